@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the till needs to build, run and test. Fast when all are there.
+set -euo pipefail
+
+PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-liberation2
+  xvfb xauth
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

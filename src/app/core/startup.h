@@ -1,0 +1,80 @@
+#pragma once
+// The start-up sequence and the main window's load and unload steps, as plain functions over a
+// Till; the Qt layer calls them and applies the results to the widgets.
+#include <string>
+
+#include "sale/till.h"
+
+namespace vorsa {
+
+/// Seam of the multi-till network share (publishing the program folder, reaching the main
+/// till's files). Until that exists, start-up runs with none: a main till reports that sharing
+/// failed and a secondary till cannot reach its main till.
+class NetworkShare {
+public:
+    virtual ~NetworkShare() = default;
+    /// Shares the program folder as "vorsa$"; true on success.
+    virtual bool CondividiCartella(const std::string& folder) = 0;
+    /// Path of the main till's settings file on `host`, as FileAccess understands it.
+    virtual std::string FileRemoto(const std::string& host) = 0;
+};
+
+/// Seam of the version check at start-up; true when a newer version is published.
+class VersionCheck {
+public:
+    virtual ~VersionCheck() = default;
+    virtual bool NuovaVersione() = 0;
+};
+
+struct StartupHooks {
+    NetworkShare* share = nullptr;
+    VersionCheck* versionCheck = nullptr;
+};
+
+/// What start-up asks the window layer to show afterwards.
+struct StartupResult {
+    bool nuovaVersione = false;  // show "Nuova versione programma"
+};
+
+/// Readme text written into the program folder at every start.
+std::string TestoLeggimi(const Till& till);
+
+/// Name of the per-user password file: "~x" followed by 12 scrambled characters of the user.
+std::string NomeFilePassword(std::string_view userName);
+
+/// Steps 3 to 24 of start-up: paths, readme, notes, options, multi-till role, catalogue,
+/// statistics. Never fails: every read has a default and defaults are written back.
+StartupResult AvviaTill(Till& till, const StartupHooks& hooks = {});
+
+/// Window geometry in twips and state (0 normal, 1 minimised, 2 maximised).
+struct WindowPlacement {
+    int top = 0;
+    int left = 0;
+    int width = 15380;
+    int mode = 2;
+};
+
+inline constexpr int kLarghezzaMinima = 15380;
+inline constexpr int kAltezzaMinima = 8290;
+
+/// Screen size in twips.
+struct ScreenTwips {
+    int width = 0;
+    int height = 0;
+};
+
+/// The options of the load step, corrected and written back where the rules say.
+struct LoadResult {
+    int timerCodiciMs = 300;
+    WindowPlacement placement;
+    bool apriLeggimi = false;  // first start of this version and the readme exists
+};
+
+/// Load step of the main window, the parts that are rules: the code timer, the readme of a new
+/// version (opened through the shell), the window position and the multi-till recovery.
+LoadResult CaricaFinestra(Till& till, ScreenTwips screen);
+
+/// Unload step: hands back held pieces, saves the window position, deletes the scratch file.
+void ChiudiFinestra(Till& till, const WindowPlacement& placement);
+
+}  // namespace vorsa

@@ -1,0 +1,49 @@
+// The till's entry point: one instance per program folder, splash, start-up, main window.
+#include <QApplication>
+#include <QMessageBox>
+#include <QThread>
+
+#include "app/core/startup.h"
+#include "platform/file_access.h"
+#include "platform/qt/qt_shell.h"
+#include "platform/system.h"
+#include "platform/text.h"
+#include "sale/till.h"
+#include "ui/frm_splash.h"
+#include "ui/frm_vorsa.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+
+    // A second till in the same folder leaves without a trace: nothing read, written or shown.
+    const std::string folder =
+        vorsa::Utf8ToCp1252(QCoreApplication::applicationDirPath().toUtf8().toStdString());
+    const std::unique_ptr<vorsa::InstanceGuard> guard = vorsa::InstanceGuard::Acquire(folder);
+    if (!guard) return 0;
+
+    vorsa::FrmSplash splash;
+    splash.show();
+    QCoreApplication::processEvents();
+
+    const std::unique_ptr<vorsa::FileAccess> files = vorsa::MakeLocalFileAccess();
+    const std::unique_ptr<vorsa::Clock> clock = vorsa::MakeSystemClock();
+    const std::unique_ptr<vorsa::Sleeper> sleeper = vorsa::MakeSystemSleeper();
+    const std::unique_ptr<vorsa::UserInfo> user = vorsa::MakeSystemUserInfo();
+    vorsa::QtShell shell;
+    const vorsa::Version version{VORSA_VERSION_MAJOR, VORSA_VERSION_MINOR, VORSA_VERSION_PATCH};
+
+    vorsa::Till till(vorsa::Services{*files, *clock, *sleeper, *user, shell}, folder, version);
+    const vorsa::StartupResult started = vorsa::AvviaTill(till, vorsa::StartupHooks{});
+    if (started.nuovaVersione)
+        QMessageBox::information(nullptr, QStringLiteral("Nuova versione programma"),
+                                 QString::fromUtf8("\u00c8 disponibile una nuova versione del "
+                                                   "programma."));
+
+    QCoreApplication::processEvents();
+    QThread::msleep(200);
+    vorsa::FrmVorsa frm(till);
+    frm.Load();
+    frm.show();
+    splash.close();
+    return app.exec();
+}

@@ -1,0 +1,57 @@
+#pragma once
+// The file system as the settings layer sees it. Paths are Windows-1252 text; the local
+// implementation converts them to UTF-8 for the OS. A later SMB implementation serves
+// network paths behind the same interface.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vorsa {
+
+/// Identity and version of a file's content; equal stamps mean an unchanged file.
+struct FileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t mtimeNs = 0;
+    std::int64_t ctimeNs = 0;
+    std::uint64_t size = 0;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+/// Held exclusive lock; released on destruction.
+class FileLock {
+public:
+    virtual ~FileLock() = default;
+};
+
+enum class ReadStatus { Ok, Missing, Error };
+
+struct ReadResult {
+    ReadStatus status = ReadStatus::Missing;
+    std::string bytes;
+};
+
+class FileAccess {
+public:
+    virtual ~FileAccess() = default;
+    virtual ReadResult ReadAll(const std::string& path) = 0;
+    /// Replaces the whole file atomically (temporary file beside it, flush, rename): readers
+    /// see the old or the new content, never a mix. False when nothing was replaced.
+    virtual bool ReplaceAll(const std::string& path, std::string_view bytes) = 0;
+    /// Exclusive OS-level lock for one read-modify-write of `path`, across processes and
+    /// across objects of one process. Blocks until granted; null when it cannot be had.
+    virtual std::unique_ptr<FileLock> LockExclusive(const std::string& path) = 0;
+    virtual std::optional<FileStamp> Stamp(const std::string& path) = 0;
+    /// True for an existing file or folder.
+    virtual bool Exists(const std::string& path) = 0;
+    virtual bool Remove(const std::string& path) = 0;
+    /// Creates a folder; an existing one is no error.
+    virtual bool CreateFolder(const std::string& path) = 0;
+};
+
+/// Local files. `durable` adds fsync of the file and its folder to every replace.
+std::unique_ptr<FileAccess> MakeLocalFileAccess(bool durable = true);
+
+}  // namespace vorsa

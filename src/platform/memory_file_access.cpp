@@ -1,0 +1,70 @@
+#include "platform/memory_file_access.h"
+
+#include <functional>
+
+namespace vorsa {
+namespace {
+
+class MemoryLock : public FileLock {
+  public:
+    explicit MemoryLock(int& held) : held_(held) { ++held_; }
+    ~MemoryLock() override { --held_; }
+    MemoryLock(const MemoryLock&) = delete;
+    MemoryLock& operator=(const MemoryLock&) = delete;
+
+  private:
+    int& held_;
+};
+
+}  // namespace
+
+ReadResult MemoryFileAccess::ReadAll(const std::string& path) {
+    if (failReads) return {ReadStatus::Error, {}};
+    auto it = files.find(path);
+    if (it != files.end()) return {ReadStatus::Ok, it->second};
+    if (folders.count(path) != 0) return {ReadStatus::Error, {}};
+    return {ReadStatus::Missing, {}};
+}
+
+bool MemoryFileAccess::ReplaceAll(const std::string& path, std::string_view bytes) {
+    if (failWrites || folders.count(path) != 0) return false;
+    files[path] = std::string(bytes);
+    versions_[path] = nextVersion_++;
+    ++replaceCount;
+    return true;
+}
+
+std::unique_ptr<FileLock> MemoryFileAccess::LockExclusive(const std::string& /*path*/) {
+    return std::make_unique<MemoryLock>(locksHeld);
+}
+
+std::optional<FileStamp> MemoryFileAccess::Stamp(const std::string& path) {
+    auto it = files.find(path);
+    if (it == files.end()) return std::nullopt;
+    auto v = versions_.find(path);
+    const std::uint64_t version = v == versions_.end() ? 0 : v->second;
+    FileStamp stamp;
+    stamp.inode = version;
+    stamp.mtimeNs = static_cast<std::int64_t>(version);
+    // Tests also edit `files` directly; the content hash makes such edits visible too.
+    stamp.ctimeNs = static_cast<std::int64_t>(std::hash<std::string>{}(it->second) >> 1);
+    stamp.size = it->second.size();
+    return stamp;
+}
+
+bool MemoryFileAccess::Exists(const std::string& path) {
+    return files.count(path) != 0 || folders.count(path) != 0;
+}
+
+bool MemoryFileAccess::Remove(const std::string& path) {
+    versions_.erase(path);
+    return files.erase(path) != 0;
+}
+
+bool MemoryFileAccess::CreateFolder(const std::string& path) {
+    if (files.count(path) != 0) return false;
+    folders.insert(path);
+    return true;
+}
+
+}  // namespace vorsa

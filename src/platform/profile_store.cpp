@@ -1,0 +1,164 @@
+#include "platform/profile_store.h"
+
+#include <utility>
+
+namespace vorsa {
+
+struct ProfileStore::Op {
+    enum class Kind { Set, DeleteKey, DeleteSection };
+    Kind kind;
+    std::string section;
+    std::string key;
+    std::string value;
+
+    bool ApplyTo(IniDocument& doc) const {
+        switch (kind) {
+            case Kind::Set:
+                return doc.Set(section, key, value);
+            case Kind::DeleteKey:
+                return doc.DeleteKey(section, key);
+            case Kind::DeleteSection:
+                return doc.DeleteSection(section);
+        }
+        return false;
+    }
+};
+
+// The document is the file as last read plus this store's pending batch operations.
+struct ProfileStore::Cached {
+    IniDocument doc;
+    std::optional<FileStamp> stamp;
+    bool valid = false;  // false: must be read again before use
+    bool dirty = false;  // pending operations changed the document
+};
+
+ProfileStore::ProfileStore(FileAccess& files) : files_(files) {}
+ProfileStore::~ProfileStore() = default;
+
+ProfileStore::Cached& ProfileStore::Load(const std::string& path) {
+    auto& slot = cache_[path];
+    if (!slot) slot = std::make_unique<Cached>();
+    Cached& c = *slot;
+    // Stamp before reading: a change racing with the read then shows as a new stamp later.
+    std::optional<FileStamp> stamp = files_.Stamp(path);
+    if (c.valid && c.stamp == stamp) return c;
+    ReadResult read = files_.ReadAll(path);
+    if (read.status == ReadStatus::Ok) {
+        c.doc = IniDocument::Parse(read.bytes);
+        ++counters_.parses;
+    } else {
+        c.doc = IniDocument();
+    }
+    c.valid = read.status != ReadStatus::Error;
+    c.stamp = stamp;
+    c.dirty = false;
+    auto ops = pending_.find(path);
+    if (ops != pending_.end()) {
+        for (const Op& op : ops->second) c.dirty = op.ApplyTo(c.doc) || c.dirty;
+    }
+    return c;
+}
+
+const IniDocument& ProfileStore::Document(const std::string& path) {
+    return Load(path).doc;
+}
+
+std::optional<std::string> ProfileStore::Get(const std::string& path, std::string_view section,
+                                             std::string_view key) {
+    return Load(path).doc.Get(section, key);
+}
+
+bool ProfileStore::Set(const std::string& path, std::string_view section, std::string_view key,
+                       std::string_view value) {
+    return Apply(path,
+                 Op{Op::Kind::Set, std::string(section), std::string(key), std::string(value)});
+}
+
+bool ProfileStore::DeleteKey(const std::string& path, std::string_view section,
+                             std::string_view key) {
+    return Apply(path, Op{Op::Kind::DeleteKey, std::string(section), std::string(key), {}});
+}
+
+bool ProfileStore::DeleteSection(const std::string& path, std::string_view section) {
+    return Apply(path, Op{Op::Kind::DeleteSection, std::string(section), {}, {}});
+}
+
+bool ProfileStore::Update(const std::string& path,
+                          const std::function<bool(IniDocument&)>& change) {
+    return WriteLocked(path, change);
+}
+
+void ProfileStore::BeginBatch() {
+    ++batchDepth_;
+}
+
+bool ProfileStore::CommitBatch() {
+    if (batchDepth_ > 0) --batchDepth_;
+    if (batchDepth_ > 0) return true;
+    return FlushAll();
+}
+
+bool ProfileStore::FlushAll() {
+    std::vector<std::string> paths;
+    for (const auto& [path, ops] : pending_) paths.push_back(path);
+    bool ok = true;
+    for (const auto& path : paths) ok = FlushFile(path) && ok;
+    return ok;
+}
+
+bool ProfileStore::InBatch() const {
+    return batchDepth_ > 0;
+}
+
+bool ProfileStore::FlushFile(const std::string& path) {
+    auto it = pending_.find(path);
+    if (it == pending_.end()) return true;
+    if (it->second.empty()) {
+        pending_.erase(it);
+        return true;
+    }
+    return WriteLocked(path, nullptr);
+}
+
+bool ProfileStore::Apply(const std::string& path, Op op) {
+    if (batchDepth_ > 0) {
+        Cached& c = Load(path);
+        c.dirty = op.ApplyTo(c.doc) || c.dirty;
+        pending_[path].push_back(std::move(op));
+        return true;
+    }
+    return WriteLocked(path, [&op](IniDocument& doc) { return op.ApplyTo(doc); });
+}
+
+bool ProfileStore::WriteLocked(const std::string& path,
+                               const std::function<bool(IniDocument&)>& change) {
+    // A failed write drops the file's pending changes and forgets the edited document, so
+    // the next read shows what the file really holds.
+    auto fail = [this, &path]() {
+        pending_.erase(path);
+        auto it = cache_.find(path);
+        if (it != cache_.end()) it->second->valid = false;
+        return false;
+    };
+    const std::unique_ptr<FileLock> lock = files_.LockExclusive(path);
+    if (!lock) return fail();
+    Cached& c = Load(path);       // fresh under the lock, pending operations replayed
+    if (!c.valid) return fail();  // never overwrite a file that could not be read
+    bool changed = c.dirty;
+    if (change && change(c.doc)) changed = true;
+    pending_.erase(path);
+    c.dirty = false;
+    if (!changed) return true;
+    const std::string bytes = c.doc.Serialize();
+    if (!files_.ReplaceAll(path, bytes)) return fail();
+    ++counters_.writes;
+    // Another writer may already have replaced the file after our rename, so the new stamp
+    // is trusted only when the file still holds exactly what was written.
+    std::optional<FileStamp> stamp = files_.Stamp(path);
+    ReadResult check = files_.ReadAll(path);
+    c.valid = check.status == ReadStatus::Ok && check.bytes == bytes;
+    c.stamp = stamp;
+    return true;
+}
+
+}  // namespace vorsa

@@ -1,0 +1,75 @@
+#pragma once
+// Cached, locked and batched access to INI profile files over a FileAccess.
+// - A parsed file is cached and re-read only after its stamp changed.
+// - Every change is a read-modify-write under the file's exclusive lock, written atomically, so
+//   two processes changing different keys of one file lose nothing.
+// - A batch collects changes and writes each file once at Commit(); reads see the batch.
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/file_access.h"
+#include "platform/ini_document.h"
+
+namespace vorsa {
+
+class ProfileStore {
+public:
+    explicit ProfileStore(FileAccess& files);
+    ~ProfileStore();
+    ProfileStore(const ProfileStore&) = delete;
+    ProfileStore& operator=(const ProfileStore&) = delete;
+
+    /// The current document of a file (the batch applied); an unreadable or missing file
+    /// is an empty document.
+    const IniDocument& Document(const std::string& path);
+    std::optional<std::string> Get(const std::string& path, std::string_view section,
+                                   std::string_view key);
+
+    /// False when the change could not be written (read-only file, full disk, gone share).
+    /// Inside a batch the change is only recorded and these return true.
+    bool Set(const std::string& path, std::string_view section, std::string_view key,
+             std::string_view value);
+    bool DeleteKey(const std::string& path, std::string_view section, std::string_view key);
+    bool DeleteSection(const std::string& path, std::string_view section);
+
+    /// One locked read-modify-write, never deferred by a batch (lock entries must be seen by
+    /// other tills at once). `change` returns true when it modified the document; any batched
+    /// changes of the same file are written with it. False on a failed write.
+    bool Update(const std::string& path, const std::function<bool(IniDocument&)>& change);
+
+    void BeginBatch();
+    /// Writes every file changed in the batch once; false when any write failed.
+    bool CommitBatch();
+    bool InBatch() const;
+    /// Writes the batched changes of one file now (the batch stays open).
+    bool FlushFile(const std::string& path);
+    /// Writes the batched changes of every file now (the batch stays open).
+    bool FlushAll();
+
+    /// Counters for tests and benchmarks.
+    struct Counters {
+        long parses = 0;
+        long writes = 0;
+    };
+    const Counters& counters() const { return counters_; }
+
+private:
+    struct Op;
+    struct Cached;
+    Cached& Load(const std::string& path);
+    bool Apply(const std::string& path, Op op);
+    bool WriteLocked(const std::string& path, const std::function<bool(IniDocument&)>& change);
+
+    FileAccess& files_;
+    std::map<std::string, std::unique_ptr<Cached>> cache_;
+    std::map<std::string, std::vector<Op>> pending_;
+    int batchDepth_ = 0;
+    Counters counters_;
+};
+
+}  // namespace vorsa

@@ -1,0 +1,29 @@
+#include "sale/till.h"
+
+#include <utility>
+
+namespace vorsa {
+namespace {
+
+/// Digits of major, minor and revision one after the other: 1.4.7 -> 147.
+std::int16_t NumeroVersione(const Version& v) {
+    const std::string s =
+        std::to_string(v.major) + std::to_string(v.minor) + std::to_string(v.revision);
+    const long n = std::stol(s);
+    return static_cast<std::int16_t>(n > 32767 ? 32767 : n);
+}
+
+}  // namespace
+
+Till::Till(Services services, std::string programFolder, Version v)
+    : svc(services),
+      store(services.files, services.clock, services.sleeper, services.shell, programFolder),
+      version(v),
+      gVersione(std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
+                std::to_string(v.revision)),
+      gNumeroVersione(NumeroVersione(v)),
+      gTitolo("   Programma di gestione vorsa  -  NON FISCALE  -  (ver. " + gVersione + ")") {
+    paths.programFolder = std::move(programFolder);
+}
+
+}  // namespace vorsa

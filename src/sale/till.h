@@ -1,0 +1,60 @@
+#pragma once
+// One till: the settings access, the options, the catalogue and the run-time state. Every
+// piece of state lives here, so two tills can run in one process against one data file.
+#include <cstdint>
+#include <string>
+
+#include "platform/file_access.h"
+#include "platform/system.h"
+#include "sale/actions.h"
+#include "sale/catalogue.h"
+#include "settings/options.h"
+#include "settings/settings_store.h"
+
+namespace vorsa {
+
+/// The outside world as the till reaches it.
+struct Services {
+    FileAccess& files;
+    Clock& clock;
+    Sleeper& sleeper;
+    UserInfo& user;
+    Shell& shell;
+};
+
+struct Version {
+    int major = 0;
+    int minor = 0;
+    int revision = 0;
+};
+
+/// Multi-till outcome of start-up: 0 single till, 1/2 main till shared / not shared,
+/// 3/4 secondary till fallen back to single (no remote name / remote file missing),
+/// 5 secondary till on the main till's file.
+enum class StatoMultiVorsa : int { Singola = 0, PrincipaleOk = 1, PrincipaleSenzaCondivisione = 2,
+                                   SecondariaSenzaNome = 3, SecondariaIrraggiungibile = 4,
+                                   SecondariaOk = 5 };
+
+class Till {
+public:
+    Till(Services services, std::string programFolder, Version version);
+    Till(const Till&) = delete;
+    Till& operator=(const Till&) = delete;
+
+    Services svc;
+    Paths paths;
+    SettingsStore store;
+    Options opt;
+    Catalogue cat;
+    Azioni gAzioni;
+
+    Version version;
+    std::string gVersione;          // "1.4.7"
+    std::int16_t gNumeroVersione;   // 147
+    std::string gTitolo;            // caption of the main window
+
+    std::int32_t gNumeroScontrino = 0;
+    StatoMultiVorsa statoMultiVorsa = StatoMultiVorsa::Singola;
+};
+
+}  // namespace vorsa

@@ -1,0 +1,147 @@
+#include "settings/settings_store.h"
+
+#include <utility>
+
+#include "platform/text.h"
+
+namespace vorsa {
+namespace {
+
+constexpr std::size_t kMaxValore = 511;  // the profile read buffer holds 512 characters
+constexpr std::string_view kSezioneErrori = "ERRORI";
+
+std::string SenzaACapo(std::string_view value) {
+    std::string v = ReplaceAll(value, "\r\n", " ");
+    v = ReplaceAll(v, "\r", " ");
+    v = ReplaceAll(v, "\n", " ");
+    return Trim(v);
+}
+
+}  // namespace
+
+SettingsStore::SettingsStore(FileAccess& files, Clock& clock, Sleeper& sleeper, Shell& shell,
+                             std::string programFolder)
+    : files_(files),
+      profiles_(files),
+      clock_(clock),
+      sleeper_(sleeper),
+      shell_(shell),
+      programFolder_(std::move(programFolder)) {}
+
+std::string SettingsStore::LeggiIni(std::string_view section, std::string_view key,
+                                    const std::string& file, bool direct) {
+    auto leggi = [&] {
+        std::string v = profiles_.Get(file, Trim(section), Trim(key)).value_or(std::string());
+        if (v.size() > kMaxValore) v.resize(kMaxValore);
+        return Trim(v);
+    };
+    if (direct || !lock.gMultiVorsa) return leggi();
+
+    for (int giro = 0; giro < lock.gLockCicli; ++giro) {
+        const std::string entry = LockEntry(section, key);
+        if (entry.empty() || entry == lock.gIdentitaLock) return leggi();
+        sleeper_.Sleep(lock.gLockAttesaMs);
+    }
+    // The other till kept its lock: go ahead with the value as it is, and log it.
+    std::string v = leggi();
+    LogErrore("R - " + std::string(section) + " - " + v);
+    return v;
+}
+
+bool SettingsStore::ScriviIni(std::string_view section, std::string_view key,
+                              std::string_view value, const std::string& file) {
+    const std::string s = Trim(section);
+    const std::string k = Trim(key);
+    if (s.empty() || k.empty()) return false;
+    return profiles_.Set(file, s, k, SenzaACapo(value));
+}
+
+bool SettingsStore::CancellaChiave(std::string_view section, std::string_view key,
+                                   const std::string& file) {
+    const std::string k = Trim(key);
+    if (k.empty()) return profiles_.DeleteSection(file, Trim(section));
+    return profiles_.DeleteKey(file, Trim(section), k);
+}
+
+std::string SettingsStore::LockEntry(std::string_view section, std::string_view key) {
+    return Trim(profiles_.Get(lock.gFileLock, Trim(section), Trim(key) + "-LOCKED")
+                    .value_or(std::string()));
+}
+
+bool SettingsStore::BloccaChiave(std::string_view section, std::string_view key) {
+    const std::string s = Trim(section);
+    const std::string k = Trim(key) + "-LOCKED";
+    for (int giro = 0; giro < lock.gLockCicli; ++giro) {
+        bool preso = false;
+        // Read and write of the entry under one file lock: two tills can never both win.
+        const bool ok = profiles_.Update(lock.gFileLock, [&](IniDocument& doc) {
+            const std::string entry = Trim(doc.Get(s, k).value_or(std::string()));
+            if (!entry.empty() && entry != lock.gIdentitaLock) return false;
+            preso = true;
+            return doc.Set(s, k, lock.gIdentitaLock);
+        });
+        if (!ok) return false;  // lock file unreachable: waiting cannot help
+        if (preso) return true;
+        sleeper_.Sleep(lock.gLockAttesaMs);
+    }
+    LogErrore("L - " + s + " - " + Trim(key));
+    return false;
+}
+
+bool SettingsStore::SbloccaChiave(std::string_view section, std::string_view key) {
+    const std::string s = Trim(section);
+    const std::string k = Trim(key) + "-LOCKED";
+    // What was written under the lock must be on disk before another till may take it.
+    if (profiles_.InBatch()) profiles_.FlushAll();
+    for (int giro = 0; giro < lock.gLockCicli; ++giro) {
+        bool tolto = false;
+        const bool ok = profiles_.Update(lock.gFileLock, [&](IniDocument& doc) {
+            const std::string entry = Trim(doc.Get(s, k).value_or(std::string()));
+            if (entry.empty() || entry != lock.gIdentitaLock) return false;
+            tolto = true;
+            return doc.DeleteKey(s, k);
+        });
+        if (!ok) return false;
+        if (tolto) return true;
+        sleeper_.Sleep(lock.gLockAttesaMs);
+    }
+    return false;
+}
+
+void SettingsStore::LogErrore(std::string_view value) {
+    const std::string chiave = FormatDateTime(clock_.Now());
+    const std::string v = SenzaACapo(value);
+    profiles_.Update(lock.gFileLock,
+                     [&](IniDocument& doc) { return doc.Set(kSezioneErrori, chiave, v); });
+}
+
+bool SettingsStore::EsisteFile(const std::string& path) { return files_.Exists(path); }
+
+void SettingsStore::CancellaFile(const std::string& path) { files_.Remove(path); }
+
+std::string SettingsStore::CreaCartella(const std::string& path) {
+    files_.CreateFolder(path);
+    return path;
+}
+
+std::string SettingsStore::CartellaTemp() {
+    std::string t = SystemTempFolder();
+    if (t.empty()) t = CreaCartella(programFolder_ + "/temp");
+    if (t.empty() || t.back() != '/') t += '/';
+    return t;
+}
+
+void SettingsStore::ApriConShell(const std::string& path) { shell_.Open(path); }
+
+void FiltroNumerico(int& keyCode, std::string_view text, int caret) {
+    if (keyCode == 8 || keyCode == 9) return;
+    if (keyCode < '0' || keyCode > '9') {
+        keyCode = 0;
+        return;
+    }
+    if (keyCode != '0' || text.empty()) return;
+    // No leading zeros: not before a number, not after a lone leading "0".
+    if (caret == 0 || (caret == 1 && text.front() == '0')) keyCode = 0;
+}
+
+}  // namespace vorsa

@@ -1,0 +1,79 @@
+#pragma once
+// The one access layer to the settings files: keys, per-key advisory locks between tills kept
+// in the lock file, and the small file helpers the rest of the till uses.
+#include <string>
+#include <string_view>
+
+#include "platform/file_access.h"
+#include "platform/profile_store.h"
+#include "platform/system.h"
+
+namespace vorsa {
+
+/// What the lock protocol reads of the till's state (set by start-up).
+struct LockSettings {
+    bool gMultiVorsa = false;
+    std::string gIdentitaLock;
+    int gLockAttesaMs = 20;
+    int gLockCicli = 200;
+    std::string gFileLock;
+};
+
+class SettingsStore {
+public:
+    SettingsStore(FileAccess& files, Clock& clock, Sleeper& sleeper, Shell& shell,
+                  std::string programFolder);
+
+    /// Value trimmed, at most 511 characters, empty when missing. Unless `direct`, with
+    /// multi-till on it first waits for another till's lock on the same key.
+    std::string LeggiIni(std::string_view section, std::string_view key, const std::string& file,
+                         bool direct = false);
+    /// Line breaks in the value become blanks; section, key and value are trimmed. A failed
+    /// write is lost (reported by the return value only, which callers may ignore).
+    bool ScriviIni(std::string_view section, std::string_view key, std::string_view value,
+                   const std::string& file);
+    /// A blank key deletes the whole section.
+    bool CancellaChiave(std::string_view section, std::string_view key, const std::string& file);
+
+    bool BloccaChiave(std::string_view section, std::string_view key);
+    bool SbloccaChiave(std::string_view section, std::string_view key);
+
+    bool EsisteFile(const std::string& path);
+    void CancellaFile(const std::string& path);
+    std::string CreaCartella(const std::string& path);
+    /// Ends with the path separator; falls back to the program folder's "temp".
+    std::string CartellaTemp();
+    void ApriConShell(const std::string& path);
+
+    /// Writes collected between these go to each file once; see ProfileStore.
+    void IniziaBlocco() { profiles_.BeginBatch(); }
+    bool ChiudiBlocco() { return profiles_.CommitBatch(); }
+
+    LockSettings lock;
+    ProfileStore& profiles() { return profiles_; }
+    Clock& clock() { return clock_; }
+
+private:
+    void LogErrore(std::string_view value);
+    std::string LockEntry(std::string_view section, std::string_view key);
+
+    FileAccess& files_;
+    ProfileStore profiles_;
+    Clock& clock_;
+    Sleeper& sleeper_;
+    Shell& shell_;
+    std::string programFolder_;
+};
+
+/// Key filter of numeric entry boxes: sets `keyCode` to 0 to refuse the key.
+/// `text` is the box's text and `caret` the caret position before the key.
+void FiltroNumerico(int& keyCode, std::string_view text, int caret);
+
+/// Scrambled form of a password under `key`: hex of (15 random digits + plain + 10 digits)
+/// XORed with the key text.
+std::string CodificaPassword(std::string_view key, std::string_view plain);
+std::string DecodificaPassword(std::string_view key, std::string_view stored);
+/// The fixed key text of the function-key passwords.
+inline constexpr std::string_view kChiavePassword = "k4t2r9m5p3";
+
+}  // namespace vorsa

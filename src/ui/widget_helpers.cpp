@@ -1,0 +1,49 @@
+#include "ui/widget_helpers.h"
+
+#include <QFrame>
+#include <QListWidget>
+#include <QPalette>
+#include <QWidget>
+
+#include "platform/text.h"
+
+namespace vorsa {
+
+QString Testo(const std::string& cp1252) {
+    const std::string utf8 = Cp1252ToUtf8(cp1252);
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+std::string Cp1252(const QString& text) { return Utf8ToCp1252(text.toUtf8().toStdString()); }
+
+QColor Colore(int rgb) { return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+
+void ImpostaSfondo(QWidget& w, int rgb) {
+    if (rgb < 0) {
+        // A palette with no role of its own inherits everything again.
+        w.setPalette(QPalette());
+        w.setAutoFillBackground(false);
+        return;
+    }
+    QPalette pal = w.palette();
+    pal.setColor(QPalette::Button, Colore(rgb));
+    pal.setColor(QPalette::Window, Colore(rgb));
+    w.setPalette(pal);
+    w.setAutoFillBackground(true);
+}
+
+void ImpostaColoreTesto(QWidget& w, int rgb) {
+    QPalette pal = w.palette();
+    pal.setColor(QPalette::WindowText, Colore(rgb));
+    pal.setColor(QPalette::ButtonText, Colore(rgb));
+    w.setPalette(pal);
+}
+
+void TogliBordoLista(QListWidget& list) { list.setFrameShape(QFrame::NoFrame); }
+
+QString SenzaMnemonico(const QString& caption) {
+    QString s = caption;
+    return s.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+}  // namespace vorsa

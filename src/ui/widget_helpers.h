@@ -1,0 +1,31 @@
+#pragma once
+// Small widget helpers shared by the windows.
+#include <QColor>
+#include <QString>
+#include <string>
+
+class QListWidget;
+class QWidget;
+
+namespace vorsa {
+
+/// Windows-1252 text of the core as a QString.
+QString Testo(const std::string& cp1252);
+/// A QString as Windows-1252 text for the core.
+std::string Cp1252(const QString& text);
+
+/// 0xRRGGBB as a QColor.
+QColor Colore(int rgb);
+
+/// Paints the background of `w` in 0xRRGGBB; a negative colour restores the default look.
+void ImpostaSfondo(QWidget& w, int rgb);
+/// Text colour of `w` in 0xRRGGBB.
+void ImpostaColoreTesto(QWidget& w, int rgb);
+
+/// Removes the list's border.
+void TogliBordoLista(QListWidget& list);
+
+/// Button captions are plain text: '&' must not turn into a mnemonic.
+QString SenzaMnemonico(const QString& caption);
+
+}  // namespace vorsa

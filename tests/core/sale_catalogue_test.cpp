@@ -1,0 +1,335 @@
+#include "sale/catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "fakes.h"
+#include "settings/settings_store.h"
+
+namespace vorsa {
+namespace {
+
+constexpr const char* kIni = "/p/Vorsa.ini";
+using K = std::pair<int, int>;
+
+/// Records what the catalogue paints.
+class RecordingView : public CatalogueView {
+public:
+    std::map<std::pair<int, int>, int> colours;
+    std::map<std::pair<int, int>, bool> enabled;
+    std::map<std::pair<int, int>, bool> labels;
+    std::map<std::pair<int, int>, std::string> codeLabels;
+    std::vector<int> feedback;
+    int colourSets = 0;
+
+    int ButtonColour(int s, int p) override {
+        auto it = colours.find({s, p});
+        return it == colours.end() ? kColoreBottone : it->second;
+    }
+    void SetButtonColour(int s, int p, int c) override {
+        colours[{s, p}] = c;
+        ++colourSets;
+    }
+    bool ButtonEnabled(int s, int p) override { return enabled[{s, p}]; }
+    void SetButtonEnabled(int s, int p, bool e) override { enabled[{s, p}] = e; }
+    void SetLabelsVisible(int s, int p, bool v) override { labels[{s, p}] = v; }
+    void SetCodeLabel(int s, int p, const std::string& t) override { codeLabels[{s, p}] = t; }
+    void ShowFeedback(int state) override { feedback.push_back(state); }
+};
+
+struct Bench {
+    Bench() : store(files, clock, sleeper, shell, "/p") {
+        paths.gFileIni = paths.gFileDati = kIni;
+        paths.gFileLock = std::string(kIni) + ".lck";
+        store.lock.gFileLock = paths.gFileLock;
+    }
+    void Load(const std::string& ini) {
+        files.files[kIni] = ini;
+        cat.CaricaDimensioni(store, kIni);
+        cat.CaricaProdotti(store, opt, paths);
+    }
+    Article& At(int code) { return cat.gArticoli[cat.IndiceArticolo(code)]; }
+    std::string Line(const char* section, int position) {
+        return store.LeggiIni(section, std::to_string(position), kIni, true);
+    }
+
+    MemoryFileAccess files;
+    test::FakeClock clock;
+    test::FakeSleeper sleeper;
+    test::FakeShell shell;
+    SettingsStore store;
+    Options opt;
+    Paths paths;
+    Catalogue cat;
+};
+
+TEST(CatalogueTest, CodesMapToIndices) {
+    Bench b;
+    b.Load("");
+    EXPECT_EQ(b.cat.gNumeroArticoli, 28);
+    const std::pair<int, int> cases[] = {{101, 1},  {114, 14}, {115, -1}, {201, 15}, {210, 24},
+                                         {211, -1}, {300, -1}, {301, 25}, {304, 28}, {305, -1},
+                                         {100, -1}, {0, -1},    {-101, -1}, {999, -1}};
+    for (auto [code, index] : cases) EXPECT_EQ(b.cat.IndiceArticolo(code), index) << code;
+    for (int n = 1; n <= 28; ++n) EXPECT_EQ(b.cat.IndiceArticolo(b.cat.gArticoli[n].code), n);
+}
+
+TEST(CatalogueTest, FullSizedSections) {
+    Bench b;
+    b.Load("[MANGIARE]\r\nDIMENSIONE=80\r\n[BERE]\r\nDIMENSIONE=80\r\n[VARIE]\r\nDIMENSIONE=80\r\n");
+    EXPECT_EQ(b.cat.gNumeroArticoli, 240);
+    EXPECT_EQ(b.cat.IndiceArticolo(180), 80);
+    EXPECT_EQ(b.cat.IndiceArticolo(201), 81);
+    EXPECT_EQ(b.cat.IndiceArticolo(380), 240);
+    EXPECT_EQ(b.cat.IndiceArticolo(381), -1);
+    EXPECT_EQ(b.cat.gArticoli[240].code, 380);
+    EXPECT_EQ(b.cat.gArticoli[240].position, 80);
+}
+
+TEST(CatalogueTest, BadSizesFallBackToDefaultsAndAreWrittenBack) {
+    struct Case {
+        const char* value;
+        int size;
+        const char* stored;
+    } cases[] = {{"81", 10, "10"}, {"80", 80, "80"}, {"0", 10, "10"}, {"abc", 10, "10"},
+                 {"", 10, "10"},  {"1", 1, "1"},    {"-3", 10, "10"}, {"99999999999", 10, "10"}};
+    for (const auto& c : cases) {
+        Bench b;
+        b.Load(std::string("[BERE]\r\nDIMENSIONE=") + c.value + "\r\n");
+        EXPECT_EQ(b.cat.sezioni[1].size, c.size) << c.value;
+        EXPECT_EQ(b.cat.sezioni[1].pendingSize, c.size);
+        EXPECT_EQ(b.store.LeggiIni("BERE", "DIMENSIONE", kIni), c.stored) << c.value;
+    }
+}
+
+TEST(CatalogueTest, SampleArticleAtIndexZero) {
+    Bench b;
+    b.Load("");
+    const Article& a = b.cat.gArticoli[0];
+    EXPECT_EQ(a.name, "12345678901234567890123456789012");
+    EXPECT_EQ(a.lineTotal, Currency::FromUnits(1));
+    EXPECT_EQ(a.quantity, 10);
+}
+
+TEST(CatalogueTest, ArticleLinesAreReadFieldByField) {
+    struct Case {
+        const char* line;
+        const char* name;
+        std::int64_t priceRaw;
+        bool variable, active, separate;
+        int pieces, group, reference, threshold;
+        bool rewritten;  // the line was written back because field 6 was missing
+    } cases[] = {
+        {"Panino;2.5;1;0;-1;1;-1;0", "Panino", 25000, false, true, false, -1, 1, -1, 0, false},
+        {"Bibita;-1", "Bibita", -10000, true, true, false, -1, 0, -1, 0, true},
+        {";2;1;0;5;1;5;1", "", 20000, false, false, false, 0, 1, 0, 1, false},
+        {"Torta;3;0;1;12;2;20;4;extra", "Torta", 30000, false, false, true, 12, 2, 20, 4, false},
+        {"Vino  ;x;y;z;w;v;u;t", "Vino", 0, false, true, false, -1, 0, -1, 0, false},
+        {"Acqua;1;1;0;99999;1;-99999;0", "Acqua", 10000, false, true, false, 32767, 1, -32768, 0,
+         false},
+    };
+    for (const auto& c : cases) {
+        Bench b;
+        b.Load(std::string("[MANGIARE]\r\n1=") + c.line + "\r\n");
+        const Article& a = b.At(101);
+        EXPECT_EQ(a.name, c.name) << c.line;
+        EXPECT_EQ(a.price.raw, c.priceRaw) << c.line;
+        EXPECT_EQ(a.variablePrice, c.variable) << c.line;
+        EXPECT_EQ(a.active, c.active) << c.line;
+        EXPECT_EQ(a.separatePrint, c.separate) << c.line;
+        EXPECT_EQ(a.pieces, c.pieces) << c.line;
+        EXPECT_EQ(a.printGroup, c.group) << c.line;
+        EXPECT_EQ(a.referencePieces, c.reference) << c.line;
+        EXPECT_EQ(a.threshold, c.threshold) << c.line;
+        EXPECT_EQ(b.Line("MANGIARE", 1) != c.line, c.rewritten) << c.line;
+    }
+}
+
+TEST(CatalogueTest, LongNamesAreCutTo50) {
+    Bench b;
+    b.Load("[MANGIARE]\r\n1=" + std::string(60, 'N') + ";1;1;0;-1;1;-1;0\r\n");
+    EXPECT_EQ(b.At(101).name, std::string(50, 'N'));
+}
+
+TEST(CatalogueTest, MissingLinesAreWrittenEmptyAndStayUnlimited) {
+    Bench b;
+    b.Load("[VARIE]\r\nDIMENSIONE=2\r\n");
+    EXPECT_EQ(b.files.files[kIni].rfind("[VARIE]\r\nDIMENSIONE=2\r\n1=\r\n2=\r\n[MANGIARE]", 0), 0u);
+    const Article& a = b.At(301);
+    EXPECT_FALSE(a.active);
+    EXPECT_EQ(a.pieces, -1);
+    EXPECT_EQ(a.name, "");
+}
+
+TEST(CatalogueTest, ArticleLineIsWrittenInShortestForm) {
+    Bench b;
+    b.Load("[MANGIARE]\r\n1=Panino;2.5;1;0;-1;1;-1;0\r\n2=Pasta;10,00;1;1;30;0;30;5\r\n"
+           "3=Vario;-1;1;0;-1;1;-1;0\r\n");
+    EXPECT_EQ(b.cat.RigaArticolo(1, ';'), "Panino;2,5;1;0;-1;1;-1;0");
+    EXPECT_EQ(b.cat.RigaArticolo(2, ';'), "Pasta;10;1;1;30;0;30;5");
+    b.cat.gArticoli[3].price = Currency::FromUnits(4);  // entered for the current bill
+    EXPECT_EQ(b.cat.RigaArticolo(3, '|'), "Vario|-1|1|0|-1|1|-1|0");
+}
+
+TEST(CatalogueTest, CustomSeparatorSplitsLines) {
+    Bench b;
+    b.opt.gSeparatore = '|';
+    b.Load("[MANGIARE]\r\n1=Pane; burro|1,5|1|0|8|1|8|2\r\n");
+    EXPECT_EQ(b.At(101).name, "Pane; burro");
+    EXPECT_EQ(b.At(101).pieces, 8);
+}
+
+TEST(CatalogueTest, StockStates) {
+    struct Case {
+        int pieces, reference, threshold, tipo, used, state;
+    } cases[] = {
+        {10, 10, 3, 0, 7, 4}, {10, 10, 3, 0, 6, 1}, {10, 10, 3, 0, 10, 3}, {10, 10, 3, 0, 12, 3},
+        {10, 10, 30, 1, 7, 4}, {10, 10, 30, 1, 6, 1}, {0, 0, 0, 0, 0, 3},   {-1, -1, 5, 0, 500, 1},
+        {10, 10, 0, 0, 9, 1}, {8, 0, 3, 1, 5, 4},   {8, -1, 3, 1, 4, 1},
+        // 5 of 8 left is 62.5 %: rounds to 62, so a threshold of 62 is reached.
+        {8, 8, 62, 1, 3, 4}, {8, 8, 61, 1, 3, 1},
+        // 3 of 8 is 37.5 %: rounds half to even, to 38.
+        {8, 8, 37, 1, 5, 1}, {8, 8, 38, 1, 5, 4},
+    };
+    for (const auto& c : cases) {
+        Bench b;
+        b.Load("");
+        Article& a = b.cat.gArticoli[1];
+        a.pieces = static_cast<std::int16_t>(c.pieces);
+        a.referencePieces = static_cast<std::int16_t>(c.reference);
+        a.threshold = static_cast<std::int16_t>(c.threshold);
+        b.opt.gSogliaTipo = c.tipo;
+        EXPECT_EQ(b.cat.StatoArticolo(1, c.used, b.opt), c.state)
+            << c.pieces << "/" << c.reference << " thr " << c.threshold << " tipo " << c.tipo
+            << " used " << c.used;
+    }
+}
+
+TEST(CatalogueTest, ColoursAndFeedback) {
+    Bench b;
+    b.Load("");
+    RecordingView v;
+    const std::pair<int, int> cases[] = {{1, kColoreBottone}, {3, kGiallo}, {4, kAzzurro},
+                                         {0, kNero}, {7, kNero}};
+    for (auto [state, colour] : cases) {
+        b.cat.ColoraArticolo(state, 1, 2, true, v);
+        EXPECT_EQ(v.ButtonColour(1, 2), colour) << state;
+        EXPECT_EQ(v.feedback.back(), state);
+    }
+    const int sets = v.colourSets;
+    b.cat.ColoraArticolo(0, 1, 2, false, v);  // same colour again: not repainted
+    EXPECT_EQ(v.colourSets, sets);
+    b.cat.ColoraArticolo(3, 5, 2, false, v);  // no such section
+    EXPECT_EQ(v.colourSets, sets);
+}
+
+TEST(CatalogueTest, LabelsOfAnArticle) {
+    Bench b;
+    b.Load("[MANGIARE]\r\n1=Panino;2,3;1;0;10;1;10;0\r\n2=Vario;-1\r\n3=Caro;1234,5\r\n");
+    EXPECT_EQ(b.cat.EtichettaCodice(1, 0, b.opt), "Cod. 101");
+    Etichetta p = b.cat.EtichettaPrezzo(1);
+    EXPECT_EQ(p.text, "\x80 2,30");
+    EXPECT_EQ(p.colour, 0x800000);
+    p = b.cat.EtichettaPrezzo(2);
+    EXPECT_EQ(p.text, "\x80   ?");
+    EXPECT_EQ(p.colour, 0x0000FF);
+    EXPECT_EQ(b.cat.EtichettaPrezzo(3).text, "\x80 1234,50");
+    b.opt.gMostraRimanenza = true;
+    EXPECT_EQ(b.cat.EtichettaCodice(1, 3, b.opt), "Pz: 7");
+    EXPECT_EQ(b.cat.EtichettaCodice(2, 2, b.opt), "Pz: -3");  // unlimited shows a negative number
+}
+
+TEST(CatalogueTest, EnablingFollowsTheActiveFlag) {
+    Bench b;
+    b.Load("[MANGIARE]\r\n1=Panino;2;1\r\n2=Spento;2;0\r\n");
+    RecordingView v;
+    b.cat.AbilitaArticoli(false, v);
+    EXPECT_TRUE(v.enabled[K(0, 1)]);
+    EXPECT_FALSE(v.enabled[K(0, 2)]);
+    EXPECT_FALSE(v.enabled[K(0, 3)]);
+    b.cat.AbilitaArticoli(true, v);
+    EXPECT_FALSE(v.enabled[K(0, 1)]);
+}
+
+TEST(CatalogueTest, RefreshReadsStockAndSharedCounterAndRepaints) {
+    Bench b;
+    b.Load("[MANGIARE]\r\n1=Panino;2;1;0;10;1;10;3\r\n");
+    RecordingView v;
+    v.enabled[K(0, 1)] = false;
+    b.files.files[kIni] = "[MANGIARE]\r\nDIMENSIONE=14\r\n1=Altro nome;2,5;1;1;4;9;10;3\r\n";
+    b.files.files[b.paths.gFileLock] = "[MULTIVORSA]\r\n1=2\r\n";
+    b.opt.gMostraRimanenza = true;
+    b.cat.AggiornaArticolo(1, b.store, b.opt, b.paths, &v);
+    const Article& a = b.cat.gArticoli[1];
+    EXPECT_EQ(a.name, "Panino");  // name, separate print and group stay
+    EXPECT_FALSE(a.separatePrint);
+    EXPECT_EQ(a.printGroup, 1);
+    EXPECT_EQ(a.price, *ParseCurrency("2,5"));
+    EXPECT_EQ(a.pieces, 4);
+    EXPECT_EQ(a.sharedCount, 2);
+    EXPECT_TRUE(v.enabled[K(0, 1)]);
+    EXPECT_TRUE(v.labels[K(0, 1)]);
+    EXPECT_EQ(v.codeLabels[K(0, 1)], "Pz: 2");
+    EXPECT_EQ(v.ButtonColour(0, 1), kAzzurro);  // 2 left, threshold 3
+}
+
+TEST(CatalogueTest, KitchenOrdersHighestListWins) {
+    Bench b;
+    b.Load("");
+    b.opt.gNumeroComande = 3;
+    b.opt.gComande.resize(3);
+    b.opt.gComande[0].prodotti = "101;102;999;abc;;201";
+    b.opt.gComande[2].prodotti = "102";
+    b.opt.gComande[1].prodotti = "";
+    b.cat.AssegnaComande(b.opt);
+    EXPECT_EQ(b.At(101).kitchenOrder, 1);
+    EXPECT_EQ(b.At(102).kitchenOrder, 3);
+    EXPECT_EQ(b.At(201).kitchenOrder, 1);
+    EXPECT_EQ(b.At(103).kitchenOrder, 0);
+}
+
+TEST(CatalogueTest, GroupsPerSectionWithoutAdvancedPrinting) {
+    Bench b;
+    b.Load("[BERE]\r\n1=Birra;3;1;1;-1;7;-1;0\r\n2=Vino;4;1;0;-1;7;-1;0\r\n");
+    b.cat.CaricaGruppi(b.store, b.opt, b.paths);
+    EXPECT_EQ(b.cat.gNumeroGruppi, 3);
+    EXPECT_EQ(b.cat.gGruppi[2].name, "BERE");
+    EXPECT_EQ(b.At(201).printGroup, 0);
+    EXPECT_EQ(b.At(202).printGroup, 2);
+    EXPECT_EQ(b.Line("BERE", 1), "Birra;3;1;1;-1;0;-1;0");
+    EXPECT_EQ(b.Line("BERE", 2), "Vino;4;1;0;-1;2;-1;0");
+    EXPECT_EQ(b.Line("BERE", 3), "");  // empty positions stay empty
+}
+
+TEST(CatalogueTest, AdvancedGroupsComeFromTheList) {
+    Bench b;
+    b.Load("[BERE]\r\n1=Birra;3;1;1;-1;7;-1;0\r\n");
+    b.opt.gStampaAvanzata = true;
+    b.opt.gGruppiAvanzati = "Cucina-4;Bar-7;Senza numero";
+    b.cat.CaricaGruppi(b.store, b.opt, b.paths);
+    ASSERT_EQ(b.cat.gNumeroGruppi, 3);
+    EXPECT_EQ(b.cat.gGruppi[1].name, "Cucina");
+    EXPECT_EQ(b.cat.gGruppi[1].number, 4);
+    EXPECT_EQ(b.cat.gGruppi[2].number, 7);
+    EXPECT_EQ(b.cat.gGruppi[3].name, "Senza numero");
+    EXPECT_EQ(b.At(201).printGroup, 7);  // articles keep their own group
+}
+
+TEST(CatalogueTest, ArticleLockOnlyForLimitedStock) {
+    Bench b;
+    b.Load("[MANGIARE]\r\n1=A;1;1;0;5;1;5;0\r\n2=B;1;1;0;-1;1;-1;0\r\n");
+    b.store.lock.gMultiVorsa = true;
+    b.store.lock.gIdentitaLock = "ME";
+    EXPECT_TRUE(b.cat.BloccaArticolo(1, b.store));
+    EXPECT_EQ(b.files.files[b.paths.gFileLock], "[MANGIARE]\r\n1-LOCKED=ME\r\n");
+    EXPECT_FALSE(b.cat.BloccaArticolo(2, b.store));
+    b.opt.gMultiVorsa = true;
+    b.cat.gArticoli[1].pieces = 4;
+    b.cat.ScriviArticolo(1, 1, kIni, true, b.store, b.opt);
+    EXPECT_EQ(b.Line("MANGIARE", 1), "A;1;1;0;4;1;5;0");
+    EXPECT_EQ(b.files.files[b.paths.gFileLock], "[MANGIARE]\r\n");
+}
+
+}  // namespace
+}  // namespace vorsa

@@ -1,0 +1,171 @@
+#include "settings/settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+
+namespace vorsa {
+namespace {
+
+using test::FakeClock;
+using test::FakeShell;
+using test::FakeSleeper;
+
+constexpr const char* kIni = "/p/Vorsa.ini";
+constexpr const char* kLock = "/p/Vorsa.ini.lck";
+
+struct Station {
+    Station(MemoryFileAccess& files, std::string identity)
+        : sleeper(&clock), store(files, clock, sleeper, shell, "/p") {
+        store.lock.gMultiVorsa = true;
+        store.lock.gIdentitaLock = std::move(identity);
+        store.lock.gFileLock = kLock;
+    }
+    FakeClock clock;
+    FakeSleeper sleeper;
+    FakeShell shell;
+    SettingsStore store;
+};
+
+class SettingsStoreTest : public ::testing::Test {
+protected:
+    MemoryFileAccess files;
+    Station a{files, "ANNA12:34"};
+    Station b{files, "BRUNO56:78"};
+};
+
+TEST_F(SettingsStoreTest, WritesTrimmedSingleLineValues) {
+    struct Case {
+        const char* section;
+        const char* key;
+        const char* value;
+        const char* line;
+    } cases[] = {
+        {"S", "K", "A\r\nB", "K=A B"},
+        {"S", "K", "A\rB\nC", "K=A B C"},
+        {" S ", "  K  ", "  v  ", "K=v"},
+        {"S", "K", "\r\n", "K="},
+    };
+    for (const auto& c : cases) {
+        files.files.clear();
+        a.store.ScriviIni(c.section, c.key, c.value, kIni);
+        EXPECT_EQ(files.files[kIni], std::string("[S]\r\n") + c.line + "\r\n") << c.value;
+    }
+    a.store.ScriviIni("S", "K", "A\r\nB", kIni);
+    EXPECT_EQ(a.store.LeggiIni("S", "K", kIni, true), "A B");
+}
+
+TEST_F(SettingsStoreTest, ReadCutsAt511Characters) {
+    a.store.ScriviIni("S", "K", std::string(600, 'x'), kIni);
+    EXPECT_EQ(a.store.LeggiIni("S", "K", kIni, true), std::string(511, 'x'));
+}
+
+TEST_F(SettingsStoreTest, BlankKeyDeletesTheWholeSection) {
+    files.files[kIni] = "[A]\r\nx=1\r\n[B]\r\ny=2\r\n";
+    a.store.CancellaChiave("A", "   ", kIni);
+    EXPECT_EQ(files.files[kIni], "[B]\r\ny=2\r\n");
+    a.store.CancellaChiave("B", "y", kIni);
+    EXPECT_EQ(files.files[kIni], "[B]\r\n");
+}
+
+TEST_F(SettingsStoreTest, ForeignLockIsIgnoredWithMultiTillOff) {
+    files.files[kIni] = "[S]\r\nK=5\r\n";
+    files.files[kLock] = "[S]\r\nK-LOCKED=BRUNO56:78\r\n";
+    a.store.lock.gMultiVorsa = false;
+    EXPECT_EQ(a.store.LeggiIni("S", "K", kIni), "5");
+    EXPECT_EQ(a.sleeper.count, 0);
+}
+
+TEST_F(SettingsStoreTest, ReadWaitsOutAForeignLockThenLogs) {
+    files.files[kIni] = "[S]\r\nK=5\r\n";
+    files.files[kLock] = "[S]\r\nK-LOCKED=BRUNO56:78\r\n";
+    EXPECT_EQ(a.store.LeggiIni("S", "K", kIni), "5");
+    EXPECT_EQ(a.sleeper.count, 200);
+    EXPECT_EQ(a.sleeper.totalMs, 200 * 20);
+    EXPECT_EQ(files.files[kLock],
+              "[S]\r\nK-LOCKED=BRUNO56:78\r\n[ERRORI]\r\n06/12/2026 19:45:03=R - S - 5\r\n");
+}
+
+TEST_F(SettingsStoreTest, ReadGoesOnAsSoonAsTheOtherTillUnlocks) {
+    files.files[kIni] = "[S]\r\nK=5\r\n";
+    ASSERT_TRUE(b.store.BloccaChiave("S", "K"));
+    a.sleeper.onSleep = [&](int n) {
+        if (n == 3) b.store.SbloccaChiave("S", "K");
+    };
+    EXPECT_EQ(a.store.LeggiIni("S", "K", kIni), "5");
+    EXPECT_EQ(a.sleeper.count, 3);
+    EXPECT_EQ(files.files[kLock].find("ERRORI"), std::string::npos);
+}
+
+TEST_F(SettingsStoreTest, LockIsExclusiveBetweenTills) {
+    EXPECT_TRUE(a.store.BloccaChiave("BERE", "3"));
+    EXPECT_TRUE(a.store.BloccaChiave("BERE", "3"));  // held already: at once
+    EXPECT_EQ(a.sleeper.count, 0);
+    EXPECT_EQ(files.files[kLock], "[BERE]\r\n3-LOCKED=ANNA12:34\r\n");
+
+    EXPECT_FALSE(b.store.BloccaChiave("BERE", "3"));
+    EXPECT_EQ(b.sleeper.count, 200);
+    EXPECT_NE(files.files[kLock].find("=L - BERE - 3\r\n"), std::string::npos);
+
+    EXPECT_FALSE(b.store.SbloccaChiave("BERE", "3"));  // not its lock: unchanged
+    EXPECT_NE(files.files[kLock].find("3-LOCKED=ANNA12:34"), std::string::npos);
+    EXPECT_TRUE(a.store.SbloccaChiave("BERE", "3"));
+    EXPECT_EQ(files.files[kLock].find("3-LOCKED"), std::string::npos);
+    EXPECT_TRUE(b.store.BloccaChiave("BERE", "3"));
+}
+
+TEST_F(SettingsStoreTest, UnlockWithoutEntryWaitsAllRounds) {
+    EXPECT_FALSE(a.store.SbloccaChiave("S", "K"));
+    EXPECT_EQ(a.sleeper.count, 200);
+    EXPECT_FALSE(files.files.count(kLock) && files.files[kLock].find("ERRORI") != std::string::npos);
+}
+
+TEST_F(SettingsStoreTest, UnreachableLockFileGivesUpAtOnce) {
+    files.failWrites = true;
+    EXPECT_FALSE(a.store.BloccaChiave("S", "K"));
+    EXPECT_EQ(a.sleeper.count, 0);  // waiting cannot make the file writable
+}
+
+TEST_F(SettingsStoreTest, BatchedWritesLandBeforeTheLockIsReleased) {
+    ASSERT_TRUE(a.store.BloccaChiave("STATISTICHE", "SCONTRINI"));
+    a.store.IniziaBlocco();
+    a.store.ScriviIni("STATISTICHE", "SCONTRINI", "8", kIni);
+    EXPECT_EQ(files.files.count(kIni), 0u);  // still collected
+    EXPECT_EQ(a.store.LeggiIni("STATISTICHE", "SCONTRINI", kIni, true), "8");
+    // As soon as the other till can take the key, it must read the new value.
+    b.sleeper.onSleep = [&](int n) {
+        if (n == 1) a.store.SbloccaChiave("STATISTICHE", "SCONTRINI");
+    };
+    EXPECT_EQ(b.store.LeggiIni("STATISTICHE", "SCONTRINI", kIni), "8");
+    EXPECT_TRUE(a.store.ChiudiBlocco());
+}
+
+TEST_F(SettingsStoreTest, TempFolderAlwaysEndsWithSeparator) {
+    const std::string t = a.store.CartellaTemp();
+    ASSERT_FALSE(t.empty());
+    EXPECT_EQ(t.back(), '/');
+}
+
+TEST(FiltroNumericoTest, Keys) {
+    struct Case {
+        const char* text;
+        int caret;
+        int key;
+        bool passes;
+    } cases[] = {
+        {"", 0, '0', true},   {"", 0, 'a', false},  {"0", 1, '0', false}, {"0", 1, '5', true},
+        {"12", 0, '0', false}, {"12", 2, '0', true}, {"12", 1, '0', true}, {"05", 1, '0', false},
+        {"", 0, 8, true},     {"", 0, 9, true},     {"1", 1, ',', false}, {"1", 1, '-', false},
+    };
+    for (const auto& c : cases) {
+        int k = c.key;
+        FiltroNumerico(k, c.text, c.caret);
+        EXPECT_EQ(k != 0, c.passes) << "text '" << c.text << "' caret " << c.caret << " key " << c.key;
+        if (c.passes) {
+            EXPECT_EQ(k, c.key);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vorsa

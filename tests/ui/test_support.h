@@ -1,0 +1,114 @@
+#pragma once
+// Fakes of the outside world and a till over a fresh temporary folder with real local files.
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/core/startup.h"
+#include "platform/file_access.h"
+#include "platform/system.h"
+#include "platform/text.h"
+#include "sale/till.h"
+#include "ui/messaggi.h"
+
+namespace vorsa::test {
+
+class FakeClock final : public Clock {
+public:
+    DateTime Now() override { return DateTime{2026, 6, 12, 19, 45, 3, 5}; }
+    long long Millis() override { return millis; }
+    long long millis = 1000;
+};
+
+/// Sleeping only moves the fake clock on, so waits end at once.
+class FakeSleeper final : public Sleeper {
+public:
+    explicit FakeSleeper(FakeClock& clock) : clock_(clock) {}
+    void Sleep(int ms) override { clock_.millis += ms; }
+
+private:
+    FakeClock& clock_;
+};
+
+class FakeUser final : public UserInfo {
+public:
+    std::string NetworkUserName() override { return "cassa"; }
+};
+
+class RecordingShell final : public Shell {
+public:
+    void Open(const std::string& path) override { opened.push_back(path); }
+    std::vector<std::string> opened;
+};
+
+class RecordingMessaggi final : public Messaggi {
+public:
+    struct Call {
+        QString title, text, hint;
+        int closeAfterMs = 0;
+    };
+    void MostraMessaggio(const QString& title, const QString& text, const QString& hint,
+                         int closeAfterMs) override {
+        calls.push_back({title, text, hint, closeAfterMs});
+    }
+    std::vector<Call> calls;
+};
+
+/// A till in its own temporary program folder. Prepare files with Write, then Start.
+class TillFixture {
+public:
+    TillFixture()
+        : files_(MakeLocalFileAccess(false)), sleeper_(clock_),
+          till_(std::make_unique<Till>(Services{*files_, clock_, sleeper_, user_, shell},
+                                       Folder(), Version{1, 0, 0})) {}
+
+    bool Valid() const { return dir_.isValid(); }
+    std::string Folder() const { return Utf8ToCp1252(dir_.path().toUtf8().toStdString()); }
+    QString Path() const { return dir_.path(); }
+    QString FilePath(const QString& name) const { return dir_.filePath(name); }
+
+    /// Writes a file of the program folder; `bytes` are Windows-1252.
+    bool Write(const QString& name, const QByteArray& bytes) const {
+        QFile f(FilePath(name));
+        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    }
+    QByteArray Read(const QString& name) const {
+        QFile f(FilePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    StartupResult Start() { return AvviaTill(*till_); }
+    Till& till() { return *till_; }
+
+    RecordingShell shell;
+
+private:
+    QTemporaryDir dir_;
+    std::unique_ptr<FileAccess> files_;
+    FakeClock clock_;
+    FakeSleeper sleeper_;
+    FakeUser user_;
+    std::unique_ptr<Till> till_;
+};
+
+/// The lines of one section of an INI file, in file order, without the header.
+inline QList<QByteArray> SectionLines(const QByteArray& file, const QByteArray& section) {
+    QList<QByteArray> out;
+    bool inside = false;
+    for (const QByteArray& raw : file.split('\n')) {
+        const QByteArray line = raw.endsWith('\r') ? raw.chopped(1) : raw;
+        if (line.startsWith('[')) {
+            inside = line == "[" + section + "]";
+            continue;
+        }
+        if (inside && !line.isEmpty()) out.push_back(line);
+    }
+    return out;
+}
+
+}  // namespace vorsa::test

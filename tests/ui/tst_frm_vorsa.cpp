@@ -1,0 +1,470 @@
+// The main window after its load step and at unload: what the operator sees and what lands in
+// Vorsa.ini.
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include "platform/qt/twips.h"
+#include "test_support.h"
+#include "ui/frm_vorsa.h"
+
+using namespace vorsa;
+using vorsa::test::RecordingMessaggi;
+using vorsa::test::SectionLines;
+using vorsa::test::TillFixture;
+
+namespace {
+
+// Catalogue in Windows-1252: a plain article, a variable price, a finished one, one below its
+// threshold, an inactive one, an empty position and an accented name.
+const QByteArray kCatalogo =
+    "[MANGIARE]\r\n"
+    "DIMENSIONE=5\r\n"
+    "1=Panino;2,5;1;0;-1;1;-1;0\r\n"
+    "2=Bibita;-1\r\n"
+    "3=Patatine;3;1;0;0;1;-1;0\r\n"
+    "4=Salsiccia;4;1;0;5;1;-1;10\r\n"
+    "5=Vino;3;0;0;-1;1;-1;0\r\n"
+    "[BERE]\r\n"
+    "DIMENSIONE=2\r\n"
+    "1=Acqua;1;1;0;-1;2;-1;0\r\n"
+    "[VARIE]\r\n"
+    "1=Caff\xE8;1,2;1;0;-1;3;-1;0\r\n";
+
+// The version the tests run as has seen its readme already.
+const QByteArray kLetto = "[PROGRAMMA]\r\nEULA=100\r\n";
+
+/// A started till and its loaded main window; the window goes first.
+struct Scena {
+    TillFixture fx;
+    RecordingMessaggi messaggi;
+    std::unique_ptr<FrmVorsa> frm;
+
+    bool Avvia(const QByteArray& ini, const std::function<void(Till&)>& prima = {}) {
+        if (!fx.Valid() || !fx.Write(QStringLiteral("Vorsa.ini"), ini)) return false;
+        fx.Start();
+        if (prima) prima(fx.till());
+        frm = std::make_unique<FrmVorsa>(fx.till(), &messaggi);
+        frm->Load();
+        frm->show();
+        return QTest::qWaitForWindowExposed(frm.get()) || frm->isMinimized();
+    }
+    template <class W>
+    W* Trova(const QString& name) const {
+        return frm->findChild<W*>(name);
+    }
+};
+
+int Px(int twips) { return TwipsToPixelsX(twips); }
+
+QColor Rgb(int rgb) { return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+
+/// Background as painted: a colour of its own, or none (-1) for the default look.
+void VerificaSfondo(const QWidget& w, QPalette::ColorRole role, int rgb) {
+    if (rgb < 0) {
+        QVERIFY2(!w.autoFillBackground(), qPrintable(w.objectName()));
+        QCOMPARE(w.palette().color(role), QApplication::palette(&w).color(role));
+    } else {
+        QVERIFY2(w.autoFillBackground(), qPrintable(w.objectName()));
+        QCOMPARE(w.palette().color(role), Rgb(rgb));
+    }
+}
+
+}  // namespace
+
+class TstFrmVorsa : public QObject {
+    Q_OBJECT
+private slots:
+    void feedbackLabels_data();
+    void feedbackLabels();
+    void billAndTimers();
+    void functionKeys_data();
+    void functionKeys();
+    void functionKeysFromSettings();
+    void coins_data();
+    void coins();
+    void products_data();
+    void products();
+    void productCells();
+    void remainingPieces();
+    void showFeedback();
+    void placement_data();
+    void placement();
+    void freshPlacementKeyOrder();
+    void unloadRunsOnce();
+    void multiTill_data();
+    void multiTill();
+    void titleAndReadme();
+};
+
+void TstFrmVorsa::feedbackLabels_data() {
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("colour");
+    QTest::addColumn<bool>("visible");
+    QTest::newRow("0 error") << 0 << "ERRORE" << 0xFF0000 << false;
+    QTest::newRow("1 ok") << 1 << "O K" << 0x00FF00 << false;
+    QTest::newRow("2 code") << 2 << "Codice:" << -1 << true;
+    QTest::newRow("3 finished") << 3 << "FINITO" << 0xFFFF00 << false;
+    QTest::newRow("4 below threshold") << 4 << "OK" << 0x80FFFF << false;
+}
+
+void TstFrmVorsa::feedbackLabels() {
+    QFETCH(int, index);
+    QFETCH(QString, caption);
+    QFETCH(int, colour);
+    QFETCH(bool, visible);
+    Scena s;
+    QVERIFY(s.Avvia(kLetto + kCatalogo));
+    auto* l = s.Trova<QLabel>(QStringLiteral("lbl_conf_code(%1)").arg(index));
+    QVERIFY(l);
+    QCOMPARE(l->text(), caption);
+    VerificaSfondo(*l, QPalette::Window, colour);
+    QCOMPARE(l->isVisible(), visible);
+    QCOMPARE(l->geometry().topLeft(), QPoint(Px(11340), Px(6960)));
+    QCOMPARE(l->width(), Px(1995));
+}
+
+void TstFrmVorsa::billAndTimers() {
+    Scena s;
+    QVERIFY(s.Avvia(kLetto + "[PROGRAMMA]\r\nTIMER_CODICI_MS=450\r\n" + kCatalogo));
+    for (const char* name : {"tmrInput", "tmrMultivorsa", "tmrResize"}) {
+        auto* t = s.frm->findChild<QTimer*>(QLatin1String(name));
+        QVERIFY2(t, name);
+        QVERIFY2(!t->isActive(), name);
+    }
+    QCOMPARE(s.frm->findChild<QTimer*>(QStringLiteral("tmrMultivorsa"))->interval(), 2000);
+    QCOMPARE(s.frm->findChild<QTimer*>(QStringLiteral("tmrInput"))->interval(), 450);
+    auto* gestione = s.Trova<QWidget>(QStringLiteral("frm_gestione"));
+    QVERIFY(gestione);
+    QVERIFY(gestione->isHidden());
+    for (const char* name : {"lbl_totale", "lbl_resto", "lblUltimoScontrino(0)"}) {
+        auto* l = s.frm->findChild<QLabel*>(QLatin1String(name));
+        QVERIFY2(l, name);
+        QCOMPARE(l->text(), QStringLiteral("0,00"));
+    }
+    auto* lista = s.Trova<QListWidget>(QStringLiteral("lst_spesa"));
+    QVERIFY(lista);
+    QCOMPARE(lista->frameShape(), QFrame::NoFrame);
+    QCOMPARE(lista->font().family(), QStringLiteral("Courier New"));
+    QVERIFY(s.Trova<QLineEdit>(QStringLiteral("box_Codice")));
+}
+
+void TstFrmVorsa::functionKeys_data() {
+    QTest::addColumn<int>("n");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("colour");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("F1") << 1 << "PAGA CONTO" << 0x00FF00 << true;
+    QTest::newRow("F2") << 2 << "CANCELLA" << 0xFF00FF << true;
+    QTest::newRow("F3") << 3 << "STORNO" << 0xFF0000 << true;
+    QTest::newRow("F4 starts disabled") << 4 << "NUOVO CONTO" << 0x00FFFF << false;
+    QTest::newRow("F5 empty first caption") << 5 << "" << 0xFFFF00 << true;
+    QTest::newRow("F6") << 6 << "STATISTICA" << 0x000000 << true;
+    QTest::newRow("F7") << 7 << "IMPOSTAZIONI" << 0x000000 << true;
+}
+
+void TstFrmVorsa::functionKeys() {
+    QFETCH(int, n);
+    QFETCH(QString, caption);
+    QFETCH(int, colour);
+    QFETCH(bool, enabled);
+    Scena s;
+    QVERIFY(s.Avvia(kLetto + kCatalogo));
+    // The defaults the window shows are the ones the core loaded.
+    QCOMPARE(QString::fromStdString(s.fx.till().gAzioni[n].caption1), caption);
+    QCOMPARE(s.fx.till().gAzioni[n].colour, colour);
+    auto* b = s.Trova<QPushButton>(QStringLiteral("cmd_azioni(%1)").arg(n));
+    auto* l = s.Trova<QLabel>(QStringLiteral("lbl_azioni_code(%1)").arg(n));
+    QVERIFY(b && l);
+    QCOMPARE(b->text(), caption);
+    QCOMPARE(b->isEnabled(), enabled);
+    QCOMPARE(l->text(), QStringLiteral("F%1").arg(n));
+    VerificaSfondo(*l, QPalette::Window, colour);
+}
+
+void TstFrmVorsa::functionKeysFromSettings() {
+    Scena s;
+    QVERIFY(s.Avvia(kLetto + "[AZIONI]\r\nF2=ANNULLA \xC8;BIS\r\nF3=PANE & VINO\r\n" + kCatalogo,
+                    [](Till& t) { t.gAzioni[6].enabled = false; }));
+    QCOMPARE(s.Trova<QPushButton>(QStringLiteral("cmd_azioni(2)"))->text(),
+             QString::fromUtf8("ANNULLA \u00c8"));
+    // Doubled so the button shows one '&' instead of a mnemonic.
+    QCOMPARE(s.Trova<QPushButton>(QStringLiteral("cmd_azioni(3)"))->text(),
+             QStringLiteral("PANE && VINO"));
+    QVERIFY(!s.Trova<QPushButton>(QStringLiteral("cmd_azioni(6)"))->isEnabled());
+    QVERIFY(s.Trova<QPushButton>(QStringLiteral("cmd_azioni(7)"))->isEnabled());
+}
+
+void TstFrmVorsa::coins_data() {
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<int>("n");
+    QTest::addColumn<QString>("caption");
+    const QStringList defaults{"0,05", "0,1", "0,2", "0,5", "1", "2", "5", "10", "20", "50"};
+    for (int n = 0; n < 10; ++n)
+        QTest::addRow("S%d default", n) << QByteArray() << n << defaults[n] + QString::fromUtf8("  \u20ac");
+    QTest::newRow("S3 from settings") << QByteArray("[MONETE]\r\nS3=0,25\r\n") << 3
+                                      << QString::fromUtf8("0,25  \u20ac");
+}
+
+void TstFrmVorsa::coins() {
+    QFETCH(QByteArray, ini);
+    QFETCH(int, n);
+    QFETCH(QString, caption);
+    Scena s;
+    QVERIFY(s.Avvia(kLetto + ini + kCatalogo));
+    auto* b = s.Trova<QPushButton>(QStringLiteral("cmdSoldi(%1)").arg(n));
+    auto* l = s.Trova<QLabel>(QStringLiteral("lblSoldi(%1)").arg(n));
+    QVERIFY(b && l);
+    QCOMPARE(b->text(), caption);
+    QCOMPARE(l->text(), QStringLiteral("S%1").arg(n));
+}
+
+void TstFrmVorsa::products_data() {
+    QTest::addColumn<int>("section");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("price");
+    QTest::addColumn<int>("priceColour");
+    QTest::addColumn<int>("buttonColour");
+    QTest::addColumn<bool>("active");
+    const QString euro = QString::fromUtf8("\u20ac");
+    QTest::newRow("plain") << 0 << 1 << "mangiare" << "Panino" << "Cod. 101" << euro + " 2,50"
+                           << 0x800000 << -1 << true;
+    QTest::newRow("variable price") << 0 << 2 << "mangiare" << "Bibita" << "Cod. 102"
+                                    << euro + "   ?" << 0x0000FF << -1 << true;
+    QTest::newRow("finished") << 0 << 3 << "mangiare" << "Patatine" << "Cod. 103"
+                              << euro + " 3,00" << 0x800000 << 0xFFFF00 << true;
+    QTest::newRow("below threshold") << 0 << 4 << "mangiare" << "Salsiccia" << "Cod. 104"
+                                     << euro + " 4,00" << 0x800000 << 0x80FFFF << true;
+    QTest::newRow("inactive") << 0 << 5 << "mangiare" << "Vino" << "Cod. 105" << euro + " 3,00"
+                              << 0x800000 << -1 << false;
+    QTest::newRow("drinks") << 1 << 1 << "bere" << "Acqua" << "Cod. 201" << euro + " 1,00"
+                            << 0x800000 << -1 << true;
+    QTest::newRow("empty position") << 1 << 2 << "bere" << "" << "Cod. 202" << euro + " 0,00"
+                                    << 0x800000 << -1 << false;
+    QTest::newRow("accented, others") << 2 << 1 << "altro" << QString::fromUtf8("Caff\u00e8")
+                                      << "Cod. 301" << euro + " 1,20" << 0x800000 << -1 << true;
+}
+
+void TstFrmVorsa::products() {
+    QFETCH(int, section);
+    QFETCH(int, position);
+    QFETCH(QString, prefix);
+    QFETCH(QString, caption);
+    QFETCH(QString, code);
+    QFETCH(QString, price);
+    QFETCH(int, priceColour);
+    QFETCH(int, buttonColour);
+    QFETCH(bool, active);
+    Scena s;
+    QVERIFY(s.Avvia(kLetto + kCatalogo));
+    const QString idx = QStringLiteral("(%1)").arg(position);
+    auto* b = s.Trova<QPushButton>("cmd_" + prefix + idx);
+    auto* c = s.Trova<QLabel>("lbl_" + prefix + "_code" + idx);
+    auto* p = s.Trova<QLabel>("lbl_" + prefix + "_prezzo" + idx);
+    QVERIFY(b && c && p);
+    QCOMPARE(b->text(), caption);
+    QCOMPARE(b->isEnabled(), active);
+    QCOMPARE(c->isVisible(), active);
+    QCOMPARE(p->isVisible(), active);
+    QCOMPARE(c->text(), code);
+    QCOMPARE(p->text(), price);
+    QCOMPARE(p->palette().color(QPalette::WindowText), Rgb(priceColour));
+    QCOMPARE(s.frm->ButtonColour(section, position), buttonColour);
+    VerificaSfondo(*b, QPalette::Button, buttonColour);
+    QCOMPARE(b->height(), Px(495));
+}
+
+void TstFrmVorsa::productCells() {
+    Scena s;
+    QVERIFY(s.Avvia(kLetto + kCatalogo));
+    // One cell per position of each section's size, and none beyond.
+    const std::array<std::pair<const char*, int>, 3> sizes{
+        {{"mangiare", 5}, {"bere", 2}, {"altro", 4}}};
+    QList<QRect> seen;
+    for (const auto& [name, size] : sizes) {
+        for (int p = 1; p <= size + 1; ++p) {
+            auto* b = s.Trova<QPushButton>(QStringLiteral("cmd_%1(%2)").arg(QLatin1String(name)).arg(p));
+            QCOMPARE(b != nullptr, p <= size);
+            if (b) {
+                QVERIFY2(!seen.contains(b->geometry()), qPrintable(b->objectName()));
+                seen.push_back(b->geometry());
+                QVERIFY(s.frm->rect().contains(b->geometry().topLeft()));
+            }
+        }
+    }
+}
+
+void TstFrmVorsa::remainingPieces() {
+    Scena s;
+    QVERIFY(s.Avvia(kLetto + kCatalogo, [](Till& t) { t.opt.gMostraRimanenza = true; }));
+    QCOMPARE(s.Trova<QLabel>(QStringLiteral("lbl_mangiare_code(4)"))->text(),
+             QStringLiteral("Pz: 5"));
+}
+
+void TstFrmVorsa::showFeedback() {
+    Scena s;
+    QVERIFY(s.Avvia(kLetto + kCatalogo));
+    auto* finito = s.Trova<QLabel>(QStringLiteral("lbl_conf_code(3)"));
+    QVERIFY(!finito->isVisible());
+    s.frm->ShowFeedback(3);
+    QVERIFY(finito->isVisible());
+    s.frm->ShowFeedback(7);  // no such label: ignored
+    // Setting a colour and going back to the default look.
+    s.frm->SetButtonColour(0, 1, kGiallo);
+    QCOMPARE(s.frm->ButtonColour(0, 1), kGiallo);
+    s.frm->SetButtonColour(0, 1, kColoreBottone);
+    QCOMPARE(s.frm->ButtonColour(0, 1), kColoreBottone);
+    VerificaSfondo(*s.Trova<QPushButton>(QStringLiteral("cmd_mangiare(1)")), QPalette::Button, -1);
+}
+
+void TstFrmVorsa::placement_data() {
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QRect>("geometry");  // normal geometry in pixels at 96 dpi
+    QTest::addColumn<QRect>("moveTo");    // moved by the operator before closing, when valid
+    QTest::addColumn<QList<QByteArray>>("saved");
+    const int h = Px(kAltezzaMinima);
+    QTest::newRow("normal") << QByteArray("TOP=1500\r\nLEFT=3000\r\nMODE=0\r\nWIDTH=18000\r\n") << 0
+                            << QRect(200, 100, 1200, h) << QRect()
+                            << QList<QByteArray>{"TOP=1500", "LEFT=3000", "MODE=0", "WIDTH=18000"};
+    QTest::newRow("minimised") << QByteArray("TOP=1500\r\nLEFT=3000\r\nMODE=1\r\nWIDTH=18000\r\n") << 1
+                               << QRect(200, 100, 1200, h) << QRect()
+                               << QList<QByteArray>{"TOP=1500", "LEFT=3000", "MODE=1", "WIDTH=18000"};
+    QTest::newRow("maximised") << QByteArray("TOP=1500\r\nLEFT=3000\r\nMODE=2\r\nWIDTH=18000\r\n") << 2
+                               << QRect(200, 100, 1200, h) << QRect()
+                               << QList<QByteArray>{"TOP=1500", "LEFT=3000", "MODE=2", "WIDTH=18000"};
+    // Twips that are no whole pixel come back unchanged when the window did not move.
+    QTest::newRow("odd twips kept") << QByteArray("TOP=1507\r\nLEFT=3001\r\nMODE=0\r\nWIDTH=18004\r\n") << 0
+                                    << QRect(200, 100, 1200, h) << QRect()
+                                    << QList<QByteArray>{"TOP=1507", "LEFT=3001", "MODE=0", "WIDTH=18004"};
+    QTest::newRow("out of range") << QByteArray("TOP=-5\r\nLEFT=99999\r\nMODE=7\r\nWIDTH=100\r\n") << 2
+                                  << QRect(0, 0, Px(kLarghezzaMinima), h) << QRect()
+                                  << QList<QByteArray>{"TOP=0", "LEFT=0", "MODE=2", "WIDTH=15380"};
+    QTest::newRow("moved by the operator")
+        << QByteArray("TOP=1500\r\nLEFT=3000\r\nMODE=0\r\nWIDTH=18000\r\n") << 0
+        << QRect(200, 100, 1200, h) << QRect(300, 150, 1100, 600)
+        << QList<QByteArray>{"TOP=2250", "LEFT=4500", "MODE=0", "WIDTH=16500"};
+}
+
+void TstFrmVorsa::placement() {
+    QFETCH(QByteArray, ini);
+    QFETCH(int, mode);
+    QFETCH(QRect, geometry);
+    QFETCH(QRect, moveTo);
+    QFETCH(QList<QByteArray>, saved);
+    Scena s;
+    QVERIFY(s.Avvia(kLetto + "[PROGRAMMA]\r\n" + ini + kCatalogo));
+    QCOMPARE(s.frm->isMinimized(), mode == 1);
+    QCOMPARE(s.frm->isMaximized(), mode == 2);
+    QCOMPARE(s.frm->normalGeometry(), geometry);
+    QVERIFY(s.frm->minimumWidth() == Px(kLarghezzaMinima) && s.frm->minimumHeight() == Px(kAltezzaMinima));
+    if (moveTo.isValid()) s.frm->setGeometry(moveTo);
+    QVERIFY(s.frm->close());
+    QList<QByteArray> lines = SectionLines(s.fx.Read(QStringLiteral("Vorsa.ini")), "PROGRAMMA");
+    QList<QByteArray> placementLines;
+    for (const QByteArray& l : lines)
+        for (const char* k : {"TOP=", "LEFT=", "MODE=", "WIDTH="})
+            if (l.startsWith(k)) placementLines.push_back(l);
+    QCOMPARE(placementLines, saved);
+}
+
+void TstFrmVorsa::freshPlacementKeyOrder() {
+    Scena s;
+    QVERIFY(s.Avvia(kLetto + kCatalogo));
+    QVERIFY(s.frm->isMaximized());  // no stored mode: maximised
+    QVERIFY(s.frm->close());
+    const QByteArray file = s.fx.Read(QStringLiteral("Vorsa.ini"));
+    const QList<QByteArray> lines = SectionLines(file, "PROGRAMMA");
+    // New keys are added at the end of the section in the order they are written.
+    const QList<QByteArray> expected{"TOP=0", "LEFT=0", "MODE=2", "WIDTH=15380"};
+    QVERIFY(lines.size() >= 4);
+    QCOMPARE(lines.mid(lines.size() - 4), expected);
+    QVERIFY(file.contains("\r\nTOP=0\r\nLEFT=0\r\nMODE=2\r\nWIDTH=15380\r\n"));
+}
+
+void TstFrmVorsa::unloadRunsOnce() {
+    Scena s;
+    QVERIFY(s.Avvia(kLetto + "[PROGRAMMA]\r\nMODE=0\r\n" + kCatalogo));
+    QVERIFY(s.frm->close());
+    const QByteArray first = s.fx.Read(QStringLiteral("Vorsa.ini"));
+    QVERIFY(first.contains("\r\nMODE=0\r\n"));
+    s.frm->setGeometry(400, 300, 1300, 700);
+    s.frm->setWindowState(Qt::WindowMaximized);
+    s.frm->close();
+    s.frm.reset();
+    QCOMPARE(s.fx.Read(QStringLiteral("Vorsa.ini")), first);
+}
+
+void TstFrmVorsa::multiTill_data() {
+    QTest::addColumn<int>("stato");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("hint");  // "%1" stands for the program folder
+    QTest::addColumn<int>("closeAfterMs");
+    const QString unreachableText = QString::fromUtf8(
+        "Vorsa secondaria DISABILITATA, la vorsa principale NON \u00e8 raggiungibile.\r\n"
+        "Il programma \u00e8 in modalit\u00e0 vorsa SINGOLA");
+    const QString unreachableHint = QStringLiteral(
+        "SUGGERIMENTO: Verificare che la vorsa principale sia attiva e che tutti i paramentri "
+        "della vorsa secondaria siano corretti");
+    QTest::newRow("0 single: nothing") << 0 << QString() << QString() << -1;
+    QTest::newRow("1 main ok") << 1 << "\r\nVorsa principale riabilitata senza problemi" << ""
+                               << 4000;
+    QTest::newRow("2 main not shared")
+        << 2 << "Vorsa principale riabilitata, MA ci sono problemi nella condivisione di rete"
+        << QString::fromUtf8("SUGGERIMENTO: Verificare se la cartella %1 \u00e8 condivisa con "
+                             "nome [ vorsa$ ]")
+        << 0;
+    QTest::newRow("3 no remote name") << 3 << unreachableText << unreachableHint << 0;
+    QTest::newRow("4 remote missing") << 4 << unreachableText << unreachableHint << 0;
+    QTest::newRow("5 secondary ok") << 5 << "\r\nVorsa secondaria riabilitata senza problemi"
+                                    << "" << 4000;
+}
+
+void TstFrmVorsa::multiTill() {
+    QFETCH(int, stato);
+    QFETCH(QString, text);
+    QFETCH(QString, hint);
+    QFETCH(int, closeAfterMs);
+    Scena s;
+    QVERIFY(s.Avvia(kLetto + kCatalogo, [stato](Till& t) {
+        t.statoMultiVorsa = static_cast<StatoMultiVorsa>(stato);
+    }));
+    if (closeAfterMs < 0) {
+        QVERIFY(s.messaggi.calls.empty());
+        return;
+    }
+    QCOMPARE(s.messaggi.calls.size(), std::size_t{1});
+    const auto& call = s.messaggi.calls.front();
+    QCOMPARE(call.title, QStringLiteral("MULTI - VORSA"));
+    QCOMPARE(call.text, text);
+    if (hint.contains(QLatin1String("%1"))) hint = hint.arg(s.fx.Path());
+    QCOMPARE(call.hint, hint);
+    QCOMPARE(call.closeAfterMs, closeAfterMs);
+}
+
+void TstFrmVorsa::titleAndReadme() {
+    Scena s;
+    // No EULA yet: the readme of this version opens once, through the shell.
+    QVERIFY(s.Avvia(kCatalogo));
+    QCOMPARE(s.frm->windowTitle(),
+             QStringLiteral("   Programma di gestione vorsa  -  NON FISCALE  -  (ver. 1.0.0)"));
+    QCOMPARE(s.fx.shell.opened.size(), std::size_t{1});
+    QCOMPARE(QString::fromStdString(s.fx.shell.opened.front()),
+             s.fx.FilePath(QStringLiteral("Leggimi.txt")));
+    s.frm->hide();
+    s.frm->show();
+    s.frm->Load();
+    QCOMPARE(s.fx.shell.opened.size(), std::size_t{1});
+}
+
+QTEST_MAIN(TstFrmVorsa)
+#include "tst_frm_vorsa.moc"

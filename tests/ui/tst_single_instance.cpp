@@ -1,0 +1,69 @@
+// The executable started twice in one folder: the second leaves at once with code 0.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TstSingleInstance : public QObject {
+    Q_OBJECT
+private slots:
+    void secondInstanceLeaves();
+};
+
+namespace {
+
+/// Ends the process when the test leaves early.
+struct Killer {
+    QProcess& p;
+    ~Killer() {
+        if (p.state() != QProcess::NotRunning) {
+            p.kill();
+            p.waitForFinished(5000);
+        }
+    }
+};
+
+}  // namespace
+
+void TstSingleInstance::secondInstanceLeaves() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString exe = dir.filePath(QStringLiteral("vorsa"));
+    QVERIFY(QFile::copy(QStringLiteral(VORSA_EXE), exe));
+    // The readme of this version counts as seen, so no document opens on the desktop.
+    {
+        QFile ini(dir.filePath(QStringLiteral("Vorsa.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[PROGRAMMA]\r\nEULA=100\r\n");
+    }
+    const QString iniPath = dir.filePath(QStringLiteral("Vorsa.ini"));
+    const auto readIni = [&iniPath] {
+        QFile f(iniPath);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+
+    QProcess first;
+    first.setProcessChannelMode(QProcess::ForwardedChannels);
+    Killer killFirst{first};
+    first.start(exe, {});
+    QVERIFY(first.waitForStarted(10000));
+    // Started up and its window loaded: the load step writes the code timer last.
+    QTRY_VERIFY_WITH_TIMEOUT(readIni().contains("TIMER_CODICI_MS="), 20000);
+    QCOMPARE(first.state(), QProcess::Running);
+    const QByteArray settled = readIni();
+
+    QProcess second;
+    second.setProcessChannelMode(QProcess::ForwardedChannels);
+    Killer killSecond{second};
+    second.start(exe, {});
+    QVERIFY(second.waitForFinished(10000));
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+    QCOMPARE(first.state(), QProcess::Running);
+    // The second one wrote nothing.
+    QCOMPARE(readIni(), settled);
+}
+
+QTEST_MAIN(TstSingleInstance)
+#include "tst_single_instance.moc"
