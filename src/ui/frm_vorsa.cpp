@@ -163,6 +163,9 @@ void FrmVorsa::Load() {
         cmdAzioni_[n]->setEnabled(a.enabled);
         lblAzioniCode_[n]->setText(QStringLiteral("F%1").arg(n));
         ImpostaSfondo(*lblAzioniCode_[n], a.colour);
+        // "F6" stays readable on the dark backgrounds.
+        if (a.colour >= 0 && Colore(a.colour).lightness() < 128)
+            ImpostaColoreTesto(*lblAzioniCode_[n], 0xFFFFFF);
     }
     cmdAzioni_[4]->setEnabled(false);
 

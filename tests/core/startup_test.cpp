@@ -301,6 +301,46 @@ TEST(StartupTest, UnwritableFileStartsOnDefaults) {
     ChiudiFinestra(*till, r.placement);
 }
 
+TEST(StartupTest, UnwritableFileIsLeftAsItWas) {
+    Machine m;
+    const std::string before = "[MANGIARE]\r\nDIMENSIONE=99\r\n1=Panino;2.5\r\n";
+    m.files.files[kIni] = before;
+    m.files.failWrites = true;
+    auto till = m.Start();
+    EXPECT_EQ(till->cat.sezioni[0].size, 14);
+    EXPECT_EQ(till->cat.gArticoli[1].name, "Panino");
+    ChiudiFinestra(*till, CaricaFinestra(*till, kScreen).placement);
+    EXPECT_EQ(m.Ini(), before);
+}
+
+TEST(StartupTest, OddValuesInEveryOptionFallBackToDefaults) {
+    const std::string odd[] = {"abc", "-99999999999999999999", "99999999999999999999",
+                               std::string("\xFF\xFE\x80", 3), std::string(600, '7'), "1,5", "-1"};
+    for (const auto& d : OptionTable()) {
+        for (const auto& v : odd) {
+            Machine m;
+            const std::string& file = d.file == OptionFile::Data ? kIni : kIni;
+            m.files.files[file] = "[" + std::string(d.section) + "]\r\n" + std::string(d.key) + "=" +
+                                  v + "\r\n";
+            auto till = m.Start();
+            const Options& o = till->opt;
+            const std::string cut = v.substr(0, 511);
+            if (d.kind == OptionKind::Int) {
+                const long long n = Val(cut);
+                const bool inRange = IsInteger(cut) && n >= d.min && n <= d.max;
+                EXPECT_EQ(o.*d.intField, inRange ? n : d.def) << d.section << "/" << d.key << "=" << v;
+            } else if (d.kind == OptionKind::Bool) {
+                EXPECT_EQ(o.*d.boolField, d.def == 1 || (IsInteger(cut) && Val(cut) == 1)) << d.key << "=" << v;
+            } else if (d.kind == OptionKind::Flag) {
+                EXPECT_FALSE(o.*d.boolField) << d.key;
+            } else if (d.kind == OptionKind::Title) {
+                EXPECT_EQ(o.*d.textField, cut.substr(0, 30)) << d.key;
+            }
+            EXPECT_EQ(CaricaFinestra(*till, kScreen).placement.width, kLarghezzaMinima);
+        }
+    }
+}
+
 TEST(StartupTest, WindowPlacementIsCorrected) {
     struct Case {
         const char* top;

@@ -39,6 +39,9 @@ const QByteArray kCatalogo =
 // The version the tests run as has seen its readme already.
 const QByteArray kLetto = "[PROGRAMMA]\r\nEULA=100\r\n";
 
+/// The one [PROGRAMMA] section with the readme seen and `keys` added.
+QByteArray Programma(const QByteArray& keys) { return kLetto + keys; }
+
 /// A started till and its loaded main window; the window goes first.
 struct Scena {
     TillFixture fx;
@@ -132,7 +135,7 @@ void TstFrmVorsa::feedbackLabels() {
 
 void TstFrmVorsa::billAndTimers() {
     Scena s;
-    QVERIFY(s.Avvia(kLetto + "[PROGRAMMA]\r\nTIMER_CODICI_MS=450\r\n" + kCatalogo));
+    QVERIFY(s.Avvia(Programma("TIMER_CODICI_MS=450\r\n") + kCatalogo));
     for (const char* name : {"tmrInput", "tmrMultivorsa", "tmrResize"}) {
         auto* t = s.frm->findChild<QTimer*>(QLatin1String(name));
         QVERIFY2(t, name);
@@ -362,7 +365,7 @@ void TstFrmVorsa::placement() {
     QFETCH(QRect, moveTo);
     QFETCH(QList<QByteArray>, saved);
     Scena s;
-    QVERIFY(s.Avvia(kLetto + "[PROGRAMMA]\r\n" + ini + kCatalogo));
+    QVERIFY(s.Avvia(Programma(ini) + kCatalogo));
     QCOMPARE(s.frm->isMinimized(), mode == 1);
     QCOMPARE(s.frm->isMaximized(), mode == 2);
     QCOMPARE(s.frm->normalGeometry(), geometry);
@@ -393,7 +396,7 @@ void TstFrmVorsa::freshPlacementKeyOrder() {
 
 void TstFrmVorsa::unloadRunsOnce() {
     Scena s;
-    QVERIFY(s.Avvia(kLetto + "[PROGRAMMA]\r\nMODE=0\r\n" + kCatalogo));
+    QVERIFY(s.Avvia(Programma("MODE=0\r\n") + kCatalogo));
     QVERIFY(s.frm->close());
     const QByteArray first = s.fx.Read(QStringLiteral("Vorsa.ini"));
     QVERIFY(first.contains("\r\nMODE=0\r\n"));
