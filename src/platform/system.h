@@ -12,6 +12,12 @@ struct DateTime {
     int weekday = 0;  // 0 = Sunday
 };
 
+/// Screen size in twips.
+struct ScreenTwips {
+    int width = 0;
+    int height = 0;
+};
+
 class Clock {
 public:
     virtual ~Clock() = default;

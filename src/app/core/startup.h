@@ -57,12 +57,6 @@ struct WindowPlacement {
 inline constexpr int kLarghezzaMinima = 15380;
 inline constexpr int kAltezzaMinima = 8290;
 
-/// Screen size in twips.
-struct ScreenTwips {
-    int width = 0;
-    int height = 0;
-};
-
 /// The options of the load step, corrected and written back where the rules say.
 struct LoadResult {
     int timerCodiciMs = 300;

@@ -1,7 +1,7 @@
 #pragma once
 // Twips (1/1440 inch) are the unit of every stored position; widgets work in pixels of the
 // screen's logical resolution.
-#include "app/core/startup.h"
+#include "platform/system.h"
 
 namespace vorsa {
 
