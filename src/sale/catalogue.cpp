@@ -158,19 +158,27 @@ int Catalogue::StatoArticolo(int index, int used, const Options& o) const {
     if (a.pieces == -1) return kStatoNormale;
     const long long rimasti = static_cast<long long>(a.pieces) - used;
     if (rimasti < 1) return kStatoFinito;
-    if (a.threshold > 0 && a.pieces >= 0) {
-        long long valore = rimasti;
-        // Without reference pieces there is no percentage; count pieces instead.
-        if (o.gSogliaTipo == 1 && a.referencePieces > 0) {
-            const long long num = rimasti * 100;
-            const long long ref = a.referencePieces;
-            valore = num / ref;
-            const long long resto = num % ref;
-            if (2 * resto > ref || (2 * resto == ref && valore % 2 != 0)) ++valore;
-        }
-        return valore > a.threshold ? kStatoNormale : kStatoSottoScorta;
-    }
+    if (a.threshold > 0 && a.pieces >= 0)
+        return SottoSoglia(index, rimasti, o) ? kStatoSottoScorta : kStatoNormale;
     return kStatoNormale;
+}
+
+bool Catalogue::SottoSoglia(int index, long long remaining, const Options& o) const {
+    const Article& a = gArticoli[index];
+    long long valore = remaining;
+    // Without reference pieces there is no percentage; count pieces instead.
+    if (o.gSogliaTipo == 1 && a.referencePieces > 0) {
+        const long long num = remaining * 100;
+        const long long ref = a.referencePieces;
+        valore = num / ref;
+        long long resto = num % ref;
+        if (resto < 0) {  // floor division for a negative remainder
+            resto += ref;
+            --valore;
+        }
+        if (2 * resto > ref || (2 * resto == ref && valore % 2 != 0)) ++valore;
+    }
+    return valore <= a.threshold;
 }
 
 void Catalogue::ColoraArticolo(int state, int section, int position, bool show,

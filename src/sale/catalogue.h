@@ -108,6 +108,9 @@ public:
                           CatalogueView* view);
     /// Stock state of an article with `used` pieces taken: 1, 3 or 4.
     int StatoArticolo(int index, int used, const Options& o) const;
+    /// True when `remaining` pieces (or their percentage of the reference pieces) are at or
+    /// below the article's threshold.
+    bool SottoSoglia(int index, long long remaining, const Options& o) const;
     void ColoraArticolo(int state, int section, int position, bool show, CatalogueView& view) const;
     void AbilitaArticoli(bool lock, CatalogueView& view) const;
     void AssegnaComande(const Options& o);

@@ -3,6 +3,7 @@
 // piece of state lives here, so two tills can run in one process against one data file.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/file_access.h"
 #include "platform/system.h"
@@ -35,6 +36,21 @@ enum class StatoMultiVorsa : int { Singola = 0, PrincipaleOk = 1, PrincipaleSenz
                                    SecondariaSenzaNome = 3, SecondariaIrraggiungibile = 4,
                                    SecondariaOk = 5 };
 
+/// Snapshot of the last committed bill, for printing and for the reprint key.
+struct UltimoConto {
+    struct Riga {
+        int index = 0;
+        std::int16_t quantity = 0;
+        Currency lineTotal;
+    };
+    std::vector<Riga> righe;
+    std::int32_t numero = 0;
+    DateTime data;
+    Currency totale;
+    std::string tavolo;
+    std::string commento;
+};
+
 class Till {
 public:
     Till(Services services, std::string programFolder, Version version);
@@ -55,6 +71,14 @@ public:
 
     std::int32_t gNumeroScontrino = 0;
     StatoMultiVorsa statoMultiVorsa = StatoMultiVorsa::Singola;
+
+    // The current bill; its lines live in the articles (listIndex, quantity, lineTotal).
+    Currency gTotaleConto;
+    std::string gTavolo;
+    std::string gCommento;
+    DateTime gDataScontrino;
+    bool gRistampaFatta = false;
+    UltimoConto ultimoConto;
 };
 
 }  // namespace vorsa

@@ -1,0 +1,124 @@
+#include "platform/text.h"
+#include "sale/vendita.h"
+
+namespace vorsa {
+
+Codice InterpretaCodice(std::string_view text, const Catalogue& cat) {
+    using T = Codice::Tipo;
+    if (text.size() == 1) {
+        if (text[0] == '+') return {T::Piu};
+        if (text[0] == '-') return {T::Meno};
+        return {};
+    }
+    if (text.size() == 2) {
+        const bool cifra = text[1] >= '0' && text[1] <= '9';
+        const int d = cifra ? text[1] - '0' : -1;
+        if (text[0] == 'F') return (d >= 1 && d <= kNumeroAzioni) ? Codice{T::Funzione, d} : Codice{T::Errore};
+        if (text[0] == 'S') return cifra ? Codice{T::Moneta, d} : Codice{T::Errore};
+        return {};
+    }
+    if (text.size() == 3) {
+        // Compared as text, like the codes themselves: "1a0" lies in no section.
+        for (int s = 0; s < 3; ++s) {
+            const Sezione& sez = cat.sezioni[s];
+            const std::string low = std::to_string(sez.codeBase + 1);
+            const std::string high = std::to_string(sez.codeBase + sez.size);
+            if (low.size() == 3 && high.size() == 3 && std::string_view(low) <= text &&
+                text <= std::string_view(high))
+                return {T::Articolo, s};
+        }
+        return {T::Errore};
+    }
+    return {};
+}
+
+char FiltroCodice(char ch, bool boxEmpty) {
+    switch (ch) {
+        case 8: case 9: case '+': case '-': case '1': case '2': case '3':
+            return ch;
+        case 'F':
+            return boxEmpty ? 'F' : 0;
+        case 'f':
+            return boxEmpty ? 'F' : 0;
+        default:
+            if (ch == '0' || (ch >= '4' && ch <= '9')) return boxEmpty ? 0 : ch;
+            return 0;
+    }
+}
+
+void Vendita::MostraErrore() { view_.ShowFeedback(0); }
+
+void Vendita::CambioCodice(const std::string& text) {
+    view_.HideFeedback();
+    const Codice c = InterpretaCodice(text, till_.cat);
+    using T = Codice::Tipo;
+    switch (c.tipo) {
+        case T::Nessuno:
+            return;
+        case T::Piu:
+        case T::Meno: {
+            const int sel = view_.ListSelected();
+            if (sel < 0) {
+                MostraErrore();
+                view_.StartInputTimer();
+                return;
+            }
+            if (c.tipo == T::Meno) EseguiAzione(3);
+            view_.SetCodice(std::to_string(view_.ListCode(sel)));
+            return;
+        }
+        case T::Funzione:
+            EseguiAzione(c.valore);
+            view_.StartInputTimer();
+            return;
+        case T::Moneta: {
+            std::string pagato = view_.Pagato();
+            if (pagato.empty()) pagato = "0";
+            view_.SetPagato(AggiungiMoneta(pagato, till_.opt.gMonete[c.valore]));
+            view_.StartInputTimer();
+            return;
+        }
+        case T::Articolo:
+            AggiungiArticolo(c.valore, text);
+            view_.StartInputTimer();
+            return;
+        case T::Errore:
+            if (text.size() == 2 && text[0] == 'S' && view_.Pagato().empty()) view_.SetPagato("0");
+            MostraErrore();
+            view_.StartInputTimer();
+            return;
+    }
+}
+
+void Vendita::TastoGiu(Tasto tasto, int fNumber, bool modifier) {
+    if (modifier) return;
+    switch (tasto) {
+        case Tasto::F:
+            if (fNumber >= 1 && fNumber <= kNumeroAzioni) EseguiAzione(fNumber);
+            return;
+        case Tasto::Su: {
+            const int sel = view_.ListSelected();
+            if (sel >= 1) view_.SelectLine(sel - 1);
+            return;
+        }
+        case Tasto::Giu: {
+            const int sel = view_.ListSelected();
+            if (sel < view_.ListCount() - 1) view_.SelectLine(sel + 1);
+            return;
+        }
+        case Tasto::Sinistra:
+            view_.SetCodice("-");
+            return;
+        case Tasto::Destra:
+            view_.SetCodice("+");
+            return;
+        case Tasto::Altro:
+            return;
+    }
+}
+
+std::string Vendita::CodiceArticolo(int section, int position) const {
+    return std::to_string(till_.cat.sezioni[section].codeBase + position);
+}
+
+}  // namespace vorsa

@@ -1,0 +1,122 @@
+#pragma once
+// The sale: code entry, the current bill, payment, the function keys and the commit. The only
+// place that changes the till's sale state; the main window forwards its events here.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "sale/sale_view.h"
+#include "sale/till.h"
+
+namespace vorsa {
+
+/// What a complete text in the code box stands for.
+struct Codice {
+    enum class Tipo { Nessuno, Articolo, Funzione, Moneta, Piu, Meno, Errore };
+    Tipo tipo = Tipo::Nessuno;
+    int valore = 0;  // section of an article, number of a function, digit of a coin
+};
+
+/// Interprets the text of the code box: "101" -> article of section 0, "F4" -> function 4,
+/// "S3" -> coin 3, "+"/"-" -> quantity step, "F8"/"115" -> error; incomplete -> nothing.
+Codice InterpretaCodice(std::string_view text, const Catalogue& cat);
+
+/// Character filter of the code box: the character to type, or 0 to refuse it.
+char FiltroCodice(char ch, bool boxEmpty);
+
+/// Key filter of the amount box. `text` and `caret` describe the box before the key.
+struct EsitoFiltro {
+    char key = 0;              // the character to type; 0 swallows it
+    std::optional<std::string> nuovoTesto;  // replaces the text (caret at the end)
+};
+EsitoFiltro FiltroImporto(char key, std::string_view text, int caret);
+
+/// Change shown for `pagato` typed against `totale`: "7,50", or "0,00" when paid is not more.
+/// Nullopt when the display keeps its caption (empty text).
+std::optional<std::string> CalcolaResto(std::string_view pagato, Currency totale);
+
+/// Amount box after adding a coin: "" + 0,5 -> "0,5"; "10" + 0,5 -> "10,5".
+std::string AggiungiMoneta(std::string_view pagato, Currency moneta);
+
+/// Amount box after a keypad key 0..9, 10 (","), 11 ("Cancella").
+std::string TastoCalcolatrice(std::string_view pagato, int tasto);
+
+/// A bill line: quantity | name | amount, in the narrow or wide layout.
+std::string RigaConto(const Article& a, bool wide);
+
+/// Fields of an archived receipt, read from its end so that a "-" in the table text does not
+/// shift them.
+struct ScontrinoArchiviato {
+    struct Voce {
+        int code = 0;
+        int quantity = 0;
+        Currency amount;
+    };
+    std::vector<Voce> voci;
+    std::string data;
+    Currency totale;
+    std::string tavolo;
+    std::string identita;
+    bool valido = false;
+};
+std::string TestoScontrino(const Till& till);
+ScontrinoArchiviato LeggiScontrino(std::string_view record, char separatore);
+
+class Vendita {
+public:
+    Vendita(Till& till, SaleView& view, Prompter& prompter, PrintSeam* print = nullptr);
+
+    // Code entry.
+    void CambioCodice(const std::string& text);
+    /// Key down in the code box, after the window emptied a code still shown.
+    enum class Tasto { Altro, F, Su, Giu, Sinistra, Destra };
+    void TastoGiu(Tasto tasto, int fNumber, bool modifier);
+    /// Text a click on an article button or on cmd_azioni(n) puts into the code box.
+    std::string CodiceArticolo(int section, int position) const;
+
+    // The bill.
+    void AggiungiArticolo(int section, std::string_view codeText);
+    void AggiornaRigaConto(int index);
+    void NuovoConto();
+
+    // Payment.
+    /// Key press in the amount box; returns the character to type (0 to swallow) and maybe a
+    /// new text for the box.
+    EsitoFiltro TastoPagato(char key, std::string_view text, int caret);
+    void CambioPagato(const std::string& text);
+    void ClickMoneta(int n);
+    void ClickCalcolatrice(int tasto);
+
+    // Function keys.
+    void EseguiAzione(int n);
+    bool ChiediPassword(int n);
+    void SalvaPassword(int n, std::string_view text);
+    void ImpostaStampaAutomatica(bool on);
+    bool StatoAzione(int n) const { return till_.gAzioni[n].stato; }
+    bool AbilitataAzione(int n) const { return till_.gAzioni[n].enabled; }
+
+    // Commit.
+    void RegistraScontrino();
+
+private:
+    void SequenzaCommit();
+    void MostraErrore();
+    void AggiornaCondiviso(int index, int delta);
+    void StatoDopoPasso(int index, int n, const char* segno);
+    void ImpostaBottoni(int n, bool acceso);
+    void RestituisciPezzi(int index);
+
+    Till& till_;
+    SaleView& view_;
+    Prompter& prompter_;
+    PrintSeam* print_;
+    bool inAttesaF_ = false;
+    bool inAttesaS_ = false;
+};
+
+inline constexpr int kAltezzaAzione = 435;
+inline constexpr int kAltezzaAzionePagamento = 950;
+inline constexpr int kColoreTastoAttivo = 0x800000;
+inline constexpr int kColoreTastoSpento = 0xC0C0C0;
+
+}  // namespace vorsa

@@ -1,0 +1,327 @@
+// The function keys as the till's state machine, and the commit into the data file.
+#include <gtest/gtest.h>
+
+#include "sale_harness.h"
+
+namespace vorsa {
+namespace {
+
+using test::Cassa;
+using test::kCatalogo;
+
+/// Which actions are on and which are enabled, as "1......" strings for F1..F7.
+std::string On(const Cassa& c) {
+    std::string s;
+    for (int n = 1; n <= 7; ++n) s += c.till->gAzioni[n].stato ? '1' : '.';
+    return s;
+}
+std::string Enabled(const Cassa& c) {
+    std::string s;
+    for (int n = 1; n <= 7; ++n) {
+        const bool e = c.till->gAzioni[n].enabled;
+        EXPECT_EQ(c.view.actionEnabled[n], e) << "button " << n << " disagrees with its action";
+        s += e ? 'E' : '.';
+    }
+    return s;
+}
+
+TEST(ActionsTest, StateTable) {
+    const struct {
+        const char* name;
+        const char* keys;  // codes typed, separated by spaces
+        const char* on;
+        const char* enabled;
+        bool productsLocked;
+    } cases[] = {
+        {"entering", "", ".......", "EEE.EEE", false},
+        {"paying", "101 F1", "1......", "E..E...", true},
+        {"reopened", "101 F1 F1", ".......", "EEE.EEE", false},
+        {"paying, empty bill", "F1", ".......", "EEE.EEE", false},
+        {"voiding", "101 F3", "..1....", "..E....", false},
+        {"void done", "101 F3 101", ".......", "EEE.EEE", false},
+        {"statistics", "F6", ".....1.", ".....E.", true},
+        {"statistics off", "F6 F6", ".......", "EEE.EEE", false},
+        {"settings", "F7", "......1", "......E", true},
+        {"settings off", "F7 F7", ".......", "EEE.EEE", false},
+        {"committed", "101 F1 F4", ".......", "EEE.EEE", false},
+        {"F4 while entering", "101 F4", ".......", "EEE.EEE", false},
+        {"F1 while voiding", "101 F3 F1", "..1....", "..E....", false},
+        {"clear empty bill", "F2", ".......", "EEE.EEE", false},
+        {"reprint", "F5", ".......", "EEE.EEE", false},
+    };
+    for (const auto& k : cases) {
+        MemoryFileAccess files;
+        Cassa c(files, kCatalogo);
+        for (const auto& code : Split(k.keys, ' '))
+            if (!code.empty()) c.Digita(code);
+        EXPECT_EQ(On(c), k.on) << k.name;
+        EXPECT_EQ(Enabled(c), k.enabled) << k.name;
+        EXPECT_EQ(c.view.enabled[std::make_pair(0, 1)], !k.productsLocked) << k.name;
+        EXPECT_FALSE(c.view.enabled[std::make_pair(0, 4)]) << k.name;  // inactive article stays disabled
+    }
+}
+
+TEST(ActionsTest, DisabledActionShowsError) {
+    MemoryFileAccess files;
+    Cassa c(files, kCatalogo);
+    c.Digita("101");
+    c.Digita("F4");
+    EXPECT_TRUE(c.view.feedback[0]);
+    EXPECT_EQ(c.Dati("STATISTICHE", "SCONTRINI"), "(missing)");
+    c.Digita("F1");
+    EXPECT_TRUE(c.view.feedback[1]);
+}
+
+TEST(ActionsTest, ButtonsShowCaptionsColoursAndHeights) {
+    MemoryFileAccess files;
+    Cassa c(files, kCatalogo);
+    c.Digita("101");
+    c.Digita("F1");
+    EXPECT_EQ(c.view.actionCaption[1], "RIAPRI CONTO");
+    EXPECT_EQ(c.view.actionColour[1], 0x00FF00);
+    EXPECT_EQ(c.view.actionColour[4], 0x00FFFF);
+    EXPECT_EQ(c.view.actionHeight[1], 950);
+    EXPECT_EQ(c.view.actionHeight[4], 950);
+    EXPECT_EQ(c.view.actionKey[2], kColoreTastoSpento);
+    EXPECT_EQ(c.view.actionKey[4], kColoreTastoAttivo);
+    c.Digita("F1");
+    EXPECT_EQ(c.view.actionCaption[1], "PAGA CONTO");
+    EXPECT_EQ(c.view.actionColour[1], kColoreBottone);
+    EXPECT_EQ(c.view.actionHeight[1], 435);
+    EXPECT_EQ(c.view.actionKey[4], kColoreTastoSpento);
+    EXPECT_EQ(c.view.actionKey[2], kColoreTastoAttivo);
+}
+
+TEST(ActionsTest, CustomCaptions) {
+    MemoryFileAccess files;
+    Cassa c(files, std::string(kCatalogo) + "[AZIONI]\r\nF3=ANNULLA;ANNULLA IN CORSO\r\n");
+    EXPECT_EQ(c.till->gAzioni[3].caption1, "ANNULLA");
+    c.Digita("101");
+    c.Digita("F3");
+    EXPECT_EQ(c.view.actionCaption[3], "ANNULLA IN COR");
+    c.Digita("F3");
+    EXPECT_EQ(c.view.actionCaption[3], "ANNULLA");
+}
+
+TEST(ActionsTest, ClearAsksWhenTheBillIsNotEmpty) {
+    for (bool yes : {false, true}) {
+        MemoryFileAccess files;
+        Cassa c(files, kCatalogo);
+        c.Digita("101");
+        c.prompter.confirmations = {yes};
+        c.Digita("F2");
+        ASSERT_EQ(c.prompter.questions, std::vector<std::string>{"Cancella elenco prodotti"});
+        EXPECT_EQ(c.view.lines.empty(), yes);
+        EXPECT_EQ(c.Art(101).quantity, yes ? 0 : 1);
+        EXPECT_EQ(On(c), ".......");
+        EXPECT_EQ(c.Dati("STATISTICHE", "101"), "(missing)");
+    }
+}
+
+TEST(ActionsTest, SettingsPassword) {
+    MemoryFileAccess files;
+    Cassa c(files, kCatalogo);
+    c.till->gAzioni[7].password = "segreto";
+    c.prompter.answers = {std::string("sbagliata")};
+    c.Digita("F7");
+    EXPECT_EQ(On(c), ".......");
+    EXPECT_EQ(c.prompter.messages, std::vector<std::string>{"\r\nPASSWORD ERRATA"});
+    EXPECT_FALSE(c.view.panels[1]);
+    c.Timer();
+    c.prompter.answers = {std::string("segreto  ")};  // trailing blanks still match
+    c.Digita("F7");
+    EXPECT_EQ(On(c), "......1");
+    EXPECT_TRUE(c.view.panels[1]);
+    c.Timer();
+    c.Digita("F7");
+    EXPECT_FALSE(c.view.panels[1]);
+    EXPECT_EQ(c.view.relayouts, 2);  // also when the refused F7 switched itself off
+    c.prompter.answers = {std::string("SEGRETO")};  // case counts
+    c.Timer();
+    c.Digita("F7");
+    EXPECT_EQ(On(c), ".......");
+}
+
+TEST(ActionsTest, ReprintPasswordAfterTheBillWasPrinted) {
+    for (bool automatic : {false, true}) {
+        MemoryFileAccess files;
+        Cassa c(files, kCatalogo);
+        c.vendita->ImpostaStampaAutomatica(automatic);
+        c.till->gAzioni[5].password = "p5";
+        c.Digita("101");
+        c.Digita("F1");
+        c.Digita("F4");
+        EXPECT_EQ(c.print.printed, automatic ? 1 : 0);
+        c.Timer();
+        c.Digita("F5");  // refused answer when asked: no print
+        const int asked = static_cast<int>(c.prompter.asked.size());
+        EXPECT_EQ(asked, automatic ? 1 : 0) << automatic;
+        EXPECT_EQ(c.print.printed, 1);
+        c.Timer();
+        c.prompter.answers = {std::string("p5")};
+        c.Digita("F5");
+        EXPECT_EQ(static_cast<int>(c.prompter.asked.size()), asked + 1);
+        EXPECT_EQ(c.print.printed, 2);
+        EXPECT_EQ(On(c), ".......");
+    }
+}
+
+TEST(ActionsTest, NoPrinterNoPrint) {
+    MemoryFileAccess files;
+    Cassa c(files, kCatalogo);
+    c.print.available = false;
+    c.Digita("101");
+    c.Digita("F1");
+    c.Digita("F4");
+    c.Timer();
+    c.Digita("F5");
+    EXPECT_EQ(c.print.printed, 0);
+    EXPECT_EQ(On(c), ".......");
+}
+
+TEST(ActionsTest, AutomaticPrintingSwitch) {
+    MemoryFileAccess files;
+    Cassa c(files, kCatalogo);
+    c.vendita->ImpostaStampaAutomatica(false);
+    EXPECT_EQ(c.view.caption, c.till->gTitolo + "     -     *** STAMPA   AUTOMATICA   NON   ATTIVA ***");
+    EXPECT_EQ(c.view.actionCaption[5], "STAMPA MANUALE");
+    EXPECT_EQ(c.view.stampaCaption, "Stampa automatica NON ATTIVA");
+    EXPECT_EQ(c.Dati("STAMPA", "ABILITATO"), "0");
+    c.vendita->ImpostaStampaAutomatica(true);
+    EXPECT_EQ(c.view.caption, c.till->gTitolo + "     -     *** STAMPA   AUTOMATICA   ATTIVA ***");
+    EXPECT_EQ(c.view.actionCaption[5], "RISTAMPA ULTIMO");
+    EXPECT_EQ(c.view.stampaCaption, "Stampa automatica ATTIVA");
+    EXPECT_EQ(c.Dati("STAMPA", "ABILITATO"), "1");
+}
+
+TEST(ActionsTest, PasswordsAreStoredScrambled) {
+    MemoryFileAccess files;
+    Cassa c(files, kCatalogo);
+    c.vendita->SalvaPassword(6, "  stat ");
+    ProfileStore p(files);
+    const std::string stored =
+        p.Get(c.till->paths.gFilePassword, "AZIONI", "PASSF6").value_or("");
+    EXPECT_EQ(stored.size(), 2u * (25 + 4));
+    EXPECT_EQ(DecodificaPassword(kChiavePassword, stored), "stat");
+    EXPECT_EQ(c.till->gAzioni[6].password, "stat");
+    c.vendita->SalvaPassword(6, "   ");
+    EXPECT_EQ(p.Get(c.till->paths.gFilePassword, "AZIONI", "PASSF6").value_or("(missing)"), "");
+}
+
+std::string Section(const std::string& ini, const std::string& name) {
+    const auto at = ini.find("[" + name + "]\r\n");
+    if (at == std::string::npos) return "(none)";
+    const auto end = ini.find("\r\n[", at);
+    return ini.substr(at, end == std::string::npos ? std::string::npos : end + 2 - at);
+}
+
+TEST(CommitTest, FirstCommitOfTheDay) {
+    MemoryFileAccess files;
+    Cassa c(files, kCatalogo);
+    c.Digita("101");
+    c.Digita("101");
+    c.Digita("201");
+    c.Digita("102");
+    c.till->gTavolo = "12";
+    c.clock.now = {2026, 12, 6, 20, 15, 42, 0};
+    const long writes = files.replaceCount;
+    c.Digita("F1");
+    c.Digita("F4");
+    EXPECT_EQ(files.replaceCount, writes + 1);  // one atomic write for the whole sale
+    const std::string ini = files.files["/p/Vorsa.ini"];
+    EXPECT_EQ(Section(ini, "STATISTICHE"),
+              "[STATISTICHE]\r\nDATA=06/12/2026 20:15:42\r\nSCONTRINI=1\r\n101=2;7\r\n"
+              "102=1;2\r\n201=1;1\r\n");
+    EXPECT_EQ(Section(ini, "SCONTRINI"),
+              "[SCONTRINI]\r\n1=101-2-7;102-1-2;201-1-1;06/12/2026 20:15:42-10-12-cassiere45:03-0-0-0"
+              "\r\nSTORNI=\r\n");
+    EXPECT_EQ(c.Dati("MANGIARE", "2"), "Patatine;2;1;0;9;1;10;3");  // stock 10 - 1
+    EXPECT_EQ(c.Dati("MANGIARE", "1"), "Panino con salamella;3,5;1;0;-1;1;-1;0");
+    EXPECT_EQ(c.view.ultimo, "10,00");
+    EXPECT_EQ(c.till->ultimoConto.numero, 1);
+    ASSERT_EQ(c.till->ultimoConto.righe.size(), 3u);
+    EXPECT_EQ(c.till->ultimoConto.tavolo, "12");
+    EXPECT_EQ(c.till->gNumeroScontrino, 1);
+    EXPECT_EQ(c.Art(101).soldQuantity, 2);
+    EXPECT_EQ(c.till->gTotaleConto, Currency{});
+}
+
+TEST(CommitTest, CommentStarsAndRunningTotals) {
+    MemoryFileAccess files;
+    Cassa c(files, std::string(kCatalogo) +
+                       "[STATISTICHE]\r\nSCONTRINI=7\r\n201=10;10\r\n[SCONTRINI]\r\nSTORNI=3;*5;*6\r\n");
+    c.Digita("201");
+    c.till->gCommento = "senza ghiaccio";
+    c.Digita("F1");
+    c.Digita("F4");
+    EXPECT_EQ(c.Dati("STATISTICHE", "SCONTRINI"), "8");
+    EXPECT_EQ(c.Dati("STATISTICHE", "201"), "11;11");
+    EXPECT_EQ(c.Dati("SCONTRINI", "8_commento"), "senza ghiaccio");
+    EXPECT_EQ(c.Dati("SCONTRINI", "STORNI"), "3;5;6");
+    c.Digita("201");
+    c.Digita("F1");
+    c.Digita("F4");
+    EXPECT_EQ(c.Dati("SCONTRINI", "9_commento"), "(missing)");
+}
+
+TEST(CommitTest, ArchiveRecordSurvivesOddTableTexts) {
+    const struct {
+        const char* tavolo;
+        const char* stored;
+    } cases[] = {{"12", "12"}, {"", ""}, {"A-3", "A-3"}, {"tav;7", "tav 7"}, {"-;-", "- -"}};
+    for (const auto& k : cases) {
+        MemoryFileAccess files;
+        Cassa c(files, kCatalogo);
+        c.Digita("101");
+        c.Digita("201");
+        c.till->gTavolo = k.tavolo;
+        c.Digita("F1");
+        c.Digita("F4");
+        const ScontrinoArchiviato s = LeggiScontrino(c.Dati("SCONTRINI", "1"), ';');
+        EXPECT_TRUE(s.valido) << k.tavolo;
+        EXPECT_EQ(s.tavolo, k.stored);
+        EXPECT_EQ(s.identita, "cassiere45:03");
+        EXPECT_EQ(s.totale, *ParseCurrency("4,5"));
+        ASSERT_EQ(s.voci.size(), 2u) << k.tavolo;
+        EXPECT_EQ(s.voci[0].code, 101);
+        EXPECT_EQ(s.voci[1].amount, Currency::FromUnits(1));
+        EXPECT_EQ(s.data, "06/12/2026 19:45:03");
+    }
+}
+
+TEST(CommitTest, TwoTillsShareCountersAndNumbering) {
+    MemoryFileAccess files;
+    const std::string multi = "[MULTIVORSA]\r\nABILITATO=1\r\nMASTER=1\r\nTIMER_CICLI=3\r\n";
+    files.files["/p/Vorsa.ini"] = std::string(kCatalogo) + multi;
+    Cassa a(files, "", "anna");
+    Cassa b(files, "", "bruno");  // both on one data file, as through the share
+    ASSERT_TRUE(a.till->opt.gMultiVorsa);
+    a.Digita("202");  // Birra: 5 pieces
+    a.Digita("202");
+    ProfileStore p(files);
+    EXPECT_EQ(p.Get("/p/Vorsa.ini.lck", "MULTIVORSA", "16").value_or(""), "2");
+    EXPECT_EQ(p.Get("/p/Vorsa.ini", "MULTIVORSA-TMP", "16").value_or(""), "2");
+    for (int i = 0; i < 3; ++i) b.Digita("202");
+    EXPECT_EQ(b.Art(202).quantity, 3);
+    b.Digita("202");  // 2 held by anna, 3 by bruno: none left
+    EXPECT_EQ(b.Art(202).quantity, 3);
+    EXPECT_TRUE(b.view.feedback[3]);
+
+    a.Digita("F1");
+    a.Digita("F4");
+    b.Digita("F1");
+    b.Digita("F4");
+    EXPECT_EQ(p.Get("/p/Vorsa.ini", "STATISTICHE", "SCONTRINI").value_or(""), "2");
+    EXPECT_EQ(p.Get("/p/Vorsa.ini", "STATISTICHE", "202").value_or(""), "5;15");
+    EXPECT_EQ(p.Get("/p/Vorsa.ini", "BERE", "2").value_or(""), "Birra;3;1;1;0;0;5;0");
+    EXPECT_EQ(p.Get("/p/Vorsa.ini.lck", "MULTIVORSA", "16").value_or(""), "0");
+    EXPECT_NE(p.Get("/p/Vorsa.ini", "SCONTRINI", "1").value_or("").find("anna"), std::string::npos);
+    EXPECT_NE(p.Get("/p/Vorsa.ini", "SCONTRINI", "2").value_or("").find("bruno"), std::string::npos);
+    // Every lock was given back and none timed out.
+    const std::string lock = files.files["/p/Vorsa.ini.lck"];
+    EXPECT_EQ(lock.find("-LOCKED"), std::string::npos) << lock;
+    EXPECT_EQ(lock.find("ERRORI"), std::string::npos) << lock;
+}
+
+}  // namespace
+}  // namespace vorsa

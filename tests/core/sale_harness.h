@@ -1,0 +1,214 @@
+#pragma once
+// A till over in-memory files with a scripted window and operator.
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/core/startup.h"
+#include "fakes.h"
+#include "platform/text.h"
+#include "sale/vendita.h"
+
+namespace vorsa::test {
+
+/// Records what the rules show; SetCodice and SetPagato run the change handlers like the
+/// real boxes do.
+class ScriptedView : public SaleView {
+public:
+    Vendita* vendita = nullptr;
+    std::map<std::pair<int, int>, int> colours;
+    std::map<std::pair<int, int>, bool> enabled;
+    std::map<std::pair<int, int>, bool> labelsVisible;
+    std::map<std::pair<int, int>, std::string> codeLabels;
+    std::map<std::pair<int, int>, Etichetta> priceLabels;
+    std::array<bool, 5> feedback{false, false, true, false, false};
+    std::array<std::string, 5> feedbackCaption{"ERRORE", "O K", "Codice:", "FINITO", "OK"};
+    std::string codice;
+    bool timerStarted = false;
+    std::vector<std::pair<std::string, int>> lines;  // text, code
+    int selected = -1;
+    std::string totale = "0,00";
+    std::string ultimo = "0,00";
+    std::string pagato = "0,00";
+    std::string resto = "0,00";
+    bool pagamento = false;
+    std::array<std::string, 8> actionCaption;
+    std::array<int, 8> actionColour{};
+    std::array<bool, 8> actionEnabled{};
+    std::array<int, 8> actionKey{};
+    std::array<int, 8> actionHeight{};
+    std::array<bool, 2> panels{};
+    int relayouts = 0;
+    std::string caption;
+    std::string stampaCaption;
+    int widthTwips = 15380;
+    int tableCleared = 0;
+
+    int ButtonColour(int s, int p) override {
+        auto it = colours.find({s, p});
+        return it == colours.end() ? kColoreBottone : it->second;
+    }
+    void SetButtonColour(int s, int p, int c) override { colours[{s, p}] = c; }
+    bool ButtonEnabled(int s, int p) override { return enabled[{s, p}]; }
+    void SetButtonEnabled(int s, int p, bool e) override { enabled[{s, p}] = e; }
+    void SetLabelsVisible(int s, int p, bool v) override { labelsVisible[{s, p}] = v; }
+    void SetCodeLabel(int s, int p, const std::string& t) override { codeLabels[{s, p}] = t; }
+    void ShowFeedback(int state) override {
+        if (state >= 0 && state < 5) feedback[state] = true;
+    }
+    void HideFeedback() override { feedback[0] = feedback[1] = feedback[3] = feedback[4] = false; }
+    void SetFeedbackCaption(int state, const std::string& c) override { feedbackCaption[state] = c; }
+    void SetCodice(const std::string& text) override {
+        codice = text;
+        vendita->CambioCodice(text);
+    }
+    void StartInputTimer() override { timerStarted = true; }
+    int ListCount() override { return static_cast<int>(lines.size()); }
+    int ListSelected() override { return selected; }
+    void SelectLine(int i) override { selected = i; }
+    int ListCode(int i) override { return lines[i].second; }
+    void SetListLine(int i, const std::string& text, int code) override {
+        if (i == static_cast<int>(lines.size())) lines.emplace_back(text, code);
+        else lines[i] = {text, code};
+        selected = i;
+    }
+    void ClearList() override {
+        lines.clear();
+        selected = -1;
+    }
+    void SetTotale(const std::string& t) override { totale = t; }
+    void SetUltimoScontrino(const std::string& t) override { ultimo = t; }
+    void SetPriceLabel(int s, int p, const Etichetta& e) override { priceLabels[{s, p}] = e; }
+    void ClearTableAndComment() override { ++tableCleared; }
+    int WindowWidthTwips() override { return widthTwips; }
+    void ModoPagamento(bool on) override {
+        pagamento = on;
+        pagato = on ? "" : "0,00";
+    }
+    std::string Pagato() override { return pagato; }
+    void SetPagato(const std::string& t) override {
+        pagato = t;
+        vendita->CambioPagato(t);
+    }
+    void SetResto(const std::string& t) override { resto = t; }
+    void SetActionCaption(int n, const std::string& c) override { actionCaption[n] = c; }
+    void SetActionColour(int n, int c) override { actionColour[n] = c; }
+    void SetActionEnabled(int n, bool e) override { actionEnabled[n] = e; }
+    void SetActionKeyColour(int n, int c) override { actionKey[n] = c; }
+    void SetActionHeight(int n, int t) override { actionHeight[n] = t; }
+    void ShowPanel(int p, bool v) override { panels[p] = v; }
+    void ReLayout() override { ++relayouts; }
+    void SetCaption(const std::string& t) override { caption = t; }
+    void SetStampaCaption(const std::string& t) override { stampaCaption = t; }
+};
+
+class ScriptedPrompter : public Prompter {
+public:
+    std::deque<std::optional<std::string>> answers;  // input boxes, in order
+    std::deque<bool> confirmations;
+    std::vector<std::string> asked;       // titles of the input boxes
+    std::vector<std::string> questions;   // titles of the Yes/No boxes
+    std::vector<std::string> messages;    // texts of the message window
+    std::optional<std::string> InputBox(const std::string& title, const std::string& prompt) override {
+        asked.push_back(title);
+        lastPrompt = prompt;
+        if (answers.empty()) return std::nullopt;
+        auto a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    bool ConfermaSiNo(const std::string& title, const std::string&) override {
+        questions.push_back(title);
+        if (confirmations.empty()) return false;
+        const bool a = confirmations.front();
+        confirmations.pop_front();
+        return a;
+    }
+    int MostraMessaggio(const std::string&, const std::string& text, const std::string&, bool,
+                        const std::string&, const std::string&, bool, int) override {
+        messages.push_back(text);
+        return 6;
+    }
+    std::string lastPrompt;
+};
+
+class RecordingPrint : public PrintSeam {
+public:
+    bool available = true;
+    int printed = 0;
+    int formsRemoved = 0;
+    bool StampanteDisponibile() override { return available; }
+    void StampaUltimoConto() override { ++printed; }
+    void CancellaFormScontrini() override { ++formsRemoved; }
+};
+
+/// One till: files shared with other tills of the same test through `files`.
+struct Cassa {
+    Cassa(MemoryFileAccess& shared, const std::string& ini, const std::string& userName = "cassiere",
+          const std::string& folder = "/p")
+        : files(shared) {
+        user.name = userName;
+        if (!ini.empty()) files.files[folder + "/Vorsa.ini"] = ini;
+        till = std::make_unique<Till>(Services{files, clock, sleeper, user, shell}, folder,
+                                      Version{1, 0, 0});
+        AvviaTill(*till);
+        vendita = std::make_unique<Vendita>(*till, view, prompter, &print);
+        view.vendita = vendita.get();
+        // The window's load step: captions of the function keys, F4 disabled.
+        for (int n = 1; n <= kNumeroAzioni; ++n) {
+            view.actionCaption[n] = till->gAzioni[n].caption1;
+            view.actionEnabled[n] = true;
+        }
+        till->gAzioni[4].enabled = false;
+        view.actionEnabled[4] = false;
+        till->cat.AbilitaArticoli(false, view);
+    }
+    /// Types a text into the code box one key at a time, as the box's events do.
+    void Digita(const std::string& keys) {
+        for (char k : keys) {
+            if (view.timerStarted) {  // a code is still shown: the next key empties it first
+                view.timerStarted = false;
+                view.SetCodice("");
+            }
+            const char c = FiltroCodice(k, view.codice.empty());
+            if (c) view.SetCodice(view.codice + c);
+        }
+    }
+    /// tmrInput fires.
+    void Timer() {
+        view.timerStarted = false;
+        view.SetCodice("");
+    }
+    void Premi(int n) { vendita->TastoGiu(Vendita::Tasto::F, n, false); }
+    Article& Art(int code) { return till->cat.gArticoli[till->cat.IndiceArticolo(code)]; }
+    std::string Dati(const char* section, const std::string& key) {
+        ProfileStore p(files);
+        return p.Get(till->paths.gFileDati, section, key).value_or("(missing)");
+    }
+
+    MemoryFileAccess& files;
+    FakeClock clock;
+    FakeSleeper sleeper{&clock};
+    FakeUser user;
+    FakeShell shell;
+    ScriptedView view;
+    ScriptedPrompter prompter;
+    RecordingPrint print;
+    std::unique_ptr<Till> till;
+    std::unique_ptr<Vendita> vendita;
+};
+
+inline const char* kCatalogo =
+    "[MANGIARE]\r\nDIMENSIONE=14\r\n"
+    "1=Panino con salamella;3,5;1;0;-1;1;-1;0\r\n"
+    "2=Patatine;2;1;0;10;1;10;3\r\n"
+    "3=Piatto del giorno;-1;1;0;-1;1;-1;0\r\n"
+    "4=Spento;1;0;0;-1;1;-1;0\r\n"
+    "5=Ultimo pezzo;4;1;0;1;1;1;0\r\n"
+    "6=Torta;2,5;1;0;40;1;40;10\r\n"
+    "[BERE]\r\nDIMENSIONE=10\r\n1=Acqua;1;1;0;-1;2;-1;0\r\n2=Birra;3;1;1;5;0;5;0\r\n";
+
+}  // namespace vorsa::test
