@@ -147,11 +147,11 @@ public:
 
 /// One till: files shared with other tills of the same test through `files`.
 struct Cassa {
-    Cassa(MemoryFileAccess& shared, const std::string& ini, const std::string& userName = "cassiere",
+    Cassa(FileAccess& shared, const std::string& ini, const std::string& userName = "cassiere",
           const std::string& folder = "/p")
         : files(shared) {
         user.name = userName;
-        if (!ini.empty()) files.files[folder + "/Vorsa.ini"] = ini;
+        if (!ini.empty()) files.ReplaceAll(folder + "/Vorsa.ini", ini);
         till = std::make_unique<Till>(Services{files, clock, sleeper, user, shell}, folder,
                                       Version{1, 0, 0});
         AvviaTill(*till);
@@ -189,7 +189,7 @@ struct Cassa {
         return p.Get(till->paths.gFileDati, section, key).value_or("(missing)");
     }
 
-    MemoryFileAccess& files;
+    FileAccess& files;
     FakeClock clock;
     FakeSleeper sleeper{&clock};
     FakeUser user;
