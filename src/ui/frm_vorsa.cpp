@@ -1,11 +1,13 @@
 #include "ui/frm_vorsa.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFont>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTimer>
@@ -13,43 +15,21 @@
 
 #include "platform/qt/twips.h"
 #include "platform/text.h"
+#include "ui/etichetta_info.h"
+#include "ui/frm_messaggi.h"
+#include "ui/griglia_prodotti.h"
+#include "ui/info_testi.h"
+#include "ui/pannello_destro.h"
+#include "ui/pannello_pagamento.h"
 #include "ui/widget_helpers.h"
 
 namespace vorsa {
 
+static_assert(kMinimoLarghezzaFinestra == kLarghezzaMinima &&
+                  kMinimoAltezzaFinestra == kAltezzaMinima,
+              "the layout and the load step agree on the minimum window");
+
 namespace {
-
-// Design measures of the window, in twips.
-constexpr int kConfTop = 6960;
-constexpr int kConfLeft = 11340;
-constexpr int kConfWidth = 1995;
-constexpr int kConfHeight = 435;
-constexpr int kLabelColumn = 800;
-constexpr int kProductArea = 7880;
-constexpr int kRightArea = 8000;
-
-QString Indexed(const char* name, int index) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
-}
-
-void Place(QWidget& w, int left, int top, int width, int height) {
-    w.setGeometry(TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width),
-                  TwipsToPixelsY(height));
-}
-
-QLabel* MakeLabel(QWidget* parent, const QString& name) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(name);
-    l->setTextFormat(Qt::PlainText);
-    return l;
-}
-
-QPushButton* MakeButton(QWidget* parent, const QString& name) {
-    auto* b = new QPushButton(parent);
-    b->setObjectName(name);
-    b->setFocusPolicy(Qt::NoFocus);
-    return b;
-}
 
 QTimer* MakeTimer(QObject* parent, const char* name) {
     auto* t = new QTimer(parent);
@@ -57,13 +37,25 @@ QTimer* MakeTimer(QObject* parent, const char* name) {
     return t;
 }
 
+void InfoBox(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, parent);
+    box.setObjectName(QStringLiteral("msgInfo"));
+    box.exec();
+}
+
+// Where the settings panel's own info labels sit inside frm_gestione(1), in twips.
+constexpr int kInfoGestioneLeft = 120;
+constexpr int kInfoGestioneTop = 120;
+constexpr int kInfoGestionePasso = 360;
+
 }  // namespace
 
 FrmVorsa::FrmVorsa(Till& till, Messaggi* messaggi, QWidget* parent)
     : QWidget(parent),
       till_(till),
-      ownMessaggi_(messaggi == nullptr ? std::make_unique<MessaggiBox>() : nullptr),
-      messaggi_(messaggi != nullptr ? *messaggi : *ownMessaggi_) {
+      ownMessaggi_(messaggi == nullptr ? std::make_unique<FinestraMessaggi>(this) : nullptr),
+      messaggi_(messaggi != nullptr ? *messaggi : *ownMessaggi_),
+      finestraInfo_(InfoBox) {
     setObjectName(QStringLiteral("frm_Vorsa"));
     CreaControlli();
 }
@@ -74,44 +66,33 @@ void FrmVorsa::CreaControlli() {
     tmrInput_ = MakeTimer(this, "tmrInput");
     tmrMultivorsa_ = MakeTimer(this, "tmrMultivorsa");
     tmrResize_ = MakeTimer(this, "tmrResize");
+    tmrResize_->setInterval(kIntervalloResizeMs);
+    connect(tmrResize_, &QTimer::timeout, this, &FrmVorsa::TimerResize);
 
-    for (int i = 0; i < 5; ++i) lblConfCode_[i] = MakeLabel(this, Indexed("lbl_conf_code", i));
+    griglia_ = new GrigliaProdotti(this);
+    pannello_ = std::make_unique<PannelloDestro>(*this);
 
-    frmGestione_ = new QFrame(this);
-    frmGestione_->setObjectName(QStringLiteral("frm_gestione"));
-    Place(*frmGestione_, 0, 0, kProductArea, kAltezzaMinima);
-
-    lstSpesa_ = new QListWidget(this);
-    lstSpesa_->setObjectName(QStringLiteral("lst_spesa"));
-    Place(*lstSpesa_, kRightArea, 120, 3200, 5000);
-
-    lblTotale_ = MakeLabel(this, QStringLiteral("lbl_totale"));
-    Place(*lblTotale_, kConfLeft, 120, kConfWidth, 600);
-    lblResto_ = MakeLabel(this, QStringLiteral("lbl_resto"));
-    Place(*lblResto_, kConfLeft, 840, kConfWidth, 600);
-    lblUltimoScontrino_ = MakeLabel(this, Indexed("lblUltimoScontrino", 0));
-    Place(*lblUltimoScontrino_, kConfLeft, 1560, kConfWidth, 600);
-
-    boxCodice_ = new QLineEdit(this);
-    boxCodice_->setObjectName(QStringLiteral("box_Codice"));
-    Place(*boxCodice_, kConfLeft, 6420, kConfWidth, 435);
-
-    for (int n = 1; n <= kNumeroAzioni; ++n) {
-        lblAzioniCode_[n] = MakeLabel(this, Indexed("lbl_azioni_code", n));
-        lblAzioniCode_[n]->setAlignment(Qt::AlignCenter);
-        Place(*lblAzioniCode_[n], 13440, 120 + (n - 1) * 560, 380, 495);
-        cmdAzioni_[n] = MakeButton(this, Indexed("cmd_azioni", n));
-        Place(*cmdAzioni_[n], 13860, 120 + (n - 1) * 560, 1440, 495);
+    for (int i = 0; i < 2; ++i) {
+        auto* f = new QFrame(this);
+        f->setObjectName(Indicizzato("frm_gestione", i));
+        f->setFrameShape(QFrame::Box);
+        f->setAutoFillBackground(true);
+        f->hide();
+        gestione_[static_cast<std::size_t>(i)] = f;
     }
-
-    for (int n = 0; n < 10; ++n) {
-        const int left = kRightArea + (n % 2) * 1640;
-        const int top = 5280 + (n / 2) * 560;
-        cmdSoldi_[n] = MakeButton(this, Indexed("cmdSoldi", n));
-        Place(*cmdSoldi_[n], left, top, 1200, 495);
-        lblSoldi_[n] = MakeLabel(this, Indexed("lblSoldi", n));
-        Place(*lblSoldi_[n], left + 1220, top, 380, 495);
+    // The settings panel explains its fields; the right panel has lbl_info(2..4).
+    int row = 0;
+    for (int i : kIndiciInfo) {
+        if (i >= 2 && i <= 4) continue;
+        auto* l = new EtichettaInfo(i, gestione_[1]);
+        Colloca(*l, kInfoGestioneLeft, kInfoGestioneTop + row++ * kInfoGestionePasso, 210, 315);
+        connect(l, &EtichettaInfo::Premuta, this, &FrmVorsa::MostraInfo);
     }
+    for (EtichettaInfo* l : pannello_->info)
+        connect(l, &EtichettaInfo::Premuta, this, &FrmVorsa::MostraInfo);
+
+    pagamento_ = new PannelloPagamento(this);
+    pagamento_->hide();
 }
 
 void FrmVorsa::showEvent(QShowEvent* event) {
@@ -139,64 +120,69 @@ void FrmVorsa::Load() {
                                                 {"Codice:", -1},
                                                 {"FINITO", kGiallo},
                                                 {"OK", kAzzurro}}};
-    for (int i = 0; i < 5; ++i) {
-        QLabel& l = *lblConfCode_[i];
+    for (std::size_t i = 0; i < kConf.size(); ++i) {
+        QLabel& l = *pannello_->lblConfCode[i];
         l.setText(QLatin1String(kConf[i].caption));
         l.setAlignment(Qt::AlignCenter);
         ImpostaSfondo(l, kConf[i].colour);
         l.hide();
-        Place(l, kConfLeft, kConfTop, kConfWidth, kConfHeight);
     }
-    lblConfCode_[2]->show();
-    frmGestione_->hide();
+    pannello_->lblConfCode[2]->show();
+    for (QFrame* f : gestione_) f->hide();
+    pagamento_->hide();
 
-    // 3. Empty bill.
+    // 3. Empty bill; the amount box waits for the payment.
     const QString zero = QStringLiteral("0,00");
-    lblTotale_->setText(zero);
-    lblResto_->setText(zero);
-    lblUltimoScontrino_->setText(zero);
+    pannello_->lblTotale->setText(zero);
+    pannello_->lblResto->setText(zero);
+    pannello_->lblUltimoScontrino->setText(zero);
+    pannello_->boxPagato->setText(zero);
+    pannello_->boxPagato->setEnabled(false);
 
     // 4. Function keys.
     for (int n = 1; n <= kNumeroAzioni; ++n) {
-        const Azione& a = till_.gAzioni[n];
-        cmdAzioni_[n]->setText(SenzaMnemonico(Testo(a.caption1)));
-        cmdAzioni_[n]->setEnabled(a.enabled);
-        lblAzioniCode_[n]->setText(QStringLiteral("F%1").arg(n));
-        ImpostaSfondo(*lblAzioniCode_[n], a.colour);
+        const Azione& a = till_.gAzioni[static_cast<std::size_t>(n)];
+        QPushButton& b = *CmdAzione(n);
+        QLabel& code = *LblAzioneCode(n);
+        b.setText(SenzaMnemonico(Testo(a.caption1)));
+        b.setEnabled(a.enabled);
+        code.setText(QStringLiteral("F%1").arg(n));
+        ImpostaSfondo(code, a.colour);
         // "F6" stays readable on the dark backgrounds.
-        if (a.colour >= 0 && Colore(a.colour).lightness() < 128)
-            ImpostaColoreTesto(*lblAzioniCode_[n], 0xFFFFFF);
+        if (a.colour >= 0 && Colore(a.colour).lightness() < 128) ImpostaColoreTesto(code, 0xFFFFFF);
     }
-    cmdAzioni_[4]->setEnabled(false);
+    CmdAzione(4)->setEnabled(false);
 
     // 5. The bill list.
-    TogliBordoLista(*lstSpesa_);
-    QFont listFont = lstSpesa_->font();
+    TogliBordoLista(*pannello_->lstSpesa);
+    QFont listFont = pannello_->lstSpesa->font();
     listFont.setFamily(QStringLiteral("Courier New"));
-    lstSpesa_->setFont(listFont);
+    pannello_->lstSpesa->setFont(listFont);
 
     // 6-8, 10. Timer, readme and window position as the core decides them.
     const LoadResult load = CaricaFinestra(till_, PrimaryScreenTwips());
     tmrInput_->setInterval(load.timerCodiciMs);
     ApplicaPosizione(load.placement);
+    Ridimensiona();  // a hidden window gets its resize event only when shown
 
     // 9. Coins.
     for (int n = 0; n < 10; ++n) {
-        cmdSoldi_[n]->setText(Testo(FormatCurrencyShort(till_.opt.gMonete[n]) + "  " +
-                                    std::string(kEuro)));
-        lblSoldi_[n]->setText(QStringLiteral("S%1").arg(n));
+        CmdSoldi(n)->setText(
+            Testo(FormatCurrencyShort(till_.opt.gMonete[static_cast<std::size_t>(n)]) + "  " +
+                  std::string(kEuro)));
+        LblSoldi(n)->setText(QStringLiteral("S%1").arg(n));
     }
 
-    // 11. Products.
-    CaricaProdotti();
+    // 11. Products, laid out at once.
+    griglia_->Carica(till_.cat, till_.opt);
     till_.cat.ColoraTutti(till_.opt, *this);
+    TimerResize();
 
     // 12. Multi-till outcome.
     AvvisoMultiVorsa avviso;
-    if (AvvisoPerStato(static_cast<int>(till_.statoMultiVorsa), till_.paths.programFolder,
-                       avviso))
-        messaggi_.MostraMessaggio(kTitoloMultiVorsa, avviso.text, avviso.hint,
-                                  avviso.closeAfterMs);
+    if (AvvisoPerStato(static_cast<int>(till_.statoMultiVorsa), till_.paths.programFolder, avviso))
+        messaggi_.MostraMessaggio(kTitoloMultiVorsa, avviso.text, avviso.hint, true, QString(),
+                                  QStringLiteral("OK"), true, avviso.closeAfterMs);
 
     setWindowTitle(Testo(till_.gTitolo));
 }
@@ -207,105 +193,183 @@ void FrmVorsa::ApplicaPosizione(const WindowPlacement& placement) {
     const int minHeight = TwipsToPixelsY(kAltezzaMinima);
     setMinimumSize(minWidth, minHeight);
     setGeometry(TwipsToPixelsX(placement.left), TwipsToPixelsY(placement.top),
-                std::max(TwipsToPixelsX(placement.width), minWidth),
-                std::max(height(), minHeight));
+                std::max(TwipsToPixelsX(placement.width), minWidth), std::max(height(), minHeight));
     switch (placement.mode) {
-        case 1: setWindowState(Qt::WindowMinimized); break;
-        case 2: setWindowState(Qt::WindowMaximized); break;
-        default: setWindowState(Qt::WindowNoState); break;
+        case 1:
+            setWindowState(Qt::WindowMinimized);
+            break;
+        case 2:
+            setWindowState(Qt::WindowMaximized);
+            break;
+        default:
+            setWindowState(Qt::WindowNoState);
+            break;
     }
 }
 
-void FrmVorsa::CaricaProdotti() {
-    static constexpr std::array<std::array<const char*, 3>, 3> kNames{{
-        {"cmd_mangiare", "lbl_mangiare_code", "lbl_mangiare_prezzo"},
-        {"cmd_bere", "lbl_bere_code", "lbl_bere_prezzo"},
-        {"cmd_altro", "lbl_altro_code", "lbl_altro_prezzo"},
-    }};
-    const Options& o = till_.opt;
-    const int columns = std::max(1, o.gBottoniColonne);
-    const int border = o.gBottoniBordo;
-    const int rowHeight = o.gBottoniAltezza;
-    const int cellWidth = (kProductArea - border * (columns + 1)) / columns;
-    const int buttonWidth = std::max(cellWidth - kLabelColumn, 1);
-    int top = border;
-
-    for (int s = 0; s < 3; ++s) {
-        const int size = till_.cat.sezioni[s].size;
-        prodotti_[s].assign(static_cast<std::size_t>(std::max(size, 0)), Prodotto{});
-        const int first = till_.cat.PrimoIndice(s);
-        for (int pos = 1; pos <= size; ++pos) {
-            const int index = first + pos - 1;
-            const Article& art = till_.cat.gArticoli[static_cast<std::size_t>(index)];
-            Prodotto& cell = prodotti_[s][static_cast<std::size_t>(pos - 1)];
-            const int left = border + ((pos - 1) % columns) * (cellWidth + border);
-            const int rowTop = top + ((pos - 1) / columns) * (rowHeight + o.gBottoniInterlinea);
-
-            cell.code = MakeLabel(this, Indexed(kNames[s][1], pos));
-            cell.code->setText(Testo(till_.cat.EtichettaCodice(index, till_.cat.Usati(index, o), o)));
-            Place(*cell.code, left, rowTop, kLabelColumn, rowHeight / 2);
-
-            const Etichetta prezzo = till_.cat.EtichettaPrezzo(index);
-            cell.price = MakeLabel(this, Indexed(kNames[s][2], pos));
-            cell.price->setText(Testo(prezzo.text));
-            ImpostaColoreTesto(*cell.price, prezzo.colour);
-            Place(*cell.price, left, rowTop + rowHeight / 2, kLabelColumn, rowHeight - rowHeight / 2);
-
-            cell.button = MakeButton(this, Indexed(kNames[s][0], pos));
-            cell.button->setText(SenzaMnemonico(Testo(art.name)));
-            Place(*cell.button, left + kLabelColumn, rowTop, buttonWidth, rowHeight);
-
-            const bool active = art.active;
-            cell.button->setEnabled(active);
-            cell.code->setVisible(active);
-            cell.price->setVisible(active);
-        }
-        const int rows = (size + columns - 1) / columns;
-        top += rows * (rowHeight + o.gBottoniInterlinea) + border;
-    }
+void FrmVorsa::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (loaded_ && !unloaded_) Ridimensiona();
 }
 
-FrmVorsa::Prodotto* FrmVorsa::Cella(int section, int position) {
-    if (section < 0 || section > 2) return nullptr;
-    auto& cells = prodotti_[section];
-    if (position < 1 || position > static_cast<int>(cells.size())) return nullptr;
-    return &cells[static_cast<std::size_t>(position - 1)];
+void FrmVorsa::Ridimensiona() {
+    if (isMinimized() || ridimensionando_) return;
+    ridimensionando_ = true;
+    const LayoutFinestra l =
+        CalcolaLayoutFinestra(PixelsToTwipsX(width()), PixelsToTwipsY(height()));
+    // A pixel is 15 twips: only a size short of the minimum by whole pixels is raised.
+    const int w = std::max(width(), TwipsToPixelsX(l.larghezza));
+    const int h = std::max(height(), TwipsToPixelsY(l.altezza));
+    if (w != width() || h != height()) resize(w, h);
+
+    finestra_ = l;
+    pannello_->Applica(l);
+    Colloca(*pagamento_, l.pagamento);
+    for (QFrame* f : gestione_) Colloca(*f, l.gestione);
+    // The panels cover the button area.
+    for (QFrame* f : gestione_) f->raise();
+    pagamento_->raise();
+    layout_.gLarghezzaGriglia = l.pannello;
+    ridimensionando_ = false;
+    tmrResize_->start(kIntervalloResizeMs);
+}
+
+void FrmVorsa::DisponiBottoni() {
+    ParametriGriglia p;
+    p.colonne = till_.opt.gBottoniColonne;
+    p.altezza = till_.opt.gBottoniAltezza;
+    p.bordo = till_.opt.gBottoniBordo;
+    p.interlinea = till_.opt.gBottoniInterlinea;
+    p.larghezzaGriglia = layout_.gLarghezzaGriglia;
+    for (std::size_t s = 0; s < 3; ++s) p.dimensioni[s] = till_.cat.sezioni[s].size;
+    p.altezzaSchermo = PrimaryScreenTwips().height;
+    p.altezzaMinima = kAltezzaMinima;
+    const vorsa::Griglia g = DisponiGriglia(p);
+
+    griglia_->Dimensiona(p.dimensioni);
+    griglia_->Applica(g, layout_.gLarghezzaGriglia,
+                      std::max(g.altezzaNecessaria, PixelsToTwipsY(height())));
+    griglia_->lower();
+    layout_.gColonne = g.colonne;
+    layout_.gLarghezzaBottone = g.larghezzaBottone;
+    layout_.gAltezzaNecessaria = g.altezzaNecessaria;
+}
+
+void FrmVorsa::TimerResize() {
+    DisponiBottoni();
+    const bool normale =
+        !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+    const AdattamentoFinestra a =
+        AdattaFinestra(PixelsToTwipsY(pos().y()), layout_.gAltezzaNecessaria,
+                       PrimaryScreenTwips().height, normale);
+    if (a.spostaInAlto) move(pos().x(), 0);
+    if (a.impostaAltezza) resize(width(), TwipsToPixelsY(a.altezza));
+    tmrResize_->stop();
+}
+
+void FrmVorsa::MostraInfo(int i) {
+    const std::string testo = TestoInfo(i, till_.paths.gFilePassword);
+    if (testo.empty()) return;
+    finestraInfo_(
+        this, QString::fromLatin1(kTitoloInfo.data(), static_cast<qsizetype>(kTitoloInfo.size())),
+        TestoRighe(testo));
+}
+
+QLineEdit* FrmVorsa::BoxCodice() const {
+    return pannello_->boxCodice;
+}
+QLineEdit* FrmVorsa::BoxPagato() const {
+    return pannello_->boxPagato;
+}
+QListWidget* FrmVorsa::ListaSpesa() const {
+    return pannello_->lstSpesa;
+}
+QLabel* FrmVorsa::LblTotale() const {
+    return pannello_->lblTotale;
+}
+QLabel* FrmVorsa::LblResto() const {
+    return pannello_->lblResto;
+}
+QLabel* FrmVorsa::LblUltimoScontrino() const {
+    return pannello_->lblUltimoScontrino;
+}
+QLabel* FrmVorsa::ConfCode(int i) const {
+    return pannello_->lblConfCode.at(static_cast<std::size_t>(i));
+}
+QPushButton* FrmVorsa::CmdAzione(int n) const {
+    return pannello_->cmdAzioni.at(static_cast<std::size_t>(n));
+}
+QLabel* FrmVorsa::LblAzioneCode(int n) const {
+    return pannello_->lblAzioniCode.at(static_cast<std::size_t>(n));
+}
+void FrmVorsa::ImpostaAltezzaAzione(int n, int twips) {
+    pannello_->ImpostaAltezzaAzione(n, twips);
+}
+QPushButton* FrmVorsa::CmdSoldi(int n) const {
+    return pagamento_->Moneta(n);
+}
+QLabel* FrmVorsa::LblSoldi(int n) const {
+    return pagamento_->CodiceMoneta(n);
+}
+QPushButton* FrmVorsa::CmdCalc(int n) const {
+    return pagamento_->Tasto(n);
+}
+QLineEdit* FrmVorsa::TxtTavolo() const {
+    return pannello_->txtTavolo;
+}
+QLineEdit* FrmVorsa::TxtCommento() const {
+    return pannello_->txtCommento;
+}
+QCheckBox* FrmVorsa::ChkStampa() const {
+    return pannello_->chkStampa;
+}
+QFrame* FrmVorsa::Gestione(int i) const {
+    if (i == 2) return pagamento_;
+    return gestione_.at(static_cast<std::size_t>(i));
+}
+
+QPushButton* FrmVorsa::Bottone(int section, int position) {
+    GrigliaProdotti::Cella* c = griglia_->Trova(section, position);
+    return c != nullptr ? c->button : nullptr;
 }
 
 int FrmVorsa::ButtonColour(int section, int position) {
-    const Prodotto* c = Cella(section, position);
+    const GrigliaProdotti::Cella* c = griglia_->Trova(section, position);
     return c != nullptr ? c->colour : kColoreBottone;
 }
 
 void FrmVorsa::SetButtonColour(int section, int position, int colour) {
-    Prodotto* c = Cella(section, position);
+    GrigliaProdotti::Cella* c = griglia_->Trova(section, position);
     if (c == nullptr) return;
     c->colour = colour;
     ImpostaSfondo(*c->button, colour);
 }
 
 bool FrmVorsa::ButtonEnabled(int section, int position) {
-    const Prodotto* c = Cella(section, position);
+    const GrigliaProdotti::Cella* c = griglia_->Trova(section, position);
     return c != nullptr && c->button->isEnabled();
 }
 
 void FrmVorsa::SetButtonEnabled(int section, int position, bool enabled) {
-    if (Prodotto* c = Cella(section, position)) c->button->setEnabled(enabled);
+    if (GrigliaProdotti::Cella* c = griglia_->Trova(section, position))
+        c->button->setEnabled(enabled);
 }
 
 void FrmVorsa::SetLabelsVisible(int section, int position, bool visible) {
-    if (Prodotto* c = Cella(section, position)) {
+    if (GrigliaProdotti::Cella* c = griglia_->Trova(section, position)) {
         c->code->setVisible(visible);
         c->price->setVisible(visible);
     }
 }
 
 void FrmVorsa::SetCodeLabel(int section, int position, const std::string& text) {
-    if (Prodotto* c = Cella(section, position)) c->code->setText(Testo(text));
+    if (GrigliaProdotti::Cella* c = griglia_->Trova(section, position))
+        c->code->setText(Testo(text));
 }
 
 void FrmVorsa::ShowFeedback(int state) {
-    if (state >= 0 && state < static_cast<int>(lblConfCode_.size())) lblConfCode_[state]->show();
+    if (state >= 0 && state < static_cast<int>(pannello_->lblConfCode.size()))
+        pannello_->lblConfCode[static_cast<std::size_t>(state)]->show();
 }
 
 WindowPlacement FrmVorsa::Placement() const {
@@ -333,6 +397,7 @@ void FrmVorsa::Unload() {
     if (!loaded_ || unloaded_) return;
     unloaded_ = true;
     tmrInput_->stop();
+    tmrResize_->stop();
     ChiudiFinestra(till_, Placement());
 }
 

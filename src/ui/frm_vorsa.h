@@ -1,15 +1,19 @@
 #pragma once
 // The main window of the till. It applies what the core decides: the load and unload steps,
-// and the catalogue's painting through CatalogueView.
+// the layout of the window and of the product buttons, and the catalogue's painting through
+// CatalogueView. Sale behaviour (keys, clicks) is wired from outside through the accessors.
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
-#include <vector>
 
 #include "app/core/startup.h"
 #include "sale/catalogue.h"
 #include "ui/messaggi.h"
+#include "ui/window_layout.h"
 
+class QCheckBox;
+class QFrame;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -18,10 +22,19 @@ class QTimer;
 
 namespace vorsa {
 
+class GrigliaProdotti;
+class PannelloDestro;
+class PannelloPagamento;
+class EtichettaInfo;
+
 class FrmVorsa final : public QWidget, public CatalogueView {
     Q_OBJECT
-public:
-    /// `till` has been started by AvviaTill. Without `messaggi` notices go to message boxes.
+  public:
+    /// Shows an information box: parent, title, text. Replaceable so tests need no real box.
+    using FinestraInfo = std::function<void(QWidget*, const QString&, const QString&)>;
+
+    /// `till` has been started by AvviaTill. Without `messaggi` notices go to the message
+    /// window frmMessaggi.
     explicit FrmVorsa(Till& till, Messaggi* messaggi = nullptr, QWidget* parent = nullptr);
     ~FrmVorsa() override;
 
@@ -32,6 +45,53 @@ public:
     /// The window's placement as the unload step saves it.
     WindowPlacement Placement() const;
 
+    /// Results of the last layout, in twips.
+    struct Disposizione {
+        int gColonne = 0;
+        int gLarghezzaBottone = 0;
+        int gAltezzaNecessaria = 0;
+        int gLarghezzaGriglia = 15380;
+    };
+    const Disposizione& Layout() const { return layout_; }
+    /// The window layout for the current size, as last applied.
+    const LayoutFinestra& LayoutCorrente() const { return finestra_; }
+    /// Lays the window out for its size again (as a resize does), then the buttons follow.
+    void ReLayout() { Ridimensiona(); }
+    /// Lays the product buttons out for the current button area and catalogue sizes.
+    void DisponiBottoni();
+
+    /// lbl_info(i) was clicked: the "INFO POINT" box with its text.
+    void MostraInfo(int i);
+    void ImpostaFinestraInfo(FinestraInfo f) { finestraInfo_ = std::move(f); }
+
+    // The controls, for the sale wiring. Indices as in the object names.
+    QLineEdit* BoxCodice() const;
+    QLineEdit* BoxPagato() const;
+    QListWidget* ListaSpesa() const;
+    QLabel* LblTotale() const;
+    QLabel* LblResto() const;
+    QLabel* LblUltimoScontrino() const;
+    QLabel* ConfCode(int i) const;        // 0..4
+    QPushButton* CmdAzione(int n) const;  // 1..7
+    QLabel* LblAzioneCode(int n) const;   // 1..7
+    /// Height of cmd_azioni(n) in twips; later layouts keep it.
+    void ImpostaAltezzaAzione(int n, int twips);
+    QPushButton* CmdSoldi(int n) const;  // 0..9
+    QLabel* LblSoldi(int n) const;       // 0..9
+    QPushButton* CmdCalc(int n) const;   // 0..11
+    QLineEdit* TxtTavolo() const;
+    QLineEdit* TxtCommento() const;
+    QCheckBox* ChkStampa() const;
+    QFrame* Gestione(int i) const;  // frm_gestione(0..2)
+    /// Product button of section 0..2, position 1-based; null when there is none.
+    QPushButton* Bottone(int section, int position);
+    GrigliaProdotti& Griglia() const { return *griglia_; }
+    PannelloPagamento& Pagamento() const { return *pagamento_; }
+    QTimer* TmrInput() const { return tmrInput_; }
+    QTimer* TmrMultivorsa() const { return tmrMultivorsa_; }
+    QTimer* TmrResize() const { return tmrResize_; }
+    Messaggi& messaggi() const { return messaggi_; }
+
     // CatalogueView
     int ButtonColour(int section, int position) override;
     void SetButtonColour(int section, int position, int colour) override;
@@ -41,24 +101,19 @@ public:
     void SetCodeLabel(int section, int position, const std::string& text) override;
     void ShowFeedback(int state) override;
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
-private:
-    /// One product cell: the button and its two labels.
-    struct Prodotto {
-        QPushButton* button = nullptr;
-        QLabel* code = nullptr;
-        QLabel* price = nullptr;
-        int colour = kColoreBottone;
-    };
-
+  private:
     void CreaControlli();
-    void CaricaProdotti();
     void ApplicaPosizione(const WindowPlacement& placement);
+    /// The resize step: minimum size, right panel, then tmrResize.
+    void Ridimensiona();
+    /// tmrResize fired: buttons, then the window's top and height.
+    void TimerResize();
     void Unload();
-    Prodotto* Cella(int section, int position);
 
     Till& till_;
     WindowPlacement restored_;  // as read at load, to save unchanged values exactly
@@ -66,22 +121,18 @@ private:
     Messaggi& messaggi_;
     bool loaded_ = false;
     bool unloaded_ = false;
+    bool ridimensionando_ = false;
+    Disposizione layout_;
+    LayoutFinestra finestra_;
+    FinestraInfo finestraInfo_;
 
     QTimer* tmrInput_ = nullptr;
     QTimer* tmrMultivorsa_ = nullptr;
     QTimer* tmrResize_ = nullptr;
-    std::array<QLabel*, 5> lblConfCode_{};
-    QWidget* frmGestione_ = nullptr;
-    QLabel* lblTotale_ = nullptr;
-    QLabel* lblResto_ = nullptr;
-    QLabel* lblUltimoScontrino_ = nullptr;
-    QListWidget* lstSpesa_ = nullptr;
-    QLineEdit* boxCodice_ = nullptr;
-    std::array<QPushButton*, kNumeroAzioni + 1> cmdAzioni_{};  // 1..7
-    std::array<QLabel*, kNumeroAzioni + 1> lblAzioniCode_{};   // 1..7
-    std::array<QPushButton*, 10> cmdSoldi_{};
-    std::array<QLabel*, 10> lblSoldi_{};
-    std::array<std::vector<Prodotto>, 3> prodotti_;  // index position - 1
+    GrigliaProdotti* griglia_ = nullptr;
+    std::unique_ptr<PannelloDestro> pannello_;
+    std::array<QFrame*, 2> gestione_{};       // frm_gestione(0) statistics, (1) settings
+    PannelloPagamento* pagamento_ = nullptr;  // frm_gestione(2)
 };
 
 }  // namespace vorsa

@@ -22,10 +22,10 @@ inline constexpr int kMargineFondo = 600;
 inline constexpr int kLarghezzaGrigliaIniziale = 15380;
 
 struct ParametriGriglia {
-    int colonne = 2;       // preferred columns
-    int altezza = 495;     // button height
-    int bordo = 120;       // B
-    int interlinea = 50;   // gap between rows
+    int colonne = 2;      // preferred columns
+    int altezza = 495;    // button height
+    int bordo = 120;      // B
+    int interlinea = 50;  // gap between rows
     int larghezzaGriglia = kLarghezzaGrigliaIniziale;
     std::array<int, 3> dimensioni{};  // positions of each section
     int altezzaSchermo = 0;           // caps the needed height

@@ -1,23 +1,10 @@
 #include "ui/messaggi.h"
 
-#include <QMessageBox>
-#include <QTimer>
 #include <string>
 
 #include "platform/text.h"
 
 namespace vorsa {
-
-void MessaggiBox::MostraMessaggio(const QString& title, const QString& text, const QString& hint,
-                                  int closeAfterMs) {
-    auto* box = new QMessageBox(QMessageBox::Information, title, text, QMessageBox::Ok);
-    box->setObjectName(QStringLiteral("frm_Messaggio"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setModal(false);
-    if (!hint.isEmpty()) box->setInformativeText(hint);
-    if (closeAfterMs > 0) QTimer::singleShot(closeAfterMs, box, &QWidget::close);
-    box->show();
-}
 
 bool AvvisoPerStato(int stato, const std::string& programFolder, AvvisoMultiVorsa& out) {
     const std::string folder = Cp1252ToUtf8(programFolder);

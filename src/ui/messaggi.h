@@ -1,24 +1,24 @@
 #pragma once
 // Notices to the operator behind an interface, so the window layer can be tested without
-// real message windows and the final message window can replace the interim one.
+// real message windows. FinestraMessaggi (frm_messaggi.h) is the real one.
 #include <QString>
+#include <cstdint>
+#include <string>
 
 namespace vorsa {
 
 class Messaggi {
-public:
+  public:
     virtual ~Messaggi() = default;
-    /// Shows `text` (and `hint` below it when not empty) with a single "OK" button, without
-    /// blocking; closes by itself after `closeAfterMs` when that is > 0.
-    virtual void MostraMessaggio(const QString& title, const QString& text, const QString& hint,
-                                 int closeAfterMs) = 0;
-};
-
-/// Interim implementation on a non-modal QMessageBox.
-class MessaggiBox final : public Messaggi {
-public:
-    void MostraMessaggio(const QString& title, const QString& text, const QString& hint,
-                         int closeAfterMs) override;
+    /// Shows the message window: `title`, `text`, `hint` below (hidden when empty), buttons
+    /// btnMessaggi(0) = `caption0` (none when blank) and btnMessaggi(1) = `caption1` when
+    /// `showButtons`; it closes by itself after `intervalMs` when that is >= 1. A modal call
+    /// returns once the window closed: 6 for button 1, 7 for button 0; -1 while no button
+    /// answered (a window that is not modal, or one replaced by the next message).
+    virtual std::int16_t MostraMessaggio(const QString& title, const QString& text,
+                                         const QString& hint, bool showButtons,
+                                         const QString& caption0, const QString& caption1,
+                                         bool modal, int intervalMs) = 0;
 };
 
 /// What the operator is told about the multi-till outcome of start-up.

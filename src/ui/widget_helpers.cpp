@@ -5,6 +5,9 @@
 #include <QPalette>
 #include <QWidget>
 
+#include <algorithm>
+
+#include "platform/qt/twips.h"
 #include "platform/text.h"
 
 namespace vorsa {
@@ -14,9 +17,30 @@ QString Testo(const std::string& cp1252) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-std::string Cp1252(const QString& text) { return Utf8ToCp1252(text.toUtf8().toStdString()); }
+std::string Cp1252(const QString& text) {
+    return Utf8ToCp1252(text.toUtf8().toStdString());
+}
 
-QColor Colore(int rgb) { return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+QString TestoRighe(const std::string& cp1252) {
+    return Testo(cp1252).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+void Colloca(QWidget& w, int left, int top, int width, int height) {
+    w.setGeometry(TwipsToPixelsX(left), TwipsToPixelsY(top), std::max(TwipsToPixelsX(width), 0),
+                  std::max(TwipsToPixelsY(height), 0));
+}
+
+void Colloca(QWidget& w, const RettangoloTwips& r) {
+    Colloca(w, r.left, r.top, r.width, r.height);
+}
+
+QString Indicizzato(const char* name, int index) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+}
+
+QColor Colore(int rgb) {
+    return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
 
 void ImpostaSfondo(QWidget& w, int rgb) {
     if (rgb < 0) {
@@ -39,7 +63,9 @@ void ImpostaColoreTesto(QWidget& w, int rgb) {
     w.setPalette(pal);
 }
 
-void TogliBordoLista(QListWidget& list) { list.setFrameShape(QFrame::NoFrame); }
+void TogliBordoLista(QListWidget& list) {
+    list.setFrameShape(QFrame::NoFrame);
+}
 
 QString SenzaMnemonico(const QString& caption) {
     QString s = caption;

@@ -4,6 +4,8 @@
 #include <QString>
 #include <string>
 
+#include "ui/geometry_twips.h"
+
 class QListWidget;
 class QWidget;
 
@@ -13,6 +15,17 @@ namespace vorsa {
 QString Testo(const std::string& cp1252);
 /// A QString as Windows-1252 text for the core.
 std::string Cp1252(const QString& text);
+
+/// Windows-1252 text with CR LF line breaks as a QString with plain line breaks.
+QString TestoRighe(const std::string& cp1252);
+
+/// Places `w` at a rectangle in twips, converted through the screen's logical dpi. A negative
+/// width or height (a layout with too little room) becomes 0.
+void Colloca(QWidget& w, const RettangoloTwips& r);
+void Colloca(QWidget& w, int left, int top, int width, int height);
+
+/// "name(index)", the object name of a control-array element.
+QString Indicizzato(const char* name, int index);
 
 /// 0xRRGGBB as a QColor.
 QColor Colore(int rgb);

@@ -46,17 +46,24 @@ public:
     std::vector<std::string> opened;
 };
 
+/// Records every message and answers at once with `answer`, so no window ever blocks.
 class RecordingMessaggi final : public Messaggi {
 public:
     struct Call {
         QString title, text, hint;
-        int closeAfterMs = 0;
+        bool showButtons = false;
+        QString caption0, caption1;
+        bool modal = false;
+        int intervalMs = 0;
     };
-    void MostraMessaggio(const QString& title, const QString& text, const QString& hint,
-                         int closeAfterMs) override {
-        calls.push_back({title, text, hint, closeAfterMs});
+    std::int16_t MostraMessaggio(const QString& title, const QString& text, const QString& hint,
+                                 bool showButtons, const QString& caption0,
+                                 const QString& caption1, bool modal, int intervalMs) override {
+        calls.push_back({title, text, hint, showButtons, caption0, caption1, modal, intervalMs});
+        return answer;
     }
     std::vector<Call> calls;
+    std::int16_t answer = 6;
 };
 
 /// A till in its own temporary program folder. Prepare files with Write, then Start.

@@ -9,61 +9,12 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "platform/qt/twips.h"
-#include "test_support.h"
-#include "ui/frm_vorsa.h"
+#include "frm_vorsa_scene.h"
 
 using namespace vorsa;
-using vorsa::test::RecordingMessaggi;
-using vorsa::test::SectionLines;
-using vorsa::test::TillFixture;
+using namespace vorsa::test;
 
 namespace {
-
-// Catalogue in Windows-1252: a plain article, a variable price, a finished one, one below its
-// threshold, an inactive one, an empty position and an accented name.
-const QByteArray kCatalogo =
-    "[MANGIARE]\r\n"
-    "DIMENSIONE=5\r\n"
-    "1=Panino;2,5;1;0;-1;1;-1;0\r\n"
-    "2=Bibita;-1\r\n"
-    "3=Patatine;3;1;0;0;1;-1;0\r\n"
-    "4=Salsiccia;4;1;0;5;1;-1;10\r\n"
-    "5=Vino;3;0;0;-1;1;-1;0\r\n"
-    "[BERE]\r\n"
-    "DIMENSIONE=2\r\n"
-    "1=Acqua;1;1;0;-1;2;-1;0\r\n"
-    "[VARIE]\r\n"
-    "1=Caff\xE8;1,2;1;0;-1;3;-1;0\r\n";
-
-// The version the tests run as has seen its readme already.
-const QByteArray kLetto = "[PROGRAMMA]\r\nEULA=100\r\n";
-
-/// The one [PROGRAMMA] section with the readme seen and `keys` added.
-QByteArray Programma(const QByteArray& keys) { return kLetto + keys; }
-
-/// A started till and its loaded main window; the window goes first.
-struct Scena {
-    TillFixture fx;
-    RecordingMessaggi messaggi;
-    std::unique_ptr<FrmVorsa> frm;
-
-    bool Avvia(const QByteArray& ini, const std::function<void(Till&)>& prima = {}) {
-        if (!fx.Valid() || !fx.Write(QStringLiteral("Vorsa.ini"), ini)) return false;
-        fx.Start();
-        if (prima) prima(fx.till());
-        frm = std::make_unique<FrmVorsa>(fx.till(), &messaggi);
-        frm->Load();
-        frm->show();
-        return QTest::qWaitForWindowExposed(frm.get()) || frm->isMinimized();
-    }
-    template <class W>
-    W* Trova(const QString& name) const {
-        return frm->findChild<W*>(name);
-    }
-};
-
-int Px(int twips) { return TwipsToPixelsX(twips); }
 
 QColor Rgb(int rgb) { return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
@@ -129,13 +80,21 @@ void TstFrmVorsa::feedbackLabels() {
     QCOMPARE(l->text(), caption);
     VerificaSfondo(*l, QPalette::Window, colour);
     QCOMPARE(l->isVisible(), visible);
-    QCOMPARE(l->geometry().topLeft(), QPoint(Px(11340), Px(6960)));
-    QCOMPARE(l->width(), Px(1995));
+    // All five at one place, left of the code box and 1170 twips above the bottom.
+    QTRY_VERIFY(s.Assestata());
+    const LayoutFinestra& lay = s.frm->LayoutCorrente();
+    auto* codice = s.Trova<QLineEdit>(QStringLiteral("box_Codice"));
+    QCOMPARE(l->y(), Py(lay.altezza - 1170));
+    QCOMPARE(codice->y(), Py(lay.altezza - 1360));
+    QCOMPARE(l->x(), Px(lay.confCode.left));
+    QVERIFY(l->geometry().right() < codice->x());
 }
 
 void TstFrmVorsa::billAndTimers() {
     Scena s;
     QVERIFY(s.Avvia(Programma("TIMER_CODICI_MS=450\r\n") + kCatalogo));
+    // Only the resize timer runs, once, to lay the buttons out.
+    QTRY_VERIFY(s.Assestata());
     for (const char* name : {"tmrInput", "tmrMultivorsa", "tmrResize"}) {
         auto* t = s.frm->findChild<QTimer*>(QLatin1String(name));
         QVERIFY2(t, name);
@@ -143,14 +102,22 @@ void TstFrmVorsa::billAndTimers() {
     }
     QCOMPARE(s.frm->findChild<QTimer*>(QStringLiteral("tmrMultivorsa"))->interval(), 2000);
     QCOMPARE(s.frm->findChild<QTimer*>(QStringLiteral("tmrInput"))->interval(), 450);
-    auto* gestione = s.Trova<QWidget>(QStringLiteral("frm_gestione"));
-    QVERIFY(gestione);
-    QVERIFY(gestione->isHidden());
+    QCOMPARE(s.frm->findChild<QTimer*>(QStringLiteral("tmrResize"))->interval(), 100);
+    for (int i = 0; i < 3; ++i) {
+        auto* gestione = s.Trova<QFrame>(QStringLiteral("frm_gestione(%1)").arg(i));
+        QVERIFY(gestione);
+        QVERIFY(gestione->isHidden());
+        QCOMPARE(s.frm->Gestione(i), gestione);
+    }
     for (const char* name : {"lbl_totale", "lbl_resto", "lblUltimoScontrino(0)"}) {
         auto* l = s.frm->findChild<QLabel*>(QLatin1String(name));
         QVERIFY2(l, name);
         QCOMPARE(l->text(), QStringLiteral("0,00"));
     }
+    auto* pagato = s.Trova<QLineEdit>(QStringLiteral("box_Pagato"));
+    QVERIFY(pagato);
+    QCOMPARE(pagato->text(), QStringLiteral("0,00"));
+    QVERIFY(!pagato->isEnabled());
     auto* lista = s.Trova<QListWidget>(QStringLiteral("lst_spesa"));
     QVERIFY(lista);
     QCOMPARE(lista->frameShape(), QFrame::NoFrame);
@@ -411,7 +378,7 @@ void TstFrmVorsa::multiTill_data() {
     QTest::addColumn<int>("stato");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("hint");  // "%1" stands for the program folder
-    QTest::addColumn<int>("closeAfterMs");
+    QTest::addColumn<int>("intervalMs");
     const QString unreachableText = QString::fromUtf8(
         "Vorsa secondaria DISABILITATA, la vorsa principale NON \u00e8 raggiungibile.\r\n"
         "Il programma \u00e8 in modalit\u00e0 vorsa SINGOLA");
@@ -436,12 +403,12 @@ void TstFrmVorsa::multiTill() {
     QFETCH(int, stato);
     QFETCH(QString, text);
     QFETCH(QString, hint);
-    QFETCH(int, closeAfterMs);
+    QFETCH(int, intervalMs);
     Scena s;
     QVERIFY(s.Avvia(kLetto + kCatalogo, [stato](Till& t) {
         t.statoMultiVorsa = static_cast<StatoMultiVorsa>(stato);
     }));
-    if (closeAfterMs < 0) {
+    if (intervalMs < 0) {
         QVERIFY(s.messaggi.calls.empty());
         return;
     }
@@ -451,7 +418,12 @@ void TstFrmVorsa::multiTill() {
     QCOMPARE(call.text, text);
     if (hint.contains(QLatin1String("%1"))) hint = hint.arg(s.fx.Path());
     QCOMPARE(call.hint, hint);
-    QCOMPARE(call.closeAfterMs, closeAfterMs);
+    // A modal notice with its single "OK" button.
+    QVERIFY(call.showButtons);
+    QCOMPARE(call.caption0, QString());
+    QCOMPARE(call.caption1, QStringLiteral("OK"));
+    QVERIFY(call.modal);
+    QCOMPARE(call.intervalMs, intervalMs);
 }
 
 void TstFrmVorsa::titleAndReadme() {

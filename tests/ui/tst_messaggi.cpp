@@ -1,58 +1,295 @@
-// The interim notice window: one "OK" button, not modal, closing by itself when asked to.
+// The message window frmMessaggi: what it shows, how it closes and what the call answers.
 #include <QApplication>
-#include <QMessageBox>
+#include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest>
+#include <functional>
 
-#include "ui/messaggi.h"
+#include "platform/qt/twips.h"
+#include "ui/frm_messaggi.h"
 
-class TstMessaggi : public QObject {
-    Q_OBJECT
-private slots:
-    void notice_data();
-    void notice();
-};
+using namespace vorsa;
 
 namespace {
 
-QMessageBox* OpenBox() {
+/// The message windows on screen.
+QList<FrmMessaggi*> Aperte() {
+    QList<FrmMessaggi*> out;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) return box;
-    return nullptr;
+        if (auto* f = qobject_cast<FrmMessaggi*>(w); f && f->isVisible()) out.push_back(f);
+    return out;
+}
+
+/// Runs `step` once a message window is on screen, from inside the modal call's own loop.
+void QuandoAperta(std::function<void(FrmMessaggi&)> step) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, step] {
+        const QList<FrmMessaggi*> open = Aperte();
+        if (open.isEmpty()) return;
+        poll->stop();
+        poll->deleteLater();
+        step(*open.front());
+    });
+    poll->start(5);
+}
+
+template <class W>
+W* Trova(QWidget& w, const char* name) {
+    return w.findChild<W*>(QLatin1String(name));
+}
+
+/// What the window looked like while it was open.
+struct Vista {
+    bool seen = false;
+    bool open = false;
+    QString title, text, hint;
+    bool hintVisible = false;
+    bool b0Visible = false, b1Visible = false;
+    int b0Left = -1, b1Left = -1;
+    QString b0Caption, b1Caption;
+    bool timerActive = false;
+    int interval = -1;
+    int windows = 0;
+};
+
+Vista Guarda(FrmMessaggi& f, const FinestraMessaggi& owner) {
+    Vista v;
+    v.seen = true;
+    v.open = owner.IsOpen();
+    v.title = Trova<QLabel>(f, "lblTitolo")->text();
+    v.text = Trova<QLabel>(f, "lblTesto")->text();
+    v.hint = Trova<QLabel>(f, "lblSuggerimento")->text();
+    v.hintVisible = Trova<QLabel>(f, "lblSuggerimento")->isVisible();
+    QPushButton* b0 = Trova<QPushButton>(f, "btnMessaggi(0)");
+    QPushButton* b1 = Trova<QPushButton>(f, "btnMessaggi(1)");
+    v.b0Visible = b0->isVisible();
+    v.b1Visible = b1->isVisible();
+    v.b0Left = b0->x();
+    v.b1Left = b1->x();
+    v.b0Caption = b0->text();
+    v.b1Caption = b1->text();
+    QTimer* t = Trova<QTimer>(f, "tmrMessaggi");
+    v.timerActive = t->isActive();
+    v.interval = t->interval();
+    v.windows = static_cast<int>(Aperte().size());
+    return v;
+}
+
+int Px(int twips) {
+    return TwipsToPixelsX(twips);
 }
 
 }  // namespace
 
-void TstMessaggi::notice_data() {
-    QTest::addColumn<QString>("hint");
-    QTest::addColumn<int>("closeAfterMs");
-    QTest::newRow("closes by itself") << QString() << 50;
-    QTest::newRow("stays, with hint") << QStringLiteral("SUGGERIMENTO: prova") << 0;
+class TstMessaggi : public QObject {
+    Q_OBJECT
+  private slots:
+    void cleanup();
+    void design();
+    void closesByItself_data();
+    void closesByItself();
+    void buttons_data();
+    void buttons();
+    void noButtonsAnyKey_data();
+    void noButtonsAnyKey();
+    void keysLeftToButtons();
+    void hint_data();
+    void hint();
+    void replacesOpenWindow();
+    void replacesWaitingModal();
+};
+
+void TstMessaggi::cleanup() {
+    // A failed case must not leave a window for the next one.
+    for (FrmMessaggi* f : Aperte()) delete f;
 }
 
-void TstMessaggi::notice() {
-    QFETCH(QString, hint);
-    QFETCH(int, closeAfterMs);
-    vorsa::MessaggiBox messaggi;
-    messaggi.MostraMessaggio(QStringLiteral("MULTI - VORSA"), QStringLiteral("Testo"), hint,
-                             closeAfterMs);
-    QPointer<QMessageBox> box = OpenBox();
-    QVERIFY(box);
-    QCOMPARE(box->windowTitle(), QStringLiteral("MULTI - VORSA"));
-    QCOMPARE(box->text(), QStringLiteral("Testo"));
-    QCOMPARE(box->informativeText(), hint);
-    QVERIFY(!box->isModal());
-    const auto buttons = box->buttons();
-    QCOMPARE(buttons.size(), 1);
-    QCOMPARE(box->standardButton(buttons.front()), QMessageBox::Ok);
-    if (closeAfterMs > 0) {
-        QTRY_VERIFY_WITH_TIMEOUT(!box || !box->isVisible(), 5000);
-    } else {
-        QTest::qWait(150);
-        QVERIFY(box && box->isVisible());
-        buttons.front()->click();
-        QTRY_VERIFY(!box || !box->isVisible());
+void TstMessaggi::design() {
+    StatoMessaggio stato;
+    FrmMessaggi f(stato);
+    QCOMPARE(f.objectName(), QStringLiteral("frmMessaggi"));
+    QCOMPARE(Trova<QLabel>(f, "lblTitolo")->text(), QStringLiteral("Titolo"));
+    QVERIFY(Trova<QLabel>(f, "lblTesto"));
+    QVERIFY(Trova<QLabel>(f, "lblSuggerimento"));
+    QVERIFY(Trova<QTimer>(f, "tmrMessaggi"));
+    for (const char* name : {"btnMessaggi(0)", "btnMessaggi(1)"}) {
+        QPushButton* b = Trova<QPushButton>(f, name);
+        QVERIFY2(b, name);
+        QCOMPARE(b->font().family(), QStringLiteral("Arial"));
     }
+    QVERIFY(f.findChildren<QFrame*>(QRegularExpression(QStringLiteral("^fraMessaggi\\(\\d\\)$")))
+                .size() <= 3);
+}
+
+void TstMessaggi::closesByItself_data() {
+    QTest::addColumn<QString>("caption0");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("one button: as button 1") << QString() << 6;
+    QTest::newRow("two buttons: as button 0") << QStringLiteral("NO") << 7;
+}
+
+void TstMessaggi::closesByItself() {
+    QFETCH(QString, caption0);
+    QFETCH(int, answer);
+    FinestraMessaggi owner;
+    Vista v;
+    QuandoAperta([&](FrmMessaggi& f) { v = Guarda(f, owner); });
+    const std::int16_t r = owner.MostraMessaggio(
+        QStringLiteral("MULTI - VORSA"), QStringLiteral("\r\nVorsa principale riabilitata"),
+        QString(), true, caption0, QStringLiteral("OK"), true, 50);
+    QCOMPARE(int{r}, answer);
+    QVERIFY(v.seen);
+    QVERIFY(v.open);
+    QVERIFY(v.timerActive);
+    QCOMPARE(v.interval, 50);
+    QCOMPARE(v.title, QStringLiteral("MULTI - VORSA"));
+    QCOMPARE(v.text, QStringLiteral("\nVorsa principale riabilitata"));
+    QCOMPARE(v.b1Caption, QStringLiteral("OK"));
+    QVERIFY(v.b1Visible);
+    QCOMPARE(v.b0Visible, !caption0.isEmpty());
+    // A lone button moves to the middle; a pair stays where designed.
+    QCOMPARE(v.b1Left, caption0.isEmpty() ? Px(7215) : Px(9930));
+    if (!caption0.isEmpty()) {
+        QCOMPARE(v.b0Left, Px(4500));
+        QCOMPARE(v.b0Caption, caption0);
+    }
+    QVERIFY(!owner.IsOpen());
+    QCOMPARE(int{owner.Result()}, answer);
+    QTRY_VERIFY(!owner.Finestra());
+}
+
+void TstMessaggi::buttons_data() {
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("button 0") << 0 << 7;
+    QTest::newRow("button 1") << 1 << 6;
+}
+
+void TstMessaggi::buttons() {
+    QFETCH(int, button);
+    QFETCH(int, answer);
+    FinestraMessaggi owner;
+    Vista v;
+    QuandoAperta([&](FrmMessaggi& f) {
+        v = Guarda(f, owner);
+        QTest::mouseClick(f.Bottone(button), Qt::LeftButton);
+    });
+    const std::int16_t r =
+        owner.MostraMessaggio(QStringLiteral("Conferma"), QStringLiteral("Sicuro?"), QString(),
+                              true, QStringLiteral("NO"), QStringLiteral("SI"), true, 0);
+    QCOMPARE(int{r}, answer);
+    QVERIFY(!v.timerActive);
+    QCOMPARE(v.interval, 0);
+    QVERIFY(v.b0Visible && v.b1Visible);
+    QCOMPARE(v.b0Caption, QStringLiteral("NO"));
+    QCOMPARE(v.b1Caption, QStringLiteral("SI"));
+    QVERIFY(!owner.IsOpen());
+}
+
+void TstMessaggi::noButtonsAnyKey_data() {
+    QTest::addColumn<QString>("caption0");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("letter, no caption0") << QString() << int(Qt::Key_A) << 6;
+    QTest::newRow("escape, no caption0") << QString() << int(Qt::Key_Escape) << 6;
+    QTest::newRow("enter, caption0 set") << QStringLiteral("NO") << int(Qt::Key_Return) << 7;
+}
+
+void TstMessaggi::noButtonsAnyKey() {
+    QFETCH(QString, caption0);
+    QFETCH(int, key);
+    QFETCH(int, answer);
+    FinestraMessaggi owner;
+    Vista v;
+    QuandoAperta([&](FrmMessaggi& f) {
+        v = Guarda(f, owner);
+        QTest::keyClick(&f, static_cast<Qt::Key>(key));
+    });
+    const std::int16_t r =
+        owner.MostraMessaggio(QStringLiteral("Avviso"), QStringLiteral("Testo"), QString(), false,
+                              caption0, QStringLiteral("OK"), true, 0);
+    QCOMPARE(int{r}, answer);
+    QVERIFY(!v.b0Visible);
+    QVERIFY(!v.b1Visible);
+    QVERIFY(!v.timerActive);
+}
+
+void TstMessaggi::keysLeftToButtons() {
+    FinestraMessaggi owner;
+    QCOMPARE(int{owner.MostraMessaggio(QStringLiteral("A"), QStringLiteral("B"), QString(), true,
+                                       QString(), QStringLiteral("OK"), false, 0)},
+             -1);
+    FrmMessaggi* f = owner.Finestra();
+    QVERIFY(f && f->isVisible());
+    for (Qt::Key k : {Qt::Key_A, Qt::Key_Escape}) QTest::keyClick(f, k);
+    QVERIFY(owner.IsOpen());
+    QVERIFY(f->isVisible());
+    QCOMPARE(int{owner.Result()}, -1);
+    f->Bottone(1)->click();
+    QVERIFY(!owner.IsOpen());
+    QCOMPARE(int{owner.Result()}, 6);
+    QTRY_VERIFY(!owner.Finestra());
+}
+
+void TstMessaggi::hint_data() {
+    QTest::addColumn<QString>("hint");
+    QTest::addColumn<bool>("visible");
+    QTest::newRow("empty hidden") << QString() << false;
+    QTest::newRow("blanks shown") << QStringLiteral("   ") << true;
+    QTest::newRow("text shown") << QStringLiteral("SUGGERIMENTO: prova") << true;
+}
+
+void TstMessaggi::hint() {
+    QFETCH(QString, hint);
+    QFETCH(bool, visible);
+    FinestraMessaggi owner;
+    owner.MostraMessaggio(QStringLiteral("T"), QStringLiteral("Testo"), hint, true, QString(),
+                          QStringLiteral("OK"), false, 0);
+    FrmMessaggi* f = owner.Finestra();
+    QVERIFY(f);
+    QVERIFY(QTest::qWaitForWindowExposed(f));
+    const Vista v = Guarda(*f, owner);
+    QCOMPARE(v.hintVisible, visible);
+    QCOMPARE(v.hint, hint);
+    f->Bottone(1)->click();
+}
+
+void TstMessaggi::replacesOpenWindow() {
+    FinestraMessaggi owner;
+    owner.MostraMessaggio(QStringLiteral("Primo"), QStringLiteral("1"), QString(), true, QString(),
+                          QStringLiteral("OK"), false, 0);
+    QPointer<FrmMessaggi> first = owner.Finestra();
+    QVERIFY(first && first->isVisible());
+    Vista v;
+    QuandoAperta([&](FrmMessaggi& f) { v = Guarda(f, owner); });
+    const std::int16_t r =
+        owner.MostraMessaggio(QStringLiteral("Secondo"), QStringLiteral("2"), QString(), true,
+                              QString(), QStringLiteral("OK"), true, 50);
+    QCOMPARE(int{r}, 6);
+    QCOMPARE(v.title, QStringLiteral("Secondo"));
+    QCOMPARE(v.windows, 1);
+    QVERIFY(!first || !first->isVisible());
+}
+
+void TstMessaggi::replacesWaitingModal() {
+    FinestraMessaggi owner;
+    QuandoAperta([&](FrmMessaggi&) {
+        owner.MostraMessaggio(QStringLiteral("Secondo"), QStringLiteral("2"), QString(), true,
+                              QString(), QStringLiteral("OK"), false, 0);
+    });
+    // The first call ends when its window is unloaded, without an answer of its own.
+    const std::int16_t r =
+        owner.MostraMessaggio(QStringLiteral("Primo"), QStringLiteral("1"), QString(), true,
+                              QStringLiteral("NO"), QStringLiteral("SI"), true, 0);
+    QCOMPARE(int{r}, -1);
+    QVERIFY(owner.IsOpen());
+    FrmMessaggi* second = owner.Finestra();
+    QVERIFY(second);
+    QTRY_COMPARE(Aperte().size(), qsizetype{1});
+    QCOMPARE(Trova<QLabel>(*second, "lblTitolo")->text(), QStringLiteral("Secondo"));
+    second->Bottone(1)->click();
+    QCOMPARE(int{owner.Result()}, 6);
 }
 
 QTEST_MAIN(TstMessaggi)

@@ -1,0 +1,28 @@
+#include "ui/etichetta_info.h"
+
+#include <QMouseEvent>
+
+#include "ui/widget_helpers.h"
+
+namespace vorsa {
+
+EtichettaInfo::EtichettaInfo(int index, QWidget* parent) : QLabel(parent), index_(index) {
+    setObjectName(Indicizzato("lbl_info", index));
+    setTextFormat(Qt::PlainText);
+    setText(QStringLiteral("i"));
+    setAlignment(Qt::AlignCenter);
+    setCursor(Qt::PointingHandCursor);
+    QFont f = font();
+    f.setBold(true);
+    f.setItalic(true);
+    setFont(f);
+    ImpostaColoreTesto(*this, 0x0000FF);
+}
+
+void EtichettaInfo::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit Premuta(index_);
+    QLabel::mouseReleaseEvent(event);
+}
+
+}  // namespace vorsa

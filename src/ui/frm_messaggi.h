@@ -1,0 +1,76 @@
+#pragma once
+// The message window frmMessaggi and the object that owns it. The owner keeps the parameters
+// and the answer (StatoMessaggio), so there is one message window at a time: a new message
+// unloads the open one first.
+#include <QDialog>
+#include <QPointer>
+#include <array>
+#include <cstdint>
+
+#include "ui/messaggi.h"
+#include "ui/messaggio_stato.h"
+
+class QLabel;
+class QPushButton;
+class QTimer;
+
+namespace vorsa {
+
+class FrmMessaggi final : public QDialog {
+    Q_OBJECT
+  public:
+    FrmMessaggi(StatoMessaggio& stato, QWidget* parent = nullptr);
+
+    /// The load step: texts from the owner's parameters, then what `aspetto` shows.
+    void Carica(const AspettoMessaggio& aspetto);
+    /// Closes without an answer.
+    void Scarica();
+
+    QPushButton* Bottone(int i) const { return btnMessaggi_[static_cast<std::size_t>(i & 1)]; }
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    /// Escape does not dismiss the window: only its buttons, its timer or a key do.
+    void reject() override {}
+
+  private:
+    void Premuto(int i);
+    void TimerScaduto();
+    void Chiudi();
+
+    StatoMessaggio& stato_;
+    bool chiusura_ = false;
+    QTimer* tmrMessaggi_ = nullptr;
+    std::array<QPushButton*, 2> btnMessaggi_{};
+    QLabel* lblSuggerimento_ = nullptr;
+    QLabel* lblTesto_ = nullptr;
+    QLabel* lblTitolo_ = nullptr;
+};
+
+class FinestraMessaggi final : public Messaggi {
+  public:
+    /// Windows open over `parent` (centred on the screen without one).
+    explicit FinestraMessaggi(QWidget* parent = nullptr);
+    ~FinestraMessaggi() override;
+    FinestraMessaggi(const FinestraMessaggi&) = delete;
+    FinestraMessaggi& operator=(const FinestraMessaggi&) = delete;
+
+    std::int16_t MostraMessaggio(const QString& title, const QString& text, const QString& hint,
+                                 bool showButtons, const QString& caption0, const QString& caption1,
+                                 bool modal, int intervalMs) override;
+
+    /// From the load until a button (or the timer, or a key) closes it.
+    bool IsOpen() const { return stato_.Aperto(); }
+    std::int16_t Result() const { return stato_.Risposta(); }
+    /// The window on screen, or null.
+    FrmMessaggi* Finestra() const { return frm_.data(); }
+
+  private:
+    QPointer<QWidget> parent_;
+    StatoMessaggio stato_;
+    QPointer<FrmMessaggi> frm_;
+    unsigned generazione_ = 0;  // tells a modal call its window was replaced
+};
+
+}  // namespace vorsa

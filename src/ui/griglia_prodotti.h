@@ -1,0 +1,55 @@
+#pragma once
+// The product buttons of the three sections with their code and price labels, placed as
+// DisponiGriglia computes. The cells of each section follow the section's size.
+#include <QWidget>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "sale/catalogue.h"
+#include "ui/grid_layout.h"
+
+class QFrame;
+class QLabel;
+class QPushButton;
+
+namespace vorsa {
+
+class GrigliaProdotti final : public QWidget {
+    Q_OBJECT
+  public:
+    /// One product cell: the button, its two labels and the short line under them.
+    struct Cella {
+        QPushButton* button = nullptr;
+        QLabel* code = nullptr;
+        QLabel* price = nullptr;
+        QFrame* line = nullptr;
+        int colour = kColoreBottone;
+    };
+
+    explicit GrigliaProdotti(QWidget* parent);
+
+    /// Creates the cells of positions 1..size of each section and removes those beyond.
+    void Dimensiona(const std::array<int, 3>& sizes);
+    /// Captions, labels and enabled state of every cell from the catalogue.
+    void Carica(const Catalogue& cat, const Options& o);
+    /// Places every cell; the area is `larghezza` x `altezza` twips from the window's origin.
+    void Applica(const Griglia& g, int larghezza, int altezza);
+
+    /// Section 0..2, position 1-based; null when there is no such cell.
+    Cella* Trova(int section, int position);
+    int Dimensione(int section) const;
+
+  signals:
+    /// A product button was clicked.
+    void ArticoloPremuto(int section, int position);
+
+  private:
+    Cella Crea(int section, int position);
+    static void Distruggi(Cella& c);
+
+    std::array<std::vector<Cella>, 3> celle_;  // index position - 1
+    std::array<QFrame*, 3> separatori_{};
+};
+
+}  // namespace vorsa
