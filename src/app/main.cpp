@@ -9,6 +9,7 @@
 #include "platform/system.h"
 #include "platform/text.h"
 #include "sale/till.h"
+#include "ui/cassa_finestra.h"
 #include "ui/frm_splash.h"
 #include "ui/frm_vorsa.h"
 
@@ -42,7 +43,9 @@ int main(int argc, char* argv[]) {
     QCoreApplication::processEvents();
     QThread::msleep(200);
     vorsa::FrmVorsa frm(till);
+    vorsa::CassaFinestra cassa(frm, till);
     frm.Load();
+    cassa.Avvia();
     frm.show();
     splash.close();
     return app.exec();

@@ -1,0 +1,278 @@
+// The till driven as an operator drives it: keys into box_Codice and box_Pagato, clicks on
+// product, function, coin and keypad buttons; what the window shows and what lands in the file.
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest>
+#include <deque>
+
+#include "frm_vorsa_scene.h"
+#include "ui/cassa_finestra.h"
+#include "ui/widget_helpers.h"
+
+using namespace vorsa;
+using namespace vorsa::test;
+
+namespace {
+
+class ScriptedPrompter final : public Prompter {
+public:
+    std::deque<std::optional<std::string>> answers;
+    std::deque<bool> yes;
+    int asked = 0;
+    std::optional<std::string> InputBox(const std::string&, const std::string&) override {
+        ++asked;
+        if (answers.empty()) return std::nullopt;
+        auto a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    bool ConfermaSiNo(const std::string&, const std::string&) override {
+        if (yes.empty()) return false;
+        const bool a = yes.front();
+        yes.pop_front();
+        return a;
+    }
+    int MostraMessaggio(const std::string&, const std::string&, const std::string&, bool,
+                        const std::string&, const std::string&, bool, int) override {
+        return 6;
+    }
+};
+
+const QByteArray kVendita =
+    "[MANGIARE]\r\nDIMENSIONE=4\r\n1=Panino;3,5;1;0;-1;1;-1;0\r\n2=Bibita;-1\r\n"
+    "3=Patatine;2;1;0;10;1;10;3\r\n4=Spento;1;0\r\n"
+    "[BERE]\r\nDIMENSIONE=3\r\n1=Acqua;1;1;0;-1;2;-1;0\r\n2=Birra;3;1;0;2;2;2;0\r\n"
+    "[PROGRAMMA]\r\nEULA=100\r\nMODE=0\r\nWIDTH=15380\r\n";
+
+QString Line(const char* name, int pad, const char* tail) {
+    return QString::fromLatin1(name).leftJustified(pad, ' ') + QString::fromLatin1(tail);
+}
+
+}  // namespace
+
+class TstCassa : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Scena> scena_;
+    ScriptedPrompter prompter_;
+    std::unique_ptr<CassaFinestra> cassa_;
+
+    QLineEdit* codice() { return scena_->frm->BoxCodice(); }
+    QLineEdit* pagato() { return scena_->frm->BoxPagato(); }
+    QListWidget* lista() { return scena_->frm->ListaSpesa(); }
+    bool Visibile(int i) { return scena_->frm->ConfCode(i)->isVisible(); }
+    void Digita(const char* keys) { QTest::keyClicks(codice(), QString::fromLatin1(keys)); }
+    /// tmrInput fires.
+    void Attendi() { QTRY_VERIFY(!scena_->frm->TmrInput()->isActive()); }
+
+private slots:
+    void init() {
+        cassa_.reset();
+        scena_ = std::make_unique<Scena>();
+        prompter_ = ScriptedPrompter{};
+        QVERIFY(scena_->Avvia(kVendita, [](Till& t) { t.opt.gStampaAbilitata = false; }));
+        cassa_ = std::make_unique<CassaFinestra>(*scena_->frm, scena_->fx.till(), &prompter_);
+        cassa_->Avvia();
+        scena_->frm->TmrInput()->setInterval(150);
+    }
+    void cleanup() {
+        cassa_.reset();
+        scena_.reset();
+    }
+
+    void typingACodeAddsAPiece() {
+        Digita("101");
+        QVERIFY(Visibile(1));
+        QVERIFY(!Visibile(0));
+        QCOMPARE(lista()->count(), 1);
+        QCOMPARE(lista()->item(0)->text(), " 1|" + Line("Panino", 32, "|  3,50"));
+        QCOMPARE(lista()->item(0)->data(Qt::UserRole).toInt(), 101);
+        QCOMPARE(scena_->frm->LblTotale()->text(), QStringLiteral("3,50"));
+        QCOMPARE(codice()->text(), QStringLiteral("101"));
+        Attendi();
+        QCOMPARE(codice()->text(), QString());
+        QVERIFY(!Visibile(1));
+        QVERIFY(Visibile(2));
+    }
+
+    void refusedKeysAndWrongCodes() {
+        Digita("0a5");  // cannot start a code
+        QCOMPARE(codice()->text(), QString());
+        Digita("f");
+        QCOMPARE(codice()->text(), QStringLiteral("F"));
+        Digita("8");
+        QVERIFY(Visibile(0));  // F8: no such function
+        Digita("115");  // the next key empties the shown code first
+        QCOMPARE(codice()->text(), QStringLiteral("115"));
+        QVERIFY(Visibile(0));
+        QCOMPARE(lista()->count(), 0);
+        Digita("104");  // inactive
+        QVERIFY(Visibile(0));
+        QCOMPARE(lista()->count(), 0);
+    }
+
+    void fastScannerLosesNoDigit() {
+        scena_->frm->TmrInput()->setInterval(300);
+        QString keys;
+        for (int i = 0; i < 30; ++i) keys += QStringLiteral("201");
+        QTest::keyClicks(codice(), keys, Qt::NoModifier, 5);
+        QCOMPARE(scena_->fx.till().cat.gArticoli[5].quantity, std::int16_t(30));
+        QCOMPARE(scena_->frm->LblTotale()->text(), QStringLiteral("30,00"));
+    }
+
+    void stockFeedbackAndColours() {
+        Digita("202");
+        QVERIFY(Visibile(1));
+        Digita("202");  // the last piece
+        QVERIFY(Visibile(3));
+        QCOMPARE(scena_->frm->ConfCode(3)->text(), QStringLiteral("FINITO"));
+        QCOMPARE(scena_->frm->ButtonColour(1, 2), kGiallo);
+        Digita("202");
+        QCOMPARE(scena_->fx.till().cat.gArticoli[6].quantity, std::int16_t(2));
+        for (int i = 0; i < 7; ++i) Digita("103");
+        QVERIFY(Visibile(4));
+        QCOMPARE(scena_->frm->ConfCode(4)->text(), QStringLiteral("OK  -3"));
+        QCOMPARE(scena_->frm->ButtonColour(0, 3), kAzzurro);
+    }
+
+    void clicksEnterCodes() {
+        scena_->frm->Bottone(1, 1)->click();
+        QCOMPARE(codice()->text(), QStringLiteral("201"));
+        scena_->frm->Bottone(1, 1)->click();  // a pending code is emptied first
+        QCOMPARE(lista()->item(0)->text().left(3), QStringLiteral(" 2|"));
+        scena_->frm->CmdAzione(3)->click();  // storno
+        QVERIFY(scena_->fx.till().gAzioni[3].stato);
+        scena_->frm->Bottone(1, 1)->click();
+        QVERIFY(!scena_->fx.till().gAzioni[3].stato);
+        QCOMPARE(lista()->item(0)->text().left(3), QStringLiteral(" 1|"));
+    }
+
+    void arrowsAndQuantitySteps() {
+        Digita("101");
+        Digita("201");
+        QTest::keyClick(codice(), Qt::Key_Up);
+        QCOMPARE(lista()->currentRow(), 0);
+        QTest::keyClick(codice(), Qt::Key_Up);
+        QCOMPARE(lista()->currentRow(), 0);
+        QTest::keyClick(codice(), Qt::Key_Right);
+        QCOMPARE(lista()->item(0)->text().left(3), QStringLiteral(" 2|"));
+        QTest::keyClick(codice(), Qt::Key_Left);
+        QCOMPARE(lista()->item(0)->text().left(3), QStringLiteral(" 1|"));
+        QCOMPARE(scena_->frm->LblTotale()->text(), QStringLiteral("4,50"));
+        QTest::keyClick(codice(), Qt::Key_F5, Qt::ShiftModifier);  // nothing with Shift
+        QVERIFY(!scena_->fx.till().gAzioni[5].stato);
+        QVERIFY(!Visibile(0));
+    }
+
+    void variablePriceIsAsked() {
+        prompter_.answers = {std::string("abc"), std::string("0"), std::string("2.5")};
+        Digita("102");
+        QCOMPARE(prompter_.asked, 3);
+        QCOMPARE(scena_->Trova<QLabel>(QStringLiteral("lbl_mangiare_prezzo(2)"))->text(),
+                 QString::fromUtf8("\u20ac 2,50"));
+        QCOMPARE(scena_->frm->LblTotale()->text(), QStringLiteral("2,50"));
+    }
+
+    void payAndCommit() {
+        Digita("101");
+        Digita("101");
+        Digita("201");
+        QTest::keyClick(codice(), Qt::Key_F1);
+        QVERIFY(scena_->frm->Gestione(2)->isVisible());
+        QVERIFY(pagato()->isEnabled());
+        QVERIFY(!codice()->isEnabled());
+        QVERIFY(!scena_->frm->Bottone(0, 1)->isEnabled());
+        QCOMPARE(scena_->frm->CmdAzione(1)->text(), QStringLiteral("RIAPRI CONTO"));
+        QVERIFY(scena_->frm->CmdAzione(4)->isEnabled());
+        QTest::keyClicks(pagato(), QStringLiteral("20"));
+        QCOMPARE(scena_->frm->LblResto()->text(), QStringLiteral("12,00"));
+        QTest::keyClicks(pagato(), QStringLiteral(".555"));  // two decimals at most
+        QCOMPARE(pagato()->text(), QStringLiteral("20,55"));
+        scena_->fx.till().gTavolo = "7";
+        QTest::keyClick(pagato(), Qt::Key_F4);
+        QVERIFY(!scena_->frm->Gestione(2)->isVisible());
+        QVERIFY(codice()->isEnabled());
+        QCOMPARE(lista()->count(), 0);
+        QCOMPARE(scena_->frm->LblTotale()->text(), QStringLiteral("0,00"));
+        QCOMPARE(scena_->frm->LblUltimoScontrino()->text(), QStringLiteral("8,00"));
+        QCOMPARE(pagato()->text(), QStringLiteral("0,00"));
+        const QByteArray ini = scena_->fx.Read(QStringLiteral("Vorsa.ini"));
+        QCOMPARE(SectionLines(ini, "SCONTRINI"),
+                 (QList<QByteArray>{"1=101-2-7;201-1-1;12/06/2026 19:45:03-8-7-cassa45:03-0-0-0",
+                                    "STORNI="}));
+        QCOMPARE(SectionLines(ini, "STATISTICHE"),
+                 (QList<QByteArray>{"DATA=12/06/2026 19:45:03", "SCONTRINI=1", "101=2;7",
+                                    "201=1;1"}));
+    }
+
+    void coinsKeypadAndCodesInTheAmountBox() {
+        Digita("201");
+        QTest::keyClick(codice(), Qt::Key_F1);
+        scena_->frm->CmdSoldi(9)->click();
+        scena_->frm->CmdSoldi(9)->click();
+        QCOMPARE(pagato()->text(), QStringLiteral("100"));
+        QCOMPARE(scena_->frm->LblResto()->text(), QStringLiteral("99,00"));
+        scena_->frm->CmdCalc(11)->click();
+        QCOMPARE(pagato()->text(), QString());
+        scena_->frm->CmdCalc(10)->click();
+        scena_->frm->CmdCalc(5)->click();
+        QCOMPARE(pagato()->text(), QStringLiteral("0,5"));
+        Attendi();
+        QTest::keyClicks(pagato(), QStringLiteral("s7"));  // S then a digit: coin 7
+        QCOMPARE(pagato()->text(), QStringLiteral("10,5"));
+        Attendi();
+        QTest::keyClicks(pagato(), QStringLiteral("f4"));  // F then 4: commit
+        QCOMPARE(scena_->fx.till().gNumeroScontrino, 1);
+        QVERIFY(!scena_->fx.till().gAzioni[1].stato);
+    }
+
+    void clearAsksFirst() {
+        Digita("101");
+        prompter_.yes = {false};
+        QTest::keyClick(codice(), Qt::Key_F2);
+        QCOMPARE(lista()->count(), 1);
+        Attendi();
+        prompter_.yes = {true};
+        scena_->frm->CmdAzione(2)->click();
+        QCOMPARE(lista()->count(), 0);
+        QVERIFY(scena_->frm->CmdAzione(1)->isEnabled());
+    }
+
+    void automaticPrintingSwitchesCaptions() {
+        QCOMPARE(scena_->frm->CmdAzione(5)->text(), QStringLiteral("STAMPA MANUALE"));
+        QVERIFY(scena_->frm->windowTitle().endsWith(QStringLiteral("NON   ATTIVA ***")));
+        scena_->frm->ChkStampa()->click();
+        QCOMPARE(scena_->frm->CmdAzione(5)->text(), QStringLiteral("RISTAMPA ULTIMO"));
+        QCOMPARE(scena_->frm->ChkStampa()->text(), QStringLiteral("Stampa automatica ATTIVA"));
+        QVERIFY(SectionLines(scena_->fx.Read(QStringLiteral("Vorsa.ini")), "STAMPA")
+                    .contains("ABILITATO=1"));
+    }
+
+    void tableAndComment() {
+        QLineEdit* tavolo = scena_->frm->TxtTavolo();
+        QLineEdit* nota = scena_->frm->TxtCommento();
+        tavolo->setFocus();
+        QTest::keyClicks(tavolo, QStringLiteral("  12 "));
+        nota->setFocus();
+        QCOMPARE(scena_->fx.till().gTavolo, std::string("12"));
+        QCOMPARE(nota->height(), Py(1125));
+        QTest::keyClicks(nota, QStringLiteral("senza sale"));
+        QTest::keyClick(nota, Qt::Key_Return);  // no line break
+        QTest::keyClick(nota, Qt::Key_Escape);
+        QVERIFY(codice()->hasFocus());
+        QCOMPARE(scena_->fx.till().gCommento, std::string("senza sale"));
+        QCOMPARE(nota->height(), Py(375));
+        QCOMPARE(nota->maxLength(), 120);
+    }
+
+    void billListNeverKeepsTheFocus() {
+        lista()->setFocus();
+        QVERIFY(codice()->hasFocus());
+    }
+};
+
+QTEST_MAIN(TstCassa)
+#include "tst_cassa.moc"
