@@ -47,6 +47,8 @@ void Carattere(QWidget& w, int pointSize) {
 PannelloDestro::PannelloDestro(QWidget& window) {
     lstSpesa = new QListWidget(&window);
     lstSpesa->setObjectName(QStringLiteral("lst_spesa"));
+    // One font, one line per item: rewriting a line must not re-measure the whole bill.
+    lstSpesa->setUniformItemSizes(true);
     txtTavolo = Casella(window, "txtTavolo");
     txtCommento = Casella(window, "txtCommento");
     lblTavolo = Didascalia(window, "lblTavolo", "Tavolo:", txtTavolo);
