@@ -95,7 +95,9 @@ LayoutFinestra CalcolaLayoutFinestra(int larghezza, int altezza) {
     l.boxCodice = valore(kCodice, kCodiceHeight);
     l.confCode = didascalia(kConfCode, kAzioneHeight);
     l.info[3] = info(x + kInfoLeft, kConfCode - 60);
-    l.chkStampa = didascalia(kStampa, kInfoHeight);
+    // The switch's caption is long ("Stampa automatica NON ATTIVA"): it spans the values too.
+    l.chkStampa = {x + kDidascaliaLeft, h - kStampa, valoriLeft + p.valori - (x + kDidascaliaLeft),
+                   kInfoHeight};
 
     l.pagamento = {x - kDistanzaPagamento, kMargine, kDistanzaPagamento - kMargine,
                    h - 2 * kMargine};
