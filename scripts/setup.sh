@@ -8,6 +8,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2
   xvfb xauth
+  cups printer-driver-cups-pdf poppler-utils
 )
 
 missing=()

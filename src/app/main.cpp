@@ -1,5 +1,6 @@
 // The till's entry point: one instance per program folder, splash, start-up, main window.
 #include <QApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QThread>
 
@@ -7,10 +8,13 @@
 #include "platform/file_access.h"
 #include "platform/qt/qt_shell.h"
 #include "platform/system.h"
+#include "printing/qt/qt_print_backend.h"
+#include "printing/receipt_printer.h"
 #include "platform/text.h"
 #include "sale/till.h"
 #include "ui/cassa_finestra.h"
 #include "ui/frm_splash.h"
+#include "ui/pannello_stampa.h"
 #include "ui/frm_vorsa.h"
 
 int main(int argc, char* argv[]) {
@@ -40,13 +44,26 @@ int main(int argc, char* argv[]) {
                                  QString::fromUtf8("\u00c8 disponibile una nuova versione del "
                                                    "programma."));
 
+    // With no printer installed the printer reports so and nothing is ever printed.
+    vorsa::QtPrintBackend printBackend;
+    vorsa::ReceiptPrinter printer(till, printBackend);
+    printer.Setup().onMessage = [](const std::string& title, const std::string& text) {
+        QMessageBox::warning(nullptr, QString::fromStdString(vorsa::Cp1252ToUtf8(title)),
+                             QString::fromStdString(vorsa::Cp1252ToUtf8(text)));
+    };
+
     QCoreApplication::processEvents();
     QThread::msleep(200);
     vorsa::FrmVorsa frm(till);
-    vorsa::CassaFinestra cassa(frm, till);
+    vorsa::CassaFinestra cassa(frm, till, nullptr, &printer);
+    vorsa::PannelloStampa stampa(*frm.Gestione(1), till, &printer);
+    QObject::connect(&stampa, &vorsa::PannelloStampa::Fatto, &frm,
+                     [&frm] { frm.BoxCodice()->setFocus(); });
     frm.Load();
     cassa.Avvia();
     frm.show();
     splash.close();
-    return app.exec();
+    const int rc = app.exec();
+    printer.Chiudi();  // the paper forms this run created
+    return rc;
 }

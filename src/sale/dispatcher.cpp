@@ -103,7 +103,7 @@ void Vendita::EseguiAzione(int n) {
         case 5:
             if (print_ && print_->StampanteDisponibile() &&
                 (!till_.gRistampaFatta || ChiediPassword(5))) {
-                print_->StampaUltimoConto();
+                print_->StampaUltimoConto(true);
                 print_->CancellaFormScontrini();
                 till_.gRistampaFatta = true;
             }
@@ -148,7 +148,7 @@ void Vendita::SequenzaCommit() {
 
     till_.gRistampaFatta = false;
     if (till_.opt.gStampaAbilitata && print_ && print_->StampanteDisponibile()) {
-        print_->StampaUltimoConto();
+        print_->StampaUltimoConto(false);
         till_.gRistampaFatta = true;
     }
     NuovoConto();

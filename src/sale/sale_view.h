@@ -73,8 +73,9 @@ class PrintSeam {
 public:
     virtual ~PrintSeam() = default;
     virtual bool StampanteDisponibile() = 0;
-    /// Prints the snapshot of the last committed bill.
-    virtual void StampaUltimoConto() = 0;
+    /// Prints the snapshot of the last committed bill: everything the commit prints, or only
+    /// the reprint of the reprint key.
+    virtual void StampaUltimoConto(bool ristampa) = 0;
     /// Removes the numbered paper forms of the receipts (when the format computes a length).
     virtual void CancellaFormScontrini() = 0;
 };

@@ -162,6 +162,7 @@ TEST(ActionsTest, ReprintPasswordAfterTheBillWasPrinted) {
         c.Digita("F5");
         EXPECT_EQ(static_cast<int>(c.prompter.asked.size()), asked + 1);
         EXPECT_EQ(c.print.printed, 2);
+        EXPECT_EQ(c.print.reprints, automatic ? 1 : 2);  // F5 prints only the reprint
         EXPECT_EQ(On(c), ".......");
     }
 }

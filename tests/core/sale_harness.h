@@ -141,7 +141,11 @@ public:
     int printed = 0;
     int formsRemoved = 0;
     bool StampanteDisponibile() override { return available; }
-    void StampaUltimoConto() override { ++printed; }
+    void StampaUltimoConto(bool ristampa) override {
+        ++printed;
+        reprints += ristampa ? 1 : 0;
+    }
+    int reprints = 0;
     void CancellaFormScontrini() override { ++formsRemoved; }
 };
 

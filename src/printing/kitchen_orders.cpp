@@ -1,0 +1,195 @@
+#include "printing/kitchen_orders.h"
+
+#include <algorithm>
+#include <array>
+
+#include "platform/text.h"
+#include "printing/code39.h"
+#include "printing/print_format.h"
+
+namespace vorsa {
+
+PaperForm FormatoComanda(int code) {
+    static constexpr std::array<std::array<int, 2>, 7> kSizes = {{{210000, 297000},
+                                                                  {148000, 210000},
+                                                                  {105000, 148000},
+                                                                  {73000, 105000},
+                                                                  {57000, 500000},
+                                                                  {80000, 500000},
+                                                                  {120000, 500000}}};
+    const auto s = kSizes[static_cast<std::size_t>(code >= 0 && code <= 6 ? code : 0)];
+    return PaperForm{"", s[0], s[1]};
+}
+
+KitchenOrders::KitchenOrders(ReceiptLayout& layout) : layout_(layout) {}
+
+OrderPage& KitchenOrders::Page(int k) {
+    auto& orders = layout_.Setup().orders;
+    if (orders.size() < layout_.TillRef().opt.gComande.size())
+        orders.resize(layout_.TillRef().opt.gComande.size());
+    return orders[static_cast<std::size_t>(k - 1)];
+}
+
+const KitchenOrderConfig& KitchenOrders::Config(int k) const {
+    return layout_.TillRef().opt.gComande[static_cast<std::size_t>(k - 1)];
+}
+
+std::vector<KitchenOrders::Row> KitchenOrders::Rows(int k, const PrintList& list) const {
+    const Till& till = layout_.TillRef();
+    std::vector<Row> rows;
+    for (const std::string& voce : Split(Config(k).prodotti, till.opt.gSeparatore)) {
+        if (!IsInteger(voce)) continue;
+        const int index = till.cat.IndiceArticolo(static_cast<int>(Val(voce)));
+        if (index < 1) continue;
+        for (const PrintEntry& e : list.entries)
+            if (e.articleIndex == index && e.quantity > 0) rows.push_back({index, e.quantity});
+    }
+    return rows;
+}
+
+void KitchenOrders::PrintKitchenOrders(const PrintList& list) {
+    Till& till = layout_.TillRef();
+    const int n = static_cast<int>(till.opt.gComande.size());
+    for (int k = 1; k <= n; ++k)
+        if (Config(k).abilitato && !Rows(k, list).empty()) PrintKitchenOrder(k, list);
+    till.svc.sleeper.Sleep(500);
+    PageSetup& s = layout_.Setup();
+    for (int k = 1; k <= n; ++k)
+        s.DeleteForm(s.StampanteComanda(k), std::string(kFormComanda) + std::to_string(k));
+}
+
+void KitchenOrders::ComputeOrderMargins(int k) {
+    PrintBackend& b = layout_.Cursor().Backend();
+    b.SetCurrentPrinter(layout_.Setup().StampanteComanda(k));
+    Page(k).margins = MarginiStampante(b.Caps(), Config(k).margini);
+}
+
+void KitchenOrders::ComputeOrderCapacities(int k) {
+    OrderPage& op = Page(k);
+    PrintCursor& c = layout_.Cursor();
+    const int avail = layout_.W() - op.margins.right - op.margins.left;
+    const auto fit = [&](int chars, int width) {
+        const std::string xs(static_cast<std::size_t>(chars), 'X');
+        for (int s = kComandaSize; s > 0; --s)
+            if (c.WidthAt(s, xs) < width) return s;
+        return 0;
+    };
+    op.lineSize = static_cast<std::int16_t>(fit(26, avail - kComandaQtyWidth));
+    op.fullSize = static_cast<std::int16_t>(fit(40, avail));
+}
+
+std::int32_t KitchenOrders::ComputeOrderPaperLength(int k, const PrintList& list) {
+    const OrderPage& op = Page(k);
+    const KitchenOrderConfig& cfg = Config(k);
+    PrintCursor& c = layout_.Cursor();
+    const int gap = layout_.Setup().profile.gapUnit;
+    int h = op.margins.top + c.HeightX(kComandaSize) + 3 * gap + c.HeightX(kComandaSize) + gap +
+            c.HeightX(10) + 4 * gap + c.HeightX(13);
+    if (!list.tavolo.empty() && cfg.opz[0]) h += 2 * gap + c.HeightX(13);
+    if (!list.commento.empty() && cfg.opz[1]) {
+        const int rows =
+            static_cast<int>(std::min<std::size_t>(3, (list.commento.size() + 39) / 40));
+        h += rows * (gap + c.HeightX(op.fullSize));
+    }
+    const int perRow = 4 * gap + std::max(3 * gap + c.HeightX(2 * op.lineSize),
+                                          2 * gap + 2 * c.HeightX(op.lineSize));
+    h += static_cast<int>(Rows(k, list).size()) * perRow;
+    h += 3 * gap + c.HeightX(kComandaSize) + op.margins.bottom;
+    return LunghezzaCarta(h, cfg.calcolaCarta, c.Backend().Caps());
+}
+
+void KitchenOrders::PrepareOrderPrinter(int k, const PrintList& list) {
+    PageSetup& s = layout_.Setup();
+    PrintCursor& c = layout_.Cursor();
+    PrintBackend& b = c.Backend();
+    OrderPage& op = Page(k);
+    const KitchenOrderConfig& cfg = Config(k);
+    const std::string printer = s.StampanteComanda(k);
+    b.SetCurrentPrinter(printer);
+    c.SetFontName(std::string(kFontName));
+    c.SetBold(true);
+    b.SetResolution(kRisoluzione);
+    const PaperForm f = FormatoComanda(cfg.formato);
+    op.formWidth = f.width;
+    op.formLength = f.length;
+    op.roll = cfg.formato >= 4 && cfg.formato <= 6;
+
+    const std::string dummy(kFormDummy);
+    if (op.lineSize == 0) {
+        s.EnsureForm(printer, op.formWidth, op.formLength, dummy);
+        s.SelectForm(printer, dummy);
+        if (s.printerAvailable) ComputeOrderMargins(k);
+        ComputeOrderCapacities(k);
+        s.DeleteForm(printer, dummy);
+    }
+    if (op.roll && cfg.calcolaCarta > 0) op.formLength = ComputeOrderPaperLength(k, list);
+    const std::string name = std::string(kFormComanda) + std::to_string(k);
+    s.EnsureForm(printer, op.formWidth, op.formLength, name);
+    s.SelectForm(printer, name);
+}
+
+void KitchenOrders::PrintKitchenOrder(int k, const PrintList& list) {
+    Till& till = layout_.TillRef();
+    const Options& o = till.opt;
+    const KitchenOrderConfig& cfg = Config(k);
+    PrintCursor& c = layout_.Cursor();
+    const int gap = layout_.Setup().profile.gapUnit;
+
+    c.Backend().SetCurrentPrinter(layout_.Setup().StampanteComanda(k));
+    PrepareOrderPrinter(k, list);
+    const OrderPage& op = Page(k);
+    const int w = layout_.W();
+
+    c.Y = op.margins.top;
+    c.SetSize(kComandaSize);
+    layout_.PrintCentered("*** INIZIO COMANDA ***", 0);
+    c.Y += 3 * gap;
+    layout_.PrintCentered(ToUpper(cfg.nome), 0);
+    c.SetSize(10);
+    c.Y += gap;
+    // The moment of printing; the receipt shows the moment of the sale.
+    layout_.PrintCentered(FormatDataOraComanda(till.svc.clock.Now()), 0);
+
+    c.SetSize(13);
+    c.Y += 4 * gap;
+    const int yNum = c.Y;
+    const std::string numero = "Scontrino: " + o.gPrefisso + FormatIntero(list.numero);
+    layout_.PrintLeftInOrder(numero, 0, k);
+    if (o.gTicketRitiroBarre) {
+        const BarcodePicture bc = DrawCode39(std::to_string(list.numero));
+        c.Backend().DrawBarcode(bc, c.Width(numero) + 600, yNum, LarghezzaBarcode(bc),
+                                c.HeightX(13));
+    }
+    if (!list.tavolo.empty() && cfg.opz[0])
+        layout_.PrintLeftInOrder("Tavolo:    " + list.tavolo, 2 * gap, k);
+    if (!list.commento.empty() && cfg.opz[1]) {
+        c.SetSize(op.fullSize);
+        for (std::size_t from = 0; from < list.commento.size() && from < 120; from += 40)
+            layout_.PrintLeftInOrder(list.commento.substr(from, 40), gap, k);
+    }
+
+    bool first = true;
+    for (const Row& r : Rows(k, list)) {
+        const Article& a = till.cat.gArticoli[static_cast<std::size_t>(r.index)];
+        c.Y += 2 * gap;
+        if (!first) c.Line(0, c.Y, w, c.Y);
+        first = false;
+        c.Y += 2 * gap;
+        const int yRow = c.Y;
+        c.SetSize(op.lineSize);
+        layout_.PrintLeftInOrder(Left(a.name, 25), gap, k);
+        layout_.PrintLeftInOrder(a.name.size() > 25 ? a.name.substr(25, 25) : "", gap, k);
+        c.SetSize(2 * op.lineSize);
+        c.Y = yRow + gap;
+        layout_.PrintRightInOrder(std::to_string(r.quantity), k);
+        c.Y += 2 * gap;
+        const int x = w - kComandaQtyWidth - op.margins.right;
+        c.Line(x, yRow, x, c.Y);
+    }
+    c.Y += 3 * gap;
+    c.SetSize(kComandaSize);
+    layout_.PrintCentered("*** FINE COMANDA ***", 0);
+    c.Backend().EndDoc();
+}
+
+}  // namespace vorsa

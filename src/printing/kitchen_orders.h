@@ -1,0 +1,45 @@
+#pragma once
+// Kitchen orders: after the receipts of a bill, every enabled configuration that covers an
+// article of the bill prints one sheet on its own printer with only its own articles.
+#include <cstdint>
+#include <vector>
+
+#include "printing/print_list.h"
+#include "printing/receipt_layout.h"
+
+namespace vorsa {
+
+/// Form sizes of the kitchen-order formats 0..6 (4 to 6 are rolls).
+PaperForm FormatoComanda(int code);
+
+class KitchenOrders {
+  public:
+    explicit KitchenOrders(ReceiptLayout& layout);
+
+    /// Sheets of every enabled configuration with an article of the bill, a pause, then the
+    /// order forms removed from the printers.
+    void PrintKitchenOrders(const PrintList& list);
+    void PrepareOrderPrinter(int k, const PrintList& list);
+    void PrintKitchenOrder(int k, const PrintList& list);
+    void ComputeOrderMargins(int k);
+    void ComputeOrderCapacities(int k);
+    std::int32_t ComputeOrderPaperLength(int k, const PrintList& list);
+
+    /// Article indices and quantities of configuration k's products in the bill, in the order
+    /// of its product list.
+    struct Row {
+        int index = 0;
+        int quantity = 0;
+    };
+    std::vector<Row> Rows(int k, const PrintList& list) const;
+
+  private:
+    OrderPage& Page(int k);
+    const KitchenOrderConfig& Config(int k) const;
+    ReceiptLayout& layout_;
+};
+
+inline constexpr int kComandaSize = 14;
+inline constexpr int kComandaQtyWidth = 700;
+
+}  // namespace vorsa

@@ -1,0 +1,131 @@
+#pragma once
+// One receipt page and the text primitives every printout uses: header picture and titles,
+// date and number, article lines with the quantity column, total line, table and comment, and
+// the footer anchored to the bottom of the page.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "printing/page_setup.h"
+#include "printing/print_list.h"
+#include "sale/till.h"
+
+namespace vorsa {
+
+enum class LayoutKind {
+    MultiLine = 1,
+    SingleLine = 2,
+    PickupTicket = 3,
+    Summary = 4,
+    Statistics = 5
+};
+
+/// What a page run will hold, for the paper length of roll formats.
+struct PageContent {
+    LayoutKind kind = LayoutKind::MultiLine;
+    std::vector<const PrintEntry*> lines;  // article lines of receipts; none for the test
+    int testLines = 0;                     // printer test lines
+    bool onePerQuantity = false;
+    /// Ticket and summary: the height of their own rows, measured on the prepared page.
+    std::function<int()> bodyHeight;
+};
+
+/// The rows of an article name: one or two, the second maybe at a smaller size.
+struct NameRows {
+    std::string first;
+    std::string second;  // empty when the name fits one row
+    bool twoRows = false;
+    int secondSize = 0;  // font size of the second row
+};
+
+/// Splits a name longer than nameChars (at least 1) at a blank near the end of the first row or
+/// after which the rest fits, else hard with "_" at both sides of the cut. A second row still
+/// too long is cut to nameChars (`riduci` off) or given a smaller size by the caller.
+NameRows SplitName(const std::string& name, int nameChars);
+
+/// Rows of a comment printed `chars` characters wide: the last blank among the first chars + 1
+/// characters ends a row, but not before position 41 unless the row would not fit; a blank at
+/// the cut is dropped. At most three rows.
+std::vector<std::string> SplitComment(const std::string& comment, int chars);
+
+/// The bill a page run prints.
+struct ReceiptData {
+    std::int32_t numero = 0;
+    DateTime data;
+    std::string tavolo;
+    std::string commento;
+};
+
+inline constexpr std::string_view kNomeTest = "12345678901234567890123456789012";
+
+class ReceiptLayout {
+  public:
+    ReceiptLayout(PrintCursor& cursor, PageSetup& setup, Till& till);
+
+    ReceiptData job;
+    /// picBarCode39: the barcode last drawn.
+    BarcodePicture barcode;
+    std::int32_t itemTop = 0;
+
+    // Text primitives: each prints one text and ends the line.
+    void PrintCentered(const std::string& text, int reserved);
+    void PrintRight(const std::string& text);
+    void PrintRightInOrder(const std::string& text, int order);
+    void PrintLeft(const std::string& text, int gap);
+    void PrintLeftInOrder(const std::string& text, int gap, int order);
+
+    // A receipt, in this order.
+    void StartReceiptPage(const PageContent& content);
+    void PrintReceiptHeader(const std::string& groupName);
+    /// entry null prints the printer test line; `last` when it is the receipt's last line.
+    void PrintItemLine(const PrintEntry* entry, bool onePerQuantity, bool last);
+    void PrintQtyColumn();
+    void PrintTotalLine(Currency amount, long long pieces);
+    void PrintTableAndComment();
+    void FinishReceipt();
+
+    void PrintReceiptNumber();
+    void PrintFooter(bool withNumber);
+    /// Draws the barcode of the current receipt number into `barcode`.
+    void PrepareBarcode();
+
+    // Pictures: 0 header, 1 footer.
+    bool HasImage(int i);
+    int ImageHeight(int i);
+    void DrawReceiptImage(int i);
+
+    // Block heights in twips, as the printing uses them.
+    std::int32_t ComputePaperLength(const PageContent& content);
+    int TopHeight();
+    int HeaderHeight();
+    int ItemLineHeight(const PrintEntry* entry, bool onePerQuantity);
+    int TotalLineHeight();
+    int TableCommentHeight();
+    int FooterHeight(bool withNumber);
+
+    /// Printable width and height of the current page.
+    int W() { return setup_.PrintableWidth(); }
+    int Hp() { return setup_.PrintableHeight(); }
+    PrintCursor& Cursor() { return cursor_; }
+    PageSetup& Setup() { return setup_; }
+    Till& TillRef() { return till_; }
+
+  private:
+    struct CommentRows {
+        int size = 0;
+        std::vector<std::string> rows;
+    };
+    CommentRows LayoutComment();
+    NameRows RowsFor(const std::string& name);
+    std::string NameOf(const PrintEntry* entry) const;
+    const Options& opt() const { return till_.opt; }
+    const PrintProfile& prof() const { return setup_.profile; }
+    int gap() const { return setup_.profile.gapUnit; }
+
+    PrintCursor& cursor_;
+    PageSetup& setup_;
+    Till& till_;
+};
+
+}  // namespace vorsa

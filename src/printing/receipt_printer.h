@@ -1,0 +1,53 @@
+#pragma once
+// Receipt printing for one till over one printing back end: the seam the sale rules call
+// (availability, commit printing and F5 reprint, removal of the receipt forms), plus what the
+// print settings and the program exit need.
+#include <string>
+
+#include "printing/kitchen_orders.h"
+#include "printing/page_setup.h"
+#include "printing/print_cursor.h"
+#include "printing/receipt_layout.h"
+#include "printing/receipt_modes.h"
+#include "sale/sale_view.h"
+#include "sale/till.h"
+
+namespace vorsa {
+
+class ReceiptPrinter : public PrintSeam {
+  public:
+    /// Loads the printer list at once: with no printer installed nothing is ever printed.
+    ReceiptPrinter(Till& till, PrintBackend& backend);
+
+    bool StampanteDisponibile() override;
+    /// The snapshot of the last committed bill: the whole commit printing (copies, summary,
+    /// pickup tickets, kitchen orders), or the reprint while F5 is on.
+    void StampaUltimoConto(bool ristampa) override;
+    /// Removes the numbered receipt forms when the format is a roll with a computed length.
+    void CancellaFormScontrini() override;
+
+    /// Print settings: the format code and the printer, stored in the settings file too.
+    void SelezionaFormato(int code);
+    bool SelezionaStampante(const std::string& name);
+    /// A new paper-length mode removes the numbered forms.
+    void SelezionaCalcolaCarta(int mode);
+    /// btn_StampaTest.
+    void StampaTest();
+    /// Program exit: every paper form this program may have created.
+    void Chiudi();
+
+    PageSetup& Setup() { return setup_; }
+    ReceiptLayout& Layout() { return layout_; }
+    ReceiptModes& Modes() { return modes_; }
+    KitchenOrders& Orders() { return orders_; }
+
+  private:
+    Till& till_;
+    PrintCursor cursor_;
+    PageSetup setup_;
+    ReceiptLayout layout_;
+    KitchenOrders orders_;
+    ReceiptModes modes_;
+};
+
+}  // namespace vorsa

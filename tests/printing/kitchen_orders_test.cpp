@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include "print_fixture.h"
+
+namespace vorsa::test {
+namespace {
+
+const char* kComande =
+    "[STAMPA]\r\nTKT-RITIRO=0\r\nRIEPILOGO0=0\r\n"
+    "[COMANDA]\r\nNUMERO=3\r\n"
+    "[COMANDA1]\r\nNOME=Cucina\r\nABILITATO=1\r\nSTAMPANTE=Cucina\r\nFORMATO=5\r\n"
+    "PRODOTTI=101;102\r\nOPZ1=1\r\nOPZ2=1\r\n"
+    "[COMANDA2]\r\nNOME=Bar\r\nABILITATO=1\r\nSTAMPANTE=Bar\r\nFORMATO=5\r\nPRODOTTI=201;101\r\n"
+    "[COMANDA3]\r\nNOME=Griglia\r\nABILITATO=0\r\nSTAMPANTE=Cucina\r\nPRODOTTI=301\r\n";
+
+struct Kitchen : Banco {
+    Kitchen() : Banco(kComande, {"Stampante", "Cucina", "Bar"}) {
+        cassa.clock.now = DateTime{2026, 12, 5, 18, 30, 0, 6};  // printed later than sold
+    }
+    /// The documents of one printer (kept until the next call).
+    const std::vector<RecordedDocument>& On(const std::string& printer) {
+        on.clear();
+        for (const auto& doc : Docs())
+            if (doc.printer == printer) on.push_back(doc);
+        return on;
+    }
+    std::vector<RecordedDocument> on;
+};
+
+const std::string kComment = std::string(40, 'a') + std::string(40, 'b') + std::string(15, 'c');
+
+TEST(KitchenOrders, OwnArticlesOnOwnPrinters) {
+    Kitchen k;
+    k.Conto({{101, 2}, {201, 1}, {301, 1}}, 7, "12", kComment);
+    k.Commit();
+    const auto cucina = k.On("Cucina");
+    const auto bar = k.On("Bar");  // copies: On() reuses its result
+    ASSERT_EQ(cucina.size(), 1u);  // the disabled configuration on the same printer prints nothing
+    ASSERT_EQ(bar.size(), 1u);
+    EXPECT_EQ(cucina[0].pages[0].Texts(),
+              (std::vector<std::string>{
+                  "*** INIZIO COMANDA ***", "CUCINA", "sabato 05/12/2026 ore 18:30", "Scontrino: 7",
+                  "Tavolo:    12", std::string(40, 'a'), std::string(40, 'b'), std::string(15, 'c'),
+                  "Panino con salamella", "", "2", "*** FINE COMANDA ***"}));
+    // Two configurations share article 101: both print it, each in the order of its list.
+    EXPECT_EQ(bar[0].pages[0].Texts(),
+              (std::vector<std::string>{
+                  "*** INIZIO COMANDA ***", "BAR", "sabato 05/12/2026 ore 18:30", "Scontrino: 7",
+                  "Acqua", "", "1", "Panino con salamella", "", "2", "*** FINE COMANDA ***"}));
+    // The receipt shows the moment of the sale.
+    const auto receipt = k.On("Stampante");
+    ASSERT_EQ(receipt.size(), 1u);
+    EXPECT_TRUE(receipt[0].pages[0].Has("Sabato 05/12/2026 - ore 16:01"));
+}
+
+TEST(KitchenOrders, SheetPositions) {
+    // POS 80 mm sheets: 4536 twips; lineSize 12 (26 "X" < 4536 - 700), fullSize 9.
+    Kitchen k;
+    k.Conto({{201, 1}, {101, 3}}, 7);
+    k.Commit();
+    const RecordedPage& p = k.On("Bar").at(0).pages.at(0);
+    const int gap = 50, w = 4536;
+    const auto at = [&](const std::string& t) { return p.Find(t).at(0); };
+    EXPECT_EQ(at("*** INIZIO COMANDA ***").x, (w - 22 * CW(14)) / 2);
+    EXPECT_EQ(at("*** INIZIO COMANDA ***").y, 0);
+    EXPECT_TRUE(at("*** INIZIO COMANDA ***").font.bold);
+    const int yDate = 2 * H(14) + 3 * gap + gap;
+    EXPECT_EQ(at("sabato 05/12/2026 ore 18:30").y, yDate);
+    const int yNum = yDate + H(10) + 4 * gap;
+    EXPECT_EQ(at("Scontrino: 7").y, yNum);
+    EXPECT_EQ(at("Scontrino: 7").x, 0);
+    const int yRow = yNum + H(13) + 4 * gap;
+    EXPECT_EQ(at("Acqua").y, yRow + gap);
+    EXPECT_EQ(at("Acqua").font.size, 12);
+    EXPECT_EQ(at("1").x, w - CW(24));
+    EXPECT_EQ(at("1").y, yRow + gap);
+    EXPECT_EQ(at("1").font.size, 24);
+    const int yRow2 = yRow + gap + H(24) + 2 * gap + 4 * gap;
+    EXPECT_EQ(at("Panino con salamella").y, yRow2 + gap);
+
+    std::vector<PrintCall> lines, bars;
+    for (const auto& c : p.calls) {
+        if (c.kind == PrintCall::Kind::Line) lines.push_back(c);
+        if (c.kind == PrintCall::Kind::Barcode) bars.push_back(c);
+    }
+    ASSERT_EQ(lines.size(), 3u);  // column separator, rule between the rows, separator
+    EXPECT_EQ((std::vector<int>{lines[0].x, lines[0].y, lines[0].x2, lines[0].y2}),
+              (std::vector<int>{w - 700, yRow, w - 700, yRow + gap + H(24) + 2 * gap}));
+    EXPECT_EQ((std::vector<int>{lines[1].x, lines[1].y, lines[1].x2, lines[1].y2}),
+              (std::vector<int>{0, yRow2 - 2 * gap, w, yRow2 - 2 * gap}));
+    ASSERT_EQ(bars.size(), 1u);  // after the number text, 600 twips on
+    EXPECT_EQ(bars[0].x, 12 * CW(13) + 600);
+    EXPECT_EQ(bars[0].y, yNum);
+    EXPECT_EQ(bars[0].h, H(13));
+    EXPECT_EQ(at("*** FINE COMANDA ***").y, lines[2].y2 + 3 * gap);
+}
+
+TEST(KitchenOrders, NameAndCommentRows) {
+    Kitchen k;
+    k.till().cat.gArticoli[1].name = "Panino con salamella e cipoll";  // 29 characters
+    k.till().cat.gArticoli[1].name += "a";
+    k.Conto({{101, 1}}, 7, "", kComment);
+    k.Commit();
+    const RecordedPage& p = k.On("Cucina").at(0).pages.at(0);
+    const auto t = p.Texts();
+    EXPECT_TRUE(p.Has("Panino con salamella e ci"));  // 25 characters
+    EXPECT_TRUE(p.Has("polla"));                      // the other 5
+    EXPECT_EQ(p.Find(std::string(15, 'c')).at(0).font.size, 9);
+    EXPECT_FALSE(p.Has("Tavolo:    "));  // no table on this bill
+}
+
+TEST(KitchenOrders, NoSheetWithoutOwnArticles) {
+    Kitchen k;
+    k.Conto({{202, 1}, {301, 2}}, 7);
+    k.Commit();
+    EXPECT_TRUE(k.On("Cucina").empty());
+    EXPECT_TRUE(k.On("Bar").empty());
+    EXPECT_EQ(k.On("Stampante").size(), 1u);
+}
+
+TEST(KitchenOrders, FormsLiveOnlyWhileTheSheetsPrint) {
+    Kitchen k;
+    k.Conto({{101, 1}}, 7);
+    const int sleptBefore = k.cassa.sleeper.count;
+    k.Commit();
+    EXPECT_EQ(k.cassa.sleeper.count, sleptBefore + 1);
+    EXPECT_EQ(k.cassa.sleeper.totalMs % 500, 0);
+    const auto& log = k.backend.formLog;
+    const auto has = [&](const std::string& s) {
+        return std::find(log.begin(), log.end(), s) != log.end();
+    };
+    EXPECT_TRUE(has("add Cucina VORSA-COMANDA1 80000x500000"));
+    EXPECT_TRUE(has("select Cucina VORSA-COMANDA1"));
+    EXPECT_TRUE(has("delete Cucina VORSA-COMANDA1"));
+    EXPECT_TRUE(k.backend.forms.Forms("Cucina").empty());
+    EXPECT_EQ(k.printer().Setup().orders[0].lineSize, 12);
+    EXPECT_EQ(k.printer().Setup().orders[0].fullSize, 9);
+}
+
+TEST(KitchenOrders, ComputedSheetLengthHoldsTheSheet) {
+    for (int mode = 1; mode <= 3; ++mode) {
+        Kitchen k;
+        k.opt().gComande[1].calcolaCarta = mode;
+        k.opt().gComande[1].margini = {5, 5, 0, 0};
+        k.Conto({{101, 2}, {201, 1}}, 7);
+        k.Commit();
+        const RecordedPage& p = k.On("Bar").at(0).pages.at(0);
+        EXPECT_LT(p.size.length, 150000) << mode;  // not the nominal 500 mm
+        int bottom = 0;
+        for (const auto& c : p.calls)
+            if (c.kind == PrintCall::Kind::Text) bottom = std::max(bottom, c.y + H(c.font.size));
+        EXPECT_LE(bottom + 283, static_cast<int>(p.size.length * 1440.0 / 25400.0)) << mode;
+    }
+}
+
+}  // namespace
+}  // namespace vorsa::test

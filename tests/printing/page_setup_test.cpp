@@ -1,0 +1,248 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "print_fixture.h"
+
+namespace vorsa::test {
+namespace {
+
+TEST(PageSetup, FormatRows) {
+    struct Case {
+        int code;
+        int width, length;
+        bool roll;
+        int name, title, price, text, qty;
+    };
+    for (const Case c : {Case{1, 210000, 297000, false, 13, 12, 9, 11, 800},
+                         Case{5, 148000, 210000, false, 13, 12, 9, 11, 800},
+                         Case{0, 105000, 148000, false, 13, 12, 9, 11, 800},
+                         Case{6, 73000, 105000, false, 11, 10, 8, 9, 700},
+                         Case{3, 57000, 500000, true, 8, 9, 6, 7, 500},
+                         Case{2, 80000, 500000, true, 12, 11, 8, 10, 750},
+                         Case{4, 100000, 500000, true, 13, 12, 9, 11, 800},
+                         Case{9, 105000, 148000, false, 13, 12, 9, 11, 800},
+                         Case{-1, 105000, 148000, false, 13, 12, 9, 11, 800}}) {
+        const FormatRow r = RigaFormato(c.code, "10,5");
+        EXPECT_EQ(r.width, c.width) << c.code;
+        EXPECT_EQ(r.length, c.length) << c.code;
+        EXPECT_EQ(r.roll, c.roll) << c.code;
+        EXPECT_EQ(r.nameSize, c.name) << c.code;
+        EXPECT_EQ(r.titleSize, c.title) << c.code;
+        EXPECT_EQ(r.priceSize, c.price) << c.code;
+        EXPECT_EQ(r.textSize, c.text) << c.code;
+        EXPECT_EQ(r.qtyColumnWidth, c.qty) << c.code;
+    }
+    EXPECT_EQ(kFormati[0].caption, "A4");
+    EXPECT_EQ(kFormati[6].code, 4);
+}
+
+TEST(PageSetup, CustomRollWidthReadsTheLeadingNumber) {
+    struct Case {
+        const char* text;
+        int width;
+    };
+    for (const Case c : {Case{"10,5", 100000}, Case{"11", 110000}, Case{"10.5", 100000},
+                         Case{"11.5", 120000}, Case{"10.6", 110000}, Case{" 9", 90000}, Case{"", 0},
+                         Case{"abc", 0}, Case{"8.2.1", 80000}})
+        EXPECT_EQ(LarghezzaRotolo(c.text), c.width) << c.text;
+}
+
+TEST(PageSetup, CustomRollOfAnEmptyBoxIsTenCentimetres) {
+    Banco b;
+    b.opt().gFormato = 4;
+    b.opt().gLarghezzaPos = "  ";
+    b.printer().Setup().PreparePrinter({});
+    EXPECT_EQ(b.printer().Setup().profile.formWidth, 100000);
+}
+
+TEST(PageSetup, MarginsLessTheUnprintableStrips) {
+    struct Case {
+        int mm, stripPx, twips;
+    };
+    // 600 dpi: 5 mm = 118 px; 3 mm set on a 5 mm strip is 0, never negative.
+    for (const Case c :
+         {Case{0, 0, 0}, Case{10, 0, 567}, Case{3, 118, 0}, Case{10, 118, 284}, Case{1, 0, 57}}) {
+        DeviceCaps caps;
+        caps.physicalWidth = 2000;
+        caps.physicalHeight = 3000;
+        caps.offsetX = caps.offsetY = c.stripPx;
+        caps.horzRes = 2000 - 2 * c.stripPx;
+        caps.vertRes = 3000 - 2 * c.stripPx;
+        const Margins m = MarginiStampante(caps, {c.mm, c.mm, c.mm, c.mm});
+        EXPECT_EQ(m.top, c.twips) << c.mm << "/" << c.stripPx;
+        EXPECT_EQ(m.bottom, c.twips);
+        EXPECT_EQ(m.left, c.twips);
+        EXPECT_EQ(m.right, c.twips);
+    }
+}
+
+TEST(PageSetup, PaperLengthOfTheThreeModes) {
+    DeviceCaps caps;  // 600 dpi: one pixel is 2.4 twips
+    // 10 cm of content: short +0.9 %, medium +13 %, long +44 %, then whole mm + 2.
+    EXPECT_EQ(LunghezzaCarta(5670, 1, caps), 102000);
+    EXPECT_EQ(LunghezzaCarta(5670, 2, caps), 115000);
+    EXPECT_EQ(LunghezzaCarta(5670, 3, caps), 146000);
+    for (int h : {1, 567, 1000, 4321, 12345, 28000}) {
+        const double mm = h * 25.4 / 1440;
+        for (int mode = 1; mode <= 3; ++mode) {
+            const int len = LunghezzaCarta(h, mode, caps);
+            EXPECT_EQ(len % 1000, 0) << h;
+            EXPECT_GE(len, static_cast<int>(mm) * 1000 + 2000) << h << " mode " << mode;
+        }
+    }
+}
+
+TEST(PageSetup, CapacitiesOfAPos80Roll) {
+    Banco b;
+    b.opt().gFormato = 2;
+    PageSetup& s = b.printer().Setup();
+    s.PreparePrinter({});
+    // 80 mm at 600 dpi: 1890 px = 4536 twips; "X" is 144 twips at 12 pt, 120 at 10 pt.
+    EXPECT_EQ(s.PrintableWidth(), 4536);
+    EXPECT_EQ(s.profile.nameChars, (4536 - 750) / 144);
+    EXPECT_EQ(s.profile.textChars, 4536 / 120);
+    EXPECT_EQ(s.profile.totalSize, 11);  // 34 "X" at 12 pt are 4896 twips, at 11 pt 4488
+    EXPECT_EQ(s.profile.gapUnit, 50);
+    EXPECT_EQ(b.backend.requestedDpi, 600);
+}
+
+TEST(PageSetup, RollModeZeroKeepsOneNumberedForm) {
+    Banco b;
+    b.opt().gFormato = 2;
+    PageSetup& s = b.printer().Setup();
+    b.backend.formLog.clear();
+    s.PreparePrinter({});
+    s.PreparePrinter({});
+    EXPECT_EQ(b.backend.formLog,
+              (std::vector<std::string>{
+                  "add Stampante VORSA-DUMMY 80000x500000", "select Stampante VORSA-DUMMY",
+                  "delete Stampante VORSA-DUMMY", "add Stampante VORSA-TMP1 80000x500000",
+                  "select Stampante VORSA-TMP1", "select Stampante VORSA-TMP1"}));
+}
+
+TEST(PageSetup, ComputedLengthsGetANewFormOnlyWhenTheLengthChanges) {
+    Banco b;
+    b.opt().gFormato = 2;
+    b.opt().gCalcolaCarta = 1;
+    PageSetup& s = b.printer().Setup();
+    int asked = 0;
+    for (const int len : {120000, 120000, 150000, 150000, 90000}) {
+        s.PreparePrinter([&] {
+            ++asked;
+            return len;
+        });
+        EXPECT_EQ(b.backend.forms.Selected("Stampante")->length, len);
+    }
+    EXPECT_EQ(asked, 5);
+    EXPECT_EQ(s.profile.formCounter, 3);
+    EXPECT_EQ(s.profile.lastFormName, "VORSA-TMP3");
+    const auto forms = b.backend.forms.Forms("Stampante");
+    ASSERT_EQ(forms.size(), 3u);
+    EXPECT_EQ(forms[1], (PaperForm{"VORSA-TMP2", 80000, 150000}));
+    b.printer().CancellaFormScontrini();
+    EXPECT_TRUE(b.backend.forms.Forms("Stampante").empty());
+    EXPECT_EQ(s.profile.formCounter, 0);
+}
+
+TEST(PageSetup, SheetFormatsUseOneFormUntilTheFormatChanges) {
+    Banco b;
+    b.opt().gFormato = 1;
+    ReceiptPrinter& rp = b.printer();
+    rp.Setup().PreparePrinter({});
+    rp.Setup().PreparePrinter({});
+    EXPECT_EQ(b.backend.forms.Forms("Stampante"),
+              (std::vector<PaperForm>{{"VORSA-TMP1", 210000, 297000}}));
+    // Changing the format twice without printing leaves no numbered form behind.
+    rp.SelezionaFormato(5);
+    rp.SelezionaFormato(6);
+    EXPECT_TRUE(b.backend.forms.Forms("Stampante").empty());
+    EXPECT_EQ(rp.Setup().profile.nameChars, 0);
+    EXPECT_EQ(b.cassa.Dati("STAMPA", "FORMATO"), "6");
+    rp.Setup().PreparePrinter({});
+    EXPECT_EQ(b.backend.forms.Forms("Stampante"),
+              (std::vector<PaperForm>{{"VORSA-TMP1", 73000, 105000}}));
+}
+
+TEST(PageSetup, AStaleFormOfAnotherSizeIsReplaced) {
+    Banco b;
+    b.opt().gFormato = 2;
+    b.backend.forms.Add("Stampante", {"vorsa-tmp1", 57000, 500000});  // left by an earlier run
+    b.printer().Setup().PreparePrinter({});
+    EXPECT_EQ(b.backend.forms.Forms("Stampante"),
+              (std::vector<PaperForm>{{"VORSA-TMP1", 80000, 500000}}));
+    EXPECT_EQ(b.backend.forms.Selected("Stampante")->width, 80000);
+}
+
+TEST(PageSetup, APrinterTheSpoolerCannotOpenPrintsOnItsOwnPage) {
+    Banco b;
+    b.backend.unopenable = {"Stampante"};
+    b.opt().gFormato = 2;
+    b.printer().Setup().profile.formCounter = 4;
+    b.printer().Setup().StampaInizializzaCancellaForm();
+    EXPECT_EQ(b.printer().Setup().profile.formCounter, 4);  // nothing deleted, counter kept
+    b.Conto({{101, 1}});
+    b.Commit();
+    EXPECT_TRUE(b.backend.formLog.empty());
+    ASSERT_FALSE(b.Docs().empty());
+    EXPECT_EQ(b.Docs()[0].pages[0].size.length, 297000);  // the driver's page
+}
+
+TEST(PageSetup, AddFormFailuresAreReported) {
+    struct Case {
+        int error;
+        const char* title;
+        const char* text;
+    };
+    for (const Case c :
+         {Case{5, "Access Denied!", "You do not have permissions to add a form to Stampante"},
+          Case{87, "Error Adding Form", "Error: 87"}}) {
+        Banco b;
+        std::vector<std::string> shown;
+        b.printer().Setup().onMessage = [&](const std::string& t, const std::string& m) {
+            shown.push_back(t + "|" + m);
+        };
+        b.backend.addFormError = c.error;
+        EXPECT_FALSE(b.printer().Setup().AddCustomForm("Stampante", 1000, 1000, "X"));
+        EXPECT_EQ(shown, std::vector<std::string>{std::string(c.title) + "|" + c.text});
+    }
+}
+
+TEST(PageSetup, PrinterChoice) {
+    struct Case {
+        const char* saved;
+        const char* chosen;
+        int index;
+    };
+    for (const Case c :
+         {Case{"Cassa", "Cassa", 1}, Case{"Sparita", "Ufficio", 2}, Case{"", "Ufficio", 2}}) {
+        Banco b(std::string("[STAMPA]\r\nSTAMPANTE=") + c.saved +
+                    "\r\n[COMANDA1]\r\nSTAMPANTE=Cucina\r\n[COMANDA2]\r\nSTAMPANTE=Altra\r\n",
+                {"Cucina", "Cassa", "Ufficio"});
+        b.backend.defaultPrinter = "Ufficio";
+        PageSetup& s = b.printer().Setup();
+        EXPECT_TRUE(s.printerAvailable);
+        EXPECT_EQ(s.printerName, c.chosen) << c.saved;
+        EXPECT_EQ(s.profile.printerIndex, c.index);
+        EXPECT_EQ(s.StampanteComanda(1), "Cucina");
+        EXPECT_EQ(s.StampanteComanda(2), "Cucina");  // not installed: the first printer
+    }
+    Banco none("", {});
+    EXPECT_FALSE(none.printer().StampanteDisponibile());
+    EXPECT_FALSE(none.printer().SelezionaStampante("Cassa"));
+}
+
+TEST(PageSetup, ProgramExitRemovesEveryForm) {
+    Banco b("[COMANDA1]\r\nSTAMPANTE=Cucina\r\n", {"Stampante", "Cucina"});
+    ReceiptPrinter& rp = b.printer();
+    for (const char* f : {"Vorsa", "Vorsa-A4", "POS-Vorsa", "VORSA-DUMMY", "Altro"})
+        b.backend.forms.Add("Stampante", {f, 1, 1});
+    b.backend.forms.Add("Cucina", {"VORSA-COMANDA1", 1, 1});
+    rp.Setup().PreparePrinter({});
+    rp.Chiudi();
+    EXPECT_EQ(b.backend.forms.Forms("Stampante"), (std::vector<PaperForm>{{"Altro", 1, 1}}));
+    EXPECT_TRUE(b.backend.forms.Forms("Cucina").empty());
+}
+
+}  // namespace
+}  // namespace vorsa::test

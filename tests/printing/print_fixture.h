@@ -1,0 +1,84 @@
+#pragma once
+// A till over in-memory files with receipt printing on a recording back end.
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "printing/receipt_printer.h"
+#include "printing/recording_backend.h"
+#include "sale_harness.h"
+
+namespace vorsa::test {
+
+/// The catalogue of the printing tests: names of various lengths, one separately printed
+/// article, prices below and above 99.
+inline const char* kCatalogoStampa =
+    "[MANGIARE]\r\nDIMENSIONE=6\r\n"
+    "1=Panino con salamella;3,5;1;0;-1;1;-1;0\r\n"
+    "2=Patatine;2,5;1;0;-1;1;-1;0\r\n"
+    "3=Piatto del giorno;120;1;1;-1;1;-1;0\r\n"
+    "4=Costine;1234,5;1;0;-1;1;-1;0\r\n"
+    "[BERE]\r\nDIMENSIONE=4\r\n1=Acqua;1;1;0;-1;2;-1;0\r\n2=Birra;3;1;0;-1;2;-1;0\r\n"
+    "[VARIE]\r\nDIMENSIONE=2\r\n1=Gadget;5;1;0;-1;3;-1;0\r\n";
+
+struct Banco {
+    explicit Banco(const std::string& extraIni = "",
+                   std::vector<std::string> printers = {"Stampante"}, PrintBackend* other = nullptr)
+        : cassa(files, std::string(kCatalogoStampa) + extraIni), backend(printers), other_(other) {
+        cassa.clock.now = DateTime{2026, 12, 5, 16, 1, 0, 6};  // a Saturday
+    }
+    Till& till() { return *cassa.till; }
+    Options& opt() { return cassa.till->opt; }
+    /// The printer, created after the options are set as the test wants them.
+    ReceiptPrinter& printer() {
+        if (!rp) rp = std::make_unique<ReceiptPrinter>(till(), other_ ? *other_ : backend);
+        return *rp;
+    }
+    /// The snapshot of a committed bill: (code, quantity) lines, in catalogue order.
+    void Conto(std::initializer_list<std::pair<int, int>> righe, int numero = 7,
+               std::string tavolo = "", std::string commento = "") {
+        UltimoConto u;
+        for (const auto& [code, q] : righe) {
+            const int i = till().cat.IndiceArticolo(code);
+            const Article& a = till().cat.gArticoli[static_cast<std::size_t>(i)];
+            u.righe.push_back({i, static_cast<std::int16_t>(q), a.price * q});
+        }
+        u.numero = numero;
+        u.data = DateTime{2026, 12, 5, 16, 1, 0, 6};
+        u.tavolo = std::move(tavolo);
+        u.commento = std::move(commento);
+        till().ultimoConto = u;
+        till().gNumeroScontrino = numero;
+    }
+    /// Prints the last bill as the commit does.
+    void Commit() {
+        till().gRistampaFatta = false;
+        printer().StampaUltimoConto(false);
+        till().gRistampaFatta = true;
+    }
+    /// The documents printed so far (kept until the next call).
+    const std::vector<RecordedDocument>& Docs() {
+        docs_ = backend.Documents();
+        return docs_;
+    }
+
+    MemoryFileAccess files;
+    Cassa cassa;
+    RecordingBackend backend;
+    std::unique_ptr<ReceiptPrinter> rp;
+
+  private:
+    PrintBackend* other_;
+    std::vector<RecordedDocument> docs_;
+};
+
+/// Line height and character width of the recording back end.
+inline int H(int size) {
+    return RecordingBackend::LineHeight(size);
+}
+inline int CW(int size) {
+    return RecordingBackend::CharWidth(size);
+}
+
+}  // namespace vorsa::test
