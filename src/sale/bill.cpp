@@ -143,18 +143,6 @@ void Vendita::AggiornaRigaConto(int index) {
     view_.SetListLine(a.listIndex, RigaConto(a, wide), a.code);
 }
 
-void Vendita::RestituisciPezzi(int index) {
-    Article& a = till_.cat.gArticoli[index];
-    auto& st = till_.store;
-    const std::string k = std::to_string(index);
-    st.BloccaChiave(kMt, k);
-    long long c = Val(st.LeggiIni(kMt, k, till_.paths.gFileLock, true)) - a.quantity;
-    if (c < 0) c = 0;
-    st.ScriviIni(kMt, k, std::to_string(c), till_.paths.gFileLock);
-    st.ScriviIni(kMtTmp, k, "0", till_.paths.gFileIni);
-    st.SbloccaChiave(kMt, k);
-}
-
 void Vendita::NuovoConto() {
     if (till_.opt.gStampaAbilitata) till_.svc.sleeper.Sleep(500);
     if (print_ && print_->StampanteDisponibile()) print_->CancellaFormScontrini();
@@ -162,7 +150,8 @@ void Vendita::NuovoConto() {
     Catalogue& cat = till_.cat;
     for (int n = 1; n <= cat.gNumeroArticoli; ++n) {
         Article& a = cat.gArticoli[n];
-        if (till_.opt.gMultiVorsa && a.pieces >= 0 && a.quantity >= 1) RestituisciPezzi(n);
+        if (till_.opt.gMultiVorsa && a.pieces >= 0 && a.quantity >= 1)
+            till_.RestituisciPezzi(n, a.quantity);
         a.lineTotal = Currency{};
         a.quantity = 0;
         a.listIndex = -1;

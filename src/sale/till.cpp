@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/text.h"
+
 namespace vorsa {
 namespace {
 
@@ -24,6 +26,16 @@ Till::Till(Services services, std::string programFolder, Version v)
       gNumeroVersione(NumeroVersione(v)),
       gTitolo("   Programma di gestione vorsa  -  NON FISCALE  -  (ver. " + gVersione + ")") {
     paths.programFolder = std::move(programFolder);
+}
+
+void Till::RestituisciPezzi(int index, long long pezzi) {
+    const std::string k = std::to_string(index);
+    store.BloccaChiave("MULTIVORSA", k);
+    long long contatore = Val(store.LeggiIni("MULTIVORSA", k, paths.gFileLock, true)) - pezzi;
+    if (contatore < 0) contatore = 0;
+    store.ScriviIni("MULTIVORSA", k, std::to_string(contatore), paths.gFileLock);
+    store.ScriviIni("MULTIVORSA-TMP", k, "0", paths.gFileIni);
+    store.SbloccaChiave("MULTIVORSA", k);
 }
 
 }  // namespace vorsa

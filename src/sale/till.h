@@ -79,6 +79,10 @@ public:
     DateTime gDataScontrino;
     bool gRistampaFatta = false;
     UltimoConto ultimoConto;
+
+    /// Multi-till: gives `pezzi` of article `index` back to the shared counter of held pieces
+    /// (never below 0) and clears this station's record of them, under the counter's lock.
+    void RestituisciPezzi(int index, long long pezzi);
 };
 
 }  // namespace vorsa

@@ -104,7 +104,6 @@ private:
     void AggiornaCondiviso(int index, int delta);
     void StatoDopoPasso(int index, int n, const char* segno);
     void ImpostaBottoni(int n, bool acceso);
-    void RestituisciPezzi(int index);
 
     Till& till_;
     SaleView& view_;

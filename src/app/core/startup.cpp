@@ -301,18 +301,6 @@ StartupResult AvviaTill(Till& till, const StartupHooks& hooks) {
 
 namespace {
 
-/// Gives back `pezzi` of article n to the shared counter and clears this till's record.
-void RestituisciPezzi(Till& till, int n, long long pezzi) {
-    auto& st = till.store;
-    const std::string k = std::to_string(n);
-    st.BloccaChiave(M, k);
-    long long contatore = Val(st.LeggiIni(M, k, till.paths.gFileLock, true)) - pezzi;
-    if (contatore < 0) contatore = 0;
-    st.ScriviIni(M, k, std::to_string(contatore), till.paths.gFileLock);
-    st.ScriviIni("MULTIVORSA-TMP", k, "0", till.paths.gFileIni);
-    st.SbloccaChiave(M, k);
-}
-
 int Posizione(Till& till, std::string_view key, int def, int min, int max) {
     return IntoRange(till.store.LeggiIni(P, key, till.paths.gFileIni), def, min, max);
 }
@@ -348,7 +336,7 @@ LoadResult CaricaFinestra(Till& till, ScreenTwips screen) {
         // Pieces this station held when it last stopped go back to the shared counters.
         for (int n = 1; n <= till.cat.gNumeroArticoli; ++n) {
             const std::string v = st.LeggiIni("MULTIVORSA-TMP", std::to_string(n), p.gFileIni);
-            if (!v.empty()) RestituisciPezzi(till, n, Val(v));
+            if (!v.empty()) till.RestituisciPezzi(n, Val(v));
         }
     }
     return r;
@@ -360,7 +348,7 @@ void ChiudiFinestra(Till& till, const WindowPlacement& placement) {
     if (till.opt.gMultiVorsa) {
         for (int n = 1; n <= till.cat.gNumeroArticoli; ++n) {
             const Article& a = till.cat.gArticoli[n];
-            if (a.pieces >= 0 && a.quantity >= 1) RestituisciPezzi(till, n, a.quantity);
+            if (a.pieces >= 0 && a.quantity >= 1) till.RestituisciPezzi(n, a.quantity);
         }
     }
     st.IniziaBlocco();
