@@ -103,15 +103,6 @@ TEST(CatalogueTest, BadSizesFallBackToDefaultsAndAreWrittenBack) {
     }
 }
 
-TEST(CatalogueTest, SampleArticleAtIndexZero) {
-    Bench b;
-    b.Load("");
-    const Article& a = b.cat.gArticoli[0];
-    EXPECT_EQ(a.name, "12345678901234567890123456789012");
-    EXPECT_EQ(a.lineTotal, Currency::FromUnits(1));
-    EXPECT_EQ(a.quantity, 10);
-}
-
 TEST(CatalogueTest, ArticleLinesAreReadFieldByField) {
     struct Case {
         const char* line;
@@ -120,7 +111,10 @@ TEST(CatalogueTest, ArticleLinesAreReadFieldByField) {
         bool variable, active, separate;
         int pieces, group, reference, threshold;
         bool rewritten;  // the line was written back because field 6 was missing
-    } cases[] = {
+    };
+    const std::string n60 = std::string(60, 'N') + ";1;1;0;-1;1;-1;0", n50(50, 'N');
+    const Case cases[] = {
+        {n60.c_str(), n50.c_str(), 10000, false, true, false, -1, 1, -1, 0, false},  // cut to 50
         {"Panino;2.5;1;0;-1;1;-1;0", "Panino", 25000, false, true, false, -1, 1, -1, 0, false},
         {"Bibita;-1", "Bibita", -10000, true, true, false, -1, 0, -1, 0, true},
         {";2;1;0;5;1;5;1", "", 20000, false, false, false, 0, 1, 0, 1, false},
@@ -144,12 +138,6 @@ TEST(CatalogueTest, ArticleLinesAreReadFieldByField) {
         EXPECT_EQ(a.threshold, c.threshold) << c.line;
         EXPECT_EQ(b.Line("MANGIARE", 1) != c.line, c.rewritten) << c.line;
     }
-}
-
-TEST(CatalogueTest, LongNamesAreCutTo50) {
-    Bench b;
-    b.Load("[MANGIARE]\r\n1=" + std::string(60, 'N') + ";1;1;0;-1;1;-1;0\r\n");
-    EXPECT_EQ(b.At(101).name, std::string(50, 'N'));
 }
 
 TEST(CatalogueTest, MissingLinesAreWrittenEmptyAndStayUnlimited) {

@@ -140,12 +140,6 @@ TEST_F(SettingsStoreTest, BatchedWritesLandBeforeTheLockIsReleased) {
     EXPECT_TRUE(a.store.ChiudiBlocco());
 }
 
-TEST_F(SettingsStoreTest, TempFolderAlwaysEndsWithSeparator) {
-    const std::string t = a.store.CartellaTemp();
-    ASSERT_FALSE(t.empty());
-    EXPECT_EQ(t.back(), '/');
-}
-
 TEST(FiltroNumericoTest, Keys) {
     struct Case {
         const char* text;

@@ -21,7 +21,6 @@ TEST(PageSetup, FormatRows) {
                          Case{3, 57000, 500000, true, 8, 9, 6, 7, 500},
                          Case{2, 80000, 500000, true, 12, 11, 8, 10, 750},
                          Case{4, 100000, 500000, true, 13, 12, 9, 11, 800},
-                         Case{9, 105000, 148000, false, 13, 12, 9, 11, 800},
                          Case{-1, 105000, 148000, false, 13, 12, 9, 11, 800}}) {
         const FormatRow r = RigaFormato(c.code, "10,5");
         EXPECT_EQ(r.width, c.width) << c.code;

@@ -86,29 +86,15 @@ TEST(ReceiptModes, TotalLinesFollowTheReceiptsTheyClose) {
         std::vector<std::string> totals;
     };
     const std::string e = "\x80 ";
+    const auto T = [&e](int pezzi, const char* importo) {
+        return "Pezzi: nr. " + std::to_string(pezzi) + "  -  Importo: " + e + importo;
+    };
     for (const Case& c : std::vector<Case>{
-             {0, false, true, {"Pezzi: nr. 6  -  Importo: " + e + "15,00"}},
-             {0,
-              false,
-              false,
-              {"Pezzi: nr. 6  -  Importo: " + e + "15,00",
-               "Pezzi: nr. 2  -  Importo: " + e + "240,00"}},
-             {0,
-              true,
-              false,
-              {"Pezzi: nr. 6  -  Importo: " + e + "15,00",
-               "Pezzi: nr. 1  -  Importo: " + e + "120,00",
-               "Pezzi: nr. 1  -  Importo: " + e + "120,00"}},
-             {2,
-              false,
-              true,
-              {"Pezzi: nr. 2  -  Importo: " + e + "7,00", "Pezzi: nr. 3  -  Importo: " + e + "3,00",
-               "Pezzi: nr. 1  -  Importo: " + e + "5,00"}},
-             {3,
-              false,
-              true,
-              {"Pezzi: nr. 4  -  Importo: " + e + "247,00",
-               "Pezzi: nr. 3  -  Importo: " + e + "3,00"}},
+             {0, false, true, {T(6, "15,00")}},
+             {0, false, false, {T(6, "15,00"), T(2, "240,00")}},
+             {0, true, false, {T(6, "15,00"), T(1, "120,00"), T(1, "120,00")}},
+             {2, false, true, {T(2, "7,00"), T(3, "3,00"), T(1, "5,00")}},
+             {3, false, true, {T(4, "247,00"), T(3, "3,00")}},
          }) {
         Banco b(c.mode == 3 ? kAvanzata : "");
         b.opt().gCumulativo = c.mode;

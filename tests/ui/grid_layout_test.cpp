@@ -44,10 +44,6 @@ INSTANTIATE_TEST_SUITE_P(
         ColonneCase{"NoColumnsMeansOne", 0, 7860, 120, 1, 6760}),
     [](const auto& p) { return std::string(p.param.name); });
 
-TEST(LarghezzaBottone, SixColumnsOfTheDefaults) {
-    EXPECT_EQ(LarghezzaBottone(6, 7860, 120), 310);
-}
-
 ParametriGriglia Defaults(std::array<int, 3> sizes, int larghezza = 7860) {
     ParametriGriglia p;
     p.larghezzaGriglia = larghezza;
@@ -100,13 +96,6 @@ TEST(DisponiGriglia, SeparatorsCloseEachSection) {
     EXPECT_EQ(g.sezioni[0].separatore, 1735);
     EXPECT_EQ(g.sezioni[1].separatore, 4610);
     EXPECT_EQ(g.sezioni[2].separatore, 5850);
-}
-
-TEST(DisponiGriglia, CellsFollowTheSectionSizes) {
-    const Griglia g = DisponiGriglia(Defaults({1, 80, 3}));
-    EXPECT_EQ(g.sezioni[0].celle.size(), 1u);
-    EXPECT_EQ(g.sezioni[1].celle.size(), 80u);
-    EXPECT_EQ(g.sezioni[2].celle.size(), 3u);
 }
 
 TEST(DisponiGriglia, RowsWithThreeColumns) {

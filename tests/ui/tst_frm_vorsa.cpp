@@ -34,18 +34,12 @@ void VerificaSfondo(const QWidget& w, QPalette::ColorRole role, int rgb) {
 class TstFrmVorsa : public QObject {
     Q_OBJECT
 private slots:
-    void feedbackLabels_data();
     void feedbackLabels();
     void billAndTimers();
-    void functionKeys_data();
     void functionKeys();
-    void functionKeysFromSettings();
-    void coins_data();
     void coins();
-    void products_data();
     void products();
     void productCells();
-    void remainingPieces();
     void showFeedback();
     void placement_data();
     void placement();
@@ -56,38 +50,28 @@ private slots:
     void titleAndReadme();
 };
 
-void TstFrmVorsa::feedbackLabels_data() {
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<int>("colour");
-    QTest::addColumn<bool>("visible");
-    QTest::newRow("0 error") << 0 << "ERRORE" << 0xFF0000 << false;
-    QTest::newRow("1 ok") << 1 << "O K" << 0x00FF00 << false;
-    QTest::newRow("2 code") << 2 << "Codice:" << -1 << true;
-    QTest::newRow("3 finished") << 3 << "FINITO" << 0xFFFF00 << false;
-    QTest::newRow("4 below threshold") << 4 << "OK" << 0x80FFFF << false;
-}
-
 void TstFrmVorsa::feedbackLabels() {
-    QFETCH(int, index);
-    QFETCH(QString, caption);
-    QFETCH(int, colour);
-    QFETCH(bool, visible);
+    const struct {
+        const char* caption;
+        int colour;  // -1: the default look
+    } labels[] = {{"ERRORE", 0xFF0000}, {"O K", 0x00FF00}, {"Codice:", -1}, {"FINITO", 0xFFFF00},
+                  {"OK", 0x80FFFF}};
     Scena s;
     QVERIFY(s.Avvia(kLetto + kCatalogo));
-    auto* l = s.Trova<QLabel>(QStringLiteral("lbl_conf_code(%1)").arg(index));
-    QVERIFY(l);
-    QCOMPARE(l->text(), caption);
-    VerificaSfondo(*l, QPalette::Window, colour);
-    QCOMPARE(l->isVisible(), visible);
-    // All five at one place, left of the code box and 1170 twips above the bottom.
     QTRY_VERIFY(s.Assestata());
     const LayoutFinestra& lay = s.frm->LayoutCorrente();
     auto* codice = s.Trova<QLineEdit>(QStringLiteral("box_Codice"));
-    QCOMPARE(l->y(), Py(lay.altezza - 1170));
     QCOMPARE(codice->y(), Py(lay.altezza - 1360));
-    QCOMPARE(l->x(), Px(lay.confCode.left));
-    QVERIFY(l->geometry().right() < codice->x());
+    for (int i = 0; i < 5; ++i) {
+        auto* l = s.Trova<QLabel>(QStringLiteral("lbl_conf_code(%1)").arg(i));
+        QVERIFY(l);
+        QCOMPARE(l->text(), QString::fromLatin1(labels[i].caption));
+        VerificaSfondo(*l, QPalette::Window, labels[i].colour);
+        QCOMPARE(l->isVisible(), i == 2);  // only the prompt at rest
+        // All five at one place, left of the code box and 1170 twips above the bottom.
+        QCOMPARE(l->pos(), QPoint(Px(lay.confCode.left), Py(lay.altezza - 1170)));
+        QVERIFY(l->geometry().right() < codice->x());
+    }
 }
 
 void TstFrmVorsa::billAndTimers() {
@@ -103,154 +87,96 @@ void TstFrmVorsa::billAndTimers() {
     QCOMPARE(s.frm->findChild<QTimer*>(QStringLiteral("tmrMultivorsa"))->interval(), 2000);
     QCOMPARE(s.frm->findChild<QTimer*>(QStringLiteral("tmrInput"))->interval(), 450);
     QCOMPARE(s.frm->findChild<QTimer*>(QStringLiteral("tmrResize"))->interval(), 100);
-    for (int i = 0; i < 3; ++i) {
-        auto* gestione = s.Trova<QFrame>(QStringLiteral("frm_gestione(%1)").arg(i));
-        QVERIFY(gestione);
-        QVERIFY(gestione->isHidden());
-        QCOMPARE(s.frm->Gestione(i), gestione);
-    }
-    for (const char* name : {"lbl_totale", "lbl_resto", "lblUltimoScontrino(0)"}) {
-        auto* l = s.frm->findChild<QLabel*>(QLatin1String(name));
-        QVERIFY2(l, name);
+    for (int i = 0; i < 3; ++i) QVERIFY(s.frm->Gestione(i)->isHidden());
+    for (QLabel* l : {s.frm->LblTotale(), s.frm->LblResto(), s.frm->LblUltimoScontrino()})
         QCOMPARE(l->text(), QStringLiteral("0,00"));
-    }
-    auto* pagato = s.Trova<QLineEdit>(QStringLiteral("box_Pagato"));
-    QVERIFY(pagato);
-    QCOMPARE(pagato->text(), QStringLiteral("0,00"));
-    QVERIFY(!pagato->isEnabled());
-    auto* lista = s.Trova<QListWidget>(QStringLiteral("lst_spesa"));
-    QVERIFY(lista);
-    QCOMPARE(lista->frameShape(), QFrame::NoFrame);
-    QCOMPARE(lista->font().family(), QStringLiteral("Courier New"));
-    QVERIFY(s.Trova<QLineEdit>(QStringLiteral("box_Codice")));
-}
-
-void TstFrmVorsa::functionKeys_data() {
-    QTest::addColumn<int>("n");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<int>("colour");
-    QTest::addColumn<bool>("enabled");
-    QTest::newRow("F1") << 1 << "PAGA CONTO" << 0x00FF00 << true;
-    QTest::newRow("F2") << 2 << "CANCELLA" << 0xFF00FF << true;
-    QTest::newRow("F3") << 3 << "STORNO" << 0xFF0000 << true;
-    QTest::newRow("F4 starts disabled") << 4 << "NUOVO CONTO" << 0x00FFFF << false;
-    QTest::newRow("F5 empty first caption") << 5 << "" << 0xFFFF00 << true;
-    QTest::newRow("F6") << 6 << "STATISTICA" << 0x000000 << true;
-    QTest::newRow("F7") << 7 << "IMPOSTAZIONI" << 0x000000 << true;
+    QCOMPARE(s.frm->BoxPagato()->text(), QStringLiteral("0,00"));
+    QVERIFY(!s.frm->BoxPagato()->isEnabled());
+    QCOMPARE(s.frm->ListaSpesa()->frameShape(), QFrame::NoFrame);
+    QCOMPARE(s.frm->ListaSpesa()->font().family(), QStringLiteral("Courier New"));
 }
 
 void TstFrmVorsa::functionKeys() {
-    QFETCH(int, n);
-    QFETCH(QString, caption);
-    QFETCH(int, colour);
-    QFETCH(bool, enabled);
-    Scena s;
-    QVERIFY(s.Avvia(kLetto + kCatalogo));
-    // The defaults the window shows are the ones the core loaded.
-    QCOMPARE(QString::fromStdString(s.fx.till().gAzioni[n].caption1), caption);
-    QCOMPARE(s.fx.till().gAzioni[n].colour, colour);
-    auto* b = s.Trova<QPushButton>(QStringLiteral("cmd_azioni(%1)").arg(n));
-    auto* l = s.Trova<QLabel>(QStringLiteral("lbl_azioni_code(%1)").arg(n));
-    QVERIFY(b && l);
-    QCOMPARE(b->text(), caption);
-    QCOMPARE(b->isEnabled(), enabled);
-    QCOMPARE(l->text(), QStringLiteral("F%1").arg(n));
-    VerificaSfondo(*l, QPalette::Window, colour);
-}
-
-void TstFrmVorsa::functionKeysFromSettings() {
+    const struct {
+        const char* caption;
+        int colour;
+    } keys[] = {{"", 0},
+                {"PAGA CONTO", 0x00FF00},
+                {"ANNULLA \xC3\x88", 0xFF00FF},  // from the settings, Windows-1252 in the file
+                {"PANE && VINO", 0xFF0000},         // '&' doubled: no mnemonic
+                {"NUOVO CONTO", 0x00FFFF},
+                {"", 0xFFFF00},
+                {"STATISTICA", 0x000000},
+                {"IMPOSTAZIONI", 0x000000}};
     Scena s;
     QVERIFY(s.Avvia(kLetto + "[AZIONI]\r\nF2=ANNULLA \xC8;BIS\r\nF3=PANE & VINO\r\n" + kCatalogo,
                     [](Till& t) { t.gAzioni[6].enabled = false; }));
-    QCOMPARE(s.Trova<QPushButton>(QStringLiteral("cmd_azioni(2)"))->text(),
-             QString::fromUtf8("ANNULLA \u00c8"));
-    // Doubled so the button shows one '&' instead of a mnemonic.
-    QCOMPARE(s.Trova<QPushButton>(QStringLiteral("cmd_azioni(3)"))->text(),
-             QStringLiteral("PANE && VINO"));
-    QVERIFY(!s.Trova<QPushButton>(QStringLiteral("cmd_azioni(6)"))->isEnabled());
-    QVERIFY(s.Trova<QPushButton>(QStringLiteral("cmd_azioni(7)"))->isEnabled());
-}
-
-void TstFrmVorsa::coins_data() {
-    QTest::addColumn<QByteArray>("ini");
-    QTest::addColumn<int>("n");
-    QTest::addColumn<QString>("caption");
-    const QStringList defaults{"0,05", "0,1", "0,2", "0,5", "1", "2", "5", "10", "20", "50"};
-    for (int n = 0; n < 10; ++n)
-        QTest::addRow("S%d default", n) << QByteArray() << n << defaults[n] + QString::fromUtf8("  \u20ac");
-    QTest::newRow("S3 from settings") << QByteArray("[MONETE]\r\nS3=0,25\r\n") << 3
-                                      << QString::fromUtf8("0,25  \u20ac");
+    for (int n = 1; n <= 7; ++n) {
+        auto* b = s.Trova<QPushButton>(QStringLiteral("cmd_azioni(%1)").arg(n));
+        auto* l = s.Trova<QLabel>(QStringLiteral("lbl_azioni_code(%1)").arg(n));
+        QVERIFY(b && l);
+        QCOMPARE(b->text(), QString::fromUtf8(keys[n].caption));
+        QCOMPARE(b->isEnabled(), n != 4 && n != 6);  // F4 starts disabled; F6 disabled by the till
+        QCOMPARE(l->text(), QStringLiteral("F%1").arg(n));
+        VerificaSfondo(*l, QPalette::Window, keys[n].colour);
+    }
 }
 
 void TstFrmVorsa::coins() {
-    QFETCH(QByteArray, ini);
-    QFETCH(int, n);
-    QFETCH(QString, caption);
     Scena s;
-    QVERIFY(s.Avvia(kLetto + ini + kCatalogo));
-    auto* b = s.Trova<QPushButton>(QStringLiteral("cmdSoldi(%1)").arg(n));
-    auto* l = s.Trova<QLabel>(QStringLiteral("lblSoldi(%1)").arg(n));
-    QVERIFY(b && l);
-    QCOMPARE(b->text(), caption);
-    QCOMPARE(l->text(), QStringLiteral("S%1").arg(n));
-}
-
-void TstFrmVorsa::products_data() {
-    QTest::addColumn<int>("section");
-    QTest::addColumn<int>("position");
-    QTest::addColumn<QString>("prefix");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("code");
-    QTest::addColumn<QString>("price");
-    QTest::addColumn<int>("priceColour");
-    QTest::addColumn<int>("buttonColour");
-    QTest::addColumn<bool>("active");
-    const QString euro = QString::fromUtf8("\u20ac");
-    QTest::newRow("plain") << 0 << 1 << "mangiare" << "Panino" << "Cod. 101" << euro + " 2,50"
-                           << 0x800000 << -1 << true;
-    QTest::newRow("variable price") << 0 << 2 << "mangiare" << "Bibita" << "Cod. 102"
-                                    << euro + "   ?" << 0x0000FF << -1 << true;
-    QTest::newRow("finished") << 0 << 3 << "mangiare" << "Patatine" << "Cod. 103"
-                              << euro + " 3,00" << 0x800000 << 0xFFFF00 << true;
-    QTest::newRow("below threshold") << 0 << 4 << "mangiare" << "Salsiccia" << "Cod. 104"
-                                     << euro + " 4,00" << 0x800000 << 0x80FFFF << true;
-    QTest::newRow("inactive") << 0 << 5 << "mangiare" << "Vino" << "Cod. 105" << euro + " 3,00"
-                              << 0x800000 << -1 << false;
-    QTest::newRow("drinks") << 1 << 1 << "bere" << "Acqua" << "Cod. 201" << euro + " 1,00"
-                            << 0x800000 << -1 << true;
-    QTest::newRow("empty position") << 1 << 2 << "bere" << "" << "Cod. 202" << euro + " 0,00"
-                                    << 0x800000 << -1 << false;
-    QTest::newRow("accented, others") << 2 << 1 << "altro" << QString::fromUtf8("Caff\u00e8")
-                                      << "Cod. 301" << euro + " 1,20" << 0x800000 << -1 << true;
+    QVERIFY(s.Avvia(kLetto + "[MONETE]\r\nS3=0,25\r\n" + kCatalogo));
+    const QStringList captions{"0,05", "0,1", "0,2", "0,25", "1", "2", "5", "10", "20", "50"};
+    for (int n = 0; n < 10; ++n) {
+        auto* b = s.Trova<QPushButton>(QStringLiteral("cmdSoldi(%1)").arg(n));
+        auto* l = s.Trova<QLabel>(QStringLiteral("lblSoldi(%1)").arg(n));
+        QVERIFY(b && l);
+        QCOMPARE(b->text(), captions[n] + QString::fromUtf8("  \u20ac"));
+        QCOMPARE(l->text(), QStringLiteral("S%1").arg(n));
+    }
 }
 
 void TstFrmVorsa::products() {
-    QFETCH(int, section);
-    QFETCH(int, position);
-    QFETCH(QString, prefix);
-    QFETCH(QString, caption);
-    QFETCH(QString, code);
-    QFETCH(QString, price);
-    QFETCH(int, priceColour);
-    QFETCH(int, buttonColour);
-    QFETCH(bool, active);
+    const QString euro = QString::fromUtf8("\u20ac");
+    const struct {
+        int section, position;
+        const char* prefix;
+        QString caption, code, price;
+        int priceColour, buttonColour;
+        bool active;
+    } rows[] = {
+        {0, 1, "mangiare", "Panino", "Cod. 101", euro + " 2,50", 0x800000, -1, true},
+        {0, 2, "mangiare", "Bibita", "Cod. 102", euro + "   ?", 0x0000FF, -1, true},  // variable
+        {0, 3, "mangiare", "Patatine", "Cod. 103", euro + " 3,00", 0x800000, 0xFFFF00, true},
+        {0, 4, "mangiare", "Salsiccia", "Cod. 104", euro + " 4,00", 0x800000, 0x80FFFF, true},
+        {0, 5, "mangiare", "Vino", "Cod. 105", euro + " 3,00", 0x800000, -1, false},  // inactive
+        {1, 2, "bere", "", "Cod. 202", euro + " 0,00", 0x800000, -1, false},  // empty position
+        {2, 1, "altro", QString::fromUtf8("Caff\u00e8"), "Cod. 301", euro + " 1,20", 0x800000, -1,
+         true},
+    };
     Scena s;
     QVERIFY(s.Avvia(kLetto + kCatalogo));
-    const QString idx = QStringLiteral("(%1)").arg(position);
-    auto* b = s.Trova<QPushButton>("cmd_" + prefix + idx);
-    auto* c = s.Trova<QLabel>("lbl_" + prefix + "_code" + idx);
-    auto* p = s.Trova<QLabel>("lbl_" + prefix + "_prezzo" + idx);
-    QVERIFY(b && c && p);
-    QCOMPARE(b->text(), caption);
-    QCOMPARE(b->isEnabled(), active);
-    QCOMPARE(c->isVisible(), active);
-    QCOMPARE(p->isVisible(), active);
-    QCOMPARE(c->text(), code);
-    QCOMPARE(p->text(), price);
-    QCOMPARE(p->palette().color(QPalette::WindowText), Rgb(priceColour));
-    QCOMPARE(s.frm->ButtonColour(section, position), buttonColour);
-    VerificaSfondo(*b, QPalette::Button, buttonColour);
-    QCOMPARE(b->height(), Px(495));
+    for (const auto& r : rows) {
+        const QString idx = QStringLiteral("(%1)").arg(r.position);
+        const QString prefix = QLatin1String(r.prefix);
+        auto* b = s.Trova<QPushButton>("cmd_" + prefix + idx);
+        auto* c = s.Trova<QLabel>("lbl_" + prefix + "_code" + idx);
+        auto* p = s.Trova<QLabel>("lbl_" + prefix + "_prezzo" + idx);
+        QVERIFY(b && c && p);
+        QCOMPARE(b->text(), r.caption);
+        QCOMPARE(b->isEnabled(), r.active);
+        QCOMPARE(c->isVisible(), r.active);
+        QCOMPARE(p->isVisible(), r.active);
+        QCOMPARE(c->text(), r.code);
+        QCOMPARE(p->text(), r.price);
+        QCOMPARE(p->palette().color(QPalette::WindowText), Rgb(r.priceColour));
+        QCOMPARE(s.frm->ButtonColour(r.section, r.position), r.buttonColour);
+        VerificaSfondo(*b, QPalette::Button, r.buttonColour);
+        QCOMPARE(b->height(), Px(495));
+    }
+    Scena rimanenza;
+    QVERIFY(rimanenza.Avvia(kLetto + kCatalogo, [](Till& t) { t.opt.gMostraRimanenza = true; }));
+    QCOMPARE(rimanenza.Trova<QLabel>(QStringLiteral("lbl_mangiare_code(4)"))->text(),
+             QStringLiteral("Pz: 5"));
 }
 
 void TstFrmVorsa::productCells() {
@@ -271,13 +197,6 @@ void TstFrmVorsa::productCells() {
             }
         }
     }
-}
-
-void TstFrmVorsa::remainingPieces() {
-    Scena s;
-    QVERIFY(s.Avvia(kLetto + kCatalogo, [](Till& t) { t.opt.gMostraRimanenza = true; }));
-    QCOMPARE(s.Trova<QLabel>(QStringLiteral("lbl_mangiare_code(4)"))->text(),
-             QStringLiteral("Pz: 5"));
 }
 
 void TstFrmVorsa::showFeedback() {
@@ -316,9 +235,6 @@ void TstFrmVorsa::placement_data() {
     QTest::newRow("odd twips kept") << QByteArray("TOP=1507\r\nLEFT=3001\r\nMODE=0\r\nWIDTH=18004\r\n") << 0
                                     << QRect(200, 100, 1200, h) << QRect()
                                     << QList<QByteArray>{"TOP=1507", "LEFT=3001", "MODE=0", "WIDTH=18004"};
-    QTest::newRow("out of range") << QByteArray("TOP=-5\r\nLEFT=99999\r\nMODE=7\r\nWIDTH=100\r\n") << 2
-                                  << QRect(0, 0, Px(kLarghezzaMinima), h) << QRect()
-                                  << QList<QByteArray>{"TOP=0", "LEFT=0", "MODE=2", "WIDTH=15380"};
     QTest::newRow("moved by the operator")
         << QByteArray("TOP=1500\r\nLEFT=3000\r\nMODE=0\r\nWIDTH=18000\r\n") << 0
         << QRect(200, 100, 1200, h) << QRect(300, 150, 1100, 600)

@@ -30,144 +30,101 @@ QString Info(int i, const Till& till) {
 class TstFrmVorsaControlli : public QObject {
     Q_OBJECT
   private slots:
-    void names_data();
     void names();
-    void keypad_data();
     void keypad();
-    void captions_data();
     void captions();
-    void infoLabels_data();
     void infoLabels();
     void infoBox();
 };
 
-void TstFrmVorsaControlli::names_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("type");
-    const auto add = [](const QString& n, const char* t) {
-        QTest::newRow(qPrintable(n)) << n << QByteArray(t);
-    };
+void TstFrmVorsaControlli::names() {
+    QList<std::pair<QString, const char*>> names;
     for (const char* n : {"box_Codice", "box_Pagato", "txtTavolo", "txtCommento"})
-        add(QLatin1String(n), "QLineEdit");
-    add(QStringLiteral("lst_spesa"), "QListWidget");
+        names.push_back({QLatin1String(n), "QLineEdit"});
+    names.push_back({QStringLiteral("lst_spesa"), "QListWidget"});
     for (const char* n : {"lbl_totale", "lbl_resto", "lblUltimoScontrino(0)"})
-        add(QLatin1String(n), "QLabel");
-    for (int i = 0; i < 5; ++i) add(QStringLiteral("lbl_conf_code(%1)").arg(i), "QLabel");
+        names.push_back({QLatin1String(n), "QLabel"});
+    for (int i = 0; i < 5; ++i) names.push_back({QStringLiteral("lbl_conf_code(%1)").arg(i), "QLabel"});
     for (int n = 1; n <= 7; ++n) {
-        add(QStringLiteral("cmd_azioni(%1)").arg(n), "QPushButton");
-        add(QStringLiteral("lbl_azioni_code(%1)").arg(n), "QLabel");
+        names.push_back({QStringLiteral("cmd_azioni(%1)").arg(n), "QPushButton"});
+        names.push_back({QStringLiteral("lbl_azioni_code(%1)").arg(n), "QLabel"});
     }
     for (int n = 0; n < 10; ++n) {
-        add(QStringLiteral("cmdSoldi(%1)").arg(n), "QPushButton");
-        add(QStringLiteral("lblSoldi(%1)").arg(n), "QLabel");
+        names.push_back({QStringLiteral("cmdSoldi(%1)").arg(n), "QPushButton"});
+        names.push_back({QStringLiteral("lblSoldi(%1)").arg(n), "QLabel"});
     }
-    for (int n = 0; n < 12; ++n) add(QStringLiteral("cmdCalc(%1)").arg(n), "QPushButton");
-    add(QStringLiteral("chk_Stampa"), "QCheckBox");
-    for (int i : kIndiciInfo) add(QStringLiteral("lbl_info(%1)").arg(i), "QLabel");
-    for (int i = 0; i < 3; ++i) add(QStringLiteral("frm_gestione(%1)").arg(i), "QFrame");
-    for (const char* n : {"tmrInput", "tmrResize", "tmrMultivorsa"})
-        add(QLatin1String(n), "QTimer");
-}
-
-void TstFrmVorsaControlli::names() {
-    QFETCH(QString, name);
-    QFETCH(QByteArray, type);
+    for (int n = 0; n < 12; ++n) names.push_back({QStringLiteral("cmdCalc(%1)").arg(n), "QPushButton"});
+    names.push_back({QStringLiteral("chk_Stampa"), "QCheckBox"});
+    for (int i : kIndiciInfo) names.push_back({QStringLiteral("lbl_info(%1)").arg(i), "QLabel"});
+    for (int i = 0; i < 3; ++i) names.push_back({QStringLiteral("frm_gestione(%1)").arg(i), "QFrame"});
+    for (const char* n : {"tmrInput", "tmrResize", "tmrMultivorsa"}) names.push_back({QLatin1String(n), "QTimer"});
     Scena s;
     QVERIFY(s.Avvia(kLetto + kCatalogo));
-    const QList<QObject*> found = s.frm->findChildren<QObject*>(name);
-    QCOMPARE(found.size(), qsizetype{1});
-    QVERIFY2(found.front()->inherits(type.constData()), found.front()->metaObject()->className());
-    // There is no lbl_info(7).
-    QVERIFY(!s.frm->findChild<QObject*>(QStringLiteral("lbl_info(7)")));
-}
-
-void TstFrmVorsaControlli::keypad_data() {
-    QTest::addColumn<int>("n");
-    QTest::addColumn<QString>("caption");
-    for (int n = 0; n < 10; ++n) QTest::addRow("%d", n) << n << QString::number(n);
-    QTest::newRow("comma") << 10 << ",";
-    QTest::newRow("clear") << 11 << "Cancella";
+    for (const auto& [name, type] : names) {
+        const QList<QObject*> found = s.frm->findChildren<QObject*>(name);
+        QVERIFY2(found.size() == 1, qPrintable(name));
+        QVERIFY2(found.front()->inherits(type), qPrintable(name));
+    }
+    QVERIFY(!s.frm->findChild<QObject*>(QStringLiteral("lbl_info(7)")));  // there is none
 }
 
 void TstFrmVorsaControlli::keypad() {
-    QFETCH(int, n);
-    QFETCH(QString, caption);
     Scena s;
     QVERIFY(s.Avvia(kLetto + kCatalogo));
-    QPushButton* b = s.frm->CmdCalc(n);
-    QCOMPARE(b->objectName(), QStringLiteral("cmdCalc(%1)").arg(n));
-    QCOMPARE(b->text(), caption);
     // The keypad and the coins live in the payment panel, hidden at rest.
-    QCOMPARE(b->parentWidget(), s.frm->Gestione(2));
-    QCOMPARE(s.frm->CmdSoldi(n % 10)->parentWidget(), s.frm->Gestione(2));
-    QVERIFY(!b->isVisible());
+    QVERIFY(!s.frm->CmdCalc(0)->isVisible());
     s.frm->Gestione(2)->show();
-    QVERIFY(b->isVisible());
-    QVERIFY(s.frm->Gestione(2)->geometry().contains(s.InFinestra(*b)));
-}
-
-void TstFrmVorsaControlli::captions_data() {
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("buddy");
-    QTest::newRow("table") << "Tavolo:"
-                           << "txtTavolo";
-    QTest::newRow("note") << "Nota:"
-                          << "txtCommento";
-    QTest::newRow("paid") << "Pagato:"
-                          << "box_Pagato";
-    QTest::newRow("change") << "Resto:"
-                            << "lbl_resto";
-    QTest::newRow("last receipt") << "Scontrino precedente:"
-                                  << "lblUltimoScontrino(0)";
+    for (int n = 0; n < 12; ++n) {
+        QPushButton* b = s.frm->CmdCalc(n);
+        QCOMPARE(b->text(), n < 10 ? QString::number(n) : n == 10 ? QStringLiteral(",") : QStringLiteral("Cancella"));
+        QCOMPARE(b->parentWidget(), s.frm->Gestione(2));
+        QCOMPARE(s.frm->CmdSoldi(n % 10)->parentWidget(), s.frm->Gestione(2));
+        QVERIFY(b->isVisible());
+        QVERIFY(s.frm->Gestione(2)->geometry().contains(s.InFinestra(*b)));
+    }
 }
 
 void TstFrmVorsaControlli::captions() {
-    QFETCH(QString, caption);
-    QFETCH(QString, buddy);
+    const std::pair<const char*, const char*> pairs[] = {{"Tavolo:", "txtTavolo"},
+                                                         {"Nota:", "txtCommento"},
+                                                         {"Pagato:", "box_Pagato"},
+                                                         {"Resto:", "lbl_resto"},
+                                                         {"Scontrino precedente:", "lblUltimoScontrino(0)"}};
     Scena s;
     QVERIFY(s.Avvia(Programma("MODE=0\r\n") + kCatalogo));
     QTRY_VERIFY(s.Assestata());
-    QLabel* label = nullptr;
-    for (QLabel* l : s.frm->findChildren<QLabel*>())
-        if (l->text() == caption) label = l;
-    QVERIFY(label);
-    QVERIFY(label->isVisible());
-    QVERIFY(label->buddy());
-    QCOMPARE(label->buddy()->objectName(), buddy);
-    // The caption sits left of its control, on the same line.
-    const QWidget* control = label->buddy();
-    QVERIFY(label->geometry().right() < control->x());
-    QVERIFY(qAbs(label->geometry().center().y() - control->geometry().center().y()) <= 2);
-}
-
-void TstFrmVorsaControlli::infoLabels_data() {
-    QTest::addColumn<int>("i");
-    for (int i : kIndiciInfo) QTest::addRow("%d", i) << i;
+    for (const auto& [caption, buddy] : pairs) {
+        QLabel* label = nullptr;
+        for (QLabel* l : s.frm->findChildren<QLabel*>())
+            if (l->text() == QLatin1String(caption)) label = l;
+        QVERIFY2(label && label->isVisible() && label->buddy(), caption);
+        QCOMPARE(label->buddy()->objectName(), QLatin1String(buddy));
+        // The caption sits left of its control, on the same line.
+        const QWidget* control = label->buddy();
+        QVERIFY(label->geometry().right() < control->x());
+        QVERIFY(qAbs(label->geometry().center().y() - control->geometry().center().y()) <= 2);
+    }
 }
 
 void TstFrmVorsaControlli::infoLabels() {
-    QFETCH(int, i);
     Scena s;
     QVERIFY(s.Avvia(Programma("MODE=0\r\n") + kCatalogo));
     QTRY_VERIFY(s.Assestata());
-    struct Shown {
-        QString title, text;
-    };
-    std::vector<Shown> shown;
-    s.frm->ImpostaFinestraInfo([&shown](QWidget*, const QString& title, const QString& text) {
-        shown.push_back({title, text});
+    QStringList titles, texts;
+    s.frm->ImpostaFinestraInfo([&](QWidget*, const QString& title, const QString& text) {
+        titles.push_back(title);
+        texts.push_back(text);
     });
-    auto* label = s.Trova<QLabel>(QStringLiteral("lbl_info(%1)").arg(i));
-    QVERIFY(label);
-    QCOMPARE(label->text(), QStringLiteral("i"));
-    // The settings panel's own labels are reachable once the panel is open.
-    if (!label->isVisible()) s.frm->Gestione(1)->show();
-    QVERIFY(label->isVisible());
-    QTest::mouseClick(label, Qt::LeftButton);
-    QCOMPARE(shown.size(), std::size_t{1});
-    QCOMPARE(shown.front().title, QStringLiteral("INFO POINT"));
-    QCOMPARE(shown.front().text, Info(i, s.fx.till()));
-    QVERIFY(!shown.front().text.contains(QLatin1Char('\r')));
+    s.frm->Gestione(1)->show();  // the settings panel's own labels
+    for (int i : kIndiciInfo) {
+        auto* label = s.Trova<QLabel>(QStringLiteral("lbl_info(%1)").arg(i));
+        QVERIFY(label && label->isVisible());
+        QCOMPARE(label->text(), QStringLiteral("i"));
+        QTest::mouseClick(label, Qt::LeftButton);
+        QCOMPARE(titles.takeLast(), QStringLiteral("INFO POINT"));
+        QCOMPARE(texts.last(), Info(i, s.fx.till()));
+        QVERIFY(!texts.takeLast().contains(QLatin1Char('\r')));
+    }
 }
 
 void TstFrmVorsaControlli::infoBox() {

@@ -86,13 +86,10 @@ class TstMessaggi : public QObject {
     Q_OBJECT
   private slots:
     void cleanup();
-    void design();
     void closesByItself_data();
     void closesByItself();
-    void buttons_data();
-    void buttons();
-    void noButtonsAnyKey_data();
-    void noButtonsAnyKey();
+    void closedByTheOperator_data();
+    void closedByTheOperator();
     void keysLeftToButtons();
     void hint_data();
     void hint();
@@ -103,23 +100,6 @@ class TstMessaggi : public QObject {
 void TstMessaggi::cleanup() {
     // A failed case must not leave a window for the next one.
     for (FrmMessaggi* f : Aperte()) delete f;
-}
-
-void TstMessaggi::design() {
-    StatoMessaggio stato;
-    FrmMessaggi f(stato);
-    QCOMPARE(f.objectName(), QStringLiteral("frmMessaggi"));
-    QCOMPARE(Trova<QLabel>(f, "lblTitolo")->text(), QStringLiteral("Titolo"));
-    QVERIFY(Trova<QLabel>(f, "lblTesto"));
-    QVERIFY(Trova<QLabel>(f, "lblSuggerimento"));
-    QVERIFY(Trova<QTimer>(f, "tmrMessaggi"));
-    for (const char* name : {"btnMessaggi(0)", "btnMessaggi(1)"}) {
-        QPushButton* b = Trova<QPushButton>(f, name);
-        QVERIFY2(b, name);
-        QCOMPARE(b->font().family(), QStringLiteral("Arial"));
-    }
-    QVERIFY(f.findChildren<QFrame*>(QRegularExpression(QStringLiteral("^fraMessaggi\\(\\d\\)$")))
-                .size() <= 3);
 }
 
 void TstMessaggi::closesByItself_data() {
@@ -159,60 +139,42 @@ void TstMessaggi::closesByItself() {
     QTRY_VERIFY(!owner.Finestra());
 }
 
-void TstMessaggi::buttons_data() {
-    QTest::addColumn<int>("button");
-    QTest::addColumn<int>("answer");
-    QTest::newRow("button 0") << 0 << 7;
-    QTest::newRow("button 1") << 1 << 6;
-}
-
-void TstMessaggi::buttons() {
-    QFETCH(int, button);
-    QFETCH(int, answer);
-    FinestraMessaggi owner;
-    Vista v;
-    QuandoAperta([&](FrmMessaggi& f) {
-        v = Guarda(f, owner);
-        QTest::mouseClick(f.Bottone(button), Qt::LeftButton);
-    });
-    const std::int16_t r =
-        owner.MostraMessaggio(QStringLiteral("Conferma"), QStringLiteral("Sicuro?"), QString(),
-                              true, QStringLiteral("NO"), QStringLiteral("SI"), true, 0);
-    QCOMPARE(int{r}, answer);
-    QVERIFY(!v.timerActive);
-    QCOMPARE(v.interval, 0);
-    QVERIFY(v.b0Visible && v.b1Visible);
-    QCOMPARE(v.b0Caption, QStringLiteral("NO"));
-    QCOMPARE(v.b1Caption, QStringLiteral("SI"));
-    QVERIFY(!owner.IsOpen());
-}
-
-void TstMessaggi::noButtonsAnyKey_data() {
+void TstMessaggi::closedByTheOperator_data() {
+    QTest::addColumn<bool>("showButtons");
     QTest::addColumn<QString>("caption0");
-    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("action");  // 0 or 1: that button; otherwise the key pressed
     QTest::addColumn<int>("answer");
-    QTest::newRow("letter, no caption0") << QString() << int(Qt::Key_A) << 6;
-    QTest::newRow("escape, no caption0") << QString() << int(Qt::Key_Escape) << 6;
-    QTest::newRow("enter, caption0 set") << QStringLiteral("NO") << int(Qt::Key_Return) << 7;
+    QTest::newRow("button 0") << true << "NO" << 0 << 7;
+    QTest::newRow("button 1") << true << "NO" << 1 << 6;
+    QTest::newRow("no buttons, letter") << false << QString() << int(Qt::Key_A) << 6;
+    QTest::newRow("no buttons, escape") << false << QString() << int(Qt::Key_Escape) << 6;
+    QTest::newRow("no buttons, enter, caption0 set") << false << "NO" << int(Qt::Key_Return) << 7;
 }
 
-void TstMessaggi::noButtonsAnyKey() {
+void TstMessaggi::closedByTheOperator() {
+    QFETCH(bool, showButtons);
     QFETCH(QString, caption0);
-    QFETCH(int, key);
+    QFETCH(int, action);
     QFETCH(int, answer);
     FinestraMessaggi owner;
     Vista v;
     QuandoAperta([&](FrmMessaggi& f) {
         v = Guarda(f, owner);
-        QTest::keyClick(&f, static_cast<Qt::Key>(key));
+        if (action <= 1) QTest::mouseClick(f.Bottone(action), Qt::LeftButton);
+        else QTest::keyClick(&f, static_cast<Qt::Key>(action));
     });
-    const std::int16_t r =
-        owner.MostraMessaggio(QStringLiteral("Avviso"), QStringLiteral("Testo"), QString(), false,
-                              caption0, QStringLiteral("OK"), true, 0);
+    const std::int16_t r = owner.MostraMessaggio(QStringLiteral("Conferma"), QStringLiteral("Sicuro?"),
+                                                 QString(), showButtons, caption0,
+                                                 QStringLiteral("SI"), true, 0);
     QCOMPARE(int{r}, answer);
-    QVERIFY(!v.b0Visible);
-    QVERIFY(!v.b1Visible);
     QVERIFY(!v.timerActive);
+    QCOMPARE(v.b0Visible, showButtons);
+    QCOMPARE(v.b1Visible, showButtons);
+    if (showButtons) {
+        QCOMPARE(v.b0Caption, caption0);
+        QCOMPARE(v.b1Caption, QStringLiteral("SI"));
+    }
+    QVERIFY(!owner.IsOpen());
 }
 
 void TstMessaggi::keysLeftToButtons() {
