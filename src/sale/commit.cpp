@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "platform/text.h"
 #include "sale/vendita.h"
 
@@ -48,8 +50,9 @@ ScontrinoArchiviato LeggiScontrino(std::string_view record, char separatore) {
     return s;
 }
 
-void Vendita::RegistraScontrino() {
+bool Vendita::RegistraScontrino() {
     auto& st = till_.store;
+    const long fallite = st.scrittureFallite();
     Catalogue& cat = till_.cat;
     const Paths& p = till_.paths;
     const char sep = till_.opt.gSeparatore;
@@ -111,6 +114,22 @@ void Vendita::RegistraScontrino() {
                  ReplaceAll(st.LeggiIni(kArchivio, "STORNI", p.gFileDati), "*", ""), p.gFileDati);
     if (multi) st.SbloccaChiave(kArchivio, "STORNI");
     st.ChiudiBlocco();
+    if (st.scrittureFallite() == fallite) return true;
+
+    // Nothing reached the file: take the counter, statistics and stock back from it, so the
+    // next sale neither skips a receipt number nor counts this one.
+    till_.gNumeroScontrino = static_cast<std::int32_t>(
+        std::max<long long>(0, Val(st.LeggiIni(kStat, "SCONTRINI", p.gFileDati, true))));
+    for (int n = 1; n <= cat.gNumeroArticoli; ++n) {
+        Article& a = cat.gArticoli[n];
+        if (a.quantity <= 0) continue;
+        const auto campi = Split(st.LeggiIni(kStat, std::to_string(a.code), p.gFileDati, true), sep);
+        const bool letto = campi.size() == 2 && IsInteger(campi[0]);
+        a.soldQuantity = letto ? static_cast<std::int32_t>(Val(campi[0])) : 0;
+        a.soldAmount = letto ? ParseCurrency(campi[1]).value_or(Currency{}) : Currency{};
+        cat.AggiornaArticolo(n, st, till_.opt, p, &view_);  // the stock the file holds
+    }
+    return false;
 }
 
 }  // namespace vorsa

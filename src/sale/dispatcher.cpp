@@ -132,7 +132,17 @@ void Vendita::EseguiAzione(int n) {
 void Vendita::SequenzaCommit() {
     till_.gDataScontrino = till_.svc.clock.Now();
     view_.SetUltimoScontrino(FormatCurrency(till_.gTotaleConto, true));
-    RegistraScontrino();
+    if (!RegistraScontrino()) {
+        // The receipt still prints and the bill is emptied, but the operator must know that
+        // this sale is missing from the statistics and the archive.
+        prompter_.MostraMessaggio(
+            "ERRORE SALVATAGGIO",
+            "\r\nLa vendita NON \xE8 stata salvata nel file dei dati (statistiche, magazzino, "
+            "archivio scontrini).\r\n",
+            "SUGGERIMENTO: Verificare lo spazio libero sul disco, che il file " +
+                till_.paths.gFileDati + " sia scrivibile e che la rete sia raggiungibile",
+            true, "", "OK", true, 0);
+    }
 
     UltimoConto& u = till_.ultimoConto;
     u = UltimoConto{};

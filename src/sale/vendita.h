@@ -96,7 +96,8 @@ public:
     bool AbilitataAzione(int n) const { return till_.gAzioni[n].enabled; }
 
     // Commit.
-    void RegistraScontrino();
+    /// False when the sale could not be written to the data file.
+    bool RegistraScontrino();
 
 private:
     void SequenzaCommit();

@@ -53,14 +53,14 @@ bool SettingsStore::ScriviIni(std::string_view section, std::string_view key,
     const std::string s = Trim(section);
     const std::string k = Trim(key);
     if (s.empty() || k.empty()) return false;
-    return profiles_.Set(file, s, k, SenzaACapo(value));
+    return Esito(profiles_.Set(file, s, k, SenzaACapo(value)));
 }
 
 bool SettingsStore::CancellaChiave(std::string_view section, std::string_view key,
                                    const std::string& file) {
     const std::string k = Trim(key);
-    if (k.empty()) return profiles_.DeleteSection(file, Trim(section));
-    return profiles_.DeleteKey(file, Trim(section), k);
+    if (k.empty()) return Esito(profiles_.DeleteSection(file, Trim(section)));
+    return Esito(profiles_.DeleteKey(file, Trim(section), k));
 }
 
 std::string SettingsStore::LockEntry(std::string_view section, std::string_view key) {
@@ -92,7 +92,7 @@ bool SettingsStore::SbloccaChiave(std::string_view section, std::string_view key
     const std::string s = Trim(section);
     const std::string k = Trim(key) + "-LOCKED";
     // What was written under the lock must be on disk before another till may take it.
-    if (profiles_.InBatch()) profiles_.FlushAll();
+    if (profiles_.InBatch()) Esito(profiles_.FlushAll());
     for (int giro = 0; giro < lock.gLockCicli; ++giro) {
         bool tolto = false;
         const bool ok = profiles_.Update(lock.gFileLock, [&](IniDocument& doc) {

@@ -47,7 +47,11 @@ public:
 
     /// Writes collected between these go to each file once; see ProfileStore.
     void IniziaBlocco() { profiles_.BeginBatch(); }
-    bool ChiudiBlocco() { return profiles_.CommitBatch(); }
+    bool ChiudiBlocco() { return Esito(profiles_.CommitBatch()); }
+
+    /// Writes that did not reach their file since the start (full disk, read-only file, share
+    /// gone): callers that must not lose data compare it before and after.
+    long scrittureFallite() const { return scrittureFallite_; }
 
     LockSettings lock;
     ProfileStore& profiles() { return profiles_; }
@@ -55,6 +59,10 @@ public:
 
 private:
     void LogErrore(std::string_view value);
+    bool Esito(bool ok) {
+        if (!ok) ++scrittureFallite_;
+        return ok;
+    }
     std::string LockEntry(std::string_view section, std::string_view key);
 
     FileAccess& files_;
@@ -63,6 +71,7 @@ private:
     Sleeper& sleeper_;
     Shell& shell_;
     std::string programFolder_;
+    long scrittureFallite_ = 0;
 };
 
 /// Key filter of numeric entry boxes: sets `keyCode` to 0 to refuse the key.

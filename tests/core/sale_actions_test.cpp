@@ -247,6 +247,33 @@ TEST(CommitTest, FirstCommitOfTheDay) {
     EXPECT_EQ(c.till->gTotaleConto, Currency{});
 }
 
+TEST(CommitTest, ASaleThatCannotBeSavedIsReported) {
+    MemoryFileAccess files;
+    Cassa c(files, kCatalogo);
+    const std::string before = files.files["/p/Vorsa.ini"];
+    files.failWrites = true;  // full disk
+    c.Digita("101");
+    c.Digita("102");
+    c.Digita("F1");
+    c.Digita("F4");
+    ASSERT_EQ(c.prompter.messages.size(), 1u);
+    EXPECT_NE(c.prompter.messages[0].find("NON \xE8 stata salvata"), std::string::npos);
+    EXPECT_EQ(files.files["/p/Vorsa.ini"], before);
+    EXPECT_EQ(On(c), ".......");  // the till goes on selling
+    EXPECT_EQ(c.till->gNumeroScontrino, 0);  // memory agrees with the file again
+    EXPECT_EQ(c.Art(101).soldQuantity, 0);
+    EXPECT_EQ(c.Art(102).pieces, 10);
+    files.failWrites = false;
+    c.Timer();
+    c.Digita("201");
+    c.Digita("F1");
+    c.Digita("F4");
+    EXPECT_EQ(c.prompter.messages.size(), 1u);  // a saved sale says nothing
+    EXPECT_EQ(c.Dati("STATISTICHE", "201"), "1;1");
+    EXPECT_EQ(c.Dati("STATISTICHE", "SCONTRINI"), "1");
+    EXPECT_EQ(c.Dati("SCONTRINI", "1").substr(0, 8), "201-1-1;");
+}
+
 TEST(CommitTest, CommentStarsAndRunningTotals) {
     MemoryFileAccess files;
     Cassa c(files, std::string(kCatalogo) +
