@@ -224,20 +224,24 @@ bool CassaFinestra::TastoFunzionePagato(QKeyEvent* e) {
     return false;
 }
 
+bool ApplicaFiltro(QLineEdit& box, const EsitoFiltro& r) {
+    if (r.nuovoTesto) {
+        box.setText(Testo(*r.nuovoTesto));
+        box.setCursorPosition(static_cast<int>(box.text().size()));
+        return true;
+    }
+    if (r.key == 0) return true;
+    if (r.key == 8 || r.key == 9) return false;
+    box.insert(Testo(std::string(1, r.key)));
+    return true;
+}
+
 bool CassaFinestra::TastoPagato(QKeyEvent* e) {
     if (TastoFunzionePagato(e)) return true;
     const char ch = Carattere(e);
     if (ch == 0) return false;  // cursor keys and the like
     QLineEdit* box = frm_.BoxPagato();
-    const EsitoFiltro r = vendita_->TastoPagato(ch, Cp1252(box->text()), box->cursorPosition());
-    if (r.nuovoTesto) {
-        SetPagato(*r.nuovoTesto);
-        return true;
-    }
-    if (r.key == 0) return true;
-    if (r.key == 8 || r.key == 9) return false;
-    box->insert(Testo(std::string(1, r.key)));
-    return true;
+    return ApplicaFiltro(*box, vendita_->TastoPagato(ch, Cp1252(box->text()), box->cursorPosition()));
 }
 
 int CassaFinestra::ButtonColour(int s, int p) { return frm_.ButtonColour(s, p); }

@@ -29,6 +29,10 @@ private:
     FrmVorsa& frm_;
 };
 
+/// Applies the amount filter's verdict to a key typed into `box`: types the character it
+/// passes, replaces the text, or swallows the key. True when the key was consumed.
+bool ApplicaFiltro(QLineEdit& box, const EsitoFiltro& r);
+
 class CassaFinestra final : public QObject, public SaleView {
     Q_OBJECT
 public:

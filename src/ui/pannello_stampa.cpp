@@ -13,6 +13,7 @@
 #include "printing/receipt_printer.h"
 #include "sale/till.h"
 #include "sale/vendita.h"
+#include "ui/cassa_finestra.h"
 #include "ui/widget_helpers.h"
 
 namespace vorsa {
@@ -145,15 +146,9 @@ bool PannelloStampa::eventFilter(QObject* watched, QEvent* event) {
     if (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Tab) return false;
     const std::string t = Cp1252(key->text());
     if (t.size() != 1) return false;
-    const EsitoFiltro r = FiltroImporto(t[0], Cp1252(txtLarghezzaNastro->text()),
-                                        txtLarghezzaNastro->cursorPosition());
-    if (r.nuovoTesto) {
-        txtLarghezzaNastro->setText(Testo(*r.nuovoTesto));
-        return true;
-    }
-    if (r.key == 0) return true;
-    txtLarghezzaNastro->insert(Testo(std::string(1, r.key)));
-    return true;
+    return ApplicaFiltro(*txtLarghezzaNastro,
+                         FiltroImporto(t[0], Cp1252(txtLarghezzaNastro->text()),
+                                       txtLarghezzaNastro->cursorPosition()));
 }
 
 }  // namespace vorsa
