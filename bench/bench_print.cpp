@@ -32,17 +32,17 @@ void Conto(Till& till) {
                            till.cat.gArticoli[static_cast<std::size_t>(i)].price * (i % 3 + 1)});
     u.numero = 1234;
     u.tavolo = "12";
-    till.ultimoConto = u;
+    till.conto.ultimoConto = u;
 }
 
 void PrintPages(benchmark::State& state, PrintBackend& backend, Till& till,
                 const std::function<int()>& pages) {
-    ReceiptPrinter printer(till, backend);
+    ReceiptPrinter printer(till.PartiStampa(), backend);
     Conto(till);
     auto* recording = dynamic_cast<RecordingBackend*>(&backend);
     for (auto _ : state) {
         if (recording) recording->Clear();  // keep only the last receipt's calls
-        till.gRistampaFatta = false;
+        till.conto.ultimoConto.gRistampaFatta = false;
         printer.StampaUltimoConto(false);
     }
     state.counters["pages"] = pages();

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/core/startup.h"
+#include "startup/startup.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QMessageBox>
 #include <QThread>
 
-#include "app/core/startup.h"
+#include "startup/startup.h"
 #include "platform/file_access.h"
 #include "platform/qt/qt_shell.h"
 #include "platform/system.h"
@@ -46,7 +46,7 @@ int main(int argc, char* argv[]) {
 
     // With no printer installed the printer reports so and nothing is ever printed.
     vorsa::QtPrintBackend printBackend;
-    vorsa::ReceiptPrinter printer(till, printBackend);
+    vorsa::ReceiptPrinter printer(till.PartiStampa(), printBackend);
     printer.Setup().onMessage = [](const std::string& title, const std::string& text) {
         QMessageBox::warning(nullptr, QString::fromStdString(vorsa::Cp1252ToUtf8(title)),
                              QString::fromStdString(vorsa::Cp1252ToUtf8(text)));

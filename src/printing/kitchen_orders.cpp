@@ -25,21 +25,21 @@ KitchenOrders::KitchenOrders(ReceiptLayout& layout) : layout_(layout) {}
 
 OrderPage& KitchenOrders::Page(int k) {
     auto& orders = layout_.Setup().orders;
-    if (orders.size() < layout_.TillRef().opt.gComande.size())
-        orders.resize(layout_.TillRef().opt.gComande.size());
+    if (orders.size() < layout_.In().opt.gComande.size())
+        orders.resize(layout_.In().opt.gComande.size());
     return orders[static_cast<std::size_t>(k - 1)];
 }
 
 const KitchenOrderConfig& KitchenOrders::Config(int k) const {
-    return layout_.TillRef().opt.gComande[static_cast<std::size_t>(k - 1)];
+    return layout_.In().opt.gComande[static_cast<std::size_t>(k - 1)];
 }
 
 std::vector<KitchenOrders::Row> KitchenOrders::Rows(int k, const PrintList& list) const {
-    const Till& till = layout_.TillRef();
+    const PrintInputs& in = layout_.In();
     std::vector<Row> rows;
-    for (const std::string& voce : Split(Config(k).prodotti, till.opt.gSeparatore)) {
+    for (const std::string& voce : Split(Config(k).prodotti, in.opt.gSeparatore)) {
         if (!IsInteger(voce)) continue;
-        const int index = till.cat.IndiceArticolo(static_cast<int>(Val(voce)));
+        const int index = in.cat.IndiceArticolo(static_cast<int>(Val(voce)));
         if (index < 1) continue;
         for (const PrintEntry& e : list.entries)
             if (e.articleIndex == index && e.quantity > 0) rows.push_back({index, e.quantity});
@@ -48,11 +48,11 @@ std::vector<KitchenOrders::Row> KitchenOrders::Rows(int k, const PrintList& list
 }
 
 void KitchenOrders::PrintKitchenOrders(const PrintList& list) {
-    Till& till = layout_.TillRef();
-    const int n = static_cast<int>(till.opt.gComande.size());
+    PrintInputs& in = layout_.In();
+    const int n = static_cast<int>(in.opt.gComande.size());
     for (int k = 1; k <= n; ++k)
         if (Config(k).abilitato && !Rows(k, list).empty()) PrintKitchenOrder(k, list);
-    till.svc.sleeper.Sleep(500);
+    in.sleeper.Sleep(500);
     PageSetup& s = layout_.Setup();
     for (int k = 1; k <= n; ++k)
         s.DeleteForm(s.StampanteComanda(k), std::string(kFormComanda) + std::to_string(k));
@@ -129,8 +129,8 @@ void KitchenOrders::PrepareOrderPrinter(int k, const PrintList& list) {
 }
 
 void KitchenOrders::PrintKitchenOrder(int k, const PrintList& list) {
-    Till& till = layout_.TillRef();
-    const Options& o = till.opt;
+    PrintInputs& in = layout_.In();
+    const Options& o = in.opt;
     const KitchenOrderConfig& cfg = Config(k);
     PrintCursor& c = layout_.Cursor();
     const int gap = layout_.Setup().profile.gapUnit;
@@ -148,7 +148,7 @@ void KitchenOrders::PrintKitchenOrder(int k, const PrintList& list) {
     c.SetSize(10);
     c.Y += gap;
     // The moment of printing; the receipt shows the moment of the sale.
-    layout_.PrintCentered(FormatDataOraComanda(till.svc.clock.Now()), 0);
+    layout_.PrintCentered(FormatDataOraComanda(in.clock.Now()), 0);
 
     c.SetSize(13);
     c.Y += 4 * gap;
@@ -170,7 +170,7 @@ void KitchenOrders::PrintKitchenOrder(int k, const PrintList& list) {
 
     bool first = true;
     for (const Row& r : Rows(k, list)) {
-        const Article& a = till.cat.gArticoli[static_cast<std::size_t>(r.index)];
+        const Article& a = in.cat.gArticoli[static_cast<std::size_t>(r.index)];
         c.Y += 2 * gap;
         if (!first) c.Line(0, c.Y, w, c.Y);
         first = false;

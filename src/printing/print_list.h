@@ -7,8 +7,9 @@
 
 #include "platform/currency.h"
 #include "platform/system.h"
-#include "sale/catalogue.h"
-#include "sale/till.h"
+#include "data/catalogue.h"
+#include "data/catalogue.h"
+#include "printing/print_seam.h"
 
 namespace vorsa {
 

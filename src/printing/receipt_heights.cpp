@@ -22,7 +22,7 @@ int ReceiptLayout::HeaderHeight() {
     const int row = cursor_.HeightX(prof().textSize);
     int h = 0;
     if (o.gScontriniDataOra) h += 3 * gap() + row;
-    if (o.gProgressivo || till_.gRistampaFatta) h += 3 * gap() + row;
+    if (o.gProgressivo || in_.conto.gRistampaFatta) h += 3 * gap() + row;
     return h + 2 * gap() + row;
 }
 
@@ -76,7 +76,7 @@ std::int32_t ReceiptLayout::ComputePaperLength(const PageContent& content) {
         for (int i = 0; i < content.testLines; ++i) h += ItemLineHeight(nullptr, false);
     }
     if (receipt || content.kind == LayoutKind::Summary) h += TableCommentHeight();
-    return LunghezzaCarta(h, till_.opt.gCalcolaCarta, cursor_.Backend().Caps());
+    return LunghezzaCarta(h, in_.opt.gCalcolaCarta, cursor_.Backend().Caps());
 }
 
 }  // namespace vorsa

@@ -79,8 +79,8 @@ std::vector<std::string> SplitComment(const std::string& comment, int chars) {
     return rows;
 }
 
-ReceiptLayout::ReceiptLayout(PrintCursor& cursor, PageSetup& setup, Till& till)
-    : cursor_(cursor), setup_(setup), till_(till) {}
+ReceiptLayout::ReceiptLayout(PrintCursor& cursor, PageSetup& setup, PrintInputs in)
+    : cursor_(cursor), setup_(setup), in_(in) {}
 
 void ReceiptLayout::PrintCentered(const std::string& text, int reserved) {
     cursor_.X = (W() - cursor_.Width(text) - reserved) / 2;
@@ -142,7 +142,7 @@ void ReceiptLayout::PrintReceiptHeader(const std::string& groupName) {
         cursor_.Y += 3 * gap();
         PrintCentered(FormatDataOraScontrino(job.data), 0);
     }
-    if (o.gProgressivo || till_.gRistampaFatta) {
+    if (o.gProgressivo || in_.conto.gRistampaFatta) {
         cursor_.Y += 3 * gap();
         PrintReceiptNumber();
     }
@@ -167,7 +167,7 @@ void ReceiptLayout::PrintReceiptNumber() {
     const int y0 = cursor_.Y;
     std::string text;
     if (o.gProgressivo)
-        text = std::string(till_.gRistampaFatta ? "COPIA - Scontrino: " : "Scontrino: ") +
+        text = std::string(in_.conto.gRistampaFatta ? "COPIA - Scontrino: " : "Scontrino: ") +
                o.gPrefisso + FormatIntero(job.numero);
     else
         text = "COPIA";
@@ -186,7 +186,7 @@ void ReceiptLayout::PrintReceiptNumber() {
 
 std::string ReceiptLayout::NameOf(const PrintEntry* entry) const {
     if (entry) return entry->name;
-    const auto& a = till_.cat.gArticoli;
+    const auto& a = in_.cat.gArticoli;
     return a.empty() || a[0].name.empty() ? std::string(kNomeTest) : a[0].name;
 }
 

@@ -9,7 +9,10 @@
 
 #include "printing/page_setup.h"
 #include "printing/print_list.h"
-#include "sale/till.h"
+#include "data/catalogue.h"
+#include "platform/system.h"
+#include "printing/print_seam.h"
+#include "settings/settings_gateway.h"
 
 namespace vorsa {
 
@@ -59,9 +62,20 @@ struct ReceiptData {
 
 inline constexpr std::string_view kNomeTest = "12345678901234567890123456789012";
 
+/// What printouts read of the till, each piece by itself.
+struct PrintInputs {
+    Options& opt;              // the printer test swaps the titles for a moment
+    const Catalogue& cat;
+    SettingsGateway& settings;  // print settings chosen on the panel; pictures' files
+    Clock& clock;
+    Sleeper& sleeper;
+    UltimoConto& conto;        // the last committed bill and its copy flag
+    const std::int32_t& gNumeroScontrino;
+};
+
 class ReceiptLayout {
   public:
-    ReceiptLayout(PrintCursor& cursor, PageSetup& setup, Till& till);
+    ReceiptLayout(PrintCursor& cursor, PageSetup& setup, PrintInputs in);
 
     ReceiptData job;
     /// picBarCode39: the barcode last drawn.
@@ -109,7 +123,7 @@ class ReceiptLayout {
     int Hp() { return setup_.PrintableHeight(); }
     PrintCursor& Cursor() { return cursor_; }
     PageSetup& Setup() { return setup_; }
-    Till& TillRef() { return till_; }
+    PrintInputs& In() { return in_; }
 
   private:
     struct CommentRows {
@@ -119,13 +133,13 @@ class ReceiptLayout {
     CommentRows LayoutComment();
     NameRows RowsFor(const std::string& name);
     std::string NameOf(const PrintEntry* entry) const;
-    const Options& opt() const { return till_.opt; }
+    const Options& opt() const { return in_.opt; }
     const PrintProfile& prof() const { return setup_.profile; }
     int gap() const { return setup_.profile.gapUnit; }
 
     PrintCursor& cursor_;
     PageSetup& setup_;
-    Till& till_;
+    PrintInputs in_;
 };
 
 }  // namespace vorsa

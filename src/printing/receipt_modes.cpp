@@ -19,27 +19,27 @@ void ReceiptModes::UseList() {
 
 void ReceiptModes::PrintBill() {
     if (list_.Empty()) return;
-    Till& till = layout_.TillRef();
+    PrintInputs& in = layout_.In();
     UseList();
     layout_.Cursor().Backend().SetCurrentPrinter(layout_.Setup().printerName);
-    for (int n = 0; n < till.opt.gCopie[0]; ++n) PrintReceipts();
-    if (till.opt.gRiepilogo[0])
-        for (int n = 0; n < till.opt.gCopie[1]; ++n) PrintTransactionSummary();
-    if (till.opt.gTicketRitiro) PrintPickupTickets();
-    till.gRistampaFatta = true;
+    for (int n = 0; n < in.opt.gCopie[0]; ++n) PrintReceipts();
+    if (in.opt.gRiepilogo[0])
+        for (int n = 0; n < in.opt.gCopie[1]; ++n) PrintTransactionSummary();
+    if (in.opt.gTicketRitiro) PrintPickupTickets();
+    in.conto.gRistampaFatta = true;
     orders_.PrintKitchenOrders(list_);
 }
 
 void ReceiptModes::Reprint() {
-    Till& till = layout_.TillRef();
+    PrintInputs& in = layout_.In();
     UseList();
     layout_.Cursor().Backend().SetCurrentPrinter(layout_.Setup().printerName);
     PrintReceipts();
-    if (till.opt.gRiepilogo[0]) PrintTransactionSummary();
-    if (till.opt.gTicketRitiro) PrintPickupTickets();
+    if (in.opt.gRiepilogo[0]) PrintTransactionSummary();
+    if (in.opt.gTicketRitiro) PrintPickupTickets();
     const PrintProfile& p = layout_.Setup().profile;
-    if (p.roll && till.opt.gCalcolaCarta >= 1) layout_.Setup().StampaInizializzaCancellaForm();
-    till.gRistampaFatta = true;
+    if (p.roll && in.opt.gCalcolaCarta >= 1) layout_.Setup().StampaInizializzaCancellaForm();
+    in.conto.gRistampaFatta = true;
 }
 
 void ReceiptModes::OpenReceipt(const std::vector<const PrintEntry*>& lines) {
@@ -50,7 +50,7 @@ void ReceiptModes::OpenReceipt(const std::vector<const PrintEntry*>& lines) {
 }
 
 void ReceiptModes::CloseReceipt(bool totalAlways, bool tableAlways) {
-    const Options& o = layout_.TillRef().opt;
+    const Options& o = layout_.In().opt;
     layout_.PrintQtyColumn();
     if (o.gStampaTotale && (totalAlways || pieces_ > 0)) {
         layout_.PrintTotalLine(amount_, pieces_);
@@ -114,7 +114,7 @@ void ReceiptModes::GroupedPass(ModoScontrini mode) {
 }
 
 void ReceiptModes::SingleLineReceipt(const PrintEntry& e) {
-    const Options& o = layout_.TillRef().opt;
+    const Options& o = layout_.In().opt;
     const int n = o.gScontriniQta ? e.quantity : 1;
     for (int k = 0; k < n; ++k) {
         PageContent c;
@@ -137,7 +137,7 @@ void ReceiptModes::SingleLineReceipt(const PrintEntry& e) {
 }
 
 void ReceiptModes::AdvancedPass() {
-    const Catalogue& cat = layout_.TillRef().cat;
+    const Catalogue& cat = layout_.In().cat;
     const auto& e = list_.entries;
     std::set<int> served;
     for (std::size_t g = 1; g < cat.gGruppi.size(); ++g) {
@@ -164,7 +164,7 @@ void ReceiptModes::AdvancedPass() {
 }
 
 void ReceiptModes::PrintReceipts() {
-    const Options& o = layout_.TillRef().opt;
+    const Options& o = layout_.In().opt;
     UseList();
     const auto mode = static_cast<ModoScontrini>(o.gCumulativo);
     if (mode == ModoScontrini::Avanzato) {
@@ -178,12 +178,12 @@ void ReceiptModes::PrintReceipts() {
 }
 
 void ReceiptModes::PrinterTest() {
-    Till& till = layout_.TillRef();
-    Options& o = till.opt;
+    PrintInputs& in = layout_.In();
+    Options& o = in.opt;
     const std::string keep1 = o.gTitoloScontrino, keep2 = o.gTitoloScontrino2;
     o.gTitoloScontrino = "*****   TEST STAMPANTE   *****";
     o.gTitoloScontrino2 = "**    SECONDA RIGA TITOLO   **";
-    layout_.job = ReceiptData{till.gNumeroScontrino, till.svc.clock.Now(), "", ""};
+    layout_.job = ReceiptData{in.gNumeroScontrino, in.clock.Now(), "", ""};
     PageContent c;
     c.kind = LayoutKind::MultiLine;
     c.testLines = 12;

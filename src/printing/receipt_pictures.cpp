@@ -15,7 +15,7 @@ int Scaled(int natural, int percent) {
 bool ReceiptLayout::HasImage(int i) {
     if (i < 0 || i > 1) return false;
     const HeaderImage& im = opt().gImmagini[static_cast<std::size_t>(i)];
-    return !im.path.empty() && till_.store.EsisteFile(im.path);
+    return !im.path.empty() && in_.settings.store().EsisteFile(im.path);
 }
 
 int ReceiptLayout::ImageHeight(int i) {

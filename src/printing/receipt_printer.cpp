@@ -2,11 +2,11 @@
 
 namespace vorsa {
 
-ReceiptPrinter::ReceiptPrinter(Till& till, PrintBackend& backend)
-    : till_(till),
+ReceiptPrinter::ReceiptPrinter(PrintInputs in, PrintBackend& backend)
+    : in_(in),
       cursor_(backend),
-      setup_(cursor_, till.opt),
-      layout_(cursor_, setup_, till),
+      setup_(cursor_, in.opt),
+      layout_(cursor_, setup_, in),
       orders_(layout_),
       modes_(layout_, orders_) {
     setup_.LoadPrinterList();
@@ -18,7 +18,7 @@ bool ReceiptPrinter::StampanteDisponibile() {
 
 void ReceiptPrinter::StampaUltimoConto(bool ristampa) {
     if (!setup_.printerAvailable) return;
-    modes_.SetList(BuildPrintList(till_.ultimoConto, till_.cat));
+    modes_.SetList(BuildPrintList(in_.conto, in_.cat));
     if (ristampa)
         modes_.Reprint();
     else
@@ -28,24 +28,22 @@ void ReceiptPrinter::StampaUltimoConto(bool ristampa) {
 void ReceiptPrinter::CancellaFormScontrini() {
     if (!setup_.printerAvailable) return;
     const PrintProfile& p = setup_.profile;
-    if (p.roll && till_.opt.gCalcolaCarta >= 1) setup_.StampaInizializzaCancellaForm();
+    if (p.roll && in_.opt.gCalcolaCarta >= 1) setup_.StampaInizializzaCancellaForm();
 }
 
 void ReceiptPrinter::SelezionaFormato(int code) {
     setup_.SelezionaFormato(code);
-    till_.store.ScriviIni("STAMPA", "FORMATO", std::to_string(code), till_.paths.gFileIni);
+    in_.settings.Set(keys::Formato, std::to_string(code));
 }
 
 bool ReceiptPrinter::SelezionaStampante(const std::string& name) {
     if (!setup_.SelezionaStampante(name)) return false;
-    till_.store.ScriviIni("STAMPA", "STAMPANTE", name, till_.paths.gFileIni);
+    in_.settings.Set(keys::Stampante, name);
     return true;
 }
 
 void ReceiptPrinter::SelezionaCalcolaCarta(int mode) {
-    till_.opt.gCalcolaCarta = mode;
-    till_.store.ScriviIni("STAMPA", "SCONTRINI_CALCOLACARTA", std::to_string(mode),
-                          till_.paths.gFileIni);
+    in_.settings.Set(keys::CalcolaCarta, std::to_string(mode));
     if (setup_.printerAvailable) setup_.StampaInizializzaCancellaForm();
 }
 

@@ -9,15 +9,14 @@
 #include "printing/print_cursor.h"
 #include "printing/receipt_layout.h"
 #include "printing/receipt_modes.h"
-#include "sale/sale_view.h"
-#include "sale/till.h"
+#include "printing/print_seam.h"
 
 namespace vorsa {
 
 class ReceiptPrinter : public PrintSeam {
   public:
     /// Loads the printer list at once: with no printer installed nothing is ever printed.
-    ReceiptPrinter(Till& till, PrintBackend& backend);
+    ReceiptPrinter(PrintInputs in, PrintBackend& backend);
 
     bool StampanteDisponibile() override;
     /// The snapshot of the last committed bill: the whole commit printing (copies, summary,
@@ -42,7 +41,7 @@ class ReceiptPrinter : public PrintSeam {
     KitchenOrders& Orders() { return orders_; }
 
   private:
-    Till& till_;
+    PrintInputs in_;
     PrintCursor cursor_;
     PageSetup setup_;
     ReceiptLayout layout_;

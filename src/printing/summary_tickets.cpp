@@ -19,7 +19,7 @@ std::string DetailLine(const PrintEntry& e, bool prices) {
 }  // namespace
 
 int ReceiptModes::SummaryDetailSize() {
-    const Options& o = layout_.TillRef().opt;
+    const Options& o = layout_.In().opt;
     PageSetup& s = layout_.Setup();
     const int avail = layout_.W() - s.profile.rightMargin - s.profile.leftMargin;
     int size = s.profile.textSize;
@@ -36,7 +36,7 @@ int ReceiptModes::SummaryDetailSize() {
 }
 
 int ReceiptModes::SummaryBodyHeight() {
-    const Options& o = layout_.TillRef().opt;
+    const Options& o = layout_.In().opt;
     const PrintProfile& p = layout_.Setup().profile;
     PrintCursor& c = layout_.Cursor();
     const int gap = p.gapUnit;
@@ -50,7 +50,7 @@ int ReceiptModes::SummaryBodyHeight() {
 
 void ReceiptModes::PrintTransactionSummary() {
     if (list_.Empty()) return;
-    const Options& o = layout_.TillRef().opt;
+    const Options& o = layout_.In().opt;
     UseList();
     PrintCursor& c = layout_.Cursor();
     PageContent content;
@@ -111,8 +111,8 @@ int ReceiptModes::TicketBodyHeight(const std::string& groupName) {
 
 void ReceiptModes::PrintPickupTickets() {
     if (list_.Empty()) return;
-    const Till& till = layout_.TillRef();
-    if (!till.opt.gTicketRitiroGruppo) {
+    const PrintInputs& in = layout_.In();
+    if (!in.opt.gTicketRitiroGruppo) {
         PrintPickupTicket("");
         return;
     }
@@ -120,9 +120,9 @@ void ReceiptModes::PrintPickupTickets() {
     std::vector<std::string> served;
     for (const PrintEntry& e : list_.entries) {
         const std::string group =
-            till.opt.gCumulativo == static_cast<int>(ModoScontrini::Avanzato)
-                ? NomeGruppo(till.cat, e.group)
-                : till.cat.sezioni[static_cast<std::size_t>(std::clamp<int>(e.section, 0, 2))].name;
+            in.opt.gCumulativo == static_cast<int>(ModoScontrini::Avanzato)
+                ? NomeGruppo(in.cat, e.group)
+                : in.cat.sezioni[static_cast<std::size_t>(std::clamp<int>(e.section, 0, 2))].name;
         const bool done = std::any_of(served.begin(), served.end(),
                                       [&](const std::string& s) { return EqualsNoCase(s, group); });
         if (done) continue;
@@ -132,7 +132,7 @@ void ReceiptModes::PrintPickupTickets() {
 }
 
 void ReceiptModes::PrintPickupTicket(const std::string& groupName) {
-    const Options& o = layout_.TillRef().opt;
+    const Options& o = layout_.In().opt;
     UseList();
     PrintCursor& c = layout_.Cursor();
     PageContent content;

@@ -1,7 +1,7 @@
 #include "sale/actions.h"
 
 #include "platform/text.h"
-#include "settings/settings_store.h"
+#include "settings/settings_gateway.h"
 
 namespace vorsa {
 namespace {
@@ -12,18 +12,18 @@ constexpr std::array<int, kNumeroAzioni + 1> kColori = {
 
 }  // namespace
 
-void CaricaAzioni(SettingsStore& store, const Options& o, const Paths& paths, Azioni& azioni) {
+void CaricaAzioni(SettingsGateway& settings, Azioni& azioni) {
+    const Options& o = settings.options();
     for (int n = 1; n <= kNumeroAzioni; ++n) {
         Azione& a = azioni[n];
         a.stato = false;
         a.enabled = true;
         a.password.clear();
         a.colour = kColori[n];
-        const std::string chiave = "F" + std::to_string(n);
-        std::string label = store.LeggiIni("AZIONI", chiave, paths.gFileIni);
+        std::string label = settings.Read(keys::EtichettaAzione, n);
         if (label.empty()) {
-            label = kEtichetteAzioni[n - 1];
-            store.ScriviIni("AZIONI", chiave, label, paths.gFileIni);
+            label = DefaultOf(keys::EtichettaAzione, n);
+            settings.Write(keys::EtichettaAzione, label, n);
         }
         const auto sep = label.find(o.gSeparatore);
         if (sep == std::string::npos) {
@@ -36,10 +36,9 @@ void CaricaAzioni(SettingsStore& store, const Options& o, const Paths& paths, Az
     }
 }
 
-void CaricaPassword(SettingsStore& store, const Paths& paths, Azioni& azioni) {
+void CaricaPassword(SettingsGateway& settings, Azioni& azioni) {
     for (int n = 5; n <= 7; ++n) {
-        const std::string v =
-            store.LeggiIni("AZIONI", "PASSF" + std::to_string(n), paths.gFilePassword);
+        const std::string v = settings.Read(keys::PasswordAzione, n);
         if (!v.empty()) azioni[n].password = DecodificaPassword(kChiavePassword, v);
     }
 }

@@ -7,7 +7,7 @@
 
 namespace vorsa {
 
-class SettingsStore;
+class SettingsGateway;
 
 struct Azione {
     std::string caption1;
@@ -25,8 +25,8 @@ using Azioni = std::array<Azione, kNumeroAzioni + 1>;
 
 /// Reads AZIONI/F1..F7 (defaults written back when empty) and splits each label at the
 /// separator into the two captions of at most 14 characters.
-void CaricaAzioni(SettingsStore& store, const Options& o, const Paths& paths, Azioni& azioni);
+void CaricaAzioni(SettingsGateway& settings, Azioni& azioni);
 /// Reads the passwords of F5..F7 from the password file.
-void CaricaPassword(SettingsStore& store, const Paths& paths, Azioni& azioni);
+void CaricaPassword(SettingsGateway& settings, Azioni& azioni);
 
 }  // namespace vorsa

@@ -50,7 +50,7 @@ void Vendita::MostraErrore() { view_.ShowFeedback(0); }
 
 void Vendita::CambioCodice(const std::string& text) {
     view_.HideFeedback();
-    const Codice c = InterpretaCodice(text, till_.cat);
+    const Codice c = InterpretaCodice(text, cat_);
     using T = Codice::Tipo;
     switch (c.tipo) {
         case T::Nessuno:
@@ -74,7 +74,7 @@ void Vendita::CambioCodice(const std::string& text) {
         case T::Moneta: {
             std::string pagato = view_.Pagato();
             if (pagato.empty()) pagato = "0";
-            view_.SetPagato(AggiungiMoneta(pagato, till_.opt.gMonete[c.valore]));
+            view_.SetPagato(AggiungiMoneta(pagato, opt_.gMonete[c.valore]));
             view_.StartInputTimer();
             return;
         }
@@ -118,7 +118,7 @@ void Vendita::TastoGiu(Tasto tasto, int fNumber, bool modifier) {
 }
 
 std::string Vendita::CodiceArticolo(int section, int position) const {
-    return std::to_string(till_.cat.sezioni[section].codeBase + position);
+    return std::to_string(cat_.sezioni[section].codeBase + position);
 }
 
 }  // namespace vorsa

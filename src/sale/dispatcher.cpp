@@ -10,7 +10,7 @@ constexpr std::string_view kNonAttiva = "     -     *** STAMPA   AUTOMATICA   NO
 }  // namespace
 
 void Vendita::ImpostaBottoni(int n, bool acceso) {
-    Azioni& az = till_.gAzioni;
+    Azioni& az = azioni_;
     for (int k = 1; k <= kNumeroAzioni; ++k) {
         az[k].enabled = !acceso;
         view_.SetActionEnabled(k, !acceso);
@@ -30,7 +30,7 @@ void Vendita::ImpostaBottoni(int n, bool acceso) {
 
 void Vendita::EseguiAzione(int n) {
     if (n < 1 || n > kNumeroAzioni) return;
-    Azione& a = till_.gAzioni[n];
+    Azione& a = azioni_[n];
     if (!a.enabled) {
         MostraErrore();
         return;
@@ -44,18 +44,18 @@ void Vendita::EseguiAzione(int n) {
         view_.SetActionCaption(n, a.caption1);
         switch (n) {
             case 1:
-                till_.cat.AbilitaArticoli(false, view_);
+                cat_.AbilitaArticoli(false, view_);
                 view_.ModoPagamento(false);
                 view_.SetActionHeight(1, kAltezzaAzione);
                 view_.SetActionHeight(4, kAltezzaAzione);
                 break;
             case 6:
-                till_.cat.AbilitaArticoli(false, view_);
+                cat_.AbilitaArticoli(false, view_);
                 view_.ShowPanel(0, false);
                 break;
             case 7:
                 view_.ReLayout();
-                till_.cat.AbilitaArticoli(false, view_);
+                cat_.AbilitaArticoli(false, view_);
                 view_.ShowPanel(1, false);
                 break;
             default:
@@ -69,21 +69,21 @@ void Vendita::EseguiAzione(int n) {
     if (!a.caption2.empty()) view_.SetActionCaption(n, a.caption2);
     switch (n) {
         case 1:
-            if (till_.gTotaleConto <= Currency{}) {
+            if (conto_.gTotaleConto <= Currency{}) {
                 EseguiAzione(1);
                 return;
             }
             view_.SetActionHeight(1, kAltezzaAzionePagamento);
             view_.SetActionHeight(4, kAltezzaAzionePagamento);
-            till_.gAzioni[4].enabled = true;
+            azioni_[4].enabled = true;
             view_.SetActionEnabled(4, true);
-            view_.SetActionColour(4, till_.gAzioni[4].colour);
+            view_.SetActionColour(4, azioni_[4].colour);
             view_.SetActionKeyColour(4, kColoreTastoAttivo);
-            till_.cat.AbilitaArticoli(true, view_);
+            cat_.AbilitaArticoli(true, view_);
             view_.ModoPagamento(true);
             return;
         case 2:
-            if (till_.gTotaleConto > Currency{}) {
+            if (conto_.gTotaleConto > Currency{}) {
                 if (prompter_.ConfermaSiNo(
                         "Cancella elenco prodotti",
                         "Sicuro di voler cancellare i prodotti elencati?\r\n\r\n"
@@ -102,18 +102,18 @@ void Vendita::EseguiAzione(int n) {
             return;
         case 5:
             if (print_ && print_->StampanteDisponibile() &&
-                (!till_.gRistampaFatta || ChiediPassword(5))) {
+                (!conto_.ultimoConto.gRistampaFatta || ChiediPassword(5))) {
                 print_->StampaUltimoConto(true);
                 print_->CancellaFormScontrini();
-                till_.gRistampaFatta = true;
+                conto_.ultimoConto.gRistampaFatta = true;
             }
             EseguiAzione(5);
             return;
         case 6:
-            till_.cat.AbilitaArticoli(true, view_);
-            if (till_.opt.gMultiVorsa)
-                till_.gNumeroScontrino = static_cast<std::int32_t>(
-                    Val(till_.store.LeggiIni("STATISTICHE", "SCONTRINI", till_.paths.gFileDati)));
+            cat_.AbilitaArticoli(true, view_);
+            if (opt_.gMultiVorsa)
+                conto_.gNumeroScontrino = static_cast<std::int32_t>(
+                    Val(settings_.Read(keys::StatScontrini)));
             view_.ShowPanel(0, true);
             return;
         case 7:
@@ -121,7 +121,7 @@ void Vendita::EseguiAzione(int n) {
                 EseguiAzione(7);
                 return;
             }
-            till_.cat.AbilitaArticoli(true, view_);
+            cat_.AbilitaArticoli(true, view_);
             view_.ShowPanel(1, true);
             return;
         default:
@@ -130,8 +130,8 @@ void Vendita::EseguiAzione(int n) {
 }
 
 void Vendita::SequenzaCommit() {
-    till_.gDataScontrino = till_.svc.clock.Now();
-    view_.SetUltimoScontrino(FormatCurrency(till_.gTotaleConto, true));
+    conto_.gDataScontrino = clock_.Now();
+    view_.SetUltimoScontrino(FormatCurrency(conto_.gTotaleConto, true));
     if (!RegistraScontrino()) {
         // The receipt still prints and the bill is emptied, but the operator must know that
         // this sale is missing from the statistics and the archive.
@@ -140,26 +140,26 @@ void Vendita::SequenzaCommit() {
             "\r\nLa vendita NON \xE8 stata salvata nel file dei dati (statistiche, magazzino, "
             "archivio scontrini).\r\n",
             "SUGGERIMENTO: Verificare lo spazio libero sul disco, che il file " +
-                till_.paths.gFileDati + " sia scrivibile e che la rete sia raggiungibile",
+                settings_.paths().gFileDati + " sia scrivibile e che la rete sia raggiungibile",
             true, "", "OK", true, 0);
     }
 
-    UltimoConto& u = till_.ultimoConto;
+    UltimoConto& u = conto_.ultimoConto;
     u = UltimoConto{};
-    for (int n = 1; n <= till_.cat.gNumeroArticoli; ++n) {
-        const Article& a = till_.cat.gArticoli[n];
+    for (int n = 1; n <= cat_.gNumeroArticoli; ++n) {
+        const Article& a = cat_.gArticoli[n];
         if (a.quantity > 0) u.righe.push_back({n, a.quantity, a.lineTotal});
     }
-    u.numero = till_.gNumeroScontrino;
-    u.data = till_.gDataScontrino;
-    u.totale = till_.gTotaleConto;
-    u.tavolo = till_.gTavolo;
-    u.commento = till_.gCommento;
+    u.numero = conto_.gNumeroScontrino;
+    u.data = conto_.gDataScontrino;
+    u.totale = conto_.gTotaleConto;
+    u.tavolo = conto_.gTavolo;
+    u.commento = conto_.gCommento;
 
-    till_.gRistampaFatta = false;
-    if (till_.opt.gStampaAbilitata && print_ && print_->StampanteDisponibile()) {
+    conto_.ultimoConto.gRistampaFatta = false;
+    if (opt_.gStampaAbilitata && print_ && print_->StampanteDisponibile()) {
         print_->StampaUltimoConto(false);
-        till_.gRistampaFatta = true;
+        conto_.ultimoConto.gRistampaFatta = true;
     }
     NuovoConto();
     view_.SetActionHeight(1, kAltezzaAzione);
@@ -169,7 +169,7 @@ void Vendita::SequenzaCommit() {
 }
 
 bool Vendita::ChiediPassword(int n) {
-    const std::string& password = till_.gAzioni[n].password;
+    const std::string& password = azioni_[n].password;
     if (password.empty()) return true;
     const auto risposta = prompter_.InputBox("RICHIESTA PASSWORD", "Inserisci la pasword");
     if (risposta && Trim(*risposta) == password) return true;
@@ -180,19 +180,17 @@ bool Vendita::ChiediPassword(int n) {
 
 void Vendita::SalvaPassword(int n, std::string_view text) {
     const std::string p = Trim(text);
-    till_.gAzioni[n].password = p;
-    till_.store.ScriviIni("AZIONI", "PASSF" + std::to_string(n),
-                          p.empty() ? std::string() : CodificaPassword(kChiavePassword, p),
-                          till_.paths.gFilePassword);
+    azioni_[n].password = p;
+    settings_.Write(keys::PasswordAzione,
+                    p.empty() ? std::string() : CodificaPassword(kChiavePassword, p), n);
 }
 
 void Vendita::ImpostaStampaAutomatica(bool on) {
-    till_.opt.gStampaAbilitata = on;
-    view_.SetCaption(till_.gTitolo + std::string(on ? kAttiva : kNonAttiva));
-    till_.gAzioni[5].caption1 = on ? "RISTAMPA ULTIMO" : "STAMPA MANUALE";
+    view_.SetCaption(titolo_ + std::string(on ? kAttiva : kNonAttiva));
+    azioni_[5].caption1 = on ? "RISTAMPA ULTIMO" : "STAMPA MANUALE";
     view_.SetStampaCaption(on ? "Stampa automatica ATTIVA" : "Stampa automatica NON ATTIVA");
-    view_.SetActionCaption(5, till_.gAzioni[5].caption1);
-    till_.store.ScriviIni("STAMPA", "ABILITATO", on ? "1" : "0", till_.paths.gFileIni);
+    view_.SetActionCaption(5, azioni_[5].caption1);
+    settings_.Set(keys::StampaAbilitata, on ? "1" : "0");
 }
 
 }  // namespace vorsa

@@ -75,7 +75,7 @@ EsitoFiltro Vendita::TastoPagato(char key, std::string_view text, int caret) {
 }
 
 void Vendita::CambioPagato(const std::string& text) {
-    if (auto resto = CalcolaResto(text, till_.gTotaleConto)) view_.SetResto(*resto);
+    if (auto resto = CalcolaResto(text, conto_.gTotaleConto)) view_.SetResto(*resto);
 }
 
 void Vendita::ClickMoneta(int n) { view_.SetCodice("S" + std::to_string(n)); }

@@ -4,7 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "sale/catalogue.h"
+#include "data/catalogue.h"
+#include "printing/print_seam.h"
 
 namespace vorsa {
 
@@ -65,19 +66,6 @@ public:
                                 const std::string& hint, bool showButtons,
                                 const std::string& caption0, const std::string& caption1,
                                 bool modal, int intervalMs) = 0;
-};
-
-/// Seam of receipt printing (receipts, summary, pickup tickets, kitchen orders). Without one,
-/// no printer is available and nothing is printed.
-class PrintSeam {
-public:
-    virtual ~PrintSeam() = default;
-    virtual bool StampanteDisponibile() = 0;
-    /// Prints the snapshot of the last committed bill: everything the commit prints, or only
-    /// the reprint of the reprint key.
-    virtual void StampaUltimoConto(bool ristampa) = 0;
-    /// Removes the numbered paper forms of the receipts (when the format computes a length).
-    virtual void CancellaFormScontrini() = 0;
 };
 
 }  // namespace vorsa

@@ -20,6 +20,7 @@ std::int16_t NumeroVersione(const Version& v) {
 Till::Till(Services services, std::string programFolder, Version v)
     : svc(services),
       store(services.files, services.clock, services.sleeper, services.shell, programFolder),
+      settings(store, paths, opt),
       version(v),
       gVersione(std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
                 std::to_string(v.revision)),
@@ -28,14 +29,12 @@ Till::Till(Services services, std::string programFolder, Version v)
     paths.programFolder = std::move(programFolder);
 }
 
-void Till::RestituisciPezzi(int index, long long pezzi) {
-    const std::string k = std::to_string(index);
-    store.BloccaChiave("MULTIVORSA", k);
-    long long contatore = Val(store.LeggiIni("MULTIVORSA", k, paths.gFileLock, true)) - pezzi;
+void RestituisciPezzi(SettingsGateway& settings, int index, long long pezzi) {
+    ScopedKeyLock lock = settings.Lock(keys::PezziCondivisi, index);
+    long long contatore = Val(settings.Read(keys::PezziCondivisi, index, true)) - pezzi;
     if (contatore < 0) contatore = 0;
-    store.ScriviIni("MULTIVORSA", k, std::to_string(contatore), paths.gFileLock);
-    store.ScriviIni("MULTIVORSA-TMP", k, "0", paths.gFileIni);
-    store.SbloccaChiave("MULTIVORSA", k);
+    settings.Write(keys::PezziCondivisi, std::to_string(contatore), index);
+    settings.Write(keys::PezziTenuti, "0", index);
 }
 
 }  // namespace vorsa

@@ -5,11 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "data/catalogue.h"
 #include "platform/file_access.h"
 #include "platform/system.h"
+#include "printing/print_seam.h"
+#include "printing/receipt_layout.h"
 #include "sale/actions.h"
-#include "sale/catalogue.h"
+#include "sale/conto.h"
+#include "sale/vendita.h"
 #include "settings/options.h"
+#include "settings/settings_gateway.h"
 #include "settings/settings_store.h"
 
 namespace vorsa {
@@ -36,21 +41,6 @@ enum class StatoMultiVorsa : int { Singola = 0, PrincipaleOk = 1, PrincipaleSenz
                                    SecondariaSenzaNome = 3, SecondariaIrraggiungibile = 4,
                                    SecondariaOk = 5 };
 
-/// Snapshot of the last committed bill, for printing and for the reprint key.
-struct UltimoConto {
-    struct Riga {
-        int index = 0;
-        std::int16_t quantity = 0;
-        Currency lineTotal;
-    };
-    std::vector<Riga> righe;
-    std::int32_t numero = 0;
-    DateTime data;
-    Currency totale;
-    std::string tavolo;
-    std::string commento;
-};
-
 class Till {
 public:
     Till(Services services, std::string programFolder, Version version);
@@ -61,6 +51,8 @@ public:
     Paths paths;
     SettingsStore store;
     Options opt;
+    /// The typed access to every key; reads and writes go through it.
+    SettingsGateway settings;
     Catalogue cat;
     Azioni gAzioni;
 
@@ -69,20 +61,22 @@ public:
     std::int16_t gNumeroVersione;   // 147
     std::string gTitolo;            // caption of the main window
 
-    std::int32_t gNumeroScontrino = 0;
     StatoMultiVorsa statoMultiVorsa = StatoMultiVorsa::Singola;
 
-    // The current bill; its lines live in the articles (listIndex, quantity, lineTotal).
-    Currency gTotaleConto;
-    std::string gTavolo;
-    std::string gCommento;
-    DateTime gDataScontrino;
-    bool gRistampaFatta = false;
-    UltimoConto ultimoConto;
+    Conto conto;
 
     /// Multi-till: gives `pezzi` of article `index` back to the shared counter of held pieces
     /// (never below 0) and clears this station's record of them, under the counter's lock.
-    void RestituisciPezzi(int index, long long pezzi);
+    /// The pieces the sale and the printouts work on.
+    SaleParts PartiVendita() {
+        return {cat, opt, settings, gAzioni, conto, svc.clock, svc.sleeper, gTitolo};
+    }
+    PrintInputs PartiStampa() {
+        return {opt, cat, settings, svc.clock, svc.sleeper, conto.ultimoConto,
+                conto.gNumeroScontrino};
+    }
+
+    void RestituisciPezzi(int index, long long pezzi) { vorsa::RestituisciPezzi(settings, index, pezzi); }
 };
 
 }  // namespace vorsa

@@ -6,7 +6,11 @@
 #include <string_view>
 
 #include "sale/sale_view.h"
-#include "sale/till.h"
+#include "data/catalogue.h"
+#include "data/records.h"
+#include "sale/actions.h"
+#include "sale/conto.h"
+#include "settings/settings_gateway.h"
 
 namespace vorsa {
 
@@ -44,27 +48,25 @@ std::string TastoCalcolatrice(std::string_view pagato, int tasto);
 /// A bill line: quantity | name | amount, in the narrow or wide layout.
 std::string RigaConto(const Article& a, bool wide);
 
-/// Fields of an archived receipt, read from its end so that a "-" in the table text does not
-/// shift them.
-struct ScontrinoArchiviato {
-    struct Voce {
-        int code = 0;
-        int quantity = 0;
-        Currency amount;
-    };
-    std::vector<Voce> voci;
-    std::string data;
-    Currency totale;
-    std::string tavolo;
-    std::string identita;
-    bool valido = false;
+/// What the sale works on, each piece by itself; Till::Vendite() assembles it.
+struct SaleParts {
+    Catalogue& cat;
+    Options& opt;
+    SettingsGateway& settings;
+    Azioni& azioni;
+    Conto& conto;
+    Clock& clock;
+    Sleeper& sleeper;
+    const std::string& titolo;  // caption of the main window
 };
-std::string TestoScontrino(const Till& till);
-ScontrinoArchiviato LeggiScontrino(std::string_view record, char separatore);
+
+/// Multi-till: gives `pezzi` of article `index` back to the shared counter of held pieces
+/// (never below 0) and clears this station's record of them, under the counter's lock.
+void RestituisciPezzi(SettingsGateway& settings, int index, long long pezzi);
 
 class Vendita {
 public:
-    Vendita(Till& till, SaleView& view, Prompter& prompter, PrintSeam* print = nullptr);
+    Vendita(SaleParts parts, SaleView& view, Prompter& prompter, PrintSeam* print = nullptr);
 
     // Code entry.
     void CambioCodice(const std::string& text);
@@ -92,8 +94,8 @@ public:
     bool ChiediPassword(int n);
     void SalvaPassword(int n, std::string_view text);
     void ImpostaStampaAutomatica(bool on);
-    bool StatoAzione(int n) const { return till_.gAzioni[n].stato; }
-    bool AbilitataAzione(int n) const { return till_.gAzioni[n].enabled; }
+    bool StatoAzione(int n) const { return azioni_[n].stato; }
+    bool AbilitataAzione(int n) const { return azioni_[n].enabled; }
 
     // Commit.
     /// False when the sale could not be written to the data file.
@@ -106,7 +108,14 @@ private:
     void StatoDopoPasso(int index, int n, const char* segno);
     void ImpostaBottoni(int n, bool acceso);
 
-    Till& till_;
+    Catalogue& cat_;
+    Options& opt_;
+    SettingsGateway& settings_;
+    Azioni& azioni_;
+    Conto& conto_;
+    Clock& clock_;
+    Sleeper& sleeper_;
+    const std::string& titolo_;
     SaleView& view_;
     Prompter& prompter_;
     PrintSeam* print_;

@@ -67,7 +67,7 @@ CassaFinestra::CassaFinestra(FrmVorsa& frm, Till& till, Prompter* prompter, Prin
       frm_(frm),
       till_(till),
       ownPrompter_(prompter ? nullptr : std::make_unique<PrompterQt>(frm)),
-      vendita_(std::make_unique<Vendita>(till, *this, prompter ? *prompter : *ownPrompter_,
+      vendita_(std::make_unique<Vendita>(till.PartiVendita(), *this, prompter ? *prompter : *ownPrompter_,
                                          print)) {
     QLineEdit* codice = frm_.BoxCodice();
     QLineEdit* pagato = frm_.BoxPagato();
@@ -176,13 +176,13 @@ bool CassaFinestra::eventFilter(QObject* watched, QEvent* event) {
             nota->raise();
             nota->resize(nota->width(), TwipsToPixelsY(kAltezzaNotaAperta));
         } else if (t == QEvent::FocusOut) {
-            till_.gCommento = Trim(Cp1252(nota->text()));
+            till_.conto.gCommento = Trim(Cp1252(nota->text()));
             nota->resize(nota->width(), TwipsToPixelsY(kAltezzaNota));
         }
         return false;
     }
     if (t == QEvent::FocusOut && watched == frm_.TxtTavolo())
-        till_.gTavolo = Trim(Cp1252(frm_.TxtTavolo()->text()));
+        till_.conto.gTavolo = Trim(Cp1252(frm_.TxtTavolo()->text()));
     return false;
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "sale/sale_view.h"
+#include "sale/till.h"
 #include "sale/vendita.h"
 
 class QKeyEvent;

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "ui/messaggi.h"
-#include "ui/messaggio_stato.h"
+#include "layout/messaggio_stato.h"
 
 class QLabel;
 class QPushButton;

@@ -18,7 +18,7 @@
 #include "ui/etichetta_info.h"
 #include "ui/frm_messaggi.h"
 #include "ui/griglia_prodotti.h"
-#include "ui/info_testi.h"
+#include "layout/info_testi.h"
 #include "ui/pannello_destro.h"
 #include "ui/pannello_pagamento.h"
 #include "ui/widget_helpers.h"

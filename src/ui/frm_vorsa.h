@@ -7,10 +7,10 @@
 #include <functional>
 #include <memory>
 
-#include "app/core/startup.h"
-#include "sale/catalogue.h"
+#include "startup/startup.h"
+#include "data/catalogue.h"
 #include "ui/messaggi.h"
-#include "ui/window_layout.h"
+#include "layout/window_layout.h"
 
 class QCheckBox;
 class QFrame;

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "sale/catalogue.h"
-#include "ui/grid_layout.h"
+#include "data/catalogue.h"
+#include "layout/grid_layout.h"
 
 class QFrame;
 class QLabel;

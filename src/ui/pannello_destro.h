@@ -5,7 +5,7 @@
 #include <array>
 
 #include "sale/actions.h"
-#include "ui/window_layout.h"
+#include "layout/window_layout.h"
 
 class QCheckBox;
 class QLabel;

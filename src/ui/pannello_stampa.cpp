@@ -100,7 +100,7 @@ void PannelloStampa::AggiornaLarghezza() {
     const bool personalizzato = cboStampaFormato->currentData().toInt() == kCodicePersonalizzato;
     txtLarghezzaNastro->setEnabled(personalizzato && cboStampaFormato->isEnabled());
     if (personalizzato) {
-        const std::string w = Trim(till_.store.LeggiIni("STAMPA", "LARGHEZZA_POS", till_.paths.gFileIni));
+        const std::string w = Trim(till_.settings.Read(keys::LarghezzaPos));
         txtLarghezzaNastro->setText(Testo(w.empty() ? kLarghezzaDefault : w));
         ImpostaSfondo(*txtLarghezzaNastro, -1);
     } else {
@@ -128,8 +128,7 @@ void PannelloStampa::LarghezzaConfermata() {
         w = kLarghezzaDefault;
         txtLarghezzaNastro->setText(Testo(w));
     }
-    till_.opt.gLarghezzaPos = w;
-    till_.store.ScriviIni("STAMPA", "LARGHEZZA_POS", w, till_.paths.gFileIni);
+    till_.settings.Set(keys::LarghezzaPos, w);
     // A new width needs new capacities and forms.
     if (printer_ && till_.opt.gFormato == kCodicePersonalizzato)
         printer_->SelezionaFormato(kCodicePersonalizzato);

@@ -4,7 +4,7 @@
 #include <QString>
 #include <string>
 
-#include "ui/geometry_twips.h"
+#include "layout/geometry_twips.h"
 
 class QListWidget;
 class QWidget;

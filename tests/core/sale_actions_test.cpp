@@ -223,7 +223,7 @@ TEST(CommitTest, FirstCommitOfTheDay) {
     c.Digita("101");
     c.Digita("201");
     c.Digita("102");
-    c.till->gTavolo = "12";
+    c.till->conto.gTavolo = "12";
     c.clock.now = {2026, 12, 6, 20, 15, 42, 0};
     const long writes = files.replaceCount;
     c.Digita("F1");
@@ -239,12 +239,12 @@ TEST(CommitTest, FirstCommitOfTheDay) {
     EXPECT_EQ(c.Dati("MANGIARE", "2"), "Patatine;2;1;0;9;1;10;3");  // stock 10 - 1
     EXPECT_EQ(c.Dati("MANGIARE", "1"), "Panino con salamella;3,5;1;0;-1;1;-1;0");
     EXPECT_EQ(c.view.ultimo, "10,00");
-    EXPECT_EQ(c.till->ultimoConto.numero, 1);
-    ASSERT_EQ(c.till->ultimoConto.righe.size(), 3u);
-    EXPECT_EQ(c.till->ultimoConto.tavolo, "12");
-    EXPECT_EQ(c.till->gNumeroScontrino, 1);
+    EXPECT_EQ(c.till->conto.ultimoConto.numero, 1);
+    ASSERT_EQ(c.till->conto.ultimoConto.righe.size(), 3u);
+    EXPECT_EQ(c.till->conto.ultimoConto.tavolo, "12");
+    EXPECT_EQ(c.till->conto.gNumeroScontrino, 1);
     EXPECT_EQ(c.Art(101).soldQuantity, 2);
-    EXPECT_EQ(c.till->gTotaleConto, Currency{});
+    EXPECT_EQ(c.till->conto.gTotaleConto, Currency{});
 }
 
 TEST(CommitTest, ASaleThatCannotBeSavedIsReported) {
@@ -260,7 +260,7 @@ TEST(CommitTest, ASaleThatCannotBeSavedIsReported) {
     EXPECT_NE(c.prompter.messages[0].find("NON \xE8 stata salvata"), std::string::npos);
     EXPECT_EQ(files.files["/p/Vorsa.ini"], before);
     EXPECT_EQ(On(c), ".......");  // the till goes on selling
-    EXPECT_EQ(c.till->gNumeroScontrino, 0);  // memory agrees with the file again
+    EXPECT_EQ(c.till->conto.gNumeroScontrino, 0);  // memory agrees with the file again
     EXPECT_EQ(c.Art(101).soldQuantity, 0);
     EXPECT_EQ(c.Art(102).pieces, 10);
     files.failWrites = false;
@@ -279,7 +279,7 @@ TEST(CommitTest, CommentStarsAndRunningTotals) {
     Cassa c(files, std::string(kCatalogo) +
                        "[STATISTICHE]\r\nSCONTRINI=7\r\n201=10;10\r\n[SCONTRINI]\r\nSTORNI=3;*5;*6\r\n");
     c.Digita("201");
-    c.till->gCommento = "senza ghiaccio";
+    c.till->conto.gCommento = "senza ghiaccio";
     c.Digita("F1");
     c.Digita("F4");
     EXPECT_EQ(c.Dati("STATISTICHE", "SCONTRINI"), "8");
@@ -302,7 +302,7 @@ TEST(CommitTest, ArchiveRecordSurvivesOddTableTexts) {
         Cassa c(files, kCatalogo);
         c.Digita("101");
         c.Digita("201");
-        c.till->gTavolo = k.tavolo;
+        c.till->conto.gTavolo = k.tavolo;
         c.Digita("F1");
         c.Digita("F4");
         const ScontrinoArchiviato s = LeggiScontrino(c.Dati("SCONTRINI", "1"), ';');

@@ -1,4 +1,4 @@
-#include "sale/catalogue.h"
+#include "data/catalogue.h"
 
 #include <gtest/gtest.h>
 

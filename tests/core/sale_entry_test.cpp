@@ -273,15 +273,15 @@ TEST(BillTest, NewBillEmptiesEverything) {
     Cassa c(files, kCatalogo);
     c.Digita("101");
     c.Digita("201");
-    c.till->gTavolo = "12";
-    c.till->gCommento = "senza cipolla";
+    c.till->conto.gTavolo = "12";
+    c.till->conto.gCommento = "senza cipolla";
     c.vendita->NuovoConto();
-    EXPECT_EQ(c.till->gTotaleConto, Currency{});
+    EXPECT_EQ(c.till->conto.gTotaleConto, Currency{});
     EXPECT_EQ(c.Art(101).quantity, 0);
     EXPECT_EQ(c.Art(101).listIndex, -1);
     EXPECT_TRUE(c.view.lines.empty());
     EXPECT_EQ(c.view.totale, "0,00");
-    EXPECT_EQ(c.till->gTavolo, "");
+    EXPECT_EQ(c.till->conto.gTavolo, "");
     EXPECT_EQ(c.view.tableCleared, 1);
     EXPECT_EQ(c.sleeper.totalMs, 500);  // automatic printing is on
 }

@@ -1,4 +1,4 @@
-#include "app/core/startup.h"
+#include "startup/startup.h"
 
 #include <gtest/gtest.h>
 
@@ -194,7 +194,7 @@ TEST(StartupTest, CoinsStatisticsAndReceiptCounter) {
     EXPECT_EQ(till->opt.gMonete[1], *ParseCurrency("0,10"));  // not a number: the default
     EXPECT_EQ(m.Get("MONETE", "S1"), "molti");                 // and the file keeps it
     EXPECT_EQ(till->opt.gMonete[9], Currency::FromUnits(50));
-    EXPECT_EQ(till->gNumeroScontrino, 0);
+    EXPECT_EQ(till->conto.gNumeroScontrino, 0);
     const Catalogue& c = till->cat;
     EXPECT_EQ(c.gArticoli[c.IndiceArticolo(101)].soldQuantity, 3);
     EXPECT_EQ(c.gArticoli[c.IndiceArticolo(101)].soldAmount, *ParseCurrency("7,5"));
@@ -303,25 +303,30 @@ TEST(StartupTest, UnwritableFileIsLeftAsItWas) {
 TEST(StartupTest, OddValuesInEveryOptionFallBackToDefaults) {
     const std::string odd[] = {"abc", "-99999999999999999999", "99999999999999999999",
                                std::string("\xFF\xFE\x80", 3), std::string(600, '7'), "1,5", "-1"};
-    for (const auto& d : OptionTable()) {
+    for (const KeyDef* d : AllKeys()) {
+        if (!d->show || d->section.find('#') != std::string_view::npos) continue;
+        const Idx idx = d->key.find('#') == std::string_view::npos ? Idx() : Idx(d->first);
+        const KeyName name = Resolve(*d, idx);
         for (const auto& v : odd) {
             Machine m;
-            const std::string& file = d.file == OptionFile::Data ? kIni : kIni;
-            m.files.files[file] = "[" + std::string(d.section) + "]\r\n" + std::string(d.key) + "=" +
-                                  v + "\r\n";
+            m.files.files[kIni] = "[" + name.section + "]\r\n" + name.key + "=" + v + "\r\n";
             auto till = m.Start();
-            const Options& o = till->opt;
+            const std::string shown = d->show(till->opt, idx);
             const std::string cut = v.substr(0, 511);
-            if (d.kind == OptionKind::Int) {
+            const std::string why = name.section + "/" + name.key + "=" + v;
+            if (d->kind == OptionKind::Int) {
                 const long long n = Val(cut);
-                const bool inRange = IsInteger(cut) && n >= d.min && n <= d.max;
-                EXPECT_EQ(o.*d.intField, inRange ? n : d.def) << d.section << "/" << d.key << "=" << v;
-            } else if (d.kind == OptionKind::Bool) {
-                EXPECT_EQ(o.*d.boolField, d.def == 1 || (IsInteger(cut) && Val(cut) == 1)) << d.key << "=" << v;
-            } else if (d.kind == OptionKind::Flag) {
-                EXPECT_FALSE(o.*d.boolField) << d.key;
-            } else if (d.kind == OptionKind::Title) {
-                EXPECT_EQ(o.*d.textField, cut.substr(0, 30)) << d.key;
+                const bool inRange = IsInteger(cut) && n >= d->min && n <= d->max;
+                EXPECT_EQ(shown, inRange ? std::to_string(n) : std::to_string(d->def)) << why;
+            } else if (d->kind == OptionKind::Bool) {
+                EXPECT_EQ(shown, d->def == 1 || (IsInteger(cut) && Val(cut) == 1) ? "1" : "0") << why;
+            } else if (d->kind == OptionKind::Flag || d->kind == OptionKind::Si) {
+                EXPECT_EQ(shown, "0") << why;
+            } else if (d->kind == OptionKind::Title) {
+                EXPECT_EQ(shown, cut.substr(0, 30)) << why;
+            } else if (d->kind == OptionKind::Amount) {
+                const auto a = ParseCurrency(cut);
+                EXPECT_EQ(shown, a ? FormatCurrencyShort(*a) : d->show(Options(), idx)) << why;
             }
             EXPECT_EQ(CaricaFinestra(*till, kScreen).placement.width, kLarghezzaMinima);
         }

@@ -32,7 +32,7 @@ struct Banco {
     Options& opt() { return cassa.till->opt; }
     /// The printer, created after the options are set as the test wants them.
     ReceiptPrinter& printer() {
-        if (!rp) rp = std::make_unique<ReceiptPrinter>(till(), other_ ? *other_ : backend);
+        if (!rp) rp = std::make_unique<ReceiptPrinter>(till().PartiStampa(), other_ ? *other_ : backend);
         return *rp;
     }
     /// The snapshot of a committed bill: (code, quantity) lines, in catalogue order.
@@ -48,14 +48,14 @@ struct Banco {
         u.data = DateTime{2026, 12, 5, 16, 1, 0, 6};
         u.tavolo = std::move(tavolo);
         u.commento = std::move(commento);
-        till().ultimoConto = u;
-        till().gNumeroScontrino = numero;
+        till().conto.ultimoConto = u;
+        till().conto.gNumeroScontrino = numero;
     }
     /// Prints the last bill as the commit does.
     void Commit() {
-        till().gRistampaFatta = false;
+        till().conto.ultimoConto.gRistampaFatta = false;
         printer().StampaUltimoConto(false);
-        till().gRistampaFatta = true;
+        till().conto.ultimoConto.gRistampaFatta = true;
     }
     /// The documents printed so far (kept until the next call).
     const std::vector<RecordedDocument>& Docs() {

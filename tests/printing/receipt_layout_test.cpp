@@ -228,8 +228,8 @@ TEST(ReceiptLayout, TitlesAndNumberRow) {
         Banco b(std::string(kPos80) + "PIEDE=\r\nPROGRESSIVO_PIEDE=0\r\n" + c.ini);
         SoloScontrini(b);
         b.Conto({{102, 1}}, 7);
-        b.till().gRistampaFatta = c.copy;
-        b.printer().Modes().SetList(BuildPrintList(b.till().ultimoConto, b.till().cat));
+        b.till().conto.ultimoConto.gRistampaFatta = c.copy;
+        b.printer().Modes().SetList(BuildPrintList(b.till().conto.ultimoConto, b.till().cat));
         b.printer().Modes().PrintReceipts();
         const auto rows = Rows(b.Docs().at(0).pages.at(0));
         std::vector<std::string> head;

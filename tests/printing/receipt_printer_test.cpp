@@ -10,7 +10,7 @@ namespace {
 struct Vendite : Banco {
     explicit Vendite(const std::string& ini, std::vector<std::string> printers = {"Stampante"})
         : Banco(ini, std::move(printers)) {
-        vendita = std::make_unique<Vendita>(till(), cassa.view, cassa.prompter, &printer());
+        vendita = std::make_unique<Vendita>(till().PartiVendita(), cassa.view, cassa.prompter, &printer());
         cassa.view.vendita = vendita.get();
     }
     void Vendi(const std::string& codes) {
@@ -39,12 +39,12 @@ TEST(ReceiptPrinter, CommitPrintsTheBillThenF5ReprintsItAsACopy) {
     v.Vendi("101101201");
     v.Premi("F1");
     v.Premi("F4");
-    EXPECT_EQ(v.till().gNumeroScontrino, 1);
+    EXPECT_EQ(v.till().conto.gNumeroScontrino, 1);
     EXPECT_EQ(v.Count("Scontrino: 1 - "), 2);  // header and footer of the receipt
     EXPECT_EQ(v.Count("*** INIZIO COMANDA ***"), 1);
     EXPECT_EQ(v.Count("TICKET PER RITIRO"), 2);
     EXPECT_EQ(v.Count("Panino con salamella"), 2);  // the receipt and the kitchen order
-    EXPECT_TRUE(v.till().gRistampaFatta);
+    EXPECT_TRUE(v.till().conto.ultimoConto.gRistampaFatta);
     EXPECT_EQ(v.till().gAzioni[5].stato, false);
 
     v.backend.Clear();
@@ -80,7 +80,7 @@ TEST(ReceiptPrinter, NoPrinterInstalledPrintsNothing) {
     v.Premi("F4");
     v.Premi("F5");
     v.printer().StampaTest();
-    EXPECT_EQ(v.till().gNumeroScontrino, 1);
+    EXPECT_EQ(v.till().conto.gNumeroScontrino, 1);
     EXPECT_TRUE(v.backend.calls.empty());
     EXPECT_TRUE(v.backend.formLog.empty());
 }
@@ -109,7 +109,7 @@ TEST(ReceiptPrinter, VariablePriceShowsThePriceCharged) {
     UltimoConto u;
     u.righe.push_back({2, 2, *ParseCurrency("9")});
     u.numero = 3;
-    b.till().ultimoConto = u;
+    b.till().conto.ultimoConto = u;
     b.Commit();
     EXPECT_TRUE(b.Docs().at(0).pages.at(0).Has("\x80 4,50"));
 }

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/startup.h"
+#include "startup/startup.h"
 #include "platform/file_access.h"
 #include "platform/system.h"
 #include "platform/text.h"

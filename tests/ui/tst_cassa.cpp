@@ -186,7 +186,7 @@ private slots:
         QCOMPARE(scena_->frm->LblResto()->text(), QStringLiteral("12,00"));
         QTest::keyClicks(pagato(), QStringLiteral(".555"));  // two decimals at most
         QCOMPARE(pagato()->text(), QStringLiteral("20,55"));
-        scena_->fx.till().gTavolo = "7";
+        scena_->fx.till().conto.gTavolo = "7";
         QTest::keyClick(pagato(), Qt::Key_F4);
         QVERIFY(!scena_->frm->Gestione(2)->isVisible());
         QVERIFY(codice()->isEnabled());
@@ -220,7 +220,7 @@ private slots:
         QCOMPARE(pagato()->text(), QStringLiteral("10,5"));
         Attendi();
         QTest::keyClicks(pagato(), QStringLiteral("f4"));  // F then 4: commit
-        QCOMPARE(scena_->fx.till().gNumeroScontrino, 1);
+        QCOMPARE(scena_->fx.till().conto.gNumeroScontrino, 1);
         QVERIFY(!scena_->fx.till().gAzioni[1].stato);
     }
 
@@ -252,13 +252,13 @@ private slots:
         tavolo->setFocus();
         QTest::keyClicks(tavolo, QStringLiteral("  12 "));
         nota->setFocus();
-        QCOMPARE(scena_->fx.till().gTavolo, std::string("12"));
+        QCOMPARE(scena_->fx.till().conto.gTavolo, std::string("12"));
         QCOMPARE(nota->height(), Py(1125));
         QTest::keyClicks(nota, QStringLiteral("senza sale"));
         QTest::keyClick(nota, Qt::Key_Return);  // no line break
         QTest::keyClick(nota, Qt::Key_Escape);
         QVERIFY(codice()->hasFocus());
-        QCOMPARE(scena_->fx.till().gCommento, std::string("senza sale"));
+        QCOMPARE(scena_->fx.till().conto.gCommento, std::string("senza sale"));
         QCOMPARE(nota->height(), Py(375));
         QCOMPARE(nota->maxLength(), 120);
     }

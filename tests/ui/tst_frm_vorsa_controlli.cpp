@@ -12,7 +12,7 @@
 
 #include "frm_vorsa_scene.h"
 #include "platform/text.h"
-#include "ui/info_testi.h"
+#include "layout/info_testi.h"
 
 using namespace vorsa;
 using namespace vorsa::test;

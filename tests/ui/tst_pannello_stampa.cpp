@@ -23,7 +23,7 @@ private slots:
         Scena s;
         QVERIFY(s.Avvia(Programma("[STAMPA]\r\nSTAMPANTE=Cucina\r\nFORMATO=3\r\n")));
         RecordingBackend backend({"Banco", "Cucina"});
-        ReceiptPrinter printer(s.fx.till(), backend);
+        ReceiptPrinter printer(s.fx.till().PartiStampa(), backend);
         PannelloStampa p(*s.frm->Gestione(1), s.fx.till(), &printer);
         QCOMPARE(p.cboStampaLista->count(), 2);
         QCOMPARE(p.cboStampaLista->currentText(), QStringLiteral("Cucina"));
@@ -57,7 +57,7 @@ private slots:
         Scena s;
         QVERIFY(s.Avvia(kLetto));
         RecordingBackend backend(std::vector<std::string>{});
-        ReceiptPrinter printer(s.fx.till(), backend);
+        ReceiptPrinter printer(s.fx.till().PartiStampa(), backend);
         PannelloStampa p(*s.frm->Gestione(1), s.fx.till(), &printer);
         s.frm->Gestione(1)->show();
         QVERIFY(p.lblNessunaStampante->isVisible());

@@ -1,4 +1,4 @@
-#include "ui/grid_layout.h"
+#include "layout/grid_layout.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,9 +1,11 @@
-#include "sale/catalogue.h"
+#include "data/catalogue.h"
+#include "settings/keys.h"
 
 #include <algorithm>
 #include <limits>
 
 #include "platform/text.h"
+#include "settings/keys.h"
 #include "settings/settings_store.h"
 
 namespace vorsa {

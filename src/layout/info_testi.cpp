@@ -1,4 +1,4 @@
-#include "ui/info_testi.h"
+#include "layout/info_testi.h"
 
 namespace vorsa {
 

@@ -1,4 +1,4 @@
-#include "ui/window_layout.h"
+#include "layout/window_layout.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // Product button layout: columns, button width, cell positions, section separators and the
 // window height the buttons need.
-#include "ui/grid_layout.h"
+#include "layout/grid_layout.h"
 
 #include <gtest/gtest.h>
 

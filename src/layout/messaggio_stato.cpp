@@ -1,4 +1,4 @@
-#include "ui/messaggio_stato.h"
+#include "layout/messaggio_stato.h"
 
 #include "platform/text.h"
 

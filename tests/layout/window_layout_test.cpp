@@ -1,6 +1,6 @@
 // The main window's layout for its size: minimum size, narrow and wide right panel, controls
 // anchored to the panel's edge and to the bottom.
-#include "ui/window_layout.h"
+#include "layout/window_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The explanations behind lbl_info(i), word for word.
-#include "ui/info_testi.h"
+#include "layout/info_testi.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <array>
 #include <vector>
 
-#include "ui/geometry_twips.h"
+#include "layout/geometry_twips.h"
 
 namespace vorsa {
 

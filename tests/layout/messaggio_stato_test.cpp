@@ -1,5 +1,5 @@
 // The message window's rules: what it shows and the answer each way of closing gives.
-#include "ui/messaggio_stato.h"
+#include "layout/messaggio_stato.h"
 
 #include <gtest/gtest.h>
 

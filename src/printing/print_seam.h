@@ -1,0 +1,43 @@
+#pragma once
+// What the sale hands to printing: the snapshot of the last committed bill, and the seam it
+// prints through.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/currency.h"
+#include "platform/system.h"
+
+namespace vorsa {
+
+/// Snapshot of the last committed bill, for printing and for the reprint key.
+struct UltimoConto {
+    struct Riga {
+        int index = 0;
+        std::int16_t quantity = 0;
+        Currency lineTotal;
+    };
+    std::vector<Riga> righe;
+    std::int32_t numero = 0;
+    DateTime data;
+    Currency totale;
+    std::string tavolo;
+    std::string commento;
+    /// A receipt of this bill has been printed: the next one is marked as a copy.
+    bool gRistampaFatta = false;
+};
+
+/// Seam of receipt printing (receipts, summary, pickup tickets, kitchen orders). Without one,
+/// no printer is available and nothing is printed.
+class PrintSeam {
+  public:
+    virtual ~PrintSeam() = default;
+    virtual bool StampanteDisponibile() = 0;
+    /// Prints the snapshot of the last committed bill: everything the commit prints, or only
+    /// the reprint of the reprint key.
+    virtual void StampaUltimoConto(bool ristampa) = 0;
+    /// Removes the numbered paper forms of the receipts (when the format computes a length).
+    virtual void CancellaFormScontrini() = 0;
+};
+
+}  // namespace vorsa

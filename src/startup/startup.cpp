@@ -1,0 +1,302 @@
+#include "startup/startup.h"
+
+#include "platform/text.h"
+
+namespace vorsa {
+namespace {
+
+
+std::string ConACapo(std::initializer_list<std::string_view> righe) {
+    std::string t;
+    for (auto r : righe) {
+        t += r;
+        t += "\r\n";
+    }
+    return t;
+}
+
+void ScriviLeggimi(Till& till) {
+    till.svc.files.ReplaceAll(till.paths.programFolder + "/Leggimi.txt", TestoLeggimi(till));
+}
+
+void ScriviNota(Till& till) {
+    const std::string stelle(68, '*');
+    const std::array<std::string, 5> righe = {
+        stelle,
+        "* In caso di necessit\xE0 o di comportamenti non previsti / anomali   *",
+        "* \xE8 possibile cancellare una o pi\xF9 parti oppure l'intero file.     *",
+        "* Tutte le sue parti vengono rigenerate automaticamente al riavvio *",
+        stelle,
+    };
+    for (int n = 1; n <= 5; ++n)
+        till.settings.Write(keys::Nota, righe[static_cast<std::size_t>(n - 1)], n);
+}
+
+void LeggiMonete(Till& till) {
+    till.settings.LoadAll(keys::Moneta);
+}
+
+void LeggiSeparatore(Till& till) {
+    till.settings.Load(keys::Separatore);
+}
+
+void LeggiIdentita(Till& till) {
+    Options& o = till.opt;
+    SettingsGateway& g = till.settings;
+    const std::string utente = till.svc.user.NetworkUserName();
+    o.gNomeStazione = utente;
+    const std::string nome = g.Read(keys::NomeStazione);
+    if (!nome.empty()) o.gNomeStazione = nome;
+    o.gLockSuffisso = g.Read(keys::LockSuffisso);
+    if (o.gLockSuffisso.empty()) {
+        o.gLockSuffisso = Right(FormatDateTime(till.svc.clock.Now()), 5);
+        g.Write(keys::LockSuffisso, o.gLockSuffisso);
+    }
+    o.gIdentitaLock = Left(utente, 20) + o.gLockSuffisso;
+}
+
+void LeggiRuolo(Till& till, const StartupHooks& hooks) {
+    Options& o = till.opt;
+    Paths& p = till.paths;
+    for (const KeyDef* k : {&keys::MultiVorsa, &keys::Principale, &keys::SistemaRemoto,
+                            &keys::LockAttesaMs, &keys::LockCicli})
+        till.settings.Load(*k);
+    till.statoMultiVorsa = StatoMultiVorsa::Singola;
+    if (o.gMultiVorsa) {
+        till.settings.Write(keys::Stazione, o.gNomeStazione, Idx(o.gIdentitaLock));
+        if (!o.gPrincipale) {
+            std::string remoto;
+            if (!o.gSistemaRemoto.empty())
+                remoto = hooks.share ? hooks.share->FileRemoto(o.gSistemaRemoto)
+                                     : "//" + o.gSistemaRemoto + "/vorsa$/vorsa.ini";
+            if (o.gSistemaRemoto.empty()) {
+                o.gMultiVorsa = false;
+                till.statoMultiVorsa = StatoMultiVorsa::SecondariaSenzaNome;
+            } else if (!till.store.EsisteFile(remoto)) {
+                o.gMultiVorsa = false;
+                till.statoMultiVorsa = StatoMultiVorsa::SecondariaIrraggiungibile;
+            } else {
+                p.gFileDati = remoto;
+                p.gFileLock = remoto + ".lck";
+                till.statoMultiVorsa = StatoMultiVorsa::SecondariaOk;
+            }
+        } else {
+            const bool ok = hooks.share && hooks.share->CondividiCartella(p.programFolder);
+            till.statoMultiVorsa = ok ? StatoMultiVorsa::PrincipaleOk
+                                      : StatoMultiVorsa::PrincipaleSenzaCondivisione;
+        }
+    }
+    LockSettings& l = till.store.lock;
+    l.gMultiVorsa = o.gMultiVorsa;
+    l.gIdentitaLock = o.gIdentitaLock;
+    l.gLockAttesaMs = o.gLockAttesaMs;
+    l.gLockCicli = o.gLockCicli;
+    l.gFileLock = p.gFileLock;
+}
+
+void LeggiComande(Till& till) {
+    Options& o = till.opt;
+    SettingsGateway& g = till.settings;
+    g.Load(keys::NumeroComande);
+    o.gComande.assign(static_cast<std::size_t>(o.gNumeroComande), KitchenOrderConfig{});
+    for (const KeyDef* k : {&keys::ComandaNome, &keys::ComandaAbilitata, &keys::ComandaProdotti,
+                            &keys::ComandaStampante, &keys::ComandaFormato,
+                            &keys::ComandaCalcolaCarta, &keys::ComandaMargine,
+                            &keys::ComandaOpzione})
+        g.LoadAll(*k, o.gNumeroComande);
+}
+
+void LeggiImmagini(Till& till) {
+    SettingsGateway& g = till.settings;
+    for (int n = 0; n < 2; ++n) {
+        HeaderImage& im = till.opt.gImmagini[static_cast<std::size_t>(n)];
+        im = HeaderImage{};
+        const std::string path = g.Read(keys::Immagine, n);
+        if (path.empty() || !till.store.EsisteFile(path)) continue;
+        im.path = path;
+        im.height = static_cast<int>(Val(g.Read(keys::ImmagineAltezza, n)));
+        im.width = static_cast<int>(Val(g.Read(keys::ImmagineLarghezza, n)));
+        im.percent = static_cast<int>(
+            Val(Correct(keys::ImmaginePercento, g.Read(keys::ImmaginePercento, n))));
+    }
+}
+
+void LeggiAltreOpzioni(Till& till) {
+    using namespace keys;
+    SettingsGateway& g = till.settings;
+    for (const KeyDef* k :
+         {&Rimanenza, &SogliaProdotti, &SogliaTipo, &BottoniColonne, &BottoniAltezza,
+          &BottoniBordo, &BottoniInterlinea, &StampaAbilitata, &Stampante, &Formato,
+          &LarghezzaPos, &CalcolaCarta, &Cumulativo, &Titolo, &Titolo2, &Piede, &TestoRitiro,
+          &TaglioAlternativo, &Progressivo, &ProgressivoPiede, &TicketRitiro, &TicketRitiroBarre,
+          &TicketRitiroGruppo, &RiduciCarattereRiga, &Prezzi, &ScontriniQta, &ScontriniDataOra,
+          &Totale, &TotaleNoSingolo, &keys::NomeGruppo, &GruppiAvanzati, &NomeVorsa})
+        g.Load(*k);
+    for (const KeyDef* k : {&Copie, &TitoloSottolineato, &Margine, &Riepilogo}) g.LoadAll(*k);
+}
+
+void LeggiStatistiche(Till& till) {
+    Catalogue& c = till.cat;
+    for (int n = 1; n <= c.gNumeroArticoli; ++n) {
+        Article& a = c.gArticoli[n];
+        a.soldQuantity = 0;
+        a.soldAmount = Currency{};
+        const auto r = LeggiStatistica(till.settings.Read(keys::StatArticolo, a.code),
+                                       till.opt.gSeparatore);
+        if (!r) continue;
+        a.soldQuantity = r->quantity;
+        a.soldAmount = r->amount;
+    }
+}
+
+}  // namespace
+
+std::string NomeFilePassword(std::string_view userName) {
+    std::string u = ToUpper(userName);
+    if (u.size() < 12) u = Left(u + "-PRENDOLIVASKO", 12);
+    std::string nome = "~x";
+    for (std::size_t i = 1; i <= 12; ++i) {
+        const unsigned c = (static_cast<unsigned char>(u[i - 1]) + i + 10) % 256;
+        // Path separators and NUL cannot be part of a file name.
+        if (c == '\\' || c == '/' || c == 0) continue;
+        nome += static_cast<char>(c);
+    }
+    return nome;
+}
+
+std::string TestoLeggimi(const Till& till) {
+    return ConACapo({
+        "VORSA - Programma di gestione cassa per feste e sagre (NON FISCALE)",
+        "",
+        "Versione: " + till.gVersione,
+        "",
+        "Scopo del programma",
+        "  Vendere gli articoli di un catalogo di tre sezioni (MANGIARE, BERE, VARIE),",
+        "  incassare, stampare scontrini, ticket di ritiro e comande per la cucina,",
+        "  e tenere le statistiche di vendita con l'archivio degli scontrini.",
+        "",
+        "Uso in breve",
+        "  * Digitare, leggere con il lettore di codici a barre o cliccare il codice",
+        "    di tre cifre di un articolo: 1xx MANGIARE, 2xx BERE, 3xx VARIE.",
+        "  * F1 paga o riapre il conto, F2 cancella, F3 storna un pezzo,",
+        "    F4 registra il conto, F5 ristampa l'ultimo scontrino,",
+        "    F6 statistiche, F7 impostazioni.",
+        "  * Tutte le impostazioni sono nel file Vorsa.ini nella cartella del programma;",
+        "    se lo si cancella viene ricreato completo al riavvio.",
+    });
+}
+
+StartupResult AvviaTill(Till& till, const StartupHooks& hooks) {
+    StartupResult r;
+    Paths& p = till.paths;
+    Options& o = till.opt;
+    auto& st = till.store;
+
+    p.gFileIni = p.programFolder + "/Vorsa.ini";
+    p.gFileDati = p.gFileIni;
+    p.gFileLock = p.gFileDati + ".lck";
+    p.gCartellaStatistiche = p.programFolder + "/Statistiche";
+    p.gCartellaDati = p.programFolder + "/Dati";
+    const std::string temp = st.CartellaTemp();
+    p.gFileTmp = temp + "VorsaTmp.txt";
+    p.gFilePassword = temp + NomeFilePassword(till.svc.user.NetworkUserName());
+    st.lock.gFileLock = p.gFileLock;
+
+    ScriviLeggimi(till);
+    // One write per file for the whole sequence instead of one per healed key.
+    st.IniziaBlocco();
+    ScriviNota(till);
+    till.cat.CaricaDimensioni(st, p.gFileDati);
+    LeggiMonete(till);
+    LeggiSeparatore(till);
+    CaricaAzioni(till.settings, till.gAzioni);
+    LeggiIdentita(till);
+    LeggiRuolo(till, hooks);
+    LeggiComande(till);
+    CaricaPassword(till.settings, till.gAzioni);
+    LeggiImmagini(till);
+    LeggiAltreOpzioni(till);
+
+    const long long scontrini = Val(till.settings.Read(keys::StatScontrini));
+    till.conto.gNumeroScontrino =
+        static_cast<std::int32_t>(scontrini < 0 ? 0 : (scontrini > INT32_MAX ? INT32_MAX : scontrini));
+
+    till.cat.CaricaProdotti(st, o, p);
+    till.cat.AssegnaComande(o);
+    till.cat.CaricaGruppi(st, o, p);
+    till.cat.gCatalogoCaricato = true;
+    LeggiStatistiche(till);
+
+    till.settings.Write(keys::VersioneIni, "1");
+    for (const KeyDef* k : {&keys::BordiMagnetici, &keys::Sensibilita, &keys::Aggiornamenti})
+        till.settings.Load(*k);
+    st.ChiudiBlocco();
+
+    if (o.gAggiornamenti && hooks.versionCheck) r.nuovaVersione = hooks.versionCheck->NuovaVersione();
+    return r;
+}
+
+namespace {
+
+int Posizione(Till& till, const KeyDef& k, int max) {
+    return IntoRange(till.settings.Read(k), k.def, k.min, max);
+}
+
+}  // namespace
+
+LoadResult CaricaFinestra(Till& till, ScreenTwips screen) {
+    LoadResult r;
+    auto& st = till.store;
+    const Paths& p = till.paths;
+
+    SettingsGateway& g = till.settings;
+    const KeyDef& t = keys::TimerCodiciMs;
+    const long long ms = Val(g.Read(t));
+    r.timerCodiciMs = (ms < t.min || ms > t.max) ? t.def : static_cast<int>(ms);
+    g.Write(t, std::to_string(r.timerCodiciMs));
+
+    const std::string versione = std::to_string(till.gNumeroVersione);
+    if (g.Read(keys::Eula) != versione) {
+        g.Write(keys::Eula, versione);
+        const std::string leggimi = p.programFolder + "/Leggimi.txt";
+        if (st.EsisteFile(leggimi)) {
+            st.ApriConShell(leggimi);
+            r.apriLeggimi = true;
+        }
+    }
+
+    r.placement.top = Posizione(till, keys::FinestraTop, screen.height - 1000);
+    r.placement.left = Posizione(till, keys::FinestraLeft, screen.width - 500);
+    r.placement.width = Posizione(till, keys::FinestraWidth, screen.width - 500);
+    r.placement.mode = Posizione(till, keys::FinestraMode, keys::FinestraMode.max);
+
+    if (till.opt.gMultiVorsa) {
+        // Pieces this station held when it last stopped go back to the shared counters.
+        for (int n = 1; n <= till.cat.gNumeroArticoli; ++n) {
+            const std::string v = g.Read(keys::PezziTenuti, n);
+            if (!v.empty()) till.RestituisciPezzi(n, Val(v));
+        }
+    }
+    return r;
+}
+
+void ChiudiFinestra(Till& till, const WindowPlacement& placement) {
+    auto& st = till.store;
+    const Paths& p = till.paths;
+    if (till.opt.gMultiVorsa) {
+        for (int n = 1; n <= till.cat.gNumeroArticoli; ++n) {
+            const Article& a = till.cat.gArticoli[n];
+            if (a.pieces >= 0 && a.quantity >= 1) till.RestituisciPezzi(n, a.quantity);
+        }
+    }
+    st.IniziaBlocco();
+    SettingsGateway& g = till.settings;
+    g.Write(keys::FinestraTop, std::to_string(placement.top));
+    g.Write(keys::FinestraLeft, std::to_string(placement.left));
+    g.Write(keys::FinestraMode, std::to_string(placement.mode));
+    g.Write(keys::FinestraWidth, std::to_string(placement.width));
+    st.ChiudiBlocco();
+    if (st.EsisteFile(p.gFileTmp)) st.CancellaFile(p.gFileTmp);
+}
+
+}  // namespace vorsa
