@@ -21,10 +21,16 @@ inline constexpr int kNero = 0x000000;
 inline constexpr int kRossoScuro = 0x800000;
 inline constexpr int kBlu = 0x0000FF;
 
-/// Stock states.
+/// Stock states. They share their numbers with the feedback labels lbl_conf_code(0..4), so a
+/// state shows its own label.
 inline constexpr int kStatoNormale = 1;
 inline constexpr int kStatoFinito = 3;
 inline constexpr int kStatoSottoScorta = 4;
+
+/// The feedback labels lbl_conf_code(0..4) that are not stock states.
+inline constexpr int kRiscontroErrore = 0;  // "ERRORE"
+inline constexpr int kRiscontroOk = kStatoNormale;
+inline constexpr int kRiscontroCodice = 2;  // "Codice:", the resting prompt
 
 struct Sezione {
     std::string name;

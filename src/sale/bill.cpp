@@ -76,7 +76,7 @@ void Vendita::StatoDopoPasso(int index, int n, const char* segno) {
 }
 
 void Vendita::AggiungiArticolo(int section, std::string_view codeText) {
-    if (azioni_[4].stato || azioni_[6].stato) return;
+    if (azioni_[kAzioneNuovoConto].stato || azioni_[kAzioneStatistica].stato) return;
     Catalogue& cat = cat_;
     const int index = static_cast<int>(Val(codeText)) - cat.sezioni[section].codeBase +
                       cat.PrimoIndice(section) - 1;
@@ -97,7 +97,7 @@ void Vendita::AggiungiArticolo(int section, std::string_view codeText) {
 
     if (!a.active) {
         MostraErrore();
-    } else if (azioni_[3].stato) {
+    } else if (azioni_[kAzioneStorno].stato) {
         if (a.quantity > 0) {
             n = leggiCondiviso();
             a.lineTotal -= a.price;
@@ -138,7 +138,7 @@ void Vendita::AggiungiArticolo(int section, std::string_view codeText) {
     view_.SetTotale(FormatCurrency(conto_.gTotaleConto, true));
     if (opt_.gMostraRimanenza && a.pieces > -1)
         view_.SetCodeLabel(a.section, a.position, "Pz: " + std::to_string(a.pieces - n));
-    if (azioni_[3].stato) EseguiAzione(3);
+    if (azioni_[kAzioneStorno].stato) EseguiAzione(kAzioneStorno);
 }
 
 void Vendita::AggiornaRigaConto(int index) {

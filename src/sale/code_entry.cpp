@@ -46,7 +46,7 @@ char FiltroCodice(char ch, bool boxEmpty) {
     }
 }
 
-void Vendita::MostraErrore() { view_.ShowFeedback(0); }
+void Vendita::MostraErrore() { view_.ShowFeedback(kRiscontroErrore); }
 
 void Vendita::CambioCodice(const std::string& text) {
     view_.HideFeedback();
@@ -63,7 +63,7 @@ void Vendita::CambioCodice(const std::string& text) {
                 view_.StartInputTimer();
                 return;
             }
-            if (c.tipo == T::Meno) EseguiAzione(3);
+            if (c.tipo == T::Meno) EseguiAzione(kAzioneStorno);
             view_.SetCodice(std::to_string(view_.ListCode(sel)));
             return;
         }

@@ -1,3 +1,5 @@
+#include <array>
+
 #include "platform/text.h"
 #include "sale/vendita.h"
 
@@ -21,112 +23,123 @@ void Vendita::ImpostaBottoni(int n, bool acceso) {
         view_.SetActionEnabled(n, true);
         view_.SetActionKeyColour(n, kColoreTastoAttivo);
     } else {
-        az[4].enabled = false;
-        view_.SetActionEnabled(4, false);
-        view_.SetActionColour(4, kColoreBottone);
-        view_.SetActionKeyColour(4, kColoreTastoSpento);
+        az[kAzioneNuovoConto].enabled = false;
+        view_.SetActionEnabled(kAzioneNuovoConto, false);
+        view_.SetActionColour(kAzioneNuovoConto, kColoreBottone);
+        view_.SetActionKeyColour(kAzioneNuovoConto, kColoreTastoSpento);
     }
 }
 
 void Vendita::EseguiAzione(int n) {
-    if (n < 1 || n > kNumeroAzioni) return;
+    if (n < kAzionePaga || n > kNumeroAzioni) return;
     Azione& a = azioni_[n];
     if (!a.enabled) {
         MostraErrore();
         return;
     }
-    view_.ShowFeedback(1);
+    view_.ShowFeedback(kRiscontroOk);
     a.stato = !a.stato;
 
     if (!a.stato) {
         view_.SetActionColour(n, kColoreBottone);
         ImpostaBottoni(n, false);
         view_.SetActionCaption(n, a.caption1);
-        switch (n) {
-            case 1:
-                cat_.AbilitaArticoli(false, view_);
-                view_.ModoPagamento(false);
-                view_.SetActionHeight(1, kAltezzaAzione);
-                view_.SetActionHeight(4, kAltezzaAzione);
-                break;
-            case 6:
-                cat_.AbilitaArticoli(false, view_);
-                view_.ShowPanel(0, false);
-                break;
-            case 7:
-                view_.ReLayout();
-                cat_.AbilitaArticoli(false, view_);
-                view_.ShowPanel(1, false);
-                break;
-            default:
-                break;
-        }
+        Spegni(n);
         return;
     }
-
     view_.SetActionColour(n, a.colour);
     ImpostaBottoni(n, true);
     if (!a.caption2.empty()) view_.SetActionCaption(n, a.caption2);
+    using Handler = void (Vendita::*)();
+    static constexpr std::array<Handler, kNumeroAzioni + 1> kAccendi = {
+        nullptr,           &Vendita::Paga,      &Vendita::Cancella,   &Vendita::Storno,
+        &Vendita::Commit,  &Vendita::Ristampa,  &Vendita::Statistica, &Vendita::Impostazioni};
+    (this->*kAccendi[static_cast<std::size_t>(n)])();
+}
+
+void Vendita::Spegni(int n) {
     switch (n) {
-        case 1:
-            if (conto_.gTotaleConto <= Currency{}) {
-                EseguiAzione(1);
-                return;
-            }
-            view_.SetActionHeight(1, kAltezzaAzionePagamento);
-            view_.SetActionHeight(4, kAltezzaAzionePagamento);
-            azioni_[4].enabled = true;
-            view_.SetActionEnabled(4, true);
-            view_.SetActionColour(4, azioni_[4].colour);
-            view_.SetActionKeyColour(4, kColoreTastoAttivo);
-            cat_.AbilitaArticoli(true, view_);
-            view_.ModoPagamento(true);
-            return;
-        case 2:
-            if (conto_.gTotaleConto > Currency{}) {
-                if (prompter_.ConfermaSiNo(
-                        "Cancella elenco prodotti",
-                        "Sicuro di voler cancellare i prodotti elencati?\r\n\r\n"
-                        "I prodotti NON entreranno nella statistica del venduto."))
-                    NuovoConto();
-            } else {
-                NuovoConto();
-            }
-            EseguiAzione(2);
-            return;
-        case 3:
-            if (view_.ListCount() == 0) EseguiAzione(3);
-            return;
-        case 4:
-            SequenzaCommit();
-            return;
-        case 5:
-            if (print_ && print_->StampanteDisponibile() &&
-                (!conto_.ultimoConto.gRistampaFatta || ChiediPassword(5))) {
-                print_->StampaUltimoConto(true);
-                print_->CancellaFormScontrini();
-                conto_.ultimoConto.gRistampaFatta = true;
-            }
-            EseguiAzione(5);
-            return;
-        case 6:
-            cat_.AbilitaArticoli(true, view_);
-            if (opt_.gMultiVorsa)
-                conto_.gNumeroScontrino = static_cast<std::int32_t>(
-                    Val(settings_.Read(keys::StatScontrini)));
-            view_.ShowPanel(0, true);
-            return;
-        case 7:
-            if (!ChiediPassword(7)) {
-                EseguiAzione(7);
-                return;
-            }
-            cat_.AbilitaArticoli(true, view_);
-            view_.ShowPanel(1, true);
-            return;
+        case kAzionePaga:
+            cat_.AbilitaArticoli(false, view_);
+            view_.ModoPagamento(false);
+            view_.SetActionHeight(kAzionePaga, kAltezzaAzione);
+            view_.SetActionHeight(kAzioneNuovoConto, kAltezzaAzione);
+            break;
+        case kAzioneStatistica:
+            cat_.AbilitaArticoli(false, view_);
+            view_.ShowPanel(kPannelloStatistica, false);
+            break;
+        case kAzioneImpostazioni:
+            view_.ReLayout();
+            cat_.AbilitaArticoli(false, view_);
+            view_.ShowPanel(kPannelloImpostazioni, false);
+            break;
         default:
-            return;
+            break;
     }
+}
+
+void Vendita::Paga() {
+    if (conto_.gTotaleConto <= Currency{}) {
+        EseguiAzione(kAzionePaga);
+        return;
+    }
+    view_.SetActionHeight(kAzionePaga, kAltezzaAzionePagamento);
+    view_.SetActionHeight(kAzioneNuovoConto, kAltezzaAzionePagamento);
+    Azione& commit = azioni_[kAzioneNuovoConto];
+    commit.enabled = true;
+    view_.SetActionEnabled(kAzioneNuovoConto, true);
+    view_.SetActionColour(kAzioneNuovoConto, commit.colour);
+    view_.SetActionKeyColour(kAzioneNuovoConto, kColoreTastoAttivo);
+    cat_.AbilitaArticoli(true, view_);
+    view_.ModoPagamento(true);
+}
+
+void Vendita::Cancella() {
+    if (conto_.gTotaleConto > Currency{}) {
+        if (prompter_.ConfermaSiNo("Cancella elenco prodotti",
+                                   "Sicuro di voler cancellare i prodotti elencati?\r\n\r\n"
+                                   "I prodotti NON entreranno nella statistica del venduto."))
+            NuovoConto();
+    } else {
+        NuovoConto();
+    }
+    EseguiAzione(kAzioneCancella);
+}
+
+void Vendita::Storno() {
+    // Stays on until the next article takes one piece off; nothing to take from an empty bill.
+    if (view_.ListCount() == 0) EseguiAzione(kAzioneStorno);
+}
+
+void Vendita::Commit() {
+    SequenzaCommit();
+}
+
+void Vendita::Ristampa() {
+    if (print_ && print_->StampanteDisponibile() &&
+        (!conto_.ultimoConto.gRistampaFatta || ChiediPassword(kAzioneRistampa))) {
+        print_->StampaUltimoConto(true);
+        print_->CancellaFormScontrini();
+        conto_.ultimoConto.gRistampaFatta = true;
+    }
+    EseguiAzione(kAzioneRistampa);
+}
+
+void Vendita::Statistica() {
+    cat_.AbilitaArticoli(true, view_);
+    if (opt_.gMultiVorsa)
+        conto_.gNumeroScontrino = static_cast<std::int32_t>(Val(settings_.Read(keys::StatScontrini)));
+    view_.ShowPanel(kPannelloStatistica, true);
+}
+
+void Vendita::Impostazioni() {
+    if (!ChiediPassword(kAzioneImpostazioni)) {
+        EseguiAzione(kAzioneImpostazioni);
+        return;
+    }
+    cat_.AbilitaArticoli(true, view_);
+    view_.ShowPanel(kPannelloImpostazioni, true);
 }
 
 void Vendita::SequenzaCommit() {
@@ -162,10 +175,10 @@ void Vendita::SequenzaCommit() {
         conto_.ultimoConto.gRistampaFatta = true;
     }
     NuovoConto();
-    view_.SetActionHeight(1, kAltezzaAzione);
-    view_.SetActionHeight(4, kAltezzaAzione);
-    EseguiAzione(4);
-    EseguiAzione(1);
+    view_.SetActionHeight(kAzionePaga, kAltezzaAzione);
+    view_.SetActionHeight(kAzioneNuovoConto, kAltezzaAzione);
+    EseguiAzione(kAzioneNuovoConto);
+    EseguiAzione(kAzionePaga);
 }
 
 bool Vendita::ChiediPassword(int n) {
@@ -187,9 +200,9 @@ void Vendita::SalvaPassword(int n, std::string_view text) {
 
 void Vendita::ImpostaStampaAutomatica(bool on) {
     view_.SetCaption(titolo_ + std::string(on ? kAttiva : kNonAttiva));
-    azioni_[5].caption1 = on ? "RISTAMPA ULTIMO" : "STAMPA MANUALE";
+    azioni_[kAzioneRistampa].caption1 = on ? "RISTAMPA ULTIMO" : "STAMPA MANUALE";
     view_.SetStampaCaption(on ? "Stampa automatica ATTIVA" : "Stampa automatica NON ATTIVA");
-    view_.SetActionCaption(5, azioni_[5].caption1);
+    view_.SetActionCaption(kAzioneRistampa, azioni_[kAzioneRistampa].caption1);
     settings_.Set(keys::StampaAbilitata, on ? "1" : "0");
 }
 

@@ -102,6 +102,15 @@ public:
     bool RegistraScontrino();
 
 private:
+    // One handler per function key switched on, and the steps of switching one off.
+    void Paga();
+    void Cancella();
+    void Storno();
+    void Commit();
+    void Ristampa();
+    void Statistica();
+    void Impostazioni();
+    void Spegni(int n);
     void SequenzaCommit();
     void MostraErrore();
     void AggiornaCondiviso(int index, int delta);

@@ -1,0 +1,65 @@
+# Fails when an include points up the layers or a file below the Qt line includes Qt.
+# Run as: cmake -DSRC=<repo>/src -P check_layers.cmake
+#
+# Rank of each folder, lowest first. Folders of one rank are peers and must not include each
+# other. Everything up to rank 7 is standard library only.
+set(LAYERS
+  "platform=1" "settings=2" "data=3" "network=4" "editor=4" "update=4" "printing=5" "sale=6"
+  "startup=7" "layout=7"
+  "platform/qt=8" "printing/qt=8" "ui=9" "app=10")
+set(QT_LINE 7)
+
+function(layer_of path out_name out_rank)
+  set(best "")
+  set(best_rank -1)
+  foreach(entry IN LISTS LAYERS)
+    string(REPLACE "=" ";" pair "${entry}")
+    list(GET pair 0 folder)
+    list(GET pair 1 rank)
+    string(LENGTH "${folder}" len)
+    string(LENGTH "${best}" best_len)
+    if(path MATCHES "^${folder}/" AND len GREATER best_len)
+      set(best "${folder}")
+      set(best_rank ${rank})
+    endif()
+  endforeach()
+  set(${out_name} "${best}" PARENT_SCOPE)
+  set(${out_rank} ${best_rank} PARENT_SCOPE)
+endfunction()
+
+file(GLOB_RECURSE sources RELATIVE "${SRC}" "${SRC}/*.h" "${SRC}/*.cpp")
+set(faults "")
+foreach(file IN LISTS sources)
+  layer_of("${file}" from from_rank)
+  if(from_rank EQUAL -1)
+    list(APPEND faults "${file}: in no layer")
+    continue()
+  endif()
+  file(STRINGS "${SRC}/${file}" lines REGEX "^[ \t]*#[ \t]*include")
+  foreach(line IN LISTS lines)
+    if(line MATCHES "#[ \t]*include[ \t]*[<\"](Q[A-Za-z]*|qt[a-z]*/)")
+      if(from_rank LESS_EQUAL QT_LINE)
+        list(APPEND faults "${file}: includes Qt below the Qt line: ${line}")
+      endif()
+      continue()
+    endif()
+    if(NOT line MATCHES "#[ \t]*include[ \t]*\"([^\"]+)\"")
+      continue()
+    endif()
+    set(target "${CMAKE_MATCH_1}")
+    layer_of("${target}" to to_rank)
+    if(to_rank EQUAL -1)
+      continue()  # a generated or third-party header
+    endif()
+    if(to_rank GREATER from_rank OR (to_rank EQUAL from_rank AND NOT to STREQUAL from))
+      list(APPEND faults "${file} (${from}) includes ${target} (${to}): a higher or peer layer")
+    endif()
+  endforeach()
+endforeach()
+
+if(faults)
+  list(JOIN faults "\n  " text)
+  message(FATAL_ERROR "Layering faults:\n  ${text}")
+endif()
+list(LENGTH sources n)
+message(STATUS "Layers respected in ${n} files")
