@@ -11,7 +11,7 @@
 #include <algorithm>
 
 #include "frm_vorsa_scene.h"
-#include "ui/cassa_finestra.h"
+#include "ui/sale_presenter.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ double P99(const std::vector<double>& v) {
 struct Banco {
     test::Scena scena;
     NoPrompter prompter;
-    std::unique_ptr<CassaFinestra> cassa;
+    std::unique_ptr<SalePresenter> cassa;
     int n = 0;
 };
 
@@ -62,12 +62,12 @@ void BM_KeyToFeedback(benchmark::State& state) {
             state.SkipWithError("window did not start");
             return;
         }
-        banco->cassa = std::make_unique<CassaFinestra>(*banco->scena.frm,
+        banco->cassa = std::make_unique<SalePresenter>(*banco->scena.frm,
                                                        banco->scena.fx.till(), &banco->prompter);
         banco->cassa->Avvia();
     }
     test::Scena& scena = banco->scena;
-    QLineEdit* box = scena.frm->BoxCodice();
+    QLineEdit* box = test::BoxCodice(*scena.frm);
     int& n = banco->n;
     for (auto _ : state) {
         const int k = n++ % 240;
@@ -81,7 +81,7 @@ void BM_KeyToFeedback(benchmark::State& state) {
         QCoreApplication::processEvents();  // the label and the list line are painted
         state.SetIterationTime(static_cast<double>(t.nsecsElapsed()) / 1e9);
     }
-    state.counters["bill_lines"] = static_cast<double>(scena.frm->ListaSpesa()->count());
+    state.counters["bill_lines"] = static_cast<double>(test::ListaSpesa(*scena.frm)->count());
 }
 BENCHMARK(BM_KeyToFeedback)
     ->UseManualTime()

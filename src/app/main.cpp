@@ -12,9 +12,10 @@
 #include "printing/receipt_printer.h"
 #include "platform/text.h"
 #include "sale/till.h"
-#include "ui/cassa_finestra.h"
 #include "ui/frm_splash.h"
+#include "ui/pannello_destro.h"
 #include "ui/pannello_stampa.h"
+#include "ui/sale_presenter.h"
 #include "ui/frm_vorsa.h"
 
 int main(int argc, char* argv[]) {
@@ -55,12 +56,13 @@ int main(int argc, char* argv[]) {
     QCoreApplication::processEvents();
     QThread::msleep(200);
     vorsa::FrmVorsa frm(till);
-    vorsa::CassaFinestra cassa(frm, till, nullptr, &printer);
-    vorsa::PannelloStampa stampa(*frm.Gestione(1), till, &printer);
+    vorsa::SalePresenter vendita(frm, till, nullptr, &printer);
+    vorsa::PannelloStampa stampa(frm.Gestione(vorsa::kPannelloImpostazioni), till.settings,
+                                 &printer);
     QObject::connect(&stampa, &vorsa::PannelloStampa::Fatto, &frm,
-                     [&frm] { frm.BoxCodice()->setFocus(); });
+                     [&frm] { frm.Destro().boxCodice->setFocus(); });
     frm.Load();
-    cassa.Avvia();
+    vendita.Avvia();
     frm.show();
     splash.close();
     const int rc = app.exec();

@@ -67,6 +67,12 @@ struct Gruppo {
     std::string name;
 };
 
+/// A label text with its colour.
+struct Etichetta {
+    std::string text;
+    int colour = kNero;
+};
+
 /// What the catalogue paints; the main window implements it. Sections 0..2, positions 1-based.
 class CatalogueView {
 public:
@@ -77,15 +83,11 @@ public:
     virtual void SetButtonEnabled(int section, int position, bool enabled) = 0;
     virtual void SetLabelsVisible(int section, int position, bool visible) = 0;
     virtual void SetCodeLabel(int section, int position, const std::string& text) = 0;
+    virtual void SetPriceLabel(int section, int position, const Etichetta& label) = 0;
     /// Makes lbl_conf_code(state) visible.
     virtual void ShowFeedback(int state) = 0;
 };
 
-/// A label text with its colour.
-struct Etichetta {
-    std::string text;
-    int colour = kNero;
-};
 
 class Catalogue {
 public:

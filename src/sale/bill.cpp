@@ -32,7 +32,7 @@ std::string RigaConto(const Article& a, bool wide) {
            Importo(a.lineTotal);
 }
 
-Vendita::Vendita(SaleParts p, SaleView& view, Prompter& prompter, PrintSeam* print)
+Vendita::Vendita(SaleParts p, SaleViews views, Prompter& prompter, PrintSeam* print)
     : cat_(p.cat),
       opt_(p.opt),
       settings_(p.settings),
@@ -41,7 +41,7 @@ Vendita::Vendita(SaleParts p, SaleView& view, Prompter& prompter, PrintSeam* pri
       clock_(p.clock),
       sleeper_(p.sleeper),
       titolo_(p.titolo),
-      view_(view),
+      view_(views),
       prompter_(prompter),
       print_(print) {}
 
@@ -67,12 +67,12 @@ void Vendita::StatoDopoPasso(int index, int n, const char* segno) {
         if (aggiunto && rimasti <= 0) {
             stato = kStatoFinito;
         } else if (a.threshold >= 1 && cat_.SottoSoglia(index, rimasti, opt_)) {
-            view_.SetFeedbackCaption(kStatoSottoScorta,
+            view_.conto.SetFeedbackCaption(kStatoSottoScorta,
                                      std::string("OK  ") + segno + std::to_string(rimasti));
             stato = kStatoSottoScorta;
         }
     }
-    cat_.ColoraArticolo(stato, a.section, a.position, true, view_);
+    cat_.ColoraArticolo(stato, a.section, a.position, true, view_.catalogo);
 }
 
 void Vendita::AggiungiArticolo(int section, std::string_view codeText) {
@@ -83,7 +83,7 @@ void Vendita::AggiungiArticolo(int section, std::string_view codeText) {
     if (index < 1 || index > cat.gNumeroArticoli) return;
     const bool multi = opt_.gMultiVorsa;
     Article& a = cat.gArticoli[index];
-    if (multi) cat.AggiornaArticolo(index, settings_.store(), opt_, settings_.paths(), &view_);
+    if (multi) cat.AggiornaArticolo(index, settings_.store(), opt_, settings_.paths(), &view_.catalogo);
 
     int n = 0;
     auto leggiCondiviso = [&] {
@@ -91,7 +91,7 @@ void Vendita::AggiungiArticolo(int section, std::string_view codeText) {
         a.sharedCount = static_cast<std::int16_t>(
             Val(settings_.Read(keys::PezziCondivisi, index)));
         const int letto = a.sharedCount;
-        cat.AggiornaArticolo(index, settings_.store(), opt_, settings_.paths(), &view_);
+        cat.AggiornaArticolo(index, settings_.store(), opt_, settings_.paths(), &view_.catalogo);
         return letto;
     };
 
@@ -117,12 +117,12 @@ void Vendita::AggiungiArticolo(int section, std::string_view codeText) {
                 if (!risposta || risposta->empty()) return;
                 if (auto p = ParseCurrency(*risposta)) a.price = *p;
             } while (a.price <= Currency{});
-            view_.SetPriceLabel(a.section, a.position,
+            view_.catalogo.SetPriceLabel(a.section, a.position,
                                 {std::string(kEuro) + " " + FormatCurrency(a.price), kRossoScuro});
         }
         n = leggiCondiviso();
         if (a.pieces != -1 && a.pieces - n < 1) {
-            cat_.ColoraArticolo(kStatoFinito, a.section, a.position, true, view_);
+            cat_.ColoraArticolo(kStatoFinito, a.section, a.position, true, view_.catalogo);
         } else if (a.quantity == std::numeric_limits<std::int16_t>::max()) {
             MostraErrore();  // one more piece would not fit the bill's count
         } else {
@@ -135,17 +135,17 @@ void Vendita::AggiungiArticolo(int section, std::string_view codeText) {
             AggiornaRigaConto(index);
         }
     }
-    view_.SetTotale(FormatCurrency(conto_.gTotaleConto, true));
+    view_.conto.SetTotale(FormatCurrency(conto_.gTotaleConto, true));
     if (opt_.gMostraRimanenza && a.pieces > -1)
-        view_.SetCodeLabel(a.section, a.position, "Pz: " + std::to_string(a.pieces - n));
+        view_.catalogo.SetCodeLabel(a.section, a.position, "Pz: " + std::to_string(a.pieces - n));
     if (azioni_[kAzioneStorno].stato) EseguiAzione(kAzioneStorno);
 }
 
 void Vendita::AggiornaRigaConto(int index) {
     Article& a = cat_.gArticoli[index];
-    const bool wide = view_.WindowWidthTwips() > 16400;
-    if (a.listIndex == -1) a.listIndex = static_cast<std::int16_t>(view_.ListCount());
-    view_.SetListLine(a.listIndex, RigaConto(a, wide), a.code);
+    const bool wide = view_.finestra.WindowWidthTwips() > 16400;
+    if (a.listIndex == -1) a.listIndex = static_cast<std::int16_t>(view_.conto.ListCount());
+    view_.conto.SetListLine(a.listIndex, RigaConto(a, wide), a.code);
 }
 
 void Vendita::NuovoConto() {
@@ -162,14 +162,14 @@ void Vendita::NuovoConto() {
         a.listIndex = -1;
         if (a.variablePrice) {
             a.price = Currency::FromUnits(-1);
-            view_.SetPriceLabel(a.section, a.position, cat.EtichettaPrezzo(n));
+            view_.catalogo.SetPriceLabel(a.section, a.position, cat.EtichettaPrezzo(n));
         }
     }
     conto_.gCommento.clear();
     conto_.gTavolo.clear();
-    view_.ClearTableAndComment();
-    view_.ClearList();
-    view_.SetTotale("0,00");
+    view_.conto.ClearTableAndComment();
+    view_.conto.ClearList();
+    view_.conto.SetTotale("0,00");
 }
 
 }  // namespace vorsa

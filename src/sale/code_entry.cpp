@@ -46,10 +46,10 @@ char FiltroCodice(char ch, bool boxEmpty) {
     }
 }
 
-void Vendita::MostraErrore() { view_.ShowFeedback(kRiscontroErrore); }
+void Vendita::MostraErrore() { view_.catalogo.ShowFeedback(kRiscontroErrore); }
 
 void Vendita::CambioCodice(const std::string& text) {
-    view_.HideFeedback();
+    view_.conto.HideFeedback();
     const Codice c = InterpretaCodice(text, cat_);
     using T = Codice::Tipo;
     switch (c.tipo) {
@@ -57,35 +57,35 @@ void Vendita::CambioCodice(const std::string& text) {
             return;
         case T::Piu:
         case T::Meno: {
-            const int sel = view_.ListSelected();
+            const int sel = view_.conto.ListSelected();
             if (sel < 0) {
                 MostraErrore();
-                view_.StartInputTimer();
+                view_.conto.StartInputTimer();
                 return;
             }
             if (c.tipo == T::Meno) EseguiAzione(kAzioneStorno);
-            view_.SetCodice(std::to_string(view_.ListCode(sel)));
+            view_.conto.SetCodice(std::to_string(view_.conto.ListCode(sel)));
             return;
         }
         case T::Funzione:
             EseguiAzione(c.valore);
-            view_.StartInputTimer();
+            view_.conto.StartInputTimer();
             return;
         case T::Moneta: {
-            std::string pagato = view_.Pagato();
+            std::string pagato = view_.pagamento.Pagato();
             if (pagato.empty()) pagato = "0";
-            view_.SetPagato(AggiungiMoneta(pagato, opt_.gMonete[c.valore]));
-            view_.StartInputTimer();
+            view_.pagamento.SetPagato(AggiungiMoneta(pagato, opt_.gMonete[c.valore]));
+            view_.conto.StartInputTimer();
             return;
         }
         case T::Articolo:
             AggiungiArticolo(c.valore, text);
-            view_.StartInputTimer();
+            view_.conto.StartInputTimer();
             return;
         case T::Errore:
-            if (text.size() == 2 && text[0] == 'S' && view_.Pagato().empty()) view_.SetPagato("0");
+            if (text.size() == 2 && text[0] == 'S' && view_.pagamento.Pagato().empty()) view_.pagamento.SetPagato("0");
             MostraErrore();
-            view_.StartInputTimer();
+            view_.conto.StartInputTimer();
             return;
     }
 }
@@ -97,20 +97,20 @@ void Vendita::TastoGiu(Tasto tasto, int fNumber, bool modifier) {
             if (fNumber >= 1 && fNumber <= kNumeroAzioni) EseguiAzione(fNumber);
             return;
         case Tasto::Su: {
-            const int sel = view_.ListSelected();
-            if (sel >= 1) view_.SelectLine(sel - 1);
+            const int sel = view_.conto.ListSelected();
+            if (sel >= 1) view_.conto.SelectLine(sel - 1);
             return;
         }
         case Tasto::Giu: {
-            const int sel = view_.ListSelected();
-            if (sel < view_.ListCount() - 1) view_.SelectLine(sel + 1);
+            const int sel = view_.conto.ListSelected();
+            if (sel < view_.conto.ListCount() - 1) view_.conto.SelectLine(sel + 1);
             return;
         }
         case Tasto::Sinistra:
-            view_.SetCodice("-");
+            view_.conto.SetCodice("-");
             return;
         case Tasto::Destra:
-            view_.SetCodice("+");
+            view_.conto.SetCodice("+");
             return;
         case Tasto::Altro:
             return;

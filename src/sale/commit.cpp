@@ -40,7 +40,7 @@ bool Vendita::RegistraScontrino() {
             const auto r = LeggiStatistica(settings_.Read(keys::StatArticolo, a.code), sep);
             a.soldQuantity = r ? r->quantity : 0;
             a.soldAmount = r ? r->amount : Currency{};
-            cat_.AggiornaArticolo(n, st, opt_, settings_.paths(), &view_);
+            cat_.AggiornaArticolo(n, st, opt_, settings_.paths(), &view_.catalogo);
         }
         a.soldQuantity += a.quantity;
         a.soldAmount += a.lineTotal;
@@ -76,7 +76,7 @@ bool Vendita::RegistraScontrino() {
         const auto r = LeggiStatistica(settings_.Read(keys::StatArticolo, a.code, true), sep);
         a.soldQuantity = r ? r->quantity : 0;
         a.soldAmount = r ? r->amount : Currency{};
-        cat_.AggiornaArticolo(n, st, opt_, settings_.paths(), &view_);  // the stock the file holds
+        cat_.AggiornaArticolo(n, st, opt_, settings_.paths(), &view_.catalogo);  // the stock the file holds
     }
     return false;
 }

@@ -15,18 +15,18 @@ void Vendita::ImpostaBottoni(int n, bool acceso) {
     Azioni& az = azioni_;
     for (int k = 1; k <= kNumeroAzioni; ++k) {
         az[k].enabled = !acceso;
-        view_.SetActionEnabled(k, !acceso);
-        view_.SetActionKeyColour(k, acceso ? kColoreTastoSpento : kColoreTastoAttivo);
+        view_.azioni.SetActionEnabled(k, !acceso);
+        view_.azioni.SetActionKeyColour(k, acceso ? kColoreTastoSpento : kColoreTastoAttivo);
     }
     if (acceso) {
         az[n].enabled = true;
-        view_.SetActionEnabled(n, true);
-        view_.SetActionKeyColour(n, kColoreTastoAttivo);
+        view_.azioni.SetActionEnabled(n, true);
+        view_.azioni.SetActionKeyColour(n, kColoreTastoAttivo);
     } else {
         az[kAzioneNuovoConto].enabled = false;
-        view_.SetActionEnabled(kAzioneNuovoConto, false);
-        view_.SetActionColour(kAzioneNuovoConto, kColoreBottone);
-        view_.SetActionKeyColour(kAzioneNuovoConto, kColoreTastoSpento);
+        view_.azioni.SetActionEnabled(kAzioneNuovoConto, false);
+        view_.azioni.SetActionColour(kAzioneNuovoConto, kColoreBottone);
+        view_.azioni.SetActionKeyColour(kAzioneNuovoConto, kColoreTastoSpento);
     }
 }
 
@@ -37,19 +37,19 @@ void Vendita::EseguiAzione(int n) {
         MostraErrore();
         return;
     }
-    view_.ShowFeedback(kRiscontroOk);
+    view_.catalogo.ShowFeedback(kRiscontroOk);
     a.stato = !a.stato;
 
     if (!a.stato) {
-        view_.SetActionColour(n, kColoreBottone);
+        view_.azioni.SetActionColour(n, kColoreBottone);
         ImpostaBottoni(n, false);
-        view_.SetActionCaption(n, a.caption1);
+        view_.azioni.SetActionCaption(n, a.caption1);
         Spegni(n);
         return;
     }
-    view_.SetActionColour(n, a.colour);
+    view_.azioni.SetActionColour(n, a.colour);
     ImpostaBottoni(n, true);
-    if (!a.caption2.empty()) view_.SetActionCaption(n, a.caption2);
+    if (!a.caption2.empty()) view_.azioni.SetActionCaption(n, a.caption2);
     using Handler = void (Vendita::*)();
     static constexpr std::array<Handler, kNumeroAzioni + 1> kAccendi = {
         nullptr,           &Vendita::Paga,      &Vendita::Cancella,   &Vendita::Storno,
@@ -60,19 +60,19 @@ void Vendita::EseguiAzione(int n) {
 void Vendita::Spegni(int n) {
     switch (n) {
         case kAzionePaga:
-            cat_.AbilitaArticoli(false, view_);
-            view_.ModoPagamento(false);
-            view_.SetActionHeight(kAzionePaga, kAltezzaAzione);
-            view_.SetActionHeight(kAzioneNuovoConto, kAltezzaAzione);
+            cat_.AbilitaArticoli(false, view_.catalogo);
+            view_.pagamento.ModoPagamento(false);
+            view_.azioni.SetActionHeight(kAzionePaga, kAltezzaAzione);
+            view_.azioni.SetActionHeight(kAzioneNuovoConto, kAltezzaAzione);
             break;
         case kAzioneStatistica:
-            cat_.AbilitaArticoli(false, view_);
-            view_.ShowPanel(kPannelloStatistica, false);
+            cat_.AbilitaArticoli(false, view_.catalogo);
+            view_.finestra.ShowPanel(kPannelloStatistica, false);
             break;
         case kAzioneImpostazioni:
-            view_.ReLayout();
-            cat_.AbilitaArticoli(false, view_);
-            view_.ShowPanel(kPannelloImpostazioni, false);
+            view_.finestra.ReLayout();
+            cat_.AbilitaArticoli(false, view_.catalogo);
+            view_.finestra.ShowPanel(kPannelloImpostazioni, false);
             break;
         default:
             break;
@@ -84,15 +84,15 @@ void Vendita::Paga() {
         EseguiAzione(kAzionePaga);
         return;
     }
-    view_.SetActionHeight(kAzionePaga, kAltezzaAzionePagamento);
-    view_.SetActionHeight(kAzioneNuovoConto, kAltezzaAzionePagamento);
+    view_.azioni.SetActionHeight(kAzionePaga, kAltezzaAzionePagamento);
+    view_.azioni.SetActionHeight(kAzioneNuovoConto, kAltezzaAzionePagamento);
     Azione& commit = azioni_[kAzioneNuovoConto];
     commit.enabled = true;
-    view_.SetActionEnabled(kAzioneNuovoConto, true);
-    view_.SetActionColour(kAzioneNuovoConto, commit.colour);
-    view_.SetActionKeyColour(kAzioneNuovoConto, kColoreTastoAttivo);
-    cat_.AbilitaArticoli(true, view_);
-    view_.ModoPagamento(true);
+    view_.azioni.SetActionEnabled(kAzioneNuovoConto, true);
+    view_.azioni.SetActionColour(kAzioneNuovoConto, commit.colour);
+    view_.azioni.SetActionKeyColour(kAzioneNuovoConto, kColoreTastoAttivo);
+    cat_.AbilitaArticoli(true, view_.catalogo);
+    view_.pagamento.ModoPagamento(true);
 }
 
 void Vendita::Cancella() {
@@ -109,7 +109,7 @@ void Vendita::Cancella() {
 
 void Vendita::Storno() {
     // Stays on until the next article takes one piece off; nothing to take from an empty bill.
-    if (view_.ListCount() == 0) EseguiAzione(kAzioneStorno);
+    if (view_.conto.ListCount() == 0) EseguiAzione(kAzioneStorno);
 }
 
 void Vendita::Commit() {
@@ -127,10 +127,10 @@ void Vendita::Ristampa() {
 }
 
 void Vendita::Statistica() {
-    cat_.AbilitaArticoli(true, view_);
+    cat_.AbilitaArticoli(true, view_.catalogo);
     if (opt_.gMultiVorsa)
         conto_.gNumeroScontrino = static_cast<std::int32_t>(Val(settings_.Read(keys::StatScontrini)));
-    view_.ShowPanel(kPannelloStatistica, true);
+    view_.finestra.ShowPanel(kPannelloStatistica, true);
 }
 
 void Vendita::Impostazioni() {
@@ -138,13 +138,13 @@ void Vendita::Impostazioni() {
         EseguiAzione(kAzioneImpostazioni);
         return;
     }
-    cat_.AbilitaArticoli(true, view_);
-    view_.ShowPanel(kPannelloImpostazioni, true);
+    cat_.AbilitaArticoli(true, view_.catalogo);
+    view_.finestra.ShowPanel(kPannelloImpostazioni, true);
 }
 
 void Vendita::SequenzaCommit() {
     conto_.gDataScontrino = clock_.Now();
-    view_.SetUltimoScontrino(FormatCurrency(conto_.gTotaleConto, true));
+    view_.conto.SetUltimoScontrino(FormatCurrency(conto_.gTotaleConto, true));
     if (!RegistraScontrino()) {
         // The receipt still prints and the bill is emptied, but the operator must know that
         // this sale is missing from the statistics and the archive.
@@ -175,8 +175,8 @@ void Vendita::SequenzaCommit() {
         conto_.ultimoConto.gRistampaFatta = true;
     }
     NuovoConto();
-    view_.SetActionHeight(kAzionePaga, kAltezzaAzione);
-    view_.SetActionHeight(kAzioneNuovoConto, kAltezzaAzione);
+    view_.azioni.SetActionHeight(kAzionePaga, kAltezzaAzione);
+    view_.azioni.SetActionHeight(kAzioneNuovoConto, kAltezzaAzione);
     EseguiAzione(kAzioneNuovoConto);
     EseguiAzione(kAzionePaga);
 }
@@ -199,10 +199,10 @@ void Vendita::SalvaPassword(int n, std::string_view text) {
 }
 
 void Vendita::ImpostaStampaAutomatica(bool on) {
-    view_.SetCaption(titolo_ + std::string(on ? kAttiva : kNonAttiva));
+    view_.finestra.SetCaption(titolo_ + std::string(on ? kAttiva : kNonAttiva));
     azioni_[kAzioneRistampa].caption1 = on ? "RISTAMPA ULTIMO" : "STAMPA MANUALE";
-    view_.SetStampaCaption(on ? "Stampa automatica ATTIVA" : "Stampa automatica NON ATTIVA");
-    view_.SetActionCaption(kAzioneRistampa, azioni_[kAzioneRistampa].caption1);
+    view_.finestra.SetStampaCaption(on ? "Stampa automatica ATTIVA" : "Stampa automatica NON ATTIVA");
+    view_.azioni.SetActionCaption(kAzioneRistampa, azioni_[kAzioneRistampa].caption1);
     settings_.Set(keys::StampaAbilitata, on ? "1" : "0");
 }
 

@@ -53,21 +53,21 @@ EsitoFiltro Vendita::TastoPagato(char key, std::string_view text, int caret) {
     // "F" and "S" start a function or coin code in the code box; the next key completes it.
     if (inAttesaF_) {
         inAttesaF_ = false;
-        view_.SetCodice(key == '1' || key == '4' ? std::string("F") + key : std::string());
+        view_.conto.SetCodice(key == '1' || key == '4' ? std::string("F") + key : std::string());
         return kRifiuta;
     }
     if (inAttesaS_) {
         inAttesaS_ = false;
-        view_.SetCodice(key >= '0' && key <= '9' ? std::string("S") + key : std::string());
+        view_.conto.SetCodice(key >= '0' && key <= '9' ? std::string("S") + key : std::string());
         return kRifiuta;
     }
     if (key == 'F' || key == 'f') {
-        view_.SetCodice("F");
+        view_.conto.SetCodice("F");
         inAttesaF_ = true;
         return kRifiuta;
     }
     if (key == 'S' || key == 's') {
-        view_.SetCodice("S");
+        view_.conto.SetCodice("S");
         inAttesaS_ = true;
         return kRifiuta;
     }
@@ -75,13 +75,13 @@ EsitoFiltro Vendita::TastoPagato(char key, std::string_view text, int caret) {
 }
 
 void Vendita::CambioPagato(const std::string& text) {
-    if (auto resto = CalcolaResto(text, conto_.gTotaleConto)) view_.SetResto(*resto);
+    if (auto resto = CalcolaResto(text, conto_.gTotaleConto)) view_.pagamento.SetResto(*resto);
 }
 
-void Vendita::ClickMoneta(int n) { view_.SetCodice("S" + std::to_string(n)); }
+void Vendita::ClickMoneta(int n) { view_.conto.SetCodice("S" + std::to_string(n)); }
 
 void Vendita::ClickCalcolatrice(int tasto) {
-    view_.SetPagato(TastoCalcolatrice(view_.Pagato(), tasto));
+    view_.pagamento.SetPagato(TastoCalcolatrice(view_.pagamento.Pagato(), tasto));
 }
 
 }  // namespace vorsa

@@ -66,7 +66,7 @@ void RestituisciPezzi(SettingsGateway& settings, int index, long long pezzi);
 
 class Vendita {
 public:
-    Vendita(SaleParts parts, SaleView& view, Prompter& prompter, PrintSeam* print = nullptr);
+    Vendita(SaleParts parts, SaleViews views, Prompter& prompter, PrintSeam* print = nullptr);
 
     // Code entry.
     void CambioCodice(const std::string& text);
@@ -125,7 +125,7 @@ private:
     Clock& clock_;
     Sleeper& sleeper_;
     const std::string& titolo_;
-    SaleView& view_;
+    SaleViews view_;
     Prompter& prompter_;
     PrintSeam* print_;
     bool inAttesaF_ = false;

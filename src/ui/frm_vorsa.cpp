@@ -63,14 +63,14 @@ FrmVorsa::FrmVorsa(Till& till, Messaggi* messaggi, QWidget* parent)
 FrmVorsa::~FrmVorsa() = default;
 
 void FrmVorsa::CreaControlli() {
-    tmrInput_ = MakeTimer(this, "tmrInput");
-    tmrMultivorsa_ = MakeTimer(this, "tmrMultivorsa");
     tmrResize_ = MakeTimer(this, "tmrResize");
     tmrResize_->setInterval(kIntervalloResizeMs);
     connect(tmrResize_, &QTimer::timeout, this, &FrmVorsa::TimerResize);
 
     griglia_ = new GrigliaProdotti(this);
-    pannello_ = std::make_unique<PannelloDestro>(*this);
+    pagamento_ = new PannelloPagamento(this);
+    pagamento_->hide();
+    pannello_ = new PannelloDestro(*this, *pagamento_);
 
     for (int i = 0; i < 2; ++i) {
         auto* f = new QFrame(this);
@@ -90,9 +90,6 @@ void FrmVorsa::CreaControlli() {
     }
     for (EtichettaInfo* l : pannello_->info)
         connect(l, &EtichettaInfo::Premuta, this, &FrmVorsa::MostraInfo);
-
-    pagamento_ = new PannelloPagamento(this);
-    pagamento_->hide();
 }
 
 void FrmVorsa::showEvent(QShowEvent* event) {
@@ -104,74 +101,17 @@ void FrmVorsa::Load() {
     if (loaded_) return;
     loaded_ = true;
 
-    // 1. Timers stay stopped until a sale needs them.
-    tmrInput_->stop();
-    tmrMultivorsa_->stop();
     tmrResize_->stop();
-    tmrMultivorsa_->setInterval(2000);
-
-    // 2. Feedback labels: all at one place, only "Codice:" visible.
-    struct Conf {
-        const char* caption;
-        int colour;
-    };
-    static constexpr std::array<Conf, 5> kConf{{{"ERRORE", 0xFF0000},
-                                                {"O K", 0x00FF00},
-                                                {"Codice:", -1},
-                                                {"FINITO", kGiallo},
-                                                {"OK", kAzzurro}}};
-    for (std::size_t i = 0; i < kConf.size(); ++i) {
-        QLabel& l = *pannello_->lblConfCode[i];
-        l.setText(QLatin1String(kConf[i].caption));
-        l.setAlignment(Qt::AlignCenter);
-        ImpostaSfondo(l, kConf[i].colour);
-        l.hide();
-    }
-    pannello_->lblConfCode[2]->show();
     for (QFrame* f : gestione_) f->hide();
     pagamento_->hide();
 
-    // 3. Empty bill; the amount box waits for the payment.
-    const QString zero = QStringLiteral("0,00");
-    pannello_->lblTotale->setText(zero);
-    pannello_->lblResto->setText(zero);
-    pannello_->lblUltimoScontrino->setText(zero);
-    pannello_->boxPagato->setText(zero);
-    pannello_->boxPagato->setEnabled(false);
-
-    // 4. Function keys.
-    for (int n = 1; n <= kNumeroAzioni; ++n) {
-        const Azione& a = till_.gAzioni[static_cast<std::size_t>(n)];
-        QPushButton& b = *CmdAzione(n);
-        QLabel& code = *LblAzioneCode(n);
-        b.setText(SenzaMnemonico(Testo(a.caption1)));
-        b.setEnabled(a.enabled);
-        code.setText(QStringLiteral("F%1").arg(n));
-        ImpostaSfondo(code, a.colour);
-        // "F6" stays readable on the dark backgrounds.
-        if (a.colour >= 0 && Colore(a.colour).lightness() < 128) ImpostaColoreTesto(code, 0xFFFFFF);
-    }
-    CmdAzione(4)->setEnabled(false);
-
-    // 5. The bill list.
-    TogliBordoLista(*pannello_->lstSpesa);
-    QFont listFont = pannello_->lstSpesa->font();
-    listFont.setFamily(QStringLiteral("Courier New"));
-    pannello_->lstSpesa->setFont(listFont);
-
     // 6-8, 10. Timer, readme and window position as the core decides them.
     const LoadResult load = CaricaFinestra(till_, PrimaryScreenTwips());
-    tmrInput_->setInterval(load.timerCodiciMs);
+    pannello_->Carica(till_.gAzioni, load.timerCodiciMs);
     ApplicaPosizione(load.placement);
     Ridimensiona();  // a hidden window gets its resize event only when shown
 
-    // 9. Coins.
-    for (int n = 0; n < 10; ++n) {
-        CmdSoldi(n)->setText(
-            Testo(FormatCurrencyShort(till_.opt.gMonete[static_cast<std::size_t>(n)]) + "  " +
-                  std::string(kEuro)));
-        LblSoldi(n)->setText(QStringLiteral("S%1").arg(n));
-    }
+    pagamento_->Carica(till_.opt);
 
     // 11. Products, laid out at once.
     griglia_->Carica(till_.cat, till_.opt);
@@ -275,64 +215,6 @@ void FrmVorsa::MostraInfo(int i) {
         TestoRighe(testo));
 }
 
-QLineEdit* FrmVorsa::BoxCodice() const {
-    return pannello_->boxCodice;
-}
-QLineEdit* FrmVorsa::BoxPagato() const {
-    return pannello_->boxPagato;
-}
-QListWidget* FrmVorsa::ListaSpesa() const {
-    return pannello_->lstSpesa;
-}
-QLabel* FrmVorsa::LblTotale() const {
-    return pannello_->lblTotale;
-}
-QLabel* FrmVorsa::LblResto() const {
-    return pannello_->lblResto;
-}
-QLabel* FrmVorsa::LblUltimoScontrino() const {
-    return pannello_->lblUltimoScontrino;
-}
-QLabel* FrmVorsa::ConfCode(int i) const {
-    return pannello_->lblConfCode.at(static_cast<std::size_t>(i));
-}
-QPushButton* FrmVorsa::CmdAzione(int n) const {
-    return pannello_->cmdAzioni.at(static_cast<std::size_t>(n));
-}
-QLabel* FrmVorsa::LblAzioneCode(int n) const {
-    return pannello_->lblAzioniCode.at(static_cast<std::size_t>(n));
-}
-void FrmVorsa::ImpostaAltezzaAzione(int n, int twips) {
-    pannello_->ImpostaAltezzaAzione(n, twips);
-}
-QPushButton* FrmVorsa::CmdSoldi(int n) const {
-    return pagamento_->Moneta(n);
-}
-QLabel* FrmVorsa::LblSoldi(int n) const {
-    return pagamento_->CodiceMoneta(n);
-}
-QPushButton* FrmVorsa::CmdCalc(int n) const {
-    return pagamento_->Tasto(n);
-}
-QLineEdit* FrmVorsa::TxtTavolo() const {
-    return pannello_->txtTavolo;
-}
-QLineEdit* FrmVorsa::TxtCommento() const {
-    return pannello_->txtCommento;
-}
-QCheckBox* FrmVorsa::ChkStampa() const {
-    return pannello_->chkStampa;
-}
-QFrame* FrmVorsa::Gestione(int i) const {
-    if (i == 2) return pagamento_;
-    return gestione_.at(static_cast<std::size_t>(i));
-}
-
-QPushButton* FrmVorsa::Bottone(int section, int position) {
-    GrigliaProdotti::Cella* c = griglia_->Trova(section, position);
-    return c != nullptr ? c->button : nullptr;
-}
-
 int FrmVorsa::ButtonColour(int section, int position) {
     const GrigliaProdotti::Cella* c = griglia_->Trova(section, position);
     return c != nullptr ? c->colour : kColoreBottone;
@@ -367,9 +249,30 @@ void FrmVorsa::SetCodeLabel(int section, int position, const std::string& text) 
         c->code->setText(Testo(text));
 }
 
+void FrmVorsa::SetPriceLabel(int section, int position, const Etichetta& label) {
+    if (GrigliaProdotti::Cella* c = griglia_->Trova(section, position)) {
+        c->price->setText(Testo(label.text));
+        ImpostaColoreTesto(*c->price, label.colour);
+    }
+}
+
 void FrmVorsa::ShowFeedback(int state) {
-    if (state >= 0 && state < static_cast<int>(pannello_->lblConfCode.size()))
-        pannello_->lblConfCode[static_cast<std::size_t>(state)]->show();
+    pannello_->ShowFeedback(state);
+}
+
+void FrmVorsa::ShowPanel(int panel, bool visible) {
+    QFrame& f = Gestione(panel);
+    if (panel == kPannelloStatistica && visible) f.move(0, TwipsToPixelsY(-140));
+    f.setVisible(visible);
+    if (visible) f.raise();
+}
+
+void FrmVorsa::SetCaption(const std::string& text) {
+    setWindowTitle(Testo(text));
+}
+
+void FrmVorsa::SetStampaCaption(const std::string& text) {
+    pannello_->SetStampaCaption(text);
 }
 
 WindowPlacement FrmVorsa::Placement() const {
@@ -396,7 +299,7 @@ void FrmVorsa::closeEvent(QCloseEvent* event) {
 void FrmVorsa::Unload() {
     if (!loaded_ || unloaded_) return;
     unloaded_ = true;
-    tmrInput_->stop();
+    pannello_->tmrInput->stop();
     tmrResize_->stop();
     ChiudiFinestra(till_, Placement());
 }

@@ -1,7 +1,8 @@
 #pragma once
-// The main window of the till. It applies what the core decides: the load and unload steps,
-// the layout of the window and of the product buttons, and the catalogue's painting through
-// CatalogueView. Sale behaviour (keys, clicks) is wired from outside through the accessors.
+// The main window of the till. It composes the panels and applies what the core decides: the
+// load and unload steps, the layout of the window and of the product buttons, the catalogue's
+// painting (CatalogueView) and the panels' visibility (WindowView). The sale presenter wires
+// keys and clicks to the sale rules through the panels.
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -9,6 +10,8 @@
 
 #include "startup/startup.h"
 #include "data/catalogue.h"
+#include "sale/sale_view.h"
+#include "sale/till.h"
 #include "ui/messaggi.h"
 #include "layout/window_layout.h"
 
@@ -27,7 +30,7 @@ class PannelloDestro;
 class PannelloPagamento;
 class EtichettaInfo;
 
-class FrmVorsa final : public QWidget, public CatalogueView {
+class FrmVorsa final : public QWidget, public CatalogueView, public WindowView {
     Q_OBJECT
   public:
     /// Shows an information box: parent, title, text. Replaceable so tests need no real box.
@@ -56,7 +59,7 @@ class FrmVorsa final : public QWidget, public CatalogueView {
     /// The window layout for the current size, as last applied.
     const LayoutFinestra& LayoutCorrente() const { return finestra_; }
     /// Lays the window out for its size again (as a resize does), then the buttons follow.
-    void ReLayout() { Ridimensiona(); }
+    void ReLayout() override { Ridimensiona(); }
     /// Lays the product buttons out for the current button area and catalogue sizes.
     void DisponiBottoni();
 
@@ -64,32 +67,12 @@ class FrmVorsa final : public QWidget, public CatalogueView {
     void MostraInfo(int i);
     void ImpostaFinestraInfo(FinestraInfo f) { finestraInfo_ = std::move(f); }
 
-    // The controls, for the sale wiring. Indices as in the object names.
-    QLineEdit* BoxCodice() const;
-    QLineEdit* BoxPagato() const;
-    QListWidget* ListaSpesa() const;
-    QLabel* LblTotale() const;
-    QLabel* LblResto() const;
-    QLabel* LblUltimoScontrino() const;
-    QLabel* ConfCode(int i) const;        // 0..4
-    QPushButton* CmdAzione(int n) const;  // 1..7
-    QLabel* LblAzioneCode(int n) const;   // 1..7
-    /// Height of cmd_azioni(n) in twips; later layouts keep it.
-    void ImpostaAltezzaAzione(int n, int twips);
-    QPushButton* CmdSoldi(int n) const;  // 0..9
-    QLabel* LblSoldi(int n) const;       // 0..9
-    QPushButton* CmdCalc(int n) const;   // 0..11
-    QLineEdit* TxtTavolo() const;
-    QLineEdit* TxtCommento() const;
-    QCheckBox* ChkStampa() const;
-    QFrame* Gestione(int i) const;  // frm_gestione(0..2)
-    /// Product button of section 0..2, position 1-based; null when there is none.
-    QPushButton* Bottone(int section, int position);
-    GrigliaProdotti& Griglia() const { return *griglia_; }
+    /// The panels; each owns its widgets.
+    PannelloDestro& Destro() const { return *pannello_; }
     PannelloPagamento& Pagamento() const { return *pagamento_; }
-    QTimer* TmrInput() const { return tmrInput_; }
-    QTimer* TmrMultivorsa() const { return tmrMultivorsa_; }
-    QTimer* TmrResize() const { return tmrResize_; }
+    GrigliaProdotti& Griglia() const { return *griglia_; }
+    /// frm_gestione(kPannelloStatistica) and frm_gestione(kPannelloImpostazioni).
+    QFrame& Gestione(int i) const { return *gestione_.at(static_cast<std::size_t>(i)); }
     Messaggi& messaggi() const { return messaggi_; }
 
     // CatalogueView
@@ -99,7 +82,14 @@ class FrmVorsa final : public QWidget, public CatalogueView {
     void SetButtonEnabled(int section, int position, bool enabled) override;
     void SetLabelsVisible(int section, int position, bool visible) override;
     void SetCodeLabel(int section, int position, const std::string& text) override;
+    void SetPriceLabel(int section, int position, const Etichetta& label) override;
     void ShowFeedback(int state) override;
+
+    // WindowView
+    void ShowPanel(int panel, bool visible) override;
+    int WindowWidthTwips() override { return finestra_.larghezza; }
+    void SetCaption(const std::string& text) override;
+    void SetStampaCaption(const std::string& text) override;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -126,11 +116,9 @@ class FrmVorsa final : public QWidget, public CatalogueView {
     LayoutFinestra finestra_;
     FinestraInfo finestraInfo_;
 
-    QTimer* tmrInput_ = nullptr;
-    QTimer* tmrMultivorsa_ = nullptr;
     QTimer* tmrResize_ = nullptr;
     GrigliaProdotti* griglia_ = nullptr;
-    std::unique_ptr<PannelloDestro> pannello_;
+    PannelloDestro* pannello_ = nullptr;
     std::array<QFrame*, 2> gestione_{};       // frm_gestione(0) statistics, (1) settings
     PannelloPagamento* pagamento_ = nullptr;  // frm_gestione(2)
 };

@@ -5,16 +5,19 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
 
 #include "platform/qt/twips.h"
+#include "platform/text.h"
 #include "ui/etichetta_info.h"
+#include "ui/pannello_pagamento.h"
 #include "ui/widget_helpers.h"
 
 namespace vorsa {
 
 namespace {
 
-QLabel* Etichetta(QWidget& parent, const QString& name, const QString& text = QString()) {
+QLabel* NuovaEtichetta(QWidget& parent, const QString& name, const QString& text = QString()) {
     auto* l = new QLabel(&parent);
     l->setObjectName(name);
     l->setTextFormat(Qt::PlainText);
@@ -23,7 +26,7 @@ QLabel* Etichetta(QWidget& parent, const QString& name, const QString& text = QS
 }
 
 QLabel* Didascalia(QWidget& parent, const char* name, const char* text, QWidget* buddy) {
-    QLabel* l = Etichetta(parent, QLatin1String(name), QLatin1String(text));
+    QLabel* l = NuovaEtichetta(parent, QLatin1String(name), QLatin1String(text));
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     l->setBuddy(buddy);
     return l;
@@ -35,6 +38,8 @@ QLineEdit* Casella(QWidget& parent, const char* name) {
     return e;
 }
 
+constexpr int kGrigio = 0xC0C0C0;  // the disabled look of an entry box
+
 void Carattere(QWidget& w, int pointSize) {
     QFont f = w.font();
     f.setPointSize(pointSize);
@@ -44,44 +49,45 @@ void Carattere(QWidget& w, int pointSize) {
 
 }  // namespace
 
-PannelloDestro::PannelloDestro(QWidget& window) {
+PannelloDestro::PannelloDestro(QWidget& window, PannelloPagamento& pagamento)
+    : QObject(&window), pagamento_(pagamento) {
     lstSpesa = new QListWidget(&window);
     lstSpesa->setObjectName(QStringLiteral("lst_spesa"));
     // One font, one line per item: rewriting a line must not re-measure the whole bill.
     lstSpesa->setUniformItemSizes(true);
     txtTavolo = Casella(window, "txtTavolo");
     txtCommento = Casella(window, "txtCommento");
-    lblTavolo = Didascalia(window, "lblTavolo", "Tavolo:", txtTavolo);
-    lblNota = Didascalia(window, "lblNota", "Nota:", txtCommento);
+    lblTavolo_ = Didascalia(window, "lblTavolo", "Tavolo:", txtTavolo);
+    lblNota_ = Didascalia(window, "lblNota", "Nota:", txtCommento);
 
     for (int n = 1; n <= kNumeroAzioni; ++n) {
         const auto i = static_cast<std::size_t>(n);
-        lblAzioniCode[i] = Etichetta(window, Indicizzato("lbl_azioni_code", n));
-        lblAzioniCode[i]->setAlignment(Qt::AlignCenter);
+        lblAzioniCode_[i] = NuovaEtichetta(window, Indicizzato("lbl_azioni_code", n));
+        lblAzioniCode_[i]->setAlignment(Qt::AlignCenter);
         cmdAzioni[i] = new QPushButton(&window);
         cmdAzioni[i]->setObjectName(Indicizzato("cmd_azioni", n));
         cmdAzioni[i]->setFocusPolicy(Qt::NoFocus);
     }
 
-    lblUltimoScontrino = Etichetta(window, Indicizzato("lblUltimoScontrino", 0));
-    lblUltimoScontrino->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblScontrinoPrecedente = Etichetta(window, QStringLiteral("lblScontrinoPrecedente"),
+    lblUltimoScontrino_ = NuovaEtichetta(window, Indicizzato("lblUltimoScontrino", 0));
+    lblUltimoScontrino_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblScontrinoPrecedente_ = NuovaEtichetta(window, QStringLiteral("lblScontrinoPrecedente"),
                                        QStringLiteral("Scontrino precedente:"));
-    lblScontrinoPrecedente->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblScontrinoPrecedente->setBuddy(lblUltimoScontrino);
-    lblTotale = Etichetta(window, QStringLiteral("lbl_totale"));
-    lblTotale->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblScontrinoPrecedente_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblScontrinoPrecedente_->setBuddy(lblUltimoScontrino_);
+    lblTotale_ = NuovaEtichetta(window, QStringLiteral("lbl_totale"));
+    lblTotale_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     boxPagato = Casella(window, "box_Pagato");
     boxPagato->setAlignment(Qt::AlignRight);
-    lblPagato = Didascalia(window, "lblPagato", "Pagato:", boxPagato);
-    lblResto = Etichetta(window, QStringLiteral("lbl_resto"));
-    lblResto->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblRestoTitolo = Didascalia(window, "lblRestoTitolo", "Resto:", lblResto);
+    lblPagato_ = Didascalia(window, "lblPagato", "Pagato:", boxPagato);
+    lblResto_ = NuovaEtichetta(window, QStringLiteral("lbl_resto"));
+    lblResto_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblRestoTitolo_ = Didascalia(window, "lblRestoTitolo", "Resto:", lblResto_);
     boxCodice = Casella(window, "box_Codice");
 
     for (int i = 0; i < 5; ++i)
-        lblConfCode[static_cast<std::size_t>(i)] =
-            Etichetta(window, Indicizzato("lbl_conf_code", i));
+        lblConfCode_[static_cast<std::size_t>(i)] =
+            NuovaEtichetta(window, Indicizzato("lbl_conf_code", i));
 
     chkStampa = new QCheckBox(QStringLiteral("Stampa"), &window);
     chkStampa->setObjectName(QStringLiteral("chk_Stampa"));
@@ -89,45 +95,192 @@ PannelloDestro::PannelloDestro(QWidget& window) {
 
     for (int i = 2; i <= 4; ++i)
         info[static_cast<std::size_t>(i - 2)] = new EtichettaInfo(i, &window);
+
+    tmrInput = new QTimer(&window);
+    tmrInput->setObjectName(QStringLiteral("tmrInput"));
+}
+
+void PannelloDestro::Carica(const Azioni& azioni, int timerCodiciMs) {
+    tmrInput->stop();
+    tmrInput->setInterval(timerCodiciMs);
+
+    // Feedback labels: all at one place, only "Codice:" visible.
+    struct Conf {
+        const char* caption;
+        int colour;
+    };
+    static constexpr std::array<Conf, 5> kConf{{{"ERRORE", 0xFF0000},
+                                                {"O K", 0x00FF00},
+                                                {"Codice:", -1},
+                                                {"FINITO", kGiallo},
+                                                {"OK", kAzzurro}}};
+    for (std::size_t i = 0; i < kConf.size(); ++i) {
+        QLabel& l = *lblConfCode_[i];
+        l.setText(QLatin1String(kConf[i].caption));
+        l.setAlignment(Qt::AlignCenter);
+        ImpostaSfondo(l, kConf[i].colour);
+        l.hide();
+    }
+    lblConfCode_[kRiscontroCodice]->show();
+
+    // Empty bill; the amount box waits for the payment.
+    const QString zero = QStringLiteral("0,00");
+    lblTotale_->setText(zero);
+    lblResto_->setText(zero);
+    lblUltimoScontrino_->setText(zero);
+    boxPagato->setText(zero);
+    boxPagato->setEnabled(false);
+
+    for (int n = 1; n <= kNumeroAzioni; ++n) {
+        const Azione& a = azioni[static_cast<std::size_t>(n)];
+        QPushButton& b = *cmdAzioni[static_cast<std::size_t>(n)];
+        QLabel& code = *lblAzioniCode_[static_cast<std::size_t>(n)];
+        b.setText(SenzaMnemonico(Testo(a.caption1)));
+        b.setEnabled(a.enabled);
+        code.setText(QStringLiteral("F%1").arg(n));
+        ImpostaSfondo(code, a.colour);
+        // "F6" stays readable on the dark backgrounds.
+        if (a.colour >= 0 && Colore(a.colour).lightness() < 128) ImpostaColoreTesto(code, 0xFFFFFF);
+    }
+    cmdAzioni[kAzioneNuovoConto]->setEnabled(false);
+
+    TogliBordoLista(*lstSpesa);
+    QFont listFont = lstSpesa->font();
+    listFont.setFamily(QStringLiteral("Courier New"));
+    lstSpesa->setFont(listFont);
 }
 
 void PannelloDestro::Applica(const LayoutFinestra& l) {
     Colloca(*lstSpesa, l.lstSpesa);
-    Colloca(*lblTavolo, l.lblTavolo);
+    Colloca(*lblTavolo_, l.lblTavolo);
     Colloca(*txtTavolo, l.txtTavolo);
-    Colloca(*lblNota, l.lblCommento);
+    Colloca(*lblNota_, l.lblCommento);
     Colloca(*txtCommento, l.txtCommento);
     for (int n = 1; n <= kNumeroAzioni; ++n) {
         const auto i = static_cast<std::size_t>(n);
-        Colloca(*lblAzioniCode[i], l.lblAzioniCode[i]);
+        Colloca(*lblAzioniCode_[i], l.lblAzioniCode[i]);
         // Payment mode changes the keys' height; a new layout only moves them.
         RettangoloTwips r = l.cmdAzioni[i];
         if (altezzaAzioni_[i] > 0) r.height = altezzaAzioni_[i];
         Colloca(*cmdAzioni[i], r);
     }
-    Colloca(*lblScontrinoPrecedente, l.lblUltimoCaption);
-    Colloca(*lblUltimoScontrino, l.lblUltimoScontrino);
-    Colloca(*lblTotale, l.lblTotale);
-    Colloca(*lblPagato, l.lblPagatoCaption);
+    Colloca(*lblScontrinoPrecedente_, l.lblUltimoCaption);
+    Colloca(*lblUltimoScontrino_, l.lblUltimoScontrino);
+    Colloca(*lblTotale_, l.lblTotale);
+    Colloca(*lblPagato_, l.lblPagatoCaption);
     Colloca(*boxPagato, l.boxPagato);
-    Colloca(*lblRestoTitolo, l.lblRestoCaption);
-    Colloca(*lblResto, l.lblResto);
+    Colloca(*lblRestoTitolo_, l.lblRestoCaption);
+    Colloca(*lblResto_, l.lblResto);
     Colloca(*boxCodice, l.boxCodice);
-    for (QLabel* c : lblConfCode) Colloca(*c, l.confCode);
+    for (QLabel* c : lblConfCode_) Colloca(*c, l.confCode);
     Colloca(*chkStampa, l.chkStampa);
     for (EtichettaInfo* i : info) Colloca(*i, l.info[static_cast<std::size_t>(i->Indice())]);
 
-    for (QWidget* w : {static_cast<QWidget*>(lblTotale), static_cast<QWidget*>(lblResto),
+    for (QWidget* w : {static_cast<QWidget*>(lblTotale_), static_cast<QWidget*>(lblResto_),
                        static_cast<QWidget*>(boxPagato), static_cast<QWidget*>(boxCodice)})
         Carattere(*w, l.fontPt);
 }
 
-void PannelloDestro::ImpostaAltezzaAzione(int n, int twips) {
+void PannelloDestro::SetActionHeight(int n, int twips) {
     if (n < 1 || n > kNumeroAzioni) return;
     const auto i = static_cast<std::size_t>(n);
     altezzaAzioni_[i] = twips;
     QPushButton& b = *cmdAzioni[i];
     b.resize(b.width(), TwipsToPixelsY(twips));
+}
+
+void PannelloDestro::ShowFeedback(int state) {
+    if (state >= 0 && state < static_cast<int>(lblConfCode_.size()))
+        lblConfCode_[static_cast<std::size_t>(state)]->show();
+}
+
+void PannelloDestro::HideFeedback() {
+    for (int i : {kRiscontroErrore, kRiscontroOk, kStatoFinito, kStatoSottoScorta})
+        lblConfCode_[static_cast<std::size_t>(i)]->hide();
+}
+
+void PannelloDestro::SetFeedbackCaption(int state, const std::string& caption) {
+    lblConfCode_.at(static_cast<std::size_t>(state))->setText(Testo(caption));
+}
+
+void PannelloDestro::SetCodice(const std::string& text) { boxCodice->setText(Testo(text)); }
+
+void PannelloDestro::StartInputTimer() { tmrInput->start(); }
+
+int PannelloDestro::ListCount() { return lstSpesa->count(); }
+int PannelloDestro::ListSelected() { return lstSpesa->currentRow(); }
+void PannelloDestro::SelectLine(int index) { lstSpesa->setCurrentRow(index); }
+
+int PannelloDestro::ListCode(int index) {
+    const QListWidgetItem* item = lstSpesa->item(index);
+    return item ? item->data(Qt::UserRole).toInt() : 0;
+}
+
+void PannelloDestro::SetListLine(int index, const std::string& text, int code) {
+    QListWidgetItem* item = lstSpesa->item(index);
+    if (!item) item = new QListWidgetItem(lstSpesa);
+    item->setText(Testo(text));
+    item->setData(Qt::UserRole, code);
+    lstSpesa->setCurrentRow(lstSpesa->row(item));
+}
+
+void PannelloDestro::ClearList() { lstSpesa->clear(); }
+void PannelloDestro::SetTotale(const std::string& t) { lblTotale_->setText(Testo(t)); }
+void PannelloDestro::SetUltimoScontrino(const std::string& t) {
+    lblUltimoScontrino_->setText(Testo(t));
+}
+
+void PannelloDestro::ClearTableAndComment() {
+    txtTavolo->clear();
+    txtCommento->clear();
+}
+
+void PannelloDestro::ModoPagamento(bool on) {
+    pagamento_.setVisible(on);
+    if (on) {
+        boxPagato->clear();
+        boxPagato->setEnabled(true);
+        ImpostaSfondo(*boxPagato, kColoreBottone);
+        boxCodice->setEnabled(false);
+        ImpostaSfondo(*boxCodice, kGrigio);
+        boxPagato->setFocus();
+    } else {
+        boxCodice->setEnabled(true);
+        ImpostaSfondo(*boxCodice, kColoreBottone);
+        boxPagato->setText(QStringLiteral("0,00"));
+        boxPagato->setEnabled(false);
+        ImpostaSfondo(*boxPagato, kGrigio);
+        boxCodice->setFocus();
+    }
+}
+
+std::string PannelloDestro::Pagato() { return Cp1252(boxPagato->text()); }
+
+void PannelloDestro::SetPagato(const std::string& text) {
+    boxPagato->setText(Testo(text));
+    boxPagato->setCursorPosition(static_cast<int>(boxPagato->text().size()));
+}
+
+void PannelloDestro::SetResto(const std::string& t) { lblResto_->setText(Testo(t)); }
+
+void PannelloDestro::SetActionCaption(int n, const std::string& caption) {
+    cmdAzioni.at(static_cast<std::size_t>(n))->setText(SenzaMnemonico(Testo(caption)));
+}
+
+void PannelloDestro::SetActionColour(int n, int colour) {
+    ImpostaSfondo(*cmdAzioni.at(static_cast<std::size_t>(n)), colour);
+}
+
+void PannelloDestro::SetActionEnabled(int n, bool enabled) {
+    cmdAzioni.at(static_cast<std::size_t>(n))->setEnabled(enabled);
+}
+
+void PannelloDestro::SetActionKeyColour(int n, int colour) {
+    ImpostaColoreTesto(*lblAzioniCode_.at(static_cast<std::size_t>(n)), colour);
+}
+
+void PannelloDestro::SetStampaCaption(const std::string& text) {
+    chkStampa->setText(Testo(text));
 }
 
 }  // namespace vorsa

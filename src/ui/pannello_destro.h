@@ -1,52 +1,99 @@
 #pragma once
 // The right panel of the main window: the bill list, table and note, the function keys, the
 // totals, the amount box, the code box with its feedback labels and the print switch. Its
-// controls are children of the window itself, placed by LayoutFinestra.
+// controls are children of the window itself, placed by LayoutFinestra. The sale drives it
+// through BillView, PaymentView and ActionKeysView; only its presenter reaches the widgets.
+#include <QObject>
 #include <array>
 
-#include "sale/actions.h"
 #include "layout/window_layout.h"
+#include "sale/actions.h"
+#include "sale/sale_view.h"
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QTimer;
 class QWidget;
 
 namespace vorsa {
 
 class EtichettaInfo;
+class PannelloPagamento;
 
-class PannelloDestro {
+class PannelloDestro final : public QObject,
+                             public BillView,
+                             public PaymentView,
+                             public ActionKeysView {
+    Q_OBJECT
   public:
-    explicit PannelloDestro(QWidget& window);
+    /// `pagamento` is frm_gestione(2), shown while paying.
+    PannelloDestro(QWidget& window, PannelloPagamento& pagamento);
 
+    /// The window's load step for this panel: feedback labels, empty totals, function keys,
+    /// the bill list's font and the code timer.
+    void Carica(const Azioni& azioni, int timerCodiciMs);
     /// Moves every control where the layout puts it; the function keys keep their height.
     void Applica(const LayoutFinestra& l);
-    /// Height of cmd_azioni(n) in twips, kept by later layouts.
-    void ImpostaAltezzaAzione(int n, int twips);
 
+    // BillView
+    void HideFeedback() override;
+    void SetFeedbackCaption(int state, const std::string& caption) override;
+    void SetCodice(const std::string& text) override;
+    void StartInputTimer() override;
+    int ListCount() override;
+    int ListSelected() override;
+    void SelectLine(int index) override;
+    int ListCode(int index) override;
+    void SetListLine(int index, const std::string& text, int code) override;
+    void ClearList() override;
+    void SetTotale(const std::string& text) override;
+    void SetUltimoScontrino(const std::string& text) override;
+    void ClearTableAndComment() override;
+    /// Makes lbl_conf_code(state) visible.
+    void ShowFeedback(int state);
+
+    // PaymentView
+    void ModoPagamento(bool on) override;
+    std::string Pagato() override;
+    void SetPagato(const std::string& text) override;
+    void SetResto(const std::string& text) override;
+
+    // ActionKeysView
+    void SetActionCaption(int n, const std::string& caption) override;
+    void SetActionColour(int n, int colour) override;
+    void SetActionEnabled(int n, bool enabled) override;
+    void SetActionKeyColour(int n, int colour) override;
+    /// Height of cmd_azioni(n) in twips, kept by later layouts.
+    void SetActionHeight(int n, int twips) override;
+
+    void SetStampaCaption(const std::string& text);
+
+    // The widgets, for the sale presenter that wires their events.
     QListWidget* lstSpesa = nullptr;
     QLineEdit* txtTavolo = nullptr;
     QLineEdit* txtCommento = nullptr;
-    QLabel* lblTavolo = nullptr;
-    QLabel* lblNota = nullptr;
     std::array<QPushButton*, kNumeroAzioni + 1> cmdAzioni{};  // 1..7
-    std::array<QLabel*, kNumeroAzioni + 1> lblAzioniCode{};   // 1..7
-    QLabel* lblScontrinoPrecedente = nullptr;
-    QLabel* lblUltimoScontrino = nullptr;
-    QLabel* lblTotale = nullptr;
-    QLabel* lblPagato = nullptr;
     QLineEdit* boxPagato = nullptr;
-    QLabel* lblRestoTitolo = nullptr;
-    QLabel* lblResto = nullptr;
     QLineEdit* boxCodice = nullptr;
-    std::array<QLabel*, 5> lblConfCode{};
     QCheckBox* chkStampa = nullptr;
+    QTimer* tmrInput = nullptr;
     std::array<EtichettaInfo*, 3> info{};  // lbl_info(2), (3), (4)
 
   private:
+    QLabel* lblTavolo_ = nullptr;
+    QLabel* lblNota_ = nullptr;
+    std::array<QLabel*, kNumeroAzioni + 1> lblAzioniCode_{};  // 1..7
+    QLabel* lblScontrinoPrecedente_ = nullptr;
+    QLabel* lblUltimoScontrino_ = nullptr;
+    QLabel* lblTotale_ = nullptr;
+    QLabel* lblPagato_ = nullptr;
+    QLabel* lblRestoTitolo_ = nullptr;
+    QLabel* lblResto_ = nullptr;
+    std::array<QLabel*, 5> lblConfCode_{};
+    PannelloPagamento& pagamento_;
     std::array<int, kNumeroAzioni + 1> altezzaAzioni_{};  // 0: the layout's height
 };
 

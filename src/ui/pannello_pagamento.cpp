@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "data/catalogue.h"
+#include "platform/text.h"
 #include "ui/widget_helpers.h"
 
 namespace vorsa {
@@ -66,6 +68,19 @@ PannelloPagamento::PannelloPagamento(QWidget* parent) : QFrame(parent) {
             cmdCalc_[static_cast<std::size_t>(n)] = b;
         }
     }
+}
+
+void PannelloPagamento::Carica(const Options& o) {
+    for (std::size_t n = 0; n < cmdSoldi_.size(); ++n) {
+        cmdSoldi_[n]->setText(Testo(FormatCurrencyShort(o.gMonete[n]) + "  " + std::string(kEuro)));
+        lblSoldi_[n]->setText(QStringLiteral("S%1").arg(n));
+    }
+}
+
+QList<QPushButton*> PannelloPagamento::Bottoni() const {
+    QList<QPushButton*> all(cmdSoldi_.begin(), cmdSoldi_.end());
+    for (QPushButton* b : cmdCalc_) all.append(b);
+    return all;
 }
 
 }  // namespace vorsa

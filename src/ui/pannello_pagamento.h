@@ -2,7 +2,10 @@
 // frm_gestione(2): the payment panel over the button area, with the coin buttons and the
 // keypad. Hidden at rest.
 #include <QFrame>
+#include <QList>
 #include <array>
+
+#include "settings/options.h"
 
 class QLabel;
 class QPushButton;
@@ -14,10 +17,11 @@ class PannelloPagamento final : public QFrame {
   public:
     explicit PannelloPagamento(QWidget* parent);
 
-    QPushButton* Moneta(int n) const { return cmdSoldi_.at(static_cast<std::size_t>(n)); }
-    QLabel* CodiceMoneta(int n) const { return lblSoldi_.at(static_cast<std::size_t>(n)); }
-    /// Keypad keys 0..9, 10 (","), 11 ("Cancella").
-    QPushButton* Tasto(int n) const { return cmdCalc_.at(static_cast<std::size_t>(n)); }
+    /// The window's load step: the coins' captions and codes.
+    void Carica(const Options& o);
+    /// The coin buttons and the keypad keys 0..9, 10 (","), 11 ("Cancella"), for the sale
+    /// presenter's key handling.
+    QList<QPushButton*> Bottoni() const;
 
   signals:
     void MonetaPremuta(int n);

@@ -11,9 +11,9 @@
 #include "platform/text.h"
 #include "printing/page_setup.h"
 #include "printing/receipt_printer.h"
-#include "sale/till.h"
+#include "settings/settings_gateway.h"
 #include "sale/vendita.h"
-#include "ui/cassa_finestra.h"
+#include "ui/sale_presenter.h"
 #include "ui/widget_helpers.h"
 
 namespace vorsa {
@@ -32,8 +32,8 @@ QLabel* Didascalia(QFrame& panel, const char* text, int top) {
 
 }  // namespace
 
-PannelloStampa::PannelloStampa(QFrame& panel, Till& till, ReceiptPrinter* printer)
-    : QObject(&panel), till_(till), printer_(printer) {
+PannelloStampa::PannelloStampa(QFrame& panel, SettingsGateway& settings, ReceiptPrinter* printer)
+    : QObject(&panel), settings_(settings), printer_(printer) {
     Didascalia(panel, "Stampante scontrini:", 120);
     cboStampaLista = new QComboBox(&panel);
     cboStampaLista->setObjectName(QStringLiteral("cbo_StampaLista"));
@@ -86,7 +86,7 @@ void PannelloStampa::Carica() {
     cboStampaFormato->clear();
     for (const FormatoVoce& f : kFormati) {
         cboStampaFormato->addItem(Testo(std::string(f.caption)), f.code);
-        if (f.code == till_.opt.gFormato) cboStampaFormato->setCurrentIndex(cboStampaFormato->count() - 1);
+        if (f.code == settings_.options().gFormato) cboStampaFormato->setCurrentIndex(cboStampaFormato->count() - 1);
     }
     for (QWidget* w : {static_cast<QWidget*>(cboStampaLista),
                        static_cast<QWidget*>(cboStampaFormato),
@@ -100,7 +100,7 @@ void PannelloStampa::AggiornaLarghezza() {
     const bool personalizzato = cboStampaFormato->currentData().toInt() == kCodicePersonalizzato;
     txtLarghezzaNastro->setEnabled(personalizzato && cboStampaFormato->isEnabled());
     if (personalizzato) {
-        const std::string w = Trim(till_.settings.Read(keys::LarghezzaPos));
+        const std::string w = Trim(settings_.Read(keys::LarghezzaPos));
         txtLarghezzaNastro->setText(Testo(w.empty() ? kLarghezzaDefault : w));
         ImpostaSfondo(*txtLarghezzaNastro, -1);
     } else {
@@ -111,7 +111,7 @@ void PannelloStampa::AggiornaLarghezza() {
 
 void PannelloStampa::FormatoScelto(int row) {
     const int code = cboStampaFormato->itemData(row).toInt();
-    till_.opt.gFormato = code;
+    settings_.options().gFormato = code;
     if (printer_) printer_->SelezionaFormato(code);
     AggiornaLarghezza();
     emit Fatto();
@@ -128,9 +128,9 @@ void PannelloStampa::LarghezzaConfermata() {
         w = kLarghezzaDefault;
         txtLarghezzaNastro->setText(Testo(w));
     }
-    till_.settings.Set(keys::LarghezzaPos, w);
+    settings_.Set(keys::LarghezzaPos, w);
     // A new width needs new capacities and forms.
-    if (printer_ && till_.opt.gFormato == kCodicePersonalizzato)
+    if (printer_ && settings_.options().gFormato == kCodicePersonalizzato)
         printer_->SelezionaFormato(kCodicePersonalizzato);
 }
 

@@ -13,14 +13,14 @@ class QWidget;
 namespace vorsa {
 
 class ReceiptPrinter;
-class Till;
+class SettingsGateway;
 
 
 class PannelloStampa final : public QObject {
     Q_OBJECT
 public:
     /// `printer` null: printing is not available at all (shown as no printer installed).
-    PannelloStampa(QFrame& panel, Till& till, ReceiptPrinter* printer);
+    PannelloStampa(QFrame& panel, SettingsGateway& settings, ReceiptPrinter* printer);
 
     /// Fills the lists from the installed printers and the current format.
     void Carica();
@@ -45,7 +45,7 @@ private:
     void LarghezzaConfermata();
     void AggiornaLarghezza();
 
-    Till& till_;
+    SettingsGateway& settings_;
     ReceiptPrinter* printer_;
 };
 

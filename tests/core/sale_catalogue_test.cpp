@@ -35,6 +35,7 @@ public:
     void SetButtonEnabled(int s, int p, bool e) override { enabled[{s, p}] = e; }
     void SetLabelsVisible(int s, int p, bool v) override { labels[{s, p}] = v; }
     void SetCodeLabel(int s, int p, const std::string& t) override { codeLabels[{s, p}] = t; }
+    void SetPriceLabel(int, int, const Etichetta&) override {}
     void ShowFeedback(int state) override { feedback.push_back(state); }
 };
 

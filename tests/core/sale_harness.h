@@ -159,7 +159,7 @@ struct Cassa {
         till = std::make_unique<Till>(Services{files, clock, sleeper, user, shell}, folder,
                                       Version{1, 0, 0});
         AvviaTill(*till);
-        vendita = std::make_unique<Vendita>(till->PartiVendita(), view, prompter, &print);
+        vendita = std::make_unique<Vendita>(till->PartiVendita(), view.Views(), prompter, &print);
         view.vendita = vendita.get();
         // The window's load step: captions of the function keys, F4 disabled.
         for (int n = 1; n <= kNumeroAzioni; ++n) {

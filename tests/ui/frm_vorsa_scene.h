@@ -1,6 +1,11 @@
 #pragma once
 // A started till with its loaded main window, for the main window's tests.
+#include <QCheckBox>
 #include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 #include <algorithm>
@@ -10,6 +15,8 @@
 #include "platform/qt/twips.h"
 #include "test_support.h"
 #include "ui/frm_vorsa.h"
+#include "ui/griglia_prodotti.h"
+#include "ui/pannello_destro.h"
 
 namespace vorsa::test {
 
@@ -36,6 +43,41 @@ inline const QByteArray kLetto = "[PROGRAMMA]\r\nEULA=100\r\n";
 inline QByteArray Programma(const QByteArray& keys) {
     return kLetto + keys;
 }
+
+/// The window's controls, found as a screen reader or a GUI test tool finds them: by name.
+template <class W>
+W* Ctl(const QWidget& root, const QString& name) {
+    W* w = root.findChild<W*>(name);
+    if (!w) qWarning("no control %s", qPrintable(name));
+    return w;
+}
+inline QString Nome(const char* name, int i) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
+}
+inline QLineEdit* BoxCodice(const FrmVorsa& f) { return Ctl<QLineEdit>(f, QStringLiteral("box_Codice")); }
+inline QLineEdit* BoxPagato(const FrmVorsa& f) { return Ctl<QLineEdit>(f, QStringLiteral("box_Pagato")); }
+inline QListWidget* ListaSpesa(const FrmVorsa& f) { return Ctl<QListWidget>(f, QStringLiteral("lst_spesa")); }
+inline QLabel* LblTotale(const FrmVorsa& f) { return Ctl<QLabel>(f, QStringLiteral("lbl_totale")); }
+inline QLabel* LblResto(const FrmVorsa& f) { return Ctl<QLabel>(f, QStringLiteral("lbl_resto")); }
+inline QLabel* LblUltimoScontrino(const FrmVorsa& f) { return Ctl<QLabel>(f, Nome("lblUltimoScontrino", 0)); }
+inline QLabel* ConfCode(const FrmVorsa& f, int i) { return Ctl<QLabel>(f, Nome("lbl_conf_code", i)); }
+inline QPushButton* CmdAzione(const FrmVorsa& f, int n) { return Ctl<QPushButton>(f, Nome("cmd_azioni", n)); }
+inline QLabel* LblAzioneCode(const FrmVorsa& f, int n) { return Ctl<QLabel>(f, Nome("lbl_azioni_code", n)); }
+inline QPushButton* CmdSoldi(const FrmVorsa& f, int n) { return Ctl<QPushButton>(f, Nome("cmdSoldi", n)); }
+inline QLabel* LblSoldi(const FrmVorsa& f, int n) { return Ctl<QLabel>(f, Nome("lblSoldi", n)); }
+inline QPushButton* CmdCalc(const FrmVorsa& f, int n) { return Ctl<QPushButton>(f, Nome("cmdCalc", n)); }
+inline QLineEdit* TxtTavolo(const FrmVorsa& f) { return Ctl<QLineEdit>(f, QStringLiteral("txtTavolo")); }
+inline QLineEdit* TxtCommento(const FrmVorsa& f) { return Ctl<QLineEdit>(f, QStringLiteral("txtCommento")); }
+inline QCheckBox* ChkStampa(const FrmVorsa& f) { return Ctl<QCheckBox>(f, QStringLiteral("chk_Stampa")); }
+inline QFrame* Gestione(const FrmVorsa& f, int i) { return Ctl<QFrame>(f, Nome("frm_gestione", i)); }
+inline QTimer* TmrInput(const FrmVorsa& f) { return Ctl<QTimer>(f, QStringLiteral("tmrInput")); }
+inline QTimer* TmrResize(const FrmVorsa& f) { return Ctl<QTimer>(f, QStringLiteral("tmrResize")); }
+/// Product button of section 0..2, position 1-based; null when there is none.
+inline QPushButton* Bottone(FrmVorsa& f, int section, int position) {
+    GrigliaProdotti::Cella* c = f.Griglia().Trova(section, position);
+    return c ? c->button : nullptr;
+}
+inline void ImpostaAltezzaAzione(FrmVorsa& f, int n, int twips) { f.Destro().SetActionHeight(n, twips); }
 
 inline int Px(int twips) {
     return TwipsToPixelsX(twips);
@@ -65,7 +107,7 @@ struct Scena {
     }
     /// The window's size has settled and the buttons are laid out for it.
     bool Assestata() const {
-        if (frm->TmrResize()->isActive()) return false;
+        if (TmrResize(*frm)->isActive()) return false;
         if (frm->isMaximized() && frm->width() != 1920) return false;
         const LayoutFinestra& l = frm->LayoutCorrente();
         return l.larghezza == std::max(PixelsToTwipsX(frm->width()), kMinimoLarghezzaFinestra) &&

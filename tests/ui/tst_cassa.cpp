@@ -9,7 +9,7 @@
 #include <deque>
 
 #include "frm_vorsa_scene.h"
-#include "ui/cassa_finestra.h"
+#include "ui/sale_presenter.h"
 #include "ui/widget_helpers.h"
 
 using namespace vorsa;
@@ -58,15 +58,15 @@ class TstCassa : public QObject {
 
     std::unique_ptr<Scena> scena_;
     ScriptedPrompter prompter_;
-    std::unique_ptr<CassaFinestra> cassa_;
+    std::unique_ptr<SalePresenter> cassa_;
 
-    QLineEdit* codice() { return scena_->frm->BoxCodice(); }
-    QLineEdit* pagato() { return scena_->frm->BoxPagato(); }
-    QListWidget* lista() { return scena_->frm->ListaSpesa(); }
-    bool Visibile(int i) { return scena_->frm->ConfCode(i)->isVisible(); }
+    QLineEdit* codice() { return BoxCodice(*scena_->frm); }
+    QLineEdit* pagato() { return BoxPagato(*scena_->frm); }
+    QListWidget* lista() { return ListaSpesa(*scena_->frm); }
+    bool Visibile(int i) { return ConfCode(*scena_->frm, i)->isVisible(); }
     void Digita(const char* keys) { QTest::keyClicks(codice(), QString::fromLatin1(keys)); }
     /// tmrInput fires.
-    void Attendi() { QTRY_VERIFY(!scena_->frm->TmrInput()->isActive()); }
+    void Attendi() { QTRY_VERIFY(!TmrInput(*scena_->frm)->isActive()); }
 
 private slots:
     void init() {
@@ -74,9 +74,9 @@ private slots:
         scena_ = std::make_unique<Scena>();
         prompter_ = ScriptedPrompter{};
         QVERIFY(scena_->Avvia(kVendita, [](Till& t) { t.opt.gStampaAbilitata = false; }));
-        cassa_ = std::make_unique<CassaFinestra>(*scena_->frm, scena_->fx.till(), &prompter_);
+        cassa_ = std::make_unique<SalePresenter>(*scena_->frm, scena_->fx.till(), &prompter_);
         cassa_->Avvia();
-        scena_->frm->TmrInput()->setInterval(150);
+        TmrInput(*scena_->frm)->setInterval(150);
     }
     void cleanup() {
         cassa_.reset();
@@ -90,7 +90,7 @@ private slots:
         QCOMPARE(lista()->count(), 1);
         QCOMPARE(lista()->item(0)->text(), " 1|" + Line("Panino", 32, "|  3,50"));
         QCOMPARE(lista()->item(0)->data(Qt::UserRole).toInt(), 101);
-        QCOMPARE(scena_->frm->LblTotale()->text(), QStringLiteral("3,50"));
+        QCOMPARE(LblTotale(*scena_->frm)->text(), QStringLiteral("3,50"));
         QCOMPARE(codice()->text(), QStringLiteral("101"));
         Attendi();
         QCOMPARE(codice()->text(), QString());
@@ -112,12 +112,12 @@ private slots:
     }
 
     void fastScannerLosesNoDigit() {
-        scena_->frm->TmrInput()->setInterval(300);
+        TmrInput(*scena_->frm)->setInterval(300);
         QString keys;
         for (int i = 0; i < 30; ++i) keys += QStringLiteral("201");
         QTest::keyClicks(codice(), keys, Qt::NoModifier, 5);
         QCOMPARE(scena_->fx.till().cat.gArticoli[5].quantity, std::int16_t(30));
-        QCOMPARE(scena_->frm->LblTotale()->text(), QStringLiteral("30,00"));
+        QCOMPARE(LblTotale(*scena_->frm)->text(), QStringLiteral("30,00"));
     }
 
     void stockFeedbackAndColours() {
@@ -125,22 +125,22 @@ private slots:
         QVERIFY(Visibile(1));
         Digita("202");  // the last piece
         QVERIFY(Visibile(3));
-        QCOMPARE(scena_->frm->ConfCode(3)->text(), QStringLiteral("FINITO"));
+        QCOMPARE(ConfCode(*scena_->frm, 3)->text(), QStringLiteral("FINITO"));
         QCOMPARE(scena_->frm->ButtonColour(1, 2), kGiallo);
         for (int i = 0; i < 7; ++i) Digita("103");
         QVERIFY(Visibile(4));
-        QCOMPARE(scena_->frm->ConfCode(4)->text(), QStringLiteral("OK  -3"));
+        QCOMPARE(ConfCode(*scena_->frm, 4)->text(), QStringLiteral("OK  -3"));
         QCOMPARE(scena_->frm->ButtonColour(0, 3), kAzzurro);
     }
 
     void clicksEnterCodes() {
-        scena_->frm->Bottone(1, 1)->click();
+        Bottone(*scena_->frm, 1, 1)->click();
         QCOMPARE(codice()->text(), QStringLiteral("201"));
-        scena_->frm->Bottone(1, 1)->click();  // a pending code is emptied first
+        Bottone(*scena_->frm, 1, 1)->click();  // a pending code is emptied first
         QCOMPARE(lista()->item(0)->text().left(3), QStringLiteral(" 2|"));
-        scena_->frm->CmdAzione(3)->click();  // storno
+        CmdAzione(*scena_->frm, 3)->click();  // storno
         QVERIFY(scena_->fx.till().gAzioni[3].stato);
-        scena_->frm->Bottone(1, 1)->click();
+        Bottone(*scena_->frm, 1, 1)->click();
         QVERIFY(!scena_->fx.till().gAzioni[3].stato);
         QCOMPARE(lista()->item(0)->text().left(3), QStringLiteral(" 1|"));
     }
@@ -156,7 +156,7 @@ private slots:
         QCOMPARE(lista()->item(0)->text().left(3), QStringLiteral(" 2|"));
         QTest::keyClick(codice(), Qt::Key_Left);
         QCOMPARE(lista()->item(0)->text().left(3), QStringLiteral(" 1|"));
-        QCOMPARE(scena_->frm->LblTotale()->text(), QStringLiteral("4,50"));
+        QCOMPARE(LblTotale(*scena_->frm)->text(), QStringLiteral("4,50"));
         QTest::keyClick(codice(), Qt::Key_F5, Qt::ShiftModifier);  // nothing with Shift
         QVERIFY(!scena_->fx.till().gAzioni[5].stato);
         QVERIFY(!Visibile(0));
@@ -168,7 +168,7 @@ private slots:
         QCOMPARE(prompter_.asked, 3);
         QCOMPARE(scena_->Trova<QLabel>(QStringLiteral("lbl_mangiare_prezzo(2)"))->text(),
                  QString::fromUtf8("\u20ac 2,50"));
-        QCOMPARE(scena_->frm->LblTotale()->text(), QStringLiteral("2,50"));
+        QCOMPARE(LblTotale(*scena_->frm)->text(), QStringLiteral("2,50"));
     }
 
     void payAndCommit() {
@@ -176,23 +176,23 @@ private slots:
         Digita("101");
         Digita("201");
         QTest::keyClick(codice(), Qt::Key_F1);
-        QVERIFY(scena_->frm->Gestione(2)->isVisible());
+        QVERIFY(Gestione(*scena_->frm, 2)->isVisible());
         QVERIFY(pagato()->isEnabled());
         QVERIFY(!codice()->isEnabled());
-        QVERIFY(!scena_->frm->Bottone(0, 1)->isEnabled());
-        QCOMPARE(scena_->frm->CmdAzione(1)->text(), QStringLiteral("RIAPRI CONTO"));
-        QVERIFY(scena_->frm->CmdAzione(4)->isEnabled());
+        QVERIFY(!Bottone(*scena_->frm, 0, 1)->isEnabled());
+        QCOMPARE(CmdAzione(*scena_->frm, 1)->text(), QStringLiteral("RIAPRI CONTO"));
+        QVERIFY(CmdAzione(*scena_->frm, 4)->isEnabled());
         QTest::keyClicks(pagato(), QStringLiteral("20"));
-        QCOMPARE(scena_->frm->LblResto()->text(), QStringLiteral("12,00"));
+        QCOMPARE(LblResto(*scena_->frm)->text(), QStringLiteral("12,00"));
         QTest::keyClicks(pagato(), QStringLiteral(".555"));  // two decimals at most
         QCOMPARE(pagato()->text(), QStringLiteral("20,55"));
         scena_->fx.till().conto.gTavolo = "7";
         QTest::keyClick(pagato(), Qt::Key_F4);
-        QVERIFY(!scena_->frm->Gestione(2)->isVisible());
+        QVERIFY(!Gestione(*scena_->frm, 2)->isVisible());
         QVERIFY(codice()->isEnabled());
         QCOMPARE(lista()->count(), 0);
-        QCOMPARE(scena_->frm->LblTotale()->text(), QStringLiteral("0,00"));
-        QCOMPARE(scena_->frm->LblUltimoScontrino()->text(), QStringLiteral("8,00"));
+        QCOMPARE(LblTotale(*scena_->frm)->text(), QStringLiteral("0,00"));
+        QCOMPARE(LblUltimoScontrino(*scena_->frm)->text(), QStringLiteral("8,00"));
         QCOMPARE(pagato()->text(), QStringLiteral("0,00"));
         const QByteArray ini = scena_->fx.Read(QStringLiteral("Vorsa.ini"));
         QCOMPARE(SectionLines(ini, "SCONTRINI"),
@@ -206,14 +206,14 @@ private slots:
     void coinsKeypadAndCodesInTheAmountBox() {
         Digita("201");
         QTest::keyClick(codice(), Qt::Key_F1);
-        scena_->frm->CmdSoldi(9)->click();
-        scena_->frm->CmdSoldi(9)->click();
+        CmdSoldi(*scena_->frm, 9)->click();
+        CmdSoldi(*scena_->frm, 9)->click();
         QCOMPARE(pagato()->text(), QStringLiteral("100"));
-        QCOMPARE(scena_->frm->LblResto()->text(), QStringLiteral("99,00"));
-        scena_->frm->CmdCalc(11)->click();
+        QCOMPARE(LblResto(*scena_->frm)->text(), QStringLiteral("99,00"));
+        CmdCalc(*scena_->frm, 11)->click();
         QCOMPARE(pagato()->text(), QString());
-        scena_->frm->CmdCalc(10)->click();
-        scena_->frm->CmdCalc(5)->click();
+        CmdCalc(*scena_->frm, 10)->click();
+        CmdCalc(*scena_->frm, 5)->click();
         QCOMPARE(pagato()->text(), QStringLiteral("0,5"));
         Attendi();
         QTest::keyClicks(pagato(), QStringLiteral("s7"));  // S then a digit: coin 7
@@ -231,24 +231,24 @@ private slots:
         QCOMPARE(lista()->count(), 1);
         Attendi();
         prompter_.yes = {true};
-        scena_->frm->CmdAzione(2)->click();
+        CmdAzione(*scena_->frm, 2)->click();
         QCOMPARE(lista()->count(), 0);
-        QVERIFY(scena_->frm->CmdAzione(1)->isEnabled());
+        QVERIFY(CmdAzione(*scena_->frm, 1)->isEnabled());
     }
 
     void automaticPrintingSwitchesCaptions() {
-        QCOMPARE(scena_->frm->CmdAzione(5)->text(), QStringLiteral("STAMPA MANUALE"));
+        QCOMPARE(CmdAzione(*scena_->frm, 5)->text(), QStringLiteral("STAMPA MANUALE"));
         QVERIFY(scena_->frm->windowTitle().endsWith(QStringLiteral("NON   ATTIVA ***")));
-        scena_->frm->ChkStampa()->click();
-        QCOMPARE(scena_->frm->CmdAzione(5)->text(), QStringLiteral("RISTAMPA ULTIMO"));
-        QCOMPARE(scena_->frm->ChkStampa()->text(), QStringLiteral("Stampa automatica ATTIVA"));
+        ChkStampa(*scena_->frm)->click();
+        QCOMPARE(CmdAzione(*scena_->frm, 5)->text(), QStringLiteral("RISTAMPA ULTIMO"));
+        QCOMPARE(ChkStampa(*scena_->frm)->text(), QStringLiteral("Stampa automatica ATTIVA"));
         QVERIFY(SectionLines(scena_->fx.Read(QStringLiteral("Vorsa.ini")), "STAMPA")
                     .contains("ABILITATO=1"));
     }
 
     void tableAndComment() {
-        QLineEdit* tavolo = scena_->frm->TxtTavolo();
-        QLineEdit* nota = scena_->frm->TxtCommento();
+        QLineEdit* tavolo = TxtTavolo(*scena_->frm);
+        QLineEdit* nota = TxtCommento(*scena_->frm);
         tavolo->setFocus();
         QTest::keyClicks(tavolo, QStringLiteral("  12 "));
         nota->setFocus();

@@ -79,21 +79,20 @@ void TstFrmVorsa::billAndTimers() {
     QVERIFY(s.Avvia(Programma("TIMER_CODICI_MS=450\r\n") + kCatalogo));
     // Only the resize timer runs, once, to lay the buttons out.
     QTRY_VERIFY(s.Assestata());
-    for (const char* name : {"tmrInput", "tmrMultivorsa", "tmrResize"}) {
+    for (const char* name : {"tmrInput", "tmrResize"}) {
         auto* t = s.frm->findChild<QTimer*>(QLatin1String(name));
         QVERIFY2(t, name);
         QVERIFY2(!t->isActive(), name);
     }
-    QCOMPARE(s.frm->findChild<QTimer*>(QStringLiteral("tmrMultivorsa"))->interval(), 2000);
     QCOMPARE(s.frm->findChild<QTimer*>(QStringLiteral("tmrInput"))->interval(), 450);
     QCOMPARE(s.frm->findChild<QTimer*>(QStringLiteral("tmrResize"))->interval(), 100);
-    for (int i = 0; i < 3; ++i) QVERIFY(s.frm->Gestione(i)->isHidden());
-    for (QLabel* l : {s.frm->LblTotale(), s.frm->LblResto(), s.frm->LblUltimoScontrino()})
+    for (int i = 0; i < 3; ++i) QVERIFY(Gestione(*s.frm, i)->isHidden());
+    for (QLabel* l : {LblTotale(*s.frm), LblResto(*s.frm), LblUltimoScontrino(*s.frm)})
         QCOMPARE(l->text(), QStringLiteral("0,00"));
-    QCOMPARE(s.frm->BoxPagato()->text(), QStringLiteral("0,00"));
-    QVERIFY(!s.frm->BoxPagato()->isEnabled());
-    QCOMPARE(s.frm->ListaSpesa()->frameShape(), QFrame::NoFrame);
-    QCOMPARE(s.frm->ListaSpesa()->font().family(), QStringLiteral("Courier New"));
+    QCOMPARE(BoxPagato(*s.frm)->text(), QStringLiteral("0,00"));
+    QVERIFY(!BoxPagato(*s.frm)->isEnabled());
+    QCOMPARE(ListaSpesa(*s.frm)->frameShape(), QFrame::NoFrame);
+    QCOMPARE(ListaSpesa(*s.frm)->font().family(), QStringLiteral("Courier New"));
 }
 
 void TstFrmVorsa::functionKeys() {

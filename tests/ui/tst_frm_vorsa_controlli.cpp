@@ -57,7 +57,7 @@ void TstFrmVorsaControlli::names() {
     names.push_back({QStringLiteral("chk_Stampa"), "QCheckBox"});
     for (int i : kIndiciInfo) names.push_back({QStringLiteral("lbl_info(%1)").arg(i), "QLabel"});
     for (int i = 0; i < 3; ++i) names.push_back({QStringLiteral("frm_gestione(%1)").arg(i), "QFrame"});
-    for (const char* n : {"tmrInput", "tmrResize", "tmrMultivorsa"}) names.push_back({QLatin1String(n), "QTimer"});
+    for (const char* n : {"tmrInput", "tmrResize"}) names.push_back({QLatin1String(n), "QTimer"});
     Scena s;
     QVERIFY(s.Avvia(kLetto + kCatalogo));
     for (const auto& [name, type] : names) {
@@ -72,15 +72,15 @@ void TstFrmVorsaControlli::keypad() {
     Scena s;
     QVERIFY(s.Avvia(kLetto + kCatalogo));
     // The keypad and the coins live in the payment panel, hidden at rest.
-    QVERIFY(!s.frm->CmdCalc(0)->isVisible());
-    s.frm->Gestione(2)->show();
+    QVERIFY(!CmdCalc(*s.frm, 0)->isVisible());
+    Gestione(*s.frm, 2)->show();
     for (int n = 0; n < 12; ++n) {
-        QPushButton* b = s.frm->CmdCalc(n);
+        QPushButton* b = CmdCalc(*s.frm, n);
         QCOMPARE(b->text(), n < 10 ? QString::number(n) : n == 10 ? QStringLiteral(",") : QStringLiteral("Cancella"));
-        QCOMPARE(b->parentWidget(), s.frm->Gestione(2));
-        QCOMPARE(s.frm->CmdSoldi(n % 10)->parentWidget(), s.frm->Gestione(2));
+        QCOMPARE(b->parentWidget(), Gestione(*s.frm, 2));
+        QCOMPARE(CmdSoldi(*s.frm, n % 10)->parentWidget(), Gestione(*s.frm, 2));
         QVERIFY(b->isVisible());
-        QVERIFY(s.frm->Gestione(2)->geometry().contains(s.InFinestra(*b)));
+        QVERIFY(Gestione(*s.frm, 2)->geometry().contains(s.InFinestra(*b)));
     }
 }
 
@@ -115,7 +115,7 @@ void TstFrmVorsaControlli::infoLabels() {
         titles.push_back(title);
         texts.push_back(text);
     });
-    s.frm->Gestione(1)->show();  // the settings panel's own labels
+    Gestione(*s.frm, 1)->show();  // the settings panel's own labels
     for (int i : kIndiciInfo) {
         auto* label = s.Trova<QLabel>(QStringLiteral("lbl_info(%1)").arg(i));
         QVERIFY(label && label->isVisible());

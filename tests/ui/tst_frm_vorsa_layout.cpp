@@ -77,11 +77,11 @@ void TstFrmVorsaLayout::columnsFromSettings() {
     QVERIFY(s.Avvia(Programma(kNormale + "BOTTONI-COLONNE=6\r\n") + Sezioni(6, 1, 1)));
     QTRY_VERIFY(s.Assestata());
     QCOMPARE(s.frm->Layout().gColonne, 5);  // six would be too narrow
-    auto* first = s.frm->Bottone(0, 1);
+    auto* first = Bottone(*s.frm, 0, 1);
     QCOMPARE(first->width(), Px(568));
-    QCOMPARE(s.frm->Bottone(0, 5)->y(), first->y());
-    QCOMPARE(s.frm->Bottone(0, 6)->x(), first->x());
-    QVERIFY(s.frm->Bottone(0, 6)->y() > first->y());
+    QCOMPARE(Bottone(*s.frm, 0, 5)->y(), first->y());
+    QCOMPARE(Bottone(*s.frm, 0, 6)->x(), first->x());
+    QVERIFY(Bottone(*s.frm, 0, 6)->y() > first->y());
 }
 
 void TstFrmVorsaLayout::panelByWidth() {
@@ -99,13 +99,13 @@ void TstFrmVorsaLayout::panelByWidth() {
         const int panel = PixelsToTwipsX(c.pixels) - (c.wide ? 8500 : 7520);
         QCOMPARE(s.frm->Layout().gLarghezzaGriglia, panel);
         QCOMPARE(s.frm->Layout().gLarghezzaBottone, (panel - 2080) / 2);
-        QCOMPARE(s.frm->ListaSpesa()->width(), Px(c.list));
-        QCOMPARE(s.frm->ListaSpesa()->x(), Px(panel + 120));
-        for (QWidget* w : {static_cast<QWidget*>(s.frm->LblTotale()), static_cast<QWidget*>(s.frm->BoxCodice())}) {
+        QCOMPARE(ListaSpesa(*s.frm)->width(), Px(c.list));
+        QCOMPARE(ListaSpesa(*s.frm)->x(), Px(panel + 120));
+        for (QWidget* w : {static_cast<QWidget*>(LblTotale(*s.frm)), static_cast<QWidget*>(BoxCodice(*s.frm))}) {
             QCOMPARE(w->font().pointSize(), c.font);
             QCOMPARE(w->width(), Px(c.valueWidth));
         }
-        QCOMPARE(s.frm->Gestione(2)->x(), Px(panel - 7750));
+        QCOMPARE(Gestione(*s.frm, 2)->x(), Px(panel - 7750));
     }
 }
 
@@ -118,13 +118,13 @@ void TstFrmVorsaLayout::anchoredToBottom() {
     const int h = s.frm->LayoutCorrente().altezza;
     const int fromBottom[] = {0, 3750, 3270, 2790, 2310, 1770, 1350, 930};
     for (int n = 1; n <= 7; ++n) {
-        QCOMPARE(s.frm->CmdAzione(n)->y(), Py(h - fromBottom[n]));
-        QCOMPARE(s.frm->LblAzioneCode(n)->y(), Py(h - fromBottom[n]));
+        QCOMPARE(CmdAzione(*s.frm, n)->y(), Py(h - fromBottom[n]));
+        QCOMPARE(LblAzioneCode(*s.frm, n)->y(), Py(h - fromBottom[n]));
     }
-    QCOMPARE(s.frm->BoxCodice()->y(), Py(h - 1360));
-    for (int i = 0; i < 5; ++i) QCOMPARE(s.frm->ConfCode(i)->y(), Py(h - 1170));
-    QCOMPARE(s.frm->ListaSpesa()->height(), Py(h - 4530));
-    QVERIFY(s.frm->Bottone(2, 10)->geometry().bottom() < s.frm->height());
+    QCOMPARE(BoxCodice(*s.frm)->y(), Py(h - 1360));
+    for (int i = 0; i < 5; ++i) QCOMPARE(ConfCode(*s.frm, i)->y(), Py(h - 1170));
+    QCOMPARE(ListaSpesa(*s.frm)->height(), Py(h - 4530));
+    QVERIFY(Bottone(*s.frm, 2, 10)->geometry().bottom() < s.frm->height());
 }
 
 void TstFrmVorsaLayout::tallCatalogue() {
@@ -133,8 +133,8 @@ void TstFrmVorsaLayout::tallCatalogue() {
     // Capped at the screen, and the window moved up to make room.
     QTRY_VERIFY(s.Assestata() && s.frm->y() == 0);
     QCOMPARE(s.frm->height(), 1080);
-    QVERIFY(s.frm->Bottone(2, 80));
-    QVERIFY(!s.frm->Bottone(2, 81));
+    QVERIFY(Bottone(*s.frm, 2, 80));
+    QVERIFY(!Bottone(*s.frm, 2, 81));
 }
 
 void TstFrmVorsaLayout::maximised() {
@@ -145,7 +145,7 @@ void TstFrmVorsaLayout::maximised() {
     // A maximised window keeps its height; the needed height stays the minimum.
     QCOMPARE(s.frm->height(), 1080);
     QCOMPARE(s.frm->Layout().gAltezzaNecessaria, 8290);
-    QCOMPARE(s.frm->BoxCodice()->y(), Py(1080 * 15 - 1360));
+    QCOMPARE(BoxCodice(*s.frm)->y(), Py(1080 * 15 - 1360));
 }
 
 QTEST_MAIN(TstFrmVorsaLayout)

@@ -24,7 +24,7 @@ private slots:
         QVERIFY(s.Avvia(Programma("[STAMPA]\r\nSTAMPANTE=Cucina\r\nFORMATO=3\r\n")));
         RecordingBackend backend({"Banco", "Cucina"});
         ReceiptPrinter printer(s.fx.till().PartiStampa(), backend);
-        PannelloStampa p(*s.frm->Gestione(1), s.fx.till(), &printer);
+        PannelloStampa p(*Gestione(*s.frm, 1), s.fx.till().settings, &printer);
         QCOMPARE(p.cboStampaLista->count(), 2);
         QCOMPARE(p.cboStampaLista->currentText(), QStringLiteral("Cucina"));
         QCOMPARE(p.cboStampaFormato->count(), 7);
@@ -44,7 +44,7 @@ private slots:
         p.txtLarghezzaNastro->clear();
         QTest::keyClicks(p.txtLarghezzaNastro, QStringLiteral("8.255x"));  // decimal filter
         QCOMPARE(p.txtLarghezzaNastro->text(), QStringLiteral("8,25"));
-        s.frm->BoxCodice()->setFocus();
+        BoxCodice(*s.frm)->setFocus();
         QVERIFY(SectionLines(s.fx.Read(QStringLiteral("Vorsa.ini")), "STAMPA")
                     .contains("LARGHEZZA_POS=8,25"));
 
@@ -58,8 +58,8 @@ private slots:
         QVERIFY(s.Avvia(kLetto));
         RecordingBackend backend(std::vector<std::string>{});
         ReceiptPrinter printer(s.fx.till().PartiStampa(), backend);
-        PannelloStampa p(*s.frm->Gestione(1), s.fx.till(), &printer);
-        s.frm->Gestione(1)->show();
+        PannelloStampa p(*Gestione(*s.frm, 1), s.fx.till().settings, &printer);
+        Gestione(*s.frm, 1)->show();
         QVERIFY(p.lblNessunaStampante->isVisible());
         QVERIFY(p.lblNessunaStampante->text().startsWith(QStringLiteral("Nessuna stampante installata")));
         QVERIFY(!p.cboStampaLista->isEnabled());

@@ -48,10 +48,17 @@ void TstSingleInstance::secondInstanceLeaves() {
     Killer killFirst{first};
     first.start(exe, {});
     QVERIFY(first.waitForStarted(10000));
-    // Started up and its window loaded: the load step writes the code timer last.
+    // Started up and its window loaded (the load step writes the code timer), then no write
+    // for half a second: the start-up writes are over.
     QTRY_VERIFY_WITH_TIMEOUT(readIni().contains("TIMER_CODICI_MS="), 20000);
+    QByteArray settled = readIni();
+    for (int quiet = 0; quiet < 5;) {
+        QTest::qWait(100);
+        const QByteArray now = readIni();
+        quiet = now == settled ? quiet + 1 : 0;
+        settled = now;
+    }
     QCOMPARE(first.state(), QProcess::Running);
-    const QByteArray settled = readIni();
 
     QProcess second;
     second.setProcessChannelMode(QProcess::ForwardedChannels);
