@@ -151,6 +151,34 @@ void LeggiStatistiche(Till& till) {
 
 }  // namespace
 
+std::optional<AvvisoMultiVorsa> AvvisoPerStato(StatoMultiVorsa stato,
+                                               const std::string& programFolder) {
+    using S = StatoMultiVorsa;
+    switch (stato) {
+        case S::PrincipaleOk:
+            return AvvisoMultiVorsa{"\r\nVorsa principale riabilitata senza problemi", "", 4000};
+        case S::PrincipaleSenzaCondivisione:
+            return AvvisoMultiVorsa{
+                "Vorsa principale riabilitata, MA ci sono problemi nella condivisione di rete",
+                "SUGGERIMENTO: Verificare se la cartella " + programFolder +
+                    " \xE8 condivisa con nome [ vorsa$ ]",
+                0};
+        case S::SecondariaSenzaNome:
+        case S::SecondariaIrraggiungibile:
+            return AvvisoMultiVorsa{
+                "Vorsa secondaria DISABILITATA, la vorsa principale NON \xE8 raggiungibile.\r\n"
+                "Il programma \xE8 in modalit\xE0 vorsa SINGOLA",
+                "SUGGERIMENTO: Verificare che la vorsa principale sia attiva e che tutti i "
+                "paramentri della vorsa secondaria siano corretti",
+                0};
+        case S::SecondariaOk:
+            return AvvisoMultiVorsa{"\r\nVorsa secondaria riabilitata senza problemi", "", 4000};
+        case S::Singola:
+            break;
+    }
+    return std::nullopt;
+}
+
 std::string NomeFilePassword(std::string_view userName) {
     std::string u = ToUpper(userName);
     if (u.size() < 12) u = Left(u + "-PRENDOLIVASKO", 12);

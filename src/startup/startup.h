@@ -1,7 +1,9 @@
 #pragma once
 // The start-up sequence and the main window's load and unload steps, as plain functions over a
 // Till; the Qt layer calls them and applies the results to the widgets.
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "sale/till.h"
 
@@ -45,6 +47,18 @@ std::string NomeFilePassword(std::string_view userName);
 /// Steps 3 to 24 of start-up: paths, readme, notes, options, multi-till role, catalogue,
 /// statistics. Never fails: every read has a default and defaults are written back.
 StartupResult AvviaTill(Till& till, const StartupHooks& hooks = {});
+
+/// What the operator is told about the multi-till outcome of start-up (Windows-1252).
+struct AvvisoMultiVorsa {
+    std::string text;
+    std::string hint;
+    int closeAfterMs = 0;  // 0: stays until confirmed
+};
+inline constexpr std::string_view kTitoloMultiVorsa = "MULTI - VORSA";
+
+/// The notice for a multi-till status; nullopt for a single till (nothing to say).
+std::optional<AvvisoMultiVorsa> AvvisoPerStato(StatoMultiVorsa stato,
+                                               const std::string& programFolder);
 
 /// Window geometry in twips and state (0 normal, 1 minimised, 2 maximised).
 struct WindowPlacement {

@@ -43,7 +43,7 @@ QLabel* Etichetta(QWidget* parent, const char* name, int pointSize, bool bold) {
 
 }  // namespace
 
-FrmMessaggi::FrmMessaggi(StatoMessaggio& stato, QWidget* parent)
+FrmMessaggi::FrmMessaggi(StatoMessaggi& stato, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), stato_(stato) {
     setObjectName(QStringLiteral("frmMessaggi"));
     setFixedSize(TwipsToPixelsX(kLarghezza), TwipsToPixelsY(kAltezza));
@@ -149,9 +149,9 @@ void FrmMessaggi::closeEvent(QCloseEvent* event) {
         event->ignore();
 }
 
-FinestraMessaggi::FinestraMessaggi(QWidget* parent) : parent_(parent) {}
+MessaggiQt::MessaggiQt(QWidget* parent) : parent_(parent) {}
 
-FinestraMessaggi::~FinestraMessaggi() {
+MessaggiQt::~MessaggiQt() {
     if (frm_) {
         stato_.Scarica();
         frm_->Scarica();
@@ -159,7 +159,7 @@ FinestraMessaggi::~FinestraMessaggi() {
     }
 }
 
-std::int16_t FinestraMessaggi::MostraMessaggio(const QString& title, const QString& text,
+std::int16_t MessaggiQt::MostraMessaggio(const QString& title, const QString& text,
                                                const QString& hint, bool showButtons,
                                                const QString& caption0, const QString& caption1,
                                                bool modal, int intervalMs) {

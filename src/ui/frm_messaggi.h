@@ -1,6 +1,6 @@
 #pragma once
 // The message window frmMessaggi and the object that owns it. The owner keeps the parameters
-// and the answer (StatoMessaggio), so there is one message window at a time: a new message
+// and the answer (StatoMessaggi), so there is one message window at a time: a new message
 // unloads the open one first.
 #include <QDialog>
 #include <QPointer>
@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "ui/messaggi.h"
-#include "layout/messaggio_stato.h"
+#include "layout/stato_messaggi.h"
 
 class QLabel;
 class QPushButton;
@@ -19,7 +19,7 @@ namespace vorsa {
 class FrmMessaggi final : public QDialog {
     Q_OBJECT
   public:
-    FrmMessaggi(StatoMessaggio& stato, QWidget* parent = nullptr);
+    FrmMessaggi(StatoMessaggi& stato, QWidget* parent = nullptr);
 
     /// The load step: texts from the owner's parameters, then what `aspetto` shows.
     void Carica(const AspettoMessaggio& aspetto);
@@ -39,7 +39,7 @@ class FrmMessaggi final : public QDialog {
     void TimerScaduto();
     void Chiudi();
 
-    StatoMessaggio& stato_;
+    StatoMessaggi& stato_;
     bool chiusura_ = false;
     QTimer* tmrMessaggi_ = nullptr;
     std::array<QPushButton*, 2> btnMessaggi_{};
@@ -48,13 +48,13 @@ class FrmMessaggi final : public QDialog {
     QLabel* lblTitolo_ = nullptr;
 };
 
-class FinestraMessaggi final : public Messaggi {
+class MessaggiQt final : public Messaggi {
   public:
     /// Windows open over `parent` (centred on the screen without one).
-    explicit FinestraMessaggi(QWidget* parent = nullptr);
-    ~FinestraMessaggi() override;
-    FinestraMessaggi(const FinestraMessaggi&) = delete;
-    FinestraMessaggi& operator=(const FinestraMessaggi&) = delete;
+    explicit MessaggiQt(QWidget* parent = nullptr);
+    ~MessaggiQt() override;
+    MessaggiQt(const MessaggiQt&) = delete;
+    MessaggiQt& operator=(const MessaggiQt&) = delete;
 
     std::int16_t MostraMessaggio(const QString& title, const QString& text, const QString& hint,
                                  bool showButtons, const QString& caption0, const QString& caption1,
@@ -68,7 +68,7 @@ class FinestraMessaggi final : public Messaggi {
 
   private:
     QPointer<QWidget> parent_;
-    StatoMessaggio stato_;
+    StatoMessaggi stato_;
     QPointer<FrmMessaggi> frm_;
     unsigned generazione_ = 0;  // tells a modal call its window was replaced
 };

@@ -53,7 +53,7 @@ constexpr int kInfoGestionePasso = 360;
 FrmVorsa::FrmVorsa(Till& till, Messaggi* messaggi, QWidget* parent)
     : QWidget(parent),
       till_(till),
-      ownMessaggi_(messaggi == nullptr ? std::make_unique<FinestraMessaggi>(this) : nullptr),
+      ownMessaggi_(messaggi == nullptr ? std::make_unique<MessaggiQt>(this) : nullptr),
       messaggi_(messaggi != nullptr ? *messaggi : *ownMessaggi_),
       finestraInfo_(InfoBox) {
     setObjectName(QStringLiteral("frm_Vorsa"));
@@ -119,10 +119,10 @@ void FrmVorsa::Load() {
     TimerResize();
 
     // 12. Multi-till outcome.
-    AvvisoMultiVorsa avviso;
-    if (AvvisoPerStato(static_cast<int>(till_.statoMultiVorsa), till_.paths.programFolder, avviso))
-        messaggi_.MostraMessaggio(kTitoloMultiVorsa, avviso.text, avviso.hint, true, QString(),
-                                  QStringLiteral("OK"), true, avviso.closeAfterMs);
+    if (const auto avviso = AvvisoPerStato(till_.statoMultiVorsa, till_.paths.programFolder))
+        messaggi_.MostraMessaggio(Testo(std::string(kTitoloMultiVorsa)), Testo(avviso->text),
+                                  Testo(avviso->hint), true, QString(), QStringLiteral("OK"), true,
+                                  avviso->closeAfterMs);
 
     setWindowTitle(Testo(till_.gTitolo));
 }

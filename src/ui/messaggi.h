@@ -1,9 +1,8 @@
 #pragma once
 // Notices to the operator behind an interface, so the window layer can be tested without
-// real message windows. FinestraMessaggi (frm_messaggi.h) is the real one.
+// real message windows. MessaggiQt (frm_messaggi.h) is the real one.
 #include <QString>
 #include <cstdint>
-#include <string>
 
 namespace vorsa {
 
@@ -20,18 +19,5 @@ class Messaggi {
                                          const QString& caption0, const QString& caption1,
                                          bool modal, int intervalMs) = 0;
 };
-
-/// What the operator is told about the multi-till outcome of start-up.
-struct AvvisoMultiVorsa {
-    QString text;
-    QString hint;
-    int closeAfterMs = 0;  // 0: stays until confirmed
-};
-
-/// The notice for a multi-till status 1..5; false for 0 (single till: nothing to say).
-/// `programFolder` is Windows-1252.
-bool AvvisoPerStato(int stato, const std::string& programFolder, AvvisoMultiVorsa& out);
-
-inline const QString kTitoloMultiVorsa = QStringLiteral("MULTI - VORSA");
 
 }  // namespace vorsa

@@ -53,7 +53,7 @@ struct Vista {
     int windows = 0;
 };
 
-Vista Guarda(FrmMessaggi& f, const FinestraMessaggi& owner) {
+Vista Guarda(FrmMessaggi& f, const MessaggiQt& owner) {
     Vista v;
     v.seen = true;
     v.open = owner.IsOpen();
@@ -112,7 +112,7 @@ void TstMessaggi::closesByItself_data() {
 void TstMessaggi::closesByItself() {
     QFETCH(QString, caption0);
     QFETCH(int, answer);
-    FinestraMessaggi owner;
+    MessaggiQt owner;
     Vista v;
     QuandoAperta([&](FrmMessaggi& f) { v = Guarda(f, owner); });
     const std::int16_t r = owner.MostraMessaggio(
@@ -156,7 +156,7 @@ void TstMessaggi::closedByTheOperator() {
     QFETCH(QString, caption0);
     QFETCH(int, action);
     QFETCH(int, answer);
-    FinestraMessaggi owner;
+    MessaggiQt owner;
     Vista v;
     QuandoAperta([&](FrmMessaggi& f) {
         v = Guarda(f, owner);
@@ -178,7 +178,7 @@ void TstMessaggi::closedByTheOperator() {
 }
 
 void TstMessaggi::keysLeftToButtons() {
-    FinestraMessaggi owner;
+    MessaggiQt owner;
     QCOMPARE(int{owner.MostraMessaggio(QStringLiteral("A"), QStringLiteral("B"), QString(), true,
                                        QString(), QStringLiteral("OK"), false, 0)},
              -1);
@@ -205,7 +205,7 @@ void TstMessaggi::hint_data() {
 void TstMessaggi::hint() {
     QFETCH(QString, hint);
     QFETCH(bool, visible);
-    FinestraMessaggi owner;
+    MessaggiQt owner;
     owner.MostraMessaggio(QStringLiteral("T"), QStringLiteral("Testo"), hint, true, QString(),
                           QStringLiteral("OK"), false, 0);
     FrmMessaggi* f = owner.Finestra();
@@ -218,7 +218,7 @@ void TstMessaggi::hint() {
 }
 
 void TstMessaggi::replacesOpenWindow() {
-    FinestraMessaggi owner;
+    MessaggiQt owner;
     owner.MostraMessaggio(QStringLiteral("Primo"), QStringLiteral("1"), QString(), true, QString(),
                           QStringLiteral("OK"), false, 0);
     QPointer<FrmMessaggi> first = owner.Finestra();
@@ -235,7 +235,7 @@ void TstMessaggi::replacesOpenWindow() {
 }
 
 void TstMessaggi::replacesWaitingModal() {
-    FinestraMessaggi owner;
+    MessaggiQt owner;
     QuandoAperta([&](FrmMessaggi&) {
         owner.MostraMessaggio(QStringLiteral("Secondo"), QStringLiteral("2"), QString(), true,
                               QString(), QStringLiteral("OK"), false, 0);

@@ -37,7 +37,7 @@ struct AspettoMessaggio {
     bool bottone1AlCentro = false;  // at kSinistraBottoneSingolo instead of its design place
 };
 
-class StatoMessaggio {
+class StatoMessaggi {
   public:
     /// The load step: takes the parameters, opens, forgets any earlier answer.
     AspettoMessaggio Carica(const ParametriMessaggio& p);

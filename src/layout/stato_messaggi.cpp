@@ -1,10 +1,10 @@
-#include "layout/messaggio_stato.h"
+#include "layout/stato_messaggi.h"
 
 #include "platform/text.h"
 
 namespace vorsa {
 
-AspettoMessaggio StatoMessaggio::Carica(const ParametriMessaggio& p) {
+AspettoMessaggio StatoMessaggi::Carica(const ParametriMessaggio& p) {
     parametri_ = p;
     aperto_ = true;
     risposta_ = kNessunaRisposta;
@@ -21,16 +21,16 @@ AspettoMessaggio StatoMessaggio::Carica(const ParametriMessaggio& p) {
     return a;
 }
 
-void StatoMessaggio::Premi(int i) {
+void StatoMessaggi::Premi(int i) {
     aperto_ = false;
     risposta_ = i == 1 ? kRispostaBottone1 : kRispostaBottone0;
 }
 
-void StatoMessaggio::TimerScaduto() {
+void StatoMessaggi::TimerScaduto() {
     Premi(secondoBottone_ ? 0 : 1);
 }
 
-bool StatoMessaggio::Tasto() {
+bool StatoMessaggi::Tasto() {
     if (parametri_.mostraBottoni) return false;
     TimerScaduto();
     return true;

@@ -1,5 +1,5 @@
 // The message window's rules: what it shows and the answer each way of closing gives.
-#include "layout/messaggio_stato.h"
+#include "layout/stato_messaggi.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +32,7 @@ class AspettoTest : public ::testing::TestWithParam<AspettoCase> {};
 
 TEST_P(AspettoTest, Shows) {
     const AspettoCase& c = GetParam();
-    StatoMessaggio s;
+    StatoMessaggi s;
     const AspettoMessaggio a = s.Carica(Messaggio(c.buttons, c.caption0, c.hint, c.interval));
     EXPECT_EQ(a.suggerimentoVisibile, c.hintVisible);
     EXPECT_EQ(a.timerAttivo, c.timer);
@@ -70,7 +70,7 @@ class RispostaTest : public ::testing::TestWithParam<RispostaCase> {};
 
 TEST_P(RispostaTest, Answer) {
     const RispostaCase& c = GetParam();
-    StatoMessaggio s;
+    StatoMessaggi s;
     s.Carica(Messaggio(c.buttons, c.caption0));
     bool closed = true;
     switch (c.azione) {
@@ -104,8 +104,8 @@ INSTANTIATE_TEST_SUITE_P(
         RispostaCase{"KeyLeftToButtons", true, "", RispostaCase::Tasto, false, -1}),
     [](const auto& p) { return std::string(p.param.name); });
 
-TEST(StatoMessaggio, NextLoadForgetsTheAnswer) {
-    StatoMessaggio s;
+TEST(StatoMessaggi, NextLoadForgetsTheAnswer) {
+    StatoMessaggi s;
     s.Carica(Messaggio(true, "NO"));
     s.Premi(1);
     s.Carica(Messaggio(true, ""));
