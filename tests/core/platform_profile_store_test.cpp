@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/memory_file_access.h"
+#include "support/memory_file_access.h"
 #include "platform/profile_store.h"
 
 namespace vorsa {

@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "fakes.h"
+#include "support/fakes.h"
 #include "settings/settings_store.h"
 
 namespace vorsa {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "startup/startup.h"
-#include "fakes.h"
+#include "support/fakes.h"
 #include "platform/text.h"
 #include "sale/vendita.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "fakes.h"
+#include "support/fakes.h"
 #include "settings/keys.h"
 #include "settings/settings_gateway.h"
 

@@ -14,37 +14,10 @@
 #include "platform/system.h"
 #include "platform/text.h"
 #include "sale/till.h"
+#include "support/fakes.h"
 #include "ui/messaggi.h"
 
 namespace vorsa::test {
-
-class FakeClock final : public Clock {
-public:
-    DateTime Now() override { return DateTime{2026, 6, 12, 19, 45, 3, 5}; }
-    long long Millis() override { return millis; }
-    long long millis = 1000;
-};
-
-/// Sleeping only moves the fake clock on, so waits end at once.
-class FakeSleeper final : public Sleeper {
-public:
-    explicit FakeSleeper(FakeClock& clock) : clock_(clock) {}
-    void Sleep(int ms) override { clock_.millis += ms; }
-
-private:
-    FakeClock& clock_;
-};
-
-class FakeUser final : public UserInfo {
-public:
-    std::string NetworkUserName() override { return "cassa"; }
-};
-
-class RecordingShell final : public Shell {
-public:
-    void Open(const std::string& path) override { opened.push_back(path); }
-    std::vector<std::string> opened;
-};
 
 /// Records every message and answers at once with `answer`, so no window ever blocks.
 class RecordingMessaggi final : public Messaggi {
@@ -70,9 +43,13 @@ public:
 class TillFixture {
 public:
     TillFixture()
-        : files_(MakeLocalFileAccess(false)), sleeper_(clock_),
+        : files_(MakeLocalFileAccess(false)), sleeper_(&clock_),
           till_(std::make_unique<Till>(Services{*files_, clock_, sleeper_, user_, shell},
-                                       Folder(), Version{1, 0, 0})) {}
+                                       Folder(), Version{1, 0, 0})) {
+        clock_.now = DateTime{2026, 6, 12, 19, 45, 3, 5};  // a Friday
+        clock_.millis = 1000;
+        user_.name = "cassa";
+    }
 
     bool Valid() const { return dir_.isValid(); }
     std::string Folder() const { return Utf8ToCp1252(dir_.path().toUtf8().toStdString()); }
@@ -92,7 +69,7 @@ public:
     StartupResult Start() { return AvviaTill(*till_); }
     Till& till() { return *till_; }
 
-    RecordingShell shell;
+    FakeShell shell;
 
 private:
     QTemporaryDir dir_;

@@ -1,4 +1,4 @@
-#include "platform/memory_file_access.h"
+#include "support/memory_file_access.h"
 
 #include <functional>
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/memory_file_access.h"
+#include "support/memory_file_access.h"
 #include "platform/system.h"
 
 namespace vorsa::test {
