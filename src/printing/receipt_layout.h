@@ -37,6 +37,19 @@ struct NameRows {
     std::string second;  // empty when the name fits one row
     bool twoRows = false;
     int secondSize = 0;  // font size of the second row
+    /// Rows after the second, at the name size, when even the smallest size would not fit it.
+    std::vector<std::string> more;
+};
+
+/// The smallest size a text is shrunk to before it wraps instead. 6 pt Courier is as big as the
+/// small font of thermal roll printers (9 x 17 dots at 203 dpi) and the price size the 57 mm
+/// roll uses anyway: still read at arm's length, where 4 pt and below is not.
+inline constexpr int kMinFontSize = 6;
+
+/// A text fitted to a width: the size it is printed at and its rows.
+struct FittedText {
+    int size = 0;
+    std::vector<std::string> rows;
 };
 
 /// Splits a name longer than nameChars (at least 1) at a blank near the end of the first row or
@@ -90,6 +103,31 @@ class ReceiptLayout {
     /// Draws the barcode of the current receipt number into `barcode`.
     void PrepareBarcode();
 
+    // Fitting to the paper: nothing is drawn beyond the margins.
+    /// The text at `size` when it fits `width`, else at the largest smaller size down to
+    /// kMinFontSize at which it fits one row, else wrapped: after a " - " first, then at a blank,
+    /// inside a word only when nothing else fits. A size below kMinFontSize is raised to it.
+    FittedText Fit(const std::string& text, int size, int width);
+    /// Height of the rows of a fitted text.
+    int FittedHeight(const std::string& text, int size, int width);
+    /// Width between the receipt margins.
+    int Between();
+    /// PrintCentered between other margins (kitchen-order sheets).
+    void PrintCenteredWithin(const std::string& text, int reserved, int left, int right);
+    /// The text at the current size and the barcode after it on the same row, at least `minGap`
+    /// and a quiet zone apart, with a quiet zone before the right margin; when they do not fit
+    /// side by side, the text alone (fitted) and the barcode centred on its own row below.
+    /// Centred as one row, or from the left margin.
+    void PrintWithBarcode(const std::string& text, const BarcodePicture& picture, bool centred,
+                          int left, int right, int minGap);
+    int WithBarcodeHeight(const std::string& text, int size, const BarcodePicture& picture,
+                          int left, int right, int minGap);
+    /// Ten narrow bars: the white a scanner needs on both sides of a barcode.
+    static int BarcodeQuietZone(const BarcodePicture& picture);
+    /// Width of the quantity column on this receipt: the format's, or wider when a quantity or
+    /// a price of its lines would not fit in it.
+    int QtyColumnWidth();
+
     // Pictures: 0 header, 1 footer.
     bool HasImage(int i);
     int ImageHeight(int i);
@@ -119,6 +157,15 @@ class ReceiptLayout {
     CommentRows LayoutComment();
     NameRows RowsFor(const std::string& name);
     std::string NameOf(const PrintEntry* entry) const;
+    enum class Align { Left, Centre, Right };
+    /// Fitted between the margins, each row aligned; the size is kept for the next text.
+    void PrintRows(const std::string& text, int reserved, int left, int right, Align align);
+    /// Column width and total line of the receipt that starts with this content.
+    void SizeColumnFor(const PageContent& content);
+    std::string QtyText(const PrintEntry* entry, bool onePerQuantity) const;
+    std::string PriceText(const PrintEntry* entry) const;
+    std::string NumberText();
+    int NumberRowHeight();
     const Options& opt() const { return till_.opt; }
     const PrintProfile& prof() const { return setup_.profile; }
     int gap() const { return setup_.profile.gapUnit; }
@@ -126,6 +173,11 @@ class ReceiptLayout {
     PrintCursor& cursor_;
     PageSetup& setup_;
     Till& till_;
+    int qtyColumn_ = 0;       // 0: the format's width
+    std::string totalText_;   // the total line this receipt will print, for its height
 };
+
+/// "Pezzi: nr. 12  -  Importo: € 25,00".
+std::string TotalText(Currency amount, long long pieces);
 
 }  // namespace vorsa

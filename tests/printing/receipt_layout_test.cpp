@@ -64,11 +64,12 @@ TEST(ReceiptLayout, Pos80ReceiptLandsWhereTheLayoutPutsIt) {
     const int footer = 2 * gap + H(10) + 3 * gap + H(11);
     const std::string num = "Scontrino: 1.234 - ";
     const int bw = 79 * 15;  // six characters of 13 units and the closing one
+    const int quiet = 10 * 15;  // ten narrow bars between the text and the barcode
     const std::vector<Row> expected = {
         {"Sagra", (kW - 5 * CW(11)) / 2, 0, 11},
         {"di Vorsa", (kW - 8 * CW(11)) / 2, H(11) + 2 * gap, 11},
         {"Sabato 05/12/2026 - ore 16:01", (kW - 29 * CW(10)) / 2, yDate, 10},
-        {num, (kW - 19 * CW(10) - bw) / 2, yNum, 10},
+        {num, (kW - 19 * CW(10) - quiet - bw) / 2, yNum, 10},
         {"Panino con salamella", 0, itemTop + gap, 12},
         {"2", kW - CW(25), itemTop + gap, 25},
         {"\x80 3,50", kW - 6 * CW(8), yPrice1, 8},
@@ -79,7 +80,7 @@ TEST(ReceiptLayout, Pos80ReceiptLandsWhereTheLayoutPutsIt) {
         {"Pezzi: nr. 5  -  Importo: \x80 10,00", 0, yEnd + gap, 11},
         {"Tavolo: 12", 0, yEnd + gap + H(11) + 2 * gap, 12},
         {"senza cipolla", 0, yEnd + gap + H(11) + 2 * gap + H(12) + gap, 12},
-        {num, (kW - 19 * CW(10) - bw) / 2, hp - footer + 2 * gap, 10},
+        {num, (kW - 19 * CW(10) - quiet - bw) / 2, hp - footer + 2 * gap, 10},
         {"Grazie", (kW - 6 * CW(11)) / 2, hp - footer + 2 * gap + H(10) + 3 * gap, 11},
     };
     const std::vector<Row> got = Rows(p);
@@ -100,7 +101,7 @@ TEST(ReceiptLayout, Pos80ReceiptLandsWhereTheLayoutPutsIt) {
               (std::vector<int>{kW - 750, itemTop - gap - H(10), kW - 750, yEnd}));
     const PrintCall& bar = p.calls[4];
     ASSERT_EQ(bar.kind, PrintCall::Kind::Barcode);
-    EXPECT_EQ(bar.x, (kW - 19 * CW(10) - bw) / 2 + 19 * CW(10));
+    EXPECT_EQ(bar.x, (kW - 19 * CW(10) - quiet - bw) / 2 + 19 * CW(10) + quiet);
     EXPECT_EQ(bar.y, yNum);
     EXPECT_EQ(bar.w, bw);
     EXPECT_EQ(bar.h, H(10));
@@ -152,27 +153,47 @@ TEST(ReceiptLayout, NameSplitting) {
     }
 }
 
-TEST(ReceiptLayout, LongSecondRowIsCutOrShrunk) {
+TEST(ReceiptLayout, LongSecondRowIsCutShrunkOrWrapped) {
     // A 6 cm custom roll: 3401 twips, nameSize 13 ("X" 156 twips), nameChars (3401 - 800) / 156
-    // = 16. A 50-letter name splits hard into 15 letters + "_" and "_" + 35 letters.
-    const std::string name = "ABCDEFGHIJKLMNOPQRSTUVWXYZABCDEFGHIJKLMNOPQRSTUVWX";
-    for (const bool riduci : {false, true}) {
+    // = 16. A name without blanks splits hard into 15 letters + "_" and "_" + the rest.
+    const std::string abc = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    struct Case {
+        std::string name;
+        bool riduci;
+        std::vector<std::string> rows;  // after the first
+        int size;                       // of the second row
+    };
+    const std::string n50 = (abc + abc).substr(0, 50);
+    for (const Case& c : {
+             // Off: cut to nameChars, whatever the length.
+             Case{n50, false, {"_" + n50.substr(15, 15)}, 13},
+             // On: a row of 18 is shrunk until narrower than 16 "X" at 13 pt (2496 twips):
+             // 2376 at 11 pt.
+             Case{n50.substr(0, 32), true, {"_" + n50.substr(15, 17)}, 11},
+             // 36 characters would need 5 pt: below 6 pt it wraps at the name size instead.
+             Case{n50, true, {"_" + n50.substr(15, 15), n50.substr(30, 16), n50.substr(46)}, 13},
+         }) {
         Banco b(kPos80);
         SoloScontrini(b);
         b.opt().gFormato = 4;
         b.opt().gLarghezzaPos = "6";
-        b.opt().gRiduciCarattereRiga = riduci;
-        b.till().cat.gArticoli[1].name = name;
+        b.opt().gRiduciCarattereRiga = c.riduci;
+        b.till().cat.gArticoli[1].name = c.name;
         b.Conto({{101, 1}});
         b.Commit();
         const RecordedPage& p = b.Docs().at(0).pages.at(0);
         ASSERT_EQ(b.printer().Setup().profile.nameChars, 16);
-        ASSERT_NE(Call(p, name.substr(0, 15) + "_"), nullptr) << riduci;
-        const std::string second = "_" + name.substr(15);
-        const PrintCall* c = Call(p, riduci ? second : second.substr(0, 16));
-        ASSERT_NE(c, nullptr) << riduci;
-        // Shrunk until narrower than 16 "X" at 13 pt (2496): 36 at 5 pt are 2160, at 6 pt 2592.
-        EXPECT_EQ(c->font.size, riduci ? 5 : 13);
+        ASSERT_NE(Call(p, c.name.substr(0, 15) + "_"), nullptr) << c.riduci;
+        const PrintCall* first = Call(p, c.name.substr(0, 15) + "_");
+        int y = first->y + H(13);
+        for (std::size_t i = 0; i < c.rows.size(); ++i) {
+            const PrintCall* r = Call(p, c.rows[i]);
+            ASSERT_NE(r, nullptr) << c.rows[i];
+            const int size = i == 0 ? c.size : 13;
+            EXPECT_EQ(r->font.size, size) << c.rows[i];
+            EXPECT_EQ(r->y, y) << c.rows[i];  // one under the other
+            y += H(size);
+        }
     }
 }
 
