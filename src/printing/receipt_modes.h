@@ -43,6 +43,9 @@ class ReceiptModes {
     int TicketBodyHeight(const std::string& groupName);
 
   private:
+    /// The number of the pickup ticket, and its closing text.
+    std::string TicketNumber() const;
+    std::string TicketText() const;
     void UseList();
     void GroupedPass(ModoScontrini mode);
     void AdvancedPass();
