@@ -83,19 +83,42 @@ std::int32_t KitchenOrders::ComputeOrderPaperLength(int k, const PrintList& list
     const KitchenOrderConfig& cfg = Config(k);
     PrintCursor& c = layout_.Cursor();
     const int gap = layout_.Setup().profile.gapUnit;
-    int h = op.margins.top + c.HeightX(kComandaSize) + 3 * gap + c.HeightX(kComandaSize) + gap +
-            c.HeightX(10) + 4 * gap + c.HeightX(13);
-    if (!list.tavolo.empty() && cfg.opz[0]) h += 2 * gap + c.HeightX(13);
-    if (!list.commento.empty() && cfg.opz[1]) {
-        const int rows =
-            static_cast<int>(std::min<std::size_t>(3, (list.commento.size() + 39) / 40));
-        h += rows * (gap + c.HeightX(op.fullSize));
+    const int width = layout_.W() - op.margins.left - op.margins.right;
+    const auto rows = [&](const std::string& text, int size) {
+        return layout_.FittedHeight(text, size, width);
+    };
+    int h = op.margins.top + rows("*** INIZIO COMANDA ***", kComandaSize) + 3 * gap +
+            rows(ToUpper(cfg.nome), kComandaSize) + gap +
+            rows(FormatDataOraComanda(layout_.TillRef().svc.clock.Now()), 10) + 4 * gap;
+    const std::string numero = NumberText(list);
+    if (layout_.TillRef().opt.gTicketRitiroBarre)
+        h += layout_.WithBarcodeHeight(numero, 13, DrawCode39(std::to_string(list.numero)),
+                                       op.margins.left, op.margins.right, kBarcodeGap);
+    else
+        h += rows(numero, 13);
+    if (!list.tavolo.empty() && cfg.opz[0]) h += 2 * gap + rows("Tavolo:    " + list.tavolo, 13);
+    if (!list.commento.empty() && cfg.opz[1])
+        for (std::size_t from = 0; from < list.commento.size() && from < 120; from += 40)
+            h += gap + rows(list.commento.substr(from, 40), op.fullSize);
+    for (const Row& r : Rows(k, list)) {
+        const int qty = c.HeightX(QtySize(op, r.quantity));
+        h += 4 * gap + std::max(3 * gap + qty, 2 * gap + 2 * c.HeightX(op.lineSize));
     }
-    const int perRow = 4 * gap + std::max(3 * gap + c.HeightX(2 * op.lineSize),
-                                          2 * gap + 2 * c.HeightX(op.lineSize));
-    h += static_cast<int>(Rows(k, list).size()) * perRow;
-    h += 3 * gap + c.HeightX(kComandaSize) + op.margins.bottom;
+    h += 3 * gap + rows("*** FINE COMANDA ***", kComandaSize) + op.margins.bottom;
     return LunghezzaCarta(h, cfg.calcolaCarta, c.Backend().Caps());
+}
+
+std::string KitchenOrders::NumberText(const PrintList& list) const {
+    return "Scontrino: " + layout_.TillRef().opt.gPrefisso + FormatIntero(list.numero);
+}
+
+int KitchenOrders::QtySize(const OrderPage& op, int quantity) {
+    // Twice the name size, smaller when the figure would cross the column's rule.
+    const std::string q = std::to_string(quantity);
+    const int room = kComandaQtyWidth - 2 * layout_.Setup().profile.gapUnit;
+    int size = 2 * op.lineSize;
+    while (size > kMinFontSize && layout_.Cursor().WidthAt(size, q) > room) --size;
+    return size;
 }
 
 void KitchenOrders::PrepareOrderPrinter(int k, const PrintList& list) {
@@ -140,26 +163,24 @@ void KitchenOrders::PrintKitchenOrder(int k, const PrintList& list) {
     const OrderPage& op = Page(k);
     const int w = layout_.W();
 
+    const int left = op.margins.left, right = op.margins.right;
     c.Y = op.margins.top;
     c.SetSize(kComandaSize);
-    layout_.PrintCentered("*** INIZIO COMANDA ***", 0);
+    layout_.PrintCenteredWithin("*** INIZIO COMANDA ***", 0, left, right);
     c.Y += 3 * gap;
-    layout_.PrintCentered(ToUpper(cfg.nome), 0);
+    layout_.PrintCenteredWithin(ToUpper(cfg.nome), 0, left, right);
     c.SetSize(10);
     c.Y += gap;
     // The moment of printing; the receipt shows the moment of the sale.
-    layout_.PrintCentered(FormatDataOraComanda(till.svc.clock.Now()), 0);
+    layout_.PrintCenteredWithin(FormatDataOraComanda(till.svc.clock.Now()), 0, left, right);
 
     c.SetSize(13);
     c.Y += 4 * gap;
-    const int yNum = c.Y;
-    const std::string numero = "Scontrino: " + o.gPrefisso + FormatIntero(list.numero);
-    layout_.PrintLeftInOrder(numero, 0, k);
-    if (o.gTicketRitiroBarre) {
-        const BarcodePicture bc = DrawCode39(std::to_string(list.numero));
-        c.Backend().DrawBarcode(bc, c.Width(numero) + 600, yNum, LarghezzaBarcode(bc),
-                                c.HeightX(13));
-    }
+    if (o.gTicketRitiroBarre)
+        layout_.PrintWithBarcode(NumberText(list), DrawCode39(std::to_string(list.numero)), false,
+                                 left, right, kBarcodeGap);
+    else
+        layout_.PrintLeftInOrder(NumberText(list), 0, k);
     if (!list.tavolo.empty() && cfg.opz[0])
         layout_.PrintLeftInOrder("Tavolo:    " + list.tavolo, 2 * gap, k);
     if (!list.commento.empty() && cfg.opz[1]) {
@@ -179,7 +200,7 @@ void KitchenOrders::PrintKitchenOrder(int k, const PrintList& list) {
         c.SetSize(op.lineSize);
         layout_.PrintLeftInOrder(Left(a.name, 25), gap, k);
         layout_.PrintLeftInOrder(a.name.size() > 25 ? a.name.substr(25, 25) : "", gap, k);
-        c.SetSize(2 * op.lineSize);
+        c.SetSize(QtySize(op, r.quantity));
         c.Y = yRow + gap;
         layout_.PrintRightInOrder(std::to_string(r.quantity), k);
         c.Y += 2 * gap;
@@ -188,7 +209,7 @@ void KitchenOrders::PrintKitchenOrder(int k, const PrintList& list) {
     }
     c.Y += 3 * gap;
     c.SetSize(kComandaSize);
-    layout_.PrintCentered("*** FINE COMANDA ***", 0);
+    layout_.PrintCenteredWithin("*** FINE COMANDA ***", 0, left, right);
     c.Backend().EndDoc();
 }
 

@@ -34,6 +34,9 @@ class KitchenOrders {
     std::vector<Row> Rows(int k, const PrintList& list) const;
 
   private:
+    std::string NumberText(const PrintList& list) const;
+    /// Font size of a quantity in the 700-twip column.
+    int QtySize(const OrderPage& op, int quantity);
     OrderPage& Page(int k);
     const KitchenOrderConfig& Config(int k) const;
     ReceiptLayout& layout_;
@@ -41,5 +44,7 @@ class KitchenOrders {
 
 inline constexpr int kComandaSize = 14;
 inline constexpr int kComandaQtyWidth = 700;
+/// Least distance from the receipt-number text to its barcode on the order sheet.
+inline constexpr int kBarcodeGap = 600;
 
 }  // namespace vorsa
