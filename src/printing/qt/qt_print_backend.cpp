@@ -133,8 +133,11 @@ DeviceCaps QtPrintBackend::Caps() {
     const Strips s = StripsOf(current_);
     DeviceCaps c;
     c.dpiX = c.dpiY = dpi_;
-    c.physicalWidth = MicronsToPixels(page.width, dpi_);
-    c.physicalHeight = MicronsToPixels(page.length, dpi_);
+    // The page Qt really makes: its size in whole points (A4 is 595 pt, not 595.28), so a
+    // text set flush to the right margin does not end past the edge of the page.
+    const QSize points = LayoutOf(page).pageSize().sizePoints();
+    c.physicalWidth = static_cast<int>(std::lround(points.width() * dpi_ / 72.0));
+    c.physicalHeight = static_cast<int>(std::lround(points.height() * dpi_ / 72.0));
     c.offsetX = static_cast<int>(std::lround(s.left * dpi_));
     c.offsetY = static_cast<int>(std::lround(s.top * dpi_));
     c.horzRes =
@@ -184,14 +187,35 @@ void QtPrintBackend::SetFont(const PrintFont& font) {
     if (painter_ && painter_->isActive()) painter_->setFont(f);
 }
 
+namespace {
+
+// Metrics of the font's design, measured large and scaled, then rounded up: the font's own
+// rounding at the requested size came out a twip short, and a text set flush right or at the
+// bottom of the page then ended past its edge.
+constexpr int kMeasurePixels = 4000;
+
+double Scale(const PrintFont& f) {
+    return f.size * 20.0 / kMeasurePixels;
+}
+
+int Up(double twips) {
+    return static_cast<int>(std::ceil(twips - 1e-6));
+}
+
+}  // namespace
+
 int QtPrintBackend::TextWidth(const std::string& text) {
     if (font_.size <= 0) return 0;
-    return static_cast<int>(std::lround(QFontMetricsF(*qfont_).horizontalAdvance(Q(text))));
+    QFont f = *qfont_;
+    f.setPixelSize(kMeasurePixels);
+    return Up(QFontMetricsF(f).horizontalAdvance(Q(text)) * Scale(font_));
 }
 
 int QtPrintBackend::TextHeight(const std::string&) {
     if (font_.size <= 0) return 0;
-    return static_cast<int>(std::lround(QFontMetricsF(*qfont_).height()));
+    QFont f = *qfont_;
+    f.setPixelSize(kMeasurePixels);
+    return Up(QFontMetricsF(f).height() * Scale(font_));
 }
 
 void QtPrintBackend::ApplyTransform() {
