@@ -154,42 +154,42 @@ TEST(ReceiptLayout, NameSplitting) {
 }
 
 TEST(ReceiptLayout, LongSecondRowIsCutShrunkOrWrapped) {
-    // A 6 cm custom roll: 3401 twips, nameSize 13 ("X" 156 twips), nameChars (3401 - 800) / 156
-    // = 16. A name without blanks splits hard into 15 letters + "_" and "_" + the rest.
+    // A 4 cm custom roll: 2268 twips, nameSize 8 ("X" 96 twips), nameChars (2268 - 500) / 96
+    // = 18. A name without blanks splits hard into 17 letters + "_" and "_" + the rest.
     const std::string abc = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    const std::string n50 = (abc + abc).substr(0, 50);
     struct Case {
         std::string name;
         bool riduci;
         std::vector<std::string> rows;  // after the first
         int size;                       // of the second row
     };
-    const std::string n50 = (abc + abc).substr(0, 50);
     for (const Case& c : {
              // Off: cut to nameChars, whatever the length.
-             Case{n50, false, {"_" + n50.substr(15, 15)}, 13},
-             // On: a row of 18 is shrunk until narrower than 16 "X" at 13 pt (2496 twips):
-             // 2376 at 11 pt.
-             Case{n50.substr(0, 32), true, {"_" + n50.substr(15, 17)}, 11},
-             // 36 characters would need 5 pt: below 6 pt it wraps at the name size instead.
-             Case{n50, true, {"_" + n50.substr(15, 15), n50.substr(30, 16), n50.substr(46)}, 13},
+             Case{n50, false, {"_" + n50.substr(17, 17)}, 8},
+             // On: a row of 20 is shrunk until narrower than 18 "X" at 8 pt (1728 twips):
+             // 1680 at 7 pt.
+             Case{n50.substr(0, 36), true, {"_" + n50.substr(17, 19)}, 7},
+             // 34 characters would need 4 pt: below 6 pt it wraps at the name size instead.
+             Case{n50, true, {"_" + n50.substr(17, 17), n50.substr(34)}, 8},
          }) {
         Banco b(kPos80);
         SoloScontrini(b);
         b.opt().gFormato = 4;
-        b.opt().gLarghezzaPos = "6";
+        b.opt().gLarghezzaPos = "4";
         b.opt().gRiduciCarattereRiga = c.riduci;
         b.till().cat.gArticoli[1].name = c.name;
         b.Conto({{101, 1}});
         b.Commit();
         const RecordedPage& p = b.Docs().at(0).pages.at(0);
-        ASSERT_EQ(b.printer().Setup().profile.nameChars, 16);
-        ASSERT_NE(Call(p, c.name.substr(0, 15) + "_"), nullptr) << c.riduci;
-        const PrintCall* first = Call(p, c.name.substr(0, 15) + "_");
-        int y = first->y + H(13);
+        ASSERT_EQ(b.printer().Setup().profile.nameChars, 18);
+        const PrintCall* first = Call(p, c.name.substr(0, 17) + "_");
+        ASSERT_NE(first, nullptr) << c.riduci;
+        int y = first->y + H(8);
         for (std::size_t i = 0; i < c.rows.size(); ++i) {
             const PrintCall* r = Call(p, c.rows[i]);
             ASSERT_NE(r, nullptr) << c.rows[i];
-            const int size = i == 0 ? c.size : 13;
+            const int size = i == 0 ? c.size : 8;
             EXPECT_EQ(r->font.size, size) << c.rows[i];
             EXPECT_EQ(r->y, y) << c.rows[i];  // one under the other
             y += H(size);
