@@ -88,8 +88,8 @@ std::string TrimBlanks(const std::string& s) {
 }
 
 // Rows no wider than `fits` allows. A row ends before a " - " when one fits, else at the last
-// blank that fits, so "Importo: € 1.388,50" stays whole; only a word longer than a whole row is
-// cut, and then `cut` is set.
+// blank that fits but the one after a euro sign, so "Importo: € 1.388,50" stays whole; only a
+// word longer than a whole row is cut, and then `cut` is set.
 std::vector<std::string> Wrap(const std::string& text,
                               const std::function<bool(const std::string&)>& fits, bool& cut) {
     std::vector<std::string> rows;
@@ -97,7 +97,8 @@ std::vector<std::string> Wrap(const std::string& text,
     while (!rest.empty() && !fits(rest)) {
         std::size_t sep = std::string::npos, blank = std::string::npos;
         for (std::size_t i = 1; i < rest.size(); ++i) {
-            if (rest[i] != ' ') continue;
+            // The euro sign stays with its amount.
+            if (rest[i] != ' ' || rest[i - 1] == kEuro[0]) continue;
             const std::string head = TrimBlanks(rest.substr(0, i));
             if (head.empty()) continue;
             if (!fits(head)) break;
@@ -251,7 +252,7 @@ void ReceiptLayout::PrintWithBarcode(const std::string& text, const BarcodePictu
     cursor_.Y += gap();
     cursor_.Backend().DrawBarcode(picture, std::max(left + quiet, (W() - bw) / 2), cursor_.Y, bw,
                                   h);
-    cursor_.Y += h;
+    cursor_.Y += h + gap();
 }
 
 int ReceiptLayout::WithBarcodeHeight(const std::string& text, int size,
@@ -261,7 +262,7 @@ int ReceiptLayout::WithBarcodeHeight(const std::string& text, int size,
     const int tw = cursor_.WidthAt(size, text);
     if (tw + std::max(minGap, quiet) + LarghezzaBarcode(picture) + quiet <= W() - left - right)
         return cursor_.HeightX(size);
-    return FittedHeight(text, size, W() - left - right) + gap() + cursor_.HeightX(size);
+    return FittedHeight(text, size, W() - left - right) + 2 * gap() + cursor_.HeightX(size);
 }
 
 void ReceiptLayout::StartReceiptPage(const PageContent& content) {

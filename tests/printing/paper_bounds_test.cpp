@@ -16,9 +16,9 @@ struct Box {
     std::string text;
 };
 
+// The paper's size, give or take one pixel of the 600 dpi device the page is measured on.
 int Twips(int thousandthsMm) {
-    // Within a twip: the device rounds the page to its own pixels.
-    return static_cast<int>(std::ceil(thousandthsMm * 1440.0 / 25400.0));
+    return static_cast<int>(std::ceil(thousandthsMm * 1440.0 / 25400.0)) + 1440 / 600;
 }
 
 // The advance box: from the top of the row to the line below.
