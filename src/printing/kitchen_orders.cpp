@@ -200,10 +200,12 @@ void KitchenOrders::PrintKitchenOrder(int k, const PrintList& list) {
         c.SetSize(op.lineSize);
         layout_.PrintLeftInOrder(Left(a.name, 25), gap, k);
         layout_.PrintLeftInOrder(a.name.size() > 25 ? a.name.substr(25, 25) : "", gap, k);
+        const int yNames = c.Y;
         c.SetSize(QtySize(op, r.quantity));
         c.Y = yRow + gap;
         layout_.PrintRightInOrder(std::to_string(r.quantity), k);
-        c.Y += 2 * gap;
+        // A quantity made smaller for the column can end above the names.
+        c.Y = std::max(c.Y + 2 * gap, yNames);
         const int x = w - kComandaQtyWidth - op.margins.right;
         c.Line(x, yRow, x, c.Y);
     }

@@ -66,10 +66,12 @@ std::string Faults(const RecordedPage& page) {
             if (std::min(c.x, c.x2) < 0 || std::max(c.x, c.x2) > pw || std::min(c.y, c.y2) < 0 ||
                 std::max(c.y, c.y2) > ph)
                 faults += "rule off the page\n";
-            if (c.x != c.x2) continue;
+            // A rule is a line with no width: it crosses a text it passes strictly inside.
+            const Box r{std::min(c.x, c.x2), std::min(c.y, c.y2), std::max(c.x, c.x2),
+                        std::max(c.y, c.y2), ""};
             for (const Box& t : texts)
-                if (t.x0 < c.x && c.x < t.x1 && t.y0 < std::max(c.y, c.y2) &&
-                    std::min(c.y, c.y2) < t.y1)
+                if ((r.x0 < t.x1 && t.x0 < r.x1 && t.y0 < r.y0 && r.y0 < t.y1) ||
+                    (r.y0 < t.y1 && t.y0 < r.y1 && t.x0 < r.x0 && r.x0 < t.x1))
                     faults += "rule crosses \"" + t.text + "\"\n";
         }
         if (c.kind != PrintCall::Kind::Barcode) continue;
