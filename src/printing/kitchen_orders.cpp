@@ -84,27 +84,29 @@ std::int32_t KitchenOrders::ComputeOrderPaperLength(int k, const PrintList& list
     PrintCursor& c = layout_.Cursor();
     const int gap = layout_.Setup().profile.gapUnit;
     const int width = layout_.W() - op.margins.left - op.margins.right;
-    const auto rows = [&](const std::string& text, int size) {
+    const auto fitted = [&](const std::string& text, int size) {
         return layout_.FittedHeight(text, size, width);
     };
-    int h = op.margins.top + rows("*** INIZIO COMANDA ***", kComandaSize) + 3 * gap +
-            rows(ToUpper(cfg.nome), kComandaSize) + gap +
-            rows(FormatDataOraComanda(layout_.TillRef().svc.clock.Now()), 10) + 4 * gap;
+    int h = op.margins.top + fitted("*** INIZIO COMANDA ***", kComandaSize) + 3 * gap +
+            fitted(ToUpper(cfg.nome), kComandaSize) + gap +
+            fitted(FormatDataOraComanda(layout_.TillRef().svc.clock.Now()), 10) + 4 * gap;
     const std::string numero = NumberText(list);
     if (layout_.TillRef().opt.gTicketRitiroBarre)
         h += layout_.WithBarcodeHeight(numero, 13, DrawCode39(std::to_string(list.numero)),
                                        op.margins.left, op.margins.right, kBarcodeGap);
     else
-        h += rows(numero, 13);
-    if (!list.tavolo.empty() && cfg.opz[0]) h += 2 * gap + rows("Tavolo:    " + list.tavolo, 13);
+        h += fitted(numero, 13);
+    if (!list.tavolo.empty() && cfg.opz[0]) h += 2 * gap + fitted("Tavolo:    " + list.tavolo, 13);
     if (!list.commento.empty() && cfg.opz[1])
         for (std::size_t from = 0; from < list.commento.size() && from < 120; from += 40)
-            h += gap + rows(list.commento.substr(from, 40), op.fullSize);
-    for (const Row& r : Rows(k, list)) {
-        const int qty = c.HeightX(QtySize(op, r.quantity));
+            h += gap + fitted(list.commento.substr(from, 40), op.fullSize);
+    const std::vector<Row> products = Rows(k, list);
+    const int column = QtyColumn(op, products);
+    for (const Row& r : products) {
+        const int qty = c.HeightX(QtySize(op, r.quantity, column));
         h += 4 * gap + std::max(3 * gap + qty, 2 * gap + 2 * c.HeightX(op.lineSize));
     }
-    h += 3 * gap + rows("*** FINE COMANDA ***", kComandaSize) + op.margins.bottom;
+    h += 3 * gap + fitted("*** FINE COMANDA ***", kComandaSize) + op.margins.bottom;
     return LunghezzaCarta(h, cfg.calcolaCarta, c.Backend().Caps());
 }
 
@@ -112,10 +114,23 @@ std::string KitchenOrders::NumberText(const PrintList& list) const {
     return "Scontrino: " + layout_.TillRef().opt.gPrefisso + FormatIntero(list.numero);
 }
 
-int KitchenOrders::QtySize(const OrderPage& op, int quantity) {
-    // Twice the name size, smaller when the figure would cross the column's rule.
+int KitchenOrders::QtyColumn(const OrderPage& op, const std::vector<Row>& rows) {
+    // As wide as the widest quantity at twice the name size, as far as the 25-character name
+    // rows leave room; never narrower than the format's 700 twips.
+    PrintCursor& c = layout_.Cursor();
+    const int half = layout_.Setup().profile.gapUnit / 2;
+    int widest = 0;
+    for (const Row& r : rows)
+        widest = std::max(widest, c.WidthAt(2 * op.lineSize, std::to_string(r.quantity)) + half);
+    const int names = c.WidthAt(op.lineSize, std::string(25, 'X'));
+    const int room = layout_.W() - op.margins.left - op.margins.right - names;
+    return std::max(kComandaQtyWidth, std::min(widest, room));
+}
+
+int KitchenOrders::QtySize(const OrderPage& op, int quantity, int column) {
+    // Smaller only when even the widened column cannot hold the figure.
     const std::string q = std::to_string(quantity);
-    const int room = kComandaQtyWidth - 2 * layout_.Setup().profile.gapUnit;
+    const int room = column - layout_.Setup().profile.gapUnit / 2;
     int size = 2 * op.lineSize;
     while (size > kMinFontSize && layout_.Cursor().WidthAt(size, q) > room) --size;
     return size;
@@ -190,7 +205,9 @@ void KitchenOrders::PrintKitchenOrder(int k, const PrintList& list) {
     }
 
     bool first = true;
-    for (const Row& r : Rows(k, list)) {
+    const std::vector<Row> rows = Rows(k, list);
+    const int column = QtyColumn(op, rows);
+    for (const Row& r : rows) {
         const Article& a = till.cat.gArticoli[static_cast<std::size_t>(r.index)];
         c.Y += 2 * gap;
         if (!first) c.Line(0, c.Y, w, c.Y);
@@ -201,12 +218,12 @@ void KitchenOrders::PrintKitchenOrder(int k, const PrintList& list) {
         layout_.PrintLeftInOrder(Left(a.name, 25), gap, k);
         layout_.PrintLeftInOrder(a.name.size() > 25 ? a.name.substr(25, 25) : "", gap, k);
         const int yNames = c.Y;
-        c.SetSize(QtySize(op, r.quantity));
+        c.SetSize(QtySize(op, r.quantity, column));
         c.Y = yRow + gap;
         layout_.PrintRightInOrder(std::to_string(r.quantity), k);
         // A quantity made smaller for the column can end above the names.
         c.Y = std::max(c.Y + 2 * gap, yNames);
-        const int x = w - kComandaQtyWidth - op.margins.right;
+        const int x = w - column - op.margins.right;
         c.Line(x, yRow, x, c.Y);
     }
     c.Y += 3 * gap;

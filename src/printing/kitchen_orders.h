@@ -35,8 +35,9 @@ class KitchenOrders {
 
   private:
     std::string NumberText(const PrintList& list) const;
-    /// Font size of a quantity in the 700-twip column.
-    int QtySize(const OrderPage& op, int quantity);
+    /// Width of the quantity column of a sheet with these rows, and a quantity's size in it.
+    int QtyColumn(const OrderPage& op, const std::vector<Row>& rows);
+    int QtySize(const OrderPage& op, int quantity, int column);
     OrderPage& Page(int k);
     const KitchenOrderConfig& Config(int k) const;
     ReceiptLayout& layout_;
