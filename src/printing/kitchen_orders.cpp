@@ -160,7 +160,13 @@ void KitchenOrders::PrepareOrderPrinter(int k, const PrintList& list) {
         ComputeOrderCapacities(k);
         s.DeleteForm(printer, dummy);
     }
-    if (op.roll && cfg.calcolaCarta > 0) op.formLength = ComputeOrderPaperLength(k, list);
+    if (op.roll && cfg.calcolaCarta > 0) {
+        // Measured on a page of the sheet's width: the printer may still have a receipt's.
+        s.EnsureForm(printer, op.formWidth, op.formLength, dummy);
+        s.SelectForm(printer, dummy);
+        op.formLength = ComputeOrderPaperLength(k, list);
+        s.DeleteForm(printer, dummy);
+    }
     const std::string name = std::string(kFormComanda) + std::to_string(k);
     s.EnsureForm(printer, op.formWidth, op.formLength, name);
     s.SelectForm(printer, name);

@@ -207,7 +207,14 @@ void PageSetup::PreparePrinter(const std::function<std::int32_t()>& paperLength)
     }
 
     const bool computed = profile.roll && opt_.gCalcolaCarta >= 1 && opt_.gCalcolaCarta <= 3;
-    if (computed && paperLength) profile.formLength = paperLength();
+    if (computed && paperLength) {
+        // Texts wrap by the width, so the length is measured on a page of this width, not on
+        // the one the printer last had (a kitchen sheet, another format).
+        EnsureForm(printerName, profile.formWidth, profile.formLength, dummy);
+        SelectForm(printerName, dummy);
+        profile.formLength = paperLength();
+        DeleteForm(printerName, dummy);
+    }
 
     if (profile.formCounter == 0 || computed) {
         const bool same = profile.lastFormLength == profile.formLength && profile.formCounter != 0;

@@ -130,6 +130,18 @@ TEST(Paper, NothingLeavesThePaperInAnyModeOnAnyPaper) {
             // Two number rows per receipt, the summary, the ticket and the kitchen sheet.
             EXPECT_EQ(barcodes, 2 * receipts + 3) << paper.name << ", mode " << mode;
             EXPECT_EQ(total, mode != 1) << paper.name << ", mode " << mode;
+
+            // The reprint: every number row starts with the longer "COPIA - Scontrino: ".
+            b.backend.Clear();
+            b.printer().StampaUltimoConto(true);
+            int copies = 0;
+            for (const RecordedDocument& d : b.Docs())
+                for (const RecordedPage& p : d.pages) {
+                    copies += p.Has("COPIA - Scontrino: 1.234 - ") ? 1 : 0;
+                    const std::string f = Faults(p);
+                    EXPECT_TRUE(f.empty()) << paper.name << ", mode " << mode << ", reprint:\n" << f;
+                }
+            EXPECT_EQ(copies, receipts) << paper.name << ", mode " << mode;
         }
     }
 }
