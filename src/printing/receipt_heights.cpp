@@ -26,7 +26,7 @@ int ReceiptLayout::HeaderHeight() {
     if (o.gScontriniDataOra)
         h += 3 * gap() + FittedHeight(FormatDataOraScontrino(job.data), prof().textSize, Between());
     if (o.gProgressivo || till_.gRistampaFatta) h += 3 * gap() + NumberRowHeight();
-    return h + 2 * gap() + row;
+    return h + 2 * gap() + row + GroupNameExtra(groupName_);
 }
 
 int ReceiptLayout::ItemLineHeight(const PrintEntry* entry, bool) {

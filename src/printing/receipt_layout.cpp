@@ -297,13 +297,22 @@ void ReceiptLayout::PrintReceiptHeader(const std::string& groupName) {
         PrintReceiptNumber();
     }
     cursor_.SetSize(prof().textSize);
-    cursor_.Y += 2 * gap() + cursor_.HeightX(prof().textSize);
+    const int extra = GroupNameExtra(groupName);
+    cursor_.Y += 2 * gap() + cursor_.HeightX(prof().textSize) + extra;
     itemTop = cursor_.Y;
     if (o.gCumulativo == 3 && o.gNomeGruppo) {
-        cursor_.Y = itemTop - gap() - cursor_.HeightX(prof().textSize);
+        cursor_.Y = itemTop - gap() - cursor_.HeightX(prof().textSize) - extra;
         PrintCentered(groupName, QtyColumnWidth());
     }
     cursor_.Y = itemTop;
+}
+
+int ReceiptLayout::GroupNameExtra(const std::string& groupName) {
+    if (opt().gCumulativo != 3 || !opt().gNomeGruppo || groupName.empty()) return 0;
+    // A long name wraps upwards from the free row, pushing the first line down.
+    const FittedText f = Fit(groupName, prof().textSize, Between() - QtyColumnWidth());
+    const int rows = static_cast<int>(f.rows.size()) * cursor_.HeightX(f.size);
+    return std::max(0, rows - cursor_.HeightX(prof().textSize));
 }
 
 void ReceiptLayout::PrepareBarcode() {
@@ -388,6 +397,7 @@ std::string ReceiptLayout::PriceText(const PrintEntry* entry) const {
 
 void ReceiptLayout::SizeColumnFor(const PageContent& content) {
     qtyColumn_ = 0;
+    groupName_.clear();
     const bool receipt =
         content.kind == LayoutKind::MultiLine || content.kind == LayoutKind::SingleLine;
     if (!receipt) return;
@@ -409,6 +419,7 @@ void ReceiptLayout::SizeColumnFor(const PageContent& content) {
     // A figure keeps half a gap unit from the column's rule.
     if (widest + gap() / 2 > prof().qtyColumnWidth) qtyColumn_ = widest + gap() / 2;
     if (!content.lines.empty()) totalText_ = TotalText(amount, pieces);
+    groupName_ = content.groupName;
 }
 
 int ReceiptLayout::QtyColumnWidth() {

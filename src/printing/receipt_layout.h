@@ -29,6 +29,8 @@ struct PageContent {
     bool onePerQuantity = false;
     /// Ticket and summary: the height of their own rows, measured on the prepared page.
     std::function<int()> bodyHeight;
+    /// Receipt of an advanced group: the name its header shows.
+    std::string groupName;
 };
 
 /// The rows of an article name: one or two, the second maybe at a smaller size.
@@ -160,8 +162,10 @@ class ReceiptLayout {
     enum class Align { Left, Centre, Right };
     /// Fitted between the margins, each row aligned; the size is kept for the next text.
     void PrintRows(const std::string& text, int reserved, int left, int right, Align align);
-    /// Column width and total line of the receipt that starts with this content.
+    /// Column width, total line and group name of the receipt that starts with this content.
     void SizeColumnFor(const PageContent& content);
+    /// Height the group name takes beyond the free row above the first line.
+    int GroupNameExtra(const std::string& groupName);
     std::string QtyText(const PrintEntry* entry, bool onePerQuantity) const;
     std::string PriceText(const PrintEntry* entry) const;
     std::string NumberText();
@@ -175,6 +179,7 @@ class ReceiptLayout {
     Till& till_;
     int qtyColumn_ = 0;       // 0: the format's width
     std::string totalText_;   // the total line this receipt will print, for its height
+    std::string groupName_;   // the group name this receipt will print, for its height
 };
 
 /// "Pezzi: nr. 12  -  Importo: € 25,00".

@@ -50,7 +50,8 @@ class ReceiptModes {
     void GroupedPass(ModoScontrini mode);
     void AdvancedPass();
     void SingleLineReceipt(const PrintEntry& e);
-    void OpenReceipt(const std::vector<const PrintEntry*>& lines);
+    void OpenReceipt(const std::vector<const PrintEntry*>& lines,
+                     const std::string& groupName = "");
     void CloseReceipt(bool totalAlways, bool tableAlways);
     bool LastOfSectionReceipt(std::size_t i) const;
 

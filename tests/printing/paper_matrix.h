@@ -40,7 +40,7 @@ inline std::string PaperIni(const Paper& p, int mode, const std::string& printer
            "\r\nPIEDE=Grazie e arrivederci a presto\r\nTKT-RITIRO=1\r\nTKT-RITIRO-GRP=1"
            "\r\nTKT-RITIRO_BARRE=1\r\nRIEPILOGO0=1\r\nRIEPILOGO1=1\r\nSCONTRINI_QTA=0"
            "\r\nTOTALE=1\r\nTOTALE_NO_SINGOLO=0\r\nPREZZI=1\r\nRIDUCI_CARATTERE_RIGA=1\r\n"
-           "[STAMPA AVANZATA]\r\nGRUPPI=Cucina-1;Bar-2\r\n"
+           "[STAMPA AVANZATA]\r\nGRUPPI=Cucina centrale della sagra-1;Bar-2\r\n"
            "[COMANDA]\r\nNUMERO=1\r\n[COMANDA1]\r\nNOME=Cucina centrale\r\nABILITATO=1\r\n"
            "STAMPANTE=" + printer + "\r\nFORMATO=" + std::to_string(p.comanda) +
            "\r\nSCONTRINI_CALCOLACARTA=1\r\nPRODOTTI=101;102;103;104\r\nOPZ1=1\r\nOPZ2=1\r\n";
