@@ -197,6 +197,50 @@ TEST(ReceiptLayout, LongSecondRowIsCutShrunkOrWrapped) {
     }
 }
 
+TEST(ReceiptLayout, TotalLineKeepsItsFiguresWholeOnThePaper) {
+    struct Case {
+        int formato;
+        const char* roll;  // cm, for "POS pers."
+        int quantity;
+        std::int64_t price;  // ten-thousandths of a euro
+        const char* pieces;
+        const char* amount;
+    };
+    for (const Case c : {Case{2, "", 10, 100000, "10", "100,00"},
+                         Case{2, "", 1, 13885000, "1", "1.388,50"},
+                         Case{3, "", 100, 138850, "100", "1.388,50"},
+                         Case{4, "4", 100, 138850, "100", "1.388,50"},
+                         Case{0, "", 1, 13885000, "1", "1.388,50"}}) {
+        Banco b;
+        SoloScontrini(b);
+        b.opt().gFormato = c.formato;
+        b.opt().gLarghezzaPos = c.roll;
+        b.opt().gTotaleNoSingolo = false;
+        b.till().cat.gArticoli[1].price = Currency::FromRaw(c.price);
+        b.Conto({{101, c.quantity}});
+        b.Commit();
+        const RecordedPage& p = b.Docs().at(0).pages.at(0);
+        const int w = static_cast<int>(p.size.width * 1440.0 / 25400.0);
+        const std::string pezzi = std::string("Pezzi: nr. ") + c.pieces;
+        const std::string importo = std::string("Importo: \x80 ") + c.amount;
+        bool hasPezzi = false, hasImporto = false;
+        for (const PrintCall& t : p.calls) {
+            if (t.kind != PrintCall::Kind::Text) continue;
+            const bool mine = t.text.rfind(pezzi, 0) == 0 || t.text.find(importo) != std::string::npos;
+            if (!mine) continue;
+            hasPezzi = hasPezzi || t.text == pezzi || t.text.rfind(pezzi + " ", 0) == 0;
+            // The amount ends its row: nothing of it went on the next one.
+            const std::size_t at = t.text.find(importo);
+            hasImporto = hasImporto || (at != std::string::npos && at + importo.size() == t.text.size());
+            EXPECT_GE(t.font.size, 6) << t.text;
+            EXPECT_LE(t.x + static_cast<int>(t.text.size()) * CW(t.font.size), w)
+                << c.formato << ": " << t.text;
+        }
+        EXPECT_TRUE(hasPezzi) << c.formato << " " << c.amount;
+        EXPECT_TRUE(hasImporto) << c.formato << " " << c.amount;
+    }
+}
+
 TEST(ReceiptLayout, PricesAndQuantities) {
     struct Case {
         const char* price;
