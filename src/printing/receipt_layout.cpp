@@ -152,11 +152,11 @@ FittedText ReceiptLayout::Fit(const std::string& text, int size, int width) {
         if (!cut) return {s, rows};
     }
     bool cut = false;
-    return {kMinFontSize,
-            Wrap(
-                text,
-                [&](const std::string& r) { return cursor_.WidthAt(kMinFontSize, r) <= width; },
-                cut)};
+    return {
+        kMinFontSize,
+        Wrap(
+            text, [&](const std::string& r) { return cursor_.WidthAt(kMinFontSize, r) <= width; },
+            cut)};
 }
 
 int ReceiptLayout::FittedHeight(const std::string& text, int size, int width) {
@@ -366,7 +366,8 @@ NameRows ReceiptLayout::RowsFor(const std::string& name) {
             r.second = r.second.substr(0, static_cast<std::size_t>(n));
             return r;
         }
-        const int limit = cursor_.WidthAt(prof().nameSize, std::string(static_cast<std::size_t>(n), 'X'));
+        const int limit =
+            cursor_.WidthAt(prof().nameSize, std::string(static_cast<std::size_t>(n), 'X'));
         int s = prof().nameSize - 1;
         while (s > kMinFontSize && cursor_.WidthAt(s, r.second) >= limit) --s;
         if (s >= kMinFontSize && cursor_.WidthAt(s, r.second) < limit) {

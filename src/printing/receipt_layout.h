@@ -177,9 +177,9 @@ class ReceiptLayout {
     PrintCursor& cursor_;
     PageSetup& setup_;
     Till& till_;
-    int qtyColumn_ = 0;       // 0: the format's width
-    std::string totalText_;   // the total line this receipt will print, for its height
-    std::string groupName_;   // the group name this receipt will print, for its height
+    int qtyColumn_ = 0;      // 0: the format's width
+    std::string totalText_;  // the total line this receipt will print, for its height
+    std::string groupName_;  // the group name this receipt will print, for its height
 };
 
 /// "Pezzi: nr. 12  -  Importo: € 25,00".

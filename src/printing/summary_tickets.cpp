@@ -89,7 +89,8 @@ void ReceiptModes::PrintTransactionSummary() {
     layout_.PrintCentered("RIEPILOGO TRANSAZIONE", 0);
     c.SetSize(p.textSize);
     const std::vector<std::string> rows = SummaryRows(list_, o.gPrefisso);
-    for (std::size_t i = 0; i < rows.size(); ++i) layout_.PrintLeft(rows[i], i == 0 ? 4 * gap : gap);
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        layout_.PrintLeft(rows[i], i == 0 ? 4 * gap : gap);
     if (o.gRiepilogo[1]) {
         layout_.PrintLeft("Dettaglio:", gap);
         c.SetSize(detail);
@@ -120,12 +121,13 @@ int ReceiptModes::TicketBodyHeight(const std::string& groupName) {
     const int width = layout_.Between();
     int h = layout_.FittedHeight("TICKET PER RITIRO", p.titleSize, width) + 4 * gap +
             layout_.FittedHeight("Data: ....... " + FormatData(list_.data), p.textSize, width) +
-            gap + layout_.FittedHeight("Ora: ........ " + FormatOra(list_.data), p.textSize, width) +
-            gap;
+            gap +
+            layout_.FittedHeight("Ora: ........ " + FormatOra(list_.data), p.textSize, width) + gap;
     const std::string number = TicketNumber();
     if (o.gTicketRitiroBarre)
-        h += layout_.WithBarcodeHeight(number, 4 * p.textSize, DrawCode39(std::to_string(list_.numero)),
-                                       p.leftMargin, p.rightMargin, 0);
+        h += layout_.WithBarcodeHeight(number, 4 * p.textSize,
+                                       DrawCode39(std::to_string(list_.numero)), p.leftMargin,
+                                       p.rightMargin, 0);
     else
         h += layout_.FittedHeight(number, 4 * p.textSize, width);
     if (!groupName.empty()) h += layout_.FittedHeight(groupName, 2 * p.textSize, width) + 2 * gap;
@@ -184,8 +186,8 @@ void ReceiptModes::PrintPickupTicket(const std::string& groupName) {
     c.SetSize(4 * p.textSize);
     if (o.gTicketRitiroBarre) {
         layout_.PrepareBarcode();
-        layout_.PrintWithBarcode(TicketNumber(), layout_.barcode, true, p.leftMargin,
-                                 p.rightMargin, 0);
+        layout_.PrintWithBarcode(TicketNumber(), layout_.barcode, true, p.leftMargin, p.rightMargin,
+                                 0);
     } else {
         layout_.PrintCentered(TicketNumber(), 0);
     }

@@ -11,10 +11,10 @@ namespace vorsa::test {
 
 struct Code39Read {
     bool ok = false;
-    std::string text;        // between the start and stop characters
-    std::string why;         // what went wrong, for the failure message
-    double quietLeft = 0;    // white before the first bar, in narrow-bar widths
-    double quietRight = 0;   // white after the last bar, in narrow-bar widths
+    std::string text;       // between the start and stop characters
+    std::string why;        // what went wrong, for the failure message
+    double quietLeft = 0;   // white before the first bar, in narrow-bar widths
+    double quietRight = 0;  // white after the last bar, in narrow-bar widths
 };
 
 /// Reads the barcode whose bars lie in cells [from, to) of `row` (true = black). The quiet

@@ -42,9 +42,9 @@ TEST(PageSetup, FormatRows) {
                          Roll{"10", 13, 12, 9, 11, 800}, Roll{"12", 13, 12, 9, 11, 800}}) {
         const FormatRow r = RigaFormato(4, c.cm);
         EXPECT_EQ(r.width, LarghezzaRotolo(c.cm)) << c.cm;
-        EXPECT_EQ((std::vector<int>{r.nameSize, r.titleSize, r.priceSize, r.textSize,
-                                    r.qtyColumnWidth}),
-                  (std::vector<int>{c.name, c.title, c.price, c.text, c.qty}))
+        EXPECT_EQ(
+            (std::vector<int>{r.nameSize, r.titleSize, r.priceSize, r.textSize, r.qtyColumnWidth}),
+            (std::vector<int>{c.name, c.title, c.price, c.text, c.qty}))
             << c.cm;
     }
     EXPECT_EQ(kFormati[0].caption, "A4");

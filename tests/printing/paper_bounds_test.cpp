@@ -139,7 +139,8 @@ TEST(Paper, NothingLeavesThePaperInAnyModeOnAnyPaper) {
                 for (const RecordedPage& p : d.pages) {
                     copies += p.Has("COPIA - Scontrino: 1.234 - ") ? 1 : 0;
                     const std::string f = Faults(p);
-                    EXPECT_TRUE(f.empty()) << paper.name << ", mode " << mode << ", reprint:\n" << f;
+                    EXPECT_TRUE(f.empty()) << paper.name << ", mode " << mode << ", reprint:\n"
+                                           << f;
                 }
             EXPECT_EQ(copies, receipts) << paper.name << ", mode " << mode;
         }

@@ -10,9 +10,9 @@ namespace vorsa::test {
 
 struct Paper {
     const char* name;
-    int formato;           // receipt format code
-    const char* roll;      // roll width of "POS pers.", in cm
-    int comanda;           // kitchen-order format code
+    int formato;       // receipt format code
+    const char* roll;  // roll width of "POS pers.", in cm
+    int comanda;       // kitchen-order format code
 };
 
 inline const std::array<Paper, 5> kPapers = {{
@@ -42,7 +42,8 @@ inline std::string PaperIni(const Paper& p, int mode, const std::string& printer
            "\r\nTOTALE=1\r\nTOTALE_NO_SINGOLO=0\r\nPREZZI=1\r\nRIDUCI_CARATTERE_RIGA=1\r\n"
            "[STAMPA AVANZATA]\r\nGRUPPI=Cucina centrale della sagra-1;Bar-2\r\n"
            "[COMANDA]\r\nNUMERO=1\r\n[COMANDA1]\r\nNOME=Cucina centrale\r\nABILITATO=1\r\n"
-           "STAMPANTE=" + printer + "\r\nFORMATO=" + std::to_string(p.comanda) +
+           "STAMPANTE=" +
+           printer + "\r\nFORMATO=" + std::to_string(p.comanda) +
            "\r\nSCONTRINI_CALCOLACARTA=1\r\nPRODOTTI=101;102;103;104\r\nOPZ1=1\r\nOPZ2=1\r\n";
 }
 
@@ -52,8 +53,8 @@ inline void PaperBill(Banco& b) {
     const std::array<Currency, 4> prezzi = {Currency::FromUnits(1), Currency::FromRaw(12345000),
                                             Currency::FromUnits(53), Currency::FromUnits(1)};
     for (int i = 0; i < 4; ++i) {
-        Article& a = b.till().cat.gArticoli[static_cast<std::size_t>(
-            b.till().cat.IndiceArticolo(101 + i))];
+        Article& a =
+            b.till().cat.gArticoli[static_cast<std::size_t>(b.till().cat.IndiceArticolo(101 + i))];
         a.name = kNomiLunghi[static_cast<std::size_t>(i)];
         a.price = prezzi[static_cast<std::size_t>(i)];
         a.separatePrint = false;

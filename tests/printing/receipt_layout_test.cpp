@@ -206,11 +206,10 @@ TEST(ReceiptLayout, TotalLineKeepsItsFiguresWholeOnThePaper) {
         const char* pieces;
         const char* amount;
     };
-    for (const Case c : {Case{2, "", 10, 100000, "10", "100,00"},
-                         Case{2, "", 1, 13885000, "1", "1.388,50"},
-                         Case{3, "", 100, 138850, "100", "1.388,50"},
-                         Case{4, "4", 100, 138850, "100", "1.388,50"},
-                         Case{0, "", 1, 13885000, "1", "1.388,50"}}) {
+    for (const Case c :
+         {Case{2, "", 10, 100000, "10", "100,00"}, Case{2, "", 1, 13885000, "1", "1.388,50"},
+          Case{3, "", 100, 138850, "100", "1.388,50"}, Case{4, "4", 100, 138850, "100", "1.388,50"},
+          Case{0, "", 1, 13885000, "1", "1.388,50"}}) {
         Banco b;
         SoloScontrini(b);
         b.opt().gFormato = c.formato;
@@ -226,12 +225,14 @@ TEST(ReceiptLayout, TotalLineKeepsItsFiguresWholeOnThePaper) {
         bool hasPezzi = false, hasImporto = false;
         for (const PrintCall& t : p.calls) {
             if (t.kind != PrintCall::Kind::Text) continue;
-            const bool mine = t.text.rfind(pezzi, 0) == 0 || t.text.find(importo) != std::string::npos;
+            const bool mine =
+                t.text.rfind(pezzi, 0) == 0 || t.text.find(importo) != std::string::npos;
             if (!mine) continue;
             hasPezzi = hasPezzi || t.text == pezzi || t.text.rfind(pezzi + " ", 0) == 0;
             // The amount ends its row: nothing of it went on the next one.
             const std::size_t at = t.text.find(importo);
-            hasImporto = hasImporto || (at != std::string::npos && at + importo.size() == t.text.size());
+            hasImporto =
+                hasImporto || (at != std::string::npos && at + importo.size() == t.text.size());
             EXPECT_GE(t.font.size, 6) << t.text;
             EXPECT_LE(t.x + static_cast<int>(t.text.size()) * CW(t.font.size), w)
                 << c.formato << ": " << t.text;

@@ -70,16 +70,16 @@ inline std::vector<PdfWord> PdfWords(const std::string& path) {
             ph = std::stod(m[2]);
             continue;
         }
-        words.push_back({page, std::stod(m[3]), std::stod(m[4]), std::stod(m[5]),
-                         std::stod(m[6]), pw, ph, m[7]});
+        words.push_back({page, std::stod(m[3]), std::stod(m[4]), std::stod(m[5]), std::stod(m[6]),
+                         pw, ph, m[7]});
     }
     return words;
 }
 
 /// One row of pixels of a page rendered at 1440 dpi (a pixel per twip), `width` pixels from
 /// the left edge, at `y` twips from the top; true where it is dark.
-inline std::vector<bool> PdfPixelRow(const std::string& path, const std::string& scratch,
-                                     int page, int y, int width) {
+inline std::vector<bool> PdfPixelRow(const std::string& path, const std::string& scratch, int page,
+                                     int y, int width) {
     const std::string p = std::to_string(page);
     Run("pdftoppm -r 1440 -gray -singlefile -f " + p + " -l " + p + " -x 0 -y " +
         std::to_string(y) + " -W " + std::to_string(width) + " -H 1 '" + path + "' '" + scratch +

@@ -139,8 +139,8 @@ class BarcodeSpy : public PrintBackend {
         const std::size_t before = qt_.Documents().size();
         qt_.EndDoc();
         if (qt_.Documents().size() > before)
-            for (Placed& b : pending_) placed.push_back({qt_.Documents().back().pdfPath, b.page,
-                                                         b.x, b.y, b.w, b.h});
+            for (Placed& b : pending_)
+                placed.push_back({qt_.Documents().back().pdfPath, b.page, b.x, b.y, b.w, b.h});
         pending_.clear();
         page_ = 0;
         newPage_ = false;
