@@ -42,8 +42,9 @@ bool Overlap(const Box& a, const Box& b) {
     return a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1;
 }
 
-/// Everything that is wrong with one page, one finding per line.
-std::string Faults(const RecordedPage& page) {
+/// Everything that is wrong with one page, one finding per line; its barcodes must read
+/// `number`.
+std::string Faults(const RecordedPage& page, const std::string& number = "1234") {
     std::string faults;
     const int pw = Twips(page.size.width);
     const int ph = Twips(page.size.length);
@@ -91,7 +92,7 @@ std::string Faults(const RecordedPage& page) {
             ink(c.x + bar.x * scale, c.x + (bar.x + bar.width) * scale);
         const Code39Read r = ReadCode39(row, c.x, c.x + c.w);
         if (!r.ok) faults += "barcode unreadable: " + r.why + "\n";
-        if (r.text != "1234") faults += "barcode reads \"" + r.text + "\"\n";
+        if (r.text != number) faults += "barcode reads \"" + r.text + "\"\n";
         if (r.quietLeft < 10 || r.quietRight < 10)
             faults += "quiet zones " + std::to_string(r.quietLeft) + " and " +
                       std::to_string(r.quietRight) + " narrow bars\n";
@@ -144,6 +145,21 @@ TEST(Paper, NothingLeavesThePaperInAnyModeOnAnyPaper) {
                 }
             EXPECT_EQ(copies, receipts) << paper.name << ", mode " << mode;
         }
+    }
+}
+
+TEST(Paper, ThePrinterTestStaysOnThePaper) {
+    for (const Paper& paper : kPapers) {
+        Banco b(PaperIni(paper, 0, "Stampante"));
+        b.printer().StampaTest();
+        int pages = 0;
+        for (const RecordedDocument& d : b.Docs())
+            for (const RecordedPage& p : d.pages) {
+                ++pages;
+                const std::string f = Faults(p, std::to_string(b.till().gNumeroScontrino));
+                EXPECT_TRUE(f.empty()) << paper.name << ":\n" << f;
+            }
+        EXPECT_GE(pages, 1) << paper.name;
     }
 }
 
