@@ -91,7 +91,7 @@ std::int32_t KitchenOrders::ComputeOrderPaperLength(int k, const PrintList& list
             fitted(ToUpper(cfg.nome), kComandaSize) + gap +
             fitted(FormatDataOraComanda(layout_.TillRef().svc.clock.Now()), 10) + 4 * gap;
     const std::string numero = NumberText(list);
-    if (layout_.TillRef().opt.gTicketRitiroBarre)
+    if (layout_.Setup().Opt().gTicketRitiroBarre)
         h += layout_.WithBarcodeHeight(numero, 13, DrawCode39(std::to_string(list.numero)),
                                        op.margins.left, op.margins.right, kBarcodeGap);
     else
@@ -111,7 +111,7 @@ std::int32_t KitchenOrders::ComputeOrderPaperLength(int k, const PrintList& list
 }
 
 std::string KitchenOrders::NumberText(const PrintList& list) const {
-    return "Scontrino: " + layout_.TillRef().opt.gPrefisso + FormatIntero(list.numero);
+    return "Scontrino: " + layout_.Setup().Opt().gPrefisso + FormatIntero(list.numero);
 }
 
 int KitchenOrders::QtyColumn(const OrderPage& op, const std::vector<Row>& rows) {
@@ -210,10 +210,9 @@ void KitchenOrders::PrintKitchenOrder(int k, const PrintList& list) {
             layout_.PrintLeftInOrder(list.commento.substr(from, 40), gap, k);
     }
 
+    const int column = QtyColumn(op, Rows(k, list));
     bool first = true;
-    const std::vector<Row> rows = Rows(k, list);
-    const int column = QtyColumn(op, rows);
-    for (const Row& r : rows) {
+    for (const Row& r : Rows(k, list)) {
         const Article& a = till.cat.gArticoli[static_cast<std::size_t>(r.index)];
         c.Y += 2 * gap;
         if (!first) c.Line(0, c.Y, w, c.Y);

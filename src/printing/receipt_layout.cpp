@@ -79,6 +79,9 @@ std::vector<std::string> SplitComment(const std::string& comment, int chars) {
     return rows;
 }
 
+ReceiptLayout::ReceiptLayout(PrintCursor& cursor, PageSetup& setup, Till& till)
+    : cursor_(cursor), setup_(setup), till_(till) {}
+
 namespace {
 
 std::string TrimBlanks(const std::string& s) {
@@ -137,9 +140,6 @@ std::string TotalText(Currency amount, long long pieces) {
     return "Pezzi: nr. " + FormatIntero(pieces) + "  -  Importo: " + std::string(kEuro) + " " +
            FormatImporto(amount);
 }
-
-ReceiptLayout::ReceiptLayout(PrintCursor& cursor, PageSetup& setup, Till& till)
-    : cursor_(cursor), setup_(setup), till_(till) {}
 
 FittedText ReceiptLayout::Fit(const std::string& text, int size, int width) {
     const int top = std::max(size, kMinFontSize);

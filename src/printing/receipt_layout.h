@@ -152,13 +152,6 @@ class ReceiptLayout {
     Till& TillRef() { return till_; }
 
   private:
-    struct CommentRows {
-        int size = 0;
-        std::vector<std::string> rows;
-    };
-    CommentRows LayoutComment();
-    NameRows RowsFor(const std::string& name);
-    std::string NameOf(const PrintEntry* entry) const;
     enum class Align { Left, Centre, Right };
     /// Fitted between the margins, each row aligned; the size is kept for the next text.
     void PrintRows(const std::string& text, int reserved, int left, int right, Align align);
@@ -170,6 +163,17 @@ class ReceiptLayout {
     std::string PriceText(const PrintEntry* entry) const;
     std::string NumberText();
     int NumberRowHeight();
+    int qtyColumn_ = 0;      // 0: the format's width
+    std::string totalText_;  // the total line this receipt will print, for its height
+    std::string groupName_;  // the group name this receipt will print, for its height
+
+    struct CommentRows {
+        int size = 0;
+        std::vector<std::string> rows;
+    };
+    CommentRows LayoutComment();
+    NameRows RowsFor(const std::string& name);
+    std::string NameOf(const PrintEntry* entry) const;
     const Options& opt() const { return till_.opt; }
     const PrintProfile& prof() const { return setup_.profile; }
     int gap() const { return setup_.profile.gapUnit; }
@@ -177,9 +181,6 @@ class ReceiptLayout {
     PrintCursor& cursor_;
     PageSetup& setup_;
     Till& till_;
-    int qtyColumn_ = 0;      // 0: the format's width
-    std::string totalText_;  // the total line this receipt will print, for its height
-    std::string groupName_;  // the group name this receipt will print, for its height
 };
 
 /// "Pezzi: nr. 12  -  Importo: € 25,00".

@@ -115,7 +115,7 @@ void ReceiptModes::PrintTransactionSummary() {
 }
 
 int ReceiptModes::TicketBodyHeight(const std::string& groupName) {
-    const Options& o = layout_.TillRef().opt;
+    const Options& o = layout_.Setup().Opt();
     const PrintProfile& p = layout_.Setup().profile;
     const int gap = p.gapUnit;
     const int width = layout_.Between();
@@ -135,12 +135,12 @@ int ReceiptModes::TicketBodyHeight(const std::string& groupName) {
 }
 
 std::string ReceiptModes::TicketNumber() const {
-    const Options& o = layout_.TillRef().opt;
+    const Options& o = layout_.Setup().Opt();
     return o.gPrefisso + FormatIntero(list_.numero) + (o.gTicketRitiroBarre ? " " : "");
 }
 
 std::string ReceiptModes::TicketText() const {
-    const Options& o = layout_.TillRef().opt;
+    const Options& o = layout_.Setup().Opt();
     return o.gTestoRitiro.empty() ? "Attendere la chiamata" : o.gTestoRitiro;
 }
 
