@@ -87,9 +87,12 @@ std::int32_t KitchenOrders::ComputeOrderPaperLength(int k, const PrintList& list
     const auto fitted = [&](const std::string& text, int size) {
         return layout_.FittedHeight(text, size, width);
     };
+    // The sheet shows the moment it prints: measured with the longest day name, "mercoledì".
+    DateTime longest = list.data;
+    longest.weekday = 3;
     int h = op.margins.top + fitted("*** INIZIO COMANDA ***", kComandaSize) + 3 * gap +
             fitted(ToUpper(cfg.nome), kComandaSize) + gap +
-            fitted(FormatDataOraComanda(layout_.TillRef().svc.clock.Now()), 10) + 4 * gap;
+            fitted(FormatDataOraComanda(longest), 10) + 4 * gap;
     const std::string numero = NumberText(list);
     if (layout_.Setup().Opt().gTicketRitiroBarre)
         h += layout_.WithBarcodeHeight(numero, 13, DrawCode39(std::to_string(list.numero)),
