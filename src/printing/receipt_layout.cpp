@@ -91,7 +91,7 @@ std::string TrimBlanks(const std::string& s) {
 }
 
 // Rows no wider than `fits` allows. A row ends before a " - " when one fits, else at the last
-// blank that fits but the one after a euro sign, so "Importo: € 1.388,50" stays whole; only a
+// blank that fits but those beside a euro sign, so "Importo: € 1.388,50" stays whole; only a
 // word longer than a whole row is cut, and then `cut` is set.
 std::vector<std::string> Wrap(const std::string& text,
                               const std::function<bool(const std::string&)>& fits, bool& cut) {
@@ -100,8 +100,9 @@ std::vector<std::string> Wrap(const std::string& text,
     while (!rest.empty() && !fits(rest)) {
         std::size_t sep = std::string::npos, blank = std::string::npos;
         for (std::size_t i = 1; i < rest.size(); ++i) {
-            // The euro sign stays with its amount.
+            // The euro sign stays with its amount, before or after it.
             if (rest[i] != ' ' || rest[i - 1] == kEuro[0]) continue;
+            if (i + 1 < rest.size() && rest[i + 1] == kEuro[0]) continue;
             const std::string head = TrimBlanks(rest.substr(0, i));
             if (head.empty()) continue;
             if (!fits(head)) break;

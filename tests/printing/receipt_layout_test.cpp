@@ -242,6 +242,38 @@ TEST(ReceiptLayout, TotalLineKeepsItsFiguresWholeOnThePaper) {
     }
 }
 
+TEST(ReceiptLayout, FittingShrinksToSixPointsThenWraps) {
+    struct Case {
+        std::string text;
+        int size, width;
+        int fitted;                     // size the rows get
+        std::vector<std::string> rows;  // empty: the text on one row
+    };
+    const std::string total = "Pezzi: nr. 103  -  Importo: \x80 1.388,50";
+    for (const Case& c : {
+             // Fits: untouched.
+             Case{"Sagra di Vorsa", 12, 3000, 12, {}},
+             // Shrinks while one row fits: 14 characters in 1800 twips need 10 pt.
+             Case{"Sagra di Vorsa", 12, 1800, 10, {}},
+             // Not even at 6 pt: split after the " - ", the amount whole, at the largest size.
+             Case{total, 11, 2268, 9, {"Pezzi: nr. 103", "Importo: \x80 1.388,50"}},
+             // The euro sign is not left at the end or the start of a row.
+             Case{"Totale merce: 1.388,50 \x80", 7, 1500, 7, {"Totale merce:", "1.388,50 \x80"}},
+             Case{"Nr. 1 Acqua (\x80 1,00)", 7, 1000, 7, {"Nr. 1 Acqua", "(\x80 1,00)"}},
+             // A word longer than a row at 6 pt is the only thing ever cut.
+             Case{std::string(30, 'A'), 8, 1440, 6, {std::string(20, 'A'), std::string(10, 'A')}},
+             // Below 6 pt a computed size is raised to it.
+             Case{"Tavolo: 12", 4, 3000, 6, {}},
+         }) {
+        Banco b;
+        const FittedText f = b.printer().Layout().Fit(c.text, c.size, c.width);
+        EXPECT_EQ(f.size, c.fitted) << c.text;
+        EXPECT_EQ(f.rows, c.rows.empty() ? std::vector<std::string>{c.text} : c.rows) << c.text;
+        for (const std::string& r : f.rows)
+            EXPECT_LE(static_cast<int>(r.size()) * CW(f.size), c.width) << r;
+    }
+}
+
 TEST(ReceiptLayout, PricesAndQuantities) {
     struct Case {
         const char* price;
