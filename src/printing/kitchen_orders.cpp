@@ -83,19 +83,60 @@ std::int32_t KitchenOrders::ComputeOrderPaperLength(int k, const PrintList& list
     const KitchenOrderConfig& cfg = Config(k);
     PrintCursor& c = layout_.Cursor();
     const int gap = layout_.Setup().profile.gapUnit;
-    int h = op.margins.top + c.HeightX(kComandaSize) + 3 * gap + c.HeightX(kComandaSize) + gap +
-            c.HeightX(10) + 4 * gap + c.HeightX(13);
-    if (!list.tavolo.empty() && cfg.opz[0]) h += 2 * gap + c.HeightX(13);
-    if (!list.commento.empty() && cfg.opz[1]) {
-        const int rows =
-            static_cast<int>(std::min<std::size_t>(3, (list.commento.size() + 39) / 40));
-        h += rows * (gap + c.HeightX(op.fullSize));
+    const int width = layout_.W() - op.margins.left - op.margins.right;
+    const auto fitted = [&](const std::string& text, int size) {
+        return layout_.FittedHeight(text, size, width);
+    };
+    // The sheet shows the moment it prints: measured with the longest day name, "mercoledì".
+    DateTime longest = list.data;
+    longest.weekday = 3;
+    int h = op.margins.top + fitted("*** INIZIO COMANDA ***", kComandaSize) + 3 * gap +
+            fitted(ToUpper(cfg.nome), kComandaSize) + gap +
+            fitted(FormatDataOraComanda(longest), 10) + 4 * gap;
+    const std::string numero = NumberText(list);
+    if (layout_.Setup().Opt().gTicketRitiroBarre)
+        h += layout_.WithBarcodeHeight(numero, 13, DrawCode39(std::to_string(list.numero)),
+                                       op.margins.left, op.margins.right, kBarcodeGap);
+    else
+        h += fitted(numero, 13);
+    if (!list.tavolo.empty() && cfg.opz[0]) h += 2 * gap + fitted("Tavolo:    " + list.tavolo, 13);
+    if (!list.commento.empty() && cfg.opz[1])
+        for (std::size_t from = 0; from < list.commento.size() && from < 120; from += 40)
+            h += gap + fitted(list.commento.substr(from, 40), op.fullSize);
+    const std::vector<Row> products = Rows(k, list);
+    const int column = QtyColumn(op, products);
+    for (const Row& r : products) {
+        const int qty = c.HeightX(QtySize(op, r.quantity, column));
+        h += 4 * gap + std::max(3 * gap + qty, 2 * gap + 2 * c.HeightX(op.lineSize));
     }
-    const int perRow = 4 * gap + std::max(3 * gap + c.HeightX(2 * op.lineSize),
-                                          2 * gap + 2 * c.HeightX(op.lineSize));
-    h += static_cast<int>(Rows(k, list).size()) * perRow;
-    h += 3 * gap + c.HeightX(kComandaSize) + op.margins.bottom;
+    h += 3 * gap + fitted("*** FINE COMANDA ***", kComandaSize) + op.margins.bottom;
     return LunghezzaCarta(h, cfg.calcolaCarta, c.Backend().Caps());
+}
+
+std::string KitchenOrders::NumberText(const PrintList& list) const {
+    return "Scontrino: " + layout_.Setup().Opt().gPrefisso + FormatIntero(list.numero);
+}
+
+int KitchenOrders::QtyColumn(const OrderPage& op, const std::vector<Row>& rows) {
+    // As wide as the widest quantity at twice the name size, as far as the 25-character name
+    // rows leave room; never narrower than the format's 700 twips.
+    PrintCursor& c = layout_.Cursor();
+    const int half = layout_.Setup().profile.gapUnit / 2;
+    int widest = 0;
+    for (const Row& r : rows)
+        widest = std::max(widest, c.WidthAt(2 * op.lineSize, std::to_string(r.quantity)) + half);
+    const int names = c.WidthAt(op.lineSize, std::string(25, 'X'));
+    const int room = layout_.W() - op.margins.left - op.margins.right - names;
+    return std::max(kComandaQtyWidth, std::min(widest, room));
+}
+
+int KitchenOrders::QtySize(const OrderPage& op, int quantity, int column) {
+    // Smaller only when even the widened column cannot hold the figure.
+    const std::string q = std::to_string(quantity);
+    const int room = column - layout_.Setup().profile.gapUnit / 2;
+    int size = 2 * op.lineSize;
+    while (size > kMinFontSize && layout_.Cursor().WidthAt(size, q) > room) --size;
+    return size;
 }
 
 void KitchenOrders::PrepareOrderPrinter(int k, const PrintList& list) {
@@ -122,7 +163,13 @@ void KitchenOrders::PrepareOrderPrinter(int k, const PrintList& list) {
         ComputeOrderCapacities(k);
         s.DeleteForm(printer, dummy);
     }
-    if (op.roll && cfg.calcolaCarta > 0) op.formLength = ComputeOrderPaperLength(k, list);
+    if (op.roll && cfg.calcolaCarta > 0) {
+        // Measured on a page of the sheet's width: the printer may still have a receipt's.
+        s.EnsureForm(printer, op.formWidth, op.formLength, dummy);
+        s.SelectForm(printer, dummy);
+        op.formLength = ComputeOrderPaperLength(k, list);
+        s.DeleteForm(printer, dummy);
+    }
     const std::string name = std::string(kFormComanda) + std::to_string(k);
     s.EnsureForm(printer, op.formWidth, op.formLength, name);
     s.SelectForm(printer, name);
@@ -140,26 +187,24 @@ void KitchenOrders::PrintKitchenOrder(int k, const PrintList& list) {
     const OrderPage& op = Page(k);
     const int w = layout_.W();
 
+    const int left = op.margins.left, right = op.margins.right;
     c.Y = op.margins.top;
     c.SetSize(kComandaSize);
-    layout_.PrintCentered("*** INIZIO COMANDA ***", 0);
+    layout_.PrintCenteredWithin("*** INIZIO COMANDA ***", 0, left, right);
     c.Y += 3 * gap;
-    layout_.PrintCentered(ToUpper(cfg.nome), 0);
+    layout_.PrintCenteredWithin(ToUpper(cfg.nome), 0, left, right);
     c.SetSize(10);
     c.Y += gap;
     // The moment of printing; the receipt shows the moment of the sale.
-    layout_.PrintCentered(FormatDataOraComanda(in.clock.Now()), 0);
+    layout_.PrintCenteredWithin(FormatDataOraComanda(in.clock.Now()), 0, left, right);
 
     c.SetSize(13);
     c.Y += 4 * gap;
-    const int yNum = c.Y;
-    const std::string numero = "Scontrino: " + o.gPrefisso + FormatIntero(list.numero);
-    layout_.PrintLeftInOrder(numero, 0, k);
-    if (o.gTicketRitiroBarre) {
-        const BarcodePicture bc = DrawCode39(std::to_string(list.numero));
-        c.Backend().DrawBarcode(bc, c.Width(numero) + 600, yNum, LarghezzaBarcode(bc),
-                                c.HeightX(13));
-    }
+    if (o.gTicketRitiroBarre)
+        layout_.PrintWithBarcode(NumberText(list), DrawCode39(std::to_string(list.numero)), false,
+                                 left, right, kBarcodeGap);
+    else
+        layout_.PrintLeftInOrder(NumberText(list), 0, k);
     if (!list.tavolo.empty() && cfg.opz[0])
         layout_.PrintLeftInOrder("Tavolo:    " + list.tavolo, 2 * gap, k);
     if (!list.commento.empty() && cfg.opz[1]) {
@@ -168,6 +213,7 @@ void KitchenOrders::PrintKitchenOrder(int k, const PrintList& list) {
             layout_.PrintLeftInOrder(list.commento.substr(from, 40), gap, k);
     }
 
+    const int column = QtyColumn(op, Rows(k, list));
     bool first = true;
     for (const Row& r : Rows(k, list)) {
         const Article& a = in.cat.gArticoli[static_cast<std::size_t>(r.index)];
@@ -179,16 +225,18 @@ void KitchenOrders::PrintKitchenOrder(int k, const PrintList& list) {
         c.SetSize(op.lineSize);
         layout_.PrintLeftInOrder(Left(a.name, 25), gap, k);
         layout_.PrintLeftInOrder(a.name.size() > 25 ? a.name.substr(25, 25) : "", gap, k);
-        c.SetSize(2 * op.lineSize);
+        const int yNames = c.Y;
+        c.SetSize(QtySize(op, r.quantity, column));
         c.Y = yRow + gap;
         layout_.PrintRightInOrder(std::to_string(r.quantity), k);
-        c.Y += 2 * gap;
-        const int x = w - kComandaQtyWidth - op.margins.right;
+        // A quantity made smaller for the column can end above the names.
+        c.Y = std::max(c.Y + 2 * gap, yNames);
+        const int x = w - column - op.margins.right;
         c.Line(x, yRow, x, c.Y);
     }
     c.Y += 3 * gap;
     c.SetSize(kComandaSize);
-    layout_.PrintCentered("*** FINE COMANDA ***", 0);
+    layout_.PrintCenteredWithin("*** FINE COMANDA ***", 0, left, right);
     c.Backend().EndDoc();
 }
 

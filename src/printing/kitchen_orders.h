@@ -34,6 +34,10 @@ class KitchenOrders {
     std::vector<Row> Rows(int k, const PrintList& list) const;
 
   private:
+    std::string NumberText(const PrintList& list) const;
+    /// Width of the quantity column of a sheet with these rows, and a quantity's size in it.
+    int QtyColumn(const OrderPage& op, const std::vector<Row>& rows);
+    int QtySize(const OrderPage& op, int quantity, int column);
     OrderPage& Page(int k);
     const KitchenOrderConfig& Config(int k) const;
     ReceiptLayout& layout_;
@@ -41,5 +45,7 @@ class KitchenOrders {
 
 inline constexpr int kComandaSize = 14;
 inline constexpr int kComandaQtyWidth = 700;
+/// Least distance from the receipt-number text to its barcode on the order sheet.
+inline constexpr int kBarcodeGap = 600;
 
 }  // namespace vorsa

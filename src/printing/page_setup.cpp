@@ -56,9 +56,18 @@ FormatRow RigaFormato(int code, std::string_view larghezza) {
         case 2:
             r = {80000, 500000, true, 12, 11, 8, 10, 750};
             break;
-        case 4:
-            r = {LarghezzaRotolo(larghezza), 500000, true, 13, 12, 9, 11, 800};
+        case 4: {
+            // Below 8 cm the sizes of the 57 mm roll, below 10 cm those of the 80 mm roll: the
+            // 13 pt names meant for 10 cm left eight letters a row on a 4 cm roll.
+            const std::int32_t w = LarghezzaRotolo(larghezza);
+            if (w < 80000)
+                r = {w, 500000, true, 8, 9, 6, 7, 500};
+            else if (w < 100000)
+                r = {w, 500000, true, 12, 11, 8, 10, 750};
+            else
+                r = {w, 500000, true, 13, 12, 9, 11, 800};
             break;
+        }
         default:
             break;  // A6
     }
@@ -198,7 +207,14 @@ void PageSetup::PreparePrinter(const std::function<std::int32_t()>& paperLength)
     }
 
     const bool computed = profile.roll && opt_.gCalcolaCarta >= 1 && opt_.gCalcolaCarta <= 3;
-    if (computed && paperLength) profile.formLength = paperLength();
+    if (computed && paperLength) {
+        // Texts wrap by the width, so the length is measured on a page of this width, not on
+        // the one the printer last had (a kitchen sheet, another format).
+        EnsureForm(printerName, profile.formWidth, profile.formLength, dummy);
+        SelectForm(printerName, dummy);
+        profile.formLength = paperLength();
+        DeleteForm(printerName, dummy);
+    }
 
     if (profile.formCounter == 0 || computed) {
         const bool same = profile.lastFormLength == profile.formLength && profile.formCounter != 0;

@@ -22,7 +22,8 @@ struct FormatRow {
     std::int32_t qtyColumnWidth = 800;  // twips
 };
 
-/// The row of a receipt format code; code 4 ("POS pers.") takes its width from `larghezza`.
+/// The row of a receipt format code; code 4 ("POS pers.") takes its width from `larghezza`,
+/// and below 8 cm the sizes of the 57 mm roll, below 10 cm those of the 80 mm roll.
 /// Codes outside 1..6 give the A6 row.
 FormatRow RigaFormato(int code, std::string_view larghezza);
 /// Roll width of "POS pers." from the width text in centimetres: the leading number (digits

@@ -32,6 +32,8 @@ struct PageContent {
     bool onePerQuantity = false;
     /// Ticket and summary: the height of their own rows, measured on the prepared page.
     std::function<int()> bodyHeight;
+    /// Receipt of an advanced group: the name its header shows.
+    std::string groupName;
 };
 
 /// The rows of an article name: one or two, the second maybe at a smaller size.
@@ -40,6 +42,19 @@ struct NameRows {
     std::string second;  // empty when the name fits one row
     bool twoRows = false;
     int secondSize = 0;  // font size of the second row
+    /// Rows after the second, at the name size, when even the smallest size would not fit it.
+    std::vector<std::string> more;
+};
+
+/// The smallest size a text is shrunk to before it wraps instead. 6 pt Courier is as big as the
+/// small font of thermal roll printers (9 x 17 dots at 203 dpi) and the price size the 57 mm
+/// roll uses anyway: still read at arm's length, where 4 pt and below is not.
+inline constexpr int kMinFontSize = 6;
+
+/// A text fitted to a width: the size it is printed at and its rows.
+struct FittedText {
+    int size = 0;
+    std::vector<std::string> rows;
 };
 
 /// Splits a name longer than nameChars (at least 1) at a blank near the end of the first row or
@@ -104,6 +119,31 @@ class ReceiptLayout {
     /// Draws the barcode of the current receipt number into `barcode`.
     void PrepareBarcode();
 
+    // Fitting to the paper: nothing is drawn beyond the margins.
+    /// The text at `size` when it fits `width`, else at the largest smaller size down to
+    /// kMinFontSize at which it fits one row, else wrapped: after a " - " first, then at a blank,
+    /// inside a word only when nothing else fits. A size below kMinFontSize is raised to it.
+    FittedText Fit(const std::string& text, int size, int width);
+    /// Height of the rows of a fitted text.
+    int FittedHeight(const std::string& text, int size, int width);
+    /// Width between the receipt margins.
+    int Between();
+    /// PrintCentered between other margins (kitchen-order sheets).
+    void PrintCenteredWithin(const std::string& text, int reserved, int left, int right);
+    /// The text at the current size and the barcode after it on the same row, at least `minGap`
+    /// and a quiet zone apart, with a quiet zone before the right margin; when they do not fit
+    /// side by side, the text alone (fitted) and the barcode centred on its own row below.
+    /// Centred as one row, or from the left margin.
+    void PrintWithBarcode(const std::string& text, const BarcodePicture& picture, bool centred,
+                          int left, int right, int minGap);
+    int WithBarcodeHeight(const std::string& text, int size, const BarcodePicture& picture,
+                          int left, int right, int minGap);
+    /// Ten narrow bars: the white a scanner needs on both sides of a barcode.
+    static int BarcodeQuietZone(const BarcodePicture& picture);
+    /// Width of the quantity column on this receipt: the format's, or wider when a quantity or
+    /// a price of its lines would not fit in it.
+    int QtyColumnWidth();
+
     // Pictures: 0 header, 1 footer.
     bool HasImage(int i);
     int ImageHeight(int i);
@@ -126,6 +166,21 @@ class ReceiptLayout {
     PrintInputs& In() { return in_; }
 
   private:
+    enum class Align { Left, Centre, Right };
+    /// Fitted between the margins, each row aligned; the size is kept for the next text.
+    void PrintRows(const std::string& text, int reserved, int left, int right, Align align);
+    /// Column width, total line and group name of the receipt that starts with this content.
+    void SizeColumnFor(const PageContent& content);
+    /// Height the group name takes beyond the free row above the first line.
+    int GroupNameExtra(const std::string& groupName);
+    std::string QtyText(const PrintEntry* entry, bool onePerQuantity) const;
+    std::string PriceText(const PrintEntry* entry) const;
+    std::string NumberText();
+    int NumberRowHeight();
+    int qtyColumn_ = 0;      // 0: the format's width
+    std::string totalText_;  // the total line this receipt will print, for its height
+    std::string groupName_;  // the group name this receipt will print, for its height
+
     struct CommentRows {
         int size = 0;
         std::vector<std::string> rows;
@@ -141,5 +196,8 @@ class ReceiptLayout {
     PageSetup& setup_;
     PrintInputs in_;
 };
+
+/// "Pezzi: nr. 12  -  Importo: € 25,00".
+std::string TotalText(Currency amount, long long pieces);
 
 }  // namespace vorsa

@@ -42,10 +42,12 @@ void ReceiptModes::Reprint() {
     in.conto.gRistampaFatta = true;
 }
 
-void ReceiptModes::OpenReceipt(const std::vector<const PrintEntry*>& lines) {
+void ReceiptModes::OpenReceipt(const std::vector<const PrintEntry*>& lines,
+                               const std::string& groupName) {
     PageContent c;
     c.kind = LayoutKind::MultiLine;
     c.lines = lines;
+    c.groupName = groupName;
     layout_.StartReceiptPage(c);
 }
 
@@ -149,7 +151,7 @@ void ReceiptModes::AdvancedPass() {
         if (lines.empty()) continue;
         amount_ = Currency{};
         pieces_ = 0;
-        OpenReceipt(lines);
+        OpenReceipt(lines, cat.gGruppi[g].name);
         layout_.PrintReceiptHeader(cat.gGruppi[g].name);
         for (std::size_t i = 0; i < lines.size(); ++i) {
             layout_.PrintItemLine(lines[i], false, i + 1 == lines.size());

@@ -43,11 +43,15 @@ class ReceiptModes {
     int TicketBodyHeight(const std::string& groupName);
 
   private:
+    /// The number of the pickup ticket, and its closing text.
+    std::string TicketNumber() const;
+    std::string TicketText() const;
     void UseList();
     void GroupedPass(ModoScontrini mode);
     void AdvancedPass();
     void SingleLineReceipt(const PrintEntry& e);
-    void OpenReceipt(const std::vector<const PrintEntry*>& lines);
+    void OpenReceipt(const std::vector<const PrintEntry*>& lines,
+                     const std::string& groupName = "");
     void CloseReceipt(bool totalAlways, bool tableAlways);
     bool LastOfSectionReceipt(std::size_t i) const;
 

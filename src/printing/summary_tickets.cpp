@@ -16,14 +16,31 @@ std::string DetailLine(const PrintEntry& e, bool prices) {
     return line;
 }
 
+// The rows under the summary's title, each printed with a gap of one gapUnit but the first.
+std::vector<std::string> SummaryRows(const PrintList& list, const std::string& prefisso) {
+    long long pezzi = 0;
+    Currency merce;
+    for (const PrintEntry& e : list.entries) {
+        pezzi += e.quantity;
+        merce += e.lineAmount;
+    }
+    return {"Data: ....... " + FormatData(list.data),
+            "Ora: ........ " + FormatOra(list.data),
+            "Progressivo:  " + prefisso + FormatIntero(list.numero),
+            "Numero righe: " + FormatIntero(static_cast<long long>(list.entries.size())),
+            "Totale pezzi: " + FormatIntero(pezzi),
+            "Totale merce: " + FormatImporto(merce) + " " + std::string(kEuro)};
+}
+
 }  // namespace
 
 int ReceiptModes::SummaryDetailSize() {
     const Options& o = layout_.In().opt;
     PageSetup& s = layout_.Setup();
     const int avail = layout_.W() - s.profile.rightMargin - s.profile.leftMargin;
+    // Not below the legible minimum: a detail line that still does not fit wraps.
     int size = s.profile.textSize;
-    for (; size > 0; --size) {
+    for (; size > kMinFontSize; --size) {
         const bool fits =
             std::all_of(list_.entries.begin(), list_.entries.end(), [&](const PrintEntry& e) {
                 const std::string probe =
@@ -40,10 +57,16 @@ int ReceiptModes::SummaryBodyHeight() {
     const PrintProfile& p = layout_.Setup().profile;
     PrintCursor& c = layout_.Cursor();
     const int gap = p.gapUnit;
-    const int row = c.HeightX(p.textSize);
-    int h = c.HeightX(p.titleSize) + 4 * gap + row + 5 * (gap + row);
-    if (o.gRiepilogo[1])
-        h += gap + row + static_cast<int>(list_.entries.size()) * c.HeightX(SummaryDetailSize());
+    const int width = layout_.Between();
+    int h = layout_.FittedHeight("RIEPILOGO TRANSAZIONE", p.titleSize, width) + 4 * gap - gap;
+    for (const std::string& row : SummaryRows(list_, o.gPrefisso))
+        h += gap + layout_.FittedHeight(row, p.textSize, width);
+    if (o.gRiepilogo[1]) {
+        h += gap + layout_.FittedHeight("Dettaglio:", p.textSize, width);
+        const int detail = SummaryDetailSize();
+        for (const PrintEntry& e : list_.entries)
+            h += layout_.FittedHeight(DetailLine(e, o.gStampaPrezzi), detail, width);
+    }
     if (o.gTicketRitiroBarre) h += 2 * gap + c.HeightX(2 * p.titleSize);
     return h;
 }
@@ -65,19 +88,9 @@ void ReceiptModes::PrintTransactionSummary() {
     c.SetSize(p.titleSize);
     layout_.PrintCentered("RIEPILOGO TRANSAZIONE", 0);
     c.SetSize(p.textSize);
-    long long pezzi = 0;
-    Currency merce;
-    for (const PrintEntry& e : list_.entries) {
-        pezzi += e.quantity;
-        merce += e.lineAmount;
-    }
-    layout_.PrintLeft("Data: ....... " + FormatData(list_.data), 4 * gap);
-    layout_.PrintLeft("Ora: ........ " + FormatOra(list_.data), gap);
-    layout_.PrintLeft("Progressivo:  " + o.gPrefisso + FormatIntero(list_.numero), gap);
-    layout_.PrintLeft("Numero righe: " + FormatIntero(static_cast<long long>(list_.entries.size())),
-                      gap);
-    layout_.PrintLeft("Totale pezzi: " + FormatIntero(pezzi), gap);
-    layout_.PrintLeft("Totale merce: " + FormatImporto(merce) + " " + std::string(kEuro), gap);
+    const std::vector<std::string> rows = SummaryRows(list_, o.gPrefisso);
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        layout_.PrintLeft(rows[i], i == 0 ? 4 * gap : gap);
     if (o.gRiepilogo[1]) {
         layout_.PrintLeft("Dettaglio:", gap);
         c.SetSize(detail);
@@ -93,20 +106,42 @@ void ReceiptModes::PrintTransactionSummary() {
         layout_.PrepareBarcode();
         const int bw = LarghezzaBarcode(layout_.barcode);
         const int h = c.HeightX(size);
-        c.Backend().DrawBarcode(layout_.barcode, (layout_.W() - bw) / 2, c.Y, bw, h);
+        const int x = std::max(p.leftMargin + ReceiptLayout::BarcodeQuietZone(layout_.barcode),
+                               (layout_.W() - bw) / 2);
+        c.Backend().DrawBarcode(layout_.barcode, x, c.Y, bw, h);
         c.Y += h;
     }
     c.Backend().EndDoc();
 }
 
 int ReceiptModes::TicketBodyHeight(const std::string& groupName) {
+    const Options& o = layout_.Setup().Opt();
     const PrintProfile& p = layout_.Setup().profile;
-    PrintCursor& c = layout_.Cursor();
     const int gap = p.gapUnit;
-    int h = c.HeightX(p.titleSize) + 4 * gap + c.HeightX(p.textSize) + gap + c.HeightX(p.textSize) +
-            gap + c.HeightX(4 * p.textSize);
-    if (!groupName.empty()) h += c.HeightX(2 * p.textSize) + 2 * gap;
-    return h + c.HeightX(p.nameSize);
+    const int width = layout_.Between();
+    int h = layout_.FittedHeight("TICKET PER RITIRO", p.titleSize, width) + 4 * gap +
+            layout_.FittedHeight("Data: ....... " + FormatData(list_.data), p.textSize, width) +
+            gap +
+            layout_.FittedHeight("Ora: ........ " + FormatOra(list_.data), p.textSize, width) + gap;
+    const std::string number = TicketNumber();
+    if (o.gTicketRitiroBarre)
+        h += layout_.WithBarcodeHeight(number, 4 * p.textSize,
+                                       DrawCode39(std::to_string(list_.numero)), p.leftMargin,
+                                       p.rightMargin, 0);
+    else
+        h += layout_.FittedHeight(number, 4 * p.textSize, width);
+    if (!groupName.empty()) h += layout_.FittedHeight(groupName, 2 * p.textSize, width) + 2 * gap;
+    return h + layout_.FittedHeight(TicketText(), p.nameSize, width);
+}
+
+std::string ReceiptModes::TicketNumber() const {
+    const Options& o = layout_.Setup().Opt();
+    return o.gPrefisso + FormatIntero(list_.numero) + (o.gTicketRitiroBarre ? " " : "");
+}
+
+std::string ReceiptModes::TicketText() const {
+    const Options& o = layout_.Setup().Opt();
+    return o.gTestoRitiro.empty() ? "Attendere la chiamata" : o.gTestoRitiro;
 }
 
 void ReceiptModes::PrintPickupTickets() {
@@ -148,20 +183,13 @@ void ReceiptModes::PrintPickupTicket(const std::string& groupName) {
     layout_.PrintLeft("Data: ....... " + FormatData(list_.data), 4 * gap);
     layout_.PrintLeft("Ora: ........ " + FormatOra(list_.data), gap);
     c.Y += gap;
-    const int size = 4 * p.textSize;
-    c.SetSize(size);
-    std::string text = o.gPrefisso + FormatIntero(list_.numero);
+    c.SetSize(4 * p.textSize);
     if (o.gTicketRitiroBarre) {
-        text += " ";
         layout_.PrepareBarcode();
-        const int bw = LarghezzaBarcode(layout_.barcode);
-        const int y0 = c.Y;
-        layout_.PrintCentered(text, bw);
-        const int tw = c.Width(text);
-        c.Backend().DrawBarcode(layout_.barcode, (layout_.W() - tw - bw) / 2 + tw, y0, bw,
-                                c.HeightX(size));
+        layout_.PrintWithBarcode(TicketNumber(), layout_.barcode, true, p.leftMargin, p.rightMargin,
+                                 0);
     } else {
-        layout_.PrintCentered(text, 0);
+        layout_.PrintCentered(TicketNumber(), 0);
     }
     if (!groupName.empty()) {
         c.SetSize(2 * p.textSize);
@@ -169,7 +197,7 @@ void ReceiptModes::PrintPickupTicket(const std::string& groupName) {
         c.Y += 2 * gap;
     }
     c.SetSize(p.nameSize);
-    layout_.PrintCentered(o.gTestoRitiro.empty() ? "Attendere la chiamata" : o.gTestoRitiro, 0);
+    layout_.PrintCentered(TicketText(), 0);
     layout_.PrintFooter(false);
     c.Backend().EndDoc();
 }

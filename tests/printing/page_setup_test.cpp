@@ -32,6 +32,21 @@ TEST(PageSetup, FormatRows) {
         EXPECT_EQ(r.textSize, c.text) << c.code;
         EXPECT_EQ(r.qtyColumnWidth, c.qty) << c.code;
     }
+    // A custom roll narrower than 10 cm prints like the standard roll of its width.
+    struct Roll {
+        const char* cm;
+        int name, title, price, text, qty;
+    };
+    for (const Roll c : {Roll{"4", 8, 9, 6, 7, 500}, Roll{"7", 8, 9, 6, 7, 500},
+                         Roll{"8", 12, 11, 8, 10, 750}, Roll{"9", 12, 11, 8, 10, 750},
+                         Roll{"10", 13, 12, 9, 11, 800}, Roll{"12", 13, 12, 9, 11, 800}}) {
+        const FormatRow r = RigaFormato(4, c.cm);
+        EXPECT_EQ(r.width, LarghezzaRotolo(c.cm)) << c.cm;
+        EXPECT_EQ(
+            (std::vector<int>{r.nameSize, r.titleSize, r.priceSize, r.textSize, r.qtyColumnWidth}),
+            (std::vector<int>{c.name, c.title, c.price, c.text, c.qty}))
+            << c.cm;
+    }
     EXPECT_EQ(kFormati[0].caption, "A4");
     EXPECT_EQ(kFormati[6].code, 4);
 }

@@ -64,11 +64,12 @@ TEST(ReceiptLayout, Pos80ReceiptLandsWhereTheLayoutPutsIt) {
     const int footer = 2 * gap + H(10) + 3 * gap + H(11);
     const std::string num = "Scontrino: 1.234 - ";
     const int bw = 79 * 15;  // six characters of 13 units and the closing one
+    const int quiet = 10 * 15;  // ten narrow bars between the text and the barcode
     const std::vector<Row> expected = {
         {"Sagra", (kW - 5 * CW(11)) / 2, 0, 11},
         {"di Vorsa", (kW - 8 * CW(11)) / 2, H(11) + 2 * gap, 11},
         {"Sabato 05/12/2026 - ore 16:01", (kW - 29 * CW(10)) / 2, yDate, 10},
-        {num, (kW - 19 * CW(10) - bw) / 2, yNum, 10},
+        {num, (kW - 19 * CW(10) - quiet - bw) / 2, yNum, 10},
         {"Panino con salamella", 0, itemTop + gap, 12},
         {"2", kW - CW(25), itemTop + gap, 25},
         {"\x80 3,50", kW - 6 * CW(8), yPrice1, 8},
@@ -79,7 +80,7 @@ TEST(ReceiptLayout, Pos80ReceiptLandsWhereTheLayoutPutsIt) {
         {"Pezzi: nr. 5  -  Importo: \x80 10,00", 0, yEnd + gap, 11},
         {"Tavolo: 12", 0, yEnd + gap + H(11) + 2 * gap, 12},
         {"senza cipolla", 0, yEnd + gap + H(11) + 2 * gap + H(12) + gap, 12},
-        {num, (kW - 19 * CW(10) - bw) / 2, hp - footer + 2 * gap, 10},
+        {num, (kW - 19 * CW(10) - quiet - bw) / 2, hp - footer + 2 * gap, 10},
         {"Grazie", (kW - 6 * CW(11)) / 2, hp - footer + 2 * gap + H(10) + 3 * gap, 11},
     };
     const std::vector<Row> got = Rows(p);
@@ -100,7 +101,7 @@ TEST(ReceiptLayout, Pos80ReceiptLandsWhereTheLayoutPutsIt) {
               (std::vector<int>{kW - 750, itemTop - gap - H(10), kW - 750, yEnd}));
     const PrintCall& bar = p.calls[4];
     ASSERT_EQ(bar.kind, PrintCall::Kind::Barcode);
-    EXPECT_EQ(bar.x, (kW - 19 * CW(10) - bw) / 2 + 19 * CW(10));
+    EXPECT_EQ(bar.x, (kW - 19 * CW(10) - quiet - bw) / 2 + 19 * CW(10) + quiet);
     EXPECT_EQ(bar.y, yNum);
     EXPECT_EQ(bar.w, bw);
     EXPECT_EQ(bar.h, H(10));
@@ -152,27 +153,124 @@ TEST(ReceiptLayout, NameSplitting) {
     }
 }
 
-TEST(ReceiptLayout, LongSecondRowIsCutOrShrunk) {
-    // A 6 cm custom roll: 3401 twips, nameSize 13 ("X" 156 twips), nameChars (3401 - 800) / 156
-    // = 16. A 50-letter name splits hard into 15 letters + "_" and "_" + 35 letters.
-    const std::string name = "ABCDEFGHIJKLMNOPQRSTUVWXYZABCDEFGHIJKLMNOPQRSTUVWX";
-    for (const bool riduci : {false, true}) {
+TEST(ReceiptLayout, LongSecondRowIsCutShrunkOrWrapped) {
+    // A 4 cm custom roll: 2268 twips, nameSize 8 ("X" 96 twips), nameChars (2268 - 500) / 96
+    // = 18. A name without blanks splits hard into 17 letters + "_" and "_" + the rest.
+    const std::string abc = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    const std::string n50 = (abc + abc).substr(0, 50);
+    struct Case {
+        std::string name;
+        bool riduci;
+        std::vector<std::string> rows;  // after the first
+        int size;                       // of the second row
+    };
+    for (const Case& c : {
+             // Off: cut to nameChars, whatever the length.
+             Case{n50, false, {"_" + n50.substr(17, 17)}, 8},
+             // On: a row of 20 is shrunk until narrower than 18 "X" at 8 pt (1728 twips):
+             // 1680 at 7 pt.
+             Case{n50.substr(0, 36), true, {"_" + n50.substr(17, 19)}, 7},
+             // 34 characters would need 4 pt: below 6 pt it wraps at the name size instead.
+             Case{n50, true, {"_" + n50.substr(17, 17), n50.substr(34)}, 8},
+         }) {
         Banco b(kPos80);
         SoloScontrini(b);
         b.opt().gFormato = 4;
-        b.opt().gLarghezzaPos = "6";
-        b.opt().gRiduciCarattereRiga = riduci;
-        b.till().cat.gArticoli[1].name = name;
+        b.opt().gLarghezzaPos = "4";
+        b.opt().gRiduciCarattereRiga = c.riduci;
+        b.till().cat.gArticoli[1].name = c.name;
         b.Conto({{101, 1}});
         b.Commit();
         const RecordedPage& p = b.Docs().at(0).pages.at(0);
-        ASSERT_EQ(b.printer().Setup().profile.nameChars, 16);
-        ASSERT_NE(Call(p, name.substr(0, 15) + "_"), nullptr) << riduci;
-        const std::string second = "_" + name.substr(15);
-        const PrintCall* c = Call(p, riduci ? second : second.substr(0, 16));
-        ASSERT_NE(c, nullptr) << riduci;
-        // Shrunk until narrower than 16 "X" at 13 pt (2496): 36 at 5 pt are 2160, at 6 pt 2592.
-        EXPECT_EQ(c->font.size, riduci ? 5 : 13);
+        ASSERT_EQ(b.printer().Setup().profile.nameChars, 18);
+        const PrintCall* first = Call(p, c.name.substr(0, 17) + "_");
+        ASSERT_NE(first, nullptr) << c.riduci;
+        int y = first->y + H(8);
+        for (std::size_t i = 0; i < c.rows.size(); ++i) {
+            const PrintCall* r = Call(p, c.rows[i]);
+            ASSERT_NE(r, nullptr) << c.rows[i];
+            const int size = i == 0 ? c.size : 8;
+            EXPECT_EQ(r->font.size, size) << c.rows[i];
+            EXPECT_EQ(r->y, y) << c.rows[i];  // one under the other
+            y += H(size);
+        }
+    }
+}
+
+TEST(ReceiptLayout, TotalLineKeepsItsFiguresWholeOnThePaper) {
+    struct Case {
+        int formato;
+        const char* roll;  // cm, for "POS pers."
+        int quantity;
+        std::int64_t price;  // ten-thousandths of a euro
+        const char* pieces;
+        const char* amount;
+    };
+    for (const Case c :
+         {Case{2, "", 10, 100000, "10", "100,00"}, Case{2, "", 1, 13885000, "1", "1.388,50"},
+          Case{3, "", 100, 138850, "100", "1.388,50"}, Case{4, "4", 100, 138850, "100", "1.388,50"},
+          Case{0, "", 1, 13885000, "1", "1.388,50"}}) {
+        Banco b;
+        SoloScontrini(b);
+        b.opt().gFormato = c.formato;
+        b.opt().gLarghezzaPos = c.roll;
+        b.opt().gTotaleNoSingolo = false;
+        b.till().cat.gArticoli[1].price = Currency::FromRaw(c.price);
+        b.Conto({{101, c.quantity}});
+        b.Commit();
+        const RecordedPage& p = b.Docs().at(0).pages.at(0);
+        const int w = static_cast<int>(p.size.width * 1440.0 / 25400.0);
+        const std::string pezzi = std::string("Pezzi: nr. ") + c.pieces;
+        const std::string importo = std::string("Importo: \x80 ") + c.amount;
+        bool hasPezzi = false, hasImporto = false;
+        for (const PrintCall& t : p.calls) {
+            if (t.kind != PrintCall::Kind::Text) continue;
+            const bool mine =
+                t.text.rfind(pezzi, 0) == 0 || t.text.find(importo) != std::string::npos;
+            if (!mine) continue;
+            hasPezzi = hasPezzi || t.text == pezzi || t.text.rfind(pezzi + " ", 0) == 0;
+            // The amount ends its row: nothing of it went on the next one.
+            const std::size_t at = t.text.find(importo);
+            hasImporto =
+                hasImporto || (at != std::string::npos && at + importo.size() == t.text.size());
+            EXPECT_GE(t.font.size, 6) << t.text;
+            EXPECT_LE(t.x + static_cast<int>(t.text.size()) * CW(t.font.size), w)
+                << c.formato << ": " << t.text;
+        }
+        EXPECT_TRUE(hasPezzi) << c.formato << " " << c.amount;
+        EXPECT_TRUE(hasImporto) << c.formato << " " << c.amount;
+    }
+}
+
+TEST(ReceiptLayout, FittingShrinksToSixPointsThenWraps) {
+    struct Case {
+        std::string text;
+        int size, width;
+        int fitted;                     // size the rows get
+        std::vector<std::string> rows;  // empty: the text on one row
+    };
+    const std::string total = "Pezzi: nr. 103  -  Importo: \x80 1.388,50";
+    for (const Case& c : {
+             // Fits: untouched.
+             Case{"Sagra di Vorsa", 12, 3000, 12, {}},
+             // Shrinks while one row fits: 14 characters in 1800 twips need 10 pt.
+             Case{"Sagra di Vorsa", 12, 1800, 10, {}},
+             // Not even at 6 pt: split after the " - ", the amount whole, at the largest size.
+             Case{total, 11, 2268, 9, {"Pezzi: nr. 103", "Importo: \x80 1.388,50"}},
+             // The euro sign is not left at the end or the start of a row.
+             Case{"Totale merce: 1.388,50 \x80", 7, 1500, 7, {"Totale merce:", "1.388,50 \x80"}},
+             Case{"Nr. 1 Acqua (\x80 1,00)", 7, 1000, 7, {"Nr. 1 Acqua", "(\x80 1,00)"}},
+             // A word longer than a row at 6 pt is the only thing ever cut.
+             Case{std::string(30, 'A'), 8, 1440, 6, {std::string(20, 'A'), std::string(10, 'A')}},
+             // Below 6 pt a computed size is raised to it.
+             Case{"Tavolo: 12", 4, 3000, 6, {}},
+         }) {
+        Banco b;
+        const FittedText f = b.printer().Layout().Fit(c.text, c.size, c.width);
+        EXPECT_EQ(f.size, c.fitted) << c.text;
+        EXPECT_EQ(f.rows, c.rows.empty() ? std::vector<std::string>{c.text} : c.rows) << c.text;
+        for (const std::string& r : f.rows)
+            EXPECT_LE(static_cast<int>(r.size()) * CW(f.size), c.width) << r;
     }
 }
 

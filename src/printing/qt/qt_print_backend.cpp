@@ -133,8 +133,15 @@ DeviceCaps QtPrintBackend::Caps() {
     const Strips s = StripsOf(current_);
     DeviceCaps c;
     c.dpiX = c.dpiY = dpi_;
-    c.physicalWidth = MicronsToPixels(page.width, dpi_);
-    c.physicalHeight = MicronsToPixels(page.length, dpi_);
+    // The page Qt really makes: its size in whole points (A4 is 595 pt, not 595.28), so a
+    // text set flush to the right margin does not end past the edge of the page.
+    auto it = points_.find({page.width, page.length});
+    if (it == points_.end()) {
+        const QSize p = LayoutOf(page).pageSize().sizePoints();
+        it = points_.insert({{page.width, page.length}, {p.width(), p.height()}}).first;
+    }
+    c.physicalWidth = static_cast<int>(std::lround(it->second.first * dpi_ / 72.0));
+    c.physicalHeight = static_cast<int>(std::lround(it->second.second * dpi_ / 72.0));
     c.offsetX = static_cast<int>(std::lround(s.left * dpi_));
     c.offsetY = static_cast<int>(std::lround(s.top * dpi_));
     c.horzRes =
@@ -169,29 +176,67 @@ bool QtPrintBackend::SelectForm(const std::string& printer, const std::string& n
 }
 
 void QtPrintBackend::SetFont(const PrintFont& font) {
+    // Built when next drawn or measured: layouts set many sizes only to measure at them.
+    if (font == font_ && !fontDirty_) return;
     font_ = font;
+    fontDirty_ = true;
+}
+
+const QFont& QtPrintBackend::CurrentFont() {
+    if (!fontDirty_) return *qfont_;
     QFont f;
-    if (EqualsNoCase(font.name, "Courier New"))
+    if (EqualsNoCase(font_.name, "Courier New"))
         f.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono")});
     else
-        f.setFamily(Q(font.name));
+        f.setFamily(Q(font_.name));
     // Sizes in twips: under the twip transform a point size would follow the device's dpi.
-    f.setPixelSize(std::max(1, font.size * 20));
-    f.setBold(font.bold);
-    f.setItalic(font.italic);
-    f.setUnderline(font.underline);
+    f.setPixelSize(std::max(1, font_.size * 20));
+    f.setBold(font_.bold);
+    f.setItalic(font_.italic);
+    f.setUnderline(font_.underline);
     *qfont_ = f;
+    fontDirty_ = false;
     if (painter_ && painter_->isActive()) painter_->setFont(f);
+    return *qfont_;
+}
+
+namespace {
+
+// Metrics of the font's design, measured large and scaled, then rounded up: the font's own
+// rounding at the requested size came out a twip short, and a text set flush right or at the
+// bottom of the page then ended past its edge.
+constexpr int kMeasurePixels = 4000;
+
+double Scale(const PrintFont& f) {
+    return f.size * 20.0 / kMeasurePixels;
+}
+
+int Up(double twips) {
+    return static_cast<int>(std::ceil(twips - 1e-6));
+}
+
+}  // namespace
+
+const QFontMetricsF& QtPrintBackend::Measure() {
+    const bool same = measure_ && measured_.name == font_.name && measured_.bold == font_.bold &&
+                      measured_.italic == font_.italic;
+    if (!same) {
+        QFont f = CurrentFont();
+        f.setPixelSize(kMeasurePixels);
+        measure_ = std::make_unique<QFontMetricsF>(f);
+        measured_ = font_;
+    }
+    return *measure_;
 }
 
 int QtPrintBackend::TextWidth(const std::string& text) {
     if (font_.size <= 0) return 0;
-    return static_cast<int>(std::lround(QFontMetricsF(*qfont_).horizontalAdvance(Q(text))));
+    return Up(Measure().horizontalAdvance(Q(text)) * Scale(font_));
 }
 
 int QtPrintBackend::TextHeight(const std::string&) {
     if (font_.size <= 0) return 0;
-    return static_cast<int>(std::lround(QFontMetricsF(*qfont_).height()));
+    return Up(Measure().height() * Scale(font_));
 }
 
 void QtPrintBackend::ApplyTransform() {
@@ -199,7 +244,7 @@ void QtPrintBackend::ApplyTransform() {
     painter_->resetTransform();
     painter_->translate(s.left * dpi_, s.top * dpi_);
     painter_->scale(dpi_ / 1440.0, dpi_ / 1440.0);
-    painter_->setFont(*qfont_);
+    painter_->setFont(CurrentFont());
 }
 
 bool QtPrintBackend::EnsurePage() {
@@ -247,7 +292,7 @@ bool QtPrintBackend::EnsurePage() {
 
 void QtPrintBackend::DrawText(int x, int y, const std::string& text) {
     if (text.empty() || !EnsurePage()) return;
-    const QFontMetricsF fm(*qfont_);
+    const QFontMetricsF fm(CurrentFont());
     painter_->drawText(QPointF(x, y + fm.ascent()), Q(text));
 }
 

@@ -14,6 +14,7 @@
 class QPrinter;
 class QPainter;
 class QFont;
+class QFontMetricsF;
 
 namespace vorsa {
 
@@ -77,6 +78,10 @@ class QtPrintBackend : public PrintBackend {
     bool EnsurePage();
     void ApplyTransform();
     void RefreshPrinters();
+    /// The QFont of font_, built on first use after a change.
+    const QFont& CurrentFont();
+    /// Metrics of the current face at the measuring size; rebuilt only when the face changes.
+    const QFontMetricsF& Measure();
 
     QtPrintOptions options_;
     std::vector<std::string> printers_;
@@ -85,8 +90,13 @@ class QtPrintBackend : public PrintBackend {
     FormStore forms_;
     std::map<std::string, Strips> strips_;
     std::map<std::string, PaperForm> defaultPages_;
+    /// Whole points of a page size in thousandths of mm, as Qt writes the page.
+    std::map<std::pair<int, int>, std::pair<int, int>> points_;
     PrintFont font_;
     std::unique_ptr<QFont> qfont_;
+    bool fontDirty_ = true;
+    std::unique_ptr<QFontMetricsF> measure_;
+    PrintFont measured_;  // the face measure_ was built for
     std::unique_ptr<QPrinter> printer_;
     std::unique_ptr<QPainter> painter_;
     std::string docPrinter_;

@@ -2,9 +2,12 @@
 // Running the poppler tools on the PDFs the Qt back end writes.
 #include <array>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <regex>
 #include <string>
+#include <vector>
 
 namespace vorsa::test {
 
@@ -40,6 +43,58 @@ inline std::pair<double, double> PdfPageSize(const std::string& path) {
 /// Position of `needle` in `text` at or after `from`; npos when absent.
 inline std::size_t After(const std::string& text, const std::string& needle, std::size_t from) {
     return from == std::string::npos ? std::string::npos : text.find(needle, from);
+}
+
+/// A word as pdftotext -bbox reports it, in points from the top-left of its page.
+struct PdfWord {
+    int page = 0;  // from 1
+    double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
+    double pageWidth = 0, pageHeight = 0;
+    std::string text;
+};
+
+/// Every word of every page, with the size of its page.
+inline std::vector<PdfWord> PdfWords(const std::string& path) {
+    const std::string html = Run("pdftotext -bbox '" + path + "' - 2>/dev/null");
+    static const std::regex token(
+        R"re(<page width="([0-9.]+)" height="([0-9.]+)">|<word xMin="([-0-9.]+)" yMin="([-0-9.]+)" xMax="([-0-9.]+)" yMax="([-0-9.]+)">([^<]*)</word>)re");
+    std::vector<PdfWord> words;
+    int page = 0;
+    double pw = 0, ph = 0;
+    for (auto it = std::sregex_iterator(html.begin(), html.end(), token);
+         it != std::sregex_iterator(); ++it) {
+        const std::smatch& m = *it;
+        if (m[1].matched) {
+            ++page;
+            pw = std::stod(m[1]);
+            ph = std::stod(m[2]);
+            continue;
+        }
+        words.push_back({page, std::stod(m[3]), std::stod(m[4]), std::stod(m[5]), std::stod(m[6]),
+                         pw, ph, m[7]});
+    }
+    return words;
+}
+
+/// One row of pixels of a page rendered at 1440 dpi (a pixel per twip), `width` pixels from
+/// the left edge, at `y` twips from the top; true where it is dark.
+inline std::vector<bool> PdfPixelRow(const std::string& path, const std::string& scratch, int page,
+                                     int y, int width) {
+    const std::string p = std::to_string(page);
+    Run("pdftoppm -r 1440 -gray -singlefile -f " + p + " -l " + p + " -x 0 -y " +
+        std::to_string(y) + " -W " + std::to_string(width) + " -H 1 '" + path + "' '" + scratch +
+        "' 2>/dev/null");
+    std::ifstream in(scratch + ".pgm", std::ios::binary);
+    std::string magic;
+    int w = 0, h = 0, max = 0;
+    in >> magic >> w >> h >> max;
+    in.get();
+    std::vector<bool> row;
+    if (magic != "P5" || h < 1) return row;
+    const std::vector<char> data((std::istreambuf_iterator<char>(in)), {});
+    for (int x = 0; x < w && x < static_cast<int>(data.size()); ++x)
+        row.push_back(static_cast<unsigned char>(data[static_cast<std::size_t>(x)]) < 128);
+    return row;
 }
 
 }  // namespace vorsa::test

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
+#include "code39_reader.h"
+#include "paper_matrix.h"
 #include "print_fixture.h"
 #include "printing/qt/qt_print_backend.h"
 #include "qt_print_helpers.h"
@@ -79,6 +81,128 @@ TEST_F(QtPdf, TextWidthsAreThoseOfTheLayoutFont) {
     backend->SetFont(PrintFont{"Courier New", 10});
     EXPECT_NEAR(backend->TextWidth(std::string(34, 'X')), 34 * 120, 3);
     EXPECT_NEAR(backend->TextHeight("X"), RecordingBackend::LineHeight(10), 2);
+}
+
+/// The Qt back end, noting where each barcode went: its PDF, page and box in twips.
+class BarcodeSpy : public PrintBackend {
+  public:
+    struct Placed {
+        std::string pdf;
+        int page = 0;
+        int x = 0, y = 0, w = 0, h = 0;
+    };
+    explicit BarcodeSpy(QtPrintBackend& qt) : qt_(qt) {}
+    std::vector<Placed> placed;
+
+    std::vector<std::string> Printers() override { return qt_.Printers(); }
+    std::string DefaultPrinter() override { return qt_.DefaultPrinter(); }
+    void SetCurrentPrinter(const std::string& n) override { qt_.SetCurrentPrinter(n); }
+    std::string CurrentPrinter() override { return qt_.CurrentPrinter(); }
+    void SetResolution(int dpi) override { qt_.SetResolution(dpi); }
+    DeviceCaps Caps() override { return qt_.Caps(); }
+    bool CanOpenPrinter(const std::string& p) override { return qt_.CanOpenPrinter(p); }
+    std::optional<std::vector<PaperForm>> EnumForms(const std::string& p) override {
+        return qt_.EnumForms(p);
+    }
+    int AddForm(const std::string& p, const PaperForm& f) override { return qt_.AddForm(p, f); }
+    bool DeleteForm(const std::string& p, const std::string& n) override {
+        return qt_.DeleteForm(p, n);
+    }
+    bool SelectForm(const std::string& p, const std::string& n) override {
+        return qt_.SelectForm(p, n);
+    }
+    void SetFont(const PrintFont& f) override { qt_.SetFont(f); }
+    int TextWidth(const std::string& t) override { return qt_.TextWidth(t); }
+    int TextHeight(const std::string& t) override { return qt_.TextHeight(t); }
+    void DrawText(int x, int y, const std::string& t) override {
+        if (!t.empty()) Drawn();
+        qt_.DrawText(x, y, t);
+    }
+    void DrawLine(int x1, int y1, int x2, int y2) override {
+        Drawn();
+        qt_.DrawLine(x1, y1, x2, y2);
+    }
+    bool DrawPicture(const std::string& path, int x, int y, int w, int h) override {
+        Drawn();
+        return qt_.DrawPicture(path, x, y, w, h);
+    }
+    void DrawBarcode(const BarcodePicture& p, int x, int y, int w, int h) override {
+        Drawn();
+        pending_.push_back({"", page_, x, y, w, h});
+        qt_.DrawBarcode(p, x, y, w, h);
+    }
+    void NewPage() override {
+        if (page_ > 0) newPage_ = true;
+        qt_.NewPage();
+    }
+    void EndDoc() override {
+        const std::size_t before = qt_.Documents().size();
+        qt_.EndDoc();
+        if (qt_.Documents().size() > before)
+            for (Placed& b : pending_)
+                placed.push_back({qt_.Documents().back().pdfPath, b.page, b.x, b.y, b.w, b.h});
+        pending_.clear();
+        page_ = 0;
+        newPage_ = false;
+    }
+
+  private:
+    void Drawn() {
+        if (page_ == 0) page_ = 1;
+        if (newPage_) ++page_;
+        newPage_ = false;
+    }
+    QtPrintBackend& qt_;
+    std::vector<Placed> pending_;
+    int page_ = 0;  // 0 before the document's first drawing
+    bool newPage_ = false;
+};
+
+TEST_F(QtPdf, NothingLeavesThePaperInAnyModeOnAnyPaper) {
+    if (!HaveTool("pdftoppm")) GTEST_SKIP() << "poppler-utils missing";
+    const std::string scratch = dir.path().toStdString() + "/row";
+    for (const Paper& paper : kPapers) {
+        for (int mode = 0; mode <= 3; ++mode) {
+            const std::string where = std::string(paper.name) + ", mode " + std::to_string(mode);
+            BarcodeSpy spy(*backend);
+            const std::size_t before = backend->Documents().size();
+            {
+                Banco b(PaperIni(paper, mode, "Vorsa PDF"), {}, &spy);
+                PaperBill(b);
+                b.Commit();
+            }
+            // Receipts, summary, ticket and kitchen sheet at least.
+            ASSERT_GE(backend->Documents().size(), before + 4) << where;
+            for (std::size_t d = before; d < backend->Documents().size(); ++d) {
+                const std::string& pdf = backend->Documents()[d].pdfPath;
+                const std::vector<PdfWord> words = PdfWords(pdf);
+                ASSERT_FALSE(words.empty()) << where << ": " << pdf;
+                for (const PdfWord& w : words)
+                    EXPECT_TRUE(w.xMin >= 0 && w.yMin >= 0 && w.xMax <= w.pageWidth + 0.05 &&
+                                w.yMax <= w.pageHeight + 0.05)
+                        << where << ": \"" << w.text << "\" at " << w.xMin << ".." << w.xMax
+                        << " x " << w.yMin << ".." << w.yMax << " on page " << w.page << " ("
+                        << w.pageWidth << " x " << w.pageHeight << " pt) of " << pdf;
+            }
+            // Every barcode reads back from the rendered PDF, quiet zones and stop included.
+            ASSERT_FALSE(spy.placed.empty()) << where;
+            for (const BarcodeSpy::Placed& b : spy.placed) {
+                const auto [pw, ph] = PdfPageSize(b.pdf);
+                const int width = static_cast<int>(pw * 20);
+                EXPECT_TRUE(b.x >= 0 && b.y >= 0 && b.x + b.w <= width &&
+                            b.y + b.h <= static_cast<int>(ph * 20))
+                    << where << ": barcode at " << b.x << "," << b.y << " on page " << b.page;
+                const std::vector<bool> row =
+                    PdfPixelRow(b.pdf, scratch, b.page, b.y + b.h / 2, width);
+                const Code39Read r = ReadCode39(row, b.x, b.x + b.w);
+                EXPECT_TRUE(r.ok) << where << ": " << r.why << " on page " << b.page << " of "
+                                  << b.pdf;
+                EXPECT_EQ(r.text, "1234") << where;
+                EXPECT_GE(r.quietLeft, 10.0) << where << " on page " << b.page << " of " << b.pdf;
+                EXPECT_GE(r.quietRight, 10.0) << where << " on page " << b.page << " of " << b.pdf;
+            }
+        }
+    }
 }
 
 TEST_F(QtPdf, WithoutAnyPrinterNothingIsPrinted) {

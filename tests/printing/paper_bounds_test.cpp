@@ -1,0 +1,167 @@
+// Nothing leaves the paper: every text, rule and bar of every printout lies on the page, no
+// two texts overprint, no column rule crosses a figure, and every barcode reads back with its
+// quiet zones. Checked on the recording back end, whose metrics are those of the real font.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "code39_reader.h"
+#include "paper_matrix.h"
+
+namespace vorsa::test {
+namespace {
+
+struct Box {
+    int x0, y0, x1, y1;
+    std::string text;
+};
+
+// The paper's size, give or take one pixel of the 600 dpi device the page is measured on.
+int Twips(int thousandthsMm) {
+    return static_cast<int>(std::ceil(thousandthsMm * 1440.0 / 25400.0)) + 1440 / 600;
+}
+
+// The advance box: from the top of the row to the line below.
+Box BoxOf(const PrintCall& c) {
+    const int w = static_cast<int>(c.text.size()) * CW(c.font.size);
+    return {c.x, c.y, c.x + w, c.y + H(c.font.size), c.text};
+}
+
+// Where ink can be: blanks at either end carry none, and a row below overlaps the line gap
+// under the text above it, not its glyphs (one em high).
+Box InkOf(const PrintCall& c) {
+    const std::size_t a = c.text.find_first_not_of(' ');
+    const std::size_t b = c.text.find_last_not_of(' ');
+    const int cw = CW(c.font.size);
+    if (a == std::string::npos) return {c.x, c.y, c.x, c.y, c.text};
+    return {c.x + static_cast<int>(a) * cw, c.y, c.x + static_cast<int>(b + 1) * cw,
+            c.y + c.font.size * 20, c.text};
+}
+
+bool Overlap(const Box& a, const Box& b) {
+    return a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1;
+}
+
+/// Everything that is wrong with one page, one finding per line; its barcodes must read
+/// `number`.
+std::string Faults(const RecordedPage& page, const std::string& number = "1234") {
+    std::string faults;
+    const int pw = Twips(page.size.width);
+    const int ph = Twips(page.size.length);
+    std::vector<Box> texts;
+    for (const PrintCall& c : page.calls) {
+        if (c.kind != PrintCall::Kind::Text || c.text.empty()) continue;
+        const Box b = BoxOf(c);
+        texts.push_back(InkOf(c));
+        if (b.x0 < 0 || b.y0 < 0 || b.x1 > pw || b.y1 > ph)
+            faults += "off the page: \"" + c.text + "\"\n";
+        if (c.font.size < 6) faults += "below 6 pt: \"" + c.text + "\"\n";
+    }
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        for (std::size_t j = i + 1; j < texts.size(); ++j)
+            if (Overlap(texts[i], texts[j]))
+                faults += "overprinted: \"" + texts[i].text + "\" / \"" + texts[j].text + "\"\n";
+
+    for (const PrintCall& c : page.calls) {
+        if (c.kind == PrintCall::Kind::Line) {
+            if (std::min(c.x, c.x2) < 0 || std::max(c.x, c.x2) > pw || std::min(c.y, c.y2) < 0 ||
+                std::max(c.y, c.y2) > ph)
+                faults += "rule off the page\n";
+            // A rule is a line with no width: it crosses a text it passes strictly inside.
+            const Box r{std::min(c.x, c.x2), std::min(c.y, c.y2), std::max(c.x, c.x2),
+                        std::max(c.y, c.y2), ""};
+            for (const Box& t : texts)
+                if ((r.x0 < t.x1 && t.x0 < r.x1 && t.y0 < r.y0 && r.y0 < t.y1) ||
+                    (r.y0 < t.y1 && t.y0 < r.y1 && t.x0 < r.x0 && r.x0 < t.x1))
+                    faults += "rule crosses \"" + t.text + "\"\n";
+        }
+        if (c.kind != PrintCall::Kind::Barcode) continue;
+        if (c.x < 0 || c.y < 0 || c.x + c.w > pw || c.y + c.h > ph)
+            faults += "barcode off the page\n";
+        // A scan line across the middle of the bars, one cell per twip, over the whole width.
+        std::vector<bool> row(static_cast<std::size_t>(std::max(pw, 0)), false);
+        const int mid = c.y + c.h / 2;
+        const auto ink = [&](double x0, double x1) {
+            for (int x = static_cast<int>(std::lround(x0)); x < std::lround(x1); ++x)
+                if (x >= 0 && x < pw) row[static_cast<std::size_t>(x)] = true;
+        };
+        for (const Box& t : texts)
+            if (t.y0 <= mid && mid < t.y1) ink(t.x0, t.x1);
+        const double scale = static_cast<double>(c.w) / c.barcode.widthPx;
+        for (const auto& bar : c.barcode.bars)
+            ink(c.x + bar.x * scale, c.x + (bar.x + bar.width) * scale);
+        const Code39Read r = ReadCode39(row, c.x, c.x + c.w);
+        if (!r.ok) faults += "barcode unreadable: " + r.why + "\n";
+        if (r.text != number) faults += "barcode reads \"" + r.text + "\"\n";
+        if (r.quietLeft < 10 || r.quietRight < 10)
+            faults += "quiet zones " + std::to_string(r.quietLeft) + " and " +
+                      std::to_string(r.quietRight) + " narrow bars\n";
+    }
+    return faults;
+}
+
+TEST(Paper, NothingLeavesThePaperInAnyModeOnAnyPaper) {
+    for (const Paper& paper : kPapers) {
+        for (int mode = 0; mode <= 3; ++mode) {
+            Banco b(PaperIni(paper, mode, "Stampante"));
+            PaperBill(b);
+            b.Commit();
+            int receipts = 0, summaries = 0, tickets = 0, sheets = 0, barcodes = 0;
+            bool total = false;
+            for (const RecordedDocument& d : b.Docs()) {
+                for (const RecordedPage& p : d.pages) {
+                    receipts += p.Has("Qt\xE0") ? 1 : 0;
+                    summaries += p.Has("RIEPILOGO TRANSAZIONE") ? 1 : 0;
+                    tickets += p.Has("TICKET PER RITIRO") ? 1 : 0;
+                    sheets += p.Has("*** FINE COMANDA ***") ? 1 : 0;
+                    for (const PrintCall& c : p.calls) {
+                        barcodes += c.kind == PrintCall::Kind::Barcode ? 1 : 0;
+                        if (p.Has("Qt\xE0") && c.text.find("1.388,50") != std::string::npos)
+                            total = true;
+                    }
+                    const std::string f = Faults(p);
+                    EXPECT_TRUE(f.empty()) << paper.name << ", mode " << mode << ":\n" << f;
+                }
+            }
+            // Everything printed; the receipt's total figure whole when one receipt holds it.
+            EXPECT_EQ(receipts, mode == 1 ? 4 : 1) << paper.name << ", mode " << mode;
+            EXPECT_EQ(summaries, 1) << paper.name << ", mode " << mode;
+            EXPECT_EQ(tickets, 1) << paper.name << ", mode " << mode;
+            EXPECT_EQ(sheets, 1) << paper.name << ", mode " << mode;
+            // Two number rows per receipt, the summary, the ticket and the kitchen sheet.
+            EXPECT_EQ(barcodes, 2 * receipts + 3) << paper.name << ", mode " << mode;
+            EXPECT_EQ(total, mode != 1) << paper.name << ", mode " << mode;
+
+            // The reprint: every number row starts with the longer "COPIA - Scontrino: ".
+            b.backend.Clear();
+            b.printer().StampaUltimoConto(true);
+            int copies = 0;
+            for (const RecordedDocument& d : b.Docs())
+                for (const RecordedPage& p : d.pages) {
+                    copies += p.Has("COPIA - Scontrino: 1.234 - ") ? 1 : 0;
+                    const std::string f = Faults(p);
+                    EXPECT_TRUE(f.empty()) << paper.name << ", mode " << mode << ", reprint:\n"
+                                           << f;
+                }
+            EXPECT_EQ(copies, receipts) << paper.name << ", mode " << mode;
+        }
+    }
+}
+
+TEST(Paper, ThePrinterTestStaysOnThePaper) {
+    for (const Paper& paper : kPapers) {
+        Banco b(PaperIni(paper, 0, "Stampante"));
+        b.printer().StampaTest();
+        int pages = 0;
+        for (const RecordedDocument& d : b.Docs())
+            for (const RecordedPage& p : d.pages) {
+                ++pages;
+                const std::string f = Faults(p, std::to_string(b.till().conto.gNumeroScontrino));
+                EXPECT_TRUE(f.empty()) << paper.name << ":\n" << f;
+            }
+        EXPECT_GE(pages, 1) << paper.name;
+    }
+}
+
+}  // namespace
+}  // namespace vorsa::test
