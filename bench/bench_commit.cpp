@@ -19,11 +19,13 @@ std::string Folder(int receipts) {
     std::filesystem::create_directories(dir);
     std::string ini = "[MANGIARE]\r\nDIMENSIONE=14\r\n";
     for (int p = 1; p <= 14; ++p)
-        ini += std::to_string(p) + "=Articolo " + std::to_string(p) + ";2,5;1;0;30000;1;30000;10\r\n";
+        ini +=
+            std::to_string(p) + "=Articolo " + std::to_string(p) + ";2,5;1;0;30000;1;30000;10\r\n";
     ini += "[STATISTICHE]\r\nSCONTRINI=" + std::to_string(receipts) + "\r\n[SCONTRINI]\r\n";
     for (int r = 1; r <= receipts; ++r)
-        ini += std::to_string(r) +
-               "=101-2-5;102-1-2,5;103-1-2,5;201-3-3;06/12/2026 20:15:00-13-4-cassiere45:03-0-0-0\r\n";
+        ini +=
+            std::to_string(r) +
+            "=101-2-5;102-1-2,5;103-1-2,5;201-3-3;06/12/2026 20:15:00-13-4-cassiere45:03-0-0-0\r\n";
     std::ofstream(dir + "/Vorsa.ini", std::ios::binary) << ini;
     return dir;
 }
@@ -52,8 +54,14 @@ void BM_Commit(benchmark::State& state) {
         static_cast<double>(std::filesystem::file_size(dir + "/Vorsa.ini")) / 1e6;
     std::filesystem::remove_all(dir);
 }
-BENCHMARK(BM_Commit)->Arg(0)->Arg(1000)->Arg(5000)->Arg(10000)->Arg(20000)
-    ->Unit(benchmark::kMillisecond)->Iterations(50);
+BENCHMARK(BM_Commit)
+    ->Arg(0)
+    ->Arg(1000)
+    ->Arg(5000)
+    ->Arg(10000)
+    ->Arg(20000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(50);
 
 }  // namespace
 

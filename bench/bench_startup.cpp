@@ -14,7 +14,7 @@ namespace {
 using namespace vorsa;
 
 class NoShell : public Shell {
-public:
+  public:
     void Open(const std::string&) override {}
 };
 
@@ -27,14 +27,16 @@ std::string MakeFolder(int receipts) {
     for (const char* s : {"MANGIARE", "BERE", "VARIE"}) {
         ini += std::string("[") + s + "]\r\nDIMENSIONE=80\r\n";
         for (int p = 1; p <= 80; ++p)
-            ini += std::to_string(p) + "=Articolo " + std::to_string(p) + ";2,5;1;0;500;1;500;20\r\n";
+            ini +=
+                std::to_string(p) + "=Articolo " + std::to_string(p) + ";2,5;1;0;500;1;500;20\r\n";
     }
     ini += "[STATISTICHE]\r\nSCONTRINI=" + std::to_string(receipts) + "\r\n";
     for (int base : {100, 200, 300})
         for (int p = 1; p <= 80; ++p) ini += std::to_string(base + p) + "=12;30\r\n";
     ini += "[SCONTRINI]\r\n";
     for (int r = 1; r <= receipts; ++r)
-        ini += std::to_string(r) + "=06/12/2026 20:15:00;101-2-2,5;201-1-3;Tavolo 4-cassiere-0-0-0\r\n";
+        ini += std::to_string(r) +
+               "=06/12/2026 20:15:00;101-2-2,5;201-1-3;Tavolo 4-cassiere-0-0-0\r\n";
     std::ofstream(dir + "/Vorsa.ini", std::ios::binary) << ini;
     return dir;
 }

@@ -18,7 +18,7 @@ namespace {
 using namespace vorsa;
 
 class NoPrompter final : public Prompter {
-public:
+  public:
     std::optional<std::string> InputBox(const std::string&, const std::string&) override {
         return std::nullopt;
     }
@@ -62,8 +62,8 @@ void BM_KeyToFeedback(benchmark::State& state) {
             state.SkipWithError("window did not start");
             return;
         }
-        banco->cassa = std::make_unique<SalePresenter>(*banco->scena.frm,
-                                                       banco->scena.fx.till(), &banco->prompter);
+        banco->cassa = std::make_unique<SalePresenter>(*banco->scena.frm, banco->scena.fx.till(),
+                                                       &banco->prompter);
         banco->cassa->Avvia();
     }
     test::Scena& scena = banco->scena;
@@ -89,9 +89,10 @@ BENCHMARK(BM_KeyToFeedback)
     ->Repetitions(400)
     ->ReportAggregatesOnly(true)
     ->ComputeStatistics("p99", P99)
-    ->ComputeStatistics("max", [](const std::vector<double>& v) {
-        return *std::max_element(v.begin(), v.end());
-    })
+    ->ComputeStatistics("max",
+                        [](const std::vector<double>& v) {
+                            return *std::max_element(v.begin(), v.end());
+                        })
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -4,19 +4,19 @@
 #include <QMessageBox>
 #include <QThread>
 
-#include "startup/startup.h"
 #include "platform/file_access.h"
 #include "platform/qt/qt_shell.h"
 #include "platform/system.h"
+#include "platform/text.h"
 #include "printing/qt/qt_print_backend.h"
 #include "printing/receipt_printer.h"
-#include "platform/text.h"
 #include "sale/till.h"
+#include "startup/startup.h"
 #include "ui/frm_splash.h"
+#include "ui/frm_vorsa.h"
 #include "ui/pannello_destro.h"
 #include "ui/pannello_stampa.h"
 #include "ui/sale_presenter.h"
-#include "ui/frm_vorsa.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

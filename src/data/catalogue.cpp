@@ -151,8 +151,7 @@ void Catalogue::AggiornaArticolo(int index, SettingsStore& store, const Options&
     if (o.gMostraRimanenza)
         view->SetCodeLabel(a.section, a.position, EtichettaCodice(index, a.sharedCount, o));
     if (a.active)
-        ColoraArticolo(StatoArticolo(index, a.sharedCount, o), a.section, a.position, false,
-                       *view);
+        ColoraArticolo(StatoArticolo(index, a.sharedCount, o), a.section, a.position, false, *view);
 }
 
 int Catalogue::StatoArticolo(int index, int used, const Options& o) const {
@@ -186,9 +185,12 @@ bool Catalogue::SottoSoglia(int index, long long remaining, const Options& o) co
 void Catalogue::ColoraArticolo(int state, int section, int position, bool show,
                                CatalogueView& view) const {
     int colore = kNero;
-    if (state == kStatoNormale) colore = kColoreBottone;
-    else if (state == kStatoFinito) colore = kGiallo;
-    else if (state == kStatoSottoScorta) colore = kAzzurro;
+    if (state == kStatoNormale)
+        colore = kColoreBottone;
+    else if (state == kStatoFinito)
+        colore = kGiallo;
+    else if (state == kStatoSottoScorta)
+        colore = kAzzurro;
     if (show) view.ShowFeedback(state);
     if (section < 0 || section > 2) return;
     if (view.ButtonColour(section, position) != colore)

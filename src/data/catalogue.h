@@ -75,7 +75,7 @@ struct Etichetta {
 
 /// What the catalogue paints; the main window implements it. Sections 0..2, positions 1-based.
 class CatalogueView {
-public:
+  public:
     virtual ~CatalogueView() = default;
     virtual int ButtonColour(int section, int position) = 0;
     virtual void SetButtonColour(int section, int position, int colour) = 0;
@@ -88,9 +88,8 @@ public:
     virtual void ShowFeedback(int state) = 0;
 };
 
-
 class Catalogue {
-public:
+  public:
     /// Section records with names, code bases and default sizes (sizes not yet read).
     Catalogue();
 

@@ -18,8 +18,14 @@ struct Currency {
     constexpr Currency operator+(Currency o) const { return {raw + o.raw}; }
     constexpr Currency operator-(Currency o) const { return {raw - o.raw}; }
     constexpr Currency operator*(std::int64_t n) const { return {raw * n}; }
-    Currency& operator+=(Currency o) { raw += o.raw; return *this; }
-    Currency& operator-=(Currency o) { raw -= o.raw; return *this; }
+    Currency& operator+=(Currency o) {
+        raw += o.raw;
+        return *this;
+    }
+    Currency& operator-=(Currency o) {
+        raw -= o.raw;
+        return *this;
+    }
 };
 
 /// Parses money text with a comma or a dot as decimal separator: "2,3" / "2.30" -> 2,3000;

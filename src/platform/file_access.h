@@ -22,7 +22,7 @@ struct FileStamp {
 
 /// Held exclusive lock; released on destruction.
 class FileLock {
-public:
+  public:
     virtual ~FileLock() = default;
 };
 
@@ -34,7 +34,7 @@ struct ReadResult {
 };
 
 class FileAccess {
-public:
+  public:
     virtual ~FileAccess() = default;
     virtual ReadResult ReadAll(const std::string& path) = 0;
     /// Replaces the whole file atomically (temporary file beside it, flush, rename): readers

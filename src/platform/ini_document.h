@@ -18,7 +18,7 @@
 namespace vorsa {
 
 class IniDocument {
-public:
+  public:
     IniDocument();
     ~IniDocument();
     IniDocument(const IniDocument&);
@@ -41,7 +41,7 @@ public:
     /// Key/value pairs of the first matching section in file order (first of duplicates only).
     std::vector<std::pair<std::string, std::string>> Entries(std::string_view section) const;
 
-private:
+  private:
     struct Impl;
     Impl* impl_;
 };

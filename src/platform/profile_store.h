@@ -18,7 +18,7 @@
 namespace vorsa {
 
 class ProfileStore {
-public:
+  public:
     explicit ProfileStore(FileAccess& files);
     ~ProfileStore();
     ProfileStore(const ProfileStore&) = delete;
@@ -58,7 +58,7 @@ public:
     };
     const Counters& counters() const { return counters_; }
 
-private:
+  private:
     struct Op;
     struct Cached;
     Cached& Load(const std::string& path);

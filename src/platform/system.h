@@ -19,7 +19,7 @@ struct ScreenTwips {
 };
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual DateTime Now() = 0;
     /// Milliseconds from an arbitrary origin, monotonic.
@@ -27,13 +27,13 @@ public:
 };
 
 class Sleeper {
-public:
+  public:
     virtual ~Sleeper() = default;
     virtual void Sleep(int ms) = 0;
 };
 
 class UserInfo {
-public:
+  public:
     virtual ~UserInfo() = default;
     /// The user's login name, Windows-1252; empty when the system reports none.
     virtual std::string NetworkUserName() = 0;
@@ -41,7 +41,7 @@ public:
 
 /// Opens a document with the program the desktop associates with it.
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
     virtual void Open(const std::string& path) = 0;
 };
@@ -59,7 +59,7 @@ std::string SystemTempFolder();
 /// Holds the single-instance guard of one program folder until destroyed. Acquire returns
 /// null when another process holds it. Nothing is written to the folder.
 class InstanceGuard {
-public:
+  public:
     virtual ~InstanceGuard() = default;
     static std::unique_ptr<InstanceGuard> Acquire(const std::string& folder);
 };

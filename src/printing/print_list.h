@@ -5,10 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "data/catalogue.h"
 #include "platform/currency.h"
 #include "platform/system.h"
-#include "data/catalogue.h"
-#include "data/catalogue.h"
 #include "printing/print_seam.h"
 
 namespace vorsa {

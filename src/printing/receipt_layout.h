@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "printing/page_setup.h"
-#include "printing/print_list.h"
 #include "data/catalogue.h"
 #include "platform/system.h"
+#include "printing/page_setup.h"
+#include "printing/print_list.h"
 #include "printing/print_seam.h"
 #include "settings/settings_gateway.h"
 
@@ -79,12 +79,12 @@ inline constexpr std::string_view kNomeTest = "12345678901234567890123456789012"
 
 /// What printouts read of the till, each piece by itself.
 struct PrintInputs {
-    Options& opt;              // the printer test swaps the titles for a moment
+    Options& opt;  // the printer test swaps the titles for a moment
     const Catalogue& cat;
     SettingsGateway& settings;  // print settings chosen on the panel; pictures' files
     Clock& clock;
     Sleeper& sleeper;
-    UltimoConto& conto;        // the last committed bill and its copy flag
+    UltimoConto& conto;  // the last committed bill and its copy flag
     const std::int32_t& gNumeroScontrino;
 };
 

@@ -7,9 +7,9 @@
 #include "printing/kitchen_orders.h"
 #include "printing/page_setup.h"
 #include "printing/print_cursor.h"
+#include "printing/print_seam.h"
 #include "printing/receipt_layout.h"
 #include "printing/receipt_modes.h"
-#include "printing/print_seam.h"
 
 namespace vorsa {
 

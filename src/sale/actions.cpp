@@ -7,8 +7,8 @@ namespace vorsa {
 namespace {
 
 constexpr std::size_t kLunghezzaCaption = 14;
-constexpr std::array<int, kNumeroAzioni + 1> kColori = {
-    0, 0x00FF00, 0xFF00FF, 0xFF0000, 0x00FFFF, 0xFFFF00, 0x000000, 0x000000};
+constexpr std::array<int, kNumeroAzioni + 1> kColori = {0,        0x00FF00, 0xFF00FF, 0xFF0000,
+                                                        0x00FFFF, 0xFFFF00, 0x000000, 0x000000};
 
 }  // namespace
 

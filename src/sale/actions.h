@@ -21,13 +21,13 @@ struct Azione {
 inline constexpr int kNumeroAzioni = 7;
 
 /// The function keys by number, as cmd_azioni(1..7) and F1..F7 name them.
-inline constexpr int kAzionePaga = 1;         // pay, or reopen the bill
-inline constexpr int kAzioneCancella = 2;     // clear the bill
-inline constexpr int kAzioneStorno = 3;       // take off one piece
-inline constexpr int kAzioneNuovoConto = 4;   // commit
-inline constexpr int kAzioneRistampa = 5;     // print the last receipt again
-inline constexpr int kAzioneStatistica = 6;   // statistics panel
-inline constexpr int kAzioneImpostazioni = 7; // settings panel
+inline constexpr int kAzionePaga = 1;          // pay, or reopen the bill
+inline constexpr int kAzioneCancella = 2;      // clear the bill
+inline constexpr int kAzioneStorno = 3;        // take off one piece
+inline constexpr int kAzioneNuovoConto = 4;    // commit
+inline constexpr int kAzioneRistampa = 5;      // print the last receipt again
+inline constexpr int kAzioneStatistica = 6;    // statistics panel
+inline constexpr int kAzioneImpostazioni = 7;  // settings panel
 
 /// The frames frm_gestione(0..2).
 inline constexpr int kPannelloStatistica = 0;

@@ -6,7 +6,6 @@
 namespace vorsa {
 namespace {
 
-
 std::string Importo(Currency amount) {
     // "##0.00" preceded by blanks so that amounts up to 999,99 line up.
     std::string a = FormatCurrency(amount);
@@ -26,8 +25,10 @@ std::string RigaConto(const Article& a, bool wide) {
     const std::size_t larga = wide ? 37 : 32;
     const std::size_t corta = wide ? 34 : 30;
     std::string nome = a.name;
-    if (nome.size() <= larga) nome.resize(larga, ' ');
-    else nome = Left(nome, corta) + "..";
+    if (nome.size() <= larga)
+        nome.resize(larga, ' ');
+    else
+        nome = Left(nome, corta) + "..";
     return PadLeft(std::to_string(a.quantity), wide ? 3 : 2) + "|" + nome + "|" +
            Importo(a.lineTotal);
 }
@@ -68,7 +69,7 @@ void Vendita::StatoDopoPasso(int index, int n, const char* segno) {
             stato = kStatoFinito;
         } else if (a.threshold >= 1 && cat_.SottoSoglia(index, rimasti, opt_)) {
             view_.conto.SetFeedbackCaption(kStatoSottoScorta,
-                                     std::string("OK  ") + segno + std::to_string(rimasti));
+                                           std::string("OK  ") + segno + std::to_string(rimasti));
             stato = kStatoSottoScorta;
         }
     }
@@ -83,13 +84,13 @@ void Vendita::AggiungiArticolo(int section, std::string_view codeText) {
     if (index < 1 || index > cat.gNumeroArticoli) return;
     const bool multi = opt_.gMultiVorsa;
     Article& a = cat.gArticoli[index];
-    if (multi) cat.AggiornaArticolo(index, settings_.store(), opt_, settings_.paths(), &view_.catalogo);
+    if (multi)
+        cat.AggiornaArticolo(index, settings_.store(), opt_, settings_.paths(), &view_.catalogo);
 
     int n = 0;
     auto leggiCondiviso = [&] {
         if (!multi) return static_cast<int>(a.quantity);
-        a.sharedCount = static_cast<std::int16_t>(
-            Val(settings_.Read(keys::PezziCondivisi, index)));
+        a.sharedCount = static_cast<std::int16_t>(Val(settings_.Read(keys::PezziCondivisi, index)));
         const int letto = a.sharedCount;
         cat.AggiornaArticolo(index, settings_.store(), opt_, settings_.paths(), &view_.catalogo);
         return letto;
@@ -112,13 +113,13 @@ void Vendita::AggiungiArticolo(int section, std::string_view codeText) {
         if (a.price == Currency::FromUnits(-1) && a.variablePrice) {
             do {
                 const auto risposta = prompter_.InputBox(
-                    "Prezzo variabile",
-                    "Inserisci il prezzo per l'articolo: \r\n\r\n   " + a.name);
+                    "Prezzo variabile", "Inserisci il prezzo per l'articolo: \r\n\r\n   " + a.name);
                 if (!risposta || risposta->empty()) return;
                 if (auto p = ParseCurrency(*risposta)) a.price = *p;
             } while (a.price <= Currency{});
-            view_.catalogo.SetPriceLabel(a.section, a.position,
-                                {std::string(kEuro) + " " + FormatCurrency(a.price), kRossoScuro});
+            view_.catalogo.SetPriceLabel(
+                a.section, a.position,
+                {std::string(kEuro) + " " + FormatCurrency(a.price), kRossoScuro});
         }
         n = leggiCondiviso();
         if (a.pieces != -1 && a.pieces - n < 1) {

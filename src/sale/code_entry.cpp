@@ -13,7 +13,8 @@ Codice InterpretaCodice(std::string_view text, const Catalogue& cat) {
     if (text.size() == 2) {
         const bool cifra = text[1] >= '0' && text[1] <= '9';
         const int d = cifra ? text[1] - '0' : -1;
-        if (text[0] == 'F') return (d >= 1 && d <= kNumeroAzioni) ? Codice{T::Funzione, d} : Codice{T::Errore};
+        if (text[0] == 'F')
+            return (d >= 1 && d <= kNumeroAzioni) ? Codice{T::Funzione, d} : Codice{T::Errore};
         if (text[0] == 'S') return cifra ? Codice{T::Moneta, d} : Codice{T::Errore};
         return {};
     }
@@ -34,7 +35,13 @@ Codice InterpretaCodice(std::string_view text, const Catalogue& cat) {
 
 char FiltroCodice(char ch, bool boxEmpty) {
     switch (ch) {
-        case 8: case 9: case '+': case '-': case '1': case '2': case '3':
+        case 8:
+        case 9:
+        case '+':
+        case '-':
+        case '1':
+        case '2':
+        case '3':
             return ch;
         case 'F':
             return boxEmpty ? 'F' : 0;
@@ -46,7 +53,9 @@ char FiltroCodice(char ch, bool boxEmpty) {
     }
 }
 
-void Vendita::MostraErrore() { view_.catalogo.ShowFeedback(kRiscontroErrore); }
+void Vendita::MostraErrore() {
+    view_.catalogo.ShowFeedback(kRiscontroErrore);
+}
 
 void Vendita::CambioCodice(const std::string& text) {
     view_.conto.HideFeedback();
@@ -83,7 +92,8 @@ void Vendita::CambioCodice(const std::string& text) {
             view_.conto.StartInputTimer();
             return;
         case T::Errore:
-            if (text.size() == 2 && text[0] == 'S' && view_.pagamento.Pagato().empty()) view_.pagamento.SetPagato("0");
+            if (text.size() == 2 && text[0] == 'S' && view_.pagamento.Pagato().empty())
+                view_.pagamento.SetPagato("0");
             MostraErrore();
             view_.conto.StartInputTimer();
             return;

@@ -25,7 +25,9 @@ bool Vendita::RegistraScontrino() {
         lockArticoli.push_back(settings_.Lock(keys::StatArticolo, cat_.gArticoli[n].code));
         if (multi) cat_.BloccaArticolo(n, st);
     }
-    if (multi) conto_.gNumeroScontrino = static_cast<std::int32_t>(Val(settings_.Read(keys::StatScontrini)));
+    if (multi)
+        conto_.gNumeroScontrino =
+            static_cast<std::int32_t>(Val(settings_.Read(keys::StatScontrini)));
     ++conto_.gNumeroScontrino;
     settings_.Write(keys::StatData, FormatDateTime(clock_.Now()));
     settings_.Write(keys::StatScontrini, std::to_string(conto_.gNumeroScontrino));
@@ -55,10 +57,11 @@ bool Vendita::RegistraScontrino() {
 
     const int numero = conto_.gNumeroScontrino;
     settings_.Write(keys::Scontrino,
-                    TestoScontrino(voci, conto_.gDataScontrino, conto_.gTotaleConto,
-                                   conto_.gTavolo, opt_.gIdentitaLock, sep),
+                    TestoScontrino(voci, conto_.gDataScontrino, conto_.gTotaleConto, conto_.gTavolo,
+                                   opt_.gIdentitaLock, sep),
                     numero);
-    if (!conto_.gCommento.empty()) settings_.Write(keys::ScontrinoCommento, conto_.gCommento, numero);
+    if (!conto_.gCommento.empty())
+        settings_.Write(keys::ScontrinoCommento, conto_.gCommento, numero);
 
     {
         ScopedKeyLock lockStorni = settings_.Lock(keys::Storni);
@@ -76,7 +79,8 @@ bool Vendita::RegistraScontrino() {
         const auto r = LeggiStatistica(settings_.Read(keys::StatArticolo, a.code, true), sep);
         a.soldQuantity = r ? r->quantity : 0;
         a.soldAmount = r ? r->amount : Currency{};
-        cat_.AggiornaArticolo(n, st, opt_, settings_.paths(), &view_.catalogo);  // the stock the file holds
+        cat_.AggiornaArticolo(n, st, opt_, settings_.paths(),
+                              &view_.catalogo);  // the stock the file holds
     }
     return false;
 }

@@ -52,8 +52,8 @@ void Vendita::EseguiAzione(int n) {
     if (!a.caption2.empty()) view_.azioni.SetActionCaption(n, a.caption2);
     using Handler = void (Vendita::*)();
     static constexpr std::array<Handler, kNumeroAzioni + 1> kAccendi = {
-        nullptr,           &Vendita::Paga,      &Vendita::Cancella,   &Vendita::Storno,
-        &Vendita::Commit,  &Vendita::Ristampa,  &Vendita::Statistica, &Vendita::Impostazioni};
+        nullptr,          &Vendita::Paga,     &Vendita::Cancella,   &Vendita::Storno,
+        &Vendita::Commit, &Vendita::Ristampa, &Vendita::Statistica, &Vendita::Impostazioni};
     (this->*kAccendi[static_cast<std::size_t>(n)])();
 }
 
@@ -129,7 +129,8 @@ void Vendita::Ristampa() {
 void Vendita::Statistica() {
     cat_.AbilitaArticoli(true, view_.catalogo);
     if (opt_.gMultiVorsa)
-        conto_.gNumeroScontrino = static_cast<std::int32_t>(Val(settings_.Read(keys::StatScontrini)));
+        conto_.gNumeroScontrino =
+            static_cast<std::int32_t>(Val(settings_.Read(keys::StatScontrini)));
     view_.finestra.ShowPanel(kPannelloStatistica, true);
 }
 
@@ -186,8 +187,8 @@ bool Vendita::ChiediPassword(int n) {
     if (password.empty()) return true;
     const auto risposta = prompter_.InputBox("RICHIESTA PASSWORD", "Inserisci la pasword");
     if (risposta && Trim(*risposta) == password) return true;
-    prompter_.MostraMessaggio("RICHIESTA PASSWORD", "\r\nPASSWORD ERRATA", "", true, "", "OK",
-                              true, 0);
+    prompter_.MostraMessaggio("RICHIESTA PASSWORD", "\r\nPASSWORD ERRATA", "", true, "", "OK", true,
+                              0);
     return false;
 }
 
@@ -201,7 +202,8 @@ void Vendita::SalvaPassword(int n, std::string_view text) {
 void Vendita::ImpostaStampaAutomatica(bool on) {
     view_.finestra.SetCaption(titolo_ + std::string(on ? kAttiva : kNonAttiva));
     azioni_[kAzioneRistampa].caption1 = on ? "RISTAMPA ULTIMO" : "STAMPA MANUALE";
-    view_.finestra.SetStampaCaption(on ? "Stampa automatica ATTIVA" : "Stampa automatica NON ATTIVA");
+    view_.finestra.SetStampaCaption(on ? "Stampa automatica ATTIVA"
+                                       : "Stampa automatica NON ATTIVA");
     view_.azioni.SetActionCaption(kAzioneRistampa, azioni_[kAzioneRistampa].caption1);
     settings_.Set(keys::StampaAbilitata, on ? "1" : "0");
 }

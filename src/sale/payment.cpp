@@ -4,7 +4,9 @@
 namespace vorsa {
 namespace {
 
-EsitoFiltro Passa(char key) { return {key, std::nullopt}; }
+EsitoFiltro Passa(char key) {
+    return {key, std::nullopt};
+}
 const EsitoFiltro kRifiuta{0, std::nullopt};
 
 }  // namespace
@@ -78,7 +80,9 @@ void Vendita::CambioPagato(const std::string& text) {
     if (auto resto = CalcolaResto(text, conto_.gTotaleConto)) view_.pagamento.SetResto(*resto);
 }
 
-void Vendita::ClickMoneta(int n) { view_.conto.SetCodice("S" + std::to_string(n)); }
+void Vendita::ClickMoneta(int n) {
+    view_.conto.SetCodice("S" + std::to_string(n));
+}
 
 void Vendita::ClickCalcolatrice(int tasto) {
     view_.pagamento.SetPagato(TastoCalcolatrice(view_.pagamento.Pagato(), tasto));

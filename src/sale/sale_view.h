@@ -85,7 +85,7 @@ class SaleView : public CatalogueView,
 };
 
 class Prompter {
-public:
+  public:
     virtual ~Prompter() = default;
     /// Input box; nullopt on Cancel.
     virtual std::optional<std::string> InputBox(const std::string& title,

@@ -37,12 +37,17 @@ struct Version {
 /// Multi-till outcome of start-up: 0 single till, 1/2 main till shared / not shared,
 /// 3/4 secondary till fallen back to single (no remote name / remote file missing),
 /// 5 secondary till on the main till's file.
-enum class StatoMultiVorsa : int { Singola = 0, PrincipaleOk = 1, PrincipaleSenzaCondivisione = 2,
-                                   SecondariaSenzaNome = 3, SecondariaIrraggiungibile = 4,
-                                   SecondariaOk = 5 };
+enum class StatoMultiVorsa : int {
+    Singola = 0,
+    PrincipaleOk = 1,
+    PrincipaleSenzaCondivisione = 2,
+    SecondariaSenzaNome = 3,
+    SecondariaIrraggiungibile = 4,
+    SecondariaOk = 5
+};
 
 class Till {
-public:
+  public:
     Till(Services services, std::string programFolder, Version version);
     Till(const Till&) = delete;
     Till& operator=(const Till&) = delete;
@@ -57,9 +62,9 @@ public:
     Azioni gAzioni;
 
     Version version;
-    std::string gVersione;          // "1.4.7"
-    std::int16_t gNumeroVersione;   // 147
-    std::string gTitolo;            // caption of the main window
+    std::string gVersione;         // "1.4.7"
+    std::int16_t gNumeroVersione;  // 147
+    std::string gTitolo;           // caption of the main window
 
     StatoMultiVorsa statoMultiVorsa = StatoMultiVorsa::Singola;
 
@@ -72,11 +77,13 @@ public:
         return {cat, opt, settings, gAzioni, conto, svc.clock, svc.sleeper, gTitolo};
     }
     PrintInputs PartiStampa() {
-        return {opt, cat, settings, svc.clock, svc.sleeper, conto.ultimoConto,
-                conto.gNumeroScontrino};
+        return {
+            opt, cat, settings, svc.clock, svc.sleeper, conto.ultimoConto, conto.gNumeroScontrino};
     }
 
-    void RestituisciPezzi(int index, long long pezzi) { vorsa::RestituisciPezzi(settings, index, pezzi); }
+    void RestituisciPezzi(int index, long long pezzi) {
+        vorsa::RestituisciPezzi(settings, index, pezzi);
+    }
 };
 
 }  // namespace vorsa

@@ -5,11 +5,11 @@
 #include <string>
 #include <string_view>
 
-#include "sale/sale_view.h"
 #include "data/catalogue.h"
 #include "data/records.h"
 #include "sale/actions.h"
 #include "sale/conto.h"
+#include "sale/sale_view.h"
 #include "settings/settings_gateway.h"
 
 namespace vorsa {
@@ -30,7 +30,7 @@ char FiltroCodice(char ch, bool boxEmpty);
 
 /// Key filter of the amount box. `text` and `caret` describe the box before the key.
 struct EsitoFiltro {
-    char key = 0;              // the character to type; 0 swallows it
+    char key = 0;                           // the character to type; 0 swallows it
     std::optional<std::string> nuovoTesto;  // replaces the text (caret at the end)
 };
 EsitoFiltro FiltroImporto(char key, std::string_view text, int caret);
@@ -65,7 +65,7 @@ struct SaleParts {
 void RestituisciPezzi(SettingsGateway& settings, int index, long long pezzi);
 
 class Vendita {
-public:
+  public:
     Vendita(SaleParts parts, SaleViews views, Prompter& prompter, PrintSeam* print = nullptr);
 
     // Code entry.
@@ -101,7 +101,7 @@ public:
     /// False when the sale could not be written to the data file.
     bool RegistraScontrino();
 
-private:
+  private:
     // One handler per function key switched on, and the steps of switching one off.
     void Paga();
     void Cancella();

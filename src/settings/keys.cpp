@@ -47,18 +47,25 @@ std::string_view DefaultText(const KeyDef& d, int i) {
 
 std::string Correct(const KeyDef& d, std::string_view v) {
     switch (d.kind) {
-        case OptionKind::Int: return std::to_string(IntoRange(v, d.def, d.min, d.max));
-        case OptionKind::Bool: return IntoRange(v, d.def, 0, 1) == 1 ? "1" : "0";
-        case OptionKind::Flag: return v == "1" ? "1" : "0";
-        case OptionKind::Title: return Left(v, 30);
+        case OptionKind::Int:
+            return std::to_string(IntoRange(v, d.def, d.min, d.max));
+        case OptionKind::Bool:
+            return IntoRange(v, d.def, 0, 1) == 1 ? "1" : "0";
+        case OptionKind::Flag:
+            return v == "1" ? "1" : "0";
+        case OptionKind::Title:
+            return Left(v, 30);
         case OptionKind::Saturate: {
             const long long m = Val(v);
             return std::to_string(m <= d.min ? d.min : (m > d.max ? d.max : m));
         }
-        case OptionKind::Amount: return ParseCurrency(v) ? std::string(v) : std::string();
-        case OptionKind::Si: return v.empty() || ToLower(v) == "si" ? "1" : "0";
+        case OptionKind::Amount:
+            return ParseCurrency(v) ? std::string(v) : std::string();
+        case OptionKind::Si:
+            return v.empty() || ToLower(v) == "si" ? "1" : "0";
         case OptionKind::Text:
-        case OptionKind::Record: return std::string(v);
+        case OptionKind::Record:
+            return std::string(v);
     }
     return std::string(v);
 }
@@ -115,8 +122,8 @@ std::string ShowBoolAt(const O& o, const Idx& i) {
 }
 
 KeyDef Int(OptionFile f, std::string_view s, std::string_view k, int def, int min, int max,
-           void (*put)(O&, const Idx&, std::string_view),
-           std::string (*show)(const O&, const Idx&), bool writeBack = false) {
+           void (*put)(O&, const Idx&, std::string_view), std::string (*show)(const O&, const Idx&),
+           bool writeBack = false) {
     return KeyDef{f, s, k, OptionKind::Int, def, min, max, writeBack, {}, 1, 0, put, show};
 }
 KeyDef Bool(OptionFile f, std::string_view s, std::string_view k, bool def,
@@ -290,22 +297,88 @@ const KeyDef Nota = Record(D, "NOTA", "# Note #:");
 
 const std::vector<const KeyDef*>& AllKeys() {
     using namespace keys;
-    static const std::vector<const KeyDef*> all = {
-        &Rimanenza, &SogliaProdotti, &SogliaTipo, &BottoniColonne, &BottoniAltezza,
-        &BottoniBordo, &BottoniInterlinea, &NomeVorsa, &Separatore, &BordiMagnetici,
-        &Sensibilita, &Aggiornamenti, &VersioneIni, &TimerCodiciMs, &Eula, &FinestraTop, &FinestraLeft, &FinestraWidth,
-        &FinestraMode, &Moneta, &EtichettaAzione, &PasswordAzione, &StampaAbilitata, &Stampante,
-        &Formato, &LarghezzaPos, &CalcolaCarta, &Cumulativo, &Copie, &Titolo, &Titolo2, &Piede,
-        &TestoRitiro, &TitoloSottolineato, &TaglioAlternativo, &Progressivo, &ProgressivoPiede,
-        &TicketRitiro, &TicketRitiroBarre, &TicketRitiroGruppo, &RiduciCarattereRiga, &Prezzi,
-        &ScontriniQta, &ScontriniDataOra, &Totale, &TotaleNoSingolo, &NomeGruppo, &Margine,
-        &Riepilogo, &Immagine, &ImmagineAltezza, &ImmagineLarghezza, &ImmaginePercento,
-        &GruppiAvanzati, &NumeroComande, &ComandaNome, &ComandaAbilitata, &ComandaProdotti,
-        &ComandaStampante, &ComandaFormato, &ComandaCalcolaCarta, &ComandaMargine,
-        &ComandaOpzione, &MultiVorsa, &Principale, &SistemaRemoto, &LockAttesaMs, &LockCicli,
-        &NomeStazione, &LockSuffisso, &Stazione, &PezziCondivisi, &PezziTenuti, &Dimensione,
-        &Articolo, &StatData, &StatScontrini, &StatArticolo, &Scontrino, &ScontrinoCommento,
-        &Storni, &Nota};
+    static const std::vector<const KeyDef*> all = {&Rimanenza,
+                                                   &SogliaProdotti,
+                                                   &SogliaTipo,
+                                                   &BottoniColonne,
+                                                   &BottoniAltezza,
+                                                   &BottoniBordo,
+                                                   &BottoniInterlinea,
+                                                   &NomeVorsa,
+                                                   &Separatore,
+                                                   &BordiMagnetici,
+                                                   &Sensibilita,
+                                                   &Aggiornamenti,
+                                                   &VersioneIni,
+                                                   &TimerCodiciMs,
+                                                   &Eula,
+                                                   &FinestraTop,
+                                                   &FinestraLeft,
+                                                   &FinestraWidth,
+                                                   &FinestraMode,
+                                                   &Moneta,
+                                                   &EtichettaAzione,
+                                                   &PasswordAzione,
+                                                   &StampaAbilitata,
+                                                   &Stampante,
+                                                   &Formato,
+                                                   &LarghezzaPos,
+                                                   &CalcolaCarta,
+                                                   &Cumulativo,
+                                                   &Copie,
+                                                   &Titolo,
+                                                   &Titolo2,
+                                                   &Piede,
+                                                   &TestoRitiro,
+                                                   &TitoloSottolineato,
+                                                   &TaglioAlternativo,
+                                                   &Progressivo,
+                                                   &ProgressivoPiede,
+                                                   &TicketRitiro,
+                                                   &TicketRitiroBarre,
+                                                   &TicketRitiroGruppo,
+                                                   &RiduciCarattereRiga,
+                                                   &Prezzi,
+                                                   &ScontriniQta,
+                                                   &ScontriniDataOra,
+                                                   &Totale,
+                                                   &TotaleNoSingolo,
+                                                   &NomeGruppo,
+                                                   &Margine,
+                                                   &Riepilogo,
+                                                   &Immagine,
+                                                   &ImmagineAltezza,
+                                                   &ImmagineLarghezza,
+                                                   &ImmaginePercento,
+                                                   &GruppiAvanzati,
+                                                   &NumeroComande,
+                                                   &ComandaNome,
+                                                   &ComandaAbilitata,
+                                                   &ComandaProdotti,
+                                                   &ComandaStampante,
+                                                   &ComandaFormato,
+                                                   &ComandaCalcolaCarta,
+                                                   &ComandaMargine,
+                                                   &ComandaOpzione,
+                                                   &MultiVorsa,
+                                                   &Principale,
+                                                   &SistemaRemoto,
+                                                   &LockAttesaMs,
+                                                   &LockCicli,
+                                                   &NomeStazione,
+                                                   &LockSuffisso,
+                                                   &Stazione,
+                                                   &PezziCondivisi,
+                                                   &PezziTenuti,
+                                                   &Dimensione,
+                                                   &Articolo,
+                                                   &StatData,
+                                                   &StatScontrini,
+                                                   &StatArticolo,
+                                                   &Scontrino,
+                                                   &ScontrinoCommento,
+                                                   &Storni,
+                                                   &Nota};
     return all;
 }
 
@@ -319,9 +392,12 @@ std::string DefaultOf(const KeyDef& d, const Idx& idx) {
     switch (d.kind) {
         case OptionKind::Int:
         case OptionKind::Bool:
-        case OptionKind::Si: return std::to_string(d.def);
-        case OptionKind::Saturate: return std::to_string(d.min);
-        case OptionKind::Flag: return "0";
+        case OptionKind::Si:
+            return std::to_string(d.def);
+        case OptionKind::Saturate:
+            return std::to_string(d.min);
+        case OptionKind::Flag:
+            return "0";
         default:
             return std::string(DefaultText(d, idx.Size() ? idx.First() - d.first : 0));
     }
@@ -335,11 +411,13 @@ Options::Options() {
         if (d->count == 1 && d->key.find('#') == std::string_view::npos) {
             d->apply(*this, {}, DefaultOf(*d, {}));
         } else {
-            for (int i = d->first; i < d->first + d->count; ++i) d->apply(*this, i, DefaultOf(*d, i));
+            for (int i = d->first; i < d->first + d->count; ++i)
+                d->apply(*this, i, DefaultOf(*d, i));
         }
     }
     gComande.assign(static_cast<std::size_t>(gNumeroComande), KitchenOrderConfig{});
-    for (int k = 1; k <= gNumeroComande; ++k) gComande[static_cast<std::size_t>(k - 1)].nome = "Comanda " + std::to_string(k);
+    for (int k = 1; k <= gNumeroComande; ++k)
+        gComande[static_cast<std::size_t>(k - 1)].nome = "Comanda " + std::to_string(k);
     gImmagini = {};
     gNomeStazione.clear();
     gLockSuffisso.clear();

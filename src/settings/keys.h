@@ -52,9 +52,9 @@ struct KeyDef {
     int def = 0;
     int min = 0;
     int max = 0;
-    bool writeBack = false;          // a missing or out-of-range value is replaced in the file too
-    std::string_view textDef{};      // default of Text, Amount and Title keys
-    int count = 1;                   // indices 0..count-1 (or first..first+count-1)
+    bool writeBack = false;      // a missing or out-of-range value is replaced in the file too
+    std::string_view textDef{};  // default of Text, Amount and Title keys
+    int count = 1;               // indices 0..count-1 (or first..first+count-1)
     int first = 0;
     /// Puts a value, already corrected by the kind's rule, into Options; null for records and
     /// for keys that start-up interprets itself (a picture that must exist, a window position).
@@ -89,19 +89,19 @@ namespace keys {
 // PROGRAMMA
 extern const KeyDef Rimanenza, SogliaProdotti, SogliaTipo, BottoniColonne, BottoniAltezza,
     BottoniBordo, BottoniInterlinea, NomeVorsa, Separatore, BordiMagnetici, Sensibilita,
-    Aggiornamenti, VersioneIni, TimerCodiciMs, Eula, FinestraTop, FinestraLeft, FinestraWidth, FinestraMode;
+    Aggiornamenti, VersioneIni, TimerCodiciMs, Eula, FinestraTop, FinestraLeft, FinestraWidth,
+    FinestraMode;
 // MONETE, AZIONI
 extern const KeyDef Moneta, EtichettaAzione, PasswordAzione;
 // STAMPA
 extern const KeyDef StampaAbilitata, Stampante, Formato, LarghezzaPos, CalcolaCarta, Cumulativo,
-    Copie, Titolo, Titolo2, Piede, TestoRitiro, TitoloSottolineato, TaglioAlternativo,
-    Progressivo, ProgressivoPiede, TicketRitiro, TicketRitiroBarre, TicketRitiroGruppo,
-    RiduciCarattereRiga, Prezzi, ScontriniQta, ScontriniDataOra, Totale, TotaleNoSingolo,
-    NomeGruppo, Margine, Riepilogo, Immagine, ImmagineAltezza, ImmagineLarghezza,
-    ImmaginePercento, GruppiAvanzati;
+    Copie, Titolo, Titolo2, Piede, TestoRitiro, TitoloSottolineato, TaglioAlternativo, Progressivo,
+    ProgressivoPiede, TicketRitiro, TicketRitiroBarre, TicketRitiroGruppo, RiduciCarattereRiga,
+    Prezzi, ScontriniQta, ScontriniDataOra, Totale, TotaleNoSingolo, NomeGruppo, Margine, Riepilogo,
+    Immagine, ImmagineAltezza, ImmagineLarghezza, ImmaginePercento, GruppiAvanzati;
 // COMANDA, COMANDAn
-extern const KeyDef NumeroComande, ComandaNome, ComandaAbilitata, ComandaProdotti,
-    ComandaStampante, ComandaFormato, ComandaCalcolaCarta, ComandaMargine, ComandaOpzione;
+extern const KeyDef NumeroComande, ComandaNome, ComandaAbilitata, ComandaProdotti, ComandaStampante,
+    ComandaFormato, ComandaCalcolaCarta, ComandaMargine, ComandaOpzione;
 // MULTIVORSA (local file and lock file)
 extern const KeyDef MultiVorsa, Principale, SistemaRemoto, LockAttesaMs, LockCicli, NomeStazione,
     LockSuffisso, Stazione, PezziCondivisi, PezziTenuti;

@@ -4,10 +4,14 @@ namespace vorsa {
 
 const std::string& Paths::Of(OptionFile f) const {
     switch (f) {
-        case OptionFile::Local: return gFileIni;
-        case OptionFile::Data: return gFileDati;
-        case OptionFile::Lock: return gFileLock;
-        case OptionFile::Password: return gFilePassword;
+        case OptionFile::Local:
+            return gFileIni;
+        case OptionFile::Data:
+            return gFileDati;
+        case OptionFile::Lock:
+            return gFileLock;
+        case OptionFile::Password:
+            return gFilePassword;
     }
     return gFileIni;
 }

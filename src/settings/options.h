@@ -119,5 +119,4 @@ struct Options {
     int gLockCicli;
 };
 
-
 }  // namespace vorsa

@@ -115,9 +115,13 @@ void SettingsStore::LogErrore(std::string_view value) {
                      [&](IniDocument& doc) { return doc.Set(kSezioneErrori, chiave, v); });
 }
 
-bool SettingsStore::EsisteFile(const std::string& path) { return files_.Exists(path); }
+bool SettingsStore::EsisteFile(const std::string& path) {
+    return files_.Exists(path);
+}
 
-void SettingsStore::CancellaFile(const std::string& path) { files_.Remove(path); }
+void SettingsStore::CancellaFile(const std::string& path) {
+    files_.Remove(path);
+}
 
 std::string SettingsStore::CreaCartella(const std::string& path) {
     files_.CreateFolder(path);
@@ -131,7 +135,9 @@ std::string SettingsStore::CartellaTemp() {
     return t;
 }
 
-void SettingsStore::ApriConShell(const std::string& path) { shell_.Open(path); }
+void SettingsStore::ApriConShell(const std::string& path) {
+    shell_.Open(path);
+}
 
 void FiltroNumerico(int& keyCode, std::string_view text, int caret) {
     if (keyCode == 8 || keyCode == 9) return;

@@ -20,7 +20,7 @@ struct LockSettings {
 };
 
 class SettingsStore {
-public:
+  public:
     SettingsStore(FileAccess& files, Clock& clock, Sleeper& sleeper, Shell& shell,
                   std::string programFolder);
 
@@ -57,7 +57,7 @@ public:
     ProfileStore& profiles() { return profiles_; }
     Clock& clock() { return clock_; }
 
-private:
+  private:
     void LogErrore(std::string_view value);
     bool Esito(bool ok) {
         if (!ok) ++scrittureFallite_;

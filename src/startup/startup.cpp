@@ -5,7 +5,6 @@
 namespace vorsa {
 namespace {
 
-
 std::string ConACapo(std::initializer_list<std::string_view> righe) {
     std::string t;
     for (auto r : righe) {
@@ -82,8 +81,8 @@ void LeggiRuolo(Till& till, const StartupHooks& hooks) {
             }
         } else {
             const bool ok = hooks.share && hooks.share->CondividiCartella(p.programFolder);
-            till.statoMultiVorsa = ok ? StatoMultiVorsa::PrincipaleOk
-                                      : StatoMultiVorsa::PrincipaleSenzaCondivisione;
+            till.statoMultiVorsa =
+                ok ? StatoMultiVorsa::PrincipaleOk : StatoMultiVorsa::PrincipaleSenzaCondivisione;
         }
     }
     LockSettings& l = till.store.lock;
@@ -99,10 +98,10 @@ void LeggiComande(Till& till) {
     SettingsGateway& g = till.settings;
     g.Load(keys::NumeroComande);
     o.gComande.assign(static_cast<std::size_t>(o.gNumeroComande), KitchenOrderConfig{});
-    for (const KeyDef* k : {&keys::ComandaNome, &keys::ComandaAbilitata, &keys::ComandaProdotti,
-                            &keys::ComandaStampante, &keys::ComandaFormato,
-                            &keys::ComandaCalcolaCarta, &keys::ComandaMargine,
-                            &keys::ComandaOpzione})
+    for (const KeyDef* k :
+         {&keys::ComandaNome, &keys::ComandaAbilitata, &keys::ComandaProdotti,
+          &keys::ComandaStampante, &keys::ComandaFormato, &keys::ComandaCalcolaCarta,
+          &keys::ComandaMargine, &keys::ComandaOpzione})
         g.LoadAll(*k, o.gNumeroComande);
 }
 
@@ -124,13 +123,38 @@ void LeggiImmagini(Till& till) {
 void LeggiAltreOpzioni(Till& till) {
     using namespace keys;
     SettingsGateway& g = till.settings;
-    for (const KeyDef* k :
-         {&Rimanenza, &SogliaProdotti, &SogliaTipo, &BottoniColonne, &BottoniAltezza,
-          &BottoniBordo, &BottoniInterlinea, &StampaAbilitata, &Stampante, &Formato,
-          &LarghezzaPos, &CalcolaCarta, &Cumulativo, &Titolo, &Titolo2, &Piede, &TestoRitiro,
-          &TaglioAlternativo, &Progressivo, &ProgressivoPiede, &TicketRitiro, &TicketRitiroBarre,
-          &TicketRitiroGruppo, &RiduciCarattereRiga, &Prezzi, &ScontriniQta, &ScontriniDataOra,
-          &Totale, &TotaleNoSingolo, &keys::NomeGruppo, &GruppiAvanzati, &NomeVorsa})
+    for (const KeyDef* k : {&Rimanenza,
+                            &SogliaProdotti,
+                            &SogliaTipo,
+                            &BottoniColonne,
+                            &BottoniAltezza,
+                            &BottoniBordo,
+                            &BottoniInterlinea,
+                            &StampaAbilitata,
+                            &Stampante,
+                            &Formato,
+                            &LarghezzaPos,
+                            &CalcolaCarta,
+                            &Cumulativo,
+                            &Titolo,
+                            &Titolo2,
+                            &Piede,
+                            &TestoRitiro,
+                            &TaglioAlternativo,
+                            &Progressivo,
+                            &ProgressivoPiede,
+                            &TicketRitiro,
+                            &TicketRitiroBarre,
+                            &TicketRitiroGruppo,
+                            &RiduciCarattereRiga,
+                            &Prezzi,
+                            &ScontriniQta,
+                            &ScontriniDataOra,
+                            &Totale,
+                            &TotaleNoSingolo,
+                            &keys::NomeGruppo,
+                            &GruppiAvanzati,
+                            &NomeVorsa})
         g.Load(*k);
     for (const KeyDef* k : {&Copie, &TitoloSottolineato, &Margine, &Riepilogo}) g.LoadAll(*k);
 }
@@ -141,8 +165,8 @@ void LeggiStatistiche(Till& till) {
         Article& a = c.gArticoli[n];
         a.soldQuantity = 0;
         a.soldAmount = Currency{};
-        const auto r = LeggiStatistica(till.settings.Read(keys::StatArticolo, a.code),
-                                       till.opt.gSeparatore);
+        const auto r =
+            LeggiStatistica(till.settings.Read(keys::StatArticolo, a.code), till.opt.gSeparatore);
         if (!r) continue;
         a.soldQuantity = r->quantity;
         a.soldAmount = r->amount;
@@ -246,8 +270,8 @@ StartupResult AvviaTill(Till& till, const StartupHooks& hooks) {
     LeggiAltreOpzioni(till);
 
     const long long scontrini = Val(till.settings.Read(keys::StatScontrini));
-    till.conto.gNumeroScontrino =
-        static_cast<std::int32_t>(scontrini < 0 ? 0 : (scontrini > INT32_MAX ? INT32_MAX : scontrini));
+    till.conto.gNumeroScontrino = static_cast<std::int32_t>(
+        scontrini < 0 ? 0 : (scontrini > INT32_MAX ? INT32_MAX : scontrini));
 
     till.cat.CaricaProdotti(st, o, p);
     till.cat.AssegnaComande(o);
@@ -260,7 +284,8 @@ StartupResult AvviaTill(Till& till, const StartupHooks& hooks) {
         till.settings.Load(*k);
     st.ChiudiBlocco();
 
-    if (o.gAggiornamenti && hooks.versionCheck) r.nuovaVersione = hooks.versionCheck->NuovaVersione();
+    if (o.gAggiornamenti && hooks.versionCheck)
+        r.nuovaVersione = hooks.versionCheck->NuovaVersione();
     return r;
 }
 

@@ -13,7 +13,7 @@ namespace vorsa {
 /// till's files). Until that exists, start-up runs with none: a main till reports that sharing
 /// failed and a secondary till cannot reach its main till.
 class NetworkShare {
-public:
+  public:
     virtual ~NetworkShare() = default;
     /// Shares the program folder as "vorsa$"; true on success.
     virtual bool CondividiCartella(const std::string& folder) = 0;
@@ -23,7 +23,7 @@ public:
 
 /// Seam of the version check at start-up; true when a newer version is published.
 class VersionCheck {
-public:
+  public:
     virtual ~VersionCheck() = default;
     virtual bool NuovaVersione() = 0;
 };

@@ -160,9 +160,9 @@ MessaggiQt::~MessaggiQt() {
 }
 
 std::int16_t MessaggiQt::MostraMessaggio(const QString& title, const QString& text,
-                                               const QString& hint, bool showButtons,
-                                               const QString& caption0, const QString& caption1,
-                                               bool modal, int intervalMs) {
+                                         const QString& hint, bool showButtons,
+                                         const QString& caption0, const QString& caption1,
+                                         bool modal, int intervalMs) {
     if (frm_) {
         stato_.Scarica();
         frm_->Scarica();

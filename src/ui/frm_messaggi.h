@@ -7,8 +7,8 @@
 #include <array>
 #include <cstdint>
 
-#include "ui/messaggi.h"
 #include "layout/stato_messaggi.h"
+#include "ui/messaggi.h"
 
 class QLabel;
 class QPushButton;

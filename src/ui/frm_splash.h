@@ -8,10 +8,10 @@ namespace vorsa {
 
 class FrmSplash final : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit FrmSplash(QWidget* parent = nullptr);
 
-private:
+  private:
     QLabel* label_ = nullptr;
 };
 

@@ -13,12 +13,12 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "layout/info_testi.h"
 #include "platform/qt/twips.h"
 #include "platform/text.h"
 #include "ui/etichetta_info.h"
 #include "ui/frm_messaggi.h"
 #include "ui/griglia_prodotti.h"
-#include "layout/info_testi.h"
 #include "ui/pannello_destro.h"
 #include "ui/pannello_pagamento.h"
 #include "ui/widget_helpers.h"

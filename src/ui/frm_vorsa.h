@@ -8,12 +8,12 @@
 #include <functional>
 #include <memory>
 
-#include "startup/startup.h"
 #include "data/catalogue.h"
+#include "layout/window_layout.h"
 #include "sale/sale_view.h"
 #include "sale/till.h"
+#include "startup/startup.h"
 #include "ui/messaggi.h"
-#include "layout/window_layout.h"
 
 class QCheckBox;
 class QFrame;

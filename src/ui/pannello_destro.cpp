@@ -72,7 +72,7 @@ PannelloDestro::PannelloDestro(QWidget& window, PannelloPagamento& pagamento)
     lblUltimoScontrino_ = NuovaEtichetta(window, Indicizzato("lblUltimoScontrino", 0));
     lblUltimoScontrino_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblScontrinoPrecedente_ = NuovaEtichetta(window, QStringLiteral("lblScontrinoPrecedente"),
-                                       QStringLiteral("Scontrino precedente:"));
+                                             QStringLiteral("Scontrino precedente:"));
     lblScontrinoPrecedente_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblScontrinoPrecedente_->setBuddy(lblUltimoScontrino_);
     lblTotale_ = NuovaEtichetta(window, QStringLiteral("lbl_totale"));
@@ -203,13 +203,23 @@ void PannelloDestro::SetFeedbackCaption(int state, const std::string& caption) {
     lblConfCode_.at(static_cast<std::size_t>(state))->setText(Testo(caption));
 }
 
-void PannelloDestro::SetCodice(const std::string& text) { boxCodice->setText(Testo(text)); }
+void PannelloDestro::SetCodice(const std::string& text) {
+    boxCodice->setText(Testo(text));
+}
 
-void PannelloDestro::StartInputTimer() { tmrInput->start(); }
+void PannelloDestro::StartInputTimer() {
+    tmrInput->start();
+}
 
-int PannelloDestro::ListCount() { return lstSpesa->count(); }
-int PannelloDestro::ListSelected() { return lstSpesa->currentRow(); }
-void PannelloDestro::SelectLine(int index) { lstSpesa->setCurrentRow(index); }
+int PannelloDestro::ListCount() {
+    return lstSpesa->count();
+}
+int PannelloDestro::ListSelected() {
+    return lstSpesa->currentRow();
+}
+void PannelloDestro::SelectLine(int index) {
+    lstSpesa->setCurrentRow(index);
+}
 
 int PannelloDestro::ListCode(int index) {
     const QListWidgetItem* item = lstSpesa->item(index);
@@ -224,8 +234,12 @@ void PannelloDestro::SetListLine(int index, const std::string& text, int code) {
     lstSpesa->setCurrentRow(lstSpesa->row(item));
 }
 
-void PannelloDestro::ClearList() { lstSpesa->clear(); }
-void PannelloDestro::SetTotale(const std::string& t) { lblTotale_->setText(Testo(t)); }
+void PannelloDestro::ClearList() {
+    lstSpesa->clear();
+}
+void PannelloDestro::SetTotale(const std::string& t) {
+    lblTotale_->setText(Testo(t));
+}
 void PannelloDestro::SetUltimoScontrino(const std::string& t) {
     lblUltimoScontrino_->setText(Testo(t));
 }
@@ -254,14 +268,18 @@ void PannelloDestro::ModoPagamento(bool on) {
     }
 }
 
-std::string PannelloDestro::Pagato() { return Cp1252(boxPagato->text()); }
+std::string PannelloDestro::Pagato() {
+    return Cp1252(boxPagato->text());
+}
 
 void PannelloDestro::SetPagato(const std::string& text) {
     boxPagato->setText(Testo(text));
     boxPagato->setCursorPosition(static_cast<int>(boxPagato->text().size()));
 }
 
-void PannelloDestro::SetResto(const std::string& t) { lblResto_->setText(Testo(t)); }
+void PannelloDestro::SetResto(const std::string& t) {
+    lblResto_->setText(Testo(t));
+}
 
 void PannelloDestro::SetActionCaption(int n, const std::string& caption) {
     cmdAzioni.at(static_cast<std::size_t>(n))->setText(SenzaMnemonico(Testo(caption)));

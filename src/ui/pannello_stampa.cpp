@@ -11,8 +11,8 @@
 #include "platform/text.h"
 #include "printing/page_setup.h"
 #include "printing/receipt_printer.h"
-#include "settings/settings_gateway.h"
 #include "sale/vendita.h"
+#include "settings/settings_gateway.h"
 #include "ui/sale_presenter.h"
 #include "ui/widget_helpers.h"
 
@@ -86,11 +86,12 @@ void PannelloStampa::Carica() {
     cboStampaFormato->clear();
     for (const FormatoVoce& f : kFormati) {
         cboStampaFormato->addItem(Testo(std::string(f.caption)), f.code);
-        if (f.code == settings_.options().gFormato) cboStampaFormato->setCurrentIndex(cboStampaFormato->count() - 1);
+        if (f.code == settings_.options().gFormato)
+            cboStampaFormato->setCurrentIndex(cboStampaFormato->count() - 1);
     }
-    for (QWidget* w : {static_cast<QWidget*>(cboStampaLista),
-                       static_cast<QWidget*>(cboStampaFormato),
-                       static_cast<QWidget*>(btnStampaTest)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(cboStampaLista), static_cast<QWidget*>(cboStampaFormato),
+          static_cast<QWidget*>(btnStampaTest)})
         w->setEnabled(disponibile);
     lblNessunaStampante->setVisible(!disponibile);
     AggiornaLarghezza();

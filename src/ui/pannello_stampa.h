@@ -15,10 +15,9 @@ namespace vorsa {
 class ReceiptPrinter;
 class SettingsGateway;
 
-
 class PannelloStampa final : public QObject {
     Q_OBJECT
-public:
+  public:
     /// `printer` null: printing is not available at all (shown as no printer installed).
     PannelloStampa(QFrame& panel, SettingsGateway& settings, ReceiptPrinter* printer);
 
@@ -32,14 +31,14 @@ public:
     QPushButton* cmdFormStampa = nullptr;
     QLabel* lblNessunaStampante = nullptr;
 
-signals:
+  signals:
     /// A command ran: the focus goes back to the code box.
     void Fatto();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void FormatoScelto(int row);
     void StampanteScelta(int row);
     void LarghezzaConfermata();

@@ -27,7 +27,9 @@ constexpr int kAltezzaNotaAperta = 1125;
 constexpr int kAltezzaNota = 375;
 constexpr int kLunghezzaNota = 120;
 
-int NumeroF(int key) { return key >= Qt::Key_F1 && key <= Qt::Key_F7 ? key - Qt::Key_F1 + 1 : 0; }
+int NumeroF(int key) {
+    return key >= Qt::Key_F1 && key <= Qt::Key_F7 ? key - Qt::Key_F1 + 1 : 0;
+}
 
 /// The typed character in Windows-1252; 8 and 9 for Backspace and Tab; 0 for none.
 char Carattere(const QKeyEvent* e) {
@@ -68,9 +70,9 @@ SalePresenter::SalePresenter(FrmVorsa& frm, Till& till, Prompter* prompter, Prin
       destro_(frm.Destro()),
       till_(till),
       ownPrompter_(prompter ? nullptr : std::make_unique<PrompterQt>(frm)),
-      vendita_(std::make_unique<Vendita>(
-          till.PartiVendita(), SaleViews{frm, destro_, destro_, destro_, frm},
-          prompter ? *prompter : *ownPrompter_, print)) {
+      vendita_(std::make_unique<Vendita>(till.PartiVendita(),
+                                         SaleViews{frm, destro_, destro_, destro_, frm},
+                                         prompter ? *prompter : *ownPrompter_, print)) {
     QLineEdit* codice = destro_.boxCodice;
     QLineEdit* pagato = destro_.boxPagato;
     connect(codice, &QLineEdit::textChanged, this,
@@ -91,10 +93,10 @@ SalePresenter::SalePresenter(FrmVorsa& frm, Till& till, Prompter* prompter, Prin
             [this](bool on) { vendita_->ImpostaStampaAutomatica(on); });
 
     destro_.txtCommento->setMaxLength(kLunghezzaNota);
-    for (QObject* o : {static_cast<QObject*>(codice), static_cast<QObject*>(pagato),
-                       static_cast<QObject*>(destro_.lstSpesa),
-                       static_cast<QObject*>(destro_.txtTavolo),
-                       static_cast<QObject*>(destro_.txtCommento)})
+    for (QObject* o :
+         {static_cast<QObject*>(codice), static_cast<QObject*>(pagato),
+          static_cast<QObject*>(destro_.lstSpesa), static_cast<QObject*>(destro_.txtTavolo),
+          static_cast<QObject*>(destro_.txtCommento)})
         o->installEventFilter(this);
     for (QPushButton* b : frm_.Pagamento().Bottoni()) b->installEventFilter(this);
 }
@@ -127,8 +129,10 @@ void SalePresenter::Articolo(int section, int position) {
 void SalePresenter::Azione(int n) {
     ChiudiCodicePendente();
     destro_.SetCodice("F" + std::to_string(n));
-    if (till_.gAzioni[kAzionePaga].stato) FocusPagato();
-    else destro_.boxCodice->setFocus();
+    if (till_.gAzioni[kAzionePaga].stato)
+        FocusPagato();
+    else
+        destro_.boxCodice->setFocus();
 }
 
 void SalePresenter::Moneta(int n) {
@@ -168,8 +172,10 @@ bool SalePresenter::eventFilter(QObject* watched, QEvent* event) {
     }
     if (t == QEvent::FocusIn && watched == destro_.lstSpesa) {
         // The bill list never keeps the focus.
-        if (destro_.boxCodice->isEnabled()) destro_.boxCodice->setFocus();
-        else if (destro_.boxPagato->isEnabled()) destro_.boxPagato->setFocus();
+        if (destro_.boxCodice->isEnabled())
+            destro_.boxCodice->setFocus();
+        else if (destro_.boxPagato->isEnabled())
+            destro_.boxPagato->setFocus();
         return false;
     }
     if (watched == destro_.txtCommento) {
@@ -199,11 +205,20 @@ bool SalePresenter::TastoCodice(QKeyEvent* e) {
     }
     using T = Vendita::Tasto;
     switch (e->key()) {
-        case Qt::Key_Up: vendita_->TastoGiu(T::Su, 0, modificatore); return true;
-        case Qt::Key_Down: vendita_->TastoGiu(T::Giu, 0, modificatore); return true;
-        case Qt::Key_Left: vendita_->TastoGiu(T::Sinistra, 0, modificatore); return true;
-        case Qt::Key_Right: vendita_->TastoGiu(T::Destra, 0, modificatore); return true;
-        default: break;
+        case Qt::Key_Up:
+            vendita_->TastoGiu(T::Su, 0, modificatore);
+            return true;
+        case Qt::Key_Down:
+            vendita_->TastoGiu(T::Giu, 0, modificatore);
+            return true;
+        case Qt::Key_Left:
+            vendita_->TastoGiu(T::Sinistra, 0, modificatore);
+            return true;
+        case Qt::Key_Right:
+            vendita_->TastoGiu(T::Destra, 0, modificatore);
+            return true;
+        default:
+            break;
     }
     // Key press: only characters that can start or continue a code.
     const char ch = Carattere(e);
@@ -243,7 +258,8 @@ bool SalePresenter::TastoPagato(QKeyEvent* e) {
     const char ch = Carattere(e);
     if (ch == 0) return false;  // cursor keys and the like
     QLineEdit* box = destro_.boxPagato;
-    return ApplicaFiltro(*box, vendita_->TastoPagato(ch, Cp1252(box->text()), box->cursorPosition()));
+    return ApplicaFiltro(*box,
+                         vendita_->TastoPagato(ch, Cp1252(box->text()), box->cursorPosition()));
 }
 
 }  // namespace vorsa

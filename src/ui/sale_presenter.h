@@ -19,15 +19,16 @@ class PannelloDestro;
 
 /// Input boxes and Yes/No boxes of the platform, and the message window of the main window.
 class PrompterQt final : public Prompter {
-public:
+  public:
     explicit PrompterQt(FrmVorsa& frm) : frm_(frm) {}
-    std::optional<std::string> InputBox(const std::string& title, const std::string& prompt) override;
+    std::optional<std::string> InputBox(const std::string& title,
+                                        const std::string& prompt) override;
     bool ConfermaSiNo(const std::string& title, const std::string& text) override;
     int MostraMessaggio(const std::string& title, const std::string& text, const std::string& hint,
                         bool showButtons, const std::string& caption0, const std::string& caption1,
                         bool modal, int intervalMs) override;
 
-private:
+  private:
     FrmVorsa& frm_;
 };
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "support/memory_file_access.h"
 #include "platform/profile_store.h"
+#include "support/memory_file_access.h"
 
 namespace vorsa {
 namespace {

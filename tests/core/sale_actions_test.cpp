@@ -57,7 +57,8 @@ TEST(ActionsTest, StateTable) {
         EXPECT_EQ(On(c), k.on) << k.name;
         EXPECT_EQ(Enabled(c), k.enabled) << k.name;
         EXPECT_EQ(c.view.enabled[std::make_pair(0, 1)], !k.productsLocked) << k.name;
-        EXPECT_FALSE(c.view.enabled[std::make_pair(0, 4)]) << k.name;  // inactive article stays disabled
+        EXPECT_FALSE(c.view.enabled[std::make_pair(0, 4)])
+            << k.name;  // inactive article stays disabled
     }
 }
 
@@ -135,7 +136,7 @@ TEST(ActionsTest, SettingsPassword) {
     c.Timer();
     c.Digita("F7");
     EXPECT_FALSE(c.view.panels[1]);
-    EXPECT_EQ(c.view.relayouts, 2);  // also when the refused F7 switched itself off
+    EXPECT_EQ(c.view.relayouts, 2);                 // also when the refused F7 switched itself off
     c.prompter.answers = {std::string("SEGRETO")};  // case counts
     c.Timer();
     c.Digita("F7");
@@ -184,7 +185,8 @@ TEST(ActionsTest, AutomaticPrintingSwitch) {
     MemoryFileAccess files;
     Cassa c(files, kCatalogo);
     c.vendita->ImpostaStampaAutomatica(false);
-    EXPECT_EQ(c.view.caption, c.till->gTitolo + "     -     *** STAMPA   AUTOMATICA   NON   ATTIVA ***");
+    EXPECT_EQ(c.view.caption,
+              c.till->gTitolo + "     -     *** STAMPA   AUTOMATICA   NON   ATTIVA ***");
     EXPECT_EQ(c.view.actionCaption[5], "STAMPA MANUALE");
     EXPECT_EQ(c.view.stampaCaption, "Stampa automatica NON ATTIVA");
     EXPECT_EQ(c.Dati("STAMPA", "ABILITATO"), "0");
@@ -200,8 +202,7 @@ TEST(ActionsTest, PasswordsAreStoredScrambled) {
     Cassa c(files, kCatalogo);
     c.vendita->SalvaPassword(6, "  stat ");
     ProfileStore p(files);
-    const std::string stored =
-        p.Get(c.till->paths.gFilePassword, "AZIONI", "PASSF6").value_or("");
+    const std::string stored = p.Get(c.till->paths.gFilePassword, "AZIONI", "PASSF6").value_or("");
     EXPECT_EQ(stored.size(), 2u * (25 + 4));
     EXPECT_EQ(DecodificaPassword(kChiavePassword, stored), "stat");
     EXPECT_EQ(c.till->gAzioni[6].password, "stat");
@@ -233,9 +234,10 @@ TEST(CommitTest, FirstCommitOfTheDay) {
     EXPECT_EQ(Section(ini, "STATISTICHE"),
               "[STATISTICHE]\r\nDATA=06/12/2026 20:15:42\r\nSCONTRINI=1\r\n101=2;7\r\n"
               "102=1;2\r\n201=1;1\r\n");
-    EXPECT_EQ(Section(ini, "SCONTRINI"),
-              "[SCONTRINI]\r\n1=101-2-7;102-1-2;201-1-1;06/12/2026 20:15:42-10-12-cassiere45:03-0-0-0"
-              "\r\nSTORNI=\r\n");
+    EXPECT_EQ(
+        Section(ini, "SCONTRINI"),
+        "[SCONTRINI]\r\n1=101-2-7;102-1-2;201-1-1;06/12/2026 20:15:42-10-12-cassiere45:03-0-0-0"
+        "\r\nSTORNI=\r\n");
     EXPECT_EQ(c.Dati("MANGIARE", "2"), "Patatine;2;1;0;9;1;10;3");  // stock 10 - 1
     EXPECT_EQ(c.Dati("MANGIARE", "1"), "Panino con salamella;3,5;1;0;-1;1;-1;0");
     EXPECT_EQ(c.view.ultimo, "10,00");
@@ -259,7 +261,7 @@ TEST(CommitTest, ASaleThatCannotBeSavedIsReported) {
     ASSERT_EQ(c.prompter.messages.size(), 1u);
     EXPECT_NE(c.prompter.messages[0].find("NON \xE8 stata salvata"), std::string::npos);
     EXPECT_EQ(files.files["/p/Vorsa.ini"], before);
-    EXPECT_EQ(On(c), ".......");  // the till goes on selling
+    EXPECT_EQ(On(c), ".......");                   // the till goes on selling
     EXPECT_EQ(c.till->conto.gNumeroScontrino, 0);  // memory agrees with the file again
     EXPECT_EQ(c.Art(101).soldQuantity, 0);
     EXPECT_EQ(c.Art(102).pieces, 10);
@@ -276,8 +278,9 @@ TEST(CommitTest, ASaleThatCannotBeSavedIsReported) {
 
 TEST(CommitTest, CommentStarsAndRunningTotals) {
     MemoryFileAccess files;
-    Cassa c(files, std::string(kCatalogo) +
-                       "[STATISTICHE]\r\nSCONTRINI=7\r\n201=10;10\r\n[SCONTRINI]\r\nSTORNI=3;*5;*6\r\n");
+    Cassa c(files,
+            std::string(kCatalogo) +
+                "[STATISTICHE]\r\nSCONTRINI=7\r\n201=10;10\r\n[SCONTRINI]\r\nSTORNI=3;*5;*6\r\n");
     c.Digita("201");
     c.till->conto.gCommento = "senza ghiaccio";
     c.Digita("F1");
@@ -344,7 +347,8 @@ TEST(CommitTest, TwoTillsShareCountersAndNumbering) {
     EXPECT_EQ(p.Get("/p/Vorsa.ini", "BERE", "2").value_or(""), "Birra;3;1;1;0;0;5;0");
     EXPECT_EQ(p.Get("/p/Vorsa.ini.lck", "MULTIVORSA", "16").value_or(""), "0");
     EXPECT_NE(p.Get("/p/Vorsa.ini", "SCONTRINI", "1").value_or("").find("anna"), std::string::npos);
-    EXPECT_NE(p.Get("/p/Vorsa.ini", "SCONTRINI", "2").value_or("").find("bruno"), std::string::npos);
+    EXPECT_NE(p.Get("/p/Vorsa.ini", "SCONTRINI", "2").value_or("").find("bruno"),
+              std::string::npos);
     // Every lock was given back and none timed out.
     const std::string lock = files.files["/p/Vorsa.ini.lck"];
     EXPECT_EQ(lock.find("-LOCKED"), std::string::npos) << lock;

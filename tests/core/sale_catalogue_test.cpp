@@ -4,8 +4,8 @@
 
 #include <map>
 
-#include "support/fakes.h"
 #include "settings/settings_store.h"
+#include "support/fakes.h"
 
 namespace vorsa {
 namespace {
@@ -15,7 +15,7 @@ using K = std::pair<int, int>;
 
 /// Records what the catalogue paints.
 class RecordingView : public CatalogueView {
-public:
+  public:
     std::map<std::pair<int, int>, int> colours;
     std::map<std::pair<int, int>, bool> enabled;
     std::map<std::pair<int, int>, bool> labels;
@@ -69,16 +69,17 @@ TEST(CatalogueTest, CodesMapToIndices) {
     Bench b;
     b.Load("");
     EXPECT_EQ(b.cat.gNumeroArticoli, 28);
-    const std::pair<int, int> cases[] = {{101, 1},  {114, 14}, {115, -1}, {201, 15}, {210, 24},
-                                         {211, -1}, {300, -1}, {301, 25}, {304, 28}, {305, -1},
-                                         {100, -1}, {0, -1},    {-101, -1}, {999, -1}};
+    const std::pair<int, int> cases[] = {{101, 1},  {114, 14}, {115, -1},  {201, 15}, {210, 24},
+                                         {211, -1}, {300, -1}, {301, 25},  {304, 28}, {305, -1},
+                                         {100, -1}, {0, -1},   {-101, -1}, {999, -1}};
     for (auto [code, index] : cases) EXPECT_EQ(b.cat.IndiceArticolo(code), index) << code;
     for (int n = 1; n <= 28; ++n) EXPECT_EQ(b.cat.IndiceArticolo(b.cat.gArticoli[n].code), n);
 }
 
 TEST(CatalogueTest, FullSizedSections) {
     Bench b;
-    b.Load("[MANGIARE]\r\nDIMENSIONE=80\r\n[BERE]\r\nDIMENSIONE=80\r\n[VARIE]\r\nDIMENSIONE=80\r\n");
+    b.Load(
+        "[MANGIARE]\r\nDIMENSIONE=80\r\n[BERE]\r\nDIMENSIONE=80\r\n[VARIE]\r\nDIMENSIONE=80\r\n");
     EXPECT_EQ(b.cat.gNumeroArticoli, 240);
     EXPECT_EQ(b.cat.IndiceArticolo(180), 80);
     EXPECT_EQ(b.cat.IndiceArticolo(201), 81);
@@ -93,8 +94,8 @@ TEST(CatalogueTest, BadSizesFallBackToDefaultsAndAreWrittenBack) {
         const char* value;
         int size;
         const char* stored;
-    } cases[] = {{"81", 10, "10"}, {"80", 80, "80"}, {"0", 10, "10"}, {"abc", 10, "10"},
-                 {"", 10, "10"},  {"1", 1, "1"},    {"-3", 10, "10"}, {"99999999999", 10, "10"}};
+    } cases[] = {{"81", 10, "10"}, {"80", 80, "80"}, {"0", 10, "10"},  {"abc", 10, "10"},
+                 {"", 10, "10"},   {"1", 1, "1"},    {"-3", 10, "10"}, {"99999999999", 10, "10"}};
     for (const auto& c : cases) {
         Bench b;
         b.Load(std::string("[BERE]\r\nDIMENSIONE=") + c.value + "\r\n");
@@ -144,7 +145,8 @@ TEST(CatalogueTest, ArticleLinesAreReadFieldByField) {
 TEST(CatalogueTest, MissingLinesAreWrittenEmptyAndStayUnlimited) {
     Bench b;
     b.Load("[VARIE]\r\nDIMENSIONE=2\r\n");
-    EXPECT_EQ(b.files.files[kIni].rfind("[VARIE]\r\nDIMENSIONE=2\r\n1=\r\n2=\r\n[MANGIARE]", 0), 0u);
+    EXPECT_EQ(b.files.files[kIni].rfind("[VARIE]\r\nDIMENSIONE=2\r\n1=\r\n2=\r\n[MANGIARE]", 0),
+              0u);
     const Article& a = b.At(301);
     EXPECT_FALSE(a.active);
     EXPECT_EQ(a.pieces, -1);
@@ -153,8 +155,9 @@ TEST(CatalogueTest, MissingLinesAreWrittenEmptyAndStayUnlimited) {
 
 TEST(CatalogueTest, ArticleLineIsWrittenInShortestForm) {
     Bench b;
-    b.Load("[MANGIARE]\r\n1=Panino;2.5;1;0;-1;1;-1;0\r\n2=Pasta;10,00;1;1;30;0;30;5\r\n"
-           "3=Vario;-1;1;0;-1;1;-1;0\r\n");
+    b.Load(
+        "[MANGIARE]\r\n1=Panino;2.5;1;0;-1;1;-1;0\r\n2=Pasta;10,00;1;1;30;0;30;5\r\n"
+        "3=Vario;-1;1;0;-1;1;-1;0\r\n");
     EXPECT_EQ(b.cat.RigaArticolo(1, ';'), "Panino;2,5;1;0;-1;1;-1;0");
     EXPECT_EQ(b.cat.RigaArticolo(2, ';'), "Pasta;10;1;1;30;0;30;5");
     b.cat.gArticoli[3].price = Currency::FromUnits(4);  // entered for the current bill
@@ -173,13 +176,23 @@ TEST(CatalogueTest, StockStates) {
     struct Case {
         int pieces, reference, threshold, tipo, used, state;
     } cases[] = {
-        {10, 10, 3, 0, 7, 4}, {10, 10, 3, 0, 6, 1}, {10, 10, 3, 0, 10, 3}, {10, 10, 3, 0, 12, 3},
-        {10, 10, 30, 1, 7, 4}, {10, 10, 30, 1, 6, 1}, {0, 0, 0, 0, 0, 3},   {-1, -1, 5, 0, 500, 1},
-        {10, 10, 0, 0, 9, 1}, {8, 0, 3, 1, 5, 4},   {8, -1, 3, 1, 4, 1},
+        {10, 10, 3, 0, 7, 4},
+        {10, 10, 3, 0, 6, 1},
+        {10, 10, 3, 0, 10, 3},
+        {10, 10, 3, 0, 12, 3},
+        {10, 10, 30, 1, 7, 4},
+        {10, 10, 30, 1, 6, 1},
+        {0, 0, 0, 0, 0, 3},
+        {-1, -1, 5, 0, 500, 1},
+        {10, 10, 0, 0, 9, 1},
+        {8, 0, 3, 1, 5, 4},
+        {8, -1, 3, 1, 4, 1},
         // 5 of 8 left is 62.5 %: rounds to 62, so a threshold of 62 is reached.
-        {8, 8, 62, 1, 3, 4}, {8, 8, 61, 1, 3, 1},
+        {8, 8, 62, 1, 3, 4},
+        {8, 8, 61, 1, 3, 1},
         // 3 of 8 is 37.5 %: rounds half to even, to 38.
-        {8, 8, 37, 1, 5, 1}, {8, 8, 38, 1, 5, 4},
+        {8, 8, 37, 1, 5, 1},
+        {8, 8, 38, 1, 5, 4},
     };
     for (const auto& c : cases) {
         Bench b;
@@ -199,8 +212,8 @@ TEST(CatalogueTest, ColoursAndFeedback) {
     Bench b;
     b.Load("");
     RecordingView v;
-    const std::pair<int, int> cases[] = {{1, kColoreBottone}, {3, kGiallo}, {4, kAzzurro},
-                                         {0, kNero}, {7, kNero}};
+    const std::pair<int, int> cases[] = {
+        {1, kColoreBottone}, {3, kGiallo}, {4, kAzzurro}, {0, kNero}, {7, kNero}};
     for (auto [state, colour] : cases) {
         b.cat.ColoraArticolo(state, 1, 2, true, v);
         EXPECT_EQ(v.ButtonColour(1, 2), colour) << state;

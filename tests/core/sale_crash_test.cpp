@@ -16,7 +16,8 @@ namespace vorsa {
 namespace {
 
 constexpr const char* kStock =
-    "[MANGIARE]\r\nDIMENSIONE=3\r\n1=Panino;3,5;1;0;30000;1;30000;0\r\n2=Patatine;2;1;0;-1;1;-1;0\r\n"
+    "[MANGIARE]\r\nDIMENSIONE=3\r\n1=Panino;3,5;1;0;30000;1;30000;0\r\n2=Patatine;2;1;0;-1;1;-1;"
+    "0\r\n"
     "3=Torta;2,5;1;1;30000;0;30000;0\r\n[BERE]\r\nDIMENSIONE=2\r\n1=Acqua;1;1;0;30000;2;30000;0\r\n"
     "2=Birra;3;1;0;-1;2;-1;0\r\n[VARIE]\r\nDIMENSIONE=1\r\n";
 
@@ -61,8 +62,8 @@ void ExpectConsistent(const std::string& folder, int round) {
         }
     }
     EXPECT_FALSE(doc.Get("SCONTRINI", std::to_string(n + 1)).has_value()) << "round " << round;
-    const std::pair<const char*, int> righe[] = {{"MANGIARE", 101}, {"MANGIARE", 102},
-                                                 {"MANGIARE", 103}, {"BERE", 201}, {"BERE", 202}};
+    const std::pair<const char*, int> righe[] = {
+        {"MANGIARE", 101}, {"MANGIARE", 102}, {"MANGIARE", 103}, {"BERE", 201}, {"BERE", 202}};
     for (auto [section, code] : righe) {
         const auto stat = Split(doc.Get("STATISTICHE", std::to_string(code)).value_or("0;0"), ';');
         ASSERT_EQ(stat.size(), 2u);
@@ -72,7 +73,8 @@ void ExpectConsistent(const std::string& folder, int round) {
         ASSERT_GE(line.size(), 5u);
         const long long pieces = Val(line[4]);
         if (pieces != -1) {
-            EXPECT_EQ(pieces, 30000 - venduto[code].quantity) << "round " << round << " code " << code;
+            EXPECT_EQ(pieces, 30000 - venduto[code].quantity)
+                << "round " << round << " code " << code;
         }
     }
 }

@@ -19,7 +19,7 @@ TEST(CodeEntryTest, InterpretsCompleteTexts) {
         T tipo;
         int valore;
     } cases[] = {
-        {"", T::Nessuno, 0},     {"1", T::Nessuno, 0},   {"10", T::Nessuno, 0},
+        {"", T::Nessuno, 0},     {"1", T::Nessuno, 0},    {"10", T::Nessuno, 0},
         {"101", T::Articolo, 0}, {"114", T::Articolo, 0}, {"115", T::Errore, 0},
         {"201", T::Articolo, 1}, {"210", T::Articolo, 1}, {"300", T::Errore, 0},
         {"304", T::Articolo, 2}, {"305", T::Errore, 0},   {"1+5", T::Errore, 0},
@@ -41,10 +41,10 @@ TEST(CodeEntryTest, CharacterFilter) {
         bool empty;
         char result;
     } cases[] = {
-        {'1', true, '1'}, {'2', true, '2'}, {'3', true, '3'}, {'0', true, 0},   {'0', false, '0'},
+        {'1', true, '1'}, {'2', true, '2'},  {'3', true, '3'}, {'0', true, 0},  {'0', false, '0'},
         {'4', true, 0},   {'9', false, '9'}, {'F', true, 'F'}, {'F', false, 0}, {'f', true, 'F'},
         {'f', false, 0},  {'+', false, '+'}, {'-', true, '-'}, {'a', true, 0},  {'S', true, 0},
-        {8, false, 8},    {9, true, 9},     {' ', true, 0},
+        {8, false, 8},    {9, true, 9},      {' ', true, 0},
     };
     for (const auto& k : cases)
         EXPECT_EQ(FiltroCodice(k.key, k.empty), k.result) << k.key << " empty " << k.empty;
@@ -141,8 +141,8 @@ TEST(BillTest, LineLayout) {
         std::size_t nameColumn;
         const char* tail;
     } cases[] = {
-        {32, "9,99", 1, false, 32, "|  9,99"},  {33, "10", 1, false, 32, "| 10,00"},
-        {37, "99,99", 1, true, 37, "| 99,99"},  {38, "100", 1, true, 36, "|100,00"},
+        {32, "9,99", 1, false, 32, "|  9,99"},      {33, "10", 1, false, 32, "| 10,00"},
+        {37, "99,99", 1, true, 37, "| 99,99"},      {38, "100", 1, true, 36, "|100,00"},
         {10, "1234,5", 100, false, 32, "|1234,50"}, {10, "0", 0, false, 32, "|  0,00"},
     };
     for (const auto& k : cases) {
@@ -294,10 +294,12 @@ TEST(PaymentTest, AmountFilter) {
         char typed;
         const char* replaced;
     } cases[] = {
-        {"", 0, '.', 0, "0,"},   {"", 0, ',', 0, "0,"},   {"5", 1, '.', ',', nullptr},
-        {"5,2", 3, ',', 0, nullptr}, {"999", 3, '1', 0, nullptr}, {"99", 2, '1', '1', nullptr},
-        {"5,25", 4, '1', 0, nullptr}, {"5,2", 3, '5', '5', nullptr}, {"5,25", 0, '1', '1', nullptr},
-        {"123,4", 0, '1', 0, nullptr}, {"1", 1, 'a', 0, nullptr}, {"1", 1, 8, 8, nullptr},
+        {"", 0, '.', 0, "0,"},          {"", 0, ',', 0, "0,"},
+        {"5", 1, '.', ',', nullptr},    {"5,2", 3, ',', 0, nullptr},
+        {"999", 3, '1', 0, nullptr},    {"99", 2, '1', '1', nullptr},
+        {"5,25", 4, '1', 0, nullptr},   {"5,2", 3, '5', '5', nullptr},
+        {"5,25", 0, '1', '1', nullptr}, {"123,4", 0, '1', 0, nullptr},
+        {"1", 1, 'a', 0, nullptr},      {"1", 1, 8, 8, nullptr},
         {"", 0, 9, 9, nullptr},
     };
     for (const auto& k : cases) {
@@ -315,9 +317,10 @@ TEST(PaymentTest, Change) {
     const struct {
         const char* paid;
         const char* change;
-    } cases[] = {{"20", "7,50"}, {"12", "0,00"}, {"12,5", "0,00"}, {",", "0,00"},
+    } cases[] = {{"20", "7,50"}, {"12", "0,00"},    {"12,5", "0,00"},    {",", "0,00"},
                  {"0,", "0,00"}, {"150", "137,50"}, {"999,99", "987,49"}};
-    for (const auto& k : cases) EXPECT_EQ(CalcolaResto(k.paid, totale).value_or("-"), k.change) << k.paid;
+    for (const auto& k : cases)
+        EXPECT_EQ(CalcolaResto(k.paid, totale).value_or("-"), k.change) << k.paid;
     EXPECT_FALSE(CalcolaResto("", totale).has_value());
     EXPECT_EQ(*CalcolaResto("20", Currency{}), "0,00");
 }

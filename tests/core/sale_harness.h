@@ -7,17 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "startup/startup.h"
-#include "support/fakes.h"
 #include "platform/text.h"
 #include "sale/vendita.h"
+#include "startup/startup.h"
+#include "support/fakes.h"
 
 namespace vorsa::test {
 
 /// Records what the rules show; SetCodice and SetPagato run the change handlers like the
 /// real boxes do.
 class ScriptedView : public SaleView {
-public:
+  public:
     Vendita* vendita = nullptr;
     std::map<std::pair<int, int>, int> colours;
     std::map<std::pair<int, int>, bool> enabled;
@@ -60,7 +60,9 @@ public:
         if (state >= 0 && state < 5) feedback[state] = true;
     }
     void HideFeedback() override { feedback[0] = feedback[1] = feedback[3] = feedback[4] = false; }
-    void SetFeedbackCaption(int state, const std::string& c) override { feedbackCaption[state] = c; }
+    void SetFeedbackCaption(int state, const std::string& c) override {
+        feedbackCaption[state] = c;
+    }
     void SetCodice(const std::string& text) override {
         codice = text;
         vendita->CambioCodice(text);
@@ -71,8 +73,10 @@ public:
     void SelectLine(int i) override { selected = i; }
     int ListCode(int i) override { return lines[i].second; }
     void SetListLine(int i, const std::string& text, int code) override {
-        if (i == static_cast<int>(lines.size())) lines.emplace_back(text, code);
-        else lines[i] = {text, code};
+        if (i == static_cast<int>(lines.size()))
+            lines.emplace_back(text, code);
+        else
+            lines[i] = {text, code};
         selected = i;
     }
     void ClearList() override {
@@ -106,13 +110,14 @@ public:
 };
 
 class ScriptedPrompter : public Prompter {
-public:
+  public:
     std::deque<std::optional<std::string>> answers;  // input boxes, in order
     std::deque<bool> confirmations;
-    std::vector<std::string> asked;       // titles of the input boxes
-    std::vector<std::string> questions;   // titles of the Yes/No boxes
-    std::vector<std::string> messages;    // texts of the message window
-    std::optional<std::string> InputBox(const std::string& title, const std::string& prompt) override {
+    std::vector<std::string> asked;      // titles of the input boxes
+    std::vector<std::string> questions;  // titles of the Yes/No boxes
+    std::vector<std::string> messages;   // texts of the message window
+    std::optional<std::string> InputBox(const std::string& title,
+                                        const std::string& prompt) override {
         asked.push_back(title);
         lastPrompt = prompt;
         if (answers.empty()) return std::nullopt;
@@ -136,7 +141,7 @@ public:
 };
 
 class RecordingPrint : public PrintSeam {
-public:
+  public:
     bool available = true;
     int printed = 0;
     int formsRemoved = 0;

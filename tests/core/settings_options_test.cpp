@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "support/fakes.h"
 #include "settings/keys.h"
 #include "settings/settings_gateway.h"
+#include "support/fakes.h"
 
 namespace vorsa {
 namespace {
@@ -168,8 +168,8 @@ TEST(SettingsGatewayTest, IntoRange) {
     struct R {
         const char* text;
         int result;
-    } cases[] = {{"5", 5}, {" 5 ", 5}, {"", 9}, {"x", 9}, {"5x", 9}, {"0", 9}, {"10", 10},
-                 {"11", 9}, {"-1", 9}, {"99999999999999999999", 9}};
+    } cases[] = {{"5", 5}, {" 5 ", 5}, {"", 9},   {"x", 9},  {"5x", 9},
+                 {"0", 9}, {"10", 10}, {"11", 9}, {"-1", 9}, {"99999999999999999999", 9}};
     for (const auto& c : cases) EXPECT_EQ(IntoRange(c.text, 9, 1, 10), c.result) << c.text;
 }
 

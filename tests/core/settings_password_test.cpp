@@ -51,7 +51,7 @@ TEST(PasswordTest, KnownStoredFormDecodes) {
 
 TEST(PasswordTest, DamagedStoredFormMeansNoPassword) {
     for (const std::string& bad : {std::string(), std::string("ABC"), std::string("ZZ"),
-                                  std::string(48, 'A'), std::string(51, 'A')})
+                                   std::string(48, 'A'), std::string(51, 'A')})
         EXPECT_EQ(DecodificaPassword(kChiavePassword, bad), "") << bad;
     std::string s = CodificaPassword(kChiavePassword, "pw");
     s[10] = 'G';

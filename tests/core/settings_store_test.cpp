@@ -28,7 +28,7 @@ struct Station {
 };
 
 class SettingsStoreTest : public ::testing::Test {
-protected:
+  protected:
     MemoryFileAccess files;
     Station a{files, "ANNA12:34"};
     Station b{files, "BRUNO56:78"};
@@ -117,7 +117,8 @@ TEST_F(SettingsStoreTest, LockIsExclusiveBetweenTills) {
 TEST_F(SettingsStoreTest, UnlockWithoutEntryWaitsAllRounds) {
     EXPECT_FALSE(a.store.SbloccaChiave("S", "K"));
     EXPECT_EQ(a.sleeper.count, 200);
-    EXPECT_FALSE(files.files.count(kLock) && files.files[kLock].find("ERRORI") != std::string::npos);
+    EXPECT_FALSE(files.files.count(kLock) &&
+                 files.files[kLock].find("ERRORI") != std::string::npos);
 }
 
 TEST_F(SettingsStoreTest, UnreachableLockFileGivesUpAtOnce) {
@@ -147,14 +148,15 @@ TEST(FiltroNumericoTest, Keys) {
         int key;
         bool passes;
     } cases[] = {
-        {"", 0, '0', true},   {"", 0, 'a', false},  {"0", 1, '0', false}, {"0", 1, '5', true},
+        {"", 0, '0', true},    {"", 0, 'a', false},  {"0", 1, '0', false}, {"0", 1, '5', true},
         {"12", 0, '0', false}, {"12", 2, '0', true}, {"12", 1, '0', true}, {"05", 1, '0', false},
-        {"", 0, 8, true},     {"", 0, 9, true},     {"1", 1, ',', false}, {"1", 1, '-', false},
+        {"", 0, 8, true},      {"", 0, 9, true},     {"1", 1, ',', false}, {"1", 1, '-', false},
     };
     for (const auto& c : cases) {
         int k = c.key;
         FiltroNumerico(k, c.text, c.caret);
-        EXPECT_EQ(k != 0, c.passes) << "text '" << c.text << "' caret " << c.caret << " key " << c.key;
+        EXPECT_EQ(k != 0, c.passes)
+            << "text '" << c.text << "' caret " << c.caret << " key " << c.key;
         if (c.passes) {
             EXPECT_EQ(k, c.key);
         }

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/fakes.h"
 #include "platform/text.h"
+#include "support/fakes.h"
 
 namespace vorsa {
 namespace {
@@ -13,7 +13,7 @@ constexpr const char* kLock = "/p/Vorsa.ini.lck";
 constexpr ScreenTwips kScreen{28800, 16200};  // 1920 x 1080 at 96 dpi
 
 class FakeShare : public NetworkShare {
-public:
+  public:
     bool ok = true;
     std::vector<std::string> shared;
     bool CondividiCartella(const std::string& folder) override {
@@ -52,23 +52,24 @@ TEST(StartupTest, FirstStartWritesACompleteFile) {
     std::vector<std::string> sections;
     for (const auto& line : Split(ReplaceAll(ini, "\r\n", "\n"), '\n'))
         if (!line.empty() && line[0] == '[') sections.push_back(line);
-    EXPECT_EQ(sections, (std::vector<std::string>{"[NOTA]", "[MANGIARE]", "[BERE]", "[VARIE]",
-                                                  "[MONETE]", "[PROGRAMMA]", "[AZIONI]",
-                                                  "[MULTIVORSA]", "[STAMPA]"}));
+    EXPECT_EQ(sections,
+              (std::vector<std::string>{"[NOTA]", "[MANGIARE]", "[BERE]", "[VARIE]", "[MONETE]",
+                                        "[PROGRAMMA]", "[AZIONI]", "[MULTIVORSA]", "[STAMPA]"}));
     EXPECT_NE(ini.find("[NOTA]\r\n# Note 1:=" + std::string(68, '*') +
                        "\r\n# Note 2:=* In caso di necessit\xE0 o di comportamenti non previsti / "
                        "anomali   *\r\n"),
               std::string::npos);
-    EXPECT_NE(ini.find("[BERE]\r\nDIMENSIONE=10\r\n1=\r\n2=\r\n3=\r\n4=\r\n5=\r\n6=\r\n7=\r\n8=\r\n"
-                       "9=\r\n10=\r\n[VARIE]\r\nDIMENSIONE=4\r\n1=\r\n2=\r\n3=\r\n4=\r\n[MONETE]\r\n"
-                       "S0=0,05\r\nS1=0,10\r\nS2=0,20\r\nS3=0,50\r\nS4=1\r\nS5=2\r\nS6=5\r\nS7=10\r\n"
-                       "S8=20\r\nS9=50\r\n[PROGRAMMA]\r\nSEPARATORE=;\r\nVERSIONE_INI=1\r\n"
-                       "BORDI MAGNETICI=Si\r\nBORDI MAGNETICI SENSIBILITA=20\r\nAGGIORNAMENTI=Si\r\n"
-                       "[AZIONI]\r\nF1=PAGA CONTO;RIAPRI CONTO\r\nF2=CANCELLA\r\nF3=STORNO\r\n"
-                       "F4=NUOVO CONTO\r\nF5=;IN CORSO...\r\nF6=STATISTICA\r\nF7=IMPOSTAZIONI\r\n"
-                       "[MULTIVORSA]\r\nLOCKSUFF=45:03\r\n[STAMPA]\r\nTITOLO=\r\nTITOLO2=\r\n"
-                       "PIEDE=\r\nTESTO-RITIRO=\r\n"),
-              std::string::npos)
+    EXPECT_NE(
+        ini.find("[BERE]\r\nDIMENSIONE=10\r\n1=\r\n2=\r\n3=\r\n4=\r\n5=\r\n6=\r\n7=\r\n8=\r\n"
+                 "9=\r\n10=\r\n[VARIE]\r\nDIMENSIONE=4\r\n1=\r\n2=\r\n3=\r\n4=\r\n[MONETE]\r\n"
+                 "S0=0,05\r\nS1=0,10\r\nS2=0,20\r\nS3=0,50\r\nS4=1\r\nS5=2\r\nS6=5\r\nS7=10\r\n"
+                 "S8=20\r\nS9=50\r\n[PROGRAMMA]\r\nSEPARATORE=;\r\nVERSIONE_INI=1\r\n"
+                 "BORDI MAGNETICI=Si\r\nBORDI MAGNETICI SENSIBILITA=20\r\nAGGIORNAMENTI=Si\r\n"
+                 "[AZIONI]\r\nF1=PAGA CONTO;RIAPRI CONTO\r\nF2=CANCELLA\r\nF3=STORNO\r\n"
+                 "F4=NUOVO CONTO\r\nF5=;IN CORSO...\r\nF6=STATISTICA\r\nF7=IMPOSTAZIONI\r\n"
+                 "[MULTIVORSA]\r\nLOCKSUFF=45:03\r\n[STAMPA]\r\nTITOLO=\r\nTITOLO2=\r\n"
+                 "PIEDE=\r\nTESTO-RITIRO=\r\n"),
+        std::string::npos)
         << ini;
     EXPECT_EQ(m.Get("MANGIARE", "DIMENSIONE"), "14");
     EXPECT_EQ(m.Get("MANGIARE", "14"), "");
@@ -110,14 +111,17 @@ TEST(StartupTest, PathsAndIdentity) {
     EXPECT_EQ(p.gFileTmp, temp + "VorsaTmp.txt");
     EXPECT_EQ(p.gFilePassword, temp + NomeFilePassword(m.user.name));
     EXPECT_EQ(till->opt.gLockSuffisso, "45:03");
-    EXPECT_EQ(till->opt.gIdentitaLock, "UnNomeUtenteMoltoLu" "n45:03");
+    EXPECT_EQ(till->opt.gIdentitaLock,
+              "UnNomeUtenteMoltoLu"
+              "n45:03");
     EXPECT_EQ(till->opt.gNomeStazione, m.user.name);
 }
 
 TEST(StartupTest, PasswordFileName) {
     EXPECT_EQ(NomeFilePassword("mario"), "~xXM_W^=adXbYe");  // "MARIO-PRENDO"
     EXPECT_EQ(NomeFilePassword("MARIO"), NomeFilePassword("mario"));
-    EXPECT_EQ(NomeFilePassword("abcdefghijklmnop"), NomeFilePassword("abcdefghijklzzzz"));  // 12 count
+    EXPECT_EQ(NomeFilePassword("abcdefghijklmnop"),
+              NomeFilePassword("abcdefghijklzzzz"));  // 12 count
     // 'Q' + 1 + 10 is '\\' and '#' + 2 + 10 is '/': both are dropped.
     EXPECT_EQ(NomeFilePassword("Q#").find_first_of("\\/"), std::string::npos);
     EXPECT_EQ(NomeFilePassword("Q#").size(), 2u + 10u);
@@ -192,7 +196,7 @@ TEST(StartupTest, CoinsStatisticsAndReceiptCounter) {
     auto till = m.Start();
     EXPECT_EQ(till->opt.gMonete[0], *ParseCurrency("0,25"));
     EXPECT_EQ(till->opt.gMonete[1], *ParseCurrency("0,10"));  // not a number: the default
-    EXPECT_EQ(m.Get("MONETE", "S1"), "molti");                 // and the file keeps it
+    EXPECT_EQ(m.Get("MONETE", "S1"), "molti");                // and the file keeps it
     EXPECT_EQ(till->opt.gMonete[9], Currency::FromUnits(50));
     EXPECT_EQ(till->conto.gNumeroScontrino, 0);
     const Catalogue& c = till->cat;
@@ -211,13 +215,17 @@ TEST(StartupTest, SwitchesAndSensitivity) {
         bool on;
         int sensitivity;
         const char* sensAfter;
-    } cases[] = {{"si", "10", true, 10, "10"},   {"SI", "60", true, 60, "60"},
-                 {"No", "9", false, 20, "20"},   {"1", "61", false, 20, "20"},
+    } cases[] = {{"si", "10", true, 10, "10"},
+                 {"SI", "60", true, 60, "60"},
+                 {"No", "9", false, 20, "20"},
+                 {"1", "61", false, 20, "20"},
                  {nullptr, "abc", true, 20, "20"}};
     for (const auto& c : cases) {
         Machine m;
         std::string ini = "[PROGRAMMA]\r\n";
-        if (c.bordi) ini += std::string("BORDI MAGNETICI=") + c.bordi + "\r\nAGGIORNAMENTI=" + c.bordi + "\r\n";
+        if (c.bordi)
+            ini +=
+                std::string("BORDI MAGNETICI=") + c.bordi + "\r\nAGGIORNAMENTI=" + c.bordi + "\r\n";
         ini += std::string("BORDI MAGNETICI SENSIBILITA=") + c.sens + "\r\n";
         m.files.files[kIni] = ini;
         auto till = m.Start();
@@ -301,8 +309,13 @@ TEST(StartupTest, UnwritableFileIsLeftAsItWas) {
 }
 
 TEST(StartupTest, OddValuesInEveryOptionFallBackToDefaults) {
-    const std::string odd[] = {"abc", "-99999999999999999999", "99999999999999999999",
-                               std::string("\xFF\xFE\x80", 3), std::string(600, '7'), "1,5", "-1"};
+    const std::string odd[] = {"abc",
+                               "-99999999999999999999",
+                               "99999999999999999999",
+                               std::string("\xFF\xFE\x80", 3),
+                               std::string(600, '7'),
+                               "1,5",
+                               "-1"};
     for (const KeyDef* d : AllKeys()) {
         if (!d->show || d->section.find('#') != std::string_view::npos) continue;
         const Idx idx = d->key.find('#') == std::string_view::npos ? Idx() : Idx(d->first);
@@ -319,7 +332,8 @@ TEST(StartupTest, OddValuesInEveryOptionFallBackToDefaults) {
                 const bool inRange = IsInteger(cut) && n >= d->min && n <= d->max;
                 EXPECT_EQ(shown, inRange ? std::to_string(n) : std::to_string(d->def)) << why;
             } else if (d->kind == OptionKind::Bool) {
-                EXPECT_EQ(shown, d->def == 1 || (IsInteger(cut) && Val(cut) == 1) ? "1" : "0") << why;
+                EXPECT_EQ(shown, d->def == 1 || (IsInteger(cut) && Val(cut) == 1) ? "1" : "0")
+                    << why;
             } else if (d->kind == OptionKind::Flag || d->kind == OptionKind::Si) {
                 EXPECT_EQ(shown, "0") << why;
             } else if (d->kind == OptionKind::Title) {
@@ -362,8 +376,8 @@ TEST(StartupTest, WindowPlacementIsCorrected) {
 }
 
 TEST(StartupTest, CodeTimerIsHealed) {
-    const std::pair<const char*, int> cases[] = {{"149", 300}, {"150", 150}, {"", 300},
-                                                 {"abc", 300}, {"1000", 1000}};
+    const std::pair<const char*, int> cases[] = {
+        {"149", 300}, {"150", 150}, {"", 300}, {"abc", 300}, {"1000", 1000}};
     for (auto [stored, ms] : cases) {
         Machine m;
         m.files.files[kIni] = std::string("[PROGRAMMA]\r\nTIMER_CODICI_MS=") + stored + "\r\n";
@@ -406,14 +420,15 @@ TEST(StartupTest, ClosingSavesThePlacementInOrder) {
 TEST(StartupTest, MultiTillRoles) {
     struct Case {
         const char* section;
-        bool share;        // hooks with a share
+        bool share;  // hooks with a share
         bool shareOk;
         bool remoteExists;
         StatoMultiVorsa stato;
         bool multiOn;
         const char* dati;
     } cases[] = {
-        {"ABILITATO=1\r\nMASTER=1\r\n", true, true, false, StatoMultiVorsa::PrincipaleOk, true, kIni},
+        {"ABILITATO=1\r\nMASTER=1\r\n", true, true, false, StatoMultiVorsa::PrincipaleOk, true,
+         kIni},
         {"ABILITATO=1\r\nMASTER=1\r\n", true, false, false,
          StatoMultiVorsa::PrincipaleSenzaCondivisione, true, kIni},
         {"ABILITATO=1\r\nMASTER=1\r\n", false, false, false,
@@ -421,8 +436,8 @@ TEST(StartupTest, MultiTillRoles) {
         {"ABILITATO=1\r\n", true, true, false, StatoMultiVorsa::SecondariaSenzaNome, false, kIni},
         {"ABILITATO=1\r\nSISTEMA_REMOTO=cassa1\r\n", true, true, false,
          StatoMultiVorsa::SecondariaIrraggiungibile, false, kIni},
-        {"ABILITATO=1\r\nSISTEMA_REMOTO=cassa1\r\n", true, true, true, StatoMultiVorsa::SecondariaOk,
-         true, "//cassa1/vorsa$/Vorsa.ini"},
+        {"ABILITATO=1\r\nSISTEMA_REMOTO=cassa1\r\n", true, true, true,
+         StatoMultiVorsa::SecondariaOk, true, "//cassa1/vorsa$/Vorsa.ini"},
         {"ABILITATO=0\r\nMASTER=1\r\n", true, true, false, StatoMultiVorsa::Singola, false, kIni},
     };
     for (const auto& c : cases) {

@@ -32,7 +32,8 @@ struct Banco {
     Options& opt() { return cassa.till->opt; }
     /// The printer, created after the options are set as the test wants them.
     ReceiptPrinter& printer() {
-        if (!rp) rp = std::make_unique<ReceiptPrinter>(till().PartiStampa(), other_ ? *other_ : backend);
+        if (!rp)
+            rp = std::make_unique<ReceiptPrinter>(till().PartiStampa(), other_ ? *other_ : backend);
         return *rp;
     }
     /// The snapshot of a committed bill: (code, quantity) lines, in catalogue order.

@@ -63,7 +63,7 @@ TEST(ReceiptLayout, Pos80ReceiptLandsWhereTheLayoutPutsIt) {
     const int hp = 28346;  // 500 mm
     const int footer = 2 * gap + H(10) + 3 * gap + H(11);
     const std::string num = "Scontrino: 1.234 - ";
-    const int bw = 79 * 15;  // six characters of 13 units and the closing one
+    const int bw = 79 * 15;     // six characters of 13 units and the closing one
     const int quiet = 10 * 15;  // ten narrow bars between the text and the barcode
     const std::vector<Row> expected = {
         {"Sagra", (kW - 5 * CW(11)) / 2, 0, 11},
@@ -280,8 +280,14 @@ TEST(ReceiptLayout, PricesAndQuantities) {
         const char* text;
     };
     // Up to 99,99 a blank after the euro sign; from 99 the wider text without it.
-    for (const Case c : {Case{"2,5", "\x80 2,50"}, Case{"1234,5", "\x80" "1.234,50"},
-                         Case{"98,99", "\x80 98,99"}, Case{"99", "\x80" "99,00"}}) {
+    for (const Case c : {Case{"2,5", "\x80 2,50"},
+                         Case{"1234,5",
+                              "\x80"
+                              "1.234,50"},
+                         Case{"98,99", "\x80 98,99"},
+                         Case{"99",
+                              "\x80"
+                              "99,00"}}) {
         Banco b(kPos80);
         SoloScontrini(b);
         b.till().cat.gArticoli[2].price = *ParseCurrency(c.price);

@@ -10,7 +10,8 @@ namespace {
 struct Vendite : Banco {
     explicit Vendite(const std::string& ini, std::vector<std::string> printers = {"Stampante"})
         : Banco(ini, std::move(printers)) {
-        vendita = std::make_unique<Vendita>(till().PartiVendita(), cassa.view.Views(), cassa.prompter, &printer());
+        vendita = std::make_unique<Vendita>(till().PartiVendita(), cassa.view.Views(),
+                                            cassa.prompter, &printer());
         cassa.view.vendita = vendita.get();
     }
     void Vendi(const std::string& codes) {

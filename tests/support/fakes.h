@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "support/memory_file_access.h"
 #include "platform/system.h"
+#include "support/memory_file_access.h"
 
 namespace vorsa::test {
 
 class FakeClock : public Clock {
-public:
+  public:
     DateTime now{2026, 12, 6, 19, 45, 3, 0};
     long long millis = 0;
     DateTime Now() override { return now; }
@@ -19,7 +19,7 @@ public:
 
 /// Counts sleeps instead of sleeping; `onSleep` lets a test act as another till meanwhile.
 class FakeSleeper : public Sleeper {
-public:
+  public:
     explicit FakeSleeper(FakeClock* clock = nullptr) : clock_(clock) {}
     int count = 0;
     long long totalMs = 0;
@@ -31,18 +31,18 @@ public:
         if (onSleep) onSleep(count);
     }
 
-private:
+  private:
     FakeClock* clock_;
 };
 
 class FakeUser : public UserInfo {
-public:
+  public:
     std::string name = "cassiere";
     std::string NetworkUserName() override { return name; }
 };
 
 class FakeShell : public Shell {
-public:
+  public:
     std::vector<std::string> opened;
     void Open(const std::string& path) override { opened.push_back(path); }
 };

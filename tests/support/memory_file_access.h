@@ -10,7 +10,7 @@
 namespace vorsa {
 
 class MemoryFileAccess : public FileAccess {
-public:
+  public:
     ReadResult ReadAll(const std::string& path) override;
     bool ReplaceAll(const std::string& path, std::string_view bytes) override;
     std::unique_ptr<FileLock> LockExclusive(const std::string& path) override;
@@ -26,7 +26,7 @@ public:
     long replaceCount = 0;
     int locksHeld = 0;
 
-private:
+  private:
     std::map<std::string, std::uint64_t> versions_;
     std::uint64_t nextVersion_ = 1;
 };

@@ -54,30 +54,68 @@ W* Ctl(const QWidget& root, const QString& name) {
 inline QString Nome(const char* name, int i) {
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
 }
-inline QLineEdit* BoxCodice(const FrmVorsa& f) { return Ctl<QLineEdit>(f, QStringLiteral("box_Codice")); }
-inline QLineEdit* BoxPagato(const FrmVorsa& f) { return Ctl<QLineEdit>(f, QStringLiteral("box_Pagato")); }
-inline QListWidget* ListaSpesa(const FrmVorsa& f) { return Ctl<QListWidget>(f, QStringLiteral("lst_spesa")); }
-inline QLabel* LblTotale(const FrmVorsa& f) { return Ctl<QLabel>(f, QStringLiteral("lbl_totale")); }
-inline QLabel* LblResto(const FrmVorsa& f) { return Ctl<QLabel>(f, QStringLiteral("lbl_resto")); }
-inline QLabel* LblUltimoScontrino(const FrmVorsa& f) { return Ctl<QLabel>(f, Nome("lblUltimoScontrino", 0)); }
-inline QLabel* ConfCode(const FrmVorsa& f, int i) { return Ctl<QLabel>(f, Nome("lbl_conf_code", i)); }
-inline QPushButton* CmdAzione(const FrmVorsa& f, int n) { return Ctl<QPushButton>(f, Nome("cmd_azioni", n)); }
-inline QLabel* LblAzioneCode(const FrmVorsa& f, int n) { return Ctl<QLabel>(f, Nome("lbl_azioni_code", n)); }
-inline QPushButton* CmdSoldi(const FrmVorsa& f, int n) { return Ctl<QPushButton>(f, Nome("cmdSoldi", n)); }
-inline QLabel* LblSoldi(const FrmVorsa& f, int n) { return Ctl<QLabel>(f, Nome("lblSoldi", n)); }
-inline QPushButton* CmdCalc(const FrmVorsa& f, int n) { return Ctl<QPushButton>(f, Nome("cmdCalc", n)); }
-inline QLineEdit* TxtTavolo(const FrmVorsa& f) { return Ctl<QLineEdit>(f, QStringLiteral("txtTavolo")); }
-inline QLineEdit* TxtCommento(const FrmVorsa& f) { return Ctl<QLineEdit>(f, QStringLiteral("txtCommento")); }
-inline QCheckBox* ChkStampa(const FrmVorsa& f) { return Ctl<QCheckBox>(f, QStringLiteral("chk_Stampa")); }
-inline QFrame* Gestione(const FrmVorsa& f, int i) { return Ctl<QFrame>(f, Nome("frm_gestione", i)); }
-inline QTimer* TmrInput(const FrmVorsa& f) { return Ctl<QTimer>(f, QStringLiteral("tmrInput")); }
-inline QTimer* TmrResize(const FrmVorsa& f) { return Ctl<QTimer>(f, QStringLiteral("tmrResize")); }
+inline QLineEdit* BoxCodice(const FrmVorsa& f) {
+    return Ctl<QLineEdit>(f, QStringLiteral("box_Codice"));
+}
+inline QLineEdit* BoxPagato(const FrmVorsa& f) {
+    return Ctl<QLineEdit>(f, QStringLiteral("box_Pagato"));
+}
+inline QListWidget* ListaSpesa(const FrmVorsa& f) {
+    return Ctl<QListWidget>(f, QStringLiteral("lst_spesa"));
+}
+inline QLabel* LblTotale(const FrmVorsa& f) {
+    return Ctl<QLabel>(f, QStringLiteral("lbl_totale"));
+}
+inline QLabel* LblResto(const FrmVorsa& f) {
+    return Ctl<QLabel>(f, QStringLiteral("lbl_resto"));
+}
+inline QLabel* LblUltimoScontrino(const FrmVorsa& f) {
+    return Ctl<QLabel>(f, Nome("lblUltimoScontrino", 0));
+}
+inline QLabel* ConfCode(const FrmVorsa& f, int i) {
+    return Ctl<QLabel>(f, Nome("lbl_conf_code", i));
+}
+inline QPushButton* CmdAzione(const FrmVorsa& f, int n) {
+    return Ctl<QPushButton>(f, Nome("cmd_azioni", n));
+}
+inline QLabel* LblAzioneCode(const FrmVorsa& f, int n) {
+    return Ctl<QLabel>(f, Nome("lbl_azioni_code", n));
+}
+inline QPushButton* CmdSoldi(const FrmVorsa& f, int n) {
+    return Ctl<QPushButton>(f, Nome("cmdSoldi", n));
+}
+inline QLabel* LblSoldi(const FrmVorsa& f, int n) {
+    return Ctl<QLabel>(f, Nome("lblSoldi", n));
+}
+inline QPushButton* CmdCalc(const FrmVorsa& f, int n) {
+    return Ctl<QPushButton>(f, Nome("cmdCalc", n));
+}
+inline QLineEdit* TxtTavolo(const FrmVorsa& f) {
+    return Ctl<QLineEdit>(f, QStringLiteral("txtTavolo"));
+}
+inline QLineEdit* TxtCommento(const FrmVorsa& f) {
+    return Ctl<QLineEdit>(f, QStringLiteral("txtCommento"));
+}
+inline QCheckBox* ChkStampa(const FrmVorsa& f) {
+    return Ctl<QCheckBox>(f, QStringLiteral("chk_Stampa"));
+}
+inline QFrame* Gestione(const FrmVorsa& f, int i) {
+    return Ctl<QFrame>(f, Nome("frm_gestione", i));
+}
+inline QTimer* TmrInput(const FrmVorsa& f) {
+    return Ctl<QTimer>(f, QStringLiteral("tmrInput"));
+}
+inline QTimer* TmrResize(const FrmVorsa& f) {
+    return Ctl<QTimer>(f, QStringLiteral("tmrResize"));
+}
 /// Product button of section 0..2, position 1-based; null when there is none.
 inline QPushButton* Bottone(FrmVorsa& f, int section, int position) {
     GrigliaProdotti::Cella* c = f.Griglia().Trova(section, position);
     return c ? c->button : nullptr;
 }
-inline void ImpostaAltezzaAzione(FrmVorsa& f, int n, int twips) { f.Destro().SetActionHeight(n, twips); }
+inline void ImpostaAltezzaAzione(FrmVorsa& f, int n, int twips) {
+    f.Destro().SetActionHeight(n, twips);
+}
 
 inline int Px(int twips) {
     return TwipsToPixelsX(twips);

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "startup/startup.h"
 #include "platform/file_access.h"
 #include "platform/system.h"
 #include "platform/text.h"
 #include "sale/till.h"
+#include "startup/startup.h"
 #include "support/fakes.h"
 #include "ui/messaggi.h"
 
@@ -21,7 +21,7 @@ namespace vorsa::test {
 
 /// Records every message and answers at once with `answer`, so no window ever blocks.
 class RecordingMessaggi final : public Messaggi {
-public:
+  public:
     struct Call {
         QString title, text, hint;
         bool showButtons = false;
@@ -30,8 +30,8 @@ public:
         int intervalMs = 0;
     };
     std::int16_t MostraMessaggio(const QString& title, const QString& text, const QString& hint,
-                                 bool showButtons, const QString& caption0,
-                                 const QString& caption1, bool modal, int intervalMs) override {
+                                 bool showButtons, const QString& caption0, const QString& caption1,
+                                 bool modal, int intervalMs) override {
         calls.push_back({title, text, hint, showButtons, caption0, caption1, modal, intervalMs});
         return answer;
     }
@@ -41,11 +41,12 @@ public:
 
 /// A till in its own temporary program folder. Prepare files with Write, then Start.
 class TillFixture {
-public:
+  public:
     TillFixture()
-        : files_(MakeLocalFileAccess(false)), sleeper_(&clock_),
-          till_(std::make_unique<Till>(Services{*files_, clock_, sleeper_, user_, shell},
-                                       Folder(), Version{1, 0, 0})) {
+        : files_(MakeLocalFileAccess(false)),
+          sleeper_(&clock_),
+          till_(std::make_unique<Till>(Services{*files_, clock_, sleeper_, user_, shell}, Folder(),
+                                       Version{1, 0, 0})) {
         clock_.now = DateTime{2026, 6, 12, 19, 45, 3, 5};  // a Friday
         clock_.millis = 1000;
         user_.name = "cassa";
@@ -71,7 +72,7 @@ public:
 
     FakeShell shell;
 
-private:
+  private:
     QTemporaryDir dir_;
     std::unique_ptr<FileAccess> files_;
     FakeClock clock_;

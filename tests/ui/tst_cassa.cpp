@@ -18,7 +18,7 @@ using namespace vorsa::test;
 namespace {
 
 class ScriptedPrompter final : public Prompter {
-public:
+  public:
     std::deque<std::optional<std::string>> answers;
     std::deque<bool> yes;
     int asked = 0;
@@ -68,7 +68,7 @@ class TstCassa : public QObject {
     /// tmrInput fires.
     void Attendi() { QTRY_VERIFY(!TmrInput(*scena_->frm)->isActive()); }
 
-private slots:
+  private slots:
     void init() {
         cassa_.reset();
         scena_ = std::make_unique<Scena>();
@@ -105,7 +105,7 @@ private slots:
         QCOMPARE(codice()->text(), QStringLiteral("F"));
         Digita("8");
         QVERIFY(Visibile(0));  // F8: no such function
-        Digita("104");  // inactive; the next key empties the shown code first
+        Digita("104");         // inactive; the next key empties the shown code first
         QCOMPARE(codice()->text(), QStringLiteral("104"));
         QVERIFY(Visibile(0));
         QCOMPARE(lista()->count(), 0);
@@ -198,9 +198,9 @@ private slots:
         QCOMPARE(SectionLines(ini, "SCONTRINI"),
                  (QList<QByteArray>{"1=101-2-7;201-1-1;12/06/2026 19:45:03-8-7-cassa45:03-0-0-0",
                                     "STORNI="}));
-        QCOMPARE(SectionLines(ini, "STATISTICHE"),
-                 (QList<QByteArray>{"DATA=12/06/2026 19:45:03", "SCONTRINI=1", "101=2;7",
-                                    "201=1;1"}));
+        QCOMPARE(
+            SectionLines(ini, "STATISTICHE"),
+            (QList<QByteArray>{"DATA=12/06/2026 19:45:03", "SCONTRINI=1", "101=2;7", "201=1;1"}));
     }
 
     void coinsKeypadAndCodesInTheAmountBox() {

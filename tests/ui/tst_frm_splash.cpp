@@ -1,8 +1,8 @@
 // The start-up splash window.
 #include <QFrame>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QLabel>
+#include <QScreen>
 #include <QtTest>
 
 #include "platform/qt/twips.h"
@@ -10,7 +10,7 @@
 
 class TstFrmSplash : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void looks();
 };
 

@@ -16,7 +16,9 @@ using namespace vorsa::test;
 
 namespace {
 
-QColor Rgb(int rgb) { return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+QColor Rgb(int rgb) {
+    return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
 
 /// Background as painted: a colour of its own, or none (-1) for the default look.
 void VerificaSfondo(const QWidget& w, QPalette::ColorRole role, int rgb) {
@@ -33,7 +35,7 @@ void VerificaSfondo(const QWidget& w, QPalette::ColorRole role, int rgb) {
 
 class TstFrmVorsa : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void feedbackLabels();
     void billAndTimers();
     void functionKeys();
@@ -54,7 +56,10 @@ void TstFrmVorsa::feedbackLabels() {
     const struct {
         const char* caption;
         int colour;  // -1: the default look
-    } labels[] = {{"ERRORE", 0xFF0000}, {"O K", 0x00FF00}, {"Codice:", -1}, {"FINITO", 0xFFFF00},
+    } labels[] = {{"ERRORE", 0xFF0000},
+                  {"O K", 0x00FF00},
+                  {"Codice:", -1},
+                  {"FINITO", 0xFFFF00},
                   {"OK", 0x80FFFF}};
     Scena s;
     QVERIFY(s.Avvia(kLetto + kCatalogo));
@@ -102,7 +107,7 @@ void TstFrmVorsa::functionKeys() {
     } keys[] = {{"", 0},
                 {"PAGA CONTO", 0x00FF00},
                 {"ANNULLA \xC3\x88", 0xFF00FF},  // from the settings, Windows-1252 in the file
-                {"PANE && VINO", 0xFF0000},         // '&' doubled: no mnemonic
+                {"PANE && VINO", 0xFF0000},      // '&' doubled: no mnemonic
                 {"NUOVO CONTO", 0x00FFFF},
                 {"", 0xFFFF00},
                 {"STATISTICA", 0x000000},
@@ -187,7 +192,8 @@ void TstFrmVorsa::productCells() {
     QList<QRect> seen;
     for (const auto& [name, size] : sizes) {
         for (int p = 1; p <= size + 1; ++p) {
-            auto* b = s.Trova<QPushButton>(QStringLiteral("cmd_%1(%2)").arg(QLatin1String(name)).arg(p));
+            auto* b =
+                s.Trova<QPushButton>(QStringLiteral("cmd_%1(%2)").arg(QLatin1String(name)).arg(p));
             QCOMPARE(b != nullptr, p <= size);
             if (b) {
                 QVERIFY2(!seen.contains(b->geometry()), qPrintable(b->objectName()));
@@ -224,16 +230,19 @@ void TstFrmVorsa::placement_data() {
     QTest::newRow("normal") << QByteArray("TOP=1500\r\nLEFT=3000\r\nMODE=0\r\nWIDTH=18000\r\n") << 0
                             << QRect(200, 100, 1200, h) << QRect()
                             << QList<QByteArray>{"TOP=1500", "LEFT=3000", "MODE=0", "WIDTH=18000"};
-    QTest::newRow("minimised") << QByteArray("TOP=1500\r\nLEFT=3000\r\nMODE=1\r\nWIDTH=18000\r\n") << 1
-                               << QRect(200, 100, 1200, h) << QRect()
-                               << QList<QByteArray>{"TOP=1500", "LEFT=3000", "MODE=1", "WIDTH=18000"};
-    QTest::newRow("maximised") << QByteArray("TOP=1500\r\nLEFT=3000\r\nMODE=2\r\nWIDTH=18000\r\n") << 2
-                               << QRect(200, 100, 1200, h) << QRect()
-                               << QList<QByteArray>{"TOP=1500", "LEFT=3000", "MODE=2", "WIDTH=18000"};
+    QTest::newRow("minimised") << QByteArray("TOP=1500\r\nLEFT=3000\r\nMODE=1\r\nWIDTH=18000\r\n")
+                               << 1 << QRect(200, 100, 1200, h) << QRect()
+                               << QList<QByteArray>{"TOP=1500", "LEFT=3000", "MODE=1",
+                                                    "WIDTH=18000"};
+    QTest::newRow("maximised") << QByteArray("TOP=1500\r\nLEFT=3000\r\nMODE=2\r\nWIDTH=18000\r\n")
+                               << 2 << QRect(200, 100, 1200, h) << QRect()
+                               << QList<QByteArray>{"TOP=1500", "LEFT=3000", "MODE=2",
+                                                    "WIDTH=18000"};
     // Twips that are no whole pixel come back unchanged when the window did not move.
-    QTest::newRow("odd twips kept") << QByteArray("TOP=1507\r\nLEFT=3001\r\nMODE=0\r\nWIDTH=18004\r\n") << 0
-                                    << QRect(200, 100, 1200, h) << QRect()
-                                    << QList<QByteArray>{"TOP=1507", "LEFT=3001", "MODE=0", "WIDTH=18004"};
+    QTest::newRow("odd twips kept")
+        << QByteArray("TOP=1507\r\nLEFT=3001\r\nMODE=0\r\nWIDTH=18004\r\n") << 0
+        << QRect(200, 100, 1200, h) << QRect()
+        << QList<QByteArray>{"TOP=1507", "LEFT=3001", "MODE=0", "WIDTH=18004"};
     QTest::newRow("moved by the operator")
         << QByteArray("TOP=1500\r\nLEFT=3000\r\nMODE=0\r\nWIDTH=18000\r\n") << 0
         << QRect(200, 100, 1200, h) << QRect(300, 150, 1100, 600)
@@ -251,7 +260,8 @@ void TstFrmVorsa::placement() {
     QCOMPARE(s.frm->isMinimized(), mode == 1);
     QCOMPARE(s.frm->isMaximized(), mode == 2);
     QCOMPARE(s.frm->normalGeometry(), geometry);
-    QVERIFY(s.frm->minimumWidth() == Px(kLarghezzaMinima) && s.frm->minimumHeight() == Px(kAltezzaMinima));
+    QVERIFY(s.frm->minimumWidth() == Px(kLarghezzaMinima) &&
+            s.frm->minimumHeight() == Px(kAltezzaMinima));
     if (moveTo.isValid()) s.frm->setGeometry(moveTo);
     QVERIFY(s.frm->close());
     QList<QByteArray> lines = SectionLines(s.fx.Read(QStringLiteral("Vorsa.ini")), "PROGRAMMA");
@@ -301,12 +311,13 @@ void TstFrmVorsa::multiTill_data() {
         "SUGGERIMENTO: Verificare che la vorsa principale sia attiva e che tutti i paramentri "
         "della vorsa secondaria siano corretti");
     QTest::newRow("0 single: nothing") << 0 << QString() << QString() << -1;
-    QTest::newRow("1 main ok") << 1 << "\r\nVorsa principale riabilitata senza problemi" << ""
-                               << 4000;
+    QTest::newRow("1 main ok") << 1 << "\r\nVorsa principale riabilitata senza problemi"
+                               << "" << 4000;
     QTest::newRow("2 main not shared")
         << 2 << "Vorsa principale riabilitata, MA ci sono problemi nella condivisione di rete"
-        << QString::fromUtf8("SUGGERIMENTO: Verificare se la cartella %1 \u00e8 condivisa con "
-                             "nome [ vorsa$ ]")
+        << QString::fromUtf8(
+               "SUGGERIMENTO: Verificare se la cartella %1 \u00e8 condivisa con "
+               "nome [ vorsa$ ]")
         << 0;
     QTest::newRow("3 no remote name") << 3 << unreachableText << unreachableHint << 0;
     QTest::newRow("4 remote missing") << 4 << unreachableText << unreachableHint << 0;
@@ -320,9 +331,8 @@ void TstFrmVorsa::multiTill() {
     QFETCH(QString, hint);
     QFETCH(int, intervalMs);
     Scena s;
-    QVERIFY(s.Avvia(kLetto + kCatalogo, [stato](Till& t) {
-        t.statoMultiVorsa = static_cast<StatoMultiVorsa>(stato);
-    }));
+    QVERIFY(s.Avvia(kLetto + kCatalogo,
+                    [stato](Till& t) { t.statoMultiVorsa = static_cast<StatoMultiVorsa>(stato); }));
     if (intervalMs < 0) {
         QVERIFY(s.messaggi.calls.empty());
         return;

@@ -11,8 +11,8 @@
 #include <QtTest>
 
 #include "frm_vorsa_scene.h"
-#include "platform/text.h"
 #include "layout/info_testi.h"
+#include "platform/text.h"
 
 using namespace vorsa;
 using namespace vorsa::test;
@@ -44,7 +44,8 @@ void TstFrmVorsaControlli::names() {
     names.push_back({QStringLiteral("lst_spesa"), "QListWidget"});
     for (const char* n : {"lbl_totale", "lbl_resto", "lblUltimoScontrino(0)"})
         names.push_back({QLatin1String(n), "QLabel"});
-    for (int i = 0; i < 5; ++i) names.push_back({QStringLiteral("lbl_conf_code(%1)").arg(i), "QLabel"});
+    for (int i = 0; i < 5; ++i)
+        names.push_back({QStringLiteral("lbl_conf_code(%1)").arg(i), "QLabel"});
     for (int n = 1; n <= 7; ++n) {
         names.push_back({QStringLiteral("cmd_azioni(%1)").arg(n), "QPushButton"});
         names.push_back({QStringLiteral("lbl_azioni_code(%1)").arg(n), "QLabel"});
@@ -53,10 +54,12 @@ void TstFrmVorsaControlli::names() {
         names.push_back({QStringLiteral("cmdSoldi(%1)").arg(n), "QPushButton"});
         names.push_back({QStringLiteral("lblSoldi(%1)").arg(n), "QLabel"});
     }
-    for (int n = 0; n < 12; ++n) names.push_back({QStringLiteral("cmdCalc(%1)").arg(n), "QPushButton"});
+    for (int n = 0; n < 12; ++n)
+        names.push_back({QStringLiteral("cmdCalc(%1)").arg(n), "QPushButton"});
     names.push_back({QStringLiteral("chk_Stampa"), "QCheckBox"});
     for (int i : kIndiciInfo) names.push_back({QStringLiteral("lbl_info(%1)").arg(i), "QLabel"});
-    for (int i = 0; i < 3; ++i) names.push_back({QStringLiteral("frm_gestione(%1)").arg(i), "QFrame"});
+    for (int i = 0; i < 3; ++i)
+        names.push_back({QStringLiteral("frm_gestione(%1)").arg(i), "QFrame"});
     for (const char* n : {"tmrInput", "tmrResize"}) names.push_back({QLatin1String(n), "QTimer"});
     Scena s;
     QVERIFY(s.Avvia(kLetto + kCatalogo));
@@ -76,7 +79,9 @@ void TstFrmVorsaControlli::keypad() {
     Gestione(*s.frm, 2)->show();
     for (int n = 0; n < 12; ++n) {
         QPushButton* b = CmdCalc(*s.frm, n);
-        QCOMPARE(b->text(), n < 10 ? QString::number(n) : n == 10 ? QStringLiteral(",") : QStringLiteral("Cancella"));
+        QCOMPARE(b->text(), n < 10    ? QString::number(n)
+                            : n == 10 ? QStringLiteral(",")
+                                      : QStringLiteral("Cancella"));
         QCOMPARE(b->parentWidget(), Gestione(*s.frm, 2));
         QCOMPARE(CmdSoldi(*s.frm, n % 10)->parentWidget(), Gestione(*s.frm, 2));
         QVERIFY(b->isVisible());
@@ -85,11 +90,12 @@ void TstFrmVorsaControlli::keypad() {
 }
 
 void TstFrmVorsaControlli::captions() {
-    const std::pair<const char*, const char*> pairs[] = {{"Tavolo:", "txtTavolo"},
-                                                         {"Nota:", "txtCommento"},
-                                                         {"Pagato:", "box_Pagato"},
-                                                         {"Resto:", "lbl_resto"},
-                                                         {"Scontrino precedente:", "lblUltimoScontrino(0)"}};
+    const std::pair<const char*, const char*> pairs[] = {
+        {"Tavolo:", "txtTavolo"},
+        {"Nota:", "txtCommento"},
+        {"Pagato:", "box_Pagato"},
+        {"Resto:", "lbl_resto"},
+        {"Scontrino precedente:", "lblUltimoScontrino(0)"}};
     Scena s;
     QVERIFY(s.Avvia(Programma("MODE=0\r\n") + kCatalogo));
     QTRY_VERIFY(s.Assestata());

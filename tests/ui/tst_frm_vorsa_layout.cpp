@@ -21,7 +21,8 @@ QByteArray Sezioni(int a, int b, int c) {
     const char* names[] = {"MANGIARE", "BERE", "VARIE"};
     const int sizes[] = {a, b, c};
     for (int s = 0; s < 3; ++s) {
-        out += QByteArray("[") + names[s] + "]\r\nDIMENSIONE=" + QByteArray::number(sizes[s]) + "\r\n";
+        out +=
+            QByteArray("[") + names[s] + "]\r\nDIMENSIONE=" + QByteArray::number(sizes[s]) + "\r\n";
         for (int p = 1; p <= sizes[s]; ++p)
             out += QByteArray::number(p) + "=Art" + QByteArray::number(p) + ";1;1;0;-1;1;-1;0\r\n";
     }
@@ -101,7 +102,8 @@ void TstFrmVorsaLayout::panelByWidth() {
         QCOMPARE(s.frm->Layout().gLarghezzaBottone, (panel - 2080) / 2);
         QCOMPARE(ListaSpesa(*s.frm)->width(), Px(c.list));
         QCOMPARE(ListaSpesa(*s.frm)->x(), Px(panel + 120));
-        for (QWidget* w : {static_cast<QWidget*>(LblTotale(*s.frm)), static_cast<QWidget*>(BoxCodice(*s.frm))}) {
+        for (QWidget* w :
+             {static_cast<QWidget*>(LblTotale(*s.frm)), static_cast<QWidget*>(BoxCodice(*s.frm))}) {
             QCOMPARE(w->font().pointSize(), c.font);
             QCOMPARE(w->width(), Px(c.valueWidth));
         }

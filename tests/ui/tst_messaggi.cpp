@@ -160,12 +160,14 @@ void TstMessaggi::closedByTheOperator() {
     Vista v;
     QuandoAperta([&](FrmMessaggi& f) {
         v = Guarda(f, owner);
-        if (action <= 1) QTest::mouseClick(f.Bottone(action), Qt::LeftButton);
-        else QTest::keyClick(&f, static_cast<Qt::Key>(action));
+        if (action <= 1)
+            QTest::mouseClick(f.Bottone(action), Qt::LeftButton);
+        else
+            QTest::keyClick(&f, static_cast<Qt::Key>(action));
     });
-    const std::int16_t r = owner.MostraMessaggio(QStringLiteral("Conferma"), QStringLiteral("Sicuro?"),
-                                                 QString(), showButtons, caption0,
-                                                 QStringLiteral("SI"), true, 0);
+    const std::int16_t r =
+        owner.MostraMessaggio(QStringLiteral("Conferma"), QStringLiteral("Sicuro?"), QString(),
+                              showButtons, caption0, QStringLiteral("SI"), true, 0);
     QCOMPARE(int{r}, answer);
     QVERIFY(!v.timerActive);
     QCOMPARE(v.b0Visible, showButtons);

@@ -8,8 +8,8 @@
 #include <QtTest>
 
 #include "frm_vorsa_scene.h"
-#include "printing/recording_backend.h"
 #include "printing/receipt_printer.h"
+#include "printing/recording_backend.h"
 #include "ui/pannello_stampa.h"
 
 using namespace vorsa;
@@ -18,7 +18,7 @@ using namespace vorsa::test;
 class TstPannelloStampa : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void listsFollowThePrintersAndTheFormat() {
         Scena s;
         QVERIFY(s.Avvia(Programma("[STAMPA]\r\nSTAMPANTE=Cucina\r\nFORMATO=3\r\n")));
@@ -38,7 +38,8 @@ private slots:
         emit p.cboStampaFormato->activated(pers);
         QVERIFY(p.txtLarghezzaNastro->isEnabled());
         QCOMPARE(p.txtLarghezzaNastro->text(), QStringLiteral("10,5"));
-        QVERIFY(SectionLines(s.fx.Read(QStringLiteral("Vorsa.ini")), "STAMPA").contains("FORMATO=4"));
+        QVERIFY(
+            SectionLines(s.fx.Read(QStringLiteral("Vorsa.ini")), "STAMPA").contains("FORMATO=4"));
 
         p.txtLarghezzaNastro->setFocus();
         p.txtLarghezzaNastro->clear();
@@ -61,7 +62,8 @@ private slots:
         PannelloStampa p(*Gestione(*s.frm, 1), s.fx.till().settings, &printer);
         Gestione(*s.frm, 1)->show();
         QVERIFY(p.lblNessunaStampante->isVisible());
-        QVERIFY(p.lblNessunaStampante->text().startsWith(QStringLiteral("Nessuna stampante installata")));
+        QVERIFY(p.lblNessunaStampante->text().startsWith(
+            QStringLiteral("Nessuna stampante installata")));
         QVERIFY(!p.cboStampaLista->isEnabled());
         QVERIFY(!p.btnStampaTest->isEnabled());
     }

@@ -7,7 +7,7 @@
 
 class TstSingleInstance : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void secondInstanceLeaves();
 };
 

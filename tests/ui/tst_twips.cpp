@@ -7,7 +7,7 @@ using namespace vorsa;
 
 class TstTwips : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void conversions_data();
     void conversions();
     void primaryScreen();

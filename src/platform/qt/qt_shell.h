@@ -7,7 +7,7 @@
 namespace vorsa {
 
 class QtShell final : public Shell {
-public:
+  public:
     /// `path` is Windows-1252, as the core hands it over.
     void Open(const std::string& path) override;
 };

@@ -34,10 +34,18 @@ int PixelsToTwips(int pixels, double dpi) {
     return static_cast<int>(std::lround(pixels * kTwipsPerInch / dpi));
 }
 
-int TwipsToPixelsX(int twips) { return TwipsToPixels(twips, LogicalDpiX()); }
-int TwipsToPixelsY(int twips) { return TwipsToPixels(twips, LogicalDpiY()); }
-int PixelsToTwipsX(int pixels) { return PixelsToTwips(pixels, LogicalDpiX()); }
-int PixelsToTwipsY(int pixels) { return PixelsToTwips(pixels, LogicalDpiY()); }
+int TwipsToPixelsX(int twips) {
+    return TwipsToPixels(twips, LogicalDpiX());
+}
+int TwipsToPixelsY(int twips) {
+    return TwipsToPixels(twips, LogicalDpiY());
+}
+int PixelsToTwipsX(int pixels) {
+    return PixelsToTwips(pixels, LogicalDpiX());
+}
+int PixelsToTwipsY(int pixels) {
+    return PixelsToTwips(pixels, LogicalDpiY());
+}
 
 ScreenTwips PrimaryScreenTwips() {
     const QScreen* s = Primary();
