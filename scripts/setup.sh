@@ -3,7 +3,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config clang-format clang-tidy git
   qt6-base-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2

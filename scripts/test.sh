@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the full build (core and Qt, offscreen), then the core
-# again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Sets up, builds and runs every test: the full build (core and Qt, offscreen), then everything
+# again under AddressSanitizer and UndefinedBehaviorSanitizer, widget tests included.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh"
+bash "$root/scripts/check_format.sh"
 
 bash "$root/scripts/build.sh" "$root/build" -DVORSA_BENCH=ON
 (cd "$root/build" && ctest --output-on-failure -j2 --timeout 300)
 
-bash "$root/scripts/build.sh" "$root/build-asan" -DVORSA_WITH_QT=OFF -DVORSA_SANITIZE=ON \
-  -DCMAKE_BUILD_TYPE=Debug
-(cd "$root/build-asan" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --output-on-failure -j2 --timeout 300)
+bash "$root/scripts/build.sh" "$root/build-asan" -DVORSA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+(cd "$root/build-asan" &&
+  ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$root/tests/lsan.supp \
+  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j2 --timeout 300)

@@ -71,9 +71,12 @@ Verdetto Giudica(const KeyDef& k, const Idx& i, std::string_view v) {
 /// What the file gets when a value is healed or set.
 std::string Stored(const KeyDef& k, const std::string& value) {
     switch (k.kind) {
-        case OptionKind::Si: return value == "1" ? "Si" : "No";
-        case OptionKind::Title: return value;
-        default: return value;
+        case OptionKind::Si:
+            return value == "1" ? "Si" : "No";
+        case OptionKind::Title:
+            return value;
+        default:
+            return value;
     }
 }
 
@@ -95,7 +98,8 @@ void SettingsGateway::LoadAll(const KeyDef& k, int count) {
     const bool inner = k.key.find('#') != std::string_view::npos;
     const int lo = k.key.rfind("OPZ", 0) == 0 ? 1 : 0;
     for (int o = 1; o <= count; ++o) {
-        if (!inner) Load(k, o);
+        if (!inner)
+            Load(k, o);
         else
             for (int m = lo; m <= 3; ++m) Load(k, Idx(o, m));
     }
@@ -105,7 +109,7 @@ std::string SettingsGateway::Set(const KeyDef& k, std::string_view value, const 
     const std::string v = Trim(value);
     const std::string c = Giudica(k, i, v).value;
     if (k.apply) k.apply(opt_, i, c);
-    const std::string stored = Stored(k, c);
+    std::string stored = Stored(k, c);
     Write(k, stored, i);
     return stored;
 }
