@@ -1,11 +1,13 @@
 #include "ui/griglia_prodotti.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <algorithm>
 
 #include "platform/qt/twips.h"
+#include "ui/adatta_testo.h"
 #include "ui/widget_helpers.h"
 
 namespace vorsa {
@@ -101,7 +103,8 @@ void GrigliaProdotti::Carica(const Catalogue& cat, const Options& o) {
             const Etichetta prezzo = cat.EtichettaPrezzo(index);
             c.price->setText(Testo(prezzo.text));
             ImpostaColoreTesto(*c.price, prezzo.colour);
-            c.button->setText(SenzaMnemonico(Testo(art.name)));
+            c.nome = SenzaMnemonico(Testo(art.name));
+            AdattaDidascalia(c);
             c.button->setEnabled(art.active);
             c.code->setVisible(art.active);
             c.price->setVisible(art.active);
@@ -122,9 +125,22 @@ void GrigliaProdotti::Applica(const Griglia& g, int larghezza, int altezza) {
             Colloca(*c.price, cg.prezzo);
             CollocaLinea(*c.line, cg.linea.left, cg.linea.top, cg.linea.width);
             Colloca(*c.button, cg.bottone);
+            AdattaDidascalia(c);
         }
         CollocaLinea(*separatori_[s], 0, sez.separatore, larghezza);
     }
+}
+
+void GrigliaProdotti::AdattaDidascalia(Cella& c) {
+    // Fitted from the buttons' own size each time, not from the last fitted one.
+    const QFont base = QApplication::font(c.button);
+    const DidascaliaAdattata d = DidascaliaBottone(c.nome, base, AreaTesto(*c.button));
+    QFont f = base;
+    f.setPointSize(d.punti);
+    c.button->setFont(f);
+    c.button->setText(d.testo);
+    // The whole name stays available to a screen reader and as a tooltip.
+    c.button->setToolTip(c.nome);
 }
 
 GrigliaProdotti::Cella* GrigliaProdotti::Trova(int section, int position) {

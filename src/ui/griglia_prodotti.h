@@ -1,6 +1,7 @@
 #pragma once
 // The product buttons of the three sections with their code and price labels, placed as
 // DisponiGriglia computes. The cells of each section follow the section's size.
+#include <QString>
 #include <QWidget>
 #include <array>
 #include <string>
@@ -25,6 +26,7 @@ class GrigliaProdotti final : public QWidget {
         QLabel* price = nullptr;
         QFrame* line = nullptr;
         int colour = kColoreBottone;
+        QString nome;  // the whole name; the caption is fitted to the button
     };
 
     explicit GrigliaProdotti(QWidget* parent);
@@ -47,6 +49,8 @@ class GrigliaProdotti final : public QWidget {
   private:
     Cella Crea(int section, int position);
     static void Distruggi(Cella& c);
+    /// The caption of the name fitted to the button as it is now.
+    static void AdattaDidascalia(Cella& c);
 
     std::array<std::vector<Cella>, 3> celle_;  // index position - 1
     std::array<QFrame*, 3> separatori_{};

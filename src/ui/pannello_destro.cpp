@@ -1,5 +1,6 @@
 #include "ui/pannello_destro.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -7,8 +8,11 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "layout/colori.h"
 #include "platform/qt/twips.h"
 #include "platform/text.h"
+#include "sale/vendita.h"
+#include "ui/adatta_testo.h"
 #include "ui/etichetta_info.h"
 #include "ui/pannello_pagamento.h"
 #include "ui/widget_helpers.h"
@@ -39,13 +43,6 @@ QLineEdit* Casella(QWidget& parent, const char* name) {
 }
 
 constexpr int kGrigio = 0xC0C0C0;  // the disabled look of an entry box
-
-void Carattere(QWidget& w, int pointSize) {
-    QFont f = w.font();
-    f.setPointSize(pointSize);
-    f.setBold(true);
-    w.setFont(f);
-}
 
 }  // namespace
 
@@ -96,6 +93,10 @@ PannelloDestro::PannelloDestro(QWidget& window, PannelloPagamento& pagamento)
     for (int i = 2; i <= 4; ++i)
         info[static_cast<std::size_t>(i - 2)] = new EtichettaInfo(i, &window);
 
+    // Typed amounts get their font as they grow, like the totals.
+    connect(boxPagato, &QLineEdit::textChanged, this,
+            [this](const QString& t) { AdattaImporto(*boxPagato, t, puntiImporti_); });
+
     tmrInput = new QTimer(&window);
     tmrInput->setObjectName(QStringLiteral("tmrInput"));
 }
@@ -136,11 +137,12 @@ void PannelloDestro::Carica(const Azioni& azioni, int timerCodiciMs) {
         QPushButton& b = *cmdAzioni[static_cast<std::size_t>(n)];
         QLabel& code = *lblAzioniCode_[static_cast<std::size_t>(n)];
         b.setText(SenzaMnemonico(Testo(a.caption1)));
-        b.setEnabled(a.enabled);
         code.setText(QStringLiteral("F%1").arg(n));
+        sfondoAzioni_[static_cast<std::size_t>(n)] = a.colour;
         ImpostaSfondo(code, a.colour);
-        // "F6" stays readable on the dark backgrounds.
-        if (a.colour >= 0 && Colore(a.colour).lightness() < 128) ImpostaColoreTesto(code, 0xFFFFFF);
+        SetActionEnabled(n, a.enabled && n != kAzioneNuovoConto);
+        SetActionKeyColour(
+            n, a.enabled && n != kAzioneNuovoConto ? kColoreTastoAttivo : kColoreTastoSpento);
     }
     cmdAzioni[kAzioneNuovoConto]->setEnabled(false);
 
@@ -176,9 +178,15 @@ void PannelloDestro::Applica(const LayoutFinestra& l) {
     Colloca(*chkStampa, l.chkStampa);
     for (EtichettaInfo* i : info) Colloca(*i, l.info[static_cast<std::size_t>(i->Indice())]);
 
-    for (QWidget* w : {static_cast<QWidget*>(lblTotale_), static_cast<QWidget*>(lblResto_),
-                       static_cast<QWidget*>(boxPagato), static_cast<QWidget*>(boxCodice)})
-        Carattere(*w, l.fontPt);
+    // Amounts are measured in the font each box really draws with.
+    puntiImporti_ = l.fontPt;
+    AdattaImporto(*lblTotale_, lblTotale_->text(), puntiImporti_);
+    AdattaImporto(*lblResto_, lblResto_->text(), puntiImporti_);
+    AdattaImporto(*boxPagato, boxPagato->text(), puntiImporti_);
+    AdattaCarattere(*boxCodice, QStringLiteral("F7 999"), l.fontPt);
+    AdattaCarattere(*lblUltimoScontrino_, QStringLiteral("99.999,99"),
+                    QApplication::font(lblUltimoScontrino_).pointSize(), false);
+    RaiseEnlargedKeys();
 }
 
 void PannelloDestro::SetActionHeight(int n, int twips) {
@@ -187,16 +195,24 @@ void PannelloDestro::SetActionHeight(int n, int twips) {
     altezzaAzioni_[i] = twips;
     QPushButton& b = *cmdAzioni[i];
     b.resize(b.width(), TwipsToPixelsY(twips));
+    RaiseEnlargedKeys();
+}
+
+void PannelloDestro::RaiseEnlargedKeys() {
+    // An enlarged key (F1 and F4 while paying) reaches over its neighbours: it goes on top.
+    for (std::size_t i = 1; i < cmdAzioni.size(); ++i)
+        if (altezzaAzioni_[i] > kAltezzaAzione) cmdAzioni[i]->raise();
 }
 
 void PannelloDestro::ShowFeedback(int state) {
-    if (state >= 0 && state < static_cast<int>(lblConfCode_.size()))
-        lblConfCode_[static_cast<std::size_t>(state)]->show();
+    // The labels share one place: only one of them may show, or they overprint.
+    if (state < 0 || state >= static_cast<int>(lblConfCode_.size())) return;
+    for (std::size_t i = 0; i < lblConfCode_.size(); ++i)
+        lblConfCode_[i]->setVisible(static_cast<int>(i) == state);
 }
 
 void PannelloDestro::HideFeedback() {
-    for (int i : {kRiscontroErrore, kRiscontroOk, kStatoFinito, kStatoSottoScorta})
-        lblConfCode_[static_cast<std::size_t>(i)]->hide();
+    ShowFeedback(kRiscontroCodice);
 }
 
 void PannelloDestro::SetFeedbackCaption(int state, const std::string& caption) {
@@ -239,6 +255,7 @@ void PannelloDestro::ClearList() {
 }
 void PannelloDestro::SetTotale(const std::string& t) {
     lblTotale_->setText(Testo(t));
+    AdattaImporto(*lblTotale_, lblTotale_->text(), puntiImporti_);
 }
 void PannelloDestro::SetUltimoScontrino(const std::string& t) {
     lblUltimoScontrino_->setText(Testo(t));
@@ -279,6 +296,7 @@ void PannelloDestro::SetPagato(const std::string& text) {
 
 void PannelloDestro::SetResto(const std::string& t) {
     lblResto_->setText(Testo(t));
+    AdattaImporto(*lblResto_, lblResto_->text(), puntiImporti_);
 }
 
 void PannelloDestro::SetActionCaption(int n, const std::string& caption) {
@@ -294,7 +312,11 @@ void PannelloDestro::SetActionEnabled(int n, bool enabled) {
 }
 
 void PannelloDestro::SetActionKeyColour(int n, int colour) {
-    ImpostaColoreTesto(*lblAzioniCode_.at(static_cast<std::size_t>(n)), colour);
+    // The key colours are dark red and grey; on a black or red key label either would vanish.
+    // A key in use must read at a glance; a disabled one may stay dimmer, as disabled text does.
+    const auto i = static_cast<std::size_t>(n);
+    const double minimo = colour == kColoreTastoSpento ? 3.0 : 7.0;
+    ImpostaColoreTesto(*lblAzioniCode_.at(i), ColoreLeggibile(colour, sfondoAzioni_.at(i), minimo));
 }
 
 void PannelloDestro::SetStampaCaption(const std::string& text) {

@@ -71,6 +71,10 @@ class PannelloDestro final : public QObject,
 
     void SetStampaCaption(const std::string& text);
 
+  private:
+    void RaiseEnlargedKeys();
+
+  public:
     // The widgets, for the sale presenter that wires their events.
     QListWidget* lstSpesa = nullptr;
     QLineEdit* txtTavolo = nullptr;
@@ -95,6 +99,8 @@ class PannelloDestro final : public QObject,
     std::array<QLabel*, 5> lblConfCode_{};
     PannelloPagamento& pagamento_;
     std::array<int, kNumeroAzioni + 1> altezzaAzioni_{};  // 0: the layout's height
+    std::array<int, kNumeroAzioni + 1> sfondoAzioni_{};   // background of lbl_azioni_code(n)
+    int puntiImporti_ = 26;  // the layout's size for amounts, in points
 };
 
 }  // namespace vorsa

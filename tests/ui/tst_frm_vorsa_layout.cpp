@@ -104,7 +104,8 @@ void TstFrmVorsaLayout::panelByWidth() {
         QCOMPARE(ListaSpesa(*s.frm)->x(), Px(panel + 120));
         for (QWidget* w :
              {static_cast<QWidget*>(LblTotale(*s.frm)), static_cast<QWidget*>(BoxCodice(*s.frm))}) {
-            QCOMPARE(w->font().pointSize(), c.font);
+            // The layout's size at most: a box smaller than its text takes a smaller font.
+            QVERIFY(w->font().pointSize() <= c.font);
             QCOMPARE(w->width(), Px(c.valueWidth));
         }
         QCOMPARE(Gestione(*s.frm, 2)->x(), Px(panel - 7750));

@@ -1,0 +1,37 @@
+#pragma once
+// Fitting texts into their widgets, measured with the font the widget really draws with: an
+// amount is never cut, a product name wraps before it shrinks and is never cut at its start.
+#include <QFont>
+#include <QSize>
+#include <QString>
+
+class QWidget;
+
+namespace vorsa {
+
+/// The smallest font size a fitted text may take, in points.
+inline constexpr int kPuntiMinimi = 7;
+
+/// Sets `w`'s font to the largest size up to `maxPt` at which `campione` fits the widget's text
+/// area in width and height. Amounts use the widest one they can show.
+void AdattaCarattere(QWidget& w, const QString& campione, int maxPt, bool grassetto = true);
+
+/// An amount's font: the size at which both `testo` and "999,99" fit, so everyday amounts keep
+/// one size and only a larger one (up to 99.999,99) makes the font smaller.
+void AdattaImporto(QWidget& w, const QString& testo, int maxPt);
+
+/// Width and height a text may take inside `w` (frame, margins and the line edit's padding
+/// taken off).
+QSize AreaTesto(const QWidget& w);
+
+struct DidascaliaAdattata {
+    QString testo;  // one line, or two joined by '\n'
+    int punti = 0;
+};
+
+/// A product button's caption in `area` pixels: the whole name on one line at `base`'s size if
+/// it fits, else on two lines broken at a blank, shrinking down to kPuntiMinimi; only a name
+/// too long even then loses its end, marked with an ellipsis.
+DidascaliaAdattata DidascaliaBottone(const QString& nome, const QFont& base, QSize area);
+
+}  // namespace vorsa

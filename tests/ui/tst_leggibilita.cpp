@@ -1,0 +1,206 @@
+// Readable at a glance: amounts whole in every layout, one feedback label at a time, enlarged
+// keys on top, key labels readable on their colours, product names never cut at the start.
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyleOptionFrame>
+#include <QtTest>
+
+#include "frm_vorsa_scene.h"
+#include "layout/colori.h"
+#include "sale/vendita.h"
+#include "ui/sale_presenter.h"
+
+using namespace vorsa;
+using namespace vorsa::test;
+
+namespace {
+
+class Muto final : public Prompter {
+  public:
+    std::optional<std::string> InputBox(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    bool ConfermaSiNo(const std::string&, const std::string&) override { return false; }
+    int MostraMessaggio(const std::string&, const std::string&, const std::string&, bool,
+                        const std::string&, const std::string&, bool, int) override {
+        return 6;
+    }
+};
+
+const QByteArray kLungo = "Panino con salamella alla griglia e cipolle rosse";  // 50
+
+QByteArray Catalogo() {
+    return "[MANGIARE]\r\nDIMENSIONE=3\r\n1=Panino;3,5;1;0;-1;1;-1;0\r\n2=" + kLungo +
+           ";4;1;0;-1;1;-1;0\r\n3=Costata;1200;1;0;-1;1;-1;0\r\n"
+           "[PROGRAMMA]\r\nEULA=100\r\nMODE=0\r\nWIDTH=15380\r\nTOP=0\r\nLEFT=0\r\n";
+}
+
+/// The width a widget really has for its text, as its style draws it.
+int Spazio(QWidget& w) {
+    if (auto* e = qobject_cast<QLineEdit*>(&w)) {
+        QStyleOptionFrame o;
+        o.initFrom(e);
+        o.lineWidth = e->hasFrame() ? e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0;
+        const QMargins m = e->textMargins();
+        return e->style()->subElementRect(QStyle::SE_LineEditContents, &o, e).width() - m.left() -
+               m.right();
+    }
+    return w.contentsRect().width();
+}
+
+QString Testo(QWidget& w) {
+    if (auto* e = qobject_cast<QLineEdit*>(&w)) return e->text();
+    return static_cast<QLabel&>(w).text();
+}
+
+int ColoreTesto(const QWidget& w) {
+    return static_cast<int>(w.palette().color(QPalette::WindowText).rgb() & 0xFFFFFF);
+}
+int ColoreSfondo(const QWidget& w) {
+    return static_cast<int>(w.palette().color(QPalette::Window).rgb() & 0xFFFFFF);
+}
+
+}  // namespace
+
+class TstLeggibilita : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Scena> scena_;
+    Muto muto_;
+    std::unique_ptr<SalePresenter> vendita_;
+    FrmVorsa& Frm() { return *scena_->frm; }
+
+    void Avvia(int larghezza) {
+        vendita_.reset();
+        scena_ = std::make_unique<Scena>();
+        QVERIFY(scena_->Avvia(Catalogo(), [](Till& t) { t.opt.gStampaAbilitata = false; }));
+        vendita_ = std::make_unique<SalePresenter>(Frm(), scena_->fx.till(), &muto_);
+        vendita_->Avvia();
+        Frm().resize(larghezza, Frm().height());
+        QTRY_VERIFY(Frm().width() == larghezza && scena_->Assestata());
+    }
+    /// How many feedback labels show.
+    int Riscontri() {
+        int n = 0;
+        for (int i = 0; i < 5; ++i) n += ConfCode(Frm(), i)->isVisible();
+        return n;
+    }
+
+  private slots:
+    void cleanup() {
+        vendita_.reset();
+        scena_.reset();
+    }
+
+    void amountsShowWhole_data() {
+        QTest::addColumn<int>("larghezza");
+        QTest::addColumn<QString>("importo");
+        for (const auto& [nome, px] : {std::pair{"narrow", 1026}, std::pair{"wide", 1400}})
+            for (const char* a : {"0,00", "9,99", "162,10", "999,99", "99.999,99"})
+                QTest::newRow(
+                    qPrintable(QStringLiteral("%1 %2").arg(QLatin1String(nome), QLatin1String(a))))
+                    << px << QString::fromLatin1(a);
+    }
+    void amountsShowWhole() {
+        QFETCH(int, larghezza);
+        QFETCH(QString, importo);
+        Avvia(larghezza);
+        const std::string a = importo.toStdString();
+        Frm().Destro().SetTotale(a);
+        Frm().Destro().SetResto(a);
+        Frm().Destro().SetUltimoScontrino(a);
+        Frm().Destro().ModoPagamento(true);
+        BoxPagato(Frm())->setText(QString(importo).remove(QLatin1Char('.')));  // as typed
+        for (QWidget* w :
+             {static_cast<QWidget*>(LblTotale(Frm())), static_cast<QWidget*>(LblResto(Frm())),
+              static_cast<QWidget*>(LblUltimoScontrino(Frm())),
+              static_cast<QWidget*>(BoxPagato(Frm()))}) {
+            const QFontMetrics fm(w->font());
+            QVERIFY2(fm.horizontalAdvance(Testo(*w)) <= Spazio(*w),
+                     qPrintable(w->objectName() + " cuts " + Testo(*w)));
+            QVERIFY2(fm.height() <= w->contentsRect().height(), qPrintable(w->objectName()));
+        }
+    }
+
+    void oneFeedbackLabelAtATime() {
+        Avvia(1026);
+        QCOMPARE(Riscontri(), 1);
+        QVERIFY(ConfCode(Frm(), kRiscontroCodice)->isVisible());
+        for (const char* codice : {"101", "104", "F2"}) {  // an article, no article, a key
+            QTest::keyClicks(BoxCodice(Frm()), QString::fromLatin1(codice));
+            QCOMPARE(Riscontri(), 1);
+            QVERIFY(!ConfCode(Frm(), kRiscontroCodice)->isVisible());
+            QTRY_VERIFY(!TmrInput(Frm())->isActive());
+            QTRY_COMPARE(Riscontri(), 1);
+        }
+        for (int stato : {kRiscontroErrore, kRiscontroOk, kStatoFinito, kStatoSottoScorta}) {
+            Frm().Destro().ShowFeedback(stato);
+            QCOMPARE(Riscontri(), 1);
+            QVERIFY(ConfCode(Frm(), stato)->isVisible());
+        }
+    }
+
+    void enlargedKeysAreOnTopWhilePaying() {
+        Avvia(1026);
+        QTest::keyClicks(BoxCodice(Frm()), QStringLiteral("101"));
+        QTRY_VERIFY(!TmrInput(Frm())->isActive());
+        QTest::keyClick(BoxCodice(Frm()), Qt::Key_F1);
+        QVERIFY(BoxPagato(Frm())->isEnabled());
+        for (int n : {kAzionePaga, kAzioneNuovoConto}) {
+            QPushButton* b = CmdAzione(Frm(), n);
+            QVERIFY(b->height() > CmdAzione(Frm(), kAzioneCancella)->height());
+            // Every point of the key shows the key, so its caption reads whole.
+            for (double fy : {0.1, 0.5, 0.9})
+                for (double fx : {0.1, 0.5, 0.9}) {
+                    const QPoint p = b->mapTo(&Frm(), QPoint(static_cast<int>(b->width() * fx),
+                                                             static_cast<int>(b->height() * fy)));
+                    QCOMPARE(Frm().childAt(p), static_cast<QWidget*>(b));
+                }
+        }
+    }
+
+    void keyLabelsReadableFromTheFirstPaint() {
+        Avvia(1026);
+        const auto controlla = [this](const char* quando) {
+            for (int n = 1; n <= kNumeroAzioni; ++n) {
+                QLabel* l = LblAzioneCode(Frm(), n);
+                const double c = Contrasto(ColoreTesto(*l), ColoreSfondo(*l));
+                // Normal text needs 4.5:1; a disabled key's may be dimmer, but not below 3:1.
+                const bool attivo = CmdAzione(Frm(), n)->isEnabled();
+                QVERIFY2(c >= (attivo ? 4.5 : 3.0),
+                         qPrintable(QStringLiteral("%1 F%2 %3").arg(quando).arg(n).arg(c)));
+            }
+        };
+        controlla("start");
+        // F4 is disabled at rest: its label does not look like the enabled ones.
+        QVERIFY(ColoreTesto(*LblAzioneCode(Frm(), kAzioneNuovoConto)) !=
+                ColoreTesto(*LblAzioneCode(Frm(), kAzioneCancella)));
+        QTest::keyClicks(BoxCodice(Frm()), QStringLiteral("F6"));  // every other key goes off
+        controlla("statistics open");
+        QTRY_VERIFY(!TmrInput(Frm())->isActive());
+        QTest::keyClicks(BoxCodice(Frm()), QStringLiteral("F6"));
+        controlla("statistics closed");
+    }
+
+    void productNamesWrapAndKeepTheirStart() {
+        Avvia(1026);
+        QPushButton* b = Bottone(Frm(), 0, 2);
+        QVERIFY(b);
+        const QStringList righe = b->text().split(QLatin1Char('\n'));
+        QVERIFY(righe.size() <= 2);
+        QVERIFY2(QString::fromLatin1(kLungo).startsWith(righe.first()) ||
+                     righe.first().startsWith(QStringLiteral("Panino")),
+                 qPrintable(b->text()));
+        const QFontMetrics fm(b->font());
+        QVERIFY(b->font().pointSize() >= 7);
+        for (const QString& r : righe)
+            QVERIFY2(fm.horizontalAdvance(r) <= b->contentsRect().width(), qPrintable(r));
+        QVERIFY(fm.lineSpacing() * righe.size() <= b->height());
+        QCOMPARE(b->toolTip(), QString::fromLatin1(kLungo));
+        QCOMPARE(Bottone(Frm(), 0, 1)->text(), QStringLiteral("Panino"));  // a short name stays
+    }
+};
+
+QTEST_MAIN(TstLeggibilita)
+#include "tst_leggibilita.moc"
