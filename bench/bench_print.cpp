@@ -7,8 +7,8 @@
 
 #include "printing/qt/qt_print_backend.h"
 #include "printing/receipt_printer.h"
-#include "printing/recording_backend.h"
 #include "sale_harness.h"
+#include "support/recording_backend.h"
 
 namespace {
 

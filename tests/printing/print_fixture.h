@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "printing/receipt_printer.h"
-#include "printing/recording_backend.h"
 #include "sale_harness.h"
+#include "support/recording_backend.h"
 
 namespace vorsa::test {
 

@@ -9,7 +9,7 @@
 
 #include "frm_vorsa_scene.h"
 #include "printing/receipt_printer.h"
-#include "printing/recording_backend.h"
+#include "support/recording_backend.h"
 #include "ui/pannello_stampa.h"
 
 using namespace vorsa;

@@ -1,4 +1,4 @@
-#include "printing/recording_backend.h"
+#include "support/recording_backend.h"
 
 #include <utility>
 
