@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/qt/twips.h"
+#include "ui/accessibilita.h"
 #include "ui/widget_helpers.h"
 
 namespace vorsa {
@@ -84,6 +85,7 @@ void GrigliaProdotti::Dimensiona(const std::array<int, 3>& sizes) {
         }
         while (cells.size() < size) cells.push_back(Crea(s, static_cast<int>(cells.size()) + 1));
     }
+    RendiAccessibile(*this);
 }
 
 void GrigliaProdotti::Carica(const Catalogue& cat, const Options& o) {
