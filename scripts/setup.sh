@@ -4,7 +4,7 @@ set -euo pipefail
 
 PACKAGES=(
   cmake ninja-build g++ pkg-config clang-format clang-tidy git
-  qt6-base-dev
+  qt6-base-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2
   xvfb xauth
