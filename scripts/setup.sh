@@ -7,7 +7,7 @@ PACKAGES=(
   qt6-base-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2
-  xvfb xauth
+  xvfb xauth at-spi2-core python3-pyatspi dbus
   cups printer-driver-cups-pdf poppler-utils
 )
 
