@@ -4,10 +4,10 @@ set -euo pipefail
 
 PACKAGES=(
   cmake ninja-build g++ pkg-config clang-format clang-tidy git
-  qt6-base-dev
+  qt6-base-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2
-  xvfb xauth
+  xvfb xauth at-spi2-core python3-pyatspi dbus
   cups printer-driver-cups-pdf poppler-utils
 )
 

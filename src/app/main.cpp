@@ -17,9 +17,11 @@
 #include "ui/pannello_destro.h"
 #include "ui/pannello_stampa.h"
 #include "ui/sale_presenter.h"
+#include "ui/traduzioni_qt.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    vorsa::InstallaTraduzioniQt(app);
 
     // A second till in the same folder leaves without a trace: nothing read, written or shown.
     const std::string folder =

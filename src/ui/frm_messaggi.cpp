@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "platform/qt/twips.h"
+#include "ui/accessibilita.h"
 
 #include "ui/widget_helpers.h"
 
@@ -85,6 +86,7 @@ FrmMessaggi::FrmMessaggi(StatoMessaggi& stato, QWidget* parent)
     }
     // Closed windows go away; the owner only keeps a guarded pointer.
     connect(this, &QDialog::finished, this, &QObject::deleteLater);
+    RendiAccessibile(*this);
 }
 
 void FrmMessaggi::Carica(const AspettoMessaggio& a) {

@@ -16,6 +16,7 @@
 #include "layout/info_testi.h"
 #include "platform/qt/twips.h"
 #include "platform/text.h"
+#include "ui/accessibilita.h"
 #include "ui/etichetta_info.h"
 #include "ui/frm_messaggi.h"
 #include "ui/griglia_prodotti.h"
@@ -117,6 +118,7 @@ void FrmVorsa::Load() {
     griglia_->Carica(till_.cat, till_.opt);
     till_.cat.ColoraTutti(till_.opt, *this);
     TimerResize();
+    RendiAccessibile(*this);
 
     // 12. Multi-till outcome.
     if (const auto avviso = AvvisoPerStato(till_.statoMultiVorsa, till_.paths.programFolder))

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "platform/qt/twips.h"
+#include "ui/accessibilita.h"
 #include "ui/adatta_testo.h"
 #include "ui/widget_helpers.h"
 
@@ -86,6 +87,7 @@ void GrigliaProdotti::Dimensiona(const std::array<int, 3>& sizes) {
         }
         while (cells.size() < size) cells.push_back(Crea(s, static_cast<int>(cells.size()) + 1));
     }
+    RendiAccessibile(*this);
 }
 
 void GrigliaProdotti::Carica(const Catalogue& cat, const Options& o) {
@@ -141,6 +143,7 @@ void GrigliaProdotti::AdattaDidascalia(Cella& c) {
     c.button->setText(d.testo);
     // The whole name stays available to a screen reader and as a tooltip.
     c.button->setToolTip(c.nome);
+    c.button->setAccessibleName(c.nome);
 }
 
 GrigliaProdotti::Cella* GrigliaProdotti::Trova(int section, int position) {

@@ -13,6 +13,7 @@
 #include "printing/receipt_printer.h"
 #include "sale/vendita.h"
 #include "settings/settings_gateway.h"
+#include "ui/accessibilita.h"
 #include "ui/sale_presenter.h"
 #include "ui/widget_helpers.h"
 
@@ -74,6 +75,7 @@ PannelloStampa::PannelloStampa(QFrame& panel, SettingsGateway& settings, Receipt
         emit Fatto();
     });
     Carica();
+    RendiAccessibile(panel);
 }
 
 void PannelloStampa::Carica() {

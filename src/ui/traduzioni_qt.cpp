@@ -1,0 +1,21 @@
+#include "ui/traduzioni_qt.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace vorsa {
+
+bool InstallaTraduzioniQt(QCoreApplication& app) {
+    auto* t = new QTranslator(&app);
+    if (!t->load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"),
+                 QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(t)) {
+        delete t;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace vorsa
