@@ -120,43 +120,29 @@ void LeggiImmagini(Till& till) {
     }
 }
 
-void LeggiAltreOpzioni(Till& till) {
+/// Options that their own start-up step reads, at the point where the order matters.
+bool LettaAParte(const KeyDef* k) {
     using namespace keys;
+    for (const KeyDef* p :
+         {&Separatore, &Moneta, &MultiVorsa, &Principale, &SistemaRemoto, &LockAttesaMs, &LockCicli,
+          &NumeroComande, &BordiMagnetici, &Sensibilita, &Aggiornamenti})
+        if (k == p) return true;
+    return false;
+}
+
+/// Every other option of the key table, in the table's order: a new option is read as soon as
+/// it is declared.
+void LeggiAltreOpzioni(Till& till) {
     SettingsGateway& g = till.settings;
-    for (const KeyDef* k : {&Rimanenza,
-                            &SogliaProdotti,
-                            &SogliaTipo,
-                            &BottoniColonne,
-                            &BottoniAltezza,
-                            &BottoniBordo,
-                            &BottoniInterlinea,
-                            &StampaAbilitata,
-                            &Stampante,
-                            &Formato,
-                            &LarghezzaPos,
-                            &CalcolaCarta,
-                            &Cumulativo,
-                            &Titolo,
-                            &Titolo2,
-                            &Piede,
-                            &TestoRitiro,
-                            &TaglioAlternativo,
-                            &Progressivo,
-                            &ProgressivoPiede,
-                            &TicketRitiro,
-                            &TicketRitiroBarre,
-                            &TicketRitiroGruppo,
-                            &RiduciCarattereRiga,
-                            &Prezzi,
-                            &ScontriniQta,
-                            &ScontriniDataOra,
-                            &Totale,
-                            &TotaleNoSingolo,
-                            &keys::NomeGruppo,
-                            &GruppiAvanzati,
-                            &NomeVorsa})
-        g.Load(*k);
-    for (const KeyDef* k : {&Copie, &TitoloSottolineato, &Margine, &Riepilogo}) g.LoadAll(*k);
+    for (const KeyDef* k : AllKeys()) {
+        // Per kitchen order (LeggiComande) or without a place in Options (records, pictures).
+        if (!k->apply || k->section.find('#') != std::string_view::npos || LettaAParte(k)) continue;
+        if (k->key.find('#') == std::string_view::npos) g.Load(*k);
+    }
+    for (const KeyDef* k : AllKeys())
+        if (k->apply && k->key.find('#') != std::string_view::npos &&
+            k->section.find('#') == std::string_view::npos && !LettaAParte(k))
+            g.LoadAll(*k);
 }
 
 void LeggiStatistiche(Till& till) {
