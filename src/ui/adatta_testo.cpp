@@ -59,13 +59,20 @@ void AdattaCarattere(QWidget& w, const QString& campione, int maxPt, bool grasse
     w.setFont(ConPunti(f, pt));
 }
 
-void AdattaImporto(QWidget& w, const QString& testo, int maxPt) {
+void ImportoAdattato::Layout(int maxPt, const QString& testo) {
     static const QString kComune = QStringLiteral("999,99");
-    QFont f = w.font();
-    f.setBold(true);
-    const QFontMetrics fm(ConPunti(f, std::max(maxPt, 1)));
-    AdattaCarattere(
-        w, fm.horizontalAdvance(testo) > fm.horizontalAdvance(kComune) ? testo : kComune, maxPt);
+    AdattaCarattere(w_, kComune, maxPt);
+    comune_ = w_.font();
+    larghezzaComune_ = QFontMetrics(comune_).horizontalAdvance(kComune);
+    Testo(testo);
+}
+
+void ImportoAdattato::Testo(const QString& testo) {
+    if (QFontMetrics(comune_).horizontalAdvance(testo) <= larghezzaComune_) {
+        if (w_.font() != comune_) w_.setFont(comune_);
+        return;
+    }
+    AdattaCarattere(w_, testo, comune_.pointSize());
 }
 
 DidascaliaAdattata DidascaliaBottone(const QString& nome, const QFont& base, QSize area) {

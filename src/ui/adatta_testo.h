@@ -16,9 +16,21 @@ inline constexpr int kPuntiMinimi = 7;
 /// area in width and height. Amounts use the widest one they can show.
 void AdattaCarattere(QWidget& w, const QString& campione, int maxPt, bool grassetto = true);
 
-/// An amount's font: the size at which both `testo` and "999,99" fit, so everyday amounts keep
-/// one size and only a larger one (up to 99.999,99) makes the font smaller.
-void AdattaImporto(QWidget& w, const QString& testo, int maxPt);
+/// An amount widget's font: the size at which "999,99" fits, fitted once per layout, so
+/// everyday amounts keep one size; only a wider amount (up to 99.999,99) makes it smaller.
+/// Showing an everyday amount costs one measurement, not a new fit.
+class ImportoAdattato {
+  public:
+    explicit ImportoAdattato(QWidget& w) : w_(w) {}
+    /// After the widget was placed or resized: fits the everyday size, then `testo`.
+    void Layout(int maxPt, const QString& testo);
+    void Testo(const QString& testo);
+
+  private:
+    QWidget& w_;
+    QFont comune_;
+    int larghezzaComune_ = 0;
+};
 
 /// Width and height a text may take inside `w` (frame, margins and the line edit's padding
 /// taken off).

@@ -95,11 +95,17 @@ PannelloDestro::PannelloDestro(QWidget& window, PannelloPagamento& pagamento)
 
     // Typed amounts get their font as they grow, like the totals.
     connect(boxPagato, &QLineEdit::textChanged, this,
-            [this](const QString& t) { AdattaImporto(*boxPagato, t, puntiImporti_); });
+            [this](const QString& t) { pagato_->Testo(t); });
+
+    totale_ = std::make_unique<ImportoAdattato>(*lblTotale_);
+    resto_ = std::make_unique<ImportoAdattato>(*lblResto_);
+    pagato_ = std::make_unique<ImportoAdattato>(*boxPagato);
 
     tmrInput = new QTimer(&window);
     tmrInput->setObjectName(QStringLiteral("tmrInput"));
 }
+
+PannelloDestro::~PannelloDestro() = default;
 
 void PannelloDestro::Carica(const Azioni& azioni, int timerCodiciMs) {
     tmrInput->stop();
@@ -179,10 +185,9 @@ void PannelloDestro::Applica(const LayoutFinestra& l) {
     for (EtichettaInfo* i : info) Colloca(*i, l.info[static_cast<std::size_t>(i->Indice())]);
 
     // Amounts are measured in the font each box really draws with.
-    puntiImporti_ = l.fontPt;
-    AdattaImporto(*lblTotale_, lblTotale_->text(), puntiImporti_);
-    AdattaImporto(*lblResto_, lblResto_->text(), puntiImporti_);
-    AdattaImporto(*boxPagato, boxPagato->text(), puntiImporti_);
+    totale_->Layout(l.fontPt, lblTotale_->text());
+    resto_->Layout(l.fontPt, lblResto_->text());
+    pagato_->Layout(l.fontPt, boxPagato->text());
     AdattaCarattere(*boxCodice, QStringLiteral("F7 999"), l.fontPt);
     AdattaCarattere(*lblUltimoScontrino_, QStringLiteral("99.999,99"),
                     QApplication::font(lblUltimoScontrino_).pointSize(), false);
@@ -255,7 +260,7 @@ void PannelloDestro::ClearList() {
 }
 void PannelloDestro::SetTotale(const std::string& t) {
     lblTotale_->setText(Testo(t));
-    AdattaImporto(*lblTotale_, lblTotale_->text(), puntiImporti_);
+    totale_->Testo(lblTotale_->text());
 }
 void PannelloDestro::SetUltimoScontrino(const std::string& t) {
     lblUltimoScontrino_->setText(Testo(t));
@@ -296,7 +301,7 @@ void PannelloDestro::SetPagato(const std::string& text) {
 
 void PannelloDestro::SetResto(const std::string& t) {
     lblResto_->setText(Testo(t));
-    AdattaImporto(*lblResto_, lblResto_->text(), puntiImporti_);
+    resto_->Testo(lblResto_->text());
 }
 
 void PannelloDestro::SetActionCaption(int n, const std::string& caption) {

@@ -5,6 +5,7 @@
 // through BillView, PaymentView and ActionKeysView; only its presenter reaches the widgets.
 #include <QObject>
 #include <array>
+#include <memory>
 
 #include "layout/window_layout.h"
 #include "sale/actions.h"
@@ -22,6 +23,7 @@ namespace vorsa {
 
 class EtichettaInfo;
 class PannelloPagamento;
+class ImportoAdattato;
 
 class PannelloDestro final : public QObject,
                              public BillView,
@@ -31,6 +33,7 @@ class PannelloDestro final : public QObject,
   public:
     /// `pagamento` is frm_gestione(2), shown while paying.
     PannelloDestro(QWidget& window, PannelloPagamento& pagamento);
+    ~PannelloDestro() override;
 
     /// The window's load step for this panel: feedback labels, empty totals, function keys,
     /// the bill list's font and the code timer.
@@ -100,7 +103,7 @@ class PannelloDestro final : public QObject,
     PannelloPagamento& pagamento_;
     std::array<int, kNumeroAzioni + 1> altezzaAzioni_{};  // 0: the layout's height
     std::array<int, kNumeroAzioni + 1> sfondoAzioni_{};   // background of lbl_azioni_code(n)
-    int puntiImporti_ = 26;  // the layout's size for amounts, in points
+    std::unique_ptr<ImportoAdattato> totale_, resto_, pagato_;
 };
 
 }  // namespace vorsa
