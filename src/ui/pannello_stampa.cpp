@@ -10,7 +10,6 @@
 
 #include "platform/text.h"
 #include "printing/page_setup.h"
-#include "printing/receipt_printer.h"
 #include "sale/vendita.h"
 #include "settings/settings_gateway.h"
 #include "ui/accessibilita.h"
@@ -22,8 +21,6 @@ namespace {
 
 constexpr int kLeft = 600;
 constexpr int kGrigioChiaro = 0xE0E0E0;
-constexpr int kCodicePersonalizzato = 4;
-constexpr const char* kLarghezzaDefault = "10,5";
 
 QLabel* Didascalia(QFrame& panel, const char* text, int top) {
     auto* l = new QLabel(QString::fromUtf8(text), &panel);
@@ -34,7 +31,7 @@ QLabel* Didascalia(QFrame& panel, const char* text, int top) {
 }  // namespace
 
 PannelloStampa::PannelloStampa(QFrame& panel, SettingsGateway& settings, ReceiptPrinter* printer)
-    : QObject(&panel), settings_(settings), printer_(printer) {
+    : QObject(&panel), regole_(std::make_unique<PrintSettings>(settings, printer, *this)) {
     Didascalia(panel, "Stampante scontrini:", 120);
     cboStampaLista = new QComboBox(&panel);
     cboStampaLista->setObjectName(QStringLiteral("cbo_StampaLista"));
@@ -66,81 +63,61 @@ PannelloStampa::PannelloStampa(QFrame& panel, SettingsGateway& settings, Receipt
     ImpostaColoreTesto(*lblNessunaStampante, 0xFF0000);
     Colloca(*lblNessunaStampante, kLeft, 2100, 4800, 600);
 
-    connect(cboStampaFormato, qOverload<int>(&QComboBox::activated), this,
-            &PannelloStampa::FormatoScelto);
-    connect(cboStampaLista, qOverload<int>(&QComboBox::activated), this,
-            &PannelloStampa::StampanteScelta);
+    connect(cboStampaFormato, qOverload<int>(&QComboBox::activated), this, [this](int row) {
+        regole_->FormatoScelto(cboStampaFormato->itemData(row).toInt());
+        emit Fatto();
+    });
+    connect(cboStampaLista, qOverload<int>(&QComboBox::activated), this, [this](int row) {
+        regole_->StampanteScelta(Cp1252(cboStampaLista->itemText(row)));
+        emit Fatto();
+    });
     connect(btnStampaTest, &QPushButton::clicked, this, [this] {
-        if (printer_) printer_->StampaTest();
+        regole_->StampaTest();
         emit Fatto();
     });
     Carica();
     RendiAccessibile(panel);
 }
 
+PannelloStampa::~PannelloStampa() = default;
+
 void PannelloStampa::Carica() {
-    const bool disponibile = printer_ && printer_->StampanteDisponibile();
+    regole_->Carica();
+}
+
+void PannelloStampa::MostraStampanti(const std::vector<std::string>& nomi,
+                                     const std::string& scelta, bool abilitata) {
     cboStampaLista->clear();
-    if (printer_) {
-        for (const auto& nome : printer_->Setup().printerList) cboStampaLista->addItem(Testo(nome));
-        cboStampaLista->setCurrentText(Testo(printer_->Setup().printerName));
-    }
+    for (const auto& nome : nomi) cboStampaLista->addItem(Testo(nome));
+    cboStampaLista->setCurrentText(Testo(scelta));
+    cboStampaLista->setEnabled(abilitata);
+    btnStampaTest->setEnabled(abilitata);
+}
+
+void PannelloStampa::MostraFormati(const std::vector<std::pair<std::string, int>>& voci, int scelto,
+                                   bool abilitata) {
     cboStampaFormato->clear();
-    for (const FormatoVoce& f : kFormati) {
-        cboStampaFormato->addItem(Testo(std::string(f.caption)), f.code);
-        if (f.code == settings_.options().gFormato)
-            cboStampaFormato->setCurrentIndex(cboStampaFormato->count() - 1);
+    for (const auto& [caption, code] : voci) {
+        cboStampaFormato->addItem(Testo(caption), code);
+        if (code == scelto) cboStampaFormato->setCurrentIndex(cboStampaFormato->count() - 1);
     }
-    for (QWidget* w :
-         {static_cast<QWidget*>(cboStampaLista), static_cast<QWidget*>(cboStampaFormato),
-          static_cast<QWidget*>(btnStampaTest)})
-        w->setEnabled(disponibile);
-    lblNessunaStampante->setVisible(!disponibile);
-    AggiornaLarghezza();
+    cboStampaFormato->setEnabled(abilitata);
 }
 
-void PannelloStampa::AggiornaLarghezza() {
-    const bool personalizzato = cboStampaFormato->currentData().toInt() == kCodicePersonalizzato;
-    txtLarghezzaNastro->setEnabled(personalizzato && cboStampaFormato->isEnabled());
-    if (personalizzato) {
-        const std::string w = Trim(settings_.Read(keys::LarghezzaPos));
-        txtLarghezzaNastro->setText(Testo(w.empty() ? kLarghezzaDefault : w));
-        ImpostaSfondo(*txtLarghezzaNastro, -1);
-    } else {
-        txtLarghezzaNastro->clear();
-        ImpostaSfondo(*txtLarghezzaNastro, kGrigioChiaro);
-    }
+void PannelloStampa::MostraLarghezza(bool abilitata, const std::string& testo, bool grigia) {
+    txtLarghezzaNastro->setEnabled(abilitata);
+    txtLarghezzaNastro->setText(Testo(testo));
+    ImpostaSfondo(*txtLarghezzaNastro, grigia ? kGrigioChiaro : -1);
 }
 
-void PannelloStampa::FormatoScelto(int row) {
-    const int code = cboStampaFormato->itemData(row).toInt();
-    settings_.options().gFormato = code;
-    if (printer_) printer_->SelezionaFormato(code);
-    AggiornaLarghezza();
-    emit Fatto();
-}
-
-void PannelloStampa::StampanteScelta(int row) {
-    if (printer_) printer_->SelezionaStampante(Cp1252(cboStampaLista->itemText(row)));
-    emit Fatto();
-}
-
-void PannelloStampa::LarghezzaConfermata() {
-    std::string w = Trim(Cp1252(txtLarghezzaNastro->text()));
-    if (w.empty()) {
-        w = kLarghezzaDefault;
-        txtLarghezzaNastro->setText(Testo(w));
-    }
-    settings_.Set(keys::LarghezzaPos, w);
-    // A new width needs new capacities and forms.
-    if (printer_ && settings_.options().gFormato == kCodicePersonalizzato)
-        printer_->SelezionaFormato(kCodicePersonalizzato);
+void PannelloStampa::MostraNessunaStampante(bool visibile) {
+    lblNessunaStampante->setVisible(visibile);
 }
 
 bool PannelloStampa::eventFilter(QObject* watched, QEvent* event) {
     if (watched != txtLarghezzaNastro) return false;
     if (event->type() == QEvent::FocusOut) {
-        LarghezzaConfermata();
+        regole_->LarghezzaConfermata(Cp1252(txtLarghezzaNastro->text()));
         return false;
     }
     if (event->type() != QEvent::KeyPress) return false;

@@ -1,7 +1,11 @@
 #pragma once
 // The printer controls of the settings panel frm_gestione(1): receipt printer, paper format,
-// custom roll width, test print and the print options button.
+// custom roll width, test print and the print options button. The rules are PrintSettings';
+// this class owns the widgets and shows what the rules decide.
 #include <QObject>
+#include <memory>
+
+#include "printing/print_settings.h"
 
 class QComboBox;
 class QFrame;
@@ -15,14 +19,24 @@ namespace vorsa {
 class ReceiptPrinter;
 class SettingsGateway;
 
-class PannelloStampa final : public QObject {
+class PannelloStampa final : public QObject, public PrintSettingsView {
     Q_OBJECT
   public:
     /// `printer` null: printing is not available at all (shown as no printer installed).
     PannelloStampa(QFrame& panel, SettingsGateway& settings, ReceiptPrinter* printer);
 
+    ~PannelloStampa() override;
+
     /// Fills the lists from the installed printers and the current format.
     void Carica();
+
+    // PrintSettingsView
+    void MostraStampanti(const std::vector<std::string>& nomi, const std::string& scelta,
+                         bool abilitata) override;
+    void MostraFormati(const std::vector<std::pair<std::string, int>>& voci, int scelto,
+                       bool abilitata) override;
+    void MostraLarghezza(bool abilitata, const std::string& testo, bool grigia) override;
+    void MostraNessunaStampante(bool visibile) override;
 
     QComboBox* cboStampaLista = nullptr;
     QComboBox* cboStampaFormato = nullptr;
@@ -39,13 +53,7 @@ class PannelloStampa final : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void FormatoScelto(int row);
-    void StampanteScelta(int row);
-    void LarghezzaConfermata();
-    void AggiornaLarghezza();
-
-    SettingsGateway& settings_;
-    ReceiptPrinter* printer_;
+    std::unique_ptr<PrintSettings> regole_;
 };
 
 }  // namespace vorsa

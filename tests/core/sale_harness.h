@@ -197,6 +197,10 @@ struct Cassa {
         ProfileStore p(files);
         return p.Get(till->paths.gFileDati, section, key).value_or("(missing)");
     }
+    std::string Locale(const char* section, const std::string& key) {
+        ProfileStore p(files);
+        return p.Get(till->paths.gFileIni, section, key).value_or("(missing)");
+    }
 
     FileAccess& files;
     FakeClock clock;
