@@ -14,6 +14,7 @@
 #include "sale/till.h"
 #include "startup/startup.h"
 #include "ui/avviso_versione.h"
+#include "ui/c_magnetic_wnd.h"
 #include "ui/frm_splash.h"
 #include "ui/frm_vorsa.h"
 #include "ui/pannello_destro.h"
@@ -62,6 +63,7 @@ int main(int argc, char* argv[]) {
     QObject::connect(&stampa, &vorsa::PannelloStampa::Fatto, &frm,
                      [&frm] { frm.Destro().boxCodice->setFocus(); });
     frm.Load();
+    const std::unique_ptr<vorsa::cMagneticWnd> bordi = vorsa::AttivaBordiMagnetici(frm, till.opt);
     vendita.Avvia();
     frm.show();
     splash.close();
