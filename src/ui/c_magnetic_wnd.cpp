@@ -35,7 +35,7 @@ bool cMagneticWnd::PiattaformaConsente() {
 }
 
 bool cMagneticWnd::AddWindow(QWidget* hWnd, QWidget* hWndParent) {
-    if (!hWnd || !hWnd->isWindow()) return false;
+    if (!hWnd || !hWnd->isWindow() || (hWndParent && !hWndParent->isWindow())) return false;
     if (!elenco_.Aggiungi(H(hWnd), H(hWndParent))) return false;
     finestre_.emplace_back(hWnd);
     ultimi_.push_back(Rettangolo(*hWnd));

@@ -19,7 +19,7 @@ class cMagneticWnd final : public QObject {
     ~cMagneticWnd() override;
 
     /// False when `hWnd` is no live top-level window or is managed already, or when
-    /// `hWndParent` is given but not a live window.
+    /// `hWndParent` is given but not a live top-level window.
     bool AddWindow(QWidget* hWnd, QWidget* hWndParent = nullptr);
     /// True when the list was not empty.
     bool RemoveWindow(QWidget* hWnd);

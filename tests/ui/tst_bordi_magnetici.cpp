@@ -81,7 +81,8 @@ class TstBordiMagnetici : public QObject {
         QVERIFY(m.AddWindow(&a));
         QVERIFY(!m.AddWindow(&a));
         QVERIFY(!m.AddWindow(nullptr));
-        QVERIFY(!m.AddWindow(&figlio));  // not a window of its own
+        QVERIFY(!m.AddWindow(&figlio));      // not a window of its own
+        QVERIFY(!m.AddWindow(&b, &figlio));  // a parent must be a window too
         QVERIFY(m.AddWindow(&b, &a));
         QVERIFY(m.RemoveWindow(&a));
         QVERIFY(m.RemoveWindow(&b));
