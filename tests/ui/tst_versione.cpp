@@ -116,7 +116,8 @@ class TstVersione : public QObject {
         add("404", Modo::Risposta, Http("404 Not Found", "[VORSA]\r\nVersione=999\r\n"), false);
         add("500", Modo::Risposta, Http("500 Internal Server Error", "[VORSA]\r\nVersione=999"),
             false);
-        add("not http", Modo::Risposta, QByteArray("\x00\xff\x13garbage\r\n\r\n", 16), false);
+        static const char kSpazzatura[] = "\x00\xff\x13garbage\r\n\r\n";
+        add("not http", Modo::Risposta, QByteArray(kSpazzatura, sizeof kSpazzatura - 1), false);
         add("cut short", Modo::Risposta,
             "HTTP/1.1 200 OK\r\nContent-Length: 500\r\n\r\n[VORSA]\r\nVersione=148\r\n", false);
         add("10 MB", Modo::Enorme, {}, false);
