@@ -5,6 +5,7 @@
 #include <QThread>
 
 #include "platform/file_access.h"
+#include "platform/qt/qt_scaricatore.h"
 #include "platform/qt/qt_shell.h"
 #include "platform/system.h"
 #include "platform/text.h"
@@ -12,6 +13,8 @@
 #include "printing/receipt_printer.h"
 #include "sale/till.h"
 #include "startup/startup.h"
+#include "ui/avviso_versione.h"
+#include "ui/c_magnetic_wnd.h"
 #include "ui/frm_splash.h"
 #include "ui/frm_vorsa.h"
 #include "ui/pannello_destro.h"
@@ -42,10 +45,6 @@ int main(int argc, char* argv[]) {
 
     vorsa::Till till(vorsa::Services{*files, *clock, *sleeper, *user, shell}, folder, version);
     const vorsa::StartupResult started = vorsa::AvviaTill(till, vorsa::StartupHooks{});
-    if (started.nuovaVersione)
-        QMessageBox::information(nullptr, QStringLiteral("Nuova versione programma"),
-                                 QString::fromUtf8("\u00c8 disponibile una nuova versione del "
-                                                   "programma."));
 
     // With no printer installed the printer reports so and nothing is ever printed.
     vorsa::QtPrintBackend printBackend;
@@ -64,9 +63,15 @@ int main(int argc, char* argv[]) {
     QObject::connect(&stampa, &vorsa::PannelloStampa::Fatto, &frm,
                      [&frm] { frm.Destro().boxCodice->setFocus(); });
     frm.Load();
+    const std::unique_ptr<vorsa::cMagneticWnd> bordi = vorsa::AttivaBordiMagnetici(frm, till.opt);
     vendita.Avvia();
     frm.show();
     splash.close();
+    // Answers after the window is up; a silent or broken server costs the operator nothing.
+    vorsa::QtScaricatore scaricatore;
+    vorsa::ControllaVersione controllo(till.store, *files, scaricatore,
+                                       {version.major, version.minor, version.revision});
+    if (started.controllaVersione) vorsa::AvviaControlloVersione(controllo, &frm);
     const int rc = app.exec();
     printer.Chiudi();  // the paper forms this run created
     return rc;

@@ -270,8 +270,7 @@ StartupResult AvviaTill(Till& till, const StartupHooks& hooks) {
         till.settings.Load(*k);
     st.ChiudiBlocco();
 
-    if (o.gAggiornamenti && hooks.versionCheck)
-        r.nuovaVersione = hooks.versionCheck->NuovaVersione();
+    r.controllaVersione = o.gAggiornamenti;
     return r;
 }
 

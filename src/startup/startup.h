@@ -21,21 +21,14 @@ class NetworkShare {
     virtual std::string FileRemoto(const std::string& host) = 0;
 };
 
-/// Seam of the version check at start-up; true when a newer version is published.
-class VersionCheck {
-  public:
-    virtual ~VersionCheck() = default;
-    virtual bool NuovaVersione() = 0;
-};
-
 struct StartupHooks {
     NetworkShare* share = nullptr;
-    VersionCheck* versionCheck = nullptr;
 };
 
-/// What start-up asks the window layer to show afterwards.
+/// What start-up asks the window layer to do afterwards.
 struct StartupResult {
-    bool nuovaVersione = false;  // show "Nuova versione programma"
+    // Run the version check; it answers later, after the main window is up (update/).
+    bool controllaVersione = false;
 };
 
 /// Readme text written into the program folder at every start.

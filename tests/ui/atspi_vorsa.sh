@@ -69,10 +69,11 @@ export DISPLAY=:$(head -n1 "$tmp/display")
 "$launcher" --launch-immediately &
 pids+=($!)
 
-# The till from a program folder of its own, its readme of this version already seen.
+# The till from a program folder of its own, its readme of this version already seen, and no
+# version check (tests reach no host but 127.0.0.1).
 mkdir -p "$tmp/prog"
 cp "$exe" "$tmp/prog/vorsa"
-printf '[PROGRAMMA]\r\nEULA=100\r\n' >"$tmp/prog/Vorsa.ini"
+printf '[PROGRAMMA]\r\nEULA=100\r\nAGGIORNAMENTI=no\r\n' >"$tmp/prog/Vorsa.ini"
 QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$tmp/prog/vorsa" &
 pids+=($!)
 

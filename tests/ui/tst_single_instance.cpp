@@ -31,11 +31,12 @@ void TstSingleInstance::secondInstanceLeaves() {
     QVERIFY(dir.isValid());
     const QString exe = dir.filePath(QStringLiteral("vorsa"));
     QVERIFY(QFile::copy(QStringLiteral(VORSA_EXE), exe));
-    // The readme of this version counts as seen, so no document opens on the desktop.
+    // The readme of this version counts as seen, so no document opens on the desktop; no
+    // version check, so the test reaches no host.
     {
         QFile ini(dir.filePath(QStringLiteral("Vorsa.ini")));
         QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[PROGRAMMA]\r\nEULA=100\r\n");
+        ini.write("[PROGRAMMA]\r\nEULA=100\r\nAGGIORNAMENTI=no\r\n");
     }
     const QString iniPath = dir.filePath(QStringLiteral("Vorsa.ini"));
     const auto readIni = [&iniPath] {

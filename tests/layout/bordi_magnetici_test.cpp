@@ -1,0 +1,193 @@
+// Window snapping on rectangles: touching, glue, moves and resizes near the work area's edges
+// and near other windows.
+#include "layout/bordi_magnetici.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace vorsa::magnetic {
+
+void PrintTo(const Rett& r, std::ostream* os) {
+    *os << "{" << r.left << "," << r.top << "," << r.right << "," << r.bottom << "}";
+}
+
+namespace {
+
+const Rett kArea{0, 0, 1920, 1040};
+
+Rett Finestra(int left, int top, int w = 800, int h = 600) {
+    return Rett{left, top, left + w, top + h};
+}
+
+/// One unmanaged-parent window moved alone to `proposto`.
+Rett SpostaSola(const Rett& proposto, int d) {
+    const std::vector<Voce> voci{{1, 0, false}};
+    return Sposta(voci, {Finestra(300, 200)}, kArea, 0, proposto, d).finestra;
+}
+
+TEST(BordiMagneticiTest, MovingSnapsToTheWorkAreaWithinTheDistance) {
+    const struct {
+        Rett proposto;
+        int d;
+        Rett atteso;
+    } cases[] = {
+        {Finestra(15, 200), 20, Finestra(0, 200)},        // 15 px from the left edge: snaps
+        {Finestra(25, 200), 20, Finestra(25, 200)},       // 25 px: stays where the cursor put it
+        {Finestra(20, 200), 20, Finestra(20, 200)},       // exactly the distance: no snap
+        {Finestra(-19, 200), 20, Finestra(0, 200)},       // past the edge snaps back
+        {Finestra(15, 200), 10, Finestra(15, 200)},       // a smaller distance
+        {Finestra(1105, 200), 20, Finestra(1120, 200)},   // right edge 1905 -> 1920
+        {Finestra(300, 12), 20, Finestra(300, 0)},        // top
+        {Finestra(300, 430), 20, Finestra(300, 440)},     // bottom 1030 -> 1040
+        {Finestra(8, 1035 - 600), 20, Finestra(0, 440)},  // a corner: both at once
+    };
+    for (const auto& c : cases) EXPECT_EQ(SpostaSola(c.proposto, c.d), c.atteso);
+}
+
+TEST(BordiMagneticiTest, MovingSnapsToOtherWindowsAndTheLaterOneWins) {
+    const std::vector<Voce> voci{{1, 0, false}, {2, 0, false}};
+    const struct {
+        Rett altra;
+        Rett proposto;
+        Rett atteso;
+    } cases[] = {
+        // right edge 10 px short of the other's left edge
+        {Finestra(1000, 100, 400, 400), Finestra(190, 150), Finestra(200, 150)},
+        // the other window is far below: no snap to it
+        {Finestra(1000, 900, 400, 100), Finestra(190, 100, 800, 200), Finestra(190, 100, 800, 200)},
+        // near the work area's left (12) and the other's right (7): the other is later
+        {Rett{-300, 100, 5, 500}, Finestra(12, 150), Finestra(5, 150)},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Sposta(voci, {Finestra(500, 500), c.altra}, kArea, 0, c.proposto, 20).finestra,
+                  c.atteso);
+}
+
+TEST(BordiMagneticiTest, TouchingNeedsASharedEdgeValueAndNoGap) {
+    const Rett a{0, 0, 100, 100};
+    const struct {
+        Rett b;
+        bool tocca;
+    } cases[] = {
+        {{100, 0, 200, 100}, true},    // side by side
+        {{101, 0, 201, 100}, false},   // one pixel apart
+        {{0, 100, 100, 200}, true},    // one above the other
+        {{0, 500, 100, 600}, false},   // equal left edges but far apart
+        {{50, 0, 150, 100}, true},     // overlapping with equal tops
+        {{100, 100, 200, 200}, true},  // corner to corner
+        {{50, 50, 150, 150}, false},   // overlapping, no edge shared
+        {{-100, 20, 0, 80}, true},     // on the left, shorter
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Toccano(a, c.b), c.tocca);
+        EXPECT_EQ(Toccano(c.b, a), c.tocca);
+    }
+}
+
+TEST(BordiMagneticiTest, GlueFollowsParentsAndTouchingSiblings) {
+    // 1 parent; 4 touches 2, 3 touches 4, 2 touches the parent: listed so that one pass is
+    // not enough. 5 touches the parent but belongs to another; 6 is a loose child.
+    std::vector<Voce> voci{{1, 0, true},  {3, 1, false}, {4, 1, false},
+                           {2, 1, false}, {5, 9, false}, {6, 1, false}};
+    const std::vector<Rett> rett{
+        {100, 100, 500, 500},    // 1
+        {900, 100, 1000, 200},   // 3: right of 4
+        {700, 100, 900, 200},    // 4: right of 2
+        {500, 100, 700, 200},    // 2: right of the parent
+        {100, 500, 500, 600},    // 5: below the parent, other parent
+        {1500, 100, 1600, 200},  // 6: far away
+    };
+    CalcolaIncollati(voci, rett);
+    std::vector<bool> glue;
+    for (const Voce& v : voci) glue.push_back(v.glue);
+    EXPECT_EQ(glue, (std::vector<bool>{false, true, true, true, false, false}));
+    EXPECT_EQ(IncollateA(voci, 0), (std::vector<bool>{false, true, true, true, false, false}));
+    EXPECT_EQ(IncollateA(voci, 3), std::vector<bool>(6, false));
+}
+
+TEST(BordiMagneticiTest, GluedWindowsMoveWithTheParentAndPullItToAnEdge) {
+    const std::vector<Voce> voci{{1, 0, false}, {2, 1, true}};
+    const std::vector<Rett> rett{{1000, 100, 1400, 500}, {1400, 100, 1700, 300}};
+    // +30: nothing near; the child follows.
+    Spostamento s = Sposta(voci, rett, kArea, 0, Rett{1030, 100, 1430, 500}, 20);
+    EXPECT_EQ(s.finestra, (Rett{1030, 100, 1430, 500}));
+    EXPECT_EQ(s.rett[1], (Rett{1430, 100, 1730, 300}));
+    // +205: the child's right edge comes 15 px from the work area's: the group snaps by 15.
+    s = Sposta(voci, rett, kArea, 0, Rett{1205, 100, 1605, 500}, 20);
+    EXPECT_EQ(s.finestra, (Rett{1220, 100, 1620, 500}));
+    EXPECT_EQ(s.rett[1], (Rett{1620, 100, 1920, 300}));
+    // The child moved on its own leaves the parent where it was.
+    s = Sposta(voci, rett, kArea, 1, Rett{1450, 150, 1750, 350}, 20);
+    EXPECT_EQ(s.rett[0], rett[0]);
+}
+
+TEST(BordiMagneticiTest, SizingSnapsOnlyTheDraggedEdges) {
+    // Every edge 8 to 12 px inside the work area's; only the dragged ones move onto it.
+    const Rett proposto{10, 12, 1910, 1030};
+    const struct {
+        int lato;
+        Rett atteso;
+    } cases[] = {
+        {kSinistro, {0, 12, 1910, 1030}},
+        {kDestro, {10, 12, 1920, 1030}},
+        {kAlto, {10, 0, 1910, 1030}},
+        {kAltoSinistro, {0, 0, 1910, 1030}},
+        {kAltoDestro, {10, 0, 1920, 1030}},
+        {kBasso, {10, 12, 1910, 1040}},
+        {kBassoSinistro, {0, 12, 1910, 1040}},
+        {kBassoDestro, {10, 12, 1920, 1040}},
+        {0, proposto},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Ridimensiona({proposto}, kArea, 0, proposto, c.lato, 20), c.atteso) << c.lato;
+    // To another window's far edge, and not beyond the distance.
+    const std::vector<Rett> due{{300, 300, 700, 700}, {0, 300, 290, 700}};
+    EXPECT_EQ(Ridimensiona(due, kArea, 0, Rett{295, 300, 700, 700}, kSinistro, 20),
+              (Rett{290, 300, 700, 700}));
+    EXPECT_EQ(Ridimensiona(due, kArea, 0, Rett{315, 300, 700, 700}, kSinistro, 20),
+              (Rett{315, 300, 700, 700}));
+    // A later window out of reach does not undo an earlier snap.
+    const std::vector<Rett> tre{{300, 300, 700, 700}, {0, 300, 290, 700}, {1500, 300, 1600, 700}};
+    EXPECT_EQ(Ridimensiona(tre, kArea, 0, Rett{295, 300, 700, 700}, kSinistro, 20),
+              (Rett{290, 300, 700, 700}));
+}
+
+TEST(BordiMagneticiTest, TheDraggedEdgeIsReadFromTheChange) {
+    const Rett r{100, 100, 500, 400};
+    const struct {
+        Rett dopo;
+        int lato;
+    } cases[] = {
+        {{90, 100, 500, 400}, kSinistro},
+        {{100, 100, 510, 400}, kDestro},
+        {{100, 90, 500, 400}, kAlto},
+        {{90, 90, 500, 400}, kAltoSinistro},
+        {{100, 90, 510, 400}, kAltoDestro},
+        {{100, 100, 500, 410}, kBasso},
+        {{90, 100, 500, 410}, kBassoSinistro},
+        {{100, 100, 510, 410}, kBassoDestro},
+        {{120, 130, 520, 430}, 0},  // a move
+    };
+    for (const auto& c : cases) EXPECT_EQ(LatoTrascinato(r, c.dopo), c.lato);
+}
+
+TEST(BordiMagneticiTest, TheListRefusesDuplicatesAndForgetsRemovedParents) {
+    ElencoFinestre e;
+    EXPECT_FALSE(e.Rimuovi(1));  // empty
+    EXPECT_TRUE(e.Aggiungi(1, 0));
+    EXPECT_FALSE(e.Aggiungi(1, 0));  // the same window twice
+    EXPECT_FALSE(e.Aggiungi(0, 0));
+    EXPECT_TRUE(e.Aggiungi(2, 1));
+    EXPECT_TRUE(e.Aggiungi(3, 1));
+    EXPECT_TRUE(e.Rimuovi(1));
+    ASSERT_EQ(e.voci().size(), 2u);
+    EXPECT_EQ(e.voci()[0].hWnd, 2u);
+    EXPECT_EQ(e.voci()[0].hWndParent, 0u);
+    EXPECT_EQ(e.voci()[1].hWndParent, 0u);
+    EXPECT_TRUE(e.Rimuovi(7));  // unknown, but the list was not empty
+    EXPECT_EQ(e.voci().size(), 2u);
+}
+
+}  // namespace
+}  // namespace vorsa::magnetic

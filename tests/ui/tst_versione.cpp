@@ -1,0 +1,212 @@
+// The version check over real HTTP on 127.0.0.1: a small server in the test answers as a
+// release page would, or hangs, refuses, fails or floods; the check must report only a real
+// newer version, leave no file behind and never stop the event loop.
+#include <QMessageBox>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+#include <optional>
+
+#include "platform/qt/qt_scaricatore.h"
+#include "platform/text.h"
+#include "support/fakes.h"
+#include "ui/avviso_versione.h"
+#include "update/controlla_versione.h"
+
+namespace vorsa {
+namespace {
+
+enum class Modo { Risposta, Silenzio, Enorme, EnormeSenzaLunghezza };
+
+/// An HTTP server on 127.0.0.1 that answers each request according to `modo`.
+class ServerProva : public QObject {
+  public:
+    Modo modo = Modo::Risposta;
+    QByteArray risposta;
+    qint64 scritti = 0;
+
+    bool Avvia() {
+        connect(&server_, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* s = server_.nextPendingConnection()) {
+                s->setParent(this);
+                connect(s, &QTcpSocket::readyRead, this, [this, s] { Richiesta(*s); });
+            }
+        });
+        return server_.listen(QHostAddress::LocalHost, 0);
+    }
+    QString Url() const {
+        return QStringLiteral("http://127.0.0.1:%1/prg/vorsa/versione.txt")
+            .arg(server_.serverPort());
+    }
+
+  private:
+    void Richiesta(QTcpSocket& s) {
+        buffer_ += s.readAll();
+        if (!buffer_.contains("\r\n\r\n")) return;
+        buffer_.clear();
+        // A version file that would report a newer version, followed by 10 MB of comments.
+        QByteArray enorme = "[VORSA]\r\nVersione=999\r\n";
+        if (modo == Modo::Enorme || modo == Modo::EnormeSenzaLunghezza) {
+            const QByteArray riga(1022, ';');
+            while (enorme.size() < 10 * 1024 * 1024) enorme += riga + "\r\n";
+        }
+        switch (modo) {
+            case Modo::Risposta:
+                scritti += s.write(risposta);
+                break;
+            case Modo::Silenzio:
+                return;  // accepts, reads, never answers
+            case Modo::Enorme:
+                scritti += s.write("HTTP/1.1 200 OK\r\nContent-Length: " +
+                                   QByteArray::number(enorme.size()) + "\r\n\r\n" + enorme);
+                break;
+            case Modo::EnormeSenzaLunghezza:
+                scritti += s.write("HTTP/1.0 200 OK\r\nConnection: close\r\n\r\n" + enorme);
+                break;
+        }
+        s.disconnectFromHost();
+    }
+
+    QTcpServer server_;
+    QByteArray buffer_;
+};
+
+QByteArray Http(const QByteArray& status, const QByteArray& body) {
+    return "HTTP/1.1 " + status +
+           "\r\nContent-Type: text/plain\r\nContent-Length: " + QByteArray::number(body.size()) +
+           "\r\nConnection: close\r\n\r\n" + body;
+}
+
+}  // namespace
+
+class TstVersione : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<FileAccess> files_ = MakeLocalFileAccess(false);
+    test::FakeClock clock_;
+    test::FakeSleeper sleeper_{&clock_};
+    test::FakeShell shell_;
+    QTemporaryDir dir_;
+    std::unique_ptr<SettingsStore> store_;
+
+    QString Target() {
+        return QString::fromStdString(Cp1252ToUtf8(store_->CartellaTemp() + "VerVorsa.txt"));
+    }
+
+  private slots:
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        store_ = std::make_unique<SettingsStore>(*files_, clock_, sleeper_, shell_,
+                                                 dir_.path().toStdString());
+    }
+
+    void risposte_data() {
+        QTest::addColumn<int>("modo");
+        QTest::addColumn<QByteArray>("risposta");
+        QTest::addColumn<bool>("nuova");
+        const auto add = [](const char* name, Modo m, const QByteArray& r, bool nuova) {
+            QTest::newRow(name) << static_cast<int>(m) << r << nuova;
+        };
+        add("newer", Modo::Risposta, Http("200 OK", "[VORSA]\r\nVersione=148\r\n"), true);
+        add("not newer", Modo::Risposta, Http("200 OK", "[VORSA]\r\nVersione=150\r\n"), false);
+        add("no key", Modo::Risposta, Http("200 OK", "[VORSA]\r\n"), false);
+        // A page that is not found is no version file, whatever its body says.
+        add("404", Modo::Risposta, Http("404 Not Found", "[VORSA]\r\nVersione=999\r\n"), false);
+        add("500", Modo::Risposta, Http("500 Internal Server Error", "[VORSA]\r\nVersione=999"),
+            false);
+        static const char kSpazzatura[] = "\x00\xff\x13garbage\r\n\r\n";
+        add("not http", Modo::Risposta, QByteArray(kSpazzatura, sizeof kSpazzatura - 1), false);
+        add("cut short", Modo::Risposta,
+            "HTTP/1.1 200 OK\r\nContent-Length: 500\r\n\r\n[VORSA]\r\nVersione=148\r\n", false);
+        add("10 MB", Modo::Enorme, {}, false);
+        add("10 MB, no length", Modo::EnormeSenzaLunghezza, {}, false);
+    }
+    void risposte() {
+        QFETCH(int, modo);
+        QFETCH(QByteArray, risposta);
+        QFETCH(bool, nuova);
+        ServerProva server;
+        server.modo = static_cast<Modo>(modo);
+        server.risposta = risposta;
+        QVERIFY(server.Avvia());
+        QtScaricatore rete;
+        ControllaVersione check(*store_, *files_, rete, {1, 4, 7}, server.Url().toStdString());
+        std::optional<bool> esito;
+        check.Avvia([&](bool n) { esito = n; });
+        QTRY_VERIFY_WITH_TIMEOUT(esito.has_value(), 15000);
+        QCOMPARE(*esito, nuova);
+        QVERIFY(!QFile::exists(Target()));
+    }
+
+    void refusedConnection() {
+        quint16 port = 0;
+        {
+            QTcpServer chiuso;
+            QVERIFY(chiuso.listen(QHostAddress::LocalHost, 0));
+            port = chiuso.serverPort();
+        }
+        QtScaricatore rete;
+        ControllaVersione check(
+            *store_, *files_, rete, {1, 4, 7},
+            QStringLiteral("http://127.0.0.1:%1/prg/vorsa/versione.txt").arg(port).toStdString());
+        std::optional<bool> esito;
+        check.Avvia([&](bool n) { esito = n; });
+        QTRY_VERIFY_WITH_TIMEOUT(esito.has_value(), 15000);
+        QCOMPARE(*esito, false);
+        QVERIFY(!QFile::exists(Target()));
+    }
+
+    // The server accepts and stays silent: the answer "no news" comes by the time-out, and
+    // meanwhile the event loop goes on serving the till.
+    void hangingServer() {
+        ServerProva server;
+        server.modo = Modo::Silenzio;
+        QVERIFY(server.Avvia());
+        QtScaricatore rete;
+        ControllaVersione check(*store_, *files_, rete, {1, 4, 7}, server.Url().toStdString());
+        int battiti = 0;
+        QTimer battito;
+        connect(&battito, &QTimer::timeout, this, [&] { ++battiti; });
+        battito.start(20);
+        std::optional<bool> esito;
+        check.Avvia([&](bool n) { esito = n; });
+        QVERIFY(!esito.has_value());  // nothing waited for here
+        QTRY_VERIFY_WITH_TIMEOUT(esito.has_value(), 15000);
+        QCOMPARE(*esito, false);
+        QVERIFY2(battiti >= 20, qPrintable(QString::number(battiti)));
+        QVERIFY(kTimeoutVersioneMs <= 3000);
+    }
+
+    // The notice: the exact title and text with the address, over the main window, shown
+    // without blocking.
+    void noticeOfANewerVersion() {
+        ServerProva server;
+        server.risposta = Http("200 OK", "[VORSA]\r\nVersione=148\r\n");
+        QVERIFY(server.Avvia());
+        QWidget finestra;
+        finestra.show();
+        QtScaricatore rete;
+        ControllaVersione check(*store_, *files_, rete, {1, 4, 7}, server.Url().toStdString());
+        AvviaControlloVersione(check, &finestra);
+        QMessageBox* box = nullptr;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (box = finestra.findChild<QMessageBox*>(QStringLiteral("msgNuovaVersione"))) != nullptr,
+            15000);
+        QCOMPARE(box->windowTitle(), QStringLiteral("Nuova versione programma"));
+        QCOMPARE(box->text(),
+                 QString::fromUtf8("E' stata rilasciata una vuova versione del programma, \xc3\xa8 "
+                                   "possibile scaricarla da:\n\n") +
+                     QString::fromUtf8(kIndirizzoVersione.data(),
+                                       static_cast<qsizetype>(kIndirizzoVersione.size())));
+        QCOMPARE(box->icon(), QMessageBox::Information);
+        QVERIFY(!QFile::exists(Target()));
+        box->close();
+    }
+};
+
+}  // namespace vorsa
+
+QTEST_MAIN(vorsa::TstVersione)
+#include "tst_versione.moc"
