@@ -12,8 +12,11 @@
 
 namespace vorsa {
 
-/// The project's release page; the check downloads it and the notice shows it.
-inline constexpr std::string_view kIndirizzoVersione = "http://www.vorsa.it/prg/vorsa/versione.txt";
+/// The project's release page; the check downloads it and the notice shows it. The project has
+/// no host of its own yet: the reserved ".example" name never resolves, so until a release host
+/// replaces it the check quietly reports nothing.
+inline constexpr std::string_view kIndirizzoVersione =
+    "http://vorsa.example/prg/vorsa/versione.txt";
 
 inline constexpr std::string_view kTitoloNuovaVersione = "Nuova versione programma";
 /// Text of the notice (Windows-1252), the address after an empty line.
