@@ -17,18 +17,6 @@ namespace {
 
 using namespace vorsa;
 
-class NoPrompter final : public Prompter {
-  public:
-    std::optional<std::string> InputBox(const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    bool ConfermaSiNo(const std::string&, const std::string&) override { return false; }
-    int MostraMessaggio(const std::string&, const std::string&, const std::string&, bool,
-                        const std::string&, const std::string&, bool, int) override {
-        return 6;
-    }
-};
-
 QByteArray Catalogo() {
     QByteArray ini;
     for (const char* s : {"MANGIARE", "BERE", "VARIE"}) {
@@ -49,7 +37,7 @@ double P99(const std::vector<double>& v) {
 /// One window for all repetitions, so the bill grows as in a rush.
 struct Banco {
     test::Scena scena;
-    NoPrompter prompter;
+    test::PrompterMuto prompter;
     std::unique_ptr<SalePresenter> cassa;
     int n = 0;
 };

@@ -68,16 +68,11 @@ Verdetto Giudica(const KeyDef& k, const Idx& i, std::string_view v) {
     }
 }
 
-/// What the file gets when a value is healed or set.
+/// What the file gets when a value is healed or set: the value itself, but "Si"/"No" for a
+/// switch that is stored as a word.
 std::string Stored(const KeyDef& k, const std::string& value) {
-    switch (k.kind) {
-        case OptionKind::Si:
-            return value == "1" ? "Si" : "No";
-        case OptionKind::Title:
-            return value;
-        default:
-            return value;
-    }
+    if (k.kind == OptionKind::Si) return value == "1" ? "Si" : "No";
+    return value;
 }
 
 }  // namespace

@@ -37,8 +37,9 @@ std::string TestoLeggimi(const Till& till);
 /// Name of the per-user password file: "~x" followed by 12 scrambled characters of the user.
 std::string NomeFilePassword(std::string_view userName);
 
-/// Steps 3 to 24 of start-up: paths, readme, notes, options, multi-till role, catalogue,
-/// statistics. Never fails: every read has a default and defaults are written back.
+/// Start-up of the till: derives the paths, writes the readme and the notes, reads every
+/// option, decides the multi-till role, loads the catalogue and the statistics. Never fails: every
+/// read has a default and defaults are written back.
 StartupResult AvviaTill(Till& till, const StartupHooks& hooks = {});
 
 /// What the operator is told about the multi-till outcome of start-up (Windows-1252).

@@ -106,7 +106,7 @@ void FrmVorsa::Load() {
     for (QFrame* f : gestione_) f->hide();
     pagamento_->hide();
 
-    // 6-8, 10. Timer, readme and window position as the core decides them.
+    // Code timer, readme and window position as the core decides them.
     const LoadResult load = CaricaFinestra(till_, PrimaryScreenTwips());
     pannello_->Carica(till_.gAzioni, load.timerCodiciMs);
     ApplicaPosizione(load.placement);
@@ -114,13 +114,13 @@ void FrmVorsa::Load() {
 
     pagamento_->Carica(till_.opt);
 
-    // 11. Products, laid out at once.
+    // Products, laid out at once.
     griglia_->Carica(till_.cat, till_.opt);
     till_.cat.ColoraTutti(till_.opt, *this);
     TimerResize();
     RendiAccessibile(*this);
 
-    // 12. Multi-till outcome.
+    // The multi-till outcome of start-up.
     if (const auto avviso = AvvisoPerStato(till_.statoMultiVorsa, till_.paths.programFolder))
         messaggi_.MostraMessaggio(Testo(std::string(kTitoloMultiVorsa)), Testo(avviso->text),
                                   Testo(avviso->hint), true, QString(), QStringLiteral("OK"), true,

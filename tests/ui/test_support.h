@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,19 @@
 #include "ui/messaggi.h"
 
 namespace vorsa::test {
+
+/// Asks the operator nothing: no input, No to every question, button 1 in the message window.
+class PrompterMuto final : public Prompter {
+  public:
+    std::optional<std::string> InputBox(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    bool ConfermaSiNo(const std::string&, const std::string&) override { return false; }
+    int MostraMessaggio(const std::string&, const std::string&, const std::string&, bool,
+                        const std::string&, const std::string&, bool, int) override {
+        return 6;
+    }
+};
 
 /// Records every message and answers at once with `answer`, so no window ever blocks.
 class RecordingMessaggi final : public Messaggi {

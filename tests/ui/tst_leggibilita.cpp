@@ -16,18 +16,6 @@ using namespace vorsa::test;
 
 namespace {
 
-class Muto final : public Prompter {
-  public:
-    std::optional<std::string> InputBox(const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    bool ConfermaSiNo(const std::string&, const std::string&) override { return false; }
-    int MostraMessaggio(const std::string&, const std::string&, const std::string&, bool,
-                        const std::string&, const std::string&, bool, int) override {
-        return 6;
-    }
-};
-
 const QByteArray kLungo = "Panino con salamella alla griglia e cipolle rosse";  // 50
 
 QByteArray Catalogo() {
@@ -67,7 +55,7 @@ class TstLeggibilita : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Scena> scena_;
-    Muto muto_;
+    PrompterMuto muto_;
     std::unique_ptr<SalePresenter> vendita_;
     FrmVorsa& Frm() { return *scena_->frm; }
 
