@@ -309,7 +309,10 @@ void PannelloDestro::SetActionCaption(int n, const std::string& caption) {
 }
 
 void PannelloDestro::SetActionColour(int n, int colour) {
-    ImpostaSfondo(*cmdAzioni.at(static_cast<std::size_t>(n)), colour);
+    QPushButton& b = *cmdAzioni.at(static_cast<std::size_t>(n));
+    ImpostaSfondo(b, colour);
+    // A key switched on takes its own colour; F6 and F7 are black, where the caption would vanish.
+    if (colour >= 0) ImpostaColoreTesto(b, ColoreLeggibile(0x000000, colour, 7.0));
 }
 
 void PannelloDestro::SetActionEnabled(int n, bool enabled) {

@@ -166,6 +166,12 @@ class TstLeggibilita : public QObject {
                 ColoreTesto(*LblAzioneCode(Frm(), kAzioneCancella)));
         QTest::keyClicks(BoxCodice(Frm()), QStringLiteral("F6"));  // every other key goes off
         controlla("statistics open");
+        // The key that is on takes its own colour, black for F6: its caption must still read.
+        QPushButton* f6 = CmdAzione(Frm(), kAzioneStatistica);
+        QVERIFY(
+            Contrasto(static_cast<int>(f6->palette().color(QPalette::ButtonText).rgb() & 0xFFFFFF),
+                      static_cast<int>(f6->palette().color(QPalette::Button).rgb() & 0xFFFFFF)) >=
+            4.5);
         QTRY_VERIFY(!TmrInput(Frm())->isActive());
         QTest::keyClicks(BoxCodice(Frm()), QStringLiteral("F6"));
         controlla("statistics closed");
