@@ -49,6 +49,9 @@ class FileAccess {
     virtual bool Remove(const std::string& path) = 0;
     /// Creates a folder; an existing one is no error.
     virtual bool CreateFolder(const std::string& path) = 0;
+    /// Removes the temporary files that replaces of `path` killed mid-way left beside it, but
+    /// none that a live replace may still be writing. Returns how many went.
+    virtual int RemoveStaleTemps(const std::string& /*path*/) { return 0; }
 };
 
 /// Local files. `durable` adds fsync of the file and its folder to every replace.

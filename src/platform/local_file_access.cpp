@@ -1,3 +1,4 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -5,6 +6,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <ctime>
 
 #include "platform/file_access.h"
 #include "platform/text.h"
@@ -34,6 +36,15 @@ bool WriteAllFd(int fd, std::string_view bytes) {
         left -= static_cast<std::size_t>(n);
     }
     return true;
+}
+
+// A replace holds an flock on its temporary file from creation to rename, so a temp whose lock
+// can be had belongs to a dead writer. Writers reaching the folder through a file server leave
+// no lock visible here; they finish within seconds, so a temp must also be this old.
+constexpr std::time_t kTempStaleSeconds = 30;
+
+std::string TempPrefix(const std::string& name) {
+    return "." + name + ".tmp.";
 }
 
 std::string FolderOf(const std::string& path) {
@@ -92,7 +103,7 @@ class LocalFileAccess : public FileAccess {
         // Hidden, unique per process and call, in the target's own folder so the rename
         // stays on one file system.
         std::string temp = slash == std::string::npos ? std::string() : os.substr(0, slash + 1);
-        temp.append(".").append(name).append(".tmp.").append(std::to_string(::getpid()));
+        temp.append(TempPrefix(name)).append(std::to_string(::getpid()));
         temp.append(".").append(std::to_string(++counter));
 
         // Keep the permissions of the file being replaced.
@@ -104,6 +115,7 @@ class LocalFileAccess : public FileAccess {
         }
         const int fd = OpenRetry(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL, mode);
         if (fd < 0) return false;
+        ::flock(fd, LOCK_EX | LOCK_NB);  // tells RemoveStaleTemps this temp is alive
         bool ok = WriteAllFd(fd, bytes);
         if (ok && durable_) ok = ::fsync(fd) == 0;
         if (::close(fd) != 0) ok = false;
@@ -175,6 +187,34 @@ class LocalFileAccess : public FileAccess {
         if (errno != EEXIST) return false;
         struct stat st {};
         return ::stat(os.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    }
+
+    int RemoveStaleTemps(const std::string& path) override {
+        const std::string os = Cp1252ToUtf8(path);
+        const std::size_t slash = os.rfind('/');
+        const std::string folder = FolderOf(os);
+        const std::string prefix =
+            TempPrefix(slash == std::string::npos ? os : os.substr(slash + 1));
+        DIR* dir = ::opendir(folder.c_str());
+        if (dir == nullptr) return 0;
+        const std::time_t now = std::time(nullptr);
+        int removed = 0;
+        while (const dirent* e = ::readdir(dir)) {
+            const std::string entry = e->d_name;
+            if (entry.compare(0, prefix.size(), prefix) != 0) continue;
+            const std::string temp = folder + "/" + entry;
+            const int fd = OpenRetry(temp.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
+            if (fd < 0) continue;
+            struct stat st {};
+            if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                now - st.st_mtim.tv_sec >= kTempStaleSeconds &&
+                ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::unlink(temp.c_str()) == 0) {
+                ++removed;
+            }
+            ::close(fd);
+        }
+        ::closedir(dir);
+        return removed;
     }
 
   private:

@@ -240,6 +240,7 @@ StartupResult AvviaTill(Till& till, const StartupHooks& hooks) {
     p.gFilePassword = temp + NomeFilePassword(till.svc.user.NetworkUserName());
     st.lock.gFileLock = p.gFileLock;
 
+    till.svc.files.RemoveStaleTemps(p.gFileIni);
     ScriviLeggimi(till);
     // One write per file for the whole sequence instead of one per healed key.
     st.IniziaBlocco();

@@ -1,5 +1,8 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -219,6 +222,77 @@ TEST_F(LocalFilesTest, InstanceGuardIsExclusivePerFolder) {
     EXPECT_NE(InstanceGuard::Acquire(dir_), nullptr);
     EXPECT_EQ(InstanceGuard::Acquire(Path("missing")), nullptr);
     EXPECT_EQ(Listing(), std::vector<std::string>{"other"});  // nothing written
+}
+
+// Temporary files of replaces killed mid-way go at start-up; live ones and strangers stay.
+TEST_F(LocalFilesTest, StaleTempsOfKilledReplacesAreRemoved) {
+    const std::string ini = Path("Vorsa.ini");
+    ASSERT_TRUE(files_->ReplaceAll(ini, "[A]\r\nK=1\r\n"));
+    struct Entry {
+        std::string name;
+        bool folder;
+        int ageSeconds;
+        bool locked;  // a writer still holds it
+        bool removed;
+    };
+    const std::vector<Entry> entries = {
+        {".Vorsa.ini.tmp.4242.1", false, 3600, false, true},
+        {".Vorsa.ini.tmp.4242.2", false, 31, false, true},
+        {".Vorsa.ini.tmp.4242.3", false, 5, false, false},    // may be a remote writer's
+        {".Vorsa.ini.tmp.4242.4", false, 3600, true, false},  // live local writer
+        {".Vorsa.ini.tmp.dir", true, 3600, false, false},
+        {".Altro.ini.tmp.1.1", false, 3600, false, false},
+        {"Vorsa.ini.tmp.1.1", false, 3600, false, false},
+        {".Vorsa.ini.bak", false, 3600, false, false},
+    };
+    std::vector<int> locks;
+    for (const Entry& e : entries) {
+        const std::string path = Path(e.name);
+        if (e.folder) {
+            ASSERT_TRUE(fs::create_directory(path));
+        } else {
+            std::ofstream(path) << std::string(1000, 'x');
+        }
+        const timespec when[2] = {{std::time(nullptr) - e.ageSeconds, 0},
+                                  {std::time(nullptr) - e.ageSeconds, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), when, 0), 0);
+        if (e.locked) {
+            locks.push_back(::open(path.c_str(), O_RDONLY));
+            ASSERT_EQ(::flock(locks.back(), LOCK_EX), 0);
+        }
+    }
+    EXPECT_EQ(files_->RemoveStaleTemps(ini), 2);
+    for (const Entry& e : entries) EXPECT_EQ(fs::exists(Path(e.name)), !e.removed) << e.name;
+    EXPECT_EQ(Slurp(ini), "[A]\r\nK=1\r\n");
+    for (int fd : locks) ::close(fd);
+    EXPECT_EQ(files_->RemoveStaleTemps(Path("missing/Vorsa.ini")), 0);
+}
+
+// The temps that killed writers really leave behind are recognised as dead.
+TEST_F(LocalFilesTest, KilledWritersLeaveTempsThatStartUpRemoves) {
+    const std::string ini = Path("Vorsa.ini");
+    const std::string big(4 << 20, 'v');
+    for (int round = 0; round < 8; ++round) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            auto files = MakeLocalFileAccess(true);
+            for (;;) files->ReplaceAll(ini, big);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5 + 7 * round));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+    }
+    // Age whatever was left, as the next start-up would find it after a while.
+    int left = 0;
+    for (const auto& e : fs::directory_iterator(dir_)) {
+        if (e.path().filename() == "Vorsa.ini") continue;
+        ++left;
+        const timespec old[2] = {{1, 0}, {1, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, e.path().c_str(), old, 0), 0);
+    }
+    EXPECT_EQ(files_->RemoveStaleTemps(ini), left);
+    EXPECT_EQ(Listing(), std::vector<std::string>{"Vorsa.ini"});
 }
 
 TEST(System, DateTimeClockUserAndTempFolder) {
