@@ -3,7 +3,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  cmake ninja-build g++ pkg-config clang-format clang-tidy git
+  cmake ninja-build g++ pkg-config clang-format clang-tidy git clang libclang-rt-14-dev
   qt6-base-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2

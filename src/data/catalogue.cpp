@@ -103,7 +103,7 @@ void Catalogue::CaricaProdotti(SettingsStore& store, const Options& o, const Pat
                 a.threshold = Int16(f[7], 0);
                 a.variablePrice = a.price == Currency::FromUnits(-1);
                 if (!f[0].empty()) {
-                    a.name = Left(f[0], kLunghezzaNome);
+                    a.name = Trim(Left(f[0], kLunghezzaNome));  // a cut may end in a blank
                     if (!attivoLetto) a.active = true;
                 } else {
                     a.active = false;

@@ -57,8 +57,13 @@ Verdetto Giudica(const KeyDef& k, const Idx& i, std::string_view v) {
         case OptionKind::Title:
             return {Correct(k, v), v.empty()};
         case OptionKind::Text:
-            // The separator: one character, else the default written back.
-            if (k.writeBack && v.size() != 1) return {DefaultOf(k, i), true};
+            // The separator: one character, else the default written back. A character that
+            // the records themselves use (digits, the decimal comma, the dashes, slashes and
+            // colons of archived receipts, the stars of voids, blanks) would split their fields.
+            if (k.writeBack &&
+                (v.size() != 1 ||
+                 std::string_view("0123456789,.-/:* \t").find(v[0]) != std::string_view::npos))
+                return {DefaultOf(k, i), true};
             return {std::string(v), false};
         default: {
             std::string c = Correct(k, v);

@@ -115,8 +115,11 @@ TEST(CatalogueTest, ArticleLinesAreReadFieldByField) {
         bool rewritten;  // the line was written back because field 6 was missing
     };
     const std::string n60 = std::string(60, 'N') + ";1;1;0;-1;1;-1;0", n50(50, 'N');
+    // A cut that ends in a blank must not leave a name that the next start reads differently.
+    const std::string blank50 = std::string(49, 'B') + "  B;1;1;0;-1;1;-1;0", b49(49, 'B');
     const Case cases[] = {
         {n60.c_str(), n50.c_str(), 10000, false, true, false, -1, 1, -1, 0, false},  // cut to 50
+        {blank50.c_str(), b49.c_str(), 10000, false, true, false, -1, 1, -1, 0, false},
         {"Panino;2.5;1;0;-1;1;-1;0", "Panino", 25000, false, true, false, -1, 1, -1, 0, false},
         {"Bibita;-1", "Bibita", -10000, true, true, false, -1, 0, -1, 0, true},
         {";2;1;0;5;1;5;1", "", 20000, false, false, false, 0, 1, 0, 1, false},

@@ -146,7 +146,12 @@ TEST(StartupTest, SeparatorRules) {
         const char* f1caption1;
         const char* f1caption2;
     } cases[] = {
-        {",", ',', ",", "PAGA CONTO;RIA", ""},
+        // Characters of the records' own syntax would break prices, receipts and voids.
+        {",", ';', ";", "PAGA CONTO", "RIAPRI CONTO"},
+        {"-", ';', ";", "PAGA CONTO", "RIAPRI CONTO"},
+        {"/", ';', ";", "PAGA CONTO", "RIAPRI CONTO"},
+        {"7", ';', ";", "PAGA CONTO", "RIAPRI CONTO"},
+        {"#", '#', "#", "PAGA CONTO;RIA", ""},
         {";;", ';', ";", "PAGA CONTO", "RIAPRI CONTO"},
         {"|", '|', "|", "PAGA CONTO;RIA", ""},
         {"", ';', ";", "PAGA CONTO", "RIAPRI CONTO"},
