@@ -52,6 +52,9 @@ class FileAccess {
     /// Removes the temporary files that replaces of `path` killed mid-way left beside it, but
     /// none that a live replace may still be writing. Returns how many went.
     virtual int RemoveStaleTemps(const std::string& /*path*/) { return 0; }
+    /// Whether ReplaceAll(path) can work now: the path is no folder and a new file can be made
+    /// beside it. Leaves nothing behind.
+    virtual bool CanReplace(const std::string& /*path*/) { return true; }
 };
 
 /// Local files. `durable` adds fsync of the file and its folder to every replace.

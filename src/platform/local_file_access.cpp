@@ -189,6 +189,22 @@ class LocalFileAccess : public FileAccess {
         return ::stat(os.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
     }
 
+    bool CanReplace(const std::string& path) override {
+        const std::string os = Cp1252ToUtf8(path);
+        struct stat st {};
+        if (::stat(os.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return false;
+        const std::size_t slash = os.rfind('/');
+        std::string probe = slash == std::string::npos ? std::string() : os.substr(0, slash + 1);
+        probe.append(TempPrefix(slash == std::string::npos ? os : os.substr(slash + 1)))
+            .append(std::to_string(::getpid()))
+            .append(".prova");
+        const int fd = OpenRetry(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+        if (fd < 0) return false;
+        ::close(fd);
+        ::unlink(probe.c_str());
+        return true;
+    }
+
     int RemoveStaleTemps(const std::string& path) override {
         const std::string os = Cp1252ToUtf8(path);
         const std::size_t slash = os.rfind('/');

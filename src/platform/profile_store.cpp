@@ -63,6 +63,10 @@ const IniDocument& ProfileStore::Document(const std::string& path) {
     return Load(path).doc;
 }
 
+bool ProfileStore::Readable(const std::string& path) {
+    return Load(path).valid;
+}
+
 std::optional<std::string> ProfileStore::Get(const std::string& path, std::string_view section,
                                              std::string_view key) {
     return Load(path).doc.Get(section, key);

@@ -27,6 +27,9 @@ class ProfileStore {
     /// The current document of a file (the batch applied); an unreadable or missing file
     /// is an empty document.
     const IniDocument& Document(const std::string& path);
+    /// False when the file exists but could not be read (no permission, a folder, an I/O
+    /// error): such a file is never overwritten.
+    bool Readable(const std::string& path);
     std::optional<std::string> Get(const std::string& path, std::string_view section,
                                    std::string_view key);
 

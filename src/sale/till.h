@@ -37,6 +37,10 @@ struct Version {
 /// Multi-till outcome of start-up: 0 single till, 1/2 main till shared / not shared,
 /// 3/4 secondary till fallen back to single (no remote name / remote file missing),
 /// 5 secondary till on the main till's file.
+/// Whether the data file can be kept: a till that cannot read or write it sells, but saves
+/// nothing, and must say so.
+enum class StatoFileDati : int { Ok, NonLeggibile, NonScrivibile };
+
 enum class StatoMultiVorsa : int {
     Singola = 0,
     PrincipaleOk = 1,
@@ -67,6 +71,7 @@ class Till {
     std::string gTitolo;           // caption of the main window
 
     StatoMultiVorsa statoMultiVorsa = StatoMultiVorsa::Singola;
+    StatoFileDati statoFileDati = StatoFileDati::Ok;
 
     Conto conto;
 

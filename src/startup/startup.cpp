@@ -161,6 +161,30 @@ void LeggiStatistiche(Till& till) {
 
 }  // namespace
 
+std::optional<AvvisoFileDati> AvvisoPerFile(StatoFileDati stato, std::string_view file) {
+    const std::string nome(file);
+    switch (stato) {
+        case StatoFileDati::Ok:
+            return std::nullopt;
+        case StatoFileDati::NonLeggibile:
+            return AvvisoFileDati{
+                "FILE DEI DATI NON LEGGIBILE",
+                ConACapo({"Il file dei dati non si pu\xF2 leggere:", nome, "",
+                          "La cassa funziona con le impostazioni predefinite, ma le vendite NON "
+                          "verranno salvate e il file non verr\xE0 toccato.",
+                          "Controllare che sia un file e non una cartella e che l'utente abbia il "
+                          "permesso di leggerlo, poi riavviare il programma."})};
+        case StatoFileDati::NonScrivibile:
+            return AvvisoFileDati{
+                "FILE DEI DATI NON SCRIVIBILE",
+                ConACapo({"Il file dei dati non si pu\xF2 scrivere:", nome, "",
+                          "Le vendite NON verranno salvate.",
+                          "Controllare che la cartella del programma sia scrivibile e che il "
+                          "disco non sia pieno, poi riavviare il programma."})};
+    }
+    return std::nullopt;
+}
+
 std::optional<AvvisoMultiVorsa> AvvisoPerStato(StatoMultiVorsa stato,
                                                const std::string& programFolder) {
     using S = StatoMultiVorsa;
@@ -269,7 +293,15 @@ StartupResult AvviaTill(Till& till, const StartupHooks& hooks) {
     till.settings.Write(keys::VersioneIni, "1");
     for (const KeyDef* k : {&keys::BordiMagnetici, &keys::Sensibilita, &keys::Aggiornamenti})
         till.settings.Load(*k);
-    st.ChiudiBlocco();
+    const bool scritto = st.ChiudiBlocco();
+
+    // Checked last, so the 30 s of a slow share are not waited twice.
+    auto& files = till.svc.files;
+    if (!st.profiles().Readable(p.gFileDati)) {
+        till.statoFileDati = StatoFileDati::NonLeggibile;
+    } else if (!scritto || !files.CanReplace(p.gFileDati)) {
+        till.statoFileDati = StatoFileDati::NonScrivibile;
+    }
 
     r.controllaVersione = o.gAggiornamenti;
     return r;

@@ -50,6 +50,13 @@ struct AvvisoMultiVorsa {
 };
 inline constexpr std::string_view kTitoloMultiVorsa = "MULTI - VORSA";
 
+/// The notice for a data file the till cannot keep; nullopt when all is well.
+struct AvvisoFileDati {
+    std::string title;
+    std::string text;
+};
+std::optional<AvvisoFileDati> AvvisoPerFile(StatoFileDati stato, std::string_view file);
+
 /// The notice for a multi-till status; nullopt for a single till (nothing to say).
 std::optional<AvvisoMultiVorsa> AvvisoPerStato(StatoMultiVorsa stato,
                                                const std::string& programFolder);

@@ -120,6 +120,11 @@ void FrmVorsa::Load() {
     TimerResize();
     RendiAccessibile(*this);
 
+    // A data file that cannot be kept comes first: nothing sold would be saved.
+    if (const auto avviso = AvvisoPerFile(till_.statoFileDati, till_.paths.gFileDati))
+        messaggi_.MostraMessaggio(Testo(avviso->title), Testo(avviso->text), QString(), true,
+                                  QString(), QStringLiteral("OK"), true, 0);
+
     // The multi-till outcome of start-up.
     if (const auto avviso = AvvisoPerStato(till_.statoMultiVorsa, till_.paths.programFolder))
         messaggi_.MostraMessaggio(Testo(std::string(kTitoloMultiVorsa)), Testo(avviso->text),
