@@ -9,6 +9,7 @@ bash "$root/scripts/check_format.sh"
 
 bash "$root/scripts/build.sh" "$root/build" -DVORSA_BENCH=ON
 (cd "$root/build" && ctest --output-on-failure -j2 --timeout 300)
+bash "$root/scripts/check_guida.sh"
 
 bash "$root/scripts/build.sh" "$root/build-asan" -DVORSA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 (cd "$root/build-asan" &&

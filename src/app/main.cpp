@@ -1,5 +1,6 @@
 // The till's entry point: one instance per program folder, splash, start-up, main window.
 #include <QApplication>
+#include <QDir>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QThread>
@@ -27,8 +28,17 @@ int main(int argc, char* argv[]) {
     vorsa::InstallaTraduzioniQt(app);
 
     // A second till in the same folder leaves without a trace: nothing read, written or shown.
-    const std::string folder =
-        vorsa::Utf8ToCp1252(QCoreApplication::applicationDirPath().toUtf8().toStdString());
+    const QByteArray scelta = qgetenv("VORSA_CARTELLA");
+    const std::string cartella =
+        vorsa::CartellaProgramma(QCoreApplication::applicationDirPath().toStdString(),
+                                 qgetenv("HOME").toStdString(), scelta.toStdString());
+    if (!QDir().mkpath(QString::fromStdString(cartella))) {
+        QMessageBox::critical(nullptr, QStringLiteral("Vorsa"),
+                              QStringLiteral("Impossibile creare la cartella del programma:\n%1")
+                                  .arg(QString::fromStdString(cartella)));
+        return 1;
+    }
+    const std::string folder = vorsa::Utf8ToCp1252(cartella);
     const std::unique_ptr<vorsa::InstanceGuard> guard = vorsa::InstanceGuard::Acquire(folder);
     if (!guard) return 0;
 

@@ -126,3 +126,19 @@ std::unique_ptr<InstanceGuard> InstanceGuard::Acquire(const std::string& folder)
 }
 
 }  // namespace vorsa
+
+namespace vorsa {
+
+std::string CartellaProgramma(std::string_view exeFolder, std::string_view home,
+                              std::string_view chosen) {
+    auto senzaBarra = [](std::string_view p) {
+        while (p.size() > 1 && p.back() == '/') p.remove_suffix(1);
+        return std::string(p);
+    };
+    if (!chosen.empty()) return senzaBarra(chosen);
+    const bool installato = exeFolder.rfind("/usr/", 0) == 0 || exeFolder.rfind("/opt/", 0) == 0;
+    if (installato && !home.empty()) return senzaBarra(home) + "/Vorsa";
+    return senzaBarra(exeFolder);
+}
+
+}  // namespace vorsa

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace vorsa {
 
@@ -55,6 +56,14 @@ std::unique_ptr<UserInfo> MakeSystemUserInfo();
 
 /// The system's temporary folder (Windows-1252, ending with '/'); empty when none is usable.
 std::string SystemTempFolder();
+
+/// The program folder, where Vorsa.ini and its folders live (UTF-8 paths):
+/// - `chosen` when not empty (the VORSA_CARTELLA environment variable);
+/// - for a program installed under /usr or /opt, which the user cannot write to, the folder
+///   "Vorsa" in the user's home, so every user of the machine has their own till;
+/// - otherwise the executable's own folder, as when the till runs from where it was built.
+std::string CartellaProgramma(std::string_view exeFolder, std::string_view home,
+                              std::string_view chosen);
 
 /// Holds the single-instance guard of one program folder until destroyed. Acquire returns
 /// null when another process holds it. Nothing is written to the folder.

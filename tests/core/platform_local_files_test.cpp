@@ -295,6 +295,25 @@ TEST_F(LocalFilesTest, KilledWritersLeaveTempsThatStartUpRemoves) {
     EXPECT_EQ(Listing(), std::vector<std::string>{"Vorsa.ini"});
 }
 
+TEST(System, ProgramFolderOfABuiltAndOfAnInstalledTill) {
+    struct Case {
+        const char* exe;
+        const char* home;
+        const char* chosen;
+        const char* folder;
+    } cases[] = {
+        {"/home/anna/vorsa/build/bin", "/home/anna", "", "/home/anna/vorsa/build/bin"},
+        {"/usr/bin", "/home/anna", "", "/home/anna/Vorsa"},
+        {"/usr/local/bin", "/home/anna/", "", "/home/anna/Vorsa"},
+        {"/opt/vorsa/bin", "/root", "", "/root/Vorsa"},
+        {"/usr/bin", "/home/anna", "/srv/cassa1/", "/srv/cassa1"},
+        {"/usr/bin", "", "", "/usr/bin"},  // no home: the only folder known
+        {"/usrx/bin", "/home/anna", "", "/usrx/bin"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CartellaProgramma(c.exe, c.home, c.chosen), c.folder) << c.exe << " " << c.chosen;
+}
+
 TEST(System, DateTimeClockUserAndTempFolder) {
     EXPECT_EQ(FormatDateTime({2026, 12, 6, 19, 45, 3, 0}), "06/12/2026 19:45:03");
     EXPECT_EQ(FormatDateTime({987, 1, 2, 0, 0, 0, 0}), "02/01/0987 00:00:00");
