@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vorsa {
 
@@ -49,6 +50,12 @@ class FileAccess {
     virtual bool Remove(const std::string& path) = 0;
     /// Creates a folder; an existing one is no error.
     virtual bool CreateFolder(const std::string& path) = 0;
+    /// Names (without folder) of the plain files in `folder` whose name ends with `suffix`
+    /// (case ignored), sorted; empty when the folder is missing.
+    virtual std::vector<std::string> ListFiles(const std::string& folder,
+                                               std::string_view suffix) = 0;
+    /// Renames a file; false when `to` exists already or the rename failed.
+    virtual bool Rename(const std::string& from, const std::string& to) = 0;
 };
 
 /// Local files. `durable` adds fsync of the file and its folder to every replace.
