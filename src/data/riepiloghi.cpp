@@ -137,6 +137,18 @@ bool FileRiepiloghi::Cancella(const std::string& nome, Domande& domande) {
     return files_.Remove(Percorso(nome));
 }
 
+std::string FileRiepiloghi::SalvaEApri(std::string_view prefisso, std::string_view estensione,
+                                       std::string_view bytes) {
+    files_.CreateFolder(cartella_);
+    const DateTime oggi = clock_.Now();
+    const std::string file = cartella_ + "/" + std::string(prefisso) + "_del_" + Due(oggi.day) +
+                             "-" + Due(oggi.month) + "-" + std::to_string(oggi.year) +
+                             std::string(estensione);
+    if (!files_.ReplaceAll(file, bytes)) return {};
+    shell_.Open(file);
+    return file;
+}
+
 void FileRiepiloghi::Apri(const std::string& nome) {
     if (nome.empty()) return;
     shell_.Open(Percorso(nome));

@@ -1,5 +1,7 @@
 #include "data/riepilogo_casse.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <map>
 #include <set>
 
@@ -13,21 +15,12 @@ namespace {
 
 /// "06/12/2026 19:45:03" -> that hour; false for any other text.
 bool OraDi(const std::string& testo, DateTime* t) {
-    const auto parti = Split(Trim(testo), ' ');
-    if (parti.size() < 2) return false;
-    const auto d = Split(parti[0], '/');
-    const auto h = Split(parti[1], ':');
-    if (d.size() != 3 || h.empty()) return false;
-    for (const auto* v : {&d[0], &d[1], &d[2], &h[0]})
-        if (!IsInteger(*v)) return false;
-    *t = DateTime{static_cast<int>(Val(d[2])),
-                  static_cast<int>(Val(d[1])),
-                  static_cast<int>(Val(d[0])),
-                  static_cast<int>(Val(h[0])),
-                  0,
-                  0};
-    return t->month >= 1 && t->month <= 12 && t->day >= 1 && t->day <= 31 && t->hour >= 0 &&
-           t->hour <= 23;
+    int d = 0, m = 0, y = 0, h = 0;
+    char fine = 0;
+    if (std::sscanf(testo.c_str(), " %d/%d/%d %d%c", &d, &m, &y, &h, &fine) != 5 || fine != ':')
+        return false;
+    *t = DateTime{y, m, d, h, 0, 0};
+    return m >= 1 && m <= 12 && d >= 1 && d <= 31 && h >= 0 && h <= 23;
 }
 
 long long Chiave(const DateTime& t) {
@@ -65,13 +58,29 @@ Archivio LeggiArchivio(SettingsGateway& settings, char separatore, std::int32_t 
     for (const Storno& s : LeggiStorni(settings.Read(keys::Storni), separatore))
         stornati.insert(s.numero);
     std::map<std::string, std::size_t> posto;
+    auto ultima = posto.end();
     std::map<long long, OraVendite> ore;
+    // One pass over the section rather than one look-up per receipt.
+    std::vector<std::string> records(static_cast<std::size_t>(std::max(ultimo, 0)) + 1);
+    for (auto& [key, value] :
+         settings.store().profiles().Document(settings.paths().gFileDati).Entries("SCONTRINI")) {
+        if (!IsInteger(key)) continue;
+        const long long n = Val(key);
+        if (n >= 1 && n <= ultimo) records[static_cast<std::size_t>(n)] = std::move(value);
+    }
     for (std::int32_t n = 1; n <= ultimo; ++n) {
-        const std::string record = settings.Read(keys::Scontrino, n, true);
-        if (record.empty()) continue;
-        const ScontrinoArchiviato s = LeggiScontrino(record, separatore);
+        const std::string& record = records[static_cast<std::size_t>(n)];
+        if (Trim(record).empty()) continue;
+        // Only the trailer counts here: date, total and identity.
+        const std::size_t fine = record.rfind(separatore);
+        const ScontrinoArchiviato s =
+            LeggiScontrino(fine == std::string::npos ? std::string_view(record)
+                                                     : std::string_view(record).substr(fine + 1),
+                           separatore);
         const bool stornato = stornati.count(n) != 0;
-        auto it = posto.find(s.identita);
+        // Receipts of one till come in runs: most look-ups hit the last till.
+        auto it =
+            ultima != posto.end() && ultima->first == s.identita ? ultima : posto.find(s.identita);
         if (it == posto.end()) {
             it = posto.emplace(s.identita, a.casse.size()).first;
             TotaleCassa c;
@@ -81,6 +90,7 @@ Archivio LeggiArchivio(SettingsGateway& settings, char separatore, std::int32_t 
             c.primo = n;
             a.casse.push_back(c);
         }
+        ultima = it;
         TotaleCassa& c = a.casse[it->second];
         c.ultimo = n;
         ++c.scontrini;

@@ -1,5 +1,6 @@
 #include "ui/pannello_statistiche.h"
 
+#include <QBuffer>
 #include <QCheckBox>
 #include <QEvent>
 #include <QFontDatabase>
@@ -14,6 +15,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
+#include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -22,6 +24,7 @@
 #include "settings/settings_gateway.h"
 #include "ui/accessibilita.h"
 #include "ui/adatta_testo.h"
+#include "ui/grafico_ore.h"
 #include "ui/widget_helpers.h"
 
 namespace vorsa {
@@ -118,8 +121,12 @@ PannelloStatistiche::PannelloStatistiche(QFrame& panel, Till& till, Azioni azion
       domande_(domande ? *domande : *proprie_),
       regole_({till.cat, till.opt, till.settings, till.conto.gNumeroScontrino}),
       file_(till.svc.files, till.svc.shell, till.svc.clock, till.paths.gCartellaStatistiche) {
-    contenuto_ = new QWidget(&panel);
-    contenuto_->setObjectName(QStringLiteral("frm_statistica"));
+    schede_ = new QTabWidget(&panel);
+    schede_->setObjectName(QStringLiteral("frm_statistica"));
+    schede_->setDocumentMode(true);
+    schede_->setFocusPolicy(Qt::NoFocus);
+    contenuto_ = new QWidget(schede_);
+    contenuto_->setObjectName(QStringLiteral("frm_riepilogo"));
     auto* v = new QVBoxLayout(contenuto_);
     v->setContentsMargins(6, 4, 6, 4);
     v->setSpacing(3);
@@ -247,6 +254,53 @@ PannelloStatistiche::PannelloStatistiche(QFrame& panel, Till& till, Azioni azion
     riga6->addLayout(colonnaComandi);
     v->addLayout(riga6, 1);
 
+    schede_->addTab(contenuto_, QStringLiteral("Riepilogo"));
+
+    // Tills, hours and the export.
+    auto* pagina = new QWidget(schede_);
+    pagina->setObjectName(QStringLiteral("frm_casse"));
+    auto* w = new QVBoxLayout(pagina);
+    w->setContentsMargins(6, 4, 6, 4);
+    w->setSpacing(3);
+    lstCasse = Lista(pagina, "lst_Casse");
+    lstCasse->setFocusPolicy(Qt::NoFocus);
+    auto* didCasse = new QLabel(QStringLiteral("Totali per cassa:"), pagina);
+    didCasse->setBuddy(lstCasse);
+    lstCasse->setAccessibleName(didCasse->text());
+    w->addWidget(didCasse);
+    w->addWidget(lstCasse, 1);
+    grafico = new GraficoOre(pagina);
+    w->addWidget(grafico, 3);
+    auto* comandi = new QHBoxLayout;
+    cmdSalvaGrafico = new QPushButton(QStringLiteral("Salva grafico PNG"), pagina);
+    cmdSalvaGrafico->setObjectName(QStringLiteral("cmd_SalvaGrafico"));
+    cmdEsportaCsv = new QPushButton(QStringLiteral("Esporta CSV"), pagina);
+    cmdEsportaCsv->setObjectName(QStringLiteral("cmd_EsportaCsv"));
+    for (QPushButton* b : {cmdSalvaGrafico, cmdEsportaCsv}) {
+        b->setFocusPolicy(Qt::NoFocus);
+        comandi->addWidget(b);
+    }
+    w->addLayout(comandi);
+    schede_->addTab(pagina, QStringLiteral("Casse e orari"));
+    connect(schede_, &QTabWidget::currentChanged, this, [this] { MostraArchivio(); });
+    connect(cmdSalvaGrafico, &QPushButton::clicked, this, [this] {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        grafico->Immagine(grafico->size().expandedTo(QSize(640, 360))).save(&buffer, "PNG");
+        if (file_
+                .SalvaEApri("Grafico", ".png",
+                            std::string_view(png.constData(), static_cast<std::size_t>(png.size())))
+                .empty())
+            domande_.Avviso("Errore salvataggio", "Il grafico NON \xE8 stato salvato.");
+        emit Fatto();
+    });
+    connect(cmdEsportaCsv, &QPushButton::clicked, this, [this] {
+        if (file_.SalvaEApri("Venduto", ".csv", CsvVenduto(till_.cat)).empty())
+            domande_.Avviso("Errore salvataggio", "Il file CSV NON \xE8 stato salvato.");
+        emit Fatto();
+    });
+
     connect(txtStatCommento, &QLineEdit::editingFinished, this,
             [this] { regole_.SalvaCommento(Cp1252(txtStatCommento->text())); });
     connect(txtNumeroScontrino, &QLineEdit::textChanged, this, &PannelloStatistiche::CambioNumero);
@@ -259,6 +313,7 @@ PannelloStatistiche::PannelloStatistiche(QFrame& panel, Till& till, Azioni azion
     panel.installEventFilter(this);
     lstStatistica->installEventFilter(this);
     lstScontrini->installEventFilter(this);
+    lstCasse->installEventFilter(this);
     cmdStatistica[8]->setEnabled(false);
     cmdStatistica[7]->hide();
     RendiAccessibile(panel);
@@ -273,12 +328,13 @@ bool PannelloStatistiche::eventFilter(QObject* watched, QEvent* event) {
         } else if (event->type() == QEvent::Resize || event->type() == QEvent::Move) {
             // The frame may sit above the window's top edge: keep its content below it.
             const QRect r = panel_.contentsRect().adjusted(0, std::max(0, -panel_.y()), 0, 0);
-            contenuto_->setGeometry(r);
+            schede_->setGeometry(r);
             cmdStatistica[7]->setGeometry(r);
         }
         return false;
     }
-    if ((watched == lstStatistica || watched == lstScontrini) && event->type() == QEvent::Resize) {
+    if ((watched == lstStatistica || watched == lstScontrini || watched == lstCasse) &&
+        event->type() == QEvent::Resize) {
         AdattaLista(*static_cast<QListWidget*>(watched));
         return false;
     }
@@ -319,7 +375,7 @@ void PannelloStatistiche::Apri() {
     lblScontrini[0]->setVisible(till_.opt.gMultiVorsa);
     const bool copri = !till_.gAzioni[kAzioneStatistica].password.empty();
     cmdStatistica[7]->setVisible(copri);
-    contenuto_->setVisible(!copri);
+    schede_->setVisible(!copri);
     if (copri) cmdStatistica[7]->raise();
 }
 
@@ -339,6 +395,18 @@ void PannelloStatistiche::MostraStatistiche() {
     cmdStatistica[0]->setEnabled(r.comandi);
     cmdStatistica[1]->setEnabled(r.comandi);
     cmdStatistica[8]->setEnabled(r.comandi && azioni_.stampa != nullptr);
+    cmdEsportaCsv->setEnabled(!r.righe.empty());
+    MostraArchivio();
+}
+
+void PannelloStatistiche::MostraArchivio() {
+    // Reading the whole archive is for the page that shows it.
+    if (schede_->currentIndex() != 1) return;
+    const Archivio a = LeggiArchivio(till_.settings, till_.opt.gSeparatore,
+                                     till_.conto.gNumeroScontrino, till_.opt.gMultiVorsa);
+    lstCasse->clear();
+    for (const std::string& riga : RigheCasse(a.casse)) lstCasse->addItem(Testo(riga));
+    grafico->MostraOre(a.ore);
 }
 
 void PannelloStatistiche::ElencoFile() {
@@ -381,7 +449,7 @@ void PannelloStatistiche::Comando(int i) {
         case 7:
             if (azioni_.chiediPassword && azioni_.chiediPassword()) {
                 cmdStatistica[7]->hide();
-                contenuto_->show();
+                schede_->show();
             }
             break;
         case 8:
@@ -424,6 +492,9 @@ void PannelloStatistiche::SalvaRiepilogo() {
     d.stornati = Cp1252(lblTotaleScontriniStornati->text());
     for (int i = 0; i < lstStatistica->count(); ++i)
         d.righe.push_back(Cp1252(lstStatistica->item(i)->text()));
+    d.casse = RigheCasse(LeggiArchivio(till_.settings, till_.opt.gSeparatore,
+                                       till_.conto.gNumeroScontrino, till_.opt.gMultiVorsa)
+                             .casse);
     if (file_.Salva(d, domande_)) ElencoFile();
 }
 

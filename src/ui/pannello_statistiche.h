@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "data/riepiloghi.h"
+#include "data/riepilogo_casse.h"
 #include "data/statistiche.h"
 #include "printing/stampa_statistiche.h"
 
@@ -17,10 +18,12 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QTabWidget;
 class QWidget;
 
 namespace vorsa {
 
+class GraficoOre;
 class Till;
 
 /// Platform message and input boxes for the statistics panel.
@@ -70,6 +73,12 @@ class PannelloStatistiche final : public QObject {
     QListWidget* lstScontrini = nullptr;
     QLabel* lblTotaleScontriniStornati = nullptr;
     std::array<QLabel*, 7> lblScontrini{};
+    // Beyond the figures: one line per till, the hours, and the export.
+    QListWidget* lstCasse = nullptr;
+    GraficoOre* grafico = nullptr;
+    QPushButton* cmdSalvaGrafico = nullptr;
+    QPushButton* cmdEsportaCsv = nullptr;
+    QTabWidget* schede() const { return schede_; }
 
     Statistiche& regole() { return regole_; }
     FileRiepiloghi& file() { return file_; }
@@ -92,6 +101,7 @@ class PannelloStatistiche final : public QObject {
     void MostraVista(const VistaScontrino& v);
     void PulisciVista();
     void Storno(bool spuntato);
+    void MostraArchivio();
     std::string Selezionato() const;
 
     QFrame& panel_;
@@ -101,6 +111,7 @@ class PannelloStatistiche final : public QObject {
     Domande& domande_;
     Statistiche regole_;
     FileRiepiloghi file_;
+    QTabWidget* schede_ = nullptr;  // "Riepilogo" and "Casse e orari"
     QWidget* contenuto_ = nullptr;
 };
 

@@ -13,6 +13,7 @@
 
 #include "frm_vorsa_scene.h"
 #include "ui/adatta_testo.h"
+#include "ui/grafico_ore.h"
 #include "ui/pannello_statistiche.h"
 #include "ui/sale_presenter.h"
 #include "ui/widget_helpers.h"
@@ -261,6 +262,34 @@ class TstPannelloStatistiche : public QObject {
         QCOMPARE(files->count(), 0);
         QVERIFY(!Cmd(3)->isEnabled());
         QVERIFY(!Cmd(4)->isEnabled());
+    }
+
+    void tillsHoursAndExport() {
+        QVERIFY(Avvia(kDati));
+        F6();
+        p_->schede()->setCurrentIndex(1);
+        QListWidget* casse = Ctl<QListWidget>(*Pannello(), QStringLiteral("lst_Casse"));
+        QCOMPARE(casse->count(), 1);
+        QCOMPARE(casse->item(0)->text(),
+                 QStringLiteral("cassa10:00: scontrini 1-3 (3, stornati 0), incasso 19,00"));
+        QCOMPARE(p_->grafico->ore().size(), std::size_t(1));  // all at 19
+        QCOMPARE(p_->grafico->ore()[0].scontrini, 3);
+
+        Ctl<QPushButton>(*Pannello(), QStringLiteral("cmd_EsportaCsv"))->click();
+        const QByteArray csv =
+            scena_->fx.Read(QStringLiteral("Statistiche/Venduto_del_12-06-2026.csv"));
+        QVERIFY(
+            csv.startsWith("\xEF\xBB\xBF"
+                           "Codice;Articolo;Pezzi;Importo\r\n101;Panino;4;14,00\r\n"));
+        Ctl<QPushButton>(*Pannello(), QStringLiteral("cmd_SalvaGrafico"))->click();
+        const QByteArray png =
+            scena_->fx.Read(QStringLiteral("Statistiche/Grafico_del_12-06-2026.png"));
+        QVERIFY(png.startsWith("\x89PNG"));
+        QCOMPARE(scena_->fx.shell.opened.size(), std::size_t(2));
+        // The images and the CSV are no reports.
+        QCOMPARE(Lista("lst_FileRiepilogo")->count(), 0);
+        const QString shot = QDir::temp().filePath(QStringLiteral("pannello_casse.png"));
+        scena_->frm->grab().save(shot);
     }
 
     void printButton() {
