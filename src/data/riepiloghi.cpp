@@ -141,9 +141,8 @@ std::string FileRiepiloghi::SalvaEApri(std::string_view prefisso, std::string_vi
                                        std::string_view bytes) {
     files_.CreateFolder(cartella_);
     const DateTime oggi = clock_.Now();
-    const std::string file = cartella_ + "/" + std::string(prefisso) + "_del_" + Due(oggi.day) +
-                             "-" + Due(oggi.month) + "-" + std::to_string(oggi.year) +
-                             std::string(estensione);
+    std::string file = cartella_ + "/" + std::string(prefisso) + "_del_" + Due(oggi.day) + "-" +
+                       Due(oggi.month) + "-" + std::to_string(oggi.year) + std::string(estensione);
     if (!files_.ReplaceAll(file, bytes)) return {};
     shell_.Open(file);
     return file;

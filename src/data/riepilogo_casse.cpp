@@ -114,6 +114,7 @@ Archivio LeggiArchivio(SettingsGateway& settings, char separatore, std::int32_t 
 
 std::vector<std::string> RigheCasse(const std::vector<TotaleCassa>& casse) {
     std::vector<std::string> righe;
+    righe.reserve(casse.size());
     for (const TotaleCassa& c : casse)
         righe.push_back(c.nome + ": scontrini " + std::to_string(c.primo) + "-" +
                         std::to_string(c.ultimo) + " (" + FormatMigliaia(c.scontrini) +

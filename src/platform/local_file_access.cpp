@@ -191,8 +191,10 @@ class LocalFileAccess : public FileAccess {
             if (name.size() < suffix.size() ||
                 !EqualsNoCase(std::string_view(name).substr(name.size() - suffix.size()), suffix))
                 continue;
+            std::string path = folder;
+            path.append("/").append(name);
             struct stat st {};
-            if (::stat(Cp1252ToUtf8(folder + "/" + name).c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            if (::stat(Cp1252ToUtf8(path).c_str(), &st) == 0 && S_ISREG(st.st_mode))
                 out.push_back(name);
         }
         ::closedir(d);
