@@ -20,6 +20,7 @@
 #include "ui/frm_vorsa.h"
 #include "ui/pannello_destro.h"
 #include "ui/pannello_stampa.h"
+#include "ui/pannello_statistiche.h"
 #include "ui/sale_presenter.h"
 #include "ui/traduzioni_qt.h"
 
@@ -71,6 +72,14 @@ int main(int argc, char* argv[]) {
     vorsa::PannelloStampa stampa(frm.Gestione(vorsa::kPannelloImpostazioni), till.settings,
                                  &printer);
     QObject::connect(&stampa, &vorsa::PannelloStampa::Fatto, &frm,
+                     [&frm] { frm.Destro().boxCodice->setFocus(); });
+    vorsa::StampaStatistiche stampaStatistiche(printer.Layout());
+    vorsa::PannelloStatistiche statistiche(
+        frm.Gestione(vorsa::kPannelloStatistica), till,
+        {[&vendita] { return vendita.vendita().ChiediPassword(vorsa::kAzioneStatistica); },
+         [&stampaStatistiche](const vorsa::TestiStatistiche& t) { stampaStatistiche.Stampa(t); },
+         [&vendita] { vendita.vendita().EseguiAzione(vorsa::kAzioneStatistica); }});
+    QObject::connect(&statistiche, &vorsa::PannelloStatistiche::Fatto, &frm,
                      [&frm] { frm.Destro().boxCodice->setFocus(); });
     frm.Load();
     const std::unique_ptr<vorsa::cMagneticWnd> bordi = vorsa::AttivaBordiMagnetici(frm, till.opt);

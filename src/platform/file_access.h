@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vorsa {
 
@@ -55,6 +56,12 @@ class FileAccess {
     /// Whether ReplaceAll(path) can work now: the path is no folder and a new file can be made
     /// beside it. Leaves nothing behind.
     virtual bool CanReplace(const std::string& /*path*/) { return true; }
+    /// Names (without folder) of the plain files in `folder` whose name ends with `suffix`
+    /// (case ignored), sorted; empty when the folder is missing.
+    virtual std::vector<std::string> ListFiles(const std::string& folder,
+                                               std::string_view suffix) = 0;
+    /// Renames a file; false when `to` exists already or the rename failed.
+    virtual bool Rename(const std::string& from, const std::string& to) = 0;
 };
 
 /// Local files. `durable` adds fsync of the file and its folder to every replace.

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <ctime>
@@ -13,6 +14,8 @@
 
 namespace vorsa {
 namespace {
+
+void SyncFolderOf(const std::string& osPath);
 
 int OpenRetry(const char* path, int flags, mode_t mode = 0) {
     int fd;
@@ -233,9 +236,55 @@ class LocalFileAccess : public FileAccess {
         return removed;
     }
 
+    std::vector<std::string> ListFiles(const std::string& folder,
+                                       std::string_view suffix) override {
+        std::vector<std::string> out;
+        DIR* d = ::opendir(Cp1252ToUtf8(folder).c_str());
+        if (!d) return out;
+        while (const dirent* e = ::readdir(d)) {
+            const std::string name = Utf8ToCp1252(e->d_name);
+            if (name.size() < suffix.size() ||
+                !EqualsNoCase(std::string_view(name).substr(name.size() - suffix.size()), suffix))
+                continue;
+            std::string path = folder;
+            path.append("/").append(name);
+            struct stat st {};
+            if (::stat(Cp1252ToUtf8(path).c_str(), &st) == 0 && S_ISREG(st.st_mode))
+                out.push_back(name);
+        }
+        ::closedir(d);
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+
+    bool Rename(const std::string& from, const std::string& to) override {
+        const std::string a = Cp1252ToUtf8(from);
+        const std::string b = Cp1252ToUtf8(to);
+        // A hard link never replaces an existing name, so a race cannot overwrite a report.
+        if (::link(a.c_str(), b.c_str()) == 0) {
+            ::unlink(a.c_str());
+            if (durable_) SyncFolderOf(b);
+            return true;
+        }
+        if (errno == EEXIST) return false;
+        struct stat st {};
+        if (::stat(b.c_str(), &st) == 0) return false;
+        return ::rename(a.c_str(), b.c_str()) == 0;  // file systems without hard links
+    }
+
   private:
     bool durable_;
 };
+
+void SyncFolderOf(const std::string& osPath) {
+    const auto slash = osPath.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : osPath.substr(0, slash + 1);
+    const int dir = OpenRetry(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
 
 }  // namespace
 

@@ -287,6 +287,7 @@ const KeyDef Dimensione = KeyDef{D, "#", "DIMENSIONE", OptionKind::Record, 0, 1,
 const KeyDef Articolo = Record(D, "#", "#");          // section name, position -> article line
 const KeyDef StatData = Record(D, "STATISTICHE", "DATA");
 const KeyDef StatScontrini = Record(D, "STATISTICHE", "SCONTRINI");
+const KeyDef StatCommento = Record(D, "STATISTICHE", "COMMENTO");
 const KeyDef StatArticolo = Record(D, "STATISTICHE", "#");  // article code -> "qty;amount"
 const KeyDef Scontrino = Record(D, "SCONTRINI", "#");       // receipt number -> archive record
 const KeyDef ScontrinoCommento = Record(D, "SCONTRINI", "#_commento");
@@ -374,6 +375,7 @@ const std::vector<const KeyDef*>& AllKeys() {
                                                    &Articolo,
                                                    &StatData,
                                                    &StatScontrini,
+                                                   &StatCommento,
                                                    &StatArticolo,
                                                    &Scontrino,
                                                    &ScontrinoCommento,

@@ -107,7 +107,7 @@ extern const KeyDef MultiVorsa, Principale, SistemaRemoto, LockAttesaMs, LockCic
     LockSuffisso, Stazione, PezziCondivisi, PezziTenuti;
 // Catalogue and records of the data file
 extern const KeyDef Dimensione, Articolo, StatData, StatScontrini, StatArticolo, Scontrino,
-    ScontrinoCommento, Storni, Nota;
+    ScontrinoCommento, Storni, Nota, StatCommento;
 }  // namespace keys
 
 }  // namespace vorsa

@@ -88,6 +88,25 @@ TEST_F(LocalFilesTest, ReplaceReadStampFoldersAndRemove) {
     EXPECT_FALSE(files_->Exists(p));
 }
 
+TEST_F(LocalFilesTest, ListFilesAndRenameWithoutReplacing) {
+    ASSERT_TRUE(files_->ReplaceAll(Path("b.txt"), "b"));
+    ASSERT_TRUE(files_->ReplaceAll(Path("a.TXT"), "a"));
+    ASSERT_TRUE(files_->ReplaceAll(Path("c.csv"), "c"));
+    ASSERT_TRUE(files_->ReplaceAll(Path("Caff\xE8.txt"), "\xE8"));
+    ASSERT_TRUE(files_->CreateFolder(Path("cartella.txt")));
+    EXPECT_EQ(files_->ListFiles(dir_, ".txt"),
+              (std::vector<std::string>{"Caff\xE8.txt", "a.TXT", "b.txt"}));
+    EXPECT_TRUE(files_->ListFiles(Path("manca"), ".txt").empty());
+
+    EXPECT_FALSE(files_->Rename(Path("b.txt"), Path("a.TXT")));  // taken: nothing replaced
+    EXPECT_EQ(Slurp(Path("a.TXT")), "a");
+    EXPECT_EQ(Slurp(Path("b.txt")), "b");
+    EXPECT_TRUE(files_->Rename(Path("b.txt"), Path("d.txt")));
+    EXPECT_EQ(Slurp(Path("d.txt")), "b");
+    EXPECT_FALSE(files_->Exists(Path("b.txt")));
+    EXPECT_FALSE(files_->Rename(Path("b.txt"), Path("e.txt")));  // gone
+}
+
 TEST_F(LocalFilesTest, ImpossibleReplacesAndLocksFail) {
     ASSERT_TRUE(files_->CreateFolder(Path("adir")));
     EXPECT_FALSE(files_->ReplaceAll(Path("missing/a.ini"), "x"));

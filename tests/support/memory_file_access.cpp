@@ -1,5 +1,7 @@
 #include "support/memory_file_access.h"
 
+#include "platform/text.h"
+
 #include <functional>
 
 namespace vorsa {
@@ -64,6 +66,28 @@ bool MemoryFileAccess::Remove(const std::string& path) {
 bool MemoryFileAccess::CreateFolder(const std::string& path) {
     if (files.count(path) != 0) return false;
     folders.insert(path);
+    return true;
+}
+
+std::vector<std::string> MemoryFileAccess::ListFiles(const std::string& folder,
+                                                     std::string_view suffix) {
+    std::vector<std::string> out;
+    const std::string prefix = folder + "/";
+    for (const auto& [path, bytes] : files) {
+        if (path.rfind(prefix, 0) != 0) continue;
+        const std::string name = path.substr(prefix.size());
+        if (name.find('/') != std::string::npos || name.size() < suffix.size()) continue;
+        if (EqualsNoCase(std::string_view(name).substr(name.size() - suffix.size()), suffix))
+            out.push_back(name);
+    }
+    return out;
+}
+
+bool MemoryFileAccess::Rename(const std::string& from, const std::string& to) {
+    if (failWrites || files.count(from) == 0 || Exists(to)) return false;
+    files[to] = files[from];
+    versions_[to] = nextVersion_++;
+    Remove(from);
     return true;
 }
 

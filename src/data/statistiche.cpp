@@ -1,0 +1,297 @@
+#include "data/statistiche.h"
+
+#include <algorithm>
+#include <climits>
+#include <map>
+
+#include "data/records.h"
+#include "platform/text.h"
+#include "settings/settings_gateway.h"
+
+namespace vorsa {
+namespace {
+
+std::string PadRight(std::string_view s, std::size_t width) {
+    std::string r(s);
+    if (r.size() < width) r.append(width - r.size(), ' ');
+    return r;
+}
+
+std::string PadLeft(std::string_view s, std::size_t width) {
+    std::string r(s);
+    if (r.size() < width) r.insert(0, width - r.size(), ' ');
+    return r;
+}
+
+/// Whole part of an amount as it is shown (rounded to cents), so the padding always matches
+/// the digits on screen.
+long long ParteIntera(Currency c) {
+    const std::int64_t centesimi = (c.raw >= 0 ? c.raw + 50 : c.raw - 50) / 100;
+    return centesimi / 100;
+}
+
+/// "06/12/2026 19:45:03" -> {"06/12/2026", "19:45"}; any other text stays whole as the date.
+std::pair<std::string, std::string> DataOra(const std::string& testo) {
+    const auto parti = Split(Trim(testo), ' ');
+    if (parti.size() < 2) return {Trim(testo), ""};
+    const auto d = Split(parti[0], '/');
+    const auto h = Split(parti[1], ':');
+    if (d.size() != 3 || h.size() < 2) return {Trim(testo), ""};
+    for (const auto* v : {&d[0], &d[1], &d[2], &h[0], &h[1]})
+        if (!IsInteger(*v)) return {Trim(testo), ""};
+    auto due = [](const std::string& s) { return PadLeft(std::to_string(Val(s)), 2); };
+    auto zero = [](std::string s) {
+        std::replace(s.begin(), s.end(), ' ', '0');
+        return s;
+    };
+    return {zero(due(d[0])) + "/" + zero(due(d[1])) + "/" + std::to_string(Val(d[2])),
+            zero(due(h[0])) + ":" + zero(due(h[1]))};
+}
+
+bool Contiene(const std::vector<Storno>& storni, std::int32_t n, bool* revocabile) {
+    for (const Storno& s : storni)
+        if (s.numero == n) {
+            if (revocabile) *revocabile = s.revocabile;
+            return true;
+        }
+    return false;
+}
+
+std::int16_t Pezzi(long long v) {
+    return static_cast<std::int16_t>(std::clamp<long long>(v, 0, SHRT_MAX));
+}
+
+}  // namespace
+
+std::string FormatMigliaia(long long n) {
+    std::string cifre = std::to_string(n < 0 ? -n : n);
+    for (int i = static_cast<int>(cifre.size()) - 3; i > 0; i -= 3)
+        cifre.insert(static_cast<std::size_t>(i), ".");
+    return n < 0 ? "-" + cifre : cifre;
+}
+
+std::string RigaStatistica(std::string_view nome, std::int32_t quantita, Currency importo) {
+    std::string colonna =
+        nome.size() < 48 ? PadRight(nome, 47) : std::string(nome.substr(0, 45)) + "..";
+    const long long intero = ParteIntera(importo);
+    std::size_t spazi = 0;
+    if (importo.raw >= 0) {
+        if (intero <= 9)
+            spazi = 4;
+        else if (intero <= 99)
+            spazi = 3;
+        else if (intero <= 999)
+            spazi = 2;
+        else if (intero <= 9999)
+            spazi = 1;
+    }
+    return "Nr. " + PadLeft(std::to_string(quantita), 4) + " " + colonna + " - Tot. " +
+           std::string(kEuro) + ":" + std::string(spazi, ' ') + FormatCurrency(importo, true);
+}
+
+TransizioneStorni CambiaStorni(std::string_view lista, std::int32_t n, bool storno,
+                               char separatore) {
+    std::vector<Storno> storni = LeggiStorni(lista, separatore);
+    bool revocabile = false;
+    const bool trovato = Contiene(storni, n, &revocabile);
+    if (storno && !trovato) {
+        storni.push_back({n, true});
+        return {TestoStorni(storni, separatore), -1};
+    }
+    if (!storno && trovato && revocabile) {
+        std::erase_if(storni, [n](const Storno& s) { return s.numero == n; });
+        return {TestoStorni(storni, separatore), +1};
+    }
+    return {std::string(lista), 0};
+}
+
+TastoNumero FiltroNumeroScontrino(int key, bool vuoto) {
+    if (key == '\b' || key == '\t') return TastoNumero::Passa;
+    if (key < '0' || key > '9') return TastoNumero::Scarta;
+    if (key == '0' && vuoto) return TastoNumero::Uno;
+    return TastoNumero::Passa;
+}
+
+void Statistiche::RileggiNumero() {
+    if (p_.opt.gMultiVorsa)
+        p_.gNumeroScontrino = static_cast<std::int32_t>(
+            std::clamp<long long>(Val(p_.settings.Read(keys::StatScontrini)), 0, INT32_MAX));
+}
+
+Riepilogo Statistiche::MostraStatistiche() {
+    Riepilogo r;
+    const std::string data = p_.settings.Read(keys::StatData);
+    if (!data.empty()) std::tie(r.data, r.ora) = DataOra(data);
+    r.commento = p_.settings.Read(keys::StatCommento);
+    Currency totale;
+    Catalogue& cat = p_.cat;
+    for (int n = 1; n <= cat.gNumeroArticoli; ++n) {
+        if (p_.opt.gMultiVorsa) RicaricaArticolo(n);
+        const Article& a = cat.gArticoli[n];
+        if (a.soldQuantity <= 0) continue;
+        r.righe.push_back({RigaStatistica(a.name, a.soldQuantity, a.soldAmount), n});
+        totale += a.soldAmount;
+    }
+    r.totale = FormatCurrency(totale, true);
+    r.scontrini = FormatMigliaia(p_.gNumeroScontrino);
+    r.comandi = p_.gNumeroScontrino >= 1;
+    return r;
+}
+
+void Statistiche::RicaricaArticolo(int index) {
+    Article& a = p_.cat.gArticoli[index];
+    const auto s =
+        LeggiStatistica(p_.settings.Read(keys::StatArticolo, a.code, true), p_.opt.gSeparatore);
+    a.soldQuantity = s ? s->quantity : 0;
+    a.soldAmount = s ? s->amount : Currency{};
+    p_.cat.AggiornaArticolo(index, p_.settings.store(), p_.opt, p_.settings.paths(), nullptr);
+}
+
+bool Statistiche::Svuota(Domande& domande) {
+    if (p_.gNumeroScontrino <= 0) return false;
+    if (!domande.ConfermaSiNo("Cancella statistiche prodotti",
+                              "Sicuro di voler cancellare le statistiche e gli scontrini?"))
+        return false;
+    SettingsStore& st = p_.settings.store();
+    const long fallite = st.scrittureFallite();
+    const std::string& dati = p_.settings.paths().gFileDati;
+    st.IniziaBlocco();
+    st.CancellaChiave("STATISTICHE", "", dati);
+    st.CancellaChiave("SCONTRINI", "", dati);
+    st.ChiudiBlocco();
+    if (st.scrittureFallite() != fallite) return false;  // the file still holds everything
+    for (Article& a : p_.cat.gArticoli) {
+        a.soldQuantity = 0;
+        a.soldAmount = Currency{};
+    }
+    p_.gNumeroScontrino = 0;
+    return true;
+}
+
+void Statistiche::SalvaCommento(std::string_view testo) {
+    p_.settings.Write(keys::StatCommento, testo);
+}
+
+Statistiche::EsitoNumero Statistiche::CambioNumero(std::string_view testo) {
+    if (testo.empty()) return {"1", 0};
+    RileggiNumero();
+    const long long n = IsInteger(testo) ? Val(testo) : 0;
+    if (n >= 1 && n <= p_.gNumeroScontrino) return {std::nullopt, static_cast<int>(n)};
+    std::string ultimo = std::to_string(p_.gNumeroScontrino);
+    if (ultimo == testo) return {std::nullopt, 0};  // no receipts: the box rests on 0
+    return {std::move(ultimo), 0};
+}
+
+VistaScontrino Statistiche::MostraScontrino(int n) {
+    VistaScontrino v;
+    v.numero = n;
+    const char sep = p_.opt.gSeparatore;
+    const std::string record = n >= 1 ? p_.settings.Read(keys::Scontrino, n) : std::string();
+    const std::vector<Storno> storni = LeggiStorni(p_.settings.Read(keys::Storni), sep);
+    v.stornati = FormatMigliaia(static_cast<long long>(storni.size()));
+    if (record.empty()) return v;
+    v.esiste = true;
+    const ScontrinoArchiviato s = LeggiScontrino(record, sep);
+    v.etichette[1] = FormatMigliaia(static_cast<long long>(s.voci.size()));
+    if (p_.opt.gMultiVorsa && !s.identita.empty())
+        v.etichette[0] = p_.settings.Read(keys::Stazione, Idx(s.identita), true);
+    std::tie(v.etichette[2], v.etichette[3]) = DataOra(s.data);
+    v.etichette[4] = FormatCurrency(s.totale, true);
+    v.etichette[5] = s.tavolo;
+    v.etichette[6] = p_.settings.Read(keys::ScontrinoCommento, n);
+
+    bool revocabile = false;
+    if (Contiene(storni, n, &revocabile)) {
+        v.storno = true;
+        v.stornoAbilitato = revocabile;
+        v.rosso = true;
+    }
+
+    const Catalogue& cat = p_.cat;
+    for (const auto& voce : s.voci) {
+        const int index = cat.IndiceArticolo(voce.code);
+        std::string nome;
+        if (index >= 1 && index <= cat.gNumeroArticoli)
+            nome = cat.gArticoli[static_cast<std::size_t>(index)].name;
+        else
+            nome = "codice " + std::to_string(voce.code) + " non pi\xF9 in catalogo";
+        const long long intero = ParteIntera(voce.amount);
+        const std::size_t spazi = voce.amount.raw < 0 ? 0 : intero <= 9 ? 2 : intero <= 99 ? 1 : 0;
+        v.righe.push_back({"Nr. " + PadLeft(std::to_string(voce.quantity), 2) + " " +
+                               PadRight(nome, 50) + " - Tot. " + std::string(kEuro) + ":" +
+                               std::string(spazi, ' ') + FormatCurrency(voce.amount, true),
+                           voce.code});
+        v.voci.push_back({index >= 1 && index <= cat.gNumeroArticoli ? index : -1, voce.code,
+                          voce.quantity, voce.amount});
+    }
+    return v;
+}
+
+Statistiche::EsitoStorno Statistiche::CambiaStorno(int n, bool spuntato) {
+    RileggiNumero();
+    if (p_.gNumeroScontrino == 0 || n < 1) return {MostraScontrino(n), true};
+    SettingsStore& st = p_.settings.store();
+    const long fallite = st.scrittureFallite();
+    const char sep = p_.opt.gSeparatore;
+
+    // On a single till the void list, the statistics and the stock reach the file in one
+    // atomic write; between tills each key is locked and flushed before its release.
+    st.IniziaBlocco();
+    std::vector<VoceVista> voci;
+    {
+        ScopedKeyLock lockStorni = p_.settings.Lock(keys::Storni);
+        const TransizioneStorni t = CambiaStorni(p_.settings.Read(keys::Storni), n, spuntato, sep);
+        if (t.segno != 0) {
+            voci = MostraScontrino(n).voci;
+            ApplicaScontrino(voci, t.segno);
+            p_.settings.Write(keys::Storni, t.lista);
+        }
+    }
+    st.ChiudiBlocco();
+    const bool salvato = st.scrittureFallite() == fallite;
+    if (!salvato)  // nothing reached the file: take the figures back from it
+        for (const VoceVista& v : voci)
+            if (v.index >= 1) RicaricaArticolo(v.index);
+    return {MostraScontrino(n), salvato};
+}
+
+void Statistiche::ApplicaScontrino(const std::vector<VoceVista>& voci, int segno) {
+    Catalogue& cat = p_.cat;
+    SettingsStore& st = p_.settings.store();
+    const bool multi = p_.opt.gMultiVorsa;
+    // A code named twice is locked once and released after its last line. Codes no longer in
+    // the catalogue have nothing to void.
+    std::map<int, std::size_t> ultima;
+    for (std::size_t j = 0; j < voci.size(); ++j)
+        if (voci[j].index >= 1) ultima[voci[j].code] = j;
+    std::map<int, ScopedKeyLock> locks;
+    for (const auto& [code, j] : ultima) {
+        locks.emplace(code, p_.settings.Lock(keys::StatArticolo, code));
+        if (multi) cat.BloccaArticolo(voci[j].index, st);
+    }
+    std::map<int, bool> riletto;
+    for (std::size_t j = 0; j < voci.size(); ++j) {
+        const VoceVista& v = voci[j];
+        if (v.index < 1) continue;
+        Article& a = cat.gArticoli[static_cast<std::size_t>(v.index)];
+        // Another till may have sold since this one last read: apply to the file's figures.
+        if (multi && !riletto[v.code]) {
+            RicaricaArticolo(v.index);
+            riletto[v.code] = true;
+        }
+        a.soldQuantity = static_cast<std::int32_t>(std::clamp<long long>(
+            static_cast<long long>(a.soldQuantity) + static_cast<long long>(segno) * v.quantity,
+            INT32_MIN, INT32_MAX));
+        a.soldAmount += v.amount * segno;
+        if (a.pieces >= 0) a.pieces = Pezzi(static_cast<long long>(a.pieces) - segno * v.quantity);
+        p_.settings.Write(keys::StatArticolo,
+                          TestoStatistica({a.soldQuantity, a.soldAmount}, p_.opt.gSeparatore),
+                          v.code);
+        const bool fine = ultima[v.code] == j;
+        if (fine) locks.at(v.code).Release();
+        cat.ScriviArticolo(v.index, v.code - cat.sezioni[a.section].codeBase,
+                           p_.settings.paths().gFileDati, fine, st, p_.opt);
+    }
+}
+
+}  // namespace vorsa

@@ -1,0 +1,28 @@
+#pragma once
+// The evening at a glance: takings per hour as bars, the receipts of each hour above its bar,
+// the best hour in a darker colour. Plain QPainter; the image can be saved as PNG.
+#include <QWidget>
+#include <vector>
+
+#include "data/riepilogo_casse.h"
+
+namespace vorsa {
+
+class GraficoOre final : public QWidget {
+    Q_OBJECT
+  public:
+    explicit GraficoOre(QWidget* parent = nullptr);
+    void MostraOre(std::vector<OraVendite> ore);
+    const std::vector<OraVendite>& ore() const { return ore_; }
+    /// The chart drawn at a given size, as it is saved.
+    QImage Immagine(QSize size) const;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void Disegna(QPainter& p, QRect area) const;
+    std::vector<OraVendite> ore_;
+};
+
+}  // namespace vorsa

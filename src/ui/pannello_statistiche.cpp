@@ -1,0 +1,553 @@
+#include "ui/pannello_statistiche.h"
+
+#include <QBuffer>
+#include <QCheckBox>
+#include <QEvent>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStyle>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "platform/text.h"
+#include "sale/till.h"
+#include "settings/settings_gateway.h"
+#include "ui/accessibilita.h"
+#include "ui/adatta_testo.h"
+#include "ui/grafico_ore.h"
+#include "ui/widget_helpers.h"
+
+namespace vorsa {
+namespace {
+
+constexpr int kRossoChiaro = 0xFF8080;  // lst_Scontrini of a voided receipt
+// The widest line of either list: "Nr. " + pieces + name + " - Tot. €:" + amount.
+constexpr int kCaratteriRiga = 80;
+constexpr int kPuntiMassimi = 10;
+
+const char* const kDidascalieScontrino[7] = {
+    nullptr, "Nr. articoli:", "Data:", "Ora:", "Totale:", "Tavolo:", "Nota:"};
+
+QLabel* Valore(QWidget* parent, const QString& name) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(name);
+    l->setTextFormat(Qt::PlainText);
+    l->setFrameShape(QFrame::Panel);
+    l->setFrameShadow(QFrame::Sunken);
+    l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QStringLiteral("00/00/0000")) + 8);
+    return l;
+}
+
+QLabel* Didascalia(QWidget* parent, const char* text, QWidget* buddy) {
+    auto* l = new QLabel(QString::fromUtf8(text), parent);
+    l->setTextFormat(Qt::PlainText);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    if (buddy) l->setBuddy(buddy);
+    return l;
+}
+
+QListWidget* Lista(QWidget* parent, const char* name) {
+    auto* l = new QListWidget(parent);
+    l->setObjectName(QLatin1String(name));
+    l->setUniformItemSizes(true);
+    l->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    return l;
+}
+
+/// A list paints its items on the Base colour; a negative colour gives back the default.
+void SfondoLista(QListWidget& l, int rgb) {
+    if (rgb < 0) {
+        l.setPalette(QPalette());
+        return;
+    }
+    QPalette pal = l.palette();
+    pal.setColor(QPalette::Base, Colore(rgb));
+    l.setPalette(pal);
+}
+
+/// The largest fixed-pitch size at which a whole line fits the list without scrolling.
+void AdattaLista(QListWidget& l) {
+    QFont f = l.font();
+    // The viewport is resized after the list: measure the list, less frame and scroll bar.
+    const int spazio =
+        l.width() - 2 * l.frameWidth() - l.style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 6;
+    int pt = kPuntiMassimi;
+    for (; pt > kPuntiMinimi; --pt) {
+        f.setPointSize(pt);
+        if (QFontMetrics(f).horizontalAdvance(QString(kCaratteriRiga, QLatin1Char('X'))) <= spazio)
+            break;
+    }
+    f.setPointSize(pt);
+    if (f != l.font()) l.setFont(f);
+}
+
+}  // namespace
+
+bool DomandeQt::ConfermaSiNo(const std::string& title, const std::string& text) {
+    return QMessageBox::warning(parent_, Testo(title), TestoRighe(text),
+                                QMessageBox::Yes | QMessageBox::No,
+                                QMessageBox::No) == QMessageBox::Yes;
+}
+
+std::optional<std::string> DomandeQt::InputBox(const std::string& title,
+                                               const std::string& prompt) {
+    bool ok = false;
+    const QString r = QInputDialog::getText(parent_, Testo(title), TestoRighe(prompt),
+                                            QLineEdit::Normal, QString(), &ok);
+    if (!ok) return std::nullopt;
+    return Cp1252(r);
+}
+
+void DomandeQt::Avviso(const std::string& title, const std::string& text) {
+    QMessageBox::warning(parent_, Testo(title), TestoRighe(text), QMessageBox::Ok);
+}
+
+PannelloStatistiche::PannelloStatistiche(QFrame& panel, Till& till, Azioni azioni, Domande* domande)
+    : QObject(&panel),
+      panel_(panel),
+      till_(till),
+      azioni_(std::move(azioni)),
+      proprie_(domande ? nullptr : std::make_unique<DomandeQt>(&panel)),
+      domande_(domande ? *domande : *proprie_),
+      regole_({till.cat, till.opt, till.settings, till.conto.gNumeroScontrino}),
+      file_(till.svc.files, till.svc.shell, till.svc.clock, till.paths.gCartellaStatistiche) {
+    schede_ = new QTabWidget(&panel);
+    schede_->setObjectName(QStringLiteral("frm_statistica"));
+    schede_->setDocumentMode(true);
+    schede_->setFocusPolicy(Qt::NoFocus);
+    contenuto_ = new QWidget(schede_);
+    contenuto_->setObjectName(QStringLiteral("frm_riepilogo"));
+    auto* v = new QVBoxLayout(contenuto_);
+    v->setContentsMargins(6, 4, 6, 4);
+    v->setSpacing(3);
+
+    lblTitolo = new QLabel(QStringLiteral("R I E P I L O G O    V E N D I T E"), contenuto_);
+    lblTitolo->setObjectName(QStringLiteral("lbl_stat_titolo"));
+    lblTitolo->setAlignment(Qt::AlignCenter);
+    QFont grassetto = lblTitolo->font();
+    grassetto.setBold(true);
+    lblTitolo->setFont(grassetto);
+    v->addWidget(lblTitolo);
+
+    // Title, then the totals and the last sale in a grid of two rows.
+    auto* riga1 = new QHBoxLayout;
+    txtStatCommento = new QLineEdit(contenuto_);
+    txtStatCommento->setObjectName(QStringLiteral("txt_Stat_Commento"));
+    riga1->addWidget(Didascalia(contenuto_, "Titolo statistica:", txtStatCommento));
+    riga1->addWidget(txtStatCommento, 1);
+    v->addLayout(riga1);
+
+    lstStatistica = Lista(contenuto_, "lst_statistica");
+    lstStatistica->setFocusPolicy(Qt::NoFocus);  // the till stays ready for codes
+    v->addWidget(lstStatistica, 3);
+
+    for (int i = 0; i < 2; ++i)
+        lblStatUltIns[i] = Valore(contenuto_, Indicizzato("lbl_stat_ult_ins", i));
+    lblTotaleIncasso = Valore(contenuto_, QStringLiteral("lbl_totale_incasso"));
+    lblTotaleScontrini = Valore(contenuto_, QStringLiteral("lblTotaleScontrini"));
+    lblTotaleScontriniStornati = Valore(contenuto_, QStringLiteral("lblTotaleScontriniStornati"));
+    auto* totali = new QGridLayout;
+    totali->setHorizontalSpacing(4);
+    totali->setVerticalSpacing(2);
+    totali->addWidget(Didascalia(contenuto_, "Totale incasso:", lblTotaleIncasso), 0, 0);
+    totali->addWidget(lblTotaleIncasso, 0, 1);
+    totali->addWidget(Didascalia(contenuto_, "Numero scontrini:", lblTotaleScontrini), 0, 2);
+    totali->addWidget(lblTotaleScontrini, 0, 3);
+    totali->addWidget(Didascalia(contenuto_, "Ultimo inserimento:", lblStatUltIns[0]), 1, 0);
+    auto* ultimo = new QHBoxLayout;
+    ultimo->addWidget(lblStatUltIns[0], 3);
+    ultimo->addWidget(lblStatUltIns[1], 2);
+    totali->addLayout(ultimo, 1, 1);
+    totali->addWidget(Didascalia(contenuto_, "di cui stornati:", lblTotaleScontriniStornati), 1, 2);
+    totali->addWidget(lblTotaleScontriniStornati, 1, 3);
+    totali->setColumnStretch(1, 3);
+    totali->setColumnStretch(3, 2);
+    v->addLayout(totali);
+
+    static const char* const kCaption[9] = {"Svuota riepilogo vendite",
+                                            "Salva riepilogo su file",
+                                            "Esci (F6)",
+                                            "Cancella",
+                                            "Rinomina",
+                                            "<",
+                                            ">",
+                                            "PREMI PER VISUALIZZARE RIEPILOGO STATISTICHE",
+                                            "Stampa statistica"};
+    for (int i = 0; i < 9; ++i) {
+        auto* b = new QPushButton(SenzaMnemonico(QString::fromUtf8(kCaption[i])),
+                                  i == 7 ? static_cast<QWidget*>(&panel) : contenuto_);
+        b->setObjectName(Indicizzato("cmd_Statistica", i));
+        b->setFocusPolicy(Qt::NoFocus);
+        cmdStatistica[static_cast<std::size_t>(i)] = b;
+        connect(b, &QPushButton::clicked, this, [this, i] { Comando(i); });
+    }
+    cmdStatistica[5]->setAccessibleName(QStringLiteral("Scontrino precedente"));
+    cmdStatistica[6]->setAccessibleName(QStringLiteral("Scontrino successivo"));
+    auto* riga3 = new QHBoxLayout;
+    for (int i : {0, 1, 8, 2}) riga3->addWidget(cmdStatistica[static_cast<std::size_t>(i)]);
+    v->addLayout(riga3);
+
+    // Receipt viewer.
+    auto* riga4 = new QHBoxLayout;
+    txtNumeroScontrino = new QLineEdit(contenuto_);
+    txtNumeroScontrino->setObjectName(QStringLiteral("txt_Numero_Scontrino"));
+    txtNumeroScontrino->setMaxLength(9);
+    txtNumeroScontrino->setMaximumWidth(
+        txtNumeroScontrino->fontMetrics().horizontalAdvance(QStringLiteral("000000000")) + 12);
+    txtNumeroScontrino->installEventFilter(this);
+    riga4->addWidget(Didascalia(contenuto_, "Scontrino nr.:", txtNumeroScontrino));
+    riga4->addWidget(txtNumeroScontrino);
+    riga4->addWidget(cmdStatistica[5]);
+    riga4->addWidget(cmdStatistica[6]);
+    chkScontrinoStorno = new QCheckBox(QStringLiteral("Storno"), contenuto_);
+    chkScontrinoStorno->setObjectName(QStringLiteral("chkScontrinoStorno"));
+    riga4->addWidget(chkScontrinoStorno);
+    lblScontrini[0] = Valore(contenuto_, Indicizzato("lblScontrini", 0));
+    lblScontrini[0]->setAccessibleName(QStringLiteral("Cassa"));
+    riga4->addWidget(lblScontrini[0], 1);
+    v->addLayout(riga4);
+
+    auto* riga5 = new QGridLayout;
+    riga5->setHorizontalSpacing(4);
+    for (int i = 1; i <= 6; ++i) {
+        lblScontrini[static_cast<std::size_t>(i)] =
+            Valore(contenuto_, Indicizzato("lblScontrini", i));
+        const int r = (i - 1) / 3;
+        const int c = ((i - 1) % 3) * 2;
+        riga5->addWidget(Didascalia(contenuto_, kDidascalieScontrino[i],
+                                    lblScontrini[static_cast<std::size_t>(i)]),
+                         r, c);
+        riga5->addWidget(lblScontrini[static_cast<std::size_t>(i)], r, c + 1);
+        riga5->setColumnStretch(c + 1, 1);
+    }
+    v->addLayout(riga5);
+    lstScontrini = Lista(contenuto_, "lst_Scontrini");
+    lstScontrini->setFocusPolicy(Qt::NoFocus);
+    v->addWidget(lstScontrini, 2);
+
+    // Report files.
+    auto* riga6 = new QHBoxLayout;
+    lstFileRiepilogo = new QListWidget(contenuto_);
+    lstFileRiepilogo->setObjectName(QStringLiteral("lst_FileRiepilogo"));
+    lstFileRiepilogo->setFocusPolicy(Qt::NoFocus);
+    auto* colonnaFile = new QVBoxLayout;
+    auto* doppio = new QLabel(QStringLiteral("Doppio click per aprire"), contenuto_);
+    doppio->setBuddy(lstFileRiepilogo);
+    lstFileRiepilogo->setAccessibleName(doppio->text());  // a list takes no name from a buddy
+    colonnaFile->addWidget(doppio);
+    colonnaFile->addWidget(lstFileRiepilogo);
+    riga6->addLayout(colonnaFile, 1);
+    auto* colonnaComandi = new QVBoxLayout;
+    colonnaComandi->addStretch(1);
+    colonnaComandi->addWidget(cmdStatistica[3]);
+    colonnaComandi->addWidget(cmdStatistica[4]);
+    riga6->addLayout(colonnaComandi);
+    v->addLayout(riga6, 1);
+
+    schede_->addTab(contenuto_, QStringLiteral("Riepilogo"));
+
+    // Tills, hours and the export.
+    auto* pagina = new QWidget(schede_);
+    pagina->setObjectName(QStringLiteral("frm_casse"));
+    auto* w = new QVBoxLayout(pagina);
+    w->setContentsMargins(6, 4, 6, 4);
+    w->setSpacing(3);
+    lstCasse = Lista(pagina, "lst_Casse");
+    lstCasse->setFocusPolicy(Qt::NoFocus);
+    auto* didCasse = new QLabel(QStringLiteral("Totali per cassa:"), pagina);
+    didCasse->setBuddy(lstCasse);
+    lstCasse->setAccessibleName(didCasse->text());
+    w->addWidget(didCasse);
+    w->addWidget(lstCasse, 1);
+    grafico = new GraficoOre(pagina);
+    w->addWidget(grafico, 3);
+    auto* comandi = new QHBoxLayout;
+    cmdSalvaGrafico = new QPushButton(QStringLiteral("Salva grafico PNG"), pagina);
+    cmdSalvaGrafico->setObjectName(QStringLiteral("cmd_SalvaGrafico"));
+    cmdEsportaCsv = new QPushButton(QStringLiteral("Esporta CSV"), pagina);
+    cmdEsportaCsv->setObjectName(QStringLiteral("cmd_EsportaCsv"));
+    for (QPushButton* b : {cmdSalvaGrafico, cmdEsportaCsv}) {
+        b->setFocusPolicy(Qt::NoFocus);
+        comandi->addWidget(b);
+    }
+    w->addLayout(comandi);
+    schede_->addTab(pagina, QStringLiteral("Casse e orari"));
+    connect(schede_, &QTabWidget::currentChanged, this, [this] { MostraArchivio(); });
+    connect(cmdSalvaGrafico, &QPushButton::clicked, this, [this] {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        grafico->Immagine(grafico->size().expandedTo(QSize(640, 360))).save(&buffer, "PNG");
+        if (file_
+                .SalvaEApri("Grafico", ".png",
+                            std::string_view(png.constData(), static_cast<std::size_t>(png.size())))
+                .empty())
+            domande_.Avviso("Errore salvataggio", "Il grafico NON \xE8 stato salvato.");
+        emit Fatto();
+    });
+    connect(cmdEsportaCsv, &QPushButton::clicked, this, [this] {
+        if (file_.SalvaEApri("Venduto", ".csv", CsvVenduto(till_.cat)).empty())
+            domande_.Avviso("Errore salvataggio", "Il file CSV NON \xE8 stato salvato.");
+        emit Fatto();
+    });
+
+    connect(txtStatCommento, &QLineEdit::editingFinished, this,
+            [this] { regole_.SalvaCommento(Cp1252(txtStatCommento->text())); });
+    connect(txtNumeroScontrino, &QLineEdit::textChanged, this, &PannelloStatistiche::CambioNumero);
+    connect(chkScontrinoStorno, &QCheckBox::clicked, this, &PannelloStatistiche::Storno);
+    connect(lstFileRiepilogo, &QListWidget::itemDoubleClicked, this, [this] {
+        file_.Apri(Selezionato());
+        emit Fatto();
+    });
+
+    panel.installEventFilter(this);
+    lstStatistica->installEventFilter(this);
+    lstScontrini->installEventFilter(this);
+    lstCasse->installEventFilter(this);
+    cmdStatistica[8]->setEnabled(false);
+    cmdStatistica[7]->hide();
+    RendiAccessibile(panel);
+}
+
+PannelloStatistiche::~PannelloStatistiche() = default;
+
+bool PannelloStatistiche::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &panel_) {
+        if (event->type() == QEvent::Show) {
+            Apri();
+        } else if (event->type() == QEvent::Resize || event->type() == QEvent::Move) {
+            // The frame may sit above the window's top edge: keep its content below it.
+            const QRect r = panel_.contentsRect().adjusted(0, std::max(0, -panel_.y()), 0, 0);
+            schede_->setGeometry(r);
+            cmdStatistica[7]->setGeometry(r);
+        }
+        return false;
+    }
+    if ((watched == lstStatistica || watched == lstScontrini || watched == lstCasse) &&
+        event->type() == QEvent::Resize) {
+        AdattaLista(*static_cast<QListWidget*>(watched));
+        return false;
+    }
+    if (watched != txtNumeroScontrino || event->type() != QEvent::KeyPress) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    const QString t = key->text();
+    int codice = 0;
+    if (key->key() == Qt::Key_Backspace)
+        codice = '\b';
+    else if (key->key() == Qt::Key_Tab)
+        codice = '\t';
+    else if (t.size() == 1 && t[0].unicode() < 128)
+        codice = t[0].unicode();
+    else if (!t.isEmpty())
+        codice = -1;
+    else
+        return false;  // arrows, Home, End: moving the caret
+    const bool vuoto = txtNumeroScontrino->text().isEmpty() ||
+                       txtNumeroScontrino->selectedText() == txtNumeroScontrino->text();
+    switch (FiltroNumeroScontrino(codice, vuoto)) {
+        case TastoNumero::Passa:
+            return false;
+        case TastoNumero::Scarta:
+            return true;
+        case TastoNumero::Uno:
+            txtNumeroScontrino->setText(QStringLiteral("1"));
+            return true;
+    }
+    return false;
+}
+
+void PannelloStatistiche::Apri() {
+    MostraStatistiche();
+    txtNumeroScontrino->blockSignals(true);
+    txtNumeroScontrino->clear();
+    txtNumeroScontrino->blockSignals(false);
+    txtNumeroScontrino->setText(QString::number(till_.conto.gNumeroScontrino));
+    lblScontrini[0]->setVisible(till_.opt.gMultiVorsa);
+    const bool copri = !till_.gAzioni[kAzioneStatistica].password.empty();
+    cmdStatistica[7]->setVisible(copri);
+    schede_->setVisible(!copri);
+    if (copri) cmdStatistica[7]->raise();
+}
+
+void PannelloStatistiche::MostraStatistiche() {
+    const Riepilogo r = regole_.MostraStatistiche();
+    lblStatUltIns[0]->setText(Testo(r.data));
+    lblStatUltIns[1]->setText(Testo(r.ora));
+    ElencoFile();
+    txtStatCommento->setText(Testo(r.commento));
+    lstStatistica->clear();
+    for (const RigaLista& riga : r.righe) {
+        auto* item = new QListWidgetItem(Testo(riga.testo), lstStatistica);
+        item->setData(Qt::UserRole, riga.dato);
+    }
+    lblTotaleIncasso->setText(Testo(r.totale));
+    lblTotaleScontrini->setText(Testo(r.scontrini));
+    cmdStatistica[0]->setEnabled(r.comandi);
+    cmdStatistica[1]->setEnabled(r.comandi);
+    cmdStatistica[8]->setEnabled(r.comandi && azioni_.stampa != nullptr);
+    cmdEsportaCsv->setEnabled(!r.righe.empty());
+    MostraArchivio();
+}
+
+void PannelloStatistiche::MostraArchivio() {
+    // Reading the whole archive is for the page that shows it.
+    if (schede_->currentIndex() != 1) return;
+    const Archivio a = LeggiArchivio(till_.settings, till_.opt.gSeparatore,
+                                     till_.conto.gNumeroScontrino, till_.opt.gMultiVorsa);
+    lstCasse->clear();
+    for (const std::string& riga : RigheCasse(a.casse)) lstCasse->addItem(Testo(riga));
+    grafico->MostraOre(a.ore);
+}
+
+void PannelloStatistiche::ElencoFile() {
+    lstFileRiepilogo->clear();
+    for (const std::string& nome : file_.Elenco()) lstFileRiepilogo->addItem(Testo(nome));
+    const bool ci = lstFileRiepilogo->count() > 0;
+    cmdStatistica[3]->setEnabled(ci);
+    cmdStatistica[4]->setEnabled(ci);
+}
+
+std::string PannelloStatistiche::Selezionato() const {
+    const QListWidgetItem* item = lstFileRiepilogo->currentItem();
+    if (!item || !item->isSelected()) return {};
+    return Cp1252(item->text());
+}
+
+void PannelloStatistiche::Comando(int i) {
+    switch (i) {
+        case 0:
+            Svuota();
+            break;
+        case 1:
+            SalvaRiepilogo();
+            break;
+        case 2:
+            if (azioni_.esci) azioni_.esci();
+            break;
+        case 3:
+            CancellaRiepilogo();
+            break;
+        case 4:
+            RinominaRiepilogo();
+            break;
+        case 5:
+        case 6: {
+            const long long n = Val(Cp1252(txtNumeroScontrino->text())) + (i == 5 ? -1 : 1);
+            txtNumeroScontrino->setText(QString::number(n));
+            break;
+        }
+        case 7:
+            if (azioni_.chiediPassword && azioni_.chiediPassword()) {
+                cmdStatistica[7]->hide();
+                schede_->show();
+            }
+            break;
+        case 8:
+            if (azioni_.stampa)
+                azioni_.stampa({Cp1252(lblStatUltIns[0]->text()), Cp1252(lblStatUltIns[1]->text()),
+                                Cp1252(lblTotaleIncasso->text()),
+                                Cp1252(lblTotaleScontrini->text()),
+                                Cp1252(lblTotaleScontriniStornati->text())});
+            break;
+        default:
+            break;
+    }
+    emit Fatto();
+}
+
+void PannelloStatistiche::Svuota() {
+    regole_.Svuota(domande_);
+    MostraStatistiche();
+    txtNumeroScontrino->blockSignals(true);
+    txtNumeroScontrino->setText(QStringLiteral("0"));
+    txtNumeroScontrino->blockSignals(false);
+    PulisciVista();
+}
+
+void PannelloStatistiche::PulisciVista() {
+    lblTotaleScontriniStornati->setText(QStringLiteral("0"));
+    chkScontrinoStorno->setEnabled(true);
+    chkScontrinoStorno->setChecked(false);
+    lstScontrini->clear();
+    SfondoLista(*lstScontrini, -1);
+    for (QLabel* l : lblScontrini) l->clear();
+}
+
+void PannelloStatistiche::SalvaRiepilogo() {
+    DatiRiepilogo d;
+    d.titolo = Cp1252(txtStatCommento->text());
+    d.ultimaData = Cp1252(lblStatUltIns[0]->text());
+    d.totale = Cp1252(lblTotaleIncasso->text());
+    d.scontrini = Cp1252(lblTotaleScontrini->text());
+    d.stornati = Cp1252(lblTotaleScontriniStornati->text());
+    for (int i = 0; i < lstStatistica->count(); ++i)
+        d.righe.push_back(Cp1252(lstStatistica->item(i)->text()));
+    d.casse = RigheCasse(LeggiArchivio(till_.settings, till_.opt.gSeparatore,
+                                       till_.conto.gNumeroScontrino, till_.opt.gMultiVorsa)
+                             .casse);
+    if (file_.Salva(d, domande_)) ElencoFile();
+}
+
+void PannelloStatistiche::RinominaRiepilogo() {
+    const std::string nome = Selezionato();
+    if (nome.empty()) return;
+    file_.Rinomina(nome, domande_);
+    ElencoFile();
+    lstFileRiepilogo->clearSelection();
+}
+
+void PannelloStatistiche::CancellaRiepilogo() {
+    const std::string nome = Selezionato();
+    if (nome.empty()) return;
+    if (file_.Cancella(nome, domande_)) ElencoFile();
+    lstFileRiepilogo->clearSelection();
+}
+
+void PannelloStatistiche::CambioNumero(const QString& testo) {
+    const Statistiche::EsitoNumero e = regole_.CambioNumero(Cp1252(testo));
+    if (e.testo) {
+        txtNumeroScontrino->setText(Testo(*e.testo));  // runs this again
+        return;
+    }
+    MostraVista(regole_.MostraScontrino(e.mostra));
+}
+
+void PannelloStatistiche::MostraVista(const VistaScontrino& v) {
+    lstScontrini->clear();
+    for (QLabel* l : lblScontrini) l->clear();
+    lblTotaleScontriniStornati->setText(Testo(v.stornati));
+    chkScontrinoStorno->setChecked(v.storno);
+    chkScontrinoStorno->setEnabled(v.stornoAbilitato);
+    SfondoLista(*lstScontrini, v.rosso ? kRossoChiaro : -1);
+    if (!v.esiste) return;
+    for (std::size_t i = 0; i < v.etichette.size(); ++i)
+        lblScontrini[i]->setText(Testo(v.etichette[i]));
+    for (const RigaLista& riga : v.righe) {
+        auto* item = new QListWidgetItem(Testo(riga.testo), lstScontrini);
+        item->setData(Qt::UserRole, riga.dato);
+    }
+}
+
+void PannelloStatistiche::Storno(bool spuntato) {
+    const int n = static_cast<int>(Val(Cp1252(txtNumeroScontrino->text())));
+    const Statistiche::EsitoStorno e = regole_.CambiaStorno(n, spuntato);
+    MostraVista(e.vista);
+    MostraStatistiche();
+    if (!e.salvato)
+        domande_.Avviso("ERRORE SALVATAGGIO",
+                        "Lo storno NON \xE8 stato salvato nel file dei dati: statistiche e "
+                        "magazzino restano come prima.");
+    emit Fatto();
+}
+
+}  // namespace vorsa

@@ -1,0 +1,118 @@
+#pragma once
+// frm_gestione(0): the statistics panel that F6 shows. The running figures with their title,
+// the report files, the receipt viewer with "Storno", and the password cover. The rules are
+// Statistiche's and FileRiepiloghi's; this class owns the widgets and shows what they decide.
+#include <QObject>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "data/riepiloghi.h"
+#include "data/riepilogo_casse.h"
+#include "data/statistiche.h"
+#include "printing/stampa_statistiche.h"
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTabWidget;
+class QWidget;
+
+namespace vorsa {
+
+class GraficoOre;
+class Till;
+
+/// Platform message and input boxes for the statistics panel.
+class DomandeQt final : public Domande {
+  public:
+    explicit DomandeQt(QWidget* parent) : parent_(parent) {}
+    bool ConfermaSiNo(const std::string& title, const std::string& text) override;
+    std::optional<std::string> InputBox(const std::string& title,
+                                        const std::string& prompt) override;
+    void Avviso(const std::string& title, const std::string& text) override;
+
+  private:
+    QWidget* parent_;
+};
+
+class PannelloStatistiche final : public QObject {
+    Q_OBJECT
+  public:
+    /// What the panel calls outside itself.
+    struct Azioni {
+        /// ChiediPassword(6): true when accepted.
+        std::function<bool()> chiediPassword;
+        /// cmd_Statistica(8); null: the button stays off.
+        std::function<void(const TestiStatistiche&)> stampa;
+        /// cmd_Statistica(2): the same as pressing F6.
+        std::function<void()> esci;
+    };
+    /// `domande` null: the platform's boxes.
+    PannelloStatistiche(QFrame& panel, Till& till, Azioni azioni, Domande* domande = nullptr);
+    ~PannelloStatistiche() override;
+
+    /// F6 opened the panel: figures, files, the last receipt and the cover.
+    void Apri();
+    /// MostraStatistiche with the file list.
+    void MostraStatistiche();
+
+    QLabel* lblTitolo = nullptr;
+    QListWidget* lstStatistica = nullptr;
+    QLabel* lblTotaleIncasso = nullptr;
+    QLabel* lblTotaleScontrini = nullptr;
+    std::array<QLabel*, 2> lblStatUltIns{};
+    QLineEdit* txtStatCommento = nullptr;
+    std::array<QPushButton*, 9> cmdStatistica{};
+    QListWidget* lstFileRiepilogo = nullptr;
+    QLineEdit* txtNumeroScontrino = nullptr;
+    QCheckBox* chkScontrinoStorno = nullptr;
+    QListWidget* lstScontrini = nullptr;
+    QLabel* lblTotaleScontriniStornati = nullptr;
+    std::array<QLabel*, 7> lblScontrini{};
+    // Beyond the figures: one line per till, the hours, and the export.
+    QListWidget* lstCasse = nullptr;
+    GraficoOre* grafico = nullptr;
+    QPushButton* cmdSalvaGrafico = nullptr;
+    QPushButton* cmdEsportaCsv = nullptr;
+    QTabWidget* schede() const { return schede_; }
+
+    Statistiche& regole() { return regole_; }
+    FileRiepiloghi& file() { return file_; }
+
+  signals:
+    /// A command ran: the focus goes back to the code box.
+    void Fatto();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void Comando(int i);
+    void Svuota();
+    void SalvaRiepilogo();
+    void RinominaRiepilogo();
+    void CancellaRiepilogo();
+    void ElencoFile();
+    void CambioNumero(const QString& testo);
+    void MostraVista(const VistaScontrino& v);
+    void PulisciVista();
+    void Storno(bool spuntato);
+    void MostraArchivio();
+    std::string Selezionato() const;
+
+    QFrame& panel_;
+    Till& till_;
+    Azioni azioni_;
+    std::unique_ptr<DomandeQt> proprie_;
+    Domande& domande_;
+    Statistiche regole_;
+    FileRiepiloghi file_;
+    QTabWidget* schede_ = nullptr;  // "Riepilogo" and "Casse e orari"
+    QWidget* contenuto_ = nullptr;
+};
+
+}  // namespace vorsa

@@ -1,0 +1,560 @@
+// The statistics panel's rules: the lines and totals it shows, emptying, the receipt viewer,
+// voids on statistics and stock, and the report files, down to the bytes in the files.
+#include <gtest/gtest.h>
+
+#include "data/riepiloghi.h"
+#include "data/riepilogo_casse.h"
+#include "data/statistiche.h"
+#include "sale_harness.h"
+
+namespace vorsa {
+namespace {
+
+using test::Cassa;
+
+// Articles: 101 unlimited at 3,5; 102 limited (8 pieces) at 2; 103 limited, 5 pieces.
+// Receipt 3 names 102 twice; receipt 4 names 115, which lies outside the 14 positions.
+constexpr const char* kDati =
+    "[MANGIARE]\r\nDIMENSIONE=14\r\n"
+    "1=Panino;3,5;1;0;-1;1;-1;0\r\n"
+    "2=Patatine;2;1;0;8;1;10;0\r\n"
+    "3=Torta;2,5;1;0;5;1;5;0\r\n"
+    "[BERE]\r\nDIMENSIONE=2\r\n1=Acqua;1;1;0;-1;2;-1;0\r\n"
+    "[STATISTICHE]\r\nDATA=06/12/2026 21:07:45\r\nSCONTRINI=4\r\n"
+    "101=5;17,5\r\n102=5;10\r\n";
+
+std::string ArchivioDati(const std::string& storni) {
+    std::string s =
+        "[SCONTRINI]\r\n"
+        "1=101-2-7;06/12/2026 19:00:00-7-5-anna10:00-0-0-0\r\n"
+        "2=102-2-4;06/12/2026 19:10:00-4--anna10:00-0-0-0\r\n"
+        "3=102-1-2;102-2-4;06/12/2026 20:00:00-6-A-3-anna10:00-0-0-0\r\n"
+        "4=115-1-3;101-3-10,5;06/12/2026 21:07:45-13,5--anna10:00-0-0-0\r\n"
+        "4_commento=senza cipolla\r\n";
+    if (!storni.empty()) s += "STORNI=" + storni + "\r\n";
+    return s;
+}
+
+/// The raw bytes of one section of a file, header included, up to the next section.
+std::string Sezione(const std::string& file, const std::string& nome) {
+    const std::string header = "[" + nome + "]\r\n";
+    const auto start = file.find(header);
+    if (start == std::string::npos) return "(missing)";
+    const auto end = file.find("\r\n[", start);
+    return file.substr(start, end == std::string::npos ? std::string::npos : end + 2 - start);
+}
+
+struct Banco {
+    explicit Banco(const std::string& storni = "")
+        : c(files, std::string(kDati) + ArchivioDati(storni)),
+          stat({c.till->cat, c.till->opt, c.till->settings, c.till->conto.gNumeroScontrino}) {}
+    std::string File() { return files.files["/p/Vorsa.ini"]; }
+    MemoryFileAccess files;
+    Cassa c;
+    Statistiche stat;
+};
+
+class Risposte : public Domande {
+  public:
+    std::deque<bool> si;
+    std::deque<std::optional<std::string>> input;
+    std::vector<std::string> domande, avvisi;
+    bool ConfermaSiNo(const std::string& title, const std::string&) override {
+        domande.push_back(title);
+        if (si.empty()) return false;
+        const bool r = si.front();
+        si.pop_front();
+        return r;
+    }
+    std::optional<std::string> InputBox(const std::string& title, const std::string&) override {
+        domande.push_back(title);
+        if (input.empty()) return std::nullopt;
+        auto r = input.front();
+        input.pop_front();
+        return r;
+    }
+    void Avviso(const std::string& title, const std::string& text) override {
+        avvisi.push_back(title + ": " + text);
+    }
+};
+
+TEST(StorniTest, Transitions) {
+    struct Caso {
+        const char* prima;
+        int n;
+        bool storno;
+        const char* dopo;
+        int segno;
+    } casi[] = {
+        {"", 7, true, "*7", -1},
+        {"12;15", 7, true, "12;15;*7", -1},
+        {"12;*7;15", 7, false, "12;15", +1},
+        {"*7", 7, false, "", +1},
+        {"12;7", 7, false, "12;7", 0},    // voided for good: cannot be taken back
+        {"*7", 7, true, "*7", 0},         // voided already (by another till): nothing again
+        {"12", 7, false, "12", 0},        // not voided: nothing to give back
+        {"12;x;*7", 7, false, "12", +1},  // a damaged entry is dropped with the change
+    };
+    for (const auto& k : casi) {
+        const TransizioneStorni t = CambiaStorni(k.prima, k.n, k.storno, ';');
+        EXPECT_EQ(t.lista, k.dopo) << k.prima;
+        EXPECT_EQ(t.segno, k.segno) << k.prima;
+    }
+    EXPECT_EQ(StorniDefinitivi("*7;12;*9"), "7;12;9");
+}
+
+TEST(StorniTest, VoidAndUnvoidMoveStatisticsStockAndListTogether) {
+    struct Caso {
+        const char* nome;
+        const char* storni;
+        int numero;
+        const char* statistiche;  // [STATISTICHE] after the void
+        const char* patatine;     // MANGIARE/2 after the void
+        const char* lista;
+    } casi[] = {
+        {"unlimited pieces", "", 1,
+         "[STATISTICHE]\r\nDATA=06/12/2026 21:07:45\r\nSCONTRINI=4\r\n101=3;10,5\r\n102=5;10\r\n",
+         "2=Patatine;2;1;0;8;1;10;0", "*1"},
+        {"limited pieces come back", "1", 2,
+         "[STATISTICHE]\r\nDATA=06/12/2026 21:07:45\r\nSCONTRINI=4\r\n101=5;17,5\r\n102=3;6\r\n",
+         "2=Patatine;2;1;0;10;1;10;0", "1;*2"},
+        {"two lines of one article", "", 3,
+         "[STATISTICHE]\r\nDATA=06/12/2026 21:07:45\r\nSCONTRINI=4\r\n101=5;17,5\r\n102=2;4\r\n",
+         "2=Patatine;2;1;0;11;1;10;0", "*3"},
+        {"a code no longer in the catalogue", "", 4,
+         "[STATISTICHE]\r\nDATA=06/12/2026 21:07:45\r\nSCONTRINI=4\r\n101=2;7\r\n102=5;10\r\n",
+         "2=Patatine;2;1;0;8;1;10;0", "*4"},
+    };
+    for (const auto& k : casi) {
+        Banco b(k.storni);
+        const std::string prima = b.File();
+        const std::string ricevuta = b.c.Dati("SCONTRINI", std::to_string(k.numero));
+        const long scritture = b.files.replaceCount;
+        const auto esito = b.stat.CambiaStorno(k.numero, true);
+        EXPECT_TRUE(esito.salvato) << k.nome;
+        EXPECT_EQ(b.files.replaceCount - scritture, 1) << k.nome << ": one atomic write";
+        const std::string dopo = b.File();
+        EXPECT_EQ(Sezione(dopo, "STATISTICHE"), k.statistiche) << k.nome;
+        EXPECT_NE(Sezione(dopo, "MANGIARE").find(std::string(k.patatine) + "\r\n"),
+                  std::string::npos)
+            << k.nome << "\n"
+            << Sezione(dopo, "MANGIARE");
+        EXPECT_EQ(b.c.Dati("SCONTRINI", "STORNI"), k.lista) << k.nome;
+        EXPECT_TRUE(esito.vista.storno && esito.vista.stornoAbilitato && esito.vista.rosso);
+        // The archive itself never changes.
+        EXPECT_EQ(b.c.Dati("SCONTRINI", std::to_string(k.numero)), ricevuta) << k.nome;
+
+        // Taking it back before the next sale restores every byte but the emptied list.
+        const auto indietro = b.stat.CambiaStorno(k.numero, false);
+        EXPECT_FALSE(indietro.vista.storno) << k.nome;
+        const std::string ripristinato = b.File();
+        EXPECT_EQ(Sezione(ripristinato, "STATISTICHE"), Sezione(prima, "STATISTICHE")) << k.nome;
+        EXPECT_EQ(Sezione(ripristinato, "MANGIARE"), Sezione(prima, "MANGIARE")) << k.nome;
+        EXPECT_EQ(b.c.Dati("SCONTRINI", "STORNI"), *k.storni ? k.storni : "") << k.nome;
+    }
+}
+
+TEST(StorniTest, NextSaleMakesTheVoidFinal) {
+    Banco b;
+    b.stat.CambiaStorno(2, true);
+    EXPECT_EQ(b.c.Dati("SCONTRINI", "STORNI"), "*2");
+    b.c.Digita("101");
+    b.c.Digita("F1");
+    b.c.Digita("F4");
+    EXPECT_EQ(b.c.Dati("SCONTRINI", "STORNI"), "2");
+    const VistaScontrino v = b.stat.MostraScontrino(2);
+    EXPECT_TRUE(v.storno);
+    EXPECT_FALSE(v.stornoAbilitato);
+    // Unticking a final void changes nothing.
+    const std::string prima = b.File();
+    const auto esito = b.stat.CambiaStorno(2, false);
+    EXPECT_TRUE(esito.vista.storno);
+    EXPECT_EQ(b.File(), prima);
+}
+
+TEST(StorniTest, NoReceiptsUndoesTheTick) {
+    MemoryFileAccess files;
+    Cassa c(files, test::kCatalogo);
+    Statistiche stat({c.till->cat, c.till->opt, c.till->settings, c.till->conto.gNumeroScontrino});
+    const std::string prima = files.files["/p/Vorsa.ini"];
+    const auto esito = stat.CambiaStorno(1, true);
+    EXPECT_FALSE(esito.vista.storno);
+    EXPECT_EQ(files.files["/p/Vorsa.ini"], prima);
+}
+
+TEST(StorniTest, AFailedWriteChangesNothing) {
+    Banco b;
+    b.files.failWrites = true;
+    const auto esito = b.stat.CambiaStorno(2, true);
+    EXPECT_FALSE(esito.salvato);
+    EXPECT_FALSE(esito.vista.storno);
+    EXPECT_EQ(b.c.Art(102).pieces, 8);
+    EXPECT_EQ(b.c.Art(102).soldQuantity, 5);
+}
+
+TEST(ViewerTest, ShowsTheReceipt) {
+    Banco b("3;*4");
+    const VistaScontrino v = b.stat.MostraScontrino(4);
+    ASSERT_TRUE(v.esiste);
+    EXPECT_EQ(v.etichette[0], "");  // the till's name only between tills
+    EXPECT_EQ(v.etichette[1], "2");
+    EXPECT_EQ(v.etichette[2], "06/12/2026");
+    EXPECT_EQ(v.etichette[3], "21:07");
+    EXPECT_EQ(v.etichette[4], "13,50");
+    EXPECT_EQ(v.etichette[5], "");
+    EXPECT_EQ(v.etichette[6], "senza cipolla");
+    EXPECT_EQ(v.stornati, "2");
+    EXPECT_TRUE(v.storno && v.stornoAbilitato && v.rosso);
+    ASSERT_EQ(v.righe.size(), 2u);
+    EXPECT_EQ(v.righe[0].testo, "Nr.  1 codice 115 non pi\xF9 in catalogo" + std::string(20, ' ') +
+                                    " - Tot. \x80:  3,00");
+    EXPECT_EQ(v.righe[0].dato, 115);
+    EXPECT_EQ(v.righe[1].testo, "Nr.  3 Panino" + std::string(44, ' ') + " - Tot. \x80: 10,50");
+
+    const VistaScontrino t = b.stat.MostraScontrino(3);
+    EXPECT_EQ(t.etichette[5], "A-3");  // a dash in the table text does not shift the fields
+    EXPECT_TRUE(t.storno);
+    EXPECT_FALSE(t.stornoAbilitato);
+    EXPECT_FALSE(b.stat.MostraScontrino(1).storno);
+
+    b.c.Art(101).name = "Panino nuovo";  // names are not archived: the current one shows
+    EXPECT_NE(b.stat.MostraScontrino(1).righe[0].testo.find("Panino nuovo"), std::string::npos);
+}
+
+TEST(ViewerTest, NumberBox) {
+    Banco b;  // four receipts
+    struct Caso {
+        const char* testo;
+        std::optional<std::string> nuovo;
+        int mostra;
+    } casi[] = {{"", "1", 0},  {"3", std::nullopt, 3}, {"0", "4", 0},
+                {"9", "4", 0}, {"4", std::nullopt, 4}, {"1", std::nullopt, 1}};
+    for (const auto& k : casi) {
+        const auto e = b.stat.CambioNumero(k.testo);
+        EXPECT_EQ(e.testo, k.nuovo) << k.testo;
+        EXPECT_EQ(e.mostra, k.mostra) << k.testo;
+    }
+    EXPECT_EQ(FiltroNumeroScontrino('7', false), TastoNumero::Passa);
+    EXPECT_EQ(FiltroNumeroScontrino('0', true), TastoNumero::Uno);
+    EXPECT_EQ(FiltroNumeroScontrino('0', false), TastoNumero::Passa);
+    EXPECT_EQ(FiltroNumeroScontrino('a', false), TastoNumero::Scarta);
+    EXPECT_EQ(FiltroNumeroScontrino('-', false), TastoNumero::Scarta);
+    EXPECT_EQ(FiltroNumeroScontrino('\b', false), TastoNumero::Passa);
+
+    MemoryFileAccess files;
+    Cassa vuota(files, test::kCatalogo);
+    Statistiche s({vuota.till->cat, vuota.till->opt, vuota.till->settings,
+                   vuota.till->conto.gNumeroScontrino});
+    EXPECT_EQ(s.CambioNumero("1").testo, "0");
+    EXPECT_EQ(s.CambioNumero("0").testo, std::nullopt);  // rests on 0, nothing shown
+    EXPECT_FALSE(s.MostraScontrino(0).esiste);
+}
+
+TEST(RiepilogoTest, Lines) {
+    struct Caso {
+        const char* nome;
+        int qta;
+        const char* importo;
+        std::string riga;
+    } casi[] = {
+        {"Birra", 3, "10,5", "Nr.    3 Birra" + std::string(42, ' ') + " - Tot. \x80:   10,50"},
+        {"Acqua", 1, "0,5", "Nr.    1 Acqua" + std::string(42, ' ') + " - Tot. \x80:    0,50"},
+        {"Acqua", 12, "9,999", "Nr.   12 Acqua" + std::string(42, ' ') + " - Tot. \x80:   10,00"},
+        {"Vino", 100, "999,99", "Nr.  100 Vino" + std::string(43, ' ') + " - Tot. \x80:  999,99"},
+        {"Vino", 2000, "1000", "Nr. 2000 Vino" + std::string(43, ' ') + " - Tot. \x80: 1.000,00"},
+        {"Vino", 12345, "10000",
+         "Nr. 12345 Vino" + std::string(43, ' ') + " - Tot. \x80:10.000,00"},
+        {"Vino", 1, "-2", "Nr.    1 Vino" + std::string(43, ' ') + " - Tot. \x80:-2,00"},
+        {"", 1, "1", "Nr.    1 " + std::string(47, ' ') + " - Tot. \x80:    1,00"},
+    };
+    for (const auto& k : casi)
+        EXPECT_EQ(RigaStatistica(k.nome, k.qta, *ParseCurrency(k.importo)), k.riga) << k.nome;
+    const std::string lungo(48, 'a');
+    EXPECT_EQ(RigaStatistica(lungo, 1, Currency{}).substr(9, 48), std::string(45, 'a') + ".. ");
+    const std::string giusto(47, 'b');
+    EXPECT_EQ(RigaStatistica(giusto, 1, Currency{}).substr(9, 48), giusto + " ");
+}
+
+TEST(RiepilogoTest, PanelTotalsAndVoidedArticleDisappears) {
+    Banco b;
+    b.c.Art(201).soldQuantity = 1;
+    b.c.Art(201).soldAmount = *ParseCurrency("12318,1");
+    const Riepilogo r = b.stat.MostraStatistiche();
+    EXPECT_EQ(r.totale, "12.345,60");
+    EXPECT_EQ(r.scontrini, "4");
+    EXPECT_EQ(r.data, "06/12/2026");
+    EXPECT_EQ(r.ora, "21:07");
+    EXPECT_TRUE(r.comandi);
+    ASSERT_EQ(r.righe.size(), 3u);
+    EXPECT_EQ(r.righe[0].dato, b.c.till->cat.IndiceArticolo(101));
+
+    b.c.Art(201).soldQuantity = 0;
+    b.stat.CambiaStorno(1, true);  // 101 down to 3
+    b.stat.CambiaStorno(4, true);  // 101 down to 0
+    const Riepilogo dopo = b.stat.MostraStatistiche();
+    ASSERT_EQ(dopo.righe.size(), 1u);
+    EXPECT_NE(dopo.righe[0].testo.find("Patatine"), std::string::npos);
+    EXPECT_EQ(dopo.totale, "10,00");
+}
+
+TEST(RiepilogoTest, EmptyingYesAndNo) {
+    Banco b("*2");
+    b.stat.SalvaCommento("Sagra 2026");
+    EXPECT_EQ(b.stat.MostraStatistiche().commento, "Sagra 2026");
+    const std::string prima = b.File();
+    Risposte no;
+    no.si = {false};
+    EXPECT_FALSE(b.stat.Svuota(no));
+    EXPECT_EQ(b.File(), prima);
+    EXPECT_EQ(no.domande, std::vector<std::string>{"Cancella statistiche prodotti"});
+
+    Risposte si;
+    si.si = {true};
+    const long scritture = b.files.replaceCount;
+    EXPECT_TRUE(b.stat.Svuota(si));
+    EXPECT_EQ(b.files.replaceCount - scritture, 1);
+    const std::string dopo = b.File();
+    EXPECT_EQ(Sezione(dopo, "STATISTICHE"), "(missing)");
+    EXPECT_EQ(Sezione(dopo, "SCONTRINI"), "(missing)");
+    EXPECT_EQ(Sezione(dopo, "MANGIARE"), Sezione(prima, "MANGIARE"));  // stock untouched
+    EXPECT_EQ(b.c.till->conto.gNumeroScontrino, 0);
+    const Riepilogo r = b.stat.MostraStatistiche();
+    EXPECT_TRUE(r.righe.empty());
+    EXPECT_EQ(r.totale, "0,00");
+    EXPECT_EQ(r.scontrini, "0");
+    EXPECT_EQ(r.commento, "");
+    EXPECT_EQ(r.data, "");
+    EXPECT_FALSE(r.comandi);
+
+    Risposte niente;  // nothing left to empty: no question
+    EXPECT_FALSE(b.stat.Svuota(niente));
+    EXPECT_TRUE(niente.domande.empty());
+}
+
+TEST(RiepilogoTest, AFailedEmptyingKeepsTheFigures) {
+    Banco b;
+    b.files.failWrites = true;
+    Risposte si;
+    si.si = {true};
+    EXPECT_FALSE(b.stat.Svuota(si));
+    EXPECT_EQ(b.c.till->conto.gNumeroScontrino, 4);
+    EXPECT_EQ(b.c.Art(101).soldQuantity, 5);
+}
+
+TEST(MultiTillTest, VoidsBetweenTwoTillsOnOneFile) {
+    MemoryFileAccess files;
+    const std::string multi = "[MULTIVORSA]\r\nABILITATO=1\r\nMASTER=1\r\nTIMER_CICLI=3\r\n";
+    files.files["/p/Vorsa.ini"] = std::string(kDati) + ArchivioDati("") + multi;
+    Cassa a(files, "", "anna");
+    Cassa b(files, "", "bruno");
+    ASSERT_TRUE(a.till->opt.gMultiVorsa);
+    Statistiche sa({a.till->cat, a.till->opt, a.till->settings, a.till->conto.gNumeroScontrino});
+    Statistiche sb({b.till->cat, b.till->opt, b.till->settings, b.till->conto.gNumeroScontrino});
+
+    b.Digita("102");
+    b.Digita("F1");
+    b.Digita("F4");  // receipt 5, by bruno: a does not know it yet
+    EXPECT_EQ(sa.CambioNumero("5").mostra, 5);
+    const VistaScontrino v = sa.MostraScontrino(5);
+    ProfileStore p(files);
+    EXPECT_EQ(v.etichette[0],
+              p.Get("/p/Vorsa.ini.lck", "MULTIVORSA", b.till->opt.gIdentitaLock).value_or("?"));
+    EXPECT_FALSE(v.etichette[0].empty()) << "the till that made it";
+
+    // a voids receipt 2 on statistics that b's sale changed meanwhile.
+    sa.CambiaStorno(2, true);
+    EXPECT_EQ(p.Get("/p/Vorsa.ini", "STATISTICHE", "102").value_or(""), "4;8");
+    EXPECT_EQ(p.Get("/p/Vorsa.ini", "MANGIARE", "2").value_or(""), "Patatine;2;1;0;9;1;10;0");
+    // b sees it, and ticking it again there voids nothing twice.
+    const auto e = sb.CambiaStorno(2, true);
+    EXPECT_TRUE(e.vista.storno);
+    EXPECT_EQ(p.Get("/p/Vorsa.ini", "STATISTICHE", "102").value_or(""), "4;8");
+    EXPECT_EQ(p.Get("/p/Vorsa.ini", "SCONTRINI", "STORNI").value_or(""), "*2");
+    const std::string lock = files.files["/p/Vorsa.ini.lck"];
+    EXPECT_EQ(lock.find("-LOCKED"), std::string::npos) << lock;
+    EXPECT_EQ(lock.find("ERRORI"), std::string::npos) << lock;
+}
+
+// Beyond the running figures: tills, hours, CSV.
+
+TEST(ArchivioTest, PerTillTotalsAndHoursAcrossMidnight) {
+    MemoryFileAccess files;
+    const std::string archivio =
+        "[STATISTICHE]\r\nSCONTRINI=6\r\n[SCONTRINI]\r\n"
+        "1=101-1-3,5;06/12/2026 22:10:00-3,5--anna10:00-0-0-0\r\n"
+        "2=101-2-7;06/12/2026 22:50:00-7--bruno11:00-0-0-0\r\n"
+        "3=102-1-2;06/12/2026 23:05:00-2--anna10:00-0-0-0\r\n"
+        "4=101-1-3,5;07/12/2026 01:30:00-3,5--carla12:00-0-0-0\r\n"
+        "5=101-4-14;07/12/2026 01:45:00-14--anna10:00-0-0-0\r\n"
+        "6=102-3-6;damaged-6--bruno11:00-0-0-0\r\n"
+        "STORNI=3;*5\r\n";
+    Cassa c(files, std::string(test::kCatalogo) + archivio);
+    const Archivio a = LeggiArchivio(c.till->settings, ';', 6, false);
+    ASSERT_EQ(a.casse.size(), 3u);
+    EXPECT_EQ(a.casse[0].identita, "anna10:00");
+    EXPECT_EQ(a.casse[0].primo, 1);
+    EXPECT_EQ(a.casse[0].ultimo, 5);
+    EXPECT_EQ(a.casse[0].scontrini, 3);
+    EXPECT_EQ(a.casse[0].stornati, 2);
+    EXPECT_EQ(a.casse[0].incasso, *ParseCurrency("3,5"));
+    EXPECT_EQ(a.casse[1].incasso, *ParseCurrency("13"));  // a damaged date still counts
+    EXPECT_EQ(a.casse[2].scontrini, 1);
+    EXPECT_EQ(RigheCasse(a.casse)[1], "bruno11:00: scontrini 2-6 (2, stornati 0), incasso 13,00");
+
+    // 22, 23, 0 and 1 o'clock: the quiet midnight hour is there with nothing in it.
+    ASSERT_EQ(a.ore.size(), 4u);
+    EXPECT_EQ(a.ore[0].ora.hour, 22);
+    EXPECT_EQ(a.ore[0].scontrini, 2);
+    EXPECT_EQ(a.ore[0].incasso, *ParseCurrency("10,5"));
+    EXPECT_EQ(a.ore[1].scontrini, 0);  // receipt 3 was voided
+    EXPECT_EQ(a.ore[2].ora.day, 7);
+    EXPECT_EQ(a.ore[2].ora.hour, 0);
+    EXPECT_EQ(a.ore[2].scontrini, 0);
+    EXPECT_EQ(a.ore[3].scontrini, 1);
+    EXPECT_EQ(a.ore[3].incasso, *ParseCurrency("3,5"));
+}
+
+TEST(ArchivioTest, ReportAddsTillsOnlyForMoreThanOne) {
+    DatiRiepilogo d{"", "06/12/2026", "1,00", "1", "0", {"riga"}, {"anna: uno"}};
+    const DateTime t{2026, 12, 6, 19, 45, 0, 0};
+    const std::string una = TestoRiepilogo(d, t);
+    EXPECT_EQ(una.find("Totali per cassa"), std::string::npos);
+    d.casse.push_back("bruno: due");
+    const std::string due = TestoRiepilogo(d, t);
+    EXPECT_NE(due.find("riga\r\n\r\nTotali per cassa:\r\n\r\nanna: uno\r\nbruno: due\r\n\r\n"
+                       "***********************\r\n*     FINE REPORT"),
+              std::string::npos)
+        << due;
+}
+
+TEST(ArchivioTest, CsvBytes) {
+    MemoryFileAccess files;
+    Cassa c(files, test::kCatalogo);
+    c.Art(101).soldQuantity = 3;
+    c.Art(101).soldAmount = *ParseCurrency("10,5");
+    c.Art(201).soldQuantity = 1200;
+    c.Art(201).soldAmount = *ParseCurrency("1200");
+    c.Art(201).name = "Acqua \"frizzante\"; 0,5 l \xE8";
+    EXPECT_EQ(CsvVenduto(c.till->cat),
+              "\xEF\xBB\xBF"
+              "Codice;Articolo;Pezzi;Importo\r\n"
+              "101;Panino con salamella;3;10,50\r\n"
+              "201;\"Acqua \"\"frizzante\"\"; 0,5 l \xC3\xA8\";1200;1200,00\r\n");
+}
+
+// Report files.
+
+class RiepiloghiTest : public ::testing::Test {
+  protected:
+    MemoryFileAccess files;
+    test::FakeShell shell;
+    test::FakeClock clock;
+    FileRiepiloghi rep{files, shell, clock, "/p/Statistiche"};
+    Risposte r;
+    DatiRiepilogo dati{
+        "",  "06/12/2026", "17,50",
+        "4", "1",          {"Nr.    5 Panino" + std::string(41, ' ') + " - Tot. \x80:   17,50"},
+        {}};
+};
+
+TEST_F(RiepiloghiTest, ExactBytesWithAndWithoutTitle) {
+    const std::string testa =
+        "***********************\r\n*    INIZIO REPORT    *\r\n"
+        "***********************\r\n\r\n";
+    const std::string resto =
+        "Data e ora estrazione: domenica 06/12/2026 ore 19:45\r\n\r\n"
+        "Data ultima transazione: 06/12/2026\r\nTotale incasso: 17,50 \x80\r\n"
+        "Numero scontrini battuti:  4\r\nNumero scontrini stornati: 1\r\n\r\n"
+        "Lista articoli venduti:\r\n\r\n" +
+        dati.righe[0] +
+        "\r\n\r\n***********************\r\n*     FINE REPORT     *\r\n"
+        "***********************\r\n";
+    ASSERT_TRUE(rep.Salva(dati, r));
+    const std::string file = "/p/Statistiche/Riepilogo_del_06-12-2026.txt";
+    EXPECT_EQ(files.files[file], testa + resto);
+    EXPECT_TRUE(r.domande.empty());
+
+    dati.titolo = "Festa d'autunno \xE8";
+    r.si = {true};
+    ASSERT_TRUE(rep.Salva(dati, r));
+    EXPECT_EQ(files.files[file], testa + "Titolo: Festa d'autunno \xE8\r\n\r\n" + resto);
+    EXPECT_EQ(rep.Elenco(), std::vector<std::string>{"Riepilogo_del_06-12-2026"});
+}
+
+TEST_F(RiepiloghiTest, SecondSaveOnOneDayAsks) {
+    ASSERT_TRUE(rep.Salva(dati, r));
+    const std::string file = "/p/Statistiche/Riepilogo_del_06-12-2026.txt";
+    const std::string primo = files.files[file];
+    dati.totale = "99,00";
+    r.si = {false};
+    EXPECT_FALSE(rep.Salva(dati, r));
+    EXPECT_EQ(files.files[file], primo);
+    EXPECT_EQ(r.domande.back(), "Sostituzione file statistiche");
+    r.si = {true};
+    EXPECT_TRUE(rep.Salva(dati, r));
+    EXPECT_NE(files.files[file].find("Totale incasso: 99,00"), std::string::npos);
+    EXPECT_EQ(files.files[file].find("17,50 \x80"), std::string::npos);
+    EXPECT_EQ(rep.Elenco().size(), 1u);
+
+    dati.righe.clear();  // nothing sold: nothing written, nothing asked
+    r.domande.clear();
+    EXPECT_FALSE(rep.Salva(dati, r));
+    EXPECT_TRUE(r.domande.empty());
+}
+
+TEST_F(RiepiloghiTest, RenameAndDelete) {
+    ASSERT_TRUE(rep.Salva(dati, r));
+    files.files["/p/Statistiche/Vecchio.txt"] = "x";
+    files.files["/p/Statistiche/Nota.TXT"] = "not ours";
+    EXPECT_EQ(rep.Elenco(), (std::vector<std::string>{"Riepilogo_del_06-12-2026", "Vecchio"}));
+
+    r.input = {std::string("Sagra di San Michele 2026 sera")};  // 30 characters
+    EXPECT_TRUE(rep.Rinomina("Riepilogo_del_06-12-2026", r));
+    EXPECT_EQ(rep.Elenco(), (std::vector<std::string>{"Sagra di San Michele 2026 ", "Vecchio"}));
+
+    r.input = {std::string("Vecchio")};
+    EXPECT_FALSE(rep.Rinomina("Sagra di San Michele 2026 ", r));
+    ASSERT_EQ(r.avvisi.size(), 1u);
+    EXPECT_EQ(r.avvisi[0],
+              "Errore rinomina: Nome gi\xE0 esistente, il file NON \xE8 stato rinominato.");
+
+    for (const char* cattivo : {"../x", "a/b", "a\\b", "..", "  "}) {
+        r.input = {std::string(cattivo)};
+        EXPECT_FALSE(rep.Rinomina("Vecchio", r)) << cattivo;
+    }
+    r.input = {std::string("a\0b", 3)};
+    EXPECT_FALSE(rep.Rinomina("Vecchio", r));
+    EXPECT_EQ(r.avvisi.size(), 7u);
+    EXPECT_EQ(r.avvisi.back().rfind("Errore rinomina: ", 0), 0u);
+    EXPECT_EQ(files.files.count("/p/x.txt"), 0u);
+    EXPECT_EQ(rep.Elenco(), (std::vector<std::string>{"Sagra di San Michele 2026 ", "Vecchio"}));
+
+    r.input = {std::string("")};  // empty answer: nothing
+    EXPECT_FALSE(rep.Rinomina("Vecchio", r));
+    r.input = {std::nullopt};
+    EXPECT_FALSE(rep.Rinomina("Vecchio", r));
+
+    r.si = {false, true, true};
+    EXPECT_FALSE(rep.Cancella("Vecchio", r));
+    EXPECT_TRUE(rep.Cancella("Vecchio", r));
+    EXPECT_TRUE(rep.Cancella("Sagra di San Michele 2026 ", r));
+    EXPECT_TRUE(rep.Elenco().empty());
+
+    files.files["/p/Statistiche/Uno.txt"] = "x";
+    rep.Apri("Uno");
+    EXPECT_EQ(shell.opened, std::vector<std::string>{"/p/Statistiche/Uno.txt"});
+}
+
+TEST_F(RiepiloghiTest, FullDiskLeavesTheOldReport) {
+    ASSERT_TRUE(rep.Salva(dati, r));
+    const std::string file = "/p/Statistiche/Riepilogo_del_06-12-2026.txt";
+    const std::string primo = files.files[file];
+    files.failWrites = true;
+    r.si = {true};
+    dati.totale = "1,00";
+    EXPECT_FALSE(rep.Salva(dati, r));
+    EXPECT_EQ(files.files[file], primo);
+}
+
+}  // namespace
+}  // namespace vorsa

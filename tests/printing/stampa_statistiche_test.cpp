@@ -1,0 +1,105 @@
+// The statistics printout on the recording back end: what lands on the page.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "print_fixture.h"
+#include "printing/stampa_statistiche.h"
+
+namespace vorsa {
+namespace {
+
+using test::Banco;
+
+const TestiStatistiche kTesti{"05/12/2026", "15:58", "1.234,50", "12", "1"};
+
+std::vector<std::string> Stampa(Banco& b, const TestiStatistiche& t = kTesti) {
+    StampaStatistiche s(b.printer().Layout());
+    s.Stampa(t);
+    const auto& docs = b.Docs();
+    if (docs.size() != 1 || docs[0].pages.size() != 1) return {"(not one page)"};
+    return docs[0].pages[0].Texts();
+}
+
+int Riga(const std::vector<std::string>& t, const std::string& s) {
+    const auto it = std::find(t.begin(), t.end(), s);
+    return it == t.end() ? -1 : static_cast<int>(it - t.begin());
+}
+
+TEST(StampaStatisticheTest, ArticleBlockOfFifteenPiecesAtTwoFifty) {
+    Banco b("[STATISTICHE]\r\nCOMMENTO=Sagra d'estate\r\n");
+    Article& a = b.cassa.Art(102);  // Patatine at 2,50
+    a.soldQuantity = 15;
+    a.soldAmount = *ParseCurrency("37,5");
+    const auto t = Stampa(b);
+    const int nome = Riga(t, "Patatine");
+    ASSERT_GE(nome, 0) << ::testing::PrintToString(t);
+    EXPECT_EQ(t[static_cast<std::size_t>(nome + 1)], "  Prezzo unitario:    2,50 \x80");
+    EXPECT_EQ(t[static_cast<std::size_t>(nome + 2)], "  Quantit\xE0 totale:      15 pz");
+    EXPECT_EQ(t[static_cast<std::size_t>(nome + 3)], "  Incasso totale:    37,50 \x80");
+    EXPECT_GE(Riga(t, "Sagra d'estate"), 0);
+    EXPECT_GE(Riga(t, "Ultimo: 05/12/2026 ore 15:58"), 0);
+    EXPECT_GE(Riga(t, "Incasso totale:    1.234,50 \x80"), 0);  // 8 characters stay whole
+    EXPECT_GE(Riga(t, "Scontrini battuti:      12"), 0);
+    EXPECT_GE(Riga(t, "  di cui stornati:       1"), 0);
+    EXPECT_EQ(t.back(), "*** FINE REPORT ***");
+    // One rule above each article block.
+    const auto& calls = b.Docs()[0].pages[0].calls;
+    EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
+                            [](const PrintCall& c) { return c.kind == PrintCall::Kind::Line; }),
+              1);
+}
+
+TEST(StampaStatisticheTest, NoSoldArticleAndNoTitle) {
+    Banco b;
+    const auto t = Stampa(b);
+    const int titolo = Riga(t, "STATISTICHE VENDUTO");
+    ASSERT_GE(titolo, 0) << ::testing::PrintToString(t);
+    // Heading, date, the last sale, three totals and the end: nothing else after the title.
+    ASSERT_EQ(t.size() - static_cast<std::size_t>(titolo), 7u) << ::testing::PrintToString(t);
+    EXPECT_EQ(t[static_cast<std::size_t>(titolo + 1)], "sabato 05/12/2026 ore 16:01");
+    EXPECT_EQ(t[static_cast<std::size_t>(titolo + 2)], "Ultimo: 05/12/2026 ore 15:58");
+    EXPECT_EQ(t.back(), "*** FINE REPORT ***");
+    // Without a title the last sale follows the date after three gaps.
+    const auto& page = b.Docs()[0].pages[0];
+    const auto data = page.Find("sabato 05/12/2026 ore 16:01");
+    const auto ultimo = page.Find("Ultimo: 05/12/2026 ore 15:58");
+    ASSERT_EQ(data.size(), 1u);
+    ASSERT_EQ(ultimo.size(), 1u);
+    const int gap = b.printer().Setup().profile.gapUnit;
+    EXPECT_EQ(ultimo[0].y - data[0].y, test::H(data[0].font.size) + 3 * gap);
+}
+
+TEST(StampaStatisticheTest, VariablePriceAndLongName) {
+    Banco b;
+    Article& a = b.cassa.Art(103);  // Piatto del giorno, variable price outside a bill
+    a.price = Currency::FromUnits(-1);
+    a.variablePrice = true;
+    a.name = "Piatto del giorno con contorno di verdure grigliate e patate al forno";
+    a.soldQuantity = 1;
+    a.soldAmount = Currency::FromUnits(12);
+    const auto t = Stampa(b);
+    EXPECT_GE(Riga(t, "  Prezzo unitario:   -1,00 \x80"), 0) << ::testing::PrintToString(t);
+    // The name is printed whole over its rows, never beyond the paper.
+    std::string nome;
+    const int prezzo = Riga(t, "  Prezzo unitario:   -1,00 \x80");
+    const int riga0 = Riga(t, "STATISTICHE VENDUTO") + 6;
+    for (int i = riga0; i < prezzo; ++i) nome += t[static_cast<std::size_t>(i)];
+    std::string senza;
+    for (char c : nome)
+        if (c != ' ' && c != '_') senza += c;
+    std::string atteso;
+    for (char c : a.name)
+        if (c != ' ') atteso += c;
+    EXPECT_EQ(senza, atteso) << ::testing::PrintToString(t);
+}
+
+TEST(StampaStatisticheTest, NothingWithoutAPrinter) {
+    Banco b("", {});
+    StampaStatistiche s(b.printer().Layout());
+    s.Stampa(kTesti);
+    EXPECT_TRUE(b.Docs().empty());
+}
+
+}  // namespace
+}  // namespace vorsa

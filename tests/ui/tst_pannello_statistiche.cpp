@@ -1,0 +1,378 @@
+// The statistics panel as the operator drives it: F6, the figures, the receipt viewer with
+// "Storno", emptying, report files, the password cover, and the fit at the smallest window.
+#include <QAccessible>
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QtTest>
+#include <deque>
+
+#include "frm_vorsa_scene.h"
+#include "ui/adatta_testo.h"
+#include "ui/grafico_ore.h"
+#include "ui/pannello_statistiche.h"
+#include "ui/sale_presenter.h"
+#include "ui/widget_helpers.h"
+
+using namespace vorsa;
+using namespace vorsa::test;
+
+namespace {
+
+class Risposte final : public Domande {
+  public:
+    std::deque<bool> si;
+    std::deque<std::optional<std::string>> input;
+    QStringList titoli;
+    bool ConfermaSiNo(const std::string& title, const std::string&) override {
+        titoli << Testo(title);
+        if (si.empty()) return false;
+        const bool r = si.front();
+        si.pop_front();
+        return r;
+    }
+    std::optional<std::string> InputBox(const std::string& title, const std::string&) override {
+        titoli << Testo(title);
+        if (input.empty()) return std::nullopt;
+        auto r = input.front();
+        input.pop_front();
+        return r;
+    }
+    void Avviso(const std::string& title, const std::string&) override { titoli << Testo(title); }
+};
+
+const QByteArray kDati =
+    "[MANGIARE]\r\nDIMENSIONE=4\r\n1=Panino;3,5;1;0;-1;1;-1;0\r\n"
+    "2=Patatine con un nome molto lungo per vedere il taglio;2;1;0;8;1;10;0\r\n"
+    "[BERE]\r\nDIMENSIONE=2\r\n1=Acqua;1;1;0;-1;2;-1;0\r\n"
+    "[STATISTICHE]\r\nDATA=12/06/2026 19:40:00\r\nSCONTRINI=3\r\n101=4;14\r\n102=2;4\r\n"
+    "201=1;1\r\n"
+    "[SCONTRINI]\r\n1=101-2-7;12/06/2026 19:00:00-7-5-cassa10:00-0-0-0\r\n"
+    "2=102-2-4;201-1-1;12/06/2026 19:20:00-5--cassa10:00-0-0-0\r\n"
+    "3=101-2-7;12/06/2026 19:40:00-7-12-cassa10:00-0-0-0\r\n3_commento=al tavolo\r\n"
+    "[PROGRAMMA]\r\nEULA=100\r\nMODE=0\r\nWIDTH=15380\r\n";
+
+}  // namespace
+
+class TstPannelloStatistiche : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Scena> scena_;
+    PrompterMuto prompter_;
+    Risposte risposte_;
+    bool password_ = false;
+    int stampe_ = 0;
+    std::unique_ptr<SalePresenter> cassa_;
+    std::unique_ptr<PannelloStatistiche> p_;
+
+    QByteArray Ini() { return scena_->fx.Read(QStringLiteral("Vorsa.ini")); }
+    QFrame* Pannello() { return Gestione(*scena_->frm, 0); }
+    QPushButton* Cmd(int i) { return Ctl<QPushButton>(*Pannello(), Nome("cmd_Statistica", i)); }
+    QLabel* Lbl(const char* name) { return Ctl<QLabel>(*Pannello(), QLatin1String(name)); }
+    QLabel* Scontrini(int i) { return Ctl<QLabel>(*Pannello(), Nome("lblScontrini", i)); }
+    QLineEdit* Numero() {
+        return Ctl<QLineEdit>(*Pannello(), QStringLiteral("txt_Numero_Scontrino"));
+    }
+    QCheckBox* Storno() {
+        return Ctl<QCheckBox>(*Pannello(), QStringLiteral("chkScontrinoStorno"));
+    }
+    QListWidget* Lista(const char* name) {
+        return Ctl<QListWidget>(*Pannello(), QLatin1String(name));
+    }
+    void F6() { QTest::keyClicks(BoxCodice(*scena_->frm), QStringLiteral("F6")); }
+
+    bool Avvia(const QByteArray& ini, const std::function<void(Till&)>& prima = {}) {
+        p_.reset();
+        cassa_.reset();
+        scena_ = std::make_unique<Scena>();
+        risposte_ = Risposte{};
+        if (!scena_->Avvia(ini, prima)) return false;
+        cassa_ = std::make_unique<SalePresenter>(*scena_->frm, scena_->fx.till(), &prompter_);
+        cassa_->Avvia();
+        PannelloStatistiche::Azioni azioni{
+            [this] { return password_; }, [this](const TestiStatistiche&) { ++stampe_; },
+            [this] { cassa_->vendita().EseguiAzione(kAzioneStatistica); }};
+        p_ = std::make_unique<PannelloStatistiche>(*Pannello(), scena_->fx.till(), azioni,
+                                                   &risposte_);
+        return true;
+    }
+
+  private slots:
+    void initTestCase() { QAccessible::setActive(true); }
+    void cleanup() {
+        p_.reset();
+        cassa_.reset();
+        scena_.reset();
+    }
+
+    void f6ShowsTheFiguresAndTheLastReceipt() {
+        QVERIFY(Avvia(kDati));
+        QVERIFY(!Pannello()->isVisible());
+        F6();
+        QVERIFY(Pannello()->isVisible());
+        QListWidget* stat = Lista("lst_statistica");
+        QCOMPARE(stat->count(), 3);
+        QVERIFY(stat->item(0)->text().startsWith(QStringLiteral("Nr.    4 Panino ")));
+        QVERIFY(stat->item(0)->text().endsWith(QString::fromUtf8(" - Tot. €:   14,00")));
+        QVERIFY2(stat->item(1)->text().contains(
+                     QStringLiteral("Patatine con un nome molto lungo per vedere i..")),
+                 qPrintable(stat->item(1)->text()));
+        QCOMPARE(Lbl("lbl_totale_incasso")->text(), QStringLiteral("19,00"));
+        QCOMPARE(Lbl("lblTotaleScontrini")->text(), QStringLiteral("3"));
+        QCOMPARE(Ctl<QLabel>(*Pannello(), Nome("lbl_stat_ult_ins", 0))->text(),
+                 QStringLiteral("12/06/2026"));
+        QCOMPARE(Ctl<QLabel>(*Pannello(), Nome("lbl_stat_ult_ins", 1))->text(),
+                 QStringLiteral("19:40"));
+        QCOMPARE(Numero()->text(), QStringLiteral("3"));
+        QCOMPARE(Scontrini(6)->text(), QStringLiteral("al tavolo"));
+        QCOMPARE(Scontrini(5)->text(), QStringLiteral("12"));
+        QCOMPARE(Lista("lst_Scontrini")->count(), 1);
+        QVERIFY(!Scontrini(0)->isVisible());  // one till: no till name
+        for (int i : {0, 1, 2, 5, 6}) QVERIFY2(Cmd(i)->isEnabled(), qPrintable(QString::number(i)));
+        QVERIFY(!Cmd(3)->isEnabled());  // no report yet
+        QVERIFY(!Cmd(4)->isEnabled());
+        QVERIFY(!Cmd(7)->isVisible());
+        // The products are locked while the panel is up; F6 again closes it.
+        Cmd(2)->click();
+        QVERIFY(!Pannello()->isVisible());
+    }
+
+    void numberBoxKeysAndArrows() {
+        QVERIFY(Avvia(kDati));
+        F6();
+        QLineEdit* n = Numero();
+        n->setFocus();
+        n->selectAll();
+        QTest::keyClicks(n, QStringLiteral("0"));
+        QCOMPARE(n->text(), QStringLiteral("1"));
+        QCOMPARE(Scontrini(4)->text(), QStringLiteral("7,00"));
+        QTest::keyClicks(n, QStringLiteral("x-"));
+        QCOMPARE(n->text(), QStringLiteral("1"));
+        QTest::keyClicks(n, QStringLiteral("9"));  // 19: beyond the last
+        QCOMPARE(n->text(), QStringLiteral("3"));
+        n->setText(QStringLiteral("1"));
+        Cmd(5)->click();  // previous from 1: the last
+        QCOMPARE(n->text(), QStringLiteral("3"));
+        Cmd(6)->click();  // next from the last
+        QCOMPARE(n->text(), QStringLiteral("3"));
+        Cmd(5)->click();
+        QCOMPARE(n->text(), QStringLiteral("2"));
+        QCOMPARE(Scontrini(1)->text(), QStringLiteral("2"));
+        QCOMPARE(Lista("lst_Scontrini")->item(1)->data(Qt::UserRole).toInt(), 201);
+    }
+
+    void stornoVoidsAndTakesBack() {
+        QVERIFY(Avvia(kDati));
+        F6();
+        Numero()->setText(QStringLiteral("2"));
+        const QColor normale = Lista("lst_Scontrini")->palette().color(QPalette::Base);
+        Storno()->click();
+        QVERIFY(Storno()->isChecked());
+        QVERIFY(SectionLines(Ini(), "SCONTRINI").contains("STORNI=*2"));
+        const auto stat = SectionLines(Ini(), "STATISTICHE");
+        QVERIFY(stat.contains("102=0;0"));
+        QVERIFY(stat.contains("201=0;0"));
+        const auto mangiare = SectionLines(Ini(), "MANGIARE");
+        QVERIFY2(mangiare.contains(
+                     "2=Patatine con un nome molto lungo per vedere il tag;2;1;0;10;1;10;0"),
+                 mangiare.join('|').constData());
+        QCOMPARE(Lista("lst_Scontrini")->palette().color(QPalette::Base), QColor(255, 128, 128));
+        QCOMPARE(Lbl("lblTotaleScontriniStornati")->text(), QStringLiteral("1"));
+        QCOMPARE(Lista("lst_statistica")->count(), 1);  // voided down to 0: gone
+        QCOMPARE(Lbl("lbl_totale_incasso")->text(), QStringLiteral("14,00"));
+
+        Storno()->click();
+        QVERIFY(!Storno()->isChecked());
+        for (const QByteArray& l : SectionLines(Ini(), "SCONTRINI"))
+            QVERIFY2(!l.startsWith("STORNI=") || l == "STORNI=", l.constData());
+        QVERIFY(SectionLines(Ini(), "STATISTICHE").contains("102=2;4"));
+        QCOMPARE(Lista("lst_Scontrini")->palette().color(QPalette::Base), normale);
+        QCOMPARE(Lista("lst_statistica")->count(), 3);
+    }
+
+    void emptyingYesAndNo() {
+        QVERIFY(Avvia(kDati));
+        F6();
+        const QByteArray prima = Ini();
+        risposte_.si = {false};
+        Cmd(0)->click();
+        QCOMPARE(Ini(), prima);
+        QCOMPARE(Numero()->text(), QStringLiteral("0"));
+        QCOMPARE(Lista("lst_Scontrini")->count(), 0);
+        QCOMPARE(Lista("lst_statistica")->count(), 3);
+        risposte_.si = {true};
+        Cmd(0)->click();
+        QVERIFY(SectionLines(Ini(), "STATISTICHE").isEmpty());
+        QVERIFY(SectionLines(Ini(), "SCONTRINI").isEmpty());
+        QCOMPARE(Lista("lst_statistica")->count(), 0);
+        QCOMPARE(Lbl("lbl_totale_incasso")->text(), QStringLiteral("0,00"));
+        QCOMPARE(Lbl("lblTotaleScontrini")->text(), QStringLiteral("0"));
+        for (int i : {0, 1, 8}) QVERIFY(!Cmd(i)->isEnabled());
+        QCOMPARE(risposte_.titoli,
+                 (QStringList{"Cancella statistiche prodotti", "Cancella statistiche prodotti"}));
+        Storno()->click();  // no receipts: the tick is undone
+        QVERIFY(!Storno()->isChecked());
+    }
+
+    void titleAndReportFiles() {
+        QVERIFY(Avvia(kDati));
+        F6();
+        QLineEdit* titolo = Ctl<QLineEdit>(*Pannello(), QStringLiteral("txt_Stat_Commento"));
+        titolo->setFocus();
+        QTest::keyClicks(titolo, QStringLiteral("Sagra"));
+        BoxCodice(*scena_->frm)->setFocus();
+        QVERIFY(SectionLines(Ini(), "STATISTICHE").contains("COMMENTO=Sagra"));
+
+        Cmd(1)->click();
+        QListWidget* files = Lista("lst_FileRiepilogo");
+        QCOMPARE(files->count(), 1);
+        QCOMPARE(files->item(0)->text(), QStringLiteral("Riepilogo_del_12-06-2026"));
+        const QByteArray report =
+            scena_->fx.Read(QStringLiteral("Statistiche/Riepilogo_del_12-06-2026.txt"));
+        QVERIFY(report.contains(
+            "Titolo: Sagra\r\n\r\nData e ora estrazione: venerd\xEC 12/06/2026 ore 19:45\r\n"));
+        QVERIFY(report.contains("Totale incasso: 19,00 \x80\r\n"));
+        QVERIFY(Cmd(3)->isEnabled() && Cmd(4)->isEnabled());
+
+        files->setCurrentRow(0);
+        risposte_.input = {std::string("../fuori")};
+        Cmd(4)->click();
+        QCOMPARE(risposte_.titoli.back(), QStringLiteral("Errore rinomina"));
+        QCOMPARE(files->item(0)->text(), QStringLiteral("Riepilogo_del_12-06-2026"));
+        QVERIFY(files->selectedItems().isEmpty());
+
+        files->setCurrentRow(0);
+        risposte_.input = {std::string("Sagra di San Michele 2026 sera")};
+        Cmd(4)->click();
+        QCOMPARE(files->item(0)->text(), QStringLiteral("Sagra di San Michele 2026 "));
+
+        files->setCurrentRow(0);
+        emit files->itemDoubleClicked(files->item(0));
+        QCOMPARE(scena_->fx.shell.opened.size(), std::size_t(1));
+        QVERIFY(QString::fromStdString(scena_->fx.shell.opened[0])
+                    .endsWith(QStringLiteral("/Statistiche/Sagra di San Michele 2026 .txt")));
+
+        files->setCurrentRow(0);
+        risposte_.si = {true};
+        Cmd(3)->click();
+        QCOMPARE(files->count(), 0);
+        QVERIFY(!Cmd(3)->isEnabled());
+        QVERIFY(!Cmd(4)->isEnabled());
+    }
+
+    void tillsHoursAndExport() {
+        QVERIFY(Avvia(kDati));
+        F6();
+        p_->schede()->setCurrentIndex(1);
+        QListWidget* casse = Ctl<QListWidget>(*Pannello(), QStringLiteral("lst_Casse"));
+        QCOMPARE(casse->count(), 1);
+        QCOMPARE(casse->item(0)->text(),
+                 QStringLiteral("cassa10:00: scontrini 1-3 (3, stornati 0), incasso 19,00"));
+        QCOMPARE(p_->grafico->ore().size(), std::size_t(1));  // all at 19
+        QCOMPARE(p_->grafico->ore()[0].scontrini, 3);
+
+        Ctl<QPushButton>(*Pannello(), QStringLiteral("cmd_EsportaCsv"))->click();
+        const QByteArray csv =
+            scena_->fx.Read(QStringLiteral("Statistiche/Venduto_del_12-06-2026.csv"));
+        QVERIFY(
+            csv.startsWith("\xEF\xBB\xBF"
+                           "Codice;Articolo;Pezzi;Importo\r\n101;Panino;4;14,00\r\n"));
+        Ctl<QPushButton>(*Pannello(), QStringLiteral("cmd_SalvaGrafico"))->click();
+        const QByteArray png =
+            scena_->fx.Read(QStringLiteral("Statistiche/Grafico_del_12-06-2026.png"));
+        QVERIFY(png.startsWith("\x89PNG"));
+        QCOMPARE(scena_->fx.shell.opened.size(), std::size_t(2));
+        // The images and the CSV are no reports.
+        QCOMPARE(Lista("lst_FileRiepilogo")->count(), 0);
+        const QString shot = QDir::temp().filePath(QStringLiteral("pannello_casse.png"));
+        scena_->frm->grab().save(shot);
+    }
+
+    void printButton() {
+        QVERIFY(Avvia(kDati));
+        F6();
+        Cmd(8)->click();
+        QCOMPARE(stampe_, 1);
+    }
+
+    void passwordCover() {
+        QVERIFY(Avvia(kDati, [](Till& t) { t.gAzioni[kAzioneStatistica].password = "segreto"; }));
+        F6();
+        QVERIFY(Cmd(7)->isVisible());
+        QVERIFY(!Lista("lst_statistica")->isVisible());
+        QCOMPARE(Cmd(7)->geometry(),
+                 Ctl<QWidget>(*Pannello(), QStringLiteral("frm_statistica"))->geometry());
+        password_ = false;
+        Cmd(7)->click();
+        QVERIFY(Cmd(7)->isVisible());
+        QVERIFY(!Lista("lst_statistica")->isVisible());
+        password_ = true;
+        Cmd(7)->click();
+        QVERIFY(!Cmd(7)->isVisible());
+        QVERIFY(Lista("lst_statistica")->isVisible());
+        // Closed and opened again: covered again.
+        F6();
+        F6();
+        QVERIFY(Cmd(7)->isVisible());
+    }
+
+    void fitsTheSmallestWindowAndIsNamed() {
+        QVERIFY(Avvia(kDati));
+        scena_->frm->resize(Px(kMinimoLarghezzaFinestra), Py(kMinimoAltezzaFinestra));
+        QTRY_VERIFY(scena_->Assestata());
+        F6();
+        Numero()->setText(QStringLiteral("2"));
+        QFrame* f = Pannello();
+        const QRect finestra = scena_->frm->rect();
+        for (QWidget* w : f->findChildren<QWidget*>()) {
+            if (w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_")) ||
+                !w->isVisible())
+                continue;
+            const QRect r(scena_->InFinestra(*w), w->size());
+            QVERIFY2(finestra.contains(r), qPrintable(w->objectName()));
+            QVERIFY2(r.height() >= w->fontMetrics().height(), qPrintable(w->objectName()));
+            if (auto* b = qobject_cast<QPushButton*>(w))
+                QVERIFY2(b->width() >= b->fontMetrics().horizontalAdvance(b->text()),
+                         qPrintable(w->objectName()));
+            if (auto* l = qobject_cast<QLabel*>(w))
+                QVERIFY2(l->width() >= l->fontMetrics().horizontalAdvance(l->text()),
+                         qPrintable(w->objectName() + ": " + l->text()));
+        }
+        for (const char* nome : {"lst_statistica", "lst_Scontrini"}) {
+            QListWidget* l = Lista(nome);
+            int largo = 0;
+            for (int i = 0; i < l->count(); ++i)
+                largo = std::max(largo, l->fontMetrics().horizontalAdvance(l->item(i)->text()));
+            QVERIFY2(largo <= l->viewport()->width(), nome);
+            QVERIFY2(l->font().pointSize() >= kPuntiMinimi, nome);
+        }
+        const QString png = QDir::temp().filePath(QStringLiteral("pannello_statistiche.png"));
+        scena_->frm->grab().save(png);
+
+        // Every control carries its name as description and a readable name.
+        const QStringList nomi{
+            "lst_statistica",     "lbl_totale_incasso", "lblTotaleScontrini",
+            "txt_Stat_Commento",  "lst_FileRiepilogo",  "txt_Numero_Scontrino",
+            "chkScontrinoStorno", "lst_Scontrini",      "lblTotaleScontriniStornati"};
+        for (const QString& n : nomi) {
+            QWidget* w = f->findChild<QWidget*>(n);
+            QVERIFY2(w, qPrintable(n));
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+            QCOMPARE(a->text(QAccessible::Description), n);
+            QVERIFY2(!a->text(QAccessible::Name).isEmpty(), qPrintable(n));
+        }
+        QCOMPARE(QAccessible::queryAccessibleInterface(Numero())->text(QAccessible::Name),
+                 QStringLiteral("Scontrino nr.:"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(Cmd(5))->text(QAccessible::Description),
+                 QStringLiteral("cmd_Statistica(5)"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(Cmd(0))->text(QAccessible::Name),
+                 QStringLiteral("Svuota riepilogo vendite"));
+    }
+};
+
+QTEST_MAIN(TstPannelloStatistiche)
+#include "tst_pannello_statistiche.moc"
