@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vorsa {
 
@@ -49,6 +50,11 @@ class FileAccess {
     virtual bool Remove(const std::string& path) = 0;
     /// Creates a folder; an existing one is no error.
     virtual bool CreateFolder(const std::string& path) = 0;
+    /// Names (not paths) of the plain files directly inside `folder`, sorted bytewise;
+    /// empty when the folder is missing or unreadable.
+    virtual std::vector<std::string> ListFiles(const std::string& folder) = 0;
+    /// Renames a file; never replaces an existing `to` (false then, nothing changed).
+    virtual bool RenameNoReplace(const std::string& from, const std::string& to) = 0;
 };
 
 /// Local files. `durable` adds fsync of the file and its folder to every replace.

@@ -1,8 +1,10 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 
@@ -175,6 +177,42 @@ class LocalFileAccess : public FileAccess {
         if (errno != EEXIST) return false;
         struct stat st {};
         return ::stat(os.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    }
+
+    std::vector<std::string> ListFiles(const std::string& folder) override {
+        std::vector<std::string> names;
+        const std::string os = Cp1252ToUtf8(folder);
+        DIR* dir = ::opendir(os.c_str());
+        if (!dir) return names;
+        while (const dirent* e = ::readdir(dir)) {
+            const std::string name = e->d_name;
+            if (name == "." || name == "..") continue;
+            struct stat st {};
+            if (::stat((os + "/" + name).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+            names.push_back(Utf8ToCp1252(name));
+        }
+        ::closedir(dir);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    bool RenameNoReplace(const std::string& from, const std::string& to) override {
+        const std::string a = Cp1252ToUtf8(from);
+        const std::string b = Cp1252ToUtf8(to);
+        // link() refuses an existing target, so two tills can never overwrite each other.
+        if (::link(a.c_str(), b.c_str()) != 0) return false;
+        if (::unlink(a.c_str()) != 0) {
+            ::unlink(b.c_str());
+            return false;
+        }
+        if (durable_) {
+            const int dir = OpenRetry(FolderOf(b).c_str(), O_RDONLY | O_DIRECTORY);
+            if (dir >= 0) {
+                ::fsync(dir);
+                ::close(dir);
+            }
+        }
+        return true;
     }
 
   private:

@@ -1,6 +1,7 @@
 #include "support/memory_file_access.h"
 
 #include <functional>
+#include <utility>
 
 namespace vorsa {
 namespace {
@@ -64,6 +65,26 @@ bool MemoryFileAccess::Remove(const std::string& path) {
 bool MemoryFileAccess::CreateFolder(const std::string& path) {
     if (files.count(path) != 0) return false;
     folders.insert(path);
+    return true;
+}
+
+std::vector<std::string> MemoryFileAccess::ListFiles(const std::string& folder) {
+    std::vector<std::string> names;
+    const std::string prefix = folder + "/";
+    for (const auto& [path, bytes] : files) {
+        if (path.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string rest = path.substr(prefix.size());
+        if (!rest.empty() && rest.find('/') == std::string::npos) names.push_back(rest);
+    }
+    return names;  // a std::map is already sorted bytewise
+}
+
+bool MemoryFileAccess::RenameNoReplace(const std::string& from, const std::string& to) {
+    if (failWrites || files.count(from) == 0 || Exists(to)) return false;
+    files[to] = std::move(files[from]);
+    files.erase(from);
+    versions_.erase(from);
+    versions_[to] = nextVersion_++;
     return true;
 }
 

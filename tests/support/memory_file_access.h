@@ -18,6 +18,8 @@ class MemoryFileAccess : public FileAccess {
     bool Exists(const std::string& path) override;
     bool Remove(const std::string& path) override;
     bool CreateFolder(const std::string& path) override;
+    std::vector<std::string> ListFiles(const std::string& folder) override;
+    bool RenameNoReplace(const std::string& from, const std::string& to) override;
 
     std::map<std::string, std::string> files;
     std::set<std::string> folders;
