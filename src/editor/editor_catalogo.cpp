@@ -177,6 +177,9 @@ void EditorCatalogo::SaveArticle() {
         }
         a.active = view_.Attivo();
         // The print group stays: a price change must not take the article out of its group.
+        // Without advanced printing the group follows the separate-print flag, as at start-up.
+        if (!opt_.gStampaAvanzata)
+            a.printGroup = a.separatePrint ? 0 : static_cast<std::int16_t>(a.section + 1);
         cat_.ScriviArticolo(p, riga + 1, settings_.paths().gFileDati, bloccato, st, opt_);
         view_.AggiornaBottoni();
     }

@@ -262,6 +262,22 @@ TEST(EditorPanelTest, SeparatePrintTogglesOnlyActiveArticles) {
     EXPECT_FALSE(t.cat().gArticoli[t.cat().IndiceArticolo(201)].separatePrint);
 }
 
+TEST(EditorPanelTest, WithoutAdvancedPrintingTheGroupFollowsSeparatePrint) {
+    MemoryFileAccess files;
+    CassaEditor t(files, std::string(kMenu).substr(std::string(kMenu).find("[MANGIARE]")));
+    t.editor.OpenCatalogueEditor();
+    t.Scegli(1, 0);
+    t.view.attivo = true;
+    t.editor.SaveArticle();
+    EXPECT_EQ(t.Riga("BERE", 1), "Acqua;1;1;0;-1;2;-1;0");
+    t.Scegli(1, 0);
+    t.editor.ToggleSeparatePrint();
+    EXPECT_EQ(t.Riga("BERE", 1), "Acqua;1;1;1;-1;0;-1;0");
+    t.Scegli(1, 0);
+    t.editor.ToggleSeparatePrint();
+    EXPECT_EQ(t.Riga("BERE", 1), "Acqua;1;1;0;-1;2;-1;0");
+}
+
 TEST(EditorPanelTest, RowAndSectionDeletionAskFirst) {
     const struct {
         int command;
