@@ -12,6 +12,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "printing/qt/qt_print_backend.h"
+#include "printing/tabellone_menu.h"
 #include "sale/till.h"
 #include "sale/vendita.h"
 #include "ui/accessibilita.h"
@@ -82,15 +84,19 @@ void PannelloEditor::CreaControlli() {
     QLabel* lblSalvati = Didascalia(p, "Dati storici articoli", kColonna, 120, kLargaColonna);
     lstProdottiSalvati = new QListWidget(&p);
     lstProdottiSalvati->setObjectName(QStringLiteral("lst_Prodotti_Salvati"));
-    Colloca(*lstProdottiSalvati, kColonna, 460, kLargaColonna, 1220);
+    Colloca(*lstProdottiSalvati, kColonna, 460, kLargaColonna, 880);
     lblSalvati->setBuddy(lstProdottiSalvati);
-    Didascalia(p, "Doppio click per aprire", kColonna, 1690, kLargaColonna, 270);
+    Didascalia(p, "Doppio click per aprire", kColonna, 1360, kLargaColonna, 270);
     cmdGestione[3] =
-        Bottone(p, "cmd_Gestione", 3, "Salva dati per storico", kColonna, 1980, kLargaColonna);
+        Bottone(p, "cmd_Gestione", 3, "Salva dati per storico", kColonna, 1660, kLargaColonna);
     cmdGestione[6] =
-        Bottone(p, "cmd_Gestione", 6, "Rinomina dati salvati", kColonna, 2330, kLargaColonna);
+        Bottone(p, "cmd_Gestione", 6, "Rinomina dati salvati", kColonna, 2000, kLargaColonna);
     cmdGestione[4] =
-        Bottone(p, "cmd_Gestione", 4, "Cancella storico", kColonna, 2680, kLargaColonna);
+        Bottone(p, "cmd_Gestione", 4, "Cancella storico", kColonna, 2340, kLargaColonna);
+    cmdMenuPdf = new QPushButton(QString::fromUtf8("Men\xC3\xB9 in PDF (A4)"), &p);
+    cmdMenuPdf->setObjectName(QStringLiteral("cmd_MenuPdf"));
+    cmdMenuPdf->setFocusPolicy(Qt::TabFocus);
+    Colloca(*cmdMenuPdf, kColonna, 2680, kLargaColonna, kAltezza);
 
     // Step 1: the section and the size of the grid.
     constexpr int kRiga1 = 3080;
@@ -203,6 +209,10 @@ void PannelloEditor::Collega() {
     connect(lstProdottiElenco, &QListWidget::currentRowChanged, this, [this](int) {
         if (!impostando_) regole_->ClickElenco();
     });
+    connect(cmdMenuPdf, &QPushButton::clicked, this, [this] {
+        TabellonePdf();
+        Ritorna();
+    });
     connect(lstProdottiSalvati, &QListWidget::itemDoubleClicked, this,
             [this] { regole_->ApriSalvato(); });
     for (int i = 0; i < 7; ++i) {
@@ -243,6 +253,19 @@ void PannelloEditor::ComandoGestione(int i) {
             break;
     }
     Ritorna();
+}
+
+void PannelloEditor::TabellonePdf() {
+    std::string cartella = till_.store.CartellaTemp();
+    if (!cartella.empty() && cartella.back() == '/') cartella.pop_back();
+    QtPrintOptions o;
+    o.pdfPrinter = "Tabellone";
+    o.pdfFolder = cartella;
+    QtPrintBackend pdf(o);
+    pdf.SetCurrentPrinter(o.pdfPrinter);
+    StampaTabellone(till_.cat, pdf);
+    if (!pdf.Documents().empty() && !pdf.Documents().back().pdfPath.empty())
+        till_.store.ApriConShell(pdf.Documents().back().pdfPath);
 }
 
 void PannelloEditor::Ritorna() {

@@ -60,6 +60,8 @@ class PannelloEditor final : public QObject, public EditorView {
     std::array<QPushButton*, 7> cmdGestione{};
     std::array<QPushButton*, 7> cmdGestioneB{};
     QListWidget* lstProdottiSalvati = nullptr;
+    /// The menu board as a PDF for posting at the stand, opened with the desktop's viewer.
+    QPushButton* cmdMenuPdf = nullptr;
 
   signals:
     /// A command ran and the focus went back to the code box.
@@ -75,6 +77,7 @@ class PannelloEditor final : public QObject, public EditorView {
     void ComandoGestione(int i);
     /// After a command the focus goes back to box_Codice.
     void Ritorna();
+    void TabellonePdf();
 
     FrmVorsa& frm_;
     Till& till_;

@@ -335,6 +335,13 @@ class TstPannelloEditor : public QObject {
         salvati->setCurrentRow(0);
         Premi("cmd_Gestione", 2);
         QCOMPARE(scena_->fx.shell.opened.size(), 1u);
+        QVERIFY(scena_->fx.shell.opened[0].ends_with("VorsaTmp.txt"));
+        QTest::mouseClick(C<QPushButton>("cmd_MenuPdf"), Qt::LeftButton);
+        QCOMPARE(scena_->fx.shell.opened.size(), 2u);
+        QFile pdf(QString::fromStdString(Cp1252ToUtf8(scena_->fx.shell.opened[1])));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QVERIFY(pdf.read(5) == "%PDF-");
+        QVERIFY(BoxCodice(*scena_->frm)->hasFocus());
     }
 };
 
