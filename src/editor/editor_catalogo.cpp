@@ -27,7 +27,6 @@ EditorCatalogo::EditorCatalogo(EditorParts parts, EditorView& view)
       files_(parts.files),
       clock_(parts.clock),
       prompter_(parts.prompter),
-      catalogo_(parts.catalogo),
       view_(view) {}
 
 long long EditorCatalogo::NumeroScontrini() {
@@ -90,8 +89,9 @@ void EditorCatalogo::SceltaSezione() {
         for (int p = primo; p <= ultimo; ++p) {
             int usati = cat_.gArticoli[static_cast<std::size_t>(p)].quantity;
             if (opt_.gMultiVorsa) {
-                // Pieces held by every till, as the lock file has them now.
-                cat_.AggiornaArticolo(p, settings_.store(), opt_, paths, catalogo_);
+                // Pieces held by every till, as the lock file has them now. No repaint: the
+                // product buttons stay locked while the panel is open.
+                cat_.AggiornaArticolo(p, settings_.store(), opt_, paths, nullptr);
                 usati = cat_.gArticoli[static_cast<std::size_t>(p)].sharedCount;
             }
             righe.push_back(RigaElenco(cat_.gArticoli[static_cast<std::size_t>(p)], usati));
@@ -124,7 +124,7 @@ void EditorCatalogo::ClickElenco() {
     const int p = PosizioneRiga(view_.RigaScelta());
     if (p == 0) return;
     if (opt_.gMultiVorsa)
-        cat_.AggiornaArticolo(p, settings_.store(), opt_, settings_.paths(), catalogo_);
+        cat_.AggiornaArticolo(p, settings_.store(), opt_, settings_.paths(), nullptr);
     const Article& a = cat_.gArticoli[static_cast<std::size_t>(p)];
     view_.SetCampo(0, a.name);
     view_.SetCampo(1, a.variablePrice ? "?" : FormatCurrencyShort(a.price));

@@ -64,8 +64,6 @@ struct EditorParts {
     FileAccess& files;
     Clock& clock;
     Prompter& prompter;
-    /// Repaints product buttons when an article is refreshed from the shared files; may be null.
-    CatalogueView* catalogo = nullptr;
 };
 
 class EditorCatalogo {
@@ -125,7 +123,6 @@ class EditorCatalogo {
     FileAccess& files_;
     Clock& clock_;
     Prompter& prompter_;
-    CatalogueView* catalogo_;
     EditorView& view_;
     int ultimaSezione_ = -1;
     std::vector<int> posizioni_;  // item data of lst_Prodotti_Elenco

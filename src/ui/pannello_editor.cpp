@@ -60,8 +60,7 @@ PannelloEditor::PannelloEditor(FrmVorsa& frm, Till& till, Vendita& vendita, Prom
       vendita_(vendita),
       panel_(frm.Gestione(kPannelloImpostazioni)) {
     regole_ = std::make_unique<EditorCatalogo>(
-        EditorParts{till.cat, till.opt, till.settings, till.svc.files, till.svc.clock, prompter,
-                    &frm},
+        EditorParts{till.cat, till.opt, till.settings, till.svc.files, till.svc.clock, prompter},
         *this);
     CreaControlli();
     Collega();
@@ -209,6 +208,8 @@ void PannelloEditor::Collega() {
     connect(lstProdottiElenco, &QListWidget::currentRowChanged, this, [this](int) {
         if (!impostando_) regole_->ClickElenco();
     });
+    // A click on the row already chosen (after a save emptied the fields) loads it again.
+    connect(lstProdottiElenco, &QListWidget::itemClicked, this, [this] { regole_->ClickElenco(); });
     connect(cmdMenuPdf, &QPushButton::clicked, this, [this] {
         TabellonePdf();
         Ritorna();

@@ -76,7 +76,7 @@ struct CassaEditor {
                          const std::string& user = "cassiere", const std::string& folder = "/p")
         : cassa(files, ini, user, folder),
           editor(EditorParts{cassa.till->cat, cassa.till->opt, cassa.till->settings, files,
-                             cassa.clock, cassa.prompter, &cassa.view},
+                             cassa.clock, cassa.prompter},
                  view) {}
 
     /// F7 opened the panel and the operator picked section `s`, row `row` (0-based).

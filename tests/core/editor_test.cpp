@@ -458,7 +458,9 @@ TEST(EditorMultiTest, PiecesColumnCountsWhatEveryTillHolds) {
     b.cassa.Timer();
     b.cassa.Digita("101");
     b.cassa.Timer();
+    a.cat().AbilitaArticoli(true, a.cassa.view);  // F7 locks the product buttons
     a.editor.OpenCatalogueEditor();
+    EXPECT_FALSE((a.cassa.view.enabled[{0, 1}])) << "refreshing the list unlocked a button";
     EXPECT_EQ(a.view.elenco[0],
               " [A-] " + Pad("Panino", 50) + " - \x80:  2,30 - Pz:   48 (avv.  10)");
 }
