@@ -301,6 +301,29 @@ class TstPannelloEditor : public QObject {
         QCOMPARE(C<QLabel>("lbl_NewDim", 1)->text(), QStringLiteral("  4"));
     }
 
+    void shrinkAndGrowAskOnceNoThenYes() {
+        Avvia(kMenu);
+        Premi("cmd_Gestione_B", 4);  // MANGIARE 3 -> 2
+        QTest::mouseClick(C<QLabel>("lbl_NewDim", 2), Qt::LeftButton);
+        Premi("cmd_Gestione_B", 3);  // VARIE 1 -> 2
+        const QByteArray prima = Ini();
+        prompter_.yes = {false};
+        Premi("cmd_Gestione_B", 5);
+        QCOMPARE(Ini(), prima);
+        QCOMPARE(C<QLabel>("lbl_NewDim", 0)->text(), QStringLiteral("*  2"));
+        prompter_.yes = {true};
+        Premi("cmd_Gestione_B", 5);
+        QCOMPARE(prompter_.questions.size(), 2u);
+        QCOMPARE(Sezione("MANGIARE").mid(4),
+                 (QList<QByteArray>{"DIMENSIONE=2", "1=Panino;2,3;1;0;50;1;50;10",
+                                    "2=Bibita grande;12,5;1;1;-1;0;-1;0"}));
+        QCOMPARE(Sezione("VARIE").mid(4),
+                 (QList<QByteArray>{"DIMENSIONE=2", "1=;0;0;0;-1;3;-1;0", "2=;0;0;0;0;0;0;0"}));
+        QVERIFY(Bottone(*scena_->frm, 0, 3) == nullptr);
+        QVERIFY(Bottone(*scena_->frm, 2, 2) != nullptr);
+        QCOMPARE(C<QLabel>("lbl_NewDim", 0)->text(), QStringLiteral("  2"));
+    }
+
     void receiptsLockTheDestructiveButtons() {
         Avvia(kMenu + "[STATISTICHE]\r\nSCONTRINI=2\r\n");
         for (int i = 0; i < 7; ++i)
