@@ -19,6 +19,7 @@
 #include "ui/frm_splash.h"
 #include "ui/frm_vorsa.h"
 #include "ui/pannello_destro.h"
+#include "ui/pannello_editor.h"
 #include "ui/pannello_stampa.h"
 #include "ui/pannello_statistiche.h"
 #include "ui/sale_presenter.h"
@@ -81,6 +82,8 @@ int main(int argc, char* argv[]) {
          [&vendita] { vendita.vendita().EseguiAzione(vorsa::kAzioneStatistica); }});
     QObject::connect(&statistiche, &vorsa::PannelloStatistiche::Fatto, &frm,
                      [&frm] { frm.Destro().boxCodice->setFocus(); });
+    vorsa::PrompterQt domande(frm);
+    vorsa::PannelloEditor editor(frm, till, vendita.vendita(), domande);
     frm.Load();
     const std::unique_ptr<vorsa::cMagneticWnd> bordi = vorsa::AttivaBordiMagnetici(frm, till.opt);
     vendita.Avvia();

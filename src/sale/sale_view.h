@@ -5,6 +5,7 @@
 #include <string>
 
 #include "data/catalogue.h"
+#include "platform/prompter.h"
 #include "printing/print_seam.h"
 
 namespace vorsa {
@@ -82,21 +83,6 @@ class SaleView : public CatalogueView,
                  public WindowView {
   public:
     SaleViews Views() { return {*this, *this, *this, *this, *this}; }
-};
-
-class Prompter {
-  public:
-    virtual ~Prompter() = default;
-    /// Input box; nullopt on Cancel.
-    virtual std::optional<std::string> InputBox(const std::string& title,
-                                                const std::string& prompt) = 0;
-    /// Yes/No box with the warning icon and No as default; true for Yes.
-    virtual bool ConfermaSiNo(const std::string& title, const std::string& text) = 0;
-    /// The message window; returns 6 (button 1), 7 (button 0) or -1.
-    virtual int MostraMessaggio(const std::string& title, const std::string& text,
-                                const std::string& hint, bool showButtons,
-                                const std::string& caption0, const std::string& caption1,
-                                bool modal, int intervalMs) = 0;
 };
 
 }  // namespace vorsa

@@ -347,5 +347,27 @@ TEST(System, DateTimeClockUserAndTempFolder) {
     EXPECT_EQ(temp.back(), '/');
 }
 
+TEST_F(LocalFilesTest, ListsPlainFilesSortedWithWindows1252Names) {
+    ASSERT_TRUE(files_->ReplaceAll(Path("b.txt"), "b"));
+    ASSERT_TRUE(files_->ReplaceAll(Path("Caff\xE8.txt"), "c"));
+    ASSERT_TRUE(files_->ReplaceAll(Path("a.TXT"), "a"));
+    ASSERT_TRUE(files_->CreateFolder(Path("cartella.txt")));
+    EXPECT_EQ(files_->ListFiles(dir_, ""),
+              (std::vector<std::string>{"Caff\xE8.txt", "a.TXT", "b.txt"}));
+    EXPECT_TRUE(files_->ListFiles(Path("assente"), "").empty());
+}
+
+TEST_F(LocalFilesTest, RenameNeverReplacesAnExistingFile) {
+    ASSERT_TRUE(files_->ReplaceAll(Path("vecchio.txt"), "v"));
+    ASSERT_TRUE(files_->ReplaceAll(Path("esiste.txt"), "e"));
+    EXPECT_FALSE(files_->Rename(Path("vecchio.txt"), Path("esiste.txt")));
+    EXPECT_EQ(files_->ReadAll(Path("esiste.txt")).bytes, "e");
+    EXPECT_EQ(files_->ReadAll(Path("vecchio.txt")).bytes, "v");
+    EXPECT_TRUE(files_->Rename(Path("vecchio.txt"), Path("nuovo.txt")));
+    EXPECT_EQ(files_->ReadAll(Path("nuovo.txt")).bytes, "v");
+    EXPECT_EQ(files_->ReadAll(Path("vecchio.txt")).status, ReadStatus::Missing);
+    EXPECT_FALSE(files_->Rename(Path("assente.txt"), Path("altro.txt")));
+}
+
 }  // namespace
 }  // namespace vorsa

@@ -3,6 +3,7 @@
 #include "platform/text.h"
 
 #include <functional>
+#include <utility>
 
 namespace vorsa {
 namespace {

@@ -1,0 +1,63 @@
+// The 80-row section list of the catalogue editor rebuilt in the real panel (offscreen): the
+// operator picks the section again, until the list is filled and painted.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QListWidget>
+#include <QtTest>
+
+#include "frm_vorsa_scene.h"
+#include "ui/pannello_editor.h"
+#include "ui/sale_presenter.h"
+
+namespace {
+
+using namespace vorsa;
+
+QByteArray Catalogo() {
+    QByteArray ini;
+    for (const char* s : {"MANGIARE", "BERE", "VARIE"}) {
+        ini += QByteArray("[") + s + "]\r\nDIMENSIONE=80\r\n";
+        for (int p = 1; p <= 80; ++p)
+            ini += QByteArray::number(p) + "=Articolo numero " + QByteArray::number(p) +
+                   ";2,5;1;0;30000;1;30000;20\r\n";
+    }
+    return ini + "[PROGRAMMA]\r\nEULA=100\r\n";
+}
+
+void BM_RebuildList80Widgets(benchmark::State& state) {
+    test::Scena scena;
+    if (!scena.Avvia(Catalogo())) {
+        state.SkipWithError("window did not start");
+        return;
+    }
+    test::PrompterMuto prompter;
+    SalePresenter cassa(*scena.frm, scena.fx.till(), &prompter);
+    cassa.Avvia();
+    PannelloEditor editor(*scena.frm, scena.fx.till(), cassa.vendita(), prompter);
+    QTest::keyClick(test::BoxCodice(*scena.frm), Qt::Key_F7);
+    QListWidget* lista = editor.lstProdottiElenco;
+    lista->setCurrentRow(40);
+    for (auto _ : state) {
+        QElapsedTimer t;
+        t.start();
+        emit editor.cboSezioni->activated(0);
+        QCoreApplication::processEvents();  // the list is painted
+        state.SetIterationTime(static_cast<double>(t.nsecsElapsed()) / 1e9);
+    }
+    state.counters["rows"] = lista->count();
+}
+BENCHMARK(BM_RebuildList80Widgets)->UseManualTime()->Iterations(200)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

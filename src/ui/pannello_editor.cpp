@@ -1,0 +1,429 @@
+#include "ui/pannello_editor.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFont>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "printing/qt/qt_print_backend.h"
+#include "printing/tabellone_menu.h"
+#include "sale/till.h"
+#include "sale/vendita.h"
+#include "ui/accessibilita.h"
+#include "ui/frm_vorsa.h"
+#include "ui/griglia_prodotti.h"
+#include "ui/pannello_destro.h"
+#include "ui/sale_presenter.h"
+#include "ui/widget_helpers.h"
+
+namespace vorsa {
+namespace {
+
+constexpr int kAltezza = 330;
+constexpr int kPunti = 8;
+const char* const kSuggerimentoSezioni =
+    "Selezionare la sezione, incrementare o diminuire, poi APPLICA";
+
+int NumeroF(int key) {
+    return key >= Qt::Key_F1 && key <= Qt::Key_F7 ? key - Qt::Key_F1 + 1 : 0;
+}
+
+QLabel* Didascalia(QFrame& panel, const char* text, int left, int top, int width,
+                   int height = kAltezza) {
+    auto* l = new QLabel(QString::fromUtf8(text), &panel);
+    Colloca(*l, left, top, width, height);
+    return l;
+}
+
+QPushButton* Bottone(QFrame& panel, const char* name, int i, const char* caption, int left, int top,
+                     int width) {
+    auto* b = new QPushButton(QString::fromUtf8(caption), &panel);
+    b->setObjectName(Indicizzato(name, i));
+    b->setFocusPolicy(Qt::TabFocus);
+    Colloca(*b, left, top, width, kAltezza);
+    return b;
+}
+
+}  // namespace
+
+PannelloEditor::PannelloEditor(FrmVorsa& frm, Till& till, Vendita& vendita, Prompter& prompter)
+    : QObject(&frm.Gestione(kPannelloImpostazioni)),
+      frm_(frm),
+      till_(till),
+      vendita_(vendita),
+      panel_(frm.Gestione(kPannelloImpostazioni)) {
+    regole_ = std::make_unique<EditorCatalogo>(
+        EditorParts{till.cat, till.opt, till.settings, till.svc.files, till.svc.clock, prompter},
+        *this);
+    CreaControlli();
+    Collega();
+    panel_.installEventFilter(this);
+    RendiAccessibile(panel_);
+    // Lists and the section box are named by the label that introduces them.
+    cboSezioni->setAccessibleName(QStringLiteral("Scegli il tipo"));
+    lstProdottiElenco->setAccessibleName(QStringLiteral(
+        "Seleziona la riga che vuoi gestire (modifica nome e prezzo oppure cancellare) e..."));
+    lstProdottiSalvati->setAccessibleName(QStringLiteral("Dati storici articoli"));
+}
+
+PannelloEditor::~PannelloEditor() = default;
+
+void PannelloEditor::CreaControlli() {
+    QFrame& p = panel_;
+    // Saved catalogues, in the column right of the printer controls.
+    constexpr int kColonna = 5520;
+    constexpr int kLargaColonna = 1980;
+    QLabel* lblSalvati = Didascalia(p, "Dati storici articoli", kColonna, 120, kLargaColonna);
+    lstProdottiSalvati = new QListWidget(&p);
+    lstProdottiSalvati->setObjectName(QStringLiteral("lst_Prodotti_Salvati"));
+    Colloca(*lstProdottiSalvati, kColonna, 460, kLargaColonna, 880);
+    lblSalvati->setBuddy(lstProdottiSalvati);
+    Didascalia(p, "Doppio click per aprire", kColonna, 1360, kLargaColonna, 270);
+    cmdGestione[3] =
+        Bottone(p, "cmd_Gestione", 3, "Salva dati per storico", kColonna, 1660, kLargaColonna);
+    cmdGestione[6] =
+        Bottone(p, "cmd_Gestione", 6, "Rinomina dati salvati", kColonna, 2000, kLargaColonna);
+    cmdGestione[4] =
+        Bottone(p, "cmd_Gestione", 4, "Cancella storico", kColonna, 2340, kLargaColonna);
+    cmdMenuPdf = new QPushButton(QString::fromUtf8("Men\xC3\xB9 in PDF (A4)"), &p);
+    cmdMenuPdf->setObjectName(QStringLiteral("cmd_MenuPdf"));
+    cmdMenuPdf->setFocusPolicy(Qt::TabFocus);
+    Colloca(*cmdMenuPdf, kColonna, 2680, kLargaColonna, kAltezza);
+
+    // Step 1: the section and the size of the grid.
+    constexpr int kRiga1 = 3080;
+    Didascalia(p, "1", 120, kRiga1, 150);
+    QLabel* lblTipo = Didascalia(p, "Scegli il tipo", 300, kRiga1, 1100);
+    cboSezioni = new QComboBox(&p);
+    cboSezioni->setObjectName(QStringLiteral("cbo_Sezioni"));
+    cboSezioni->setToolTip(QString::fromUtf8(kSuggerimentoSezioni));
+    Colloca(*cboSezioni, 1420, kRiga1, 1500, kAltezza);
+    lblTipo->setBuddy(cboSezioni);
+    for (int s = 0; s < 3; ++s) {
+        auto* l = new QLabel(&p);
+        l->setObjectName(Indicizzato("lbl_NewDim", s));
+        l->setToolTip(QString::fromUtf8(kSuggerimentoSezioni));
+        l->setAlignment(Qt::AlignCenter);
+        l->setFrameShape(QFrame::Box);
+        l->setAutoFillBackground(true);
+        Colloca(*l, 3000 + s * 480, kRiga1, 450, kAltezza);
+        l->installEventFilter(this);
+        lblNewDim[static_cast<std::size_t>(s)] = l;
+    }
+    cmdGestioneB[3] = Bottone(p, "cmd_Gestione_B", 3, "+", 4480, kRiga1, 360);
+    cmdGestioneB[3]->setToolTip(QStringLiteral("Incrementa la sezione, poi APPLICA"));
+    cmdGestioneB[4] = Bottone(p, "cmd_Gestione_B", 4, "-", 4880, kRiga1, 360);
+    cmdGestioneB[4]->setToolTip(QStringLiteral("Diminuisci la sezione, poi APPLICA"));
+    cmdGestioneB[5] = Bottone(p, "cmd_Gestione_B", 5,
+                              "Prima modifica tutte le dimensioni, poi APPLICA", 3000, 3440, 4500);
+    cmdGestioneB[5]->setToolTip(QStringLiteral("Applica le modifiche apportate"));
+
+    // Step 2: the row and its fields.
+    Didascalia(p, "2", 120, 3800, 150);
+    QLabel* lblRiga = Didascalia(
+        p, "Seleziona la riga che vuoi gestire (modifica nome e prezzo oppure cancellare) e...",
+        300, 3800, 7200);
+    lstProdottiElenco = new QListWidget(&p);
+    lstProdottiElenco->setObjectName(QStringLiteral("lst_Prodotti_Elenco"));
+    QFont fisso(QStringLiteral("Courier New"));
+    fisso.setStyleHint(QFont::TypeWriter);
+    fisso.setPointSize(kPunti);
+    lstProdottiElenco->setFont(fisso);
+    Colloca(*lstProdottiElenco, 120, 4130, 7380, 1850);
+    lblRiga->setBuddy(lstProdottiElenco);
+
+    constexpr int kRigaCampi = 6060;
+    const struct {
+        const char* label;
+        int labelLeft, labelWidth, left, width, maxLength;
+    } campi[] = {
+        {"Nome:", 120, 600, 720, 2300, 50},
+        {"\xE2\x82\xAC:", 3080, 260, 3340, 700, 12},
+        {"Pz:", 4100, 300, 4400, 600, 6},
+        {"Soglia:", 5060, 560, 5620, 520, 5},
+    };
+    for (int i = 0; i < 4; ++i) {
+        const auto& c = campi[i];
+        QLabel* l = Didascalia(p, c.label, c.labelLeft, kRigaCampi, c.labelWidth);
+        auto* t = new QLineEdit(&p);
+        t->setObjectName(Indicizzato("txt_Prodotto_New", i));
+        t->setMaxLength(c.maxLength);  // names are cut to 50 characters in the field itself
+        Colloca(*t, c.left, kRigaCampi, c.width, kAltezza);
+        t->installEventFilter(this);
+        l->setBuddy(t);
+        txtProdottoNew[static_cast<std::size_t>(i)] = t;
+    }
+    const char* soglie[] = {"pz", "%"};
+    for (int i = 0; i < 2; ++i) {
+        QLabel* l = Didascalia(p, soglie[i], 6170, kRigaCampi, 300);
+        l->setObjectName(Indicizzato("lblSoglia", i));
+        lblSoglia[static_cast<std::size_t>(i)] = l;
+    }
+    chkProdottoStato = new QCheckBox(QStringLiteral("Attivo"), &p);
+    chkProdottoStato->setObjectName(QStringLiteral("chk_Prodotto_Stato"));
+    Colloca(*chkProdottoStato, 6520, kRigaCampi, 980, kAltezza);
+    chkProdottoStato->installEventFilter(this);
+
+    // Step 3: the commands.
+    constexpr int kRiga3 = 6480;
+    Didascalia(p, "3", 120, kRiga3, 150);
+    Didascalia(p, "...azione", 300, kRiga3, 760);
+    cmdGestione[1] = Bottone(p, "cmd_Gestione", 1, "Salva prodotto ", 1100, kRiga3, 1450);
+    cmdGestione[5] = Bottone(p, "cmd_Gestione", 5, "Scontrino separato", 2600, kRiga3, 1900);
+    cmdGestione[2] = Bottone(p, "cmd_Gestione", 2, "Men\xC3\xB9 del giorno", 4550, kRiga3, 1700);
+    cmdGestione[0] = Bottone(p, "cmd_Gestione", 0, "Esci (F7)", 6300, kRiga3, 1200);
+
+    constexpr int kRiga4 = 6900;
+    QLabel* assenza = Didascalia(p, "In assenza di transazioni", 120, kRiga4, 1880, 750);
+    assenza->setWordWrap(true);
+    cmdGestioneB[0] =
+        Bottone(p, "cmd_Gestione_B", 0, "Cancella la riga selezionata", 2050, kRiga4, 2600);
+    cmdGestioneB[2] =
+        Bottone(p, "cmd_Gestione_B", 2, "Carica dati selezionati", 4700, kRiga4, 2800);
+    cmdGestioneB[1] =
+        Bottone(p, "cmd_Gestione_B", 1, "Cancella tutte le righe di...", 2050, 7320, 3700);
+    cmdGestioneB[6] = Bottone(p, "cmd_Gestione_B", 6, "Dati di test", 5800, 7320, 1700);
+
+    for (QWidget* w : p.findChildren<QWidget*>()) {
+        if (w == lstProdottiElenco || w->parentWidget() != &p) continue;
+        QFont f = w->font();
+        f.setPointSize(kPunti);
+        w->setFont(f);
+    }
+    for (QWidget* w : {static_cast<QWidget*>(cboSezioni), static_cast<QWidget*>(lstProdottiElenco),
+                       static_cast<QWidget*>(lstProdottiSalvati)})
+        w->installEventFilter(this);
+}
+
+void PannelloEditor::Collega() {
+    connect(cboSezioni, qOverload<int>(&QComboBox::activated), this,
+            [this](int) { regole_->SceltaSezione(); });
+    connect(lstProdottiElenco, &QListWidget::currentRowChanged, this, [this](int) {
+        if (!impostando_) regole_->ClickElenco();
+    });
+    // A click on the row already chosen (after a save emptied the fields) loads it again.
+    connect(lstProdottiElenco, &QListWidget::itemClicked, this, [this] { regole_->ClickElenco(); });
+    connect(cmdMenuPdf, &QPushButton::clicked, this, [this] {
+        TabellonePdf();
+        Ritorna();
+    });
+    connect(lstProdottiSalvati, &QListWidget::itemDoubleClicked, this,
+            [this] { regole_->ApriSalvato(); });
+    for (int i = 0; i < 7; ++i) {
+        connect(cmdGestione[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
+                [this, i] { ComandoGestione(i); });
+        connect(cmdGestioneB[static_cast<std::size_t>(i)], &QPushButton::clicked, this, [this, i] {
+            const int s = cboSezioni->currentIndex();
+            regole_->ComandoB(i);
+            if (s >= 0 && s <= 2) Ritorna();
+        });
+    }
+}
+
+void PannelloEditor::ComandoGestione(int i) {
+    switch (i) {
+        case 0:
+            vendita_.EseguiAzione(kAzioneImpostazioni);
+            break;
+        case 1:
+            regole_->SaveArticle();
+            break;
+        case 2:
+            regole_->WriteMenuReport();
+            break;
+        case 3:
+            regole_->SaveCatalogueCopy();
+            break;
+        case 4:
+            regole_->DeleteSavedCatalogue();
+            break;
+        case 5:
+            regole_->ToggleSeparatePrint();
+            break;
+        case 6:
+            regole_->RenameSavedCatalogue();
+            break;
+        default:
+            break;
+    }
+    Ritorna();
+}
+
+void PannelloEditor::TabellonePdf() {
+    std::string cartella = till_.store.CartellaTemp();
+    if (!cartella.empty() && cartella.back() == '/') cartella.pop_back();
+    QtPrintOptions o;
+    o.pdfPrinter = "Tabellone";
+    o.pdfFolder = cartella;
+    QtPrintBackend pdf(o);
+    pdf.SetCurrentPrinter(o.pdfPrinter);
+    StampaTabellone(till_.cat, pdf);
+    if (!pdf.Documents().empty() && !pdf.Documents().back().pdfPath.empty())
+        till_.store.ApriConShell(pdf.Documents().back().pdfPath);
+}
+
+void PannelloEditor::Ritorna() {
+    frm_.Destro().boxCodice->setFocus();
+    emit Fatto();
+}
+
+void PannelloEditor::Apri() {
+    regole_->OpenCatalogueEditor();
+    lblSoglia[0]->setVisible(till_.opt.gSogliaTipo == 0);
+    lblSoglia[1]->setVisible(till_.opt.gSogliaTipo == 1);
+    cboSezioni->setFocus();
+}
+
+bool PannelloEditor::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type t = event->type();
+    if (watched == &panel_) {
+        if (t == QEvent::Show) Apri();
+        return false;
+    }
+    if (t == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        // Function keys work inside the panel as in the code box.
+        if (const int f = NumeroF(key->key())) {
+            const bool mod = (key->modifiers() &
+                              (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) != 0;
+            vendita_.TastoGiu(Vendita::Tasto::F, f, mod);
+            return true;
+        }
+        if (watched == txtProdottoNew[1]) {
+            const std::string ch = Cp1252(key->text());
+            if (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Tab || ch.size() != 1)
+                return false;
+            if (ch == "?") return false;
+            return ApplicaFiltro(*txtProdottoNew[1],
+                                 FiltroImporto(ch[0], Cp1252(txtProdottoNew[1]->text()),
+                                               txtProdottoNew[1]->cursorPosition()));
+        }
+        return false;
+    }
+    if (t == QEvent::MouseButtonPress) {
+        for (int s = 0; s < 3; ++s) {
+            if (watched == lblNewDim[static_cast<std::size_t>(s)]) {
+                regole_->ClickDimensione(s);
+                return true;
+            }
+        }
+        return false;
+    }
+    for (int i = 0; i < 4; ++i) {
+        if (watched != txtProdottoNew[static_cast<std::size_t>(i)]) continue;
+        if (t == QEvent::FocusIn) regole_->EntraCampo(i);
+        if (t == QEvent::FocusOut) regole_->EsceCampo(i);
+    }
+    return false;
+}
+
+void PannelloEditor::SetVociSezioni(const std::vector<std::string>& items) {
+    const QSignalBlocker b(cboSezioni);
+    cboSezioni->clear();
+    for (const auto& s : items) cboSezioni->addItem(Testo(s));
+}
+
+int PannelloEditor::SezioneScelta() {
+    return cboSezioni->currentIndex();
+}
+
+void PannelloEditor::ScegliSezione(int index) {
+    const QSignalBlocker b(cboSezioni);
+    cboSezioni->setCurrentIndex(index);
+}
+
+void PannelloEditor::SetElenco(const std::vector<std::string>& lines) {
+    impostando_ = true;
+    lstProdottiElenco->clear();
+    for (const auto& l : lines) lstProdottiElenco->addItem(Testo(l));
+    lstProdottiElenco->setCurrentRow(-1);
+    impostando_ = false;
+}
+
+int PannelloEditor::RigaScelta() {
+    return lstProdottiElenco->currentRow();
+}
+
+void PannelloEditor::ScegliRiga(int row) {
+    impostando_ = true;
+    lstProdottiElenco->setCurrentRow(row);
+    if (row < 0) lstProdottiElenco->clearSelection();
+    impostando_ = false;
+}
+
+std::string PannelloEditor::Campo(int i) {
+    return Cp1252(txtProdottoNew[static_cast<std::size_t>(i)]->text());
+}
+
+void PannelloEditor::SetCampo(int i, const std::string& text) {
+    txtProdottoNew[static_cast<std::size_t>(i)]->setText(Testo(text));
+}
+
+bool PannelloEditor::Attivo() {
+    return chkProdottoStato->isChecked();
+}
+
+void PannelloEditor::SetAttivo(bool on) {
+    chkProdottoStato->setChecked(on);
+}
+
+void PannelloEditor::AbilitaCampi(bool on) {
+    for (QLineEdit* t : txtProdottoNew) t->setEnabled(on);
+    chkProdottoStato->setEnabled(on);
+}
+
+void PannelloEditor::SetDimensione(int section, const std::string& caption, int fore, int back) {
+    QLabel& l = *lblNewDim[static_cast<std::size_t>(section)];
+    l.setText(Testo(caption));
+    QPalette pal = l.palette();
+    pal.setColor(QPalette::WindowText, fore == kColoreTestoFinestra
+                                           ? QApplication::palette().color(QPalette::WindowText)
+                                           : Colore(fore));
+    pal.setColor(QPalette::Window, Colore(back));
+    l.setPalette(pal);
+}
+
+void PannelloEditor::AbilitaComandoB(int i, bool on) {
+    cmdGestioneB[static_cast<std::size_t>(i)]->setEnabled(on);
+}
+
+void PannelloEditor::SetCaptionB(int i, const std::string& caption) {
+    cmdGestioneB[static_cast<std::size_t>(i)]->setText(SenzaMnemonico(Testo(caption)));
+}
+
+void PannelloEditor::SetSalvati(const std::vector<std::string>& names) {
+    lstProdottiSalvati->clear();
+    for (const auto& n : names) lstProdottiSalvati->addItem(Testo(n));
+    lstProdottiSalvati->setCurrentRow(-1);
+}
+
+int PannelloEditor::SalvatoScelto() {
+    return lstProdottiSalvati->selectedItems().isEmpty() ? -1 : lstProdottiSalvati->currentRow();
+}
+
+void PannelloEditor::DeselezionaSalvati() {
+    lstProdottiSalvati->clearSelection();
+    lstProdottiSalvati->setCurrentRow(-1);
+}
+
+void PannelloEditor::RidisponiGriglia() {
+    AggiornaBottoni();
+    frm_.ReLayout();
+}
+
+void PannelloEditor::AggiornaBottoni() {
+    frm_.DisponiBottoni();
+    frm_.Griglia().Carica(till_.cat, till_.opt);
+    till_.cat.ColoraTutti(till_.opt, frm_);
+    // The panel is open: the product buttons stay locked until F7 closes it.
+    till_.cat.AbilitaArticoli(true, frm_);
+}
+
+}  // namespace vorsa

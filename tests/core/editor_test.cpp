@@ -1,0 +1,486 @@
+// The catalogue editor as the operator drives it: list lines, form fields, saves, deletions
+// and the size of the grid, checked on the panel and in the bytes of Vorsa.ini.
+#include <gtest/gtest.h>
+
+#include "editor/righe_editor.h"
+#include "editor_harness.h"
+
+namespace vorsa {
+namespace {
+
+using test::CassaEditor;
+using test::Note;
+
+// Advanced printing keeps the print groups the lines give.
+constexpr const char* kMenu =
+    "[STAMPA AVANZATA]\r\nGRUPPI=Cucina-4;Bar-5\r\n"
+    "[MANGIARE]\r\nDIMENSIONE=3\r\n1=Panino;2,3;1;0;50;4;50;10\r\n"
+    "2=Bibita grande;12,5;1;1;-1;5;-1;0\r\n3=\r\n"
+    "[BERE]\r\nDIMENSIONE=2\r\n1=Acqua;1;0;0;-1;5;-1;0\r\n2=\r\n"
+    "[VARIE]\r\nDIMENSIONE=1\r\n1=\r\n";
+
+std::string Pad(const std::string& s, std::size_t n) {
+    return s + std::string(n - s.size(), ' ');
+}
+
+Article Art(const char* name, long long priceRaw, bool active, bool separate, int pieces,
+            int threshold) {
+    Article a;
+    a.name = name;
+    a.price = Currency::FromRaw(priceRaw);
+    a.variablePrice = priceRaw == -10000;
+    a.active = active;
+    a.separatePrint = separate;
+    a.pieces = static_cast<std::int16_t>(pieces);
+    a.threshold = static_cast<std::int16_t>(threshold);
+    return a;
+}
+
+TEST(EditorLinesTest, ListLineShowsMarksPriceAndPieces) {
+    const std::string vuota = "* Nessun prodotto in questa posizione *";
+    const struct {
+        Article a;
+        int used;
+        std::string line;
+    } cases[] = {
+        {Art("Panino", 23000, true, false, 50, 10), 0,
+         " [A-] " + Pad("Panino", 50) + " - \x80:  2,30 - Pz:   50 (avv.  10)"},
+        {Art("Panino", 23000, true, false, 50, 0), 12,
+         " [A-] " + Pad("Panino", 50) + " - \x80:  2,30 - Pz:   38"},
+        {Art("Bibita", 125000, false, true, -1, 0), 3,
+         " [-s] " + Pad("Bibita", 50) + " - \x80: 12,50 - Pz:   -1"},
+        {Art("Cena", 1500000, true, true, -1, 0), 0,
+         " [As] " + Pad("Cena", 50) + " - \x80: - Pz:   -1"},
+        {Art("Pesce", -10000, true, false, 7, 150), 0,
+         " [A-] " + Pad("Pesce", 50) + " - \x80:     ? - Pz:    7 (avv. 150)"},
+        {Art("", 0, false, false, 0, 0), 0,
+         " [  ] " + Pad(vuota, 50) + " - \x80:  0,00 - Pz:    0"},
+        {Art("Molti", 9999, true, false, 12345, 0), 0,
+         " [A-] " + Pad("Molti", 50) + " - \x80:  1,00 - Pz: 12345"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(RigaElenco(c.a, c.used), c.line) << c.a.name;
+}
+
+TEST(EditorLinesTest, LeavingAFieldNormalisesIt) {
+    Options o;
+    o.gSogliaProdotti = 15;
+    const struct {
+        int field;
+        CampiArticolo before;
+        CampiArticolo after;
+        bool separator;
+    } cases[] = {
+        {1, {"Pane", "  ", "5", "3"}, {"Pane", "0", "5", "3"}, false},
+        {2, {"Pane", "1", "", ""}, {"Pane", "1", "-1", "0"}, false},
+        {2, {"Pane", "1", "-7", "4"}, {"Pane", "1", "-1", "0"}, false},
+        {2, {"Pane", "1", "0", "12"}, {"Pane", "1", "0", "0"}, false},
+        {2, {"Pane", "1", "5", ""}, {"Pane", "1", "5", "15"}, false},
+        {2, {"Pane", "1", "5", "3"}, {"Pane", "1", "5", "3"}, false},
+        {3, {"Pane", "1", "5", ""}, {"Pane", "1", "5", "15"}, false},
+        {3, {"Pane", "1", "-1", "9"}, {"Pane", "1", "-1", "0"}, false},
+        {0, {"  Pane  ", "1", "5", "3"}, {"Pane", "1", "5", "3"}, false},
+        {0, {"Pane;salame", "1", "5", "3"}, {"Pane salame", "1", "5", "3"}, true},
+        {0, {std::string(60, 'x'), "1", "", ""}, {std::string(50, 'x'), "1", "", ""}, false},
+    };
+    for (const auto& c : cases) {
+        CampiArticolo f = c.before;
+        EXPECT_EQ(NormalizzaCampo(c.field, f, o), c.separator) << c.before[c.field];
+        EXPECT_EQ(f, c.after) << "field " << c.field << " from '" << c.before[c.field] << "'";
+    }
+}
+
+TEST(EditorLinesTest, NamesFromOtherTillsLoseTheSeparatorNotTheirFields) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Pane;e;salame;2;1;0;-1;1;-1;0", "Pane e salame;2;1;0;-1;1;-1;0"},
+        {"Pane;2;1;0;-1;1;-1;0", "Pane;2;1;0;-1;1;-1;0"},
+        {"Prodotto test;1,13;1;0;20;", "Prodotto test;1,13;1;0;20;"},
+        {"Pane;2;1;0;-1;1;-1;0;;", "Pane;2;1;0;-1;1;-1;0;;"},
+        {"", ""},
+    };
+    for (auto [in, out] : cases) EXPECT_EQ(RigaRiparata(in, ';'), out) << in;
+}
+
+TEST(EditorLinesTest, RenameAnswersStayInsideTheFolder) {
+    const struct {
+        std::string answer;
+        std::string name;
+        bool refused;
+    } cases[] = {
+        {"Sagra 2026", "Sagra 2026", false},
+        {"1234567890123456789012345", "1234567890123456789", false},
+        {"../x", "", true},
+        {"a/b", "", true},
+        {"a\\b", "", true},
+        {"..", "", true},
+        {std::string("a\0b", 3), "", true},
+        {"   ", "", false},
+    };
+    for (const auto& c : cases) {
+        const NomeRinomina r = ControllaNome(c.answer);
+        EXPECT_EQ(r.nome, c.name) << c.answer;
+        EXPECT_EQ(r.rifiutato, c.refused) << c.answer;
+    }
+}
+
+TEST(EditorPanelTest, OpeningShowsSectionsSizesAndTheFirstSection) {
+    MemoryFileAccess files;
+    CassaEditor t(files, kMenu);
+    t.cat().sezioni[1].pendingSize = 5;  // a "+" pressed before the panel was closed
+    t.editor.OpenCatalogueEditor();
+    EXPECT_EQ(t.view.voci,
+              (std::vector<std::string>{"MANGIARE", "BERE", "VARIE", "---------", "MONETE"}));
+    EXPECT_EQ(t.view.sezione, 0);
+    EXPECT_EQ(t.view.dimensioni[0].caption, "  3");
+    EXPECT_EQ(t.view.dimensioni[0].back, kGialloChiaro);
+    EXPECT_EQ(t.view.dimensioni[1].caption, "*  5");
+    EXPECT_EQ(t.view.dimensioni[1].fore, kVerdeScuro);
+    EXPECT_EQ(t.view.dimensioni[2].back, kBianco);
+    ASSERT_EQ(t.view.elenco.size(), 3u);
+    EXPECT_EQ(t.view.elenco[1], " [As] " + Pad("Bibita grande", 50) + " - \x80: 12,50 - Pz:   -1");
+    EXPECT_EQ(t.view.captionB[1], "Cancella tutte le righe di MANGIARE");
+    EXPECT_EQ(t.view.comandiB, (std::array<bool, 7>{true, true, true, true, true, true, true}));
+
+    t.view.ScegliSezione(kVoceMonete);
+    t.editor.SceltaSezione();
+    EXPECT_FALSE(t.view.campiAbilitati);
+    ASSERT_EQ(t.view.elenco.size(), 16u);
+    EXPECT_EQ(t.view.elenco[0].rfind("S0 = ", 0), 0u);
+    EXPECT_EQ(t.view.elenco[9].rfind("S9 = ", 0), 0u);
+    t.view.ScegliRiga(2);
+    t.editor.ClickElenco();
+    EXPECT_EQ(t.view.riga, -1);
+    EXPECT_EQ(t.view.campi, (test::ScriptedEditorView{}.campi));
+}
+
+TEST(EditorPanelTest, SameSectionKeepsTheRowAnotherStartsWithout) {
+    MemoryFileAccess files;
+    CassaEditor t(files, kMenu);
+    t.editor.OpenCatalogueEditor();
+    t.Scegli(0, 1);
+    EXPECT_EQ(t.view.campi, (std::array<std::string, 4>{"Bibita grande", "12,5", "-1", "0"}));
+    EXPECT_TRUE(t.view.attivo);
+    t.Scegli(0);
+    EXPECT_EQ(t.view.riga, 1);
+    t.Scegli(1);
+    EXPECT_EQ(t.view.riga, -1);
+    EXPECT_EQ(t.view.captionB[1], "Cancella tutte le righe di BERE");
+}
+
+TEST(EditorPanelTest, SaveArticleWritesTheLineAndKeepsItsPrintGroup) {
+    const struct {
+        const char* what;
+        std::array<std::string, 4> fields;
+        bool active;
+        const char* line;  // MANGIARE/1 afterwards
+    } cases[] = {
+        {"price change", {"Panino", "2,8", "40", "10"}, true, "Panino;2,8;1;0;40;4;40;10"},
+        {"variable price", {"Panino", "?", "-1", "0"}, true, "Panino;-1;1;0;-1;4;-1;0"},
+        {"switched off", {"Panino", "2,3", "50", "10"}, false, "Panino;2,3;0;0;50;4;50;10"},
+        {"empty price", {"Panino", "", "50", "10"}, true, "Panino;0;1;0;0;4;0;10"},
+        {"no name", {"", "9", "9", "9"}, true, "Panino;2,3;1;0;50;4;50;10"},
+        {"separator in name", {"Pane;burro", "1", "-1", "0"}, true, "Pane burro;1;1;0;-1;4;-1;0"},
+    };
+    for (const auto& c : cases) {
+        MemoryFileAccess files;
+        CassaEditor t(files, kMenu);
+        t.editor.OpenCatalogueEditor();
+        t.Scegli(0, 0);
+        t.view.campi = c.fields;
+        t.view.attivo = c.active;
+        const std::string prima = t.Dati();
+        t.editor.SaveArticle();
+        EXPECT_EQ(t.Riga("MANGIARE", 1), c.line) << c.what;
+        const std::string dopo = t.Dati();
+        // Only that line changed in the file.
+        const std::string vecchia = "1=Panino;2,3;1;0;50;4;50;10\r\n";
+        std::string atteso = prima;
+        atteso.replace(atteso.find(vecchia), vecchia.size(), std::string("1=") + c.line + "\r\n");
+        EXPECT_EQ(dopo, atteso) << c.what;
+        EXPECT_EQ(t.view.riga, 0) << c.what;  // the same row stays selected
+        EXPECT_EQ(t.view.campi[0], "") << c.what;
+    }
+}
+
+TEST(EditorPanelTest, QuestionMarkPriceShowsAsQuestionMark) {
+    MemoryFileAccess files;
+    CassaEditor t(files, kMenu);
+    t.editor.OpenCatalogueEditor();
+    t.Scegli(0, 2);
+    t.view.campi = {"Pesce", "?", "", ""};
+    t.editor.EsceCampo(2);
+    EXPECT_EQ(t.view.campi[2], "-1");
+    t.view.attivo = true;
+    t.editor.SaveArticle();
+    EXPECT_EQ(t.view.elenco[2], " [A-] " + Pad("Pesce", 50) + " - \x80:     ? - Pz:   -1");
+    t.Scegli(0, 2);
+    EXPECT_EQ(t.view.campi[1], "?");
+    // Emptying the price and leaving the field puts "0" back; entering it drops the "0".
+    t.view.campi[1] = "";
+    t.editor.EsceCampo(1);
+    EXPECT_EQ(t.view.campi[1], "0");
+    t.editor.EntraCampo(1);
+    EXPECT_EQ(t.view.campi[1], "");
+}
+
+TEST(EditorPanelTest, SeparatorInTheNameFieldIsReplacedAndSaid) {
+    MemoryFileAccess files;
+    CassaEditor t(files, kMenu);
+    t.editor.OpenCatalogueEditor();
+    t.Scegli(0, 0);
+    t.view.campi[0] = "Pane;salame";
+    t.editor.EsceCampo(0);
+    EXPECT_EQ(t.view.campi[0], "Pane salame");
+    ASSERT_EQ(t.cassa.prompter.messages.size(), 1u);
+    EXPECT_NE(t.cassa.prompter.messages[0].find("\";\""), std::string::npos);
+}
+
+TEST(EditorPanelTest, SeparatePrintTogglesOnlyActiveArticles) {
+    const struct {
+        int row;
+        const char* section;
+        int key;
+        const char* line;
+    } cases[] = {
+        {0, "MANGIARE", 1, "Panino;2,3;1;1;50;4;50;10"},
+        {1, "MANGIARE", 2, "Bibita grande;12,5;1;0;-1;5;-1;0"},
+    };
+    for (const auto& c : cases) {
+        MemoryFileAccess files;
+        CassaEditor t(files, kMenu);
+        t.editor.OpenCatalogueEditor();
+        t.Scegli(0, c.row);
+        t.editor.ToggleSeparatePrint();
+        EXPECT_EQ(t.Riga(c.section, c.key), c.line);
+    }
+    MemoryFileAccess files;
+    CassaEditor t(files, kMenu);
+    t.editor.OpenCatalogueEditor();
+    t.Scegli(1, 0);  // Acqua is switched off
+    const std::string prima = t.Dati();
+    t.editor.ToggleSeparatePrint();
+    EXPECT_EQ(t.Dati(), prima);
+    EXPECT_FALSE(t.cat().gArticoli[t.cat().IndiceArticolo(201)].separatePrint);
+}
+
+TEST(EditorPanelTest, WithoutAdvancedPrintingTheGroupFollowsSeparatePrint) {
+    MemoryFileAccess files;
+    CassaEditor t(files, std::string(kMenu).substr(std::string(kMenu).find("[MANGIARE]")));
+    t.editor.OpenCatalogueEditor();
+    t.Scegli(1, 0);
+    t.view.attivo = true;
+    t.editor.SaveArticle();
+    EXPECT_EQ(t.Riga("BERE", 1), "Acqua;1;1;0;-1;2;-1;0");
+    t.Scegli(1, 0);
+    t.editor.ToggleSeparatePrint();
+    EXPECT_EQ(t.Riga("BERE", 1), "Acqua;1;1;1;-1;0;-1;0");
+    t.Scegli(1, 0);
+    t.editor.ToggleSeparatePrint();
+    EXPECT_EQ(t.Riga("BERE", 1), "Acqua;1;1;0;-1;2;-1;0");
+}
+
+TEST(EditorPanelTest, RowAndSectionDeletionAskFirst) {
+    const struct {
+        int command;
+        bool yes;
+        std::vector<std::string> mangiare;  // lines 1..3 afterwards
+    } cases[] = {
+        {0, false, {"Panino;2,3;1;0;50;4;50;10", "Bibita grande;12,5;1;1;-1;5;-1;0", ""}},
+        {0, true, {"", "Bibita grande;12,5;1;1;-1;5;-1;0", ""}},
+        {1, false, {"Panino;2,3;1;0;50;4;50;10", "Bibita grande;12,5;1;1;-1;5;-1;0", ""}},
+        {1, true, {"", "", ""}},
+    };
+    for (const auto& c : cases) {
+        MemoryFileAccess files;
+        CassaEditor t(files, kMenu);
+        t.editor.OpenCatalogueEditor();
+        t.Scegli(0, 0);
+        t.cassa.prompter.confirmations = {c.yes};
+        const long scritture = files.replaceCount;
+        t.editor.ComandoB(c.command);
+        ASSERT_EQ(t.cassa.prompter.questions, std::vector<std::string>{"Cancellazione prodotti"});
+        for (int k = 1; k <= 3; ++k)
+            EXPECT_EQ(t.Riga("MANGIARE", k), c.mangiare[k - 1]) << c.command << c.yes << k;
+        EXPECT_EQ(t.Riga("BERE", 1), "Acqua;1;0;0;-1;5;-1;0");
+        EXPECT_EQ(files.replaceCount - scritture, c.yes ? 1 : 0) << "one write or none";
+        if (c.yes) {
+            EXPECT_EQ(t.view.elenco[0].substr(0, 6), " [  ] ");
+        }
+    }
+}
+
+TEST(EditorPanelTest, PlusAndMinusClampAndMark) {
+    MemoryFileAccess files;
+    CassaEditor t(files, kMenu);
+    t.editor.OpenCatalogueEditor();
+    const struct {
+        int section;
+        int command;
+        int presses;
+        const char* caption;
+        int fore;
+    } cases[] = {
+        {0, 3, 1, "*  4", kVerdeScuro},         {0, 4, 1, "  3", kColoreTestoFinestra},
+        {0, 4, 1, "*  2", kRossoDimensione},    {0, 4, 5, "*  1", kRossoDimensione},
+        {0, 3, 2, "  3", kColoreTestoFinestra}, {2, 3, 100, "* 80", kVerdeScuro},
+    };
+    for (const auto& c : cases) {
+        t.Scegli(c.section);
+        for (int k = 0; k < c.presses; ++k) t.editor.ComandoB(c.command);
+        EXPECT_EQ(t.view.dimensioni[c.section].caption, c.caption);
+        EXPECT_EQ(t.view.dimensioni[c.section].fore, c.fore) << c.caption;
+    }
+    EXPECT_EQ(t.cat().sezioni[2].size, 1) << "only the pending size changes";
+}
+
+std::string Sezione(const char* name, int dim, const std::vector<std::string>& lines) {
+    std::string s =
+        std::string("[") + name + "]\r\n" + Note() + "DIMENSIONE=" + std::to_string(dim) + "\r\n";
+    for (std::size_t k = 0; k < lines.size(); ++k)
+        s += std::to_string(k + 1) + "=" + lines[k] + "\r\n";
+    return s;
+}
+
+TEST(EditorPanelTest, ShrinkAndGrowAskOnceAndApplyAsOneWrite) {
+    for (bool yes : {false, true}) {
+        MemoryFileAccess files;
+        CassaEditor t(files, kMenu);
+        t.editor.OpenCatalogueEditor();
+        t.Scegli(0);
+        t.editor.ComandoB(4);  // MANGIARE 3 -> 2
+        t.Scegli(1);
+        t.editor.ComandoB(3);  // BERE 2 -> 3
+        t.cassa.prompter.confirmations = {yes};
+        const std::string prima = t.Dati();
+        const long scritture = files.replaceCount;
+        t.editor.ComandoB(5);
+        EXPECT_EQ(t.cassa.prompter.questions,
+                  std::vector<std::string>{"Ridimensionamento griglia prodotti"});
+        if (!yes) {
+            EXPECT_EQ(t.Dati(), prima);
+            EXPECT_EQ(t.cat().gNumeroArticoli, 6);
+            continue;
+        }
+        EXPECT_EQ(files.replaceCount - scritture, 1);
+        EXPECT_EQ(t.Catalogo(),
+                  Sezione("MANGIARE", 2,
+                          {"Panino;2,3;1;0;50;4;50;10", "Bibita grande;12,5;1;1;-1;5;-1;0"}) +
+                      Sezione("BERE", 3,
+                              {"Acqua;1;0;0;-1;5;-1;0", ";0;0;0;-1;0;-1;0", ";0;0;0;0;0;0;0"}) +
+                      Sezione("VARIE", 1, {";0;0;0;-1;0;-1;0"}));
+        EXPECT_EQ(test::SenzaCatalogo(t.Dati()), test::SenzaCatalogo(prima));
+        // The articles of the later sections keep their rows and codes.
+        EXPECT_EQ(t.cat().gArticoli[t.cat().IndiceArticolo(201)].name, "Acqua");
+        EXPECT_EQ(t.cat().IndiceArticolo(203), 5);
+        EXPECT_EQ(t.cat().IndiceArticolo(103), -1);
+        EXPECT_EQ(t.view.dimensioni[0].caption, "  2");
+        EXPECT_EQ(t.view.ridisposizioni, 1);
+    }
+}
+
+TEST(EditorPanelTest, ReceiptsOnRecordLockTheDestructiveCommands) {
+    MemoryFileAccess files;
+    CassaEditor t(files, std::string(kMenu) + "[STATISTICHE]\r\nSCONTRINI=3\r\n");
+    t.editor.OpenCatalogueEditor();
+    EXPECT_EQ(t.view.comandiB,
+              (std::array<bool, 7>{false, false, false, true, false, true, false}));
+    t.Scegli(0, 0);
+    t.cassa.prompter.confirmations = {true, true, true};
+    const std::string prima = t.Dati();
+    for (int i : {0, 1, 2, 4, 6}) t.editor.ComandoB(i);
+    EXPECT_EQ(t.Dati(), prima);
+    EXPECT_TRUE(t.cassa.prompter.questions.empty());
+    // A shrink chosen before the first sale cannot be applied any more; growth can.
+    t.cat().sezioni[0].pendingSize = 2;
+    t.editor.ComandoB(5);
+    EXPECT_EQ(t.Dati(), prima);
+    EXPECT_EQ(t.cassa.prompter.messages.size(), 1u);
+    t.cat().sezioni[0].pendingSize = 4;
+    t.editor.ComandoB(5);
+    EXPECT_EQ(t.Riga("MANGIARE", 4), ";0;0;0;0;0;0;0");
+    EXPECT_EQ(t.cassa.Dati("MANGIARE", "DIMENSIONE"), "4");
+}
+
+TEST(EditorPanelTest, TestDataReplaceTheCatalogue) {
+    MemoryFileAccess files;
+    CassaEditor t(files, kMenu);
+    t.editor.OpenCatalogueEditor();
+    t.cassa.prompter.confirmations = {true};
+    const long scritture = files.replaceCount;
+    t.editor.ComandoB(6);
+    EXPECT_EQ(t.Catalogo(), Sezione("MANGIARE", 3,
+                                    {"Prodotto MANGIARE 1 test;1,13;1;0;20;0;-1;0",
+                                     "Prodotto MANGIARE 2 test;1,13;1;0;20;0;-1;0",
+                                     "Prodotto MANGIARE 3 test;1,13;1;0;20;0;-1;0"}) +
+                                Sezione("BERE", 2,
+                                        {"Prodotto BERE 1 test;1,14;1;0;20;0;-1;0",
+                                         "Prodotto BERE 2 test;1,14;1;0;20;0;-1;0"}) +
+                                Sezione("VARIE", 1, {"Prodotto VARIE 1 test;1,15;1;0;20;0;-1;0"}));
+    // The data file once, the temporary file once.
+    EXPECT_EQ(files.replaceCount - scritture, 2);
+}
+
+// Two tills on one data file.
+constexpr const char* kMulti = "[MULTIVORSA]\r\nABILITATO=1\r\nMASTER=1\r\nTIMER_CICLI=50\r\n";
+
+TEST(EditorMultiTest, SaveHoldsTheArticleLockUntilTheLineIsWritten) {
+    MemoryFileAccess files;
+    CassaEditor a(files, std::string(kMulti) + kMenu, "anna");
+    CassaEditor b(files, "", "bruno");
+    a.editor.OpenCatalogueEditor();
+    a.Scegli(0, 0);
+    // Bruno holds Panino's line while selling it.
+    ASSERT_TRUE(b.cat().BloccaArticolo(1, b.cassa.till->store));
+    std::vector<std::string> visto;
+    a.cassa.sleeper.onSleep = [&](int n) {
+        visto.push_back(a.Riga("MANGIARE", 1));
+        if (n == 3) {
+            b.cassa.till->store.ScriviIni("MANGIARE", "1", "Panino;2,3;1;0;47;4;50;10",
+                                          "/p/Vorsa.ini");
+            b.cassa.till->store.SbloccaChiave("MANGIARE", "1");
+        }
+    };
+    a.view.campi = {"Panino", "2,5", "60", "10"};
+    a.view.attivo = true;
+    a.editor.SaveArticle();
+    ASSERT_EQ(visto.size(), 3u) << "the save waited for Bruno's lock";
+    EXPECT_EQ(visto[0], "Panino;2,3;1;0;50;4;50;10");
+    EXPECT_EQ(a.Riga("MANGIARE", 1), "Panino;2,5;1;0;60;4;60;10");
+    ProfileStore p(files);
+    EXPECT_FALSE(p.Get("/p/Vorsa.ini.lck", "MANGIARE", "1-LOCKED").has_value())
+        << "released after the write";
+}
+
+TEST(EditorMultiTest, PiecesColumnCountsWhatEveryTillHolds) {
+    MemoryFileAccess files;
+    CassaEditor a(files, std::string(kMulti) + kMenu, "anna");
+    CassaEditor b(files, "", "bruno");
+    b.cassa.Digita("101");  // Bruno takes one Panino into his bill
+    b.cassa.Timer();
+    b.cassa.Digita("101");
+    b.cassa.Timer();
+    a.cat().AbilitaArticoli(true, a.cassa.view);  // F7 locks the product buttons
+    a.editor.OpenCatalogueEditor();
+    EXPECT_FALSE((a.cassa.view.enabled[{0, 1}])) << "refreshing the list unlocked a button";
+    EXPECT_EQ(a.view.elenco[0],
+              " [A-] " + Pad("Panino", 50) + " - \x80:  2,30 - Pz:   48 (avv.  10)");
+}
+
+TEST(EditorMultiTest, GridChangeTellsToRestartTheOtherTills) {
+    for (bool multi : {false, true}) {
+        MemoryFileAccess files;
+        CassaEditor a(files, std::string(multi ? kMulti : "") + kMenu, "anna");
+        a.editor.OpenCatalogueEditor();
+        a.editor.ComandoB(3);
+        a.editor.ComandoB(5);
+        EXPECT_EQ(a.cassa.Dati("MANGIARE", "DIMENSIONE"), "4");
+        EXPECT_EQ(a.cassa.prompter.messages.size(), multi ? 1u : 0u);
+        if (multi) {
+            EXPECT_EQ(a.cassa.prompter.messages[0],
+                      " Al fine di rendere operative le modifiche introdotte, chiudere e riaprire "
+                      "le altre vorse");
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vorsa

@@ -1,0 +1,104 @@
+// The menu board on A4: what is listed, prices flush with the right margin, long names kept
+// clear of their prices, page breaks.
+#include <gtest/gtest.h>
+
+#include "printing/tabellone_menu.h"
+#include "support/recording_backend.h"
+
+namespace vorsa {
+namespace {
+
+constexpr int kA4 = 11906;  // twips
+constexpr int kA4Alto = 16838;
+constexpr int kMargine = 1134;
+
+Catalogue Menu(const std::vector<std::vector<Article>>& sezioni) {
+    Catalogue c;
+    c.gArticoli.assign(1, Article{});
+    for (std::size_t s = 0; s < 3; ++s) {
+        const auto& righe = s < sezioni.size() ? sezioni[s] : std::vector<Article>{};
+        c.sezioni[s].size = static_cast<std::int16_t>(std::max<std::size_t>(righe.size(), 1));
+        for (std::size_t k = 0; k < static_cast<std::size_t>(c.sezioni[s].size); ++k)
+            c.gArticoli.push_back(k < righe.size() ? righe[k] : Article{});
+    }
+    c.gNumeroArticoli = static_cast<int>(c.gArticoli.size()) - 1;
+    return c;
+}
+
+Article A(const std::string& name, long long raw, bool active = true) {
+    Article a;
+    a.name = name;
+    a.price = Currency::FromRaw(raw);
+    a.variablePrice = raw == -10000;
+    a.active = active;
+    return a;
+}
+
+TEST(MenuBoardTest, ListsActiveArticlesUnderTheirSectionsWithAlignedPrices) {
+    RecordingBackend b;
+    b.SetCurrentPrinter("Stampante");
+    const Catalogue c = Menu({{A("Panino", 23000), A("Spento", 10000, false), A("", 0)},
+                              {A("Acqua", 10000), A("Pesce", -10000)},
+                              {}});
+    EXPECT_EQ(StampaTabellone(c, b), 3);
+    const auto docs = b.Documents();
+    ASSERT_EQ(docs.size(), 1u);
+    ASSERT_EQ(docs[0].pages.size(), 1u);
+    const RecordedPage& p = docs[0].pages[0];
+    EXPECT_EQ(p.Texts(),
+              (std::vector<std::string>{"Men\xF9 del giorno", "MANGIARE", "Panino", "\x80 2,30",
+                                        "BERE", "Acqua", "\x80 1,00", "Pesce", "\x80 ?"}));
+    for (const char* prezzo : {"\x80 2,30", "\x80 1,00", "\x80 ?"}) {
+        const PrintCall t = p.Find(prezzo).at(0);
+        EXPECT_EQ(t.x + static_cast<int>(std::string(prezzo).size()) * t.font.size * 12,
+                  kA4 - kMargine)
+            << prezzo;
+        EXPECT_EQ(t.y, p.Find(prezzo == std::string("\x80 2,30")   ? "Panino"
+                              : prezzo == std::string("\x80 1,00") ? "Acqua"
+                                                                   : "Pesce")
+                           .at(0)
+                           .y)
+            << "a price stands on its name's line";
+    }
+    const PrintCall titolo = p.Find("Men\xF9 del giorno").at(0);
+    EXPECT_EQ(titolo.x * 2 + 15 * 28 * 12, kA4) << "centred";
+    EXPECT_TRUE(titolo.font.bold);
+    EXPECT_EQ(p.Find("Panino").at(0).font.size, 18);
+}
+
+TEST(MenuBoardTest, LongNamesShrinkAndLongListsGoOnNewPages) {
+    RecordingBackend b;
+    b.SetCurrentPrinter("Stampante");
+    std::vector<Article> molti;
+    for (int k = 1; k <= 80; ++k)
+        molti.push_back(A(k == 1 ? std::string(50, 'N') : "Articolo " + std::to_string(k), 150000));
+    EXPECT_EQ(StampaTabellone(Menu({molti}), b), 80);
+    const auto docs = b.Documents();
+    ASSERT_EQ(docs.size(), 1u);
+    EXPECT_GE(docs[0].pages.size(), 3u);
+    for (const auto& page : docs[0].pages) {
+        for (const auto& t : page.calls) {
+            if (t.kind != PrintCall::Kind::Text) continue;
+            EXPECT_GE(t.y, kMargine);
+            EXPECT_LE(t.y + t.font.size * 20 * 11328 / 10000, kA4Alto - kMargine) << t.text;
+            EXPECT_LE(t.x + static_cast<int>(t.text.size()) * t.font.size * 12, kA4 - kMargine)
+                << t.text;
+        }
+    }
+    const PrintCall lungo = docs[0].pages[0].Find(std::string(50, 'N')).at(0);
+    const PrintCall prezzo = docs[0].pages[0].Find("\x80 15,00").at(0);
+    EXPECT_LT(lungo.font.size, 18);
+    EXPECT_LE(lungo.x + 50 * lungo.font.size * 12 + 567, prezzo.x) << "clear of its price";
+}
+
+TEST(MenuBoardTest, AnEmptyCatalogueSaysSo) {
+    RecordingBackend b;
+    b.SetCurrentPrinter("Stampante");
+    EXPECT_EQ(StampaTabellone(Menu({}), b), 0);
+    const auto docs = b.Documents();
+    ASSERT_EQ(docs.size(), 1u);
+    EXPECT_TRUE(docs[0].pages.at(0).Has("*** Non ci sono articoli ***"));
+}
+
+}  // namespace
+}  // namespace vorsa

@@ -1,0 +1,372 @@
+// The catalogue editor on the settings panel, driven through its widgets as the operator does:
+// F7, the section list, the fields, the buttons; checked on screen and in Vorsa.ini.
+#include <QAccessible>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest>
+#include <deque>
+
+#include "frm_vorsa_scene.h"
+#include "ui/pannello_editor.h"
+#include "ui/pannello_stampa.h"
+#include "ui/sale_presenter.h"
+
+using namespace vorsa;
+using namespace vorsa::test;
+
+namespace {
+
+class ScriptedPrompter final : public Prompter {
+  public:
+    std::deque<std::optional<std::string>> answers;
+    std::deque<bool> yes;
+    std::vector<std::string> questions;
+    std::vector<std::string> messages;
+    std::optional<std::string> InputBox(const std::string&, const std::string&) override {
+        if (answers.empty()) return std::nullopt;
+        auto a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    bool ConfermaSiNo(const std::string& title, const std::string&) override {
+        questions.push_back(title);
+        if (yes.empty()) return false;
+        const bool a = yes.front();
+        yes.pop_front();
+        return a;
+    }
+    int MostraMessaggio(const std::string&, const std::string& text, const std::string&, bool,
+                        const std::string&, const std::string&, bool, int) override {
+        messages.push_back(text);
+        return 6;
+    }
+};
+
+const QByteArray kMenu =
+    "[MANGIARE]\r\nDIMENSIONE=3\r\n1=Panino;2,3;1;0;50;1;50;10\r\n"
+    "2=Bibita grande;12,5;1;1;-1;1;-1;0\r\n3=\r\n"
+    "[BERE]\r\nDIMENSIONE=2\r\n1=Acqua;1;0;0;-1;2;-1;0\r\n2=\r\n"
+    "[VARIE]\r\nDIMENSIONE=1\r\n1=\r\n"
+    "[PROGRAMMA]\r\nEULA=100\r\nMODE=0\r\nWIDTH=15380\r\n";
+
+QString Riga(const char* marks, const char* name, const char* tail) {
+    return QString::fromLatin1(marks) + QString::fromUtf8(name).leftJustified(50, ' ') +
+           QString::fromUtf8(tail);
+}
+
+}  // namespace
+
+class TstPannelloEditor : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Scena> scena_;
+    ScriptedPrompter prompter_;
+    std::unique_ptr<SalePresenter> cassa_;
+    std::unique_ptr<PannelloStampa> stampa_;
+    std::unique_ptr<PannelloEditor> editor_;
+
+    QFrame* panel() { return Gestione(*scena_->frm, 1); }
+    template <class W>
+    W* C(const char* name, int i = -1) {
+        return Ctl<W>(*scena_->frm, i < 0 ? QString::fromLatin1(name) : Nome(name, i));
+    }
+    QByteArray Ini() { return scena_->fx.Read(QStringLiteral("Vorsa.ini")); }
+    QList<QByteArray> Sezione(const char* s) { return SectionLines(Ini(), s); }
+
+    void Avvia(const QByteArray& ini) {
+        editor_.reset();
+        stampa_.reset();
+        cassa_.reset();
+        scena_ = std::make_unique<Scena>();
+        prompter_ = ScriptedPrompter{};
+        QVERIFY(scena_->Avvia(ini, [](Till& t) { t.opt.gStampaAbilitata = false; }));
+        scena_->frm->resize(scena_->frm->minimumSize());
+        QTRY_VERIFY(scena_->Assestata());
+        cassa_ = std::make_unique<SalePresenter>(*scena_->frm, scena_->fx.till(), &prompter_);
+        cassa_->Avvia();
+        stampa_ = std::make_unique<PannelloStampa>(*panel(), scena_->fx.till().settings, nullptr);
+        editor_ = std::make_unique<PannelloEditor>(*scena_->frm, scena_->fx.till(),
+                                                   cassa_->vendita(), prompter_);
+        QTest::keyClick(BoxCodice(*scena_->frm), Qt::Key_F7);
+        QVERIFY(panel()->isVisible());
+    }
+    void ScegliSezione(int s) {
+        auto* cbo = C<QComboBox>("cbo_Sezioni");
+        cbo->setCurrentIndex(s);
+        emit cbo->activated(s);
+    }
+    void ScegliRiga(int row) { C<QListWidget>("lst_Prodotti_Elenco")->setCurrentRow(row); }
+    QLineEdit* Campo(int i) { return C<QLineEdit>("txt_Prodotto_New", i); }
+    void Premi(const char* name, int i) {
+        QTest::mouseClick(C<QPushButton>(name, i), Qt::LeftButton);
+    }
+
+  private slots:
+    void cleanup() {
+        editor_.reset();
+        stampa_.reset();
+        cassa_.reset();
+        scena_.reset();
+    }
+
+    void f7OpensThePanelWithEveryControlNamed() {
+        Avvia(kMenu);
+        auto* cbo = C<QComboBox>("cbo_Sezioni");
+        QVERIFY(cbo->hasFocus());
+        QCOMPARE(cbo->count(), 5);
+        QCOMPARE(cbo->itemText(4), QStringLiteral("MONETE"));
+        QCOMPARE(C<QLabel>("lbl_NewDim", 0)->text(), QStringLiteral("  3"));
+        QVERIFY(C<QLabel>("lblSoglia", 0)->isVisible());
+        QVERIFY(!C<QLabel>("lblSoglia", 1)->isVisible());
+        QCOMPARE(C<QPushButton>("cmd_Gestione_B", 1)->text(),
+                 QStringLiteral("Cancella tutte le righe di MANGIARE"));
+        QVERIFY(C<QComboBox>("cbo_StampaLista") != nullptr);  // the printer controls stay
+
+        QStringList nomi = {"cbo_Sezioni", "lst_Prodotti_Elenco", "chk_Prodotto_Stato",
+                            "lst_Prodotti_Salvati"};
+        for (int i = 0; i < 3; ++i) nomi << Nome("lbl_NewDim", i);
+        for (int i = 0; i < 4; ++i) nomi << Nome("txt_Prodotto_New", i);
+        for (int i = 0; i < 2; ++i) nomi << Nome("lblSoglia", i);
+        for (int i = 0; i < 7; ++i) nomi << Nome("cmd_Gestione", i) << Nome("cmd_Gestione_B", i);
+        const QStringList attesi = {QStringLiteral("Nome:"), QString::fromUtf8("\xE2\x82\xAC:"),
+                                    QStringLiteral("Pz:"), QStringLiteral("Soglia:")};
+        for (const QString& n : nomi) {
+            QWidget* w = C<QWidget>(qPrintable(n));
+            QVERIFY2(w, qPrintable(n));
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+            QVERIFY2(a, qPrintable(n));
+            QCOMPARE(a->text(QAccessible::Description), n);
+            QVERIFY2(!a->text(QAccessible::Name).isEmpty(), qPrintable(n));
+        }
+        for (int i = 0; i < 4; ++i) {
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(Campo(i));
+            QCOMPARE(a->text(QAccessible::Name), attesi[i]);
+        }
+        QCOMPARE(QAccessible::queryAccessibleInterface(C<QWidget>("lst_Prodotti_Salvati"))
+                     ->text(QAccessible::Name),
+                 QStringLiteral("Dati storici articoli"));
+    }
+
+    void everythingFitsTheWindowAtItsMinimumSize() {
+        Avvia(kMenu);
+        QFrame* p = panel();
+        // To look at the panel as the operator sees it.
+        if (const QString png = qEnvironmentVariable("VORSA_EDITOR_PNG"); !png.isEmpty())
+            scena_->frm->grab().save(png);
+        QCOMPARE(scena_->frm->size(), scena_->frm->minimumSize());
+        QVERIFY(
+            scena_->frm->rect().contains(QRect(p->mapTo(scena_->frm.get(), QPoint()), p->size())));
+        const QList<QWidget*> figli = p->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        for (QWidget* w : figli) {
+            if (w->isHidden()) continue;
+            QVERIFY2(p->rect().contains(w->geometry()), qPrintable(w->objectName()));
+            QString testo;
+            if (auto* b = qobject_cast<QPushButton*>(w)) testo = b->text();
+            if (auto* l = qobject_cast<QLabel*>(w); l && !l->wordWrap()) testo = l->text();
+            if (auto* c = qobject_cast<QCheckBox*>(w)) testo = c->text();
+            if (testo.isEmpty()) continue;
+            const int margine = qobject_cast<QLabel*>(w) ? 0 : 12;
+            QVERIFY2(w->fontMetrics().horizontalAdvance(testo) + margine <= w->width(),
+                     qPrintable(w->objectName() + " '" + testo + "'"));
+        }
+        for (int i = 0; i < figli.size(); ++i) {
+            for (int j = i + 1; j < figli.size(); ++j) {
+                QWidget* a = figli[i];
+                QWidget* b = figli[j];
+                if (a->isHidden() || b->isHidden()) continue;
+                if (a->objectName().startsWith("lblSoglia") &&
+                    b->objectName().startsWith("lblSoglia"))
+                    continue;  // one of the two is shown
+                QVERIFY2(!a->geometry().intersects(b->geometry()),
+                         qPrintable(a->objectName() + "/" + a->property("text").toString() +
+                                    " overlaps " + b->objectName() + "/" +
+                                    b->property("text").toString()));
+            }
+        }
+    }
+
+    void listLinesAndFieldsFollowTheOperator() {
+        Avvia(kMenu);
+        auto* lista = C<QListWidget>("lst_Prodotti_Elenco");
+        QCOMPARE(lista->count(), 3);
+        QCOMPARE(lista->item(0)->text(),
+                 Riga(" [A-] ", "Panino", " - \xE2\x82\xAC:  2,30 - Pz:   50 (avv.  10)"));
+        QCOMPARE(lista->item(2)->text(), Riga(" [  ] ", "* Nessun prodotto in questa posizione *",
+                                              " - \xE2\x82\xAC:  0,00 - Pz:   -1"));
+        ScegliRiga(1);
+        QCOMPARE(Campo(0)->text(), QStringLiteral("Bibita grande"));
+        QCOMPARE(Campo(1)->text(), QStringLiteral("12,5"));
+        QVERIFY(C<QCheckBox>("chk_Prodotto_Stato")->isChecked());
+
+        // The price: "0" goes when entered, comes back when left empty; "?" passes the filter.
+        Campo(1)->setFocus();
+        Campo(1)->clear();
+        Campo(2)->setFocus();
+        QCOMPARE(Campo(1)->text(), QStringLiteral("0"));
+        Campo(1)->setFocus();
+        QCOMPARE(Campo(1)->text(), QString());
+        QTest::keyClicks(Campo(1), QStringLiteral("?x"));
+        QCOMPARE(Campo(1)->text(), QStringLiteral("?"));
+        // Pieces 5 with no threshold: the default threshold; pieces 0: none.
+        Campo(3)->clear();
+        Campo(2)->setFocus();
+        Campo(2)->setText(QStringLiteral("5"));
+        Campo(0)->setFocus();
+        QCOMPARE(Campo(3)->text(), QStringLiteral("15"));
+        Campo(2)->setFocus();
+        Campo(2)->setText(QStringLiteral("0"));
+        Campo(0)->setFocus();
+        QCOMPARE(Campo(3)->text(), QStringLiteral("0"));
+        // Names stop at 50 characters in the field itself.
+        Campo(0)->clear();
+        QTest::keyClicks(Campo(0), QString(60, QLatin1Char('n')));
+        QCOMPARE(Campo(0)->text().size(), 50);
+        Campo(0)->setText(QStringLiteral("Pesce"));
+        Campo(2)->setText(QStringLiteral("-1"));
+        Premi("cmd_Gestione", 1);
+        QVERIFY(Sezione("MANGIARE").contains("2=Pesce;-1;1;1;-1;0;-1;0"));
+        QCOMPARE(lista->item(1)->text(),
+                 Riga(" [As] ", "Pesce", " - \xE2\x82\xAC:     ? - Pz:   -1"));
+        QCOMPARE(lista->currentRow(), 1);
+        QVERIFY(BoxCodice(*scena_->frm)->hasFocus());
+        QCOMPARE(Bottone(*scena_->frm, 0, 2)->text(), QStringLiteral("Pesce"));
+    }
+
+    void savingWithoutANameChangesNothing() {
+        Avvia(kMenu);
+        ScegliRiga(0);
+        Campo(0)->clear();
+        const QByteArray prima = Ini();
+        Premi("cmd_Gestione", 1);
+        QCOMPARE(Ini(), prima);
+    }
+
+    void separatePrintOnActiveAndInactiveArticles() {
+        Avvia(kMenu);
+        ScegliRiga(0);
+        Premi("cmd_Gestione", 5);
+        QVERIFY(Sezione("MANGIARE").contains("1=Panino;2,3;1;1;50;0;50;10"));
+        ScegliSezione(1);
+        ScegliRiga(0);
+        const QByteArray prima = Ini();
+        Premi("cmd_Gestione", 5);  // Acqua is switched off
+        QCOMPARE(Ini(), prima);
+    }
+
+    void deletingARowAndASectionAsksFirst() {
+        Avvia(kMenu);
+        ScegliRiga(0);
+        prompter_.yes = {false};
+        const QByteArray prima = Ini();
+        Premi("cmd_Gestione_B", 0);
+        QCOMPARE(Ini(), prima);
+        ScegliRiga(0);
+        prompter_.yes = {true};
+        Premi("cmd_Gestione_B", 0);
+        QVERIFY(Sezione("MANGIARE").contains("1="));
+        QVERIFY(!Bottone(*scena_->frm, 0, 1)->isEnabled());
+        prompter_.yes = {true};
+        Premi("cmd_Gestione_B", 1);
+        QCOMPARE(Sezione("MANGIARE"), (QList<QByteArray>{"DIMENSIONE=3", "1=", "2=", "3="}));
+        QCOMPARE(prompter_.questions.size(), 3u);
+    }
+
+    void plusMinusAndApplyChangeTheGrid() {
+        Avvia(kMenu);
+        auto* dim = C<QLabel>("lbl_NewDim", 0);
+        Premi("cmd_Gestione_B", 4);
+        QCOMPARE(dim->text(), QStringLiteral("*  2"));
+        QCOMPARE(dim->palette().color(QPalette::WindowText), QColor(192, 0, 0));
+        Premi("cmd_Gestione_B", 3);
+        QCOMPARE(dim->text(), QStringLiteral("  3"));
+        QTest::mouseClick(C<QLabel>("lbl_NewDim", 1), Qt::LeftButton);
+        QCOMPARE(C<QComboBox>("cbo_Sezioni")->currentIndex(), 1);
+        Premi("cmd_Gestione_B", 3);
+        Premi("cmd_Gestione_B", 3);
+        QCOMPARE(C<QLabel>("lbl_NewDim", 1)->text(), QStringLiteral("*  4"));
+        QCOMPARE(C<QLabel>("lbl_NewDim", 1)->palette().color(QPalette::WindowText),
+                 QColor(0, 128, 0));
+        QVERIFY(Bottone(*scena_->frm, 1, 3) == nullptr);
+        Premi("cmd_Gestione_B", 5);
+        QVERIFY(prompter_.questions.empty());  // growth asks nothing
+        QCOMPARE(Sezione("BERE").mid(4),
+                 (QList<QByteArray>{"DIMENSIONE=4", "1=Acqua;1;0;0;-1;2;-1;0", "2=;0;0;0;-1;2;-1;0",
+                                    "3=;0;0;0;0;0;0;0", "4=;0;0;0;0;0;0;0"}));
+        QVERIFY(Bottone(*scena_->frm, 1, 4) != nullptr);
+        QCOMPARE(C<QLabel>("lbl_NewDim", 1)->text(), QStringLiteral("  4"));
+    }
+
+    void shrinkAndGrowAskOnceNoThenYes() {
+        Avvia(kMenu);
+        Premi("cmd_Gestione_B", 4);  // MANGIARE 3 -> 2
+        QTest::mouseClick(C<QLabel>("lbl_NewDim", 2), Qt::LeftButton);
+        Premi("cmd_Gestione_B", 3);  // VARIE 1 -> 2
+        const QByteArray prima = Ini();
+        prompter_.yes = {false};
+        Premi("cmd_Gestione_B", 5);
+        QCOMPARE(Ini(), prima);
+        QCOMPARE(C<QLabel>("lbl_NewDim", 0)->text(), QStringLiteral("*  2"));
+        prompter_.yes = {true};
+        Premi("cmd_Gestione_B", 5);
+        QCOMPARE(prompter_.questions.size(), 2u);
+        QCOMPARE(Sezione("MANGIARE").mid(4),
+                 (QList<QByteArray>{"DIMENSIONE=2", "1=Panino;2,3;1;0;50;1;50;10",
+                                    "2=Bibita grande;12,5;1;1;-1;0;-1;0"}));
+        QCOMPARE(Sezione("VARIE").mid(4),
+                 (QList<QByteArray>{"DIMENSIONE=2", "1=;0;0;0;-1;3;-1;0", "2=;0;0;0;0;0;0;0"}));
+        QVERIFY(Bottone(*scena_->frm, 0, 3) == nullptr);
+        QVERIFY(Bottone(*scena_->frm, 2, 2) != nullptr);
+        QCOMPARE(C<QLabel>("lbl_NewDim", 0)->text(), QStringLiteral("  2"));
+    }
+
+    void receiptsLockTheDestructiveButtons() {
+        Avvia(kMenu + "[STATISTICHE]\r\nSCONTRINI=2\r\n");
+        for (int i = 0; i < 7; ++i)
+            QCOMPARE(C<QPushButton>("cmd_Gestione_B", i)->isEnabled(), i == 3 || i == 5);
+    }
+
+    void functionKeysWorkInsideThePanel() {
+        Avvia(kMenu);
+        QTest::keyClick(C<QListWidget>("lst_Prodotti_Elenco"), Qt::Key_F7);
+        QVERIFY(!panel()->isVisible());
+        QVERIFY(!cassa_->vendita().StatoAzione(7));
+    }
+
+    void savedCataloguesThroughTheButtons() {
+        Avvia(kMenu);
+        Premi("cmd_Gestione", 3);
+        auto* salvati = C<QListWidget>("lst_Prodotti_Salvati");
+        QCOMPARE(salvati->count(), 1);
+        QCOMPARE(salvati->item(0)->text(), QStringLiteral("Dati_del_12-06-2026"));
+        QVERIFY(scena_->fx.Read(QStringLiteral("Dati/Dati_del_12-06-2026.txt"))
+                    .startsWith("[MANGIARE]\r\n# Sintassi:="));
+        salvati->setCurrentRow(0);
+        prompter_.answers = {std::string("../fuori")};
+        Premi("cmd_Gestione", 6);
+        QCOMPARE(salvati->item(0)->text(), QStringLiteral("Dati_del_12-06-2026"));
+        QCOMPARE(prompter_.messages.size(), 1u);
+        QVERIFY(!QFile::exists(scena_->fx.FilePath(QStringLiteral("fuori.txt"))));
+        salvati->setCurrentRow(0);
+        prompter_.answers = {std::string("Sagra")};
+        Premi("cmd_Gestione", 6);
+        QCOMPARE(salvati->item(0)->text(), QStringLiteral("Sagra"));
+        salvati->setCurrentRow(0);
+        Premi("cmd_Gestione", 2);
+        QCOMPARE(scena_->fx.shell.opened.size(), 1u);
+        QVERIFY(scena_->fx.shell.opened[0].ends_with("VorsaTmp.txt"));
+        QTest::mouseClick(C<QPushButton>("cmd_MenuPdf"), Qt::LeftButton);
+        QCOMPARE(scena_->fx.shell.opened.size(), 2u);
+        QFile pdf(QString::fromStdString(Cp1252ToUtf8(scena_->fx.shell.opened[1])));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QVERIFY(pdf.read(5) == "%PDF-");
+        QVERIFY(BoxCodice(*scena_->frm)->hasFocus());
+    }
+};
+
+QTEST_MAIN(TstPannelloEditor)
+#include "tst_pannello_editor.moc"
