@@ -6,6 +6,7 @@
 #include <unistd.h>
 #include <QApplication>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <thread>
 
@@ -182,6 +183,35 @@ TEST(StatoCups, ACancelledJobIsToldAfterwardsWithAReprintOffer) {
     EXPECT_NE(v.avvisi[0].find("annullata"), std::string::npos) << v.avvisi[0];
     EXPECT_EQ(v.fogli[0].nome, "Comanda Cucina");
     EXPECT_TRUE(v.ristampe[0]);
+    v.SaleIntera();
+}
+
+TEST(StatoCups, KitchenOrderPrintedAgainOnceItsQueueIsBackIsOneCopy) {
+    if (!Spooler()) GTEST_SKIP() << "no private CUPS spooler";
+    if (!HaveTool("pdftotext")) GTEST_SKIP() << "no pdftotext";
+    const std::string banco = NuovaCoda("Banco"), cucina = NuovaCoda("Cucina");
+    Vendita1 v(banco, cucina);
+    Esegui("cupsreject " + cucina);
+    Esegui("cupsdisable " + cucina);
+    v.Vendi();
+    ASSERT_EQ(v.avvisi.size(), 1u);
+    ASSERT_TRUE(v.ristampe[0]);
+    Esegui("cupsenable " + cucina);
+    Esegui("cupsaccept " + cucina);
+    const int prima = v.cups.UltimoLavoro(cucina);
+    ASSERT_TRUE(v.rp.RistampaComanda(v.fogli[0].comanda));
+    EXPECT_EQ(v.avvisi.size(), 1u);  // the queue is back: nothing more to tell
+    const std::vector<int> nuovi = v.cups.LavoriDopo(cucina, prima);
+    ASSERT_EQ(nuovi.size(), 1u);
+    char nome[32];
+    std::snprintf(nome, sizeof nome, "/d%05d-001", nuovi[0]);
+    const std::string job = std::string(std::getenv("VORSA_CUPS_SPOOL")) + nome;
+    std::string text;
+    for (int i = 0; i < 100 && (text = PdfText(job)).empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_NE(text.find("COPIA"), std::string::npos) << text;
+    EXPECT_EQ(text.find("COPIA"), text.rfind("COPIA")) << text;
+    EXPECT_NE(text.find("CUCINA"), std::string::npos) << text;
     v.SaleIntera();
 }
 
