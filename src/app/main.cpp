@@ -10,10 +10,12 @@
 #include "platform/qt/qt_shell.h"
 #include "platform/system.h"
 #include "platform/text.h"
+#include "printing/qt/cups_stato_stampanti.h"
 #include "printing/qt/qt_print_backend.h"
 #include "printing/receipt_printer.h"
 #include "sale/till.h"
 #include "startup/startup.h"
+#include "ui/avvisi_stampa.h"
 #include "ui/avviso_versione.h"
 #include "ui/c_magnetic_wnd.h"
 #include "ui/frm_splash.h"
@@ -69,6 +71,11 @@ int main(int argc, char* argv[]) {
     QCoreApplication::processEvents();
     QThread::msleep(200);
     vorsa::FrmVorsa frm(till);
+    // Printer trouble is told in the message window; the sale stays saved whatever happens.
+    vorsa::CupsStatoStampanti statoStampanti;
+    vorsa::AvvisiStampa avvisiStampa(frm.messaggi(), statoStampanti);
+    avvisiStampa.ristampaComanda = [&printer](int k) { return printer.RistampaComanda(k); };
+    printer.Sorveglia(&avvisiStampa.Sorveglianza());
     vorsa::SalePresenter vendita(frm, till, nullptr, &printer);
     vorsa::PannelloStampa stampa(frm.Gestione(vorsa::kPannelloImpostazioni), till.settings,
                                  &printer);
