@@ -1,5 +1,6 @@
 // The till's entry point: one instance per program folder, splash, start-up, main window.
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -25,6 +26,7 @@
 #include "ui/pannello_stampa.h"
 #include "ui/pannello_statistiche.h"
 #include "ui/sale_presenter.h"
+#include "ui/spie_stampanti.h"
 #include "ui/traduzioni_qt.h"
 
 int main(int argc, char* argv[]) {
@@ -76,6 +78,9 @@ int main(int argc, char* argv[]) {
     vorsa::AvvisiStampa avvisiStampa(frm.messaggi(), statoStampanti);
     avvisiStampa.ristampaComanda = [&printer](int k) { return printer.RistampaComanda(k); };
     printer.Sorveglia(&avvisiStampa.Sorveglianza());
+    vorsa::SpieStampanti spie([] { return std::make_unique<vorsa::CupsStatoStampanti>(); });
+    spie.Imposta(printer.StampantiInUso());
+    spie.Affianca(frm.Destro().chkStampa);
     vorsa::SalePresenter vendita(frm, till, nullptr, &printer);
     vorsa::PannelloStampa stampa(frm.Gestione(vorsa::kPannelloImpostazioni), till.settings,
                                  &printer);

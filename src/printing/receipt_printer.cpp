@@ -27,6 +27,17 @@ void ReceiptPrinter::StampaUltimoConto(bool ristampa) {
     if (sorveglianza_) sorveglianza_->DopoAverStampato();
 }
 
+std::vector<std::string> ReceiptPrinter::StampantiInUso() const {
+    std::vector<std::string> v;
+    if (!setup_.printerAvailable) return v;
+    v.push_back(setup_.printerName);
+    const auto& comande = in_.opt.gComande;
+    for (int k = 1; k <= static_cast<int>(comande.size()); ++k)
+        if (comande[static_cast<std::size_t>(k - 1)].abilitato)
+            v.push_back(setup_.StampanteComanda(k));
+    return v;
+}
+
 bool ReceiptPrinter::RistampaComanda(int k) {
     if (!setup_.printerAvailable || k < 1 || k > static_cast<int>(in_.opt.gComande.size()))
         return false;

@@ -39,6 +39,8 @@ class ReceiptPrinter : public PrintSeam {
     /// The slips the last bill prints: the receipt printing, then (not on a reprint) each
     /// kitchen order with an article of the bill.
     std::vector<Foglio> Fogli(bool ristampa);
+    /// The receipt printer and each enabled kitchen order's printer, as chosen now.
+    std::vector<std::string> StampantiInUso() const;
     /// Kitchen order k of the last bill again, marked as a copy; false when it has nothing of
     /// the bill or no printer.
     bool RistampaComanda(int k);

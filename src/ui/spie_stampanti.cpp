@@ -1,6 +1,7 @@
 #include "ui/spie_stampanti.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPointer>
@@ -62,6 +63,30 @@ void SpieStampanti::Imposta(const std::vector<std::string>& stampanti) {
     }
     Mostra(std::vector<StatoStampante>(stampanti_.size()));
     Aggiorna();
+}
+
+void SpieStampanti::Affianca(QWidget* ancora) {
+    ancora_ = ancora;
+    setParent(ancora->parentWidget());
+    ancora->installEventFilter(this);
+    Colloca();
+    show();
+}
+
+bool SpieStampanti::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ancora_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize ||
+                               event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        Colloca();
+    return QWidget::eventFilter(watched, event);
+}
+
+void SpieStampanti::Colloca() {
+    if (!ancora_) return;
+    adjustSize();
+    const QRect r = ancora_->geometry();
+    move(r.right() - width() + 1, r.top() + (r.height() - height()) / 2);
+    setVisible(!ancora_->isHidden());
+    raise();
 }
 
 void SpieStampanti::Aggiorna() {

@@ -26,6 +26,8 @@ class SpieStampanti final : public QWidget {
 
     /// The printers in use, one light each, in this order (names repeated once).
     void Imposta(const std::vector<std::string>& stampanti);
+    /// Keeps the lights at the right end of `ancora`, inside it, as it is laid out.
+    void Affianca(QWidget* ancora);
     /// Reads the states now (on the worker); the lights change when it answers.
     void Aggiorna();
     /// The lights from states read: used by the worker's answer.
@@ -36,11 +38,17 @@ class SpieStampanti final : public QWidget {
     /// The text on hover: the printer's name and state.
     static QString Descrizione(const std::string& stampante, const StatoStampante& s);
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   signals:
     void Aggiornate();
 
   private:
+    void Colloca();
+
     Lettore crea_;
+    QWidget* ancora_ = nullptr;
     QTimer* timer_ = nullptr;
     std::vector<std::string> stampanti_;
     std::vector<QLabel*> luci_;

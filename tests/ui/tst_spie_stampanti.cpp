@@ -64,6 +64,28 @@ class TstSpieStampanti : public QObject {
         QVERIFY(spie.Luce(0)->styleSheet() != spie.Luce(2)->styleSheet());
     }
 
+    void LightsSitAtTheRightEndOfTheirAnchor() {
+        QWidget w;
+        w.resize(400, 200);
+        auto* ancora = new QLabel(QStringLiteral("Stampa"), &w);
+        ancora->setGeometry(20, 50, 300, 30);
+        const auto pc = std::make_shared<Code>();
+        SpieStampanti spie([pc] { return std::make_unique<Lettore>(*pc); }, 1000);
+        spie.Imposta({"Banco", "Cucina"});
+        spie.Affianca(ancora);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(spie.parentWidget(), &w);
+        QVERIFY(ancora->geometry().contains(spie.geometry()));
+        QCOMPARE(spie.geometry().right(), ancora->geometry().right());
+        ancora->setGeometry(10, 120, 250, 40);
+        QVERIFY(ancora->geometry().contains(spie.geometry()));
+        QCOMPARE(spie.geometry().right(), ancora->geometry().right());
+        // Clear of the anchor's own text.
+        QVERIFY(spie.geometry().left() >
+                ancora->geometry().left() + ancora->fontMetrics().horizontalAdvance("Stampa"));
+    }
+
     void AReaderThatHangsLeavesTheWindowFree() {
         const auto fermo = std::make_shared<std::mutex>();
         fermo->lock();
