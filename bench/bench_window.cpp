@@ -4,14 +4,20 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QtTest>
 #include <algorithm>
+#include <chrono>
+#include <map>
+#include <thread>
 
 #include "frm_vorsa_scene.h"
+#include "ui/pannello_destro.h"
 #include "ui/sale_presenter.h"
+#include "ui/spie_stampanti.h"
 
 namespace {
 
@@ -39,11 +45,26 @@ struct Banco {
     test::Scena scena;
     test::PrompterMuto prompter;
     std::unique_ptr<SalePresenter> cassa;
+    std::unique_ptr<SpieStampanti> spie;
     int n = 0;
 };
 
+/// A spooler read as slow as five CUPS printers (about 5 ms wall), off the window's thread.
+class LettoreLento final : public StatoStampanti {
+  public:
+    StatoStampante Stato(const std::string&) override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return {StatoCoda::Pronta, true, {}};
+    }
+    int UltimoLavoro(const std::string&) override { return 0; }
+    std::vector<int> LavoriDopo(const std::string&, int) override { return {}; }
+    EsitoLavoro Esito(int) override { return EsitoLavoro::Completato; }
+};
+
+/// The window's keys with (range 1) or without (0) the printer lights polling every 50 ms.
 void BM_KeyToFeedback(benchmark::State& state) {
-    static Banco* banco = nullptr;
+    static std::map<std::int64_t, Banco*> banchi;
+    Banco*& banco = banchi[state.range(0)];
     if (!banco) {
         banco = new Banco;
         if (!banco->scena.Avvia(Catalogo())) {
@@ -53,6 +74,12 @@ void BM_KeyToFeedback(benchmark::State& state) {
         banco->cassa = std::make_unique<SalePresenter>(*banco->scena.frm, banco->scena.fx.till(),
                                                        &banco->prompter);
         banco->cassa->Avvia();
+        if (state.range(0)) {
+            banco->spie = std::make_unique<SpieStampanti>(
+                [] { return std::make_unique<LettoreLento>(); }, 50);
+            banco->spie->Imposta({"Banco", "Cucina", "Bar", "Griglia", "Dolci"});
+            banco->spie->Affianca(banco->scena.frm->Destro().chkStampa);
+        }
     }
     test::Scena& scena = banco->scena;
     QLineEdit* box = test::BoxCodice(*scena.frm);
@@ -72,6 +99,8 @@ void BM_KeyToFeedback(benchmark::State& state) {
     state.counters["bill_lines"] = static_cast<double>(test::ListaSpesa(*scena.frm)->count());
 }
 BENCHMARK(BM_KeyToFeedback)
+    ->Arg(0)
+    ->Arg(1)
     ->UseManualTime()
     ->Iterations(1)
     ->Repetitions(400)

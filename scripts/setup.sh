@@ -8,7 +8,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2
   xvfb xauth at-spi2-core python3-pyatspi dbus
-  cups printer-driver-cups-pdf poppler-utils
+  cups printer-driver-cups-pdf poppler-utils libcups2-dev
   dpkg-dev desktop-file-utils appstream xdotool x11-apps imagemagick
 )
 

@@ -1,5 +1,6 @@
 // The till's entry point: one instance per program folder, splash, start-up, main window.
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -10,10 +11,12 @@
 #include "platform/qt/qt_shell.h"
 #include "platform/system.h"
 #include "platform/text.h"
+#include "printing/qt/cups_stato_stampanti.h"
 #include "printing/qt/qt_print_backend.h"
 #include "printing/receipt_printer.h"
 #include "sale/till.h"
 #include "startup/startup.h"
+#include "ui/avvisi_stampa.h"
 #include "ui/avviso_versione.h"
 #include "ui/c_magnetic_wnd.h"
 #include "ui/frm_splash.h"
@@ -23,6 +26,7 @@
 #include "ui/pannello_stampa.h"
 #include "ui/pannello_statistiche.h"
 #include "ui/sale_presenter.h"
+#include "ui/spie_stampanti.h"
 #include "ui/traduzioni_qt.h"
 
 int main(int argc, char* argv[]) {
@@ -69,6 +73,14 @@ int main(int argc, char* argv[]) {
     QCoreApplication::processEvents();
     QThread::msleep(200);
     vorsa::FrmVorsa frm(till);
+    // Printer trouble is told in the message window; the sale stays saved whatever happens.
+    vorsa::CupsStatoStampanti statoStampanti;
+    vorsa::AvvisiStampa avvisiStampa(frm.messaggi(), statoStampanti);
+    avvisiStampa.ristampaComanda = [&printer](int k) { return printer.RistampaComanda(k); };
+    printer.Sorveglia(&avvisiStampa.Sorveglianza());
+    vorsa::SpieStampanti spie([] { return std::make_unique<vorsa::CupsStatoStampanti>(); });
+    spie.Imposta(printer.StampantiInUso());
+    spie.Affianca(frm.Destro().chkStampa);
     vorsa::SalePresenter vendita(frm, till, nullptr, &printer);
     vorsa::PannelloStampa stampa(frm.Gestione(vorsa::kPannelloImpostazioni), till.settings,
                                  &printer);

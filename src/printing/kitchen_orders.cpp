@@ -92,6 +92,7 @@ std::int32_t KitchenOrders::ComputeOrderPaperLength(int k, const PrintList& list
     longest.weekday = 3;
     int h = op.margins.top + fitted("*** INIZIO COMANDA ***", kComandaSize) + 3 * gap +
             fitted(ToUpper(cfg.nome), kComandaSize) + gap +
+            (copia ? fitted(std::string(kCopiaComanda), kComandaSize) + gap : 0) +
             fitted(FormatDataOraComanda(longest), 10) + 4 * gap;
     const std::string numero = NumberText(list);
     if (layout_.Setup().Opt().gTicketRitiroBarre)
@@ -193,6 +194,10 @@ void KitchenOrders::PrintKitchenOrder(int k, const PrintList& list) {
     layout_.PrintCenteredWithin("*** INIZIO COMANDA ***", 0, left, right);
     c.Y += 3 * gap;
     layout_.PrintCenteredWithin(ToUpper(cfg.nome), 0, left, right);
+    if (copia) {
+        c.Y += gap;
+        layout_.PrintCenteredWithin(std::string(kCopiaComanda), 0, left, right);
+    }
     c.SetSize(10);
     c.Y += gap;
     // The moment of printing; the receipt shows the moment of the sale.

@@ -2,6 +2,7 @@
 // Kitchen orders: after the receipts of a bill, every enabled configuration that covers an
 // article of the bill prints one sheet on its own printer with only its own articles.
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "printing/print_list.h"
@@ -33,6 +34,9 @@ class KitchenOrders {
     };
     std::vector<Row> Rows(int k, const PrintList& list) const;
 
+    /// Sheets printed while set are marked as a copy, so the kitchen does not cook twice.
+    bool copia = false;
+
   private:
     std::string NumberText(const PrintList& list) const;
     /// Width of the quantity column of a sheet with these rows, and a quantity's size in it.
@@ -44,6 +48,7 @@ class KitchenOrders {
 };
 
 inline constexpr int kComandaSize = 14;
+inline constexpr std::string_view kCopiaComanda = "*** COPIA ***";
 inline constexpr int kComandaQtyWidth = 700;
 /// Least distance from the receipt-number text to its barcode on the order sheet.
 inline constexpr int kBarcodeGap = 600;

@@ -18,11 +18,56 @@ bool ReceiptPrinter::StampanteDisponibile() {
 
 void ReceiptPrinter::StampaUltimoConto(bool ristampa) {
     if (!setup_.printerAvailable) return;
+    if (sorveglianza_) sorveglianza_->PrimaDiStampare(Fogli(ristampa));
     modes_.SetList(BuildPrintList(in_.conto, in_.cat));
     if (ristampa)
         modes_.Reprint();
     else
         modes_.PrintBill();
+    if (sorveglianza_) sorveglianza_->DopoAverStampato();
+}
+
+std::vector<std::string> ReceiptPrinter::StampantiInUso() const {
+    std::vector<std::string> v;
+    if (!setup_.printerAvailable) return v;
+    v.push_back(setup_.printerName);
+    const auto& comande = in_.opt.gComande;
+    for (int k = 1; k <= static_cast<int>(comande.size()); ++k)
+        if (comande[static_cast<std::size_t>(k - 1)].abilitato)
+            v.push_back(setup_.StampanteComanda(k));
+    return v;
+}
+
+bool ReceiptPrinter::RistampaComanda(int k) {
+    if (!setup_.printerAvailable || k < 1 || k > static_cast<int>(in_.opt.gComande.size()))
+        return false;
+    const PrintList list = BuildPrintList(in_.conto, in_.cat);
+    if (orders_.Rows(k, list).empty()) return false;
+    const std::string nome = in_.opt.gComande[static_cast<std::size_t>(k - 1)].nome;
+    if (sorveglianza_)
+        sorveglianza_->PrimaDiStampare({{setup_.StampanteComanda(k), NomeFoglio(k, nome), k}});
+    orders_.copia = true;
+    orders_.PrintKitchenOrder(k, list);
+    orders_.copia = false;
+    setup_.DeleteForm(setup_.StampanteComanda(k), std::string(kFormComanda) + std::to_string(k));
+    if (sorveglianza_) sorveglianza_->DopoAverStampato();
+    return true;
+}
+
+std::vector<Foglio> ReceiptPrinter::Fogli(bool ristampa) {
+    std::vector<Foglio> fogli;
+    if (!setup_.printerAvailable) return fogli;
+    const PrintList list = BuildPrintList(in_.conto, in_.cat);
+    if (list.Empty()) return fogli;
+    fogli.push_back({setup_.printerName, NomeFoglio(0, ""), 0});
+    if (ristampa) return fogli;
+    const auto& comande = in_.opt.gComande;
+    for (int k = 1; k <= static_cast<int>(comande.size()); ++k) {
+        const KitchenOrderConfig& c = comande[static_cast<std::size_t>(k - 1)];
+        if (c.abilitato && !orders_.Rows(k, list).empty())
+            fogli.push_back({setup_.StampanteComanda(k), NomeFoglio(k, c.nome), k});
+    }
+    return fogli;
 }
 
 void ReceiptPrinter::CancellaFormScontrini() {

@@ -10,6 +10,7 @@
 #include "printing/print_seam.h"
 #include "printing/receipt_layout.h"
 #include "printing/receipt_modes.h"
+#include "printing/sorveglianza_stampe.h"
 
 namespace vorsa {
 
@@ -35,6 +36,17 @@ class ReceiptPrinter : public PrintSeam {
     /// Program exit: every paper form this program may have created.
     void Chiudi();
 
+    /// The slips the last bill prints: the receipt printing, then (not on a reprint) each
+    /// kitchen order with an article of the bill.
+    std::vector<Foglio> Fogli(bool ristampa);
+    /// The receipt printer and each enabled kitchen order's printer, as chosen now.
+    std::vector<std::string> StampantiInUso() const;
+    /// Kitchen order k of the last bill again, marked as a copy; false when it has nothing of
+    /// the bill or no printer.
+    bool RistampaComanda(int k);
+    /// The bill's printing is checked before and followed after by `s` (none: not followed).
+    void Sorveglia(SorveglianzaStampe* s) { sorveglianza_ = s; }
+
     PageSetup& Setup() { return setup_; }
     ReceiptLayout& Layout() { return layout_; }
     ReceiptModes& Modes() { return modes_; }
@@ -47,6 +59,7 @@ class ReceiptPrinter : public PrintSeam {
     ReceiptLayout layout_;
     KitchenOrders orders_;
     ReceiptModes modes_;
+    SorveglianzaStampe* sorveglianza_ = nullptr;
 };
 
 }  // namespace vorsa

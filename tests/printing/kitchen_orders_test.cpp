@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "print_fixture.h"
 
 namespace vorsa::test {
@@ -151,6 +153,52 @@ TEST(KitchenOrders, ComputedSheetLengthHoldsTheSheet) {
             if (c.kind == PrintCall::Kind::Text) bottom = std::max(bottom, c.y + H(c.font.size));
         EXPECT_LE(bottom + 283, static_cast<int>(p.size.length * 1440.0 / 25400.0)) << mode;
     }
+}
+
+TEST(KitchenOrders, ReprintIsOneSheetMarkedAsACopy) {
+    for (int mode = 0; mode <= 1; ++mode) {
+        Kitchen k;
+        k.opt().gComande[1].calcolaCarta = mode;
+        k.Conto({{101, 2}, {201, 1}}, 7);
+        k.Commit();
+        const std::size_t before = k.Docs().size();
+        ASSERT_TRUE(k.printer().RistampaComanda(2));
+        ASSERT_EQ(k.Docs().size(), before + 1) << mode;
+        const RecordedDocument& d = k.Docs().back();
+        EXPECT_EQ(d.printer, "Bar");
+        ASSERT_EQ(d.pages.size(), 1u);
+        const auto t = d.pages[0].Texts();
+        EXPECT_EQ(std::count(t.begin(), t.end(), "*** COPIA ***"), 1) << mode;
+        // Right under the order's name, before its articles.
+        const auto copia = std::find(t.begin(), t.end(), "*** COPIA ***");
+        ASSERT_NE(copia, t.begin());
+        EXPECT_EQ(*(copia - 1), "BAR");
+        EXPECT_NE(std::find(copia, t.end(), "Acqua"), t.end());
+        EXPECT_EQ(t.back(), "*** FINE COMANDA ***");
+        if (mode > 0) {
+            int bottom = 0;
+            for (const auto& c : d.pages[0].calls)
+                if (c.kind == PrintCall::Kind::Text)
+                    bottom = std::max(bottom, c.y + H(c.font.size));
+            EXPECT_LE(bottom, static_cast<int>(d.pages[0].size.length * 1440.0 / 25400.0));
+        }
+        // The original sheets carry no mark, and a later commit neither.
+        for (std::size_t i = 0; i < before; ++i)
+            EXPECT_FALSE(k.Docs()[i].pages[0].Has("*** COPIA ***"));
+        k.Commit();
+        EXPECT_FALSE(k.Docs().back().pages[0].Has("*** COPIA ***"));
+    }
+}
+
+TEST(KitchenOrders, NoReprintOfAnOrderWithoutArticlesOfTheBill) {
+    Kitchen k;
+    k.Conto({{201, 1}}, 7);
+    k.Commit();
+    const std::size_t before = k.Docs().size();
+    EXPECT_FALSE(k.printer().RistampaComanda(1));
+    EXPECT_FALSE(k.printer().RistampaComanda(3));
+    EXPECT_FALSE(k.printer().RistampaComanda(9));
+    EXPECT_EQ(k.Docs().size(), before);
 }
 
 }  // namespace

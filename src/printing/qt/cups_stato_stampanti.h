@@ -1,0 +1,16 @@
+#pragma once
+// The printers' and jobs' state read from CUPS through libcups. Each call is one short IPP
+// request to the local spooler.
+#include "printing/stato_stampanti.h"
+
+namespace vorsa {
+
+class CupsStatoStampanti final : public StatoStampanti {
+  public:
+    StatoStampante Stato(const std::string& stampante) override;
+    int UltimoLavoro(const std::string& stampante) override;
+    std::vector<int> LavoriDopo(const std::string& stampante, int dopo) override;
+    EsitoLavoro Esito(int lavoro) override;
+};
+
+}  // namespace vorsa

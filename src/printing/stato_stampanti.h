@@ -1,0 +1,59 @@
+#pragma once
+// The state of the printers the till uses and of the jobs it sent, behind a seam, and the rules
+// that turn it into the notice the operator sees. Texts are Windows-1252.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vorsa {
+
+enum class StatoCoda { Pronta, InStampa, Ferma, Assente };
+
+struct StatoStampante {
+    StatoCoda stato = StatoCoda::Assente;
+    bool accetta = false;
+    /// The spooler's state reasons as it gives them ("media-empty-error", "offline-report").
+    std::vector<std::string> motivi;
+};
+
+/// What became of a job. NonInviato: nothing was handed to the spooler yet.
+enum class EsitoLavoro { NonInviato, InCorso, Completato, Annullato, Interrotto, Fermato };
+
+/// Reads printer and job state from the spooler. Calls are short: the window polls them.
+class StatoStampanti {
+  public:
+    virtual ~StatoStampanti() = default;
+    virtual StatoStampante Stato(const std::string& stampante) = 0;
+    /// Highest job id the spooler holds for the printer (0: none); the till's next jobs on it
+    /// are those above.
+    virtual int UltimoLavoro(const std::string& stampante) = 0;
+    /// Ids of the printer's jobs above `dopo`, oldest first.
+    virtual std::vector<int> LavoriDopo(const std::string& stampante, int dopo) = 0;
+    virtual EsitoLavoro Esito(int lavoro) = 0;
+};
+
+/// A notice about one slip on one printer.
+struct AvvisoStampa {
+    std::string titolo;
+    std::string testo;
+    /// The slip did not come out and will not by itself: offer to print it again once the
+    /// printer is back.
+    bool offriRistampa = false;
+};
+
+/// The notice for slip `foglio` ("Scontrino", "Comanda Cucina") on `stampante`, before its job
+/// (NonInviato) or after; none while all is well or once the spooler completed the job.
+std::optional<AvvisoStampa> RegolaAvviso(const std::string& stampante, const std::string& foglio,
+                                         const StatoStampante& stato, EsitoLavoro esito);
+
+/// The state reasons an operator can act on, in Italian; the rest as the spooler names them.
+std::string MotiviLeggibili(const std::vector<std::string>& motivi);
+
+/// The slip's name in a notice: "Scontrino", or "Comanda <nome>".
+std::string NomeFoglio(int comanda, const std::string& nomeComanda);
+
+/// Ready green, printing amber, stopped, missing or refusing red.
+enum class Spia { Verde, Ambra, Rossa };
+Spia SpiaDi(const StatoStampante& stato);
+
+}  // namespace vorsa

@@ -1,0 +1,143 @@
+#include "ui/spie_stampanti.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPointer>
+#include <QTimer>
+#include <algorithm>
+#include <thread>
+
+#include "ui/widget_helpers.h"
+
+namespace vorsa {
+namespace {
+
+constexpr int kDiametro = 14;
+
+QString Colore(Spia s) {
+    switch (s) {
+        case Spia::Verde:
+            return QStringLiteral("#2e7d32");
+        case Spia::Ambra:
+            return QStringLiteral("#ff8f00");
+        case Spia::Rossa:
+            break;
+    }
+    return QStringLiteral("#c62828");
+}
+
+}  // namespace
+
+SpieStampanti::SpieStampanti(Lettore crea, int intervalloMs, QWidget* parent)
+    : QWidget(parent), crea_(std::move(crea)), timer_(new QTimer(this)) {
+    setObjectName(QStringLiteral("spie_Stampanti"));
+    setAccessibleName(QStringLiteral("Stampanti"));
+    setAccessibleDescription(objectName());
+    auto* l = new QHBoxLayout(this);
+    l->setContentsMargins(2, 2, 2, 2);
+    l->setSpacing(4);
+    timer_->setInterval(intervalloMs);
+    connect(timer_, &QTimer::timeout, this, &SpieStampanti::Aggiorna);
+    timer_->start();
+}
+
+SpieStampanti::~SpieStampanti() = default;
+
+void SpieStampanti::Imposta(const std::vector<std::string>& stampanti) {
+    stampanti_.clear();
+    for (const std::string& s : stampanti)
+        if (!s.empty() && std::find(stampanti_.begin(), stampanti_.end(), s) == stampanti_.end())
+            stampanti_.push_back(s);
+    for (QLabel* l : luci_) delete l;
+    luci_.clear();
+    spie_.assign(stampanti_.size(), Spia::Rossa);
+    for (std::size_t i = 0; i < stampanti_.size(); ++i) {
+        auto* l = new QLabel(this);
+        l->setObjectName(Indicizzato("spia_Stampante", static_cast<int>(i)));
+        l->setFixedSize(kDiametro, kDiametro);
+        l->setAccessibleDescription(l->objectName());
+        layout()->addWidget(l);
+        luci_.push_back(l);
+    }
+    Mostra(std::vector<StatoStampante>(stampanti_.size()));
+    Aggiorna();
+}
+
+void SpieStampanti::Affianca(QWidget* ancora) {
+    ancora_ = ancora;
+    setParent(ancora->parentWidget());
+    ancora->installEventFilter(this);
+    Colloca();
+    show();
+}
+
+bool SpieStampanti::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ancora_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize ||
+                               event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        Colloca();
+    return QWidget::eventFilter(watched, event);
+}
+
+void SpieStampanti::Colloca() {
+    if (!ancora_) return;
+    adjustSize();
+    const QRect r = ancora_->geometry();
+    move(r.right() - width() + 1, r.top() + (r.height() - height()) / 2);
+    setVisible(!ancora_->isHidden());
+    raise();
+}
+
+void SpieStampanti::Aggiorna() {
+    if (inLettura_ || stampanti_.empty()) return;
+    inLettura_ = true;
+    QPointer<SpieStampanti> self(this);
+    std::thread([self, crea = crea_, nomi = stampanti_] {
+        std::vector<StatoStampante> stati;
+        if (const auto lettore = crea())
+            for (const std::string& n : nomi) stati.push_back(lettore->Stato(n));
+        // Answered on the window's thread, where the pointer can be trusted.
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [self, stati, nomi] {
+                if (!self) return;
+                self->inLettura_ = false;
+                if (nomi == self->stampanti_) self->Mostra(stati);
+                emit self->Aggiornate();
+            },
+            Qt::QueuedConnection);
+    }).detach();
+}
+
+QString SpieStampanti::Descrizione(const std::string& stampante, const StatoStampante& s) {
+    QString stato;
+    if (s.stato == StatoCoda::Assente)
+        stato = QStringLiteral("non trovata");
+    else if (!s.accetta)
+        stato = QStringLiteral("non accetta lavori");
+    else if (s.stato == StatoCoda::Ferma)
+        stato = QStringLiteral("ferma");
+    else if (s.stato == StatoCoda::InStampa)
+        stato = QStringLiteral("in stampa");
+    else
+        stato = QStringLiteral("pronta");
+    const std::string motivi = MotiviLeggibili(s.motivi);
+    if (!motivi.empty() && s.stato != StatoCoda::Assente) stato += " (" + Testo(motivi) + ")";
+    return Testo(stampante) + QStringLiteral(": ") + stato;
+}
+
+void SpieStampanti::Mostra(const std::vector<StatoStampante>& stati) {
+    for (std::size_t i = 0; i < luci_.size() && i < stati.size(); ++i) {
+        spie_[i] = vorsa::SpiaDi(stati[i]);
+        QLabel* l = luci_[i];
+        l->setStyleSheet(QStringLiteral("background:%1; border-radius:%2px;")
+                             .arg(Colore(spie_[i]))
+                             .arg(kDiametro / 2));
+        const QString d = Descrizione(stampanti_[i], stati[i]);
+        l->setToolTip(d);
+        l->setAccessibleName(d);
+    }
+}
+
+}  // namespace vorsa

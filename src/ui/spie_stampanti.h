@@ -1,0 +1,59 @@
+#pragma once
+// A small light per printer in use: green ready, amber printing, red stopped, missing or
+// refusing jobs, its name and state on hover. The spooler is read on a worker thread every
+// few seconds, so input never waits for it.
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "printing/stato_stampanti.h"
+
+class QLabel;
+class QTimer;
+
+namespace vorsa {
+
+class SpieStampanti final : public QWidget {
+    Q_OBJECT
+  public:
+    /// `crea` makes the reader used on the worker thread (one per read: libcups keeps its
+    /// connection per thread).
+    using Lettore = std::function<std::unique_ptr<StatoStampanti>()>;
+    SpieStampanti(Lettore crea, int intervalloMs = 3000, QWidget* parent = nullptr);
+    ~SpieStampanti() override;
+
+    /// The printers in use, one light each, in this order (names repeated once).
+    void Imposta(const std::vector<std::string>& stampanti);
+    /// Keeps the lights at the right end of `ancora`, inside it, as it is laid out.
+    void Affianca(QWidget* ancora);
+    /// Reads the states now (on the worker); the lights change when it answers.
+    void Aggiorna();
+    /// The lights from states read: used by the worker's answer.
+    void Mostra(const std::vector<StatoStampante>& stati);
+
+    Spia SpiaDi(int i) const { return spie_.at(static_cast<std::size_t>(i)); }
+    QLabel* Luce(int i) const { return luci_.at(static_cast<std::size_t>(i)); }
+    /// The text on hover: the printer's name and state.
+    static QString Descrizione(const std::string& stampante, const StatoStampante& s);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  signals:
+    void Aggiornate();
+
+  private:
+    void Colloca();
+
+    Lettore crea_;
+    QWidget* ancora_ = nullptr;
+    QTimer* timer_ = nullptr;
+    std::vector<std::string> stampanti_;
+    std::vector<QLabel*> luci_;
+    std::vector<Spia> spie_;
+    bool inLettura_ = false;
+};
+
+}  // namespace vorsa

@@ -1,0 +1,225 @@
+// Printer trouble read from a real CUPS spooler (a private one started by cups_queue.sh): the
+// queue's state as the till sees it, and the notice of a sale whose slips cannot print, with
+// the sale saved whole all the same.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <QApplication>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+#include "printing/qt/cups_stato_stampanti.h"
+#include "printing/qt/qt_print_backend.h"
+#include "printing/receipt_printer.h"
+#include "qt_print_helpers.h"
+#include "sale_harness.h"
+
+namespace vorsa::test {
+namespace {
+
+const char* kPpd = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd";
+
+bool Spooler() {
+    return std::getenv("CUPS_SERVER") && std::getenv("VORSA_CUPS_SPOOL");
+}
+
+/// A new queue of a name no other test run uses; its jobs are held, so nothing leaves it.
+std::string NuovaCoda(const std::string& base) {
+    static int n = 0;
+    const std::string name = base + std::to_string(getpid()) + "_" + std::to_string(++n);
+    EXPECT_EQ(std::system(("lpadmin -p " + name + " -E -v cups-pdf:/ -P " + kPpd +
+                           " -o job-hold-until-default=indefinite 2>/dev/null")
+                              .c_str()),
+              0);
+    return name;
+}
+
+void Esegui(const std::string& cmd) {
+    ASSERT_EQ(std::system((cmd + " 2>/dev/null").c_str()), 0) << cmd;
+}
+
+TEST(StatoCups, QueueStatesAsTheTillReadsThem) {
+    if (!Spooler()) GTEST_SKIP() << "no private CUPS spooler";
+    CupsStatoStampanti cups;
+    const std::string q = NuovaCoda("Stato");
+    StatoStampante s = cups.Stato(q);
+    EXPECT_EQ(s.stato, StatoCoda::Pronta);
+    EXPECT_TRUE(s.accetta);
+    EXPECT_EQ(SpiaDi(s), Spia::Verde);
+
+    Esegui("cupsdisable " + q);
+    s = cups.Stato(q);
+    EXPECT_EQ(s.stato, StatoCoda::Ferma);
+    EXPECT_TRUE(s.accetta);
+    EXPECT_EQ(MotiviLeggibili(s.motivi), "messa in pausa");
+    EXPECT_EQ(SpiaDi(s), Spia::Rossa);
+
+    Esegui("cupsenable " + q);
+    Esegui("cupsreject " + q);
+    s = cups.Stato(q);
+    EXPECT_EQ(s.stato, StatoCoda::Pronta);
+    EXPECT_FALSE(s.accetta);
+    EXPECT_EQ(SpiaDi(s), Spia::Rossa);
+
+    Esegui("lpadmin -x " + q);
+    s = cups.Stato(q);
+    EXPECT_EQ(s.stato, StatoCoda::Assente);
+    EXPECT_EQ(SpiaDi(s), Spia::Rossa);
+    EXPECT_EQ(cups.Stato("NessunaCoda").stato, StatoCoda::Assente);
+}
+
+TEST(StatoCups, JobsOfAQueueAndTheirOutcome) {
+    if (!Spooler()) GTEST_SKIP() << "no private CUPS spooler";
+    CupsStatoStampanti cups;
+    const std::string q = NuovaCoda("Lavori");
+    EXPECT_EQ(cups.UltimoLavoro(q), 0);
+    Esegui("echo prova | lp -d " + q + " >/dev/null");
+    const int id = cups.UltimoLavoro(q);
+    ASSERT_GT(id, 0);
+    EXPECT_EQ(cups.LavoriDopo(q, 0), std::vector<int>{id});
+    EXPECT_TRUE(cups.LavoriDopo(q, id).empty());
+    EXPECT_EQ(cups.Esito(id), EsitoLavoro::InCorso);  // held in the queue
+    Esegui("cancel " + q + "-" + std::to_string(id));
+    EXPECT_EQ(cups.Esito(id), EsitoLavoro::Annullato);
+}
+
+/// A till whose sale prints on real queues through the Qt back end, followed by libcups.
+struct Vendita1 {
+    explicit Vendita1(const std::string& banco, const std::string& cucina)
+        : c(files, std::string(kCatalogo) + "[STAMPA]\r\nSTAMPANTE=" + banco +
+                       "\r\nTKT-RITIRO=0\r\nRIEPILOGO0=0\r\nFORMATO=5\r\n"
+                       "[COMANDA]\r\nNUMERO=1\r\n[COMANDA1]\r\nNOME=Cucina\r\nABILITATO=1\r\n"
+                       "STAMPANTE=" +
+                       cucina + "\r\nFORMATO=5\r\nPRODOTTI=101\r\n"),
+          rp(c.till->PartiStampa(), backend),
+          sorv(cups, [this](const AvvisoStampa& a, const Foglio& f) {
+              avvisi.push_back(a.testo);
+              ristampe.push_back(a.offriRistampa);
+              fogli.push_back(f);
+          }) {
+        rp.Sorveglia(&sorv);
+        c.vendita =
+            std::make_unique<Vendita>(c.till->PartiVendita(), c.view.Views(), c.prompter, &rp);
+        c.view.vendita = c.vendita.get();
+    }
+    void Vendi() {
+        c.Digita("101");
+        c.Digita("201");
+        c.Digita("F1");
+        c.Digita("F4");
+    }
+    /// The sale is in the till's file as a good one is: counted and archived.
+    void SaleIntera() {
+        const std::string ini = files.files["/p/Vorsa.ini"];
+        EXPECT_NE(ini.find("SCONTRINI=1\r\n101=1;"), std::string::npos) << ini;
+        EXPECT_NE(ini.find("\r\n1=101-1-"), std::string::npos) << ini;
+        EXPECT_EQ(c.till->conto.gNumeroScontrino, 1);
+    }
+
+    MemoryFileAccess files;
+    Cassa c;
+    QtPrintBackend backend;
+    CupsStatoStampanti cups;
+    ReceiptPrinter rp;
+    std::vector<std::string> avvisi;
+    std::vector<bool> ristampe;
+    std::vector<Foglio> fogli;
+    SorveglianzaStampe sorv;
+};
+
+TEST(StatoCups, DisabledKitchenQueueIsToldAndTheSaleIsWhole) {
+    if (!Spooler()) GTEST_SKIP() << "no private CUPS spooler";
+    const std::string banco = NuovaCoda("Banco"), cucina = NuovaCoda("Cucina");
+    Vendita1 v(banco, cucina);
+    Esegui("cupsdisable " + cucina);
+    v.Vendi();
+    ASSERT_EQ(v.avvisi.size(), 1u);
+    EXPECT_NE(v.avvisi[0].find("\"" + cucina + "\" ferma"), std::string::npos) << v.avvisi[0];
+    EXPECT_NE(v.avvisi[0].find("Comanda Cucina"), std::string::npos) << v.avvisi[0];
+    EXPECT_FALSE(v.ristampe[0]);  // it stays queued and prints when the queue restarts
+    v.SaleIntera();
+}
+
+TEST(StatoCups, RejectingReceiptQueueIsToldAndTheSaleIsWhole) {
+    if (!Spooler()) GTEST_SKIP() << "no private CUPS spooler";
+    const std::string banco = NuovaCoda("Banco"), cucina = NuovaCoda("Cucina");
+    Vendita1 v(banco, cucina);
+    Esegui("cupsreject " + banco);
+    v.Vendi();
+    ASSERT_EQ(v.avvisi.size(), 1u);
+    EXPECT_NE(v.avvisi[0].find("\"" + banco + "\" non accetta"), std::string::npos) << v.avvisi[0];
+    EXPECT_NE(v.avvisi[0].find("Scontrino"), std::string::npos) << v.avvisi[0];
+    EXPECT_TRUE(v.ristampe[0]);
+    v.SaleIntera();
+}
+
+TEST(StatoCups, QueueDeletedAfterStartIsToldAndTheSaleIsWhole) {
+    if (!Spooler()) GTEST_SKIP() << "no private CUPS spooler";
+    const std::string banco = NuovaCoda("Banco"), cucina = NuovaCoda("Cucina");
+    Vendita1 v(banco, cucina);
+    Esegui("lpadmin -x " + cucina);
+    v.Vendi();
+    ASSERT_EQ(v.avvisi.size(), 1u);
+    EXPECT_NE(v.avvisi[0].find("\"" + cucina + "\" non trovata"), std::string::npos) << v.avvisi[0];
+    EXPECT_NE(v.avvisi[0].find("Comanda Cucina"), std::string::npos) << v.avvisi[0];
+    EXPECT_TRUE(v.ristampe[0]);
+    v.SaleIntera();
+}
+
+TEST(StatoCups, ACancelledJobIsToldAfterwardsWithAReprintOffer) {
+    if (!Spooler()) GTEST_SKIP() << "no private CUPS spooler";
+    const std::string banco = NuovaCoda("Banco"), cucina = NuovaCoda("Cucina");
+    Vendita1 v(banco, cucina);
+    v.Vendi();
+    EXPECT_TRUE(v.avvisi.empty());
+    ASSERT_TRUE(v.sorv.Seguendo());
+    v.sorv.Segui();
+    EXPECT_TRUE(v.avvisi.empty());  // held: still running
+    Esegui("cancel -a " + cucina);
+    for (int i = 0; i < 3 && v.avvisi.empty(); ++i) v.sorv.Segui();
+    ASSERT_EQ(v.avvisi.size(), 1u);
+    EXPECT_NE(v.avvisi[0].find("annullata"), std::string::npos) << v.avvisi[0];
+    EXPECT_EQ(v.fogli[0].nome, "Comanda Cucina");
+    EXPECT_TRUE(v.ristampe[0]);
+    v.SaleIntera();
+}
+
+TEST(StatoCups, KitchenOrderPrintedAgainOnceItsQueueIsBackIsOneCopy) {
+    if (!Spooler()) GTEST_SKIP() << "no private CUPS spooler";
+    if (!HaveTool("pdftotext")) GTEST_SKIP() << "no pdftotext";
+    const std::string banco = NuovaCoda("Banco"), cucina = NuovaCoda("Cucina");
+    Vendita1 v(banco, cucina);
+    Esegui("cupsreject " + cucina);
+    Esegui("cupsdisable " + cucina);
+    v.Vendi();
+    ASSERT_EQ(v.avvisi.size(), 1u);
+    ASSERT_TRUE(v.ristampe[0]);
+    Esegui("cupsenable " + cucina);
+    Esegui("cupsaccept " + cucina);
+    const int prima = v.cups.UltimoLavoro(cucina);
+    ASSERT_TRUE(v.rp.RistampaComanda(v.fogli[0].comanda));
+    EXPECT_EQ(v.avvisi.size(), 1u);  // the queue is back: nothing more to tell
+    const std::vector<int> nuovi = v.cups.LavoriDopo(cucina, prima);
+    ASSERT_EQ(nuovi.size(), 1u);
+    char nome[32];
+    std::snprintf(nome, sizeof nome, "/d%05d-001", nuovi[0]);
+    const std::string job = std::string(std::getenv("VORSA_CUPS_SPOOL")) + nome;
+    std::string text;
+    for (int i = 0; i < 100 && (text = PdfText(job)).empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_NE(text.find("COPIA"), std::string::npos) << text;
+    EXPECT_EQ(text.find("COPIA"), text.rfind("COPIA")) << text;
+    EXPECT_NE(text.find("CUCINA"), std::string::npos) << text;
+    v.SaleIntera();
+}
+
+}  // namespace
+}  // namespace vorsa::test
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,118 @@
+// The printer lights follow the queues' states, read off the window's thread.
+#include <QLabel>
+#include <QtTest>
+#include <map>
+#include <memory>
+#include <mutex>
+
+#include "ui/spie_stampanti.h"
+
+namespace vorsa {
+
+/// Queue states the test changes while the lights run.
+struct Code {
+    std::mutex m;
+    std::map<std::string, StatoStampante> stati;
+};
+
+class Lettore final : public StatoStampanti {
+  public:
+    explicit Lettore(Code& c) : c_(c) {}
+    StatoStampante Stato(const std::string& s) override {
+        const std::lock_guard<std::mutex> lock(c_.m);
+        const auto it = c_.stati.find(s);
+        return it == c_.stati.end() ? StatoStampante{} : it->second;
+    }
+    int UltimoLavoro(const std::string&) override { return 0; }
+    std::vector<int> LavoriDopo(const std::string&, int) override { return {}; }
+    EsitoLavoro Esito(int) override { return EsitoLavoro::Completato; }
+
+  private:
+    Code& c_;
+};
+
+class TstSpieStampanti : public QObject {
+    Q_OBJECT
+  private slots:
+    void ColoursFollowTheQueues() {
+        // Shared with reads that may still run after the test: they outlive the widget.
+        const auto pc = std::make_shared<Code>();
+        Code& code = *pc;
+        code.stati["Banco"] = {StatoCoda::Pronta, true, {}};
+        code.stati["Cucina"] = {StatoCoda::InStampa, true, {}};
+        SpieStampanti spie([pc] { return std::make_unique<Lettore>(*pc); }, 20);
+        spie.Imposta({"Banco", "Cucina", "Banco", "Bar"});
+        QTRY_COMPARE(spie.SpiaDi(0), Spia::Verde);
+        QTRY_COMPARE(spie.SpiaDi(1), Spia::Ambra);
+        QCOMPARE(spie.SpiaDi(2), Spia::Rossa);  // Bar: no such queue; Banco shown once
+        QCOMPARE(spie.Luce(2)->toolTip(), QStringLiteral("Bar: non trovata"));
+        QCOMPARE(spie.Luce(0)->toolTip(), QStringLiteral("Banco: pronta"));
+        QCOMPARE(spie.Luce(0)->accessibleName(), spie.Luce(0)->toolTip());
+        QCOMPARE(spie.Luce(1)->accessibleDescription(), QStringLiteral("spia_Stampante(1)"));
+
+        {
+            const std::lock_guard<std::mutex> lock(code.m);
+            code.stati["Banco"] = {StatoCoda::Ferma, true, {"media-empty-error"}};
+            code.stati["Cucina"] = {StatoCoda::Pronta, false, {}};
+            code.stati["Bar"] = {StatoCoda::Pronta, true, {}};
+        }
+        QTRY_COMPARE(spie.SpiaDi(0), Spia::Rossa);
+        QTRY_COMPARE(spie.SpiaDi(1), Spia::Rossa);
+        QTRY_COMPARE(spie.SpiaDi(2), Spia::Verde);
+        QCOMPARE(spie.Luce(0)->toolTip(), QStringLiteral("Banco: ferma (carta esaurita)"));
+        QCOMPARE(spie.Luce(1)->toolTip(), QStringLiteral("Cucina: non accetta lavori"));
+        QVERIFY(spie.Luce(0)->styleSheet() != spie.Luce(2)->styleSheet());
+    }
+
+    void LightsSitAtTheRightEndOfTheirAnchor() {
+        QWidget w;
+        w.resize(400, 200);
+        auto* ancora = new QLabel(QStringLiteral("Stampa"), &w);
+        ancora->setGeometry(20, 50, 300, 30);
+        const auto pc = std::make_shared<Code>();
+        SpieStampanti spie([pc] { return std::make_unique<Lettore>(*pc); }, 1000);
+        spie.Imposta({"Banco", "Cucina"});
+        spie.Affianca(ancora);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(spie.parentWidget(), &w);
+        QVERIFY(ancora->geometry().contains(spie.geometry()));
+        QCOMPARE(spie.geometry().right(), ancora->geometry().right());
+        ancora->setGeometry(10, 120, 250, 40);
+        QVERIFY(ancora->geometry().contains(spie.geometry()));
+        QCOMPARE(spie.geometry().right(), ancora->geometry().right());
+        // Clear of the anchor's own text.
+        QVERIFY(spie.geometry().left() >
+                ancora->geometry().left() + ancora->fontMetrics().horizontalAdvance("Stampa"));
+    }
+
+    void AReaderThatHangsLeavesTheWindowFree() {
+        const auto fermo = std::make_shared<std::mutex>();
+        fermo->lock();
+        const auto pc = std::make_shared<Code>();
+        Code& code = *pc;
+        SpieStampanti spie(
+            [fermo, pc] {
+                const std::lock_guard<std::mutex> attende(*fermo);  // until the test lets go
+                return std::make_unique<Lettore>(*pc);
+            },
+            10);
+        QElapsedTimer t;
+        t.start();
+        spie.Imposta({"Banco"});
+        QTest::qWait(100);  // the window's events run while the read waits
+        QVERIFY(t.elapsed() < 1000);
+        QCOMPARE(spie.SpiaDi(0), Spia::Rossa);
+        {
+            const std::lock_guard<std::mutex> lock(code.m);
+            code.stati["Banco"] = {StatoCoda::Pronta, true, {}};
+        }
+        fermo->unlock();
+        QTRY_COMPARE(spie.SpiaDi(0), Spia::Verde);
+    }
+};
+
+}  // namespace vorsa
+
+QTEST_MAIN(vorsa::TstSpieStampanti)
+#include "tst_spie_stampanti.moc"
