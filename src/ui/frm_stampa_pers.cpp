@@ -250,10 +250,10 @@ QWidget* FrmStampaPers::PaginaScontrino() {
     riga(taglio, nullptr, info[9]);
     riga(nomeGruppo, nullptr, nullptr);
     riga(chkStampaRiepilogo[0], chkStampaRiepilogo[1], info[3]);
-    riga(chkStampaProgressivo[0], chkStampaProgressivo[4], info[2]);
+    riga(chkStampaProgressivo[0], nullptr, info[2]);
     riga(chkStampaProgressivo[1], chkStampaProgressivo[2], info[4]);
     riga(chkStampaProgressivo[3], nullptr, info[5]);
-    gc->addWidget(info[14], 8, 3);
+    riga(chkStampaProgressivo[4], nullptr, info[14]);
     g->addWidget(contenuto, 0, 1);
 
     // Titles, footer and pickup text.
@@ -273,7 +273,7 @@ QWidget* FrmStampaPers::PaginaScontrino() {
                             QStringLiteral("txt_StampaPiede"), QStringLiteral("txt_TestoRitiro")};
     for (int i = 0; i < 4; ++i) {
         auto* t = Casella(nomi[i], 30, 16777215);
-        t->setMinimumWidth(t->fontMetrics().horizontalAdvance(QString(30, QLatin1Char('n'))));
+        t->setMinimumWidth(t->fontMetrics().horizontalAdvance(QString(22, QLatin1Char('n'))));
         *righe[i].box = t;
         campi_.push_back({t, righe[i].key, Idx{}, {}});
         // Two texts a row: label, box, underline, info.
