@@ -84,6 +84,10 @@ int main(int argc, char* argv[]) {
     vorsa::SalePresenter vendita(frm, till, nullptr, &printer);
     vorsa::PannelloStampa stampa(frm.Gestione(vorsa::kPannelloImpostazioni), till.settings,
                                  &printer);
+    stampa.catalogo = &till.cat;
+    stampa.salvaPassword = [&vendita](const std::string& p) {
+        vendita.vendita().SalvaPassword(vorsa::kAzioneRistampa, p);
+    };
     QObject::connect(&stampa, &vorsa::PannelloStampa::Fatto, &frm,
                      [&frm] { frm.Destro().boxCodice->setFocus(); });
     vorsa::StampaStatistiche stampaStatistiche(printer.Layout());

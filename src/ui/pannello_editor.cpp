@@ -11,12 +11,15 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <algorithm>
 
 #include "printing/qt/qt_print_backend.h"
 #include "printing/tabellone_menu.h"
 #include "sale/till.h"
 #include "sale/vendita.h"
+#include "settings/keys.h"
 #include "ui/accessibilita.h"
+#include "ui/frm_opzioni_avanzate.h"
 #include "ui/frm_vorsa.h"
 #include "ui/griglia_prodotti.h"
 #include "ui/pannello_destro.h"
@@ -96,6 +99,11 @@ void PannelloEditor::CreaControlli() {
     cmdMenuPdf->setObjectName(QStringLiteral("cmd_MenuPdf"));
     cmdMenuPdf->setFocusPolicy(Qt::TabFocus);
     Colloca(*cmdMenuPdf, kColonna, 2680, kLargaColonna, kAltezza);
+    // Under the printer controls, left of the saved catalogues.
+    cmdOpzioniAvanzate = new QPushButton(QStringLiteral("ALTRE OPZIONI PROGRAMMA"), &p);
+    cmdOpzioniAvanzate->setObjectName(QStringLiteral("cmdOpzioniAvanzate"));
+    cmdOpzioniAvanzate->setFocusPolicy(Qt::TabFocus);
+    Colloca(*cmdOpzioniAvanzate, 600, 2720, 3000, kAltezza);
 
     // Step 1: the section and the size of the grid.
     constexpr int kRiga1 = 3080;
@@ -214,6 +222,7 @@ void PannelloEditor::Collega() {
         TabellonePdf();
         Ritorna();
     });
+    connect(cmdOpzioniAvanzate, &QPushButton::clicked, this, [this] { OpzioniAvanzate(); });
     connect(lstProdottiSalvati, &QListWidget::itemDoubleClicked, this,
             [this] { regole_->ApriSalvato(); });
     for (int i = 0; i < 7; ++i) {
@@ -269,6 +278,31 @@ void PannelloEditor::TabellonePdf() {
         till_.store.ApriConShell(pdf.Documents().back().pdfPath);
 }
 
+void PannelloEditor::OpzioniAvanzate() {
+    auto* dlg = new FrmOpzioniAvanzate(till_.settings, &frm_,
+                                       [this](const KeyDef& key) { Applicato(key); });
+    dlg->setAttribute(Qt::WA_DeleteOnClose);
+    dlg->setWindowModality(Qt::ApplicationModal);
+    connect(dlg, &QDialog::finished, this, [this] {
+        MostraSoglia();
+        Ritorna();
+    });
+    dlg->show();
+}
+
+void PannelloEditor::Applicato(const KeyDef& key) {
+    if (&key == &keys::SogliaTipo) MostraSoglia();
+    const KeyDef* griglia[] = {&keys::BottoniColonne, &keys::BottoniAltezza, &keys::BottoniBordo,
+                               &keys::BottoniInterlinea, &keys::Rimanenza};
+    if (std::find(std::begin(griglia), std::end(griglia), &key) != std::end(griglia))
+        RidisponiGriglia();
+}
+
+void PannelloEditor::MostraSoglia() {
+    lblSoglia[0]->setVisible(till_.opt.gSogliaTipo == 0);
+    lblSoglia[1]->setVisible(till_.opt.gSogliaTipo == 1);
+}
+
 void PannelloEditor::Ritorna() {
     frm_.Destro().boxCodice->setFocus();
     emit Fatto();
@@ -276,8 +310,7 @@ void PannelloEditor::Ritorna() {
 
 void PannelloEditor::Apri() {
     regole_->OpenCatalogueEditor();
-    lblSoglia[0]->setVisible(till_.opt.gSogliaTipo == 0);
-    lblSoglia[1]->setVisible(till_.opt.gSogliaTipo == 1);
+    MostraSoglia();
     cboSezioni->setFocus();
 }
 

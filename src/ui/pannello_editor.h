@@ -19,6 +19,7 @@ class QPushButton;
 namespace vorsa {
 
 class FrmVorsa;
+struct KeyDef;
 class Till;
 class Vendita;
 
@@ -62,6 +63,7 @@ class PannelloEditor final : public QObject, public EditorView {
     QListWidget* lstProdottiSalvati = nullptr;
     /// The menu board as a PDF for posting at the stand, opened with the desktop's viewer.
     QPushButton* cmdMenuPdf = nullptr;
+    QPushButton* cmdOpzioniAvanzate = nullptr;
 
   signals:
     /// A command ran and the focus went back to the code box.
@@ -78,6 +80,11 @@ class PannelloEditor final : public QObject, public EditorView {
     /// After a command the focus goes back to box_Codice.
     void Ritorna();
     void TabellonePdf();
+    /// Opens frmOpzioniAvanzate, modal over the main window.
+    void OpzioniAvanzate();
+    /// The till follows an option the dialog has just written.
+    void Applicato(const KeyDef& key);
+    void MostraSoglia();
 
     FrmVorsa& frm_;
     Till& till_;

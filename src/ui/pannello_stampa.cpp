@@ -13,6 +13,7 @@
 #include "sale/vendita.h"
 #include "settings/settings_gateway.h"
 #include "ui/accessibilita.h"
+#include "ui/frm_stampa_pers.h"
 #include "ui/sale_presenter.h"
 #include "ui/widget_helpers.h"
 
@@ -31,7 +32,11 @@ QLabel* Didascalia(QFrame& panel, const char* text, int top) {
 }  // namespace
 
 PannelloStampa::PannelloStampa(QFrame& panel, SettingsGateway& settings, ReceiptPrinter* printer)
-    : QObject(&panel), regole_(std::make_unique<PrintSettings>(settings, printer, *this)) {
+    : QObject(&panel),
+      panel_(panel),
+      settings_(settings),
+      printer_(printer),
+      regole_(std::make_unique<PrintSettings>(settings, printer, *this)) {
     Didascalia(panel, "Stampante scontrini:", 120);
     cboStampaLista = new QComboBox(&panel);
     cboStampaLista->setObjectName(QStringLiteral("cbo_StampaLista"));
@@ -52,8 +57,7 @@ PannelloStampa::PannelloStampa(QFrame& panel, SettingsGateway& settings, Receipt
     cmdFormStampa = new QPushButton(QStringLiteral("Opzioni di stampa..."), &panel);
     cmdFormStampa->setObjectName(QStringLiteral("cmdFormStampa"));
     Colloca(*cmdFormStampa, kLeft, 1560, 3000, 400);
-    // The print options dialog comes later; until then the button says so by being off.
-    cmdFormStampa->setEnabled(false);
+    connect(cmdFormStampa, &QPushButton::clicked, this, [this] { OpzioniStampa(); });
 
     lblNessunaStampante = new QLabel(
         QString::fromUtf8("Nessuna stampante installata: gli scontrini non verranno stampati."),
@@ -80,6 +84,17 @@ PannelloStampa::PannelloStampa(QFrame& panel, SettingsGateway& settings, Receipt
 }
 
 PannelloStampa::~PannelloStampa() = default;
+
+void PannelloStampa::OpzioniStampa() {
+    auto* dlg = new FrmStampaPers(settings_, printer_, catalogo, panel_.window(),
+                                  [this](const std::string& p) {
+                                      if (salvaPassword) salvaPassword(p);
+                                  });
+    dlg->setAttribute(Qt::WA_DeleteOnClose);
+    dlg->setWindowModality(Qt::ApplicationModal);
+    connect(dlg, &QDialog::finished, this, [this] { emit Fatto(); });
+    dlg->show();
+}
 
 void PannelloStampa::Carica() {
     regole_->Carica();

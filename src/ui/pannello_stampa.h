@@ -3,7 +3,9 @@
 // custom roll width, test print and the print options button. The rules are PrintSettings';
 // this class owns the widgets and shows what the rules decide.
 #include <QObject>
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "printing/print_settings.h"
 
@@ -16,6 +18,7 @@ class QWidget;
 
 namespace vorsa {
 
+class Catalogue;
 class ReceiptPrinter;
 class SettingsGateway;
 
@@ -45,6 +48,11 @@ class PannelloStampa final : public QObject, public PrintSettingsView {
     QPushButton* cmdFormStampa = nullptr;
     QLabel* lblNessunaStampante = nullptr;
 
+    /// Stores the reprint password typed in the print options dialog and puts it in force.
+    std::function<void(const std::string&)> salvaPassword;
+    /// The articles the kitchen orders are assigned from.
+    const Catalogue* catalogo = nullptr;
+
   signals:
     /// A command ran: the focus goes back to the code box.
     void Fatto();
@@ -53,6 +61,12 @@ class PannelloStampa final : public QObject, public PrintSettingsView {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    /// Opens frmStampaPers, modal over the main window.
+    void OpzioniStampa();
+
+    QFrame& panel_;
+    SettingsGateway& settings_;
+    ReceiptPrinter* printer_;
     std::unique_ptr<PrintSettings> regole_;
 };
 

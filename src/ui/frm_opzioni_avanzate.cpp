@@ -1,0 +1,383 @@
+#include "ui/frm_opzioni_avanzate.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "platform/text.h"
+#include "settings/keys.h"
+#include "settings/scritture.h"
+#include "settings/settings_gateway.h"
+#include "ui/accessibilita.h"
+#include "ui/etichetta_info.h"
+#include "ui/widget_helpers.h"
+
+namespace vorsa {
+
+namespace {
+
+/// The number a text begins with, "." as decimal point; 0 when it begins with none.
+double NumeroIniziale(const std::string& text) {
+    const std::string t = Trim(text);
+    std::size_t n = 0;
+    if (n < t.size() && (t[n] == '-' || t[n] == '+')) ++n;
+    std::size_t cifre = 0;
+    for (; n < t.size() && std::isdigit(static_cast<unsigned char>(t[n])); ++n) ++cifre;
+    if (n < t.size() && t[n] == '.')
+        for (++n; n < t.size() && std::isdigit(static_cast<unsigned char>(t[n])); ++n) ++cifre;
+    if (cifre == 0) return 0;
+    const double v = std::strtod(t.substr(0, n).c_str(), nullptr);
+    // Far beyond any grid or threshold: read as no number rather than overflow an int.
+    return std::fabs(v) > 1e9 ? 0 : v;
+}
+
+}  // namespace
+
+int NumeroCampo(const std::string& text) {
+    return static_cast<int>(std::nearbyint(std::fabs(NumeroIniziale(text))));  // halves to even
+}
+
+namespace {
+
+// The grid can hold at most this many columns, whatever the field says.
+constexpr int kMaxColonne = 20;
+// The threshold start-up accepts; a value outside gives the dialog's proposal.
+constexpr int kSogliaMin = 1;
+constexpr int kSogliaMax = 89;
+constexpr const char* kSogliaProposta = "20";
+
+const char* const kInfo[] = {
+    "Prefisso che viene applicato al numero scontrino, nel caso vengano utilizzate più vorse, "
+    "serve per distinguere gli scontrini",
+    "Gestione soglia per avviso sotto scorta.\r\nLa gestione della scorta può essere gestita sia "
+    "come numero sia come percentuale ed è valido per tutti i ptodotti.\r\n\r\nIl valore "
+    "predefinito è il valore che viene automaticamente proposto al momento dell'inserimento "
+    "prodotto.",
+    "Parametri per personalizzare i pulsanti dei prodotti.\r\n\r\n!! ATTENZIONE !!\r\nNel caso il "
+    "numero di colonne sia troppo elevato, tale numero verrà automaticamente ridotto",
+    "Gestione multivorsa, con queste opzioni potrete usare più postazioni condividendo prodotti, "
+    "scorte e scontrini",
+    "Indirizzi di rete del pc.  Serviranno per collegare le altre vorse",
+    "Nome del pc in uso, verrà utilizzato per gestire i semafori fra le postazioni",
+    nullptr,  // 6 names the program folder
+    "Se questa NON è la vorsa principale, è necessario inserire qui l'indirizzo della vorsa "
+    "principale in formato numerico ad. ex. 192.168.0.5 oppure il nome, se la rete ha un DNS.",
+    "Visualizza la rimanenza dei pezzi al posto del codice prodotto",
+    "",
+};
+
+QString Utf8(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+QLabel* Didascalia(const char* text, QWidget* buddy) {
+    auto* l = new QLabel(Utf8(text));
+    if (buddy) l->setBuddy(buddy);
+    return l;
+}
+
+QLineEdit* Campo(const QString& name, int maxLength) {
+    auto* t = new QLineEdit;
+    t->setObjectName(name);
+    t->setMaxLength(maxLength);
+    t->setMaximumWidth(90);
+    return t;
+}
+
+}  // namespace
+
+FrmOpzioniAvanzate::FrmOpzioniAvanzate(SettingsGateway& settings, QWidget* owner,
+                                       std::function<void(const KeyDef&)> applicato)
+    : QDialog(owner), settings_(settings), applicato_(std::move(applicato)) {
+    setObjectName(QStringLiteral("frmOpzioniAvanzate"));
+    setWindowTitle(QStringLiteral("Opzioni avanzate"));
+    setModal(true);
+    mostraInfo = [this](const QString& title, const QString& text) {
+        QMessageBox::information(this, title, text);
+    };
+    CreaControlli();
+    Carica();
+    RendiAccessibile(*this);
+}
+
+FrmOpzioniAvanzate::~FrmOpzioniAvanzate() = default;
+
+void FrmOpzioniAvanzate::CreaControlli() {
+    auto* root = new QVBoxLayout(this);
+    auto* titolo =
+        new QLabel(QStringLiteral("G E S T I O N E    O P Z I O N I    A V A N Z A T E"), this);
+    titolo->setObjectName(QStringLiteral("lblTitolo"));
+    titolo->setAlignment(Qt::AlignCenter);
+    QFont f = titolo->font();
+    f.setBold(true);
+    titolo->setFont(f);
+    root->addWidget(titolo);
+
+    std::array<EtichettaInfo*, 10> info{};
+    for (int i = 0; i < 10; ++i) {
+        auto* e = new EtichettaInfo(i, this);
+        e->setObjectName(Indicizzato("lbl_info2", i));
+        e->setFixedWidth(18);
+        connect(e, &EtichettaInfo::Premuta, this, [this](int k) {
+            QString testo = k == 6 ? Utf8(
+                                         "Indicare se questa è la vorsa principale.\r\nIn caso "
+                                         "positivo verrà condivisa la cartella in ") +
+                                         Testo(settings_.paths().programFolder) +
+                                         Utf8(
+                                             " con nome [ vorsa$ ] al fine di permetterne la "
+                                             "visibilità alle altre vorse.")
+                                   : Utf8(kInfo[k]);
+            mostraInfo(QStringLiteral("INFO POINT"), testo);
+        });
+        info[static_cast<std::size_t>(i)] = e;
+    }
+
+    auto* griglia = new QGridLayout;
+    root->addLayout(griglia);
+
+    // Product buttons.
+    auto* pulsanti = new QGroupBox(QStringLiteral("Pulsanti prodotti"), this);
+    pulsanti->setObjectName(QStringLiteral("fraPulsanti"));
+    auto* gp = new QGridLayout(pulsanti);
+    const struct {
+        const char* label;
+        int maxLength;
+    } bottoni[] = {{"Numero colonne:", 2},
+                   {"Altezza:", 3},
+                   {"Spaziatura orizzontale:", 3},
+                   {"Spaziatura verticale:", 3}};
+    for (int i = 0; i < 4; ++i) {
+        auto* t = Campo(Indicizzato("txtPulsanti", i), bottoni[i].maxLength);
+        txtPulsanti[static_cast<std::size_t>(i)] = t;
+        gp->addWidget(Didascalia(bottoni[i].label, t), i, 0);
+        gp->addWidget(t, i, 1);
+    }
+    gp->addWidget(info[2], 0, 2);
+    cmdPulsantiDefault = new QPushButton(QStringLiteral("DEFAULT"), pulsanti);
+    cmdPulsantiDefault->setObjectName(QStringLiteral("cmdPulsantiDefault"));
+    gp->addWidget(cmdPulsantiDefault, 4, 0, 1, 2);
+    griglia->addWidget(pulsanti, 0, 0);
+
+    // Stock threshold.
+    auto* soglia = new QGroupBox(QStringLiteral("Soglia prodotti"), this);
+    soglia->setObjectName(QStringLiteral("fraSoglia"));
+    auto* gs = new QGridLayout(soglia);
+    txtSogliaPredefinita = Campo(QStringLiteral("txtSogliaPredefinita"), 2);
+    gs->addWidget(Didascalia("Valore predefinito:", txtSogliaPredefinita), 0, 0);
+    gs->addWidget(txtSogliaPredefinita, 0, 1);
+    gs->addWidget(info[1], 0, 2);
+    gruppoSoglia_ = new QButtonGroup(this);
+    const char* tipi[] = {"Gestione a numero pezzi", "Gestione con percentuale"};
+    for (int i = 0; i < 2; ++i) {
+        auto* o = new QRadioButton(Utf8(tipi[i]), soglia);
+        o->setObjectName(Indicizzato("optTipoSoglia", i));
+        gruppoSoglia_->addButton(o, i);
+        optTipoSoglia[static_cast<std::size_t>(i)] = o;
+        gs->addWidget(o, i + 1, 0, 1, 3);
+    }
+    griglia->addWidget(soglia, 0, 1);
+
+    // Other options.
+    auto* varie = new QGroupBox(QStringLiteral("Opzioni varie"), this);
+    varie->setObjectName(QStringLiteral("fraVarie"));
+    auto* gv = new QGridLayout(varie);
+    txtVorsa = Campo(QStringLiteral("txt_Vorsa"), 2);
+    gv->addWidget(Didascalia("Prefisso scontrino:", txtVorsa), 0, 0);
+    gv->addWidget(txtVorsa, 0, 1);
+    gv->addWidget(info[0], 0, 2);
+    chkRimanenza = new QCheckBox(QStringLiteral("Visualizza rimanenza"), varie);
+    chkRimanenza->setObjectName(QStringLiteral("chkRimanenza"));
+    gv->addWidget(chkRimanenza, 1, 0, 1, 2);
+    gv->addWidget(info[8], 1, 2);
+    // Shown for the operator's orientation; these carry no behaviour in this dialog.
+    const struct {
+        const char* name;
+        const char* caption;
+    } inerti[] = {{"chkBordiMagnetici", "Abilita bordi magnetici"},
+                  {"chkAggiornamenti", "Controlla aggiornamenti"},
+                  {"chkSituazioneAutomatica", "Abilita situazione prodotti automatica"}};
+    int riga = 2;
+    for (const auto& c : inerti) {
+        auto* chk = new QCheckBox(Utf8(c.caption), varie);
+        chk->setObjectName(Utf8(c.name));
+        chk->setEnabled(false);
+        gv->addWidget(chk, riga++, 0, 1, 2);
+    }
+    txtPulsanti[4] = Campo(Indicizzato("txtPulsanti", 4), 3);
+    txtPulsanti[4]->setEnabled(false);
+    auto* frequenza = new QHBoxLayout;
+    frequenza->addWidget(Didascalia("Frequenza aggiornamento:", txtPulsanti[4]));
+    frequenza->addWidget(txtPulsanti[4]);
+    frequenza->addWidget(new QLabel(QStringLiteral("sec.")));
+    frequenza->addWidget(info[9]);
+    frequenza->addStretch();
+    gv->addLayout(frequenza, riga, 0, 1, 3);
+    griglia->addWidget(varie, 1, 0);
+
+    // Multi-till: present, brought to life elsewhere.
+    auto* multi = new QGroupBox(QStringLiteral("Multi-vorsa         ***  BETA 1 ***  "), this);
+    multi->setObjectName(QStringLiteral("fraMulti"));
+    auto* gm = new QGridLayout(multi);
+    auto* chkMulti = new QCheckBox(QStringLiteral("Abilita gestione multi-vorsa"), multi);
+    chkMulti->setObjectName(QStringLiteral("chkMulti"));
+    gm->addWidget(chkMulti, 0, 0, 1, 3);
+    gm->addWidget(info[3], 0, 3);
+    auto* scelta = new QLabel(Utf8("Questa è la vorsa principale?"), multi);
+    scelta->setObjectName(QStringLiteral("lblSceltaMulti"));
+    gm->addWidget(scelta, 1, 0);
+    auto* si = new QRadioButton(QStringLiteral("SI"), multi);
+    si->setObjectName(Indicizzato("optVorsaPrinc", 1));
+    auto* no = new QRadioButton(QStringLiteral("NO"), multi);
+    no->setObjectName(Indicizzato("optVorsaPrinc", 0));
+    gm->addWidget(si, 1, 1);
+    gm->addWidget(no, 1, 2);
+    gm->addWidget(info[6], 1, 3);
+    auto* txtNome = new QLineEdit(multi);
+    txtNome->setObjectName(QStringLiteral("txtNomeVorsa"));
+    gm->addWidget(Didascalia("Nome vorsa:", txtNome), 2, 0);
+    gm->addWidget(txtNome, 2, 1, 1, 2);
+    gm->addWidget(info[5], 2, 3);
+    auto* principale = new QGroupBox(multi);
+    principale->setObjectName(Indicizzato("frmOpt", 1));
+    auto* gpr = new QGridLayout(principale);
+    auto* postazione = new QLabel(principale);
+    postazione->setObjectName(QStringLiteral("lblNomePostazione"));
+    gpr->addWidget(new QLabel(QStringLiteral("Nome postazione:")), 0, 0);
+    gpr->addWidget(postazione, 0, 1);
+    auto* ip = new QListWidget(principale);
+    ip->setObjectName(QStringLiteral("lstIpAddress"));
+    gpr->addWidget(Didascalia("Indirizzi di rete:", ip), 1, 0);
+    gpr->addWidget(ip, 1, 1);
+    gpr->addWidget(info[4], 1, 2);
+    gm->addWidget(principale, 3, 0, 1, 4);
+    principale->hide();
+    auto* secondaria = new QGroupBox(multi);
+    secondaria->setObjectName(Indicizzato("frmOpt", 0));
+    auto* gse = new QGridLayout(secondaria);
+    auto* remota = new QLineEdit(secondaria);
+    remota->setObjectName(QStringLiteral("txtVorsaRemota"));
+    gse->addWidget(Didascalia("Vorsa principale:", remota), 0, 0);
+    gse->addWidget(remota, 0, 1);
+    gse->addWidget(info[7], 0, 2);
+    auto* verifica = new QLabel(QStringLiteral("VERIFICA DEL SISTEMA REMOTO IN CORSO"), secondaria);
+    verifica->setObjectName(QStringLiteral("lblVerifica"));
+    verifica->hide();
+    gse->addWidget(verifica, 1, 0, 1, 3);
+    gm->addWidget(secondaria, 4, 0, 1, 4);
+    secondaria->hide();
+    // Inert until multi-till mode comes: the help texts still answer.
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{chkMulti, scelta, si, no, txtNome, ip, remota})
+        w->setEnabled(false);
+    griglia->addWidget(multi, 1, 1);
+
+    cmdChiudi = new QPushButton(QStringLiteral("Chiudi"), this);
+    cmdChiudi->setObjectName(QStringLiteral("cmd_Chiudi"));
+    auto* basso = new QHBoxLayout;
+    basso->addStretch();
+    basso->addWidget(cmdChiudi);
+    root->addLayout(basso);
+    connect(cmdChiudi, &QPushButton::clicked, this, &QDialog::accept);
+
+    // Text fields: the key each writes and the rule that makes the stored text.
+    const auto bottone = [this](int i, const KeyDef& key) {
+        const std::string def = DefaultOf(key);
+        campi_.push_back({txtPulsanti[static_cast<std::size_t>(i)],
+                          &key,
+                          [def](const std::string& t) {
+                              const int n = NumeroCampo(t);
+                              return n == 0 ? def : std::to_string(n);
+                          },
+                          {}});
+    };
+    bottone(0, keys::BottoniColonne);
+    campi_.back().dopo = [this] {
+        int& c = settings_.options().gBottoniColonne;
+        c = std::min(c, kMaxColonne);
+    };
+    bottone(1, keys::BottoniAltezza);
+    bottone(2, keys::BottoniBordo);
+    bottone(3, keys::BottoniInterlinea);
+    campi_.push_back({txtVorsa,
+                      &keys::NomeVorsa,
+                      [](const std::string& t) { return Left(ToUpper(Trim(t)), 2); },
+                      {}});
+    campi_.push_back({txtSogliaPredefinita,
+                      &keys::SogliaProdotti,
+                      [](const std::string& t) {
+                          const double r = std::nearbyint(NumeroIniziale(t));
+                          return r < kSogliaMin || r > kSogliaMax
+                                     ? std::string(kSogliaProposta)
+                                     : std::to_string(static_cast<int>(r));
+                      },
+                      {}});
+    for (const CampoTesto& c : campi_) c.box->installEventFilter(this);
+
+    connect(cmdPulsantiDefault, &QPushButton::clicked, this, [this] { Predefiniti(); });
+    connect(gruppoSoglia_, &QButtonGroup::idClicked, this,
+            [this](int i) { Scrivi(keys::SogliaTipo, std::to_string(i)); });
+    connect(chkRimanenza, &QCheckBox::clicked, this,
+            [this](bool on) { Scrivi(keys::Rimanenza, on ? "1" : "0"); });
+}
+
+void FrmOpzioniAvanzate::Carica() {
+    const Options& o = settings_.options();
+    for (const CampoTesto& c : campi_) {
+        std::string v = c.key->show ? c.key->show(o, {}) : std::string();
+        // The column count is shown as typed, not as limited in memory.
+        if (c.key == &keys::BottoniColonne) {
+            const std::string typed = settings_.Read(keys::BottoniColonne);
+            if (NumeroCampo(typed) > 0) v = typed;
+        }
+        c.box->setText(Testo(v));
+    }
+    optTipoSoglia[o.gSogliaTipo == 1 ? 1 : 0]->setChecked(true);
+    chkRimanenza->setChecked(o.gMostraRimanenza);
+}
+
+bool FrmOpzioniAvanzate::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut)
+        for (const CampoTesto& c : campi_)
+            if (watched == c.box) Esci(c);
+    return QDialog::eventFilter(watched, event);
+}
+
+void FrmOpzioniAvanzate::Esci(const CampoTesto& c) {
+    const std::string testo = c.regola(Cp1252(c.box->text()));
+    c.box->setText(Testo(testo));
+    Scrivi(*c.key, testo);
+    if (c.dopo) c.dopo();
+}
+
+void FrmOpzioniAvanzate::Scrivi(const KeyDef& key, const std::string& value) {
+    settings_.Set(key, value);
+    if (applicato_) applicato_(key);
+}
+
+void FrmOpzioniAvanzate::Predefiniti() {
+    const KeyDef* chiavi[] = {&keys::BottoniColonne, &keys::BottoniAltezza, &keys::BottoniBordo,
+                              &keys::BottoniInterlinea};
+    // The four keys land in one file write.
+    std::vector<Scrittura> scritture;
+    for (std::size_t i = 0; i < 4; ++i) {
+        txtPulsanti[i]->setText(Testo(DefaultOf(*chiavi[i])));
+        scritture.push_back({chiavi[i], {}, DefaultOf(*chiavi[i])});
+    }
+    ImpostaInsieme(settings_, scritture);
+    if (applicato_) applicato_(keys::BottoniColonne);
+}
+
+}  // namespace vorsa

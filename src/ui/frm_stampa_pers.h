@@ -1,0 +1,133 @@
+#pragma once
+// The print options dialog frmStampaPers: receipt mode and copies, what a receipt shows, the
+// title, footer and pickup texts, pictures, margins, paper handling and the reprint password.
+// Every control writes its key through the settings gateway on click or when it loses the
+// focus; there is no OK button.
+#include <QDialog>
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "settings/keys.h"
+#include "settings/scritture.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QStackedWidget;
+
+namespace vorsa {
+
+class Catalogue;
+class ReceiptPrinter;
+class SettingsGateway;
+
+class FrmStampaPers final : public QDialog {
+    Q_OBJECT
+  public:
+    /// `printer` null: no printing at all; `catalogo` null: no articles to assign to kitchen
+    /// orders; `salvaPassword` stores the reprint password and puts it in force.
+    FrmStampaPers(SettingsGateway& settings, ReceiptPrinter* printer, const Catalogue* catalogo,
+                  QWidget* owner, std::function<void(const std::string&)> salvaPassword);
+    ~FrmStampaPers() override;
+
+    // The operator's boxes; tests replace them.
+    std::function<QString()> scegliImmagine;
+    std::function<bool(const QString& title, const QString& text)> conferma;
+    std::function<void(const QString& title, const QString& text)> avviso;
+    std::function<void(const QString& title, const QString& text)> mostraInfo;
+    /// An input box: the answer, or nothing on Cancel.
+    std::function<std::optional<QString>(const QString& title, const QString& prompt)> chiedi;
+
+    std::array<QRadioButton*, 2> optPrnOpz{};
+    std::array<QRadioButton*, 4> optStampaCumulo{};
+    std::array<QLineEdit*, 2> txtStampaCopie{};
+    std::array<QCheckBox*, 2> chkStampaTotale{};
+    std::array<QCheckBox*, 2> chkStampaRiepilogo{};
+    std::array<QCheckBox*, 5> chkStampaProgressivo{};
+    std::array<QCheckBox*, 3> chkTestoUnd{};
+    std::array<QLineEdit*, 2> txtStampaTitolo{};
+    QLineEdit* txtStampaPiede = nullptr;
+    QLineEdit* txtTestoRitiro = nullptr;
+    std::array<QPushButton*, 2> pic{};
+    std::array<QLabel*, 2> lblPic{};
+    std::array<QLineEdit*, 2> txtPercImg{};
+    std::array<QLineEdit*, 4> txtMargine{};
+    QComboBox* cboGestioneCarta = nullptr;
+    QLineEdit* txtPwd = nullptr;
+    QPushButton* cmdChiudi = nullptr;
+
+    // "Comande" page: the configuration chosen in cboNomeComanda.
+    QComboBox* cboNomeComanda = nullptr;
+    std::array<QPushButton*, 3> cmdNumComande{};
+    QCheckBox* chkAbilitaComanda = nullptr;
+    QComboBox* cboStampantiComanda = nullptr;
+    QComboBox* cboCartaComanda = nullptr;
+    QComboBox* cboCalcolaCartaComanda = nullptr;
+    std::array<QLineEdit*, 4> txtMargineComanda{};
+    std::array<QCheckBox*, 3> chkOpzComanda{};
+    QListWidget* lstProdottiComanda = nullptr;
+    std::array<QPushButton*, 2> cmdSelRimComanda{};
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    struct Spunta {
+        QCheckBox* box;
+        const KeyDef* key;
+        Idx idx;
+    };
+    struct CampoTesto {
+        QLineEdit* box;
+        const KeyDef* key;
+        Idx idx;
+        std::function<void(const std::string& stored)> dopo;
+    };
+    /// A master box and the boxes it enables; `azzera`: unticking it also clears them.
+    struct Dipendenza {
+        QCheckBox* master;
+        std::vector<QCheckBox*> dipendenti;
+        bool azzera;
+    };
+
+    QWidget* PaginaScontrino();
+    QWidget* PaginaComande();
+    /// The configuration being edited, 1-based.
+    int Comanda() const;
+    void CaricaComanda();
+    void ElencoProdotti();
+    void ScriviProdotti();
+    void NumComande(int i);
+    /// The next order sheet of the configuration measures its page again.
+    void RicalcolaComanda();
+    void Carica();
+    void Spuntata(const Spunta& s);
+    /// Enables the dependent boxes; with `scritture`, clears those a master drops and adds
+    /// their writes.
+    void Dipendenze(std::vector<Scrittura>* scritture);
+    void Esci(const CampoTesto& c);
+    void ClickImmagine(int i);
+    void MostraImmagine(int i);
+    const Spunta* Trova(const QCheckBox* box) const;
+
+    SettingsGateway& settings_;
+    ReceiptPrinter* printer_;
+    const Catalogue* catalogo_;
+    bool caricando_ = false;
+    std::function<void(const std::string&)> salvaPassword_;
+    std::vector<Spunta> spunte_;
+    std::vector<CampoTesto> campi_;
+    std::vector<Dipendenza> dipendenze_;
+    QStackedWidget* pagine_ = nullptr;
+    std::array<QLabel*, 2> infoComande_{};
+};
+
+}  // namespace vorsa

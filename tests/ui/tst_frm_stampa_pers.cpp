@@ -1,0 +1,504 @@
+// The print options dialog, opened with "Opzioni di stampa..." on the settings panel and
+// driven through its widgets: what each control shows, what lands in Vorsa.ini and what the
+// next receipt is built from.
+#include <QAccessible>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+#include <deque>
+#include <optional>
+
+#include "frm_vorsa_scene.h"
+#include "printing/receipt_printer.h"
+#include "support/recording_backend.h"
+#include "ui/frm_stampa_pers.h"
+#include "ui/pannello_stampa.h"
+#include "ui/widget_helpers.h"
+
+using namespace vorsa;
+using namespace vorsa::test;
+
+class TstFrmStampaPers : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Scena> scena_;
+    std::unique_ptr<RecordingBackend> backend_;
+    std::unique_ptr<ReceiptPrinter> printer_;
+    std::unique_ptr<PannelloStampa> pannello_;
+    QPointer<FrmStampaPers> dlg_;
+    QStringList passwords_;
+
+    template <class W>
+    W* C(const char* name, int i = -1) {
+        return Ctl<W>(*dlg_, i < 0 ? QString::fromLatin1(name) : Nome(name, i));
+    }
+    QList<QByteArray> Stampa() {
+        return SectionLines(scena_->fx.Read(QStringLiteral("Vorsa.ini")), "STAMPA");
+    }
+    QByteArray Chiave(const QByteArray& key) {
+        for (const QByteArray& l : Stampa())
+            if (l.startsWith(key + "=")) return l.mid(key.size() + 1);
+        return "<none>";
+    }
+
+    void Apri(const QByteArray& stampa = {}, const QByteArray& altro = {}) {
+        scena_ = std::make_unique<Scena>();
+        QVERIFY(scena_->Avvia(kCatalogo + Programma("") + "[STAMPA]\r\n" + stampa + altro));
+        backend_ = std::make_unique<RecordingBackend>(std::vector<std::string>{"Banco"});
+        printer_ = std::make_unique<ReceiptPrinter>(scena_->fx.till().PartiStampa(), *backend_);
+        pannello_ = std::make_unique<PannelloStampa>(*Gestione(*scena_->frm, 1),
+                                                     scena_->fx.till().settings, printer_.get());
+        pannello_->catalogo = &scena_->fx.till().cat;
+        pannello_->salvaPassword = [this](const std::string& p) {
+            passwords_ << QString::fromStdString(p);
+        };
+        auto* cmd = Ctl<QPushButton>(*scena_->frm, QStringLiteral("cmdFormStampa"));
+        QVERIFY(cmd->isEnabled());
+        Gestione(*scena_->frm, 1)->show();
+        QTest::mouseClick(cmd, Qt::LeftButton);
+        dlg_ = scena_->frm->findChild<FrmStampaPers*>(QStringLiteral("frmStampaPers"));
+        QVERIFY(dlg_ && dlg_->isVisible() && dlg_->isModal());
+    }
+    void Scrivi(QLineEdit* box, const QString& text) {
+        box->setFocus();
+        QTRY_VERIFY(box->hasFocus());
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Delete);
+        QTest::keyClicks(box, text);
+        C<QPushButton>("cmd_Chiudi")->setFocus();
+        QTRY_VERIFY(!box->hasFocus());
+    }
+    QList<QByteArray> Sezione(const QByteArray& s) {
+        return SectionLines(scena_->fx.Read(QStringLiteral("Vorsa.ini")), s);
+    }
+    void Comandi(int i) { QTest::mouseClick(C<QPushButton>("cmdNumComande", i), Qt::LeftButton); }
+    QStringList Voci(QListWidget* l) {
+        QStringList v;
+        for (int r = 0; r < l->count(); ++r)
+            v << l->item(r)->text() + (l->item(r)->checkState() == Qt::Checked ? "*" : "");
+        return v;
+    }
+    void Clicca(QCheckBox* c) {
+        QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(6, c->height() / 2));
+    }
+
+  private slots:
+    void cleanup() {
+        if (dlg_) dlg_->close();
+        pannello_.reset();
+        printer_.reset();
+        backend_.reset();
+        scena_.reset();
+        passwords_.clear();
+    }
+
+    /// The dialog fits the smallest screen the till supports, with every text whole.
+    void fitsTheSmallestScreen() {
+        Apri();
+        const int pagine = 2;
+        for (int pagina = 0; pagina < pagine; ++pagina) {
+            if (pagine > 1) QTest::mouseClick(C<QRadioButton>("optPrnOpz", pagina), Qt::LeftButton);
+            dlg_->adjustSize();
+            const QByteArray cartella = qgetenv("VORSA_SCREENSHOTS");
+            if (!cartella.isEmpty())
+                dlg_->grab().save(QStringLiteral("%1/%2-%3.png")
+                                      .arg(QString::fromLocal8Bit(cartella), dlg_->objectName())
+                                      .arg(pagina));
+            QVERIFY2(dlg_->width() <= 1024 && dlg_->frameGeometry().height() <= 600 - 40,
+                     qPrintable(QStringLiteral("%1 x %2").arg(dlg_->width()).arg(dlg_->height())));
+            for (QWidget* w : dlg_->findChildren<QWidget*>()) {
+                if (!w->isVisible()) continue;
+                if (!qobject_cast<QLabel*>(w) && !qobject_cast<QAbstractButton*>(w)) continue;
+                QVERIFY2(w->width() >= w->minimumSizeHint().width(), qPrintable(w->objectName()));
+            }
+        }
+    }
+
+    void everyControlIsNamed() {
+        Apri();
+        QStringList nomi = {
+            "cboGestioneCarta",    "txt_StampaPiede",         "txt_TestoRitiro",
+            "cmd_Chiudi",          "chk_StampaPrezzi",        "chk_StampaScontriniQta",
+            "chk_StampaDataOra",   "chk_RiduciCarattereRiga", "chk_TaglioCartaAlternativo",
+            "chk_StampaNomeGruppo"};
+        for (int i = 0; i < 4; ++i) nomi << Nome("opt_StampaCumulo", i) << Nome("txtMargine", i);
+        for (int i = 0; i < 2; ++i)
+            nomi << Nome("optPrnOpz", i) << Nome("txt_StampaCopie", i)
+                 << Nome("chk_StampaTotale", i) << Nome("chk_StampaRiepilogo", i)
+                 << Nome("txt_StampaTitolo", i) << Nome("Pic", i) << Nome("txtPercImg", i)
+                 << Nome("lblPic", i);
+        for (int i = 0; i < 5; ++i) nomi << Nome("chk_StampaProgressivo", i);
+        for (int i = 0; i < 3; ++i) nomi << Nome("chk_testo_und", i);
+        for (int i = 0; i < 19; ++i) nomi << Nome("lbl_info2", i);
+        nomi << Nome("txt_Pwd", 5);
+        for (const QString& n : nomi) {
+            QWidget* w = C<QWidget>(qPrintable(n));
+            QVERIFY2(w, qPrintable(n));
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+            QCOMPARE(a->text(QAccessible::Description), n);
+            QVERIFY2(!a->text(QAccessible::Name).isEmpty(), qPrintable(n));
+        }
+        QCOMPARE(QAccessible::queryAccessibleInterface(C<QWidget>("txt_Pwd", 5))
+                     ->text(QAccessible::Name),
+                 QStringLiteral("Passw. ristampa:"));
+        QCOMPARE(C<QLineEdit>("txt_StampaCopie", 1)->toolTip(),
+                 QStringLiteral("Vale solo per la stampa automatica"));
+    }
+
+    void textFieldsFollowTheirEntryRules_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("copies zero") << "txt_StampaCopie" << 0 << "0"
+                                     << "1" << QByteArray("COPIE0=1");
+        QTest::newRow("copies hundred") << "txt_StampaCopie" << 0 << "100"
+                                        << "1" << QByteArray("COPIE0=1");
+        QTest::newRow("copies letter") << "txt_StampaCopie" << 1 << "x"
+                                       << "1" << QByteArray("COPIE1=1");
+        QTest::newRow("copies kept") << "txt_StampaCopie" << 1 << "99"
+                                     << "99" << QByteArray("COPIE1=99");
+        QTest::newRow("percent blank") << "txtPercImg" << 0 << ""
+                                       << "100" << QByteArray("IMMAGINE_PERC0=100");
+        QTest::newRow("percent zero") << "txtPercImg" << 1 << "0"
+                                      << "100" << QByteArray("IMMAGINE_PERC1=100");
+        QTest::newRow("percent kept") << "txtPercImg" << 1 << "50"
+                                      << "50" << QByteArray("IMMAGINE_PERC1=50");
+        QTest::newRow("margin blank") << "txtMargine" << 2 << ""
+                                      << "0" << QByteArray("MARGINE2=0");
+        QTest::newRow("margin digits only") << "txtMargine" << 0 << "1a2"
+                                            << "12" << QByteArray("MARGINE0=12");
+        QTest::newRow("title") << "txt_StampaTitolo" << 1 << "Sagra"
+                               << "Sagra" << QByteArray("TITOLO2=Sagra");
+        QTest::newRow("footer") << "txt_StampaPiede" << -1 << "Grazie"
+                                << "Grazie" << QByteArray("PIEDE=Grazie");
+        QTest::newRow("pickup") << "txt_TestoRitiro" << -1 << "Ritira"
+                                << "Ritira" << QByteArray("TESTO-RITIRO=Ritira");
+    }
+    void textFieldsFollowTheirEntryRules() {
+        QFETCH(QString, field);
+        QFETCH(int, index);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(QByteArray, stored);
+        Apri(
+            "COPIE0=3\r\nCOPIE1=3\r\nIMMAGINE_PERC0=70\r\nIMMAGINE_PERC1=70\r\nMARGINE0=5\r\n"
+            "MARGINE2=5\r\n");
+        auto* box = C<QLineEdit>(qPrintable(field), index);
+        Scrivi(box, typed);
+        QCOMPARE(box->text(), shown);
+        QVERIFY2(Stampa().contains(stored), Stampa().join(' ').constData());
+    }
+
+    void copiesAndMarginsReachTheOptions() {
+        Apri();
+        Scrivi(C<QLineEdit>("txt_StampaCopie", 0), QStringLiteral("4"));
+        QCOMPARE(scena_->fx.till().opt.gCopie[0], 4);
+        Scrivi(C<QLineEdit>("txtMargine", 3), QStringLiteral("7"));
+        QCOMPARE(scena_->fx.till().opt.gMargini[3], 7);
+    }
+
+    void progressiveUntickedClearsItsDependants() {
+        Apri(
+            "PROGRESSIVO=1\r\nTKT-RITIRO=1\r\nTKT-RITIRO-GRP=1\r\nTKT-RITIRO_BARRE=1\r\n"
+            "PROGRESSIVO_PIEDE=1\r\n");
+        auto* prog = C<QCheckBox>("chk_StampaProgressivo", 0);
+        for (int i = 1; i < 5; ++i) QVERIFY(C<QCheckBox>("chk_StampaProgressivo", i)->isEnabled());
+        Clicca(prog);
+        QCOMPARE(Chiave("PROGRESSIVO"), QByteArray("0"));
+        const char* chiavi[] = {"TKT-RITIRO", "TKT-RITIRO-GRP", "TKT-RITIRO_BARRE",
+                                "PROGRESSIVO_PIEDE"};
+        for (int i = 1; i < 5; ++i) {
+            auto* c = C<QCheckBox>("chk_StampaProgressivo", i);
+            QVERIFY(!c->isChecked());
+            QVERIFY(!c->isEnabled());
+            QCOMPARE(Chiave(chiavi[i - 1]), QByteArray("0"));
+        }
+        QVERIFY(!scena_->fx.till().opt.gTicketRitiroGruppo);
+        // Ticked again: the pickup ticket, barcode and footer come back; "Uno per gruppo"
+        // waits for the pickup ticket.
+        Clicca(prog);
+        QVERIFY(C<QCheckBox>("chk_StampaProgressivo", 1)->isEnabled());
+        QVERIFY(!C<QCheckBox>("chk_StampaProgressivo", 2)->isEnabled());
+        QVERIFY(C<QCheckBox>("chk_StampaProgressivo", 3)->isEnabled());
+        QVERIFY(C<QCheckBox>("chk_StampaProgressivo", 4)->isEnabled());
+        Clicca(C<QCheckBox>("chk_StampaProgressivo", 1));
+        QCOMPARE(Chiave("TKT-RITIRO"), QByteArray("1"));
+        QVERIFY(C<QCheckBox>("chk_StampaProgressivo", 2)->isEnabled());
+        Clicca(C<QCheckBox>("chk_StampaProgressivo", 2));
+        QCOMPARE(Chiave("TKT-RITIRO-GRP"), QByteArray("1"));
+        // Unticking the pickup ticket clears "Uno per gruppo".
+        Clicca(C<QCheckBox>("chk_StampaProgressivo", 1));
+        QVERIFY(!C<QCheckBox>("chk_StampaProgressivo", 2)->isChecked());
+        QCOMPARE(Chiave("TKT-RITIRO-GRP"), QByteArray("0"));
+    }
+
+    void summaryAndTotalGateTheirDetail() {
+        Apri("RIEPILOGO0=1\r\nRIEPILOGO1=1\r\nTOTALE=1\r\n");
+        auto* prod = C<QCheckBox>("chk_StampaRiepilogo", 1);
+        QVERIFY(prod->isEnabled());
+        Clicca(C<QCheckBox>("chk_StampaRiepilogo", 0));
+        QCOMPARE(Chiave("RIEPILOGO0"), QByteArray("0"));
+        QVERIFY(!prod->isEnabled());
+        Clicca(C<QCheckBox>("chk_StampaRiepilogo", 0));
+        QVERIFY(prod->isEnabled());
+        Clicca(prod);
+        QCOMPARE(Chiave("RIEPILOGO1"), QByteArray("0"));
+        QVERIFY(!scena_->fx.till().opt.gRiepilogo[1]);
+        Clicca(C<QCheckBox>("chk_StampaTotale", 0));
+        QVERIFY(!C<QCheckBox>("chk_StampaTotale", 1)->isEnabled());
+        QCOMPARE(Chiave("TOTALE"), QByteArray("0"));
+    }
+
+    void everyPlainBoxWritesItsKey_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QByteArray>("key");
+        QTest::newRow("prices") << "chk_StampaPrezzi" << -1 << QByteArray("PREZZI");
+        QTest::newRow("one per piece")
+            << "chk_StampaScontriniQta" << -1 << QByteArray("SCONTRINI_QTA");
+        QTest::newRow("date") << "chk_StampaDataOra" << -1 << QByteArray("SCONTRINI_DATAORA");
+        QTest::newRow("shrink") << "chk_RiduciCarattereRiga" << -1
+                                << QByteArray("RIDUCI_CARATTERE_RIGA");
+        QTest::newRow("cut") << "chk_TaglioCartaAlternativo" << -1
+                             << QByteArray("TAGLIO_ALTERNATIVO");
+        QTest::newRow("group name") << "chk_StampaNomeGruppo" << -1 << QByteArray("NOMEGRUPPO");
+        QTest::newRow("underline footer") << "chk_testo_und" << 2 << QByteArray("TITOLO_UND2");
+        QTest::newRow("no total alone")
+            << "chk_StampaTotale" << 1 << QByteArray("TOTALE_NO_SINGOLO");
+    }
+    void everyPlainBoxWritesItsKey() {
+        QFETCH(QString, name);
+        QFETCH(int, index);
+        QFETCH(QByteArray, key);
+        Apri();
+        auto* c = C<QCheckBox>(qPrintable(name), index);
+        const bool prima = c->isChecked();
+        Clicca(c);
+        QCOMPARE(Chiave(key), QByteArray(prima ? "0" : "1"));
+        Clicca(c);
+        QCOMPARE(Chiave(key), QByteArray(prima ? "1" : "0"));
+    }
+
+    void modeAndPaperAreWritten() {
+        Apri();
+        QTest::mouseClick(C<QRadioButton>("opt_StampaCumulo", 2), Qt::LeftButton);
+        QCOMPARE(Chiave("CUMULATIVO"), QByteArray("2"));
+        QCOMPARE(scena_->fx.till().opt.gCumulativo, 2);
+        auto* carta = C<QComboBox>("cboGestioneCarta");
+        QCOMPARE(carta->count(), 4);
+        carta->setCurrentIndex(3);
+        emit carta->activated(3);
+        QCOMPARE(Chiave("SCONTRINI_CALCOLACARTA"), QByteArray("3"));
+    }
+
+    void picturesAreChosenCheckedAndRemoved() {
+        Apri("IMMAGINE_PERC0=80\r\n");
+        const QString buona = scena_->fx.FilePath(QStringLiteral("logo.png"));
+        QImage img(30, 20, QImage::Format_RGB32);
+        img.fill(Qt::black);
+        QVERIFY(img.save(buona));
+        const QString rotta = scena_->fx.FilePath(QStringLiteral("rotta.jpg"));
+        QVERIFY(scena_->fx.Write(QStringLiteral("rotta.jpg"), "not a picture"));
+
+        QStringList avvisi;
+        QString scelta = rotta;
+        dlg_->scegliImmagine = [&] { return scelta; };
+        dlg_->avviso = [&](const QString&, const QString& t) { avvisi << t; };
+        dlg_->conferma = [](const QString& title, const QString&) {
+            return title == QStringLiteral("GESTIONE IMMAGINE");
+        };
+        QTest::mouseClick(C<QPushButton>("Pic", 0), Qt::LeftButton);
+        QCOMPARE(avvisi.size(), 1);
+        QVERIFY(avvisi[0].contains(QStringLiteral("Impossibile leggere")));
+        QCOMPARE(Chiave("IMMAGINE0"), QByteArray("<none>"));
+        QVERIFY(scena_->fx.till().opt.gImmagini[0].path.empty());
+
+        scelta = buona;
+        QTest::mouseClick(C<QPushButton>("Pic", 0), Qt::LeftButton);
+        QCOMPARE(Chiave("IMMAGINE0"), buona.toLocal8Bit());
+        QVERIFY(Chiave("IMMAGINE_H0").toInt() > 0);
+        QVERIFY(Chiave("IMMAGINE_W0").toInt() > Chiave("IMMAGINE_H0").toInt());
+        const HeaderImage& im = scena_->fx.till().opt.gImmagini[0];
+        QCOMPARE(QString::fromStdString(im.path), buona);
+        QCOMPARE(im.percent, 80);
+        QVERIFY(C<QLabel>("lblPic", 0)->isHidden());
+        QVERIFY(!C<QPushButton>("Pic", 0)->icon().isNull());
+
+        QTest::mouseClick(C<QPushButton>("Pic", 0), Qt::LeftButton);  // asked, answered yes
+        QCOMPARE(Chiave("IMMAGINE0"), QByteArray(""));
+        QVERIFY(scena_->fx.till().opt.gImmagini[0].path.empty());
+        QVERIFY(!C<QLabel>("lblPic", 0)->isHidden());
+    }
+
+    void kitchenOrdersAreAddedRemovedAndRenamed() {
+        Apri();
+        QTest::mouseClick(C<QRadioButton>("optPrnOpz", 1), Qt::LeftButton);
+        auto* nomi = C<QComboBox>("cboNomeComanda");
+        QVERIFY(nomi->isVisible());
+        QCOMPARE(nomi->count(), 2);
+        QCOMPARE(nomi->itemText(1), QStringLiteral("Comanda 2"));
+
+        Comandi(0);
+        QCOMPARE(nomi->count(), 1);
+        QVERIFY(Sezione("COMANDA").contains("NUMERO=1"));
+        Comandi(0);  // the last one stays
+        QCOMPARE(nomi->count(), 1);
+        QVERIFY(Sezione("COMANDA").contains("NUMERO=1"));
+        QCOMPARE(scena_->fx.till().opt.gComande.size(), std::size_t{1});
+
+        Comandi(1);
+        Comandi(1);
+        QCOMPARE(nomi->count(), 3);
+        QCOMPARE(nomi->currentText(), QStringLiteral("Comanda 3"));
+        QVERIFY(Sezione("COMANDA").contains("NUMERO=3"));
+        QVERIFY(Sezione("COMANDA3").contains("NOME=Comanda 3"));
+
+        std::deque<std::optional<QString>> risposte = {QString(), std::nullopt,
+                                                       QStringLiteral("Griglia e piastra")};
+        QStringList domande;
+        dlg_->chiedi = [&](const QString& t, const QString& p) -> std::optional<QString> {
+            domande << t + "|" + p;
+            auto a = risposte.front();
+            risposte.pop_front();
+            return a;
+        };
+        Comandi(2);  // empty answer
+        Comandi(2);  // cancelled
+        QCOMPARE(nomi->currentText(), QStringLiteral("Comanda 3"));
+        QVERIFY(Sezione("COMANDA3").contains("NOME=Comanda 3"));
+        Comandi(2);
+        QCOMPARE(domande[0],
+                 QStringLiteral("RINOMINA COMANDA|Nuovo nome comanda (max 14 caratteri):"));
+        QCOMPARE(nomi->currentText(), QStringLiteral("Griglia e pias"));
+        QVERIFY(Sezione("COMANDA3").contains("NOME=Griglia e pias"));
+
+        Comandi(0);
+        QVERIFY(Sezione("COMANDA3").isEmpty());
+        QVERIFY(!scena_->fx.Read(QStringLiteral("Vorsa.ini")).contains("[COMANDA3]"));
+        QVERIFY(Sezione("COMANDA").contains("NUMERO=2"));
+    }
+
+    void kitchenOrderProductsAreTicked() {
+        Apri({}, "[COMANDA1]\r\nPRODOTTI=103\r\n");
+        QTest::mouseClick(C<QRadioButton>("optPrnOpz", 1), Qt::LeftButton);
+        auto* lista = C<QListWidget>("lstProdottiComanda");
+        QCOMPARE(Voci(lista),
+                 (QStringList{"101  Panino", "102  Bibita", "103  Patatine*", "104  Salsiccia",
+                              "105  Vino", "201  Acqua", QString::fromUtf8("301  Caff\u00e8")}));
+        lista->item(5)->setCheckState(Qt::Checked);
+        QVERIFY(Sezione("COMANDA1").contains("PRODOTTI=103;201"));
+        QCOMPARE(scena_->fx.till().opt.gComande[0].prodotti, std::string("103;201"));
+
+        // Only the chosen ones shown; a tick removed there keeps the hidden choices.
+        Clicca(C<QCheckBox>("chkOpzComanda", 2));
+        QVERIFY(Sezione("COMANDA1").contains("OPZ3=1"));
+        QCOMPARE(Voci(lista), (QStringList{"103  Patatine*", "201  Acqua*"}));
+        lista->item(0)->setCheckState(Qt::Unchecked);
+        QVERIFY(Sezione("COMANDA1").contains("PRODOTTI=201"));
+
+        Clicca(C<QCheckBox>("chkOpzComanda", 2));
+        QTest::mouseClick(C<QPushButton>("cmdSelRimComanda", 0), Qt::LeftButton);
+        QVERIFY(Sezione("COMANDA1").contains("PRODOTTI=101;102;103;104;105;201;301"));
+        QTest::mouseClick(C<QPushButton>("cmdSelRimComanda", 1), Qt::LeftButton);
+        QVERIFY(Sezione("COMANDA1").contains("PRODOTTI="));
+        QVERIFY(scena_->fx.till().opt.gComande[0].prodotti.empty());
+
+        // The second configuration keeps its own list.
+        auto* nomi = C<QComboBox>("cboNomeComanda");
+        nomi->setCurrentIndex(1);
+        emit nomi->activated(1);
+        QVERIFY(!Voci(lista).join(' ').contains('*'));
+    }
+
+    void kitchenFormatMakesTheSheetMeasureAgain() {
+        Apri();
+        QTest::mouseClick(C<QRadioButton>("optPrnOpz", 1), Qt::LeftButton);
+        auto& pagine = printer_->Setup().orders;
+        pagine.resize(2);
+        pagine[0].lineSize = 30;
+        pagine[1].lineSize = 30;
+        auto* carta = C<QComboBox>("cboCartaComanda");
+        carta->setCurrentIndex(5);
+        emit carta->activated(5);
+        QVERIFY(Sezione("COMANDA1").contains("FORMATO=5"));
+        QCOMPARE(scena_->fx.till().opt.gComande[0].formato, 5);
+        QCOMPARE(pagine[0].lineSize, std::int16_t{0});
+        QCOMPARE(pagine[1].lineSize, std::int16_t{30});
+        auto* margine = C<QLineEdit>("txtMargineComanda", 2);
+        pagine[0].lineSize = 30;
+        Scrivi(margine, QStringLiteral("4"));
+        QTRY_COMPARE(pagine[0].lineSize, std::int16_t{0});
+        QVERIFY(Sezione("COMANDA1").contains("MARGINE2=4"));
+        Clicca(C<QCheckBox>("chkAbilitaComanda"));
+        QVERIFY(scena_->fx.till().opt.gComande[0].abilitato);
+        QVERIFY(Sezione("COMANDA1").contains("ABILITATO=1"));
+    }
+
+    void theNextReceiptFollowsTheOptions() {
+        Apri("PREZZI=1\r\nCUMULATIVO=0\r\n");
+        const auto stampa = [this] {
+            Till& t = scena_->fx.till();
+            UltimoConto u;
+            for (int code : {101, 103}) {
+                const int i = t.cat.IndiceArticolo(code);
+                u.righe.push_back({i, 1, t.cat.gArticoli[static_cast<std::size_t>(i)].price});
+            }
+            u.numero = 7;
+            u.data = DateTime{2026, 12, 5, 16, 1, 0, 6};
+            t.conto.ultimoConto = u;
+            t.conto.gNumeroScontrino = 7;
+            t.conto.ultimoConto.gRistampaFatta = false;
+            const std::size_t gia = backend_->Documents().size();
+            printer_->StampaUltimoConto(false);
+            QStringList testi;
+            const std::vector<RecordedDocument> docs = backend_->Documents();
+            for (std::size_t d = gia; d < docs.size(); ++d)
+                for (const RecordedPage& p : docs[d].pages)
+                    for (const std::string& x : p.Texts()) testi << Testo(x);
+            return testi.join('|');
+        };
+        const QString prima = stampa();
+        QVERIFY2(prima.contains(QStringLiteral("3,00")), qPrintable(prima));
+        QVERIFY(!prima.contains(QStringLiteral("Sagra del paese")));
+        Scrivi(C<QLineEdit>("txt_StampaTitolo", 0), QStringLiteral("Sagra del paese"));
+        Clicca(C<QCheckBox>("chk_StampaPrezzi"));
+        const QString dopo = stampa();
+        QVERIFY2(dopo.contains(QStringLiteral("Sagra del paese")), qPrintable(dopo));
+        QVERIFY2(!dopo.contains(QStringLiteral("3,00")), qPrintable(dopo));
+    }
+
+    void reprintPasswordGoesToTheTill() {
+        Apri();
+        Scrivi(C<QLineEdit>("txt_Pwd", 5), QStringLiteral("segreto"));
+        QCOMPARE(passwords_.last(), QStringLiteral("segreto"));
+    }
+
+    void infoLabelsAndPages() {
+        Apri();
+        QStringList testi;
+        dlg_->mostraInfo = [&](const QString& t, const QString& x) {
+            QCOMPARE(t, QStringLiteral("INFO POINT"));
+            testi << x;
+        };
+        QTest::mouseClick(C<QLabel>("lbl_info2", 0), Qt::LeftButton);
+        QTest::mouseClick(C<QLabel>("lbl_info2", 16), Qt::LeftButton);
+        QVERIFY(testi[0].startsWith(QStringLiteral("Sceglere il tipo di stampa desiderato:")));
+        QVERIFY(testi[1].contains(QStringLiteral("Le password sono memorizzate qui: ")));
+        QTest::mouseClick(C<QRadioButton>("optPrnOpz", 1), Qt::LeftButton);
+        QVERIFY(!C<QWidget>("paginaScontrino")->isVisible());
+        QTest::mouseClick(C<QPushButton>("cmd_Chiudi"), Qt::LeftButton);
+        QTRY_VERIFY(!dlg_);
+    }
+};
+
+QTEST_MAIN(TstFrmStampaPers)
+#include "tst_frm_stampa_pers.moc"
