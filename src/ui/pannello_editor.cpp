@@ -105,7 +105,7 @@ void PannelloEditor::CreaControlli() {
     cmdOpzioniAvanzate->setFocusPolicy(Qt::TabFocus);
     Colloca(*cmdOpzioniAvanzate, 600, 2720, 3000, kAltezza);
 
-    // Step 1: the section and the size of the grid.
+    // Top row: choose the section and change the sizes of the three grids.
     constexpr int kRiga1 = 3080;
     Didascalia(p, "1", 120, kRiga1, 150);
     QLabel* lblTipo = Didascalia(p, "Scegli il tipo", 300, kRiga1, 1100);
@@ -133,7 +133,7 @@ void PannelloEditor::CreaControlli() {
                               "Prima modifica tutte le dimensioni, poi APPLICA", 3000, 3440, 4500);
     cmdGestioneB[5]->setToolTip(QStringLiteral("Applica le modifiche apportate"));
 
-    // Step 2: the row and its fields.
+    // The positions of the chosen section and the fields of the picked one.
     Didascalia(p, "2", 120, 3800, 150);
     QLabel* lblRiga = Didascalia(
         p, "Seleziona la riga che vuoi gestire (modifica nome e prezzo oppure cancellare) e...",
@@ -179,7 +179,7 @@ void PannelloEditor::CreaControlli() {
     Colloca(*chkProdottoStato, 6520, kRigaCampi, 980, kAltezza);
     chkProdottoStato->installEventFilter(this);
 
-    // Step 3: the commands.
+    // The commands on the picked article, and those allowed only before any sale.
     constexpr int kRiga3 = 6480;
     Didascalia(p, "3", 120, kRiga3, 150);
     Didascalia(p, "...azione", 300, kRiga3, 760);

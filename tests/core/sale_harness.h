@@ -11,6 +11,7 @@
 #include "sale/vendita.h"
 #include "startup/startup.h"
 #include "support/fakes.h"
+#include "support/scripted_prompter.h"
 
 namespace vorsa::test {
 
@@ -107,37 +108,6 @@ class ScriptedView : public SaleView {
     void ReLayout() override { ++relayouts; }
     void SetCaption(const std::string& t) override { caption = t; }
     void SetStampaCaption(const std::string& t) override { stampaCaption = t; }
-};
-
-class ScriptedPrompter : public Prompter {
-  public:
-    std::deque<std::optional<std::string>> answers;  // input boxes, in order
-    std::deque<bool> confirmations;
-    std::vector<std::string> asked;      // titles of the input boxes
-    std::vector<std::string> questions;  // titles of the Yes/No boxes
-    std::vector<std::string> messages;   // texts of the message window
-    std::optional<std::string> InputBox(const std::string& title,
-                                        const std::string& prompt) override {
-        asked.push_back(title);
-        lastPrompt = prompt;
-        if (answers.empty()) return std::nullopt;
-        auto a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    bool ConfermaSiNo(const std::string& title, const std::string&) override {
-        questions.push_back(title);
-        if (confirmations.empty()) return false;
-        const bool a = confirmations.front();
-        confirmations.pop_front();
-        return a;
-    }
-    int MostraMessaggio(const std::string&, const std::string& text, const std::string&, bool,
-                        const std::string&, const std::string&, bool, int) override {
-        messages.push_back(text);
-        return 6;
-    }
-    std::string lastPrompt;
 };
 
 class RecordingPrint : public PrintSeam {

@@ -12,6 +12,7 @@
 #include <deque>
 
 #include "frm_vorsa_scene.h"
+#include "support/scripted_prompter.h"
 #include "ui/pannello_editor.h"
 #include "ui/pannello_stampa.h"
 #include "ui/sale_presenter.h"
@@ -20,32 +21,6 @@ using namespace vorsa;
 using namespace vorsa::test;
 
 namespace {
-
-class ScriptedPrompter final : public Prompter {
-  public:
-    std::deque<std::optional<std::string>> answers;
-    std::deque<bool> yes;
-    std::vector<std::string> questions;
-    std::vector<std::string> messages;
-    std::optional<std::string> InputBox(const std::string&, const std::string&) override {
-        if (answers.empty()) return std::nullopt;
-        auto a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    bool ConfermaSiNo(const std::string& title, const std::string&) override {
-        questions.push_back(title);
-        if (yes.empty()) return false;
-        const bool a = yes.front();
-        yes.pop_front();
-        return a;
-    }
-    int MostraMessaggio(const std::string&, const std::string& text, const std::string&, bool,
-                        const std::string&, const std::string&, bool, int) override {
-        messages.push_back(text);
-        return 6;
-    }
-};
 
 const QByteArray kMenu =
     "[MANGIARE]\r\nDIMENSIONE=3\r\n1=Panino;2,3;1;0;50;1;50;10\r\n"
@@ -261,16 +236,16 @@ class TstPannelloEditor : public QObject {
     void deletingARowAndASectionAsksFirst() {
         Avvia(kMenu);
         ScegliRiga(0);
-        prompter_.yes = {false};
+        prompter_.confirmations = {false};
         const QByteArray prima = Ini();
         Premi("cmd_Gestione_B", 0);
         QCOMPARE(Ini(), prima);
         ScegliRiga(0);
-        prompter_.yes = {true};
+        prompter_.confirmations = {true};
         Premi("cmd_Gestione_B", 0);
         QVERIFY(Sezione("MANGIARE").contains("1="));
         QVERIFY(!Bottone(*scena_->frm, 0, 1)->isEnabled());
-        prompter_.yes = {true};
+        prompter_.confirmations = {true};
         Premi("cmd_Gestione_B", 1);
         QCOMPARE(Sezione("MANGIARE"), (QList<QByteArray>{"DIMENSIONE=3", "1=", "2=", "3="}));
         QCOMPARE(prompter_.questions.size(), 3u);
@@ -307,11 +282,11 @@ class TstPannelloEditor : public QObject {
         QTest::mouseClick(C<QLabel>("lbl_NewDim", 2), Qt::LeftButton);
         Premi("cmd_Gestione_B", 3);  // VARIE 1 -> 2
         const QByteArray prima = Ini();
-        prompter_.yes = {false};
+        prompter_.confirmations = {false};
         Premi("cmd_Gestione_B", 5);
         QCOMPARE(Ini(), prima);
         QCOMPARE(C<QLabel>("lbl_NewDim", 0)->text(), QStringLiteral("*  2"));
-        prompter_.yes = {true};
+        prompter_.confirmations = {true};
         Premi("cmd_Gestione_B", 5);
         QCOMPARE(prompter_.questions.size(), 2u);
         QCOMPARE(Sezione("MANGIARE").mid(4),
