@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Photographs the real till for the user guide and checks that every picture the guide shows
-# is made by the script and is in docs/guida/img.
+# is made by the script and is in docs/guida/img.   check_guida.sh [build folder, default build]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-out="$root/build/schermate"
+build=$(realpath -m "${1:-$root/build}")
+out="$build/schermate"
 rm -rf "$out"
-bash "$root/scripts/schermate.sh" "$out" "$root/build/bin/vorsa" >/dev/null
+bash "$root/scripts/schermate.sh" "$out" "$build/bin/vorsa" >/dev/null
 status=0
 for img in $(grep -o '(img/[^)]*\.png)' "$root/docs/guida/Guida.md" | tr -d '()' | sort -u); do
   name=$(basename "$img")

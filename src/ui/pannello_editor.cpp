@@ -10,7 +10,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <algorithm>
 
 #include "printing/qt/qt_print_backend.h"
@@ -44,6 +46,43 @@ QLabel* Didascalia(QFrame& panel, const char* text, int left, int top, int width
     Colloca(*l, left, top, width, height);
     return l;
 }
+
+/// Draws an article line so that price and pieces always show: the marks and the name take
+/// what room is left, elided, and the tail " - €:  2,30 - Pz:   50 (avv.  10)" stands at the
+/// right edge. The whole line is the item's tooltip.
+class RigaElencoDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QString riga = opt.text;
+        opt.text.clear();
+        const QWidget* w = opt.widget;
+        QStyle* style = w ? w->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
+
+        const QRect r = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, w);
+        const QString testa = riga.left(std::max<qsizetype>(0, riga.size() - kCoda));
+        const QString coda = riga.right(kCoda);
+        const QFontMetrics fm(opt.font);
+        const int largaCoda = fm.horizontalAdvance(coda);
+        painter->save();
+        painter->setFont(opt.font);
+        painter->setPen(opt.palette.color(
+            opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+        const QString testaVisibile =
+            fm.elidedText(testa, Qt::ElideRight, std::max(0, r.width() - largaCoda));
+        painter->drawText(r, Qt::AlignLeft | Qt::AlignVCenter, testaVisibile);
+        painter->drawText(r, Qt::AlignRight | Qt::AlignVCenter, coda);
+        painter->restore();
+    }
+
+    /// Characters of the tail that always show: " - €:  2,30 - Pz:   50 (avv.  10)".
+    static constexpr qsizetype kCoda = 33;
+};
 
 QPushButton* Bottone(QFrame& panel, const char* name, int i, const char* caption, int left, int top,
                      int width) {
@@ -144,6 +183,8 @@ void PannelloEditor::CreaControlli() {
     fisso.setStyleHint(QFont::TypeWriter);
     fisso.setPointSize(kPunti);
     lstProdottiElenco->setFont(fisso);
+    lstProdottiElenco->setItemDelegate(new RigaElencoDelegate(lstProdottiElenco));
+    lstProdottiElenco->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Colloca(*lstProdottiElenco, 120, 4130, 7380, 1850);
     lblRiga->setBuddy(lstProdottiElenco);
 
@@ -199,12 +240,19 @@ void PannelloEditor::CreaControlli() {
         Bottone(p, "cmd_Gestione_B", 1, "Cancella tutte le righe di...", 2050, 7320, 3700);
     cmdGestioneB[6] = Bottone(p, "cmd_Gestione_B", 6, "Dati di test", 5800, 7320, 1700);
 
+    auto* titolo = Didascalia(p, "G E S T I O N E    P A R A M E T R I", 120, 7760, 7380, 300);
+    titolo->setObjectName(QStringLiteral("lbl_TitoloGestione"));
+    titolo->setAlignment(Qt::AlignCenter);
+
     for (QWidget* w : p.findChildren<QWidget*>()) {
         if (w == lstProdottiElenco || w->parentWidget() != &p) continue;
         QFont f = w->font();
         f.setPointSize(kPunti);
         w->setFont(f);
     }
+    QFont grassetto = titolo->font();
+    grassetto.setBold(true);
+    titolo->setFont(grassetto);
     for (QWidget* w : {static_cast<QWidget*>(cboSezioni), static_cast<QWidget*>(lstProdottiElenco),
                        static_cast<QWidget*>(lstProdottiSalvati)})
         w->installEventFilter(this);
@@ -375,7 +423,10 @@ void PannelloEditor::ScegliSezione(int index) {
 void PannelloEditor::SetElenco(const std::vector<std::string>& lines) {
     impostando_ = true;
     lstProdottiElenco->clear();
-    for (const auto& l : lines) lstProdottiElenco->addItem(Testo(l));
+    for (const auto& l : lines) {
+        auto* item = new QListWidgetItem(Testo(l), lstProdottiElenco);
+        item->setToolTip(item->text());
+    }
     lstProdottiElenco->setCurrentRow(-1);
     impostando_ = false;
 }

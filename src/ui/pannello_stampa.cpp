@@ -48,13 +48,16 @@ PannelloStampa::PannelloStampa(QFrame& panel, SettingsGateway& settings, Receipt
     Colloca(*cboStampaFormato, kLeft, 1140, 2000, 330);
     txtLarghezzaNastro = new QLineEdit(&panel);
     txtLarghezzaNastro->setObjectName(QStringLiteral("txt_LarghezzaNastro"));
-    Colloca(*txtLarghezzaNastro, kLeft + 2100, 1140, 900, 330);
+    Colloca(*txtLarghezzaNastro, kLeft + 2100, 1140, 600, 330);
     txtLarghezzaNastro->installEventFilter(this);
+    // The box holds centimetres; without the unit "10,5" reads as millimetres or inches.
+    auto* unita = new QLabel(QStringLiteral("cm"), &panel);
+    Colloca(*unita, kLeft + 2750, 1140, 300, 330);
 
     btnStampaTest = new QPushButton(QStringLiteral("T"), &panel);
     btnStampaTest->setObjectName(QStringLiteral("btn_StampaTest"));
     Colloca(*btnStampaTest, kLeft + 3100, 1140, 400, 330);
-    cmdFormStampa = new QPushButton(QStringLiteral("Opzioni di stampa..."), &panel);
+    cmdFormStampa = new QPushButton(QStringLiteral("OPZIONI DI STAMPA"), &panel);
     cmdFormStampa->setObjectName(QStringLiteral("cmdFormStampa"));
     Colloca(*cmdFormStampa, kLeft, 1560, 3000, 400);
     connect(cmdFormStampa, &QPushButton::clicked, this, [this] { OpzioniStampa(); });

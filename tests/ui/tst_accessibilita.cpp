@@ -197,7 +197,7 @@ void TstAccessibilita::printControls() {
             {
                 {QStringLiteral("txt_LarghezzaNastro"), QStringLiteral("txt_LarghezzaNastro")},
                 {QStringLiteral("btn_StampaTest"), QStringLiteral("T")},
-                {QStringLiteral("cmdFormStampa"), QStringLiteral("Opzioni di stampa...")},
+                {QStringLiteral("cmdFormStampa"), QStringLiteral("OPZIONI DI STAMPA")},
             }) +
         SenzaDescrizione(*s.frm, albero);
     QVERIFY2(errori.isEmpty(), qPrintable(errori.join(QLatin1Char('\n'))));

@@ -1,4 +1,4 @@
-// The print options dialog, opened with "Opzioni di stampa..." on the settings panel and
+// The print options dialog, opened with "OPZIONI DI STAMPA" on the settings panel and
 // driven through its widgets: what each control shows, what lands in Vorsa.ini and what the
 // next receipt is built from.
 #include <QAccessible>

@@ -169,6 +169,17 @@ class TstPannelloEditor : public QObject {
         Avvia(kMenu);
         auto* lista = C<QListWidget>("lst_Prodotti_Elenco");
         QCOMPARE(lista->count(), 3);
+        // Price and pieces show whole on every line, without scrolling sideways; the
+        // whole line is on hover.
+        QCOMPARE(lista->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        for (int i = 0; i < lista->count(); ++i) {
+            const QString riga = lista->item(i)->text();
+            QCOMPARE(lista->item(i)->toolTip(), riga);
+            const QString coda = riga.mid(riga.indexOf(QStringLiteral(" - \u20AC:")));
+            QVERIFY2(lista->fontMetrics().horizontalAdvance(coda) <
+                         lista->visualItemRect(lista->item(i)).width() / 2,
+                     qPrintable(coda));
+        }
         QCOMPARE(lista->item(0)->text(),
                  Riga(" [A-] ", "Panino", " - \xE2\x82\xAC:  2,30 - Pz:   50 (avv.  10)"));
         QCOMPARE(lista->item(2)->text(), Riga(" [  ] ", "* Nessun prodotto in questa posizione *",
