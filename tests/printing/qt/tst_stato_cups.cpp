@@ -36,6 +36,17 @@ std::string NuovaCoda(const std::string& base) {
     return name;
 }
 
+/// A queue whose device breaks down on every job, and whose jobs are then aborted.
+std::string CodaGuasta(const std::string& base) {
+    static int n = 0;
+    const std::string name = base + std::to_string(getpid()) + "_g" + std::to_string(++n);
+    EXPECT_EQ(std::system(("lpadmin -p " + name +
+                           " -E -v vorsa-guasta:/ -o printer-error-policy=abort-job 2>/dev/null")
+                              .c_str()),
+              0);
+    return name;
+}
+
 void Esegui(const std::string& cmd) {
     ASSERT_EQ(std::system((cmd + " 2>/dev/null").c_str()), 0) << cmd;
 }
@@ -183,6 +194,27 @@ TEST(StatoCups, ACancelledJobIsToldAfterwardsWithAReprintOffer) {
     EXPECT_NE(v.avvisi[0].find("annullata"), std::string::npos) << v.avvisi[0];
     EXPECT_EQ(v.fogli[0].nome, "Comanda Cucina");
     EXPECT_TRUE(v.ristampe[0]);
+    v.SaleIntera();
+}
+
+TEST(StatoCups, AKitchenDeviceThatFailsAbortsTheJobAndIsToldAfterwards) {
+    if (!Spooler()) GTEST_SKIP() << "no private CUPS spooler";
+    const std::string banco = NuovaCoda("Banco"), cucina = CodaGuasta("Cucina");
+    Vendita1 v(banco, cucina);
+    v.Vendi();
+    EXPECT_TRUE(v.avvisi.empty());  // the queue was ready: nothing to say before the job
+    for (int i = 0; i < 100 && v.avvisi.empty() && v.sorv.Seguendo(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        v.sorv.Segui();
+    }
+    ASSERT_EQ(v.avvisi.size(), 1u);
+    EXPECT_NE(v.avvisi[0].find("\"" + cucina + "\": stampa interrotta"), std::string::npos)
+        << v.avvisi[0];
+    EXPECT_NE(v.avvisi[0].find("Comanda Cucina"), std::string::npos) << v.avvisi[0];
+    EXPECT_EQ(v.fogli[0].comanda, 1);
+    EXPECT_TRUE(v.ristampe[0]);
+    // The receipt's job is held in a good queue: still followed, never told about.
+    EXPECT_TRUE(v.sorv.Seguendo());
     v.SaleIntera();
 }
 
