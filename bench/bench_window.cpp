@@ -56,7 +56,7 @@ class LettoreLento final : public StatoStampanti {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         return {StatoCoda::Pronta, true, {}};
     }
-    int UltimoLavoro(const std::string&) override { return 0; }
+    int UltimoLavoro(const std::string&, std::int64_t) override { return 0; }
     std::vector<int> LavoriDopo(const std::string&, int) override { return {}; }
     EsitoLavoro Esito(int) override { return EsitoLavoro::Completato; }
 };

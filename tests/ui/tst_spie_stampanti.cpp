@@ -23,7 +23,7 @@ class Lettore final : public StatoStampanti {
         const auto it = c_.stati.find(s);
         return it == c_.stati.end() ? StatoStampante{} : it->second;
     }
-    int UltimoLavoro(const std::string&) override { return 0; }
+    int UltimoLavoro(const std::string&, std::int64_t) override { return 0; }
     std::vector<int> LavoriDopo(const std::string&, int) override { return {}; }
     EsitoLavoro Esito(int) override { return EsitoLavoro::Completato; }
 
@@ -64,6 +64,45 @@ class TstSpieStampanti : public QObject {
         QVERIFY(spie.Luce(0)->styleSheet() != spie.Luce(2)->styleSheet());
     }
 
+    void ASpoolerThatCannotBeAskedIsGreyWithItsReason() {
+        const auto pc = std::make_shared<Code>();
+        pc->stati["Banco"] = {StatoCoda::Sconosciuta, false, {}};
+        SpieStampanti spie([pc] { return std::make_unique<Lettore>(*pc); }, 20);
+        spie.Imposta({"Banco"});
+        QTRY_COMPARE(
+            spie.Luce(0)->toolTip(),
+            QStringLiteral("Banco: stato sconosciuto, il servizio di stampa non risponde"));
+        QCOMPARE(spie.SpiaDi(0), Spia::Grigia);
+        const QString grigia = spie.Luce(0)->styleSheet();
+        {
+            const std::lock_guard<std::mutex> lock(pc->m);
+            pc->stati["Banco"] = {StatoCoda::Assente, false, {}};
+        }
+        QTRY_COMPARE(spie.SpiaDi(0), Spia::Rossa);
+        QVERIFY(spie.Luce(0)->styleSheet() != grigia);
+    }
+
+    void LightsFollowThePrintersInUse() {
+        const auto pc = std::make_shared<Code>();
+        pc->stati["Banco"] = {StatoCoda::Pronta, true, {}};
+        pc->stati["Bar"] = {StatoCoda::Ferma, true, {}};
+        auto elenco =
+            std::make_shared<std::vector<std::string>>(std::vector<std::string>{"Banco", "Cucina"});
+        SpieStampanti spie([pc] { return std::make_unique<Lettore>(*pc); }, 20);
+        spie.Segui([elenco] { return *elenco; });
+        QTRY_COMPARE(spie.Luce(1)->toolTip(), QStringLiteral("Cucina: non trovata"));
+        // The kitchen order is moved to another printer in the options, while running.
+        *elenco = {"Banco", "Bar", "Banco"};
+        QTRY_COMPARE(spie.Luce(1)->toolTip(), QStringLiteral("Bar: ferma"));
+        QCOMPARE(spie.findChildren<QLabel*>().size(), 2);
+        QCOMPARE(spie.SpiaDi(1), Spia::Rossa);
+        QCOMPARE(spie.SpiaDi(0), Spia::Verde);
+        // A third printer gets a third light.
+        *elenco = {"Banco", "Bar", "Cucina"};
+        QTRY_COMPARE(spie.findChildren<QLabel*>().size(), 3);
+        QTRY_COMPARE(spie.Luce(2)->toolTip(), QStringLiteral("Cucina: non trovata"));
+    }
+
     void LightsSitAtTheRightEndOfTheirAnchor() {
         QWidget w;
         w.resize(400, 200);
@@ -102,7 +141,7 @@ class TstSpieStampanti : public QObject {
         spie.Imposta({"Banco"});
         QTest::qWait(100);  // the window's events run while the read waits
         QVERIFY(t.elapsed() < 1000);
-        QCOMPARE(spie.SpiaDi(0), Spia::Rossa);
+        QCOMPARE(spie.SpiaDi(0), Spia::Grigia);  // not read yet: unknown, not a guess
         {
             const std::lock_guard<std::mutex> lock(code.m);
             code.stati["Banco"] = {StatoCoda::Pronta, true, {}};

@@ -3,11 +3,15 @@
 // the sale saved whole all the same.
 #include <gtest/gtest.h>
 
+#include <cups/cups.h>
 #include <unistd.h>
 #include <QApplication>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <limits>
 #include <thread>
 
 #include "printing/qt/cups_stato_stampanti.h"
@@ -20,6 +24,7 @@ namespace vorsa::test {
 namespace {
 
 const char* kPpd = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd";
+constexpr std::int64_t kSempre = std::numeric_limits<std::int64_t>::max();
 
 bool Spooler() {
     return std::getenv("CUPS_SERVER") && std::getenv("VORSA_CUPS_SPOOL");
@@ -85,15 +90,37 @@ TEST(StatoCups, JobsOfAQueueAndTheirOutcome) {
     if (!Spooler()) GTEST_SKIP() << "no private CUPS spooler";
     CupsStatoStampanti cups;
     const std::string q = NuovaCoda("Lavori");
-    EXPECT_EQ(cups.UltimoLavoro(q), 0);
+    EXPECT_EQ(cups.UltimoLavoro(q, kSempre), 0);
     Esegui("echo prova | lp -d " + q + " >/dev/null");
-    const int id = cups.UltimoLavoro(q);
+    const int id = cups.UltimoLavoro(q, kSempre);
     ASSERT_GT(id, 0);
+    // Taken by time: a job created from a given second on is not counted as already there.
+    const std::int64_t ora = std::time(nullptr);
+    EXPECT_EQ(cups.UltimoLavoro(q, ora - 60), 0);
+    EXPECT_EQ(cups.UltimoLavoro(q, ora + 60), id);
     EXPECT_EQ(cups.LavoriDopo(q, 0), std::vector<int>{id});
     EXPECT_TRUE(cups.LavoriDopo(q, id).empty());
     EXPECT_EQ(cups.Esito(id), EsitoLavoro::InCorso);  // held in the queue
     Esegui("cancel " + q + "-" + std::to_string(id));
     EXPECT_EQ(cups.Esito(id), EsitoLavoro::Annullato);
+}
+
+TEST(StatoCups, ASpoolerThatDoesNotAnswerIsUnknownNotMissing) {
+    if (!Spooler()) GTEST_SKIP() << "no private CUPS spooler";
+    // libcups keeps its server per thread: this thread asks one that is not there.
+    StatoStampante s;
+    EsitoLavoro e = EsitoLavoro::Completato;
+    std::thread([&] {
+        cupsSetServer("/tmp/vorsa-nessun-cups.sock");
+        CupsStatoStampanti cups;
+        s = cups.Stato("Banco");
+        e = cups.Esito(1);
+    }).join();
+    EXPECT_EQ(s.stato, StatoCoda::Sconosciuta);
+    EXPECT_EQ(SpiaDi(s), Spia::Grigia);
+    EXPECT_EQ(e, EsitoLavoro::InCorso);  // still followed, not taken as done
+    // The private spooler, asked for a queue it has not, says so.
+    EXPECT_EQ(CupsStatoStampanti().Stato("NessunaCoda").stato, StatoCoda::Assente);
 }
 
 /// A till whose sale prints on real queues through the Qt back end, followed by libcups.
@@ -230,7 +257,7 @@ TEST(StatoCups, KitchenOrderPrintedAgainOnceItsQueueIsBackIsOneCopy) {
     ASSERT_TRUE(v.ristampe[0]);
     Esegui("cupsenable " + cucina);
     Esegui("cupsaccept " + cucina);
-    const int prima = v.cups.UltimoLavoro(cucina);
+    const int prima = v.cups.UltimoLavoro(cucina, kSempre);
     ASSERT_TRUE(v.rp.RistampaComanda(v.fogli[0].comanda));
     EXPECT_EQ(v.avvisi.size(), 1u);  // the queue is back: nothing more to tell
     const std::vector<int> nuovi = v.cups.LavoriDopo(cucina, prima);
