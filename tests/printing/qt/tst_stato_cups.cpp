@@ -19,6 +19,8 @@
 #include "printing/receipt_printer.h"
 #include "qt_print_helpers.h"
 #include "sale_harness.h"
+#include "ui/avvisi_stampa.h"
+#include "ui/messaggi.h"
 
 namespace vorsa::test {
 namespace {
@@ -242,6 +244,42 @@ TEST(StatoCups, AKitchenDeviceThatFailsAbortsTheJobAndIsToldAfterwards) {
     EXPECT_TRUE(v.ristampe[0]);
     // The receipt's job is held in a good queue: still followed, never told about.
     EXPECT_TRUE(v.sorv.Seguendo());
+    v.SaleIntera();
+}
+
+/// The message window as the till's notices reach it; "Chiudi" to every question.
+class Finestra final : public Messaggi {
+  public:
+    std::int16_t MostraMessaggio(const QString&, const QString& testo, const QString&, bool,
+                                 const QString&, const QString&, bool modale, int) override {
+        testi.push_back(testo.toStdString());
+        return modale ? 7 : -1;
+    }
+    std::vector<std::string> testi;
+};
+
+TEST(StatoCups, TheWindowsFollowerTellsAnAbortedKitchenOrderFromItsWorker) {
+    if (!Spooler()) GTEST_SKIP() << "no private CUPS spooler";
+    const std::string banco = NuovaCoda("Banco"), cucina = CodaGuasta("Cucina");
+    Vendita1 v(banco, cucina);
+    Finestra finestra;
+    AvvisiStampa avvisi(
+        finestra, [] { return std::make_unique<CupsStatoStampanti>(); }, 50);
+    avvisi.ristampaComanda = [](int) { return true; };
+    avvisi.contoAttuale = [&v] { return v.rp.NumeroConto(); };
+    v.rp.Sorveglia(&avvisi);
+    v.Vendi();
+    for (int i = 0; i < 200 && finestra.testi.empty(); ++i) {
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
+    ASSERT_EQ(finestra.testi.size(), 1u);
+    EXPECT_NE(finestra.testi[0].find("\"" + cucina + "\": stampa interrotta"), std::string::npos)
+        << finestra.testi[0];
+    EXPECT_NE(finestra.testi[0].find("Comanda Cucina"), std::string::npos) << finestra.testi[0];
+    // Closed, the kitchen order stays offered for this bill.
+    ASSERT_EQ(avvisi.Offerte().size(), 1u);
+    EXPECT_EQ(avvisi.Offerte()[0].foglio.comanda, 1);
     v.SaleIntera();
 }
 
