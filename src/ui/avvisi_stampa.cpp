@@ -118,7 +118,9 @@ QString AvvisiStampa::Suggerimento(const AvvisoStampa& a, const Foglio& f) {
     if (f.comanda == 0)
         return QStringLiteral(
             "Quando la stampante \u00E8 di nuovo pronta, F5 ristampa lo scontrino.");
-    return QStringLiteral("Quando la stampante \u00E8 di nuovo pronta, ristampare la comanda.");
+    return QStringLiteral(
+        "Quando la stampante \u00E8 di nuovo pronta la ristampa viene riproposta; un clic "
+        "sulle spie delle stampanti la ripropone subito.");
 }
 
 const std::vector<AvvisiStampa::Offerta>& AvvisiStampa::Offerte() {

@@ -1,8 +1,11 @@
 // Printer notices in the message window: the spooler is asked off the window's thread, a
 // notice alone is never modal, and a lost kitchen order stays offered until it is printed
 // again (only once its printer is back) or a later bill makes it stale.
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
 #include <QThread>
 #include <QtTest>
 #include <deque>
@@ -12,6 +15,7 @@
 
 #include "test_support.h"
 #include "ui/avvisi_stampa.h"
+#include "ui/frm_messaggi.h"
 
 namespace vorsa {
 
@@ -199,6 +203,45 @@ class TstAvvisiStampa : public QObject {
         QTest::qWait(60);
         QCOMPARE(b.m.calls().size(), std::size_t{1});
         QVERIFY(b.ristampe.empty());
+    }
+
+    void TheOfferInTheMessageWindowIsReadableAndClosedStaysOpen() {
+        const auto sp = std::make_shared<Spooler>();
+        MessaggiQt finestra;
+        AvvisiStampa a(
+            finestra, [sp] { return std::make_unique<Lettore>(sp); }, 10);
+        a.ristampaComanda = [](int) { return true; };
+        QString titolo, testo, suggerimento, chiudi;
+        bool intero = true;
+        auto* guarda = new QTimer(&a);
+        connect(guarda, &QTimer::timeout, guarda, [&] {
+            FrmMessaggi* f = finestra.Finestra();
+            if (!f || !f->isVisible()) return;
+            guarda->stop();
+            for (QLabel* l : f->findChildren<QLabel*>()) {
+                if (l->text().isEmpty() || !l->isVisible()) continue;
+                // Every text fits its label: wrapped lines are not cut off.
+                if (l->heightForWidth(l->width()) > l->height()) intero = false;
+                if (l->objectName() == QStringLiteral("lblTitolo")) titolo = l->text();
+                if (l->objectName() == QStringLiteral("lblTesto")) testo = l->text();
+                if (l->objectName() == QStringLiteral("lblSuggerimento")) suggerimento = l->text();
+            }
+            const QByteArray cartella = qgetenv("VORSA_SCREENSHOTS");
+            if (!cartella.isEmpty())
+                f->grab().save(QString::fromLocal8Bit(cartella) + "/offerta_ristampa.png");
+            chiudi = f->Bottone(0)->text();
+            QTest::mouseClick(f->Bottone(0), Qt::LeftButton);
+        });
+        guarda->start(5);
+        a.PrimaDiStampare({{"Cucina", "Comanda Primi", 2, 0}});
+        QTRY_VERIFY(!chiudi.isEmpty());
+        QCOMPARE(chiudi, QStringLiteral("Chiudi"));
+        QVERIFY(titolo.contains(QStringLiteral("Cucina")));
+        QVERIFY(testo.contains(QStringLiteral("Comanda Primi")));
+        QVERIFY(suggerimento.contains(QStringLiteral("spie")));
+        QVERIFY(intero);
+        QTRY_VERIFY(!finestra.IsOpen());
+        QCOMPARE(a.Offerte().size(), std::size_t{1});
     }
 
     void ACompletedJobIsNeverOffered() {

@@ -1,10 +1,13 @@
 // The printer lights follow the queues' states, read off the window's thread.
+#include <QCheckBox>
 #include <QLabel>
+#include <QStyleOptionButton>
 #include <QtTest>
 #include <map>
 #include <memory>
 #include <mutex>
 
+#include "frm_vorsa_scene.h"
 #include "ui/spie_stampanti.h"
 
 namespace vorsa {
@@ -123,6 +126,33 @@ class TstSpieStampanti : public QObject {
         // Clear of the anchor's own text.
         QVERIFY(spie.geometry().left() >
                 ancora->geometry().left() + ancora->fontMetrics().horizontalAdvance("Stampa"));
+    }
+
+    void InTheMainWindowTheLightsAreClearOfThePrintBoxText() {
+        test::Scena scena;
+        QVERIFY(scena.Avvia(test::kCatalogo + test::kLetto));
+        const auto pc = std::make_shared<Code>();
+        pc->stati["Banco"] = {StatoCoda::Pronta, true, {}};
+        pc->stati["Cucina"] = {StatoCoda::Ferma, true, {}};
+        pc->stati["Bar"] = {StatoCoda::Sconosciuta, false, {}};
+        SpieStampanti spie([pc] { return std::make_unique<Lettore>(*pc); }, 20);
+        spie.Imposta({"Banco", "Cucina", "Bar"});
+        QCheckBox* box = scena.frm->Destro().chkStampa;
+        spie.Affianca(box);
+        QTRY_COMPARE(spie.SpiaDi(1), Spia::Rossa);
+        QTRY_COMPARE(spie.SpiaDi(2), Spia::Grigia);
+        QVERIFY(spie.isVisible());
+        QVERIFY(box->geometry().contains(spie.geometry()));
+        QStyleOptionButton o;
+        o.initFrom(box);
+        const QRect testo = box->style()
+                                ->subElementRect(QStyle::SE_CheckBoxContents, &o, box)
+                                .translated(box->pos());
+        QVERIFY(spie.geometry().left() >
+                testo.left() + box->fontMetrics().horizontalAdvance(box->text()));
+        const QByteArray cartella = qgetenv("VORSA_SCREENSHOTS");
+        if (!cartella.isEmpty())
+            scena.frm->grab().save(QString::fromLocal8Bit(cartella) + "/spie_stampanti.png");
     }
 
     void AReaderThatHangsLeavesTheWindowFree() {
