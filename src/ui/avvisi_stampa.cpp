@@ -100,9 +100,11 @@ void AvvisiStampa::Giro() {
                 for (Offerta& o : offerte_) {
                     const auto it = stati.find(o.foglio.stampante);
                     if (it == stati.end()) continue;
-                    const bool era = o.pronta;
+                    // Seen for the first time it is only noted: a printer that looks ready
+                    // when its job was aborted is not offered again at once.
+                    const std::optional<bool> era = o.pronta;
                     o.pronta = Pronta(it->second);
-                    if (o.pronta && !era) {
+                    if (*o.pronta && era == false) {
                         const Foglio f = o.foglio;
                         Offri(f, QStringLiteral("La stampante \u00E8 di nuovo pronta."));
                         break;
@@ -137,7 +139,7 @@ void AvvisiStampa::Avvisa(const AvvisoStampa& a, const Foglio& f) {
         std::erase_if(offerte_, [&f](const Offerta& o) {
             return o.foglio.comanda == f.comanda || o.foglio.conto != f.conto;
         });
-        offerte_.push_back({a, f, false});
+        offerte_.push_back({a, f, std::nullopt});
         Offri(f, Suggerimento(a, f));
         return;
     }

@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "printing/sorveglianza_stampe.h"
@@ -30,7 +31,7 @@ class AvvisiStampa final : public QObject, public OsservaStampe {
     struct Offerta {
         AvvisoStampa avviso;
         Foglio foglio;
-        bool pronta = false;  // its printer as last seen
+        std::optional<bool> pronta;  // its printer as last seen (not yet: unset)
     };
 
     /// Polls the followed jobs every `intervalloMs`.

@@ -192,6 +192,23 @@ class TstAvvisiStampa : public QObject {
         QVERIFY(b.a->Offerte().empty());
     }
 
+    void AnAbortedJobOnAReadyPrinterIsNotAskedAgainByItself() {
+        Banco b;
+        b.Stampante("Cucina", kPronta);  // the device failed, the queue looks fine
+        b.a->PrimaDiStampare({b.Primi()});
+        {
+            const std::lock_guard<std::mutex> lock(b.sp->m);
+            b.sp->esiti[1] = EsitoLavoro::Interrotto;
+        }
+        b.a->DopoAverStampato();
+        QTRY_COMPARE(b.m.calls().size(), std::size_t{1});  // offered and closed
+        QTest::qWait(80);
+        QCOMPARE(b.m.calls().size(), std::size_t{1});
+        QCOMPARE(b.a->Offerte().size(), std::size_t{1});
+        b.a->Riproponi();
+        QCOMPARE(b.m.calls().size(), std::size_t{2});
+    }
+
     void ALaterBillMakesTheOfferStale() {
         Banco b;
         b.a->PrimaDiStampare({b.Primi()});
