@@ -177,7 +177,8 @@ class TstAvvisiStampa : public QObject {
         b.a->PrimaDiStampare({b.Primi()});  // missing: offered, closed
         QTRY_COMPARE(b.m.calls().size(), std::size_t{1});
         QCOMPARE(b.a->Offerte().size(), std::size_t{1});
-        QTest::qWait(60);  // polls while it is still missing ask nothing
+        QTRY_VERIFY(b.a->Offerte()[0].pronta == false);  // polled while still missing
+        QTest::qWait(60);                                // and asked nothing
         QCOMPARE(b.m.calls().size(), std::size_t{1});
         // Asked for by the operator: the same offer again.
         b.a->Riproponi();
