@@ -6,6 +6,7 @@
 #include <cups/cups.h>
 #include <unistd.h>
 #include <QApplication>
+#include <QLabel>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -21,6 +22,7 @@
 #include "sale_harness.h"
 #include "ui/avvisi_stampa.h"
 #include "ui/messaggi.h"
+#include "ui/spie_stampanti.h"
 
 namespace vorsa::test {
 namespace {
@@ -123,6 +125,40 @@ TEST(StatoCups, ASpoolerThatDoesNotAnswerIsUnknownNotMissing) {
     EXPECT_EQ(e, EsitoLavoro::InCorso);  // still followed, not taken as done
     // The private spooler, asked for a queue it has not, says so.
     EXPECT_EQ(CupsStatoStampanti().Stato("NessunaCoda").stato, StatoCoda::Assente);
+}
+
+/// Waits, with the window's events running, until `fatto` or about five seconds.
+template <class F>
+bool Attendi(F fatto) {
+    for (int i = 0; i < 200 && !fatto(); ++i) {
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
+    return fatto();
+}
+
+TEST(StatoCups, TheLightsFollowTheQueuesAndGoGreyWithoutASpooler) {
+    if (!Spooler()) GTEST_SKIP() << "no private CUPS spooler";
+    const std::string q = NuovaCoda("Spia");
+    SpieStampanti spie([] { return std::make_unique<CupsStatoStampanti>(); }, 20);
+    spie.Imposta({q});
+    EXPECT_TRUE(Attendi([&] { return spie.SpiaDi(0) == Spia::Verde; }));
+    Esegui("cupsdisable " + q);
+    EXPECT_TRUE(Attendi([&] { return spie.SpiaDi(0) == Spia::Rossa; }));
+    Esegui("cupsenable " + q);
+    EXPECT_TRUE(Attendi([&] { return spie.SpiaDi(0) == Spia::Verde; }));
+    Esegui("lpadmin -x " + q);
+    EXPECT_TRUE(Attendi([&] { return spie.SpiaDi(0) == Spia::Rossa; }));
+    // Each read runs on a thread of its own: this reader's asks a spooler that is not there.
+    SpieStampanti muta(
+        [] {
+            cupsSetServer("/tmp/vorsa-nessun-cups.sock");
+            return std::make_unique<CupsStatoStampanti>();
+        },
+        20);
+    muta.Imposta({q});
+    EXPECT_TRUE(Attendi([&] { return muta.Luce(0)->toolTip().contains("non risponde"); }));
+    EXPECT_EQ(muta.SpiaDi(0), Spia::Grigia);
 }
 
 /// A till whose sale prints on real queues through the Qt back end, followed by libcups.
@@ -269,10 +305,7 @@ TEST(StatoCups, TheWindowsFollowerTellsAnAbortedKitchenOrderFromItsWorker) {
     avvisi.contoAttuale = [&v] { return v.rp.NumeroConto(); };
     v.rp.Sorveglia(&avvisi);
     v.Vendi();
-    for (int i = 0; i < 200 && finestra.testi.empty(); ++i) {
-        QCoreApplication::processEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(25));
-    }
+    ASSERT_TRUE(Attendi([&] { return !finestra.testi.empty(); }));
     ASSERT_EQ(finestra.testi.size(), 1u);
     EXPECT_NE(finestra.testi[0].find("\"" + cucina + "\": stampa interrotta"), std::string::npos)
         << finestra.testi[0];
