@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -46,7 +47,9 @@ void BM_LavoriDiCinqueStampanti(benchmark::State& state) {
     }
     vorsa::CupsStatoStampanti cups;
     for (auto _ : state)
-        for (const std::string& q : code) benchmark::DoNotOptimize(cups.UltimoLavoro(q));
+        for (const std::string& q : code)
+            benchmark::DoNotOptimize(
+                cups.UltimoLavoro(q, std::numeric_limits<std::int64_t>::max()));
 }
 BENCHMARK(BM_LavoriDiCinqueStampanti)->Unit(benchmark::kMillisecond);
 

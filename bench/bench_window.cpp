@@ -1,6 +1,7 @@
 // Key to feedback in the real window (offscreen): the third digit of a code typed into
 // box_Codice, until the feedback label, the bill line and the total are set and painted.
-// Full catalogue (3 x 80 articles); the bill grows to a few hundred pieces.
+// Full catalogue (3 x 80 articles); the bill grows to a few hundred pieces. Measured bare, with
+// the printer lights polling, and with the lights and a bill's jobs being followed as well.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -15,6 +16,8 @@
 #include <thread>
 
 #include "frm_vorsa_scene.h"
+#include "ui/avvisi_stampa.h"
+#include "ui/messaggi.h"
 #include "ui/pannello_destro.h"
 #include "ui/sale_presenter.h"
 #include "ui/spie_stampanti.h"
@@ -46,7 +49,16 @@ struct Banco {
     test::PrompterMuto prompter;
     std::unique_ptr<SalePresenter> cassa;
     std::unique_ptr<SpieStampanti> spie;
+    std::unique_ptr<AvvisiStampa> avvisi;
     int n = 0;
+};
+
+class Muto final : public Messaggi {
+  public:
+    std::int16_t MostraMessaggio(const QString&, const QString&, const QString&, bool,
+                                 const QString&, const QString&, bool, int) override {
+        return 7;
+    }
 };
 
 /// A spooler read as slow as five CUPS printers (about 5 ms wall), off the window's thread.
@@ -56,12 +68,17 @@ class LettoreLento final : public StatoStampanti {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         return {StatoCoda::Pronta, true, {}};
     }
-    int UltimoLavoro(const std::string&) override { return 0; }
-    std::vector<int> LavoriDopo(const std::string&, int) override { return {}; }
-    EsitoLavoro Esito(int) override { return EsitoLavoro::Completato; }
+    int UltimoLavoro(const std::string&, std::int64_t) override { return 0; }
+    /// Five jobs of the bill, never finished: each poll asks about all five.
+    std::vector<int> LavoriDopo(const std::string&, int) override { return {1, 2, 3, 4, 5}; }
+    EsitoLavoro Esito(int) override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return EsitoLavoro::InCorso;
+    }
 };
 
-/// The window's keys with (range 1) or without (0) the printer lights polling every 50 ms.
+/// The window's keys bare (range 0), with the printer lights polling every 50 ms (1), and with
+/// the lights and the notices following a bill's five jobs every 50 ms as well (2).
 void BM_KeyToFeedback(benchmark::State& state) {
     static std::map<std::int64_t, Banco*> banchi;
     Banco*& banco = banchi[state.range(0)];
@@ -80,11 +97,21 @@ void BM_KeyToFeedback(benchmark::State& state) {
             banco->spie->Imposta({"Banco", "Cucina", "Bar", "Griglia", "Dolci"});
             banco->spie->Affianca(banco->scena.frm->Destro().chkStampa);
         }
+        if (state.range(0) == 2) {
+            static Muto muto;
+            banco->avvisi = std::make_unique<AvvisiStampa>(
+                muto, [] { return std::make_unique<LettoreLento>(); }, 50);
+        }
     }
     test::Scena& scena = banco->scena;
     QLineEdit* box = test::BoxCodice(*scena.frm);
     int& n = banco->n;
     for (auto _ : state) {
+        // A bill printed now and then, so its jobs are always being followed.
+        if (banco->avvisi && n % 10 == 0) {
+            banco->avvisi->PrimaDiStampare({{"Cucina", "Comanda Cucina", 1, n}});
+            banco->avvisi->DopoAverStampato();
+        }
         const int k = n++ % 240;
         const int code = 101 + k / 80 * 100 + k % 80;
         const QByteArray digits = QByteArray::number(code);
@@ -101,6 +128,7 @@ void BM_KeyToFeedback(benchmark::State& state) {
 BENCHMARK(BM_KeyToFeedback)
     ->Arg(0)
     ->Arg(1)
+    ->Arg(2)
     ->UseManualTime()
     ->Iterations(1)
     ->Repetitions(400)

@@ -74,13 +74,17 @@ int main(int argc, char* argv[]) {
     QThread::msleep(200);
     vorsa::FrmVorsa frm(till);
     // Printer trouble is told in the message window; the sale stays saved whatever happens.
-    vorsa::CupsStatoStampanti statoStampanti;
-    vorsa::AvvisiStampa avvisiStampa(frm.messaggi(), statoStampanti);
+    const auto lettoreCups = [] { return std::make_unique<vorsa::CupsStatoStampanti>(); };
+    vorsa::AvvisiStampa avvisiStampa(frm.messaggi(), lettoreCups);
     avvisiStampa.ristampaComanda = [&printer](int k) { return printer.RistampaComanda(k); };
-    printer.Sorveglia(&avvisiStampa.Sorveglianza());
-    vorsa::SpieStampanti spie([] { return std::make_unique<vorsa::CupsStatoStampanti>(); });
-    spie.Imposta(printer.StampantiInUso());
+    avvisiStampa.contoAttuale = [&printer] { return printer.NumeroConto(); };
+    printer.Sorveglia(&avvisiStampa);
+    vorsa::SpieStampanti spie(lettoreCups);
+    spie.Segui([&printer] { return printer.StampantiInUso(); });
     spie.Affianca(frm.Destro().chkStampa);
+    // A kitchen order offered again and closed is asked for again by clicking the lights.
+    QObject::connect(&spie, &vorsa::SpieStampanti::Cliccate, &avvisiStampa,
+                     &vorsa::AvvisiStampa::Riproponi);
     vorsa::SalePresenter vendita(frm, till, nullptr, &printer);
     vorsa::PannelloStampa stampa(frm.Gestione(vorsa::kPannelloImpostazioni), till.settings,
                                  &printer);

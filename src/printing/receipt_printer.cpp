@@ -45,7 +45,8 @@ bool ReceiptPrinter::RistampaComanda(int k) {
     if (orders_.Rows(k, list).empty()) return false;
     const std::string nome = in_.opt.gComande[static_cast<std::size_t>(k - 1)].nome;
     if (sorveglianza_)
-        sorveglianza_->PrimaDiStampare({{setup_.StampanteComanda(k), NomeFoglio(k, nome), k}});
+        sorveglianza_->PrimaDiStampare(
+            {{setup_.StampanteComanda(k), NomeFoglio(k, nome), k, in_.gNumeroScontrino}});
     orders_.copia = true;
     orders_.PrintKitchenOrder(k, list);
     orders_.copia = false;
@@ -59,13 +60,14 @@ std::vector<Foglio> ReceiptPrinter::Fogli(bool ristampa) {
     if (!setup_.printerAvailable) return fogli;
     const PrintList list = BuildPrintList(in_.conto, in_.cat);
     if (list.Empty()) return fogli;
-    fogli.push_back({setup_.printerName, NomeFoglio(0, ""), 0});
+    fogli.push_back({setup_.printerName, NomeFoglio(0, ""), 0, in_.gNumeroScontrino});
     if (ristampa) return fogli;
     const auto& comande = in_.opt.gComande;
     for (int k = 1; k <= static_cast<int>(comande.size()); ++k) {
         const KitchenOrderConfig& c = comande[static_cast<std::size_t>(k - 1)];
         if (c.abilitato && !orders_.Rows(k, list).empty())
-            fogli.push_back({setup_.StampanteComanda(k), NomeFoglio(k, c.nome), k});
+            fogli.push_back(
+                {setup_.StampanteComanda(k), NomeFoglio(k, c.nome), k, in_.gNumeroScontrino});
     }
     return fogli;
 }

@@ -44,8 +44,10 @@ class ReceiptPrinter : public PrintSeam {
     /// Kitchen order k of the last bill again, marked as a copy; false when it has nothing of
     /// the bill or no printer.
     bool RistampaComanda(int k);
+    /// The receipt number of the last bill, the one a reprint prints.
+    std::int32_t NumeroConto() const { return in_.gNumeroScontrino; }
     /// The bill's printing is checked before and followed after by `s` (none: not followed).
-    void Sorveglia(SorveglianzaStampe* s) { sorveglianza_ = s; }
+    void Sorveglia(OsservaStampe* s) { sorveglianza_ = s; }
 
     PageSetup& Setup() { return setup_; }
     ReceiptLayout& Layout() { return layout_; }
@@ -59,7 +61,7 @@ class ReceiptPrinter : public PrintSeam {
     ReceiptLayout layout_;
     KitchenOrders orders_;
     ReceiptModes modes_;
-    SorveglianzaStampe* sorveglianza_ = nullptr;
+    OsservaStampe* sorveglianza_ = nullptr;
 };
 
 }  // namespace vorsa

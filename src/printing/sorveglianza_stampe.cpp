@@ -1,13 +1,21 @@
 #include "printing/sorveglianza_stampe.h"
 
+#include <algorithm>
+#include <ctime>
 #include <utility>
 
 namespace vorsa {
 
-SorveglianzaStampe::SorveglianzaStampe(StatoStampanti& stato, Avvisa avvisa)
-    : stato_(stato), avvisa_(std::move(avvisa)) {}
+SorveglianzaStampe::SorveglianzaStampe(StatoStampanti& stato, Avvisa avvisa, Orologio adesso)
+    : stato_(stato), avvisa_(std::move(avvisa)), adesso_(std::move(adesso)) {
+    if (!adesso_) adesso_ = [] { return static_cast<std::int64_t>(std::time(nullptr)); };
+}
 
 void SorveglianzaStampe::PrimaDiStampare(const std::vector<Foglio>& fogli) {
+    PrimaDiStampare(fogli, adesso_());
+}
+
+void SorveglianzaStampe::PrimaDiStampare(const std::vector<Foglio>& fogli, std::int64_t prima) {
     fogli_.clear();
     ultimi_.clear();
     std::map<std::string, StatoStampante> visti;
@@ -15,8 +23,9 @@ void SorveglianzaStampe::PrimaDiStampare(const std::vector<Foglio>& fogli) {
         auto it = visti.find(f.stampante);
         if (it == visti.end()) {
             it = visti.emplace(f.stampante, stato_.Stato(f.stampante)).first;
-            if (it->second.stato != StatoCoda::Assente)
-                ultimi_[f.stampante] = stato_.UltimoLavoro(f.stampante);
+            const StatoCoda c = it->second.stato;
+            if (c != StatoCoda::Assente && c != StatoCoda::Sconosciuta)
+                ultimi_[f.stampante] = stato_.UltimoLavoro(f.stampante, prima);
         }
         if (const auto a = RegolaAvviso(f.stampante, f.nome, it->second, EsitoLavoro::NonInviato))
             avvisa_(*a, f);
@@ -28,16 +37,25 @@ void SorveglianzaStampe::PrimaDiStampare(const std::vector<Foglio>& fogli) {
 void SorveglianzaStampe::DopoAverStampato() {
     std::map<std::string, std::vector<Foglio>> perStampante;
     for (const Foglio& f : fogli_) perStampante[f.stampante].push_back(f);
-    for (const auto& [stampante, fogli] : perStampante) {
-        const auto u = ultimi_.find(stampante);
-        if (u == ultimi_.end()) continue;
-        const std::vector<int> nuovi = stato_.LavoriDopo(stampante, u->second);
+    int soglia = 0;
+    for (const auto& [stampante, ultimo] : ultimi_) {
+        soglia = soglia == 0 ? ultimo : std::min(soglia, ultimo);
+        std::vector<int> nuovi;
+        // A job of the same second already given to an earlier bill is not this bill's.
+        for (const int id : stato_.LavoriDopo(stampante, ultimo))
+            if (visti_.insert(id).second) nuovi.push_back(id);
+        const auto fogli = perStampante.find(stampante);
+        if (fogli == perStampante.end()) continue;  // told before the job: not followed
+        const std::vector<Foglio>& fs = fogli->second;
         // One job per slip in the order sent; extra jobs (a receipt's copies) belong to the
         // last slip of that printer.
         for (std::size_t i = 0; i < nuovi.size(); ++i)
-            lavori_.push_back({nuovi[i], fogli[std::min(i, fogli.size() - 1)], 0});
+            lavori_.push_back({nuovi[i], fs[std::min(i, fs.size() - 1)], 0});
     }
+    // Jobs below every printer's mark are never asked about again.
+    visti_.erase(visti_.begin(), visti_.lower_bound(soglia));
     fogli_.clear();
+    ultimi_.clear();
 }
 
 void SorveglianzaStampe::Segui() {

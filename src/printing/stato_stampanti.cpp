@@ -93,6 +93,12 @@ std::optional<AvvisoStampa> RegolaAvviso(const std::string& stampante, const std
         case EsitoLavoro::Completato:
             break;
     }
+    if (stato.stato == StatoCoda::Sconosciuta) {
+        // Whether the job reached the printer cannot be known: printing it again blindly could
+        // print it twice, so the operator is asked to look.
+        a.testo = chi + ": il servizio di stampa non risponde. Da controllare: " + foglio + ".";
+        return a;
+    }
     if (stato.stato == StatoCoda::Assente) {
         a.testo = chi + " non trovata." + NonStampato(foglio);
         a.offriRistampa = esito == EsitoLavoro::NonInviato;
@@ -111,6 +117,7 @@ std::optional<AvvisoStampa> RegolaAvviso(const std::string& stampante, const std
 }
 
 Spia SpiaDi(const StatoStampante& stato) {
+    if (stato.stato == StatoCoda::Sconosciuta) return Spia::Grigia;
     if (stato.stato == StatoCoda::Assente || stato.stato == StatoCoda::Ferma || !stato.accetta)
         return Spia::Rossa;
     return stato.stato == StatoCoda::InStampa ? Spia::Ambra : Spia::Verde;

@@ -1,13 +1,15 @@
 #pragma once
 // The state of the printers the till uses and of the jobs it sent, behind a seam, and the rules
 // that turn it into the notice the operator sees. Texts are Windows-1252.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace vorsa {
 
-enum class StatoCoda { Pronta, InStampa, Ferma, Assente };
+/// Sconosciuta: the spooler could not be asked (not running, not answering).
+enum class StatoCoda { Pronta, InStampa, Ferma, Assente, Sconosciuta };
 
 struct StatoStampante {
     StatoCoda stato = StatoCoda::Assente;
@@ -24,9 +26,10 @@ class StatoStampanti {
   public:
     virtual ~StatoStampanti() = default;
     virtual StatoStampante Stato(const std::string& stampante) = 0;
-    /// Highest job id the spooler holds for the printer (0: none); the till's next jobs on it
-    /// are those above.
-    virtual int UltimoLavoro(const std::string& stampante) = 0;
+    /// Highest id of the printer's jobs created before second `primaDi` (Unix time; 0: none).
+    /// The till's next jobs on it are those above: taken by time, a job already sent when this
+    /// is asked still counts as the till's.
+    virtual int UltimoLavoro(const std::string& stampante, std::int64_t primaDi) = 0;
     /// Ids of the printer's jobs above `dopo`, oldest first.
     virtual std::vector<int> LavoriDopo(const std::string& stampante, int dopo) = 0;
     virtual EsitoLavoro Esito(int lavoro) = 0;
@@ -52,8 +55,9 @@ std::string MotiviLeggibili(const std::vector<std::string>& motivi);
 /// The slip's name in a notice: "Scontrino", or "Comanda <nome>".
 std::string NomeFoglio(int comanda, const std::string& nomeComanda);
 
-/// Ready green, printing amber, stopped, missing or refusing red.
-enum class Spia { Verde, Ambra, Rossa };
+/// Ready green, printing amber, stopped, missing or refusing red; grey while the spooler
+/// cannot be asked, rather than a guess.
+enum class Spia { Verde, Ambra, Rossa, Grigia };
 Spia SpiaDi(const StatoStampante& stato);
 
 }  // namespace vorsa

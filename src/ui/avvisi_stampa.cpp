@@ -1,24 +1,118 @@
 #include "ui/avvisi_stampa.h"
 
+#include <QDateTime>
 #include <QTimer>
+#include <algorithm>
 
 #include "ui/messaggi.h"
 #include "ui/widget_helpers.h"
 
 namespace vorsa {
 
-AvvisiStampa::AvvisiStampa(Messaggi& messaggi, StatoStampanti& stato, int intervalloMs,
-                           QObject* parent)
+struct AvvisiStampa::Lavoratore {
+    std::unique_ptr<StatoStampanti> stato;
+    std::unique_ptr<SorveglianzaStampe> sorveglianza;
+};
+
+namespace {
+
+bool Pronta(const StatoStampante& s) {
+    const Spia spia = SpiaDi(s);
+    return spia == Spia::Verde || spia == Spia::Ambra;
+}
+
+}  // namespace
+
+AvvisiStampa::AvvisiStampa(Messaggi& messaggi, Lettore crea, int intervalloMs, QObject* parent)
     : QObject(parent),
       messaggi_(messaggi),
-      stato_(stato),
-      sorveglianza_(stato, [this](const AvvisoStampa& a, const Foglio& f) { Avvisa(a, f); }),
+      crea_(std::move(crea)),
+      contesto_(new QObject),
+      lavoratore_(std::make_unique<Lavoratore>()),
       timer_(new QTimer(this)) {
+    thread_.setObjectName(QStringLiteral("vorsa-stampanti"));
+    contesto_->moveToThread(&thread_);
+    thread_.start();
     timer_->setInterval(intervalloMs);
-    connect(timer_, &QTimer::timeout, this, [this] {
-        if (sorveglianza_.Seguendo()) sorveglianza_.Segui();
-    });
+    connect(timer_, &QTimer::timeout, this, &AvvisiStampa::Giro);
     timer_->start();
+}
+
+AvvisiStampa::~AvvisiStampa() {
+    // A request in progress is let finish: the reader is not ours to interrupt.
+    thread_.quit();
+    thread_.wait();
+    delete contesto_;
+}
+
+void AvvisiStampa::AlLavoratore(std::function<void(Lavoratore&)> lavoro) {
+    QMetaObject::invokeMethod(
+        contesto_,
+        [this, lavoro = std::move(lavoro)] {
+            Lavoratore& l = *lavoratore_;
+            if (!l.stato) {
+                l.stato = crea_();
+                l.sorveglianza = std::make_unique<SorveglianzaStampe>(
+                    *l.stato, [this](const AvvisoStampa& a, const Foglio& f) {
+                        QMetaObject::invokeMethod(
+                            this, [this, a, f] { Avvisa(a, f); }, Qt::QueuedConnection);
+                    });
+            }
+            lavoro(l);
+            const bool seguendo = l.sorveglianza->Seguendo();
+            QMetaObject::invokeMethod(
+                this,
+                [this, seguendo] {
+                    seguendo_ = seguendo;
+                    emit Risposto();
+                },
+                Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
+}
+
+void AvvisiStampa::PrimaDiStampare(const std::vector<Foglio>& fogli) {
+    // The time is taken now, before the jobs: the worker may ask after they were sent.
+    const std::int64_t prima = QDateTime::currentSecsSinceEpoch();
+    seguendo_ = true;
+    AlLavoratore([fogli, prima](Lavoratore& l) { l.sorveglianza->PrimaDiStampare(fogli, prima); });
+}
+
+void AvvisiStampa::DopoAverStampato() {
+    AlLavoratore([](Lavoratore& l) { l.sorveglianza->DopoAverStampato(); });
+}
+
+void AvvisiStampa::Giro() {
+    if (occupato_ || (!seguendo_ && Offerte().empty())) return;
+    occupato_ = true;
+    std::vector<std::string> stampanti;
+    for (const Offerta& o : offerte_) stampanti.push_back(o.foglio.stampante);
+    AlLavoratore([this, stampanti](Lavoratore& l) {
+        if (l.sorveglianza->Seguendo()) l.sorveglianza->Segui();
+        std::map<std::string, StatoStampante> stati;
+        for (const std::string& s : stampanti)
+            if (!stati.count(s)) stati[s] = l.stato->Stato(s);
+        QMetaObject::invokeMethod(
+            this,
+            [this, stati] {
+                occupato_ = false;
+                // A printer back since the last look: its kitchen order is offered again.
+                for (Offerta& o : offerte_) {
+                    const auto it = stati.find(o.foglio.stampante);
+                    if (it == stati.end()) continue;
+                    // Seen for the first time it is only noted: a printer that looks ready
+                    // when its job was aborted is not offered again at once.
+                    const std::optional<bool> era = o.pronta;
+                    o.pronta = Pronta(it->second);
+                    if (*o.pronta && era == false) {
+                        const Foglio f = o.foglio;
+                        Offri(f, QStringLiteral("La stampante \u00E8 di nuovo pronta."));
+                        break;
+                    }
+                }
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 QString AvvisiStampa::Suggerimento(const AvvisoStampa& a, const Foglio& f) {
@@ -26,32 +120,71 @@ QString AvvisiStampa::Suggerimento(const AvvisoStampa& a, const Foglio& f) {
     if (f.comanda == 0)
         return QStringLiteral(
             "Quando la stampante \u00E8 di nuovo pronta, F5 ristampa lo scontrino.");
-    return QStringLiteral("Quando la stampante \u00E8 di nuovo pronta, ristampare la comanda.");
+    return QStringLiteral(
+        "Quando la stampante \u00E8 di nuovo pronta la ristampa viene riproposta; un clic "
+        "sulle spie delle stampanti la ripropone subito.");
+}
+
+const std::vector<AvvisiStampa::Offerta>& AvvisiStampa::Offerte() {
+    if (contoAttuale) {
+        const std::int32_t conto = contoAttuale();
+        std::erase_if(offerte_, [conto](const Offerta& o) { return o.foglio.conto != conto; });
+    }
+    return offerte_;
 }
 
 void AvvisiStampa::Avvisa(const AvvisoStampa& a, const Foglio& f) {
     if (a.offriRistampa && f.comanda > 0 && ristampaComanda) {
-        // Asked after the bill's printing has returned, never in the middle of it.
-        QTimer::singleShot(0, this, [this, a, f] { OffriRistampa(a, f); });
+        // One offer per kitchen order; a newer bill's notice replaces the older ones.
+        std::erase_if(offerte_, [&f](const Offerta& o) {
+            return o.foglio.comanda == f.comanda || o.foglio.conto != f.conto;
+        });
+        offerte_.push_back({a, f, std::nullopt});
+        Offri(f, Suggerimento(a, f));
         return;
     }
     messaggi_.MostraMessaggio(Testo(a.titolo), Testo(a.testo), Suggerimento(a, f), true, QString(),
                               QStringLiteral("OK"), false, 0);
 }
 
-void AvvisiStampa::OffriRistampa(const AvvisoStampa& a, const Foglio& f) {
-    QString hint = Suggerimento(a, f);
-    for (;;) {
-        const int r = messaggi_.MostraMessaggio(Testo(a.titolo), Testo(a.testo), hint, true,
-                                                QStringLiteral("Chiudi"),
-                                                QStringLiteral("Ristampa"), true, 0);
-        if (r != 6) return;
-        if (SpiaDi(stato_.Stato(f.stampante)) != Spia::Rossa) {
-            ristampaComanda(f.comanda);
-            return;
-        }
-        hint = QStringLiteral("La stampante non è ancora pronta.");
+void AvvisiStampa::Riproponi() {
+    if (Offerte().empty()) return;
+    const Offerta o = offerte_.front();
+    Offri(o.foglio, Suggerimento(o.avviso, o.foglio));
+}
+
+void AvvisiStampa::Offri(Foglio f, const QString& hint) {
+    if (offrendo_) return;  // one question at a time; the others stay open
+    const std::vector<Offerta>& aperte = Offerte();
+    const auto it = std::find_if(aperte.begin(), aperte.end(),
+                                 [&f](const Offerta& o) { return o.foglio == f; });
+    if (it == aperte.end()) return;
+    const AvvisoStampa a = it->avviso;
+    offrendo_ = true;
+    const int r =
+        messaggi_.MostraMessaggio(Testo(a.titolo), Testo(a.testo), hint, true,
+                                  QStringLiteral("Chiudi"), QStringLiteral("Ristampa"), true, 0);
+    offrendo_ = false;
+    if (r != 6) return;  // dismissed: still open, offered again when asked or when it is back
+    AlLavoratore([this, f](Lavoratore& l) {
+        const StatoStampante s = l.stato->Stato(f.stampante);
+        QMetaObject::invokeMethod(
+            this, [this, f, s] { Verificata(f, s); }, Qt::QueuedConnection);
+    });
+}
+
+void AvvisiStampa::Verificata(const Foglio& f, const StatoStampante& s) {
+    const auto it = std::find_if(offerte_.begin(), offerte_.end(),
+                                 [&f](const Offerta& o) { return o.foglio == f; });
+    if (it == offerte_.end() || (contoAttuale && contoAttuale() != f.conto)) return;
+    if (!Pronta(s)) {
+        it->pronta = false;
+        Offri(f, QStringLiteral("La stampante non \u00E8 ancora pronta."));
+        return;
     }
+    // Printed again, it is followed as any slip: should it fail, a new notice offers it.
+    offerte_.erase(it);
+    ristampaComanda(f.comanda);
 }
 
 }  // namespace vorsa

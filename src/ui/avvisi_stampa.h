@@ -1,8 +1,17 @@
 #pragma once
-// Printer trouble in the message window: the notices of the bill's slips, and the poll that
-// follows their jobs. Never modal: the till goes on selling while a printer is put right.
+// Printer trouble in the message window: the notices of the bill's slips, the poll that
+// follows their jobs, and the kitchen orders offered again. The spooler is asked on a worker
+// thread (libcups can wait seconds on a spooler that does not answer); its answers come back
+// to the window's thread as queued calls. Never modal for a notice alone: the till goes on
+// selling while a printer is put right.
 #include <QObject>
+#include <QThread>
+#include <cstdint>
 #include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
 
 #include "printing/sorveglianza_stampe.h"
 
@@ -12,28 +21,66 @@ namespace vorsa {
 
 class Messaggi;
 
-class AvvisiStampa final : public QObject {
+class AvvisiStampa final : public QObject, public OsservaStampe {
     Q_OBJECT
   public:
-    /// Polls the followed jobs every `intervalloMs`.
-    AvvisiStampa(Messaggi& messaggi, StatoStampanti& stato, int intervalloMs = 1000,
-                 QObject* parent = nullptr);
+    /// Makes the reader used on the worker thread (libcups keeps its connection per thread).
+    using Lettore = std::function<std::unique_ptr<StatoStampanti>()>;
+    /// A kitchen order that did not come out, offered again until it is printed or a later
+    /// bill makes it stale.
+    struct Offerta {
+        AvvisoStampa avviso;
+        Foglio foglio;
+        std::optional<bool> pronta;  // its printer as last seen (not yet: unset)
+    };
 
-    SorveglianzaStampe& Sorveglianza() { return sorveglianza_; }
+    /// Polls the followed jobs every `intervalloMs`.
+    AvvisiStampa(Messaggi& messaggi, Lettore crea, int intervalloMs = 1000,
+                 QObject* parent = nullptr);
+    ~AvvisiStampa() override;
+
+    /// Return at once: the checks run on the worker, their notices come later.
+    void PrimaDiStampare(const std::vector<Foglio>& fogli) override;
+    void DopoAverStampato() override;
+
     /// Prints a kitchen order of the last bill again, marked as a copy.
     std::function<bool(int comanda)> ristampaComanda;
+    /// The receipt number of the last bill (unset: offers never go stale).
+    std::function<std::int32_t()> contoAttuale;
     /// The hint under a notice: how to print the slip again, when it is offered.
     static QString Suggerimento(const AvvisoStampa& a, const Foglio& f);
 
+    /// The offers still open, stale ones dropped.
+    const std::vector<Offerta>& Offerte();
+    /// Shows the first open offer again (the operator asked for it).
+    void Riproponi();
+    /// Whether the worker still follows jobs, as of its last answer.
+    bool Seguendo() const { return seguendo_; }
+
+  signals:
+    /// The worker answered (a check, a poll).
+    void Risposto();
+
   private:
+    struct Lavoratore;
+    /// Runs `lavoro` on the worker with its reader and follower.
+    void AlLavoratore(std::function<void(Lavoratore&)> lavoro);
+    void Giro();
     void Avvisa(const AvvisoStampa& a, const Foglio& f);
-    /// Asks whether to print the kitchen order again; once its printer is back, it does.
-    void OffriRistampa(const AvvisoStampa& a, const Foglio& f);
+    void Offri(Foglio f, const QString& hint);
+    /// The printer of an offer answered "Ristampa" for: printed if it is back.
+    void Verificata(const Foglio& f, const StatoStampante& s);
 
     Messaggi& messaggi_;
-    StatoStampanti& stato_;
-    SorveglianzaStampe sorveglianza_;
+    Lettore crea_;
+    QThread thread_;
+    QObject* contesto_ = nullptr;             // lives on the worker thread
+    std::unique_ptr<Lavoratore> lavoratore_;  // touched on the worker thread only
     QTimer* timer_ = nullptr;
+    bool occupato_ = false;
+    bool seguendo_ = false;
+    bool offrendo_ = false;
+    std::vector<Offerta> offerte_;
 };
 
 }  // namespace vorsa

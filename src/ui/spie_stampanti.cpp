@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
 #include <algorithm>
@@ -22,6 +23,8 @@ QString Colore(Spia s) {
             return QStringLiteral("#2e7d32");
         case Spia::Ambra:
             return QStringLiteral("#ff8f00");
+        case Spia::Grigia:
+            return QStringLiteral("#9e9e9e");
         case Spia::Rossa:
             break;
     }
@@ -39,7 +42,20 @@ SpieStampanti::SpieStampanti(Lettore crea, int intervalloMs, QWidget* parent)
     l->setContentsMargins(2, 2, 2, 2);
     l->setSpacing(4);
     timer_->setInterval(intervalloMs);
-    connect(timer_, &QTimer::timeout, this, &SpieStampanti::Aggiorna);
+    connect(timer_, &QTimer::timeout, this, [this] {
+        if (elenco_) {
+            std::vector<std::string> v = elenco_();
+            std::vector<std::string> unici;
+            for (std::string& n : v)
+                if (!n.empty() && std::find(unici.begin(), unici.end(), n) == unici.end())
+                    unici.push_back(std::move(n));
+            if (unici != stampanti_) {
+                Imposta(unici);
+                return;
+            }
+        }
+        Aggiorna();
+    });
     timer_->start();
 }
 
@@ -52,7 +68,7 @@ void SpieStampanti::Imposta(const std::vector<std::string>& stampanti) {
             stampanti_.push_back(s);
     for (QLabel* l : luci_) delete l;
     luci_.clear();
-    spie_.assign(stampanti_.size(), Spia::Rossa);
+    spie_.assign(stampanti_.size(), Spia::Grigia);
     for (std::size_t i = 0; i < stampanti_.size(); ++i) {
         auto* l = new QLabel(this);
         l->setObjectName(Indicizzato("spia_Stampante", static_cast<int>(i)));
@@ -61,8 +77,20 @@ void SpieStampanti::Imposta(const std::vector<std::string>& stampanti) {
         layout()->addWidget(l);
         luci_.push_back(l);
     }
-    Mostra(std::vector<StatoStampante>(stampanti_.size()));
+    // Unknown until the spooler answers.
+    Mostra(std::vector<StatoStampante>(stampanti_.size(), {StatoCoda::Sconosciuta, false, {}}));
+    Colloca();
     Aggiorna();
+}
+
+void SpieStampanti::Segui(std::function<std::vector<std::string>()> elenco) {
+    elenco_ = std::move(elenco);
+    if (elenco_) Imposta(elenco_());
+}
+
+void SpieStampanti::mousePressEvent(QMouseEvent* event) {
+    emit Cliccate();
+    QWidget::mousePressEvent(event);
 }
 
 void SpieStampanti::Affianca(QWidget* ancora) {
@@ -103,7 +131,10 @@ void SpieStampanti::Aggiorna() {
             [self, stati, nomi] {
                 if (!self) return;
                 self->inLettura_ = false;
-                if (nomi == self->stampanti_) self->Mostra(stati);
+                if (nomi == self->stampanti_)
+                    self->Mostra(stati);
+                else
+                    self->Aggiorna();  // re-listed while reading: read the new list
                 emit self->Aggiornate();
             },
             Qt::QueuedConnection);
@@ -112,7 +143,9 @@ void SpieStampanti::Aggiorna() {
 
 QString SpieStampanti::Descrizione(const std::string& stampante, const StatoStampante& s) {
     QString stato;
-    if (s.stato == StatoCoda::Assente)
+    if (s.stato == StatoCoda::Sconosciuta)
+        stato = QStringLiteral("stato sconosciuto, il servizio di stampa non risponde");
+    else if (s.stato == StatoCoda::Assente)
         stato = QStringLiteral("non trovata");
     else if (!s.accetta)
         stato = QStringLiteral("non accetta lavori");
@@ -123,7 +156,8 @@ QString SpieStampanti::Descrizione(const std::string& stampante, const StatoStam
     else
         stato = QStringLiteral("pronta");
     const std::string motivi = MotiviLeggibili(s.motivi);
-    if (!motivi.empty() && s.stato != StatoCoda::Assente) stato += " (" + Testo(motivi) + ")";
+    if (!motivi.empty() && s.stato != StatoCoda::Assente && s.stato != StatoCoda::Sconosciuta)
+        stato += " (" + Testo(motivi) + ")";
     return Testo(stampante) + QStringLiteral(": ") + stato;
 }
 

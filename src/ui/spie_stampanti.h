@@ -1,7 +1,7 @@
 #pragma once
 // A small light per printer in use: green ready, amber printing, red stopped, missing or
-// refusing jobs, its name and state on hover. The spooler is read on a worker thread every
-// few seconds, so input never waits for it.
+// refusing jobs, grey while the spooler cannot be asked; its name and state on hover. The spooler
+// is read on a worker thread every few seconds, so input never waits for it.
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -26,6 +26,9 @@ class SpieStampanti final : public QWidget {
 
     /// The printers in use, one light each, in this order (names repeated once).
     void Imposta(const std::vector<std::string>& stampanti);
+    /// The printers in use, asked again at every refresh: a printer chosen in the options
+    /// re-lists the lights.
+    void Segui(std::function<std::vector<std::string>()> elenco);
     /// Keeps the lights at the right end of `ancora`, inside it, as it is laid out.
     void Affianca(QWidget* ancora);
     /// Reads the states now (on the worker); the lights change when it answers.
@@ -40,14 +43,18 @@ class SpieStampanti final : public QWidget {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
   signals:
     void Aggiornate();
+    /// The operator clicked the lights.
+    void Cliccate();
 
   private:
     void Colloca();
 
     Lettore crea_;
+    std::function<std::vector<std::string>()> elenco_;
     QWidget* ancora_ = nullptr;
     QTimer* timer_ = nullptr;
     std::vector<std::string> stampanti_;

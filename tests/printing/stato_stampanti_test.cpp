@@ -66,7 +66,11 @@ INSTANTIATE_TEST_SUITE_P(
         // Completed is never offered again, whatever the queue is doing now.
         Caso{C::Pronta, true, E::Completato, false, false, ""},
         Caso{C::Ferma, false, E::Completato, false, false, ""},
-        Caso{C::Assente, false, E::Completato, false, false, ""}));
+        Caso{C::Assente, false, E::Completato, false, false, ""},
+        // A spooler that does not answer: the operator looks; never printed twice blindly.
+        Caso{C::Sconosciuta, false, E::NonInviato, true, false, "non risponde"},
+        Caso{C::Sconosciuta, false, E::Interrotto, true, true, "interrotta"},
+        Caso{C::Sconosciuta, false, E::Completato, false, false, ""}));
 
 TEST(Motivi, OperatorWordsForKnownReasonsOnceEach) {
     EXPECT_EQ(MotiviLeggibili({"none"}), "");
@@ -91,6 +95,9 @@ TEST(Spia, ColoursFollowTheQueue) {
     EXPECT_EQ(SpiaDi({C::Ferma, true, {}}), Spia::Rossa);
     EXPECT_EQ(SpiaDi({C::Pronta, false, {}}), Spia::Rossa);
     EXPECT_EQ(SpiaDi({C::Assente, false, {}}), Spia::Rossa);
+    // Unknown is not a guess either way.
+    EXPECT_EQ(SpiaDi({C::Sconosciuta, false, {}}), Spia::Grigia);
+    EXPECT_EQ(SpiaDi({C::Sconosciuta, true, {}}), Spia::Grigia);
 }
 
 /// A spooler scripted by the test: printers' states and jobs with their outcomes.
@@ -98,6 +105,8 @@ class Spooler : public StatoStampanti {
   public:
     std::map<std::string, StatoStampante> stampanti;
     std::map<int, std::pair<std::string, E>> lavori;
+    std::map<int, std::int64_t> creati;
+    std::int64_t ora = 1000;
     int chiamate = 0;
 
     StatoStampante Stato(const std::string& s) override {
@@ -105,10 +114,10 @@ class Spooler : public StatoStampanti {
         const auto it = stampanti.find(s);
         return it == stampanti.end() ? StatoStampante{} : it->second;
     }
-    int UltimoLavoro(const std::string& s) override {
+    int UltimoLavoro(const std::string& s, std::int64_t primaDi) override {
         int u = 0;
         for (const auto& [id, l] : lavori)
-            if (l.first == s) u = id;
+            if (l.first == s && creati[id] < primaDi) u = id;
         return u;
     }
     std::vector<int> LavoriDopo(const std::string& s, int dopo) override {
@@ -124,6 +133,7 @@ class Spooler : public StatoStampanti {
     int Invia(const std::string& s, E e) {
         const int id = lavori.empty() ? 1 : lavori.rbegin()->first + 1;
         lavori[id] = {s, e};
+        creati[id] = ora;
         return id;
     }
 };
@@ -137,9 +147,11 @@ class Sorveglianza : public ::testing::Test {
   protected:
     Spooler sp;
     std::vector<Detto> detti;
-    SorveglianzaStampe sorv{sp, [this](const AvvisoStampa& a, const Foglio& f) {
+    SorveglianzaStampe sorv{sp,
+                            [this](const AvvisoStampa& a, const Foglio& f) {
                                 detti.push_back({a, f});
-                            }};
+                            },
+                            [this] { return sp.ora; }};
     const Foglio scontrino{"Banco", "Scontrino", 0};
     const Foglio primi{"Cucina", "Comanda Primi", 1};
     const Foglio bar{"Cucina", "Comanda Bar", 2};
@@ -207,6 +219,45 @@ TEST_F(Sorveglianza, AJobThatNeverEndsIsDroppedAfterTheLastPoll) {
     for (int i = 0; i < SorveglianzaStampe::kGiriMassimi; ++i) sorv.Segui();
     EXPECT_FALSE(sorv.Seguendo());
     EXPECT_TRUE(detti.empty());
+}
+
+TEST_F(Sorveglianza, AJobSentBeforeThePrinterWasAskedIsStillTheBills) {
+    sp.stampanti = {{"Cucina", {C::Pronta, true, {}}}};
+    sp.Invia("Cucina", E::Completato);  // an older bill, a second earlier
+    ++sp.ora;
+    // The worker asks only after the job went out: the job's time says it is this bill's.
+    const std::int64_t prima = sp.ora;
+    sp.Invia("Cucina", E::Interrotto);
+    sorv.PrimaDiStampare({primi}, prima);
+    sorv.DopoAverStampato();
+    sorv.Segui();
+    ASSERT_EQ(detti.size(), 1u);
+    EXPECT_EQ(detti[0].foglio, primi);
+}
+
+TEST_F(Sorveglianza, TwoBillsInOneSecondEachFollowOnlyTheirJobs) {
+    sp.stampanti = {{"Cucina", {C::Pronta, true, {}}}};
+    sorv.PrimaDiStampare({primi});
+    sp.Invia("Cucina", E::Interrotto);
+    sorv.DopoAverStampato();
+    sorv.PrimaDiStampare({bar});  // same second: the first bill's job is newer than the mark
+    sp.Invia("Cucina", E::InCorso);
+    sorv.DopoAverStampato();
+    sorv.Segui();
+    // The aborted job is the first bill's, told once, for its own slip.
+    ASSERT_EQ(detti.size(), 1u);
+    EXPECT_EQ(detti[0].foglio, primi);
+    EXPECT_TRUE(sorv.Seguendo());
+}
+
+TEST_F(Sorveglianza, ASpoolerThatDoesNotAnswerIsToldWithoutAnOffer) {
+    sp.stampanti = {{"Banco", {C::Sconosciuta, false, {}}}};
+    sorv.PrimaDiStampare({scontrino});
+    sorv.DopoAverStampato();
+    ASSERT_EQ(detti.size(), 1u);
+    EXPECT_NE(detti[0].avviso.testo.find("Scontrino"), std::string::npos);
+    EXPECT_FALSE(detti[0].avviso.offriRistampa);
+    EXPECT_FALSE(sorv.Seguendo());
 }
 
 }  // namespace

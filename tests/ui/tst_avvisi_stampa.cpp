@@ -1,108 +1,280 @@
-// Printer notices in the message window: never modal for a notice alone; a lost kitchen order
-// is offered again and printed only once its printer is back.
+// Printer notices in the message window: the spooler is asked off the window's thread, a
+// notice alone is never modal, and a lost kitchen order stays offered until it is printed
+// again (only once its printer is back) or a later bill makes it stale.
+#include <QApplication>
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QThread>
 #include <QtTest>
+#include <deque>
 #include <map>
+#include <memory>
+#include <mutex>
 
 #include "test_support.h"
 #include "ui/avvisi_stampa.h"
+#include "ui/frm_messaggi.h"
 
 namespace vorsa {
 
-/// A spooler whose printers the test sets; its jobs complete or fail as told.
-class SpoolerFinto final : public StatoStampanti {
-  public:
+/// A spooler whose printers the test sets; its jobs complete or fail as told. Read on the
+/// worker thread while the test changes it.
+struct Spooler {
+    std::mutex m;
     std::map<std::string, StatoStampante> stampanti;
     std::map<int, EsitoLavoro> esiti;
-    StatoStampante Stato(const std::string& s) override {
-        const auto it = stampanti.find(s);
-        return it == stampanti.end() ? StatoStampante{} : it->second;
+    std::vector<Qt::HANDLE> fili;  // the threads that asked
+    std::mutex fermo;              // held by the test: every request waits
+};
+
+class Lettore final : public StatoStampanti {
+  public:
+    explicit Lettore(std::shared_ptr<Spooler> s) : s_(std::move(s)) {}
+    StatoStampante Stato(const std::string& n) override {
+        const std::lock_guard<std::mutex> attende(s_->fermo);
+        const std::lock_guard<std::mutex> lock(s_->m);
+        s_->fili.push_back(QThread::currentThreadId());
+        const auto it = s_->stampanti.find(n);
+        return it == s_->stampanti.end() ? StatoStampante{} : it->second;
     }
-    int UltimoLavoro(const std::string&) override { return 0; }
+    int UltimoLavoro(const std::string&, std::int64_t) override { return 0; }
     std::vector<int> LavoriDopo(const std::string&, int) override {
+        const std::lock_guard<std::mutex> lock(s_->m);
         std::vector<int> v;
-        for (const auto& [id, e] : esiti) v.push_back(id);
+        for (const auto& [id, e] : s_->esiti) v.push_back(id);
         return v;
     }
-    EsitoLavoro Esito(int id) override { return esiti[id]; }
+    EsitoLavoro Esito(int id) override {
+        const std::lock_guard<std::mutex> lock(s_->m);
+        return s_->esiti[id];
+    }
+
+  private:
+    std::shared_ptr<Spooler> s_;
 };
+
+/// Records every message and answers the modal ones from a script (then "Chiudi").
+class Risponde final : public Messaggi {
+  public:
+    std::int16_t MostraMessaggio(const QString& t, const QString& x, const QString& h, bool b,
+                                 const QString& c0, const QString& c1, bool mo, int i) override {
+        rec.MostraMessaggio(t, x, h, b, c0, c1, mo, i);
+        if (!mo) return -1;
+        if (risposte.empty()) return 7;
+        const std::int16_t r = risposte.front();
+        risposte.pop_front();
+        return r;
+    }
+    test::RecordingMessaggi rec;
+    std::deque<std::int16_t> risposte;
+    const std::vector<test::RecordingMessaggi::Call>& calls() const { return rec.calls; }
+};
+
+struct Banco {
+    std::shared_ptr<Spooler> sp = std::make_shared<Spooler>();
+    Risponde m;
+    std::vector<int> ristampe;
+    std::int32_t conto = 7;
+    std::unique_ptr<AvvisiStampa> a;
+
+    explicit Banco(int intervallo = 10) {
+        a = std::make_unique<AvvisiStampa>(
+            m, [s = sp] { return std::make_unique<Lettore>(s); }, intervallo);
+        a->ristampaComanda = [this](int k) {
+            ristampe.push_back(k);
+            return true;
+        };
+        a->contoAttuale = [this] { return conto; };
+    }
+    void Stampante(const std::string& n, StatoStampante s) {
+        const std::lock_guard<std::mutex> lock(sp->m);
+        sp->stampanti[n] = std::move(s);
+    }
+    Foglio Primi() const { return {"Cucina", "Comanda Primi", 3, conto}; }
+};
+
+const StatoStampante kPronta{StatoCoda::Pronta, true, {}};
 
 class TstAvvisiStampa : public QObject {
     Q_OBJECT
   private slots:
     void ReceiptNoticeIsNotModalAndPointsToF5() {
-        test::RecordingMessaggi m;
-        SpoolerFinto sp;
-        AvvisiStampa a(m, sp, 10);
-        a.Sorveglianza().PrimaDiStampare({{"Banco", "Scontrino", 0}});
-        QCOMPARE(m.calls.size(), std::size_t{1});
-        QVERIFY(!m.calls[0].modal);
-        QVERIFY(m.calls[0].text.contains(QStringLiteral("\"Banco\" non trovata")));
-        QVERIFY(m.calls[0].text.contains(QStringLiteral("Scontrino")));
-        QVERIFY(m.calls[0].hint.contains(QStringLiteral("F5")));
+        Banco b;
+        b.a->PrimaDiStampare({{"Banco", "Scontrino", 0, 7}});
+        QTRY_COMPARE(b.m.calls().size(), std::size_t{1});
+        QVERIFY(!b.m.calls()[0].modal);
+        QVERIFY(b.m.calls()[0].text.contains(QStringLiteral("\"Banco\" non trovata")));
+        QVERIFY(b.m.calls()[0].text.contains(QStringLiteral("Scontrino")));
+        QVERIFY(b.m.calls()[0].hint.contains(QStringLiteral("F5")));
+        QVERIFY(b.a->Offerte().empty());  // F5 is the receipt's own way
     }
 
     void StoppedQueueNoticeOffersNothing() {
-        test::RecordingMessaggi m;
-        SpoolerFinto sp;
-        sp.stampanti["Cucina"] = {StatoCoda::Ferma, true, {"media-empty-error"}};
-        AvvisiStampa a(m, sp, 10);
-        int ristampe = 0;
-        a.ristampaComanda = [&](int) { return ++ristampe > 0; };
-        a.Sorveglianza().PrimaDiStampare({{"Cucina", "Comanda Primi", 1}});
-        QCoreApplication::processEvents();
-        QCOMPARE(m.calls.size(), std::size_t{1});
-        QVERIFY(m.calls[0].text.contains(QStringLiteral("carta esaurita")));
-        QVERIFY(m.calls[0].hint.isEmpty());
-        QCOMPARE(ristampe, 0);
+        Banco b;
+        b.Stampante("Cucina", {StatoCoda::Ferma, true, {"media-empty-error"}});
+        b.a->PrimaDiStampare({b.Primi()});
+        QTRY_COMPARE(b.m.calls().size(), std::size_t{1});
+        QVERIFY(b.m.calls()[0].text.contains(QStringLiteral("carta esaurita")));
+        QVERIFY(b.m.calls()[0].hint.isEmpty());
+        QVERIFY(!b.m.calls()[0].modal);
+        QVERIFY(b.ristampe.empty());
+        QVERIFY(b.a->Offerte().empty());
+    }
+
+    void ChecksRunOffTheWindowsThreadAndNeverHoldIt() {
+        Banco b;
+        b.sp->fermo.lock();  // the spooler hangs
+        QElapsedTimer t;
+        t.start();
+        b.a->PrimaDiStampare({{"Banco", "Scontrino", 0, 7}});
+        b.a->DopoAverStampato();
+        QVERIFY(t.elapsed() < 500);
+        QTest::qWait(100);  // the window's events run while the worker waits
+        QVERIFY(b.m.calls().empty());
+        b.sp->fermo.unlock();
+        QTRY_COMPARE(b.m.calls().size(), std::size_t{1});
+        const std::lock_guard<std::mutex> lock(b.sp->m);
+        QVERIFY(!b.sp->fili.empty());
+        for (const Qt::HANDLE f : b.sp->fili) QVERIFY(f != QThread::currentThreadId());
     }
 
     void AbortedKitchenOrderIsPrintedAgainOnlyWhenThePrinterIsBack() {
-        test::RecordingMessaggi m;
-        SpoolerFinto sp;
-        sp.stampanti["Cucina"] = {StatoCoda::Pronta, true, {}};
-        AvvisiStampa a(m, sp, 10);
-        std::vector<int> ristampe;
-        a.ristampaComanda = [&](int k) {
-            ristampe.push_back(k);
-            return true;
-        };
-        a.Sorveglianza().PrimaDiStampare({{"Cucina", "Comanda Primi", 3}});
-        sp.esiti[1] = EsitoLavoro::Interrotto;
-        a.Sorveglianza().DopoAverStampato();
-        // Followed by the window's timer; asked after the poll returned.
-        QTRY_COMPARE(m.calls.size(), std::size_t{1});
-        QVERIFY(m.calls[0].modal);
-        QCOMPARE(m.calls[0].caption1, QStringLiteral("Ristampa"));
-        QVERIFY(m.calls[0].text.contains(QStringLiteral("Comanda Primi")));
-        QCOMPARE(ristampe, std::vector<int>{3});
-        QVERIFY(!a.Sorveglianza().Seguendo());
+        Banco b;
+        b.m.risposte = {6};
+        b.Stampante("Cucina", kPronta);
+        b.a->PrimaDiStampare({b.Primi()});
+        {
+            const std::lock_guard<std::mutex> lock(b.sp->m);
+            b.sp->esiti[1] = EsitoLavoro::Interrotto;
+        }
+        b.a->DopoAverStampato();
+        // Followed by the poll; asked once it returned; printed once the printer answered.
+        QTRY_COMPARE(b.ristampe, std::vector<int>{3});
+        QCOMPARE(b.m.calls().size(), std::size_t{1});
+        QVERIFY(b.m.calls()[0].modal);
+        QCOMPARE(b.m.calls()[0].caption1, QStringLiteral("Ristampa"));
+        QVERIFY(b.m.calls()[0].text.contains(QStringLiteral("Comanda Primi")));
+        QTRY_VERIFY(!b.a->Seguendo());
+        QVERIFY(b.a->Offerte().empty());  // printed: not offered again
+        b.a->Riproponi();
+        QCOMPARE(b.m.calls().size(), std::size_t{1});
     }
 
     void ReprintWaitsWhileThePrinterIsStillDown() {
-        test::RecordingMessaggi m;
-        SpoolerFinto sp;
-        int ristampe = 0;
-        // Missing at first; "Ristampa" is pressed once while still missing, then "Chiudi".
-        int risposte = 0;
-        struct Risponde final : Messaggi {
-            test::RecordingMessaggi* m;
-            int* n;
-            std::int16_t MostraMessaggio(const QString& t, const QString& x, const QString& h,
-                                         bool b, const QString& c0, const QString& c1, bool mo,
-                                         int i) override {
-                m->MostraMessaggio(t, x, h, b, c0, c1, mo, i);
-                return ++*n == 1 ? 6 : 7;
+        Banco b;
+        b.m.risposte = {6, 7};  // "Ristampa" while still missing, then "Chiudi"
+        b.a->PrimaDiStampare({b.Primi()});
+        QTRY_COMPARE(b.m.calls().size(), std::size_t{2});
+        QVERIFY(b.m.calls()[1].hint.contains(QStringLiteral("non \u00E8 ancora pronta")));
+        QVERIFY(b.ristampe.empty());
+        QCOMPARE(b.a->Offerte().size(), std::size_t{1});
+    }
+
+    void ADismissedOfferStaysAndReturnsWhenThePrinterIsBack() {
+        Banco b;
+        b.a->PrimaDiStampare({b.Primi()});  // missing: offered, closed
+        QTRY_COMPARE(b.m.calls().size(), std::size_t{1});
+        QCOMPARE(b.a->Offerte().size(), std::size_t{1});
+        QTRY_VERIFY(b.a->Offerte()[0].pronta == false);  // polled while still missing
+        QTest::qWait(60);                                // and asked nothing
+        QCOMPARE(b.m.calls().size(), std::size_t{1});
+        // Asked for by the operator: the same offer again.
+        b.a->Riproponi();
+        QCOMPARE(b.m.calls().size(), std::size_t{2});
+        QCOMPARE(b.m.calls()[1].text, b.m.calls()[0].text);
+        // The printer comes back: offered by itself, once, and printed when accepted.
+        b.m.risposte = {6};
+        b.Stampante("Cucina", kPronta);
+        QTRY_COMPARE(b.ristampe, std::vector<int>{3});
+        QCOMPARE(b.m.calls().size(), std::size_t{3});
+        QVERIFY(b.m.calls()[2].hint.contains(QStringLiteral("di nuovo pronta")));
+        QVERIFY(b.a->Offerte().empty());
+    }
+
+    void AnAbortedJobOnAReadyPrinterIsNotAskedAgainByItself() {
+        Banco b;
+        b.Stampante("Cucina", kPronta);  // the device failed, the queue looks fine
+        b.a->PrimaDiStampare({b.Primi()});
+        {
+            const std::lock_guard<std::mutex> lock(b.sp->m);
+            b.sp->esiti[1] = EsitoLavoro::Interrotto;
+        }
+        b.a->DopoAverStampato();
+        QTRY_COMPARE(b.m.calls().size(), std::size_t{1});  // offered and closed
+        QTest::qWait(80);
+        QCOMPARE(b.m.calls().size(), std::size_t{1});
+        QCOMPARE(b.a->Offerte().size(), std::size_t{1});
+        b.a->Riproponi();
+        QCOMPARE(b.m.calls().size(), std::size_t{2});
+    }
+
+    void ALaterBillMakesTheOfferStale() {
+        Banco b;
+        b.a->PrimaDiStampare({b.Primi()});
+        QTRY_COMPARE(b.a->Offerte().size(), std::size_t{1});
+        ++b.conto;  // the next bill: "Ristampa" would print its kitchen order, not this one
+        QVERIFY(b.a->Offerte().empty());
+        b.a->Riproponi();
+        b.Stampante("Cucina", kPronta);
+        QTest::qWait(60);
+        QCOMPARE(b.m.calls().size(), std::size_t{1});
+        QVERIFY(b.ristampe.empty());
+    }
+
+    void TheOfferInTheMessageWindowIsReadableAndClosedStaysOpen() {
+        const auto sp = std::make_shared<Spooler>();
+        MessaggiQt finestra;
+        AvvisiStampa a(
+            finestra, [sp] { return std::make_unique<Lettore>(sp); }, 10);
+        a.ristampaComanda = [](int) { return true; };
+        QString titolo, testo, suggerimento, chiudi;
+        bool intero = true;
+        auto* guarda = new QTimer(&a);
+        connect(guarda, &QTimer::timeout, guarda, [&] {
+            FrmMessaggi* f = finestra.Finestra();
+            if (!f || !f->isVisible()) return;
+            guarda->stop();
+            for (QLabel* l : f->findChildren<QLabel*>()) {
+                if (l->text().isEmpty() || !l->isVisible()) continue;
+                // Every text fits its label: wrapped lines are not cut off.
+                if (l->heightForWidth(l->width()) > l->height()) intero = false;
+                if (l->objectName() == QStringLiteral("lblTitolo")) titolo = l->text();
+                if (l->objectName() == QStringLiteral("lblTesto")) testo = l->text();
+                if (l->objectName() == QStringLiteral("lblSuggerimento")) suggerimento = l->text();
             }
-        } r;
-        r.m = &m;
-        r.n = &risposte;
-        AvvisiStampa b(r, sp, 10);
-        b.ristampaComanda = [&](int) { return ++ristampe > 0; };
-        b.Sorveglianza().PrimaDiStampare({{"Cucina", "Comanda Primi", 1}});
-        QTRY_COMPARE(m.calls.size(), std::size_t{2});
-        QVERIFY(m.calls[1].hint.contains(QStringLiteral("non \u00E8 ancora pronta")));
-        QCOMPARE(ristampe, 0);
+            const QByteArray cartella = qgetenv("VORSA_SCREENSHOTS");
+            if (!cartella.isEmpty())
+                f->grab().save(QString::fromLocal8Bit(cartella) + "/offerta_ristampa.png");
+            chiudi = f->Bottone(0)->text();
+            QTest::mouseClick(f->Bottone(0), Qt::LeftButton);
+        });
+        guarda->start(5);
+        a.PrimaDiStampare({{"Cucina", "Comanda Primi", 2, 0}});
+        QTRY_VERIFY(!chiudi.isEmpty());
+        QCOMPARE(chiudi, QStringLiteral("Chiudi"));
+        QVERIFY(titolo.contains(QStringLiteral("Cucina")));
+        QVERIFY(testo.contains(QStringLiteral("Comanda Primi")));
+        QVERIFY(suggerimento.contains(QStringLiteral("spie")));
+        QVERIFY(intero);
+        QTRY_VERIFY(!finestra.IsOpen());
+        QCOMPARE(a.Offerte().size(), std::size_t{1});
+    }
+
+    void ACompletedJobIsNeverOffered() {
+        Banco b;
+        b.Stampante("Cucina", kPronta);
+        b.a->PrimaDiStampare({b.Primi()});
+        {
+            const std::lock_guard<std::mutex> lock(b.sp->m);
+            b.sp->esiti[1] = EsitoLavoro::Completato;
+        }
+        b.a->DopoAverStampato();
+        QTRY_VERIFY(!b.a->Seguendo());
+        QTest::qWait(30);
+        QVERIFY(b.m.calls().empty());
+        QVERIFY(b.a->Offerte().empty());
     }
 };
 

@@ -1,10 +1,13 @@
 // The printer lights follow the queues' states, read off the window's thread.
+#include <QCheckBox>
 #include <QLabel>
+#include <QStyleOptionButton>
 #include <QtTest>
 #include <map>
 #include <memory>
 #include <mutex>
 
+#include "frm_vorsa_scene.h"
 #include "ui/spie_stampanti.h"
 
 namespace vorsa {
@@ -23,7 +26,7 @@ class Lettore final : public StatoStampanti {
         const auto it = c_.stati.find(s);
         return it == c_.stati.end() ? StatoStampante{} : it->second;
     }
-    int UltimoLavoro(const std::string&) override { return 0; }
+    int UltimoLavoro(const std::string&, std::int64_t) override { return 0; }
     std::vector<int> LavoriDopo(const std::string&, int) override { return {}; }
     EsitoLavoro Esito(int) override { return EsitoLavoro::Completato; }
 
@@ -64,6 +67,45 @@ class TstSpieStampanti : public QObject {
         QVERIFY(spie.Luce(0)->styleSheet() != spie.Luce(2)->styleSheet());
     }
 
+    void ASpoolerThatCannotBeAskedIsGreyWithItsReason() {
+        const auto pc = std::make_shared<Code>();
+        pc->stati["Banco"] = {StatoCoda::Sconosciuta, false, {}};
+        SpieStampanti spie([pc] { return std::make_unique<Lettore>(*pc); }, 20);
+        spie.Imposta({"Banco"});
+        QTRY_COMPARE(
+            spie.Luce(0)->toolTip(),
+            QStringLiteral("Banco: stato sconosciuto, il servizio di stampa non risponde"));
+        QCOMPARE(spie.SpiaDi(0), Spia::Grigia);
+        const QString grigia = spie.Luce(0)->styleSheet();
+        {
+            const std::lock_guard<std::mutex> lock(pc->m);
+            pc->stati["Banco"] = {StatoCoda::Assente, false, {}};
+        }
+        QTRY_COMPARE(spie.SpiaDi(0), Spia::Rossa);
+        QVERIFY(spie.Luce(0)->styleSheet() != grigia);
+    }
+
+    void LightsFollowThePrintersInUse() {
+        const auto pc = std::make_shared<Code>();
+        pc->stati["Banco"] = {StatoCoda::Pronta, true, {}};
+        pc->stati["Bar"] = {StatoCoda::Ferma, true, {}};
+        auto elenco =
+            std::make_shared<std::vector<std::string>>(std::vector<std::string>{"Banco", "Cucina"});
+        SpieStampanti spie([pc] { return std::make_unique<Lettore>(*pc); }, 20);
+        spie.Segui([elenco] { return *elenco; });
+        QTRY_COMPARE(spie.Luce(1)->toolTip(), QStringLiteral("Cucina: non trovata"));
+        // The kitchen order is moved to another printer in the options, while running.
+        *elenco = {"Banco", "Bar", "Banco"};
+        QTRY_COMPARE(spie.Luce(1)->toolTip(), QStringLiteral("Bar: ferma"));
+        QCOMPARE(spie.findChildren<QLabel*>().size(), 2);
+        QCOMPARE(spie.SpiaDi(1), Spia::Rossa);
+        QCOMPARE(spie.SpiaDi(0), Spia::Verde);
+        // A third printer gets a third light.
+        *elenco = {"Banco", "Bar", "Cucina"};
+        QTRY_COMPARE(spie.findChildren<QLabel*>().size(), 3);
+        QTRY_COMPARE(spie.Luce(2)->toolTip(), QStringLiteral("Cucina: non trovata"));
+    }
+
     void LightsSitAtTheRightEndOfTheirAnchor() {
         QWidget w;
         w.resize(400, 200);
@@ -86,6 +128,33 @@ class TstSpieStampanti : public QObject {
                 ancora->geometry().left() + ancora->fontMetrics().horizontalAdvance("Stampa"));
     }
 
+    void InTheMainWindowTheLightsAreClearOfThePrintBoxText() {
+        test::Scena scena;
+        QVERIFY(scena.Avvia(test::kCatalogo + test::kLetto));
+        const auto pc = std::make_shared<Code>();
+        pc->stati["Banco"] = {StatoCoda::Pronta, true, {}};
+        pc->stati["Cucina"] = {StatoCoda::Ferma, true, {}};
+        pc->stati["Bar"] = {StatoCoda::Sconosciuta, false, {}};
+        SpieStampanti spie([pc] { return std::make_unique<Lettore>(*pc); }, 20);
+        spie.Imposta({"Banco", "Cucina", "Bar"});
+        QCheckBox* box = scena.frm->Destro().chkStampa;
+        spie.Affianca(box);
+        QTRY_COMPARE(spie.SpiaDi(1), Spia::Rossa);
+        QTRY_COMPARE(spie.SpiaDi(2), Spia::Grigia);
+        QVERIFY(spie.isVisible());
+        QVERIFY(box->geometry().contains(spie.geometry()));
+        QStyleOptionButton o;
+        o.initFrom(box);
+        const QRect testo = box->style()
+                                ->subElementRect(QStyle::SE_CheckBoxContents, &o, box)
+                                .translated(box->pos());
+        QVERIFY(spie.geometry().left() >
+                testo.left() + box->fontMetrics().horizontalAdvance(box->text()));
+        const QByteArray cartella = qgetenv("VORSA_SCREENSHOTS");
+        if (!cartella.isEmpty())
+            scena.frm->grab().save(QString::fromLocal8Bit(cartella) + "/spie_stampanti.png");
+    }
+
     void AReaderThatHangsLeavesTheWindowFree() {
         const auto fermo = std::make_shared<std::mutex>();
         fermo->lock();
@@ -102,7 +171,7 @@ class TstSpieStampanti : public QObject {
         spie.Imposta({"Banco"});
         QTest::qWait(100);  // the window's events run while the read waits
         QVERIFY(t.elapsed() < 1000);
-        QCOMPARE(spie.SpiaDi(0), Spia::Rossa);
+        QCOMPARE(spie.SpiaDi(0), Spia::Grigia);  // not read yet: unknown, not a guess
         {
             const std::lock_guard<std::mutex> lock(code.m);
             code.stati["Banco"] = {StatoCoda::Pronta, true, {}};

@@ -3,28 +3,37 @@
 #include <cups/cups.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <utility>
 
 namespace vorsa {
 namespace {
 
-/// A request answered by the spooler; null when it could not be reached or said no.
-ipp_t* Chiedi(ipp_t* richiesta, const char* risorsa) {
+/// How a request went: answered, refused as asking for what is not there, or not answered.
+enum class Risposta { Data, NonEsiste, Muto };
+
+/// A request to the spooler; the answer is null unless it was Data.
+std::pair<Risposta, ipp_t*> Chiedi(ipp_t* richiesta, const char* risorsa) {
     ipp_t* risposta = cupsDoRequest(CUPS_HTTP_DEFAULT, richiesta, risorsa);
-    if (risposta && ippGetStatusCode(risposta) > IPP_STATUS_OK_EVENTS_COMPLETE) {
-        ippDelete(risposta);
-        return nullptr;
-    }
-    return risposta;
+    const ipp_status_t stato = risposta ? ippGetStatusCode(risposta) : cupsLastError();
+    if (risposta && stato <= IPP_STATUS_OK_EVENTS_COMPLETE) return {Risposta::Data, risposta};
+    ippDelete(risposta);
+    // A client error (not found, bad name) is the spooler's answer; a server error or no
+    // connection says nothing about the printer.
+    if (stato >= IPP_STATUS_ERROR_BAD_REQUEST && stato < IPP_STATUS_ERROR_INTERNAL)
+        return {Risposta::NonEsiste, nullptr};
+    return {Risposta::Muto, nullptr};
 }
 
-std::vector<int> Lavori(const std::string& stampante) {
+/// The printer's jobs, id and creation time, by id.
+std::vector<std::pair<int, std::int64_t>> Lavori(const std::string& stampante) {
     cups_job_t* jobs = nullptr;
     const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, stampante.c_str(), 0, CUPS_WHICHJOBS_ALL);
-    std::vector<int> ids;
-    for (int i = 0; i < n; ++i) ids.push_back(jobs[i].id);
+    std::vector<std::pair<int, std::int64_t>> v;
+    for (int i = 0; i < n; ++i) v.emplace_back(jobs[i].id, jobs[i].creation_time);
     cupsFreeJobs(n, jobs);
-    std::sort(ids.begin(), ids.end());
-    return ids;
+    std::sort(v.begin(), v.end());
+    return v;
 }
 
 }  // namespace
@@ -40,8 +49,9 @@ StatoStampante CupsStatoStampanti::Stato(const std::string& stampante) {
                                              "printer-is-accepting-jobs"};
     ippAddStrings(req, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 3, nullptr,
                   kAttributi);
-    ipp_t* r = Chiedi(req, "/");
-    if (!r) return s;  // not found, or no spooler: missing either way
+    const auto [come, r] = Chiedi(req, "/");
+    if (come == Risposta::Muto) s.stato = StatoCoda::Sconosciuta;
+    if (!r) return s;
     if (ipp_attribute_t* a = ippFindAttribute(r, "printer-state", IPP_TAG_ENUM)) {
         switch (ippGetInteger(a, 0)) {
             case IPP_PSTATE_PROCESSING:
@@ -63,14 +73,17 @@ StatoStampante CupsStatoStampanti::Stato(const std::string& stampante) {
     return s;
 }
 
-int CupsStatoStampanti::UltimoLavoro(const std::string& stampante) {
-    const std::vector<int> ids = Lavori(stampante);
-    return ids.empty() ? 0 : ids.back();
+int CupsStatoStampanti::UltimoLavoro(const std::string& stampante, std::int64_t primaDi) {
+    int u = 0;
+    for (const auto& [id, creato] : Lavori(stampante))
+        if (creato < primaDi) u = id;
+    return u;
 }
 
 std::vector<int> CupsStatoStampanti::LavoriDopo(const std::string& stampante, int dopo) {
-    std::vector<int> ids = Lavori(stampante);
-    ids.erase(ids.begin(), std::upper_bound(ids.begin(), ids.end(), dopo));
+    std::vector<int> ids;
+    for (const auto& [id, creato] : Lavori(stampante))
+        if (id > dopo) ids.push_back(id);
     return ids;
 }
 
@@ -82,8 +95,10 @@ EsitoLavoro CupsStatoStampanti::Esito(int lavoro) {
     ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri);
     ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
                  "job-state");
-    ipp_t* r = Chiedi(req, "/");
-    // A job the spooler no longer knows is past: never offered again.
+    const auto [come, r] = Chiedi(req, "/");
+    // A spooler that does not answer tells nothing yet; a job it no longer knows is past and
+    // never offered again.
+    if (come == Risposta::Muto) return EsitoLavoro::InCorso;
     if (!r) return EsitoLavoro::Completato;
     EsitoLavoro e = EsitoLavoro::Completato;
     if (ipp_attribute_t* a = ippFindAttribute(r, "job-state", IPP_TAG_ENUM)) {

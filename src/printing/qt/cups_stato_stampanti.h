@@ -8,7 +8,7 @@ namespace vorsa {
 class CupsStatoStampanti final : public StatoStampanti {
   public:
     StatoStampante Stato(const std::string& stampante) override;
-    int UltimoLavoro(const std::string& stampante) override;
+    int UltimoLavoro(const std::string& stampante, std::int64_t primaDi) override;
     std::vector<int> LavoriDopo(const std::string& stampante, int dopo) override;
     EsitoLavoro Esito(int lavoro) override;
 };

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Runs a command against a private CUPS spooler with one cups-pdf queue "VorsaPDF": its own
 # configuration, spool and socket in a temporary folder, stopped by PID afterwards.
+# Its programs folder is the system's plus a backend "vorsa-guasta" that fails every job, so a
+# queue can stand for a printer whose device breaks down.
 # Exits 77 (skipped) when CUPS or cups-pdf is not installed.
 set -uo pipefail
 cupsd=/usr/sbin/cupsd
@@ -15,6 +17,19 @@ mkdir -p "$dir/spool" "$dir/spool/tmp" "$dir/cache" "$dir/state" "$dir/log" "$di
 chgrp lp "$dir/spool" "$dir/spool/tmp" 2>/dev/null || true
 chmod 710 "$dir/spool"
 chmod 1770 "$dir/spool/tmp"
+mkdir -p "$dir/bin/backend"
+for d in /usr/lib/cups/*; do
+  [ "$(basename "$d")" = backend ] || ln -s "$d" "$dir/bin/$(basename "$d")"
+done
+for b in /usr/lib/cups/backend/*; do ln -s "$b" "$dir/bin/backend/$(basename "$b")"; done
+cat >"$dir/bin/backend/vorsa-guasta" <<'BACKEND'
+#!/bin/sh
+# Asked for its devices (no arguments) it finds none; given a job it fails as a broken device.
+[ $# -eq 0 ] && exit 0
+echo "ERROR: device not answering" >&2
+exit 1
+BACKEND
+chmod 755 "$dir/bin" "$dir/bin/backend" "$dir/bin/backend/vorsa-guasta"
 cat >"$dir/cupsd.conf" <<CONF
 Listen $dir/cups.sock
 LogLevel warn
@@ -46,7 +61,7 @@ StateDir $dir/state
 ErrorLog $dir/log/error_log
 AccessLog $dir/log/access_log
 PageLog $dir/log/page_log
-ServerBin /usr/lib/cups
+ServerBin $dir/bin
 DataDir /usr/share/cups
 SystemGroup root
 CONF

@@ -3,11 +3,16 @@
 // the sale saved whole all the same.
 #include <gtest/gtest.h>
 
+#include <cups/cups.h>
 #include <unistd.h>
 #include <QApplication>
+#include <QLabel>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <limits>
 #include <thread>
 
 #include "printing/qt/cups_stato_stampanti.h"
@@ -15,11 +20,15 @@
 #include "printing/receipt_printer.h"
 #include "qt_print_helpers.h"
 #include "sale_harness.h"
+#include "ui/avvisi_stampa.h"
+#include "ui/messaggi.h"
+#include "ui/spie_stampanti.h"
 
 namespace vorsa::test {
 namespace {
 
 const char* kPpd = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd";
+constexpr std::int64_t kSempre = std::numeric_limits<std::int64_t>::max();
 
 bool Spooler() {
     return std::getenv("CUPS_SERVER") && std::getenv("VORSA_CUPS_SPOOL");
@@ -31,6 +40,17 @@ std::string NuovaCoda(const std::string& base) {
     const std::string name = base + std::to_string(getpid()) + "_" + std::to_string(++n);
     EXPECT_EQ(std::system(("lpadmin -p " + name + " -E -v cups-pdf:/ -P " + kPpd +
                            " -o job-hold-until-default=indefinite 2>/dev/null")
+                              .c_str()),
+              0);
+    return name;
+}
+
+/// A queue whose device breaks down on every job, and whose jobs are then aborted.
+std::string CodaGuasta(const std::string& base) {
+    static int n = 0;
+    const std::string name = base + std::to_string(getpid()) + "_g" + std::to_string(++n);
+    EXPECT_EQ(std::system(("lpadmin -p " + name +
+                           " -E -v vorsa-guasta:/ -o printer-error-policy=abort-job 2>/dev/null")
                               .c_str()),
               0);
     return name;
@@ -74,15 +94,71 @@ TEST(StatoCups, JobsOfAQueueAndTheirOutcome) {
     if (!Spooler()) GTEST_SKIP() << "no private CUPS spooler";
     CupsStatoStampanti cups;
     const std::string q = NuovaCoda("Lavori");
-    EXPECT_EQ(cups.UltimoLavoro(q), 0);
+    EXPECT_EQ(cups.UltimoLavoro(q, kSempre), 0);
     Esegui("echo prova | lp -d " + q + " >/dev/null");
-    const int id = cups.UltimoLavoro(q);
+    const int id = cups.UltimoLavoro(q, kSempre);
     ASSERT_GT(id, 0);
+    // Taken by time: a job created from a given second on is not counted as already there.
+    const std::int64_t ora = std::time(nullptr);
+    EXPECT_EQ(cups.UltimoLavoro(q, ora - 60), 0);
+    EXPECT_EQ(cups.UltimoLavoro(q, ora + 60), id);
     EXPECT_EQ(cups.LavoriDopo(q, 0), std::vector<int>{id});
     EXPECT_TRUE(cups.LavoriDopo(q, id).empty());
     EXPECT_EQ(cups.Esito(id), EsitoLavoro::InCorso);  // held in the queue
     Esegui("cancel " + q + "-" + std::to_string(id));
     EXPECT_EQ(cups.Esito(id), EsitoLavoro::Annullato);
+}
+
+TEST(StatoCups, ASpoolerThatDoesNotAnswerIsUnknownNotMissing) {
+    if (!Spooler()) GTEST_SKIP() << "no private CUPS spooler";
+    // libcups keeps its server per thread: this thread asks one that is not there.
+    StatoStampante s;
+    EsitoLavoro e = EsitoLavoro::Completato;
+    std::thread([&] {
+        cupsSetServer("/tmp/vorsa-nessun-cups.sock");
+        CupsStatoStampanti cups;
+        s = cups.Stato("Banco");
+        e = cups.Esito(1);
+    }).join();
+    EXPECT_EQ(s.stato, StatoCoda::Sconosciuta);
+    EXPECT_EQ(SpiaDi(s), Spia::Grigia);
+    EXPECT_EQ(e, EsitoLavoro::InCorso);  // still followed, not taken as done
+    // The private spooler, asked for a queue it has not, says so.
+    EXPECT_EQ(CupsStatoStampanti().Stato("NessunaCoda").stato, StatoCoda::Assente);
+}
+
+/// Waits, with the window's events running, until `fatto` or about five seconds.
+template <class F>
+bool Attendi(F fatto) {
+    for (int i = 0; i < 200 && !fatto(); ++i) {
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
+    return fatto();
+}
+
+TEST(StatoCups, TheLightsFollowTheQueuesAndGoGreyWithoutASpooler) {
+    if (!Spooler()) GTEST_SKIP() << "no private CUPS spooler";
+    const std::string q = NuovaCoda("Spia");
+    SpieStampanti spie([] { return std::make_unique<CupsStatoStampanti>(); }, 20);
+    spie.Imposta({q});
+    EXPECT_TRUE(Attendi([&] { return spie.SpiaDi(0) == Spia::Verde; }));
+    Esegui("cupsdisable " + q);
+    EXPECT_TRUE(Attendi([&] { return spie.SpiaDi(0) == Spia::Rossa; }));
+    Esegui("cupsenable " + q);
+    EXPECT_TRUE(Attendi([&] { return spie.SpiaDi(0) == Spia::Verde; }));
+    Esegui("lpadmin -x " + q);
+    EXPECT_TRUE(Attendi([&] { return spie.SpiaDi(0) == Spia::Rossa; }));
+    // Each read runs on a thread of its own: this reader's asks a spooler that is not there.
+    SpieStampanti muta(
+        [] {
+            cupsSetServer("/tmp/vorsa-nessun-cups.sock");
+            return std::make_unique<CupsStatoStampanti>();
+        },
+        20);
+    muta.Imposta({q});
+    EXPECT_TRUE(Attendi([&] { return muta.Luce(0)->toolTip().contains("non risponde"); }));
+    EXPECT_EQ(muta.SpiaDi(0), Spia::Grigia);
 }
 
 /// A till whose sale prints on real queues through the Qt back end, followed by libcups.
@@ -186,6 +262,60 @@ TEST(StatoCups, ACancelledJobIsToldAfterwardsWithAReprintOffer) {
     v.SaleIntera();
 }
 
+TEST(StatoCups, AKitchenDeviceThatFailsAbortsTheJobAndIsToldAfterwards) {
+    if (!Spooler()) GTEST_SKIP() << "no private CUPS spooler";
+    const std::string banco = NuovaCoda("Banco"), cucina = CodaGuasta("Cucina");
+    Vendita1 v(banco, cucina);
+    v.Vendi();
+    EXPECT_TRUE(v.avvisi.empty());  // the queue was ready: nothing to say before the job
+    for (int i = 0; i < 100 && v.avvisi.empty() && v.sorv.Seguendo(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        v.sorv.Segui();
+    }
+    ASSERT_EQ(v.avvisi.size(), 1u);
+    EXPECT_NE(v.avvisi[0].find("\"" + cucina + "\": stampa interrotta"), std::string::npos)
+        << v.avvisi[0];
+    EXPECT_NE(v.avvisi[0].find("Comanda Cucina"), std::string::npos) << v.avvisi[0];
+    EXPECT_EQ(v.fogli[0].comanda, 1);
+    EXPECT_TRUE(v.ristampe[0]);
+    // The receipt's job is held in a good queue: still followed, never told about.
+    EXPECT_TRUE(v.sorv.Seguendo());
+    v.SaleIntera();
+}
+
+/// The message window as the till's notices reach it; "Chiudi" to every question.
+class Finestra final : public Messaggi {
+  public:
+    std::int16_t MostraMessaggio(const QString&, const QString& testo, const QString&, bool,
+                                 const QString&, const QString&, bool modale, int) override {
+        testi.push_back(testo.toStdString());
+        return modale ? 7 : -1;
+    }
+    std::vector<std::string> testi;
+};
+
+TEST(StatoCups, TheWindowsFollowerTellsAnAbortedKitchenOrderFromItsWorker) {
+    if (!Spooler()) GTEST_SKIP() << "no private CUPS spooler";
+    const std::string banco = NuovaCoda("Banco"), cucina = CodaGuasta("Cucina");
+    Vendita1 v(banco, cucina);
+    Finestra finestra;
+    AvvisiStampa avvisi(
+        finestra, [] { return std::make_unique<CupsStatoStampanti>(); }, 50);
+    avvisi.ristampaComanda = [](int) { return true; };
+    avvisi.contoAttuale = [&v] { return v.rp.NumeroConto(); };
+    v.rp.Sorveglia(&avvisi);
+    v.Vendi();
+    ASSERT_TRUE(Attendi([&] { return !finestra.testi.empty(); }));
+    ASSERT_EQ(finestra.testi.size(), 1u);
+    EXPECT_NE(finestra.testi[0].find("\"" + cucina + "\": stampa interrotta"), std::string::npos)
+        << finestra.testi[0];
+    EXPECT_NE(finestra.testi[0].find("Comanda Cucina"), std::string::npos) << finestra.testi[0];
+    // Closed, the kitchen order stays offered for this bill.
+    ASSERT_EQ(avvisi.Offerte().size(), 1u);
+    EXPECT_EQ(avvisi.Offerte()[0].foglio.comanda, 1);
+    v.SaleIntera();
+}
+
 TEST(StatoCups, KitchenOrderPrintedAgainOnceItsQueueIsBackIsOneCopy) {
     if (!Spooler()) GTEST_SKIP() << "no private CUPS spooler";
     if (!HaveTool("pdftotext")) GTEST_SKIP() << "no pdftotext";
@@ -198,7 +328,7 @@ TEST(StatoCups, KitchenOrderPrintedAgainOnceItsQueueIsBackIsOneCopy) {
     ASSERT_TRUE(v.ristampe[0]);
     Esegui("cupsenable " + cucina);
     Esegui("cupsaccept " + cucina);
-    const int prima = v.cups.UltimoLavoro(cucina);
+    const int prima = v.cups.UltimoLavoro(cucina, kSempre);
     ASSERT_TRUE(v.rp.RistampaComanda(v.fogli[0].comanda));
     EXPECT_EQ(v.avvisi.size(), 1u);  // the queue is back: nothing more to tell
     const std::vector<int> nuovi = v.cups.LavoriDopo(cucina, prima);
