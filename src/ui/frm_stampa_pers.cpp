@@ -24,12 +24,14 @@
 #include "data/catalogue.h"
 #include "platform/qt/twips.h"
 #include "platform/text.h"
+#include "printing/gruppi_stampa.h"
 #include "printing/page_setup.h"
 #include "printing/receipt_printer.h"
 #include "settings/scritture.h"
 #include "settings/settings_gateway.h"
 #include "ui/accessibilita.h"
 #include "ui/etichetta_info.h"
+#include "ui/pagina_gruppi.h"
 #include "ui/widget_helpers.h"
 
 namespace vorsa {
@@ -95,7 +97,7 @@ QLabel* Didascalia(const char* text, QWidget* buddy) {
 }  // namespace
 
 FrmStampaPers::FrmStampaPers(SettingsGateway& settings, ReceiptPrinter* printer,
-                             const Catalogue* catalogo, QWidget* owner,
+                             Catalogue* catalogo, QWidget* owner,
                              std::function<void(const std::string&)> salvaPassword)
     : QDialog(owner),
       settings_(settings),
@@ -127,9 +129,9 @@ FrmStampaPers::FrmStampaPers(SettingsGateway& settings, ReceiptPrinter* printer,
 
     auto* root = new QVBoxLayout(this);
     auto* scelta = new QHBoxLayout;
-    const char* pagine[] = {"Scontrino", "Comande"};
+    const char* pagine[] = {"Scontrino", "Comande", "Gruppi avanzati", "Anteprima"};
     auto* gruppoPagine = new QButtonGroup(this);
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < static_cast<int>(optPrnOpz.size()); ++i) {
         auto* o = new QRadioButton(Utf8(pagine[i]), this);
         o->setObjectName(Indicizzato("optPrnOpz", i));
         gruppoPagine->addButton(o, i);
@@ -141,6 +143,8 @@ FrmStampaPers::FrmStampaPers(SettingsGateway& settings, ReceiptPrinter* printer,
     pagine_ = new QStackedWidget(this);
     pagine_->addWidget(PaginaScontrino());
     pagine_->addWidget(PaginaComande());
+    pagine_->addWidget(PaginaAvanzata());
+    pagine_->addWidget(PaginaAnteprima());
     root->addWidget(pagine_);
     optPrnOpz[0]->setChecked(true);
     connect(gruppoPagine, &QButtonGroup::idClicked, pagine_, &QStackedWidget::setCurrentIndex);
@@ -655,6 +659,21 @@ QWidget* FrmStampaPers::PaginaComande() {
         if (!caricando_) ScriviProdotti();
     });
     return pagina;
+}
+
+QWidget* FrmStampaPers::PaginaAvanzata() {
+    if (!catalogo_) {
+        optPrnOpz[2]->setEnabled(false);
+        return new QWidget;
+    }
+    gruppi_ = std::make_unique<GruppiStampa>(*catalogo_, settings_);
+    paginaGruppi_ = new PaginaGruppi(*gruppi_);
+    return paginaGruppi_;
+}
+
+QWidget* FrmStampaPers::PaginaAnteprima() {
+    optPrnOpz[3]->hide();
+    return new QWidget;
 }
 
 int FrmStampaPers::Comanda() const {

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,6 +27,8 @@ class QStackedWidget;
 namespace vorsa {
 
 class Catalogue;
+class GruppiStampa;
+class PaginaGruppi;
 class ReceiptPrinter;
 class SettingsGateway;
 
@@ -34,7 +37,7 @@ class FrmStampaPers final : public QDialog {
   public:
     /// `printer` null: no printing at all; `catalogo` null: no articles to assign to kitchen
     /// orders; `salvaPassword` stores the reprint password and puts it in force.
-    FrmStampaPers(SettingsGateway& settings, ReceiptPrinter* printer, const Catalogue* catalogo,
+    FrmStampaPers(SettingsGateway& settings, ReceiptPrinter* printer, Catalogue* catalogo,
                   QWidget* owner, std::function<void(const std::string&)> salvaPassword);
     ~FrmStampaPers() override;
 
@@ -46,7 +49,8 @@ class FrmStampaPers final : public QDialog {
     /// An input box: the answer, or nothing on Cancel.
     std::function<std::optional<QString>(const QString& title, const QString& prompt)> chiedi;
 
-    std::array<QRadioButton*, 2> optPrnOpz{};
+    /// The pages: receipt, kitchen orders, advanced groups, preview.
+    std::array<QRadioButton*, 4> optPrnOpz{};
     std::array<QRadioButton*, 4> optStampaCumulo{};
     std::array<QLineEdit*, 2> txtStampaCopie{};
     std::array<QCheckBox*, 2> chkStampaTotale{};
@@ -100,6 +104,8 @@ class FrmStampaPers final : public QDialog {
 
     QWidget* PaginaScontrino();
     QWidget* PaginaComande();
+    QWidget* PaginaAvanzata();
+    QWidget* PaginaAnteprima();
     /// The configuration being edited, 1-based.
     int Comanda() const;
     void CaricaComanda();
@@ -120,7 +126,9 @@ class FrmStampaPers final : public QDialog {
 
     SettingsGateway& settings_;
     ReceiptPrinter* printer_;
-    const Catalogue* catalogo_;
+    Catalogue* catalogo_;
+    std::unique_ptr<GruppiStampa> gruppi_;
+    PaginaGruppi* paginaGruppi_ = nullptr;
     bool caricando_ = false;
     std::function<void(const std::string&)> salvaPassword_;
     std::vector<Spunta> spunte_;

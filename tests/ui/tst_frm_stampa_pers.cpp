@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -85,6 +86,34 @@ class TstFrmStampaPers : public QObject {
             v << l->item(r)->text() + (l->item(r)->checkState() == Qt::Checked ? "*" : "");
         return v;
     }
+    /// Drags the article shown as `voce` from one list and drops it on the other, as the mouse
+    /// does: the dragged rows are the source's selection, packed by the source list itself.
+    bool Trascina(QListWidget* da, const QString& voce, QListWidget* a) {
+        const QList<QListWidgetItem*> voci = da->findItems(voce, Qt::MatchExactly);
+        if (voci.size() != 1) return false;
+        QTest::mouseClick(da->viewport(), Qt::LeftButton, {}, da->visualItemRect(voci[0]).center());
+        std::unique_ptr<QMimeData> mime(
+            da->model()->mimeData(da->selectionModel()->selectedIndexes()));
+        const QPoint p = a->viewport()->rect().center();
+        const Qt::DropActions azioni = Qt::CopyAction | Qt::MoveAction;
+        QDragEnterEvent entra(p, azioni, mime.get(), Qt::LeftButton, {});
+        QApplication::sendEvent(a->viewport(), &entra);
+        QDragMoveEvent muovi(p, azioni, mime.get(), Qt::LeftButton, {});
+        QApplication::sendEvent(a->viewport(), &muovi);
+        QDropEvent lascia(QPointF(p), azioni, mime.get(), Qt::LeftButton, {});
+        QApplication::sendEvent(a->viewport(), &lascia);
+        QCoreApplication::processEvents();
+        return entra.isAccepted() && lascia.isAccepted();
+    }
+    QStringList Righe(QListWidget* l) {
+        QStringList v;
+        for (int r = 0; r < l->count(); ++r) v << l->item(r)->text();
+        return v;
+    }
+    QByteArray Gruppi() {
+        const QList<QByteArray> righe = Sezione("STAMPA AVANZATA");
+        return righe.isEmpty() ? QByteArray("<none>") : righe.join('|');
+    }
     void Clicca(QCheckBox* c) {
         QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(6, c->height() / 2));
     }
@@ -102,7 +131,7 @@ class TstFrmStampaPers : public QObject {
     /// The dialog fits the smallest screen the till supports, with every text whole.
     void fitsTheSmallestScreen() {
         Apri();
-        const int pagine = 2;
+        const int pagine = 4;
         for (int pagina = 0; pagina < pagine; ++pagina) {
             if (pagine > 1) QTest::mouseClick(C<QRadioButton>("optPrnOpz", pagina), Qt::LeftButton);
             dlg_->adjustSize();
@@ -137,7 +166,13 @@ class TstFrmStampaPers : public QObject {
         for (int i = 0; i < 5; ++i) nomi << Nome("chk_StampaProgressivo", i);
         for (int i = 0; i < 3; ++i) nomi << Nome("chk_testo_und", i);
         for (int i = 0; i < 19; ++i) nomi << Nome("lbl_info2", i);
-        nomi << Nome("txt_Pwd", 5);
+        nomi << Nome("txt_Pwd", 5) << "lstGruppi"
+             << "lstProdotti"
+             << "lstGruppiProdotti"
+             << "txtGruppoAdd"
+             << "txtGruppoRen"
+             << "txtGruppoDel";
+        for (int i = 0; i < 4; ++i) nomi << Nome("cmdStampaAdv", i);
         for (const QString& n : nomi) {
             QWidget* w = C<QWidget>(qPrintable(n));
             QVERIFY2(w, qPrintable(n));
@@ -474,6 +509,85 @@ class TstFrmStampaPers : public QObject {
         const QString dopo = stampa();
         QVERIFY2(dopo.contains(QStringLiteral("Sagra del paese")), qPrintable(dopo));
         QVERIFY2(!dopo.contains(QStringLiteral("3,00")), qPrintable(dopo));
+    }
+
+    void advancedGroupsStartAsTheSections() {
+        Apri();
+        QTest::mouseClick(C<QRadioButton>("optPrnOpz", 2), Qt::LeftButton);
+        auto* gruppi = C<QListWidget>("lstGruppi");
+        QVERIFY(gruppi->isVisible());
+        QCOMPARE(Righe(gruppi), (QStringList{"MANGIARE", "BERE", "VARIE"}));
+        QCOMPARE(gruppi->currentRow(), 0);
+        QCOMPARE(Righe(C<QListWidget>("lstGruppiProdotti")),
+                 (QStringList{"101  Panino", "102  Bibita", "103  Patatine", "104  Salsiccia",
+                              "105  Vino"}));
+        QVERIFY(Righe(C<QListWidget>("lstProdotti")).isEmpty());
+        QCOMPARE(C<QLineEdit>("txtGruppoDel")->text(), QStringLiteral("MANGIARE"));
+        QCOMPARE(Gruppi(), QByteArray("<none>"));  // nothing written by looking
+    }
+
+    void groupsAreEditedAndArticlesDraggedBetweenTheLists() {
+        Apri();
+        QTest::mouseClick(C<QRadioButton>("optPrnOpz", 2), Qt::LeftButton);
+        auto* gruppi = C<QListWidget>("lstGruppi");
+        auto* delGruppo = C<QListWidget>("lstGruppiProdotti");
+        auto* senza = C<QListWidget>("lstProdotti");
+        const auto premi = [this](int i) {
+            QTest::mouseClick(C<QPushButton>("cmdStampaAdv", i), Qt::LeftButton);
+        };
+
+        premi(2);  // no name: nothing
+        QCOMPARE(Gruppi(), QByteArray("<none>"));
+        Scrivi(C<QLineEdit>("txtGruppoAdd"), QStringLiteral("Bar"));
+        premi(2);
+        QCOMPARE(Gruppi(), QByteArray("GRUPPI=MANGIARE-1;BERE-2;VARIE-3;Bar-4"));
+        QCOMPARE(gruppi->currentItem()->text(), QStringLiteral("Bar"));
+        QVERIFY(Righe(delGruppo).isEmpty());
+
+        // Acqua from BERE to no group, then into Bar.
+        gruppi->setCurrentRow(1);
+        QVERIFY(Trascina(delGruppo, QStringLiteral("201  Acqua"), senza));
+        QTRY_COMPARE(Righe(senza), QStringList{"201  Acqua"});
+        QVERIFY(Righe(delGruppo).isEmpty());
+        QVERIFY(Sezione("BERE").contains("1=Acqua;1;1;0;-1;0;-1;0"));
+        QVERIFY(!Trascina(senza, QStringLiteral("201  Acqua"), senza));  // onto its own list
+        gruppi->setCurrentRow(3);
+        QVERIFY(Trascina(senza, QStringLiteral("201  Acqua"), delGruppo));
+        QTRY_COMPARE(Righe(delGruppo), QStringList{"201  Acqua"});
+        QVERIFY(Righe(senza).isEmpty());
+        QVERIFY(Sezione("BERE").contains("1=Acqua;1;1;0;-1;4;-1;0"));
+        QCOMPARE(scena_->fx.till().cat.gArticoli[6].printGroup, std::int16_t{4});
+
+        // Rename: an empty text changes nothing.
+        premi(0);
+        QCOMPARE(Gruppi(), QByteArray("GRUPPI=MANGIARE-1;BERE-2;VARIE-3;Bar-4"));
+        Scrivi(C<QLineEdit>("txtGruppoRen"), QStringLiteral("Bevande"));
+        premi(0);
+        QCOMPARE(Gruppi(), QByteArray("GRUPPI=MANGIARE-1;BERE-2;VARIE-3;Bevande-4"));
+        QCOMPARE(C<QLineEdit>("txtGruppoDel")->text(), QStringLiteral("Bevande"));
+
+        // Delete: its article goes to no group.
+        premi(1);
+        QCOMPARE(Gruppi(), QByteArray("GRUPPI=MANGIARE-1;BERE-2;VARIE-3"));
+        QVERIFY(Sezione("BERE").contains("1=Acqua;1;1;0;-1;0;-1;0"));
+        QVERIFY(Righe(senza).contains(QStringLiteral("201  Acqua")));
+
+        // Discard everything: the list is stored empty and every article is in no group.
+        premi(3);
+        QCOMPARE(Gruppi(), QByteArray("GRUPPI="));
+        QCOMPARE(gruppi->count(), 0);
+        QCOMPARE(senza->count(), 7);
+        QVERIFY(Sezione("MANGIARE").contains("1=Panino;2,5;1;0;-1;0;-1;0"));
+        QVERIFY(!scena_->fx.till().opt.gStampaAvanzata);
+    }
+
+    void theLastGroupIsNotDeleted() {
+        Apri({}, "[STAMPA AVANZATA]\r\nGRUPPI=Tutto-5\r\n");
+        QTest::mouseClick(C<QRadioButton>("optPrnOpz", 2), Qt::LeftButton);
+        QCOMPARE(Righe(C<QListWidget>("lstGruppi")), QStringList{"Tutto"});
+        QTest::mouseClick(C<QPushButton>("cmdStampaAdv", 1), Qt::LeftButton);
+        QCOMPARE(Gruppi(), QByteArray("GRUPPI=Tutto-5"));
+        QCOMPARE(C<QListWidget>("lstGruppi")->count(), 1);
     }
 
     void reprintPasswordGoesToTheTill() {
