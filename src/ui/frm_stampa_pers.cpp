@@ -32,6 +32,7 @@
 #include "ui/accessibilita.h"
 #include "ui/etichetta_info.h"
 #include "ui/pagina_gruppi.h"
+#include "ui/vista_anteprima.h"
 #include "ui/widget_helpers.h"
 
 namespace vorsa {
@@ -158,6 +159,7 @@ FrmStampaPers::FrmStampaPers(SettingsGateway& settings, ReceiptPrinter* printer,
     connect(cmdChiudi, &QPushButton::clicked, this, &QDialog::accept);
 
     Carica();
+    Anteprima();
     RendiAccessibile(*this);
 }
 
@@ -204,8 +206,10 @@ QWidget* FrmStampaPers::PaginaScontrino() {
         gm->addWidget(o, i, 0, 1, 3);
     }
     gm->addWidget(info[0], 0, 3);
-    connect(gruppoModo, &QButtonGroup::idClicked, this,
-            [this](int i) { settings_.Set(keys::Cumulativo, std::to_string(i)); });
+    connect(gruppoModo, &QButtonGroup::idClicked, this, [this](int i) {
+        settings_.Set(keys::Cumulativo, std::to_string(i));
+        Anteprima();
+    });
     for (int i = 0; i < 2; ++i) {
         auto* t = Casella(Indicizzato("txt_StampaCopie", i), 3, 40);
         t->setToolTip(QStringLiteral("Vale solo per la stampa automatica"));
@@ -374,6 +378,7 @@ QWidget* FrmStampaPers::PaginaScontrino() {
             printer_->SelezionaCalcolaCarta(i);
         else
             settings_.Set(keys::CalcolaCarta, std::to_string(i));
+        Anteprima();
     });
     txtPwd = Casella(Indicizzato("txt_Pwd", 5), 0, 140);
     txtPwd->setEchoMode(QLineEdit::Password);
@@ -452,6 +457,7 @@ void FrmStampaPers::Spuntata(const Spunta& s) {
     std::vector<Scrittura> scritture = {{s.key, s.idx, s.box->isChecked() ? "1" : "0"}};
     Dipendenze(&scritture);
     ImpostaInsieme(settings_, scritture);
+    Anteprima();
 }
 
 void FrmStampaPers::Dipendenze(std::vector<Scrittura>* scritture) {
@@ -487,6 +493,7 @@ void FrmStampaPers::Esci(const CampoTesto& c) {
     const std::string stored = settings_.Set(*c.key, Cp1252(c.box->text()), c.idx);
     c.box->setText(Testo(stored));
     if (c.dopo) c.dopo(stored);
+    Anteprima();
 }
 
 void FrmStampaPers::ClickImmagine(int i) {
@@ -499,6 +506,7 @@ void FrmStampaPers::ClickImmagine(int i) {
         settings_.Write(keys::Immagine, "", i);
         im = HeaderImage{};
         MostraImmagine(i);
+        Anteprima();
         return;
     }
     const QString scelta = scegliImmagine();
@@ -524,6 +532,7 @@ void FrmStampaPers::ClickImmagine(int i) {
     im.percent = static_cast<int>(Val(Cp1252(txtPercImg[k]->text())));
     if (im.percent <= 0) im.percent = keys::ImmaginePercento.def;
     MostraImmagine(i);
+    Anteprima();
 }
 
 void FrmStampaPers::MostraImmagine(int i) {
@@ -672,8 +681,15 @@ QWidget* FrmStampaPers::PaginaAvanzata() {
 }
 
 QWidget* FrmStampaPers::PaginaAnteprima() {
-    optPrnOpz[3]->hide();
-    return new QWidget;
+    vista_ = new VistaAnteprima(settings_, [this] {
+        return printer_ && printer_->Setup().printerAvailable ? printer_->Setup().printerName
+                                                              : std::string();
+    });
+    return vista_;
+}
+
+void FrmStampaPers::Anteprima() {
+    if (vista_) vista_->Ridisegna();
 }
 
 int FrmStampaPers::Comanda() const {

@@ -30,6 +30,7 @@ class Catalogue;
 class GruppiStampa;
 class PaginaGruppi;
 class ReceiptPrinter;
+class VistaAnteprima;
 class SettingsGateway;
 
 class FrmStampaPers final : public QDialog {
@@ -106,6 +107,8 @@ class FrmStampaPers final : public QDialog {
     QWidget* PaginaComande();
     QWidget* PaginaAvanzata();
     QWidget* PaginaAnteprima();
+    /// Prints the preview's sample again after an option changed.
+    void Anteprima();
     /// The configuration being edited, 1-based.
     int Comanda() const;
     void CaricaComanda();
@@ -129,6 +132,7 @@ class FrmStampaPers final : public QDialog {
     Catalogue* catalogo_;
     std::unique_ptr<GruppiStampa> gruppi_;
     PaginaGruppi* paginaGruppi_ = nullptr;
+    VistaAnteprima* vista_ = nullptr;
     bool caricando_ = false;
     std::function<void(const std::string&)> salvaPassword_;
     std::vector<Spunta> spunte_;

@@ -21,6 +21,7 @@
 #include "support/recording_backend.h"
 #include "ui/frm_stampa_pers.h"
 #include "ui/pannello_stampa.h"
+#include "ui/vista_anteprima.h"
 #include "ui/widget_helpers.h"
 
 using namespace vorsa;
@@ -114,7 +115,8 @@ class TstFrmStampaPers : public QObject {
         const QList<QByteArray> righe = Sezione("STAMPA AVANZATA");
         return righe.isEmpty() ? QByteArray("<none>") : righe.join('|');
     }
-    void Clicca(QCheckBox* c) {
+    /// On the box or the dot: a wide button's middle may lie past its caption.
+    void Clicca(QAbstractButton* c) {
         QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(6, c->height() / 2));
     }
 
@@ -588,6 +590,69 @@ class TstFrmStampaPers : public QObject {
         QTest::mouseClick(C<QPushButton>("cmdStampaAdv", 1), Qt::LeftButton);
         QCOMPARE(Gruppi(), QByteArray("GRUPPI=Tutto-5"));
         QCOMPARE(C<QListWidget>("lstGruppi")->count(), 1);
+    }
+
+    QStringList TestiAnteprima() {
+        QStringList t;
+        auto* vista = C<VistaAnteprima>("paginaAnteprima");
+        for (const PaginaAnteprima& p : vista->Backend().Pagine())
+            for (const SegnoAnteprima& s : p.segni)
+                if (s.tipo == SegnoAnteprima::Tipo::Testo) t << Testo(s.testo);
+        return t;
+    }
+
+    void previewFollowsEveryChange() {
+        Apri(
+            "FORMATO=2\r\nPREZZI=1\r\nCUMULATIVO=0\r\nTKT-RITIRO=0\r\nRIEPILOGO0=0\r\n"
+            "SCONTRINI_QTA=1\r\n");
+        QTest::mouseClick(C<QRadioButton>("optPrnOpz", 3), Qt::LeftButton);
+        auto* vista = C<VistaAnteprima>("paginaAnteprima");
+        QVERIFY(vista->isVisible());
+        QCOMPARE(vista->Backend().Pagine().size(), std::size_t{1});
+        QCOMPARE(vista->Backend().Pagine()[0].carta.width, 80000);
+        QVERIFY(TestiAnteprima().contains(QString::fromUtf8("€ 3,50")));
+        QVERIFY(!TestiAnteprima().contains(QStringLiteral("Sagra del paese")));
+        QVERIFY(C<QLabel>("lblAnteprima")->text().contains(QStringLiteral("Tutto entra")));
+
+        QTest::mouseClick(C<QRadioButton>("optPrnOpz", 0), Qt::LeftButton);
+        Scrivi(C<QLineEdit>("txt_StampaTitolo", 0), QStringLiteral("Sagra del paese"));
+        QVERIFY(TestiAnteprima().contains(QStringLiteral("Sagra del paese")));
+        Clicca(C<QCheckBox>("chk_StampaPrezzi"));
+        QVERIFY(!TestiAnteprima().contains(QString::fromUtf8("€ 3,50")));
+        // Separate receipts, one per piece: 2 + 1 + 2 + 3 + 1 pieces in the sample's 5 lines.
+        Clicca(C<QRadioButton>("opt_StampaCumulo", 1));
+        QCOMPARE(Chiave("CUMULATIVO"), QByteArray("1"));
+        QCOMPARE(vista->Backend().Pagine().size(), std::size_t{9});
+        Clicca(C<QCheckBox>("chk_StampaScontriniQta"));
+        QCOMPARE(vista->Backend().Pagine().size(), std::size_t{5});
+        Clicca(C<QCheckBox>("chk_StampaRiepilogo", 0));
+        QCOMPARE(vista->Backend().Pagine().size(), std::size_t{6});
+        // Nothing of the sample reaches the file: the options only.
+        QVERIFY(!scena_->fx.Read(QStringLiteral("Vorsa.ini")).contains("salamella"));
+    }
+
+    void previewMarksAPictureWiderThanThePaper() {
+        Apri("FORMATO=3\r\n");
+        const QString larga = scena_->fx.FilePath(QStringLiteral("striscione.png"));
+        QImage img(900, 60, QImage::Format_RGB32);
+        img.fill(Qt::darkGreen);
+        QVERIFY(img.save(larga));
+        dlg_->scegliImmagine = [&] { return larga; };
+        QTest::mouseClick(C<QPushButton>("Pic", 0), Qt::LeftButton);
+        QTest::mouseClick(C<QRadioButton>("optPrnOpz", 3), Qt::LeftButton);
+        auto* vista = C<VistaAnteprima>("paginaAnteprima");
+        QVERIFY(vista->Backend().Fuori() > 0);
+        const QString testo = C<QLabel>("lblAnteprima")->text();
+        QVERIFY2(testo.contains(QStringLiteral("fuori dalla carta")), qPrintable(testo));
+        const QByteArray cartella = qgetenv("VORSA_SCREENSHOTS");
+        if (!cartella.isEmpty())
+            dlg_->grab().save(
+                QStringLiteral("%1/anteprima-fuori.png").arg(QString::fromLocal8Bit(cartella)));
+        // Removed again: everything fits.
+        dlg_->conferma = [](const QString&, const QString&) { return true; };
+        QTest::mouseClick(C<QRadioButton>("optPrnOpz", 0), Qt::LeftButton);
+        QTest::mouseClick(C<QPushButton>("Pic", 0), Qt::LeftButton);
+        QCOMPARE(vista->Backend().Fuori(), 0);
     }
 
     void reprintPasswordGoesToTheTill() {
