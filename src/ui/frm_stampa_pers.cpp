@@ -24,12 +24,15 @@
 #include "data/catalogue.h"
 #include "platform/qt/twips.h"
 #include "platform/text.h"
+#include "printing/gruppi_stampa.h"
 #include "printing/page_setup.h"
 #include "printing/receipt_printer.h"
 #include "settings/scritture.h"
 #include "settings/settings_gateway.h"
 #include "ui/accessibilita.h"
 #include "ui/etichetta_info.h"
+#include "ui/pagina_gruppi.h"
+#include "ui/vista_anteprima.h"
 #include "ui/widget_helpers.h"
 
 namespace vorsa {
@@ -95,7 +98,7 @@ QLabel* Didascalia(const char* text, QWidget* buddy) {
 }  // namespace
 
 FrmStampaPers::FrmStampaPers(SettingsGateway& settings, ReceiptPrinter* printer,
-                             const Catalogue* catalogo, QWidget* owner,
+                             Catalogue* catalogo, QWidget* owner,
                              std::function<void(const std::string&)> salvaPassword)
     : QDialog(owner),
       settings_(settings),
@@ -127,9 +130,9 @@ FrmStampaPers::FrmStampaPers(SettingsGateway& settings, ReceiptPrinter* printer,
 
     auto* root = new QVBoxLayout(this);
     auto* scelta = new QHBoxLayout;
-    const char* pagine[] = {"Scontrino", "Comande"};
+    const char* pagine[] = {"Scontrino", "Comande", "Gruppi avanzati", "Anteprima"};
     auto* gruppoPagine = new QButtonGroup(this);
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < static_cast<int>(optPrnOpz.size()); ++i) {
         auto* o = new QRadioButton(Utf8(pagine[i]), this);
         o->setObjectName(Indicizzato("optPrnOpz", i));
         gruppoPagine->addButton(o, i);
@@ -141,6 +144,8 @@ FrmStampaPers::FrmStampaPers(SettingsGateway& settings, ReceiptPrinter* printer,
     pagine_ = new QStackedWidget(this);
     pagine_->addWidget(PaginaScontrino());
     pagine_->addWidget(PaginaComande());
+    pagine_->addWidget(PaginaAvanzata());
+    pagine_->addWidget(PaginaAnteprima());
     root->addWidget(pagine_);
     optPrnOpz[0]->setChecked(true);
     connect(gruppoPagine, &QButtonGroup::idClicked, pagine_, &QStackedWidget::setCurrentIndex);
@@ -154,6 +159,7 @@ FrmStampaPers::FrmStampaPers(SettingsGateway& settings, ReceiptPrinter* printer,
     connect(cmdChiudi, &QPushButton::clicked, this, &QDialog::accept);
 
     Carica();
+    Anteprima();
     RendiAccessibile(*this);
 }
 
@@ -200,8 +206,10 @@ QWidget* FrmStampaPers::PaginaScontrino() {
         gm->addWidget(o, i, 0, 1, 3);
     }
     gm->addWidget(info[0], 0, 3);
-    connect(gruppoModo, &QButtonGroup::idClicked, this,
-            [this](int i) { settings_.Set(keys::Cumulativo, std::to_string(i)); });
+    connect(gruppoModo, &QButtonGroup::idClicked, this, [this](int i) {
+        settings_.Set(keys::Cumulativo, std::to_string(i));
+        Anteprima();
+    });
     for (int i = 0; i < 2; ++i) {
         auto* t = Casella(Indicizzato("txt_StampaCopie", i), 3, 40);
         t->setToolTip(QStringLiteral("Vale solo per la stampa automatica"));
@@ -370,6 +378,7 @@ QWidget* FrmStampaPers::PaginaScontrino() {
             printer_->SelezionaCalcolaCarta(i);
         else
             settings_.Set(keys::CalcolaCarta, std::to_string(i));
+        Anteprima();
     });
     txtPwd = Casella(Indicizzato("txt_Pwd", 5), 0, 140);
     txtPwd->setEchoMode(QLineEdit::Password);
@@ -448,6 +457,7 @@ void FrmStampaPers::Spuntata(const Spunta& s) {
     std::vector<Scrittura> scritture = {{s.key, s.idx, s.box->isChecked() ? "1" : "0"}};
     Dipendenze(&scritture);
     ImpostaInsieme(settings_, scritture);
+    Anteprima();
 }
 
 void FrmStampaPers::Dipendenze(std::vector<Scrittura>* scritture) {
@@ -483,6 +493,7 @@ void FrmStampaPers::Esci(const CampoTesto& c) {
     const std::string stored = settings_.Set(*c.key, Cp1252(c.box->text()), c.idx);
     c.box->setText(Testo(stored));
     if (c.dopo) c.dopo(stored);
+    Anteprima();
 }
 
 void FrmStampaPers::ClickImmagine(int i) {
@@ -495,6 +506,7 @@ void FrmStampaPers::ClickImmagine(int i) {
         settings_.Write(keys::Immagine, "", i);
         im = HeaderImage{};
         MostraImmagine(i);
+        Anteprima();
         return;
     }
     const QString scelta = scegliImmagine();
@@ -520,6 +532,7 @@ void FrmStampaPers::ClickImmagine(int i) {
     im.percent = static_cast<int>(Val(Cp1252(txtPercImg[k]->text())));
     if (im.percent <= 0) im.percent = keys::ImmaginePercento.def;
     MostraImmagine(i);
+    Anteprima();
 }
 
 void FrmStampaPers::MostraImmagine(int i) {
@@ -655,6 +668,28 @@ QWidget* FrmStampaPers::PaginaComande() {
         if (!caricando_) ScriviProdotti();
     });
     return pagina;
+}
+
+QWidget* FrmStampaPers::PaginaAvanzata() {
+    if (!catalogo_) {
+        optPrnOpz[2]->setEnabled(false);
+        return new QWidget;
+    }
+    gruppi_ = std::make_unique<GruppiStampa>(*catalogo_, settings_);
+    paginaGruppi_ = new PaginaGruppi(*gruppi_);
+    return paginaGruppi_;
+}
+
+QWidget* FrmStampaPers::PaginaAnteprima() {
+    vista_ = new VistaAnteprima(settings_, [this] {
+        return printer_ && printer_->Setup().printerAvailable ? printer_->Setup().printerName
+                                                              : std::string();
+    });
+    return vista_;
+}
+
+void FrmStampaPers::Anteprima() {
+    if (vista_) vista_->Ridisegna();
 }
 
 int FrmStampaPers::Comanda() const {

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,7 +27,10 @@ class QStackedWidget;
 namespace vorsa {
 
 class Catalogue;
+class GruppiStampa;
+class PaginaGruppi;
 class ReceiptPrinter;
+class VistaAnteprima;
 class SettingsGateway;
 
 class FrmStampaPers final : public QDialog {
@@ -34,7 +38,7 @@ class FrmStampaPers final : public QDialog {
   public:
     /// `printer` null: no printing at all; `catalogo` null: no articles to assign to kitchen
     /// orders; `salvaPassword` stores the reprint password and puts it in force.
-    FrmStampaPers(SettingsGateway& settings, ReceiptPrinter* printer, const Catalogue* catalogo,
+    FrmStampaPers(SettingsGateway& settings, ReceiptPrinter* printer, Catalogue* catalogo,
                   QWidget* owner, std::function<void(const std::string&)> salvaPassword);
     ~FrmStampaPers() override;
 
@@ -46,7 +50,8 @@ class FrmStampaPers final : public QDialog {
     /// An input box: the answer, or nothing on Cancel.
     std::function<std::optional<QString>(const QString& title, const QString& prompt)> chiedi;
 
-    std::array<QRadioButton*, 2> optPrnOpz{};
+    /// The pages: receipt, kitchen orders, advanced groups, preview.
+    std::array<QRadioButton*, 4> optPrnOpz{};
     std::array<QRadioButton*, 4> optStampaCumulo{};
     std::array<QLineEdit*, 2> txtStampaCopie{};
     std::array<QCheckBox*, 2> chkStampaTotale{};
@@ -100,6 +105,10 @@ class FrmStampaPers final : public QDialog {
 
     QWidget* PaginaScontrino();
     QWidget* PaginaComande();
+    QWidget* PaginaAvanzata();
+    QWidget* PaginaAnteprima();
+    /// Prints the preview's sample again after an option changed.
+    void Anteprima();
     /// The configuration being edited, 1-based.
     int Comanda() const;
     void CaricaComanda();
@@ -120,7 +129,10 @@ class FrmStampaPers final : public QDialog {
 
     SettingsGateway& settings_;
     ReceiptPrinter* printer_;
-    const Catalogue* catalogo_;
+    Catalogue* catalogo_;
+    std::unique_ptr<GruppiStampa> gruppi_;
+    PaginaGruppi* paginaGruppi_ = nullptr;
+    VistaAnteprima* vista_ = nullptr;
     bool caricando_ = false;
     std::function<void(const std::string&)> salvaPassword_;
     std::vector<Spunta> spunte_;

@@ -51,7 +51,7 @@ class PannelloStampa final : public QObject, public PrintSettingsView {
     /// Stores the reprint password typed in the print options dialog and puts it in force.
     std::function<void(const std::string&)> salvaPassword;
     /// The articles the kitchen orders are assigned from.
-    const Catalogue* catalogo = nullptr;
+    Catalogue* catalogo = nullptr;
 
   signals:
     /// A command ran: the focus goes back to the code box.

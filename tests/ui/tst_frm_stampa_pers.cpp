@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -20,6 +21,7 @@
 #include "support/recording_backend.h"
 #include "ui/frm_stampa_pers.h"
 #include "ui/pannello_stampa.h"
+#include "ui/vista_anteprima.h"
 #include "ui/widget_helpers.h"
 
 using namespace vorsa;
@@ -85,7 +87,36 @@ class TstFrmStampaPers : public QObject {
             v << l->item(r)->text() + (l->item(r)->checkState() == Qt::Checked ? "*" : "");
         return v;
     }
-    void Clicca(QCheckBox* c) {
+    /// Drags the article shown as `voce` from one list and drops it on the other, as the mouse
+    /// does: the dragged rows are the source's selection, packed by the source list itself.
+    bool Trascina(QListWidget* da, const QString& voce, QListWidget* a) {
+        const QList<QListWidgetItem*> voci = da->findItems(voce, Qt::MatchExactly);
+        if (voci.size() != 1) return false;
+        QTest::mouseClick(da->viewport(), Qt::LeftButton, {}, da->visualItemRect(voci[0]).center());
+        std::unique_ptr<QMimeData> mime(
+            da->model()->mimeData(da->selectionModel()->selectedIndexes()));
+        const QPoint p = a->viewport()->rect().center();
+        const Qt::DropActions azioni = Qt::CopyAction | Qt::MoveAction;
+        QDragEnterEvent entra(p, azioni, mime.get(), Qt::LeftButton, {});
+        QApplication::sendEvent(a->viewport(), &entra);
+        QDragMoveEvent muovi(p, azioni, mime.get(), Qt::LeftButton, {});
+        QApplication::sendEvent(a->viewport(), &muovi);
+        QDropEvent lascia(QPointF(p), azioni, mime.get(), Qt::LeftButton, {});
+        QApplication::sendEvent(a->viewport(), &lascia);
+        QCoreApplication::processEvents();
+        return entra.isAccepted() && lascia.isAccepted();
+    }
+    QStringList Righe(QListWidget* l) {
+        QStringList v;
+        for (int r = 0; r < l->count(); ++r) v << l->item(r)->text();
+        return v;
+    }
+    QByteArray Gruppi() {
+        const QList<QByteArray> righe = Sezione("STAMPA AVANZATA");
+        return righe.isEmpty() ? QByteArray("<none>") : righe.join('|');
+    }
+    /// On the box or the dot: a wide button's middle may lie past its caption.
+    void Clicca(QAbstractButton* c) {
         QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(6, c->height() / 2));
     }
 
@@ -102,7 +133,7 @@ class TstFrmStampaPers : public QObject {
     /// The dialog fits the smallest screen the till supports, with every text whole.
     void fitsTheSmallestScreen() {
         Apri();
-        const int pagine = 2;
+        const int pagine = 4;
         for (int pagina = 0; pagina < pagine; ++pagina) {
             if (pagine > 1) QTest::mouseClick(C<QRadioButton>("optPrnOpz", pagina), Qt::LeftButton);
             dlg_->adjustSize();
@@ -137,7 +168,13 @@ class TstFrmStampaPers : public QObject {
         for (int i = 0; i < 5; ++i) nomi << Nome("chk_StampaProgressivo", i);
         for (int i = 0; i < 3; ++i) nomi << Nome("chk_testo_und", i);
         for (int i = 0; i < 19; ++i) nomi << Nome("lbl_info2", i);
-        nomi << Nome("txt_Pwd", 5);
+        nomi << Nome("txt_Pwd", 5) << "lstGruppi"
+             << "lstProdotti"
+             << "lstGruppiProdotti"
+             << "txtGruppoAdd"
+             << "txtGruppoRen"
+             << "txtGruppoDel";
+        for (int i = 0; i < 4; ++i) nomi << Nome("cmdStampaAdv", i);
         for (const QString& n : nomi) {
             QWidget* w = C<QWidget>(qPrintable(n));
             QVERIFY2(w, qPrintable(n));
@@ -474,6 +511,148 @@ class TstFrmStampaPers : public QObject {
         const QString dopo = stampa();
         QVERIFY2(dopo.contains(QStringLiteral("Sagra del paese")), qPrintable(dopo));
         QVERIFY2(!dopo.contains(QStringLiteral("3,00")), qPrintable(dopo));
+    }
+
+    void advancedGroupsStartAsTheSections() {
+        Apri();
+        QTest::mouseClick(C<QRadioButton>("optPrnOpz", 2), Qt::LeftButton);
+        auto* gruppi = C<QListWidget>("lstGruppi");
+        QVERIFY(gruppi->isVisible());
+        QCOMPARE(Righe(gruppi), (QStringList{"MANGIARE", "BERE", "VARIE"}));
+        QCOMPARE(gruppi->currentRow(), 0);
+        QCOMPARE(Righe(C<QListWidget>("lstGruppiProdotti")),
+                 (QStringList{"101  Panino", "102  Bibita", "103  Patatine", "104  Salsiccia",
+                              "105  Vino"}));
+        QVERIFY(Righe(C<QListWidget>("lstProdotti")).isEmpty());
+        QCOMPARE(C<QLineEdit>("txtGruppoDel")->text(), QStringLiteral("MANGIARE"));
+        QCOMPARE(Gruppi(), QByteArray("<none>"));  // nothing written by looking
+    }
+
+    void groupsAreEditedAndArticlesDraggedBetweenTheLists() {
+        Apri();
+        QTest::mouseClick(C<QRadioButton>("optPrnOpz", 2), Qt::LeftButton);
+        auto* gruppi = C<QListWidget>("lstGruppi");
+        auto* delGruppo = C<QListWidget>("lstGruppiProdotti");
+        auto* senza = C<QListWidget>("lstProdotti");
+        const auto premi = [this](int i) {
+            QTest::mouseClick(C<QPushButton>("cmdStampaAdv", i), Qt::LeftButton);
+        };
+
+        premi(2);  // no name: nothing
+        QCOMPARE(Gruppi(), QByteArray("<none>"));
+        Scrivi(C<QLineEdit>("txtGruppoAdd"), QStringLiteral("Bar"));
+        premi(2);
+        QCOMPARE(Gruppi(), QByteArray("GRUPPI=MANGIARE-1;BERE-2;VARIE-3;Bar-4"));
+        QCOMPARE(gruppi->currentItem()->text(), QStringLiteral("Bar"));
+        QVERIFY(Righe(delGruppo).isEmpty());
+
+        // Acqua from BERE to no group, then into Bar.
+        gruppi->setCurrentRow(1);
+        QVERIFY(Trascina(delGruppo, QStringLiteral("201  Acqua"), senza));
+        QTRY_COMPARE(Righe(senza), QStringList{"201  Acqua"});
+        QVERIFY(Righe(delGruppo).isEmpty());
+        QVERIFY(Sezione("BERE").contains("1=Acqua;1;1;0;-1;0;-1;0"));
+        QVERIFY(!Trascina(senza, QStringLiteral("201  Acqua"), senza));  // onto its own list
+        gruppi->setCurrentRow(3);
+        QVERIFY(Trascina(senza, QStringLiteral("201  Acqua"), delGruppo));
+        QTRY_COMPARE(Righe(delGruppo), QStringList{"201  Acqua"});
+        QVERIFY(Righe(senza).isEmpty());
+        QVERIFY(Sezione("BERE").contains("1=Acqua;1;1;0;-1;4;-1;0"));
+        QCOMPARE(scena_->fx.till().cat.gArticoli[6].printGroup, std::int16_t{4});
+
+        // Rename: an empty text changes nothing.
+        premi(0);
+        QCOMPARE(Gruppi(), QByteArray("GRUPPI=MANGIARE-1;BERE-2;VARIE-3;Bar-4"));
+        Scrivi(C<QLineEdit>("txtGruppoRen"), QStringLiteral("Bevande"));
+        premi(0);
+        QCOMPARE(Gruppi(), QByteArray("GRUPPI=MANGIARE-1;BERE-2;VARIE-3;Bevande-4"));
+        QCOMPARE(C<QLineEdit>("txtGruppoDel")->text(), QStringLiteral("Bevande"));
+
+        // Delete: its article goes to no group.
+        premi(1);
+        QCOMPARE(Gruppi(), QByteArray("GRUPPI=MANGIARE-1;BERE-2;VARIE-3"));
+        QVERIFY(Sezione("BERE").contains("1=Acqua;1;1;0;-1;0;-1;0"));
+        QVERIFY(Righe(senza).contains(QStringLiteral("201  Acqua")));
+
+        // Discard everything: the list is stored empty and every article is in no group.
+        premi(3);
+        QCOMPARE(Gruppi(), QByteArray("GRUPPI="));
+        QCOMPARE(gruppi->count(), 0);
+        QCOMPARE(senza->count(), 7);
+        QVERIFY(Sezione("MANGIARE").contains("1=Panino;2,5;1;0;-1;0;-1;0"));
+        QVERIFY(!scena_->fx.till().opt.gStampaAvanzata);
+    }
+
+    void theLastGroupIsNotDeleted() {
+        Apri({}, "[STAMPA AVANZATA]\r\nGRUPPI=Tutto-5\r\n");
+        QTest::mouseClick(C<QRadioButton>("optPrnOpz", 2), Qt::LeftButton);
+        QCOMPARE(Righe(C<QListWidget>("lstGruppi")), QStringList{"Tutto"});
+        QTest::mouseClick(C<QPushButton>("cmdStampaAdv", 1), Qt::LeftButton);
+        QCOMPARE(Gruppi(), QByteArray("GRUPPI=Tutto-5"));
+        QCOMPARE(C<QListWidget>("lstGruppi")->count(), 1);
+    }
+
+    QStringList TestiAnteprima() {
+        QStringList t;
+        auto* vista = C<VistaAnteprima>("paginaAnteprima");
+        for (const PaginaAnteprima& p : vista->Backend().Pagine())
+            for (const SegnoAnteprima& s : p.segni)
+                if (s.tipo == SegnoAnteprima::Tipo::Testo) t << Testo(s.testo);
+        return t;
+    }
+
+    void previewFollowsEveryChange() {
+        Apri(
+            "FORMATO=2\r\nPREZZI=1\r\nCUMULATIVO=0\r\nTKT-RITIRO=0\r\nRIEPILOGO0=0\r\n"
+            "SCONTRINI_QTA=1\r\n");
+        QTest::mouseClick(C<QRadioButton>("optPrnOpz", 3), Qt::LeftButton);
+        auto* vista = C<VistaAnteprima>("paginaAnteprima");
+        QVERIFY(vista->isVisible());
+        QCOMPARE(vista->Backend().Pagine().size(), std::size_t{1});
+        QCOMPARE(vista->Backend().Pagine()[0].carta.width, 80000);
+        QVERIFY(TestiAnteprima().contains(QString::fromUtf8("€ 3,50")));
+        QVERIFY(!TestiAnteprima().contains(QStringLiteral("Sagra del paese")));
+        QVERIFY(C<QLabel>("lblAnteprima")->text().contains(QStringLiteral("Tutto entra")));
+
+        QTest::mouseClick(C<QRadioButton>("optPrnOpz", 0), Qt::LeftButton);
+        Scrivi(C<QLineEdit>("txt_StampaTitolo", 0), QStringLiteral("Sagra del paese"));
+        QVERIFY(TestiAnteprima().contains(QStringLiteral("Sagra del paese")));
+        Clicca(C<QCheckBox>("chk_StampaPrezzi"));
+        QVERIFY(!TestiAnteprima().contains(QString::fromUtf8("€ 3,50")));
+        // Separate receipts, one per piece: 2 + 1 + 2 + 3 + 1 pieces in the sample's 5 lines.
+        Clicca(C<QRadioButton>("opt_StampaCumulo", 1));
+        QCOMPARE(Chiave("CUMULATIVO"), QByteArray("1"));
+        QCOMPARE(vista->Backend().Pagine().size(), std::size_t{9});
+        Clicca(C<QCheckBox>("chk_StampaScontriniQta"));
+        QCOMPARE(vista->Backend().Pagine().size(), std::size_t{5});
+        Clicca(C<QCheckBox>("chk_StampaRiepilogo", 0));
+        QCOMPARE(vista->Backend().Pagine().size(), std::size_t{6});
+        // Nothing of the sample reaches the file: the options only.
+        QVERIFY(!scena_->fx.Read(QStringLiteral("Vorsa.ini")).contains("salamella"));
+    }
+
+    void previewMarksAPictureWiderThanThePaper() {
+        Apri("FORMATO=3\r\n");
+        const QString larga = scena_->fx.FilePath(QStringLiteral("striscione.png"));
+        QImage img(900, 60, QImage::Format_RGB32);
+        img.fill(Qt::darkGreen);
+        QVERIFY(img.save(larga));
+        dlg_->scegliImmagine = [&] { return larga; };
+        QTest::mouseClick(C<QPushButton>("Pic", 0), Qt::LeftButton);
+        QTest::mouseClick(C<QRadioButton>("optPrnOpz", 3), Qt::LeftButton);
+        auto* vista = C<VistaAnteprima>("paginaAnteprima");
+        QVERIFY(vista->Backend().Fuori() > 0);
+        const QString testo = C<QLabel>("lblAnteprima")->text();
+        QVERIFY2(testo.contains(QStringLiteral("fuori dalla carta")), qPrintable(testo));
+        const QByteArray cartella = qgetenv("VORSA_SCREENSHOTS");
+        if (!cartella.isEmpty())
+            dlg_->grab().save(
+                QStringLiteral("%1/anteprima-fuori.png").arg(QString::fromLocal8Bit(cartella)));
+        // Removed again: everything fits.
+        dlg_->conferma = [](const QString&, const QString&) { return true; };
+        QTest::mouseClick(C<QRadioButton>("optPrnOpz", 0), Qt::LeftButton);
+        QTest::mouseClick(C<QPushButton>("Pic", 0), Qt::LeftButton);
+        QCOMPARE(vista->Backend().Fuori(), 0);
     }
 
     void reprintPasswordGoesToTheTill() {

@@ -14,16 +14,17 @@
 #include <cmath>
 
 #include "platform/text.h"
+#include "printing/qt/qt_disegno.h"
 
 namespace vorsa {
 namespace {
 
 QString Q(const std::string& cp1252) {
-    return QString::fromUtf8(Cp1252ToUtf8(cp1252).c_str());
+    return TestoQt(cp1252);
 }
 
 std::string S(const QString& s) {
-    return Utf8ToCp1252(s.toUtf8().toStdString());
+    return TestoCp1252(s);
 }
 
 QPageLayout LayoutOf(const PaperForm& page) {
@@ -32,31 +33,12 @@ QPageLayout LayoutOf(const PaperForm& page) {
     return QPageLayout(size, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
 }
 
-double ToInches(double v, QPageLayout::Unit unit) {
-    switch (unit) {
-        case QPageLayout::Millimeter:
-            return v / 25.4;
-        case QPageLayout::Inch:
-            return v;
-        case QPageLayout::Pica:
-            return v / 6.0;
-        case QPageLayout::Didot:
-            return v * 0.376 / 25.4;
-        case QPageLayout::Cicero:
-            return v * 4.512 / 25.4;
-        default:
-            return v / 72.0;
-    }
-}
-
 }  // namespace
 
-QtPrintBackend::QtPrintBackend(QtPrintOptions options)
-    : options_(std::move(options)), qfont_(std::make_unique<QFont>()) {
+QtPrintBackend::QtPrintBackend(QtPrintOptions options) : options_(std::move(options)) {
     if (options_.pdfFolder.empty()) options_.pdfFolder = S(QDir::tempPath());
     RefreshPrinters();
     current_ = DefaultPrinter();
-    SetFont(font_);
 }
 
 QtPrintBackend::~QtPrintBackend() {
@@ -92,19 +74,11 @@ bool QtPrintBackend::IsPdf(const std::string& printer) const {
     return options_.previewAll || (!options_.pdfPrinter.empty() && printer == options_.pdfPrinter);
 }
 
-QtPrintBackend::Strips QtPrintBackend::StripsOf(const std::string& printer) {
+Strisce QtPrintBackend::StripsOf(const std::string& printer) {
     if (IsPdf(printer)) return {};
     const auto it = strips_.find(printer);
     if (it != strips_.end()) return it->second;
-    Strips s;
-    const QPrinterInfo info = QPrinterInfo::printerInfo(Q(printer));
-    if (!info.isNull()) {
-        QPrinter p(info, QPrinter::HighResolution);
-        const QPageLayout l = p.pageLayout();
-        const QMarginsF m = l.minimumMargins();
-        s = {ToInches(m.left(), l.units()), ToInches(m.top(), l.units()),
-             ToInches(m.right(), l.units()), ToInches(m.bottom(), l.units())};
-    }
+    const Strisce s = StrisceStampante(printer);
     strips_[printer] = s;
     return s;
 }
@@ -130,25 +104,10 @@ PaperForm QtPrintBackend::PageOf(const std::string& printer) {
 
 DeviceCaps QtPrintBackend::Caps() {
     const PaperForm page = PageOf(current_);
-    const Strips s = StripsOf(current_);
-    DeviceCaps c;
-    c.dpiX = c.dpiY = dpi_;
-    // The page Qt really makes: its size in whole points (A4 is 595 pt, not 595.28), so a
-    // text set flush to the right margin does not end past the edge of the page.
     auto it = points_.find({page.width, page.length});
-    if (it == points_.end()) {
-        const QSize p = LayoutOf(page).pageSize().sizePoints();
-        it = points_.insert({{page.width, page.length}, {p.width(), p.height()}}).first;
-    }
-    c.physicalWidth = static_cast<int>(std::lround(it->second.first * dpi_ / 72.0));
-    c.physicalHeight = static_cast<int>(std::lround(it->second.second * dpi_ / 72.0));
-    c.offsetX = static_cast<int>(std::lround(s.left * dpi_));
-    c.offsetY = static_cast<int>(std::lround(s.top * dpi_));
-    c.horzRes =
-        std::max(0, c.physicalWidth - c.offsetX - static_cast<int>(std::lround(s.right * dpi_)));
-    c.vertRes =
-        std::max(0, c.physicalHeight - c.offsetY - static_cast<int>(std::lround(s.bottom * dpi_)));
-    return c;
+    if (it == points_.end())
+        it = points_.insert({{page.width, page.length}, PuntiPagina(page)}).first;
+    return CapsPagina(it->second, StripsOf(current_), dpi_);
 }
 
 bool QtPrintBackend::CanOpenPrinter(const std::string& printer) {
@@ -176,75 +135,22 @@ bool QtPrintBackend::SelectForm(const std::string& printer, const std::string& n
 }
 
 void QtPrintBackend::SetFont(const PrintFont& font) {
-    // Built when next drawn or measured: layouts set many sizes only to measure at them.
-    if (font == font_ && !fontDirty_) return;
-    font_ = font;
-    fontDirty_ = true;
-}
-
-const QFont& QtPrintBackend::CurrentFont() {
-    if (!fontDirty_) return *qfont_;
-    QFont f;
-    if (EqualsNoCase(font_.name, "Courier New"))
-        f.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono")});
-    else
-        f.setFamily(Q(font_.name));
-    // Sizes in twips: under the twip transform a point size would follow the device's dpi.
-    f.setPixelSize(std::max(1, font_.size * 20));
-    f.setBold(font_.bold);
-    f.setItalic(font_.italic);
-    f.setUnderline(font_.underline);
-    *qfont_ = f;
-    fontDirty_ = false;
-    if (painter_ && painter_->isActive()) painter_->setFont(f);
-    return *qfont_;
-}
-
-namespace {
-
-// Metrics of the font's design, measured large and scaled, then rounded up: the font's own
-// rounding at the requested size came out a twip short, and a text set flush right or at the
-// bottom of the page then ended past its edge.
-constexpr int kMeasurePixels = 4000;
-
-double Scale(const PrintFont& f) {
-    return f.size * 20.0 / kMeasurePixels;
-}
-
-int Up(double twips) {
-    return static_cast<int>(std::ceil(twips - 1e-6));
-}
-
-}  // namespace
-
-const QFontMetricsF& QtPrintBackend::Measure() {
-    const bool same = measure_ && measured_.name == font_.name && measured_.bold == font_.bold &&
-                      measured_.italic == font_.italic;
-    if (!same) {
-        QFont f = CurrentFont();
-        f.setPixelSize(kMeasurePixels);
-        measure_ = std::make_unique<QFontMetricsF>(f);
-        measured_ = font_;
-    }
-    return *measure_;
+    font_.Imposta(font);
 }
 
 int QtPrintBackend::TextWidth(const std::string& text) {
-    if (font_.size <= 0) return 0;
-    return Up(Measure().horizontalAdvance(Q(text)) * Scale(font_));
+    return font_.Larghezza(text);
 }
 
 int QtPrintBackend::TextHeight(const std::string&) {
-    if (font_.size <= 0) return 0;
-    return Up(Measure().height() * Scale(font_));
+    return font_.Altezza();
 }
 
 void QtPrintBackend::ApplyTransform() {
-    const Strips s = StripsOf(docPrinter_);
+    const Strisce s = StripsOf(docPrinter_);
     painter_->resetTransform();
     painter_->translate(s.left * dpi_, s.top * dpi_);
     painter_->scale(dpi_ / 1440.0, dpi_ / 1440.0);
-    painter_->setFont(CurrentFont());
 }
 
 bool QtPrintBackend::EnsurePage() {
@@ -292,28 +198,24 @@ bool QtPrintBackend::EnsurePage() {
 
 void QtPrintBackend::DrawText(int x, int y, const std::string& text) {
     if (text.empty() || !EnsurePage()) return;
-    const QFontMetricsF fm(CurrentFont());
-    painter_->drawText(QPointF(x, y + fm.ascent()), Q(text));
+    DisegnaTesto(*painter_, font_.Qt(), x, y, Q(text));
 }
 
 void QtPrintBackend::DrawLine(int x1, int y1, int x2, int y2) {
     if (!EnsurePage()) return;
-    painter_->setPen(QPen(Qt::black, 5));
-    painter_->drawLine(QPointF(x1, y1), QPointF(x2, y2));
+    DisegnaLinea(*painter_, x1, y1, x2, y2);
 }
 
 bool QtPrintBackend::DrawPicture(const std::string& path, int x, int y, int w, int h) {
     const QImage image(Q(path));
     if (image.isNull() || !EnsurePage()) return false;
-    painter_->drawImage(QRectF(x, y, w, h), image);
+    DisegnaImmagine(*painter_, image, x, y, w, h);
     return true;
 }
 
 void QtPrintBackend::DrawBarcode(const BarcodePicture& picture, int x, int y, int w, int h) {
     if (picture.widthPx <= 0 || !EnsurePage()) return;
-    const double scale = static_cast<double>(w) / picture.widthPx;
-    for (const BarcodePicture::Bar& b : picture.bars)
-        painter_->fillRect(QRectF(x + b.x * scale, y, b.width * scale, h), Qt::black);
+    DisegnaBarre(*painter_, picture, x, y, w, h);
 }
 
 void QtPrintBackend::NewPage() {

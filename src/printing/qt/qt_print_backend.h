@@ -10,11 +10,10 @@
 
 #include "printing/form_store.h"
 #include "printing/print_backend.h"
+#include "printing/qt/qt_disegno.h"
 
 class QPrinter;
 class QPainter;
-class QFont;
-class QFontMetricsF;
 
 namespace vorsa {
 
@@ -68,35 +67,24 @@ class QtPrintBackend : public PrintBackend {
     void EndDoc() override;
 
   private:
-    struct Strips {
-        double left = 0, top = 0, right = 0, bottom = 0;  // inches
-    };
     bool IsPdf(const std::string& printer) const;
     PaperForm PageOf(const std::string& printer);
-    Strips StripsOf(const std::string& printer);
+    Strisce StripsOf(const std::string& printer);
     /// A page to draw on: starts the document or the pending page.
     bool EnsurePage();
     void ApplyTransform();
     void RefreshPrinters();
-    /// The QFont of font_, built on first use after a change.
-    const QFont& CurrentFont();
-    /// Metrics of the current face at the measuring size; rebuilt only when the face changes.
-    const QFontMetricsF& Measure();
 
     QtPrintOptions options_;
     std::vector<std::string> printers_;
     std::string current_;
     int dpi_ = 600;
     FormStore forms_;
-    std::map<std::string, Strips> strips_;
+    std::map<std::string, Strisce> strips_;
     std::map<std::string, PaperForm> defaultPages_;
     /// Whole points of a page size in thousandths of mm, as Qt writes the page.
-    std::map<std::pair<int, int>, std::pair<int, int>> points_;
-    PrintFont font_;
-    std::unique_ptr<QFont> qfont_;
-    bool fontDirty_ = true;
-    std::unique_ptr<QFontMetricsF> measure_;
-    PrintFont measured_;  // the face measure_ was built for
+    std::map<std::pair<int, int>, QSize> points_;
+    CaratteriQt font_;
     std::unique_ptr<QPrinter> printer_;
     std::unique_ptr<QPainter> painter_;
     std::string docPrinter_;

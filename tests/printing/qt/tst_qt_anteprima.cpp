@@ -1,0 +1,248 @@
+// The receipt preview: the sample bill drawn by the preview back end is the one the printing
+// layouts produce (checked against the recording back end for the same settings), measured as
+// the printing back end measures, and what falls off the paper is marked in red.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QTemporaryDir>
+#include <cstdlib>
+
+#include "print_fixture.h"
+#include "printing/anteprima_scontrino.h"
+#include "printing/qt/qt_anteprima.h"
+#include "printing/qt/qt_print_backend.h"
+
+namespace vorsa::test {
+namespace {
+
+const DateTime kQuando{2026, 7, 18, 20, 30, 0, 6};
+
+// The preview's drawings and the recorded calls of every page, in order, as comparable rows.
+struct Riga {
+    PrintCall::Kind kind;
+    int x, y, w, h;
+    std::string text;
+    PrintFont font;
+};
+
+std::vector<std::vector<Riga>> Registrate(const RecordingBackend& b) {
+    std::vector<std::vector<Riga>> pagine;
+    for (const RecordedDocument& d : b.Documents())
+        for (const RecordedPage& p : d.pages) {
+            std::vector<Riga> righe;
+            for (const PrintCall& c : p.calls) {
+                switch (c.kind) {
+                    case PrintCall::Kind::Text:
+                        righe.push_back({c.kind, c.x, c.y, 0, 0, c.text, c.font});
+                        break;
+                    case PrintCall::Kind::Line:
+                        righe.push_back({c.kind, c.x, c.y, c.x2 - c.x, c.y2 - c.y, {}, {}});
+                        break;
+                    case PrintCall::Kind::Picture:
+                    case PrintCall::Kind::Barcode:
+                        righe.push_back({c.kind, c.x, c.y, c.w, c.h, c.text, {}});
+                        break;
+                    default:
+                        break;
+                }
+            }
+            pagine.push_back(righe);
+        }
+    return pagine;
+}
+
+std::vector<std::vector<Riga>> Disegnate(const QtAnteprimaBackend& b) {
+    std::vector<std::vector<Riga>> pagine;
+    for (const PaginaAnteprima& p : b.Pagine()) {
+        std::vector<Riga> righe;
+        for (const SegnoAnteprima& s : p.segni) {
+            switch (s.tipo) {
+                case SegnoAnteprima::Tipo::Testo:
+                    righe.push_back({PrintCall::Kind::Text, s.x, s.y, 0, 0, s.testo, s.font});
+                    break;
+                case SegnoAnteprima::Tipo::Linea:
+                    righe.push_back({PrintCall::Kind::Line, s.x, s.y, s.w, s.h, {}, {}});
+                    break;
+                case SegnoAnteprima::Tipo::Immagine:
+                    righe.push_back({PrintCall::Kind::Picture, s.x, s.y, s.w, s.h, s.testo, {}});
+                    break;
+                case SegnoAnteprima::Tipo::Barre:
+                    righe.push_back({PrintCall::Kind::Barcode, s.x, s.y, s.w, s.h, {}, {}});
+                    break;
+            }
+        }
+        pagine.push_back(righe);
+    }
+    return pagine;
+}
+
+/// The recording back end measuring with the Qt back ends' font and pages (whole points), so
+/// the same layout decisions are taken and every coordinate can be compared exactly.
+class RegistraConMisureQt final : public RecordingBackend {
+  public:
+    using RecordingBackend::RecordingBackend;
+    DeviceCaps Caps() override {
+        const auto f = forms.Selected(CurrentPrinter());
+        return CapsPagina(PuntiPagina(f ? *f : PaperForm{"", 210000, 297000}), {},
+                          requestedDpi > 0 ? requestedDpi : 600);
+    }
+    void SetFont(const PrintFont& font) override {
+        RecordingBackend::SetFont(font);
+        font_.Imposta(font);
+    }
+    int TextWidth(const std::string& text) override { return font_.Larghezza(text); }
+    int TextHeight(const std::string&) override { return font_.Altezza(); }
+
+  private:
+    CaratteriQt font_;
+};
+
+/// A picture file on disk (for Qt) that the till's file access also finds.
+struct Figura {
+    Figura(Banco& b, int wPx, int hPx, int widthTwips, int heightTwips) {
+        EXPECT_TRUE(dir.isValid());
+        path = dir.filePath(QStringLiteral("logo.png")).toStdString();
+        QImage img(wPx, hPx, QImage::Format_RGB32);
+        img.fill(Qt::darkBlue);
+        EXPECT_TRUE(img.save(QString::fromStdString(path)));
+        b.files.ReplaceAll(path, "png");
+        b.opt().gImmagini[0] = HeaderImage{path, heightTwips, widthTwips, 100};
+    }
+    QTemporaryDir dir;
+    std::string path;
+};
+
+struct Caso {
+    const char* name;
+    std::string stampa;  // keys of [STAMPA]
+    int righe;
+    bool figura;
+};
+
+TEST(QtAnteprima, DrawsTheCallsOfThePrintingLayouts) {
+    const Caso casi[] = {
+        {"POS 80 cumulative with titles and footer",
+         "FORMATO=2\r\nTITOLO=Sagra di Vorsa\r\nTITOLO2=Festa\r\nPIEDE=Grazie\r\n"
+         "SCONTRINI_CALCOLACARTA=1\r\nTKT-RITIRO=1\r\nTKT-RITIRO_BARRE=1\r\nRIEPILOGO0=1\r\n",
+         10, true},
+        {"POS 57 one receipt per section, underlined title",
+         "FORMATO=3\r\nCUMULATIVO=2\r\n"
+         "TITOLO=Pro Loco\r\nTITOLO_UND0=1\r\nSCONTRINI_CALCOLACARTA=2\r\nTKT-RITIRO=0\r\n",
+         5, false},
+        {"A6 separate receipts without prices",
+         "FORMATO=0\r\nCUMULATIVO=1\r\nPREZZI=0\r\n"
+         "TKT-RITIRO=1\r\nTKT-RITIRO-GRP=1\r\nPROGRESSIVO_PIEDE=1\r\n",
+         3, false},
+    };
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(c.name);
+        Banco b("[STAMPA]\r\n" + c.stampa, {"Anteprima"});
+        std::unique_ptr<Figura> figura;
+        if (c.figura) figura = std::make_unique<Figura>(b, 120, 40, 1800, 600);
+        AnteprimaScontrino campione(b.till().settings);
+        RegistraConMisureQt registra({"Anteprima"}, "Anteprima");
+        if (figura) registra.loadablePictures.insert(figura->path);
+        campione.Stampa(registra, b.opt(), c.righe, kQuando);
+        QtAnteprimaBackend anteprima(3.0);
+        anteprima.Ricomincia("Anteprima", {});
+        campione.Stampa(anteprima, b.opt(), c.righe, kQuando);
+
+        const auto attese = Registrate(registra);
+        std::vector<PaperForm> carte;
+        for (const RecordedDocument& d : registra.Documents())
+            for (const RecordedPage& pg : d.pages) carte.push_back(pg.size);
+        const auto viste = Disegnate(anteprima);
+        ASSERT_FALSE(attese.empty());
+        ASSERT_EQ(viste.size(), attese.size());
+        for (std::size_t p = 0; p < attese.size(); ++p) {
+            EXPECT_EQ(anteprima.Pagine()[p].carta.width, carte[p].width);
+            EXPECT_EQ(anteprima.Pagine()[p].carta.length, carte[p].length);
+            ASSERT_EQ(viste[p].size(), attese[p].size()) << "page " << p;
+            for (std::size_t i = 0; i < attese[p].size(); ++i) {
+                const Riga& a = attese[p][i];
+                const Riga& v = viste[p][i];
+                SCOPED_TRACE("page " + std::to_string(p) + " drawing " + std::to_string(i) + " " +
+                             a.text);
+                EXPECT_EQ(v.kind, a.kind);
+                EXPECT_EQ(v.text, a.text);
+                EXPECT_EQ(v.font, a.font);
+                EXPECT_EQ(v.x, a.x);
+                EXPECT_EQ(v.y, a.y);
+                if (a.kind != PrintCall::Kind::Text) {
+                    EXPECT_EQ(v.w, a.w);
+                    EXPECT_EQ(v.h, a.h);
+                }
+            }
+        }
+        EXPECT_EQ(anteprima.Fuori(), 0);
+    }
+}
+
+TEST(QtAnteprima, MeasuresAsThePrintingBackEnd) {
+    QtPrintBackend stampa;
+    QtAnteprimaBackend anteprima(3.0);
+    for (const PrintFont& f : {PrintFont{"Courier New", 9, false, false, false},
+                               PrintFont{"Courier New", 13, true, false, false},
+                               PrintFont{"Courier New", 22, false, true, true}}) {
+        stampa.SetFont(f);
+        anteprima.SetFont(f);
+        for (const std::string t : {"X", "Panino con salamella", "\x80 12,50"}) {
+            EXPECT_EQ(anteprima.TextWidth(t), stampa.TextWidth(t)) << t;
+            EXPECT_EQ(anteprima.TextHeight(t), stampa.TextHeight(t)) << t;
+        }
+    }
+}
+
+bool Rosso(QRgb c) {
+    return qRed(c) > 180 && qGreen(c) < 90 && qBlue(c) < 90;
+}
+
+int PuntiRossi(const QImage& img) {
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) n += Rosso(img.pixel(x, y));
+    return n;
+}
+
+TEST(QtAnteprima, APictureWiderThanThePaperIsMarkedInRed) {
+    const struct {
+        const char* name;
+        int widthTwips;
+        bool fuori;
+    } casi[] = {{"fits", 1800, false}, {"wider than 57 mm", 6000, true}};
+    for (const auto& c : casi) {
+        SCOPED_TRACE(c.name);
+        Banco b(
+            "[STAMPA]\r\nFORMATO=3\r\nSCONTRINI_CALCOLACARTA=1\r\nTKT-RITIRO=0\r\nRIEPILOGO0=0\r\n",
+            {"Anteprima"});
+        Figura figura(b, 300, 60, c.widthTwips, 600);
+        AnteprimaScontrino campione(b.till().settings);
+        QtAnteprimaBackend anteprima(4.0);
+        anteprima.Ricomincia("Anteprima", {});
+        campione.Stampa(anteprima, b.opt(), 2, kQuando);
+        ASSERT_FALSE(anteprima.Pagine().empty());
+        const PaginaAnteprima& p = anteprima.Pagine().front();
+        ASSERT_FALSE(p.segni.empty());
+        const SegnoAnteprima& s = p.segni.front();
+        ASSERT_EQ(s.tipo, SegnoAnteprima::Tipo::Immagine);
+        EXPECT_EQ(s.fuori, c.fuori);
+        EXPECT_EQ(anteprima.Fuori(), c.fuori ? 1 : 0);
+        // The frame shows beside the paper, on the border around it.
+        const int bordo = static_cast<int>(QtAnteprimaBackend::kBordoMm * 4.0);
+        const QImage sinistra = p.immagine.copy(0, 0, bordo - 2, p.immagine.height());
+        EXPECT_EQ(PuntiRossi(sinistra) > 0, c.fuori);
+        EXPECT_EQ(PuntiRossi(p.immagine) > 0, c.fuori);
+    }
+}
+
+}  // namespace
+}  // namespace vorsa::test
+
+int main(int argc, char** argv) {
+    // No display: the offscreen platform, whatever the caller has.
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
