@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <QThread>
 
+#include "network/opzioni_multi.h"
+#include "platform/condivisione.h"
 #include "platform/file_access.h"
 #include "platform/qt/qt_scaricatore.h"
 #include "platform/qt/qt_shell.h"
@@ -19,6 +21,7 @@
 #include "ui/avvisi_stampa.h"
 #include "ui/avviso_versione.h"
 #include "ui/c_magnetic_wnd.h"
+#include "ui/frm_opzioni_avanzate.h"
 #include "ui/frm_splash.h"
 #include "ui/frm_vorsa.h"
 #include "ui/pannello_destro.h"
@@ -28,6 +31,23 @@
 #include "ui/sale_presenter.h"
 #include "ui/spie_stampanti.h"
 #include "ui/traduzioni_qt.h"
+
+namespace {
+
+/// Start-up's view of the share: the program folder published as vorsa$ through Samba.
+class CondivisioneAvvio final : public vorsa::NetworkShare {
+  public:
+    explicit CondivisioneAvvio(vorsa::TillShare& share) : share_(share) {}
+    bool CondividiCartella(const std::string& folder) override {
+        return share_.CreateTillShare(folder, std::string(vorsa::kNomeCondivisione));
+    }
+    std::string FileRemoto(const std::string& host) override { return vorsa::FileRemoto(host); }
+
+  private:
+    vorsa::TillShare& share_;
+};
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -60,7 +80,14 @@ int main(int argc, char* argv[]) {
     const vorsa::Version version{VORSA_VERSION_MAJOR, VORSA_VERSION_MINOR, VORSA_VERSION_PATCH};
 
     vorsa::Till till(vorsa::Services{*files, *clock, *sleeper, *user, shell}, folder, version);
-    const vorsa::StartupResult started = vorsa::AvviaTill(till, vorsa::StartupHooks{});
+    // Multi-till: Samba user shares (VORSA_SMB_CONF/VORSA_SMB_PORT name a private smbd).
+    const std::unique_ptr<vorsa::CommandRunner> comandi = vorsa::MakeCommandRunner();
+    const vorsa::SambaConfig samba = vorsa::SambaConfigFromEnvironment();
+    const std::unique_ptr<vorsa::TillShare> condivisione =
+        vorsa::MakeSambaTillShare(*comandi, *user, vorsa::SmbclientProbe(*comandi, samba), samba);
+    CondivisioneAvvio condivisioneAvvio(*condivisione);
+    const vorsa::StartupResult started =
+        vorsa::AvviaTill(till, vorsa::StartupHooks{&condivisioneAvvio});
 
     // With no printer installed the printer reports so and nothing is ever printed.
     vorsa::QtPrintBackend printBackend;
@@ -100,6 +127,12 @@ int main(int argc, char* argv[]) {
                      [&frm] { frm.Destro().boxCodice->setFocus(); });
     vorsa::PrompterQt domande(frm);
     vorsa::PannelloEditor editor(frm, till, vendita.vendita(), domande);
+    using S = vorsa::StatoMultiVorsa;
+    const vorsa::ReteOpzioni rete{*condivisione, frm.messaggi(),
+                                  till.statoMultiVorsa == S::PrincipaleOk ||
+                                      till.statoMultiVorsa == S::PrincipaleSenzaCondivisione ||
+                                      till.statoMultiVorsa == S::SecondariaOk};
+    editor.rete = &rete;
     frm.Load();
     const std::unique_ptr<vorsa::cMagneticWnd> bordi = vorsa::AttivaBordiMagnetici(frm, till.opt);
     vendita.Avvia();
