@@ -6,7 +6,6 @@
 #include <QMessageBox>
 #include <QThread>
 
-#include "network/opzioni_multi.h"
 #include "platform/condivisione.h"
 #include "platform/file_access.h"
 #include "platform/qt/qt_scaricatore.h"
@@ -17,6 +16,7 @@
 #include "printing/qt/qt_print_backend.h"
 #include "printing/receipt_printer.h"
 #include "sale/till.h"
+#include "startup/condivisione_avvio.h"
 #include "startup/startup.h"
 #include "ui/avvisi_stampa.h"
 #include "ui/avviso_versione.h"
@@ -31,23 +31,6 @@
 #include "ui/sale_presenter.h"
 #include "ui/spie_stampanti.h"
 #include "ui/traduzioni_qt.h"
-
-namespace {
-
-/// Start-up's view of the share: the program folder published as vorsa$ through Samba.
-class CondivisioneAvvio final : public vorsa::NetworkShare {
-  public:
-    explicit CondivisioneAvvio(vorsa::TillShare& share) : share_(share) {}
-    bool CondividiCartella(const std::string& folder) override {
-        return share_.CreateTillShare(folder, std::string(vorsa::kNomeCondivisione));
-    }
-    std::string FileRemoto(const std::string& host) override { return vorsa::FileRemoto(host); }
-
-  private:
-    vorsa::TillShare& share_;
-};
-
-}  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -85,7 +68,7 @@ int main(int argc, char* argv[]) {
     const vorsa::SambaConfig samba = vorsa::SambaConfigFromEnvironment();
     const std::unique_ptr<vorsa::TillShare> condivisione =
         vorsa::MakeSambaTillShare(*comandi, *user, vorsa::SmbclientProbe(*comandi, samba), samba);
-    CondivisioneAvvio condivisioneAvvio(*condivisione);
+    vorsa::CondivisioneAvvio condivisioneAvvio(*condivisione);
     const vorsa::StartupResult started =
         vorsa::AvviaTill(till, vorsa::StartupHooks{&condivisioneAvvio});
 

@@ -1,6 +1,7 @@
 // The main till's share against a real smbd with a private configuration, on 127.0.0.1 only:
 // `net usershare` publishes the program folder, smbclient finds vorsa.ini there as a guest, and
-// the share is gone after DeleteTillShare. smbd is started here and stopped by its PID.
+// the share is gone after DeleteTillShare; a main till starting says whether its share answers.
+// smbd is started here and stopped by its PID.
 #include <arpa/inet.h>
 #include <grp.h>
 #include <netinet/in.h>
@@ -20,6 +21,7 @@
 #include <thread>
 
 #include "platform/condivisione.h"
+#include "startup/condivisione_avvio.h"
 #include "support/fakes.h"
 
 extern char** environ;
@@ -110,6 +112,11 @@ class PrivateSamba : public ::testing::Test {
     }
 
     void TearDown() override {
+        StopSmbd();
+        if (!dir_.empty()) fs::remove_all(dir_);
+    }
+
+    void StopSmbd() {
         if (smbd_ > 0) {
             kill(smbd_, SIGTERM);
             int status = 0;
@@ -122,8 +129,8 @@ class PrivateSamba : public ::testing::Test {
                 }
                 std::this_thread::sleep_for(std::chrono::milliseconds(20));
             }
+            smbd_ = 0;
         }
-        if (!dir_.empty()) fs::remove_all(dir_);
     }
 
     fs::path dir_;
@@ -161,6 +168,45 @@ TEST_F(PrivateSamba, AFolderThatIsNotThereGivesNoShare) {
     const SambaConfig config{conf_, port_};
     auto share = MakeSambaTillShare(*runner, user, SmbclientProbe(*runner, config), config);
     EXPECT_FALSE(share->CreateTillShare((dir_ / "missing").string(), "vorsa$"));
+}
+
+TEST_F(PrivateSamba, AMainTillStartsSharedAndSaysSo) {
+    std::ofstream(dir_ / "prog" / "Vorsa.ini") << "[MULTIVORSA]\r\nABILITATO=1\r\nMASTER=1\r\n";
+    auto runner = MakeCommandRunner();
+    auto files = MakeLocalFileAccess(false);
+    test::FakeClock clock;
+    test::FakeSleeper sleeper{&clock};
+    test::FakeUser user;
+    test::FakeShell shell;
+    const SambaConfig config{conf_, port_};
+    auto share = MakeSambaTillShare(*runner, user, SmbclientProbe(*runner, config), config);
+    CondivisioneAvvio avvio(*share);
+    const std::string folder = (dir_ / "prog").string();
+    auto start = [&] {
+        auto till = std::make_unique<Till>(Services{*files, clock, sleeper, user, shell}, folder,
+                                           Version{1, 0, 0});
+        AvviaTill(*till, StartupHooks{&avvio});
+        return till;
+    };
+
+    auto till = start();
+    EXPECT_EQ(till->statoMultiVorsa, StatoMultiVorsa::PrincipaleOk);
+    auto avviso = AvvisoPerStato(till->statoMultiVorsa, till->paths.programFolder);
+    ASSERT_TRUE(avviso);
+    EXPECT_EQ(avviso->text, "\r\nVorsa principale riabilitata senza problemi");
+    EXPECT_EQ(avviso->closeAfterMs, 4000);
+    share->DeleteTillShare("vorsa$");
+
+    // No smbd: the share is made but nobody answers; the notice names the folder to share.
+    StopSmbd();
+    till = start();
+    EXPECT_EQ(till->statoMultiVorsa, StatoMultiVorsa::PrincipaleSenzaCondivisione);
+    avviso = AvvisoPerStato(till->statoMultiVorsa, till->paths.programFolder);
+    ASSERT_TRUE(avviso);
+    EXPECT_EQ(avviso->hint, "SUGGERIMENTO: Verificare se la cartella " + folder +
+                                " \xE8 condivisa con nome [ vorsa$ ]");
+    EXPECT_EQ(avviso->closeAfterMs, 0);
+    EXPECT_TRUE(till->opt.gMultiVorsa);
 }
 
 }  // namespace
