@@ -38,6 +38,20 @@ class ScriptedShare final : public TillShare {
     std::string CurrentUserName() override { return "cassa"; }
 };
 
+/// Passes notices on, and runs `allora` while each one is up (during the check).
+class MessaggiOsservati final : public Messaggi {
+  public:
+    Messaggi* inner = nullptr;
+    std::function<void()> allora;
+    std::int16_t MostraMessaggio(const QString& title, const QString& text, const QString& hint,
+                                 bool showButtons, const QString& caption0, const QString& caption1,
+                                 bool modal, int intervalMs) override {
+        if (allora) allora();
+        return inner->MostraMessaggio(title, text, hint, showButtons, caption0, caption1, modal,
+                                      intervalMs);
+    }
+};
+
 const QByteArray kSingola = Programma("MODE=0\r\n");
 const QByteArray kPrincipale =
     Programma("MODE=0\r\n") +
@@ -52,6 +66,7 @@ class TstOpzioniMulti : public QObject {
     PrompterMuto prompter_;
     ScriptedShare share_;
     std::unique_ptr<ReteOpzioni> rete_;
+    MessaggiOsservati osservati_;
     std::unique_ptr<SalePresenter> cassa_;
     std::unique_ptr<PannelloEditor> editor_;
     QPointer<FrmOpzioniAvanzate> dlg_;
@@ -69,7 +84,9 @@ class TstOpzioniMulti : public QObject {
         QVERIFY(scena_->Avvia(kCatalogo + ini));
         QTRY_VERIFY(scena_->Assestata());
         share_ = ScriptedShare{};
-        rete_.reset(new ReteOpzioni{share_, scena_->messaggi, false});
+        osservati_.inner = &scena_->messaggi;
+        osservati_.allora = {};
+        rete_.reset(new ReteOpzioni{share_, osservati_, false});
         scena_->messaggi.calls.clear();
         cassa_ = std::make_unique<SalePresenter>(*scena_->frm, scena_->fx.till(), &prompter_);
         cassa_->Avvia();
@@ -121,8 +138,19 @@ class TstOpzioniMulti : public QObject {
         QTest::keyClick(box, Qt::Key_5);
         QCOMPARE(box->text(), QStringLiteral("192.168.0.5"));
 
-        // Leaving it stores the address and checks the main till, which does not answer here.
+        // Leaving it stores the address and checks the main till, which does not answer here;
+        // the check is announced meanwhile, and the dialog still fits the smallest screen.
+        bool annunciata = false;
+        osservati_.allora = [&] {
+            annunciata = dlg_->lblVerifica->isVisible();
+            QCoreApplication::processEvents();
+            QVERIFY(dlg_->frameGeometry().height() <= 600 - 40);
+            const QByteArray cartella = qgetenv("VORSA_SCREENSHOTS");
+            if (!cartella.isEmpty())
+                dlg_->grab().save(QString::fromLocal8Bit(cartella) + "/multi-verifica.png");
+        };
         Lascia(box);
+        QVERIFY(annunciata);
         QCOMPARE(Chiave("MULTIVORSA", "SISTEMA_REMOTO"), QByteArray("192.168.0.5"));
         QCOMPARE(scena_->messaggi.calls.size(), std::size_t(1));
         const auto& m = scena_->messaggi.calls[0];
