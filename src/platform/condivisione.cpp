@@ -147,7 +147,7 @@ std::string FileCondivisoLocale(const std::string& share) {
     return "//127.0.0.1/" + share + "/vorsa.ini";
 }
 
-ShareProbe SmbclientProbe(CommandRunner& runner, SambaConfig config) {
+ShareProbe SmbclientProbe(CommandRunner& runner, const SambaConfig& config) {
     return [&runner, config](const std::string& path) {
         // "//host/share/dir/file": the service is "//host/share", the rest is the file.
         if (path.rfind("//", 0) != 0) return false;

@@ -52,7 +52,7 @@ SambaConfig SambaConfigFromEnvironment();
 using ShareProbe = std::function<bool(const std::string& path)>;
 
 /// Checks a share path with the smbclient program as a guest: "//127.0.0.1/vorsa$/vorsa.ini".
-ShareProbe SmbclientProbe(CommandRunner& runner, SambaConfig config);
+ShareProbe SmbclientProbe(CommandRunner& runner, const SambaConfig& config);
 
 /// Samba user shares: `net usershare add <share> <folder> "Vorsa" S-1-1-0:F guest_ok=y`
 /// (S-1-1-0 is Everyone).
