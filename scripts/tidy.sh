@@ -6,6 +6,6 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$1
 cd "$root"
 run-clang-tidy -p "$build" -quiet -j "$(nproc)" -extra-arg=-Wno-unknown-warning-option \
-  'src/(platform|settings|data|update|printing|sale|startup|layout)/[^/]*\.cpp$' > "$build/tidy.log" 2>&1 ||
+  'src/(platform|settings|data|network|update|printing|sale|startup|layout)/[^/]*\.cpp$' > "$build/tidy.log" 2>&1 ||
   { grep -E "error:|warning:" "$build/tidy.log"; exit 1; }
 echo "clang-tidy: core clean"

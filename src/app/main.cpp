@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QThread>
 
+#include "platform/condivisione.h"
 #include "platform/file_access.h"
 #include "platform/qt/qt_scaricatore.h"
 #include "platform/qt/qt_shell.h"
@@ -15,10 +16,12 @@
 #include "printing/qt/qt_print_backend.h"
 #include "printing/receipt_printer.h"
 #include "sale/till.h"
+#include "startup/condivisione_avvio.h"
 #include "startup/startup.h"
 #include "ui/avvisi_stampa.h"
 #include "ui/avviso_versione.h"
 #include "ui/c_magnetic_wnd.h"
+#include "ui/frm_opzioni_avanzate.h"
 #include "ui/frm_splash.h"
 #include "ui/frm_vorsa.h"
 #include "ui/pannello_destro.h"
@@ -60,7 +63,14 @@ int main(int argc, char* argv[]) {
     const vorsa::Version version{VORSA_VERSION_MAJOR, VORSA_VERSION_MINOR, VORSA_VERSION_PATCH};
 
     vorsa::Till till(vorsa::Services{*files, *clock, *sleeper, *user, shell}, folder, version);
-    const vorsa::StartupResult started = vorsa::AvviaTill(till, vorsa::StartupHooks{});
+    // Multi-till: Samba user shares (VORSA_SMB_CONF/VORSA_SMB_PORT name a private smbd).
+    const std::unique_ptr<vorsa::CommandRunner> comandi = vorsa::MakeCommandRunner();
+    const vorsa::SambaConfig samba = vorsa::SambaConfigFromEnvironment();
+    const std::unique_ptr<vorsa::TillShare> condivisione =
+        vorsa::MakeSambaTillShare(*comandi, *user, vorsa::SmbclientProbe(*comandi, samba), samba);
+    vorsa::CondivisioneAvvio condivisioneAvvio(*condivisione);
+    const vorsa::StartupResult started =
+        vorsa::AvviaTill(till, vorsa::StartupHooks{&condivisioneAvvio});
 
     // With no printer installed the printer reports so and nothing is ever printed.
     vorsa::QtPrintBackend printBackend;
@@ -104,6 +114,12 @@ int main(int argc, char* argv[]) {
                      [&frm] { frm.Destro().boxCodice->setFocus(); });
     vorsa::PrompterQt domande(frm);
     vorsa::PannelloEditor editor(frm, till, vendita.vendita(), domande);
+    using S = vorsa::StatoMultiVorsa;
+    const vorsa::ReteOpzioni rete{*condivisione, frm.messaggi(),
+                                  till.statoMultiVorsa == S::PrincipaleOk ||
+                                      till.statoMultiVorsa == S::PrincipaleSenzaCondivisione ||
+                                      till.statoMultiVorsa == S::SecondariaOk};
+    editor.rete = &rete;
     frm.Load();
     const std::unique_ptr<vorsa::cMagneticWnd> bordi = vorsa::AttivaBordiMagnetici(frm, till.opt);
     vendita.Avvia();

@@ -3,9 +3,11 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -23,6 +25,7 @@
 #include "settings/settings_gateway.h"
 #include "ui/accessibilita.h"
 #include "ui/etichetta_info.h"
+#include "ui/messaggi.h"
 #include "ui/widget_helpers.h"
 
 namespace vorsa {
@@ -100,7 +103,8 @@ QLineEdit* Campo(const QString& name, int maxLength) {
 }  // namespace
 
 FrmOpzioniAvanzate::FrmOpzioniAvanzate(SettingsGateway& settings, QWidget* owner,
-                                       std::function<void(const KeyDef&)> applicato)
+                                       std::function<void(const KeyDef&)> applicato,
+                                       const ReteOpzioni* rete)
     : QDialog(owner), settings_(settings), applicato_(std::move(applicato)) {
     setObjectName(QStringLiteral("frmOpzioniAvanzate"));
     setWindowTitle(QStringLiteral("Opzioni avanzate"));
@@ -108,6 +112,15 @@ FrmOpzioniAvanzate::FrmOpzioniAvanzate(SettingsGateway& settings, QWidget* owner
     mostraInfo = [this](const QString& title, const QString& text) {
         QMessageBox::information(this, title, text);
     };
+    mostraErrore = [this](const QString& title, const QString& text) {
+        QMessageBox::critical(this, title, text);
+    };
+    if (rete) {
+        messaggi_ = &rete->messaggi;
+        VistaMulti& vista = *this;
+        multi_ =
+            std::make_unique<OpzioniMulti>(settings_, rete->share, vista, rete->sessioneCondivisa);
+    }
     CreaControlli();
     Carica();
     RendiAccessibile(*this);
@@ -227,61 +240,9 @@ void FrmOpzioniAvanzate::CreaControlli() {
     gv->addLayout(frequenza, riga, 0, 1, 3);
     griglia->addWidget(varie, 1, 0);
 
-    // Multi-till: present, brought to life elsewhere.
     auto* multi = new QGroupBox(QStringLiteral("Multi-vorsa         ***  BETA 1 ***  "), this);
     multi->setObjectName(QStringLiteral("fraMulti"));
-    auto* gm = new QGridLayout(multi);
-    auto* chkMulti = new QCheckBox(QStringLiteral("Abilita gestione multi-vorsa"), multi);
-    chkMulti->setObjectName(QStringLiteral("chkMulti"));
-    gm->addWidget(chkMulti, 0, 0, 1, 3);
-    gm->addWidget(info[3], 0, 3);
-    auto* scelta = new QLabel(Utf8("Questa è la vorsa principale?"), multi);
-    scelta->setObjectName(QStringLiteral("lblSceltaMulti"));
-    gm->addWidget(scelta, 1, 0);
-    auto* si = new QRadioButton(QStringLiteral("SI"), multi);
-    si->setObjectName(Indicizzato("optVorsaPrinc", 1));
-    auto* no = new QRadioButton(QStringLiteral("NO"), multi);
-    no->setObjectName(Indicizzato("optVorsaPrinc", 0));
-    gm->addWidget(si, 1, 1);
-    gm->addWidget(no, 1, 2);
-    gm->addWidget(info[6], 1, 3);
-    auto* txtNome = new QLineEdit(multi);
-    txtNome->setObjectName(QStringLiteral("txtNomeVorsa"));
-    gm->addWidget(Didascalia("Nome vorsa:", txtNome), 2, 0);
-    gm->addWidget(txtNome, 2, 1, 1, 2);
-    gm->addWidget(info[5], 2, 3);
-    auto* principale = new QGroupBox(multi);
-    principale->setObjectName(Indicizzato("frmOpt", 1));
-    auto* gpr = new QGridLayout(principale);
-    auto* postazione = new QLabel(principale);
-    postazione->setObjectName(QStringLiteral("lblNomePostazione"));
-    gpr->addWidget(new QLabel(QStringLiteral("Nome postazione:")), 0, 0);
-    gpr->addWidget(postazione, 0, 1);
-    auto* ip = new QListWidget(principale);
-    ip->setObjectName(QStringLiteral("lstIpAddress"));
-    gpr->addWidget(Didascalia("Indirizzi di rete:", ip), 1, 0);
-    gpr->addWidget(ip, 1, 1);
-    gpr->addWidget(info[4], 1, 2);
-    gm->addWidget(principale, 3, 0, 1, 4);
-    principale->hide();
-    auto* secondaria = new QGroupBox(multi);
-    secondaria->setObjectName(Indicizzato("frmOpt", 0));
-    auto* gse = new QGridLayout(secondaria);
-    auto* remota = new QLineEdit(secondaria);
-    remota->setObjectName(QStringLiteral("txtVorsaRemota"));
-    gse->addWidget(Didascalia("Vorsa principale:", remota), 0, 0);
-    gse->addWidget(remota, 0, 1);
-    gse->addWidget(info[7], 0, 2);
-    auto* verifica = new QLabel(QStringLiteral("VERIFICA DEL SISTEMA REMOTO IN CORSO"), secondaria);
-    verifica->setObjectName(QStringLiteral("lblVerifica"));
-    verifica->hide();
-    gse->addWidget(verifica, 1, 0, 1, 3);
-    gm->addWidget(secondaria, 4, 0, 1, 4);
-    secondaria->hide();
-    // Inert until multi-till mode comes: the help texts still answer.
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{chkMulti, scelta, si, no, txtNome, ip, remota})
-        w->setEnabled(false);
+    CreaRiquadroMulti(multi, info);
     griglia->addWidget(multi, 1, 1);
 
     cmdChiudi = new QPushButton(QStringLiteral("Chiudi"), this);
@@ -346,13 +307,169 @@ void FrmOpzioniAvanzate::Carica() {
     }
     optTipoSoglia[o.gSogliaTipo == 1 ? 1 : 0]->setChecked(true);
     chkRimanenza->setChecked(o.gMostraRimanenza);
+    if (multi_) multi_->Carica();
 }
 
 bool FrmOpzioniAvanzate::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut)
         for (const CampoTesto& c : campi_)
             if (watched == c.box) Esci(c);
+    if (multi_ && watched == txtVorsaRemota) {
+        if (event->type() == QEvent::KeyPress && ScartaTastoRemoto(event)) return true;
+        // Only a move to another control is leaving the field: a window coming up (the
+        // notice of the check itself) is not.
+        if (event->type() == QEvent::FocusOut && !verificando_) {
+            const Qt::FocusReason r = static_cast<QFocusEvent*>(event)->reason();
+            if (r != Qt::ActiveWindowFocusReason && r != Qt::PopupFocusReason) {
+                verificando_ = true;
+                multi_->EsciVorsaRemota(Cp1252(txtVorsaRemota->text()));
+                verificando_ = false;
+            }
+        }
+    }
+    if (multi_ && watched == txtNomeVorsa && event->type() == QEvent::FocusOut)
+        multi_->EsciNomeVorsa(Cp1252(txtNomeVorsa->text()));
     return QDialog::eventFilter(watched, event);
+}
+
+bool FrmOpzioniAvanzate::ScartaTastoRemoto(QEvent* event) {
+    const auto* k = static_cast<QKeyEvent*>(event);
+    if (k->key() == Qt::Key_Backspace || k->key() == Qt::Key_Tab) return false;
+    // Keys that type nothing (arrows, Delete, Home) are no key presses of the field's filter.
+    const QString t = k->text();
+    if (t.isEmpty()) return false;
+    const char32_t c = t.toUcs4().value(0);
+    return !TastoVorsaRemota(c < 0x80 ? static_cast<int>(c) : -1);
+}
+
+void FrmOpzioniAvanzate::CreaRiquadroMulti(QWidget* multi,
+                                           const std::array<EtichettaInfo*, 10>& info) {
+    auto* gm = new QGridLayout(multi);
+    chkMulti = new QCheckBox(QStringLiteral("Abilita gestione multi-vorsa"), multi);
+    chkMulti->setObjectName(QStringLiteral("chkMulti"));
+    gm->addWidget(chkMulti, 0, 0, 1, 3);
+    gm->addWidget(info[3], 0, 3);
+    lblSceltaMulti = new QLabel(Utf8("Questa è la vorsa principale?"), multi);
+    lblSceltaMulti->setObjectName(QStringLiteral("lblSceltaMulti"));
+    gm->addWidget(lblSceltaMulti, 1, 0);
+    const char* ruoli[] = {"NO", "SI"};
+    for (int i : {1, 0}) {
+        auto* o = new QRadioButton(QString::fromLatin1(ruoli[i]), multi);
+        o->setObjectName(Indicizzato("optVorsaPrinc", i));
+        // Both can be clear (mode off): the rules set them, not the group.
+        o->setAutoExclusive(false);
+        optVorsaPrinc[static_cast<std::size_t>(i)] = o;
+        gm->addWidget(o, 1, 2 - i);
+    }
+    gm->addWidget(info[6], 1, 3);
+    txtNomeVorsa = new QLineEdit(multi);
+    txtNomeVorsa->setObjectName(QStringLiteral("txtNomeVorsa"));
+    gm->addWidget(Didascalia("Nome vorsa:", txtNomeVorsa), 2, 0);
+    gm->addWidget(txtNomeVorsa, 2, 1, 1, 2);
+    gm->addWidget(info[5], 2, 3);
+
+    auto* principale = new QGroupBox(multi);
+    principale->setObjectName(Indicizzato("frmOpt", 1));
+    auto* gpr = new QGridLayout(principale);
+    lblNomePostazione = new QLabel(principale);
+    lblNomePostazione->setObjectName(QStringLiteral("lblNomePostazione"));
+    gpr->addWidget(new QLabel(QStringLiteral("Nome postazione:")), 0, 0);
+    gpr->addWidget(lblNomePostazione, 0, 1);
+    lstIpAddress = new QListWidget(principale);
+    lstIpAddress->setObjectName(QStringLiteral("lstIpAddress"));
+    // A few addresses; the list scrolls for more.
+    lstIpAddress->setMaximumHeight(3 * lstIpAddress->fontMetrics().height() + 8);
+    gpr->addWidget(Didascalia("Indirizzi di rete:", lstIpAddress), 1, 0, Qt::AlignTop);
+    gpr->addWidget(lstIpAddress, 1, 1);
+    gpr->addWidget(info[4], 1, 2, Qt::AlignTop);
+    auto* suggerimentoPrinc =
+        new QLabel(Utf8("Inserire o il nome postazione o uno degli indirizzi di rete\n"
+                        "nel box della vorsa secondaria"),
+                   principale);
+    gpr->addWidget(suggerimentoPrinc, 2, 0, 1, 3);
+    gm->addWidget(principale, 3, 0, 1, 4);
+
+    auto* secondaria = new QGroupBox(multi);
+    secondaria->setObjectName(Indicizzato("frmOpt", 0));
+    auto* gse = new QGridLayout(secondaria);
+    txtVorsaRemota = new QLineEdit(secondaria);
+    txtVorsaRemota->setObjectName(QStringLiteral("txtVorsaRemota"));
+    // What the key filter keeps out must not come in by the mouse either.
+    txtVorsaRemota->setContextMenuPolicy(Qt::NoContextMenu);
+    txtVorsaRemota->setAcceptDrops(false);
+    gse->addWidget(Didascalia("Vorsa principale:", txtVorsaRemota), 0, 0);
+    gse->addWidget(txtVorsaRemota, 0, 1);
+    gse->addWidget(info[7], 0, 2);
+    auto* suggerimentoSec =
+        new QLabel(Utf8("Inserire o il nome postazione o uno degli indirizzi di rete\n"
+                        "della vorsa principale."),
+                   secondaria);
+    gse->addWidget(suggerimentoSec, 1, 0, 1, 3);
+    lblVerifica = new QLabel(QStringLiteral("VERIFICA DEL SISTEMA REMOTO IN CORSO"), secondaria);
+    lblVerifica->setObjectName(QStringLiteral("lblVerifica"));
+    lblVerifica->setStyleSheet(QStringLiteral("color: red; font-weight: bold"));
+    lblVerifica->hide();
+    gse->addWidget(lblVerifica, 2, 0, 1, 3);
+    gm->addWidget(secondaria, 4, 0, 1, 4);
+    frmOpt = {secondaria, principale};
+    for (QWidget* f : frmOpt) f->hide();
+    gm->setRowStretch(5, 1);
+
+    if (!multi_) {
+        // No network services: the frame is shown, the help texts answer, nothing acts.
+        for (QWidget* w : std::initializer_list<QWidget*>{
+                 chkMulti, lblSceltaMulti, optVorsaPrinc[0], optVorsaPrinc[1], txtNomeVorsa,
+                 lstIpAddress, txtVorsaRemota})
+            w->setEnabled(false);
+        return;
+    }
+    connect(chkMulti, &QCheckBox::clicked, this, [this](bool on) { multi_->CambiaMulti(on); });
+    for (int i = 0; i < 2; ++i)
+        connect(optVorsaPrinc[static_cast<std::size_t>(i)], &QRadioButton::clicked, this,
+                [this, i] { multi_->ScegliRuolo(i); });
+    txtVorsaRemota->installEventFilter(this);
+    txtNomeVorsa->installEventFilter(this);
+}
+
+void FrmOpzioniAvanzate::Mostra(const RiquadroMulti& r) {
+    chkMulti->setChecked(r.chkMulti);
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{lblSceltaMulti, optVorsaPrinc[0], optVorsaPrinc[1]})
+        w->setEnabled(r.sceltaAbilitata);
+    for (std::size_t i = 0; i < 2; ++i) optVorsaPrinc[i]->setChecked(r.optVorsaPrinc[i]);
+    // Hidden before shown, so the window never grows to hold both frames at once.
+    for (std::size_t i = 0; i < 2; ++i)
+        if (!r.frmOpt[i]) frmOpt[i]->hide();
+    for (std::size_t i = 0; i < 2; ++i)
+        if (r.frmOpt[i]) frmOpt[i]->show();
+    lblNomePostazione->setText(Testo(r.lblNomePostazione));
+    // Rewriting a field the operator is in would move the caret.
+    if (Cp1252(txtVorsaRemota->text()) != r.txtVorsaRemota)
+        txtVorsaRemota->setText(Testo(r.txtVorsaRemota));
+    if (Cp1252(txtNomeVorsa->text()) != r.txtNomeVorsa)
+        txtNomeVorsa->setText(Testo(r.txtNomeVorsa));
+    QStringList indirizzi;
+    for (const std::string& a : r.lstIpAddress) indirizzi << Testo(a);
+    QStringList shown;
+    for (int i = 0; i < lstIpAddress->count(); ++i) shown << lstIpAddress->item(i)->text();
+    if (shown != indirizzi) {
+        lstIpAddress->clear();
+        lstIpAddress->addItems(indirizzi);
+    }
+    if (lblVerifica->isHidden() == r.lblVerifica) {
+        lblVerifica->setVisible(r.lblVerifica);
+        // Painted now: the check that follows may keep the window busy for a while.
+        if (r.lblVerifica) lblVerifica->repaint();
+    }
+}
+
+void FrmOpzioniAvanzate::Avvisa(const AvvisoOpzioniMulti& a) {
+    if (a.critico) {
+        mostraErrore(a.title.empty() ? QStringLiteral("Vorsa") : Testo(a.title), Testo(a.text));
+        return;
+    }
+    messaggi_->MostraMessaggio(Testo(a.title), Testo(a.text), Testo(a.hint), true, QString(),
+                               QStringLiteral("OK"), true, 0);
 }
 
 void FrmOpzioniAvanzate::Esci(const CampoTesto& c) {

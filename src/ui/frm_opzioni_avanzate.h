@@ -1,40 +1,57 @@
 #pragma once
 // The advanced options dialog frmOpzioniAvanzate: till prefix, product button grid, stock
-// threshold and remaining pieces. Every field writes its key through the settings gateway as
-// soon as the operator leaves it; there is no OK or Cancel. The multi-till frame is shown but
-// not yet wired.
+// threshold, remaining pieces and the multi-till frame. Every field writes its key through the
+// settings gateway as soon as the operator leaves it; there is no OK or Cancel. The multi-till
+// frame applies what the rules of network/opzioni_multi decide.
 #include <QDialog>
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "network/opzioni_multi.h"
 
 class QButtonGroup;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPushButton;
 class QRadioButton;
 
 namespace vorsa {
 
 struct KeyDef;
+class EtichettaInfo;
+class Messaggi;
 class SettingsGateway;
+
+/// What the multi-till frame needs besides the settings; without it the frame stays inert.
+struct ReteOpzioni {
+    TillShare& share;
+    Messaggi& messaggi;
+    /// This run works with other tills' files (main till, or secondary on the main's file).
+    bool sessioneCondivisa = false;
+};
 
 /// The number a field's text begins with, as the button fields read it: its absolute value
 /// rounded half to even; a text that is no number gives 0.
 int NumeroCampo(const std::string& text);
 
-class FrmOpzioniAvanzate final : public QDialog {
+class FrmOpzioniAvanzate final : public QDialog, private VistaMulti {
     Q_OBJECT
   public:
     /// `applicato` runs after every write with the key written, so the till follows at once.
     FrmOpzioniAvanzate(SettingsGateway& settings, QWidget* owner,
-                       std::function<void(const KeyDef&)> applicato);
+                       std::function<void(const KeyDef&)> applicato,
+                       const ReteOpzioni* rete = nullptr);
     ~FrmOpzioniAvanzate() override;
 
     /// Shows a help text; the default is an information box titled "INFO POINT".
     std::function<void(const QString& title, const QString& text)> mostraInfo;
+    /// Shows an error; the default is a message box with the critical-error icon.
+    std::function<void(const QString& title, const QString& text)> mostraErrore;
 
     QLineEdit* txtVorsa = nullptr;
     std::array<QLineEdit*, 5> txtPulsanti{};
@@ -43,6 +60,17 @@ class FrmOpzioniAvanzate final : public QDialog {
     std::array<QRadioButton*, 2> optTipoSoglia{};
     QCheckBox* chkRimanenza = nullptr;
     QPushButton* cmdChiudi = nullptr;
+
+    // The multi-till frame.
+    QCheckBox* chkMulti = nullptr;
+    QLabel* lblSceltaMulti = nullptr;
+    std::array<QRadioButton*, 2> optVorsaPrinc{};  // (1) main till, (0) secondary
+    QLineEdit* txtNomeVorsa = nullptr;
+    std::array<QWidget*, 2> frmOpt{};
+    QLabel* lblNomePostazione = nullptr;
+    QListWidget* lstIpAddress = nullptr;
+    QLineEdit* txtVorsaRemota = nullptr;
+    QLabel* lblVerifica = nullptr;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -57,7 +85,14 @@ class FrmOpzioniAvanzate final : public QDialog {
     };
 
     void CreaControlli();
+    void CreaRiquadroMulti(QWidget* multi, const std::array<EtichettaInfo*, 10>& info);
     void Carica();
+    /// txtVorsaRemota's key filter; true when the key is discarded.
+    bool ScartaTastoRemoto(QEvent* event);
+
+    // VistaMulti
+    void Mostra(const RiquadroMulti& r) override;
+    void Avvisa(const AvvisoOpzioniMulti& a) override;
     void Esci(const CampoTesto& c);
     void Scrivi(const KeyDef& key, const std::string& value);
     void Predefiniti();
@@ -66,6 +101,9 @@ class FrmOpzioniAvanzate final : public QDialog {
     std::function<void(const KeyDef&)> applicato_;
     std::vector<CampoTesto> campi_;
     QButtonGroup* gruppoSoglia_ = nullptr;
+    Messaggi* messaggi_ = nullptr;
+    std::unique_ptr<OpzioniMulti> multi_;
+    bool verificando_ = false;  // the check of the main till runs
 };
 
 }  // namespace vorsa

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QEvent>
 #include <QFont>
 #include <QFrame>
 #include <QLabel>
@@ -56,7 +57,8 @@ FrmVorsa::FrmVorsa(Till& till, Messaggi* messaggi, QWidget* parent)
       till_(till),
       ownMessaggi_(messaggi == nullptr ? std::make_unique<MessaggiQt>(this) : nullptr),
       messaggi_(messaggi != nullptr ? *messaggi : *ownMessaggi_),
-      finestraInfo_(InfoBox) {
+      finestraInfo_(InfoBox),
+      aggiornamento_(till.svc.files, till.store, till.cat, till.opt, till.paths) {
     setObjectName(QStringLiteral("frm_Vorsa"));
     CreaControlli();
 }
@@ -67,6 +69,8 @@ void FrmVorsa::CreaControlli() {
     tmrResize_ = MakeTimer(this, "tmrResize");
     tmrResize_->setInterval(kIntervalloResizeMs);
     connect(tmrResize_, &QTimer::timeout, this, &FrmVorsa::TimerResize);
+    tmrMultivorsa_ = MakeTimer(this, "tmrMultivorsa");
+    connect(tmrMultivorsa_, &QTimer::timeout, this, &FrmVorsa::TimerMultivorsa);
 
     griglia_ = new GrigliaProdotti(this);
     pagamento_ = new PannelloPagamento(this);
@@ -103,6 +107,8 @@ void FrmVorsa::Load() {
     loaded_ = true;
 
     tmrResize_->stop();
+    tmrMultivorsa_->stop();
+    tmrMultivorsa_->setInterval(kIntervalloMultiVorsaMs);
     for (QFrame* f : gestione_) f->hide();
     pagamento_->hide();
 
@@ -303,10 +309,32 @@ void FrmVorsa::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
+void FrmVorsa::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange) SeguiAttivazione();
+}
+
+void FrmVorsa::SeguiAttivazione() {
+    // No refresh while another window (an option dialog, the editor's boxes) is in front.
+    if (loaded_ && !unloaded_ && till_.opt.gMultiVorsa && isActiveWindow()) {
+        if (!tmrMultivorsa_->isActive()) tmrMultivorsa_->start();
+    } else {
+        tmrMultivorsa_->stop();
+    }
+}
+
+void FrmVorsa::TimerMultivorsa() {
+    // Off while it runs, so ticks never overlap.
+    tmrMultivorsa_->stop();
+    aggiornamento_.Tick(this);
+    SeguiAttivazione();
+}
+
 void FrmVorsa::Unload() {
     if (!loaded_ || unloaded_) return;
     unloaded_ = true;
     pannello_->tmrInput->stop();
+    tmrMultivorsa_->stop();
     tmrResize_->stop();
     ChiudiFinestra(till_, Placement());
 }

@@ -10,6 +10,7 @@
 
 #include "data/catalogue.h"
 #include "layout/window_layout.h"
+#include "network/aggiorna_multi.h"
 #include "sale/sale_view.h"
 #include "sale/till.h"
 #include "startup/startup.h"
@@ -95,6 +96,8 @@ class FrmVorsa final : public QWidget, public CatalogueView, public WindowView {
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    /// tmrMultivorsa runs only while this window is the active one.
+    void changeEvent(QEvent* event) override;
 
   private:
     void CreaControlli();
@@ -104,6 +107,10 @@ class FrmVorsa final : public QWidget, public CatalogueView, public WindowView {
     /// tmrResize fired: buttons, then the window's top and height.
     void TimerResize();
     void Unload();
+    /// tmrMultivorsa fired: the product buttons follow the shared files.
+    void TimerMultivorsa();
+    /// Runs tmrMultivorsa exactly when multi-till mode is on and this window is active.
+    void SeguiAttivazione();
 
     Till& till_;
     WindowPlacement restored_;  // as read at load, to save unchanged values exactly
@@ -117,6 +124,8 @@ class FrmVorsa final : public QWidget, public CatalogueView, public WindowView {
     FinestraInfo finestraInfo_;
 
     QTimer* tmrResize_ = nullptr;
+    QTimer* tmrMultivorsa_ = nullptr;
+    AggiornamentoMulti aggiornamento_;
     GrigliaProdotti* griglia_ = nullptr;
     PannelloDestro* pannello_ = nullptr;
     std::array<QFrame*, 2> gestione_{};       // frm_gestione(0) statistics, (1) settings

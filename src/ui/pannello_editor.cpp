@@ -327,8 +327,8 @@ void PannelloEditor::TabellonePdf() {
 }
 
 void PannelloEditor::OpzioniAvanzate() {
-    auto* dlg = new FrmOpzioniAvanzate(till_.settings, &frm_,
-                                       [this](const KeyDef& key) { Applicato(key); });
+    auto* dlg = new FrmOpzioniAvanzate(
+        till_.settings, &frm_, [this](const KeyDef& key) { Applicato(key); }, rete);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     dlg->setWindowModality(Qt::ApplicationModal);
     connect(dlg, &QDialog::finished, this, [this] {

@@ -20,6 +20,7 @@ namespace vorsa {
 
 class FrmVorsa;
 struct KeyDef;
+struct ReteOpzioni;
 class Till;
 class Vendita;
 
@@ -51,6 +52,9 @@ class PannelloEditor final : public QObject, public EditorView {
     void DeselezionaSalvati() override;
     void RidisponiGriglia() override;
     void AggiornaBottoni() override;
+
+    /// The network services of the advanced options' multi-till frame; null leaves it inert.
+    const ReteOpzioni* rete = nullptr;
 
     QComboBox* cboSezioni = nullptr;
     std::array<QLabel*, 3> lblNewDim{};

@@ -165,7 +165,7 @@ class TstFrmOpzioniAvanzate : public QObject {
                 QAccessible::queryAccessibleInterface(C<QWidget>(e.name, e.i));
             QCOMPARE(a->text(QAccessible::Name), QString::fromUtf8(e.label));
         }
-        // The multi-till frame is present but not yet in use.
+        // Without the network services the multi-till frame is shown but inert.
         QVERIFY(!C<QCheckBox>("chkMulti")->isEnabled());
     }
 

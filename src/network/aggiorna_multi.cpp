@@ -1,0 +1,23 @@
+#include "network/aggiorna_multi.h"
+
+namespace vorsa {
+
+bool AggiornamentoMulti::Tick(CatalogueView* view) {
+    const std::optional<FileStamp> dati = files_.Stamp(paths_.gFileDati);
+    if (!dati) {
+        // Nothing to read (the main till is away): no refresh, and a full one when it is back.
+        letto_ = false;
+        return false;
+    }
+    const std::optional<FileStamp> lock = files_.Stamp(paths_.gFileLock);
+    if (letto_ && dati == dati_ && lock == lock_) return false;
+    for (int n = 1; n <= cat_.gNumeroArticoli; ++n)
+        cat_.AggiornaArticolo(n, store_, opt_, paths_, view);
+    // Stamps taken before the reads: a change made meanwhile is read again at the next tick.
+    dati_ = dati;
+    lock_ = lock;
+    letto_ = true;
+    return true;
+}
+
+}  // namespace vorsa

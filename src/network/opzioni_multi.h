@@ -1,0 +1,86 @@
+#pragma once
+// The multi-till frame of the advanced options dialog as rules: what the frame shows, what
+// each event writes to the settings files, and the share it creates or removes. The widget
+// applies a RiquadroMulti and shows the notices.
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/condivisione.h"
+#include "settings/settings_gateway.h"
+
+namespace vorsa {
+
+/// The name the main till's program folder is published under.
+inline constexpr std::string_view kNomeCondivisione = "vorsa$";
+
+/// The main till's data file as the file access reaches it: "//<host>/vorsa$/vorsa.ini".
+std::string FileRemoto(const std::string& host);
+
+/// txtVorsaRemota's key filter: digits, '.', backspace (8) and tab (9) pass; every other
+/// character is discarded.
+bool TastoVorsaRemota(int keyAscii);
+
+/// What the multi-till frame shows (texts in Windows-1252).
+struct RiquadroMulti {
+    bool chkMulti = false;
+    bool sceltaAbilitata = false;         // lblSceltaMulti and both optVorsaPrinc
+    std::array<bool, 2> optVorsaPrinc{};  // (1) main till, (0) secondary till
+    std::array<bool, 2> frmOpt{};         // the frame of each role, visible
+    bool lblVerifica = false;
+    std::string lblNomePostazione;
+    std::string txtVorsaRemota;
+    std::string txtNomeVorsa;
+    std::vector<std::string> lstIpAddress;
+};
+
+/// A notice of the frame: the message window (title, text, hint, button "OK") or the message
+/// box with the critical-error icon.
+struct AvvisoOpzioniMulti {
+    bool critico = false;
+    std::string title;
+    std::string text;
+    std::string hint;
+};
+
+class VistaMulti {
+  public:
+    virtual ~VistaMulti() = default;
+    /// Applies the whole frame; also called before a slow check, so lblVerifica is painted.
+    virtual void Mostra(const RiquadroMulti& r) = 0;
+    virtual void Avvisa(const AvvisoOpzioniMulti& a) = 0;
+};
+
+class OpzioniMulti {
+  public:
+    /// `sessioneCondivisa`: this run works with other tills (main till, or secondary on the
+    /// main till's file). Its key locks and shared counters then stay on until the restart,
+    /// whatever the frame stores for the next start.
+    OpzioniMulti(SettingsGateway& settings, TillShare& share, VistaMulti& view,
+                 bool sessioneCondivisa);
+
+    /// Loading of the dialog.
+    void Carica();
+    /// chkMulti released.
+    void CambiaMulti(bool ticked);
+    /// optVorsaPrinc(i) released: 1 main till, 0 secondary till.
+    void ScegliRuolo(int i);
+    /// txtVorsaRemota lost the focus with `text`.
+    void EsciVorsaRemota(const std::string& text);
+    /// txtNomeVorsa lost the focus with `text`.
+    void EsciNomeVorsa(const std::string& text);
+
+    const RiquadroMulti& Riquadro() const { return r_; }
+
+  private:
+    void Spegni();
+
+    SettingsGateway& settings_;
+    TillShare& share_;
+    VistaMulti& view_;
+    bool sessioneCondivisa_;
+    RiquadroMulti r_;
+};
+
+}  // namespace vorsa

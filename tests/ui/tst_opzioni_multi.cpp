@@ -1,0 +1,273 @@
+// The multi-till frame of the advanced options dialog, driven through its widgets as the
+// operator does: the key filter of the main till's address, switching the mode off, choosing
+// the role (with a scripted share service), and the frame's size in each of its states.
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+#include "frm_vorsa_scene.h"
+#include "ui/frm_opzioni_avanzate.h"
+#include "ui/pannello_editor.h"
+#include "ui/sale_presenter.h"
+
+using namespace vorsa;
+using namespace vorsa::test;
+
+namespace {
+
+class ScriptedShare final : public TillShare {
+  public:
+    bool ok = true;
+    QStringList calls;
+    bool CreateTillShare(const std::string& folder, const std::string& share) override {
+        calls << QString::fromStdString("create " + share + " " + folder);
+        return ok;
+    }
+    void DeleteTillShare(const std::string& share) override {
+        calls << QString::fromStdString("delete " + share);
+    }
+    std::vector<std::string> ListLocalAddresses() override {
+        return {"192.168.0.5", "10.1.2.3", "172.16.40.200"};
+    }
+    std::string CurrentUserName() override { return "cassa"; }
+};
+
+/// Passes notices on, and runs `allora` while each one is up (during the check).
+class MessaggiOsservati final : public Messaggi {
+  public:
+    Messaggi* inner = nullptr;
+    std::function<void()> allora;
+    std::int16_t MostraMessaggio(const QString& title, const QString& text, const QString& hint,
+                                 bool showButtons, const QString& caption0, const QString& caption1,
+                                 bool modal, int intervalMs) override {
+        if (allora) allora();
+        return inner->MostraMessaggio(title, text, hint, showButtons, caption0, caption1, modal,
+                                      intervalMs);
+    }
+};
+
+const QByteArray kSingola = Programma("MODE=0\r\n");
+const QByteArray kPrincipale =
+    Programma("MODE=0\r\n") +
+    "[MULTIVORSA]\r\nABILITATO=1\r\nMASTER=1\r\n[MULTIVORSA-TMP]\r\n1=2\r\n4=0\r\n";
+
+}  // namespace
+
+class TstOpzioniMulti : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Scena> scena_;
+    PrompterMuto prompter_;
+    ScriptedShare share_;
+    std::unique_ptr<ReteOpzioni> rete_;
+    MessaggiOsservati osservati_;
+    std::unique_ptr<SalePresenter> cassa_;
+    std::unique_ptr<PannelloEditor> editor_;
+    QPointer<FrmOpzioniAvanzate> dlg_;
+    QStringList errori_;
+
+    QByteArray Ini() { return scena_->fx.Read(QStringLiteral("Vorsa.ini")); }
+    QByteArray Chiave(const QByteArray& section, const QByteArray& key) {
+        for (const QByteArray& l : SectionLines(Ini(), section))
+            if (l.startsWith(key + "=")) return l.mid(key.size() + 1);
+        return "<none>";
+    }
+
+    void Apri(const QByteArray& ini) {
+        scena_ = std::make_unique<Scena>();
+        QVERIFY(scena_->Avvia(kCatalogo + ini));
+        QTRY_VERIFY(scena_->Assestata());
+        share_ = ScriptedShare{};
+        osservati_.inner = &scena_->messaggi;
+        osservati_.allora = {};
+        rete_.reset(new ReteOpzioni{share_, osservati_, false});
+        scena_->messaggi.calls.clear();
+        cassa_ = std::make_unique<SalePresenter>(*scena_->frm, scena_->fx.till(), &prompter_);
+        cassa_->Avvia();
+        editor_ = std::make_unique<PannelloEditor>(*scena_->frm, scena_->fx.till(),
+                                                   cassa_->vendita(), prompter_);
+        editor_->rete = rete_.get();
+        QTest::keyClick(BoxCodice(*scena_->frm), Qt::Key_F7);
+        QTest::mouseClick(Ctl<QPushButton>(*scena_->frm, QStringLiteral("cmdOpzioniAvanzate")),
+                          Qt::LeftButton);
+        dlg_ = scena_->frm->findChild<FrmOpzioniAvanzate*>(QStringLiteral("frmOpzioniAvanzate"));
+        QVERIFY(dlg_ && dlg_->isVisible());
+        dlg_->mostraErrore = [this](const QString&, const QString& text) { errori_ << text; };
+        errori_.clear();
+    }
+    void Clic(QAbstractButton* b) {
+        QVERIFY(b && b->isEnabled() && b->isVisible());
+        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2));
+    }
+    void Lascia(QLineEdit* box) {
+        dlg_->cmdChiudi->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(!box->hasFocus());
+    }
+
+  private slots:
+    void cleanup() {
+        if (dlg_) dlg_->close();
+        editor_.reset();
+        cassa_.reset();
+        scena_.reset();
+    }
+
+    void remoteAddressTakesDigitsAndDotsOnly() {
+        Apri(kSingola);
+        Clic(dlg_->chkMulti);
+        Clic(dlg_->optVorsaPrinc[0]);
+        QLineEdit* box = dlg_->txtVorsaRemota;
+        QVERIFY(box->isVisible());
+        box->setFocus();
+        QTRY_VERIFY(box->hasFocus());
+        QTest::keyClicks(box, QStringLiteral("abc"));
+        QCOMPARE(box->text(), QString());
+        QTest::keyClicks(box, QStringLiteral("192.168.0.5"));
+        QCOMPARE(box->text(), QStringLiteral("192.168.0.5"));
+        // Letters, blanks and separators between the digits change nothing either.
+        QTest::keyClicks(box, QStringLiteral("x /:,\\"));
+        QCOMPARE(box->text(), QStringLiteral("192.168.0.5"));
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QCOMPARE(box->text(), QStringLiteral("192.168.0."));
+        QTest::keyClick(box, Qt::Key_5);
+        QCOMPARE(box->text(), QStringLiteral("192.168.0.5"));
+
+        // Leaving it stores the address and checks the main till, which does not answer here;
+        // the check is announced meanwhile, and the dialog still fits the smallest screen.
+        bool annunciata = false;
+        osservati_.allora = [&] {
+            annunciata = dlg_->lblVerifica->isVisible();
+            QCoreApplication::processEvents();
+            QVERIFY(dlg_->frameGeometry().height() <= 600 - 40);
+            const QByteArray cartella = qgetenv("VORSA_SCREENSHOTS");
+            if (!cartella.isEmpty())
+                dlg_->grab().save(QString::fromLocal8Bit(cartella) + "/multi-verifica.png");
+        };
+        Lascia(box);
+        QVERIFY(annunciata);
+        QCOMPARE(Chiave("MULTIVORSA", "SISTEMA_REMOTO"), QByteArray("192.168.0.5"));
+        QCOMPARE(scena_->messaggi.calls.size(), std::size_t(1));
+        const auto& m = scena_->messaggi.calls[0];
+        QCOMPARE(m.title, QStringLiteral("MULTI-VORSA"));
+        QVERIFY(m.text.startsWith(QStringLiteral("Vorsa principale NON raggiungibile.")));
+        QCOMPARE(m.caption1, QStringLiteral("OK"));
+        QVERIFY(dlg_->lblVerifica->isHidden());
+        QVERIFY(!scena_->fx.till().opt.gMultiVorsa);
+    }
+
+    void switchingOffDeletesTheHeldPieces() {
+        Apri(kPrincipale);
+        QVERIFY(dlg_->chkMulti->isChecked());
+        QVERIFY(dlg_->optVorsaPrinc[1]->isChecked());
+        QVERIFY(dlg_->frmOpt[1]->isVisible());
+        QVERIFY(Ini().contains("[MULTIVORSA-TMP]"));
+
+        Clic(dlg_->chkMulti);
+        QVERIFY(!dlg_->chkMulti->isChecked());
+        QCOMPARE(Chiave("MULTIVORSA", "ABILITATO"), QByteArray("0"));
+        QVERIFY(!Ini().contains("[MULTIVORSA-TMP]"));
+        QVERIFY(!dlg_->frmOpt[0]->isVisible() && !dlg_->frmOpt[1]->isVisible());
+        QVERIFY(!dlg_->optVorsaPrinc[0]->isChecked() && !dlg_->optVorsaPrinc[1]->isChecked());
+        QVERIFY(!dlg_->optVorsaPrinc[1]->isEnabled() && !dlg_->lblSceltaMulti->isEnabled());
+        QVERIFY(share_.calls.isEmpty());
+    }
+
+    void choosingTheRoleCreatesOrRemovesTheShare() {
+        Apri(kSingola);
+        QVERIFY(!dlg_->optVorsaPrinc[1]->isEnabled());
+        Clic(dlg_->chkMulti);
+        QCOMPARE(Chiave("MULTIVORSA", "ABILITATO"), QByteArray("1"));
+
+        Clic(dlg_->optVorsaPrinc[1]);
+        const QString folder = QString::fromStdString(scena_->fx.till().paths.programFolder);
+        QCOMPARE(share_.calls, QStringList{"create vorsa$ " + folder});
+        QCOMPARE(Chiave("MULTIVORSA", "MASTER"), QByteArray("1"));
+        QVERIFY(dlg_->frmOpt[1]->isVisible() && !dlg_->frmOpt[0]->isVisible());
+        QCOMPARE(dlg_->lblNomePostazione->text(), QStringLiteral("cassa"));
+        QCOMPARE(dlg_->lstIpAddress->count(), 3);
+        QCOMPARE(dlg_->lstIpAddress->item(0)->text(), QStringLiteral("192.168.0.5"));
+        QVERIFY(errori_.isEmpty());
+
+        Clic(dlg_->optVorsaPrinc[0]);
+        QCOMPARE(share_.calls.last(), QStringLiteral("delete vorsa$"));
+        QCOMPARE(Chiave("MULTIVORSA", "MASTER"), QByteArray("0"));
+        QVERIFY(dlg_->frmOpt[0]->isVisible() && !dlg_->frmOpt[1]->isVisible());
+        QVERIFY(dlg_->optVorsaPrinc[0]->isChecked() && !dlg_->optVorsaPrinc[1]->isChecked());
+
+        // Clicking the chosen role again keeps it chosen.
+        Clic(dlg_->optVorsaPrinc[0]);
+        QVERIFY(dlg_->optVorsaPrinc[0]->isChecked());
+
+        // A share that does not answer: the critical box names the folder to share by hand.
+        share_.ok = false;
+        Clic(dlg_->optVorsaPrinc[1]);
+        QCOMPARE(errori_.size(), 1);
+        QVERIFY(errori_[0].startsWith(QStringLiteral("ERRORE durante la creazione")));
+        QVERIFY(errori_[0].contains(folder + QStringLiteral(" utilizzando il nome [ vorsa$ ]")));
+    }
+
+    void stationNameIsWrittenWhenLeft() {
+        Apri(kPrincipale);
+        QLineEdit* box = dlg_->txtNomeVorsa;
+        QCOMPARE(box->text(), QStringLiteral("cassa"));
+        box->setFocus();
+        QTRY_VERIFY(box->hasFocus());
+        box->selectAll();
+        QTest::keyClicks(box, QStringLiteral(" Bar "));
+        Lascia(box);
+        QCOMPARE(Chiave("MULTIVORSA", "NOME"), QByteArray("Bar"));
+        const QByteArray lock = scena_->fx.Read(QStringLiteral("Vorsa.ini.lck"));
+        QVERIFY2(lock.contains("=Bar\r\n"), lock.constData());
+    }
+
+    /// Off, main and secondary: each fits the smallest screen, every text whole.
+    void fitsTheSmallestScreenInEveryState() {
+        Apri(kSingola);
+        const QByteArray cartella = qgetenv("VORSA_SCREENSHOTS");
+        const struct {
+            const char* name;
+            std::function<void()> act;
+        } stati[] = {
+            {"spento", [] {}},
+            {"principale",
+             [this] {
+                 Clic(dlg_->chkMulti);
+                 Clic(dlg_->optVorsaPrinc[1]);
+             }},
+            {"secondaria", [this] { Clic(dlg_->optVorsaPrinc[0]); }},
+        };
+        for (const auto& s : stati) {
+            s.act();
+            // As the operator sees it: the window grows to what the frame now needs.
+            dlg_->layout()->activate();
+            QCoreApplication::processEvents();
+            QVERIFY(dlg_->width() >= dlg_->minimumSizeHint().width() &&
+                    dlg_->height() >= dlg_->minimumSizeHint().height());
+            if (!cartella.isEmpty())
+                dlg_->grab().save(
+                    QStringLiteral("%1/multi-%2.png")
+                        .arg(QString::fromLocal8Bit(cartella), QString::fromLatin1(s.name)));
+            QVERIFY2(dlg_->width() <= 1024 && dlg_->frameGeometry().height() <= 600 - 40,
+                     qPrintable(QStringLiteral("%1: %2 x %3")
+                                    .arg(QString::fromLatin1(s.name))
+                                    .arg(dlg_->width())
+                                    .arg(dlg_->height())));
+            for (QWidget* w : dlg_->findChildren<QWidget*>()) {
+                if (!w->isVisible()) continue;
+                auto* l = qobject_cast<QLabel*>(w);
+                if (!l && !qobject_cast<QAbstractButton*>(w)) continue;
+                if (l && l->wordWrap()) continue;
+                QVERIFY2(w->width() >= w->minimumSizeHint().width(), qPrintable(w->objectName()));
+            }
+        }
+    }
+};
+
+QTEST_MAIN(TstOpzioniMulti)
+#include "tst_opzioni_multi.moc"
