@@ -21,9 +21,10 @@ bool Vendita::RegistraScontrino() {
     ScopedKeyLock lockData = settings_.Lock(keys::StatData);
     ScopedKeyLock lockNumero = settings_.Lock(keys::StatScontrini);
     std::vector<ScopedKeyLock> lockArticoli;
+    std::vector<bool> righeBloccate;  // only lines of limited articles are locked
     for (int n : venduti) {
         lockArticoli.push_back(settings_.Lock(keys::StatArticolo, cat_.gArticoli[n].code));
-        if (multi) cat_.BloccaArticolo(n, st);
+        righeBloccate.push_back(multi && cat_.BloccaArticolo(n, st));
     }
     if (multi)
         conto_.gNumeroScontrino =
@@ -51,7 +52,7 @@ bool Vendita::RegistraScontrino() {
                         a.code);
         lockArticoli[j].Release();
         cat_.ScriviArticolo(n, a.code - cat_.sezioni[a.section].codeBase,
-                            settings_.paths().gFileDati, true, st, opt_);
+                            settings_.paths().gFileDati, righeBloccate[j], st, opt_);
         voci.push_back({a.code, a.quantity, a.lineTotal});
     }
 

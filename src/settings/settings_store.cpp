@@ -93,19 +93,16 @@ bool SettingsStore::SbloccaChiave(std::string_view section, std::string_view key
     const std::string k = Trim(key) + "-LOCKED";
     // What was written under the lock must be on disk before another till may take it.
     if (profiles_.InBatch()) Esito(profiles_.FlushAll());
-    for (int giro = 0; giro < lock.gLockCicli; ++giro) {
-        bool tolto = false;
-        const bool ok = profiles_.Update(lock.gFileLock, [&](IniDocument& doc) {
-            const std::string entry = Trim(doc.Get(s, k).value_or(std::string()));
-            if (entry.empty() || entry != lock.gIdentitaLock) return false;
-            tolto = true;
-            return doc.DeleteKey(s, k);
-        });
-        if (!ok) return false;
-        if (tolto) return true;
-        sleeper_.Sleep(lock.gLockAttesaMs);
-    }
-    return false;
+    // Only this till's own entry is removed, and at once: an entry that is missing or belongs
+    // to another till will not turn into ours by waiting, so waiting would only freeze the till.
+    bool tolto = false;
+    profiles_.Update(lock.gFileLock, [&](IniDocument& doc) {
+        const std::string entry = Trim(doc.Get(s, k).value_or(std::string()));
+        if (entry.empty() || entry != lock.gIdentitaLock) return false;
+        tolto = true;
+        return doc.DeleteKey(s, k);
+    });
+    return tolto;
 }
 
 void SettingsStore::LogErrore(std::string_view value) {

@@ -114,11 +114,22 @@ TEST_F(SettingsStoreTest, LockIsExclusiveBetweenTills) {
     EXPECT_TRUE(b.store.BloccaChiave("BERE", "3"));
 }
 
-TEST_F(SettingsStoreTest, UnlockWithoutEntryWaitsAllRounds) {
-    EXPECT_FALSE(a.store.SbloccaChiave("S", "K"));
-    EXPECT_EQ(a.sleeper.count, 200);
-    EXPECT_FALSE(files.files.count(kLock) &&
-                 files.files[kLock].find("ERRORI") != std::string::npos);
+TEST_F(SettingsStoreTest, UnlockNeverWaits) {
+    // Waiting cannot turn a missing or foreign entry into this till's own: refuse at once.
+    const char* const locks[] = {nullptr, "[S]\r\n", "[S]\r\nK-LOCKED=BRUNO56:78\r\n",
+                                 "[S]\r\nK-LOCKED=\r\n"};
+    for (const char* l : locks) {
+        files.files.erase(kLock);
+        if (l) files.files[kLock] = l;
+        a.sleeper.count = 0;
+        EXPECT_FALSE(a.store.SbloccaChiave("S", "K")) << (l ? l : "no lock file");
+        EXPECT_EQ(a.sleeper.count, 0) << (l ? l : "no lock file");
+        if (l) {
+            EXPECT_EQ(files.files[kLock], l);
+        }
+        EXPECT_FALSE(files.files.count(kLock) &&
+                     files.files[kLock].find("ERRORI") != std::string::npos);
+    }
 }
 
 TEST_F(SettingsStoreTest, UnreachableLockFileGivesUpAtOnce) {
