@@ -9,6 +9,7 @@ PACKAGES=(
   fonts-liberation2
   xvfb xauth at-spi2-core python3-pyatspi dbus
   cups printer-driver-cups-pdf poppler-utils libcups2-dev
+  samba smbclient libsmbclient-dev
   dpkg-dev desktop-file-utils appstream xdotool x11-apps imagemagick
 )
 

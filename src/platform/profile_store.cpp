@@ -156,11 +156,15 @@ bool ProfileStore::WriteLocked(const std::string& path,
     const std::string bytes = c.doc.Serialize();
     if (!files_.ReplaceAll(path, bytes)) return fail();
     ++counters_.writes;
-    // Another writer may already have replaced the file after our rename, so the new stamp
-    // is trusted only when the file still holds exactly what was written.
     std::optional<FileStamp> stamp = files_.Stamp(path);
-    ReadResult check = files_.ReadAll(path);
-    c.valid = check.status == ReadStatus::Ok && check.bytes == bytes;
+    if (files_.StampAfterReplaceIsOwn(path)) {
+        c.valid = stamp.has_value();
+    } else {
+        // Another writer may already have replaced the file after our rename, so the new
+        // stamp is trusted only when the file still holds exactly what was written.
+        ReadResult check = files_.ReadAll(path);
+        c.valid = check.status == ReadStatus::Ok && check.bytes == bytes;
+    }
     c.stamp = stamp;
     return true;
 }
