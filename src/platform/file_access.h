@@ -68,6 +68,14 @@ class FileAccess {
     virtual bool StampAfterReplaceIsOwn(const std::string& /*path*/) { return false; }
 };
 
+/// True for a path on another computer's share: "\\host\share..." or "//host/share...".
+inline bool IsNetworkPath(std::string_view path) {
+    if (path.size() < 3) return false;
+    const bool back = path[0] == '\\' && path[1] == '\\';
+    const bool fore = path[0] == '/' && path[1] == '/';
+    return (back || fore) && path[2] != '\\' && path[2] != '/';
+}
+
 /// Local files. `durable` adds fsync of the file and its folder to every replace.
 std::unique_ptr<FileAccess> MakeLocalFileAccess(bool durable = true);
 

@@ -28,8 +28,9 @@ struct ProfileStore::Op {
 struct ProfileStore::Cached {
     IniDocument doc;
     std::optional<FileStamp> stamp;
-    bool valid = false;  // false: must be read again before use
-    bool dirty = false;  // pending operations changed the document
+    bool valid = false;   // false: must be read again before use
+    bool dirty = false;   // pending operations changed the document
+    bool loaded = false;  // doc holds what the file held at some read
 };
 
 ProfileStore::ProfileStore(FileAccess& files) : files_(files) {}
@@ -46,9 +47,12 @@ ProfileStore::Cached& ProfileStore::Load(const std::string& path) {
     if (read.status == ReadStatus::Ok) {
         c.doc = IniDocument::Parse(read.bytes);
         ++counters_.parses;
-    } else {
+    } else if (read.status == ReadStatus::Missing || !c.loaded) {
         c.doc = IniDocument();
     }
+    c.loaded = c.loaded || read.status != ReadStatus::Error;
+    // A file that cannot be read now (a share gone away) keeps showing what it last held;
+    // it is never written until it can be read again.
     c.valid = read.status != ReadStatus::Error;
     c.stamp = stamp;
     c.dirty = false;

@@ -7,6 +7,15 @@ void RoutingFileAccess::Alias(const std::string& localPath, const std::string& n
     aliases_[ToUpper(localPath)] = networkPath;
 }
 
+bool RoutingFileAccess::AliasIfSameFile(const std::string& localPath,
+                                        const std::string& networkPath) {
+    const auto here = local_.Stamp(localPath);
+    const auto there = smb_.Stamp(networkPath);
+    if (!here || !there || here->inode != there->inode || here->size != there->size) return false;
+    Alias(localPath, networkPath);
+    return true;
+}
+
 std::pair<FileAccess*, std::string> RoutingFileAccess::Route(const std::string& path) {
     if (!aliases_.empty()) {
         auto a = aliases_.find(ToUpper(path));

@@ -6,6 +6,7 @@
 #include <sys/time.h>
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <optional>
 #include <utility>
@@ -27,13 +28,6 @@ std::string SmbUrl(std::string_view path) {
             url += c;
     }
     return url;
-}
-
-bool IsNetworkPath(std::string_view path) {
-    if (path.size() < 3) return false;
-    const bool back = path[0] == '\\' && path[1] == '\\';
-    const bool fore = path[0] == '/' && path[1] == '/';
-    return (back || fore) && path[2] != '\\' && path[2] != '/';
 }
 
 namespace {
@@ -136,7 +130,7 @@ class SmbAccess : public SmbFileAccess {
 
     ReadResult ReadAll(const std::string& path) override {
         const std::string url = SmbUrl(path);
-        if (!ctx_ || url.empty()) return {ReadStatus::Error, {}};
+        if (!Usable(url)) return {ReadStatus::Error, {}};
         if (auto h = held_.find(url); h != held_.end()) {
             ReadResult r{ReadStatus::Ok, {}};
             struct stat st {};
@@ -171,7 +165,7 @@ class SmbAccess : public SmbFileAccess {
 
     bool ReplaceAll(const std::string& path, std::string_view bytes) override {
         const std::string url = SmbUrl(path);
-        if (!ctx_ || url.empty()) return false;
+        if (!Usable(url)) return false;
         std::unique_ptr<FileLock> own;
         if (held_.find(url) == held_.end()) {
             own = LockExclusive(path);
@@ -211,7 +205,7 @@ class SmbAccess : public SmbFileAccess {
 
     std::unique_ptr<FileLock> LockExclusive(const std::string& path) override {
         const std::string url = SmbUrl(path);
-        if (!ctx_ || url.empty()) return nullptr;
+        if (!Usable(url)) return nullptr;
         if (auto h = held_.find(url); h != held_.end()) {
             ++h->second.depth;
             return std::make_unique<SmbLock>(*this, url);
@@ -244,7 +238,7 @@ class SmbAccess : public SmbFileAccess {
 
     std::optional<FileStamp> Stamp(const std::string& path) override {
         const std::string url = SmbUrl(path);
-        if (!ctx_ || url.empty()) return std::nullopt;
+        if (!Usable(url)) return std::nullopt;
         struct stat st {};
         if (auto h = held_.find(url); h != held_.end()) {
             if (!Fstat(h->second.file, st)) return std::nullopt;
@@ -253,7 +247,7 @@ class SmbAccess : public SmbFileAccess {
         // Reading attributes only is never refused by another till's lock: one round trip.
         ++counters_.requests;
         if (smbc_getFunctionStat(ctx_)(ctx_, url.c_str(), &st) != 0) {
-            lastError_ = errno;
+            Fail(errno);
             return std::nullopt;
         }
         return StampOf(st);
@@ -265,29 +259,29 @@ class SmbAccess : public SmbFileAccess {
 
     bool Exists(const std::string& path) override {
         const std::string url = SmbUrl(path);
-        if (!ctx_ || url.empty()) return false;
+        if (!Usable(url)) return false;
         if (held_.count(url)) return true;
         struct stat st {};
         ++counters_.requests;
         if (smbc_getFunctionStat(ctx_)(ctx_, url.c_str(), &st) == 0) return true;
-        lastError_ = errno;
+        Fail(errno);
         return false;
     }
 
     bool Remove(const std::string& path) override {
         const std::string url = SmbUrl(path);
-        if (!ctx_ || url.empty()) return false;
+        if (!Usable(url)) return false;
         known_.erase(url);
         return Unlink(url);
     }
 
     bool CreateFolder(const std::string& path) override {
         const std::string url = SmbUrl(path);
-        if (!ctx_ || url.empty()) return false;
+        if (!Usable(url)) return false;
         ++counters_.requests;
         if (smbc_getFunctionMkdir(ctx_)(ctx_, url.c_str(), 0755) == 0) return true;
         if (errno != EEXIST) {
-            lastError_ = errno;
+            Fail(errno);
             return false;
         }
         struct stat st {};
@@ -296,7 +290,7 @@ class SmbAccess : public SmbFileAccess {
 
     bool CanReplace(const std::string& path) override {
         const std::string url = SmbUrl(path);
-        if (!ctx_ || url.empty()) return false;
+        if (!Usable(url)) return false;
         struct stat st {};
         ++counters_.requests;
         if (smbc_getFunctionStat(ctx_)(ctx_, url.c_str(), &st) == 0) return !S_ISDIR(st.st_mode);
@@ -307,7 +301,7 @@ class SmbAccess : public SmbFileAccess {
                                        std::string_view suffix) override {
         std::vector<std::string> out;
         const std::string url = SmbUrl(folder);
-        if (!ctx_ || url.empty()) return out;
+        if (!Usable(url)) return out;
         ++counters_.requests;
         SMBCFILE* d = smbc_getFunctionOpendir(ctx_)(ctx_, url.c_str());
         if (!d) return out;
@@ -327,7 +321,7 @@ class SmbAccess : public SmbFileAccess {
     bool Rename(const std::string& from, const std::string& to) override {
         const std::string a = SmbUrl(from);
         const std::string b = SmbUrl(to);
-        if (!ctx_ || a.empty() || b.empty()) return false;
+        if (!Usable(a) || b.empty()) return false;
         struct stat st {};
         ++counters_.requests;
         if (smbc_getFunctionStat(ctx_)(ctx_, b.c_str(), &st) == 0) return false;
@@ -336,6 +330,39 @@ class SmbAccess : public SmbFileAccess {
     }
 
   private:
+    // After the server stopped answering, every call fails at once for a while instead of
+    // waiting out the time-out again: a till whose main till is gone must not freeze.
+    bool Usable(const std::string& url) {
+        if (!ctx_ || url.empty()) return false;
+        if (downUntil_ && std::chrono::steady_clock::now() < *downUntil_) {
+            lastError_ = EHOSTDOWN;
+            return false;
+        }
+        downUntil_.reset();
+        return true;
+    }
+    void Fail(int err) {
+        lastError_ = err;
+        switch (err) {
+            case ETIMEDOUT:
+            case ECONNREFUSED:
+            case ECONNRESET:
+            case ECONNABORTED:
+            case EHOSTUNREACH:
+            case EHOSTDOWN:
+            case ENETUNREACH:
+            case ENETDOWN:
+            case ENOTCONN:
+            case EPIPE:
+            case EIO:
+                downUntil_ = std::chrono::steady_clock::now() +
+                             std::chrono::milliseconds(options_.retryAfterMs);
+                break;
+            default:
+                break;
+        }
+    }
+
     struct Held {
         SMBCFILE* file = nullptr;
         int depth = 0;
@@ -352,7 +379,7 @@ class SmbAccess : public SmbFileAccess {
         const int err = errno;
         smbc_setOptionOpenShareMode(ctx_, SMBC_SHAREMODE_DENY_NONE);
         errno = err;
-        if (!f) lastError_ = err;
+        if (!f) Fail(err);
         return f;
     }
 
@@ -377,7 +404,7 @@ class SmbAccess : public SmbFileAccess {
     bool Fstat(SMBCFILE* f, struct stat& st) {
         ++counters_.requests;
         if (smbc_getFunctionFstat(ctx_)(ctx_, f, &st) == 0) return true;
-        lastError_ = errno;
+        Fail(errno);
         return false;
     }
 
@@ -394,7 +421,7 @@ class SmbAccess : public SmbFileAccess {
             ++counters_.requests;
             const ssize_t n = smbc_getFunctionRead(ctx_)(ctx_, f, buffer.data(), buffer.size());
             if (n < 0) {
-                lastError_ = errno;
+                Fail(errno);
                 return false;
             }
             if (n == 0) return true;
@@ -410,7 +437,7 @@ class SmbAccess : public SmbFileAccess {
             ++counters_.requests;
             const ssize_t n = smbc_getFunctionWrite(ctx_)(ctx_, f, bytes.data(), part);
             if (n <= 0) {
-                lastError_ = errno;
+                Fail(errno);
                 return false;
             }
             counters_.sent += n;
@@ -426,7 +453,7 @@ class SmbAccess : public SmbFileAccess {
         const off_t n =
             smbc_getFunctionSplice(ctx_)(ctx_, from, to, static_cast<off_t>(length), GoOn, nullptr);
         if (n != static_cast<off_t>(length)) {
-            lastError_ = errno;
+            Fail(errno);
             return false;
         }
         counters_.copiedOnServer += static_cast<long long>(length);
@@ -436,14 +463,14 @@ class SmbAccess : public SmbFileAccess {
     bool Unlink(const std::string& url) {
         ++counters_.requests;
         if (smbc_getFunctionUnlink(ctx_)(ctx_, url.c_str()) == 0) return true;
-        lastError_ = errno;
+        Fail(errno);
         return false;
     }
 
     bool RenameUrl(const std::string& a, const std::string& b) {
         ++counters_.requests;
         if (smbc_getFunctionRename(ctx_)(ctx_, a.c_str(), ctx_, b.c_str()) == 0) return true;
-        lastError_ = errno;
+        Fail(errno);
         return false;
     }
 
@@ -577,6 +604,7 @@ class SmbAccess : public SmbFileAccess {
     std::map<std::string, Known, NoCaseLess> known_;
     SmbCounters counters_;
     int lastError_ = 0;
+    std::optional<std::chrono::steady_clock::time_point> downUntil_;
 };
 
 SmbLock::~SmbLock() {

@@ -23,14 +23,13 @@ namespace vorsa {
 /// "smb://host/share/rest" for "\\host\share\rest" or "//host/share/rest" (Windows-1252 in,
 /// UTF-8 out, '%' escaped); empty for any other path.
 std::string SmbUrl(std::string_view path);
-/// True for "\\host\share..." and "//host/share...".
-bool IsNetworkPath(std::string_view path);
 
 struct SmbOptions {
-    int port = 0;           // 0: the standard ports
-    int timeoutMs = 4000;   // one request to the server
-    int lockWaitMs = 4000;  // waiting for another holder of a whole-file lock
-    int retryMs = 2;        // pause between two attempts to open a file another holds
+    int port = 0;             // 0: the standard ports
+    int timeoutMs = 4000;     // one request to the server
+    int lockWaitMs = 4000;    // waiting for another holder of a whole-file lock
+    int retryMs = 2;          // pause between two attempts to open a file another holds
+    int retryAfterMs = 2000;  // after the server stopped answering, calls fail at once so long
 };
 
 /// What crossed the network, counted by the file access itself.
@@ -61,6 +60,9 @@ class RoutingFileAccess : public FileAccess {
   public:
     RoutingFileAccess(FileAccess& local, FileAccess& smb) : local_(local), smb_(smb) {}
     void Alias(const std::string& localPath, const std::string& networkPath);
+    /// Aliases `localPath` only when `networkPath` names the very same file (same inode and
+    /// size through both ways); false, and nothing changed, otherwise.
+    bool AliasIfSameFile(const std::string& localPath, const std::string& networkPath);
     void ClearAliases() { aliases_.clear(); }
 
     ReadResult ReadAll(const std::string& path) override;

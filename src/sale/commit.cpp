@@ -16,7 +16,9 @@ bool Vendita::RegistraScontrino() {
 
     // On a single till the whole sale reaches the file in one atomic write: all of it or none.
     // Between tills the locks are taken in one order: DATA, SCONTRINI, then each article's
-    // statistics and catalogue line, then STORNI.
+    // statistics and catalogue line, then STORNI. All of them are held until the sale is
+    // written, so the data file is written once (the first release flushes the batch) and
+    // another till that takes any of these keys finds the whole sale.
     st.IniziaBlocco();
     ScopedKeyLock lockData = settings_.Lock(keys::StatData);
     ScopedKeyLock lockNumero = settings_.Lock(keys::StatScontrini);
@@ -26,14 +28,13 @@ bool Vendita::RegistraScontrino() {
         lockArticoli.push_back(settings_.Lock(keys::StatArticolo, cat_.gArticoli[n].code));
         righeBloccate.push_back(multi && cat_.BloccaArticolo(n, st));
     }
+    ScopedKeyLock lockStorni = settings_.Lock(keys::Storni);
     if (multi)
         conto_.gNumeroScontrino =
             static_cast<std::int32_t>(Val(settings_.Read(keys::StatScontrini)));
     ++conto_.gNumeroScontrino;
     settings_.Write(keys::StatData, FormatDateTime(clock_.Now()));
     settings_.Write(keys::StatScontrini, std::to_string(conto_.gNumeroScontrino));
-    lockData.Release();
-    lockNumero.Release();
 
     std::vector<ScontrinoArchiviato::Voce> voci;
     for (std::size_t j = 0; j < venduti.size(); ++j) {
@@ -50,9 +51,8 @@ bool Vendita::RegistraScontrino() {
         if (a.pieces >= 0) a.pieces = static_cast<std::int16_t>(a.pieces - a.quantity);
         settings_.Write(keys::StatArticolo, TestoStatistica({a.soldQuantity, a.soldAmount}, sep),
                         a.code);
-        lockArticoli[j].Release();
         cat_.ScriviArticolo(n, a.code - cat_.sezioni[a.section].codeBase,
-                            settings_.paths().gFileDati, righeBloccate[j], st, opt_);
+                            settings_.paths().gFileDati, false, st, opt_);
         voci.push_back({a.code, a.quantity, a.lineTotal});
     }
 
@@ -63,11 +63,18 @@ bool Vendita::RegistraScontrino() {
                     numero);
     if (!conto_.gCommento.empty())
         settings_.Write(keys::ScontrinoCommento, conto_.gCommento, numero);
+    settings_.Write(keys::Storni, StorniDefinitivi(settings_.Read(keys::Storni)));
 
-    {
-        ScopedKeyLock lockStorni = settings_.Lock(keys::Storni);
-        settings_.Write(keys::Storni, StorniDefinitivi(settings_.Read(keys::Storni)));
+    lockStorni.Release();  // flushes the whole sale
+    for (std::size_t j = 0; j < venduti.size(); ++j) {
+        lockArticoli[j].Release();
+        if (righeBloccate[j]) {
+            const Article& a = cat_.gArticoli[venduti[j]];
+            st.SbloccaChiave(cat_.sezioni[a.section].name, std::to_string(a.position));
+        }
     }
+    lockNumero.Release();
+    lockData.Release();
     st.ChiudiBlocco();
     if (st.scrittureFallite() == fallite) return true;
 

@@ -97,6 +97,7 @@ class SmbTest : public ::testing::Test {
         SmbOptions o;
         o.port = server->port();
         o.lockWaitMs = 200;
+        o.retryAfterMs = 300;
         a = MakeSmbFileAccess(sleeperA, o);
         b = MakeSmbFileAccess(sleeperB, o);
     }
@@ -152,6 +153,28 @@ TEST_F(SmbTest, FilesRoundTripByteForByte) {
     EXPECT_FALSE(fs::exists(folder + "/Altro.ini"));
 }
 
+TEST_F(SmbTest, MainTillReachesItsOwnFilesThroughTheShare) {
+    const auto local = MakeLocalFileAccess(false);
+    RoutingFileAccess routed(*local, *a);
+    const std::string here = folder + "/Vorsa.ini";
+    ASSERT_TRUE(local->ReplaceAll(here, "[A]\r\nk=1\r\n"));
+    EXPECT_FALSE(routed.AliasIfSameFile(here, server->Path("Altro.ini")));
+    ASSERT_TRUE(local->ReplaceAll(folder + "/Altro.ini", "[A]\r\nk=1\r\n"));
+    EXPECT_FALSE(routed.AliasIfSameFile(here, server->Path("Altro.ini")));  // same bytes only
+    ASSERT_TRUE(routed.AliasIfSameFile(here, server->Path("Vorsa.ini")));
+    // Now the main till's writes wait for a secondary's lock like every other till's.
+    auto lock = b->LockExclusive(server->Path("vorsa.ini"));
+    ASSERT_TRUE(lock);
+    sleeperA.onSleep = [&](int n) {
+        if (n == 3) lock.reset();
+    };
+    EXPECT_TRUE(routed.ReplaceAll(here, "[A]\r\nk=2\r\n"));
+    EXPECT_EQ(sleeperA.count, 3);
+    EXPECT_EQ(Slurp(here), "[A]\r\nk=2\r\n");
+    EXPECT_EQ(routed.ReadAll(folder + "/vorsa.INI").bytes, "[A]\r\nk=2\r\n");
+    EXPECT_EQ(routed.ReadAll(folder + "/Altro.ini").bytes, "[A]\r\nk=1\r\n");  // local
+}
+
 TEST_F(SmbTest, LockExcludesOtherTillsReadersAndWriters) {
     const std::string ini = server->Path("Vorsa.ini");
     ASSERT_TRUE(a->ReplaceAll(ini, "[A]\r\nk=1\r\n"));
@@ -203,11 +226,16 @@ TEST_F(SmbTest, MainTillGoneFailsFastAndComesBack) {
     ASSERT_TRUE(a->ReplaceAll(ini, "[A]\r\nk=1\r\n"));
     server->Stop();
     EXPECT_EQ(a->ReadAll(ini).status, ReadStatus::Error);
+    // Once the server did not answer, the next calls do not even ask it: no freeze.
+    const long asked = a->counters().requests;
     EXPECT_FALSE(a->ReplaceAll(ini, "[A]\r\nk=2\r\n"));
     EXPECT_FALSE(a->Stamp(ini).has_value());
     EXPECT_FALSE(a->Exists(ini));
+    EXPECT_FALSE(a->LockExclusive(ini));
+    EXPECT_EQ(a->counters().requests, asked);
     EXPECT_NE(a->TakeLastError(), 0);
     ASSERT_TRUE(server->Start());
+    usleep(350 * 1000);
     EXPECT_EQ(a->ReadAll(ini).bytes, "[A]\r\nk=1\r\n");
     EXPECT_TRUE(a->ReplaceAll(ini, "[A]\r\nk=3\r\n"));
     EXPECT_EQ(Slurp(folder + "/Vorsa.ini"), "[A]\r\nk=3\r\n");
