@@ -46,16 +46,23 @@ Vendita::Vendita(SaleParts p, SaleViews views, Prompter& prompter, PrintSeam* pr
       prompter_(prompter),
       print_(print) {}
 
-void Vendita::AggiornaCondiviso(int index, int delta) {
+bool Vendita::AggiornaCondiviso(int index, int delta, int tenuti) {
     // Keeps the group-wide count of pieces held in open bills, and this till's share of it
-    // for the recovery after a crash.
+    // for the recovery after a crash. A piece is taken only while one is free, checked under
+    // the counter's lock: two tills reaching for the last piece cannot both have it.
     Article& a = cat_.gArticoli[index];
     ScopedKeyLock lock = settings_.Lock(keys::PezziCondivisi, index);
-    const std::string v = settings_.Read(keys::PezziCondivisi, index, true);
-    if (!v.empty()) a.sharedCount = static_cast<std::int16_t>(Val(v));
+    if (delta > 0) {
+        cat_.AggiornaArticolo(index, settings_.store(), opt_, settings_.paths(), nullptr);
+        if (a.pieces >= 0 && a.pieces - a.sharedCount < delta) return false;
+    } else {
+        const std::string v = settings_.Read(keys::PezziCondivisi, index, true);
+        if (!v.empty()) a.sharedCount = static_cast<std::int16_t>(Val(v));
+    }
     a.sharedCount = static_cast<std::int16_t>(a.sharedCount + delta);
     settings_.Write(keys::PezziCondivisi, std::to_string(a.sharedCount), index);
-    settings_.Write(keys::PezziTenuti, std::to_string(a.quantity), index);
+    settings_.Write(keys::PezziTenuti, std::to_string(tenuti), index);
+    return true;
 }
 
 void Vendita::StatoDopoPasso(int index, int n, const char* segno) {
@@ -105,7 +112,7 @@ void Vendita::AggiungiArticolo(int section, std::string_view codeText) {
             --a.quantity;
             --n;
             StatoDopoPasso(index, n, "+");
-            if (multi && a.pieces >= 0) AggiornaCondiviso(index, -1);
+            if (multi && a.pieces >= 0) AggiornaCondiviso(index, -1, a.quantity);
             conto_.gTotaleConto -= a.price;
             AggiornaRigaConto(index);
         }
@@ -126,12 +133,15 @@ void Vendita::AggiungiArticolo(int section, std::string_view codeText) {
             cat_.ColoraArticolo(kStatoFinito, a.section, a.position, true, view_.catalogo);
         } else if (a.quantity == std::numeric_limits<std::int16_t>::max()) {
             MostraErrore();  // one more piece would not fit the bill's count
+        } else if (multi && a.pieces >= 0 && !AggiornaCondiviso(index, +1, a.quantity + 1)) {
+            // Another till took the last free piece in the meantime.
+            n = a.sharedCount;
+            cat_.ColoraArticolo(kStatoFinito, a.section, a.position, true, view_.catalogo);
         } else {
             a.lineTotal += a.price;
             ++a.quantity;
-            ++n;
+            n = multi && a.pieces >= 0 ? a.sharedCount : n + 1;
             StatoDopoPasso(index, n, "-");
-            if (multi && a.pieces >= 0) AggiornaCondiviso(index, +1);
             conto_.gTotaleConto += a.price;
             AggiornaRigaConto(index);
         }
