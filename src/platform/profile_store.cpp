@@ -40,8 +40,10 @@ ProfileStore::Cached& ProfileStore::Load(const std::string& path) {
     auto& slot = cache_[path];
     if (!slot) slot = std::make_unique<Cached>();
     Cached& c = *slot;
+    if (snapshotDepth_ > 0 && c.valid && checked_.count(path)) return c;
     // Stamp before reading: a change racing with the read then shows as a new stamp later.
     std::optional<FileStamp> stamp = files_.Stamp(path);
+    if (snapshotDepth_ > 0) checked_[path] = true;
     if (c.valid && c.stamp == stamp) return c;
     ReadResult read = files_.ReadAll(path);
     if (read.status == ReadStatus::Ok) {
@@ -150,6 +152,7 @@ bool ProfileStore::WriteLocked(const std::string& path,
     };
     const std::unique_ptr<FileLock> lock = files_.LockExclusive(path);
     if (!lock) return fail();
+    checked_.erase(path);         // under the lock the file is always checked afresh
     Cached& c = Load(path);       // fresh under the lock, pending operations replayed
     if (!c.valid) return fail();  // never overwrite a file that could not be read
     bool changed = c.dirty;
