@@ -133,11 +133,11 @@ class SmbAccess : public SmbFileAccess {
         if (!Usable(url)) return {ReadStatus::Error, {}};
         if (auto h = held_.find(url); h != held_.end()) {
             ReadResult r{ReadStatus::Ok, {}};
-            struct stat st {};
-            if (!Fstat(h->second.file, st) || !ReadFrom(h->second.file, 0, r.bytes)) {
+            FileStamp st;
+            if (!HeldStamp(h->second, st) || !ReadFrom(h->second.file, 0, r.bytes, st.size)) {
                 return {ReadStatus::Error, {}};
             }
-            Remember(url, r.bytes, StampOf(st));
+            Remember(url, r.bytes, st);
             return r;
         }
         // Denying writers keeps a replace out while the file is read; readers share.
@@ -146,7 +146,7 @@ class SmbAccess : public SmbFileAccess {
         if (!f) return {err == ENOENT ? ReadStatus::Missing : ReadStatus::Error, {}};
         ReadResult r{ReadStatus::Ok, {}};
         struct stat st {};
-        bool ok = Fstat(f, st) && ReadFrom(f, 0, r.bytes);
+        bool ok = Fstat(f, st) && ReadFrom(f, 0, r.bytes, static_cast<std::uint64_t>(st.st_size));
         std::optional<FileStamp> stamp = StampOf(st);
         if (ok) {
             // A writer killed after sealing its journal: the sealed bytes are the file.
@@ -171,10 +171,10 @@ class SmbAccess : public SmbFileAccess {
             own = LockExclusive(path);
             if (!own) return false;
         }
-        SMBCFILE* h = held_.at(url).file;
-        struct stat st {};
-        if (!Fstat(h, st)) return false;
-        const FileStamp now = StampOf(st);
+        Held& held = held_.at(url);
+        SMBCFILE* h = held.file;
+        FileStamp now;
+        if (!HeldStamp(held, now)) return false;
         const std::uint64_t oldSize = now.size;
         Delta delta;
         const Known* base = nullptr;
@@ -197,9 +197,12 @@ class SmbAccess : public SmbFileAccess {
             ok = WriteJournal(url, h, delta, bytes.size()) &&
                  ApplySealed(url, h, oldSize, Span{delta.first, bytes.size()});
         }
+        held.stamp.reset();
         if (!ok) return false;
-        Touch(url);
-        if (Fstat(h, st)) Remember(url, std::string(bytes), StampOf(st));
+        // A new size already tells the other tills; an equal one needs a new write time.
+        if (bytes.size() == oldSize) Touch(url);
+        FileStamp after;
+        if (HeldStamp(held, after)) Remember(url, std::string(bytes), after);
         return true;
     }
 
@@ -213,7 +216,7 @@ class SmbAccess : public SmbFileAccess {
         int err = 0;
         SMBCFILE* f = OpenWaiting(url, O_RDWR | O_CREAT, SMBC_SHAREMODE_DENY_ALL, err);
         if (!f) return nullptr;
-        held_[url] = Held{f, 1};
+        held_[url] = Held{f, 1, std::nullopt};
         // A writer killed after sealing its journal: finish its replace before anything else.
         std::string journal;
         if (ReadSealed(url, journal)) {
@@ -223,6 +226,7 @@ class SmbAccess : public SmbFileAccess {
                 Unlock(url);
                 return nullptr;
             }
+            held_[url].stamp.reset();
             known_.erase(url);
         }
         return std::make_unique<SmbLock>(*this, url);
@@ -241,8 +245,9 @@ class SmbAccess : public SmbFileAccess {
         if (!Usable(url)) return std::nullopt;
         struct stat st {};
         if (auto h = held_.find(url); h != held_.end()) {
-            if (!Fstat(h->second.file, st)) return std::nullopt;
-            return StampOf(st);
+            FileStamp held;
+            if (!HeldStamp(h->second, held)) return std::nullopt;
+            return held;
         }
         // Reading attributes only is never refused by another till's lock: one round trip.
         ++counters_.requests;
@@ -366,7 +371,18 @@ class SmbAccess : public SmbFileAccess {
     struct Held {
         SMBCFILE* file = nullptr;
         int depth = 0;
+        std::optional<FileStamp> stamp;  // the file's stamp while held, once known
     };
+    // While this till holds the file nobody else can change it: its stamp is asked once.
+    bool HeldStamp(Held& h, FileStamp& out) {
+        if (!h.stamp) {
+            struct stat st {};
+            if (!Fstat(h.file, st)) return false;
+            h.stamp = StampOf(st);
+        }
+        out = *h.stamp;
+        return true;
+    }
     struct Known {
         std::string bytes;
         std::optional<FileStamp> stamp;
@@ -413,11 +429,14 @@ class SmbAccess : public SmbFileAccess {
         return smbc_getFunctionLseek(ctx_)(ctx_, f, static_cast<off_t>(at), SEEK_SET) >= 0;
     }
 
-    bool ReadFrom(SMBCFILE* f, std::uint64_t at, std::string& out) {
+    // Reads to the end; with the size known, no extra request to find the end.
+    bool ReadFrom(SMBCFILE* f, std::uint64_t at, std::string& out,
+                  std::optional<std::uint64_t> size = std::nullopt) {
         if (!Seek(f, at)) return false;
         out.clear();
         std::vector<char> buffer(kChunk);
         for (;;) {
+            if (size && out.size() >= *size - at) return true;
             ++counters_.requests;
             const ssize_t n = smbc_getFunctionRead(ctx_)(ctx_, f, buffer.data(), buffer.size());
             if (n < 0) {
