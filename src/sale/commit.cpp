@@ -15,20 +15,28 @@ bool Vendita::RegistraScontrino() {
         if (cat_.gArticoli[n].quantity > 0) venduti.push_back(n);
 
     // On a single till the whole sale reaches the file in one atomic write: all of it or none.
-    // Between tills the locks are taken in one order: DATA, SCONTRINI, then each article's
-    // statistics and catalogue line, then STORNI. All of them are held until the sale is
-    // written, so the data file is written once (the first release flushes the batch) and
-    // another till that takes any of these keys finds the whole sale.
+    // Between tills every key the sale changes is locked at once, in one write of the lock
+    // file (DATA, SCONTRINI, each article's statistics and, for limited pieces, its catalogue
+    // line, STORNI), and released at once after the sale was written in one write of the data
+    // file: another till that takes any of these keys finds the whole sale.
     st.IniziaBlocco();
-    ScopedKeyLock lockData = settings_.Lock(keys::StatData);
-    ScopedKeyLock lockNumero = settings_.Lock(keys::StatScontrini);
-    std::vector<ScopedKeyLock> lockArticoli;
-    std::vector<bool> righeBloccate;  // only lines of limited articles are locked
+    std::vector<SettingsStore::Chiave> chiavi;
+    auto chiave = [&chiavi](const KeyName& k) { chiavi.emplace_back(k.section, k.key); };
+    chiave(Resolve(keys::StatData));
+    chiave(Resolve(keys::StatScontrini));
     for (int n : venduti) {
-        lockArticoli.push_back(settings_.Lock(keys::StatArticolo, cat_.gArticoli[n].code));
-        righeBloccate.push_back(multi && cat_.BloccaArticolo(n, st));
+        const Article& a = cat_.gArticoli[n];
+        chiave(Resolve(keys::StatArticolo, a.code));
+        if (a.pieces >= 0)
+            chiavi.emplace_back(cat_.sezioni[a.section].name, std::to_string(a.position));
     }
-    ScopedKeyLock lockStorni = settings_.Lock(keys::Storni);
+    chiave(Resolve(keys::Storni));
+    std::vector<SettingsStore::Chiave> presi;
+    if (multi) {
+        const std::vector<bool> esito = st.BloccaChiavi(chiavi);
+        for (std::size_t i = 0; i < chiavi.size(); ++i)
+            if (esito[i]) presi.push_back(chiavi[i]);
+    }
     if (multi)
         conto_.gNumeroScontrino =
             static_cast<std::int32_t>(Val(settings_.Read(keys::StatScontrini)));
@@ -65,16 +73,7 @@ bool Vendita::RegistraScontrino() {
         settings_.Write(keys::ScontrinoCommento, conto_.gCommento, numero);
     settings_.Write(keys::Storni, StorniDefinitivi(settings_.Read(keys::Storni)));
 
-    lockStorni.Release();  // flushes the whole sale
-    for (std::size_t j = 0; j < venduti.size(); ++j) {
-        lockArticoli[j].Release();
-        if (righeBloccate[j]) {
-            const Article& a = cat_.gArticoli[venduti[j]];
-            st.SbloccaChiave(cat_.sezioni[a.section].name, std::to_string(a.position));
-        }
-    }
-    lockNumero.Release();
-    lockData.Release();
+    if (multi) st.SbloccaChiavi(presi);  // flushes the whole sale first
     st.ChiudiBlocco();
     if (st.scrittureFallite() == fallite) return true;
 
