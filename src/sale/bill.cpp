@@ -164,10 +164,38 @@ void Vendita::NuovoConto() {
     if (print_ && print_->StampanteDisponibile()) print_->CancellaFormScontrini();
     conto_.gTotaleConto = Currency{};
     Catalogue& cat = cat_;
+    if (opt_.gMultiVorsa) {
+        // The held pieces go back together: their counters locked, written and released in
+        // one write of the lock file each.
+        std::vector<std::pair<int, long long>> tenuti;
+        for (int n = 1; n <= cat.gNumeroArticoli; ++n) {
+            const Article& a = cat.gArticoli[n];
+            if (a.pieces >= 0 && a.quantity >= 1) tenuti.emplace_back(n, a.quantity);
+        }
+        if (!tenuti.empty()) {
+            SettingsStore& st = settings_.store();
+            std::vector<SettingsStore::Chiave> chiavi;
+            for (const auto& [n, q] : tenuti) {
+                const KeyName k = Resolve(keys::PezziCondivisi, n);
+                chiavi.emplace_back(k.section, k.key);
+            }
+            const std::vector<bool> presi = st.BloccaChiavi(chiavi);
+            st.IniziaBlocco();
+            for (const auto& [n, q] : tenuti) {
+                long long contatore = Val(settings_.Read(keys::PezziCondivisi, n, true)) - q;
+                if (contatore < 0) contatore = 0;
+                settings_.Write(keys::PezziCondivisi, std::to_string(contatore), n);
+                settings_.Write(keys::PezziTenuti, "0", n);
+            }
+            std::vector<SettingsStore::Chiave> daSbloccare;
+            for (std::size_t i = 0; i < chiavi.size(); ++i)
+                if (presi[i]) daSbloccare.push_back(chiavi[i]);
+            st.SbloccaChiavi(daSbloccare);  // writes the counters first
+            st.ChiudiBlocco();
+        }
+    }
     for (int n = 1; n <= cat.gNumeroArticoli; ++n) {
         Article& a = cat.gArticoli[n];
-        if (opt_.gMultiVorsa && a.pieces >= 0 && a.quantity >= 1)
-            RestituisciPezzi(settings_, n, a.quantity);
         a.lineTotal = Currency{};
         a.quantity = 0;
         a.listIndex = -1;
