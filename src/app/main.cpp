@@ -10,6 +10,7 @@
 #include "platform/file_access.h"
 #include "platform/qt/qt_scaricatore.h"
 #include "platform/qt/qt_shell.h"
+#include "platform/smb_file_access.h"
 #include "platform/system.h"
 #include "platform/text.h"
 #include "printing/qt/cups_stato_stampanti.h"
@@ -55,9 +56,14 @@ int main(int argc, char* argv[]) {
     splash.show();
     QCoreApplication::processEvents();
 
-    const std::unique_ptr<vorsa::FileAccess> files = vorsa::MakeLocalFileAccess();
     const std::unique_ptr<vorsa::Clock> clock = vorsa::MakeSystemClock();
     const std::unique_ptr<vorsa::Sleeper> sleeper = vorsa::MakeSystemSleeper();
+    // A secondary till's data file lives on the main till's share: network paths go through
+    // libsmbclient, everything else to the local files.
+    const std::unique_ptr<vorsa::FileAccess> localFiles = vorsa::MakeLocalFileAccess();
+    const std::unique_ptr<vorsa::SmbFileAccess> smbFiles = vorsa::MakeSmbFileAccess(*sleeper);
+    vorsa::RoutingFileAccess routedFiles(*localFiles, *smbFiles);
+    vorsa::FileAccess* const files = &routedFiles;
     const std::unique_ptr<vorsa::UserInfo> user = vorsa::MakeSystemUserInfo();
     vorsa::QtShell shell;
     const vorsa::Version version{VORSA_VERSION_MAJOR, VORSA_VERSION_MINOR, VORSA_VERSION_PATCH};
@@ -71,6 +77,12 @@ int main(int argc, char* argv[]) {
     vorsa::CondivisioneAvvio condivisioneAvvio(*condivisione);
     const vorsa::StartupResult started =
         vorsa::AvviaTill(till, vorsa::StartupHooks{&condivisioneAvvio});
+    if (till.statoMultiVorsa == vorsa::StatoMultiVorsa::PrincipaleOk) {
+        // The main till writes its shared files through its own share too, so its writes and
+        // the secondary tills' ones take the same whole-file lock on the file server.
+        for (const std::string& f : {till.paths.gFileDati, till.paths.gFileLock})
+            routedFiles.AliasIfSameFile(f, "//127.0.0.1/vorsa$/" + f.substr(f.rfind('/') + 1));
+    }
 
     // With no printer installed the printer reports so and nothing is ever printed.
     vorsa::QtPrintBackend printBackend;

@@ -229,8 +229,20 @@ void Catalogue::CaricaGruppi(SettingsStore& store, const Options& o, const Paths
             // An empty position stays an empty line: a rewritten one would read back with
             // no pieces instead of unlimited ones.
             if (a.name.empty()) continue;
-            ScriviArticolo(n, a.code - sezioni[a.section].codeBase, paths.gFileDati, false, store,
-                           o);
+            const int pos = a.code - sezioni[a.section].codeBase;
+            const std::string& sez = sezioni[a.section].name;
+            // A line that already says so is left alone: rewriting it from what this till
+            // loaded would undo the sales another till committed since.
+            if (store.LeggiIni(sez, std::to_string(pos), paths.gFileDati, true) ==
+                RigaArticolo(n, o.gSeparatore))
+                continue;
+            const bool bloccato = o.gMultiVorsa && BloccaArticolo(n, store);
+            if (o.gMultiVorsa) {
+                const std::int16_t gruppo = a.printGroup;
+                AggiornaArticolo(n, store, o, paths, nullptr);
+                a.printGroup = gruppo;
+            }
+            ScriviArticolo(n, pos, paths.gFileDati, bloccato, store, o);
         }
         return;
     }

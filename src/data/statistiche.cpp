@@ -265,9 +265,10 @@ void Statistiche::ApplicaScontrino(const std::vector<VoceVista>& voci, int segno
     for (std::size_t j = 0; j < voci.size(); ++j)
         if (voci[j].index >= 1) ultima[voci[j].code] = j;
     std::map<int, ScopedKeyLock> locks;
+    std::map<int, bool> righeBloccate;  // only lines of limited articles are locked
     for (const auto& [code, j] : ultima) {
         locks.emplace(code, p_.settings.Lock(keys::StatArticolo, code));
-        if (multi) cat.BloccaArticolo(voci[j].index, st);
+        righeBloccate[code] = multi && cat.BloccaArticolo(voci[j].index, st);
     }
     std::map<int, bool> riletto;
     for (std::size_t j = 0; j < voci.size(); ++j) {
@@ -290,7 +291,8 @@ void Statistiche::ApplicaScontrino(const std::vector<VoceVista>& voci, int segno
         const bool fine = ultima[v.code] == j;
         if (fine) locks.at(v.code).Release();
         cat.ScriviArticolo(v.index, v.code - cat.sezioni[a.section].codeBase,
-                           p_.settings.paths().gFileDati, fine, st, p_.opt);
+                           p_.settings.paths().gFileDati, fine && righeBloccate[v.code], st,
+                           p_.opt);
     }
 }
 

@@ -62,7 +62,19 @@ class FileAccess {
                                                std::string_view suffix) = 0;
     /// Renames a file; false when `to` exists already or the rename failed.
     virtual bool Rename(const std::string& from, const std::string& to) = 0;
+    /// True when, under LockExclusive(path), the stamp taken right after ReplaceAll(path) can
+    /// only be that of the bytes just written: no other writer can slip in before the lock is
+    /// released, so the written file need not be read back to be trusted.
+    virtual bool StampAfterReplaceIsOwn(const std::string& /*path*/) { return false; }
 };
+
+/// True for a path on another computer's share: "\\host\share..." or "//host/share...".
+inline bool IsNetworkPath(std::string_view path) {
+    if (path.size() < 3) return false;
+    const bool back = path[0] == '\\' && path[1] == '\\';
+    const bool fore = path[0] == '/' && path[1] == '/';
+    return (back || fore) && path[2] != '\\' && path[2] != '/';
+}
 
 /// Local files. `durable` adds fsync of the file and its folder to every replace.
 std::unique_ptr<FileAccess> MakeLocalFileAccess(bool durable = true);

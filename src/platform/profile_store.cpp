@@ -28,8 +28,9 @@ struct ProfileStore::Op {
 struct ProfileStore::Cached {
     IniDocument doc;
     std::optional<FileStamp> stamp;
-    bool valid = false;  // false: must be read again before use
-    bool dirty = false;  // pending operations changed the document
+    bool valid = false;   // false: must be read again before use
+    bool dirty = false;   // pending operations changed the document
+    bool loaded = false;  // doc holds what the file held at some read
 };
 
 ProfileStore::ProfileStore(FileAccess& files) : files_(files) {}
@@ -39,16 +40,21 @@ ProfileStore::Cached& ProfileStore::Load(const std::string& path) {
     auto& slot = cache_[path];
     if (!slot) slot = std::make_unique<Cached>();
     Cached& c = *slot;
+    if (snapshotDepth_ > 0 && c.valid && checked_.count(path)) return c;
     // Stamp before reading: a change racing with the read then shows as a new stamp later.
     std::optional<FileStamp> stamp = files_.Stamp(path);
+    if (snapshotDepth_ > 0) checked_[path] = true;
     if (c.valid && c.stamp == stamp) return c;
     ReadResult read = files_.ReadAll(path);
     if (read.status == ReadStatus::Ok) {
         c.doc = IniDocument::Parse(read.bytes);
         ++counters_.parses;
-    } else {
+    } else if (read.status == ReadStatus::Missing || !c.loaded) {
         c.doc = IniDocument();
     }
+    c.loaded = c.loaded || read.status != ReadStatus::Error;
+    // A file that cannot be read now (a share gone away) keeps showing what it last held;
+    // it is never written until it can be read again.
     c.valid = read.status != ReadStatus::Error;
     c.stamp = stamp;
     c.dirty = false;
@@ -146,6 +152,7 @@ bool ProfileStore::WriteLocked(const std::string& path,
     };
     const std::unique_ptr<FileLock> lock = files_.LockExclusive(path);
     if (!lock) return fail();
+    checked_.erase(path);         // under the lock the file is always checked afresh
     Cached& c = Load(path);       // fresh under the lock, pending operations replayed
     if (!c.valid) return fail();  // never overwrite a file that could not be read
     bool changed = c.dirty;
@@ -156,11 +163,15 @@ bool ProfileStore::WriteLocked(const std::string& path,
     const std::string bytes = c.doc.Serialize();
     if (!files_.ReplaceAll(path, bytes)) return fail();
     ++counters_.writes;
-    // Another writer may already have replaced the file after our rename, so the new stamp
-    // is trusted only when the file still holds exactly what was written.
     std::optional<FileStamp> stamp = files_.Stamp(path);
-    ReadResult check = files_.ReadAll(path);
-    c.valid = check.status == ReadStatus::Ok && check.bytes == bytes;
+    if (files_.StampAfterReplaceIsOwn(path)) {
+        c.valid = stamp.has_value();
+    } else {
+        // Another writer may already have replaced the file after our rename, so the new
+        // stamp is trusted only when the file still holds exactly what was written.
+        ReadResult check = files_.ReadAll(path);
+        c.valid = check.status == ReadStatus::Ok && check.bytes == bytes;
+    }
     c.stamp = stamp;
     return true;
 }

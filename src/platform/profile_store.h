@@ -54,6 +54,13 @@ class ProfileStore {
     /// Writes the batched changes of every file now (the batch stays open).
     bool FlushAll();
 
+    /// Between these, a file whose stamp was checked once is not checked again: a refresh that
+    /// reads hundreds of keys costs one change check per file, not one per key.
+    void BeginSnapshot() { ++snapshotDepth_; }
+    void EndSnapshot() {
+        if (snapshotDepth_ > 0 && --snapshotDepth_ == 0) checked_.clear();
+    }
+
     /// Counters for tests and benchmarks.
     struct Counters {
         long parses = 0;
@@ -72,6 +79,8 @@ class ProfileStore {
     std::map<std::string, std::unique_ptr<Cached>> cache_;
     std::map<std::string, std::vector<Op>> pending_;
     int batchDepth_ = 0;
+    int snapshotDepth_ = 0;
+    std::map<std::string, bool> checked_;
     Counters counters_;
 };
 

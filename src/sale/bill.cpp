@@ -46,16 +46,23 @@ Vendita::Vendita(SaleParts p, SaleViews views, Prompter& prompter, PrintSeam* pr
       prompter_(prompter),
       print_(print) {}
 
-void Vendita::AggiornaCondiviso(int index, int delta) {
+bool Vendita::AggiornaCondiviso(int index, int delta, int tenuti) {
     // Keeps the group-wide count of pieces held in open bills, and this till's share of it
-    // for the recovery after a crash.
+    // for the recovery after a crash. A piece is taken only while one is free, checked under
+    // the counter's lock: two tills reaching for the last piece cannot both have it.
     Article& a = cat_.gArticoli[index];
     ScopedKeyLock lock = settings_.Lock(keys::PezziCondivisi, index);
-    const std::string v = settings_.Read(keys::PezziCondivisi, index, true);
-    if (!v.empty()) a.sharedCount = static_cast<std::int16_t>(Val(v));
+    if (delta > 0) {
+        cat_.AggiornaArticolo(index, settings_.store(), opt_, settings_.paths(), nullptr);
+        if (a.pieces >= 0 && a.pieces - a.sharedCount < delta) return false;
+    } else {
+        const std::string v = settings_.Read(keys::PezziCondivisi, index, true);
+        if (!v.empty()) a.sharedCount = static_cast<std::int16_t>(Val(v));
+    }
     a.sharedCount = static_cast<std::int16_t>(a.sharedCount + delta);
     settings_.Write(keys::PezziCondivisi, std::to_string(a.sharedCount), index);
-    settings_.Write(keys::PezziTenuti, std::to_string(a.quantity), index);
+    settings_.Write(keys::PezziTenuti, std::to_string(tenuti), index);
+    return true;
 }
 
 void Vendita::StatoDopoPasso(int index, int n, const char* segno) {
@@ -105,7 +112,7 @@ void Vendita::AggiungiArticolo(int section, std::string_view codeText) {
             --a.quantity;
             --n;
             StatoDopoPasso(index, n, "+");
-            if (multi && a.pieces >= 0) AggiornaCondiviso(index, -1);
+            if (multi && a.pieces >= 0) AggiornaCondiviso(index, -1, a.quantity);
             conto_.gTotaleConto -= a.price;
             AggiornaRigaConto(index);
         }
@@ -126,12 +133,15 @@ void Vendita::AggiungiArticolo(int section, std::string_view codeText) {
             cat_.ColoraArticolo(kStatoFinito, a.section, a.position, true, view_.catalogo);
         } else if (a.quantity == std::numeric_limits<std::int16_t>::max()) {
             MostraErrore();  // one more piece would not fit the bill's count
+        } else if (multi && a.pieces >= 0 && !AggiornaCondiviso(index, +1, a.quantity + 1)) {
+            // Another till took the last free piece in the meantime.
+            n = a.sharedCount;
+            cat_.ColoraArticolo(kStatoFinito, a.section, a.position, true, view_.catalogo);
         } else {
             a.lineTotal += a.price;
             ++a.quantity;
-            ++n;
+            n = multi && a.pieces >= 0 ? a.sharedCount : n + 1;
             StatoDopoPasso(index, n, "-");
-            if (multi && a.pieces >= 0) AggiornaCondiviso(index, +1);
             conto_.gTotaleConto += a.price;
             AggiornaRigaConto(index);
         }
@@ -154,10 +164,38 @@ void Vendita::NuovoConto() {
     if (print_ && print_->StampanteDisponibile()) print_->CancellaFormScontrini();
     conto_.gTotaleConto = Currency{};
     Catalogue& cat = cat_;
+    if (opt_.gMultiVorsa) {
+        // The held pieces go back together: their counters locked, written and released in
+        // one write of the lock file each.
+        std::vector<std::pair<int, long long>> tenuti;
+        for (int n = 1; n <= cat.gNumeroArticoli; ++n) {
+            const Article& a = cat.gArticoli[n];
+            if (a.pieces >= 0 && a.quantity >= 1) tenuti.emplace_back(n, a.quantity);
+        }
+        if (!tenuti.empty()) {
+            SettingsStore& st = settings_.store();
+            std::vector<SettingsStore::Chiave> chiavi;
+            for (const auto& [n, q] : tenuti) {
+                const KeyName k = Resolve(keys::PezziCondivisi, n);
+                chiavi.emplace_back(k.section, k.key);
+            }
+            const std::vector<bool> presi = st.BloccaChiavi(chiavi);
+            st.IniziaBlocco();
+            for (const auto& [n, q] : tenuti) {
+                long long contatore = Val(settings_.Read(keys::PezziCondivisi, n, true)) - q;
+                if (contatore < 0) contatore = 0;
+                settings_.Write(keys::PezziCondivisi, std::to_string(contatore), n);
+                settings_.Write(keys::PezziTenuti, "0", n);
+            }
+            std::vector<SettingsStore::Chiave> daSbloccare;
+            for (std::size_t i = 0; i < chiavi.size(); ++i)
+                if (presi[i]) daSbloccare.push_back(chiavi[i]);
+            st.SbloccaChiavi(daSbloccare);  // writes the counters first
+            st.ChiudiBlocco();
+        }
+    }
     for (int n = 1; n <= cat.gNumeroArticoli; ++n) {
         Article& a = cat.gArticoli[n];
-        if (opt_.gMultiVorsa && a.pieces >= 0 && a.quantity >= 1)
-            RestituisciPezzi(settings_, n, a.quantity);
         a.lineTotal = Currency{};
         a.quantity = 0;
         a.listIndex = -1;

@@ -15,15 +15,27 @@ bool Vendita::RegistraScontrino() {
         if (cat_.gArticoli[n].quantity > 0) venduti.push_back(n);
 
     // On a single till the whole sale reaches the file in one atomic write: all of it or none.
-    // Between tills the locks are taken in one order: DATA, SCONTRINI, then each article's
-    // statistics and catalogue line, then STORNI.
+    // Between tills every key the sale changes is locked at once, in one write of the lock
+    // file (DATA, SCONTRINI, each article's statistics and, for limited pieces, its catalogue
+    // line, STORNI), and released at once after the sale was written in one write of the data
+    // file: another till that takes any of these keys finds the whole sale.
     st.IniziaBlocco();
-    ScopedKeyLock lockData = settings_.Lock(keys::StatData);
-    ScopedKeyLock lockNumero = settings_.Lock(keys::StatScontrini);
-    std::vector<ScopedKeyLock> lockArticoli;
+    std::vector<SettingsStore::Chiave> chiavi;
+    auto chiave = [&chiavi](const KeyName& k) { chiavi.emplace_back(k.section, k.key); };
+    chiave(Resolve(keys::StatData));
+    chiave(Resolve(keys::StatScontrini));
     for (int n : venduti) {
-        lockArticoli.push_back(settings_.Lock(keys::StatArticolo, cat_.gArticoli[n].code));
-        if (multi) cat_.BloccaArticolo(n, st);
+        const Article& a = cat_.gArticoli[n];
+        chiave(Resolve(keys::StatArticolo, a.code));
+        if (a.pieces >= 0)
+            chiavi.emplace_back(cat_.sezioni[a.section].name, std::to_string(a.position));
+    }
+    chiave(Resolve(keys::Storni));
+    std::vector<SettingsStore::Chiave> presi;
+    if (multi) {
+        const std::vector<bool> esito = st.BloccaChiavi(chiavi);
+        for (std::size_t i = 0; i < chiavi.size(); ++i)
+            if (esito[i]) presi.push_back(chiavi[i]);
     }
     if (multi)
         conto_.gNumeroScontrino =
@@ -31,8 +43,6 @@ bool Vendita::RegistraScontrino() {
     ++conto_.gNumeroScontrino;
     settings_.Write(keys::StatData, FormatDateTime(clock_.Now()));
     settings_.Write(keys::StatScontrini, std::to_string(conto_.gNumeroScontrino));
-    lockData.Release();
-    lockNumero.Release();
 
     std::vector<ScontrinoArchiviato::Voce> voci;
     for (std::size_t j = 0; j < venduti.size(); ++j) {
@@ -49,9 +59,8 @@ bool Vendita::RegistraScontrino() {
         if (a.pieces >= 0) a.pieces = static_cast<std::int16_t>(a.pieces - a.quantity);
         settings_.Write(keys::StatArticolo, TestoStatistica({a.soldQuantity, a.soldAmount}, sep),
                         a.code);
-        lockArticoli[j].Release();
         cat_.ScriviArticolo(n, a.code - cat_.sezioni[a.section].codeBase,
-                            settings_.paths().gFileDati, true, st, opt_);
+                            settings_.paths().gFileDati, false, st, opt_);
         voci.push_back({a.code, a.quantity, a.lineTotal});
     }
 
@@ -62,11 +71,9 @@ bool Vendita::RegistraScontrino() {
                     numero);
     if (!conto_.gCommento.empty())
         settings_.Write(keys::ScontrinoCommento, conto_.gCommento, numero);
+    settings_.Write(keys::Storni, StorniDefinitivi(settings_.Read(keys::Storni)));
 
-    {
-        ScopedKeyLock lockStorni = settings_.Lock(keys::Storni);
-        settings_.Write(keys::Storni, StorniDefinitivi(settings_.Read(keys::Storni)));
-    }
+    if (multi) st.SbloccaChiavi(presi);  // flushes the whole sale first
     st.ChiudiBlocco();
     if (st.scrittureFallite() == fallite) return true;
 

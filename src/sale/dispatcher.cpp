@@ -153,8 +153,12 @@ void Vendita::SequenzaCommit() {
             "ERRORE SALVATAGGIO",
             "\r\nLa vendita NON \xE8 stata salvata nel file dei dati (statistiche, magazzino, "
             "archivio scontrini).\r\n",
-            "SUGGERIMENTO: Verificare lo spazio libero sul disco, che il file " +
-                settings_.paths().gFileDati + " sia scrivibile e che la rete sia raggiungibile",
+            IsNetworkPath(settings_.paths().gFileDati)
+                ? "SUGGERIMENTO: La vorsa principale (" + opt_.gSistemaRemoto +
+                      ") non risponde: verificare che sia accesa e collegata alla rete"
+                : "SUGGERIMENTO: Verificare lo spazio libero sul disco, che il file " +
+                      settings_.paths().gFileDati +
+                      " sia scrivibile e che la rete sia raggiungibile",
             true, "", "OK", true, 0);
     }
 

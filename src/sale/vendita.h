@@ -113,7 +113,7 @@ class Vendita {
     void Spegni(int n);
     void SequenzaCommit();
     void MostraErrore();
-    void AggiornaCondiviso(int index, int delta);
+    bool AggiornaCondiviso(int index, int delta, int tenuti);
     void StatoDopoPasso(int index, int n, const char* segno);
     void ImpostaBottoni(int n, bool acceso);
 

@@ -93,19 +93,66 @@ bool SettingsStore::SbloccaChiave(std::string_view section, std::string_view key
     const std::string k = Trim(key) + "-LOCKED";
     // What was written under the lock must be on disk before another till may take it.
     if (profiles_.InBatch()) Esito(profiles_.FlushAll());
-    for (int giro = 0; giro < lock.gLockCicli; ++giro) {
-        bool tolto = false;
+    // Only this till's own entry is removed, and at once: an entry that is missing or belongs
+    // to another till will not turn into ours by waiting, so waiting would only freeze the till.
+    bool tolto = false;
+    profiles_.Update(lock.gFileLock, [&](IniDocument& doc) {
+        const std::string entry = Trim(doc.Get(s, k).value_or(std::string()));
+        if (entry.empty() || entry != lock.gIdentitaLock) return false;
+        tolto = true;
+        return doc.DeleteKey(s, k);
+    });
+    return tolto;
+}
+
+std::vector<bool> SettingsStore::BloccaChiavi(const std::vector<Chiave>& chiavi) {
+    std::vector<bool> presi(chiavi.size(), false);
+    auto entry = [](const IniDocument& doc, const Chiave& c) {
+        return Trim(doc.Get(Trim(c.first), Trim(c.second) + "-LOCKED").value_or(std::string()));
+    };
+    for (int giro = 0; giro <= lock.gLockCicli; ++giro) {
+        const bool ultimo = giro == lock.gLockCicli;
+        bool tutti = false;
         const bool ok = profiles_.Update(lock.gFileLock, [&](IniDocument& doc) {
-            const std::string entry = Trim(doc.Get(s, k).value_or(std::string()));
-            if (entry.empty() || entry != lock.gIdentitaLock) return false;
-            tolto = true;
-            return doc.DeleteKey(s, k);
+            std::vector<bool> liberi(chiavi.size());
+            tutti = true;
+            for (std::size_t i = 0; i < chiavi.size(); ++i) {
+                const std::string e = entry(doc, chiavi[i]);
+                liberi[i] = e.empty() || e == lock.gIdentitaLock;
+                tutti = tutti && liberi[i];
+            }
+            if (!tutti && !ultimo) return false;
+            bool cambiato = false;
+            for (std::size_t i = 0; i < chiavi.size(); ++i) {
+                if (!liberi[i]) continue;
+                presi[i] = true;
+                cambiato = doc.Set(Trim(chiavi[i].first), Trim(chiavi[i].second) + "-LOCKED",
+                                   lock.gIdentitaLock) ||
+                           cambiato;
+            }
+            return cambiato;
         });
-        if (!ok) return false;
-        if (tolto) return true;
-        sleeper_.Sleep(lock.gLockAttesaMs);
+        if (!ok || tutti) break;  // lock file unreachable, or all taken
+        if (!ultimo) sleeper_.Sleep(lock.gLockAttesaMs);
     }
-    return false;
+    for (std::size_t i = 0; i < chiavi.size(); ++i)
+        if (!presi[i]) LogErrore("L - " + Trim(chiavi[i].first) + " - " + Trim(chiavi[i].second));
+    return presi;
+}
+
+void SettingsStore::SbloccaChiavi(const std::vector<Chiave>& chiavi) {
+    if (chiavi.empty()) return;
+    if (profiles_.InBatch()) Esito(profiles_.FlushAll());
+    profiles_.Update(lock.gFileLock, [&](IniDocument& doc) {
+        bool cambiato = false;
+        for (const Chiave& c : chiavi) {
+            const std::string s = Trim(c.first);
+            const std::string k = Trim(c.second) + "-LOCKED";
+            if (Trim(doc.Get(s, k).value_or(std::string())) != lock.gIdentitaLock) continue;
+            cambiato = doc.DeleteKey(s, k) || cambiato;
+        }
+        return cambiato;
+    });
 }
 
 void SettingsStore::LogErrore(std::string_view value) {

@@ -3,6 +3,8 @@
 // in the lock file, and the small file helpers the rest of the till uses.
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/file_access.h"
 #include "platform/profile_store.h"
@@ -37,6 +39,16 @@ class SettingsStore {
 
     bool BloccaChiave(std::string_view section, std::string_view key);
     bool SbloccaChiave(std::string_view section, std::string_view key);
+
+    /// (section, key) of a lock entry.
+    using Chiave = std::pair<std::string, std::string>;
+    /// BloccaChiave of several keys in one write of the lock file: all of them are taken
+    /// together once none is held by another till (no till can hold some and wait for the
+    /// rest). When the wait runs out, the free ones are taken and each other one is logged.
+    /// One result per key.
+    std::vector<bool> BloccaChiavi(const std::vector<Chiave>& chiavi);
+    /// SbloccaChiave of several keys in one write of the lock file (after the flush).
+    void SbloccaChiavi(const std::vector<Chiave>& chiavi);
 
     bool EsisteFile(const std::string& path);
     void CancellaFile(const std::string& path);

@@ -24,6 +24,32 @@ TEST_F(ProfileStoreTest, ParsesOnlyWhenTheFileChanged) {
     EXPECT_EQ(store.counters().parses, 2);
 }
 
+TEST_F(ProfileStoreTest, SnapshotChecksEachFileOnceButWritesStayFresh) {
+    files.files[kPath] = "[S]\r\nk=1\r\n";
+    store.BeginSnapshot();
+    EXPECT_EQ(store.Get(kPath, "S", "k"), "1");
+    files.files[kPath] = "[S]\r\nk=2\r\n";  // another till, during the refresh
+    EXPECT_EQ(store.Get(kPath, "S", "k"), "1");
+    EXPECT_TRUE(store.Set(kPath, "S", "j", "3"));  // a write merges the real file
+    EXPECT_EQ(files.files[kPath], "[S]\r\nk=2\r\nj=3\r\n");
+    files.files[kPath] = "[S]\r\nk=4\r\n";
+    store.EndSnapshot();
+    EXPECT_EQ(store.Get(kPath, "S", "k"), "4");
+}
+
+TEST_F(ProfileStoreTest, UnreadableFileKeepsWhatItLastShowed) {
+    files.files[kPath] = "[S]\r\nk=1\r\n";
+    EXPECT_EQ(store.Get(kPath, "S", "k"), "1");
+    files.files[kPath] = "[S]\r\nk=2\r\n";
+    files.failReads = true;  // the share went away
+    for (int i = 0; i < 2; ++i) EXPECT_EQ(store.Get(kPath, "S", "k"), "1");
+    EXPECT_FALSE(store.Readable(kPath));
+    EXPECT_FALSE(store.Set(kPath, "S", "k", "3"));
+    EXPECT_EQ(store.Get(kOther, "S", "k"), std::nullopt);  // never read: nothing to show
+    files.failReads = false;
+    EXPECT_EQ(store.Get(kPath, "S", "k"), "2");
+}
+
 TEST_F(ProfileStoreTest, WritesOnlyRealChangesAndMergesOthers) {
     EXPECT_TRUE(store.Set(kPath, "S", "k", "1"));
     EXPECT_TRUE(store.Set(kPath, "S", "k", "1"));

@@ -355,5 +355,29 @@ TEST(CommitTest, TwoTillsShareCountersAndNumbering) {
     EXPECT_EQ(lock.find("ERRORI"), std::string::npos) << lock;
 }
 
+TEST(CommitTest, SecondaryCommitOfUnlimitedArticlesNeverWaitsForLocks) {
+    // Ten lines of articles with unlimited pieces: nothing locks their catalogue lines, so
+    // nothing may wait to unlock them either.
+    MemoryFileAccess files;
+    std::string catalogo = "[MANGIARE]\r\nDIMENSIONE=10\r\n";
+    for (int k = 1; k <= 10; ++k)
+        catalogo += std::to_string(k) + "=Articolo " + std::to_string(k) + ";1,5;1;0;-1;1;-1;0\r\n";
+    files.files["//cassa1/vorsa$/vorsa.ini"] = catalogo;
+    Cassa c(files, "[MULTIVORSA]\r\nABILITATO=1\r\nSISTEMA_REMOTO=cassa1\r\n", "bruno", "/q");
+    ASSERT_EQ(c.till->statoMultiVorsa, StatoMultiVorsa::SecondariaOk);
+    ASSERT_TRUE(c.till->opt.gMultiVorsa);
+    c.vendita->ImpostaStampaAutomatica(false);  // no pause around printing either
+    for (int code = 101; code <= 110; ++code) c.Digita(std::to_string(code));
+    c.Digita("F1");
+    c.sleeper.count = 0;
+    c.Digita("F4");
+    EXPECT_EQ(c.sleeper.count, 0);
+    EXPECT_EQ(c.Dati("STATISTICHE", "SCONTRINI"), "1");
+    EXPECT_EQ(c.Dati("STATISTICHE", "110"), "1;1,5");
+    const std::string lock = files.files["//cassa1/vorsa$/vorsa.ini.lck"];
+    EXPECT_EQ(lock.find("-LOCKED"), std::string::npos) << lock;
+    EXPECT_EQ(lock.find("ERRORI"), std::string::npos) << lock;
+}
+
 }  // namespace
 }  // namespace vorsa

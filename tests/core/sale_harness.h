@@ -1,6 +1,7 @@
 #pragma once
 // A till over in-memory files with a scripted window and operator.
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -126,14 +127,19 @@ class RecordingPrint : public PrintSeam {
 
 /// One till: files shared with other tills of the same test through `files`.
 struct Cassa {
+    /// `realSleeper` (when given) makes the lock waits real, for tills in separate processes.
+    /// `afterStart` runs right after start-up, before the sale is assembled.
     Cassa(FileAccess& shared, const std::string& ini, const std::string& userName = "cassiere",
-          const std::string& folder = "/p")
+          const std::string& folder = "/p", Sleeper* realSleeper = nullptr,
+          const std::function<void(Till&)>& afterStart = nullptr)
         : files(shared) {
         user.name = userName;
         if (!ini.empty()) files.ReplaceAll(folder + "/Vorsa.ini", ini);
-        till = std::make_unique<Till>(Services{files, clock, sleeper, user, shell}, folder,
-                                      Version{1, 0, 0});
+        till = std::make_unique<Till>(
+            Services{files, clock, realSleeper ? *realSleeper : sleeper, user, shell}, folder,
+            Version{1, 0, 0});
         AvviaTill(*till);
+        if (afterStart) afterStart(*till);
         vendita = std::make_unique<Vendita>(till->PartiVendita(), view.Views(), prompter, &print);
         view.vendita = vendita.get();
         // The window's load step: captions of the function keys, F4 disabled.

@@ -114,11 +114,51 @@ TEST_F(SettingsStoreTest, LockIsExclusiveBetweenTills) {
     EXPECT_TRUE(b.store.BloccaChiave("BERE", "3"));
 }
 
-TEST_F(SettingsStoreTest, UnlockWithoutEntryWaitsAllRounds) {
-    EXPECT_FALSE(a.store.SbloccaChiave("S", "K"));
+TEST_F(SettingsStoreTest, UnlockNeverWaits) {
+    // Waiting cannot turn a missing or foreign entry into this till's own: refuse at once.
+    const char* const locks[] = {nullptr, "[S]\r\n", "[S]\r\nK-LOCKED=BRUNO56:78\r\n",
+                                 "[S]\r\nK-LOCKED=\r\n"};
+    for (const char* l : locks) {
+        files.files.erase(kLock);
+        if (l) files.files[kLock] = l;
+        a.sleeper.count = 0;
+        EXPECT_FALSE(a.store.SbloccaChiave("S", "K")) << (l ? l : "no lock file");
+        EXPECT_EQ(a.sleeper.count, 0) << (l ? l : "no lock file");
+        if (l) {
+            EXPECT_EQ(files.files[kLock], l);
+        }
+        EXPECT_FALSE(files.files.count(kLock) &&
+                     files.files[kLock].find("ERRORI") != std::string::npos);
+    }
+}
+
+TEST_F(SettingsStoreTest, SeveralKeysAreTakenTogetherOrNotAtAll) {
+    const std::vector<SettingsStore::Chiave> chiavi = {
+        {"STATISTICHE", "SCONTRINI"}, {"STATISTICHE", "101"}, {"MANGIARE", "1"}};
+    // Another till holds one key: nothing is taken meanwhile, all of them once it is free.
+    ASSERT_TRUE(b.store.BloccaChiave("STATISTICHE", "101"));
+    a.sleeper.onSleep = [&](int n) {
+        EXPECT_EQ(files.files[kLock].find("ANNA12:34"), std::string::npos) << n;
+        if (n == 3) b.store.SbloccaChiave("STATISTICHE", "101");
+    };
+    EXPECT_EQ(a.store.BloccaChiavi(chiavi), std::vector<bool>({true, true, true}));
+    EXPECT_EQ(a.sleeper.count, 3);
+    EXPECT_EQ(files.files[kLock],
+              "[STATISTICHE]\r\nSCONTRINI-LOCKED=ANNA12:34\r\n101-LOCKED=ANNA12:34\r\n"
+              "[MANGIARE]\r\n1-LOCKED=ANNA12:34\r\n");
+    // Released together, and only this till's own entries.
+    ASSERT_TRUE(b.store.BloccaChiave("BERE", "2"));
+    a.store.SbloccaChiavi({chiavi[0], chiavi[1], chiavi[2], {"BERE", "2"}});
+    EXPECT_EQ(files.files[kLock],
+              "[STATISTICHE]\r\n[MANGIARE]\r\n[BERE]\r\n2-LOCKED=BRUNO56:78\r\n");
+    // A key held for good: after the wait the free ones are taken and the other is logged.
+    a.sleeper.onSleep = nullptr;
+    a.sleeper.count = 0;
+    EXPECT_EQ(a.store.BloccaChiavi({{"BERE", "2"}, {"BERE", "3"}}),
+              std::vector<bool>({false, true}));
     EXPECT_EQ(a.sleeper.count, 200);
-    EXPECT_FALSE(files.files.count(kLock) &&
-                 files.files[kLock].find("ERRORI") != std::string::npos);
+    EXPECT_NE(files.files[kLock].find("3-LOCKED=ANNA12:34"), std::string::npos);
+    EXPECT_NE(files.files[kLock].find("=L - BERE - 2\r\n"), std::string::npos);
 }
 
 TEST_F(SettingsStoreTest, UnreachableLockFileGivesUpAtOnce) {

@@ -1,0 +1,80 @@
+#include "platform/smb_file_access.h"
+#include "platform/text.h"
+
+namespace vorsa {
+
+void RoutingFileAccess::Alias(const std::string& localPath, const std::string& networkPath) {
+    aliases_[ToUpper(localPath)] = networkPath;
+}
+
+bool RoutingFileAccess::AliasIfSameFile(const std::string& localPath,
+                                        const std::string& networkPath) {
+    const auto here = local_.Stamp(localPath);
+    const auto there = smb_.Stamp(networkPath);
+    if (!here || !there || here->inode != there->inode || here->size != there->size) return false;
+    Alias(localPath, networkPath);
+    return true;
+}
+
+std::pair<FileAccess*, std::string> RoutingFileAccess::Route(const std::string& path) {
+    if (!aliases_.empty()) {
+        auto a = aliases_.find(ToUpper(path));
+        if (a != aliases_.end()) return {&smb_, a->second};
+    }
+    if (IsNetworkPath(path)) return {&smb_, path};
+    return {&local_, path};
+}
+
+ReadResult RoutingFileAccess::ReadAll(const std::string& path) {
+    auto [fa, p] = Route(path);
+    return fa->ReadAll(p);
+}
+bool RoutingFileAccess::ReplaceAll(const std::string& path, std::string_view bytes) {
+    auto [fa, p] = Route(path);
+    return fa->ReplaceAll(p, bytes);
+}
+std::unique_ptr<FileLock> RoutingFileAccess::LockExclusive(const std::string& path) {
+    auto [fa, p] = Route(path);
+    return fa->LockExclusive(p);
+}
+std::optional<FileStamp> RoutingFileAccess::Stamp(const std::string& path) {
+    auto [fa, p] = Route(path);
+    return fa->Stamp(p);
+}
+bool RoutingFileAccess::Exists(const std::string& path) {
+    auto [fa, p] = Route(path);
+    return fa->Exists(p);
+}
+bool RoutingFileAccess::Remove(const std::string& path) {
+    auto [fa, p] = Route(path);
+    return fa->Remove(p);
+}
+bool RoutingFileAccess::CreateFolder(const std::string& path) {
+    auto [fa, p] = Route(path);
+    return fa->CreateFolder(p);
+}
+int RoutingFileAccess::RemoveStaleTemps(const std::string& path) {
+    auto [fa, p] = Route(path);
+    return fa->RemoveStaleTemps(p);
+}
+bool RoutingFileAccess::CanReplace(const std::string& path) {
+    auto [fa, p] = Route(path);
+    return fa->CanReplace(p);
+}
+std::vector<std::string> RoutingFileAccess::ListFiles(const std::string& folder,
+                                                      std::string_view suffix) {
+    auto [fa, p] = Route(folder);
+    return fa->ListFiles(p, suffix);
+}
+bool RoutingFileAccess::Rename(const std::string& from, const std::string& to) {
+    auto [fa, a] = Route(from);
+    auto [fb, b] = Route(to);
+    if (fa != fb) return false;
+    return fa->Rename(a, b);
+}
+bool RoutingFileAccess::StampAfterReplaceIsOwn(const std::string& path) {
+    auto [fa, p] = Route(path);
+    return fa->StampAfterReplaceIsOwn(p);
+}
+
+}  // namespace vorsa

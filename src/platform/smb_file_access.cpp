@@ -1,0 +1,639 @@
+#include "platform/smb_file_access.h"
+
+#include <libsmbclient.h>
+
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "platform/text.h"
+
+namespace vorsa {
+
+std::string SmbUrl(std::string_view path) {
+    if (!IsNetworkPath(path)) return {};
+    std::string rest(path.substr(2));
+    std::replace(rest.begin(), rest.end(), '\\', '/');
+    std::string url = "smb://";
+    for (char c : Cp1252ToUtf8(rest)) {
+        if (c == '%')
+            url += "%25";
+        else
+            url += c;
+    }
+    return url;
+}
+
+namespace {
+
+constexpr std::size_t kChunk = 1 << 20;
+// A write the server receives as one request lands whole or not at all, even when the writer
+// is killed while sending it.
+constexpr std::uint64_t kSingleWrite = 60 * 1024;
+constexpr char kJournalMagic[8] = {'V', 'O', 'R', 'S', 'A', 'J', '1', '\n'};
+constexpr std::size_t kJournalHeader = 24;  // magic, first changed byte, new size
+
+std::string FolderOf(const std::string& url) {
+    return url.substr(0, url.rfind('/'));
+}
+std::string NameOf(const std::string& url) {
+    return url.substr(url.rfind('/') + 1);
+}
+// Hidden companions beside the file: the journal being built and the sealed one.
+std::string JournalUrl(const std::string& url) {
+    return FolderOf(url) + "/." + NameOf(url) + ".journal";
+}
+std::string SealedUrl(const std::string& url) {
+    return FolderOf(url) + "/." + NameOf(url) + ".sealed";
+}
+
+FileStamp StampOf(const struct stat& st) {
+    FileStamp s;
+    s.device = static_cast<std::uint64_t>(st.st_dev);
+    s.inode = static_cast<std::uint64_t>(st.st_ino);
+    s.mtimeNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    s.ctimeNs = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    s.size = static_cast<std::uint64_t>(st.st_size);
+    return s;
+}
+
+void PutU64(std::string& out, std::uint64_t v) {
+    for (int i = 0; i < 8; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+std::uint64_t GetU64(const char* p) {
+    std::uint64_t v = 0;
+    for (int i = 7; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(p[i]);
+    return v;
+}
+
+// libsmbclient calls the progress callback of a server-side copy unconditionally.
+int GoOn(off_t, void*) {
+    return 1;
+}
+
+void NoAuth(SMBCCTX*, const char*, const char*, char* wg, int wglen, char* un, int unlen, char* pw,
+            int pwlen) {
+    // Guest access: the main till shares its folder with everyone.
+    if (wglen > 0) wg[0] = '\0';
+    if (unlen > 0) un[0] = '\0';
+    if (pwlen > 0) pw[0] = '\0';
+}
+
+class SmbAccess;
+
+class SmbLock : public FileLock {
+  public:
+    SmbLock(SmbAccess& owner, std::string url) : owner_(owner), url_(std::move(url)) {}
+    ~SmbLock() override;
+    SmbLock(const SmbLock&) = delete;
+    SmbLock& operator=(const SmbLock&) = delete;
+
+  private:
+    SmbAccess& owner_;
+    std::string url_;
+};
+
+class SmbAccess : public SmbFileAccess {
+  public:
+    SmbAccess(Sleeper& sleeper, SmbOptions options) : sleeper_(sleeper), options_(options) {
+        ctx_ = smbc_new_context();
+        if (!ctx_) return;
+        smbc_setOptionDebugToStderr(ctx_, 1);
+        smbc_setDebug(ctx_, 0);
+        smbc_setTimeout(ctx_, options_.timeoutMs);
+        smbc_setOptionUseKerberos(ctx_, 0);
+        smbc_setOptionFallbackAfterKerberos(ctx_, 1);
+        smbc_setFunctionAuthDataWithContext(ctx_, NoAuth);
+        if (options_.port > 0) smbc_setPort(ctx_, static_cast<std::uint16_t>(options_.port));
+        if (!smbc_init_context(ctx_)) {
+            smbc_free_context(ctx_, 0);
+            ctx_ = nullptr;
+        }
+    }
+    ~SmbAccess() override {
+        for (auto& [url, h] : held_)
+            if (h.file) smbc_getFunctionClose(ctx_)(ctx_, h.file);
+        if (ctx_) smbc_free_context(ctx_, 1);
+    }
+    SmbAccess(const SmbAccess&) = delete;
+    SmbAccess& operator=(const SmbAccess&) = delete;
+
+    const SmbCounters& counters() const override { return counters_; }
+    void ResetCounters() override { counters_ = {}; }
+    int TakeLastError() override { return std::exchange(lastError_, 0); }
+
+    ReadResult ReadAll(const std::string& path) override {
+        const std::string url = SmbUrl(path);
+        if (!Usable(url)) return {ReadStatus::Error, {}};
+        if (auto h = held_.find(url); h != held_.end()) {
+            ReadResult r{ReadStatus::Ok, {}};
+            FileStamp st;
+            if (!HeldStamp(h->second, st) || !ReadFrom(h->second.file, 0, r.bytes, st.size)) {
+                return {ReadStatus::Error, {}};
+            }
+            Remember(url, r.bytes, st);
+            return r;
+        }
+        // Denying writers keeps a replace out while the file is read; readers share.
+        int err = 0;
+        SMBCFILE* f = OpenWaiting(url, O_RDONLY, SMBC_SHAREMODE_DENY_WRITE, err);
+        if (!f) return {err == ENOENT ? ReadStatus::Missing : ReadStatus::Error, {}};
+        ReadResult r{ReadStatus::Ok, {}};
+        struct stat st {};
+        bool ok = Fstat(f, st) && ReadFrom(f, 0, r.bytes, static_cast<std::uint64_t>(st.st_size));
+        std::optional<FileStamp> stamp = StampOf(st);
+        if (ok) {
+            // A writer killed after sealing its journal: the sealed bytes are the file.
+            std::string journal;
+            if (ReadSealed(url, journal)) {
+                ok = ApplyJournal(journal, r.bytes);
+                stamp.reset();
+            }
+        }
+        Close(f);
+        if (!ok) return {ReadStatus::Error, {}};
+        ++counters_.fullReads;
+        Remember(url, r.bytes, stamp);
+        return r;
+    }
+
+    bool ReplaceAll(const std::string& path, std::string_view bytes) override {
+        const std::string url = SmbUrl(path);
+        if (!Usable(url)) return false;
+        std::unique_ptr<FileLock> own;
+        if (held_.find(url) == held_.end()) {
+            own = LockExclusive(path);
+            if (!own) return false;
+        }
+        Held& held = held_.at(url);
+        SMBCFILE* h = held.file;
+        FileStamp now;
+        if (!HeldStamp(held, now)) return false;
+        const std::uint64_t oldSize = now.size;
+        Delta delta;
+        const Known* base = nullptr;
+        if (auto k = known_.find(url); k != known_.end() && k->second.stamp == now)
+            base = &k->second;
+        if (base) {
+            delta = ComputeDelta(base->bytes, bytes);
+            if (base->bytes == bytes) return true;
+        } else {
+            delta.first = 0;
+            delta.literalBytes = bytes.size();
+            delta.ops.push_back(DeltaOp{false, 0, bytes.size(), std::string(bytes)});
+        }
+        ++counters_.replaces;
+        known_.erase(url);
+        bool ok;
+        if (bytes.size() >= oldSize && bytes.size() - delta.first <= kSingleWrite) {
+            ok = WriteAt(h, delta.first, bytes.substr(delta.first));
+        } else {
+            ok = WriteJournal(url, h, delta, bytes.size()) &&
+                 ApplySealed(url, h, oldSize, Span{delta.first, bytes.size()});
+        }
+        held.stamp.reset();
+        if (!ok) return false;
+        // A new size already tells the other tills; an equal one needs a new write time.
+        if (bytes.size() == oldSize) Touch(url);
+        FileStamp after;
+        if (HeldStamp(held, after)) Remember(url, std::string(bytes), after);
+        return true;
+    }
+
+    std::unique_ptr<FileLock> LockExclusive(const std::string& path) override {
+        const std::string url = SmbUrl(path);
+        if (!Usable(url)) return nullptr;
+        if (auto h = held_.find(url); h != held_.end()) {
+            ++h->second.depth;
+            return std::make_unique<SmbLock>(*this, url);
+        }
+        int err = 0;
+        SMBCFILE* f = OpenWaiting(url, O_RDWR | O_CREAT, SMBC_SHAREMODE_DENY_ALL, err);
+        if (!f) return nullptr;
+        held_[url] = Held{f, 1, std::nullopt};
+        // A writer killed after sealing its journal: finish its replace before anything else.
+        std::string journal;
+        if (ReadSealed(url, journal)) {
+            struct stat st {};
+            if (!Fstat(f, st) ||
+                !ApplySealed(url, f, static_cast<std::uint64_t>(st.st_size), std::nullopt)) {
+                Unlock(url);
+                return nullptr;
+            }
+            held_[url].stamp.reset();
+            known_.erase(url);
+        }
+        return std::make_unique<SmbLock>(*this, url);
+    }
+
+    void Unlock(const std::string& url) {
+        auto h = held_.find(url);
+        if (h == held_.end()) return;
+        if (--h->second.depth > 0) return;
+        Close(h->second.file);
+        held_.erase(h);
+    }
+
+    std::optional<FileStamp> Stamp(const std::string& path) override {
+        const std::string url = SmbUrl(path);
+        if (!Usable(url)) return std::nullopt;
+        struct stat st {};
+        if (auto h = held_.find(url); h != held_.end()) {
+            FileStamp held;
+            if (!HeldStamp(h->second, held)) return std::nullopt;
+            return held;
+        }
+        // Reading attributes only is never refused by another till's lock: one round trip.
+        ++counters_.requests;
+        if (smbc_getFunctionStat(ctx_)(ctx_, url.c_str(), &st) != 0) {
+            Fail(errno);
+            return std::nullopt;
+        }
+        return StampOf(st);
+    }
+
+    bool StampAfterReplaceIsOwn(const std::string& path) override {
+        return held_.count(SmbUrl(path)) > 0;
+    }
+
+    bool Exists(const std::string& path) override {
+        const std::string url = SmbUrl(path);
+        if (!Usable(url)) return false;
+        if (held_.count(url)) return true;
+        struct stat st {};
+        ++counters_.requests;
+        if (smbc_getFunctionStat(ctx_)(ctx_, url.c_str(), &st) == 0) return true;
+        Fail(errno);
+        return false;
+    }
+
+    bool Remove(const std::string& path) override {
+        const std::string url = SmbUrl(path);
+        if (!Usable(url)) return false;
+        known_.erase(url);
+        return Unlink(url);
+    }
+
+    bool CreateFolder(const std::string& path) override {
+        const std::string url = SmbUrl(path);
+        if (!Usable(url)) return false;
+        ++counters_.requests;
+        if (smbc_getFunctionMkdir(ctx_)(ctx_, url.c_str(), 0755) == 0) return true;
+        if (errno != EEXIST) {
+            Fail(errno);
+            return false;
+        }
+        struct stat st {};
+        return smbc_getFunctionStat(ctx_)(ctx_, url.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    }
+
+    bool CanReplace(const std::string& path) override {
+        const std::string url = SmbUrl(path);
+        if (!Usable(url)) return false;
+        struct stat st {};
+        ++counters_.requests;
+        if (smbc_getFunctionStat(ctx_)(ctx_, url.c_str(), &st) == 0) return !S_ISDIR(st.st_mode);
+        return smbc_getFunctionStat(ctx_)(ctx_, FolderOf(url).c_str(), &st) == 0;
+    }
+
+    std::vector<std::string> ListFiles(const std::string& folder,
+                                       std::string_view suffix) override {
+        std::vector<std::string> out;
+        const std::string url = SmbUrl(folder);
+        if (!Usable(url)) return out;
+        ++counters_.requests;
+        SMBCFILE* d = smbc_getFunctionOpendir(ctx_)(ctx_, url.c_str());
+        if (!d) return out;
+        while (smbc_dirent* e = smbc_getFunctionReaddir(ctx_)(ctx_, d)) {
+            if (e->smbc_type != SMBC_FILE) continue;
+            const std::string name = Utf8ToCp1252(e->name);
+            if (name.size() < suffix.size() ||
+                !EqualsNoCase(std::string_view(name).substr(name.size() - suffix.size()), suffix))
+                continue;
+            out.push_back(name);
+        }
+        smbc_getFunctionClosedir(ctx_)(ctx_, d);
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+
+    bool Rename(const std::string& from, const std::string& to) override {
+        const std::string a = SmbUrl(from);
+        const std::string b = SmbUrl(to);
+        if (!Usable(a) || b.empty()) return false;
+        struct stat st {};
+        ++counters_.requests;
+        if (smbc_getFunctionStat(ctx_)(ctx_, b.c_str(), &st) == 0) return false;
+        known_.erase(a);
+        return RenameUrl(a, b);
+    }
+
+  private:
+    // After the server stopped answering, every call fails at once for a while instead of
+    // waiting out the time-out again: a till whose main till is gone must not freeze.
+    bool Usable(const std::string& url) {
+        if (!ctx_ || url.empty()) return false;
+        if (downUntil_ && std::chrono::steady_clock::now() < *downUntil_) {
+            lastError_ = EHOSTDOWN;
+            return false;
+        }
+        downUntil_.reset();
+        return true;
+    }
+    void Fail(int err) {
+        lastError_ = err;
+        switch (err) {
+            case ETIMEDOUT:
+            case ECONNREFUSED:
+            case ECONNRESET:
+            case ECONNABORTED:
+            case EHOSTUNREACH:
+            case EHOSTDOWN:
+            case ENETUNREACH:
+            case ENETDOWN:
+            case ENOTCONN:
+            case EPIPE:
+            case EIO:
+                downUntil_ = std::chrono::steady_clock::now() +
+                             std::chrono::milliseconds(options_.retryAfterMs);
+                break;
+            default:
+                break;
+        }
+    }
+
+    struct Held {
+        SMBCFILE* file = nullptr;
+        int depth = 0;
+        std::optional<FileStamp> stamp;  // the file's stamp while held, once known
+    };
+    // While this till holds the file nobody else can change it: its stamp is asked once.
+    bool HeldStamp(Held& h, FileStamp& out) {
+        if (!h.stamp) {
+            struct stat st {};
+            if (!Fstat(h.file, st)) return false;
+            h.stamp = StampOf(st);
+        }
+        out = *h.stamp;
+        return true;
+    }
+    struct Known {
+        std::string bytes;
+        std::optional<FileStamp> stamp;
+    };
+
+    SMBCFILE* Open(const std::string& url, int flags, smbc_share_mode mode) {
+        smbc_setOptionOpenShareMode(ctx_, mode);
+        ++counters_.requests;
+        SMBCFILE* f = smbc_getFunctionOpen(ctx_)(ctx_, url.c_str(), flags, 0644);
+        const int err = errno;
+        smbc_setOptionOpenShareMode(ctx_, SMBC_SHAREMODE_DENY_NONE);
+        errno = err;
+        if (!f) Fail(err);
+        return f;
+    }
+
+    // Retries while another client holds the file (sharing violation), up to the lock wait.
+    SMBCFILE* OpenWaiting(const std::string& url, int flags, smbc_share_mode mode, int& err) {
+        long waited = 0;
+        for (;;) {
+            SMBCFILE* f = Open(url, flags, mode);
+            if (f) return f;
+            err = errno;
+            if (err != EBUSY || waited >= options_.lockWaitMs) return nullptr;
+            sleeper_.Sleep(options_.retryMs);
+            waited += options_.retryMs;
+        }
+    }
+
+    void Close(SMBCFILE* f) {
+        ++counters_.requests;
+        smbc_getFunctionClose(ctx_)(ctx_, f);
+    }
+
+    bool Fstat(SMBCFILE* f, struct stat& st) {
+        ++counters_.requests;
+        if (smbc_getFunctionFstat(ctx_)(ctx_, f, &st) == 0) return true;
+        Fail(errno);
+        return false;
+    }
+
+    bool Seek(SMBCFILE* f, std::uint64_t at) {
+        // Only moves the client's own offset: no request.
+        return smbc_getFunctionLseek(ctx_)(ctx_, f, static_cast<off_t>(at), SEEK_SET) >= 0;
+    }
+
+    // Reads to the end; with the size known, no extra request to find the end.
+    bool ReadFrom(SMBCFILE* f, std::uint64_t at, std::string& out,
+                  std::optional<std::uint64_t> size = std::nullopt) {
+        if (!Seek(f, at)) return false;
+        out.clear();
+        std::vector<char> buffer(kChunk);
+        for (;;) {
+            if (size && out.size() >= *size - at) return true;
+            ++counters_.requests;
+            const ssize_t n = smbc_getFunctionRead(ctx_)(ctx_, f, buffer.data(), buffer.size());
+            if (n < 0) {
+                Fail(errno);
+                return false;
+            }
+            if (n == 0) return true;
+            counters_.received += n;
+            out.append(buffer.data(), static_cast<std::size_t>(n));
+        }
+    }
+
+    bool WriteAt(SMBCFILE* f, std::uint64_t at, std::string_view bytes) {
+        if (!Seek(f, at)) return false;
+        while (!bytes.empty()) {
+            const std::size_t part = std::min(bytes.size(), kChunk);
+            ++counters_.requests;
+            const ssize_t n = smbc_getFunctionWrite(ctx_)(ctx_, f, bytes.data(), part);
+            if (n <= 0) {
+                Fail(errno);
+                return false;
+            }
+            counters_.sent += n;
+            bytes.remove_prefix(static_cast<std::size_t>(n));
+        }
+        return true;
+    }
+
+    // Server-side copy from the current offsets of both files.
+    bool Copy(SMBCFILE* from, SMBCFILE* to, std::uint64_t length) {
+        if (length == 0) return true;
+        ++counters_.requests;
+        const off_t n =
+            smbc_getFunctionSplice(ctx_)(ctx_, from, to, static_cast<off_t>(length), GoOn, nullptr);
+        if (n != static_cast<off_t>(length)) {
+            Fail(errno);
+            return false;
+        }
+        counters_.copiedOnServer += static_cast<long long>(length);
+        return true;
+    }
+
+    bool Unlink(const std::string& url) {
+        ++counters_.requests;
+        if (smbc_getFunctionUnlink(ctx_)(ctx_, url.c_str()) == 0) return true;
+        Fail(errno);
+        return false;
+    }
+
+    bool RenameUrl(const std::string& a, const std::string& b) {
+        ++counters_.requests;
+        if (smbc_getFunctionRename(ctx_)(ctx_, a.c_str(), ctx_, b.c_str()) == 0) return true;
+        Fail(errno);
+        return false;
+    }
+
+    // The write time is set by hand: the server may put off updating it until the file is
+    // closed, and a refresh must see every change, also one that keeps the size.
+    void Touch(const std::string& url) {
+        struct timeval tv[2]{};
+        ::gettimeofday(&tv[0], nullptr);
+        tv[1] = tv[0];
+        ++counters_.requests;
+        smbc_getFunctionUtimes(ctx_)(ctx_, url.c_str(), tv);
+    }
+
+    void Remember(const std::string& url, std::string bytes, std::optional<FileStamp> stamp) {
+        if (!stamp) {
+            known_.erase(url);
+            return;
+        }
+        known_[url] = Known{std::move(bytes), stamp};
+    }
+
+    // Builds the journal: header, then the new bytes from the first change on, the unchanged
+    // ones copied by the server from the file itself. Sealed by a rename once complete.
+    bool WriteJournal(const std::string& url, SMBCFILE* h, const Delta& delta,
+                      std::uint64_t newSize) {
+        const std::string jurl = JournalUrl(url);
+        SMBCFILE* j = Open(jurl, O_RDWR | O_CREAT | O_TRUNC, SMBC_SHAREMODE_DENY_NONE);
+        if (!j) return false;
+        std::string header(kJournalMagic, sizeof kJournalMagic);
+        PutU64(header, delta.first);
+        PutU64(header, newSize);
+        bool ok = WriteAt(j, 0, header);
+        for (const DeltaOp& op : delta.ops) {
+            if (!ok) break;
+            if (op.copy) {
+                ok = Seek(h, op.from) && Copy(h, j, op.length);
+            } else {
+                ok = WriteAt(j, smbc_getFunctionLseek(ctx_)(ctx_, j, 0, SEEK_CUR), op.literal);
+            }
+        }
+        Close(j);
+        if (!ok) {
+            Unlink(jurl);
+            return false;
+        }
+        const std::string surl = SealedUrl(url);
+        if (!RenameUrl(jurl, surl)) {
+            Unlink(jurl);
+            return false;
+        }
+        return true;
+    }
+
+    // Copies a sealed journal over the file (the server does the copying), then drops it.
+    struct Span {
+        std::uint64_t first;
+        std::uint64_t newSize;
+    };
+    bool ApplySealed(const std::string& url, SMBCFILE* h, std::uint64_t oldSize,
+                     std::optional<Span> span) {
+        const std::string surl = SealedUrl(url);
+        SMBCFILE* s = Open(surl, O_RDONLY, SMBC_SHAREMODE_DENY_NONE);
+        if (!s) return false;
+        std::string header;
+        bool ok = true;
+        if (!span) {
+            ok = ReadHeader(s, header);
+            if (ok) span = Span{GetU64(header.data() + 8), GetU64(header.data() + 16)};
+        }
+        if (ok) {
+            const std::uint64_t first = span->first;
+            const std::uint64_t newSize = span->newSize;
+            ok = first <= newSize && Seek(s, kJournalHeader) && Seek(h, first) &&
+                 Copy(s, h, newSize - first);
+            if (ok && newSize < oldSize) {
+                ++counters_.requests;
+                ok = smbc_getFunctionFtruncate(ctx_)(ctx_, h, static_cast<off_t>(newSize)) == 0;
+            }
+        }
+        Close(s);
+        // Kept when the copy failed half-way: the next lock holder finishes it.
+        if (ok) Unlink(surl);
+        return ok;
+    }
+
+    bool ReadHeader(SMBCFILE* s, std::string& header) {
+        header.assign(kJournalHeader, '\0');
+        if (!Seek(s, 0)) return false;
+        ++counters_.requests;
+        const ssize_t n = smbc_getFunctionRead(ctx_)(ctx_, s, header.data(), header.size());
+        if (n != static_cast<ssize_t>(kJournalHeader) ||
+            std::memcmp(header.data(), kJournalMagic, sizeof kJournalMagic) != 0) {
+            header.clear();
+            return false;
+        }
+        counters_.received += n;
+        return true;
+    }
+
+    // The whole sealed journal when there is one.
+    bool ReadSealed(const std::string& url, std::string& journal) {
+        SMBCFILE* s = Open(SealedUrl(url), O_RDONLY, SMBC_SHAREMODE_DENY_NONE);
+        if (!s) return false;
+        const bool ok = ReadFrom(s, 0, journal);
+        Close(s);
+        return ok && journal.size() >= kJournalHeader &&
+               std::memcmp(journal.data(), kJournalMagic, sizeof kJournalMagic) == 0;
+    }
+
+    static bool ApplyJournal(const std::string& journal, std::string& bytes) {
+        const std::uint64_t first = GetU64(journal.data() + 8);
+        const std::uint64_t newSize = GetU64(journal.data() + 16);
+        if (first > bytes.size() || first > newSize ||
+            journal.size() - kJournalHeader != newSize - first)
+            return false;
+        bytes.resize(first);
+        bytes.append(journal, kJournalHeader, std::string::npos);
+        return true;
+    }
+
+    Sleeper& sleeper_;
+    SmbOptions options_;
+    SMBCCTX* ctx_ = nullptr;
+    // Names on the share match without regard to case.
+    struct NoCaseLess {
+        bool operator()(const std::string& a, const std::string& b) const {
+            return ToUpper(a) < ToUpper(b);
+        }
+    };
+    std::map<std::string, Held, NoCaseLess> held_;
+    std::map<std::string, Known, NoCaseLess> known_;
+    SmbCounters counters_;
+    int lastError_ = 0;
+    std::optional<std::chrono::steady_clock::time_point> downUntil_;
+};
+
+SmbLock::~SmbLock() {
+    owner_.Unlock(url_);
+}
+
+}  // namespace
+
+std::unique_ptr<SmbFileAccess> MakeSmbFileAccess(Sleeper& sleeper, SmbOptions options) {
+    return std::make_unique<SmbAccess>(sleeper, options);
+}
+
+}  // namespace vorsa

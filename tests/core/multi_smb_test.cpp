@@ -1,0 +1,275 @@
+// Several tills, each in its own process, on one data file served by a real smbd.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <map>
+#include <random>
+#include <set>
+#include <thread>
+
+#include "platform/smb_file_access.h"
+#include "sale_harness.h"
+#include "support/smbd_server.h"
+
+namespace vorsa {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Child {
+    pid_t pid = -1;
+    int out = -1;
+};
+
+Child Spawn(const std::string& folder, int port, const std::string& user,
+            const std::vector<std::string>& args) {
+    int p[2];
+    if (::pipe(p) != 0) return {};
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(p[1], 1);
+        ::close(p[0]);
+        ::close(p[1]);
+        std::vector<std::string> all = {TILL_DRIVER, folder, std::to_string(port), user};
+        all.insert(all.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (auto& a : all) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        ::execv(TILL_DRIVER, argv.data());
+        ::_exit(127);
+    }
+    ::close(p[1]);
+    return {pid, p[0]};
+}
+
+std::string ReadLine(const Child& c) {
+    std::string line;
+    char ch;
+    while (::read(c.out, &ch, 1) == 1 && ch != '\n') line += ch;
+    return line;
+}
+
+/// Waits for the child and returns what it printed.
+std::string Finish(Child& c) {
+    std::string out;
+    char buf[256];
+    ssize_t n;
+    while ((n = ::read(c.out, buf, sizeof buf)) > 0) out.append(buf, static_cast<std::size_t>(n));
+    ::close(c.out);
+    int status = 0;
+    ::waitpid(c.pid, &status, 0);
+    return out;
+}
+
+void Kill(Child& c) {
+    if (c.pid > 0) ::kill(c.pid, SIGKILL);
+    Finish(c);
+}
+
+class MultiTillTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!test::SmbdAvailable()) GTEST_SKIP() << "smbd is not installed";
+        root = (fs::temp_directory_path() / ("vorsa-multi-" + std::to_string(::getpid()))).string();
+        fs::remove_all(root);
+        main = root + "/principale";
+        server = std::make_unique<test::SmbdServer>(main);
+        ASSERT_TRUE(server->ok());
+    }
+    void TearDown() override {
+        server.reset();
+        fs::remove_all(root);
+    }
+    void Write(const std::string& path, const std::string& text) {
+        fs::create_directories(fs::path(path).parent_path());
+        auto local = MakeLocalFileAccess(false);
+        local->ReplaceAll(path, text);
+    }
+    std::string Secondary(int n, int cicli = 200) {
+        const std::string f = root + "/secondaria" + std::to_string(n);
+        Write(f + "/Vorsa.ini",
+              "[MULTIVORSA]\r\nABILITATO=1\r\nSISTEMA_REMOTO=127.0.0.1\r\n"
+              "TIMER_CICLI=" +
+                  std::to_string(cicli) + "\r\n");
+        return f;
+    }
+    /// The shared files as a till reads them: through the share.
+    IniDocument Shared(const char* name) {
+        test::FakeSleeper s;
+        SmbOptions o;
+        o.port = server->port();
+        auto smb = MakeSmbFileAccess(s, o);
+        const ReadResult r = smb->ReadAll(server->Path(name));
+        EXPECT_EQ(r.status, ReadStatus::Ok) << name;
+        return IniDocument::Parse(r.bytes);
+    }
+    /// Receipts 1..n each once, statistics and stock as the receipts tell, no lock left.
+    void ExpectConsistent(std::map<std::string, int>* perTill = nullptr,
+                          long long expectedReceipts = -1) {
+        const IniDocument doc = Shared("Vorsa.ini");
+        const long long n = Val(doc.Get("STATISTICHE", "SCONTRINI").value_or("0"));
+        if (expectedReceipts >= 0) {
+            EXPECT_EQ(n, expectedReceipts);
+        }
+        std::map<int, long long> sold;
+        for (long long r = 1; r <= n; ++r) {
+            const auto rec = doc.Get("SCONTRINI", std::to_string(r));
+            ASSERT_TRUE(rec.has_value()) << "receipt " << r << " of " << n;
+            const ScontrinoArchiviato s = LeggiScontrino(*rec, ';');
+            ASSERT_TRUE(s.valido) << *rec;
+            if (perTill) ++(*perTill)[s.identita.substr(0, s.identita.size() - 5)];
+            for (const auto& v : s.voci) sold[v.code] += v.quantity;
+        }
+        EXPECT_FALSE(doc.Get("SCONTRINI", std::to_string(n + 1)).has_value());
+        for (const auto& [code, q] : sold) {
+            const auto stat = Split(doc.Get("STATISTICHE", std::to_string(code)).value_or(""), ';');
+            ASSERT_EQ(stat.size(), 2u) << code;
+            EXPECT_EQ(Val(stat[0]), q) << code;
+        }
+        const auto panino = Split(doc.Get("MANGIARE", "1").value_or(""), ';');
+        ASSERT_GE(panino.size(), 5u);
+        EXPECT_EQ(Val(panino[4]), stock - sold[101]);
+        soldPanini = sold[101];
+    }
+    void ExpectLocksFree() {
+        const IniDocument lock = Shared("Vorsa.ini.lck");
+        const std::string text = lock.Serialize();
+        EXPECT_EQ(text.find("-LOCKED"), std::string::npos) << text;
+        EXPECT_EQ(text.find("[ERRORI]"), std::string::npos) << text;
+        for (const char* n : {"1", "2", "3"})
+            EXPECT_EQ(Val(lock.Get("MULTIVORSA", n).value_or("0")), 0) << n;
+    }
+    void Catalogue(int pieces) {
+        stock = pieces;
+        Write(main + "/Vorsa.ini", "[MANGIARE]\r\nDIMENSIONE=2\r\n1=Panino;3,5;1;0;" +
+                                       std::to_string(pieces) + ";1;" + std::to_string(pieces) +
+                                       ";0\r\n2=Acqua;1;1;0;-1;1;-1;0\r\n[BERE]\r\nDIMENSIONE=1\r\n"
+                                       "1=Birra;3;1;0;-1;2;-1;0\r\n[VARIE]\r\nDIMENSIONE=1\r\n"
+                                       "[MULTIVORSA]\r\nABILITATO=1\r\nMASTER=1\r\n");
+    }
+
+    std::string root;
+    std::string main;
+    std::unique_ptr<test::SmbdServer> server;
+    long long stock = 0;
+    long long soldPanini = 0;
+};
+
+TEST_F(MultiTillTest, FourTillsCommitTogetherWithoutGapOrDuplicate) {
+    Catalogue(30000);
+    // 250 sales each (1 000 receipts) pass as well but take minutes on two cores.
+    const int kSales = 60;
+    std::vector<Child> tills;
+    const char* users[] = {"principale", "sec1", "sec2", "sec3"};
+    for (int t = 0; t < 4; ++t)
+        tills.push_back(Spawn(t == 0 ? main : Secondary(t), server->port(), users[t],
+                              {"sell", std::to_string(kSales), "101", "102"}));
+    for (auto& c : tills)
+        EXPECT_EQ(Finish(c), "committed " + std::to_string(kSales) + " failed 0 refused 0\n");
+    std::map<std::string, int> perTill;
+    ExpectConsistent(&perTill, 4 * kSales);
+    for (const char* u : users) EXPECT_EQ(perTill[u], kSales) << u;
+    EXPECT_EQ(soldPanini, 4 * kSales);
+    const IniDocument doc = Shared("Vorsa.ini");
+    const std::string n = std::to_string(4 * kSales);
+    EXPECT_EQ(doc.Get("STATISTICHE", "102").value_or(""), n + ";" + n);
+    EXPECT_EQ(doc.Get("STATISTICHE", "101").value_or(""), n + ";" + std::to_string(14 * kSales));
+    ExpectLocksFree();
+}
+
+TEST_F(MultiTillTest, LimitedArticleRunsOutWithoutSellingMissingPieces) {
+    Catalogue(60);
+    std::vector<Child> tills;
+    for (int t = 0; t < 4; ++t)
+        tills.push_back(Spawn(t == 0 ? main : Secondary(t), server->port(),
+                              "cassa" + std::to_string(t), {"sell", "40", "101"}));
+    int committed = 0;
+    for (auto& c : tills) {
+        int ok = 0, failed = 0, refused = 0;
+        ASSERT_EQ(std::sscanf(Finish(c).c_str(), "committed %d failed %d refused %d", &ok, &failed,
+                              &refused),
+                  3);
+        EXPECT_EQ(failed, 0);
+        committed += ok;
+    }
+    ExpectConsistent(nullptr, committed);
+    EXPECT_EQ(soldPanini, 60);  // 160 asked for, 60 there: all sold, none more
+    ExpectLocksFree();
+}
+
+TEST_F(MultiTillTest, KilledTillGivesHeldPiecesBackAtItsNextStart) {
+    Catalogue(50);
+    const std::string s = Secondary(1);
+    Child c = Spawn(s, server->port(), "sec1", {"hold", "101", "3"});
+    ASSERT_EQ(ReadLine(c), "held 3");
+    EXPECT_EQ(Shared("Vorsa.ini.lck").Get("MULTIVORSA", "1").value_or(""), "3");
+    Kill(c);
+    EXPECT_EQ(Shared("Vorsa.ini.lck").Get("MULTIVORSA", "1").value_or(""), "3");
+    Child again = Spawn(s, server->port(), "sec1", {"start"});
+    EXPECT_EQ(Finish(again), "stato 5 multi 1\n");
+    EXPECT_EQ(Shared("Vorsa.ini.lck").Get("MULTIVORSA", "1").value_or(""), "0");
+    const auto local = MakeLocalFileAccess(false);
+    ProfileStore p(*local);
+    EXPECT_EQ(p.Get(s + "/Vorsa.ini", "MULTIVORSA-TMP", "1").value_or(""), "0");
+    ExpectLocksFree();
+}
+
+TEST_F(MultiTillTest, TillKilledMidCommitLeavesWholeSales) {
+    Catalogue(30000);
+    const std::string s = Secondary(1, 5);
+    std::mt19937 rng(20261207);
+    std::uniform_int_distribution<int> pausa(400, 1200);
+    long long last = 0;
+    for (int round = 0; round < 12; ++round) {
+        Child c = Spawn(s, server->port(), "sec1", {"sellforever", "101", "102", "201"});
+        std::this_thread::sleep_for(std::chrono::milliseconds(pausa(rng)));
+        Kill(c);
+        ExpectConsistent();
+        if (HasFailure()) break;
+        last = soldPanini;
+    }
+    EXPECT_GT(last, 0) << "no sale was ever committed: the test proved nothing";
+}
+
+TEST_F(MultiTillTest, SecondaryFallsBackToLocalDataWhileTheMainTillIsDown) {
+    Catalogue(10);
+    const std::string s = Secondary(1);
+    server->Stop();
+    Child alone = Spawn(s, server->port(), "sec1", {"start"});
+    EXPECT_EQ(Finish(alone), "stato 4 multi 0\n");
+    ASSERT_TRUE(server->Start());
+    Child back = Spawn(s, server->port(), "sec1", {"start"});
+    EXPECT_EQ(Finish(back), "stato 5 multi 1\n");
+}
+
+TEST_F(MultiTillTest, MainTillGoneMidEventReportsTheSaleNotSaved) {
+    Catalogue(10);
+    test::FakeSleeper smbSleeper;
+    SmbOptions o;
+    o.port = server->port();
+    auto local = MakeLocalFileAccess(false);
+    auto smb = MakeSmbFileAccess(smbSleeper, o);
+    RoutingFileAccess files(*local, *smb);
+    test::Cassa c(files, "", "sec1", Secondary(1));
+    ASSERT_EQ(c.till->statoMultiVorsa, StatoMultiVorsa::SecondariaOk);
+    c.vendita->ImpostaStampaAutomatica(false);
+    for (const char* k : {"101", "F1", "F4"}) c.Digita(k);
+    EXPECT_TRUE(c.prompter.messages.empty());
+    EXPECT_EQ(c.Dati("STATISTICHE", "SCONTRINI"), "1");
+
+    server->Stop();
+    c.sleeper.count = 0;
+    for (const char* k : {"102", "F1", "F4"}) c.Digita(k);
+    ASSERT_EQ(c.prompter.messages.size(), 1u);
+    EXPECT_NE(c.prompter.messages[0].find("NON \xE8 stata salvata"), std::string::npos);
+    // Nothing waited: neither the key locks nor the whole-file locks.
+    EXPECT_EQ(c.sleeper.count, 0);
+    EXPECT_EQ(smbSleeper.count, 0);
+    EXPECT_EQ(c.till->cat.gArticoli[1].pieces, 9);  // what the file last held
+}
+
+}  // namespace
+}  // namespace vorsa

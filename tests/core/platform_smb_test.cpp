@@ -1,0 +1,245 @@
+// The SMB file access against a private smbd on 127.0.0.1, and the delta it sends.
+#include "platform/smb_file_access.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "support/fakes.h"
+#include "support/smbd_server.h"
+
+namespace vorsa {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Apply(std::string_view oldBytes, const Delta& d) {
+    std::string out(oldBytes.substr(0, d.first));
+    for (const DeltaOp& op : d.ops)
+        out += op.copy ? std::string(oldBytes.substr(op.from, op.length)) : op.literal;
+    return out;
+}
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+TEST(SmbUrlTest, NetworkPathsBecomeUrls) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"\\\\cassa1\\vorsa$\\vorsa.ini", "smb://cassa1/vorsa$/vorsa.ini"},
+        {"//192.168.0.5/vorsa$/vorsa.ini.lck", "smb://192.168.0.5/vorsa$/vorsa.ini.lck"},
+        {"\\\\bar\\vorsa$\\Dati\\100%.txt", "smb://bar/vorsa$/Dati/100%25.txt"},
+        {"\\\\bar\\vorsa$\\Citt\xE0.ini", "smb://bar/vorsa$/Citt\xC3\xA0.ini"},
+        {"/p/Vorsa.ini", ""},
+        {"///x", ""},
+        {"C:\\Vorsa\\Vorsa.ini", ""},
+    };
+    for (const auto& [path, url] : cases) {
+        EXPECT_EQ(SmbUrl(path), url) << path;
+        EXPECT_EQ(IsNetworkPath(path), *url != '\0') << path;
+    }
+}
+
+std::string Archive(int receipts) {
+    std::string s = "[MANGIARE]\r\n1=Panino;3,5;1;0;40;1;40;0\r\n2=Birra;3;1;0;-1;1;-1;0\r\n";
+    s += "[STATISTICHE]\r\nSCONTRINI=" + std::to_string(receipts) + "\r\n101=4;14\r\n";
+    s += "[SCONTRINI]\r\n";
+    for (int r = 1; r <= receipts; ++r)
+        s += std::to_string(r) + "=101-1-3,5;06/12/2026 20:15:00-0-3,5-anna45:03-0-0-0\r\n";
+    s += "[STORNI]\r\nLISTA=\r\n";
+    return s;
+}
+
+TEST(DeltaTest, RebuildsTheNewBytesAndSendsOnlyWhatChanged) {
+    const std::string old = Archive(2000);
+    std::string sale = old;
+    sale.replace(sale.find("40;1;40"), 7, "39;1;40");  // stock, same length
+    sale.replace(sale.find("SCONTRINI=2000"), 14, "SCONTRINI=2001");
+    sale.replace(sale.find("101=4;14"), 8, "101=5;17,5");  // statistics, longer
+    sale.insert(sale.find("[STORNI]"), "2001=101-1-3,5;06/12/2026 21:00:00-0-3,5-bruno-0-0-0\r\n");
+    std::string shorter = old;
+    shorter.erase(shorter.find("2=Birra"), shorter.find("[STAT") - shorter.find("2=Birra"));
+    struct Case {
+        const char* name;
+        std::string before;
+        std::string after;
+        std::uint64_t maxLiteral;
+    } cases[] = {
+        {"a sale", old, sale, 400},
+        {"a line removed", old, shorter, 300},
+        {"nothing changed", old, old, 0},
+        {"appended", old, old + "[X]\r\n", 300},
+        {"from nothing", "", "[A]\r\nk=v\r\n", 20},
+        {"to nothing", "[A]\r\nk=v\r\n", "", 0},
+        {"no final line end", "[A]\r\nk=v", "[A]\r\nk=w", 20},
+    };
+    for (const auto& c : cases) {
+        const Delta d = ComputeDelta(c.before, c.after);
+        EXPECT_EQ(Apply(c.before, d), c.after) << c.name;
+        EXPECT_LE(d.literalBytes, c.maxLiteral) << c.name;
+    }
+}
+
+class SmbTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!test::SmbdAvailable()) GTEST_SKIP() << "smbd is not installed";
+        folder = (fs::temp_directory_path() / ("vorsa-smb-" + std::to_string(::getpid()))).string();
+        fs::remove_all(folder);
+        server = std::make_unique<test::SmbdServer>(folder);
+        ASSERT_TRUE(server->ok());
+        SmbOptions o;
+        o.port = server->port();
+        o.lockWaitMs = 200;
+        o.retryAfterMs = 300;
+        a = MakeSmbFileAccess(sleeperA, o);
+        b = MakeSmbFileAccess(sleeperB, o);
+    }
+    void TearDown() override {
+        a.reset();
+        b.reset();
+        server.reset();
+        fs::remove_all(folder);
+    }
+    std::string folder;
+    std::unique_ptr<test::SmbdServer> server;
+    test::FakeSleeper sleeperA;
+    test::FakeSleeper sleeperB;
+    std::unique_ptr<SmbFileAccess> a;
+    std::unique_ptr<SmbFileAccess> b;
+};
+
+TEST_F(SmbTest, FilesRoundTripByteForByte) {
+    const std::string ini = server->Path("Vorsa.ini");
+    EXPECT_EQ(a->ReadAll(ini).status, ReadStatus::Missing);
+    EXPECT_FALSE(a->Exists(ini));
+    const std::string big = Archive(3000);
+    ASSERT_TRUE(a->ReplaceAll(ini, big));
+    EXPECT_EQ(Slurp(folder + "/Vorsa.ini"), big);
+    ReadResult r = b->ReadAll("\\\\127.0.0.1\\vorsa$\\vorsa.ini");  // either spelling, any case
+    EXPECT_EQ(r.status, ReadStatus::Ok);
+    EXPECT_EQ(r.bytes, big);
+
+    // A sale: only the changed bytes travel, the server copies the rest.
+    std::string sale = big;
+    sale.replace(sale.find("SCONTRINI=3000"), 14, "SCONTRINI=3001");
+    sale.insert(sale.find("[STORNI]"), "3001=101-1-3,5;06/12/2026 21:00:00-0-3,5-bruno-0-0-0\r\n");
+    b->ResetCounters();
+    ASSERT_TRUE(b->ReplaceAll(ini, sale));
+    EXPECT_EQ(Slurp(folder + "/Vorsa.ini"), sale);
+    EXPECT_LT(b->counters().sent, 1000);
+    EXPECT_EQ(b->counters().received, 0);
+    EXPECT_GT(b->counters().copiedOnServer, 150000);
+    EXPECT_FALSE(fs::exists(folder + "/.Vorsa.ini.sealed"));
+    EXPECT_FALSE(fs::exists(folder + "/.Vorsa.ini.journal"));
+
+    // Shorter, and a change that keeps the size: both seen by the other till's stamp.
+    for (const std::string& next : {std::string("[A]\r\nk=1\r\n"), std::string("[A]\r\nk=2\r\n")}) {
+        const auto before = a->Stamp(ini);
+        ASSERT_TRUE(b->ReplaceAll(ini, next));
+        EXPECT_EQ(Slurp(folder + "/Vorsa.ini"), next);
+        EXPECT_NE(a->Stamp(ini), before) << next;
+        EXPECT_EQ(a->ReadAll(ini).bytes, next);
+    }
+    EXPECT_TRUE(a->Rename(ini, server->Path("Altro.ini")));
+    EXPECT_EQ(a->ListFiles("//127.0.0.1/vorsa$", ".ini"), std::vector<std::string>{"Altro.ini"});
+    EXPECT_TRUE(a->Remove(server->Path("Altro.ini")));
+    EXPECT_FALSE(fs::exists(folder + "/Altro.ini"));
+}
+
+TEST_F(SmbTest, MainTillReachesItsOwnFilesThroughTheShare) {
+    const auto local = MakeLocalFileAccess(false);
+    RoutingFileAccess routed(*local, *a);
+    const std::string here = folder + "/Vorsa.ini";
+    ASSERT_TRUE(local->ReplaceAll(here, "[A]\r\nk=1\r\n"));
+    EXPECT_FALSE(routed.AliasIfSameFile(here, server->Path("Altro.ini")));
+    ASSERT_TRUE(local->ReplaceAll(folder + "/Altro.ini", "[A]\r\nk=1\r\n"));
+    EXPECT_FALSE(routed.AliasIfSameFile(here, server->Path("Altro.ini")));  // same bytes only
+    ASSERT_TRUE(routed.AliasIfSameFile(here, server->Path("Vorsa.ini")));
+    // Now the main till's writes wait for a secondary's lock like every other till's.
+    auto lock = b->LockExclusive(server->Path("vorsa.ini"));
+    ASSERT_TRUE(lock);
+    sleeperA.onSleep = [&](int n) {
+        if (n == 3) lock.reset();
+    };
+    EXPECT_TRUE(routed.ReplaceAll(here, "[A]\r\nk=2\r\n"));
+    EXPECT_EQ(sleeperA.count, 3);
+    EXPECT_EQ(Slurp(here), "[A]\r\nk=2\r\n");
+    EXPECT_EQ(routed.ReadAll(folder + "/vorsa.INI").bytes, "[A]\r\nk=2\r\n");
+    EXPECT_EQ(routed.ReadAll(folder + "/Altro.ini").bytes, "[A]\r\nk=1\r\n");  // local
+}
+
+TEST_F(SmbTest, LockExcludesOtherTillsReadersAndWriters) {
+    const std::string ini = server->Path("Vorsa.ini");
+    ASSERT_TRUE(a->ReplaceAll(ini, "[A]\r\nk=1\r\n"));
+    auto lock = a->LockExclusive(ini);
+    ASSERT_TRUE(lock);
+    ASSERT_TRUE(a->ReplaceAll(ini, "[A]\r\nk=2\r\n"));
+    // The other till waits while the lock is held, and goes on as soon as it is released.
+    sleeperB.onSleep = [&](int n) {
+        if (n == 5) lock.reset();
+    };
+    const ReadResult r = b->ReadAll(ini);
+    EXPECT_EQ(sleeperB.count, 5);
+    EXPECT_EQ(r.bytes, "[A]\r\nk=2\r\n");
+    // A lock that is never released: the wait ends and nothing is written.
+    auto again = a->LockExclusive(ini);
+    sleeperB.count = 0;
+    sleeperB.onSleep = nullptr;
+    EXPECT_FALSE(b->LockExclusive(ini));
+    EXPECT_FALSE(b->ReplaceAll(ini, "[A]\r\nk=3\r\n"));
+    EXPECT_GE(sleeperB.count, 100);
+    EXPECT_EQ(Slurp(folder + "/Vorsa.ini"), "[A]\r\nk=2\r\n");
+}
+
+TEST_F(SmbTest, SealedJournalOfAKilledWriterIsFinishedByTheNextOne) {
+    const std::string ini = server->Path("Vorsa.ini");
+    const std::string before = "[A]\r\nk=1\r\n[B]\r\nx=yyyyyyyy\r\n";
+    const std::string after = "[A]\r\nk=22\r\n[B]\r\nx=y\r\n";
+    ASSERT_TRUE(a->ReplaceAll(ini, before));
+    // What a writer killed between sealing and copying leaves: the half-copied file and the
+    // sealed journal holding the new bytes from the first change (offset 7) on.
+    std::string journal = "VORSAJ1\n";
+    for (std::uint64_t v : {std::uint64_t{7}, std::uint64_t{after.size()}})
+        for (int i = 0; i < 8; ++i) journal += static_cast<char>((v >> (8 * i)) & 0xFF);
+    journal += after.substr(7);
+    std::ofstream(folder + "/.Vorsa.ini.sealed", std::ios::binary) << journal;
+    std::ofstream(folder + "/Vorsa.ini", std::ios::binary) << "[A]\r\nk=22\r\n[B]\r\nx=yy";
+    EXPECT_EQ(b->ReadAll(ini).bytes, after);  // a reader sees the sale whole
+    EXPECT_TRUE(fs::exists(folder + "/.Vorsa.ini.sealed"));
+    { auto lock = b->LockExclusive(ini); }  // the next writer finishes it
+    EXPECT_EQ(Slurp(folder + "/Vorsa.ini"), after);
+    EXPECT_FALSE(fs::exists(folder + "/.Vorsa.ini.sealed"));
+    // An unsealed journal is the start of a replace that never happened.
+    std::ofstream(folder + "/.Vorsa.ini.journal", std::ios::binary) << journal.substr(0, 20);
+    EXPECT_EQ(b->ReadAll(ini).bytes, after);
+}
+
+TEST_F(SmbTest, MainTillGoneFailsFastAndComesBack) {
+    const std::string ini = server->Path("Vorsa.ini");
+    ASSERT_TRUE(a->ReplaceAll(ini, "[A]\r\nk=1\r\n"));
+    server->Stop();
+    EXPECT_EQ(a->ReadAll(ini).status, ReadStatus::Error);
+    // Once the server did not answer, the next calls do not even ask it: no freeze.
+    const long asked = a->counters().requests;
+    EXPECT_FALSE(a->ReplaceAll(ini, "[A]\r\nk=2\r\n"));
+    EXPECT_FALSE(a->Stamp(ini).has_value());
+    EXPECT_FALSE(a->Exists(ini));
+    EXPECT_FALSE(a->LockExclusive(ini));
+    EXPECT_EQ(a->counters().requests, asked);
+    EXPECT_NE(a->TakeLastError(), 0);
+    ASSERT_TRUE(server->Start());
+    usleep(350 * 1000);
+    EXPECT_EQ(a->ReadAll(ini).bytes, "[A]\r\nk=1\r\n");
+    EXPECT_TRUE(a->ReplaceAll(ini, "[A]\r\nk=3\r\n"));
+    EXPECT_EQ(Slurp(folder + "/Vorsa.ini"), "[A]\r\nk=3\r\n");
+}
+
+}  // namespace
+}  // namespace vorsa

@@ -1,0 +1,90 @@
+// One till in its own process over the real SMB path, for the multi-till tests and benchmarks:
+//   till_driver FOLDER PORT USER sell N CODE...   N sales of one piece of each code
+//   till_driver FOLDER PORT USER sellforever CODE...
+//   till_driver FOLDER PORT USER hold CODE K     K pieces in an open bill, then wait to be killed
+//   till_driver FOLDER PORT USER start           start-up and the window's load step only
+// The role comes from FOLDER/Vorsa.ini. Prints one line of results.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/smb_file_access.h"
+#include "sale_harness.h"
+
+namespace {
+
+class RealSleeper : public vorsa::Sleeper {
+  public:
+    void Sleep(int ms) override { ::usleep(static_cast<useconds_t>(ms) * 1000); }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace vorsa;
+    if (argc < 5) return 2;
+    const std::string folder = argv[1];
+    const std::string user = argv[3];
+    const std::string command = argv[4];
+    RealSleeper sleeper;
+    SmbOptions o;
+    o.port = std::atoi(argv[2]);
+    auto local = MakeLocalFileAccess(false);
+    auto smb = MakeSmbFileAccess(sleeper, o);
+    RoutingFileAccess files(*local, *smb);
+    // A main till reaches its own shared files through its share, as the executable does.
+    auto alias = [&files](Till& t) {
+        if (!t.opt.gMultiVorsa || !t.opt.gPrincipale) return;
+        for (const std::string& f : {t.paths.gFileDati, t.paths.gFileLock})
+            files.AliasIfSameFile(f, "//127.0.0.1/vorsa$/" + f.substr(f.rfind('/') + 1));
+    };
+    test::Cassa c(files, "", user, folder, &sleeper, alias);
+    c.vendita->ImpostaStampaAutomatica(false);
+    CaricaFinestra(*c.till, ScreenTwips{20000, 12000});
+    std::vector<std::string> codes(argv + 5, argv + argc);
+
+    enum class Esito { Salvata, NonSalvata, Rifiutata };
+    auto sale = [&](const std::vector<std::string>& cs) {
+        for (const auto& code : cs) {
+            c.Digita(code);
+            c.Timer();
+        }
+        if (c.view.lines.empty()) return Esito::Rifiutata;  // nothing left to sell
+        const long failed = c.till->store.scrittureFallite();
+        c.Digita("F1");
+        c.Timer();
+        c.Digita("F4");
+        c.Timer();
+        return c.till->store.scrittureFallite() == failed ? Esito::Salvata : Esito::NonSalvata;
+    };
+
+    if (command == "start") {
+        std::printf("stato %d multi %d\n", static_cast<int>(c.till->statoMultiVorsa),
+                    c.till->opt.gMultiVorsa ? 1 : 0);
+        return 0;
+    }
+    if (command == "hold" && codes.size() == 2) {
+        for (int k = 0; k < std::atoi(codes[1].c_str()); ++k) {
+            c.Digita(codes[0]);
+            c.Timer();
+        }
+        std::printf("held %d\n", c.Art(std::atoi(codes[0].c_str())).quantity);
+        std::fflush(stdout);
+        for (;;) ::pause();
+    }
+    if (command == "sellforever") {
+        for (;;) sale(codes);
+    }
+    if (command == "sell" && !codes.empty()) {
+        const int n = std::atoi(codes[0].c_str());
+        codes.erase(codes.begin());
+        int esiti[3] = {0, 0, 0};
+        for (int i = 0; i < n; ++i) ++esiti[static_cast<int>(sale(codes))];
+        std::printf("committed %d failed %d refused %d\n", esiti[0], esiti[1], esiti[2]);
+        return 0;
+    }
+    return 2;
+}
