@@ -142,7 +142,10 @@ TEST_F(SmbTest, FilesRoundTripByteForByte) {
     // Shorter, and a change that keeps the size: both seen by the other till's stamp.
     for (const std::string& next : {std::string("[A]\r\nk=1\r\n"), std::string("[A]\r\nk=2\r\n")}) {
         const auto before = a->Stamp(ini);
-        ASSERT_TRUE(b->ReplaceAll(ini, next));
+        {
+            auto held = b->LockExclusive(ini);  // as the profile store writes
+            ASSERT_TRUE(b->ReplaceAll(ini, next));
+        }
         EXPECT_EQ(Slurp(folder + "/Vorsa.ini"), next);
         EXPECT_NE(a->Stamp(ini), before) << next;
         EXPECT_EQ(a->ReadAll(ini).bytes, next);
