@@ -68,6 +68,14 @@ int main(int argc, char* argv[]) {
     vorsa::QtShell shell;
     const vorsa::Version version{VORSA_VERSION_MAJOR, VORSA_VERSION_MINOR, VORSA_VERSION_PATCH};
 
+    // A main till writes its shared files through its own share too, so its writes and the
+    // secondary tills' ones take the same whole-file lock on the file server: from the start
+    // when the share already serves this folder, else as soon as start-up has shared it.
+    const auto condividi = [&routedFiles, &folder] {
+        routedFiles.AliasFolderIfShared(folder, "//127.0.0.1/vorsa$",
+                                        {"Vorsa.ini", "Vorsa.ini.lck"});
+    };
+    condividi();
     vorsa::Till till(vorsa::Services{*files, *clock, *sleeper, *user, shell}, folder, version);
     // Multi-till: Samba user shares (VORSA_SMB_CONF/VORSA_SMB_PORT name a private smbd).
     const std::unique_ptr<vorsa::CommandRunner> comandi = vorsa::MakeCommandRunner();
@@ -77,12 +85,7 @@ int main(int argc, char* argv[]) {
     vorsa::CondivisioneAvvio condivisioneAvvio(*condivisione);
     const vorsa::StartupResult started =
         vorsa::AvviaTill(till, vorsa::StartupHooks{&condivisioneAvvio});
-    if (till.statoMultiVorsa == vorsa::StatoMultiVorsa::PrincipaleOk) {
-        // The main till writes its shared files through its own share too, so its writes and
-        // the secondary tills' ones take the same whole-file lock on the file server.
-        for (const std::string& f : {till.paths.gFileDati, till.paths.gFileLock})
-            routedFiles.AliasIfSameFile(f, "//127.0.0.1/vorsa$/" + f.substr(f.rfind('/') + 1));
-    }
+    if (till.statoMultiVorsa == vorsa::StatoMultiVorsa::PrincipaleOk) condividi();
 
     // With no printer installed the printer reports so and nothing is ever printed.
     vorsa::QtPrintBackend printBackend;

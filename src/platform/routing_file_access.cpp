@@ -16,6 +16,17 @@ bool RoutingFileAccess::AliasIfSameFile(const std::string& localPath,
     return true;
 }
 
+bool RoutingFileAccess::AliasFolderIfShared(const std::string& localFolder,
+                                            const std::string& networkFolder,
+                                            const std::vector<std::string>& names) {
+    if (names.empty()) return false;
+    if (aliases_.count(ToUpper(localFolder + "/" + names.front()))) return true;
+    if (!AliasIfSameFile(localFolder + "/" + names.front(), networkFolder + "/" + names.front()))
+        return false;
+    for (const std::string& n : names) Alias(localFolder + "/" + n, networkFolder + "/" + n);
+    return true;
+}
+
 std::pair<FileAccess*, std::string> RoutingFileAccess::Route(const std::string& path) {
     if (!aliases_.empty()) {
         auto a = aliases_.find(ToUpper(path));

@@ -335,15 +335,21 @@ class SmbAccess : public SmbFileAccess {
     }
 
   private:
-    // After the server stopped answering, every call fails at once for a while instead of
-    // waiting out the time-out again: a till whose main till is gone must not freeze.
+    // After a server stopped answering, every call to it fails at once for a while instead of
+    // waiting out the time-out again: a till whose main till is gone must not freeze. Other
+    // servers are not affected.
     bool Usable(const std::string& url) {
         if (!ctx_ || url.empty()) return false;
-        if (downUntil_ && std::chrono::steady_clock::now() < *downUntil_) {
-            lastError_ = EHOSTDOWN;
-            return false;
+        const std::size_t slash = url.find('/', 6);
+        host_ = ToUpper(url.substr(6, slash == std::string::npos ? std::string::npos : slash - 6));
+        auto d = downUntil_.find(host_);
+        if (d != downUntil_.end()) {
+            if (std::chrono::steady_clock::now() < d->second) {
+                lastError_ = EHOSTDOWN;
+                return false;
+            }
+            downUntil_.erase(d);
         }
-        downUntil_.reset();
         return true;
     }
     void Fail(int err) {
@@ -353,6 +359,8 @@ class SmbAccess : public SmbFileAccess {
             case ECONNREFUSED:
             case ECONNRESET:
             case ECONNABORTED:
+            case ENETRESET:
+            case ESHUTDOWN:
             case EHOSTUNREACH:
             case EHOSTDOWN:
             case ENETUNREACH:
@@ -360,8 +368,8 @@ class SmbAccess : public SmbFileAccess {
             case ENOTCONN:
             case EPIPE:
             case EIO:
-                downUntil_ = std::chrono::steady_clock::now() +
-                             std::chrono::milliseconds(options_.retryAfterMs);
+                downUntil_[host_] = std::chrono::steady_clock::now() +
+                                    std::chrono::milliseconds(options_.retryAfterMs);
                 break;
             default:
                 break;
@@ -623,7 +631,8 @@ class SmbAccess : public SmbFileAccess {
     std::map<std::string, Known, NoCaseLess> known_;
     SmbCounters counters_;
     int lastError_ = 0;
-    std::optional<std::chrono::steady_clock::time_point> downUntil_;
+    std::map<std::string, std::chrono::steady_clock::time_point> downUntil_;
+    std::string host_;  // of the call under way
 };
 
 SmbLock::~SmbLock() {

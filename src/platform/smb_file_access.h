@@ -63,6 +63,10 @@ class RoutingFileAccess : public FileAccess {
     /// Aliases `localPath` only when `networkPath` names the very same file (same inode and
     /// size through both ways); false, and nothing changed, otherwise.
     bool AliasIfSameFile(const std::string& localPath, const std::string& networkPath);
+    /// When `networkFolder` serves `localFolder` (its first name is the same file both ways),
+    /// aliases every name of `names` in it; false otherwise.
+    bool AliasFolderIfShared(const std::string& localFolder, const std::string& networkFolder,
+                             const std::vector<std::string>& names);
     void ClearAliases() { aliases_.clear(); }
 
     ReadResult ReadAll(const std::string& path) override;

@@ -104,6 +104,14 @@ class MultiTillTest : public ::testing::Test {
         auto smb = MakeSmbFileAccess(s, o);
         const ReadResult r = smb->ReadAll(server->Path(name));
         EXPECT_EQ(r.status, ReadStatus::Ok) << name;
+        // Whole lines only: a section, a key with its value, or nothing.
+        for (const std::string& line : Split(r.bytes, '\n')) {
+            EXPECT_EQ(line.find('\0'), std::string::npos) << name;
+            const std::string t = Trim(line);
+            EXPECT_TRUE(t.empty() || t.front() == '[' || t.find('=') != std::string::npos)
+                << name << ": " << line;
+        }
+        EXPECT_EQ(IniDocument::Parse(r.bytes).Serialize(), r.bytes) << name;
         return IniDocument::Parse(r.bytes);
     }
     /// Receipts 1..n each once, statistics and stock as the receipts tell, no lock left.

@@ -35,13 +35,10 @@ int main(int argc, char** argv) {
     auto local = MakeLocalFileAccess(false);
     auto smb = MakeSmbFileAccess(sleeper, o);
     RoutingFileAccess files(*local, *smb);
-    // A main till reaches its own shared files through its share, as the executable does.
-    auto alias = [&files](Till& t) {
-        if (!t.opt.gMultiVorsa || !t.opt.gPrincipale) return;
-        for (const std::string& f : {t.paths.gFileDati, t.paths.gFileLock})
-            files.AliasIfSameFile(f, "//127.0.0.1/vorsa$/" + f.substr(f.rfind('/') + 1));
-    };
-    test::Cassa c(files, "", user, folder, &sleeper, alias);
+    // A main till reaches its own shared files through its share from the start, as the
+    // executable does.
+    files.AliasFolderIfShared(folder, "//127.0.0.1/vorsa$", {"Vorsa.ini", "Vorsa.ini.lck"});
+    test::Cassa c(files, "", user, folder, &sleeper);
     c.vendita->ImpostaStampaAutomatica(false);
     CaricaFinestra(*c.till, ScreenTwips{20000, 12000});
     std::vector<std::string> codes(argv + 5, argv + argc);
