@@ -65,10 +65,14 @@ class RigaElencoDelegate : public QStyledItemDelegate {
         style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
 
         const QRect r = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, w);
-        const QString testa = riga.left(std::max<qsizetype>(0, riga.size() - kCoda));
-        const QString coda = riga.right(kCoda);
+        // The tail starts at the price; it stands in a column as wide as the longest tail, so
+        // the prices line up whether or not a line has its warning threshold.
+        const qsizetype inizio = riga.lastIndexOf(QStringLiteral(" - \u20AC:"));
+        QString testa = inizio < 0 ? riga : riga.left(inizio);
+        while (testa.endsWith(QLatin1Char(' '))) testa.chop(1);  // the name's padding
+        const QString coda = inizio < 0 ? QString() : riga.mid(inizio);
         const QFontMetrics fm(opt.font);
-        const int largaCoda = fm.horizontalAdvance(coda);
+        const int largaCoda = fm.horizontalAdvance(QString(kCoda, QLatin1Char('0')));
         painter->save();
         painter->setFont(opt.font);
         painter->setPen(opt.palette.color(
@@ -76,11 +80,12 @@ class RigaElencoDelegate : public QStyledItemDelegate {
         const QString testaVisibile =
             fm.elidedText(testa, Qt::ElideRight, std::max(0, r.width() - largaCoda));
         painter->drawText(r, Qt::AlignLeft | Qt::AlignVCenter, testaVisibile);
-        painter->drawText(r, Qt::AlignRight | Qt::AlignVCenter, coda);
+        painter->drawText(r.adjusted(std::max(0, r.width() - largaCoda), 0, 0, 0),
+                          Qt::AlignLeft | Qt::AlignVCenter, coda);
         painter->restore();
     }
 
-    /// Characters of the tail that always show: " - €:  2,30 - Pz:   50 (avv.  10)".
+    /// Characters of the longest tail: " - €:  2,30 - Pz:   50 (avv.  10)".
     static constexpr qsizetype kCoda = 33;
 };
 
@@ -240,7 +245,7 @@ void PannelloEditor::CreaControlli() {
         Bottone(p, "cmd_Gestione_B", 1, "Cancella tutte le righe di...", 2050, 7320, 3700);
     cmdGestioneB[6] = Bottone(p, "cmd_Gestione_B", 6, "Dati di test", 5800, 7320, 1700);
 
-    auto* titolo = Didascalia(p, "G E S T I O N E    P A R A M E T R I", 120, 7760, 7380, 300);
+    auto* titolo = Didascalia(p, "G E S T I O N E    P A R A M E T R I", 120, 7690, 7380, 300);
     titolo->setObjectName(QStringLiteral("lbl_TitoloGestione"));
     titolo->setAlignment(Qt::AlignCenter);
 
