@@ -44,6 +44,11 @@ class FileAccess {
     /// Exclusive OS-level lock for one read-modify-write of `path`, across processes and
     /// across objects of one process. Blocks until granted; null when it cannot be had.
     virtual std::unique_ptr<FileLock> LockExclusive(const std::string& path) = 0;
+    /// LockExclusive of a file that must already be there: never creates it, so a till never
+    /// brings back, empty, a shared file that somebody deleted. Null when it is missing.
+    virtual std::unique_ptr<FileLock> LockExisting(const std::string& path) {
+        return Exists(path) ? LockExclusive(path) : nullptr;
+    }
     virtual std::optional<FileStamp> Stamp(const std::string& path) = 0;
     /// True for an existing file or folder.
     virtual bool Exists(const std::string& path) = 0;

@@ -257,6 +257,18 @@ bool IniDocument::HasSection(std::string_view section) const {
     return impl_->FindSection(section) != kNone;
 }
 
+std::vector<std::string> IniDocument::Sections() const {
+    std::vector<std::string> out;
+    for (const Section& sec : impl_->sections) {
+        if (!sec.hasHeader) continue;
+        const std::size_t open = sec.header.find('[');
+        const std::size_t close = sec.header.find(']', open + 1);
+        out.push_back(Trim(sec.header.substr(
+            open + 1, close == std::string::npos ? std::string::npos : close - open - 1)));
+    }
+    return out;
+}
+
 std::vector<std::pair<std::string, std::string>> IniDocument::Entries(
     std::string_view section) const {
     std::vector<std::pair<std::string, std::string>> out;

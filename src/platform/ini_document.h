@@ -38,6 +38,8 @@ class IniDocument {
     /// Removes the header and the key lines of the first matching section.
     bool DeleteSection(std::string_view section);
     bool HasSection(std::string_view section) const;
+    /// Names of the sections with a header, in file order (as spelt in the file).
+    std::vector<std::string> Sections() const;
     /// Key/value pairs of the first matching section in file order (first of duplicates only).
     std::vector<std::pair<std::string, std::string>> Entries(std::string_view section) const;
 

@@ -139,9 +139,19 @@ class LocalFileAccess : public FileAccess {
     }
 
     std::unique_ptr<FileLock> LockExclusive(const std::string& path) override {
+        return Lock(path, true);
+    }
+    std::unique_ptr<FileLock> LockExisting(const std::string& path) override {
+        return Lock(path, false);
+    }
+
+    std::unique_ptr<FileLock> Lock(const std::string& path, bool create) {
         const std::string os = Cp1252ToUtf8(path);
         for (;;) {
-            const int fd = OpenRetry(os.c_str(), O_RDWR | O_CREAT, 0644);
+            // Read-only opens can be locked too: a file marked read-only is still replaced by a
+            // rename, which needs only the folder to be writable.
+            int fd = OpenRetry(os.c_str(), create ? O_RDWR | O_CREAT : O_RDWR, 0644);
+            if (fd < 0 && errno == EACCES) fd = OpenRetry(os.c_str(), O_RDONLY);
             if (fd < 0) return nullptr;
             int rc;
             do {

@@ -41,6 +41,8 @@ ProfileStore::Cached& ProfileStore::Load(const std::string& path) {
     if (!slot) slot = std::make_unique<Cached>();
     Cached& c = *slot;
     if (snapshotDepth_ > 0 && c.valid && checked_.count(path)) return c;
+    // Under the transaction's lock nobody else can change the file: it was read once.
+    if (txLock_ && c.valid && path == txPath_) return c;
     // Stamp before reading: a change racing with the read then shows as a new stamp later.
     std::optional<FileStamp> stamp = files_.Stamp(path);
     if (snapshotDepth_ > 0) checked_[path] = true;
@@ -98,6 +100,69 @@ bool ProfileStore::Update(const std::string& path,
     return WriteLocked(path, change);
 }
 
+ProfileStore::TxStatus ProfileStore::BeginTransaction(const std::string& path, bool mustExist) {
+    if (txLock_) return TxStatus::Busy;  // one at a time
+    std::unique_ptr<FileLock> lock =
+        mustExist ? files_.LockExisting(path) : files_.LockExclusive(path);
+    if (!lock) return mustExist && !files_.Exists(path) ? TxStatus::Gone : TxStatus::Busy;
+    auto& slot = cache_[path];
+    if (!slot) slot = std::make_unique<Cached>();
+    Cached& c = *slot;
+    const std::optional<FileStamp> stamp = files_.Stamp(path);
+    if (!(c.valid && c.stamp == stamp && stamp)) {
+        // Read here rather than through Load, so that a file found gone leaves the last
+        // document read of it in the cache.
+        ReadResult read = files_.ReadAll(path);
+        if (read.status == ReadStatus::Error) return TxStatus::Unreadable;
+        if (mustExist && (read.status == ReadStatus::Missing || read.bytes.empty()))
+            return TxStatus::Gone;
+        c.doc = read.status == ReadStatus::Ok ? IniDocument::Parse(read.bytes) : IniDocument();
+        if (read.status == ReadStatus::Ok) ++counters_.parses;
+        c.loaded = true;
+        c.valid = true;
+        c.stamp = stamp;
+        c.dirty = false;
+        auto ops = pending_.find(path);
+        if (ops != pending_.end())
+            for (const Op& op : ops->second) c.dirty = op.ApplyTo(c.doc) || c.dirty;
+    }
+    txLock_ = std::move(lock);
+    txPath_ = path;
+    ++batchDepth_;
+    return TxStatus::Ok;
+}
+
+bool ProfileStore::CommitTransaction() {
+    if (!txLock_) return false;
+    if (batchDepth_ > 0) --batchDepth_;
+    // The transaction's file first, under its held lock, then whatever else it changed.
+    const bool own = FlushFile(txPath_);
+    txLock_.reset();
+    txPath_.clear();
+    const bool rest = batchDepth_ > 0 || FlushAll();
+    return own && rest;
+}
+
+void ProfileStore::AbortTransaction() {
+    if (!txLock_) return;
+    if (batchDepth_ > 0) --batchDepth_;
+    if (batchDepth_ == 0) {
+        for (const auto& [path, ops] : pending_) {
+            auto it = cache_.find(path);
+            if (it != cache_.end()) it->second->valid = false;
+        }
+        pending_.clear();
+    }
+    txLock_.reset();
+    txPath_.clear();
+}
+
+const IniDocument* ProfileStore::LastGood(const std::string& path) const {
+    auto it = cache_.find(path);
+    if (it == cache_.end() || !it->second->loaded) return nullptr;
+    return &it->second->doc;
+}
+
 void ProfileStore::BeginBatch() {
     ++batchDepth_;
 }
@@ -150,11 +215,13 @@ bool ProfileStore::WriteLocked(const std::string& path,
         if (it != cache_.end()) it->second->valid = false;
         return false;
     };
-    const std::unique_ptr<FileLock> lock = files_.LockExclusive(path);
-    if (!lock) return fail();
-    checked_.erase(path);         // under the lock the file is always checked afresh
-    Cached& c = Load(path);       // fresh under the lock, pending operations replayed
-    if (!c.valid) return fail();  // never overwrite a file that could not be read
+    // The transaction's file is written under the lock the transaction holds.
+    const bool held = txLock_ && path == txPath_;
+    const std::unique_ptr<FileLock> lock = held ? nullptr : files_.LockExclusive(path);
+    if (!held && !lock) return fail();
+    if (!held) checked_.erase(path);  // under the lock the file is always checked afresh
+    Cached& c = Load(path);           // fresh under the lock, pending operations replayed
+    if (!c.valid) return fail();      // never overwrite a file that could not be read
     bool changed = c.dirty;
     if (change && change(c.doc)) changed = true;
     pending_.erase(path);

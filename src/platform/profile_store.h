@@ -45,6 +45,24 @@ class ProfileStore {
     /// changes of the same file are written with it. False on a failed write.
     bool Update(const std::string& path, const std::function<bool(IniDocument&)>& change);
 
+    /// What BeginTransaction found.
+    enum class TxStatus { Ok, Busy, Unreadable, Gone };
+    /// Holds the whole-file lock of `path` until CommitTransaction or AbortTransaction: the
+    /// file is read afresh under it, every read of it sees it as it is, changes of any file are
+    /// batched, and `path` is written once before its lock goes. Nothing is held unless Ok:
+    /// Busy (the lock could not be had), Unreadable, or, with `mustExist`, Gone (the file is
+    /// missing or empty: it is never created by a transaction, and the document this store
+    /// last read of it stays in the cache, see LastGood).
+    TxStatus BeginTransaction(const std::string& path, bool mustExist);
+    /// Writes the batch (the transaction's file under its held lock) and releases the lock;
+    /// false when a write failed.
+    bool CommitTransaction();
+    /// Drops the batch unwritten and releases the lock; the changed files are read afresh.
+    void AbortTransaction();
+    bool InTransaction() const { return txLock_ != nullptr; }
+    /// The document of `path` as this store last read it whole (empty when never read).
+    const IniDocument* LastGood(const std::string& path) const;
+
     void BeginBatch();
     /// Writes every file changed in the batch once; false when any write failed.
     bool CommitBatch();
@@ -82,6 +100,8 @@ class ProfileStore {
     int snapshotDepth_ = 0;
     std::map<std::string, bool> checked_;
     Counters counters_;
+    std::unique_ptr<FileLock> txLock_;
+    std::string txPath_;
 };
 
 }  // namespace vorsa

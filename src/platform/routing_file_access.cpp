@@ -1,3 +1,7 @@
+#include <unistd.h>
+
+#include <random>
+
 #include "platform/smb_file_access.h"
 #include "platform/text.h"
 
@@ -7,24 +11,28 @@ void RoutingFileAccess::Alias(const std::string& localPath, const std::string& n
     aliases_[ToUpper(localPath)] = networkPath;
 }
 
-bool RoutingFileAccess::AliasIfSameFile(const std::string& localPath,
-                                        const std::string& networkPath) {
-    const auto here = local_.Stamp(localPath);
-    const auto there = smb_.Stamp(networkPath);
-    if (!here || !there || here->inode != there->inode || here->size != there->size) return false;
-    Alias(localPath, networkPath);
-    return true;
-}
-
-bool RoutingFileAccess::AliasFolderIfShared(const std::string& localFolder,
-                                            const std::string& networkFolder,
-                                            const std::vector<std::string>& names) {
-    if (names.empty()) return false;
-    if (aliases_.count(ToUpper(localFolder + "/" + names.front()))) return true;
-    if (!AliasIfSameFile(localFolder + "/" + names.front(), networkFolder + "/" + names.front()))
-        return false;
-    for (const std::string& n : names) Alias(localFolder + "/" + n, networkFolder + "/" + n);
-    return true;
+RoutingFileAccess::Sede RoutingFileAccess::AliasFolderIfShared(
+    const std::string& localFolder, const std::string& networkFolder,
+    const std::vector<std::string>& names) {
+    if (names.empty()) return Sede::NonServita;
+    if (aliases_.count(ToUpper(localFolder + "/" + names.front()))) return Sede::Servita;
+    // A name nobody else uses: this process, and a random part against a recycled pid.
+    std::random_device rd;
+    const std::string nome =
+        ".vorsa-sede-" + std::to_string(::getpid()) + "-" + std::to_string(rd());
+    const std::string qui = localFolder + "/" + nome;
+    const std::string la = networkFolder + "/" + nome;
+    Sede sede = Sede::NonServita;
+    if (smb_.ReplaceAll(la, "vorsa")) {
+        if (local_.Exists(qui)) sede = Sede::Servita;
+        smb_.Remove(la);
+    } else if (local_.ReplaceAll(qui, "vorsa")) {
+        if (smb_.Exists(la)) sede = Sede::NonScrivibile;
+        local_.Remove(qui);
+    }
+    if (sede == Sede::Servita)
+        for (const std::string& n : names) Alias(localFolder + "/" + n, networkFolder + "/" + n);
+    return sede;
 }
 
 std::pair<FileAccess*, std::string> RoutingFileAccess::Route(const std::string& path) {
@@ -47,6 +55,10 @@ bool RoutingFileAccess::ReplaceAll(const std::string& path, std::string_view byt
 std::unique_ptr<FileLock> RoutingFileAccess::LockExclusive(const std::string& path) {
     auto [fa, p] = Route(path);
     return fa->LockExclusive(p);
+}
+std::unique_ptr<FileLock> RoutingFileAccess::LockExisting(const std::string& path) {
+    auto [fa, p] = Route(path);
+    return fa->LockExisting(p);
 }
 std::optional<FileStamp> RoutingFileAccess::Stamp(const std::string& path) {
     auto [fa, p] = Route(path);

@@ -36,8 +36,19 @@ constexpr std::size_t kChunk = 1 << 20;
 // A write the server receives as one request lands whole or not at all, even when the writer
 // is killed while sending it.
 constexpr std::uint64_t kSingleWrite = 60 * 1024;
-constexpr char kJournalMagic[8] = {'V', 'O', 'R', 'S', 'A', 'J', '1', '\n'};
-constexpr std::size_t kJournalHeader = 24;  // magic, first changed byte, new size
+constexpr char kJournalMagic[8] = {'V', 'O', 'R', 'S', 'A', 'J', '2', '\n'};
+// Magic, first changed byte, new size, checksum of the body. A journal is applied only when all
+// of them agree with its body: anything else found under that name is dropped unapplied.
+constexpr std::size_t kJournalHeader = 32;
+
+std::uint64_t Checksum(std::string_view bytes) {
+    std::uint64_t h = 14695981039346656037ull;  // FNV-1a, 64 bits
+    for (const char c : bytes) {
+        h ^= static_cast<unsigned char>(c);
+        h *= 1099511628211ull;
+    }
+    return h;
+}
 
 std::string FolderOf(const std::string& url) {
     return url.substr(0, url.rfind('/'));
@@ -152,8 +163,12 @@ class SmbAccess : public SmbFileAccess {
             // A writer killed after sealing its journal: the sealed bytes are the file.
             std::string journal;
             if (ReadSealed(url, journal)) {
-                ok = ApplyJournal(journal, r.bytes);
-                stamp.reset();
+                // No writer can hold the file while it is open here: a journal that does not
+                // prove itself is a leftover, or planted, and goes.
+                if (ApplyJournal(journal, r.bytes))
+                    stamp.reset();
+                else
+                    DropSealed(url);
             }
         }
         Close(f);
@@ -194,7 +209,7 @@ class SmbAccess : public SmbFileAccess {
         if (bytes.size() >= oldSize && bytes.size() - delta.first <= kSingleWrite) {
             ok = WriteAt(h, delta.first, bytes.substr(delta.first));
         } else {
-            ok = WriteJournal(url, h, delta, bytes.size()) &&
+            ok = WriteJournal(url, h, delta, bytes) &&
                  ApplySealed(url, h, oldSize, Span{delta.first, bytes.size()});
         }
         held.stamp.reset();
@@ -207,6 +222,13 @@ class SmbAccess : public SmbFileAccess {
     }
 
     std::unique_ptr<FileLock> LockExclusive(const std::string& path) override {
+        return Lock(path, true);
+    }
+    std::unique_ptr<FileLock> LockExisting(const std::string& path) override {
+        return Lock(path, false);
+    }
+
+    std::unique_ptr<FileLock> Lock(const std::string& path, bool create) {
         const std::string url = SmbUrl(path);
         if (!Usable(url)) return nullptr;
         if (auto h = held_.find(url); h != held_.end()) {
@@ -214,15 +236,26 @@ class SmbAccess : public SmbFileAccess {
             return std::make_unique<SmbLock>(*this, url);
         }
         int err = 0;
-        SMBCFILE* f = OpenWaiting(url, O_RDWR | O_CREAT, SMBC_SHAREMODE_DENY_ALL, err);
+        const int flags = create ? O_RDWR | O_CREAT : O_RDWR;
+        SMBCFILE* f = OpenWaiting(url, flags, SMBC_SHAREMODE_DENY_ALL, err);
+        if (!f && err == EACCES && ClearReadOnly(url))
+            f = OpenWaiting(url, flags, SMBC_SHAREMODE_DENY_ALL, err);
         if (!f) return nullptr;
         held_[url] = Held{f, 1, std::nullopt};
         // A writer killed after sealing its journal: finish its replace before anything else.
         std::string journal;
         if (ReadSealed(url, journal)) {
             struct stat st {};
-            if (!Fstat(f, st) ||
-                !ApplySealed(url, f, static_cast<std::uint64_t>(st.st_size), std::nullopt)) {
+            if (!Fstat(f, st)) {
+                Unlock(url);
+                return nullptr;
+            }
+            const auto size = static_cast<std::uint64_t>(st.st_size);
+            if (!JournalValid(journal, size)) {
+                DropSealed(url);
+            } else if (!ApplySealed(
+                           url, f, size,
+                           Span{GetU64(journal.data() + 8), GetU64(journal.data() + 16)})) {
                 Unlock(url);
                 return nullptr;
             }
@@ -501,6 +534,20 @@ class SmbAccess : public SmbFileAccess {
         return false;
     }
 
+    // Anyone on the share may set the read-only attribute of a shared file; the tills need to
+    // write it, so the attribute goes (what the account may not do, it cannot undo here).
+    bool ClearReadOnly(const std::string& url) {
+        struct stat st {};
+        ++counters_.requests;
+        if (smbc_getFunctionStat(ctx_)(ctx_, url.c_str(), &st) != 0 || S_ISDIR(st.st_mode) ||
+            (st.st_mode & S_IWUSR) != 0)
+            return false;
+        ++counters_.requests;
+        if (smbc_getFunctionChmod(ctx_)(ctx_, url.c_str(), 0644) != 0) return false;
+        ++counters_.readOnlyCleared;
+        return true;
+    }
+
     // The write time is set by hand: the server may put off updating it until the file is
     // closed, and a refresh must see every change, also one that keeps the size.
     void Touch(const std::string& url) {
@@ -522,13 +569,15 @@ class SmbAccess : public SmbFileAccess {
     // Builds the journal: header, then the new bytes from the first change on, the unchanged
     // ones copied by the server from the file itself. Sealed by a rename once complete.
     bool WriteJournal(const std::string& url, SMBCFILE* h, const Delta& delta,
-                      std::uint64_t newSize) {
+                      std::string_view bytes) {
+        const std::uint64_t newSize = bytes.size();
         const std::string jurl = JournalUrl(url);
         SMBCFILE* j = Open(jurl, O_RDWR | O_CREAT | O_TRUNC, SMBC_SHAREMODE_DENY_NONE);
         if (!j) return false;
         std::string header(kJournalMagic, sizeof kJournalMagic);
         PutU64(header, delta.first);
         PutU64(header, newSize);
+        PutU64(header, Checksum(bytes.substr(delta.first)));
         bool ok = WriteAt(j, 0, header);
         for (const DeltaOp& op : delta.ops) {
             if (!ok) break;
@@ -556,26 +605,15 @@ class SmbAccess : public SmbFileAccess {
         std::uint64_t first;
         std::uint64_t newSize;
     };
-    bool ApplySealed(const std::string& url, SMBCFILE* h, std::uint64_t oldSize,
-                     std::optional<Span> span) {
+    bool ApplySealed(const std::string& url, SMBCFILE* h, std::uint64_t oldSize, Span span) {
         const std::string surl = SealedUrl(url);
         SMBCFILE* s = Open(surl, O_RDONLY, SMBC_SHAREMODE_DENY_NONE);
         if (!s) return false;
-        std::string header;
-        bool ok = true;
-        if (!span) {
-            ok = ReadHeader(s, header);
-            if (ok) span = Span{GetU64(header.data() + 8), GetU64(header.data() + 16)};
-        }
-        if (ok) {
-            const std::uint64_t first = span->first;
-            const std::uint64_t newSize = span->newSize;
-            ok = first <= newSize && Seek(s, kJournalHeader) && Seek(h, first) &&
-                 Copy(s, h, newSize - first);
-            if (ok && newSize < oldSize) {
-                ++counters_.requests;
-                ok = smbc_getFunctionFtruncate(ctx_)(ctx_, h, static_cast<off_t>(newSize)) == 0;
-            }
+        bool ok = span.first <= span.newSize && Seek(s, kJournalHeader) && Seek(h, span.first) &&
+                  Copy(s, h, span.newSize - span.first);
+        if (ok && span.newSize < oldSize) {
+            ++counters_.requests;
+            ok = smbc_getFunctionFtruncate(ctx_)(ctx_, h, static_cast<off_t>(span.newSize)) == 0;
         }
         Close(s);
         // Kept when the copy failed half-way: the next lock holder finishes it.
@@ -583,37 +621,36 @@ class SmbAccess : public SmbFileAccess {
         return ok;
     }
 
-    bool ReadHeader(SMBCFILE* s, std::string& header) {
-        header.assign(kJournalHeader, '\0');
-        if (!Seek(s, 0)) return false;
-        ++counters_.requests;
-        const ssize_t n = smbc_getFunctionRead(ctx_)(ctx_, s, header.data(), header.size());
-        if (n != static_cast<ssize_t>(kJournalHeader) ||
-            std::memcmp(header.data(), kJournalMagic, sizeof kJournalMagic) != 0) {
-            header.clear();
-            return false;
-        }
-        counters_.received += n;
-        return true;
+    void DropSealed(const std::string& url) {
+        Unlink(SealedUrl(url));
+        ++counters_.journalsRefused;
     }
 
-    // The whole sealed journal when there is one.
+    // Whatever lies under the sealed journal's name, when something does.
     bool ReadSealed(const std::string& url, std::string& journal) {
         SMBCFILE* s = Open(SealedUrl(url), O_RDONLY, SMBC_SHAREMODE_DENY_NONE);
         if (!s) return false;
         const bool ok = ReadFrom(s, 0, journal);
         Close(s);
-        return ok && journal.size() >= kJournalHeader &&
-               std::memcmp(journal.data(), kJournalMagic, sizeof kJournalMagic) == 0;
+        return ok;
+    }
+
+    // A journal proves itself by its magic, a body as long as its header says, a checksum
+    // that matches and a first changed byte inside the file it belongs to.
+    static bool JournalValid(const std::string& journal, std::uint64_t fileSize) {
+        if (journal.size() < kJournalHeader ||
+            std::memcmp(journal.data(), kJournalMagic, sizeof kJournalMagic) != 0)
+            return false;
+        const std::uint64_t first = GetU64(journal.data() + 8);
+        const std::uint64_t newSize = GetU64(journal.data() + 16);
+        const std::string_view body = std::string_view(journal).substr(kJournalHeader);
+        return first <= fileSize && first <= newSize && body.size() == newSize - first &&
+               Checksum(body) == GetU64(journal.data() + 24);
     }
 
     static bool ApplyJournal(const std::string& journal, std::string& bytes) {
-        const std::uint64_t first = GetU64(journal.data() + 8);
-        const std::uint64_t newSize = GetU64(journal.data() + 16);
-        if (first > bytes.size() || first > newSize ||
-            journal.size() - kJournalHeader != newSize - first)
-            return false;
-        bytes.resize(first);
+        if (!JournalValid(journal, bytes.size())) return false;
+        bytes.resize(GetU64(journal.data() + 8));
         bytes.append(journal, kJournalHeader, std::string::npos);
         return true;
     }

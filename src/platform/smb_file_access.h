@@ -40,6 +40,8 @@ struct SmbCounters {
     long requests = 0;             // calls into libsmbclient (each at least one round trip)
     long fullReads = 0;
     long replaces = 0;
+    long readOnlyCleared = 0;  // shared files whose read-only attribute was taken off
+    long journalsRefused = 0;  // journals that did not prove themselves, removed unapplied
 };
 
 class SmbFileAccess : public FileAccess {
@@ -60,18 +62,23 @@ class RoutingFileAccess : public FileAccess {
   public:
     RoutingFileAccess(FileAccess& local, FileAccess& smb) : local_(local), smb_(smb) {}
     void Alias(const std::string& localPath, const std::string& networkPath);
-    /// Aliases `localPath` only when `networkPath` names the very same file (same inode and
-    /// size through both ways); false, and nothing changed, otherwise.
-    bool AliasIfSameFile(const std::string& localPath, const std::string& networkPath);
-    /// When `networkFolder` serves `localFolder` (its first name is the same file both ways),
-    /// aliases every name of `names` in it; false otherwise.
-    bool AliasFolderIfShared(const std::string& localFolder, const std::string& networkFolder,
+    /// What the share at a network folder is to a local folder.
+    enum class Sede {
+        Servita,        // it serves the folder, and a file made through it lands there
+        NonServita,     // it does not answer, or serves another folder
+        NonScrivibile,  // it serves the folder but cannot write into it (the share's user)
+    };
+    /// Decides for sure, not by comparing sizes: a file made through the share must appear in
+    /// the local folder (or, when the share cannot make one, a file made here must appear
+    /// through it). When served, aliases every name of `names` in the folder.
+    Sede AliasFolderIfShared(const std::string& localFolder, const std::string& networkFolder,
                              const std::vector<std::string>& names);
     void ClearAliases() { aliases_.clear(); }
 
     ReadResult ReadAll(const std::string& path) override;
     bool ReplaceAll(const std::string& path, std::string_view bytes) override;
     std::unique_ptr<FileLock> LockExclusive(const std::string& path) override;
+    std::unique_ptr<FileLock> LockExisting(const std::string& path) override;
     std::optional<FileStamp> Stamp(const std::string& path) override;
     bool Exists(const std::string& path) override;
     bool Remove(const std::string& path) override;

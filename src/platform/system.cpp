@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 #include <vector>
 
@@ -63,6 +64,16 @@ class SystemUserInfo : public UserInfo {
         }
         if (rc != 0 || result == nullptr || result->pw_name == nullptr) return {};
         return Utf8ToCp1252(result->pw_name);
+    }
+    std::string MachineId() override {
+        for (const char* path : {"/etc/machine-id", "/var/lib/dbus/machine-id"}) {
+            std::ifstream in(path);
+            std::string id;
+            if (in >> id && !id.empty()) return id;
+        }
+        char host[256] = {};
+        if (::gethostname(host, sizeof host - 1) == 0) return host;
+        return {};
     }
 };
 

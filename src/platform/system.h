@@ -38,6 +38,8 @@ class UserInfo {
     virtual ~UserInfo() = default;
     /// The user's login name, Windows-1252; empty when the system reports none.
     virtual std::string NetworkUserName() = 0;
+    /// What tells this computer from another (its machine id); empty when unknown.
+    virtual std::string MachineId() { return {}; }
 };
 
 /// Opens a document with the program the desktop associates with it.

@@ -115,6 +115,20 @@ class SmbTest : public ::testing::Test {
     std::unique_ptr<SmbFileAccess> b;
 };
 
+// A sealed journal as a writer leaves it: magic, first changed byte, new size, FNV-1a of the
+// body, body.
+std::string Journal(std::uint64_t first, std::uint64_t size, const std::string& body) {
+    std::uint64_t sum = 14695981039346656037ull;
+    for (const char c : body) {
+        sum ^= static_cast<unsigned char>(c);
+        sum *= 1099511628211ull;
+    }
+    std::string j = "VORSAJ2\n";
+    for (std::uint64_t v : {first, size, sum})
+        for (int i = 0; i < 8; ++i) j += static_cast<char>((v >> (8 * i)) & 0xFF);
+    return j + body;
+}
+
 TEST_F(SmbTest, FilesRoundTripByteForByte) {
     const std::string ini = server->Path("Vorsa.ini");
     EXPECT_EQ(a->ReadAll(ini).status, ReadStatus::Missing);
@@ -161,10 +175,21 @@ TEST_F(SmbTest, MainTillReachesItsOwnFilesThroughTheShare) {
     RoutingFileAccess routed(*local, *a);
     const std::string here = folder + "/Vorsa.ini";
     ASSERT_TRUE(local->ReplaceAll(here, "[A]\r\nk=1\r\n"));
-    EXPECT_FALSE(routed.AliasIfSameFile(here, server->Path("Altro.ini")));
-    ASSERT_TRUE(local->ReplaceAll(folder + "/Altro.ini", "[A]\r\nk=1\r\n"));
-    EXPECT_FALSE(routed.AliasIfSameFile(here, server->Path("Altro.ini")));  // same bytes only
-    ASSERT_TRUE(routed.AliasIfSameFile(here, server->Path("Vorsa.ini")));
+    using Sede = RoutingFileAccess::Sede;
+    // Another folder with the same file in it is not this one, however alike the files.
+    const std::string altra = fs::path(folder).parent_path().string() + "/altra";
+    fs::create_directories(altra);
+    ASSERT_TRUE(local->ReplaceAll(altra + "/Vorsa.ini", "[A]\r\nk=1\r\n"));
+    EXPECT_EQ(routed.AliasFolderIfShared(altra, "//127.0.0.1/vorsa$", {"Vorsa.ini"}),
+              Sede::NonServita);
+    // Decided the same way every time, and nothing left behind by the probe.
+    for (int i = 0; i < 5; ++i) {
+        routed.ClearAliases();
+        ASSERT_EQ(routed.AliasFolderIfShared(folder, "//127.0.0.1/vorsa$", {"Vorsa.ini"}),
+                  Sede::Servita);
+    }
+    for (const auto& e : fs::directory_iterator(folder))
+        EXPECT_EQ(e.path().filename().string().rfind(".vorsa-sede", 0), std::string::npos);
     // Now the main till's writes wait for a secondary's lock like every other till's.
     auto lock = b->LockExclusive(server->Path("vorsa.ini"));
     ASSERT_TRUE(lock);
@@ -175,6 +200,7 @@ TEST_F(SmbTest, MainTillReachesItsOwnFilesThroughTheShare) {
     EXPECT_EQ(sleeperA.count, 3);
     EXPECT_EQ(Slurp(here), "[A]\r\nk=2\r\n");
     EXPECT_EQ(routed.ReadAll(folder + "/vorsa.INI").bytes, "[A]\r\nk=2\r\n");
+    ASSERT_TRUE(local->ReplaceAll(folder + "/Altro.ini", "[A]\r\nk=1\r\n"));
     EXPECT_EQ(routed.ReadAll(folder + "/Altro.ini").bytes, "[A]\r\nk=1\r\n");  // local
 }
 
@@ -208,10 +234,7 @@ TEST_F(SmbTest, SealedJournalOfAKilledWriterIsFinishedByTheNextOne) {
     ASSERT_TRUE(a->ReplaceAll(ini, before));
     // What a writer killed between sealing and copying leaves: the half-copied file and the
     // sealed journal holding the new bytes from the first change (offset 7) on.
-    std::string journal = "VORSAJ1\n";
-    for (std::uint64_t v : {std::uint64_t{7}, std::uint64_t{after.size()}})
-        for (int i = 0; i < 8; ++i) journal += static_cast<char>((v >> (8 * i)) & 0xFF);
-    journal += after.substr(7);
+    const std::string journal = Journal(7, after.size(), after.substr(7));
     std::ofstream(folder + "/.Vorsa.ini.sealed", std::ios::binary) << journal;
     std::ofstream(folder + "/Vorsa.ini", std::ios::binary) << "[A]\r\nk=22\r\n[B]\r\nx=yy";
     EXPECT_EQ(b->ReadAll(ini).bytes, after);  // a reader sees the sale whole
@@ -222,6 +245,51 @@ TEST_F(SmbTest, SealedJournalOfAKilledWriterIsFinishedByTheNextOne) {
     // An unsealed journal is the start of a replace that never happened.
     std::ofstream(folder + "/.Vorsa.ini.journal", std::ios::binary) << journal.substr(0, 20);
     EXPECT_EQ(b->ReadAll(ini).bytes, after);
+}
+
+TEST_F(SmbTest, AJournalThatDoesNotProveItselfIsDroppedUnapplied) {
+    const std::string ini = server->Path("Vorsa.ini");
+    const std::string file = "[A]\r\nk=1\r\n[B]\r\nx=yyyyyyyy\r\n";
+    const std::string tail = "2\r\n";
+    std::string badSum = Journal(7, 10, tail);
+    badSum[24] = static_cast<char>(badSum[24] ^ 1);
+    const std::string cases[] = {
+        "",                                                // empty
+        std::string("VORSAJ2\n") + std::string(24, '\0'),  // a header and nothing: truncates
+        "VORSAJ2\n" + std::string(26, 'x'),                // 34 bytes of garbage
+        Journal(7, 10, tail).substr(0, 32),                // the body missing
+        Journal(7, 10, tail) + "x",                        // one byte too many
+        badSum,                                            // checksum off
+        Journal(400, 403, "abc"),                          // starts past the end of the file
+    };
+    for (const std::string& planted : cases) {
+        ASSERT_TRUE(a->ReplaceAll(ini, file));
+        for (bool reader : {true, false}) {
+            std::ofstream(folder + "/.Vorsa.ini.sealed", std::ios::binary) << planted;
+            if (reader) {
+                EXPECT_EQ(b->ReadAll(ini).bytes, file) << planted.size();
+            } else {
+                auto lock = b->LockExclusive(ini);
+                EXPECT_TRUE(lock) << planted.size();
+            }
+            EXPECT_EQ(Slurp(folder + "/Vorsa.ini"), file) << planted.size();
+            EXPECT_FALSE(fs::exists(folder + "/.Vorsa.ini.sealed")) << planted.size();
+        }
+    }
+    EXPECT_EQ(b->counters().journalsRefused, 14);
+}
+
+TEST_F(SmbTest, AReadOnlyMarkOnASharedFileIsTakenOff) {
+    const std::string lck = server->Path("Vorsa.ini.lck");
+    ASSERT_TRUE(a->ReplaceAll(lck, "[MULTIVORSA]\r\n1=2\r\n"));
+    // What any guest on the network can do: mark the shared file read-only.
+    const std::string setmode = "smbclient -N -p " + std::to_string(server->port()) +
+                                " //127.0.0.1/vorsa$ -c 'setmode Vorsa.ini.lck +r' >/dev/null 2>&1";
+    ASSERT_EQ(std::system(setmode.c_str()), 0);
+    // The tills still write, and the mark is gone.
+    EXPECT_TRUE(b->ReplaceAll(lck, "[MULTIVORSA]\r\n1=3\r\n"));
+    EXPECT_EQ(Slurp(folder + "/Vorsa.ini.lck"), "[MULTIVORSA]\r\n1=3\r\n");
+    EXPECT_EQ(b->counters().readOnlyCleared, 1);
 }
 
 TEST_F(SmbTest, MainTillGoneFailsFastAndComesBack) {
