@@ -60,8 +60,14 @@ int main(int argc, char* argv[]) {
     const std::unique_ptr<vorsa::Sleeper> sleeper = vorsa::MakeSystemSleeper();
     // A secondary till's data file lives on the main till's share: network paths go through
     // libsmbclient, everything else to the local files.
+    // Multi-till: Samba user shares (VORSA_SMB_CONF/VORSA_SMB_PORT name a private smbd), and
+    // the data files reached on the same port.
+    const vorsa::SambaConfig samba = vorsa::SambaConfigFromEnvironment();
+    vorsa::SmbOptions smbOptions;
+    smbOptions.port = samba.port;
     const std::unique_ptr<vorsa::FileAccess> localFiles = vorsa::MakeLocalFileAccess();
-    const std::unique_ptr<vorsa::SmbFileAccess> smbFiles = vorsa::MakeSmbFileAccess(*sleeper);
+    const std::unique_ptr<vorsa::SmbFileAccess> smbFiles =
+        vorsa::MakeSmbFileAccess(*sleeper, smbOptions);
     vorsa::RoutingFileAccess routedFiles(*localFiles, *smbFiles);
     vorsa::FileAccess* const files = &routedFiles;
     const std::unique_ptr<vorsa::UserInfo> user = vorsa::MakeSystemUserInfo();
@@ -72,20 +78,23 @@ int main(int argc, char* argv[]) {
     // secondary tills' ones take the same whole-file lock on the file server: from the start
     // when the share already serves this folder, else as soon as start-up has shared it.
     const auto condividi = [&routedFiles, &folder] {
-        routedFiles.AliasFolderIfShared(folder, "//127.0.0.1/vorsa$",
-                                        {"Vorsa.ini", "Vorsa.ini.lck"});
+        return routedFiles.AliasFolderIfShared(folder, "//127.0.0.1/vorsa$",
+                                               {"Vorsa.ini", "Vorsa.ini.lck"});
     };
     condividi();
     vorsa::Till till(vorsa::Services{*files, *clock, *sleeper, *user, shell}, folder, version);
-    // Multi-till: Samba user shares (VORSA_SMB_CONF/VORSA_SMB_PORT name a private smbd).
     const std::unique_ptr<vorsa::CommandRunner> comandi = vorsa::MakeCommandRunner();
-    const vorsa::SambaConfig samba = vorsa::SambaConfigFromEnvironment();
     const std::unique_ptr<vorsa::TillShare> condivisione =
         vorsa::MakeSambaTillShare(*comandi, *user, vorsa::SmbclientProbe(*comandi, samba), samba);
     vorsa::CondivisioneAvvio condivisioneAvvio(*condivisione);
     const vorsa::StartupResult started =
         vorsa::AvviaTill(till, vorsa::StartupHooks{&condivisioneAvvio});
-    if (till.statoMultiVorsa == vorsa::StatoMultiVorsa::PrincipaleOk) condividi();
+    if (till.statoMultiVorsa == vorsa::StatoMultiVorsa::PrincipaleOk &&
+        condividi() == vorsa::RoutingFileAccess::Sede::NonScrivibile) {
+        // The other tills would reach a folder they cannot write: say who must be let in.
+        till.statoMultiVorsa = vorsa::StatoMultiVorsa::PrincipaleSenzaCondivisione;
+        till.condivisioneNonScrivibile = true;
+    }
 
     // With no printer installed the printer reports so and nothing is ever printed.
     vorsa::QtPrintBackend printBackend;

@@ -141,8 +141,9 @@ void Catalogue::AggiornaArticolo(int index, SettingsStore& store, const Options&
         if (!f[7].empty()) a.threshold = Int16(f[7], a.threshold);
         a.variablePrice = a.price == Currency::FromUnits(-1);
     }
-    a.sharedCount =
-        Int16(store.LeggiIni("MULTIVORSA", std::to_string(index), paths.gFileLock, true), 0);
+    // Anyone on the share can write the lock file: a negative count holds no piece.
+    a.sharedCount = std::max<std::int16_t>(
+        0, Int16(store.LeggiIni("MULTIVORSA", std::to_string(index), paths.gFileLock, true), 0));
     if (!view) return;
     if (view->ButtonEnabled(a.section, a.position) != a.active) {
         view->SetButtonEnabled(a.section, a.position, a.active);

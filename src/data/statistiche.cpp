@@ -155,10 +155,10 @@ bool Statistiche::Svuota(Domande& domande) {
     SettingsStore& st = p_.settings.store();
     const long fallite = st.scrittureFallite();
     const std::string& dati = p_.settings.paths().gFileDati;
-    st.IniziaBlocco();
+    if (st.IniziaTransazione(dati) != SettingsStore::Transazione::Ok) return false;
     st.CancellaChiave("STATISTICHE", "", dati);
     st.CancellaChiave("SCONTRINI", "", dati);
-    st.ChiudiBlocco();
+    st.ChiudiTransazione();
     if (st.scrittureFallite() != fallite) return false;  // the file still holds everything
     for (Article& a : p_.cat.gArticoli) {
         a.soldQuantity = 0;
@@ -234,20 +234,41 @@ Statistiche::EsitoStorno Statistiche::CambiaStorno(int n, bool spuntato) {
     const long fallite = st.scrittureFallite();
     const char sep = p_.opt.gSeparatore;
 
-    // On a single till the void list, the statistics and the stock reach the file in one
-    // atomic write; between tills each key is locked and flushed before its release.
-    st.IniziaBlocco();
-    std::vector<VoceVista> voci;
-    {
-        ScopedKeyLock lockStorni = p_.settings.Lock(keys::Storni);
-        const TransizioneStorni t = CambiaStorni(p_.settings.Read(keys::Storni), n, spuntato, sep);
-        if (t.segno != 0) {
-            voci = MostraScontrino(n).voci;
-            ApplicaScontrino(voci, t.segno);
-            p_.settings.Write(keys::Storni, t.lista);
+    // The void list, the statistics and the stock change in one transaction on the data file,
+    // as a sale does; lock entries are kept for tills of earlier versions.
+    const bool multi = p_.opt.gMultiVorsa;
+    std::vector<VoceVista> voci = MostraScontrino(n).voci;
+    std::vector<SettingsStore::Chiave> presi;
+    if (multi) {
+        std::vector<SettingsStore::Chiave> chiavi;
+        const KeyName storni = Resolve(keys::Storni);
+        chiavi.emplace_back(storni.section, storni.key);
+        for (const VoceVista& v : voci) {
+            if (v.index < 1) continue;
+            const KeyName k = Resolve(keys::StatArticolo, v.code);
+            chiavi.emplace_back(k.section, k.key);
+            const Article& a = p_.cat.gArticoli[static_cast<std::size_t>(v.index)];
+            if (a.pieces >= 0)
+                chiavi.emplace_back(p_.cat.sezioni[a.section].name, std::to_string(a.position));
         }
+        const std::vector<bool> esito = st.BloccaChiavi(chiavi);
+        for (std::size_t i = 0; i < chiavi.size(); ++i)
+            if (esito[i]) presi.push_back(chiavi[i]);
     }
-    st.ChiudiBlocco();
+    if (st.IniziaTransazione(p_.settings.paths().gFileDati) != SettingsStore::Transazione::Ok) {
+        if (multi) st.SbloccaChiavi(presi);
+        return {MostraScontrino(n), false};
+    }
+    const TransizioneStorni t =
+        CambiaStorni(p_.settings.Read(keys::Storni, {}, true), n, spuntato, sep);
+    if (t.segno != 0) {
+        ApplicaScontrino(voci, t.segno);
+        p_.settings.Write(keys::Storni, t.lista);
+    } else {
+        voci.clear();
+    }
+    st.ChiudiTransazione();
+    if (multi) st.SbloccaChiavi(presi);
     const bool salvato = st.scrittureFallite() == fallite;
     if (!salvato)  // nothing reached the file: take the figures back from it
         for (const VoceVista& v : voci)
@@ -259,21 +280,9 @@ void Statistiche::ApplicaScontrino(const std::vector<VoceVista>& voci, int segno
     Catalogue& cat = p_.cat;
     SettingsStore& st = p_.settings.store();
     const bool multi = p_.opt.gMultiVorsa;
-    // A code named twice is locked once and released after its last line. Codes no longer in
-    // the catalogue have nothing to void.
-    std::map<int, std::size_t> ultima;
-    for (std::size_t j = 0; j < voci.size(); ++j)
-        if (voci[j].index >= 1) ultima[voci[j].code] = j;
-    std::map<int, ScopedKeyLock> locks;
-    std::map<int, bool> righeBloccate;  // only lines of limited articles are locked
-    for (const auto& [code, j] : ultima) {
-        locks.emplace(code, p_.settings.Lock(keys::StatArticolo, code));
-        righeBloccate[code] = multi && cat.BloccaArticolo(voci[j].index, st);
-    }
     std::map<int, bool> riletto;
-    for (std::size_t j = 0; j < voci.size(); ++j) {
-        const VoceVista& v = voci[j];
-        if (v.index < 1) continue;
+    for (const VoceVista& v : voci) {
+        if (v.index < 1) continue;  // a code no longer in the catalogue has nothing to void
         Article& a = cat.gArticoli[static_cast<std::size_t>(v.index)];
         // Another till may have sold since this one last read: apply to the file's figures.
         if (multi && !riletto[v.code]) {
@@ -288,11 +297,8 @@ void Statistiche::ApplicaScontrino(const std::vector<VoceVista>& voci, int segno
         p_.settings.Write(keys::StatArticolo,
                           TestoStatistica({a.soldQuantity, a.soldAmount}, p_.opt.gSeparatore),
                           v.code);
-        const bool fine = ultima[v.code] == j;
-        if (fine) locks.at(v.code).Release();
         cat.ScriviArticolo(v.index, v.code - cat.sezioni[a.section].codeBase,
-                           p_.settings.paths().gFileDati, fine && righeBloccate[v.code], st,
-                           p_.opt);
+                           p_.settings.paths().gFileDati, false, st, p_.opt);
     }
 }
 

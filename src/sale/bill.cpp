@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <limits>
 
 #include "platform/text.h"
@@ -51,16 +52,23 @@ bool Vendita::AggiornaCondiviso(int index, int delta, int tenuti) {
     // for the recovery after a crash. A piece is taken only while one is free, checked under
     // the counter's lock: two tills reaching for the last piece cannot both have it.
     Article& a = cat_.gArticoli[index];
-    ScopedKeyLock lock = settings_.Lock(keys::PezziCondivisi, index);
-    if (delta > 0) {
+    if (delta > 0)
         cat_.AggiornaArticolo(index, settings_.store(), opt_, settings_.paths(), nullptr);
-        if (a.pieces >= 0 && a.pieces - a.sharedCount < delta) return false;
-    } else {
-        const std::string v = settings_.Read(keys::PezziCondivisi, index, true);
-        if (!v.empty()) a.sharedCount = static_cast<std::int16_t>(Val(v));
-    }
-    a.sharedCount = static_cast<std::int16_t>(a.sharedCount + delta);
-    settings_.Write(keys::PezziCondivisi, std::to_string(a.sharedCount), index);
+    const KeyName k = Resolve(keys::PezziCondivisi, index);
+    bool preso = false;
+    // Read, checked and written in one locked write of the lock file.
+    const bool scritto =
+        settings_.store().AggiornaFileLock({{k.section, k.key}}, [&](IniDocument& doc) {
+            const long long letto = ContatoreCondiviso(doc.Get(k.section, k.key));
+            if (delta > 0 && a.pieces >= 0 && a.pieces - letto < delta) {
+                a.sharedCount = static_cast<std::int16_t>(letto);
+                return false;
+            }
+            a.sharedCount = static_cast<std::int16_t>(std::max(0LL, letto + delta));
+            preso = true;
+            return doc.Set(k.section, k.key, std::to_string(a.sharedCount));
+        });
+    if (!scritto || !preso) return false;
     settings_.Write(keys::PezziTenuti, std::to_string(tenuti), index);
     return true;
 }
@@ -97,7 +105,8 @@ void Vendita::AggiungiArticolo(int section, std::string_view codeText) {
     int n = 0;
     auto leggiCondiviso = [&] {
         if (!multi) return static_cast<int>(a.quantity);
-        a.sharedCount = static_cast<std::int16_t>(Val(settings_.Read(keys::PezziCondivisi, index)));
+        a.sharedCount = static_cast<std::int16_t>(
+            ContatoreCondiviso(settings_.Read(keys::PezziCondivisi, index)));
         const int letto = a.sharedCount;
         cat.AggiornaArticolo(index, settings_.store(), opt_, settings_.paths(), &view_.catalogo);
         return letto;
@@ -172,27 +181,7 @@ void Vendita::NuovoConto() {
             const Article& a = cat.gArticoli[n];
             if (a.pieces >= 0 && a.quantity >= 1) tenuti.emplace_back(n, a.quantity);
         }
-        if (!tenuti.empty()) {
-            SettingsStore& st = settings_.store();
-            std::vector<SettingsStore::Chiave> chiavi;
-            for (const auto& [n, q] : tenuti) {
-                const KeyName k = Resolve(keys::PezziCondivisi, n);
-                chiavi.emplace_back(k.section, k.key);
-            }
-            const std::vector<bool> presi = st.BloccaChiavi(chiavi);
-            st.IniziaBlocco();
-            for (const auto& [n, q] : tenuti) {
-                long long contatore = Val(settings_.Read(keys::PezziCondivisi, n, true)) - q;
-                if (contatore < 0) contatore = 0;
-                settings_.Write(keys::PezziCondivisi, std::to_string(contatore), n);
-                settings_.Write(keys::PezziTenuti, "0", n);
-            }
-            std::vector<SettingsStore::Chiave> daSbloccare;
-            for (std::size_t i = 0; i < chiavi.size(); ++i)
-                if (presi[i]) daSbloccare.push_back(chiavi[i]);
-            st.SbloccaChiavi(daSbloccare);  // writes the counters first
-            st.ChiudiBlocco();
-        }
+        RestituisciPezzi(settings_, tenuti);
     }
     for (int n = 1; n <= cat.gNumeroArticoli; ++n) {
         Article& a = cat.gArticoli[n];

@@ -1,10 +1,53 @@
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 #include "platform/text.h"
 #include "sale/vendita.h"
 
 namespace vorsa {
+
+bool Vendita::ApriTransazioneDati() {
+    SettingsStore& st = settings_.store();
+    const std::string& dati = settings_.paths().gFileDati;
+    using T = SettingsStore::Transazione;
+    T esito = st.IniziaTransazione(dati);
+    if (esito == T::Sparito && !IsNetworkPath(dati) && st.RipristinaFile(dati)) {
+        // The data file of this till (a main or single till) was deleted or emptied: it is
+        // written back from the last whole copy read, so the numbering goes on.
+        prompter_.MostraMessaggio(
+            "FILE DEI DATI RIPRISTINATO",
+            "\r\nIl file dei dati era stato cancellato o svuotato.\r\nE' stato ripristinato "
+            "dall'ultima copia letta da questa vorsa.",
+            "SUGGERIMENTO: Controllare le statistiche e non cancellare il file " + dati +
+                " durante la serata",
+            true, "", "OK", true, 0);
+        esito = st.IniziaTransazione(dati);
+    }
+    switch (esito) {
+        case T::Ok:
+            return true;
+        case T::Sparito:
+            motivo_ = IsNetworkPath(dati)
+                          ? "SUGGERIMENTO: Il file dei dati non c'\xE8 pi\xF9 sulla vorsa "
+                            "principale (" +
+                                opt_.gSistemaRemoto + "): avvisare chi la gestisce"
+                          : "SUGGERIMENTO: Il file dei dati " + dati +
+                                " \xE8 stato cancellato: riavviare il programma";
+            return false;
+        case T::Occupato:
+        case T::Illeggibile:
+            motivo_ = IsNetworkPath(dati)
+                          ? "SUGGERIMENTO: La vorsa principale (" + opt_.gSistemaRemoto +
+                                ") non risponde o \xE8 occupata: verificare che sia accesa e "
+                                "collegata alla rete"
+                          : "SUGGERIMENTO: Verificare che il file " + dati +
+                                " sia leggibile e che la rete sia raggiungibile";
+            return false;
+    }
+    return false;
+}
+
 bool Vendita::RegistraScontrino() {
     auto& st = settings_.store();
     const long fallite = st.scrittureFallite();
@@ -13,13 +56,13 @@ bool Vendita::RegistraScontrino() {
     std::vector<int> venduti;
     for (int n = 1; n <= cat_.gNumeroArticoli; ++n)
         if (cat_.gArticoli[n].quantity > 0) venduti.push_back(n);
+    motivo_.clear();
 
-    // On a single till the whole sale reaches the file in one atomic write: all of it or none.
-    // Between tills every key the sale changes is locked at once, in one write of the lock
-    // file (DATA, SCONTRINI, each article's statistics and, for limited pieces, its catalogue
-    // line, STORNI), and released at once after the sale was written in one write of the data
-    // file: another till that takes any of these keys finds the whole sale.
-    st.IniziaBlocco();
+    // Tills of earlier versions serialise by lock entries: every key the sale changes is
+    // entered in one write of the lock file and released in another. What makes the sale
+    // exclusive is the transaction on the data file below: the counter, statistics and stock
+    // are read while this till alone holds the file, and the whole sale is written once before
+    // it lets go. Nothing is written without it.
     std::vector<SettingsStore::Chiave> chiavi;
     auto chiave = [&chiavi](const KeyName& k) { chiavi.emplace_back(k.section, k.key); };
     chiave(Resolve(keys::StatData));
@@ -37,26 +80,42 @@ bool Vendita::RegistraScontrino() {
         for (std::size_t i = 0; i < chiavi.size(); ++i)
             if (esito[i]) presi.push_back(chiavi[i]);
     }
-    if (multi)
-        conto_.gNumeroScontrino =
-            static_cast<std::int32_t>(Val(settings_.Read(keys::StatScontrini)));
-    ++conto_.gNumeroScontrino;
+    if (!ApriTransazioneDati()) {
+        if (multi) st.SbloccaChiavi(presi);
+        return false;
+    }
+
+    // The counter as the file holds it: never negative, and never past its maximum, where
+    // one more would wrap to a negative number.
+    long long ultimo = Val(settings_.Read(keys::StatScontrini, {}, true));
+    if (!multi) ultimo = conto_.gNumeroScontrino;
+    if (ultimo >= std::numeric_limits<std::int32_t>::max()) {
+        st.AnnullaTransazione();
+        if (multi) st.SbloccaChiavi(presi);
+        motivo_ =
+            "SUGGERIMENTO: Il numero degli scontrini (STATISTICHE/SCONTRINI) ha raggiunto il "
+            "massimo: salvare e svuotare il riepilogo vendite (F6)";
+        return false;
+    }
+    conto_.gNumeroScontrino = static_cast<std::int32_t>(std::max(0LL, ultimo) + 1);
     settings_.Write(keys::StatData, FormatDateTime(clock_.Now()));
     settings_.Write(keys::StatScontrini, std::to_string(conto_.gNumeroScontrino));
 
     std::vector<ScontrinoArchiviato::Voce> voci;
-    for (std::size_t j = 0; j < venduti.size(); ++j) {
-        const int n = venduti[j];
+    for (int n : venduti) {
         Article& a = cat_.gArticoli[n];
         if (multi) {
-            const auto r = LeggiStatistica(settings_.Read(keys::StatArticolo, a.code), sep);
+            const auto r = LeggiStatistica(settings_.Read(keys::StatArticolo, a.code, true), sep);
             a.soldQuantity = r ? r->quantity : 0;
             a.soldAmount = r ? r->amount : Currency{};
             cat_.AggiornaArticolo(n, st, opt_, settings_.paths(), &view_.catalogo);
         }
-        a.soldQuantity += a.quantity;
+        a.soldQuantity = static_cast<std::int32_t>(
+            std::min<long long>(static_cast<long long>(a.soldQuantity) + a.quantity,
+                                std::numeric_limits<std::int32_t>::max()));
         a.soldAmount += a.lineTotal;
-        if (a.pieces >= 0) a.pieces = static_cast<std::int16_t>(a.pieces - a.quantity);
+        // Limited stock ends at 0: -1 would read as unlimited.
+        if (a.pieces >= 0) a.pieces = static_cast<std::int16_t>(std::max(0, a.pieces - a.quantity));
         settings_.Write(keys::StatArticolo, TestoStatistica({a.soldQuantity, a.soldAmount}, sep),
                         a.code);
         cat_.ScriviArticolo(n, a.code - cat_.sezioni[a.section].codeBase,
@@ -71,16 +130,17 @@ bool Vendita::RegistraScontrino() {
                     numero);
     if (!conto_.gCommento.empty())
         settings_.Write(keys::ScontrinoCommento, conto_.gCommento, numero);
-    settings_.Write(keys::Storni, StorniDefinitivi(settings_.Read(keys::Storni)));
+    settings_.Write(keys::Storni, StorniDefinitivi(settings_.Read(keys::Storni, {}, true)));
 
-    if (multi) st.SbloccaChiavi(presi);  // flushes the whole sale first
-    st.ChiudiBlocco();
+    st.ChiudiTransazione();
+    if (multi) st.SbloccaChiavi(presi);
     if (st.scrittureFallite() == fallite) return true;
 
     // Nothing reached the file: take the counter, statistics and stock back from it, so the
     // next sale neither skips a receipt number nor counts this one.
     conto_.gNumeroScontrino = static_cast<std::int32_t>(
-        std::max<long long>(0, Val(settings_.Read(keys::StatScontrini, {}, true))));
+        std::clamp<long long>(Val(settings_.Read(keys::StatScontrini, {}, true)), 0,
+                              std::numeric_limits<std::int32_t>::max()));
     for (int n : venduti) {
         Article& a = cat_.gArticoli[n];
         const auto r = LeggiStatistica(settings_.Read(keys::StatArticolo, a.code, true), sep);
@@ -89,6 +149,13 @@ bool Vendita::RegistraScontrino() {
         cat_.AggiornaArticolo(n, st, opt_, settings_.paths(),
                               &view_.catalogo);  // the stock the file holds
     }
+    if (motivo_.empty())
+        motivo_ = IsNetworkPath(settings_.paths().gFileDati)
+                      ? "SUGGERIMENTO: La vorsa principale (" + opt_.gSistemaRemoto +
+                            ") non risponde: verificare che sia accesa e collegata alla rete"
+                      : "SUGGERIMENTO: Verificare lo spazio libero sul disco, che il file " +
+                            settings_.paths().gFileDati +
+                            " sia scrivibile e che la rete sia raggiungibile";
     return false;
 }
 

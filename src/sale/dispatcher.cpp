@@ -86,13 +86,17 @@ void Vendita::Paga() {
     }
     view_.azioni.SetActionHeight(kAzionePaga, kAltezzaAzionePagamento);
     view_.azioni.SetActionHeight(kAzioneNuovoConto, kAltezzaAzionePagamento);
+    AbilitaCommit();
+    cat_.AbilitaArticoli(true, view_.catalogo);
+    view_.pagamento.ModoPagamento(true);
+}
+
+void Vendita::AbilitaCommit() {
     Azione& commit = azioni_[kAzioneNuovoConto];
     commit.enabled = true;
     view_.azioni.SetActionEnabled(kAzioneNuovoConto, true);
     view_.azioni.SetActionColour(kAzioneNuovoConto, commit.colour);
     view_.azioni.SetActionKeyColour(kAzioneNuovoConto, kColoreTastoAttivo);
-    cat_.AbilitaArticoli(true, view_.catalogo);
-    view_.pagamento.ModoPagamento(true);
 }
 
 void Vendita::Cancella() {
@@ -145,22 +149,20 @@ void Vendita::Impostazioni() {
 
 void Vendita::SequenzaCommit() {
     conto_.gDataScontrino = clock_.Now();
-    view_.conto.SetUltimoScontrino(FormatCurrency(conto_.gTotaleConto, true));
     if (!RegistraScontrino()) {
-        // The receipt still prints and the bill is emptied, but the operator must know that
-        // this sale is missing from the statistics and the archive.
+        // Nothing of the sale was written, so nothing prints: a receipt would carry a number
+        // that another sale may get. The bill stays open, still being paid, for F4 again.
         prompter_.MostraMessaggio(
             "ERRORE SALVATAGGIO",
             "\r\nLa vendita NON \xE8 stata salvata nel file dei dati (statistiche, magazzino, "
-            "archivio scontrini).\r\n",
-            IsNetworkPath(settings_.paths().gFileDati)
-                ? "SUGGERIMENTO: La vorsa principale (" + opt_.gSistemaRemoto +
-                      ") non risponde: verificare che sia accesa e collegata alla rete"
-                : "SUGGERIMENTO: Verificare lo spazio libero sul disco, che il file " +
-                      settings_.paths().gFileDati +
-                      " sia scrivibile e che la rete sia raggiungibile",
-            true, "", "OK", true, 0);
+            "archivio scontrini).\r\nIl conto resta aperto: premere F4 per riprovare.",
+            motivo_, true, "", "OK", true, 0);
+        EseguiAzione(kAzioneNuovoConto);
+        ImpostaBottoni(kAzionePaga, true);
+        AbilitaCommit();
+        return;
     }
+    view_.conto.SetUltimoScontrino(FormatCurrency(conto_.gTotaleConto, true));
 
     UltimoConto& u = conto_.ultimoConto;
     u = UltimoConto{};

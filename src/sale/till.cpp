@@ -1,5 +1,7 @@
 #include "sale/till.h"
 
+#include <algorithm>
+#include <limits>
 #include <utility>
 
 #include "platform/text.h"
@@ -29,12 +31,37 @@ Till::Till(Services services, std::string programFolder, Version v)
     paths.programFolder = std::move(programFolder);
 }
 
-void RestituisciPezzi(SettingsGateway& settings, int index, long long pezzi) {
-    ScopedKeyLock lock = settings.Lock(keys::PezziCondivisi, index);
-    long long contatore = Val(settings.Read(keys::PezziCondivisi, index, true)) - pezzi;
-    if (contatore < 0) contatore = 0;
-    settings.Write(keys::PezziCondivisi, std::to_string(contatore), index);
-    settings.Write(keys::PezziTenuti, "0", index);
+long long ContatoreCondiviso(const std::optional<std::string>& testo) {
+    // Anyone on the share can write the lock file: a negative count holds no piece.
+    return std::clamp<long long>(testo ? Val(*testo) : 0, 0,
+                                 std::numeric_limits<std::int16_t>::max());
+}
+
+bool RestituisciPezzi(SettingsGateway& settings,
+                      const std::vector<std::pair<int, long long>>& pezzi) {
+    if (pezzi.empty()) return true;
+    std::vector<SettingsStore::Chiave> chiavi;
+    for (const auto& [n, q] : pezzi) {
+        const KeyName k = Resolve(keys::PezziCondivisi, n);
+        chiavi.emplace_back(k.section, k.key);
+    }
+    // Every counter in one locked write of the lock file, then this till's own record of them
+    // in one write of its own file.
+    const bool ok = settings.store().AggiornaFileLock(chiavi, [&](IniDocument& doc) {
+        bool cambiato = false;
+        for (std::size_t i = 0; i < pezzi.size(); ++i) {
+            const auto& [sezione, chiave] = chiavi[i];
+            const long long resto =
+                std::max(0LL, ContatoreCondiviso(doc.Get(sezione, chiave)) - pezzi[i].second);
+            cambiato = doc.Set(sezione, chiave, std::to_string(resto)) || cambiato;
+        }
+        return cambiato;
+    });
+    if (!ok) return false;
+    SettingsStore& st = settings.store();
+    st.IniziaBlocco();
+    for (const auto& [n, q] : pezzi) settings.Write(keys::PezziTenuti, "0", n);
+    return st.ChiudiBlocco();
 }
 
 }  // namespace vorsa

@@ -72,11 +72,13 @@ class Till {
 
     StatoMultiVorsa statoMultiVorsa = StatoMultiVorsa::Singola;
     StatoFileDati statoFileDati = StatoFileDati::Ok;
+    /// A main till whose share serves its folder but cannot write into it.
+    bool condivisioneNonScrivibile = false;
+    /// Start-up found this folder copied from another till's and gave it a new lock identity.
+    bool identitaRinnovata = false;
 
     Conto conto;
 
-    /// Multi-till: gives `pezzi` of article `index` back to the shared counter of held pieces
-    /// (never below 0) and clears this station's record of them, under the counter's lock.
     /// The pieces the sale and the printouts work on.
     SaleParts PartiVendita() {
         return {cat, opt, settings, gAzioni, conto, svc.clock, svc.sleeper, gTitolo};
@@ -86,8 +88,8 @@ class Till {
             opt, cat, settings, svc.clock, svc.sleeper, conto.ultimoConto, conto.gNumeroScontrino};
     }
 
-    void RestituisciPezzi(int index, long long pezzi) {
-        vorsa::RestituisciPezzi(settings, index, pezzi);
+    bool RestituisciPezzi(const std::vector<std::pair<int, long long>>& pezzi) {
+        return vorsa::RestituisciPezzi(settings, pezzi);
     }
 };
 

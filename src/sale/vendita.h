@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "data/catalogue.h"
 #include "data/records.h"
@@ -60,9 +62,14 @@ struct SaleParts {
     const std::string& titolo;  // caption of the main window
 };
 
-/// Multi-till: gives `pezzi` of article `index` back to the shared counter of held pieces
-/// (never below 0) and clears this station's record of them, under the counter's lock.
-void RestituisciPezzi(SettingsGateway& settings, int index, long long pezzi);
+/// A shared counter of held pieces as read from the lock file: missing or negative is 0.
+long long ContatoreCondiviso(const std::optional<std::string>& testo);
+
+/// Multi-till: gives back (article index, pieces) to the shared counters of held pieces (never
+/// below 0), all in one locked write of the lock file, and clears this till's own record of
+/// them. False when the lock file could not be written.
+bool RestituisciPezzi(SettingsGateway& settings,
+                      const std::vector<std::pair<int, long long>>& pezzi);
 
 class Vendita {
   public:
@@ -98,8 +105,10 @@ class Vendita {
     bool AbilitataAzione(int n) const { return azioni_[n].enabled; }
 
     // Commit.
-    /// False when the sale could not be written to the data file.
+    /// False when the sale could not be written to the data file: then nothing of it was.
     bool RegistraScontrino();
+    /// Why the last RegistraScontrino failed, as the hint of the operator's message.
+    const std::string& MotivoErrore() const { return motivo_; }
 
   private:
     // One handler per function key switched on, and the steps of switching one off.
@@ -112,6 +121,8 @@ class Vendita {
     void Impostazioni();
     void Spegni(int n);
     void SequenzaCommit();
+    bool ApriTransazioneDati();
+    void AbilitaCommit();
     void MostraErrore();
     bool AggiornaCondiviso(int index, int delta, int tenuti);
     void StatoDopoPasso(int index, int n, const char* segno);
@@ -130,6 +141,7 @@ class Vendita {
     PrintSeam* print_;
     bool inAttesaF_ = false;
     bool inAttesaS_ = false;
+    std::string motivo_;
 };
 
 inline constexpr int kAltezzaAzione = 435;

@@ -279,6 +279,7 @@ const KeyDef LockAttesaMs = Int(L, M, "TIMER_INTERVALLO", 20, 1, 1000, PutInt<&O
 const KeyDef LockCicli = Int(L, M, "TIMER_CICLI", 200, 1, 1000, PutInt<&O::gLockCicli>, ShowInt<&O::gLockCicli>);
 const KeyDef NomeStazione = Record(L, M, "NOME");
 const KeyDef LockSuffisso = Record(L, M, "LOCKSUFF");
+const KeyDef LockOrigine = Record(L, M, "LOCKORIGINE");  // computer and folder LOCKSUFF was made for
 const KeyDef Stazione = Record(K, M, "#");            // lock identity -> station name
 const KeyDef PezziCondivisi = Record(K, M, "#");      // article index -> pieces held by all tills
 const KeyDef PezziTenuti = Record(L, "MULTIVORSA-TMP", "#");  // article index -> held here
@@ -368,6 +369,7 @@ const std::vector<const KeyDef*>& AllKeys() {
                                                    &LockCicli,
                                                    &NomeStazione,
                                                    &LockSuffisso,
+                                                   &LockOrigine,
                                                    &Stazione,
                                                    &PezziCondivisi,
                                                    &PezziTenuti,

@@ -35,14 +35,19 @@ std::string SettingsStore::LeggiIni(std::string_view section, std::string_view k
         if (v.size() > kMaxValore) v.resize(kMaxValore);
         return Trim(v);
     };
-    if (direct || !lock.gMultiVorsa) return leggi();
+    // Inside a transaction the whole file is this till's: no entry can matter.
+    if (direct || !lock.gMultiVorsa || profiles_.InTransaction()) return leggi();
 
+    std::string entry;
     for (int giro = 0; giro < lock.gLockCicli; ++giro) {
-        const std::string entry = LockEntry(section, key);
+        entry = LockEntry(section, key);
         if (entry.empty() || entry == lock.gIdentitaLock) return leggi();
+        if (vociScadute_.count(Trim(section) + "|" + Trim(key) + "|" + entry)) return leggi();
         sleeper_.Sleep(lock.gLockAttesaMs);
     }
-    // The other till kept its lock: go ahead with the value as it is, and log it.
+    // The other till kept its lock a whole wait: go ahead with the value as it is, log it, and
+    // do not wait for that entry again (a killed till's entry would cost a wait at every read).
+    vociScadute_.insert(Trim(section) + "|" + Trim(key) + "|" + entry);
     std::string v = leggi();
     LogErrore("R - " + std::string(section) + " - " + v);
     return v;
@@ -107,6 +112,7 @@ bool SettingsStore::SbloccaChiave(std::string_view section, std::string_view key
 
 std::vector<bool> SettingsStore::BloccaChiavi(const std::vector<Chiave>& chiavi) {
     std::vector<bool> presi(chiavi.size(), false);
+    std::vector<bool> liberiAllaFine(chiavi.size(), true);
     auto entry = [](const IniDocument& doc, const Chiave& c) {
         return Trim(doc.Get(Trim(c.first), Trim(c.second) + "-LOCKED").value_or(std::string()));
     };
@@ -121,10 +127,12 @@ std::vector<bool> SettingsStore::BloccaChiavi(const std::vector<Chiave>& chiavi)
                 liberi[i] = e.empty() || e == lock.gIdentitaLock;
                 tutti = tutti && liberi[i];
             }
+            liberiAllaFine = liberi;
             if (!tutti && !ultimo) return false;
+            // After a whole wait the entries still held are a dead or hung till's: they are
+            // taken over (and logged below), which the data file's own lock makes safe.
             bool cambiato = false;
             for (std::size_t i = 0; i < chiavi.size(); ++i) {
-                if (!liberi[i]) continue;
                 presi[i] = true;
                 cambiato = doc.Set(Trim(chiavi[i].first), Trim(chiavi[i].second) + "-LOCKED",
                                    lock.gIdentitaLock) ||
@@ -136,7 +144,8 @@ std::vector<bool> SettingsStore::BloccaChiavi(const std::vector<Chiave>& chiavi)
         if (!ultimo) sleeper_.Sleep(lock.gLockAttesaMs);
     }
     for (std::size_t i = 0; i < chiavi.size(); ++i)
-        if (!presi[i]) LogErrore("L - " + Trim(chiavi[i].first) + " - " + Trim(chiavi[i].second));
+        if (!presi[i] || !liberiAllaFine[i])
+            LogErrore("L - " + Trim(chiavi[i].first) + " - " + Trim(chiavi[i].second));
     return presi;
 }
 
@@ -153,6 +162,81 @@ void SettingsStore::SbloccaChiavi(const std::vector<Chiave>& chiavi) {
         }
         return cambiato;
     });
+}
+
+void SettingsStore::SbloccaChiaviProprie() {
+    if (lock.gIdentitaLock.empty()) return;
+    profiles_.Update(lock.gFileLock, [&](IniDocument& doc) {
+        std::vector<Chiave> proprie;
+        for (const auto& sezione : doc.Sections())
+            for (const auto& [k, v] : doc.Entries(sezione))
+                if (k.size() > 7 &&
+                    EqualsNoCase(std::string_view(k).substr(k.size() - 7), "-LOCKED") &&
+                    Trim(v) == lock.gIdentitaLock)
+                    proprie.emplace_back(sezione, k);
+        for (const Chiave& c : proprie) doc.DeleteKey(c.first, c.second);
+        return !proprie.empty();
+    });
+}
+
+bool SettingsStore::AggiornaFileLock(const std::vector<Chiave>& chiavi,
+                                     const std::function<bool(IniDocument&)>& change) {
+    std::vector<Chiave> prese;
+    bool ok = false;
+    for (int giro = 0; giro <= lock.gLockCicli; ++giro) {
+        const bool ultimo = giro == lock.gLockCicli;
+        bool attendi = false;
+        prese.clear();
+        ok = profiles_.Update(lock.gFileLock, [&](IniDocument& doc) {
+            for (const Chiave& c : chiavi) {
+                const std::string e = Trim(
+                    doc.Get(Trim(c.first), Trim(c.second) + "-LOCKED").value_or(std::string()));
+                if (e.empty() || e == lock.gIdentitaLock) continue;
+                if (!ultimo) {
+                    attendi = true;
+                    return false;
+                }
+                prese.push_back(c);  // a dead till's entry: taken over, so removed
+                doc.DeleteKey(Trim(c.first), Trim(c.second) + "-LOCKED");
+            }
+            return change(doc) || !prese.empty();
+        });
+        if (!ok || !attendi) break;
+        sleeper_.Sleep(lock.gLockAttesaMs);
+    }
+    for (const Chiave& c : prese) LogErrore("L - " + Trim(c.first) + " - " + Trim(c.second));
+    return ok;
+}
+
+SettingsStore::Transazione SettingsStore::IniziaTransazione(const std::string& file) {
+    using T = ProfileStore::TxStatus;
+    switch (profiles_.BeginTransaction(file, true)) {
+        case T::Ok:
+            return Transazione::Ok;
+        case T::Busy:
+            return Transazione::Occupato;
+        case T::Unreadable:
+            return Transazione::Illeggibile;
+        case T::Gone:
+            return Transazione::Sparito;
+    }
+    return Transazione::Occupato;
+}
+
+bool SettingsStore::RipristinaFile(const std::string& file) {
+    const IniDocument* ultimo = profiles_.LastGood(file);
+    if (!ultimo || ultimo->Sections().empty()) return false;
+    const IniDocument copia = *ultimo;
+    bool fatto = false;
+    const bool ok = profiles_.Update(file, [&](IniDocument& doc) {
+        // Only a file still gone is replaced: another till may have restored it meanwhile.
+        if (!doc.Sections().empty()) return false;
+        doc = copia;
+        fatto = true;
+        return true;
+    });
+    if (ok && fatto) LogErrore("D - " + file + " - ripristinato dall'ultima copia letta");
+    return ok && fatto;
 }
 
 void SettingsStore::LogErrore(std::string_view value) {

@@ -1,6 +1,8 @@
 #pragma once
 // The one access layer to the settings files: keys, per-key advisory locks between tills kept
 // in the lock file, and the small file helpers the rest of the till uses.
+#include <functional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -49,6 +51,27 @@ class SettingsStore {
     std::vector<bool> BloccaChiavi(const std::vector<Chiave>& chiavi);
     /// SbloccaChiave of several keys in one write of the lock file (after the flush).
     void SbloccaChiavi(const std::vector<Chiave>& chiavi);
+    /// Removes every lock entry of this till's identity from the lock file: entries a killed
+    /// run left behind. One write, none when there are none.
+    void SbloccaChiaviProprie();
+    /// One read-modify-write of the lock file under its whole-file lock (the shared counters of
+    /// held pieces): `change` sees the file as it is and returns whether it changed it. A key of
+    /// `chiavi` that another till holds by entry is waited for, then taken over and logged.
+    /// False when the lock file could not be written.
+    bool AggiornaFileLock(const std::vector<Chiave>& chiavi,
+                          const std::function<bool(IniDocument&)>& change);
+
+    /// A change of several keys of `file` as one transaction: from here to ChiudiTransazione
+    /// this till alone holds the file, reads see it as it is under that lock, and it is written
+    /// once at the end. Nothing is held unless Ok.
+    enum class Transazione { Ok, Occupato, Illeggibile, Sparito };
+    Transazione IniziaTransazione(const std::string& file);
+    /// Writes and releases; false (counted as a failed write) when the write failed.
+    bool ChiudiTransazione() { return Esito(profiles_.CommitTransaction()); }
+    void AnnullaTransazione() { profiles_.AbortTransaction(); }
+    /// Writes back the last whole copy of `file` this till read, when the file is gone or
+    /// empty. Logged in ERRORI. False when there is no copy or it could not be written.
+    bool RipristinaFile(const std::string& file);
 
     bool EsisteFile(const std::string& path);
     void CancellaFile(const std::string& path);
@@ -76,6 +99,9 @@ class SettingsStore {
         return ok;
     }
     std::string LockEntry(std::string_view section, std::string_view key);
+    // Entries ("section|key|owner") another till kept past a whole wait: a dead till's. Reads
+    // do not wait for them again.
+    std::set<std::string> vociScadute_;
 
     FileAccess& files_;
     ProfileStore profiles_;

@@ -1,5 +1,7 @@
 #include "startup/startup.h"
 
+#include <cstdint>
+
 #include "platform/text.h"
 
 namespace vorsa {
@@ -39,6 +41,34 @@ void LeggiSeparatore(Till& till) {
     till.settings.Load(keys::Separatore);
 }
 
+std::uint64_t Fnv1a(std::string_view testo) {
+    std::uint64_t h = 14695981039346656037ull;
+    for (const char c : testo) {
+        h ^= static_cast<unsigned char>(c);
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+std::string ImprontaOrigine(std::string_view testo) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    const std::uint64_t h = Fnv1a(testo);
+    std::string out;
+    for (int i = 15; i >= 0; --i) out += kHex[(h >> (4 * i)) & 0xF];
+    return out;
+}
+
+// Five characters, as the suffix always had, scattered over 34^5 values by the computer, the
+// folder and the moment: two tills started in the same second no longer share one, as the
+// last five characters of the time made them.
+std::string NuovoSuffisso(std::string_view origine, std::string_view adesso) {
+    static constexpr std::string_view kCifre = "0123456789ABCDEFGHJKLMNPQRSTUVWXYZ";
+    std::uint64_t h = Fnv1a(std::string(origine) + "|" + std::string(adesso));
+    std::string s;
+    for (int i = 0; i < 5; ++i, h /= kCifre.size()) s += kCifre[h % kCifre.size()];
+    return s;
+}
+
 void LeggiIdentita(Till& till) {
     Options& o = till.opt;
     SettingsGateway& g = till.settings;
@@ -47,10 +77,19 @@ void LeggiIdentita(Till& till) {
     const std::string nome = g.Read(keys::NomeStazione);
     if (!nome.empty()) o.gNomeStazione = nome;
     o.gLockSuffisso = g.Read(keys::LockSuffisso);
-    if (o.gLockSuffisso.empty()) {
-        o.gLockSuffisso = Right(FormatDateTime(till.svc.clock.Now()), 5);
+    // The suffix belongs to one folder on one computer. A prepared folder copied to another
+    // laptop (or beside itself) would share its identity, and with it every lock entry and the
+    // held pieces it records: a copy takes a new identity and forgets those pieces.
+    const std::string origine =
+        ImprontaOrigine(till.svc.user.MachineId() + "|" + till.paths.programFolder);
+    const std::string salvata = g.Read(keys::LockOrigine);
+    if (o.gLockSuffisso.empty() || (!salvata.empty() && salvata != origine)) {
+        till.identitaRinnovata = !o.gLockSuffisso.empty();
+        o.gLockSuffisso = NuovoSuffisso(origine, FormatDateTime(till.svc.clock.Now()));
         g.Write(keys::LockSuffisso, o.gLockSuffisso);
+        if (till.identitaRinnovata) g.Delete(keys::PezziTenuti, Idx(std::string_view()));
     }
+    if (salvata != origine) g.Write(keys::LockOrigine, origine);
     o.gIdentitaLock = Left(utente, 20) + o.gLockSuffisso;
 }
 
@@ -213,6 +252,26 @@ std::optional<AvvisoMultiVorsa> AvvisoPerStato(StatoMultiVorsa stato,
     return std::nullopt;
 }
 
+std::optional<AvvisoMultiVorsa> AvvisoPerStato(const Till& till) {
+    auto avviso = AvvisoPerStato(till.statoMultiVorsa, till.paths.programFolder);
+    if (avviso && till.condivisioneNonScrivibile)
+        avviso->hint =
+            "SUGGERIMENTO: La condivisione [ vorsa$ ] non pu\xF2 scrivere nella cartella " +
+            till.paths.programFolder +
+            ". Come amministratore eseguire: VORSA_UTENTE=" + till.svc.user.NetworkUserName() +
+            " bash scripts/setup.sh (la condivisione agisce come l'utente della vorsa)";
+    return avviso;
+}
+
+std::optional<AvvisoMultiVorsa> AvvisoIdentita(const Till& till) {
+    if (!till.identitaRinnovata || !till.opt.gMultiVorsa) return std::nullopt;
+    return AvvisoMultiVorsa{
+        "\r\nLa cartella del programma \xE8 la copia di quella di un'altra vorsa.\r\n"
+        "Questa vorsa ha preso una nuova identit\xE0 (" +
+            till.opt.gIdentitaLock + ") e pu\xF2 vendere insieme all'altra.",
+        "", 0};
+}
+
 std::string NomeFilePassword(std::string_view userName) {
     std::string u = ToUpper(userName);
     if (u.size() < 12) u = Left(u + "-PRENDOLIVASKO", 12);
@@ -342,11 +401,15 @@ LoadResult CaricaFinestra(Till& till, ScreenTwips screen) {
     r.placement.mode = Posizione(till, keys::FinestraMode, keys::FinestraMode.max);
 
     if (till.opt.gMultiVorsa) {
-        // Pieces this station held when it last stopped go back to the shared counters.
+        // Lock entries a killed run of this till left behind, and the pieces it held then, go
+        // back to the other tills.
+        st.SbloccaChiaviProprie();
+        std::vector<std::pair<int, long long>> tenuti;
         for (int n = 1; n <= till.cat.gNumeroArticoli; ++n) {
             const std::string v = g.Read(keys::PezziTenuti, n);
-            if (!v.empty()) till.RestituisciPezzi(n, Val(v));
+            if (!v.empty() && v != "0") tenuti.emplace_back(n, std::max(0LL, Val(v)));
         }
+        till.RestituisciPezzi(tenuti);
     }
     return r;
 }
@@ -355,10 +418,12 @@ void ChiudiFinestra(Till& till, const WindowPlacement& placement) {
     auto& st = till.store;
     const Paths& p = till.paths;
     if (till.opt.gMultiVorsa) {
+        std::vector<std::pair<int, long long>> tenuti;
         for (int n = 1; n <= till.cat.gNumeroArticoli; ++n) {
             const Article& a = till.cat.gArticoli[n];
-            if (a.pieces >= 0 && a.quantity >= 1) till.RestituisciPezzi(n, a.quantity);
+            if (a.pieces >= 0 && a.quantity >= 1) tenuti.emplace_back(n, a.quantity);
         }
+        till.RestituisciPezzi(tenuti);
     }
     st.IniziaBlocco();
     SettingsGateway& g = till.settings;

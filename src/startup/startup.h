@@ -61,6 +61,13 @@ std::optional<AvvisoFileDati> AvvisoPerFile(StatoFileDati stato, std::string_vie
 std::optional<AvvisoMultiVorsa> AvvisoPerStato(StatoMultiVorsa stato,
                                                const std::string& programFolder);
 
+/// The same for the till as start-up left it: a share that cannot write the folder says so.
+std::optional<AvvisoMultiVorsa> AvvisoPerStato(const Till& till);
+
+/// The notice for a program folder found copied from another till's, which took a new lock
+/// identity by itself; nullopt otherwise.
+std::optional<AvvisoMultiVorsa> AvvisoIdentita(const Till& till);
+
 /// Window geometry in twips and state (0 normal, 1 minimised, 2 maximised).
 struct WindowPlacement {
     int top = 0;

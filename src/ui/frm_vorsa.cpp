@@ -132,7 +132,11 @@ void FrmVorsa::Load() {
                                   QString(), QStringLiteral("OK"), true, 0);
 
     // The multi-till outcome of start-up.
-    if (const auto avviso = AvvisoPerStato(till_.statoMultiVorsa, till_.paths.programFolder))
+    if (const auto avviso = AvvisoPerStato(till_))
+        messaggi_.MostraMessaggio(Testo(std::string(kTitoloMultiVorsa)), Testo(avviso->text),
+                                  Testo(avviso->hint), true, QString(), QStringLiteral("OK"), true,
+                                  avviso->closeAfterMs);
+    if (const auto avviso = AvvisoIdentita(till_))
         messaggi_.MostraMessaggio(Testo(std::string(kTitoloMultiVorsa)), Testo(avviso->text),
                                   Testo(avviso->hint), true, QString(), QStringLiteral("OK"), true,
                                   avviso->closeAfterMs);

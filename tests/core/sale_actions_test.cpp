@@ -234,10 +234,9 @@ TEST(CommitTest, FirstCommitOfTheDay) {
     EXPECT_EQ(Section(ini, "STATISTICHE"),
               "[STATISTICHE]\r\nDATA=06/12/2026 20:15:42\r\nSCONTRINI=1\r\n101=2;7\r\n"
               "102=1;2\r\n201=1;1\r\n");
-    EXPECT_EQ(
-        Section(ini, "SCONTRINI"),
-        "[SCONTRINI]\r\n1=101-2-7;102-1-2;201-1-1;06/12/2026 20:15:42-10-12-cassiere45:03-0-0-0"
-        "\r\nSTORNI=\r\n");
+    EXPECT_EQ(Section(ini, "SCONTRINI"),
+              "[SCONTRINI]\r\n1=101-2-7;102-1-2;201-1-1;06/12/2026 20:15:42-10-12-" +
+                  c.till->opt.gIdentitaLock + "-0-0-0\r\nSTORNI=\r\n");
     EXPECT_EQ(c.Dati("MANGIARE", "2"), "Patatine;2;1;0;9;1;10;3");  // stock 10 - 1
     EXPECT_EQ(c.Dati("MANGIARE", "1"), "Panino con salamella;3,5;1;0;-1;1;-1;0");
     EXPECT_EQ(c.view.ultimo, "10,00");
@@ -261,19 +260,22 @@ TEST(CommitTest, ASaleThatCannotBeSavedIsReported) {
     ASSERT_EQ(c.prompter.messages.size(), 1u);
     EXPECT_NE(c.prompter.messages[0].find("NON \xE8 stata salvata"), std::string::npos);
     EXPECT_EQ(files.files["/p/Vorsa.ini"], before);
-    EXPECT_EQ(On(c), ".......");                   // the till goes on selling
+    // Nothing printed with a number that is not in the file; the bill waits, still being paid.
+    EXPECT_EQ(c.print.printed, 0);
+    EXPECT_EQ(On(c), "1......");
+    EXPECT_TRUE(c.till->gAzioni[kAzioneNuovoConto].enabled);
+    EXPECT_EQ(c.view.lines.size(), 2u);
     EXPECT_EQ(c.till->conto.gNumeroScontrino, 0);  // memory agrees with the file again
     EXPECT_EQ(c.Art(101).soldQuantity, 0);
     EXPECT_EQ(c.Art(102).pieces, 10);
     files.failWrites = false;
     c.Timer();
-    c.Digita("201");
-    c.Digita("F1");
-    c.Digita("F4");
+    c.Digita("F4");                             // the same bill again
     EXPECT_EQ(c.prompter.messages.size(), 1u);  // a saved sale says nothing
-    EXPECT_EQ(c.Dati("STATISTICHE", "201"), "1;1");
+    EXPECT_EQ(On(c), ".......");
+    EXPECT_EQ(c.Dati("STATISTICHE", "101"), "1;3,5");
     EXPECT_EQ(c.Dati("STATISTICHE", "SCONTRINI"), "1");
-    EXPECT_EQ(c.Dati("SCONTRINI", "1").substr(0, 8), "201-1-1;");
+    EXPECT_EQ(c.Dati("SCONTRINI", "1").substr(0, 16), "101-1-3,5;102-1-");
 }
 
 TEST(CommitTest, CommentStarsAndRunningTotals) {
@@ -311,7 +313,7 @@ TEST(CommitTest, ArchiveRecordSurvivesOddTableTexts) {
         const ScontrinoArchiviato s = LeggiScontrino(c.Dati("SCONTRINI", "1"), ';');
         EXPECT_TRUE(s.valido) << k.tavolo;
         EXPECT_EQ(s.tavolo, k.stored);
-        EXPECT_EQ(s.identita, "cassiere45:03");
+        EXPECT_EQ(s.identita, c.till->opt.gIdentitaLock);
         EXPECT_EQ(s.totale, *ParseCurrency("4,5"));
         ASSERT_EQ(s.voci.size(), 2u) << k.tavolo;
         EXPECT_EQ(s.voci[0].code, 101);

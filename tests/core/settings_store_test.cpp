@@ -151,14 +151,20 @@ TEST_F(SettingsStoreTest, SeveralKeysAreTakenTogetherOrNotAtAll) {
     a.store.SbloccaChiavi({chiavi[0], chiavi[1], chiavi[2], {"BERE", "2"}});
     EXPECT_EQ(files.files[kLock],
               "[STATISTICHE]\r\n[MANGIARE]\r\n[BERE]\r\n2-LOCKED=BRUNO56:78\r\n");
-    // A key held for good: after the wait the free ones are taken and the other is logged.
+    // A key held for good (a killed till's): after one whole wait it is taken over and logged,
+    // so the next till to need it does not wait again.
     a.sleeper.onSleep = nullptr;
     a.sleeper.count = 0;
     EXPECT_EQ(a.store.BloccaChiavi({{"BERE", "2"}, {"BERE", "3"}}),
-              std::vector<bool>({false, true}));
+              std::vector<bool>({true, true}));
     EXPECT_EQ(a.sleeper.count, 200);
-    EXPECT_NE(files.files[kLock].find("3-LOCKED=ANNA12:34"), std::string::npos);
+    EXPECT_NE(files.files[kLock].find("2-LOCKED=ANNA12:34\r\n3-LOCKED=ANNA12:34"),
+              std::string::npos);
     EXPECT_NE(files.files[kLock].find("=L - BERE - 2\r\n"), std::string::npos);
+    a.store.SbloccaChiavi({{"BERE", "2"}, {"BERE", "3"}});
+    a.sleeper.count = 0;
+    EXPECT_EQ(b.store.BloccaChiavi({{"BERE", "2"}}), std::vector<bool>({true}));
+    EXPECT_EQ(b.sleeper.count, 0);
 }
 
 TEST_F(SettingsStoreTest, UnreachableLockFileGivesUpAtOnce) {

@@ -46,7 +46,7 @@ struct Machine {
 
 TEST(StartupTest, FirstStartWritesACompleteFile) {
     Machine m;
-    m.Start();
+    const std::string suffisso = m.Start()->opt.gLockSuffisso;
     const std::string ini = m.Ini();
     // Sections in the order start-up first writes them.
     std::vector<std::string> sections;
@@ -67,10 +67,12 @@ TEST(StartupTest, FirstStartWritesACompleteFile) {
                  "BORDI MAGNETICI=Si\r\nBORDI MAGNETICI SENSIBILITA=20\r\nAGGIORNAMENTI=Si\r\n"
                  "[AZIONI]\r\nF1=PAGA CONTO;RIAPRI CONTO\r\nF2=CANCELLA\r\nF3=STORNO\r\n"
                  "F4=NUOVO CONTO\r\nF5=;IN CORSO...\r\nF6=STATISTICA\r\nF7=IMPOSTAZIONI\r\n"
-                 "[MULTIVORSA]\r\nLOCKSUFF=45:03\r\n[STAMPA]\r\nTITOLO=\r\nTITOLO2=\r\n"
-                 "PIEDE=\r\nTESTO-RITIRO=\r\n"),
+                 "[MULTIVORSA]\r\nLOCKSUFF=" +
+                 suffisso + "\r\nLOCKORIGINE="),
         std::string::npos)
         << ini;
+    EXPECT_NE(ini.find("\r\n[STAMPA]\r\nTITOLO=\r\nTITOLO2=\r\nPIEDE=\r\nTESTO-RITIRO=\r\n"),
+              std::string::npos);
     EXPECT_EQ(m.Get("MANGIARE", "DIMENSIONE"), "14");
     EXPECT_EQ(m.Get("MANGIARE", "14"), "");
     EXPECT_EQ(m.Get("MANGIARE", "15"), "(missing)");
@@ -110,10 +112,8 @@ TEST(StartupTest, PathsAndIdentity) {
     const std::string temp = till->store.CartellaTemp();
     EXPECT_EQ(p.gFileTmp, temp + "VorsaTmp.txt");
     EXPECT_EQ(p.gFilePassword, temp + NomeFilePassword(m.user.name));
-    EXPECT_EQ(till->opt.gLockSuffisso, "45:03");
-    EXPECT_EQ(till->opt.gIdentitaLock,
-              "UnNomeUtenteMoltoLu"
-              "n45:03");
+    EXPECT_EQ(till->opt.gLockSuffisso.size(), 5u);
+    EXPECT_EQ(till->opt.gIdentitaLock, "UnNomeUtenteMoltoLun" + till->opt.gLockSuffisso);
     EXPECT_EQ(till->opt.gNomeStazione, m.user.name);
 }
 
@@ -462,7 +462,8 @@ TEST(StartupTest, MultiTillRoles) {
         EXPECT_EQ(till->paths.gFileLock, std::string(c.dati) + ".lck");
         if (std::string(c.section).find("ABILITATO=1") != std::string::npos) {
             // The station is registered in the local lock file before the role is decided.
-            EXPECT_EQ(m.Get("MULTIVORSA", "cassiere45:03", kLock), "Bar") << c.section;
+            EXPECT_EQ(m.Get("MULTIVORSA", till->opt.gIdentitaLock.c_str(), kLock), "Bar")
+                << c.section;
         }
         if (c.stato == StatoMultiVorsa::SecondariaOk) {
             // Sizes come from the local file; articles from the main till's.
