@@ -381,5 +381,65 @@ TEST(CommitTest, SecondaryCommitOfUnlimitedArticlesNeverWaitsForLocks) {
     EXPECT_EQ(lock.find("ERRORI"), std::string::npos) << lock;
 }
 
+// What anyone on the share may leave in the data file: the till neither crashes nor writes a
+// negative number, stock never goes below 0, and a refusal says so.
+TEST(CommitTest, HostileValuesInTheDataFile) {
+    const struct {
+        const char* name;
+        std::string extra;  // appended to the catalogue
+        const char* codes;  // sold in one bill
+        bool saved;
+        const char* numero;  // STATISTICHE/SCONTRINI afterwards
+    } cases[] = {
+        {"counter at its maximum", "[STATISTICHE]\r\nSCONTRINI=2147483647\r\n", "201", false,
+         "2147483647"},
+        {"counter past its maximum", "[STATISTICHE]\r\nSCONTRINI=99999999999999\r\n", "201", false,
+         "99999999999999"},
+        {"negative counter", "[STATISTICHE]\r\nSCONTRINI=-10\r\n", "201", true, "1"},
+        {"negative statistics", "[STATISTICHE]\r\n201=-5;-3\r\n", "201", true, "1"},
+        {"a 10 MB line", "[VARIE]\r\nX=" + std::string(10 << 20, 'x') + "\r\n", "201", true, "1"},
+        {"last piece", "", "105", true, "1"},
+    };
+    for (const auto& k : cases) {
+        MemoryFileAccess files;
+        Cassa c(files, std::string(kCatalogo) + k.extra);
+        c.till->opt.gMultiVorsa = false;
+        for (const auto& code : Split(k.codes, ' ')) c.Digita(code);
+        c.Digita("F1");
+        c.Digita("F4");
+        EXPECT_EQ(c.prompter.messages.empty(), k.saved) << k.name;
+        EXPECT_EQ(c.Dati("STATISTICHE", "SCONTRINI"), k.numero) << k.name;
+        EXPECT_GE(c.till->conto.gNumeroScontrino, 0) << k.name;
+        EXPECT_GE(c.Art(105).pieces, 0) << k.name;
+        if (!k.saved) {
+            EXPECT_NE(c.prompter.hints[0].find("massimo"), std::string::npos) << k.name;
+        }
+    }
+}
+
+TEST(CommitTest, ADataFileDeletedMidEveningIsWrittenBackNotStartedAgain) {
+    MemoryFileAccess files;
+    Cassa c(files, kCatalogo);
+    for (const char* k : {"101", "F1", "F4", "201", "F1", "F4"}) c.Digita(k);
+    ASSERT_EQ(c.Dati("STATISTICHE", "SCONTRINI"), "2");
+    for (const std::string gone : {"deleted", "emptied"}) {
+        if (gone == "deleted")
+            files.files.erase("/p/Vorsa.ini");
+        else
+            files.files["/p/Vorsa.ini"].clear();
+        c.prompter.messages.clear();
+        c.prompter.hints.clear();
+        for (const char* k : {"101", "F1", "F4"}) c.Digita(k);
+        ASSERT_FALSE(c.prompter.messages.empty()) << gone;
+        EXPECT_NE(c.prompter.messages[0].find("ripristinato"), std::string::npos) << gone;
+    }
+    // The numbering went on, and the archive holds every sale.
+    EXPECT_EQ(c.Dati("STATISTICHE", "SCONTRINI"), "4");
+    for (const char* n : {"1", "2", "3", "4"}) EXPECT_NE(c.Dati("SCONTRINI", n), "(missing)") << n;
+    EXPECT_EQ(c.Dati("STATISTICHE", "101"), "3;10,5");
+    EXPECT_EQ(c.Dati("MANGIARE", "2"), "Patatine;2;1;0;10;1;10;3");
+    EXPECT_NE(files.files["/p/Vorsa.ini.lck"].find("ripristinato"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vorsa

@@ -1,5 +1,7 @@
 // One till in its own process over the real SMB path, for the multi-till tests and benchmarks:
 //   till_driver FOLDER PORT USER sell N CODE...   N sales of one piece of each code
+//   till_driver FOLDER PORT USER sellretry N CODE...  the same, F4 again on a sale not saved
+//                                                      (up to 30 s), then the receipt numbers
 //   till_driver FOLDER PORT USER sellforever CODE...
 //   till_driver FOLDER PORT USER hold CODE K     K pieces in an open bill, then wait to be killed
 //   till_driver FOLDER PORT USER start           start-up and the window's load step only
@@ -44,18 +46,34 @@ int main(int argc, char** argv) {
     std::vector<std::string> codes(argv + 5, argv + argc);
 
     enum class Esito { Salvata, NonSalvata, Rifiutata };
+    bool riprova = false;
+    std::string numeri;
     auto sale = [&](const std::vector<std::string>& cs) {
         for (const auto& code : cs) {
             c.Digita(code);
             c.Timer();
         }
         if (c.view.lines.empty()) return Esito::Rifiutata;  // nothing left to sell
-        const long failed = c.till->store.scrittureFallite();
         c.Digita("F1");
         c.Timer();
         c.Digita("F4");
         c.Timer();
-        return c.till->store.scrittureFallite() == failed ? Esito::Salvata : Esito::NonSalvata;
+        // A sale not saved keeps its bill open, still being paid.
+        for (int i = 0; riprova && !c.view.lines.empty() && i < 300; ++i) {
+            sleeper.Sleep(100);
+            c.Digita("F4");
+            c.Timer();
+        }
+        if (!c.view.lines.empty()) {
+            c.Digita("F1");  // give up: leave payment, clear the bill
+            c.Timer();
+            c.prompter.confirmations.push_back(true);
+            c.Digita("F2");
+            c.Timer();
+            return Esito::NonSalvata;
+        }
+        numeri += " " + std::to_string(c.till->conto.ultimoConto.numero);
+        return Esito::Salvata;
     };
 
     if (command == "start") {
@@ -75,12 +93,14 @@ int main(int argc, char** argv) {
     if (command == "sellforever") {
         for (;;) sale(codes);
     }
-    if (command == "sell" && !codes.empty()) {
+    riprova = command == "sellretry";
+    if ((command == "sell" || riprova) && !codes.empty()) {
         const int n = std::atoi(codes[0].c_str());
         codes.erase(codes.begin());
         int esiti[3] = {0, 0, 0};
         for (int i = 0; i < n; ++i) ++esiti[static_cast<int>(sale(codes))];
         std::printf("committed %d failed %d refused %d\n", esiti[0], esiti[1], esiti[2]);
+        if (riprova) std::printf("numeri%s\n", numeri.c_str());
         return 0;
     }
     return 2;

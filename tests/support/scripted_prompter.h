@@ -16,6 +16,7 @@ class ScriptedPrompter : public Prompter {
     std::vector<std::string> asked;      // titles of the input boxes
     std::vector<std::string> questions;  // titles of the Yes/No boxes
     std::vector<std::string> messages;   // texts of the message window
+    std::vector<std::string> hints;      // and their hints
     std::optional<std::string> InputBox(const std::string& title,
                                         const std::string& prompt) override {
         asked.push_back(title);
@@ -32,9 +33,10 @@ class ScriptedPrompter : public Prompter {
         confirmations.pop_front();
         return a;
     }
-    int MostraMessaggio(const std::string&, const std::string& text, const std::string&, bool,
+    int MostraMessaggio(const std::string&, const std::string& text, const std::string& hint, bool,
                         const std::string&, const std::string&, bool, int) override {
         messages.push_back(text);
+        hints.push_back(hint);
         return 6;
     }
     std::string lastPrompt;
