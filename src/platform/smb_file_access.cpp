@@ -151,9 +151,23 @@ class SmbAccess : public SmbFileAccess {
             Remember(url, r.bytes, st);
             return r;
         }
-        // Denying writers keeps a replace out while the file is read; readers share.
+        // Denying writers keeps a replace out while the file is read; readers share. A reader
+        // waits a short while only: a holder that hangs must not freeze the refresh, and after
+        // it gave up once the reads fail at once for a while (the cached copy stays shown).
+        const auto now = std::chrono::steady_clock::now();
+        if (auto b = busyUntil_.find(url); b != busyUntil_.end()) {
+            if (now < b->second) {
+                lastError_ = EBUSY;
+                return {ReadStatus::Error, {}};
+            }
+            busyUntil_.erase(b);
+        }
+        // A file never read yet (start-up) is waited for like a lock.
         int err = 0;
-        SMBCFILE* f = OpenWaiting(url, O_RDONLY, SMBC_SHAREMODE_DENY_WRITE, err);
+        SMBCFILE* f = OpenWaiting(url, O_RDONLY, SMBC_SHAREMODE_DENY_WRITE, err,
+                                  known_.count(url) ? options_.readWaitMs : options_.lockWaitMs);
+        if (!f && err == EBUSY)
+            busyUntil_[url] = now + std::chrono::milliseconds(options_.retryAfterMs);
         if (!f) return {err == ENOENT ? ReadStatus::Missing : ReadStatus::Error, {}};
         ReadResult r{ReadStatus::Ok, {}};
         struct stat st {};
@@ -440,14 +454,17 @@ class SmbAccess : public SmbFileAccess {
         return f;
     }
 
-    // Retries while another client holds the file (sharing violation), up to the lock wait.
-    SMBCFILE* OpenWaiting(const std::string& url, int flags, smbc_share_mode mode, int& err) {
+    // Retries while another client holds the file (sharing violation), up to `waitMs` (the
+    // lock wait when not given).
+    SMBCFILE* OpenWaiting(const std::string& url, int flags, smbc_share_mode mode, int& err,
+                          int waitMs = -1) {
+        if (waitMs < 0) waitMs = options_.lockWaitMs;
         long waited = 0;
         for (;;) {
             SMBCFILE* f = Open(url, flags, mode);
             if (f) return f;
             err = errno;
-            if (err != EBUSY || waited >= options_.lockWaitMs) return nullptr;
+            if (err != EBUSY || waited >= waitMs) return nullptr;
             sleeper_.Sleep(options_.retryMs);
             waited += options_.retryMs;
         }
@@ -669,6 +686,7 @@ class SmbAccess : public SmbFileAccess {
     SmbCounters counters_;
     int lastError_ = 0;
     std::map<std::string, std::chrono::steady_clock::time_point> downUntil_;
+    std::map<std::string, std::chrono::steady_clock::time_point, NoCaseLess> busyUntil_;
     std::string host_;  // of the call under way
 };
 

@@ -28,6 +28,7 @@ struct SmbOptions {
     int port = 0;             // 0: the standard ports
     int timeoutMs = 4000;     // one request to the server
     int lockWaitMs = 4000;    // waiting for another holder of a whole-file lock
+    int readWaitMs = 1000;    // a reader waiting for a writer (a refresh must not freeze)
     int retryMs = 2;          // pause between two attempts to open a file another holds
     int retryAfterMs = 2000;  // after the server stopped answering, calls fail at once so long
 };

@@ -42,12 +42,12 @@ std::string SettingsStore::LeggiIni(std::string_view section, std::string_view k
     for (int giro = 0; giro < lock.gLockCicli; ++giro) {
         entry = LockEntry(section, key);
         if (entry.empty() || entry == lock.gIdentitaLock) return leggi();
-        if (vociScadute_.count(Trim(section) + "|" + Trim(key) + "|" + entry)) return leggi();
+        if (scaduti_.count(entry)) return leggi();
         sleeper_.Sleep(lock.gLockAttesaMs);
     }
     // The other till kept its lock a whole wait: go ahead with the value as it is, log it, and
-    // do not wait for that entry again (a killed till's entry would cost a wait at every read).
-    vociScadute_.insert(Trim(section) + "|" + Trim(key) + "|" + entry);
+    // wait for none of its entries again (a killed till's would cost a wait at every read).
+    scaduti_.insert(entry);
     std::string v = leggi();
     LogErrore("R - " + std::string(section) + " - " + v);
     return v;
@@ -124,7 +124,8 @@ std::vector<bool> SettingsStore::BloccaChiavi(const std::vector<Chiave>& chiavi)
             tutti = true;
             for (std::size_t i = 0; i < chiavi.size(); ++i) {
                 const std::string e = entry(doc, chiavi[i]);
-                liberi[i] = e.empty() || e == lock.gIdentitaLock;
+                liberi[i] = e.empty() || e == lock.gIdentitaLock || scaduti_.count(e) > 0;
+                if (!liberi[i] && ultimo) scaduti_.insert(e);
                 tutti = tutti && liberi[i];
             }
             liberiAllaFine = liberi;
@@ -192,10 +193,11 @@ bool SettingsStore::AggiornaFileLock(const std::vector<Chiave>& chiavi,
                 const std::string e = Trim(
                     doc.Get(Trim(c.first), Trim(c.second) + "-LOCKED").value_or(std::string()));
                 if (e.empty() || e == lock.gIdentitaLock) continue;
-                if (!ultimo) {
+                if (!ultimo && !scaduti_.count(e)) {
                     attendi = true;
                     return false;
                 }
+                if (ultimo) scaduti_.insert(e);
                 prese.push_back(c);  // a dead till's entry: taken over, so removed
                 doc.DeleteKey(Trim(c.first), Trim(c.second) + "-LOCKED");
             }

@@ -99,9 +99,9 @@ class SettingsStore {
         return ok;
     }
     std::string LockEntry(std::string_view section, std::string_view key);
-    // Entries ("section|key|owner") another till kept past a whole wait: a dead till's. Reads
-    // do not wait for them again.
-    std::set<std::string> vociScadute_;
+    // Owners whose entry outlived a whole wait: a killed or hung till's. Their entries are
+    // taken over at once from then on, so a dead till costs one wait, not one per key.
+    std::set<std::string> scaduti_;
 
     FileAccess& files_;
     ProfileStore profiles_;

@@ -285,6 +285,32 @@ TEST_F(MultiTillTest, MainTillGoneMidEventReportsTheSaleNotSaved) {
     EXPECT_EQ(c.till->cat.gArticoli[1].pieces, 9);  // what the file last held
 }
 
+TEST_F(MultiTillTest, ATillFrozenHoldingTheFileHoldsUpTheOthersOnlyUntilItIsGone) {
+    Catalogue(30000);
+    Child other = Spawn(Secondary(1), server->port(), "secondaria", {"sellretry", "150", "101"});
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    Child frozen = Spawn(main, server->port(), "principale", {"freeze"});
+    ASSERT_EQ(ReadLine(frozen), "frozen 1");
+    // While it is frozen the other till cannot commit: each F4 fails after the lock wait and
+    // the bill stays open. It sells on as soon as the frozen till's connection is gone (a
+    // killed process at once; a computer that stopped answering once smbd's keepalive drops
+    // it).
+    auto numero = [&] {
+        return Val(IniDocument::Parse(Slurp(main + "/Vorsa.ini"))
+                       .Get("STATISTICHE", "SCONTRINI")
+                       .value_or("0"));
+    };
+    const long long prima = numero();
+    std::this_thread::sleep_for(std::chrono::seconds(5));
+    EXPECT_EQ(numero(), prima);
+    EXPECT_LT(prima, 150) << "the sales ended before the freeze: the test proved nothing";
+    Kill(frozen);
+    const std::string out = Finish(other);
+    EXPECT_EQ(out.substr(0, out.find('\n') + 1), "committed 150 failed 0 refused 0\n") << out;
+    ExpectConsistent(nullptr, 150);
+    ExpectLocksFree();
+}
+
 // Two tills selling at the same moment while something is wrong with the share, its lock file
 // or the tills themselves: every sale saved once, numbers distinct and without gaps, no
 // receipt printed with a number another sale has, and no lock entry left behind.

@@ -97,6 +97,7 @@ class SmbTest : public ::testing::Test {
         SmbOptions o;
         o.port = server->port();
         o.lockWaitMs = 200;
+        o.readWaitMs = 50;
         o.retryAfterMs = 1000;
         a = MakeSmbFileAccess(sleeperA, o);
         b = MakeSmbFileAccess(sleeperB, o);
@@ -225,6 +226,12 @@ TEST_F(SmbTest, LockExcludesOtherTillsReadersAndWriters) {
     EXPECT_FALSE(b->ReplaceAll(ini, "[A]\r\nk=3\r\n"));
     EXPECT_GE(sleeperB.count, 100);
     EXPECT_EQ(Slurp(folder + "/Vorsa.ini"), "[A]\r\nk=2\r\n");
+    // A hung holder costs a reader (the refresh) a short wait once, then none for a while.
+    sleeperB.count = 0;
+    EXPECT_EQ(b->ReadAll(ini).status, ReadStatus::Error);
+    EXPECT_EQ(sleeperB.count, 25);
+    EXPECT_EQ(b->ReadAll(ini).status, ReadStatus::Error);
+    EXPECT_EQ(sleeperB.count, 25);
 }
 
 TEST_F(SmbTest, SealedJournalOfAKilledWriterIsFinishedByTheNextOne) {

@@ -5,7 +5,10 @@
 //   till_driver FOLDER PORT USER sellforever CODE...
 //   till_driver FOLDER PORT USER hold CODE K     K pieces in an open bill, then wait to be killed
 //   till_driver FOLDER PORT USER start           start-up and the window's load step only
+//   till_driver FOLDER PORT USER freeze          takes the data file's lock, then stops itself
+//                                                (SIGSTOP): a till frozen mid-commit
 // The role comes from FOLDER/Vorsa.ini. Prints one line of results.
+#include <signal.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -79,6 +82,13 @@ int main(int argc, char** argv) {
     if (command == "start") {
         std::printf("stato %d multi %d\n", static_cast<int>(c.till->statoMultiVorsa),
                     c.till->opt.gMultiVorsa ? 1 : 0);
+        return 0;
+    }
+    if (command == "freeze") {
+        auto lock = files.LockExisting(c.till->paths.gFileDati);
+        std::printf("frozen %d\n", lock ? 1 : 0);
+        std::fflush(stdout);
+        ::raise(SIGSTOP);
         return 0;
     }
     if (command == "hold" && codes.size() == 2) {

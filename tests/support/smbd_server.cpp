@@ -74,6 +74,8 @@ SmbdServer::SmbdServer(std::string folder) : folder_(std::move(folder)) {
          << "  pid directory = " << state_ << "/pid\n"
          << "  ncalrpc dir = " << state_ << "/ncalrpc\n"
          << "  log file = " << state_ << "/log.%m\n  log level = 0\n"
+         << "  socket options = TCP_NODELAY SO_KEEPALIVE TCP_KEEPIDLE=5 TCP_KEEPINTVL=2 "
+            "TCP_KEEPCNT=3\n"
          << "  load printers = no\n  printcap name = /dev/null\n  disable spoolss = yes\n"
          << "[vorsa$]\n  path = " << folder_ << "\n  guest ok = yes\n  read only = no\n"
          << "  force user = " << user << "\n";
