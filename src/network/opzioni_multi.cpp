@@ -14,7 +14,7 @@ constexpr std::string_view kSuggerimento =
 }  // namespace
 
 std::string FileRemoto(const std::string& host) {
-    return "//" + host + "/" + std::string(kNomeCondivisione) + "/vorsa.ini";
+    return "//" + host + "/" + std::string(kNomeCondivisione) + "/Vorsa.ini";
 }
 
 bool TastoVorsaRemota(int keyAscii) {

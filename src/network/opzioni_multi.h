@@ -15,7 +15,9 @@ namespace vorsa {
 /// The name the main till's program folder is published under.
 inline constexpr std::string_view kNomeCondivisione = "vorsa$";
 
-/// The main till's data file as the file access reaches it: "//<host>/vorsa$/vorsa.ini".
+/// The main till's data file as the file access reaches it: "//<host>/vorsa$/Vorsa.ini",
+/// spelt as the main till names it, so that a file the share must create (the lock file)
+/// never gets a second name beside the main till's on a case-sensitive disk.
 std::string FileRemoto(const std::string& host);
 
 /// txtVorsaRemota's key filter: digits, '.', backspace (8) and tab (9) pass; every other

@@ -106,7 +106,7 @@ void LeggiRuolo(Till& till, const StartupHooks& hooks) {
             std::string remoto;
             if (!o.gSistemaRemoto.empty())
                 remoto = hooks.share ? hooks.share->FileRemoto(o.gSistemaRemoto)
-                                     : "//" + o.gSistemaRemoto + "/vorsa$/vorsa.ini";
+                                     : "//" + o.gSistemaRemoto + "/vorsa$/Vorsa.ini";
             if (o.gSistemaRemoto.empty()) {
                 o.gMultiVorsa = false;
                 till.statoMultiVorsa = StatoMultiVorsa::SecondariaSenzaNome;
@@ -190,8 +190,8 @@ void LeggiStatistiche(Till& till) {
         Article& a = c.gArticoli[n];
         a.soldQuantity = 0;
         a.soldAmount = Currency{};
-        const auto r =
-            LeggiStatistica(till.settings.Read(keys::StatArticolo, a.code), till.opt.gSeparatore);
+        const auto r = LeggiStatistica(till.settings.Read(keys::StatArticolo, a.code, true),
+                                       till.opt.gSeparatore);
         if (!r) continue;
         a.soldQuantity = r->quantity;
         a.soldAmount = r->amount;
@@ -339,7 +339,9 @@ StartupResult AvviaTill(Till& till, const StartupHooks& hooks) {
     LeggiImmagini(till);
     LeggiAltreOpzioni(till);
 
-    const long long scontrini = Val(till.settings.Read(keys::StatScontrini));
+    // Read directly: a dead till's lock entry must not hold up the start (commits read the
+    // counter again under the data file's lock anyway).
+    const long long scontrini = Val(till.settings.Read(keys::StatScontrini, {}, true));
     till.conto.gNumeroScontrino = static_cast<std::int32_t>(
         scontrini < 0 ? 0 : (scontrini > INT32_MAX ? INT32_MAX : scontrini));
 

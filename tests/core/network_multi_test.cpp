@@ -115,7 +115,7 @@ TEST(OpzioniMultiTest, LoadingShowsTheRoleInForce) {
 TEST(OpzioniMultiTest, SecondaryConnectedAtStartShowsItsFrame) {
     // The main till's file answers on the share before this till starts.
     CountingFiles files;
-    files.ReplaceAll("//10.0.0.9/vorsa$/vorsa.ini", "[NOTA]\r\n");
+    files.ReplaceAll("//10.0.0.9/vorsa$/Vorsa.ini", "[NOTA]\r\n");
     files.ReplaceAll(kIni, Multi("ABILITATO=1\r\nMASTER=0\r\nSISTEMA_REMOTO=10.0.0.9\r\n"));
     test::FakeClock clock;
     test::FakeSleeper sleeper{&clock};
@@ -214,7 +214,7 @@ TEST(OpzioniMultiTest, CheckOfTheMainTillWhenLeavingTheField) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         Machine m(Multi("ABILITATO=1\r\nMASTER=1\r\n"));
-        if (c.answers) m.files.ReplaceAll("//10.0.0.9/vorsa$/vorsa.ini", "[NOTA]\r\n");
+        if (c.answers) m.files.ReplaceAll("//10.0.0.9/vorsa$/Vorsa.ini", "[NOTA]\r\n");
         m.view.shown.clear();
         m.frame->EsciVorsaRemota(c.typed);
         EXPECT_EQ(m.Get("MULTIVORSA", "SISTEMA_REMOTO"), c.stored);

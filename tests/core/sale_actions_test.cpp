@@ -364,7 +364,7 @@ TEST(CommitTest, SecondaryCommitOfUnlimitedArticlesNeverWaitsForLocks) {
     std::string catalogo = "[MANGIARE]\r\nDIMENSIONE=10\r\n";
     for (int k = 1; k <= 10; ++k)
         catalogo += std::to_string(k) + "=Articolo " + std::to_string(k) + ";1,5;1;0;-1;1;-1;0\r\n";
-    files.files["//cassa1/vorsa$/vorsa.ini"] = catalogo;
+    files.files["//cassa1/vorsa$/Vorsa.ini"] = catalogo;
     Cassa c(files, "[MULTIVORSA]\r\nABILITATO=1\r\nSISTEMA_REMOTO=cassa1\r\n", "bruno", "/q");
     ASSERT_EQ(c.till->statoMultiVorsa, StatoMultiVorsa::SecondariaOk);
     ASSERT_TRUE(c.till->opt.gMultiVorsa);
@@ -376,9 +376,35 @@ TEST(CommitTest, SecondaryCommitOfUnlimitedArticlesNeverWaitsForLocks) {
     EXPECT_EQ(c.sleeper.count, 0);
     EXPECT_EQ(c.Dati("STATISTICHE", "SCONTRINI"), "1");
     EXPECT_EQ(c.Dati("STATISTICHE", "110"), "1;1,5");
-    const std::string lock = files.files["//cassa1/vorsa$/vorsa.ini.lck"];
+    const std::string lock = files.files["//cassa1/vorsa$/Vorsa.ini.lck"];
     EXPECT_EQ(lock.find("-LOCKED"), std::string::npos) << lock;
     EXPECT_EQ(lock.find("ERRORI"), std::string::npos) << lock;
+}
+
+TEST(CommitTest, ADeadTillsEntriesCostOneWaitAndNoneAtStart) {
+    MemoryFileAccess files;
+    files.files["//cassa1/vorsa$/Vorsa.ini"] =
+        std::string(kCatalogo) + "[STATISTICHE]\r\nSCONTRINI=4\r\n101=1;3,5\r\n";
+    files.files["//cassa1/vorsa$/Vorsa.ini.lck"] =
+        "[STATISTICHE]\r\nSCONTRINI-LOCKED=morto12345\r\n101-LOCKED=morto12345\r\n"
+        "[SCONTRINI]\r\nSTORNI-LOCKED=brunoABCDE\r\n";
+    // This till's own entry is one its killed run left: cleared by the load step.
+    Cassa c(files, "[MULTIVORSA]\r\nABILITATO=1\r\nSISTEMA_REMOTO=cassa1\r\nLOCKSUFF=ABCDE\r\n",
+            "bruno", "/q");
+    CaricaFinestra(*c.till, ScreenTwips{20000, 12000});
+    EXPECT_EQ(c.sleeper.count, 0);
+    EXPECT_EQ(files.files["//cassa1/vorsa$/Vorsa.ini.lck"].find("brunoABCDE"), std::string::npos);
+    EXPECT_EQ(c.till->conto.gNumeroScontrino, 4);
+    c.vendita->ImpostaStampaAutomatica(false);
+    for (const char* k : {"101", "F1", "F4"}) c.Digita(k);
+    EXPECT_EQ(c.sleeper.count, 200);  // one whole wait, then the entries are taken over
+    for (const char* k : {"101", "F1", "F4", "101", "F1", "F4"}) c.Digita(k);
+    EXPECT_EQ(c.sleeper.count, 200);  // and never waited for again
+    EXPECT_EQ(c.Dati("STATISTICHE", "SCONTRINI"), "7");
+    EXPECT_EQ(c.Dati("STATISTICHE", "101"), "4;14");
+    const std::string lock = files.files["//cassa1/vorsa$/Vorsa.ini.lck"];
+    EXPECT_EQ(lock.find("-LOCKED"), std::string::npos) << lock;
+    EXPECT_NE(lock.find("=L - STATISTICHE - SCONTRINI"), std::string::npos) << lock;
 }
 
 // What anyone on the share may leave in the data file: the till neither crashes nor writes a
