@@ -108,3 +108,16 @@ setup_samba_usershares() {
   rm -f "$tmp"
 }
 setup_samba_usershares
+
+# The account the tills log in with once the organiser gives the share a password (advanced
+# options, frame Multi-vorsa): a system user without a login, known to Samba with the initial
+# password "vorsa" that the main till replaces when the password is set. Made once.
+setup_account_tills() {
+  [[ $(id -u) -eq 0 ]] && command -v smbpasswd >/dev/null || return 0
+  getent passwd vorsa >/dev/null ||
+    useradd --system --no-create-home --shell /usr/sbin/nologin --gid sambashare vorsa
+  if ! pdbedit -L 2>/dev/null | grep -q '^vorsa:'; then
+    printf 'vorsa\nvorsa\n' | smbpasswd -s -a vorsa >/dev/null && echo "Samba account vorsa created"
+  fi
+}
+setup_account_tills

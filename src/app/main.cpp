@@ -84,9 +84,13 @@ int main(int argc, char* argv[]) {
     condividi();
     vorsa::Till till(vorsa::Services{*files, *clock, *sleeper, *user, shell}, folder, version);
     const std::unique_ptr<vorsa::CommandRunner> comandi = vorsa::MakeCommandRunner();
+    // The share is checked through libsmbclient, with the tills' account when it has a password.
+    const vorsa::ShareProbe sonda = [&smbFiles](const std::string& path) {
+        return smbFiles->Exists(path);
+    };
     const std::unique_ptr<vorsa::TillShare> condivisione =
-        vorsa::MakeSambaTillShare(*comandi, *user, vorsa::SmbclientProbe(*comandi, samba), samba);
-    vorsa::CondivisioneAvvio condivisioneAvvio(*condivisione);
+        vorsa::MakeSambaTillShare(*comandi, *user, sonda, samba);
+    vorsa::CondivisioneAvvio condivisioneAvvio(*condivisione, *smbFiles);
     const vorsa::StartupResult started =
         vorsa::AvviaTill(till, vorsa::StartupHooks{&condivisioneAvvio});
     if (till.statoMultiVorsa == vorsa::StatoMultiVorsa::PrincipaleOk &&

@@ -40,8 +40,29 @@ class PosixCommandRunner final : public CommandRunner {
             posix_spawn_file_actions_addopen(&io, fd, "/dev/null", fd == 0 ? O_RDONLY : O_WRONLY,
                                              0);
         pid_t pid = 0;
+        int in[2] = {-1, -1};
+        if (input_ && ::pipe2(in, O_CLOEXEC) == 0) {
+            posix_spawn_file_actions_adddup2(&io, in[0], 0);
+        }
         const int rc = posix_spawnp(&pid, args[0], &io, nullptr, args.data(), environ);
         posix_spawn_file_actions_destroy(&io);
+        if (in[0] >= 0) ::close(in[0]);
+        if (in[1] >= 0) {
+            if (rc == 0) {
+                // A few short lines: they fit the pipe, so this never blocks.
+                const char* p = input_->data();
+                std::size_t left = input_->size();
+                while (left > 0) {
+                    const ssize_t n = ::write(in[1], p, left);
+                    if (n <= 0 && errno != EINTR) break;
+                    if (n > 0) {
+                        p += n;
+                        left -= static_cast<std::size_t>(n);
+                    }
+                }
+            }
+            ::close(in[1]);
+        }
         if (rc != 0) return -1;
 
         const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -61,6 +82,17 @@ class PosixCommandRunner final : public CommandRunner {
         }
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
+
+    int RunWithInput(const std::vector<std::string>& argv, const std::string& input,
+                     int timeoutMs) override {
+        input_ = &input;
+        const int rc = Run(argv, timeoutMs);
+        input_ = nullptr;
+        return rc;
+    }
+
+  private:
+    const std::string* input_ = nullptr;
 };
 
 constexpr int kAttesaComandoMs = 10000;
@@ -80,9 +112,17 @@ class SambaTillShare final : public TillShare {
     bool CreateTillShare(const std::string& folder, const std::string& share) override {
         // Awaited, unlike the hidden commands of old: the check right after then means
         // something instead of failing while the share is still being made.
-        runner_.Run(ComandoCreaCondivisione(config_, share, Cp1252ToUtf8(folder)),
+        runner_.Run(ComandoCreaCondivisione(config_, share, Cp1252ToUtf8(folder), !password_),
                     kAttesaComandoMs);
         return probe_ && probe_(FileCondivisoLocale(share));
+    }
+
+    void ProteggiConPassword(bool on) override { password_ = on; }
+
+    bool ImpostaPassword(const std::string& vecchia, const std::string& nuova) override {
+        const ComandoPassword c = ComandoCambiaPassword(config_, ::geteuid() == 0,
+                                                        Cp1252ToUtf8(vecchia), Cp1252ToUtf8(nuova));
+        return runner_.RunWithInput(c.argv, c.input, kAttesaComandoMs) == 0;
     }
 
     void DeleteTillShare(const std::string& share) override {
@@ -98,6 +138,7 @@ class SambaTillShare final : public TillShare {
     UserInfo& user_;
     ShareProbe probe_;
     SambaConfig config_;
+    bool password_ = false;
 };
 
 }  // namespace
@@ -118,7 +159,7 @@ SambaConfig SambaConfigFromEnvironment() {
 
 std::vector<std::string> ComandoCreaCondivisione(const SambaConfig& config,
                                                  const std::string& share,
-                                                 const std::string& folderUtf8) {
+                                                 const std::string& folderUtf8, bool ospiti) {
     std::vector<std::string> argv{"net"};
     AggiungiConfigurazione(argv, config);
     // Full control for everyone and guests let in: every till of the network reads and
@@ -129,8 +170,29 @@ std::vector<std::string> ComandoCreaCondivisione(const SambaConfig& config,
     argv.push_back(folderUtf8);
     argv.emplace_back("Vorsa");
     argv.emplace_back("S-1-1-0:F");
-    argv.emplace_back("guest_ok=y");
+    argv.emplace_back(ospiti ? "guest_ok=y" : "guest_ok=n");
     return argv;
+}
+
+ComandoPassword ComandoCambiaPassword(const SambaConfig& config, bool root,
+                                      const std::string& vecchia, const std::string& nuova) {
+    ComandoPassword c;
+    c.argv = {"smbpasswd"};
+    if (!config.smbConf.empty()) {
+        c.argv.emplace_back("-c");
+        c.argv.push_back(config.smbConf);
+    }
+    c.argv.emplace_back("-s");
+    if (root) {
+        c.argv.emplace_back("-a");
+        c.argv.emplace_back(kUtenteCondivisione);
+    } else {
+        for (const char* a : {"-r", "127.0.0.1", "-U"}) c.argv.emplace_back(a);
+        c.argv.emplace_back(kUtenteCondivisione);
+        c.input = vecchia + "\n";
+    }
+    c.input += nuova + "\n" + nuova + "\n";
+    return c;
 }
 
 std::vector<std::string> ComandoEliminaCondivisione(const SambaConfig& config,

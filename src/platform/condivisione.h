@@ -18,7 +18,16 @@ class CommandRunner {
     virtual ~CommandRunner() = default;
     /// Exit status; -1 when it could not start, was killed or ran out of time.
     virtual int Run(const std::vector<std::string>& argv, int timeoutMs) = 0;
+    /// The same with `input` on the program's standard input (a password never goes on a
+    /// command line, where every user of the machine can read it).
+    virtual int RunWithInput(const std::vector<std::string>& argv, const std::string& /*input*/,
+                             int timeoutMs) {
+        return Run(argv, timeoutMs);
+    }
 };
+
+/// The Samba account the tills log in with when the share has a password.
+inline constexpr std::string_view kUtenteCondivisione = "vorsa";
 
 std::unique_ptr<CommandRunner> MakeCommandRunner();
 
@@ -35,6 +44,14 @@ class TillShare {
     virtual std::vector<std::string> ListLocalAddresses() = 0;
     /// The network name of the logged-on user; empty when none.
     virtual std::string CurrentUserName() = 0;
+    /// From now on the share admits the tills' account only (true) or every guest (false);
+    /// takes effect at the next CreateTillShare.
+    virtual void ProteggiConPassword(bool /*on*/) {}
+    /// Gives the tills' account the password `nuova` (the account had `vecchia`); false when
+    /// it could not be changed.
+    virtual bool ImpostaPassword(const std::string& /*vecchia*/, const std::string& /*nuova*/) {
+        return false;
+    }
 };
 
 /// Where Samba is reached: `smbConf` is a private smb.conf for `net -s` and `smbclient -s`
@@ -60,9 +77,19 @@ std::unique_ptr<TillShare> MakeSambaTillShare(CommandRunner& runner, UserInfo& u
                                               ShareProbe probe, SambaConfig config);
 
 /// The command lines of the Samba share, as run (UTF-8 folder).
+/// `ospiti` false: the tills' account only (guest_ok=n).
 std::vector<std::string> ComandoCreaCondivisione(const SambaConfig& config,
                                                  const std::string& share,
-                                                 const std::string& folderUtf8);
+                                                 const std::string& folderUtf8, bool ospiti = true);
+/// Changes the password of the tills' Samba account: as root directly (smbpasswd -a), as a
+/// user through the local smbd with the old password (smbpasswd -r). The password lines go to
+/// the standard input.
+struct ComandoPassword {
+    std::vector<std::string> argv;
+    std::string input;
+};
+ComandoPassword ComandoCambiaPassword(const SambaConfig& config, bool root,
+                                      const std::string& vecchia, const std::string& nuova);
 std::vector<std::string> ComandoEliminaCondivisione(const SambaConfig& config,
                                                     const std::string& share);
 

@@ -88,12 +88,25 @@ int GoOn(off_t, void*) {
     return 1;
 }
 
-void NoAuth(SMBCCTX*, const char*, const char*, char* wg, int wglen, char* un, int unlen, char* pw,
-            int pwlen) {
-    // Guest access: the main till shares its folder with everyone.
-    if (wglen > 0) wg[0] = '\0';
-    if (unlen > 0) un[0] = '\0';
-    if (pwlen > 0) pw[0] = '\0';
+struct Credenziali {
+    std::string user;      // UTF-8; empty: a guest
+    std::string password;  // UTF-8
+};
+
+void Copia(const std::string& from, char* to, int size) {
+    if (size <= 0) return;
+    const std::size_t n = std::min(from.size(), static_cast<std::size_t>(size - 1));
+    std::memcpy(to, from.data(), n);
+    to[n] = '\0';
+}
+
+void Autentica(SMBCCTX* ctx, const char*, const char*, char* wg, int wglen, char* un, int unlen,
+               char* pw, int pwlen) {
+    // A guest unless the share has a password; then the tills' account.
+    const auto* c = static_cast<const Credenziali*>(smbc_getOptionUserData(ctx));
+    Copia({}, wg, wglen);
+    Copia(c ? c->user : std::string(), un, unlen);
+    Copia(c ? c->password : std::string(), pw, pwlen);
 }
 
 class SmbAccess;
@@ -120,7 +133,8 @@ class SmbAccess : public SmbFileAccess {
         smbc_setTimeout(ctx_, options_.timeoutMs);
         smbc_setOptionUseKerberos(ctx_, 0);
         smbc_setOptionFallbackAfterKerberos(ctx_, 1);
-        smbc_setFunctionAuthDataWithContext(ctx_, NoAuth);
+        smbc_setFunctionAuthDataWithContext(ctx_, Autentica);
+        smbc_setOptionUserData(ctx_, &credenziali_);
         if (options_.port > 0) smbc_setPort(ctx_, static_cast<std::uint16_t>(options_.port));
         if (!smbc_init_context(ctx_)) {
             smbc_free_context(ctx_, 0);
@@ -138,6 +152,14 @@ class SmbAccess : public SmbFileAccess {
     const SmbCounters& counters() const override { return counters_; }
     void ResetCounters() override { counters_ = {}; }
     int TakeLastError() override { return std::exchange(lastError_, 0); }
+    void SetCredentials(const std::string& user, const std::string& password) override {
+        Credenziali nuove{Cp1252ToUtf8(user), Cp1252ToUtf8(password)};
+        if (nuove.user == credenziali_.user && nuove.password == credenziali_.password) return;
+        credenziali_ = std::move(nuove);
+        // Connections made with the old ones would go on being used.
+        if (ctx_ && held_.empty()) smbc_getFunctionPurgeCachedServers(ctx_)(ctx_);
+        downUntil_.clear();
+    }
 
     ReadResult ReadAll(const std::string& path) override {
         const std::string url = SmbUrl(path);
@@ -674,6 +696,7 @@ class SmbAccess : public SmbFileAccess {
 
     Sleeper& sleeper_;
     SmbOptions options_;
+    Credenziali credenziali_;
     SMBCCTX* ctx_ = nullptr;
     // Names on the share match without regard to case.
     struct NoCaseLess {

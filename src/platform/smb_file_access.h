@@ -51,6 +51,8 @@ class SmbFileAccess : public FileAccess {
     virtual void ResetCounters() = 0;
     /// Errno of the last operation that failed (0 when none since the last call).
     virtual int TakeLastError() = 0;
+    /// Logs in as `user` with `password` from now on (Windows-1252); an empty user is a guest.
+    virtual void SetCredentials(const std::string& user, const std::string& password) = 0;
 };
 
 /// One libsmbclient context (guest access). `sleeper` paces the retries on a held file.

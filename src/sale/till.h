@@ -74,6 +74,8 @@ class Till {
     StatoFileDati statoFileDati = StatoFileDati::Ok;
     /// A main till whose share serves its folder but cannot write into it.
     bool condivisioneNonScrivibile = false;
+    /// A secondary till whose password the main till refused.
+    bool passwordRifiutata = false;
     /// Start-up found this folder copied from another till's and gave it a new lock identity.
     bool identitaRinnovata = false;
 

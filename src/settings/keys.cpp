@@ -280,6 +280,7 @@ const KeyDef LockCicli = Int(L, M, "TIMER_CICLI", 200, 1, 1000, PutInt<&O::gLock
 const KeyDef NomeStazione = Record(L, M, "NOME");
 const KeyDef LockSuffisso = Record(L, M, "LOCKSUFF");
 const KeyDef LockOrigine = Record(L, M, "LOCKORIGINE");  // computer and folder LOCKSUFF was made for
+const KeyDef PasswordMulti = Record(L, M, "PASSWORD");   // the share's, scrambled (CodificaPassword)
 const KeyDef Stazione = Record(K, M, "#");            // lock identity -> station name
 const KeyDef PezziCondivisi = Record(K, M, "#");      // article index -> pieces held by all tills
 const KeyDef PezziTenuti = Record(L, "MULTIVORSA-TMP", "#");  // article index -> held here
@@ -370,6 +371,7 @@ const std::vector<const KeyDef*>& AllKeys() {
                                                    &NomeStazione,
                                                    &LockSuffisso,
                                                    &LockOrigine,
+                                                   &PasswordMulti,
                                                    &Stazione,
                                                    &PezziCondivisi,
                                                    &PezziTenuti,
@@ -425,6 +427,7 @@ Options::Options() {
     gImmagini = {};
     gNomeStazione.clear();
     gLockSuffisso.clear();
+    gPasswordMulti.clear();
     gIdentitaLock.clear();
 }
 

@@ -104,7 +104,7 @@ extern const KeyDef NumeroComande, ComandaNome, ComandaAbilitata, ComandaProdott
     ComandaFormato, ComandaCalcolaCarta, ComandaMargine, ComandaOpzione;
 // MULTIVORSA (local file and lock file)
 extern const KeyDef MultiVorsa, Principale, SistemaRemoto, LockAttesaMs, LockCicli, NomeStazione,
-    LockSuffisso, LockOrigine, Stazione, PezziCondivisi, PezziTenuti;
+    LockSuffisso, LockOrigine, PasswordMulti, Stazione, PezziCondivisi, PezziTenuti;
 // Catalogue and records of the data file
 extern const KeyDef Dimensione, Articolo, StatData, StatScontrini, StatArticolo, Scontrino,
     ScontrinoCommento, Storni, Nota, StatCommento;

@@ -112,6 +112,7 @@ struct Options {
     bool gMultiVorsa;
     bool gPrincipale;
     std::string gSistemaRemoto;
+    std::string gPasswordMulti;  // the share's password, plain; empty: guests
     std::string gNomeStazione;
     std::string gLockSuffisso;
     std::string gIdentitaLock;

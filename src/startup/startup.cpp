@@ -100,6 +100,10 @@ void LeggiRuolo(Till& till, const StartupHooks& hooks) {
                             &keys::LockAttesaMs, &keys::LockCicli})
         till.settings.Load(*k);
     till.statoMultiVorsa = StatoMultiVorsa::Singola;
+    const std::string password = till.settings.Read(keys::PasswordMulti);
+    o.gPasswordMulti =
+        password.empty() ? std::string() : DecodificaPassword(kChiavePassword, password);
+    if (o.gMultiVorsa && hooks.share) hooks.share->UsaPassword(o.gPasswordMulti);
     if (o.gMultiVorsa) {
         till.settings.Write(keys::Stazione, o.gNomeStazione, Idx(o.gIdentitaLock));
         if (!o.gPrincipale) {
@@ -113,6 +117,7 @@ void LeggiRuolo(Till& till, const StartupHooks& hooks) {
             } else if (!till.store.EsisteFile(remoto)) {
                 o.gMultiVorsa = false;
                 till.statoMultiVorsa = StatoMultiVorsa::SecondariaIrraggiungibile;
+                till.passwordRifiutata = hooks.share && hooks.share->PasswordRifiutata();
             } else {
                 p.gFileDati = remoto;
                 p.gFileLock = remoto + ".lck";
@@ -254,6 +259,25 @@ std::optional<AvvisoMultiVorsa> AvvisoPerStato(StatoMultiVorsa stato,
 
 std::optional<AvvisoMultiVorsa> AvvisoPerStato(const Till& till) {
     auto avviso = AvvisoPerStato(till.statoMultiVorsa, till.paths.programFolder);
+    if (avviso && till.passwordRifiutata)
+        avviso->hint =
+            "SUGGERIMENTO: La vorsa principale ha rifiutato la password: inserire la stessa "
+            "password "
+            "della vorsa principale in ALTRE OPZIONI PROGRAMMA (F7), riquadro Multi-vorsa";
+    const bool aperta =
+        till.statoMultiVorsa == StatoMultiVorsa::PrincipaleOk && till.opt.gPasswordMulti.empty();
+    if (avviso && aperta) {
+        // Said every evening until it is set: a guest on the festival's Wi-Fi can change
+        // every sale, the stock and the numbering.
+        avviso->text +=
+            "\r\n\r\nATTENZIONE: la condivisione non ha una password, chiunque sia "
+            "collegato alla rete pu\xF2 modificare i dati della cassa.";
+        avviso->hint =
+            "SUGGERIMENTO: Impostare una password in ALTRE OPZIONI PROGRAMMA (F7), riquadro "
+            "Multi-vorsa, e la stessa password nelle vorse secondarie";
+        avviso->closeAfterMs = 0;
+        avviso->allarme = true;
+    }
     if (avviso && till.condivisioneNonScrivibile)
         avviso->hint =
             "SUGGERIMENTO: La condivisione [ vorsa$ ] non pu\xF2 scrivere nella cartella " +

@@ -19,6 +19,10 @@ class NetworkShare {
     virtual bool CondividiCartella(const std::string& folder) = 0;
     /// Path of the main till's settings file on `host`, as FileAccess understands it.
     virtual std::string FileRemoto(const std::string& host) = 0;
+    /// The share's password (empty: guests), before anything is shared or reached.
+    virtual void UsaPassword(const std::string& /*password*/) {}
+    /// After the main till's file could not be reached: was it the password it refused?
+    virtual bool PasswordRifiutata() { return false; }
 };
 
 struct StartupHooks {
@@ -47,6 +51,7 @@ struct AvvisoMultiVorsa {
     std::string text;
     std::string hint;
     int closeAfterMs = 0;  // 0: stays until confirmed
+    bool allarme = false;  // shown in red: the data is open to anyone on the network
 };
 inline constexpr std::string_view kTitoloMultiVorsa = "MULTI - VORSA";
 

@@ -32,6 +32,15 @@ TEST(CondivisioneTest, CommandLines) {
     EXPECT_EQ(ComandoCreaCondivisione(privata, "vorsa$", "/a b/c"),
               (Argv{"net", "-s", "/tmp/t/smb.conf", "usershare", "add", "vorsa$", "/a b/c", "Vorsa",
                     "S-1-1-0:F", "guest_ok=y"}));
+    EXPECT_EQ(ComandoCreaCondivisione(system, "vorsa$", "/v", false).back(), "guest_ok=n");
+    // A till run by a user changes the account's password through smbd, with the old one; the
+    // passwords go to the standard input only.
+    const ComandoPassword utente = ComandoCambiaPassword(system, false, "vecchia", "nuova");
+    EXPECT_EQ(utente.argv, (Argv{"smbpasswd", "-s", "-r", "127.0.0.1", "-U", "vorsa"}));
+    EXPECT_EQ(utente.input, "vecchia\nnuova\nnuova\n");
+    const ComandoPassword root = ComandoCambiaPassword(privata, true, "vecchia", "nuova");
+    EXPECT_EQ(root.argv, (Argv{"smbpasswd", "-c", "/tmp/t/smb.conf", "-s", "-a", "vorsa"}));
+    EXPECT_EQ(root.input, "nuova\nnuova\n");
     EXPECT_EQ(ComandoEliminaCondivisione(system, "vorsa$"),
               (Argv{"net", "usershare", "delete", "vorsa$"}));
     EXPECT_EQ(ComandoEliminaCondivisione(privata, "vorsa$"),

@@ -5,6 +5,7 @@
 #include <arpa/inet.h>
 #include <grp.h>
 #include <netinet/in.h>
+#include <pwd.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
@@ -21,6 +22,7 @@
 #include <thread>
 
 #include "platform/condivisione.h"
+#include "platform/smb_file_access.h"
 #include "startup/condivisione_avvio.h"
 #include "support/fakes.h"
 
@@ -180,7 +182,10 @@ TEST_F(PrivateSamba, AMainTillStartsSharedAndSaysSo) {
     test::FakeShell shell;
     const SambaConfig config{conf_, port_};
     auto share = MakeSambaTillShare(*runner, user, SmbclientProbe(*runner, config), config);
-    CondivisioneAvvio avvio(*share);
+    SmbOptions o;
+    o.port = port_;
+    auto smb = MakeSmbFileAccess(sleeper, o);
+    CondivisioneAvvio avvio(*share, *smb);
     const std::string folder = (dir_ / "prog").string();
     auto start = [&] {
         auto till = std::make_unique<Till>(Services{*files, clock, sleeper, user, shell}, folder,
@@ -207,6 +212,95 @@ TEST_F(PrivateSamba, AMainTillStartsSharedAndSaysSo) {
                                 " \xE8 condivisa con nome [ vorsa$ ]");
     EXPECT_EQ(avviso->closeAfterMs, 0);
     EXPECT_TRUE(till->opt.gMultiVorsa);
+}
+
+// With a password the share admits the tills' account only: a guest can neither list, read nor
+// write it, a secondary with the password sells, one with another password is told why.
+TEST_F(PrivateSamba, APasswordKeepsGuestsOut) {
+    if (!getpwnam(std::string(kUtenteCondivisione).c_str()))
+        GTEST_SKIP() << "the set-up command makes the account " << kUtenteCondivisione;
+    const std::string folder = (dir_ / "prog").string();
+    std::ofstream(dir_ / "prog" / "Vorsa.ini")
+        << "[MULTIVORSA]\r\nABILITATO=1\r\nMASTER=1\r\nPASSWORD="
+        << CodificaPassword(kChiavePassword, "segreta1")
+        << "\r\n[BERE]\r\nDIMENSIONE=1\r\n1=Birra;3;1;0;-1;1;-1;0\r\n";
+    auto runner = MakeCommandRunner();
+    auto local = MakeLocalFileAccess(false);
+    test::FakeClock clock;
+    test::FakeSleeper sleeper{&clock};
+    test::FakeUser user;
+    test::FakeShell shell;
+    const SambaConfig config{conf_, port_};
+    SmbOptions o;
+    o.port = port_;
+    o.lockWaitMs = 20;
+    auto smb = MakeSmbFileAccess(sleeper, o);
+    RoutingFileAccess files(*local, *smb);
+    auto share = MakeSambaTillShare(
+        *runner, user, [&](const std::string& p) { return smb->Exists(p); }, config);
+    ASSERT_TRUE(share->ImpostaPassword("", "segreta1"));
+    CondivisioneAvvio avvio(*share, *smb);
+    auto start = [&](const std::string& cartella) {
+        auto till = std::make_unique<Till>(Services{files, clock, sleeper, user, shell}, cartella,
+                                           Version{1, 0, 0});
+        AvviaTill(*till, StartupHooks{&avvio});
+        return till;
+    };
+    auto principale = start(folder);
+    ASSERT_EQ(principale->statoMultiVorsa, StatoMultiVorsa::PrincipaleOk);
+    EXPECT_FALSE(AvvisoPerStato(*principale)->allarme);
+
+    // A guest: nothing listed, read or written.
+    EXPECT_FALSE(SmbclientProbe(*runner, config)("//127.0.0.1/vorsa$/Vorsa.ini"));
+    auto ospite = MakeSmbFileAccess(sleeper, o);
+    EXPECT_EQ(ospite->ReadAll("//127.0.0.1/vorsa$/Vorsa.ini").status, ReadStatus::Error);
+    EXPECT_FALSE(ospite->ReplaceAll("//127.0.0.1/vorsa$/Vorsa.ini", "[X]\r\n"));
+    EXPECT_FALSE(ospite->Exists("//127.0.0.1/vorsa$/Vorsa.ini"));
+
+    for (const char* password : {"segreta1", "sbagliata"}) {
+        const fs::path sec = dir_ / (std::string("sec-") + password);
+        fs::create_directory(sec);
+        std::ofstream(sec / "Vorsa.ini")
+            << "[MULTIVORSA]\r\nABILITATO=1\r\nSISTEMA_REMOTO=127.0.0.1\r\nPASSWORD="
+            << CodificaPassword(kChiavePassword, password) << "\r\n";
+        auto secondaria = start(sec.string());
+        const bool giusta = std::string(password) == "segreta1";
+        EXPECT_EQ(secondaria->statoMultiVorsa, giusta ? StatoMultiVorsa::SecondariaOk
+                                                      : StatoMultiVorsa::SecondariaIrraggiungibile);
+        EXPECT_EQ(secondaria->passwordRifiutata, !giusta);
+        if (giusta) {
+            EXPECT_EQ(secondaria->cat.gArticoli[secondaria->cat.IndiceArticolo(201)].name, "Birra");
+        } else {
+            EXPECT_NE(AvvisoPerStato(*secondaria)->hint.find("password"), std::string::npos);
+        }
+    }
+    share->DeleteTillShare("vorsa$");
+}
+
+// Without a password the main till's notice says, in red, that the data is open to anyone.
+TEST_F(PrivateSamba, AnOpenShareIsSaidEveryStart) {
+    std::ofstream(dir_ / "prog" / "Vorsa.ini") << "[MULTIVORSA]\r\nABILITATO=1\r\nMASTER=1\r\n";
+    auto runner = MakeCommandRunner();
+    auto files = MakeLocalFileAccess(false);
+    test::FakeClock clock;
+    test::FakeSleeper sleeper{&clock};
+    test::FakeUser user;
+    test::FakeShell shell;
+    const SambaConfig config{conf_, port_};
+    auto share = MakeSambaTillShare(*runner, user, SmbclientProbe(*runner, config), config);
+    SmbOptions o;
+    o.port = port_;
+    auto smb = MakeSmbFileAccess(sleeper, o);
+    CondivisioneAvvio avvio(*share, *smb);
+    Till till(Services{*files, clock, sleeper, user, shell}, (dir_ / "prog").string(),
+              Version{1, 0, 0});
+    AvviaTill(till, StartupHooks{&avvio});
+    ASSERT_EQ(till.statoMultiVorsa, StatoMultiVorsa::PrincipaleOk);
+    const auto avviso = AvvisoPerStato(till);
+    ASSERT_TRUE(avviso);
+    EXPECT_TRUE(avviso->allarme);
+    EXPECT_EQ(avviso->closeAfterMs, 0);
+    share->DeleteTillShare("vorsa$");
 }
 
 }  // namespace
