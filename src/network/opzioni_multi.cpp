@@ -35,6 +35,8 @@ void OpzioniMulti::Carica() {
     r_.chkMulti = o.gMultiVorsa;
     r_.sceltaAbilitata = o.gMultiVorsa;
     r_.txtNomeVorsa = o.gNomeStazione;
+    r_.txtPasswordMulti = o.gPasswordMulti;
+    r_.senzaPassword = o.gPasswordMulti.empty();
     if (o.gMultiVorsa) {
         r_.optVorsaPrinc = {!o.gPrincipale, o.gPrincipale};
         r_.frmOpt = r_.optVorsaPrinc;
@@ -110,6 +112,37 @@ void OpzioniMulti::EsciVorsaRemota(const std::string& text) {
     }
     r_.lblVerifica = false;
     view_.Mostra(r_);
+}
+
+void OpzioniMulti::EsciPassword(const std::string& text) {
+    Options& o = settings_.options();
+    const std::string nuova = Trim(text);
+    if (nuova == o.gPasswordMulti) return;
+    if (o.gPrincipale) {
+        const std::string vecchia =
+            o.gPasswordMulti.empty() ? std::string(kPasswordIniziale) : o.gPasswordMulti;
+        if (!nuova.empty() && !share_.ImpostaPassword(vecchia, nuova)) {
+            r_.txtPasswordMulti = o.gPasswordMulti;
+            view_.Mostra(r_);
+            view_.Avvisa({true, "",
+                          "ERRORE: la password della condivisione non \xE8 stata cambiata.\r\n\r\n"
+                          "Verificare che Samba sia attivo e che il comando di installazione sia "
+                          "stato eseguito come amministratore (account \"" +
+                              std::string(kUtenteCondivisione) + "\").",
+                          ""});
+            return;
+        }
+    }
+    o.gPasswordMulti = nuova;
+    settings_.Write(keys::PasswordMulti,
+                    nuova.empty() ? std::string() : CodificaPassword(kChiavePassword, nuova));
+    r_.txtPasswordMulti = nuova;
+    r_.senzaPassword = nuova.empty();
+    view_.Mostra(r_);
+    if (o.gPrincipale && o.gMultiVorsa) {
+        share_.ProteggiConPassword(!nuova.empty());
+        share_.CreateTillShare(settings_.paths().programFolder, std::string(kNomeCondivisione));
+    }
 }
 
 void OpzioniMulti::EsciNomeVorsa(const std::string& text) {

@@ -35,6 +35,8 @@ struct RiquadroMulti {
     std::string txtVorsaRemota;
     std::string txtNomeVorsa;
     std::vector<std::string> lstIpAddress;
+    std::string txtPasswordMulti;  // shown masked
+    bool senzaPassword = true;     // the red warning: anyone on the network can change the data
 };
 
 /// A notice of the frame: the message window (title, text, hint, button "OK") or the message
@@ -72,6 +74,10 @@ class OpzioniMulti {
     void EsciVorsaRemota(const std::string& text);
     /// txtNomeVorsa lost the focus with `text`.
     void EsciNomeVorsa(const std::string& text);
+    /// txtPasswordMulti lost the focus with `text`. A main till gives the share's account the
+    /// new password and publishes the share again, for that account only or, empty, for every
+    /// guest; a secondary till logs in with it from its next start.
+    void EsciPassword(const std::string& text);
 
     const RiquadroMulti& Riquadro() const { return r_; }
 

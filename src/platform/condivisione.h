@@ -26,8 +26,10 @@ class CommandRunner {
     }
 };
 
-/// The Samba account the tills log in with when the share has a password.
+/// The Samba account the tills log in with when the share has a password, and the password
+/// the set-up command gives it until the organiser sets one.
 inline constexpr std::string_view kUtenteCondivisione = "vorsa";
+inline constexpr std::string_view kPasswordIniziale = "vorsa";
 
 std::unique_ptr<CommandRunner> MakeCommandRunner();
 

@@ -31,6 +31,7 @@ struct ProfileStore::Cached {
     bool valid = false;   // false: must be read again before use
     bool dirty = false;   // pending operations changed the document
     bool loaded = false;  // doc holds what the file held at some read
+    bool seen = false;    // the file was read with something in it: it is never created again
 };
 
 ProfileStore::ProfileStore(FileAccess& files) : files_(files) {}
@@ -48,6 +49,15 @@ ProfileStore::Cached& ProfileStore::Load(const std::string& path) {
     if (snapshotDepth_ > 0) checked_[path] = true;
     if (c.valid && c.stamp == stamp) return c;
     ReadResult read = files_.ReadAll(path);
+    if (c.seen && protetti_.count(path) && !restoring_ &&
+        (read.status == ReadStatus::Missing ||
+         (read.status == ReadStatus::Ok && read.bytes.empty()))) {
+        // A guarded file gone or emptied keeps showing what it last held, as an unreadable one
+        // does, and that copy stays for writing it back.
+        c.valid = false;
+        c.stamp = stamp;
+        return c;
+    }
     if (read.status == ReadStatus::Ok) {
         c.doc = IniDocument::Parse(read.bytes);
         ++counters_.parses;
@@ -55,6 +65,7 @@ ProfileStore::Cached& ProfileStore::Load(const std::string& path) {
         c.doc = IniDocument();
     }
     c.loaded = c.loaded || read.status != ReadStatus::Error;
+    c.seen = c.seen || (read.status == ReadStatus::Ok && !read.bytes.empty());
     // A file that cannot be read now (a share gone away) keeps showing what it last held;
     // it is never written until it can be read again.
     c.valid = read.status != ReadStatus::Error;
@@ -119,6 +130,7 @@ ProfileStore::TxStatus ProfileStore::BeginTransaction(const std::string& path, b
         c.doc = read.status == ReadStatus::Ok ? IniDocument::Parse(read.bytes) : IniDocument();
         if (read.status == ReadStatus::Ok) ++counters_.parses;
         c.loaded = true;
+        c.seen = c.seen || read.status == ReadStatus::Ok;
         c.valid = true;
         c.stamp = stamp;
         c.dirty = false;
@@ -205,8 +217,16 @@ bool ProfileStore::Apply(const std::string& path, Op op) {
     return WriteLocked(path, [&op](IniDocument& doc) { return op.ApplyTo(doc); });
 }
 
+bool ProfileStore::Restore(const std::string& path,
+                           const std::function<bool(IniDocument&)>& change) {
+    restoring_ = true;
+    const bool ok = WriteLocked(path, change, true);
+    restoring_ = false;
+    return ok;
+}
+
 bool ProfileStore::WriteLocked(const std::string& path,
-                               const std::function<bool(IniDocument&)>& change) {
+                               const std::function<bool(IniDocument&)>& change, bool create) {
     // A failed write drops the file's pending changes and forgets the edited document, so
     // the next read shows what the file really holds.
     auto fail = [this, &path]() {
@@ -217,11 +237,18 @@ bool ProfileStore::WriteLocked(const std::string& path,
     };
     // The transaction's file is written under the lock the transaction holds.
     const bool held = txLock_ && path == txPath_;
-    const std::unique_ptr<FileLock> lock = held ? nullptr : files_.LockExclusive(path);
+    // A file that was there and is gone (deleted on the share mid-evening) is not brought back
+    // by whatever key is written next, holding that key alone: it is written back whole, or
+    // not at all.
+    auto it = cache_.find(path);
+    const bool seen = it != cache_.end() && it->second->seen && protetti_.count(path);
+    const std::unique_ptr<FileLock> lock =
+        held ? nullptr : (seen && !create ? files_.LockExisting(path) : files_.LockExclusive(path));
     if (!held && !lock) return fail();
     if (!held) checked_.erase(path);  // under the lock the file is always checked afresh
     Cached& c = Load(path);           // fresh under the lock, pending operations replayed
     if (!c.valid) return fail();      // never overwrite a file that could not be read
+    if (seen && !create && c.doc.Sections().empty()) return fail();  // emptied meanwhile
     bool changed = c.dirty;
     if (change && change(c.doc)) changed = true;
     pending_.erase(path);
@@ -230,6 +257,7 @@ bool ProfileStore::WriteLocked(const std::string& path,
     const std::string bytes = c.doc.Serialize();
     if (!files_.ReplaceAll(path, bytes)) return fail();
     ++counters_.writes;
+    c.seen = c.seen || !bytes.empty();
     std::optional<FileStamp> stamp = files_.Stamp(path);
     if (files_.StampAfterReplaceIsOwn(path)) {
         c.valid = stamp.has_value();

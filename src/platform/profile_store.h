@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,13 @@ class ProfileStore {
     /// other tills at once). `change` returns true when it modified the document; any batched
     /// changes of the same file are written with it. False on a failed write.
     bool Update(const std::string& path, const std::function<bool(IniDocument&)>& change);
+    /// A file that must never come back by a plain write once it was there (the shared data
+    /// file): when it goes or is emptied, writes fail, reads keep its last document, and only
+    /// Restore or a transaction that finds it whole write it again.
+    void Proteggi(const std::string& path) { protetti_.insert(path); }
+    /// Update that may create the file, also one that was there and is gone: writing back a
+    /// whole copy.
+    bool Restore(const std::string& path, const std::function<bool(IniDocument&)>& change);
 
     /// What BeginTransaction found.
     enum class TxStatus { Ok, Busy, Unreadable, Gone };
@@ -91,7 +99,8 @@ class ProfileStore {
     struct Cached;
     Cached& Load(const std::string& path);
     bool Apply(const std::string& path, Op op);
-    bool WriteLocked(const std::string& path, const std::function<bool(IniDocument&)>& change);
+    bool WriteLocked(const std::string& path, const std::function<bool(IniDocument&)>& change,
+                     bool create = false);
 
     FileAccess& files_;
     std::map<std::string, std::unique_ptr<Cached>> cache_;
@@ -100,6 +109,8 @@ class ProfileStore {
     int snapshotDepth_ = 0;
     std::map<std::string, bool> checked_;
     Counters counters_;
+    std::set<std::string> protetti_;
+    bool restoring_ = false;
     std::unique_ptr<FileLock> txLock_;
     std::string txPath_;
 };

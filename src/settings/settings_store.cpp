@@ -230,7 +230,7 @@ bool SettingsStore::RipristinaFile(const std::string& file) {
     if (!ultimo || ultimo->Sections().empty()) return false;
     const IniDocument copia = *ultimo;
     bool fatto = false;
-    const bool ok = profiles_.Update(file, [&](IniDocument& doc) {
+    const bool ok = profiles_.Restore(file, [&](IniDocument& doc) {
         // Only a file still gone is replaced: another till may have restored it meanwhile.
         if (!doc.Sections().empty()) return false;
         doc = copia;

@@ -129,6 +129,8 @@ void LeggiRuolo(Till& till, const StartupHooks& hooks) {
                 ok ? StatoMultiVorsa::PrincipaleOk : StatoMultiVorsa::PrincipaleSenzaCondivisione;
         }
     }
+    // The evening's data must never restart from a few keys written into a file that went.
+    till.store.profiles().Proteggi(p.gFileDati);
     LockSettings& l = till.store.lock;
     l.gMultiVorsa = o.gMultiVorsa;
     l.gIdentitaLock = o.gIdentitaLock;

@@ -26,6 +26,12 @@ class FakeTillShare : public TillShare {
     void DeleteTillShare(const std::string& share) override { calls.push_back("delete " + share); }
     std::vector<std::string> ListLocalAddresses() override { return {"10.0.0.7", "192.168.1.20"}; }
     std::string CurrentUserName() override { return "cassiere"; }
+    void ProteggiConPassword(bool on) override { calls.push_back(on ? "protect" : "open"); }
+    bool ImpostaPassword(const std::string& vecchia, const std::string& nuova) override {
+        calls.push_back("password " + vecchia + " -> " + nuova);
+        return passwordOk;
+    }
+    bool passwordOk = true;
 };
 
 class StartupShare : public NetworkShare {
@@ -187,6 +193,45 @@ TEST(OpzioniMultiTest, ChoosingTheRoleSharesOrUnsharesTheFolder) {
     EXPECT_EQ(a.text.rfind("ERRORE durante la creazione della condivisione", 0), 0u);
     EXPECT_NE(a.text.find("la cartella /p utilizzando il nome [ vorsa$ ]"), std::string::npos);
     EXPECT_EQ(m.Get("MULTIVORSA", "MASTER"), "1");
+}
+
+TEST(OpzioniMultiTest, ThePasswordGoesToTheAccountTheShareAndTheOwnFileScrambled) {
+    Machine m(Multi("ABILITATO=1\r\nMASTER=1\r\n"));
+    EXPECT_TRUE(m.Last().senzaPassword);
+    m.frame->EsciPassword(" segreta ");
+    EXPECT_EQ(m.share.calls, (std::vector<std::string>{"password vorsa -> segreta", "protect",
+                                                       "create vorsa$ /p"}));
+    const std::string stored = m.Get("MULTIVORSA", "PASSWORD");
+    EXPECT_EQ(DecodificaPassword(kChiavePassword, stored), "segreta");
+    EXPECT_FALSE(m.Last().senzaPassword);
+    // Changed again: the account's old password is the one set before.
+    m.share.calls.clear();
+    m.frame->EsciPassword("altra");
+    EXPECT_EQ(m.share.calls.front(), "password segreta -> altra");
+    // The account refuses: nothing stored, the field shows the password in force.
+    m.share.calls.clear();
+    m.share.passwordOk = false;
+    m.frame->EsciPassword("terza");
+    EXPECT_EQ(m.share.calls.size(), 1u);
+    EXPECT_EQ(DecodificaPassword(kChiavePassword, m.Get("MULTIVORSA", "PASSWORD")), "altra");
+    EXPECT_EQ(m.Last().txtPasswordMulti, "altra");
+    ASSERT_EQ(m.view.notices.size(), 1u);
+    EXPECT_TRUE(m.view.notices[0].critico);
+    // Emptied: open to guests again, and the warning back.
+    m.share.calls.clear();
+    m.frame->EsciPassword("");
+    EXPECT_EQ(m.share.calls, (std::vector<std::string>{"open", "create vorsa$ /p"}));
+    EXPECT_EQ(m.Get("MULTIVORSA", "PASSWORD"), "");
+    EXPECT_TRUE(m.Last().senzaPassword);
+
+    // A secondary only stores it, for its next start.
+    Machine s(Multi("ABILITATO=1\r\nMASTER=0\r\n"));
+    s.frame->EsciPassword("segreta");
+    EXPECT_TRUE(s.share.calls.empty());
+    EXPECT_EQ(DecodificaPassword(kChiavePassword, s.Get("MULTIVORSA", "PASSWORD")), "segreta");
+    Machine again(s.files.files[kIni]);
+    EXPECT_EQ(again.till->opt.gPasswordMulti, "segreta");
+    EXPECT_EQ(again.Last().txtPasswordMulti, "segreta");
 }
 
 TEST(OpzioniMultiTest, RemoteKeyFilter) {

@@ -125,6 +125,52 @@ TEST_F(ProfileStoreTest, FlushAndUpdateWriteAtOnce) {
     EXPECT_EQ(files.replaceCount, 2);
 }
 
+// A transaction reads under the file's lock, holds it to the one write, and never creates the
+// file: one found gone (deleted or emptied on the share) is reported, not brought back holding
+// a few keys, and neither is it by a plain write. The last document read stays for a restore.
+TEST_F(ProfileStoreTest, ATransactionNeverBringsBackAFileThatWentAway) {
+    files.files[kPath] = "[S]\r\nn=1\r\n";
+    store.Proteggi(kPath);
+    ASSERT_EQ(store.BeginTransaction(kPath, true), ProfileStore::TxStatus::Ok);
+    EXPECT_EQ(files.locksHeld, 1);
+    EXPECT_TRUE(store.Set(kPath, "S", "n", "2"));
+    EXPECT_TRUE(store.Set(kOther, "S", "x", "1"));
+    EXPECT_EQ(files.replaceCount, 0);  // nothing before the end
+    EXPECT_TRUE(store.CommitTransaction());
+    EXPECT_EQ(files.locksHeld, 0);
+    EXPECT_EQ(files.files[kPath], "[S]\r\nn=2\r\n");
+    EXPECT_EQ(files.files[kOther], "[S]\r\nx=1\r\n");
+
+    for (const char* how : {"deleted", "emptied"}) {
+        if (std::string(how) == "deleted")
+            files.files.erase(kPath);
+        else
+            files.files[kPath].clear();
+        EXPECT_EQ(store.BeginTransaction(kPath, true), ProfileStore::TxStatus::Gone) << how;
+        EXPECT_EQ(files.locksHeld, 0);
+        EXPECT_FALSE(store.Set(kPath, "S", "n", "3")) << how;
+        EXPECT_TRUE(files.files.count(kPath) == 0 || files.files[kPath].empty()) << how;
+        ASSERT_NE(store.LastGood(kPath), nullptr);
+        EXPECT_EQ(store.LastGood(kPath)->Get("S", "n"), "2");
+    }
+    const IniDocument copia = *store.LastGood(kPath);
+    EXPECT_TRUE(store.Restore(kPath, [&](IniDocument& d) {
+        d = copia;
+        return true;
+    }));
+    EXPECT_EQ(files.files[kPath], "[S]\r\nn=2\r\n");
+    // A file nobody guards (a saved catalogue) is made again by a write, as ever.
+    files.files.erase(kOther);
+    EXPECT_TRUE(store.Set(kOther, "S", "x", "2"));
+    EXPECT_EQ(files.files[kOther], "[S]\r\nx=2\r\n");
+    // An abandoned transaction writes nothing and shows the file again.
+    ASSERT_EQ(store.BeginTransaction(kPath, true), ProfileStore::TxStatus::Ok);
+    store.Set(kPath, "S", "n", "9");
+    store.AbortTransaction();
+    EXPECT_EQ(store.Get(kPath, "S", "n"), "2");
+    EXPECT_EQ(files.files[kPath], "[S]\r\nn=2\r\n");
+}
+
 TEST_F(ProfileStoreTest, StoresOnOneFolderLoseNothing) {
     ProfileStore other(files);
     EXPECT_TRUE(store.Set(kPath, "S", "a", "1"));
