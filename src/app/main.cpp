@@ -115,7 +115,7 @@ int main(int argc, char* argv[]) {
     printer.Sorveglia(&avvisiStampa);
     vorsa::SpieStampanti spie(lettoreCups);
     spie.Segui([&printer] { return printer.StampantiInUso(); });
-    spie.Affianca(frm.Destro().chkStampa);
+    spie.Affianca(&frm.Destro().PrintSwitch());
     // A kitchen order offered again and closed is asked for again by clicking the lights.
     QObject::connect(&spie, &vorsa::SpieStampanti::Cliccate, &avvisiStampa,
                      &vorsa::AvvisiStampa::Riproponi);
@@ -126,8 +126,7 @@ int main(int argc, char* argv[]) {
     stampa.salvaPassword = [&vendita](const std::string& p) {
         vendita.vendita().SalvaPassword(vorsa::kAzioneRistampa, p);
     };
-    QObject::connect(&stampa, &vorsa::PannelloStampa::Fatto, &frm,
-                     [&frm] { frm.Destro().boxCodice->setFocus(); });
+    QObject::connect(&stampa, &vorsa::PannelloStampa::Fatto, &frm, [&frm] { frm.FocusCodeBox(); });
     vorsa::StampaStatistiche stampaStatistiche(printer.Layout());
     vorsa::PannelloStatistiche statistiche(
         frm.Gestione(vorsa::kPannelloStatistica), till,
@@ -135,7 +134,7 @@ int main(int argc, char* argv[]) {
          [&stampaStatistiche](const vorsa::TestiStatistiche& t) { stampaStatistiche.Stampa(t); },
          [&vendita] { vendita.vendita().EseguiAzione(vorsa::kAzioneStatistica); }});
     QObject::connect(&statistiche, &vorsa::PannelloStatistiche::Fatto, &frm,
-                     [&frm] { frm.Destro().boxCodice->setFocus(); });
+                     [&frm] { frm.FocusCodeBox(); });
     vorsa::PrompterQt domande(frm);
     vorsa::PannelloEditor editor(frm, till, vendita.vendita(), domande);
     using S = vorsa::StatoMultiVorsa;

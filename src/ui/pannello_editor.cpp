@@ -357,7 +357,7 @@ void PannelloEditor::MostraSoglia() {
 }
 
 void PannelloEditor::Ritorna() {
-    frm_.Destro().boxCodice->setFocus();
+    frm_.FocusCodeBox();
     emit Fatto();
 }
 

@@ -137,7 +137,7 @@ class TstSpieStampanti : public QObject {
         pc->stati["Bar"] = {StatoCoda::Sconosciuta, false, {}};
         SpieStampanti spie([pc] { return std::make_unique<Lettore>(*pc); }, 20);
         spie.Imposta({"Banco", "Cucina", "Bar"});
-        QCheckBox* box = scena.frm->Destro().chkStampa;
+        QCheckBox* box = test::ChkStampa(*scena.frm);
         spie.Affianca(box);
         QTRY_COMPARE(spie.SpiaDi(1), Spia::Rossa);
         QTRY_COMPARE(spie.SpiaDi(2), Spia::Grigia);
