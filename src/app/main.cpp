@@ -109,9 +109,9 @@ int main(int argc, char* argv[]) {
     vorsa::FrmVorsa frm(till);
     // Printer trouble is told in the message window; the sale stays saved whatever happens.
     const auto lettoreCups = [] { return std::make_unique<vorsa::CupsStatoStampanti>(); };
-    vorsa::AvvisiStampa avvisiStampa(frm.messaggi(), lettoreCups);
-    avvisiStampa.ristampaComanda = [&printer](int k) { return printer.RistampaComanda(k); };
-    avvisiStampa.contoAttuale = [&printer] { return printer.NumeroConto(); };
+    vorsa::AvvisiStampa avvisiStampa(frm.messaggi(), lettoreCups,
+                                     {[&printer](int k) { return printer.RistampaComanda(k); },
+                                      [&printer] { return printer.NumeroConto(); }});
     printer.Sorveglia(&avvisiStampa);
     vorsa::SpieStampanti spie(lettoreCups);
     spie.Segui([&printer] { return printer.StampantiInUso(); });
@@ -121,11 +121,9 @@ int main(int argc, char* argv[]) {
                      &vorsa::AvvisiStampa::Riproponi);
     vorsa::SalePresenter vendita(frm, till, nullptr, &printer);
     vorsa::PannelloStampa stampa(frm.Gestione(vorsa::kPannelloImpostazioni), till.settings,
-                                 &printer);
-    stampa.catalogo = &till.cat;
-    stampa.salvaPassword = [&vendita](const std::string& p) {
-        vendita.vendita().SalvaPassword(vorsa::kAzioneRistampa, p);
-    };
+                                 &printer, till.cat, [&vendita](const std::string& p) {
+                                     vendita.vendita().SalvaPassword(vorsa::kAzioneRistampa, p);
+                                 });
     QObject::connect(&stampa, &vorsa::PannelloStampa::Fatto, &frm, [&frm] { frm.FocusCodeBox(); });
     vorsa::StampaStatistiche stampaStatistiche(printer.Layout());
     vorsa::PannelloStatistiche statistiche(
@@ -136,13 +134,12 @@ int main(int argc, char* argv[]) {
     QObject::connect(&statistiche, &vorsa::PannelloStatistiche::Fatto, &frm,
                      [&frm] { frm.FocusCodeBox(); });
     vorsa::PrompterQt domande(frm);
-    vorsa::PannelloEditor editor(frm, till, vendita.vendita(), domande);
     using S = vorsa::StatoMultiVorsa;
     const vorsa::ReteOpzioni rete{*condivisione, frm.messaggi(),
                                   till.statoMultiVorsa == S::PrincipaleOk ||
                                       till.statoMultiVorsa == S::PrincipaleSenzaCondivisione ||
                                       till.statoMultiVorsa == S::SecondariaOk};
-    editor.rete = &rete;
+    vorsa::PannelloEditor editor(frm, till, vendita.vendita(), domande, &rete);
     frm.Load();
     const std::unique_ptr<vorsa::cMagneticWnd> bordi = vorsa::AttivaBordiMagnetici(frm, till.opt);
     vendita.Avvia();

@@ -24,9 +24,14 @@ bool Pronta(const StatoStampante& s) {
 }  // namespace
 
 AvvisiStampa::AvvisiStampa(Messaggi& messaggi, Lettore crea, int intervalloMs, QObject* parent)
+    : AvvisiStampa(messaggi, std::move(crea), Ristampa{}, intervalloMs, parent) {}
+
+AvvisiStampa::AvvisiStampa(Messaggi& messaggi, Lettore crea, Ristampa ristampa, int intervalloMs,
+                           QObject* parent)
     : QObject(parent),
       messaggi_(messaggi),
       crea_(std::move(crea)),
+      ristampa_(std::move(ristampa)),
       contesto_(new QObject),
       lavoratore_(std::make_unique<Lavoratore>()),
       timer_(new QTimer(this)) {
@@ -126,15 +131,15 @@ QString AvvisiStampa::Suggerimento(const AvvisoStampa& a, const Foglio& f) {
 }
 
 const std::vector<AvvisiStampa::Offerta>& AvvisiStampa::Offerte() {
-    if (contoAttuale) {
-        const std::int32_t conto = contoAttuale();
+    if (ristampa_.contoAttuale) {
+        const std::int32_t conto = ristampa_.contoAttuale();
         std::erase_if(offerte_, [conto](const Offerta& o) { return o.foglio.conto != conto; });
     }
     return offerte_;
 }
 
 void AvvisiStampa::Avvisa(const AvvisoStampa& a, const Foglio& f) {
-    if (a.offriRistampa && f.comanda > 0 && ristampaComanda) {
+    if (a.offriRistampa && f.comanda > 0 && ristampa_.comanda) {
         // One offer per kitchen order; a newer bill's notice replaces the older ones.
         std::erase_if(offerte_, [&f](const Offerta& o) {
             return o.foglio.comanda == f.comanda || o.foglio.conto != f.conto;
@@ -176,7 +181,8 @@ void AvvisiStampa::Offri(Foglio f, const QString& hint) {
 void AvvisiStampa::Verificata(const Foglio& f, const StatoStampante& s) {
     const auto it = std::find_if(offerte_.begin(), offerte_.end(),
                                  [&f](const Offerta& o) { return o.foglio == f; });
-    if (it == offerte_.end() || (contoAttuale && contoAttuale() != f.conto)) return;
+    if (it == offerte_.end() || (ristampa_.contoAttuale && ristampa_.contoAttuale() != f.conto))
+        return;
     if (!Pronta(s)) {
         it->pronta = false;
         Offri(f, QStringLiteral("La stampante non \u00E8 ancora pronta."));
@@ -184,7 +190,7 @@ void AvvisiStampa::Verificata(const Foglio& f, const StatoStampante& s) {
     }
     // Printed again, it is followed as any slip: should it fail, a new notice offers it.
     offerte_.erase(it);
-    ristampaComanda(f.comanda);
+    ristampa_.comanda(f.comanda);
 }
 
 }  // namespace vorsa

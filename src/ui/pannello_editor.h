@@ -27,7 +27,10 @@ class Vendita;
 class PannelloEditor final : public QObject, public EditorView {
     Q_OBJECT
   public:
-    PannelloEditor(FrmVorsa& frm, Till& till, Vendita& vendita, Prompter& prompter);
+    /// `rete`: the network services of the advanced options' multi-till frame; without them
+    /// the frame is shown inert.
+    PannelloEditor(FrmVorsa& frm, Till& till, Vendita& vendita, Prompter& prompter,
+                   const ReteOpzioni* rete = nullptr);
     ~PannelloEditor() override;
 
     EditorCatalogo& regole() { return *regole_; }
@@ -52,9 +55,6 @@ class PannelloEditor final : public QObject, public EditorView {
     void DeselezionaSalvati() override;
     void RidisponiGriglia() override;
     void AggiornaBottoni() override;
-
-    /// The network services of the advanced options' multi-till frame; null leaves it inert.
-    const ReteOpzioni* rete = nullptr;
 
     QComboBox* cboSezioni = nullptr;
     std::array<QLabel*, 3> lblNewDim{};
@@ -93,6 +93,7 @@ class PannelloEditor final : public QObject, public EditorView {
     FrmVorsa& frm_;
     Till& till_;
     Vendita& vendita_;
+    const ReteOpzioni* rete_;
     QFrame& panel_;
     std::unique_ptr<EditorCatalogo> regole_;
     bool impostando_ = false;  // the rules set a selection: no click handler runs

@@ -25,8 +25,13 @@ class SettingsGateway;
 class PannelloStampa final : public QObject, public PrintSettingsView {
     Q_OBJECT
   public:
+    /// Stores the reprint password typed in the print options dialog and puts it in force.
+    using SalvaPassword = std::function<void(const std::string&)>;
+
     /// `printer` null: printing is not available at all (shown as no printer installed).
-    PannelloStampa(QFrame& panel, SettingsGateway& settings, ReceiptPrinter* printer);
+    /// `catalogo`: the articles the kitchen orders are assigned from.
+    PannelloStampa(QFrame& panel, SettingsGateway& settings, ReceiptPrinter* printer,
+                   Catalogue& catalogo, SalvaPassword salvaPassword);
 
     ~PannelloStampa() override;
 
@@ -48,11 +53,6 @@ class PannelloStampa final : public QObject, public PrintSettingsView {
     QPushButton* cmdFormStampa = nullptr;
     QLabel* lblNessunaStampante = nullptr;
 
-    /// Stores the reprint password typed in the print options dialog and puts it in force.
-    std::function<void(const std::string&)> salvaPassword;
-    /// The articles the kitchen orders are assigned from.
-    Catalogue* catalogo = nullptr;
-
   signals:
     /// A command ran: the focus goes back to the code box.
     void Fatto();
@@ -67,6 +67,8 @@ class PannelloStampa final : public QObject, public PrintSettingsView {
     QFrame& panel_;
     SettingsGateway& settings_;
     ReceiptPrinter* printer_;
+    Catalogue& catalogo_;
+    SalvaPassword salvaPassword_;
     std::unique_ptr<PrintSettings> regole_;
 };
 

@@ -189,7 +189,7 @@ void TstAccessibilita::billLinesAsText() {
 void TstAccessibilita::printControls() {
     Scena s;
     QVERIFY(s.Avvia(kLetto));
-    PannelloStampa p(*Gestione(*s.frm, 1), s.fx.till().settings, nullptr);
+    PannelloStampa p(*Gestione(*s.frm, 1), s.fx.till().settings, nullptr, s.fx.till().cat, {});
     const std::vector<Nodo> albero = Albero(s.frm.get());
     const QStringList errori =
         Confronta(

@@ -55,12 +55,10 @@ class TstFrmStampaPers : public QObject {
         QVERIFY(scena_->Avvia(kCatalogo + Programma("") + "[STAMPA]\r\n" + stampa + altro));
         backend_ = std::make_unique<RecordingBackend>(std::vector<std::string>{"Banco"});
         printer_ = std::make_unique<ReceiptPrinter>(scena_->fx.till().PartiStampa(), *backend_);
-        pannello_ = std::make_unique<PannelloStampa>(*Gestione(*scena_->frm, 1),
-                                                     scena_->fx.till().settings, printer_.get());
-        pannello_->catalogo = &scena_->fx.till().cat;
-        pannello_->salvaPassword = [this](const std::string& p) {
-            passwords_ << QString::fromStdString(p);
-        };
+        pannello_ = std::make_unique<PannelloStampa>(
+            *Gestione(*scena_->frm, 1), scena_->fx.till().settings, printer_.get(),
+            scena_->fx.till().cat,
+            [this](const std::string& p) { passwords_ << QString::fromStdString(p); });
         auto* cmd = Ctl<QPushButton>(*scena_->frm, QStringLiteral("cmdFormStampa"));
         QVERIFY(cmd->isEnabled());
         Gestione(*scena_->frm, 1)->show();

@@ -91,8 +91,7 @@ class TstOpzioniMulti : public QObject {
         cassa_ = std::make_unique<SalePresenter>(*scena_->frm, scena_->fx.till(), &prompter_);
         cassa_->Avvia();
         editor_ = std::make_unique<PannelloEditor>(*scena_->frm, scena_->fx.till(),
-                                                   cassa_->vendita(), prompter_);
-        editor_->rete = rete_.get();
+                                                   cassa_->vendita(), prompter_, rete_.get());
         QTest::keyClick(BoxCodice(*scena_->frm), Qt::Key_F7);
         QTest::mouseClick(Ctl<QPushButton>(*scena_->frm, QStringLiteral("cmdOpzioniAvanzate")),
                           Qt::LeftButton);

@@ -64,7 +64,8 @@ class TstPannelloEditor : public QObject {
         QTRY_VERIFY(scena_->Assestata());
         cassa_ = std::make_unique<SalePresenter>(*scena_->frm, scena_->fx.till(), &prompter_);
         cassa_->Avvia();
-        stampa_ = std::make_unique<PannelloStampa>(*panel(), scena_->fx.till().settings, nullptr);
+        stampa_ = std::make_unique<PannelloStampa>(*panel(), scena_->fx.till().settings, nullptr,
+                                                   scena_->fx.till().cat, nullptr);
         editor_ = std::make_unique<PannelloEditor>(*scena_->frm, scena_->fx.till(),
                                                    cassa_->vendita(), prompter_);
         QTest::keyClick(BoxCodice(*scena_->frm), Qt::Key_F7);

@@ -24,7 +24,7 @@ class TstPannelloStampa : public QObject {
         QVERIFY(s.Avvia(Programma("[STAMPA]\r\nSTAMPANTE=Cucina\r\nFORMATO=3\r\n")));
         RecordingBackend backend({"Banco", "Cucina"});
         ReceiptPrinter printer(s.fx.till().PartiStampa(), backend);
-        PannelloStampa p(*Gestione(*s.frm, 1), s.fx.till().settings, &printer);
+        PannelloStampa p(*Gestione(*s.frm, 1), s.fx.till().settings, &printer, s.fx.till().cat, {});
         QCOMPARE(p.cboStampaLista->count(), 2);
         QCOMPARE(p.cboStampaLista->currentText(), QStringLiteral("Cucina"));
         QCOMPARE(p.cboStampaFormato->count(), 7);
@@ -59,7 +59,7 @@ class TstPannelloStampa : public QObject {
         QVERIFY(s.Avvia(kLetto));
         RecordingBackend backend(std::vector<std::string>{});
         ReceiptPrinter printer(s.fx.till().PartiStampa(), backend);
-        PannelloStampa p(*Gestione(*s.frm, 1), s.fx.till().settings, &printer);
+        PannelloStampa p(*Gestione(*s.frm, 1), s.fx.till().settings, &printer, s.fx.till().cat, {});
         Gestione(*s.frm, 1)->show();
         QVERIFY(p.lblNessunaStampante->isVisible());
         QVERIFY(p.lblNessunaStampante->text().startsWith(
