@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include "frm_vorsa_scene.h"
+#include "support/qt_checks.h"
 #include "ui/frm_opzioni_avanzate.h"
 #include "ui/pannello_editor.h"
 #include "ui/sale_presenter.h"
@@ -63,7 +64,7 @@ class TstOpzioniMulti : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Scena> scena_;
-    PrompterMuto prompter_;
+    ScriptedPrompter prompter_;
     ScriptedShare share_;
     std::unique_ptr<ReteOpzioni> rete_;
     MessaggiOsservati osservati_;
@@ -228,7 +229,6 @@ class TstOpzioniMulti : public QObject {
     /// Off, main and secondary: each fits the smallest screen, every text whole.
     void fitsTheSmallestScreenInEveryState() {
         Apri(kSingola);
-        const QByteArray cartella = qgetenv("VORSA_SCREENSHOTS");
         const struct {
             const char* name;
             std::function<void()> act;
@@ -248,22 +248,10 @@ class TstOpzioniMulti : public QObject {
             QCoreApplication::processEvents();
             QVERIFY(dlg_->width() >= dlg_->minimumSizeHint().width() &&
                     dlg_->height() >= dlg_->minimumSizeHint().height());
-            if (!cartella.isEmpty())
-                dlg_->grab().save(
-                    QStringLiteral("%1/multi-%2.png")
-                        .arg(QString::fromLocal8Bit(cartella), QString::fromLatin1(s.name)));
-            QVERIFY2(dlg_->width() <= 1024 && dlg_->frameGeometry().height() <= 600 - 40,
-                     qPrintable(QStringLiteral("%1: %2 x %3")
-                                    .arg(QString::fromLatin1(s.name))
-                                    .arg(dlg_->width())
-                                    .arg(dlg_->height())));
-            for (QWidget* w : dlg_->findChildren<QWidget*>()) {
-                if (!w->isVisible()) continue;
-                auto* l = qobject_cast<QLabel*>(w);
-                if (!l && !qobject_cast<QAbstractButton*>(w)) continue;
-                if (l && l->wordWrap()) continue;
-                QVERIFY2(w->width() >= w->minimumSizeHint().width(), qPrintable(w->objectName()));
-            }
+            SaveScreenshot(*dlg_, QStringLiteral("multi-%1").arg(QLatin1String(s.name)));
+            const QStringList faults = SmallestScreenMisfits(*dlg_, true);
+            QVERIFY2(faults.isEmpty(), qPrintable(QLatin1String(s.name) + QLatin1Char(':') +
+                                                  faults.join(QLatin1Char('\n'))));
         }
     }
 };

@@ -12,6 +12,7 @@
 #include <deque>
 
 #include "frm_vorsa_scene.h"
+#include "support/qt_checks.h"
 #include "support/scripted_prompter.h"
 #include "ui/pannello_editor.h"
 #include "ui/pannello_stampa.h"
@@ -103,22 +104,10 @@ class TstPannelloEditor : public QObject {
                  QStringLiteral("Cancella tutte le righe di MANGIARE"));
         QVERIFY(C<QComboBox>("cbo_StampaLista") != nullptr);  // the printer controls stay
 
-        QStringList nomi = {"cbo_Sezioni", "lst_Prodotti_Elenco", "chk_Prodotto_Stato",
-                            "lst_Prodotti_Salvati"};
-        for (int i = 0; i < 3; ++i) nomi << Nome("lbl_NewDim", i);
-        for (int i = 0; i < 4; ++i) nomi << Nome("txt_Prodotto_New", i);
-        for (int i = 0; i < 2; ++i) nomi << Nome("lblSoglia", i);
-        for (int i = 0; i < 7; ++i) nomi << Nome("cmd_Gestione", i) << Nome("cmd_Gestione_B", i);
+        const QStringList faults = UnnamedControls(*panel());
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
         const QStringList attesi = {QStringLiteral("Nome:"), QString::fromUtf8("\xE2\x82\xAC:"),
                                     QStringLiteral("Pz:"), QStringLiteral("Soglia:")};
-        for (const QString& n : nomi) {
-            QWidget* w = C<QWidget>(qPrintable(n));
-            QVERIFY2(w, qPrintable(n));
-            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
-            QVERIFY2(a, qPrintable(n));
-            QCOMPARE(a->text(QAccessible::Description), n);
-            QVERIFY2(!a->text(QAccessible::Name).isEmpty(), qPrintable(n));
-        }
         for (int i = 0; i < 4; ++i) {
             QAccessibleInterface* a = QAccessible::queryAccessibleInterface(Campo(i));
             QCOMPARE(a->text(QAccessible::Name), attesi[i]);

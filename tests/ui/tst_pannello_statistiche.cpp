@@ -12,6 +12,7 @@
 #include <deque>
 
 #include "frm_vorsa_scene.h"
+#include "support/qt_checks.h"
 #include "ui/adatta_testo.h"
 #include "ui/grafico_ore.h"
 #include "ui/pannello_statistiche.h"
@@ -62,7 +63,7 @@ class TstPannelloStatistiche : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Scena> scena_;
-    PrompterMuto prompter_;
+    ScriptedPrompter prompter_;
     Risposte risposte_;
     bool password_ = false;
     int stampe_ = 0;
@@ -353,18 +354,8 @@ class TstPannelloStatistiche : public QObject {
         const QString png = QDir::temp().filePath(QStringLiteral("pannello_statistiche.png"));
         scena_->frm->grab().save(png);
 
-        // Every control carries its name as description and a readable name.
-        const QStringList nomi{
-            "lst_statistica",     "lbl_totale_incasso", "lblTotaleScontrini",
-            "txt_Stat_Commento",  "lst_FileRiepilogo",  "txt_Numero_Scontrino",
-            "chkScontrinoStorno", "lst_Scontrini",      "lblTotaleScontriniStornati"};
-        for (const QString& n : nomi) {
-            QWidget* w = f->findChild<QWidget*>(n);
-            QVERIFY2(w, qPrintable(n));
-            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
-            QCOMPARE(a->text(QAccessible::Description), n);
-            QVERIFY2(!a->text(QAccessible::Name).isEmpty(), qPrintable(n));
-        }
+        const QStringList faults = UnnamedControls(*f);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
         QCOMPARE(QAccessible::queryAccessibleInterface(Numero())->text(QAccessible::Name),
                  QStringLiteral("Scontrino nr.:"));
         QCOMPARE(QAccessible::queryAccessibleInterface(Cmd(5))->text(QAccessible::Description),
