@@ -32,48 +32,37 @@ AvvisiStampa::AvvisiStampa(Messaggi& messaggi, Lettore crea, Ristampa ristampa, 
       messaggi_(messaggi),
       crea_(std::move(crea)),
       ristampa_(std::move(ristampa)),
-      contesto_(new QObject),
       lavoratore_(std::make_unique<Lavoratore>()),
-      timer_(new QTimer(this)) {
-    thread_.setObjectName(QStringLiteral("vorsa-stampanti"));
-    contesto_->moveToThread(&thread_);
-    thread_.start();
+      timer_(new QTimer(this)),
+      worker_(QStringLiteral("vorsa-stampanti")) {
     timer_->setInterval(intervalloMs);
     connect(timer_, &QTimer::timeout, this, &AvvisiStampa::Giro);
     timer_->start();
 }
 
-AvvisiStampa::~AvvisiStampa() {
-    // A request in progress is let finish: the reader is not ours to interrupt.
-    thread_.quit();
-    thread_.wait();
-    delete contesto_;
-}
+AvvisiStampa::~AvvisiStampa() = default;
 
 void AvvisiStampa::AlLavoratore(std::function<void(Lavoratore&)> lavoro) {
-    QMetaObject::invokeMethod(
-        contesto_,
-        [this, lavoro = std::move(lavoro)] {
-            Lavoratore& l = *lavoratore_;
-            if (!l.stato) {
-                l.stato = crea_();
-                l.sorveglianza = std::make_unique<SorveglianzaStampe>(
-                    *l.stato, [this](const AvvisoStampa& a, const Foglio& f) {
-                        QMetaObject::invokeMethod(
-                            this, [this, a, f] { Avvisa(a, f); }, Qt::QueuedConnection);
-                    });
-            }
-            lavoro(l);
-            const bool seguendo = l.sorveglianza->Seguendo();
-            QMetaObject::invokeMethod(
-                this,
-                [this, seguendo] {
-                    seguendo_ = seguendo;
-                    emit Risposto();
-                },
-                Qt::QueuedConnection);
-        },
-        Qt::QueuedConnection);
+    worker_.Run([this, lavoro = std::move(lavoro)] {
+        Lavoratore& l = *lavoratore_;
+        if (!l.stato) {
+            l.stato = crea_();
+            l.sorveglianza = std::make_unique<SorveglianzaStampe>(
+                *l.stato, [this](const AvvisoStampa& a, const Foglio& f) {
+                    QMetaObject::invokeMethod(
+                        this, [this, a, f] { Avvisa(a, f); }, Qt::QueuedConnection);
+                });
+        }
+        lavoro(l);
+        const bool seguendo = l.sorveglianza->Seguendo();
+        QMetaObject::invokeMethod(
+            this,
+            [this, seguendo] {
+                seguendo_ = seguendo;
+                emit Risposto();
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void AvvisiStampa::PrimaDiStampare(const std::vector<Foglio>& fogli) {

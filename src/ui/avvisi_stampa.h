@@ -5,7 +5,6 @@
 // to the window's thread as queued calls. Never modal for a notice alone: the till goes on
 // selling while a printer is put right.
 #include <QObject>
-#include <QThread>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "printing/sorveglianza_stampe.h"
+#include "ui/cups_worker.h"
 
 class QTimer;
 
@@ -81,14 +81,13 @@ class AvvisiStampa final : public QObject, public OsservaStampe {
     Messaggi& messaggi_;
     Lettore crea_;
     Ristampa ristampa_;
-    QThread thread_;
-    QObject* contesto_ = nullptr;             // lives on the worker thread
     std::unique_ptr<Lavoratore> lavoratore_;  // touched on the worker thread only
     QTimer* timer_ = nullptr;
     bool occupato_ = false;
     bool seguendo_ = false;
     bool offrendo_ = false;
     std::vector<Offerta> offerte_;
+    CupsWorker worker_;  // last: stopped and joined before what its jobs use goes
 };
 
 }  // namespace vorsa
