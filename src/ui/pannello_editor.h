@@ -56,18 +56,9 @@ class PannelloEditor final : public QObject, public EditorView {
     void RidisponiGriglia() override;
     void AggiornaBottoni() override;
 
+    // bench_editor_widgets still drives these two directly; tests find controls by name.
     QComboBox* cboSezioni = nullptr;
-    std::array<QLabel*, 3> lblNewDim{};
     QListWidget* lstProdottiElenco = nullptr;
-    std::array<QLineEdit*, 4> txtProdottoNew{};
-    std::array<QLabel*, 2> lblSoglia{};
-    QCheckBox* chkProdottoStato = nullptr;
-    std::array<QPushButton*, 7> cmdGestione{};
-    std::array<QPushButton*, 7> cmdGestioneB{};
-    QListWidget* lstProdottiSalvati = nullptr;
-    /// The menu board as a PDF for posting at the stand, opened with the desktop's viewer.
-    QPushButton* cmdMenuPdf = nullptr;
-    QPushButton* cmdOpzioniAvanzate = nullptr;
 
   signals:
     /// A command ran and the focus went back to the code box.
@@ -90,6 +81,16 @@ class PannelloEditor final : public QObject, public EditorView {
     void Applicato(const KeyDef& key);
     void MostraSoglia();
 
+    std::array<QLabel*, 3> lblNewDim{};
+    std::array<QLineEdit*, 4> txtProdottoNew{};
+    std::array<QLabel*, 2> lblSoglia{};
+    QCheckBox* chkProdottoStato = nullptr;
+    std::array<QPushButton*, 7> cmdGestione{};
+    std::array<QPushButton*, 7> cmdGestioneB{};
+    QListWidget* lstProdottiSalvati = nullptr;
+    /// The menu board as a PDF for posting at the stand, opened with the desktop's viewer.
+    QPushButton* cmdMenuPdf = nullptr;
+    QPushButton* cmdOpzioniAvanzate = nullptr;
     FrmVorsa& frm_;
     Till& till_;
     Vendita& vendita_;

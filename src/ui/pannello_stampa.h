@@ -46,13 +46,6 @@ class PannelloStampa final : public QObject, public PrintSettingsView {
     void MostraLarghezza(bool abilitata, const std::string& testo, bool grigia) override;
     void MostraNessunaStampante(bool visibile) override;
 
-    QComboBox* cboStampaLista = nullptr;
-    QComboBox* cboStampaFormato = nullptr;
-    QLineEdit* txtLarghezzaNastro = nullptr;
-    QPushButton* btnStampaTest = nullptr;
-    QPushButton* cmdFormStampa = nullptr;
-    QLabel* lblNessunaStampante = nullptr;
-
   signals:
     /// A command ran: the focus goes back to the code box.
     void Fatto();
@@ -64,6 +57,12 @@ class PannelloStampa final : public QObject, public PrintSettingsView {
     /// Opens frmStampaPers, modal over the main window.
     void OpzioniStampa();
 
+    QComboBox* cboStampaLista = nullptr;
+    QComboBox* cboStampaFormato = nullptr;
+    QLineEdit* txtLarghezzaNastro = nullptr;
+    QPushButton* btnStampaTest = nullptr;
+    QPushButton* cmdFormStampa = nullptr;
+    QLabel* lblNessunaStampante = nullptr;
     QFrame& panel_;
     SettingsGateway& settings_;
     ReceiptPrinter* printer_;
