@@ -262,8 +262,8 @@ class TstPannelloStatistiche : public QObject {
         QCOMPARE(casse->count(), 1);
         QCOMPARE(casse->item(0)->text(),
                  QStringLiteral("cassa10:00: scontrini 1-3 (3, stornati 0), incasso 19,00"));
-        QCOMPARE(p_->grafico->ore().size(), std::size_t(1));  // all at 19
-        QCOMPARE(p_->grafico->ore()[0].scontrini, 3);
+        QCOMPARE(p_->Grafico().ore().size(), std::size_t(1));  // all at 19
+        QCOMPARE(p_->Grafico().ore()[0].scontrini, 3);
 
         Ctl<QPushButton>(*Pannello(), QStringLiteral("cmd_EsportaCsv"))->click();
         const QByteArray csv =
