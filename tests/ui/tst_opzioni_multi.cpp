@@ -101,12 +101,16 @@ class TstOpzioniMulti : public QObject {
         dlg_->mostraErrore = [this](const QString&, const QString& text) { errori_ << text; };
         errori_.clear();
     }
+    template <class W>
+    W* D(const char* name, int i = -1) {
+        return Ctl<W>(*dlg_, i < 0 ? QString::fromLatin1(name) : Nome(name, i));
+    }
     void Clic(QAbstractButton* b) {
         QVERIFY(b && b->isEnabled() && b->isVisible());
         QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2));
     }
     void Lascia(QLineEdit* box) {
-        dlg_->cmdChiudi->setFocus(Qt::TabFocusReason);
+        D<QPushButton>("cmd_Chiudi")->setFocus(Qt::TabFocusReason);
         QTRY_VERIFY(!box->hasFocus());
     }
 
@@ -120,9 +124,9 @@ class TstOpzioniMulti : public QObject {
 
     void remoteAddressTakesDigitsAndDotsOnly() {
         Apri(kSingola);
-        Clic(dlg_->chkMulti);
-        Clic(dlg_->optVorsaPrinc[0]);
-        QLineEdit* box = dlg_->txtVorsaRemota;
+        Clic(D<QCheckBox>("chkMulti"));
+        Clic(D<QRadioButton>("optVorsaPrinc", 0));
+        QLineEdit* box = D<QLineEdit>("txtVorsaRemota");
         QVERIFY(box->isVisible());
         box->setFocus();
         QTRY_VERIFY(box->hasFocus());
@@ -142,7 +146,7 @@ class TstOpzioniMulti : public QObject {
         // the check is announced meanwhile, and the dialog still fits the smallest screen.
         bool annunciata = false;
         osservati_.allora = [&] {
-            annunciata = dlg_->lblVerifica->isVisible();
+            annunciata = D<QLabel>("lblVerifica")->isVisible();
             QCoreApplication::processEvents();
             QVERIFY(dlg_->frameGeometry().height() <= 600 - 40);
             const QByteArray cartella = qgetenv("VORSA_SCREENSHOTS");
@@ -157,56 +161,59 @@ class TstOpzioniMulti : public QObject {
         QCOMPARE(m.title, QStringLiteral("MULTI-VORSA"));
         QVERIFY(m.text.startsWith(QStringLiteral("Vorsa principale NON raggiungibile.")));
         QCOMPARE(m.caption1, QStringLiteral("OK"));
-        QVERIFY(dlg_->lblVerifica->isHidden());
+        QVERIFY(D<QLabel>("lblVerifica")->isHidden());
         QVERIFY(!scena_->fx.till().opt.gMultiVorsa);
     }
 
     void switchingOffDeletesTheHeldPieces() {
         Apri(kPrincipale);
-        QVERIFY(dlg_->chkMulti->isChecked());
-        QVERIFY(dlg_->optVorsaPrinc[1]->isChecked());
-        QVERIFY(dlg_->frmOpt[1]->isVisible());
+        QVERIFY(D<QCheckBox>("chkMulti")->isChecked());
+        QVERIFY(D<QRadioButton>("optVorsaPrinc", 1)->isChecked());
+        QVERIFY(D<QWidget>("frmOpt", 1)->isVisible());
         QVERIFY(Ini().contains("[MULTIVORSA-TMP]"));
 
-        Clic(dlg_->chkMulti);
-        QVERIFY(!dlg_->chkMulti->isChecked());
+        Clic(D<QCheckBox>("chkMulti"));
+        QVERIFY(!D<QCheckBox>("chkMulti")->isChecked());
         QCOMPARE(Chiave("MULTIVORSA", "ABILITATO"), QByteArray("0"));
         QVERIFY(!Ini().contains("[MULTIVORSA-TMP]"));
-        QVERIFY(!dlg_->frmOpt[0]->isVisible() && !dlg_->frmOpt[1]->isVisible());
-        QVERIFY(!dlg_->optVorsaPrinc[0]->isChecked() && !dlg_->optVorsaPrinc[1]->isChecked());
-        QVERIFY(!dlg_->optVorsaPrinc[1]->isEnabled() && !dlg_->lblSceltaMulti->isEnabled());
+        QVERIFY(!D<QWidget>("frmOpt", 0)->isVisible() && !D<QWidget>("frmOpt", 1)->isVisible());
+        QVERIFY(!D<QRadioButton>("optVorsaPrinc", 0)->isChecked() &&
+                !D<QRadioButton>("optVorsaPrinc", 1)->isChecked());
+        QVERIFY(!D<QRadioButton>("optVorsaPrinc", 1)->isEnabled() &&
+                !D<QLabel>("lblSceltaMulti")->isEnabled());
         QVERIFY(share_.calls.isEmpty());
     }
 
     void choosingTheRoleCreatesOrRemovesTheShare() {
         Apri(kSingola);
-        QVERIFY(!dlg_->optVorsaPrinc[1]->isEnabled());
-        Clic(dlg_->chkMulti);
+        QVERIFY(!D<QRadioButton>("optVorsaPrinc", 1)->isEnabled());
+        Clic(D<QCheckBox>("chkMulti"));
         QCOMPARE(Chiave("MULTIVORSA", "ABILITATO"), QByteArray("1"));
 
-        Clic(dlg_->optVorsaPrinc[1]);
+        Clic(D<QRadioButton>("optVorsaPrinc", 1));
         const QString folder = QString::fromStdString(scena_->fx.till().paths.programFolder);
         QCOMPARE(share_.calls, QStringList{"create vorsa$ " + folder});
         QCOMPARE(Chiave("MULTIVORSA", "MASTER"), QByteArray("1"));
-        QVERIFY(dlg_->frmOpt[1]->isVisible() && !dlg_->frmOpt[0]->isVisible());
-        QCOMPARE(dlg_->lblNomePostazione->text(), QStringLiteral("cassa"));
-        QCOMPARE(dlg_->lstIpAddress->count(), 3);
-        QCOMPARE(dlg_->lstIpAddress->item(0)->text(), QStringLiteral("192.168.0.5"));
+        QVERIFY(D<QWidget>("frmOpt", 1)->isVisible() && !D<QWidget>("frmOpt", 0)->isVisible());
+        QCOMPARE(D<QLabel>("lblNomePostazione")->text(), QStringLiteral("cassa"));
+        QCOMPARE(D<QListWidget>("lstIpAddress")->count(), 3);
+        QCOMPARE(D<QListWidget>("lstIpAddress")->item(0)->text(), QStringLiteral("192.168.0.5"));
         QVERIFY(errori_.isEmpty());
 
-        Clic(dlg_->optVorsaPrinc[0]);
+        Clic(D<QRadioButton>("optVorsaPrinc", 0));
         QCOMPARE(share_.calls.last(), QStringLiteral("delete vorsa$"));
         QCOMPARE(Chiave("MULTIVORSA", "MASTER"), QByteArray("0"));
-        QVERIFY(dlg_->frmOpt[0]->isVisible() && !dlg_->frmOpt[1]->isVisible());
-        QVERIFY(dlg_->optVorsaPrinc[0]->isChecked() && !dlg_->optVorsaPrinc[1]->isChecked());
+        QVERIFY(D<QWidget>("frmOpt", 0)->isVisible() && !D<QWidget>("frmOpt", 1)->isVisible());
+        QVERIFY(D<QRadioButton>("optVorsaPrinc", 0)->isChecked() &&
+                !D<QRadioButton>("optVorsaPrinc", 1)->isChecked());
 
         // Clicking the chosen role again keeps it chosen.
-        Clic(dlg_->optVorsaPrinc[0]);
-        QVERIFY(dlg_->optVorsaPrinc[0]->isChecked());
+        Clic(D<QRadioButton>("optVorsaPrinc", 0));
+        QVERIFY(D<QRadioButton>("optVorsaPrinc", 0)->isChecked());
 
         // A share that does not answer: the critical box names the folder to share by hand.
         share_.ok = false;
-        Clic(dlg_->optVorsaPrinc[1]);
+        Clic(D<QRadioButton>("optVorsaPrinc", 1));
         QCOMPARE(errori_.size(), 1);
         QVERIFY(errori_[0].startsWith(QStringLiteral("ERRORE durante la creazione")));
         QVERIFY(errori_[0].contains(folder + QStringLiteral(" utilizzando il nome [ vorsa$ ]")));
@@ -214,7 +221,7 @@ class TstOpzioniMulti : public QObject {
 
     void stationNameIsWrittenWhenLeft() {
         Apri(kPrincipale);
-        QLineEdit* box = dlg_->txtNomeVorsa;
+        QLineEdit* box = D<QLineEdit>("txtNomeVorsa");
         QCOMPARE(box->text(), QStringLiteral("cassa"));
         box->setFocus();
         QTRY_VERIFY(box->hasFocus());
@@ -236,10 +243,10 @@ class TstOpzioniMulti : public QObject {
             {"spento", [] {}},
             {"principale",
              [this] {
-                 Clic(dlg_->chkMulti);
-                 Clic(dlg_->optVorsaPrinc[1]);
+                 Clic(D<QCheckBox>("chkMulti"));
+                 Clic(D<QRadioButton>("optVorsaPrinc", 1));
              }},
-            {"secondaria", [this] { Clic(dlg_->optVorsaPrinc[0]); }},
+            {"secondaria", [this] { Clic(D<QRadioButton>("optVorsaPrinc", 0)); }},
         };
         for (const auto& s : stati) {
             s.act();
