@@ -1,11 +1,11 @@
-// The till's entry point: one instance per program folder, splash, start-up, main window.
+// The till's entry point: one instance per program folder, splash, the outside world, start-up,
+// then the window from AppRoot.
 #include <QApplication>
-#include <QCheckBox>
 #include <QDir>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QThread>
 
+#include "app/app_root.h"
 #include "platform/condivisione.h"
 #include "platform/file_access.h"
 #include "platform/qt/qt_scaricatore.h"
@@ -15,22 +15,12 @@
 #include "platform/text.h"
 #include "printing/qt/cups_stato_stampanti.h"
 #include "printing/qt/qt_print_backend.h"
-#include "printing/receipt_printer.h"
 #include "sale/till.h"
 #include "startup/condivisione_avvio.h"
 #include "startup/startup.h"
-#include "ui/avvisi_stampa.h"
 #include "ui/avviso_versione.h"
-#include "ui/c_magnetic_wnd.h"
-#include "ui/frm_opzioni_avanzate.h"
 #include "ui/frm_splash.h"
 #include "ui/frm_vorsa.h"
-#include "ui/pannello_destro.h"
-#include "ui/pannello_editor.h"
-#include "ui/pannello_stampa.h"
-#include "ui/pannello_statistiche.h"
-#include "ui/sale_presenter.h"
-#include "ui/spie_stampanti.h"
 #include "ui/traduzioni_qt.h"
 
 int main(int argc, char* argv[]) {
@@ -102,63 +92,17 @@ int main(int argc, char* argv[]) {
 
     // With no printer installed the printer reports so and nothing is ever printed.
     vorsa::QtPrintBackend printBackend;
-    vorsa::ReceiptPrinter printer(till.PartiStampa(), printBackend);
-    printer.Setup().onMessage = [](const std::string& title, const std::string& text) {
-        QMessageBox::warning(nullptr, QString::fromStdString(vorsa::Cp1252ToUtf8(title)),
-                             QString::fromStdString(vorsa::Cp1252ToUtf8(text)));
-    };
-
     QCoreApplication::processEvents();
     QThread::msleep(200);
-    vorsa::FrmVorsa frm(till);
-    // Printer trouble is told in the message window; the sale stays saved whatever happens.
-    const auto lettoreCups = [] { return std::make_unique<vorsa::CupsStatoStampanti>(); };
-    vorsa::AvvisiStampa avvisiStampa(frm.messaggi(), lettoreCups);
-    avvisiStampa.ristampaComanda = [&printer](int k) { return printer.RistampaComanda(k); };
-    avvisiStampa.contoAttuale = [&printer] { return printer.NumeroConto(); };
-    printer.Sorveglia(&avvisiStampa);
-    vorsa::SpieStampanti spie(lettoreCups);
-    spie.Segui([&printer] { return printer.StampantiInUso(); });
-    spie.Affianca(frm.Destro().chkStampa);
-    // A kitchen order offered again and closed is asked for again by clicking the lights.
-    QObject::connect(&spie, &vorsa::SpieStampanti::Cliccate, &avvisiStampa,
-                     &vorsa::AvvisiStampa::Riproponi);
-    vorsa::SalePresenter vendita(frm, till, nullptr, &printer);
-    vorsa::PannelloStampa stampa(frm.Gestione(vorsa::kPannelloImpostazioni), till.settings,
-                                 &printer);
-    stampa.catalogo = &till.cat;
-    stampa.salvaPassword = [&vendita](const std::string& p) {
-        vendita.vendita().SalvaPassword(vorsa::kAzioneRistampa, p);
-    };
-    QObject::connect(&stampa, &vorsa::PannelloStampa::Fatto, &frm,
-                     [&frm] { frm.Destro().boxCodice->setFocus(); });
-    vorsa::StampaStatistiche stampaStatistiche(printer.Layout());
-    vorsa::PannelloStatistiche statistiche(
-        frm.Gestione(vorsa::kPannelloStatistica), till,
-        {[&vendita] { return vendita.vendita().ChiediPassword(vorsa::kAzioneStatistica); },
-         [&stampaStatistiche](const vorsa::TestiStatistiche& t) { stampaStatistiche.Stampa(t); },
-         [&vendita] { vendita.vendita().EseguiAzione(vorsa::kAzioneStatistica); }});
-    QObject::connect(&statistiche, &vorsa::PannelloStatistiche::Fatto, &frm,
-                     [&frm] { frm.Destro().boxCodice->setFocus(); });
-    vorsa::PrompterQt domande(frm);
-    vorsa::PannelloEditor editor(frm, till, vendita.vendita(), domande);
-    using S = vorsa::StatoMultiVorsa;
-    const vorsa::ReteOpzioni rete{*condivisione, frm.messaggi(),
-                                  till.statoMultiVorsa == S::PrincipaleOk ||
-                                      till.statoMultiVorsa == S::PrincipaleSenzaCondivisione ||
-                                      till.statoMultiVorsa == S::SecondariaOk};
-    editor.rete = &rete;
-    frm.Load();
-    const std::unique_ptr<vorsa::cMagneticWnd> bordi = vorsa::AttivaBordiMagnetici(frm, till.opt);
-    vendita.Avvia();
-    frm.show();
+    vorsa::AppRoot root(till,
+                        {printBackend, [] { return std::make_unique<vorsa::CupsStatoStampanti>(); },
+                         *condivisione});
+    root.Show();
     splash.close();
     // Answers after the window is up; a silent or broken server costs the operator nothing.
     vorsa::QtScaricatore scaricatore;
     vorsa::ControllaVersione controllo(till.store, *files, scaricatore,
                                        {version.major, version.minor, version.revision});
-    if (started.controllaVersione) vorsa::AvviaControlloVersione(controllo, &frm);
-    const int rc = app.exec();
-    printer.Chiudi();  // the paper forms this run created
-    return rc;
+    if (started.controllaVersione) vorsa::AvviaControlloVersione(controllo, &root.Window());
+    return app.exec();
 }

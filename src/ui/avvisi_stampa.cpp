@@ -24,51 +24,45 @@ bool Pronta(const StatoStampante& s) {
 }  // namespace
 
 AvvisiStampa::AvvisiStampa(Messaggi& messaggi, Lettore crea, int intervalloMs, QObject* parent)
+    : AvvisiStampa(messaggi, std::move(crea), Ristampa{}, intervalloMs, parent) {}
+
+AvvisiStampa::AvvisiStampa(Messaggi& messaggi, Lettore crea, Ristampa ristampa, int intervalloMs,
+                           QObject* parent)
     : QObject(parent),
       messaggi_(messaggi),
       crea_(std::move(crea)),
-      contesto_(new QObject),
+      ristampa_(std::move(ristampa)),
       lavoratore_(std::make_unique<Lavoratore>()),
-      timer_(new QTimer(this)) {
-    thread_.setObjectName(QStringLiteral("vorsa-stampanti"));
-    contesto_->moveToThread(&thread_);
-    thread_.start();
+      timer_(new QTimer(this)),
+      worker_(QStringLiteral("vorsa-stampanti")) {
     timer_->setInterval(intervalloMs);
     connect(timer_, &QTimer::timeout, this, &AvvisiStampa::Giro);
     timer_->start();
 }
 
-AvvisiStampa::~AvvisiStampa() {
-    // A request in progress is let finish: the reader is not ours to interrupt.
-    thread_.quit();
-    thread_.wait();
-    delete contesto_;
-}
+AvvisiStampa::~AvvisiStampa() = default;
 
 void AvvisiStampa::AlLavoratore(std::function<void(Lavoratore&)> lavoro) {
-    QMetaObject::invokeMethod(
-        contesto_,
-        [this, lavoro = std::move(lavoro)] {
-            Lavoratore& l = *lavoratore_;
-            if (!l.stato) {
-                l.stato = crea_();
-                l.sorveglianza = std::make_unique<SorveglianzaStampe>(
-                    *l.stato, [this](const AvvisoStampa& a, const Foglio& f) {
-                        QMetaObject::invokeMethod(
-                            this, [this, a, f] { Avvisa(a, f); }, Qt::QueuedConnection);
-                    });
-            }
-            lavoro(l);
-            const bool seguendo = l.sorveglianza->Seguendo();
-            QMetaObject::invokeMethod(
-                this,
-                [this, seguendo] {
-                    seguendo_ = seguendo;
-                    emit Risposto();
-                },
-                Qt::QueuedConnection);
-        },
-        Qt::QueuedConnection);
+    worker_.Run([this, lavoro = std::move(lavoro)] {
+        Lavoratore& l = *lavoratore_;
+        if (!l.stato) {
+            l.stato = crea_();
+            l.sorveglianza = std::make_unique<SorveglianzaStampe>(
+                *l.stato, [this](const AvvisoStampa& a, const Foglio& f) {
+                    QMetaObject::invokeMethod(
+                        this, [this, a, f] { Avvisa(a, f); }, Qt::QueuedConnection);
+                });
+        }
+        lavoro(l);
+        const bool seguendo = l.sorveglianza->Seguendo();
+        QMetaObject::invokeMethod(
+            this,
+            [this, seguendo] {
+                seguendo_ = seguendo;
+                emit Risposto();
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void AvvisiStampa::PrimaDiStampare(const std::vector<Foglio>& fogli) {
@@ -126,15 +120,15 @@ QString AvvisiStampa::Suggerimento(const AvvisoStampa& a, const Foglio& f) {
 }
 
 const std::vector<AvvisiStampa::Offerta>& AvvisiStampa::Offerte() {
-    if (contoAttuale) {
-        const std::int32_t conto = contoAttuale();
+    if (ristampa_.contoAttuale) {
+        const std::int32_t conto = ristampa_.contoAttuale();
         std::erase_if(offerte_, [conto](const Offerta& o) { return o.foglio.conto != conto; });
     }
     return offerte_;
 }
 
 void AvvisiStampa::Avvisa(const AvvisoStampa& a, const Foglio& f) {
-    if (a.offriRistampa && f.comanda > 0 && ristampaComanda) {
+    if (a.offriRistampa && f.comanda > 0 && ristampa_.comanda) {
         // One offer per kitchen order; a newer bill's notice replaces the older ones.
         std::erase_if(offerte_, [&f](const Offerta& o) {
             return o.foglio.comanda == f.comanda || o.foglio.conto != f.conto;
@@ -176,7 +170,8 @@ void AvvisiStampa::Offri(Foglio f, const QString& hint) {
 void AvvisiStampa::Verificata(const Foglio& f, const StatoStampante& s) {
     const auto it = std::find_if(offerte_.begin(), offerte_.end(),
                                  [&f](const Offerta& o) { return o.foglio == f; });
-    if (it == offerte_.end() || (contoAttuale && contoAttuale() != f.conto)) return;
+    if (it == offerte_.end() || (ristampa_.contoAttuale && ristampa_.contoAttuale() != f.conto))
+        return;
     if (!Pronta(s)) {
         it->pronta = false;
         Offri(f, QStringLiteral("La stampante non \u00E8 ancora pronta."));
@@ -184,7 +179,7 @@ void AvvisiStampa::Verificata(const Foglio& f, const StatoStampante& s) {
     }
     // Printed again, it is followed as any slip: should it fail, a new notice offers it.
     offerte_.erase(it);
-    ristampaComanda(f.comanda);
+    ristampa_.comanda(f.comanda);
 }
 
 }  // namespace vorsa

@@ -5,7 +5,6 @@
 // to the window's thread as queued calls. Never modal for a notice alone: the till goes on
 // selling while a printer is put right.
 #include <QObject>
-#include <QThread>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "printing/sorveglianza_stampe.h"
+#include "ui/cups_worker.h"
 
 class QTimer;
 
@@ -34,7 +34,18 @@ class AvvisiStampa final : public QObject, public OsservaStampe {
         std::optional<bool> pronta;  // its printer as last seen (not yet: unset)
     };
 
-    /// Polls the followed jobs every `intervalloMs`.
+    /// How a kitchen order that did not come out is printed again.
+    struct Ristampa {
+        /// Prints a kitchen order of the last bill again, marked as a copy.
+        std::function<bool(int comanda)> comanda;
+        /// The receipt number of the last bill (unset: offers never go stale).
+        std::function<std::int32_t()> contoAttuale;
+    };
+
+    /// Polls the followed jobs every `intervalloMs`; offers a reprint through `ristampa`.
+    AvvisiStampa(Messaggi& messaggi, Lettore crea, Ristampa ristampa, int intervalloMs = 1000,
+                 QObject* parent = nullptr);
+    /// Notices only: nothing is offered for reprint.
     AvvisiStampa(Messaggi& messaggi, Lettore crea, int intervalloMs = 1000,
                  QObject* parent = nullptr);
     ~AvvisiStampa() override;
@@ -43,10 +54,6 @@ class AvvisiStampa final : public QObject, public OsservaStampe {
     void PrimaDiStampare(const std::vector<Foglio>& fogli) override;
     void DopoAverStampato() override;
 
-    /// Prints a kitchen order of the last bill again, marked as a copy.
-    std::function<bool(int comanda)> ristampaComanda;
-    /// The receipt number of the last bill (unset: offers never go stale).
-    std::function<std::int32_t()> contoAttuale;
     /// The hint under a notice: how to print the slip again, when it is offered.
     static QString Suggerimento(const AvvisoStampa& a, const Foglio& f);
 
@@ -73,14 +80,14 @@ class AvvisiStampa final : public QObject, public OsservaStampe {
 
     Messaggi& messaggi_;
     Lettore crea_;
-    QThread thread_;
-    QObject* contesto_ = nullptr;             // lives on the worker thread
+    Ristampa ristampa_;
     std::unique_ptr<Lavoratore> lavoratore_;  // touched on the worker thread only
     QTimer* timer_ = nullptr;
     bool occupato_ = false;
     bool seguendo_ = false;
     bool offrendo_ = false;
     std::vector<Offerta> offerte_;
+    CupsWorker worker_;  // last: stopped and joined before what its jobs use goes
 };
 
 }  // namespace vorsa

@@ -377,6 +377,8 @@ void FrmOpzioniAvanzate::CreaRiquadroMulti(QWidget* multi,
     gpr->addWidget(lblNomePostazione, 0, 1);
     lstIpAddress = new QListWidget(principale);
     lstIpAddress->setObjectName(QStringLiteral("lstIpAddress"));
+    // Qt names a list by its own accessible name only, not by its buddy label.
+    lstIpAddress->setAccessibleName(QStringLiteral("Indirizzi di rete:"));
     // A few addresses; the list scrolls for more.
     lstIpAddress->setMaximumHeight(3 * lstIpAddress->fontMetrics().height() + 8);
     gpr->addWidget(Didascalia("Indirizzi di rete:", lstIpAddress), 1, 0, Qt::AlignTop);

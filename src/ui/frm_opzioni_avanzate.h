@@ -53,6 +53,10 @@ class FrmOpzioniAvanzate final : public QDialog, private VistaMulti {
     /// Shows an error; the default is a message box with the critical-error icon.
     std::function<void(const QString& title, const QString& text)> mostraErrore;
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
     QLineEdit* txtVorsa = nullptr;
     std::array<QLineEdit*, 5> txtPulsanti{};
     QPushButton* cmdPulsantiDefault = nullptr;
@@ -72,10 +76,6 @@ class FrmOpzioniAvanzate final : public QDialog, private VistaMulti {
     QLineEdit* txtVorsaRemota = nullptr;
     QLabel* lblVerifica = nullptr;
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-  private:
     /// A text field, its key and the entry rule that makes the stored text of the typed one.
     struct CampoTesto {
         QLineEdit* box;

@@ -50,6 +50,10 @@ class FrmStampaPers final : public QDialog {
     /// An input box: the answer, or nothing on Cancel.
     std::function<std::optional<QString>(const QString& title, const QString& prompt)> chiedi;
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
     /// The pages: receipt, kitchen orders, advanced groups, preview.
     std::array<QRadioButton*, 4> optPrnOpz{};
     std::array<QRadioButton*, 4> optStampaCumulo{};
@@ -81,10 +85,6 @@ class FrmStampaPers final : public QDialog {
     QListWidget* lstProdottiComanda = nullptr;
     std::array<QPushButton*, 2> cmdSelRimComanda{};
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-  private:
     struct Spunta {
         QCheckBox* box;
         const KeyDef* key;

@@ -93,8 +93,7 @@ void FrmVorsa::CreaControlli() {
         Colloca(*l, kInfoGestioneLeft, kInfoGestioneTop + row++ * kInfoGestionePasso, 210, 315);
         connect(l, &EtichettaInfo::Premuta, this, &FrmVorsa::MostraInfo);
     }
-    for (EtichettaInfo* l : pannello_->info)
-        connect(l, &EtichettaInfo::Premuta, this, &FrmVorsa::MostraInfo);
+    connect(pannello_, &PannelloDestro::InfoPremuta, this, &FrmVorsa::MostraInfo);
 }
 
 void FrmVorsa::showEvent(QShowEvent* event) {
@@ -337,10 +336,14 @@ void FrmVorsa::TimerMultivorsa() {
 void FrmVorsa::Unload() {
     if (!loaded_ || unloaded_) return;
     unloaded_ = true;
-    pannello_->tmrInput->stop();
+    pannello_->StopInputTimer();
     tmrMultivorsa_->stop();
     tmrResize_->stop();
     ChiudiFinestra(till_, Placement());
+}
+
+void FrmVorsa::FocusCodeBox() {
+    pannello_->FocusCodeBox();
 }
 
 }  // namespace vorsa

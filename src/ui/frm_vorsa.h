@@ -75,6 +75,8 @@ class FrmVorsa final : public QWidget, public CatalogueView, public WindowView {
     /// frm_gestione(kPannelloStatistica) and frm_gestione(kPannelloImpostazioni).
     QFrame& Gestione(int i) const { return *gestione_.at(static_cast<std::size_t>(i)); }
     Messaggi& messaggi() const { return messaggi_; }
+    /// A panel is done: the operator goes on typing codes.
+    void FocusCodeBox();
 
     // CatalogueView
     int ButtonColour(int section, int position) override;

@@ -90,8 +90,11 @@ PannelloDestro::PannelloDestro(QWidget& window, PannelloPagamento& pagamento)
     chkStampa->setObjectName(QStringLiteral("chk_Stampa"));
     chkStampa->setFocusPolicy(Qt::NoFocus);
 
-    for (int i = 2; i <= 4; ++i)
-        info[static_cast<std::size_t>(i - 2)] = new EtichettaInfo(i, &window);
+    for (int i = 2; i <= 4; ++i) {
+        auto* l = new EtichettaInfo(i, &window);
+        info[static_cast<std::size_t>(i - 2)] = l;
+        connect(l, &EtichettaInfo::Premuta, this, &PannelloDestro::InfoPremuta);
+    }
 
     // Typed amounts get their font as they grow, like the totals.
     connect(boxPagato, &QLineEdit::textChanged, this,
@@ -329,6 +332,18 @@ void PannelloDestro::SetActionKeyColour(int n, int colour) {
 
 void PannelloDestro::SetStampaCaption(const std::string& text) {
     chkStampa->setText(Testo(text));
+}
+
+void PannelloDestro::StopInputTimer() {
+    tmrInput->stop();
+}
+
+void PannelloDestro::FocusCodeBox() {
+    boxCodice->setFocus();
+}
+
+QWidget& PannelloDestro::PrintSwitch() const {
+    return *chkStampa;
 }
 
 }  // namespace vorsa

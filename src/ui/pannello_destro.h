@@ -74,22 +74,34 @@ class PannelloDestro final : public QObject,
 
     void SetStampaCaption(const std::string& text);
 
+    /// The unload step: tmrInput does not fire on a closed window.
+    void StopInputTimer();
+    /// Gives the focus back to box_Codice, where the operator types the next code.
+    void FocusCodeBox();
+    /// chk_Stampa, for what sits beside it (the printers' lights).
+    QWidget& PrintSwitch() const;
+
+    // bench_window still reaches the switch directly; PrintSwitch() is the way in.
+    QCheckBox* chkStampa = nullptr;
+
+  signals:
+    /// lbl_info(i) of this panel was clicked.
+    void InfoPremuta(int i);
+
   private:
+    // The sale presenter wires the widgets' events; nothing else reaches them.
+    friend class SalePresenter;
+
     void RaiseEnlargedKeys();
 
-  public:
-    // The widgets, for the sale presenter that wires their events.
     QListWidget* lstSpesa = nullptr;
     QLineEdit* txtTavolo = nullptr;
     QLineEdit* txtCommento = nullptr;
     std::array<QPushButton*, kNumeroAzioni + 1> cmdAzioni{};  // 1..7
     QLineEdit* boxPagato = nullptr;
     QLineEdit* boxCodice = nullptr;
-    QCheckBox* chkStampa = nullptr;
     QTimer* tmrInput = nullptr;
     std::array<EtichettaInfo*, 3> info{};  // lbl_info(2), (3), (4)
-
-  private:
     QLabel* lblTavolo_ = nullptr;
     QLabel* lblNota_ = nullptr;
     std::array<QLabel*, kNumeroAzioni + 1> lblAzioniCode_{};  // 1..7

@@ -100,11 +100,13 @@ QPushButton* Bottone(QFrame& panel, const char* name, int i, const char* caption
 
 }  // namespace
 
-PannelloEditor::PannelloEditor(FrmVorsa& frm, Till& till, Vendita& vendita, Prompter& prompter)
+PannelloEditor::PannelloEditor(FrmVorsa& frm, Till& till, Vendita& vendita, Prompter& prompter,
+                               const ReteOpzioni* rete)
     : QObject(&frm.Gestione(kPannelloImpostazioni)),
       frm_(frm),
       till_(till),
       vendita_(vendita),
+      rete_(rete),
       panel_(frm.Gestione(kPannelloImpostazioni)) {
     regole_ = std::make_unique<EditorCatalogo>(
         EditorParts{till.cat, till.opt, till.settings, till.svc.files, till.svc.clock, prompter},
@@ -333,7 +335,7 @@ void PannelloEditor::TabellonePdf() {
 
 void PannelloEditor::OpzioniAvanzate() {
     auto* dlg = new FrmOpzioniAvanzate(
-        till_.settings, &frm_, [this](const KeyDef& key) { Applicato(key); }, rete);
+        till_.settings, &frm_, [this](const KeyDef& key) { Applicato(key); }, rete_);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     dlg->setWindowModality(Qt::ApplicationModal);
     connect(dlg, &QDialog::finished, this, [this] {
@@ -357,7 +359,7 @@ void PannelloEditor::MostraSoglia() {
 }
 
 void PannelloEditor::Ritorna() {
-    frm_.Destro().boxCodice->setFocus();
+    frm_.FocusCodeBox();
     emit Fatto();
 }
 

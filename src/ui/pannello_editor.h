@@ -27,7 +27,10 @@ class Vendita;
 class PannelloEditor final : public QObject, public EditorView {
     Q_OBJECT
   public:
-    PannelloEditor(FrmVorsa& frm, Till& till, Vendita& vendita, Prompter& prompter);
+    /// `rete`: the network services of the advanced options' multi-till frame; without them
+    /// the frame is shown inert.
+    PannelloEditor(FrmVorsa& frm, Till& till, Vendita& vendita, Prompter& prompter,
+                   const ReteOpzioni* rete = nullptr);
     ~PannelloEditor() override;
 
     EditorCatalogo& regole() { return *regole_; }
@@ -53,21 +56,9 @@ class PannelloEditor final : public QObject, public EditorView {
     void RidisponiGriglia() override;
     void AggiornaBottoni() override;
 
-    /// The network services of the advanced options' multi-till frame; null leaves it inert.
-    const ReteOpzioni* rete = nullptr;
-
+    // bench_editor_widgets still drives these two directly; tests find controls by name.
     QComboBox* cboSezioni = nullptr;
-    std::array<QLabel*, 3> lblNewDim{};
     QListWidget* lstProdottiElenco = nullptr;
-    std::array<QLineEdit*, 4> txtProdottoNew{};
-    std::array<QLabel*, 2> lblSoglia{};
-    QCheckBox* chkProdottoStato = nullptr;
-    std::array<QPushButton*, 7> cmdGestione{};
-    std::array<QPushButton*, 7> cmdGestioneB{};
-    QListWidget* lstProdottiSalvati = nullptr;
-    /// The menu board as a PDF for posting at the stand, opened with the desktop's viewer.
-    QPushButton* cmdMenuPdf = nullptr;
-    QPushButton* cmdOpzioniAvanzate = nullptr;
 
   signals:
     /// A command ran and the focus went back to the code box.
@@ -90,9 +81,20 @@ class PannelloEditor final : public QObject, public EditorView {
     void Applicato(const KeyDef& key);
     void MostraSoglia();
 
+    std::array<QLabel*, 3> lblNewDim{};
+    std::array<QLineEdit*, 4> txtProdottoNew{};
+    std::array<QLabel*, 2> lblSoglia{};
+    QCheckBox* chkProdottoStato = nullptr;
+    std::array<QPushButton*, 7> cmdGestione{};
+    std::array<QPushButton*, 7> cmdGestioneB{};
+    QListWidget* lstProdottiSalvati = nullptr;
+    /// The menu board as a PDF for posting at the stand, opened with the desktop's viewer.
+    QPushButton* cmdMenuPdf = nullptr;
+    QPushButton* cmdOpzioniAvanzate = nullptr;
     FrmVorsa& frm_;
     Till& till_;
     Vendita& vendita_;
+    const ReteOpzioni* rete_;
     QFrame& panel_;
     std::unique_ptr<EditorCatalogo> regole_;
     bool impostando_ = false;  // the rules set a selection: no click handler runs

@@ -31,11 +31,14 @@ QLabel* Didascalia(QFrame& panel, const char* text, int top) {
 
 }  // namespace
 
-PannelloStampa::PannelloStampa(QFrame& panel, SettingsGateway& settings, ReceiptPrinter* printer)
+PannelloStampa::PannelloStampa(QFrame& panel, SettingsGateway& settings, ReceiptPrinter* printer,
+                               Catalogue& catalogo, SalvaPassword salvaPassword)
     : QObject(&panel),
       panel_(panel),
       settings_(settings),
       printer_(printer),
+      catalogo_(catalogo),
+      salvaPassword_(std::move(salvaPassword)),
       regole_(std::make_unique<PrintSettings>(settings, printer, *this)) {
     Didascalia(panel, "Stampante scontrini:", 120);
     cboStampaLista = new QComboBox(&panel);
@@ -89,9 +92,9 @@ PannelloStampa::PannelloStampa(QFrame& panel, SettingsGateway& settings, Receipt
 PannelloStampa::~PannelloStampa() = default;
 
 void PannelloStampa::OpzioniStampa() {
-    auto* dlg = new FrmStampaPers(settings_, printer_, catalogo, panel_.window(),
+    auto* dlg = new FrmStampaPers(settings_, printer_, &catalogo_, panel_.window(),
                                   [this](const std::string& p) {
-                                      if (salvaPassword) salvaPassword(p);
+                                      if (salvaPassword_) salvaPassword_(p);
                                   });
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     dlg->setWindowModality(Qt::ApplicationModal);

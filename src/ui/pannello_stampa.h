@@ -25,8 +25,13 @@ class SettingsGateway;
 class PannelloStampa final : public QObject, public PrintSettingsView {
     Q_OBJECT
   public:
+    /// Stores the reprint password typed in the print options dialog and puts it in force.
+    using SalvaPassword = std::function<void(const std::string&)>;
+
     /// `printer` null: printing is not available at all (shown as no printer installed).
-    PannelloStampa(QFrame& panel, SettingsGateway& settings, ReceiptPrinter* printer);
+    /// `catalogo`: the articles the kitchen orders are assigned from.
+    PannelloStampa(QFrame& panel, SettingsGateway& settings, ReceiptPrinter* printer,
+                   Catalogue& catalogo, SalvaPassword salvaPassword);
 
     ~PannelloStampa() override;
 
@@ -41,18 +46,6 @@ class PannelloStampa final : public QObject, public PrintSettingsView {
     void MostraLarghezza(bool abilitata, const std::string& testo, bool grigia) override;
     void MostraNessunaStampante(bool visibile) override;
 
-    QComboBox* cboStampaLista = nullptr;
-    QComboBox* cboStampaFormato = nullptr;
-    QLineEdit* txtLarghezzaNastro = nullptr;
-    QPushButton* btnStampaTest = nullptr;
-    QPushButton* cmdFormStampa = nullptr;
-    QLabel* lblNessunaStampante = nullptr;
-
-    /// Stores the reprint password typed in the print options dialog and puts it in force.
-    std::function<void(const std::string&)> salvaPassword;
-    /// The articles the kitchen orders are assigned from.
-    Catalogue* catalogo = nullptr;
-
   signals:
     /// A command ran: the focus goes back to the code box.
     void Fatto();
@@ -64,9 +57,17 @@ class PannelloStampa final : public QObject, public PrintSettingsView {
     /// Opens frmStampaPers, modal over the main window.
     void OpzioniStampa();
 
+    QComboBox* cboStampaLista = nullptr;
+    QComboBox* cboStampaFormato = nullptr;
+    QLineEdit* txtLarghezzaNastro = nullptr;
+    QPushButton* btnStampaTest = nullptr;
+    QPushButton* cmdFormStampa = nullptr;
+    QLabel* lblNessunaStampante = nullptr;
     QFrame& panel_;
     SettingsGateway& settings_;
     ReceiptPrinter* printer_;
+    Catalogue& catalogo_;
+    SalvaPassword salvaPassword_;
     std::unique_ptr<PrintSettings> regole_;
 };
 

@@ -60,24 +60,8 @@ class PannelloStatistiche final : public QObject {
     /// MostraStatistiche with the file list.
     void MostraStatistiche();
 
-    QLabel* lblTitolo = nullptr;
-    QListWidget* lstStatistica = nullptr;
-    QLabel* lblTotaleIncasso = nullptr;
-    QLabel* lblTotaleScontrini = nullptr;
-    std::array<QLabel*, 2> lblStatUltIns{};
-    QLineEdit* txtStatCommento = nullptr;
-    std::array<QPushButton*, 9> cmdStatistica{};
-    QListWidget* lstFileRiepilogo = nullptr;
-    QLineEdit* txtNumeroScontrino = nullptr;
-    QCheckBox* chkScontrinoStorno = nullptr;
-    QListWidget* lstScontrini = nullptr;
-    QLabel* lblTotaleScontriniStornati = nullptr;
-    std::array<QLabel*, 7> lblScontrini{};
-    // Beyond the figures: one line per till, the hours, and the export.
-    QListWidget* lstCasse = nullptr;
-    GraficoOre* grafico = nullptr;
-    QPushButton* cmdSalvaGrafico = nullptr;
-    QPushButton* cmdEsportaCsv = nullptr;
+    /// The hours' chart, as last drawn.
+    const GraficoOre& Grafico() const { return *grafico; }
     QTabWidget* schede() const { return schede_; }
 
     Statistiche& regole() { return regole_; }
@@ -104,6 +88,24 @@ class PannelloStatistiche final : public QObject {
     void MostraArchivio();
     std::string Selezionato() const;
 
+    QLabel* lblTitolo = nullptr;
+    QListWidget* lstStatistica = nullptr;
+    QLabel* lblTotaleIncasso = nullptr;
+    QLabel* lblTotaleScontrini = nullptr;
+    std::array<QLabel*, 2> lblStatUltIns{};
+    QLineEdit* txtStatCommento = nullptr;
+    std::array<QPushButton*, 9> cmdStatistica{};
+    QListWidget* lstFileRiepilogo = nullptr;
+    QLineEdit* txtNumeroScontrino = nullptr;
+    QCheckBox* chkScontrinoStorno = nullptr;
+    QListWidget* lstScontrini = nullptr;
+    QLabel* lblTotaleScontriniStornati = nullptr;
+    std::array<QLabel*, 7> lblScontrini{};
+    // Beyond the figures: one line per till, the hours, and the export.
+    QListWidget* lstCasse = nullptr;
+    QPushButton* cmdSalvaGrafico = nullptr;
+    QPushButton* cmdEsportaCsv = nullptr;
+    GraficoOre* grafico = nullptr;
     QFrame& panel_;
     Till& till_;
     Azioni azioni_;

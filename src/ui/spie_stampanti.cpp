@@ -1,14 +1,11 @@
 #include "ui/spie_stampanti.h"
 
-#include <QCoreApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPointer>
 #include <QTimer>
 #include <algorithm>
-#include <thread>
 
 #include "ui/widget_helpers.h"
 
@@ -34,7 +31,10 @@ QString Colore(Spia s) {
 }  // namespace
 
 SpieStampanti::SpieStampanti(Lettore crea, int intervalloMs, QWidget* parent)
-    : QWidget(parent), crea_(std::move(crea)), timer_(new QTimer(this)) {
+    : QWidget(parent),
+      crea_(std::move(crea)),
+      timer_(new QTimer(this)),
+      worker_(QStringLiteral("vorsa-spie")) {
     setObjectName(QStringLiteral("spie_Stampanti"));
     setAccessibleName(QStringLiteral("Stampanti"));
     setAccessibleDescription(objectName());
@@ -120,25 +120,23 @@ void SpieStampanti::Colloca() {
 void SpieStampanti::Aggiorna() {
     if (inLettura_ || stampanti_.empty()) return;
     inLettura_ = true;
-    QPointer<SpieStampanti> self(this);
-    std::thread([self, crea = crea_, nomi = stampanti_] {
+    worker_.Run([this, crea = crea_, nomi = stampanti_] {
         std::vector<StatoStampante> stati;
         if (const auto lettore = crea())
             for (const std::string& n : nomi) stati.push_back(lettore->Stato(n));
-        // Answered on the window's thread, where the pointer can be trusted.
+        // Answered on the window's thread; dropped if the lights are gone by then.
         QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [self, stati, nomi] {
-                if (!self) return;
-                self->inLettura_ = false;
-                if (nomi == self->stampanti_)
-                    self->Mostra(stati);
+            this,
+            [this, stati, nomi] {
+                inLettura_ = false;
+                if (nomi == stampanti_)
+                    Mostra(stati);
                 else
-                    self->Aggiorna();  // re-listed while reading: read the new list
-                emit self->Aggiornate();
+                    Aggiorna();  // re-listed while reading: read the new list
+                emit Aggiornate();
             },
             Qt::QueuedConnection);
-    }).detach();
+    });
 }
 
 QString SpieStampanti::Descrizione(const std::string& stampante, const StatoStampante& s) {

@@ -1,7 +1,7 @@
 #pragma once
 // A small light per printer in use: green ready, amber printing, red stopped, missing or
 // refusing jobs, grey while the spooler cannot be asked; its name and state on hover. The spooler
-// is read on a worker thread every few seconds, so input never waits for it.
+// is read on a CupsWorker every few seconds, so input never waits for it.
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "printing/stato_stampanti.h"
+#include "ui/cups_worker.h"
 
 class QLabel;
 class QTimer;
@@ -61,6 +62,7 @@ class SpieStampanti final : public QWidget {
     std::vector<QLabel*> luci_;
     std::vector<Spia> spie_;
     bool inLettura_ = false;
+    CupsWorker worker_;  // last: stopped and joined before the rest goes
 };
 
 }  // namespace vorsa

@@ -1,18 +1,14 @@
 // A till killed at any moment while the print groups are edited leaves a group list and article
 // lines that agree: no article carries the number of a group the list does not hold.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
-#include <random>
 #include <set>
-#include <thread>
 
 #include "printing/gruppi_stampa.h"
 #include "sale_harness.h"
+#include "support/kill_loop.h"
 
 namespace vorsa {
 namespace {
@@ -75,24 +71,16 @@ TEST(GruppiStampaCrash, KilledWhileEditingLeavesListAndArticlesInAgreement) {
         auto files = MakeLocalFileAccess(false);
         files->ReplaceAll(folder + "/Vorsa.ini", kCatalogo);
     }
-    std::mt19937 rng(20261207);
-    std::uniform_int_distribution<int> pausa(20, 160);
     bool scritto = false;
-    for (int round = 0; round < 25; ++round) {
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) EditForever(folder);
-        std::this_thread::sleep_for(std::chrono::milliseconds(pausa(rng)));
-        kill(child, SIGKILL);
-        int status = 0;
-        waitpid(child, &status, 0);
-        ASSERT_TRUE(WIFSIGNALED(status));
-        ExpectConsistent(folder, round);
-        if (HasFatalFailure() || HasFailure()) break;
-        auto files = MakeLocalFileAccess(false);
-        ProfileStore p(*files);
-        scritto = scritto || p.Get(folder + "/Vorsa.ini", "STAMPA AVANZATA", "GRUPPI").has_value();
-    }
+    test::KillLoop(
+        25, 20, 160, [&folder](int) { EditForever(folder); },
+        [&](int round) {
+            ExpectConsistent(folder, round);
+            auto files = MakeLocalFileAccess(false);
+            ProfileStore p(*files);
+            scritto =
+                scritto || p.Get(folder + "/Vorsa.ini", "STAMPA AVANZATA", "GRUPPI").has_value();
+        });
     EXPECT_TRUE(scritto) << "no group list was ever written: the test proved nothing";
     std::filesystem::remove_all(folder);
 }

@@ -16,22 +16,13 @@
 #include "sale/till.h"
 #include "startup/startup.h"
 #include "support/fakes.h"
+#include "support/scripted_prompter.h"
 #include "ui/messaggi.h"
 
 namespace vorsa::test {
 
 /// Asks the operator nothing: no input, No to every question, button 1 in the message window.
-class PrompterMuto final : public Prompter {
-  public:
-    std::optional<std::string> InputBox(const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    bool ConfermaSiNo(const std::string&, const std::string&) override { return false; }
-    int MostraMessaggio(const std::string&, const std::string&, const std::string&, bool,
-                        const std::string&, const std::string&, bool, int) override {
-        return 6;
-    }
-};
+using PrompterMuto = ScriptedPrompter;
 
 /// Records every message and answers at once with `answer`, so no window ever blocks.
 class RecordingMessaggi final : public Messaggi {

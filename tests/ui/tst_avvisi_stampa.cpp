@@ -81,12 +81,13 @@ struct Banco {
 
     explicit Banco(int intervallo = 10) {
         a = std::make_unique<AvvisiStampa>(
-            m, [s = sp] { return std::make_unique<Lettore>(s); }, intervallo);
-        a->ristampaComanda = [this](int k) {
-            ristampe.push_back(k);
-            return true;
-        };
-        a->contoAttuale = [this] { return conto; };
+            m, [s = sp] { return std::make_unique<Lettore>(s); },
+            AvvisiStampa::Ristampa{[this](int k) {
+                                       ristampe.push_back(k);
+                                       return true;
+                                   },
+                                   [this] { return conto; }},
+            intervallo);
     }
     void Stampante(const std::string& n, StatoStampante s) {
         const std::lock_guard<std::mutex> lock(sp->m);
@@ -227,8 +228,8 @@ class TstAvvisiStampa : public QObject {
         const auto sp = std::make_shared<Spooler>();
         MessaggiQt finestra;
         AvvisiStampa a(
-            finestra, [sp] { return std::make_unique<Lettore>(sp); }, 10);
-        a.ristampaComanda = [](int) { return true; };
+            finestra, [sp] { return std::make_unique<Lettore>(sp); },
+            AvvisiStampa::Ristampa{[](int) { return true; }, {}}, 10);
         QString titolo, testo, suggerimento, chiudi;
         bool intero = true;
         auto* guarda = new QTimer(&a);

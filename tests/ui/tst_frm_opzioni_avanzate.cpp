@@ -13,6 +13,8 @@
 #include <deque>
 
 #include "frm_vorsa_scene.h"
+#include "support/qt_checks.h"
+#include "support/scripted_prompter.h"
 #include "ui/frm_opzioni_avanzate.h"
 #include "ui/pannello_editor.h"
 #include "ui/pannello_stampa.h"
@@ -22,18 +24,6 @@ using namespace vorsa;
 using namespace vorsa::test;
 
 namespace {
-
-class NoPrompter final : public Prompter {
-  public:
-    std::optional<std::string> InputBox(const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    bool ConfermaSiNo(const std::string&, const std::string&) override { return false; }
-    int MostraMessaggio(const std::string&, const std::string&, const std::string&, bool,
-                        const std::string&, const std::string&, bool, int) override {
-        return 6;
-    }
-};
 
 const QByteArray kMenu =
     "[MANGIARE]\r\nDIMENSIONE=6\r\n1=Panino;2,3;1;0;50;1;50;10\r\n2=Bibita;1;1;0;-1;1;-1;0\r\n"
@@ -49,7 +39,7 @@ class TstFrmOpzioniAvanzate : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Scena> scena_;
-    NoPrompter prompter_;
+    ScriptedPrompter prompter_;
     std::unique_ptr<SalePresenter> cassa_;
     std::unique_ptr<PannelloStampa> stampa_;
     std::unique_ptr<PannelloEditor> editor_;
@@ -76,7 +66,8 @@ class TstFrmOpzioniAvanzate : public QObject {
         cassa_ = std::make_unique<SalePresenter>(*scena_->frm, scena_->fx.till(), &prompter_);
         cassa_->Avvia();
         QFrame* panel = Gestione(*scena_->frm, 1);
-        stampa_ = std::make_unique<PannelloStampa>(*panel, scena_->fx.till().settings, nullptr);
+        stampa_ = std::make_unique<PannelloStampa>(*panel, scena_->fx.till().settings, nullptr,
+                                                   scena_->fx.till().cat, nullptr);
         editor_ = std::make_unique<PannelloEditor>(*scena_->frm, scena_->fx.till(),
                                                    cassa_->vendita(), prompter_);
         QTest::keyClick(BoxCodice(*scena_->frm), Qt::Key_F7);
@@ -111,23 +102,10 @@ class TstFrmOpzioniAvanzate : public QObject {
     /// The dialog fits the smallest screen the till supports, with every text whole.
     void fitsTheSmallestScreen() {
         Apri();
-        const int pagine = 1;
-        for (int pagina = 0; pagina < pagine; ++pagina) {
-            if (pagine > 1) QTest::mouseClick(C<QRadioButton>("optPrnOpz", pagina), Qt::LeftButton);
-            dlg_->adjustSize();
-            const QByteArray cartella = qgetenv("VORSA_SCREENSHOTS");
-            if (!cartella.isEmpty())
-                dlg_->grab().save(QStringLiteral("%1/%2-%3.png")
-                                      .arg(QString::fromLocal8Bit(cartella), dlg_->objectName())
-                                      .arg(pagina));
-            QVERIFY2(dlg_->width() <= 1024 && dlg_->frameGeometry().height() <= 600 - 40,
-                     qPrintable(QStringLiteral("%1 x %2").arg(dlg_->width()).arg(dlg_->height())));
-            for (QWidget* w : dlg_->findChildren<QWidget*>()) {
-                if (!w->isVisible()) continue;
-                if (!qobject_cast<QLabel*>(w) && !qobject_cast<QAbstractButton*>(w)) continue;
-                QVERIFY2(w->width() >= w->minimumSizeHint().width(), qPrintable(w->objectName()));
-            }
-        }
+        dlg_->adjustSize();
+        SaveScreenshot(*dlg_, dlg_->objectName() + QStringLiteral("-0"));
+        const QStringList faults = SmallestScreenMisfits(*dlg_);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 
     void everyControlIsNamedAndLoaded() {
@@ -138,20 +116,8 @@ class TstFrmOpzioniAvanzate : public QObject {
         QVERIFY(C<QRadioButton>("optTipoSoglia", 0)->isChecked());
         QVERIFY(!C<QCheckBox>("chkRimanenza")->isChecked());
 
-        QStringList nomi = {"txt_Vorsa",      "cmdPulsantiDefault", "txtSogliaPredefinita",
-                            "chkRimanenza",   "cmd_Chiudi",         "chkMulti",
-                            "txtNomeVorsa",   "txtVorsaRemota",     "lstIpAddress",
-                            "lblSceltaMulti", "lblVerifica",        "lblNomePostazione"};
-        for (int i = 0; i < 5; ++i) nomi << Nome("txtPulsanti", i);
-        for (int i = 0; i < 2; ++i)
-            nomi << Nome("optTipoSoglia", i) << Nome("optVorsaPrinc", i) << Nome("frmOpt", i);
-        for (int i = 0; i < 10; ++i) nomi << Nome("lbl_info2", i);
-        for (const QString& n : nomi) {
-            QWidget* w = C<QWidget>(qPrintable(n));
-            QVERIFY2(w, qPrintable(n));
-            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
-            QCOMPARE(a->text(QAccessible::Description), n);
-        }
+        const QStringList faults = UnnamedControls(*dlg_);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
         const struct {
             const char* name;
             int i;

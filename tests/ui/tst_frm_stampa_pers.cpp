@@ -18,6 +18,7 @@
 
 #include "frm_vorsa_scene.h"
 #include "printing/receipt_printer.h"
+#include "support/qt_checks.h"
 #include "support/recording_backend.h"
 #include "ui/frm_stampa_pers.h"
 #include "ui/pannello_stampa.h"
@@ -55,12 +56,10 @@ class TstFrmStampaPers : public QObject {
         QVERIFY(scena_->Avvia(kCatalogo + Programma("") + "[STAMPA]\r\n" + stampa + altro));
         backend_ = std::make_unique<RecordingBackend>(std::vector<std::string>{"Banco"});
         printer_ = std::make_unique<ReceiptPrinter>(scena_->fx.till().PartiStampa(), *backend_);
-        pannello_ = std::make_unique<PannelloStampa>(*Gestione(*scena_->frm, 1),
-                                                     scena_->fx.till().settings, printer_.get());
-        pannello_->catalogo = &scena_->fx.till().cat;
-        pannello_->salvaPassword = [this](const std::string& p) {
-            passwords_ << QString::fromStdString(p);
-        };
+        pannello_ = std::make_unique<PannelloStampa>(
+            *Gestione(*scena_->frm, 1), scena_->fx.till().settings, printer_.get(),
+            scena_->fx.till().cat,
+            [this](const std::string& p) { passwords_ << QString::fromStdString(p); });
         auto* cmd = Ctl<QPushButton>(*scena_->frm, QStringLiteral("cmdFormStampa"));
         QVERIFY(cmd->isEnabled());
         Gestione(*scena_->frm, 1)->show();
@@ -133,55 +132,19 @@ class TstFrmStampaPers : public QObject {
     /// The dialog fits the smallest screen the till supports, with every text whole.
     void fitsTheSmallestScreen() {
         Apri();
-        const int pagine = 4;
-        for (int pagina = 0; pagina < pagine; ++pagina) {
-            if (pagine > 1) QTest::mouseClick(C<QRadioButton>("optPrnOpz", pagina), Qt::LeftButton);
+        for (int pagina = 0; pagina < 4; ++pagina) {
+            QTest::mouseClick(C<QRadioButton>("optPrnOpz", pagina), Qt::LeftButton);
             dlg_->adjustSize();
-            const QByteArray cartella = qgetenv("VORSA_SCREENSHOTS");
-            if (!cartella.isEmpty())
-                dlg_->grab().save(QStringLiteral("%1/%2-%3.png")
-                                      .arg(QString::fromLocal8Bit(cartella), dlg_->objectName())
-                                      .arg(pagina));
-            QVERIFY2(dlg_->width() <= 1024 && dlg_->frameGeometry().height() <= 600 - 40,
-                     qPrintable(QStringLiteral("%1 x %2").arg(dlg_->width()).arg(dlg_->height())));
-            for (QWidget* w : dlg_->findChildren<QWidget*>()) {
-                if (!w->isVisible()) continue;
-                if (!qobject_cast<QLabel*>(w) && !qobject_cast<QAbstractButton*>(w)) continue;
-                QVERIFY2(w->width() >= w->minimumSizeHint().width(), qPrintable(w->objectName()));
-            }
+            SaveScreenshot(*dlg_, QStringLiteral("%1-%2").arg(dlg_->objectName()).arg(pagina));
+            const QStringList faults = SmallestScreenMisfits(*dlg_);
+            QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
         }
     }
 
     void everyControlIsNamed() {
         Apri();
-        QStringList nomi = {
-            "cboGestioneCarta",    "txt_StampaPiede",         "txt_TestoRitiro",
-            "cmd_Chiudi",          "chk_StampaPrezzi",        "chk_StampaScontriniQta",
-            "chk_StampaDataOra",   "chk_RiduciCarattereRiga", "chk_TaglioCartaAlternativo",
-            "chk_StampaNomeGruppo"};
-        for (int i = 0; i < 4; ++i) nomi << Nome("opt_StampaCumulo", i) << Nome("txtMargine", i);
-        for (int i = 0; i < 2; ++i)
-            nomi << Nome("optPrnOpz", i) << Nome("txt_StampaCopie", i)
-                 << Nome("chk_StampaTotale", i) << Nome("chk_StampaRiepilogo", i)
-                 << Nome("txt_StampaTitolo", i) << Nome("Pic", i) << Nome("txtPercImg", i)
-                 << Nome("lblPic", i);
-        for (int i = 0; i < 5; ++i) nomi << Nome("chk_StampaProgressivo", i);
-        for (int i = 0; i < 3; ++i) nomi << Nome("chk_testo_und", i);
-        for (int i = 0; i < 19; ++i) nomi << Nome("lbl_info2", i);
-        nomi << Nome("txt_Pwd", 5) << "lstGruppi"
-             << "lstProdotti"
-             << "lstGruppiProdotti"
-             << "txtGruppoAdd"
-             << "txtGruppoRen"
-             << "txtGruppoDel";
-        for (int i = 0; i < 4; ++i) nomi << Nome("cmdStampaAdv", i);
-        for (const QString& n : nomi) {
-            QWidget* w = C<QWidget>(qPrintable(n));
-            QVERIFY2(w, qPrintable(n));
-            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
-            QCOMPARE(a->text(QAccessible::Description), n);
-            QVERIFY2(!a->text(QAccessible::Name).isEmpty(), qPrintable(n));
-        }
+        const QStringList faults = UnnamedControls(*dlg_);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
         QCOMPARE(QAccessible::queryAccessibleInterface(C<QWidget>("txt_Pwd", 5))
                      ->text(QAccessible::Name),
                  QStringLiteral("Passw. ristampa:"));

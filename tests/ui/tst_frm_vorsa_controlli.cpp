@@ -1,5 +1,5 @@
-// Every control of the main window by its name, the captions of the fixed ones, and the
-// "INFO POINT" boxes behind the lbl_info labels.
+// The keypad, the captions of the fixed controls, and the "INFO POINT" boxes behind the
+// lbl_info labels.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
@@ -30,46 +30,11 @@ QString Info(int i, const Till& till) {
 class TstFrmVorsaControlli : public QObject {
     Q_OBJECT
   private slots:
-    void names();
     void keypad();
     void captions();
     void infoLabels();
     void infoBox();
 };
-
-void TstFrmVorsaControlli::names() {
-    QList<std::pair<QString, const char*>> names;
-    for (const char* n : {"box_Codice", "box_Pagato", "txtTavolo", "txtCommento"})
-        names.push_back({QLatin1String(n), "QLineEdit"});
-    names.push_back({QStringLiteral("lst_spesa"), "QListWidget"});
-    for (const char* n : {"lbl_totale", "lbl_resto", "lblUltimoScontrino(0)"})
-        names.push_back({QLatin1String(n), "QLabel"});
-    for (int i = 0; i < 5; ++i)
-        names.push_back({QStringLiteral("lbl_conf_code(%1)").arg(i), "QLabel"});
-    for (int n = 1; n <= 7; ++n) {
-        names.push_back({QStringLiteral("cmd_azioni(%1)").arg(n), "QPushButton"});
-        names.push_back({QStringLiteral("lbl_azioni_code(%1)").arg(n), "QLabel"});
-    }
-    for (int n = 0; n < 10; ++n) {
-        names.push_back({QStringLiteral("cmdSoldi(%1)").arg(n), "QPushButton"});
-        names.push_back({QStringLiteral("lblSoldi(%1)").arg(n), "QLabel"});
-    }
-    for (int n = 0; n < 12; ++n)
-        names.push_back({QStringLiteral("cmdCalc(%1)").arg(n), "QPushButton"});
-    names.push_back({QStringLiteral("chk_Stampa"), "QCheckBox"});
-    for (int i : kIndiciInfo) names.push_back({QStringLiteral("lbl_info(%1)").arg(i), "QLabel"});
-    for (int i = 0; i < 3; ++i)
-        names.push_back({QStringLiteral("frm_gestione(%1)").arg(i), "QFrame"});
-    for (const char* n : {"tmrInput", "tmrResize"}) names.push_back({QLatin1String(n), "QTimer"});
-    Scena s;
-    QVERIFY(s.Avvia(kLetto + kCatalogo));
-    for (const auto& [name, type] : names) {
-        const QList<QObject*> found = s.frm->findChildren<QObject*>(name);
-        QVERIFY2(found.size() == 1, qPrintable(name));
-        QVERIFY2(found.front()->inherits(type), qPrintable(name));
-    }
-    QVERIFY(!s.frm->findChild<QObject*>(QStringLiteral("lbl_info(7)")));  // there is none
-}
 
 void TstFrmVorsaControlli::keypad() {
     Scena s;

@@ -55,7 +55,7 @@ class TstLeggibilita : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Scena> scena_;
-    PrompterMuto muto_;
+    ScriptedPrompter muto_;
     std::unique_ptr<SalePresenter> vendita_;
     FrmVorsa& Frm() { return *scena_->frm; }
 

@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include "frm_vorsa_scene.h"
+#include "support/qt_checks.h"
 #include "ui/frm_opzioni_avanzate.h"
 #include "ui/pannello_editor.h"
 #include "ui/sale_presenter.h"
@@ -63,7 +64,7 @@ class TstOpzioniMulti : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Scena> scena_;
-    PrompterMuto prompter_;
+    ScriptedPrompter prompter_;
     ScriptedShare share_;
     std::unique_ptr<ReteOpzioni> rete_;
     MessaggiOsservati osservati_;
@@ -91,8 +92,7 @@ class TstOpzioniMulti : public QObject {
         cassa_ = std::make_unique<SalePresenter>(*scena_->frm, scena_->fx.till(), &prompter_);
         cassa_->Avvia();
         editor_ = std::make_unique<PannelloEditor>(*scena_->frm, scena_->fx.till(),
-                                                   cassa_->vendita(), prompter_);
-        editor_->rete = rete_.get();
+                                                   cassa_->vendita(), prompter_, rete_.get());
         QTest::keyClick(BoxCodice(*scena_->frm), Qt::Key_F7);
         QTest::mouseClick(Ctl<QPushButton>(*scena_->frm, QStringLiteral("cmdOpzioniAvanzate")),
                           Qt::LeftButton);
@@ -101,12 +101,16 @@ class TstOpzioniMulti : public QObject {
         dlg_->mostraErrore = [this](const QString&, const QString& text) { errori_ << text; };
         errori_.clear();
     }
+    template <class W>
+    W* D(const char* name, int i = -1) {
+        return Ctl<W>(*dlg_, i < 0 ? QString::fromLatin1(name) : Nome(name, i));
+    }
     void Clic(QAbstractButton* b) {
         QVERIFY(b && b->isEnabled() && b->isVisible());
         QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2));
     }
     void Lascia(QLineEdit* box) {
-        dlg_->cmdChiudi->setFocus(Qt::TabFocusReason);
+        D<QPushButton>("cmd_Chiudi")->setFocus(Qt::TabFocusReason);
         QTRY_VERIFY(!box->hasFocus());
     }
 
@@ -120,9 +124,9 @@ class TstOpzioniMulti : public QObject {
 
     void remoteAddressTakesDigitsAndDotsOnly() {
         Apri(kSingola);
-        Clic(dlg_->chkMulti);
-        Clic(dlg_->optVorsaPrinc[0]);
-        QLineEdit* box = dlg_->txtVorsaRemota;
+        Clic(D<QCheckBox>("chkMulti"));
+        Clic(D<QRadioButton>("optVorsaPrinc", 0));
+        QLineEdit* box = D<QLineEdit>("txtVorsaRemota");
         QVERIFY(box->isVisible());
         box->setFocus();
         QTRY_VERIFY(box->hasFocus());
@@ -142,7 +146,7 @@ class TstOpzioniMulti : public QObject {
         // the check is announced meanwhile, and the dialog still fits the smallest screen.
         bool annunciata = false;
         osservati_.allora = [&] {
-            annunciata = dlg_->lblVerifica->isVisible();
+            annunciata = D<QLabel>("lblVerifica")->isVisible();
             QCoreApplication::processEvents();
             QVERIFY(dlg_->frameGeometry().height() <= 600 - 40);
             const QByteArray cartella = qgetenv("VORSA_SCREENSHOTS");
@@ -157,56 +161,59 @@ class TstOpzioniMulti : public QObject {
         QCOMPARE(m.title, QStringLiteral("MULTI-VORSA"));
         QVERIFY(m.text.startsWith(QStringLiteral("Vorsa principale NON raggiungibile.")));
         QCOMPARE(m.caption1, QStringLiteral("OK"));
-        QVERIFY(dlg_->lblVerifica->isHidden());
+        QVERIFY(D<QLabel>("lblVerifica")->isHidden());
         QVERIFY(!scena_->fx.till().opt.gMultiVorsa);
     }
 
     void switchingOffDeletesTheHeldPieces() {
         Apri(kPrincipale);
-        QVERIFY(dlg_->chkMulti->isChecked());
-        QVERIFY(dlg_->optVorsaPrinc[1]->isChecked());
-        QVERIFY(dlg_->frmOpt[1]->isVisible());
+        QVERIFY(D<QCheckBox>("chkMulti")->isChecked());
+        QVERIFY(D<QRadioButton>("optVorsaPrinc", 1)->isChecked());
+        QVERIFY(D<QWidget>("frmOpt", 1)->isVisible());
         QVERIFY(Ini().contains("[MULTIVORSA-TMP]"));
 
-        Clic(dlg_->chkMulti);
-        QVERIFY(!dlg_->chkMulti->isChecked());
+        Clic(D<QCheckBox>("chkMulti"));
+        QVERIFY(!D<QCheckBox>("chkMulti")->isChecked());
         QCOMPARE(Chiave("MULTIVORSA", "ABILITATO"), QByteArray("0"));
         QVERIFY(!Ini().contains("[MULTIVORSA-TMP]"));
-        QVERIFY(!dlg_->frmOpt[0]->isVisible() && !dlg_->frmOpt[1]->isVisible());
-        QVERIFY(!dlg_->optVorsaPrinc[0]->isChecked() && !dlg_->optVorsaPrinc[1]->isChecked());
-        QVERIFY(!dlg_->optVorsaPrinc[1]->isEnabled() && !dlg_->lblSceltaMulti->isEnabled());
+        QVERIFY(!D<QWidget>("frmOpt", 0)->isVisible() && !D<QWidget>("frmOpt", 1)->isVisible());
+        QVERIFY(!D<QRadioButton>("optVorsaPrinc", 0)->isChecked() &&
+                !D<QRadioButton>("optVorsaPrinc", 1)->isChecked());
+        QVERIFY(!D<QRadioButton>("optVorsaPrinc", 1)->isEnabled() &&
+                !D<QLabel>("lblSceltaMulti")->isEnabled());
         QVERIFY(share_.calls.isEmpty());
     }
 
     void choosingTheRoleCreatesOrRemovesTheShare() {
         Apri(kSingola);
-        QVERIFY(!dlg_->optVorsaPrinc[1]->isEnabled());
-        Clic(dlg_->chkMulti);
+        QVERIFY(!D<QRadioButton>("optVorsaPrinc", 1)->isEnabled());
+        Clic(D<QCheckBox>("chkMulti"));
         QCOMPARE(Chiave("MULTIVORSA", "ABILITATO"), QByteArray("1"));
 
-        Clic(dlg_->optVorsaPrinc[1]);
+        Clic(D<QRadioButton>("optVorsaPrinc", 1));
         const QString folder = QString::fromStdString(scena_->fx.till().paths.programFolder);
         QCOMPARE(share_.calls, QStringList{"create vorsa$ " + folder});
         QCOMPARE(Chiave("MULTIVORSA", "MASTER"), QByteArray("1"));
-        QVERIFY(dlg_->frmOpt[1]->isVisible() && !dlg_->frmOpt[0]->isVisible());
-        QCOMPARE(dlg_->lblNomePostazione->text(), QStringLiteral("cassa"));
-        QCOMPARE(dlg_->lstIpAddress->count(), 3);
-        QCOMPARE(dlg_->lstIpAddress->item(0)->text(), QStringLiteral("192.168.0.5"));
+        QVERIFY(D<QWidget>("frmOpt", 1)->isVisible() && !D<QWidget>("frmOpt", 0)->isVisible());
+        QCOMPARE(D<QLabel>("lblNomePostazione")->text(), QStringLiteral("cassa"));
+        QCOMPARE(D<QListWidget>("lstIpAddress")->count(), 3);
+        QCOMPARE(D<QListWidget>("lstIpAddress")->item(0)->text(), QStringLiteral("192.168.0.5"));
         QVERIFY(errori_.isEmpty());
 
-        Clic(dlg_->optVorsaPrinc[0]);
+        Clic(D<QRadioButton>("optVorsaPrinc", 0));
         QCOMPARE(share_.calls.last(), QStringLiteral("delete vorsa$"));
         QCOMPARE(Chiave("MULTIVORSA", "MASTER"), QByteArray("0"));
-        QVERIFY(dlg_->frmOpt[0]->isVisible() && !dlg_->frmOpt[1]->isVisible());
-        QVERIFY(dlg_->optVorsaPrinc[0]->isChecked() && !dlg_->optVorsaPrinc[1]->isChecked());
+        QVERIFY(D<QWidget>("frmOpt", 0)->isVisible() && !D<QWidget>("frmOpt", 1)->isVisible());
+        QVERIFY(D<QRadioButton>("optVorsaPrinc", 0)->isChecked() &&
+                !D<QRadioButton>("optVorsaPrinc", 1)->isChecked());
 
         // Clicking the chosen role again keeps it chosen.
-        Clic(dlg_->optVorsaPrinc[0]);
-        QVERIFY(dlg_->optVorsaPrinc[0]->isChecked());
+        Clic(D<QRadioButton>("optVorsaPrinc", 0));
+        QVERIFY(D<QRadioButton>("optVorsaPrinc", 0)->isChecked());
 
         // A share that does not answer: the critical box names the folder to share by hand.
         share_.ok = false;
-        Clic(dlg_->optVorsaPrinc[1]);
+        Clic(D<QRadioButton>("optVorsaPrinc", 1));
         QCOMPARE(errori_.size(), 1);
         QVERIFY(errori_[0].startsWith(QStringLiteral("ERRORE durante la creazione")));
         QVERIFY(errori_[0].contains(folder + QStringLiteral(" utilizzando il nome [ vorsa$ ]")));
@@ -214,7 +221,7 @@ class TstOpzioniMulti : public QObject {
 
     void stationNameIsWrittenWhenLeft() {
         Apri(kPrincipale);
-        QLineEdit* box = dlg_->txtNomeVorsa;
+        QLineEdit* box = D<QLineEdit>("txtNomeVorsa");
         QCOMPARE(box->text(), QStringLiteral("cassa"));
         box->setFocus();
         QTRY_VERIFY(box->hasFocus());
@@ -229,7 +236,6 @@ class TstOpzioniMulti : public QObject {
     /// Off, main and secondary: each fits the smallest screen, every text whole.
     void fitsTheSmallestScreenInEveryState() {
         Apri(kSingola);
-        const QByteArray cartella = qgetenv("VORSA_SCREENSHOTS");
         const struct {
             const char* name;
             std::function<void()> act;
@@ -237,10 +243,10 @@ class TstOpzioniMulti : public QObject {
             {"spento", [] {}},
             {"principale",
              [this] {
-                 Clic(dlg_->chkMulti);
-                 Clic(dlg_->optVorsaPrinc[1]);
+                 Clic(D<QCheckBox>("chkMulti"));
+                 Clic(D<QRadioButton>("optVorsaPrinc", 1));
              }},
-            {"secondaria", [this] { Clic(dlg_->optVorsaPrinc[0]); }},
+            {"secondaria", [this] { Clic(D<QRadioButton>("optVorsaPrinc", 0)); }},
         };
         for (const auto& s : stati) {
             s.act();
@@ -249,22 +255,10 @@ class TstOpzioniMulti : public QObject {
             QCoreApplication::processEvents();
             QVERIFY(dlg_->width() >= dlg_->minimumSizeHint().width() &&
                     dlg_->height() >= dlg_->minimumSizeHint().height());
-            if (!cartella.isEmpty())
-                dlg_->grab().save(
-                    QStringLiteral("%1/multi-%2.png")
-                        .arg(QString::fromLocal8Bit(cartella), QString::fromLatin1(s.name)));
-            QVERIFY2(dlg_->width() <= 1024 && dlg_->frameGeometry().height() <= 600 - 40,
-                     qPrintable(QStringLiteral("%1: %2 x %3")
-                                    .arg(QString::fromLatin1(s.name))
-                                    .arg(dlg_->width())
-                                    .arg(dlg_->height())));
-            for (QWidget* w : dlg_->findChildren<QWidget*>()) {
-                if (!w->isVisible()) continue;
-                auto* l = qobject_cast<QLabel*>(w);
-                if (!l && !qobject_cast<QAbstractButton*>(w)) continue;
-                if (l && l->wordWrap()) continue;
-                QVERIFY2(w->width() >= w->minimumSizeHint().width(), qPrintable(w->objectName()));
-            }
+            SaveScreenshot(*dlg_, QStringLiteral("multi-%1").arg(QLatin1String(s.name)));
+            const QStringList faults = SmallestScreenMisfits(*dlg_, true);
+            QVERIFY2(faults.isEmpty(), qPrintable(QLatin1String(s.name) + QLatin1Char(':') +
+                                                  faults.join(QLatin1Char('\n'))));
         }
     }
 };

@@ -3,9 +3,12 @@
 #include <QLabel>
 #include <QStyleOptionButton>
 #include <QtTest>
+#include <atomic>
+#include <chrono>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 #include "frm_vorsa_scene.h"
 #include "ui/spie_stampanti.h"
@@ -137,7 +140,7 @@ class TstSpieStampanti : public QObject {
         pc->stati["Bar"] = {StatoCoda::Sconosciuta, false, {}};
         SpieStampanti spie([pc] { return std::make_unique<Lettore>(*pc); }, 20);
         spie.Imposta({"Banco", "Cucina", "Bar"});
-        QCheckBox* box = scena.frm->Destro().chkStampa;
+        QCheckBox* box = test::ChkStampa(*scena.frm);
         spie.Affianca(box);
         QTRY_COMPARE(spie.SpiaDi(1), Spia::Rossa);
         QTRY_COMPARE(spie.SpiaDi(2), Spia::Grigia);
@@ -178,6 +181,27 @@ class TstSpieStampanti : public QObject {
         }
         fermo->unlock();
         QTRY_COMPARE(spie.SpiaDi(0), Spia::Verde);
+    }
+
+    void ALightsReadInProgressEndsBeforeTheLightsGo() {
+        // At the till's close a read still running is waited for: no thread of the lights
+        // outlives them (and the application) to touch the spooler or the reader afterwards.
+        const auto letture = std::make_shared<std::atomic<int>>(0);
+        const auto finite = std::make_shared<std::atomic<int>>(0);
+        const auto pc = std::make_shared<Code>();
+        {
+            SpieStampanti spie(
+                [letture, finite, pc] {
+                    ++*letture;
+                    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+                    ++*finite;
+                    return std::make_unique<Lettore>(*pc);
+                },
+                10);
+            spie.Imposta({"Banco"});
+            QTRY_VERIFY(*letture > 0);
+        }
+        QCOMPARE(finite->load(), letture->load());
     }
 };
 

@@ -26,7 +26,7 @@ QtAnteprimaBackend::~QtAnteprimaBackend() {
 void QtAnteprimaBackend::Ricomincia(const std::string& printer, const Strisce& strips) {
     Chiudi();
     pagine_.clear();
-    forms_ = FormStore{};
+    ForgetForms();
     printer_ = printer;
     strisce_ = strips;
 }
@@ -44,36 +44,12 @@ void QtAnteprimaBackend::SetResolution(int dpi) {
 }
 
 PaperForm QtAnteprimaBackend::Carta() {
-    if (const auto f = forms_.Selected(printer_)) return *f;
+    if (const auto f = SelectedForm(printer_)) return *f;
     return {"", 210000, 297000};
 }
 
 DeviceCaps QtAnteprimaBackend::Caps() {
-    const PaperForm page = Carta();
-    auto it = punti_.find({page.width, page.length});
-    if (it == punti_.end())
-        it = punti_.insert({{page.width, page.length}, PuntiPagina(page)}).first;
-    return CapsPagina(it->second, strisce_, dpi_);
-}
-
-std::optional<std::vector<PaperForm>> QtAnteprimaBackend::EnumForms(const std::string& printer) {
-    if (!CanOpenPrinter(printer)) return std::nullopt;
-    return forms_.Forms(printer);
-}
-
-int QtAnteprimaBackend::AddForm(const std::string& printer, const PaperForm& form) {
-    if (!CanOpenPrinter(printer)) return 1801;
-    return forms_.Add(printer, form);
-}
-
-bool QtAnteprimaBackend::DeleteForm(const std::string& printer, const std::string& name) {
-    return CanOpenPrinter(printer) && forms_.Delete(printer, name);
-}
-
-bool QtAnteprimaBackend::SelectForm(const std::string& printer, const std::string& name) {
-    if (!CanOpenPrinter(printer)) return false;
-    forms_.Select(printer, name);
-    return true;
+    return CapsOf(Carta(), strisce_, dpi_);
 }
 
 void QtAnteprimaBackend::Chiudi() {

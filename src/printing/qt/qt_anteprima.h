@@ -11,9 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "printing/form_store.h"
-#include "printing/print_backend.h"
-#include "printing/qt/qt_disegno.h"
+#include "printing/qt/qt_forms_backend.h"
 
 class QPainter;
 
@@ -38,7 +36,7 @@ struct PaginaAnteprima {
     QImage immagine;
 };
 
-class QtAnteprimaBackend final : public PrintBackend {
+class QtAnteprimaBackend final : public QtFormsBackend {
   public:
     /// Grey border around the paper, where what falls off it still shows.
     static constexpr int kBordoMm = 8;
@@ -63,10 +61,6 @@ class QtAnteprimaBackend final : public PrintBackend {
     DeviceCaps Caps() override;
 
     bool CanOpenPrinter(const std::string& printer) override { return printer == printer_; }
-    std::optional<std::vector<PaperForm>> EnumForms(const std::string& printer) override;
-    int AddForm(const std::string& printer, const PaperForm& form) override;
-    bool DeleteForm(const std::string& printer, const std::string& name) override;
-    bool SelectForm(const std::string& printer, const std::string& name) override;
 
     void SetFont(const PrintFont& font) override { font_.Imposta(font); }
     int TextWidth(const std::string& text) override { return font_.Larghezza(text); }
@@ -93,9 +87,7 @@ class QtAnteprimaBackend final : public PrintBackend {
     std::string printer_ = "Anteprima";
     Strisce strisce_;
     int dpi_ = 600;
-    FormStore forms_;
     CaratteriQt font_;
-    std::map<std::pair<int, int>, QSize> punti_;
     std::vector<PaginaAnteprima> pagine_;
     std::unique_ptr<QPainter> painter_;
     bool aperta_ = false;  // a page is being drawn

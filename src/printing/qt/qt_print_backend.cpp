@@ -84,7 +84,7 @@ Strisce QtPrintBackend::StripsOf(const std::string& printer) {
 }
 
 PaperForm QtPrintBackend::PageOf(const std::string& printer) {
-    if (const auto f = forms_.Selected(printer)) return *f;
+    if (const auto f = SelectedForm(printer)) return *f;
     // No form selected: the printer's own default page.
     const auto it = defaultPages_.find(printer);
     if (it != defaultPages_.end()) return it->second;
@@ -103,35 +103,11 @@ PaperForm QtPrintBackend::PageOf(const std::string& printer) {
 }
 
 DeviceCaps QtPrintBackend::Caps() {
-    const PaperForm page = PageOf(current_);
-    auto it = points_.find({page.width, page.length});
-    if (it == points_.end())
-        it = points_.insert({{page.width, page.length}, PuntiPagina(page)}).first;
-    return CapsPagina(it->second, StripsOf(current_), dpi_);
+    return CapsOf(PageOf(current_), StripsOf(current_), dpi_);
 }
 
 bool QtPrintBackend::CanOpenPrinter(const std::string& printer) {
     return std::find(printers_.begin(), printers_.end(), printer) != printers_.end();
-}
-
-std::optional<std::vector<PaperForm>> QtPrintBackend::EnumForms(const std::string& printer) {
-    if (!CanOpenPrinter(printer)) return std::nullopt;
-    return forms_.Forms(printer);
-}
-
-int QtPrintBackend::AddForm(const std::string& printer, const PaperForm& form) {
-    if (!CanOpenPrinter(printer)) return 1801;
-    return forms_.Add(printer, form);
-}
-
-bool QtPrintBackend::DeleteForm(const std::string& printer, const std::string& name) {
-    return CanOpenPrinter(printer) && forms_.Delete(printer, name);
-}
-
-bool QtPrintBackend::SelectForm(const std::string& printer, const std::string& name) {
-    if (!CanOpenPrinter(printer)) return false;
-    forms_.Select(printer, name);
-    return true;
 }
 
 void QtPrintBackend::SetFont(const PrintFont& font) {

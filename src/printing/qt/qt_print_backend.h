@@ -8,9 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "printing/form_store.h"
-#include "printing/print_backend.h"
-#include "printing/qt/qt_disegno.h"
+#include "printing/qt/qt_forms_backend.h"
 
 class QPrinter;
 class QPainter;
@@ -34,7 +32,7 @@ struct QtDocument {
     int pages = 0;
 };
 
-class QtPrintBackend : public PrintBackend {
+class QtPrintBackend : public QtFormsBackend {
   public:
     explicit QtPrintBackend(QtPrintOptions options = {});
     ~QtPrintBackend() override;
@@ -51,10 +49,6 @@ class QtPrintBackend : public PrintBackend {
     DeviceCaps Caps() override;
 
     bool CanOpenPrinter(const std::string& printer) override;
-    std::optional<std::vector<PaperForm>> EnumForms(const std::string& printer) override;
-    int AddForm(const std::string& printer, const PaperForm& form) override;
-    bool DeleteForm(const std::string& printer, const std::string& name) override;
-    bool SelectForm(const std::string& printer, const std::string& name) override;
 
     void SetFont(const PrintFont& font) override;
     int TextWidth(const std::string& text) override;
@@ -79,11 +73,8 @@ class QtPrintBackend : public PrintBackend {
     std::vector<std::string> printers_;
     std::string current_;
     int dpi_ = 600;
-    FormStore forms_;
     std::map<std::string, Strisce> strips_;
     std::map<std::string, PaperForm> defaultPages_;
-    /// Whole points of a page size in thousandths of mm, as Qt writes the page.
-    std::map<std::pair<int, int>, QSize> points_;
     CaratteriQt font_;
     std::unique_ptr<QPrinter> printer_;
     std::unique_ptr<QPainter> painter_;

@@ -300,9 +300,8 @@ TEST(StatoCups, TheWindowsFollowerTellsAnAbortedKitchenOrderFromItsWorker) {
     Vendita1 v(banco, cucina);
     Finestra finestra;
     AvvisiStampa avvisi(
-        finestra, [] { return std::make_unique<CupsStatoStampanti>(); }, 50);
-    avvisi.ristampaComanda = [](int) { return true; };
-    avvisi.contoAttuale = [&v] { return v.rp.NumeroConto(); };
+        finestra, [] { return std::make_unique<CupsStatoStampanti>(); },
+        AvvisiStampa::Ristampa{[](int) { return true; }, [&v] { return v.rp.NumeroConto(); }}, 50);
     v.rp.Sorveglia(&avvisi);
     v.Vendi();
     ASSERT_TRUE(Attendi([&] { return !finestra.testi.empty(); }));

@@ -1,0 +1,124 @@
+#include "app/app_root.h"
+
+#include <QMessageBox>
+#include <QObject>
+
+#include "platform/text.h"
+#include "printing/receipt_printer.h"
+#include "printing/stampa_statistiche.h"
+#include "sale/till.h"
+#include "ui/c_magnetic_wnd.h"
+#include "ui/frm_opzioni_avanzate.h"
+#include "ui/frm_vorsa.h"
+#include "ui/pannello_destro.h"
+#include "ui/pannello_editor.h"
+#include "ui/pannello_stampa.h"
+#include "ui/pannello_statistiche.h"
+#include "ui/sale_presenter.h"
+#include "ui/spie_stampanti.h"
+
+namespace vorsa {
+
+namespace {
+
+QString Utf8(const std::string& cp1252) {
+    return QString::fromStdString(Cp1252ToUtf8(cp1252));
+}
+
+/// A multi-till session works with other tills' files: a main till, or a secondary on the main
+/// till's file.
+bool SessioneCondivisa(StatoMultiVorsa s) {
+    return s == StatoMultiVorsa::PrincipaleOk ||
+           s == StatoMultiVorsa::PrincipaleSenzaCondivisione || s == StatoMultiVorsa::SecondariaOk;
+}
+
+/// A receipt printer whose page set-up tells its warnings in a message box from the start.
+std::unique_ptr<ReceiptPrinter> NuovaStampante(Till& till, PrintBackend& backend) {
+    auto printer = std::make_unique<ReceiptPrinter>(till.PartiStampa(), backend);
+    printer->Setup().onMessage = [](const std::string& title, const std::string& text) {
+        QMessageBox::warning(nullptr, Utf8(title), Utf8(text));
+    };
+    return printer;
+}
+
+}  // namespace
+
+// Members in construction order; they are destroyed in reverse, the window's users first.
+struct AppRoot::Parts {
+    Parts(Till& owner, AppServices s)
+        : till(owner),
+          printer(NuovaStampante(till, s.printBackend)),
+          // Printer trouble is told in the message window; the sale stays saved whatever
+          // happens.
+          avvisi(frm.messaggi(), s.printerStateReader,
+                 {[this](int k) { return printer->RistampaComanda(k); },
+                  [this] { return printer->NumeroConto(); }}),
+          spie(s.printerStateReader),
+          vendita(frm, till, nullptr, printer.get()),
+          stampa(frm.Gestione(kPannelloImpostazioni), till.settings, printer.get(), till.cat,
+                 [this](const std::string& p) {
+                     vendita.vendita().SalvaPassword(kAzioneRistampa, p);
+                 }),
+          stampaStatistiche(printer->Layout()),
+          statistiche(frm.Gestione(kPannelloStatistica), till,
+                      {[this] { return vendita.vendita().ChiediPassword(kAzioneStatistica); },
+                       [this](const TestiStatistiche& t) { stampaStatistiche.Stampa(t); },
+                       [this] { vendita.vendita().EseguiAzione(kAzioneStatistica); }}),
+          domande(frm),
+          rete{s.share, frm.messaggi(), SessioneCondivisa(till.statoMultiVorsa)},
+          editor(frm, till, vendita.vendita(), domande, &rete) {
+        printer->Sorveglia(&avvisi);
+        spie.Segui([this] { return printer->StampantiInUso(); });
+        spie.Affianca(&frm.Destro().PrintSwitch());
+        // A kitchen order offered again and closed is asked for again by clicking the lights.
+        QObject::connect(&spie, &SpieStampanti::Cliccate, &avvisi, &AvvisiStampa::Riproponi);
+        QObject::connect(&stampa, &PannelloStampa::Fatto, &frm, [this] { frm.FocusCodeBox(); });
+        QObject::connect(&statistiche, &PannelloStatistiche::Fatto, &frm,
+                         [this] { frm.FocusCodeBox(); });
+    }
+    ~Parts() {
+        printer->Sorveglia(nullptr);
+        printer->Chiudi();  // the paper forms this run created
+    }
+
+    Till& till;
+    std::unique_ptr<ReceiptPrinter> printer;
+    FrmVorsa frm{till};
+    AvvisiStampa avvisi;
+    SpieStampanti spie;
+    SalePresenter vendita;
+    PannelloStampa stampa;
+    StampaStatistiche stampaStatistiche;
+    PannelloStatistiche statistiche;
+    PrompterQt domande;
+    const ReteOpzioni rete;
+    PannelloEditor editor;
+    std::unique_ptr<cMagneticWnd> bordi;
+};
+
+AppRoot::AppRoot(Till& till, AppServices services)
+    : parts_(std::make_unique<Parts>(till, std::move(services))) {}
+
+AppRoot::~AppRoot() = default;
+
+void AppRoot::Show() {
+    Parts& p = *parts_;
+    p.frm.Load();
+    p.bordi = AttivaBordiMagnetici(p.frm, p.till.opt);
+    p.vendita.Avvia();
+    p.frm.show();
+}
+
+FrmVorsa& AppRoot::Window() const {
+    return parts_->frm;
+}
+
+ReceiptPrinter& AppRoot::Printer() const {
+    return *parts_->printer;
+}
+
+SalePresenter& AppRoot::Sale() const {
+    return parts_->vendita;
+}
+
+}  // namespace vorsa

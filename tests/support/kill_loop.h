@@ -1,0 +1,39 @@
+#pragma once
+// The crash tests' loop: a child process works on the files forever and is killed with SIGKILL
+// at a random moment, round after round; after each kill the files must be whole.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <random>
+#include <thread>
+
+namespace vorsa::test {
+
+/// Runs `rounds` rounds: forks a child that runs `work(round)` (which never returns), kills it
+/// after a pause drawn from [minMs, maxMs] with a fixed seed, then calls `check(round)`. Stops at
+/// the first failure, so one broken file is reported once.
+template <class Work, class Check>
+void KillLoop(int rounds, int minMs, int maxMs, Work work, Check check) {
+    std::mt19937 rng(20261207);
+    std::uniform_int_distribution<int> pause(minMs, maxMs);
+    for (int round = 0; round < rounds; ++round) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            work(round);
+            _exit(0);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(pause(rng)));
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "round " << round << ": the child ended by itself";
+        check(round);
+        if (::testing::Test::HasFailure()) return;
+    }
+}
+
+}  // namespace vorsa::test

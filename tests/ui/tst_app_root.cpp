@@ -1,0 +1,74 @@
+// The till as AppRoot puts it together, with the outside world faked: what each piece was
+// given reaches the others (printer, panels, lights, the code box's focus).
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+#include "app/app_root.h"
+#include "frm_vorsa_scene.h"
+#include "platform/condivisione.h"
+#include "support/recording_backend.h"
+#include "ui/frm_vorsa.h"
+#include "ui/spie_stampanti.h"
+
+using namespace vorsa;
+using namespace vorsa::test;
+
+namespace {
+
+/// Every queue ready, no jobs.
+class CodePronte final : public StatoStampanti {
+  public:
+    StatoStampante Stato(const std::string&) override { return {StatoCoda::Pronta, true, {}}; }
+    int UltimoLavoro(const std::string&, std::int64_t) override { return 0; }
+    std::vector<int> LavoriDopo(const std::string&, int) override { return {}; }
+    EsitoLavoro Esito(int) override { return EsitoLavoro::Completato; }
+};
+
+/// A share that is never asked for in a single till.
+class NessunaCondivisione final : public TillShare {
+  public:
+    bool CreateTillShare(const std::string&, const std::string&) override { return false; }
+    void DeleteTillShare(const std::string&) override {}
+    std::vector<std::string> ListLocalAddresses() override { return {}; }
+    std::string CurrentUserName() override { return "cassa"; }
+};
+
+}  // namespace
+
+class TstAppRoot : public QObject {
+    Q_OBJECT
+  private slots:
+    void thePiecesReachEachOther() {
+        TillFixture fx;
+        QVERIFY(fx.Write(QStringLiteral("Vorsa.ini"),
+                         Programma("MODE=0\r\n") + kCatalogo + "[STAMPA]\r\nSTAMPANTE=Banco\r\n"));
+        fx.Start();
+        RecordingBackend backend({"Banco"}, "Banco");
+        NessunaCondivisione share;
+        AppRoot root(fx.till(), {backend, [] { return std::make_unique<CodePronte>(); }, share});
+        root.Show();
+        FrmVorsa& frm = root.Window();
+        QVERIFY(QTest::qWaitForWindowExposed(&frm));
+        QTRY_VERIFY(BoxCodice(frm)->hasFocus());
+
+        // The printer's lights sit beside the print switch and read the printer in use.
+        auto* spie = Ctl<SpieStampanti>(frm, QStringLiteral("spie_Stampanti"));
+        QVERIFY(spie && spie->parentWidget() == ChkStampa(frm)->parentWidget());
+        QTRY_COMPARE(spie->SpiaDi(0), Spia::Verde);
+
+        // The settings panel prints through the same printer, then hands the focus back.
+        QTest::keyClick(BoxCodice(frm), Qt::Key_F7);
+        QVERIFY(Gestione(frm, 1)->isVisible());
+        QVERIFY(Ctl<QPushButton>(frm, QStringLiteral("cmdOpzioniAvanzate")));
+        backend.Clear();
+        QTest::mouseClick(Ctl<QPushButton>(frm, QStringLiteral("btn_StampaTest")), Qt::LeftButton);
+        QVERIFY(!backend.Documents().empty());
+        QCOMPARE(backend.Documents().front().printer, std::string("Banco"));
+        QVERIFY(BoxCodice(frm)->hasFocus());
+    }
+};
+
+QTEST_MAIN(TstAppRoot)
+#include "tst_app_root.moc"
