@@ -329,6 +329,8 @@ bool FrmOpzioniAvanzate::eventFilter(QObject* watched, QEvent* event) {
     }
     if (multi_ && watched == txtNomeVorsa && event->type() == QEvent::FocusOut)
         multi_->EsciNomeVorsa(Cp1252(txtNomeVorsa->text()));
+    if (multi_ && watched == txtPasswordMulti && event->type() == QEvent::FocusOut)
+        multi_->EsciPassword(Cp1252(txtPasswordMulti->text()));
     return QDialog::eventFilter(watched, event);
 }
 
@@ -367,6 +369,18 @@ void FrmOpzioniAvanzate::CreaRiquadroMulti(QWidget* multi,
     gm->addWidget(Didascalia("Nome vorsa:", txtNomeVorsa), 2, 0);
     gm->addWidget(txtNomeVorsa, 2, 1, 1, 2);
     gm->addWidget(info[5], 2, 3);
+    // The share's password, the same on every till; empty leaves the data open to anyone.
+    txtPasswordMulti = new QLineEdit(multi);
+    txtPasswordMulti->setObjectName(QStringLiteral("txtPasswordMulti"));
+    txtPasswordMulti->setEchoMode(QLineEdit::Password);
+    gm->addWidget(Didascalia("Password:", txtPasswordMulti), 3, 0);
+    gm->addWidget(txtPasswordMulti, 3, 1, 1, 2);
+    lblSenzaPassword = new QLabel(
+        Utf8("Senza password chiunque sia collegato alla rete può modificare i dati"), multi);
+    lblSenzaPassword->setObjectName(QStringLiteral("lblSenzaPassword"));
+    lblSenzaPassword->setStyleSheet(QStringLiteral("color: red; font-weight: bold"));
+    lblSenzaPassword->hide();
+    gm->addWidget(lblSenzaPassword, 4, 0, 1, 4);
 
     auto* principale = new QGroupBox(multi);
     principale->setObjectName(Indicizzato("frmOpt", 1));
@@ -389,7 +403,7 @@ void FrmOpzioniAvanzate::CreaRiquadroMulti(QWidget* multi,
                         "nel box della vorsa secondaria"),
                    principale);
     gpr->addWidget(suggerimentoPrinc, 2, 0, 1, 3);
-    gm->addWidget(principale, 3, 0, 1, 4);
+    gm->addWidget(principale, 5, 0, 1, 4);
 
     auto* secondaria = new QGroupBox(multi);
     secondaria->setObjectName(Indicizzato("frmOpt", 0));
@@ -412,16 +426,16 @@ void FrmOpzioniAvanzate::CreaRiquadroMulti(QWidget* multi,
     lblVerifica->setStyleSheet(QStringLiteral("color: red; font-weight: bold"));
     lblVerifica->hide();
     gse->addWidget(lblVerifica, 2, 0, 1, 3);
-    gm->addWidget(secondaria, 4, 0, 1, 4);
+    gm->addWidget(secondaria, 6, 0, 1, 4);
     frmOpt = {secondaria, principale};
     for (QWidget* f : frmOpt) f->hide();
-    gm->setRowStretch(5, 1);
+    gm->setRowStretch(7, 1);
 
     if (!multi_) {
         // No network services: the frame is shown, the help texts answer, nothing acts.
         for (QWidget* w : std::initializer_list<QWidget*>{
                  chkMulti, lblSceltaMulti, optVorsaPrinc[0], optVorsaPrinc[1], txtNomeVorsa,
-                 lstIpAddress, txtVorsaRemota})
+                 txtPasswordMulti, lstIpAddress, txtVorsaRemota})
             w->setEnabled(false);
         return;
     }
@@ -431,6 +445,7 @@ void FrmOpzioniAvanzate::CreaRiquadroMulti(QWidget* multi,
                 [this, i] { multi_->ScegliRuolo(i); });
     txtVorsaRemota->installEventFilter(this);
     txtNomeVorsa->installEventFilter(this);
+    txtPasswordMulti->installEventFilter(this);
 }
 
 void FrmOpzioniAvanzate::Mostra(const RiquadroMulti& r) {
@@ -450,6 +465,9 @@ void FrmOpzioniAvanzate::Mostra(const RiquadroMulti& r) {
         txtVorsaRemota->setText(Testo(r.txtVorsaRemota));
     if (Cp1252(txtNomeVorsa->text()) != r.txtNomeVorsa)
         txtNomeVorsa->setText(Testo(r.txtNomeVorsa));
+    if (Cp1252(txtPasswordMulti->text()) != r.txtPasswordMulti)
+        txtPasswordMulti->setText(Testo(r.txtPasswordMulti));
+    lblSenzaPassword->setVisible(r.chkMulti && r.senzaPassword);
     QStringList indirizzi;
     for (const std::string& a : r.lstIpAddress) indirizzi << Testo(a);
     QStringList shown;

@@ -70,6 +70,8 @@ class FrmOpzioniAvanzate final : public QDialog, private VistaMulti {
     QLabel* lblSceltaMulti = nullptr;
     std::array<QRadioButton*, 2> optVorsaPrinc{};  // (1) main till, (0) secondary
     QLineEdit* txtNomeVorsa = nullptr;
+    QLineEdit* txtPasswordMulti = nullptr;
+    QLabel* lblSenzaPassword = nullptr;
     std::array<QWidget*, 2> frmOpt{};
     QLabel* lblNomePostazione = nullptr;
     QListWidget* lstIpAddress = nullptr;

@@ -37,6 +37,11 @@ class ScriptedShare final : public TillShare {
         return {"192.168.0.5", "10.1.2.3", "172.16.40.200"};
     }
     std::string CurrentUserName() override { return "cassa"; }
+    bool ImpostaPassword(const std::string& vecchia, const std::string& nuova) override {
+        calls << QString::fromStdString("password " + vecchia + " -> " + nuova);
+        return true;
+    }
+    void ProteggiConPassword(bool on) override { calls << (on ? "protect" : "open"); }
 };
 
 /// Passes notices on, and runs `allora` while each one is up (during the check).
@@ -231,6 +236,30 @@ class TstOpzioniMulti : public QObject {
         QCOMPARE(Chiave("MULTIVORSA", "NOME"), QByteArray("Bar"));
         const QByteArray lock = scena_->fx.Read(QStringLiteral("Vorsa.ini.lck"));
         QVERIFY2(lock.contains("=Bar\r\n"), lock.constData());
+    }
+
+    /// The password typed and left: the share's account gets it, the till's file keeps it
+    /// scrambled, and the red warning goes; emptied, it comes back.
+    void passwordIsSetWhenLeft() {
+        Apri(kPrincipale);
+        QLineEdit* box = D<QLineEdit>("txtPasswordMulti");
+        QCOMPARE(box->echoMode(), QLineEdit::Password);
+        QVERIFY(D<QLabel>("lblSenzaPassword")->isVisible());
+        box->setFocus();
+        QTRY_VERIFY(box->hasFocus());
+        QTest::keyClicks(box, QStringLiteral("segreta"));
+        Lascia(box);
+        QCOMPARE(share_.calls.first(), QStringLiteral("password vorsa -> segreta"));
+        QCOMPARE(
+            DecodificaPassword(kChiavePassword, Chiave("MULTIVORSA", "PASSWORD").toStdString()),
+            std::string("segreta"));
+        QVERIFY(!D<QLabel>("lblSenzaPassword")->isVisible());
+        box->setFocus();
+        QTRY_VERIFY(box->hasFocus());
+        box->clear();
+        Lascia(box);
+        QCOMPARE(Chiave("MULTIVORSA", "PASSWORD"), QByteArray(""));
+        QVERIFY(D<QLabel>("lblSenzaPassword")->isVisible());
     }
 
     /// Off, main and secondary: each fits the smallest screen, every text whole.
