@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
+#include <utility>
 
 #include "platform/qt/twips.h"
 #include "ui/accessibilita.h"
@@ -87,6 +88,10 @@ FrmMessaggi::FrmMessaggi(StatoMessaggi& stato, QWidget* parent)
     // Closed windows go away; the owner only keeps a guarded pointer.
     connect(this, &QDialog::finished, this, &QObject::deleteLater);
     RendiAccessibile(*this);
+}
+
+void FrmMessaggi::TestoInRosso() {
+    lblTesto_->setStyleSheet(QStringLiteral("color: red"));
 }
 
 void FrmMessaggi::Carica(const AspettoMessaggio& a) {
@@ -181,6 +186,7 @@ std::int16_t MessaggiQt::MostraMessaggio(const QString& title, const QString& te
 
     auto* frm = new FrmMessaggi(stato_, parent_.data());
     frm_ = frm;
+    if (std::exchange(rosso_, false)) frm->TestoInRosso();
     const unsigned mine = ++generazione_;
     frm->Carica(stato_.Carica(p));
     if (!modal) {

@@ -23,6 +23,8 @@ class FrmMessaggi final : public QDialog {
 
     /// The load step: texts from the owner's parameters, then what `aspetto` shows.
     void Carica(const AspettoMessaggio& aspetto);
+    /// The text in red: a danger to the evening's data.
+    void TestoInRosso();
     /// Closes without an answer.
     void Scarica();
 
@@ -59,6 +61,7 @@ class MessaggiQt final : public Messaggi {
     std::int16_t MostraMessaggio(const QString& title, const QString& text, const QString& hint,
                                  bool showButtons, const QString& caption0, const QString& caption1,
                                  bool modal, int intervalMs) override;
+    void ProssimoInRosso() override { rosso_ = true; }
 
     /// From the load until a button (or the timer, or a key) closes it.
     bool IsOpen() const { return stato_.Aperto(); }
@@ -71,6 +74,7 @@ class MessaggiQt final : public Messaggi {
     StatoMessaggi stato_;
     QPointer<FrmMessaggi> frm_;
     unsigned generazione_ = 0;  // tells a modal call its window was replaced
+    bool rosso_ = false;
 };
 
 }  // namespace vorsa

@@ -131,10 +131,12 @@ void FrmVorsa::Load() {
                                   QString(), QStringLiteral("OK"), true, 0);
 
     // The multi-till outcome of start-up.
-    if (const auto avviso = AvvisoPerStato(till_))
+    if (const auto avviso = AvvisoPerStato(till_)) {
+        if (avviso->allarme) messaggi_.ProssimoInRosso();
         messaggi_.MostraMessaggio(Testo(std::string(kTitoloMultiVorsa)), Testo(avviso->text),
                                   Testo(avviso->hint), true, QString(), QStringLiteral("OK"), true,
                                   avviso->closeAfterMs);
+    }
     if (const auto avviso = AvvisoIdentita(till_))
         messaggi_.MostraMessaggio(Testo(std::string(kTitoloMultiVorsa)), Testo(avviso->text),
                                   Testo(avviso->hint), true, QString(), QStringLiteral("OK"), true,

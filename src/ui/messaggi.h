@@ -18,6 +18,8 @@ class Messaggi {
                                          const QString& hint, bool showButtons,
                                          const QString& caption0, const QString& caption1,
                                          bool modal, int intervalMs) = 0;
+    /// The next message's text shows in red (a danger to the evening's data); one message only.
+    virtual void ProssimoInRosso() {}
 };
 
 }  // namespace vorsa

@@ -33,13 +33,18 @@ class RecordingMessaggi final : public Messaggi {
         QString caption0, caption1;
         bool modal = false;
         int intervalMs = 0;
+        bool rosso = false;
     };
     std::int16_t MostraMessaggio(const QString& title, const QString& text, const QString& hint,
                                  bool showButtons, const QString& caption0, const QString& caption1,
                                  bool modal, int intervalMs) override {
-        calls.push_back({title, text, hint, showButtons, caption0, caption1, modal, intervalMs});
+        calls.push_back(
+            {title, text, hint, showButtons, caption0, caption1, modal, intervalMs, rosso_});
+        rosso_ = false;
         return answer;
     }
+    void ProssimoInRosso() override { rosso_ = true; }
+    bool rosso_ = false;
     std::vector<Call> calls;
     std::int16_t answer = 6;
 };

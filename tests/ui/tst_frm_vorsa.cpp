@@ -49,6 +49,7 @@ class TstFrmVorsa : public QObject {
     void unloadRunsOnce();
     void multiTill_data();
     void multiTill();
+    void anOpenShareIsSaidInRed();
     void titleAndReadme();
 };
 
@@ -329,6 +330,18 @@ void TstFrmVorsa::multiTill() {
     QCOMPARE(call.caption1, QStringLiteral("OK"));
     QVERIFY(call.modal);
     QCOMPARE(call.intervalMs, intervalMs);
+    QVERIFY(!call.rosso);
+}
+
+void TstFrmVorsa::anOpenShareIsSaidInRed() {
+    Scena s;
+    QVERIFY(s.Avvia(kLetto + kCatalogo,
+                    [](Till& t) { t.statoMultiVorsa = StatoMultiVorsa::PrincipaleOk; }));
+    QCOMPARE(s.messaggi.calls.size(), std::size_t{1});
+    const auto& call = s.messaggi.calls.front();
+    QVERIFY(call.rosso);
+    QVERIFY(call.text.contains(QStringLiteral("password")));
+    QCOMPARE(call.intervalMs, 0);  // stays until confirmed
 }
 
 void TstFrmVorsa::titleAndReadme() {
