@@ -425,11 +425,14 @@ TEST(CommitTest, HostileValuesInTheDataFile) {
         {"negative statistics", "[STATISTICHE]\r\n201=-5;-3\r\n", "201", true, "1"},
         {"a 10 MB line", "[VARIE]\r\nX=" + std::string(10 << 20, 'x') + "\r\n", "201", true, "1"},
         {"last piece", "", "105", true, "1"},
+        {"a byte-order mark", "", "101", true, "1"},
     };
     for (const auto& k : cases) {
         MemoryFileAccess files;
-        Cassa c(files, std::string(kCatalogo) + k.extra);
+        const bool bom = std::string(k.name) == "a byte-order mark";
+        Cassa c(files, (bom ? "\xEF\xBB\xBF" : "") + std::string(kCatalogo) + k.extra);
         c.till->opt.gMultiVorsa = false;
+        EXPECT_EQ(c.Art(101).name, "Panino con salamella") << k.name;
         for (const auto& code : Split(k.codes, ' ')) c.Digita(code);
         c.Digita("F1");
         c.Digita("F4");
