@@ -116,7 +116,10 @@ void EditorCatalogo::LoadSavedCatalogue() {
     }
 
     const long fallite = st.scrittureFallite();
-    st.IniziaBlocco();
+    if (!ApriDati("Il catalogo NON \xE8 stato caricato: resta quello di prima.")) {
+        view_.DeselezionaSalvati();
+        return;
+    }
     for (auto& z : cat_.sezioni) {
         const std::string d = Trim(doc.Get(z.name, "DIMENSIONE").value_or(""));
         if (IsInteger(d) && Val(d) >= 1 && Val(d) <= 80) z.size = static_cast<std::int16_t>(Val(d));
@@ -137,7 +140,7 @@ void EditorCatalogo::LoadSavedCatalogue() {
     cat_.AssegnaComande(opt_);
     cat_.CaricaGruppi(st, opt_, paths);
     WriteCatalogue(paths.gFileDati);
-    st.ChiudiBlocco();
+    st.ChiudiTransazione();
     if (st.scrittureFallite() != fallite) {
         RicaricaDaFile();
         Avviso("ERRORE SALVATAGGIO",

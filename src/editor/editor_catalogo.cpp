@@ -230,6 +230,14 @@ void EditorCatalogo::RicaricaDaFile() {
     cat_.CaricaGruppi(st, opt_, paths);
 }
 
+bool EditorCatalogo::ApriDati(const std::string& fallito) {
+    if (settings_.store().IniziaTransazione(settings_.paths().gFileDati) ==
+        SettingsStore::Transazione::Ok)
+        return true;
+    Avviso("ERRORE SALVATAGGIO", "\r\n" + fallito + "\r\n");
+    return false;
+}
+
 void EditorCatalogo::DeleteSectionRows() {
     const int s = view_.SezioneScelta();
     if (s < 0 || s > 2) return;
@@ -237,12 +245,12 @@ void EditorCatalogo::DeleteSectionRows() {
     const long fallite = st.scrittureFallite();
     const auto& paths = settings_.paths();
     const Sezione& z = cat_.sezioni[static_cast<std::size_t>(s)];
-    st.IniziaBlocco();
+    if (!ApriDati("La sezione NON \xE8 stata cancellata.")) return;
     for (int n = 1; n <= z.size; ++n) settings_.Write(keys::Articolo, "", Idx(z.name, n));
     cat_.CaricaProdotti(st, opt_, paths);
     cat_.AssegnaComande(opt_);
     cat_.CaricaGruppi(st, opt_, paths);
-    st.ChiudiBlocco();
+    st.ChiudiTransazione();
     if (st.scrittureFallite() != fallite) {
         RicaricaDaFile();
         Avviso("ERRORE SALVATAGGIO", "\r\nLa sezione NON \xE8 stata cancellata.\r\n");
@@ -340,7 +348,7 @@ void EditorCatalogo::ApplyGridSize() {
     nuovi[0] = cat_.gArticoli[0];
     std::size_t n = 0;
     std::size_t vecchio = 0;
-    st.IniziaBlocco();
+    if (!ApriDati("La nuova griglia NON \xE8 stata salvata: resta quella di prima.")) return;
     for (std::int16_t s = 0; s < 3; ++s) {
         const Sezione& z = cat_.sezioni[static_cast<std::size_t>(s)];
         for (std::int16_t k = 1; k <= z.pendingSize; ++k) {
@@ -370,8 +378,13 @@ void EditorCatalogo::ApplyGridSize() {
         z.size = z.pendingSize;
         settings_.Write(keys::Dimensione, std::to_string(z.size), Idx(z.name));
     }
+    // Other tills may have sold since this one last read: the lines go back with the stock the
+    // file holds now, not the stock this till last saw.
+    if (opt_.gMultiVorsa)
+        for (int i = 1; i <= cat_.gNumeroArticoli; ++i)
+            cat_.AggiornaArticolo(i, st, opt_, settings_.paths(), nullptr);
     WriteCatalogue(settings_.paths().gFileDati);
-    st.ChiudiBlocco();
+    st.ChiudiTransazione();
     if (st.scrittureFallite() != fallite) {
         RicaricaDaFile();
         Avviso("ERRORE SALVATAGGIO",
@@ -391,7 +404,7 @@ void EditorCatalogo::LoadTestData() {
     Paths prova = settings_.paths();
     prova.gFileDati = settings_.paths().gFileTmp;
     const std::string sep(1, opt_.gSeparatore);
-    st.IniziaBlocco();
+    if (!ApriDati("I dati di test NON sono stati salvati.")) return;
     for (std::size_t s = 0; s < 3; ++s) {
         const Sezione& z = cat_.sezioni[s];
         const std::string prezzo =
@@ -407,7 +420,7 @@ void EditorCatalogo::LoadTestData() {
     cat_.AssegnaComande(opt_);
     cat_.CaricaGruppi(st, opt_, settings_.paths());
     WriteCatalogue(settings_.paths().gFileDati);
-    st.ChiudiBlocco();
+    st.ChiudiTransazione();
     if (st.scrittureFallite() != fallite) {
         RicaricaDaFile();
         Avviso("ERRORE SALVATAGGIO", "\r\nI dati di test NON sono stati salvati.\r\n");

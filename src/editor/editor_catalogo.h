@@ -115,6 +115,9 @@ class EditorCatalogo {
     void Avviso(const std::string& title, const std::string& text);
     /// The catalogue in memory again as the data file holds it (after a failed write).
     void RicaricaDaFile();
+    /// Starts a catalogue change as a transaction on the data file, as a sale is; false, with
+    /// the operator told `fallito`, when this till cannot have the file now.
+    bool ApriDati(const std::string& fallito);
     std::string FileSalvato(int row) const;
 
     Catalogue& cat_;

@@ -465,6 +465,23 @@ TEST(EditorMultiTest, PiecesColumnCountsWhatEveryTillHolds) {
               " [A-] " + Pad("Panino", 50) + " - \x80:  2,30 - Pz:   48 (avv.  10)");
 }
 
+TEST(EditorMultiTest, AGridChangeKeepsWhatAnotherTillSoldMeanwhile) {
+    MemoryFileAccess files;
+    CassaEditor a(files, std::string(kMulti) + kMenu, "anna");
+    CassaEditor b(files, "", "bruno");
+    a.editor.OpenCatalogueEditor();  // Anna has read 50 Panini
+    b.cassa.vendita->ImpostaStampaAutomatica(false);
+    for (const char* k : {"101", "101", "F1", "F4"}) {
+        b.cassa.Digita(k);
+        b.cassa.Timer();
+    }
+    ASSERT_EQ(Split(a.Riga("MANGIARE", 1), ';')[4], "48");
+    a.editor.ComandoB(3);
+    a.editor.ComandoB(5);
+    EXPECT_EQ(a.cassa.Dati("MANGIARE", "DIMENSIONE"), "4");
+    EXPECT_EQ(Split(a.Riga("MANGIARE", 1), ';')[4], "48") << "the grid change undid a sale";
+}
+
 TEST(EditorMultiTest, GridChangeTellsToRestartTheOtherTills) {
     for (bool multi : {false, true}) {
         MemoryFileAccess files;
