@@ -97,6 +97,21 @@ bool Vendita::RegistraScontrino() {
             "massimo: salvare e svuotare il riepilogo vendite (F6)";
         return false;
     }
+    // Another till may have sold the last pieces between this bill taking them and now (its
+    // commit and the release of its held pieces are two steps): nothing is sold that the file
+    // no longer holds, and the bill stays for the operator to take the missing pieces off.
+    if (multi) {
+        for (int n : venduti) {
+            cat_.AggiornaArticolo(n, st, opt_, settings_.paths(), &view_.catalogo);
+            const Article& a = cat_.gArticoli[n];
+            if (a.pieces < 0 || a.pieces >= a.quantity) continue;
+            st.AnnullaTransazione();
+            st.SbloccaChiavi(presi);
+            motivo_ = "SUGGERIMENTO: " + a.name + ": ne restano " + std::to_string(a.pieces) +
+                      " pezzi. Togliere quelli in pi\xF9 (F3) e premere di nuovo F4";
+            return false;
+        }
+    }
     conto_.gNumeroScontrino = static_cast<std::int32_t>(std::max(0LL, ultimo) + 1);
     settings_.Write(keys::StatData, FormatDateTime(clock_.Now()));
     settings_.Write(keys::StatScontrini, std::to_string(conto_.gNumeroScontrino));

@@ -407,6 +407,26 @@ TEST(CommitTest, ADeadTillsEntriesCostOneWaitAndNoneAtStart) {
     EXPECT_NE(lock.find("=L - STATISTICHE - SCONTRINI"), std::string::npos) << lock;
 }
 
+TEST(CommitTest, APieceSoldElsewhereMeanwhileIsNotSoldTwice) {
+    MemoryFileAccess files;
+    files.files["//cassa1/vorsa$/Vorsa.ini"] = kCatalogo;
+    Cassa c(files, "[MULTIVORSA]\r\nABILITATO=1\r\nSISTEMA_REMOTO=cassa1\r\n", "bruno", "/q");
+    c.vendita->ImpostaStampaAutomatica(false);
+    c.Digita("105");  // the last piece, held in this bill
+    ASSERT_EQ(c.view.lines.size(), 1u);
+    // Another till sold it and let its hold go between this bill taking it and F4.
+    ProfileStore altra(files);
+    altra.Set("//cassa1/vorsa$/Vorsa.ini", "MANGIARE", "5", "Ultimo pezzo;4;1;0;0;1;1;0");
+    altra.Set("//cassa1/vorsa$/Vorsa.ini.lck", "MULTIVORSA", "5", "0");
+    c.Digita("F1");
+    c.Digita("F4");
+    ASSERT_EQ(c.prompter.hints.size(), 1u);
+    EXPECT_NE(c.prompter.hints[0].find("Ultimo pezzo: ne restano 0 pezzi"), std::string::npos);
+    EXPECT_EQ(c.Dati("STATISTICHE", "SCONTRINI"), "(missing)");
+    EXPECT_EQ(c.view.lines.size(), 1u);  // the bill waits for the operator
+    EXPECT_EQ(c.Dati("MANGIARE", "5"), "Ultimo pezzo;4;1;0;0;1;1;0");
+}
+
 // What anyone on the share may leave in the data file: the till neither crashes nor writes a
 // negative number, stock never goes below 0, and a refusal says so.
 TEST(CommitTest, HostileValuesInTheDataFile) {
