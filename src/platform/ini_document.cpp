@@ -136,9 +136,10 @@ IniDocument& IniDocument::operator=(IniDocument&& o) noexcept {
 }
 
 IniDocument IniDocument::Parse(std::string_view bytes) {
-    // A file saved as UTF-8 by an editor starts with a byte-order mark, which would hide the
-    // first section's header; the file is Windows-1252 and is written back without it.
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    // A file saved as UTF-8 by an editor starts with a byte-order mark (or several, saved
+    // again), which would hide the first section's header; the file is Windows-1252 and is
+    // written back without them.
+    while (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     IniDocument doc;
     auto& sections = doc.impl_->sections;
     auto addLine = [&sections](std::string_view raw) {
