@@ -122,8 +122,7 @@ bool Vendita::RegistraScontrino() {
         if (multi) {
             const auto r = LeggiStatistica(settings_.Read(keys::StatArticolo, a.code, true), sep);
             a.soldQuantity = r ? r->quantity : 0;
-            a.soldAmount = r ? r->amount : Currency{};
-            cat_.AggiornaArticolo(n, st, opt_, settings_.paths(), &view_.catalogo);
+            a.soldAmount = r ? r->amount : Currency{};  // the stock was read above
         }
         a.soldQuantity = static_cast<std::int32_t>(
             std::min<long long>(static_cast<long long>(a.soldQuantity) + a.quantity,
