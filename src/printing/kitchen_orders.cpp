@@ -96,8 +96,8 @@ std::int32_t KitchenOrders::ComputeOrderPaperLength(int k, const PrintList& list
             fitted(FormatDataOraComanda(longest), 10) + 4 * gap;
     const std::string numero = NumberText(list);
     if (layout_.Setup().Opt().gTicketRitiroBarre)
-        h += layout_.WithBarcodeHeight(numero, 13, DrawCode39(std::to_string(list.numero)),
-                                       op.margins.left, op.margins.right, kBarcodeGap);
+        h += layout_.WithBarcodeHeight(numero, 13, DrawCode39(list.NumeroCodice()), op.margins.left,
+                                       op.margins.right, kBarcodeGap);
     else
         h += fitted(numero, 13);
     if (!list.tavolo.empty() && cfg.opz[0]) h += 2 * gap + fitted("Tavolo:    " + list.tavolo, 13);
@@ -115,7 +115,7 @@ std::int32_t KitchenOrders::ComputeOrderPaperLength(int k, const PrintList& list
 }
 
 std::string KitchenOrders::NumberText(const PrintList& list) const {
-    return "Scontrino: " + layout_.Setup().Opt().gPrefisso + FormatIntero(list.numero);
+    return "Scontrino: " + layout_.Setup().Opt().gPrefisso + list.NumeroTesto();
 }
 
 int KitchenOrders::QtyColumn(const OrderPage& op, const std::vector<Row>& rows) {
@@ -206,8 +206,8 @@ void KitchenOrders::PrintKitchenOrder(int k, const PrintList& list) {
     c.SetSize(13);
     c.Y += 4 * gap;
     if (o.gTicketRitiroBarre)
-        layout_.PrintWithBarcode(NumberText(list), DrawCode39(std::to_string(list.numero)), false,
-                                 left, right, kBarcodeGap);
+        layout_.PrintWithBarcode(NumberText(list), DrawCode39(list.NumeroCodice()), false, left,
+                                 right, kBarcodeGap);
     else
         layout_.PrintLeftInOrder(NumberText(list), 0, k);
     if (!list.tavolo.empty() && cfg.opz[0])

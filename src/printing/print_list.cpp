@@ -1,10 +1,13 @@
 #include "printing/print_list.h"
 
+#include "printing/print_format.h"
+
 namespace vorsa {
 
 PrintList BuildPrintList(const UltimoConto& conto, const Catalogue& cat) {
     PrintList l;
     l.numero = conto.numero;
+    l.provvisorio = conto.provvisorio;
     l.data = conto.data;
     l.tavolo = conto.tavolo;
     l.commento = conto.commento;
@@ -29,6 +32,22 @@ PrintList BuildPrintList(const UltimoConto& conto, const Catalogue& cat) {
         l.entries.push_back(std::move(e));
     }
     return l;
+}
+
+std::string NumeroTesto(std::int32_t numero, const std::string& provvisorio) {
+    return provvisorio.empty() ? FormatIntero(numero) : provvisorio;
+}
+
+std::string NumeroCodice(std::int32_t numero, const std::string& provvisorio) {
+    return provvisorio.empty() ? std::to_string(numero) : provvisorio;
+}
+
+std::string PrintList::NumeroTesto() const {
+    return vorsa::NumeroTesto(numero, provvisorio);
+}
+
+std::string PrintList::NumeroCodice() const {
+    return vorsa::NumeroCodice(numero, provvisorio);
 }
 
 std::string NomeGruppo(const Catalogue& cat, int group) {

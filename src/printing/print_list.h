@@ -26,9 +26,14 @@ struct PrintEntry {
 struct PrintList {
     std::vector<PrintEntry> entries;  // catalogue order, quantities above 0
     std::int32_t numero = 0;
+    std::string provvisorio;
     DateTime data;
     std::string tavolo;
     std::string commento;
+    /// The number as printed, without the prefix: "1.234", or "P12" for a waiting sale.
+    std::string NumeroTesto() const;
+    /// What the barcode carries: "1234" or "P12".
+    std::string NumeroCodice() const;
     bool Empty() const { return entries.empty(); }
 };
 
@@ -36,6 +41,10 @@ struct PrintList {
 /// a variable price is the amount charged per piece (its catalogue price is reset after the
 /// commit).
 PrintList BuildPrintList(const UltimoConto& conto, const Catalogue& cat);
+
+/// The receipt number of a printout as printed and as its barcode carries it.
+std::string NumeroTesto(std::int32_t numero, const std::string& provvisorio);
+std::string NumeroCodice(std::int32_t numero, const std::string& provvisorio);
 
 /// Name of the advanced group with this number; empty when there is none.
 std::string NomeGruppo(const Catalogue& cat, int group);

@@ -19,6 +19,8 @@ struct UltimoConto {
     };
     std::vector<Riga> righe;
     std::int32_t numero = 0;
+    /// A sale still waiting for the main till prints this instead of its number: "P12".
+    std::string provvisorio;
     DateTime data;
     Currency totale;
     std::string tavolo;

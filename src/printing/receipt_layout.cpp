@@ -317,7 +317,7 @@ int ReceiptLayout::GroupNameExtra(const std::string& groupName) {
 }
 
 void ReceiptLayout::PrepareBarcode() {
-    barcode = DrawCode39(std::to_string(job.numero));
+    barcode = DrawCode39(NumeroCodice(job.numero, job.provvisorio));
 }
 
 std::string ReceiptLayout::NumberText() {
@@ -325,7 +325,7 @@ std::string ReceiptLayout::NumberText() {
     std::string text = "COPIA";
     if (o.gProgressivo)
         text = std::string(in_.conto.gRistampaFatta ? "COPIA - Scontrino: " : "Scontrino: ") +
-               o.gPrefisso + FormatIntero(job.numero);
+               o.gPrefisso + NumeroTesto(job.numero, job.provvisorio);
     if (o.gTicketRitiroBarre) text += " - ";
     return text;
 }
@@ -345,7 +345,8 @@ void ReceiptLayout::PrintReceiptNumber() {
 int ReceiptLayout::NumberRowHeight() {
     const std::string text = NumberText();
     if (!opt().gTicketRitiroBarre) return FittedHeight(text, prof().textSize, Between());
-    return WithBarcodeHeight(text, prof().textSize, DrawCode39(std::to_string(job.numero)),
+    return WithBarcodeHeight(text, prof().textSize,
+                             DrawCode39(NumeroCodice(job.numero, job.provvisorio)),
                              prof().leftMargin, prof().rightMargin, 0);
 }
 

@@ -73,6 +73,7 @@ struct ReceiptData {
     DateTime data;
     std::string tavolo;
     std::string commento;
+    std::string provvisorio;
 };
 
 inline constexpr std::string_view kNomeTest = "12345678901234567890123456789012";

@@ -14,7 +14,8 @@ void ReceiptModes::SetList(PrintList list) {
 }
 
 void ReceiptModes::UseList() {
-    layout_.job = ReceiptData{list_.numero, list_.data, list_.tavolo, list_.commento};
+    layout_.job =
+        ReceiptData{list_.numero, list_.data, list_.tavolo, list_.commento, list_.provvisorio};
 }
 
 void ReceiptModes::PrintBill() {
@@ -185,7 +186,7 @@ void ReceiptModes::PrinterTest() {
     const std::string keep1 = o.gTitoloScontrino, keep2 = o.gTitoloScontrino2;
     o.gTitoloScontrino = "*****   TEST STAMPANTE   *****";
     o.gTitoloScontrino2 = "**    SECONDA RIGA TITOLO   **";
-    layout_.job = ReceiptData{in.gNumeroScontrino, in.clock.Now(), "", ""};
+    layout_.job = ReceiptData{in.gNumeroScontrino, in.clock.Now(), "", "", ""};
     PageContent c;
     c.kind = LayoutKind::MultiLine;
     c.testLines = 12;

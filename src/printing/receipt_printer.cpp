@@ -1,5 +1,10 @@
 #include "printing/receipt_printer.h"
 
+#include <algorithm>
+#include <limits>
+
+#include "platform/text.h"
+
 namespace vorsa {
 
 ReceiptPrinter::ReceiptPrinter(PrintInputs in, PrintBackend& backend)
@@ -10,6 +15,15 @@ ReceiptPrinter::ReceiptPrinter(PrintInputs in, PrintBackend& backend)
       orders_(layout_),
       modes_(layout_, orders_) {
     setup_.LoadPrinterList();
+}
+
+std::int32_t ReceiptPrinter::NumeroConto() const {
+    // A waiting sale has no number yet: minus its provisional id keeps its printouts apart
+    // from those of committed receipts and of other waiting sales.
+    const std::string& p = in_.conto.provvisorio;
+    if (p.empty()) return in_.gNumeroScontrino;
+    return static_cast<std::int32_t>(
+        -std::clamp<long long>(Val(p.substr(1)), 1, std::numeric_limits<std::int32_t>::max()));
 }
 
 bool ReceiptPrinter::StampanteDisponibile() {
@@ -46,7 +60,7 @@ bool ReceiptPrinter::RistampaComanda(int k) {
     const std::string nome = in_.opt.gComande[static_cast<std::size_t>(k - 1)].nome;
     if (sorveglianza_)
         sorveglianza_->PrimaDiStampare(
-            {{setup_.StampanteComanda(k), NomeFoglio(k, nome), k, in_.gNumeroScontrino}});
+            {{setup_.StampanteComanda(k), NomeFoglio(k, nome), k, NumeroConto()}});
     orders_.copia = true;
     orders_.PrintKitchenOrder(k, list);
     orders_.copia = false;
@@ -60,14 +74,13 @@ std::vector<Foglio> ReceiptPrinter::Fogli(bool ristampa) {
     if (!setup_.printerAvailable) return fogli;
     const PrintList list = BuildPrintList(in_.conto, in_.cat);
     if (list.Empty()) return fogli;
-    fogli.push_back({setup_.printerName, NomeFoglio(0, ""), 0, in_.gNumeroScontrino});
+    fogli.push_back({setup_.printerName, NomeFoglio(0, ""), 0, NumeroConto()});
     if (ristampa) return fogli;
     const auto& comande = in_.opt.gComande;
     for (int k = 1; k <= static_cast<int>(comande.size()); ++k) {
         const KitchenOrderConfig& c = comande[static_cast<std::size_t>(k - 1)];
         if (c.abilitato && !orders_.Rows(k, list).empty())
-            fogli.push_back(
-                {setup_.StampanteComanda(k), NomeFoglio(k, c.nome), k, in_.gNumeroScontrino});
+            fogli.push_back({setup_.StampanteComanda(k), NomeFoglio(k, c.nome), k, NumeroConto()});
     }
     return fogli;
 }

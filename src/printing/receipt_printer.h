@@ -45,7 +45,7 @@ class ReceiptPrinter : public PrintSeam {
     /// the bill or no printer.
     bool RistampaComanda(int k);
     /// The receipt number of the last bill, the one a reprint prints.
-    std::int32_t NumeroConto() const { return in_.gNumeroScontrino; }
+    std::int32_t NumeroConto() const;
     /// The bill's printing is checked before and followed after by `s` (none: not followed).
     void Sorveglia(OsservaStampe* s) { sorveglianza_ = s; }
 

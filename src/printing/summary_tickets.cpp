@@ -26,7 +26,7 @@ std::vector<std::string> SummaryRows(const PrintList& list, const std::string& p
     }
     return {"Data: ....... " + FormatData(list.data),
             "Ora: ........ " + FormatOra(list.data),
-            "Progressivo:  " + prefisso + FormatIntero(list.numero),
+            "Progressivo:  " + prefisso + list.NumeroTesto(),
             "Numero righe: " + FormatIntero(static_cast<long long>(list.entries.size())),
             "Totale pezzi: " + FormatIntero(pezzi),
             "Totale merce: " + FormatImporto(merce) + " " + std::string(kEuro)};
@@ -125,9 +125,8 @@ int ReceiptModes::TicketBodyHeight(const std::string& groupName) {
             layout_.FittedHeight("Ora: ........ " + FormatOra(list_.data), p.textSize, width) + gap;
     const std::string number = TicketNumber();
     if (o.gTicketRitiroBarre)
-        h += layout_.WithBarcodeHeight(number, 4 * p.textSize,
-                                       DrawCode39(std::to_string(list_.numero)), p.leftMargin,
-                                       p.rightMargin, 0);
+        h += layout_.WithBarcodeHeight(number, 4 * p.textSize, DrawCode39(list_.NumeroCodice()),
+                                       p.leftMargin, p.rightMargin, 0);
     else
         h += layout_.FittedHeight(number, 4 * p.textSize, width);
     if (!groupName.empty()) h += layout_.FittedHeight(groupName, 2 * p.textSize, width) + 2 * gap;
@@ -136,7 +135,7 @@ int ReceiptModes::TicketBodyHeight(const std::string& groupName) {
 
 std::string ReceiptModes::TicketNumber() const {
     const Options& o = layout_.Setup().Opt();
-    return o.gPrefisso + FormatIntero(list_.numero) + (o.gTicketRitiroBarre ? " " : "");
+    return o.gPrefisso + list_.NumeroTesto() + (o.gTicketRitiroBarre ? " " : "");
 }
 
 std::string ReceiptModes::TicketText() const {
