@@ -29,7 +29,8 @@ QString Utf8(const std::string& cp1252) {
 /// till's file.
 bool SessioneCondivisa(StatoMultiVorsa s) {
     return s == StatoMultiVorsa::PrincipaleOk ||
-           s == StatoMultiVorsa::PrincipaleSenzaCondivisione || s == StatoMultiVorsa::SecondariaOk;
+           s == StatoMultiVorsa::PrincipaleSenzaCondivisione ||
+           s == StatoMultiVorsa::SecondariaOk || s == StatoMultiVorsa::SecondariaInAttesa;
 }
 
 /// A receipt printer whose page set-up tells its warnings in a message box from the start.

@@ -40,6 +40,7 @@ constexpr int kResto = 2010;
 constexpr int kCodice = 1360;
 constexpr int kConfCode = 1170;
 constexpr int kStampa = 600;
+constexpr int kAttesa = 450;
 constexpr int kValoreHeight = 570;
 constexpr int kCodiceHeight = 615;
 
@@ -84,6 +85,9 @@ LayoutFinestra CalcolaLayoutFinestra(int larghezza, int altezza) {
                                                     kAzioneHeight};
     }
 
+    // Below F7, as wide as the function keys with their key labels.
+    l.lblAttesa = {x + kCodiceAzioneLeft, h - kAttesa,
+                   kAzioneLeft + kAzioneWidth - kCodiceAzioneLeft, kInfoHeight};
     l.lblUltimoCaption = didascalia(kUltimo, kAzioneHeight);
     l.lblUltimoScontrino = valore(kUltimo, kAzioneHeight);
     l.info[2] = info(x + kInfoLeft, kUltimo - 60);

@@ -28,6 +28,8 @@ struct LayoutFinestra {
     RettangoloTwips lblTavolo, txtTavolo, lblCommento, txtCommento;
     std::array<RettangoloTwips, 8> lblAzioniCode{}, cmdAzioni{};  // 1..7
     RettangoloTwips lblUltimoCaption, lblUltimoScontrino;
+    /// Under the function keys: how many sales wait for the main till.
+    RettangoloTwips lblAttesa;
     RettangoloTwips lblTotale;
     RettangoloTwips lblPagatoCaption, boxPagato;
     RettangoloTwips lblRestoCaption, lblResto;

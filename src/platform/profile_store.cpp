@@ -175,6 +175,17 @@ const IniDocument* ProfileStore::LastGood(const std::string& path) const {
     return &it->second->doc;
 }
 
+void ProfileStore::Semina(const std::string& path, IniDocument doc) {
+    auto& slot = cache_[path];
+    if (!slot) slot = std::make_unique<Cached>();
+    if (slot->loaded) return;
+    slot->doc = std::move(doc);
+    slot->loaded = true;
+    slot->seen = true;
+    slot->valid = false;
+    slot->stamp.reset();
+}
+
 void ProfileStore::BeginBatch() {
     ++batchDepth_;
 }

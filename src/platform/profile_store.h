@@ -70,6 +70,10 @@ class ProfileStore {
     bool InTransaction() const { return txLock_ != nullptr; }
     /// The document of `path` as this store last read it whole (empty when never read).
     const IniDocument* LastGood(const std::string& path) const;
+    /// Gives a file not read yet a last document, as if read from it once: while the file
+    /// cannot be read, reads see this copy (a secondary till started while its main till is
+    /// away sells from the catalogue it kept). Nothing is written with it.
+    void Semina(const std::string& path, IniDocument doc);
 
     void BeginBatch();
     /// Writes every file changed in the batch once; false when any write failed.

@@ -45,20 +45,27 @@ Vendita::Vendita(SaleParts p, SaleViews views, Prompter& prompter, PrintSeam* pr
       titolo_(p.titolo),
       view_(views),
       prompter_(prompter),
-      print_(print) {}
+      print_(print),
+      attesa_(p.attesa) {}
 
-bool Vendita::AggiornaCondiviso(int index, int delta, int tenuti) {
+Vendita::Presa Vendita::AggiornaCondiviso(int index, int delta) {
     // Keeps the group-wide count of pieces held in open bills, and this till's share of it
     // for the recovery after a crash. A piece is taken only while one is free, checked under
     // the counter's lock: two tills reaching for the last piece cannot both have it.
     Article& a = cat_.gArticoli[index];
+    // What this till holds in the counter, which is not always the bill: pieces added while
+    // the lock file could not be reached were never counted, so they are never given back.
+    const long long qui = std::max(0LL, Val(settings_.Read(keys::PezziTenuti, index)));
+    if (delta < 0 && qui == 0) return Presa::Presa;
     if (delta > 0)
         cat_.AggiornaArticolo(index, settings_.store(), opt_, settings_.paths(), nullptr);
     const KeyName k = Resolve(keys::PezziCondivisi, index);
+    bool aperto = false;
     bool preso = false;
     // Read, checked and written in one locked write of the lock file.
     const bool scritto =
         settings_.store().AggiornaFileLock({{k.section, k.key}}, [&](IniDocument& doc) {
+            aperto = true;
             const long long letto = ContatoreCondiviso(doc.Get(k.section, k.key));
             if (delta > 0 && a.pieces >= 0 && a.pieces - letto < delta) {
                 a.sharedCount = static_cast<std::int16_t>(letto);
@@ -68,9 +75,10 @@ bool Vendita::AggiornaCondiviso(int index, int delta, int tenuti) {
             preso = true;
             return doc.Set(k.section, k.key, std::to_string(a.sharedCount));
         });
-    if (!scritto || !preso) return false;
-    settings_.Write(keys::PezziTenuti, std::to_string(tenuti), index);
-    return true;
+    if (aperto && !preso) return Presa::Rifiutata;
+    if (!scritto) return Presa::Irraggiungibile;
+    settings_.Write(keys::PezziTenuti, std::to_string(std::max(0LL, qui + delta)), index);
+    return Presa::Presa;
 }
 
 void Vendita::StatoDopoPasso(int index, int n, const char* segno) {
@@ -107,7 +115,8 @@ void Vendita::AggiungiArticolo(int section, std::string_view codeText) {
         if (!multi) return static_cast<int>(a.quantity);
         a.sharedCount = static_cast<std::int16_t>(
             ContatoreCondiviso(settings_.Read(keys::PezziCondivisi, index)));
-        const int letto = a.sharedCount;
+        // The counter holds this bill's pieces, but not those added while it was out of reach.
+        const int letto = std::max<int>(a.sharedCount, a.quantity);
         cat.AggiornaArticolo(index, settings_.store(), opt_, settings_.paths(), &view_.catalogo);
         return letto;
     };
@@ -121,7 +130,7 @@ void Vendita::AggiungiArticolo(int section, std::string_view codeText) {
             --a.quantity;
             --n;
             StatoDopoPasso(index, n, "+");
-            if (multi && a.pieces >= 0) AggiornaCondiviso(index, -1, a.quantity);
+            if (multi && a.pieces >= 0) AggiornaCondiviso(index, -1);
             conto_.gTotaleConto -= a.price;
             AggiornaRigaConto(index);
         }
@@ -142,14 +151,18 @@ void Vendita::AggiungiArticolo(int section, std::string_view codeText) {
             cat_.ColoraArticolo(kStatoFinito, a.section, a.position, true, view_.catalogo);
         } else if (a.quantity == std::numeric_limits<std::int16_t>::max()) {
             MostraErrore();  // one more piece would not fit the bill's count
-        } else if (multi && a.pieces >= 0 && !AggiornaCondiviso(index, +1, a.quantity + 1)) {
+        } else if (const Presa presa =
+                       multi && a.pieces >= 0 ? AggiornaCondiviso(index, +1) : Presa::NonContata;
+                   presa == Presa::Rifiutata) {
             // Another till took the last free piece in the meantime.
             n = a.sharedCount;
             cat_.ColoraArticolo(kStatoFinito, a.section, a.position, true, view_.catalogo);
         } else {
+            // With the lock file out of reach the piece is sold on what this till last saw:
+            // the sale must go on while the main till is away.
             a.lineTotal += a.price;
             ++a.quantity;
-            n = multi && a.pieces >= 0 ? a.sharedCount : n + 1;
+            n = presa == Presa::Presa ? a.sharedCount : n + 1;
             StatoDopoPasso(index, n, "-");
             conto_.gTotaleConto += a.price;
             AggiornaRigaConto(index);
@@ -176,12 +189,7 @@ void Vendita::NuovoConto() {
     if (opt_.gMultiVorsa) {
         // The held pieces go back together: their counters locked, written and released in
         // one write of the lock file each.
-        std::vector<std::pair<int, long long>> tenuti;
-        for (int n = 1; n <= cat.gNumeroArticoli; ++n) {
-            const Article& a = cat.gArticoli[n];
-            if (a.pieces >= 0 && a.quantity >= 1) tenuti.emplace_back(n, a.quantity);
-        }
-        RestituisciPezzi(settings_, tenuti);
+        RestituisciPezzi(settings_, PezziTenutiQui(settings_));
     }
     for (int n = 1; n <= cat.gNumeroArticoli; ++n) {
         Article& a = cat.gArticoli[n];

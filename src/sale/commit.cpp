@@ -57,6 +57,7 @@ bool Vendita::RegistraScontrino() {
     for (int n = 1; n <= cat_.gNumeroArticoli; ++n)
         if (cat_.gArticoli[n].quantity > 0) venduti.push_back(n);
     motivo_.clear();
+    rifiutata_ = false;
 
     // Tills of earlier versions serialise by lock entries: every key the sale changes is
     // entered in one write of the lock file and released in another. What makes the sale
@@ -92,6 +93,7 @@ bool Vendita::RegistraScontrino() {
     if (ultimo >= std::numeric_limits<std::int32_t>::max()) {
         st.AnnullaTransazione();
         if (multi) st.SbloccaChiavi(presi);
+        rifiutata_ = true;
         motivo_ =
             "SUGGERIMENTO: Il numero degli scontrini (STATISTICHE/SCONTRINI) ha raggiunto il "
             "massimo: salvare e svuotare il riepilogo vendite (F6)";
@@ -107,6 +109,7 @@ bool Vendita::RegistraScontrino() {
             if (a.pieces < 0 || a.pieces >= a.quantity) continue;
             st.AnnullaTransazione();
             st.SbloccaChiavi(presi);
+            rifiutata_ = true;
             motivo_ = "SUGGERIMENTO: " + a.name + ": ne restano " + std::to_string(a.pieces) +
                       " pezzi. Togliere quelli in pi\xF9 (F3) e premere di nuovo F4";
             return false;

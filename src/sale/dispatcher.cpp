@@ -149,7 +149,18 @@ void Vendita::Impostazioni() {
 
 void Vendita::SequenzaCommit() {
     conto_.gDataScontrino = clock_.Now();
-    if (!RegistraScontrino()) {
+    const bool multi = opt_.gMultiVorsa;
+    // Sales reach the file in the order they were made: older waiting ones go first, and
+    // while any still wait this one waits behind them.
+    if (multi && attesa_.Quante() > 0) ConsegnaInAttesa();
+    bool registrata = false;
+    rifiutata_ = false;
+    if (!multi || attesa_.Quante() == 0) registrata = RegistraScontrino();
+    // The main till or its share is away: the sale is kept in this till's folder and goes
+    // on as usual; it reaches the shared file once that answers.
+    std::optional<VenditaInAttesa> inAttesa;
+    if (!registrata && multi && !rifiutata_) inAttesa = Accoda();
+    if (!registrata && !inAttesa) {
         // Nothing of the sale was written, so nothing prints: a receipt would carry a number
         // that another sale may get. The bill stays open, still being paid, for F4 again.
         prompter_.MostraMessaggio(
@@ -170,7 +181,10 @@ void Vendita::SequenzaCommit() {
         const Article& a = cat_.gArticoli[n];
         if (a.quantity > 0) u.righe.push_back({n, a.quantity, a.lineTotal});
     }
-    u.numero = conto_.gNumeroScontrino;
+    // A waiting sale prints at once, the kitchen cannot wait, under a provisional number of
+    // this till that no committed receipt can carry.
+    u.numero = inAttesa ? 0 : conto_.gNumeroScontrino;
+    if (inAttesa) u.provvisorio = inAttesa->Provvisorio();
     u.data = conto_.gDataScontrino;
     u.totale = conto_.gTotaleConto;
     u.tavolo = conto_.gTavolo;

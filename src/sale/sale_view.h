@@ -30,6 +30,8 @@ class BillView {
     virtual void SetTotale(const std::string& text) = 0;
     virtual void SetUltimoScontrino(const std::string& text) = 0;
     virtual void ClearTableAndComment() = 0;
+    /// The line telling how many sales wait for the main till; "" hides it.
+    virtual void SetInAttesa(const std::string& /*text*/) {}
 };
 
 /// Payment: the amount box, the change and the payment panel frm_gestione(2).

@@ -27,7 +27,8 @@ Till::Till(Services services, std::string programFolder, Version v)
       gVersione(std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
                 std::to_string(v.revision)),
       gNumeroVersione(NumeroVersione(v)),
-      gTitolo("   Programma di gestione vorsa  -  NON FISCALE  -  (ver. " + gVersione + ")") {
+      gTitolo("   Programma di gestione vorsa  -  NON FISCALE  -  (ver. " + gVersione + ")"),
+      attesa(services.files, programFolder + "/" + kFileAttesa) {
     paths.programFolder = std::move(programFolder);
 }
 
@@ -35,6 +36,20 @@ long long ContatoreCondiviso(const std::optional<std::string>& testo) {
     // Anyone on the share can write the lock file: a negative count holds no piece.
     return std::clamp<long long>(testo ? Val(*testo) : 0, 0,
                                  std::numeric_limits<std::int16_t>::max());
+}
+
+std::vector<std::pair<int, long long>> PezziTenutiQui(SettingsGateway& settings) {
+    // One read of the till's own file for the whole section.
+    const KeyName s = Resolve(keys::PezziTenuti, 1);
+    std::vector<std::pair<int, long long>> tenuti;
+    const IniDocument& doc = settings.store().profiles().Document(settings.paths().gFileIni);
+    for (const auto& [chiave, valore] : doc.Entries(s.section)) {
+        const long long n = Val(chiave);
+        const long long q = std::max(0LL, Val(valore));
+        if (n >= 1 && n <= std::numeric_limits<std::int16_t>::max() && q > 0)
+            tenuti.emplace_back(static_cast<int>(n), q);
+    }
+    return tenuti;
 }
 
 bool RestituisciPezzi(SettingsGateway& settings,

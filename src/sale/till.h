@@ -47,7 +47,10 @@ enum class StatoMultiVorsa : int {
     PrincipaleSenzaCondivisione = 2,
     SecondariaSenzaNome = 3,
     SecondariaIrraggiungibile = 4,
-    SecondariaOk = 5
+    SecondariaOk = 5,
+    /// A secondary till whose main till was away at start-up, selling from the catalogue it
+    /// kept of it; its sales wait, and it joins the main till as soon as that answers.
+    SecondariaInAttesa = 6
 };
 
 class Till {
@@ -80,10 +83,14 @@ class Till {
     bool identitaRinnovata = false;
 
     Conto conto;
+    /// Sales made while the shared data file could not be had, in this till's own folder.
+    VenditeInAttesa attesa;
+    /// A secondary till's copy of the main till's catalogue, as last written to its folder.
+    std::string copiaPrincipale;
 
     /// The pieces the sale and the printouts work on.
     SaleParts PartiVendita() {
-        return {cat, opt, settings, gAzioni, conto, svc.clock, svc.sleeper, gTitolo};
+        return {cat, opt, settings, gAzioni, conto, svc.clock, svc.sleeper, gTitolo, attesa};
     }
     PrintInputs PartiStampa() {
         return {

@@ -10,6 +10,7 @@
 #include "data/catalogue.h"
 #include "data/records.h"
 #include "sale/actions.h"
+#include "sale/attesa.h"
 #include "sale/conto.h"
 #include "sale/sale_view.h"
 #include "settings/settings_gateway.h"
@@ -60,10 +61,15 @@ struct SaleParts {
     Clock& clock;
     Sleeper& sleeper;
     const std::string& titolo;  // caption of the main window
+    VenditeInAttesa& attesa;
 };
 
 /// A shared counter of held pieces as read from the lock file: missing or negative is 0.
 long long ContatoreCondiviso(const std::optional<std::string>& testo);
+
+/// Multi-till: the pieces this till holds in the shared counters (MULTIVORSA-TMP), as
+/// (article index, pieces); those of a bill and those a failed give-back left.
+std::vector<std::pair<int, long long>> PezziTenutiQui(SettingsGateway& settings);
 
 /// Multi-till: gives back (article index, pieces) to the shared counters of held pieces (never
 /// below 0), all in one locked write of the lock file, and clears this till's own record of
@@ -110,6 +116,18 @@ class Vendita {
     /// Why the last RegistraScontrino failed, as the hint of the operator's message.
     const std::string& MotivoErrore() const { return motivo_; }
 
+    // Sales waiting for the shared data file (multi-till).
+    /// Delivers the waiting sales, oldest first, in one transaction: how many went in, or -1
+    /// when the shared file could not be had (they all wait on).
+    int ConsegnaInAttesa();
+    /// Shows how many sales wait ("" when none).
+    void MostraInAttesa();
+    /// A main till tells its operator of pieces sold beyond the stock while a till was away.
+    void AvvisaScortaSuperata();
+    /// After a refresh tick: between bills, delivers the waiting sales and gives back held
+    /// pieces a failed give-back left; a main till tells of stock exceeded.
+    void DopoAggiornamento();
+
   private:
     // One handler per function key switched on, and the steps of switching one off.
     void Paga();
@@ -122,9 +140,13 @@ class Vendita {
     void Spegni(int n);
     void SequenzaCommit();
     bool ApriTransazioneDati();
+    std::optional<VenditaInAttesa> Accoda();
+    /// A piece and the shared counter: counted, refused (none free), not reached (the lock
+    /// file is away), or not counted at all (unlimited article, single till).
+    enum class Presa { Presa, Rifiutata, Irraggiungibile, NonContata };
     void AbilitaCommit();
     void MostraErrore();
-    bool AggiornaCondiviso(int index, int delta, int tenuti);
+    Presa AggiornaCondiviso(int index, int delta);
     void StatoDopoPasso(int index, int n, const char* segno);
     void ImpostaBottoni(int n, bool acceso);
 
@@ -139,10 +161,15 @@ class Vendita {
     SaleViews view_;
     Prompter& prompter_;
     PrintSeam* print_;
+    VenditeInAttesa& attesa_;
     bool inAttesaF_ = false;
     bool inAttesaS_ = false;
     std::string motivo_;
+    bool rifiutata_ = false;  // the last commit was refused by a rule, not by the network
 };
+
+/// The line shown while sales wait: "3 vendite in attesa di invio"; "" for none.
+std::string TestoInAttesa(std::size_t quante);
 
 inline constexpr int kAltezzaAzione = 435;
 inline constexpr int kAltezzaAzionePagamento = 950;

@@ -295,6 +295,9 @@ const KeyDef Scontrino = Record(D, "SCONTRINI", "#");       // receipt number ->
 const KeyDef ScontrinoCommento = Record(D, "SCONTRINI", "#_commento");
 const KeyDef Storni = Record(D, "SCONTRINI", "STORNI");
 const KeyDef Nota = Record(D, "NOTA", "# Note #:");
+// Lock identity -> last of that till's waiting sales that reached the file; older tills ignore it.
+const KeyDef Consegnate = Record(D, "VENDITE-CONSEGNATE", "#");
+const KeyDef ScortaSuperata = Record(D, "SCORTA-SUPERATA", "#");  // code -> pieces sold beyond stock
 // clang-format on
 }  // namespace keys
 
@@ -384,7 +387,9 @@ const std::vector<const KeyDef*>& AllKeys() {
                                                    &Scontrino,
                                                    &ScontrinoCommento,
                                                    &Storni,
-                                                   &Nota};
+                                                   &Nota,
+                                                   &Consegnate,
+                                                   &ScortaSuperata};
     return all;
 }
 

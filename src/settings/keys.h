@@ -107,7 +107,7 @@ extern const KeyDef MultiVorsa, Principale, SistemaRemoto, LockAttesaMs, LockCic
     LockSuffisso, LockOrigine, PasswordMulti, Stazione, PezziCondivisi, PezziTenuti;
 // Catalogue and records of the data file
 extern const KeyDef Dimensione, Articolo, StatData, StatScontrini, StatArticolo, Scontrino,
-    ScontrinoCommento, Storni, Nota, StatCommento;
+    ScontrinoCommento, Storni, Nota, StatCommento, Consegnate, ScortaSuperata;
 }  // namespace keys
 
 }  // namespace vorsa

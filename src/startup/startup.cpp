@@ -93,6 +93,55 @@ void LeggiIdentita(Till& till) {
     o.gIdentitaLock = Left(utente, 20) + o.gLockSuffisso;
 }
 
+std::string FileCopiaPrincipale(const Till& till) {
+    return till.paths.programFolder + "/" + kFileCopiaPrincipale;
+}
+
+constexpr const char* kSezioneCopia = "COPIA-VORSA-PRINCIPALE";
+
+/// Reads the copy of the main till's file kept by earlier runs into the cache of `remoto`:
+/// false when there is none of that main till.
+bool SeminaCopiaPrincipale(Till& till, const std::string& remoto) {
+    const ReadResult r = till.svc.files.ReadAll(FileCopiaPrincipale(till));
+    if (r.status != ReadStatus::Ok) return false;
+    IniDocument doc = IniDocument::Parse(r.bytes);
+    if (doc.Get(kSezioneCopia, "ORIGINE").value_or("") != remoto) return false;
+    doc.DeleteSection(kSezioneCopia);
+    till.copiaPrincipale = r.bytes;
+    till.store.profiles().Semina(remoto, std::move(doc));
+    return true;
+}
+
+}  // namespace
+
+void SalvaCopiaPrincipale(Till& till) {
+    const std::string& remoto = till.paths.gFileDati;
+    if (till.opt.gPrincipale || !IsNetworkPath(remoto)) return;
+    const IniDocument* letto = till.store.profiles().LastGood(remoto);
+    if (!letto || !till.store.profiles().Readable(remoto)) return;
+    // Everything but the receipt archive, the bulk of the file, which selling does not need.
+    IniDocument copia;
+    copia.Set(kSezioneCopia, "ORIGINE", remoto);
+    for (const std::string& s : letto->Sections()) {
+        if (ToUpper(s) == "SCONTRINI") continue;
+        for (const auto& [k, v] : letto->Entries(s)) copia.Set(s, k, v);
+    }
+    std::string bytes = copia.Serialize();
+    if (bytes == till.copiaPrincipale) return;
+    if (till.svc.files.ReplaceAll(FileCopiaPrincipale(till), bytes))
+        till.copiaPrincipale = std::move(bytes);
+}
+
+bool DopoAggiornamento(Till& till, bool aggiornato) {
+    if (!aggiornato) return false;
+    SalvaCopiaPrincipale(till);
+    if (till.statoMultiVorsa != StatoMultiVorsa::SecondariaInAttesa) return false;
+    till.statoMultiVorsa = StatoMultiVorsa::SecondariaOk;
+    return true;
+}
+
+namespace {
+
 void LeggiRuolo(Till& till, const StartupHooks& hooks) {
     Options& o = till.opt;
     Paths& p = till.paths;
@@ -115,9 +164,15 @@ void LeggiRuolo(Till& till, const StartupHooks& hooks) {
                 o.gMultiVorsa = false;
                 till.statoMultiVorsa = StatoMultiVorsa::SecondariaSenzaNome;
             } else if (!till.store.EsisteFile(remoto)) {
-                o.gMultiVorsa = false;
-                till.statoMultiVorsa = StatoMultiVorsa::SecondariaIrraggiungibile;
                 till.passwordRifiutata = hooks.share && hooks.share->PasswordRifiutata();
+                if (!till.passwordRifiutata && SeminaCopiaPrincipale(till, remoto)) {
+                    p.gFileDati = remoto;
+                    p.gFileLock = remoto + ".lck";
+                    till.statoMultiVorsa = StatoMultiVorsa::SecondariaInAttesa;
+                } else {
+                    o.gMultiVorsa = false;
+                    till.statoMultiVorsa = StatoMultiVorsa::SecondariaIrraggiungibile;
+                }
             } else {
                 p.gFileDati = remoto;
                 p.gFileLock = remoto + ".lck";
@@ -253,6 +308,14 @@ std::optional<AvvisoMultiVorsa> AvvisoPerStato(StatoMultiVorsa stato,
                 0};
         case S::SecondariaOk:
             return AvvisoMultiVorsa{"\r\nVorsa secondaria riabilitata senza problemi", "", 4000};
+        case S::SecondariaInAttesa:
+            return AvvisoMultiVorsa{
+                "La vorsa principale NON \xE8 raggiungibile.\r\nSi vende con il catalogo "
+                "ricevuto l'ultima volta: le vendite restano in attesa e saranno inviate "
+                "appena la vorsa principale risponde.",
+                "SUGGERIMENTO: Verificare che la vorsa principale sia accesa e collegata alla "
+                "rete; non serve riavviare questa vorsa",
+                0};
         case S::Singola:
             break;
     }
@@ -384,7 +447,9 @@ StartupResult AvviaTill(Till& till, const StartupHooks& hooks) {
 
     // Checked last, so the 30 s of a slow share are not waited twice.
     auto& files = till.svc.files;
-    if (!st.profiles().Readable(p.gFileDati)) {
+    if (till.statoMultiVorsa == StatoMultiVorsa::SecondariaInAttesa) {
+        // Away by design of this state: its sales wait in this till's folder.
+    } else if (!st.profiles().Readable(p.gFileDati)) {
         till.statoFileDati = StatoFileDati::NonLeggibile;
     } else if (!scritto || !files.CanReplace(p.gFileDati)) {
         till.statoFileDati = StatoFileDati::NonScrivibile;
@@ -432,12 +497,7 @@ LoadResult CaricaFinestra(Till& till, ScreenTwips screen) {
         // Lock entries a killed run of this till left behind, and the pieces it held then, go
         // back to the other tills.
         st.SbloccaChiaviProprie();
-        std::vector<std::pair<int, long long>> tenuti;
-        for (int n = 1; n <= till.cat.gNumeroArticoli; ++n) {
-            const std::string v = g.Read(keys::PezziTenuti, n);
-            if (!v.empty() && v != "0") tenuti.emplace_back(n, std::max(0LL, Val(v)));
-        }
-        till.RestituisciPezzi(tenuti);
+        till.RestituisciPezzi(PezziTenutiQui(g));
     }
     return r;
 }
@@ -445,14 +505,7 @@ LoadResult CaricaFinestra(Till& till, ScreenTwips screen) {
 void ChiudiFinestra(Till& till, const WindowPlacement& placement) {
     auto& st = till.store;
     const Paths& p = till.paths;
-    if (till.opt.gMultiVorsa) {
-        std::vector<std::pair<int, long long>> tenuti;
-        for (int n = 1; n <= till.cat.gNumeroArticoli; ++n) {
-            const Article& a = till.cat.gArticoli[n];
-            if (a.pieces >= 0 && a.quantity >= 1) tenuti.emplace_back(n, a.quantity);
-        }
-        till.RestituisciPezzi(tenuti);
-    }
+    if (till.opt.gMultiVorsa) till.RestituisciPezzi(PezziTenutiQui(till.settings));
     st.IniziaBlocco();
     SettingsGateway& g = till.settings;
     g.Write(keys::FinestraTop, std::to_string(placement.top));

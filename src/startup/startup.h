@@ -35,6 +35,18 @@ struct StartupResult {
     bool controllaVersione = false;
 };
 
+inline constexpr const char* kFileCopiaPrincipale = "VorsaPrincipale.ini";
+
+/// A secondary till keeps a copy of its main till's file, but for the receipt archive, in its
+/// own folder (kFileCopiaPrincipale), written when it changed: started while the main till is
+/// away, it sells from that catalogue. Nothing for other tills.
+void SalvaCopiaPrincipale(Till& till);
+
+/// After a tick of the refresh timer (`aggiornato`: the buttons were read again from the
+/// shared files): keeps the copy of the main till's file, and a secondary till started while
+/// its main till was away joins it. True when it just joined.
+bool DopoAggiornamento(Till& till, bool aggiornato);
+
 /// Readme text written into the program folder at every start.
 std::string TestoLeggimi(const Till& till);
 

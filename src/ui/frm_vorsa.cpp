@@ -331,7 +331,14 @@ void FrmVorsa::SeguiAttivazione() {
 void FrmVorsa::TimerMultivorsa() {
     // Off while it runs, so ticks never overlap.
     tmrMultivorsa_->stop();
-    aggiornamento_.Tick(this);
+    if (DopoAggiornamento(till_, aggiornamento_.Tick(this))) {
+        // The main till answers again: this till joined it without a restart.
+        if (const auto avviso = AvvisoPerStato(till_))
+            messaggi_.MostraMessaggio(Testo(std::string(kTitoloMultiVorsa)), Testo(avviso->text),
+                                      Testo(avviso->hint), true, QString(), QStringLiteral("OK"),
+                                      false, avviso->closeAfterMs);
+    }
+    emit Aggiornato();
     SeguiAttivazione();
 }
 

@@ -94,6 +94,10 @@ class FrmVorsa final : public QWidget, public CatalogueView, public WindowView {
     void SetCaption(const std::string& text) override;
     void SetStampaCaption(const std::string& text) override;
 
+  signals:
+    /// After each tick of tmrMultivorsa: waiting sales can go to the main till.
+    void Aggiornato();
+
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -72,6 +72,10 @@ PannelloDestro::PannelloDestro(QWidget& window, PannelloPagamento& pagamento)
                                              QStringLiteral("Scontrino precedente:"));
     lblScontrinoPrecedente_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblScontrinoPrecedente_->setBuddy(lblUltimoScontrino_);
+    lblAttesa_ = NuovaEtichetta(window, QStringLiteral("lbl_Attesa"));
+    lblAttesa_->setAlignment(Qt::AlignCenter);
+    ImpostaColoreTesto(*lblAttesa_, 0xC00000);  // red: sales not yet in the evening's totals
+    lblAttesa_->hide();
     lblTotale_ = NuovaEtichetta(window, QStringLiteral("lbl_totale"));
     lblTotale_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     boxPagato = Casella(window, "box_Pagato");
@@ -177,6 +181,7 @@ void PannelloDestro::Applica(const LayoutFinestra& l) {
     }
     Colloca(*lblScontrinoPrecedente_, l.lblUltimoCaption);
     Colloca(*lblUltimoScontrino_, l.lblUltimoScontrino);
+    Colloca(*lblAttesa_, l.lblAttesa);
     Colloca(*lblTotale_, l.lblTotale);
     Colloca(*lblPagato_, l.lblPagatoCaption);
     Colloca(*boxPagato, l.boxPagato);
@@ -192,6 +197,7 @@ void PannelloDestro::Applica(const LayoutFinestra& l) {
     resto_->Layout(l.fontPt, lblResto_->text());
     pagato_->Layout(l.fontPt, boxPagato->text());
     AdattaCarattere(*boxCodice, QStringLiteral("F7 999"), l.fontPt);
+    AdattaCarattere(*lblAttesa_, QStringLiteral("999 vendite in attesa di invio"), l.fontPt);
     AdattaCarattere(*lblUltimoScontrino_, QStringLiteral("99.999,99"),
                     QApplication::font(lblUltimoScontrino_).pointSize(), false);
     RaiseEnlargedKeys();
@@ -267,6 +273,12 @@ void PannelloDestro::SetTotale(const std::string& t) {
 }
 void PannelloDestro::SetUltimoScontrino(const std::string& t) {
     lblUltimoScontrino_->setText(Testo(t));
+}
+
+void PannelloDestro::SetInAttesa(const std::string& text) {
+    lblAttesa_->setText(Testo(text));
+    lblAttesa_->setAccessibleName(lblAttesa_->text());
+    lblAttesa_->setVisible(!text.empty());
 }
 
 void PannelloDestro::ClearTableAndComment() {

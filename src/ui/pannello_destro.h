@@ -55,6 +55,7 @@ class PannelloDestro final : public QObject,
     void SetTotale(const std::string& text) override;
     void SetUltimoScontrino(const std::string& text) override;
     void ClearTableAndComment() override;
+    void SetInAttesa(const std::string& text) override;
     /// Makes lbl_conf_code(state) visible.
     void ShowFeedback(int state);
 
@@ -107,6 +108,7 @@ class PannelloDestro final : public QObject,
     std::array<QLabel*, kNumeroAzioni + 1> lblAzioniCode_{};  // 1..7
     QLabel* lblScontrinoPrecedente_ = nullptr;
     QLabel* lblUltimoScontrino_ = nullptr;
+    QLabel* lblAttesa_ = nullptr;
     QLabel* lblTotale_ = nullptr;
     QLabel* lblPagato_ = nullptr;
     QLabel* lblRestoTitolo_ = nullptr;

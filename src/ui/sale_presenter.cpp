@@ -89,6 +89,7 @@ SalePresenter::SalePresenter(FrmVorsa& frm, Till& till, Prompter* prompter, Prin
             [this](int n) { Moneta(n); });
     connect(&frm_.Pagamento(), &PannelloPagamento::TastoPremuto, this,
             [this](int n) { Calcolatrice(n); });
+    connect(&frm_, &FrmVorsa::Aggiornato, this, [this] { vendita_->DopoAggiornamento(); });
     connect(destro_.chkStampa, &QCheckBox::clicked, this,
             [this](bool on) { vendita_->ImpostaStampaAutomatica(on); });
 
@@ -107,6 +108,7 @@ void SalePresenter::Avvia() {
     destro_.chkStampa->setChecked(till_.opt.gStampaAbilitata);
     vendita_->ImpostaStampaAutomatica(till_.opt.gStampaAbilitata);
     destro_.ModoPagamento(false);
+    vendita_->MostraInAttesa();
     destro_.boxCodice->setFocus();
 }
 

@@ -89,6 +89,8 @@ class ScriptedView : public SaleView {
     void SetUltimoScontrino(const std::string& t) override { ultimo = t; }
     void SetPriceLabel(int s, int p, const Etichetta& e) override { priceLabels[{s, p}] = e; }
     void ClearTableAndComment() override { ++tableCleared; }
+    void SetInAttesa(const std::string& t) override { inAttesa = t; }
+    std::string inAttesa;
     int WindowWidthTwips() override { return widthTwips; }
     void ModoPagamento(bool on) override {
         pagamento = on;

@@ -495,8 +495,10 @@ TEST(StartupTest, ClosingHandsBackPiecesInTheBill) {
         "2=B;1;1;0;-1;1;-1;0\r\n";
     m.files.files[kLock] = "[MULTIVORSA]\r\n1=6\r\n2=4\r\n";
     auto till = m.Start();
+    // The bill holds 2 counted pieces of A and 3 of B, unlimited, so never counted.
     till->cat.gArticoli[1].quantity = 2;
-    till->cat.gArticoli[2].quantity = 3;  // unlimited: no shared counter
+    till->cat.gArticoli[2].quantity = 3;
+    till->settings.Write(keys::PezziTenuti, "2", 1);
     ChiudiFinestra(*till, {});
     EXPECT_EQ(m.Get("MULTIVORSA", "1", kLock), "4");
     EXPECT_EQ(m.Get("MULTIVORSA", "2", kLock), "4");

@@ -1,10 +1,14 @@
 // One till in its own process over the real SMB path, for the multi-till tests and benchmarks:
-//   till_driver FOLDER PORT USER sell N CODE...   N sales of one piece of each code
+//   till_driver FOLDER PORT USER sell N CODE...   N sales of one piece of each code, a refresh
+//                                                  tick after each; then waiting sales are
+//                                                  delivered (up to 30 s)
 //   till_driver FOLDER PORT USER sellretry N CODE...  the same, F4 again on a sale not saved
-//                                                      (up to 30 s), then the receipt numbers
+//                                                      (up to 30 s), then the printed numbers
+//   till_driver FOLDER PORT USER queue N CODE...  as sell, without delivering at the end
+//   till_driver FOLDER PORT USER deliver         delivers the waiting sales (up to 30 s)
 //   till_driver FOLDER PORT USER sellforever CODE...
 //   till_driver FOLDER PORT USER hold CODE K     K pieces in an open bill, then wait to be killed
-//   till_driver FOLDER PORT USER start           start-up and the window's load step only
+//   till_driver FOLDER PORT USER start           start-up, the window's load step, one tick
 //   till_driver FOLDER PORT USER freeze          takes the data file's lock, then stops itself
 //                                                (SIGSTOP): a till frozen mid-commit
 // The role comes from FOLDER/Vorsa.ini. Prints one line of results.
@@ -16,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "network/aggiorna_multi.h"
 #include "platform/smb_file_access.h"
 #include "sale_harness.h"
 
@@ -47,6 +52,22 @@ int main(int argc, char** argv) {
     c.vendita->ImpostaStampaAutomatica(false);
     CaricaFinestra(*c.till, ScreenTwips{20000, 12000});
     std::vector<std::string> codes(argv + 5, argv + argc);
+    Till& t = *c.till;
+    AggiornamentoMulti aggiornamento(files, t.store, t.cat, t.opt, t.paths);
+    // What the window's refresh timer does.
+    auto tick = [&] {
+        if (!t.opt.gMultiVorsa) return;
+        DopoAggiornamento(t, aggiornamento.Tick(nullptr));
+        c.vendita->DopoAggiornamento();
+    };
+    auto consegna = [&] {
+        for (int i = 0; t.opt.gMultiVorsa && t.attesa.Quante() > 0 && i < 300; ++i) {
+            tick();
+            if (t.attesa.Quante() > 0) sleeper.Sleep(100);
+        }
+        return t.attesa.Quante();
+    };
+    tick();  // the window's first refresh
 
     enum class Esito { Salvata, NonSalvata, Rifiutata };
     bool riprova = false;
@@ -75,13 +96,22 @@ int main(int argc, char** argv) {
             c.Timer();
             return Esito::NonSalvata;
         }
-        numeri += " " + std::to_string(c.till->conto.ultimoConto.numero);
+        const UltimoConto& u = c.till->conto.ultimoConto;
+        numeri += " " + (u.provvisorio.empty() ? std::to_string(u.numero) : u.provvisorio);
+        if (t.attesa.Quante() > 0) c.vendita->DopoAggiornamento();
         return Esito::Salvata;
     };
 
     if (command == "start") {
-        std::printf("stato %d multi %d\n", static_cast<int>(c.till->statoMultiVorsa),
-                    c.till->opt.gMultiVorsa ? 1 : 0);
+        const int stato = static_cast<int>(t.statoMultiVorsa);
+        tick();
+        std::printf("stato %d multi %d\n", stato, t.opt.gMultiVorsa ? 1 : 0);
+        return 0;
+    }
+    if (command == "deliver") {
+        const std::size_t prima = t.attesa.Quante();
+        const std::size_t dopo = consegna();
+        std::printf("delivered %zu left %zu\n", prima - dopo, dopo);
         return 0;
     }
     if (command == "freeze") {
@@ -104,12 +134,14 @@ int main(int argc, char** argv) {
         for (;;) sale(codes);
     }
     riprova = command == "sellretry";
-    if ((command == "sell" || riprova) && !codes.empty()) {
+    if ((command == "sell" || command == "queue" || riprova) && !codes.empty()) {
         const int n = std::atoi(codes[0].c_str());
         codes.erase(codes.begin());
         int esiti[3] = {0, 0, 0};
         for (int i = 0; i < n; ++i) ++esiti[static_cast<int>(sale(codes))];
-        std::printf("committed %d failed %d refused %d\n", esiti[0], esiti[1], esiti[2]);
+        const std::size_t attesa = command == "queue" ? t.attesa.Quante() : consegna();
+        std::printf("committed %d failed %d refused %d waiting %zu\n", esiti[0], esiti[1], esiti[2],
+                    attesa);
         if (riprova) std::printf("numeri%s\n", numeri.c_str());
         return 0;
     }

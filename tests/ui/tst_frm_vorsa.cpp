@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include "frm_vorsa_scene.h"
+#include "support/qt_checks.h"
 
 using namespace vorsa;
 using namespace vorsa::test;
@@ -50,6 +51,7 @@ class TstFrmVorsa : public QObject {
     void multiTill_data();
     void multiTill();
     void anOpenShareIsSaidInRed();
+    void waitingSalesAreCountedUnderTheKeys();
     void titleAndReadme();
 };
 
@@ -342,6 +344,30 @@ void TstFrmVorsa::anOpenShareIsSaidInRed() {
     QVERIFY(call.rosso);
     QVERIFY(call.text.contains(QStringLiteral("password")));
     QCOMPARE(call.intervalMs, 0);  // stays until confirmed
+}
+
+void TstFrmVorsa::waitingSalesAreCountedUnderTheKeys() {
+    Scena s;
+    QVERIFY(s.Avvia(kLetto + kCatalogo));
+    s.frm->showNormal();
+    s.frm->resize(s.frm->minimumSize());
+    QTRY_VERIFY(s.Assestata());
+    auto* l = s.Trova<QLabel>(QStringLiteral("lbl_Attesa"));
+    QVERIFY(l && !l->isVisible());
+    s.frm->Destro().SetInAttesa("128 vendite in attesa di invio");
+    QVERIFY(l->isVisible());
+    QCOMPARE(l->accessibleName(), l->text());
+    QCOMPARE(l->palette().color(QPalette::WindowText).red(), 0xC0);
+    // Whole, inside the window, below F7 and clear of the printing switch.
+    QVERIFY(l->fontMetrics().horizontalAdvance(l->text()) <= l->contentsRect().width());
+    const QRect f7 = s.Trova<QPushButton>(QStringLiteral("cmd_azioni(7)"))->geometry();
+    QVERIFY(l->geometry().top() > f7.bottom());
+    QVERIFY(l->geometry().bottom() < s.frm->height());
+    QVERIFY(
+        !l->geometry().intersects(s.Trova<QCheckBox>(QStringLiteral("chk_Stampa"))->geometry()));
+    SaveScreenshot(*s.frm, QStringLiteral("vendite_in_attesa"));
+    s.frm->Destro().SetInAttesa("");
+    QVERIFY(!l->isVisible());
 }
 
 void TstFrmVorsa::titleAndReadme() {
