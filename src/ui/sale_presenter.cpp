@@ -89,7 +89,12 @@ SalePresenter::SalePresenter(FrmVorsa& frm, Till& till, Prompter* prompter, Prin
             [this](int n) { Moneta(n); });
     connect(&frm_.Pagamento(), &PannelloPagamento::TastoPremuto, this,
             [this](int n) { Calcolatrice(n); });
-    connect(&frm_, &FrmVorsa::Aggiornato, this, [this] { vendita_->DopoAggiornamento(); });
+    // Waiting sales go while the operator pauses: a delivery holds the window for as long as a
+    // commit or more, and a key typed meanwhile would wait for it. F4 delivers them anyway.
+    connect(&frm_, &FrmVorsa::Aggiornato, this, [this] {
+        if (!inattivo_.isValid() || inattivo_.elapsed() >= kPausaConsegnaMs)
+            vendita_->DopoAggiornamento();
+    });
     connect(destro_.chkStampa, &QCheckBox::clicked, this,
             [this](bool on) { vendita_->ImpostaStampaAutomatica(on); });
 
@@ -122,6 +127,7 @@ void SalePresenter::ChiudiCodicePendente() {
 }
 
 void SalePresenter::Articolo(int section, int position) {
+    inattivo_.start();
     ChiudiCodicePendente();
     destro_.SetCodice(vendita_->CodiceArticolo(section, position));
     destro_.boxCodice->repaint();
@@ -129,6 +135,7 @@ void SalePresenter::Articolo(int section, int position) {
 }
 
 void SalePresenter::Azione(int n) {
+    inattivo_.start();
     ChiudiCodicePendente();
     destro_.SetCodice("F" + std::to_string(n));
     if (till_.gAzioni[kAzionePaga].stato)
@@ -157,6 +164,7 @@ void SalePresenter::FocusPagato() {
 
 bool SalePresenter::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type t = event->type();
+    if (t == QEvent::KeyPress || t == QEvent::MouseButtonPress) inattivo_.start();
     if (t == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (watched == destro_.boxCodice) return TastoCodice(key);

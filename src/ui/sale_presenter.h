@@ -2,6 +2,7 @@
 // Wires the sale rules to the main window's panels: keys and clicks go to Vendita, and
 // Vendita's requests land on the panels' views. Questions to the operator go through a
 // Prompter: the Qt one shows real boxes, tests script their own.
+#include <QElapsedTimer>
 #include <QObject>
 #include <memory>
 
@@ -72,6 +73,10 @@ class SalePresenter final : public QObject {
     Till& till_;
     std::unique_ptr<Prompter> ownPrompter_;
     std::unique_ptr<Vendita> vendita_;
+    QElapsedTimer inattivo_;  // since the operator's last key or click
 };
+
+/// How long the operator must have paused before waiting sales are delivered.
+inline constexpr int kPausaConsegnaMs = 1500;
 
 }  // namespace vorsa

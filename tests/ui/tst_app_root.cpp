@@ -10,6 +10,7 @@
 #include "platform/condivisione.h"
 #include "support/recording_backend.h"
 #include "ui/frm_vorsa.h"
+#include "ui/sale_presenter.h"
 #include "ui/spie_stampanti.h"
 
 using namespace vorsa;
@@ -67,6 +68,37 @@ class TstAppRoot : public QObject {
         QVERIFY(!backend.Documents().empty());
         QCOMPARE(backend.Documents().front().printer, std::string("Banco"));
         QVERIFY(BoxCodice(frm)->hasFocus());
+    }
+
+    void aWaitingSaleGoesAtATickOnceTheOperatorPauses() {
+        TillFixture fx;
+        QVERIFY(fx.Write(
+            QStringLiteral("Vorsa.ini"),
+            Programma("MODE=0\r\n") + kCatalogo + "[MULTIVORSA]\r\nABILITATO=1\r\nMASTER=1\r\n"));
+        QVERIFY(
+            fx.Write(QStringLiteral("VorsaAttesa.ini"),
+                     "[P1]\r\nSCONTRINO=101-1-2,5;06/12/2026 20:15:00-2,5--cassa12345-0-0-0\r\n"));
+        fx.Start();
+        fx.till().statoMultiVorsa = StatoMultiVorsa::Singola;  // no start-up notice to confirm
+        RecordingBackend backend({"Banco"}, "Banco");
+        NessunaCondivisione share;
+        AppRoot root(fx.till(), {backend, [] { return std::make_unique<CodePronte>(); }, share});
+        root.Show();
+        FrmVorsa& frm = root.Window();
+        QVERIFY(QTest::qWaitForWindowExposed(&frm));
+        auto* attesa = Ctl<QLabel>(frm, QStringLiteral("lbl_Attesa"));
+        QVERIFY(attesa->isVisible());
+        auto* timer = Ctl<QTimer>(frm, QStringLiteral("tmrMultivorsa"));
+        auto tick = [&] { QMetaObject::invokeMethod(timer, "timeout"); };
+
+        // While keys come, the tick leaves it waiting; after a pause it goes in.
+        QTest::keyClick(BoxCodice(frm), Qt::Key_1);
+        tick();
+        QVERIFY(attesa->isVisible());
+        QTest::qWait(kPausaConsegnaMs + 100);
+        tick();
+        QVERIFY(!attesa->isVisible());
+        QVERIFY(fx.Read(QStringLiteral("Vorsa.ini")).contains("1=101-1-2,5;06/12/2026"));
     }
 };
 
