@@ -36,6 +36,17 @@ class NessunaCondivisione final : public TillShare {
     std::string CurrentUserName() override { return "cassa"; }
 };
 
+/// The whole till on a recording printer "Banco", shown.
+struct Cassa {
+    explicit Cassa(Till& till)
+        : root(till, {backend, [] { return std::make_unique<CodePronte>(); }, share}) {
+        root.Show();
+    }
+    RecordingBackend backend{{"Banco"}, "Banco"};
+    NessunaCondivisione share;
+    AppRoot root;
+};
+
 }  // namespace
 
 class TstAppRoot : public QObject {
@@ -46,11 +57,9 @@ class TstAppRoot : public QObject {
         QVERIFY(fx.Write(QStringLiteral("Vorsa.ini"),
                          Programma("MODE=0\r\n") + kCatalogo + "[STAMPA]\r\nSTAMPANTE=Banco\r\n"));
         fx.Start();
-        RecordingBackend backend({"Banco"}, "Banco");
-        NessunaCondivisione share;
-        AppRoot root(fx.till(), {backend, [] { return std::make_unique<CodePronte>(); }, share});
-        root.Show();
-        FrmVorsa& frm = root.Window();
+        Cassa cassa(fx.till());
+        RecordingBackend& backend = cassa.backend;
+        FrmVorsa& frm = cassa.root.Window();
         QVERIFY(QTest::qWaitForWindowExposed(&frm));
         QTRY_VERIFY(BoxCodice(frm)->hasFocus());
 
@@ -80,11 +89,8 @@ class TstAppRoot : public QObject {
                      "[P1]\r\nSCONTRINO=101-1-2,5;06/12/2026 20:15:00-2,5--cassa12345-0-0-0\r\n"));
         fx.Start();
         fx.till().statoMultiVorsa = StatoMultiVorsa::Singola;  // no start-up notice to confirm
-        RecordingBackend backend({"Banco"}, "Banco");
-        NessunaCondivisione share;
-        AppRoot root(fx.till(), {backend, [] { return std::make_unique<CodePronte>(); }, share});
-        root.Show();
-        FrmVorsa& frm = root.Window();
+        Cassa cassa(fx.till());
+        FrmVorsa& frm = cassa.root.Window();
         QVERIFY(QTest::qWaitForWindowExposed(&frm));
         auto* attesa = Ctl<QLabel>(frm, QStringLiteral("lbl_Attesa"));
         QVERIFY(attesa->isVisible());
