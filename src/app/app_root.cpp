@@ -64,7 +64,10 @@ struct AppRoot::Parts {
           statistiche(frm.Gestione(kPannelloStatistica), till,
                       {[this] { return vendita.vendita().ChiediPassword(kAzioneStatistica); },
                        [this](const TestiStatistiche& t) { stampaStatistiche.Stampa(t); },
-                       [this] { vendita.vendita().EseguiAzione(kAzioneStatistica); }}),
+                       [this] { vendita.vendita().EseguiAzione(kAzioneStatistica); },
+                       [this](const std::string& p) {
+                           vendita.vendita().SalvaPassword(kAzioneStatistica, p);
+                       }}),
           domande(frm),
           rete{s.share, frm.messaggi(), SessioneCondivisa(till.statoMultiVorsa)},
           editor(frm, till, vendita.vendita(), domande, &rete) {

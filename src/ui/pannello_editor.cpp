@@ -150,6 +150,14 @@ void PannelloEditor::CreaControlli() {
     cmdOpzioniAvanzate->setObjectName(QStringLiteral("cmdOpzioniAvanzate"));
     cmdOpzioniAvanzate->setFocusPolicy(Qt::TabFocus);
     Colloca(*cmdOpzioniAvanzate, 600, 2720, 3000, kAltezza);
+    // F7's own password, beside the other program options.
+    txtPwd = new QLineEdit(&p);
+    txtPwd->setObjectName(Indicizzato("txt_Pwd", kAzioneImpostazioni));
+    txtPwd->setEchoMode(QLineEdit::Password);
+    QLabel* lblPwd = Didascalia(p, "Password F7:", 3640, 2720, 1180);
+    lblPwd->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblPwd->setBuddy(txtPwd);
+    Colloca(*txtPwd, 4860, 2720, 600, kAltezza);
 
     // Top row: choose the section and change the sizes of the three grids.
     constexpr int kRiga1 = 3080;
@@ -278,6 +286,8 @@ void PannelloEditor::Collega() {
         Ritorna();
     });
     connect(cmdOpzioniAvanzate, &QPushButton::clicked, this, [this] { OpzioniAvanzate(); });
+    connect(txtPwd, &QLineEdit::editingFinished, this,
+            [this] { vendita_.SalvaPassword(kAzioneImpostazioni, Cp1252(txtPwd->text())); });
     connect(lstProdottiSalvati, &QListWidget::itemDoubleClicked, this,
             [this] { regole_->ApriSalvato(); });
     for (int i = 0; i < 7; ++i) {
@@ -364,6 +374,7 @@ void PannelloEditor::Ritorna() {
 }
 
 void PannelloEditor::Apri() {
+    txtPwd->setText(Testo(till_.gAzioni[kAzioneImpostazioni].password));
     regole_->OpenCatalogueEditor();
     MostraSoglia();
     cboSezioni->setFocus();

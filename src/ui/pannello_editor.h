@@ -91,6 +91,7 @@ class PannelloEditor final : public QObject, public EditorView {
     /// The menu board as a PDF for posting at the stand, opened with the desktop's viewer.
     QPushButton* cmdMenuPdf = nullptr;
     QPushButton* cmdOpzioniAvanzate = nullptr;
+    QLineEdit* txtPwd = nullptr;  // txt_Pwd(7)
     FrmVorsa& frm_;
     Till& till_;
     Vendita& vendita_;

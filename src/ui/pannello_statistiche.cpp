@@ -145,6 +145,13 @@ PannelloStatistiche::PannelloStatistiche(QFrame& panel, Till& till, Azioni azion
     txtStatCommento->setObjectName(QStringLiteral("txt_Stat_Commento"));
     riga1->addWidget(Didascalia(contenuto_, "Titolo statistica:", txtStatCommento));
     riga1->addWidget(txtStatCommento, 1);
+    // F6's own password, behind the cover it puts up: only who knows it can change it.
+    txtPwd = new QLineEdit(contenuto_);
+    txtPwd->setObjectName(Indicizzato("txt_Pwd", kAzioneStatistica));
+    txtPwd->setEchoMode(QLineEdit::Password);
+    txtPwd->setMaximumWidth(110);
+    riga1->addWidget(Didascalia(contenuto_, "Password F6:", txtPwd));
+    riga1->addWidget(txtPwd);
     v->addLayout(riga1);
 
     lstStatistica = Lista(contenuto_, "lst_statistica");
@@ -301,6 +308,9 @@ PannelloStatistiche::PannelloStatistiche(QFrame& panel, Till& till, Azioni azion
         emit Fatto();
     });
 
+    connect(txtPwd, &QLineEdit::editingFinished, this, [this] {
+        if (azioni_.salvaPassword) azioni_.salvaPassword(Cp1252(txtPwd->text()));
+    });
     connect(txtStatCommento, &QLineEdit::editingFinished, this,
             [this] { regole_.SalvaCommento(Cp1252(txtStatCommento->text())); });
     connect(txtNumeroScontrino, &QLineEdit::textChanged, this, &PannelloStatistiche::CambioNumero);
@@ -373,6 +383,7 @@ void PannelloStatistiche::Apri() {
     txtNumeroScontrino->blockSignals(false);
     txtNumeroScontrino->setText(QString::number(till_.conto.gNumeroScontrino));
     lblScontrini[0]->setVisible(till_.opt.gMultiVorsa);
+    txtPwd->setText(Testo(till_.gAzioni[kAzioneStatistica].password));
     const bool copri = !till_.gAzioni[kAzioneStatistica].password.empty();
     cmdStatistica[7]->setVisible(copri);
     schede_->setVisible(!copri);

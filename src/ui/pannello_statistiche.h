@@ -50,6 +50,8 @@ class PannelloStatistiche final : public QObject {
         std::function<void(const TestiStatistiche&)> stampa;
         /// cmd_Statistica(2): the same as pressing F6.
         std::function<void()> esci;
+        /// txt_Pwd(6) left: stores F6's password (empty: none).
+        std::function<void(const std::string&)> salvaPassword;
     };
     /// `domande` null: the platform's boxes.
     PannelloStatistiche(QFrame& panel, Till& till, Azioni azioni, Domande* domande = nullptr);
@@ -94,6 +96,7 @@ class PannelloStatistiche final : public QObject {
     QLabel* lblTotaleScontrini = nullptr;
     std::array<QLabel*, 2> lblStatUltIns{};
     QLineEdit* txtStatCommento = nullptr;
+    QLineEdit* txtPwd = nullptr;  // txt_Pwd(6)
     std::array<QPushButton*, 9> cmdStatistica{};
     QListWidget* lstFileRiepilogo = nullptr;
     QLineEdit* txtNumeroScontrino = nullptr;

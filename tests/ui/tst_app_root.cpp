@@ -1,13 +1,18 @@
 // The till as AppRoot puts it together, with the outside world faked: what each piece was
 // given reaches the others (printer, panels, lights, the code box's focus).
 #include <QCheckBox>
+#include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 
 #include "app/app_root.h"
 #include "frm_vorsa_scene.h"
 #include "platform/condivisione.h"
+#include "platform/profile_store.h"
+#include "settings/settings_store.h"
 #include "support/recording_backend.h"
 #include "ui/frm_vorsa.h"
 #include "ui/sale_presenter.h"
@@ -77,6 +82,50 @@ class TstAppRoot : public QObject {
         QVERIFY(!backend.Documents().empty());
         QCOMPARE(backend.Documents().front().printer, std::string("Banco"));
         QVERIFY(BoxCodice(frm)->hasFocus());
+    }
+
+    void theF6AndF7PasswordsAreSetInTheirPanels() {
+        TillFixture fx;
+        QVERIFY(fx.Write(QStringLiteral("Vorsa.ini"), Programma("MODE=0\r\n") + kCatalogo));
+        fx.Start();
+        Cassa cassa(fx.till());
+        FrmVorsa& frm = cassa.root.Window();
+        QVERIFY(QTest::qWaitForWindowExposed(&frm));
+        const struct {
+            Qt::Key key;
+            int n;
+            int panel;
+        } casi[] = {{Qt::Key_F6, kAzioneStatistica, 0}, {Qt::Key_F7, kAzioneImpostazioni, 1}};
+        for (const auto& c : casi) {
+            QTest::keyClick(BoxCodice(frm), c.key);
+            QVERIFY(Gestione(frm, c.panel)->isVisible());
+            auto* box = Ctl<QLineEdit>(frm, QStringLiteral("txt_Pwd(%1)").arg(c.n));
+            QVERIFY(box && box->isVisible());
+            QCOMPARE(box->echoMode(), QLineEdit::Password);
+            box->setFocus();
+            QTest::keyClicks(box, QStringLiteral(" rosso "));
+            BoxCodice(frm)->setFocus();  // leaving the box stores it, trimmed and scrambled
+            ProfileStore letto(fx.till().svc.files);
+            const std::string scritto =
+                letto.Get(fx.till().paths.gFilePassword, "AZIONI", "PASSF" + std::to_string(c.n))
+                    .value_or("");
+            QVERIFY(scritto.find("rosso") == std::string::npos);
+            QCOMPARE(DecodificaPassword(kChiavePassword, scritto), std::string("rosso"));
+            QTest::keyClick(BoxCodice(frm), c.key);
+            QVERIFY(!Gestione(frm, c.panel)->isVisible());
+        }
+        // F7 now asks for its password: the right one opens the panel.
+        QTimer::singleShot(100, [] {
+            auto* d = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            if (!d) return;
+            d->setTextValue(QStringLiteral("rosso"));
+            d->accept();
+        });
+        QTest::keyClick(BoxCodice(frm), Qt::Key_F7);
+        QVERIFY(Gestione(frm, 1)->isVisible());
+        // The password file lives in the shared temporary folder: leave no password there.
+        for (int n : {kAzioneStatistica, kAzioneImpostazioni})
+            cassa.root.Sale().vendita().SalvaPassword(n, "");
     }
 
     void aWaitingSaleGoesAtATickOnceTheOperatorPauses() {

@@ -95,8 +95,10 @@ class TstPannelloStatistiche : public QObject {
         cassa_ = std::make_unique<SalePresenter>(*scena_->frm, scena_->fx.till(), &prompter_);
         cassa_->Avvia();
         PannelloStatistiche::Azioni azioni{
-            [this] { return password_; }, [this](const TestiStatistiche&) { ++stampe_; },
-            [this] { cassa_->vendita().EseguiAzione(kAzioneStatistica); }};
+            [this] { return password_; },
+            [this](const TestiStatistiche&) { ++stampe_; },
+            [this] { cassa_->vendita().EseguiAzione(kAzioneStatistica); },
+            {}};
         p_ = std::make_unique<PannelloStatistiche>(*Pannello(), scena_->fx.till(), azioni,
                                                    &risposte_);
         return true;
