@@ -409,7 +409,16 @@ StartupResult AvviaTill(Till& till, const StartupHooks& hooks) {
     p.gCartellaDati = p.programFolder + "/Dati";
     const std::string temp = st.CartellaTemp();
     p.gFileTmp = temp + "VorsaTmp.txt";
-    p.gFilePassword = temp + NomeFilePassword(till.svc.user.NetworkUserName());
+    // Hidden beside Vorsa.ini: the temporary folder is emptied at every boot, and with it the
+    // passwords went. A file an earlier version left there is taken over once.
+    const std::string nome = NomeFilePassword(till.svc.user.NetworkUserName());
+    p.gFilePassword = p.programFolder + "/." + nome;
+    if (!till.svc.files.Exists(p.gFilePassword)) {
+        const ReadResult vecchio = till.svc.files.ReadAll(temp + nome);
+        if (vecchio.status == ReadStatus::Ok &&
+            till.svc.files.ReplaceAll(p.gFilePassword, vecchio.bytes))
+            till.svc.files.Remove(temp + nome);
+    }
     st.lock.gFileLock = p.gFileLock;
 
     till.svc.files.RemoveStaleTemps(p.gFileIni);

@@ -111,7 +111,7 @@ TEST(StartupTest, PathsAndIdentity) {
     EXPECT_EQ(p.gCartellaDati, "/p/Dati");
     const std::string temp = till->store.CartellaTemp();
     EXPECT_EQ(p.gFileTmp, temp + "VorsaTmp.txt");
-    EXPECT_EQ(p.gFilePassword, temp + NomeFilePassword(m.user.name));
+    EXPECT_EQ(p.gFilePassword, "/p/." + NomeFilePassword(m.user.name));
     EXPECT_EQ(till->opt.gLockSuffisso.size(), 5u);
     EXPECT_EQ(till->opt.gIdentitaLock, "UnNomeUtenteMoltoLun" + till->opt.gLockSuffisso);
     EXPECT_EQ(till->opt.gNomeStazione, m.user.name);
@@ -125,6 +125,18 @@ TEST(StartupTest, PasswordFileName) {
     // 'Q' + 1 + 10 is '\\' and '#' + 2 + 10 is '/': both are dropped.
     EXPECT_EQ(NomeFilePassword("Q#").find_first_of("\\/"), std::string::npos);
     EXPECT_EQ(NomeFilePassword("Q#").size(), 2u + 10u);
+}
+
+TEST(StartupTest, APasswordFileOfTheTemporaryFolderIsTakenOverOnce) {
+    Machine m;
+    auto first = m.Start();
+    const std::string vecchio = first->store.CartellaTemp() + NomeFilePassword(m.user.name);
+    m.files.files.erase(first->paths.gFilePassword);
+    m.files.files[vecchio] =
+        "[AZIONI]\r\nPASSF7=" + CodificaPassword(kChiavePassword, "imp") + "\r\n";
+    EXPECT_EQ(m.Start()->gAzioni[7].password, "imp");
+    EXPECT_EQ(m.files.files.count(vecchio), 0u);
+    EXPECT_EQ(m.Start()->gAzioni[7].password, "imp");
 }
 
 TEST(StartupTest, PasswordsAreReadFromThePasswordFile) {

@@ -123,9 +123,6 @@ class TstAppRoot : public QObject {
         });
         QTest::keyClick(BoxCodice(frm), Qt::Key_F7);
         QVERIFY(Gestione(frm, 1)->isVisible());
-        // The password file lives in the shared temporary folder: leave no password there.
-        for (int n : {kAzioneStatistica, kAzioneImpostazioni})
-            cassa.root.Sale().vendita().SalvaPassword(n, "");
     }
 
     void aWaitingSaleGoesAtATickOnceTheOperatorPauses() {
