@@ -51,8 +51,14 @@ std::string CampoCsv(const std::string& s) {
 
 }  // namespace
 
+std::string NomeCassa(const Options& o) {
+    if (!o.gMultiVorsa && !Trim(o.gPrefisso).empty()) return Trim(o.gPrefisso);
+    return o.gNomeStazione;
+}
+
 Archivio LeggiArchivio(SettingsGateway& settings, char separatore, std::int32_t ultimo,
-                       bool nomiDaLock) {
+                       bool nomiDaLock, const std::string& identitaPropria,
+                       const std::string& nomeProprio) {
     Archivio a;
     std::set<std::int32_t> stornati;
     for (const Storno& s : LeggiStorni(settings.Read(keys::Storni), separatore))
@@ -86,6 +92,9 @@ Archivio LeggiArchivio(SettingsGateway& settings, char separatore, std::int32_t 
             TotaleCassa c;
             c.identita = s.identita;
             c.nome = nomiDaLock ? settings.Read(keys::Stazione, Idx(s.identita), true) : "";
+            // An identity reads like a time ("mario52:28"): this till says its own name.
+            if (c.nome.empty() && !nomeProprio.empty() && s.identita == identitaPropria)
+                c.nome = nomeProprio;
             if (c.nome.empty()) c.nome = s.identita;
             c.primo = n;
             a.casse.push_back(c);

@@ -13,6 +13,7 @@
 namespace vorsa {
 
 class SettingsGateway;
+struct Options;
 
 /// One till's receipts in the archive. Voided receipts count apart and bring no takings.
 struct TotaleCassa {
@@ -37,9 +38,16 @@ struct Archivio {
     std::vector<OraVendite> ore;     // in time order, hours without sales included
 };
 
-/// Reads receipts 1..`ultimo` of the archive and the void list once.
+/// Reads receipts 1..`ultimo` of the archive and the void list once. A till is named by the
+/// name it registered in the lock file (`nomiDaLock`), this till (`identitaPropria`) by
+/// `nomeProprio`, any other by its identity.
 Archivio LeggiArchivio(SettingsGateway& settings, char separatore, std::int32_t ultimo,
-                       bool nomiDaLock);
+                       bool nomiDaLock, const std::string& identitaPropria = {},
+                       const std::string& nomeProprio = {});
+
+/// This till's name in the list of tills: its station name in multi-till mode; a single till
+/// goes by its receipt prefix when it has one.
+std::string NomeCassa(const Options& o);
 
 /// "Cassa1: scontrini 1-57 (57, stornati 2), incasso 1.234,50"; one line per till.
 std::vector<std::string> RigheCasse(const std::vector<TotaleCassa>& casse);

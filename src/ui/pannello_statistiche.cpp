@@ -413,8 +413,9 @@ void PannelloStatistiche::MostraStatistiche() {
 void PannelloStatistiche::MostraArchivio() {
     // Reading the whole archive is for the page that shows it.
     if (schede_->currentIndex() != 1) return;
-    const Archivio a = LeggiArchivio(till_.settings, till_.opt.gSeparatore,
-                                     till_.conto.gNumeroScontrino, till_.opt.gMultiVorsa);
+    const Archivio a =
+        LeggiArchivio(till_.settings, till_.opt.gSeparatore, till_.conto.gNumeroScontrino,
+                      till_.opt.gMultiVorsa, till_.opt.gIdentitaLock, NomeCassa(till_.opt));
     lstCasse->clear();
     for (const std::string& riga : RigheCasse(a.casse)) lstCasse->addItem(Testo(riga));
     grafico->MostraOre(a.ore);
@@ -504,7 +505,8 @@ void PannelloStatistiche::SalvaRiepilogo() {
     for (int i = 0; i < lstStatistica->count(); ++i)
         d.righe.push_back(Cp1252(lstStatistica->item(i)->text()));
     d.casse = RigheCasse(LeggiArchivio(till_.settings, till_.opt.gSeparatore,
-                                       till_.conto.gNumeroScontrino, till_.opt.gMultiVorsa)
+                                       till_.conto.gNumeroScontrino, till_.opt.gMultiVorsa,
+                                       till_.opt.gIdentitaLock, NomeCassa(till_.opt))
                              .casse);
     if (file_.Salva(d, domande_)) ElencoFile();
 }

@@ -400,6 +400,15 @@ TEST(ArchivioTest, PerTillTotalsAndHoursAcrossMidnight) {
     EXPECT_EQ(a.casse[1].incasso, *ParseCurrency("13"));  // a damaged date still counts
     EXPECT_EQ(a.casse[2].scontrini, 1);
     EXPECT_EQ(RigheCasse(a.casse)[1], "bruno11:00: scontrini 2-6 (2, stornati 0), incasso 13,00");
+    // This till says its own name rather than its identity: a single till its prefix.
+    c.till->opt.gPrefisso = " Bar ";
+    EXPECT_EQ(LeggiArchivio(c.till->settings, ';', 6, false, "bruno11:00", NomeCassa(c.till->opt))
+                  .casse[1]
+                  .nome,
+              "Bar");
+    c.till->opt.gMultiVorsa = true;
+    c.till->opt.gNomeStazione = "Cucina";
+    EXPECT_EQ(NomeCassa(c.till->opt), "Cucina");
 
     // 22, 23, 0 and 1 o'clock: the quiet midnight hour is there with nothing in it.
     ASSERT_EQ(a.ore.size(), 4u);
