@@ -57,9 +57,10 @@ namespace {
 
 // The grid can hold at most this many columns, whatever the field says.
 constexpr int kMaxColonne = 20;
-// The threshold start-up accepts; a value outside gives the dialog's proposal.
+// The dialog's own range for the threshold, one wider than start-up's 1..89: a 90 written here
+// is kept in the file and read as start-up's default 15 at the next start.
 constexpr int kSogliaMin = 1;
-constexpr int kSogliaMax = 89;
+constexpr int kSogliaMax = 90;
 constexpr const char* kSogliaProposta = "20";
 
 const char* const kInfo[] = {
@@ -500,7 +501,13 @@ void FrmOpzioniAvanzate::Esci(const CampoTesto& c) {
 }
 
 void FrmOpzioniAvanzate::Scrivi(const KeyDef& key, const std::string& value) {
-    settings_.Set(key, value);
+    if (&key == &keys::SogliaProdotti) {
+        // Written as the dialog's range has it, past the key's own range (see kSogliaMax).
+        settings_.Write(key, value);
+        settings_.options().gSogliaProdotti = static_cast<int>(Val(value));
+    } else {
+        settings_.Set(key, value);
+    }
     if (applicato_) applicato_(key);
 }
 

@@ -173,10 +173,8 @@ class TstFrmOpzioniAvanzate : public QObject {
                                         << "20" << QByteArray("SOGLIA_PRODOTTI=20");
         QTest::newRow("threshold letters") << "txtSogliaPredefinita" << -1 << "x"
                                            << "20" << QByteArray("SOGLIA_PRODOTTI=20");
-        QTest::newRow("threshold start-up rejects") << "txtSogliaPredefinita" << -1 << "90"
-                                                    << "20" << QByteArray("SOGLIA_PRODOTTI=20");
-        QTest::newRow("threshold kept") << "txtSogliaPredefinita" << -1 << "89"
-                                        << "89" << QByteArray("SOGLIA_PRODOTTI=89");
+        QTest::newRow("threshold kept") << "txtSogliaPredefinita" << -1 << "90"
+                                        << "90" << QByteArray("SOGLIA_PRODOTTI=90");
         QTest::newRow("threshold one") << "txtSogliaPredefinita" << -1 << "1"
                                        << "1" << QByteArray("SOGLIA_PRODOTTI=1");
     }
