@@ -61,13 +61,15 @@ struct AppRoot::Parts {
                      vendita.vendita().SalvaPassword(kAzioneRistampa, p);
                  }),
           stampaStatistiche(printer->Layout()),
-          statistiche(frm.Gestione(kPannelloStatistica), till,
-                      {[this] { return vendita.vendita().ChiediPassword(kAzioneStatistica); },
-                       [this](const TestiStatistiche& t) { stampaStatistiche.Stampa(t); },
-                       [this] { vendita.vendita().EseguiAzione(kAzioneStatistica); },
-                       [this](const std::string& p) {
-                           vendita.vendita().SalvaPassword(kAzioneStatistica, p);
-                       }}),
+          statistiche(
+              frm.Gestione(kPannelloStatistica), till,
+              {[this] { return vendita.vendita().ChiediPassword(kAzioneStatistica); },
+               [this](const TestiStatistiche& t) { stampaStatistiche.Stampa(t); },
+               [this] { vendita.vendita().EseguiAzione(kAzioneStatistica); },
+               [this](const std::string& p) {
+                   vendita.vendita().SalvaPassword(kAzioneStatistica, p);
+               },
+               [this](int f, bool mod) { vendita.vendita().TastoGiu(Vendita::Tasto::F, f, mod); }}),
           domande(frm),
           rete{s.share, frm.messaggi(), SessioneCondivisa(till.statoMultiVorsa)},
           editor(frm, till, vendita.vendita(), domande, &rete) {

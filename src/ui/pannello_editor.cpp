@@ -36,10 +36,6 @@ constexpr int kPunti = 8;
 const char* const kSuggerimentoSezioni =
     "Selezionare la sezione, incrementare o diminuire, poi APPLICA";
 
-int NumeroF(int key) {
-    return key >= Qt::Key_F1 && key <= Qt::Key_F7 ? key - Qt::Key_F1 + 1 : 0;
-}
-
 QLabel* Didascalia(QFrame& panel, const char* text, int left, int top, int width,
                    int height = kAltezza) {
     auto* l = new QLabel(QString::fromUtf8(text), &panel);

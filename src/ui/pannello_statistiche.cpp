@@ -212,6 +212,7 @@ PannelloStatistiche::PannelloStatistiche(QFrame& panel, Till& till, Azioni azion
     txtNumeroScontrino->setMaximumWidth(
         txtNumeroScontrino->fontMetrics().horizontalAdvance(QStringLiteral("000000000")) + 12);
     txtNumeroScontrino->installEventFilter(this);
+    txtStatCommento->installEventFilter(this);
     riga4->addWidget(Didascalia(contenuto_, "Scontrino nr.:", txtNumeroScontrino));
     riga4->addWidget(txtNumeroScontrino);
     riga4->addWidget(cmdStatistica[5]);
@@ -347,6 +348,16 @@ bool PannelloStatistiche::eventFilter(QObject* watched, QEvent* event) {
         event->type() == QEvent::Resize) {
         AdattaLista(*static_cast<QListWidget*>(watched));
         return false;
+    }
+    if (watched == txtStatCommento && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const int f = NumeroF(key->key());
+        if (!f || !azioni_.tastoF) return false;
+        // The title typed so far is kept first: F6 closes the panel.
+        regole_.SalvaCommento(Cp1252(txtStatCommento->text()));
+        azioni_.tastoF(f, (key->modifiers() &
+                           (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) != 0);
+        return true;
     }
     if (watched != txtNumeroScontrino || event->type() != QEvent::KeyPress) return false;
     auto* key = static_cast<QKeyEvent*>(event);

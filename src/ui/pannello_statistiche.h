@@ -52,6 +52,9 @@ class PannelloStatistiche final : public QObject {
         std::function<void()> esci;
         /// txt_Pwd(6) left: stores F6's password (empty: none).
         std::function<void(const std::string&)> salvaPassword;
+        /// A function key (1..7; with Shift, Ctrl or Alt) typed into the title, as in the
+        /// code box.
+        std::function<void(int, bool)> tastoF;
     };
     /// `domande` null: the platform's boxes.
     PannelloStatistiche(QFrame& panel, Till& till, Azioni azioni, Domande* domande = nullptr);

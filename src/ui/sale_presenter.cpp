@@ -27,10 +27,6 @@ constexpr int kAltezzaNotaAperta = 1125;
 constexpr int kAltezzaNota = 375;
 constexpr int kLunghezzaNota = 120;
 
-int NumeroF(int key) {
-    return key >= Qt::Key_F1 && key <= Qt::Key_F7 ? key - Qt::Key_F1 + 1 : 0;
-}
-
 /// The typed character in Windows-1252; 8 and 9 for Backspace and Tab; 0 for none.
 char Carattere(const QKeyEvent* e) {
     if (e->key() == Qt::Key_Backspace) return 8;

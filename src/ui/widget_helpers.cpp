@@ -42,6 +42,10 @@ QColor Colore(int rgb) {
     return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
+int NumeroF(int qtKey) {
+    return qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F7 ? qtKey - Qt::Key_F1 + 1 : 0;
+}
+
 void ImpostaSfondo(QWidget& w, int rgb) {
     if (rgb < 0) {
         // A palette with no role of its own inherits everything again.

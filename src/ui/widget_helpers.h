@@ -32,6 +32,9 @@ QColor Colore(int rgb);
 
 /// Paints the background of `w` in 0xRRGGBB; a negative colour restores the default look.
 void ImpostaSfondo(QWidget& w, int rgb);
+
+/// 1..7 for the keys F1..F7, 0 for any other Qt key.
+int NumeroF(int qtKey);
 /// Text colour of `w` in 0xRRGGBB.
 void ImpostaColoreTesto(QWidget& w, int rgb);
 

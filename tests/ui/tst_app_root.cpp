@@ -114,6 +114,24 @@ class TstAppRoot : public QObject {
             QTest::keyClick(BoxCodice(frm), c.key);
             QVERIFY(!Gestione(frm, c.panel)->isVisible());
         }
+        // A function key typed into the statistics title works as in the code box, and the
+        // title typed so far is kept.
+        auto* titolo = Ctl<QLineEdit>(frm, QStringLiteral("txt_Stat_Commento"));
+        QTimer::singleShot(100, [] {
+            auto* d = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            if (!d) return;
+            d->setTextValue(QStringLiteral("rosso"));
+            d->accept();
+        });
+        QTest::keyClick(BoxCodice(frm), Qt::Key_F6);
+        QTest::mouseClick(Ctl<QPushButton>(frm, QStringLiteral("cmd_Statistica(7)")),
+                          Qt::LeftButton);
+        titolo->setFocus();
+        QTest::keyClicks(titolo, QStringLiteral("Sagra"));
+        QTest::keyClick(titolo, Qt::Key_F6);
+        QVERIFY(!Gestione(frm, 0)->isVisible());
+        QVERIFY(fx.Read(QStringLiteral("Vorsa.ini")).contains("COMMENTO=Sagra"));
+
         // F7 now asks for its password: the right one opens the panel.
         QTimer::singleShot(100, [] {
             auto* d = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());

@@ -98,6 +98,7 @@ class TstPannelloStatistiche : public QObject {
             [this] { return password_; },
             [this](const TestiStatistiche&) { ++stampe_; },
             [this] { cassa_->vendita().EseguiAzione(kAzioneStatistica); },
+            {},
             {}};
         p_ = std::make_unique<PannelloStatistiche>(*Pannello(), scena_->fx.till(), azioni,
                                                    &risposte_);
