@@ -141,9 +141,15 @@ std::string FileRiepiloghi::SalvaEApri(std::string_view prefisso, std::string_vi
                                        std::string_view bytes) {
     files_.CreateFolder(cartella_);
     const DateTime oggi = clock_.Now();
-    std::string file = cartella_ + "/" + std::string(prefisso) + "_del_" + Due(oggi.day) + "-" +
-                       Due(oggi.month) + "-" + std::to_string(oggi.year) + std::string(estensione);
-    if (!files_.ReplaceAll(file, bytes)) return {};
+    // Named to the second, and never over an earlier export: the evening's CSV must not
+    // become the one of a single sale made after the statistics were emptied.
+    const std::string base = cartella_ + "/" + std::string(prefisso) + "_del_" + Due(oggi.day) +
+                             "-" + Due(oggi.month) + "-" + std::to_string(oggi.year) + "_ore_" +
+                             Due(oggi.hour) + "-" + Due(oggi.minute) + "-" + Due(oggi.second);
+    std::string file = base + std::string(estensione);
+    for (int n = 2; files_.Exists(file) && n < 1000; ++n)
+        file = base + "_" + std::to_string(n) + std::string(estensione);
+    if (files_.Exists(file) || !files_.ReplaceAll(file, bytes)) return {};
     shell_.Open(file);
     return file;
 }

@@ -48,8 +48,9 @@ class FileRiepiloghi {
     /// Opens the report with the desktop's program for text files.
     void Apri(const std::string& nome);
 
-    /// Writes `bytes` atomically as "<prefisso>_del_dd-mm-yyyy<estensione>" in the folder and
-    /// opens it with the desktop's program. The path written, empty when it failed.
+    /// Writes `bytes` atomically as "<prefisso>_del_dd-mm-yyyy_ore_hh-mm-ss<estensione>" in the
+    /// folder ("_2", "_3" before the extension when that exists) and opens it with the
+    /// desktop's program. The path written, empty when it failed.
     std::string SalvaEApri(std::string_view prefisso, std::string_view estensione,
                            std::string_view bytes);
 

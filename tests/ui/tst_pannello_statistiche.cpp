@@ -269,16 +269,24 @@ class TstPannelloStatistiche : public QObject {
         QCOMPARE(p_->Grafico().ore()[0].scontrini, 3);
 
         Ctl<QPushButton>(*Pannello(), QStringLiteral("cmd_EsportaCsv"))->click();
-        const QByteArray csv =
-            scena_->fx.Read(QStringLiteral("Statistiche/Venduto_del_12-06-2026.csv"));
+        Ctl<QPushButton>(*Pannello(), QStringLiteral("cmd_EsportaCsv"))->click();
+        // Each export a file of its own, none over another.
+        const QStringList esportati =
+            QDir(scena_->fx.FilePath(QStringLiteral("Statistiche")))
+                .entryList({QStringLiteral("Venduto_del_12-06-2026_ore_*.csv")});
+        QCOMPARE(esportati.size(), 2);
+        const QByteArray csv = scena_->fx.Read(QStringLiteral("Statistiche/") + esportati[0]);
         QVERIFY(
             csv.startsWith("\xEF\xBB\xBF"
                            "Codice;Articolo;Pezzi;Importo\r\n101;Panino;4;14,00\r\n"));
         Ctl<QPushButton>(*Pannello(), QStringLiteral("cmd_SalvaGrafico"))->click();
-        const QByteArray png =
-            scena_->fx.Read(QStringLiteral("Statistiche/Grafico_del_12-06-2026.png"));
+        const QStringList grafici =
+            QDir(scena_->fx.FilePath(QStringLiteral("Statistiche")))
+                .entryList({QStringLiteral("Grafico_del_12-06-2026_ore_*.png")});
+        QCOMPARE(grafici.size(), 1);
+        const QByteArray png = scena_->fx.Read(QStringLiteral("Statistiche/") + grafici[0]);
         QVERIFY(png.startsWith("\x89PNG"));
-        QCOMPARE(scena_->fx.shell.opened.size(), std::size_t(2));
+        QCOMPARE(scena_->fx.shell.opened.size(), std::size_t(3));
         // The images and the CSV are no reports.
         QCOMPARE(Lista("lst_FileRiepilogo")->count(), 0);
         const QString shot = QDir::temp().filePath(QStringLiteral("pannello_casse.png"));
