@@ -1,6 +1,7 @@
 #include "ui/adatta_testo.h"
 
 #include <QFontMetrics>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringList>
@@ -57,6 +58,19 @@ void AdattaCarattere(QWidget& w, const QString& campione, int maxPt, bool grasse
         if (fm.horizontalAdvance(campione) <= area.width() && fm.height() <= area.height()) break;
     }
     w.setFont(ConPunti(f, pt));
+}
+
+void AdattaTestoACapo(QLabel& l, int maxPt) {
+    QFont f = l.font();
+    const QRect area = l.contentsRect();
+    int pt = std::max(maxPt, 1);
+    for (; pt > 6; --pt) {
+        const QFontMetrics fm(ConPunti(f, pt));
+        if (fm.boundingRect(area, Qt::TextWordWrap | Qt::AlignCenter, l.text()).height() <=
+            area.height())
+            break;
+    }
+    l.setFont(ConPunti(f, pt));
 }
 
 void ImportoAdattato::Layout(int maxPt, const QString& testo) {

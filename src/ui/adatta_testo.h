@@ -5,6 +5,7 @@
 #include <QSize>
 #include <QString>
 
+class QLabel;
 class QWidget;
 
 namespace vorsa {
@@ -15,6 +16,10 @@ inline constexpr int kPuntiMinimi = 7;
 /// Sets `w`'s font to the largest size up to `maxPt` at which `campione` fits the widget's text
 /// area in width and height. Amounts use the widest one they can show.
 void AdattaCarattere(QWidget& w, const QString& campione, int maxPt, bool grassetto = true);
+
+/// The largest point size up to `maxPt` at which the label's text, wrapped at words, fits
+/// its height; a long message shows whole rather than under its neighbours.
+void AdattaTestoACapo(QLabel& l, int maxPt);
 
 /// An amount widget's font: the size at which "999,99" fits, fitted once per layout, so
 /// everyday amounts keep one size; only a wider amount (up to 99.999,99) makes it smaller.

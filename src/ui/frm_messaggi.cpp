@@ -1,5 +1,7 @@
 #include "ui/frm_messaggi.h"
 
+#include "ui/adatta_testo.h"
+
 #include <QCloseEvent>
 #include <QFont>
 #include <QFrame>
@@ -99,6 +101,8 @@ void FrmMessaggi::Carica(const AspettoMessaggio& a) {
     lblTitolo_->setText(TestoRighe(p.titolo));
     lblTesto_->setText(TestoRighe(p.testo));
     lblSuggerimento_->setText(TestoRighe(p.suggerimento));
+    AdattaTestoACapo(*lblTesto_, 14);
+    AdattaTestoACapo(*lblSuggerimento_, 10);
     btnMessaggi_[1]->setText(SenzaMnemonico(Testo(p.caption1)));
     btnMessaggi_[0]->setText(SenzaMnemonico(Testo(p.caption0)));
     setWindowTitle(Testo(p.titolo));

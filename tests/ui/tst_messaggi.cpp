@@ -7,7 +7,9 @@
 #include <functional>
 
 #include "platform/qt/twips.h"
+#include "startup/startup.h"
 #include "ui/frm_messaggi.h"
+#include "ui/widget_helpers.h"
 
 using namespace vorsa;
 
@@ -94,6 +96,7 @@ class TstMessaggi : public QObject {
     void hint_data();
     void hint();
     void replacesOpenWindow();
+    void longNoticesShowWhole();
     void replacesWaitingModal();
 };
 
@@ -217,6 +220,36 @@ void TstMessaggi::hint() {
     QCOMPARE(v.hintVisible, visible);
     QCOMPARE(v.hint, hint);
     f->Bottone(1)->click();
+}
+
+void TstMessaggi::longNoticesShowWhole() {
+    // The longest notices of the till, with a long folder in them.
+    const std::string cartella = "/home/volontario-della-pro-loco/Documenti/Sagra/Vorsa";
+    std::vector<std::pair<std::string, std::string>> avvisi;
+    for (auto stato : {StatoFileDati::NonLeggibile, StatoFileDati::NonScrivibile})
+        avvisi.emplace_back(AvvisoPerFile(stato, cartella + "/Vorsa.ini")->text, "");
+    for (auto stato :
+         {StatoMultiVorsa::PrincipaleSenzaCondivisione, StatoMultiVorsa::SecondariaInAttesa}) {
+        const auto a = AvvisoPerStato(stato, cartella);
+        avvisi.emplace_back(a->text, a->hint);
+    }
+    for (const auto& [testo, suggerimento] : avvisi) {
+        MessaggiQt owner;
+        owner.MostraMessaggio(QStringLiteral("AVVISO"), Testo(testo), Testo(suggerimento), true,
+                              QString(), QStringLiteral("OK"), false, 0);
+        FrmMessaggi* f = owner.Finestra();
+        QVERIFY(f && QTest::qWaitForWindowExposed(f));
+        // Every line inside its label, measured with the font it is drawn with.
+        for (const char* nome : {"lblTesto", "lblSuggerimento"}) {
+            const QLabel* l = Trova<QLabel>(*f, nome);
+            const QRect area = l->contentsRect();
+            QVERIFY2(l->fontMetrics()
+                             .boundingRect(area, Qt::TextWordWrap | Qt::AlignCenter, l->text())
+                             .height() <= area.height(),
+                     qPrintable(l->text()));
+        }
+        f->Bottone(1)->click();
+    }
 }
 
 void TstMessaggi::replacesOpenWindow() {
