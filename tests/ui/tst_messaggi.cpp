@@ -8,6 +8,7 @@
 
 #include "platform/qt/twips.h"
 #include "startup/startup.h"
+#include "support/qt_checks.h"
 #include "ui/frm_messaggi.h"
 #include "ui/widget_helpers.h"
 
@@ -233,7 +234,8 @@ void TstMessaggi::longNoticesShowWhole() {
         const auto a = AvvisoPerStato(stato, cartella);
         avvisi.emplace_back(a->text, a->hint);
     }
-    for (const auto& [testo, suggerimento] : avvisi) {
+    while (!avvisi.empty()) {
+        const auto [testo, suggerimento] = avvisi.back();
         MessaggiQt owner;
         owner.MostraMessaggio(QStringLiteral("AVVISO"), Testo(testo), Testo(suggerimento), true,
                               QString(), QStringLiteral("OK"), false, 0);
@@ -248,6 +250,8 @@ void TstMessaggi::longNoticesShowWhole() {
                              .height() <= area.height(),
                      qPrintable(l->text()));
         }
+        test::SaveScreenshot(*f, QStringLiteral("avviso-%1").arg(avvisi.size()));
+        avvisi.pop_back();
         f->Bottone(1)->click();
     }
 }
