@@ -79,8 +79,15 @@ struct AppRoot::Parts {
         // A kitchen order offered again and closed is asked for again by clicking the lights.
         QObject::connect(&spie, &SpieStampanti::Cliccate, &avvisi, &AvvisiStampa::Riproponi);
         QObject::connect(&stampa, &PannelloStampa::Fatto, &frm, [this] { frm.FocusCodeBox(); });
-        QObject::connect(&statistiche, &PannelloStatistiche::Fatto, &frm,
-                         [this] { frm.FocusCodeBox(); });
+        QObject::connect(&statistiche, &PannelloStatistiche::Fatto, &frm, [this] {
+            // A void gives pieces back: the buttons show the stock as it is now.
+            Till& t = till;
+            t.store.profiles().BeginSnapshot();
+            for (int n = 1; n <= t.cat.gNumeroArticoli; ++n)
+                t.cat.AggiornaArticolo(n, t.store, t.opt, t.paths, &frm);
+            t.store.profiles().EndSnapshot();
+            frm.FocusCodeBox();
+        });
     }
     ~Parts() {
         printer->Sorveglia(nullptr);

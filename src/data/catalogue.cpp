@@ -151,8 +151,9 @@ void Catalogue::AggiornaArticolo(int index, SettingsStore& store, const Options&
     }
     if (o.gMostraRimanenza)
         view->SetCodeLabel(a.section, a.position, EtichettaCodice(index, a.sharedCount, o));
-    if (a.active)
-        ColoraArticolo(StatoArticolo(index, a.sharedCount, o), a.section, a.position, false, *view);
+    // A position switched off or emptied loses the colour its last stock gave it.
+    ColoraArticolo(a.active ? StatoArticolo(index, a.sharedCount, o) : kStatoNormale, a.section,
+                   a.position, false, *view);
 }
 
 int Catalogue::StatoArticolo(int index, int used, const Options& o) const {
@@ -307,8 +308,8 @@ Etichetta Catalogue::EtichettaPrezzo(int index) const {
 void Catalogue::ColoraTutti(const Options& o, CatalogueView& view) const {
     for (int n = 1; n <= gNumeroArticoli; ++n) {
         const Article& a = gArticoli[n];
-        if (a.active)
-            ColoraArticolo(StatoArticolo(n, Usati(n, o), o), a.section, a.position, false, view);
+        ColoraArticolo(a.active ? StatoArticolo(n, Usati(n, o), o) : kStatoNormale, a.section,
+                       a.position, false, view);
     }
 }
 

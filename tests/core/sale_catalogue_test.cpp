@@ -277,6 +277,14 @@ TEST(CatalogueTest, RefreshReadsStockAndSharedCounterAndRepaints) {
     EXPECT_TRUE(v.labels[K(0, 1)]);
     EXPECT_EQ(v.codeLabels[K(0, 1)], "Pz: 2");
     EXPECT_EQ(v.ButtonColour(0, 1), kAzzurro);  // 2 left, threshold 3
+
+    // Sold out, then switched off: the empty position does not stay yellow.
+    b.files.files[b.paths.gFileLock] = "[MULTIVORSA]\r\n1=4\r\n";
+    b.cat.AggiornaArticolo(1, b.store, b.opt, b.paths, &v);
+    EXPECT_EQ(v.ButtonColour(0, 1), kGiallo);
+    b.files.files[kIni] = "[MANGIARE]\r\nDIMENSIONE=14\r\n1=Altro nome;2,5;0;1;4;9;10;3\r\n";
+    b.cat.AggiornaArticolo(1, b.store, b.opt, b.paths, &v);
+    EXPECT_EQ(v.ButtonColour(0, 1), kColoreBottone);
 }
 
 TEST(CatalogueTest, KitchenOrdersHighestListWins) {
