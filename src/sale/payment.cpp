@@ -27,6 +27,21 @@ EsitoFiltro FiltroImporto(char key, std::string_view text, int caret) {
     return parte >= (dopo ? 2u : 3u) ? kRifiuta : Passa(key);
 }
 
+bool ImportoDigitabile(std::string_view text) {
+    if (text == "?") return true;
+    std::string box;
+    for (char ch : text) {
+        const EsitoFiltro r = FiltroImporto(ch, box, static_cast<int>(box.size()));
+        if (r.nuovoTesto)
+            box = *r.nuovoTesto;
+        else if (r.key == 0)
+            return false;
+        else
+            box += r.key;
+    }
+    return box == text;
+}
+
 std::optional<std::string> CalcolaResto(std::string_view pagato, Currency totale) {
     if (pagato.empty()) return std::nullopt;
     if (pagato == ",") return std::string("0,00");

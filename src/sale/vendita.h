@@ -38,6 +38,10 @@ struct EsitoFiltro {
 };
 EsitoFiltro FiltroImporto(char key, std::string_view text, int caret);
 
+/// Whether keys through FiltroImporto could have typed `text` into an empty box; a paste or a
+/// drop that could not is refused. "?" (a price asked at every sale) is allowed too.
+bool ImportoDigitabile(std::string_view text);
+
 /// Change shown for `pagato` typed against `totale`: "7,50", or "0,00" when paid is not more.
 /// Nullopt when the display keeps its caption (empty text).
 std::optional<std::string> CalcolaResto(std::string_view pagato, Currency totale);

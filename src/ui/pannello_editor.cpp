@@ -282,6 +282,12 @@ void PannelloEditor::Collega() {
         Ritorna();
     });
     connect(cmdOpzioniAvanzate, &QPushButton::clicked, this, [this] { OpzioniAvanzate(); });
+    // A paste from the context menu, a drop or an input method passes by the key filter: a
+    // price the keys could not have typed is taken back.
+    connect(txtProdottoNew[1], &QLineEdit::textEdited, this, [this](const QString& t) {
+        if (!ImportoDigitabile(Cp1252(t)) && txtProdottoNew[1]->isUndoAvailable())
+            txtProdottoNew[1]->undo();
+    });
     connect(txtPwd, &QLineEdit::editingFinished, this,
             [this] { vendita_.SalvaPassword(kAzioneImpostazioni, Cp1252(txtPwd->text())); });
     connect(lstProdottiSalvati, &QListWidget::itemDoubleClicked, this,

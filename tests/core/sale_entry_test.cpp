@@ -310,6 +310,11 @@ TEST(PaymentTest, AmountFilter) {
             EXPECT_EQ(*r.nuovoTesto, k.replaced);
         }
     }
+    // A pasted price passes only as the keys could have typed it.
+    for (const char* ok : {"", "?", "3", "12,5", "999,99", "0,"})
+        EXPECT_TRUE(ImportoDigitabile(ok)) << ok;
+    for (const char* no : {"abc", "1,2,3", "1000", "1.5", "-1", "2,345", "??", " 3"})
+        EXPECT_FALSE(ImportoDigitabile(no)) << no;
 }
 
 TEST(PaymentTest, Change) {

@@ -2,8 +2,10 @@
 // F7, the section list, the fields, the buttons; checked on screen and in Vorsa.ini.
 #include <QAccessible>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -188,6 +190,15 @@ class TstPannelloEditor : public QObject {
         QCOMPARE(Campo(1)->text(), QString());
         QTest::keyClicks(Campo(1), QStringLiteral("?x"));
         QCOMPARE(Campo(1)->text(), QStringLiteral("?"));
+        // The context menu's paste goes round the key filter: a price it brings is taken back.
+        Campo(1)->clear();
+        QGuiApplication::clipboard()->setText(QStringLiteral("1,2,3"));
+        Campo(1)->paste();
+        QCOMPARE(Campo(1)->text(), QString());
+        QGuiApplication::clipboard()->setText(QStringLiteral("12,5"));
+        Campo(1)->paste();
+        QCOMPARE(Campo(1)->text(), QStringLiteral("12,5"));
+        Campo(1)->setText(QStringLiteral("?"));
         // Pieces 5 with no threshold: the default threshold; pieces 0: none.
         Campo(3)->clear();
         Campo(2)->setFocus();
