@@ -239,34 +239,28 @@ class TstFrmStampaPers : public QObject {
         QCOMPARE(Chiave("TOTALE"), QByteArray("0"));
     }
 
-    void everyPlainBoxWritesItsKey_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QByteArray>("key");
-        QTest::newRow("prices") << "chk_StampaPrezzi" << -1 << QByteArray("PREZZI");
-        QTest::newRow("one per piece")
-            << "chk_StampaScontriniQta" << -1 << QByteArray("SCONTRINI_QTA");
-        QTest::newRow("date") << "chk_StampaDataOra" << -1 << QByteArray("SCONTRINI_DATAORA");
-        QTest::newRow("shrink") << "chk_RiduciCarattereRiga" << -1
-                                << QByteArray("RIDUCI_CARATTERE_RIGA");
-        QTest::newRow("cut") << "chk_TaglioCartaAlternativo" << -1
-                             << QByteArray("TAGLIO_ALTERNATIVO");
-        QTest::newRow("group name") << "chk_StampaNomeGruppo" << -1 << QByteArray("NOMEGRUPPO");
-        QTest::newRow("underline footer") << "chk_testo_und" << 2 << QByteArray("TITOLO_UND2");
-        QTest::newRow("no total alone")
-            << "chk_StampaTotale" << 1 << QByteArray("TOTALE_NO_SINGOLO");
-    }
     void everyPlainBoxWritesItsKey() {
-        QFETCH(QString, name);
-        QFETCH(int, index);
-        QFETCH(QByteArray, key);
         Apri();
-        auto* c = C<QCheckBox>(qPrintable(name), index);
-        const bool prima = c->isChecked();
-        Clicca(c);
-        QCOMPARE(Chiave(key), QByteArray(prima ? "0" : "1"));
-        Clicca(c);
-        QCOMPARE(Chiave(key), QByteArray(prima ? "1" : "0"));
+        const struct {
+            const char* name;
+            int index;
+            QByteArray key;
+        } caselle[] = {{"chk_StampaPrezzi", -1, "PREZZI"},
+                       {"chk_StampaScontriniQta", -1, "SCONTRINI_QTA"},
+                       {"chk_StampaDataOra", -1, "SCONTRINI_DATAORA"},
+                       {"chk_RiduciCarattereRiga", -1, "RIDUCI_CARATTERE_RIGA"},
+                       {"chk_TaglioCartaAlternativo", -1, "TAGLIO_ALTERNATIVO"},
+                       {"chk_StampaNomeGruppo", -1, "NOMEGRUPPO"},
+                       {"chk_testo_und", 2, "TITOLO_UND2"},
+                       {"chk_StampaTotale", 1, "TOTALE_NO_SINGOLO"}};
+        for (const auto& k : caselle) {
+            auto* c = C<QCheckBox>(k.name, k.index);
+            const bool prima = c->isChecked();
+            Clicca(c);
+            QCOMPARE(Chiave(k.key), QByteArray(prima ? "0" : "1"));
+            Clicca(c);
+            QCOMPARE(Chiave(k.key), QByteArray(prima ? "1" : "0"));
+        }
     }
 
     void modeAndPaperAreWritten() {
