@@ -14,6 +14,7 @@
 
 #include "frm_vorsa_scene.h"
 #include "layout/info_testi.h"
+#include "platform/profile_store.h"
 #include "platform/text.h"
 #include "support/qt_checks.h"
 
@@ -43,6 +44,20 @@ QString Info(int i, const Till& till) {
         .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
+const QByteArray kMulti = Programma("MODE=0\r\n") + "[MULTIVORSA]\r\nABILITATO=1\r\nMASTER=1\r\n";
+
+/// A started scene whose main window is the active one.
+bool AvviaAttiva(Scena& s, const QByteArray& ini) {
+    if (!s.Avvia(kCatalogo + ini)) return false;
+    if (!QTest::qWaitFor([&] { return s.Assestata(); })) return false;
+    s.frm->activateWindow();
+    return QTest::qWaitForWindowActive(s.frm.get());
+}
+
+QTimer* TmrMultivorsa(const FrmVorsa& f) {
+    return Ctl<QTimer>(f, QStringLiteral("tmrMultivorsa"));
+}
+
 }  // namespace
 
 class TstFrmVorsa : public QObject {
@@ -67,6 +82,9 @@ class TstFrmVorsa : public QObject {
     void captions();
     void infoLabels();
     void infoBox();
+    void multivorsaTimerRunsOnlyWhileTheWindowIsActive();
+    void multivorsaTimerNeverRunsOnASingleTill();
+    void multivorsaTickShowsWhatAnotherTillHolds();
 };
 
 void TstFrmVorsa::feedbackLabels() {
@@ -470,6 +488,51 @@ void TstFrmVorsa::infoBox() {
     QCOMPARE(text, Info(3, s.fx.till()));
     QVERIFY(
         text.contains(QString::fromUtf8("quantit\u00e0 dei prodotti, \u00e8 possibile usare:\n")));
+}
+
+// tmrMultivorsa runs every 2 seconds only while the main window is the active one in
+// multi-till mode, and a tick repaints the product buttons from what another till wrote.
+void TstFrmVorsa::multivorsaTimerRunsOnlyWhileTheWindowIsActive() {
+    Scena s;
+    QVERIFY(AvviaAttiva(s, kMulti));
+    QTimer* t = TmrMultivorsa(*s.frm);
+    QVERIFY(t);
+    QCOMPARE(t->interval(), 2000);
+    QVERIFY(t->isActive());
+    // Another window in front (an option dialog): no refresh behind it.
+    QWidget altra;
+    altra.resize(200, 100);
+    altra.show();
+    altra.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&altra));
+    QTRY_VERIFY(!t->isActive());
+    altra.close();
+    s.frm->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(s.frm.get()));
+    QTRY_VERIFY(t->isActive());
+}
+
+void TstFrmVorsa::multivorsaTimerNeverRunsOnASingleTill() {
+    Scena s;
+    QVERIFY(AvviaAttiva(s, Programma("MODE=0\r\n")));
+    QVERIFY(!TmrMultivorsa(*s.frm)->isActive());
+}
+
+void TstFrmVorsa::multivorsaTickShowsWhatAnotherTillHolds() {
+    Scena s;
+    QVERIFY(AvviaAttiva(s, kMulti));
+    FrmVorsa& f = *s.frm;
+    // Salsiccia (MANGIARE 4) has 5 pieces: another till's bill takes all of them.
+    const int prima = f.ButtonColour(0, 4);
+    auto files = MakeLocalFileAccess(false);
+    ProfileStore altra(*files);
+    QVERIFY(altra.Set(s.fx.till().paths.gFileLock, "MULTIVORSA", "4", "5"));
+    QTimer* t = TmrMultivorsa(f);
+    t->setInterval(10);
+    t->start();
+    QTRY_VERIFY(f.ButtonColour(0, 4) != prima);
+    QCOMPARE(s.fx.till().cat.gArticoli[4].sharedCount, 5);
+    QVERIFY(t->isActive());  // the timer carries on after the tick
 }
 
 QTEST_MAIN(TstFrmVorsa)
