@@ -55,41 +55,46 @@ TEST(KitchenOrders, OwnArticlesOnOwnPrinters) {
     EXPECT_TRUE(receipt[0].pages[0].Has("Sabato 05/12/2026 - ore 16:01"));
 }
 
-TEST(KitchenOrders, SheetShape) {
-    // POS 80 mm sheets: 4536 twips wide. The exact offsets are the layout's own sums; here the
-    // shape: rows downwards in order, title centred and bold, quantities flush right, the
-    // barcode beside the number, the quantity column and the rule between the rows.
+TEST(KitchenOrders, SheetPositions) {
+    // POS 80 mm sheets: 4536 twips; lineSize 12 (26 "X" < 4536 - 700), fullSize 9.
     Kitchen k;
     k.Conto({{201, 1}, {101, 3}}, 7);
     k.Commit();
     const RecordedPage& p = k.On("Bar").at(0).pages.at(0);
-    const int w = 4536;
+    const int gap = 50, w = 4536;
     const auto at = [&](const std::string& t) { return p.Find(t).at(0); };
-    const PrintCall inizio = at("*** INIZIO COMANDA ***");
-    EXPECT_EQ(inizio.y, 0);
-    EXPECT_TRUE(inizio.font.bold);
-    EXPECT_EQ(2 * inizio.x + 22 * CW(inizio.font.size), w);
-    int y = -1;
-    for (const char* t : {"*** INIZIO COMANDA ***", "sabato 05/12/2026 ore 18:30", "Scontrino: 7",
-                          "Acqua", "Panino con salamella", "*** FINE COMANDA ***"}) {
-        EXPECT_GT(at(t).y, y) << t;
-        y = at(t).y;
-    }
-    for (const char* q : {"1", "3"}) EXPECT_EQ(at(q).x + CW(at(q).font.size), w) << q;
-    EXPECT_EQ(at("1").y, at("Acqua").y);
+    EXPECT_EQ(at("*** INIZIO COMANDA ***").x, (w - 22 * CW(14)) / 2);
+    EXPECT_EQ(at("*** INIZIO COMANDA ***").y, 0);
+    EXPECT_TRUE(at("*** INIZIO COMANDA ***").font.bold);
+    const int yDate = 2 * H(14) + 3 * gap + gap;
+    EXPECT_EQ(at("sabato 05/12/2026 ore 18:30").y, yDate);
+    const int yNum = yDate + H(10) + 4 * gap;
+    EXPECT_EQ(at("Scontrino: 7").y, yNum);
+    EXPECT_EQ(at("Scontrino: 7").x, 0);
+    const int yRow = yNum + H(13) + 4 * gap;
+    EXPECT_EQ(at("Acqua").y, yRow + gap);
+    EXPECT_EQ(at("Acqua").font.size, 12);
+    EXPECT_EQ(at("1").x, w - CW(24));
+    EXPECT_EQ(at("1").y, yRow + gap);
+    EXPECT_EQ(at("1").font.size, 24);
+    const int yRow2 = yRow + gap + H(24) + 2 * gap + 4 * gap;
+    EXPECT_EQ(at("Panino con salamella").y, yRow2 + gap);
+
     std::vector<PrintCall> lines, bars;
     for (const auto& c : p.calls) {
         if (c.kind == PrintCall::Kind::Line) lines.push_back(c);
         if (c.kind == PrintCall::Kind::Barcode) bars.push_back(c);
     }
     ASSERT_EQ(lines.size(), 3u);  // column separator, rule between the rows, separator
-    EXPECT_EQ(lines[0].x, lines[0].x2);
-    EXPECT_LT(lines[0].x, at("1").x);
-    EXPECT_EQ(lines[1].y, lines[1].y2);
-    EXPECT_LT(lines[1].y, at("Panino con salamella").y);
-    ASSERT_EQ(bars.size(), 1u);
-    EXPECT_EQ(bars[0].y, at("Scontrino: 7").y);
-    EXPECT_GT(bars[0].x, 12 * CW(at("Scontrino: 7").font.size));
+    EXPECT_EQ((std::vector<int>{lines[0].x, lines[0].y, lines[0].x2, lines[0].y2}),
+              (std::vector<int>{w - 700, yRow, w - 700, yRow + gap + H(24) + 2 * gap}));
+    EXPECT_EQ((std::vector<int>{lines[1].x, lines[1].y, lines[1].x2, lines[1].y2}),
+              (std::vector<int>{0, yRow2 - 2 * gap, w, yRow2 - 2 * gap}));
+    ASSERT_EQ(bars.size(), 1u);  // after the number text, 600 twips on
+    EXPECT_EQ(bars[0].x, 12 * CW(13) + 600);
+    EXPECT_EQ(bars[0].y, yNum);
+    EXPECT_EQ(bars[0].h, H(13));
+    EXPECT_EQ(at("*** FINE COMANDA ***").y, lines[2].y2 + 3 * gap);
 }
 
 TEST(KitchenOrders, NameAndCommentRows) {
