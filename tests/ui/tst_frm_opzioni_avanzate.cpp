@@ -14,11 +14,7 @@
 
 #include "frm_vorsa_scene.h"
 #include "support/qt_checks.h"
-#include "support/scripted_prompter.h"
 #include "ui/frm_opzioni_avanzate.h"
-#include "ui/pannello_editor.h"
-#include "ui/pannello_stampa.h"
-#include "ui/sale_presenter.h"
 
 using namespace vorsa;
 using namespace vorsa::test;
@@ -39,10 +35,6 @@ class TstFrmOpzioniAvanzate : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Scena> scena_;
-    ScriptedPrompter prompter_;
-    std::unique_ptr<SalePresenter> cassa_;
-    std::unique_ptr<PannelloStampa> stampa_;
-    std::unique_ptr<PannelloEditor> editor_;
     QPointer<FrmOpzioniAvanzate> dlg_;
 
     template <class W>
@@ -61,17 +53,7 @@ class TstFrmOpzioniAvanzate : public QObject {
     void Apri(const QByteArray& ini = kMenu) {
         scena_ = std::make_unique<Scena>();
         QVERIFY(scena_->Avvia(ini, [](Till& t) { t.opt.gStampaAbilitata = false; }));
-        scena_->frm->resize(scena_->frm->minimumSize());
-        QTRY_VERIFY(scena_->Assestata());
-        cassa_ = std::make_unique<SalePresenter>(*scena_->frm, scena_->fx.till(), &prompter_);
-        cassa_->Avvia();
-        QFrame* panel = Gestione(*scena_->frm, 1);
-        stampa_ = std::make_unique<PannelloStampa>(*panel, scena_->fx.till().settings, nullptr,
-                                                   scena_->fx.till().cat, nullptr);
-        editor_ = std::make_unique<PannelloEditor>(*scena_->frm, scena_->fx.till(),
-                                                   cassa_->vendita(), prompter_);
-        QTest::keyClick(BoxCodice(*scena_->frm), Qt::Key_F7);
-        QVERIFY(panel->isVisible());
+        QVERIFY(scena_->Impostazioni());
         auto* cmd = Ctl<QPushButton>(*scena_->frm, QStringLiteral("cmdOpzioniAvanzate"));
         QVERIFY(cmd && cmd->isVisible());
         QCOMPARE(cmd->text(), QStringLiteral("ALTRE OPZIONI PROGRAMMA"));
@@ -93,9 +75,6 @@ class TstFrmOpzioniAvanzate : public QObject {
   private slots:
     void cleanup() {
         if (dlg_) dlg_->close();
-        editor_.reset();
-        stampa_.reset();
-        cassa_.reset();
         scena_.reset();
     }
 

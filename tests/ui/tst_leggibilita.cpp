@@ -9,7 +9,6 @@
 #include "frm_vorsa_scene.h"
 #include "layout/colori.h"
 #include "sale/vendita.h"
-#include "ui/sale_presenter.h"
 
 using namespace vorsa;
 using namespace vorsa::test;
@@ -55,16 +54,12 @@ class TstLeggibilita : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Scena> scena_;
-    ScriptedPrompter muto_;
-    std::unique_ptr<SalePresenter> vendita_;
     FrmVorsa& Frm() { return *scena_->frm; }
 
     void Avvia(int larghezza) {
-        vendita_.reset();
         scena_ = std::make_unique<Scena>();
         QVERIFY(scena_->Avvia(Catalogo(), [](Till& t) { t.opt.gStampaAbilitata = false; }));
-        vendita_ = std::make_unique<SalePresenter>(Frm(), scena_->fx.till(), &muto_);
-        vendita_->Avvia();
+        scena_->Vendita();
         Frm().resize(larghezza, Frm().height());
         QTRY_VERIFY(Frm().width() == larghezza && scena_->Assestata());
     }
@@ -76,10 +71,7 @@ class TstLeggibilita : public QObject {
     }
 
   private slots:
-    void cleanup() {
-        vendita_.reset();
-        scena_.reset();
-    }
+    void cleanup() { scena_.reset(); }
 
     void amountsShowWhole_data() {
         QTest::addColumn<int>("larghezza");

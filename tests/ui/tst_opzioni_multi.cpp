@@ -14,8 +14,6 @@
 #include "frm_vorsa_scene.h"
 #include "support/qt_checks.h"
 #include "ui/frm_opzioni_avanzate.h"
-#include "ui/pannello_editor.h"
-#include "ui/sale_presenter.h"
 
 using namespace vorsa;
 using namespace vorsa::test;
@@ -69,12 +67,9 @@ class TstOpzioniMulti : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Scena> scena_;
-    ScriptedPrompter prompter_;
     ScriptedShare share_;
     std::unique_ptr<ReteOpzioni> rete_;
     MessaggiOsservati osservati_;
-    std::unique_ptr<SalePresenter> cassa_;
-    std::unique_ptr<PannelloEditor> editor_;
     QPointer<FrmOpzioniAvanzate> dlg_;
     QStringList errori_;
 
@@ -88,17 +83,12 @@ class TstOpzioniMulti : public QObject {
     void Apri(const QByteArray& ini) {
         scena_ = std::make_unique<Scena>();
         QVERIFY(scena_->Avvia(kCatalogo + ini));
-        QTRY_VERIFY(scena_->Assestata());
         share_ = ScriptedShare{};
         osservati_.inner = &scena_->messaggi;
         osservati_.allora = {};
         rete_.reset(new ReteOpzioni{share_, osservati_, false});
         scena_->messaggi.calls.clear();
-        cassa_ = std::make_unique<SalePresenter>(*scena_->frm, scena_->fx.till(), &prompter_);
-        cassa_->Avvia();
-        editor_ = std::make_unique<PannelloEditor>(*scena_->frm, scena_->fx.till(),
-                                                   cassa_->vendita(), prompter_, rete_.get());
-        QTest::keyClick(BoxCodice(*scena_->frm), Qt::Key_F7);
+        QVERIFY(scena_->Impostazioni(rete_.get()));
         QTest::mouseClick(Ctl<QPushButton>(*scena_->frm, QStringLiteral("cmdOpzioniAvanzate")),
                           Qt::LeftButton);
         dlg_ = scena_->frm->findChild<FrmOpzioniAvanzate*>(QStringLiteral("frmOpzioniAvanzate"));
@@ -122,8 +112,6 @@ class TstOpzioniMulti : public QObject {
   private slots:
     void cleanup() {
         if (dlg_) dlg_->close();
-        editor_.reset();
-        cassa_.reset();
         scena_.reset();
     }
 

@@ -13,10 +13,6 @@
 
 #include "frm_vorsa_scene.h"
 #include "support/qt_checks.h"
-#include "support/scripted_prompter.h"
-#include "ui/pannello_editor.h"
-#include "ui/pannello_stampa.h"
-#include "ui/sale_presenter.h"
 
 using namespace vorsa;
 using namespace vorsa::test;
@@ -41,10 +37,6 @@ class TstPannelloEditor : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Scena> scena_;
-    ScriptedPrompter prompter_;
-    std::unique_ptr<SalePresenter> cassa_;
-    std::unique_ptr<PannelloStampa> stampa_;
-    std::unique_ptr<PannelloEditor> editor_;
 
     QFrame* panel() { return Gestione(*scena_->frm, 1); }
     template <class W>
@@ -55,22 +47,9 @@ class TstPannelloEditor : public QObject {
     QList<QByteArray> Sezione(const char* s) { return SectionLines(Ini(), s); }
 
     void Avvia(const QByteArray& ini) {
-        editor_.reset();
-        stampa_.reset();
-        cassa_.reset();
         scena_ = std::make_unique<Scena>();
-        prompter_ = ScriptedPrompter{};
         QVERIFY(scena_->Avvia(ini, [](Till& t) { t.opt.gStampaAbilitata = false; }));
-        scena_->frm->resize(scena_->frm->minimumSize());
-        QTRY_VERIFY(scena_->Assestata());
-        cassa_ = std::make_unique<SalePresenter>(*scena_->frm, scena_->fx.till(), &prompter_);
-        cassa_->Avvia();
-        stampa_ = std::make_unique<PannelloStampa>(*panel(), scena_->fx.till().settings, nullptr,
-                                                   scena_->fx.till().cat, nullptr);
-        editor_ = std::make_unique<PannelloEditor>(*scena_->frm, scena_->fx.till(),
-                                                   cassa_->vendita(), prompter_);
-        QTest::keyClick(BoxCodice(*scena_->frm), Qt::Key_F7);
-        QVERIFY(panel()->isVisible());
+        QVERIFY(scena_->Impostazioni());
     }
     void ScegliSezione(int s) {
         auto* cbo = C<QComboBox>("cbo_Sezioni");
@@ -84,12 +63,7 @@ class TstPannelloEditor : public QObject {
     }
 
   private slots:
-    void cleanup() {
-        editor_.reset();
-        stampa_.reset();
-        cassa_.reset();
-        scena_.reset();
-    }
+    void cleanup() { scena_.reset(); }
 
     void f7OpensThePanelWithEveryControlNamed() {
         Avvia(kMenu);
@@ -203,11 +177,11 @@ class TstPannelloEditor : public QObject {
 
         // Deleting a row asks through the prompter; its button goes off at once.
         ScegliRiga(0);
-        prompter_.confirmations = {true};
+        scena_->prompter.confirmations = {true};
         Premi("cmd_Gestione_B", 0);
         QVERIFY(Sezione("MANGIARE").contains("1="));
         QVERIFY(!Bottone(*scena_->frm, 0, 1)->isEnabled());
-        QCOMPARE(prompter_.questions.size(), 1u);
+        QCOMPARE(scena_->prompter.questions.size(), 1u);
     }
 
     void plusMinusAndApplyChangeTheGrid() {
@@ -242,7 +216,7 @@ class TstPannelloEditor : public QObject {
         Avvia(kMenu);
         QTest::keyClick(C<QListWidget>("lst_Prodotti_Elenco"), Qt::Key_F7);
         QVERIFY(!panel()->isVisible());
-        QVERIFY(!cassa_->vendita().StatoAzione(7));
+        QVERIFY(!scena_->cassa->vendita().StatoAzione(7));
     }
 
     void savedCataloguesThroughTheButtons() {
@@ -254,7 +228,7 @@ class TstPannelloEditor : public QObject {
         QVERIFY(scena_->fx.Read(QStringLiteral("Dati/Dati_del_12-06-2026.txt"))
                     .startsWith("[MANGIARE]\r\n# Sintassi:="));
         salvati->setCurrentRow(0);
-        prompter_.answers = {std::string("Sagra")};
+        scena_->prompter.answers = {std::string("Sagra")};
         Premi("cmd_Gestione", 6);
         QCOMPARE(salvati->item(0)->text(), QStringLiteral("Sagra"));
         salvati->setCurrentRow(0);

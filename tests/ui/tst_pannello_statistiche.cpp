@@ -15,7 +15,6 @@
 #include "ui/adatta_testo.h"
 #include "ui/grafico_ore.h"
 #include "ui/pannello_statistiche.h"
-#include "ui/sale_presenter.h"
 #include "ui/widget_helpers.h"
 
 using namespace vorsa;
@@ -40,10 +39,8 @@ class TstPannelloStatistiche : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Scena> scena_;
-    ScriptedPrompter prompter_;
     bool password_ = false;
     int stampe_ = 0;
-    std::unique_ptr<SalePresenter> cassa_;
     std::unique_ptr<PannelloStatistiche> p_;
 
     QByteArray Ini() { return scena_->fx.Read(QStringLiteral("Vorsa.ini")); }
@@ -64,20 +61,17 @@ class TstPannelloStatistiche : public QObject {
 
     bool Avvia(const QByteArray& ini, const std::function<void(Till&)>& prima = {}) {
         p_.reset();
-        cassa_.reset();
         scena_ = std::make_unique<Scena>();
-        prompter_ = ScriptedPrompter{};
         if (!scena_->Avvia(ini, prima)) return false;
-        cassa_ = std::make_unique<SalePresenter>(*scena_->frm, scena_->fx.till(), &prompter_);
-        cassa_->Avvia();
+        scena_->Vendita();
         PannelloStatistiche::Azioni azioni{
             [this] { return password_; },
             [this](const TestiStatistiche&) { ++stampe_; },
-            [this] { cassa_->vendita().EseguiAzione(kAzioneStatistica); },
+            [this] { scena_->cassa->vendita().EseguiAzione(kAzioneStatistica); },
             {},
             {}};
         p_ = std::make_unique<PannelloStatistiche>(*Pannello(), scena_->fx.till(), azioni,
-                                                   &prompter_);
+                                                   &scena_->prompter);
         return true;
     }
 
@@ -85,7 +79,6 @@ class TstPannelloStatistiche : public QObject {
     void initTestCase() { QAccessible::setActive(true); }
     void cleanup() {
         p_.reset();
-        cassa_.reset();
         scena_.reset();
     }
 
@@ -163,16 +156,16 @@ class TstPannelloStatistiche : public QObject {
         QVERIFY(Avvia(kDati));
         F6();
         const QByteArray prima = Ini();
-        prompter_.confirmations = {false};
+        scena_->prompter.confirmations = {false};
         Cmd(0)->click();
         QCOMPARE(Ini(), prima);  // the bytes of emptying: the core tests
         QCOMPARE(Lista("lst_statistica")->count(), 3);
-        prompter_.confirmations = {true};
+        scena_->prompter.confirmations = {true};
         Cmd(0)->click();
         QCOMPARE(Lista("lst_statistica")->count(), 0);
         QCOMPARE(Lbl("lbl_totale_incasso")->text(), QStringLiteral("0,00"));
         for (int i : {0, 1, 8}) QVERIFY(!Cmd(i)->isEnabled());
-        QCOMPARE(prompter_.questions.size(), 2u);
+        QCOMPARE(scena_->prompter.questions.size(), 2u);
         Storno()->click();  // no receipts: the tick is undone
         QVERIFY(!Storno()->isChecked());
     }
@@ -195,7 +188,7 @@ class TstPannelloStatistiche : public QObject {
         QVERIFY(Cmd(3)->isEnabled() && Cmd(4)->isEnabled());
 
         files->setCurrentRow(0);
-        prompter_.answers = {std::string("Sagra di San Michele 2026 sera")};
+        scena_->prompter.answers = {std::string("Sagra di San Michele 2026 sera")};
         Cmd(4)->click();
         QCOMPARE(files->item(0)->text(), QStringLiteral("Sagra di San Michele 2026 "));
 
@@ -206,7 +199,7 @@ class TstPannelloStatistiche : public QObject {
                     .endsWith(QStringLiteral("/Statistiche/Sagra di San Michele 2026 .txt")));
 
         files->setCurrentRow(0);
-        prompter_.confirmations = {true};
+        scena_->prompter.confirmations = {true};
         Cmd(3)->click();
         QCOMPARE(files->count(), 0);
         QVERIFY(!Cmd(3)->isEnabled());
