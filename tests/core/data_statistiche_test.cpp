@@ -54,29 +54,7 @@ struct Banco {
     Statistiche stat;
 };
 
-class Risposte : public Domande {
-  public:
-    std::deque<bool> si;
-    std::deque<std::optional<std::string>> input;
-    std::vector<std::string> domande, avvisi;
-    bool ConfermaSiNo(const std::string& title, const std::string&) override {
-        domande.push_back(title);
-        if (si.empty()) return false;
-        const bool r = si.front();
-        si.pop_front();
-        return r;
-    }
-    std::optional<std::string> InputBox(const std::string& title, const std::string&) override {
-        domande.push_back(title);
-        if (input.empty()) return std::nullopt;
-        auto r = input.front();
-        input.pop_front();
-        return r;
-    }
-    void Avviso(const std::string& title, const std::string& text) override {
-        avvisi.push_back(title + ": " + text);
-    }
-};
+using Risposte = test::ScriptedPrompter;
 
 TEST(StorniTest, Transitions) {
     struct Caso {
@@ -303,13 +281,13 @@ TEST(RiepilogoTest, EmptyingYesAndNo) {
     EXPECT_EQ(b.stat.MostraStatistiche().commento, "Sagra 2026");
     const std::string prima = b.File();
     Risposte no;
-    no.si = {false};
+    no.confirmations = {false};
     EXPECT_FALSE(b.stat.Svuota(no));
     EXPECT_EQ(b.File(), prima);
-    EXPECT_EQ(no.domande, std::vector<std::string>{"Cancella statistiche prodotti"});
+    EXPECT_EQ(no.questions, std::vector<std::string>{"Cancella statistiche prodotti"});
 
     Risposte si;
-    si.si = {true};
+    si.confirmations = {true};
     const long scritture = b.files.replaceCount;
     EXPECT_TRUE(b.stat.Svuota(si));
     EXPECT_EQ(b.files.replaceCount - scritture, 1);
@@ -328,14 +306,14 @@ TEST(RiepilogoTest, EmptyingYesAndNo) {
 
     Risposte niente;  // nothing left to empty: no question
     EXPECT_FALSE(b.stat.Svuota(niente));
-    EXPECT_TRUE(niente.domande.empty());
+    EXPECT_TRUE(niente.questions.empty());
 }
 
 TEST(RiepilogoTest, AFailedEmptyingKeepsTheFigures) {
     Banco b;
     b.files.failWrites = true;
     Risposte si;
-    si.si = {true};
+    si.confirmations = {true};
     EXPECT_FALSE(b.stat.Svuota(si));
     EXPECT_EQ(b.c.till->conto.gNumeroScontrino, 4);
     EXPECT_EQ(b.c.Art(101).soldQuantity, 5);
@@ -481,10 +459,10 @@ TEST_F(RiepiloghiTest, ExactBytesWithAndWithoutTitle) {
     ASSERT_TRUE(rep.Salva(dati, r));
     const std::string file = "/p/Statistiche/Riepilogo_del_06-12-2026.txt";
     EXPECT_EQ(files.files[file], testa + resto);
-    EXPECT_TRUE(r.domande.empty());
+    EXPECT_TRUE(r.questions.empty());
 
     dati.titolo = "Festa d'autunno \xE8";
-    r.si = {true};
+    r.confirmations = {true};
     ASSERT_TRUE(rep.Salva(dati, r));
     EXPECT_EQ(files.files[file], testa + "Titolo: Festa d'autunno \xE8\r\n\r\n" + resto);
     EXPECT_EQ(rep.Elenco(), std::vector<std::string>{"Riepilogo_del_06-12-2026"});
@@ -495,20 +473,20 @@ TEST_F(RiepiloghiTest, SecondSaveOnOneDayAsks) {
     const std::string file = "/p/Statistiche/Riepilogo_del_06-12-2026.txt";
     const std::string primo = files.files[file];
     dati.totale = "99,00";
-    r.si = {false};
+    r.confirmations = {false};
     EXPECT_FALSE(rep.Salva(dati, r));
     EXPECT_EQ(files.files[file], primo);
-    EXPECT_EQ(r.domande.back(), "Sostituzione file statistiche");
-    r.si = {true};
+    EXPECT_EQ(r.questions.back(), "Sostituzione file statistiche");
+    r.confirmations = {true};
     EXPECT_TRUE(rep.Salva(dati, r));
     EXPECT_NE(files.files[file].find("Totale incasso: 99,00"), std::string::npos);
     EXPECT_EQ(files.files[file].find("17,50 \x80"), std::string::npos);
     EXPECT_EQ(rep.Elenco().size(), 1u);
 
     dati.righe.clear();  // nothing sold: nothing written, nothing asked
-    r.domande.clear();
+    r.questions.clear();
     EXPECT_FALSE(rep.Salva(dati, r));
-    EXPECT_TRUE(r.domande.empty());
+    EXPECT_TRUE(r.questions.empty());
 }
 
 TEST_F(RiepiloghiTest, RenameAndDelete) {
@@ -517,33 +495,33 @@ TEST_F(RiepiloghiTest, RenameAndDelete) {
     files.files["/p/Statistiche/Nota.TXT"] = "not ours";
     EXPECT_EQ(rep.Elenco(), (std::vector<std::string>{"Riepilogo_del_06-12-2026", "Vecchio"}));
 
-    r.input = {std::string("Sagra di San Michele 2026 sera")};  // 30 characters
+    r.answers = {std::string("Sagra di San Michele 2026 sera")};  // 30 characters
     EXPECT_TRUE(rep.Rinomina("Riepilogo_del_06-12-2026", r));
     EXPECT_EQ(rep.Elenco(), (std::vector<std::string>{"Sagra di San Michele 2026 ", "Vecchio"}));
 
-    r.input = {std::string("Vecchio")};
+    r.answers = {std::string("Vecchio")};
     EXPECT_FALSE(rep.Rinomina("Sagra di San Michele 2026 ", r));
     ASSERT_EQ(r.avvisi.size(), 1u);
     EXPECT_EQ(r.avvisi[0],
               "Errore rinomina: Nome gi\xE0 esistente, il file NON \xE8 stato rinominato.");
 
     for (const char* cattivo : {"../x", "a/b", "a\\b", "..", "  "}) {
-        r.input = {std::string(cattivo)};
+        r.answers = {std::string(cattivo)};
         EXPECT_FALSE(rep.Rinomina("Vecchio", r)) << cattivo;
     }
-    r.input = {std::string("a\0b", 3)};
+    r.answers = {std::string("a\0b", 3)};
     EXPECT_FALSE(rep.Rinomina("Vecchio", r));
     EXPECT_EQ(r.avvisi.size(), 7u);
     EXPECT_EQ(r.avvisi.back().rfind("Errore rinomina: ", 0), 0u);
     EXPECT_EQ(files.files.count("/p/x.txt"), 0u);
     EXPECT_EQ(rep.Elenco(), (std::vector<std::string>{"Sagra di San Michele 2026 ", "Vecchio"}));
 
-    r.input = {std::string("")};  // empty answer: nothing
+    r.answers = {std::string("")};  // empty answer: nothing
     EXPECT_FALSE(rep.Rinomina("Vecchio", r));
-    r.input = {std::nullopt};
+    r.answers = {std::nullopt};
     EXPECT_FALSE(rep.Rinomina("Vecchio", r));
 
-    r.si = {false, true, true};
+    r.confirmations = {false, true, true};
     EXPECT_FALSE(rep.Cancella("Vecchio", r));
     EXPECT_TRUE(rep.Cancella("Vecchio", r));
     EXPECT_TRUE(rep.Cancella("Sagra di San Michele 2026 ", r));
@@ -559,7 +537,7 @@ TEST_F(RiepiloghiTest, FullDiskLeavesTheOldReport) {
     const std::string file = "/p/Statistiche/Riepilogo_del_06-12-2026.txt";
     const std::string primo = files.files[file];
     files.failWrites = true;
-    r.si = {true};
+    r.confirmations = {true};
     dati.totale = "1,00";
     EXPECT_FALSE(rep.Salva(dati, r));
     EXPECT_EQ(files.files[file], primo);

@@ -1,18 +1,14 @@
 // A till killed at any moment of a grid change or a catalogue load leaves one whole catalogue:
 // every section's DIMENSIONE agrees with its article lines.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
-#include <chrono>
 #include <filesystem>
-#include <random>
 #include <set>
-#include <thread>
 
 #include "editor_harness.h"
+#include "support/kill_loop.h"
 
 namespace vorsa {
 namespace {
@@ -83,23 +79,14 @@ TEST(EditorCrashTest, KilledDuringGridChangesAndLoadsLeavesOneWholeCatalogue) {
     }
     const std::set<Dimensioni> validi = {{3, 2, 1}, {5, 4, 2}, {2, 6, 3}, {4, 3, 2}};
     std::set<Dimensioni> visti;
-    std::mt19937 rng(20261207);
-    std::uniform_int_distribution<int> pausa(5, 60);
-    for (int round = 0; round < 25; ++round) {
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) CambiaPerSempre(folder);
-        std::this_thread::sleep_for(std::chrono::milliseconds(pausa(rng)));
-        kill(child, SIGKILL);
-        int status = 0;
-        waitpid(child, &status, 0);
-        ASSERT_TRUE(WIFSIGNALED(status));
-        const Dimensioni d = ExpectWhole(folder, round);
-        EXPECT_EQ(validi.count(d), 1u)
-            << "round " << round << ": " << d[0] << "," << d[1] << "," << d[2];
-        visti.insert(d);
-        if (HasFailure()) break;
-    }
+    test::KillLoop(
+        25, 5, 60, [&](int) { CambiaPerSempre(folder); },
+        [&](int round) {
+            const Dimensioni d = ExpectWhole(folder, round);
+            EXPECT_EQ(validi.count(d), 1u)
+                << "round " << round << ": " << d[0] << "," << d[1] << "," << d[2];
+            visti.insert(d);
+        });
     EXPECT_GT(visti.size(), 1u) << "the catalogue never changed: the test proved nothing";
     auto files = MakeLocalFileAccess(false);
     EXPECT_EQ(files->ReadAll(folder + "/Dati/festa.txt").bytes, kFesta);

@@ -19,6 +19,7 @@
 #include "platform/profile_store.h"
 #include "platform/system.h"
 #include "platform/text.h"
+#include "support/kill_loop.h"
 
 namespace vorsa {
 namespace {
@@ -291,17 +292,13 @@ TEST_F(LocalFilesTest, StaleTempsOfKilledReplacesAreRemoved) {
 TEST_F(LocalFilesTest, KilledWritersLeaveTempsThatStartUpRemoves) {
     const std::string ini = Path("Vorsa.ini");
     const std::string big(4 << 20, 'v');
-    for (int round = 0; round < 8; ++round) {
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
+    test::KillLoop(
+        8, 5, 54,
+        [&](int) {
             auto files = MakeLocalFileAccess(true);
             for (;;) files->ReplaceAll(ini, big);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5 + 7 * round));
-        ::kill(child, SIGKILL);
-        ::waitpid(child, nullptr, 0);
-    }
+        },
+        [](int) {});
     // Age whatever was left, as the next start-up would find it after a while.
     int left = 0;
     for (const auto& e : fs::directory_iterator(dir_)) {
@@ -345,28 +342,6 @@ TEST(System, DateTimeClockUserAndTempFolder) {
     const std::string temp = SystemTempFolder();
     ASSERT_FALSE(temp.empty());
     EXPECT_EQ(temp.back(), '/');
-}
-
-TEST_F(LocalFilesTest, ListsPlainFilesSortedWithWindows1252Names) {
-    ASSERT_TRUE(files_->ReplaceAll(Path("b.txt"), "b"));
-    ASSERT_TRUE(files_->ReplaceAll(Path("Caff\xE8.txt"), "c"));
-    ASSERT_TRUE(files_->ReplaceAll(Path("a.TXT"), "a"));
-    ASSERT_TRUE(files_->CreateFolder(Path("cartella.txt")));
-    EXPECT_EQ(files_->ListFiles(dir_, ""),
-              (std::vector<std::string>{"Caff\xE8.txt", "a.TXT", "b.txt"}));
-    EXPECT_TRUE(files_->ListFiles(Path("assente"), "").empty());
-}
-
-TEST_F(LocalFilesTest, RenameNeverReplacesAnExistingFile) {
-    ASSERT_TRUE(files_->ReplaceAll(Path("vecchio.txt"), "v"));
-    ASSERT_TRUE(files_->ReplaceAll(Path("esiste.txt"), "e"));
-    EXPECT_FALSE(files_->Rename(Path("vecchio.txt"), Path("esiste.txt")));
-    EXPECT_EQ(files_->ReadAll(Path("esiste.txt")).bytes, "e");
-    EXPECT_EQ(files_->ReadAll(Path("vecchio.txt")).bytes, "v");
-    EXPECT_TRUE(files_->Rename(Path("vecchio.txt"), Path("nuovo.txt")));
-    EXPECT_EQ(files_->ReadAll(Path("nuovo.txt")).bytes, "v");
-    EXPECT_EQ(files_->ReadAll(Path("vecchio.txt")).status, ReadStatus::Missing);
-    EXPECT_FALSE(files_->Rename(Path("assente.txt"), Path("altro.txt")));
 }
 
 }  // namespace

@@ -1,15 +1,10 @@
 // Option changes of several keys: the kitchen-order configurations added and removed, and a
 // group of options set together, whole in the file even when the till is killed midway.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
-#include <random>
 #include <set>
-#include <thread>
 
 #include "platform/ini_document.h"
 #include "platform/text.h"
@@ -17,6 +12,7 @@
 #include "settings/scritture.h"
 #include "settings/settings_gateway.h"
 #include "support/fakes.h"
+#include "support/kill_loop.h"
 
 namespace vorsa {
 namespace {
@@ -101,34 +97,24 @@ TEST(ScrittureTest, KilledWhileWritingLeavesEveryGroupWhole) {
     MakeLocalFileAccess(false)->ReplaceAll(folder + "/Vorsa.ini",
                                            "[COMANDA]\r\nNUMERO=2\r\n[COMANDA1]\r\nNOME=Cucina\r\n"
                                            "[COMANDA2]\r\nNOME=Bar\r\n");
-    std::mt19937 rng(20261207);
-    std::uniform_int_distribution<int> pausa(5, 60);
     std::set<std::string> visti;
-    for (int round = 0; round < 25; ++round) {
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) CambiaPerSempre(folder);
-        std::this_thread::sleep_for(std::chrono::milliseconds(pausa(rng)));
-        kill(child, SIGKILL);
-        int status = 0;
-        waitpid(child, &status, 0);
-        ASSERT_TRUE(WIFSIGNALED(status));
-
-        const IniDocument doc =
-            IniDocument::Parse(MakeLocalFileAccess(false)->ReadAll(folder + "/Vorsa.ini").bytes);
-        std::set<std::string> valori;
-        for (const char* k : {"PROGRESSIVO", "TKT-RITIRO", "TKT-RITIRO-GRP", "TKT-RITIRO_BARRE",
-                              "PROGRESSIVO_PIEDE"})
-            valori.insert(doc.Get("STAMPA", k).value_or("-"));
-        EXPECT_EQ(valori.size(), 1u) << "round " << round;
-        const int n = static_cast<int>(Val(doc.Get("COMANDA", "NUMERO").value_or("0")));
-        EXPECT_GE(n, 1) << "round " << round;
-        for (int k = 1; k <= 21; ++k)
-            EXPECT_EQ(doc.HasSection("COMANDA" + std::to_string(k)), k <= n)
-                << "round " << round << ": configuration " << k << " of " << n;
-        visti.insert(*valori.begin() + "/" + std::to_string(n));
-        if (HasFailure()) break;
-    }
+    test::KillLoop(
+        25, 5, 60, [&](int) { CambiaPerSempre(folder); },
+        [&](int round) {
+            const IniDocument doc = IniDocument::Parse(
+                MakeLocalFileAccess(false)->ReadAll(folder + "/Vorsa.ini").bytes);
+            std::set<std::string> valori;
+            for (const char* k : {"PROGRESSIVO", "TKT-RITIRO", "TKT-RITIRO-GRP", "TKT-RITIRO_BARRE",
+                                  "PROGRESSIVO_PIEDE"})
+                valori.insert(doc.Get("STAMPA", k).value_or("-"));
+            EXPECT_EQ(valori.size(), 1u) << "round " << round;
+            const int n = static_cast<int>(Val(doc.Get("COMANDA", "NUMERO").value_or("0")));
+            EXPECT_GE(n, 1) << "round " << round;
+            for (int k = 1; k <= 21; ++k)
+                EXPECT_EQ(doc.HasSection("COMANDA" + std::to_string(k)), k <= n)
+                    << "round " << round << ": configuration " << k << " of " << n;
+            visti.insert(*valori.begin() + "/" + std::to_string(n));
+        });
     EXPECT_GT(visti.size(), 1u) << "nothing ever changed: the test proved nothing";
     std::filesystem::remove_all(folder);
 }

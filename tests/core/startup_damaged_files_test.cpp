@@ -14,7 +14,6 @@
 #include <random>
 
 #include "platform/text.h"
-#include "settings/keys.h"
 #include "startup/startup.h"
 #include "support/fakes.h"
 
@@ -56,7 +55,7 @@ struct Avvio {
 };
 
 /// Starts a till in `folder` on real files.
-Avvio Avvia(const std::string& folder, Options* opt = nullptr) {
+Avvio Avvia(const std::string& folder) {
     auto files = MakeLocalFileAccess(false);
     test::FakeClock clock;
     test::FakeSleeper sleeper{&clock};
@@ -64,7 +63,6 @@ Avvio Avvia(const std::string& folder, Options* opt = nullptr) {
     test::FakeShell shell;
     Till till(Services{*files, clock, sleeper, user, shell}, folder, {1, 4, 7});
     AvviaTill(till);
-    if (opt) *opt = till.opt;
     Avvio a;
     a.stato = till.statoFileDati;
     a.nomePrimo = till.cat.gArticoli[till.cat.IndiceArticolo(101)].name;
@@ -164,42 +162,6 @@ TEST_F(DamagedFilesTest, AFiftyMegabyteFileStartsAndKeepsItsArchive) {
     EXPECT_EQ(a.nomePrimo, "Panino");
     EXPECT_NE(a.file.find("\r\n1=101" + record), std::string::npos);
     EXPECT_NE(a.file.find("\r\n" + std::to_string(n) + "=101" + record), std::string::npos);
-}
-
-// Numbers no till could have written, in every numeric option: each ends in its range.
-TEST_F(DamagedFilesTest, NumbersOutOfRangeInEveryNumericKey) {
-    for (const char* valore : {"99999999999999999999", "-99999999999999999999", "1e9", "0x10"}) {
-        SCOPED_TRACE(valore);
-        std::map<std::string, std::string> sezioni;
-        std::vector<std::pair<const KeyDef*, Idx>> chiavi;
-        for (const KeyDef* k : AllKeys()) {
-            const bool numero = k->kind == OptionKind::Int || k->kind == OptionKind::Saturate ||
-                                k->kind == OptionKind::Bool;
-            if (!numero || !k->show || k->section.find('#') != std::string_view::npos) continue;
-            const bool indicizzata = k->key.find('#') != std::string_view::npos;
-            for (int i = k->first; i < k->first + (indicizzata ? k->count : 1); ++i) {
-                const Idx idx = indicizzata ? Idx(i) : Idx();
-                const KeyName name = Resolve(*k, idx);
-                if (k->file == OptionFile::Data || k->file == OptionFile::Local)
-                    sezioni[name.section] += name.key + "=" + valore + "\r\n";
-                chiavi.emplace_back(k, idx);
-            }
-        }
-        std::string ini;
-        for (const auto& [sezione, righe] : sezioni) ini += "[" + sezione + "]\r\n" + righe;
-        Write(ini);
-        Options opt;
-        const Avvio a = Avvia(dir_, &opt);
-        EXPECT_EQ(a.stato, StatoFileDati::Ok);
-        ASSERT_GT(chiavi.size(), 20u);
-        for (const auto& [k, idx] : chiavi) {
-            const long long v = Val(k->show(opt, idx));
-            const KeyName name = Resolve(*k, idx);
-            EXPECT_TRUE((v >= k->min && v <= k->max) || v == k->def)
-                << name.section << "/" << name.key << " = " << v;
-        }
-        fs::remove(Ini());
-    }
 }
 
 // Where nothing sold could be saved the operator is told, and the file is left as it was.

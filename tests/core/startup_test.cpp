@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "platform/text.h"
 #include "support/fakes.h"
 
@@ -225,32 +227,42 @@ TEST(StartupTest, CoinsStatisticsAndReceiptCounter) {
     EXPECT_TRUE(c.gCatalogoCaricato);
 }
 
-TEST(StartupTest, SwitchesAndSensitivity) {
-    struct Case {
-        const char* bordi;
-        const char* sens;
+TEST(StartupTest, SwitchesAndSensitivityHealAsTheyAreRead) {
+    const struct {
+        std::optional<std::string> bordi;  // also AGGIORNAMENTI; nullopt: key missing
+        std::optional<std::string> sens;
         bool on;
         int sensitivity;
+        const char* bordiAfter;
         const char* sensAfter;
-    } cases[] = {{"si", "10", true, 10, "10"},
-                 {"SI", "60", true, 60, "60"},
-                 {"No", "9", false, 20, "20"},
-                 {"1", "61", false, 20, "20"},
-                 {nullptr, "abc", true, 20, "20"}};
+    } cases[] = {
+        {"Si", "20", true, 20, "Si", "20"},
+        {"SI", "5", true, 20, "SI", "20"},   // below the range
+        {"si", "70", true, 20, "si", "20"},  // above the range
+        {"", "10", true, 10, "Si", "10"},    // empty: written "Si", on
+        {std::nullopt, "abc", true, 20, "Si", "20"},
+        {"no", "60", false, 60, "no", "60"},
+        {"1", "35", false, 35, "1", "35"},    // only "si" in any case switches on
+        {"Si ", "35", true, 35, "Si", "35"},  // the value is read trimmed
+    };
     for (const auto& c : cases) {
         Machine m;
         std::string ini = "[PROGRAMMA]\r\n";
         if (c.bordi)
-            ini +=
-                std::string("BORDI MAGNETICI=") + c.bordi + "\r\nAGGIORNAMENTI=" + c.bordi + "\r\n";
-        ini += std::string("BORDI MAGNETICI SENSIBILITA=") + c.sens + "\r\n";
+            ini += "BORDI MAGNETICI=" + *c.bordi + "\r\nAGGIORNAMENTI=" + *c.bordi + "\r\n";
+        if (c.sens) ini += "BORDI MAGNETICI SENSIBILITA=" + *c.sens + "\r\n";
         m.files.files[kIni] = ini;
-        auto till = m.Start();
-        EXPECT_EQ(till->opt.gBordiMagnetici, c.on) << (c.bordi ? c.bordi : "(missing)");
-        EXPECT_EQ(till->opt.gAggiornamenti, c.on);
-        EXPECT_EQ(till->opt.gSensibilita, c.sensitivity);
-        EXPECT_EQ(m.Get("PROGRAMMA", "BORDI MAGNETICI SENSIBILITA"), c.sensAfter);
-        EXPECT_EQ(m.Get("PROGRAMMA", "BORDI MAGNETICI"), c.bordi ? c.bordi : "Si");
+        auto till = std::make_unique<Till>(Services{m.files, m.clock, m.sleeper, m.user, m.shell},
+                                           "/p", Version{1, 4, 7});
+        const StartupResult r = AvviaTill(*till);
+        const std::string what = c.bordi.value_or("(missing)") + "/" + c.sens.value_or("(missing)");
+        EXPECT_EQ(till->opt.gBordiMagnetici, c.on) << what;
+        EXPECT_EQ(till->opt.gAggiornamenti, c.on) << what;
+        EXPECT_EQ(r.controllaVersione, c.on) << what;
+        EXPECT_EQ(till->opt.gSensibilita, c.sensitivity) << what;
+        EXPECT_EQ(m.Get("PROGRAMMA", "BORDI MAGNETICI"), c.bordiAfter) << what;
+        EXPECT_EQ(m.Get("PROGRAMMA", "AGGIORNAMENTI"), c.bordiAfter) << what;
+        EXPECT_EQ(m.Get("PROGRAMMA", "BORDI MAGNETICI SENSIBILITA"), c.sensAfter) << what;
     }
 }
 
@@ -279,26 +291,6 @@ TEST(StartupTest, KitchenOrdersAndImages) {
     EXPECT_EQ(o.gImmagini[0].width, 1800);
     EXPECT_EQ(o.gImmagini[0].percent, 100);
     EXPECT_EQ(o.gImmagini[1].path, "");
-}
-
-TEST(StartupTest, DamagedFilesStillStart) {
-    const std::string cases[] = {
-        std::string("\0\0\xFF\xFE garbage \x01\x02", 16),
-        "[MANGIARE]\r\nDIMENSIONE=3\r\n1=Pan",  // truncated mid-line
-        "[MANGIARE\r\n1=x\r\n]]]\r\n=\r\n==\r\n[]\r\n;[BERE]\r\n",
-        std::string(100000, '['),
-        "[PROGRAMMA]\r\nSEPARATORE=\r\nTIMER_CODICI_MS=99999999999999999999\r\n",
-    };
-    for (const auto& bad : cases) {
-        Machine m;
-        m.files.files[kIni] = bad;
-        auto till = m.Start();
-        EXPECT_GE(till->cat.gNumeroArticoli, 3);
-        EXPECT_EQ(m.Get("AZIONI", "F1"), "PAGA CONTO;RIAPRI CONTO");
-        EXPECT_EQ(m.Get("MONETE", "S9"), "50");
-        const LoadResult r = CaricaFinestra(*till, kScreen);
-        EXPECT_EQ(r.timerCodiciMs, 300);
-    }
 }
 
 TEST(StartupTest, UnwritableFileStartsOnDefaults) {
@@ -332,7 +324,9 @@ TEST(StartupTest, OddValuesInEveryOptionFallBackToDefaults) {
                                std::string("\xFF\xFE\x80", 3),
                                std::string(600, '7'),
                                "1,5",
-                               "-1"};
+                               "-1",
+                               "1e9",
+                               "0x10"};
     for (const KeyDef* d : AllKeys()) {
         if (!d->show || d->section.find('#') != std::string_view::npos) continue;
         const Idx idx = d->key.find('#') == std::string_view::npos ? Idx() : Idx(d->first);

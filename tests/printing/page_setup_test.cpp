@@ -7,45 +7,28 @@
 namespace vorsa::test {
 namespace {
 
+/// The font sizes and the quantity column of a row, to compare rows without restating the table.
+std::vector<int> Misure(const FormatRow& r) {
+    return {r.nameSize, r.titleSize, r.priceSize, r.textSize, r.qtyColumnWidth};
+}
+
 TEST(PageSetup, FormatRows) {
-    struct Case {
-        int code;
-        int width, length;
-        bool roll;
-        int name, title, price, text, qty;
-    };
-    for (const Case c : {Case{1, 210000, 297000, false, 13, 12, 9, 11, 800},
-                         Case{5, 148000, 210000, false, 13, 12, 9, 11, 800},
-                         Case{0, 105000, 148000, false, 13, 12, 9, 11, 800},
-                         Case{6, 73000, 105000, false, 11, 10, 8, 9, 700},
-                         Case{3, 57000, 500000, true, 8, 9, 6, 7, 500},
-                         Case{2, 80000, 500000, true, 12, 11, 8, 10, 750},
-                         Case{4, 100000, 500000, true, 13, 12, 9, 11, 800},
-                         Case{-1, 105000, 148000, false, 13, 12, 9, 11, 800}}) {
-        const FormatRow r = RigaFormato(c.code, "10,5");
-        EXPECT_EQ(r.width, c.width) << c.code;
-        EXPECT_EQ(r.length, c.length) << c.code;
-        EXPECT_EQ(r.roll, c.roll) << c.code;
-        EXPECT_EQ(r.nameSize, c.name) << c.code;
-        EXPECT_EQ(r.titleSize, c.title) << c.code;
-        EXPECT_EQ(r.priceSize, c.price) << c.code;
-        EXPECT_EQ(r.textSize, c.text) << c.code;
-        EXPECT_EQ(r.qtyColumnWidth, c.qty) << c.code;
-    }
-    // A custom roll narrower than 10 cm prints like the standard roll of its width.
-    struct Roll {
+    // Unknown codes print on A6; rolls are 500 mm long, sheets are not rolls.
+    EXPECT_EQ(Misure(RigaFormato(-1, "")), Misure(RigaFormato(0, "")));
+    EXPECT_EQ(RigaFormato(-1, "").width, 105000);
+    for (int code : {2, 3, 4}) EXPECT_TRUE(RigaFormato(code, "10,5").roll) << code;
+    for (int code : {0, 1, 5, 6}) EXPECT_FALSE(RigaFormato(code, "10,5").roll) << code;
+    EXPECT_EQ(RigaFormato(3, "").length, 500000);
+    // A custom roll prints like the standard roll of its width: POS 57 below 8 cm, POS 80
+    // below 10 cm, the full sizes from 10 cm.
+    const struct {
         const char* cm;
-        int name, title, price, text, qty;
-    };
-    for (const Roll c : {Roll{"4", 8, 9, 6, 7, 500}, Roll{"7", 8, 9, 6, 7, 500},
-                         Roll{"8", 12, 11, 8, 10, 750}, Roll{"9", 12, 11, 8, 10, 750},
-                         Roll{"10", 13, 12, 9, 11, 800}, Roll{"12", 13, 12, 9, 11, 800}}) {
+        int like;
+    } rolls[] = {{"4", 3}, {"7", 3}, {"8", 2}, {"9", 2}, {"10", 1}, {"12", 1}};
+    for (const auto& c : rolls) {
         const FormatRow r = RigaFormato(4, c.cm);
         EXPECT_EQ(r.width, LarghezzaRotolo(c.cm)) << c.cm;
-        EXPECT_EQ(
-            (std::vector<int>{r.nameSize, r.titleSize, r.priceSize, r.textSize, r.qtyColumnWidth}),
-            (std::vector<int>{c.name, c.title, c.price, c.text, c.qty}))
-            << c.cm;
+        EXPECT_EQ(Misure(r), Misure(RigaFormato(c.like, ""))) << c.cm;
     }
     EXPECT_EQ(kFormati[0].caption, "A4");
     EXPECT_EQ(kFormati[6].code, 4);

@@ -1,15 +1,17 @@
 #pragma once
-// A prompter that answers from scripts and records what it was asked, for the rules' tests.
+// The operator's side of the prompter and of the statistics' questions, answering from scripts
+// and recording what it was asked, for the rules' tests.
 #include <deque>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "data/statistiche.h"
 #include "platform/prompter.h"
 
 namespace vorsa::test {
 
-class ScriptedPrompter : public Prompter {
+class ScriptedPrompter : public Prompter, public Domande {
   public:
     std::deque<std::optional<std::string>> answers;  // input boxes, in order
     std::deque<bool> confirmations;
@@ -17,6 +19,7 @@ class ScriptedPrompter : public Prompter {
     std::vector<std::string> questions;  // titles of the Yes/No boxes
     std::vector<std::string> messages;   // texts of the message window
     std::vector<std::string> hints;      // and their hints
+    std::vector<std::string> avvisi;     // "title: text" of the OK boxes
     std::optional<std::string> InputBox(const std::string& title,
                                         const std::string& prompt) override {
         asked.push_back(title);
@@ -38,6 +41,9 @@ class ScriptedPrompter : public Prompter {
         messages.push_back(text);
         hints.push_back(hint);
         return 6;
+    }
+    void Avviso(const std::string& title, const std::string& text) override {
+        avvisi.push_back(title + ": " + text);
     }
     std::string lastPrompt;
 };

@@ -17,6 +17,9 @@
 #include "ui/frm_vorsa.h"
 #include "ui/griglia_prodotti.h"
 #include "ui/pannello_destro.h"
+#include "ui/pannello_editor.h"
+#include "ui/pannello_stampa.h"
+#include "ui/sale_presenter.h"
 
 namespace vorsa::test {
 
@@ -124,11 +127,35 @@ inline int Py(int twips) {
     return TwipsToPixelsY(twips);
 }
 
-/// A started till and its loaded main window; the window goes first.
+/// A started till and its loaded main window; the window goes first, after the panels that
+/// the panels' tests add on it.
 struct Scena {
     TillFixture fx;
     RecordingMessaggi messaggi;
     std::unique_ptr<FrmVorsa> frm;
+    ScriptedPrompter prompter;
+    std::unique_ptr<SalePresenter> cassa;
+    std::unique_ptr<PannelloStampa> stampa;
+    std::unique_ptr<PannelloEditor> editor;
+
+    /// The sale presenter, asking the scripted prompter.
+    void Vendita() {
+        cassa = std::make_unique<SalePresenter>(*frm, fx.till(), &prompter);
+        cassa->Avvia();
+    }
+    /// The sale and F7's settings panel (printer controls without a printer, catalogue
+    /// editor), opened at the window's minimum size.
+    bool Impostazioni(const ReteOpzioni* rete = nullptr) {
+        frm->resize(frm->minimumSize());
+        if (!QTest::qWaitFor([this] { return Assestata(); })) return false;
+        Vendita();
+        stampa = std::make_unique<PannelloStampa>(*Gestione(*frm, 1), fx.till().settings, nullptr,
+                                                  fx.till().cat, nullptr);
+        editor =
+            std::make_unique<PannelloEditor>(*frm, fx.till(), cassa->vendita(), prompter, rete);
+        QTest::keyClick(BoxCodice(*frm), Qt::Key_F7);
+        return Gestione(*frm, 1)->isVisible();
+    }
 
     bool Avvia(const QByteArray& ini, const std::function<void(Till&)>& prima = {}) {
         if (!fx.Valid() || !fx.Write(QStringLiteral("Vorsa.ini"), ini)) return false;

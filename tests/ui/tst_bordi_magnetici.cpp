@@ -33,10 +33,9 @@ class TstBordiMagnetici : public QObject {
         QTest::addColumn<QByteArray>("bordi");
         QTest::addColumn<QPoint>("spostamento");  // from the work area's top-left
         QTest::addColumn<QPoint>("atteso");
+        // The distances themselves are the snapping rules' core tests; here the window obeys
+        // the options as start-up read them.
         const QByteArray si = "BORDI MAGNETICI=Si\r\nBORDI MAGNETICI SENSIBILITA=20\r\n";
-        QTest::newRow("left 15") << si << QPoint(15, 300) << QPoint(0, 300);
-        QTest::newRow("left 25") << si << QPoint(25, 300) << QPoint(25, 300);
-        QTest::newRow("top 12") << si << QPoint(400, 12) << QPoint(400, 0);
         QTest::newRow("corner") << si << QPoint(-9, 7) << QPoint(0, 0);
         QTest::newRow("healed 5 is 20")
             << QByteArray("BORDI MAGNETICI SENSIBILITA=5\r\n") << QPoint(15, 300) << QPoint(0, 300);

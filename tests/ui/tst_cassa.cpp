@@ -9,8 +9,6 @@
 #include <deque>
 
 #include "frm_vorsa_scene.h"
-#include "support/scripted_prompter.h"
-#include "ui/sale_presenter.h"
 #include "ui/widget_helpers.h"
 
 using namespace vorsa;
@@ -34,8 +32,6 @@ class TstCassa : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Scena> scena_;
-    ScriptedPrompter prompter_;
-    std::unique_ptr<SalePresenter> cassa_;
 
     QLineEdit* codice() { return BoxCodice(*scena_->frm); }
     QLineEdit* pagato() { return BoxPagato(*scena_->frm); }
@@ -47,18 +43,12 @@ class TstCassa : public QObject {
 
   private slots:
     void init() {
-        cassa_.reset();
         scena_ = std::make_unique<Scena>();
-        prompter_ = ScriptedPrompter{};
         QVERIFY(scena_->Avvia(kVendita, [](Till& t) { t.opt.gStampaAbilitata = false; }));
-        cassa_ = std::make_unique<SalePresenter>(*scena_->frm, scena_->fx.till(), &prompter_);
-        cassa_->Avvia();
+        scena_->Vendita();
         TmrInput(*scena_->frm)->setInterval(150);
     }
-    void cleanup() {
-        cassa_.reset();
-        scena_.reset();
-    }
+    void cleanup() { scena_.reset(); }
 
     void typingACodeAddsAPiece() {
         Digita("101");
@@ -140,9 +130,9 @@ class TstCassa : public QObject {
     }
 
     void variablePriceIsAsked() {
-        prompter_.answers = {std::string("abc"), std::string("0"), std::string("2.5")};
+        scena_->prompter.answers = {std::string("abc"), std::string("0"), std::string("2.5")};
         Digita("102");
-        QCOMPARE(prompter_.asked.size(), 3u);
+        QCOMPARE(scena_->prompter.asked.size(), 3u);
         QCOMPARE(scena_->Trova<QLabel>(QStringLiteral("lbl_mangiare_prezzo(2)"))->text(),
                  QString::fromUtf8("\u20ac 2,50"));
         QCOMPARE(LblTotale(*scena_->frm)->text(), QStringLiteral("2,50"));
@@ -207,11 +197,11 @@ class TstCassa : public QObject {
 
     void clearAsksFirst() {
         Digita("101");
-        prompter_.confirmations = {false};
+        scena_->prompter.confirmations = {false};
         QTest::keyClick(codice(), Qt::Key_F2);
         QCOMPARE(lista()->count(), 1);
         Attendi();
-        prompter_.confirmations = {true};
+        scena_->prompter.confirmations = {true};
         CmdAzione(*scena_->frm, 2)->click();
         QCOMPARE(lista()->count(), 0);
         QVERIFY(CmdAzione(*scena_->frm, 1)->isEnabled());

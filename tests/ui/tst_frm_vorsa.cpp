@@ -1,15 +1,21 @@
-// The main window after its load step and at unload: what the operator sees and what lands in
-// Vorsa.ini.
+// The main window after its load step and at unload: what the operator sees (the captions, the
+// keypad, the "INFO POINT" boxes behind the lbl_info labels) and what lands in Vorsa.ini.
+#include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 
 #include "frm_vorsa_scene.h"
+#include "layout/info_testi.h"
+#include "platform/profile_store.h"
+#include "platform/text.h"
 #include "support/qt_checks.h"
 
 using namespace vorsa;
@@ -32,6 +38,26 @@ void VerificaSfondo(const QWidget& w, QPalette::ColorRole role, int rgb) {
     }
 }
 
+QString Info(int i, const Till& till) {
+    const std::string utf8 = Cp1252ToUtf8(TestoInfo(i, till.paths.gFilePassword));
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()))
+        .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+const QByteArray kMulti = Programma("MODE=0\r\n") + "[MULTIVORSA]\r\nABILITATO=1\r\nMASTER=1\r\n";
+
+/// A started scene whose main window is the active one.
+bool AvviaAttiva(Scena& s, const QByteArray& ini) {
+    if (!s.Avvia(kCatalogo + ini)) return false;
+    if (!QTest::qWaitFor([&] { return s.Assestata(); })) return false;
+    s.frm->activateWindow();
+    return QTest::qWaitForWindowActive(s.frm.get());
+}
+
+QTimer* TmrMultivorsa(const FrmVorsa& f) {
+    return Ctl<QTimer>(f, QStringLiteral("tmrMultivorsa"));
+}
+
 }  // namespace
 
 class TstFrmVorsa : public QObject {
@@ -46,29 +72,31 @@ class TstFrmVorsa : public QObject {
     void showFeedback();
     void placement_data();
     void placement();
-    void freshPlacementKeyOrder();
     void unloadRunsOnce();
     void multiTill_data();
     void multiTill();
     void anOpenShareIsSaidInRed();
     void waitingSalesAreCountedUnderTheKeys();
     void titleAndReadme();
+    void keypad();
+    void captions();
+    void infoLabels();
+    void infoBox();
+    void multivorsaTimerRunsOnlyWhileTheWindowIsActive();
+    void multivorsaTimerNeverRunsOnASingleTill();
+    void multivorsaTickShowsWhatAnotherTillHolds();
 };
 
 void TstFrmVorsa::feedbackLabels() {
     Scena s;
     QVERIFY(s.Avvia(kLetto + kCatalogo));
     QTRY_VERIFY(s.Assestata());
-    const LayoutFinestra& lay = s.frm->LayoutCorrente();
-    QLineEdit* codice = BoxCodice(*s.frm);
-    QCOMPARE(codice->y(), Py(lay.altezza - 1360));
+    // All five at one place (the layout's tests), left of the code box; only the prompt at rest.
     for (int i = 0; i < 5; ++i) {
         QLabel* l = ConfCode(*s.frm, i);
-        QVERIFY(l);
-        QCOMPARE(l->isVisible(), i == 2);  // only the prompt at rest
-        // All five at one place, left of the code box and 1170 twips above the bottom.
-        QCOMPARE(l->pos(), QPoint(Px(lay.confCode.left), Py(lay.altezza - 1170)));
-        QVERIFY(l->geometry().right() < codice->x());
+        QCOMPARE(l->isVisible(), i == 2);
+        QCOMPARE(l->pos(), ConfCode(*s.frm, 0)->pos());
+        QVERIFY(l->geometry().right() < BoxCodice(*s.frm)->x());
     }
 }
 
@@ -253,20 +281,6 @@ void TstFrmVorsa::placement() {
     QCOMPARE(placementLines, saved);
 }
 
-void TstFrmVorsa::freshPlacementKeyOrder() {
-    Scena s;
-    QVERIFY(s.Avvia(kLetto + kCatalogo));
-    QVERIFY(s.frm->isMaximized());  // no stored mode: maximised
-    QVERIFY(s.frm->close());
-    const QByteArray file = s.fx.Read(QStringLiteral("Vorsa.ini"));
-    const QList<QByteArray> lines = SectionLines(file, "PROGRAMMA");
-    // New keys are added at the end of the section in the order they are written.
-    const QList<QByteArray> expected{"TOP=0", "LEFT=0", "MODE=2", "WIDTH=15380"};
-    QVERIFY(lines.size() >= 4);
-    QCOMPARE(lines.mid(lines.size() - 4), expected);
-    QVERIFY(file.contains("\r\nTOP=0\r\nLEFT=0\r\nMODE=2\r\nWIDTH=15380\r\n"));
-}
-
 void TstFrmVorsa::unloadRunsOnce() {
     Scena s;
     QVERIFY(s.Avvia(Programma("MODE=0\r\n") + kCatalogo));
@@ -383,6 +397,142 @@ void TstFrmVorsa::titleAndReadme() {
     s.frm->show();
     s.frm->Load();
     QCOMPARE(s.fx.shell.opened.size(), std::size_t{1});
+}
+
+void TstFrmVorsa::keypad() {
+    Scena s;
+    QVERIFY(s.Avvia(kLetto + kCatalogo));
+    // The keypad and the coins live in the payment panel, hidden at rest.
+    QVERIFY(!CmdCalc(*s.frm, 0)->isVisible());
+    Gestione(*s.frm, 2)->show();
+    for (int n = 0; n < 12; ++n) {
+        QPushButton* b = CmdCalc(*s.frm, n);
+        QCOMPARE(b->text(), n < 10    ? QString::number(n)
+                            : n == 10 ? QStringLiteral(",")
+                                      : QStringLiteral("Cancella"));
+        QCOMPARE(b->parentWidget(), Gestione(*s.frm, 2));
+        QCOMPARE(CmdSoldi(*s.frm, n % 10)->parentWidget(), Gestione(*s.frm, 2));
+        QVERIFY(b->isVisible());
+        QVERIFY(Gestione(*s.frm, 2)->geometry().contains(s.InFinestra(*b)));
+    }
+}
+
+void TstFrmVorsa::captions() {
+    const std::pair<const char*, const char*> pairs[] = {
+        {"Tavolo:", "txtTavolo"},
+        {"Nota:", "txtCommento"},
+        {"Pagato:", "box_Pagato"},
+        {"Resto:", "lbl_resto"},
+        {"Scontrino precedente:", "lblUltimoScontrino(0)"}};
+    Scena s;
+    QVERIFY(s.Avvia(Programma("MODE=0\r\n") + kCatalogo));
+    QTRY_VERIFY(s.Assestata());
+    for (const auto& [caption, buddy] : pairs) {
+        QLabel* label = nullptr;
+        for (QLabel* l : s.frm->findChildren<QLabel*>())
+            if (l->text() == QLatin1String(caption)) label = l;
+        QVERIFY2(label && label->isVisible() && label->buddy(), caption);
+        QCOMPARE(label->buddy()->objectName(), QLatin1String(buddy));
+        // The caption sits left of its control, on the same line.
+        const QWidget* control = label->buddy();
+        QVERIFY(label->geometry().right() < control->x());
+        QVERIFY(qAbs(label->geometry().center().y() - control->geometry().center().y()) <= 2);
+    }
+}
+
+void TstFrmVorsa::infoLabels() {
+    Scena s;
+    QVERIFY(s.Avvia(Programma("MODE=0\r\n") + kCatalogo));
+    QTRY_VERIFY(s.Assestata());
+    QStringList titles, texts;
+    s.frm->ImpostaFinestraInfo([&](QWidget*, const QString& title, const QString& text) {
+        titles.push_back(title);
+        texts.push_back(text);
+    });
+    Gestione(*s.frm, 1)->show();  // the settings panel's own labels
+    for (int i : kIndiciInfo) {
+        auto* label = s.Trova<QLabel>(QStringLiteral("lbl_info(%1)").arg(i));
+        QVERIFY(label && label->isVisible());
+        QCOMPARE(label->text(), QStringLiteral("i"));
+        QTest::mouseClick(label, Qt::LeftButton);
+        QCOMPARE(titles.takeLast(), QStringLiteral("INFO POINT"));
+        QCOMPARE(texts.last(), Info(i, s.fx.till()));
+        QVERIFY(!texts.takeLast().contains(QLatin1Char('\r')));
+    }
+}
+
+void TstFrmVorsa::infoBox() {
+    Scena s;
+    QVERIFY(s.Avvia(Programma("MODE=0\r\n") + kCatalogo));
+    QTRY_VERIFY(s.Assestata());
+    // The real box: read and closed from inside its own modal loop.
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString title, text;
+    bool seen = false;
+    auto* poll = new QTimer(s.frm.get());
+    connect(poll, &QTimer::timeout, poll, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        poll->stop();
+        seen = true;
+        icon = box->icon();
+        title = box->windowTitle();
+        text = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    poll->start(5);
+    QTest::mouseClick(s.Trova<QLabel>(QStringLiteral("lbl_info(3)")), Qt::LeftButton);
+    QVERIFY(seen);
+    QCOMPARE(icon, QMessageBox::Information);
+    QCOMPARE(title, QStringLiteral("INFO POINT"));
+    QCOMPARE(text, Info(3, s.fx.till()));
+    QVERIFY(
+        text.contains(QString::fromUtf8("quantit\u00e0 dei prodotti, \u00e8 possibile usare:\n")));
+}
+
+// tmrMultivorsa runs every 2 seconds only while the main window is the active one in
+// multi-till mode, and a tick repaints the product buttons from what another till wrote.
+void TstFrmVorsa::multivorsaTimerRunsOnlyWhileTheWindowIsActive() {
+    Scena s;
+    QVERIFY(AvviaAttiva(s, kMulti));
+    QTimer* t = TmrMultivorsa(*s.frm);
+    QVERIFY(t);
+    QCOMPARE(t->interval(), 2000);
+    QVERIFY(t->isActive());
+    // Another window in front (an option dialog): no refresh behind it.
+    QWidget altra;
+    altra.resize(200, 100);
+    altra.show();
+    altra.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&altra));
+    QTRY_VERIFY(!t->isActive());
+    altra.close();
+    s.frm->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(s.frm.get()));
+    QTRY_VERIFY(t->isActive());
+}
+
+void TstFrmVorsa::multivorsaTimerNeverRunsOnASingleTill() {
+    Scena s;
+    QVERIFY(AvviaAttiva(s, Programma("MODE=0\r\n")));
+    QVERIFY(!TmrMultivorsa(*s.frm)->isActive());
+}
+
+void TstFrmVorsa::multivorsaTickShowsWhatAnotherTillHolds() {
+    Scena s;
+    QVERIFY(AvviaAttiva(s, kMulti));
+    FrmVorsa& f = *s.frm;
+    // Salsiccia (MANGIARE 4) has 5 pieces: another till's bill takes all of them.
+    const int prima = f.ButtonColour(0, 4);
+    auto files = MakeLocalFileAccess(false);
+    ProfileStore altra(*files);
+    QVERIFY(altra.Set(s.fx.till().paths.gFileLock, "MULTIVORSA", "4", "5"));
+    QTimer* t = TmrMultivorsa(f);
+    t->setInterval(10);
+    t->start();
+    QTRY_VERIFY(f.ButtonColour(0, 4) != prima);
+    QCOMPARE(s.fx.till().cat.gArticoli[4].sharedCount, 5);
+    QVERIFY(t->isActive());  // the timer carries on after the tick
 }
 
 QTEST_MAIN(TstFrmVorsa)
