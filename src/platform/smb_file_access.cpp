@@ -269,8 +269,12 @@ class SmbAccess : public SmbFileAccess {
         }
         ++counters_.replaces;
         known_.erase(url);
+        const bool logged = std::max<std::uint64_t>(oldSize, bytes.size()) >= kLogFrom;
         bool ok;
-        if (bytes.size() >= oldSize && bytes.size() - delta.first <= kSingleWrite) {
+        // Written through the held handle, the server gives the file the time of the close, not
+        // the one set below, and the log's entry would not name the file: a logged file always
+        // goes by journal, whose copies on the server leave the time alone.
+        if (!logged && bytes.size() >= oldSize && bytes.size() - delta.first <= kSingleWrite) {
             ok = WriteAt(h, delta.first, bytes.substr(delta.first));
         } else {
             ok = WriteJournal(url, h, delta, bytes) &&
@@ -281,7 +285,6 @@ class SmbAccess : public SmbFileAccess {
         // A new size already tells the other tills; an equal one needs a new write time. A
         // logged file always gets one, exact to the microsecond: the stamp in its entry then
         // names these bytes, and a later write by anyone else leaves another.
-        const bool logged = std::max<std::uint64_t>(oldSize, bytes.size()) >= kLogFrom;
         if (bytes.size() == oldSize || logged) Touch(url);
         FileStamp after;
         if (!HeldStamp(held, after)) return true;

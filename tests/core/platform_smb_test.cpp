@@ -367,6 +367,13 @@ TEST_F(SmbTest, AReaderFollowsTheChangeLogOrReadsTheFileWhole) {
         {"log of an earlier state", 1, false, [&] { write(log, oldLog); }, 0},
         {"log gone", 1, false, [&] { fs::remove(log); }, 0},
         {"next sale after all that", 1, false, nullptr, 1},
+        {"an addition at the end only", 0, false,
+         [&] {
+             auto lock = a->LockExclusive(ini);
+             cur += "[X]\r\nk=v\r\n";
+             ASSERT_TRUE(a->ReplaceAll(ini, cur));
+         },
+         1},
         {"file written by a till that keeps no log", 0, false,
          [&] {
              cur[cur.find("SCONTRINI=") + 10] = '9';  // same size
@@ -435,7 +442,9 @@ TEST_F(SmbTest, AReaderNeverTakesFromTheLogAChangeTheFileDoesNotHold) {
         });
     RecordProperty("log_refreshes", static_cast<int>(b->counters().logRefreshes));
     RecordProperty("full_reads", static_cast<int>(b->counters().fullReads));
-    EXPECT_GT(b->counters().logRefreshes, 10);
+    // Both ways were taken: rounds ended cleanly, others between the file and its entry.
+    EXPECT_GE(b->counters().logRefreshes, 5);
+    EXPECT_GT(b->counters().fullReads, 2);
 }
 
 TEST_F(SmbTest, AReadOnlyMarkOnASharedFileIsTakenOff) {
