@@ -66,11 +66,15 @@ std::string SealedUrl(const std::string& url) {
 std::string LogUrl(const std::string& url) {
     return FolderOf(url) + "/." + NameOf(url) + ".log";
 }
+// The log before it last began again: a reader whose place is in it finds the rest there.
+std::string OldLogUrl(const std::string& url) {
+    return LogUrl(url) + ".old";
+}
 
 // Files this large get a change log; smaller ones are read whole, which costs about as much.
 constexpr std::uint64_t kLogFrom = 64 * 1024;
-// A log longer than this starts again with its newest entry: a reader that lost its place reads
-// it whole and still stays far below reading the file.
+// A log longer than this is set aside as the old log and a new one begins: a reader reads at
+// most the rest of the old one and the new one.
 constexpr std::uint64_t kLogRestart = 24 * 1024;
 
 FileStamp StampOf(const struct stat& st) {
@@ -675,10 +679,21 @@ class SmbAccess : public SmbFileAccess {
         return ok ? static_cast<std::uint64_t>(st.st_size) : 0;
     }
 
-    bool ReadLog(const std::string& url, std::uint64_t from, std::string& log) {
-        SMBCFILE* l = Open(LogUrl(url), O_RDONLY, SMBC_SHAREMODE_DENY_NONE);
+    // A read that returns less than asked has met the end: no further request to learn it.
+    bool ReadLog(const std::string& logUrl, std::uint64_t from, std::string& log) {
+        SMBCFILE* l = Open(logUrl, O_RDONLY, SMBC_SHAREMODE_DENY_NONE);
         if (!l) return false;
-        const bool ok = ReadFrom(l, from, log);
+        bool ok = Seek(l, from);
+        std::vector<char> buffer(kLogRestart * 4);
+        while (ok) {
+            ++counters_.requests;
+            const ssize_t n = smbc_getFunctionRead(ctx_)(ctx_, l, buffer.data(), buffer.size());
+            ok = n >= 0;
+            if (n <= 0) break;
+            counters_.received += n;
+            log.append(buffer.data(), static_cast<std::size_t>(n));
+            if (static_cast<std::size_t>(n) < buffer.size()) break;
+        }
         Close(l);
         return ok;
     }
@@ -695,17 +710,23 @@ class SmbAccess : public SmbFileAccess {
             return true;
         }
         if (std::max(k.bytes.size(), now.size) < kLogFrom) return false;
-        // From this copy's place on; from the start when the log began again meanwhile.
-        for (const std::uint64_t from : {k.logEnd, std::uint64_t{0}}) {
-            std::string log;
-            if (!ReadLog(url, from, log)) return false;
-            if (Chain(k, ParseLog(log), now, out, from)) {
-                ++counters_.logRefreshes;
-                return true;
-            }
-            if (from == 0) break;
+        // From this copy's place on; when the log began again meanwhile, the rest of the old
+        // log from that place, then the new one from its start.
+        std::string log;
+        if (!ReadLog(LogUrl(url), k.logEnd, log)) return false;
+        if (!Chain(k, ParseLog(log), now, out, k.logEnd)) {
+            std::string old;
+            log.clear();
+            if (!ReadLog(OldLogUrl(url), k.logEnd, old) || !ReadLog(LogUrl(url), 0, log))
+                return false;
+            std::vector<LogEntry> entries = ParseLog(log);
+            if (entries.empty()) return false;
+            std::vector<LogEntry> both = ParseLog(old);
+            both.insert(both.end(), entries.begin(), entries.end());
+            if (!Chain(k, both, now, out, 0)) return false;
         }
-        return false;
+        ++counters_.logRefreshes;
+        return true;
     }
 
     // Applies the entries that follow this copy, one after the other; the result counts only
@@ -721,7 +742,7 @@ class SmbAccess : public SmbFileAccess {
         std::uint64_t hash = HashOf(k);
         for (const LogEntry& e : entries) {
             if (e.whole || e.preSize != cur->size() || e.preHash != hash) continue;
-            std::optional<std::string> next = ApplyLogEntry(*cur, e);
+            std::optional<std::string> next = ApplyLogEntry(*cur, e, true);
             if (!next) return false;
             bytes = std::move(*next);
             cur = &bytes;
@@ -745,17 +766,22 @@ class SmbAccess : public SmbFileAccess {
             entry.whole = true;
             bytes = EncodeLogEntry(entry);
         }
-        SMBCFILE* l = Open(LogUrl(url), O_RDWR | O_CREAT, SMBC_SHAREMODE_DENY_NONE);
+        const std::string lurl = LogUrl(url);
+        SMBCFILE* l = Open(lurl, O_RDWR | O_CREAT, SMBC_SHAREMODE_DENY_NONE);
         if (!l) return 0;
         struct stat st {};
         bool ok = Fstat(l, st);
-        const auto size = static_cast<std::uint64_t>(st.st_size);
-        const std::uint64_t at = size > kLogRestart ? 0 : size;
-        ok = ok && WriteAt(l, at, bytes);
-        if (ok && at == 0 && size > bytes.size()) {
-            ++counters_.requests;
-            ok = smbc_getFunctionFtruncate(ctx_)(ctx_, l, static_cast<off_t>(bytes.size())) == 0;
+        std::uint64_t at = static_cast<std::uint64_t>(st.st_size);
+        if (ok && at > kLogRestart) {
+            // Killed in between, there is no log or an empty one: readers read the file.
+            Close(l);
+            Unlink(OldLogUrl(url));
+            if (!RenameUrl(lurl, OldLogUrl(url))) return 0;
+            l = Open(lurl, O_RDWR | O_CREAT | O_TRUNC, SMBC_SHAREMODE_DENY_NONE);
+            if (!l) return 0;
+            at = 0;
         }
+        ok = ok && WriteAt(l, at, bytes);
         Close(l);
         return ok ? at + bytes.size() : 0;
     }

@@ -153,7 +153,8 @@ std::string EncodeLogEntry(const LogEntry& entry);
 /// foreign tail ends the log there).
 std::vector<LogEntry> ParseLog(std::string_view log);
 /// `oldBytes` with the entry's delta applied, when it is the content the entry starts from and
-/// the result is the content it leads to.
-std::optional<std::string> ApplyLogEntry(std::string_view oldBytes, const LogEntry& entry);
+/// the result is the content it leads to (`oldHashChecked`: the caller compared the hashes).
+std::optional<std::string> ApplyLogEntry(std::string_view oldBytes, const LogEntry& entry,
+                                         bool oldHashChecked = false);
 
 }  // namespace vorsa
