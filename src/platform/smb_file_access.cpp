@@ -710,11 +710,13 @@ class SmbAccess : public SmbFileAccess {
             return true;
         }
         if (std::max(k.bytes.size(), now.size) < kLogFrom) return false;
-        // From this copy's place on; when the log began again meanwhile, the rest of the old
-        // log from that place, then the new one from its start.
+        // From this copy's place on; when nothing is there, the log began again meanwhile: the
+        // rest of the old log from that place, then the new one from its start.
         std::string log;
         if (!ReadLog(LogUrl(url), k.logEnd, log)) return false;
-        if (!Chain(k, ParseLog(log), now, out, k.logEnd)) {
+        const std::vector<LogEntry> next = ParseLog(log);
+        if (!next.empty() && !Chain(k, next, now, out, k.logEnd)) return false;
+        if (next.empty()) {
             std::string old;
             log.clear();
             if (!ReadLog(OldLogUrl(url), k.logEnd, old) || !ReadLog(LogUrl(url), 0, log))
@@ -759,7 +761,8 @@ class SmbAccess : public SmbFileAccess {
     }
 
     // Appends the entry under the file's lock, as one write (whole or not at all); a log grown
-    // long starts again with it. Returns where the log ends now, 0 when it could not be written.
+    // long is set aside first and a new one begins with it. Returns where the log ends now, 0
+    // when it could not be written.
     std::uint64_t AppendLog(const std::string& url, LogEntry& entry) {
         std::string bytes = EncodeLogEntry(entry);
         if (bytes.size() > kSingleWrite) {

@@ -138,7 +138,7 @@ std::uint64_t ContentHash(std::string_view bytes);
 /// content `postHash`, and the file's size and write time right after it. `whole`: no delta
 /// (the writer did not know what it wrote over); a reader reads the file.
 struct LogEntry {
-    std::uint64_t seq = 0;
+    std::uint64_t seq = 0;  // one more than the entry the writer's copy came from (0: read whole)
     std::uint64_t preSize = 0;
     std::uint64_t preHash = 0;
     std::uint64_t postSize = 0;
