@@ -3,7 +3,7 @@
 // Starts up and prints "ready <start-up ms>", waits for a line on stdin, then sells a bill every
 // 5 s (the first after OFFSET_MS) for SECONDS and refreshes its buttons every 2 s as the window's
 // timer does, for 6 s longer. Then prints what it saw, one line each:
-//   sale <end ns> <ms> <receipt number, 0 when not saved>
+//   sale <end ns> <ms> <receipt number; 0 when not saved, -1 when waiting to be delivered>
 //   seen <end ns> <sales shown by the free stock of article 101>
 //   smb <file bytes sent and received>
 // and, on stderr, what its SMB file access counted.
@@ -72,8 +72,9 @@ int main(int argc, char** argv) {
         if (next >= stop) break;
         const long long wait = next - NowNs();
         if (wait > 0) ::usleep(static_cast<useconds_t>(wait / 1000));
-        if (next == nextTick) {
-            refresh.Tick(nullptr);
+        if (next == nextTick) {  // what the window's refresh timer does
+            DopoAggiornamento(t, refresh.Tick(nullptr));
+            c.vendita->DopoAggiornamento();
             out.push_back("seen " + std::to_string(NowNs()) + " " +
                           std::to_string(stock - c.Art(101).pieces));
             nextTick += 2000000000LL;
@@ -92,7 +93,8 @@ int main(int argc, char** argv) {
         const long long b = NowNs();
         int numero = 0;
         if (c.view.lines.empty()) {
-            numero = static_cast<int>(t.conto.ultimoConto.numero);
+            const UltimoConto& u = t.conto.ultimoConto;
+            numero = u.provvisorio.empty() ? static_cast<int>(u.numero) : -1;
         } else {  // not saved: the bill goes
             c.Digita("F1");
             c.Timer();
