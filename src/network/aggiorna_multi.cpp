@@ -11,8 +11,11 @@ bool AggiornamentoMulti::Tick(CatalogueView* view) {
     }
     const std::optional<FileStamp> lock = files_.Stamp(paths_.gFileLock);
     if (letto_ && dati == dati_ && lock == lock_) return false;
-    // One change check per file for the whole refresh, not one per key read.
+    // One change check per file for the whole refresh, not one per key read: the stamps just
+    // taken.
     store_.profiles().BeginSnapshot();
+    store_.profiles().SnapshotStamp(paths_.gFileDati, dati);
+    store_.profiles().SnapshotStamp(paths_.gFileLock, lock);
     for (int n = 1; n <= cat_.gNumeroArticoli; ++n)
         cat_.AggiornaArticolo(n, store_, opt_, paths_, view);
     store_.profiles().EndSnapshot();

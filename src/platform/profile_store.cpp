@@ -45,7 +45,8 @@ ProfileStore::Cached& ProfileStore::Load(const std::string& path) {
     // Under the transaction's lock nobody else can change the file: it was read once.
     if (txLock_ && c.valid && path == txPath_) return c;
     // Stamp before reading: a change racing with the read then shows as a new stamp later.
-    std::optional<FileStamp> stamp = files_.Stamp(path);
+    const auto given = stamps_.find(path);
+    std::optional<FileStamp> stamp = given != stamps_.end() ? given->second : files_.Stamp(path);
     if (snapshotDepth_ > 0) checked_[path] = true;
     if (c.valid && c.stamp == stamp) return c;
     ReadResult read = files_.ReadAll(path);
@@ -256,9 +257,12 @@ bool ProfileStore::WriteLocked(const std::string& path,
     const std::unique_ptr<FileLock> lock =
         held ? nullptr : (seen && !create ? files_.LockExisting(path) : files_.LockExclusive(path));
     if (!held && !lock) return fail();
-    if (!held) checked_.erase(path);  // under the lock the file is always checked afresh
-    Cached& c = Load(path);           // fresh under the lock, pending operations replayed
-    if (!c.valid) return fail();      // never overwrite a file that could not be read
+    if (!held) {  // under the lock the file is always checked afresh
+        checked_.erase(path);
+        stamps_.erase(path);
+    }
+    Cached& c = Load(path);       // fresh under the lock, pending operations replayed
+    if (!c.valid) return fail();  // never overwrite a file that could not be read
     if (seen && !create && c.doc.Sections().empty()) return fail();  // emptied meanwhile
     bool changed = c.dirty;
     if (change && change(c.doc)) changed = true;

@@ -88,7 +88,15 @@ class ProfileStore {
     /// reads hundreds of keys costs one change check per file, not one per key.
     void BeginSnapshot() { ++snapshotDepth_; }
     void EndSnapshot() {
-        if (snapshotDepth_ > 0 && --snapshotDepth_ == 0) checked_.clear();
+        if (snapshotDepth_ > 0 && --snapshotDepth_ == 0) {
+            checked_.clear();
+            stamps_.clear();
+        }
+    }
+    /// Inside a snapshot: `stamp` was just taken of `path` by the caller, and serves as this
+    /// snapshot's change check of it (one stamp request less, each one a round trip on a share).
+    void SnapshotStamp(const std::string& path, const std::optional<FileStamp>& stamp) {
+        if (snapshotDepth_ > 0) stamps_[path] = stamp;
     }
 
     /// Counters for tests and benchmarks.
@@ -112,6 +120,7 @@ class ProfileStore {
     int batchDepth_ = 0;
     int snapshotDepth_ = 0;
     std::map<std::string, bool> checked_;
+    std::map<std::string, std::optional<FileStamp>> stamps_;  // given by SnapshotStamp
     Counters counters_;
     std::set<std::string> protetti_;
     bool restoring_ = false;

@@ -63,6 +63,19 @@ std::string JournalUrl(const std::string& url) {
 std::string SealedUrl(const std::string& url) {
     return FolderOf(url) + "/." + NameOf(url) + ".sealed";
 }
+std::string LogUrl(const std::string& url) {
+    return FolderOf(url) + "/." + NameOf(url) + ".log";
+}
+// The log before it last began again: a reader whose place is in it finds the rest there.
+std::string OldLogUrl(const std::string& url) {
+    return LogUrl(url) + ".old";
+}
+
+// Files this large get a change log; smaller ones are read whole, which costs about as much.
+constexpr std::uint64_t kLogFrom = 64 * 1024;
+// A log longer than this is set aside as the old log and a new one begins: a reader reads at
+// most the rest of the old one and the new one.
+constexpr std::uint64_t kLogRestart = 24 * 1024;
 
 FileStamp StampOf(const struct stat& st) {
     FileStamp s;
@@ -167,10 +180,13 @@ class SmbAccess : public SmbFileAccess {
         if (auto h = held_.find(url); h != held_.end()) {
             ReadResult r{ReadStatus::Ok, {}};
             FileStamp st;
-            if (!HeldStamp(h->second, st) || !ReadFrom(h->second.file, 0, r.bytes, st.size)) {
-                return {ReadStatus::Error, {}};
-            }
-            Remember(url, r.bytes, st);
+            if (!HeldStamp(h->second, st)) return {ReadStatus::Error, {}};
+            // Nobody else can write while this till holds the file: the log is as it left it.
+            if (FromLog(url, st, r.bytes)) return r;
+            const std::uint64_t logSize = LogSize(url);
+            if (!ReadFrom(h->second.file, 0, r.bytes, st.size)) return {ReadStatus::Error, {}};
+            ++counters_.fullReads;
+            Remember(url, r.bytes, st, logSize);
             return r;
         }
         // Denying writers keeps a replace out while the file is read; readers share. A reader
@@ -193,8 +209,19 @@ class SmbAccess : public SmbFileAccess {
         if (!f) return {err == ENOENT ? ReadStatus::Missing : ReadStatus::Error, {}};
         ReadResult r{ReadStatus::Ok, {}};
         struct stat st {};
-        bool ok = Fstat(f, st) && ReadFrom(f, 0, r.bytes, static_cast<std::uint64_t>(st.st_size));
+        bool ok = Fstat(f, st);
         std::optional<FileStamp> stamp = StampOf(st);
+        // While the file is open here no writer holds it, so the log matches the file: the
+        // cached copy brought up to date by it is the file, unless a sealed journal waits.
+        if (ok && FromLog(url, *stamp, r.bytes) && !SealedThere(url)) {
+            Close(f);
+            return r;
+        }
+        std::uint64_t logSize = 0;
+        if (ok) {
+            logSize = LogSize(url);
+            ok = ReadFrom(f, 0, r.bytes, static_cast<std::uint64_t>(st.st_size));
+        }
         if (ok) {
             // A writer killed after sealing its journal: the sealed bytes are the file.
             std::string journal;
@@ -210,7 +237,7 @@ class SmbAccess : public SmbFileAccess {
         Close(f);
         if (!ok) return {ReadStatus::Error, {}};
         ++counters_.fullReads;
-        Remember(url, r.bytes, stamp);
+        Remember(url, r.bytes, stamp, logSize);
         return r;
     }
 
@@ -228,12 +255,17 @@ class SmbAccess : public SmbFileAccess {
         if (!HeldStamp(held, now)) return false;
         const std::uint64_t oldSize = now.size;
         Delta delta;
-        const Known* base = nullptr;
+        Known* base = nullptr;
         if (auto k = known_.find(url); k != known_.end() && k->second.stamp == now)
             base = &k->second;
+        LogEntry entry;
+        entry.whole = base == nullptr;
         if (base) {
             delta = ComputeDelta(base->bytes, bytes);
             if (base->bytes == bytes) return true;
+            entry.preSize = base->bytes.size();
+            entry.preHash = HashOf(*base);
+            entry.seq = base->seq + 1;
         } else {
             delta.first = 0;
             delta.literalBytes = bytes.size();
@@ -241,8 +273,12 @@ class SmbAccess : public SmbFileAccess {
         }
         ++counters_.replaces;
         known_.erase(url);
+        const bool logged = std::max<std::uint64_t>(oldSize, bytes.size()) >= kLogFrom;
         bool ok;
-        if (bytes.size() >= oldSize && bytes.size() - delta.first <= kSingleWrite) {
+        // Written through the held handle, the server gives the file the time of the close, not
+        // the one set below, and the log's entry would not name the file: a logged file always
+        // goes by journal, whose copies on the server leave the time alone.
+        if (!logged && bytes.size() >= oldSize && bytes.size() - delta.first <= kSingleWrite) {
             ok = WriteAt(h, delta.first, bytes.substr(delta.first));
         } else {
             ok = WriteJournal(url, h, delta, bytes) &&
@@ -250,10 +286,23 @@ class SmbAccess : public SmbFileAccess {
         }
         held.stamp.reset();
         if (!ok) return false;
-        // A new size already tells the other tills; an equal one needs a new write time.
-        if (bytes.size() == oldSize) Touch(url);
+        // A new size already tells the other tills; an equal one needs a new write time. A
+        // logged file always gets one, exact to the microsecond: the stamp in its entry then
+        // names these bytes, and a later write by anyone else leaves another.
+        if (bytes.size() == oldSize || logged) Touch(url);
         FileStamp after;
-        if (HeldStamp(held, after)) Remember(url, std::string(bytes), after);
+        if (!HeldStamp(held, after)) return true;
+        // Only after the file: a writer killed in between leaves a log that does not match the
+        // file's stamp, and readers read the file.
+        entry.postSize = bytes.size();
+        entry.postHash = ContentHash(bytes);
+        entry.postMtimeNs = after.mtimeNs;
+        entry.delta = std::move(delta);
+        const std::uint64_t logEnd = logged ? AppendLog(url, entry) : 0;
+        Remember(url, std::string(bytes), after, logEnd);
+        Known& k = known_.at(url);
+        k.hash = entry.postHash;
+        k.seq = entry.seq;
         return true;
     }
 
@@ -463,7 +512,14 @@ class SmbAccess : public SmbFileAccess {
     struct Known {
         std::string bytes;
         std::optional<FileStamp> stamp;
+        std::optional<std::uint64_t> hash;  // of bytes, once asked
+        std::uint64_t logEnd = 0;           // where this copy's place in the change log ends
+        std::uint64_t seq = 0;              // of the last entry that led to this copy
     };
+    static std::uint64_t HashOf(Known& k) {
+        if (!k.hash) k.hash = ContentHash(k.bytes);
+        return *k.hash;
+    }
 
     SMBCFILE* Open(const std::string& url, int flags, smbc_share_mode mode) {
         smbc_setOptionOpenShareMode(ctx_, mode);
@@ -597,12 +653,140 @@ class SmbAccess : public SmbFileAccess {
         smbc_getFunctionUtimes(ctx_)(ctx_, url.c_str(), tv);
     }
 
-    void Remember(const std::string& url, std::string bytes, std::optional<FileStamp> stamp) {
+    void Remember(const std::string& url, std::string bytes, std::optional<FileStamp> stamp,
+                  std::uint64_t logEnd = 0) {
         if (!stamp) {
             known_.erase(url);
             return;
         }
-        known_[url] = Known{std::move(bytes), stamp};
+        known_[url] = Known{std::move(bytes), stamp, std::nullopt, logEnd, 0};
+    }
+
+    bool SealedThere(const std::string& url) {
+        SMBCFILE* s = Open(SealedUrl(url), O_RDONLY, SMBC_SHAREMODE_DENY_NONE);
+        if (!s) return false;
+        Close(s);
+        return true;
+    }
+
+    // The change log's length now (0 when there is none): a copy read whole starts there.
+    std::uint64_t LogSize(const std::string& url) {
+        SMBCFILE* l = Open(LogUrl(url), O_RDONLY, SMBC_SHAREMODE_DENY_NONE);
+        if (!l) return 0;
+        struct stat st {};
+        const bool ok = Fstat(l, st);
+        Close(l);
+        return ok ? static_cast<std::uint64_t>(st.st_size) : 0;
+    }
+
+    // A read that returns less than asked has met the end: no further request to learn it.
+    bool ReadLog(const std::string& logUrl, std::uint64_t from, std::string& log) {
+        SMBCFILE* l = Open(logUrl, O_RDONLY, SMBC_SHAREMODE_DENY_NONE);
+        if (!l) return false;
+        bool ok = Seek(l, from);
+        std::vector<char> buffer(kLogRestart * 4);
+        while (ok) {
+            ++counters_.requests;
+            const ssize_t n = smbc_getFunctionRead(ctx_)(ctx_, l, buffer.data(), buffer.size());
+            ok = n >= 0;
+            if (n <= 0) break;
+            counters_.received += n;
+            log.append(buffer.data(), static_cast<std::size_t>(n));
+            if (static_cast<std::size_t>(n) < buffer.size()) break;
+        }
+        Close(l);
+        return ok;
+    }
+
+    // The cached copy of `url` brought to the file whose stamp is `now` by the change log, with
+    // no writer able to change either meanwhile. False when that cannot be proved: no copy, no
+    // log, entries missing, or the file changed after the log's last entry.
+    bool FromLog(const std::string& url, const FileStamp& now, std::string& out) {
+        auto it = known_.find(url);
+        if (it == known_.end() || !it->second.stamp) return false;
+        Known& k = it->second;
+        if (*k.stamp == now) {
+            out = k.bytes;
+            return true;
+        }
+        if (std::max(k.bytes.size(), now.size) < kLogFrom) return false;
+        // From this copy's place on; when nothing is there, the log began again meanwhile: the
+        // rest of the old log from that place, then the new one from its start.
+        std::string log;
+        if (!ReadLog(LogUrl(url), k.logEnd, log)) return false;
+        const std::vector<LogEntry> next = ParseLog(log);
+        if (!next.empty() && !Chain(k, next, now, out, k.logEnd)) return false;
+        if (next.empty()) {
+            std::string old;
+            log.clear();
+            if (!ReadLog(OldLogUrl(url), k.logEnd, old) || !ReadLog(LogUrl(url), 0, log))
+                return false;
+            std::vector<LogEntry> entries = ParseLog(log);
+            if (entries.empty()) return false;
+            std::vector<LogEntry> both = ParseLog(old);
+            both.insert(both.end(), entries.begin(), entries.end());
+            if (!Chain(k, both, now, out, 0)) return false;
+        }
+        ++counters_.logRefreshes;
+        return true;
+    }
+
+    // Applies the entries that follow this copy, one after the other; the result counts only
+    // when it is the content of the log's last entry and the file still has that entry's stamp.
+    bool Chain(Known& k, const std::vector<LogEntry>& entries, const FileStamp& now,
+               std::string& out, std::uint64_t from) {
+        if (entries.empty()) return false;
+        const LogEntry& last = entries.back();
+        if (last.whole || last.postSize != now.size || last.postMtimeNs != now.mtimeNs)
+            return false;
+        std::string bytes;
+        const std::string* cur = &k.bytes;
+        std::uint64_t hash = HashOf(k);
+        for (const LogEntry& e : entries) {
+            if (e.whole || e.preSize != cur->size() || e.preHash != hash) continue;
+            std::optional<std::string> next = ApplyLogEntry(*cur, e, true);
+            if (!next) return false;
+            bytes = std::move(*next);
+            cur = &bytes;
+            hash = e.postHash;
+        }
+        if (hash != last.postHash || cur->size() != last.postSize) return false;
+        if (cur == &bytes) k.bytes = std::move(bytes);
+        out = k.bytes;
+        k.stamp = now;
+        k.hash = hash;
+        k.logEnd = from + last.end;
+        k.seq = last.seq;
+        return true;
+    }
+
+    // Appends the entry under the file's lock, as one write (whole or not at all); a log grown
+    // long is set aside first and a new one begins with it. Returns where the log ends now, 0
+    // when it could not be written.
+    std::uint64_t AppendLog(const std::string& url, LogEntry& entry) {
+        std::string bytes = EncodeLogEntry(entry);
+        if (bytes.size() > kSingleWrite) {
+            entry.whole = true;
+            bytes = EncodeLogEntry(entry);
+        }
+        const std::string lurl = LogUrl(url);
+        SMBCFILE* l = Open(lurl, O_RDWR | O_CREAT, SMBC_SHAREMODE_DENY_NONE);
+        if (!l) return 0;
+        struct stat st {};
+        bool ok = Fstat(l, st);
+        std::uint64_t at = static_cast<std::uint64_t>(st.st_size);
+        if (ok && at > kLogRestart) {
+            // Killed in between, there is no log or an empty one: readers read the file.
+            Close(l);
+            Unlink(OldLogUrl(url));
+            if (!RenameUrl(lurl, OldLogUrl(url))) return 0;
+            l = Open(lurl, O_RDWR | O_CREAT | O_TRUNC, SMBC_SHAREMODE_DENY_NONE);
+            if (!l) return 0;
+            at = 0;
+        }
+        ok = ok && WriteAt(l, at, bytes);
+        Close(l);
+        return ok ? at + bytes.size() : 0;
     }
 
     // Builds the journal: header, then the new bytes from the first change on, the unchanged

@@ -9,11 +9,22 @@
 // the server itself, only the changed bytes sent), the journal is sealed by a rename, then the
 // server copies it over the file. A writer killed before the seal leaves the file untouched; one
 // killed after it leaves a sealed journal that the next lock holder, or any reader, applies.
+//
+// Change log: a writer of a large file then appends what it changed (the same delta) to a small
+// log beside it, and the other tills bring their copy up to date from the log instead of reading
+// the file again. The file stays exactly what a local till writes; the log only describes it.
+// Each entry names the content it starts from and the content and stamp it leads to (hashes of
+// the whole file), so a reader applies it only to the very bytes it was made on, and trusts the
+// result only when the file's stamp is the last entry's: a change by anything that writes no log
+// (another version, a hand edit, a restored copy, a writer killed before its entry) leaves
+// another stamp, and the reader reads the whole file as before.
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/file_access.h"
 #include "platform/system.h"
@@ -43,6 +54,7 @@ struct SmbCounters {
     long replaces = 0;
     long readOnlyCleared = 0;  // shared files whose read-only attribute was taken off
     long journalsRefused = 0;  // journals that did not prove themselves, removed unapplied
+    long logRefreshes = 0;     // reads answered from the cached copy and the change log
 };
 
 class SmbFileAccess : public FileAccess {
@@ -118,5 +130,31 @@ struct Delta {
 };
 Delta ComputeDelta(std::string_view oldBytes, std::string_view newBytes,
                    std::uint64_t minCopy = 256);
+
+/// Hash of a whole file's content (FNV-1a over 64-bit words, the length mixed in).
+std::uint64_t ContentHash(std::string_view bytes);
+
+/// One entry of a change log: the delta that took the file from the content `preHash` to the
+/// content `postHash`, and the file's size and write time right after it. `whole`: no delta
+/// (the writer did not know what it wrote over); a reader reads the file.
+struct LogEntry {
+    std::uint64_t seq = 0;  // one more than the entry the writer's copy came from (0: read whole)
+    std::uint64_t preSize = 0;
+    std::uint64_t preHash = 0;
+    std::uint64_t postSize = 0;
+    std::uint64_t postHash = 0;
+    std::int64_t postMtimeNs = 0;
+    bool whole = false;
+    Delta delta;
+    std::uint64_t end = 0;  // parsed: offset after the entry in the bytes read
+};
+std::string EncodeLogEntry(const LogEntry& entry);
+/// The entries of `log` from its start, up to the first that does not prove itself (a torn or
+/// foreign tail ends the log there).
+std::vector<LogEntry> ParseLog(std::string_view log);
+/// `oldBytes` with the entry's delta applied, when it is the content the entry starts from and
+/// the result is the content it leads to (`oldHashChecked`: the caller compared the hashes).
+std::optional<std::string> ApplyLogEntry(std::string_view oldBytes, const LogEntry& entry,
+                                         bool oldHashChecked = false);
 
 }  // namespace vorsa

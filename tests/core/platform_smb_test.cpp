@@ -6,9 +6,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
+#include "platform/profile_store.h"
 #include "support/fakes.h"
+#include "support/kill_loop.h"
 #include "support/smbd_server.h"
 
 namespace vorsa {
@@ -84,6 +87,52 @@ TEST(DeltaTest, RebuildsTheNewBytesAndSendsOnlyWhatChanged) {
         EXPECT_EQ(Apply(c.before, d), c.after) << c.name;
         EXPECT_LE(d.literalBytes, c.maxLiteral) << c.name;
     }
+}
+
+// The next sale of an Archive file: the counter goes up and a receipt is added.
+std::string Sale(std::string s) {
+    const std::size_t at = s.find("SCONTRINI=") + 10;
+    const std::size_t end = s.find('\r', at);
+    const std::string n = std::to_string(std::stoi(s.substr(at, end - at)) + 1);
+    s.replace(at, end - at, n);
+    s.insert(s.find("[STORNI]"), n + "=101-1-3,5;06/12/2026 21:00:00-0-3,5-bruno-0-0-0\r\n");
+    return s;
+}
+
+TEST(ChangeLogTest, EntriesRoundTripAndProveThemselves) {
+    const std::string before = Archive(500);
+    const std::string after = Sale(before);
+    LogEntry e;
+    e.seq = 7;
+    e.preSize = before.size();
+    e.preHash = ContentHash(before);
+    e.postSize = after.size();
+    e.postHash = ContentHash(after);
+    e.postMtimeNs = 1765000000123456000;
+    e.delta = ComputeDelta(before, after);
+    LogEntry whole = e;
+    whole.whole = true;
+    const std::string one = EncodeLogEntry(e);
+    const std::string log = one + EncodeLogEntry(whole);
+    EXPECT_LT(one.size(), 400u);
+    const auto parsed = ParseLog(log);
+    ASSERT_EQ(parsed.size(), 2u);
+    EXPECT_EQ(parsed[0].end, one.size());
+    EXPECT_EQ(parsed[1].end, log.size());
+    EXPECT_EQ(parsed[0].postMtimeNs, e.postMtimeNs);
+    EXPECT_EQ(ApplyLogEntry(before, parsed[0]), after);
+    EXPECT_FALSE(ApplyLogEntry(before, parsed[1]));  // no delta: the file must be read
+    EXPECT_FALSE(ApplyLogEntry(after, parsed[0]));   // not the content it was made on
+    std::string flipped = log;
+    flipped[one.size() - 20] ^= 1;
+    const std::pair<std::string, std::size_t> damaged[] = {
+        {log.substr(0, one.size() - 1), 0},  // torn
+        {flipped, 0},                        // a changed byte
+        {one + "VORSAL1\n" + std::string(200, '\0'), 1},
+        {std::string(5, 'x') + one, 0},
+        {"", 0},
+    };
+    for (const auto& [bytes, entries] : damaged) EXPECT_EQ(ParseLog(bytes).size(), entries);
 }
 
 class SmbTest : public ::testing::Test {
@@ -284,6 +333,119 @@ TEST_F(SmbTest, AJournalThatDoesNotProveItselfIsDroppedUnapplied) {
         }
     }
     EXPECT_EQ(b->counters().journalsRefused, 14);
+}
+
+TEST_F(SmbTest, AReaderFollowsTheChangeLogOrReadsTheFileWhole) {
+    const std::string ini = server->Path("Vorsa.ini");
+    const std::string file = folder + "/Vorsa.ini";
+    const std::string log = folder + "/.Vorsa.ini.log";
+    std::string cur = Archive(3000);
+    ASSERT_TRUE(a->ReplaceAll(ini, cur));
+    // As a till commits: the file read under its lock (from the log), then written.
+    auto sell = [&] {
+        auto lock = a->LockExclusive(ini);
+        ASSERT_EQ(a->ReadAll(ini).bytes, cur);
+        cur = Sale(cur);
+        ASSERT_TRUE(a->ReplaceAll(ini, cur));
+    };
+    auto write = [&](const std::string& path, const std::string& bytes) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    };
+    std::string oldLog;
+    struct Case {
+        const char* name;
+        int sales;
+        bool readEach;
+        std::function<void()> then;
+        int viaLog;
+    } cases[] = {
+        {"one sale", 1, false, nullptr, 1},
+        {"entries missed", 5, false, nullptr, 1},
+        {"entries missed while the log began again", 100, false, nullptr, 1},
+        {"every sale while the log begins again", 120, true, nullptr, 120},
+        {"log truncated", 1, false, [&] { fs::resize_file(log, fs::file_size(log) - 9); }, 0},
+        {"log rewritten", 1, false, [&] { write(log, std::string(fs::file_size(log), 'x')); }, 0},
+        {"log of an earlier state", 1, false, [&] { write(log, oldLog); }, 0},
+        {"log gone", 1, false, [&] { fs::remove(log); }, 0},
+        {"next sale after all that", 1, false, nullptr, 1},
+        {"an addition at the end only", 0, false,
+         [&] {
+             auto lock = a->LockExclusive(ini);
+             cur += "[X]\r\nk=v\r\n";
+             ASSERT_TRUE(a->ReplaceAll(ini, cur));
+         },
+         1},
+        {"file written by a till that keeps no log", 0, false,
+         [&] {
+             cur[cur.find("SCONTRINI=") + 10] = '9';  // same size
+             write(file, cur);
+         },
+         0},
+        {"next sale after it", 1, false, nullptr, 1},
+        {"earlier copy restored with its time", 1, false,
+         [&] {
+             const std::string saved = cur;
+             const auto time = fs::last_write_time(file);
+             sell();
+             write(file, saved);
+             fs::last_write_time(file, time);
+             cur = saved;
+         },
+         0},
+    };
+    ASSERT_EQ(b->ReadAll(ini).bytes, cur);
+    for (const Case& c : cases) {
+        const SmbCounters start = b->counters();
+        oldLog = Slurp(log);
+        for (int i = 0; i < c.sales; ++i) {
+            sell();
+            if (c.readEach) {
+                ASSERT_EQ(b->ReadAll(ini).bytes, Slurp(file)) << c.name << i;
+            }
+        }
+        if (c.then) c.then();
+        EXPECT_EQ(b->ReadAll(ini).bytes, Slurp(file)) << c.name;
+        EXPECT_EQ(Slurp(file), cur) << c.name;
+        EXPECT_EQ(b->counters().logRefreshes - start.logRefreshes, c.viaLog) << c.name;
+        if (c.viaLog > 0) {
+            EXPECT_LT(b->counters().received - start.received, 400 * c.sales + 3000) << c.name;
+        }
+    }
+    EXPECT_LT(fs::file_size(log), 30000u);
+    // A till's own write is its copy: reading the file afterwards moves nothing.
+    ProfileStore own(*a);
+    ASSERT_TRUE(own.Set(ini, "STATISTICHE", "SCONTRINI", "4000"));
+    a->ResetCounters();
+    EXPECT_EQ(own.Get(ini, "STATISTICHE", "SCONTRINI"), "4000");
+    EXPECT_EQ(a->counters().received, 0);
+}
+
+TEST_F(SmbTest, AReaderNeverTakesFromTheLogAChangeTheFileDoesNotHold) {
+    const std::string ini = server->Path("Vorsa.ini");
+    ASSERT_TRUE(a->ReplaceAll(ini, Archive(3000)));
+    ASSERT_TRUE(b->ReadAll(ini).status == ReadStatus::Ok);
+    SmbOptions o;
+    o.port = server->port();
+    test::KillLoop(
+        20, 80, 400,
+        [&](int) {
+            test::FakeSleeper sleeper;
+            auto w = MakeSmbFileAccess(sleeper, o);
+            for (;;) {
+                auto lock = w->LockExclusive(ini);
+                const ReadResult r = w->ReadAll(ini);
+                if (lock && r.status == ReadStatus::Ok) w->ReplaceAll(ini, Sale(r.bytes));
+            }
+        },
+        [&](int round) {
+            { auto finish = a->LockExclusive(ini); }  // a sealed journal left is applied
+            EXPECT_EQ(b->ReadAll(ini).bytes, Slurp(folder + "/Vorsa.ini")) << round;
+        });
+    RecordProperty("log_refreshes", static_cast<int>(b->counters().logRefreshes));
+    RecordProperty("full_reads", static_cast<int>(b->counters().fullReads));
+    // Both ways were taken: rounds ended cleanly, others between the file and its entry.
+    EXPECT_GE(b->counters().logRefreshes, 5);
+    EXPECT_GT(b->counters().fullReads, 2);
 }
 
 TEST_F(SmbTest, AReadOnlyMarkOnASharedFileIsTakenOff) {
