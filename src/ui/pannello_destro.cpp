@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 
@@ -53,7 +54,13 @@ PannelloDestro::PannelloDestro(QWidget& window, PannelloPagamento& pagamento)
     // One font, one line per item: rewriting a line must not re-measure the whole bill.
     lstSpesa->setUniformItemSizes(true);
     txtTavolo = Casella(window, "txtTavolo");
-    txtCommento = Casella(window, "txtCommento");
+    txtCommento = new QPlainTextEdit(&window);
+    txtCommento->setObjectName(QStringLiteral("txtCommento"));
+    txtCommento->setTabChangesFocus(true);
+    txtCommento->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    txtCommento->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtCommento->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtCommento->document()->setDocumentMargin(1);  // one line fits the closed box
     lblTavolo_ = Didascalia(window, "lblTavolo", "Tavolo:", txtTavolo);
     lblNota_ = Didascalia(window, "lblNota", "Nota:", txtCommento);
 

@@ -15,6 +15,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPlainTextEdit;
 class QPushButton;
 class QTimer;
 class QWidget;
@@ -97,7 +98,7 @@ class PannelloDestro final : public QObject,
 
     QListWidget* lstSpesa = nullptr;
     QLineEdit* txtTavolo = nullptr;
-    QLineEdit* txtCommento = nullptr;
+    QPlainTextEdit* txtCommento = nullptr;                    // wraps in the height it grows to
     std::array<QPushButton*, kNumeroAzioni + 1> cmdAzioni{};  // 1..7
     QLineEdit* boxPagato = nullptr;
     QLineEdit* boxCodice = nullptr;

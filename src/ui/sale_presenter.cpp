@@ -9,8 +9,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QTextCursor>
 #include <QTimer>
+#include <algorithm>
 
 #include "platform/qt/twips.h"
 #include "platform/text.h"
@@ -94,7 +98,21 @@ SalePresenter::SalePresenter(FrmVorsa& frm, Till& till, Prompter* prompter, Prin
     connect(destro_.chkStampa, &QCheckBox::clicked, this,
             [this](bool on) { vendita_->ImpostaStampaAutomatica(on); });
 
-    destro_.txtCommento->setMaxLength(kLunghezzaNota);
+    // The note is one line of at most 120 characters, whatever a paste or a drop brings.
+    connect(destro_.txtCommento, &QPlainTextEdit::textChanged, this, [this] {
+        QPlainTextEdit* nota = destro_.txtCommento;
+        const QString testo = nota->toPlainText();
+        QString riga = testo.left(kLunghezzaNota);
+        riga.replace(QLatin1Char('\n'), QLatin1Char(' '))
+            .replace(QLatin1Char('\t'), QLatin1Char(' '));
+        if (riga == testo) return;
+        const int cursore = std::min(nota->textCursor().position(), static_cast<int>(riga.size()));
+        const QSignalBlocker blocca(nota);
+        nota->setPlainText(riga);
+        QTextCursor c = nota->textCursor();
+        c.setPosition(cursore);
+        nota->setTextCursor(c);
+    });
     for (QObject* o :
          {static_cast<QObject*>(codice), static_cast<QObject*>(pagato),
           static_cast<QObject*>(destro_.lstSpesa), static_cast<QObject*>(destro_.txtTavolo),
@@ -185,13 +203,14 @@ bool SalePresenter::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     if (watched == destro_.txtCommento) {
-        QLineEdit* nota = destro_.txtCommento;
+        QPlainTextEdit* nota = destro_.txtCommento;
         if (t == QEvent::FocusIn) {
             nota->raise();
             nota->resize(nota->width(), TwipsToPixelsY(kAltezzaNotaAperta));
         } else if (t == QEvent::FocusOut) {
-            till_.conto.gCommento = Trim(Cp1252(nota->text()));
+            till_.conto.gCommento = Trim(Cp1252(nota->toPlainText()));
             nota->resize(nota->width(), TwipsToPixelsY(kAltezzaNota));
+            nota->moveCursor(QTextCursor::Start);  // the closed box shows the note's start
         }
         return false;
     }

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -96,8 +97,8 @@ inline QPushButton* CmdCalc(const FrmVorsa& f, int n) {
 inline QLineEdit* TxtTavolo(const FrmVorsa& f) {
     return Ctl<QLineEdit>(f, QStringLiteral("txtTavolo"));
 }
-inline QLineEdit* TxtCommento(const FrmVorsa& f) {
-    return Ctl<QLineEdit>(f, QStringLiteral("txtCommento"));
+inline QPlainTextEdit* TxtCommento(const FrmVorsa& f) {
+    return Ctl<QPlainTextEdit>(f, QStringLiteral("txtCommento"));
 }
 inline QCheckBox* ChkStampa(const FrmVorsa& f) {
     return Ctl<QCheckBox>(f, QStringLiteral("chk_Stampa"));

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QtTest>
 #include <deque>
 
@@ -219,7 +220,7 @@ class TstCassa : public QObject {
 
     void tableAndComment() {
         QLineEdit* tavolo = TxtTavolo(*scena_->frm);
-        QLineEdit* nota = TxtCommento(*scena_->frm);
+        QPlainTextEdit* nota = TxtCommento(*scena_->frm);
         tavolo->setFocus();
         QTest::keyClicks(tavolo, QStringLiteral("  12 "));
         nota->setFocus();
@@ -231,7 +232,13 @@ class TstCassa : public QObject {
         QVERIFY(codice()->hasFocus());
         QCOMPARE(scena_->fx.till().conto.gCommento, std::string("senza sale"));
         QCOMPARE(nota->height(), Py(375));
-        QCOMPARE(nota->maxLength(), 120);
+        // A pasted note becomes one line of at most 120 characters, wrapped whole in the box.
+        nota->setFocus();
+        nota->selectAll();
+        nota->insertPlainText(QStringLiteral("senza cipolla\n").repeated(10));
+        QCOMPARE(nota->toPlainText(), QStringLiteral("senza cipolla ").repeated(9).left(120));
+        QCOMPARE(nota->horizontalScrollBar()->maximum(), 0);
+        QCOMPARE(nota->verticalScrollBar()->maximum(), 0);
     }
 
     void billListNeverKeepsTheFocus() {
