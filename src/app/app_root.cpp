@@ -79,6 +79,8 @@ struct AppRoot::Parts {
         // A kitchen order offered again and closed is asked for again by clicking the lights.
         QObject::connect(&spie, &SpieStampanti::Cliccate, &avvisi, &AvvisiStampa::Riproponi);
         QObject::connect(&stampa, &PannelloStampa::Fatto, &frm, [this] { frm.FocusCodeBox(); });
+        QObject::connect(&statistiche, &PannelloStatistiche::InfoPremuta, &frm,
+                         &FrmVorsa::MostraInfo);
         QObject::connect(&statistiche, &PannelloStatistiche::Fatto, &frm, [this] {
             // A void gives pieces back: the buttons show the stock as it is now.
             Till& t = till;

@@ -46,9 +46,6 @@ void InfoBox(QWidget* parent, const QString& title, const QString& text) {
 }
 
 // Where the settings panel's own info labels sit inside frm_gestione(1), in twips.
-constexpr int kInfoGestioneLeft = 120;
-constexpr int kInfoGestioneTop = 120;
-constexpr int kInfoGestionePasso = 360;
 
 }  // namespace
 
@@ -85,14 +82,7 @@ void FrmVorsa::CreaControlli() {
         f->hide();
         gestione_[static_cast<std::size_t>(i)] = f;
     }
-    // The settings panel explains its fields; the right panel has lbl_info(2..4).
-    int row = 0;
-    for (int i : kIndiciInfo) {
-        if (i >= 2 && i <= 4) continue;
-        auto* l = new EtichettaInfo(i, gestione_[1]);
-        Colloca(*l, kInfoGestioneLeft, kInfoGestioneTop + row++ * kInfoGestionePasso, 210, 315);
-        connect(l, &EtichettaInfo::Premuta, this, &FrmVorsa::MostraInfo);
-    }
+    // The right panel has lbl_info(2..4); the panels place the others beside their fields.
     connect(pannello_, &PannelloDestro::InfoPremuta, this, &FrmVorsa::MostraInfo);
 }
 
@@ -280,7 +270,9 @@ void FrmVorsa::ShowFeedback(int state) {
 
 void FrmVorsa::ShowPanel(int panel, bool visible) {
     QFrame& f = Gestione(panel);
-    if (panel == kPannelloStatistica && visible) f.move(0, TwipsToPixelsY(-140));
+    // The statistics panel stands higher and further left, and keeps its right edge.
+    if (panel == kPannelloStatistica && visible)
+        f.setGeometry(0, TwipsToPixelsY(-140), f.geometry().right() + 1, f.height());
     f.setVisible(visible);
     if (visible) f.raise();
 }

@@ -21,6 +21,7 @@
 #include "sale/vendita.h"
 #include "settings/keys.h"
 #include "ui/accessibilita.h"
+#include "ui/etichetta_info.h"
 #include "ui/frm_opzioni_avanzate.h"
 #include "ui/frm_vorsa.h"
 #include "ui/griglia_prodotti.h"
@@ -44,8 +45,9 @@ QLabel* Didascalia(QFrame& panel, const char* text, int left, int top, int width
 }
 
 /// Draws an article line so that price and pieces always show: the marks and the name take
-/// what room is left, elided, and the tail " - €:  2,30 - Pz:   50 (avv.  10)" stands at the
-/// right edge. The whole line is the item's tooltip.
+/// what room is left, wrapped over more lines when they do not fit, and the tail
+/// " - €:  2,30 - Pz:   50 (avv.  10)" stands at the right edge. The whole line is the item's
+/// tooltip.
 class RigaElencoDelegate : public QStyledItemDelegate {
   public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -54,36 +56,77 @@ class RigaElencoDelegate : public QStyledItemDelegate {
                const QModelIndex& index) const override {
         QStyleOptionViewItem opt = option;
         initStyleOption(&opt, index);
-        const QString riga = opt.text;
+        const Parti parti = Dividi(opt.text);
         opt.text.clear();
         const QWidget* w = opt.widget;
         QStyle* style = w ? w->style() : QApplication::style();
         style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
 
         const QRect r = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, w);
-        // The tail starts at the price; it stands in a column as wide as the longest tail, so
-        // the prices line up whether or not a line has its warning threshold.
-        const qsizetype inizio = riga.lastIndexOf(QStringLiteral(" - \u20AC:"));
-        QString testa = inizio < 0 ? riga : riga.left(inizio);
-        while (testa.endsWith(QLatin1Char(' '))) testa.chop(1);  // the name's padding
-        const QString coda = inizio < 0 ? QString() : riga.mid(inizio);
+        const int largaCoda = LargaCoda(opt.font);
+        const QRect areaTesta(r.left(), r.top(), std::max(0, r.width() - largaCoda), r.height());
         const QFontMetrics fm(opt.font);
-        const int largaCoda = fm.horizontalAdvance(QString(kCoda, QLatin1Char('0')));
+        const bool unaRiga = fm.horizontalAdvance(parti.testa) <= areaTesta.width();
+        const int allinea = unaRiga ? Qt::AlignVCenter : Qt::AlignTop;
         painter->save();
         painter->setFont(opt.font);
         painter->setPen(opt.palette.color(
             opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
-        const QString testaVisibile =
-            fm.elidedText(testa, Qt::ElideRight, std::max(0, r.width() - largaCoda));
-        painter->drawText(r, Qt::AlignLeft | Qt::AlignVCenter, testaVisibile);
-        painter->drawText(r.adjusted(std::max(0, r.width() - largaCoda), 0, 0, 0),
-                          Qt::AlignLeft | Qt::AlignVCenter, coda);
+        painter->drawText(areaTesta, Qt::AlignLeft | allinea | (unaRiga ? 0 : Qt::TextWordWrap),
+                          parti.testa);
+        painter->drawText(r.adjusted(areaTesta.width(), 0, 0, 0), Qt::AlignLeft | allinea,
+                          parti.coda);
         painter->restore();
+    }
+
+    /// A line whose name does not fit is as tall as its wrapped name.
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const Parti parti = Dividi(opt.text);
+        opt.text = QStringLiteral("X");
+        QSize base = QStyledItemDelegate::sizeHint(opt, index);
+        const auto* vista = qobject_cast<const QAbstractItemView*>(opt.widget);
+        if (!vista) return base;
+        opt.rect = QRect(0, 0, vista->viewport()->width(), base.height());
+        QStyle* style = vista->style();
+        const QRect r = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, vista);
+        const int larga = std::max(1, r.width() - LargaCoda(opt.font));
+        const QFontMetrics fm(opt.font);
+        if (fm.horizontalAdvance(parti.testa) <= larga) return base;
+        const int alta =
+            fm.boundingRect(QRect(0, 0, larga, 100000), Qt::TextWordWrap, parti.testa).height();
+        base.setHeight(base.height() + alta - fm.height());
+        return base;
+    }
+
+  private:
+    struct Parti {
+        QString testa;  // marks and name
+        QString coda;   // price and pieces
+    };
+    static Parti Dividi(const QString& riga) {
+        // The tail starts at the price; it stands in a column as wide as the longest tail, so
+        // the prices line up whether or not a line has its warning threshold.
+        const qsizetype inizio = riga.lastIndexOf(QStringLiteral(" - \u20AC:"));
+        Parti p{inizio < 0 ? riga : riga.left(inizio), inizio < 0 ? QString() : riga.mid(inizio)};
+        while (p.testa.endsWith(QLatin1Char(' '))) p.testa.chop(1);  // the name's padding
+        return p;
+    }
+    static int LargaCoda(const QFont& font) {
+        return QFontMetrics(font).horizontalAdvance(QString(kCoda, QLatin1Char('0')));
     }
 
     /// Characters of the longest tail: " - €:  2,30 - Pz:   50 (avv.  10)".
     static constexpr qsizetype kCoda = 33;
 };
+
+/// lbl_info(i), whose "INFO POINT" box explains the field it stands beside.
+void Info(QFrame& panel, FrmVorsa& frm, int i, int left, int top) {
+    auto* l = new EtichettaInfo(i, &panel);
+    Colloca(*l, left, top, 210, 315);
+    QObject::connect(l, &EtichettaInfo::Premuta, &frm, &FrmVorsa::MostraInfo);
+}
 
 QPushButton* Bottone(QFrame& panel, const char* name, int i, const char* caption, int left, int top,
                      int width) {
@@ -145,15 +188,18 @@ void PannelloEditor::CreaControlli() {
     cmdOpzioniAvanzate = new QPushButton(QStringLiteral("ALTRE OPZIONI PROGRAMMA"), &p);
     cmdOpzioniAvanzate->setObjectName(QStringLiteral("cmdOpzioniAvanzate"));
     cmdOpzioniAvanzate->setFocusPolicy(Qt::TabFocus);
-    Colloca(*cmdOpzioniAvanzate, 600, 2720, 3000, kAltezza);
+    Colloca(*cmdOpzioniAvanzate, 600, 2720, 2850, kAltezza);
     // F7's own password, beside the other program options.
     txtPwd = new QLineEdit(&p);
     txtPwd->setObjectName(Indicizzato("txt_Pwd", kAzioneImpostazioni));
     txtPwd->setEchoMode(QLineEdit::Password);
-    QLabel* lblPwd = Didascalia(p, "Password F7:", 3640, 2720, 1180);
+    QLabel* lblPwd = Didascalia(p, "Password F7:", 3480, 2720, 1140);
     lblPwd->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblPwd->setBuddy(txtPwd);
-    Colloca(*txtPwd, 4860, 2720, 600, kAltezza);
+    Colloca(*txtPwd, 4660, 2720, 580, kAltezza);
+    Info(p, frm_, 9, 5270, 2740);
+    // The test print and the custom roll width, right of the paper format.
+    Info(p, frm_, 5, 4280, 1150);
 
     // Top row: choose the section and change the sizes of the three grids.
     constexpr int kRiga1 = 3080;
@@ -196,6 +242,7 @@ void PannelloEditor::CreaControlli() {
     lstProdottiElenco->setFont(fisso);
     lstProdottiElenco->setItemDelegate(new RigaElencoDelegate(lstProdottiElenco));
     lstProdottiElenco->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lstProdottiElenco->setResizeMode(QListView::Adjust);  // wrapped lines follow the width
     Colloca(*lstProdottiElenco, 120, 4130, 7380, 1850);
     lblRiga->setBuddy(lstProdottiElenco);
 
@@ -203,11 +250,12 @@ void PannelloEditor::CreaControlli() {
     const struct {
         const char* label;
         int labelLeft, labelWidth, left, width, maxLength;
+        int info, infoLeft;  // the lbl_info beside the field, if any
     } campi[] = {
-        {"Nome:", 120, 600, 720, 2300, 50},
-        {"\xE2\x82\xAC:", 3080, 260, 3340, 700, 12},
-        {"Pz:", 4100, 300, 4400, 600, 6},
-        {"Soglia:", 5060, 560, 5620, 520, 5},
+        {"Nome:", 120, 600, 720, 2000, 50, -1, 0},
+        {"\xE2\x82\xAC:", 2760, 260, 3020, 640, 12, 1, 3680},
+        {"Pz:", 3900, 300, 4200, 560, 6, 0, 4780},
+        {"Soglia:", 5000, 600, 5600, 440, 5, 6, 6300},  // after its unit
     };
     for (int i = 0; i < 4; ++i) {
         const auto& c = campi[i];
@@ -219,16 +267,17 @@ void PannelloEditor::CreaControlli() {
         t->installEventFilter(this);
         l->setBuddy(t);
         txtProdottoNew[static_cast<std::size_t>(i)] = t;
+        if (c.info >= 0) Info(p, frm_, c.info, c.infoLeft, kRigaCampi + 20);
     }
     const char* soglie[] = {"pz", "%"};
     for (int i = 0; i < 2; ++i) {
-        QLabel* l = Didascalia(p, soglie[i], 6170, kRigaCampi, 300);
+        QLabel* l = Didascalia(p, soglie[i], 6050, kRigaCampi, 250);
         l->setObjectName(Indicizzato("lblSoglia", i));
         lblSoglia[static_cast<std::size_t>(i)] = l;
     }
     chkProdottoStato = new QCheckBox(QStringLiteral("Attivo"), &p);
     chkProdottoStato->setObjectName(QStringLiteral("chk_Prodotto_Stato"));
-    Colloca(*chkProdottoStato, 6520, kRigaCampi, 980, kAltezza);
+    Colloca(*chkProdottoStato, 6540, kRigaCampi, 1000, kAltezza);
     chkProdottoStato->installEventFilter(this);
 
     // The commands on the picked article, and those allowed only before any sale.

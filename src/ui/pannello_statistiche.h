@@ -75,6 +75,8 @@ class PannelloStatistiche final : public QObject {
   signals:
     /// A command ran: the focus goes back to the code box.
     void Fatto();
+    /// lbl_info(8), beside F6's password, was clicked.
+    void InfoPremuta(int i);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
