@@ -89,6 +89,43 @@ std::string RigaStatistica(std::string_view nome, std::int32_t quantita, Currenc
            std::string(kEuro) + ":" + std::string(spazi, ' ') + FormatCurrency(importo, true);
 }
 
+std::vector<std::string> RigheStrette(const std::vector<std::string>& righe, std::size_t massimo) {
+    constexpr std::string_view kTot = " - Tot. ";
+    constexpr std::size_t kNr = 9;  // "Nr. " + pieces + " ": never cut
+    std::size_t comuni = std::string::npos;
+    for (const std::string& r : righe) {
+        const std::size_t at = r.find(kTot);
+        if (at == std::string::npos) continue;
+        std::size_t spazi = 0;
+        while (spazi < at && r[at - 1 - spazi] == ' ') ++spazi;
+        comuni = std::min(comuni, spazi);
+    }
+    if (comuni == std::string::npos) return righe;
+    std::vector<std::string> out = righe;
+    std::size_t lunga = 0;
+    for (std::string& r : out) {
+        if (const std::size_t at = r.find(kTot); at != std::string::npos) {
+            r.erase(at - comuni, comuni);
+            lunga = std::max(lunga, r.size());
+        }
+    }
+    if (lunga <= massimo) return out;
+    // Every name column loses the same width: first its blanks, then the name's end.
+    const std::size_t taglio = lunga - massimo;
+    for (std::string& r : out) {
+        const std::size_t at = r.find(kTot);
+        if (at == std::string::npos) continue;
+        const std::size_t voluta = at > taglio + kNr ? at - taglio : kNr;
+        std::string testa = r.substr(0, at);
+        while (testa.size() > voluta && testa.back() == ' ') testa.pop_back();
+        if (testa.size() > voluta)
+            testa =
+                voluta >= kNr + 3 ? testa.substr(0, voluta - 2) + ".." : testa.substr(0, voluta);
+        r = testa + r.substr(at);
+    }
+    return out;
+}
+
 TransizioneStorni CambiaStorni(std::string_view lista, std::int32_t n, bool storno,
                                char separatore) {
     std::vector<Storno> storni = LeggiStorni(lista, separatore);

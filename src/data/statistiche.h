@@ -52,6 +52,13 @@ struct Riepilogo {
 /// One line of lst_statistica: "Nr. " + pieces in 4 + " " + name in 47 + " - Tot. €:" + amount.
 std::string RigaStatistica(std::string_view nome, std::int32_t quantita, Currency importo);
 
+/// The lines as a list shows them: the blanks before " - Tot. " that every line has (the names
+/// are padded to the longest possible) are dropped, and names that still make a line longer
+/// than `massimo` characters are cut ("..") so that a readable font fits the list. The totals
+/// still line up; files and printouts keep the full lines.
+std::vector<std::string> RigheStrette(const std::vector<std::string>& righe,
+                                      std::size_t massimo = std::string::npos);
+
 /// An item of the receipt shown, as the void applies it. `index` is -1 for a code that no
 /// longer lies in the catalogue.
 struct VoceVista {

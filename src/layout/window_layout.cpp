@@ -105,7 +105,8 @@ LayoutFinestra CalcolaLayoutFinestra(int larghezza, int altezza) {
 
     l.pagamento = {x - kDistanzaPagamento, kMargine, kDistanzaPagamento - kMargine,
                    h - 2 * kMargine};
-    l.gestione = {kMargine, kMargine, x - 2 * kMargine, h - 2 * kMargine};
+    // Up to the right panel's edge: the grid's separator lines reach it.
+    l.gestione = {kMargine, kMargine, x - kMargine, h - 2 * kMargine};
     return l;
 }
 

@@ -19,11 +19,13 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "platform/qt/twips.h"
 #include "platform/text.h"
 #include "sale/till.h"
 #include "settings/settings_gateway.h"
 #include "ui/accessibilita.h"
 #include "ui/adatta_testo.h"
+#include "ui/etichetta_info.h"
 #include "ui/grafico_ore.h"
 #include "ui/widget_helpers.h"
 
@@ -31,9 +33,11 @@ namespace vorsa {
 namespace {
 
 constexpr int kRossoChiaro = 0xFF8080;  // lst_Scontrini of a voided receipt
-// The widest line of either list: "Nr. " + pieces + name + " - Tot. €:" + amount.
-constexpr int kCaratteriRiga = 80;
+// The font fits the longest line shown, or this many characters in an empty list.
+constexpr int kCaratteriRiga = 60;
 constexpr int kPuntiMassimi = 10;
+constexpr int kPuntiLeggibili = 9;  // long names are cut rather than the type made smaller
+constexpr int kRigaIntera = Qt::UserRole + 1;  // the line as files keep it
 
 const char* const kDidascalieScontrino[7] = {
     nullptr, "Nr. articoli:", "Data:", "Ora:", "Totale:", "Tavolo:", "Nota:"};
@@ -77,18 +81,46 @@ void SfondoLista(QListWidget& l, int rgb) {
 
 /// The largest fixed-pitch size at which a whole line fits the list without scrolling.
 void AdattaLista(QListWidget& l) {
-    QFont f = l.font();
     // The viewport is resized after the list: measure the list, less frame and scroll bar.
     const int spazio =
         l.width() - 2 * l.frameWidth() - l.style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 6;
+    QFont f = l.font();
+    // Lines that keep their full text are shortened to what fits at a readable size.
+    std::vector<std::string> intere;
+    for (int i = 0; i < l.count(); ++i)
+        if (const QVariant v = l.item(i)->data(kRigaIntera); v.isValid())
+            intere.push_back(Cp1252(v.toString()));
+    if (!intere.empty() && intere.size() == static_cast<std::size_t>(l.count())) {
+        f.setPointSize(kPuntiLeggibili);
+        // Measured over many characters: a single advance is rounded.
+        const int cento = std::max(1, QFontMetrics(f).horizontalAdvance(QString(100, 'X')));
+        const std::vector<std::string> strette =
+            RigheStrette(intere, static_cast<std::size_t>(std::max(spazio, 0) * 100 / cento));
+        for (int i = 0; i < l.count(); ++i) {
+            const QString t = Testo(strette[static_cast<std::size_t>(i)]);
+            if (l.item(i)->text() != t) l.item(i)->setText(t);
+        }
+    }
+    qsizetype caratteri = kCaratteriRiga;
+    for (int i = 0; i < l.count(); ++i) caratteri = std::max(caratteri, l.item(i)->text().size());
     int pt = kPuntiMassimi;
     for (; pt > kPuntiMinimi; --pt) {
         f.setPointSize(pt);
-        if (QFontMetrics(f).horizontalAdvance(QString(kCaratteriRiga, QLatin1Char('X'))) <= spazio)
+        if (QFontMetrics(f).horizontalAdvance(QString(caratteri, QLatin1Char('X'))) <= spazio)
             break;
     }
     f.setPointSize(pt);
     if (f != l.font()) l.setFont(f);
+}
+
+/// Fills `l` with `righe`, narrowed for the screen (the full line stays in kRigaIntera).
+void Riempi(QListWidget& l, const std::vector<RigaLista>& righe) {
+    for (const RigaLista& r : righe) {
+        auto* item = new QListWidgetItem(Testo(r.testo), &l);
+        item->setData(Qt::UserRole, r.dato);
+        item->setData(kRigaIntera, Testo(r.testo));
+    }
+    AdattaLista(l);
 }
 
 }  // namespace
@@ -152,6 +184,10 @@ PannelloStatistiche::PannelloStatistiche(QFrame& panel, Till& till, Azioni azion
     txtPwd->setMaximumWidth(110);
     riga1->addWidget(Didascalia(contenuto_, "Password F6:", txtPwd));
     riga1->addWidget(txtPwd);
+    auto* info = new EtichettaInfo(8, contenuto_);
+    info->setFixedSize(TwipsToPixelsX(210), TwipsToPixelsY(315));
+    connect(info, &EtichettaInfo::Premuta, this, &PannelloStatistiche::InfoPremuta);
+    riga1->addWidget(info);
     v->addLayout(riga1);
 
     lstStatistica = Lista(contenuto_, "lst_statistica");
@@ -408,10 +444,7 @@ void PannelloStatistiche::MostraStatistiche() {
     ElencoFile();
     txtStatCommento->setText(Testo(r.commento));
     lstStatistica->clear();
-    for (const RigaLista& riga : r.righe) {
-        auto* item = new QListWidgetItem(Testo(riga.testo), lstStatistica);
-        item->setData(Qt::UserRole, riga.dato);
-    }
+    Riempi(*lstStatistica, r.righe);
     lblTotaleIncasso->setText(Testo(r.totale));
     lblTotaleScontrini->setText(Testo(r.scontrini));
     cmdStatistica[0]->setEnabled(r.comandi);
@@ -429,6 +462,7 @@ void PannelloStatistiche::MostraArchivio() {
                       till_.opt.gMultiVorsa, till_.opt.gIdentitaLock, NomeCassa(till_.opt));
     lstCasse->clear();
     for (const std::string& riga : RigheCasse(a.casse)) lstCasse->addItem(Testo(riga));
+    AdattaLista(*lstCasse);
     grafico->MostraOre(a.ore);
 }
 
@@ -514,7 +548,7 @@ void PannelloStatistiche::SalvaRiepilogo() {
     d.scontrini = Cp1252(lblTotaleScontrini->text());
     d.stornati = Cp1252(lblTotaleScontriniStornati->text());
     for (int i = 0; i < lstStatistica->count(); ++i)
-        d.righe.push_back(Cp1252(lstStatistica->item(i)->text()));
+        d.righe.push_back(Cp1252(lstStatistica->item(i)->data(kRigaIntera).toString()));
     d.casse = RigheCasse(LeggiArchivio(till_.settings, till_.opt.gSeparatore,
                                        till_.conto.gNumeroScontrino, till_.opt.gMultiVorsa,
                                        till_.opt.gIdentitaLock, NomeCassa(till_.opt))
@@ -556,10 +590,7 @@ void PannelloStatistiche::MostraVista(const VistaScontrino& v) {
     if (!v.esiste) return;
     for (std::size_t i = 0; i < v.etichette.size(); ++i)
         lblScontrini[i]->setText(Testo(v.etichette[i]));
-    for (const RigaLista& riga : v.righe) {
-        auto* item = new QListWidgetItem(Testo(riga.testo), lstScontrini);
-        item->setData(Qt::UserRole, riga.dato);
-    }
+    Riempi(*lstScontrini, v.righe);
 }
 
 void PannelloStatistiche::Storno(bool spuntato) {

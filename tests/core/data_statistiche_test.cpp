@@ -253,6 +253,24 @@ TEST(RiepilogoTest, Lines) {
     EXPECT_EQ(RigaStatistica(giusto, 1, Currency{}).substr(9, 48), giusto + " ");
 }
 
+TEST(RiepilogoTest, ScreenLinesDropOnlyTheSharedPadding) {
+    const std::string birra = RigaStatistica("Birra media", 3, *ParseCurrency("10,5"));
+    const std::string vino = RigaStatistica("Vino", 12345, *ParseCurrency("10000"));
+    const std::string lungo = RigaStatistica(std::string(47, 'b'), 1, Currency{});
+    const std::vector<std::string> strette = RigheStrette({birra, "-----", vino});
+    EXPECT_EQ(strette[0], "Nr.    3 Birra media - Tot. \x80:   10,50");
+    EXPECT_EQ(strette[1], "-----");
+    EXPECT_EQ(strette[2].find(" - Tot. "), strette[0].find(" - Tot. ") + 1);  // still in line
+    EXPECT_EQ(RigheStrette({birra, lungo}), (std::vector<std::string>{birra, lungo}));
+    EXPECT_TRUE(RigheStrette({}).empty());
+    // Too long for the list: every name column gives the same width, blanks first.
+    const std::vector<std::string> corte = RigheStrette({birra, lungo}, 50);
+    EXPECT_EQ(corte[0], birra.substr(0, 32) + birra.substr(56));
+    EXPECT_EQ(corte[1], "Nr.    1 " + std::string(21, 'b') + ".." + lungo.substr(56));
+    EXPECT_EQ(corte[1].size(), 50u);
+    EXPECT_EQ(RigheStrette({birra}, 0)[0], "Nr.    3 " + birra.substr(56));
+}
+
 TEST(RiepilogoTest, PanelTotalsAndVoidedArticleDisappears) {
     Banco b;
     b.c.Art(201).soldQuantity = 1;
