@@ -11,11 +11,11 @@ constexpr int kMargine = 1134;  // 2 cm
 constexpr int kPuntiTitolo = 28;
 constexpr int kPuntiSezione = 20;
 constexpr int kPuntiRiga = 18;
-constexpr int kPuntiMinimi = 10;
 constexpr int kSpazioPrezzo = 567;  // at least 1 cm between a name and its price
 
 std::string Prezzo(const Article& a) {
-    if (a.variablePrice) return std::string(kEuro) + " ?";
+    // Customers read the board: a price asked at every sale is said in words.
+    if (a.variablePrice) return "prezzo alla cassa";
     return std::string(kEuro) + " " + FormatCurrency(a.price);
 }
 
@@ -43,6 +43,35 @@ class Pagina {
     int altezza_ = 0;
     int y_ = 0;
 };
+
+/// `testo` in lines no wider than `larga`, broken between words (inside a word only when the
+/// word alone is wider).
+std::vector<std::string> ACapo(PrintBackend& b, const std::string& testo, int larga) {
+    std::vector<std::string> righe;
+    std::string riga;
+    std::size_t i = 0;
+    while (i < testo.size()) {
+        const std::size_t fine = std::min(testo.find(' ', i), testo.size());
+        const std::string parola = testo.substr(i, fine - i);
+        const std::string prova = riga.empty() ? parola : riga + " " + parola;
+        if (b.TextWidth(prova) <= larga) {
+            riga = prova;
+        } else if (!riga.empty()) {
+            righe.push_back(riga);
+            riga.clear();
+            continue;  // the word starts the next line
+        } else {
+            std::size_t n = 1;  // a word wider than the line: as much of it as fits
+            while (n < parola.size() && b.TextWidth(parola.substr(0, n + 1)) <= larga) ++n;
+            righe.push_back(parola.substr(0, n));
+            i += n;
+            continue;
+        }
+        i = fine + 1;
+    }
+    if (!riga.empty() || righe.empty()) righe.push_back(riga);
+    return righe;
+}
 
 PrintFont Carattere(int size, bool bold) {
     PrintFont f;
@@ -81,18 +110,19 @@ int StampaTabellone(const Catalogue& cat, PrintBackend& b) {
         p.y() += 120;
         for (const Article* a : articoli) {
             const std::string prezzo = Prezzo(*a);
-            // Long names get a smaller type rather than running into their price.
-            int punti = kPuntiRiga;
-            for (; punti > kPuntiMinimi; --punti) {
-                b.SetFont(Carattere(punti, false));
-                if (b.TextWidth(a->name) + kSpazioPrezzo + b.TextWidth(prezzo) <= p.Utile()) break;
-            }
-            b.SetFont(Carattere(punti, false));
+            // One type size for the whole board: a long name goes on more lines, clear of its
+            // price, which stands on the first.
+            b.SetFont(Carattere(kPuntiRiga, false));
+            const std::vector<std::string> righe =
+                ACapo(b, a->name, p.Utile() - kSpazioPrezzo - b.TextWidth(prezzo));
             const int h = b.TextHeight(a->name);
-            p.Spazio(h);
-            b.DrawText(kMargine, p.y(), a->name);
+            p.Spazio(h * static_cast<int>(righe.size()));
             b.DrawText(p.Destra() - b.TextWidth(prezzo), p.y(), prezzo);
-            p.y() += h + 60;
+            for (const std::string& riga : righe) {
+                b.DrawText(kMargine, p.y(), riga);
+                p.y() += h;
+            }
+            p.y() += 60;
             ++elencati;
         }
         p.y() += 240;
