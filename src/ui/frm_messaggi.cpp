@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
@@ -50,18 +51,15 @@ QLabel* Etichetta(QWidget* parent, const char* name, int pointSize, bool bold) {
 FrmMessaggi::FrmMessaggi(StatoMessaggi& stato, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), stato_(stato) {
     setObjectName(QStringLiteral("frmMessaggi"));
-    setFixedSize(TwipsToPixelsX(kLarghezza), TwipsToPixelsY(kAltezza));
 
     // Decorative frames: the outer border and the box around the texts.
-    auto* bordo = new QFrame(this);
-    bordo->setObjectName(QStringLiteral("fraMessaggi(0)"));
-    bordo->setFrameShape(QFrame::Box);
-    bordo->setLineWidth(2);
-    Colloca(*bordo, 0, 0, kLarghezza, kAltezza);
-    auto* riquadro = new QFrame(this);
-    riquadro->setObjectName(QStringLiteral("fraMessaggi(1)"));
-    riquadro->setFrameShape(QFrame::StyledPanel);
-    Colloca(*riquadro, kMargine / 2, kMargine / 2, kLarghezza - kMargine, kBottoniTop - kMargine);
+    bordo_ = new QFrame(this);
+    bordo_->setObjectName(QStringLiteral("fraMessaggi(0)"));
+    bordo_->setFrameShape(QFrame::Box);
+    bordo_->setLineWidth(2);
+    riquadro_ = new QFrame(this);
+    riquadro_->setObjectName(QStringLiteral("fraMessaggi(1)"));
+    riquadro_->setFrameShape(QFrame::StyledPanel);
 
     tmrMessaggi_ = new QTimer(this);
     tmrMessaggi_->setObjectName(QStringLiteral("tmrMessaggi"));
@@ -69,11 +67,9 @@ FrmMessaggi::FrmMessaggi(StatoMessaggi& stato, QWidget* parent)
 
     lblTitolo_ = Etichetta(this, "lblTitolo", 18, true);
     lblTitolo_->setText(QStringLiteral("Titolo"));
-    Colloca(*lblTitolo_, kMargine, kMargine, kLarghezza - 2 * kMargine, 615);
     lblTesto_ = Etichetta(this, "lblTesto", 14, false);
-    Colloca(*lblTesto_, kMargine, 855, kLarghezza - 2 * kMargine, 1800);
     lblSuggerimento_ = Etichetta(this, "lblSuggerimento", 10, false);
-    Colloca(*lblSuggerimento_, kMargine, 2715, kLarghezza - 2 * kMargine, 615);
+    Disponi(kLarghezza);
 
     for (int i = 0; i < 2; ++i) {
         auto* b = new QPushButton(this);
@@ -92,12 +88,27 @@ FrmMessaggi::FrmMessaggi(StatoMessaggi& stato, QWidget* parent)
     RendiAccessibile(*this);
 }
 
+void FrmMessaggi::Disponi(int larghezza) {
+    setFixedSize(TwipsToPixelsX(larghezza), TwipsToPixelsY(kAltezza));
+    Colloca(*bordo_, 0, 0, larghezza, kAltezza);
+    Colloca(*riquadro_, kMargine / 2, kMargine / 2, larghezza - kMargine, kBottoniTop - kMargine);
+    Colloca(*lblTitolo_, kMargine, kMargine, larghezza - 2 * kMargine, 615);
+    Colloca(*lblTesto_, kMargine, 855, larghezza - 2 * kMargine, 1800);
+    Colloca(*lblSuggerimento_, kMargine, 2715, larghezza - 2 * kMargine, 615);
+}
+
 void FrmMessaggi::TestoInRosso() {
     lblTesto_->setStyleSheet(QStringLiteral("color: red"));
 }
 
 void FrmMessaggi::Carica(const AspettoMessaggio& a) {
     const ParametriMessaggio& p = stato_.Parametri();
+    // A screen narrower than the window gets a narrower one: every line stays on it. The
+    // buttons keep their places, which fit either width.
+    const QWidget* sopra = parentWidget() ? parentWidget() : this;
+    const int schermo =
+        sopra->screen() ? PixelsToTwipsX(sopra->screen()->availableGeometry().width()) : kLarghezza;
+    Disponi(std::min(kLarghezza, std::max(schermo, kBottoniLeft[1] + kBottoneWidth + kMargine)));
     lblTitolo_->setText(TestoRighe(p.titolo));
     lblTesto_->setText(TestoRighe(p.testo));
     lblSuggerimento_->setText(TestoRighe(p.suggerimento));

@@ -10,6 +10,7 @@
 #include "layout/stato_messaggi.h"
 #include "ui/messaggi.h"
 
+class QFrame;
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -39,6 +40,8 @@ class FrmMessaggi final : public QDialog {
   private:
     void Premuto(int i);
     void TimerScaduto();
+    /// Frames and texts for a window `larghezza` twips wide.
+    void Disponi(int larghezza);
     void Chiudi();
 
     StatoMessaggi& stato_;
@@ -48,6 +51,8 @@ class FrmMessaggi final : public QDialog {
     QLabel* lblSuggerimento_ = nullptr;
     QLabel* lblTesto_ = nullptr;
     QLabel* lblTitolo_ = nullptr;
+    QFrame* bordo_ = nullptr;
+    QFrame* riquadro_ = nullptr;
 };
 
 class MessaggiQt final : public Messaggi {
