@@ -4,46 +4,36 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace vorsa {
 namespace {
 
-struct PannelloCase {
-    const char* name;
-    int w, h;
-    int larghezza, altezza;
-    bool largo;
-    int pannello, lista, commento, font, valori;
-};
-
-class PannelloTest : public ::testing::TestWithParam<PannelloCase> {};
-
-TEST_P(PannelloTest, PanelBySize) {
-    const PannelloCase& c = GetParam();
-    const LayoutFinestra l = CalcolaLayoutFinestra(c.w, c.h);
-    EXPECT_EQ(l.larghezza, c.larghezza);
-    EXPECT_EQ(l.altezza, c.altezza);
-    EXPECT_EQ(l.largo, c.largo);
-    EXPECT_EQ(l.pannello, c.pannello);
-    EXPECT_EQ(l.lstSpesa.width, c.lista);
-    EXPECT_EQ(l.txtCommento.width, c.commento);
-    EXPECT_EQ(l.fontPt, c.font);
-    for (const RettangoloTwips& r : {l.lblTotale, l.lblResto, l.boxPagato, l.boxCodice})
-        EXPECT_EQ(r.width, c.valori);
-    EXPECT_EQ(l.pagamento.left, c.pannello - 7750);
+TEST(LayoutFinestra, PanelBySize) {
+    const struct {
+        int w, h;
+        int larghezza, altezza;
+        bool largo;
+        int pannello, lista, commento, font, valori;
+    } cases[] = {
+        {15380, 8290, 15380, 8290, false, 7860, 7250, 4485, 26, 1755},  // the minimum
+        {10000, 5000, 15380, 8290, false, 7860, 7250, 4485, 26, 1755},  // narrowed: snaps back
+        {16400, 9000, 16400, 9000, false, 8880, 7250, 4485, 26, 1755},  // the last narrow
+        {16401, 9000, 16401, 9000, true, 7901, 8200, 5465, 28, 2350},   // the first wide
+        {28800, 16200, 28800, 16200, true, 20300, 8200, 5465, 28, 2350},
+    };
+    for (const auto& c : cases) {
+        const LayoutFinestra l = CalcolaLayoutFinestra(c.w, c.h);
+        EXPECT_EQ((std::vector<int>{l.larghezza, l.altezza, l.largo, l.pannello, l.lstSpesa.width,
+                                    l.txtCommento.width, l.fontPt, l.pagamento.left}),
+                  (std::vector<int>{c.larghezza, c.altezza, c.largo, c.pannello, c.lista,
+                                    c.commento, c.font, c.pannello - 7750}))
+            << c.w << "x" << c.h;
+        for (const RettangoloTwips& r : {l.lblTotale, l.lblResto, l.boxPagato, l.boxCodice})
+            EXPECT_EQ(r.width, c.valori);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, PannelloTest,
-    ::testing::Values(
-        PannelloCase{"Minimum", 15380, 8290, 15380, 8290, false, 7860, 7250, 4485, 26, 1755},
-        PannelloCase{"NarrowedSnapsBack", 10000, 5000, 15380, 8290, false, 7860, 7250, 4485, 26,
-                     1755},
-        PannelloCase{"LastNarrow", 16400, 9000, 16400, 9000, false, 8880, 7250, 4485, 26, 1755},
-        PannelloCase{"FirstWide", 16401, 9000, 16401, 9000, true, 7901, 8200, 5465, 28, 2350},
-        PannelloCase{"FullScreen", 28800, 16200, 28800, 16200, true, 20300, 8200, 5465, 28, 2350}),
-    [](const auto& p) { return std::string(p.param.name); });
 
 TEST(LayoutFinestra, TopsFromTheBottom) {
     for (int h : {8290, 9000, 16200}) {
@@ -114,30 +104,23 @@ TEST(LayoutFinestra, PanelFitsAndNothingOverlaps) {
     }
 }
 
-struct AdattaCase {
-    const char* name;
-    int top, needed, screen;
-    bool normale;
-    bool inAlto, altezza;
-};
-
-class AdattaTest : public ::testing::TestWithParam<AdattaCase> {};
-
-TEST_P(AdattaTest, MoveAndHeight) {
-    const AdattaCase& c = GetParam();
-    const AdattamentoFinestra a = AdattaFinestra(c.top, c.needed, c.screen, c.normale);
-    EXPECT_EQ(a.spostaInAlto, c.inAlto);
-    EXPECT_EQ(a.impostaAltezza, c.altezza);
-    EXPECT_EQ(a.altezza, c.needed);
+TEST(LayoutFinestra, MoveAndHeight) {
+    const struct {
+        int top, needed, screen;
+        bool normale, inAlto, altezza;
+    } cases[] = {
+        {1500, 8290, 16200, true, false, true},  // fits
+        {7910, 8290, 16200, true, false, true},  // exactly fits
+        {7911, 8290, 16200, true, true, true},   // too low: moves up
+        {0, 16200, 16200, false, false, false},  // maximised: keeps its height
+    };
+    for (const auto& c : cases) {
+        const AdattamentoFinestra a = AdattaFinestra(c.top, c.needed, c.screen, c.normale);
+        EXPECT_EQ(std::make_tuple(a.spostaInAlto, a.impostaAltezza, a.altezza),
+                  std::make_tuple(c.inAlto, c.altezza, c.needed))
+            << c.top;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, AdattaTest,
-    ::testing::Values(AdattaCase{"Fits", 1500, 8290, 16200, true, false, true},
-                      AdattaCase{"ExactlyFits", 7910, 8290, 16200, true, false, true},
-                      AdattaCase{"TooLowMovesUp", 7911, 8290, 16200, true, true, true},
-                      AdattaCase{"MaximisedKeepsHeight", 0, 16200, 16200, false, false, false}),
-    [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace
 }  // namespace vorsa
