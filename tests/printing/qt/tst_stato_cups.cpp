@@ -34,25 +34,19 @@ bool Spooler() {
     return std::getenv("CUPS_SERVER") && std::getenv("VORSA_CUPS_SPOOL");
 }
 
-/// A new queue of a name no other test run uses; its jobs are held, so nothing leaves it.
-std::string NuovaCoda(const std::string& base) {
+/// A new queue of a name no other test run uses; its jobs are held, so nothing leaves it. A
+/// broken one's device fails on every job, and its jobs are then aborted.
+std::string NuovaCoda(const std::string& base, bool guasta = false) {
     static int n = 0;
     const std::string name = base + std::to_string(getpid()) + "_" + std::to_string(++n);
-    EXPECT_EQ(std::system(("lpadmin -p " + name + " -E -v cups-pdf:/ -P " + kPpd +
-                           " -o job-hold-until-default=indefinite 2>/dev/null")
-                              .c_str()),
-              0);
-    return name;
-}
-
-/// A queue whose device breaks down on every job, and whose jobs are then aborted.
-std::string CodaGuasta(const std::string& base) {
-    static int n = 0;
-    const std::string name = base + std::to_string(getpid()) + "_g" + std::to_string(++n);
-    EXPECT_EQ(std::system(("lpadmin -p " + name +
-                           " -E -v vorsa-guasta:/ -o printer-error-policy=abort-job 2>/dev/null")
-                              .c_str()),
-              0);
+    EXPECT_EQ(
+        std::system(("lpadmin -p " + name + " -E " +
+                     (guasta ? std::string("-v vorsa-guasta:/ -o printer-error-policy=abort-job")
+                             : "-v cups-pdf:/ -P " + std::string(kPpd) +
+                                   " -o job-hold-until-default=indefinite") +
+                     " 2>/dev/null")
+                        .c_str()),
+        0);
     return name;
 }
 
@@ -64,29 +58,24 @@ TEST(StatoCups, QueueStatesAsTheTillReadsThem) {
     if (!Spooler()) GTEST_SKIP() << "no private CUPS spooler";
     CupsStatoStampanti cups;
     const std::string q = NuovaCoda("Stato");
-    StatoStampante s = cups.Stato(q);
-    EXPECT_EQ(s.stato, StatoCoda::Pronta);
-    EXPECT_TRUE(s.accetta);
-    EXPECT_EQ(SpiaDi(s), Spia::Verde);
-
-    Esegui("cupsdisable " + q);
-    s = cups.Stato(q);
-    EXPECT_EQ(s.stato, StatoCoda::Ferma);
-    EXPECT_TRUE(s.accetta);
-    EXPECT_EQ(MotiviLeggibili(s.motivi), "messa in pausa");
-    EXPECT_EQ(SpiaDi(s), Spia::Rossa);
-
-    Esegui("cupsenable " + q);
-    Esegui("cupsreject " + q);
-    s = cups.Stato(q);
-    EXPECT_EQ(s.stato, StatoCoda::Pronta);
-    EXPECT_FALSE(s.accetta);
-    EXPECT_EQ(SpiaDi(s), Spia::Rossa);
-
-    Esegui("lpadmin -x " + q);
-    s = cups.Stato(q);
-    EXPECT_EQ(s.stato, StatoCoda::Assente);
-    EXPECT_EQ(SpiaDi(s), Spia::Rossa);
+    const struct {
+        const char* comando;
+        StatoCoda stato;
+        bool accetta;
+        const char* motivi;
+        Spia spia;
+    } passi[] = {{"", StatoCoda::Pronta, true, "", Spia::Verde},
+                 {"cupsdisable ", StatoCoda::Ferma, true, "messa in pausa", Spia::Rossa},
+                 {"cupsenable ", StatoCoda::Pronta, true, "", Spia::Verde},
+                 {"cupsreject ", StatoCoda::Pronta, false, "", Spia::Rossa},
+                 {"lpadmin -x ", StatoCoda::Assente, false, "", Spia::Rossa}};
+    for (const auto& p : passi) {
+        if (*p.comando) Esegui(p.comando + q);
+        const StatoStampante s = cups.Stato(q);
+        EXPECT_EQ(std::tie(s.stato, s.accetta), std::tie(p.stato, p.accetta)) << p.comando;
+        EXPECT_EQ(MotiviLeggibili(s.motivi), p.motivi) << p.comando;
+        EXPECT_EQ(SpiaDi(s), p.spia) << p.comando;
+    }
     EXPECT_EQ(cups.Stato("NessunaCoda").stato, StatoCoda::Assente);
 }
 
@@ -181,10 +170,7 @@ struct Vendita1 {
         c.view.vendita = c.vendita.get();
     }
     void Vendi() {
-        c.Digita("101");
-        c.Digita("201");
-        c.Digita("F1");
-        c.Digita("F4");
+        for (const char* k : {"101", "201", "F1", "F4"}) c.Digita(k);
     }
     /// The sale is in the till's file as a good one is: counted and archived.
     void SaleIntera() {
@@ -252,7 +238,7 @@ TEST(StatoCups, ACancelledJobIsToldAfterwardsWithAReprintOffer) {
 
 TEST(StatoCups, AKitchenDeviceThatFailsAbortsTheJobAndIsToldAfterwards) {
     if (!Spooler()) GTEST_SKIP() << "no private CUPS spooler";
-    const std::string banco = NuovaCoda("Banco"), cucina = CodaGuasta("Cucina");
+    const std::string banco = NuovaCoda("Banco"), cucina = NuovaCoda("Cucina", true);
     Vendita1 v(banco, cucina);
     v.Vendi();
     EXPECT_TRUE(v.avvisi.empty());  // the queue was ready: nothing to say before the job
@@ -284,7 +270,7 @@ class Finestra final : public Messaggi {
 
 TEST(StatoCups, TheWindowsFollowerTellsAnAbortedKitchenOrderFromItsWorker) {
     if (!Spooler()) GTEST_SKIP() << "no private CUPS spooler";
-    const std::string banco = NuovaCoda("Banco"), cucina = CodaGuasta("Cucina");
+    const std::string banco = NuovaCoda("Banco"), cucina = NuovaCoda("Cucina", true);
     Vendita1 v(banco, cucina);
     Finestra finestra;
     AvvisiStampa avvisi(
