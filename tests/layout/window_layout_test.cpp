@@ -11,53 +11,52 @@ namespace vorsa {
 namespace {
 
 TEST(LayoutFinestra, PanelBySize) {
+    // Up to 16400 the narrow panel, from 16401 the wide one; never below the minimum size.
     const struct {
         int w, h;
         int larghezza, altezza;
         bool largo;
-        int pannello, lista, commento, font, valori;
+        int pannello;
     } cases[] = {
-        {15380, 8290, 15380, 8290, false, 7860, 7250, 4485, 26, 1755},  // the minimum
-        {10000, 5000, 15380, 8290, false, 7860, 7250, 4485, 26, 1755},  // narrowed: snaps back
-        {16400, 9000, 16400, 9000, false, 8880, 7250, 4485, 26, 1755},  // the last narrow
-        {16401, 9000, 16401, 9000, true, 7901, 8200, 5465, 28, 2350},   // the first wide
-        {28800, 16200, 28800, 16200, true, 20300, 8200, 5465, 28, 2350},
+        {15380, 8290, 15380, 8290, false, 7860},   {10000, 5000, 15380, 8290, false, 7860},
+        {16400, 9000, 16400, 9000, false, 8880},   {16401, 9000, 16401, 9000, true, 7901},
+        {28800, 16200, 28800, 16200, true, 20300},
     };
+    const LayoutFinestra stretto = CalcolaLayoutFinestra(15380, 8290);
+    const LayoutFinestra largo = CalcolaLayoutFinestra(28800, 16200);
     for (const auto& c : cases) {
         const LayoutFinestra l = CalcolaLayoutFinestra(c.w, c.h);
-        EXPECT_EQ((std::vector<int>{l.larghezza, l.altezza, l.largo, l.pannello, l.lstSpesa.width,
-                                    l.txtCommento.width, l.fontPt, l.pagamento.left}),
-                  (std::vector<int>{c.larghezza, c.altezza, c.largo, c.pannello, c.lista,
-                                    c.commento, c.font, c.pannello - 7750}))
+        EXPECT_EQ((std::vector<int>{l.larghezza, l.altezza, l.largo, l.pannello, l.pagamento.left}),
+                  (std::vector<int>{c.larghezza, c.altezza, c.largo, c.pannello,
+                                    c.pannello - kDistanzaPagamento}))
             << c.w << "x" << c.h;
-        for (const RettangoloTwips& r : {l.lblTotale, l.lblResto, l.boxPagato, l.boxCodice})
-            EXPECT_EQ(r.width, c.valori);
+        // The controls take the sizes of their panel.
+        const LayoutFinestra& p = c.largo ? largo : stretto;
+        EXPECT_EQ(std::tie(l.lstSpesa.width, l.txtCommento.width, l.fontPt, l.boxPagato.width),
+                  std::tie(p.lstSpesa.width, p.txtCommento.width, p.fontPt, p.boxPagato.width));
     }
 }
 
-TEST(LayoutFinestra, TopsFromTheBottom) {
-    for (int h : {8290, 9000, 16200}) {
-        const LayoutFinestra l = CalcolaLayoutFinestra(15380, h);
-        const std::array<int, 8> fromBottom{0, 3750, 3270, 2790, 2310, 1770, 1350, 930};
-        for (std::size_t n = 1; n <= 7; ++n) {
-            EXPECT_EQ(l.cmdAzioni[n].top, h - fromBottom[n]) << "cmd_azioni " << n;
-            EXPECT_EQ(l.lblAzioniCode[n].top, h - fromBottom[n]) << "lbl_azioni_code " << n;
-        }
-        EXPECT_EQ(l.boxCodice.top, h - 1360);
-        EXPECT_EQ(l.confCode.top, h - 1170);
-        // The list takes what is left above the table row.
-        EXPECT_EQ(l.lstSpesa.top, 120);
-        EXPECT_EQ(l.lstSpesa.top + l.lstSpesa.height + 120, l.txtCommento.top);
-    }
-}
-
-TEST(LayoutFinestra, ControlsKeepTheirOffsetFromThePanel) {
+TEST(LayoutFinestra, ControlsKeepTheirOffsetsFromThePanelAndTheBottom) {
     const LayoutFinestra a = CalcolaLayoutFinestra(15380, 8290);
     const LayoutFinestra b = CalcolaLayoutFinestra(16400, 8290);
     for (auto member :
          {&LayoutFinestra::lstSpesa, &LayoutFinestra::boxCodice, &LayoutFinestra::txtCommento,
           &LayoutFinestra::confCode, &LayoutFinestra::pagamento}) {
         EXPECT_EQ((a.*member).left - a.pannello, (b.*member).left - b.pannello);
+    }
+    // Taller, the keys and the code box move down by as much; the list takes what is left
+    // above the table row.
+    for (int h : {9000, 16200}) {
+        const LayoutFinestra t = CalcolaLayoutFinestra(15380, h);
+        for (std::size_t n = 1; n <= 7; ++n) {
+            EXPECT_EQ(t.cmdAzioni[n].top - a.cmdAzioni[n].top, h - 8290) << n;
+            EXPECT_EQ(t.lblAzioniCode[n].top - a.lblAzioniCode[n].top, h - 8290) << n;
+        }
+        EXPECT_EQ(t.boxCodice.top - a.boxCodice.top, h - 8290);
+        EXPECT_EQ(t.confCode.top - a.confCode.top, h - 8290);
+        EXPECT_EQ(t.lstSpesa.top, a.lstSpesa.top);
+        EXPECT_EQ(t.lstSpesa.top + t.lstSpesa.height + 120, t.txtCommento.top);
     }
 }
 
