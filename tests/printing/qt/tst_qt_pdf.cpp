@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QTemporaryDir>
+#include <tuple>
 
 #include "code39_reader.h"
 #include "paper_matrix.h"
@@ -46,33 +47,26 @@ TEST_F(QtPdf, Pos80ReceiptHasItsTextsInOrderOnAn80MmPage) {
           "Panino con salamella", "2", "\xE2\x82\xAC 3,50", "Patatine", "Acqua", "3",
           "\xE2\x82\xAC 1,00", "Pezzi: nr. 6", "Importo: \xE2\x82\xAC 12,50", "Tavolo: 12",
           "senza cipolla", "Scontrino: 1.234", "Grazie e arrivederci"}) {
-        const std::size_t next = After(text, t, at);
-        ASSERT_NE(next, std::string::npos) << "missing or out of order: " << t << "\n" << text;
-        at = next;
+        at = After(text, t, at);
+        ASSERT_NE(at, std::string::npos) << "missing or out of order: " << t << "\n" << text;
     }
+    // PDF sizes are whole points; a computed length is far shorter than the nominal 500 mm.
     const auto [w, h] = PdfPageSize(d.pdfPath);
-    EXPECT_NEAR(w, 80.0 / 25.4 * 72.0, 1.0);  // PDF sizes are whole points
-    // A computed length: far shorter than the nominal 500 mm roll.
+    EXPECT_NEAR(w, 80.0 / 25.4 * 72.0, 1.0);
     EXPECT_GT(h, 50.0 / 25.4 * 72.0);
     EXPECT_LT(h, 200.0 / 25.4 * 72.0);
-}
 
-TEST_F(QtPdf, SheetFormatsGiveTheirPageSizes) {
-    struct Case {
-        int formato;
-        double wMm, hMm;
-    };
-    for (const Case c : {Case{1, 210, 297}, Case{0, 105, 148}, Case{3, 57, 500}}) {
-        Banco b("[STAMPA]\r\nSTAMPANTE=Vorsa PDF\r\nTKT-RITIRO=0\r\nRIEPILOGO0=0\r\n", {},
+    // Sheets and a roll without a computed length give their own page sizes.
+    const std::tuple<int, double, double> carte[] = {{1, 210, 297}, {0, 105, 148}, {3, 57, 500}};
+    for (const auto& [formato, wMm, hMm] : carte) {
+        Banco f("[STAMPA]\r\nSTAMPANTE=Vorsa PDF\r\nTKT-RITIRO=0\r\nRIEPILOGO0=0\r\n", {},
                 backend.get());
-        b.opt().gFormato = c.formato;
-        b.Conto({{102, 1}}, 3);
-        const std::size_t before = backend->Documents().size();
-        b.Commit();
-        ASSERT_EQ(backend->Documents().size(), before + 1);
-        const auto [w, h] = PdfPageSize(backend->Documents().back().pdfPath);
-        EXPECT_NEAR(w, c.wMm / 25.4 * 72.0, 1.0) << c.formato;
-        EXPECT_NEAR(h, c.hMm / 25.4 * 72.0, 1.0) << c.formato;
+        f.opt().gFormato = formato;
+        f.Conto({{102, 1}}, 3);
+        f.Commit();
+        const auto [fw, fh] = PdfPageSize(backend->Documents().back().pdfPath);
+        EXPECT_NEAR(fw, wMm / 25.4 * 72.0, 1.0) << formato;
+        EXPECT_NEAR(fh, hMm / 25.4 * 72.0, 1.0) << formato;
     }
 }
 
