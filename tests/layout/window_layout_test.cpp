@@ -1,6 +1,8 @@
 // The main window's layout for its size: minimum size, narrow and wide right panel, controls
-// anchored to the panel's edge and to the bottom.
+// anchored to the panel's edge and to the bottom; the explanations behind lbl_info(i).
 #include "layout/window_layout.h"
+
+#include "layout/info_testi.h"
 
 #include <gtest/gtest.h>
 
@@ -119,6 +121,18 @@ TEST(LayoutFinestra, MoveAndHeight) {
                   std::make_tuple(c.inAlto, c.altezza, c.needed))
             << c.top;
     }
+}
+
+// Which labels have an explanation, and the password file named.
+TEST(TestoInfo, OnlyTheLabelsThatExistHaveText) {
+    for (int i : kIndiciInfo) EXPECT_FALSE(TestoInfo(i, "f").empty()) << i;
+    for (int i : {-1, 7, 10}) EXPECT_EQ(TestoInfo(i, "f"), "") << i;
+}
+
+TEST(TestoInfo, PasswordLabelsShareTheirText) {
+    EXPECT_EQ(TestoInfo(9, "C:\\x\\~abc"), TestoInfo(8, "C:\\x\\~abc"));
+    EXPECT_NE(TestoInfo(9, "a"), TestoInfo(9, "b"));
+    EXPECT_TRUE(TestoInfo(8, "/tmp/~xpwd").ends_with("qui: /tmp/~xpwd"));
 }
 
 }  // namespace
