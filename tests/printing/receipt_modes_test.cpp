@@ -256,8 +256,8 @@ TEST(ReceiptModes, PrinterTestPage) {
               std::make_tuple("Sagra", "Due"));
 }
 
-// The printing seam driven by the sale rules: commit printing, F5 reprint, no printer.
-/// A till whose sale rules print through a ReceiptPrinter on the recording back end.
+/// The printing seam driven by the sale rules (commit printing, F5 reprint, no printer): a
+/// till whose sale rules print through a ReceiptPrinter on the recording back end.
 struct Vendite : Banco {
     explicit Vendite(const std::string& ini, std::vector<std::string> printers = {"Stampante"})
         : Banco(ini, std::move(printers)) {
@@ -272,12 +272,6 @@ struct Vendite : Banco {
             cassa.Timer();
         }
     }
-    int Count(const std::string& text) {
-        int n = 0;
-        for (const auto& d : Docs())
-            for (const auto& p : d.pages) n += static_cast<int>(p.Find(text).size());
-        return n;
-    }
     std::unique_ptr<Vendita> vendita;
 };
 
@@ -285,19 +279,19 @@ TEST(ReceiptPrinter, CommitPrintsTheBillThenF5ReprintsItAsACopy) {
     Vendite v(kCucina);
     v.Premi({"101", "101", "201", "F1", "F4"});
     EXPECT_EQ(v.till().conto.gNumeroScontrino, 1);
-    EXPECT_EQ(v.Count("Scontrino: 1 - "), 2);  // header and footer of the receipt
-    EXPECT_EQ(v.Count("*** INIZIO COMANDA ***"), 1);
-    EXPECT_EQ(v.Count("TICKET PER RITIRO"), 2);
-    EXPECT_EQ(v.Count("Panino con salamella"), 2);  // the receipt and the kitchen order
+    EXPECT_EQ(Occurrences(v, "Scontrino: 1 - "), 2);  // header and footer of the receipt
+    EXPECT_EQ(Occurrences(v, "*** INIZIO COMANDA ***"), 1);
+    EXPECT_EQ(Occurrences(v, "TICKET PER RITIRO"), 2);
+    EXPECT_EQ(Occurrences(v, "Panino con salamella"), 2);  // the receipt and the kitchen order
     EXPECT_TRUE(v.till().conto.ultimoConto.gRistampaFatta);
     EXPECT_EQ(v.till().gAzioni[5].stato, false);
 
     v.backend.Clear();
     v.Premi({"F5"});
-    EXPECT_EQ(v.Count("COPIA - Scontrino: 1 - "), 2);
+    EXPECT_EQ(Occurrences(v, "COPIA - Scontrino: 1 - "), 2);
     // The bill was emptied: the reprint comes from the snapshot of the committed bill.
     EXPECT_EQ(v.cassa.Art(101).quantity, 0);
-    EXPECT_EQ(v.Count("2"), 1);
+    EXPECT_EQ(Occurrences(v, "2"), 1);
 }
 
 TEST(ReceiptPrinter, ManualPrintingFirstF5IsNotACopy) {
@@ -307,9 +301,9 @@ TEST(ReceiptPrinter, ManualPrintingFirstF5IsNotACopy) {
     EXPECT_TRUE(v.backend.calls.empty());
     v.Premi({"F5"});
     EXPECT_TRUE(v.cassa.prompter.asked.empty());  // no password for the first print
-    EXPECT_EQ(v.Count("Scontrino: 1 - "), 2);
-    EXPECT_EQ(v.Count("COPIA - Scontrino: 1 - "), 0);
-    EXPECT_EQ(v.Count("*** INIZIO COMANDA ***"), 0);
+    EXPECT_EQ(Occurrences(v, "Scontrino: 1 - "), 2);
+    EXPECT_EQ(Occurrences(v, "COPIA - Scontrino: 1 - "), 0);
+    EXPECT_EQ(Occurrences(v, "*** INIZIO COMANDA ***"), 0);
 }
 
 TEST(ReceiptPrinter, NoPrinterInstalledPrintsNothing) {

@@ -122,14 +122,13 @@ class Spooler : public StatoStampanti {
     }
 };
 
-struct Detto {
-    AvvisoStampa avviso;
-    Foglio foglio;
-};
-
 class Sorveglianza : public ::testing::Test {
   protected:
     Spooler sp;
+    struct Detto {
+        AvvisoStampa avviso;
+        Foglio foglio;
+    };
     std::vector<Detto> detti;
     SorveglianzaStampe sorv{sp,
                             [this](const AvvisoStampa& a, const Foglio& f) {
@@ -139,10 +138,11 @@ class Sorveglianza : public ::testing::Test {
     const Foglio scontrino{"Banco", "Scontrino", 0};
     const Foglio primi{"Cucina", "Comanda Primi", 1};
     const Foglio bar{"Cucina", "Comanda Bar", 2};
+    const StatoStampante pronta{C::Pronta, true, {}};
 };
 
 TEST_F(Sorveglianza, AllReadyAndCompletedSaysNothing) {
-    sp.stampanti = {{"Banco", {C::Pronta, true, {}}}, {"Cucina", {C::Pronta, true, {}}}};
+    sp.stampanti = {{"Banco", pronta}, {"Cucina", pronta}};
     sp.Invia("Banco", E::Completato);  // an older job of another bill
     sorv.PrimaDiStampare({scontrino, primi});
     sp.Invia("Banco", E::InCorso);
@@ -158,7 +158,7 @@ TEST_F(Sorveglianza, AllReadyAndCompletedSaysNothing) {
 }
 
 TEST_F(Sorveglianza, MissingPrinterToldBeforeWithItsSlipOnly) {
-    sp.stampanti = {{"Banco", {C::Pronta, true, {}}}};
+    sp.stampanti = {{"Banco", pronta}};
     sorv.PrimaDiStampare({scontrino, primi, bar});
     ASSERT_EQ(detti.size(), 2u);
     EXPECT_EQ(detti[0].foglio, primi);
@@ -169,7 +169,7 @@ TEST_F(Sorveglianza, MissingPrinterToldBeforeWithItsSlipOnly) {
 }
 
 TEST_F(Sorveglianza, JobsMatchSlipsInOrderAndOnlyFailuresAreTold) {
-    sp.stampanti = {{"Banco", {C::Pronta, true, {}}}, {"Cucina", {C::Pronta, true, {}}}};
+    sp.stampanti = {{"Banco", pronta}, {"Cucina", pronta}};
     sorv.PrimaDiStampare({scontrino, primi, bar});
     sp.Invia("Banco", E::Completato);
     sp.Invia("Cucina", E::Completato);
@@ -185,7 +185,7 @@ TEST_F(Sorveglianza, JobsMatchSlipsInOrderAndOnlyFailuresAreTold) {
 }
 
 TEST_F(Sorveglianza, AJobThatNeverEndsIsDroppedAfterTheLastPoll) {
-    sp.stampanti = {{"Banco", {C::Pronta, true, {}}}};
+    sp.stampanti = {{"Banco", pronta}};
     sorv.PrimaDiStampare({scontrino});
     sp.Invia("Banco", E::InCorso);
     sorv.DopoAverStampato();
@@ -195,7 +195,7 @@ TEST_F(Sorveglianza, AJobThatNeverEndsIsDroppedAfterTheLastPoll) {
 }
 
 TEST_F(Sorveglianza, AJobSentBeforeThePrinterWasAskedIsStillTheBills) {
-    sp.stampanti = {{"Cucina", {C::Pronta, true, {}}}};
+    sp.stampanti = {{"Cucina", pronta}};
     sp.Invia("Cucina", E::Completato);  // an older bill, a second earlier
     ++sp.ora;
     // The worker asks only after the job went out: the job's time says it is this bill's.
@@ -209,7 +209,7 @@ TEST_F(Sorveglianza, AJobSentBeforeThePrinterWasAskedIsStillTheBills) {
 }
 
 TEST_F(Sorveglianza, TwoBillsInOneSecondEachFollowOnlyTheirJobs) {
-    sp.stampanti = {{"Cucina", {C::Pronta, true, {}}}};
+    sp.stampanti = {{"Cucina", pronta}};
     sorv.PrimaDiStampare({primi});
     sp.Invia("Cucina", E::Interrotto);
     sorv.DopoAverStampato();
