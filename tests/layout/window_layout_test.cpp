@@ -1,73 +1,64 @@
 // The main window's layout for its size: minimum size, narrow and wide right panel, controls
-// anchored to the panel's edge and to the bottom.
+// anchored to the panel's edge and to the bottom; the explanations behind lbl_info(i).
 #include "layout/window_layout.h"
+
+#include "layout/info_testi.h"
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace vorsa {
 namespace {
 
-struct PannelloCase {
-    const char* name;
-    int w, h;
-    int larghezza, altezza;
-    bool largo;
-    int pannello, lista, commento, font, valori;
-};
-
-class PannelloTest : public ::testing::TestWithParam<PannelloCase> {};
-
-TEST_P(PannelloTest, PanelBySize) {
-    const PannelloCase& c = GetParam();
-    const LayoutFinestra l = CalcolaLayoutFinestra(c.w, c.h);
-    EXPECT_EQ(l.larghezza, c.larghezza);
-    EXPECT_EQ(l.altezza, c.altezza);
-    EXPECT_EQ(l.largo, c.largo);
-    EXPECT_EQ(l.pannello, c.pannello);
-    EXPECT_EQ(l.lstSpesa.width, c.lista);
-    EXPECT_EQ(l.txtCommento.width, c.commento);
-    EXPECT_EQ(l.fontPt, c.font);
-    for (const RettangoloTwips& r : {l.lblTotale, l.lblResto, l.boxPagato, l.boxCodice})
-        EXPECT_EQ(r.width, c.valori);
-    EXPECT_EQ(l.pagamento.left, c.pannello - 7750);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, PannelloTest,
-    ::testing::Values(
-        PannelloCase{"Minimum", 15380, 8290, 15380, 8290, false, 7860, 7250, 4485, 26, 1755},
-        PannelloCase{"NarrowedSnapsBack", 10000, 5000, 15380, 8290, false, 7860, 7250, 4485, 26,
-                     1755},
-        PannelloCase{"LastNarrow", 16400, 9000, 16400, 9000, false, 8880, 7250, 4485, 26, 1755},
-        PannelloCase{"FirstWide", 16401, 9000, 16401, 9000, true, 7901, 8200, 5465, 28, 2350},
-        PannelloCase{"FullScreen", 28800, 16200, 28800, 16200, true, 20300, 8200, 5465, 28, 2350}),
-    [](const auto& p) { return std::string(p.param.name); });
-
-TEST(LayoutFinestra, TopsFromTheBottom) {
-    for (int h : {8290, 9000, 16200}) {
-        const LayoutFinestra l = CalcolaLayoutFinestra(15380, h);
-        const std::array<int, 8> fromBottom{0, 3750, 3270, 2790, 2310, 1770, 1350, 930};
-        for (std::size_t n = 1; n <= 7; ++n) {
-            EXPECT_EQ(l.cmdAzioni[n].top, h - fromBottom[n]) << "cmd_azioni " << n;
-            EXPECT_EQ(l.lblAzioniCode[n].top, h - fromBottom[n]) << "lbl_azioni_code " << n;
-        }
-        EXPECT_EQ(l.boxCodice.top, h - 1360);
-        EXPECT_EQ(l.confCode.top, h - 1170);
-        // The list takes what is left above the table row.
-        EXPECT_EQ(l.lstSpesa.top, 120);
-        EXPECT_EQ(l.lstSpesa.top + l.lstSpesa.height + 120, l.txtCommento.top);
+TEST(LayoutFinestra, PanelBySize) {
+    // Up to 16400 the narrow panel, from 16401 the wide one; never below the minimum size.
+    const struct {
+        int w, h;
+        int larghezza, altezza;
+        bool largo;
+        int pannello;
+    } cases[] = {
+        {15380, 8290, 15380, 8290, false, 7860},   {10000, 5000, 15380, 8290, false, 7860},
+        {16400, 9000, 16400, 9000, false, 8880},   {16401, 9000, 16401, 9000, true, 7901},
+        {28800, 16200, 28800, 16200, true, 20300},
+    };
+    const LayoutFinestra stretto = CalcolaLayoutFinestra(15380, 8290);
+    const LayoutFinestra largo = CalcolaLayoutFinestra(28800, 16200);
+    for (const auto& c : cases) {
+        const LayoutFinestra l = CalcolaLayoutFinestra(c.w, c.h);
+        EXPECT_EQ((std::vector<int>{l.larghezza, l.altezza, l.largo, l.pannello, l.pagamento.left}),
+                  (std::vector<int>{c.larghezza, c.altezza, c.largo, c.pannello,
+                                    c.pannello - kDistanzaPagamento}))
+            << c.w << "x" << c.h;
+        // The controls take the sizes of their panel.
+        const LayoutFinestra& p = c.largo ? largo : stretto;
+        EXPECT_EQ(std::tie(l.lstSpesa.width, l.txtCommento.width, l.fontPt, l.boxPagato.width),
+                  std::tie(p.lstSpesa.width, p.txtCommento.width, p.fontPt, p.boxPagato.width));
     }
 }
 
-TEST(LayoutFinestra, ControlsKeepTheirOffsetFromThePanel) {
+TEST(LayoutFinestra, ControlsKeepTheirOffsetsFromThePanelAndTheBottom) {
     const LayoutFinestra a = CalcolaLayoutFinestra(15380, 8290);
     const LayoutFinestra b = CalcolaLayoutFinestra(16400, 8290);
     for (auto member :
          {&LayoutFinestra::lstSpesa, &LayoutFinestra::boxCodice, &LayoutFinestra::txtCommento,
           &LayoutFinestra::confCode, &LayoutFinestra::pagamento}) {
         EXPECT_EQ((a.*member).left - a.pannello, (b.*member).left - b.pannello);
+    }
+    // Taller, the keys and the code box move down by as much; the list takes what is left
+    // above the table row.
+    for (int h : {9000, 16200}) {
+        const LayoutFinestra t = CalcolaLayoutFinestra(15380, h);
+        for (std::size_t n = 1; n <= 7; ++n) {
+            EXPECT_EQ(t.cmdAzioni[n].top - a.cmdAzioni[n].top, h - 8290) << n;
+            EXPECT_EQ(t.lblAzioniCode[n].top - a.lblAzioniCode[n].top, h - 8290) << n;
+        }
+        EXPECT_EQ(t.boxCodice.top - a.boxCodice.top, h - 8290);
+        EXPECT_EQ(t.confCode.top - a.confCode.top, h - 8290);
+        EXPECT_EQ(t.lstSpesa.top, a.lstSpesa.top);
+        EXPECT_EQ(t.lstSpesa.top + t.lstSpesa.height + 120, t.txtCommento.top);
     }
 }
 
@@ -114,30 +105,35 @@ TEST(LayoutFinestra, PanelFitsAndNothingOverlaps) {
     }
 }
 
-struct AdattaCase {
-    const char* name;
-    int top, needed, screen;
-    bool normale;
-    bool inAlto, altezza;
-};
-
-class AdattaTest : public ::testing::TestWithParam<AdattaCase> {};
-
-TEST_P(AdattaTest, MoveAndHeight) {
-    const AdattaCase& c = GetParam();
-    const AdattamentoFinestra a = AdattaFinestra(c.top, c.needed, c.screen, c.normale);
-    EXPECT_EQ(a.spostaInAlto, c.inAlto);
-    EXPECT_EQ(a.impostaAltezza, c.altezza);
-    EXPECT_EQ(a.altezza, c.needed);
+TEST(LayoutFinestra, MoveAndHeight) {
+    const struct {
+        int top, needed, screen;
+        bool normale, inAlto, altezza;
+    } cases[] = {
+        {1500, 8290, 16200, true, false, true},  // fits
+        {7910, 8290, 16200, true, false, true},  // exactly fits
+        {7911, 8290, 16200, true, true, true},   // too low: moves up
+        {0, 16200, 16200, false, false, false},  // maximised: keeps its height
+    };
+    for (const auto& c : cases) {
+        const AdattamentoFinestra a = AdattaFinestra(c.top, c.needed, c.screen, c.normale);
+        EXPECT_EQ(std::make_tuple(a.spostaInAlto, a.impostaAltezza, a.altezza),
+                  std::make_tuple(c.inAlto, c.altezza, c.needed))
+            << c.top;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, AdattaTest,
-    ::testing::Values(AdattaCase{"Fits", 1500, 8290, 16200, true, false, true},
-                      AdattaCase{"ExactlyFits", 7910, 8290, 16200, true, false, true},
-                      AdattaCase{"TooLowMovesUp", 7911, 8290, 16200, true, true, true},
-                      AdattaCase{"MaximisedKeepsHeight", 0, 16200, 16200, false, false, false}),
-    [](const auto& p) { return std::string(p.param.name); });
+// Which labels have an explanation, and the password file named.
+TEST(TestoInfo, OnlyTheLabelsThatExistHaveText) {
+    for (int i : kIndiciInfo) EXPECT_FALSE(TestoInfo(i, "f").empty()) << i;
+    for (int i : {-1, 7, 10}) EXPECT_EQ(TestoInfo(i, "f"), "") << i;
+}
+
+TEST(TestoInfo, PasswordLabelsShareTheirText) {
+    EXPECT_EQ(TestoInfo(9, "C:\\x\\~abc"), TestoInfo(8, "C:\\x\\~abc"));
+    EXPECT_NE(TestoInfo(9, "a"), TestoInfo(9, "b"));
+    EXPECT_TRUE(TestoInfo(8, "/tmp/~xpwd").ends_with("qui: /tmp/~xpwd"));
+}
 
 }  // namespace
 }  // namespace vorsa

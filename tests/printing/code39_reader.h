@@ -31,32 +31,26 @@ inline Code39Read ReadCode39(const std::vector<bool>& row, int from, int to) {
     const int n = static_cast<int>(row.size());
     from = std::clamp(from, 0, n);
     to = std::clamp(to, 0, n);
-    int first = from;
-    while (first < to && !row[static_cast<std::size_t>(first)]) ++first;
-    int last = to - 1;
-    while (last >= first && !row[static_cast<std::size_t>(last)]) --last;
+    const auto black = [&row](int i) {
+        return static_cast<bool>(row[static_cast<std::size_t>(i)]);
+    };
+    int first = from, last = to - 1;
+    while (first < to && !black(first)) ++first;
+    while (last >= first && !black(last)) --last;
     if (first >= to || last < first) {
         r.why = "no bars";
         return r;
     }
-    struct RunLen {
-        bool black;
-        int len;
-    };
-    std::vector<RunLen> runs;
+    // Lengths of the alternating black and white runs, black first.
+    std::vector<int> runs;
     for (int i = first; i <= last; ++i) {
-        const bool b = row[static_cast<std::size_t>(i)];
-        if (runs.empty() || runs.back().black != b)
-            runs.push_back({b, 1});
-        else
-            ++runs.back().len;
+        if (i == first || black(i) != black(i - 1)) runs.push_back(0);
+        ++runs.back();
     }
-    int narrow = runs.front().len;
-    for (const RunLen& x : runs) narrow = std::min(narrow, x.len);
-    int left = 0;
-    for (int i = first - 1; i >= 0 && !row[static_cast<std::size_t>(i)]; --i) ++left;
-    int right = 0;
-    for (int i = last + 1; i < n && !row[static_cast<std::size_t>(i)]; ++i) ++right;
+    const int narrow = *std::min_element(runs.begin(), runs.end());
+    int left = 0, right = 0;
+    for (int i = first - 1; i >= 0 && !black(i); --i) ++left;
+    for (int i = last + 1; i < n && !black(i); ++i) ++right;
     r.quietLeft = static_cast<double>(left) / narrow;
     r.quietRight = static_cast<double>(right) / narrow;
 
@@ -68,7 +62,7 @@ inline Code39Read ReadCode39(const std::vector<bool>& row, int from, int to) {
             return r;
         }
         std::string key;
-        for (std::size_t k = i; k < i + 9; ++k) key += runs[k].len * 2 > narrow * 3 ? 'w' : 'n';
+        for (std::size_t k = i; k < i + 9; ++k) key += runs[k] * 2 > narrow * 3 ? 'w' : 'n';
         const auto it = kStandard.find(key);
         if (it == kStandard.end()) {
             r.why = "unknown pattern " + key;

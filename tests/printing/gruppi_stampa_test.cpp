@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <tuple>
 
 #include "print_fixture.h"
 
@@ -34,12 +35,6 @@ struct Gruppi {
     GruppiStampa gruppi;
 };
 
-TEST(GruppiStampa, FormatJoinsNameDashNumberWithTheSeparator) {
-    EXPECT_EQ(FormatoGruppi({{1, "Cucina"}, {4, "Bar"}}, ';'), "Cucina-1;Bar-4");
-    EXPECT_EQ(FormatoGruppi({{12, "A"}}, '|'), "A-12");
-    EXPECT_EQ(FormatoGruppi({}, ';'), "");
-}
-
 TEST(GruppiStampa, WithoutTheKeyOneGroupPerSectionAndSeparateArticlesInNone) {
     Gruppi g;
     EXPECT_EQ(g.Elenco(), "MANGIARE=1 BERE=2 VARIE=3");
@@ -50,16 +45,14 @@ TEST(GruppiStampa, WithoutTheKeyOneGroupPerSectionAndSeparateArticlesInNone) {
     EXPECT_EQ(g.File().find("STAMPA AVANZATA"), std::string::npos);
 }
 
-struct Caso {
-    const char* name;
-    std::string gruppi;  // the stored list before ("" = key absent)
-    std::function<bool(Gruppi&)> azione;
-    bool fatto;
-    std::string dopo;  // the stored list after
-};
-
 TEST(GruppiStampa, EveryButtonWritesTheList) {
-    const Caso casi[] = {
+    const struct {
+        const char* name;
+        std::string gruppi;  // the stored list before ("" = key absent)
+        std::function<bool(Gruppi&)> azione;
+        bool fatto;
+        std::string dopo;  // the stored list after
+    } casi[] = {
         {"add to the defaults", "", [](Gruppi& g) { return g.gruppi.Aggiungi("Bar"); }, true,
          "MANGIARE-1;BERE-2;VARIE-3;Bar-4"},
         {"add takes the smallest free number", "A-1;B-3",
@@ -80,7 +73,7 @@ TEST(GruppiStampa, EveryButtonWritesTheList) {
         {"rename a default group", "", [](Gruppi& g) { return g.gruppi.Rinomina(0, "CUCINA"); },
          true, "CUCINA-1;BERE-2;VARIE-3"},
     };
-    for (const Caso& c : casi) {
+    for (const auto& c : casi) {
         SCOPED_TRACE(c.name);
         Gruppi g(c.gruppi.empty() ? "" : "[STAMPA AVANZATA]\r\nGRUPPI=" + c.gruppi + "\r\n");
         EXPECT_EQ(c.azione(g), c.fatto);
@@ -93,7 +86,7 @@ TEST(GruppiStampa, EveryButtonWritesTheList) {
     }
 }
 
-TEST(GruppiStampa, TheListUsesTheTillsSeparator) {
+TEST(GruppiStampa, TheListUsesTheTillsSeparatorAndKeepsOtherSeparatorsInNames) {
     Gruppi g("[PROGRAMMA]\r\nSEPARATORE=|\r\n");
     ASSERT_TRUE(g.gruppi.Aggiungi("Bar;Cucina"));
     EXPECT_NE(g.File().find("GRUPPI=MANGIARE-1|BERE-2|VARIE-3|Bar;Cucina-4\r\n"),
@@ -109,21 +102,19 @@ TEST(GruppiStampa, AMovedArticleKeepsItsGroupOnItsLine) {
     EXPECT_FALSE(g.gruppi.Sposta({g.Indice(102)}, 1));  // already there
     EXPECT_EQ(g.Codici(g.gruppi.ArticoliDi(4)), (std::vector<int>{103, 202}));
     EXPECT_EQ(g.Codici(g.gruppi.SenzaGruppo()), (std::vector<int>{101}));
-    const std::string f = g.File();
-    EXPECT_NE(f.find("2=Birra;3;1;0;-1;4;-1;0\r\n"), std::string::npos) << f;
-    EXPECT_NE(f.find("3=Piatto del giorno;120;1;1;-1;4;-1;0\r\n"), std::string::npos) << f;
-    EXPECT_NE(f.find("1=Panino con salamella;3,5;1;0;-1;0;-1;0\r\n"), std::string::npos) << f;
+    for (const char* riga :
+         {"2=Birra;3;1;0;-1;4;-1;0\r\n", "3=Piatto del giorno;120;1;1;-1;4;-1;0\r\n",
+          "1=Panino con salamella;3,5;1;0;-1;0;-1;0\r\n"})
+        EXPECT_NE(g.File().find(riga), std::string::npos) << g.File();
 
     // The next start reads the same groups and articles back.
     Cassa dopo(g.banco.files, "");
     const Catalogue& cat = dopo.till->cat;
     ASSERT_EQ(cat.gNumeroGruppi, 4);
-    EXPECT_EQ(cat.gGruppi[4].name, "Bar");
-    EXPECT_EQ(cat.gGruppi[4].number, 4);
-    EXPECT_EQ(dopo.Art(202).printGroup, 4);
-    EXPECT_EQ(dopo.Art(103).printGroup, 4);
-    EXPECT_EQ(dopo.Art(101).printGroup, 0);
-    EXPECT_EQ(dopo.Art(102).printGroup, 1);
+    EXPECT_EQ(std::tie(cat.gGruppi[4].name, cat.gGruppi[4].number), std::make_tuple("Bar", 4));
+    EXPECT_EQ((std::vector<int>{dopo.Art(202).printGroup, dopo.Art(103).printGroup,
+                                dopo.Art(101).printGroup, dopo.Art(102).printGroup}),
+              (std::vector<int>{4, 4, 0, 1}));
 }
 
 TEST(GruppiStampa, ADeletedGroupsArticlesGoToNoGroup) {

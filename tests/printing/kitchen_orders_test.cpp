@@ -63,37 +63,27 @@ TEST(KitchenOrders, SheetPositions) {
     const RecordedPage& p = k.On("Bar").at(0).pages.at(0);
     const int gap = 50, w = 4536;
     const auto at = [&](const std::string& t) { return p.Find(t).at(0); };
-    EXPECT_EQ(at("*** INIZIO COMANDA ***").x, (w - 22 * CW(14)) / 2);
-    EXPECT_EQ(at("*** INIZIO COMANDA ***").y, 0);
+    const auto xys = [](const PrintCall& c) { return std::vector<int>{c.x, c.y, c.font.size}; };
+    EXPECT_EQ(xys(at("*** INIZIO COMANDA ***")), (std::vector<int>{(w - 22 * CW(14)) / 2, 0, 14}));
     EXPECT_TRUE(at("*** INIZIO COMANDA ***").font.bold);
     const int yDate = 2 * H(14) + 3 * gap + gap;
     EXPECT_EQ(at("sabato 05/12/2026 ore 18:30").y, yDate);
     const int yNum = yDate + H(10) + 4 * gap;
-    EXPECT_EQ(at("Scontrino: 7").y, yNum);
-    EXPECT_EQ(at("Scontrino: 7").x, 0);
+    EXPECT_EQ(xys(at("Scontrino: 7")), (std::vector<int>{0, yNum, 13}));
     const int yRow = yNum + H(13) + 4 * gap;
-    EXPECT_EQ(at("Acqua").y, yRow + gap);
-    EXPECT_EQ(at("Acqua").font.size, 12);
-    EXPECT_EQ(at("1").x, w - CW(24));
-    EXPECT_EQ(at("1").y, yRow + gap);
-    EXPECT_EQ(at("1").font.size, 24);
+    EXPECT_EQ(xys(at("Acqua")), (std::vector<int>{0, yRow + gap, 12}));
+    EXPECT_EQ(xys(at("1")), (std::vector<int>{w - CW(24), yRow + gap, 24}));
     const int yRow2 = yRow + gap + H(24) + 2 * gap + 4 * gap;
     EXPECT_EQ(at("Panino con salamella").y, yRow2 + gap);
 
-    std::vector<PrintCall> lines, bars;
-    for (const auto& c : p.calls) {
-        if (c.kind == PrintCall::Kind::Line) lines.push_back(c);
-        if (c.kind == PrintCall::Kind::Barcode) bars.push_back(c);
-    }
+    const auto lines = p.Of(PrintCall::Kind::Line), bars = p.Of(PrintCall::Kind::Barcode);
     ASSERT_EQ(lines.size(), 3u);  // column separator, rule between the rows, separator
-    EXPECT_EQ((std::vector<int>{lines[0].x, lines[0].y, lines[0].x2, lines[0].y2}),
-              (std::vector<int>{w - 700, yRow, w - 700, yRow + gap + H(24) + 2 * gap}));
-    EXPECT_EQ((std::vector<int>{lines[1].x, lines[1].y, lines[1].x2, lines[1].y2}),
-              (std::vector<int>{0, yRow2 - 2 * gap, w, yRow2 - 2 * gap}));
+    const auto ends = [](const PrintCall& c) { return std::vector<int>{c.x, c.y, c.x2, c.y2}; };
+    EXPECT_EQ(ends(lines[0]), (std::vector<int>{w - 700, yRow, w - 700, yRow + 3 * gap + H(24)}));
+    EXPECT_EQ(ends(lines[1]), (std::vector<int>{0, yRow2 - 2 * gap, w, yRow2 - 2 * gap}));
     ASSERT_EQ(bars.size(), 1u);  // after the number text, 600 twips on
-    EXPECT_EQ(bars[0].x, 12 * CW(13) + 600);
-    EXPECT_EQ(bars[0].y, yNum);
-    EXPECT_EQ(bars[0].h, H(13));
+    EXPECT_EQ((std::vector<int>{bars[0].x, bars[0].y, bars[0].h}),
+              (std::vector<int>{12 * CW(13) + 600, yNum, H(13)}));
     EXPECT_EQ(at("*** FINE COMANDA ***").y, lines[2].y2 + 3 * gap);
 }
 
@@ -109,15 +99,6 @@ TEST(KitchenOrders, NameAndCommentRows) {
     EXPECT_TRUE(p.Has("polla"));                      // the other 5
     EXPECT_EQ(p.Find(std::string(15, 'c')).at(0).font.size, 9);
     EXPECT_FALSE(p.Has("Tavolo:    "));  // no table on this bill
-}
-
-TEST(KitchenOrders, NoSheetWithoutOwnArticles) {
-    Kitchen k;
-    k.Conto({{202, 1}, {301, 2}}, 7);
-    k.Commit();
-    EXPECT_TRUE(k.On("Cucina").empty());
-    EXPECT_TRUE(k.On("Bar").empty());
-    EXPECT_EQ(k.On("Stampante").size(), 1u);
 }
 
 TEST(KitchenOrders, FormsLiveOnlyWhileTheSheetsPrint) {
@@ -139,28 +120,27 @@ TEST(KitchenOrders, FormsLiveOnlyWhileTheSheetsPrint) {
     EXPECT_EQ(k.printer().Setup().orders[0].fullSize, 9);
 }
 
-TEST(KitchenOrders, ComputedSheetLengthHoldsTheSheet) {
-    for (int mode = 1; mode <= 3; ++mode) {
+/// The bottom of the lowest text of a page, and the page's length, in twips.
+std::pair<int, int> BottomAndLength(const RecordedPage& p) {
+    int bottom = 0;
+    for (const auto& c : p.Of(PrintCall::Kind::Text))
+        bottom = std::max(bottom, c.y + H(c.font.size));
+    return {bottom, static_cast<int>(p.size.length * 1440.0 / 25400.0)};
+}
+
+TEST(KitchenOrders, ComputedLengthHoldsTheSheetAndTheReprintIsOneSheetMarkedAsACopy) {
+    for (int mode = 0; mode <= 3; ++mode) {
         Kitchen k;
         k.opt().gComande[1].calcolaCarta = mode;
         k.opt().gComande[1].margini = {5, 5, 0, 0};
         k.Conto({{101, 2}, {201, 1}}, 7);
         k.Commit();
-        const RecordedPage& p = k.On("Bar").at(0).pages.at(0);
-        EXPECT_LT(p.size.length, 150000) << mode;  // not the nominal 500 mm
-        int bottom = 0;
-        for (const auto& c : p.calls)
-            if (c.kind == PrintCall::Kind::Text) bottom = std::max(bottom, c.y + H(c.font.size));
-        EXPECT_LE(bottom + 283, static_cast<int>(p.size.length * 1440.0 / 25400.0)) << mode;
-    }
-}
-
-TEST(KitchenOrders, ReprintIsOneSheetMarkedAsACopy) {
-    for (int mode = 0; mode <= 1; ++mode) {
-        Kitchen k;
-        k.opt().gComande[1].calcolaCarta = mode;
-        k.Conto({{101, 2}, {201, 1}}, 7);
-        k.Commit();
+        if (mode > 0) {
+            const RecordedPage& p = k.On("Bar").at(0).pages.at(0);
+            EXPECT_LT(p.size.length, 150000) << mode;  // not the nominal 500 mm
+            const auto [bottom, length] = BottomAndLength(p);
+            EXPECT_LE(bottom + 283, length) << mode;  // the bottom margin kept
+        }
         const std::size_t before = k.Docs().size();
         ASSERT_TRUE(k.printer().RistampaComanda(2));
         ASSERT_EQ(k.Docs().size(), before + 1) << mode;
@@ -175,13 +155,8 @@ TEST(KitchenOrders, ReprintIsOneSheetMarkedAsACopy) {
         EXPECT_EQ(*(copia - 1), "BAR");
         EXPECT_NE(std::find(copia, t.end(), "Acqua"), t.end());
         EXPECT_EQ(t.back(), "*** FINE COMANDA ***");
-        if (mode > 0) {
-            int bottom = 0;
-            for (const auto& c : d.pages[0].calls)
-                if (c.kind == PrintCall::Kind::Text)
-                    bottom = std::max(bottom, c.y + H(c.font.size));
-            EXPECT_LE(bottom, static_cast<int>(d.pages[0].size.length * 1440.0 / 25400.0));
-        }
+        const auto [bottom, length] = BottomAndLength(d.pages[0]);
+        EXPECT_LE(bottom, length) << mode;
         // The original sheets carry no mark, and a later commit neither.
         for (std::size_t i = 0; i < before; ++i)
             EXPECT_FALSE(k.Docs()[i].pages[0].Has("*** COPIA ***"));
@@ -190,15 +165,16 @@ TEST(KitchenOrders, ReprintIsOneSheetMarkedAsACopy) {
     }
 }
 
-TEST(KitchenOrders, NoReprintOfAnOrderWithoutArticlesOfTheBill) {
+TEST(KitchenOrders, NoSheetNorReprintWithoutOwnArticles) {
     Kitchen k;
-    k.Conto({{201, 1}}, 7);
+    k.Conto({{202, 1}, {301, 2}}, 7);
     k.Commit();
-    const std::size_t before = k.Docs().size();
-    EXPECT_FALSE(k.printer().RistampaComanda(1));
-    EXPECT_FALSE(k.printer().RistampaComanda(3));
-    EXPECT_FALSE(k.printer().RistampaComanda(9));
-    EXPECT_EQ(k.Docs().size(), before);
+    EXPECT_TRUE(k.On("Cucina").empty());
+    EXPECT_TRUE(k.On("Bar").empty());
+    EXPECT_EQ(k.On("Stampante").size(), 1u);
+    // Nor a reprint of an order without articles of the bill, nor of an unknown one.
+    for (int n : {1, 2, 9}) EXPECT_FALSE(k.printer().RistampaComanda(n)) << n;
+    EXPECT_EQ(k.Docs().size(), 1u);
 }
 
 }  // namespace

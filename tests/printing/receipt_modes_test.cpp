@@ -1,34 +1,28 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "print_fixture.h"
 
 namespace vorsa::test {
 namespace {
 
-struct Count {
-    int receipts = 0;  // pages with the quantity column
-    int receiptDocs = 0;
-    int summaries = 0;
-    int tickets = 0;
-    int kitchen = 0;
-};
-
-Count Tally(Banco& b) {
-    Count c;
+/// Receipts (pages with the quantity column), documents holding them, summaries, pickup
+/// tickets and kitchen orders.
+std::vector<int> Tally(Banco& b) {
+    std::vector<int> n(5, 0);
     for (const auto& d : b.Docs()) {
         bool receipt = false;
         for (const auto& p : d.pages) {
-            if (p.Has("Qt\xE0")) {
-                ++c.receipts;
-                receipt = true;
-            }
-            if (p.Has("RIEPILOGO TRANSAZIONE")) ++c.summaries;
-            if (p.Has("TICKET PER RITIRO")) ++c.tickets;
-            if (p.Has("*** INIZIO COMANDA ***")) ++c.kitchen;
+            receipt = receipt || p.Has("Qt\xE0");
+            n[0] += p.Has("Qt\xE0");
+            n[2] += p.Has("RIEPILOGO TRANSAZIONE");
+            n[3] += p.Has("TICKET PER RITIRO");
+            n[4] += p.Has("*** INIZIO COMANDA ***");
         }
-        c.receiptDocs += receipt ? 1 : 0;
+        n[1] += receipt;
     }
-    return c;
+    return n;
 }
 
 std::vector<std::string> AllTexts(Banco& b) {
@@ -39,167 +33,135 @@ std::vector<std::string> AllTexts(Banco& b) {
     return t;
 }
 
-int Occurrences(Banco& b, const std::string& text) {
-    int n = 0;
-    for (const auto& s : AllTexts(b)) n += s == text ? 1 : 0;
-    return n;
-}
-
-// The bill of these tests: two food lines (one printed separately), a drink and an other.
-void Bill(Banco& b) {
-    b.Conto({{101, 2}, {103, 2}, {201, 3}, {301, 1}}, 7);
+long Occurrences(Banco& b, const std::string& text) {
+    const auto t = AllTexts(b);
+    return std::count(t.begin(), t.end(), text);
 }
 
 const char* kAvanzata = "[STAMPA AVANZATA]\r\nGRUPPI=Cucina-1;Bar-2\r\n";
+const char* kCucina = "[COMANDA1]\r\nABILITATO=1\r\nPRODOTTI=101\r\n";
+
+/// A till in a receipt mode (3 with advanced groups) without summary or tickets, and the bill
+/// of these tests: two food lines (one printed separately), a drink and an other.
+struct Modo : Banco {
+    explicit Modo(int mode, bool qta = false) : Banco(mode == 3 ? kAvanzata : "") {
+        opt().gCumulativo = mode;
+        opt().gScontriniQta = qta;
+        opt().gRiepilogo[0] = false;
+        opt().gTicketRitiro = false;
+        Bill(*this);
+    }
+    static void Bill(Banco& b) { b.Conto({{101, 2}, {103, 2}, {201, 3}, {301, 1}}, 7); }
+};
 
 TEST(ReceiptModes, ReceiptsPerModeAndUnitReceipts) {
-    struct Case {
+    const struct {
         int mode;
         bool qta;
         int receipts;
-    };
-    for (const Case c :
-         {Case{0, false, 2}, Case{0, true, 3}, Case{1, false, 4}, Case{1, true, 8},
-          Case{2, false, 4}, Case{2, true, 5}, Case{3, false, 3}, Case{3, true, 3}}) {
+    } cases[] = {{0, false, 2}, {0, true, 3}, {1, false, 4}, {1, true, 8},
+                 {2, false, 4}, {2, true, 5}, {3, false, 3}, {3, true, 3}};
+    for (const auto& c : cases) {
         for (const bool taglio : {false, true}) {
-            Banco b(c.mode == 3 ? kAvanzata : "");
-            b.opt().gCumulativo = c.mode;
-            b.opt().gScontriniQta = c.qta;
+            Modo b(c.mode, c.qta);
             b.opt().gTaglioAlternativo = taglio;
-            b.opt().gRiepilogo[0] = false;
-            b.opt().gTicketRitiro = false;
-            Bill(b);
             b.Commit();
-            const Count n = Tally(b);
-            EXPECT_EQ(n.receipts, c.receipts) << c.mode << " qta " << c.qta;
             // One document per run of receipts, or one per receipt when each is cut.
-            EXPECT_EQ(n.receiptDocs, taglio ? c.receipts : 1) << c.mode << " qta " << c.qta;
-            EXPECT_EQ(b.Docs().size(), static_cast<std::size_t>(n.receiptDocs));
+            EXPECT_EQ(Tally(b), (std::vector<int>{c.receipts, taglio ? c.receipts : 1, 0, 0, 0}))
+                << c.mode << " qta " << c.qta << " taglio " << taglio;
+            EXPECT_EQ(b.Docs().size(), static_cast<std::size_t>(taglio ? c.receipts : 1));
         }
     }
+    // Unit receipts show a quantity of one.
+    Modo b(1, true);
+    b.Conto({{201, 5}});
+    b.Commit();
+    ASSERT_EQ(b.Docs().at(0).pages.size(), 5u);
+    for (const auto& p : b.Docs()[0].pages) EXPECT_TRUE(p.Has("1") && !p.Has("5"));
 }
 
 TEST(ReceiptModes, TotalLinesFollowTheReceiptsTheyClose) {
-    struct Case {
+    const auto T = [](int pezzi, const char* importo) {
+        return "Pezzi: nr. " + std::to_string(pezzi) + "  -  Importo: \x80 " + importo;
+    };
+    const struct {
         int mode;
-        bool qta, noSingolo;
+        bool qta, noSingolo, totale;
         std::vector<std::string> totals;
+    } cases[] = {
+        {0, false, true, true, {T(6, "15,00")}},
+        {0, false, false, true, {T(6, "15,00"), T(2, "240,00")}},
+        {0, true, false, true, {T(6, "15,00"), T(1, "120,00"), T(1, "120,00")}},
+        {2, false, true, true, {T(2, "7,00"), T(3, "3,00"), T(1, "5,00")}},
+        {3, false, true, true, {T(4, "247,00"), T(3, "3,00")}},
+        {0, false, false, false, {}},
     };
-    const std::string e = "\x80 ";
-    const auto T = [&e](int pezzi, const char* importo) {
-        return "Pezzi: nr. " + std::to_string(pezzi) + "  -  Importo: " + e + importo;
-    };
-    for (const Case& c : std::vector<Case>{
-             {0, false, true, {T(6, "15,00")}},
-             {0, false, false, {T(6, "15,00"), T(2, "240,00")}},
-             {0, true, false, {T(6, "15,00"), T(1, "120,00"), T(1, "120,00")}},
-             {2, false, true, {T(2, "7,00"), T(3, "3,00"), T(1, "5,00")}},
-             {3, false, true, {T(4, "247,00"), T(3, "3,00")}},
-         }) {
-        Banco b(c.mode == 3 ? kAvanzata : "");
-        b.opt().gCumulativo = c.mode;
-        b.opt().gScontriniQta = c.qta;
+    for (const auto& c : cases) {
+        Modo b(c.mode, c.qta);
         b.opt().gTotaleNoSingolo = c.noSingolo;
-        b.opt().gRiepilogo[0] = false;
-        b.opt().gTicketRitiro = false;
-        Bill(b);
+        b.opt().gStampaTotale = c.totale;
         b.Commit();
         std::vector<std::string> totals;
         for (const auto& t : AllTexts(b))
-            if (t.rfind("Pezzi: nr.", 0) == 0) totals.push_back(t);
+            if (t.starts_with("Pezzi: nr.")) totals.push_back(t);
         EXPECT_EQ(totals, c.totals) << "mode " << c.mode;
-    }
-    Banco off;
-    off.opt().gStampaTotale = false;
-    Bill(off);
-    off.Commit();
-    for (const auto& t : AllTexts(off)) EXPECT_NE(t.rfind("Pezzi: nr.", 0), 0u) << t;
-}
-
-TEST(ReceiptModes, UnitReceiptsShowQuantityOne) {
-    Banco b;
-    b.opt().gCumulativo = 1;
-    b.opt().gTicketRitiro = false;
-    b.opt().gRiepilogo[0] = false;
-    b.Conto({{201, 5}});
-    b.Commit();
-    const auto& docs = b.Docs();
-    ASSERT_EQ(docs.size(), 1u);
-    ASSERT_EQ(docs[0].pages.size(), 5u);
-    for (const auto& p : docs[0].pages) {
-        EXPECT_TRUE(p.Has("1"));
-        EXPECT_FALSE(p.Has("5"));
     }
 }
 
 TEST(ReceiptModes, CopiesSummaryTicketsAndKitchenOrders) {
-    struct Case {
+    const struct {
         int copie0, copie1;
         bool riepilogo, ticket, gruppo;
-        Count n;
+        std::vector<int> n;
+    } cases[] = {
+        {1, 1, true, true, true, {2, 1, 1, 3, 1}},
+        {2, 1, true, true, true, {4, 2, 1, 3, 1}},
+        {1, 2, true, true, false, {2, 1, 2, 1, 1}},
+        {0, 1, true, true, true, {0, 0, 1, 3, 1}},  // no receipts, the rest still prints
+        {1, 1, false, false, true, {2, 1, 0, 0, 1}},
     };
-    for (const Case& c : std::vector<Case>{
-             {1, 1, true, true, true, {2, 1, 1, 3, 1}},
-             {2, 1, true, true, true, {4, 2, 1, 3, 1}},
-             {1, 2, true, true, false, {2, 1, 2, 1, 1}},
-             {0, 1, true, true, true, {0, 0, 1, 3, 1}},  // no receipts, the rest still prints
-             {1, 1, false, false, true, {2, 1, 0, 0, 1}},
-         }) {
-        Banco b("[COMANDA1]\r\nABILITATO=1\r\nPRODOTTI=101\r\n");
+    for (const auto& c : cases) {
+        Banco b(kCucina);
         b.opt().gCopie = {c.copie0, c.copie1};
         b.opt().gRiepilogo[0] = c.riepilogo;
         b.opt().gTicketRitiro = c.ticket;
         b.opt().gTicketRitiroGruppo = c.gruppo;
         b.opt().gScontriniQta = false;
-        Bill(b);
+        Modo::Bill(b);
         b.Commit();
-        const Count n = Tally(b);
-        EXPECT_EQ(n.receipts, c.n.receipts) << c.copie0 << c.copie1;
-        EXPECT_EQ(n.receiptDocs, c.n.receiptDocs) << c.copie0 << c.copie1;
-        EXPECT_EQ(n.summaries, c.n.summaries) << c.copie0 << c.copie1;
-        EXPECT_EQ(n.tickets, c.n.tickets) << c.copie0 << c.copie1;
-        EXPECT_EQ(n.kitchen, c.n.kitchen) << c.copie0 << c.copie1;
+        EXPECT_EQ(Tally(b), c.n) << c.copie0 << c.copie1;
         // In this order: receipts, summaries, tickets, then the kitchen orders.
-        const auto& docs = b.Docs();
-        EXPECT_TRUE(docs.back().pages[0].Has("*** INIZIO COMANDA ***"));
-        if (c.copie0 > 0) {
-            EXPECT_TRUE(docs.front().pages[0].Has("Qt\xE0"));
-        }
+        EXPECT_TRUE(b.Docs().back().pages[0].Has("*** INIZIO COMANDA ***"));
+        EXPECT_EQ(b.Docs().front().pages[0].Has("Qt\xE0"), c.copie0 > 0);
     }
 }
 
 TEST(ReceiptModes, PickupTicketsPerGroup) {
-    struct Case {
+    const struct {
         int mode;
         bool gruppo;
         std::vector<std::string> groups;  // the ticket's group row, "" for none
-    };
-    for (const Case& c : std::vector<Case>{{2, true, {"MANGIARE", "BERE", "VARIE"}},
-                                           {0, true, {"MANGIARE", "BERE", "VARIE"}},
-                                           {2, false, {""}},
-                                           {3, true, {"Cucina", "Bar", ""}}}) {
-        Banco b(c.mode == 3 ? kAvanzata : "");
-        b.opt().gCumulativo = c.mode;
+    } cases[] = {{2, true, {"MANGIARE", "BERE", "VARIE"}},
+                 {0, true, {"MANGIARE", "BERE", "VARIE"}},
+                 {2, false, {""}},
+                 {3, true, {"Cucina", "Bar", ""}}};
+    for (const auto& c : cases) {
+        Modo b(c.mode);
+        b.opt().gTicketRitiro = true;
         b.opt().gTicketRitiroGruppo = c.gruppo;
         b.opt().gCopie[0] = 0;
-        b.opt().gRiepilogo[0] = false;
-        Bill(b);
         b.Commit();
         const auto& docs = b.Docs();
         ASSERT_EQ(docs.size(), c.groups.size()) << c.mode;
         for (std::size_t i = 0; i < docs.size(); ++i) {
-            const auto t = docs[i].pages.at(0).Texts();
-            // Title, "TICKET PER RITIRO", date, time, number, [group], text, footer number.
-            ASSERT_GE(t.size(), 5u);
-            EXPECT_EQ(t[0], "TICKET PER RITIRO");
-            EXPECT_EQ(t[1], "Data: ....... sabato 05/12/2026");
-            EXPECT_EQ(t[2], "Ora: ........ 16:01");
-            EXPECT_EQ(t[3], "7 ");
-            const bool named = !c.groups[i].empty();
-            if (named) {
-                EXPECT_EQ(t[4], c.groups[i]);
-            }
-            EXPECT_EQ(t[named ? 5 : 4], "Attendere la chiamata");
+            // Title, date, time, number, [group], text, footer number.
+            std::vector<std::string> head = {"TICKET PER RITIRO", "Data: ....... sabato 05/12/2026",
+                                             "Ora: ........ 16:01", "7 "};
+            if (!c.groups[i].empty()) head.push_back(c.groups[i]);
+            head.push_back("Attendere la chiamata");
+            auto t = docs[i].pages.at(0).Texts();
+            t.resize(std::min(t.size(), head.size()));
+            EXPECT_EQ(t, head) << c.mode;
         }
     }
 }
@@ -225,7 +187,7 @@ TEST(ReceiptModes, SummaryRows) {
     Banco b("[STAMPA]\r\nTKT-RITIRO_BARRE=1\r\n");
     b.opt().gCopie[0] = 0;
     b.opt().gTicketRitiro = false;
-    Bill(b);
+    Modo::Bill(b);
     b.Commit();
     const auto& p = b.Docs().at(0).pages.at(0);
     const std::string e = "\x80";
@@ -239,39 +201,31 @@ TEST(ReceiptModes, SummaryRows) {
     // The barcode of this bill's number, centred, as high as an "X" at twice the title size.
     const PrintCall& bar = p.calls.back();
     ASSERT_EQ(bar.kind, PrintCall::Kind::Barcode);
-    EXPECT_EQ(bar.w, 40 * 15);
-    EXPECT_EQ(bar.x, (4536 - 600) / 2);
-    EXPECT_EQ(bar.h, H(22));
+    EXPECT_EQ(std::tie(bar.x, bar.w, bar.h), std::make_tuple((4536 - 600) / 2, 40 * 15, H(22)));
     // The detail size is the largest at which 8 "X" + name + 10 "X" fit for every line: the
     // longest name makes 38 characters, 4560 twips at 10 pt, 4104 at 9 pt.
     EXPECT_EQ(p.Find(" Nr. 3 Acqua (" + e + " 1,00)")[0].font.size, 9);
 }
 
 TEST(ReceiptModes, AnEmptyBillPrintsNothing) {
-    Banco b("[COMANDA1]\r\nABILITATO=1\r\nPRODOTTI=101\r\n");
+    Banco b(kCucina);
     b.Conto({});
     b.Commit();
     EXPECT_TRUE(b.Docs().empty());
 }
 
 TEST(ReceiptModes, ReprintIsACopyWithoutRepetitionsOrKitchenOrders) {
-    Banco b("[COMANDA1]\r\nABILITATO=1\r\nPRODOTTI=101\r\n");
+    Banco b(kCucina);
     b.opt().gCopie = {2, 2};
     b.opt().gCalcolaCarta = 1;
     b.opt().gScontriniQta = false;
-    Bill(b);
+    Modo::Bill(b);
     b.Commit();
-    const Count first = Tally(b);
-    EXPECT_EQ(first.receiptDocs, 2);
+    EXPECT_EQ(Tally(b)[1], 2);
     EXPECT_EQ(Occurrences(b, "COPIA - Scontrino: 7 - "), 0);
     b.backend.Clear();
     b.printer().StampaUltimoConto(true);
-    const Count again = Tally(b);
-    EXPECT_EQ(again.receiptDocs, 1);
-    EXPECT_EQ(again.receipts, 2);
-    EXPECT_EQ(again.summaries, 1);
-    EXPECT_EQ(again.tickets, 3);
-    EXPECT_EQ(again.kitchen, 0);
+    EXPECT_EQ(Tally(b), (std::vector<int>{2, 1, 1, 3, 0}));
     // Header and footer number rows of both receipts are copies.
     EXPECT_EQ(Occurrences(b, "COPIA - Scontrino: 7 - "), 4);
     EXPECT_EQ(Occurrences(b, "Scontrino: 7 - "), 0);
@@ -283,23 +237,108 @@ TEST(ReceiptModes, PrinterTestPage) {
     b.opt().gFormato = 6;  // A7: the 32-digit test name splits hard
     b.cassa.clock.now = DateTime{2026, 12, 6, 19, 45, 0, 0};
     b.printer().StampaTest();
-    const auto& docs = b.Docs();
-    ASSERT_EQ(docs.size(), 1u);
-    int lines = 0, nines = 0;
-    for (const auto& p : docs[0].pages) {
+    ASSERT_EQ(b.Docs().size(), 1u);
+    const auto pages = b.Docs()[0].pages;
+    std::size_t lines = 0, nines = 0;
+    for (const auto& p : pages) {
         EXPECT_TRUE(p.Has("*****   TEST STAMPANTE   *****"));
         EXPECT_TRUE(p.Has("**    SECONDA RIGA TITOLO   **"));
         EXPECT_TRUE(p.Has("Domenica 06/12/2026 - ore 19:45"));  // printed now
-        lines += static_cast<int>(p.Find("1234567890123456789012345_").size());
-        nines += static_cast<int>(p.Find("99").size());
+        lines += p.Find("1234567890123456789012345_").size();
+        nines += p.Find("99").size();
         EXPECT_EQ(p.Find("\x80 11,22").size(), p.Find("99").size());
         EXPECT_FALSE(p.Has("Grazie"));
     }
-    EXPECT_EQ(lines, 12);
-    EXPECT_EQ(nines, 12);
-    EXPECT_GT(docs[0].pages.size(), 1u);  // twelve lines overflow an A7 sheet
-    EXPECT_EQ(b.opt().gTitoloScontrino, "Sagra");
-    EXPECT_EQ(b.opt().gTitoloScontrino2, "Due");
+    EXPECT_EQ(std::tie(lines, nines), std::make_tuple(12u, 12u));
+    EXPECT_GT(pages.size(), 1u);  // twelve lines overflow an A7 sheet
+    // The till's own titles are back after the test page.
+    EXPECT_EQ(std::tie(b.opt().gTitoloScontrino, b.opt().gTitoloScontrino2),
+              std::make_tuple("Sagra", "Due"));
+}
+
+/// The printing seam driven by the sale rules (commit printing, F5 reprint, no printer): a
+/// till whose sale rules print through a ReceiptPrinter on the recording back end.
+struct Vendite : Banco {
+    explicit Vendite(const std::string& ini, std::vector<std::string> printers = {"Stampante"})
+        : Banco(ini, std::move(printers)) {
+        vendita = std::make_unique<Vendita>(till().PartiVendita(), cassa.view.Views(),
+                                            cassa.prompter, &printer());
+        cassa.view.vendita = vendita.get();
+    }
+    /// Keys and codes typed one after the other, the timer running after each.
+    void Premi(std::initializer_list<const char*> keys) {
+        for (const char* k : keys) {
+            cassa.Digita(k);
+            cassa.Timer();
+        }
+    }
+    std::unique_ptr<Vendita> vendita;
+};
+
+TEST(ReceiptPrinter, CommitPrintsTheBillThenF5ReprintsItAsACopy) {
+    Vendite v(kCucina);
+    v.Premi({"101", "101", "201", "F1", "F4"});
+    EXPECT_EQ(v.till().conto.gNumeroScontrino, 1);
+    EXPECT_EQ(Occurrences(v, "Scontrino: 1 - "), 2);  // header and footer of the receipt
+    EXPECT_EQ(Occurrences(v, "*** INIZIO COMANDA ***"), 1);
+    EXPECT_EQ(Occurrences(v, "TICKET PER RITIRO"), 2);
+    EXPECT_EQ(Occurrences(v, "Panino con salamella"), 2);  // the receipt and the kitchen order
+    EXPECT_TRUE(v.till().conto.ultimoConto.gRistampaFatta);
+    EXPECT_EQ(v.till().gAzioni[5].stato, false);
+
+    v.backend.Clear();
+    v.Premi({"F5"});
+    EXPECT_EQ(Occurrences(v, "COPIA - Scontrino: 1 - "), 2);
+    // The bill was emptied: the reprint comes from the snapshot of the committed bill.
+    EXPECT_EQ(v.cassa.Art(101).quantity, 0);
+    EXPECT_EQ(Occurrences(v, "2"), 1);
+}
+
+TEST(ReceiptPrinter, ManualPrintingFirstF5IsNotACopy) {
+    Vendite v(std::string(kCucina) + "[STAMPA]\r\nABILITATO=0\r\n");
+    v.till().gAzioni[5].password = "x";
+    v.Premi({"201", "F1", "F4"});
+    EXPECT_TRUE(v.backend.calls.empty());
+    v.Premi({"F5"});
+    EXPECT_TRUE(v.cassa.prompter.asked.empty());  // no password for the first print
+    EXPECT_EQ(Occurrences(v, "Scontrino: 1 - "), 2);
+    EXPECT_EQ(Occurrences(v, "COPIA - Scontrino: 1 - "), 0);
+    EXPECT_EQ(Occurrences(v, "*** INIZIO COMANDA ***"), 0);
+}
+
+TEST(ReceiptPrinter, NoPrinterInstalledPrintsNothing) {
+    Vendite v(kCucina, {});
+    EXPECT_FALSE(v.printer().StampanteDisponibile());
+    v.Premi({"101", "F1", "F4", "F5"});
+    v.printer().StampaTest();
+    EXPECT_EQ(v.till().conto.gNumeroScontrino, 1);
+    EXPECT_TRUE(v.backend.calls.empty());
+    EXPECT_TRUE(v.backend.formLog.empty());
+}
+
+TEST(ReceiptPrinter, NewBillRemovesTheComputedLengthForms) {
+    Vendite v("[STAMPA]\r\nSCONTRINI_CALCOLACARTA=2\r\n");
+    v.Premi({"101", "F1", "F4"});
+    EXPECT_GE(v.printer().Setup().profile.lastFormName.size(), 10u);
+    EXPECT_TRUE(v.backend.forms.Forms("Stampante").empty());  // deleted when the bill emptied
+    EXPECT_EQ(v.printer().Setup().profile.formCounter, 0);
+
+    Vendite fixed("[STAMPA]\r\nSCONTRINI_CALCOLACARTA=0\r\n");
+    fixed.Premi({"101", "F1", "F4"});
+    EXPECT_EQ(fixed.backend.forms.Forms("Stampante").size(), 1u);  // kept for the next bill
+}
+
+TEST(ReceiptPrinter, VariablePriceShowsThePriceCharged) {
+    Banco b("[STAMPA]\r\nTKT-RITIRO=0\r\nRIEPILOGO0=0\r\n");
+    Article& a = b.till().cat.gArticoli[2];
+    a.variablePrice = true;
+    a.price = Currency::FromUnits(-1);  // reset after the commit
+    UltimoConto u;
+    u.righe.push_back({2, 2, *ParseCurrency("9")});
+    u.numero = 3;
+    b.till().conto.ultimoConto = u;
+    b.Commit();
+    EXPECT_TRUE(b.Docs().at(0).pages.at(0).Has("\x80 4,50"));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
 #include "printing/sorveglianza_stampe.h"
 #include "printing/stato_stampanti.h"
@@ -22,130 +23,112 @@ struct Caso {
     const char* frammento;  // a piece the notice must hold ("" when none)
 };
 
-class Regola : public ::testing::TestWithParam<Caso> {};
-
-TEST_P(Regola, NoticeAndOffer) {
-    const Caso c = GetParam();
-    const StatoStampante s{c.coda, c.accetta, {}};
-    const auto a = RegolaAvviso("Cucina1", "Comanda Primi", s, c.esito);
-    ASSERT_EQ(a.has_value(), c.avviso);
-    if (!a) return;
-    EXPECT_EQ(a->offriRistampa, c.ristampa);
-    // Every notice names the printer and the slip.
-    EXPECT_NE(a->testo.find("\"Cucina1\""), std::string::npos) << a->testo;
-    EXPECT_NE(a->testo.find("Comanda Primi"), std::string::npos) << a->testo;
-    EXPECT_NE(a->titolo.find("Cucina1"), std::string::npos);
-    EXPECT_NE(a->testo.find(c.frammento), std::string::npos) << a->testo;
+TEST(Regola, NoticeAndOffer) {
+    const Caso casi[] = {
+        // Before the job.
+        {C::Pronta, true, E::NonInviato, false, false, ""},
+        {C::InStampa, true, E::NonInviato, false, false, ""},
+        {C::Assente, false, E::NonInviato, true, true, "non trovata"},
+        {C::Assente, true, E::NonInviato, true, true, "non trovata"},
+        {C::Pronta, false, E::NonInviato, true, true, "non accetta"},
+        {C::Ferma, false, E::NonInviato, true, true, "non accetta"},
+        // A stopped queue keeps the job and prints it when it restarts: no second copy.
+        {C::Ferma, true, E::NonInviato, true, false, "In attesa"},
+        // While the job runs.
+        {C::Pronta, true, E::InCorso, false, false, ""},
+        {C::InStampa, true, E::InCorso, false, false, ""},
+        {C::Ferma, true, E::InCorso, true, false, "ferma"},
+        {C::Assente, false, E::InCorso, true, false, "non trovata"},
+        {C::Pronta, false, E::InCorso, true, false, "non accetta"},
+        // After it.
+        {C::Pronta, true, E::Annullato, true, true, "annullata"},
+        {C::Ferma, false, E::Annullato, true, true, "annullata"},
+        {C::Pronta, true, E::Interrotto, true, true, "interrotta"},
+        {C::Assente, false, E::Interrotto, true, true, "interrotta"},
+        {C::Ferma, true, E::Fermato, true, false, "In attesa"},
+        {C::Pronta, true, E::Fermato, true, false, "In attesa"},
+        // Completed is never offered again, whatever the queue is doing now.
+        {C::Pronta, true, E::Completato, false, false, ""},
+        {C::Ferma, false, E::Completato, false, false, ""},
+        {C::Assente, false, E::Completato, false, false, ""},
+        // A spooler that does not answer: the operator looks; never printed twice blindly.
+        {C::Sconosciuta, false, E::NonInviato, true, false, "non risponde"},
+        {C::Sconosciuta, false, E::Interrotto, true, true, "interrotta"},
+        {C::Sconosciuta, false, E::Completato, false, false, ""}};
+    for (const Caso& c : casi) {
+        const StatoStampante s{c.coda, c.accetta, {}};
+        const auto a = RegolaAvviso("Cucina1", "Comanda Primi", s, c.esito);
+        ASSERT_EQ(a.has_value(), c.avviso) << "case " << (&c - casi);
+        if (!a) continue;
+        EXPECT_EQ(a->offriRistampa, c.ristampa) << a->testo;
+        // Every notice names the printer and the slip.
+        EXPECT_NE(a->testo.find("\"Cucina1\""), std::string::npos) << a->testo;
+        EXPECT_NE(a->testo.find("Comanda Primi"), std::string::npos) << a->testo;
+        EXPECT_NE(a->titolo.find("Cucina1"), std::string::npos);
+        EXPECT_NE(a->testo.find(c.frammento), std::string::npos) << a->testo;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Tabella, Regola,
-    ::testing::Values(
-        // Before the job.
-        Caso{C::Pronta, true, E::NonInviato, false, false, ""},
-        Caso{C::InStampa, true, E::NonInviato, false, false, ""},
-        Caso{C::Assente, false, E::NonInviato, true, true, "non trovata"},
-        Caso{C::Assente, true, E::NonInviato, true, true, "non trovata"},
-        Caso{C::Pronta, false, E::NonInviato, true, true, "non accetta"},
-        Caso{C::Ferma, false, E::NonInviato, true, true, "non accetta"},
-        // A stopped queue keeps the job and prints it when it restarts: no second copy.
-        Caso{C::Ferma, true, E::NonInviato, true, false, "In attesa"},
-        // While the job runs.
-        Caso{C::Pronta, true, E::InCorso, false, false, ""},
-        Caso{C::InStampa, true, E::InCorso, false, false, ""},
-        Caso{C::Ferma, true, E::InCorso, true, false, "ferma"},
-        Caso{C::Assente, false, E::InCorso, true, false, "non trovata"},
-        Caso{C::Pronta, false, E::InCorso, true, false, "non accetta"},
-        // After it.
-        Caso{C::Pronta, true, E::Annullato, true, true, "annullata"},
-        Caso{C::Ferma, false, E::Annullato, true, true, "annullata"},
-        Caso{C::Pronta, true, E::Interrotto, true, true, "interrotta"},
-        Caso{C::Assente, false, E::Interrotto, true, true, "interrotta"},
-        Caso{C::Ferma, true, E::Fermato, true, false, "In attesa"},
-        Caso{C::Pronta, true, E::Fermato, true, false, "In attesa"},
-        // Completed is never offered again, whatever the queue is doing now.
-        Caso{C::Pronta, true, E::Completato, false, false, ""},
-        Caso{C::Ferma, false, E::Completato, false, false, ""},
-        Caso{C::Assente, false, E::Completato, false, false, ""},
-        // A spooler that does not answer: the operator looks; never printed twice blindly.
-        Caso{C::Sconosciuta, false, E::NonInviato, true, false, "non risponde"},
-        Caso{C::Sconosciuta, false, E::Interrotto, true, true, "interrotta"},
-        Caso{C::Sconosciuta, false, E::Completato, false, false, ""}));
-
-TEST(Motivi, OperatorWordsForKnownReasonsOnceEach) {
+TEST(Motivi, OperatorWordsSlipNamesAndLights) {
     EXPECT_EQ(MotiviLeggibili({"none"}), "");
     EXPECT_EQ(MotiviLeggibili({"media-empty-error", "media-needed-warning"}), "carta esaurita");
     EXPECT_EQ(MotiviLeggibili({"offline-report", "media-jam-error"}),
               "non in linea, carta inceppata");
     EXPECT_EQ(MotiviLeggibili({"com.vendor-fuser-hot-warning"}), "com.vendor-fuser-hot");
-    const StatoStampante s{C::Ferma, true, {"paused", "media-empty-error"}};
-    const auto a = RegolaAvviso("Banco", "Scontrino", s, E::NonInviato);
+    const auto a = RegolaAvviso("Banco", "Scontrino",
+                                {C::Ferma, true, {"paused", "media-empty-error"}}, E::NonInviato);
     ASSERT_TRUE(a);
     EXPECT_NE(a->testo.find("(messa in pausa, carta esaurita)"), std::string::npos) << a->testo;
-}
-
-TEST(Foglio, ReceiptAndKitchenOrderNames) {
     EXPECT_EQ(NomeFoglio(0, "Cucina"), "Scontrino");
     EXPECT_EQ(NomeFoglio(2, "Bar"), "Comanda Bar");
-}
-
-TEST(Spia, ColoursFollowTheQueue) {
-    EXPECT_EQ(SpiaDi({C::Pronta, true, {}}), Spia::Verde);
-    EXPECT_EQ(SpiaDi({C::InStampa, true, {}}), Spia::Ambra);
-    EXPECT_EQ(SpiaDi({C::Ferma, true, {}}), Spia::Rossa);
-    EXPECT_EQ(SpiaDi({C::Pronta, false, {}}), Spia::Rossa);
-    EXPECT_EQ(SpiaDi({C::Assente, false, {}}), Spia::Rossa);
     // Unknown is not a guess either way.
-    EXPECT_EQ(SpiaDi({C::Sconosciuta, false, {}}), Spia::Grigia);
-    EXPECT_EQ(SpiaDi({C::Sconosciuta, true, {}}), Spia::Grigia);
+    const std::pair<StatoStampante, Spia> luci[] = {
+        {{C::Pronta, true, {}}, Spia::Verde},      {{C::InStampa, true, {}}, Spia::Ambra},
+        {{C::Ferma, true, {}}, Spia::Rossa},       {{C::Pronta, false, {}}, Spia::Rossa},
+        {{C::Assente, false, {}}, Spia::Rossa},    {{C::Sconosciuta, false, {}}, Spia::Grigia},
+        {{C::Sconosciuta, true, {}}, Spia::Grigia}};
+    for (const auto& [stato, spia] : luci) EXPECT_EQ(SpiaDi(stato), spia);
 }
 
 /// A spooler scripted by the test: printers' states and jobs with their outcomes.
 class Spooler : public StatoStampanti {
   public:
     std::map<std::string, StatoStampante> stampanti;
-    std::map<int, std::pair<std::string, E>> lavori;
-    std::map<int, std::int64_t> creati;
+    std::map<int, std::tuple<std::string, E, std::int64_t>> lavori;  // printer, outcome, created
     std::int64_t ora = 1000;
     int chiamate = 0;
 
     StatoStampante Stato(const std::string& s) override {
         ++chiamate;
-        const auto it = stampanti.find(s);
-        return it == stampanti.end() ? StatoStampante{} : it->second;
+        return stampanti.contains(s) ? stampanti[s] : StatoStampante{};
     }
     int UltimoLavoro(const std::string& s, std::int64_t primaDi) override {
         int u = 0;
         for (const auto& [id, l] : lavori)
-            if (l.first == s && creati[id] < primaDi) u = id;
+            if (std::get<0>(l) == s && std::get<2>(l) < primaDi) u = id;
         return u;
     }
     std::vector<int> LavoriDopo(const std::string& s, int dopo) override {
         std::vector<int> v;
         for (const auto& [id, l] : lavori)
-            if (l.first == s && id > dopo) v.push_back(id);
+            if (std::get<0>(l) == s && id > dopo) v.push_back(id);
         return v;
     }
     E Esito(int id) override {
-        const auto it = lavori.find(id);
-        return it == lavori.end() ? E::Completato : it->second.second;
+        return lavori.contains(id) ? std::get<1>(lavori[id]) : E::Completato;
     }
-    int Invia(const std::string& s, E e) {
-        const int id = lavori.empty() ? 1 : lavori.rbegin()->first + 1;
-        lavori[id] = {s, e};
-        creati[id] = ora;
-        return id;
+    void Invia(const std::string& s, E e) {
+        lavori[lavori.empty() ? 1 : lavori.rbegin()->first + 1] = {s, e, ora};
     }
-};
-
-struct Detto {
-    AvvisoStampa avviso;
-    Foglio foglio;
 };
 
 class Sorveglianza : public ::testing::Test {
   protected:
     Spooler sp;
+    struct Detto {
+        AvvisoStampa avviso;
+        Foglio foglio;
+    };
     std::vector<Detto> detti;
     SorveglianzaStampe sorv{sp,
                             [this](const AvvisoStampa& a, const Foglio& f) {
@@ -155,10 +138,11 @@ class Sorveglianza : public ::testing::Test {
     const Foglio scontrino{"Banco", "Scontrino", 0};
     const Foglio primi{"Cucina", "Comanda Primi", 1};
     const Foglio bar{"Cucina", "Comanda Bar", 2};
+    const StatoStampante pronta{C::Pronta, true, {}};
 };
 
 TEST_F(Sorveglianza, AllReadyAndCompletedSaysNothing) {
-    sp.stampanti = {{"Banco", {C::Pronta, true, {}}}, {"Cucina", {C::Pronta, true, {}}}};
+    sp.stampanti = {{"Banco", pronta}, {"Cucina", pronta}};
     sp.Invia("Banco", E::Completato);  // an older job of another bill
     sorv.PrimaDiStampare({scontrino, primi});
     sp.Invia("Banco", E::InCorso);
@@ -167,15 +151,14 @@ TEST_F(Sorveglianza, AllReadyAndCompletedSaysNothing) {
     EXPECT_TRUE(sorv.Seguendo());
     sorv.Segui();
     EXPECT_TRUE(sorv.Seguendo());
-    sp.lavori[2].second = E::Completato;
-    sp.lavori[3].second = E::Completato;
+    std::get<1>(sp.lavori[2]) = std::get<1>(sp.lavori[3]) = E::Completato;
     sorv.Segui();
     EXPECT_FALSE(sorv.Seguendo());
     EXPECT_TRUE(detti.empty());
 }
 
 TEST_F(Sorveglianza, MissingPrinterToldBeforeWithItsSlipOnly) {
-    sp.stampanti = {{"Banco", {C::Pronta, true, {}}}};
+    sp.stampanti = {{"Banco", pronta}};
     sorv.PrimaDiStampare({scontrino, primi, bar});
     ASSERT_EQ(detti.size(), 2u);
     EXPECT_EQ(detti[0].foglio, primi);
@@ -186,7 +169,7 @@ TEST_F(Sorveglianza, MissingPrinterToldBeforeWithItsSlipOnly) {
 }
 
 TEST_F(Sorveglianza, JobsMatchSlipsInOrderAndOnlyFailuresAreTold) {
-    sp.stampanti = {{"Banco", {C::Pronta, true, {}}}, {"Cucina", {C::Pronta, true, {}}}};
+    sp.stampanti = {{"Banco", pronta}, {"Cucina", pronta}};
     sorv.PrimaDiStampare({scontrino, primi, bar});
     sp.Invia("Banco", E::Completato);
     sp.Invia("Cucina", E::Completato);
@@ -201,18 +184,8 @@ TEST_F(Sorveglianza, JobsMatchSlipsInOrderAndOnlyFailuresAreTold) {
     EXPECT_EQ(detti.size(), 1u);  // told once
 }
 
-TEST_F(Sorveglianza, StoppedQueueToldOnceAndItsJobNotFollowed) {
-    sp.stampanti = {{"Banco", {C::Ferma, true, {"paused"}}}};
-    sorv.PrimaDiStampare({scontrino});
-    sp.Invia("Banco", E::InCorso);
-    sorv.DopoAverStampato();
-    ASSERT_EQ(detti.size(), 1u);
-    EXPECT_FALSE(detti[0].avviso.offriRistampa);
-    EXPECT_FALSE(sorv.Seguendo());
-}
-
 TEST_F(Sorveglianza, AJobThatNeverEndsIsDroppedAfterTheLastPoll) {
-    sp.stampanti = {{"Banco", {C::Pronta, true, {}}}};
+    sp.stampanti = {{"Banco", pronta}};
     sorv.PrimaDiStampare({scontrino});
     sp.Invia("Banco", E::InCorso);
     sorv.DopoAverStampato();
@@ -222,7 +195,7 @@ TEST_F(Sorveglianza, AJobThatNeverEndsIsDroppedAfterTheLastPoll) {
 }
 
 TEST_F(Sorveglianza, AJobSentBeforeThePrinterWasAskedIsStillTheBills) {
-    sp.stampanti = {{"Cucina", {C::Pronta, true, {}}}};
+    sp.stampanti = {{"Cucina", pronta}};
     sp.Invia("Cucina", E::Completato);  // an older bill, a second earlier
     ++sp.ora;
     // The worker asks only after the job went out: the job's time says it is this bill's.
@@ -236,7 +209,7 @@ TEST_F(Sorveglianza, AJobSentBeforeThePrinterWasAskedIsStillTheBills) {
 }
 
 TEST_F(Sorveglianza, TwoBillsInOneSecondEachFollowOnlyTheirJobs) {
-    sp.stampanti = {{"Cucina", {C::Pronta, true, {}}}};
+    sp.stampanti = {{"Cucina", pronta}};
     sorv.PrimaDiStampare({primi});
     sp.Invia("Cucina", E::Interrotto);
     sorv.DopoAverStampato();
@@ -250,14 +223,19 @@ TEST_F(Sorveglianza, TwoBillsInOneSecondEachFollowOnlyTheirJobs) {
     EXPECT_TRUE(sorv.Seguendo());
 }
 
-TEST_F(Sorveglianza, ASpoolerThatDoesNotAnswerIsToldWithoutAnOffer) {
-    sp.stampanti = {{"Banco", {C::Sconosciuta, false, {}}}};
-    sorv.PrimaDiStampare({scontrino});
-    sorv.DopoAverStampato();
-    ASSERT_EQ(detti.size(), 1u);
-    EXPECT_NE(detti[0].avviso.testo.find("Scontrino"), std::string::npos);
-    EXPECT_FALSE(detti[0].avviso.offriRistampa);
-    EXPECT_FALSE(sorv.Seguendo());
+TEST_F(Sorveglianza, AStoppedQueueOrASilentSpoolerIsToldOnceWithoutAnOfferNorFollowed) {
+    for (const StatoStampante& stato :
+         {StatoStampante{C::Ferma, true, {"paused"}}, StatoStampante{C::Sconosciuta, false, {}}}) {
+        detti.clear();
+        sp.stampanti = {{"Banco", stato}};
+        sorv.PrimaDiStampare({scontrino});
+        sp.Invia("Banco", E::InCorso);
+        sorv.DopoAverStampato();
+        ASSERT_EQ(detti.size(), 1u);
+        EXPECT_NE(detti[0].avviso.testo.find("Scontrino"), std::string::npos);
+        EXPECT_FALSE(detti[0].avviso.offriRistampa);
+        EXPECT_FALSE(sorv.Seguendo());
+    }
 }
 
 }  // namespace

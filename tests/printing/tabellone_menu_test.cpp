@@ -38,7 +38,6 @@ Article A(const std::string& name, long long raw, bool active = true) {
 
 TEST(MenuBoardTest, ListsActiveArticlesUnderTheirSectionsWithAlignedPrices) {
     RecordingBackend b;
-    b.SetCurrentPrinter("Stampante");
     const Catalogue c = Menu({{A("Panino", 23000), A("Spento", 10000, false), A("", 0)},
                               {A("Acqua", 10000), A("Pesce", -10000)},
                               {}});
@@ -50,17 +49,13 @@ TEST(MenuBoardTest, ListsActiveArticlesUnderTheirSectionsWithAlignedPrices) {
     EXPECT_EQ(p.Texts(), (std::vector<std::string>{"Men\xF9 del giorno", "MANGIARE", "\x80 2,30",
                                                    "Panino", "BERE", "\x80 1,00", "Acqua",
                                                    "prezzo alla cassa", "Pesce"}));
-    for (const char* prezzo : {"\x80 2,30", "\x80 1,00", "prezzo alla cassa"}) {
+    // Each price flush with the right margin, on its name's line.
+    const std::pair<const char*, std::string> righe[] = {
+        {"Panino", "\x80 2,30"}, {"Acqua", "\x80 1,00"}, {"Pesce", "prezzo alla cassa"}};
+    for (const auto& [nome, prezzo] : righe) {
         const PrintCall t = p.Find(prezzo).at(0);
-        EXPECT_EQ(t.x + static_cast<int>(std::string(prezzo).size()) * t.font.size * 12,
-                  kA4 - kMargine)
-            << prezzo;
-        EXPECT_EQ(t.y, p.Find(prezzo == std::string("\x80 2,30")   ? "Panino"
-                              : prezzo == std::string("\x80 1,00") ? "Acqua"
-                                                                   : "Pesce")
-                           .at(0)
-                           .y)
-            << "a price stands on its name's line";
+        EXPECT_EQ(t.x + static_cast<int>(prezzo.size()) * t.font.size * 12, kA4 - kMargine);
+        EXPECT_EQ(t.y, p.Find(nome).at(0).y) << prezzo;
     }
     const PrintCall titolo = p.Find("Men\xF9 del giorno").at(0);
     EXPECT_EQ(titolo.x * 2 + 15 * 28 * 12, kA4) << "centred";
@@ -70,7 +65,6 @@ TEST(MenuBoardTest, ListsActiveArticlesUnderTheirSectionsWithAlignedPrices) {
 
 TEST(MenuBoardTest, LongNamesWrapAndLongListsGoOnNewPages) {
     RecordingBackend b;
-    b.SetCurrentPrinter("Stampante");
     std::vector<Article> molti;
     for (int k = 1; k <= 80; ++k)
         molti.push_back(A(k == 1   ? "Grigliata mista con verdure, patate e salse varie"
@@ -82,8 +76,7 @@ TEST(MenuBoardTest, LongNamesWrapAndLongListsGoOnNewPages) {
     ASSERT_EQ(docs.size(), 1u);
     EXPECT_GE(docs[0].pages.size(), 3u);
     for (const auto& page : docs[0].pages) {
-        for (const auto& t : page.calls) {
-            if (t.kind != PrintCall::Kind::Text) continue;
+        for (const auto& t : page.Of(PrintCall::Kind::Text)) {
             EXPECT_GE(t.y, kMargine);
             EXPECT_LE(t.y + t.font.size * 20 * 11328 / 10000, kA4Alto - kMargine) << t.text;
             EXPECT_LE(t.x + static_cast<int>(t.text.size()) * t.font.size * 12, kA4 - kMargine)
@@ -109,7 +102,6 @@ TEST(MenuBoardTest, LongNamesWrapAndLongListsGoOnNewPages) {
 
 TEST(MenuBoardTest, AnEmptyCatalogueSaysSo) {
     RecordingBackend b;
-    b.SetCurrentPrinter("Stampante");
     EXPECT_EQ(StampaTabellone(Menu({}), b), 0);
     const auto docs = b.Documents();
     ASSERT_EQ(docs.size(), 1u);

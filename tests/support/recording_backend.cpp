@@ -6,15 +6,21 @@ namespace vorsa {
 
 std::vector<std::string> RecordedPage::Texts() const {
     std::vector<std::string> t;
-    for (const PrintCall& c : calls)
-        if (c.kind == PrintCall::Kind::Text) t.push_back(c.text);
+    for (const PrintCall& c : Of(PrintCall::Kind::Text)) t.push_back(c.text);
     return t;
+}
+
+std::vector<PrintCall> RecordedPage::Of(PrintCall::Kind kind) const {
+    std::vector<PrintCall> found;
+    for (const PrintCall& c : calls)
+        if (c.kind == kind) found.push_back(c);
+    return found;
 }
 
 std::vector<PrintCall> RecordedPage::Find(const std::string& text) const {
     std::vector<PrintCall> found;
-    for (const PrintCall& c : calls)
-        if (c.kind == PrintCall::Kind::Text && c.text == text) found.push_back(c);
+    for (const PrintCall& c : Of(PrintCall::Kind::Text))
+        if (c.text == text) found.push_back(c);
     return found;
 }
 
@@ -29,17 +35,9 @@ PaperForm RecordingBackend::Page() const {
 }
 
 DeviceCaps RecordingBackend::Caps() {
-    const auto it = devices.find(current_);
-    const Device d = it == devices.end() ? Device{} : it->second;
-    const PaperForm page = Page();
     DeviceCaps c;
-    c.dpiX = c.dpiY = d.dpi;
-    c.physicalWidth = MicronsToPixels(page.width, d.dpi);
-    c.physicalHeight = MicronsToPixels(page.length, d.dpi);
-    c.offsetX = d.left;
-    c.offsetY = d.top;
-    c.horzRes = c.physicalWidth - d.left - d.right;
-    c.vertRes = c.physicalHeight - d.top - d.bottom;
+    c.horzRes = c.physicalWidth = MicronsToPixels(Page().width, c.dpiX);
+    c.vertRes = c.physicalHeight = MicronsToPixels(Page().length, c.dpiY);
     return c;
 }
 
@@ -83,64 +81,38 @@ int RecordingBackend::TextWidth(const std::string& text) {
     return static_cast<int>(text.size()) * CharWidth(font_.size);
 }
 
-int RecordingBackend::TextHeight(const std::string&) {
-    return LineHeight(font_.size);
-}
-
-PrintCall RecordingBackend::Base(PrintCall::Kind kind) {
-    PrintCall c;
+PrintCall& RecordingBackend::Record(PrintCall::Kind kind, int x, int y, int w, int h) {
+    PrintCall& c = calls.emplace_back();
     c.kind = kind;
     c.printer = current_;
     c.page = Page();
+    c.x = x;
+    c.y = y;
+    c.w = w;
+    c.h = h;
     return c;
 }
 
 void RecordingBackend::DrawText(int x, int y, const std::string& text) {
-    PrintCall c = Base(PrintCall::Kind::Text);
-    c.x = x;
-    c.y = y;
+    PrintCall& c = Record(PrintCall::Kind::Text, x, y);
     c.text = text;
     c.font = font_;
-    calls.push_back(std::move(c));
 }
 
 void RecordingBackend::DrawLine(int x1, int y1, int x2, int y2) {
-    PrintCall c = Base(PrintCall::Kind::Line);
-    c.x = x1;
-    c.y = y1;
+    PrintCall& c = Record(PrintCall::Kind::Line, x1, y1);
     c.x2 = x2;
     c.y2 = y2;
-    calls.push_back(std::move(c));
 }
 
 bool RecordingBackend::DrawPicture(const std::string& path, int x, int y, int w, int h) {
     if (!loadablePictures.count(path)) return false;
-    PrintCall c = Base(PrintCall::Kind::Picture);
-    c.x = x;
-    c.y = y;
-    c.w = w;
-    c.h = h;
-    c.text = path;
-    calls.push_back(std::move(c));
+    Record(PrintCall::Kind::Picture, x, y, w, h).text = path;
     return true;
 }
 
 void RecordingBackend::DrawBarcode(const BarcodePicture& picture, int x, int y, int w, int h) {
-    PrintCall c = Base(PrintCall::Kind::Barcode);
-    c.x = x;
-    c.y = y;
-    c.w = w;
-    c.h = h;
-    c.barcode = picture;
-    calls.push_back(std::move(c));
-}
-
-void RecordingBackend::NewPage() {
-    calls.push_back(Base(PrintCall::Kind::NewPage));
-}
-
-void RecordingBackend::EndDoc() {
-    calls.push_back(Base(PrintCall::Kind::EndDoc));
+    Record(PrintCall::Kind::Barcode, x, y, w, h).barcode = picture;
 }
 
 std::vector<RecordedDocument> RecordingBackend::Documents() const {
@@ -151,32 +123,21 @@ std::vector<RecordedDocument> RecordingBackend::Documents() const {
     for (const PrintCall& c : calls) {
         RecordedDocument& d = open[c.printer];
         d.printer = c.printer;
-        switch (c.kind) {
-            case PrintCall::Kind::NewPage:
-                if (!d.pages.empty()) pagePending[c.printer] = true;
-                break;
-            case PrintCall::Kind::EndDoc:
-                if (!d.pages.empty()) done.push_back(std::move(d));
-                open.erase(c.printer);
-                pagePending.erase(c.printer);
-                break;
-            default:
-                if (d.pages.empty() || pagePending[c.printer]) {
-                    d.pages.push_back(RecordedPage{c.page, {}});
-                    pagePending[c.printer] = false;
-                }
-                d.pages.back().calls.push_back(c);
-                break;
+        if (c.kind == PrintCall::Kind::NewPage) {
+            if (!d.pages.empty()) pagePending[c.printer] = true;
+        } else if (c.kind == PrintCall::Kind::EndDoc) {
+            if (!d.pages.empty()) done.push_back(std::move(d));
+            open.erase(c.printer);
+            pagePending.erase(c.printer);
+        } else {
+            if (d.pages.empty() || pagePending[c.printer]) {
+                d.pages.push_back(RecordedPage{c.page, {}});
+                pagePending[c.printer] = false;
+            }
+            d.pages.back().calls.push_back(c);
         }
     }
     return done;
-}
-
-std::vector<PrintCall> RecordingBackend::TextCalls() const {
-    std::vector<PrintCall> t;
-    for (const PrintCall& c : calls)
-        if (c.kind == PrintCall::Kind::Text) t.push_back(c);
-    return t;
 }
 
 }  // namespace vorsa

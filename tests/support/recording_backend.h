@@ -30,7 +30,8 @@ struct RecordedPage {
     PaperForm size;
     std::vector<PrintCall> calls;
     std::vector<std::string> Texts() const;
-    /// The text calls whose text equals `text`.
+    /// The calls of one kind; the text calls whose text equals `text`.
+    std::vector<PrintCall> Of(PrintCall::Kind kind) const;
     std::vector<PrintCall> Find(const std::string& text) const;
     bool Has(const std::string& text) const { return !Find(text).empty(); }
 };
@@ -39,21 +40,15 @@ struct RecordedDocument {
     std::vector<RecordedPage> pages;
 };
 
+/// A 600 dpi printer without unprintable strips.
 class RecordingBackend : public PrintBackend {
   public:
-    /// Unprintable strips of a printer in device pixels, and its resolution.
-    struct Device {
-        int dpi = 600;
-        int left = 0, top = 0, right = 0, bottom = 0;
-    };
-
     explicit RecordingBackend(std::vector<std::string> printers = {"Stampante"},
                               std::string defaultPrinter = "Stampante");
 
     // Set-up of the simulated system.
     std::vector<std::string> printers;
     std::string defaultPrinter;
-    std::map<std::string, Device> devices;   // printers not listed use Device{}
     std::set<std::string> unopenable;        // printers the spooler cannot open
     int addFormError = kFormOk;              // forced result of AddForm when not 0
     std::set<std::string> loadablePictures;  // paths DrawPicture can load
@@ -67,8 +62,6 @@ class RecordingBackend : public PrintBackend {
     /// The documents as the spooler would receive them: empty pages and empty documents are
     /// dropped (a NewPage right before EndDoc prints nothing).
     std::vector<RecordedDocument> Documents() const;
-    /// All text calls, in order.
-    std::vector<PrintCall> TextCalls() const;
     void Clear() {
         calls.clear();
         formLog.clear();
@@ -89,20 +82,20 @@ class RecordingBackend : public PrintBackend {
 
     void SetFont(const PrintFont& font) override { font_ = font; }
     int TextWidth(const std::string& text) override;
-    int TextHeight(const std::string& text) override;
+    int TextHeight(const std::string&) override { return LineHeight(font_.size); }
     void DrawText(int x, int y, const std::string& text) override;
     void DrawLine(int x1, int y1, int x2, int y2) override;
     bool DrawPicture(const std::string& path, int x, int y, int w, int h) override;
     void DrawBarcode(const BarcodePicture& picture, int x, int y, int w, int h) override;
-    void NewPage() override;
-    void EndDoc() override;
+    void NewPage() override { Record(PrintCall::Kind::NewPage); }
+    void EndDoc() override { Record(PrintCall::Kind::EndDoc); }
 
     /// The metrics, for tests: width of n characters and line height at a size.
     static int CharWidth(int size) { return size * 12; }
     static int LineHeight(int size) { return (size * 20 * 145 + 64) / 128; }
 
   private:
-    PrintCall Base(PrintCall::Kind kind);
+    PrintCall& Record(PrintCall::Kind kind, int x = 0, int y = 0, int w = 0, int h = 0);
     PaperForm Page() const;
     std::string current_;
     PrintFont font_;

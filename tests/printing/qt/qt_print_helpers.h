@@ -7,6 +7,7 @@
 #include <memory>
 #include <regex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace vorsa::test {
@@ -35,8 +36,8 @@ inline std::string PdfText(const std::string& path) {
 inline std::pair<double, double> PdfPageSize(const std::string& path) {
     const std::string info = Run("pdfinfo '" + path + "' 2>/dev/null");
     std::smatch m;
-    static const std::regex re(R"(Page size:\s+([0-9.]+) x ([0-9.]+) pts)");
-    if (!std::regex_search(info, m, re)) return {0, 0};
+    if (!std::regex_search(info, m, std::regex(R"(Page size:\s+([0-9.]+) x ([0-9.]+) pts)")))
+        return {0, 0};
     return {std::stod(m[1]), std::stod(m[2])};
 }
 
@@ -65,13 +66,11 @@ inline std::vector<PdfWord> PdfWords(const std::string& path) {
          it != std::sregex_iterator(); ++it) {
         const std::smatch& m = *it;
         if (m[1].matched) {
-            ++page;
-            pw = std::stod(m[1]);
-            ph = std::stod(m[2]);
-            continue;
+            std::tie(page, pw, ph) = std::make_tuple(page + 1, std::stod(m[1]), std::stod(m[2]));
+        } else {
+            words.push_back({page, std::stod(m[3]), std::stod(m[4]), std::stod(m[5]),
+                             std::stod(m[6]), pw, ph, m[7]});
         }
-        words.push_back({page, std::stod(m[3]), std::stod(m[4]), std::stod(m[5]), std::stod(m[6]),
-                         pw, ph, m[7]});
     }
     return words;
 }
