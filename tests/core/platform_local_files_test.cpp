@@ -276,10 +276,7 @@ TEST_F(LocalFilesTest, KilledWritersLeaveTempsThatStartUpRemoves) {
 
 TEST(System, ProgramFolderOfABuiltAndOfAnInstalledTill) {
     struct Case {
-        const char* exe;
-        const char* home;
-        const char* chosen;
-        const char* folder;
+        const char *exe, *home, *chosen, *folder;
     } cases[] = {
         {"/home/anna/vorsa/build/bin", "/home/anna", "", "/home/anna/vorsa/build/bin"},
         {"/usr/bin", "/home/anna", "", "/home/anna/Vorsa"},

@@ -51,8 +51,7 @@ const KeyDef& Def(std::string_view section, std::string_view key) {
 TEST(SettingsGatewayTest, LoadCorrectsAndHealsAsEachKeyDeclares) {
     static const std::string t40(40, 'T'), t30(30, 'T');
     struct Case {
-        const char* section;
-        const char* key;
+        const char *section, *key;
         int index;              // -1: not indexed
         const char* stored;     // nullptr: key missing
         const char* expected;   // value in memory, as the file would hold it
@@ -140,8 +139,7 @@ TEST(SettingsGatewayTest, SetCorrectsWritesAndHoldsTheValue) {
     struct Case {
         const KeyDef* def;
         int index;
-        const char* typed;
-        const char* stored;
+        const char *typed, *stored;
     };
     static const std::string x35(35, 'x');
     const Case cases[] = {

@@ -201,8 +201,7 @@ TEST(PasswordTest, RoundTripsHidesThePlainTextAndRefusesDamage) {
 TEST(FiltroNumericoTest, Keys) {
     struct Case {
         const char* text;
-        int caret;
-        int key;
+        int caret, key;
         bool passes;
     } cases[] = {
         {"", 0, '0', true},    {"", 0, 'a', false},  {"0", 1, '0', false}, {"0", 1, '5', true},
