@@ -46,9 +46,7 @@ TEST_F(SettingsStoreTest, WritesTrimmedSingleLineValuesAndReadsThemCut) {
     EXPECT_EQ(a.store.LeggiIni("S", "K", kIni, true), "A B");
     a.store.ScriviIni("S", "K", std::string(600, 'x'), kIni);
     EXPECT_EQ(a.store.LeggiIni("S", "K", kIni, true), std::string(511, 'x'));
-}
-
-TEST_F(SettingsStoreTest, BlankKeyDeletesTheWholeSection) {
+    // A blank key deletes the whole section.
     files.files[kIni] = "[A]\r\nx=1\r\n[B]\r\ny=2\r\n";
     a.store.CancellaChiave("A", "   ", kIni);
     EXPECT_EQ(files.files[kIni], "[B]\r\ny=2\r\n");
@@ -96,6 +94,11 @@ TEST_F(SettingsStoreTest, LockIsExclusiveBetweenTills) {
     EXPECT_TRUE(a.store.SbloccaChiave("BERE", "3"));
     EXPECT_EQ(files.files[kLock].find("3-LOCKED"), std::string::npos);
     EXPECT_TRUE(b.store.BloccaChiave("BERE", "3"));
+    // An unreachable lock file: waiting cannot make it writable.
+    files.failWrites = true;
+    b.sleeper.count = 0;
+    EXPECT_FALSE(b.store.BloccaChiave("S", "K"));
+    EXPECT_EQ(b.sleeper.count, 0);
 }
 
 TEST_F(SettingsStoreTest, UnlockNeverWaits) {
@@ -149,12 +152,6 @@ TEST_F(SettingsStoreTest, SeveralKeysAreTakenTogetherOrNotAtAll) {
     a.sleeper.count = 0;
     EXPECT_EQ(b.store.BloccaChiavi({{"BERE", "2"}}), std::vector<bool>({true}));
     EXPECT_EQ(b.sleeper.count, 0);
-}
-
-TEST_F(SettingsStoreTest, UnreachableLockFileGivesUpAtOnce) {
-    files.failWrites = true;
-    EXPECT_FALSE(a.store.BloccaChiave("S", "K"));
-    EXPECT_EQ(a.sleeper.count, 0);  // waiting cannot make the file writable
 }
 
 TEST_F(SettingsStoreTest, BatchedWritesLandBeforeTheLockIsReleased) {
