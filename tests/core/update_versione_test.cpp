@@ -14,26 +14,16 @@ namespace {
 
 TEST(VersioneTest, ComparesEachPartOnItsOwn) {
     const VersioneLocale local{1, 4, 7};
-    const struct {
-        const char* remote;
-        bool nuova;
-    } cases[] = {
-        {"148", true},     // revision 8 > 7
-        {"150", false},    // minor grew, but revision 0 is not above 7: three separate tests
-        {"1410", true},    // the revision is everything after the second character
-        {"147", false},    // the same version
-        {"248", true},     // major and minor not smaller, revision greater
-        {"038", false},    // older major
-        {"", false},       // empty
-        {"14", false},     // no revision: 0
-        {"14x", false},    // a non-digit anywhere reports nothing
-        {"1a8", false},    //
-        {"-148", false},   //
-        {"14256", false},  // a revision beyond a byte is not a version (it used to overflow)
-        {"14255", true},   // the largest revision a byte holds
-        {"1499999999999999999999", false},
-    };
-    for (const auto& c : cases) EXPECT_EQ(VersionePiuNuova(local, c.remote), c.nuova) << c.remote;
+    // Major and minor not smaller and the revision (all after the second character) greater;
+    // a revision is a byte.
+    for (const char* v : {"148", "1410", "248", "14255"})
+        EXPECT_TRUE(VersionePiuNuova(local, v)) << v;
+    // Minor grew but revision 0 is not above 7 (three separate tests), the same version, an
+    // older major, empty, no revision, a non-digit anywhere, a revision beyond a byte (it used to
+    // overflow).
+    for (const char* v :
+         {"150", "147", "038", "", "14", "14x", "1a8", "-148", "14256", "1499999999999999999999"})
+        EXPECT_FALSE(VersionePiuNuova(local, v)) << v;
 }
 
 /// Answers when the test says so, as the network does later.
