@@ -23,28 +23,19 @@ class ScriptedRunner : public CommandRunner {
     }
 };
 
+// The private configuration's forms (and root's password change) run against a real smbd in
+// the Samba tests; these are the system's and a user's, which those tests cannot reach.
 TEST(CondivisioneTest, CommandLines) {
     const SambaConfig system;
-    const SambaConfig privata{"/tmp/t/smb.conf", 4445};
-    EXPECT_EQ(ComandoCreaCondivisione(system, "vorsa$", "/home/bar/Vorsa"),
-              (Argv{"net", "usershare", "add", "vorsa$", "/home/bar/Vorsa", "Vorsa", "S-1-1-0:F",
-                    "guest_ok=y"}));
-    EXPECT_EQ(ComandoCreaCondivisione(privata, "vorsa$", "/a b/c"),
-              (Argv{"net", "-s", "/tmp/t/smb.conf", "usershare", "add", "vorsa$", "/a b/c", "Vorsa",
-                    "S-1-1-0:F", "guest_ok=y"}));
+    EXPECT_EQ(
+        ComandoCreaCondivisione(system, "vorsa$", "/a b/c"),
+        (Argv{"net", "usershare", "add", "vorsa$", "/a b/c", "Vorsa", "S-1-1-0:F", "guest_ok=y"}));
     EXPECT_EQ(ComandoCreaCondivisione(system, "vorsa$", "/v", false).back(), "guest_ok=n");
     // A till run by a user changes the account's password through smbd, with the old one; the
     // passwords go to the standard input only.
     const ComandoPassword utente = ComandoCambiaPassword(system, false, "vecchia", "nuova");
     EXPECT_EQ(utente.argv, (Argv{"smbpasswd", "-s", "-r", "127.0.0.1", "-U", "vorsa"}));
     EXPECT_EQ(utente.input, "vecchia\nnuova\nnuova\n");
-    const ComandoPassword root = ComandoCambiaPassword(privata, true, "vecchia", "nuova");
-    EXPECT_EQ(root.argv, (Argv{"smbpasswd", "-c", "/tmp/t/smb.conf", "-s", "-a", "vorsa"}));
-    EXPECT_EQ(root.input, "nuova\nnuova\n");
-    EXPECT_EQ(ComandoEliminaCondivisione(system, "vorsa$"),
-              (Argv{"net", "usershare", "delete", "vorsa$"}));
-    EXPECT_EQ(ComandoEliminaCondivisione(privata, "vorsa$"),
-              (Argv{"net", "-s", "/tmp/t/smb.conf", "usershare", "delete", "vorsa$"}));
 }
 
 TEST(CondivisioneTest, CreateRunsTheCommandThenChecksTheShare) {
@@ -68,7 +59,6 @@ TEST(CondivisioneTest, CreateRunsTheCommandThenChecksTheShare) {
 
         share->DeleteTillShare("vorsa$");
         EXPECT_EQ(runner.runs.back(), (Argv{"net", "usershare", "delete", "vorsa$"}));
-        EXPECT_EQ(share->CurrentUserName(), "cassiere");
     }
 }
 
@@ -131,16 +121,13 @@ TEST(CondivisioneTest, RunnerRunsRealProgramsAndStopsHangingOnes) {
 TEST(CondivisioneTest, EnvironmentPointsAtAPrivateSamba) {
     setenv("VORSA_SMB_CONF", "/t/smb.conf", 1);
     setenv("VORSA_SMB_PORT", "4445", 1);
-    SambaConfig c = SambaConfigFromEnvironment();
-    EXPECT_EQ(c.smbConf, "/t/smb.conf");
-    EXPECT_EQ(c.port, 4445);
+    EXPECT_EQ(SambaConfigFromEnvironment().smbConf, "/t/smb.conf");
+    EXPECT_EQ(SambaConfigFromEnvironment().port, 4445);
     setenv("VORSA_SMB_PORT", "99999", 1);
     EXPECT_EQ(SambaConfigFromEnvironment().port, 0);
     unsetenv("VORSA_SMB_CONF");
     unsetenv("VORSA_SMB_PORT");
-    c = SambaConfigFromEnvironment();
-    EXPECT_EQ(c.smbConf, "");
-    EXPECT_EQ(c.port, 0);
+    EXPECT_EQ(SambaConfigFromEnvironment().smbConf, "");
 }
 
 }  // namespace

@@ -7,11 +7,12 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <future>
 #include <iterator>
 #include <thread>
 
@@ -20,6 +21,7 @@
 #include "platform/system.h"
 #include "platform/text.h"
 #include "support/kill_loop.h"
+#include "support/memory_file_access.h"
 
 namespace vorsa {
 namespace {
@@ -27,9 +29,21 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
+/// Runs `body` in a child process; Succeeded() tells whether it returned true.
+pid_t InChild(const std::function<bool()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(body() ? 0 : 1);
+    return child;
+}
+
+bool Succeeded(pid_t child) {
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
 std::string KeyOf(int process, int i) {
-    std::string key = "P";
-    return key.append(std::to_string(process)).append("_").append(std::to_string(i));
+    return "P" + std::to_string(process) + "_" + std::to_string(i);
 }
 
 class LocalFilesTest : public ::testing::Test {
@@ -124,9 +138,7 @@ TEST_F(LocalFilesTest, FullDiskKeepsTheOriginalFile) {
     const std::string p = Path("a.ini");
     const std::string original = "[S]\r\nk=original\r\n";
     ASSERT_TRUE(files_->ReplaceAll(p, original));
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
+    EXPECT_TRUE(Succeeded(InChild([&] {
         // A file size limit makes writes fail with EFBIG, as a full disk would.
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{4096, 4096};
@@ -135,41 +147,11 @@ TEST_F(LocalFilesTest, FullDiskKeepsTheOriginalFile) {
         ProfileStore store(*local);
         const bool replaced = local->ReplaceAll(p, std::string(100000, 'x'));
         const bool set = store.Set(p, "S", "big", std::string(100000, 'y'));
-        const bool reverted = store.Get(p, "S", "big") == std::nullopt;
-        ::_exit(!replaced && !set && reverted ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+        return !replaced && !set && store.Get(p, "S", "big") == std::nullopt;
+    })));
     EXPECT_EQ(Slurp(p), original);
     EXPECT_EQ(Listing(), std::vector<std::string>{"a.ini"});
 }
-
-// Runs LockExclusive on another thread; acquired() tells whether it has returned yet.
-class LockAttempt {
-  public:
-    LockAttempt(FileAccess& files, std::string path)
-        : thread_([this, &files, path] {
-              lock_ = files.LockExclusive(path);
-              acquired_ = true;
-          }) {}
-    ~LockAttempt() { Release(); }
-    bool acquired() const { return acquired_; }
-    void Release() {
-        if (thread_.joinable()) thread_.join();
-        lock_.reset();
-    }
-    bool WaitAcquired() {
-        for (int i = 0; i < 500 && !acquired_; ++i) std::this_thread::sleep_for(10ms);
-        return acquired_;
-    }
-
-  private:
-    std::atomic<bool> acquired_{false};
-    std::unique_ptr<FileLock> lock_;
-    std::thread thread_;
-};
 
 TEST_F(LocalFilesTest, LockFollowsTheFileARenameReplaced) {
     const std::string p = Path("a.ini");
@@ -177,54 +159,35 @@ TEST_F(LocalFilesTest, LockFollowsTheFileARenameReplaced) {
     auto third = MakeLocalFileAccess(false);
     auto held = files_->LockExclusive(p);
     ASSERT_NE(held, nullptr);
-    LockAttempt waiter(*second, p);  // another object of this process waits
-    std::this_thread::sleep_for(100ms);
-    EXPECT_FALSE(waiter.acquired());
+    // Another object of this process waits.
+    auto waiter = std::async(std::launch::async, [&] { return second->LockExclusive(p); });
+    EXPECT_EQ(waiter.wait_for(100ms), std::future_status::timeout);
     ASSERT_TRUE(files_->ReplaceAll(p, "new"));  // a new inode takes the name meanwhile
     held.reset();
-    ASSERT_TRUE(waiter.WaitAcquired());
+    ASSERT_EQ(waiter.wait_for(5s), std::future_status::ready);
+    auto got = waiter.get();
     // The waiter must now hold the lock of the file the name points at.
-    LockAttempt late(*third, p);
-    std::this_thread::sleep_for(100ms);
-    EXPECT_FALSE(late.acquired());
-    waiter.Release();
-    EXPECT_TRUE(late.WaitAcquired());
-}
-
-TEST_F(LocalFilesTest, StoreUsesTheStampInsteadOfParsing) {
-    const std::string p = Path("a.ini");
-    ProfileStore store(*files_);
-    EXPECT_TRUE(store.Set(p, "S", "k", "1"));
-    const long parses = store.counters().parses;
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(store.Get(p, "S", "k"), "1");
-    EXPECT_EQ(store.counters().parses, parses);
-    ProfileStore other(*files_);
-    EXPECT_TRUE(other.Set(p, "S", "k", "2"));
-    EXPECT_EQ(store.Get(p, "S", "k"), "2");
+    auto late = std::async(std::launch::async, [&] { return third->LockExclusive(p); });
+    EXPECT_EQ(late.wait_for(100ms), std::future_status::timeout);
+    got.reset();
+    EXPECT_EQ(late.wait_for(5s), std::future_status::ready);
 }
 
 TEST_F(LocalFilesTest, TwoProcessesLoseNoKey) {
     const std::string p = Path("shared.ini");
     constexpr int kKeys = 200;
-    pid_t children[2];
-    for (int c = 0; c < 2; ++c) {
-        children[c] = ::fork();
-        ASSERT_GE(children[c], 0);
-        if (children[c] == 0) {
+    auto writer = [&](int c) {
+        return [&p, c] {
             auto local = MakeLocalFileAccess(false);
             ProfileStore store(*local);
             bool ok = true;
-            for (int i = 0; i < kKeys; ++i) {
+            for (int i = 0; i < kKeys; ++i)
                 ok = store.Set(p, "Shared", KeyOf(c, i), std::to_string(i)) && ok;
-            }
-            ::_exit(ok ? 0 : 1);
-        }
-    }
-    for (pid_t child : children) {
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
+            return ok;
+        };
+    };
+    const pid_t children[] = {InChild(writer(0)), InChild(writer(1))};
+    for (pid_t child : children) EXPECT_TRUE(Succeeded(child));
     // Key names are distinct, so the count alone proves that none was lost.
     ProfileStore reader(*files_);
     EXPECT_EQ(reader.Document(p).Entries("Shared").size(), 2u * kKeys);
@@ -292,6 +255,8 @@ TEST_F(LocalFilesTest, StaleTempsOfKilledReplacesAreRemoved) {
 TEST_F(LocalFilesTest, KilledWritersLeaveTempsThatStartUpRemoves) {
     const std::string ini = Path("Vorsa.ini");
     const std::string big(4 << 20, 'v');
+    // Present from the start: on a slow machine no replace may finish before the first kill.
+    ASSERT_TRUE(files_->ReplaceAll(ini, "[A]\r\n"));
     test::KillLoop(
         8, 5, 54,
         [&](int) {
@@ -313,10 +278,7 @@ TEST_F(LocalFilesTest, KilledWritersLeaveTempsThatStartUpRemoves) {
 
 TEST(System, ProgramFolderOfABuiltAndOfAnInstalledTill) {
     struct Case {
-        const char* exe;
-        const char* home;
-        const char* chosen;
-        const char* folder;
+        const char *exe, *home, *chosen, *folder;
     } cases[] = {
         {"/home/anna/vorsa/build/bin", "/home/anna", "", "/home/anna/vorsa/build/bin"},
         {"/usr/bin", "/home/anna", "", "/home/anna/Vorsa"},
@@ -342,6 +304,167 @@ TEST(System, DateTimeClockUserAndTempFolder) {
     const std::string temp = SystemTempFolder();
     ASSERT_FALSE(temp.empty());
     EXPECT_EQ(temp.back(), '/');
+}
+
+// The profile store on files in memory.
+const std::string kPath = "till/Vorsa.ini";
+const std::string kOther = "till/Other.ini";
+
+class ProfileStoreTest : public ::testing::Test {
+  protected:
+    MemoryFileAccess files;
+    ProfileStore store{files};
+};
+
+TEST_F(ProfileStoreTest, ParsesOnlyWhenTheFileChangedAndKeepsWhatItShowedWhenUnreadable) {
+    files.files[kPath] = "[S]\r\nk=1\r\n";
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(store.Get(kPath, "s", "K"), "1");
+    EXPECT_EQ(store.counters().parses, 1);
+    files.files[kPath] = "[S]\r\nk=2\r\n";  // another till changed it
+    EXPECT_EQ(store.Get(kPath, "S", "k"), "2");
+    EXPECT_EQ(store.counters().parses, 2);
+    files.files[kPath] = "[S]\r\nk=3\r\n";
+    files.failReads = true;  // the share went away
+    for (int i = 0; i < 2; ++i) EXPECT_EQ(store.Get(kPath, "S", "k"), "2");
+    EXPECT_FALSE(store.Readable(kPath));
+    EXPECT_FALSE(store.Set(kPath, "S", "k", "4"));
+    EXPECT_EQ(store.Get(kOther, "S", "k"), std::nullopt);  // never read: nothing to show
+    files.failReads = false;
+    EXPECT_EQ(store.Get(kPath, "S", "k"), "3");
+}
+
+TEST_F(ProfileStoreTest, SnapshotChecksEachFileOnceButWritesStayFresh) {
+    files.files[kPath] = "[S]\r\nk=1\r\n";
+    store.BeginSnapshot();
+    EXPECT_EQ(store.Get(kPath, "S", "k"), "1");
+    files.files[kPath] = "[S]\r\nk=2\r\n";  // another till, during the refresh
+    EXPECT_EQ(store.Get(kPath, "S", "k"), "1");
+    EXPECT_TRUE(store.Set(kPath, "S", "j", "3"));  // a write merges the real file
+    EXPECT_EQ(files.files[kPath], "[S]\r\nk=2\r\nj=3\r\n");
+    files.files[kPath] = "[S]\r\nk=4\r\n";
+    store.EndSnapshot();
+    EXPECT_EQ(store.Get(kPath, "S", "k"), "4");
+}
+
+TEST_F(ProfileStoreTest, WritesOnlyRealChangesAndMergesOthers) {
+    EXPECT_TRUE(store.Set(kPath, "S", "k", "1"));
+    EXPECT_TRUE(store.Set(kPath, "S", "k", "1"));
+    EXPECT_TRUE(store.DeleteKey(kPath, "S", "absent"));
+    EXPECT_EQ(files.replaceCount, 1);
+    EXPECT_EQ(store.counters().writes, 1);
+    files.files[kPath] += "other=2\r\n";  // written elsewhere after our last read
+    EXPECT_TRUE(store.Set(kPath, "S", "mine", "3"));
+    EXPECT_EQ(files.files[kPath], "[S]\r\nk=1\r\nother=2\r\nmine=3\r\n");
+    EXPECT_TRUE(store.DeleteSection(kPath, "S"));
+    EXPECT_EQ(files.files[kPath], "");
+    EXPECT_EQ(files.locksHeld, 0);
+}
+
+TEST_F(ProfileStoreTest, FailuresLeaveNoTrace) {
+    files.files[kPath] = "[S]\r\nk=1\r\n";
+    files.failWrites = true;
+    EXPECT_FALSE(store.Set(kPath, "S", "k", "2"));
+    EXPECT_EQ(store.Get(kPath, "S", "k"), "1");
+    store.BeginBatch();
+    store.Set(kPath, "S", "k", "3");
+    EXPECT_EQ(store.Get(kPath, "S", "k"), "3");
+    EXPECT_FALSE(store.CommitBatch());
+    EXPECT_EQ(store.Get(kPath, "S", "k"), "1");
+    EXPECT_FALSE(store.Update(kPath, [](IniDocument& d) { return d.Set("S", "u", "1"); }));
+    EXPECT_EQ(store.Get(kPath, "S", "u"), std::nullopt);
+    files.failWrites = false;
+    EXPECT_TRUE(store.Set(kPath, "S", "z", "9"));  // dropped changes do not come back
+    EXPECT_EQ(files.files[kPath], "[S]\r\nk=1\r\nz=9\r\n");
+
+    files.failReads = true;  // an unreadable file is never overwritten with a guess
+    files.files[kPath] = "[S]\r\nk=5\r\n";
+    EXPECT_FALSE(store.Set(kPath, "S", "x", "1"));
+    EXPECT_EQ(files.files[kPath], "[S]\r\nk=5\r\n");
+    EXPECT_EQ(files.locksHeld, 0);
+}
+
+TEST_F(ProfileStoreTest, BatchReadsItsWritesAndWritesEachFileOnce) {
+    files.files[kPath] = "[S]\r\nk=1\r\n";
+    store.BeginBatch();
+    store.Set(kPath, "S", "a", "1");
+    store.Set(kOther, "T", "c", "3");
+    store.BeginBatch();  // nested: only the outer commit writes
+    store.DeleteKey(kPath, "S", "k");
+    EXPECT_TRUE(store.CommitBatch());
+    EXPECT_TRUE(store.InBatch());
+    EXPECT_EQ(store.Get(kPath, "s", "A"), "1");
+    EXPECT_EQ(store.Get(kPath, "S", "k"), std::nullopt);
+    files.files[kPath] += "theirs=y\r\n";  // another till writes during the batch
+    EXPECT_EQ(store.Get(kPath, "S", "a"), "1");
+    EXPECT_EQ(files.replaceCount, 0);
+    EXPECT_TRUE(store.CommitBatch());
+    EXPECT_FALSE(store.InBatch());
+    EXPECT_EQ(files.replaceCount, 2);
+    EXPECT_EQ(files.files[kPath], "[S]\r\ntheirs=y\r\na=1\r\n");
+    EXPECT_EQ(files.files[kOther], "[T]\r\nc=3\r\n");
+}
+
+TEST_F(ProfileStoreTest, FlushAndUpdateWriteAtOnce) {
+    store.BeginBatch();
+    store.Set(kPath, "S", "a", "1");
+    store.Set(kOther, "T", "b", "2");
+    EXPECT_TRUE(store.FlushFile(kOther));
+    EXPECT_TRUE(store.FlushFile(kOther));  // nothing left to write
+    EXPECT_EQ(files.replaceCount, 1);
+    EXPECT_TRUE(store.Update(kPath, [](IniDocument& doc) {
+        EXPECT_EQ(doc.Get("S", "a"), "1");  // sees the batch
+        return doc.Set("Locks", "Till1", "busy");
+    }));
+    EXPECT_EQ(files.files[kPath], "[S]\r\na=1\r\n[Locks]\r\nTill1=busy\r\n");
+    EXPECT_TRUE(store.InBatch());
+    EXPECT_TRUE(store.CommitBatch());
+    EXPECT_EQ(files.replaceCount, 2);
+}
+
+// A transaction reads under the file's lock, holds it to the one write, and never creates the
+// file: one found gone (deleted or emptied on the share) is reported, not brought back holding
+// a few keys, and neither is it by a plain write. The last document read stays for a restore.
+TEST_F(ProfileStoreTest, ATransactionNeverBringsBackAFileThatWentAway) {
+    files.files[kPath] = "[S]\r\nn=1\r\n";
+    store.Proteggi(kPath);
+    ASSERT_EQ(store.BeginTransaction(kPath, true), ProfileStore::TxStatus::Ok);
+    EXPECT_EQ(files.locksHeld, 1);
+    EXPECT_TRUE(store.Set(kPath, "S", "n", "2"));
+    EXPECT_TRUE(store.Set(kOther, "S", "x", "1"));
+    EXPECT_EQ(files.replaceCount, 0);  // nothing before the end
+    EXPECT_TRUE(store.CommitTransaction());
+    EXPECT_EQ(files.locksHeld, 0);
+    EXPECT_EQ(files.files[kPath], "[S]\r\nn=2\r\n");
+    EXPECT_EQ(files.files[kOther], "[S]\r\nx=1\r\n");
+
+    for (const char* how : {"deleted", "emptied"}) {
+        if (std::string(how) == "deleted")
+            files.files.erase(kPath);
+        else
+            files.files[kPath].clear();
+        EXPECT_EQ(store.BeginTransaction(kPath, true), ProfileStore::TxStatus::Gone) << how;
+        EXPECT_EQ(files.locksHeld, 0);
+        EXPECT_FALSE(store.Set(kPath, "S", "n", "3")) << how;
+        EXPECT_TRUE(files.files.count(kPath) == 0 || files.files[kPath].empty()) << how;
+        ASSERT_NE(store.LastGood(kPath), nullptr);
+        EXPECT_EQ(store.LastGood(kPath)->Get("S", "n"), "2");
+    }
+    const IniDocument copia = *store.LastGood(kPath);
+    EXPECT_TRUE(store.Restore(kPath, [&](IniDocument& d) {
+        d = copia;
+        return true;
+    }));
+    EXPECT_EQ(files.files[kPath], "[S]\r\nn=2\r\n");
+    // A file nobody guards (a saved catalogue) is made again by a write, as ever.
+    files.files.erase(kOther);
+    EXPECT_TRUE(store.Set(kOther, "S", "x", "2"));
+    EXPECT_EQ(files.files[kOther], "[S]\r\nx=2\r\n");
+    // An abandoned transaction writes nothing and shows the file again.
+    ASSERT_EQ(store.BeginTransaction(kPath, true), ProfileStore::TxStatus::Ok);
+    store.Set(kPath, "S", "n", "9");
+    store.AbortTransaction();
+    EXPECT_EQ(store.Get(kPath, "S", "n"), "2");
+    EXPECT_EQ(files.files[kPath], "[S]\r\nn=2\r\n");
 }
 
 }  // namespace

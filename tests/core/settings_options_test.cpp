@@ -1,23 +1,36 @@
+// The options' gateway: each key corrected, healed and held as its table says; options of
+// several keys set together, whole in the file even when the till is killed midway.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <set>
+
+#include "platform/ini_document.h"
+#include "platform/text.h"
 #include "settings/keys.h"
+#include "settings/scritture.h"
 #include "settings/settings_gateway.h"
 #include "support/fakes.h"
+#include "support/kill_loop.h"
 
 namespace vorsa {
 namespace {
 
+/// One till's settings on `files` (its own memory files when none is given) in `folder`.
 struct Gateway {
-    Gateway() : store(files, clock, sleeper, shell, "/p"), settings(store, paths, opt) {
-        paths.gFileIni = paths.gFileDati = "/p/Vorsa.ini";
-        paths.gFileLock = "/p/Vorsa.ini.lck";
-        paths.gFilePassword = "/tmp/pw";
+    explicit Gateway(FileAccess* files = nullptr, const std::string& folder = "/p")
+        : store(files ? *files : memory, clock, sleeper, shell, folder),
+          settings(store, paths, opt) {
+        paths.gFileIni = paths.gFileDati = folder + "/Vorsa.ini";
+        paths.gFileLock = folder + "/Vorsa.ini.lck";
+        paths.gFilePassword = folder + "/pw";
     }
     std::optional<std::string> InFile(const KeyDef& d, const Idx& i = {}) {
         const KeyName n = Resolve(d, i);
         return store.profiles().Get(paths.Of(d.file), n.section, n.key);
     }
-    MemoryFileAccess files;
+    MemoryFileAccess memory;
     test::FakeClock clock;
     test::FakeSleeper sleeper;
     test::FakeShell shell;
@@ -38,18 +51,15 @@ const KeyDef& Def(std::string_view section, std::string_view key) {
 TEST(SettingsGatewayTest, LoadCorrectsAndHealsAsEachKeyDeclares) {
     static const std::string t40(40, 'T'), t30(30, 'T');
     struct Case {
-        const char* section;
-        const char* key;
+        const char *section, *key;
         int index;              // -1: not indexed
         const char* stored;     // nullptr: key missing
         const char* expected;   // value in memory, as the file would hold it
         const char* fileAfter;  // nullptr: key still missing
     };
     const Case cases[] = {
-        {"STAMPA", "FORMATO", -1, "5", "5", "5"},
         {"STAMPA", "FORMATO", -1, "7", "2", "7"},  // out of range: default in memory, file kept
         {"STAMPA", "FORMATO", -1, nullptr, "2", nullptr},
-        {"STAMPA", "FORMATO", -1, "abc", "2", "abc"},
         {"STAMPA", "FORMATO", -1, "0", "0", "0"},
         {"STAMPA", "ABILITATO", -1, "0", "0", "0"},
         {"STAMPA", "ABILITATO", -1, "2", "1", "2"},
@@ -70,10 +80,15 @@ TEST(SettingsGatewayTest, LoadCorrectsAndHealsAsEachKeyDeclares) {
         {"PROGRAMMA", "SEPARATORE", -1, nullptr, ";", ";"},
         {"PROGRAMMA", "SEPARATORE", -1, "|", "|", "|"},
         {"PROGRAMMA", "SEPARATORE", -1, ";;", ";", ";"},
+        {"PROGRAMMA", "SEPARATORE", -1, ",", ";", ";"},  // the records' own syntax
         {"PROGRAMMA", "BORDI MAGNETICI", -1, nullptr, "1", "Si"},
         {"PROGRAMMA", "BORDI MAGNETICI", -1, "SI", "1", "SI"},
+        {"PROGRAMMA", "BORDI MAGNETICI", -1, "", "1", "Si"},
+        {"PROGRAMMA", "BORDI MAGNETICI", -1, "1", "0", "1"},  // only "si" in any case is on
         {"PROGRAMMA", "AGGIORNAMENTI", -1, "no", "0", "no"},
         {"PROGRAMMA", "BORDI MAGNETICI SENSIBILITA", -1, "61", "20", "20"},
+        {"PROGRAMMA", "BORDI MAGNETICI SENSIBILITA", -1, "abc", "20", "20"},
+        {"PROGRAMMA", "BORDI MAGNETICI SENSIBILITA", -1, "10", "10", "10"},
         {"MONETE", "S#", 3, nullptr, "0,5", "0,50"},
         {"MONETE", "S#", 3, "molti", "0,5", "molti"},
         {"MONETE", "S#", 9, "2.5", "2,5", "2.5"},
@@ -122,8 +137,7 @@ TEST(SettingsGatewayTest, SetCorrectsWritesAndHoldsTheValue) {
     struct Case {
         const KeyDef* def;
         int index;
-        const char* typed;
-        const char* stored;
+        const char *typed, *stored;
     };
     static const std::string x35(35, 'x');
     const Case cases[] = {
@@ -149,28 +163,95 @@ TEST(SettingsGatewayTest, SetCorrectsWritesAndHoldsTheValue) {
     }
 }
 
-TEST(SettingsGatewayTest, KitchenOrderKeysTakeTwoIndices) {
-    Gateway g;
-    g.store.ScriviIni("COMANDA2", "MARGINE3", "12", g.paths.gFileIni);
-    g.store.ScriviIni("COMANDA2", "OPZ3", "1", g.paths.gFileIni);
-    g.store.ScriviIni("COMANDA2", "NOME", "Cucina calda e fredda", g.paths.gFileIni);
-    for (const KeyDef* k : {&keys::ComandaMargine, &keys::ComandaOpzione, &keys::ComandaNome})
-        g.settings.LoadAll(*k, 2);
-    ASSERT_GE(g.opt.gComande.size(), 2u);
-    EXPECT_EQ(g.opt.gComande[1].margini[3], 12);
-    EXPECT_TRUE(g.opt.gComande[1].opz[2]);
-    EXPECT_FALSE(g.opt.gComande[1].opz[0]);
-    EXPECT_EQ(g.opt.gComande[1].nome, "Cucina calda e");
-    EXPECT_EQ(g.opt.gComande[0].nome, "Comanda 1");
+TEST(SettingsGatewayTest, IntoRange) {
+    const std::pair<const char*, int> cases[] = {
+        {"5", 5}, {" 5 ", 5}, {"", 9},   {"x", 9},  {"5x", 9},
+        {"0", 9}, {"10", 10}, {"11", 9}, {"-1", 9}, {"99999999999999999999", 9}};
+    for (auto [text, result] : cases) EXPECT_EQ(IntoRange(text, 9, 1, 10), result) << text;
 }
 
-TEST(SettingsGatewayTest, IntoRange) {
-    struct R {
-        const char* text;
-        int result;
-    } cases[] = {{"5", 5}, {" 5 ", 5}, {"", 9},   {"x", 9},  {"5x", 9},
-                 {"0", 9}, {"10", 10}, {"11", 9}, {"-1", 9}, {"99999999999999999999", 9}};
-    for (const auto& c : cases) EXPECT_EQ(IntoRange(c.text, 9, 1, 10), c.result) << c.text;
+TEST(ScrittureTest, KitchenOrdersAreAddedUpToTwentyAndRemovedDownToOne) {
+    Gateway c;
+    ASSERT_EQ(c.opt.gComande.size(), 2u);  // two configurations when nothing is stored
+    EXPECT_TRUE(RimuoviComanda(c.settings));
+    EXPECT_FALSE(RimuoviComanda(c.settings));
+    EXPECT_EQ(c.opt.gComande.size(), 1u);
+    EXPECT_EQ(c.settings.Read(keys::NumeroComande), "1");
+    for (int n = 2; n <= 20; ++n) ASSERT_TRUE(AggiungiComanda(c.settings)) << n;
+    EXPECT_FALSE(AggiungiComanda(c.settings));
+    EXPECT_EQ(c.opt.gComande.size(), 20u);
+    EXPECT_EQ(c.opt.gComande[19].nome, "Comanda 20");
+    EXPECT_EQ(c.settings.Read(keys::ComandaNome, Idx(20)), "Comanda 20");
+    EXPECT_EQ(c.settings.Read(keys::NumeroComande), "20");
+
+    c.settings.Set(keys::ComandaProdotti, "101;102", Idx(20));
+    ASSERT_TRUE(RimuoviComanda(c.settings));
+    const IniDocument doc = IniDocument::Parse(c.memory.ReadAll("/p/Vorsa.ini").bytes);
+    EXPECT_FALSE(doc.HasSection("COMANDA20"));
+    EXPECT_TRUE(doc.HasSection("COMANDA19"));
+    EXPECT_EQ(c.settings.Read(keys::NumeroComande), "19");
+}
+
+TEST(ScrittureTest, OptionsSetTogetherAreCorrectedAndHeld) {
+    Gateway c;
+    ImpostaInsieme(c.settings, {{&keys::Copie, Idx(1), "100"},
+                                {&keys::Progressivo, {}, "0"},
+                                {&keys::BottoniAltezza, {}, "300"}});
+    EXPECT_EQ(c.settings.Read(keys::Copie, Idx(1)), "1");
+    EXPECT_FALSE(c.opt.gProgressivo);
+    EXPECT_EQ(c.opt.gBottoniAltezza, 300);
+    ScriviInsieme(c.settings, {{&keys::ImmagineAltezza, Idx(0), "1500"}});
+    EXPECT_EQ(c.settings.Read(keys::ImmagineAltezza, Idx(0)), "1500");  // as given
+}
+
+// The pickup ticket options turned off and on together, and configurations added and removed,
+// for ever; killed at random moments.
+[[noreturn]] void CambiaPerSempre(const std::string& folder) {
+    auto files = MakeLocalFileAccess(true);
+    Gateway c(files.get(), folder);
+    c.opt.gComande.resize(static_cast<std::size_t>(Val(c.settings.Read(keys::NumeroComande))));
+    const KeyDef* gruppo[] = {&keys::Progressivo, &keys::TicketRitiro, &keys::TicketRitiroGruppo,
+                              &keys::TicketRitiroBarre, &keys::ProgressivoPiede};
+    for (int i = 0;; ++i) {
+        std::vector<Scrittura> s;
+        for (const KeyDef* k : gruppo) s.push_back({k, {}, i % 2 ? "1" : "0"});
+        ImpostaInsieme(c.settings, s);
+        if (i % 6 < 3)
+            AggiungiComanda(c.settings);
+        else
+            RimuoviComanda(c.settings);
+    }
+}
+
+TEST(ScrittureTest, KilledWhileWritingLeavesEveryGroupWhole) {
+    const std::string folder = (std::filesystem::temp_directory_path() /
+                                ("vorsa-scritture-crash-" + std::to_string(getpid())))
+                                   .string();
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    MakeLocalFileAccess(false)->ReplaceAll(folder + "/Vorsa.ini",
+                                           "[COMANDA]\r\nNUMERO=2\r\n[COMANDA1]\r\nNOME=Cucina\r\n"
+                                           "[COMANDA2]\r\nNOME=Bar\r\n");
+    std::set<std::string> visti;
+    test::KillLoop(
+        25, 5, 60, [&](int) { CambiaPerSempre(folder); },
+        [&](int round) {
+            const IniDocument doc = IniDocument::Parse(
+                MakeLocalFileAccess(false)->ReadAll(folder + "/Vorsa.ini").bytes);
+            std::set<std::string> valori;
+            for (const char* k : {"PROGRESSIVO", "TKT-RITIRO", "TKT-RITIRO-GRP", "TKT-RITIRO_BARRE",
+                                  "PROGRESSIVO_PIEDE"})
+                valori.insert(doc.Get("STAMPA", k).value_or("-"));
+            EXPECT_EQ(valori.size(), 1u) << "round " << round;
+            const int n = static_cast<int>(Val(doc.Get("COMANDA", "NUMERO").value_or("0")));
+            EXPECT_GE(n, 1) << "round " << round;
+            for (int k = 1; k <= 21; ++k)
+                EXPECT_EQ(doc.HasSection("COMANDA" + std::to_string(k)), k <= n)
+                    << "round " << round << ": configuration " << k << " of " << n;
+            visti.insert(*valori.begin() + "/" + std::to_string(n));
+        });
+    EXPECT_GT(visti.size(), 1u) << "nothing ever changed: the test proved nothing";
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -34,33 +34,19 @@ class SettingsStoreTest : public ::testing::Test {
     Station b{files, "BRUNO56:78"};
 };
 
-TEST_F(SettingsStoreTest, WritesTrimmedSingleLineValues) {
-    struct Case {
-        const char* section;
-        const char* key;
-        const char* value;
-        const char* line;
-    } cases[] = {
-        {"S", "K", "A\r\nB", "K=A B"},
-        {"S", "K", "A\rB\nC", "K=A B C"},
-        {" S ", "  K  ", "  v  ", "K=v"},
-        {"S", "K", "\r\n", "K="},
-    };
-    for (const auto& c : cases) {
+TEST_F(SettingsStoreTest, WritesTrimmedSingleLineValuesAndReadsThemCut) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"A\r\nB", "K=A B"}, {"A\rB\nC", "K=A B C"}, {"  v  ", "K=v"}, {"\r\n", "K="}};
+    for (const auto& [value, line] : cases) {
         files.files.clear();
-        a.store.ScriviIni(c.section, c.key, c.value, kIni);
-        EXPECT_EQ(files.files[kIni], std::string("[S]\r\n") + c.line + "\r\n") << c.value;
+        a.store.ScriviIni(" S ", "  K  ", value, kIni);
+        EXPECT_EQ(files.files[kIni], std::string("[S]\r\n") + line + "\r\n") << value;
     }
     a.store.ScriviIni("S", "K", "A\r\nB", kIni);
     EXPECT_EQ(a.store.LeggiIni("S", "K", kIni, true), "A B");
-}
-
-TEST_F(SettingsStoreTest, ReadCutsAt511Characters) {
     a.store.ScriviIni("S", "K", std::string(600, 'x'), kIni);
     EXPECT_EQ(a.store.LeggiIni("S", "K", kIni, true), std::string(511, 'x'));
-}
-
-TEST_F(SettingsStoreTest, BlankKeyDeletesTheWholeSection) {
+    // A blank key deletes the whole section.
     files.files[kIni] = "[A]\r\nx=1\r\n[B]\r\ny=2\r\n";
     a.store.CancellaChiave("A", "   ", kIni);
     EXPECT_EQ(files.files[kIni], "[B]\r\ny=2\r\n");
@@ -68,17 +54,13 @@ TEST_F(SettingsStoreTest, BlankKeyDeletesTheWholeSection) {
     EXPECT_EQ(files.files[kIni], "[B]\r\n");
 }
 
-TEST_F(SettingsStoreTest, ForeignLockIsIgnoredWithMultiTillOff) {
+TEST_F(SettingsStoreTest, ReadWaitsOutAForeignLockThenLogsUnlessMultiTillIsOff) {
     files.files[kIni] = "[S]\r\nK=5\r\n";
     files.files[kLock] = "[S]\r\nK-LOCKED=BRUNO56:78\r\n";
     a.store.lock.gMultiVorsa = false;
     EXPECT_EQ(a.store.LeggiIni("S", "K", kIni), "5");
     EXPECT_EQ(a.sleeper.count, 0);
-}
-
-TEST_F(SettingsStoreTest, ReadWaitsOutAForeignLockThenLogs) {
-    files.files[kIni] = "[S]\r\nK=5\r\n";
-    files.files[kLock] = "[S]\r\nK-LOCKED=BRUNO56:78\r\n";
+    a.store.lock.gMultiVorsa = true;
     EXPECT_EQ(a.store.LeggiIni("S", "K", kIni), "5");
     EXPECT_EQ(a.sleeper.count, 200);
     EXPECT_EQ(a.sleeper.totalMs, 200 * 20);
@@ -112,6 +94,11 @@ TEST_F(SettingsStoreTest, LockIsExclusiveBetweenTills) {
     EXPECT_TRUE(a.store.SbloccaChiave("BERE", "3"));
     EXPECT_EQ(files.files[kLock].find("3-LOCKED"), std::string::npos);
     EXPECT_TRUE(b.store.BloccaChiave("BERE", "3"));
+    // An unreachable lock file: waiting cannot make it writable.
+    files.failWrites = true;
+    b.sleeper.count = 0;
+    EXPECT_FALSE(b.store.BloccaChiave("S", "K"));
+    EXPECT_EQ(b.sleeper.count, 0);
 }
 
 TEST_F(SettingsStoreTest, UnlockNeverWaits) {
@@ -167,12 +154,6 @@ TEST_F(SettingsStoreTest, SeveralKeysAreTakenTogetherOrNotAtAll) {
     EXPECT_EQ(b.sleeper.count, 0);
 }
 
-TEST_F(SettingsStoreTest, UnreachableLockFileGivesUpAtOnce) {
-    files.failWrites = true;
-    EXPECT_FALSE(a.store.BloccaChiave("S", "K"));
-    EXPECT_EQ(a.sleeper.count, 0);  // waiting cannot make the file writable
-}
-
 TEST_F(SettingsStoreTest, BatchedWritesLandBeforeTheLockIsReleased) {
     ASSERT_TRUE(a.store.BloccaChiave("STATISTICHE", "SCONTRINI"));
     a.store.IniziaBlocco();
@@ -187,11 +168,37 @@ TEST_F(SettingsStoreTest, BatchedWritesLandBeforeTheLockIsReleased) {
     EXPECT_TRUE(a.store.ChiudiBlocco());
 }
 
+TEST(PasswordTest, RoundTripsHidesThePlainTextAndRefusesDamage) {
+    for (const std::string& plain : {std::string(), std::string("a"), std::string("Citt\xE0 2026"),
+                                     std::string(40, 'z'), std::string("\x80\xFF\x01", 3)}) {
+        const std::string stored = CodificaPassword(kChiavePassword, plain);
+        EXPECT_EQ(stored.size(), 2 * (25 + plain.size()));
+        EXPECT_EQ(stored.find_first_not_of("0123456789ABCDEF"), std::string::npos) << stored;
+        EXPECT_EQ(DecodificaPassword(kChiavePassword, stored), plain);
+    }
+    // The padding is digits 1..9 around the password, drawn anew each time.
+    const std::string stored = CodificaPassword(kChiavePassword, "x");
+    for (std::size_t i = 1; i <= stored.size() / 2; ++i) {
+        const int v = std::stoi(stored.substr(2 * i - 2, 2), nullptr, 16);
+        const char c = static_cast<char>(v ^ kChiavePassword[i % kChiavePassword.size()]);
+        EXPECT_TRUE(i == 16 ? c == 'x' : c >= '1' && c <= '9') << i;
+    }
+    EXPECT_NE(CodificaPassword(kChiavePassword, "x"), stored);
+    // Fifteen '1', "ab", ten '2', scrambled under the key by hand: the stored form of old files.
+    EXPECT_EQ(DecodificaPassword(kChiavePassword,
+                                 "05450343085C0441025A05450343080C57420159064600400B5F07"),
+              "ab");
+    std::string flipped = CodificaPassword(kChiavePassword, "pw");
+    flipped[10] = 'G';
+    for (const std::string& bad : {std::string(), std::string("ABC"), std::string("ZZ"),
+                                   std::string(48, 'A'), std::string(51, 'A'), flipped})
+        EXPECT_EQ(DecodificaPassword(kChiavePassword, bad), "") << bad;
+}
+
 TEST(FiltroNumericoTest, Keys) {
     struct Case {
         const char* text;
-        int caret;
-        int key;
+        int caret, key;
         bool passes;
     } cases[] = {
         {"", 0, '0', true},    {"", 0, 'a', false},  {"0", 1, '0', false}, {"0", 1, '5', true},

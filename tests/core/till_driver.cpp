@@ -1,17 +1,14 @@
 // One till in its own process over the real SMB path, for the multi-till tests and benchmarks:
-//   till_driver FOLDER PORT USER sell N CODE...   N sales of one piece of each code, a refresh
-//                                                  tick after each; then waiting sales are
-//                                                  delivered (up to 30 s)
-//   till_driver FOLDER PORT USER sellretry N CODE...  the same, F4 again on a sale not saved
-//                                                      (up to 30 s), then the printed numbers
-//   till_driver FOLDER PORT USER queue N CODE...  as sell, without delivering at the end
-//   till_driver FOLDER PORT USER deliver         delivers the waiting sales (up to 30 s)
-//   till_driver FOLDER PORT USER sellforever CODE...
-//   till_driver FOLDER PORT USER hold CODE K     K pieces in an open bill, then wait to be killed
-//   till_driver FOLDER PORT USER start           start-up, the window's load step, one tick
-//   till_driver FOLDER PORT USER freeze          takes the data file's lock, then stops itself
-//                                                (SIGSTOP): a till frozen mid-commit
-// The role comes from FOLDER/Vorsa.ini. Prints one line of results.
+//   till_driver FOLDER PORT USER COMMAND [ARGS], the role from FOLDER/Vorsa.ini; one result line.
+//   sell N CODE...       N sales of one piece of each code, a refresh tick after each, then the
+//                        waiting sales delivered (up to 30 s); sellretry: the same, F4 again on a
+//                        sale not saved (up to 30 s), then the printed numbers; queue: as sell,
+//                        without delivering
+//   deliver              delivers the waiting sales (up to 30 s)
+//   sellforever CODE...  sells until killed
+//   hold CODE K          K pieces in an open bill, then waits to be killed
+//   start                start-up, the window's load step, one tick
+//   freeze               takes the data file's lock, then stops itself (SIGSTOP)
 #include <signal.h>
 #include <unistd.h>
 
@@ -37,7 +34,6 @@ int main(int argc, char** argv) {
     using namespace vorsa;
     if (argc < 5) return 2;
     const std::string folder = argv[1];
-    const std::string user = argv[3];
     const std::string command = argv[4];
     RealSleeper sleeper;
     SmbOptions o;
@@ -48,7 +44,7 @@ int main(int argc, char** argv) {
     // A main till reaches its own shared files through its share from the start, as the
     // executable does.
     files.AliasFolderIfShared(folder, "//127.0.0.1/vorsa$", {"Vorsa.ini", "Vorsa.ini.lck"});
-    test::Cassa c(files, "", user, folder, &sleeper);
+    test::Cassa c(files, "", argv[3], folder, &sleeper);
     c.vendita->ImpostaStampaAutomatica(false);
     CaricaFinestra(*c.till, ScreenTwips{20000, 12000});
     std::vector<std::string> codes(argv + 5, argv + argc);
@@ -72,28 +68,24 @@ int main(int argc, char** argv) {
     enum class Esito { Salvata, NonSalvata, Rifiutata };
     bool riprova = false;
     std::string numeri;
+    auto key = [&](const std::string& k) {
+        c.Digita(k);
+        c.Timer();
+    };
     auto sale = [&](const std::vector<std::string>& cs) {
-        for (const auto& code : cs) {
-            c.Digita(code);
-            c.Timer();
-        }
+        for (const auto& code : cs) key(code);
         if (c.view.lines.empty()) return Esito::Rifiutata;  // nothing left to sell
-        c.Digita("F1");
-        c.Timer();
-        c.Digita("F4");
-        c.Timer();
+        key("F1");
+        key("F4");
         // A sale not saved keeps its bill open, still being paid.
         for (int i = 0; riprova && !c.view.lines.empty() && i < 300; ++i) {
             sleeper.Sleep(100);
-            c.Digita("F4");
-            c.Timer();
+            key("F4");
         }
         if (!c.view.lines.empty()) {
-            c.Digita("F1");  // give up: leave payment, clear the bill
-            c.Timer();
+            key("F1");  // give up: leave payment, clear the bill
             c.prompter.confirmations.push_back(true);
-            c.Digita("F2");
-            c.Timer();
+            key("F2");
             return Esito::NonSalvata;
         }
         const UltimoConto& u = c.till->conto.ultimoConto;
@@ -122,10 +114,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (command == "hold" && codes.size() == 2) {
-        for (int k = 0; k < std::atoi(codes[1].c_str()); ++k) {
-            c.Digita(codes[0]);
-            c.Timer();
-        }
+        for (int k = 0; k < std::atoi(codes[1].c_str()); ++k) key(codes[0]);
         std::printf("held %d\n", c.Art(std::atoi(codes[0].c_str())).quantity);
         std::fflush(stdout);
         for (;;) ::pause();

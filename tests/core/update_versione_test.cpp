@@ -14,26 +14,16 @@ namespace {
 
 TEST(VersioneTest, ComparesEachPartOnItsOwn) {
     const VersioneLocale local{1, 4, 7};
-    const struct {
-        const char* remote;
-        bool nuova;
-    } cases[] = {
-        {"148", true},     // revision 8 > 7
-        {"150", false},    // minor grew, but revision 0 is not above 7: three separate tests
-        {"1410", true},    // the revision is everything after the second character
-        {"147", false},    // the same version
-        {"248", true},     // major and minor not smaller, revision greater
-        {"038", false},    // older major
-        {"", false},       // empty
-        {"14", false},     // no revision: 0
-        {"14x", false},    // a non-digit anywhere reports nothing
-        {"1a8", false},    //
-        {"-148", false},   //
-        {"14256", false},  // a revision beyond a byte is not a version (it used to overflow)
-        {"14255", true},   // the largest revision a byte holds
-        {"1499999999999999999999", false},
-    };
-    for (const auto& c : cases) EXPECT_EQ(VersionePiuNuova(local, c.remote), c.nuova) << c.remote;
+    // Major and minor not smaller and the revision (all after the second character) greater;
+    // a revision is a byte.
+    for (const char* v : {"148", "1410", "248", "14255"})
+        EXPECT_TRUE(VersionePiuNuova(local, v)) << v;
+    // Minor grew but revision 0 is not above 7 (three separate tests), the same version, an
+    // older major, empty, no revision, a non-digit anywhere, a revision beyond a byte (it used to
+    // overflow).
+    for (const char* v :
+         {"150", "147", "038", "", "14", "14x", "1a8", "-148", "14256", "1499999999999999999999"})
+        EXPECT_FALSE(VersionePiuNuova(local, v)) << v;
 }
 
 /// Answers when the test says so, as the network does later.
@@ -48,33 +38,12 @@ class ScaricatoreFinto : public Scaricatore {
     std::function<void(std::optional<std::string>)> attesa;
 };
 
-struct Banco {
-    MemoryFileAccess files;
-    test::FakeClock clock;
-    test::FakeSleeper sleeper{&clock};
-    test::FakeShell shell;
-    SettingsStore store{files, clock, sleeper, shell, "/p"};
-    ScaricatoreFinto rete;
-    std::string target = store.CartellaTemp() + "VerVorsa.txt";
-    std::optional<bool> esito;
-    long scrittureViste = 0;
-
-    /// One check answered with `body`; records whether the file was written.
-    std::optional<bool> Controlla(std::optional<std::string> body) {
-        ControllaVersione c(store, files, rete, {1, 4, 7});
-        c.Avvia([this](bool nuova) { esito = nuova; });
-        const long prima = files.replaceCount;
-        rete.attesa(std::move(body));
-        scrittureViste = files.replaceCount - prima;
-        return esito;
-    }
-};
-
 TEST(VersioneTest, ReadsTheDownloadedFileAndDeletesIt) {
     const struct {
         std::optional<std::string> body;
         bool nuova;
         long scritture;  // the temporary file is written only for a download that arrived
+        bool failWrites = false;
     } cases[] = {
         {"[VORSA]\r\nVersione=148\r\n", true, 1},
         {"[VORSA]\r\nVersione=150\r\n", false, 1},
@@ -84,43 +53,41 @@ TEST(VersioneTest, ReadsTheDownloadedFileAndDeletesIt) {
         {"[ALTRO]\r\nVersione=999\r\n", false, 1},
         {"<html>not found</html>", false, 1},
         {"\x01\x02\xff\xfe[VORSA", false, 1},
-        {std::nullopt, false, 0},  // failed download: nothing else happens
+        {std::nullopt, false, 0},                         // failed download: nothing else happens
+        {"[VORSA]\r\nVersione=148\r\n", false, 0, true},  // the file cannot be written
     };
     for (const auto& c : cases) {
-        Banco b;
-        EXPECT_EQ(b.Controlla(c.body), c.nuova) << c.body.value_or("(failed)");
-        EXPECT_EQ(b.rete.richiesto, kIndirizzoVersione);
-        EXPECT_EQ(b.scrittureViste, c.scritture);
-        EXPECT_FALSE(b.files.Exists(b.target)) << c.body.value_or("(failed)");
+        const std::string why = c.body.value_or("(failed)");
+        MemoryFileAccess files;
+        files.failWrites = c.failWrites;
+        test::FakeClock clock;
+        test::FakeSleeper sleeper{&clock};
+        test::FakeShell shell;
+        SettingsStore store{files, clock, sleeper, shell, "/p"};
+        ScaricatoreFinto rete;
+        std::optional<bool> esito;
+        ControllaVersione check(store, files, rete, {1, 4, 7});
+        check.Avvia([&](bool nuova) { esito = nuova; });
+        EXPECT_EQ(rete.richiesto, kIndirizzoVersione);
+        rete.attesa(c.body);
+        EXPECT_EQ(esito, c.nuova) << why;
+        EXPECT_EQ(files.replaceCount, c.scritture) << why;
+        EXPECT_FALSE(files.Exists(store.CartellaTemp() + "VerVorsa.txt")) << why;
     }
-}
-
-TEST(VersioneTest, TheAddressEndsWithTheVersionFilePath) {
-    const std::string_view a = kIndirizzoVersione;
-    EXPECT_TRUE(a.starts_with("http://") || a.starts_with("https://"));
-    EXPECT_TRUE(a.ends_with("/prg/vorsa/versione.txt"));
-    EXPECT_EQ(TestoNuovaVersione(),
-              "E' stata rilasciata una vuova versione del programma, \xE8 possibile scaricarla "
-              "da:\r\n\r\n" +
-                  std::string(a));
 }
 
 TEST(VersioneTest, AnAnswerAfterTheTillClosedIsDropped) {
-    Banco b;
+    MemoryFileAccess files;
+    test::FakeClock clock;
+    test::FakeSleeper sleeper{&clock};
+    test::FakeShell shell;
+    SettingsStore store{files, clock, sleeper, shell, "/p"};
+    ScaricatoreFinto rete;
     bool chiamato = false;
-    {
-        ControllaVersione c(b.store, b.files, b.rete, {1, 4, 7});
-        c.Avvia([&](bool) { chiamato = true; });
-    }
-    b.rete.attesa("[VORSA]\r\nVersione=148\r\n");
+    ControllaVersione(store, files, rete, {1, 4, 7}).Avvia([&](bool) { chiamato = true; });
+    rete.attesa("[VORSA]\r\nVersione=148\r\n");
     EXPECT_FALSE(chiamato);
-    EXPECT_FALSE(b.files.Exists(b.target));
-}
-
-TEST(VersioneTest, AFileThatCannotBeWrittenReportsNothing) {
-    Banco b;
-    b.files.failWrites = true;
-    EXPECT_EQ(b.Controlla("[VORSA]\r\nVersione=148\r\n"), false);
+    EXPECT_EQ(files.replaceCount, 0);
 }
 
 }  // namespace

@@ -8,15 +8,11 @@
 namespace vorsa {
 namespace {
 
-class MemoryLock : public FileLock {
-  public:
-    explicit MemoryLock(int& held) : held_(held) { ++held_; }
-    ~MemoryLock() override { --held_; }
-    MemoryLock(const MemoryLock&) = delete;
-    MemoryLock& operator=(const MemoryLock&) = delete;
-
-  private:
-    int& held_;
+// Counts the locks held, so that tests see each one released.
+struct MemoryLock : FileLock {
+    explicit MemoryLock(int& h) : held(h) { ++held; }
+    ~MemoryLock() override { --held; }
+    int& held;
 };
 
 }  // namespace

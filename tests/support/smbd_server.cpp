@@ -49,7 +49,7 @@ bool SmbdAvailable() {
     return ::access(kSmbd, X_OK) == 0;
 }
 
-SmbdServer::SmbdServer(std::string folder) : folder_(std::move(folder)) {
+SmbdServer::SmbdServer(std::string folder, const std::string& global) : folder_(std::move(folder)) {
     namespace fs = std::filesystem;
     state_ = (fs::temp_directory_path() /
               ("vorsa-smbd-" + std::to_string(::getpid()) + "-" + std::to_string(FreePort())))
@@ -57,35 +57,37 @@ SmbdServer::SmbdServer(std::string folder) : folder_(std::move(folder)) {
     fs::remove_all(state_);
     for (const char* d : {"private", "lock", "state", "cache", "pid", "ncalrpc"})
         fs::create_directories(state_ + "/" + d);
-    fs::create_directories(folder_);
+    if (!folder_.empty()) fs::create_directories(folder_);
     port_ = FreePort();
     const passwd* pw = ::getpwuid(::getuid());
     const std::string user = pw ? pw->pw_name : "root";
-    std::ofstream conf(state_ + "/smb.conf");
-    conf << "[global]\n"
-         << "  interfaces = lo\n  bind interfaces only = yes\n"
-         << "  smb ports = " << port_ << "\n"
-         << "  disable netbios = yes\n  server role = standalone server\n"
-         << "  map to guest = Bad User\n  guest account = " << user << "\n"
-         << "  private dir = " << state_ << "/private\n"
-         << "  lock directory = " << state_ << "/lock\n"
-         << "  state directory = " << state_ << "/state\n"
-         << "  cache directory = " << state_ << "/cache\n"
-         << "  pid directory = " << state_ << "/pid\n"
-         << "  ncalrpc dir = " << state_ << "/ncalrpc\n"
-         << "  log file = " << state_ << "/log.%m\n  log level = 0\n"
-         << "  socket options = TCP_NODELAY SO_KEEPALIVE TCP_KEEPIDLE=5 TCP_KEEPINTVL=2 "
-            "TCP_KEEPCNT=3\n"
-         << "  load printers = no\n  printcap name = /dev/null\n  disable spoolss = yes\n"
-         << "[vorsa$]\n  path = " << folder_ << "\n  guest ok = yes\n  read only = no\n"
-         << "  force user = " << user << "\n";
-    conf.close();
+    std::ofstream out(conf());
+    out << "[global]\n"
+        << "  interfaces = lo\n  bind interfaces only = yes\n"
+        << "  smb ports = " << port_ << "\n"
+        << "  disable netbios = yes\n  server role = standalone server\n"
+        << "  map to guest = Bad User\n  guest account = " << user << "\n"
+        << "  private dir = " << state_ << "/private\n"
+        << "  lock directory = " << state_ << "/lock\n"
+        << "  state directory = " << state_ << "/state\n"
+        << "  cache directory = " << state_ << "/cache\n"
+        << "  pid directory = " << state_ << "/pid\n"
+        << "  ncalrpc dir = " << state_ << "/ncalrpc\n"
+        << "  log file = " << state_ << "/log.%m\n  log level = 0\n"
+        << "  socket options = TCP_NODELAY SO_KEEPALIVE TCP_KEEPIDLE=5 TCP_KEEPINTVL=2 "
+           "TCP_KEEPCNT=3\n"
+        << "  load printers = no\n  printcap name = /dev/null\n  disable spoolss = yes\n"
+        << global;
+    if (!folder_.empty())
+        out << "[vorsa$]\n  path = " << folder_ << "\n  guest ok = yes\n  read only = no\n"
+            << "  force user = " << user << "\n";
+    out.close();
     Start();
 }
 
 bool SmbdServer::Start() {
     if (pid_ > 0) return true;
-    const std::string conf = state_ + "/smb.conf";
+    const std::string conf = this->conf();
     const pid_t child = ::fork();
     if (child < 0) return false;
     if (child == 0) {

@@ -8,14 +8,16 @@ namespace vorsa::test {
 
 class SmbdServer {
   public:
-    /// Starts smbd serving `folder` (created when missing); check ok() afterwards.
-    explicit SmbdServer(std::string folder);
+    /// Starts smbd serving `folder` (created when missing; none when empty) with `global` added
+    /// to its [global] section; check ok() afterwards.
+    explicit SmbdServer(std::string folder, const std::string& global = "");
     ~SmbdServer();
     SmbdServer(const SmbdServer&) = delete;
     SmbdServer& operator=(const SmbdServer&) = delete;
 
     bool ok() const { return pid_ > 0; }
     int port() const { return port_; }
+    std::string conf() const { return state_ + "/smb.conf"; }
     const std::string& folder() const { return folder_; }
     /// "//127.0.0.1/vorsa$/" + name, as the till names files on the share.
     std::string Path(const std::string& name) const { return "//127.0.0.1/vorsa$/" + name; }
