@@ -19,6 +19,7 @@
 #include "ui/pannello_destro.h"
 #include "ui/pannello_editor.h"
 #include "ui/pannello_stampa.h"
+#include "ui/pannello_statistiche.h"
 #include "ui/sale_presenter.h"
 
 namespace vorsa::test {
@@ -87,9 +88,6 @@ inline QLabel* LblAzioneCode(const FrmVorsa& f, int n) {
 inline QPushButton* CmdSoldi(const FrmVorsa& f, int n) {
     return Ctl<QPushButton>(f, Nome("cmdSoldi", n));
 }
-inline QLabel* LblSoldi(const FrmVorsa& f, int n) {
-    return Ctl<QLabel>(f, Nome("lblSoldi", n));
-}
 inline QPushButton* CmdCalc(const FrmVorsa& f, int n) {
     return Ctl<QPushButton>(f, Nome("cmdCalc", n));
 }
@@ -116,8 +114,16 @@ inline QPushButton* Bottone(FrmVorsa& f, int section, int position) {
     GrigliaProdotti::Cella* c = f.Griglia().Trova(section, position);
     return c ? c->button : nullptr;
 }
-inline void ImpostaAltezzaAzione(FrmVorsa& f, int n, int twips) {
-    f.Destro().SetActionHeight(n, twips);
+
+/// Types into a field of a dialog and leaves it for the dialog's "Chiudi", as with Tab.
+inline void Scrivi(QLineEdit* box, const QString& text) {
+    box->setFocus();
+    QTRY_VERIFY(box->hasFocus());
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, text);
+    box->window()->findChild<QPushButton*>(QStringLiteral("cmd_Chiudi"))->setFocus();
+    QTRY_VERIFY(!box->hasFocus());
 }
 
 inline int Px(int twips) {
@@ -137,6 +143,7 @@ struct Scena {
     std::unique_ptr<SalePresenter> cassa;
     std::unique_ptr<PannelloStampa> stampa;
     std::unique_ptr<PannelloEditor> editor;
+    std::unique_ptr<PannelloStatistiche> statistiche;
 
     /// The sale presenter, asking the scripted prompter.
     void Vendita() {
@@ -155,6 +162,20 @@ struct Scena {
             std::make_unique<PannelloEditor>(*frm, fx.till(), cassa->vendita(), prompter, rete);
         QTest::keyClick(BoxCodice(*frm), Qt::Key_F7);
         return Gestione(*frm, 1)->isVisible();
+    }
+
+    /// F6's panel on the sale, acting through `azioni`.
+    void Statistiche(const PannelloStatistiche::Azioni& azioni) {
+        if (!cassa) Vendita();
+        statistiche =
+            std::make_unique<PannelloStatistiche>(*Gestione(*frm, 0), fx.till(), azioni, &prompter);
+    }
+    /// Clicks `button` of the window and returns the dialog it opened, found by `name`.
+    template <class D>
+    D* Apri(const char* button, const char* name) {
+        QTest::mouseClick(Ctl<QPushButton>(*frm, QLatin1String(button)), Qt::LeftButton);
+        D* d = frm->findChild<D*>(QLatin1String(name));
+        return d && d->isVisible() ? d : nullptr;
     }
 
     bool Avvia(const QByteArray& ini, const std::function<void(Till&)>& prima = {}) {
@@ -177,6 +198,16 @@ struct Scena {
         const LayoutFinestra& l = frm->LayoutCorrente();
         return l.larghezza == std::max(PixelsToTwipsX(frm->width()), kMinimoLarghezzaFinestra) &&
                l.altezza == std::max(PixelsToTwipsY(frm->height()), kMinimoAltezzaFinestra);
+    }
+    QByteArray Ini() const { return fx.Read(QStringLiteral("Vorsa.ini")); }
+    QList<QByteArray> Sezione(const QByteArray& section) const {
+        return SectionLines(Ini(), section);
+    }
+    /// A key's value in Vorsa.ini, or "<none>".
+    QByteArray Chiave(const QByteArray& section, const QByteArray& key) const {
+        for (const QByteArray& l : Sezione(section))
+            if (l.startsWith(key + "=")) return l.mid(key.size() + 1);
+        return "<none>";
     }
     /// Top-left of a control in the window's coordinates.
     QPoint InFinestra(const QWidget& w) const { return w.mapTo(frm.get(), QPoint(0, 0)); }
