@@ -73,23 +73,24 @@ inline QStringList UnnamedControls(QWidget& root) {
 
 /// What does not fit, one line per fault. A dialog: larger than the smallest screen the till
 /// supports (1024 x 600, less a task bar of 40), or a visible caption narrower than its own
-/// minimum (word-wrapped labels may be narrower when `wrappedLabelsMayWrap`). A panel: outside
-/// its window, a named widget outside the panel, a caption longer than its widget, or two of
-/// its visible widgets overlapping.
-inline QStringList Misfits(const QWidget& root, bool wrappedLabelsMayWrap = false) {
+/// minimum (word-wrapped labels may be narrower when `wrappedLabelsMayWrap`). A panel: a named
+/// widget outside the panel or its window, a caption longer than its widget (buttons leave
+/// `margine` pixels to their frame), or two of its visible widgets overlapping.
+inline QStringList Misfits(const QWidget& root, bool wrappedLabelsMayWrap = false,
+                           int margine = 12) {
     QStringList faults;
     const bool dialog = root.isWindow();
-    const QRect inWindow(root.mapTo(root.window(), QPoint()), root.size());
-    if (dialog ? root.width() > 1024 || root.frameGeometry().height() > 600 - 40
-               : !root.window()->rect().contains(inWindow))
+    if (dialog && (root.width() > 1024 || root.frameGeometry().height() > 600 - 40))
         faults << QStringLiteral("%1: %2 x %3")
                       .arg(root.objectName())
                       .arg(root.width())
                       .arg(root.height());
     for (QWidget* w : root.findChildren<QWidget*>()) {
         if (!w->isVisible() || w->objectName().startsWith(QLatin1String("qt_"))) continue;
+        const QWidget* finestra = root.window();
         if (!dialog && !w->objectName().isEmpty() &&
-            !root.rect().contains(QRect(w->mapTo(&root, QPoint()), w->size())))
+            (!root.rect().contains(QRect(w->mapTo(&root, QPoint()), w->size())) ||
+             !finestra->rect().contains(QRect(w->mapTo(finestra, QPoint()), w->size()))))
             faults << w->objectName() + QStringLiteral(": outside");
         auto* l = qobject_cast<QLabel*>(w);
         auto* b = qobject_cast<QAbstractButton*>(w);
@@ -97,7 +98,8 @@ inline QStringList Misfits(const QWidget& root, bool wrappedLabelsMayWrap = fals
         int testo = 0;
         for (const QString& riga : (l ? l->text() : b->text()).split(QLatin1Char('\n')))
             testo = std::max(testo, w->fontMetrics().horizontalAdvance(riga));
-        if (dialog ? w->width() < w->minimumSizeHint().width() : testo + (b ? 12 : 0) > w->width())
+        if (dialog ? w->width() < w->minimumSizeHint().width()
+                   : testo + (b ? margine : 0) > w->width())
             faults << w->objectName() + QStringLiteral(": cut");
     }
     if (dialog) return faults;
