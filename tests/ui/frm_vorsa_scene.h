@@ -58,57 +58,35 @@ W* Ctl(const QWidget& root, const QString& name) {
 inline QString Nome(const char* name, int i) {
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
 }
-inline QLineEdit* BoxCodice(const FrmVorsa& f) {
-    return Ctl<QLineEdit>(f, QStringLiteral("box_Codice"));
-}
-inline QLineEdit* BoxPagato(const FrmVorsa& f) {
-    return Ctl<QLineEdit>(f, QStringLiteral("box_Pagato"));
-}
-inline QListWidget* ListaSpesa(const FrmVorsa& f) {
-    return Ctl<QListWidget>(f, QStringLiteral("lst_spesa"));
-}
-inline QLabel* LblTotale(const FrmVorsa& f) {
-    return Ctl<QLabel>(f, QStringLiteral("lbl_totale"));
-}
-inline QLabel* LblResto(const FrmVorsa& f) {
-    return Ctl<QLabel>(f, QStringLiteral("lbl_resto"));
-}
-inline QLabel* LblUltimoScontrino(const FrmVorsa& f) {
-    return Ctl<QLabel>(f, Nome("lblUltimoScontrino", 0));
-}
-inline QLabel* ConfCode(const FrmVorsa& f, int i) {
-    return Ctl<QLabel>(f, Nome("lbl_conf_code", i));
-}
-inline QPushButton* CmdAzione(const FrmVorsa& f, int n) {
-    return Ctl<QPushButton>(f, Nome("cmd_azioni", n));
-}
-inline QLabel* LblAzioneCode(const FrmVorsa& f, int n) {
-    return Ctl<QLabel>(f, Nome("lbl_azioni_code", n));
-}
-inline QPushButton* CmdSoldi(const FrmVorsa& f, int n) {
-    return Ctl<QPushButton>(f, Nome("cmdSoldi", n));
-}
-inline QPushButton* CmdCalc(const FrmVorsa& f, int n) {
-    return Ctl<QPushButton>(f, Nome("cmdCalc", n));
-}
-inline QLineEdit* TxtTavolo(const FrmVorsa& f) {
-    return Ctl<QLineEdit>(f, QStringLiteral("txtTavolo"));
-}
-inline QLineEdit* TxtCommento(const FrmVorsa& f) {
-    return Ctl<QLineEdit>(f, QStringLiteral("txtCommento"));
-}
-inline QCheckBox* ChkStampa(const FrmVorsa& f) {
-    return Ctl<QCheckBox>(f, QStringLiteral("chk_Stampa"));
-}
-inline QFrame* Gestione(const FrmVorsa& f, int i) {
-    return Ctl<QFrame>(f, Nome("frm_gestione", i));
-}
-inline QTimer* TmrInput(const FrmVorsa& f) {
-    return Ctl<QTimer>(f, QStringLiteral("tmrInput"));
-}
-inline QTimer* TmrResize(const FrmVorsa& f) {
-    return Ctl<QTimer>(f, QStringLiteral("tmrResize"));
-}
+// One accessor per control the tests reach, by its name: CONTROLLO for a single control,
+// CONTROLLI for an indexed one.
+#define CONTROLLO(funzione, Tipo, nome)            \
+    inline Tipo* funzione(const FrmVorsa& f) {     \
+        return Ctl<Tipo>(f, QStringLiteral(nome)); \
+    }
+#define CONTROLLI(funzione, Tipo, nome)               \
+    inline Tipo* funzione(const FrmVorsa& f, int i) { \
+        return Ctl<Tipo>(f, Nome(nome, i));           \
+    }
+CONTROLLO(BoxCodice, QLineEdit, "box_Codice")
+CONTROLLO(BoxPagato, QLineEdit, "box_Pagato")
+CONTROLLO(ListaSpesa, QListWidget, "lst_spesa")
+CONTROLLO(LblTotale, QLabel, "lbl_totale")
+CONTROLLO(LblResto, QLabel, "lbl_resto")
+CONTROLLO(LblUltimoScontrino, QLabel, "lblUltimoScontrino(0)")
+CONTROLLO(TxtTavolo, QLineEdit, "txtTavolo")
+CONTROLLO(TxtCommento, QLineEdit, "txtCommento")
+CONTROLLO(ChkStampa, QCheckBox, "chk_Stampa")
+CONTROLLO(TmrInput, QTimer, "tmrInput")
+CONTROLLO(TmrResize, QTimer, "tmrResize")
+CONTROLLI(ConfCode, QLabel, "lbl_conf_code")
+CONTROLLI(CmdAzione, QPushButton, "cmd_azioni")
+CONTROLLI(LblAzioneCode, QLabel, "lbl_azioni_code")
+CONTROLLI(CmdSoldi, QPushButton, "cmdSoldi")
+CONTROLLI(CmdCalc, QPushButton, "cmdCalc")
+CONTROLLI(Gestione, QFrame, "frm_gestione")
+#undef CONTROLLO
+#undef CONTROLLI
 /// Product button of section 0..2, position 1-based; null when there is none.
 inline QPushButton* Bottone(FrmVorsa& f, int section, int position) {
     GrigliaProdotti::Cella* c = f.Griglia().Trova(section, position);
