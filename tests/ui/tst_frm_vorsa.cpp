@@ -56,7 +56,7 @@ bool AvviaAttiva(Scena& s, const QByteArray& ini) {
 }
 
 QTimer* TmrMultivorsa(const FrmVorsa& f) {
-    return Ctl<QTimer>(f, QStringLiteral("tmrMultivorsa"));
+    return Ctl<QTimer>(f, "tmrMultivorsa");
 }
 
 }  // namespace
@@ -64,349 +64,336 @@ QTimer* TmrMultivorsa(const FrmVorsa& f) {
 class TstFrmVorsa : public QObject {
     Q_OBJECT
   private slots:
-    void billAndTimers();
-    void functionKeys();
-    void products();
-    void showFeedback();
-    void placement();
-    void unloadRunsOnce();
-    void multiTill();
-    void waitingSalesAreCountedUnderTheKeys();
-    void readmeOnce();
-    void keypad();
-    void captions();
-    void infoLabels();
-    void infoBox();
-    void multivorsaTimerRunsOnlyWhileTheWindowIsActive();
-    void multivorsaTimerNeverRunsOnASingleTill();
-    void multivorsaTickShowsWhatAnotherTillHolds();
-};
-
-void TstFrmVorsa::billAndTimers() {
-    Scena s;
-    QVERIFY(s.Avvia(Programma("TIMER_CODICI_MS=450\r\n") + kCatalogo));
-    // Only the resize timer runs, once, to lay the buttons out; the code timer as set.
-    QTRY_VERIFY(s.Assestata());
-    QVERIFY(!TmrInput(*s.frm)->isActive());
-    QCOMPARE(TmrInput(*s.frm)->interval(), 450);
-    for (int i = 0; i < 3; ++i) QVERIFY(Gestione(*s.frm, i)->isHidden());
-    QVERIFY(!BoxPagato(*s.frm)->isEnabled());
-    // The bill's columns line up only in a fixed-pitch font.
-    QVERIFY(QFontInfo(ListaSpesa(*s.frm)->font()).fixedPitch());
-}
-
-void TstFrmVorsa::functionKeys() {
-    const char* captions[] = {"", "PAGA CONTO", "ANNULLA \xC3\x88", "PANE && VINO", "NUOVO CONTO"};
-    Scena s;
-    QVERIFY(s.Avvia(kLetto + "[AZIONI]\r\nF2=ANNULLA \xC8;BIS\r\nF3=PANE & VINO\r\n" +
-                        "[MONETE]\r\nS3=0,25\r\n" + kCatalogo,
-                    [](Till& t) { t.gAzioni[6].enabled = false; }));
-    for (int n = 1; n <= 7; ++n) {
-        QPushButton* b = CmdAzione(*s.frm, n);
-        QVERIFY(b && LblAzioneCode(*s.frm, n));
-        // From the settings in Windows-1252; '&' doubled so that it is no mnemonic.
-        if (n <= 4) QCOMPARE(b->text(), QString::fromUtf8(captions[n]));
-        QCOMPARE(b->isEnabled(), n != 4 && n != 6);  // F4 starts disabled; F6 disabled by the till
-    }
-    QVERIFY(CmdSoldi(*s.frm, 3)->text().startsWith(QStringLiteral("0,25")));  // a coin set
-}
-
-void TstFrmVorsa::products() {
-    const QString euro = QString::fromUtf8("\u20ac");
-    const struct {
-        int section, position;
-        const char* prefix;
-        QString caption, code, price;
-        int priceColour, buttonColour;
-        bool active;
-    } rows[] = {
-        {0, 1, "mangiare", "Panino", "Cod. 101", euro + " 2,50", 0x800000, -1, true},
-        {0, 2, "mangiare", "Bibita", "Cod. 102", euro + "   ?", 0x0000FF, -1, true},  // variable
-        {0, 3, "mangiare", "Patatine", "Cod. 103", euro + " 3,00", 0x800000, 0xFFFF00, true},
-        {0, 4, "mangiare", "Salsiccia", "Cod. 104", euro + " 4,00", 0x800000, 0x80FFFF, true},
-        {0, 5, "mangiare", "Vino", "Cod. 105", euro + " 3,00", 0x800000, -1, false},  // inactive
-        {1, 2, "bere", "", "Cod. 202", euro + " 0,00", 0x800000, -1, false},  // empty position
-        {2, 1, "altro", QString::fromUtf8("Caff\u00e8"), "Cod. 301", euro + " 1,20", 0x800000, -1,
-         true},
-    };
-    Scena s;
-    QVERIFY(s.Avvia(kLetto + kCatalogo));
-    for (const auto& r : rows) {
-        const QString idx = QStringLiteral("(%1)").arg(r.position);
-        const QString prefix = QLatin1String(r.prefix);
-        auto* b = s.Trova<QPushButton>("cmd_" + prefix + idx);
-        auto* c = s.Trova<QLabel>("lbl_" + prefix + "_code" + idx);
-        auto* p = s.Trova<QLabel>("lbl_" + prefix + "_prezzo" + idx);
-        QVERIFY(b && c && p);
-        QCOMPARE(b->text(), r.caption);
-        QCOMPARE(b->isEnabled(), r.active);
-        QCOMPARE(c->isVisible(), r.active);
-        QCOMPARE(p->isVisible(), r.active);
-        QCOMPARE(c->text(), r.code);
-        QCOMPARE(p->text(), r.price);
-        QCOMPARE(p->palette().color(QPalette::WindowText), Rgb(r.priceColour));
-        QCOMPARE(s.frm->ButtonColour(r.section, r.position), r.buttonColour);
-        VerificaSfondo(*b, QPalette::Button, r.buttonColour);
-        QCOMPARE(b->height(), Px(495));
-    }
-    Scena rimanenza;
-    QVERIFY(rimanenza.Avvia(kLetto + kCatalogo, [](Till& t) { t.opt.gMostraRimanenza = true; }));
-    QCOMPARE(rimanenza.Trova<QLabel>(QStringLiteral("lbl_mangiare_code(4)"))->text(),
-             QStringLiteral("Pz: 5"));
-}
-
-void TstFrmVorsa::showFeedback() {
-    Scena s;
-    QVERIFY(s.Avvia(kLetto + kCatalogo));
-    auto* finito = s.Trova<QLabel>(QStringLiteral("lbl_conf_code(3)"));
-    QVERIFY(!finito->isVisible());
-    s.frm->ShowFeedback(3);
-    QVERIFY(finito->isVisible());
-    s.frm->ShowFeedback(7);  // no such label: ignored
-    // Setting a colour and going back to the default look.
-    s.frm->SetButtonColour(0, 1, kGiallo);
-    QCOMPARE(s.frm->ButtonColour(0, 1), kGiallo);
-    s.frm->SetButtonColour(0, 1, kColoreBottone);
-    QCOMPARE(s.frm->ButtonColour(0, 1), kColoreBottone);
-    VerificaSfondo(*s.Trova<QPushButton>(QStringLiteral("cmd_mangiare(1)")), QPalette::Button, -1);
-}
-
-void TstFrmVorsa::placement() {
-    // TOP, LEFT, MODE and WIDTH in twips as read, the operator's move, and as saved.
-    const struct {
-        const char* ini;
-        QRect moveTo;
-        const char* saved;
-    } rows[] = {
-        {"1500 3000 0 18000", {}, "1500 3000 0 18000"},
-        {"1500 3000 1 18000", {}, "1500 3000 1 18000"},
-        {"1500 3000 2 18000", {}, "1500 3000 2 18000"},
-        {"1507 3001 0 18004", {}, "1507 3001 0 18004"},  // no whole pixels, kept when not moved
-        {"1500 3000 0 18000", QRect(300, 150, 1100, 600), "2250 4500 0 16500"},
-    };
-    const QList<QByteArray> keys{"TOP", "LEFT", "MODE", "WIDTH"};
-    for (const auto& r : rows) {
-        const QList<QByteArray> v = QByteArray(r.ini).split(' ');
-        QByteArray ini;
-        for (int i = 0; i < 4; ++i) ini += keys[i] + "=" + v[i] + "\r\n";
+    void billAndTimers() {
         Scena s;
-        QVERIFY(s.Avvia(Programma(ini) + kCatalogo));
-        QCOMPARE(s.frm->isMinimized(), v[2] == "1");
-        QCOMPARE(s.frm->isMaximized(), v[2] == "2");
-        QCOMPARE(s.frm->normalGeometry(), QRect(200, 100, 1200, Px(kAltezzaMinima)));
-        QVERIFY(s.frm->minimumWidth() == Px(kLarghezzaMinima) &&
-                s.frm->minimumHeight() == Px(kAltezzaMinima));
-        if (r.moveTo.isValid()) s.frm->setGeometry(r.moveTo);
-        QVERIFY(s.frm->close());
-        QByteArray saved;
-        for (const QByteArray& k : keys) saved += " " + s.Chiave("PROGRAMMA", k);
-        QCOMPARE(saved.mid(1), QByteArray(r.saved));
+        QVERIFY(s.Avvia(Programma("TIMER_CODICI_MS=450\r\n") + kCatalogo));
+        // Only the resize timer runs, once, to lay the buttons out; the code timer as set.
+        QTRY_VERIFY(s.Assestata());
+        QVERIFY(!TmrInput(*s.frm)->isActive());
+        QCOMPARE(TmrInput(*s.frm)->interval(), 450);
+        for (int i = 0; i < 3; ++i) QVERIFY(Gestione(*s.frm, i)->isHidden());
+        QVERIFY(!BoxPagato(*s.frm)->isEnabled());
+        // The bill's columns line up only in a fixed-pitch font.
+        QVERIFY(QFontInfo(ListaSpesa(*s.frm)->font()).fixedPitch());
     }
-}
 
-void TstFrmVorsa::unloadRunsOnce() {
-    Scena s;
-    QVERIFY(s.Avvia(Programma("MODE=0\r\n") + kCatalogo));
-    QVERIFY(s.frm->close());
-    const QByteArray first = s.fx.Read(QStringLiteral("Vorsa.ini"));
-    QVERIFY(first.contains("\r\nMODE=0\r\n"));
-    s.frm->setGeometry(400, 300, 1300, 700);
-    s.frm->setWindowState(Qt::WindowMaximized);
-    s.frm->close();
-    s.frm.reset();
-    QCOMPARE(s.fx.Read(QStringLiteral("Vorsa.ini")), first);
-}
+    void functionKeys() {
+        const char* captions[] = {"", "PAGA CONTO", "ANNULLA \xC3\x88", "PANE && VINO",
+                                  "NUOVO CONTO"};
+        Scena s;
+        QVERIFY(s.Avvia(kLetto + "[AZIONI]\r\nF2=ANNULLA \xC8;BIS\r\nF3=PANE & VINO\r\n" +
+                            "[MONETE]\r\nS3=0,25\r\n" + kCatalogo,
+                        [](Till& t) { t.gAzioni[6].enabled = false; }));
+        for (int n = 1; n <= 7; ++n) {
+            QPushButton* b = CmdAzione(*s.frm, n);
+            QVERIFY(b && LblAzioneCode(*s.frm, n));
+            // From the settings in Windows-1252; '&' doubled so that it is no mnemonic.
+            if (n <= 4) QCOMPARE(b->text(), QString::fromUtf8(captions[n]));
+            QCOMPARE(b->isEnabled(),
+                     n != 4 && n != 6);  // F4 starts disabled; F6 disabled by the till
+        }
+        QVERIFY(CmdSoldi(*s.frm, 3)->text().startsWith(QStringLiteral("0,25")));  // a coin set
+    }
 
-void TstFrmVorsa::multiTill() {
-    // Each start-up outcome (its words: the start-up tests) is said once, as a modal notice
-    // with one "OK"; an open share in red.
-    for (int stato = 0; stato <= 5; ++stato)
-        for (const bool password : {true, false}) {
+    void products() {
+        const QString euro = QString::fromUtf8("\u20ac");
+        const struct {
+            int section, position;
+            const char* prefix;
+            QString caption, code, price;
+            int priceColour, buttonColour;
+            bool active;
+        } rows[] = {
+            {0, 1, "mangiare", "Panino", "Cod. 101", euro + " 2,50", 0x800000, -1, true},
+            {0, 2, "mangiare", "Bibita", "Cod. 102", euro + "   ?", 0x0000FF, -1,
+             true},  // variable
+            {0, 3, "mangiare", "Patatine", "Cod. 103", euro + " 3,00", 0x800000, 0xFFFF00, true},
+            {0, 4, "mangiare", "Salsiccia", "Cod. 104", euro + " 4,00", 0x800000, 0x80FFFF, true},
+            {0, 5, "mangiare", "Vino", "Cod. 105", euro + " 3,00", 0x800000, -1,
+             false},                                                              // inactive
+            {1, 2, "bere", "", "Cod. 202", euro + " 0,00", 0x800000, -1, false},  // empty position
+            {2, 1, "altro", QString::fromUtf8("Caff\u00e8"), "Cod. 301", euro + " 1,20", 0x800000,
+             -1, true},
+        };
+        Scena s;
+        QVERIFY(s.Avvia(kLetto + kCatalogo));
+        for (const auto& r : rows) {
+            const QString idx = QStringLiteral("(%1)").arg(r.position);
+            const QString prefix = QLatin1String(r.prefix);
+            auto* b = s.Trova<QPushButton>("cmd_" + prefix + idx);
+            auto* c = s.Trova<QLabel>("lbl_" + prefix + "_code" + idx);
+            auto* p = s.Trova<QLabel>("lbl_" + prefix + "_prezzo" + idx);
+            QVERIFY(b && c && p);
+            QCOMPARE(b->text(), r.caption);
+            QCOMPARE(b->isEnabled(), r.active);
+            QCOMPARE(c->isVisible(), r.active);
+            QCOMPARE(p->isVisible(), r.active);
+            QCOMPARE(c->text(), r.code);
+            QCOMPARE(p->text(), r.price);
+            QCOMPARE(p->palette().color(QPalette::WindowText), Rgb(r.priceColour));
+            QCOMPARE(s.frm->ButtonColour(r.section, r.position), r.buttonColour);
+            VerificaSfondo(*b, QPalette::Button, r.buttonColour);
+            QCOMPARE(b->height(), Px(495));
+        }
+        Scena rimanenza;
+        QVERIFY(
+            rimanenza.Avvia(kLetto + kCatalogo, [](Till& t) { t.opt.gMostraRimanenza = true; }));
+        QCOMPARE(rimanenza.Trova<QLabel>(QStringLiteral("lbl_mangiare_code(4)"))->text(),
+                 QStringLiteral("Pz: 5"));
+    }
+
+    void showFeedback() {
+        Scena s;
+        QVERIFY(s.Avvia(kLetto + kCatalogo));
+        auto* finito = s.Trova<QLabel>(QStringLiteral("lbl_conf_code(3)"));
+        QVERIFY(!finito->isVisible());
+        s.frm->ShowFeedback(3);
+        QVERIFY(finito->isVisible());
+        s.frm->ShowFeedback(7);  // no such label: ignored
+        // Setting a colour and going back to the default look.
+        s.frm->SetButtonColour(0, 1, kGiallo);
+        QCOMPARE(s.frm->ButtonColour(0, 1), kGiallo);
+        s.frm->SetButtonColour(0, 1, kColoreBottone);
+        QCOMPARE(s.frm->ButtonColour(0, 1), kColoreBottone);
+        VerificaSfondo(*s.Trova<QPushButton>(QStringLiteral("cmd_mangiare(1)")), QPalette::Button,
+                       -1);
+    }
+
+    void placement() {
+        // TOP, LEFT, MODE and WIDTH in twips as read, the operator's move, and as saved.
+        const struct {
+            const char* ini;
+            QRect moveTo;
+            const char* saved;
+        } rows[] = {
+            {"1500 3000 0 18000", {}, "1500 3000 0 18000"},
+            {"1500 3000 1 18000", {}, "1500 3000 1 18000"},
+            {"1500 3000 2 18000", {}, "1500 3000 2 18000"},
+            {"1507 3001 0 18004", {}, "1507 3001 0 18004"},  // no whole pixels, kept when not moved
+            {"1500 3000 0 18000", QRect(300, 150, 1100, 600), "2250 4500 0 16500"},
+        };
+        const QList<QByteArray> keys{"TOP", "LEFT", "MODE", "WIDTH"};
+        for (const auto& r : rows) {
+            const QList<QByteArray> v = QByteArray(r.ini).split(' ');
+            QByteArray ini;
+            for (int i = 0; i < 4; ++i) ini += keys[i] + "=" + v[i] + "\r\n";
             Scena s;
-            QVERIFY(s.Avvia(kLetto + kCatalogo, [&](Till& t) {
-                t.statoMultiVorsa = static_cast<StatoMultiVorsa>(stato);
-                if (password) t.opt.gPasswordMulti = "segreta";
-            }));
-            const auto avviso = AvvisoPerStato(s.fx.till());
-            QCOMPARE(s.messaggi.calls.size(), std::size_t{avviso ? 1u : 0u});
-            if (!avviso) continue;
-            const auto& call = s.messaggi.calls.front();
-            QCOMPARE(call.text, Testo(avviso->text));
-            QCOMPARE(call.hint, Testo(avviso->hint));
-            QVERIFY(call.showButtons && call.caption0.isEmpty() && call.modal);
-            QCOMPARE(call.caption1, QStringLiteral("OK"));
-            QCOMPARE(call.intervalMs, avviso->closeAfterMs);
-            QCOMPARE(call.rosso, avviso->allarme);
-            QVERIFY(password || stato != 1 || call.rosso);
+            QVERIFY(s.Avvia(Programma(ini) + kCatalogo));
+            QCOMPARE(s.frm->isMinimized(), v[2] == "1");
+            QCOMPARE(s.frm->isMaximized(), v[2] == "2");
+            QCOMPARE(s.frm->normalGeometry(), QRect(200, 100, 1200, Px(kAltezzaMinima)));
+            QVERIFY(s.frm->minimumWidth() == Px(kLarghezzaMinima) &&
+                    s.frm->minimumHeight() == Px(kAltezzaMinima));
+            if (r.moveTo.isValid()) s.frm->setGeometry(r.moveTo);
+            QVERIFY(s.frm->close());
+            QByteArray saved;
+            for (const QByteArray& k : keys) saved += " " + s.Chiave("PROGRAMMA", k);
+            QCOMPARE(saved.mid(1), QByteArray(r.saved));
         }
-}
+    }
 
-void TstFrmVorsa::waitingSalesAreCountedUnderTheKeys() {
-    Scena s;
-    QVERIFY(s.Avvia(kLetto + kCatalogo));
-    s.frm->showNormal();
-    s.frm->resize(s.frm->minimumSize());
-    QTRY_VERIFY(s.Assestata());
-    auto* l = s.Trova<QLabel>(QStringLiteral("lbl_Attesa"));
-    QVERIFY(l && !l->isVisible());
-    s.frm->Destro().SetInAttesa("128 vendite in attesa di invio");
-    QVERIFY(l->isVisible());
-    QCOMPARE(l->accessibleName(), l->text());
-    QCOMPARE(l->palette().color(QPalette::WindowText).red(), 0xC0);
-    // Whole, inside the window, below F7 and clear of the printing switch.
-    QVERIFY(l->fontMetrics().horizontalAdvance(l->text()) <= l->contentsRect().width());
-    const QRect f7 = s.Trova<QPushButton>(QStringLiteral("cmd_azioni(7)"))->geometry();
-    QVERIFY(l->geometry().top() > f7.bottom());
-    QVERIFY(l->geometry().bottom() < s.frm->height());
-    QVERIFY(
-        !l->geometry().intersects(s.Trova<QCheckBox>(QStringLiteral("chk_Stampa"))->geometry()));
-    SaveScreenshot(*s.frm, QStringLiteral("vendite_in_attesa"));
-    s.frm->Destro().SetInAttesa("");
-    QVERIFY(!l->isVisible());
-}
+    void unloadRunsOnce() {
+        Scena s;
+        QVERIFY(s.Avvia(Programma("MODE=0\r\n") + kCatalogo));
+        QVERIFY(s.frm->close());
+        const QByteArray first = s.fx.Read(QStringLiteral("Vorsa.ini"));
+        QVERIFY(first.contains("\r\nMODE=0\r\n"));
+        s.frm->setGeometry(400, 300, 1300, 700);
+        s.frm->setWindowState(Qt::WindowMaximized);
+        s.frm->close();
+        s.frm.reset();
+        QCOMPARE(s.fx.Read(QStringLiteral("Vorsa.ini")), first);
+    }
 
-void TstFrmVorsa::readmeOnce() {
-    Scena s;
-    // No EULA yet: the readme of this version opens once, through the shell.
-    QVERIFY(s.Avvia(kCatalogo));
-    QCOMPARE(s.fx.shell.opened.size(), std::size_t{1});
-    QCOMPARE(QString::fromStdString(s.fx.shell.opened.front()),
-             s.fx.FilePath(QStringLiteral("Leggimi.txt")));
-    s.frm->hide();
-    s.frm->show();
-    s.frm->Load();
-    QCOMPARE(s.fx.shell.opened.size(), std::size_t{1});
-}
+    void multiTill() {
+        // Each start-up outcome (its words: the start-up tests) is said once, as a modal notice
+        // with one "OK"; an open share in red.
+        for (int stato = 0; stato <= 5; ++stato)
+            for (const bool password : {true, false}) {
+                Scena s;
+                QVERIFY(s.Avvia(kLetto + kCatalogo, [&](Till& t) {
+                    t.statoMultiVorsa = static_cast<StatoMultiVorsa>(stato);
+                    if (password) t.opt.gPasswordMulti = "segreta";
+                }));
+                const auto avviso = AvvisoPerStato(s.fx.till());
+                QCOMPARE(s.messaggi.calls.size(), std::size_t{avviso ? 1u : 0u});
+                if (!avviso) continue;
+                const auto& call = s.messaggi.calls.front();
+                QCOMPARE(call.text, Testo(avviso->text));
+                QCOMPARE(call.hint, Testo(avviso->hint));
+                QVERIFY(call.showButtons && call.caption0.isEmpty() && call.modal);
+                QCOMPARE(call.caption1, QStringLiteral("OK"));
+                QCOMPARE(call.intervalMs, avviso->closeAfterMs);
+                QCOMPARE(call.rosso, avviso->allarme);
+                QVERIFY(password || stato != 1 || call.rosso);
+            }
+    }
 
-void TstFrmVorsa::keypad() {
-    Scena s;
-    QVERIFY(s.Avvia(kLetto + kCatalogo));
-    // The keypad and the coins live in the payment panel, hidden at rest.
-    QFrame* pagamento = Gestione(*s.frm, 2);
-    QVERIFY(!CmdCalc(*s.frm, 0)->isVisible());
-    pagamento->show();
-    for (int n = 0; n < 12; ++n)
-        for (QWidget* b : {static_cast<QWidget*>(CmdCalc(*s.frm, n)),
-                           static_cast<QWidget*>(CmdSoldi(*s.frm, n % 10))}) {
-            QCOMPARE(b->parentWidget(), pagamento);
-            QVERIFY(b->isVisible() && pagamento->rect().contains(b->geometry()));
+    void waitingSalesAreCountedUnderTheKeys() {
+        Scena s;
+        QVERIFY(s.Avvia(kLetto + kCatalogo));
+        s.frm->showNormal();
+        s.frm->resize(s.frm->minimumSize());
+        QTRY_VERIFY(s.Assestata());
+        auto* l = s.Trova<QLabel>(QStringLiteral("lbl_Attesa"));
+        QVERIFY(l && !l->isVisible());
+        s.frm->Destro().SetInAttesa("128 vendite in attesa di invio");
+        QVERIFY(l->isVisible());
+        QCOMPARE(l->accessibleName(), l->text());
+        QCOMPARE(l->palette().color(QPalette::WindowText).red(), 0xC0);
+        // Whole, inside the window, below F7 and clear of the printing switch.
+        QVERIFY(l->fontMetrics().horizontalAdvance(l->text()) <= l->contentsRect().width());
+        const QRect f7 = s.Trova<QPushButton>(QStringLiteral("cmd_azioni(7)"))->geometry();
+        QVERIFY(l->geometry().top() > f7.bottom());
+        QVERIFY(l->geometry().bottom() < s.frm->height());
+        QVERIFY(!l->geometry().intersects(
+            s.Trova<QCheckBox>(QStringLiteral("chk_Stampa"))->geometry()));
+        SaveScreenshot(*s.frm, QStringLiteral("vendite_in_attesa"));
+        s.frm->Destro().SetInAttesa("");
+        QVERIFY(!l->isVisible());
+    }
+
+    void readmeOnce() {
+        Scena s;
+        // No EULA yet: the readme of this version opens once, through the shell.
+        QVERIFY(s.Avvia(kCatalogo));
+        QCOMPARE(s.fx.shell.opened.size(), std::size_t{1});
+        QCOMPARE(QString::fromStdString(s.fx.shell.opened.front()),
+                 s.fx.FilePath(QStringLiteral("Leggimi.txt")));
+        s.frm->hide();
+        s.frm->show();
+        s.frm->Load();
+        QCOMPARE(s.fx.shell.opened.size(), std::size_t{1});
+    }
+
+    void keypad() {
+        Scena s;
+        QVERIFY(s.Avvia(kLetto + kCatalogo));
+        // The keypad and the coins live in the payment panel, hidden at rest.
+        QFrame* pagamento = Gestione(*s.frm, 2);
+        QVERIFY(!CmdCalc(*s.frm, 0)->isVisible());
+        pagamento->show();
+        for (int n = 0; n < 12; ++n)
+            for (QWidget* b : {static_cast<QWidget*>(CmdCalc(*s.frm, n)),
+                               static_cast<QWidget*>(CmdSoldi(*s.frm, n % 10))}) {
+                QCOMPARE(b->parentWidget(), pagamento);
+                QVERIFY(b->isVisible() && pagamento->rect().contains(b->geometry()));
+            }
+    }
+
+    void captions() {
+        Scena s;
+        QVERIFY(s.Avvia(Programma("MODE=0\r\n") + kCatalogo));
+        QTRY_VERIFY(s.Assestata());
+        // Every caption ("Tavolo:") of a control sits left of it, on the same line.
+        int n = 0;
+        for (QLabel* label : s.frm->findChildren<QLabel*>()) {
+            const QWidget* control = label->buddy();
+            // The code box's feedback labels have a place of their own (the layout's tests).
+            if (!control || !control->isVisible() || !label->text().endsWith(QLatin1Char(':')) ||
+                control == BoxCodice(*s.frm))
+                continue;
+            ++n;
+            QVERIFY2(label->isVisible(), qPrintable(control->objectName()));
+            QVERIFY(s.InFinestra(*label).x() + label->width() <= s.InFinestra(*control).x());
+            QVERIFY2(qAbs(s.InFinestra(*label).y() + label->height() / 2 -
+                          s.InFinestra(*control).y() - control->height() / 2) <= 2,
+                     qPrintable(label->objectName() + " " + control->objectName()));
         }
-}
-
-void TstFrmVorsa::captions() {
-    Scena s;
-    QVERIFY(s.Avvia(Programma("MODE=0\r\n") + kCatalogo));
-    QTRY_VERIFY(s.Assestata());
-    // Every caption ("Tavolo:") of a control sits left of it, on the same line.
-    int n = 0;
-    for (QLabel* label : s.frm->findChildren<QLabel*>()) {
-        const QWidget* control = label->buddy();
-        // The code box's feedback labels have a place of their own (the layout's tests).
-        if (!control || !control->isVisible() || !label->text().endsWith(QLatin1Char(':')) ||
-            control == BoxCodice(*s.frm))
-            continue;
-        ++n;
-        QVERIFY2(label->isVisible(), qPrintable(control->objectName()));
-        QVERIFY(s.InFinestra(*label).x() + label->width() <= s.InFinestra(*control).x());
-        QVERIFY2(qAbs(s.InFinestra(*label).y() + label->height() / 2 - s.InFinestra(*control).y() -
-                      control->height() / 2) <= 2,
-                 qPrintable(label->objectName() + " " + control->objectName()));
+        QVERIFY(n > 0);
     }
-    QVERIFY(n > 0);
-}
 
-void TstFrmVorsa::infoLabels() {
-    Scena s;
-    QVERIFY(s.Avvia(Programma("MODE=0\r\n") + kCatalogo));
-    QTRY_VERIFY(s.Assestata());
-    QStringList titles, texts;
-    s.frm->ImpostaFinestraInfo([&](QWidget*, const QString& title, const QString& text) {
-        titles.push_back(title);
-        texts.push_back(text);
-    });
-    Gestione(*s.frm, 1)->show();  // the settings panel's own labels
-    for (int i : kIndiciInfo) {
-        auto* label = s.Trova<QLabel>(QStringLiteral("lbl_info(%1)").arg(i));
-        QVERIFY(label && label->isVisible());
-        QCOMPARE(label->text(), QStringLiteral("i"));
-        QTest::mouseClick(label, Qt::LeftButton);
-        QCOMPARE(titles.takeLast(), QStringLiteral("INFO POINT"));
-        QCOMPARE(texts.last(), Info(i, s.fx.till()));
-        QVERIFY(!texts.takeLast().contains(QLatin1Char('\r')));
+    void infoLabels() {
+        Scena s;
+        QVERIFY(s.Avvia(Programma("MODE=0\r\n") + kCatalogo));
+        QTRY_VERIFY(s.Assestata());
+        QStringList titles, texts;
+        s.frm->ImpostaFinestraInfo([&](QWidget*, const QString& title, const QString& text) {
+            titles.push_back(title);
+            texts.push_back(text);
+        });
+        Gestione(*s.frm, 1)->show();  // the settings panel's own labels
+        for (int i : kIndiciInfo) {
+            auto* label = s.Trova<QLabel>(QStringLiteral("lbl_info(%1)").arg(i));
+            QVERIFY(label && label->isVisible());
+            QCOMPARE(label->text(), QStringLiteral("i"));
+            QTest::mouseClick(label, Qt::LeftButton);
+            QCOMPARE(titles.takeLast(), QStringLiteral("INFO POINT"));
+            QCOMPARE(texts.last(), Info(i, s.fx.till()));
+            QVERIFY(!texts.takeLast().contains(QLatin1Char('\r')));
+        }
     }
-}
 
-void TstFrmVorsa::infoBox() {
-    Scena s;
-    QVERIFY(s.Avvia(Programma("MODE=0\r\n") + kCatalogo));
-    QTRY_VERIFY(s.Assestata());
-    // The real box: read and closed from inside its own modal loop.
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QString title, text;
-    bool seen = false;
-    auto* poll = new QTimer(s.frm.get());
-    connect(poll, &QTimer::timeout, poll, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) return;
-        poll->stop();
-        seen = true;
-        icon = box->icon();
-        title = box->windowTitle();
-        text = box->text();
-        box->button(QMessageBox::Ok)->click();
-    });
-    poll->start(5);
-    QTest::mouseClick(s.Trova<QLabel>(QStringLiteral("lbl_info(3)")), Qt::LeftButton);
-    QVERIFY(seen);
-    QCOMPARE(icon, QMessageBox::Information);
-    QCOMPARE(title, QStringLiteral("INFO POINT"));
-    QCOMPARE(text, Info(3, s.fx.till()));
-}
+    void infoBox() {
+        Scena s;
+        QVERIFY(s.Avvia(Programma("MODE=0\r\n") + kCatalogo));
+        QTRY_VERIFY(s.Assestata());
+        // The real box: read and closed from inside its own modal loop.
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QString title, text;
+        bool seen = false;
+        auto* poll = new QTimer(s.frm.get());
+        connect(poll, &QTimer::timeout, poll, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            poll->stop();
+            seen = true;
+            icon = box->icon();
+            title = box->windowTitle();
+            text = box->text();
+            box->button(QMessageBox::Ok)->click();
+        });
+        poll->start(5);
+        QTest::mouseClick(s.Trova<QLabel>(QStringLiteral("lbl_info(3)")), Qt::LeftButton);
+        QVERIFY(seen);
+        QCOMPARE(icon, QMessageBox::Information);
+        QCOMPARE(title, QStringLiteral("INFO POINT"));
+        QCOMPARE(text, Info(3, s.fx.till()));
+    }
 
-// tmrMultivorsa runs every 2 seconds only while the main window is the active one in
-// multi-till mode, and a tick repaints the product buttons from what another till wrote.
-void TstFrmVorsa::multivorsaTimerRunsOnlyWhileTheWindowIsActive() {
-    Scena s;
-    QVERIFY(AvviaAttiva(s, kMulti));
-    QTimer* t = TmrMultivorsa(*s.frm);
-    QVERIFY(t);
-    QCOMPARE(t->interval(), 2000);
-    QVERIFY(t->isActive());
-    // Another window in front (an option dialog): no refresh behind it.
-    QWidget altra;
-    altra.resize(200, 100);
-    altra.show();
-    altra.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&altra));
-    QTRY_VERIFY(!t->isActive());
-    altra.close();
-    s.frm->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(s.frm.get()));
-    QTRY_VERIFY(t->isActive());
-}
+    // tmrMultivorsa runs every 2 seconds only while the main window is the active one in
+    // multi-till mode, and a tick repaints the product buttons from what another till wrote.
+    void multivorsaTimerRunsOnlyWhileTheWindowIsActive() {
+        Scena s;
+        QVERIFY(AvviaAttiva(s, kMulti));
+        QTimer* t = TmrMultivorsa(*s.frm);
+        QVERIFY(t);
+        QCOMPARE(t->interval(), 2000);
+        QVERIFY(t->isActive());
+        // Another window in front (an option dialog): no refresh behind it.
+        QWidget altra;
+        altra.resize(200, 100);
+        altra.show();
+        altra.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&altra));
+        QTRY_VERIFY(!t->isActive());
+        altra.close();
+        s.frm->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(s.frm.get()));
+        QTRY_VERIFY(t->isActive());
+        // Never on a single till.
+        Scena singola;
+        QVERIFY(AvviaAttiva(singola, Programma("MODE=0\r\n")));
+        QVERIFY(!TmrMultivorsa(*singola.frm)->isActive());
+    }
 
-void TstFrmVorsa::multivorsaTimerNeverRunsOnASingleTill() {
-    Scena s;
-    QVERIFY(AvviaAttiva(s, Programma("MODE=0\r\n")));
-    QVERIFY(!TmrMultivorsa(*s.frm)->isActive());
-}
-
-void TstFrmVorsa::multivorsaTickShowsWhatAnotherTillHolds() {
-    Scena s;
-    QVERIFY(AvviaAttiva(s, kMulti));
-    FrmVorsa& f = *s.frm;
-    // Salsiccia (MANGIARE 4) has 5 pieces: another till's bill takes all of them.
-    const int prima = f.ButtonColour(0, 4);
-    auto files = MakeLocalFileAccess(false);
-    ProfileStore altra(*files);
-    QVERIFY(altra.Set(s.fx.till().paths.gFileLock, "MULTIVORSA", "4", "5"));
-    QTimer* t = TmrMultivorsa(f);
-    t->setInterval(10);
-    t->start();
-    QTRY_VERIFY(f.ButtonColour(0, 4) != prima);
-    QCOMPARE(s.fx.till().cat.gArticoli[4].sharedCount, 5);
-    QVERIFY(t->isActive());  // the timer carries on after the tick
-}
+    void multivorsaTickShowsWhatAnotherTillHolds() {
+        Scena s;
+        QVERIFY(AvviaAttiva(s, kMulti));
+        FrmVorsa& f = *s.frm;
+        // Salsiccia (MANGIARE 4) has 5 pieces: another till's bill takes all of them.
+        const int prima = f.ButtonColour(0, 4);
+        auto files = MakeLocalFileAccess(false);
+        ProfileStore altra(*files);
+        QVERIFY(altra.Set(s.fx.till().paths.gFileLock, "MULTIVORSA", "4", "5"));
+        QTimer* t = TmrMultivorsa(f);
+        t->setInterval(10);
+        t->start();
+        QTRY_VERIFY(f.ButtonColour(0, 4) != prima);
+        QCOMPARE(s.fx.till().cat.gArticoli[4].sharedCount, 5);
+        QVERIFY(t->isActive());  // the timer carries on after the tick
+    }
+};
 
 QTEST_MAIN(TstFrmVorsa)
 #include "tst_frm_vorsa.moc"
