@@ -98,6 +98,16 @@ class TstOpzioniMulti : public QObject {
         QVERIFY(b && b->isEnabled() && b->isVisible());
         QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2));
     }
+    /// The dialog in the state `nome` fits the smallest screen, every text whole, as the
+    /// operator sees it: grown to what the frame now needs.
+    void Entra(const char* nome) {
+        dlg_->layout()->activate();
+        QCoreApplication::processEvents();
+        QVERIFY(dlg_->width() >= dlg_->minimumSizeHint().width() &&
+                dlg_->height() >= dlg_->minimumSizeHint().height());
+        SaveScreenshot(*dlg_, QStringLiteral("multi-%1").arg(QLatin1String(nome)));
+        VERIFY_NO_FAULTS(Misfits(*dlg_, true));
+    }
     void Lascia(QLineEdit* box) {
         D<QPushButton>("cmd_Chiudi")->setFocus(Qt::TabFocusReason);
         QTRY_VERIFY(!box->hasFocus());
@@ -156,8 +166,10 @@ class TstOpzioniMulti : public QObject {
         QVERIFY(share_.calls.isEmpty());
     }
 
+    /// Off, main and secondary: each creates or removes the share, and fits the screen.
     void choosingTheRoleCreatesOrRemovesTheShare() {
         Apri(kSingola);
+        Entra("spento");
         QVERIFY(!D<QRadioButton>("optVorsaPrinc", 1)->isEnabled());
         Clic(D<QCheckBox>("chkMulti"));
         QCOMPARE(Chiave("ABILITATO"), QByteArray("1"));
@@ -170,6 +182,7 @@ class TstOpzioniMulti : public QObject {
         QCOMPARE(D<QLabel>("lblNomePostazione")->text(), QStringLiteral("cassa"));
         QCOMPARE(D<QListWidget>("lstIpAddress")->count(), 3);
         QVERIFY(errori_.isEmpty());
+        Entra("principale");
 
         Clic(D<QRadioButton>("optVorsaPrinc", 0));
         QCOMPARE(share_.calls.last(), QStringLiteral("delete vorsa$"));
@@ -177,6 +190,7 @@ class TstOpzioniMulti : public QObject {
         QVERIFY(D<QWidget>("frmOpt", 0)->isVisible() && !D<QWidget>("frmOpt", 1)->isVisible());
         QVERIFY(D<QRadioButton>("optVorsaPrinc", 0)->isChecked() &&
                 !D<QRadioButton>("optVorsaPrinc", 1)->isChecked());
+        Entra("secondaria");
 
         // A share that does not answer: the critical box names the folder to share by hand.
         share_.ok = false;
@@ -198,33 +212,6 @@ class TstOpzioniMulti : public QObject {
         Lascia(box);
         QCOMPARE(share_.calls.first(), QStringLiteral("password vorsa -> segreta"));
         QVERIFY(!D<QLabel>("lblSenzaPassword")->isVisible());
-    }
-
-    /// Off, main and secondary: each fits the smallest screen, every text whole.
-    void fitsTheSmallestScreenInEveryState() {
-        Apri(kSingola);
-        const struct {
-            const char* name;
-            std::function<void()> act;
-        } stati[] = {
-            {"spento", [] {}},
-            {"principale",
-             [this] {
-                 Clic(D<QCheckBox>("chkMulti"));
-                 Clic(D<QRadioButton>("optVorsaPrinc", 1));
-             }},
-            {"secondaria", [this] { Clic(D<QRadioButton>("optVorsaPrinc", 0)); }},
-        };
-        for (const auto& s : stati) {
-            s.act();
-            // As the operator sees it: the window grows to what the frame now needs.
-            dlg_->layout()->activate();
-            QCoreApplication::processEvents();
-            QVERIFY(dlg_->width() >= dlg_->minimumSizeHint().width() &&
-                    dlg_->height() >= dlg_->minimumSizeHint().height());
-            SaveScreenshot(*dlg_, QStringLiteral("multi-%1").arg(QLatin1String(s.name)));
-            VERIFY_NO_FAULTS(Misfits(*dlg_, true));
-        }
     }
 };
 
