@@ -81,13 +81,11 @@ class TstFrmOpzioniAvanzate : public QObject {
             const char* shown;
             QByteArray stored;
         } campi[] = {{"txt_Vorsa", -1, " a", "A", "NOME_VORSA=A"},
-                     {"txt_Vorsa", -1, "abc", "AB", "NOME_VORSA=AB"},
                      {"txtPulsanti", 0, "-3", "3", "BOTTONI-COLONNE=3"},
                      {"txtPulsanti", 1, "3.5", "4", "BOTTONI-ALTEZZA=4"},
                      {"txtPulsanti", 2, "", "120", "BOTTONI-BORDO=120"},
                      {"txtPulsanti", 3, "75", "75", "BOTTONI-INTERLINEA=75"},
-                     {"txtSogliaPredefinita", -1, "95", "20", "SOGLIA_PRODOTTI=20"},
-                     {"txtSogliaPredefinita", -1, "90", "90", "SOGLIA_PRODOTTI=90"}};
+                     {"txtSogliaPredefinita", -1, "95", "20", "SOGLIA_PRODOTTI=20"}};
         for (const auto& c : campi) {
             auto* box = C<QLineEdit>(c.field, c.index);
             Scrivi(box, QLatin1String(c.typed));

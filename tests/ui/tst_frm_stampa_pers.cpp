@@ -347,39 +347,6 @@ class TstFrmStampaPers : public QObject {
         QVERIFY(Sezione("COMANDA1").contains("ABILITATO=1"));
     }
 
-    void theNextReceiptFollowsTheOptions() {
-        Apri("PREZZI=1\r\nCUMULATIVO=0\r\n");
-        const auto stampa = [this] {
-            Till& t = scena_->fx.till();
-            UltimoConto u;
-            for (int code : {101, 103}) {
-                const int i = t.cat.IndiceArticolo(code);
-                u.righe.push_back({i, 1, t.cat.gArticoli[static_cast<std::size_t>(i)].price});
-            }
-            u.numero = 7;
-            u.data = DateTime{2026, 12, 5, 16, 1, 0, 6};
-            t.conto.ultimoConto = u;
-            t.conto.gNumeroScontrino = 7;
-            t.conto.ultimoConto.gRistampaFatta = false;
-            const std::size_t gia = backend_->Documents().size();
-            printer_->StampaUltimoConto(false);
-            QStringList testi;
-            const std::vector<RecordedDocument> docs = backend_->Documents();
-            for (std::size_t d = gia; d < docs.size(); ++d)
-                for (const RecordedPage& p : docs[d].pages)
-                    for (const std::string& x : p.Texts()) testi << Testo(x);
-            return testi.join('|');
-        };
-        const QString prima = stampa();
-        QVERIFY2(prima.contains(QStringLiteral("3,00")), qPrintable(prima));
-        QVERIFY(!prima.contains(QStringLiteral("Sagra del paese")));
-        Scrivi(C<QLineEdit>("txt_StampaTitolo", 0), QStringLiteral("Sagra del paese"));
-        Clicca(C<QCheckBox>("chk_StampaPrezzi"));
-        const QString dopo = stampa();
-        QVERIFY2(dopo.contains(QStringLiteral("Sagra del paese")), qPrintable(dopo));
-        QVERIFY2(!dopo.contains(QStringLiteral("3,00")), qPrintable(dopo));
-    }
-
     void groupsAreEditedAndArticlesDraggedBetweenTheLists() {
         Apri();
         Pagina(2);
