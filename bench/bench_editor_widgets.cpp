@@ -33,7 +33,7 @@ void BM_RebuildList80Widgets(benchmark::State& state) {
         state.SkipWithError("window did not start");
         return;
     }
-    test::PrompterMuto prompter;
+    test::ScriptedPrompter prompter;
     SalePresenter cassa(*scena.frm, scena.fx.till(), &prompter);
     cassa.Avvia();
     PannelloEditor editor(*scena.frm, scena.fx.till(), cassa.vendita(), prompter);

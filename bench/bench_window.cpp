@@ -46,7 +46,7 @@ double P99(const std::vector<double>& v) {
 /// One window for all repetitions, so the bill grows as in a rush.
 struct Banco {
     test::Scena scena;
-    test::PrompterMuto prompter;
+    test::ScriptedPrompter prompter;
     std::unique_ptr<SalePresenter> cassa;
     std::unique_ptr<SpieStampanti> spie;
     std::unique_ptr<AvvisiStampa> avvisi;

@@ -12,6 +12,8 @@
 #include <QStringList>
 #include <QTextEdit>
 #include <QWidget>
+#include <QtTest>
+#include <algorithm>
 
 namespace vorsa::test {
 
@@ -69,26 +71,54 @@ inline QStringList UnnamedControls(QWidget& root) {
     return faults;
 }
 
-/// A dialog fits the smallest screen the till supports (1024 x 600, less a task bar of 40),
-/// and every visible caption is whole. Word-wrapped labels may be narrower than one line when
-/// `wrappedLabelsMayWrap`. Returns one line per fault.
-inline QStringList SmallestScreenMisfits(const QWidget& dlg, bool wrappedLabelsMayWrap = false) {
+/// What does not fit, one line per fault. A dialog: larger than the smallest screen the till
+/// supports (1024 x 600, less a task bar of 40), or a visible caption narrower than its own
+/// minimum (word-wrapped labels may be narrower when `wrappedLabelsMayWrap`). A panel: a named
+/// widget outside the panel or its window, a caption longer than its widget (buttons leave
+/// `margine` pixels to their frame), or two of its visible widgets overlapping.
+inline QStringList Misfits(const QWidget& root, bool wrappedLabelsMayWrap = false,
+                           int margine = 12) {
     QStringList faults;
-    if (dlg.width() > 1024 || dlg.frameGeometry().height() > 600 - 40)
+    const bool dialog = root.isWindow();
+    if (dialog && (root.width() > 1024 || root.frameGeometry().height() > 600 - 40))
         faults << QStringLiteral("%1: %2 x %3")
-                      .arg(dlg.objectName())
-                      .arg(dlg.width())
-                      .arg(dlg.height());
-    for (QWidget* w : dlg.findChildren<QWidget*>()) {
-        if (!w->isVisible()) continue;
+                      .arg(root.objectName())
+                      .arg(root.width())
+                      .arg(root.height());
+    for (QWidget* w : root.findChildren<QWidget*>()) {
+        if (!w->isVisible() || w->objectName().startsWith(QLatin1String("qt_"))) continue;
+        const QWidget* finestra = root.window();
+        if (!dialog && !w->objectName().isEmpty() &&
+            (!root.rect().contains(QRect(w->mapTo(&root, QPoint()), w->size())) ||
+             !finestra->rect().contains(QRect(w->mapTo(finestra, QPoint()), w->size()))))
+            faults << w->objectName() + QStringLiteral(": outside");
         auto* l = qobject_cast<QLabel*>(w);
-        if (!l && !qobject_cast<QAbstractButton*>(w)) continue;
-        if (l && l->wordWrap() && wrappedLabelsMayWrap) continue;
-        if (w->width() < w->minimumSizeHint().width())
+        auto* b = qobject_cast<QAbstractButton*>(w);
+        if ((!l && !b) || (l && l->wordWrap() && (wrappedLabelsMayWrap || !dialog))) continue;
+        int testo = 0;
+        for (const QString& riga : (l ? l->text() : b->text()).split(QLatin1Char('\n')))
+            testo = std::max(testo, w->fontMetrics().horizontalAdvance(riga));
+        if (dialog ? w->width() < w->minimumSizeHint().width()
+                   : testo + (b ? margine : 0) > w->width())
             faults << w->objectName() + QStringLiteral(": cut");
     }
+    if (dialog) return faults;
+    const QList<QWidget*> figli = root.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (int i = 0; i < figli.size(); ++i)
+        for (int j = i + 1; j < figli.size(); ++j)
+            if (figli[i]->isVisible() && figli[j]->isVisible() &&
+                figli[i]->geometry().intersects(figli[j]->geometry()))
+                faults << figli[i]->objectName() + QStringLiteral(" overlaps ") +
+                              figli[j]->objectName();
     return faults;
 }
+
+/// Fails the test with every fault of `faults`.
+#define VERIFY_NO_FAULTS(faults)                                                  \
+    do {                                                                          \
+        const QStringList faults_ = (faults);                                     \
+        QVERIFY2(faults_.isEmpty(), qPrintable(faults_.join(QLatin1Char('\n')))); \
+    } while (false)
 
 /// Saves a picture of `w` as FOLDER/NAME.png when VORSA_SCREENSHOTS names a folder.
 inline void SaveScreenshot(QWidget& w, const QString& name) {

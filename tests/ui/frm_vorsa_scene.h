@@ -20,6 +20,7 @@
 #include "ui/pannello_destro.h"
 #include "ui/pannello_editor.h"
 #include "ui/pannello_stampa.h"
+#include "ui/pannello_statistiche.h"
 #include "ui/sale_presenter.h"
 
 namespace vorsa::test {
@@ -58,67 +59,50 @@ W* Ctl(const QWidget& root, const QString& name) {
 inline QString Nome(const char* name, int i) {
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
 }
-inline QLineEdit* BoxCodice(const FrmVorsa& f) {
-    return Ctl<QLineEdit>(f, QStringLiteral("box_Codice"));
-}
-inline QLineEdit* BoxPagato(const FrmVorsa& f) {
-    return Ctl<QLineEdit>(f, QStringLiteral("box_Pagato"));
-}
-inline QListWidget* ListaSpesa(const FrmVorsa& f) {
-    return Ctl<QListWidget>(f, QStringLiteral("lst_spesa"));
-}
-inline QLabel* LblTotale(const FrmVorsa& f) {
-    return Ctl<QLabel>(f, QStringLiteral("lbl_totale"));
-}
-inline QLabel* LblResto(const FrmVorsa& f) {
-    return Ctl<QLabel>(f, QStringLiteral("lbl_resto"));
-}
-inline QLabel* LblUltimoScontrino(const FrmVorsa& f) {
-    return Ctl<QLabel>(f, Nome("lblUltimoScontrino", 0));
-}
-inline QLabel* ConfCode(const FrmVorsa& f, int i) {
-    return Ctl<QLabel>(f, Nome("lbl_conf_code", i));
-}
-inline QPushButton* CmdAzione(const FrmVorsa& f, int n) {
-    return Ctl<QPushButton>(f, Nome("cmd_azioni", n));
-}
-inline QLabel* LblAzioneCode(const FrmVorsa& f, int n) {
-    return Ctl<QLabel>(f, Nome("lbl_azioni_code", n));
-}
-inline QPushButton* CmdSoldi(const FrmVorsa& f, int n) {
-    return Ctl<QPushButton>(f, Nome("cmdSoldi", n));
-}
-inline QLabel* LblSoldi(const FrmVorsa& f, int n) {
-    return Ctl<QLabel>(f, Nome("lblSoldi", n));
-}
-inline QPushButton* CmdCalc(const FrmVorsa& f, int n) {
-    return Ctl<QPushButton>(f, Nome("cmdCalc", n));
-}
-inline QLineEdit* TxtTavolo(const FrmVorsa& f) {
-    return Ctl<QLineEdit>(f, QStringLiteral("txtTavolo"));
-}
-inline QPlainTextEdit* TxtCommento(const FrmVorsa& f) {
-    return Ctl<QPlainTextEdit>(f, QStringLiteral("txtCommento"));
-}
-inline QCheckBox* ChkStampa(const FrmVorsa& f) {
-    return Ctl<QCheckBox>(f, QStringLiteral("chk_Stampa"));
-}
-inline QFrame* Gestione(const FrmVorsa& f, int i) {
-    return Ctl<QFrame>(f, Nome("frm_gestione", i));
-}
-inline QTimer* TmrInput(const FrmVorsa& f) {
-    return Ctl<QTimer>(f, QStringLiteral("tmrInput"));
-}
-inline QTimer* TmrResize(const FrmVorsa& f) {
-    return Ctl<QTimer>(f, QStringLiteral("tmrResize"));
-}
+// One accessor per control the tests reach, by its name: CONTROLLO for a single control,
+// CONTROLLI for an indexed one.
+#define CONTROLLO(funzione, Tipo, nome)            \
+    inline Tipo* funzione(const FrmVorsa& f) {     \
+        return Ctl<Tipo>(f, QStringLiteral(nome)); \
+    }
+#define CONTROLLI(funzione, Tipo, nome)               \
+    inline Tipo* funzione(const FrmVorsa& f, int i) { \
+        return Ctl<Tipo>(f, Nome(nome, i));           \
+    }
+CONTROLLO(BoxCodice, QLineEdit, "box_Codice")
+CONTROLLO(BoxPagato, QLineEdit, "box_Pagato")
+CONTROLLO(ListaSpesa, QListWidget, "lst_spesa")
+CONTROLLO(LblTotale, QLabel, "lbl_totale")
+CONTROLLO(LblResto, QLabel, "lbl_resto")
+CONTROLLO(LblUltimoScontrino, QLabel, "lblUltimoScontrino(0)")
+CONTROLLO(TxtTavolo, QLineEdit, "txtTavolo")
+CONTROLLO(TxtCommento, QPlainTextEdit, "txtCommento")
+CONTROLLO(ChkStampa, QCheckBox, "chk_Stampa")
+CONTROLLO(TmrInput, QTimer, "tmrInput")
+CONTROLLO(TmrResize, QTimer, "tmrResize")
+CONTROLLI(ConfCode, QLabel, "lbl_conf_code")
+CONTROLLI(CmdAzione, QPushButton, "cmd_azioni")
+CONTROLLI(LblAzioneCode, QLabel, "lbl_azioni_code")
+CONTROLLI(CmdSoldi, QPushButton, "cmdSoldi")
+CONTROLLI(CmdCalc, QPushButton, "cmdCalc")
+CONTROLLI(Gestione, QFrame, "frm_gestione")
+#undef CONTROLLO
+#undef CONTROLLI
 /// Product button of section 0..2, position 1-based; null when there is none.
 inline QPushButton* Bottone(FrmVorsa& f, int section, int position) {
     GrigliaProdotti::Cella* c = f.Griglia().Trova(section, position);
     return c ? c->button : nullptr;
 }
-inline void ImpostaAltezzaAzione(FrmVorsa& f, int n, int twips) {
-    f.Destro().SetActionHeight(n, twips);
+
+/// Types into a field of a dialog and leaves it for the dialog's "Chiudi", as with Tab.
+inline void Scrivi(QLineEdit* box, const QString& text) {
+    box->setFocus();
+    QTRY_VERIFY(box->hasFocus());
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, text);
+    box->window()->findChild<QPushButton*>(QStringLiteral("cmd_Chiudi"))->setFocus();
+    QTRY_VERIFY(!box->hasFocus());
 }
 
 inline int Px(int twips) {
@@ -138,6 +122,7 @@ struct Scena {
     std::unique_ptr<SalePresenter> cassa;
     std::unique_ptr<PannelloStampa> stampa;
     std::unique_ptr<PannelloEditor> editor;
+    std::unique_ptr<PannelloStatistiche> statistiche;
 
     /// The sale presenter, asking the scripted prompter.
     void Vendita() {
@@ -156,6 +141,20 @@ struct Scena {
             std::make_unique<PannelloEditor>(*frm, fx.till(), cassa->vendita(), prompter, rete);
         QTest::keyClick(BoxCodice(*frm), Qt::Key_F7);
         return Gestione(*frm, 1)->isVisible();
+    }
+
+    /// F6's panel on the sale, acting through `azioni`.
+    void Statistiche(const PannelloStatistiche::Azioni& azioni) {
+        if (!cassa) Vendita();
+        statistiche =
+            std::make_unique<PannelloStatistiche>(*Gestione(*frm, 0), fx.till(), azioni, &prompter);
+    }
+    /// Clicks `button` of the window and returns the dialog it opened, found by `name`.
+    template <class D>
+    D* Apri(const char* button, const char* name) {
+        QTest::mouseClick(Ctl<QPushButton>(*frm, QLatin1String(button)), Qt::LeftButton);
+        D* d = frm->findChild<D*>(QLatin1String(name));
+        return d && d->isVisible() ? d : nullptr;
     }
 
     bool Avvia(const QByteArray& ini, const std::function<void(Till&)>& prima = {}) {
@@ -178,6 +177,16 @@ struct Scena {
         const LayoutFinestra& l = frm->LayoutCorrente();
         return l.larghezza == std::max(PixelsToTwipsX(frm->width()), kMinimoLarghezzaFinestra) &&
                l.altezza == std::max(PixelsToTwipsY(frm->height()), kMinimoAltezzaFinestra);
+    }
+    QByteArray Ini() const { return fx.Read(QStringLiteral("Vorsa.ini")); }
+    QList<QByteArray> Sezione(const QByteArray& section) const {
+        return SectionLines(Ini(), section);
+    }
+    /// A key's value in Vorsa.ini, or "<none>".
+    QByteArray Chiave(const QByteArray& section, const QByteArray& key) const {
+        for (const QByteArray& l : Sezione(section))
+            if (l.startsWith(key + "=")) return l.mid(key.size() + 1);
+        return "<none>";
     }
     /// Top-left of a control in the window's coordinates.
     QPoint InFinestra(const QWidget& w) const { return w.mapTo(frm.get(), QPoint(0, 0)); }

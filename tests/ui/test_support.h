@@ -21,9 +21,6 @@
 
 namespace vorsa::test {
 
-/// Asks the operator nothing: no input, No to every question, button 1 in the message window.
-using PrompterMuto = ScriptedPrompter;
-
 /// Records every message and answers at once with `answer`, so no window ever blocks.
 class RecordingMessaggi final : public Messaggi {
   public:

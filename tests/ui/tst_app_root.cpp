@@ -41,6 +41,16 @@ class NessunaCondivisione final : public TillShare {
     std::string CurrentUserName() override { return "cassa"; }
 };
 
+/// Answers the next password box with "rosso".
+void RispondiRosso() {
+    QTimer::singleShot(100, [] {
+        if (auto* d = qobject_cast<QInputDialog*>(QApplication::activeModalWidget())) {
+            d->setTextValue(QStringLiteral("rosso"));
+            d->accept();
+        }
+    });
+}
+
 /// The whole till on a recording printer "Banco", shown.
 struct Cassa {
     explicit Cassa(Till& till)
@@ -117,12 +127,7 @@ class TstAppRoot : public QObject {
         // A function key typed into the statistics title works as in the code box, and the
         // title typed so far is kept.
         auto* titolo = Ctl<QLineEdit>(frm, QStringLiteral("txt_Stat_Commento"));
-        QTimer::singleShot(100, [] {
-            auto* d = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-            if (!d) return;
-            d->setTextValue(QStringLiteral("rosso"));
-            d->accept();
-        });
+        RispondiRosso();
         QTest::keyClick(BoxCodice(frm), Qt::Key_F6);
         QTest::mouseClick(Ctl<QPushButton>(frm, QStringLiteral("cmd_Statistica(7)")),
                           Qt::LeftButton);
@@ -133,12 +138,7 @@ class TstAppRoot : public QObject {
         QVERIFY(fx.Read(QStringLiteral("Vorsa.ini")).contains("COMMENTO=Sagra"));
 
         // F7 now asks for its password: the right one opens the panel.
-        QTimer::singleShot(100, [] {
-            auto* d = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-            if (!d) return;
-            d->setTextValue(QStringLiteral("rosso"));
-            d->accept();
-        });
+        RispondiRosso();
         QTest::keyClick(BoxCodice(frm), Qt::Key_F7);
         QVERIFY(Gestione(frm, 1)->isVisible());
     }

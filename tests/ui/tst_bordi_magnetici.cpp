@@ -72,7 +72,7 @@ class TstBordiMagnetici : public QObject {
         QCOMPARE(s.frm->geometry().right(), g.right());
     }
 
-    void theSameWindowIsAddedOnce() {
+    void theSameWindowIsAddedOnceAndForgottenWhenGone() {
         QWidget a;
         QWidget b;
         QWidget figlio(&a);
@@ -86,18 +86,14 @@ class TstBordiMagnetici : public QObject {
         QVERIFY(m.RemoveWindow(&a));
         QVERIFY(m.RemoveWindow(&b));
         QVERIFY(!m.RemoveWindow(&b));  // the list is empty
-    }
-
-    // A managed window that goes away is forgotten, not moved later.
-    void aDestroyedWindowIsForgotten() {
-        cMagneticWnd m;
-        auto a = std::make_unique<QWidget>();
-        QVERIFY(m.AddWindow(a.get()));
-        a.reset();
-        auto b = std::make_unique<QWidget>();  // may even reuse the old address
-        QVERIFY(m.AddWindow(b.get()));
-        QVERIFY(m.RemoveWindow(b.get()));
-        QVERIFY(!m.RemoveWindow(b.get()));  // empty: the destroyed one was dropped
+        // A managed window that goes away is forgotten, not moved later.
+        auto c = std::make_unique<QWidget>();
+        QVERIFY(m.AddWindow(c.get()));
+        c.reset();
+        auto d = std::make_unique<QWidget>();  // may even reuse the old address
+        QVERIFY(m.AddWindow(d.get()));
+        QVERIFY(m.RemoveWindow(d.get()));
+        QVERIFY(!m.RemoveWindow(d.get()));  // empty: the destroyed one was dropped
     }
 };
 

@@ -69,107 +69,92 @@ QStringList FuoriPosto(const Scena& s) {
 class TstFrmVorsaLayout : public QObject {
     Q_OBJECT
   private slots:
-    void cellsAndSnapBack();
-    void columnsFromSettings();
-    void panelByWidth();
-    void anchoredToBottom();
-    void tallCatalogue();
-    void maximised();
-};
-
-void TstFrmVorsaLayout::cellsAndSnapBack() {
-    Scena s;
-    QVERIFY(s.Avvia(Programma(kNormale) + Sezioni(5, 10, 4)));
-    QTRY_VERIFY(s.Assestata());
-    QCOMPARE(s.frm->height(), Py(8290));  // few articles: the minimum height
-    // Code label positions in twips: first cell, second column, last of the drinks.
-    const struct {
-        const char* section;
-        int position, x, y;
-    } cells[] = {{"mangiare", 1, 120, 50}, {"mangiare", 2, 3990, 50}, {"bere", 10, 3990, 4015}};
-    for (const auto& c : cells) {
-        const QString id = QStringLiteral("%1(%2)").arg(QLatin1String(c.section)).arg(c.position);
-        auto* code = s.Trova<QLabel>("lbl_" + QString(id).replace("(", "_code("));
-        auto* price = s.Trova<QLabel>("lbl_" + QString(id).replace("(", "_prezzo("));
-        auto* line = s.Trova<QFrame>("lin_" + id);
-        auto* button = s.Trova<QPushButton>("cmd_" + id);
-        QVERIFY2(code && price && line && button, qPrintable(id));
-        QCOMPARE(s.InFinestra(*code), QPoint(Px(c.x), Py(c.y)));
-        QCOMPARE(s.InFinestra(*price), QPoint(Px(c.x), Py(c.y + 240)));
-        QCOMPARE(s.InFinestra(*line), QPoint(Px(c.x), Py(c.y + 495)));
-        QCOMPARE(s.InFinestra(*button), QPoint(Px(c.x + 860), Py(c.y)));
-        QCOMPARE(button->size(), QSize(Px(2890), Py(495)));
-    }
-    // Narrowed below the minimum: snaps back and lays out for the minimum.
-    s.frm->resize(600, 300);
-    QTRY_VERIFY(s.frm->width() == Px(15380) && s.Assestata());
-    QCOMPARE(s.frm->height(), Py(8290));
-    QCOMPARE(s.frm->Layout().gLarghezzaGriglia, 7860);
-    QCOMPARE(s.frm->Layout().gLarghezzaBottone, 2890);
-}
-
-void TstFrmVorsaLayout::columnsFromSettings() {
-    Scena s;
-    QVERIFY(s.Avvia(Programma(kNormale + "BOTTONI-COLONNE=6\r\n") + Sezioni(6, 1, 1)));
-    QTRY_VERIFY(s.Assestata());
-    QCOMPARE(s.frm->Layout().gColonne, 5);  // six would be too narrow
-    auto* first = Bottone(*s.frm, 0, 1);
-    QCOMPARE(first->width(), Px(568));
-    QCOMPARE(Bottone(*s.frm, 0, 5)->y(), first->y());
-    QCOMPARE(Bottone(*s.frm, 0, 6)->x(), first->x());
-    QVERIFY(Bottone(*s.frm, 0, 6)->y() > first->y());
-}
-
-void TstFrmVorsaLayout::panelByWidth() {
-    // 1093 px are 16395 twips, 1094 px 16410: either side of the wide panel's threshold.
-    for (int pixels : {1093, 1094}) {
+    void cellsAndSnapBack() {
         Scena s;
-        QVERIFY(s.Avvia(Programma(kNormale) + kCatalogo));
-        s.frm->resize(pixels, s.frm->height());
-        QTRY_VERIFY(s.frm->width() == pixels && s.Assestata());
-        QCOMPARE(s.frm->LayoutCorrente().largo, pixels == 1094);
-        QCOMPARE(s.frm->Layout().gLarghezzaGriglia, s.frm->LayoutCorrente().pannello);
+        QVERIFY(s.Avvia(Programma(kNormale) + Sezioni(5, 10, 4)));
+        QTRY_VERIFY(s.Assestata());
+        QCOMPARE(s.frm->height(), Py(8290));  // few articles: the minimum height
+        // Each cell's code and price labels and its line lie left of its button, top to bottom
+        // (the positions in twips: the grid's core tests).
+        for (int p = 1; p <= 10; ++p) {
+            auto* code = s.Trova<QLabel>(Nome("lbl_bere_code", p));
+            auto* price = s.Trova<QLabel>(Nome("lbl_bere_prezzo", p));
+            auto* line = s.Trova<QFrame>(Nome("lin_bere", p));
+            auto* button = Bottone(*s.frm, 1, p);
+            QVERIFY(code && price && line && button);
+            QCOMPARE(code->y(), button->y());
+            QVERIFY(code->x() == price->x() && price->x() == line->x() && line->x() < button->x());
+            QVERIFY(code->y() < price->y() && price->y() < line->y());
+        }
+        // Narrowed below the minimum: snaps back and lays out for the minimum.
+        s.frm->resize(600, 300);
+        QTRY_VERIFY(s.frm->width() == Px(15380) && s.Assestata());
+        QCOMPARE(s.frm->height(), Py(8290));
+    }
+
+    void columnsFromSettings() {
+        Scena s;
+        QVERIFY(s.Avvia(Programma(kNormale + "BOTTONI-COLONNE=6\r\n") + Sezioni(6, 1, 1)));
+        QTRY_VERIFY(s.Assestata());
+        QCOMPARE(s.frm->Layout().gColonne, 5);  // six would be too narrow
+        auto* first = Bottone(*s.frm, 0, 1);
+        QCOMPARE(first->width(), Px(568));
+        QCOMPARE(Bottone(*s.frm, 0, 5)->y(), first->y());
+        QCOMPARE(Bottone(*s.frm, 0, 6)->x(), first->x());
+        QVERIFY(Bottone(*s.frm, 0, 6)->y() > first->y());
+    }
+
+    void panelByWidth() {
+        // 1093 px are 16395 twips, 1094 px 16410: either side of the wide panel's threshold.
+        for (int pixels : {1093, 1094}) {
+            Scena s;
+            QVERIFY(s.Avvia(Programma(kNormale) + kCatalogo));
+            s.frm->resize(pixels, s.frm->height());
+            QTRY_VERIFY(s.frm->width() == pixels && s.Assestata());
+            QCOMPARE(s.frm->LayoutCorrente().largo, pixels == 1094);
+            QCOMPARE(s.frm->Layout().gLarghezzaGriglia, s.frm->LayoutCorrente().pannello);
+            const QStringList faults = FuoriPosto(s);
+            QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+            // The layout's size at most: a box smaller than its text takes a smaller font.
+            for (QWidget* w : {static_cast<QWidget*>(LblTotale(*s.frm)),
+                               static_cast<QWidget*>(BoxCodice(*s.frm))})
+                QVERIFY(w->font().pointSize() <= s.frm->LayoutCorrente().fontPt);
+        }
+    }
+
+    void anchoredToBottom() {
+        Scena s;
+        // Ten rows of buttons: 9075 twips needed, more than the minimum.
+        QVERIFY(s.Avvia(Programma(kNormale) + Sezioni(10, 10, 10)));
+        QTRY_VERIFY(s.Assestata());
+        QCOMPARE(s.frm->height(), Py(9075));
         const QStringList faults = FuoriPosto(s);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
-        // The layout's size at most: a box smaller than its text takes a smaller font.
-        for (QWidget* w :
-             {static_cast<QWidget*>(LblTotale(*s.frm)), static_cast<QWidget*>(BoxCodice(*s.frm))})
-            QVERIFY(w->font().pointSize() <= s.frm->LayoutCorrente().fontPt);
+        QVERIFY(Bottone(*s.frm, 2, 10)->geometry().bottom() < s.frm->height());
     }
-}
 
-void TstFrmVorsaLayout::anchoredToBottom() {
-    Scena s;
-    // Ten rows of buttons: 9075 twips needed, more than the minimum.
-    QVERIFY(s.Avvia(Programma(kNormale) + Sezioni(10, 10, 10)));
-    QTRY_VERIFY(s.Assestata());
-    QCOMPARE(s.frm->height(), Py(9075));
-    const QStringList faults = FuoriPosto(s);
-    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
-    QVERIFY(Bottone(*s.frm, 2, 10)->geometry().bottom() < s.frm->height());
-}
+    void tallCatalogue() {
+        Scena s;
+        QVERIFY(s.Avvia(Programma(kNormale) + Sezioni(80, 80, 80)));
+        // Capped at the screen, and the window moved up to make room.
+        QTRY_VERIFY(s.Assestata() && s.frm->y() == 0);
+        QCOMPARE(s.frm->height(), 1080);
+        QVERIFY(Bottone(*s.frm, 2, 80));
+        QVERIFY(!Bottone(*s.frm, 2, 81));
+    }
 
-void TstFrmVorsaLayout::tallCatalogue() {
-    Scena s;
-    QVERIFY(s.Avvia(Programma(kNormale) + Sezioni(80, 80, 80)));
-    // Capped at the screen, and the window moved up to make room.
-    QTRY_VERIFY(s.Assestata() && s.frm->y() == 0);
-    QCOMPARE(s.frm->height(), 1080);
-    QVERIFY(Bottone(*s.frm, 2, 80));
-    QVERIFY(!Bottone(*s.frm, 2, 81));
-}
-
-void TstFrmVorsaLayout::maximised() {
-    Scena s;
-    QVERIFY(s.Avvia(Programma("MODE=2\r\nTOP=1500\r\n") + kCatalogo));
-    QTRY_VERIFY(s.Assestata());
-    QCOMPARE(s.frm->Layout().gLarghezzaGriglia, 1920 * 15 - 8500);
-    // A maximised window keeps its height; the needed height stays the minimum.
-    QCOMPARE(s.frm->height(), 1080);
-    QCOMPARE(s.frm->Layout().gAltezzaNecessaria, 8290);
-    const QStringList faults = FuoriPosto(s);
-    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
-}
+    void maximised() {
+        Scena s;
+        QVERIFY(s.Avvia(Programma("MODE=2\r\nTOP=1500\r\n") + kCatalogo));
+        QTRY_VERIFY(s.Assestata());
+        QCOMPARE(s.frm->Layout().gLarghezzaGriglia, 1920 * 15 - 8500);
+        // A maximised window keeps its height; the needed height stays the minimum.
+        QCOMPARE(s.frm->height(), 1080);
+        QCOMPARE(s.frm->Layout().gAltezzaNecessaria, 8290);
+        const QStringList faults = FuoriPosto(s);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    }
+};
 
 QTEST_MAIN(TstFrmVorsaLayout)
 #include "tst_frm_vorsa_layout.moc"

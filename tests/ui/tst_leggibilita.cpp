@@ -73,28 +73,26 @@ class TstLeggibilita : public QObject {
   private slots:
     void cleanup() { scena_.reset(); }
 
-    void amountsShowWhole_data() {
-        QTest::addColumn<int>("larghezza");
-        QTest::newRow("narrow") << 1026;
-        QTest::newRow("wide") << 1400;
-    }
     void amountsShowWhole() {
-        QFETCH(int, larghezza);
-        Avvia(larghezza);
-        for (const char* a : {"0,00", "9,99", "162,10", "999,99", "99.999,99"}) {
-            Frm().Destro().SetTotale(a);
-            Frm().Destro().SetResto(a);
-            Frm().Destro().SetUltimoScontrino(a);
-            Frm().Destro().ModoPagamento(true);
-            BoxPagato(Frm())->setText(QString::fromLatin1(a).remove(QLatin1Char('.')));  // typed
-            for (QWidget* w :
-                 {static_cast<QWidget*>(LblTotale(Frm())), static_cast<QWidget*>(LblResto(Frm())),
-                  static_cast<QWidget*>(LblUltimoScontrino(Frm())),
-                  static_cast<QWidget*>(BoxPagato(Frm()))}) {
-                const QFontMetrics fm(w->font());
-                QVERIFY2(fm.horizontalAdvance(Testo(*w)) <= Spazio(*w),
-                         qPrintable(w->objectName() + " cuts " + Testo(*w)));
-                QVERIFY2(fm.height() <= w->contentsRect().height(), qPrintable(w->objectName()));
+        for (int larghezza : {1026, 1400}) {  // the narrow and the wide panel
+            Avvia(larghezza);
+            for (const char* a : {"0,00", "9,99", "162,10", "999,99", "99.999,99"}) {
+                Frm().Destro().SetTotale(a);
+                Frm().Destro().SetResto(a);
+                Frm().Destro().SetUltimoScontrino(a);
+                Frm().Destro().ModoPagamento(true);
+                BoxPagato(Frm())->setText(
+                    QString::fromLatin1(a).remove(QLatin1Char('.')));  // typed
+                for (QWidget* w : {static_cast<QWidget*>(LblTotale(Frm())),
+                                   static_cast<QWidget*>(LblResto(Frm())),
+                                   static_cast<QWidget*>(LblUltimoScontrino(Frm())),
+                                   static_cast<QWidget*>(BoxPagato(Frm()))}) {
+                    const QFontMetrics fm(w->font());
+                    QVERIFY2(fm.horizontalAdvance(Testo(*w)) <= Spazio(*w),
+                             qPrintable(w->objectName() + " cuts " + Testo(*w)));
+                    QVERIFY2(fm.height() <= w->contentsRect().height(),
+                             qPrintable(w->objectName()));
+                }
             }
         }
     }

@@ -1,6 +1,5 @@
 // The statistics panel as the operator drives it: F6, the figures, the receipt viewer with
 // "Storno", emptying, report files, the password cover, and the fit at the smallest window.
-#include <QAccessible>
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
@@ -41,9 +40,8 @@ class TstPannelloStatistiche : public QObject {
     std::unique_ptr<Scena> scena_;
     bool password_ = false;
     int stampe_ = 0;
-    std::unique_ptr<PannelloStatistiche> p_;
 
-    QByteArray Ini() { return scena_->fx.Read(QStringLiteral("Vorsa.ini")); }
+    QByteArray Ini() { return scena_->Ini(); }
     QFrame* Pannello() { return Gestione(*scena_->frm, 0); }
     QPushButton* Cmd(int i) { return Ctl<QPushButton>(*Pannello(), Nome("cmd_Statistica", i)); }
     QLabel* Lbl(const char* name) { return Ctl<QLabel>(*Pannello(), QLatin1String(name)); }
@@ -60,43 +58,29 @@ class TstPannelloStatistiche : public QObject {
     void F6() { QTest::keyClicks(BoxCodice(*scena_->frm), QStringLiteral("F6")); }
 
     bool Avvia(const QByteArray& ini, const std::function<void(Till&)>& prima = {}) {
-        p_.reset();
         scena_ = std::make_unique<Scena>();
         if (!scena_->Avvia(ini, prima)) return false;
-        scena_->Vendita();
-        PannelloStatistiche::Azioni azioni{
-            [this] { return password_; },
-            [this](const TestiStatistiche&) { ++stampe_; },
-            [this] { scena_->cassa->vendita().EseguiAzione(kAzioneStatistica); },
-            {},
-            {}};
-        p_ = std::make_unique<PannelloStatistiche>(*Pannello(), scena_->fx.till(), azioni,
-                                                   &scena_->prompter);
+        scena_->Statistiche({[this] { return password_; },
+                             [this](const TestiStatistiche&) { ++stampe_; },
+                             [this] { scena_->cassa->vendita().EseguiAzione(kAzioneStatistica); },
+                             {},
+                             {}});
         return true;
     }
+    PannelloStatistiche& P() { return *scena_->statistiche; }
 
   private slots:
-    void initTestCase() { QAccessible::setActive(true); }
-    void cleanup() {
-        p_.reset();
-        scena_.reset();
-    }
+    void cleanup() { scena_.reset(); }
 
     void f6ShowsTheFiguresAndTheLastReceipt() {
         QVERIFY(Avvia(kDati));
         QVERIFY(!Pannello()->isVisible());
         F6();
         QVERIFY(Pannello()->isVisible());
-        QListWidget* stat = Lista("lst_statistica");
-        QCOMPARE(stat->count(), 3);
-        QVERIFY(stat->item(0)->text().startsWith(QStringLiteral("Nr.    4 Panino ")));
-        QVERIFY(stat->item(0)->text().endsWith(QString::fromUtf8(" - Tot. €:   14,00")));
-        QVERIFY2(stat->item(1)->text().contains(QStringLiteral("Patatine con un nome")),
-                 qPrintable(stat->item(1)->text()));
+        // The lines' format: the statistics' core tests.
+        QCOMPARE(Lista("lst_statistica")->count(), 3);
         QCOMPARE(Lbl("lbl_totale_incasso")->text(), QStringLiteral("19,00"));
         QCOMPARE(Lbl("lblTotaleScontrini")->text(), QStringLiteral("3"));
-        QCOMPARE(Ctl<QLabel>(*Pannello(), Nome("lbl_stat_ult_ins", 0))->text(),
-                 QStringLiteral("12/06/2026"));
         QCOMPARE(Ctl<QLabel>(*Pannello(), Nome("lbl_stat_ult_ins", 1))->text(),
                  QStringLiteral("19:40"));
         QCOMPARE(Numero()->text(), QStringLiteral("3"));
@@ -208,13 +192,12 @@ class TstPannelloStatistiche : public QObject {
     void tillsHoursAndExport() {
         QVERIFY(Avvia(kDati));
         F6();
-        p_->schede()->setCurrentIndex(1);
+        P().schede()->setCurrentIndex(1);
         QListWidget* casse = Ctl<QListWidget>(*Pannello(), QStringLiteral("lst_Casse"));
         QCOMPARE(casse->count(), 1);
-        QCOMPARE(casse->item(0)->text(),
-                 QStringLiteral("cassa10:00: scontrini 1-3 (3, stornati 0), incasso 19,00"));
-        QCOMPARE(p_->Grafico().ore().size(), std::size_t(1));  // all at 19
-        QCOMPARE(p_->Grafico().ore()[0].scontrini, 3);
+        QVERIFY(casse->item(0)->text().endsWith(QStringLiteral("19,00")));
+        QCOMPARE(P().Grafico().ore().size(), std::size_t(1));  // all at 19
+        QCOMPARE(P().Grafico().ore()[0].scontrini, 3);
 
         Ctl<QPushButton>(*Pannello(), QStringLiteral("cmd_EsportaCsv"))->click();
         Ctl<QPushButton>(*Pannello(), QStringLiteral("cmd_EsportaCsv"))->click();
@@ -237,8 +220,6 @@ class TstPannelloStatistiche : public QObject {
         QCOMPARE(scena_->fx.shell.opened.size(), std::size_t(3));
         // The images and the CSV are no reports.
         QCOMPARE(Lista("lst_FileRiepilogo")->count(), 0);
-        const QString shot = QDir::temp().filePath(QStringLiteral("pannello_casse.png"));
-        scena_->frm->grab().save(shot);
     }
 
     void passwordCover() {
@@ -262,57 +243,33 @@ class TstPannelloStatistiche : public QObject {
         QVERIFY(Cmd(7)->isVisible());
     }
 
-    void fitsTheSmallestWindowAndIsNamed() {
+    void fitsTheSmallestWindow() {
         QVERIFY(Avvia(kDati));
         scena_->frm->resize(Px(kMinimoLarghezzaFinestra), Py(kMinimoAltezzaFinestra));
         QTRY_VERIFY(scena_->Assestata());
         F6();
         Numero()->setText(QStringLiteral("2"));
-        QFrame* f = Pannello();
-        const QRect finestra = scena_->frm->rect();
-        for (QWidget* w : f->findChildren<QWidget*>()) {
-            if (w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_")) ||
-                !w->isVisible())
-                continue;
-            const QRect r(scena_->InFinestra(*w), w->size());
-            QVERIFY2(finestra.contains(r), qPrintable(w->objectName()));
-            QVERIFY2(r.height() >= w->fontMetrics().height(), qPrintable(w->objectName()));
-            if (auto* b = qobject_cast<QPushButton*>(w))
-                QVERIFY2(b->width() >= b->fontMetrics().horizontalAdvance(b->text()),
-                         qPrintable(w->objectName()));
-            if (auto* l = qobject_cast<QLabel*>(w))
-                QVERIFY2(l->width() >= l->fontMetrics().horizontalAdvance(l->text()),
-                         qPrintable(w->objectName() + ": " + l->text()));
-        }
+        SaveScreenshot(*scena_->frm, QStringLiteral("pannello_statistiche"));
+        VERIFY_NO_FAULTS(Misfits(*Pannello(), false, 0));
+        // The lists' lines show whole, in a readable font.
         for (const char* nome : {"lst_statistica", "lst_Scontrini"}) {
             QListWidget* l = Lista(nome);
-            int largo = 0;
             for (int i = 0; i < l->count(); ++i)
-                largo = std::max(largo, l->fontMetrics().horizontalAdvance(l->item(i)->text()));
-            QVERIFY2(largo <= l->viewport()->width(), nome);
-            QVERIFY2(l->font().pointSize() >= kPuntiMinimi, nome);
+                QVERIFY2(l->fontMetrics().horizontalAdvance(l->item(i)->text()) <=
+                             l->viewport()->width(),
+                         nome);
+            QVERIFY2(l->font().pointSize() >= 9, nome);  // even with the longest names
         }
-        // Readable even with a name of the longest kind, and the panel covers the whole grid.
-        QVERIFY(Lista("lst_statistica")->font().pointSize() >= 9);
+        // The panel covers the whole grid.
         auto* griglia = Ctl<QWidget>(*scena_->frm, QStringLiteral("griglia_prodotti"));
         for (QWidget* w : griglia->findChildren<QWidget*>())
             if (w->isVisible())
-                QVERIFY2(scena_->InFinestra(*w).x() + w->width() <= f->geometry().right() + 1,
-                         qPrintable(w->objectName()));
-        QSignalSpy info(p_.get(), &PannelloStatistiche::InfoPremuta);
-        QTest::mouseClick(Ctl<QLabel>(*f, QStringLiteral("lbl_info(8)")), Qt::LeftButton);
+                QVERIFY2(
+                    scena_->InFinestra(*w).x() + w->width() <= Pannello()->geometry().right() + 1,
+                    qPrintable(w->objectName()));
+        QSignalSpy info(scena_->statistiche.get(), &PannelloStatistiche::InfoPremuta);
+        QTest::mouseClick(Ctl<QLabel>(*Pannello(), QStringLiteral("lbl_info(8)")), Qt::LeftButton);
         QCOMPARE(info.value(0).value(0).toInt(), 8);
-        const QString png = QDir::temp().filePath(QStringLiteral("pannello_statistiche.png"));
-        scena_->frm->grab().save(png);
-
-        const QStringList faults = UnnamedControls(*f);
-        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
-        QCOMPARE(QAccessible::queryAccessibleInterface(Numero())->text(QAccessible::Name),
-                 QStringLiteral("Scontrino nr.:"));
-        QCOMPARE(QAccessible::queryAccessibleInterface(Cmd(5))->text(QAccessible::Description),
-                 QStringLiteral("cmd_Statistica(5)"));
-        QCOMPARE(QAccessible::queryAccessibleInterface(Cmd(0))->text(QAccessible::Name),
-                 QStringLiteral("Svuota riepilogo vendite"));
     }
 };
 

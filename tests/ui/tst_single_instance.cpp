@@ -5,12 +5,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-class TstSingleInstance : public QObject {
-    Q_OBJECT
-  private slots:
-    void secondInstanceLeaves();
-};
-
 namespace {
 
 /// Ends the process when the test leaves early.
@@ -26,52 +20,56 @@ struct Killer {
 
 }  // namespace
 
-void TstSingleInstance::secondInstanceLeaves() {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString exe = dir.filePath(QStringLiteral("vorsa"));
-    QVERIFY(QFile::copy(QStringLiteral(VORSA_EXE), exe));
-    // The readme of this version counts as seen, so no document opens on the desktop; no
-    // version check, so the test reaches no host.
-    {
-        QFile ini(dir.filePath(QStringLiteral("Vorsa.ini")));
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[PROGRAMMA]\r\nEULA=100\r\nAGGIORNAMENTI=no\r\n");
-    }
-    const QString iniPath = dir.filePath(QStringLiteral("Vorsa.ini"));
-    const auto readIni = [&iniPath] {
-        QFile f(iniPath);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    };
+class TstSingleInstance : public QObject {
+    Q_OBJECT
+  private slots:
+    void secondInstanceLeaves() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString exe = dir.filePath(QStringLiteral("vorsa"));
+        QVERIFY(QFile::copy(QStringLiteral(VORSA_EXE), exe));
+        // The readme of this version counts as seen, so no document opens on the desktop; no
+        // version check, so the test reaches no host.
+        {
+            QFile ini(dir.filePath(QStringLiteral("Vorsa.ini")));
+            QVERIFY(ini.open(QIODevice::WriteOnly));
+            ini.write("[PROGRAMMA]\r\nEULA=100\r\nAGGIORNAMENTI=no\r\n");
+        }
+        const QString iniPath = dir.filePath(QStringLiteral("Vorsa.ini"));
+        const auto readIni = [&iniPath] {
+            QFile f(iniPath);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
 
-    QProcess first;
-    first.setProcessChannelMode(QProcess::ForwardedChannels);
-    Killer killFirst{first};
-    first.start(exe, {});
-    QVERIFY(first.waitForStarted(10000));
-    // Started up and its window loaded (the load step writes the code timer), then no write
-    // for half a second: the start-up writes are over.
-    QTRY_VERIFY_WITH_TIMEOUT(readIni().contains("TIMER_CODICI_MS="), 20000);
-    QByteArray settled = readIni();
-    for (int quiet = 0; quiet < 5;) {
-        QTest::qWait(100);
-        const QByteArray now = readIni();
-        quiet = now == settled ? quiet + 1 : 0;
-        settled = now;
-    }
-    QCOMPARE(first.state(), QProcess::Running);
+        QProcess first;
+        first.setProcessChannelMode(QProcess::ForwardedChannels);
+        Killer killFirst{first};
+        first.start(exe, {});
+        QVERIFY(first.waitForStarted(10000));
+        // Started up and its window loaded (the load step writes the code timer), then no write
+        // for half a second: the start-up writes are over.
+        QTRY_VERIFY_WITH_TIMEOUT(readIni().contains("TIMER_CODICI_MS="), 20000);
+        QByteArray settled = readIni();
+        for (int quiet = 0; quiet < 5;) {
+            QTest::qWait(100);
+            const QByteArray now = readIni();
+            quiet = now == settled ? quiet + 1 : 0;
+            settled = now;
+        }
+        QCOMPARE(first.state(), QProcess::Running);
 
-    QProcess second;
-    second.setProcessChannelMode(QProcess::ForwardedChannels);
-    Killer killSecond{second};
-    second.start(exe, {});
-    QVERIFY(second.waitForFinished(10000));
-    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(second.exitCode(), 0);
-    QCOMPARE(first.state(), QProcess::Running);
-    // The second one wrote nothing.
-    QCOMPARE(readIni(), settled);
-}
+        QProcess second;
+        second.setProcessChannelMode(QProcess::ForwardedChannels);
+        Killer killSecond{second};
+        second.start(exe, {});
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(first.state(), QProcess::Running);
+        // The second one wrote nothing.
+        QCOMPARE(readIni(), settled);
+    }
+};
 
 QTEST_MAIN(TstSingleInstance)
 #include "tst_single_instance.moc"

