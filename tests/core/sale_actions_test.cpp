@@ -25,7 +25,13 @@ std::string Enabled(const Cassa& c) {
     return s;
 }
 
-TEST(ActionsTest, StateTable) {
+struct Banco : ::testing::Test {
+    MemoryFileAccess files;
+    Cassa c{files, kCatalogo};
+};
+using ActionsTest = Banco;
+
+TEST(ActionsStateTest, StateTable) {
     const struct {
         const char* name;
         const char* keys;  // codes typed, separated by spaces
@@ -52,66 +58,46 @@ TEST(ActionsTest, StateTable) {
     for (const auto& k : cases) {
         MemoryFileAccess files;
         Cassa c(files, kCatalogo);
-        for (const auto& code : Split(k.keys, ' '))
-            if (!code.empty()) c.Digita(code);
+        c.Batti(k.keys);
         EXPECT_EQ(On(c), k.on) << k.name;
         EXPECT_EQ(Enabled(c), k.enabled) << k.name;
         EXPECT_EQ(c.view.enabled[std::make_pair(0, 1)], !k.productsLocked) << k.name;
-        EXPECT_FALSE(c.view.enabled[std::make_pair(0, 4)])
-            << k.name;  // inactive article stays disabled
+        EXPECT_FALSE(c.view.enabled[std::make_pair(0, 4)]) << k.name;  // inactive article
     }
 }
 
-TEST(ActionsTest, DisabledActionShowsError) {
-    MemoryFileAccess files;
-    Cassa c(files, kCatalogo);
-    c.Digita("101");
-    c.Digita("F4");
+TEST_F(ActionsTest, DisabledActionShowsErrorAndButtonsFollowTheState) {
+    c.Batti("101 F4");
     EXPECT_TRUE(c.view.feedback[0]);
     EXPECT_EQ(c.Dati("STATISTICHE", "SCONTRINI"), "(missing)");
     c.Digita("F1");
     EXPECT_TRUE(c.view.feedback[1]);
-}
-
-TEST(ActionsTest, ButtonsShowCaptionsColoursAndHeights) {
-    MemoryFileAccess files;
-    Cassa c(files, kCatalogo);
-    c.Digita("101");
-    c.Digita("F1");
-    EXPECT_EQ(c.view.actionCaption[1], "RIAPRI CONTO");
-    EXPECT_EQ(c.view.actionColour[1], 0x00FF00);
-    EXPECT_EQ(c.view.actionColour[4], 0x00FFFF);
-    EXPECT_EQ(c.view.actionHeight[1], 950);
-    EXPECT_EQ(c.view.actionHeight[4], 950);
+    const Azione& f1 = c.till->gAzioni[1];
+    EXPECT_EQ(c.view.actionCaption[1], f1.caption2);
     EXPECT_EQ(c.view.actionKey[2], kColoreTastoSpento);
     EXPECT_EQ(c.view.actionKey[4], kColoreTastoAttivo);
     c.Digita("F1");
-    EXPECT_EQ(c.view.actionCaption[1], "PAGA CONTO");
-    EXPECT_EQ(c.view.actionColour[1], kColoreBottone);
-    EXPECT_EQ(c.view.actionHeight[1], 435);
+    EXPECT_EQ(c.view.actionCaption[1], f1.caption1);
     EXPECT_EQ(c.view.actionKey[4], kColoreTastoSpento);
     EXPECT_EQ(c.view.actionKey[2], kColoreTastoAttivo);
+
+    // Custom captions, the second cut to the button.
+    MemoryFileAccess altri;
+    Cassa d(altri, std::string(kCatalogo) + "[AZIONI]\r\nF3=ANNULLA;ANNULLA IN CORSO\r\n");
+    d.Batti("101 F3");
+    EXPECT_EQ(d.view.actionCaption[3], "ANNULLA IN COR");
+    d.Digita("F3");
+    EXPECT_EQ(d.view.actionCaption[3], "ANNULLA");
 }
 
-TEST(ActionsTest, CustomCaptions) {
-    MemoryFileAccess files;
-    Cassa c(files, std::string(kCatalogo) + "[AZIONI]\r\nF3=ANNULLA;ANNULLA IN CORSO\r\n");
-    EXPECT_EQ(c.till->gAzioni[3].caption1, "ANNULLA");
-    c.Digita("101");
-    c.Digita("F3");
-    EXPECT_EQ(c.view.actionCaption[3], "ANNULLA IN COR");
-    c.Digita("F3");
-    EXPECT_EQ(c.view.actionCaption[3], "ANNULLA");
-}
-
-TEST(ActionsTest, ClearAsksWhenTheBillIsNotEmpty) {
+TEST(ActionsClearTest, ClearAsksWhenTheBillIsNotEmpty) {
     for (bool yes : {false, true}) {
         MemoryFileAccess files;
         Cassa c(files, kCatalogo);
         c.Digita("101");
         c.prompter.confirmations = {yes};
         c.Digita("F2");
-        ASSERT_EQ(c.prompter.questions, std::vector<std::string>{"Cancella elenco prodotti"});
+        ASSERT_EQ(c.prompter.questions.size(), 1u);
         EXPECT_EQ(c.view.lines.empty(), yes);
         EXPECT_EQ(c.Art(101).quantity, yes ? 0 : 1);
         EXPECT_EQ(On(c), ".......");
@@ -119,17 +105,15 @@ TEST(ActionsTest, ClearAsksWhenTheBillIsNotEmpty) {
     }
 }
 
-TEST(ActionsTest, SettingsPassword) {
-    MemoryFileAccess files;
-    Cassa c(files, kCatalogo);
+TEST_F(ActionsTest, SettingsPassword) {
     c.till->gAzioni[7].password = "segreto";
     c.prompter.answers = {std::string("sbagliata")};
     c.Digita("F7");
     EXPECT_EQ(On(c), ".......");
-    EXPECT_EQ(c.prompter.messages, std::vector<std::string>{"\r\nPASSWORD ERRATA"});
+    EXPECT_EQ(c.prompter.messages.size(), 1u);
     EXPECT_FALSE(c.view.panels[1]);
-    c.Timer();
     c.prompter.answers = {std::string("segreto  ")};  // trailing blanks still match
+    c.Timer();
     c.Digita("F7");
     EXPECT_EQ(On(c), "......1");
     EXPECT_TRUE(c.view.panels[1]);
@@ -143,15 +127,13 @@ TEST(ActionsTest, SettingsPassword) {
     EXPECT_EQ(On(c), ".......");
 }
 
-TEST(ActionsTest, ReprintPasswordAfterTheBillWasPrinted) {
+TEST(ActionsPrintTest, ReprintPasswordAndMissingPrinter) {
     for (bool automatic : {false, true}) {
         MemoryFileAccess files;
         Cassa c(files, kCatalogo);
         c.vendita->ImpostaStampaAutomatica(automatic);
         c.till->gAzioni[5].password = "p5";
-        c.Digita("101");
-        c.Digita("F1");
-        c.Digita("F4");
+        c.Batti("101 F1 F4");
         EXPECT_EQ(c.print.printed, automatic ? 1 : 0);
         c.Timer();
         c.Digita("F5");  // refused answer when asked: no print
@@ -166,40 +148,23 @@ TEST(ActionsTest, ReprintPasswordAfterTheBillWasPrinted) {
         EXPECT_EQ(c.print.reprints, automatic ? 1 : 2);  // F5 prints only the reprint
         EXPECT_EQ(On(c), ".......");
     }
-}
-
-TEST(ActionsTest, NoPrinterNoPrint) {
     MemoryFileAccess files;
     Cassa c(files, kCatalogo);
     c.print.available = false;
-    c.Digita("101");
-    c.Digita("F1");
-    c.Digita("F4");
+    c.Batti("101 F1 F4");
     c.Timer();
     c.Digita("F5");
     EXPECT_EQ(c.print.printed, 0);
     EXPECT_EQ(On(c), ".......");
 }
 
-TEST(ActionsTest, AutomaticPrintingSwitch) {
-    MemoryFileAccess files;
-    Cassa c(files, kCatalogo);
-    c.vendita->ImpostaStampaAutomatica(false);
-    EXPECT_EQ(c.view.caption,
-              c.till->gTitolo + "     -     *** STAMPA   AUTOMATICA   NON   ATTIVA ***");
-    EXPECT_EQ(c.view.actionCaption[5], "STAMPA MANUALE");
-    EXPECT_EQ(c.view.stampaCaption, "Stampa automatica NON ATTIVA");
-    EXPECT_EQ(c.Dati("STAMPA", "ABILITATO"), "0");
-    c.vendita->ImpostaStampaAutomatica(true);
-    EXPECT_EQ(c.view.caption, c.till->gTitolo + "     -     *** STAMPA   AUTOMATICA   ATTIVA ***");
-    EXPECT_EQ(c.view.actionCaption[5], "RISTAMPA ULTIMO");
-    EXPECT_EQ(c.view.stampaCaption, "Stampa automatica ATTIVA");
-    EXPECT_EQ(c.Dati("STAMPA", "ABILITATO"), "1");
-}
-
-TEST(ActionsTest, PasswordsAreStoredScrambled) {
-    MemoryFileAccess files;
-    Cassa c(files, kCatalogo);
+TEST_F(ActionsTest, AutomaticPrintingSwitchAndScrambledPasswords) {
+    for (bool on : {false, true}) {
+        const std::string prima = c.view.caption;
+        c.vendita->ImpostaStampaAutomatica(on);
+        EXPECT_NE(c.view.caption, prima);
+        EXPECT_EQ(c.Dati("STAMPA", "ABILITATO"), on ? "1" : "0");
+    }
     c.vendita->SalvaPassword(6, "  stat ");
     ProfileStore p(files);
     const std::string stored = p.Get(c.till->paths.gFilePassword, "AZIONI", "PASSF6").value_or("");
@@ -210,31 +175,20 @@ TEST(ActionsTest, PasswordsAreStoredScrambled) {
     EXPECT_EQ(p.Get(c.till->paths.gFilePassword, "AZIONI", "PASSF6").value_or("(missing)"), "");
 }
 
-std::string Section(const std::string& ini, const std::string& name) {
-    const auto at = ini.find("[" + name + "]\r\n");
-    if (at == std::string::npos) return "(none)";
-    const auto end = ini.find("\r\n[", at);
-    return ini.substr(at, end == std::string::npos ? std::string::npos : end + 2 - at);
-}
-
 TEST(CommitTest, FirstCommitOfTheDay) {
     MemoryFileAccess files;
     Cassa c(files, kCatalogo);
-    c.Digita("101");
-    c.Digita("101");
-    c.Digita("201");
-    c.Digita("102");
+    c.Batti("101 101 201 102");
     c.till->conto.gTavolo = "12";
     c.clock.now = {2026, 12, 6, 20, 15, 42, 0};
     const long writes = files.replaceCount;
-    c.Digita("F1");
-    c.Digita("F4");
+    c.Batti("F1 F4");
     EXPECT_EQ(files.replaceCount, writes + 1);  // one atomic write for the whole sale
     const std::string ini = files.files["/p/Vorsa.ini"];
-    EXPECT_EQ(Section(ini, "STATISTICHE"),
+    EXPECT_EQ(test::Sezione(ini, "STATISTICHE"),
               "[STATISTICHE]\r\nDATA=06/12/2026 20:15:42\r\nSCONTRINI=1\r\n101=2;7\r\n"
               "102=1;2\r\n201=1;1\r\n");
-    EXPECT_EQ(Section(ini, "SCONTRINI"),
+    EXPECT_EQ(test::Sezione(ini, "SCONTRINI"),
               "[SCONTRINI]\r\n1=101-2-7;102-1-2;201-1-1;06/12/2026 20:15:42-10-12-" +
                   c.till->opt.gIdentitaLock + "-0-0-0\r\nSTORNI=\r\n");
     EXPECT_EQ(c.Dati("MANGIARE", "2"), "Patatine;2;1;0;9;1;10;3");  // stock 10 - 1
@@ -253,10 +207,7 @@ TEST(CommitTest, ASaleThatCannotBeSavedIsReported) {
     Cassa c(files, kCatalogo);
     const std::string before = files.files["/p/Vorsa.ini"];
     files.failWrites = true;  // full disk
-    c.Digita("101");
-    c.Digita("102");
-    c.Digita("F1");
-    c.Digita("F4");
+    c.Batti("101 102 F1 F4");
     ASSERT_EQ(c.prompter.messages.size(), 1u);
     EXPECT_NE(c.prompter.messages[0].find("NON \xE8 stata salvata"), std::string::npos);
     EXPECT_EQ(files.files["/p/Vorsa.ini"], before);
@@ -285,15 +236,12 @@ TEST(CommitTest, CommentStarsAndRunningTotals) {
                 "[STATISTICHE]\r\nSCONTRINI=7\r\n201=10;10\r\n[SCONTRINI]\r\nSTORNI=3;*5;*6\r\n");
     c.Digita("201");
     c.till->conto.gCommento = "senza ghiaccio";
-    c.Digita("F1");
-    c.Digita("F4");
+    c.Batti("F1 F4");
     EXPECT_EQ(c.Dati("STATISTICHE", "SCONTRINI"), "8");
     EXPECT_EQ(c.Dati("STATISTICHE", "201"), "11;11");
     EXPECT_EQ(c.Dati("SCONTRINI", "8_commento"), "senza ghiaccio");
     EXPECT_EQ(c.Dati("SCONTRINI", "STORNI"), "3;5;6");
-    c.Digita("201");
-    c.Digita("F1");
-    c.Digita("F4");
+    c.Batti("201 F1 F4");
     EXPECT_EQ(c.Dati("SCONTRINI", "9_commento"), "(missing)");
 }
 
@@ -305,11 +253,9 @@ TEST(CommitTest, ArchiveRecordSurvivesOddTableTexts) {
     for (const auto& k : cases) {
         MemoryFileAccess files;
         Cassa c(files, kCatalogo);
-        c.Digita("101");
-        c.Digita("201");
+        c.Batti("101 201");
         c.till->conto.gTavolo = k.tavolo;
-        c.Digita("F1");
-        c.Digita("F4");
+        c.Batti("F1 F4");
         const ScontrinoArchiviato s = LeggiScontrino(c.Dati("SCONTRINI", "1"), ';');
         EXPECT_TRUE(s.valido) << k.tavolo;
         EXPECT_EQ(s.tavolo, k.stored);
@@ -329,21 +275,18 @@ TEST(CommitTest, TwoTillsShareCountersAndNumbering) {
     Cassa a(files, "", "anna");
     Cassa b(files, "", "bruno");  // both on one data file, as through the share
     ASSERT_TRUE(a.till->opt.gMultiVorsa);
-    a.Digita("202");  // Birra: 5 pieces
-    a.Digita("202");
+    a.Batti("202 202");  // Birra: 5 pieces
     ProfileStore p(files);
     EXPECT_EQ(p.Get("/p/Vorsa.ini.lck", "MULTIVORSA", "16").value_or(""), "2");
     EXPECT_EQ(p.Get("/p/Vorsa.ini", "MULTIVORSA-TMP", "16").value_or(""), "2");
-    for (int i = 0; i < 3; ++i) b.Digita("202");
+    b.Batti("202 202 202");
     EXPECT_EQ(b.Art(202).quantity, 3);
     b.Digita("202");  // 2 held by anna, 3 by bruno: none left
     EXPECT_EQ(b.Art(202).quantity, 3);
     EXPECT_TRUE(b.view.feedback[3]);
 
-    a.Digita("F1");
-    a.Digita("F4");
-    b.Digita("F1");
-    b.Digita("F4");
+    a.Batti("F1 F4");
+    b.Batti("F1 F4");
     EXPECT_EQ(p.Get("/p/Vorsa.ini", "STATISTICHE", "SCONTRINI").value_or(""), "2");
     EXPECT_EQ(p.Get("/p/Vorsa.ini", "STATISTICHE", "202").value_or(""), "5;15");
     EXPECT_EQ(p.Get("/p/Vorsa.ini", "BERE", "2").value_or(""), "Birra;3;1;1;0;0;5;0");
@@ -351,10 +294,7 @@ TEST(CommitTest, TwoTillsShareCountersAndNumbering) {
     EXPECT_NE(p.Get("/p/Vorsa.ini", "SCONTRINI", "1").value_or("").find("anna"), std::string::npos);
     EXPECT_NE(p.Get("/p/Vorsa.ini", "SCONTRINI", "2").value_or("").find("bruno"),
               std::string::npos);
-    // Every lock was given back and none timed out.
-    const std::string lock = files.files["/p/Vorsa.ini.lck"];
-    EXPECT_EQ(lock.find("-LOCKED"), std::string::npos) << lock;
-    EXPECT_EQ(lock.find("ERRORI"), std::string::npos) << lock;
+    EXPECT_TRUE(test::LockLiberi(files.files["/p/Vorsa.ini.lck"]));
 }
 
 TEST(CommitTest, SecondaryCommitOfUnlimitedArticlesNeverWaitsForLocks) {
@@ -376,9 +316,7 @@ TEST(CommitTest, SecondaryCommitOfUnlimitedArticlesNeverWaitsForLocks) {
     EXPECT_EQ(c.sleeper.count, 0);
     EXPECT_EQ(c.Dati("STATISTICHE", "SCONTRINI"), "1");
     EXPECT_EQ(c.Dati("STATISTICHE", "110"), "1;1,5");
-    const std::string lock = files.files["//cassa1/vorsa$/Vorsa.ini.lck"];
-    EXPECT_EQ(lock.find("-LOCKED"), std::string::npos) << lock;
-    EXPECT_EQ(lock.find("ERRORI"), std::string::npos) << lock;
+    EXPECT_TRUE(test::LockLiberi(files.files["//cassa1/vorsa$/Vorsa.ini.lck"]));
 }
 
 TEST(CommitTest, ADeadTillsEntriesCostOneWaitAndNoneAtStart) {
@@ -396,9 +334,9 @@ TEST(CommitTest, ADeadTillsEntriesCostOneWaitAndNoneAtStart) {
     EXPECT_EQ(files.files["//cassa1/vorsa$/Vorsa.ini.lck"].find("brunoABCDE"), std::string::npos);
     EXPECT_EQ(c.till->conto.gNumeroScontrino, 4);
     c.vendita->ImpostaStampaAutomatica(false);
-    for (const char* k : {"101", "F1", "F4"}) c.Digita(k);
+    c.Batti("101 F1 F4");
     EXPECT_EQ(c.sleeper.count, 200);  // one whole wait, then the entries are taken over
-    for (const char* k : {"101", "F1", "F4", "101", "F1", "F4"}) c.Digita(k);
+    c.Batti("101 F1 F4 101 F1 F4");
     EXPECT_EQ(c.sleeper.count, 200);  // and never waited for again
     EXPECT_EQ(c.Dati("STATISTICHE", "SCONTRINI"), "7");
     EXPECT_EQ(c.Dati("STATISTICHE", "101"), "4;14");
@@ -418,8 +356,7 @@ TEST(CommitTest, APieceSoldElsewhereMeanwhileIsNotSoldTwice) {
     ProfileStore altra(files);
     altra.Set("//cassa1/vorsa$/Vorsa.ini", "MANGIARE", "5", "Ultimo pezzo;4;1;0;0;1;1;0");
     altra.Set("//cassa1/vorsa$/Vorsa.ini.lck", "MULTIVORSA", "5", "0");
-    c.Digita("F1");
-    c.Digita("F4");
+    c.Batti("F1 F4");
     ASSERT_EQ(c.prompter.hints.size(), 1u);
     EXPECT_NE(c.prompter.hints[0].find("Ultimo pezzo: ne restano 0 pezzi"), std::string::npos);
     EXPECT_EQ(c.Dati("STATISTICHE", "SCONTRINI"), "(missing)");
@@ -453,9 +390,7 @@ TEST(CommitTest, HostileValuesInTheDataFile) {
         Cassa c(files, (bom ? "\xEF\xBB\xBF" : "") + std::string(kCatalogo) + k.extra);
         c.till->opt.gMultiVorsa = false;
         EXPECT_EQ(c.Art(101).name, "Panino con salamella") << k.name;
-        for (const auto& code : Split(k.codes, ' ')) c.Digita(code);
-        c.Digita("F1");
-        c.Digita("F4");
+        c.Batti(std::string(k.codes) + " F1 F4");
         EXPECT_EQ(c.prompter.messages.empty(), k.saved) << k.name;
         EXPECT_EQ(c.Dati("STATISTICHE", "SCONTRINI"), k.numero) << k.name;
         EXPECT_GE(c.till->conto.gNumeroScontrino, 0) << k.name;
@@ -469,7 +404,7 @@ TEST(CommitTest, HostileValuesInTheDataFile) {
 TEST(CommitTest, ADataFileDeletedMidEveningIsWrittenBackNotStartedAgain) {
     MemoryFileAccess files;
     Cassa c(files, kCatalogo);
-    for (const char* k : {"101", "F1", "F4", "201", "F1", "F4"}) c.Digita(k);
+    c.Batti("101 F1 F4 201 F1 F4");
     ASSERT_EQ(c.Dati("STATISTICHE", "SCONTRINI"), "2");
     for (const std::string gone : {"deleted", "emptied"}) {
         if (gone == "deleted")
@@ -478,7 +413,7 @@ TEST(CommitTest, ADataFileDeletedMidEveningIsWrittenBackNotStartedAgain) {
             files.files["/p/Vorsa.ini"].clear();
         c.prompter.messages.clear();
         c.prompter.hints.clear();
-        for (const char* k : {"101", "F1", "F4"}) c.Digita(k);
+        c.Batti("101 F1 F4");
         ASSERT_FALSE(c.prompter.messages.empty()) << gone;
         EXPECT_NE(c.prompter.messages[0].find("ripristinato"), std::string::npos) << gone;
     }

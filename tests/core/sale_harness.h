@@ -164,6 +164,11 @@ struct Cassa {
             if (c) view.SetCodice(view.codice + c);
         }
     }
+    /// Types codes separated by blanks, each one as its own entry.
+    void Batti(const std::string& codes) {
+        for (const auto& code : Split(codes, ' '))
+            if (!code.empty()) Digita(code);
+    }
     /// tmrInput fires.
     void Timer() {
         view.timerStarted = false;
@@ -191,6 +196,19 @@ struct Cassa {
     std::unique_ptr<Till> till;
     std::unique_ptr<Vendita> vendita;
 };
+
+/// The raw bytes of one section of a file, header included, up to the next section.
+inline std::string Sezione(const std::string& file, const std::string& nome) {
+    const auto start = file.find("[" + nome + "]\r\n");
+    if (start == std::string::npos) return "(missing)";
+    const auto end = file.find("\r\n[", start);
+    return file.substr(start, end == std::string::npos ? std::string::npos : end + 2 - start);
+}
+
+/// No lock entry left behind in a lock file, and none that timed out.
+inline bool LockLiberi(const std::string& lck) {
+    return lck.find("-LOCKED") == std::string::npos && lck.find("ERRORI") == std::string::npos;
+}
 
 inline const char* kCatalogo =
     "[MANGIARE]\r\nDIMENSIONE=14\r\n"
