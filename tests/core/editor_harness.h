@@ -110,13 +110,35 @@ inline std::string SenzaCatalogo(const std::string& bytes) {
     return d.Serialize();
 }
 
-/// The four note lines WriteCatalogue puts at the head of each section, with ";".
-inline std::string Note() {
-    return "# Sintassi:=Formato: [sequenza]=[nome del pezzo];[prezzo];[stato];[stampa "
-           "separata];[pezzi disponibili]\r\n"
-           "# Limiti  :=Il [nome del pezzo] deve essere al max 50 caratteri\r\n"
-           "# Nota    :=La 'DIMENSIONE' deve essere compatibile con il numero di pezzi\r\n"
-           "# Esempio :=1=Panino con salamella;2,30;1;1;0;10\r\n";
+/// One catalogue section as WriteCatalogue writes it: the four note lines with ";" first.
+inline std::string Sezione(const char* name, int dim, const std::vector<std::string>& lines) {
+    std::string s = std::string("[") + name +
+                    "]\r\n# Sintassi:=Formato: [sequenza]=[nome del pezzo];[prezzo];[stato];"
+                    "[stampa separata];[pezzi disponibili]\r\n"
+                    "# Limiti  :=Il [nome del pezzo] deve essere al max 50 caratteri\r\n"
+                    "# Nota    :=La 'DIMENSIONE' deve essere compatibile con il numero di pezzi\r\n"
+                    "# Esempio :=1=Panino con salamella;2,30;1;1;0;10\r\nDIMENSIONE=" +
+                    std::to_string(dim) + "\r\n";
+    for (std::size_t k = 0; k < lines.size(); ++k)
+        s += std::to_string(k + 1) + "=" + lines[k] + "\r\n";
+    return s;
 }
+
+/// Advanced printing keeps the print groups the lines give.
+inline const char* kMenu =
+    "[STAMPA AVANZATA]\r\nGRUPPI=Cucina-4;Bar-5\r\n"
+    "[MANGIARE]\r\nDIMENSIONE=3\r\n1=Panino;2,3;1;0;50;4;50;10\r\n"
+    "2=Bibita grande;12,5;1;1;-1;5;-1;0\r\n3=\r\n"
+    "[BERE]\r\nDIMENSIONE=2\r\n1=Acqua;1;0;0;-1;5;-1;0\r\n2=\r\n"
+    "[VARIE]\r\nDIMENSIONE=1\r\n1=\r\n";
+
+/// A till alone on its files, its editor's panel open.
+struct Pannello {
+    explicit Pannello(const std::string& ini = kMenu) : t(files, ini) {
+        t.editor.OpenCatalogueEditor();
+    }
+    MemoryFileAccess files;
+    CassaEditor t;
+};
 
 }  // namespace vorsa::test
