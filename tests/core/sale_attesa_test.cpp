@@ -51,24 +51,5 @@ TEST(AttesaTest, EachWaitingSaleReachesTheFileOnce) {
     }
 }
 
-TEST(AttesaTest, ASaleThatCannotEvenWaitKeepsItsBillOpen) {
-    MemoryFileAccess files;
-    test::Cassa c(files,
-                  std::string(test::kCatalogo) + "[MULTIVORSA]\r\nABILITATO=1\r\nMASTER=1\r\n");
-    files.failWrites = true;  // a full disk: neither the data file nor the list can be written
-    for (const char* k : {"101", "F1", "F4"}) c.Digita(k);
-    ASSERT_EQ(c.prompter.messages.size(), 1u);
-    EXPECT_NE(c.prompter.messages[0].find("NON \xE8 stata salvata"), std::string::npos);
-    EXPECT_EQ(c.view.lines.size(), 1u);
-    EXPECT_EQ(c.print.printed, 0);
-    EXPECT_EQ(c.till->attesa.Quante(), 0u);
-
-    files.failWrites = false;
-    c.Digita("F4");
-    EXPECT_TRUE(c.view.lines.empty());
-    EXPECT_EQ(c.Dati("STATISTICHE", "SCONTRINI"), "1");
-    EXPECT_EQ(c.till->conto.ultimoConto.provvisorio, "");
-}
-
 }  // namespace
 }  // namespace vorsa

@@ -23,31 +23,18 @@ class ScriptedView : public SaleView {
     Vendita* vendita = nullptr;
     std::map<std::pair<int, int>, int> colours;
     std::map<std::pair<int, int>, bool> enabled;
-    std::map<std::pair<int, int>, bool> labelsVisible;
-    std::map<std::pair<int, int>, std::string> codeLabels;
     std::map<std::pair<int, int>, Etichetta> priceLabels;
     std::array<bool, 5> feedback{false, false, true, false, false};
-    std::array<std::string, 5> feedbackCaption{"ERRORE", "O K", "Codice:", "FINITO", "OK"};
-    std::string codice;
-    bool timerStarted = false;
+    std::array<std::string, 5> feedbackCaption;
     std::vector<std::pair<std::string, int>> lines;  // text, code
-    int selected = -1;
-    std::string totale = "0,00";
-    std::string ultimo = "0,00";
-    std::string pagato = "0,00";
-    std::string resto = "0,00";
-    bool pagamento = false;
+    std::string codice, caption, inAttesa;
+    std::string totale = "0,00", ultimo = "0,00", pagato = "0,00", resto = "0,00";
+    bool timerStarted = false, pagamento = false;
     std::array<std::string, 8> actionCaption;
-    std::array<int, 8> actionColour{};
     std::array<bool, 8> actionEnabled{};
     std::array<int, 8> actionKey{};
-    std::array<int, 8> actionHeight{};
     std::array<bool, 2> panels{};
-    int relayouts = 0;
-    std::string caption;
-    std::string stampaCaption;
-    int widthTwips = 15380;
-    int tableCleared = 0;
+    int selected = -1, relayouts = 0, tableCleared = 0;
 
     int ButtonColour(int s, int p) override {
         auto it = colours.find({s, p});
@@ -56,8 +43,8 @@ class ScriptedView : public SaleView {
     void SetButtonColour(int s, int p, int c) override { colours[{s, p}] = c; }
     bool ButtonEnabled(int s, int p) override { return enabled[{s, p}]; }
     void SetButtonEnabled(int s, int p, bool e) override { enabled[{s, p}] = e; }
-    void SetLabelsVisible(int s, int p, bool v) override { labelsVisible[{s, p}] = v; }
-    void SetCodeLabel(int s, int p, const std::string& t) override { codeLabels[{s, p}] = t; }
+    void SetLabelsVisible(int, int, bool) override {}
+    void SetCodeLabel(int, int, const std::string&) override {}
     void ShowFeedback(int state) override {
         if (state >= 0 && state < 5) feedback[state] = true;
     }
@@ -90,8 +77,7 @@ class ScriptedView : public SaleView {
     void SetPriceLabel(int s, int p, const Etichetta& e) override { priceLabels[{s, p}] = e; }
     void ClearTableAndComment() override { ++tableCleared; }
     void SetInAttesa(const std::string& t) override { inAttesa = t; }
-    std::string inAttesa;
-    int WindowWidthTwips() override { return widthTwips; }
+    int WindowWidthTwips() override { return 15380; }
     void ModoPagamento(bool on) override {
         pagamento = on;
         pagato = on ? "" : "0,00";
@@ -103,28 +89,26 @@ class ScriptedView : public SaleView {
     }
     void SetResto(const std::string& t) override { resto = t; }
     void SetActionCaption(int n, const std::string& c) override { actionCaption[n] = c; }
-    void SetActionColour(int n, int c) override { actionColour[n] = c; }
+    void SetActionColour(int, int) override {}
     void SetActionEnabled(int n, bool e) override { actionEnabled[n] = e; }
     void SetActionKeyColour(int n, int c) override { actionKey[n] = c; }
-    void SetActionHeight(int n, int t) override { actionHeight[n] = t; }
+    void SetActionHeight(int, int) override {}
     void ShowPanel(int p, bool v) override { panels[p] = v; }
     void ReLayout() override { ++relayouts; }
     void SetCaption(const std::string& t) override { caption = t; }
-    void SetStampaCaption(const std::string& t) override { stampaCaption = t; }
+    void SetStampaCaption(const std::string&) override {}
 };
 
 class RecordingPrint : public PrintSeam {
   public:
     bool available = true;
-    int printed = 0;
-    int formsRemoved = 0;
+    int printed = 0, reprints = 0;
     bool StampanteDisponibile() override { return available; }
     void StampaUltimoConto(bool ristampa) override {
         ++printed;
         reprints += ristampa ? 1 : 0;
     }
-    int reprints = 0;
-    void CancellaFormScontrini() override { ++formsRemoved; }
+    void CancellaFormScontrini() override {}
 };
 
 /// One till: files shared with other tills of the same test through `files`.
