@@ -158,6 +158,21 @@ struct Cassa {
         view.timerStarted = false;
         view.SetCodice("");
     }
+    /// The bill as shown: each line's code and quantity, then the total: "101x2 201x1 = 8,00".
+    std::string Conto() {
+        std::string s;
+        for (const auto& line : view.lines)
+            s +=
+                std::to_string(line.second) + "x" + std::to_string(Art(line.second).quantity) + " ";
+        return s + "= " + view.totale;
+    }
+    /// The feedback boxes lit but the prompt: "0" error, "1" OK, "3" finished, "4" running low.
+    std::string Luci() {
+        std::string s;
+        for (int i : {0, 1, 3, 4})
+            if (view.feedback[static_cast<std::size_t>(i)]) s += std::to_string(i);
+        return s;
+    }
     void Premi(int n) { vendita->TastoGiu(Vendita::Tasto::F, n, false); }
     Article& Art(int code) { return till->cat.gArticoli[till->cat.IndiceArticolo(code)]; }
     std::string Dati(const char* section, const std::string& key) {
