@@ -130,8 +130,8 @@ TEST(StorniTest, FinalVoidsFailedWritesAndNoReceipts) {
         b.files.failWrites = true;  // a full disk changes nothing
         const auto esito = b.stat.CambiaStorno(2, true);
         EXPECT_FALSE(esito.salvato || esito.vista.storno);
-        EXPECT_EQ(b.c.Art(102).pieces, 8);
-        EXPECT_EQ(b.c.Art(102).soldQuantity, 5);
+        EXPECT_EQ(std::make_pair(b.c.Art(102).pieces, b.c.Art(102).soldQuantity),
+                  std::make_pair(std::int16_t{8}, 5));
         b.files.failWrites = false;
 
         b.stat.CambiaStorno(2, true);
@@ -139,8 +139,7 @@ TEST(StorniTest, FinalVoidsFailedWritesAndNoReceipts) {
         b.c.Batti("101 F1 F4");  // the next sale makes the void final
         EXPECT_EQ(b.c.Dati("SCONTRINI", "STORNI"), "2");
         const VistaScontrino v = b.stat.MostraScontrino(2);
-        EXPECT_TRUE(v.storno);
-        EXPECT_FALSE(v.stornoAbilitato);
+        EXPECT_TRUE(v.storno && !v.stornoAbilitato);
         const std::string prima = b.File();  // unticking a final void changes nothing
         EXPECT_TRUE(b.stat.CambiaStorno(2, false).vista.storno);
         EXPECT_EQ(b.File(), prima);
@@ -163,13 +162,12 @@ TEST(ViewerTest, ShowsTheReceipt) {
     ASSERT_EQ(v.righe.size(), 2u);
     EXPECT_EQ(v.righe[0].testo, "Nr.  1 codice 115 non pi\xF9 in catalogo" + std::string(20, ' ') +
                                     " - Tot. \x80:  3,00");
-    EXPECT_EQ(v.righe[0].dato, 115);
+    EXPECT_EQ(v.righe[0].dato, 115);  // the code, not an index
     EXPECT_EQ(v.righe[1].testo, "Nr.  3 Panino" + std::string(44, ' ') + " - Tot. \x80: 10,50");
 
     const VistaScontrino t = b.stat.MostraScontrino(3);
     EXPECT_EQ(t.etichette[5], "A-3");  // a dash in the table text does not shift the fields
-    EXPECT_TRUE(t.storno);
-    EXPECT_FALSE(t.stornoAbilitato);
+    EXPECT_TRUE(t.storno && !t.stornoAbilitato);
     EXPECT_FALSE(b.stat.MostraScontrino(1).storno);
 
     b.c.Art(101).name = "Panino nuovo";  // names are not archived: the current one shows
@@ -232,10 +230,8 @@ TEST(RiepilogoTest, PanelTotalsAndVoidedArticleDisappears) {
     b.c.Art(201).soldQuantity = 1;
     b.c.Art(201).soldAmount = *ParseCurrency("12318,1");
     const Riepilogo r = b.stat.MostraStatistiche();
-    EXPECT_EQ(r.totale, "12.345,60");
-    EXPECT_EQ(r.scontrini, "4");
-    EXPECT_EQ(r.data, "06/12/2026");
-    EXPECT_EQ(r.ora, "21:07");
+    EXPECT_EQ(std::tie(r.totale, r.scontrini, r.data, r.ora),
+              std::make_tuple("12.345,60", "4", "06/12/2026", "21:07"));
     EXPECT_TRUE(r.comandi);
     ASSERT_EQ(r.righe.size(), 3u);
     EXPECT_EQ(r.righe[0].dato, b.c.till->cat.IndiceArticolo(101));
@@ -255,8 +251,8 @@ TEST(RiepilogoTest, EmptyingYesNoAndFullDisk) {
     si.confirmations = {true, true};
     b.files.failWrites = true;  // the figures stay
     EXPECT_FALSE(b.stat.Svuota(si));
-    EXPECT_EQ(b.c.till->conto.gNumeroScontrino, 4);
-    EXPECT_EQ(b.c.Art(101).soldQuantity, 5);
+    EXPECT_EQ(std::make_pair(b.c.till->conto.gNumeroScontrino, b.c.Art(101).soldQuantity),
+              std::make_pair(4, 5));
     b.files.failWrites = false;
 
     b.stat.SalvaCommento("Sagra 2026");
@@ -272,8 +268,7 @@ TEST(RiepilogoTest, EmptyingYesNoAndFullDisk) {
     EXPECT_TRUE(b.stat.Svuota(si));
     EXPECT_EQ(b.files.replaceCount - scritture, 1);
     const std::string dopo = b.File();
-    EXPECT_EQ(Sezione(dopo, "STATISTICHE"), "(missing)");
-    EXPECT_EQ(Sezione(dopo, "SCONTRINI"), "(missing)");
+    EXPECT_EQ(Sezione(dopo, "STATISTICHE") + Sezione(dopo, "SCONTRINI"), "(missing)(missing)");
     EXPECT_EQ(Sezione(dopo, "MANGIARE"), Sezione(prima, "MANGIARE"));  // stock untouched
     EXPECT_EQ(b.c.till->conto.gNumeroScontrino, 0);
     const Riepilogo r = b.stat.MostraStatistiche();
@@ -303,13 +298,11 @@ TEST(MultiTillTest, VoidsBetweenTwoTillsOnOneFile) {
 
     // a voids receipt 2 on statistics that b's sale changed meanwhile.
     sa.CambiaStorno(2, true);
-    EXPECT_EQ(p.Get("/p/Vorsa.ini", "STATISTICHE", "102").value_or(""), "4;8");
-    EXPECT_EQ(p.Get("/p/Vorsa.ini", "MANGIARE", "2").value_or(""), "Patatine;2;1;0;9;1;10;0");
+    EXPECT_EQ(a.Dati("STATISTICHE", "102"), "4;8");
+    EXPECT_EQ(a.Dati("MANGIARE", "2"), "Patatine;2;1;0;9;1;10;0");
     // b sees it, and ticking it again there voids nothing twice.
-    const auto e = sb.CambiaStorno(2, true);
-    EXPECT_TRUE(e.vista.storno);
-    EXPECT_EQ(p.Get("/p/Vorsa.ini", "STATISTICHE", "102").value_or(""), "4;8");
-    EXPECT_EQ(p.Get("/p/Vorsa.ini", "SCONTRINI", "STORNI").value_or(""), "*2");
+    EXPECT_TRUE(sb.CambiaStorno(2, true).vista.storno);
+    EXPECT_EQ(a.Dati("STATISTICHE", "102") + " " + a.Dati("SCONTRINI", "STORNI"), "4;8 *2");
     EXPECT_TRUE(test::LockLiberi(files.files["/p/Vorsa.ini.lck"]));
 }
 
@@ -359,19 +352,6 @@ TEST(ArchivioTest, PerTillTotalsAndHoursAcrossMidnight) {
     }
 }
 
-TEST(ArchivioTest, ReportAddsTillsOnlyForMoreThanOne) {
-    DatiRiepilogo d{"", "06/12/2026", "1,00", "1", "0", {"riga"}, {"anna: uno"}};
-    const DateTime t{2026, 12, 6, 19, 45, 0, 0};
-    const std::string una = TestoRiepilogo(d, t);
-    EXPECT_EQ(una.find("Totali per cassa"), std::string::npos);
-    d.casse.push_back("bruno: due");
-    const std::string due = TestoRiepilogo(d, t);
-    EXPECT_NE(due.find("riga\r\n\r\nTotali per cassa:\r\n\r\nanna: uno\r\nbruno: due\r\n\r\n"
-                       "***********************\r\n*     FINE REPORT"),
-              std::string::npos)
-        << due;
-}
-
 TEST(ArchivioTest, CsvBytes) {
     MemoryFileAccess files;
     Cassa c(files, test::kCatalogo);
@@ -396,10 +376,9 @@ class RiepiloghiTest : public ::testing::Test {
     test::FakeClock clock;
     FileRiepiloghi rep{files, shell, clock, "/p/Statistiche"};
     Risposte r;
-    DatiRiepilogo dati{
-        "",  "06/12/2026", "17,50",
-        "4", "1",          {"Nr.    5 Panino" + std::string(41, ' ') + " - Tot. \x80:   17,50"},
-        {}};
+    DatiRiepilogo dati{"", "06/12/2026", "17,50", "4", "1", {"Nr.    5 Panino - Tot. \x80: 17,50"},
+                       {}};
+    const std::string file = "/p/Statistiche/Riepilogo_del_06-12-2026.txt";
 };
 
 TEST_F(RiepiloghiTest, ExactBytesWithAndWithoutTitle) {
@@ -414,21 +393,24 @@ TEST_F(RiepiloghiTest, ExactBytesWithAndWithoutTitle) {
         dati.righe[0] +
         "\r\n\r\n***********************\r\n*     FINE REPORT     *\r\n"
         "***********************\r\n";
+    dati.casse = {"anna: uno"};  // the tills' totals only for more than one
     ASSERT_TRUE(rep.Salva(dati, r));
-    const std::string file = "/p/Statistiche/Riepilogo_del_06-12-2026.txt";
     EXPECT_EQ(files.files[file], testa + resto);
     EXPECT_TRUE(r.questions.empty());
 
     dati.titolo = "Festa d'autunno \xE8";
+    dati.casse.push_back("bruno: due");
     r.confirmations = {true};
     ASSERT_TRUE(rep.Salva(dati, r));
-    EXPECT_EQ(files.files[file], testa + "Titolo: Festa d'autunno \xE8\r\n\r\n" + resto);
+    const std::string casse = "\r\nTotali per cassa:\r\n\r\nanna: uno\r\nbruno: due\r\n";
+    EXPECT_EQ(files.files[file], testa + "Titolo: Festa d'autunno \xE8\r\n\r\n" +
+                                     resto.substr(0, resto.find("\r\n\r\n***")) + "\r\n" + casse +
+                                     resto.substr(resto.find("\r\n***")));
     EXPECT_EQ(rep.Elenco(), std::vector<std::string>{"Riepilogo_del_06-12-2026"});
 }
 
 TEST_F(RiepiloghiTest, SecondSaveOnOneDayAsksAndFullDisk) {
     ASSERT_TRUE(rep.Salva(dati, r));
-    const std::string file = "/p/Statistiche/Riepilogo_del_06-12-2026.txt";
     const std::string primo = files.files[file];
     dati.totale = "99,00";
     r.confirmations = {false};
@@ -483,8 +465,7 @@ TEST_F(RiepiloghiTest, RenameAndDelete) {
 
     r.confirmations = {false, true, true};
     EXPECT_FALSE(rep.Cancella("Vecchio", r));
-    EXPECT_TRUE(rep.Cancella("Vecchio", r));
-    EXPECT_TRUE(rep.Cancella("Sagra di San Michele 2026 ", r));
+    EXPECT_TRUE(rep.Cancella("Vecchio", r) && rep.Cancella("Sagra di San Michele 2026 ", r));
     EXPECT_TRUE(rep.Elenco().empty());
 
     files.files["/p/Statistiche/Uno.txt"] = "x";
