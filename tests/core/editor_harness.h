@@ -16,23 +16,15 @@ class ScriptedEditorView : public EditorView {
   public:
     struct Dimensione {
         std::string caption;
-        int fore = 0;
-        int back = 0;
+        int fore = 0, back = 0;
     };
-    std::vector<std::string> voci;
-    int sezione = -1;
-    std::vector<std::string> elenco;
-    int riga = -1;
+    std::vector<std::string> voci, elenco, salvati;
+    int sezione = -1, riga = -1, salvato = -1, ridisposizioni = 0, aggiornamenti = 0;
     std::array<std::string, 4> campi;
-    bool attivo = false;
-    bool campiAbilitati = true;
+    bool attivo = false, campiAbilitati = true;
     std::array<Dimensione, 3> dimensioni;
     std::array<bool, 7> comandiB{};
     std::array<std::string, 7> captionB;
-    std::vector<std::string> salvati;
-    int salvato = -1;
-    int ridisposizioni = 0;
-    int aggiornamenti = 0;
 
     void SetVociSezioni(const std::vector<std::string>& items) override {
         voci = items;
@@ -96,6 +88,12 @@ struct CassaEditor {
         return at == std::string::npos ? std::string() : d.substr(at);
     }
     std::string Riga(const char* section, int k) { return cassa.Dati(section, std::to_string(k)); }
+    /// Lines 1..n of a section joined by "|".
+    std::string Righe(const char* section, int n) {
+        std::string s = Riga(section, 1);
+        for (int k = 2; k <= n; ++k) s += "|" + Riga(section, k);
+        return s;
+    }
     Catalogue& cat() { return cassa.till->cat; }
 
     Cassa cassa;

@@ -211,21 +211,11 @@ TEST_F(EditorPanelTest, FieldsOnEntryAndExit) {
 }
 
 TEST_F(EditorPanelTest, SeparatePrintTogglesOnlyActiveArticles) {
-    const struct {
-        int row;
-        const char* section;
-        int key;
-        const char* line;
-    } cases[] = {
-        {0, "MANGIARE", 1, "Panino;2,3;1;1;50;4;50;10"},
-        {1, "MANGIARE", 2, "Bibita grande;12,5;1;0;-1;5;-1;0"},
-    };
-    for (const auto& c : cases) {
-        test::Pannello p;
-        p.t.Scegli(0, c.row);
-        p.t.editor.ToggleSeparatePrint();
-        EXPECT_EQ(p.t.Riga(c.section, c.key), c.line);
+    for (int row : {0, 1}) {
+        t.Scegli(0, row);
+        t.editor.ToggleSeparatePrint();
     }
+    EXPECT_EQ(t.Righe("MANGIARE", 2), "Panino;2,3;1;1;50;4;50;10|Bibita grande;12,5;1;0;-1;5;-1;0");
     t.Scegli(1, 0);  // Acqua is switched off
     const std::string prima = t.Dati();
     t.editor.ToggleSeparatePrint();
@@ -240,25 +230,23 @@ TEST(EditorPanelPrintTest, WithoutAdvancedPrintingTheGroupFollowsSeparatePrint) 
     t.view.attivo = true;
     t.editor.SaveArticle();
     EXPECT_EQ(t.Riga("BERE", 1), "Acqua;1;1;0;-1;2;-1;0");
-    t.Scegli(1, 0);
-    t.editor.ToggleSeparatePrint();
-    EXPECT_EQ(t.Riga("BERE", 1), "Acqua;1;1;1;-1;0;-1;0");
-    t.Scegli(1, 0);
-    t.editor.ToggleSeparatePrint();
-    EXPECT_EQ(t.Riga("BERE", 1), "Acqua;1;1;0;-1;2;-1;0");
+    for (const char* riga : {"Acqua;1;1;1;-1;0;-1;0", "Acqua;1;1;0;-1;2;-1;0"}) {
+        t.Scegli(1, 0);
+        t.editor.ToggleSeparatePrint();
+        EXPECT_EQ(t.Riga("BERE", 1), riga);
+    }
 }
 
 TEST(EditorPanelDeleteTest, RowAndSectionDeletionAskFirst) {
+    const std::string tutte = "Panino;2,3;1;0;50;4;50;10|Bibita grande;12,5;1;1;-1;5;-1;0|";
     const struct {
         int command;
         bool yes;
-        std::vector<std::string> mangiare;  // lines 1..3 afterwards
-    } cases[] = {
-        {0, false, {"Panino;2,3;1;0;50;4;50;10", "Bibita grande;12,5;1;1;-1;5;-1;0", ""}},
-        {0, true, {"", "Bibita grande;12,5;1;1;-1;5;-1;0", ""}},
-        {1, false, {"Panino;2,3;1;0;50;4;50;10", "Bibita grande;12,5;1;1;-1;5;-1;0", ""}},
-        {1, true, {"", "", ""}},
-    };
+        std::string mangiare;  // lines 1..3 afterwards
+    } cases[] = {{0, false, tutte},
+                 {0, true, "|Bibita grande;12,5;1;1;-1;5;-1;0|"},
+                 {1, false, tutte},
+                 {1, true, "||"}};
     for (const auto& c : cases) {
         test::Pannello p;
         CassaEditor& t = p.t;
@@ -267,8 +255,7 @@ TEST(EditorPanelDeleteTest, RowAndSectionDeletionAskFirst) {
         const long scritture = p.files.replaceCount;
         t.editor.ComandoB(c.command);
         ASSERT_EQ(t.cassa.prompter.questions.size(), 1u);
-        for (int k = 1; k <= 3; ++k)
-            EXPECT_EQ(t.Riga("MANGIARE", k), c.mangiare[k - 1]) << c.command << c.yes << k;
+        EXPECT_EQ(t.Righe("MANGIARE", 3), c.mangiare) << c.command << c.yes;
         EXPECT_EQ(t.Riga("BERE", 1), "Acqua;1;0;0;-1;5;-1;0");
         EXPECT_EQ(p.files.replaceCount - scritture, c.yes ? 1 : 0) << "one write or none";
         EXPECT_EQ(t.view.elenco[0].substr(0, 6) == " [  ] ", c.yes);
@@ -324,10 +311,10 @@ TEST(EditorPanelGridTest, ShrinkAndGrowAskOnceAndApplyAsOneWrite) {
         EXPECT_EQ(test::SenzaCatalogo(t.Dati()), test::SenzaCatalogo(prima));
         // The articles of the later sections keep their rows and codes.
         EXPECT_EQ(t.cat().gArticoli[t.cat().IndiceArticolo(201)].name, "Acqua");
-        EXPECT_EQ(t.cat().IndiceArticolo(203), 5);
-        EXPECT_EQ(t.cat().IndiceArticolo(103), -1);
-        EXPECT_EQ(t.view.dimensioni[0].caption, "  2");
-        EXPECT_EQ(t.view.ridisposizioni, 1);
+        EXPECT_EQ(std::make_pair(t.cat().IndiceArticolo(203), t.cat().IndiceArticolo(103)),
+                  std::make_pair(5, -1));
+        EXPECT_EQ(t.view.dimensioni[0].caption + " " + std::to_string(t.view.ridisposizioni),
+                  "  2 1");
         EXPECT_TRUE(t.cassa.prompter.messages.empty()) << "no other till to restart";
     }
 }
