@@ -452,15 +452,13 @@ TEST_F(SavedCatalogueTest, PendingGrowthIsSavedAndLoadsAsALargerGrid) {
     t.view.salvato = 0;
     t.cassa.prompter.confirmations = {true};
     t.editor.ComandoB(2);
-    EXPECT_EQ(t.cat().sezioni[0].size, 5);
-    EXPECT_EQ(t.cat().gNumeroArticoli, 8);
-    EXPECT_EQ(t.cassa.Dati("MANGIARE", "DIMENSIONE"), "5");
-    EXPECT_EQ(t.Riga("MANGIARE", 1), "Panino;2,3;1;0;50;4;50;10");
-    EXPECT_EQ(t.Riga("MANGIARE", 5), kVuota);
+    EXPECT_EQ(std::make_tuple(t.cat().sezioni[0].size, t.cat().gNumeroArticoli, t.view.salvato),
+              std::make_tuple(std::int16_t{5}, 8, -1));
+    EXPECT_EQ(t.cassa.Dati("MANGIARE", "DIMENSIONE") + t.view.dimensioni[0].caption, "5  5");
+    EXPECT_EQ(t.Riga("MANGIARE", 1) + "|" + t.Riga("MANGIARE", 5),
+              "Panino;2,3;1;0;50;4;50;10|" + kVuota);
     EXPECT_EQ(t.cat().gArticoli[t.cat().IndiceArticolo(201)].name, "Acqua");
     EXPECT_EQ(files.files[kSalvato], salvato) << "loading never changes the saved file";
-    EXPECT_EQ(t.view.dimensioni[0].caption, "  5");
-    EXPECT_EQ(t.view.salvato, -1);
     EXPECT_GE(t.view.ridisposizioni, 1);
 }
 
@@ -469,41 +467,31 @@ TEST(SavedCatalogueFilesTest, DamagedFilesGetAClearOutcome) {
     const struct {
         const char* what;
         std::string bytes;
-        bool refused;  // a message, the data file untouched
-        std::vector<std::pair<std::string, std::string>> lines;  // "SECTION/key" -> value
+        bool refused;       // a message, the data file untouched
+        std::string lines;  // "SECTION/key=value" joined by "|"
     } cases[] = {
         {"garbage",
          std::string("\x7F"
                      "ELF\x02\x01\x01\0\0\0garbage\xFF\xFE",
                      20),
-         true,
-         {}},
-        {"empty", "", true, {}},
-        {"only other sections", "[PROGRAMMA]\r\nSEPARATORE=|\r\n", true, {}},
+         true, ""},
+        {"empty", "", true, ""},
+        {"only other sections", "[PROGRAMMA]\r\nSEPARATORE=|\r\n", true, ""},
         {"line of 1 MB",
-         "[MANGIARE]\r\nDIMENSIONE=2\r\n1=" + mega + "\r\n2=Pane;1;1;0;-1;0;-1;0\r\n",
-         false,
-         {{"MANGIARE/DIMENSIONE", "2"},
-          {"MANGIARE/1", std::string(50, 'x') + ";0;1;0;-1;0;-1;0"},
-          {"MANGIARE/2", "Pane;1;1;0;-1;0;-1;0"},
-          {"BERE/DIMENSIONE", "2"},
-          {"BERE/1", kVuota}}},
-        {"separator in a name",
-         "[BERE]\r\nDIMENSIONE=1\r\n1=Vino;rosso;3;1;0;-1;5;-1;0\r\n",
-         false,
-         {{"BERE/DIMENSIONE", "1"}, {"BERE/1", "Vino rosso;3;1;0;-1;5;-1;0"}}},
+         "[MANGIARE]\r\nDIMENSIONE=2\r\n1=" + mega + "\r\n2=Pane;1;1;0;-1;0;-1;0\r\n", false,
+         "MANGIARE/DIMENSIONE=2|MANGIARE/1=" + std::string(50, 'x') +
+             ";0;1;0;-1;0;-1;0|MANGIARE/2=Pane;1;1;0;-1;0;-1;0|BERE/DIMENSIONE=2|BERE/1=" + kVuota},
+        {"separator in a name", "[BERE]\r\nDIMENSIONE=1\r\n1=Vino;rosso;3;1;0;-1;5;-1;0\r\n", false,
+         "BERE/DIMENSIONE=1|BERE/1=Vino rosso;3;1;0;-1;5;-1;0"},
         {"sizes out of range",
          "[MANGIARE]\r\nDIMENSIONE=0\r\n1=Pane;1;1;0;-1;0;-1;0\r\n[BERE]\r\nDIMENSIONE=81\r\n"
          "[VARIE]\r\nDIMENSIONE=due\r\n",
          false,
-         {{"MANGIARE/DIMENSIONE", "3"},
-          {"MANGIARE/1", "Pane;1;1;0;-1;0;-1;0"},
-          {"BERE/DIMENSIONE", "2"},
-          {"VARIE/DIMENSIONE", "1"}}},
+         "MANGIARE/DIMENSIONE=3|MANGIARE/1=Pane;1;1;0;-1;0;-1;0|BERE/DIMENSIONE=2|VARIE/"
+         "DIMENSIONE=1"},
         {"LF line ends and Windows-1252",
-         "[VARIE]\nDIMENSIONE=2\n1=Caff\xE8;1,2;1;0;-1;0;-1;0\n2=T\xE8 freddo;2;1\n",
-         false,
-         {{"VARIE/1", "Caff\xE8;1,2;1;0;-1;0;-1;0"}, {"VARIE/2", "T\xE8 freddo;2;1;0;-1;0;-1;0"}}},
+         "[VARIE]\nDIMENSIONE=2\n1=Caff\xE8;1,2;1;0;-1;0;-1;0\n2=T\xE8 freddo;2;1\n", false,
+         "VARIE/1=Caff\xE8;1,2;1;0;-1;0;-1;0|VARIE/2=T\xE8 freddo;2;1;0;-1;0;-1;0"},
     };
     for (const auto& c : cases) {
         MemoryFileAccess files;
@@ -524,10 +512,12 @@ TEST(SavedCatalogueFilesTest, DamagedFilesGetAClearOutcome) {
             continue;
         }
         EXPECT_TRUE(t.cassa.prompter.messages.empty()) << c.what;
-        for (const auto& [where, value] : c.lines) {
-            const auto slash = where.find('/');
-            EXPECT_EQ(t.cassa.Dati(where.substr(0, slash).c_str(), where.substr(slash + 1)), value)
-                << c.what << " " << where;
+        for (const std::string& riga : Split(c.lines, '|')) {
+            const auto slash = riga.find('/'), eq = riga.find('=');
+            EXPECT_EQ(
+                t.cassa.Dati(riga.substr(0, slash).c_str(), riga.substr(slash + 1, eq - slash - 1)),
+                riga.substr(eq + 1))
+                << c.what << " " << riga;
         }
     }
 }
@@ -597,10 +587,9 @@ TEST(MenuReportTest, ListsNamedArticlesWithAlignedPricesAndOpensIt) {
         std::string catalogue;
         std::string body;
     } cases[] = {
-        {"[MANGIARE]\r\nDIMENSIONE=4\r\n1=Panino;2,3;1;0;-1;0;-1;0\r\n2=Grigliata;12,5;0;0;-1;0;-1;"
-         "0\r\n3=\r\n4=Pesce;-1;1;0;-1;0;-1;0\r\n[BERE]\r\nDIMENSIONE=1\r\n1=Magnum;150;1;0;-1;0;-"
-         "1;"
-         "0\r\n",
+        {"[MANGIARE]\r\nDIMENSIONE=4\r\n1=Panino;2,3;1;0;-1;0;-1;0\r\n"
+         "2=Grigliata;12,5;0;0;-1;0;-1;0\r\n3=\r\n4=Pesce;-1;1;0;-1;0;-1;0\r\n"
+         "[BERE]\r\nDIMENSIONE=1\r\n1=Magnum;150;1;0;-1;0;-1;0\r\n",
          pad("Panino") + "- \x80  2,30\r\n" + pad("Grigliata") + "- \x80 12,50\r\n" + pad("Pesce") +
              "-1,00\r\n" + pad("Magnum") + "150,00\r\n"},
         {"[MANGIARE]\r\nDIMENSIONE=1\r\n[BERE]\r\nDIMENSIONE=1\r\n[VARIE]\r\nDIMENSIONE=1\r\n",
