@@ -2,6 +2,8 @@
 // voids on statistics and stock, and the report files, down to the bytes in the files.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "data/riepiloghi.h"
 #include "data/riepilogo_casse.h"
 #include "data/statistiche.h"
@@ -53,74 +55,65 @@ struct Banco {
 using Risposte = test::ScriptedPrompter;
 
 TEST(StorniTest, Transitions) {
-    struct Caso {
-        const char* prima;
-        int n;
-        bool storno;
-        const char* dopo;
-        int segno;
-    } casi[] = {
-        {"", 7, true, "*7", -1},
-        {"12;15", 7, true, "12;15;*7", -1},
-        {"12;*7;15", 7, false, "12;15", +1},
-        {"*7", 7, false, "", +1},
-        {"12;7", 7, false, "12;7", 0},    // voided for good: cannot be taken back
-        {"*7", 7, true, "*7", 0},         // voided already (by another till): nothing again
-        {"12", 7, false, "12", 0},        // not voided: nothing to give back
-        {"12;x;*7", 7, false, "12", +1},  // a damaged entry is dropped with the change
+    // The list before, receipt 7 voided or not, the list after and what the statistics do.
+    const std::tuple<const char*, bool, const char*, int> casi[] = {
+        {"", true, "*7", -1},
+        {"12;15", true, "12;15;*7", -1},
+        {"12;*7;15", false, "12;15", +1},
+        {"*7", false, "", +1},
+        {"12;7", false, "12;7", 0},    // voided for good: cannot be taken back
+        {"*7", true, "*7", 0},         // voided already (by another till): nothing again
+        {"12", false, "12", 0},        // not voided: nothing to give back
+        {"12;x;*7", false, "12", +1},  // a damaged entry is dropped with the change
     };
-    for (const auto& k : casi) {
-        const TransizioneStorni t = CambiaStorni(k.prima, k.n, k.storno, ';');
-        EXPECT_EQ(t.lista, k.dopo) << k.prima;
-        EXPECT_EQ(t.segno, k.segno) << k.prima;
+    for (const auto& [prima, storno, dopo, segno] : casi) {
+        const TransizioneStorni t = CambiaStorni(prima, 7, storno, ';');
+        EXPECT_EQ(std::tie(t.lista, t.segno), std::make_tuple(dopo, segno)) << prima;
     }
     EXPECT_EQ(StorniDefinitivi("*7;12;*9"), "7;12;9");
 }
 
 TEST(StorniTest, VoidAndUnvoidMoveStatisticsStockAndListTogether) {
-    struct Caso {
-        const char* nome;
-        const char* storni;
-        int numero;
-        const char* statistiche;  // the articles' lines of [STATISTICHE] after the void
-        const char* patatine;     // MANGIARE/2 after the void, from its pieces on
-        const char* lista;
-    } casi[] = {
-        {"unlimited pieces", "", 1, "101=3;10,5\r\n102=5;10\r\n", "8;1;10;0", "*1"},
-        {"limited pieces come back", "1", 2, "101=5;17,5\r\n102=3;6\r\n", "10;1;10;0", "1;*2"},
-        {"two lines of one article", "", 3, "101=5;17,5\r\n102=2;4\r\n", "11;1;10;0", "*3"},
-        {"a code no longer in the catalogue", "", 4, "101=2;7\r\n102=5;10\r\n", "8;1;10;0", "*4"},
-    };
-    for (const auto& k : casi) {
-        Banco b(k.storni);
+    // The void list before, the receipt voided, the articles' lines of [STATISTICHE] after the
+    // void, MANGIARE/2 after it from its pieces on, and the void list after it.
+    const std::tuple<const char*, const char*, int, const char*, const char*, const char*> casi[] =
+        {
+            {"unlimited pieces", "", 1, "101=3;10,5\r\n102=5;10\r\n", "8;1;10;0", "*1"},
+            {"limited pieces come back", "1", 2, "101=5;17,5\r\n102=3;6\r\n", "10;1;10;0", "1;*2"},
+            {"two lines of one article", "", 3, "101=5;17,5\r\n102=2;4\r\n", "11;1;10;0", "*3"},
+            {"a code no longer in the catalogue", "", 4, "101=2;7\r\n102=5;10\r\n", "8;1;10;0",
+             "*4"},
+        };
+    for (const auto& [nome, storni, numero, statistiche, patatine, lista] : casi) {
+        Banco b(storni);
         const std::string prima = b.File();
-        const std::string ricevuta = b.c.Dati("SCONTRINI", std::to_string(k.numero));
+        const std::string ricevuta = b.c.Dati("SCONTRINI", std::to_string(numero));
         const long scritture = b.files.replaceCount;
-        const auto esito = b.stat.CambiaStorno(k.numero, true);
-        EXPECT_TRUE(esito.salvato) << k.nome;
-        EXPECT_EQ(b.files.replaceCount - scritture, 1) << k.nome << ": one atomic write";
+        const auto esito = b.stat.CambiaStorno(numero, true);
+        EXPECT_TRUE(esito.salvato) << nome;
+        EXPECT_EQ(b.files.replaceCount - scritture, 1) << nome << ": one atomic write";
         const std::string dopo = b.File();
         EXPECT_EQ(Sezione(dopo, "STATISTICHE"),
                   "[STATISTICHE]\r\nDATA=06/12/2026 21:07:45\r\nSCONTRINI=4\r\n" +
-                      std::string(k.statistiche))
-            << k.nome;
+                      std::string(statistiche))
+            << nome;
         EXPECT_NE(
-            Sezione(dopo, "MANGIARE").find("2=Patatine;2;1;0;" + std::string(k.patatine) + "\r\n"),
+            Sezione(dopo, "MANGIARE").find("2=Patatine;2;1;0;" + std::string(patatine) + "\r\n"),
             std::string::npos)
-            << k.nome << "\n"
+            << nome << "\n"
             << Sezione(dopo, "MANGIARE");
-        EXPECT_EQ(b.c.Dati("SCONTRINI", "STORNI"), k.lista) << k.nome;
+        EXPECT_EQ(b.c.Dati("SCONTRINI", "STORNI"), lista) << nome;
         EXPECT_TRUE(esito.vista.storno && esito.vista.stornoAbilitato && esito.vista.rosso);
         // The archive itself never changes.
-        EXPECT_EQ(b.c.Dati("SCONTRINI", std::to_string(k.numero)), ricevuta) << k.nome;
+        EXPECT_EQ(b.c.Dati("SCONTRINI", std::to_string(numero)), ricevuta) << nome;
 
         // Taking it back before the next sale restores every byte but the emptied list.
-        const auto indietro = b.stat.CambiaStorno(k.numero, false);
-        EXPECT_FALSE(indietro.vista.storno) << k.nome;
+        const auto indietro = b.stat.CambiaStorno(numero, false);
+        EXPECT_FALSE(indietro.vista.storno) << nome;
         const std::string ripristinato = b.File();
-        EXPECT_EQ(Sezione(ripristinato, "STATISTICHE"), Sezione(prima, "STATISTICHE")) << k.nome;
-        EXPECT_EQ(Sezione(ripristinato, "MANGIARE"), Sezione(prima, "MANGIARE")) << k.nome;
-        EXPECT_EQ(b.c.Dati("SCONTRINI", "STORNI"), *k.storni ? k.storni : "") << k.nome;
+        EXPECT_EQ(Sezione(ripristinato, "STATISTICHE"), Sezione(prima, "STATISTICHE")) << nome;
+        EXPECT_EQ(Sezione(ripristinato, "MANGIARE"), Sezione(prima, "MANGIARE")) << nome;
+        EXPECT_EQ(b.c.Dati("SCONTRINI", "STORNI"), *storni ? storni : "") << nome;
     }
 }
 
@@ -176,16 +169,13 @@ TEST(ViewerTest, ShowsTheReceipt) {
 
 TEST(ViewerTest, NumberBox) {
     Banco b;  // four receipts
-    struct Caso {
-        const char* testo;
-        std::optional<std::string> nuovo;
-        int mostra;
-    } casi[] = {{"", "1", 0},  {"3", std::nullopt, 3}, {"0", "4", 0},
-                {"9", "4", 0}, {"4", std::nullopt, 4}, {"1", std::nullopt, 1}};
-    for (const auto& k : casi) {
-        const auto e = b.stat.CambioNumero(k.testo);
-        EXPECT_EQ(e.testo, k.nuovo) << k.testo;
-        EXPECT_EQ(e.mostra, k.mostra) << k.testo;
+    // What is typed, what the box is set to instead, and the receipt shown.
+    const std::tuple<const char*, std::optional<std::string>, int> casi[] = {
+        {"", "1", 0},  {"3", std::nullopt, 3}, {"0", "4", 0},
+        {"9", "4", 0}, {"4", std::nullopt, 4}, {"1", std::nullopt, 1}};
+    for (const auto& [testo, nuovo, mostra] : casi) {
+        const auto e = b.stat.CambioNumero(testo);
+        EXPECT_EQ(std::tie(e.testo, e.mostra), std::tie(nuovo, mostra)) << testo;
     }
     const std::tuple<char, bool, TastoNumero> tasti[] = {
         {'7', false, TastoNumero::Passa},  {'0', true, TastoNumero::Uno},
@@ -201,12 +191,7 @@ TEST(ViewerTest, NumberBox) {
 }
 
 TEST(RiepilogoTest, Lines) {
-    struct Caso {
-        const char* nome;
-        int qta;
-        const char* importo;
-        std::string riga;
-    } casi[] = {
+    const std::tuple<const char*, int, const char*, std::string> casi[] = {
         {"Birra", 3, "10,5", "Nr.    3 Birra" + std::string(42, ' ') + " - Tot. \x80:   10,50"},
         {"Acqua", 1, "0,5", "Nr.    1 Acqua" + std::string(42, ' ') + " - Tot. \x80:    0,50"},
         {"Acqua", 12, "9,999", "Nr.   12 Acqua" + std::string(42, ' ') + " - Tot. \x80:   10,00"},
@@ -217,8 +202,8 @@ TEST(RiepilogoTest, Lines) {
         {"Vino", 1, "-2", "Nr.    1 Vino" + std::string(43, ' ') + " - Tot. \x80:-2,00"},
         {"", 1, "1", "Nr.    1 " + std::string(47, ' ') + " - Tot. \x80:    1,00"},
     };
-    for (const auto& k : casi)
-        EXPECT_EQ(RigaStatistica(k.nome, k.qta, *ParseCurrency(k.importo)), k.riga) << k.nome;
+    for (const auto& [nome, qta, importo, riga] : casi)
+        EXPECT_EQ(RigaStatistica(nome, qta, *ParseCurrency(importo)), riga) << nome;
     const std::string lungo(48, 'a');
     EXPECT_EQ(RigaStatistica(lungo, 1, Currency{}).substr(9, 48), std::string(45, 'a') + ".. ");
     const std::string giusto(47, 'b');

@@ -2,6 +2,8 @@
 // and the size of the grid, checked on the panel and in the bytes of Vorsa.ini.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "editor/righe_editor.h"
 #include "editor_harness.h"
 
@@ -34,11 +36,7 @@ Article Art(const char* name, long long priceRaw, bool active, bool separate, in
 
 TEST(EditorLinesTest, ListLineShowsMarksPriceAndPieces) {
     const std::string vuota = "* Nessun prodotto in questa posizione *";
-    const struct {
-        Article a;
-        int used;
-        std::string line;
-    } cases[] = {
+    const std::tuple<Article, int, std::string> cases[] = {
         {Art("Panino", 23000, true, false, 50, 10), 0,
          " [A-] " + Pad("Panino", 50) + " - \x80:  2,30 - Pz:   50 (avv.  10)"},
         {Art("Panino", 23000, true, false, 50, 0), 12,
@@ -54,18 +52,13 @@ TEST(EditorLinesTest, ListLineShowsMarksPriceAndPieces) {
         {Art("Molti", 9999, true, false, 12345, 0), 0,
          " [A-] " + Pad("Molti", 50) + " - \x80:  1,00 - Pz: 12345"},
     };
-    for (const auto& c : cases) EXPECT_EQ(RigaElenco(c.a, c.used), c.line) << c.a.name;
+    for (const auto& [a, used, line] : cases) EXPECT_EQ(RigaElenco(a, used), line) << a.name;
 }
 
 TEST(EditorLinesTest, LeavingAFieldNormalisesIt) {
     Options o;
     o.gSogliaProdotti = 15;
-    const struct {
-        int field;
-        CampiArticolo before;
-        CampiArticolo after;
-        bool separator;
-    } cases[] = {
+    const std::tuple<int, CampiArticolo, CampiArticolo, bool> cases[] = {
         {1, {"Pane", "  ", "5", "3"}, {"Pane", "0", "5", "3"}, false},
         {2, {"Pane", "1", "", ""}, {"Pane", "1", "-1", "0"}, false},
         {2, {"Pane", "1", "-7", "4"}, {"Pane", "1", "-1", "0"}, false},
@@ -78,10 +71,10 @@ TEST(EditorLinesTest, LeavingAFieldNormalisesIt) {
         {0, {"Pane;salame", "1", "5", "3"}, {"Pane salame", "1", "5", "3"}, true},
         {0, {std::string(60, 'x'), "1", "", ""}, {std::string(50, 'x'), "1", "", ""}, false},
     };
-    for (const auto& c : cases) {
-        CampiArticolo f = c.before;
-        EXPECT_EQ(NormalizzaCampo(c.field, f, o), c.separator) << c.before[c.field];
-        EXPECT_EQ(f, c.after) << "field " << c.field << " from '" << c.before[c.field] << "'";
+    for (const auto& [field, before, after, separator] : cases) {
+        CampiArticolo f = before;
+        EXPECT_EQ(NormalizzaCampo(field, f, o), separator) << before[field];
+        EXPECT_EQ(f, after) << "field " << field << " from '" << before[field] << "'";
     }
 }
 
@@ -97,11 +90,7 @@ TEST(EditorLinesTest, NamesFromOtherTillsLoseTheSeparatorNotTheirFields) {
 }
 
 TEST(EditorLinesTest, RenameAnswersStayInsideTheFolder) {
-    const struct {
-        std::string answer;
-        std::string name;
-        bool refused;
-    } cases[] = {
+    const std::tuple<std::string, std::string, bool> cases[] = {
         {"Sagra 2026", "Sagra 2026", false},
         {"1234567890123456789012345", "1234567890123456789", false},
         {"../x", "", true},
@@ -111,10 +100,10 @@ TEST(EditorLinesTest, RenameAnswersStayInsideTheFolder) {
         {std::string("a\0b", 3), "", true},
         {"   ", "", false},
     };
-    for (const auto& c : cases) {
-        const NomeRinomina r = ControllaNome(c.answer);
-        EXPECT_EQ(r.nome, c.name) << c.answer;
-        EXPECT_EQ(r.rifiutato, c.refused) << c.answer;
+    for (const auto& [answer, name, refused] : cases) {
+        const NomeRinomina r = ControllaNome(answer);
+        EXPECT_EQ(r.nome, name) << answer;
+        EXPECT_EQ(r.rifiutato, refused) << answer;
     }
 }
 
@@ -153,12 +142,7 @@ TEST_F(EditorPanelTest, OpeningShowsSectionsSizesAndTheChosenSection) {
 }
 
 TEST(EditorPanelSaveTest, SaveArticleWritesTheLineAndKeepsItsPrintGroup) {
-    const struct {
-        const char* what;
-        std::array<std::string, 4> fields;
-        bool active;
-        const char* line;  // MANGIARE/1 afterwards
-    } cases[] = {
+    const std::tuple<const char*, std::array<std::string, 4>, bool, const char*> cases[] = {
         {"price change", {"Panino", "2,8", "40", "10"}, true, "Panino;2,8;1;0;40;4;40;10"},
         {"variable price", {"Panino", "?", "-1", "0"}, true, "Panino;-1;1;0;-1;4;-1;0"},
         {"switched off", {"Panino", "2,3", "50", "10"}, false, "Panino;2,3;0;0;50;4;50;10"},
@@ -166,23 +150,23 @@ TEST(EditorPanelSaveTest, SaveArticleWritesTheLineAndKeepsItsPrintGroup) {
         {"no name", {"", "9", "9", "9"}, true, "Panino;2,3;1;0;50;4;50;10"},
         {"separator in name", {"Pane;burro", "1", "-1", "0"}, true, "Pane burro;1;1;0;-1;4;-1;0"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [what, fields, active, line] : cases) {
         test::Pannello p;
         CassaEditor& t = p.t;
         t.Scegli(0, 0);
-        t.view.campi = c.fields;
-        t.view.attivo = c.active;
+        t.view.campi = fields;
+        t.view.attivo = active;
         const std::string prima = t.Dati();
         t.editor.SaveArticle();
-        EXPECT_EQ(t.Riga("MANGIARE", 1), c.line) << c.what;
+        EXPECT_EQ(t.Riga("MANGIARE", 1), line) << what;
         const std::string dopo = t.Dati();
         // Only that line changed in the file.
         const std::string vecchia = "1=Panino;2,3;1;0;50;4;50;10\r\n";
         std::string atteso = prima;
-        atteso.replace(atteso.find(vecchia), vecchia.size(), std::string("1=") + c.line + "\r\n");
-        EXPECT_EQ(dopo, atteso) << c.what;
-        EXPECT_EQ(t.view.riga, 0) << c.what;  // the same row stays selected
-        EXPECT_EQ(t.view.campi[0], "") << c.what;
+        atteso.replace(atteso.find(vecchia), vecchia.size(), std::string("1=") + line + "\r\n");
+        EXPECT_EQ(dopo, atteso) << what;
+        EXPECT_EQ(t.view.riga, 0) << what;  // the same row stays selected
+        EXPECT_EQ(t.view.campi[0], "") << what;
     }
 }
 
@@ -239,46 +223,37 @@ TEST(EditorPanelPrintTest, WithoutAdvancedPrintingTheGroupFollowsSeparatePrint) 
 
 TEST(EditorPanelDeleteTest, RowAndSectionDeletionAskFirst) {
     const std::string tutte = "Panino;2,3;1;0;50;4;50;10|Bibita grande;12,5;1;1;-1;5;-1;0|";
-    const struct {
-        int command;
-        bool yes;
-        std::string mangiare;  // lines 1..3 afterwards
-    } cases[] = {{0, false, tutte},
-                 {0, true, "|Bibita grande;12,5;1;1;-1;5;-1;0|"},
-                 {1, false, tutte},
-                 {1, true, "||"}};
-    for (const auto& c : cases) {
+    const std::tuple<int, bool, std::string> cases[] = {
+        {0, false, tutte},
+        {0, true, "|Bibita grande;12,5;1;1;-1;5;-1;0|"},
+        {1, false, tutte},
+        {1, true, "||"}};
+    for (const auto& [command, yes, mangiare] : cases) {
         test::Pannello p;
         CassaEditor& t = p.t;
         t.Scegli(0, 0);
-        t.cassa.prompter.confirmations = {c.yes};
+        t.cassa.prompter.confirmations = {yes};
         const long scritture = p.files.replaceCount;
-        t.editor.ComandoB(c.command);
+        t.editor.ComandoB(command);
         ASSERT_EQ(t.cassa.prompter.questions.size(), 1u);
-        EXPECT_EQ(t.Righe("MANGIARE", 3), c.mangiare) << c.command << c.yes;
+        EXPECT_EQ(t.Righe("MANGIARE", 3), mangiare) << command << yes;
         EXPECT_EQ(t.Riga("BERE", 1), "Acqua;1;0;0;-1;5;-1;0");
-        EXPECT_EQ(p.files.replaceCount - scritture, c.yes ? 1 : 0) << "one write or none";
-        EXPECT_EQ(t.view.elenco[0].substr(0, 6) == " [  ] ", c.yes);
+        EXPECT_EQ(p.files.replaceCount - scritture, yes ? 1 : 0) << "one write or none";
+        EXPECT_EQ(t.view.elenco[0].substr(0, 6) == " [  ] ", yes);
     }
 }
 
 TEST_F(EditorPanelTest, PlusAndMinusClampAndMark) {
-    const struct {
-        int section;
-        int command;
-        int presses;
-        const char* caption;
-        int fore;
-    } cases[] = {
+    const std::tuple<int, int, int, const char*, int> cases[] = {
         {0, 3, 1, "*  4", kVerdeScuro},         {0, 4, 1, "  3", kColoreTestoFinestra},
         {0, 4, 1, "*  2", kRossoDimensione},    {0, 4, 5, "*  1", kRossoDimensione},
         {0, 3, 2, "  3", kColoreTestoFinestra}, {2, 3, 100, "* 80", kVerdeScuro},
     };
-    for (const auto& c : cases) {
-        t.Scegli(c.section);
-        for (int k = 0; k < c.presses; ++k) t.editor.ComandoB(c.command);
-        EXPECT_EQ(t.view.dimensioni[c.section].caption, c.caption);
-        EXPECT_EQ(t.view.dimensioni[c.section].fore, c.fore) << c.caption;
+    for (const auto& [section, command, presses, caption, fore] : cases) {
+        t.Scegli(section);
+        for (int k = 0; k < presses; ++k) t.editor.ComandoB(command);
+        EXPECT_EQ(t.view.dimensioni[section].caption, caption);
+        EXPECT_EQ(t.view.dimensioni[section].fore, fore) << caption;
     }
     EXPECT_EQ(t.cat().sezioni[2].size, 1) << "only the pending size changes";
 }
@@ -464,12 +439,7 @@ TEST_F(SavedCatalogueTest, PendingGrowthIsSavedAndLoadsAsALargerGrid) {
 
 TEST(SavedCatalogueFilesTest, DamagedFilesGetAClearOutcome) {
     const std::string mega(1 << 20, 'x');
-    const struct {
-        const char* what;
-        std::string bytes;
-        bool refused;       // a message, the data file untouched
-        std::string lines;  // "SECTION/key=value" joined by "|"
-    } cases[] = {
+    const std::tuple<const char*, std::string, bool, std::string> cases[] = {
         {"garbage",
          std::string("\x7F"
                      "ELF\x02\x01\x01\0\0\0garbage\xFF\xFE",
@@ -493,62 +463,58 @@ TEST(SavedCatalogueFilesTest, DamagedFilesGetAClearOutcome) {
          "[VARIE]\nDIMENSIONE=2\n1=Caff\xE8;1,2;1;0;-1;0;-1;0\n2=T\xE8 freddo;2;1\n", false,
          "VARIE/1=Caff\xE8;1,2;1;0;-1;0;-1;0|VARIE/2=T\xE8 freddo;2;1;0;-1;0;-1;0"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [what, bytes, refused, lines] : cases) {
         MemoryFileAccess files;
         CassaEditor t(files, kMenu);
-        files.files["/p/Dati/x.txt"] = c.bytes;
+        files.files["/p/Dati/x.txt"] = bytes;
         t.editor.OpenCatalogueEditor();
         ASSERT_EQ(t.view.salvati, std::vector<std::string>{"x"});
         t.view.salvato = 0;
         t.cassa.prompter.confirmations = {true};
         const std::string prima = t.Dati();
         t.editor.ComandoB(2);
-        EXPECT_EQ(files.files["/p/Dati/x.txt"], c.bytes) << c.what;
-        EXPECT_EQ(test::SenzaCatalogo(t.Dati()), test::SenzaCatalogo(prima)) << c.what;
-        if (c.refused) {
-            EXPECT_EQ(t.Dati(), prima) << c.what;
-            EXPECT_EQ(t.cassa.prompter.messages.size(), 1u) << c.what;
-            EXPECT_EQ(t.cat().gArticoli[1].name, "Panino") << c.what;
+        EXPECT_EQ(files.files["/p/Dati/x.txt"], bytes) << what;
+        EXPECT_EQ(test::SenzaCatalogo(t.Dati()), test::SenzaCatalogo(prima)) << what;
+        if (refused) {
+            EXPECT_EQ(t.Dati(), prima) << what;
+            EXPECT_EQ(t.cassa.prompter.messages.size(), 1u) << what;
+            EXPECT_EQ(t.cat().gArticoli[1].name, "Panino") << what;
             continue;
         }
-        EXPECT_TRUE(t.cassa.prompter.messages.empty()) << c.what;
-        for (const std::string& riga : Split(c.lines, '|')) {
+        EXPECT_TRUE(t.cassa.prompter.messages.empty()) << what;
+        for (const std::string& riga : Split(lines, '|')) {
             const auto slash = riga.find('/'), eq = riga.find('=');
             EXPECT_EQ(
                 t.cassa.Dati(riga.substr(0, slash).c_str(), riga.substr(slash + 1, eq - slash - 1)),
                 riga.substr(eq + 1))
-                << c.what << " " << riga;
+                << what << " " << riga;
         }
     }
 }
 
 TEST(SavedCatalogueFilesTest, RenameKeepsNamesShortUniqueAndInsideTheFolder) {
-    const struct {
-        std::optional<std::string> answer;
-        std::vector<std::string> after;
-        const char* message;
-    } cases[] = {
+    const std::tuple<std::optional<std::string>, std::vector<std::string>, const char*> cases[] = {
         {"1234567890123456789012345", {"1234567890123456789", "altro"}, nullptr},
         {"altro", {"altro", "festa"}, "Nome gi\xE0 esistente, il file NON \xE8 stato rinominato."},
         {"..\\..\\x", {"altro", "festa"}, "Nome non valido, il file NON \xE8 stato rinominato."},
         {std::nullopt, {"altro", "festa"}, nullptr},
         {"", {"altro", "festa"}, nullptr},
     };
-    for (const auto& c : cases) {
+    for (const auto& [answer, after, message] : cases) {
         MemoryFileAccess files;
         CassaEditor t(files, kMenu);
         files.files["/p/Dati/festa.txt"] = "[MANGIARE]\r\nDIMENSIONE=1\r\n";
         files.files["/p/Dati/altro.txt"] = "[BERE]\r\nDIMENSIONE=1\r\n";
         t.editor.OpenCatalogueEditor();
         t.view.salvato = 1;  // "festa"
-        t.cassa.prompter.answers = {c.answer};
+        t.cassa.prompter.answers = {answer};
         const auto prima = files.files;
         t.editor.RenameSavedCatalogue();
-        EXPECT_EQ(t.view.salvati, c.after) << c.answer.value_or("(cancel)");
+        EXPECT_EQ(t.view.salvati, after) << answer.value_or("(cancel)");
         EXPECT_EQ(t.view.salvato, -1);
-        if (c.message) {
+        if (message) {
             ASSERT_EQ(t.cassa.prompter.messages.size(), 1u);
-            EXPECT_EQ(t.cassa.prompter.messages[0], c.message);
+            EXPECT_EQ(t.cassa.prompter.messages[0], message);
             EXPECT_EQ(files.files, prima) << "nothing moved";
         } else {
             EXPECT_TRUE(t.cassa.prompter.messages.empty());
@@ -583,10 +549,7 @@ TEST(MenuReportTest, ListsNamedArticlesWithAlignedPricesAndOpensIt) {
     const std::string coda =
         "\r\n***********************\r\n*     FINE REPORT     *\r\n***********************\r\n";
     auto pad = [](const std::string& s) { return s + std::string(52 - s.size(), ' '); };
-    const struct {
-        std::string catalogue;
-        std::string body;
-    } cases[] = {
+    const std::tuple<std::string, std::string> cases[] = {
         {"[MANGIARE]\r\nDIMENSIONE=4\r\n1=Panino;2,3;1;0;-1;0;-1;0\r\n"
          "2=Grigliata;12,5;0;0;-1;0;-1;0\r\n3=\r\n4=Pesce;-1;1;0;-1;0;-1;0\r\n"
          "[BERE]\r\nDIMENSIONE=1\r\n1=Magnum;150;1;0;-1;0;-1;0\r\n",
@@ -595,12 +558,12 @@ TEST(MenuReportTest, ListsNamedArticlesWithAlignedPricesAndOpensIt) {
         {"[MANGIARE]\r\nDIMENSIONE=1\r\n[BERE]\r\nDIMENSIONE=1\r\n[VARIE]\r\nDIMENSIONE=1\r\n",
          "   *** Non ci sono articoli ***\r\n"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [catalogue, body] : cases) {
         MemoryFileAccess files;
-        CassaEditor t(files, c.catalogue);
+        CassaEditor t(files, catalogue);
         t.editor.WriteMenuReport();
         const std::string& tmp = t.cassa.till->paths.gFileTmp;
-        EXPECT_EQ(files.files[tmp], testa + c.body + coda);
+        EXPECT_EQ(files.files[tmp], testa + body + coda);
         EXPECT_EQ(t.cassa.shell.opened, std::vector<std::string>{tmp});
     }
 }

@@ -2,6 +2,8 @@
 // sales reach it each once, whatever the list beside them says.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "sale_harness.h"
 
 namespace vorsa {
@@ -33,13 +35,7 @@ struct Banco : ::testing::Test {
 using ActionsTest = Banco;
 
 TEST(ActionsStateTest, StateTable) {
-    const struct {
-        const char* name;
-        const char* keys;  // codes typed, separated by spaces
-        const char* on;
-        const char* enabled;
-        bool productsLocked;
-    } cases[] = {
+    const std::tuple<const char*, const char*, const char*, const char*, bool> cases[] = {
         {"entering", "", ".......", "EEE.EEE", false},
         {"paying", "101 F1", "1......", "E..E...", true},
         {"reopened", "101 F1 F1", ".......", "EEE.EEE", false},
@@ -56,14 +52,14 @@ TEST(ActionsStateTest, StateTable) {
         {"clear empty bill", "F2", ".......", "EEE.EEE", false},
         {"reprint", "F5", ".......", "EEE.EEE", false},
     };
-    for (const auto& k : cases) {
+    for (const auto& [name, keys, on, enabled, productsLocked] : cases) {
         MemoryFileAccess files;
         Cassa c(files, kCatalogo);
-        c.Batti(k.keys);
-        EXPECT_EQ(On(c), k.on) << k.name;
-        EXPECT_EQ(Enabled(c), k.enabled) << k.name;
-        EXPECT_EQ(c.view.enabled[std::make_pair(0, 1)], !k.productsLocked) << k.name;
-        EXPECT_FALSE(c.view.enabled[std::make_pair(0, 4)]) << k.name;  // inactive article
+        c.Batti(keys);
+        EXPECT_EQ(On(c), on) << name;
+        EXPECT_EQ(Enabled(c), enabled) << name;
+        EXPECT_EQ(c.view.enabled[std::make_pair(0, 1)], !productsLocked) << name;
+        EXPECT_FALSE(c.view.enabled[std::make_pair(0, 4)]) << name;  // inactive article
     }
 }
 
@@ -244,20 +240,18 @@ TEST(CommitTest, CommentStarsAndRunningTotals) {
 }
 
 TEST(CommitTest, ArchiveRecordSurvivesOddTableTexts) {
-    const struct {
-        const char* tavolo;
-        const char* stored;
-    } cases[] = {{"12", "12"}, {"", ""}, {"A-3", "A-3"}, {"tav;7", "tav 7"}, {"-;-", "- -"}};
-    for (const auto& k : cases) {
+    const std::tuple<const char*, const char*> cases[] = {
+        {"12", "12"}, {"", ""}, {"A-3", "A-3"}, {"tav;7", "tav 7"}, {"-;-", "- -"}};
+    for (const auto& [tavolo, stored] : cases) {
         MemoryFileAccess files;
         Cassa c(files, kCatalogo);
         c.Batti("101 201");
-        c.till->conto.gTavolo = k.tavolo;
+        c.till->conto.gTavolo = tavolo;
         c.Batti("F1 F4");
         const ScontrinoArchiviato s = LeggiScontrino(c.Dati("SCONTRINI", "1"), ';');
-        ASSERT_TRUE(s.valido && s.voci.size() == 2) << k.tavolo;
+        ASSERT_TRUE(s.valido && s.voci.size() == 2) << tavolo;
         EXPECT_EQ(std::tie(s.tavolo, s.identita, s.data),
-                  std::make_tuple(k.stored, c.till->opt.gIdentitaLock, "06/12/2026 19:45:03"));
+                  std::make_tuple(stored, c.till->opt.gIdentitaLock, "06/12/2026 19:45:03"));
         EXPECT_EQ(std::make_tuple(s.totale, s.voci[0].code, s.voci[1].amount),
                   std::make_tuple(*ParseCurrency("4,5"), 101, Currency::FromUnits(1)));
     }
@@ -358,13 +352,7 @@ TEST(CommitTest, APieceSoldElsewhereMeanwhileIsNotSoldTwice) {
 // What anyone on the share may leave in the data file: the till neither crashes nor writes a
 // negative number, stock never goes below 0, and a refusal says so.
 TEST(CommitTest, HostileValuesInTheDataFile) {
-    const struct {
-        const char* name;
-        std::string extra;  // appended to the catalogue
-        const char* codes;  // sold in one bill
-        bool saved;
-        const char* numero;  // STATISTICHE/SCONTRINI afterwards
-    } cases[] = {
+    const std::tuple<const char*, std::string, const char*, bool, const char*> cases[] = {
         {"counter at its maximum", "[STATISTICHE]\r\nSCONTRINI=2147483647\r\n", "201", false,
          "2147483647"},
         {"counter past its maximum", "[STATISTICHE]\r\nSCONTRINI=99999999999999\r\n", "201", false,
@@ -375,19 +363,19 @@ TEST(CommitTest, HostileValuesInTheDataFile) {
         {"last piece", "", "105", true, "1"},
         {"a byte-order mark", "", "101", true, "1"},
     };
-    for (const auto& k : cases) {
+    for (const auto& [name, extra, codes, saved, numero] : cases) {
         MemoryFileAccess files;
-        const bool bom = std::string(k.name) == "a byte-order mark";
-        Cassa c(files, (bom ? "\xEF\xBB\xBF" : "") + std::string(kCatalogo) + k.extra);
+        const bool bom = std::string(name) == "a byte-order mark";
+        Cassa c(files, (bom ? "\xEF\xBB\xBF" : "") + std::string(kCatalogo) + extra);
         c.till->opt.gMultiVorsa = false;
-        EXPECT_EQ(c.Art(101).name, "Panino con salamella") << k.name;
-        c.Batti(std::string(k.codes) + " F1 F4");
-        EXPECT_EQ(c.prompter.messages.empty(), k.saved) << k.name;
-        EXPECT_EQ(c.Dati("STATISTICHE", "SCONTRINI"), k.numero) << k.name;
-        EXPECT_GE(c.till->conto.gNumeroScontrino, 0) << k.name;
-        EXPECT_GE(c.Art(105).pieces, 0) << k.name;
-        if (!k.saved) {
-            EXPECT_NE(c.prompter.hints[0].find("massimo"), std::string::npos) << k.name;
+        EXPECT_EQ(c.Art(101).name, "Panino con salamella") << name;
+        c.Batti(std::string(codes) + " F1 F4");
+        EXPECT_EQ(c.prompter.messages.empty(), saved) << name;
+        EXPECT_EQ(c.Dati("STATISTICHE", "SCONTRINI"), numero) << name;
+        EXPECT_GE(c.till->conto.gNumeroScontrino, 0) << name;
+        EXPECT_GE(c.Art(105).pieces, 0) << name;
+        if (!saved) {
+            EXPECT_NE(c.prompter.hints[0].find("massimo"), std::string::npos) << name;
         }
     }
 }
@@ -422,12 +410,7 @@ const std::string kDueAttese =
     "[ATTESA]\r\nULTIMO=2\r\n[P1]\r\nSCONTRINO=" + kUno + "\r\n[P2]\r\nSCONTRINO=" + kDue + "\r\n";
 
 TEST(AttesaTest, EachWaitingSaleReachesTheFileOnce) {
-    const struct {
-        const char* name;
-        std::string lista;                // the till's list of waiting sales
-        long long consegnate;             // what the data file says of them
-        std::vector<std::string> attesi;  // the receipts the file holds afterwards
-    } casi[] = {
+    const std::tuple<const char*, std::string, long long, std::vector<std::string>> casi[] = {
         {"both", kDueAttese, 0, {kUno, kDue}},
         // Killed after the shared write, before the list was emptied.
         {"first-already-in", kDueAttese, 1, {kDue}},
@@ -440,24 +423,24 @@ TEST(AttesaTest, EachWaitingSaleReachesTheFileOnce) {
          0,
          {kDue}},
     };
-    for (const auto& c : casi) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, lista, consegnate, attesi] : casi) {
+        SCOPED_TRACE(name);
         MemoryFileAccess files;
         test::Cassa cassa(
             files, std::string(test::kCatalogo) + "[MULTIVORSA]\r\nABILITATO=1\r\nMASTER=1\r\n");
         Till& t = *cassa.till;
-        files.ReplaceAll("/p/" + std::string(kFileAttesa), c.lista);
-        t.settings.Write(keys::Consegnate, std::to_string(c.consegnate), Idx(t.opt.gIdentitaLock));
+        files.ReplaceAll("/p/" + std::string(kFileAttesa), lista);
+        t.settings.Write(keys::Consegnate, std::to_string(consegnate), Idx(t.opt.gIdentitaLock));
 
-        const auto n = static_cast<int>(c.attesi.size());
+        const auto n = static_cast<int>(attesi.size());
         EXPECT_EQ(cassa.vendita->ConsegnaInAttesa(), n);
         EXPECT_EQ(cassa.vendita->ConsegnaInAttesa(), 0);
         EXPECT_EQ(cassa.Dati("STATISTICHE", "SCONTRINI"), std::to_string(n));
         for (int r = 1; r <= n; ++r)
-            EXPECT_EQ(cassa.Dati("SCONTRINI", std::to_string(r)), c.attesi[r - 1]);
+            EXPECT_EQ(cassa.Dati("SCONTRINI", std::to_string(r)), attesi[r - 1]);
         EXPECT_EQ(t.attesa.Quante(), 0u);
         // The next waiting sale never takes an id the file counts as delivered.
-        EXPECT_GT(t.attesa.Accoda(kUno, "", "")->id, c.consegnate);
+        EXPECT_GT(t.attesa.Accoda(kUno, "", "")->id, consegnate);
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <map>
 
 #include "settings/settings_store.h"
@@ -84,17 +86,14 @@ TEST(CatalogueTest, CodesMapToIndices) {
 }
 
 TEST(CatalogueTest, BadSizesFallBackToDefaultsAndAreWrittenBack) {
-    struct Case {
-        const char* value;
-        int size;
-        const char* stored;
-    } cases[] = {{"81", 10, "10"}, {"80", 80, "80"}, {"0", 10, "10"},  {"abc", 10, "10"},
-                 {"", 10, "10"},   {"1", 1, "1"},    {"-3", 10, "10"}, {"99999999999", 10, "10"}};
-    for (const auto& c : cases) {
-        Bench b(std::string("[BERE]\r\nDIMENSIONE=") + c.value + "\r\n");
-        EXPECT_EQ(b.cat.sezioni[1].size, c.size) << c.value;
-        EXPECT_EQ(b.cat.sezioni[1].pendingSize, c.size);
-        EXPECT_EQ(b.store.LeggiIni("BERE", "DIMENSIONE", kIni), c.stored) << c.value;
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"81", 10, "10"}, {"80", 80, "80"}, {"0", 10, "10"},  {"abc", 10, "10"},
+        {"", 10, "10"},   {"1", 1, "1"},    {"-3", 10, "10"}, {"99999999999", 10, "10"}};
+    for (const auto& [value, size, stored] : cases) {
+        Bench b(std::string("[BERE]\r\nDIMENSIONE=") + value + "\r\n");
+        EXPECT_EQ(b.cat.sezioni[1].size, size) << value;
+        EXPECT_EQ(b.cat.sezioni[1].pendingSize, size);
+        EXPECT_EQ(b.store.LeggiIni("BERE", "DIMENSIONE", kIni), stored) << value;
     }
 }
 
@@ -109,11 +108,7 @@ std::string Campi(const Article& a) {
 TEST(CatalogueTest, ArticleLinesAreReadFieldByField) {
     const std::string n50(50, 'N'), b49(49, 'B');
     // A cut that ends in a blank must not leave a name that the next start reads differently.
-    const struct {
-        std::string line;
-        std::string fields;
-        bool rewritten;  // the line was written back because field 6 was missing
-    } cases[] = {
+    const std::tuple<std::string, std::string, bool> cases[] = {
         {std::string(60, 'N') + ";1;1;0;-1;1;-1;0", n50 + "|10000|-a-|-1|1|-1|0", false},
         {b49 + "  B;1;1;0;-1;1;-1;0", b49 + "|10000|-a-|-1|1|-1|0", false},
         {"Panino;2.5;1;0;-1;1;-1;0", "Panino|25000|-a-|-1|1|-1|0", false},
@@ -123,10 +118,10 @@ TEST(CatalogueTest, ArticleLinesAreReadFieldByField) {
         {"Vino  ;x;y;z;w;v;u;t", "Vino|0|-a-|-1|0|-1|0", false},
         {"Acqua;1;1;0;99999;1;-99999;0", "Acqua|10000|-a-|32767|1|-32768|0", false},
     };
-    for (const auto& c : cases) {
-        Bench b("[MANGIARE]\r\n1=" + c.line + "\r\n");
-        EXPECT_EQ(Campi(b.At(101)), c.fields) << c.line;
-        EXPECT_EQ(b.Line("MANGIARE", 1) != c.line, c.rewritten) << c.line;
+    for (const auto& [line, fields, rewritten] : cases) {
+        Bench b("[MANGIARE]\r\n1=" + line + "\r\n");
+        EXPECT_EQ(Campi(b.At(101)), fields) << line;
+        EXPECT_EQ(b.Line("MANGIARE", 1) != line, rewritten) << line;
     }
     // A custom separator splits the lines.
     Bench b;
@@ -151,9 +146,7 @@ TEST(CatalogueTest, MissingLinesAreWrittenEmptyAndShortestForm) {
 }
 
 TEST(CatalogueTest, StockStates) {
-    struct Case {
-        int pieces, reference, threshold, tipo, used, state;
-    } cases[] = {
+    const std::tuple<int, int, int, int, int, int> cases[] = {
         {10, 10, 3, 0, 7, 4},
         {10, 10, 3, 0, 6, 1},
         {10, 10, 3, 0, 10, 3},
@@ -172,14 +165,14 @@ TEST(CatalogueTest, StockStates) {
         {8, 8, 38, 1, 5, 4}};
     Bench b;
     Article& a = b.cat.gArticoli[1];
-    for (const auto& c : cases) {
-        a.pieces = static_cast<std::int16_t>(c.pieces);
-        a.referencePieces = static_cast<std::int16_t>(c.reference);
-        a.threshold = static_cast<std::int16_t>(c.threshold);
-        b.opt.gSogliaTipo = c.tipo;
-        EXPECT_EQ(b.cat.StatoArticolo(1, c.used, b.opt), c.state)
-            << c.pieces << "/" << c.reference << " thr " << c.threshold << " tipo " << c.tipo
-            << " used " << c.used;
+    for (const auto& [pieces, reference, threshold, tipo, used, state] : cases) {
+        a.pieces = static_cast<std::int16_t>(pieces);
+        a.referencePieces = static_cast<std::int16_t>(reference);
+        a.threshold = static_cast<std::int16_t>(threshold);
+        b.opt.gSogliaTipo = tipo;
+        EXPECT_EQ(b.cat.StatoArticolo(1, used, b.opt), state)
+            << pieces << "/" << reference << " thr " << threshold << " tipo " << tipo << " used "
+            << used;
     }
 }
 

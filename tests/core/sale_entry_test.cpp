@@ -20,11 +20,7 @@ using BillTest = Banco;
 using PaymentTest = Banco;
 
 TEST_F(CodeEntryTest, InterpretsCompleteTextsAndButtons) {
-    const struct {
-        const char* text;
-        T tipo;
-        int valore;
-    } cases[] = {
+    const std::tuple<const char*, T, int> cases[] = {
         {"", T::Nessuno, 0},     {"1", T::Nessuno, 0},    {"10", T::Nessuno, 0},
         {"101", T::Articolo, 0}, {"114", T::Articolo, 0}, {"115", T::Errore, 0},
         {"201", T::Articolo, 1}, {"210", T::Articolo, 1}, {"300", T::Errore, 0},
@@ -36,10 +32,10 @@ TEST_F(CodeEntryTest, InterpretsCompleteTextsAndButtons) {
     };
     MemoryFileAccess vuoto;
     test::Cassa d(vuoto, "");  // the default sizes: 14, 10 and 4
-    for (const auto& k : cases) {
-        const Codice r = InterpretaCodice(k.text, d.till->cat);
-        EXPECT_EQ(r.tipo, k.tipo) << k.text;
-        EXPECT_EQ(r.valore, k.valore) << k.text;
+    for (const auto& [text, tipo, valore] : cases) {
+        const Codice r = InterpretaCodice(text, d.till->cat);
+        EXPECT_EQ(r.tipo, tipo) << text;
+        EXPECT_EQ(r.valore, valore) << text;
     }
     EXPECT_EQ(c.vendita->CodiceArticolo(1, 3), "203");
     EXPECT_EQ(c.vendita->CodiceArticolo(0, 14), "114");
@@ -47,18 +43,14 @@ TEST_F(CodeEntryTest, InterpretsCompleteTextsAndButtons) {
 }
 
 TEST(CodeFilterTest, CharacterFilter) {
-    const struct {
-        char key;
-        bool empty;
-        char result;
-    } cases[] = {
+    const std::tuple<char, bool, char> cases[] = {
         {'1', true, '1'}, {'2', true, '2'},  {'3', true, '3'}, {'0', true, 0},  {'0', false, '0'},
         {'4', true, 0},   {'9', false, '9'}, {'F', true, 'F'}, {'F', false, 0}, {'f', true, 'F'},
         {'f', false, 0},  {'+', false, '+'}, {'-', true, '-'}, {'a', true, 0},  {'S', true, 0},
         {8, false, 8},    {9, true, 9},      {' ', true, 0},
     };
-    for (const auto& k : cases)
-        EXPECT_EQ(FiltroCodice(k.key, k.empty), k.result) << k.key << " empty " << k.empty;
+    for (const auto& [key, empty, result] : cases)
+        EXPECT_EQ(FiltroCodice(key, empty), result) << key << " empty " << empty;
 }
 
 TEST_F(CodeEntryTest, TypingCodesFillsTheBill) {
@@ -122,28 +114,21 @@ TEST(BillLineTest, LineLayout) {
     a.lineTotal = *ParseCurrency("7");
     EXPECT_EQ(RigaConto(a, false), " 2|Panino                          |  7,00");
     EXPECT_EQ(RigaConto(a, true), "  2|Panino                               |  7,00");
-    const struct {
-        std::size_t nameLength;
-        const char* amount;
-        int quantity;
-        bool wide;
-        std::size_t nameColumn;
-        const char* tail;
-    } cases[] = {
+    const std::tuple<std::size_t, const char*, int, bool, std::size_t, const char*> cases[] = {
         {32, "9,99", 1, false, 32, "|  9,99"},      {33, "10", 1, false, 32, "| 10,00"},
         {37, "99,99", 1, true, 37, "| 99,99"},      {38, "100", 1, true, 36, "|100,00"},
         {10, "1234,5", 100, false, 32, "|1234,50"}, {10, "0", 0, false, 32, "|  0,00"},
     };
-    for (const auto& k : cases) {
-        a.name = std::string(k.nameLength, 'N');
-        a.lineTotal = *ParseCurrency(k.amount);
-        a.quantity = static_cast<std::int16_t>(k.quantity);
-        const std::string line = RigaConto(a, k.wide);
+    for (const auto& [nameLength, amount, quantity, wide, nameColumn, tail] : cases) {
+        a.name = std::string(nameLength, 'N');
+        a.lineTotal = *ParseCurrency(amount);
+        a.quantity = static_cast<std::int16_t>(quantity);
+        const std::string line = RigaConto(a, wide);
         const std::size_t bar1 = line.find('|');
         const std::size_t bar2 = line.find('|', bar1 + 1);
-        EXPECT_EQ(bar2 - bar1 - 1, k.nameColumn) << line;
-        EXPECT_EQ(line.substr(bar2), k.tail) << line;
-        EXPECT_EQ(line.substr(bar2 - 2, 2) == "..", k.nameLength > (k.wide ? 37u : 32u)) << line;
+        EXPECT_EQ(bar2 - bar1 - 1, nameColumn) << line;
+        EXPECT_EQ(line.substr(bar2), tail) << line;
+        EXPECT_EQ(line.substr(bar2 - 2, 2) == "..", nameLength > (wide ? 37u : 32u)) << line;
     }
     a.quantity = 123;
     EXPECT_EQ(RigaConto(a, false).substr(0, 4), "123|");
@@ -212,13 +197,7 @@ TEST_F(BillTest, VariablePriceIsAskedOncePerBillAndNewBillEmptiesEverything) {
 }
 
 TEST(AmountTest, FilterChangeKeypadAndCoins) {
-    const struct {
-        const char* text;
-        int caret;
-        char key;
-        char typed;
-        const char* replaced;
-    } cases[] = {
+    const std::tuple<const char*, int, char, char, const char*> cases[] = {
         {"", 0, '.', 0, "0,"},          {"", 0, ',', 0, "0,"},
         {"5", 1, '.', ',', nullptr},    {"5,2", 3, ',', 0, nullptr},
         {"999", 3, '1', 0, nullptr},    {"99", 2, '1', '1', nullptr},
@@ -227,10 +206,10 @@ TEST(AmountTest, FilterChangeKeypadAndCoins) {
         {"1", 1, 'a', 0, nullptr},      {"1", 1, 8, 8, nullptr},
         {"", 0, 9, 9, nullptr},
     };
-    for (const auto& k : cases) {
-        const EsitoFiltro r = FiltroImporto(k.key, k.text, k.caret);
-        EXPECT_EQ(r.key, k.typed) << k.text << " + " << k.key;
-        EXPECT_EQ(r.nuovoTesto.value_or("-"), k.replaced ? k.replaced : "-") << k.text;
+    for (const auto& [text, caret, key, typed, replaced] : cases) {
+        const EsitoFiltro r = FiltroImporto(key, text, caret);
+        EXPECT_EQ(r.key, typed) << text << " + " << key;
+        EXPECT_EQ(r.nuovoTesto.value_or("-"), replaced ? replaced : "-") << text;
     }
     // A pasted price passes only as the keys could have typed it.
     for (const char* ok : {"", "?", "3", "12,5", "999,99", "0,"})
