@@ -77,13 +77,10 @@ TEST(StorniTest, VoidAndUnvoidMoveStatisticsStockAndListTogether) {
     // The void list before, the receipt voided, the articles' lines of [STATISTICHE] after the
     // void, MANGIARE/2 after it from its pieces on, and the void list after it.
     const std::tuple<const char*, const char*, int, const char*, const char*, const char*> casi[] =
-        {
-            {"unlimited pieces", "", 1, "101=3;10,5\r\n102=5;10\r\n", "8;1;10;0", "*1"},
-            {"limited pieces come back", "1", 2, "101=5;17,5\r\n102=3;6\r\n", "10;1;10;0", "1;*2"},
-            {"two lines of one article", "", 3, "101=5;17,5\r\n102=2;4\r\n", "11;1;10;0", "*3"},
-            {"a code no longer in the catalogue", "", 4, "101=2;7\r\n102=5;10\r\n", "8;1;10;0",
-             "*4"},
-        };
+        {{"unlimited pieces", "", 1, "101=3;10,5\r\n102=5;10\r\n", "8;1;10;0", "*1"},
+         {"limited pieces come back", "1", 2, "101=5;17,5\r\n102=3;6\r\n", "10;1;10;0", "1;*2"},
+         {"two lines of one article", "", 3, "101=5;17,5\r\n102=2;4\r\n", "11;1;10;0", "*3"},
+         {"a code no longer in the catalogue", "", 4, "101=2;7\r\n102=5;10\r\n", "8;1;10;0", "*4"}};
     for (const auto& [nome, storni, numero, statistiche, patatine, lista] : casi) {
         Banco b(storni);
         const std::string prima = b.File();
@@ -200,8 +197,7 @@ TEST(RiepilogoTest, Lines) {
         {"Vino", 12345, "10000",
          "Nr. 12345 Vino" + std::string(43, ' ') + " - Tot. \x80:10.000,00"},
         {"Vino", 1, "-2", "Nr.    1 Vino" + std::string(43, ' ') + " - Tot. \x80:-2,00"},
-        {"", 1, "1", "Nr.    1 " + std::string(47, ' ') + " - Tot. \x80:    1,00"},
-    };
+        {"", 1, "1", "Nr.    1 " + std::string(47, ' ') + " - Tot. \x80:    1,00"}};
     for (const auto& [nome, qta, importo, riga] : casi)
         EXPECT_EQ(RigaStatistica(nome, qta, *ParseCurrency(importo)), riga) << nome;
     const std::string lungo(48, 'a');

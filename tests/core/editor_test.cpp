@@ -50,8 +50,7 @@ TEST(EditorLinesTest, ListLineShowsMarksPriceAndPieces) {
         {Art("", 0, false, false, 0, 0), 0,
          " [  ] " + Pad(vuota, 50) + " - \x80:  0,00 - Pz:    0"},
         {Art("Molti", 9999, true, false, 12345, 0), 0,
-         " [A-] " + Pad("Molti", 50) + " - \x80:  1,00 - Pz: 12345"},
-    };
+         " [A-] " + Pad("Molti", 50) + " - \x80:  1,00 - Pz: 12345"}};
     for (const auto& [a, used, line] : cases) EXPECT_EQ(RigaElenco(a, used), line) << a.name;
 }
 
@@ -69,8 +68,7 @@ TEST(EditorLinesTest, LeavingAFieldNormalisesIt) {
         {3, {"Pane", "1", "-1", "9"}, {"Pane", "1", "-1", "0"}, false},
         {0, {"  Pane  ", "1", "5", "3"}, {"Pane", "1", "5", "3"}, false},
         {0, {"Pane;salame", "1", "5", "3"}, {"Pane salame", "1", "5", "3"}, true},
-        {0, {std::string(60, 'x'), "1", "", ""}, {std::string(50, 'x'), "1", "", ""}, false},
-    };
+        {0, {std::string(60, 'x'), "1", "", ""}, {std::string(50, 'x'), "1", "", ""}, false}};
     for (const auto& [field, before, after, separator] : cases) {
         CampiArticolo f = before;
         EXPECT_EQ(NormalizzaCampo(field, f, o), separator) << before[field];
@@ -84,8 +82,7 @@ TEST(EditorLinesTest, NamesFromOtherTillsLoseTheSeparatorNotTheirFields) {
         {"Pane;2;1;0;-1;1;-1;0", "Pane;2;1;0;-1;1;-1;0"},
         {"Prodotto test;1,13;1;0;20;", "Prodotto test;1,13;1;0;20;"},
         {"Pane;2;1;0;-1;1;-1;0;;", "Pane;2;1;0;-1;1;-1;0;;"},
-        {"", ""},
-    };
+        {"", ""}};
     for (auto [in, out] : cases) EXPECT_EQ(RigaRiparata(in, ';'), out) << in;
 }
 
@@ -98,8 +95,7 @@ TEST(EditorLinesTest, RenameAnswersStayInsideTheFolder) {
         {"a\\b", "", true},
         {"..", "", true},
         {std::string("a\0b", 3), "", true},
-        {"   ", "", false},
-    };
+        {"   ", "", false}};
     for (const auto& [answer, name, refused] : cases) {
         const NomeRinomina r = ControllaNome(answer);
         EXPECT_EQ(r.nome, name) << answer;
@@ -148,8 +144,7 @@ TEST(EditorPanelSaveTest, SaveArticleWritesTheLineAndKeepsItsPrintGroup) {
         {"switched off", {"Panino", "2,3", "50", "10"}, false, "Panino;2,3;0;0;50;4;50;10"},
         {"empty price", {"Panino", "", "50", "10"}, true, "Panino;0;1;0;0;4;0;10"},
         {"no name", {"", "9", "9", "9"}, true, "Panino;2,3;1;0;50;4;50;10"},
-        {"separator in name", {"Pane;burro", "1", "-1", "0"}, true, "Pane burro;1;1;0;-1;4;-1;0"},
-    };
+        {"separator in name", {"Pane;burro", "1", "-1", "0"}, true, "Pane burro;1;1;0;-1;4;-1;0"}};
     for (const auto& [what, fields, active, line] : cases) {
         test::Pannello p;
         CassaEditor& t = p.t;
@@ -247,8 +242,7 @@ TEST_F(EditorPanelTest, PlusAndMinusClampAndMark) {
     const std::tuple<int, int, int, const char*, int> cases[] = {
         {0, 3, 1, "*  4", kVerdeScuro},         {0, 4, 1, "  3", kColoreTestoFinestra},
         {0, 4, 1, "*  2", kRossoDimensione},    {0, 4, 5, "*  1", kRossoDimensione},
-        {0, 3, 2, "  3", kColoreTestoFinestra}, {2, 3, 100, "* 80", kVerdeScuro},
-    };
+        {0, 3, 2, "  3", kColoreTestoFinestra}, {2, 3, 100, "* 80", kVerdeScuro}};
     for (const auto& [section, command, presses, caption, fore] : cases) {
         t.Scegli(section);
         for (int k = 0; k < presses; ++k) t.editor.ComandoB(command);
@@ -461,8 +455,7 @@ TEST(SavedCatalogueFilesTest, DamagedFilesGetAClearOutcome) {
          "DIMENSIONE=1"},
         {"LF line ends and Windows-1252",
          "[VARIE]\nDIMENSIONE=2\n1=Caff\xE8;1,2;1;0;-1;0;-1;0\n2=T\xE8 freddo;2;1\n", false,
-         "VARIE/1=Caff\xE8;1,2;1;0;-1;0;-1;0|VARIE/2=T\xE8 freddo;2;1;0;-1;0;-1;0"},
-    };
+         "VARIE/1=Caff\xE8;1,2;1;0;-1;0;-1;0|VARIE/2=T\xE8 freddo;2;1;0;-1;0;-1;0"}};
     for (const auto& [what, bytes, refused, lines] : cases) {
         MemoryFileAccess files;
         CassaEditor t(files, kMenu);
@@ -498,8 +491,7 @@ TEST(SavedCatalogueFilesTest, RenameKeepsNamesShortUniqueAndInsideTheFolder) {
         {"altro", {"altro", "festa"}, "Nome gi\xE0 esistente, il file NON \xE8 stato rinominato."},
         {"..\\..\\x", {"altro", "festa"}, "Nome non valido, il file NON \xE8 stato rinominato."},
         {std::nullopt, {"altro", "festa"}, nullptr},
-        {"", {"altro", "festa"}, nullptr},
-    };
+        {"", {"altro", "festa"}, nullptr}};
     for (const auto& [answer, after, message] : cases) {
         MemoryFileAccess files;
         CassaEditor t(files, kMenu);
@@ -556,8 +548,7 @@ TEST(MenuReportTest, ListsNamedArticlesWithAlignedPricesAndOpensIt) {
          pad("Panino") + "- \x80  2,30\r\n" + pad("Grigliata") + "- \x80 12,50\r\n" + pad("Pesce") +
              "-1,00\r\n" + pad("Magnum") + "150,00\r\n"},
         {"[MANGIARE]\r\nDIMENSIONE=1\r\n[BERE]\r\nDIMENSIONE=1\r\n[VARIE]\r\nDIMENSIONE=1\r\n",
-         "   *** Non ci sono articoli ***\r\n"},
-    };
+         "   *** Non ci sono articoli ***\r\n"}};
     for (const auto& [catalogue, body] : cases) {
         MemoryFileAccess files;
         CassaEditor t(files, catalogue);

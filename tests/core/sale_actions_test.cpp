@@ -50,8 +50,7 @@ TEST(ActionsStateTest, StateTable) {
         {"F4 while entering", "101 F4", ".......", "EEE.EEE", false},
         {"F1 while voiding", "101 F3 F1", "..1....", "..E....", false},
         {"clear empty bill", "F2", ".......", "EEE.EEE", false},
-        {"reprint", "F5", ".......", "EEE.EEE", false},
-    };
+        {"reprint", "F5", ".......", "EEE.EEE", false}};
     for (const auto& [name, keys, on, enabled, productsLocked] : cases) {
         MemoryFileAccess files;
         Cassa c(files, kCatalogo);
@@ -361,8 +360,7 @@ TEST(CommitTest, HostileValuesInTheDataFile) {
         {"negative statistics", "[STATISTICHE]\r\n201=-5;-3\r\n", "201", true, "1"},
         {"a 10 MB line", "[VARIE]\r\nX=" + std::string(10 << 20, 'x') + "\r\n", "201", true, "1"},
         {"last piece", "", "105", true, "1"},
-        {"a byte-order mark", "", "101", true, "1"},
-    };
+        {"a byte-order mark", "", "101", true, "1"}};
     for (const auto& [name, extra, codes, saved, numero] : cases) {
         MemoryFileAccess files;
         const bool bom = std::string(name) == "a byte-order mark";
@@ -421,8 +419,7 @@ TEST(AttesaTest, EachWaitingSaleReachesTheFileOnce) {
          "[P]\r\nSCONTRINO=x\r\n[Px1]\r\nSCONTRINO=x\r\n[P3]\r\nDATA=1\r\n[P4]\r\nSCONTRINO=" +
              kDue + "\r\n",
          0,
-         {kDue}},
-    };
+         {kDue}}};
     for (const auto& [name, lista, consegnate, attesi] : casi) {
         SCOPED_TRACE(name);
         MemoryFileAccess files;

@@ -116,8 +116,7 @@ TEST(CatalogueTest, ArticleLinesAreReadFieldByField) {
         {";2;1;0;5;1;5;1", "|20000|---|0|1|0|1", false},
         {"Torta;3;0;1;12;2;20;4;extra", "Torta|30000|--s|12|2|20|4", false},
         {"Vino  ;x;y;z;w;v;u;t", "Vino|0|-a-|-1|0|-1|0", false},
-        {"Acqua;1;1;0;99999;1;-99999;0", "Acqua|10000|-a-|32767|1|-32768|0", false},
-    };
+        {"Acqua;1;1;0;99999;1;-99999;0", "Acqua|10000|-a-|32767|1|-32768|0", false}};
     for (const auto& [line, fields, rewritten] : cases) {
         Bench b("[MANGIARE]\r\n1=" + line + "\r\n");
         EXPECT_EQ(Campi(b.At(101)), fields) << line;
@@ -146,23 +145,13 @@ TEST(CatalogueTest, MissingLinesAreWrittenEmptyAndShortestForm) {
 }
 
 TEST(CatalogueTest, StockStates) {
+    // Pieces, reference, threshold, its kind, pieces used, state. 5 of 8 left is 62.5 %: rounds
+    // to 62; 3 of 8 is 37.5 %: rounds half to even, to 38.
     const std::tuple<int, int, int, int, int, int> cases[] = {
-        {10, 10, 3, 0, 7, 4},
-        {10, 10, 3, 0, 6, 1},
-        {10, 10, 3, 0, 10, 3},
-        {10, 10, 3, 0, 12, 3},
-        {10, 10, 30, 1, 7, 4},
-        {10, 10, 30, 1, 6, 1},
-        {0, 0, 0, 0, 0, 3},
-        {-1, -1, 5, 0, 500, 1},
-        {10, 10, 0, 0, 9, 1},
-        {8, 0, 3, 1, 5, 4},
-        {8, -1, 3, 1, 4, 1},
-        // 5 of 8 left is 62.5 %: rounds to 62; 3 of 8 is 37.5 %: rounds half to even, to 38.
-        {8, 8, 62, 1, 3, 4},
-        {8, 8, 61, 1, 3, 1},
-        {8, 8, 37, 1, 5, 1},
-        {8, 8, 38, 1, 5, 4}};
+        {10, 10, 3, 0, 7, 4},  {10, 10, 3, 0, 6, 1},  {10, 10, 3, 0, 10, 3}, {10, 10, 3, 0, 12, 3},
+        {10, 10, 30, 1, 7, 4}, {10, 10, 30, 1, 6, 1}, {0, 0, 0, 0, 0, 3},    {-1, -1, 5, 0, 500, 1},
+        {10, 10, 0, 0, 9, 1},  {8, 0, 3, 1, 5, 4},    {8, -1, 3, 1, 4, 1},   {8, 8, 62, 1, 3, 4},
+        {8, 8, 61, 1, 3, 1},   {8, 8, 37, 1, 5, 1},   {8, 8, 38, 1, 5, 4}};
     Bench b;
     Article& a = b.cat.gArticoli[1];
     for (const auto& [pieces, reference, threshold, tipo, used, state] : cases) {

@@ -28,8 +28,7 @@ TEST_F(CodeEntryTest, InterpretsCompleteTextsAndButtons) {
         {"F1", T::Funzione, 1},  {"F7", T::Funzione, 7},  {"F8", T::Errore, 0},
         {"F0", T::Errore, 0},    {"F+", T::Errore, 0},    {"S0", T::Moneta, 0},
         {"S9", T::Moneta, 9},    {"Sx", T::Errore, 0},    {"+", T::Piu, 0},
-        {"-", T::Meno, 0},       {"1011", T::Nessuno, 0}, {"1-", T::Nessuno, 0},
-    };
+        {"-", T::Meno, 0},       {"1011", T::Nessuno, 0}, {"1-", T::Nessuno, 0}};
     MemoryFileAccess vuoto;
     test::Cassa d(vuoto, "");  // the default sizes: 14, 10 and 4
     for (const auto& [text, tipo, valore] : cases) {
@@ -47,8 +46,7 @@ TEST(CodeFilterTest, CharacterFilter) {
         {'1', true, '1'}, {'2', true, '2'},  {'3', true, '3'}, {'0', true, 0},  {'0', false, '0'},
         {'4', true, 0},   {'9', false, '9'}, {'F', true, 'F'}, {'F', false, 0}, {'f', true, 'F'},
         {'f', false, 0},  {'+', false, '+'}, {'-', true, '-'}, {'a', true, 0},  {'S', true, 0},
-        {8, false, 8},    {9, true, 9},      {' ', true, 0},
-    };
+        {8, false, 8},    {9, true, 9},      {' ', true, 0}};
     for (const auto& [key, empty, result] : cases)
         EXPECT_EQ(FiltroCodice(key, empty), result) << key << " empty " << empty;
 }
@@ -117,8 +115,7 @@ TEST(BillLineTest, LineLayout) {
     const std::tuple<std::size_t, const char*, int, bool, std::size_t, const char*> cases[] = {
         {32, "9,99", 1, false, 32, "|  9,99"},      {33, "10", 1, false, 32, "| 10,00"},
         {37, "99,99", 1, true, 37, "| 99,99"},      {38, "100", 1, true, 36, "|100,00"},
-        {10, "1234,5", 100, false, 32, "|1234,50"}, {10, "0", 0, false, 32, "|  0,00"},
-    };
+        {10, "1234,5", 100, false, 32, "|1234,50"}, {10, "0", 0, false, 32, "|  0,00"}};
     for (const auto& [nameLength, amount, quantity, wide, nameColumn, tail] : cases) {
         a.name = std::string(nameLength, 'N');
         a.lineTotal = *ParseCurrency(amount);
@@ -204,8 +201,7 @@ TEST(AmountTest, FilterChangeKeypadAndCoins) {
         {"5,25", 4, '1', 0, nullptr},   {"5,2", 3, '5', '5', nullptr},
         {"5,25", 0, '1', '1', nullptr}, {"123,4", 0, '1', 0, nullptr},
         {"1", 1, 'a', 0, nullptr},      {"1", 1, 8, 8, nullptr},
-        {"", 0, 9, 9, nullptr},
-    };
+        {"", 0, 9, 9, nullptr}};
     for (const auto& [text, caret, key, typed, replaced] : cases) {
         const EsitoFiltro r = FiltroImporto(key, text, caret);
         EXPECT_EQ(r.key, typed) << text << " + " << key;
