@@ -140,7 +140,7 @@ TEST(StorniTest, FinalVoidsFailedWritesAndNoReceipts) {
     EXPECT_EQ(b.File(), prima);
 }
 
-TEST(ViewerTest, ShowsTheReceipt) {
+TEST(ViewerTest, ShowsTheReceiptChosenInTheNumberBox) {
     Banco b("3;*4");
     const VistaScontrino v = b.stat.MostraScontrino(4);
     ASSERT_TRUE(v.esiste);
@@ -162,10 +162,8 @@ TEST(ViewerTest, ShowsTheReceipt) {
 
     b.c.Art(101).name = "Panino nuovo";  // names are not archived: the current one shows
     EXPECT_NE(b.stat.MostraScontrino(1).righe[0].testo.find("Panino nuovo"), std::string::npos);
-}
 
-TEST(ViewerTest, NumberBox) {
-    Banco b;  // four receipts
+    // The number box, over four receipts.
     // What is typed, what the box is set to instead, and the receipt shown.
     const std::tuple<const char*, std::optional<std::string>, int> casi[] = {
         {"", "1", 0},  {"3", std::nullopt, 3}, {"0", "4", 0},

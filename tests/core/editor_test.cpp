@@ -189,7 +189,7 @@ TEST_F(EditorPanelTest, FieldsOnEntryAndExit) {
     EXPECT_NE(t.cassa.prompter.messages[0].find("\";\""), std::string::npos);
 }
 
-TEST_F(EditorPanelTest, SeparatePrintTogglesOnlyActiveArticles) {
+TEST_F(EditorPanelTest, SeparatePrintTogglesActiveArticlesAndTheirGroup) {
     for (int row : {0, 1}) {
         t.Scegli(0, row);
         t.editor.ToggleSeparatePrint();
@@ -200,19 +200,18 @@ TEST_F(EditorPanelTest, SeparatePrintTogglesOnlyActiveArticles) {
     t.editor.ToggleSeparatePrint();
     EXPECT_EQ(t.Dati(), prima);
     EXPECT_FALSE(t.cat().gArticoli[t.cat().IndiceArticolo(201)].separatePrint);
-}
 
-TEST(EditorPanelPrintTest, WithoutAdvancedPrintingTheGroupFollowsSeparatePrint) {
-    test::Pannello p(std::string(kMenu).substr(std::string(kMenu).find("[MANGIARE]")));
-    CassaEditor& t = p.t;
-    t.Scegli(1, 0);
-    t.view.attivo = true;
-    t.editor.SaveArticle();
-    EXPECT_EQ(t.Riga("BERE", 1), "Acqua;1;1;0;-1;2;-1;0");
+    // Without advanced printing the group follows separate print.
+    test::Pannello senza(std::string(kMenu).substr(std::string(kMenu).find("[MANGIARE]")));
+    CassaEditor& u = senza.t;
+    u.Scegli(1, 0);
+    u.view.attivo = true;
+    u.editor.SaveArticle();
+    EXPECT_EQ(u.Riga("BERE", 1), "Acqua;1;1;0;-1;2;-1;0");
     for (const char* riga : {"Acqua;1;1;1;-1;0;-1;0", "Acqua;1;1;0;-1;2;-1;0"}) {
-        t.Scegli(1, 0);
-        t.editor.ToggleSeparatePrint();
-        EXPECT_EQ(t.Riga("BERE", 1), riga);
+        u.Scegli(1, 0);
+        u.editor.ToggleSeparatePrint();
+        EXPECT_EQ(u.Riga("BERE", 1), riga);
     }
 }
 

@@ -98,7 +98,7 @@ TEST(ActionsClearTest, ClearAsksWhenTheBillIsNotEmpty) {
     }
 }
 
-TEST_F(ActionsTest, SettingsPassword) {
+TEST_F(ActionsTest, PasswordsAndTheAutomaticPrintingSwitch) {
     c.till->gAzioni[7].password = "segreto";
     c.prompter.answers = {std::string("sbagliata")};
     c.Digita("F7");
@@ -117,6 +117,21 @@ TEST_F(ActionsTest, SettingsPassword) {
     c.Timer();
     c.Digita("F7");
     EXPECT_EQ(On(c), ".......");
+
+    // Passwords are stored scrambled; the automatic printing switch is stored too.
+    for (bool on : {false, true}) {
+        const std::string prima = c.view.caption;
+        c.vendita->ImpostaStampaAutomatica(on);
+        EXPECT_NE(c.view.caption, prima);
+        EXPECT_EQ(c.Dati("STAMPA", "ABILITATO"), on ? "1" : "0");
+    }
+    c.vendita->SalvaPassword(6, "  stat ");
+    ProfileStore p(files);
+    const std::string stored = p.Get(c.till->paths.gFilePassword, "AZIONI", "PASSF6").value_or("");
+    EXPECT_EQ(DecodificaPassword(kChiavePassword, stored), "stat");
+    EXPECT_EQ(c.till->gAzioni[6].password, "stat");
+    c.vendita->SalvaPassword(6, "   ");
+    EXPECT_EQ(p.Get(c.till->paths.gFilePassword, "AZIONI", "PASSF6").value_or("(missing)"), "");
 }
 
 TEST(ActionsPrintTest, ReprintPasswordAndMissingPrinter) {
@@ -148,22 +163,6 @@ TEST(ActionsPrintTest, ReprintPasswordAndMissingPrinter) {
     c.Timer();
     c.Digita("F5");
     EXPECT_EQ(On(c) + std::to_string(c.print.printed), ".......0");
-}
-
-TEST_F(ActionsTest, AutomaticPrintingSwitchAndScrambledPasswords) {
-    for (bool on : {false, true}) {
-        const std::string prima = c.view.caption;
-        c.vendita->ImpostaStampaAutomatica(on);
-        EXPECT_NE(c.view.caption, prima);
-        EXPECT_EQ(c.Dati("STAMPA", "ABILITATO"), on ? "1" : "0");
-    }
-    c.vendita->SalvaPassword(6, "  stat ");
-    ProfileStore p(files);
-    const std::string stored = p.Get(c.till->paths.gFilePassword, "AZIONI", "PASSF6").value_or("");
-    EXPECT_EQ(DecodificaPassword(kChiavePassword, stored), "stat");
-    EXPECT_EQ(c.till->gAzioni[6].password, "stat");
-    c.vendita->SalvaPassword(6, "   ");
-    EXPECT_EQ(p.Get(c.till->paths.gFilePassword, "AZIONI", "PASSF6").value_or("(missing)"), "");
 }
 
 TEST(CommitTest, FirstCommitOfTheDay) {
