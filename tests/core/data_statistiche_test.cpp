@@ -423,20 +423,16 @@ TEST_F(RiepiloghiTest, RenameAndDelete) {
     EXPECT_TRUE(rep.Rinomina("Riepilogo_del_06-12-2026", r));
     EXPECT_EQ(rep.Elenco(), (std::vector<std::string>{"Sagra di San Michele 2026 ", "Vecchio"}));
 
-    r.answers = {std::string("Vecchio")};
-    EXPECT_FALSE(rep.Rinomina("Sagra di San Michele 2026 ", r));
-    // Bad names are refused as the names of saved catalogues are; a blank one too.
-    for (const char* cattivo : {"../x", "  "}) {
-        r.answers = {std::string(cattivo)};
-        EXPECT_FALSE(rep.Rinomina("Vecchio", r)) << cattivo;
+    // A name in use, a bad name (refused as saved catalogues' names are) and a blank one are
+    // refused and said; no answer changes nothing and says nothing.
+    const std::pair<std::optional<std::string>, std::size_t> risposte[] = {
+        {"Vecchio", 1}, {"../x", 2}, {"  ", 3}, {"", 3}, {std::nullopt, 3}};
+    for (const auto& [risposta, avvisi] : risposte) {
+        r.answers = {risposta};
+        EXPECT_FALSE(rep.Rinomina("Sagra di San Michele 2026 ", r)) << risposta.value_or("-");
+        EXPECT_EQ(r.avvisi.size(), avvisi) << risposta.value_or("-");
     }
-    EXPECT_EQ(r.avvisi.size(), 3u);
     EXPECT_EQ(files.files.count("/p/x.txt"), 0u);
-    for (const auto& nulla : {std::optional<std::string>(""), std::optional<std::string>()}) {
-        r.answers = {nulla};  // no answer: nothing, and nothing said
-        EXPECT_FALSE(rep.Rinomina("Vecchio", r));
-    }
-    EXPECT_EQ(r.avvisi.size(), 3u);
     EXPECT_EQ(rep.Elenco(), (std::vector<std::string>{"Sagra di San Michele 2026 ", "Vecchio"}));
 
     r.confirmations = {false, true, true};
