@@ -181,9 +181,7 @@ TEST(CatalogueTest, ColoursFeedbackAndEnabling) {
     EXPECT_EQ(v.colourSets, sets);
 
     b.cat.AbilitaArticoli(false, v);  // the active flag decides
-    EXPECT_TRUE(v.enabled[K(0, 1)]);
-    EXPECT_FALSE(v.enabled[K(0, 2)]);
-    EXPECT_FALSE(v.enabled[K(0, 3)]);
+    EXPECT_TRUE(v.enabled[K(0, 1)] && !v.enabled[K(0, 2)] && !v.enabled[K(0, 3)]);
     b.cat.AbilitaArticoli(true, v);
     EXPECT_FALSE(v.enabled[K(0, 1)]);
 }
@@ -191,10 +189,10 @@ TEST(CatalogueTest, ColoursFeedbackAndEnabling) {
 TEST(CatalogueTest, LabelsOfAnArticle) {
     Bench b("[MANGIARE]\r\n1=Panino;2,3;1;0;10;1;10;0\r\n2=Vario;-1\r\n3=Caro;1234,5\r\n");
     EXPECT_EQ(b.cat.EtichettaCodice(1, 0, b.opt), "Cod. 101");
-    EXPECT_EQ(b.cat.EtichettaPrezzo(1).text, "\x80 2,30");
-    EXPECT_EQ(b.cat.EtichettaPrezzo(2).text, "\x80   ?");
-    EXPECT_NE(b.cat.EtichettaPrezzo(2).colour, b.cat.EtichettaPrezzo(1).colour);
-    EXPECT_EQ(b.cat.EtichettaPrezzo(3).text, "\x80 1234,50");
+    const auto prezzo = [&](int n) { return b.cat.EtichettaPrezzo(n); };
+    EXPECT_EQ(prezzo(1).text + "|" + prezzo(2).text + "|" + prezzo(3).text,
+              "\x80 2,30|\x80   ?|\x80 1234,50");
+    EXPECT_NE(prezzo(2).colour, prezzo(1).colour);
     b.opt.gMostraRimanenza = true;
     EXPECT_EQ(b.cat.EtichettaCodice(1, 3, b.opt), "Pz: 7");
     EXPECT_EQ(b.cat.EtichettaCodice(2, 2, b.opt), "Pz: -3");  // unlimited shows a negative number
@@ -242,20 +240,18 @@ TEST(CatalogueTest, PrintGroupsPerSectionOrFromTheAdvancedList) {
         b.opt.gGruppiAvanzati = "Cucina-4;Bar-7;Senza numero";
         b.cat.CaricaGruppi(b.store, b.opt, b.paths);
         ASSERT_EQ(b.cat.gNumeroGruppi, 3);
+        const auto& g = b.cat.gGruppi;
         if (avanzata) {  // articles keep their own group
-            EXPECT_EQ(b.cat.gGruppi[1].name + "-" + std::to_string(b.cat.gGruppi[1].number),
-                      "Cucina-4");
-            EXPECT_EQ(b.cat.gGruppi[2].number, 7);
-            EXPECT_EQ(b.cat.gGruppi[3].name, "Senza numero");
-            EXPECT_EQ(b.At(201).printGroup, 7);
+            EXPECT_EQ(
+                std::tie(g[1].name, g[1].number, g[2].number, g[3].name, b.At(201).printGroup),
+                std::make_tuple("Cucina", 4, 7, "Senza numero", 7));
             continue;
         }
-        EXPECT_EQ(b.cat.gGruppi[2].name, "BERE");
-        EXPECT_EQ(b.At(201).printGroup, 0);
-        EXPECT_EQ(b.At(202).printGroup, 2);
-        EXPECT_EQ(b.Line("BERE", 1), "Birra;3;1;1;-1;0;-1;0");
-        EXPECT_EQ(b.Line("BERE", 2), "Vino;4;1;0;-1;2;-1;0");
-        EXPECT_EQ(b.Line("BERE", 3), "");  // empty positions stay empty
+        EXPECT_EQ(std::tie(g[2].name, b.At(201).printGroup, b.At(202).printGroup),
+                  std::make_tuple("BERE", 0, 2));
+        // Empty positions stay empty.
+        EXPECT_EQ(b.Line("BERE", 1) + "|" + b.Line("BERE", 2) + "|" + b.Line("BERE", 3),
+                  "Birra;3;1;1;-1;0;-1;0|Vino;4;1;0;-1;2;-1;0|");
     }
 }
 
