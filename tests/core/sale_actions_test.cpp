@@ -68,13 +68,21 @@ TEST_F(ActionsTest, DisabledActionShowsErrorAndButtonsFollowTheState) {
     EXPECT_EQ(c.Dati("STATISTICHE", "SCONTRINI"), "(missing)");
     c.Digita("F1");
     EXPECT_TRUE(c.view.feedback[1]);
+    // While paying F1 and F4 wear their colours and grow; F2 goes dark, F4 lights up.
     const Azione& f1 = c.till->gAzioni[1];
     const auto tasti = [&] {
-        return std::make_tuple(c.view.actionCaption[1], c.view.actionKey[2], c.view.actionKey[4]);
+        return std::make_tuple(c.view.actionCaption[1], c.view.actionColour[1], c.view.actionKey[2],
+                               c.view.actionKey[4]);
     };
-    EXPECT_EQ(tasti(), std::make_tuple(f1.caption2, kColoreTastoSpento, kColoreTastoAttivo));
+    EXPECT_EQ(tasti(),
+              std::make_tuple(f1.caption2, f1.colour, kColoreTastoSpento, kColoreTastoAttivo));
+    EXPECT_EQ(c.view.actionColour[4], c.till->gAzioni[4].colour);
+    const int alto = c.view.actionHeight[1];
+    EXPECT_EQ(c.view.actionHeight[4], alto);
     c.Digita("F1");
-    EXPECT_EQ(tasti(), std::make_tuple(f1.caption1, kColoreTastoAttivo, kColoreTastoSpento));
+    EXPECT_EQ(tasti(),
+              std::make_tuple(f1.caption1, kColoreBottone, kColoreTastoAttivo, kColoreTastoSpento));
+    EXPECT_LT(c.view.actionHeight[1], alto);
 
     // Custom captions, the second cut to the button.
     MemoryFileAccess altri;

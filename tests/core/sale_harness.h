@@ -32,7 +32,7 @@ class ScriptedView : public SaleView {
     bool timerStarted = false, pagamento = false;
     std::array<std::string, 8> actionCaption;
     std::array<bool, 8> actionEnabled{};
-    std::array<int, 8> actionKey{};
+    std::array<int, 8> actionKey{}, actionColour{}, actionHeight{};
     std::array<bool, 2> panels{};
     int selected = -1, relayouts = 0, tableCleared = 0;
 
@@ -89,10 +89,10 @@ class ScriptedView : public SaleView {
     }
     void SetResto(const std::string& t) override { resto = t; }
     void SetActionCaption(int n, const std::string& c) override { actionCaption[n] = c; }
-    void SetActionColour(int, int) override {}
+    void SetActionColour(int n, int c) override { actionColour[n] = c; }
     void SetActionEnabled(int n, bool e) override { actionEnabled[n] = e; }
     void SetActionKeyColour(int n, int c) override { actionKey[n] = c; }
-    void SetActionHeight(int, int) override {}
+    void SetActionHeight(int n, int t) override { actionHeight[n] = t; }
     void ShowPanel(int p, bool v) override { panels[p] = v; }
     void ReLayout() override { ++relayouts; }
     void SetCaption(const std::string& t) override { caption = t; }
