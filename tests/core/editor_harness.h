@@ -16,23 +16,15 @@ class ScriptedEditorView : public EditorView {
   public:
     struct Dimensione {
         std::string caption;
-        int fore = 0;
-        int back = 0;
+        int fore = 0, back = 0;
     };
-    std::vector<std::string> voci;
-    int sezione = -1;
-    std::vector<std::string> elenco;
-    int riga = -1;
+    std::vector<std::string> voci, elenco, salvati;
+    int sezione = -1, riga = -1, salvato = -1, ridisposizioni = 0, aggiornamenti = 0;
     std::array<std::string, 4> campi;
-    bool attivo = false;
-    bool campiAbilitati = true;
+    bool attivo = false, campiAbilitati = true;
     std::array<Dimensione, 3> dimensioni;
     std::array<bool, 7> comandiB{};
     std::array<std::string, 7> captionB;
-    std::vector<std::string> salvati;
-    int salvato = -1;
-    int ridisposizioni = 0;
-    int aggiornamenti = 0;
 
     void SetVociSezioni(const std::vector<std::string>& items) override {
         voci = items;
@@ -96,6 +88,12 @@ struct CassaEditor {
         return at == std::string::npos ? std::string() : d.substr(at);
     }
     std::string Riga(const char* section, int k) { return cassa.Dati(section, std::to_string(k)); }
+    /// Lines 1..n of a section joined by "|".
+    std::string Righe(const char* section, int n) {
+        std::string s = Riga(section, 1);
+        for (int k = 2; k <= n; ++k) s += "|" + Riga(section, k);
+        return s;
+    }
     Catalogue& cat() { return cassa.till->cat; }
 
     Cassa cassa;
@@ -110,13 +108,35 @@ inline std::string SenzaCatalogo(const std::string& bytes) {
     return d.Serialize();
 }
 
-/// The four note lines WriteCatalogue puts at the head of each section, with ";".
-inline std::string Note() {
-    return "# Sintassi:=Formato: [sequenza]=[nome del pezzo];[prezzo];[stato];[stampa "
-           "separata];[pezzi disponibili]\r\n"
-           "# Limiti  :=Il [nome del pezzo] deve essere al max 50 caratteri\r\n"
-           "# Nota    :=La 'DIMENSIONE' deve essere compatibile con il numero di pezzi\r\n"
-           "# Esempio :=1=Panino con salamella;2,30;1;1;0;10\r\n";
+/// One catalogue section as WriteCatalogue writes it: the four note lines with ";" first.
+inline std::string Sezione(const char* name, int dim, const std::vector<std::string>& lines) {
+    std::string s = std::string("[") + name +
+                    "]\r\n# Sintassi:=Formato: [sequenza]=[nome del pezzo];[prezzo];[stato];"
+                    "[stampa separata];[pezzi disponibili]\r\n"
+                    "# Limiti  :=Il [nome del pezzo] deve essere al max 50 caratteri\r\n"
+                    "# Nota    :=La 'DIMENSIONE' deve essere compatibile con il numero di pezzi\r\n"
+                    "# Esempio :=1=Panino con salamella;2,30;1;1;0;10\r\nDIMENSIONE=" +
+                    std::to_string(dim) + "\r\n";
+    for (std::size_t k = 0; k < lines.size(); ++k)
+        s += std::to_string(k + 1) + "=" + lines[k] + "\r\n";
+    return s;
 }
+
+/// Advanced printing keeps the print groups the lines give.
+inline const char* kMenu =
+    "[STAMPA AVANZATA]\r\nGRUPPI=Cucina-4;Bar-5\r\n"
+    "[MANGIARE]\r\nDIMENSIONE=3\r\n1=Panino;2,3;1;0;50;4;50;10\r\n"
+    "2=Bibita grande;12,5;1;1;-1;5;-1;0\r\n3=\r\n"
+    "[BERE]\r\nDIMENSIONE=2\r\n1=Acqua;1;0;0;-1;5;-1;0\r\n2=\r\n"
+    "[VARIE]\r\nDIMENSIONE=1\r\n1=\r\n";
+
+/// A till alone on its files, its editor's panel open.
+struct Pannello {
+    explicit Pannello(const std::string& ini = kMenu) : t(files, ini) {
+        t.editor.OpenCatalogueEditor();
+    }
+    MemoryFileAccess files;
+    CassaEditor t;
+};
 
 }  // namespace vorsa::test

@@ -2,6 +2,8 @@
 // and the size of the grid, checked on the panel and in the bytes of Vorsa.ini.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "editor/righe_editor.h"
 #include "editor_harness.h"
 
@@ -9,15 +11,11 @@ namespace vorsa {
 namespace {
 
 using test::CassaEditor;
-using test::Note;
+using test::kMenu;
+using test::Sezione;
 
-// Advanced printing keeps the print groups the lines give.
-constexpr const char* kMenu =
-    "[STAMPA AVANZATA]\r\nGRUPPI=Cucina-4;Bar-5\r\n"
-    "[MANGIARE]\r\nDIMENSIONE=3\r\n1=Panino;2,3;1;0;50;4;50;10\r\n"
-    "2=Bibita grande;12,5;1;1;-1;5;-1;0\r\n3=\r\n"
-    "[BERE]\r\nDIMENSIONE=2\r\n1=Acqua;1;0;0;-1;5;-1;0\r\n2=\r\n"
-    "[VARIE]\r\nDIMENSIONE=1\r\n1=\r\n";
+struct Pannello : ::testing::Test, test::Pannello {};
+using EditorPanelTest = Pannello;
 
 std::string Pad(const std::string& s, std::size_t n) {
     return s + std::string(n - s.size(), ' ');
@@ -38,11 +36,7 @@ Article Art(const char* name, long long priceRaw, bool active, bool separate, in
 
 TEST(EditorLinesTest, ListLineShowsMarksPriceAndPieces) {
     const std::string vuota = "* Nessun prodotto in questa posizione *";
-    const struct {
-        Article a;
-        int used;
-        std::string line;
-    } cases[] = {
+    const std::tuple<Article, int, std::string> cases[] = {
         {Art("Panino", 23000, true, false, 50, 10), 0,
          " [A-] " + Pad("Panino", 50) + " - \x80:  2,30 - Pz:   50 (avv.  10)"},
         {Art("Panino", 23000, true, false, 50, 0), 12,
@@ -56,20 +50,14 @@ TEST(EditorLinesTest, ListLineShowsMarksPriceAndPieces) {
         {Art("", 0, false, false, 0, 0), 0,
          " [  ] " + Pad(vuota, 50) + " - \x80:  0,00 - Pz:    0"},
         {Art("Molti", 9999, true, false, 12345, 0), 0,
-         " [A-] " + Pad("Molti", 50) + " - \x80:  1,00 - Pz: 12345"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(RigaElenco(c.a, c.used), c.line) << c.a.name;
+         " [A-] " + Pad("Molti", 50) + " - \x80:  1,00 - Pz: 12345"}};
+    for (const auto& [a, used, line] : cases) EXPECT_EQ(RigaElenco(a, used), line) << a.name;
 }
 
 TEST(EditorLinesTest, LeavingAFieldNormalisesIt) {
     Options o;
     o.gSogliaProdotti = 15;
-    const struct {
-        int field;
-        CampiArticolo before;
-        CampiArticolo after;
-        bool separator;
-    } cases[] = {
+    const std::tuple<int, CampiArticolo, CampiArticolo, bool> cases[] = {
         {1, {"Pane", "  ", "5", "3"}, {"Pane", "0", "5", "3"}, false},
         {2, {"Pane", "1", "", ""}, {"Pane", "1", "-1", "0"}, false},
         {2, {"Pane", "1", "-7", "4"}, {"Pane", "1", "-1", "0"}, false},
@@ -80,12 +68,11 @@ TEST(EditorLinesTest, LeavingAFieldNormalisesIt) {
         {3, {"Pane", "1", "-1", "9"}, {"Pane", "1", "-1", "0"}, false},
         {0, {"  Pane  ", "1", "5", "3"}, {"Pane", "1", "5", "3"}, false},
         {0, {"Pane;salame", "1", "5", "3"}, {"Pane salame", "1", "5", "3"}, true},
-        {0, {std::string(60, 'x'), "1", "", ""}, {std::string(50, 'x'), "1", "", ""}, false},
-    };
-    for (const auto& c : cases) {
-        CampiArticolo f = c.before;
-        EXPECT_EQ(NormalizzaCampo(c.field, f, o), c.separator) << c.before[c.field];
-        EXPECT_EQ(f, c.after) << "field " << c.field << " from '" << c.before[c.field] << "'";
+        {0, {std::string(60, 'x'), "1", "", ""}, {std::string(50, 'x'), "1", "", ""}, false}};
+    for (const auto& [field, before, after, separator] : cases) {
+        CampiArticolo f = before;
+        EXPECT_EQ(NormalizzaCampo(field, f, o), separator) << before[field];
+        EXPECT_EQ(f, after) << "field " << field << " from '" << before[field] << "'";
     }
 }
 
@@ -95,17 +82,12 @@ TEST(EditorLinesTest, NamesFromOtherTillsLoseTheSeparatorNotTheirFields) {
         {"Pane;2;1;0;-1;1;-1;0", "Pane;2;1;0;-1;1;-1;0"},
         {"Prodotto test;1,13;1;0;20;", "Prodotto test;1,13;1;0;20;"},
         {"Pane;2;1;0;-1;1;-1;0;;", "Pane;2;1;0;-1;1;-1;0;;"},
-        {"", ""},
-    };
+        {"", ""}};
     for (auto [in, out] : cases) EXPECT_EQ(RigaRiparata(in, ';'), out) << in;
 }
 
 TEST(EditorLinesTest, RenameAnswersStayInsideTheFolder) {
-    const struct {
-        std::string answer;
-        std::string name;
-        bool refused;
-    } cases[] = {
+    const std::tuple<std::string, std::string, bool> cases[] = {
         {"Sagra 2026", "Sagra 2026", false},
         {"1234567890123456789012345", "1234567890123456789", false},
         {"../x", "", true},
@@ -113,104 +95,80 @@ TEST(EditorLinesTest, RenameAnswersStayInsideTheFolder) {
         {"a\\b", "", true},
         {"..", "", true},
         {std::string("a\0b", 3), "", true},
-        {"   ", "", false},
-    };
-    for (const auto& c : cases) {
-        const NomeRinomina r = ControllaNome(c.answer);
-        EXPECT_EQ(r.nome, c.name) << c.answer;
-        EXPECT_EQ(r.rifiutato, c.refused) << c.answer;
+        {"   ", "", false}};
+    for (const auto& [answer, name, refused] : cases) {
+        const NomeRinomina r = ControllaNome(answer);
+        EXPECT_EQ(r.nome, name) << answer;
+        EXPECT_EQ(r.rifiutato, refused) << answer;
     }
 }
 
-TEST(EditorPanelTest, OpeningShowsSectionsSizesAndTheFirstSection) {
-    MemoryFileAccess files;
-    CassaEditor t(files, kMenu);
+TEST_F(EditorPanelTest, OpeningShowsSectionsSizesAndTheChosenSection) {
     t.cat().sezioni[1].pendingSize = 5;  // a "+" pressed before the panel was closed
     t.editor.OpenCatalogueEditor();
-    EXPECT_EQ(t.view.voci,
-              (std::vector<std::string>{"MANGIARE", "BERE", "VARIE", "---------", "MONETE"}));
+    EXPECT_EQ(t.view.voci.size(), 5u);
     EXPECT_EQ(t.view.sezione, 0);
-    EXPECT_EQ(t.view.dimensioni[0].caption, "  3");
-    EXPECT_EQ(t.view.dimensioni[0].back, kGialloChiaro);
-    EXPECT_EQ(t.view.dimensioni[1].caption, "*  5");
-    EXPECT_EQ(t.view.dimensioni[1].fore, kVerdeScuro);
-    EXPECT_EQ(t.view.dimensioni[2].back, kBianco);
+    const auto& d = t.view.dimensioni;  // the chosen section lit, a pending size marked
+    EXPECT_EQ(std::tie(d[0].caption, d[0].back, d[1].caption, d[1].fore, d[2].back),
+              std::make_tuple("  3", kGialloChiaro, "*  5", kVerdeScuro, kBianco));
     ASSERT_EQ(t.view.elenco.size(), 3u);
     EXPECT_EQ(t.view.elenco[1], " [As] " + Pad("Bibita grande", 50) + " - \x80: 12,50 - Pz:   -1");
-    EXPECT_EQ(t.view.captionB[1], "Cancella tutte le righe di MANGIARE");
+    EXPECT_NE(t.view.captionB[1].find("MANGIARE"), std::string::npos);
     EXPECT_EQ(t.view.comandiB, (std::array<bool, 7>{true, true, true, true, true, true, true}));
 
-    t.view.ScegliSezione(kVoceMonete);
-    t.editor.SceltaSezione();
-    EXPECT_FALSE(t.view.campiAbilitati);
-    ASSERT_EQ(t.view.elenco.size(), 16u);
-    EXPECT_EQ(t.view.elenco[0].rfind("S0 = ", 0), 0u);
-    EXPECT_EQ(t.view.elenco[9].rfind("S9 = ", 0), 0u);
-    t.view.ScegliRiga(2);
-    t.editor.ClickElenco();
-    EXPECT_EQ(t.view.riga, -1);
-    EXPECT_EQ(t.view.campi, (test::ScriptedEditorView{}.campi));
-}
-
-TEST(EditorPanelTest, SameSectionKeepsTheRowAnotherStartsWithout) {
-    MemoryFileAccess files;
-    CassaEditor t(files, kMenu);
-    t.editor.OpenCatalogueEditor();
-    t.Scegli(0, 1);
+    t.Scegli(0, 1);  // the same section again keeps the row, another starts without
     EXPECT_EQ(t.view.campi, (std::array<std::string, 4>{"Bibita grande", "12,5", "-1", "0"}));
     EXPECT_TRUE(t.view.attivo);
     t.Scegli(0);
     EXPECT_EQ(t.view.riga, 1);
     t.Scegli(1);
     EXPECT_EQ(t.view.riga, -1);
-    EXPECT_EQ(t.view.captionB[1], "Cancella tutte le righe di BERE");
+    EXPECT_NE(t.view.captionB[1].find("BERE"), std::string::npos);
+
+    t.Scegli(kVoceMonete, 2);  // the coins: no fields, no row
+    EXPECT_FALSE(t.view.campiAbilitati);
+    ASSERT_EQ(t.view.elenco.size(), 16u);
+    EXPECT_EQ(t.view.elenco[0].rfind("S0 = ", 0), 0u);
+    EXPECT_EQ(t.view.elenco[9].rfind("S9 = ", 0), 0u);
+    EXPECT_EQ(t.view.riga, -1);
+    EXPECT_EQ(t.view.campi, (test::ScriptedEditorView{}.campi));
 }
 
-TEST(EditorPanelTest, SaveArticleWritesTheLineAndKeepsItsPrintGroup) {
-    const struct {
-        const char* what;
-        std::array<std::string, 4> fields;
-        bool active;
-        const char* line;  // MANGIARE/1 afterwards
-    } cases[] = {
+TEST(EditorPanelSaveTest, SaveArticleWritesTheLineAndKeepsItsPrintGroup) {
+    const std::tuple<const char*, std::array<std::string, 4>, bool, const char*> cases[] = {
         {"price change", {"Panino", "2,8", "40", "10"}, true, "Panino;2,8;1;0;40;4;40;10"},
         {"variable price", {"Panino", "?", "-1", "0"}, true, "Panino;-1;1;0;-1;4;-1;0"},
         {"switched off", {"Panino", "2,3", "50", "10"}, false, "Panino;2,3;0;0;50;4;50;10"},
         {"empty price", {"Panino", "", "50", "10"}, true, "Panino;0;1;0;0;4;0;10"},
         {"no name", {"", "9", "9", "9"}, true, "Panino;2,3;1;0;50;4;50;10"},
-        {"separator in name", {"Pane;burro", "1", "-1", "0"}, true, "Pane burro;1;1;0;-1;4;-1;0"},
-    };
-    for (const auto& c : cases) {
-        MemoryFileAccess files;
-        CassaEditor t(files, kMenu);
-        t.editor.OpenCatalogueEditor();
+        {"separator in name", {"Pane;burro", "1", "-1", "0"}, true, "Pane burro;1;1;0;-1;4;-1;0"}};
+    for (const auto& [what, fields, active, line] : cases) {
+        test::Pannello p;
+        CassaEditor& t = p.t;
         t.Scegli(0, 0);
-        t.view.campi = c.fields;
-        t.view.attivo = c.active;
+        t.view.campi = fields;
+        t.view.attivo = active;
         const std::string prima = t.Dati();
         t.editor.SaveArticle();
-        EXPECT_EQ(t.Riga("MANGIARE", 1), c.line) << c.what;
+        EXPECT_EQ(t.Riga("MANGIARE", 1), line) << what;
         const std::string dopo = t.Dati();
         // Only that line changed in the file.
         const std::string vecchia = "1=Panino;2,3;1;0;50;4;50;10\r\n";
         std::string atteso = prima;
-        atteso.replace(atteso.find(vecchia), vecchia.size(), std::string("1=") + c.line + "\r\n");
-        EXPECT_EQ(dopo, atteso) << c.what;
-        EXPECT_EQ(t.view.riga, 0) << c.what;  // the same row stays selected
-        EXPECT_EQ(t.view.campi[0], "") << c.what;
+        atteso.replace(atteso.find(vecchia), vecchia.size(), std::string("1=") + line + "\r\n");
+        EXPECT_EQ(dopo, atteso) << what;
+        EXPECT_EQ(t.view.riga, 0) << what;  // the same row stays selected
+        EXPECT_EQ(t.view.campi[0], "") << what;
     }
 }
 
-TEST(EditorPanelTest, QuestionMarkPriceShowsAsQuestionMark) {
-    MemoryFileAccess files;
-    CassaEditor t(files, kMenu);
-    t.editor.OpenCatalogueEditor();
+TEST_F(EditorPanelTest, FieldsOnEntryAndExit) {
     t.Scegli(0, 2);
     t.view.campi = {"Pesce", "?", "", ""};
     t.editor.EsceCampo(2);
     EXPECT_EQ(t.view.campi[2], "-1");
     t.view.attivo = true;
-    t.editor.SaveArticle();
+    t.editor.SaveArticle();  // a "?" price shows as "?"
     EXPECT_EQ(t.view.elenco[2], " [A-] " + Pad("Pesce", 50) + " - \x80:     ? - Pz:   -1");
     t.Scegli(0, 2);
     EXPECT_EQ(t.view.campi[1], "?");
@@ -220,13 +178,7 @@ TEST(EditorPanelTest, QuestionMarkPriceShowsAsQuestionMark) {
     EXPECT_EQ(t.view.campi[1], "0");
     t.editor.EntraCampo(1);
     EXPECT_EQ(t.view.campi[1], "");
-}
-
-TEST(EditorPanelTest, SeparatorInTheNameFieldIsReplacedAndSaid) {
-    MemoryFileAccess files;
-    CassaEditor t(files, kMenu);
-    t.editor.OpenCatalogueEditor();
-    t.Scegli(0, 0);
+    // A separator in the name is replaced, and said.
     t.view.campi[0] = "Pane;salame";
     t.editor.EsceCampo(0);
     EXPECT_EQ(t.view.campi[0], "Pane salame");
@@ -234,133 +186,87 @@ TEST(EditorPanelTest, SeparatorInTheNameFieldIsReplacedAndSaid) {
     EXPECT_NE(t.cassa.prompter.messages[0].find("\";\""), std::string::npos);
 }
 
-TEST(EditorPanelTest, SeparatePrintTogglesOnlyActiveArticles) {
-    const struct {
-        int row;
-        const char* section;
-        int key;
-        const char* line;
-    } cases[] = {
-        {0, "MANGIARE", 1, "Panino;2,3;1;1;50;4;50;10"},
-        {1, "MANGIARE", 2, "Bibita grande;12,5;1;0;-1;5;-1;0"},
-    };
-    for (const auto& c : cases) {
-        MemoryFileAccess files;
-        CassaEditor t(files, kMenu);
-        t.editor.OpenCatalogueEditor();
-        t.Scegli(0, c.row);
+TEST_F(EditorPanelTest, SeparatePrintTogglesActiveArticlesAndTheirGroup) {
+    for (int row : {0, 1}) {
+        t.Scegli(0, row);
         t.editor.ToggleSeparatePrint();
-        EXPECT_EQ(t.Riga(c.section, c.key), c.line);
     }
-    MemoryFileAccess files;
-    CassaEditor t(files, kMenu);
-    t.editor.OpenCatalogueEditor();
+    EXPECT_EQ(t.Righe("MANGIARE", 2), "Panino;2,3;1;1;50;4;50;10|Bibita grande;12,5;1;0;-1;5;-1;0");
     t.Scegli(1, 0);  // Acqua is switched off
     const std::string prima = t.Dati();
     t.editor.ToggleSeparatePrint();
     EXPECT_EQ(t.Dati(), prima);
     EXPECT_FALSE(t.cat().gArticoli[t.cat().IndiceArticolo(201)].separatePrint);
-}
 
-TEST(EditorPanelTest, WithoutAdvancedPrintingTheGroupFollowsSeparatePrint) {
-    MemoryFileAccess files;
-    CassaEditor t(files, std::string(kMenu).substr(std::string(kMenu).find("[MANGIARE]")));
-    t.editor.OpenCatalogueEditor();
-    t.Scegli(1, 0);
-    t.view.attivo = true;
-    t.editor.SaveArticle();
-    EXPECT_EQ(t.Riga("BERE", 1), "Acqua;1;1;0;-1;2;-1;0");
-    t.Scegli(1, 0);
-    t.editor.ToggleSeparatePrint();
-    EXPECT_EQ(t.Riga("BERE", 1), "Acqua;1;1;1;-1;0;-1;0");
-    t.Scegli(1, 0);
-    t.editor.ToggleSeparatePrint();
-    EXPECT_EQ(t.Riga("BERE", 1), "Acqua;1;1;0;-1;2;-1;0");
-}
-
-TEST(EditorPanelTest, RowAndSectionDeletionAskFirst) {
-    const struct {
-        int command;
-        bool yes;
-        std::vector<std::string> mangiare;  // lines 1..3 afterwards
-    } cases[] = {
-        {0, false, {"Panino;2,3;1;0;50;4;50;10", "Bibita grande;12,5;1;1;-1;5;-1;0", ""}},
-        {0, true, {"", "Bibita grande;12,5;1;1;-1;5;-1;0", ""}},
-        {1, false, {"Panino;2,3;1;0;50;4;50;10", "Bibita grande;12,5;1;1;-1;5;-1;0", ""}},
-        {1, true, {"", "", ""}},
-    };
-    for (const auto& c : cases) {
-        MemoryFileAccess files;
-        CassaEditor t(files, kMenu);
-        t.editor.OpenCatalogueEditor();
-        t.Scegli(0, 0);
-        t.cassa.prompter.confirmations = {c.yes};
-        const long scritture = files.replaceCount;
-        t.editor.ComandoB(c.command);
-        ASSERT_EQ(t.cassa.prompter.questions, std::vector<std::string>{"Cancellazione prodotti"});
-        for (int k = 1; k <= 3; ++k)
-            EXPECT_EQ(t.Riga("MANGIARE", k), c.mangiare[k - 1]) << c.command << c.yes << k;
-        EXPECT_EQ(t.Riga("BERE", 1), "Acqua;1;0;0;-1;5;-1;0");
-        EXPECT_EQ(files.replaceCount - scritture, c.yes ? 1 : 0) << "one write or none";
-        if (c.yes) {
-            EXPECT_EQ(t.view.elenco[0].substr(0, 6), " [  ] ");
-        }
+    // Without advanced printing the group follows separate print.
+    test::Pannello senza(std::string(kMenu).substr(std::string(kMenu).find("[MANGIARE]")));
+    CassaEditor& u = senza.t;
+    u.Scegli(1, 0);
+    u.view.attivo = true;
+    u.editor.SaveArticle();
+    EXPECT_EQ(u.Riga("BERE", 1), "Acqua;1;1;0;-1;2;-1;0");
+    for (const char* riga : {"Acqua;1;1;1;-1;0;-1;0", "Acqua;1;1;0;-1;2;-1;0"}) {
+        u.Scegli(1, 0);
+        u.editor.ToggleSeparatePrint();
+        EXPECT_EQ(u.Riga("BERE", 1), riga);
     }
 }
 
-TEST(EditorPanelTest, PlusAndMinusClampAndMark) {
-    MemoryFileAccess files;
-    CassaEditor t(files, kMenu);
-    t.editor.OpenCatalogueEditor();
-    const struct {
-        int section;
-        int command;
-        int presses;
-        const char* caption;
-        int fore;
-    } cases[] = {
+TEST(EditorPanelDeleteTest, RowAndSectionDeletionAskFirst) {
+    const std::string tutte = "Panino;2,3;1;0;50;4;50;10|Bibita grande;12,5;1;1;-1;5;-1;0|";
+    const std::tuple<int, bool, std::string> cases[] = {
+        {0, false, tutte},
+        {0, true, "|Bibita grande;12,5;1;1;-1;5;-1;0|"},
+        {1, false, tutte},
+        {1, true, "||"}};
+    for (const auto& [command, yes, mangiare] : cases) {
+        test::Pannello p;
+        CassaEditor& t = p.t;
+        t.Scegli(0, 0);
+        t.cassa.prompter.confirmations = {yes};
+        const long scritture = p.files.replaceCount;
+        t.editor.ComandoB(command);
+        ASSERT_EQ(t.cassa.prompter.questions.size(), 1u);
+        EXPECT_EQ(t.Righe("MANGIARE", 3), mangiare) << command << yes;
+        EXPECT_EQ(t.Riga("BERE", 1), "Acqua;1;0;0;-1;5;-1;0");
+        EXPECT_EQ(p.files.replaceCount - scritture, yes ? 1 : 0) << "one write or none";
+        EXPECT_EQ(t.view.elenco[0].substr(0, 6) == " [  ] ", yes);
+    }
+}
+
+TEST_F(EditorPanelTest, PlusAndMinusClampAndMark) {
+    const std::tuple<int, int, int, const char*, int> cases[] = {
         {0, 3, 1, "*  4", kVerdeScuro},         {0, 4, 1, "  3", kColoreTestoFinestra},
         {0, 4, 1, "*  2", kRossoDimensione},    {0, 4, 5, "*  1", kRossoDimensione},
-        {0, 3, 2, "  3", kColoreTestoFinestra}, {2, 3, 100, "* 80", kVerdeScuro},
-    };
-    for (const auto& c : cases) {
-        t.Scegli(c.section);
-        for (int k = 0; k < c.presses; ++k) t.editor.ComandoB(c.command);
-        EXPECT_EQ(t.view.dimensioni[c.section].caption, c.caption);
-        EXPECT_EQ(t.view.dimensioni[c.section].fore, c.fore) << c.caption;
+        {0, 3, 2, "  3", kColoreTestoFinestra}, {2, 3, 100, "* 80", kVerdeScuro}};
+    for (const auto& [section, command, presses, caption, fore] : cases) {
+        t.Scegli(section);
+        for (int k = 0; k < presses; ++k) t.editor.ComandoB(command);
+        EXPECT_EQ(t.view.dimensioni[section].caption, caption);
+        EXPECT_EQ(t.view.dimensioni[section].fore, fore) << caption;
     }
     EXPECT_EQ(t.cat().sezioni[2].size, 1) << "only the pending size changes";
 }
 
-std::string Sezione(const char* name, int dim, const std::vector<std::string>& lines) {
-    std::string s =
-        std::string("[") + name + "]\r\n" + Note() + "DIMENSIONE=" + std::to_string(dim) + "\r\n";
-    for (std::size_t k = 0; k < lines.size(); ++k)
-        s += std::to_string(k + 1) + "=" + lines[k] + "\r\n";
-    return s;
-}
-
-TEST(EditorPanelTest, ShrinkAndGrowAskOnceAndApplyAsOneWrite) {
+TEST(EditorPanelGridTest, ShrinkAndGrowAskOnceAndApplyAsOneWrite) {
     for (bool yes : {false, true}) {
-        MemoryFileAccess files;
-        CassaEditor t(files, kMenu);
-        t.editor.OpenCatalogueEditor();
+        test::Pannello p;
+        CassaEditor& t = p.t;
         t.Scegli(0);
         t.editor.ComandoB(4);  // MANGIARE 3 -> 2
         t.Scegli(1);
         t.editor.ComandoB(3);  // BERE 2 -> 3
         t.cassa.prompter.confirmations = {yes};
         const std::string prima = t.Dati();
-        const long scritture = files.replaceCount;
+        const long scritture = p.files.replaceCount;
         t.editor.ComandoB(5);
-        EXPECT_EQ(t.cassa.prompter.questions,
-                  std::vector<std::string>{"Ridimensionamento griglia prodotti"});
+        EXPECT_EQ(t.cassa.prompter.questions.size(), 1u);
         if (!yes) {
             EXPECT_EQ(t.Dati(), prima);
             EXPECT_EQ(t.cat().gNumeroArticoli, 6);
             continue;
         }
-        EXPECT_EQ(files.replaceCount - scritture, 1);
+        EXPECT_EQ(p.files.replaceCount - scritture, 1);
         EXPECT_EQ(t.Catalogo(),
                   Sezione("MANGIARE", 2,
                           {"Panino;2,3;1;0;50;4;50;10", "Bibita grande;12,5;1;1;-1;5;-1;0"}) +
@@ -370,17 +276,17 @@ TEST(EditorPanelTest, ShrinkAndGrowAskOnceAndApplyAsOneWrite) {
         EXPECT_EQ(test::SenzaCatalogo(t.Dati()), test::SenzaCatalogo(prima));
         // The articles of the later sections keep their rows and codes.
         EXPECT_EQ(t.cat().gArticoli[t.cat().IndiceArticolo(201)].name, "Acqua");
-        EXPECT_EQ(t.cat().IndiceArticolo(203), 5);
-        EXPECT_EQ(t.cat().IndiceArticolo(103), -1);
-        EXPECT_EQ(t.view.dimensioni[0].caption, "  2");
-        EXPECT_EQ(t.view.ridisposizioni, 1);
+        EXPECT_EQ(std::make_pair(t.cat().IndiceArticolo(203), t.cat().IndiceArticolo(103)),
+                  std::make_pair(5, -1));
+        EXPECT_EQ(t.view.dimensioni[0].caption + " " + std::to_string(t.view.ridisposizioni),
+                  "  2 1");
+        EXPECT_TRUE(t.cassa.prompter.messages.empty()) << "no other till to restart";
     }
 }
 
-TEST(EditorPanelTest, ReceiptsOnRecordLockTheDestructiveCommands) {
-    MemoryFileAccess files;
-    CassaEditor t(files, std::string(kMenu) + "[STATISTICHE]\r\nSCONTRINI=3\r\n");
-    t.editor.OpenCatalogueEditor();
+TEST(EditorPanelGridTest, ReceiptsOnRecordLockTheDestructiveCommands) {
+    test::Pannello p(std::string(kMenu) + "[STATISTICHE]\r\nSCONTRINI=3\r\n");
+    CassaEditor& t = p.t;
     EXPECT_EQ(t.view.comandiB,
               (std::array<bool, 7>{false, false, false, true, false, true, false}));
     t.Scegli(0, 0);
@@ -396,14 +302,11 @@ TEST(EditorPanelTest, ReceiptsOnRecordLockTheDestructiveCommands) {
     EXPECT_EQ(t.cassa.prompter.messages.size(), 1u);
     t.cat().sezioni[0].pendingSize = 4;
     t.editor.ComandoB(5);
-    EXPECT_EQ(t.Riga("MANGIARE", 4), ";0;0;0;0;0;0;0");
-    EXPECT_EQ(t.cassa.Dati("MANGIARE", "DIMENSIONE"), "4");
+    EXPECT_EQ(t.cassa.Dati("MANGIARE", "DIMENSIONE") + " " + t.Riga("MANGIARE", 4),
+              "4 ;0;0;0;0;0;0;0");
 }
 
-TEST(EditorPanelTest, TestDataReplaceTheCatalogue) {
-    MemoryFileAccess files;
-    CassaEditor t(files, kMenu);
-    t.editor.OpenCatalogueEditor();
+TEST_F(EditorPanelTest, TestDataReplaceTheCatalogue) {
     t.cassa.prompter.confirmations = {true};
     const long scritture = files.replaceCount;
     t.editor.ComandoB(6);
@@ -420,12 +323,16 @@ TEST(EditorPanelTest, TestDataReplaceTheCatalogue) {
 }
 
 // Two tills on one data file.
-constexpr const char* kMulti = "[MULTIVORSA]\r\nABILITATO=1\r\nMASTER=1\r\nTIMER_CICLI=50\r\n";
-
-TEST(EditorMultiTest, SaveHoldsTheArticleLockUntilTheLineIsWritten) {
+struct DueCasse : ::testing::Test {
     MemoryFileAccess files;
-    CassaEditor a(files, std::string(kMulti) + kMenu, "anna");
-    CassaEditor b(files, "", "bruno");
+    CassaEditor a{
+        files, "[MULTIVORSA]\r\nABILITATO=1\r\nMASTER=1\r\nTIMER_CICLI=50\r\n" + std::string(kMenu),
+        "anna"};
+    CassaEditor b{files, "", "bruno"};
+};
+using EditorMultiTest = DueCasse;
+
+TEST_F(EditorMultiTest, SaveHoldsTheArticleLockUntilTheLineIsWritten) {
     a.editor.OpenCatalogueEditor();
     a.Scegli(0, 0);
     // Bruno holds Panino's line while selling it.
@@ -450,52 +357,197 @@ TEST(EditorMultiTest, SaveHoldsTheArticleLockUntilTheLineIsWritten) {
         << "released after the write";
 }
 
-TEST(EditorMultiTest, PiecesColumnCountsWhatEveryTillHolds) {
-    MemoryFileAccess files;
-    CassaEditor a(files, std::string(kMulti) + kMenu, "anna");
-    CassaEditor b(files, "", "bruno");
-    b.cassa.Digita("101");  // Bruno takes one Panino into his bill
-    b.cassa.Timer();
-    b.cassa.Digita("101");
-    b.cassa.Timer();
+TEST_F(EditorMultiTest, PiecesHeldOrSoldByAnotherTillSurviveTheEditor) {
+    b.cassa.vendita->ImpostaStampaAutomatica(false);
+    b.cassa.Batti("101 101");                     // Bruno takes two Panini into his bill
     a.cat().AbilitaArticoli(true, a.cassa.view);  // F7 locks the product buttons
-    a.editor.OpenCatalogueEditor();
+    a.editor.OpenCatalogueEditor();               // Anna has read 50 Panini, 2 of them held
     EXPECT_FALSE((a.cassa.view.enabled[{0, 1}])) << "refreshing the list unlocked a button";
     EXPECT_EQ(a.view.elenco[0],
               " [A-] " + Pad("Panino", 50) + " - \x80:  2,30 - Pz:   48 (avv.  10)");
-}
-
-TEST(EditorMultiTest, AGridChangeKeepsWhatAnotherTillSoldMeanwhile) {
-    MemoryFileAccess files;
-    CassaEditor a(files, std::string(kMulti) + kMenu, "anna");
-    CassaEditor b(files, "", "bruno");
-    a.editor.OpenCatalogueEditor();  // Anna has read 50 Panini
-    b.cassa.vendita->ImpostaStampaAutomatica(false);
-    for (const char* k : {"101", "101", "F1", "F4"}) {
-        b.cassa.Digita(k);
-        b.cassa.Timer();
-    }
+    b.cassa.Batti("F1 F4");
     ASSERT_EQ(Split(a.Riga("MANGIARE", 1), ';')[4], "48");
     a.editor.ComandoB(3);
     a.editor.ComandoB(5);
     EXPECT_EQ(a.cassa.Dati("MANGIARE", "DIMENSIONE"), "4");
     EXPECT_EQ(Split(a.Riga("MANGIARE", 1), ';')[4], "48") << "the grid change undid a sale";
+    EXPECT_EQ(a.cassa.prompter.messages.size(), 1u) << "restart the other tills";
 }
 
-TEST(EditorMultiTest, GridChangeTellsToRestartTheOtherTills) {
-    for (bool multi : {false, true}) {
+// Saved catalogues in the folder Dati and the menu of the day: the bytes written, and what
+// a damaged or foreign file does to the data file.
+
+constexpr const char* kSalvato = "/p/Dati/Dati_del_06-12-2026.txt";
+const std::string kVuota = ";0;0;0;-1;0;-1;0";  // an empty position as the writer stores it
+
+using SavedCatalogueTest = Pannello;
+
+TEST_F(SavedCatalogueTest, SavingWritesTheThreeSectionsAndAsksBeforeReplacing) {
+    t.editor.SaveCatalogueCopy();
+    const std::string atteso =
+        Sezione("MANGIARE", 3,
+                {"Panino;2,3;1;0;50;4;50;10", "Bibita grande;12,5;1;1;-1;5;-1;0", kVuota}) +
+        Sezione("BERE", 2, {"Acqua;1;0;0;-1;5;-1;0", kVuota}) + Sezione("VARIE", 1, {kVuota});
+    EXPECT_EQ(files.files[kSalvato], atteso);
+    EXPECT_EQ(t.view.salvati, std::vector<std::string>{"Dati_del_06-12-2026"});
+    EXPECT_TRUE(t.cassa.prompter.questions.empty());
+
+    const std::string vecchio = "[MANGIARE]\r\nDIMENSIONE=1\r\n1=Vecchio;1;1;0;-1;0;-1;0\r\n";
+    for (bool yes : {false, true}) {
+        files.files[kSalvato] = vecchio;
+        t.cassa.prompter.confirmations = {yes};
+        t.editor.SaveCatalogueCopy();
+        EXPECT_EQ(t.cassa.prompter.questions.size(), yes ? 2u : 1u);
+        EXPECT_EQ(files.files[kSalvato], yes ? atteso : vecchio);
+    }
+}
+
+TEST_F(SavedCatalogueTest, PendingGrowthIsSavedAndLoadsAsALargerGrid) {
+    t.editor.ComandoB(3);
+    t.editor.ComandoB(3);  // MANGIARE 3 -> 5, not applied
+    t.editor.SaveCatalogueCopy();
+    EXPECT_NE(files.files[kSalvato].find("DIMENSIONE=5\r\n1=Panino"), std::string::npos);
+    EXPECT_EQ(files.files[kSalvato].find("4="), std::string::npos);
+
+    const std::string salvato = files.files[kSalvato];
+    t.view.salvato = 0;
+    t.cassa.prompter.confirmations = {true};
+    t.editor.ComandoB(2);
+    EXPECT_EQ(std::make_tuple(t.cat().sezioni[0].size, t.cat().gNumeroArticoli, t.view.salvato),
+              std::make_tuple(std::int16_t{5}, 8, -1));
+    EXPECT_EQ(t.cassa.Dati("MANGIARE", "DIMENSIONE") + t.view.dimensioni[0].caption, "5  5");
+    EXPECT_EQ(t.Riga("MANGIARE", 1) + "|" + t.Riga("MANGIARE", 5),
+              "Panino;2,3;1;0;50;4;50;10|" + kVuota);
+    EXPECT_EQ(t.cat().gArticoli[t.cat().IndiceArticolo(201)].name, "Acqua");
+    EXPECT_EQ(files.files[kSalvato], salvato) << "loading never changes the saved file";
+    EXPECT_GE(t.view.ridisposizioni, 1);
+}
+
+TEST(SavedCatalogueFilesTest, DamagedFilesGetAClearOutcome) {
+    const std::string mega(1 << 20, 'x');
+    const std::tuple<const char*, std::string, bool, std::string> cases[] = {
+        {"garbage",
+         std::string("\x7F"
+                     "ELF\x02\x01\x01\0\0\0garbage\xFF\xFE",
+                     20),
+         true, ""},
+        {"empty", "", true, ""},
+        {"only other sections", "[PROGRAMMA]\r\nSEPARATORE=|\r\n", true, ""},
+        {"line of 1 MB",
+         "[MANGIARE]\r\nDIMENSIONE=2\r\n1=" + mega + "\r\n2=Pane;1;1;0;-1;0;-1;0\r\n", false,
+         "MANGIARE/DIMENSIONE=2|MANGIARE/1=" + std::string(50, 'x') +
+             ";0;1;0;-1;0;-1;0|MANGIARE/2=Pane;1;1;0;-1;0;-1;0|BERE/DIMENSIONE=2|BERE/1=" + kVuota},
+        {"separator in a name", "[BERE]\r\nDIMENSIONE=1\r\n1=Vino;rosso;3;1;0;-1;5;-1;0\r\n", false,
+         "BERE/DIMENSIONE=1|BERE/1=Vino rosso;3;1;0;-1;5;-1;0"},
+        {"sizes out of range",
+         "[MANGIARE]\r\nDIMENSIONE=0\r\n1=Pane;1;1;0;-1;0;-1;0\r\n[BERE]\r\nDIMENSIONE=81\r\n"
+         "[VARIE]\r\nDIMENSIONE=due\r\n",
+         false,
+         "MANGIARE/DIMENSIONE=3|MANGIARE/1=Pane;1;1;0;-1;0;-1;0|BERE/DIMENSIONE=2|VARIE/"
+         "DIMENSIONE=1"},
+        {"LF line ends and Windows-1252",
+         "[VARIE]\nDIMENSIONE=2\n1=Caff\xE8;1,2;1;0;-1;0;-1;0\n2=T\xE8 freddo;2;1\n", false,
+         "VARIE/1=Caff\xE8;1,2;1;0;-1;0;-1;0|VARIE/2=T\xE8 freddo;2;1;0;-1;0;-1;0"}};
+    for (const auto& [what, bytes, refused, lines] : cases) {
         MemoryFileAccess files;
-        CassaEditor a(files, std::string(multi ? kMulti : "") + kMenu, "anna");
-        a.editor.OpenCatalogueEditor();
-        a.editor.ComandoB(3);
-        a.editor.ComandoB(5);
-        EXPECT_EQ(a.cassa.Dati("MANGIARE", "DIMENSIONE"), "4");
-        EXPECT_EQ(a.cassa.prompter.messages.size(), multi ? 1u : 0u);
-        if (multi) {
-            EXPECT_EQ(a.cassa.prompter.messages[0],
-                      " Al fine di rendere operative le modifiche introdotte, chiudere e riaprire "
-                      "le altre vorse");
+        CassaEditor t(files, kMenu);
+        files.files["/p/Dati/x.txt"] = bytes;
+        t.editor.OpenCatalogueEditor();
+        ASSERT_EQ(t.view.salvati, std::vector<std::string>{"x"});
+        t.view.salvato = 0;
+        t.cassa.prompter.confirmations = {true};
+        const std::string prima = t.Dati();
+        t.editor.ComandoB(2);
+        EXPECT_EQ(files.files["/p/Dati/x.txt"], bytes) << what;
+        EXPECT_EQ(test::SenzaCatalogo(t.Dati()), test::SenzaCatalogo(prima)) << what;
+        if (refused) {
+            EXPECT_EQ(t.Dati(), prima) << what;
+            EXPECT_EQ(t.cassa.prompter.messages.size(), 1u) << what;
+            EXPECT_EQ(t.cat().gArticoli[1].name, "Panino") << what;
+            continue;
         }
+        EXPECT_TRUE(t.cassa.prompter.messages.empty()) << what;
+        for (const std::string& riga : Split(lines, '|')) {
+            const auto slash = riga.find('/'), eq = riga.find('=');
+            EXPECT_EQ(
+                t.cassa.Dati(riga.substr(0, slash).c_str(), riga.substr(slash + 1, eq - slash - 1)),
+                riga.substr(eq + 1))
+                << what << " " << riga;
+        }
+    }
+}
+
+TEST(SavedCatalogueFilesTest, RenameKeepsNamesShortUniqueAndInsideTheFolder) {
+    const std::tuple<std::optional<std::string>, std::vector<std::string>, const char*> cases[] = {
+        {"1234567890123456789012345", {"1234567890123456789", "altro"}, nullptr},
+        {"altro", {"altro", "festa"}, "Nome gi\xE0 esistente, il file NON \xE8 stato rinominato."},
+        {"..\\..\\x", {"altro", "festa"}, "Nome non valido, il file NON \xE8 stato rinominato."},
+        {std::nullopt, {"altro", "festa"}, nullptr},
+        {"", {"altro", "festa"}, nullptr}};
+    for (const auto& [answer, after, message] : cases) {
+        MemoryFileAccess files;
+        CassaEditor t(files, kMenu);
+        files.files["/p/Dati/festa.txt"] = "[MANGIARE]\r\nDIMENSIONE=1\r\n";
+        files.files["/p/Dati/altro.txt"] = "[BERE]\r\nDIMENSIONE=1\r\n";
+        t.editor.OpenCatalogueEditor();
+        t.view.salvato = 1;  // "festa"
+        t.cassa.prompter.answers = {answer};
+        const auto prima = files.files;
+        t.editor.RenameSavedCatalogue();
+        EXPECT_EQ(t.view.salvati, after) << answer.value_or("(cancel)");
+        EXPECT_EQ(t.view.salvato, -1);
+        if (message) {
+            ASSERT_EQ(t.cassa.prompter.messages.size(), 1u);
+            EXPECT_EQ(t.cassa.prompter.messages[0], message);
+            EXPECT_EQ(files.files, prima) << "nothing moved";
+        } else {
+            EXPECT_TRUE(t.cassa.prompter.messages.empty());
+        }
+    }
+}
+
+TEST(SavedCatalogueFilesTest, DeleteAsksAndDoubleClickOpens) {
+    for (bool yes : {false, true}) {
+        MemoryFileAccess files;
+        CassaEditor t(files, kMenu);
+        files.files["/p/Dati/festa.txt"] = "[MANGIARE]\r\nDIMENSIONE=1\r\n";
+        t.editor.OpenCatalogueEditor();
+        t.editor.ApriSalvato();
+        EXPECT_TRUE(t.cassa.shell.opened.empty()) << "no row chosen";
+        t.view.salvato = 0;
+        t.editor.ApriSalvato();
+        EXPECT_EQ(t.cassa.shell.opened, std::vector<std::string>{"/p/Dati/festa.txt"});
+        t.cassa.prompter.confirmations = {yes};
+        t.editor.DeleteSavedCatalogue();
+        EXPECT_EQ(t.cassa.prompter.questions.size(), 1u);
+        EXPECT_EQ(files.files.count("/p/Dati/festa.txt"), yes ? 0u : 1u);
+        EXPECT_EQ(t.view.salvati.size(), yes ? 0u : 1u);
+        EXPECT_EQ(t.view.salvato, -1);
+    }
+}
+
+TEST(MenuReportTest, ListsNamedArticlesWithAlignedPricesAndOpensIt) {
+    const std::string testa =
+        "***********************\r\n*    INIZIO REPORT    *\r\n***********************\r\n\r\n"
+        "Data e ora estrazione: domenica 06/12/2026 ore 19:45\r\n\r\nArticoli nel men\xF9:\r\n\r\n";
+    const std::string coda =
+        "\r\n***********************\r\n*     FINE REPORT     *\r\n***********************\r\n";
+    auto pad = [](const std::string& s) { return s + std::string(52 - s.size(), ' '); };
+    const std::tuple<std::string, std::string> cases[] = {
+        {"[MANGIARE]\r\nDIMENSIONE=4\r\n1=Panino;2,3;1;0;-1;0;-1;0\r\n"
+         "2=Grigliata;12,5;0;0;-1;0;-1;0\r\n3=\r\n4=Pesce;-1;1;0;-1;0;-1;0\r\n"
+         "[BERE]\r\nDIMENSIONE=1\r\n1=Magnum;150;1;0;-1;0;-1;0\r\n",
+         pad("Panino") + "- \x80  2,30\r\n" + pad("Grigliata") + "- \x80 12,50\r\n" + pad("Pesce") +
+             "-1,00\r\n" + pad("Magnum") + "150,00\r\n"},
+        {"[MANGIARE]\r\nDIMENSIONE=1\r\n[BERE]\r\nDIMENSIONE=1\r\n[VARIE]\r\nDIMENSIONE=1\r\n",
+         "   *** Non ci sono articoli ***\r\n"}};
+    for (const auto& [catalogue, body] : cases) {
+        MemoryFileAccess files;
+        CassaEditor t(files, catalogue);
+        t.editor.WriteMenuReport();
+        const std::string& tmp = t.cassa.till->paths.gFileTmp;
+        EXPECT_EQ(files.files[tmp], testa + body + coda);
+        EXPECT_EQ(t.cassa.shell.opened, std::vector<std::string>{tmp});
     }
 }
 

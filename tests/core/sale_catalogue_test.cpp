@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <map>
 
 #include "settings/settings_store.h"
@@ -16,10 +18,9 @@ using K = std::pair<int, int>;
 /// Records what the catalogue paints.
 class RecordingView : public CatalogueView {
   public:
-    std::map<std::pair<int, int>, int> colours;
-    std::map<std::pair<int, int>, bool> enabled;
-    std::map<std::pair<int, int>, bool> labels;
-    std::map<std::pair<int, int>, std::string> codeLabels;
+    std::map<K, int> colours;
+    std::map<K, bool> enabled, labels;
+    std::map<K, std::string> codeLabels;
     std::vector<int> feedback;
     int colourSets = 0;
 
@@ -40,10 +41,11 @@ class RecordingView : public CatalogueView {
 };
 
 struct Bench {
-    Bench() : store(files, clock, sleeper, shell, "/p") {
+    explicit Bench(const std::string& ini = "") : store(files, clock, sleeper, shell, "/p") {
         paths.gFileIni = paths.gFileDati = kIni;
         paths.gFileLock = std::string(kIni) + ".lck";
         store.lock.gFileLock = paths.gFileLock;
+        Load(ini);
     }
     void Load(const std::string& ini) {
         files.files[kIni] = ini;
@@ -67,97 +69,72 @@ struct Bench {
 
 TEST(CatalogueTest, CodesMapToIndices) {
     Bench b;
-    b.Load("");
     EXPECT_EQ(b.cat.gNumeroArticoli, 28);
     const std::pair<int, int> cases[] = {{101, 1},  {114, 14}, {115, -1},  {201, 15}, {210, 24},
                                          {211, -1}, {300, -1}, {301, 25},  {304, 28}, {305, -1},
                                          {100, -1}, {0, -1},   {-101, -1}, {999, -1}};
     for (auto [code, index] : cases) EXPECT_EQ(b.cat.IndiceArticolo(code), index) << code;
     for (int n = 1; n <= 28; ++n) EXPECT_EQ(b.cat.IndiceArticolo(b.cat.gArticoli[n].code), n);
-}
 
-TEST(CatalogueTest, FullSizedSections) {
-    Bench b;
     b.Load(
         "[MANGIARE]\r\nDIMENSIONE=80\r\n[BERE]\r\nDIMENSIONE=80\r\n[VARIE]\r\nDIMENSIONE=80\r\n");
     EXPECT_EQ(b.cat.gNumeroArticoli, 240);
-    EXPECT_EQ(b.cat.IndiceArticolo(180), 80);
-    EXPECT_EQ(b.cat.IndiceArticolo(201), 81);
-    EXPECT_EQ(b.cat.IndiceArticolo(380), 240);
-    EXPECT_EQ(b.cat.IndiceArticolo(381), -1);
+    const std::pair<int, int> pieni[] = {{180, 80}, {201, 81}, {380, 240}, {381, -1}};
+    for (auto [code, index] : pieni) EXPECT_EQ(b.cat.IndiceArticolo(code), index) << code;
     EXPECT_EQ(b.cat.gArticoli[240].code, 380);
     EXPECT_EQ(b.cat.gArticoli[240].position, 80);
 }
 
 TEST(CatalogueTest, BadSizesFallBackToDefaultsAndAreWrittenBack) {
-    struct Case {
-        const char* value;
-        int size;
-        const char* stored;
-    } cases[] = {{"81", 10, "10"}, {"80", 80, "80"}, {"0", 10, "10"},  {"abc", 10, "10"},
-                 {"", 10, "10"},   {"1", 1, "1"},    {"-3", 10, "10"}, {"99999999999", 10, "10"}};
-    for (const auto& c : cases) {
-        Bench b;
-        b.Load(std::string("[BERE]\r\nDIMENSIONE=") + c.value + "\r\n");
-        EXPECT_EQ(b.cat.sezioni[1].size, c.size) << c.value;
-        EXPECT_EQ(b.cat.sezioni[1].pendingSize, c.size);
-        EXPECT_EQ(b.store.LeggiIni("BERE", "DIMENSIONE", kIni), c.stored) << c.value;
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"81", 10, "10"}, {"80", 80, "80"}, {"0", 10, "10"},  {"abc", 10, "10"},
+        {"", 10, "10"},   {"1", 1, "1"},    {"-3", 10, "10"}, {"99999999999", 10, "10"}};
+    for (const auto& [value, size, stored] : cases) {
+        Bench b(std::string("[BERE]\r\nDIMENSIONE=") + value + "\r\n");
+        EXPECT_EQ(b.cat.sezioni[1].size, size) << value;
+        EXPECT_EQ(b.cat.sezioni[1].pendingSize, size);
+        EXPECT_EQ(b.store.LeggiIni("BERE", "DIMENSIONE", kIni), stored) << value;
     }
+}
+
+/// An article's fields as "name|price|flags|pieces|group|reference|threshold", flags "vas".
+std::string Campi(const Article& a) {
+    return a.name + "|" + std::to_string(a.price.raw) + "|" + (a.variablePrice ? "v" : "-") +
+           (a.active ? "a" : "-") + (a.separatePrint ? "s" : "-") + "|" + std::to_string(a.pieces) +
+           "|" + std::to_string(a.printGroup) + "|" + std::to_string(a.referencePieces) + "|" +
+           std::to_string(a.threshold);
 }
 
 TEST(CatalogueTest, ArticleLinesAreReadFieldByField) {
-    struct Case {
-        const char* line;
-        const char* name;
-        std::int64_t priceRaw;
-        bool variable, active, separate;
-        int pieces, group, reference, threshold;
-        bool rewritten;  // the line was written back because field 6 was missing
-    };
-    const std::string n60 = std::string(60, 'N') + ";1;1;0;-1;1;-1;0", n50(50, 'N');
+    const std::string n50(50, 'N'), b49(49, 'B');
     // A cut that ends in a blank must not leave a name that the next start reads differently.
-    const std::string blank50 = std::string(49, 'B') + "  B;1;1;0;-1;1;-1;0", b49(49, 'B');
-    const Case cases[] = {
-        {n60.c_str(), n50.c_str(), 10000, false, true, false, -1, 1, -1, 0, false},  // cut to 50
-        {blank50.c_str(), b49.c_str(), 10000, false, true, false, -1, 1, -1, 0, false},
-        {"Panino;2.5;1;0;-1;1;-1;0", "Panino", 25000, false, true, false, -1, 1, -1, 0, false},
-        {"Bibita;-1", "Bibita", -10000, true, true, false, -1, 0, -1, 0, true},
-        {";2;1;0;5;1;5;1", "", 20000, false, false, false, 0, 1, 0, 1, false},
-        {"Torta;3;0;1;12;2;20;4;extra", "Torta", 30000, false, false, true, 12, 2, 20, 4, false},
-        {"Vino  ;x;y;z;w;v;u;t", "Vino", 0, false, true, false, -1, 0, -1, 0, false},
-        {"Acqua;1;1;0;99999;1;-99999;0", "Acqua", 10000, false, true, false, 32767, 1, -32768, 0,
-         false},
-    };
-    for (const auto& c : cases) {
-        Bench b;
-        b.Load(std::string("[MANGIARE]\r\n1=") + c.line + "\r\n");
-        const Article& a = b.At(101);
-        EXPECT_EQ(a.name, c.name) << c.line;
-        EXPECT_EQ(a.price.raw, c.priceRaw) << c.line;
-        EXPECT_EQ(a.variablePrice, c.variable) << c.line;
-        EXPECT_EQ(a.active, c.active) << c.line;
-        EXPECT_EQ(a.separatePrint, c.separate) << c.line;
-        EXPECT_EQ(a.pieces, c.pieces) << c.line;
-        EXPECT_EQ(a.printGroup, c.group) << c.line;
-        EXPECT_EQ(a.referencePieces, c.reference) << c.line;
-        EXPECT_EQ(a.threshold, c.threshold) << c.line;
-        EXPECT_EQ(b.Line("MANGIARE", 1) != c.line, c.rewritten) << c.line;
+    const std::tuple<std::string, std::string, bool> cases[] = {
+        {std::string(60, 'N') + ";1;1;0;-1;1;-1;0", n50 + "|10000|-a-|-1|1|-1|0", false},
+        {b49 + "  B;1;1;0;-1;1;-1;0", b49 + "|10000|-a-|-1|1|-1|0", false},
+        {"Panino;2.5;1;0;-1;1;-1;0", "Panino|25000|-a-|-1|1|-1|0", false},
+        {"Bibita;-1", "Bibita|-10000|va-|-1|0|-1|0", true},
+        {";2;1;0;5;1;5;1", "|20000|---|0|1|0|1", false},
+        {"Torta;3;0;1;12;2;20;4;extra", "Torta|30000|--s|12|2|20|4", false},
+        {"Vino  ;x;y;z;w;v;u;t", "Vino|0|-a-|-1|0|-1|0", false},
+        {"Acqua;1;1;0;99999;1;-99999;0", "Acqua|10000|-a-|32767|1|-32768|0", false}};
+    for (const auto& [line, fields, rewritten] : cases) {
+        Bench b("[MANGIARE]\r\n1=" + line + "\r\n");
+        EXPECT_EQ(Campi(b.At(101)), fields) << line;
+        EXPECT_EQ(b.Line("MANGIARE", 1) != line, rewritten) << line;
     }
+    // A custom separator splits the lines.
+    Bench b;
+    b.opt.gSeparatore = '|';
+    b.Load("[MANGIARE]\r\n1=Pane; burro|1,5|1|0|8|1|8|2\r\n");
+    EXPECT_EQ(Campi(b.At(101)), "Pane; burro|15000|-a-|8|1|8|2");
 }
 
-TEST(CatalogueTest, MissingLinesAreWrittenEmptyAndStayUnlimited) {
-    Bench b;
-    b.Load("[VARIE]\r\nDIMENSIONE=2\r\n");
+TEST(CatalogueTest, MissingLinesAreWrittenEmptyAndShortestForm) {
+    Bench b("[VARIE]\r\nDIMENSIONE=2\r\n");
     EXPECT_EQ(b.files.files[kIni].rfind("[VARIE]\r\nDIMENSIONE=2\r\n1=\r\n2=\r\n[MANGIARE]", 0),
               0u);
-    const Article& a = b.At(301);
-    EXPECT_FALSE(a.active);
-    EXPECT_EQ(a.pieces, -1);
-    EXPECT_EQ(a.name, "");
-}
+    EXPECT_EQ(Campi(b.At(301)), "|0|---|-1|0|-1|0");  // unlimited
 
-TEST(CatalogueTest, ArticleLineIsWrittenInShortestForm) {
-    Bench b;
     b.Load(
         "[MANGIARE]\r\n1=Panino;2.5;1;0;-1;1;-1;0\r\n2=Pasta;10,00;1;1;30;0;30;5\r\n"
         "3=Vario;-1;1;0;-1;1;-1;0\r\n");
@@ -167,53 +144,29 @@ TEST(CatalogueTest, ArticleLineIsWrittenInShortestForm) {
     EXPECT_EQ(b.cat.RigaArticolo(3, '|'), "Vario|-1|1|0|-1|1|-1|0");
 }
 
-TEST(CatalogueTest, CustomSeparatorSplitsLines) {
-    Bench b;
-    b.opt.gSeparatore = '|';
-    b.Load("[MANGIARE]\r\n1=Pane; burro|1,5|1|0|8|1|8|2\r\n");
-    EXPECT_EQ(b.At(101).name, "Pane; burro");
-    EXPECT_EQ(b.At(101).pieces, 8);
-}
-
 TEST(CatalogueTest, StockStates) {
-    struct Case {
-        int pieces, reference, threshold, tipo, used, state;
-    } cases[] = {
-        {10, 10, 3, 0, 7, 4},
-        {10, 10, 3, 0, 6, 1},
-        {10, 10, 3, 0, 10, 3},
-        {10, 10, 3, 0, 12, 3},
-        {10, 10, 30, 1, 7, 4},
-        {10, 10, 30, 1, 6, 1},
-        {0, 0, 0, 0, 0, 3},
-        {-1, -1, 5, 0, 500, 1},
-        {10, 10, 0, 0, 9, 1},
-        {8, 0, 3, 1, 5, 4},
-        {8, -1, 3, 1, 4, 1},
-        // 5 of 8 left is 62.5 %: rounds to 62, so a threshold of 62 is reached.
-        {8, 8, 62, 1, 3, 4},
-        {8, 8, 61, 1, 3, 1},
-        // 3 of 8 is 37.5 %: rounds half to even, to 38.
-        {8, 8, 37, 1, 5, 1},
-        {8, 8, 38, 1, 5, 4},
-    };
-    for (const auto& c : cases) {
-        Bench b;
-        b.Load("");
-        Article& a = b.cat.gArticoli[1];
-        a.pieces = static_cast<std::int16_t>(c.pieces);
-        a.referencePieces = static_cast<std::int16_t>(c.reference);
-        a.threshold = static_cast<std::int16_t>(c.threshold);
-        b.opt.gSogliaTipo = c.tipo;
-        EXPECT_EQ(b.cat.StatoArticolo(1, c.used, b.opt), c.state)
-            << c.pieces << "/" << c.reference << " thr " << c.threshold << " tipo " << c.tipo
-            << " used " << c.used;
+    // Pieces, reference, threshold, its kind, pieces used, state. 5 of 8 left is 62.5 %: rounds
+    // to 62; 3 of 8 is 37.5 %: rounds half to even, to 38.
+    const std::tuple<int, int, int, int, int, int> cases[] = {
+        {10, 10, 3, 0, 7, 4},  {10, 10, 3, 0, 6, 1},  {10, 10, 3, 0, 10, 3}, {10, 10, 3, 0, 12, 3},
+        {10, 10, 30, 1, 7, 4}, {10, 10, 30, 1, 6, 1}, {0, 0, 0, 0, 0, 3},    {-1, -1, 5, 0, 500, 1},
+        {10, 10, 0, 0, 9, 1},  {8, 0, 3, 1, 5, 4},    {8, -1, 3, 1, 4, 1},   {8, 8, 62, 1, 3, 4},
+        {8, 8, 61, 1, 3, 1},   {8, 8, 37, 1, 5, 1},   {8, 8, 38, 1, 5, 4}};
+    Bench b;
+    Article& a = b.cat.gArticoli[1];
+    for (const auto& [pieces, reference, threshold, tipo, used, state] : cases) {
+        a.pieces = static_cast<std::int16_t>(pieces);
+        a.referencePieces = static_cast<std::int16_t>(reference);
+        a.threshold = static_cast<std::int16_t>(threshold);
+        b.opt.gSogliaTipo = tipo;
+        EXPECT_EQ(b.cat.StatoArticolo(1, used, b.opt), state)
+            << pieces << "/" << reference << " thr " << threshold << " tipo " << tipo << " used "
+            << used;
     }
 }
 
-TEST(CatalogueTest, ColoursAndFeedback) {
-    Bench b;
-    b.Load("");
+TEST(CatalogueTest, ColoursFeedbackAndEnabling) {
+    Bench b("[MANGIARE]\r\n1=Panino;2;1\r\n2=Spento;2;0\r\n");
     RecordingView v;
     const std::pair<int, int> cases[] = {
         {1, kColoreBottone}, {3, kGiallo}, {4, kAzzurro}, {0, kNero}, {7, kNero}};
@@ -224,57 +177,39 @@ TEST(CatalogueTest, ColoursAndFeedback) {
     }
     const int sets = v.colourSets;
     b.cat.ColoraArticolo(0, 1, 2, false, v);  // same colour again: not repainted
-    EXPECT_EQ(v.colourSets, sets);
     b.cat.ColoraArticolo(3, 5, 2, false, v);  // no such section
     EXPECT_EQ(v.colourSets, sets);
+
+    b.cat.AbilitaArticoli(false, v);  // the active flag decides
+    EXPECT_TRUE(v.enabled[K(0, 1)] && !v.enabled[K(0, 2)] && !v.enabled[K(0, 3)]);
+    b.cat.AbilitaArticoli(true, v);
+    EXPECT_FALSE(v.enabled[K(0, 1)]);
 }
 
 TEST(CatalogueTest, LabelsOfAnArticle) {
-    Bench b;
-    b.Load("[MANGIARE]\r\n1=Panino;2,3;1;0;10;1;10;0\r\n2=Vario;-1\r\n3=Caro;1234,5\r\n");
+    Bench b("[MANGIARE]\r\n1=Panino;2,3;1;0;10;1;10;0\r\n2=Vario;-1\r\n3=Caro;1234,5\r\n");
     EXPECT_EQ(b.cat.EtichettaCodice(1, 0, b.opt), "Cod. 101");
-    Etichetta p = b.cat.EtichettaPrezzo(1);
-    EXPECT_EQ(p.text, "\x80 2,30");
-    EXPECT_EQ(p.colour, 0x800000);
-    p = b.cat.EtichettaPrezzo(2);
-    EXPECT_EQ(p.text, "\x80   ?");
-    EXPECT_EQ(p.colour, 0x0000FF);
-    EXPECT_EQ(b.cat.EtichettaPrezzo(3).text, "\x80 1234,50");
+    const auto prezzo = [&](int n) { return b.cat.EtichettaPrezzo(n); };
+    EXPECT_EQ(prezzo(1).text + "|" + prezzo(2).text + "|" + prezzo(3).text,
+              "\x80 2,30|\x80   ?|\x80 1234,50");
+    EXPECT_NE(prezzo(2).colour, prezzo(1).colour);
     b.opt.gMostraRimanenza = true;
     EXPECT_EQ(b.cat.EtichettaCodice(1, 3, b.opt), "Pz: 7");
     EXPECT_EQ(b.cat.EtichettaCodice(2, 2, b.opt), "Pz: -3");  // unlimited shows a negative number
 }
 
-TEST(CatalogueTest, EnablingFollowsTheActiveFlag) {
-    Bench b;
-    b.Load("[MANGIARE]\r\n1=Panino;2;1\r\n2=Spento;2;0\r\n");
-    RecordingView v;
-    b.cat.AbilitaArticoli(false, v);
-    EXPECT_TRUE(v.enabled[K(0, 1)]);
-    EXPECT_FALSE(v.enabled[K(0, 2)]);
-    EXPECT_FALSE(v.enabled[K(0, 3)]);
-    b.cat.AbilitaArticoli(true, v);
-    EXPECT_FALSE(v.enabled[K(0, 1)]);
-}
-
 TEST(CatalogueTest, RefreshReadsStockAndSharedCounterAndRepaints) {
-    Bench b;
-    b.Load("[MANGIARE]\r\n1=Panino;2;1;0;10;1;10;3\r\n");
+    Bench b("[MANGIARE]\r\n1=Panino;2;1;0;10;1;10;3\r\n");
     RecordingView v;
     v.enabled[K(0, 1)] = false;
     b.files.files[kIni] = "[MANGIARE]\r\nDIMENSIONE=14\r\n1=Altro nome;2,5;1;1;4;9;10;3\r\n";
     b.files.files[b.paths.gFileLock] = "[MULTIVORSA]\r\n1=2\r\n";
     b.opt.gMostraRimanenza = true;
     b.cat.AggiornaArticolo(1, b.store, b.opt, b.paths, &v);
-    const Article& a = b.cat.gArticoli[1];
-    EXPECT_EQ(a.name, "Panino");  // name, separate print and group stay
-    EXPECT_FALSE(a.separatePrint);
-    EXPECT_EQ(a.printGroup, 1);
-    EXPECT_EQ(a.price, *ParseCurrency("2,5"));
-    EXPECT_EQ(a.pieces, 4);
-    EXPECT_EQ(a.sharedCount, 2);
-    EXPECT_TRUE(v.enabled[K(0, 1)]);
-    EXPECT_TRUE(v.labels[K(0, 1)]);
+    // Name, separate print and group stay.
+    EXPECT_EQ(Campi(b.cat.gArticoli[1]), "Panino|25000|-a-|4|1|10|3");
+    EXPECT_EQ(b.cat.gArticoli[1].sharedCount, 2);
+    EXPECT_TRUE(v.enabled[K(0, 1)] && v.labels[K(0, 1)]);
     EXPECT_EQ(v.codeLabels[K(0, 1)], "Pz: 2");
     EXPECT_EQ(v.ButtonColour(0, 1), kAzzurro);  // 2 left, threshold 3
 
@@ -289,49 +224,39 @@ TEST(CatalogueTest, RefreshReadsStockAndSharedCounterAndRepaints) {
 
 TEST(CatalogueTest, KitchenOrdersHighestListWins) {
     Bench b;
-    b.Load("");
     b.opt.gNumeroComande = 3;
     b.opt.gComande.resize(3);
     b.opt.gComande[0].prodotti = "101;102;999;abc;;201";
     b.opt.gComande[2].prodotti = "102";
-    b.opt.gComande[1].prodotti = "";
     b.cat.AssegnaComande(b.opt);
-    EXPECT_EQ(b.At(101).kitchenOrder, 1);
-    EXPECT_EQ(b.At(102).kitchenOrder, 3);
-    EXPECT_EQ(b.At(201).kitchenOrder, 1);
-    EXPECT_EQ(b.At(103).kitchenOrder, 0);
+    const std::pair<int, int> cases[] = {{101, 1}, {102, 3}, {201, 1}, {103, 0}};
+    for (auto [code, list] : cases) EXPECT_EQ(b.At(code).kitchenOrder, list) << code;
 }
 
-TEST(CatalogueTest, GroupsPerSectionWithoutAdvancedPrinting) {
-    Bench b;
-    b.Load("[BERE]\r\n1=Birra;3;1;1;-1;7;-1;0\r\n2=Vino;4;1;0;-1;7;-1;0\r\n");
-    b.cat.CaricaGruppi(b.store, b.opt, b.paths);
-    EXPECT_EQ(b.cat.gNumeroGruppi, 3);
-    EXPECT_EQ(b.cat.gGruppi[2].name, "BERE");
-    EXPECT_EQ(b.At(201).printGroup, 0);
-    EXPECT_EQ(b.At(202).printGroup, 2);
-    EXPECT_EQ(b.Line("BERE", 1), "Birra;3;1;1;-1;0;-1;0");
-    EXPECT_EQ(b.Line("BERE", 2), "Vino;4;1;0;-1;2;-1;0");
-    EXPECT_EQ(b.Line("BERE", 3), "");  // empty positions stay empty
-}
-
-TEST(CatalogueTest, AdvancedGroupsComeFromTheList) {
-    Bench b;
-    b.Load("[BERE]\r\n1=Birra;3;1;1;-1;7;-1;0\r\n");
-    b.opt.gStampaAvanzata = true;
-    b.opt.gGruppiAvanzati = "Cucina-4;Bar-7;Senza numero";
-    b.cat.CaricaGruppi(b.store, b.opt, b.paths);
-    ASSERT_EQ(b.cat.gNumeroGruppi, 3);
-    EXPECT_EQ(b.cat.gGruppi[1].name, "Cucina");
-    EXPECT_EQ(b.cat.gGruppi[1].number, 4);
-    EXPECT_EQ(b.cat.gGruppi[2].number, 7);
-    EXPECT_EQ(b.cat.gGruppi[3].name, "Senza numero");
-    EXPECT_EQ(b.At(201).printGroup, 7);  // articles keep their own group
+TEST(CatalogueTest, PrintGroupsPerSectionOrFromTheAdvancedList) {
+    for (bool avanzata : {false, true}) {
+        Bench b("[BERE]\r\n1=Birra;3;1;1;-1;7;-1;0\r\n2=Vino;4;1;0;-1;7;-1;0\r\n");
+        b.opt.gStampaAvanzata = avanzata;
+        b.opt.gGruppiAvanzati = "Cucina-4;Bar-7;Senza numero";
+        b.cat.CaricaGruppi(b.store, b.opt, b.paths);
+        ASSERT_EQ(b.cat.gNumeroGruppi, 3);
+        const auto& g = b.cat.gGruppi;
+        if (avanzata) {  // articles keep their own group
+            EXPECT_EQ(
+                std::tie(g[1].name, g[1].number, g[2].number, g[3].name, b.At(201).printGroup),
+                std::make_tuple("Cucina", 4, 7, "Senza numero", 7));
+            continue;
+        }
+        EXPECT_EQ(std::tie(g[2].name, b.At(201).printGroup, b.At(202).printGroup),
+                  std::make_tuple("BERE", 0, 2));
+        // Empty positions stay empty.
+        EXPECT_EQ(b.Line("BERE", 1) + "|" + b.Line("BERE", 2) + "|" + b.Line("BERE", 3),
+                  "Birra;3;1;1;-1;0;-1;0|Vino;4;1;0;-1;2;-1;0|");
+    }
 }
 
 TEST(CatalogueTest, ArticleLockOnlyForLimitedStock) {
-    Bench b;
-    b.Load("[MANGIARE]\r\n1=A;1;1;0;5;1;5;0\r\n2=B;1;1;0;-1;1;-1;0\r\n");
+    Bench b("[MANGIARE]\r\n1=A;1;1;0;5;1;5;0\r\n2=B;1;1;0;-1;1;-1;0\r\n");
     b.store.lock.gMultiVorsa = true;
     b.store.lock.gIdentitaLock = "ME";
     EXPECT_TRUE(b.cat.BloccaArticolo(1, b.store));

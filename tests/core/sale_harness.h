@@ -23,31 +23,18 @@ class ScriptedView : public SaleView {
     Vendita* vendita = nullptr;
     std::map<std::pair<int, int>, int> colours;
     std::map<std::pair<int, int>, bool> enabled;
-    std::map<std::pair<int, int>, bool> labelsVisible;
-    std::map<std::pair<int, int>, std::string> codeLabels;
     std::map<std::pair<int, int>, Etichetta> priceLabels;
     std::array<bool, 5> feedback{false, false, true, false, false};
-    std::array<std::string, 5> feedbackCaption{"ERRORE", "O K", "Codice:", "FINITO", "OK"};
-    std::string codice;
-    bool timerStarted = false;
+    std::array<std::string, 5> feedbackCaption;
     std::vector<std::pair<std::string, int>> lines;  // text, code
-    int selected = -1;
-    std::string totale = "0,00";
-    std::string ultimo = "0,00";
-    std::string pagato = "0,00";
-    std::string resto = "0,00";
-    bool pagamento = false;
+    std::string codice, caption, inAttesa;
+    std::string totale = "0,00", ultimo = "0,00", pagato = "0,00", resto = "0,00";
+    bool timerStarted = false, pagamento = false;
     std::array<std::string, 8> actionCaption;
-    std::array<int, 8> actionColour{};
     std::array<bool, 8> actionEnabled{};
-    std::array<int, 8> actionKey{};
-    std::array<int, 8> actionHeight{};
+    std::array<int, 8> actionKey{}, actionColour{}, actionHeight{};
     std::array<bool, 2> panels{};
-    int relayouts = 0;
-    std::string caption;
-    std::string stampaCaption;
-    int widthTwips = 15380;
-    int tableCleared = 0;
+    int selected = -1, relayouts = 0, tableCleared = 0;
 
     int ButtonColour(int s, int p) override {
         auto it = colours.find({s, p});
@@ -56,8 +43,8 @@ class ScriptedView : public SaleView {
     void SetButtonColour(int s, int p, int c) override { colours[{s, p}] = c; }
     bool ButtonEnabled(int s, int p) override { return enabled[{s, p}]; }
     void SetButtonEnabled(int s, int p, bool e) override { enabled[{s, p}] = e; }
-    void SetLabelsVisible(int s, int p, bool v) override { labelsVisible[{s, p}] = v; }
-    void SetCodeLabel(int s, int p, const std::string& t) override { codeLabels[{s, p}] = t; }
+    void SetLabelsVisible(int, int, bool) override {}
+    void SetCodeLabel(int, int, const std::string&) override {}
     void ShowFeedback(int state) override {
         if (state >= 0 && state < 5) feedback[state] = true;
     }
@@ -90,8 +77,7 @@ class ScriptedView : public SaleView {
     void SetPriceLabel(int s, int p, const Etichetta& e) override { priceLabels[{s, p}] = e; }
     void ClearTableAndComment() override { ++tableCleared; }
     void SetInAttesa(const std::string& t) override { inAttesa = t; }
-    std::string inAttesa;
-    int WindowWidthTwips() override { return widthTwips; }
+    int WindowWidthTwips() override { return 15380; }
     void ModoPagamento(bool on) override {
         pagamento = on;
         pagato = on ? "" : "0,00";
@@ -110,21 +96,19 @@ class ScriptedView : public SaleView {
     void ShowPanel(int p, bool v) override { panels[p] = v; }
     void ReLayout() override { ++relayouts; }
     void SetCaption(const std::string& t) override { caption = t; }
-    void SetStampaCaption(const std::string& t) override { stampaCaption = t; }
+    void SetStampaCaption(const std::string&) override {}
 };
 
 class RecordingPrint : public PrintSeam {
   public:
     bool available = true;
-    int printed = 0;
-    int formsRemoved = 0;
+    int printed = 0, reprints = 0;
     bool StampanteDisponibile() override { return available; }
     void StampaUltimoConto(bool ristampa) override {
         ++printed;
         reprints += ristampa ? 1 : 0;
     }
-    int reprints = 0;
-    void CancellaFormScontrini() override { ++formsRemoved; }
+    void CancellaFormScontrini() override {}
 };
 
 /// One till: files shared with other tills of the same test through `files`.
@@ -164,10 +148,30 @@ struct Cassa {
             if (c) view.SetCodice(view.codice + c);
         }
     }
+    /// Types codes separated by blanks, each one as its own entry.
+    void Batti(const std::string& codes) {
+        for (const auto& code : Split(codes, ' '))
+            if (!code.empty()) Digita(code);
+    }
     /// tmrInput fires.
     void Timer() {
         view.timerStarted = false;
         view.SetCodice("");
+    }
+    /// The bill as shown: each line's code and quantity, then the total: "101x2 201x1 = 8,00".
+    std::string Conto() {
+        std::string s;
+        for (const auto& line : view.lines)
+            s +=
+                std::to_string(line.second) + "x" + std::to_string(Art(line.second).quantity) + " ";
+        return s + "= " + view.totale;
+    }
+    /// The feedback boxes lit but the prompt: "0" error, "1" OK, "3" finished, "4" running low.
+    std::string Luci() {
+        std::string s;
+        for (int i : {0, 1, 3, 4})
+            if (view.feedback[static_cast<std::size_t>(i)]) s += std::to_string(i);
+        return s;
     }
     void Premi(int n) { vendita->TastoGiu(Vendita::Tasto::F, n, false); }
     Article& Art(int code) { return till->cat.gArticoli[till->cat.IndiceArticolo(code)]; }
@@ -191,6 +195,19 @@ struct Cassa {
     std::unique_ptr<Till> till;
     std::unique_ptr<Vendita> vendita;
 };
+
+/// The raw bytes of one section of a file, header included, up to the next section.
+inline std::string Sezione(const std::string& file, const std::string& nome) {
+    const auto start = file.find("[" + nome + "]\r\n");
+    if (start == std::string::npos) return "(missing)";
+    const auto end = file.find("\r\n[", start);
+    return file.substr(start, end == std::string::npos ? std::string::npos : end + 2 - start);
+}
+
+/// No lock entry left behind in a lock file, and none that timed out.
+inline bool LockLiberi(const std::string& lck) {
+    return lck.find("-LOCKED") == std::string::npos && lck.find("ERRORI") == std::string::npos;
+}
 
 inline const char* kCatalogo =
     "[MANGIARE]\r\nDIMENSIONE=14\r\n"
