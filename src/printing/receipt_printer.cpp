@@ -55,6 +55,8 @@ std::vector<std::string> ReceiptPrinter::StampantiInUso() const {
 bool ReceiptPrinter::RistampaComanda(int k) {
     if (!setup_.printerAvailable || k < 1 || k > static_cast<int>(in_.opt.gComande.size()))
         return false;
+    // A switched-off order printed nothing the first time: nothing to print again.
+    if (!in_.opt.gComande[static_cast<std::size_t>(k - 1)].abilitato) return false;
     const PrintList list = BuildPrintList(in_.conto, in_.cat);
     if (orders_.Rows(k, list).empty()) return false;
     const std::string nome = in_.opt.gComande[static_cast<std::size_t>(k - 1)].nome;

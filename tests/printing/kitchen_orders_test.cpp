@@ -165,7 +165,7 @@ TEST(KitchenOrders, ComputedLengthHoldsTheSheetAndTheReprintIsOneSheetMarkedAsAC
     }
 }
 
-TEST(KitchenOrders, NoSheetNorReprintWithoutOwnArticles) {
+TEST(KitchenOrders, NoSheetNorReprintWithoutOwnArticlesOrSwitchedOff) {
     Kitchen k;
     k.Conto({{202, 1}, {301, 2}}, 7);
     k.Commit();
@@ -175,6 +175,12 @@ TEST(KitchenOrders, NoSheetNorReprintWithoutOwnArticles) {
     // Nor a reprint of an order without articles of the bill, nor of an unknown one.
     for (int n : {1, 2, 9}) EXPECT_FALSE(k.printer().RistampaComanda(n)) << n;
     EXPECT_EQ(k.Docs().size(), 1u);
+    // Nor of an order switched off, whose articles the bill has.
+    k.opt().gComande[1].abilitato = false;
+    k.Conto({{101, 1}, {201, 1}}, 8);
+    k.Commit();
+    EXPECT_TRUE(k.On("Bar").empty());
+    EXPECT_FALSE(k.printer().RistampaComanda(2));
 }
 
 }  // namespace
