@@ -23,6 +23,7 @@
 #include "settings/keys.h"
 #include "settings/scritture.h"
 #include "settings/settings_gateway.h"
+#include "settings/valori_insoliti.h"
 #include "ui/accessibilita.h"
 #include "ui/etichetta_info.h"
 #include "ui/messaggi.h"
@@ -498,6 +499,7 @@ void FrmOpzioniAvanzate::Esci(const CampoTesto& c) {
     c.box->setText(Testo(testo));
     Scrivi(*c.key, testo);
     if (c.dopo) c.dopo();
+    SegnalaValore(*c.box, AvvisoValore(*c.key, testo));
 }
 
 void FrmOpzioniAvanzate::Scrivi(const KeyDef& key, const std::string& value) {

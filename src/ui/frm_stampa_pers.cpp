@@ -29,6 +29,7 @@
 #include "printing/receipt_printer.h"
 #include "settings/scritture.h"
 #include "settings/settings_gateway.h"
+#include "settings/valori_insoliti.h"
 #include "ui/accessibilita.h"
 #include "ui/etichetta_info.h"
 #include "ui/pagina_gruppi.h"
@@ -492,6 +493,7 @@ bool FrmStampaPers::eventFilter(QObject* watched, QEvent* event) {
 void FrmStampaPers::Esci(const CampoTesto& c) {
     const std::string stored = settings_.Set(*c.key, Cp1252(c.box->text()), c.idx);
     c.box->setText(Testo(stored));
+    SegnalaValore(*c.box, AvvisoValore(*c.key, stored));
     if (c.dopo) c.dopo(stored);
     Anteprima();
 }

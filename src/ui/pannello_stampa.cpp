@@ -12,6 +12,7 @@
 #include "printing/page_setup.h"
 #include "sale/vendita.h"
 #include "settings/settings_gateway.h"
+#include "settings/valori_insoliti.h"
 #include "ui/accessibilita.h"
 #include "ui/frm_stampa_pers.h"
 #include "ui/sale_presenter.h"
@@ -139,6 +140,9 @@ bool PannelloStampa::eventFilter(QObject* watched, QEvent* event) {
     if (watched != txtLarghezzaNastro) return false;
     if (event->type() == QEvent::FocusOut) {
         regole_->LarghezzaConfermata(Cp1252(txtLarghezzaNastro->text()));
+        const std::string w = Trim(Cp1252(txtLarghezzaNastro->text()));
+        SegnalaValore(*txtLarghezzaNastro,
+                      w.empty() ? std::string() : AvvisoValore(keys::LarghezzaPos, w));
         return false;
     }
     if (event->type() != QEvent::KeyPress) return false;

@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QListWidget>
 #include <QPalette>
+#include <QToolTip>
 #include <QWidget>
 
 #include <algorithm>
@@ -44,6 +45,18 @@ QColor Colore(int rgb) {
 
 int NumeroF(int qtKey) {
     return qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F7 ? qtKey - Qt::Key_F1 + 1 : 0;
+}
+
+void SegnalaValore(QWidget& campo, const std::string& avviso) {
+    constexpr int kGialloChiaro = 0xFFFFC0;
+    QPalette pal = campo.palette();
+    pal.setColor(QPalette::Base,
+                 avviso.empty() ? QPalette().color(QPalette::Base) : Colore(kGialloChiaro));
+    campo.setPalette(pal);
+    const QString testo = QString::fromLatin1(avviso.data(), static_cast<qsizetype>(avviso.size()));
+    campo.setToolTip(testo);
+    if (!avviso.empty() && campo.isVisible())
+        QToolTip::showText(campo.mapToGlobal(QPoint(0, campo.height())), testo, &campo);
 }
 
 void ImpostaSfondo(QWidget& w, int rgb) {

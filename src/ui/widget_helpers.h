@@ -33,6 +33,10 @@ QColor Colore(int rgb);
 /// Paints the background of `w` in 0xRRGGBB; a negative colour restores the default look.
 void ImpostaSfondo(QWidget& w, int rgb);
 
+/// A field whose value the till accepts but that makes it hard to use: `avviso` (empty: none)
+/// becomes the field's help text, shown at once beside it, and the field turns light yellow.
+void SegnalaValore(QWidget& campo, const std::string& avviso);
+
 /// 1..7 for the keys F1..F7, 0 for any other Qt key.
 int NumeroF(int qtKey);
 /// Text colour of `w` in 0xRRGGBB.

@@ -11,6 +11,7 @@
 #include "settings/keys.h"
 #include "settings/scritture.h"
 #include "settings/settings_gateway.h"
+#include "settings/valori_insoliti.h"
 #include "support/fakes.h"
 #include "support/kill_loop.h"
 
@@ -168,6 +169,28 @@ TEST(SettingsGatewayTest, IntoRange) {
         {"5", 5}, {" 5 ", 5}, {"", 9},   {"x", 9},  {"5x", 9},
         {"0", 9}, {"10", 10}, {"11", 9}, {"-1", 9}, {"99999999999999999999", 9}};
     for (auto [text, result] : cases) EXPECT_EQ(IntoRange(text, 9, 1, 10), result) << text;
+}
+
+TEST(ValoriInsolitiTest, UnusableValuesAreNamedUsableOnesAreNot) {
+    const struct {
+        const KeyDef& key;
+        const char* value;
+        bool avviso;
+    } cases[] = {
+        {keys::BottoniAltezza, "1", true},      {keys::BottoniAltezza, "495", false},
+        {keys::BottoniBordo, "999", false},     {keys::BottoniBordo, "1500", true},
+        {keys::BottoniInterlinea, "50", false}, {keys::BottoniInterlinea, "5000", true},
+        {keys::Margine, "1000", true},          {keys::Margine, "5", false},
+        {keys::LarghezzaPos, "0", true},        {keys::LarghezzaPos, "2,5", true},
+        {keys::LarghezzaPos, "7,5", false},     {keys::Copie, "0", false},
+    };
+    for (const auto& c : cases) {
+        const std::string a = AvvisoValore(c.key, c.value);
+        EXPECT_EQ(!a.empty(), c.avviso) << c.key.key << "=" << c.value;
+        if (c.avviso) {
+            EXPECT_NE(a.find(c.value), std::string::npos) << a;  // names the value
+        }
+    }
 }
 
 TEST(ScrittureTest, KitchenOrdersAreAddedUpToTwentyAndRemovedDownToOne) {

@@ -92,6 +92,9 @@ class TstFrmOpzioniAvanzate : public QObject {
             QCOMPARE(box->text(), QLatin1String(c.shown));
             QVERIFY2(scena_->Sezione("PROGRAMMA").contains(c.stored), c.stored.constData());
         }
+        // A height of 4 twips is kept, and the field says what it will do.
+        QVERIFY(!C<QLineEdit>("txtPulsanti", 1)->toolTip().isEmpty());
+        QVERIFY(C<QLineEdit>("txtPulsanti", 3)->toolTip().isEmpty());
     }
 
     void columnsReLayTheGridAtOnceAndAreLimited() {
