@@ -141,6 +141,15 @@ void EditorCatalogo::EsceCampo(int i) {
     if (i < 0 || i > 3 || view_.RigaScelta() < 0) return;
     CampiArticolo campi;
     for (int k = 0; k < 4; ++k) campi[static_cast<std::size_t>(k)] = view_.Campo(k);
+    if (i == 2) {
+        if (const std::optional<std::string> c = PezziCorretti(campi[2])) {
+            Avviso("Pezzi disponibili", "\"" + Trim(campi[2]) +
+                                            "\" non \xE8 un numero di pezzi da -1 a 32767: \xE8 "
+                                            "stato scritto " +
+                                            *c + ".");
+            campi[2] = *c;
+        }
+    }
     const bool separatore = NormalizzaCampo(i, campi, opt_);
     view_.SetCampo(i, campi[static_cast<std::size_t>(i)]);
     if (i == 2) view_.SetCampo(3, campi[3]);

@@ -105,6 +105,16 @@ bool NormalizzaCampo(int i, CampiArticolo& campi, const Options& o) {
     return separatore;
 }
 
+std::optional<std::string> PezziCorretti(std::string_view testo) {
+    const std::string t = Trim(testo);
+    if (t.empty()) return std::nullopt;
+    const std::size_t segno = t[0] == '-' ? 1 : 0;
+    if (t.size() == segno || t.find_first_not_of("0123456789", segno) != std::string::npos)
+        return std::string("0");
+    if (!segno && (t.size() > 5 || Val(t) > 32767)) return std::string("32767");
+    return std::nullopt;  // below -1 becomes -1 as it always did
+}
+
 std::string NomeSicuro(std::string_view name, char separatore) {
     std::string s(name);
     std::replace(s.begin(), s.end(), separatore, ' ');

@@ -2,6 +2,7 @@
 // The texts of the catalogue editor that depend on nothing but their inputs: the lines of
 // lst_Prodotti_Elenco, the coin view, the form fields and the saved-file lines.
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,10 @@ using CampiArticolo = std::array<std::string, 4>;
 /// What leaving field `i` makes of the form (the field itself and maybe the threshold).
 /// Returns true when a separator had to leave the name.
 bool NormalizzaCampo(int i, CampiArticolo& campi, const Options& o);
+
+/// A pieces value the till cannot keep as typed (not a whole number, or beyond 32767): the value
+/// it becomes. Nullopt when it is fine, empty included.
+std::optional<std::string> PezziCorretti(std::string_view testo);
 
 /// A name as an article line can hold it: the separator becomes a blank, at most 50
 /// characters, trimmed.

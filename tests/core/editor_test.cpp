@@ -184,6 +184,17 @@ TEST_F(EditorPanelTest, FieldsOnEntryAndExit) {
     EXPECT_EQ(t.view.campi[0], "Pane salame");
     ASSERT_EQ(t.cassa.prompter.messages.size(), 1u);
     EXPECT_NE(t.cassa.prompter.messages[0].find("\";\""), std::string::npos);
+    // Pieces the till cannot keep as typed are said, not silently 0 or 32767.
+    const std::tuple<const char*, const char*, bool> pezzi[] = {
+        {"abc", "0", true},  {"1,5", "0", true},  {"40000", "32767", true},
+        {"12", "12", false}, {"-5", "-1", false}, {"", "-1", false}};
+    for (const auto& [scritto, tenuto, detto] : pezzi) {
+        const std::size_t prima = t.cassa.prompter.messages.size();
+        t.view.campi[2] = scritto;
+        t.editor.EsceCampo(2);
+        EXPECT_EQ(t.view.campi[2], tenuto) << scritto;
+        EXPECT_EQ(t.cassa.prompter.messages.size(), prima + (detto ? 1 : 0)) << scritto;
+    }
 }
 
 TEST_F(EditorPanelTest, SeparatePrintTogglesActiveArticlesAndTheirGroup) {
