@@ -4,6 +4,8 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -51,6 +53,14 @@ void RispondiRosso() {
     });
 }
 
+/// Answers Yes to the next question box.
+void RispondiSi() {
+    QTimer::singleShot(100, [] {
+        if (auto* m = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            m->button(QMessageBox::Yes)->click();
+    });
+}
+
 /// The whole till on a recording printer "Banco", shown.
 struct Cassa {
     explicit Cassa(Till& till)
@@ -92,6 +102,39 @@ class TstAppRoot : public QObject {
         QVERIFY(!backend.Documents().empty());
         QCOMPARE(backend.Documents().front().printer, std::string("Banco"));
         QVERIFY(BoxCodice(frm)->hasFocus());
+    }
+
+    void buttonsFollowAVoidAndADeletedRow() {
+        const QByteArray venduto =
+            "[STATISTICHE]\r\nSCONTRINI=1\r\n104=10;40\r\n[SCONTRINI]\r\n"
+            "1=104-10-40;12/06/2026 19:00:00-40--cassa10:00-0-0-0\r\n";
+        for (bool storno : {true, false}) {
+            TillFixture fx;
+            QVERIFY(fx.Write(QStringLiteral("Vorsa.ini"),
+                             Programma("MODE=0\r\n") + kCatalogo + (storno ? venduto : "")));
+            fx.Start();
+            Cassa cassa(fx.till());
+            FrmVorsa& frm = cassa.root.Window();
+            QVERIFY(QTest::qWaitForWindowExposed(&frm));
+            if (storno) {
+                // Salsiccia, 5 pieces under a threshold of 10: the void of 10 brings it back.
+                QVERIFY(frm.ButtonColour(0, 4) != -1);
+                QTest::keyClick(BoxCodice(frm), Qt::Key_F6);
+                QCOMPARE(Ctl<QLineEdit>(frm, QStringLiteral("txt_Numero_Scontrino"))->text(),
+                         QStringLiteral("1"));
+                Ctl<QCheckBox>(frm, QStringLiteral("chkScontrinoStorno"))->click();
+                QCOMPARE(frm.ButtonColour(0, 4), -1);
+            } else {
+                // Patatine, sold out: its row deleted, the empty position loses the colour.
+                QVERIFY(frm.ButtonColour(0, 3) != -1);
+                QTest::keyClick(BoxCodice(frm), Qt::Key_F7);
+                Ctl<QListWidget>(frm, QStringLiteral("lst_Prodotti_Elenco"))->setCurrentRow(2);
+                RispondiSi();
+                QTest::mouseClick(Ctl<QPushButton>(frm, QStringLiteral("cmd_Gestione_B(0)")),
+                                  Qt::LeftButton);
+                QTRY_COMPARE(frm.ButtonColour(0, 3), -1);
+            }
+        }
     }
 
     void theF6AndF7PasswordsAreSetInTheirPanels() {
