@@ -34,13 +34,13 @@ struct Version {
     int revision = 0;
 };
 
-/// Multi-till outcome of start-up: 0 single till, 1/2 main till shared / not shared,
-/// 3/4 secondary till fallen back to single (no remote name / remote file missing),
-/// 5 secondary till on the main till's file.
 /// Whether the data file can be kept: a till that cannot read or write it sells, but saves
 /// nothing, and must say so.
 enum class StatoFileDati : int { Ok, NonLeggibile, NonScrivibile };
 
+/// Multi-till outcome of start-up: 0 single till, 1/2 main till shared / not shared,
+/// 3/4 secondary till fallen back to single (no remote name / remote file missing),
+/// 5 secondary till on the main till's file, 6 secondary till waiting for it.
 enum class StatoMultiVorsa : int {
     Singola = 0,
     PrincipaleOk = 1,
