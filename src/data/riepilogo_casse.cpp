@@ -56,6 +56,34 @@ std::string NomeCassa(const Options& o) {
     return o.gNomeStazione;
 }
 
+namespace {
+
+/// The archived receipts 1..ultimo by number, "" where missing: one pass over the section
+/// rather than one look-up per receipt.
+std::vector<std::string> ArchivedRecords(SettingsGateway& settings, std::int32_t ultimo) {
+    std::vector<std::string> records(static_cast<std::size_t>(std::max(ultimo, 0)) + 1);
+    for (auto& [key, value] :
+         settings.store().profiles().Document(settings.paths().gFileDati).Entries("SCONTRINI")) {
+        if (!IsInteger(key)) continue;
+        const long long n = Val(key);
+        if (n >= 1 && n <= ultimo) records[static_cast<std::size_t>(n)] = std::move(value);
+    }
+    return records;
+}
+
+/// Every hour from the first with sales to the last, the quiet ones too.
+std::vector<OraVendite> EveryHour(const std::map<long long, OraVendite>& ore) {
+    std::vector<OraVendite> tutte;
+    if (ore.empty()) return tutte;
+    for (DateTime t = ore.begin()->second.ora; Chiave(t) <= ore.rbegin()->first; t = OraDopo(t)) {
+        const auto it = ore.find(Chiave(t));
+        tutte.push_back(it == ore.end() ? OraVendite{t, 0, {}} : it->second);
+    }
+    return tutte;
+}
+
+}  // namespace
+
 Archivio LeggiArchivio(SettingsGateway& settings, char separatore, std::int32_t ultimo,
                        bool nomiDaLock, const std::string& identitaPropria,
                        const std::string& nomeProprio) {
@@ -66,14 +94,7 @@ Archivio LeggiArchivio(SettingsGateway& settings, char separatore, std::int32_t 
     std::map<std::string, std::size_t> posto;
     auto ultima = posto.end();
     std::map<long long, OraVendite> ore;
-    // One pass over the section rather than one look-up per receipt.
-    std::vector<std::string> records(static_cast<std::size_t>(std::max(ultimo, 0)) + 1);
-    for (auto& [key, value] :
-         settings.store().profiles().Document(settings.paths().gFileDati).Entries("SCONTRINI")) {
-        if (!IsInteger(key)) continue;
-        const long long n = Val(key);
-        if (n >= 1 && n <= ultimo) records[static_cast<std::size_t>(n)] = std::move(value);
-    }
+    const std::vector<std::string> records = ArchivedRecords(settings, ultimo);
     for (std::int32_t n = 1; n <= ultimo; ++n) {
         const std::string& record = records[static_cast<std::size_t>(n)];
         if (Trim(record).empty()) continue;
@@ -112,12 +133,7 @@ Archivio LeggiArchivio(SettingsGateway& settings, char separatore, std::int32_t 
         ++o.scontrini;
         o.incasso += s.totale;
     }
-    if (ore.empty()) return a;
-    // Every hour from the first to the last, the quiet ones too.
-    for (DateTime t = ore.begin()->second.ora; Chiave(t) <= ore.rbegin()->first; t = OraDopo(t)) {
-        const auto it = ore.find(Chiave(t));
-        a.ore.push_back(it == ore.end() ? OraVendite{t, 0, {}} : it->second);
-    }
+    a.ore = EveryHour(ore);
     return a;
 }
 

@@ -88,6 +88,27 @@ void EditorCatalogo::SaveCatalogueCopy() {
     view_.SetSalvati(salvati_);
 }
 
+std::optional<IniDocument> EditorCatalogo::ReadSavedCatalogue(const std::string& file) {
+    // Everything is checked before the data file is touched: a file that is no catalogue
+    // leaves the catalogue in force as it is.
+    const ReadResult letto = files_.ReadAll(file);
+    if (letto.status != ReadStatus::Ok || letto.bytes.size() > kMaxFileSalvato) {
+        Avviso("CARICAMENTO DATI",
+               "\r\nIl file non si pu\xF2 leggere: nessun dato \xE8 stato caricato.\r\n");
+        return std::nullopt;
+    }
+    IniDocument doc = IniDocument::Parse(letto.bytes);
+    bool catalogo = false;
+    for (const auto& z : cat_.sezioni) catalogo = catalogo || doc.HasSection(z.name);
+    if (!catalogo) {
+        Avviso("CARICAMENTO DATI",
+               "\r\nIl file non contiene le sezioni MANGIARE, BERE e VARIE: nessun dato \xE8 "
+               "stato caricato.\r\n");
+        return std::nullopt;
+    }
+    return doc;
+}
+
 void EditorCatalogo::LoadSavedCatalogue() {
     const std::string file = FileSalvato(view_.SalvatoScelto());
     if (file.empty()) return;
@@ -95,39 +116,24 @@ void EditorCatalogo::LoadSavedCatalogue() {
     const auto& paths = settings_.paths();
     const char sep = opt_.gSeparatore;
 
-    // Everything is checked before the data file is touched: a file that is no catalogue
-    // leaves the catalogue in force as it is.
-    const ReadResult letto = files_.ReadAll(file);
-    if (letto.status != ReadStatus::Ok || letto.bytes.size() > kMaxFileSalvato) {
-        Avviso("CARICAMENTO DATI",
-               "\r\nIl file non si pu\xF2 leggere: nessun dato \xE8 stato caricato.\r\n");
+    const std::optional<IniDocument> doc = ReadSavedCatalogue(file);
+    if (!doc) {
         view_.DeselezionaSalvati();
         return;
     }
-    const IniDocument doc = IniDocument::Parse(letto.bytes);
-    bool catalogo = false;
-    for (const auto& z : cat_.sezioni) catalogo = catalogo || doc.HasSection(z.name);
-    if (!catalogo) {
-        Avviso("CARICAMENTO DATI",
-               "\r\nIl file non contiene le sezioni MANGIARE, BERE e VARIE: nessun dato \xE8 "
-               "stato caricato.\r\n");
-        view_.DeselezionaSalvati();
-        return;
-    }
-
     const long fallite = st.scrittureFallite();
     if (!ApriDati("Il catalogo NON \xE8 stato caricato: resta quello di prima.")) {
         view_.DeselezionaSalvati();
         return;
     }
     for (auto& z : cat_.sezioni) {
-        const std::string d = Trim(doc.Get(z.name, "DIMENSIONE").value_or(""));
+        const std::string d = Trim(doc->Get(z.name, "DIMENSIONE").value_or(""));
         if (IsInteger(d) && Val(d) >= 1 && Val(d) <= 80) z.size = static_cast<std::int16_t>(Val(d));
         z.pendingSize = z.size;
         // The loader reads the data file, so the lines go there first (in this one write).
         st.CancellaChiave(z.name, "", paths.gFileDati);
         for (int k = 1; k <= z.size; ++k) {
-            std::string riga = Trim(doc.Get(z.name, std::to_string(k)).value_or(""));
+            std::string riga = Trim(doc->Get(z.name, std::to_string(k)).value_or(""));
             if (riga.size() > kMaxValore) riga.resize(kMaxValore);
             st.ScriviIni(z.name, std::to_string(k), RigaRiparata(riga, sep), paths.gFileDati);
         }

@@ -305,36 +305,9 @@ void EditorCatalogo::ComandoB(int i) {
             MostraDimensione(s);
             break;
         }
-        case 5: {
-            int verso = 0;
-            for (const auto& x : cat_.sezioni) {
-                if (x.pendingSize < x.size) {
-                    verso = -1;
-                    break;
-                }
-                if (x.pendingSize > x.size) verso = 1;
-            }
-            if (verso < 0 && !libero) {
-                // Sales on record name articles by their codes: the grid may only grow.
-                Avviso("Ridimensionamento griglia prodotti",
-                       "\r\nCon scontrini registrati la griglia pu\xF2 solo crescere: nessuna "
-                       "modifica \xE8 stata applicata.");
-            } else if (verso < 0) {
-                if (prompter_.ConfermaSiNo("Ridimensionamento griglia prodotti",
-                                           "La riduzione comporta la cancellazione dei dati "
-                                           "eccedenti.  Procedere con il ridimensionamento?"))
-                    ApplyGridSize();
-            } else if (verso > 0) {
-                ApplyGridSize();
-            }
-            if (opt_.gMultiVorsa) {
-                prompter_.MostraMessaggio("GRIGLIA PRODOTTI",
-                                          " Al fine di rendere operative le modifiche introdotte, "
-                                          "chiudere e riaprire le altre vorse",
-                                          "", true, "", "OK", true, 0);
-            }
+        case 5:
+            ApplySizes(libero);
             break;
-        }
         case 6:
             if (prompter_.ConfermaSiNo(
                     "Inserimento dati di test",
@@ -345,6 +318,36 @@ void EditorCatalogo::ComandoB(int i) {
             break;
         default:
             break;
+    }
+}
+
+void EditorCatalogo::ApplySizes(bool libero) {
+    int verso = 0;
+    for (const auto& x : cat_.sezioni) {
+        if (x.pendingSize < x.size) {
+            verso = -1;
+            break;
+        }
+        if (x.pendingSize > x.size) verso = 1;
+    }
+    if (verso < 0 && !libero) {
+        // Sales on record name articles by their codes: the grid may only grow.
+        Avviso("Ridimensionamento griglia prodotti",
+               "\r\nCon scontrini registrati la griglia pu\xF2 solo crescere: nessuna "
+               "modifica \xE8 stata applicata.");
+    } else if (verso < 0) {
+        if (prompter_.ConfermaSiNo("Ridimensionamento griglia prodotti",
+                                   "La riduzione comporta la cancellazione dei dati "
+                                   "eccedenti.  Procedere con il ridimensionamento?"))
+            ApplyGridSize();
+    } else if (verso > 0) {
+        ApplyGridSize();
+    }
+    if (opt_.gMultiVorsa) {
+        prompter_.MostraMessaggio("GRIGLIA PRODOTTI",
+                                  " Al fine di rendere operative le modifiche introdotte, "
+                                  "chiudere e riaprire le altre vorse",
+                                  "", true, "", "OK", true, 0);
     }
 }
 

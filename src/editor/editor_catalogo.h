@@ -3,11 +3,13 @@
 // size of the product grid, test data, and the saved catalogues of the folder Dati. Every
 // change is written to the data file before the panel shows it; a change of several keys is
 // one write of the file.
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "data/catalogue.h"
 #include "platform/file_access.h"
+#include "platform/ini_document.h"
 #include "platform/prompter.h"
 #include "platform/system.h"
 #include "settings/settings_gateway.h"
@@ -84,9 +86,15 @@ class EditorCatalogo {
     void DeleteArticleRow();
     void DeleteSectionRows();
     void ApplyGridSize();
+    /// cmd_Gestione_B(5): applies the sizes the operator set; `libero`: no receipt on record,
+    /// so the grid may shrink too.
+    void ApplySizes(bool libero);
     void LoadTestData();
     void ClearArticleFields();
 
+    /// A saved catalogue read and checked before the data file is touched; nullopt, with the
+    /// operator told, for a file that is no catalogue (the one in force stays as it is).
+    std::optional<IniDocument> ReadSavedCatalogue(const std::string& file);
     // Saved catalogues.
     /// Writes the three sections of the catalogue into `file` with one write; false when the
     /// write failed.

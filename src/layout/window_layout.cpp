@@ -44,6 +44,20 @@ constexpr int kAttesa = 450;
 constexpr int kValoreHeight = 570;
 constexpr int kCodiceHeight = 615;
 
+/// The function keys with their key labels, and the waiting sales' line below them.
+void PlaceActionKeys(LayoutFinestra& l, int x, int h) {
+    for (int n = 1; n <= 7; ++n) {
+        const int top = h - kAzioniDalFondo[static_cast<std::size_t>(n)];
+        l.lblAzioniCode[static_cast<std::size_t>(n)] = {x + kCodiceAzioneLeft, top,
+                                                        kCodiceAzioneWidth, kAzioneHeight};
+        l.cmdAzioni[static_cast<std::size_t>(n)] = {x + kAzioneLeft, top, kAzioneWidth,
+                                                    kAzioneHeight};
+    }
+    // Below F7, as wide as the function keys with their key labels.
+    l.lblAttesa = {x + kCodiceAzioneLeft, h - kAttesa,
+                   kAzioneLeft + kAzioneWidth - kCodiceAzioneLeft, kInfoHeight};
+}
+
 }  // namespace
 
 LayoutFinestra CalcolaLayoutFinestra(int larghezza, int altezza) {
@@ -77,17 +91,7 @@ LayoutFinestra CalcolaLayoutFinestra(int larghezza, int altezza) {
     l.txtCommento = {x + kCommentoLeft, rigaTavolo, p.commento, 375};
     l.info[4] = info(x + kCommentoLeft + p.commento + 30, kRigaTavolo - 30);
 
-    for (int n = 1; n <= 7; ++n) {
-        const int top = h - kAzioniDalFondo[static_cast<std::size_t>(n)];
-        l.lblAzioniCode[static_cast<std::size_t>(n)] = {x + kCodiceAzioneLeft, top,
-                                                        kCodiceAzioneWidth, kAzioneHeight};
-        l.cmdAzioni[static_cast<std::size_t>(n)] = {x + kAzioneLeft, top, kAzioneWidth,
-                                                    kAzioneHeight};
-    }
-
-    // Below F7, as wide as the function keys with their key labels.
-    l.lblAttesa = {x + kCodiceAzioneLeft, h - kAttesa,
-                   kAzioneLeft + kAzioneWidth - kCodiceAzioneLeft, kInfoHeight};
+    PlaceActionKeys(l, x, h);
     l.lblUltimoCaption = didascalia(kUltimo, kAzioneHeight);
     l.lblUltimoScontrino = valore(kUltimo, kAzioneHeight);
     l.info[2] = info(x + kInfoLeft, kUltimo - 60);

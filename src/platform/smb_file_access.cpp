@@ -177,18 +177,7 @@ class SmbAccess : public SmbFileAccess {
     ReadResult ReadAll(const std::string& path) override {
         const std::string url = SmbUrl(path);
         if (!Usable(url)) return {ReadStatus::Error, {}};
-        if (auto h = held_.find(url); h != held_.end()) {
-            ReadResult r{ReadStatus::Ok, {}};
-            FileStamp st;
-            if (!HeldStamp(h->second, st)) return {ReadStatus::Error, {}};
-            // Nobody else can write while this till holds the file: the log is as it left it.
-            if (FromLog(url, st, r.bytes)) return r;
-            const std::uint64_t logSize = LogSize(url);
-            if (!ReadFrom(h->second.file, 0, r.bytes, st.size)) return {ReadStatus::Error, {}};
-            ++counters_.fullReads;
-            Remember(url, r.bytes, st, logSize);
-            return r;
-        }
+        if (auto h = held_.find(url); h != held_.end()) return ReadHeld(url, h->second);
         // Denying writers keeps a replace out while the file is read; readers share. A reader
         // waits a short while only: a holder that hangs must not freeze the refresh, and after
         // it gave up once the reads fail at once for a while (the cached copy stays shown).
@@ -254,23 +243,10 @@ class SmbAccess : public SmbFileAccess {
         FileStamp now;
         if (!HeldStamp(held, now)) return false;
         const std::uint64_t oldSize = now.size;
-        Delta delta;
-        Known* base = nullptr;
-        if (auto k = known_.find(url); k != known_.end() && k->second.stamp == now)
-            base = &k->second;
-        LogEntry entry;
-        entry.whole = base == nullptr;
-        if (base) {
-            delta = ComputeDelta(base->bytes, bytes);
-            if (base->bytes == bytes) return true;
-            entry.preSize = base->bytes.size();
-            entry.preHash = HashOf(*base);
-            entry.seq = base->seq + 1;
-        } else {
-            delta.first = 0;
-            delta.literalBytes = bytes.size();
-            delta.ops.push_back(DeltaOp{false, 0, bytes.size(), std::string(bytes)});
-        }
+        std::optional<LogEntry> plan = PlanReplace(url, now, bytes);
+        if (!plan) return true;
+        LogEntry& entry = *plan;
+        const Delta& delta = entry.delta;
         ++counters_.replaces;
         known_.erase(url);
         const bool logged = std::max<std::uint64_t>(oldSize, bytes.size()) >= kLogFrom;
@@ -297,7 +273,6 @@ class SmbAccess : public SmbFileAccess {
         entry.postSize = bytes.size();
         entry.postHash = ContentHash(bytes);
         entry.postMtimeNs = after.mtimeNs;
-        entry.delta = std::move(delta);
         const std::uint64_t logEnd = logged ? AppendLog(url, entry) : 0;
         Remember(url, std::string(bytes), after, logEnd);
         Known& k = known_.at(url);
@@ -519,6 +494,44 @@ class SmbAccess : public SmbFileAccess {
     static std::uint64_t HashOf(Known& k) {
         if (!k.hash) k.hash = ContentHash(k.bytes);
         return *k.hash;
+    }
+
+    /// A read of a file this till holds locked.
+    ReadResult ReadHeld(const std::string& url, Held& held) {
+        ReadResult r{ReadStatus::Ok, {}};
+        FileStamp st;
+        if (!HeldStamp(held, st)) return {ReadStatus::Error, {}};
+        // Nobody else can write while this till holds the file: the log is as it left it.
+        if (FromLog(url, st, r.bytes)) return r;
+        const std::uint64_t logSize = LogSize(url);
+        if (!ReadFrom(held.file, 0, r.bytes, st.size)) return {ReadStatus::Error, {}};
+        ++counters_.fullReads;
+        Remember(url, r.bytes, st, logSize);
+        return r;
+    }
+
+    /// What replacing `url` (now at `now`) with `bytes` writes and logs: the change from the
+    /// cached copy when that copy is the file, else the whole file; nullopt when the file
+    /// holds these bytes already.
+    std::optional<LogEntry> PlanReplace(const std::string& url, const FileStamp& now,
+                                        std::string_view bytes) {
+        Known* base = nullptr;
+        if (auto k = known_.find(url); k != known_.end() && k->second.stamp == now)
+            base = &k->second;
+        LogEntry entry;
+        entry.whole = base == nullptr;
+        if (base) {
+            if (base->bytes == bytes) return std::nullopt;
+            entry.delta = ComputeDelta(base->bytes, bytes);
+            entry.preSize = base->bytes.size();
+            entry.preHash = HashOf(*base);
+            entry.seq = base->seq + 1;
+        } else {
+            entry.delta.first = 0;
+            entry.delta.literalBytes = bytes.size();
+            entry.delta.ops.push_back(DeltaOp{false, 0, bytes.size(), std::string(bytes)});
+        }
+        return entry;
     }
 
     SMBCFILE* Open(const std::string& url, int flags, smbc_share_mode mode) {

@@ -176,6 +176,35 @@ void KitchenOrders::PrepareOrderPrinter(int k, const PrintList& list) {
     s.SelectForm(printer, name);
 }
 
+void KitchenOrders::PrintOrderRows(int k, const PrintList& list) {
+    const PrintInputs& in = layout_.In();
+    PrintCursor& c = layout_.Cursor();
+    const int gap = layout_.Setup().profile.gapUnit;
+    const OrderPage& op = Page(k);
+    const int w = layout_.W();
+    const int column = QtyColumn(op, Rows(k, list));
+    bool first = true;
+    for (const Row& r : Rows(k, list)) {
+        const Article& a = in.cat.gArticoli[static_cast<std::size_t>(r.index)];
+        c.Y += 2 * gap;
+        if (!first) c.Line(0, c.Y, w, c.Y);
+        first = false;
+        c.Y += 2 * gap;
+        const int yRow = c.Y;
+        c.SetSize(op.lineSize);
+        layout_.PrintLeftInOrder(Left(a.name, 25), gap, k);
+        layout_.PrintLeftInOrder(a.name.size() > 25 ? a.name.substr(25, 25) : "", gap, k);
+        const int yNames = c.Y;
+        c.SetSize(QtySize(op, r.quantity, column));
+        c.Y = yRow + gap;
+        layout_.PrintRightInOrder(std::to_string(r.quantity), k);
+        // A quantity made smaller for the column can end above the names.
+        c.Y = std::max(c.Y + 2 * gap, yNames);
+        const int x = w - column - op.margins.right;
+        c.Line(x, yRow, x, c.Y);
+    }
+}
+
 void KitchenOrders::PrintKitchenOrder(int k, const PrintList& list) {
     PrintInputs& in = layout_.In();
     const Options& o = in.opt;
@@ -186,7 +215,6 @@ void KitchenOrders::PrintKitchenOrder(int k, const PrintList& list) {
     c.Backend().SetCurrentPrinter(layout_.Setup().StampanteComanda(k));
     PrepareOrderPrinter(k, list);
     const OrderPage& op = Page(k);
-    const int w = layout_.W();
 
     const int left = op.margins.left, right = op.margins.right;
     c.Y = op.margins.top;
@@ -218,27 +246,7 @@ void KitchenOrders::PrintKitchenOrder(int k, const PrintList& list) {
             layout_.PrintLeftInOrder(list.commento.substr(from, 40), gap, k);
     }
 
-    const int column = QtyColumn(op, Rows(k, list));
-    bool first = true;
-    for (const Row& r : Rows(k, list)) {
-        const Article& a = in.cat.gArticoli[static_cast<std::size_t>(r.index)];
-        c.Y += 2 * gap;
-        if (!first) c.Line(0, c.Y, w, c.Y);
-        first = false;
-        c.Y += 2 * gap;
-        const int yRow = c.Y;
-        c.SetSize(op.lineSize);
-        layout_.PrintLeftInOrder(Left(a.name, 25), gap, k);
-        layout_.PrintLeftInOrder(a.name.size() > 25 ? a.name.substr(25, 25) : "", gap, k);
-        const int yNames = c.Y;
-        c.SetSize(QtySize(op, r.quantity, column));
-        c.Y = yRow + gap;
-        layout_.PrintRightInOrder(std::to_string(r.quantity), k);
-        // A quantity made smaller for the column can end above the names.
-        c.Y = std::max(c.Y + 2 * gap, yNames);
-        const int x = w - column - op.margins.right;
-        c.Line(x, yRow, x, c.Y);
-    }
+    PrintOrderRows(k, list);
     c.Y += 3 * gap;
     c.SetSize(kComandaSize);
     layout_.PrintCenteredWithin("*** FINE COMANDA ***", 0, left, right);

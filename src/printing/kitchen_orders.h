@@ -22,6 +22,8 @@ class KitchenOrders {
     void PrintKitchenOrders(const PrintList& list);
     void PrepareOrderPrinter(int k, const PrintList& list);
     void PrintKitchenOrder(int k, const PrintList& list);
+    /// The articles of order `k`: names on the left, quantities in their column.
+    void PrintOrderRows(int k, const PrintList& list);
     void ComputeOrderMargins(int k);
     void ComputeOrderCapacities(int k);
     std::int32_t ComputeOrderPaperLength(int k, const PrintList& list);

@@ -111,21 +111,12 @@ void Vendita::AggiungiArticolo(int section, std::string_view codeText) {
         cat.AggiornaArticolo(index, settings_.store(), opt_, settings_.paths(), &view_.catalogo);
 
     int n = 0;
-    auto leggiCondiviso = [&] {
-        if (!multi) return static_cast<int>(a.quantity);
-        a.sharedCount = static_cast<std::int16_t>(
-            ContatoreCondiviso(settings_.Read(keys::PezziCondivisi, index)));
-        // The counter holds this bill's pieces, but not those added while it was out of reach.
-        const int letto = std::max<int>(a.sharedCount, a.quantity);
-        cat.AggiornaArticolo(index, settings_.store(), opt_, settings_.paths(), &view_.catalogo);
-        return letto;
-    };
 
     if (!a.active) {
         MostraErrore();
     } else if (azioni_[kAzioneStorno].stato) {
         if (a.quantity > 0) {
-            n = leggiCondiviso();
+            n = ReadSharedCount(index);
             a.lineTotal -= a.price;
             --a.quantity;
             --n;
@@ -135,18 +126,8 @@ void Vendita::AggiungiArticolo(int section, std::string_view codeText) {
             AggiornaRigaConto(index);
         }
     } else {
-        if (a.price == Currency::FromUnits(-1) && a.variablePrice) {
-            do {
-                const auto risposta = prompter_.InputBox(
-                    "Prezzo variabile", "Inserisci il prezzo per l'articolo: \r\n\r\n   " + a.name);
-                if (!risposta || risposta->empty()) return;
-                if (auto p = ParseCurrency(*risposta)) a.price = *p;
-            } while (a.price <= Currency{});
-            view_.catalogo.SetPriceLabel(
-                a.section, a.position,
-                {std::string(kEuro) + " " + FormatCurrency(a.price), kRossoScuro});
-        }
-        n = leggiCondiviso();
+        if (a.price == Currency::FromUnits(-1) && a.variablePrice && !AskPrice(a)) return;
+        n = ReadSharedCount(index);
         if (a.pieces != -1 && a.pieces - n < 1) {
             cat_.ColoraArticolo(kStatoFinito, a.section, a.position, true, view_.catalogo);
         } else if (a.quantity == std::numeric_limits<std::int16_t>::max()) {
@@ -172,6 +153,29 @@ void Vendita::AggiungiArticolo(int section, std::string_view codeText) {
     if (opt_.gMostraRimanenza && a.pieces > -1)
         view_.catalogo.SetCodeLabel(a.section, a.position, "Pz: " + std::to_string(a.pieces - n));
     if (azioni_[kAzioneStorno].stato) EseguiAzione(kAzioneStorno);
+}
+
+int Vendita::ReadSharedCount(int index) {
+    Article& a = cat_.gArticoli[index];
+    if (!opt_.gMultiVorsa) return a.quantity;
+    a.sharedCount =
+        static_cast<std::int16_t>(ContatoreCondiviso(settings_.Read(keys::PezziCondivisi, index)));
+    // The counter holds this bill's pieces, but not those added while it was out of reach.
+    const int letto = std::max<int>(a.sharedCount, a.quantity);
+    cat_.AggiornaArticolo(index, settings_.store(), opt_, settings_.paths(), &view_.catalogo);
+    return letto;
+}
+
+bool Vendita::AskPrice(Article& a) {
+    do {
+        const auto risposta = prompter_.InputBox(
+            "Prezzo variabile", "Inserisci il prezzo per l'articolo: \r\n\r\n   " + a.name);
+        if (!risposta || risposta->empty()) return false;
+        if (auto p = ParseCurrency(*risposta)) a.price = *p;
+    } while (a.price <= Currency{});
+    view_.catalogo.SetPriceLabel(a.section, a.position,
+                                 {std::string(kEuro) + " " + FormatCurrency(a.price), kRossoScuro});
+    return true;
 }
 
 void Vendita::AggiornaRigaConto(int index) {

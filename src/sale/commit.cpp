@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "platform/text.h"
@@ -51,7 +52,6 @@ bool Vendita::ApriTransazioneDati() {
 bool Vendita::RegistraScontrino() {
     auto& st = settings_.store();
     const long fallite = st.scrittureFallite();
-    const char sep = opt_.gSeparatore;
     const bool multi = opt_.gMultiVorsa;
     std::vector<int> venduti;
     for (int n = 1; n <= cat_.gNumeroArticoli; ++n)
@@ -64,6 +64,31 @@ bool Vendita::RegistraScontrino() {
     // exclusive is the transaction on the data file below: the counter, statistics and stock
     // are read while this till alone holds the file, and the whole sale is written once before
     // it lets go. Nothing is written without it.
+    std::vector<SettingsStore::Chiave> presi;
+    if (multi) {
+        const std::vector<SettingsStore::Chiave> chiavi = LockKeys(venduti);
+        const std::vector<bool> esito = st.BloccaChiavi(chiavi);
+        for (std::size_t i = 0; i < chiavi.size(); ++i)
+            if (esito[i]) presi.push_back(chiavi[i]);
+    }
+    if (!ApriTransazioneDati()) {
+        if (multi) st.SbloccaChiavi(presi);
+        return false;
+    }
+    const std::optional<long long> ultimo = LastNumberIfSellable(venduti);
+    if (!ultimo) {
+        if (multi) st.SbloccaChiavi(presi);
+        return false;
+    }
+    WriteSale(venduti, *ultimo);
+    st.ChiudiTransazione();
+    if (multi) st.SbloccaChiavi(presi);
+    if (st.scrittureFallite() == fallite) return true;
+    RestoreFromFile(venduti);
+    return false;
+}
+
+std::vector<SettingsStore::Chiave> Vendita::LockKeys(const std::vector<int>& venduti) const {
     std::vector<SettingsStore::Chiave> chiavi;
     auto chiave = [&chiavi](const KeyName& k) { chiavi.emplace_back(k.section, k.key); };
     chiave(Resolve(keys::StatData));
@@ -75,29 +100,23 @@ bool Vendita::RegistraScontrino() {
             chiavi.emplace_back(cat_.sezioni[a.section].name, std::to_string(a.position));
     }
     chiave(Resolve(keys::Storni));
-    std::vector<SettingsStore::Chiave> presi;
-    if (multi) {
-        const std::vector<bool> esito = st.BloccaChiavi(chiavi);
-        for (std::size_t i = 0; i < chiavi.size(); ++i)
-            if (esito[i]) presi.push_back(chiavi[i]);
-    }
-    if (!ApriTransazioneDati()) {
-        if (multi) st.SbloccaChiavi(presi);
-        return false;
-    }
+    return chiavi;
+}
 
+std::optional<long long> Vendita::LastNumberIfSellable(const std::vector<int>& venduti) {
+    auto& st = settings_.store();
+    const bool multi = opt_.gMultiVorsa;
     // The counter as the file holds it: never negative, and never past its maximum, where
     // one more would wrap to a negative number.
     long long ultimo = Val(settings_.Read(keys::StatScontrini, {}, true));
     if (!multi) ultimo = conto_.gNumeroScontrino;
     if (ultimo >= std::numeric_limits<std::int32_t>::max()) {
         st.AnnullaTransazione();
-        if (multi) st.SbloccaChiavi(presi);
         rifiutata_ = true;
         motivo_ =
             "SUGGERIMENTO: Il numero degli scontrini (STATISTICHE/SCONTRINI) ha raggiunto il "
             "massimo: salvare e svuotare il riepilogo vendite (F6)";
-        return false;
+        return std::nullopt;
     }
     // Another till may have sold the last pieces between this bill taking them and now (its
     // commit and the release of its held pieces are two steps): nothing is sold that the file
@@ -108,13 +127,19 @@ bool Vendita::RegistraScontrino() {
             const Article& a = cat_.gArticoli[n];
             if (a.pieces < 0 || a.pieces >= a.quantity) continue;
             st.AnnullaTransazione();
-            st.SbloccaChiavi(presi);
             rifiutata_ = true;
             motivo_ = "SUGGERIMENTO: " + a.name + ": ne restano " + std::to_string(a.pieces) +
                       " pezzi. Togliere quelli in pi\xF9 (F3) e premere di nuovo F4";
-            return false;
+            return std::nullopt;
         }
     }
+    return ultimo;
+}
+
+void Vendita::WriteSale(const std::vector<int>& venduti, long long ultimo) {
+    auto& st = settings_.store();
+    const char sep = opt_.gSeparatore;
+    const bool multi = opt_.gMultiVorsa;
     conto_.gNumeroScontrino = static_cast<std::int32_t>(std::max(0LL, ultimo) + 1);
     settings_.Write(keys::StatData, FormatDateTime(clock_.Now()));
     settings_.Write(keys::StatScontrini, std::to_string(conto_.gNumeroScontrino));
@@ -148,11 +173,11 @@ bool Vendita::RegistraScontrino() {
     if (!conto_.gCommento.empty())
         settings_.Write(keys::ScontrinoCommento, conto_.gCommento, numero);
     settings_.Write(keys::Storni, StorniDefinitivi(settings_.Read(keys::Storni, {}, true)));
+}
 
-    st.ChiudiTransazione();
-    if (multi) st.SbloccaChiavi(presi);
-    if (st.scrittureFallite() == fallite) return true;
-
+void Vendita::RestoreFromFile(const std::vector<int>& venduti) {
+    auto& st = settings_.store();
+    const char sep = opt_.gSeparatore;
     // Nothing reached the file: take the counter, statistics and stock back from it, so the
     // next sale neither skips a receipt number nor counts this one.
     conto_.gNumeroScontrino = static_cast<std::int32_t>(
@@ -173,7 +198,6 @@ bool Vendita::RegistraScontrino() {
                       : "SUGGERIMENTO: Verificare lo spazio libero sul disco, che il file " +
                             settings_.paths().gFileDati +
                             " sia scrivibile e che la rete sia raggiungibile";
-    return false;
 }
 
 }  // namespace vorsa

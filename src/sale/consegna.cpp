@@ -41,7 +41,6 @@ int Vendita::ConsegnaInAttesa() {
     if (elenco.empty()) return 0;
     if (!ApriTransazioneDati()) return -1;
     SettingsStore& st = settings_.store();
-    const std::string& dati = settings_.paths().gFileDati;
     const char sep = opt_.gSeparatore;
     const Idx identita = Idx(opt_.gIdentitaLock);
 
@@ -64,36 +63,7 @@ int Vendita::ConsegnaInAttesa() {
         if (ultimo >= kMassimoScontrini) break;  // the rest waits for the statistics to be emptied
         const int numero = static_cast<int>(++ultimo);
         const ScontrinoArchiviato s = LeggiScontrino(v.record, sep);
-        for (const ScontrinoArchiviato::Voce& voce : s.voci) {
-            vorsa::Statistica stat =
-                LeggiStatistica(settings_.Read(keys::StatArticolo, voce.code, true), sep)
-                    .value_or(vorsa::Statistica{});
-            stat.quantity = static_cast<std::int32_t>(
-                std::min<long long>(static_cast<long long>(stat.quantity) + voce.quantity,
-                                    std::numeric_limits<std::int32_t>::max()));
-            stat.amount += voce.amount;
-            settings_.Write(keys::StatArticolo, TestoStatistica(stat, sep), voce.code);
-            const int n = cat_.IndiceArticolo(voce.code);
-            if (n < 1 || n > cat_.gNumeroArticoli) continue;
-            Article& a = cat_.gArticoli[n];
-            a.soldQuantity = stat.quantity;
-            a.soldAmount = stat.amount;
-            // Only the pieces field of the line changes: the article as this till holds it
-            // may carry a price typed for the bill still open.
-            const std::string& sezione = cat_.sezioni[a.section].name;
-            const std::string pos = std::to_string(a.position);
-            std::vector<std::string> campi = Split(st.LeggiIni(sezione, pos, dati, true), sep);
-            if (campi.size() < 5) continue;
-            const long long pezzi = Val(campi[4]);
-            if (pezzi < 0 || Trim(campi[4]).empty()) continue;  // unlimited
-            if (voce.quantity > pezzi) oltre[voce.code] += voce.quantity - pezzi;
-            a.pieces = static_cast<std::int16_t>(std::clamp<long long>(
-                pezzi - voce.quantity, 0, std::numeric_limits<std::int16_t>::max()));
-            campi[4] = std::to_string(a.pieces);
-            std::string riga = campi[0];
-            for (std::size_t i = 1; i < campi.size(); ++i) riga += sep + campi[i];
-            st.ScriviIni(sezione, pos, riga, dati);
-        }
+        for (const ScontrinoArchiviato::Voce& voce : s.voci) DeliverLine(voce, oltre);
         settings_.Write(keys::Scontrino, v.record, numero);
         if (!v.commento.empty()) settings_.Write(keys::ScontrinoCommento, v.commento, numero);
         if (!v.data.empty()) settings_.Write(keys::StatData, v.data);
@@ -121,6 +91,40 @@ int Vendita::ConsegnaInAttesa() {
     attesa_.Togli(ultimaId);
     MostraInAttesa();
     return static_cast<int>(fatte);
+}
+
+void Vendita::DeliverLine(const ScontrinoArchiviato::Voce& voce, std::map<int, long long>& oltre) {
+    SettingsStore& st = settings_.store();
+    const std::string& dati = settings_.paths().gFileDati;
+    const char sep = opt_.gSeparatore;
+    vorsa::Statistica stat =
+        LeggiStatistica(settings_.Read(keys::StatArticolo, voce.code, true), sep)
+            .value_or(vorsa::Statistica{});
+    stat.quantity = static_cast<std::int32_t>(
+        std::min<long long>(static_cast<long long>(stat.quantity) + voce.quantity,
+                            std::numeric_limits<std::int32_t>::max()));
+    stat.amount += voce.amount;
+    settings_.Write(keys::StatArticolo, TestoStatistica(stat, sep), voce.code);
+    const int n = cat_.IndiceArticolo(voce.code);
+    if (n < 1 || n > cat_.gNumeroArticoli) return;
+    Article& a = cat_.gArticoli[n];
+    a.soldQuantity = stat.quantity;
+    a.soldAmount = stat.amount;
+    // Only the pieces field of the line changes: the article as this till holds it
+    // may carry a price typed for the bill still open.
+    const std::string& sezione = cat_.sezioni[a.section].name;
+    const std::string pos = std::to_string(a.position);
+    std::vector<std::string> campi = Split(st.LeggiIni(sezione, pos, dati, true), sep);
+    if (campi.size() < 5) return;
+    const long long pezzi = Val(campi[4]);
+    if (pezzi < 0 || Trim(campi[4]).empty()) return;  // unlimited
+    if (voce.quantity > pezzi) oltre[voce.code] += voce.quantity - pezzi;
+    a.pieces = static_cast<std::int16_t>(
+        std::clamp<long long>(pezzi - voce.quantity, 0, std::numeric_limits<std::int16_t>::max()));
+    campi[4] = std::to_string(a.pieces);
+    std::string riga = campi[0];
+    for (std::size_t i = 1; i < campi.size(); ++i) riga += sep + campi[i];
+    st.ScriviIni(sezione, pos, riga, dati);
 }
 
 void Vendita::DopoAggiornamento() {

@@ -1,6 +1,7 @@
 #pragma once
 // The sale: code entry, the current bill, payment, the function keys and the commit. The only
 // place that changes the till's sale state; the main window forwards its events here.
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -55,7 +56,7 @@ std::string TastoCalcolatrice(std::string_view pagato, int tasto);
 /// A bill line: quantity | name | amount, in the narrow or wide layout.
 std::string RigaConto(const Article& a, bool wide);
 
-/// What the sale works on, each piece by itself; Till::Vendite() assembles it.
+/// What the sale works on, each piece by itself; Till::PartiVendita() assembles it.
 struct SaleParts {
     Catalogue& cat;
     Options& opt;
@@ -144,7 +145,20 @@ class Vendita {
     void Spegni(int n);
     void SequenzaCommit();
     bool ApriTransazioneDati();
+    // The steps of RegistraScontrino for the articles `venduti` (their indices).
+    /// The lock entries that tills of earlier versions wait on.
+    std::vector<SettingsStore::Chiave> LockKeys(const std::vector<int>& venduti) const;
+    /// Inside the transaction: the last receipt number when the sale may go in; nullopt,
+    /// with the transaction cancelled and the reason set, when it may not.
+    std::optional<long long> LastNumberIfSellable(const std::vector<int>& venduti);
+    /// Writes receipt `ultimo` + 1 with its statistics, stock and archive record.
+    void WriteSale(const std::vector<int>& venduti, long long ultimo);
+    /// After a write that did not reach the file: counter, statistics and stock as it holds.
+    void RestoreFromFile(const std::vector<int>& venduti);
     std::optional<VenditaInAttesa> Accoda();
+    /// Delivers one line of a waiting sale: its statistics and the stock the file holds; the
+    /// pieces sold beyond that stock are added to `oltre` by code.
+    void DeliverLine(const ScontrinoArchiviato::Voce& voce, std::map<int, long long>& oltre);
     /// A piece and the shared counter: counted, refused (none free), not reached (the lock
     /// file is away), or not counted at all (unlimited article, single till).
     enum class Presa { Presa, Rifiutata, Irraggiungibile, NonContata };
@@ -152,6 +166,11 @@ class Vendita {
     void MostraErrore();
     Presa AggiornaCondiviso(int index, int delta);
     void StatoDopoPasso(int index, int n, const char* segno);
+    /// Pieces of article `index` counted as taken: this bill's on a single till, else the
+    /// shared counter as read now (never fewer than this bill holds).
+    int ReadSharedCount(int index);
+    /// Asks the price of a variable-price article until one above 0 is typed; false on Cancel.
+    bool AskPrice(Article& a);
     void ImpostaBottoni(int n, bool acceso);
 
     Catalogue& cat_;

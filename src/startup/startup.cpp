@@ -396,12 +396,13 @@ std::string TestoLeggimi(const Till& till) {
     });
 }
 
-StartupResult AvviaTill(Till& till, const StartupHooks& hooks) {
-    StartupResult r;
-    Paths& p = till.paths;
-    Options& o = till.opt;
-    auto& st = till.store;
+namespace {
 
+/// The program's files and folders, and the password file taken over from where an earlier
+/// version kept it.
+void SetPaths(Till& till) {
+    Paths& p = till.paths;
+    auto& st = till.store;
     p.gFileIni = p.programFolder + "/Vorsa.ini";
     p.gFileDati = p.gFileIni;
     p.gFileLock = p.gFileDati + ".lck";
@@ -419,6 +420,16 @@ StartupResult AvviaTill(Till& till, const StartupHooks& hooks) {
             till.svc.files.ReplaceAll(p.gFilePassword, vecchio.bytes))
             till.svc.files.Remove(temp + nome);
     }
+}
+
+}  // namespace
+
+StartupResult AvviaTill(Till& till, const StartupHooks& hooks) {
+    StartupResult r;
+    Paths& p = till.paths;
+    Options& o = till.opt;
+    auto& st = till.store;
+    SetPaths(till);
     st.lock.gFileLock = p.gFileLock;
 
     till.svc.files.RemoveStaleTemps(p.gFileIni);
