@@ -38,12 +38,13 @@ void BM_RebuildList80Widgets(benchmark::State& state) {
     cassa.Avvia();
     PannelloEditor editor(*scena.frm, scena.fx.till(), cassa.vendita(), prompter);
     QTest::keyClick(test::BoxCodice(*scena.frm), Qt::Key_F7);
-    QListWidget* lista = editor.lstProdottiElenco;
+    auto* lista = scena.frm->findChild<QListWidget*>(QStringLiteral("lst_Prodotti_Elenco"));
+    auto* sezioni = scena.frm->findChild<QComboBox*>(QStringLiteral("cbo_Sezioni"));
     lista->setCurrentRow(40);
     for (auto _ : state) {
         QElapsedTimer t;
         t.start();
-        emit editor.cboSezioni->activated(0);
+        emit sezioni->activated(0);
         QCoreApplication::processEvents();  // the list is painted
         state.SetIterationTime(static_cast<double>(t.nsecsElapsed()) / 1e9);
     }

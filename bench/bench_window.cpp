@@ -95,7 +95,7 @@ void BM_KeyToFeedback(benchmark::State& state) {
             banco->spie = std::make_unique<SpieStampanti>(
                 [] { return std::make_unique<LettoreLento>(); }, 50);
             banco->spie->Imposta({"Banco", "Cucina", "Bar", "Griglia", "Dolci"});
-            banco->spie->Affianca(banco->scena.frm->Destro().chkStampa);
+            banco->spie->Affianca(&banco->scena.frm->Destro().PrintSwitch());
         }
         if (state.range(0) == 2) {
             static Muto muto;

@@ -227,6 +227,11 @@ void PageSetup::PreparePrinter(const std::function<std::int32_t()>& paperLength)
     SelectForm(printerName, profile.lastFormName);
 }
 
+void PageSetup::MarginChanged(int i) {
+    if (i >= 2) profile.nameChars = profile.textChars = profile.totalSize = 0;
+    if (printerAvailable) ComputeMargins();
+}
+
 void PageSetup::ComputeMargins() {
     PrintBackend& b = cursor_.Backend();
     b.SetCurrentPrinter(printerName);

@@ -115,6 +115,9 @@ class PageSetup {
     /// roll formats with a computed length.
     void PreparePrinter(const std::function<std::int32_t()>& paperLength);
     void ComputeMargins();
+    /// Margin `i` (0 top, 1 bottom, 2 left, 3 right) was changed in the options: a side margin
+    /// changes how many characters a line holds, so the line sizes are measured again.
+    void MarginChanged(int i);
     void ComputeLineCapacities();
     /// Largest size from `startSize` down to 0 at which n letters "X" are narrower than the
     /// width between the margins.

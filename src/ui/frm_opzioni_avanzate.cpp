@@ -141,7 +141,35 @@ void FrmOpzioniAvanzate::CreaControlli() {
     titolo->setFont(f);
     root->addWidget(titolo);
 
-    std::array<EtichettaInfo*, 10> info{};
+    const InfoLabels info = MakeInfoLabels();
+    auto* griglia = new QGridLayout;
+    root->addLayout(griglia);
+    griglia->addWidget(ButtonsBox(info), 0, 0);
+    griglia->addWidget(ThresholdBox(info), 0, 1);
+    griglia->addWidget(OtherOptionsBox(info), 1, 0);
+    auto* multi = new QGroupBox(QStringLiteral("Multi-vorsa         ***  BETA 1 ***  "), this);
+    multi->setObjectName(QStringLiteral("fraMulti"));
+    CreaRiquadroMulti(multi, info);
+    griglia->addWidget(multi, 1, 1);
+
+    cmdChiudi = new QPushButton(QStringLiteral("Chiudi"), this);
+    cmdChiudi->setObjectName(QStringLiteral("cmd_Chiudi"));
+    auto* basso = new QHBoxLayout;
+    basso->addStretch();
+    basso->addWidget(cmdChiudi);
+    root->addLayout(basso);
+    connect(cmdChiudi, &QPushButton::clicked, this, &QDialog::accept);
+
+    TextFieldRules();
+    connect(cmdPulsantiDefault, &QPushButton::clicked, this, [this] { Predefiniti(); });
+    connect(gruppoSoglia_, &QButtonGroup::idClicked, this,
+            [this](int i) { Scrivi(keys::SogliaTipo, std::to_string(i)); });
+    connect(chkRimanenza, &QCheckBox::clicked, this,
+            [this](bool on) { Scrivi(keys::Rimanenza, on ? "1" : "0"); });
+}
+
+FrmOpzioniAvanzate::InfoLabels FrmOpzioniAvanzate::MakeInfoLabels() {
+    InfoLabels info{};
     for (int i = 0; i < 10; ++i) {
         auto* e = new EtichettaInfo(i, this);
         e->setObjectName(Indicizzato("lbl_info2", i));
@@ -160,9 +188,10 @@ void FrmOpzioniAvanzate::CreaControlli() {
         info[static_cast<std::size_t>(i)] = e;
     }
 
-    auto* griglia = new QGridLayout;
-    root->addLayout(griglia);
+    return info;
+}
 
+QGroupBox* FrmOpzioniAvanzate::ButtonsBox(const InfoLabels& info) {
     // Product buttons.
     auto* pulsanti = new QGroupBox(QStringLiteral("Pulsanti prodotti"), this);
     pulsanti->setObjectName(QStringLiteral("fraPulsanti"));
@@ -184,8 +213,11 @@ void FrmOpzioniAvanzate::CreaControlli() {
     cmdPulsantiDefault = new QPushButton(QStringLiteral("DEFAULT"), pulsanti);
     cmdPulsantiDefault->setObjectName(QStringLiteral("cmdPulsantiDefault"));
     gp->addWidget(cmdPulsantiDefault, 4, 0, 1, 2);
-    griglia->addWidget(pulsanti, 0, 0);
 
+    return pulsanti;
+}
+
+QGroupBox* FrmOpzioniAvanzate::ThresholdBox(const InfoLabels& info) {
     // Stock threshold.
     auto* soglia = new QGroupBox(QStringLiteral("Soglia prodotti"), this);
     soglia->setObjectName(QStringLiteral("fraSoglia"));
@@ -203,8 +235,11 @@ void FrmOpzioniAvanzate::CreaControlli() {
         optTipoSoglia[static_cast<std::size_t>(i)] = o;
         gs->addWidget(o, i + 1, 0, 1, 3);
     }
-    griglia->addWidget(soglia, 0, 1);
 
+    return soglia;
+}
+
+QGroupBox* FrmOpzioniAvanzate::OtherOptionsBox(const InfoLabels& info) {
     // Other options.
     auto* varie = new QGroupBox(QStringLiteral("Opzioni varie"), this);
     varie->setObjectName(QStringLiteral("fraVarie"));
@@ -240,21 +275,11 @@ void FrmOpzioniAvanzate::CreaControlli() {
     frequenza->addWidget(info[9]);
     frequenza->addStretch();
     gv->addLayout(frequenza, riga, 0, 1, 3);
-    griglia->addWidget(varie, 1, 0);
 
-    auto* multi = new QGroupBox(QStringLiteral("Multi-vorsa         ***  BETA 1 ***  "), this);
-    multi->setObjectName(QStringLiteral("fraMulti"));
-    CreaRiquadroMulti(multi, info);
-    griglia->addWidget(multi, 1, 1);
+    return varie;
+}
 
-    cmdChiudi = new QPushButton(QStringLiteral("Chiudi"), this);
-    cmdChiudi->setObjectName(QStringLiteral("cmd_Chiudi"));
-    auto* basso = new QHBoxLayout;
-    basso->addStretch();
-    basso->addWidget(cmdChiudi);
-    root->addLayout(basso);
-    connect(cmdChiudi, &QPushButton::clicked, this, &QDialog::accept);
-
+void FrmOpzioniAvanzate::TextFieldRules() {
     // Text fields: the key each writes and the rule that makes the stored text.
     const auto bottone = [this](int i, const KeyDef& key) {
         const std::string def = DefaultOf(key);
@@ -288,12 +313,6 @@ void FrmOpzioniAvanzate::CreaControlli() {
                       },
                       {}});
     for (const CampoTesto& c : campi_) c.box->installEventFilter(this);
-
-    connect(cmdPulsantiDefault, &QPushButton::clicked, this, [this] { Predefiniti(); });
-    connect(gruppoSoglia_, &QButtonGroup::idClicked, this,
-            [this](int i) { Scrivi(keys::SogliaTipo, std::to_string(i)); });
-    connect(chkRimanenza, &QCheckBox::clicked, this,
-            [this](bool on) { Scrivi(keys::Rimanenza, on ? "1" : "0"); });
 }
 
 void FrmOpzioniAvanzate::Carica() {
@@ -384,6 +403,36 @@ void FrmOpzioniAvanzate::CreaRiquadroMulti(QWidget* multi,
     lblSenzaPassword->hide();
     gm->addWidget(lblSenzaPassword, 4, 0, 1, 4);
 
+    auto* principale = MainTillBox(multi, info);
+    gm->addWidget(principale, 5, 0, 1, 4);
+    auto* secondaria = SecondaryTillBox(multi, info);
+    gm->addWidget(secondaria, 6, 0, 1, 4);
+    frmOpt = {secondaria, principale};
+    for (QWidget* f : frmOpt) f->hide();
+    gm->setRowStretch(7, 1);
+
+    ConnectMulti();
+}
+
+void FrmOpzioniAvanzate::ConnectMulti() {
+    if (!multi_) {
+        // No network services: the frame is shown, the help texts answer, nothing acts.
+        for (QWidget* w : std::initializer_list<QWidget*>{
+                 chkMulti, lblSceltaMulti, optVorsaPrinc[0], optVorsaPrinc[1], txtNomeVorsa,
+                 txtPasswordMulti, lstIpAddress, txtVorsaRemota})
+            w->setEnabled(false);
+        return;
+    }
+    connect(chkMulti, &QCheckBox::clicked, this, [this](bool on) { multi_->CambiaMulti(on); });
+    for (int i = 0; i < 2; ++i)
+        connect(optVorsaPrinc[static_cast<std::size_t>(i)], &QRadioButton::clicked, this,
+                [this, i] { multi_->ScegliRuolo(i); });
+    txtVorsaRemota->installEventFilter(this);
+    txtNomeVorsa->installEventFilter(this);
+    txtPasswordMulti->installEventFilter(this);
+}
+
+QGroupBox* FrmOpzioniAvanzate::MainTillBox(QWidget* multi, const InfoLabels& info) {
     auto* principale = new QGroupBox(multi);
     principale->setObjectName(Indicizzato("frmOpt", 1));
     auto* gpr = new QGridLayout(principale);
@@ -405,8 +454,10 @@ void FrmOpzioniAvanzate::CreaRiquadroMulti(QWidget* multi,
                         "nel box della vorsa secondaria"),
                    principale);
     gpr->addWidget(suggerimentoPrinc, 2, 0, 1, 3);
-    gm->addWidget(principale, 5, 0, 1, 4);
+    return principale;
+}
 
+QGroupBox* FrmOpzioniAvanzate::SecondaryTillBox(QWidget* multi, const InfoLabels& info) {
     auto* secondaria = new QGroupBox(multi);
     secondaria->setObjectName(Indicizzato("frmOpt", 0));
     auto* gse = new QGridLayout(secondaria);
@@ -428,26 +479,7 @@ void FrmOpzioniAvanzate::CreaRiquadroMulti(QWidget* multi,
     lblVerifica->setStyleSheet(QStringLiteral("color: red; font-weight: bold"));
     lblVerifica->hide();
     gse->addWidget(lblVerifica, 2, 0, 1, 3);
-    gm->addWidget(secondaria, 6, 0, 1, 4);
-    frmOpt = {secondaria, principale};
-    for (QWidget* f : frmOpt) f->hide();
-    gm->setRowStretch(7, 1);
-
-    if (!multi_) {
-        // No network services: the frame is shown, the help texts answer, nothing acts.
-        for (QWidget* w : std::initializer_list<QWidget*>{
-                 chkMulti, lblSceltaMulti, optVorsaPrinc[0], optVorsaPrinc[1], txtNomeVorsa,
-                 txtPasswordMulti, lstIpAddress, txtVorsaRemota})
-            w->setEnabled(false);
-        return;
-    }
-    connect(chkMulti, &QCheckBox::clicked, this, [this](bool on) { multi_->CambiaMulti(on); });
-    for (int i = 0; i < 2; ++i)
-        connect(optVorsaPrinc[static_cast<std::size_t>(i)], &QRadioButton::clicked, this,
-                [this, i] { multi_->ScegliRuolo(i); });
-    txtVorsaRemota->installEventFilter(this);
-    txtNomeVorsa->installEventFilter(this);
-    txtPasswordMulti->installEventFilter(this);
+    return secondaria;
 }
 
 void FrmOpzioniAvanzate::Mostra(const RiquadroMulti& r) {

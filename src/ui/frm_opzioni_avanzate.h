@@ -14,6 +14,7 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -86,8 +87,19 @@ class FrmOpzioniAvanzate final : public QDialog, private VistaMulti {
         std::function<void()> dopo;  // in-memory limit applied after the write
     };
 
+    using InfoLabels = std::array<EtichettaInfo*, 10>;
     void CreaControlli();
-    void CreaRiquadroMulti(QWidget* multi, const std::array<EtichettaInfo*, 10>& info);
+    InfoLabels MakeInfoLabels();
+    QGroupBox* ButtonsBox(const InfoLabels& info);
+    QGroupBox* ThresholdBox(const InfoLabels& info);
+    QGroupBox* OtherOptionsBox(const InfoLabels& info);
+    /// The text fields: the key each writes and the rule that makes the stored text.
+    void TextFieldRules();
+    void CreaRiquadroMulti(QWidget* multi, const InfoLabels& info);
+    /// The main till's frame (frmOpt(1)) and the secondary's (frmOpt(0)).
+    QGroupBox* MainTillBox(QWidget* multi, const InfoLabels& info);
+    QGroupBox* SecondaryTillBox(QWidget* multi, const InfoLabels& info);
+    void ConnectMulti();
     void Carica();
     /// txtVorsaRemota's key filter; true when the key is discarded.
     bool ScartaTastoRemoto(QEvent* event);

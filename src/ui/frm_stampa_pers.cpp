@@ -109,26 +109,7 @@ FrmStampaPers::FrmStampaPers(SettingsGateway& settings, ReceiptPrinter* printer,
     setObjectName(QStringLiteral("frmStampaPers"));
     setWindowTitle(QStringLiteral("Opzioni di stampa"));
     setModal(true);
-    const QString cartella = Testo(settings_.paths().programFolder);
-    scegliImmagine = [this, cartella] {
-        return QFileDialog::getOpenFileName(
-            this, Utf8("Seleziona un'immagine"), cartella,
-            Utf8("Immagini possibili: ICO - GIF - JPG - PNG (*.ico *.gif *.jpg *.jpeg *.png)"));
-    };
-    conferma = [this](const QString& t, const QString& x) {
-        return QMessageBox::question(this, t, x) == QMessageBox::Yes;
-    };
-    avviso = [this](const QString& t, const QString& x) { QMessageBox::warning(this, t, x); };
-    mostraInfo = [this](const QString& t, const QString& x) {
-        QMessageBox::information(this, t, x);
-    };
-    chiedi = [this](const QString& t, const QString& x) -> std::optional<QString> {
-        bool ok = false;
-        const QString a = QInputDialog::getText(this, t, x, QLineEdit::Normal, {}, &ok);
-        if (!ok) return std::nullopt;
-        return a;
-    };
-
+    DefaultBoxes();
     auto* root = new QVBoxLayout(this);
     auto* scelta = new QHBoxLayout;
     const char* pagine[] = {"Scontrino", "Comande", "Gruppi avanzati", "Anteprima"};
@@ -164,6 +145,28 @@ FrmStampaPers::FrmStampaPers(SettingsGateway& settings, ReceiptPrinter* printer,
     RendiAccessibile(*this);
 }
 
+void FrmStampaPers::DefaultBoxes() {
+    const QString cartella = Testo(settings_.paths().programFolder);
+    scegliImmagine = [this, cartella] {
+        return QFileDialog::getOpenFileName(
+            this, Utf8("Seleziona un'immagine"), cartella,
+            Utf8("Immagini possibili: ICO - GIF - JPG - PNG (*.ico *.gif *.jpg *.jpeg *.png)"));
+    };
+    conferma = [this](const QString& t, const QString& x) {
+        return QMessageBox::question(this, t, x) == QMessageBox::Yes;
+    };
+    avviso = [this](const QString& t, const QString& x) { QMessageBox::warning(this, t, x); };
+    mostraInfo = [this](const QString& t, const QString& x) {
+        QMessageBox::information(this, t, x);
+    };
+    chiedi = [this](const QString& t, const QString& x) -> std::optional<QString> {
+        bool ok = false;
+        const QString a = QInputDialog::getText(this, t, x, QLineEdit::Normal, {}, &ok);
+        if (!ok) return std::nullopt;
+        return a;
+    };
+}
+
 FrmStampaPers::~FrmStampaPers() = default;
 
 QWidget* FrmStampaPers::PaginaScontrino() {
@@ -171,8 +174,22 @@ QWidget* FrmStampaPers::PaginaScontrino() {
     pagina->setObjectName(QStringLiteral("paginaScontrino"));
     auto* g = new QGridLayout(pagina);
     g->setContentsMargins(0, 0, 0, 0);
+    const InfoLabels info = MakeInfoLabels(pagina);
+    g->addWidget(ModeBox(pagina, info), 0, 0);
+    g->addWidget(ContentBox(pagina, info), 0, 1);
+    g->addWidget(TextsBox(pagina, info), 1, 0, 1, 3);
+    g->addWidget(PicturesAndPaperBox(pagina, info), 0, 2);
+    for (const Spunta& s : spunte_) {
+        const QCheckBox* box = s.box;
+        connect(s.box, &QCheckBox::clicked, this, [this, box] { Spuntata(*Trova(box)); });
+    }
+    for (const CampoTesto& c : campi_) c.box->installEventFilter(this);
+    return pagina;
+}
 
-    std::array<EtichettaInfo*, kInfo> info{};
+FrmStampaPers::InfoLabels FrmStampaPers::MakeInfoLabels(QWidget* pagina) {
+    static_assert(std::tuple_size_v<InfoLabels> == kInfo);
+    InfoLabels info{};
     for (int i = 0; i < kInfo; ++i) {
         auto* e = new EtichettaInfo(i, pagina);
         e->setObjectName(Indicizzato("lbl_info2", i));
@@ -194,6 +211,10 @@ QWidget* FrmStampaPers::PaginaScontrino() {
     info[18]->setParent(nullptr);
     infoComande_ = {info[17], info[18]};
 
+    return info;
+}
+
+QGroupBox* FrmStampaPers::ModeBox(QWidget* pagina, const InfoLabels& info) {
     // Receipt mode and copies.
     auto* modo = new QGroupBox(QStringLiteral("Tipo di stampa"), pagina);
     auto* gm = new QGridLayout(modo);
@@ -221,11 +242,52 @@ QWidget* FrmStampaPers::PaginaScontrino() {
     gm->addWidget(txtStampaCopie[0], 4, 1);
     gm->addWidget(Didascalia("riepilogo:", txtStampaCopie[1]), 5, 0, Qt::AlignRight);
     gm->addWidget(txtStampaCopie[1], 5, 1);
-    g->addWidget(modo, 0, 0);
 
+    return modo;
+}
+
+QGroupBox* FrmStampaPers::ContentBox(QWidget* pagina, const InfoLabels& info) {
     // What a receipt shows.
     auto* contenuto = new QGroupBox(QStringLiteral("Contenuto scontrino"), pagina);
     auto* gc = new QGridLayout(contenuto);
+    MakeArrayChecks();
+    int r = 0;
+    const auto riga = [&](QWidget* a, QWidget* b, EtichettaInfo* i) {
+        gc->addWidget(a, r, 0, 1, b ? 1 : 2);
+        if (b) gc->addWidget(b, r, 1);
+        if (i) gc->addWidget(i, r, 2);
+        ++r;
+    };
+    riga(chkStampaTotale[0], chkStampaTotale[1], info[15]);
+    // One box a key, each on its row.
+    const struct {
+        const char* name;
+        const char* caption;
+        const KeyDef* key;
+        int info;  // -1: none
+    } simple[] = {
+        {"chk_StampaPrezzi", "Stampa prezzi articoli", &keys::Prezzi, -1},
+        {"chk_StampaScontriniQta", "Nr. qtà art. = Nr. scontrini", &keys::ScontriniQta, 1},
+        {"chk_StampaDataOra", "Stampa data e ora sotto il titolo", &keys::ScontriniDataOra, -1},
+        {"chk_RiduciCarattereRiga", "Se nome prodotto troppo lungo riduci carattere",
+         &keys::RiduciCarattereRiga, -1},
+        {"chk_TaglioCartaAlternativo", "Taglio alternativo", &keys::TaglioAlternativo, 9},
+        {"chk_StampaNomeGruppo", "Stampa nome gruppo", &keys::NomeGruppo, -1},
+    };
+    for (const auto& c : simple) {
+        QCheckBox* box = NuovaSpunta(QString::fromLatin1(c.name), c.caption);
+        spunte_.push_back({box, c.key, {}});
+        riga(box, nullptr, c.info < 0 ? nullptr : info[static_cast<std::size_t>(c.info)]);
+    }
+    riga(chkStampaRiepilogo[0], chkStampaRiepilogo[1], info[3]);
+    riga(chkStampaProgressivo[0], nullptr, info[2]);
+    riga(chkStampaProgressivo[1], chkStampaProgressivo[2], info[4]);
+    riga(chkStampaProgressivo[3], nullptr, info[5]);
+    riga(chkStampaProgressivo[4], nullptr, info[14]);
+    return contenuto;
+}
+
+void FrmStampaPers::MakeArrayChecks() {
     chkStampaTotale[0] = NuovaSpunta(Indicizzato("chk_StampaTotale", 0), "Stampa totale scontrino");
     chkStampaTotale[1] = NuovaSpunta(Indicizzato("chk_StampaTotale", 1), "No su separato");
     chkStampaRiepilogo[0] = NuovaSpunta(Indicizzato("chk_StampaRiepilogo", 0), "Riepilogo");
@@ -235,36 +297,28 @@ QWidget* FrmStampaPers::PaginaScontrino() {
     for (int i = 0; i < 5; ++i)
         chkStampaProgressivo[static_cast<std::size_t>(i)] =
             NuovaSpunta(Indicizzato("chk_StampaProgressivo", i), progressivo[i]);
-    auto* prezzi = NuovaSpunta(QStringLiteral("chk_StampaPrezzi"), "Stampa prezzi articoli");
-    auto* qta =
-        NuovaSpunta(QStringLiteral("chk_StampaScontriniQta"), "Nr. qtà art. = Nr. scontrini");
-    auto* dataOra =
-        NuovaSpunta(QStringLiteral("chk_StampaDataOra"), "Stampa data e ora sotto il titolo");
-    auto* riduci = NuovaSpunta(QStringLiteral("chk_RiduciCarattereRiga"),
-                               "Se nome prodotto troppo lungo riduci carattere");
-    auto* taglio = NuovaSpunta(QStringLiteral("chk_TaglioCartaAlternativo"), "Taglio alternativo");
-    auto* nomeGruppo = NuovaSpunta(QStringLiteral("chk_StampaNomeGruppo"), "Stampa nome gruppo");
-    int r = 0;
-    const auto riga = [&](QWidget* a, QWidget* b, EtichettaInfo* i) {
-        gc->addWidget(a, r, 0, 1, b ? 1 : 2);
-        if (b) gc->addWidget(b, r, 1);
-        if (i) gc->addWidget(i, r, 2);
-        ++r;
+    // Check boxes: each its key.
+    spunte_.insert(spunte_.end(), {{chkStampaTotale[0], &keys::Totale, {}},
+                                   {chkStampaTotale[1], &keys::TotaleNoSingolo, {}},
+                                   {chkStampaRiepilogo[0], &keys::Riepilogo, Idx(0)},
+                                   {chkStampaRiepilogo[1], &keys::Riepilogo, Idx(1)},
+                                   {chkStampaProgressivo[0], &keys::Progressivo, {}},
+                                   {chkStampaProgressivo[1], &keys::TicketRitiro, {}},
+                                   {chkStampaProgressivo[2], &keys::TicketRitiroGruppo, {}},
+                                   {chkStampaProgressivo[3], &keys::TicketRitiroBarre, {}},
+                                   {chkStampaProgressivo[4], &keys::ProgressivoPiede, {}}});
+    // In order: a master cleared here clears the masters after it in turn.
+    dipendenze_ = {
+        {chkStampaTotale[0], {chkStampaTotale[1]}, false},
+        {chkStampaRiepilogo[0], {chkStampaRiepilogo[1]}, false},
+        {chkStampaProgressivo[0],
+         {chkStampaProgressivo[1], chkStampaProgressivo[3], chkStampaProgressivo[4]},
+         true},
+        {chkStampaProgressivo[1], {chkStampaProgressivo[2]}, true},
     };
-    riga(chkStampaTotale[0], chkStampaTotale[1], info[15]);
-    riga(prezzi, nullptr, nullptr);
-    riga(qta, nullptr, info[1]);
-    riga(dataOra, nullptr, nullptr);
-    riga(riduci, nullptr, nullptr);
-    riga(taglio, nullptr, info[9]);
-    riga(nomeGruppo, nullptr, nullptr);
-    riga(chkStampaRiepilogo[0], chkStampaRiepilogo[1], info[3]);
-    riga(chkStampaProgressivo[0], nullptr, info[2]);
-    riga(chkStampaProgressivo[1], chkStampaProgressivo[2], info[4]);
-    riga(chkStampaProgressivo[3], nullptr, info[5]);
-    riga(chkStampaProgressivo[4], nullptr, info[14]);
-    g->addWidget(contenuto, 0, 1);
+}
 
+QGroupBox* FrmStampaPers::TextsBox(QWidget* pagina, const InfoLabels& info) {
     // Titles, footer and pickup text.
     auto* testi = new QGroupBox(QStringLiteral("Testi"), pagina);
     auto* gt = new QGridLayout(testi);
@@ -298,63 +352,25 @@ QWidget* FrmStampaPers::PaginaScontrino() {
         if (righe[i].info >= 0)
             gt->addWidget(info[static_cast<std::size_t>(righe[i].info)], r0, c0 + 3);
     }
-    g->addWidget(testi, 1, 0, 1, 3);
 
+    for (int i = 0; i < 3; ++i)
+        spunte_.push_back(
+            {chkTestoUnd[static_cast<std::size_t>(i)], &keys::TitoloSottolineato, Idx(i)});
+    return testi;
+}
+
+QGroupBox* FrmStampaPers::PicturesAndPaperBox(QWidget* pagina, const InfoLabels& info) {
     // Pictures, margins, paper and password.
     auto* altro = new QGroupBox(QStringLiteral("Immagini, margini e carta"), pagina);
     auto* ga = new QGridLayout(altro);
-    const char* posti[] = {"Immagine sopra il titolo:", "Immagine nel piede:"};
-    for (int i = 0; i < 2; ++i) {
-        const auto k = static_cast<std::size_t>(i);
-        auto* p = new QPushButton(altro);
-        p->setObjectName(Indicizzato("Pic", i));
-        p->setFixedSize(kLatoAnteprima + 12, kLatoAnteprima);
-        p->setIconSize(QSize(kLatoAnteprima - 6, kLatoAnteprima - 6));
-        p->setToolTip(QStringLiteral("Clicca per scegliere o eliminare l'immagine"));
-        pic[k] = p;
-        // The placeholder sits inside the empty picture box.
-        auto* segnaposto = new QLabel(QStringLiteral("Nessuna immagine"), p);
-        segnaposto->setObjectName(Indicizzato("lblPic", i));
-        segnaposto->setWordWrap(true);
-        segnaposto->setAlignment(Qt::AlignCenter);
-        segnaposto->setAttribute(Qt::WA_TransparentForMouseEvents);
-        auto* dentro = new QVBoxLayout(p);
-        dentro->setContentsMargins(3, 3, 3, 3);
-        dentro->addWidget(segnaposto);
-        lblPic[k] = segnaposto;
-        auto* perc = Casella(Indicizzato("txtPercImg", i), 3, 44);
-        perc->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), perc));
-        txtPercImg[k] = perc;
-        campi_.push_back({perc, &keys::ImmaginePercento, Idx(i), [this, k](const std::string& v) {
-                              settings_.options().gImmagini[k].percent = static_cast<int>(Val(v));
-                          }});
-        auto* titolo = new QLabel(Utf8(posti[i]), altro);
-        titolo->setWordWrap(true);
-        ga->addWidget(titolo, 0, i * 2, 1, 2);
-        ga->addWidget(p, 1, i * 2);
-        auto* lato = new QVBoxLayout;
-        auto* percLayout = new QHBoxLayout;
-        percLayout->addWidget(Didascalia("%:", perc));
-        percLayout->addWidget(perc);
-        if (i == 1) percLayout->addWidget(info[11]);
-        lato->addLayout(percLayout);
-        ga->addLayout(lato, 1, i * 2 + 1);
-        p->setAccessibleName(Utf8(posti[i]).chopped(1));
-        connect(p, &QPushButton::clicked, this, [this, i] { ClickImmagine(i); });
-    }
+    for (int i = 0; i < 2; ++i) AddPicture(i, altro, ga, info);
     const char* margini[] = {"Margine sup.:", "inf.:", "Margine sin.:", "des.:"};
     for (int i = 0; i < 4; ++i) {
         auto* t = Casella(Indicizzato("txtMargine", i), 4, 50);
         t->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), t));
         txtMargine[static_cast<std::size_t>(i)] = t;
         campi_.push_back({t, &keys::Margine, Idx(i), [this, i](const std::string&) {
-                              if (!printer_) return;
-                              PageSetup& s = printer_->Setup();
-                              // Side margins change how many characters a line holds.
-                              if (i >= 2)
-                                  s.profile.nameChars = s.profile.textChars = s.profile.totalSize =
-                                      0;
-                              if (s.printerAvailable) s.ComputeMargins();
+                              if (printer_) printer_->Setup().MarginChanged(i);
                           }});
         ga->addWidget(Didascalia(margini[i], t), 2 + i / 2, (i % 2) * 2 == 0 ? 0 : 2,
                       Qt::AlignRight);
@@ -387,42 +403,48 @@ QWidget* FrmStampaPers::PaginaScontrino() {
     ga->addWidget(Didascalia("Passw. ristampa:", txtPwd), 5, 0);
     ga->addWidget(txtPwd, 5, 1, 1, 2);
     ga->addWidget(info[16], 5, 3);
-    g->addWidget(altro, 0, 2);
 
-    // Check boxes: each its key.
-    spunte_ = {{chkStampaTotale[0], &keys::Totale, {}},
-               {chkStampaTotale[1], &keys::TotaleNoSingolo, {}},
-               {prezzi, &keys::Prezzi, {}},
-               {qta, &keys::ScontriniQta, {}},
-               {dataOra, &keys::ScontriniDataOra, {}},
-               {riduci, &keys::RiduciCarattereRiga, {}},
-               {taglio, &keys::TaglioAlternativo, {}},
-               {nomeGruppo, &keys::NomeGruppo, {}},
-               {chkStampaRiepilogo[0], &keys::Riepilogo, Idx(0)},
-               {chkStampaRiepilogo[1], &keys::Riepilogo, Idx(1)},
-               {chkStampaProgressivo[0], &keys::Progressivo, {}},
-               {chkStampaProgressivo[1], &keys::TicketRitiro, {}},
-               {chkStampaProgressivo[2], &keys::TicketRitiroGruppo, {}},
-               {chkStampaProgressivo[3], &keys::TicketRitiroBarre, {}},
-               {chkStampaProgressivo[4], &keys::ProgressivoPiede, {}}};
-    for (int i = 0; i < 3; ++i)
-        spunte_.push_back(
-            {chkTestoUnd[static_cast<std::size_t>(i)], &keys::TitoloSottolineato, Idx(i)});
-    // In order: a master cleared here clears the masters after it in turn.
-    dipendenze_ = {
-        {chkStampaTotale[0], {chkStampaTotale[1]}, false},
-        {chkStampaRiepilogo[0], {chkStampaRiepilogo[1]}, false},
-        {chkStampaProgressivo[0],
-         {chkStampaProgressivo[1], chkStampaProgressivo[3], chkStampaProgressivo[4]},
-         true},
-        {chkStampaProgressivo[1], {chkStampaProgressivo[2]}, true},
-    };
-    for (const Spunta& s : spunte_) {
-        const QCheckBox* box = s.box;
-        connect(s.box, &QCheckBox::clicked, this, [this, box] { Spuntata(*Trova(box)); });
-    }
-    for (const CampoTesto& c : campi_) c.box->installEventFilter(this);
-    return pagina;
+    return altro;
+}
+
+void FrmStampaPers::AddPicture(int i, QGroupBox* altro, QGridLayout* ga, const InfoLabels& info) {
+    const char* posti[] = {"Immagine sopra il titolo:", "Immagine nel piede:"};
+    const auto k = static_cast<std::size_t>(i);
+    auto* p = new QPushButton(altro);
+    p->setObjectName(Indicizzato("Pic", i));
+    p->setFixedSize(kLatoAnteprima + 12, kLatoAnteprima);
+    p->setIconSize(QSize(kLatoAnteprima - 6, kLatoAnteprima - 6));
+    p->setToolTip(QStringLiteral("Clicca per scegliere o eliminare l'immagine"));
+    pic[k] = p;
+    // The placeholder sits inside the empty picture box.
+    auto* segnaposto = new QLabel(QStringLiteral("Nessuna immagine"), p);
+    segnaposto->setObjectName(Indicizzato("lblPic", i));
+    segnaposto->setWordWrap(true);
+    segnaposto->setAlignment(Qt::AlignCenter);
+    segnaposto->setAttribute(Qt::WA_TransparentForMouseEvents);
+    auto* dentro = new QVBoxLayout(p);
+    dentro->setContentsMargins(3, 3, 3, 3);
+    dentro->addWidget(segnaposto);
+    lblPic[k] = segnaposto;
+    auto* perc = Casella(Indicizzato("txtPercImg", i), 3, 44);
+    perc->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), perc));
+    txtPercImg[k] = perc;
+    campi_.push_back({perc, &keys::ImmaginePercento, Idx(i), [this, k](const std::string& v) {
+                          settings_.options().gImmagini[k].percent = static_cast<int>(Val(v));
+                      }});
+    auto* titolo = new QLabel(Utf8(posti[i]), altro);
+    titolo->setWordWrap(true);
+    ga->addWidget(titolo, 0, i * 2, 1, 2);
+    ga->addWidget(p, 1, i * 2);
+    auto* lato = new QVBoxLayout;
+    auto* percLayout = new QHBoxLayout;
+    percLayout->addWidget(Didascalia("%:", perc));
+    percLayout->addWidget(perc);
+    if (i == 1) percLayout->addWidget(info[11]);
+    lato->addLayout(percLayout);
+    ga->addLayout(lato, 1, i * 2 + 1);
+    p->setAccessibleName(Utf8(posti[i]).chopped(1));
+    connect(p, &QPushButton::clicked, this, [this, i] { ClickImmagine(i); });
 }
 
 void FrmStampaPers::Carica() {
@@ -555,7 +577,35 @@ QWidget* FrmStampaPers::PaginaComande() {
     auto* pagina = new QWidget;
     pagina->setObjectName(QStringLiteral("paginaComande"));
     auto* g = new QGridLayout(pagina);
+    g->addLayout(OrderChoiceRow(pagina), 0, 0, 1, 2);
+    g->addWidget(OrderPrintBox(pagina), 1, 0);
+    g->addWidget(OrderArticlesBox(pagina), 1, 1);
+    g->setColumnStretch(1, 1);
+    connect(cboNomeComanda, qOverload<int>(&QComboBox::activated), this,
+            [this](int) { CaricaComanda(); });
+    connect(chkAbilitaComanda, &QCheckBox::clicked, this, [this](bool on) {
+        settings_.Set(keys::ComandaAbilitata, on ? "1" : "0", Idx(Comanda()));
+    });
+    connect(cboStampantiComanda, qOverload<int>(&QComboBox::activated), this, [this](int i) {
+        settings_.Set(keys::ComandaStampante, Cp1252(cboStampantiComanda->itemText(i)),
+                      Idx(Comanda()));
+        RicalcolaComanda();
+    });
+    connect(cboCartaComanda, qOverload<int>(&QComboBox::activated), this, [this](int i) {
+        settings_.Set(keys::ComandaFormato, std::to_string(i), Idx(Comanda()));
+        RicalcolaComanda();
+    });
+    connect(cboCalcolaCartaComanda, qOverload<int>(&QComboBox::activated), this, [this](int i) {
+        settings_.Set(keys::ComandaCalcolaCarta, std::to_string(i), Idx(Comanda()));
+    });
+    // Every tick is written at once, so closing the window by its frame loses nothing.
+    connect(lstProdottiComanda, &QListWidget::itemChanged, this, [this] {
+        if (!caricando_) ScriviProdotti();
+    });
+    return pagina;
+}
 
+QHBoxLayout* FrmStampaPers::OrderChoiceRow(QWidget* pagina) {
     auto* scelta = new QHBoxLayout;
     cboNomeComanda = new QComboBox(pagina);
     cboNomeComanda->setObjectName(QStringLiteral("cboNomeComanda"));
@@ -579,8 +629,11 @@ QWidget* FrmStampaPers::PaginaComande() {
     chkAbilitaComanda = NuovaSpunta(QStringLiteral("chkAbilitaComanda"), "Abilitato");
     scelta->addWidget(chkAbilitaComanda);
     scelta->addStretch();
-    g->addLayout(scelta, 0, 0, 1, 2);
 
+    return scelta;
+}
+
+QGroupBox* FrmStampaPers::OrderPrintBox(QWidget* pagina) {
     auto* stampa = new QGroupBox(QStringLiteral("Stampa"), pagina);
     auto* gs = new QGridLayout(stampa);
     cboStampantiComanda = new QComboBox(stampa);
@@ -622,8 +675,11 @@ QWidget* FrmStampaPers::PaginaComande() {
         });
     }
     gs->setRowStretch(8, 1);
-    g->addWidget(stampa, 1, 0);
 
+    return stampa;
+}
+
+QGroupBox* FrmStampaPers::OrderArticlesBox(QWidget* pagina) {
     auto* prodotti = new QGroupBox(QStringLiteral("Prodotti della comanda"), pagina);
     auto* gp = new QGridLayout(prodotti);
     lstProdottiComanda = new QListWidget(prodotti);
@@ -645,31 +701,7 @@ QWidget* FrmStampaPers::PaginaComande() {
         });
     }
     gp->addWidget(infoComande_[1], 1, 2, Qt::AlignRight);
-    g->addWidget(prodotti, 1, 1);
-    g->setColumnStretch(1, 1);
-
-    connect(cboNomeComanda, qOverload<int>(&QComboBox::activated), this,
-            [this](int) { CaricaComanda(); });
-    connect(chkAbilitaComanda, &QCheckBox::clicked, this, [this](bool on) {
-        settings_.Set(keys::ComandaAbilitata, on ? "1" : "0", Idx(Comanda()));
-    });
-    connect(cboStampantiComanda, qOverload<int>(&QComboBox::activated), this, [this](int i) {
-        settings_.Set(keys::ComandaStampante, Cp1252(cboStampantiComanda->itemText(i)),
-                      Idx(Comanda()));
-        RicalcolaComanda();
-    });
-    connect(cboCartaComanda, qOverload<int>(&QComboBox::activated), this, [this](int i) {
-        settings_.Set(keys::ComandaFormato, std::to_string(i), Idx(Comanda()));
-        RicalcolaComanda();
-    });
-    connect(cboCalcolaCartaComanda, qOverload<int>(&QComboBox::activated), this, [this](int i) {
-        settings_.Set(keys::ComandaCalcolaCarta, std::to_string(i), Idx(Comanda()));
-    });
-    // Every tick is written at once, so closing the window by its frame loses nothing.
-    connect(lstProdottiComanda, &QListWidget::itemChanged, this, [this] {
-        if (!caricando_) ScriviProdotti();
-    });
-    return pagina;
+    return prodotti;
 }
 
 QWidget* FrmStampaPers::PaginaAvanzata() {

@@ -17,6 +17,9 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
+class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -27,6 +30,7 @@ class QStackedWidget;
 namespace vorsa {
 
 class Catalogue;
+class EtichettaInfo;
 class GruppiStampa;
 class PaginaGruppi;
 class ReceiptPrinter;
@@ -103,8 +107,22 @@ class FrmStampaPers final : public QDialog {
         bool azzera;
     };
 
+    /// The platform's boxes behind the hooks above.
+    void DefaultBoxes();
+    using InfoLabels = std::array<EtichettaInfo*, 19>;
     QWidget* PaginaScontrino();
+    InfoLabels MakeInfoLabels(QWidget* pagina);
+    QGroupBox* ModeBox(QWidget* pagina, const InfoLabels& info);
+    QGroupBox* ContentBox(QWidget* pagina, const InfoLabels& info);
+    /// The boxes that come in arrays, with their keys and which enables which.
+    void MakeArrayChecks();
+    QGroupBox* TextsBox(QWidget* pagina, const InfoLabels& info);
+    QGroupBox* PicturesAndPaperBox(QWidget* pagina, const InfoLabels& info);
+    void AddPicture(int i, QGroupBox* altro, QGridLayout* ga, const InfoLabels& info);
     QWidget* PaginaComande();
+    QHBoxLayout* OrderChoiceRow(QWidget* pagina);
+    QGroupBox* OrderPrintBox(QWidget* pagina);
+    QGroupBox* OrderArticlesBox(QWidget* pagina);
     QWidget* PaginaAvanzata();
     QWidget* PaginaAnteprima();
     /// Prints the preview's sample again after an option changed.

@@ -119,6 +119,29 @@ PaginaGruppi::PaginaGruppi(GruppiStampa& gruppi, QWidget* parent)
         g->setColumnStretch(c, 1);
     }
 
+    g->addLayout(CommandRows(), 2, 0);
+    auto* aiuto = new QLabel(
+        QString::fromUtf8("I gruppi valgono con il tipo di stampa \"Gestione avanzata\": uno "
+                          "scontrino per gruppo. Trascinare i prodotti da una lista all'altra; "
+                          "i prodotti senza gruppo vengono stampati ciascuno su uno scontrino a "
+                          "parte."),
+        this);
+    aiuto->setWordWrap(true);
+    aiuto->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    g->addWidget(aiuto, 2, 1, 1, 2);
+
+    for (int i = 0; i < 4; ++i)
+        connect(cmdStampaAdv[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
+                [this, i] { Pulsante(i); });
+    connect(lstGruppi, &QListWidget::currentRowChanged, this, [this] { Articoli(); });
+    connect(lstGruppiProdotti, &ListaArticoli::Rilasciati, this,
+            [this](const QList<int>& a) { Sposta(a, true); });
+    connect(lstProdotti, &ListaArticoli::Rilasciati, this,
+            [this](const QList<int>& a) { Sposta(a, false); });
+    Aggiorna();
+}
+
+QGridLayout* PaginaGruppi::CommandRows() {
     auto* comandi = new QGridLayout;
     const struct {
         const char* etichetta;
@@ -149,26 +172,7 @@ PaginaGruppi::PaginaGruppi(GruppiStampa& gruppi, QWidget* parent)
     annulla->setObjectName(Indicizzato("cmdStampaAdv", 3));
     cmdStampaAdv[3] = annulla;
     comandi->addWidget(annulla, 3, 0, 1, 3);
-    g->addLayout(comandi, 2, 0);
-    auto* aiuto = new QLabel(
-        QString::fromUtf8("I gruppi valgono con il tipo di stampa \"Gestione avanzata\": uno "
-                          "scontrino per gruppo. Trascinare i prodotti da una lista all'altra; "
-                          "i prodotti senza gruppo vengono stampati ciascuno su uno scontrino a "
-                          "parte."),
-        this);
-    aiuto->setWordWrap(true);
-    aiuto->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    g->addWidget(aiuto, 2, 1, 1, 2);
-
-    for (int i = 0; i < 4; ++i)
-        connect(cmdStampaAdv[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
-                [this, i] { Pulsante(i); });
-    connect(lstGruppi, &QListWidget::currentRowChanged, this, [this] { Articoli(); });
-    connect(lstGruppiProdotti, &ListaArticoli::Rilasciati, this,
-            [this](const QList<int>& a) { Sposta(a, true); });
-    connect(lstProdotti, &ListaArticoli::Rilasciati, this,
-            [this](const QList<int>& a) { Sposta(a, false); });
-    Aggiorna();
+    return comandi;
 }
 
 PaginaGruppi::~PaginaGruppi() = default;

@@ -8,6 +8,7 @@
 #include <array>
 #include <memory>
 
+class QGridLayout;
 class QLineEdit;
 class QPushButton;
 
@@ -45,14 +46,6 @@ class PaginaGruppi final : public QWidget {
     explicit PaginaGruppi(GruppiStampa& gruppi, QWidget* parent = nullptr);
     ~PaginaGruppi() override;
 
-    QListWidget* lstGruppi = nullptr;
-    ListaArticoli* lstProdotti = nullptr;
-    ListaArticoli* lstGruppiProdotti = nullptr;
-    std::array<QPushButton*, 4> cmdStampaAdv{};
-    QLineEdit* txtGruppoRen = nullptr;
-    QLineEdit* txtGruppoDel = nullptr;
-    QLineEdit* txtGruppoAdd = nullptr;
-
     /// Shows the groups and articles as the catalogue holds them, keeping the chosen group.
     void Aggiorna();
 
@@ -61,6 +54,8 @@ class PaginaGruppi final : public QWidget {
     void Cambiata();
 
   private:
+    /// The name fields with their buttons, and the one that undoes the whole division.
+    QGridLayout* CommandRows();
     void Pulsante(int i);
     void Sposta(const QList<int>& articoli, bool nelGruppo);
     /// Number of the group chosen in lstGruppi, 0 when none.
@@ -68,6 +63,13 @@ class PaginaGruppi final : public QWidget {
     void Articoli();
 
     GruppiStampa& gruppi_;
+    QListWidget* lstGruppi = nullptr;
+    ListaArticoli* lstProdotti = nullptr;
+    ListaArticoli* lstGruppiProdotti = nullptr;
+    std::array<QPushButton*, 4> cmdStampaAdv{};
+    QLineEdit* txtGruppoRen = nullptr;
+    QLineEdit* txtGruppoDel = nullptr;
+    QLineEdit* txtGruppoAdd = nullptr;
 };
 
 }  // namespace vorsa

@@ -73,24 +73,7 @@ PannelloDestro::PannelloDestro(QWidget& window, PannelloPagamento& pagamento)
         cmdAzioni[i]->setFocusPolicy(Qt::NoFocus);
     }
 
-    lblUltimoScontrino_ = NuovaEtichetta(window, Indicizzato("lblUltimoScontrino", 0));
-    lblUltimoScontrino_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblScontrinoPrecedente_ = NuovaEtichetta(window, QStringLiteral("lblScontrinoPrecedente"),
-                                             QStringLiteral("Scontrino precedente:"));
-    lblScontrinoPrecedente_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblScontrinoPrecedente_->setBuddy(lblUltimoScontrino_);
-    lblAttesa_ = NuovaEtichetta(window, QStringLiteral("lbl_Attesa"));
-    lblAttesa_->setAlignment(Qt::AlignCenter);
-    ImpostaColoreTesto(*lblAttesa_, 0xC00000);  // red: sales not yet in the evening's totals
-    lblAttesa_->hide();
-    lblTotale_ = NuovaEtichetta(window, QStringLiteral("lbl_totale"));
-    lblTotale_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    boxPagato = Casella(window, "box_Pagato");
-    boxPagato->setAlignment(Qt::AlignRight);
-    lblPagato_ = Didascalia(window, "lblPagato", "Pagato:", boxPagato);
-    lblResto_ = NuovaEtichetta(window, QStringLiteral("lbl_resto"));
-    lblResto_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblRestoTitolo_ = Didascalia(window, "lblRestoTitolo", "Resto:", lblResto_);
+    MakeTotals(window);
     boxCodice = Casella(window, "box_Codice");
 
     for (int i = 0; i < 5; ++i)
@@ -117,6 +100,27 @@ PannelloDestro::PannelloDestro(QWidget& window, PannelloPagamento& pagamento)
 
     tmrInput = new QTimer(&window);
     tmrInput->setObjectName(QStringLiteral("tmrInput"));
+}
+
+void PannelloDestro::MakeTotals(QWidget& window) {
+    lblUltimoScontrino_ = NuovaEtichetta(window, Indicizzato("lblUltimoScontrino", 0));
+    lblUltimoScontrino_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblScontrinoPrecedente_ = NuovaEtichetta(window, QStringLiteral("lblScontrinoPrecedente"),
+                                             QStringLiteral("Scontrino precedente:"));
+    lblScontrinoPrecedente_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblScontrinoPrecedente_->setBuddy(lblUltimoScontrino_);
+    lblAttesa_ = NuovaEtichetta(window, QStringLiteral("lbl_Attesa"));
+    lblAttesa_->setAlignment(Qt::AlignCenter);
+    ImpostaColoreTesto(*lblAttesa_, 0xC00000);  // red: sales not yet in the evening's totals
+    lblAttesa_->hide();
+    lblTotale_ = NuovaEtichetta(window, QStringLiteral("lbl_totale"));
+    lblTotale_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    boxPagato = Casella(window, "box_Pagato");
+    boxPagato->setAlignment(Qt::AlignRight);
+    lblPagato_ = Didascalia(window, "lblPagato", "Pagato:", boxPagato);
+    lblResto_ = NuovaEtichetta(window, QStringLiteral("lbl_resto"));
+    lblResto_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblRestoTitolo_ = Didascalia(window, "lblRestoTitolo", "Resto:", lblResto_);
 }
 
 PannelloDestro::~PannelloDestro() = default;

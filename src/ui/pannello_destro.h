@@ -83,9 +83,6 @@ class PannelloDestro final : public QObject,
     /// chk_Stampa, for what sits beside it (the printers' lights).
     QWidget& PrintSwitch() const;
 
-    // bench_window still reaches the switch directly; PrintSwitch() is the way in.
-    QCheckBox* chkStampa = nullptr;
-
   signals:
     /// lbl_info(i) of this panel was clicked.
     void InfoPremuta(int i);
@@ -95,6 +92,8 @@ class PannelloDestro final : public QObject,
     friend class SalePresenter;
 
     void RaiseEnlargedKeys();
+    /// The last receipt, the waiting sales, the total, the paid amount and the change.
+    void MakeTotals(QWidget& window);
 
     QListWidget* lstSpesa = nullptr;
     QLineEdit* txtTavolo = nullptr;
@@ -102,6 +101,7 @@ class PannelloDestro final : public QObject,
     std::array<QPushButton*, kNumeroAzioni + 1> cmdAzioni{};  // 1..7
     QLineEdit* boxPagato = nullptr;
     QLineEdit* boxCodice = nullptr;
+    QCheckBox* chkStampa = nullptr;
     QTimer* tmrInput = nullptr;
     std::array<EtichettaInfo*, 3> info{};  // lbl_info(2), (3), (4)
     QLabel* lblTavolo_ = nullptr;

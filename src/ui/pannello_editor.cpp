@@ -164,6 +164,27 @@ PannelloEditor::PannelloEditor(FrmVorsa& frm, Till& till, Vendita& vendita, Prom
 PannelloEditor::~PannelloEditor() = default;
 
 void PannelloEditor::CreaControlli() {
+    SavedCataloguesColumn();
+    SectionsRow();
+    ArticleList();
+    ArticleFields();
+    QLabel* titolo = CommandRows();
+    QFrame& p = panel_;
+    for (QWidget* w : p.findChildren<QWidget*>()) {
+        if (w == lstProdottiElenco || w->parentWidget() != &p) continue;
+        QFont f = w->font();
+        f.setPointSize(kPunti);
+        w->setFont(f);
+    }
+    QFont grassetto = titolo->font();
+    grassetto.setBold(true);
+    titolo->setFont(grassetto);
+    for (QWidget* w : {static_cast<QWidget*>(cboSezioni), static_cast<QWidget*>(lstProdottiElenco),
+                       static_cast<QWidget*>(lstProdottiSalvati)})
+        w->installEventFilter(this);
+}
+
+void PannelloEditor::SavedCataloguesColumn() {
     QFrame& p = panel_;
     // Saved catalogues, in the column right of the printer controls.
     constexpr int kColonna = 5520;
@@ -200,7 +221,10 @@ void PannelloEditor::CreaControlli() {
     Info(p, frm_, 9, 5270, 2740);
     // The test print and the custom roll width, right of the paper format.
     Info(p, frm_, 5, 4280, 1150);
+}
 
+void PannelloEditor::SectionsRow() {
+    QFrame& p = panel_;
     // Top row: choose the section and change the sizes of the three grids.
     constexpr int kRiga1 = 3080;
     Didascalia(p, "1", 120, kRiga1, 150);
@@ -228,7 +252,10 @@ void PannelloEditor::CreaControlli() {
     cmdGestioneB[5] = Bottone(p, "cmd_Gestione_B", 5,
                               "Prima modifica tutte le dimensioni, poi APPLICA", 3000, 3440, 4500);
     cmdGestioneB[5]->setToolTip(QStringLiteral("Applica le modifiche apportate"));
+}
 
+void PannelloEditor::ArticleList() {
+    QFrame& p = panel_;
     // The positions of the chosen section and the fields of the picked one.
     Didascalia(p, "2", 120, 3800, 150);
     QLabel* lblRiga = Didascalia(
@@ -245,7 +272,10 @@ void PannelloEditor::CreaControlli() {
     lstProdottiElenco->setResizeMode(QListView::Adjust);  // wrapped lines follow the width
     Colloca(*lstProdottiElenco, 120, 4130, 7380, 1850);
     lblRiga->setBuddy(lstProdottiElenco);
+}
 
+void PannelloEditor::ArticleFields() {
+    QFrame& p = panel_;
     constexpr int kRigaCampi = 6060;
     const struct {
         const char* label;
@@ -279,7 +309,10 @@ void PannelloEditor::CreaControlli() {
     chkProdottoStato->setObjectName(QStringLiteral("chk_Prodotto_Stato"));
     Colloca(*chkProdottoStato, 6540, kRigaCampi, 1000, kAltezza);
     chkProdottoStato->installEventFilter(this);
+}
 
+QLabel* PannelloEditor::CommandRows() {
+    QFrame& p = panel_;
     // The commands on the picked article, and those allowed only before any sale.
     constexpr int kRiga3 = 6480;
     Didascalia(p, "3", 120, kRiga3, 150);
@@ -303,19 +336,7 @@ void PannelloEditor::CreaControlli() {
     auto* titolo = Didascalia(p, "G E S T I O N E    P A R A M E T R I", 120, 7690, 7380, 300);
     titolo->setObjectName(QStringLiteral("lbl_TitoloGestione"));
     titolo->setAlignment(Qt::AlignCenter);
-
-    for (QWidget* w : p.findChildren<QWidget*>()) {
-        if (w == lstProdottiElenco || w->parentWidget() != &p) continue;
-        QFont f = w->font();
-        f.setPointSize(kPunti);
-        w->setFont(f);
-    }
-    QFont grassetto = titolo->font();
-    grassetto.setBold(true);
-    titolo->setFont(grassetto);
-    for (QWidget* w : {static_cast<QWidget*>(cboSezioni), static_cast<QWidget*>(lstProdottiElenco),
-                       static_cast<QWidget*>(lstProdottiSalvati)})
-        w->installEventFilter(this);
+    return titolo;
 }
 
 void PannelloEditor::Collega() {

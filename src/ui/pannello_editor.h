@@ -56,10 +56,6 @@ class PannelloEditor final : public QObject, public EditorView {
     void RidisponiGriglia() override;
     void AggiornaBottoni() override;
 
-    // bench_editor_widgets still drives these two directly; tests find controls by name.
-    QComboBox* cboSezioni = nullptr;
-    QListWidget* lstProdottiElenco = nullptr;
-
   signals:
     /// A command ran and the focus went back to the code box.
     void Fatto();
@@ -69,6 +65,12 @@ class PannelloEditor final : public QObject, public EditorView {
 
   private:
     void CreaControlli();
+    // The panel's parts, top to bottom; CommandRows returns the title below them.
+    void SavedCataloguesColumn();
+    void SectionsRow();
+    void ArticleList();
+    void ArticleFields();
+    QLabel* CommandRows();
     void Collega();
     void Apri();
     void ComandoGestione(int i);
@@ -87,6 +89,8 @@ class PannelloEditor final : public QObject, public EditorView {
     QCheckBox* chkProdottoStato = nullptr;
     std::array<QPushButton*, 7> cmdGestione{};
     std::array<QPushButton*, 7> cmdGestioneB{};
+    QComboBox* cboSezioni = nullptr;
+    QListWidget* lstProdottiElenco = nullptr;
     QListWidget* lstProdottiSalvati = nullptr;
     /// The menu board as a PDF for posting at the stand, opened with the desktop's viewer.
     QPushButton* cmdMenuPdf = nullptr;
