@@ -55,7 +55,7 @@ struct AppRoot::Parts {
                  {[this](int k) { return printer->RistampaComanda(k); },
                   [this] { return printer->NumeroConto(); }}),
           spie(s.printerStateReader),
-          vendita(frm, till, nullptr, printer.get()),
+          vendita(frm, till, &domande, printer.get()),
           stampa(frm.Gestione(kPannelloImpostazioni), till.settings, printer.get(), till.cat,
                  [this](const std::string& p) {
                      vendita.vendita().SalvaPassword(kAzioneRistampa, p);
@@ -69,8 +69,8 @@ struct AppRoot::Parts {
                [this](const std::string& p) {
                    vendita.vendita().SalvaPassword(kAzioneStatistica, p);
                },
-               [this](int f, bool mod) { vendita.vendita().TastoGiu(Vendita::Tasto::F, f, mod); }}),
-          domande(frm),
+               [this](int f, bool mod) { vendita.vendita().TastoGiu(Vendita::Tasto::F, f, mod); }},
+              domande),
           rete{s.share, frm.messaggi(), SessioneCondivisa(till.statoMultiVorsa)},
           editor(frm, till, vendita.vendita(), domande, &rete) {
         printer->Sorveglia(&avvisi);
@@ -99,13 +99,13 @@ struct AppRoot::Parts {
     Till& till;
     std::unique_ptr<ReceiptPrinter> printer;
     FrmVorsa frm{till};
+    PrompterQt domande{frm};
     AvvisiStampa avvisi;
     SpieStampanti spie;
     SalePresenter vendita;
     PannelloStampa stampa;
     StampaStatistiche stampaStatistiche;
     PannelloStatistiche statistiche;
-    PrompterQt domande;
     const ReteOpzioni rete;
     PannelloEditor editor;
     std::unique_ptr<cMagneticWnd> bordi;

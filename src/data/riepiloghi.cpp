@@ -90,7 +90,7 @@ std::vector<std::string> FileRiepiloghi::Elenco() {
     return nomi;
 }
 
-bool FileRiepiloghi::Salva(const DatiRiepilogo& d, Domande& domande) {
+bool FileRiepiloghi::Salva(const DatiRiepilogo& d, Prompter& domande) {
     if (d.righe.empty()) return false;
     files_.CreateFolder(cartella_);
     const DateTime adesso = clock_.Now();
@@ -106,7 +106,7 @@ bool FileRiepiloghi::Salva(const DatiRiepilogo& d, Domande& domande) {
     return files_.ReplaceAll(file, TestoRiepilogo(d, adesso));
 }
 
-bool FileRiepiloghi::Rinomina(const std::string& nome, Domande& domande) {
+bool FileRiepiloghi::Rinomina(const std::string& nome, Prompter& domande) {
     if (nome.empty()) return false;
     const auto risposta = domande.InputBox("Rinomina file statistiche",
                                            "Inserire il nuovo nome da dare alla statistica "
@@ -129,7 +129,7 @@ bool FileRiepiloghi::Rinomina(const std::string& nome, Domande& domande) {
     return false;
 }
 
-bool FileRiepiloghi::Cancella(const std::string& nome, Domande& domande) {
+bool FileRiepiloghi::Cancella(const std::string& nome, Prompter& domande) {
     if (nome.empty()) return false;
     if (!domande.ConfermaSiNo("Cancella file statistiche",
                               "Vuoi cancellare il file con nome: " + nome + " ?"))

@@ -40,11 +40,11 @@ class FileRiepiloghi {
     /// FillStatisticsFileList: report names without ".txt", sorted.
     std::vector<std::string> Elenco();
     /// SaveStatisticsReport. False when nothing was written (empty list, No, write failed).
-    bool Salva(const DatiRiepilogo& d, Domande& domande);
+    bool Salva(const DatiRiepilogo& d, Prompter& domande);
     /// RenameStatisticsReport of `nome` as listed. True when renamed.
-    bool Rinomina(const std::string& nome, Domande& domande);
+    bool Rinomina(const std::string& nome, Prompter& domande);
     /// DeleteStatisticsReport. True when deleted.
-    bool Cancella(const std::string& nome, Domande& domande);
+    bool Cancella(const std::string& nome, Prompter& domande);
     /// Opens the report with the desktop's program for text files.
     void Apri(const std::string& nome);
 

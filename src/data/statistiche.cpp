@@ -184,7 +184,7 @@ void Statistiche::RicaricaArticolo(int index) {
     p_.cat.AggiornaArticolo(index, p_.settings.store(), p_.opt, p_.settings.paths(), nullptr);
 }
 
-bool Statistiche::Svuota(Domande& domande) {
+bool Statistiche::Svuota(Prompter& domande) {
     if (p_.gNumeroScontrino <= 0) return false;
     if (!domande.ConfermaSiNo("Cancella statistiche prodotti",
                               "Sicuro di voler cancellare le statistiche e gli scontrini?"))

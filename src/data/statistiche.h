@@ -10,24 +10,12 @@
 
 #include "data/catalogue.h"
 #include "platform/currency.h"
+#include "platform/prompter.h"
 #include "platform/system.h"
 
 namespace vorsa {
 
 class SettingsGateway;
-
-/// The questions the statistics panel puts to the operator.
-class Domande {
-  public:
-    virtual ~Domande() = default;
-    /// Yes/No with the warning icon and No as default; true for Yes.
-    virtual bool ConfermaSiNo(const std::string& title, const std::string& text) = 0;
-    /// Input box with an empty default; nullopt on Cancel.
-    virtual std::optional<std::string> InputBox(const std::string& title,
-                                                const std::string& prompt) = 0;
-    /// A message box with a single OK button.
-    virtual void Avviso(const std::string& title, const std::string& text) = 0;
-};
 
 /// "#,##0": 1234 -> "1.234".
 std::string FormatMigliaia(long long n);
@@ -113,7 +101,7 @@ class Statistiche {
     Riepilogo MostraStatistiche();
     /// cmd_Statistica(0): asks when there is something to empty; Yes deletes statistics,
     /// archive and void list in one write. True when they were emptied.
-    bool Svuota(Domande& domande);
+    bool Svuota(Prompter& domande);
     /// txt_Stat_Commento lost the focus.
     void SalvaCommento(std::string_view testo);
 

@@ -19,6 +19,8 @@ class Prompter {
                                 const std::string& hint, bool showButtons,
                                 const std::string& caption0, const std::string& caption1,
                                 bool modal, int intervalMs) = 0;
+    /// A warning box with a single OK button.
+    virtual void Avviso(const std::string& title, const std::string& text) = 0;
 };
 
 }  // namespace vorsa

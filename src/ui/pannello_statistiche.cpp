@@ -7,12 +7,10 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
 #include <QTabWidget>
@@ -125,32 +123,13 @@ void Riempi(QListWidget& l, const std::vector<RigaLista>& righe) {
 
 }  // namespace
 
-bool DomandeQt::ConfermaSiNo(const std::string& title, const std::string& text) {
-    return QMessageBox::warning(parent_, Testo(title), TestoRighe(text),
-                                QMessageBox::Yes | QMessageBox::No,
-                                QMessageBox::No) == QMessageBox::Yes;
-}
-
-std::optional<std::string> DomandeQt::InputBox(const std::string& title,
-                                               const std::string& prompt) {
-    bool ok = false;
-    const QString r = QInputDialog::getText(parent_, Testo(title), TestoRighe(prompt),
-                                            QLineEdit::Normal, QString(), &ok);
-    if (!ok) return std::nullopt;
-    return Cp1252(r);
-}
-
-void DomandeQt::Avviso(const std::string& title, const std::string& text) {
-    QMessageBox::warning(parent_, Testo(title), TestoRighe(text), QMessageBox::Ok);
-}
-
-PannelloStatistiche::PannelloStatistiche(QFrame& panel, Till& till, Azioni azioni, Domande* domande)
+PannelloStatistiche::PannelloStatistiche(QFrame& panel, Till& till, Azioni azioni,
+                                         Prompter& domande)
     : QObject(&panel),
       panel_(panel),
       till_(till),
       azioni_(std::move(azioni)),
-      proprie_(domande ? nullptr : std::make_unique<DomandeQt>(&panel)),
-      domande_(domande ? *domande : *proprie_),
+      domande_(domande),
       regole_({till.cat, till.opt, till.settings, till.conto.gNumeroScontrino}),
       file_(till.svc.files, till.svc.shell, till.svc.clock, till.paths.gCartellaStatistiche) {
     schede_ = new QTabWidget(&panel);
@@ -163,6 +142,24 @@ PannelloStatistiche::PannelloStatistiche(QFrame& panel, Till& till, Azioni azion
     v->setContentsMargins(6, 4, 6, 4);
     v->setSpacing(3);
 
+    TitleRow(v);
+    TotalsRows(v);
+    CommandRow(v);
+    ReceiptViewer(v);
+    ReportFiles(v);
+    schede_->addTab(contenuto_, QStringLiteral("Riepilogo"));
+    schede_->addTab(TillsPage(), QStringLiteral("Casse e orari"));
+    ConnectSignals();
+    panel.installEventFilter(this);
+    lstStatistica->installEventFilter(this);
+    lstScontrini->installEventFilter(this);
+    lstCasse->installEventFilter(this);
+    cmdStatistica[8]->setEnabled(false);
+    cmdStatistica[7]->hide();
+    RendiAccessibile(panel);
+}
+
+void PannelloStatistiche::TitleRow(QVBoxLayout* v) {
     lblTitolo = new QLabel(QStringLiteral("R I E P I L O G O    V E N D I T E"), contenuto_);
     lblTitolo->setObjectName(QStringLiteral("lbl_stat_titolo"));
     lblTitolo->setAlignment(Qt::AlignCenter);
@@ -189,7 +186,9 @@ PannelloStatistiche::PannelloStatistiche(QFrame& panel, Till& till, Azioni azion
     connect(info, &EtichettaInfo::Premuta, this, &PannelloStatistiche::InfoPremuta);
     riga1->addWidget(info);
     v->addLayout(riga1);
+}
 
+void PannelloStatistiche::TotalsRows(QVBoxLayout* v) {
     lstStatistica = Lista(contenuto_, "lst_statistica");
     lstStatistica->setFocusPolicy(Qt::NoFocus);  // the till stays ready for codes
     v->addWidget(lstStatistica, 3);
@@ -216,7 +215,9 @@ PannelloStatistiche::PannelloStatistiche(QFrame& panel, Till& till, Azioni azion
     totali->setColumnStretch(1, 3);
     totali->setColumnStretch(3, 2);
     v->addLayout(totali);
+}
 
+void PannelloStatistiche::CommandRow(QVBoxLayout* v) {
     static const char* const kCaption[9] = {"Svuota riepilogo vendite",
                                             "Salva riepilogo su file",
                                             "Esci (F6)",
@@ -228,7 +229,7 @@ PannelloStatistiche::PannelloStatistiche(QFrame& panel, Till& till, Azioni azion
                                             "Stampa statistica"};
     for (int i = 0; i < 9; ++i) {
         auto* b = new QPushButton(SenzaMnemonico(QString::fromUtf8(kCaption[i])),
-                                  i == 7 ? static_cast<QWidget*>(&panel) : contenuto_);
+                                  i == 7 ? static_cast<QWidget*>(&panel_) : contenuto_);
         b->setObjectName(Indicizzato("cmd_Statistica", i));
         b->setFocusPolicy(Qt::NoFocus);
         cmdStatistica[static_cast<std::size_t>(i)] = b;
@@ -239,7 +240,9 @@ PannelloStatistiche::PannelloStatistiche(QFrame& panel, Till& till, Azioni azion
     auto* riga3 = new QHBoxLayout;
     for (int i : {0, 1, 8, 2}) riga3->addWidget(cmdStatistica[static_cast<std::size_t>(i)]);
     v->addLayout(riga3);
+}
 
+void PannelloStatistiche::ReceiptViewer(QVBoxLayout* v) {
     // Receipt viewer.
     auto* riga4 = new QHBoxLayout;
     txtNumeroScontrino = new QLineEdit(contenuto_);
@@ -278,7 +281,9 @@ PannelloStatistiche::PannelloStatistiche(QFrame& panel, Till& till, Azioni azion
     lstScontrini = Lista(contenuto_, "lst_Scontrini");
     lstScontrini->setFocusPolicy(Qt::NoFocus);
     v->addWidget(lstScontrini, 2);
+}
 
+void PannelloStatistiche::ReportFiles(QVBoxLayout* v) {
     // Report files.
     auto* riga6 = new QHBoxLayout;
     lstFileRiepilogo = new QListWidget(contenuto_);
@@ -297,9 +302,9 @@ PannelloStatistiche::PannelloStatistiche(QFrame& panel, Till& till, Azioni azion
     colonnaComandi->addWidget(cmdStatistica[4]);
     riga6->addLayout(colonnaComandi);
     v->addLayout(riga6, 1);
+}
 
-    schede_->addTab(contenuto_, QStringLiteral("Riepilogo"));
-
+QWidget* PannelloStatistiche::TillsPage() {
     // Tills, hours and the export.
     auto* pagina = new QWidget(schede_);
     pagina->setObjectName(QStringLiteral("frm_casse"));
@@ -325,7 +330,10 @@ PannelloStatistiche::PannelloStatistiche(QFrame& panel, Till& till, Azioni azion
         comandi->addWidget(b);
     }
     w->addLayout(comandi);
-    schede_->addTab(pagina, QStringLiteral("Casse e orari"));
+    return pagina;
+}
+
+void PannelloStatistiche::ConnectSignals() {
     connect(schede_, &QTabWidget::currentChanged, this, [this] { MostraArchivio(); });
     connect(cmdSalvaGrafico, &QPushButton::clicked, this, [this] {
         QByteArray png;
@@ -356,14 +364,6 @@ PannelloStatistiche::PannelloStatistiche(QFrame& panel, Till& till, Azioni azion
         file_.Apri(Selezionato());
         emit Fatto();
     });
-
-    panel.installEventFilter(this);
-    lstStatistica->installEventFilter(this);
-    lstScontrini->installEventFilter(this);
-    lstCasse->installEventFilter(this);
-    cmdStatistica[8]->setEnabled(false);
-    cmdStatistica[7]->hide();
-    RendiAccessibile(panel);
 }
 
 PannelloStatistiche::~PannelloStatistiche() = default;

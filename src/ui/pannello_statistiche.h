@@ -19,25 +19,13 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QTabWidget;
+class QVBoxLayout;
 class QWidget;
 
 namespace vorsa {
 
 class GraficoOre;
 class Till;
-
-/// Platform message and input boxes for the statistics panel.
-class DomandeQt final : public Domande {
-  public:
-    explicit DomandeQt(QWidget* parent) : parent_(parent) {}
-    bool ConfermaSiNo(const std::string& title, const std::string& text) override;
-    std::optional<std::string> InputBox(const std::string& title,
-                                        const std::string& prompt) override;
-    void Avviso(const std::string& title, const std::string& text) override;
-
-  private:
-    QWidget* parent_;
-};
 
 class PannelloStatistiche final : public QObject {
     Q_OBJECT
@@ -56,8 +44,7 @@ class PannelloStatistiche final : public QObject {
         /// code box.
         std::function<void(int, bool)> tastoF;
     };
-    /// `domande` null: the platform's boxes.
-    PannelloStatistiche(QFrame& panel, Till& till, Azioni azioni, Domande* domande = nullptr);
+    PannelloStatistiche(QFrame& panel, Till& till, Azioni azioni, Prompter& domande);
     ~PannelloStatistiche() override;
 
     /// F6 opened the panel: figures, files, the last receipt and the cover.
@@ -82,6 +69,14 @@ class PannelloStatistiche final : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The summary tab, row by row, then the tills' tab and the signals.
+    void TitleRow(QVBoxLayout* v);
+    void TotalsRows(QVBoxLayout* v);
+    void CommandRow(QVBoxLayout* v);
+    void ReceiptViewer(QVBoxLayout* v);
+    void ReportFiles(QVBoxLayout* v);
+    QWidget* TillsPage();
+    void ConnectSignals();
     void Comando(int i);
     void Svuota();
     void SalvaRiepilogo();
@@ -117,8 +112,7 @@ class PannelloStatistiche final : public QObject {
     QFrame& panel_;
     Till& till_;
     Azioni azioni_;
-    std::unique_ptr<DomandeQt> proprie_;
-    Domande& domande_;
+    Prompter& domande_;
     Statistiche regole_;
     FileRiepiloghi file_;
     QTabWidget* schede_ = nullptr;  // "Riepilogo" and "Casse e orari"

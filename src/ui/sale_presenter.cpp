@@ -64,6 +64,10 @@ int PrompterQt::MostraMessaggio(const std::string& title, const std::string& tex
                                            Testo(caption0), Testo(caption1), modal, intervalMs);
 }
 
+void PrompterQt::Avviso(const std::string& title, const std::string& text) {
+    QMessageBox::warning(&frm_, Testo(title), TestoRighe(text), QMessageBox::Ok);
+}
+
 SalePresenter::SalePresenter(FrmVorsa& frm, Till& till, Prompter* prompter, PrintSeam* print)
     : QObject(&frm),
       frm_(frm),

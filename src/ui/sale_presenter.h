@@ -28,6 +28,7 @@ class PrompterQt final : public Prompter {
     int MostraMessaggio(const std::string& title, const std::string& text, const std::string& hint,
                         bool showButtons, const std::string& caption0, const std::string& caption1,
                         bool modal, int intervalMs) override;
+    void Avviso(const std::string& title, const std::string& text) override;
 
   private:
     FrmVorsa& frm_;

@@ -6,12 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "data/statistiche.h"
 #include "platform/prompter.h"
 
 namespace vorsa::test {
 
-class ScriptedPrompter : public Prompter, public Domande {
+class ScriptedPrompter : public Prompter {
   public:
     std::deque<std::optional<std::string>> answers;  // input boxes, in order
     std::deque<bool> confirmations;

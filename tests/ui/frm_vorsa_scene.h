@@ -147,7 +147,7 @@ struct Scena {
     void Statistiche(const PannelloStatistiche::Azioni& azioni) {
         if (!cassa) Vendita();
         statistiche =
-            std::make_unique<PannelloStatistiche>(*Gestione(*frm, 0), fx.till(), azioni, &prompter);
+            std::make_unique<PannelloStatistiche>(*Gestione(*frm, 0), fx.till(), azioni, prompter);
     }
     /// Clicks `button` of the window and returns the dialog it opened, found by `name`.
     template <class D>
