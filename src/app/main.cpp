@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QThread>
+#include <optional>
+#include <string>
 
 #include "app/app_root.h"
 #include "platform/condivisione.h"
@@ -23,11 +25,10 @@
 #include "ui/frm_vorsa.h"
 #include "ui/traduzioni_qt.h"
 
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    vorsa::InstallaTraduzioniQt(app);
+namespace {
 
-    // A second till in the same folder leaves without a trace: nothing read, written or shown.
+/// The program folder, made when missing; nullopt once the operator is told it cannot be.
+std::optional<std::string> ProgramFolder() {
     const QByteArray scelta = qgetenv("VORSA_CARTELLA");
     const std::string cartella =
         vorsa::CartellaProgramma(QCoreApplication::applicationDirPath().toStdString(),
@@ -36,55 +37,80 @@ int main(int argc, char* argv[]) {
         QMessageBox::critical(nullptr, QStringLiteral("Vorsa"),
                               QStringLiteral("Impossibile creare la cartella del programma:\n%1")
                                   .arg(QString::fromStdString(cartella)));
-        return 1;
+        return std::nullopt;
     }
-    const std::string folder = vorsa::Utf8ToCp1252(cartella);
-    const std::unique_ptr<vorsa::InstanceGuard> guard = vorsa::InstanceGuard::Acquire(folder);
+    return vorsa::Utf8ToCp1252(cartella);
+}
+
+/// The outside world the till runs on. A secondary till's data file lives on the main till's
+/// share: network paths go through libsmbclient, everything else to the local files.
+/// Multi-till: Samba user shares (VORSA_SMB_CONF/VORSA_SMB_PORT name a private smbd), and the
+/// data files reached on the same port.
+struct Outside {
+    explicit Outside(std::string programFolder)
+        : folder(std::move(programFolder)),
+          samba(vorsa::SambaConfigFromEnvironment()),
+          smbFiles(vorsa::MakeSmbFileAccess(*sleeper, SmbOptionsFor(samba))),
+          commands(vorsa::MakeCommandRunner()),
+          tillShare(vorsa::MakeSambaTillShare(
+              *commands, *user,
+              // The share is checked through libsmbclient, with the tills' account when it has
+              // a password.
+              [this](const std::string& path) { return smbFiles->Exists(path); }, samba)),
+          startupShare(*tillShare, *smbFiles) {}
+
+    static vorsa::SmbOptions SmbOptionsFor(const vorsa::SambaConfig& config) {
+        vorsa::SmbOptions o;
+        o.port = config.port;
+        return o;
+    }
+    /// A main till writes its shared files through its own share too, so its writes and the
+    /// secondary tills' ones take the same whole-file lock on the file server: from the start
+    /// when the share already serves this folder, else as soon as start-up has shared it.
+    vorsa::RoutingFileAccess::Sede Share() {
+        return routedFiles.AliasFolderIfShared(folder, "//127.0.0.1/vorsa$",
+                                               {"Vorsa.ini", "Vorsa.ini.lck"});
+    }
+    vorsa::Services TillServices() { return {routedFiles, *clock, *sleeper, *user, shell}; }
+
+    const std::string folder;
+    const std::unique_ptr<vorsa::Clock> clock = vorsa::MakeSystemClock();
+    const std::unique_ptr<vorsa::Sleeper> sleeper = vorsa::MakeSystemSleeper();
+    const vorsa::SambaConfig samba;
+    const std::unique_ptr<vorsa::FileAccess> localFiles = vorsa::MakeLocalFileAccess();
+    const std::unique_ptr<vorsa::SmbFileAccess> smbFiles;
+    vorsa::RoutingFileAccess routedFiles{*localFiles, *smbFiles};
+    const std::unique_ptr<vorsa::UserInfo> user = vorsa::MakeSystemUserInfo();
+    vorsa::QtShell shell;
+    const std::unique_ptr<vorsa::CommandRunner> commands;
+    const std::unique_ptr<vorsa::TillShare> tillShare;
+    vorsa::CondivisioneAvvio startupShare;
+};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    vorsa::InstallaTraduzioniQt(app);
+
+    // A second till in the same folder leaves without a trace: nothing read, written or shown.
+    const std::optional<std::string> folder = ProgramFolder();
+    if (!folder) return 1;
+    const std::unique_ptr<vorsa::InstanceGuard> guard = vorsa::InstanceGuard::Acquire(*folder);
     if (!guard) return 0;
 
     vorsa::FrmSplash splash;
     splash.show();
     QCoreApplication::processEvents();
 
-    const std::unique_ptr<vorsa::Clock> clock = vorsa::MakeSystemClock();
-    const std::unique_ptr<vorsa::Sleeper> sleeper = vorsa::MakeSystemSleeper();
-    // A secondary till's data file lives on the main till's share: network paths go through
-    // libsmbclient, everything else to the local files.
-    // Multi-till: Samba user shares (VORSA_SMB_CONF/VORSA_SMB_PORT name a private smbd), and
-    // the data files reached on the same port.
-    const vorsa::SambaConfig samba = vorsa::SambaConfigFromEnvironment();
-    vorsa::SmbOptions smbOptions;
-    smbOptions.port = samba.port;
-    const std::unique_ptr<vorsa::FileAccess> localFiles = vorsa::MakeLocalFileAccess();
-    const std::unique_ptr<vorsa::SmbFileAccess> smbFiles =
-        vorsa::MakeSmbFileAccess(*sleeper, smbOptions);
-    vorsa::RoutingFileAccess routedFiles(*localFiles, *smbFiles);
-    vorsa::FileAccess* const files = &routedFiles;
-    const std::unique_ptr<vorsa::UserInfo> user = vorsa::MakeSystemUserInfo();
-    vorsa::QtShell shell;
+    Outside outside(*folder);
     const vorsa::Version version{VORSA_VERSION_MAJOR, VORSA_VERSION_MINOR, VORSA_VERSION_PATCH};
-
-    // A main till writes its shared files through its own share too, so its writes and the
-    // secondary tills' ones take the same whole-file lock on the file server: from the start
-    // when the share already serves this folder, else as soon as start-up has shared it.
-    const auto condividi = [&routedFiles, &folder] {
-        return routedFiles.AliasFolderIfShared(folder, "//127.0.0.1/vorsa$",
-                                               {"Vorsa.ini", "Vorsa.ini.lck"});
-    };
-    condividi();
-    vorsa::Till till(vorsa::Services{*files, *clock, *sleeper, *user, shell}, folder, version);
-    const std::unique_ptr<vorsa::CommandRunner> comandi = vorsa::MakeCommandRunner();
-    // The share is checked through libsmbclient, with the tills' account when it has a password.
-    const vorsa::ShareProbe sonda = [&smbFiles](const std::string& path) {
-        return smbFiles->Exists(path);
-    };
-    const std::unique_ptr<vorsa::TillShare> condivisione =
-        vorsa::MakeSambaTillShare(*comandi, *user, sonda, samba);
-    vorsa::CondivisioneAvvio condivisioneAvvio(*condivisione, *smbFiles);
+    outside.Share();
+    vorsa::Till till(outside.TillServices(), *folder, version);
     const vorsa::StartupResult started =
-        vorsa::AvviaTill(till, vorsa::StartupHooks{&condivisioneAvvio});
+        vorsa::AvviaTill(till, vorsa::StartupHooks{&outside.startupShare});
     if (till.statoMultiVorsa == vorsa::StatoMultiVorsa::PrincipaleOk &&
-        condividi() == vorsa::RoutingFileAccess::Sede::NonScrivibile) {
+        outside.Share() == vorsa::RoutingFileAccess::Sede::NonScrivibile) {
         // The other tills would reach a folder they cannot write: say who must be let in.
         till.statoMultiVorsa = vorsa::StatoMultiVorsa::PrincipaleSenzaCondivisione;
         till.condivisioneNonScrivibile = true;
@@ -96,12 +122,12 @@ int main(int argc, char* argv[]) {
     QThread::msleep(200);
     vorsa::AppRoot root(till,
                         {printBackend, [] { return std::make_unique<vorsa::CupsStatoStampanti>(); },
-                         *condivisione});
+                         *outside.tillShare});
     root.Show();
     splash.close();
     // Answers after the window is up; a silent or broken server costs the operator nothing.
     vorsa::QtScaricatore scaricatore;
-    vorsa::ControllaVersione controllo(till.store, *files, scaricatore,
+    vorsa::ControllaVersione controllo(till.store, outside.routedFiles, scaricatore,
                                        {version.major, version.minor, version.revision});
     if (started.controllaVersione) vorsa::AvviaControlloVersione(controllo, &root.Window());
     return app.exec();
