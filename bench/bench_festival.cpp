@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "platform/file_access.h"
 #include "support/smbd_server.h"
 
@@ -34,25 +35,6 @@ using namespace vorsa;
 namespace fs = std::filesystem;
 
 const int kStock = 30000;
-
-// 240 articles (codes 1xx limited) and `receipts` archived receipts, as bench_smb's.
-std::string MainFile(int receipts) {
-    std::string ini;
-    const char* sections[] = {"MANGIARE", "BERE", "VARIE"};
-    for (int s = 0; s < 3; ++s) {
-        ini += std::string("[") + sections[s] + "]\r\nDIMENSIONE=80\r\n";
-        for (int p = 1; p <= 80; ++p)
-            ini += std::to_string(p) + "=Articolo " + std::to_string(p) + ";2,5;1;0;" +
-                   (s == 0 ? std::to_string(kStock) : "-1") + ";1;30000;10\r\n";
-    }
-    ini += "[MULTIVORSA]\r\nABILITATO=1\r\nMASTER=1\r\n";
-    ini += "[STATISTICHE]\r\nSCONTRINI=" + std::to_string(receipts) + "\r\n[SCONTRINI]\r\n";
-    for (int r = 1; r <= receipts; ++r)
-        ini += std::to_string(r) +
-               "=101-2-5;102-1-2,5;103-1-2,5;201-3-3;06/12/2026 20:15:00-13-4-cassiere45:03-0-0-"
-               "0\r\n";
-    return ini;
-}
 
 // Bytes sent on the loopback of this namespace (what crossed the shaped link).
 long long LinkBytes() {
@@ -140,7 +122,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> folders = {root + "/principale"};
     fs::create_directories(folders[0]);
     auto local = MakeLocalFileAccess(false);
-    local->ReplaceAll(folders[0] + "/Vorsa.ini", MainFile(receipts));
+    local->ReplaceAll(folders[0] + "/Vorsa.ini", bench::FestivalDataFile(receipts, kStock));
     for (int t = 1; t < tills; ++t) {
         folders.push_back(root + "/secondaria" + std::to_string(t));
         fs::create_directories(folders.back());

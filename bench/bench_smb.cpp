@@ -7,6 +7,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "bench_support.h"
 #include "platform/smb_file_access.h"
 #include "sale_harness.h"
 #include "support/smbd_server.h"
@@ -28,26 +29,12 @@ test::SmbdServer& Server() {
     return server;
 }
 
-/// 240 articles (codes 1xx limited, the rest unlimited) and `receipts` archived receipts.
+/// The main till's folder with a fresh festival-size data file and no lock file.
 void MainFile(int receipts) {
-    std::string ini;
-    const char* sections[] = {"MANGIARE", "BERE", "VARIE"};
-    for (int s = 0; s < 3; ++s) {
-        ini += std::string("[") + sections[s] + "]\r\nDIMENSIONE=80\r\n";
-        for (int p = 1; p <= 80; ++p)
-            ini += std::to_string(p) + "=Articolo " + std::to_string(p) + ";2,5;1;0;" +
-                   (s == 0 ? "30000" : "-1") + ";1;30000;10\r\n";
-    }
-    ini += "[MULTIVORSA]\r\nABILITATO=1\r\nMASTER=1\r\n";
-    ini += "[STATISTICHE]\r\nSCONTRINI=" + std::to_string(receipts) + "\r\n[SCONTRINI]\r\n";
-    for (int r = 1; r <= receipts; ++r)
-        ini += std::to_string(r) +
-               "=101-2-5;102-1-2,5;103-1-2,5;201-3-3;06/12/2026 20:15:00-13-4-cassiere45:03-0-0-"
-               "0\r\n";
     fs::create_directories(kRoot + "/principale");
     fs::remove(kRoot + "/principale/Vorsa.ini.lck");
     auto local = MakeLocalFileAccess(false);
-    local->ReplaceAll(kRoot + "/principale/Vorsa.ini", ini);
+    local->ReplaceAll(kRoot + "/principale/Vorsa.ini", bench::FestivalDataFile(receipts));
 }
 
 std::string SecondaryFolder(int n) {
