@@ -13,21 +13,21 @@
 #include <fstream>
 #include <functional>
 #include <future>
-#include <iterator>
 #include <thread>
 
 #include "platform/file_access.h"
 #include "platform/profile_store.h"
 #include "platform/system.h"
 #include "platform/text.h"
+#include "support/fakes.h"
 #include "support/kill_loop.h"
-#include "support/memory_file_access.h"
 
 namespace vorsa {
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+using test::Slurp;
 
 /// Runs `body` in a child process; Succeeded() tells whether it returned true.
 pid_t InChild(const std::function<bool()>& body) {
@@ -61,11 +61,6 @@ class LocalFilesTest : public ::testing::Test {
 
     std::string Path(const std::string& name) const { return dir_ + "/" + name; }
 
-    static std::string Slurp(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
     // Names in the folder, to prove that no temporary file was left behind.
     std::vector<std::string> Listing() const {
         std::vector<std::string> names;
@@ -78,7 +73,7 @@ class LocalFilesTest : public ::testing::Test {
     std::unique_ptr<FileAccess> files_;
 };
 
-TEST_F(LocalFilesTest, ReplaceReadStampFoldersAndRemove) {
+TEST_F(LocalFilesTest, ReplaceReadStampFoldersRemoveListAndRename) {
     const std::string p = Path("Citt\xE0.ini");  // Windows-1252 name, UTF-8 on disk
     EXPECT_EQ(files_->ReadAll(p).status, ReadStatus::Missing);
     EXPECT_FALSE(files_->Stamp(p).has_value());
@@ -101,9 +96,7 @@ TEST_F(LocalFilesTest, ReplaceReadStampFoldersAndRemove) {
     EXPECT_TRUE(files_->Remove(p));
     EXPECT_FALSE(files_->Remove(p));
     EXPECT_FALSE(files_->Exists(p));
-}
 
-TEST_F(LocalFilesTest, ListFilesAndRenameWithoutReplacing) {
     ASSERT_TRUE(files_->ReplaceAll(Path("b.txt"), "b"));
     ASSERT_TRUE(files_->ReplaceAll(Path("a.TXT"), "a"));
     ASSERT_TRUE(files_->ReplaceAll(Path("c.csv"), "c"));
@@ -316,7 +309,7 @@ class ProfileStoreTest : public ::testing::Test {
     ProfileStore store{files};
 };
 
-TEST_F(ProfileStoreTest, ParsesOnlyWhenTheFileChangedAndKeepsWhatItShowedWhenUnreadable) {
+TEST_F(ProfileStoreTest, ParsesOnlyChangedFilesOnceASnapshotAndKeepsWhatItShowedWhenUnreadable) {
     files.files[kPath] = "[S]\r\nk=1\r\n";
     for (int i = 0; i < 3; ++i) EXPECT_EQ(store.Get(kPath, "s", "K"), "1");
     EXPECT_EQ(store.counters().parses, 1);
@@ -331,9 +324,8 @@ TEST_F(ProfileStoreTest, ParsesOnlyWhenTheFileChangedAndKeepsWhatItShowedWhenUnr
     EXPECT_EQ(store.Get(kOther, "S", "k"), std::nullopt);  // never read: nothing to show
     files.failReads = false;
     EXPECT_EQ(store.Get(kPath, "S", "k"), "3");
-}
 
-TEST_F(ProfileStoreTest, SnapshotChecksEachFileOnceButWritesStayFresh) {
+    // A snapshot (one refresh) checks each file once; a write still merges the real file.
     files.files[kPath] = "[S]\r\nk=1\r\n";
     store.BeginSnapshot();
     EXPECT_EQ(store.Get(kPath, "S", "k"), "1");
