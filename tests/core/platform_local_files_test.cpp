@@ -375,7 +375,7 @@ TEST_F(ProfileStoreTest, FailuresLeaveNoTrace) {
     EXPECT_EQ(files.locksHeld, 0);
 }
 
-TEST_F(ProfileStoreTest, BatchReadsItsWritesAndWritesEachFileOnce) {
+TEST_F(ProfileStoreTest, BatchReadsItsWritesWritesEachFileOnceUnlessFlushed) {
     files.files[kPath] = "[S]\r\nk=1\r\n";
     store.BeginBatch();
     store.Set(kPath, "S", "a", "1");
@@ -394,23 +394,22 @@ TEST_F(ProfileStoreTest, BatchReadsItsWritesAndWritesEachFileOnce) {
     EXPECT_EQ(files.replaceCount, 2);
     EXPECT_EQ(files.files[kPath], "[S]\r\ntheirs=y\r\na=1\r\n");
     EXPECT_EQ(files.files[kOther], "[T]\r\nc=3\r\n");
-}
 
-TEST_F(ProfileStoreTest, FlushAndUpdateWriteAtOnce) {
+    // Inside a batch, a flush or an update writes at once.
     store.BeginBatch();
-    store.Set(kPath, "S", "a", "1");
+    store.Set(kPath, "S", "b", "2");
     store.Set(kOther, "T", "b", "2");
     EXPECT_TRUE(store.FlushFile(kOther));
     EXPECT_TRUE(store.FlushFile(kOther));  // nothing left to write
-    EXPECT_EQ(files.replaceCount, 1);
+    EXPECT_EQ(files.replaceCount, 3);
     EXPECT_TRUE(store.Update(kPath, [](IniDocument& doc) {
-        EXPECT_EQ(doc.Get("S", "a"), "1");  // sees the batch
+        EXPECT_EQ(doc.Get("S", "b"), "2");  // sees the batch
         return doc.Set("Locks", "Till1", "busy");
     }));
-    EXPECT_EQ(files.files[kPath], "[S]\r\na=1\r\n[Locks]\r\nTill1=busy\r\n");
+    EXPECT_EQ(files.files[kPath], "[S]\r\ntheirs=y\r\na=1\r\nb=2\r\n[Locks]\r\nTill1=busy\r\n");
     EXPECT_TRUE(store.InBatch());
     EXPECT_TRUE(store.CommitBatch());
-    EXPECT_EQ(files.replaceCount, 2);
+    EXPECT_EQ(files.replaceCount, 4);
 }
 
 // A transaction reads under the file's lock, holds it to the one write, and never creates the
