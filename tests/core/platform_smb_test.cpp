@@ -166,6 +166,7 @@ class SmbTest : public ::testing::Test {
         fs::remove_all(root);
     }
     std::string root, folder;  // folder: the main till's, served as vorsa$
+    const std::string ini = "//127.0.0.1/vorsa$/Vorsa.ini";  // the data file in it
     std::unique_ptr<test::SmbdServer> server;
     test::FakeSleeper sleeperA;
     test::FakeSleeper sleeperB;
@@ -188,7 +189,6 @@ std::string Journal(std::uint64_t first, std::uint64_t size, const std::string& 
 }
 
 TEST_F(SmbTest, FilesRoundTripByteForByte) {
-    const std::string ini = server->Path("Vorsa.ini");
     EXPECT_EQ(a->ReadAll(ini).status, ReadStatus::Missing);
     EXPECT_FALSE(a->Exists(ini));
     const std::string big = Archive(3000);
@@ -261,7 +261,6 @@ TEST_F(SmbTest, MainTillReachesItsOwnFilesThroughTheShare) {
 }
 
 TEST_F(SmbTest, LockExcludesOtherTillsReadersAndWriters) {
-    const std::string ini = server->Path("Vorsa.ini");
     ASSERT_TRUE(a->ReplaceAll(ini, "[A]\r\nk=1\r\n"));
     auto lock = a->LockExclusive(ini);
     ASSERT_TRUE(lock);
@@ -290,7 +289,6 @@ TEST_F(SmbTest, LockExcludesOtherTillsReadersAndWriters) {
 }
 
 TEST_F(SmbTest, AKilledWritersJournalIsFinishedWhenSealedAndDroppedWhenUnproved) {
-    const std::string ini = server->Path("Vorsa.ini");
     const std::string before = "[A]\r\nk=1\r\n[B]\r\nx=yyyyyyyy\r\n";
     const std::string after = "[A]\r\nk=22\r\n[B]\r\nx=y\r\n";
     ASSERT_TRUE(a->ReplaceAll(ini, before));
@@ -341,7 +339,6 @@ TEST_F(SmbTest, AKilledWritersJournalIsFinishedWhenSealedAndDroppedWhenUnproved)
 }
 
 TEST_F(SmbTest, AReaderFollowsTheChangeLogOrReadsTheFileWhole) {
-    const std::string ini = server->Path("Vorsa.ini");
     const std::string file = folder + "/Vorsa.ini";
     const std::string log = folder + "/.Vorsa.ini.log";
     std::string cur = Archive(3000);
@@ -426,7 +423,6 @@ TEST_F(SmbTest, AReaderFollowsTheChangeLogOrReadsTheFileWhole) {
 }
 
 TEST_F(SmbTest, AReaderNeverTakesFromTheLogAChangeTheFileDoesNotHold) {
-    const std::string ini = server->Path("Vorsa.ini");
     ASSERT_TRUE(a->ReplaceAll(ini, Archive(3000)));
     ASSERT_TRUE(b->ReadAll(ini).status == ReadStatus::Ok);
     SmbOptions o;
@@ -461,7 +457,6 @@ TEST_F(SmbTest, AReaderNeverTakesFromTheLogAChangeTheFileDoesNotHold) {
 }
 
 TEST_F(SmbTest, MainTillGoneFailsFastAndComesBack) {
-    const std::string ini = server->Path("Vorsa.ini");
     ASSERT_TRUE(a->ReplaceAll(ini, "[A]\r\nk=1\r\n"));
     server->Stop();
     EXPECT_EQ(a->ReadAll(ini).status, ReadStatus::Error);
@@ -851,8 +846,8 @@ TEST_P(MultiTillFaultTest, TwoTillsStayExact) {
     } else if (guasto == "stessa-identita") {
         // A prepared folder copied from one laptop to the other before the first start.
         utenti[1] = utenti[0];
-        for (const std::string& ini : {folder + "/Vorsa.ini", s + "/Vorsa.ini"})
-            Write(ini, Slurp(ini) + "LOCKSUFF=ABCDE\r\n");
+        for (const std::string& f : {folder + "/Vorsa.ini", s + "/Vorsa.ini"})
+            Write(f, Slurp(f) + "LOCKSUFF=ABCDE\r\n");
     } else if (guasto == "lock-sola-lettura") {
         Write(folder + "/Vorsa.ini.lck", "[MULTIVORSA]\r\n");
         MarkReadOnly(server->port(), "Vorsa.ini.lck");
