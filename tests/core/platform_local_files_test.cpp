@@ -13,21 +13,21 @@
 #include <fstream>
 #include <functional>
 #include <future>
-#include <iterator>
 #include <thread>
 
 #include "platform/file_access.h"
 #include "platform/profile_store.h"
 #include "platform/system.h"
 #include "platform/text.h"
+#include "support/fakes.h"
 #include "support/kill_loop.h"
-#include "support/memory_file_access.h"
 
 namespace vorsa {
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+using test::Slurp;
 
 /// Runs `body` in a child process; Succeeded() tells whether it returned true.
 pid_t InChild(const std::function<bool()>& body) {
@@ -61,11 +61,6 @@ class LocalFilesTest : public ::testing::Test {
 
     std::string Path(const std::string& name) const { return dir_ + "/" + name; }
 
-    static std::string Slurp(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
     // Names in the folder, to prove that no temporary file was left behind.
     std::vector<std::string> Listing() const {
         std::vector<std::string> names;
@@ -78,7 +73,7 @@ class LocalFilesTest : public ::testing::Test {
     std::unique_ptr<FileAccess> files_;
 };
 
-TEST_F(LocalFilesTest, ReplaceReadStampFoldersAndRemove) {
+TEST_F(LocalFilesTest, ReplaceReadStampFoldersRemoveListAndRename) {
     const std::string p = Path("Citt\xE0.ini");  // Windows-1252 name, UTF-8 on disk
     EXPECT_EQ(files_->ReadAll(p).status, ReadStatus::Missing);
     EXPECT_FALSE(files_->Stamp(p).has_value());
@@ -101,9 +96,7 @@ TEST_F(LocalFilesTest, ReplaceReadStampFoldersAndRemove) {
     EXPECT_TRUE(files_->Remove(p));
     EXPECT_FALSE(files_->Remove(p));
     EXPECT_FALSE(files_->Exists(p));
-}
 
-TEST_F(LocalFilesTest, ListFilesAndRenameWithoutReplacing) {
     ASSERT_TRUE(files_->ReplaceAll(Path("b.txt"), "b"));
     ASSERT_TRUE(files_->ReplaceAll(Path("a.TXT"), "a"));
     ASSERT_TRUE(files_->ReplaceAll(Path("c.csv"), "c"));
@@ -316,7 +309,7 @@ class ProfileStoreTest : public ::testing::Test {
     ProfileStore store{files};
 };
 
-TEST_F(ProfileStoreTest, ParsesOnlyWhenTheFileChangedAndKeepsWhatItShowedWhenUnreadable) {
+TEST_F(ProfileStoreTest, ParsesOnlyChangedFilesOnceASnapshotAndKeepsWhatItShowedWhenUnreadable) {
     files.files[kPath] = "[S]\r\nk=1\r\n";
     for (int i = 0; i < 3; ++i) EXPECT_EQ(store.Get(kPath, "s", "K"), "1");
     EXPECT_EQ(store.counters().parses, 1);
@@ -331,9 +324,8 @@ TEST_F(ProfileStoreTest, ParsesOnlyWhenTheFileChangedAndKeepsWhatItShowedWhenUnr
     EXPECT_EQ(store.Get(kOther, "S", "k"), std::nullopt);  // never read: nothing to show
     files.failReads = false;
     EXPECT_EQ(store.Get(kPath, "S", "k"), "3");
-}
 
-TEST_F(ProfileStoreTest, SnapshotChecksEachFileOnceButWritesStayFresh) {
+    // A snapshot (one refresh) checks each file once; a write still merges the real file.
     files.files[kPath] = "[S]\r\nk=1\r\n";
     store.BeginSnapshot();
     EXPECT_EQ(store.Get(kPath, "S", "k"), "1");
@@ -383,7 +375,7 @@ TEST_F(ProfileStoreTest, FailuresLeaveNoTrace) {
     EXPECT_EQ(files.locksHeld, 0);
 }
 
-TEST_F(ProfileStoreTest, BatchReadsItsWritesAndWritesEachFileOnce) {
+TEST_F(ProfileStoreTest, BatchReadsItsWritesWritesEachFileOnceUnlessFlushed) {
     files.files[kPath] = "[S]\r\nk=1\r\n";
     store.BeginBatch();
     store.Set(kPath, "S", "a", "1");
@@ -402,23 +394,22 @@ TEST_F(ProfileStoreTest, BatchReadsItsWritesAndWritesEachFileOnce) {
     EXPECT_EQ(files.replaceCount, 2);
     EXPECT_EQ(files.files[kPath], "[S]\r\ntheirs=y\r\na=1\r\n");
     EXPECT_EQ(files.files[kOther], "[T]\r\nc=3\r\n");
-}
 
-TEST_F(ProfileStoreTest, FlushAndUpdateWriteAtOnce) {
+    // Inside a batch, a flush or an update writes at once.
     store.BeginBatch();
-    store.Set(kPath, "S", "a", "1");
+    store.Set(kPath, "S", "b", "2");
     store.Set(kOther, "T", "b", "2");
     EXPECT_TRUE(store.FlushFile(kOther));
     EXPECT_TRUE(store.FlushFile(kOther));  // nothing left to write
-    EXPECT_EQ(files.replaceCount, 1);
+    EXPECT_EQ(files.replaceCount, 3);
     EXPECT_TRUE(store.Update(kPath, [](IniDocument& doc) {
-        EXPECT_EQ(doc.Get("S", "a"), "1");  // sees the batch
+        EXPECT_EQ(doc.Get("S", "b"), "2");  // sees the batch
         return doc.Set("Locks", "Till1", "busy");
     }));
-    EXPECT_EQ(files.files[kPath], "[S]\r\na=1\r\n[Locks]\r\nTill1=busy\r\n");
+    EXPECT_EQ(files.files[kPath], "[S]\r\ntheirs=y\r\na=1\r\nb=2\r\n[Locks]\r\nTill1=busy\r\n");
     EXPECT_TRUE(store.InBatch());
     EXPECT_TRUE(store.CommitBatch());
-    EXPECT_EQ(files.replaceCount, 2);
+    EXPECT_EQ(files.replaceCount, 4);
 }
 
 // A transaction reads under the file's lock, holds it to the one write, and never creates the

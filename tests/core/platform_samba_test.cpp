@@ -56,6 +56,13 @@ class PrivateSamba : public ::testing::Test {
         smbd_.reset();
         if (!dir_.empty()) fs::remove_all(dir_);
     }
+    /// A till started in `folder` on `files`, its share handled by `avvio`.
+    std::unique_ptr<Till> Start(FileAccess& files, NetworkShare& avvio, const std::string& folder) {
+        auto till = std::make_unique<Till>(Services{files, clock_, sleeper_, user_, shell_}, folder,
+                                           Version{1, 0, 0});
+        AvviaTill(*till, StartupHooks{&avvio});
+        return till;
+    }
 
     fs::path dir_;
     std::unique_ptr<test::SmbdServer> smbd_;
@@ -97,14 +104,8 @@ TEST_F(PrivateSamba, AMainTillStartsSharedAndSaysSo) {
     auto smb = MakeSmbFileAccess(sleeper_, o);
     CondivisioneAvvio avvio(*share, *smb);
     const std::string folder = (dir_ / "prog").string();
-    auto start = [&] {
-        auto till = std::make_unique<Till>(Services{*files, clock_, sleeper_, user_, shell_},
-                                           folder, Version{1, 0, 0});
-        AvviaTill(*till, StartupHooks{&avvio});
-        return till;
-    };
 
-    auto till = start();
+    auto till = Start(*files, avvio, folder);
     EXPECT_EQ(till->statoMultiVorsa, StatoMultiVorsa::PrincipaleOk);
     // Without a password the notice says, in red and until confirmed, that the data is open.
     const auto aperta = AvvisoPerStato(*till);
@@ -119,7 +120,7 @@ TEST_F(PrivateSamba, AMainTillStartsSharedAndSaysSo) {
 
     // No smbd: the share is made but nobody answers; the notice names the folder to share.
     smbd_->Stop();
-    till = start();
+    till = Start(*files, avvio, folder);
     EXPECT_EQ(till->statoMultiVorsa, StatoMultiVorsa::PrincipaleSenzaCondivisione);
     avviso = AvvisoPerStato(till->statoMultiVorsa, till->paths.programFolder);
     ASSERT_TRUE(avviso);
@@ -149,13 +150,7 @@ TEST_F(PrivateSamba, APasswordKeepsGuestsOut) {
         *runner_, user_, [&](const std::string& p) { return smb->Exists(p); }, config_);
     ASSERT_TRUE(share->ImpostaPassword("", "segreta1"));
     CondivisioneAvvio avvio(*share, *smb);
-    auto start = [&](const std::string& cartella) {
-        auto till = std::make_unique<Till>(Services{files, clock_, sleeper_, user_, shell_},
-                                           cartella, Version{1, 0, 0});
-        AvviaTill(*till, StartupHooks{&avvio});
-        return till;
-    };
-    auto principale = start(folder);
+    auto principale = Start(files, avvio, folder);
     ASSERT_EQ(principale->statoMultiVorsa, StatoMultiVorsa::PrincipaleOk);
     EXPECT_FALSE(AvvisoPerStato(*principale)->allarme);
 
@@ -172,7 +167,7 @@ TEST_F(PrivateSamba, APasswordKeepsGuestsOut) {
         std::ofstream(sec / "Vorsa.ini")
             << "[MULTIVORSA]\r\nABILITATO=1\r\nSISTEMA_REMOTO=127.0.0.1\r\nPASSWORD="
             << CodificaPassword(kChiavePassword, password) << "\r\n";
-        auto secondaria = start(sec.string());
+        auto secondaria = Start(files, avvio, sec.string());
         const bool giusta = std::string(password) == "segreta1";
         EXPECT_EQ(secondaria->statoMultiVorsa, giusta ? StatoMultiVorsa::SecondariaOk
                                                       : StatoMultiVorsa::SecondariaIrraggiungibile);

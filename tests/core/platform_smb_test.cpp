@@ -14,7 +14,6 @@
 #include <map>
 #include <random>
 #include <set>
-#include <sstream>
 #include <thread>
 
 #include "platform/profile_store.h"
@@ -27,19 +26,13 @@ namespace vorsa {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Slurp;
 
 std::string Apply(std::string_view oldBytes, const Delta& d) {
     std::string out(oldBytes.substr(0, d.first));
     for (const DeltaOp& op : d.ops)
         out += op.copy ? std::string(oldBytes.substr(op.from, op.length)) : op.literal;
     return out;
-}
-
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 // What any guest on the network can do: mark a shared file read-only.
@@ -117,14 +110,13 @@ std::string Sale(std::string s) {
 TEST(ChangeLogTest, EntriesRoundTripAndProveThemselves) {
     const std::string before = Archive(500);
     const std::string after = Sale(before);
-    LogEntry e;
-    e.seq = 7;
-    e.preSize = before.size();
-    e.preHash = ContentHash(before);
-    e.postSize = after.size();
-    e.postHash = ContentHash(after);
-    e.postMtimeNs = 1765000000123456000;
-    e.delta = ComputeDelta(before, after);
+    const LogEntry e{.seq = 7,
+                     .preSize = before.size(),
+                     .preHash = ContentHash(before),
+                     .postSize = after.size(),
+                     .postHash = ContentHash(after),
+                     .postMtimeNs = 1765000000123456000,
+                     .delta = ComputeDelta(before, after)};
     LogEntry whole = e;
     whole.whole = true;
     const std::string one = EncodeLogEntry(e);
@@ -174,6 +166,7 @@ class SmbTest : public ::testing::Test {
         fs::remove_all(root);
     }
     std::string root, folder;  // folder: the main till's, served as vorsa$
+    const std::string ini = "//127.0.0.1/vorsa$/Vorsa.ini";  // the data file in it
     std::unique_ptr<test::SmbdServer> server;
     test::FakeSleeper sleeperA;
     test::FakeSleeper sleeperB;
@@ -196,7 +189,6 @@ std::string Journal(std::uint64_t first, std::uint64_t size, const std::string& 
 }
 
 TEST_F(SmbTest, FilesRoundTripByteForByte) {
-    const std::string ini = server->Path("Vorsa.ini");
     EXPECT_EQ(a->ReadAll(ini).status, ReadStatus::Missing);
     EXPECT_FALSE(a->Exists(ini));
     const std::string big = Archive(3000);
@@ -207,9 +199,7 @@ TEST_F(SmbTest, FilesRoundTripByteForByte) {
     EXPECT_EQ(r.bytes, big);
 
     // A sale: only the changed bytes travel, the server copies the rest.
-    std::string sale = big;
-    sale.replace(sale.find("SCONTRINI=3000"), 14, "SCONTRINI=3001");
-    sale.insert(sale.find("[STORNI]"), "3001=101-1-3,5;06/12/2026 21:00:00-0-3,5-bruno-0-0-0\r\n");
+    const std::string sale = Sale(big);
     b->ResetCounters();
     ASSERT_TRUE(b->ReplaceAll(ini, sale));
     EXPECT_EQ(Slurp(folder + "/Vorsa.ini"), sale);
@@ -271,7 +261,6 @@ TEST_F(SmbTest, MainTillReachesItsOwnFilesThroughTheShare) {
 }
 
 TEST_F(SmbTest, LockExcludesOtherTillsReadersAndWriters) {
-    const std::string ini = server->Path("Vorsa.ini");
     ASSERT_TRUE(a->ReplaceAll(ini, "[A]\r\nk=1\r\n"));
     auto lock = a->LockExclusive(ini);
     ASSERT_TRUE(lock);
@@ -299,8 +288,7 @@ TEST_F(SmbTest, LockExcludesOtherTillsReadersAndWriters) {
     EXPECT_EQ(sleeperB.count, 25);
 }
 
-TEST_F(SmbTest, SealedJournalOfAKilledWriterIsFinishedByTheNextOne) {
-    const std::string ini = server->Path("Vorsa.ini");
+TEST_F(SmbTest, AKilledWritersJournalIsFinishedWhenSealedAndDroppedWhenUnproved) {
     const std::string before = "[A]\r\nk=1\r\n[B]\r\nx=yyyyyyyy\r\n";
     const std::string after = "[A]\r\nk=22\r\n[B]\r\nx=y\r\n";
     ASSERT_TRUE(a->ReplaceAll(ini, before));
@@ -317,11 +305,9 @@ TEST_F(SmbTest, SealedJournalOfAKilledWriterIsFinishedByTheNextOne) {
     // An unsealed journal is the start of a replace that never happened.
     std::ofstream(folder + "/.Vorsa.ini.journal", std::ios::binary) << journal.substr(0, 20);
     EXPECT_EQ(b->ReadAll(ini).bytes, after);
-}
 
-TEST_F(SmbTest, AJournalThatDoesNotProveItselfIsDroppedUnapplied) {
-    const std::string ini = server->Path("Vorsa.ini");
-    const std::string file = "[A]\r\nk=1\r\n[B]\r\nx=yyyyyyyy\r\n";
+    // A journal that does not prove itself is dropped unapplied, by a reader and by a writer.
+    const std::string& file = before;
     const std::string tail = "2\r\n";
     std::string badSum = Journal(7, 10, tail);
     badSum[24] = static_cast<char>(badSum[24] ^ 1);
@@ -334,6 +320,7 @@ TEST_F(SmbTest, AJournalThatDoesNotProveItselfIsDroppedUnapplied) {
         badSum,                                            // checksum off
         Journal(400, 403, "abc"),                          // starts past the end of the file
     };
+    const long refused = b->counters().journalsRefused;
     for (const std::string& planted : cases) {
         ASSERT_TRUE(a->ReplaceAll(ini, file));
         for (bool reader : {true, false}) {
@@ -348,11 +335,10 @@ TEST_F(SmbTest, AJournalThatDoesNotProveItselfIsDroppedUnapplied) {
             EXPECT_FALSE(fs::exists(folder + "/.Vorsa.ini.sealed")) << planted.size();
         }
     }
-    EXPECT_EQ(b->counters().journalsRefused, 14);
+    EXPECT_EQ(b->counters().journalsRefused - refused, 14);
 }
 
 TEST_F(SmbTest, AReaderFollowsTheChangeLogOrReadsTheFileWhole) {
-    const std::string ini = server->Path("Vorsa.ini");
     const std::string file = folder + "/Vorsa.ini";
     const std::string log = folder + "/.Vorsa.ini.log";
     std::string cur = Archive(3000);
@@ -437,7 +423,6 @@ TEST_F(SmbTest, AReaderFollowsTheChangeLogOrReadsTheFileWhole) {
 }
 
 TEST_F(SmbTest, AReaderNeverTakesFromTheLogAChangeTheFileDoesNotHold) {
-    const std::string ini = server->Path("Vorsa.ini");
     ASSERT_TRUE(a->ReplaceAll(ini, Archive(3000)));
     ASSERT_TRUE(b->ReadAll(ini).status == ReadStatus::Ok);
     SmbOptions o;
@@ -471,18 +456,7 @@ TEST_F(SmbTest, AReaderNeverTakesFromTheLogAChangeTheFileDoesNotHold) {
     EXPECT_GE(b->counters().fullReads, 2);
 }
 
-TEST_F(SmbTest, AReadOnlyMarkOnASharedFileIsTakenOff) {
-    const std::string lck = server->Path("Vorsa.ini.lck");
-    ASSERT_TRUE(a->ReplaceAll(lck, "[MULTIVORSA]\r\n1=2\r\n"));
-    MarkReadOnly(server->port(), "Vorsa.ini.lck");
-    // The tills still write, and the mark is gone.
-    EXPECT_TRUE(b->ReplaceAll(lck, "[MULTIVORSA]\r\n1=3\r\n"));
-    EXPECT_EQ(Slurp(folder + "/Vorsa.ini.lck"), "[MULTIVORSA]\r\n1=3\r\n");
-    EXPECT_EQ(b->counters().readOnlyCleared, 1);
-}
-
 TEST_F(SmbTest, MainTillGoneFailsFastAndComesBack) {
-    const std::string ini = server->Path("Vorsa.ini");
     ASSERT_TRUE(a->ReplaceAll(ini, "[A]\r\nk=1\r\n"));
     server->Stop();
     EXPECT_EQ(a->ReadAll(ini).status, ReadStatus::Error);
@@ -568,8 +542,7 @@ class MultiTillTest : public SmbTest {
   protected:
     void Write(const std::string& path, const std::string& text) {
         fs::create_directories(fs::path(path).parent_path());
-        auto local = MakeLocalFileAccess(false);
-        local->ReplaceAll(path, text);
+        MakeLocalFileAccess(false)->ReplaceAll(path, text);
     }
     std::string Secondary(int n, int cicli = 200) {
         const std::string f = root + "/secondaria" + std::to_string(n);
@@ -865,9 +838,6 @@ TEST_P(MultiTillFaultTest, TwoTillsStayExact) {
     Catalogue(30000);
     const std::string s = Secondary(1);
     std::string utenti[2] = {"principale", "secondaria"};
-    auto aggiungi = [&](const std::string& ini, const std::string& testo) {
-        Write(ini, Slurp(ini) + testo);
-    };
     if (guasto == "voci-orfane") {
         // A till killed mid-commit left its entries on every key of a sale.
         Write(folder + "/Vorsa.ini.lck",
@@ -876,8 +846,8 @@ TEST_P(MultiTillFaultTest, TwoTillsStayExact) {
     } else if (guasto == "stessa-identita") {
         // A prepared folder copied from one laptop to the other before the first start.
         utenti[1] = utenti[0];
-        aggiungi(folder + "/Vorsa.ini", "LOCKSUFF=ABCDE\r\n");
-        Write(s + "/Vorsa.ini", Slurp(s + "/Vorsa.ini") + "LOCKSUFF=ABCDE\r\n");
+        for (const std::string& f : {folder + "/Vorsa.ini", s + "/Vorsa.ini"})
+            Write(f, Slurp(f) + "LOCKSUFF=ABCDE\r\n");
     } else if (guasto == "lock-sola-lettura") {
         Write(folder + "/Vorsa.ini.lck", "[MULTIVORSA]\r\n");
         MarkReadOnly(server->port(), "Vorsa.ini.lck");

@@ -19,23 +19,16 @@
 
 #include "network/aggiorna_multi.h"
 #include "platform/smb_file_access.h"
+#include "platform/system.h"
 #include "sale_harness.h"
-
-namespace {
-
-class RealSleeper : public vorsa::Sleeper {
-  public:
-    void Sleep(int ms) override { ::usleep(static_cast<useconds_t>(ms) * 1000); }
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
     using namespace vorsa;
     if (argc < 5) return 2;
     const std::string folder = argv[1];
     const std::string command = argv[4];
-    RealSleeper sleeper;
+    const auto real = MakeSystemSleeper();
+    Sleeper& sleeper = *real;
     SmbOptions o;
     o.port = std::atoi(argv[2]);
     auto local = MakeLocalFileAccess(false);

@@ -1,5 +1,5 @@
 // The version check's rules: the comparison of the published version with the running one, and
-// the temporary file's life around one check.
+// the temporary file's life around one check, and an answer after the till closed.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -41,9 +41,10 @@ class ScaricatoreFinto : public Scaricatore {
 TEST(VersioneTest, ReadsTheDownloadedFileAndDeletesIt) {
     const struct {
         std::optional<std::string> body;
-        bool nuova;
+        std::optional<bool> nuova;  // none: never told
         long scritture;  // the temporary file is written only for a download that arrived
         bool failWrites = false;
+        bool chiusa = false;  // the till closed before the answer came
     } cases[] = {
         {"[VORSA]\r\nVersione=148\r\n", true, 1},
         {"[VORSA]\r\nVersione=150\r\n", false, 1},
@@ -55,6 +56,7 @@ TEST(VersioneTest, ReadsTheDownloadedFileAndDeletesIt) {
         {"\x01\x02\xff\xfe[VORSA", false, 1},
         {std::nullopt, false, 0},                         // failed download: nothing else happens
         {"[VORSA]\r\nVersione=148\r\n", false, 0, true},  // the file cannot be written
+        {"[VORSA]\r\nVersione=148\r\n", std::nullopt, 0, false, true},
     };
     for (const auto& c : cases) {
         const std::string why = c.body.value_or("(failed)");
@@ -66,28 +68,16 @@ TEST(VersioneTest, ReadsTheDownloadedFileAndDeletesIt) {
         SettingsStore store{files, clock, sleeper, shell, "/p"};
         ScaricatoreFinto rete;
         std::optional<bool> esito;
-        ControllaVersione check(store, files, rete, {1, 4, 7});
-        check.Avvia([&](bool nuova) { esito = nuova; });
+        std::optional<ControllaVersione> check(std::in_place, store, files, rete,
+                                               VersioneLocale{1, 4, 7});
+        check->Avvia([&](bool nuova) { esito = nuova; });
         EXPECT_EQ(rete.richiesto, kIndirizzoVersione);
+        if (c.chiusa) check.reset();
         rete.attesa(c.body);
         EXPECT_EQ(esito, c.nuova) << why;
         EXPECT_EQ(files.replaceCount, c.scritture) << why;
         EXPECT_FALSE(files.Exists(store.CartellaTemp() + "VerVorsa.txt")) << why;
     }
-}
-
-TEST(VersioneTest, AnAnswerAfterTheTillClosedIsDropped) {
-    MemoryFileAccess files;
-    test::FakeClock clock;
-    test::FakeSleeper sleeper{&clock};
-    test::FakeShell shell;
-    SettingsStore store{files, clock, sleeper, shell, "/p"};
-    ScaricatoreFinto rete;
-    bool chiamato = false;
-    ControllaVersione(store, files, rete, {1, 4, 7}).Avvia([&](bool) { chiamato = true; });
-    rete.attesa("[VORSA]\r\nVersione=148\r\n");
-    EXPECT_FALSE(chiamato);
-    EXPECT_EQ(files.replaceCount, 0);
 }
 
 }  // namespace

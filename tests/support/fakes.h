@@ -1,6 +1,8 @@
 #pragma once
-// Test doubles for time, sleeping, the user and the shell.
+// Test doubles for time, sleeping, the user and the shell; and a real file read whole.
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -46,5 +48,11 @@ class FakeShell : public Shell {
     std::vector<std::string> opened;
     void Open(const std::string& path) override { opened.push_back(path); }
 };
+
+/// The bytes a real file holds, to check exactly what landed on disk.
+inline std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 }  // namespace vorsa::test

@@ -3,7 +3,6 @@
 #include "platform/text.h"
 
 #include <functional>
-#include <utility>
 
 namespace vorsa {
 namespace {
