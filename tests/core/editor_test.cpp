@@ -530,11 +530,6 @@ TEST(SavedCatalogueFilesTest, DeleteAsksAndDoubleClickOpens) {
 }
 
 TEST(MenuReportTest, ListsNamedArticlesWithAlignedPricesAndOpensIt) {
-    const std::string testa =
-        "***********************\r\n*    INIZIO REPORT    *\r\n***********************\r\n\r\n"
-        "Data e ora estrazione: domenica 06/12/2026 ore 19:45\r\n\r\nArticoli nel men\xF9:\r\n\r\n";
-    const std::string coda =
-        "\r\n***********************\r\n*     FINE REPORT     *\r\n***********************\r\n";
     auto pad = [](const std::string& s) { return s + std::string(52 - s.size(), ' '); };
     const std::tuple<std::string, std::string> cases[] = {
         {"[MANGIARE]\r\nDIMENSIONE=4\r\n1=Panino;2,3;1;0;-1;0;-1;0\r\n"
@@ -549,7 +544,7 @@ TEST(MenuReportTest, ListsNamedArticlesWithAlignedPricesAndOpensIt) {
         CassaEditor t(files, catalogue);
         t.editor.WriteMenuReport();
         const std::string& tmp = t.cassa.till->paths.gFileTmp;
-        EXPECT_EQ(files.files[tmp], testa + body + coda);
+        EXPECT_EQ(files.files[tmp], test::Report("", "Articoli nel men\xF9:\r\n\r\n" + body));
         EXPECT_EQ(t.cassa.shell.opened, std::vector<std::string>{tmp});
     }
 }

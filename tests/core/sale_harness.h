@@ -209,6 +209,15 @@ inline std::string Sezione(const std::string& file, const std::string& nome) {
     return file.substr(start, end == std::string::npos ? std::string::npos : end + 2 - start);
 }
 
+/// A report file as the till writes it at the fake clock's time: the banner, `head`, the
+/// extraction time, `body` and the closing banner.
+inline std::string Report(const std::string& head, const std::string& body) {
+    const std::string riga = "***********************\r\n";
+    return riga + "*    INIZIO REPORT    *\r\n" + riga + "\r\n" + head +
+           "Data e ora estrazione: domenica 06/12/2026 ore 19:45\r\n\r\n" + body + "\r\n" + riga +
+           "*     FINE REPORT     *\r\n" + riga;
+}
+
 /// No lock entry left behind in a lock file, and none that timed out.
 inline bool LockLiberi(const std::string& lck) {
     return lck.find("-LOCKED") == std::string::npos && lck.find("ERRORI") == std::string::npos;
