@@ -164,13 +164,6 @@ TEST(SettingsGatewayTest, SetCorrectsWritesAndHoldsTheValue) {
     }
 }
 
-TEST(SettingsGatewayTest, IntoRange) {
-    const std::pair<const char*, int> cases[] = {
-        {"5", 5}, {" 5 ", 5}, {"", 9},   {"x", 9},  {"5x", 9},
-        {"0", 9}, {"10", 10}, {"11", 9}, {"-1", 9}, {"99999999999999999999", 9}};
-    for (auto [text, result] : cases) EXPECT_EQ(IntoRange(text, 9, 1, 10), result) << text;
-}
-
 TEST(ValoriInsolitiTest, UnusableValuesAreNamedUsableOnesAreNot) {
     const struct {
         const KeyDef& key;
