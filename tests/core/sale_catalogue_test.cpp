@@ -102,13 +102,8 @@ TEST(CatalogueTest, ArticleLinesAreReadFieldByField) {
     EXPECT_EQ(Campi(b.At(101)), "Pane; burro|15000|-a-|8|1|8|2");
 }
 
-TEST(CatalogueTest, MissingLinesAreWrittenEmptyAndShortestForm) {
-    Bench b("[VARIE]\r\nDIMENSIONE=2\r\n");
-    EXPECT_EQ(b.files.files[kIni].rfind("[VARIE]\r\nDIMENSIONE=2\r\n1=\r\n2=\r\n[MANGIARE]", 0),
-              0u);
-    EXPECT_EQ(Campi(b.At(301)), "|0|---|-1|0|-1|0");  // unlimited
-
-    b.Load(
+TEST(CatalogueTest, ArticleLinesAreWrittenInTheirShortestForm) {
+    Bench b(
         "[MANGIARE]\r\n1=Panino;2.5;1;0;-1;1;-1;0\r\n2=Pasta;10,00;1;1;30;0;30;5\r\n"
         "3=Vario;-1;1;0;-1;1;-1;0\r\n");
     EXPECT_EQ(b.cat.RigaArticolo(1, ';'), "Panino;2,5;1;0;-1;1;-1;0");
