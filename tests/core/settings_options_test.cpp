@@ -136,11 +136,8 @@ TEST(SettingsGatewayTest, SetCorrectsWritesAndHoldsTheValue) {
     };
     static const std::string x35(35, 'x');
     const Case cases[] = {
-        {&keys::Formato, -1, "4", "4"},
         {&keys::Formato, -1, "9", "2"},
         {&keys::Copie, 1, " 3 ", "3"},
-        {&keys::Copie, 1, "0", "1"},
-        {&keys::StampaAbilitata, -1, "0", "0"},
         {&keys::Titolo, -1, x35.c_str(), nullptr},
         {&keys::Stampante, -1, "Epson TM-T20", "Epson TM-T20"},
         {&keys::Aggiornamenti, -1, "no", "No"},
