@@ -151,10 +151,8 @@ TEST(ViewerTest, ShowsTheReceiptChosenInTheNumberBox) {
     EXPECT_EQ(v.righe[0].dato, 115);  // the code, not an index
     EXPECT_EQ(v.righe[1].testo, "Nr.  3 Panino" + std::string(44, ' ') + " - Tot. \x80: 10,50");
 
-    const VistaScontrino t = b.stat.MostraScontrino(3);
-    EXPECT_EQ(t.etichette[5], "A-3");  // a dash in the table text does not shift the fields
-    EXPECT_TRUE(t.storno && !t.stornoAbilitato);
-    EXPECT_FALSE(b.stat.MostraScontrino(1).storno);
+    // A dash in the table text does not shift the fields.
+    EXPECT_EQ(b.stat.MostraScontrino(3).etichette[5], "A-3");
 
     b.c.Art(101).name = "Panino nuovo";  // names are not archived: the current one shows
     EXPECT_NE(b.stat.MostraScontrino(1).righe[0].testo.find("Panino nuovo"), std::string::npos);
