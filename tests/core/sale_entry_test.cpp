@@ -29,10 +29,8 @@ TEST_F(CodeEntryTest, InterpretsCompleteTextsAndButtons) {
         {"F0", T::Errore, 0},    {"F+", T::Errore, 0},    {"S0", T::Moneta, 0},
         {"S9", T::Moneta, 9},    {"Sx", T::Errore, 0},    {"+", T::Piu, 0},
         {"-", T::Meno, 0},       {"1011", T::Nessuno, 0}, {"1-", T::Nessuno, 0}};
-    MemoryFileAccess vuoto;
-    test::Cassa d(vuoto, "");  // the default sizes: 14, 10 and 4
-    for (const auto& [text, tipo, valore] : cases) {
-        const Codice r = InterpretaCodice(text, d.till->cat);
+    for (const auto& [text, tipo, valore] : cases) {  // sections of 14, 10 and 4
+        const Codice r = InterpretaCodice(text, c.till->cat);
         EXPECT_EQ(std::tie(r.tipo, r.valore), std::tie(tipo, valore)) << text;
     }
     const auto codice = [&](int s, int p) { return c.vendita->CodiceArticolo(s, p); };

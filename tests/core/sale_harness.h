@@ -24,6 +24,8 @@ class ScriptedView : public SaleView {
     std::map<std::pair<int, int>, int> colours;
     std::map<std::pair<int, int>, bool> enabled;
     std::map<std::pair<int, int>, Etichetta> priceLabels;
+    std::map<std::pair<int, int>, bool> labels;
+    std::map<std::pair<int, int>, std::string> codeLabels;
     std::array<bool, 5> feedback{false, false, true, false, false};
     std::array<std::string, 5> feedbackCaption;
     std::vector<std::pair<std::string, int>> lines;  // text, code
@@ -34,17 +36,20 @@ class ScriptedView : public SaleView {
     std::array<bool, 8> actionEnabled{};
     std::array<int, 8> actionKey{}, actionColour{}, actionHeight{};
     std::array<bool, 2> panels{};
-    int selected = -1, relayouts = 0, tableCleared = 0;
+    int selected = -1, relayouts = 0, tableCleared = 0, colourSets = 0;
 
     int ButtonColour(int s, int p) override {
         auto it = colours.find({s, p});
         return it == colours.end() ? kColoreBottone : it->second;
     }
-    void SetButtonColour(int s, int p, int c) override { colours[{s, p}] = c; }
+    void SetButtonColour(int s, int p, int c) override {
+        colours[{s, p}] = c;
+        ++colourSets;
+    }
     bool ButtonEnabled(int s, int p) override { return enabled[{s, p}]; }
     void SetButtonEnabled(int s, int p, bool e) override { enabled[{s, p}] = e; }
-    void SetLabelsVisible(int, int, bool) override {}
-    void SetCodeLabel(int, int, const std::string&) override {}
+    void SetLabelsVisible(int s, int p, bool v) override { labels[{s, p}] = v; }
+    void SetCodeLabel(int s, int p, const std::string& t) override { codeLabels[{s, p}] = t; }
     void ShowFeedback(int state) override {
         if (state >= 0 && state < 5) feedback[state] = true;
     }
@@ -202,6 +207,15 @@ inline std::string Sezione(const std::string& file, const std::string& nome) {
     if (start == std::string::npos) return "(missing)";
     const auto end = file.find("\r\n[", start);
     return file.substr(start, end == std::string::npos ? std::string::npos : end + 2 - start);
+}
+
+/// A report file as the till writes it at the fake clock's time: the banner, `head`, the
+/// extraction time, `body` and the closing banner.
+inline std::string Report(const std::string& head, const std::string& body) {
+    const std::string riga = "***********************\r\n";
+    return riga + "*    INIZIO REPORT    *\r\n" + riga + "\r\n" + head +
+           "Data e ora estrazione: domenica 06/12/2026 ore 19:45\r\n\r\n" + body + "\r\n" + riga +
+           "*     FINE REPORT     *\r\n" + riga;
 }
 
 /// No lock entry left behind in a lock file, and none that timed out.
