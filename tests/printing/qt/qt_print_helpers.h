@@ -1,12 +1,16 @@
 #pragma once
-// Running the poppler tools on the PDFs the Qt back end writes.
+// Running the poppler tools on the PDFs the Qt back end writes, and finding a job's PDF in
+// the private CUPS spooler of cups_queue.sh.
 #include <array>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <regex>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -30,6 +34,22 @@ inline bool HaveTool(const std::string& tool) {
 /// pdftotext -layout of a file, as UTF-8 text.
 inline std::string PdfText(const std::string& path) {
     return Run("pdftotext -layout '" + path + "' - 2>/dev/null");
+}
+
+/// Whether the test runs under cups_queue.sh's private spooler.
+inline bool Spooler() {
+    return std::getenv("CUPS_SERVER") && std::getenv("VORSA_CUPS_SPOOL");
+}
+
+/// The file the spooler keeps of job `id`, waited for (about five seconds) until it reads as a
+/// PDF.
+inline std::string SpoolJob(int id) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/d%05d-001", id);
+    const std::string job = std::string(std::getenv("VORSA_CUPS_SPOOL")) + name;
+    for (int i = 0; i < 100 && PdfText(job).empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    return job;
 }
 
 /// Page width and height in points of the first page, from pdfinfo.

@@ -3,10 +3,8 @@
 // the printing back end measures, and what falls off the paper is marked in red.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QImage>
 #include <QTemporaryDir>
-#include <cstdlib>
 
 #include "print_fixture.h"
 #include "printing/anteprima_scontrino.h"
@@ -202,11 +200,3 @@ TEST(QtAnteprima, APictureWiderThanThePaperIsMarkedInRed) {
 
 }  // namespace
 }  // namespace vorsa::test
-
-int main(int argc, char** argv) {
-    // No display: the offscreen platform, whatever the caller has.
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

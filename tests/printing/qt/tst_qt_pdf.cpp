@@ -1,7 +1,6 @@
 // The Qt back end writing real PDF files: texts and their order, page sizes.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QTemporaryDir>
 #include <tuple>
 
@@ -189,9 +188,3 @@ TEST_F(QtPdf, WithoutAnyPrinterNothingIsPrinted) {
 
 }  // namespace
 }  // namespace vorsa::test
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
