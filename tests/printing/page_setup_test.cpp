@@ -13,7 +13,7 @@ std::vector<int> Misure(const FormatRow& r) {
     return {r.nameSize, r.titleSize, r.priceSize, r.textSize, r.qtyColumnWidth};
 }
 
-TEST(PageSetup, FormatRows) {
+TEST(PageSetup, FormatRowsAndCustomRollWidths) {
     // Unknown codes print on A6; rolls are 500 mm long, sheets are not rolls.
     EXPECT_EQ(Misure(RigaFormato(-1, "")), Misure(RigaFormato(0, "")));
     EXPECT_EQ(RigaFormato(-1, "").width, 105000);
@@ -28,9 +28,7 @@ TEST(PageSetup, FormatRows) {
         EXPECT_EQ(r.width, LarghezzaRotolo(cm)) << cm;
         EXPECT_EQ(Misure(r), Misure(RigaFormato(like, ""))) << cm;
     }
-}
-
-TEST(PageSetup, CustomRollWidthReadsTheLeadingNumber) {
+    // The custom roll's width is the box's leading number.
     using W = std::pair<const char*, int>;
     for (const auto& [text, width] :
          {W{"10,5", 100000}, W{"11", 110000}, W{"10.5", 100000}, W{"11.5", 120000},
@@ -79,23 +77,10 @@ TEST(PageSetup, PaperLengthOfTheThreeModes) {
     }
 }
 
-TEST(PageSetup, CapacitiesOfAPos80Roll) {
+TEST(PageSetup, APos80RollKeepsOneNumberedFormAndItsCapacities) {
     Banco b;
     b.opt().gFormato = 2;
     PageSetup& s = b.printer().Setup();
-    s.PreparePrinter({});
-    // 80 mm at 600 dpi: 1890 px = 4536 twips; "X" is 144 twips at 12 pt, 120 at 10 pt.
-    // 34 "X" at 12 pt are 4896 twips, at 11 pt 4488: the total line at 11 pt.
-    EXPECT_EQ((std::vector<int>{s.PrintableWidth(), s.profile.nameChars, s.profile.textChars,
-                                s.profile.totalSize, s.profile.gapUnit, b.backend.requestedDpi}),
-              (std::vector<int>{4536, (4536 - 750) / 144, 4536 / 120, 11, 50, 600}));
-}
-
-TEST(PageSetup, RollModeZeroKeepsOneNumberedForm) {
-    Banco b;
-    b.opt().gFormato = 2;
-    PageSetup& s = b.printer().Setup();
-    b.backend.formLog.clear();
     s.PreparePrinter({});
     s.PreparePrinter({});
     EXPECT_EQ(b.backend.formLog,
@@ -103,6 +88,11 @@ TEST(PageSetup, RollModeZeroKeepsOneNumberedForm) {
                   "add Stampante VORSA-DUMMY 80000x500000", "select Stampante VORSA-DUMMY",
                   "delete Stampante VORSA-DUMMY", "add Stampante VORSA-TMP1 80000x500000",
                   "select Stampante VORSA-TMP1", "select Stampante VORSA-TMP1"}));
+    // 80 mm at 600 dpi: 1890 px = 4536 twips; "X" is 144 twips at 12 pt, 120 at 10 pt.
+    // 34 "X" at 12 pt are 4896 twips, at 11 pt 4488: the total line at 11 pt.
+    EXPECT_EQ((std::vector<int>{s.PrintableWidth(), s.profile.nameChars, s.profile.textChars,
+                                s.profile.totalSize, s.profile.gapUnit, b.backend.requestedDpi}),
+              (std::vector<int>{4536, 26, 37, 11, 50, 600}));
 }
 
 TEST(PageSetup, ComputedLengthsGetANewFormOnlyWhenTheLengthChanges) {
