@@ -1,6 +1,6 @@
 #pragma once
-// Running the poppler tools on the PDFs the Qt back end writes, and finding a job's PDF in
-// the private CUPS spooler of cups_queue.sh.
+// Running the poppler tools on the PDFs the Qt back end writes, finding a job's PDF in the
+// private CUPS spooler of cups_queue.sh, and a recording back end that measures as Qt does.
 #include <array>
 #include <chrono>
 #include <cstdio>
@@ -13,6 +13,9 @@
 #include <thread>
 #include <tuple>
 #include <vector>
+
+#include "printing/qt/qt_disegno.h"
+#include "support/recording_backend.h"
 
 namespace vorsa::test {
 
@@ -115,5 +118,26 @@ inline std::vector<bool> PdfPixelRow(const std::string& path, const std::string&
         row.push_back(static_cast<unsigned char>(data[static_cast<std::size_t>(x)]) < 128);
     return row;
 }
+
+/// The recording back end measuring with the Qt back ends' font and pages (whole points), so
+/// the same layout decisions are taken and every coordinate can be compared exactly.
+class RegistraConMisureQt final : public RecordingBackend {
+  public:
+    using RecordingBackend::RecordingBackend;
+    DeviceCaps Caps() override {
+        const auto f = forms.Selected(CurrentPrinter());
+        return CapsPagina(PuntiPagina(f ? *f : PaperForm{"", 210000, 297000}), {},
+                          requestedDpi > 0 ? requestedDpi : 600);
+    }
+    void SetFont(const PrintFont& font) override {
+        RecordingBackend::SetFont(font);
+        font_.Imposta(font);
+    }
+    int TextWidth(const std::string& text) override { return font_.Larghezza(text); }
+    int TextHeight(const std::string&) override { return font_.Altezza(); }
+
+  private:
+    CaratteriQt font_;
+};
 
 }  // namespace vorsa::test

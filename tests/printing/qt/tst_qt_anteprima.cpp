@@ -10,6 +10,7 @@
 #include "printing/anteprima_scontrino.h"
 #include "printing/qt/qt_anteprima.h"
 #include "printing/qt/qt_print_backend.h"
+#include "qt_print_helpers.h"
 
 namespace vorsa::test {
 namespace {
@@ -62,27 +63,6 @@ Pagine Disegnate(const QtAnteprimaBackend& b) {
     }
     return pagine;
 }
-
-/// The recording back end measuring with the Qt back ends' font and pages (whole points), so
-/// the same layout decisions are taken and every coordinate can be compared exactly.
-class RegistraConMisureQt final : public RecordingBackend {
-  public:
-    using RecordingBackend::RecordingBackend;
-    DeviceCaps Caps() override {
-        const auto f = forms.Selected(CurrentPrinter());
-        return CapsPagina(PuntiPagina(f ? *f : PaperForm{"", 210000, 297000}), {},
-                          requestedDpi > 0 ? requestedDpi : 600);
-    }
-    void SetFont(const PrintFont& font) override {
-        RecordingBackend::SetFont(font);
-        font_.Imposta(font);
-    }
-    int TextWidth(const std::string& text) override { return font_.Larghezza(text); }
-    int TextHeight(const std::string&) override { return font_.Altezza(); }
-
-  private:
-    CaratteriQt font_;
-};
 
 /// A picture file on disk (for Qt) that the till's file access also finds.
 struct Figura {

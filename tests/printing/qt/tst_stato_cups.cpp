@@ -29,24 +29,20 @@ namespace {
 const char* kPpd = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd";
 constexpr std::int64_t kSempre = std::numeric_limits<std::int64_t>::max();
 
+void Esegui(const std::string& cmd) {
+    ASSERT_EQ(std::system((cmd + " 2>/dev/null").c_str()), 0) << cmd;
+}
+
 /// A new queue of a name no other test run uses; its jobs are held, so nothing leaves it. A
 /// broken one's device fails on every job, and its jobs are then aborted.
 std::string NuovaCoda(const std::string& base, bool guasta = false) {
     static int n = 0;
     const std::string name = base + std::to_string(getpid()) + "_" + std::to_string(++n);
-    EXPECT_EQ(
-        std::system(("lpadmin -p " + name + " -E " +
-                     (guasta ? std::string("-v vorsa-guasta:/ -o printer-error-policy=abort-job")
-                             : "-v cups-pdf:/ -P " + std::string(kPpd) +
-                                   " -o job-hold-until-default=indefinite") +
-                     " 2>/dev/null")
-                        .c_str()),
-        0);
+    Esegui("lpadmin -p " + name + " -E " +
+           (guasta ? "-v vorsa-guasta:/ -o printer-error-policy=abort-job"
+                   : "-v cups-pdf:/ -P " + std::string(kPpd) +
+                         " -o job-hold-until-default=indefinite"));
     return name;
-}
-
-void Esegui(const std::string& cmd) {
-    ASSERT_EQ(std::system((cmd + " 2>/dev/null").c_str()), 0) << cmd;
 }
 
 /// Waits, with the window's events running, until `fatto` or about five seconds.
