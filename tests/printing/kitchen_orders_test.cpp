@@ -33,8 +33,7 @@ const std::string kComment = std::string(40, 'a') + std::string(40, 'b') + std::
 
 TEST(KitchenOrders, OwnArticlesOnOwnPrinters) {
     Kitchen k;
-    k.Conto({{101, 2}, {201, 1}, {301, 1}}, 7, "12", kComment);
-    k.Commit();
+    k.Vendi({{101, 2}, {201, 1}, {301, 1}}, 7, "12", kComment);
     const auto cucina = k.On("Cucina");
     const auto bar = k.On("Bar");  // copies: On() reuses its result
     ASSERT_EQ(cucina.size(), 1u);  // the disabled configuration on the same printer prints nothing
@@ -58,8 +57,7 @@ TEST(KitchenOrders, OwnArticlesOnOwnPrinters) {
 TEST(KitchenOrders, SheetPositions) {
     // POS 80 mm sheets: 4536 twips; lineSize 12 (26 "X" < 4536 - 700), fullSize 9.
     Kitchen k;
-    k.Conto({{201, 1}, {101, 3}}, 7);
-    k.Commit();
+    k.Vendi({{201, 1}, {101, 3}}, 7);
     const RecordedPage& p = k.On("Bar").at(0).pages.at(0);
     const auto xys = [&](const std::string& t) {
         const PrintCall c = p.Find(t).at(0);
@@ -87,8 +85,7 @@ TEST(KitchenOrders, SheetPositions) {
 TEST(KitchenOrders, NameAndCommentRows) {
     Kitchen k;
     k.till().cat.gArticoli[1].name = "Panino con salamella e cipolla";  // 30 characters
-    k.Conto({{101, 1}}, 7, "", kComment);
-    k.Commit();
+    k.Vendi({{101, 1}}, 7, "", kComment);
     const RecordedPage& p = k.On("Cucina").at(0).pages.at(0);
     EXPECT_TRUE(p.Has("Panino con salamella e ci"));  // 25 characters
     EXPECT_TRUE(p.Has("polla"));                      // the other 5
@@ -126,8 +123,7 @@ TEST(KitchenOrders, ComputedLengthHoldsTheSheetAndTheReprintIsOneSheetMarkedAsAC
         Kitchen k;
         k.opt().gComande[1].calcolaCarta = mode;
         k.opt().gComande[1].margini = {5, 5, 0, 0};
-        k.Conto({{101, 2}, {201, 1}}, 7);
-        k.Commit();
+        k.Vendi({{101, 2}, {201, 1}}, 7);
         if (mode > 0) {
             const RecordedPage& p = k.On("Bar").at(0).pages.at(0);
             EXPECT_LT(p.size.length, 150000) << mode;  // not the nominal 500 mm
@@ -160,8 +156,7 @@ TEST(KitchenOrders, ComputedLengthHoldsTheSheetAndTheReprintIsOneSheetMarkedAsAC
 
 TEST(KitchenOrders, NoSheetNorReprintWithoutOwnArticlesOrSwitchedOff) {
     Kitchen k;
-    k.Conto({{202, 1}, {301, 2}}, 7);
-    k.Commit();
+    k.Vendi({{202, 1}, {301, 2}}, 7);
     EXPECT_TRUE(k.On("Cucina").empty());
     EXPECT_TRUE(k.On("Bar").empty());
     EXPECT_EQ(k.On("Stampante").size(), 1u);
@@ -170,8 +165,7 @@ TEST(KitchenOrders, NoSheetNorReprintWithoutOwnArticlesOrSwitchedOff) {
     EXPECT_EQ(k.Docs().size(), 1u);
     // Nor of an order switched off, whose articles the bill has.
     k.opt().gComande[1].abilitato = false;
-    k.Conto({{101, 1}, {201, 1}}, 8);
-    k.Commit();
+    k.Vendi({{101, 1}, {201, 1}}, 8);
     EXPECT_TRUE(k.On("Bar").empty());
     EXPECT_FALSE(k.printer().RistampaComanda(2));
 }

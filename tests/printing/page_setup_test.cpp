@@ -155,8 +155,7 @@ TEST(PageSetup, APrinterTheSpoolerCannotOpenPrintsOnItsOwnPage) {
     b.printer().Setup().profile.formCounter = 4;
     b.printer().Setup().StampaInizializzaCancellaForm();
     EXPECT_EQ(b.printer().Setup().profile.formCounter, 4);  // nothing deleted, counter kept
-    b.Conto({{101, 1}});
-    b.Commit();
+    b.Vendi({{101, 1}});
     EXPECT_TRUE(b.backend.formLog.empty());
     ASSERT_FALSE(b.Docs().empty());
     EXPECT_EQ(b.Docs()[0].pages[0].size.length, 297000);  // the driver's page

@@ -58,6 +58,12 @@ struct Banco {
         printer().StampaUltimoConto(false);
         till().conto.ultimoConto.gRistampaFatta = true;
     }
+    /// A bill committed and printed.
+    void Vendi(std::initializer_list<std::pair<int, int>> righe, int numero = 7,
+               std::string tavolo = "", std::string commento = "") {
+        Conto(righe, numero, std::move(tavolo), std::move(commento));
+        Commit();
+    }
     /// The documents printed so far (kept until the next call).
     const std::vector<RecordedDocument>& Docs() {
         docs_ = backend.Documents();

@@ -40,8 +40,7 @@ std::vector<int> Box(const PrintCall& c) {
 TEST(ReceiptLayout, Pos80ReceiptLandsWhereTheLayoutPutsIt) {
     Pos80 b("TITOLO=Sagra\r\nTITOLO2=di Vorsa\r\nPIEDE=Grazie\r\n");
     b.opt().gTicketRitiroBarre = true;
-    b.Conto({{101, 2}, {201, 3}}, 1234, "12", "senza cipolla");
-    b.Commit();
+    b.Vendi({{101, 2}, {201, 3}}, 1234, "12", "senza cipolla");
     ASSERT_EQ(b.Docs().size(), 1u);
     const RecordedPage& p = b.Page();
     // Twips on the 4536-wide, 28346-long roll; the footer sits at the bottom of the page.
@@ -80,8 +79,7 @@ TEST(ReceiptLayout, Pos80ReceiptLandsWhereTheLayoutPutsIt) {
 TEST(ReceiptLayout, MarginsMoveLeftAndRightTexts) {
     // 10 mm left and 5 mm right: 567 and 283 twips on a device without unprintable strips.
     Pos80 b("MARGINE0=2\r\nMARGINE2=10\r\nMARGINE3=5\r\n");
-    b.Conto({{102, 1}}, 3, "4");
-    b.Commit();
+    b.Vendi({{102, 1}}, 3, "4");
     const RecordedPage& p = b.Page();
     EXPECT_EQ(p.Find("Patatine").at(0).x, 567);
     EXPECT_EQ(p.Find("1").at(0).x, kW - CW(25) - 283);
@@ -141,8 +139,7 @@ TEST(ReceiptLayout, LongSecondRowIsCutShrunkOrWrapped) {
         b.opt().gLarghezzaPos = "4";
         b.opt().gRiduciCarattereRiga = c.riduci;
         b.till().cat.gArticoli[1].name = c.name;
-        b.Conto({{101, 1}});
-        b.Commit();
+        b.Vendi({{101, 1}});
         ASSERT_EQ(b.printer().Setup().profile.nameChars, 18);
         int y = b.Page().Find(c.name.substr(0, 17) + "_").at(0).y + H(8);
         for (std::size_t i = 0; i < c.rows.size(); ++i) {
@@ -196,15 +193,13 @@ TEST(ReceiptLayout, PricesAndQuantities) {
     for (const auto& [price, text] : cases) {
         Pos80 b;
         b.till().cat.gArticoli[2].price = *ParseCurrency(price);
-        b.Conto({{102, 3}});
-        b.Commit();
+        b.Vendi({{102, 3}});
         EXPECT_EQ(b.Page().Find(text).at(0).x, kW - CW(8) * static_cast<int>(text.size()));
         EXPECT_TRUE(b.Page().Has("3"));  // quantity of the line
     }
     // Without prices no price row: the euro sign is left only in the total line.
     Pos80 off("PREZZI=0\r\n");
-    off.Conto({{102, 3}});
-    off.Commit();
+    off.Vendi({{102, 3}});
     for (const auto& t : off.Page().Texts())
         EXPECT_TRUE(t.starts_with("Pezzi") || t.find('\x80') == std::string::npos) << t;
     EXPECT_TRUE(off.Page().Has("Pezzi: nr. 3  -  Importo: \x80 7,50"));
@@ -265,8 +260,7 @@ TEST(ReceiptLayout, CommentSplitting) {
     // On the receipt: 31 characters of 12 pt fit; 3 x 31 < 95 + 12, so the size fits
     // (95 + 12) / 3 = 35 characters: 10 pt (4200 < 4536), 37 characters a row, none lost.
     Pos80 b;
-    b.Conto({{102, 1}}, 7, "", std::string(95, 'c'));
-    b.Commit();
+    b.Vendi({{102, 1}}, 7, "", std::string(95, 'c'));
     std::vector<std::pair<std::string, int>> got;
     for (const auto& [t, x, y, size] : Rows(b.Page()))
         if (t[0] == 'c') got.emplace_back(t, size);
@@ -279,8 +273,7 @@ TEST(ReceiptLayout, SheetOverflowContinuesOnANewPageWithTheHeader) {
     // A7 is 105 mm long: twelve lines do not fit one page.
     Pos80 b("TITOLO=Sagra\r\n");
     b.opt().gFormato = 6;
-    b.Conto({{101, 1}, {102, 1}, {104, 1}, {201, 1}, {202, 1}, {301, 1}}, 7);
-    b.Commit();
+    b.Vendi({{101, 1}, {102, 1}, {104, 1}, {201, 1}, {202, 1}, {301, 1}}, 7);
     ASSERT_EQ(b.Docs().size(), 1u);
     const auto pages = b.Docs()[0].pages;
     ASSERT_EQ(pages.size(), 2u);
@@ -310,8 +303,7 @@ TEST(ReceiptLayout, PicturesScaledAndCentred) {
     }
     b.opt().gImmagini[0] = HeaderImage{"/p/logo.jpg", 1000, 2000, 50};
     b.opt().gImmagini[1] = HeaderImage{"/p/piede.gif", 600, 1200, 100};
-    b.Conto({{102, 1}});
-    b.Commit();
+    b.Vendi({{102, 1}});
     const RecordedPage& p = b.Page();
     const auto pics = p.Of(PrintCall::Kind::Picture);
     ASSERT_EQ(pics.size(), 2u);
@@ -323,15 +315,13 @@ TEST(ReceiptLayout, PicturesScaledAndCentred) {
     // A missing file reserves no room: the title starts at the top margin.
     Pos80 gone("TITOLO=Sagra\r\n");
     gone.opt().gImmagini[0] = HeaderImage{"/p/manca.jpg", 1000, 2000, 50};
-    gone.Conto({{102, 1}});
-    gone.Commit();
+    gone.Vendi({{102, 1}});
     EXPECT_EQ(gone.Page().Find("Sagra").at(0).y, 0);
 }
 
 TEST(ReceiptLayout, AdvancedGroupNameOverTheNameColumn) {
     Pos80 b("CUMULATIVO=3\r\n[STAMPA AVANZATA]\r\nGRUPPI=Cucina-1;Bar-2\r\n");
-    b.Conto({{102, 1}});
-    b.Commit();
+    b.Vendi({{102, 1}});
     const PrintCall g = b.Page().Find("Cucina").at(0);
     EXPECT_EQ(g.x, 1533);
     EXPECT_EQ(g.y, b.Page().Find("Qt\xE0").at(0).y);

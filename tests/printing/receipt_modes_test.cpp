@@ -74,8 +74,7 @@ TEST(ReceiptModes, ReceiptsPerModeAndUnitReceipts) {
     }
     // Unit receipts show a quantity of one.
     Modo b(1, true);
-    b.Conto({{201, 5}});
-    b.Commit();
+    b.Vendi({{201, 5}});
     ASSERT_EQ(b.Docs().at(0).pages.size(), 5u);
     for (const auto& p : b.Docs()[0].pages) EXPECT_TRUE(p.Has("1") && !p.Has("5"));
 }
@@ -173,8 +172,7 @@ TEST(ReceiptModes, TicketTextAndNumberRow) {
     b.opt().gCopie[0] = 0;
     b.opt().gRiepilogo[0] = false;
     b.opt().gTicketRitiroGruppo = false;
-    b.Conto({{101, 1}}, 1234);
-    b.Commit();
+    b.Vendi({{101, 1}}, 1234);
     const auto& p = b.Docs().at(0).pages.at(0);
     const auto num = p.Find("A1.234");
     ASSERT_EQ(num.size(), 1u);
@@ -209,8 +207,7 @@ TEST(ReceiptModes, SummaryRows) {
 
 TEST(ReceiptModes, AnEmptyBillPrintsNothing) {
     Banco b(kCucina);
-    b.Conto({});
-    b.Commit();
+    b.Vendi({});
     EXPECT_TRUE(b.Docs().empty());
 }
 

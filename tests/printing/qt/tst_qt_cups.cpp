@@ -23,8 +23,7 @@ TEST(QtCups, ReceiptReachesTheQueueAsAPdfJobOfItsPageSize) {
         "RIEPILOGO0=0\r\nFORMATO=2\r\n",
         {}, &backend);
     ASSERT_TRUE(b.printer().StampanteDisponibile());
-    b.Conto({{101, 2}, {201, 1}}, 42);
-    b.Commit();
+    b.Vendi({{101, 2}, {201, 1}}, 42);
     ASSERT_EQ(backend.Documents().size(), 1u);
     EXPECT_EQ(backend.Documents()[0].printer, "VorsaPDF");
     EXPECT_TRUE(backend.Documents()[0].pdfPath.empty());

@@ -32,8 +32,7 @@ TEST_F(QtPdf, Pos80ReceiptHasItsTextsInOrderOnAn80MmPage) {
         "[STAMPA]\r\nSTAMPANTE=Vorsa PDF\r\nTITOLO=Sagra di Vorsa\r\nPIEDE=Grazie e arrivederci\r\n"
         "TKT-RITIRO=0\r\nRIEPILOGO0=0\r\nFORMATO=2\r\nSCONTRINI_CALCOLACARTA=1\r\n",
         {}, backend.get());
-    b.Conto({{101, 2}, {102, 1}, {201, 3}}, 1234, "12", "senza cipolla");
-    b.Commit();
+    b.Vendi({{101, 2}, {102, 1}, {201, 3}}, 1234, "12", "senza cipolla");
     ASSERT_EQ(backend->Documents().size(), 1u);
     const QtDocument& d = backend->Documents()[0];
     EXPECT_EQ(d.printer, "Vorsa PDF");
@@ -61,8 +60,7 @@ TEST_F(QtPdf, Pos80ReceiptHasItsTextsInOrderOnAn80MmPage) {
         Banco f("[STAMPA]\r\nSTAMPANTE=Vorsa PDF\r\nTKT-RITIRO=0\r\nRIEPILOGO0=0\r\n", {},
                 backend.get());
         f.opt().gFormato = formato;
-        f.Conto({{102, 1}}, 3);
-        f.Commit();
+        f.Vendi({{102, 1}}, 3);
         const auto [fw, fh] = PdfPageSize(backend->Documents().back().pdfPath);
         EXPECT_NEAR(fw, wMm / 25.4 * 72.0, 1.0) << formato;
         EXPECT_NEAR(fh, hMm / 25.4 * 72.0, 1.0) << formato;
@@ -136,8 +134,7 @@ TEST_F(QtPdf, WithoutAnyPrinterNothingIsPrinted) {
     if (!none.Printers().empty()) GTEST_SKIP() << "printers are installed here";
     Banco b("", {}, &none);
     EXPECT_FALSE(b.printer().StampanteDisponibile());
-    b.Conto({{101, 1}});
-    b.Commit();
+    b.Vendi({{101, 1}});
     EXPECT_TRUE(none.Documents().empty());
     EXPECT_TRUE(QDir(dir.path()).entryList({"*.pdf"}).isEmpty());
 }
