@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "print_fixture.h"
 #include "printing/print_settings.h"
 
