@@ -80,6 +80,26 @@ struct Banco {
     std::vector<RecordedDocument> docs_;
 };
 
+/// The printing seam driven by the sale rules (commit printing, F5 reprint, no printer): a
+/// till whose sale rules print through its ReceiptPrinter.
+struct Vendite : Banco {
+    explicit Vendite(const std::string& ini, std::vector<std::string> printers = {"Stampante"},
+                     PrintBackend* other = nullptr)
+        : Banco(ini, std::move(printers), other) {
+        vendita = std::make_unique<Vendita>(till().PartiVendita(), cassa.view.Views(),
+                                            cassa.prompter, &printer());
+        cassa.view.vendita = vendita.get();
+    }
+    /// Keys and codes typed one after the other, the timer running after each.
+    void Premi(std::initializer_list<const char*> keys) {
+        for (const char* k : keys) {
+            cassa.Digita(k);
+            cassa.Timer();
+        }
+    }
+    std::unique_ptr<Vendita> vendita;
+};
+
 /// Line height and character width of the recording back end.
 inline int H(int size) {
     return RecordingBackend::LineHeight(size);

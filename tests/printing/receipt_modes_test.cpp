@@ -253,25 +253,6 @@ TEST(ReceiptModes, PrinterTestPage) {
               std::make_tuple("Sagra", "Due"));
 }
 
-/// The printing seam driven by the sale rules (commit printing, F5 reprint, no printer): a
-/// till whose sale rules print through a ReceiptPrinter on the recording back end.
-struct Vendite : Banco {
-    explicit Vendite(const std::string& ini, std::vector<std::string> printers = {"Stampante"})
-        : Banco(ini, std::move(printers)) {
-        vendita = std::make_unique<Vendita>(till().PartiVendita(), cassa.view.Views(),
-                                            cassa.prompter, &printer());
-        cassa.view.vendita = vendita.get();
-    }
-    /// Keys and codes typed one after the other, the timer running after each.
-    void Premi(std::initializer_list<const char*> keys) {
-        for (const char* k : keys) {
-            cassa.Digita(k);
-            cassa.Timer();
-        }
-    }
-    std::unique_ptr<Vendita> vendita;
-};
-
 TEST(ReceiptPrinter, CommitPrintsTheBillThenF5ReprintsItAsACopy) {
     Vendite v(kCucina);
     v.Premi({"101", "101", "201", "F1", "F4"});

@@ -14,11 +14,10 @@
 #include <limits>
 #include <thread>
 
+#include "print_fixture.h"
 #include "printing/qt/cups_stato_stampanti.h"
 #include "printing/qt/qt_print_backend.h"
-#include "printing/receipt_printer.h"
 #include "qt_print_helpers.h"
-#include "sale_harness.h"
 #include "ui/avvisi_stampa.h"
 #include "ui/messaggi.h"
 #include "ui/spie_stampanti.h"
@@ -122,41 +121,36 @@ TEST(StatoCups, JobsOfAQueueAndTheirOutcome) {
     EXPECT_EQ(e, EsitoLavoro::InCorso);
 }
 
+/// The Qt back end, made before the till that prints on it.
+struct ConQt {
+    QtPrintBackend qt;
+};
+
 /// A till whose sale prints on real queues through the Qt back end, followed by libcups.
-struct Vendita1 {
-    explicit Vendita1(const std::string& banco, const std::string& cucina)
-        : c(files, std::string(kCatalogo) + "[STAMPA]\r\nSTAMPANTE=" + banco +
-                       "\r\nTKT-RITIRO=0\r\nRIEPILOGO0=0\r\nFORMATO=5\r\n"
-                       "[COMANDA]\r\nNUMERO=1\r\n[COMANDA1]\r\nNOME=Cucina\r\nABILITATO=1\r\n"
-                       "STAMPANTE=" +
-                       cucina + "\r\nFORMATO=5\r\nPRODOTTI=101\r\n"),
-          rp(c.till->PartiStampa(), backend),
+struct Vendita1 : ConQt, Vendite {
+    Vendita1(const std::string& banco, const std::string& cucina)
+        : Vendite("[STAMPA]\r\nSTAMPANTE=" + banco +
+                      "\r\nTKT-RITIRO=0\r\nRIEPILOGO0=0\r\nFORMATO=5\r\n[COMANDA]\r\nNUMERO=1\r\n"
+                      "[COMANDA1]\r\nNOME=Cucina\r\nABILITATO=1\r\nSTAMPANTE=" +
+                      cucina + "\r\nFORMATO=5\r\nPRODOTTI=101\r\n",
+                  {}, &qt),
           sorv(cups, [this](const AvvisoStampa& a, const Foglio& f) {
               avvisi.push_back(a.testo);
               ristampe.push_back(a.offriRistampa);
               fogli.push_back(f);
           }) {
-        rp.Sorveglia(&sorv);
-        c.vendita =
-            std::make_unique<Vendita>(c.till->PartiVendita(), c.view.Views(), c.prompter, &rp);
-        c.view.vendita = c.vendita.get();
+        printer().Sorveglia(&sorv);
     }
-    void Vendi() {
-        for (const char* k : {"101", "201", "F1", "F4"}) c.Digita(k);
-    }
+    void Vendi() { Premi({"101", "201", "F1", "F4"}); }
     /// The sale is in the till's file as a good one is: counted and archived.
     void SaleIntera() {
         const std::string ini = files.files["/p/Vorsa.ini"];
         EXPECT_NE(ini.find("SCONTRINI=1\r\n101=1;"), std::string::npos) << ini;
         EXPECT_NE(ini.find("\r\n1=101-1-"), std::string::npos) << ini;
-        EXPECT_EQ(c.till->conto.gNumeroScontrino, 1);
+        EXPECT_EQ(till().conto.gNumeroScontrino, 1);
     }
 
-    MemoryFileAccess files;
-    Cassa c;
-    QtPrintBackend backend;
     CupsStatoStampanti cups;
-    ReceiptPrinter rp;
     std::vector<std::string> avvisi;
     std::vector<bool> ristampe;
     std::vector<Foglio> fogli;
@@ -228,8 +222,10 @@ TEST(StatoCups, TheWindowsFollowerTellsAnAbortedKitchenOrderFromItsWorker) {
     Finestra finestra;
     AvvisiStampa avvisi(
         finestra, [] { return std::make_unique<CupsStatoStampanti>(); },
-        AvvisiStampa::Ristampa{[](int) { return true; }, [&v] { return v.rp.NumeroConto(); }}, 50);
-    v.rp.Sorveglia(&avvisi);
+        AvvisiStampa::Ristampa{[](int) { return true; },
+                               [&v] { return v.printer().NumeroConto(); }},
+        50);
+    v.printer().Sorveglia(&avvisi);
     v.Vendi();
     ASSERT_TRUE(Attendi([&] { return !finestra.testi.empty(); }));
     ASSERT_EQ(finestra.testi.size(), 1u);
@@ -257,7 +253,7 @@ TEST(StatoCups, KitchenOrderPrintedAgainOnceItsQueueIsBackIsOneCopy) {
     Esegui("cupsenable " + cucina);
     Esegui("cupsaccept " + cucina);
     const int prima = v.cups.UltimoLavoro(cucina, kSempre);
-    ASSERT_TRUE(v.rp.RistampaComanda(v.fogli[0].comanda));
+    ASSERT_TRUE(v.printer().RistampaComanda(v.fogli[0].comanda));
     EXPECT_EQ(v.avvisi.size(), 1u);  // the queue is back: nothing more to tell
     const std::vector<int> nuovi = v.cups.LavoriDopo(cucina, prima);
     ASSERT_EQ(nuovi.size(), 1u);
