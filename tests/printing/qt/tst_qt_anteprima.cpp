@@ -35,15 +35,12 @@ Pagine Registrate(const RecordingBackend& b) {
         for (const RecordedPage& p : d.pages) {
             auto& righe = pagine.emplace_back();
             righe.push_back(Riga(-1, 0, 0, p.size.width, p.size.length, ""));
-            for (const PrintCall& c : p.calls)
-                if (c.kind == PrintCall::Kind::Text)
-                    righe.push_back(Riga(0, c.x, c.y, 0, 0, c.text, c.font));
-                else if (c.kind == PrintCall::Kind::Line)
-                    righe.push_back(Riga(1, c.x, c.y, c.x2 - c.x, c.y2 - c.y, ""));
-                else if (c.kind == PrintCall::Kind::Picture)
-                    righe.push_back(Riga(2, c.x, c.y, c.w, c.h, c.text));
-                else if (c.kind == PrintCall::Kind::Barcode)
-                    righe.push_back(Riga(3, c.x, c.y, c.w, c.h, ""));
+            // Both kinds list text, line, picture and barcode in this order.
+            for (const PrintCall& c : p.calls) {
+                const bool linea = c.kind == PrintCall::Kind::Line;
+                righe.push_back(Riga(static_cast<int>(c.kind), c.x, c.y, linea ? c.x2 - c.x : c.w,
+                                     linea ? c.y2 - c.y : c.h, c.text, c.font));
+            }
         }
     return pagine;
 }
