@@ -18,8 +18,7 @@ struct Caso {
     C coda;
     bool accetta;
     E esito;
-    bool avviso;
-    bool ristampa;
+    bool avviso, ristampa;
     const char* frammento;  // a piece the notice must hold ("" when none)
 };
 
