@@ -214,13 +214,9 @@ TEST(PageSetup, ProgramExitRemovesEveryForm) {
 // lands in the settings file.
 struct Vista final : PrintSettingsView {
     std::vector<std::string> stampanti;
-    std::string stampante;
+    std::string stampante, larghezza;
     int formato = -1;
-    bool listeAbilitate = false;
-    bool larghezzaAbilitata = false;
-    std::string larghezza;
-    bool grigia = false;
-    bool avviso = false;
+    bool listeAbilitate = false, larghezzaAbilitata = false, grigia = false, avviso = false;
     void MostraStampanti(const std::vector<std::string>& nomi, const std::string& scelta,
                          bool abilitata) override {
         stampanti = nomi;

@@ -1,6 +1,5 @@
 #include "support/recording_backend.h"
 
-#include <tuple>
 #include <utility>
 
 namespace vorsa {
@@ -84,8 +83,13 @@ int RecordingBackend::TextWidth(const std::string& text) {
 
 PrintCall& RecordingBackend::Record(PrintCall::Kind kind, int x, int y, int w, int h) {
     PrintCall& c = calls.emplace_back();
-    std::tie(c.kind, c.printer, c.page, c.x, c.y, c.w, c.h) =
-        std::make_tuple(kind, current_, Page(), x, y, w, h);
+    c.kind = kind;
+    c.printer = current_;
+    c.page = Page();
+    c.x = x;
+    c.y = y;
+    c.w = w;
+    c.h = h;
     return c;
 }
 
