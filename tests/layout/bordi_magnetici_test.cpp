@@ -121,25 +121,29 @@ TEST(BordiMagneticiTest, GluedWindowsMoveWithTheParentAndPullItToAnEdge) {
     EXPECT_EQ(s.rett[0], rett[0]);
 }
 
-TEST(BordiMagneticiTest, SizingSnapsOnlyTheDraggedEdges) {
+TEST(BordiMagneticiTest, TheDraggedEdgeIsReadFromTheChangeAndOnlyItSnaps) {
+    const Rett r{100, 100, 500, 400};
     // Every edge 8 to 12 px inside the work area's; only the dragged ones move onto it.
     const Rett proposto{10, 12, 1910, 1030};
     const struct {
         int lato;
-        Rett atteso;
+        Rett dopo;    // r with that edge dragged
+        Rett atteso;  // proposto sized by that edge
     } cases[] = {
-        {kSinistro, {0, 12, 1910, 1030}},
-        {kDestro, {10, 12, 1920, 1030}},
-        {kAlto, {10, 0, 1910, 1030}},
-        {kAltoSinistro, {0, 0, 1910, 1030}},
-        {kAltoDestro, {10, 0, 1920, 1030}},
-        {kBasso, {10, 12, 1910, 1040}},
-        {kBassoSinistro, {0, 12, 1910, 1040}},
-        {kBassoDestro, {10, 12, 1920, 1040}},
-        {0, proposto},
+        {kSinistro, {90, 100, 500, 400}, {0, 12, 1910, 1030}},
+        {kDestro, {100, 100, 510, 400}, {10, 12, 1920, 1030}},
+        {kAlto, {100, 90, 500, 400}, {10, 0, 1910, 1030}},
+        {kAltoSinistro, {90, 90, 500, 400}, {0, 0, 1910, 1030}},
+        {kAltoDestro, {100, 90, 510, 400}, {10, 0, 1920, 1030}},
+        {kBasso, {100, 100, 500, 410}, {10, 12, 1910, 1040}},
+        {kBassoSinistro, {90, 100, 500, 410}, {0, 12, 1910, 1040}},
+        {kBassoDestro, {100, 100, 510, 410}, {10, 12, 1920, 1040}},
+        {0, {120, 130, 520, 430}, proposto},  // a move
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
+        EXPECT_EQ(LatoTrascinato(r, c.dopo), c.lato);
         EXPECT_EQ(Ridimensiona({proposto}, kArea, 0, proposto, c.lato, 20), c.atteso) << c.lato;
+    }
     // To another window's far edge, and not beyond the distance.
     const std::vector<Rett> due{{300, 300, 700, 700}, {0, 300, 290, 700}};
     EXPECT_EQ(Ridimensiona(due, kArea, 0, Rett{295, 300, 700, 700}, kSinistro, 20),
@@ -150,25 +154,6 @@ TEST(BordiMagneticiTest, SizingSnapsOnlyTheDraggedEdges) {
     const std::vector<Rett> tre{{300, 300, 700, 700}, {0, 300, 290, 700}, {1500, 300, 1600, 700}};
     EXPECT_EQ(Ridimensiona(tre, kArea, 0, Rett{295, 300, 700, 700}, kSinistro, 20),
               (Rett{290, 300, 700, 700}));
-}
-
-TEST(BordiMagneticiTest, TheDraggedEdgeIsReadFromTheChange) {
-    const Rett r{100, 100, 500, 400};
-    const struct {
-        Rett dopo;
-        int lato;
-    } cases[] = {
-        {{90, 100, 500, 400}, kSinistro},
-        {{100, 100, 510, 400}, kDestro},
-        {{100, 90, 500, 400}, kAlto},
-        {{90, 90, 500, 400}, kAltoSinistro},
-        {{100, 90, 510, 400}, kAltoDestro},
-        {{100, 100, 500, 410}, kBasso},
-        {{90, 100, 500, 410}, kBassoSinistro},
-        {{100, 100, 510, 410}, kBassoDestro},
-        {{120, 130, 520, 430}, 0},  // a move
-    };
-    for (const auto& c : cases) EXPECT_EQ(LatoTrascinato(r, c.dopo), c.lato);
 }
 
 TEST(BordiMagneticiTest, TheListRefusesDuplicatesAndForgetsRemovedParents) {

@@ -74,15 +74,13 @@ TEST(DisponiGriglia, CellPositionsAndSeparators) {
     EXPECT_EQ((std::array<int, 3>{g.sezioni[0].separatore, g.sezioni[1].separatore,
                                   g.sezioni[2].separatore}),
               (std::array<int, 3>{1735, 4610, 5850}));
-}
-
-TEST(DisponiGriglia, RowsWithThreeColumns) {
-    ParametriGriglia p = Defaults({10, 1, 1}, 12000);
-    p.colonne = 3;
-    const Griglia g = DisponiGriglia(p);
-    ASSERT_EQ(g.colonne, 3);
-    EXPECT_EQ(g.sezioni[0].celle.back().riga, 3);
-    EXPECT_EQ(g.sezioni[0].celle.back().colonna, 1);
+    // Three columns: the tenth button starts the fourth row.
+    ParametriGriglia tre = Defaults({10, 1, 1}, 12000);
+    tre.colonne = 3;
+    const Griglia g3 = DisponiGriglia(tre);
+    ASSERT_EQ(g3.colonne, 3);
+    EXPECT_EQ(std::make_pair(g3.sezioni[0].celle.back().riga, g3.sezioni[0].celle.back().colonna),
+              std::make_pair(3, 1));
 }
 
 TEST(DisponiGriglia, NeededHeight) {

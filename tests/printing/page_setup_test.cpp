@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "print_fixture.h"
 #include "printing/print_settings.h"
 
@@ -13,7 +11,7 @@ std::vector<int> Misure(const FormatRow& r) {
     return {r.nameSize, r.titleSize, r.priceSize, r.textSize, r.qtyColumnWidth};
 }
 
-TEST(PageSetup, FormatRows) {
+TEST(PageSetup, FormatRowsAndCustomRollWidths) {
     // Unknown codes print on A6; rolls are 500 mm long, sheets are not rolls.
     EXPECT_EQ(Misure(RigaFormato(-1, "")), Misure(RigaFormato(0, "")));
     EXPECT_EQ(RigaFormato(-1, "").width, 105000);
@@ -28,9 +26,7 @@ TEST(PageSetup, FormatRows) {
         EXPECT_EQ(r.width, LarghezzaRotolo(cm)) << cm;
         EXPECT_EQ(Misure(r), Misure(RigaFormato(like, ""))) << cm;
     }
-}
-
-TEST(PageSetup, CustomRollWidthReadsTheLeadingNumber) {
+    // The custom roll's width is the box's leading number.
     using W = std::pair<const char*, int>;
     for (const auto& [text, width] :
          {W{"10,5", 100000}, W{"11", 110000}, W{"10.5", 100000}, W{"11.5", 120000},
@@ -79,23 +75,10 @@ TEST(PageSetup, PaperLengthOfTheThreeModes) {
     }
 }
 
-TEST(PageSetup, CapacitiesOfAPos80Roll) {
+TEST(PageSetup, APos80RollKeepsOneNumberedFormAndItsCapacities) {
     Banco b;
     b.opt().gFormato = 2;
     PageSetup& s = b.printer().Setup();
-    s.PreparePrinter({});
-    // 80 mm at 600 dpi: 1890 px = 4536 twips; "X" is 144 twips at 12 pt, 120 at 10 pt.
-    // 34 "X" at 12 pt are 4896 twips, at 11 pt 4488: the total line at 11 pt.
-    EXPECT_EQ((std::vector<int>{s.PrintableWidth(), s.profile.nameChars, s.profile.textChars,
-                                s.profile.totalSize, s.profile.gapUnit, b.backend.requestedDpi}),
-              (std::vector<int>{4536, (4536 - 750) / 144, 4536 / 120, 11, 50, 600}));
-}
-
-TEST(PageSetup, RollModeZeroKeepsOneNumberedForm) {
-    Banco b;
-    b.opt().gFormato = 2;
-    PageSetup& s = b.printer().Setup();
-    b.backend.formLog.clear();
     s.PreparePrinter({});
     s.PreparePrinter({});
     EXPECT_EQ(b.backend.formLog,
@@ -103,6 +86,11 @@ TEST(PageSetup, RollModeZeroKeepsOneNumberedForm) {
                   "add Stampante VORSA-DUMMY 80000x500000", "select Stampante VORSA-DUMMY",
                   "delete Stampante VORSA-DUMMY", "add Stampante VORSA-TMP1 80000x500000",
                   "select Stampante VORSA-TMP1", "select Stampante VORSA-TMP1"}));
+    // 80 mm at 600 dpi: 1890 px = 4536 twips; "X" is 144 twips at 12 pt, 120 at 10 pt.
+    // 34 "X" at 12 pt are 4896 twips, at 11 pt 4488: the total line at 11 pt.
+    EXPECT_EQ((std::vector<int>{s.PrintableWidth(), s.profile.nameChars, s.profile.textChars,
+                                s.profile.totalSize, s.profile.gapUnit, b.backend.requestedDpi}),
+              (std::vector<int>{4536, 26, 37, 11, 50, 600}));
 }
 
 TEST(PageSetup, ComputedLengthsGetANewFormOnlyWhenTheLengthChanges) {
@@ -129,14 +117,17 @@ TEST(PageSetup, ComputedLengthsGetANewFormOnlyWhenTheLengthChanges) {
     EXPECT_EQ(s.profile.formCounter, 0);
 }
 
-TEST(PageSetup, SheetFormatsUseOneFormUntilTheFormatChanges) {
+TEST(PageSetup, SheetFormatsReplaceAStaleFormAndKeepOneUntilTheFormatChanges) {
     Banco b;
     b.opt().gFormato = 1;
+    b.backend.forms.Add("Stampante", {"vorsa-tmp1", 57000, 500000});  // left by an earlier run
     ReceiptPrinter& rp = b.printer();
     rp.Setup().PreparePrinter({});
     rp.Setup().PreparePrinter({});
+    // The stale form of another size is replaced.
     EXPECT_EQ(b.backend.forms.Forms("Stampante"),
               (std::vector<PaperForm>{{"VORSA-TMP1", 210000, 297000}}));
+    EXPECT_EQ(b.backend.forms.Selected("Stampante")->width, 210000);
     // Changing the format twice without printing leaves no numbered form behind.
     rp.SelezionaFormato(5);
     rp.SelezionaFormato(6);
@@ -148,16 +139,6 @@ TEST(PageSetup, SheetFormatsUseOneFormUntilTheFormatChanges) {
               (std::vector<PaperForm>{{"VORSA-TMP1", 73000, 105000}}));
 }
 
-TEST(PageSetup, AStaleFormOfAnotherSizeIsReplaced) {
-    Banco b;
-    b.opt().gFormato = 2;
-    b.backend.forms.Add("Stampante", {"vorsa-tmp1", 57000, 500000});  // left by an earlier run
-    b.printer().Setup().PreparePrinter({});
-    EXPECT_EQ(b.backend.forms.Forms("Stampante"),
-              (std::vector<PaperForm>{{"VORSA-TMP1", 80000, 500000}}));
-    EXPECT_EQ(b.backend.forms.Selected("Stampante")->width, 80000);
-}
-
 TEST(PageSetup, APrinterTheSpoolerCannotOpenPrintsOnItsOwnPage) {
     Banco b;
     b.backend.unopenable = {"Stampante"};
@@ -165,8 +146,7 @@ TEST(PageSetup, APrinterTheSpoolerCannotOpenPrintsOnItsOwnPage) {
     b.printer().Setup().profile.formCounter = 4;
     b.printer().Setup().StampaInizializzaCancellaForm();
     EXPECT_EQ(b.printer().Setup().profile.formCounter, 4);  // nothing deleted, counter kept
-    b.Conto({{101, 1}});
-    b.Commit();
+    b.Vendi({{101, 1}});
     EXPECT_TRUE(b.backend.formLog.empty());
     ASSERT_FALSE(b.Docs().empty());
     EXPECT_EQ(b.Docs()[0].pages[0].size.length, 297000);  // the driver's page
@@ -227,13 +207,9 @@ TEST(PageSetup, ProgramExitRemovesEveryForm) {
 // lands in the settings file.
 struct Vista final : PrintSettingsView {
     std::vector<std::string> stampanti;
-    std::string stampante;
+    std::string stampante, larghezza;
     int formato = -1;
-    bool listeAbilitate = false;
-    bool larghezzaAbilitata = false;
-    std::string larghezza;
-    bool grigia = false;
-    bool avviso = false;
+    bool listeAbilitate = false, larghezzaAbilitata = false, grigia = false, avviso = false;
     void MostraStampanti(const std::vector<std::string>& nomi, const std::string& scelta,
                          bool abilitata) override {
         stampanti = nomi;

@@ -58,6 +58,12 @@ struct Banco {
         printer().StampaUltimoConto(false);
         till().conto.ultimoConto.gRistampaFatta = true;
     }
+    /// A bill committed and printed.
+    void Vendi(std::initializer_list<std::pair<int, int>> righe, int numero = 7,
+               std::string tavolo = "", std::string commento = "") {
+        Conto(righe, numero, std::move(tavolo), std::move(commento));
+        Commit();
+    }
     /// The documents printed so far (kept until the next call).
     const std::vector<RecordedDocument>& Docs() {
         docs_ = backend.Documents();
@@ -72,6 +78,26 @@ struct Banco {
   private:
     PrintBackend* other_;
     std::vector<RecordedDocument> docs_;
+};
+
+/// The printing seam driven by the sale rules (commit printing, F5 reprint, no printer): a
+/// till whose sale rules print through its ReceiptPrinter.
+struct Vendite : Banco {
+    explicit Vendite(const std::string& ini, std::vector<std::string> printers = {"Stampante"},
+                     PrintBackend* other = nullptr)
+        : Banco(ini, std::move(printers), other) {
+        vendita = std::make_unique<Vendita>(till().PartiVendita(), cassa.view.Views(),
+                                            cassa.prompter, &printer());
+        cassa.view.vendita = vendita.get();
+    }
+    /// Keys and codes typed one after the other, the timer running after each.
+    void Premi(std::initializer_list<const char*> keys) {
+        for (const char* k : keys) {
+            cassa.Digita(k);
+            cassa.Timer();
+        }
+    }
+    std::unique_ptr<Vendita> vendita;
 };
 
 /// Line height and character width of the recording back end.

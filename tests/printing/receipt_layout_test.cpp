@@ -40,50 +40,38 @@ std::vector<int> Box(const PrintCall& c) {
 TEST(ReceiptLayout, Pos80ReceiptLandsWhereTheLayoutPutsIt) {
     Pos80 b("TITOLO=Sagra\r\nTITOLO2=di Vorsa\r\nPIEDE=Grazie\r\n");
     b.opt().gTicketRitiroBarre = true;
-    b.Conto({{101, 2}, {201, 3}}, 1234, "12", "senza cipolla");
-    b.Commit();
+    b.Vendi({{101, 2}, {201, 3}}, 1234, "12", "senza cipolla");
     ASSERT_EQ(b.Docs().size(), 1u);
     const RecordedPage& p = b.Page();
-
-    const int gap = 50;
-    const int yDate = H(11) + 2 * gap + H(11) + 3 * gap;
-    const int yNum = yDate + H(10) + 3 * gap;
-    const int itemTop = yNum + H(10) + 2 * gap + H(10);
-    const int yPrice1 = itemTop + H(25) + 5;
-    const int item2 = yPrice1 + H(8) + gap;  // the price column is the taller one
-    const int yEnd = item2 + item2 - itemTop;
-    const int hp = 28346;  // 500 mm
-    const int footer = 2 * gap + H(10) + 3 * gap + H(11);
+    // Twips on the 4536-wide, 28346-long roll; the footer sits at the bottom of the page.
     const std::string num = "Scontrino: 1.234 - ";
-    const int bw = 79 * 15;     // six characters of 13 units and the closing one
-    const int quiet = 10 * 15;  // ten narrow bars between the text and the barcode
-    const int xNum = (kW - 19 * CW(10) - quiet - bw) / 2;
     EXPECT_EQ(Rows(p), (std::vector<Row>{
-                           {"Sagra", (kW - 5 * CW(11)) / 2, 0, 11},
-                           {"di Vorsa", (kW - 8 * CW(11)) / 2, H(11) + 2 * gap, 11},
-                           {"Sabato 05/12/2026 - ore 16:01", (kW - 29 * CW(10)) / 2, yDate, 10},
-                           {num, xNum, yNum, 10},
-                           {"Panino con salamella", 0, itemTop + gap, 12},
-                           {"2", kW - CW(25), itemTop + gap, 25},
-                           {"\x80 3,50", kW - 6 * CW(8), yPrice1, 8},
-                           {"Acqua", 0, item2 + gap, 12},
-                           {"3", kW - CW(25), item2 + gap, 25},
-                           {"\x80 1,00", kW - 6 * CW(8), item2 + H(25) + 5, 8},
-                           {"Qt\xE0", kW - 750 + (750 - 3 * CW(10)) / 2, itemTop - gap - H(10), 10},
-                           {"Pezzi: nr. 5  -  Importo: \x80 10,00", 0, yEnd + gap, 11},
-                           {"Tavolo: 12", 0, yEnd + gap + H(11) + 2 * gap, 12},
-                           {"senza cipolla", 0, yEnd + gap + H(11) + 2 * gap + H(12) + gap, 12},
-                           {num, xNum, hp - footer + 2 * gap, 10},
-                           {"Grazie", (kW - 6 * CW(11)) / 2, hp - footer + 5 * gap + H(10), 11},
+                           {"Sagra", 1938, 0, 11},
+                           {"di Vorsa", 1740, 349, 11},
+                           {"Sabato 05/12/2026 - ore 16:01", 528, 748, 10},
+                           {num, 460, 1125, 10},
+                           {"Panino con salamella", 0, 1729, 12},
+                           {"2", 4236, 1729, 25},
+                           {"\x80 3,50", 3960, 2250, 8},
+                           {"Acqua", 0, 2531, 12},
+                           {"3", 4236, 2531, 25},
+                           {"\x80 1,00", 3960, 3052, 8},
+                           {"Qt\xE0", 3981, 1402, 10},
+                           {"Pezzi: nr. 5  -  Importo: \x80 10,00", 0, 3333, 11},
+                           {"Tavolo: 12", 0, 3682, 12},
+                           {"senza cipolla", 0, 4004, 12},
+                           {num, 460, 27720, 10},
+                           {"Grazie", 1872, 28097, 11},
                        }));
-    // Rules above each line, the quantity column's separator, the barcode after the number.
+    // Rules above each line, the quantity column's separator, the barcode after the number
+    // (79 units of 15 twips, ten narrow bars clear of the text).
     const auto lines = p.Of(PrintCall::Kind::Line);
     ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(Box(lines[0]), (std::vector<int>{0, itemTop, kW, itemTop}));
-    EXPECT_EQ(lines[1].y, item2);
-    EXPECT_EQ(Box(lines[2]), (std::vector<int>{kW - 750, itemTop - gap - H(10), kW - 750, yEnd}));
+    EXPECT_EQ(Box(lines[0]), (std::vector<int>{0, 1679, kW, 1679}));
+    EXPECT_EQ(lines[1].y, 2481);
+    EXPECT_EQ(Box(lines[2]), (std::vector<int>{3786, 1402, 3786, 3283}));
     ASSERT_EQ(p.calls[4].kind, PrintCall::Kind::Barcode);
-    EXPECT_EQ(Box(p.calls[4]), (std::vector<int>{xNum + 19 * CW(10) + quiet, yNum, bw, H(10)}));
+    EXPECT_EQ(Box(p.calls[4]), (std::vector<int>{2890, 1125, 1185, 227}));
     EXPECT_TRUE(p.Find("Sagra")[0].font.bold && p.Find("Sagra")[0].font.underline);
     EXPECT_FALSE(p.Find("Panino con salamella")[0].font.underline);
 }
@@ -91,8 +79,7 @@ TEST(ReceiptLayout, Pos80ReceiptLandsWhereTheLayoutPutsIt) {
 TEST(ReceiptLayout, MarginsMoveLeftAndRightTexts) {
     // 10 mm left and 5 mm right: 567 and 283 twips on a device without unprintable strips.
     Pos80 b("MARGINE0=2\r\nMARGINE2=10\r\nMARGINE3=5\r\n");
-    b.Conto({{102, 1}}, 3, "4");
-    b.Commit();
+    b.Vendi({{102, 1}}, 3, "4");
     const RecordedPage& p = b.Page();
     EXPECT_EQ(p.Find("Patatine").at(0).x, 567);
     EXPECT_EQ(p.Find("1").at(0).x, kW - CW(25) - 283);
@@ -152,8 +139,7 @@ TEST(ReceiptLayout, LongSecondRowIsCutShrunkOrWrapped) {
         b.opt().gLarghezzaPos = "4";
         b.opt().gRiduciCarattereRiga = c.riduci;
         b.till().cat.gArticoli[1].name = c.name;
-        b.Conto({{101, 1}});
-        b.Commit();
+        b.Vendi({{101, 1}});
         ASSERT_EQ(b.printer().Setup().profile.nameChars, 18);
         int y = b.Page().Find(c.name.substr(0, 17) + "_").at(0).y + H(8);
         for (std::size_t i = 0; i < c.rows.size(); ++i) {
@@ -199,29 +185,21 @@ TEST(ReceiptLayout, FittingShrinksToSixPointsThenWraps) {
 
 TEST(ReceiptLayout, PricesAndQuantities) {
     // Up to 99,99 a blank after the euro sign; from 99 the wider text without it.
-    const struct {
-        const char* price;
-        std::string text;
-    } cases[] = {{"2,5", "\x80 2,50"},
-                 {"1234,5",
-                  "\x80"
-                  "1.234,50"},
-                 {"98,99", "\x80 98,99"},
-                 {"99",
-                  "\x80"
-                  "99,00"}};
-    for (const auto& c : cases) {
+    const std::string e = "\x80";
+    const std::pair<const char*, std::string> cases[] = {{"2,5", e + " 2,50"},
+                                                         {"1234,5", e + "1.234,50"},
+                                                         {"98,99", e + " 98,99"},
+                                                         {"99", e + "99,00"}};
+    for (const auto& [price, text] : cases) {
         Pos80 b;
-        b.till().cat.gArticoli[2].price = *ParseCurrency(c.price);
-        b.Conto({{102, 3}});
-        b.Commit();
-        EXPECT_EQ(b.Page().Find(c.text).at(0).x, kW - CW(8) * static_cast<int>(c.text.size()));
+        b.till().cat.gArticoli[2].price = *ParseCurrency(price);
+        b.Vendi({{102, 3}});
+        EXPECT_EQ(b.Page().Find(text).at(0).x, kW - CW(8) * static_cast<int>(text.size()));
         EXPECT_TRUE(b.Page().Has("3"));  // quantity of the line
     }
     // Without prices no price row: the euro sign is left only in the total line.
     Pos80 off("PREZZI=0\r\n");
-    off.Conto({{102, 3}});
-    off.Commit();
+    off.Vendi({{102, 3}});
     for (const auto& t : off.Page().Texts())
         EXPECT_TRUE(t.starts_with("Pezzi") || t.find('\x80') == std::string::npos) << t;
     EXPECT_TRUE(off.Page().Has("Pezzi: nr. 3  -  Importo: \x80 7,50"));
@@ -282,8 +260,7 @@ TEST(ReceiptLayout, CommentSplitting) {
     // On the receipt: 31 characters of 12 pt fit; 3 x 31 < 95 + 12, so the size fits
     // (95 + 12) / 3 = 35 characters: 10 pt (4200 < 4536), 37 characters a row, none lost.
     Pos80 b;
-    b.Conto({{102, 1}}, 7, "", std::string(95, 'c'));
-    b.Commit();
+    b.Vendi({{102, 1}}, 7, "", std::string(95, 'c'));
     std::vector<std::pair<std::string, int>> got;
     for (const auto& [t, x, y, size] : Rows(b.Page()))
         if (t[0] == 'c') got.emplace_back(t, size);
@@ -296,8 +273,7 @@ TEST(ReceiptLayout, SheetOverflowContinuesOnANewPageWithTheHeader) {
     // A7 is 105 mm long: twelve lines do not fit one page.
     Pos80 b("TITOLO=Sagra\r\n");
     b.opt().gFormato = 6;
-    b.Conto({{101, 1}, {102, 1}, {104, 1}, {201, 1}, {202, 1}, {301, 1}}, 7);
-    b.Commit();
+    b.Vendi({{101, 1}, {102, 1}, {104, 1}, {201, 1}, {202, 1}, {301, 1}}, 7);
     ASSERT_EQ(b.Docs().size(), 1u);
     const auto pages = b.Docs()[0].pages;
     ASSERT_EQ(pages.size(), 2u);
@@ -327,32 +303,27 @@ TEST(ReceiptLayout, PicturesScaledAndCentred) {
     }
     b.opt().gImmagini[0] = HeaderImage{"/p/logo.jpg", 1000, 2000, 50};
     b.opt().gImmagini[1] = HeaderImage{"/p/piede.gif", 600, 1200, 100};
-    b.Conto({{102, 1}});
-    b.Commit();
+    b.Vendi({{102, 1}});
     const RecordedPage& p = b.Page();
     const auto pics = p.Of(PrintCall::Kind::Picture);
     ASSERT_EQ(pics.size(), 2u);
-    const int hp = 28346;
-    EXPECT_EQ(Box(pics[0]), (std::vector<int>{(kW - 1000) / 2, 0, 1000, 500}));
-    EXPECT_EQ(Box(pics[1]), (std::vector<int>{(kW - 1200) / 2, hp - 600, 1200, 600}));
-    EXPECT_EQ(p.Find("Sagra").at(0).y, 500 + 150);  // the title moves under the half-size picture
-    const int footer = 2 * 50 + H(10) + 150 + H(11) + 100 + 600;
-    EXPECT_EQ(p.Find("Grazie").at(0).y, hp - footer + 100 + H(10) + 150);
+    EXPECT_EQ(Box(pics[0]), (std::vector<int>{1768, 0, 1000, 500}));
+    EXPECT_EQ(Box(pics[1]), (std::vector<int>{1668, 28346 - 600, 1200, 600}));
+    EXPECT_EQ(p.Find("Sagra").at(0).y, 650);  // the title moves under the half-size picture
+    EXPECT_EQ(p.Find("Grazie").at(0).y, 27397);
 
     // A missing file reserves no room: the title starts at the top margin.
     Pos80 gone("TITOLO=Sagra\r\n");
     gone.opt().gImmagini[0] = HeaderImage{"/p/manca.jpg", 1000, 2000, 50};
-    gone.Conto({{102, 1}});
-    gone.Commit();
+    gone.Vendi({{102, 1}});
     EXPECT_EQ(gone.Page().Find("Sagra").at(0).y, 0);
 }
 
 TEST(ReceiptLayout, AdvancedGroupNameOverTheNameColumn) {
     Pos80 b("CUMULATIVO=3\r\n[STAMPA AVANZATA]\r\nGRUPPI=Cucina-1;Bar-2\r\n");
-    b.Conto({{102, 1}});
-    b.Commit();
+    b.Vendi({{102, 1}});
     const PrintCall g = b.Page().Find("Cucina").at(0);
-    EXPECT_EQ(g.x, (kW - 6 * CW(10) - 750) / 2);
+    EXPECT_EQ(g.x, 1533);
     EXPECT_EQ(g.y, b.Page().Find("Qt\xE0").at(0).y);
 }
 

@@ -74,8 +74,7 @@ TEST(ReceiptModes, ReceiptsPerModeAndUnitReceipts) {
     }
     // Unit receipts show a quantity of one.
     Modo b(1, true);
-    b.Conto({{201, 5}});
-    b.Commit();
+    b.Vendi({{201, 5}});
     ASSERT_EQ(b.Docs().at(0).pages.size(), 5u);
     for (const auto& p : b.Docs()[0].pages) EXPECT_TRUE(p.Has("1") && !p.Has("5"));
 }
@@ -173,13 +172,12 @@ TEST(ReceiptModes, TicketTextAndNumberRow) {
     b.opt().gCopie[0] = 0;
     b.opt().gRiepilogo[0] = false;
     b.opt().gTicketRitiroGruppo = false;
-    b.Conto({{101, 1}}, 1234);
-    b.Commit();
+    b.Vendi({{101, 1}}, 1234);
     const auto& p = b.Docs().at(0).pages.at(0);
     const auto num = p.Find("A1.234");
     ASSERT_EQ(num.size(), 1u);
     EXPECT_EQ(num[0].font.size, 40);  // four times textSize
-    EXPECT_EQ(num[0].x, (4536 - 6 * CW(40)) / 2);
+    EXPECT_EQ(num[0].x, 828);         // centred
     EXPECT_TRUE(p.Has("Ritirare al banco"));
 }
 
@@ -201,20 +199,13 @@ TEST(ReceiptModes, SummaryRows) {
     // The barcode of this bill's number, centred, as high as an "X" at twice the title size.
     const PrintCall& bar = p.calls.back();
     ASSERT_EQ(bar.kind, PrintCall::Kind::Barcode);
-    EXPECT_EQ(std::tie(bar.x, bar.w, bar.h), std::make_tuple((4536 - 600) / 2, 40 * 15, H(22)));
+    EXPECT_EQ(std::tie(bar.x, bar.w, bar.h), std::make_tuple(1968, 600, 498));
     // The detail size is the largest at which 8 "X" + name + 10 "X" fit for every line: the
     // longest name makes 38 characters, 4560 twips at 10 pt, 4104 at 9 pt.
     EXPECT_EQ(p.Find(" Nr. 3 Acqua (" + e + " 1,00)")[0].font.size, 9);
 }
 
-TEST(ReceiptModes, AnEmptyBillPrintsNothing) {
-    Banco b(kCucina);
-    b.Conto({});
-    b.Commit();
-    EXPECT_TRUE(b.Docs().empty());
-}
-
-TEST(ReceiptModes, ReprintIsACopyWithoutRepetitionsOrKitchenOrders) {
+TEST(ReceiptModes, ReprintIsACopyWithoutRepetitionsOrKitchenOrdersAndAnEmptyBillPrintsNothing) {
     Banco b(kCucina);
     b.opt().gCopie = {2, 2};
     b.opt().gCalcolaCarta = 1;
@@ -230,6 +221,10 @@ TEST(ReceiptModes, ReprintIsACopyWithoutRepetitionsOrKitchenOrders) {
     EXPECT_EQ(Occurrences(b, "COPIA - Scontrino: 7 - "), 4);
     EXPECT_EQ(Occurrences(b, "Scontrino: 7 - "), 0);
     EXPECT_TRUE(b.backend.forms.Forms("Stampante").empty());  // computed-length forms removed
+    // An empty bill prints nothing at all.
+    b.backend.Clear();
+    b.Vendi({});
+    EXPECT_TRUE(b.Docs().empty());
 }
 
 TEST(ReceiptModes, PrinterTestPage) {
@@ -255,25 +250,6 @@ TEST(ReceiptModes, PrinterTestPage) {
     EXPECT_EQ(std::tie(b.opt().gTitoloScontrino, b.opt().gTitoloScontrino2),
               std::make_tuple("Sagra", "Due"));
 }
-
-/// The printing seam driven by the sale rules (commit printing, F5 reprint, no printer): a
-/// till whose sale rules print through a ReceiptPrinter on the recording back end.
-struct Vendite : Banco {
-    explicit Vendite(const std::string& ini, std::vector<std::string> printers = {"Stampante"})
-        : Banco(ini, std::move(printers)) {
-        vendita = std::make_unique<Vendita>(till().PartiVendita(), cassa.view.Views(),
-                                            cassa.prompter, &printer());
-        cassa.view.vendita = vendita.get();
-    }
-    /// Keys and codes typed one after the other, the timer running after each.
-    void Premi(std::initializer_list<const char*> keys) {
-        for (const char* k : keys) {
-            cassa.Digita(k);
-            cassa.Timer();
-        }
-    }
-    std::unique_ptr<Vendita> vendita;
-};
 
 TEST(ReceiptPrinter, CommitPrintsTheBillThenF5ReprintsItAsACopy) {
     Vendite v(kCucina);
@@ -330,13 +306,10 @@ TEST(ReceiptPrinter, NewBillRemovesTheComputedLengthForms) {
 
 TEST(ReceiptPrinter, VariablePriceShowsThePriceCharged) {
     Banco b("[STAMPA]\r\nTKT-RITIRO=0\r\nRIEPILOGO0=0\r\n");
-    Article& a = b.till().cat.gArticoli[2];
-    a.variablePrice = true;
-    a.price = Currency::FromUnits(-1);  // reset after the commit
-    UltimoConto u;
-    u.righe.push_back({2, 2, *ParseCurrency("9")});
-    u.numero = 3;
-    b.till().conto.ultimoConto = u;
+    b.Conto({{102, 2}}, 3);
+    b.till().conto.ultimoConto.righe[0].lineTotal = *ParseCurrency("9");
+    b.cassa.Art(102).variablePrice = true;
+    b.cassa.Art(102).price = Currency::FromUnits(-1);  // reset after the commit
     b.Commit();
     EXPECT_TRUE(b.Docs().at(0).pages.at(0).Has("\x80 4,50"));
 }

@@ -18,8 +18,7 @@ struct Caso {
     C coda;
     bool accetta;
     E esito;
-    bool avviso;
-    bool ristampa;
+    bool avviso, ristampa;
     const char* frammento;  // a piece the notice must hold ("" when none)
 };
 
@@ -141,7 +140,7 @@ class Sorveglianza : public ::testing::Test {
     const StatoStampante pronta{C::Pronta, true, {}};
 };
 
-TEST_F(Sorveglianza, AllReadyAndCompletedSaysNothing) {
+TEST_F(Sorveglianza, GoodJobsAreFollowedUntilTheyEndOrTheLastPollAndNothingIsSaid) {
     sp.stampanti = {{"Banco", pronta}, {"Cucina", pronta}};
     sp.Invia("Banco", E::Completato);  // an older job of another bill
     sorv.PrimaDiStampare({scontrino, primi});
@@ -153,6 +152,12 @@ TEST_F(Sorveglianza, AllReadyAndCompletedSaysNothing) {
     EXPECT_TRUE(sorv.Seguendo());
     std::get<1>(sp.lavori[2]) = std::get<1>(sp.lavori[3]) = E::Completato;
     sorv.Segui();
+    EXPECT_FALSE(sorv.Seguendo());
+    // A job that never ends is dropped after the last poll.
+    sorv.PrimaDiStampare({scontrino});
+    sp.Invia("Banco", E::InCorso);
+    sorv.DopoAverStampato();
+    for (int i = 0; i < SorveglianzaStampe::kGiriMassimi; ++i) sorv.Segui();
     EXPECT_FALSE(sorv.Seguendo());
     EXPECT_TRUE(detti.empty());
 }
@@ -182,16 +187,6 @@ TEST_F(Sorveglianza, JobsMatchSlipsInOrderAndOnlyFailuresAreTold) {
     EXPECT_FALSE(sorv.Seguendo());
     sorv.Segui();
     EXPECT_EQ(detti.size(), 1u);  // told once
-}
-
-TEST_F(Sorveglianza, AJobThatNeverEndsIsDroppedAfterTheLastPoll) {
-    sp.stampanti = {{"Banco", pronta}};
-    sorv.PrimaDiStampare({scontrino});
-    sp.Invia("Banco", E::InCorso);
-    sorv.DopoAverStampato();
-    for (int i = 0; i < SorveglianzaStampe::kGiriMassimi; ++i) sorv.Segui();
-    EXPECT_FALSE(sorv.Seguendo());
-    EXPECT_TRUE(detti.empty());
 }
 
 TEST_F(Sorveglianza, AJobSentBeforeThePrinterWasAskedIsStillTheBills) {

@@ -1,14 +1,21 @@
 #pragma once
-// Running the poppler tools on the PDFs the Qt back end writes.
+// Running the poppler tools on the PDFs the Qt back end writes, finding a job's PDF in the
+// private CUPS spooler of cups_queue.sh, and a recording back end that measures as Qt does.
 #include <array>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <regex>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
+
+#include "printing/qt/qt_disegno.h"
+#include "support/recording_backend.h"
 
 namespace vorsa::test {
 
@@ -30,6 +37,22 @@ inline bool HaveTool(const std::string& tool) {
 /// pdftotext -layout of a file, as UTF-8 text.
 inline std::string PdfText(const std::string& path) {
     return Run("pdftotext -layout '" + path + "' - 2>/dev/null");
+}
+
+/// Whether the test runs under cups_queue.sh's private spooler.
+inline bool Spooler() {
+    return std::getenv("CUPS_SERVER") && std::getenv("VORSA_CUPS_SPOOL");
+}
+
+/// The file the spooler keeps of job `id`, waited for (about five seconds) until it reads as a
+/// PDF.
+inline std::string SpoolJob(int id) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/d%05d-001", id);
+    const std::string job = std::string(std::getenv("VORSA_CUPS_SPOOL")) + name;
+    for (int i = 0; i < 100 && PdfText(job).empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    return job;
 }
 
 /// Page width and height in points of the first page, from pdfinfo.
@@ -95,5 +118,26 @@ inline std::vector<bool> PdfPixelRow(const std::string& path, const std::string&
         row.push_back(static_cast<unsigned char>(data[static_cast<std::size_t>(x)]) < 128);
     return row;
 }
+
+/// The recording back end measuring with the Qt back ends' font and pages (whole points), so
+/// the same layout decisions are taken and every coordinate can be compared exactly.
+class RegistraConMisureQt final : public RecordingBackend {
+  public:
+    using RecordingBackend::RecordingBackend;
+    DeviceCaps Caps() override {
+        const auto f = forms.Selected(CurrentPrinter());
+        return CapsPagina(PuntiPagina(f ? *f : PaperForm{"", 210000, 297000}), {},
+                          requestedDpi > 0 ? requestedDpi : 600);
+    }
+    void SetFont(const PrintFont& font) override {
+        RecordingBackend::SetFont(font);
+        font_.Imposta(font);
+    }
+    int TextWidth(const std::string& text) override { return font_.Larghezza(text); }
+    int TextHeight(const std::string&) override { return font_.Altezza(); }
+
+  private:
+    CaratteriQt font_;
+};
 
 }  // namespace vorsa::test

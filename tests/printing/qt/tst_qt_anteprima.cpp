@@ -3,15 +3,14 @@
 // the printing back end measures, and what falls off the paper is marked in red.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QImage>
 #include <QTemporaryDir>
-#include <cstdlib>
 
 #include "print_fixture.h"
 #include "printing/anteprima_scontrino.h"
 #include "printing/qt/qt_anteprima.h"
 #include "printing/qt/qt_print_backend.h"
+#include "qt_print_helpers.h"
 
 namespace vorsa::test {
 namespace {
@@ -36,15 +35,12 @@ Pagine Registrate(const RecordingBackend& b) {
         for (const RecordedPage& p : d.pages) {
             auto& righe = pagine.emplace_back();
             righe.push_back(Riga(-1, 0, 0, p.size.width, p.size.length, ""));
-            for (const PrintCall& c : p.calls)
-                if (c.kind == PrintCall::Kind::Text)
-                    righe.push_back(Riga(0, c.x, c.y, 0, 0, c.text, c.font));
-                else if (c.kind == PrintCall::Kind::Line)
-                    righe.push_back(Riga(1, c.x, c.y, c.x2 - c.x, c.y2 - c.y, ""));
-                else if (c.kind == PrintCall::Kind::Picture)
-                    righe.push_back(Riga(2, c.x, c.y, c.w, c.h, c.text));
-                else if (c.kind == PrintCall::Kind::Barcode)
-                    righe.push_back(Riga(3, c.x, c.y, c.w, c.h, ""));
+            // Both kinds list text, line, picture and barcode in this order.
+            for (const PrintCall& c : p.calls) {
+                const bool linea = c.kind == PrintCall::Kind::Line;
+                righe.push_back(Riga(static_cast<int>(c.kind), c.x, c.y, linea ? c.x2 - c.x : c.w,
+                                     linea ? c.y2 - c.y : c.h, c.text, c.font));
+            }
         }
     return pagine;
 }
@@ -64,27 +60,6 @@ Pagine Disegnate(const QtAnteprimaBackend& b) {
     }
     return pagine;
 }
-
-/// The recording back end measuring with the Qt back ends' font and pages (whole points), so
-/// the same layout decisions are taken and every coordinate can be compared exactly.
-class RegistraConMisureQt final : public RecordingBackend {
-  public:
-    using RecordingBackend::RecordingBackend;
-    DeviceCaps Caps() override {
-        const auto f = forms.Selected(CurrentPrinter());
-        return CapsPagina(PuntiPagina(f ? *f : PaperForm{"", 210000, 297000}), {},
-                          requestedDpi > 0 ? requestedDpi : 600);
-    }
-    void SetFont(const PrintFont& font) override {
-        RecordingBackend::SetFont(font);
-        font_.Imposta(font);
-    }
-    int TextWidth(const std::string& text) override { return font_.Larghezza(text); }
-    int TextHeight(const std::string&) override { return font_.Altezza(); }
-
-  private:
-    CaratteriQt font_;
-};
 
 /// A picture file on disk (for Qt) that the till's file access also finds.
 struct Figura {
@@ -202,11 +177,3 @@ TEST(QtAnteprima, APictureWiderThanThePaperIsMarkedInRed) {
 
 }  // namespace
 }  // namespace vorsa::test
-
-int main(int argc, char** argv) {
-    // No display: the offscreen platform, whatever the caller has.
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

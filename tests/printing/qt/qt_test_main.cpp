@@ -1,0 +1,13 @@
+// The main of the Qt printing tests: GoogleTest inside a QApplication, on the offscreen
+// platform whatever the caller has.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
