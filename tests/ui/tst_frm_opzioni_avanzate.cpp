@@ -38,7 +38,7 @@ class TstFrmOpzioniAvanzate : public QObject {
 
     template <class W>
     W* C(const char* name, int i = -1) {
-        return Ctl<W>(*dlg_, i < 0 ? QString::fromLatin1(name) : Nome(name, i));
+        return Ctl<W>(*dlg_, name, i);
     }
     QByteArray Chiave(const QByteArray& key) { return scena_->Chiave("PROGRAMMA", key); }
 
@@ -74,24 +74,13 @@ class TstFrmOpzioniAvanzate : public QObject {
     /// Each field reaches its rule and its key (the corrections: the settings' tests).
     void fieldsFollowTheirEntryRules() {
         Apri();
-        const struct {
-            const char* field;
-            int index;
-            const char* typed;
-            const char* shown;
-            QByteArray stored;
-        } campi[] = {{"txt_Vorsa", -1, " a", "A", "NOME_VORSA=A"},
-                     {"txtPulsanti", 0, "-3", "3", "BOTTONI-COLONNE=3"},
-                     {"txtPulsanti", 1, "3.5", "4", "BOTTONI-ALTEZZA=4"},
-                     {"txtPulsanti", 2, "", "120", "BOTTONI-BORDO=120"},
-                     {"txtPulsanti", 3, "75", "75", "BOTTONI-INTERLINEA=75"},
-                     {"txtSogliaPredefinita", -1, "95", "20", "SOGLIA_PRODOTTI=20"}};
-        for (const auto& c : campi) {
-            auto* box = C<QLineEdit>(c.field, c.index);
-            Scrivi(box, QLatin1String(c.typed));
-            QCOMPARE(box->text(), QLatin1String(c.shown));
-            QVERIFY2(scena_->Sezione("PROGRAMMA").contains(c.stored), c.stored.constData());
-        }
+        scena_->ScriviCampi(*dlg_, "PROGRAMMA",
+                            {{"txt_Vorsa", -1, " a", "A", "NOME_VORSA=A"},
+                             {"txtPulsanti", 0, "-3", "3", "BOTTONI-COLONNE=3"},
+                             {"txtPulsanti", 1, "3.5", "4", "BOTTONI-ALTEZZA=4"},
+                             {"txtPulsanti", 2, "", "120", "BOTTONI-BORDO=120"},
+                             {"txtPulsanti", 3, "75", "75", "BOTTONI-INTERLINEA=75"},
+                             {"txtSogliaPredefinita", -1, "95", "20", "SOGLIA_PRODOTTI=20"}});
         // A height of 4 twips is kept, and the field says what it will do.
         QVERIFY(!C<QLineEdit>("txtPulsanti", 1)->toolTip().isEmpty());
         QVERIFY(C<QLineEdit>("txtPulsanti", 3)->toolTip().isEmpty());

@@ -16,11 +16,8 @@
 #include <optional>
 
 #include "frm_vorsa_scene.h"
-#include "printing/receipt_printer.h"
 #include "support/qt_checks.h"
-#include "support/recording_backend.h"
 #include "ui/frm_stampa_pers.h"
-#include "ui/pannello_stampa.h"
 #include "ui/vista_anteprima.h"
 #include "ui/widget_helpers.h"
 
@@ -31,15 +28,12 @@ class TstFrmStampaPers : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Scena> scena_;
-    std::unique_ptr<RecordingBackend> backend_;
-    std::unique_ptr<ReceiptPrinter> printer_;
-    std::unique_ptr<PannelloStampa> pannello_;
     QPointer<FrmStampaPers> dlg_;
     QStringList passwords_;
 
     template <class W>
     W* C(const char* name, int i = -1) {
-        return Ctl<W>(*dlg_, i < 0 ? QString::fromLatin1(name) : Nome(name, i));
+        return Ctl<W>(*dlg_, name, i);
     }
     QByteArray Chiave(const QByteArray& key) { return scena_->Chiave("STAMPA", key); }
     QList<QByteArray> Sezione(const QByteArray& s) { return scena_->Sezione(s); }
@@ -47,13 +41,8 @@ class TstFrmStampaPers : public QObject {
     void Apri(const QByteArray& stampa = {}, const QByteArray& altro = {}) {
         scena_ = std::make_unique<Scena>();
         QVERIFY(scena_->Avvia(kCatalogo + Programma("") + "[STAMPA]\r\n" + stampa + altro));
-        backend_ = std::make_unique<RecordingBackend>(std::vector<std::string>{"Banco"});
-        printer_ = std::make_unique<ReceiptPrinter>(scena_->fx.till().PartiStampa(), *backend_);
-        pannello_ = std::make_unique<PannelloStampa>(
-            *Gestione(*scena_->frm, 1), scena_->fx.till().settings, printer_.get(),
-            scena_->fx.till().cat,
-            [this](const std::string& p) { passwords_ << QString::fromStdString(p); });
-        Gestione(*scena_->frm, 1)->show();
+        scena_->Stampanti(
+            {"Banco"}, [this](const std::string& p) { passwords_ << QString::fromStdString(p); });
         dlg_ = scena_->Apri<FrmStampaPers>("cmdFormStampa", "frmStampaPers");
         QVERIFY(dlg_ && dlg_->isModal());
     }
@@ -97,9 +86,6 @@ class TstFrmStampaPers : public QObject {
   private slots:
     void cleanup() {
         if (dlg_) dlg_->close();
-        pannello_.reset();
-        printer_.reset();
-        backend_.reset();
         scena_.reset();
         passwords_.clear();
     }
@@ -118,25 +104,14 @@ class TstFrmStampaPers : public QObject {
     /// One field of each kind reaches its rule and its key (the clamps: the settings' tests).
     void textFieldsFollowTheirEntryRules() {
         Apri("COPIE0=3\r\nIMMAGINE_PERC0=70\r\nMARGINE0=5\r\n");
-        const struct {
-            const char* field;
-            int index;
-            const char* typed;
-            const char* shown;
-            QByteArray stored;
-        } campi[] = {{"txt_StampaCopie", 0, "0", "1", "COPIE0=1"},
-                     {"txtPercImg", 0, "", "100", "IMMAGINE_PERC0=100"},
-                     {"txtMargine", 0, "1a2", "12", "MARGINE0=12"},
-                     {"txt_StampaTitolo", 1, "Sagra", "Sagra", "TITOLO2=Sagra"},
-                     {"txt_StampaPiede", -1, "Grazie", "Grazie", "PIEDE=Grazie"},
-                     {"txt_TestoRitiro", -1, "Ritira", "Ritira", "TESTO-RITIRO=Ritira"},
-                     {"txt_Pwd", 5, "segreto", "segreto", {}}};
-        for (const auto& c : campi) {
-            auto* box = C<QLineEdit>(c.field, c.index);
-            Scrivi(box, QLatin1String(c.typed));
-            QCOMPARE(box->text(), QLatin1String(c.shown));
-            QVERIFY2(c.stored.isEmpty() || Sezione("STAMPA").contains(c.stored), c.field);
-        }
+        scena_->ScriviCampi(*dlg_, "STAMPA",
+                            {{"txt_StampaCopie", 0, "0", "1", "COPIE0=1"},
+                             {"txtPercImg", 0, "", "100", "IMMAGINE_PERC0=100"},
+                             {"txtMargine", 0, "1a2", "12", "MARGINE0=12"},
+                             {"txt_StampaTitolo", 1, "Sagra", "Sagra", "TITOLO2=Sagra"},
+                             {"txt_StampaPiede", -1, "Grazie", "Grazie", "PIEDE=Grazie"},
+                             {"txt_TestoRitiro", -1, "Ritira", "Ritira", "TESTO-RITIRO=Ritira"},
+                             {"txt_Pwd", 5, "segreto", "segreto", {}}});
         QCOMPARE(passwords_, QStringList{"segreto"});  // the reprint password goes to the till
     }
 
@@ -326,7 +301,7 @@ class TstFrmStampaPers : public QObject {
     void kitchenFormatMakesTheSheetMeasureAgain() {
         Apri();
         Pagina(1);
-        auto& pagine = printer_->Setup().orders;
+        auto& pagine = scena_->printer->Setup().orders;
         pagine.resize(2);
         pagine[0].lineSize = 30;
         pagine[1].lineSize = 30;

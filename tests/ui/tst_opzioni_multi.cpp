@@ -92,7 +92,7 @@ class TstOpzioniMulti : public QObject {
     }
     template <class W>
     W* D(const char* name, int i = -1) {
-        return Ctl<W>(*dlg_, i < 0 ? QString::fromLatin1(name) : Nome(name, i));
+        return Ctl<W>(*dlg_, name, i);
     }
     void Clic(QAbstractButton* b) {
         QVERIFY(b && b->isEnabled() && b->isVisible());
@@ -107,10 +107,6 @@ class TstOpzioniMulti : public QObject {
                 dlg_->height() >= dlg_->minimumSizeHint().height());
         SaveScreenshot(*dlg_, QStringLiteral("multi-%1").arg(QLatin1String(nome)));
         VERIFY_NO_FAULTS(Misfits(*dlg_, true));
-    }
-    void Lascia(QLineEdit* box) {
-        D<QPushButton>("cmd_Chiudi")->setFocus(Qt::TabFocusReason);
-        QTRY_VERIFY(!box->hasFocus());
     }
 
   private slots:
@@ -206,10 +202,7 @@ class TstOpzioniMulti : public QObject {
         QLineEdit* box = D<QLineEdit>("txtPasswordMulti");
         QCOMPARE(box->echoMode(), QLineEdit::Password);
         QVERIFY(D<QLabel>("lblSenzaPassword")->isVisible());
-        box->setFocus();
-        QTRY_VERIFY(box->hasFocus());
-        QTest::keyClicks(box, QStringLiteral("segreta"));
-        Lascia(box);
+        Scrivi(box, QStringLiteral("segreta"));
         QCOMPARE(share_.calls.first(), QStringLiteral("password vorsa -> segreta"));
         QVERIFY(!D<QLabel>("lblSenzaPassword")->isVisible());
     }

@@ -42,7 +42,7 @@ class TstPannelloEditor : public QObject {
     QFrame* panel() { return Gestione(*scena_->frm, 1); }
     template <class W>
     W* C(const char* name, int i = -1) {
-        return Ctl<W>(*scena_->frm, i < 0 ? QString::fromLatin1(name) : Nome(name, i));
+        return Ctl<W>(*scena_->frm, name, i);
     }
     QByteArray Ini() { return scena_->fx.Read(QStringLiteral("Vorsa.ini")); }
     QList<QByteArray> Sezione(const char* s) { return SectionLines(Ini(), s); }

@@ -7,8 +7,6 @@
 #include <QtTest>
 
 #include "frm_vorsa_scene.h"
-#include "printing/receipt_printer.h"
-#include "support/recording_backend.h"
 
 using namespace vorsa;
 using namespace vorsa::test;
@@ -20,9 +18,7 @@ class TstPannelloStampa : public QObject {
     void listsFollowThePrintersAndTheFormat() {
         Scena s;
         QVERIFY(s.Avvia(Programma("[STAMPA]\r\nSTAMPANTE=Cucina\r\nFORMATO=3\r\n")));
-        RecordingBackend backend({"Banco", "Cucina"});
-        ReceiptPrinter printer(s.fx.till().PartiStampa(), backend);
-        PannelloStampa p(*Gestione(*s.frm, 1), s.fx.till().settings, &printer, s.fx.till().cat, {});
+        s.Stampanti({"Banco", "Cucina"});
         auto* lista = Ctl<QComboBox>(*s.frm, QStringLiteral("cbo_StampaLista"));
         auto* formato = Ctl<QComboBox>(*s.frm, QStringLiteral("cbo_StampaFormato"));
         auto* larghezza = Ctl<QLineEdit>(*s.frm, QStringLiteral("txt_LarghezzaNastro"));
@@ -50,10 +46,7 @@ class TstPannelloStampa : public QObject {
     void noPrinterInstalled() {
         Scena s;
         QVERIFY(s.Avvia(kLetto));
-        RecordingBackend backend(std::vector<std::string>{});
-        ReceiptPrinter printer(s.fx.till().PartiStampa(), backend);
-        PannelloStampa p(*Gestione(*s.frm, 1), s.fx.till().settings, &printer, s.fx.till().cat, {});
-        Gestione(*s.frm, 1)->show();
+        s.Stampanti({});
         QVERIFY(Ctl<QLabel>(*s.frm, QStringLiteral("lblNessunaStampante"))->isVisible());
         QVERIFY(!Ctl<QComboBox>(*s.frm, QStringLiteral("cbo_StampaLista"))->isEnabled());
         QVERIFY(!Ctl<QPushButton>(*s.frm, QStringLiteral("btn_StampaTest"))->isEnabled());
