@@ -6,12 +6,8 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
-#include <QThread>
 #include <QtTest>
-#include <deque>
-#include <map>
 #include <memory>
-#include <mutex>
 
 #include "support/qt_checks.h"
 #include "test_support.h"
@@ -20,69 +16,20 @@
 
 namespace vorsa {
 
-/// A spooler whose printers the test sets; its jobs complete or fail as told. Read on the
-/// worker thread while the test changes it.
-struct Spooler {
-    std::mutex m;
-    std::map<std::string, StatoStampante> stampanti;
-    std::map<int, EsitoLavoro> esiti;
-    std::vector<Qt::HANDLE> fili;  // the threads that asked
-    std::mutex fermo;              // held by the test: every request waits
-};
-
-class Lettore final : public StatoStampanti {
-  public:
-    explicit Lettore(std::shared_ptr<Spooler> s) : s_(std::move(s)) {}
-    StatoStampante Stato(const std::string& n) override {
-        const std::lock_guard<std::mutex> attende(s_->fermo);
-        const std::lock_guard<std::mutex> lock(s_->m);
-        s_->fili.push_back(QThread::currentThreadId());
-        const auto it = s_->stampanti.find(n);
-        return it == s_->stampanti.end() ? StatoStampante{} : it->second;
-    }
-    int UltimoLavoro(const std::string&, std::int64_t) override { return 0; }
-    std::vector<int> LavoriDopo(const std::string&, int) override {
-        const std::lock_guard<std::mutex> lock(s_->m);
-        std::vector<int> v;
-        for (const auto& [id, e] : s_->esiti) v.push_back(id);
-        return v;
-    }
-    EsitoLavoro Esito(int id) override {
-        const std::lock_guard<std::mutex> lock(s_->m);
-        return s_->esiti[id];
-    }
-
-  private:
-    std::shared_ptr<Spooler> s_;
-};
-
-/// Records every message and answers the modal ones from a script (then "Chiudi").
-class Risponde final : public Messaggi {
-  public:
-    std::int16_t MostraMessaggio(const QString& t, const QString& x, const QString& h, bool b,
-                                 const QString& c0, const QString& c1, bool mo, int i) override {
-        rec.MostraMessaggio(t, x, h, b, c0, c1, mo, i);
-        if (!mo) return -1;
-        if (risposte.empty()) return 7;
-        const std::int16_t r = risposte.front();
-        risposte.pop_front();
-        return r;
-    }
-    test::RecordingMessaggi rec;
-    std::deque<std::int16_t> risposte;
-    const std::vector<test::RecordingMessaggi::Call>& calls() const { return rec.calls; }
-};
+using test::Lettore;
+using test::Spooler;
 
 const StatoStampante kPronta{StatoCoda::Pronta, true, {}};
 
 struct Banco {
     std::shared_ptr<Spooler> sp = std::make_shared<Spooler>();
-    Risponde m;
+    test::RecordingMessaggi m;
     std::vector<int> ristampe;
     std::int32_t conto = 7;
     std::unique_ptr<AvvisiStampa> a;
 
     explicit Banco(int intervallo = 10) {
+        m.answer = 7;  // "Chiudi" unless a test answers
         a = std::make_unique<AvvisiStampa>(
             m, [s = sp] { return std::make_unique<Lettore>(s); },
             AvvisiStampa::Ristampa{[this](int k) {
@@ -128,10 +75,10 @@ class TstAvvisiStampa : public QObject {
             Banco b;
             b.Stampante(c.foglio.stampante, c.stato);
             b.a->PrimaDiStampare({c.foglio});
-            QTRY_COMPARE(b.m.calls().size(), std::size_t{1});
-            QVERIFY(!b.m.calls()[0].modal);
-            QVERIFY(b.m.calls()[0].text.contains(QString::fromUtf8(c.testo)));
-            QCOMPARE(b.m.calls()[0].hint.contains(QStringLiteral("F5")), c.f5);
+            QTRY_COMPARE(b.m.calls.size(), std::size_t{1});
+            QVERIFY(!b.m.calls[0].modal);
+            QVERIFY(b.m.calls[0].text.contains(QString::fromUtf8(c.testo)));
+            QCOMPARE(b.m.calls[0].hint.contains(QStringLiteral("F5")), c.f5);
             QVERIFY(b.ristampe.empty() && b.a->Offerte().empty());
         }
     }
@@ -145,9 +92,9 @@ class TstAvvisiStampa : public QObject {
         b.a->DopoAverStampato();
         QVERIFY(t.elapsed() < 500);
         QTest::qWait(100);  // the window's events run while the worker waits
-        QVERIFY(b.m.calls().empty());
+        QVERIFY(b.m.calls.empty());
         b.sp->fermo.unlock();
-        QTRY_COMPARE(b.m.calls().size(), std::size_t{1});
+        QTRY_COMPARE(b.m.calls.size(), std::size_t{1});
         const std::lock_guard<std::mutex> lock(b.sp->m);
         QVERIFY(!b.sp->fili.empty());
         for (const Qt::HANDLE f : b.sp->fili) QVERIFY(f != QThread::currentThreadId());
@@ -159,22 +106,22 @@ class TstAvvisiStampa : public QObject {
         b.Stampato(EsitoLavoro::Interrotto);
         // Followed by the poll; asked once it returned; printed once the printer answered.
         QTRY_COMPARE(b.ristampe, std::vector<int>{3});
-        QCOMPARE(b.m.calls().size(), std::size_t{1});
-        QVERIFY(b.m.calls()[0].modal);
-        QCOMPARE(b.m.calls()[0].caption1, QStringLiteral("Ristampa"));
-        QVERIFY(b.m.calls()[0].text.contains(QStringLiteral("Comanda Primi")));
+        QCOMPARE(b.m.calls.size(), std::size_t{1});
+        QVERIFY(b.m.calls[0].modal);
+        QCOMPARE(b.m.calls[0].caption1, QStringLiteral("Ristampa"));
+        QVERIFY(b.m.calls[0].text.contains(QStringLiteral("Comanda Primi")));
         QTRY_VERIFY(!b.a->Seguendo());
         QVERIFY(b.a->Offerte().empty());  // printed: not offered again
         b.a->Riproponi();
-        QCOMPARE(b.m.calls().size(), std::size_t{1});
+        QCOMPARE(b.m.calls.size(), std::size_t{1});
     }
 
     void ReprintWaitsWhileThePrinterIsStillDown() {
         Banco b;
         b.m.risposte = {6, 7};  // "Ristampa" while still missing, then "Chiudi"
         b.a->PrimaDiStampare({b.Primi()});
-        QTRY_COMPARE(b.m.calls().size(), std::size_t{2});
-        QVERIFY(b.m.calls()[1].hint.contains(QStringLiteral("non \u00E8 ancora pronta")));
+        QTRY_COMPARE(b.m.calls.size(), std::size_t{2});
+        QVERIFY(b.m.calls[1].hint.contains(QStringLiteral("non \u00E8 ancora pronta")));
         QVERIFY(b.ristampe.empty());
         QCOMPARE(b.a->Offerte().size(), std::size_t{1});
     }
@@ -182,33 +129,33 @@ class TstAvvisiStampa : public QObject {
     void ADismissedOfferStaysAndReturnsWhenThePrinterIsBack() {
         Banco b;
         b.a->PrimaDiStampare({b.Primi()});  // missing: offered, closed
-        QTRY_COMPARE(b.m.calls().size(), std::size_t{1});
+        QTRY_COMPARE(b.m.calls.size(), std::size_t{1});
         QCOMPARE(b.a->Offerte().size(), std::size_t{1});
         QTRY_VERIFY(b.a->Offerte()[0].pronta == false);  // polled while still missing
         QTest::qWait(60);                                // and asked nothing
-        QCOMPARE(b.m.calls().size(), std::size_t{1});
+        QCOMPARE(b.m.calls.size(), std::size_t{1});
         // Asked for by the operator: the same offer again.
         b.a->Riproponi();
-        QCOMPARE(b.m.calls().size(), std::size_t{2});
-        QCOMPARE(b.m.calls()[1].text, b.m.calls()[0].text);
+        QCOMPARE(b.m.calls.size(), std::size_t{2});
+        QCOMPARE(b.m.calls[1].text, b.m.calls[0].text);
         // The printer comes back: offered by itself, once, and printed when accepted.
         b.m.risposte = {6};
         b.Stampante("Cucina", kPronta);
         QTRY_COMPARE(b.ristampe, std::vector<int>{3});
-        QCOMPARE(b.m.calls().size(), std::size_t{3});
-        QVERIFY(b.m.calls()[2].hint.contains(QStringLiteral("di nuovo pronta")));
+        QCOMPARE(b.m.calls.size(), std::size_t{3});
+        QVERIFY(b.m.calls[2].hint.contains(QStringLiteral("di nuovo pronta")));
         QVERIFY(b.a->Offerte().empty());
     }
 
     void AnAbortedJobOnAReadyPrinterIsNotAskedAgainByItself() {
         Banco b;
-        b.Stampato(EsitoLavoro::Interrotto);  // the device failed, the queue looks fine
-        QTRY_COMPARE(b.m.calls().size(), std::size_t{1});  // offered and closed
+        b.Stampato(EsitoLavoro::Interrotto);             // the device failed, the queue looks fine
+        QTRY_COMPARE(b.m.calls.size(), std::size_t{1});  // offered and closed
         QTest::qWait(80);
-        QCOMPARE(b.m.calls().size(), std::size_t{1});
+        QCOMPARE(b.m.calls.size(), std::size_t{1});
         QCOMPARE(b.a->Offerte().size(), std::size_t{1});
         b.a->Riproponi();
-        QCOMPARE(b.m.calls().size(), std::size_t{2});
+        QCOMPARE(b.m.calls.size(), std::size_t{2});
     }
 
     void ALaterBillMakesTheOfferStale() {
@@ -220,7 +167,7 @@ class TstAvvisiStampa : public QObject {
         b.a->Riproponi();
         b.Stampante("Cucina", kPronta);
         QTest::qWait(60);
-        QCOMPARE(b.m.calls().size(), std::size_t{1});
+        QCOMPARE(b.m.calls.size(), std::size_t{1});
         QVERIFY(b.ristampe.empty());
     }
 
@@ -266,7 +213,7 @@ class TstAvvisiStampa : public QObject {
         b.Stampato(EsitoLavoro::Completato);
         QTRY_VERIFY(!b.a->Seguendo());
         QTest::qWait(30);
-        QVERIFY(b.m.calls().empty());
+        QVERIFY(b.m.calls.empty());
         QVERIFY(b.a->Offerte().empty());
     }
 };

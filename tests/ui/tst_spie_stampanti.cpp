@@ -5,7 +5,6 @@
 #include <QtTest>
 #include <atomic>
 #include <chrono>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -16,38 +15,19 @@
 
 namespace vorsa {
 
-/// Queue states the test changes while the lights run.
-struct Code {
-    std::mutex m;
-    std::map<std::string, StatoStampante> stati;
-};
-
-class Lettore final : public StatoStampanti {
-  public:
-    explicit Lettore(Code& c) : c_(c) {}
-    StatoStampante Stato(const std::string& s) override {
-        const std::lock_guard<std::mutex> lock(c_.m);
-        const auto it = c_.stati.find(s);
-        return it == c_.stati.end() ? StatoStampante{} : it->second;
-    }
-    int UltimoLavoro(const std::string&, std::int64_t) override { return 0; }
-    std::vector<int> LavoriDopo(const std::string&, int) override { return {}; }
-    EsitoLavoro Esito(int) override { return EsitoLavoro::Completato; }
-
-  private:
-    Code& c_;
-};
+using test::Lettore;
+using test::Spooler;
 
 class TstSpieStampanti : public QObject {
     Q_OBJECT
   private slots:
     void ColoursFollowTheQueues() {
         // Shared with reads that may still run after the test: they outlive the widget.
-        const auto pc = std::make_shared<Code>();
-        Code& code = *pc;
-        code.stati["Banco"] = {StatoCoda::Pronta, true, {}};
-        code.stati["Cucina"] = {StatoCoda::InStampa, true, {}};
-        SpieStampanti spie([pc] { return std::make_unique<Lettore>(*pc); }, 20);
+        const auto pc = std::make_shared<Spooler>();
+        Spooler& code = *pc;
+        code.stampanti["Banco"] = {StatoCoda::Pronta, true, {}};
+        code.stampanti["Cucina"] = {StatoCoda::InStampa, true, {}};
+        SpieStampanti spie([pc] { return std::make_unique<Lettore>(pc); }, 20);
         spie.Imposta({"Banco", "Cucina", "Banco", "Bar"});
         QTRY_COMPARE(spie.SpiaDi(0), Spia::Verde);
         QTRY_COMPARE(spie.SpiaDi(1), Spia::Ambra);
@@ -59,9 +39,9 @@ class TstSpieStampanti : public QObject {
 
         {
             const std::lock_guard<std::mutex> lock(code.m);
-            code.stati["Banco"] = {StatoCoda::Ferma, true, {"media-empty-error"}};
-            code.stati["Cucina"] = {StatoCoda::Pronta, false, {}};
-            code.stati["Bar"] = {StatoCoda::Pronta, true, {}};
+            code.stampanti["Banco"] = {StatoCoda::Ferma, true, {"media-empty-error"}};
+            code.stampanti["Cucina"] = {StatoCoda::Pronta, false, {}};
+            code.stampanti["Bar"] = {StatoCoda::Pronta, true, {}};
         }
         QTRY_COMPARE(spie.SpiaDi(0), Spia::Rossa);
         QTRY_COMPARE(spie.SpiaDi(1), Spia::Rossa);
@@ -71,12 +51,12 @@ class TstSpieStampanti : public QObject {
     }
 
     void LightsFollowThePrintersInUse() {
-        const auto pc = std::make_shared<Code>();
-        pc->stati["Banco"] = {StatoCoda::Pronta, true, {}};
-        pc->stati["Bar"] = {StatoCoda::Ferma, true, {}};
+        const auto pc = std::make_shared<Spooler>();
+        pc->stampanti["Banco"] = {StatoCoda::Pronta, true, {}};
+        pc->stampanti["Bar"] = {StatoCoda::Ferma, true, {}};
         auto elenco =
             std::make_shared<std::vector<std::string>>(std::vector<std::string>{"Banco", "Cucina"});
-        SpieStampanti spie([pc] { return std::make_unique<Lettore>(*pc); }, 20);
+        SpieStampanti spie([pc] { return std::make_unique<Lettore>(pc); }, 20);
         spie.Segui([elenco] { return *elenco; });
         QTRY_COMPARE(spie.SpiaDi(1), Spia::Rossa);
         QVERIFY(spie.Luce(1)->toolTip().startsWith(QStringLiteral("Cucina: ")));
@@ -94,11 +74,11 @@ class TstSpieStampanti : public QObject {
     void InTheMainWindowTheLightsAreClearOfThePrintBoxText() {
         test::Scena scena;
         QVERIFY(scena.Avvia(test::kCatalogo + test::kLetto));
-        const auto pc = std::make_shared<Code>();
-        pc->stati["Banco"] = {StatoCoda::Pronta, true, {}};
-        pc->stati["Cucina"] = {StatoCoda::Ferma, true, {}};
-        pc->stati["Bar"] = {StatoCoda::Sconosciuta, false, {}};
-        SpieStampanti spie([pc] { return std::make_unique<Lettore>(*pc); }, 20);
+        const auto pc = std::make_shared<Spooler>();
+        pc->stampanti["Banco"] = {StatoCoda::Pronta, true, {}};
+        pc->stampanti["Cucina"] = {StatoCoda::Ferma, true, {}};
+        pc->stampanti["Bar"] = {StatoCoda::Sconosciuta, false, {}};
+        SpieStampanti spie([pc] { return std::make_unique<Lettore>(pc); }, 20);
         spie.Imposta({"Banco", "Cucina", "Bar"});
         QCheckBox* box = test::ChkStampa(*scena.frm);
         spie.Affianca(box);
@@ -119,12 +99,12 @@ class TstSpieStampanti : public QObject {
     void AReaderThatHangsLeavesTheWindowFree() {
         const auto fermo = std::make_shared<std::mutex>();
         fermo->lock();
-        const auto pc = std::make_shared<Code>();
-        Code& code = *pc;
+        const auto pc = std::make_shared<Spooler>();
+        Spooler& code = *pc;
         SpieStampanti spie(
             [fermo, pc] {
                 const std::lock_guard<std::mutex> attende(*fermo);  // until the test lets go
-                return std::make_unique<Lettore>(*pc);
+                return std::make_unique<Lettore>(pc);
             },
             10);
         QElapsedTimer t;
@@ -135,7 +115,7 @@ class TstSpieStampanti : public QObject {
         QCOMPARE(spie.SpiaDi(0), Spia::Grigia);  // not read yet: unknown, not a guess
         {
             const std::lock_guard<std::mutex> lock(code.m);
-            code.stati["Banco"] = {StatoCoda::Pronta, true, {}};
+            code.stampanti["Banco"] = {StatoCoda::Pronta, true, {}};
         }
         fermo->unlock();
         QTRY_COMPARE(spie.SpiaDi(0), Spia::Verde);
@@ -146,14 +126,14 @@ class TstSpieStampanti : public QObject {
         // outlives them (and the application) to touch the spooler or the reader afterwards.
         const auto letture = std::make_shared<std::atomic<int>>(0);
         const auto finite = std::make_shared<std::atomic<int>>(0);
-        const auto pc = std::make_shared<Code>();
+        const auto pc = std::make_shared<Spooler>();
         {
             SpieStampanti spie(
                 [letture, finite, pc] {
                     ++*letture;
                     std::this_thread::sleep_for(std::chrono::milliseconds(150));
                     ++*finite;
-                    return std::make_unique<Lettore>(*pc);
+                    return std::make_unique<Lettore>(pc);
                 },
                 10);
             spie.Imposta({"Banco"});
