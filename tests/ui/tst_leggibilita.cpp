@@ -113,6 +113,8 @@ class TstLeggibilita : public QObject {
             QCOMPARE(Riscontri(), 1);
             QVERIFY(ConfCode(Frm(), stato)->isVisible());
         }
+        Frm().ShowFeedback(7);  // no such label: ignored
+        QVERIFY(ConfCode(Frm(), kStatoSottoScorta)->isVisible());
     }
 
     void enlargedKeysAreOnTopWhilePaying() {
