@@ -55,7 +55,7 @@ class TstAccessibilita : public QObject {
         VERIFY_NO_FAULTS(faults + UnnamedControls(messaggio));
     }
 
-    void namesFollowTheTexts() {
+    void namesAndBillLinesFollowTheTexts() {
         Scena s;
         QVERIFY(s.Avvia(kLetto + kCatalogo));
         PannelloDestro& d = s.frm->Destro();
@@ -67,11 +67,7 @@ class TstAccessibilita : public QObject {
         // The code box is named by the feedback label beside it.
         QCOMPARE(NomeAccessibile(BoxCodice(*s.frm)), QStringLiteral("Codice?"));
         QCOMPARE(NomeAccessibile(CmdAzione(*s.frm, 1)), QStringLiteral("RIAPRI & PAGA"));
-    }
-
-    void billLinesAsText() {
-        Scena s;
-        QVERIFY(s.Avvia(kLetto + kCatalogo));
+        // The bill's lines are read as their text.
         const QStringList righe{QStringLiteral("  1 Panino          2,50"),
                                 QString::fromUtf8("  2 Caff\u00e8           2,40")};
         for (int i = 0; i < righe.size(); ++i)

@@ -58,7 +58,7 @@ class TstFrmOpzioniAvanzate : public QObject {
 
     /// The dialog fits the smallest screen the till supports, with every text whole; the
     /// fields show the settings.
-    void fitsTheSmallestScreenAndIsLoaded() {
+    void fitsTheSmallestScreenIsLoadedAndExplains() {
         Apri();
         dlg_->adjustSize();
         SaveScreenshot(*dlg_, dlg_->objectName() + QStringLiteral("-0"));
@@ -69,6 +69,18 @@ class TstFrmOpzioniAvanzate : public QObject {
         QVERIFY(!C<QCheckBox>("chkRimanenza")->isChecked());
         // Without the network services the multi-till frame is shown but inert.
         QVERIFY(!C<QCheckBox>("chkMulti")->isEnabled());
+        // The info labels explain; "Chiudi" returns.
+        QStringList testi;
+        dlg_->mostraInfo = [&](const QString&, const QString& x) { testi << x; };
+        QTest::mouseClick(C<QLabel>("lbl_info2", 8), Qt::LeftButton);
+        QTest::mouseClick(C<QLabel>("lbl_info2", 6), Qt::LeftButton);
+        QTest::mouseClick(C<QLabel>("lbl_info2", 9), Qt::LeftButton);
+        QCOMPARE(testi.size(), 3);
+        QVERIFY(!testi[0].isEmpty());
+        QVERIFY(testi[1].contains(scena_->fx.Path()));
+        QVERIFY(testi[2].isEmpty());
+        QTest::mouseClick(C<QPushButton>("cmd_Chiudi"), Qt::LeftButton);
+        QTRY_VERIFY(!dlg_);
     }
 
     /// Each field reaches its rule and its key (the corrections: the settings' tests).
@@ -124,7 +136,7 @@ class TstFrmOpzioniAvanzate : public QObject {
         QCOMPARE(scena_->fx.till().opt.gBottoniAltezza, 495);
     }
 
-    void thresholdTypeSwitchesTheLabelAtOnce() {
+    void thresholdTypeAndRemainingPiecesActAtOnce() {
         Apri();
         FrmVorsa& f = *scena_->frm;
         auto* pz = Ctl<QLabel>(f, Nome("lblSoglia", 0));
@@ -136,31 +148,13 @@ class TstFrmOpzioniAvanzate : public QObject {
         QTest::mouseClick(C<QRadioButton>("optTipoSoglia", 0), Qt::LeftButton);
         QCOMPARE(Chiave("SOGLIA_TIPO"), QByteArray("0"));
         QVERIFY(pz->isVisible() && !perc->isVisible());
-    }
-
-    void remainingPiecesIsWrittenOnClick() {
-        Apri();
+        // The remaining pieces' tick too is written on the click.
         auto* chk = C<QCheckBox>("chkRimanenza");
         QTest::mouseClick(chk, Qt::LeftButton);
         QCOMPARE(Chiave("RIMANENZA"), QByteArray("1"));
         QVERIFY(scena_->fx.till().opt.gMostraRimanenza);
         QTest::mouseClick(chk, Qt::LeftButton);
         QCOMPARE(Chiave("RIMANENZA"), QByteArray("0"));
-    }
-
-    void infoLabelsExplainAndCloseReturns() {
-        Apri();
-        QStringList testi;
-        dlg_->mostraInfo = [&](const QString&, const QString& x) { testi << x; };
-        QTest::mouseClick(C<QLabel>("lbl_info2", 8), Qt::LeftButton);
-        QTest::mouseClick(C<QLabel>("lbl_info2", 6), Qt::LeftButton);
-        QTest::mouseClick(C<QLabel>("lbl_info2", 9), Qt::LeftButton);
-        QCOMPARE(testi.size(), 3);
-        QVERIFY(!testi[0].isEmpty());
-        QVERIFY(testi[1].contains(scena_->fx.Path()));
-        QVERIFY(testi[2].isEmpty());
-        QTest::mouseClick(C<QPushButton>("cmd_Chiudi"), Qt::LeftButton);
-        QTRY_VERIFY(!dlg_);
     }
 };
 

@@ -91,7 +91,7 @@ class TstFrmStampaPers : public QObject {
     }
 
     /// Every page fits the smallest screen the till supports, with every text whole.
-    void fitsTheSmallestScreen() {
+    void fitsTheSmallestScreenAndExplains() {
         Apri();
         for (int pagina = 0; pagina < 4; ++pagina) {
             Pagina(pagina);
@@ -99,6 +99,19 @@ class TstFrmStampaPers : public QObject {
             SaveScreenshot(*dlg_, QStringLiteral("%1-%2").arg(dlg_->objectName()).arg(pagina));
             VERIFY_NO_FAULTS(Misfits(*dlg_));
         }
+        // The info labels explain; "Chiudi" returns.
+        Pagina(0);
+        QStringList testi;
+        dlg_->mostraInfo = [&](const QString&, const QString& x) { testi << x; };
+        QTest::mouseClick(C<QLabel>("lbl_info2", 0), Qt::LeftButton);
+        QTest::mouseClick(C<QLabel>("lbl_info2", 16), Qt::LeftButton);
+        QCOMPARE(testi.size(), 2);
+        QVERIFY(testi[0] != testi[1]);
+        QVERIFY(testi[1].contains(QString::fromStdString(scena_->fx.till().paths.gFilePassword)));
+        Pagina(1);
+        QVERIFY(!C<QWidget>("paginaScontrino")->isVisible());
+        QTest::mouseClick(C<QPushButton>("cmd_Chiudi"), Qt::LeftButton);
+        QTRY_VERIFY(!dlg_);
     }
 
     /// One field of each kind reaches its rule and its key (the clamps: the settings' tests).
@@ -405,21 +418,6 @@ class TstFrmStampaPers : public QObject {
         QCOMPARE(vista->Backend().Pagine().size(), std::size_t{6});
         // Nothing of the sample reaches the file: the options only.
         QVERIFY(!scena_->Ini().contains("salamella"));
-    }
-
-    void infoLabelsAndPages() {
-        Apri();
-        QStringList testi;
-        dlg_->mostraInfo = [&](const QString&, const QString& x) { testi << x; };
-        QTest::mouseClick(C<QLabel>("lbl_info2", 0), Qt::LeftButton);
-        QTest::mouseClick(C<QLabel>("lbl_info2", 16), Qt::LeftButton);
-        QCOMPARE(testi.size(), 2);
-        QVERIFY(testi[0] != testi[1]);
-        QVERIFY(testi[1].contains(QString::fromStdString(scena_->fx.till().paths.gFilePassword)));
-        Pagina(1);
-        QVERIFY(!C<QWidget>("paginaScontrino")->isVisible());
-        QTest::mouseClick(C<QPushButton>("cmd_Chiudi"), Qt::LeftButton);
-        QTRY_VERIFY(!dlg_);
     }
 };
 

@@ -1,5 +1,6 @@
 // The main window's layout on screen: the rules' twips land on the widgets as pixels, the layout
 // follows resizes, controls are anchored to the bottom, the window's height and top.
+#include <QDebug>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -7,6 +8,7 @@
 #include <QtTest>
 
 #include "frm_vorsa_scene.h"
+#include "support/qt_checks.h"
 
 using namespace vorsa;
 using namespace vorsa::test;
@@ -54,12 +56,7 @@ QStringList FuoriPosto(const Scena& s) {
         if (!w)
             faults << name + QStringLiteral(": missing");
         else if (QRect(s.InFinestra(*w), w->size()) != atteso)
-            faults << QStringLiteral("%1 at %2,%3 %4x%5")
-                          .arg(name)
-                          .arg(s.InFinestra(*w).x())
-                          .arg(s.InFinestra(*w).y())
-                          .arg(w->width())
-                          .arg(w->height());
+            faults << name + " at " + QDebug::toString(QRect(s.InFinestra(*w), w->size()));
     }
     return faults;
 }
@@ -113,8 +110,7 @@ class TstFrmVorsaLayout : public QObject {
             QTRY_VERIFY(s.frm->width() == pixels && s.Assestata());
             QCOMPARE(s.frm->LayoutCorrente().largo, pixels == 1094);
             QCOMPARE(s.frm->Layout().gLarghezzaGriglia, s.frm->LayoutCorrente().pannello);
-            const QStringList faults = FuoriPosto(s);
-            QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+            VERIFY_NO_FAULTS(FuoriPosto(s));
             // The layout's size at most: a box smaller than its text takes a smaller font.
             for (QWidget* w : {static_cast<QWidget*>(LblTotale(*s.frm)),
                                static_cast<QWidget*>(BoxCodice(*s.frm))})
@@ -128,8 +124,7 @@ class TstFrmVorsaLayout : public QObject {
         QVERIFY(s.Avvia(Programma(kNormale) + Sezioni(10, 10, 10)));
         QTRY_VERIFY(s.Assestata());
         QCOMPARE(s.frm->height(), Py(9075));
-        const QStringList faults = FuoriPosto(s);
-        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+        VERIFY_NO_FAULTS(FuoriPosto(s));
         QVERIFY(Bottone(*s.frm, 2, 10)->geometry().bottom() < s.frm->height());
     }
 
@@ -151,8 +146,7 @@ class TstFrmVorsaLayout : public QObject {
         // A maximised window keeps its height; the needed height stays the minimum.
         QCOMPARE(s.frm->height(), 1080);
         QCOMPARE(s.frm->Layout().gAltezzaNecessaria, 8290);
-        const QStringList faults = FuoriPosto(s);
-        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+        VERIFY_NO_FAULTS(FuoriPosto(s));
     }
 };
 
