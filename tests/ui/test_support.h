@@ -4,9 +4,11 @@
 #include <QDir>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QThread>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -14,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/condivisione.h"
 #include "platform/file_access.h"
 #include "platform/system.h"
 #include "platform/text.h"
@@ -43,6 +46,7 @@ class RecordingMessaggi final : public Messaggi {
                                  bool modal, int intervalMs) override {
         calls.push_back(
             {title, text, hint, showButtons, caption0, caption1, modal, intervalMs, rosso_});
+        if (durante) durante();
         rosso_ = false;
         if (risposte.empty()) return answer;
         const std::int16_t r = risposte.front();
@@ -53,7 +57,31 @@ class RecordingMessaggi final : public Messaggi {
     bool rosso_ = false;
     std::vector<Call> calls;
     std::deque<std::int16_t> risposte;
+    std::function<void()> durante;  // runs while each message is up
     std::int16_t answer = 6;
+};
+
+/// A share service that records what it is asked and succeeds unless told otherwise.
+class ScriptedShare final : public TillShare {
+  public:
+    bool ok = true;
+    QStringList calls;
+    bool CreateTillShare(const std::string& folder, const std::string& share) override {
+        calls << QString::fromStdString("create " + share + " " + folder);
+        return ok;
+    }
+    void DeleteTillShare(const std::string& share) override {
+        calls << QString::fromStdString("delete " + share);
+    }
+    std::vector<std::string> ListLocalAddresses() override {
+        return {"192.168.0.5", "10.1.2.3", "172.16.40.200"};
+    }
+    std::string CurrentUserName() override { return "cassa"; }
+    bool ImpostaPassword(const std::string& vecchia, const std::string& nuova) override {
+        calls << QString::fromStdString("password " + vecchia + " -> " + nuova);
+        return true;
+    }
+    void ProteggiConPassword(bool on) override { calls << (on ? "protect" : "open"); }
 };
 
 /// A till in its own temporary program folder. Prepare files with Write, then Start.

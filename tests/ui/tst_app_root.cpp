@@ -12,7 +12,6 @@
 
 #include "app/app_root.h"
 #include "frm_vorsa_scene.h"
-#include "platform/condivisione.h"
 #include "platform/profile_store.h"
 #include "settings/settings_store.h"
 #include "support/recording_backend.h"
@@ -24,15 +23,6 @@ using namespace vorsa;
 using namespace vorsa::test;
 
 namespace {
-
-/// A share that is never asked for in a single till.
-class NessunaCondivisione final : public TillShare {
-  public:
-    bool CreateTillShare(const std::string&, const std::string&) override { return false; }
-    void DeleteTillShare(const std::string&) override {}
-    std::vector<std::string> ListLocalAddresses() override { return {}; }
-    std::string CurrentUserName() override { return "cassa"; }
-};
 
 /// Answers the next modal box: a password box with "rosso", a question with Yes.
 void Rispondi() {
@@ -52,7 +42,7 @@ struct Cassa {
     TillFixture fx;
     RecordingBackend backend{{"Banco"}, "Banco"};
     std::shared_ptr<Spooler> code = std::make_shared<Spooler>();
-    NessunaCondivisione share;
+    ScriptedShare share;  // never asked for in a single till
     std::unique_ptr<AppRoot> root;
 
     /// Starts a single till with `ini` added; `prima` runs on the started till first.

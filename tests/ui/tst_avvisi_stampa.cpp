@@ -28,16 +28,17 @@ struct Banco {
     std::int32_t conto = 7;
     std::unique_ptr<AvvisiStampa> a;
 
-    explicit Banco(int intervallo = 10) {
-        m.answer = 7;  // "Chiudi" unless a test answers
+    /// Notices go to `finestra`, or are recorded and closed with "Chiudi" unless scripted.
+    explicit Banco(Messaggi* finestra = nullptr) {
+        m.answer = 7;
         a = std::make_unique<AvvisiStampa>(
-            m, [s = sp] { return std::make_unique<Lettore>(s); },
+            finestra ? *finestra : m, [s = sp] { return std::make_unique<Lettore>(s); },
             AvvisiStampa::Ristampa{[this](int k) {
                                        ristampe.push_back(k);
                                        return true;
                                    },
                                    [this] { return conto; }},
-            intervallo);
+            10);
     }
     void Stampante(const std::string& n, StatoStampante s) {
         const std::lock_guard<std::mutex> lock(sp->m);
@@ -172,14 +173,11 @@ class TstAvvisiStampa : public QObject {
     }
 
     void TheOfferInTheMessageWindowIsReadableAndClosedStaysOpen() {
-        const auto sp = std::make_shared<Spooler>();
         MessaggiQt finestra;
-        AvvisiStampa a(
-            finestra, [sp] { return std::make_unique<Lettore>(sp); },
-            AvvisiStampa::Ristampa{[](int) { return true; }, {}}, 10);
+        Banco b(&finestra);
         QString titolo, testo, suggerimento, chiudi;
         bool intero = true;
-        auto* guarda = new QTimer(&a);
+        auto* guarda = new QTimer(b.a.get());
         connect(guarda, &QTimer::timeout, guarda, [&] {
             FrmMessaggi* f = finestra.Finestra();
             if (!f || !f->isVisible()) return;
@@ -197,7 +195,7 @@ class TstAvvisiStampa : public QObject {
             QTest::mouseClick(f->Bottone(0), Qt::LeftButton);
         });
         guarda->start(5);
-        a.PrimaDiStampare({{"Cucina", "Comanda Primi", 2, 0}});
+        b.a->PrimaDiStampare({b.Primi()});
         QTRY_VERIFY(!chiudi.isEmpty());
         QCOMPARE(chiudi, QStringLiteral("Chiudi"));
         QVERIFY(titolo.contains(QStringLiteral("Cucina")));
@@ -205,7 +203,7 @@ class TstAvvisiStampa : public QObject {
         QVERIFY(suggerimento.contains(QStringLiteral("spie")));
         QVERIFY(intero);
         QTRY_VERIFY(!finestra.IsOpen());
-        QCOMPARE(a.Offerte().size(), std::size_t{1});
+        QCOMPARE(b.a->Offerte().size(), std::size_t{1});
     }
 
     void ACompletedJobIsNeverOffered() {

@@ -20,42 +20,6 @@ using namespace vorsa::test;
 
 namespace {
 
-class ScriptedShare final : public TillShare {
-  public:
-    bool ok = true;
-    QStringList calls;
-    bool CreateTillShare(const std::string& folder, const std::string& share) override {
-        calls << QString::fromStdString("create " + share + " " + folder);
-        return ok;
-    }
-    void DeleteTillShare(const std::string& share) override {
-        calls << QString::fromStdString("delete " + share);
-    }
-    std::vector<std::string> ListLocalAddresses() override {
-        return {"192.168.0.5", "10.1.2.3", "172.16.40.200"};
-    }
-    std::string CurrentUserName() override { return "cassa"; }
-    bool ImpostaPassword(const std::string& vecchia, const std::string& nuova) override {
-        calls << QString::fromStdString("password " + vecchia + " -> " + nuova);
-        return true;
-    }
-    void ProteggiConPassword(bool on) override { calls << (on ? "protect" : "open"); }
-};
-
-/// Passes notices on, and runs `allora` while each one is up (during the check).
-class MessaggiOsservati final : public Messaggi {
-  public:
-    Messaggi* inner = nullptr;
-    std::function<void()> allora;
-    std::int16_t MostraMessaggio(const QString& title, const QString& text, const QString& hint,
-                                 bool showButtons, const QString& caption0, const QString& caption1,
-                                 bool modal, int intervalMs) override {
-        if (allora) allora();
-        return inner->MostraMessaggio(title, text, hint, showButtons, caption0, caption1, modal,
-                                      intervalMs);
-    }
-};
-
 const QByteArray kSingola = Programma("MODE=0\r\n");
 const QByteArray kPrincipale =
     Programma("MODE=0\r\n") +
@@ -69,7 +33,6 @@ class TstOpzioniMulti : public QObject {
     std::unique_ptr<Scena> scena_;
     ScriptedShare share_;
     std::unique_ptr<ReteOpzioni> rete_;
-    MessaggiOsservati osservati_;
     QPointer<FrmOpzioniAvanzate> dlg_;
     QStringList errori_;
 
@@ -80,9 +43,7 @@ class TstOpzioniMulti : public QObject {
         scena_ = std::make_unique<Scena>();
         QVERIFY(scena_->Avvia(kCatalogo + ini));
         share_ = ScriptedShare{};
-        osservati_.inner = &scena_->messaggi;
-        osservati_.allora = {};
-        rete_.reset(new ReteOpzioni{share_, osservati_, false});
+        rete_.reset(new ReteOpzioni{share_, scena_->messaggi, false});
         scena_->messaggi.calls.clear();
         QVERIFY(scena_->Impostazioni(rete_.get()));
         dlg_ = scena_->Apri<FrmOpzioniAvanzate>("cmdOpzioniAvanzate", "frmOpzioniAvanzate");
@@ -130,7 +91,7 @@ class TstOpzioniMulti : public QObject {
         // Leaving it stores the address and checks the main till, which does not answer here;
         // the check is announced meanwhile, and the dialog still fits the smallest screen.
         bool annunciata = false;
-        osservati_.allora = [&] {
+        scena_->messaggi.durante = [&] {
             annunciata = D<QLabel>("lblVerifica")->isVisible();
             QCoreApplication::processEvents();
             QVERIFY(dlg_->frameGeometry().height() <= 600 - 40);
