@@ -1,6 +1,6 @@
-// The print options dialog, opened with "OPZIONI DI STAMPA" on the settings panel and
-// driven through its widgets: what each control shows, what lands in Vorsa.ini and what the
-// next receipt is built from.
+// The settings panel's printer controls and the print options dialog opened there with
+// "OPZIONI DI STAMPA", driven through their widgets: what each control shows, what lands in
+// Vorsa.ini and what the next receipt is built from.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -84,6 +84,44 @@ class TstFrmStampaPers : public QObject {
     }
 
   private slots:
+    /// The panel's own printer controls: lists, the custom roll width and the notice when no
+    /// printer is installed.
+    void panelListsFollowThePrintersAndTheFormat() {
+        Scena s;
+        QVERIFY(s.Avvia(Programma("[STAMPA]\r\nSTAMPANTE=Cucina\r\nFORMATO=3\r\n")));
+        s.Stampanti({"Banco", "Cucina"});
+        auto* lista = Ctl<QComboBox>(*s.frm, QStringLiteral("cbo_StampaLista"));
+        auto* formato = Ctl<QComboBox>(*s.frm, QStringLiteral("cbo_StampaFormato"));
+        auto* larghezza = Ctl<QLineEdit>(*s.frm, QStringLiteral("txt_LarghezzaNastro"));
+        QCOMPARE(lista->count(), 2);
+        QCOMPARE(lista->currentText(), QStringLiteral("Cucina"));
+        QCOMPARE(formato->currentIndex(), formato->findData(3));
+        QVERIFY(!larghezza->isEnabled());
+        QVERIFY(Ctl<QLabel>(*s.frm, QStringLiteral("lblNessunaStampante"))->isHidden());
+
+        const int pers = formato->findData(4);  // the custom roll
+        formato->setCurrentIndex(pers);
+        emit formato->activated(pers);
+        QVERIFY(larghezza->isEnabled());
+        QCOMPARE(s.Chiave("STAMPA", "FORMATO"), QByteArray("4"));
+        larghezza->setFocus();
+        larghezza->clear();
+        QTest::keyClicks(larghezza, QStringLiteral("8.255x"));  // decimal filter
+        QCOMPARE(larghezza->text(), QStringLiteral("8,25"));
+        BoxCodice(*s.frm)->setFocus();
+        QCOMPARE(s.Chiave("STAMPA", "LARGHEZZA_POS"), QByteArray("8,25"));
+        emit lista->activated(0);
+        QCOMPARE(s.Chiave("STAMPA", "STAMPANTE"), QByteArray("Banco"));
+    }
+
+    void noPrinterInstalled() {
+        Scena s;
+        QVERIFY(s.Avvia(kLetto));
+        s.Stampanti({});
+        QVERIFY(Ctl<QLabel>(*s.frm, QStringLiteral("lblNessunaStampante"))->isVisible());
+        QVERIFY(!Ctl<QComboBox>(*s.frm, QStringLiteral("cbo_StampaLista"))->isEnabled());
+        QVERIFY(!Ctl<QPushButton>(*s.frm, QStringLiteral("btn_StampaTest"))->isEnabled());
+    }
     void cleanup() {
         if (dlg_) dlg_->close();
         scena_.reset();
