@@ -141,13 +141,10 @@ class TstFrmOpzioniAvanzate : public QObject {
         QCOMPARE(Chiave("BOTTONI-COLONNE"), QByteArray("30"));
         QCOMPARE(scena_->fx.till().opt.gBottoniColonne, 20);
         // Reopened, the field shows what was typed.
-        const QPointer<FrmOpzioniAvanzate> vecchio = dlg_;
         dlg_->close();
-        QTRY_VERIFY(!vecchio);
-        QTest::mouseClick(Ctl<QPushButton>(f, QStringLiteral("cmdOpzioniAvanzate")),
-                          Qt::LeftButton);
-        dlg_ = f.findChild<FrmOpzioniAvanzate*>(QStringLiteral("frmOpzioniAvanzate"));
-        QTRY_VERIFY(dlg_ && dlg_->isVisible());
+        QTRY_VERIFY(!dlg_);
+        dlg_ = scena_->Apri<FrmOpzioniAvanzate>("cmdOpzioniAvanzate", "frmOpzioniAvanzate");
+        QVERIFY(dlg_);
         QCOMPARE(C<QLineEdit>("txtPulsanti", 0)->text(), QStringLiteral("30"));
     }
 
