@@ -245,7 +245,7 @@ class TstAvvisiStampa : public QObject {
         QCOMPARE(b.m.calls.size(), std::size_t{1});
     }
 
-    void ReprintWaitsWhileThePrinterIsStillDown() {
+    void AnOfferStaysWhileThePrinterIsDownAndReturnsWhenItIsBack() {
         Banco b;
         b.m.risposte = {6, 7};  // "Ristampa" while still missing, then "Chiudi"
         b.a->PrimaDiStampare({b.Primi()});
@@ -253,26 +253,19 @@ class TstAvvisiStampa : public QObject {
         QVERIFY(b.m.calls[1].hint.contains(QStringLiteral("non \u00E8 ancora pronta")));
         QVERIFY(b.ristampe.empty());
         QCOMPARE(b.a->Offerte().size(), std::size_t{1});
-    }
-
-    void ADismissedOfferStaysAndReturnsWhenThePrinterIsBack() {
-        Banco b;
-        b.a->PrimaDiStampare({b.Primi()});  // missing: offered, closed
-        QTRY_COMPARE(b.m.calls.size(), std::size_t{1});
-        QCOMPARE(b.a->Offerte().size(), std::size_t{1});
         QTRY_VERIFY(b.a->Offerte()[0].pronta == false);  // polled while still missing
         QTest::qWait(60);                                // and asked nothing
-        QCOMPARE(b.m.calls.size(), std::size_t{1});
+        QCOMPARE(b.m.calls.size(), std::size_t{2});
         // Asked for by the operator: the same offer again.
         b.a->Riproponi();
-        QCOMPARE(b.m.calls.size(), std::size_t{2});
-        QCOMPARE(b.m.calls[1].text, b.m.calls[0].text);
+        QCOMPARE(b.m.calls.size(), std::size_t{3});
+        QCOMPARE(b.m.calls[2].text, b.m.calls[0].text);
         // The printer comes back: offered by itself, once, and printed when accepted.
         b.m.risposte = {6};
         b.Stampante("Cucina", kPronta);
         QTRY_COMPARE(b.ristampe, std::vector<int>{3});
-        QCOMPARE(b.m.calls.size(), std::size_t{3});
-        QVERIFY(b.m.calls[2].hint.contains(QStringLiteral("di nuovo pronta")));
+        QCOMPARE(b.m.calls.size(), std::size_t{4});
+        QVERIFY(b.m.calls[3].hint.contains(QStringLiteral("di nuovo pronta")));
         QVERIFY(b.a->Offerte().empty());
     }
 

@@ -242,11 +242,10 @@ class TstFrmVorsa : public QObject {
         QCOMPARE(l->palette().color(QPalette::WindowText).red(), 0xC0);
         // Whole, inside the window, below F7 and clear of the printing switch.
         QVERIFY(l->fontMetrics().horizontalAdvance(l->text()) <= l->contentsRect().width());
-        const QRect f7 = s.Trova<QPushButton>(QStringLiteral("cmd_azioni(7)"))->geometry();
+        const QRect f7 = CmdAzione(*s.frm, 7)->geometry();
         QVERIFY(l->geometry().top() > f7.bottom());
         QVERIFY(l->geometry().bottom() < s.frm->height());
-        QVERIFY(!l->geometry().intersects(
-            s.Trova<QCheckBox>(QStringLiteral("chk_Stampa"))->geometry()));
+        QVERIFY(!l->geometry().intersects(ChkStampa(*s.frm)->geometry()));
         SaveScreenshot(*s.frm, QStringLiteral("vendite_in_attesa"));
         s.frm->Destro().SetInAttesa("");
         QVERIFY(!l->isVisible());
