@@ -151,6 +151,7 @@ struct Spooler {
     std::mutex fermo;              // held by the test: every request waits
 };
 
+/// Reads a Spooler as the till reads the system's queues.
 class Lettore final : public StatoStampanti {
   public:
     explicit Lettore(std::shared_ptr<Spooler> s) : s_(std::move(s)) {}
