@@ -14,6 +14,8 @@
 #include <memory>
 
 #include "platform/qt/twips.h"
+#include "printing/receipt_printer.h"
+#include "support/recording_backend.h"
 #include "test_support.h"
 #include "ui/frm_vorsa.h"
 #include "ui/griglia_prodotti.h"
@@ -59,6 +61,11 @@ W* Ctl(const QWidget& root, const QString& name) {
 inline QString Nome(const char* name, int i) {
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
 }
+/// An indexed control, or a single one when `i` is negative.
+template <class W>
+W* Ctl(const QWidget& root, const char* name, int i) {
+    return Ctl<W>(root, i < 0 ? QString::fromLatin1(name) : Nome(name, i));
+}
 // One accessor per control the tests reach, by its name: CONTROLLO for a single control,
 // CONTROLLI for an indexed one.
 #define CONTROLLO(funzione, Tipo, nome)            \
@@ -94,16 +101,32 @@ inline QPushButton* Bottone(FrmVorsa& f, int section, int position) {
     return c ? c->button : nullptr;
 }
 
-/// Types into a field of a dialog and leaves it for the dialog's "Chiudi", as with Tab.
+/// Leaves a field of a dialog for the dialog's "Chiudi", as with Tab.
+inline void Lascia(QLineEdit* box) {
+    box->window()
+        ->findChild<QPushButton*>(QStringLiteral("cmd_Chiudi"))
+        ->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(!box->hasFocus());
+}
+/// Types into a field of a dialog in place of its text and leaves it.
 inline void Scrivi(QLineEdit* box, const QString& text) {
     box->setFocus();
     QTRY_VERIFY(box->hasFocus());
     box->selectAll();
     QTest::keyClick(box, Qt::Key_Delete);
     QTest::keyClicks(box, text);
-    box->window()->findChild<QPushButton*>(QStringLiteral("cmd_Chiudi"))->setFocus();
-    QTRY_VERIFY(!box->hasFocus());
+    Lascia(box);
 }
+
+/// A field of a dialog, what is typed into it, what it shows once left and the line it
+/// writes (none when empty).
+struct Campo {
+    const char* nome;
+    int indice;
+    const char* scritto;
+    const char* mostrato;
+    QByteArray riga;
+};
 
 inline int Px(int twips) {
     return TwipsToPixelsX(twips);
@@ -119,6 +142,8 @@ struct Scena {
     RecordingMessaggi messaggi;
     std::unique_ptr<FrmVorsa> frm;
     ScriptedPrompter prompter;
+    std::unique_ptr<RecordingBackend> backend;
+    std::unique_ptr<ReceiptPrinter> printer;
     std::unique_ptr<SalePresenter> cassa;
     std::unique_ptr<PannelloStampa> stampa;
     std::unique_ptr<PannelloEditor> editor;
@@ -141,6 +166,15 @@ struct Scena {
             std::make_unique<PannelloEditor>(*frm, fx.till(), cassa->vendita(), prompter, rete);
         QTest::keyClick(BoxCodice(*frm), Qt::Key_F7);
         return Gestione(*frm, 1)->isVisible();
+    }
+
+    /// F7's printer controls, shown, printing to recorded `stampanti`.
+    void Stampanti(std::vector<std::string> stampanti, PannelloStampa::SalvaPassword pwd = {}) {
+        backend = std::make_unique<RecordingBackend>(std::move(stampanti));
+        printer = std::make_unique<ReceiptPrinter>(fx.till().PartiStampa(), *backend);
+        stampa = std::make_unique<PannelloStampa>(*Gestione(*frm, 1), fx.till().settings,
+                                                  printer.get(), fx.till().cat, std::move(pwd));
+        Gestione(*frm, 1)->show();
     }
 
     /// F6's panel on the sale, acting through `azioni`.
@@ -187,6 +221,16 @@ struct Scena {
         for (const QByteArray& l : Sezione(section))
             if (l.startsWith(key + "=")) return l.mid(key.size() + 1);
         return "<none>";
+    }
+    /// Types into each field of `dialog` and leaves it: it shows its value, `sezione` its line.
+    void ScriviCampi(const QWidget& dialog, const QByteArray& sezione,
+                     std::initializer_list<Campo> campi) const {
+        for (const Campo& c : campi) {
+            auto* box = Ctl<QLineEdit>(dialog, c.nome, c.indice);
+            Scrivi(box, QLatin1String(c.scritto));
+            QCOMPARE(box->text(), QLatin1String(c.mostrato));
+            QVERIFY2(c.riga.isEmpty() || Sezione(sezione).contains(c.riga), c.nome);
+        }
     }
     /// Top-left of a control in the window's coordinates.
     QPoint InFinestra(const QWidget& w) const { return w.mapTo(frm.get(), QPoint(0, 0)); }

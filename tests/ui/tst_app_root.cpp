@@ -12,7 +12,6 @@
 
 #include "app/app_root.h"
 #include "frm_vorsa_scene.h"
-#include "platform/condivisione.h"
 #include "platform/profile_store.h"
 #include "settings/settings_store.h"
 #include "support/recording_backend.h"
@@ -25,51 +24,40 @@ using namespace vorsa::test;
 
 namespace {
 
-/// Every queue ready, no jobs.
-class CodePronte final : public StatoStampanti {
-  public:
-    StatoStampante Stato(const std::string&) override { return {StatoCoda::Pronta, true, {}}; }
-    int UltimoLavoro(const std::string&, std::int64_t) override { return 0; }
-    std::vector<int> LavoriDopo(const std::string&, int) override { return {}; }
-    EsitoLavoro Esito(int) override { return EsitoLavoro::Completato; }
-};
-
-/// A share that is never asked for in a single till.
-class NessunaCondivisione final : public TillShare {
-  public:
-    bool CreateTillShare(const std::string&, const std::string&) override { return false; }
-    void DeleteTillShare(const std::string&) override {}
-    std::vector<std::string> ListLocalAddresses() override { return {}; }
-    std::string CurrentUserName() override { return "cassa"; }
-};
-
-/// Answers the next password box with "rosso".
-void RispondiRosso() {
+/// Answers the next modal box: a password box with "rosso", a question with Yes.
+void Rispondi() {
     QTimer::singleShot(100, [] {
-        if (auto* d = qobject_cast<QInputDialog*>(QApplication::activeModalWidget())) {
+        QWidget* w = QApplication::activeModalWidget();
+        if (auto* d = qobject_cast<QInputDialog*>(w)) {
             d->setTextValue(QStringLiteral("rosso"));
             d->accept();
+        } else if (auto* m = qobject_cast<QMessageBox*>(w)) {
+            m->button(QMessageBox::Yes)->click();
         }
     });
 }
 
-/// Answers Yes to the next question box.
-void RispondiSi() {
-    QTimer::singleShot(100, [] {
-        if (auto* m = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-            m->button(QMessageBox::Yes)->click();
-    });
-}
-
-/// The whole till on a recording printer "Banco", shown.
+/// The whole till, shown, on a recording printer "Banco" and the catalogue.
 struct Cassa {
-    explicit Cassa(Till& till)
-        : root(till, {backend, [] { return std::make_unique<CodePronte>(); }, share}) {
-        root.Show();
-    }
+    TillFixture fx;
     RecordingBackend backend{{"Banco"}, "Banco"};
-    NessunaCondivisione share;
-    AppRoot root;
+    std::shared_ptr<Spooler> code = std::make_shared<Spooler>();
+    ScriptedShare share;  // never asked for in a single till
+    std::unique_ptr<AppRoot> root;
+
+    /// Starts a single till with `ini` added; `prima` runs on the started till first.
+    bool Avvia(const QByteArray& ini = {}, const std::function<void(Till&)>& prima = {}) {
+        if (!fx.Write(QStringLiteral("Vorsa.ini"), Programma("MODE=0\r\n") + kCatalogo + ini))
+            return false;
+        fx.Start();
+        if (prima) prima(fx.till());
+        code->stampanti["Banco"] = {StatoCoda::Pronta, true, {}};
+        root = std::make_unique<AppRoot>(
+            fx.till(),
+            AppServices{backend, [c = code] { return std::make_unique<Lettore>(c); }, share});
+        root->Show();
+        return QTest::qWaitForWindowExposed(&root->Window());
+    }
 };
 
 }  // namespace
@@ -78,14 +66,10 @@ class TstAppRoot : public QObject {
     Q_OBJECT
   private slots:
     void thePiecesReachEachOther() {
-        TillFixture fx;
-        QVERIFY(fx.Write(QStringLiteral("Vorsa.ini"),
-                         Programma("MODE=0\r\n") + kCatalogo + "[STAMPA]\r\nSTAMPANTE=Banco\r\n"));
-        fx.Start();
-        Cassa cassa(fx.till());
+        Cassa cassa;
+        QVERIFY(cassa.Avvia("[STAMPA]\r\nSTAMPANTE=Banco\r\n"));
         RecordingBackend& backend = cassa.backend;
-        FrmVorsa& frm = cassa.root.Window();
-        QVERIFY(QTest::qWaitForWindowExposed(&frm));
+        FrmVorsa& frm = cassa.root->Window();
         QTRY_VERIFY(BoxCodice(frm)->hasFocus());
 
         // The printer's lights sit beside the print switch and read the printer in use.
@@ -109,13 +93,9 @@ class TstAppRoot : public QObject {
             "[STATISTICHE]\r\nSCONTRINI=1\r\n104=10;40\r\n[SCONTRINI]\r\n"
             "1=104-10-40;12/06/2026 19:00:00-40--cassa10:00-0-0-0\r\n";
         for (bool storno : {true, false}) {
-            TillFixture fx;
-            QVERIFY(fx.Write(QStringLiteral("Vorsa.ini"),
-                             Programma("MODE=0\r\n") + kCatalogo + (storno ? venduto : "")));
-            fx.Start();
-            Cassa cassa(fx.till());
-            FrmVorsa& frm = cassa.root.Window();
-            QVERIFY(QTest::qWaitForWindowExposed(&frm));
+            Cassa cassa;
+            QVERIFY(cassa.Avvia(storno ? venduto : QByteArray()));
+            FrmVorsa& frm = cassa.root->Window();
             if (storno) {
                 // Salsiccia, 5 pieces under a threshold of 10: the void of 10 brings it back.
                 QVERIFY(frm.ButtonColour(0, 4) != -1);
@@ -129,7 +109,7 @@ class TstAppRoot : public QObject {
                 QVERIFY(frm.ButtonColour(0, 3) != -1);
                 QTest::keyClick(BoxCodice(frm), Qt::Key_F7);
                 Ctl<QListWidget>(frm, QStringLiteral("lst_Prodotti_Elenco"))->setCurrentRow(2);
-                RispondiSi();
+                Rispondi();
                 QTest::mouseClick(Ctl<QPushButton>(frm, QStringLiteral("cmd_Gestione_B(0)")),
                                   Qt::LeftButton);
                 QTRY_COMPARE(frm.ButtonColour(0, 3), -1);
@@ -138,12 +118,10 @@ class TstAppRoot : public QObject {
     }
 
     void theF6AndF7PasswordsAreSetInTheirPanels() {
-        TillFixture fx;
-        QVERIFY(fx.Write(QStringLiteral("Vorsa.ini"), Programma("MODE=0\r\n") + kCatalogo));
-        fx.Start();
-        Cassa cassa(fx.till());
-        FrmVorsa& frm = cassa.root.Window();
-        QVERIFY(QTest::qWaitForWindowExposed(&frm));
+        Cassa cassa;
+        QVERIFY(cassa.Avvia());
+        TillFixture& fx = cassa.fx;
+        FrmVorsa& frm = cassa.root->Window();
         const struct {
             Qt::Key key;
             int n;
@@ -170,7 +148,7 @@ class TstAppRoot : public QObject {
         // A function key typed into the statistics title works as in the code box, and the
         // title typed so far is kept.
         auto* titolo = Ctl<QLineEdit>(frm, QStringLiteral("txt_Stat_Commento"));
-        RispondiRosso();
+        Rispondi();
         QTest::keyClick(BoxCodice(frm), Qt::Key_F6);
         QTest::mouseClick(Ctl<QPushButton>(frm, QStringLiteral("cmd_Statistica(7)")),
                           Qt::LeftButton);
@@ -181,24 +159,20 @@ class TstAppRoot : public QObject {
         QVERIFY(fx.Read(QStringLiteral("Vorsa.ini")).contains("COMMENTO=Sagra"));
 
         // F7 now asks for its password: the right one opens the panel.
-        RispondiRosso();
+        Rispondi();
         QTest::keyClick(BoxCodice(frm), Qt::Key_F7);
         QVERIFY(Gestione(frm, 1)->isVisible());
     }
 
     void aWaitingSaleGoesAtATickOnceTheOperatorPauses() {
-        TillFixture fx;
-        QVERIFY(fx.Write(
-            QStringLiteral("Vorsa.ini"),
-            Programma("MODE=0\r\n") + kCatalogo + "[MULTIVORSA]\r\nABILITATO=1\r\nMASTER=1\r\n"));
-        QVERIFY(
-            fx.Write(QStringLiteral("VorsaAttesa.ini"),
-                     "[P1]\r\nSCONTRINO=101-1-2,5;06/12/2026 20:15:00-2,5--cassa12345-0-0-0\r\n"));
-        fx.Start();
-        fx.till().statoMultiVorsa = StatoMultiVorsa::Singola;  // no start-up notice to confirm
-        Cassa cassa(fx.till());
-        FrmVorsa& frm = cassa.root.Window();
-        QVERIFY(QTest::qWaitForWindowExposed(&frm));
+        Cassa cassa;
+        QVERIFY(cassa.fx.Write(
+            QStringLiteral("VorsaAttesa.ini"),
+            "[P1]\r\nSCONTRINO=101-1-2,5;06/12/2026 20:15:00-2,5--cassa12345-0-0-0\r\n"));
+        // A single till's state: no start-up notice to confirm.
+        QVERIFY(cassa.Avvia("[MULTIVORSA]\r\nABILITATO=1\r\nMASTER=1\r\n",
+                            [](Till& t) { t.statoMultiVorsa = StatoMultiVorsa::Singola; }));
+        FrmVorsa& frm = cassa.root->Window();
         auto* attesa = Ctl<QLabel>(frm, QStringLiteral("lbl_Attesa"));
         QVERIFY(attesa->isVisible());
         auto* timer = Ctl<QTimer>(frm, QStringLiteral("tmrMultivorsa"));
@@ -211,7 +185,7 @@ class TstAppRoot : public QObject {
         QTest::qWait(kPausaConsegnaMs + 100);
         tick();
         QVERIFY(!attesa->isVisible());
-        QVERIFY(fx.Read(QStringLiteral("Vorsa.ini")).contains("1=101-1-2,5;06/12/2026"));
+        QVERIFY(cassa.fx.Read(QStringLiteral("Vorsa.ini")).contains("1=101-1-2,5;06/12/2026"));
     }
 };
 

@@ -1,96 +1,51 @@
-// Printer notices in the message window: the spooler is asked off the window's thread, a
-// notice alone is never modal, and a lost kitchen order stays offered until it is printed
-// again (only once its printer is back) or a later bill makes it stale.
+// The printers watched off the window's thread. The lights follow the queues' states. The
+// notices in the message window: one alone is never modal, and a lost kitchen order stays
+// offered until it is printed again (only once its printer is back) or a later bill makes it
+// stale.
 #include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
-#include <QThread>
+#include <QStyleOptionButton>
 #include <QtTest>
-#include <deque>
-#include <map>
+#include <atomic>
+#include <chrono>
 #include <memory>
 #include <mutex>
+#include <thread>
 
+#include "frm_vorsa_scene.h"
 #include "support/qt_checks.h"
-#include "test_support.h"
 #include "ui/avvisi_stampa.h"
 #include "ui/frm_messaggi.h"
+#include "ui/spie_stampanti.h"
 
 namespace vorsa {
 
-/// A spooler whose printers the test sets; its jobs complete or fail as told. Read on the
-/// worker thread while the test changes it.
-struct Spooler {
-    std::mutex m;
-    std::map<std::string, StatoStampante> stampanti;
-    std::map<int, EsitoLavoro> esiti;
-    std::vector<Qt::HANDLE> fili;  // the threads that asked
-    std::mutex fermo;              // held by the test: every request waits
-};
-
-class Lettore final : public StatoStampanti {
-  public:
-    explicit Lettore(std::shared_ptr<Spooler> s) : s_(std::move(s)) {}
-    StatoStampante Stato(const std::string& n) override {
-        const std::lock_guard<std::mutex> attende(s_->fermo);
-        const std::lock_guard<std::mutex> lock(s_->m);
-        s_->fili.push_back(QThread::currentThreadId());
-        const auto it = s_->stampanti.find(n);
-        return it == s_->stampanti.end() ? StatoStampante{} : it->second;
-    }
-    int UltimoLavoro(const std::string&, std::int64_t) override { return 0; }
-    std::vector<int> LavoriDopo(const std::string&, int) override {
-        const std::lock_guard<std::mutex> lock(s_->m);
-        std::vector<int> v;
-        for (const auto& [id, e] : s_->esiti) v.push_back(id);
-        return v;
-    }
-    EsitoLavoro Esito(int id) override {
-        const std::lock_guard<std::mutex> lock(s_->m);
-        return s_->esiti[id];
-    }
-
-  private:
-    std::shared_ptr<Spooler> s_;
-};
-
-/// Records every message and answers the modal ones from a script (then "Chiudi").
-class Risponde final : public Messaggi {
-  public:
-    std::int16_t MostraMessaggio(const QString& t, const QString& x, const QString& h, bool b,
-                                 const QString& c0, const QString& c1, bool mo, int i) override {
-        rec.MostraMessaggio(t, x, h, b, c0, c1, mo, i);
-        if (!mo) return -1;
-        if (risposte.empty()) return 7;
-        const std::int16_t r = risposte.front();
-        risposte.pop_front();
-        return r;
-    }
-    test::RecordingMessaggi rec;
-    std::deque<std::int16_t> risposte;
-    const std::vector<test::RecordingMessaggi::Call>& calls() const { return rec.calls; }
-};
+using test::Lettore;
+using test::Spooler;
 
 const StatoStampante kPronta{StatoCoda::Pronta, true, {}};
 
 struct Banco {
     std::shared_ptr<Spooler> sp = std::make_shared<Spooler>();
-    Risponde m;
+    test::RecordingMessaggi m;
     std::vector<int> ristampe;
     std::int32_t conto = 7;
     std::unique_ptr<AvvisiStampa> a;
 
-    explicit Banco(int intervallo = 10) {
+    /// Notices go to `finestra`, or are recorded and closed with "Chiudi" unless scripted.
+    explicit Banco(Messaggi* finestra = nullptr) {
+        m.answer = 7;
         a = std::make_unique<AvvisiStampa>(
-            m, [s = sp] { return std::make_unique<Lettore>(s); },
+            finestra ? *finestra : m, [s = sp] { return std::make_unique<Lettore>(s); },
             AvvisiStampa::Ristampa{[this](int k) {
                                        ristampe.push_back(k);
                                        return true;
                                    },
                                    [this] { return conto; }},
-            intervallo);
+            10);
     }
     void Stampante(const std::string& n, StatoStampante s) {
         const std::lock_guard<std::mutex> lock(sp->m);
@@ -112,6 +67,127 @@ struct Banco {
 class TstAvvisiStampa : public QObject {
     Q_OBJECT
   private slots:
+    void ColoursFollowTheQueues() {
+        // Shared with reads that may still run after the test: they outlive the widget.
+        const auto pc = std::make_shared<Spooler>();
+        Spooler& code = *pc;
+        code.stampanti["Banco"] = {StatoCoda::Pronta, true, {}};
+        code.stampanti["Cucina"] = {StatoCoda::InStampa, true, {}};
+        SpieStampanti spie([pc] { return std::make_unique<Lettore>(pc); }, 20);
+        spie.Imposta({"Banco", "Cucina", "Banco", "Bar"});
+        QTRY_COMPARE(spie.SpiaDi(0), Spia::Verde);
+        QTRY_COMPARE(spie.SpiaDi(1), Spia::Ambra);
+        QCOMPARE(spie.SpiaDi(2), Spia::Rossa);  // Bar: no such queue; Banco shown once
+        // Each light says its printer and state (the words: the printer states' tests).
+        QVERIFY(spie.Luce(2)->toolTip().startsWith(QStringLiteral("Bar: ")));
+        QCOMPARE(spie.Luce(0)->accessibleName(), spie.Luce(0)->toolTip());
+        QCOMPARE(spie.Luce(1)->accessibleDescription(), QStringLiteral("spia_Stampante(1)"));
+
+        {
+            const std::lock_guard<std::mutex> lock(code.m);
+            code.stampanti["Banco"] = {StatoCoda::Ferma, true, {"media-empty-error"}};
+            code.stampanti["Cucina"] = {StatoCoda::Pronta, false, {}};
+            code.stampanti["Bar"] = {StatoCoda::Pronta, true, {}};
+        }
+        QTRY_COMPARE(spie.SpiaDi(0), Spia::Rossa);
+        QTRY_COMPARE(spie.SpiaDi(1), Spia::Rossa);
+        QTRY_COMPARE(spie.SpiaDi(2), Spia::Verde);
+        QVERIFY(spie.Luce(0)->toolTip().contains(QStringLiteral("carta esaurita")));  // reasons
+        QVERIFY(spie.Luce(0)->styleSheet() != spie.Luce(2)->styleSheet());
+    }
+
+    void LightsFollowThePrintersInUse() {
+        const auto pc = std::make_shared<Spooler>();
+        pc->stampanti["Banco"] = {StatoCoda::Pronta, true, {}};
+        pc->stampanti["Bar"] = {StatoCoda::Ferma, true, {}};
+        auto elenco =
+            std::make_shared<std::vector<std::string>>(std::vector<std::string>{"Banco", "Cucina"});
+        SpieStampanti spie([pc] { return std::make_unique<Lettore>(pc); }, 20);
+        spie.Segui([elenco] { return *elenco; });
+        QTRY_COMPARE(spie.SpiaDi(1), Spia::Rossa);
+        QVERIFY(spie.Luce(1)->toolTip().startsWith(QStringLiteral("Cucina: ")));
+        // The kitchen order is moved to another printer in the options, while running.
+        *elenco = {"Banco", "Bar", "Banco"};
+        QTRY_VERIFY(spie.Luce(1)->toolTip().startsWith(QStringLiteral("Bar: ")));
+        QCOMPARE(spie.findChildren<QLabel*>().size(), 2);
+        QCOMPARE(spie.SpiaDi(0), Spia::Verde);
+        // A third printer gets a third light.
+        *elenco = {"Banco", "Bar", "Cucina"};
+        QTRY_COMPARE(spie.findChildren<QLabel*>().size(), 3);
+        QTRY_VERIFY(spie.Luce(2)->toolTip().startsWith(QStringLiteral("Cucina: ")));
+    }
+
+    void InTheMainWindowTheLightsAreClearOfThePrintBoxText() {
+        test::Scena scena;
+        QVERIFY(scena.Avvia(test::kCatalogo + test::kLetto));
+        const auto pc = std::make_shared<Spooler>();
+        pc->stampanti["Banco"] = {StatoCoda::Pronta, true, {}};
+        pc->stampanti["Cucina"] = {StatoCoda::Ferma, true, {}};
+        pc->stampanti["Bar"] = {StatoCoda::Sconosciuta, false, {}};
+        SpieStampanti spie([pc] { return std::make_unique<Lettore>(pc); }, 20);
+        spie.Imposta({"Banco", "Cucina", "Bar"});
+        QCheckBox* box = test::ChkStampa(*scena.frm);
+        spie.Affianca(box);
+        QTRY_COMPARE(spie.SpiaDi(1), Spia::Rossa);
+        QTRY_COMPARE(spie.SpiaDi(2), Spia::Grigia);
+        QVERIFY(spie.isVisible());
+        QVERIFY(box->geometry().contains(spie.geometry()));
+        QStyleOptionButton o;
+        o.initFrom(box);
+        const QRect testo = box->style()
+                                ->subElementRect(QStyle::SE_CheckBoxContents, &o, box)
+                                .translated(box->pos());
+        QVERIFY(spie.geometry().left() >
+                testo.left() + box->fontMetrics().horizontalAdvance(box->text()));
+        test::SaveScreenshot(*scena.frm, QStringLiteral("spie_stampanti"));
+    }
+
+    void AReaderThatHangsLeavesTheWindowFree() {
+        const auto fermo = std::make_shared<std::mutex>();
+        fermo->lock();
+        const auto pc = std::make_shared<Spooler>();
+        Spooler& code = *pc;
+        SpieStampanti spie(
+            [fermo, pc] {
+                const std::lock_guard<std::mutex> attende(*fermo);  // until the test lets go
+                return std::make_unique<Lettore>(pc);
+            },
+            10);
+        QElapsedTimer t;
+        t.start();
+        spie.Imposta({"Banco"});
+        QTest::qWait(100);  // the window's events run while the read waits
+        QVERIFY(t.elapsed() < 1000);
+        QCOMPARE(spie.SpiaDi(0), Spia::Grigia);  // not read yet: unknown, not a guess
+        {
+            const std::lock_guard<std::mutex> lock(code.m);
+            code.stampanti["Banco"] = {StatoCoda::Pronta, true, {}};
+        }
+        fermo->unlock();
+        QTRY_COMPARE(spie.SpiaDi(0), Spia::Verde);
+    }
+
+    void ALightsReadInProgressEndsBeforeTheLightsGo() {
+        // At the till's close a read still running is waited for: no thread of the lights
+        // outlives them (and the application) to touch the spooler or the reader afterwards.
+        const auto letture = std::make_shared<std::atomic<int>>(0);
+        const auto finite = std::make_shared<std::atomic<int>>(0);
+        const auto pc = std::make_shared<Spooler>();
+        {
+            SpieStampanti spie(
+                [letture, finite, pc] {
+                    ++*letture;
+                    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+                    ++*finite;
+                    return std::make_unique<Lettore>(pc);
+                },
+                10);
+            spie.Imposta({"Banco"});
+            QTRY_VERIFY(*letture > 0);
+        }
+        QCOMPARE(finite->load(), letture->load());
+    }
+
     void NoticesAloneAreNotModalAndOfferNothing() {
         // The receipt's printer missing points to F5; a stopped kitchen queue says why.
         const struct {
@@ -128,10 +204,10 @@ class TstAvvisiStampa : public QObject {
             Banco b;
             b.Stampante(c.foglio.stampante, c.stato);
             b.a->PrimaDiStampare({c.foglio});
-            QTRY_COMPARE(b.m.calls().size(), std::size_t{1});
-            QVERIFY(!b.m.calls()[0].modal);
-            QVERIFY(b.m.calls()[0].text.contains(QString::fromUtf8(c.testo)));
-            QCOMPARE(b.m.calls()[0].hint.contains(QStringLiteral("F5")), c.f5);
+            QTRY_COMPARE(b.m.calls.size(), std::size_t{1});
+            QVERIFY(!b.m.calls[0].modal);
+            QVERIFY(b.m.calls[0].text.contains(QString::fromUtf8(c.testo)));
+            QCOMPARE(b.m.calls[0].hint.contains(QStringLiteral("F5")), c.f5);
             QVERIFY(b.ristampe.empty() && b.a->Offerte().empty());
         }
     }
@@ -145,9 +221,9 @@ class TstAvvisiStampa : public QObject {
         b.a->DopoAverStampato();
         QVERIFY(t.elapsed() < 500);
         QTest::qWait(100);  // the window's events run while the worker waits
-        QVERIFY(b.m.calls().empty());
+        QVERIFY(b.m.calls.empty());
         b.sp->fermo.unlock();
-        QTRY_COMPARE(b.m.calls().size(), std::size_t{1});
+        QTRY_COMPARE(b.m.calls.size(), std::size_t{1});
         const std::lock_guard<std::mutex> lock(b.sp->m);
         QVERIFY(!b.sp->fili.empty());
         for (const Qt::HANDLE f : b.sp->fili) QVERIFY(f != QThread::currentThreadId());
@@ -159,56 +235,49 @@ class TstAvvisiStampa : public QObject {
         b.Stampato(EsitoLavoro::Interrotto);
         // Followed by the poll; asked once it returned; printed once the printer answered.
         QTRY_COMPARE(b.ristampe, std::vector<int>{3});
-        QCOMPARE(b.m.calls().size(), std::size_t{1});
-        QVERIFY(b.m.calls()[0].modal);
-        QCOMPARE(b.m.calls()[0].caption1, QStringLiteral("Ristampa"));
-        QVERIFY(b.m.calls()[0].text.contains(QStringLiteral("Comanda Primi")));
+        QCOMPARE(b.m.calls.size(), std::size_t{1});
+        QVERIFY(b.m.calls[0].modal);
+        QCOMPARE(b.m.calls[0].caption1, QStringLiteral("Ristampa"));
+        QVERIFY(b.m.calls[0].text.contains(QStringLiteral("Comanda Primi")));
         QTRY_VERIFY(!b.a->Seguendo());
         QVERIFY(b.a->Offerte().empty());  // printed: not offered again
         b.a->Riproponi();
-        QCOMPARE(b.m.calls().size(), std::size_t{1});
+        QCOMPARE(b.m.calls.size(), std::size_t{1});
     }
 
-    void ReprintWaitsWhileThePrinterIsStillDown() {
+    void AnOfferStaysWhileThePrinterIsDownAndReturnsWhenItIsBack() {
         Banco b;
         b.m.risposte = {6, 7};  // "Ristampa" while still missing, then "Chiudi"
         b.a->PrimaDiStampare({b.Primi()});
-        QTRY_COMPARE(b.m.calls().size(), std::size_t{2});
-        QVERIFY(b.m.calls()[1].hint.contains(QStringLiteral("non \u00E8 ancora pronta")));
+        QTRY_COMPARE(b.m.calls.size(), std::size_t{2});
+        QVERIFY(b.m.calls[1].hint.contains(QStringLiteral("non \u00E8 ancora pronta")));
         QVERIFY(b.ristampe.empty());
-        QCOMPARE(b.a->Offerte().size(), std::size_t{1});
-    }
-
-    void ADismissedOfferStaysAndReturnsWhenThePrinterIsBack() {
-        Banco b;
-        b.a->PrimaDiStampare({b.Primi()});  // missing: offered, closed
-        QTRY_COMPARE(b.m.calls().size(), std::size_t{1});
         QCOMPARE(b.a->Offerte().size(), std::size_t{1});
         QTRY_VERIFY(b.a->Offerte()[0].pronta == false);  // polled while still missing
         QTest::qWait(60);                                // and asked nothing
-        QCOMPARE(b.m.calls().size(), std::size_t{1});
+        QCOMPARE(b.m.calls.size(), std::size_t{2});
         // Asked for by the operator: the same offer again.
         b.a->Riproponi();
-        QCOMPARE(b.m.calls().size(), std::size_t{2});
-        QCOMPARE(b.m.calls()[1].text, b.m.calls()[0].text);
+        QCOMPARE(b.m.calls.size(), std::size_t{3});
+        QCOMPARE(b.m.calls[2].text, b.m.calls[0].text);
         // The printer comes back: offered by itself, once, and printed when accepted.
         b.m.risposte = {6};
         b.Stampante("Cucina", kPronta);
         QTRY_COMPARE(b.ristampe, std::vector<int>{3});
-        QCOMPARE(b.m.calls().size(), std::size_t{3});
-        QVERIFY(b.m.calls()[2].hint.contains(QStringLiteral("di nuovo pronta")));
+        QCOMPARE(b.m.calls.size(), std::size_t{4});
+        QVERIFY(b.m.calls[3].hint.contains(QStringLiteral("di nuovo pronta")));
         QVERIFY(b.a->Offerte().empty());
     }
 
     void AnAbortedJobOnAReadyPrinterIsNotAskedAgainByItself() {
         Banco b;
-        b.Stampato(EsitoLavoro::Interrotto);  // the device failed, the queue looks fine
-        QTRY_COMPARE(b.m.calls().size(), std::size_t{1});  // offered and closed
+        b.Stampato(EsitoLavoro::Interrotto);             // the device failed, the queue looks fine
+        QTRY_COMPARE(b.m.calls.size(), std::size_t{1});  // offered and closed
         QTest::qWait(80);
-        QCOMPARE(b.m.calls().size(), std::size_t{1});
+        QCOMPARE(b.m.calls.size(), std::size_t{1});
         QCOMPARE(b.a->Offerte().size(), std::size_t{1});
         b.a->Riproponi();
-        QCOMPARE(b.m.calls().size(), std::size_t{2});
+        QCOMPARE(b.m.calls.size(), std::size_t{2});
     }
 
     void ALaterBillMakesTheOfferStale() {
@@ -220,19 +289,16 @@ class TstAvvisiStampa : public QObject {
         b.a->Riproponi();
         b.Stampante("Cucina", kPronta);
         QTest::qWait(60);
-        QCOMPARE(b.m.calls().size(), std::size_t{1});
+        QCOMPARE(b.m.calls.size(), std::size_t{1});
         QVERIFY(b.ristampe.empty());
     }
 
     void TheOfferInTheMessageWindowIsReadableAndClosedStaysOpen() {
-        const auto sp = std::make_shared<Spooler>();
         MessaggiQt finestra;
-        AvvisiStampa a(
-            finestra, [sp] { return std::make_unique<Lettore>(sp); },
-            AvvisiStampa::Ristampa{[](int) { return true; }, {}}, 10);
+        Banco b(&finestra);
         QString titolo, testo, suggerimento, chiudi;
         bool intero = true;
-        auto* guarda = new QTimer(&a);
+        auto* guarda = new QTimer(b.a.get());
         connect(guarda, &QTimer::timeout, guarda, [&] {
             FrmMessaggi* f = finestra.Finestra();
             if (!f || !f->isVisible()) return;
@@ -250,7 +316,7 @@ class TstAvvisiStampa : public QObject {
             QTest::mouseClick(f->Bottone(0), Qt::LeftButton);
         });
         guarda->start(5);
-        a.PrimaDiStampare({{"Cucina", "Comanda Primi", 2, 0}});
+        b.a->PrimaDiStampare({b.Primi()});
         QTRY_VERIFY(!chiudi.isEmpty());
         QCOMPARE(chiudi, QStringLiteral("Chiudi"));
         QVERIFY(titolo.contains(QStringLiteral("Cucina")));
@@ -258,7 +324,7 @@ class TstAvvisiStampa : public QObject {
         QVERIFY(suggerimento.contains(QStringLiteral("spie")));
         QVERIFY(intero);
         QTRY_VERIFY(!finestra.IsOpen());
-        QCOMPARE(a.Offerte().size(), std::size_t{1});
+        QCOMPARE(b.a->Offerte().size(), std::size_t{1});
     }
 
     void ACompletedJobIsNeverOffered() {
@@ -266,7 +332,7 @@ class TstAvvisiStampa : public QObject {
         b.Stampato(EsitoLavoro::Completato);
         QTRY_VERIFY(!b.a->Seguendo());
         QTest::qWait(30);
-        QVERIFY(b.m.calls().empty());
+        QVERIFY(b.m.calls.empty());
         QVERIFY(b.a->Offerte().empty());
     }
 };

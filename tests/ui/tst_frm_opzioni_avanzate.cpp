@@ -1,11 +1,15 @@
 // The advanced options dialog, opened from the settings panel and driven through its widgets as
 // the operator does: what each field shows after leaving it, what lands in Vorsa.ini, and what
-// the till does with it at once.
+// the till does with it at once. Its multi-till frame: the key filter of the main till's
+// address, switching the mode off, choosing the role (with a scripted share service), and the
+// frame's size in each of its states.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -27,6 +31,8 @@ const QByteArray kMenu =
     "[BERE]\r\nDIMENSIONE=1\r\n1=Acqua;1;0;0;-1;2;-1;0\r\n"
     "[VARIE]\r\nDIMENSIONE=1\r\n1=\r\n"
     "[PROGRAMMA]\r\nEULA=100\r\nMODE=0\r\nWIDTH=15380\r\nNOME_VORSA=X\r\n";
+const QByteArray kMulti =
+    "[MULTIVORSA]\r\nABILITATO=1\r\nMASTER=1\r\n[MULTIVORSA-TMP]\r\n1=2\r\n4=0\r\n";
 
 }  // namespace
 
@@ -34,20 +40,44 @@ class TstFrmOpzioniAvanzate : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Scena> scena_;
+    ScriptedShare share_;
+    std::unique_ptr<ReteOpzioni> rete_;
     QPointer<FrmOpzioniAvanzate> dlg_;
+    QStringList errori_;
 
     template <class W>
     W* C(const char* name, int i = -1) {
-        return Ctl<W>(*dlg_, i < 0 ? QString::fromLatin1(name) : Nome(name, i));
+        return Ctl<W>(*dlg_, name, i);
     }
     QByteArray Chiave(const QByteArray& key) { return scena_->Chiave("PROGRAMMA", key); }
+    QByteArray Multi(const QByteArray& key) { return scena_->Chiave("MULTIVORSA", key); }
 
-    void Apri(const QByteArray& ini = kMenu) {
+    /// Opens the dialog on `ini`; with `rete` its multi-till frame works, on a scripted share.
+    void Apri(const QByteArray& ini = kMenu, bool rete = false) {
         scena_ = std::make_unique<Scena>();
         QVERIFY(scena_->Avvia(ini, [](Till& t) { t.opt.gStampaAbilitata = false; }));
-        QVERIFY(scena_->Impostazioni());
+        share_ = ScriptedShare{};
+        rete_.reset(new ReteOpzioni{share_, scena_->messaggi, false});
+        scena_->messaggi.calls.clear();
+        QVERIFY(scena_->Impostazioni(rete ? rete_.get() : nullptr));
         dlg_ = scena_->Apri<FrmOpzioniAvanzate>("cmdOpzioniAvanzate", "frmOpzioniAvanzate");
         QVERIFY(dlg_ && dlg_->isModal());
+        dlg_->mostraErrore = [this](const QString&, const QString& text) { errori_ << text; };
+        errori_.clear();
+    }
+    void Clic(QAbstractButton* b) {
+        QVERIFY(b && b->isEnabled() && b->isVisible());
+        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2));
+    }
+    /// The dialog in the state `nome` fits the smallest screen, every text whole, as the
+    /// operator sees it: grown to what the frame now needs.
+    void Entra(const char* nome) {
+        dlg_->layout()->activate();
+        QCoreApplication::processEvents();
+        QVERIFY(dlg_->width() >= dlg_->minimumSizeHint().width() &&
+                dlg_->height() >= dlg_->minimumSizeHint().height());
+        SaveScreenshot(*dlg_, QStringLiteral("multi-%1").arg(QLatin1String(nome)));
+        VERIFY_NO_FAULTS(Misfits(*dlg_, true));
     }
 
   private slots:
@@ -58,7 +88,7 @@ class TstFrmOpzioniAvanzate : public QObject {
 
     /// The dialog fits the smallest screen the till supports, with every text whole; the
     /// fields show the settings.
-    void fitsTheSmallestScreenAndIsLoaded() {
+    void fitsTheSmallestScreenIsLoadedAndExplains() {
         Apri();
         dlg_->adjustSize();
         SaveScreenshot(*dlg_, dlg_->objectName() + QStringLiteral("-0"));
@@ -69,29 +99,30 @@ class TstFrmOpzioniAvanzate : public QObject {
         QVERIFY(!C<QCheckBox>("chkRimanenza")->isChecked());
         // Without the network services the multi-till frame is shown but inert.
         QVERIFY(!C<QCheckBox>("chkMulti")->isEnabled());
+        // The info labels explain; "Chiudi" returns.
+        QStringList testi;
+        dlg_->mostraInfo = [&](const QString&, const QString& x) { testi << x; };
+        QTest::mouseClick(C<QLabel>("lbl_info2", 8), Qt::LeftButton);
+        QTest::mouseClick(C<QLabel>("lbl_info2", 6), Qt::LeftButton);
+        QTest::mouseClick(C<QLabel>("lbl_info2", 9), Qt::LeftButton);
+        QCOMPARE(testi.size(), 3);
+        QVERIFY(!testi[0].isEmpty());
+        QVERIFY(testi[1].contains(scena_->fx.Path()));
+        QVERIFY(testi[2].isEmpty());
+        QTest::mouseClick(C<QPushButton>("cmd_Chiudi"), Qt::LeftButton);
+        QTRY_VERIFY(!dlg_);
     }
 
     /// Each field reaches its rule and its key (the corrections: the settings' tests).
     void fieldsFollowTheirEntryRules() {
         Apri();
-        const struct {
-            const char* field;
-            int index;
-            const char* typed;
-            const char* shown;
-            QByteArray stored;
-        } campi[] = {{"txt_Vorsa", -1, " a", "A", "NOME_VORSA=A"},
-                     {"txtPulsanti", 0, "-3", "3", "BOTTONI-COLONNE=3"},
-                     {"txtPulsanti", 1, "3.5", "4", "BOTTONI-ALTEZZA=4"},
-                     {"txtPulsanti", 2, "", "120", "BOTTONI-BORDO=120"},
-                     {"txtPulsanti", 3, "75", "75", "BOTTONI-INTERLINEA=75"},
-                     {"txtSogliaPredefinita", -1, "95", "20", "SOGLIA_PRODOTTI=20"}};
-        for (const auto& c : campi) {
-            auto* box = C<QLineEdit>(c.field, c.index);
-            Scrivi(box, QLatin1String(c.typed));
-            QCOMPARE(box->text(), QLatin1String(c.shown));
-            QVERIFY2(scena_->Sezione("PROGRAMMA").contains(c.stored), c.stored.constData());
-        }
+        scena_->ScriviCampi(*dlg_, "PROGRAMMA",
+                            {{"txt_Vorsa", -1, " a", "A", "NOME_VORSA=A"},
+                             {"txtPulsanti", 0, "-3", "3", "BOTTONI-COLONNE=3"},
+                             {"txtPulsanti", 1, "3.5", "4", "BOTTONI-ALTEZZA=4"},
+                             {"txtPulsanti", 2, "", "120", "BOTTONI-BORDO=120"},
+                             {"txtPulsanti", 3, "75", "75", "BOTTONI-INTERLINEA=75"},
+                             {"txtSogliaPredefinita", -1, "95", "20", "SOGLIA_PRODOTTI=20"}});
         // A height of 4 twips is kept, and the field says what it will do.
         QVERIFY(!C<QLineEdit>("txtPulsanti", 1)->toolTip().isEmpty());
         QVERIFY(C<QLineEdit>("txtPulsanti", 3)->toolTip().isEmpty());
@@ -110,13 +141,10 @@ class TstFrmOpzioniAvanzate : public QObject {
         QCOMPARE(Chiave("BOTTONI-COLONNE"), QByteArray("30"));
         QCOMPARE(scena_->fx.till().opt.gBottoniColonne, 20);
         // Reopened, the field shows what was typed.
-        const QPointer<FrmOpzioniAvanzate> vecchio = dlg_;
         dlg_->close();
-        QTRY_VERIFY(!vecchio);
-        QTest::mouseClick(Ctl<QPushButton>(f, QStringLiteral("cmdOpzioniAvanzate")),
-                          Qt::LeftButton);
-        dlg_ = f.findChild<FrmOpzioniAvanzate*>(QStringLiteral("frmOpzioniAvanzate"));
-        QTRY_VERIFY(dlg_ && dlg_->isVisible());
+        QTRY_VERIFY(!dlg_);
+        dlg_ = scena_->Apri<FrmOpzioniAvanzate>("cmdOpzioniAvanzate", "frmOpzioniAvanzate");
+        QVERIFY(dlg_);
         QCOMPARE(C<QLineEdit>("txtPulsanti", 0)->text(), QStringLiteral("30"));
     }
 
@@ -135,7 +163,7 @@ class TstFrmOpzioniAvanzate : public QObject {
         QCOMPARE(scena_->fx.till().opt.gBottoniAltezza, 495);
     }
 
-    void thresholdTypeSwitchesTheLabelAtOnce() {
+    void thresholdTypeAndRemainingPiecesActAtOnce() {
         Apri();
         FrmVorsa& f = *scena_->frm;
         auto* pz = Ctl<QLabel>(f, Nome("lblSoglia", 0));
@@ -147,10 +175,7 @@ class TstFrmOpzioniAvanzate : public QObject {
         QTest::mouseClick(C<QRadioButton>("optTipoSoglia", 0), Qt::LeftButton);
         QCOMPARE(Chiave("SOGLIA_TIPO"), QByteArray("0"));
         QVERIFY(pz->isVisible() && !perc->isVisible());
-    }
-
-    void remainingPiecesIsWrittenOnClick() {
-        Apri();
+        // The remaining pieces' tick too is written on the click.
         auto* chk = C<QCheckBox>("chkRimanenza");
         QTest::mouseClick(chk, Qt::LeftButton);
         QCOMPARE(Chiave("RIMANENZA"), QByteArray("1"));
@@ -159,19 +184,96 @@ class TstFrmOpzioniAvanzate : public QObject {
         QCOMPARE(Chiave("RIMANENZA"), QByteArray("0"));
     }
 
-    void infoLabelsExplainAndCloseReturns() {
-        Apri();
-        QStringList testi;
-        dlg_->mostraInfo = [&](const QString&, const QString& x) { testi << x; };
-        QTest::mouseClick(C<QLabel>("lbl_info2", 8), Qt::LeftButton);
-        QTest::mouseClick(C<QLabel>("lbl_info2", 6), Qt::LeftButton);
-        QTest::mouseClick(C<QLabel>("lbl_info2", 9), Qt::LeftButton);
-        QCOMPARE(testi.size(), 3);
-        QVERIFY(!testi[0].isEmpty());
-        QVERIFY(testi[1].contains(scena_->fx.Path()));
-        QVERIFY(testi[2].isEmpty());
-        QTest::mouseClick(C<QPushButton>("cmd_Chiudi"), Qt::LeftButton);
-        QTRY_VERIFY(!dlg_);
+    void remoteAddressTakesDigitsAndDotsOnly() {
+        Apri(kMenu, true);
+        Clic(C<QCheckBox>("chkMulti"));
+        Clic(C<QRadioButton>("optVorsaPrinc", 0));
+        QLineEdit* box = C<QLineEdit>("txtVorsaRemota");
+        QVERIFY(box->isVisible());
+        box->setFocus();
+        QTRY_VERIFY(box->hasFocus());
+        // The key filter (its table: the multi-till core tests) sits on the box.
+        QTest::keyClicks(box, QStringLiteral("192.x168.0.5"));
+        QCOMPARE(box->text(), QStringLiteral("192.168.0.5"));
+
+        // Leaving it stores the address and checks the main till, which does not answer here;
+        // the check is announced meanwhile, and the dialog still fits the smallest screen.
+        bool annunciata = false;
+        scena_->messaggi.durante = [&] {
+            annunciata = C<QLabel>("lblVerifica")->isVisible();
+            QCoreApplication::processEvents();
+            QVERIFY(dlg_->frameGeometry().height() <= 600 - 40);
+            SaveScreenshot(*dlg_, QStringLiteral("multi-verifica"));
+        };
+        Lascia(box);
+        QVERIFY(annunciata);
+        QCOMPARE(Multi("SISTEMA_REMOTO"), QByteArray("192.168.0.5"));
+        QCOMPARE(scena_->messaggi.calls.size(), std::size_t(1));
+        QCOMPARE(scena_->messaggi.calls[0].caption1, QStringLiteral("OK"));
+        QVERIFY(C<QLabel>("lblVerifica")->isHidden());
+    }
+
+    void switchingOffDeletesTheHeldPieces() {
+        Apri(kMenu + kMulti, true);
+        QVERIFY(C<QCheckBox>("chkMulti")->isChecked());
+        QVERIFY(C<QRadioButton>("optVorsaPrinc", 1)->isChecked());
+        QVERIFY(C<QWidget>("frmOpt", 1)->isVisible());
+        QVERIFY(scena_->Ini().contains("[MULTIVORSA-TMP]"));
+
+        Clic(C<QCheckBox>("chkMulti"));
+        QVERIFY(!C<QCheckBox>("chkMulti")->isChecked());
+        QVERIFY(!scena_->Ini().contains("[MULTIVORSA-TMP]"));  // the rest of the bytes: core tests
+        QVERIFY(!C<QWidget>("frmOpt", 0)->isVisible() && !C<QWidget>("frmOpt", 1)->isVisible());
+        QVERIFY(!C<QRadioButton>("optVorsaPrinc", 0)->isChecked() &&
+                !C<QRadioButton>("optVorsaPrinc", 1)->isChecked());
+        QVERIFY(!C<QRadioButton>("optVorsaPrinc", 1)->isEnabled() &&
+                !C<QLabel>("lblSceltaMulti")->isEnabled());
+        QVERIFY(share_.calls.isEmpty());
+    }
+
+    /// Off, main and secondary: each creates or removes the share, and fits the screen.
+    void choosingTheRoleCreatesOrRemovesTheShare() {
+        Apri(kMenu, true);
+        Entra("spento");
+        QVERIFY(!C<QRadioButton>("optVorsaPrinc", 1)->isEnabled());
+        Clic(C<QCheckBox>("chkMulti"));
+        QCOMPARE(Multi("ABILITATO"), QByteArray("1"));
+
+        Clic(C<QRadioButton>("optVorsaPrinc", 1));
+        const QString folder = QString::fromStdString(scena_->fx.till().paths.programFolder);
+        QCOMPARE(share_.calls, QStringList{"create vorsa$ " + folder});
+        QCOMPARE(Multi("MASTER"), QByteArray("1"));
+        QVERIFY(C<QWidget>("frmOpt", 1)->isVisible() && !C<QWidget>("frmOpt", 0)->isVisible());
+        QCOMPARE(C<QLabel>("lblNomePostazione")->text(), QStringLiteral("cassa"));
+        QCOMPARE(C<QListWidget>("lstIpAddress")->count(), 3);
+        QVERIFY(errori_.isEmpty());
+        Entra("principale");
+
+        Clic(C<QRadioButton>("optVorsaPrinc", 0));
+        QCOMPARE(share_.calls.last(), QStringLiteral("delete vorsa$"));
+        QCOMPARE(Multi("MASTER"), QByteArray("0"));
+        QVERIFY(C<QWidget>("frmOpt", 0)->isVisible() && !C<QWidget>("frmOpt", 1)->isVisible());
+        QVERIFY(C<QRadioButton>("optVorsaPrinc", 0)->isChecked() &&
+                !C<QRadioButton>("optVorsaPrinc", 1)->isChecked());
+        Entra("secondaria");
+
+        // A share that does not answer: the critical box names the folder to share by hand.
+        share_.ok = false;
+        Clic(C<QRadioButton>("optVorsaPrinc", 1));
+        QCOMPARE(errori_.size(), 1);
+        QVERIFY(errori_[0].contains(folder));
+    }
+
+    /// The password typed and left reaches the share's account and the red warning goes (what
+    /// the files keep: the multi-till core tests).
+    void passwordIsSetWhenLeft() {
+        Apri(kMenu + kMulti, true);
+        QLineEdit* box = C<QLineEdit>("txtPasswordMulti");
+        QCOMPARE(box->echoMode(), QLineEdit::Password);
+        QVERIFY(C<QLabel>("lblSenzaPassword")->isVisible());
+        Scrivi(box, QStringLiteral("segreta"));
+        QCOMPARE(share_.calls.first(), QStringLiteral("password vorsa -> segreta"));
+        QVERIFY(!C<QLabel>("lblSenzaPassword")->isVisible());
     }
 };
 

@@ -1,6 +1,6 @@
-// The print options dialog, opened with "OPZIONI DI STAMPA" on the settings panel and
-// driven through its widgets: what each control shows, what lands in Vorsa.ini and what the
-// next receipt is built from.
+// The settings panel's printer controls and the print options dialog opened there with
+// "OPZIONI DI STAMPA", driven through their widgets: what each control shows, what lands in
+// Vorsa.ini and what the next receipt is built from.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -16,11 +16,8 @@
 #include <optional>
 
 #include "frm_vorsa_scene.h"
-#include "printing/receipt_printer.h"
 #include "support/qt_checks.h"
-#include "support/recording_backend.h"
 #include "ui/frm_stampa_pers.h"
-#include "ui/pannello_stampa.h"
 #include "ui/vista_anteprima.h"
 #include "ui/widget_helpers.h"
 
@@ -31,15 +28,12 @@ class TstFrmStampaPers : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Scena> scena_;
-    std::unique_ptr<RecordingBackend> backend_;
-    std::unique_ptr<ReceiptPrinter> printer_;
-    std::unique_ptr<PannelloStampa> pannello_;
     QPointer<FrmStampaPers> dlg_;
     QStringList passwords_;
 
     template <class W>
     W* C(const char* name, int i = -1) {
-        return Ctl<W>(*dlg_, i < 0 ? QString::fromLatin1(name) : Nome(name, i));
+        return Ctl<W>(*dlg_, name, i);
     }
     QByteArray Chiave(const QByteArray& key) { return scena_->Chiave("STAMPA", key); }
     QList<QByteArray> Sezione(const QByteArray& s) { return scena_->Sezione(s); }
@@ -47,13 +41,8 @@ class TstFrmStampaPers : public QObject {
     void Apri(const QByteArray& stampa = {}, const QByteArray& altro = {}) {
         scena_ = std::make_unique<Scena>();
         QVERIFY(scena_->Avvia(kCatalogo + Programma("") + "[STAMPA]\r\n" + stampa + altro));
-        backend_ = std::make_unique<RecordingBackend>(std::vector<std::string>{"Banco"});
-        printer_ = std::make_unique<ReceiptPrinter>(scena_->fx.till().PartiStampa(), *backend_);
-        pannello_ = std::make_unique<PannelloStampa>(
-            *Gestione(*scena_->frm, 1), scena_->fx.till().settings, printer_.get(),
-            scena_->fx.till().cat,
-            [this](const std::string& p) { passwords_ << QString::fromStdString(p); });
-        Gestione(*scena_->frm, 1)->show();
+        scena_->Stampanti(
+            {"Banco"}, [this](const std::string& p) { passwords_ << QString::fromStdString(p); });
         dlg_ = scena_->Apri<FrmStampaPers>("cmdFormStampa", "frmStampaPers");
         QVERIFY(dlg_ && dlg_->isModal());
     }
@@ -95,17 +84,52 @@ class TstFrmStampaPers : public QObject {
     }
 
   private slots:
+    /// The panel's own printer controls: lists, the custom roll width and the notice when no
+    /// printer is installed.
+    void panelListsFollowThePrintersAndTheFormat() {
+        Scena s;
+        QVERIFY(s.Avvia(Programma("[STAMPA]\r\nSTAMPANTE=Cucina\r\nFORMATO=3\r\n")));
+        s.Stampanti({"Banco", "Cucina"});
+        auto* lista = Ctl<QComboBox>(*s.frm, QStringLiteral("cbo_StampaLista"));
+        auto* formato = Ctl<QComboBox>(*s.frm, QStringLiteral("cbo_StampaFormato"));
+        auto* larghezza = Ctl<QLineEdit>(*s.frm, QStringLiteral("txt_LarghezzaNastro"));
+        QCOMPARE(lista->count(), 2);
+        QCOMPARE(lista->currentText(), QStringLiteral("Cucina"));
+        QCOMPARE(formato->currentIndex(), formato->findData(3));
+        QVERIFY(!larghezza->isEnabled());
+        QVERIFY(Ctl<QLabel>(*s.frm, QStringLiteral("lblNessunaStampante"))->isHidden());
+
+        const int pers = formato->findData(4);  // the custom roll
+        formato->setCurrentIndex(pers);
+        emit formato->activated(pers);
+        QVERIFY(larghezza->isEnabled());
+        QCOMPARE(s.Chiave("STAMPA", "FORMATO"), QByteArray("4"));
+        larghezza->setFocus();
+        larghezza->clear();
+        QTest::keyClicks(larghezza, QStringLiteral("8.255x"));  // decimal filter
+        QCOMPARE(larghezza->text(), QStringLiteral("8,25"));
+        BoxCodice(*s.frm)->setFocus();
+        QCOMPARE(s.Chiave("STAMPA", "LARGHEZZA_POS"), QByteArray("8,25"));
+        emit lista->activated(0);
+        QCOMPARE(s.Chiave("STAMPA", "STAMPANTE"), QByteArray("Banco"));
+    }
+
+    void noPrinterInstalled() {
+        Scena s;
+        QVERIFY(s.Avvia(kLetto));
+        s.Stampanti({});
+        QVERIFY(Ctl<QLabel>(*s.frm, QStringLiteral("lblNessunaStampante"))->isVisible());
+        QVERIFY(!Ctl<QComboBox>(*s.frm, QStringLiteral("cbo_StampaLista"))->isEnabled());
+        QVERIFY(!Ctl<QPushButton>(*s.frm, QStringLiteral("btn_StampaTest"))->isEnabled());
+    }
     void cleanup() {
         if (dlg_) dlg_->close();
-        pannello_.reset();
-        printer_.reset();
-        backend_.reset();
         scena_.reset();
         passwords_.clear();
     }
 
     /// Every page fits the smallest screen the till supports, with every text whole.
-    void fitsTheSmallestScreen() {
+    void fitsTheSmallestScreenAndExplains() {
         Apri();
         for (int pagina = 0; pagina < 4; ++pagina) {
             Pagina(pagina);
@@ -113,30 +137,32 @@ class TstFrmStampaPers : public QObject {
             SaveScreenshot(*dlg_, QStringLiteral("%1-%2").arg(dlg_->objectName()).arg(pagina));
             VERIFY_NO_FAULTS(Misfits(*dlg_));
         }
+        // The info labels explain; "Chiudi" returns.
+        Pagina(0);
+        QStringList testi;
+        dlg_->mostraInfo = [&](const QString&, const QString& x) { testi << x; };
+        QTest::mouseClick(C<QLabel>("lbl_info2", 0), Qt::LeftButton);
+        QTest::mouseClick(C<QLabel>("lbl_info2", 16), Qt::LeftButton);
+        QCOMPARE(testi.size(), 2);
+        QVERIFY(testi[0] != testi[1]);
+        QVERIFY(testi[1].contains(QString::fromStdString(scena_->fx.till().paths.gFilePassword)));
+        Pagina(1);
+        QVERIFY(!C<QWidget>("paginaScontrino")->isVisible());
+        QTest::mouseClick(C<QPushButton>("cmd_Chiudi"), Qt::LeftButton);
+        QTRY_VERIFY(!dlg_);
     }
 
     /// One field of each kind reaches its rule and its key (the clamps: the settings' tests).
     void textFieldsFollowTheirEntryRules() {
         Apri("COPIE0=3\r\nIMMAGINE_PERC0=70\r\nMARGINE0=5\r\n");
-        const struct {
-            const char* field;
-            int index;
-            const char* typed;
-            const char* shown;
-            QByteArray stored;
-        } campi[] = {{"txt_StampaCopie", 0, "0", "1", "COPIE0=1"},
-                     {"txtPercImg", 0, "", "100", "IMMAGINE_PERC0=100"},
-                     {"txtMargine", 0, "1a2", "12", "MARGINE0=12"},
-                     {"txt_StampaTitolo", 1, "Sagra", "Sagra", "TITOLO2=Sagra"},
-                     {"txt_StampaPiede", -1, "Grazie", "Grazie", "PIEDE=Grazie"},
-                     {"txt_TestoRitiro", -1, "Ritira", "Ritira", "TESTO-RITIRO=Ritira"},
-                     {"txt_Pwd", 5, "segreto", "segreto", {}}};
-        for (const auto& c : campi) {
-            auto* box = C<QLineEdit>(c.field, c.index);
-            Scrivi(box, QLatin1String(c.typed));
-            QCOMPARE(box->text(), QLatin1String(c.shown));
-            QVERIFY2(c.stored.isEmpty() || Sezione("STAMPA").contains(c.stored), c.field);
-        }
+        scena_->ScriviCampi(*dlg_, "STAMPA",
+                            {{"txt_StampaCopie", 0, "0", "1", "COPIE0=1"},
+                             {"txtPercImg", 0, "", "100", "IMMAGINE_PERC0=100"},
+                             {"txtMargine", 0, "1a2", "12", "MARGINE0=12"},
+                             {"txt_StampaTitolo", 1, "Sagra", "Sagra", "TITOLO2=Sagra"},
+                             {"txt_StampaPiede", -1, "Grazie", "Grazie", "PIEDE=Grazie"},
+                             {"txt_TestoRitiro", -1, "Ritira", "Ritira", "TESTO-RITIRO=Ritira"},
+                             {"txt_Pwd", 5, "segreto", "segreto", {}}});
         QCOMPARE(passwords_, QStringList{"segreto"});  // the reprint password goes to the till
     }
 
@@ -326,7 +352,7 @@ class TstFrmStampaPers : public QObject {
     void kitchenFormatMakesTheSheetMeasureAgain() {
         Apri();
         Pagina(1);
-        auto& pagine = printer_->Setup().orders;
+        auto& pagine = scena_->printer->Setup().orders;
         pagine.resize(2);
         pagine[0].lineSize = 30;
         pagine[1].lineSize = 30;
@@ -430,21 +456,6 @@ class TstFrmStampaPers : public QObject {
         QCOMPARE(vista->Backend().Pagine().size(), std::size_t{6});
         // Nothing of the sample reaches the file: the options only.
         QVERIFY(!scena_->Ini().contains("salamella"));
-    }
-
-    void infoLabelsAndPages() {
-        Apri();
-        QStringList testi;
-        dlg_->mostraInfo = [&](const QString&, const QString& x) { testi << x; };
-        QTest::mouseClick(C<QLabel>("lbl_info2", 0), Qt::LeftButton);
-        QTest::mouseClick(C<QLabel>("lbl_info2", 16), Qt::LeftButton);
-        QCOMPARE(testi.size(), 2);
-        QVERIFY(testi[0] != testi[1]);
-        QVERIFY(testi[1].contains(QString::fromStdString(scena_->fx.till().paths.gFilePassword)));
-        Pagina(1);
-        QVERIFY(!C<QWidget>("paginaScontrino")->isVisible());
-        QTest::mouseClick(C<QPushButton>("cmd_Chiudi"), Qt::LeftButton);
-        QTRY_VERIFY(!dlg_);
     }
 };
 

@@ -64,9 +64,13 @@ QTimer* TmrMultivorsa(const FrmVorsa& f) {
 class TstFrmVorsa : public QObject {
     Q_OBJECT
   private slots:
-    void billAndTimers() {
+    void startUp() {
         Scena s;
-        QVERIFY(s.Avvia(Programma("TIMER_CODICI_MS=450\r\n") + kCatalogo));
+        // No EULA yet: the readme of this version opens once, through the shell.
+        QVERIFY(s.Avvia("[PROGRAMMA]\r\nTIMER_CODICI_MS=450\r\n" + kCatalogo));
+        QCOMPARE(s.fx.shell.opened.size(), std::size_t{1});
+        QCOMPARE(QString::fromStdString(s.fx.shell.opened.front()),
+                 s.fx.FilePath(QStringLiteral("Leggimi.txt")));
         // Only the resize timer runs, once, to lay the buttons out; the code timer as set.
         QTRY_VERIFY(s.Assestata());
         QVERIFY(!TmrInput(*s.frm)->isActive());
@@ -75,6 +79,20 @@ class TstFrmVorsa : public QObject {
         QVERIFY(!BoxPagato(*s.frm)->isEnabled());
         // The bill's columns line up only in a fixed-pitch font.
         QVERIFY(QFontInfo(ListaSpesa(*s.frm)->font()).fixedPitch());
+        // The keypad and the coins live in the payment panel, hidden at rest.
+        QFrame* pagamento = Gestione(*s.frm, 2);
+        QVERIFY(!CmdCalc(*s.frm, 0)->isVisible());
+        pagamento->show();
+        for (int n = 0; n < 12; ++n)
+            for (QWidget* b : {static_cast<QWidget*>(CmdCalc(*s.frm, n)),
+                               static_cast<QWidget*>(CmdSoldi(*s.frm, n % 10))}) {
+                QCOMPARE(b->parentWidget(), pagamento);
+                QVERIFY(b->isVisible() && pagamento->rect().contains(b->geometry()));
+            }
+        s.frm->hide();
+        s.frm->show();
+        s.frm->Load();
+        QCOMPARE(s.fx.shell.opened.size(), std::size_t{1});
     }
 
     void functionKeys() {
@@ -140,23 +158,10 @@ class TstFrmVorsa : public QObject {
             rimanenza.Avvia(kLetto + kCatalogo, [](Till& t) { t.opt.gMostraRimanenza = true; }));
         QCOMPARE(rimanenza.Trova<QLabel>(QStringLiteral("lbl_mangiare_code(4)"))->text(),
                  QStringLiteral("Pz: 5"));
-    }
-
-    void showFeedback() {
-        Scena s;
-        QVERIFY(s.Avvia(kLetto + kCatalogo));
-        auto* finito = s.Trova<QLabel>(QStringLiteral("lbl_conf_code(3)"));
-        QVERIFY(!finito->isVisible());
-        s.frm->ShowFeedback(3);
-        QVERIFY(finito->isVisible());
-        s.frm->ShowFeedback(7);  // no such label: ignored
-        // Setting a colour and going back to the default look.
-        s.frm->SetButtonColour(0, 1, kGiallo);
-        QCOMPARE(s.frm->ButtonColour(0, 1), kGiallo);
-        s.frm->SetButtonColour(0, 1, kColoreBottone);
-        QCOMPARE(s.frm->ButtonColour(0, 1), kColoreBottone);
-        VerificaSfondo(*s.Trova<QPushButton>(QStringLiteral("cmd_mangiare(1)")), QPalette::Button,
-                       -1);
+        // A colour taken back to the default look leaves the button unpainted.
+        s.frm->SetButtonColour(0, 3, kColoreBottone);
+        QCOMPARE(s.frm->ButtonColour(0, 3), kColoreBottone);
+        VerificaSfondo(*Bottone(*s.frm, 0, 3), QPalette::Button, -1);
     }
 
     void placement() {
@@ -189,20 +194,14 @@ class TstFrmVorsa : public QObject {
             QByteArray saved;
             for (const QByteArray& k : keys) saved += " " + s.Chiave("PROGRAMMA", k);
             QCOMPARE(saved.mid(1), QByteArray(r.saved));
+            // Unload runs once: what happens after it reaches no file.
+            const QByteArray first = s.Ini();
+            s.frm->setGeometry(400, 300, 1300, 700);
+            s.frm->setWindowState(Qt::WindowMaximized);
+            s.frm->close();
+            s.frm.reset();
+            QCOMPARE(s.Ini(), first);
         }
-    }
-
-    void unloadRunsOnce() {
-        Scena s;
-        QVERIFY(s.Avvia(Programma("MODE=0\r\n") + kCatalogo));
-        QVERIFY(s.frm->close());
-        const QByteArray first = s.fx.Read(QStringLiteral("Vorsa.ini"));
-        QVERIFY(first.contains("\r\nMODE=0\r\n"));
-        s.frm->setGeometry(400, 300, 1300, 700);
-        s.frm->setWindowState(Qt::WindowMaximized);
-        s.frm->close();
-        s.frm.reset();
-        QCOMPARE(s.fx.Read(QStringLiteral("Vorsa.ini")), first);
     }
 
     void multiTill() {
@@ -243,45 +242,16 @@ class TstFrmVorsa : public QObject {
         QCOMPARE(l->palette().color(QPalette::WindowText).red(), 0xC0);
         // Whole, inside the window, below F7 and clear of the printing switch.
         QVERIFY(l->fontMetrics().horizontalAdvance(l->text()) <= l->contentsRect().width());
-        const QRect f7 = s.Trova<QPushButton>(QStringLiteral("cmd_azioni(7)"))->geometry();
+        const QRect f7 = CmdAzione(*s.frm, 7)->geometry();
         QVERIFY(l->geometry().top() > f7.bottom());
         QVERIFY(l->geometry().bottom() < s.frm->height());
-        QVERIFY(!l->geometry().intersects(
-            s.Trova<QCheckBox>(QStringLiteral("chk_Stampa"))->geometry()));
+        QVERIFY(!l->geometry().intersects(ChkStampa(*s.frm)->geometry()));
         SaveScreenshot(*s.frm, QStringLiteral("vendite_in_attesa"));
         s.frm->Destro().SetInAttesa("");
         QVERIFY(!l->isVisible());
     }
 
-    void readmeOnce() {
-        Scena s;
-        // No EULA yet: the readme of this version opens once, through the shell.
-        QVERIFY(s.Avvia(kCatalogo));
-        QCOMPARE(s.fx.shell.opened.size(), std::size_t{1});
-        QCOMPARE(QString::fromStdString(s.fx.shell.opened.front()),
-                 s.fx.FilePath(QStringLiteral("Leggimi.txt")));
-        s.frm->hide();
-        s.frm->show();
-        s.frm->Load();
-        QCOMPARE(s.fx.shell.opened.size(), std::size_t{1});
-    }
-
-    void keypad() {
-        Scena s;
-        QVERIFY(s.Avvia(kLetto + kCatalogo));
-        // The keypad and the coins live in the payment panel, hidden at rest.
-        QFrame* pagamento = Gestione(*s.frm, 2);
-        QVERIFY(!CmdCalc(*s.frm, 0)->isVisible());
-        pagamento->show();
-        for (int n = 0; n < 12; ++n)
-            for (QWidget* b : {static_cast<QWidget*>(CmdCalc(*s.frm, n)),
-                               static_cast<QWidget*>(CmdSoldi(*s.frm, n % 10))}) {
-                QCOMPARE(b->parentWidget(), pagamento);
-                QVERIFY(b->isVisible() && pagamento->rect().contains(b->geometry()));
-            }
-    }
-
-    void captions() {
+    void captionsAndInfoLabels() {
         Scena s;
         QVERIFY(s.Avvia(Programma("MODE=0\r\n") + kCatalogo));
         QTRY_VERIFY(s.Assestata());
@@ -301,34 +271,6 @@ class TstFrmVorsa : public QObject {
                      qPrintable(label->objectName() + " " + control->objectName()));
         }
         QVERIFY(n > 0);
-    }
-
-    void infoLabels() {
-        Scena s;
-        QVERIFY(s.Avvia(Programma("MODE=0\r\n") + kCatalogo));
-        QTRY_VERIFY(s.Assestata());
-        QStringList titles, texts;
-        s.frm->ImpostaFinestraInfo([&](QWidget*, const QString& title, const QString& text) {
-            titles.push_back(title);
-            texts.push_back(text);
-        });
-        QVERIFY(s.Impostazioni());  // the editor places its own labels
-        for (int i : kIndiciInfo) {
-            if (i == 8) continue;  // beside F6's password, on the statistics panel
-            auto* label = s.Trova<QLabel>(QStringLiteral("lbl_info(%1)").arg(i));
-            QVERIFY(label && label->isVisible());
-            QCOMPARE(label->text(), QStringLiteral("i"));
-            QTest::mouseClick(label, Qt::LeftButton);
-            QCOMPARE(titles.takeLast(), QStringLiteral("INFO POINT"));
-            QCOMPARE(texts.last(), Info(i, s.fx.till()));
-            QVERIFY(!texts.takeLast().contains(QLatin1Char('\r')));
-        }
-    }
-
-    void infoBox() {
-        Scena s;
-        QVERIFY(s.Avvia(Programma("MODE=0\r\n") + kCatalogo));
-        QTRY_VERIFY(s.Assestata());
         // The real box: read and closed from inside its own modal loop.
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QString title, text;
@@ -350,11 +292,27 @@ class TstFrmVorsa : public QObject {
         QCOMPARE(icon, QMessageBox::Information);
         QCOMPARE(title, QStringLiteral("INFO POINT"));
         QCOMPARE(text, Info(3, s.fx.till()));
+        QStringList titles, texts;
+        s.frm->ImpostaFinestraInfo([&](QWidget*, const QString& t, const QString& x) {
+            titles.push_back(t);
+            texts.push_back(x);
+        });
+        QVERIFY(s.Impostazioni());  // the editor places its own labels
+        for (int i : kIndiciInfo) {
+            if (i == 8) continue;  // beside F6's password, on the statistics panel
+            auto* label = s.Trova<QLabel>(QStringLiteral("lbl_info(%1)").arg(i));
+            QVERIFY(label && label->isVisible());
+            QCOMPARE(label->text(), QStringLiteral("i"));
+            QTest::mouseClick(label, Qt::LeftButton);
+            QCOMPARE(titles.takeLast(), QStringLiteral("INFO POINT"));
+            QCOMPARE(texts.last(), Info(i, s.fx.till()));
+            QVERIFY(!texts.takeLast().contains(QLatin1Char('\r')));
+        }
     }
 
     // tmrMultivorsa runs every 2 seconds only while the main window is the active one in
     // multi-till mode, and a tick repaints the product buttons from what another till wrote.
-    void multivorsaTimerRunsOnlyWhileTheWindowIsActive() {
+    void multivorsaTimerRunsOnlyWhileActiveAndRepaints() {
         Scena s;
         QVERIFY(AvviaAttiva(s, kMulti));
         QTimer* t = TmrMultivorsa(*s.frm);
@@ -372,27 +330,21 @@ class TstFrmVorsa : public QObject {
         s.frm->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(s.frm.get()));
         QTRY_VERIFY(t->isActive());
-        // Never on a single till.
-        Scena singola;
-        QVERIFY(AvviaAttiva(singola, Programma("MODE=0\r\n")));
-        QVERIFY(!TmrMultivorsa(*singola.frm)->isActive());
-    }
-
-    void multivorsaTickShowsWhatAnotherTillHolds() {
-        Scena s;
-        QVERIFY(AvviaAttiva(s, kMulti));
-        FrmVorsa& f = *s.frm;
         // Salsiccia (MANGIARE 4) has 5 pieces: another till's bill takes all of them.
+        FrmVorsa& f = *s.frm;
         const int prima = f.ButtonColour(0, 4);
         auto files = MakeLocalFileAccess(false);
-        ProfileStore altra(*files);
-        QVERIFY(altra.Set(s.fx.till().paths.gFileLock, "MULTIVORSA", "4", "5"));
-        QTimer* t = TmrMultivorsa(f);
+        ProfileStore altraCassa(*files);
+        QVERIFY(altraCassa.Set(s.fx.till().paths.gFileLock, "MULTIVORSA", "4", "5"));
         t->setInterval(10);
         t->start();
         QTRY_VERIFY(f.ButtonColour(0, 4) != prima);
         QCOMPARE(s.fx.till().cat.gArticoli[4].sharedCount, 5);
         QVERIFY(t->isActive());  // the timer carries on after the tick
+        // Never on a single till.
+        Scena singola;
+        QVERIFY(AvviaAttiva(singola, Programma("MODE=0\r\n")));
+        QVERIFY(!TmrMultivorsa(*singola.frm)->isActive());
     }
 };
 

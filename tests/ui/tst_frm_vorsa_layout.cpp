@@ -1,12 +1,18 @@
-// The main window's layout on screen: the rules' twips land on the widgets as pixels, the layout
-// follows resizes, controls are anchored to the bottom, the window's height and top.
+// The main window's layout on screen: twips and pixels at the screen's logical resolution, the
+// rules' twips land on the widgets as pixels, the layout follows resizes, controls are anchored
+// to the bottom, the window's height and top; moved or resized near the work area's edges, the
+// window snaps to them.
+#include <QDebug>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QtTest>
 
 #include "frm_vorsa_scene.h"
+#include "support/qt_checks.h"
+#include "ui/c_magnetic_wnd.h"
 
 using namespace vorsa;
 using namespace vorsa::test;
@@ -54,14 +60,20 @@ QStringList FuoriPosto(const Scena& s) {
         if (!w)
             faults << name + QStringLiteral(": missing");
         else if (QRect(s.InFinestra(*w), w->size()) != atteso)
-            faults << QStringLiteral("%1 at %2,%3 %4x%5")
-                          .arg(name)
-                          .arg(s.InFinestra(*w).x())
-                          .arg(s.InFinestra(*w).y())
-                          .arg(w->width())
-                          .arg(w->height());
+            faults << name + " at " + QDebug::toString(QRect(s.InFinestra(*w), w->size()));
     }
     return faults;
+}
+
+/// A window placed away from the edges, with `bordi` for its snapping.
+QByteArray Magnetica(const QByteArray& bordi) {
+    return Programma("MODE=0\r\nTOP=3000\r\nLEFT=3000\r\nWIDTH=15380\r\n" + bordi);
+}
+
+/// The window's frame settled at `x`, `y` after its move events ran.
+bool Vale(const QWidget& w, int x, int y) {
+    QTest::qWait(50);
+    return w.frameGeometry().topLeft() == QPoint(x, y);
 }
 
 }  // namespace
@@ -69,6 +81,37 @@ QStringList FuoriPosto(const Scena& s) {
 class TstFrmVorsaLayout : public QObject {
     Q_OBJECT
   private slots:
+    void conversions_data() {
+        QTest::addColumn<int>("twips");
+        QTest::addColumn<double>("dpi");
+        QTest::addColumn<int>("pixels");
+        QTest::addColumn<int>("backToTwips");
+        QTest::newRow("one inch at 96") << 1440 << 96.0 << 96 << 1440;
+        QTest::newRow("minimum width at 96") << 15380 << 96.0 << 1025 << 15375;
+        QTest::newRow("rounds to nearest") << 7 << 96.0 << 0 << 0;
+        QTest::newRow("rounds up from half") << 8 << 96.0 << 1 << 15;
+        QTest::newRow("splash width at 144") << 5235 << 144.0 << 524 << 5240;
+    }
+
+    void conversions() {
+        QFETCH(int, twips);
+        QFETCH(double, dpi);
+        QFETCH(int, pixels);
+        QFETCH(int, backToTwips);
+        QCOMPARE(TwipsToPixels(twips, dpi), pixels);
+        QCOMPARE(PixelsToTwips(pixels, dpi), backToTwips);
+    }
+
+    void primaryScreen() {
+        // The test screen: 1920 x 1080 pixels at 96 dpi.
+        QCOMPARE(LogicalDpiX(), 96.0);
+        QCOMPARE(TwipsToPixelsX(1440), 96);
+        QCOMPARE(PixelsToTwipsY(96), 1440);
+        const ScreenTwips s = PrimaryScreenTwips();
+        QCOMPARE(s.width, 1920 * 15);
+        QCOMPARE(s.height, 1080 * 15);
+    }
+
     void cellsAndSnapBack() {
         Scena s;
         QVERIFY(s.Avvia(Programma(kNormale) + Sezioni(5, 10, 4)));
@@ -113,8 +156,7 @@ class TstFrmVorsaLayout : public QObject {
             QTRY_VERIFY(s.frm->width() == pixels && s.Assestata());
             QCOMPARE(s.frm->LayoutCorrente().largo, pixels == 1094);
             QCOMPARE(s.frm->Layout().gLarghezzaGriglia, s.frm->LayoutCorrente().pannello);
-            const QStringList faults = FuoriPosto(s);
-            QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+            VERIFY_NO_FAULTS(FuoriPosto(s));
             // The layout's size at most: a box smaller than its text takes a smaller font.
             for (QWidget* w : {static_cast<QWidget*>(LblTotale(*s.frm)),
                                static_cast<QWidget*>(BoxCodice(*s.frm))})
@@ -128,8 +170,7 @@ class TstFrmVorsaLayout : public QObject {
         QVERIFY(s.Avvia(Programma(kNormale) + Sezioni(10, 10, 10)));
         QTRY_VERIFY(s.Assestata());
         QCOMPARE(s.frm->height(), Py(9075));
-        const QStringList faults = FuoriPosto(s);
-        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+        VERIFY_NO_FAULTS(FuoriPosto(s));
         QVERIFY(Bottone(*s.frm, 2, 10)->geometry().bottom() < s.frm->height());
     }
 
@@ -151,8 +192,78 @@ class TstFrmVorsaLayout : public QObject {
         // A maximised window keeps its height; the needed height stays the minimum.
         QCOMPARE(s.frm->height(), 1080);
         QCOMPARE(s.frm->Layout().gAltezzaNecessaria, 8290);
-        const QStringList faults = FuoriPosto(s);
-        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+        VERIFY_NO_FAULTS(FuoriPosto(s));
+    }
+
+    void snapsToTheWorkAreaWithinTheSensitivity_data() {
+        QTest::addColumn<QByteArray>("bordi");
+        QTest::addColumn<QPoint>("spostamento");  // from the work area's top-left
+        QTest::addColumn<QPoint>("atteso");
+        // The distances themselves are the snapping rules' core tests; here the window obeys
+        // the options as start-up read them.
+        const QByteArray si = "BORDI MAGNETICI=Si\r\nBORDI MAGNETICI SENSIBILITA=20\r\n";
+        QTest::newRow("corner") << si << QPoint(-9, 7) << QPoint(0, 0);
+        QTest::newRow("healed 5 is 20")
+            << QByteArray("BORDI MAGNETICI SENSIBILITA=5\r\n") << QPoint(15, 300) << QPoint(0, 300);
+        QTest::newRow("off") << QByteArray("BORDI MAGNETICI=no\r\n") << QPoint(15, 300)
+                             << QPoint(15, 300);
+    }
+    void snapsToTheWorkAreaWithinTheSensitivity() {
+        if (!cMagneticWnd::PiattaformaConsente())
+            QSKIP("this window system does not let the till place its window");
+        QFETCH(QByteArray, bordi);
+        QFETCH(QPoint, spostamento);
+        QFETCH(QPoint, atteso);
+        Scena s;
+        QVERIFY(s.Avvia(Magnetica(bordi)));
+        const std::unique_ptr<cMagneticWnd> m = AttivaBordiMagnetici(*s.frm, s.fx.till().opt);
+        QCOMPARE(m != nullptr, s.fx.till().opt.gBordiMagnetici);
+        if (m) QCOMPARE(m->SnapWidth(), 20);
+        QTRY_VERIFY(s.Assestata());
+        const QPoint origine = s.frm->screen()->availableGeometry().topLeft();
+        s.frm->move(origine + spostamento);
+        QTRY_VERIFY(Vale(*s.frm, origine.x() + atteso.x(), origine.y() + atteso.y()));
+    }
+
+    // The left edge dragged near the work area's: it lands there, the right edge stays.
+    void resizingSnapsTheDraggedEdge() {
+        if (!cMagneticWnd::PiattaformaConsente())
+            QSKIP("this window system does not let the till place its window");
+        Scena s;
+        QVERIFY(s.Avvia(Magnetica("BORDI MAGNETICI=Si\r\n")));
+        const std::unique_ptr<cMagneticWnd> m = AttivaBordiMagnetici(*s.frm, s.fx.till().opt);
+        QTRY_VERIFY(s.Assestata());
+        const QPoint origine = s.frm->screen()->availableGeometry().topLeft();
+        s.frm->move(origine + QPoint(200, 100));
+        QTRY_VERIFY(Vale(*s.frm, origine.x() + 200, origine.y() + 100));
+        const QRect g = s.frm->geometry();
+        s.frm->setGeometry(origine.x() + 14, g.y(), g.right() - (origine.x() + 14) + 1, g.height());
+        QTRY_COMPARE(s.frm->geometry().left(), origine.x());
+        QCOMPARE(s.frm->geometry().right(), g.right());
+    }
+
+    void theSameWindowIsAddedOnceAndForgottenWhenGone() {
+        QWidget a;
+        QWidget b;
+        QWidget figlio(&a);
+        cMagneticWnd m;
+        QVERIFY(m.AddWindow(&a));
+        QVERIFY(!m.AddWindow(&a));
+        QVERIFY(!m.AddWindow(nullptr));
+        QVERIFY(!m.AddWindow(&figlio));      // not a window of its own
+        QVERIFY(!m.AddWindow(&b, &figlio));  // a parent must be a window too
+        QVERIFY(m.AddWindow(&b, &a));
+        QVERIFY(m.RemoveWindow(&a));
+        QVERIFY(m.RemoveWindow(&b));
+        QVERIFY(!m.RemoveWindow(&b));  // the list is empty
+        // A managed window that goes away is forgotten, not moved later.
+        auto c = std::make_unique<QWidget>();
+        QVERIFY(m.AddWindow(c.get()));
+        c.reset();
+        auto d = std::make_unique<QWidget>();  // may even reuse the old address
+        QVERIFY(m.AddWindow(d.get()));
+        QVERIFY(m.RemoveWindow(d.get()));
+        QVERIFY(!m.RemoveWindow(d.get()));  // empty: the destroyed one was dropped
     }
 };
 

@@ -37,6 +37,13 @@ void QuandoAperta(std::function<void(FrmMessaggi&)> step) {
     poll->start(5);
 }
 
+/// A message with buttons `no` (none when empty) and `si`, answered by the call.
+int Mostra(MessaggiQt& m, const char* titolo, const char* testo, bool modale, int ms = 0,
+           const char* no = "", const char* si = "OK", bool bottoni = true) {
+    return m.MostraMessaggio(QLatin1String(titolo), QLatin1String(testo), QString(), bottoni,
+                             QLatin1String(no), QLatin1String(si), modale, ms);
+}
+
 QString Testo(FrmMessaggi& f, const char* label) {
     return f.findChild<QLabel*>(QLatin1String(label))->text();
 }
@@ -94,10 +101,7 @@ class TstMessaggi : public QObject {
                 else
                     QTest::keyClick(&f, Qt::Key_Return);
             });
-            const std::int16_t r = owner.MostraMessaggio(
-                QStringLiteral("Conferma"), QStringLiteral("Sicuro?"), QString(), bottoni,
-                QStringLiteral("NO"), QStringLiteral("SI"), true, 0);
-            QCOMPARE(int{r}, 7);
+            QCOMPARE(Mostra(owner, "Conferma", "Sicuro?", true, 0, "NO", "SI", bottoni), 7);
             QCOMPARE(visibili, bottoni);
             QVERIFY(!owner.IsOpen());
         }
@@ -105,9 +109,7 @@ class TstMessaggi : public QObject {
 
     void keysLeftToButtons() {
         MessaggiQt owner;
-        QCOMPARE(int{owner.MostraMessaggio(QStringLiteral("A"), QStringLiteral("B"), QString(),
-                                           true, QString(), QStringLiteral("OK"), false, 0)},
-                 -1);
+        QCOMPARE(Mostra(owner, "A", "B", false), -1);
         FrmMessaggi* f = owner.Finestra();
         QVERIFY(f && f->isVisible());
         QTest::keyClick(f, Qt::Key_Escape);
@@ -153,8 +155,7 @@ class TstMessaggi : public QObject {
 
     void replacesOpenWindow() {
         MessaggiQt owner;
-        owner.MostraMessaggio(QStringLiteral("Primo"), QStringLiteral("1"), QString(), true,
-                              QString(), QStringLiteral("OK"), false, 0);
+        Mostra(owner, "Primo", "1", false);
         QPointer<FrmMessaggi> first = owner.Finestra();
         QVERIFY(first && first->isVisible());
         QString titolo;
@@ -163,10 +164,7 @@ class TstMessaggi : public QObject {
             titolo = Testo(f, "lblTitolo");
             finestre = Aperte().size();
         });
-        QCOMPARE(
-            int{owner.MostraMessaggio(QStringLiteral("Secondo"), QStringLiteral("2"), QString(),
-                                      true, QString(), QStringLiteral("OK"), true, 50)},
-            6);
+        QCOMPARE(Mostra(owner, "Secondo", "2", true, 50), 6);
         QCOMPARE(titolo, QStringLiteral("Secondo"));
         QCOMPARE(finestre, qsizetype{1});
         QVERIFY(!first || !first->isVisible());
@@ -174,15 +172,9 @@ class TstMessaggi : public QObject {
 
     void replacesWaitingModal() {
         MessaggiQt owner;
-        QuandoAperta([&](FrmMessaggi&) {
-            owner.MostraMessaggio(QStringLiteral("Secondo"), QStringLiteral("2"), QString(), true,
-                                  QString(), QStringLiteral("OK"), false, 0);
-        });
+        QuandoAperta([&](FrmMessaggi&) { Mostra(owner, "Secondo", "2", false); });
         // The first call ends when its window is unloaded, without an answer of its own.
-        QCOMPARE(
-            int{owner.MostraMessaggio(QStringLiteral("Primo"), QStringLiteral("1"), QString(), true,
-                                      QStringLiteral("NO"), QStringLiteral("SI"), true, 0)},
-            -1);
+        QCOMPARE(Mostra(owner, "Primo", "1", true, 0, "NO", "SI"), -1);
         QVERIFY(owner.IsOpen());
         FrmMessaggi* second = owner.Finestra();
         QVERIFY(second);

@@ -42,7 +42,7 @@ class TstPannelloEditor : public QObject {
     QFrame* panel() { return Gestione(*scena_->frm, 1); }
     template <class W>
     W* C(const char* name, int i = -1) {
-        return Ctl<W>(*scena_->frm, i < 0 ? QString::fromLatin1(name) : Nome(name, i));
+        return Ctl<W>(*scena_->frm, name, i);
     }
     QByteArray Ini() { return scena_->fx.Read(QStringLiteral("Vorsa.ini")); }
     QList<QByteArray> Sezione(const char* s) { return SectionLines(Ini(), s); }
@@ -66,7 +66,7 @@ class TstPannelloEditor : public QObject {
   private slots:
     void cleanup() { scena_.reset(); }
 
-    void f7OpensThePanelThatFitsTheSmallestWindow() {
+    void f7OpensAndClosesThePanelThatFitsTheSmallestWindow() {
         Avvia(kMenu);
         auto* cbo = C<QComboBox>("cbo_Sezioni");
         QVERIFY(cbo->hasFocus());
@@ -78,6 +78,10 @@ class TstPannelloEditor : public QObject {
         QCOMPARE(scena_->frm->size(), scena_->frm->minimumSize());
         SaveScreenshot(*scena_->frm, QStringLiteral("pannello_editor"));
         VERIFY_NO_FAULTS(Misfits(*panel()));
+        // The function keys work inside the panel: F7 closes it.
+        QTest::keyClick(C<QListWidget>("lst_Prodotti_Elenco"), Qt::Key_F7);
+        QVERIFY(!panel()->isVisible());
+        QVERIFY(!scena_->cassa->vendita().StatoAzione(7));
     }
 
     /// The rules of lines, fields, deletions and the grid are the editor's core tests; here
@@ -170,13 +174,6 @@ class TstPannelloEditor : public QObject {
         Avvia(kMenu + "[STATISTICHE]\r\nSCONTRINI=2\r\n");
         for (int i = 0; i < 7; ++i)
             QCOMPARE(C<QPushButton>("cmd_Gestione_B", i)->isEnabled(), i == 3 || i == 5);
-    }
-
-    void functionKeysWorkInsideThePanel() {
-        Avvia(kMenu);
-        QTest::keyClick(C<QListWidget>("lst_Prodotti_Elenco"), Qt::Key_F7);
-        QVERIFY(!panel()->isVisible());
-        QVERIFY(!scena_->cassa->vendita().StatoAzione(7));
     }
 
     void savedCataloguesThroughTheButtons() {

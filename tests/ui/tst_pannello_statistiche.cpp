@@ -57,23 +57,27 @@ class TstPannelloStatistiche : public QObject {
     }
     void F6() { QTest::keyClicks(BoxCodice(*scena_->frm), QStringLiteral("F6")); }
 
-    bool Avvia(const QByteArray& ini, const std::function<void(Till&)>& prima = {}) {
+    void Avvia(const std::function<void(Till&)>& prima = {}) {
         scena_ = std::make_unique<Scena>();
-        if (!scena_->Avvia(ini, prima)) return false;
+        QVERIFY(scena_->Avvia(kDati, prima));
         scena_->Statistiche({[this] { return password_; },
                              [this](const TestiStatistiche&) { ++stampe_; },
                              [this] { scena_->cassa->vendita().EseguiAzione(kAzioneStatistica); },
                              {},
                              {}});
-        return true;
     }
     PannelloStatistiche& P() { return *scena_->statistiche; }
+    /// The files written in Statistiche whose names match `pattern`.
+    QStringList Scritti(const char* pattern) {
+        return QDir(scena_->fx.FilePath(QStringLiteral("Statistiche")))
+            .entryList({QLatin1String(pattern)});
+    }
 
   private slots:
+    void init() { Avvia(); }
     void cleanup() { scena_.reset(); }
 
     void f6ShowsTheFiguresAndTheLastReceipt() {
-        QVERIFY(Avvia(kDati));
         QVERIFY(!Pannello()->isVisible());
         F6();
         QVERIFY(Pannello()->isVisible());
@@ -99,8 +103,7 @@ class TstPannelloStatistiche : public QObject {
         QVERIFY(!Pannello()->isVisible());
     }
 
-    void numberBoxKeysAndArrows() {
-        QVERIFY(Avvia(kDati));
+    void numberBoxArrowsAndStorno() {
         F6();
         QLineEdit* n = Numero();
         n->setFocus();
@@ -114,12 +117,7 @@ class TstPannelloStatistiche : public QObject {
         QCOMPARE(n->text(), QStringLiteral("2"));
         QCOMPARE(Scontrini(1)->text(), QStringLiteral("2"));
         QCOMPARE(Lista("lst_Scontrini")->item(1)->data(Qt::UserRole).toInt(), 201);
-    }
-
-    void stornoVoidsAndTakesBack() {
-        QVERIFY(Avvia(kDati));
-        F6();
-        Numero()->setText(QStringLiteral("2"));
+        // "Storno" on receipt 2 voids it and takes it back.
         const QColor normale = Lista("lst_Scontrini")->palette().color(QPalette::Base);
         Storno()->click();
         QVERIFY(Storno()->isChecked());
@@ -136,7 +134,6 @@ class TstPannelloStatistiche : public QObject {
     }
 
     void emptyingYesAndNo() {
-        QVERIFY(Avvia(kDati));
         F6();
         const QByteArray prima = Ini();
         scena_->prompter.confirmations = {false};
@@ -154,7 +151,6 @@ class TstPannelloStatistiche : public QObject {
     }
 
     void titleAndReportFiles() {
-        QVERIFY(Avvia(kDati));
         F6();
         QLineEdit* titolo = Ctl<QLineEdit>(*Pannello(), QStringLiteral("txt_Stat_Commento"));
         titolo->setFocus();
@@ -190,7 +186,6 @@ class TstPannelloStatistiche : public QObject {
     }
 
     void tillsHoursAndExport() {
-        QVERIFY(Avvia(kDati));
         F6();
         P().schede()->setCurrentIndex(1);
         QListWidget* casse = Ctl<QListWidget>(*Pannello(), QStringLiteral("lst_Casse"));
@@ -202,18 +197,14 @@ class TstPannelloStatistiche : public QObject {
         Ctl<QPushButton>(*Pannello(), QStringLiteral("cmd_EsportaCsv"))->click();
         Ctl<QPushButton>(*Pannello(), QStringLiteral("cmd_EsportaCsv"))->click();
         // Each export a file of its own, none over another.
-        const QStringList esportati =
-            QDir(scena_->fx.FilePath(QStringLiteral("Statistiche")))
-                .entryList({QStringLiteral("Venduto_del_12-06-2026_ore_*.csv")});
+        const QStringList esportati = Scritti("Venduto_del_12-06-2026_ore_*.csv");
         QCOMPARE(esportati.size(), 2);
         const QByteArray csv = scena_->fx.Read(QStringLiteral("Statistiche/") + esportati[0]);
         QVERIFY(
             csv.startsWith("\xEF\xBB\xBF"
                            "Codice;Articolo;Pezzi;Importo\r\n101;Panino;4;14,00\r\n"));
         Ctl<QPushButton>(*Pannello(), QStringLiteral("cmd_SalvaGrafico"))->click();
-        const QStringList grafici =
-            QDir(scena_->fx.FilePath(QStringLiteral("Statistiche")))
-                .entryList({QStringLiteral("Grafico_del_12-06-2026_ore_*.png")});
+        const QStringList grafici = Scritti("Grafico_del_12-06-2026_ore_*.png");
         QCOMPARE(grafici.size(), 1);
         const QByteArray png = scena_->fx.Read(QStringLiteral("Statistiche/") + grafici[0]);
         QVERIFY(png.startsWith("\x89PNG"));
@@ -223,7 +214,7 @@ class TstPannelloStatistiche : public QObject {
     }
 
     void passwordCover() {
-        QVERIFY(Avvia(kDati, [](Till& t) { t.gAzioni[kAzioneStatistica].password = "segreto"; }));
+        Avvia([](Till& t) { t.gAzioni[kAzioneStatistica].password = "segreto"; });
         F6();
         QVERIFY(Cmd(7)->isVisible());
         QVERIFY(!Lista("lst_statistica")->isVisible());
@@ -244,7 +235,6 @@ class TstPannelloStatistiche : public QObject {
     }
 
     void fitsTheSmallestWindow() {
-        QVERIFY(Avvia(kDati));
         scena_->frm->resize(Px(kMinimoLarghezzaFinestra), Py(kMinimoAltezzaFinestra));
         QTRY_VERIFY(scena_->Assestata());
         F6();

@@ -1,9 +1,9 @@
 // The executable started twice in one folder: the second leaves at once with code 0.
-#include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QtTest>
+
+#include "test_support.h"
 
 namespace {
 
@@ -24,22 +24,15 @@ class TstSingleInstance : public QObject {
     Q_OBJECT
   private slots:
     void secondInstanceLeaves() {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        const QString exe = dir.filePath(QStringLiteral("vorsa"));
+        vorsa::test::TillFixture dir;  // its folder only: the executable runs the till
+        QVERIFY(dir.Valid());
+        const QString exe = dir.FilePath(QStringLiteral("vorsa"));
         QVERIFY(QFile::copy(QStringLiteral(VORSA_EXE), exe));
         // The readme of this version counts as seen, so no document opens on the desktop; no
         // version check, so the test reaches no host.
-        {
-            QFile ini(dir.filePath(QStringLiteral("Vorsa.ini")));
-            QVERIFY(ini.open(QIODevice::WriteOnly));
-            ini.write("[PROGRAMMA]\r\nEULA=100\r\nAGGIORNAMENTI=no\r\n");
-        }
-        const QString iniPath = dir.filePath(QStringLiteral("Vorsa.ini"));
-        const auto readIni = [&iniPath] {
-            QFile f(iniPath);
-            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        };
+        QVERIFY(dir.Write(QStringLiteral("Vorsa.ini"),
+                          "[PROGRAMMA]\r\nEULA=100\r\nAGGIORNAMENTI=no\r\n"));
+        const auto readIni = [&dir] { return dir.Read(QStringLiteral("Vorsa.ini")); };
 
         QProcess first;
         first.setProcessChannelMode(QProcess::ForwardedChannels);
