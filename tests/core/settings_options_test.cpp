@@ -64,6 +64,7 @@ TEST(SettingsGatewayTest, LoadCorrectsAndHealsAsEachKeyDeclares) {
         {"STAMPA", "FORMATO", -1, "0", "0", "0"},
         {"STAMPA", "ABILITATO", -1, "0", "0", "0"},
         {"STAMPA", "ABILITATO", -1, "2", "1", "2"},
+        {"STAMPA", "ABILITATO", -1, nullptr, "1", nullptr},
         {"STAMPA", "TAGLIO_ALTERNATIVO", -1, "si", "0", "si"},
         {"STAMPA", "TITOLO", -1, t40.c_str(), t30.c_str(), t40.c_str()},
         {"STAMPA", "TITOLO", -1, nullptr, "", ""},  // created empty
@@ -73,6 +74,9 @@ TEST(SettingsGatewayTest, LoadCorrectsAndHealsAsEachKeyDeclares) {
         {"STAMPA", "TITOLO_UND#", 2, "x", "1", "x"},
         {"STAMPA", "MARGINE#", 3, "5000", "1000", "5000"},  // held at the edge, not reset
         {"STAMPA", "MARGINE#", 0, "-3", "0", "-3"},
+        {"STAMPA", "RIEPILOGO#", 1, nullptr, "1", nullptr},
+        {"PROGRAMMA", "SOGLIA_PRODOTTI", -1, "90", "15", "90"},
+        {"PROGRAMMA", "BOTTONI-ALTEZZA", -1, "-5", "495", "-5"},
         {"PROGRAMMA", "NOME_VORSA", -1, "bar centrale", "BA", "bar centrale"},
         {"PROGRAMMA", "SEPARATORE", -1, nullptr, ";", ";"},
         {"PROGRAMMA", "SEPARATORE", -1, "|", "|", "|"},
@@ -89,7 +93,9 @@ TEST(SettingsGatewayTest, LoadCorrectsAndHealsAsEachKeyDeclares) {
         {"MONETE", "S#", 3, nullptr, "0,5", "0,50"},
         {"MONETE", "S#", 3, "molti", "0,5", "molti"},
         {"MONETE", "S#", 9, "2.5", "2,5", "2.5"},
+        {"MULTIVORSA", "TIMER_CICLI", -1, "1001", "200", "1001"},
         {"MULTIVORSA", "MASTER", -1, "01", "0", "01"},  // exactly "1" switches on
+        {"COMANDA", "NUMERO", -1, "21", "2", "21"},
     };
     for (const auto& c : cases) {
         Gateway g;
