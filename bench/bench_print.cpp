@@ -37,7 +37,8 @@ void Conto(Till& till) {
 
 void PrintPages(benchmark::State& state, PrintBackend& backend, Till& till,
                 const std::function<int()>& pages) {
-    ReceiptPrinter printer(till.PartiStampa(), backend);
+    ReceiptPrinter printer(till.PartiStampa(), backend,
+                           [](const std::string&, const std::string&) {});
     Conto(till);
     auto* recording = dynamic_cast<RecordingBackend*>(&backend);
     for (auto _ : state) {

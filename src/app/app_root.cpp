@@ -33,13 +33,12 @@ bool SessioneCondivisa(StatoMultiVorsa s) {
            s == StatoMultiVorsa::SecondariaOk || s == StatoMultiVorsa::SecondariaInAttesa;
 }
 
-/// A receipt printer whose page set-up tells its warnings in a message box from the start.
+/// A receipt printer whose page set-up tells its warnings in a message box.
 std::unique_ptr<ReceiptPrinter> NuovaStampante(Till& till, PrintBackend& backend) {
-    auto printer = std::make_unique<ReceiptPrinter>(till.PartiStampa(), backend);
-    printer->Setup().onMessage = [](const std::string& title, const std::string& text) {
-        QMessageBox::warning(nullptr, Utf8(title), Utf8(text));
-    };
-    return printer;
+    return std::make_unique<ReceiptPrinter>(
+        till.PartiStampa(), backend, [](const std::string& title, const std::string& text) {
+            QMessageBox::warning(nullptr, Utf8(title), Utf8(text));
+        });
 }
 
 }  // namespace
@@ -57,6 +56,7 @@ struct AppRoot::Parts {
           spie(s.printerStateReader),
           vendita(frm, till, &domande, printer.get()),
           stampa(frm.Gestione(kPannelloImpostazioni), till.settings, printer.get(), till.cat,
+                 domande,
                  [this](const std::string& p) {
                      vendita.vendita().SalvaPassword(kAzioneRistampa, p);
                  }),

@@ -102,7 +102,9 @@ void AnteprimaScontrino::Stampa(PrintBackend& backend, const Options& opt, int r
     const std::int32_t numero = conto.numero;
     OraFissa ora(quando);
     NessunaAttesa attesa;
-    ReceiptPrinter printer(PrintInputs{o, cat_, settings_, ora, attesa, conto, numero}, backend);
+    // The preview's page is drawn, not printed: no printer to refuse a form, nothing to tell.
+    ReceiptPrinter printer(PrintInputs{o, cat_, settings_, ora, attesa, conto, numero}, backend,
+                           [](const std::string&, const std::string&) {});
     // The bill once, as the reprint key prints it, but not marked as a copy.
     printer.StampaUltimoConto(true);
 }

@@ -110,7 +110,8 @@ std::int32_t LunghezzaCarta(int heightTwips, int mode, const DeviceCaps& caps) {
     return (static_cast<std::int32_t>(valore / 1000.0) + 2) * 1000;
 }
 
-PageSetup::PageSetup(PrintCursor& cursor, Options& options) : cursor_(cursor), opt_(options) {
+PageSetup::PageSetup(PrintCursor& cursor, Options& options, PrinterMessage message)
+    : cursor_(cursor), opt_(options), message_(std::move(message)) {
     profile.formatCode = static_cast<std::int16_t>(options.gFormato);
 }
 

@@ -86,17 +86,18 @@ inline constexpr std::string_view kFormComanda = "VORSA-COMANDA";
 inline constexpr std::string_view kFontName = "Courier New";
 inline constexpr int kRisoluzione = 600;
 
+/// Tells the operator of a printer fault met while setting up the page (title, text).
+using PrinterMessage = std::function<void(const std::string& title, const std::string& text)>;
+
 class PageSetup {
   public:
-    PageSetup(PrintCursor& cursor, Options& options);
+    PageSetup(PrintCursor& cursor, Options& options, PrinterMessage message);
 
     PrintProfile profile;
     std::vector<OrderPage> orders;  // index k - 1 for configuration k
     std::vector<std::string> printerList;
     std::string printerName;  // the chosen receipt printer
     bool printerAvailable = false;
-    /// Shows an error message (title, text); without one, messages are dropped.
-    std::function<void(const std::string&, const std::string&)> onMessage;
 
     // Printer and format choice.
     /// Lists the printers, chooses the one named in the options (else the system's default),
@@ -151,6 +152,7 @@ class PageSetup {
     void ResetCapacities();
     PrintCursor& cursor_;
     Options& opt_;
+    PrinterMessage message_;
 };
 
 }  // namespace vorsa

@@ -37,12 +37,10 @@ bool PageSetup::AddCustomForm(const std::string& printer, std::int32_t width, st
     if (!b.CanOpenPrinter(printer)) return false;
     const int error = b.AddForm(printer, PaperForm{formName, width, length});
     if (error == kFormOk) return true;
-    if (onMessage) {
-        if (error == kErrorAccessDenied)
-            onMessage("Access Denied!", "You do not have permissions to add a form to " + printer);
-        else
-            onMessage("Error Adding Form", "Error: " + std::to_string(error));
-    }
+    if (error == kErrorAccessDenied)
+        message_("Access Denied!", "You do not have permissions to add a form to " + printer);
+    else
+        message_("Error Adding Form", "Error: " + std::to_string(error));
     return false;
 }
 

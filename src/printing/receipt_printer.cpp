@@ -7,10 +7,10 @@
 
 namespace vorsa {
 
-ReceiptPrinter::ReceiptPrinter(PrintInputs in, PrintBackend& backend)
+ReceiptPrinter::ReceiptPrinter(PrintInputs in, PrintBackend& backend, PrinterMessage message)
     : in_(in),
       cursor_(backend),
-      setup_(cursor_, in.opt),
+      setup_(cursor_, in.opt, std::move(message)),
       layout_(cursor_, setup_, in),
       orders_(layout_),
       modes_(layout_, orders_) {

@@ -17,7 +17,8 @@ namespace vorsa {
 class ReceiptPrinter : public PrintSeam {
   public:
     /// Loads the printer list at once: with no printer installed nothing is ever printed.
-    ReceiptPrinter(PrintInputs in, PrintBackend& backend);
+    /// `message` tells the operator of a paper form the printer refused.
+    ReceiptPrinter(PrintInputs in, PrintBackend& backend, PrinterMessage message);
 
     bool StampanteDisponibile() override;
     /// The snapshot of the last committed bill: the whole commit printing (copies, summary,

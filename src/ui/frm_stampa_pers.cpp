@@ -9,7 +9,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QImageReader>
-#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -22,6 +21,7 @@
 #include <algorithm>
 
 #include "data/catalogue.h"
+#include "platform/prompter.h"
 #include "platform/qt/twips.h"
 #include "platform/text.h"
 #include "printing/gruppi_stampa.h"
@@ -99,11 +99,12 @@ QLabel* Didascalia(const char* text, QWidget* buddy) {
 }  // namespace
 
 FrmStampaPers::FrmStampaPers(SettingsGateway& settings, ReceiptPrinter* printer,
-                             Catalogue* catalogo, QWidget* owner,
+                             Catalogue* catalogo, Prompter& domande, QWidget* owner,
                              std::function<void(const std::string&)> salvaPassword)
     : QDialog(owner),
       settings_(settings),
       printer_(printer),
+      domande_(domande),
       catalogo_(catalogo),
       salvaPassword_(std::move(salvaPassword)) {
     setObjectName(QStringLiteral("frmStampaPers"));
@@ -152,18 +153,8 @@ void FrmStampaPers::DefaultBoxes() {
             this, Utf8("Seleziona un'immagine"), cartella,
             Utf8("Immagini possibili: ICO - GIF - JPG - PNG (*.ico *.gif *.jpg *.jpeg *.png)"));
     };
-    conferma = [this](const QString& t, const QString& x) {
-        return QMessageBox::question(this, t, x) == QMessageBox::Yes;
-    };
-    avviso = [this](const QString& t, const QString& x) { QMessageBox::warning(this, t, x); };
     mostraInfo = [this](const QString& t, const QString& x) {
         QMessageBox::information(this, t, x);
-    };
-    chiedi = [this](const QString& t, const QString& x) -> std::optional<QString> {
-        bool ok = false;
-        const QString a = QInputDialog::getText(this, t, x, QLineEdit::Normal, {}, &ok);
-        if (!ok) return std::nullopt;
-        return a;
     };
 }
 
@@ -524,9 +515,7 @@ void FrmStampaPers::ClickImmagine(int i) {
     const auto k = static_cast<std::size_t>(i);
     HeaderImage& im = settings_.options().gImmagini[k];
     if (!settings_.Read(keys::Immagine, i).empty()) {
-        if (!conferma(QStringLiteral("GESTIONE IMMAGINE"),
-                      QStringLiteral("Eliminare l'immagine ?")))
-            return;
+        if (!domande_.ConfermaSiNo("GESTIONE IMMAGINE", "Eliminare l'immagine ?")) return;
         settings_.Write(keys::Immagine, "", i);
         im = HeaderImage{};
         MostraImmagine(i);
@@ -538,9 +527,10 @@ void FrmStampaPers::ClickImmagine(int i) {
     QImageReader lettore(scelta);
     const QImage img = lettore.read();
     if (img.isNull()) {
-        avviso(QStringLiteral("GESTIONE IMMAGINE"),
-               Utf8("Impossibile leggere l'immagine:\n%1\n\nFormati accettati: ICO, GIF, JPG, PNG.")
-                   .arg(scelta));
+        domande_.Avviso("GESTIONE IMMAGINE",
+                        Cp1252(Utf8("Impossibile leggere l'immagine:\n%1\n\nFormati accettati: "
+                                    "ICO, GIF, JPG, PNG.")
+                                   .arg(scelta)));
         return;
     }
     const std::string path = Cp1252(scelta);
@@ -806,11 +796,11 @@ void FrmStampaPers::NumComande(int i) {
         cboNomeComanda->addItem(Testo(o.gComande.back().nome));
         cboNomeComanda->setCurrentIndex(n);
     } else {
-        const auto risposta = chiedi(QStringLiteral("RINOMINA COMANDA"),
-                                     QStringLiteral("Nuovo nome comanda (max 14 caratteri):"));
-        if (!risposta || risposta->trimmed().isEmpty()) return;
+        const auto risposta =
+            domande_.InputBox("RINOMINA COMANDA", "Nuovo nome comanda (max 14 caratteri):");
+        if (!risposta || Trim(*risposta).empty()) return;
         // The file holds the name as the till uses it: at most 14 characters.
-        settings_.Set(keys::ComandaNome, Left(Trim(Cp1252(*risposta)), 14), Idx(Comanda()));
+        settings_.Set(keys::ComandaNome, Left(Trim(*risposta), 14), Idx(Comanda()));
         cboNomeComanda->setItemText(
             Comanda() - 1, Testo(o.gComande[static_cast<std::size_t>(Comanda() - 1)].nome));
     }

@@ -30,6 +30,7 @@ class QStackedWidget;
 namespace vorsa {
 
 class Catalogue;
+class Prompter;
 class EtichettaInfo;
 class GruppiStampa;
 class PaginaGruppi;
@@ -41,18 +42,16 @@ class FrmStampaPers final : public QDialog {
     Q_OBJECT
   public:
     /// `printer` null: no printing at all; `catalogo` null: no articles to assign to kitchen
-    /// orders; `salvaPassword` stores the reprint password and puts it in force.
+    /// orders; `domande` asks the operator; `salvaPassword` stores the reprint password and
+    /// puts it in force.
     FrmStampaPers(SettingsGateway& settings, ReceiptPrinter* printer, Catalogue* catalogo,
-                  QWidget* owner, std::function<void(const std::string&)> salvaPassword);
+                  Prompter& domande, QWidget* owner,
+                  std::function<void(const std::string&)> salvaPassword);
     ~FrmStampaPers() override;
 
-    // The operator's boxes; tests replace them.
+    // The file chooser and the info box, the platform's by default; tests replace them.
     std::function<QString()> scegliImmagine;
-    std::function<bool(const QString& title, const QString& text)> conferma;
-    std::function<void(const QString& title, const QString& text)> avviso;
     std::function<void(const QString& title, const QString& text)> mostraInfo;
-    /// An input box: the answer, or nothing on Cancel.
-    std::function<std::optional<QString>(const QString& title, const QString& prompt)> chiedi;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -147,6 +146,7 @@ class FrmStampaPers final : public QDialog {
 
     SettingsGateway& settings_;
     ReceiptPrinter* printer_;
+    Prompter& domande_;
     Catalogue* catalogo_;
     std::unique_ptr<GruppiStampa> gruppi_;
     PaginaGruppi* paginaGruppi_ = nullptr;

@@ -33,12 +33,13 @@ QLabel* Didascalia(QFrame& panel, const char* text, int top) {
 }  // namespace
 
 PannelloStampa::PannelloStampa(QFrame& panel, SettingsGateway& settings, ReceiptPrinter* printer,
-                               Catalogue& catalogo, SalvaPassword salvaPassword)
+                               Catalogue& catalogo, Prompter& domande, SalvaPassword salvaPassword)
     : QObject(&panel),
       panel_(panel),
       settings_(settings),
       printer_(printer),
       catalogo_(catalogo),
+      domande_(domande),
       salvaPassword_(std::move(salvaPassword)),
       regole_(std::make_unique<PrintSettings>(settings, printer, *this)) {
     Didascalia(panel, "Stampante scontrini:", 120);
@@ -93,7 +94,7 @@ PannelloStampa::PannelloStampa(QFrame& panel, SettingsGateway& settings, Receipt
 PannelloStampa::~PannelloStampa() = default;
 
 void PannelloStampa::OpzioniStampa() {
-    auto* dlg = new FrmStampaPers(settings_, printer_, &catalogo_, panel_.window(),
+    auto* dlg = new FrmStampaPers(settings_, printer_, &catalogo_, domande_, panel_.window(),
                                   [this](const std::string& p) {
                                       if (salvaPassword_) salvaPassword_(p);
                                   });

@@ -19,6 +19,7 @@ class QWidget;
 namespace vorsa {
 
 class Catalogue;
+class Prompter;
 class ReceiptPrinter;
 class SettingsGateway;
 
@@ -29,9 +30,10 @@ class PannelloStampa final : public QObject, public PrintSettingsView {
     using SalvaPassword = std::function<void(const std::string&)>;
 
     /// `printer` null: printing is not available at all (shown as no printer installed).
-    /// `catalogo`: the articles the kitchen orders are assigned from.
+    /// `catalogo`: the articles the kitchen orders are assigned from; `domande` asks the
+    /// operator in the print options dialog.
     PannelloStampa(QFrame& panel, SettingsGateway& settings, ReceiptPrinter* printer,
-                   Catalogue& catalogo, SalvaPassword salvaPassword);
+                   Catalogue& catalogo, Prompter& domande, SalvaPassword salvaPassword);
 
     ~PannelloStampa() override;
 
@@ -67,6 +69,7 @@ class PannelloStampa final : public QObject, public PrintSettingsView {
     SettingsGateway& settings_;
     ReceiptPrinter* printer_;
     Catalogue& catalogo_;
+    Prompter& domande_;
     SalvaPassword salvaPassword_;
     std::unique_ptr<PrintSettings> regole_;
 };

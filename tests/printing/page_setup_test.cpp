@@ -157,14 +157,10 @@ TEST(PageSetup, AddFormFailuresAreReported) {
     for (const auto& [error, piece] :
          std::initializer_list<std::pair<int, const char*>>{{5, "Stampante"}, {87, "87"}}) {
         Banco b;
-        std::vector<std::string> shown;
-        b.printer().Setup().onMessage = [&](const std::string& t, const std::string& m) {
-            shown.push_back(t + "|" + m);
-        };
         b.backend.addFormError = error;
         EXPECT_FALSE(b.printer().Setup().AddCustomForm("Stampante", 1000, 1000, "X"));
-        ASSERT_EQ(shown.size(), 1u);
-        EXPECT_NE(shown[0].find(piece), std::string::npos) << shown[0];
+        ASSERT_EQ(b.avvisi.size(), 1u);
+        EXPECT_NE(b.avvisi[0].find(piece), std::string::npos) << b.avvisi[0];
     }
 }
 

@@ -29,11 +29,16 @@ struct Banco {
         cassa.clock.now = DateTime{2026, 12, 5, 16, 1, 0, 6};  // a Saturday
     }
     Till& till() { return *cassa.till; }
+    std::vector<std::string> avvisi;  // "title|text" of the printer's messages
     Options& opt() { return cassa.till->opt; }
     /// The printer, created after the options are set as the test wants them.
     ReceiptPrinter& printer() {
         if (!rp)
-            rp = std::make_unique<ReceiptPrinter>(till().PartiStampa(), other_ ? *other_ : backend);
+            rp = std::make_unique<ReceiptPrinter>(
+                till().PartiStampa(), other_ ? *other_ : backend,
+                [this](const std::string& t, const std::string& m) {
+                    avvisi.push_back(t + "|" + m);
+                });
         return *rp;
     }
     /// The snapshot of a committed bill: (code, quantity) lines, in catalogue order.

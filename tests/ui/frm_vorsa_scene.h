@@ -161,7 +161,7 @@ struct Scena {
         if (!QTest::qWaitFor([this] { return Assestata(); })) return false;
         Vendita();
         stampa = std::make_unique<PannelloStampa>(*Gestione(*frm, 1), fx.till().settings, nullptr,
-                                                  fx.till().cat, nullptr);
+                                                  fx.till().cat, prompter, nullptr);
         editor =
             std::make_unique<PannelloEditor>(*frm, fx.till(), cassa->vendita(), prompter, rete);
         QTest::keyClick(BoxCodice(*frm), Qt::Key_F7);
@@ -171,9 +171,11 @@ struct Scena {
     /// F7's printer controls, shown, printing to recorded `stampanti`.
     void Stampanti(std::vector<std::string> stampanti, PannelloStampa::SalvaPassword pwd = {}) {
         backend = std::make_unique<RecordingBackend>(std::move(stampanti));
-        printer = std::make_unique<ReceiptPrinter>(fx.till().PartiStampa(), *backend);
-        stampa = std::make_unique<PannelloStampa>(*Gestione(*frm, 1), fx.till().settings,
-                                                  printer.get(), fx.till().cat, std::move(pwd));
+        printer = std::make_unique<ReceiptPrinter>(fx.till().PartiStampa(), *backend,
+                                                   [](const std::string&, const std::string&) {});
+        stampa =
+            std::make_unique<PannelloStampa>(*Gestione(*frm, 1), fx.till().settings, printer.get(),
+                                             fx.till().cat, prompter, std::move(pwd));
         Gestione(*frm, 1)->show();
     }
 

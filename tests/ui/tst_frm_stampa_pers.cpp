@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
-#include <deque>
 #include <optional>
 
 #include "frm_vorsa_scene.h"
@@ -248,13 +247,10 @@ class TstFrmStampaPers : public QObject {
         img.fill(Qt::darkGreen);
         QVERIFY(img.save(buona));
         QVERIFY(scena_->fx.Write(QStringLiteral("rotta.jpg"), "not a picture"));
-        QStringList avvisi;
         QString scelta = scena_->fx.FilePath(QStringLiteral("rotta.jpg"));
         dlg_->scegliImmagine = [&] { return scelta; };
-        dlg_->avviso = [&](const QString&, const QString& t) { avvisi << t; };
-        dlg_->conferma = [](const QString&, const QString&) { return true; };
         QTest::mouseClick(C<QPushButton>("Pic", 0), Qt::LeftButton);
-        QCOMPARE(avvisi.size(), 1);
+        QCOMPARE(scena_->prompter.avvisi.size(), 1u);
         QCOMPARE(Chiave("IMMAGINE0"), QByteArray("<none>"));
         QVERIFY(scena_->fx.till().opt.gImmagini[0].path.empty());
 
@@ -276,6 +272,7 @@ class TstFrmStampaPers : public QObject {
         SaveScreenshot(*dlg_, QStringLiteral("anteprima-fuori"));
 
         Pagina(0);
+        scena_->prompter.confirmations = {true};
         QTest::mouseClick(C<QPushButton>("Pic", 0), Qt::LeftButton);  // asked, answered yes
         QCOMPARE(Chiave("IMMAGINE0"), QByteArray(""));
         QVERIFY(scena_->fx.till().opt.gImmagini[0].path.empty());
@@ -298,13 +295,7 @@ class TstFrmStampaPers : public QObject {
         QVERIFY(Sezione("COMANDA").contains("NUMERO=3"));
         QVERIFY(Sezione("COMANDA3").contains("NOME=Comanda 3"));
 
-        std::deque<std::optional<QString>> risposte = {QString(), std::nullopt,
-                                                       QStringLiteral("Griglia e piastra")};
-        dlg_->chiedi = [&](const QString&, const QString&) -> std::optional<QString> {
-            auto a = risposte.front();
-            risposte.pop_front();
-            return a;
-        };
+        scena_->prompter.answers = {"", std::nullopt, "Griglia e piastra"};
         Comandi(2);  // empty answer
         Comandi(2);  // cancelled
         QCOMPARE(nomi->currentText(), QStringLiteral("Comanda 3"));
