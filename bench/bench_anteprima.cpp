@@ -8,7 +8,7 @@
 
 #include "sale_harness.h"
 #include "settings/settings_gateway.h"
-#include "ui/vista_anteprima.h"
+#include "ui/settings/vista_anteprima.h"
 
 namespace {
 

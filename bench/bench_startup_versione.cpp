@@ -10,7 +10,7 @@
 
 #include "frm_vorsa_scene.h"
 #include "platform/qt/qt_scaricatore.h"
-#include "ui/avviso_versione.h"
+#include "ui/notices/avviso_versione.h"
 
 namespace {
 

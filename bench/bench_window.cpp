@@ -16,11 +16,11 @@
 #include <thread>
 
 #include "frm_vorsa_scene.h"
-#include "ui/avvisi_stampa.h"
-#include "ui/messaggi.h"
+#include "ui/notices/avvisi_stampa.h"
+#include "ui/notices/messaggi.h"
+#include "ui/notices/spie_stampanti.h"
 #include "ui/pannello_destro.h"
 #include "ui/sale_presenter.h"
-#include "ui/spie_stampanti.h"
 
 namespace {
 

@@ -7,15 +7,15 @@
 #include "printing/receipt_printer.h"
 #include "printing/stampa_statistiche.h"
 #include "sale/till.h"
-#include "ui/c_magnetic_wnd.h"
-#include "ui/frm_opzioni_avanzate.h"
 #include "ui/frm_vorsa.h"
+#include "ui/notices/spie_stampanti.h"
 #include "ui/pannello_destro.h"
 #include "ui/pannello_editor.h"
 #include "ui/pannello_stampa.h"
 #include "ui/pannello_statistiche.h"
 #include "ui/sale_presenter.h"
-#include "ui/spie_stampanti.h"
+#include "ui/settings/frm_opzioni_avanzate.h"
+#include "ui/widgets/c_magnetic_wnd.h"
 
 namespace vorsa {
 

@@ -20,10 +20,10 @@
 #include "sale/till.h"
 #include "startup/condivisione_avvio.h"
 #include "startup/startup.h"
-#include "ui/avviso_versione.h"
 #include "ui/frm_splash.h"
 #include "ui/frm_vorsa.h"
-#include "ui/traduzioni_qt.h"
+#include "ui/notices/avviso_versione.h"
+#include "ui/widgets/traduzioni_qt.h"
 
 namespace {
 

@@ -17,13 +17,13 @@
 #include "layout/info_testi.h"
 #include "platform/qt/twips.h"
 #include "platform/text.h"
-#include "ui/accessibilita.h"
-#include "ui/etichetta_info.h"
-#include "ui/frm_messaggi.h"
 #include "ui/griglia_prodotti.h"
+#include "ui/notices/frm_messaggi.h"
 #include "ui/pannello_destro.h"
 #include "ui/pannello_pagamento.h"
-#include "ui/widget_helpers.h"
+#include "ui/widgets/accessibilita.h"
+#include "ui/widgets/etichetta_info.h"
+#include "ui/widgets/widget_helpers.h"
 
 namespace vorsa {
 

@@ -14,7 +14,7 @@
 #include "sale/sale_view.h"
 #include "sale/till.h"
 #include "startup/startup.h"
-#include "ui/messaggi.h"
+#include "ui/notices/messaggi.h"
 
 class QCheckBox;
 class QFrame;

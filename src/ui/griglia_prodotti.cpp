@@ -7,9 +7,9 @@
 #include <algorithm>
 
 #include "platform/qt/twips.h"
-#include "ui/accessibilita.h"
-#include "ui/adatta_testo.h"
-#include "ui/widget_helpers.h"
+#include "ui/widgets/accessibilita.h"
+#include "ui/widgets/adatta_testo.h"
+#include "ui/widgets/widget_helpers.h"
 
 namespace vorsa {
 

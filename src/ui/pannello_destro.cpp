@@ -13,10 +13,10 @@
 #include "platform/qt/twips.h"
 #include "platform/text.h"
 #include "sale/vendita.h"
-#include "ui/adatta_testo.h"
-#include "ui/etichetta_info.h"
 #include "ui/pannello_pagamento.h"
-#include "ui/widget_helpers.h"
+#include "ui/widgets/adatta_testo.h"
+#include "ui/widgets/etichetta_info.h"
+#include "ui/widgets/widget_helpers.h"
 
 namespace vorsa {
 

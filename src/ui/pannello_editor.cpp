@@ -20,14 +20,14 @@
 #include "sale/till.h"
 #include "sale/vendita.h"
 #include "settings/keys.h"
-#include "ui/accessibilita.h"
-#include "ui/etichetta_info.h"
-#include "ui/frm_opzioni_avanzate.h"
 #include "ui/frm_vorsa.h"
 #include "ui/griglia_prodotti.h"
 #include "ui/pannello_destro.h"
 #include "ui/sale_presenter.h"
-#include "ui/widget_helpers.h"
+#include "ui/settings/frm_opzioni_avanzate.h"
+#include "ui/widgets/accessibilita.h"
+#include "ui/widgets/etichetta_info.h"
+#include "ui/widgets/widget_helpers.h"
 
 namespace vorsa {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "data/catalogue.h"
 #include "platform/text.h"
-#include "ui/widget_helpers.h"
+#include "ui/widgets/widget_helpers.h"
 
 namespace vorsa {
 

@@ -13,10 +13,10 @@
 #include "sale/vendita.h"
 #include "settings/settings_gateway.h"
 #include "settings/valori_insoliti.h"
-#include "ui/accessibilita.h"
-#include "ui/frm_stampa_pers.h"
 #include "ui/sale_presenter.h"
-#include "ui/widget_helpers.h"
+#include "ui/settings/frm_stampa_pers.h"
+#include "ui/widgets/accessibilita.h"
+#include "ui/widgets/widget_helpers.h"
 
 namespace vorsa {
 namespace {

@@ -21,11 +21,11 @@
 #include "platform/text.h"
 #include "sale/till.h"
 #include "settings/settings_gateway.h"
-#include "ui/accessibilita.h"
-#include "ui/adatta_testo.h"
-#include "ui/etichetta_info.h"
-#include "ui/grafico_ore.h"
-#include "ui/widget_helpers.h"
+#include "ui/widgets/accessibilita.h"
+#include "ui/widgets/adatta_testo.h"
+#include "ui/widgets/etichetta_info.h"
+#include "ui/widgets/grafico_ore.h"
+#include "ui/widgets/widget_helpers.h"
 
 namespace vorsa {
 namespace {

@@ -22,7 +22,7 @@
 #include "ui/griglia_prodotti.h"
 #include "ui/pannello_destro.h"
 #include "ui/pannello_pagamento.h"
-#include "ui/widget_helpers.h"
+#include "ui/widgets/widget_helpers.h"
 
 namespace vorsa {
 namespace {

@@ -25,7 +25,7 @@
 #include "startup/startup.h"
 #include "support/fakes.h"
 #include "support/scripted_prompter.h"
-#include "ui/messaggi.h"
+#include "ui/notices/messaggi.h"
 
 namespace vorsa::test {
 

@@ -16,8 +16,8 @@
 #include "settings/settings_store.h"
 #include "support/recording_backend.h"
 #include "ui/frm_vorsa.h"
+#include "ui/notices/spie_stampanti.h"
 #include "ui/sale_presenter.h"
-#include "ui/spie_stampanti.h"
 
 using namespace vorsa;
 using namespace vorsa::test;

@@ -17,9 +17,9 @@
 
 #include "frm_vorsa_scene.h"
 #include "support/qt_checks.h"
-#include "ui/avvisi_stampa.h"
-#include "ui/frm_messaggi.h"
-#include "ui/spie_stampanti.h"
+#include "ui/notices/avvisi_stampa.h"
+#include "ui/notices/frm_messaggi.h"
+#include "ui/notices/spie_stampanti.h"
 
 namespace vorsa {
 

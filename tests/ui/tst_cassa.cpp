@@ -10,7 +10,7 @@
 #include <deque>
 
 #include "frm_vorsa_scene.h"
-#include "ui/widget_helpers.h"
+#include "ui/widgets/widget_helpers.h"
 
 using namespace vorsa;
 using namespace vorsa::test;

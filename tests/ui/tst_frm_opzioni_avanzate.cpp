@@ -17,7 +17,7 @@
 
 #include "frm_vorsa_scene.h"
 #include "support/qt_checks.h"
-#include "ui/frm_opzioni_avanzate.h"
+#include "ui/settings/frm_opzioni_avanzate.h"
 
 using namespace vorsa;
 using namespace vorsa::test;

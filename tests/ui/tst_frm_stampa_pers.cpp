@@ -16,9 +16,9 @@
 
 #include "frm_vorsa_scene.h"
 #include "support/qt_checks.h"
-#include "ui/frm_stampa_pers.h"
-#include "ui/vista_anteprima.h"
-#include "ui/widget_helpers.h"
+#include "ui/settings/frm_stampa_pers.h"
+#include "ui/settings/vista_anteprima.h"
+#include "ui/widgets/widget_helpers.h"
 
 using namespace vorsa;
 using namespace vorsa::test;

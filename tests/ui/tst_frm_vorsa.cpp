@@ -17,7 +17,7 @@
 #include "platform/profile_store.h"
 #include "platform/text.h"
 #include "support/qt_checks.h"
-#include "ui/widget_helpers.h"
+#include "ui/widgets/widget_helpers.h"
 
 using namespace vorsa;
 using namespace vorsa::test;

@@ -12,7 +12,7 @@
 
 #include "frm_vorsa_scene.h"
 #include "support/qt_checks.h"
-#include "ui/c_magnetic_wnd.h"
+#include "ui/widgets/c_magnetic_wnd.h"
 
 using namespace vorsa;
 using namespace vorsa::test;

@@ -17,8 +17,8 @@
 #include "layout/stato_messaggi.h"
 #include "sale/vendita.h"
 #include "support/qt_checks.h"
-#include "ui/frm_messaggi.h"
-#include "ui/widget_helpers.h"
+#include "ui/notices/frm_messaggi.h"
+#include "ui/widgets/widget_helpers.h"
 
 using namespace vorsa;
 using namespace vorsa::test;

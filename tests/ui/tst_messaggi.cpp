@@ -9,8 +9,8 @@
 
 #include "startup/startup.h"
 #include "support/qt_checks.h"
-#include "ui/frm_messaggi.h"
-#include "ui/widget_helpers.h"
+#include "ui/notices/frm_messaggi.h"
+#include "ui/widgets/widget_helpers.h"
 
 using namespace vorsa;
 

@@ -11,10 +11,10 @@
 
 #include "frm_vorsa_scene.h"
 #include "support/qt_checks.h"
-#include "ui/adatta_testo.h"
-#include "ui/grafico_ore.h"
 #include "ui/pannello_statistiche.h"
-#include "ui/widget_helpers.h"
+#include "ui/widgets/adatta_testo.h"
+#include "ui/widgets/grafico_ore.h"
+#include "ui/widgets/widget_helpers.h"
 
 using namespace vorsa;
 using namespace vorsa::test;

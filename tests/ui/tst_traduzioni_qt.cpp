@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "ui/traduzioni_qt.h"
+#include "ui/widgets/traduzioni_qt.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "platform/qt/qt_scaricatore.h"
 #include "platform/text.h"
 #include "support/fakes.h"
-#include "ui/avviso_versione.h"
+#include "ui/notices/avviso_versione.h"
 #include "update/controlla_versione.h"
 
 namespace vorsa {

@@ -18,9 +18,9 @@
 #include "printing/qt/cups_stato_stampanti.h"
 #include "printing/qt/qt_print_backend.h"
 #include "qt_print_helpers.h"
-#include "ui/avvisi_stampa.h"
-#include "ui/messaggi.h"
-#include "ui/spie_stampanti.h"
+#include "ui/notices/avvisi_stampa.h"
+#include "ui/notices/messaggi.h"
+#include "ui/notices/spie_stampanti.h"
 
 namespace vorsa::test {
 namespace {

@@ -1,8 +1,8 @@
-#include "ui/etichetta_info.h"
+#include "ui/widgets/etichetta_info.h"
 
 #include <QMouseEvent>
 
-#include "ui/widget_helpers.h"
+#include "ui/widgets/widget_helpers.h"
 
 namespace vorsa {
 

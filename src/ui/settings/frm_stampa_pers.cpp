@@ -1,4 +1,4 @@
-#include "ui/frm_stampa_pers.h"
+#include "ui/settings/frm_stampa_pers.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -30,11 +30,11 @@
 #include "settings/scritture.h"
 #include "settings/settings_gateway.h"
 #include "settings/valori_insoliti.h"
-#include "ui/accessibilita.h"
-#include "ui/etichetta_info.h"
-#include "ui/pagina_gruppi.h"
-#include "ui/vista_anteprima.h"
-#include "ui/widget_helpers.h"
+#include "ui/settings/pagina_gruppi.h"
+#include "ui/settings/vista_anteprima.h"
+#include "ui/widgets/accessibilita.h"
+#include "ui/widgets/etichetta_info.h"
+#include "ui/widgets/widget_helpers.h"
 
 namespace vorsa {
 namespace {

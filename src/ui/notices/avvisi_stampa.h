@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "printing/sorveglianza_stampe.h"
-#include "ui/cups_worker.h"
+#include "ui/notices/cups_worker.h"
 
 class QTimer;
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "layout/stato_messaggi.h"
-#include "ui/messaggi.h"
+#include "ui/notices/messaggi.h"
 
 class QFrame;
 class QLabel;

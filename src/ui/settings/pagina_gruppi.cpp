@@ -1,4 +1,4 @@
-#include "ui/pagina_gruppi.h"
+#include "ui/settings/pagina_gruppi.h"
 
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "printing/gruppi_stampa.h"
-#include "ui/widget_helpers.h"
+#include "ui/widgets/widget_helpers.h"
 
 namespace vorsa {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/traduzioni_qt.h"
+#include "ui/widgets/traduzioni_qt.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

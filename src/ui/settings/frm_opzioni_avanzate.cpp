@@ -1,4 +1,4 @@
-#include "ui/frm_opzioni_avanzate.h"
+#include "ui/settings/frm_opzioni_avanzate.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -24,10 +24,10 @@
 #include "settings/scritture.h"
 #include "settings/settings_gateway.h"
 #include "settings/valori_insoliti.h"
-#include "ui/accessibilita.h"
-#include "ui/etichetta_info.h"
-#include "ui/messaggi.h"
-#include "ui/widget_helpers.h"
+#include "ui/notices/messaggi.h"
+#include "ui/widgets/accessibilita.h"
+#include "ui/widgets/etichetta_info.h"
+#include "ui/widgets/widget_helpers.h"
 
 namespace vorsa {
 

@@ -1,4 +1,4 @@
-#include "ui/c_magnetic_wnd.h"
+#include "ui/widgets/c_magnetic_wnd.h"
 
 #include <QEvent>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
-#include "ui/frm_messaggi.h"
+#include "ui/notices/frm_messaggi.h"
 
-#include "ui/adatta_testo.h"
+#include "ui/widgets/adatta_testo.h"
 
 #include <QCloseEvent>
 #include <QFont>
@@ -14,9 +14,9 @@
 #include <utility>
 
 #include "platform/qt/twips.h"
-#include "ui/accessibilita.h"
+#include "ui/widgets/accessibilita.h"
 
-#include "ui/widget_helpers.h"
+#include "ui/widgets/widget_helpers.h"
 
 namespace vorsa {
 

@@ -1,4 +1,4 @@
-#include "ui/adatta_testo.h"
+#include "ui/widgets/adatta_testo.h"
 
 #include <QFontMetrics>
 #include <QLabel>

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "printing/stato_stampanti.h"
-#include "ui/cups_worker.h"
+#include "ui/notices/cups_worker.h"
 
 class QLabel;
 class QTimer;

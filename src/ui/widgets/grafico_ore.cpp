@@ -1,11 +1,11 @@
-#include "ui/grafico_ore.h"
+#include "ui/widgets/grafico_ore.h"
 
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
 
 #include "data/statistiche.h"
-#include "ui/widget_helpers.h"
+#include "ui/widgets/widget_helpers.h"
 
 namespace vorsa {
 namespace {

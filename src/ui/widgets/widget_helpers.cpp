@@ -1,4 +1,4 @@
-#include "ui/widget_helpers.h"
+#include "ui/widgets/widget_helpers.h"
 
 #include <QFrame>
 #include <QListWidget>

@@ -1,4 +1,4 @@
-#include "ui/accessibilita.h"
+#include "ui/widgets/accessibilita.h"
 
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>

@@ -1,4 +1,4 @@
-#include "ui/avviso_versione.h"
+#include "ui/notices/avviso_versione.h"
 
 #include <QMessageBox>
 #include <QPointer>

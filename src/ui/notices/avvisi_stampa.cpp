@@ -1,11 +1,11 @@
-#include "ui/avvisi_stampa.h"
+#include "ui/notices/avvisi_stampa.h"
 
 #include <QDateTime>
 #include <QTimer>
 #include <algorithm>
 
-#include "ui/messaggi.h"
-#include "ui/widget_helpers.h"
+#include "ui/notices/messaggi.h"
+#include "ui/widgets/widget_helpers.h"
 
 namespace vorsa {
 

@@ -1,4 +1,4 @@
-#include "ui/vista_anteprima.h"
+#include "ui/settings/vista_anteprima.h"
 
 #include <QDateTime>
 #include <QHBoxLayout>
@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "settings/settings_gateway.h"
-#include "ui/widget_helpers.h"
+#include "ui/widgets/widget_helpers.h"
 
 namespace vorsa {
 namespace {

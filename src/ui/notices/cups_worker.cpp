@@ -1,4 +1,4 @@
-#include "ui/cups_worker.h"
+#include "ui/notices/cups_worker.h"
 
 #include <QObject>
 

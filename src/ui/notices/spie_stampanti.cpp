@@ -1,4 +1,4 @@
-#include "ui/spie_stampanti.h"
+#include "ui/notices/spie_stampanti.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "ui/widget_helpers.h"
+#include "ui/widgets/widget_helpers.h"
 
 namespace vorsa {
 namespace {
