@@ -14,19 +14,22 @@ namespace vorsa::test {
 
 /// Runs `rounds` rounds: forks a child that runs `work(round)` (which never returns), kills it
 /// after a pause drawn from [minMs, maxMs] with a fixed seed, then calls `check(round)`. Stops at
-/// the first failure, so one broken file is reported once.
-template <class Work, class Check>
-void KillLoop(int rounds, int minMs, int maxMs, Work work, Check check) {
+/// the first failure, so one broken file is reported once. On a loaded machine a child may be
+/// killed every time before it wrote anything: while `progressed()` says so, up to `rounds`
+/// more rounds run with four times the pause, so the test does not end having proved nothing.
+template <class Work, class Check, class Progress>
+void KillLoop(int rounds, int minMs, int maxMs, Work work, Check check, Progress progressed) {
     std::mt19937 rng(20261207);
     std::uniform_int_distribution<int> pause(minMs, maxMs);
-    for (int round = 0; round < rounds; ++round) {
+    for (int round = 0; round < rounds || (round < 2 * rounds && !progressed()); ++round) {
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
             work(round);
             _exit(0);
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(pause(rng)));
+        const int ms = pause(rng) * (round < rounds ? 1 : 4);
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
         kill(child, SIGKILL);
         int status = 0;
         waitpid(child, &status, 0);
@@ -34,6 +37,11 @@ void KillLoop(int rounds, int minMs, int maxMs, Work work, Check check) {
         check(round);
         if (::testing::Test::HasFailure()) return;
     }
+}
+
+template <class Work, class Check>
+void KillLoop(int rounds, int minMs, int maxMs, Work work, Check check) {
+    KillLoop(rounds, minMs, maxMs, work, check, [] { return true; });
 }
 
 }  // namespace vorsa::test
