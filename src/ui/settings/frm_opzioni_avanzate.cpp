@@ -152,13 +152,7 @@ void FrmOpzioniAvanzate::CreaControlli() {
     CreaRiquadroMulti(multi, info);
     griglia->addWidget(multi, 1, 1);
 
-    cmdChiudi = new QPushButton(QStringLiteral("Chiudi"), this);
-    cmdChiudi->setObjectName(QStringLiteral("cmd_Chiudi"));
-    auto* basso = new QHBoxLayout;
-    basso->addStretch();
-    basso->addWidget(cmdChiudi);
-    root->addLayout(basso);
-    connect(cmdChiudi, &QPushButton::clicked, this, &QDialog::accept);
+    cmdChiudi = RigaChiudi(*this, *root);
 
     TextFieldRules();
     connect(cmdPulsantiDefault, &QPushButton::clicked, this, [this] { Predefiniti(); });

@@ -133,13 +133,7 @@ FrmStampaPers::FrmStampaPers(SettingsGateway& settings, ReceiptPrinter* printer,
     optPrnOpz[0]->setChecked(true);
     connect(gruppoPagine, &QButtonGroup::idClicked, pagine_, &QStackedWidget::setCurrentIndex);
 
-    cmdChiudi = new QPushButton(QStringLiteral("Chiudi"), this);
-    cmdChiudi->setObjectName(QStringLiteral("cmd_Chiudi"));
-    auto* basso = new QHBoxLayout;
-    basso->addStretch();
-    basso->addWidget(cmdChiudi);
-    root->addLayout(basso);
-    connect(cmdChiudi, &QPushButton::clicked, this, &QDialog::accept);
+    cmdChiudi = RigaChiudi(*this, *root);
 
     Carica();
     Anteprima();

@@ -1,9 +1,13 @@
 #include "ui/widgets/widget_helpers.h"
 
+#include <QDialog>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QListWidget>
 #include <QPalette>
+#include <QPushButton>
 #include <QToolTip>
+#include <QVBoxLayout>
 #include <QWidget>
 
 #include <algorithm>
@@ -87,6 +91,17 @@ void TogliBordoLista(QListWidget& list) {
 QString SenzaMnemonico(const QString& caption) {
     QString s = caption;
     return s.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+QPushButton* RigaChiudi(QDialog& dialog, QVBoxLayout& root) {
+    auto* chiudi = new QPushButton(QStringLiteral("Chiudi"), &dialog);
+    chiudi->setObjectName(QStringLiteral("cmd_Chiudi"));
+    auto* basso = new QHBoxLayout;
+    basso->addStretch();
+    basso->addWidget(chiudi);
+    root.addLayout(basso);
+    QObject::connect(chiudi, &QPushButton::clicked, &dialog, &QDialog::accept);
+    return chiudi;
 }
 
 }  // namespace vorsa

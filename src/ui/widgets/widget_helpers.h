@@ -6,7 +6,10 @@
 
 #include "layout/geometry_twips.h"
 
+class QDialog;
 class QListWidget;
+class QPushButton;
+class QVBoxLayout;
 class QWidget;
 
 namespace vorsa {
@@ -47,5 +50,8 @@ void TogliBordoLista(QListWidget& list);
 
 /// Button captions are plain text: '&' must not turn into a mnemonic.
 QString SenzaMnemonico(const QString& caption);
+
+/// A dialog's last row: cmd_Chiudi on the right, closing the dialog.
+QPushButton* RigaChiudi(QDialog& dialog, QVBoxLayout& root);
 
 }  // namespace vorsa
