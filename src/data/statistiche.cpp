@@ -195,6 +195,7 @@ bool Statistiche::Svuota(Prompter& domande) {
     if (st.IniziaTransazione(dati) != SettingsStore::Transazione::Ok) return false;
     st.CancellaChiave("STATISTICHE", "", dati);
     st.CancellaChiave("SCONTRINI", "", dati);
+    st.CancellaChiave("PRONTI", "", dati);  // the web pages' ready marks go with their receipts
     st.ChiudiTransazione();
     if (st.scrittureFallite() != fallite) return false;  // the file still holds everything
     for (Article& a : p_.cat.gArticoli) {

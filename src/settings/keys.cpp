@@ -281,6 +281,10 @@ const KeyDef NomeStazione = Record(L, M, "NOME");
 const KeyDef LockSuffisso = Record(L, M, "LOCKSUFF");
 const KeyDef LockOrigine = Record(L, M, "LOCKORIGINE");  // computer and folder LOCKSUFF was made for
 const KeyDef PasswordMulti = Record(L, M, "PASSWORD");   // the share's, scrambled (CodificaPassword)
+const KeyDef WebAbilitato = Bool(L, "WEB", "ABILITATO", false, PutBool<&O::gWebAbilitato>, ShowBool<&O::gWebAbilitato>);
+const KeyDef WebPorta = Int(L, "WEB", "PORTA", 8088, 1024, 65535, PutInt<&O::gWebPorta>, ShowInt<&O::gWebPorta>);
+const KeyDef PinCucina = Record(L, "WEB", "PIN_CUCINA");    // scrambled (CodificaPassword)
+const KeyDef PinIncassi = Record(L, "WEB", "PIN_INCASSI");
 const KeyDef Stazione = Record(K, M, "#");            // lock identity -> station name
 const KeyDef PezziCondivisi = Record(K, M, "#");      // article index -> pieces held by all tills
 const KeyDef PezziTenuti = Record(L, "MULTIVORSA-TMP", "#");  // article index -> held here
@@ -298,6 +302,8 @@ const KeyDef Nota = Record(D, "NOTA", "# Note #:");
 // Lock identity -> last of that till's waiting sales that reached the file; older tills ignore it.
 const KeyDef Consegnate = Record(D, "VENDITE-CONSEGNATE", "#");
 const KeyDef ScortaSuperata = Record(D, "SCORTA-SUPERATA", "#");  // code -> pieces sold beyond stock
+// Receipt number -> when its order was marked ready for pickup; older tills ignore it.
+const KeyDef Pronto = Record(D, "PRONTI", "#");
 // clang-format on
 }  // namespace keys
 
@@ -375,6 +381,10 @@ const std::vector<const KeyDef*>& AllKeys() {
                                                    &LockSuffisso,
                                                    &LockOrigine,
                                                    &PasswordMulti,
+                                                   &WebAbilitato,
+                                                   &WebPorta,
+                                                   &PinCucina,
+                                                   &PinIncassi,
                                                    &Stazione,
                                                    &PezziCondivisi,
                                                    &PezziTenuti,
@@ -389,7 +399,8 @@ const std::vector<const KeyDef*>& AllKeys() {
                                                    &Storni,
                                                    &Nota,
                                                    &Consegnate,
-                                                   &ScortaSuperata};
+                                                   &ScortaSuperata,
+                                                   &Pronto};
     return all;
 }
 
@@ -433,6 +444,8 @@ Options::Options() {
     gNomeStazione.clear();
     gLockSuffisso.clear();
     gPasswordMulti.clear();
+    gPinCucina.clear();
+    gPinIncassi.clear();
     gIdentitaLock.clear();
 }
 

@@ -107,7 +107,9 @@ extern const KeyDef MultiVorsa, Principale, SistemaRemoto, LockAttesaMs, LockCic
     LockSuffisso, LockOrigine, PasswordMulti, Stazione, PezziCondivisi, PezziTenuti;
 // Catalogue and records of the data file
 extern const KeyDef Dimensione, Articolo, StatData, StatScontrini, StatArticolo, Scontrino,
-    ScontrinoCommento, Storni, Nota, StatCommento, Consegnate, ScortaSuperata;
+    ScontrinoCommento, Storni, Nota, StatCommento, Consegnate, ScortaSuperata, Pronto;
+// WEB (local file): the pages the main till serves on the festival network
+extern const KeyDef WebAbilitato, WebPorta, PinCucina, PinIncassi;
 }  // namespace keys
 
 }  // namespace vorsa

@@ -118,6 +118,12 @@ struct Options {
     std::string gIdentitaLock;
     int gLockAttesaMs;
     int gLockCicli;
+
+    // WEB
+    bool gWebAbilitato;
+    int gWebPorta;
+    std::string gPinCucina;  // plain; empty: the page is closed
+    std::string gPinIncassi;
 };
 
 }  // namespace vorsa

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/text.h"
+#include "web/opzioni_web.h"
 
 namespace vorsa {
 namespace {
@@ -153,6 +154,7 @@ void LeggiRuolo(Till& till, const StartupHooks& hooks) {
     o.gPasswordMulti =
         password.empty() ? std::string() : DecodificaPassword(kChiavePassword, password);
     if (o.gMultiVorsa && hooks.share) hooks.share->UsaPassword(o.gPasswordMulti);
+    CaricaOpzioniWeb(till.settings);
     if (o.gMultiVorsa) {
         till.settings.Write(keys::Stazione, o.gNomeStazione, Idx(o.gIdentitaLock));
         if (!o.gPrincipale) {

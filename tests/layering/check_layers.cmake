@@ -4,9 +4,9 @@
 # Rank of each folder, lowest first. Folders of one rank are peers and must not include each
 # other. Everything up to rank 7 is standard library only.
 set(LAYERS
-  "platform=1" "settings=2" "data=3" "network=4" "editor=4" "update=4" "printing=5" "sale=6"
+  "platform=1" "settings=2" "data=3" "network=4" "editor=4" "update=4" "web=4" "printing=5" "sale=6"
   "startup=7" "layout=7"
-  "platform/qt=8" "printing/qt=8" "ui=9" "app=10")
+  "platform/qt=8" "printing/qt=8" "web/qt=8" "ui=9" "app=10")
 set(QT_LINE 7)
 
 function(layer_of path out_name out_rank)

@@ -1,0 +1,53 @@
+#include "web/pronti.h"
+
+#include "data/records.h"
+#include "platform/text.h"
+
+namespace vorsa {
+
+namespace {
+
+EsitoPronto Controlla(SettingsGateway& settings, std::int32_t numero) {
+    if (numero < 1 || settings.Read(keys::Scontrino, numero, true).empty())
+        return EsitoPronto::Sconosciuto;
+    for (const Storno& s :
+         LeggiStorni(settings.Read(keys::Storni, {}, true), settings.options().gSeparatore))
+        if (s.numero == numero) return EsitoPronto::Stornato;
+    if (!settings.Read(keys::Pronto, numero, true).empty()) return EsitoPronto::GiaPronto;
+    return EsitoPronto::Segnato;
+}
+
+}  // namespace
+
+EsitoPronto SegnaPronto(SettingsGateway& settings, std::int32_t numero, const DateTime& quando) {
+    SettingsStore& st = settings.store();
+    const long fallite = st.scrittureFallite();
+    if (st.IniziaTransazione(settings.paths().gFileDati) != SettingsStore::Transazione::Ok)
+        return EsitoPronto::NonSalvato;
+    const EsitoPronto esito = Controlla(settings, numero);
+    if (esito != EsitoPronto::Segnato) {
+        st.AnnullaTransazione();
+        return esito;
+    }
+    settings.Write(keys::Pronto, FormatDateTime(quando), numero);
+    st.ChiudiTransazione();
+    return st.scrittureFallite() == fallite ? EsitoPronto::Segnato : EsitoPronto::NonSalvato;
+}
+
+std::optional<std::int32_t> NumeroScansionato(std::string_view codice) {
+    // A scanner ends what it read with Enter; Code 39 starts and ends with '*'.
+    const auto trim = [](std::string_view s) {
+        const auto a = s.find_first_not_of(" \t\r\n");
+        return a == s.npos ? std::string()
+                           : std::string(s.substr(a, s.find_last_not_of(" \t\r\n") - a + 1));
+    };
+    std::string t = trim(codice);
+    if (t.size() >= 2 && t.front() == '*' && t.back() == '*') t = trim(t.substr(1, t.size() - 2));
+    if (t.empty() || t.size() > 9 || !IsInteger(t) || t.find_first_not_of("0123456789") != t.npos)
+        return std::nullopt;
+    const long long n = Val(t);
+    if (n < 1) return std::nullopt;
+    return static_cast<std::int32_t>(n);
+}
+
+}  // namespace vorsa
