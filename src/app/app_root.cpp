@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QObject>
 
+#include "app/pagine_web.h"
 #include "platform/text.h"
 #include "printing/receipt_printer.h"
 #include "printing/stampa_statistiche.h"
@@ -100,6 +101,7 @@ struct AppRoot::Parts {
     std::unique_ptr<ReceiptPrinter> printer;
     FrmVorsa frm{till};
     PrompterQt domande{frm};
+    PagineWeb web{till, frm.messaggi()};
     AvvisiStampa avvisi;
     SpieStampanti spie;
     SalePresenter vendita;
@@ -134,6 +136,10 @@ ReceiptPrinter& AppRoot::Printer() const {
 
 SalePresenter& AppRoot::Sale() const {
     return parts_->vendita;
+}
+
+PagineWeb& AppRoot::Web() const {
+    return parts_->web;
 }
 
 }  // namespace vorsa

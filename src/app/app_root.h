@@ -10,6 +10,7 @@
 namespace vorsa {
 
 class FrmVorsa;
+class PagineWeb;
 class ReceiptPrinter;
 class SalePresenter;
 class Till;
@@ -39,6 +40,7 @@ class AppRoot {
     FrmVorsa& Window() const;
     ReceiptPrinter& Printer() const;
     SalePresenter& Sale() const;
+    PagineWeb& Web() const;
 
   private:
     struct Parts;

@@ -1,0 +1,63 @@
+#include "app/pagine_web.h"
+
+#include "sale/till.h"
+#include "ui/notices/messaggi.h"
+#include "web/pronti.h"
+
+namespace vorsa {
+
+PagineWeb::PagineWeb(Till& till, Messaggi& messaggi)
+    : till_(till),
+      messaggi_(messaggi),
+      serata_(till.settings, till.cat),
+      server_([this](std::int32_t n) { return Segna(n); }) {
+    timer_.setInterval(1000);
+    connect(&timer_, &QTimer::timeout, this, &PagineWeb::Aggiorna);
+    Applica();
+}
+
+PagineWeb::~PagineWeb() = default;
+
+bool PagineWeb::ServeLePagine(const Till& till) {
+    return till.opt.gWebAbilitato && (!till.opt.gMultiVorsa || till.opt.gPrincipale);
+}
+
+void PagineWeb::Applica() {
+    const Options& o = till_.opt;
+    if (!ServeLePagine(till_)) {
+        timer_.stop();
+        server_.Ferma();
+        return;
+    }
+    if (server_.Porta() != o.gWebPorta) {
+        QString errore;
+        if (!server_.Avvia(static_cast<quint16>(o.gWebPorta), &errore)) {
+            timer_.stop();
+            messaggi_.MostraMessaggio(
+                QStringLiteral("Pagine web"),
+                QStringLiteral("Le pagine web non sono attive: la porta %1 non si apre (%2).")
+                    .arg(o.gWebPorta)
+                    .arg(errore),
+                QStringLiteral("Scegli un'altra porta nelle opzioni avanzate."), false, {}, {},
+                false, 0);
+            return;
+        }
+    }
+    server_.ImpostaPin(o.gPinCucina, o.gPinIncassi);
+    Aggiorna();
+    timer_.start();
+}
+
+void PagineWeb::Aggiorna() {
+    if (!server_.Attivo()) return;
+    if (serata_.Aggiorna())
+        server_.Pubblica({serata_.JsonNumeri(), serata_.JsonCucina(), serata_.JsonIncassi()});
+}
+
+EsitoPronto PagineWeb::Segna(std::int32_t numero) {
+    const EsitoPronto e = SegnaPronto(till_.settings, numero, till_.svc.clock.Now());
+    Aggiorna();
+    return e;
+}
+
+}  // namespace vorsa

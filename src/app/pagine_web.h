@@ -1,0 +1,41 @@
+#pragma once
+// The web pages of the main till (or of a till alone): the server, and the figures it serves,
+// read from the data file once a second on the till's thread and after every ready mark.
+#include <QObject>
+#include <QTimer>
+#include <memory>
+
+#include "web/qt/server_web.h"
+#include "web/serata_web.h"
+
+namespace vorsa {
+
+class Messaggi;
+class Till;
+
+class PagineWeb : public QObject {
+    Q_OBJECT
+  public:
+    PagineWeb(Till& till, Messaggi& messaggi);
+    ~PagineWeb() override;
+
+    /// Starts, restarts or stops the server after the options changed. A port that cannot be
+    /// opened is told in the message window; the till goes on without the pages.
+    void Applica();
+    /// Whether this till serves the pages in its role: alone or as the main till.
+    static bool ServeLePagine(const Till& till);
+    const ServerWeb& Server() const { return server_; }
+    /// Reads the data file now and sends what changed (after a mark; the tests call it).
+    void Aggiorna();
+
+  private:
+    EsitoPronto Segna(std::int32_t numero);
+
+    Till& till_;
+    Messaggi& messaggi_;
+    SerataWeb serata_;
+    ServerWeb server_;
+    QTimer timer_;
+};
+
+}  // namespace vorsa
