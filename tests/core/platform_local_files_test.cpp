@@ -48,17 +48,6 @@ std::string KeyOf(int process, int i) {
 
 class LocalFilesTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "vorsa_platform_XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        files_ = MakeLocalFileAccess(false);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-
     std::string Path(const std::string& name) const { return dir_ + "/" + name; }
 
     // Names in the folder, to prove that no temporary file was left behind.
@@ -69,8 +58,9 @@ class LocalFilesTest : public ::testing::Test {
         return names;
     }
 
-    std::string dir_;
-    std::unique_ptr<FileAccess> files_;
+    const test::TempDir temp_{"vorsa_platform_"};
+    const std::string dir_ = temp_.path;
+    std::unique_ptr<FileAccess> files_ = MakeLocalFileAccess(false);
 };
 
 TEST_F(LocalFilesTest, ReplaceReadStampFoldersRemoveListAndRename) {

@@ -1,9 +1,7 @@
 // The options' gateway: each key corrected, healed and held as its table says; options of
 // several keys set together, whole in the file even when the till is killed midway.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <set>
 
 #include "platform/ini_document.h"
@@ -237,11 +235,8 @@ TEST(ScrittureTest, OptionsSetTogetherAreCorrectedAndHeld) {
 }
 
 TEST(ScrittureTest, KilledWhileWritingLeavesEveryGroupWhole) {
-    const std::string folder = (std::filesystem::temp_directory_path() /
-                                ("vorsa-scritture-crash-" + std::to_string(getpid())))
-                                   .string();
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    const test::TempDir dir;
+    const std::string& folder = dir.path;
     MakeLocalFileAccess(false)->ReplaceAll(folder + "/Vorsa.ini",
                                            "[COMANDA]\r\nNUMERO=2\r\n[COMANDA1]\r\nNOME=Cucina\r\n"
                                            "[COMANDA2]\r\nNOME=Bar\r\n");
@@ -264,7 +259,6 @@ TEST(ScrittureTest, KilledWhileWritingLeavesEveryGroupWhole) {
             visti.insert(*valori.begin() + "/" + std::to_string(n));
         });
     EXPECT_GT(visti.size(), 1u) << "nothing ever changed: the test proved nothing";
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

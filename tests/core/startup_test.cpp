@@ -15,6 +15,7 @@
 #include <functional>
 #include <optional>
 #include <random>
+#include <tuple>
 
 #include "network/aggiorna_multi.h"
 #include "network/opzioni_multi.h"
@@ -212,14 +213,6 @@ TEST(StartupTest, CoinsStatisticsKitchenOrdersAndImages) {
     EXPECT_EQ(o.gImmagini[1].path, "");
 }
 
-TEST(StartupTest, TheVersionCheckFollowsItsSwitch) {
-    for (const char* v : {"Si", "no"}) {
-        Machine m(std::string("[PROGRAMMA]\r\nAGGIORNAMENTI=") + v + "\r\n");
-        m.Start();
-        EXPECT_EQ(m.esito.controllaVersione, *v == 'S') << v;
-    }
-}
-
 TEST(StartupTest, UnwritableFileStartsOnDefaultsAndIsLeftAsItWas) {
     Machine m;
     m.files.failWrites = true;
@@ -297,12 +290,15 @@ TEST(StartupTest, WindowPlacementIsCorrected) {
     }
 }
 
-TEST(StartupTest, CodeTimerIsHealed) {
-    const std::pair<const char*, int> cases[] = {{"149", 300}, {"150", 150}, {"abc", 300}};
-    for (auto [stored, ms] : cases) {
-        Machine m(std::string("[PROGRAMMA]\r\nTIMER_CODICI_MS=") + stored + "\r\n");
+TEST(StartupTest, CodeTimerIsHealedAndTheVersionCheckFollowsItsSwitch) {
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"149", 300, "Si"}, {"150", 150, "no"}, {"abc", 300, "si"}};
+    for (auto [stored, ms, aggiornamenti] : cases) {
+        Machine m(std::string("[PROGRAMMA]\r\nTIMER_CODICI_MS=") + stored +
+                  "\r\nAGGIORNAMENTI=" + aggiornamenti + "\r\n");
         EXPECT_EQ(CaricaFinestra(*m.Start(), kScreen).timerCodiciMs, ms) << stored;
         EXPECT_EQ(m.Get("PROGRAMMA", "TIMER_CODICI_MS"), std::to_string(ms));
+        EXPECT_EQ(m.esito.controllaVersione, *aggiornamenti != 'n') << aggiornamenti;
     }
 }
 
@@ -451,22 +447,16 @@ void SenzaPrivilegi(const std::function<void()>& body) {
 
 class DamagedFilesTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "vorsa_damaged_XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        ::chmod(dir_.c_str(), 0777);  // the unprivileged cases work in it too
-    }
+    void SetUp() override { ::chmod(dir_.c_str(), 0777); }  // the unprivileged cases work in it too
     void TearDown() override {
         ::chmod(dir_.c_str(), 0755);
         if (fs::exists(Ini())) ::chmod(Ini().c_str(), 0644);
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
     }
     std::string Ini() const { return dir_ + "/Vorsa.ini"; }
     void Write(const std::string& bytes) const { std::ofstream(Ini(), std::ios::binary) << bytes; }
 
-    std::string dir_;
+    const test::TempDir temp_{"vorsa_damaged_"};
+    const std::string dir_ = temp_.path;
 };
 
 // Whatever the bytes and however large the file, the till starts, keeps every line it does
