@@ -8,35 +8,20 @@
 #include "platform/text.h"
 #include "settings/keys.h"
 #include "settings/scritture.h"
-#include "settings/settings_gateway.h"
 #include "settings/valori_insoliti.h"
-#include "support/fakes.h"
+#include "settings_bench.h"
 #include "support/kill_loop.h"
 
 namespace vorsa {
 namespace {
 
-/// One till's settings on `files` (its own memory files when none is given) in `folder`.
-struct Gateway {
-    explicit Gateway(FileAccess* files = nullptr, const std::string& folder = "/p")
-        : store(files ? *files : memory, clock, sleeper, shell, folder),
-          settings(store, paths, opt) {
-        paths.gFileIni = paths.gFileDati = folder + "/Vorsa.ini";
-        paths.gFileLock = folder + "/Vorsa.ini.lck";
-        paths.gFilePassword = folder + "/pw";
-    }
+/// One till's settings, with the file a key lands in.
+struct Gateway : test::Impostazioni {
+    using Impostazioni::Impostazioni;
     std::optional<std::string> InFile(const KeyDef& d, const Idx& i = {}) {
         const KeyName n = Resolve(d, i);
         return store.profiles().Get(paths.Of(d.file), n.section, n.key);
     }
-    MemoryFileAccess memory;
-    test::FakeClock clock;
-    test::FakeSleeper sleeper;
-    test::FakeShell shell;
-    SettingsStore store;
-    Paths paths;
-    Options opt;
-    SettingsGateway settings;
 };
 
 const KeyDef& Def(std::string_view section, std::string_view key) {
@@ -197,7 +182,7 @@ TEST(ScrittureTest, KitchenOrdersAreAddedUpToTwentyAndRemovedDownToOne) {
 
     c.settings.Set(keys::ComandaProdotti, "101;102", Idx(20));
     ASSERT_TRUE(RimuoviComanda(c.settings));
-    const IniDocument doc = IniDocument::Parse(c.memory.ReadAll("/p/Vorsa.ini").bytes);
+    const IniDocument doc = IniDocument::Parse(c.files.ReadAll("/p/Vorsa.ini").bytes);
     EXPECT_FALSE(doc.HasSection("COMANDA20"));
     EXPECT_TRUE(doc.HasSection("COMANDA19"));
     EXPECT_EQ(c.settings.Read(keys::NumeroComande), "19");
