@@ -3,7 +3,6 @@
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,7 +10,6 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <future>
 #include <thread>
 
@@ -27,20 +25,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+using test::InChild;
 using test::Slurp;
-
-/// Runs `body` in a child process; Succeeded() tells whether it returned true.
-pid_t InChild(const std::function<bool()>& body) {
-    const pid_t child = ::fork();
-    if (child == 0) ::_exit(body() ? 0 : 1);
-    return child;
-}
-
-bool Succeeded(pid_t child) {
-    int status = 0;
-    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
-           WEXITSTATUS(status) == 0;
-}
+using test::Succeeded;
 
 std::string KeyOf(int process, int i) {
     return "P" + std::to_string(process) + "_" + std::to_string(i);
