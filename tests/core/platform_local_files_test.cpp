@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
-#include <thread>
 
 #include "platform/file_access.h"
 #include "platform/profile_store.h"
