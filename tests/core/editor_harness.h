@@ -1,7 +1,6 @@
 #pragma once
 // A till with the catalogue editor over a scripted panel.
 #include <array>
-#include <memory>
 #include <string>
 #include <vector>
 

@@ -3,7 +3,6 @@
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,9 +10,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <future>
-#include <thread>
 
 #include "platform/file_access.h"
 #include "platform/profile_store.h"
@@ -27,20 +24,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+using test::InChild;
 using test::Slurp;
-
-/// Runs `body` in a child process; Succeeded() tells whether it returned true.
-pid_t InChild(const std::function<bool()>& body) {
-    const pid_t child = ::fork();
-    if (child == 0) ::_exit(body() ? 0 : 1);
-    return child;
-}
-
-bool Succeeded(pid_t child) {
-    int status = 0;
-    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
-           WEXITSTATUS(status) == 0;
-}
+using test::Succeeded;
 
 std::string KeyOf(int process, int i) {
     return "P" + std::to_string(process) + "_" + std::to_string(i);
@@ -48,17 +34,6 @@ std::string KeyOf(int process, int i) {
 
 class LocalFilesTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "vorsa_platform_XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        files_ = MakeLocalFileAccess(false);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-
     std::string Path(const std::string& name) const { return dir_ + "/" + name; }
 
     // Names in the folder, to prove that no temporary file was left behind.
@@ -69,8 +44,9 @@ class LocalFilesTest : public ::testing::Test {
         return names;
     }
 
-    std::string dir_;
-    std::unique_ptr<FileAccess> files_;
+    const test::TempDir temp_{"vorsa_platform_"};
+    const std::string dir_ = temp_.path;
+    std::unique_ptr<FileAccess> files_ = MakeLocalFileAccess(false);
 };
 
 TEST_F(LocalFilesTest, ReplaceReadStampFoldersRemoveListAndRename) {

@@ -151,11 +151,8 @@ class SmbTest : public ::testing::Test {
         folder = root + "/principale";
         server = std::make_unique<test::SmbdServer>(folder);
         ASSERT_TRUE(server->ok());
-        SmbOptions o;
-        o.port = server->port();
-        o.lockWaitMs = 200;
-        o.readWaitMs = 50;
-        o.retryAfterMs = 1000;
+        const SmbOptions o{
+            .port = server->port(), .lockWaitMs = 200, .readWaitMs = 50, .retryAfterMs = 1000};
         a = MakeSmbFileAccess(sleeperA, o);
         b = MakeSmbFileAccess(sleeperB, o);
     }
@@ -425,13 +422,11 @@ TEST_F(SmbTest, AReaderFollowsTheChangeLogOrReadsTheFileWhole) {
 TEST_F(SmbTest, AReaderNeverTakesFromTheLogAChangeTheFileDoesNotHold) {
     ASSERT_TRUE(a->ReplaceAll(ini, Archive(3000)));
     ASSERT_TRUE(b->ReadAll(ini).status == ReadStatus::Ok);
-    SmbOptions o;
-    o.port = server->port();
     test::KillLoop(
         20, 80, 400,
         [&](int) {
             test::FakeSleeper sleeper;
-            auto w = MakeSmbFileAccess(sleeper, o);
+            auto w = MakeSmbFileAccess(sleeper, {.port = server->port()});
             for (;;) {
                 auto lock = w->LockExclusive(ini);
                 const ReadResult r = w->ReadAll(ini);
@@ -555,9 +550,7 @@ class MultiTillTest : public SmbTest {
     /// The shared files as a till reads them: through the share.
     IniDocument Shared(const char* name) {
         test::FakeSleeper s;
-        SmbOptions o;
-        o.port = server->port();
-        auto smb = MakeSmbFileAccess(s, o);
+        auto smb = MakeSmbFileAccess(s, {.port = server->port()});
         const ReadResult r = smb->ReadAll(server->Path(name));
         EXPECT_EQ(r.status, ReadStatus::Ok) << name;
         // Whole lines only: a section, a key with its value, or nothing.
@@ -750,10 +743,8 @@ TEST_F(MultiTillTest, ATillKilledWhileDeliveringDeliversEachSaleOnce) {
 TEST_F(MultiTillTest, MainTillGoneMidEventSalesWaitAndArriveOnce) {
     Catalogue(3);
     test::FakeSleeper smbSleeper;
-    SmbOptions o;
-    o.port = server->port();
     auto local = MakeLocalFileAccess(false);
-    auto smb = MakeSmbFileAccess(smbSleeper, o);
+    auto smb = MakeSmbFileAccess(smbSleeper, {.port = server->port()});
     RoutingFileAccess files(*local, *smb);
     const std::string s = Secondary(1);
     test::Cassa c(files, "", "sec1", s);

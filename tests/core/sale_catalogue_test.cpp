@@ -5,7 +5,7 @@
 #include <tuple>
 
 #include "sale_harness.h"
-#include "settings/settings_store.h"
+#include "settings_bench.h"
 
 namespace vorsa {
 namespace {
@@ -13,13 +13,8 @@ namespace {
 constexpr const char* kIni = "/p/Vorsa.ini";
 using K = std::pair<int, int>;
 
-struct Bench {
-    explicit Bench(const std::string& ini = "") : store(files, clock, sleeper, shell, "/p") {
-        paths.gFileIni = paths.gFileDati = kIni;
-        paths.gFileLock = std::string(kIni) + ".lck";
-        store.lock.gFileLock = paths.gFileLock;
-        Load(ini);
-    }
+struct Bench : test::Impostazioni {
+    explicit Bench(const std::string& ini = "") { Load(ini); }
     void Load(const std::string& ini) {
         files.files[kIni] = ini;
         cat.CaricaDimensioni(store, kIni);
@@ -29,14 +24,6 @@ struct Bench {
     std::string Line(const char* section, int position) {
         return store.LeggiIni(section, std::to_string(position), kIni, true);
     }
-
-    MemoryFileAccess files;
-    test::FakeClock clock;
-    test::FakeSleeper sleeper;
-    test::FakeShell shell;
-    SettingsStore store;
-    Options opt;
-    Paths paths;
     Catalogue cat;
 };
 

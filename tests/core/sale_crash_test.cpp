@@ -3,7 +3,6 @@
 // Killed during a grid change or a catalogue load it leaves one whole catalogue: every
 // section's DIMENSIONE agrees with its article lines.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <array>
 #include <filesystem>
@@ -26,21 +25,15 @@ const char* const kBills[] = {"101 102 201", "103 103 202 202 101", "201", "102 
                               "101",         "201 201 103"};
 
 /// A fresh folder holding a data file, removed at the end.
-struct Cartella {
-    explicit Cartella(const char* name, const char* dati = kStock)
-        : path((std::filesystem::temp_directory_path() /
-                (std::string(name) + std::to_string(getpid())))
-                   .string()) {
-        std::filesystem::remove_all(path);
+struct Cartella : test::TempDir {
+    explicit Cartella(const char* dati = kStock) {
         std::filesystem::create_directories(path + "/Dati");
         MakeLocalFileAccess(false)->ReplaceAll(path + "/Vorsa.ini", dati);
     }
-    ~Cartella() { std::filesystem::remove_all(path); }
     std::string Get(const char* section, const char* key) const {
         auto files = MakeLocalFileAccess(false);
         return ProfileStore(*files).Get(path + "/Vorsa.ini", section, key).value_or("");
     }
-    std::string path;
 };
 
 /// The counter, the archive less the voided receipts, the statistics and the stock tell the
@@ -86,7 +79,7 @@ void ExpectConsistent(const std::string& folder, int round) {
 }
 
 TEST(CrashTest, KilledDuringCommitsLeavesWholeSales) {
-    const Cartella dir("vorsa-crash-");
+    const Cartella dir;
     test::KillLoop(
         25, 2, 40,
         [&](int) {
@@ -103,7 +96,7 @@ TEST(CrashTest, KilledDuringCommitsLeavesWholeSales) {
 }
 
 TEST(CrashTest, KilledDuringVoidsLeavesWholeVoids) {
-    const Cartella dir("vorsa-storni-");
+    const Cartella dir;
     {
         auto files = MakeLocalFileAccess(false);
         test::Cassa c(*files, "", "cassiere", dir.path);
@@ -190,7 +183,7 @@ Dimensioni ExpectWhole(const std::string& folder, int round) {
 }
 
 TEST(EditorCrashTest, KilledDuringGridChangesAndLoadsLeavesOneWholeCatalogue) {
-    const Cartella dir("vorsa-editor-crash-", kInizio);
+    const Cartella dir(kInizio);
     const std::string& folder = dir.path;
     MakeLocalFileAccess(false)->ReplaceAll(folder + "/Dati/festa.txt", kFesta);
     const std::set<Dimensioni> validi = {{3, 2, 1}, {5, 4, 2}, {2, 6, 3}, {4, 3, 2}};

@@ -1,10 +1,8 @@
 #pragma once
 // A till over in-memory files with a scripted window and operator.
-#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 

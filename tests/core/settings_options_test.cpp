@@ -1,44 +1,27 @@
 // The options' gateway: each key corrected, healed and held as its table says; options of
 // several keys set together, whole in the file even when the till is killed midway.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <set>
 
 #include "platform/ini_document.h"
 #include "platform/text.h"
 #include "settings/keys.h"
 #include "settings/scritture.h"
-#include "settings/settings_gateway.h"
 #include "settings/valori_insoliti.h"
-#include "support/fakes.h"
+#include "settings_bench.h"
 #include "support/kill_loop.h"
 
 namespace vorsa {
 namespace {
 
-/// One till's settings on `files` (its own memory files when none is given) in `folder`.
-struct Gateway {
-    explicit Gateway(FileAccess* files = nullptr, const std::string& folder = "/p")
-        : store(files ? *files : memory, clock, sleeper, shell, folder),
-          settings(store, paths, opt) {
-        paths.gFileIni = paths.gFileDati = folder + "/Vorsa.ini";
-        paths.gFileLock = folder + "/Vorsa.ini.lck";
-        paths.gFilePassword = folder + "/pw";
-    }
+/// One till's settings, with the file a key lands in.
+struct Gateway : test::Impostazioni {
+    using Impostazioni::Impostazioni;
     std::optional<std::string> InFile(const KeyDef& d, const Idx& i = {}) {
         const KeyName n = Resolve(d, i);
         return store.profiles().Get(paths.Of(d.file), n.section, n.key);
     }
-    MemoryFileAccess memory;
-    test::FakeClock clock;
-    test::FakeSleeper sleeper;
-    test::FakeShell shell;
-    SettingsStore store;
-    Paths paths;
-    Options opt;
-    SettingsGateway settings;
 };
 
 const KeyDef& Def(std::string_view section, std::string_view key) {
@@ -199,7 +182,7 @@ TEST(ScrittureTest, KitchenOrdersAreAddedUpToTwentyAndRemovedDownToOne) {
 
     c.settings.Set(keys::ComandaProdotti, "101;102", Idx(20));
     ASSERT_TRUE(RimuoviComanda(c.settings));
-    const IniDocument doc = IniDocument::Parse(c.memory.ReadAll("/p/Vorsa.ini").bytes);
+    const IniDocument doc = IniDocument::Parse(c.files.ReadAll("/p/Vorsa.ini").bytes);
     EXPECT_FALSE(doc.HasSection("COMANDA20"));
     EXPECT_TRUE(doc.HasSection("COMANDA19"));
     EXPECT_EQ(c.settings.Read(keys::NumeroComande), "19");
@@ -237,11 +220,8 @@ TEST(ScrittureTest, OptionsSetTogetherAreCorrectedAndHeld) {
 }
 
 TEST(ScrittureTest, KilledWhileWritingLeavesEveryGroupWhole) {
-    const std::string folder = (std::filesystem::temp_directory_path() /
-                                ("vorsa-scritture-crash-" + std::to_string(getpid())))
-                                   .string();
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    const test::TempDir dir;
+    const std::string& folder = dir.path;
     MakeLocalFileAccess(false)->ReplaceAll(folder + "/Vorsa.ini",
                                            "[COMANDA]\r\nNUMERO=2\r\n[COMANDA1]\r\nNOME=Cucina\r\n"
                                            "[COMANDA2]\r\nNOME=Bar\r\n");
@@ -264,7 +244,6 @@ TEST(ScrittureTest, KilledWhileWritingLeavesEveryGroupWhole) {
             visti.insert(*valori.begin() + "/" + std::to_string(n));
         });
     EXPECT_GT(visti.size(), 1u) << "nothing ever changed: the test proved nothing";
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

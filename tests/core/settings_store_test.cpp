@@ -2,29 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include "support/fakes.h"
+#include "settings_bench.h"
 
 namespace vorsa {
 namespace {
 
-using test::FakeClock;
-using test::FakeShell;
-using test::FakeSleeper;
-
 constexpr const char* kIni = "/p/Vorsa.ini";
 constexpr const char* kLock = "/p/Vorsa.ini.lck";
 
-struct Station {
-    Station(MemoryFileAccess& files, std::string identity)
-        : sleeper(&clock), store(files, clock, sleeper, shell, "/p") {
+/// A till between tills, on `files` shared with the others.
+struct Station : test::Impostazioni {
+    Station(MemoryFileAccess& shared, std::string identity) : Impostazioni(&shared) {
         store.lock.gMultiVorsa = true;
         store.lock.gIdentitaLock = std::move(identity);
-        store.lock.gFileLock = kLock;
     }
-    FakeClock clock;
-    FakeSleeper sleeper;
-    FakeShell shell;
-    SettingsStore store;
 };
 
 class SettingsStoreTest : public ::testing::Test {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "support/fakes.h"
+#include "settings_bench.h"
 #include "update/controlla_versione.h"
 
 namespace vorsa {
@@ -60,15 +60,12 @@ TEST(VersioneTest, ReadsTheDownloadedFileAndDeletesIt) {
     };
     for (const auto& c : cases) {
         const std::string why = c.body.value_or("(failed)");
-        MemoryFileAccess files;
+        test::Impostazioni s;
+        MemoryFileAccess& files = s.files;
         files.failWrites = c.failWrites;
-        test::FakeClock clock;
-        test::FakeSleeper sleeper{&clock};
-        test::FakeShell shell;
-        SettingsStore store{files, clock, sleeper, shell, "/p"};
         ScaricatoreFinto rete;
         std::optional<bool> esito;
-        std::optional<ControllaVersione> check(std::in_place, store, files, rete,
+        std::optional<ControllaVersione> check(std::in_place, s.store, files, rete,
                                                VersioneLocale{1, 4, 7});
         check->Avvia([&](bool nuova) { esito = nuova; });
         EXPECT_EQ(rete.richiesto, kIndirizzoVersione);
@@ -76,7 +73,7 @@ TEST(VersioneTest, ReadsTheDownloadedFileAndDeletesIt) {
         rete.attesa(c.body);
         EXPECT_EQ(esito, c.nuova) << why;
         EXPECT_EQ(files.replaceCount, c.scritture) << why;
-        EXPECT_FALSE(files.Exists(store.CartellaTemp() + "VerVorsa.txt")) << why;
+        EXPECT_FALSE(files.Exists(s.store.CartellaTemp() + "VerVorsa.txt")) << why;
     }
 }
 

@@ -1,5 +1,9 @@
 #pragma once
-// Test doubles for time, sleeping, the user and the shell; and a real file read whole.
+// Test doubles for time, sleeping, the user and the shell; a real file read whole, and a
+// fresh real folder.
+#include <stdlib.h>
+
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -54,5 +58,21 @@ inline std::string Slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
+
+/// A new empty folder in the system's temporary folder, removed with its content at the end.
+struct TempDir {
+    explicit TempDir(const std::string& prefix = "vorsa_test_") {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / (prefix + "XXXXXX")).string();
+        if (::mkdtemp(pattern.data()) != nullptr) path = pattern;
+    }
+    ~TempDir() {
+        std::error_code ec;
+        if (!path.empty()) std::filesystem::remove_all(path, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    std::string path;
+};
 
 }  // namespace vorsa::test

@@ -1,16 +1,31 @@
 #pragma once
 // The crash tests' loop: a child process works on the files forever and is killed with SIGKILL
-// at a random moment, round after round; after each kill the files must be whole.
+// at a random moment, round after round; after each kill the files must be whole. And a child
+// process that runs to its end.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <functional>
 #include <random>
 #include <thread>
 
 namespace vorsa::test {
+
+/// Runs `body` in a child process; Succeeded() waits for it and tells whether it returned true.
+inline pid_t InChild(const std::function<bool()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(body() ? 0 : 1);
+    return child;
+}
+
+inline bool Succeeded(pid_t child) {
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
 
 /// Runs `rounds` rounds: forks a child that runs `work(round)` (which never returns), kills it
 /// after a pause drawn from [minMs, maxMs] with a fixed seed, then calls `check(round)`. Stops at
