@@ -3,7 +3,7 @@
 #include <QProcess>
 #include <QtTest>
 
-#include "test_support.h"
+#include "frm_vorsa_scene.h"
 
 namespace {
 
