@@ -1,6 +1,7 @@
 #pragma once
 // Fakes of the outside world, a till over a fresh temporary folder with real local files, and
-// a started till with its loaded main window for the main window's tests.
+// a started till with its loaded main window: the one header the widget tests include for the
+// till and the widgets they reach.
 #include <QByteArray>
 #include <QCheckBox>
 #include <QDir>
@@ -145,21 +146,6 @@ class TillFixture {
     FakeUser user_;
     std::unique_ptr<Till> till_;
 };
-
-/// The lines of one section of an INI file, in file order, without the header.
-inline QList<QByteArray> SectionLines(const QByteArray& file, const QByteArray& section) {
-    QList<QByteArray> out;
-    bool inside = false;
-    for (const QByteArray& raw : file.split('\n')) {
-        const QByteArray line = raw.endsWith('\r') ? raw.chopped(1) : raw;
-        if (line.startsWith('[')) {
-            inside = line == "[" + section + "]";
-            continue;
-        }
-        if (inside && !line.isEmpty()) out.push_back(line);
-    }
-    return out;
-}
 
 /// A spooler whose printers the test sets; its jobs complete or fail as told. Read on worker
 /// threads while the test changes it.
@@ -373,10 +359,6 @@ struct Scena {
         frm->show();
         return QTest::qWaitForWindowExposed(frm.get()) || frm->isMinimized();
     }
-    template <class W>
-    W* Trova(const QString& name) const {
-        return frm->findChild<W*>(name);
-    }
     /// The window's size has settled and the buttons are laid out for it.
     bool Assestata() const {
         if (TmrResize(*frm)->isActive()) return false;
@@ -386,8 +368,19 @@ struct Scena {
                l.altezza == std::max(PixelsToTwipsY(frm->height()), kMinimoAltezzaFinestra);
     }
     QByteArray Ini() const { return fx.Read(QStringLiteral("Vorsa.ini")); }
+    /// The lines of one section of Vorsa.ini, in file order, without the header.
     QList<QByteArray> Sezione(const QByteArray& section) const {
-        return SectionLines(Ini(), section);
+        QList<QByteArray> out;
+        bool inside = false;
+        for (const QByteArray& raw : Ini().split('\n')) {
+            const QByteArray line = raw.endsWith('\r') ? raw.chopped(1) : raw;
+            if (line.startsWith('[')) {
+                inside = line == "[" + section + "]";
+                continue;
+            }
+            if (inside && !line.isEmpty()) out.push_back(line);
+        }
+        return out;
     }
     /// A key's value in Vorsa.ini, or "<none>".
     QByteArray Chiave(const QByteArray& section, const QByteArray& key) const {

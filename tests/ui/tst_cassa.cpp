@@ -1,13 +1,6 @@
 // The till driven as an operator drives it: keys into box_Codice and box_Pagato, clicks on
 // product, function, coin and keypad buttons; what the window shows and what lands in the file.
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <QScrollBar>
-#include <QtTest>
-#include <deque>
 
 #include "frm_vorsa_scene.h"
 #include "ui/widgets/widget_helpers.h"
@@ -130,7 +123,7 @@ class TstCassa : public QObject {
         scena_->prompter.answers = {std::string("abc"), std::string("0"), std::string("2.5")};
         Digita("102");
         QCOMPARE(scena_->prompter.asked.size(), 3u);
-        QCOMPARE(scena_->Trova<QLabel>(QStringLiteral("lbl_mangiare_prezzo(2)"))->text(),
+        QCOMPARE(Ctl<QLabel>(*scena_->frm, QStringLiteral("lbl_mangiare_prezzo(2)"))->text(),
                  QString::fromUtf8("\u20ac 2,50"));
         QCOMPARE(LblTotale(*scena_->frm)->text(), QStringLiteral("2,50"));
     }

@@ -1,17 +1,10 @@
 // The settings panel's printer controls and the print options dialog opened there with
 // "OPZIONI DI STAMPA", driven through their widgets: what each control shows, what lands in
 // Vorsa.ini and what the next receipt is built from.
-#include <QCheckBox>
 #include <QComboBox>
-#include <QFrame>
 #include <QImage>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMimeData>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QtTest>
 #include <optional>
 
 #include "frm_vorsa_scene.h"

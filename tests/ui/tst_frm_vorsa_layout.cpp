@@ -3,12 +3,7 @@
 // to the bottom, the window's height and top; moved or resized near the work area's edges, the
 // window snaps to them.
 #include <QDebug>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <QScreen>
-#include <QtTest>
 
 #include "frm_vorsa_scene.h"
 #include "support/qt_checks.h"
@@ -120,9 +115,9 @@ class TstFrmVorsaLayout : public QObject {
         // Each cell's code and price labels and its line lie left of its button, top to bottom
         // (the positions in twips: the grid's core tests).
         for (int p = 1; p <= 10; ++p) {
-            auto* code = s.Trova<QLabel>(Nome("lbl_bere_code", p));
-            auto* price = s.Trova<QLabel>(Nome("lbl_bere_prezzo", p));
-            auto* line = s.Trova<QFrame>(Nome("lin_bere", p));
+            auto* code = Ctl<QLabel>(*s.frm, Nome("lbl_bere_code", p));
+            auto* price = Ctl<QLabel>(*s.frm, Nome("lbl_bere_prezzo", p));
+            auto* line = Ctl<QFrame>(*s.frm, Nome("lin_bere", p));
             auto* button = Bottone(*s.frm, 1, p);
             QVERIFY(code && price && line && button);
             QCOMPARE(code->y(), button->y());

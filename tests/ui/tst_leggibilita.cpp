@@ -5,12 +5,7 @@
 #include <QAccessible>
 #include <QComboBox>
 #include <QDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <QStyleOptionFrame>
-#include <QtTest>
 
 #include "frm_vorsa_scene.h"
 #include "layout/colori.h"

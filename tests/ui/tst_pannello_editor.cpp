@@ -1,16 +1,8 @@
 // The catalogue editor on the settings panel, driven through its widgets as the operator does:
 // F7, the section list, the fields, the buttons; checked on screen and in Vorsa.ini.
-#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFrame>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QtTest>
-#include <deque>
 
 #include "frm_vorsa_scene.h"
 #include "support/qt_checks.h"

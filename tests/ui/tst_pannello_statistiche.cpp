@@ -1,17 +1,9 @@
 // The statistics panel as the operator drives it: F6, the figures, the receipt viewer with
 // "Storno", emptying, report files, the password cover, and the fit at the smallest window.
-#include <QCheckBox>
-#include <QFrame>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <QScrollBar>
-#include <QtTest>
 
 #include "frm_vorsa_scene.h"
 #include "support/qt_checks.h"
-#include "ui/pannello_statistiche.h"
 #include "ui/widgets/adatta_testo.h"
 #include "ui/widgets/grafico_ore.h"
 #include "ui/widgets/widget_helpers.h"

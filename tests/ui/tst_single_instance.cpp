@@ -1,7 +1,5 @@
 // The executable started twice in one folder: the second leaves at once with code 0.
-#include <QFile>
 #include <QProcess>
-#include <QtTest>
 
 #include "frm_vorsa_scene.h"
 
