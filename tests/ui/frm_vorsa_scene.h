@@ -265,6 +265,11 @@ inline void Lascia(QLineEdit* box) {
         ->setFocus(Qt::TabFocusReason);
     QTRY_VERIFY(!box->hasFocus());
 }
+/// Clicks a tick or a choice on its box or dot: a wide button's middle may lie past its
+/// caption.
+inline void Clicca(QAbstractButton* c) {
+    QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(6, c->height() / 2));
+}
 /// Types into a field of a dialog in place of its text and leaves it.
 inline void Scrivi(QLineEdit* box, const QString& text) {
     box->setFocus();

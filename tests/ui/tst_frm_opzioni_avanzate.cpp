@@ -57,10 +57,6 @@ class TstFrmOpzioniAvanzate : public QObject {
         dlg_->mostraErrore = [this](const QString&, const QString& text) { errori_ << text; };
         errori_.clear();
     }
-    void Clic(QAbstractButton* b) {
-        QVERIFY(b && b->isEnabled() && b->isVisible());
-        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2));
-    }
     /// The dialog in the state `nome` fits the smallest screen, every text whole, as the
     /// operator sees it: grown to what the frame now needs.
     void Entra(const char* nome) {
@@ -78,8 +74,6 @@ class TstFrmOpzioniAvanzate : public QObject {
         scena_.reset();
     }
 
-    /// The dialog fits the smallest screen the till supports, with every text whole; the
-    /// fields show the settings.
     void fitsTheSmallestScreenIsLoadedAndExplains() {
         Apri();
         dlg_->adjustSize();
@@ -175,8 +169,8 @@ class TstFrmOpzioniAvanzate : public QObject {
 
     void remoteAddressTakesDigitsAndDotsOnly() {
         Apri(kMenu, true);
-        Clic(C<QCheckBox>("chkMulti"));
-        Clic(C<QRadioButton>("optVorsaPrinc", 0));
+        Clicca(C<QCheckBox>("chkMulti"));
+        Clicca(C<QRadioButton>("optVorsaPrinc", 0));
         QLineEdit* box = C<QLineEdit>("txtVorsaRemota");
         QVERIFY(box->isVisible());
         box->setFocus();
@@ -219,7 +213,7 @@ class TstFrmOpzioniAvanzate : public QObject {
         QVERIFY(C<QWidget>("frmOpt", 1)->isVisible());
         QVERIFY(scena_->Ini().contains("[MULTIVORSA-TMP]"));
 
-        Clic(C<QCheckBox>("chkMulti"));
+        Clicca(C<QCheckBox>("chkMulti"));
         QVERIFY(!C<QCheckBox>("chkMulti")->isChecked());
         QVERIFY(!scena_->Ini().contains("[MULTIVORSA-TMP]"));  // the rest of the bytes: core tests
         QVERIFY(!C<QWidget>("frmOpt", 0)->isVisible() && !C<QWidget>("frmOpt", 1)->isVisible());
@@ -235,10 +229,10 @@ class TstFrmOpzioniAvanzate : public QObject {
         Apri(kMenu, true);
         Entra("spento");
         QVERIFY(!C<QRadioButton>("optVorsaPrinc", 1)->isEnabled());
-        Clic(C<QCheckBox>("chkMulti"));
+        Clicca(C<QCheckBox>("chkMulti"));
         QCOMPARE(Multi("ABILITATO"), QByteArray("1"));
 
-        Clic(C<QRadioButton>("optVorsaPrinc", 1));
+        Clicca(C<QRadioButton>("optVorsaPrinc", 1));
         const QString folder = QString::fromStdString(scena_->fx.till().paths.programFolder);
         QCOMPARE(share_.calls, QStringList{"create vorsa$ " + folder});
         QCOMPARE(Multi("MASTER"), QByteArray("1"));
@@ -248,7 +242,7 @@ class TstFrmOpzioniAvanzate : public QObject {
         QVERIFY(errori_.isEmpty());
         Entra("principale");
 
-        Clic(C<QRadioButton>("optVorsaPrinc", 0));
+        Clicca(C<QRadioButton>("optVorsaPrinc", 0));
         QCOMPARE(share_.calls.last(), QStringLiteral("delete vorsa$"));
         QCOMPARE(Multi("MASTER"), QByteArray("0"));
         QVERIFY(C<QWidget>("frmOpt", 0)->isVisible() && !C<QWidget>("frmOpt", 1)->isVisible());
@@ -258,7 +252,7 @@ class TstFrmOpzioniAvanzate : public QObject {
 
         // A share that does not answer: the critical box names the folder to share by hand.
         share_.ok = false;
-        Clic(C<QRadioButton>("optVorsaPrinc", 1));
+        Clicca(C<QRadioButton>("optVorsaPrinc", 1));
         QCOMPARE(errori_.size(), 1);
         QVERIFY(errori_[0].contains(folder));
     }

@@ -67,14 +67,8 @@ class TstFrmStampaPers : public QObject {
         return entra.isAccepted() && lascia.isAccepted();
     }
     QByteArray Gruppi() { return Sezione("STAMPA AVANZATA").join('|'); }
-    /// On the box or the dot: a wide button's middle may lie past its caption.
-    void Clicca(QAbstractButton* c) {
-        QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(6, c->height() / 2));
-    }
 
   private slots:
-    /// The panel's own printer controls: lists, the custom roll width and the notice when no
-    /// printer is installed.
     void panelListsFollowThePrintersAndTheFormat() {
         Scena s;
         QVERIFY(s.Avvia(Programma("[STAMPA]\r\nSTAMPANTE=Cucina\r\nFORMATO=3\r\n")));
@@ -117,7 +111,6 @@ class TstFrmStampaPers : public QObject {
         passwords_.clear();
     }
 
-    /// Every page fits the smallest screen the till supports, with every text whole.
     void fitsTheSmallestScreenAndExplains() {
         Apri();
         for (int pagina = 0; pagina < 4; ++pagina) {
