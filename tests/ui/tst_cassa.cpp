@@ -140,6 +140,8 @@ class TstCassa : public QObject {
         QVERIFY(CmdAzione(*scena_->frm, 4)->isEnabled());
         QTest::keyClicks(pagato(), QStringLiteral("20"));
         QCOMPARE(LblResto(*scena_->frm)->text(), QStringLiteral("12,00"));
+        QTest::keyClicks(pagato(), QStringLiteral(".555"));  // the amount's filter sits on the box
+        QCOMPARE(pagato()->text(), QStringLiteral("20,55"));
         scena_->fx.till().conto.gTavolo = "7";
         QTest::keyClick(pagato(), Qt::Key_F4);
         QVERIFY(!Gestione(*scena_->frm, 2)->isVisible());
