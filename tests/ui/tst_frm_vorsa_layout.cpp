@@ -234,6 +234,7 @@ class TstFrmVorsaLayout : public QObject {
         cMagneticWnd m;
         // Duplicates and the empty list: the snapping rules' core tests.
         QVERIFY(m.AddWindow(&a));
+        QVERIFY(!m.AddWindow(nullptr));
         QVERIFY(!m.AddWindow(&figlio));      // not a window of its own
         QVERIFY(!m.AddWindow(&b, &figlio));  // a parent must be a window too
         QVERIFY(m.AddWindow(&b, &a));
