@@ -150,8 +150,8 @@ class TstPannelloEditor : public QObject {
                  QColor(0, 128, 0));
         QVERIFY(Bottone(*scena_->frm, 1, 3) == nullptr);
         Premi("cmd_Gestione_B", 5);
-        QVERIFY(scena_->Sezione("BERE").contains(
-            "DIMENSIONE=4"));  // the lines: the editor's core tests
+        // The lines: the editor's core tests.
+        QVERIFY(scena_->Sezione("BERE").contains("DIMENSIONE=4"));
         QVERIFY(Bottone(*scena_->frm, 1, 4) != nullptr);
         QCOMPARE(C<QLabel>("lbl_NewDim", 1)->text(), QStringLiteral("  4"));
     }
