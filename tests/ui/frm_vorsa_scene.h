@@ -1,24 +1,47 @@
 #pragma once
-// A started till with its loaded main window, for the main window's tests.
+// Fakes of the outside world, a till over a fresh temporary folder with real local files, and
+// a started till with its loaded main window: the one header the widget tests include for the
+// till and the widgets they reach.
+#include <QByteArray>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <QtTest>
 #include <algorithm>
+#include <deque>
 #include <functional>
+#include <map>
 #include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
 
+#include "platform/condivisione.h"
+#include "platform/file_access.h"
 #include "platform/qt/twips.h"
+#include "platform/system.h"
+#include "platform/text.h"
 #include "printing/receipt_printer.h"
+#include "printing/stato_stampanti.h"
+#include "sale/till.h"
+#include "startup/startup.h"
+#include "support/fakes.h"
 #include "support/recording_backend.h"
-#include "test_support.h"
+#include "support/scripted_prompter.h"
 #include "ui/frm_vorsa.h"
 #include "ui/griglia_prodotti.h"
+#include "ui/notices/messaggi.h"
 #include "ui/pannello_destro.h"
 #include "ui/pannello_editor.h"
 #include "ui/pannello_stampa.h"
@@ -26,6 +49,140 @@
 #include "ui/sale_presenter.h"
 
 namespace vorsa::test {
+
+/// Records every message and answers at once, from `risposte` and then with `answer`, so no
+/// window ever blocks.
+class RecordingMessaggi final : public Messaggi {
+  public:
+    struct Call {
+        QString title, text, hint;
+        bool showButtons = false;
+        QString caption0, caption1;
+        bool modal = false;
+        int intervalMs = 0;
+        bool rosso = false;
+    };
+    std::int16_t MostraMessaggio(const QString& title, const QString& text, const QString& hint,
+                                 bool showButtons, const QString& caption0, const QString& caption1,
+                                 bool modal, int intervalMs) override {
+        calls.push_back(
+            {title, text, hint, showButtons, caption0, caption1, modal, intervalMs, rosso_});
+        if (durante) durante();
+        rosso_ = false;
+        if (risposte.empty()) return answer;
+        const std::int16_t r = risposte.front();
+        risposte.pop_front();
+        return r;
+    }
+    void ProssimoInRosso() override { rosso_ = true; }
+    bool rosso_ = false;
+    std::vector<Call> calls;
+    std::deque<std::int16_t> risposte;
+    std::function<void()> durante;  // runs while each message is up
+    std::int16_t answer = 6;
+};
+
+/// A share service that records what it is asked and succeeds unless told otherwise.
+class ScriptedShare final : public TillShare {
+  public:
+    bool ok = true;
+    QStringList calls;
+    bool CreateTillShare(const std::string& folder, const std::string& share) override {
+        calls << QString::fromStdString("create " + share + " " + folder);
+        return ok;
+    }
+    void DeleteTillShare(const std::string& share) override {
+        calls << QString::fromStdString("delete " + share);
+    }
+    std::vector<std::string> ListLocalAddresses() override {
+        return {"192.168.0.5", "10.1.2.3", "172.16.40.200"};
+    }
+    std::string CurrentUserName() override { return "cassa"; }
+    bool ImpostaPassword(const std::string& vecchia, const std::string& nuova) override {
+        calls << QString::fromStdString("password " + vecchia + " -> " + nuova);
+        return true;
+    }
+    void ProteggiConPassword(bool on) override { calls << (on ? "protect" : "open"); }
+};
+
+/// A till in its own temporary program folder. Prepare files with Write, then Start.
+class TillFixture {
+  public:
+    TillFixture()
+        : files_(MakeLocalFileAccess(false)),
+          sleeper_(&clock_),
+          till_(std::make_unique<Till>(Services{*files_, clock_, sleeper_, user_, shell}, Folder(),
+                                       Version{1, 0, 0})) {
+        clock_.now = DateTime{2026, 6, 12, 19, 45, 3, 5};  // a Friday
+        clock_.millis = 1000;
+        user_.name = "cassa";
+    }
+
+    bool Valid() const { return dir_.isValid(); }
+    std::string Folder() const { return Utf8ToCp1252(dir_.path().toUtf8().toStdString()); }
+    QString Path() const { return dir_.path(); }
+    QString FilePath(const QString& name) const { return dir_.filePath(name); }
+
+    /// Writes a file of the program folder; `bytes` are Windows-1252.
+    bool Write(const QString& name, const QByteArray& bytes) const {
+        QFile f(FilePath(name));
+        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    }
+    QByteArray Read(const QString& name) const {
+        QFile f(FilePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    StartupResult Start() { return AvviaTill(*till_); }
+    Till& till() { return *till_; }
+
+    FakeShell shell;
+
+  private:
+    QTemporaryDir dir_;
+    std::unique_ptr<FileAccess> files_;
+    FakeClock clock_;
+    FakeSleeper sleeper_;
+    FakeUser user_;
+    std::unique_ptr<Till> till_;
+};
+
+/// A spooler whose printers the test sets; its jobs complete or fail as told. Read on worker
+/// threads while the test changes it.
+struct Spooler {
+    std::mutex m;
+    std::map<std::string, StatoStampante> stampanti;
+    std::map<int, EsitoLavoro> esiti;
+    std::vector<Qt::HANDLE> fili;  // the threads that asked
+    std::mutex fermo;              // held by the test: every request waits
+};
+
+/// Reads a Spooler as the till reads the system's queues.
+class Lettore final : public StatoStampanti {
+  public:
+    explicit Lettore(std::shared_ptr<Spooler> s) : s_(std::move(s)) {}
+    StatoStampante Stato(const std::string& n) override {
+        const std::lock_guard<std::mutex> attende(s_->fermo);
+        const std::lock_guard<std::mutex> lock(s_->m);
+        s_->fili.push_back(QThread::currentThreadId());
+        const auto it = s_->stampanti.find(n);
+        return it == s_->stampanti.end() ? StatoStampante{} : it->second;
+    }
+    int UltimoLavoro(const std::string&, std::int64_t) override { return 0; }
+    std::vector<int> LavoriDopo(const std::string&, int) override {
+        const std::lock_guard<std::mutex> lock(s_->m);
+        std::vector<int> v;
+        for (const auto& [id, e] : s_->esiti) v.push_back(id);
+        return v;
+    }
+    EsitoLavoro Esito(int id) override {
+        const std::lock_guard<std::mutex> lock(s_->m);
+        return s_->esiti[id];
+    }
+
+  private:
+    std::shared_ptr<Spooler> s_;
+};
 
 // Catalogue in Windows-1252: a plain article, a variable price, a finished one, one below its
 // threshold, an inactive one, an empty position and an accented name.
@@ -107,6 +264,11 @@ inline void Lascia(QLineEdit* box) {
         ->findChild<QPushButton*>(QStringLiteral("cmd_Chiudi"))
         ->setFocus(Qt::TabFocusReason);
     QTRY_VERIFY(!box->hasFocus());
+}
+/// Clicks a tick or a choice on its box or dot: a wide button's middle may lie past its
+/// caption.
+inline void Clicca(QAbstractButton* c) {
+    QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(6, c->height() / 2));
 }
 /// Types into a field of a dialog in place of its text and leaves it.
 inline void Scrivi(QLineEdit* box, const QString& text) {
@@ -202,10 +364,6 @@ struct Scena {
         frm->show();
         return QTest::qWaitForWindowExposed(frm.get()) || frm->isMinimized();
     }
-    template <class W>
-    W* Trova(const QString& name) const {
-        return frm->findChild<W*>(name);
-    }
     /// The window's size has settled and the buttons are laid out for it.
     bool Assestata() const {
         if (TmrResize(*frm)->isActive()) return false;
@@ -215,8 +373,19 @@ struct Scena {
                l.altezza == std::max(PixelsToTwipsY(frm->height()), kMinimoAltezzaFinestra);
     }
     QByteArray Ini() const { return fx.Read(QStringLiteral("Vorsa.ini")); }
+    /// The lines of one section of Vorsa.ini, in file order, without the header.
     QList<QByteArray> Sezione(const QByteArray& section) const {
-        return SectionLines(Ini(), section);
+        QList<QByteArray> out;
+        bool inside = false;
+        for (const QByteArray& raw : Ini().split('\n')) {
+            const QByteArray line = raw.endsWith('\r') ? raw.chopped(1) : raw;
+            if (line.startsWith('[')) {
+                inside = line == "[" + section + "]";
+                continue;
+            }
+            if (inside && !line.isEmpty()) out.push_back(line);
+        }
+        return out;
     }
     /// A key's value in Vorsa.ini, or "<none>".
     QByteArray Chiave(const QByteArray& section, const QByteArray& key) const {

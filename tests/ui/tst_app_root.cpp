@@ -1,23 +1,13 @@
 // The till as AppRoot puts it together, with the outside world faked: what each piece was
 // given reaches the others (printer, panels, lights, the code box's focus).
-#include <QCheckBox>
 #include <QInputDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMessageBox>
-#include <QPushButton>
-#include <QTimer>
-#include <QtTest>
 
 #include "app/app_root.h"
 #include "frm_vorsa_scene.h"
 #include "platform/profile_store.h"
 #include "settings/settings_store.h"
-#include "support/recording_backend.h"
-#include "ui/frm_vorsa.h"
 #include "ui/notices/spie_stampanti.h"
-#include "ui/sale_presenter.h"
 
 using namespace vorsa;
 using namespace vorsa::test;

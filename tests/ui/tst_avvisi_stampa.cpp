@@ -5,14 +5,9 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QLabel>
-#include <QPushButton>
 #include <QStyleOptionButton>
-#include <QtTest>
 #include <atomic>
 #include <chrono>
-#include <memory>
-#include <mutex>
 #include <thread>
 
 #include "frm_vorsa_scene.h"
@@ -325,15 +320,6 @@ class TstAvvisiStampa : public QObject {
         QVERIFY(intero);
         QTRY_VERIFY(!finestra.IsOpen());
         QCOMPARE(b.a->Offerte().size(), std::size_t{1});
-    }
-
-    void ACompletedJobIsNeverOffered() {
-        Banco b;
-        b.Stampato(EsitoLavoro::Completato);
-        QTRY_VERIFY(!b.a->Seguendo());
-        QTest::qWait(30);
-        QVERIFY(b.m.calls.empty());
-        QVERIFY(b.a->Offerte().empty());
     }
 };
 

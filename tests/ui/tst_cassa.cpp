@@ -1,13 +1,6 @@
 // The till driven as an operator drives it: keys into box_Codice and box_Pagato, clicks on
 // product, function, coin and keypad buttons; what the window shows and what lands in the file.
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <QScrollBar>
-#include <QtTest>
-#include <deque>
 
 #include "frm_vorsa_scene.h"
 #include "ui/widgets/widget_helpers.h"
@@ -67,11 +60,9 @@ class TstCassa : public QObject {
     }
 
     void refusedKeysAndWrongCodes() {
-        Digita("0a5");  // cannot start a code
+        Digita("0a5");  // cannot start a code (the filter's table: the code entry's core tests)
         QCOMPARE(codice()->text(), QString());
-        Digita("f");
-        QCOMPARE(codice()->text(), QStringLiteral("F"));
-        Digita("8");
+        Digita("f8");
         QVERIFY(Visibile(0));  // F8: no such function
         Digita("104");         // inactive; the next key empties the shown code first
         QCOMPARE(codice()->text(), QStringLiteral("104"));
@@ -118,8 +109,6 @@ class TstCassa : public QObject {
         Digita("201");
         QTest::keyClick(codice(), Qt::Key_Up);
         QCOMPARE(lista()->currentRow(), 0);
-        QTest::keyClick(codice(), Qt::Key_Up);
-        QCOMPARE(lista()->currentRow(), 0);
         QTest::keyClick(codice(), Qt::Key_Right);
         QCOMPARE(lista()->item(0)->text().left(3), QStringLiteral(" 2|"));
         QTest::keyClick(codice(), Qt::Key_Left);
@@ -134,7 +123,7 @@ class TstCassa : public QObject {
         scena_->prompter.answers = {std::string("abc"), std::string("0"), std::string("2.5")};
         Digita("102");
         QCOMPARE(scena_->prompter.asked.size(), 3u);
-        QCOMPARE(scena_->Trova<QLabel>(QStringLiteral("lbl_mangiare_prezzo(2)"))->text(),
+        QCOMPARE(Ctl<QLabel>(*scena_->frm, QStringLiteral("lbl_mangiare_prezzo(2)"))->text(),
                  QString::fromUtf8("\u20ac 2,50"));
         QCOMPARE(LblTotale(*scena_->frm)->text(), QStringLiteral("2,50"));
     }
@@ -151,7 +140,7 @@ class TstCassa : public QObject {
         QVERIFY(CmdAzione(*scena_->frm, 4)->isEnabled());
         QTest::keyClicks(pagato(), QStringLiteral("20"));
         QCOMPARE(LblResto(*scena_->frm)->text(), QStringLiteral("12,00"));
-        QTest::keyClicks(pagato(), QStringLiteral(".555"));  // two decimals at most
+        QTest::keyClicks(pagato(), QStringLiteral(".555"));  // the amount's filter sits on the box
         QCOMPARE(pagato()->text(), QStringLiteral("20,55"));
         scena_->fx.till().conto.gTavolo = "7";
         QTest::keyClick(pagato(), Qt::Key_F4);
@@ -161,26 +150,15 @@ class TstCassa : public QObject {
         QCOMPARE(LblTotale(*scena_->frm)->text(), QStringLiteral("0,00"));
         QCOMPARE(LblUltimoScontrino(*scena_->frm)->text(), QStringLiteral("8,00"));
         QCOMPARE(pagato()->text(), QStringLiteral("0,00"));
-        const QByteArray ini = scena_->Ini();
-        // The record ends with the till's lock identity, the user and a suffix of its own.
-        const QByteArray identita = QByteArray::fromStdString(scena_->fx.till().opt.gIdentitaLock);
-        QVERIFY(identita.startsWith("cassa"));
-        QCOMPARE(
-            SectionLines(ini, "SCONTRINI"),
-            (QList<QByteArray>{"1=101-2-7;201-1-1;12/06/2026 19:45:03-8-7-" + identita + "-0-0-0",
-                               "STORNI="}));
-        QCOMPARE(
-            SectionLines(ini, "STATISTICHE"),
-            (QList<QByteArray>{"DATA=12/06/2026 19:45:03", "SCONTRINI=1", "101=2;7", "201=1;1"}));
+        // The sale reached the file (its bytes: the commit's core tests).
+        QVERIFY(scena_->Sezione("SCONTRINI").value(0).startsWith("1=101-2-7;201-1-1;12/06/2026"));
     }
 
     void coinsKeypadAndCodesInTheAmountBox() {
         Digita("201");
         QTest::keyClick(codice(), Qt::Key_F1);
         CmdSoldi(*scena_->frm, 9)->click();
-        CmdSoldi(*scena_->frm, 9)->click();
-        QCOMPARE(pagato()->text(), QStringLiteral("100"));
-        QCOMPARE(LblResto(*scena_->frm)->text(), QStringLiteral("99,00"));
+        QCOMPARE(pagato()->text(), QStringLiteral("50"));
         CmdCalc(*scena_->frm, 11)->click();
         QCOMPARE(pagato()->text(), QString());
         CmdCalc(*scena_->frm, 10)->click();

@@ -2,20 +2,11 @@
 // keypad, the "INFO POINT" boxes behind the lbl_info labels) and what lands in Vorsa.ini.
 #include <QAbstractButton>
 #include <QApplication>
-#include <QCheckBox>
-#include <QFrame>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMessageBox>
-#include <QPushButton>
-#include <QTimer>
-#include <QtTest>
 
 #include "frm_vorsa_scene.h"
 #include "layout/info_testi.h"
 #include "platform/profile_store.h"
-#include "platform/text.h"
 #include "support/qt_checks.h"
 #include "ui/widgets/widget_helpers.h"
 
@@ -138,9 +129,9 @@ class TstFrmVorsa : public QObject {
         for (const auto& r : rows) {
             const QString idx = QStringLiteral("(%1)").arg(r.position);
             const QString prefix = QLatin1String(r.prefix);
-            auto* b = s.Trova<QPushButton>("cmd_" + prefix + idx);
-            auto* c = s.Trova<QLabel>("lbl_" + prefix + "_code" + idx);
-            auto* p = s.Trova<QLabel>("lbl_" + prefix + "_prezzo" + idx);
+            auto* b = Ctl<QPushButton>(*s.frm, "cmd_" + prefix + idx);
+            auto* c = Ctl<QLabel>(*s.frm, "lbl_" + prefix + "_code" + idx);
+            auto* p = Ctl<QLabel>(*s.frm, "lbl_" + prefix + "_prezzo" + idx);
             QVERIFY(b && c && p);
             QCOMPARE(b->text(), r.caption);
             QCOMPARE(b->isEnabled(), r.active);
@@ -156,7 +147,7 @@ class TstFrmVorsa : public QObject {
         Scena rimanenza;
         QVERIFY(
             rimanenza.Avvia(kLetto + kCatalogo, [](Till& t) { t.opt.gMostraRimanenza = true; }));
-        QCOMPARE(rimanenza.Trova<QLabel>(QStringLiteral("lbl_mangiare_code(4)"))->text(),
+        QCOMPARE(Ctl<QLabel>(*rimanenza.frm, QStringLiteral("lbl_mangiare_code(4)"))->text(),
                  QStringLiteral("Pz: 5"));
         // A colour taken back to the default look leaves the button unpainted.
         s.frm->SetButtonColour(0, 3, kColoreBottone);
@@ -234,7 +225,7 @@ class TstFrmVorsa : public QObject {
         s.frm->showNormal();
         s.frm->resize(s.frm->minimumSize());
         QTRY_VERIFY(s.Assestata());
-        auto* l = s.Trova<QLabel>(QStringLiteral("lbl_Attesa"));
+        auto* l = Ctl<QLabel>(*s.frm, QStringLiteral("lbl_Attesa"));
         QVERIFY(l && !l->isVisible());
         s.frm->Destro().SetInAttesa("128 vendite in attesa di invio");
         QVERIFY(l->isVisible());
@@ -287,7 +278,7 @@ class TstFrmVorsa : public QObject {
             box->button(QMessageBox::Ok)->click();
         });
         poll->start(5);
-        QTest::mouseClick(s.Trova<QLabel>(QStringLiteral("lbl_info(3)")), Qt::LeftButton);
+        QTest::mouseClick(Ctl<QLabel>(*s.frm, QStringLiteral("lbl_info(3)")), Qt::LeftButton);
         QVERIFY(seen);
         QCOMPARE(icon, QMessageBox::Information);
         QCOMPARE(title, QStringLiteral("INFO POINT"));
@@ -300,7 +291,7 @@ class TstFrmVorsa : public QObject {
         QVERIFY(s.Impostazioni());  // the editor places its own labels
         for (int i : kIndiciInfo) {
             if (i == 8) continue;  // beside F6's password, on the statistics panel
-            auto* label = s.Trova<QLabel>(QStringLiteral("lbl_info(%1)").arg(i));
+            auto* label = Ctl<QLabel>(*s.frm, QStringLiteral("lbl_info(%1)").arg(i));
             QVERIFY(label && label->isVisible());
             QCOMPARE(label->text(), QStringLiteral("i"));
             QTest::mouseClick(label, Qt::LeftButton);

@@ -5,12 +5,7 @@
 #include <QAccessible>
 #include <QComboBox>
 #include <QDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <QStyleOptionFrame>
-#include <QtTest>
 
 #include "frm_vorsa_scene.h"
 #include "layout/colori.h"
@@ -200,7 +195,7 @@ class TstLeggibilita : public QObject {
     }
 
     /// Every window and panel of the till, walked as a screen reader walks it.
-    void everyWindowAndPanelIsNamed() {
+    void everyWindowAndPanelIsNamedAfterItsTexts() {
         Scena s;
         QVERIFY(s.Avvia(kLetto + kCatalogo));
         QVERIFY(s.Impostazioni());
@@ -224,11 +219,8 @@ class TstLeggibilita : public QObject {
         FrmMessaggi messaggio(stato);
         messaggio.Carica(stato.Carica({"T", "x", "h", true, "No", "OK", true, 0}));
         VERIFY_NO_FAULTS(faults + UnnamedControls(messaggio));
-    }
 
-    void namesAndBillLinesFollowTheTexts() {
-        Scena s;
-        QVERIFY(s.Avvia(kLetto + kCatalogo));
+        // Names and the bill's lines follow the texts.
         PannelloDestro& d = s.frm->Destro();
         d.SetTotale("12,50");
         d.SetFeedbackCaption(kRiscontroCodice, "Codice?");

@@ -1,16 +1,8 @@
 // The catalogue editor on the settings panel, driven through its widgets as the operator does:
 // F7, the section list, the fields, the buttons; checked on screen and in Vorsa.ini.
-#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFrame>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QtTest>
-#include <deque>
 
 #include "frm_vorsa_scene.h"
 #include "support/qt_checks.h"
@@ -44,18 +36,11 @@ class TstPannelloEditor : public QObject {
     W* C(const char* name, int i = -1) {
         return Ctl<W>(*scena_->frm, name, i);
     }
-    QByteArray Ini() { return scena_->fx.Read(QStringLiteral("Vorsa.ini")); }
-    QList<QByteArray> Sezione(const char* s) { return SectionLines(Ini(), s); }
 
     void Avvia(const QByteArray& ini) {
         scena_ = std::make_unique<Scena>();
         QVERIFY(scena_->Avvia(ini, [](Till& t) { t.opt.gStampaAbilitata = false; }));
         QVERIFY(scena_->Impostazioni());
-    }
-    void ScegliSezione(int s) {
-        auto* cbo = C<QComboBox>("cbo_Sezioni");
-        cbo->setCurrentIndex(s);
-        emit cbo->activated(s);
     }
     void ScegliRiga(int row) { C<QListWidget>("lst_Prodotti_Elenco")->setCurrentRow(row); }
     QLineEdit* Campo(int i) { return C<QLineEdit>("txt_Prodotto_New", i); }
@@ -132,7 +117,7 @@ class TstPannelloEditor : public QObject {
         Campo(0)->setText(QStringLiteral("Pesce"));
         Campo(2)->setText(QStringLiteral("-1"));
         Premi("cmd_Gestione", 1);
-        QVERIFY(Sezione("MANGIARE").contains("2=Pesce;-1;1;1;-1;0;-1;0"));
+        QVERIFY(scena_->Sezione("MANGIARE").contains("2=Pesce;-1;1;1;-1;0;-1;0"));
         QCOMPARE(lista->item(1)->text(),
                  Riga(" [As] ", "Pesce", " - \xE2\x82\xAC:     ? - Pz:   -1"));
         QCOMPARE(lista->currentRow(), 1);
@@ -143,7 +128,7 @@ class TstPannelloEditor : public QObject {
         ScegliRiga(0);
         scena_->prompter.confirmations = {true};
         Premi("cmd_Gestione_B", 0);
-        QVERIFY(Sezione("MANGIARE").contains("1="));
+        QVERIFY(scena_->Sezione("MANGIARE").contains("1="));
         QVERIFY(!Bottone(*scena_->frm, 0, 1)->isEnabled());
         QCOMPARE(scena_->prompter.questions.size(), 1u);
     }
@@ -165,7 +150,8 @@ class TstPannelloEditor : public QObject {
                  QColor(0, 128, 0));
         QVERIFY(Bottone(*scena_->frm, 1, 3) == nullptr);
         Premi("cmd_Gestione_B", 5);
-        QVERIFY(Sezione("BERE").contains("DIMENSIONE=4"));  // the lines: the editor's core tests
+        // The lines: the editor's core tests.
+        QVERIFY(scena_->Sezione("BERE").contains("DIMENSIONE=4"));
         QVERIFY(Bottone(*scena_->frm, 1, 4) != nullptr);
         QCOMPARE(C<QLabel>("lbl_NewDim", 1)->text(), QStringLiteral("  4"));
     }

@@ -1,9 +1,7 @@
 // The executable started twice in one folder: the second leaves at once with code 0.
-#include <QFile>
 #include <QProcess>
-#include <QtTest>
 
-#include "test_support.h"
+#include "frm_vorsa_scene.h"
 
 namespace {
 

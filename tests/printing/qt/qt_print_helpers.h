@@ -64,11 +64,6 @@ inline std::pair<double, double> PdfPageSize(const std::string& path) {
     return {std::stod(m[1]), std::stod(m[2])};
 }
 
-/// Position of `needle` in `text` at or after `from`; npos when absent.
-inline std::size_t After(const std::string& text, const std::string& needle, std::size_t from) {
-    return from == std::string::npos ? std::string::npos : text.find(needle, from);
-}
-
 /// A word as pdftotext -bbox reports it, in points from the top-left of its page.
 struct PdfWord {
     int page = 0;  // from 1

@@ -38,7 +38,7 @@ TEST(QtCups, ReceiptReachesTheQueueAsAPdfJobOfItsPageSize) {
     std::size_t at = 0;
     for (const char* t :
          {"Sagra di Vorsa", "Scontrino: 42", "Panino con salamella", "Acqua", "Pezzi: nr. 3"}) {
-        at = After(text, t, at);
+        at = text.find(t, at);
         ASSERT_NE(at, std::string::npos) << t << "\n" << text;
     }
     const auto [w, h] = PdfPageSize(job);
