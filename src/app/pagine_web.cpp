@@ -12,8 +12,9 @@ PagineWeb::PagineWeb(Till& till, Messaggi& messaggi)
       serata_(till.settings, till.cat),
       server_([this](std::int32_t n) { return Segna(n); }) {
     timer_.setInterval(1000);
-    connect(&timer_, &QTimer::timeout, this, &PagineWeb::Aggiorna);
+    connect(&timer_, &QTimer::timeout, this, &PagineWeb::Tick);
     Applica();
+    timer_.start();
 }
 
 PagineWeb::~PagineWeb() = default;
@@ -22,17 +23,26 @@ bool PagineWeb::ServeLePagine(const Till& till) {
     return till.opt.gWebAbilitato && (!till.opt.gMultiVorsa || till.opt.gPrincipale);
 }
 
+std::tuple<bool, int, std::string, std::string> PagineWeb::Voluto() const {
+    const Options& o = till_.opt;
+    return {ServeLePagine(till_), o.gWebPorta, o.gPinCucina, o.gPinIncassi};
+}
+
+void PagineWeb::Tick() {
+    if (Voluto() != applicato_) Applica();
+    Aggiorna();
+}
+
 void PagineWeb::Applica() {
     const Options& o = till_.opt;
+    applicato_ = Voluto();
     if (!ServeLePagine(till_)) {
-        timer_.stop();
         server_.Ferma();
         return;
     }
     if (server_.Porta() != o.gWebPorta) {
         QString errore;
         if (!server_.Avvia(static_cast<quint16>(o.gWebPorta), &errore)) {
-            timer_.stop();
             messaggi_.MostraMessaggio(
                 QStringLiteral("Pagine web"),
                 QStringLiteral("Le pagine web non sono attive: la porta %1 non si apre (%2).")
@@ -44,8 +54,9 @@ void PagineWeb::Applica() {
         }
     }
     server_.ImpostaPin(o.gPinCucina, o.gPinIncassi);
-    Aggiorna();
-    timer_.start();
+    // A server just started has no figures yet: it gets all of them.
+    serata_.Aggiorna();
+    server_.Pubblica({serata_.JsonNumeri(), serata_.JsonCucina(), serata_.JsonIncassi()});
 }
 
 void PagineWeb::Aggiorna() {

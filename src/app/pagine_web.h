@@ -1,9 +1,12 @@
 #pragma once
 // The web pages of the main till (or of a till alone): the server, and the figures it serves,
-// read from the data file once a second on the till's thread and after every ready mark.
+// read from the data file once a second on the till's thread and after every ready mark. The
+// same tick follows the options: the frame "Pagine web" only writes them.
 #include <QObject>
 #include <QTimer>
 #include <memory>
+#include <string>
+#include <tuple>
 
 #include "web/qt/server_web.h"
 #include "web/serata_web.h"
@@ -19,8 +22,8 @@ class PagineWeb : public QObject {
     PagineWeb(Till& till, Messaggi& messaggi);
     ~PagineWeb() override;
 
-    /// Starts, restarts or stops the server after the options changed. A port that cannot be
-    /// opened is told in the message window; the till goes on without the pages.
+    /// Starts, restarts or stops the server as the options now say. A port that cannot be
+    /// opened is told in the message window, once; the till goes on without the pages.
     void Applica();
     /// Whether this till serves the pages in its role: alone or as the main till.
     static bool ServeLePagine(const Till& till);
@@ -30,12 +33,16 @@ class PagineWeb : public QObject {
 
   private:
     EsitoPronto Segna(std::int32_t numero);
+    void Tick();
+    /// What the server runs with, to notice a change of the options.
+    std::tuple<bool, int, std::string, std::string> Voluto() const;
 
     Till& till_;
     Messaggi& messaggi_;
     SerataWeb serata_;
     ServerWeb server_;
     QTimer timer_;
+    std::tuple<bool, int, std::string, std::string> applicato_;
 };
 
 }  // namespace vorsa

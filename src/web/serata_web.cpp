@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "data/riepilogo_casse.h"
 #include "platform/text.h"
 
 namespace vorsa {
@@ -234,7 +235,13 @@ std::string SerataWeb::JsonIncassi() const {
                       ",\"scontrini\":" + std::to_string(totale.scontrini) +
                       ",\"stornati\":" + std::to_string(stornati) + ",\"casse\":[";
     bool primo = true;
-    for (const auto& [nome, m] : casse) {
+    const Options& o = settings_.options();
+    for (const auto& [identita, m] : casse) {
+        // As the statistics panel names them: the name a till registered, this till's own.
+        std::string nome =
+            o.gMultiVorsa ? settings_.Read(keys::Stazione, Idx(identita), true) : std::string();
+        if (nome.empty() && identita == o.gIdentitaLock) nome = NomeCassa(o);
+        if (nome.empty()) nome = identita;
         out += std::string(primo ? "" : ",") + "{\"nome\":" + JsonTesto(nome) +
                ",\"scontrini\":" + std::to_string(m.scontrini) +
                ",\"incasso\":" + Importo(m.incasso) + "}";

@@ -2,8 +2,10 @@
 // given reaches the others (printer, panels, lights, the code box's focus).
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QTcpServer>
 
 #include "app/app_root.h"
+#include "app/pagine_web.h"
 #include "frm_vorsa_scene.h"
 #include "platform/profile_store.h"
 #include "settings/settings_store.h"
@@ -176,6 +178,31 @@ class TstAppRoot : public QObject {
         tick();
         QVERIFY(!attesa->isVisible());
         QVERIFY(cassa.fx.Read(QStringLiteral("Vorsa.ini")).contains("1=101-1-2,5;06/12/2026"));
+    }
+
+    // The web server follows the options within a tick; a port already taken is told once and
+    // the till sells on.
+    void theWebServerFollowsItsOptions() {
+        QTcpServer occupata;
+        QVERIFY(occupata.listen(QHostAddress::Any));
+        Cassa cassa;
+        QVERIFY(cassa.Avvia(
+            "[WEB]\r\nABILITATO=1\r\nPORTA=" + QByteArray::number(occupata.serverPort()) + "\r\n"));
+        const ServerWeb& server = cassa.root->Web().Server();
+        QVERIFY(!server.Attivo());
+        QWidget* avviso = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QStringLiteral("frmMessaggi") && w->isVisible()) avviso = w;
+        QVERIFY(avviso);
+        QVERIFY(Ctl<QLabel>(*avviso, QStringLiteral("lblTesto"))
+                    ->text()
+                    .contains(QString::number(occupata.serverPort())));
+        Options& o = cassa.fx.till().opt;
+        o.gWebPorta = occupata.serverPort() + 1;
+        QTRY_VERIFY(server.Attivo());
+        QCOMPARE(server.Porta(), o.gWebPorta);
+        o.gMultiVorsa = true;  // a secondary does not serve them
+        QTRY_VERIFY(!server.Attivo());
     }
 };
 

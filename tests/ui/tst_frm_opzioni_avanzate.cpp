@@ -2,7 +2,7 @@
 // the operator does: what each field shows after leaving it, what lands in Vorsa.ini, and what
 // the till does with it at once. Its multi-till frame: the key filter of the main till's
 // address, switching the mode off, choosing the role (with a scripted share service), and the
-// frame's size in each of its states.
+// frame's size in each of its states. The web pages' dialog it opens.
 #include <QComboBox>
 #include <QLayout>
 #include <QRadioButton>
@@ -10,6 +10,7 @@
 #include "frm_vorsa_scene.h"
 #include "support/qt_checks.h"
 #include "ui/settings/frm_opzioni_avanzate.h"
+#include "ui/settings/frm_pagine_web.h"
 
 using namespace vorsa;
 using namespace vorsa::test;
@@ -255,6 +256,52 @@ class TstFrmOpzioniAvanzate : public QObject {
         Clicca(C<QRadioButton>("optVorsaPrinc", 1));
         QCOMPARE(errori_.size(), 1);
         QVERIFY(errori_[0].contains(folder));
+    }
+
+    void webPagesDialogWritesItsKeysAndShowsTheAddresses() {
+        Apri();
+        // The button opens the dialog; it closes by its own "Chiudi".
+        QTimer::singleShot(0, this, [] {
+            auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(d && d->objectName() == QStringLiteral("frmPagineWeb"));
+            Clicca(Ctl<QPushButton>(*d, "cmd_Chiudi"));
+        });
+        Clicca(C<QPushButton>("cmdPagineWeb"));
+
+        Till& till = scena_->fx.till();
+        FrmPagineWeb web(
+            till.settings, [] { return std::vector<std::string>{"192.168.1.10"}; }, dlg_);
+        web.show();
+        auto* lista = Ctl<QListWidget>(web, "lstIndirizziWeb");
+        QCOMPARE(lista->item(0)->text(), QStringLiteral("http://192.168.1.10:8088/numeri"));
+        QCOMPARE(lista->count(), 3);
+        QVERIFY(!Ctl<QLabel>(web, "lblQrWeb")->pixmap().isNull());
+        Clicca(Ctl<QCheckBox>(web, "chkWeb"));
+        QCOMPARE(scena_->Chiave("WEB", "ABILITATO"), QByteArray("1"));
+        auto* porta = Ctl<QLineEdit>(web, "txtPortaWeb");
+        Scrivi(porta, QStringLiteral("80"));
+        QCOMPARE(porta->text(), QStringLiteral("8088"));
+        Scrivi(porta, QStringLiteral("9090"));
+        QCOMPARE(scena_->Chiave("WEB", "PORTA"), QByteArray("9090"));
+        QCOMPARE(lista->item(2)->text(), QStringLiteral("http://192.168.1.10:9090/incassi"));
+        // A PIN of the wrong size is refused and said; a good one is stored scrambled.
+        auto* pin = Ctl<QLineEdit>(web, "txtPinCucina");
+        Scrivi(pin, QStringLiteral("12"));
+        QCOMPARE(scena_->Chiave("WEB", "PIN_CUCINA"), QByteArray("<none>"));
+        QVERIFY(!Ctl<QLabel>(web, "lblNotaWeb")->text().isEmpty());
+        Scrivi(pin, QStringLiteral("2468"));
+        QVERIFY(!scena_->Chiave("WEB", "PIN_CUCINA").contains("2468"));
+        QCOMPARE(till.opt.gPinCucina, std::string("2468"));
+        SaveScreenshot(web, QStringLiteral("frmPagineWeb"));
+        VERIFY_NO_FAULTS(Misfits(web, true));
+
+        // A secondary till does not serve them, and its dialog says so.
+        till.opt.gMultiVorsa = true;
+        till.opt.gPrincipale = false;
+        FrmPagineWeb secondaria(
+            till.settings, [] { return std::vector<std::string>{}; }, dlg_);
+        QVERIFY(!Ctl<QCheckBox>(secondaria, "chkWeb")->isEnabled());
+        QVERIFY(!Ctl<QLabel>(secondaria, "lblNotaWeb")->text().isEmpty());
     }
 };
 

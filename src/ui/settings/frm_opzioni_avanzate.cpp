@@ -19,12 +19,14 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "platform/condivisione.h"
 #include "platform/text.h"
 #include "settings/keys.h"
 #include "settings/scritture.h"
 #include "settings/settings_gateway.h"
 #include "settings/valori_insoliti.h"
 #include "ui/notices/messaggi.h"
+#include "ui/settings/frm_pagine_web.h"
 #include "ui/widgets/accessibilita.h"
 #include "ui/widgets/etichetta_info.h"
 #include "ui/widgets/widget_helpers.h"
@@ -118,6 +120,7 @@ FrmOpzioniAvanzate::FrmOpzioniAvanzate(SettingsGateway& settings, QWidget* owner
         QMessageBox::critical(this, title, text);
     };
     if (rete) {
+        share_ = &rete->share;
         messaggi_ = &rete->messaggi;
         VistaMulti& vista = *this;
         multi_ =
@@ -268,7 +271,17 @@ QGroupBox* FrmOpzioniAvanzate::OtherOptionsBox(const InfoLabels& info) {
     frequenza->addWidget(new QLabel(QStringLiteral("sec.")));
     frequenza->addWidget(info[9]);
     frequenza->addStretch();
-    gv->addLayout(frequenza, riga, 0, 1, 3);
+    gv->addLayout(frequenza, riga++, 0, 1, 3);
+    // The web pages have a dialog of their own: this one already fills the smallest screen.
+    cmdPagineWeb = new QPushButton(QStringLiteral("Pagine web..."), varie);
+    cmdPagineWeb->setObjectName(QStringLiteral("cmdPagineWeb"));
+    gv->addWidget(cmdPagineWeb, riga, 0);
+    connect(cmdPagineWeb, &QPushButton::clicked, this, [this] {
+        FrmPagineWeb(
+            settings_,
+            [this] { return share_ ? share_->ListLocalAddresses() : ListLocalAddresses(); }, this)
+            .exec();
+    });
 
     return varie;
 }

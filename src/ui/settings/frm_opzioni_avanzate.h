@@ -65,6 +65,7 @@ class FrmOpzioniAvanzate final : public QDialog, private VistaMulti {
     std::array<QRadioButton*, 2> optTipoSoglia{};
     QCheckBox* chkRimanenza = nullptr;
     QPushButton* cmdChiudi = nullptr;
+    QPushButton* cmdPagineWeb = nullptr;
 
     // The multi-till frame.
     QCheckBox* chkMulti = nullptr;
@@ -116,6 +117,7 @@ class FrmOpzioniAvanzate final : public QDialog, private VistaMulti {
     std::vector<CampoTesto> campi_;
     QButtonGroup* gruppoSoglia_ = nullptr;
     Messaggi* messaggi_ = nullptr;
+    TillShare* share_ = nullptr;
     std::unique_ptr<OpzioniMulti> multi_;
     bool verificando_ = false;  // the check of the main till runs
 };
