@@ -1,8 +1,10 @@
 // Key to feedback in the real window (offscreen): the third digit of a code typed into
 // box_Codice, until the feedback label, the bill line and the total are set and painted.
 // Full catalogue (3 x 80 articles); the bill grows to a few hundred pieces. Measured bare, with
-// the printer lights polling, and with the lights and a bill's jobs being followed as well.
+// the printer lights polling, with the lights and a bill's jobs being followed as well, and with
+// the web pages served to 200 live screens while a phone reloads the takings every second.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,6 +17,8 @@
 #include <map>
 #include <thread>
 
+#include "app/pagine_web.h"
+#include "bench_pubblico.h"
 #include "frm_vorsa_scene.h"
 #include "ui/notices/avvisi_stampa.h"
 #include "ui/notices/messaggi.h"
@@ -50,6 +54,8 @@ struct Banco {
     std::unique_ptr<SalePresenter> cassa;
     std::unique_ptr<SpieStampanti> spie;
     std::unique_ptr<AvvisiStampa> avvisi;
+    std::unique_ptr<PagineWeb> web;
+    std::unique_ptr<bench::Schermi> pubblico;
     int n = 0;
 };
 
@@ -97,6 +103,17 @@ void BM_KeyToFeedback(benchmark::State& state) {
             banco->spie->Imposta({"Banco", "Cucina", "Bar", "Griglia", "Dolci"});
             banco->spie->Affianca(&banco->scena.frm->Destro().PrintSwitch());
         }
+        if (state.range(0) == 3) {
+            static Muto muto;
+            Till& till = banco->scena.fx.till();
+            till.opt.gWebAbilitato = true;
+            till.opt.gWebPorta = 20000 + getpid() % 20000;
+            till.opt.gPinIncassi = "2468";
+            banco->web = std::make_unique<PagineWeb>(till, muto);
+            banco->pubblico = std::make_unique<bench::Schermi>(
+                till.opt.gWebPorta, 200,
+                "GET /dati/incassi HTTP/1.1\r\nHost: x\r\nX-Pin: 2468\r\n\r\n");
+        }
         if (state.range(0) == 2) {
             static Muto muto;
             banco->avvisi = std::make_unique<AvvisiStampa>(
@@ -124,11 +141,13 @@ void BM_KeyToFeedback(benchmark::State& state) {
         state.SetIterationTime(static_cast<double>(t.nsecsElapsed()) / 1e9);
     }
     state.counters["bill_lines"] = static_cast<double>(test::ListaSpesa(*scena.frm)->count());
+    if (banco->web) state.counters["web_screens"] = banco->web->Server().Clienti();
 }
 BENCHMARK(BM_KeyToFeedback)
     ->Arg(0)
     ->Arg(1)
     ->Arg(2)
+    ->Arg(3)
     ->UseManualTime()
     ->Iterations(1)
     ->Repetitions(400)
