@@ -8,7 +8,8 @@ set -euo pipefail
 secs=${1:-30}
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=$(realpath -m "${2:-$root/build-fuzz}")
-targets=(fuzz_ini fuzz_articolo fuzz_scontrino fuzz_storni fuzz_statistica fuzz_catalogo_salvato)
+targets=(fuzz_ini fuzz_articolo fuzz_scontrino fuzz_storni fuzz_statistica fuzz_catalogo_salvato
+  fuzz_web)
 
 if [ ! -f "$dir/build.ninja" ]; then
   CXX=clang++-14 cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

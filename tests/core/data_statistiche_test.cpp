@@ -255,11 +255,13 @@ TEST(RiepilogoTest, EmptyingYesNoAndFullDisk) {
     EXPECT_EQ(b.File(), prima);
     EXPECT_EQ(no.questions.size(), 1u);
 
+    b.files.files["/p/Vorsa.ini"] += "[PRONTI]\r\n1=06/12/2026 19:30:00\r\n";  // web marks
     const long scritture = b.files.replaceCount;
     EXPECT_TRUE(b.stat.Svuota(si));
     EXPECT_EQ(b.files.replaceCount - scritture, 1);
     const std::string dopo = b.File();
-    EXPECT_EQ(Sezione(dopo, "STATISTICHE") + Sezione(dopo, "SCONTRINI"), "(missing)(missing)");
+    EXPECT_EQ(Sezione(dopo, "STATISTICHE") + Sezione(dopo, "SCONTRINI") + Sezione(dopo, "PRONTI"),
+              "(missing)(missing)(missing)");
     EXPECT_EQ(Sezione(dopo, "MANGIARE"), Sezione(prima, "MANGIARE"));  // stock untouched
     EXPECT_EQ(b.c.till->conto.gNumeroScontrino, 0);
     const Riepilogo r = b.stat.MostraStatistiche();
