@@ -1,9 +1,13 @@
 // The till's entry point: one instance per program folder, splash, the outside world, start-up,
 // then the window from AppRoot.
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
+#include <QSocketNotifier>
 #include <QThread>
+#include <csignal>
 #include <optional>
 #include <string>
 
@@ -26,6 +30,28 @@
 #include "ui/widgets/traduzioni_qt.h"
 
 namespace {
+
+int signalPipe[2] = {-1, -1};
+
+/// A shutdown or logout sends SIGTERM: the window closes as if the operator closed it, so the
+/// till unloads and leaves its files and lock entries as a normal close does.
+void CloseOnSignals(QWidget& window) {
+    if (::pipe(signalPipe) != 0) return;
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &window);
+    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window, notifier] {
+        char c;
+        if (::read(signalPipe[0], &c, 1) == 1) window.close();
+        notifier->setEnabled(false);
+    });
+    struct sigaction sa {};
+    sa.sa_handler = [](int) {
+        const char c = 1;
+        [[maybe_unused]] const auto n = ::write(signalPipe[1], &c, 1);  // async-signal-safe
+    };
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGINT, &sa, nullptr);
+}
 
 /// The program folder, made when missing; nullopt once the operator is told it cannot be.
 std::optional<std::string> ProgramFolder() {
@@ -124,6 +150,7 @@ int main(int argc, char* argv[]) {
                         {printBackend, [] { return std::make_unique<vorsa::CupsStatoStampanti>(); },
                          *outside.tillShare});
     root.Show();
+    CloseOnSignals(root.Window());
     splash.close();
     // Answers after the window is up; a silent or broken server costs the operator nothing.
     vorsa::QtScaricatore scaricatore;
