@@ -6,6 +6,7 @@
 
 #include <QApplication>
 
+#include "bench_qt.h"
 #include "sale_harness.h"
 #include "settings/settings_gateway.h"
 #include "ui/settings/vista_anteprima.h"
@@ -40,11 +41,5 @@ BENCHMARK(BM_AnteprimaDopoUnaModifica)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vorsa::bench::QtBenchMain(argc, argv);
 }

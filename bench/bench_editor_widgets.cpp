@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QtTest>
 
+#include "bench_qt.h"
 #include "frm_vorsa_scene.h"
 #include "ui/pannello_editor.h"
 #include "ui/sale_presenter.h"
@@ -55,10 +56,5 @@ BENCHMARK(BM_RebuildList80Widgets)->UseManualTime()->Iterations(200)->Unit(bench
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vorsa::bench::QtBenchMain(argc, argv);
 }

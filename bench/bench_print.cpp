@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
+#include "bench_qt.h"
 #include "printing/qt/qt_print_backend.h"
 #include "printing/receipt_printer.h"
 #include "sale_harness.h"
@@ -75,11 +76,5 @@ BENCHMARK(BM_ReceiptToPdf)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vorsa::bench::QtBenchMain(argc, argv);
 }

@@ -8,6 +8,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "bench_qt.h"
 #include "frm_vorsa_scene.h"
 #include "platform/qt/qt_scaricatore.h"
 #include "ui/notices/avviso_versione.h"
@@ -49,10 +50,5 @@ BENCHMARK(BM_AvvioConServerMuto)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)-
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vorsa::bench::QtBenchMain(argc, argv);
 }

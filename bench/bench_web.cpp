@@ -12,6 +12,7 @@
 
 #include "app/pagine_web.h"
 #include "bench_pubblico.h"
+#include "bench_qt.h"
 #include "frm_vorsa_scene.h"
 
 namespace {
@@ -94,10 +95,5 @@ BENCHMARK(BM_ProntoAlCentesimoSchermo)
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vorsa::bench::QtBenchMain(argc, argv);
 }

@@ -19,6 +19,7 @@
 
 #include "app/pagine_web.h"
 #include "bench_pubblico.h"
+#include "bench_qt.h"
 #include "frm_vorsa_scene.h"
 #include "ui/notices/avvisi_stampa.h"
 #include "ui/notices/messaggi.h"
@@ -162,10 +163,5 @@ BENCHMARK(BM_KeyToFeedback)
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vorsa::bench::QtBenchMain(argc, argv);
 }

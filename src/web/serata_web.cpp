@@ -82,11 +82,15 @@ std::string Ora(const std::string& data) {
     return data.size() >= 16 ? data.substr(11, 5) : std::string();
 }
 
-/// "dd/mm/yyyy hh..." -> "yyyy/mm/dd hh", which sorts in time order.
-std::string ChiaveOra(const std::string& data) {
+/// "dd/mm/yyyy hh:mm:ss" -> "yyyy/mm/dd hh:mm:ss", which sorts in time order.
+std::string Ordinabile(const std::string& data) {
     if (data.size() < 13) return "?";
-    return data.substr(6, 4) + "/" + data.substr(3, 2) + "/" + data.substr(0, 2) + " " +
-           data.substr(11, 2);
+    return data.substr(6, 4) + "/" + data.substr(3, 2) + "/" + data.substr(0, 2) + data.substr(10);
+}
+
+/// The hour of a date, as Ordinabile sorts it: "yyyy/mm/dd hh".
+std::string ChiaveOra(const std::string& data) {
+    return Ordinabile(data).substr(0, 13);
 }
 
 std::string Cents(Currency c) {
@@ -156,23 +160,20 @@ bool SerataWeb::Aggiorna() {
     return nuovo;
 }
 
-bool SerataWeb::Cucina(const ScontrinoArchiviato& s) const {
+const Article* SerataWeb::ArticoloCucina(int code) const {
+    const int i = cat_.IndiceArticolo(code);
+    if (i <= 0) return nullptr;
+    const Article& a = cat_.gArticoli[static_cast<std::size_t>(i)];
     const auto& comande = settings_.options().gComande;
-    for (const auto& v : s.voci) {
-        const int i = cat_.IndiceArticolo(v.code);
-        if (i <= 0) continue;
-        const std::size_t k = cat_.gArticoli[static_cast<std::size_t>(i)].kitchenOrder;
-        if (k >= 1 && k <= comande.size() && comande[k - 1].abilitato) return true;
-    }
-    return false;
+    const std::size_t k = a.kitchenOrder;
+    return k >= 1 && k <= comande.size() && comande[k - 1].abilitato ? &a : nullptr;
 }
 
 std::string SerataWeb::JsonNumeri() const {
     std::vector<std::pair<std::string, std::int32_t>> marcati;
     for (const auto& [n, quando] : pronti_)
         if (static_cast<std::size_t>(n) <= scontrini_.size() && !Stornato(n))
-            marcati.emplace_back(
-                ChiaveOra(quando) + quando.substr(std::min<std::size_t>(13, quando.size())), n);
+            marcati.emplace_back(Ordinabile(quando), n);
     std::sort(marcati.begin(), marcati.end(), std::greater<>());
     std::string out = "{\"numeri\":[";
     for (std::size_t i = 0; i < marcati.size() && i < 10; ++i)
@@ -187,22 +188,18 @@ std::string SerataWeb::JsonCucina() const {
     for (std::size_t i = 0; i < scontrini_.size(); ++i) {
         const auto n = static_cast<std::int32_t>(i + 1);
         const ScontrinoArchiviato& s = scontrini_[i].dati;
-        if (Stornato(n) || pronti_.count(n) || !Cucina(s)) continue;
+        if (Stornato(n) || pronti_.count(n)) continue;
+        std::string righe;
+        for (const auto& v : s.voci)
+            if (const Article* a = ArticoloCucina(v.code))
+                righe += (righe.empty() ? "{\"nome\":" : ",{\"nome\":") + JsonTesto(a->name) +
+                         ",\"pezzi\":" + std::to_string(v.quantity) + "}";
+        if (righe.empty()) continue;  // nothing of it goes to the kitchen
         out += primo ? "" : ",";
         primo = false;
         out += "{\"numero\":" + std::to_string(n) + ",\"ora\":" + JsonTesto(Ora(s.data)) +
                ",\"tavolo\":" + JsonTesto(s.tavolo) +
-               ",\"nota\":" + JsonTesto(scontrini_[i].commento) + ",\"righe\":[";
-        bool prima = true;
-        for (const auto& v : s.voci) {
-            const int a = cat_.IndiceArticolo(v.code);
-            if (a <= 0 || cat_.gArticoli[static_cast<std::size_t>(a)].kitchenOrder == 0) continue;
-            out += (prima ? "{\"nome\":" : ",{\"nome\":") +
-                   JsonTesto(cat_.gArticoli[static_cast<std::size_t>(a)].name) +
-                   ",\"pezzi\":" + std::to_string(v.quantity) + "}";
-            prima = false;
-        }
-        out += "]}";
+               ",\"nota\":" + JsonTesto(scontrini_[i].commento) + ",\"righe\":[" + righe + "]}";
     }
     return out + "]}";
 }

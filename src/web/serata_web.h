@@ -46,7 +46,8 @@ class SerataWeb {
     };
     void Ricomincia();
     bool LeggiNuovi(std::int32_t ultimo);
-    bool Cucina(const ScontrinoArchiviato& s) const;
+    /// The article of `code` when an enabled kitchen-order configuration covers it.
+    const Article* ArticoloCucina(int code) const;
     bool Stornato(std::int32_t n) const { return stornati_.count(n) != 0; }
 
     SettingsGateway& settings_;

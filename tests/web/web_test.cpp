@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "support/fakes.h"
+#include "core/settings_bench.h"
 #include "support/kill_loop.h"
 #include "web/opzioni_web.h"
 #include "web/pronti.h"
@@ -23,14 +23,10 @@ std::string Scontrino(const char* voci, const char* quando, const char* totale,
     return std::string(voci) + quando + "-" + totale + "-" + tavolo + "-" + identita + "-0-0-0";
 }
 
-/// A till's data file and the gateway to it, in memory or on disk.
-struct Dati {
-    explicit Dati(FileAccess& f, const std::string& folder = "/p")
-        : store(f, clock, sleeper, shell, folder) {
-        paths.programFolder = folder;
-        paths.gFileIni = paths.gFileDati = folder + "/Vorsa.ini";
-        paths.gFileLock = paths.gFileDati + ".lck";
-        opt.gSeparatore = ';';
+/// A till's settings and catalogue over `f`, in memory or on disk; one kitchen order with 101
+/// and 102.
+struct Dati : test::Impostazioni {
+    explicit Dati(FileAccess& f, const std::string& folder = "/p") : Impostazioni(&f, folder) {
         opt.gComande.assign(1, KitchenOrderConfig{});
         opt.gComande[0].abilitato = true;
         opt.gComande[0].prodotti = "101;102";
@@ -39,13 +35,6 @@ struct Dati {
         cat.CaricaProdotti(store, opt, paths);
         cat.AssegnaComande(opt);
     }
-    test::FakeClock clock;
-    test::FakeSleeper sleeper{&clock};
-    test::FakeShell shell;
-    SettingsStore store;
-    Paths paths;
-    Options opt;
-    SettingsGateway gateway{store, paths, opt};
     Catalogue cat;
 };
 
@@ -62,19 +51,19 @@ TEST(WebPinTest, ValidStoredScrambledAndGuarded) {
 
     MemoryFileAccess files;
     Dati d(files);
-    ASSERT_TRUE(ImpostaPin(d.gateway, keys::PinCucina, "2468"));
-    EXPECT_FALSE(ImpostaPin(d.gateway, keys::PinIncassi, "12"));
+    ASSERT_TRUE(ImpostaPin(d.settings, keys::PinCucina, "2468"));
+    EXPECT_FALSE(ImpostaPin(d.settings, keys::PinIncassi, "12"));
     const std::string ini = files.files["/p/Vorsa.ini"];
     EXPECT_EQ(ini.find("2468"), std::string::npos) << ini;
     EXPECT_EQ(ini.find("PIN_INCASSI"), std::string::npos) << ini;
     files.files["/p/Vorsa.ini"] += "PIN_INCASSI=rotto\r\nPORTA=80\r\nABILITATO=1\r\n";
     Dati letto(files);
-    CaricaOpzioniWeb(letto.gateway);
+    CaricaOpzioniWeb(letto.settings);
     EXPECT_EQ(letto.opt.gPinCucina, "2468");
     EXPECT_EQ(letto.opt.gPinIncassi, "");  // damaged: the page stays closed
     EXPECT_EQ(letto.opt.gWebPorta, 8088);  // below 1024: the default
     EXPECT_TRUE(letto.opt.gWebAbilitato);
-    ASSERT_TRUE(ImpostaPin(letto.gateway, keys::PinCucina, ""));
+    ASSERT_TRUE(ImpostaPin(letto.settings, keys::PinCucina, ""));
     EXPECT_EQ(files.files["/p/Vorsa.ini"].find("PIN_CUCINA"), std::string::npos);
 
     using E = GuardiaPin::Esito;
@@ -106,7 +95,7 @@ TEST(WebProntiTest, AMarkIsOneTransactionAndRefusesWhatIsNotAnOpenReceipt) {
         "\r\n2=" + Scontrino("201-1-1;", "08/12/2026 20:02:00", "1") + "\r\nSTORNI=2\r\n";
     Dati d(files);
     d.clock.now = {2026, 12, 8, 21, 4, 5, 2};
-    EXPECT_EQ(SegnaPronto(d.gateway, 1, d.clock.now), EsitoPronto::Segnato);
+    EXPECT_EQ(SegnaPronto(d.settings, 1, d.clock.now), EsitoPronto::Segnato);
     const std::string dopo = files.files["/p/Vorsa.ini"];
     EXPECT_NE(dopo.find("\r\n[PRONTI]\r\n1=08/12/2026 21:04:05\r\n"), std::string::npos) << dopo;
     d.clock.now.minute = 30;
@@ -115,12 +104,12 @@ TEST(WebProntiTest, AMarkIsOneTransactionAndRefusesWhatIsNotAnOpenReceipt) {
                                                          {3, EsitoPronto::Sconosciuto},
                                                          {0, EsitoPronto::Sconosciuto}};
     for (const auto& [n, esito] : casi)
-        EXPECT_EQ(SegnaPronto(d.gateway, n, d.clock.now), esito) << n;
+        EXPECT_EQ(SegnaPronto(d.settings, n, d.clock.now), esito) << n;
     EXPECT_EQ(files.files["/p/Vorsa.ini"], dopo);  // the first time stays
     ProfileStore(files).Set("/p/Vorsa.ini", "SCONTRINI", "3",
                             Scontrino("101-1-4,5;", "08/12/2026 20:03:00", "4,5"));
     files.failWrites = true;
-    EXPECT_EQ(SegnaPronto(d.gateway, 3, d.clock.now), EsitoPronto::NonSalvato);
+    EXPECT_EQ(SegnaPronto(d.settings, 3, d.clock.now), EsitoPronto::NonSalvato);
 }
 
 TEST(WebSerataTest, EachPageGetsItsFiguresEscaped) {
@@ -139,7 +128,7 @@ TEST(WebSerataTest, EachPageGetsItsFiguresEscaped) {
         "\r\n3=" + Scontrino("102-1-3;", "08/12/2026 20:15:00", "3") +
         "\r\n4=" + Scontrino("101-1-4,5;", "08/12/2026 20:20:00", "4,5") + "\r\nSTORNI=3\r\n";
     Dati d(files);
-    SerataWeb s(d.gateway, d.cat);
+    SerataWeb s(d.settings, d.cat);
     EXPECT_TRUE(s.Aggiorna());
     EXPECT_FALSE(s.Aggiorna());  // nothing new
     EXPECT_EQ(s.JsonNumeri(), R"({"numeri":[]})");
@@ -159,9 +148,9 @@ TEST(WebSerataTest, EachPageGetsItsFiguresEscaped) {
 
     // Marks: newest first, the kitchen forgets them; a new receipt comes in on its own.
     d.clock.now = {2026, 12, 8, 20, 30, 0, 2};
-    ASSERT_EQ(SegnaPronto(d.gateway, 4, d.clock.now), EsitoPronto::Segnato);
+    ASSERT_EQ(SegnaPronto(d.settings, 4, d.clock.now), EsitoPronto::Segnato);
     d.clock.now.minute = 31;
-    ASSERT_EQ(SegnaPronto(d.gateway, 1, d.clock.now), EsitoPronto::Segnato);
+    ASSERT_EQ(SegnaPronto(d.settings, 1, d.clock.now), EsitoPronto::Segnato);
     files.files["/p/Vorsa.ini"] =
         ReplaceAll(files.files["/p/Vorsa.ini"], "SCONTRINI=4", "SCONTRINI=5") + "[SCONTRINI]\r\n";
     ProfileStore(files).Set("/p/Vorsa.ini", "SCONTRINI", "5",
@@ -203,7 +192,7 @@ TEST(WebProntiTest, KilledWhileMarkingLeavesWholeMarks) {
         [&](int) {
             auto files = MakeLocalFileAccess(true);
             Dati d(*files, cartella);
-            for (int n = 1;; n = n % 300 + 1) SegnaPronto(d.gateway, n, d.clock.now);
+            for (int n = 1;; n = n % 300 + 1) SegnaPronto(d.settings, n, d.clock.now);
         },
         [&](int round) {
             auto files = MakeLocalFileAccess(false);

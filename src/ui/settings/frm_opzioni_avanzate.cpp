@@ -90,12 +90,6 @@ QString Utf8(const char* s) {
     return QString::fromUtf8(s);
 }
 
-QLabel* Didascalia(const char* text, QWidget* buddy) {
-    auto* l = new QLabel(Utf8(text));
-    if (buddy) l->setBuddy(buddy);
-    return l;
-}
-
 QLineEdit* Campo(const QString& name, int maxLength) {
     auto* t = new QLineEdit;
     t->setObjectName(name);

@@ -47,12 +47,6 @@ QPixmap CodiceQr(const std::string& testo, int lato) {
     return QPixmap::fromImage(img.scaled(lato, lato, Qt::KeepAspectRatio, Qt::FastTransformation));
 }
 
-QLabel* Didascalia(const QString& text, QWidget* buddy) {
-    auto* l = new QLabel(text);
-    l->setBuddy(buddy);
-    return l;
-}
-
 QLineEdit* Campo(const char* nome, int lunghezza, bool segreto) {
     auto* t = new QLineEdit;
     t->setObjectName(QString::fromLatin1(nome));
@@ -96,14 +90,13 @@ void FrmPagineWeb::CreaControlli() {
 
     auto* g = new QGridLayout(frame);
     g->addWidget(chkWeb, 0, 0, 1, 2);
-    g->addWidget(Didascalia(QStringLiteral("Porta:"), txtPortaWeb), 1, 0);
+    g->addWidget(Didascalia("Porta:", txtPortaWeb), 1, 0);
     g->addWidget(txtPortaWeb, 1, 1);
-    g->addWidget(Didascalia(QStringLiteral("PIN cucina:"), txtPinCucina), 2, 0);
+    g->addWidget(Didascalia("PIN cucina:", txtPinCucina), 2, 0);
     g->addWidget(txtPinCucina, 2, 1);
-    g->addWidget(Didascalia(QStringLiteral("PIN incassi:"), txtPinIncassi), 3, 0);
+    g->addWidget(Didascalia("PIN incassi:", txtPinIncassi), 3, 0);
     g->addWidget(txtPinIncassi, 3, 1);
-    g->addWidget(Didascalia(QStringLiteral("Indirizzi delle pagine:"), lstIndirizziWeb), 4, 0, 1,
-                 2);
+    g->addWidget(Didascalia("Indirizzi delle pagine:", lstIndirizziWeb), 4, 0, 1, 2);
     g->addWidget(lstIndirizziWeb, 5, 0, 1, 2);
     g->addWidget(lblQrWeb, 0, 2, 6, 1);
     g->addWidget(lblNotaWeb, 6, 0, 1, 3);

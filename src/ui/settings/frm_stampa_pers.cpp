@@ -90,12 +90,6 @@ QCheckBox* NuovaSpunta(const QString& name, const char* caption) {
     return c;
 }
 
-QLabel* Didascalia(const char* text, QWidget* buddy) {
-    auto* l = new QLabel(Utf8(text));
-    l->setBuddy(buddy);
-    return l;
-}
-
 }  // namespace
 
 FrmStampaPers::FrmStampaPers(SettingsGateway& settings, ReceiptPrinter* printer,

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QListWidget>
 #include <QPalette>
 #include <QPushButton>
@@ -37,6 +38,12 @@ void Colloca(QWidget& w, int left, int top, int width, int height) {
 
 void Colloca(QWidget& w, const RettangoloTwips& r) {
     Colloca(w, r.left, r.top, r.width, r.height);
+}
+
+QLabel* Didascalia(const char* text, QWidget* buddy) {
+    auto* l = new QLabel(QString::fromUtf8(text));
+    l->setBuddy(buddy);
+    return l;
 }
 
 QString Indicizzato(const char* name, int index) {

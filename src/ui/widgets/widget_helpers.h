@@ -7,6 +7,7 @@
 #include "layout/geometry_twips.h"
 
 class QDialog;
+class QLabel;
 class QListWidget;
 class QPushButton;
 class QVBoxLayout;
@@ -26,6 +27,9 @@ QString TestoRighe(const std::string& cp1252);
 /// width or height (a layout with too little room) becomes 0.
 void Colloca(QWidget& w, const RettangoloTwips& r);
 void Colloca(QWidget& w, int left, int top, int width, int height);
+
+/// The caption of an input (UTF-8 `text`), naming it for the keyboard and screen readers.
+QLabel* Didascalia(const char* text, QWidget* buddy);
 
 /// "name(index)", the object name of a control-array element.
 QString Indicizzato(const char* name, int index);
