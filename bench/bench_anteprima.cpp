@@ -24,7 +24,7 @@ void BM_AnteprimaDopoUnaModifica(benchmark::State& state) {
     MemoryFileAccess files;
     test::Cassa c(files, kIni);
     SettingsGateway& settings = c.till->settings;
-    VistaAnteprima vista(settings, [] { return std::string("Vorsa PDF"); });
+    PreviewView vista(settings, [] { return std::string("Vorsa PDF"); });
     vista.righe = 10;
     vista.adesso = [] { return DateTime{2026, 7, 18, 20, 30, 0, 6}; };
     vista.Ridisegna();

@@ -37,7 +37,7 @@ void BM_RebuildList80Widgets(benchmark::State& state) {
     test::ScriptedPrompter prompter;
     SalePresenter cassa(*scena.frm, scena.fx.till(), &prompter);
     cassa.Avvia();
-    PannelloEditor editor(*scena.frm, scena.fx.till(), cassa.vendita(), prompter);
+    EditorPanel editor(*scena.frm, scena.fx.till(), cassa.vendita(), prompter);
     QTest::keyClick(test::BoxCodice(*scena.frm), Qt::Key_F7);
     auto* lista = scena.frm->findChild<QListWidget*>(QStringLiteral("lst_Prodotti_Elenco"));
     auto* sezioni = scena.frm->findChild<QComboBox*>(QStringLiteral("cbo_Sezioni"));

@@ -49,7 +49,7 @@ struct Cassa240 {
 void BM_TickUnchanged(benchmark::State& state) {
     Cassa240 c("vorsa-bench-multi-a");
     Till& t = *c.till;
-    AggiornamentoMulti tick(*c.files, t.store, t.cat, t.opt, t.paths);
+    MultiTillRefresh tick(*c.files, t.store, t.cat, t.opt, t.paths);
     tick.Tick(nullptr);
     long refreshed = 0;
     for (auto _ : state) refreshed += tick.Tick(nullptr) ? 1 : 0;
@@ -61,7 +61,7 @@ BENCHMARK(BM_TickUnchanged)->Unit(benchmark::kMicrosecond);
 void BM_TickAfterAnotherTill(benchmark::State& state) {
     Cassa240 c("vorsa-bench-multi-b");
     Till& t = *c.till;
-    AggiornamentoMulti tick(*c.files, t.store, t.cat, t.opt, t.paths);
+    MultiTillRefresh tick(*c.files, t.store, t.cat, t.opt, t.paths);
     ProfileStore altra(*c.files);
     int n = 0;
     for (auto _ : state) {

@@ -26,8 +26,8 @@ std::string Catalogo() {
     return ini;
 }
 
-void Conto(Till& till) {
-    UltimoConto u;
+void Bill(Till& till) {
+    LastBill u;
     for (int i = 1; i <= 10; ++i)
         u.righe.push_back({i, static_cast<std::int16_t>(i % 3 + 1),
                            till.cat.gArticoli[static_cast<std::size_t>(i)].price * (i % 3 + 1)});
@@ -40,7 +40,7 @@ void PrintPages(benchmark::State& state, PrintBackend& backend, Till& till,
                 const std::function<int()>& pages) {
     ReceiptPrinter printer(till.PartiStampa(), backend,
                            [](const std::string&, const std::string&) {});
-    Conto(till);
+    Bill(till);
     auto* recording = dynamic_cast<RecordingBackend*>(&backend);
     for (auto _ : state) {
         if (recording) recording->Clear();  // keep only the last receipt's calls

@@ -31,7 +31,7 @@ void BM_AvvioConServerMuto(benchmark::State& state) {
     for (auto _ : state) {
         test::TillFixture fx;
         fx.Write(QStringLiteral("Vorsa.ini"), ini);
-        QtScaricatore rete;
+        QtDownloader rete;
         ControllaVersione check(fx.till().store, fx.till().svc.files, rete, {1, 0, 0}, url);
         const StartupResult r = fx.Start();
         if (controlla && r.controllaVersione) AvviaControlloVersione(check, nullptr);

@@ -48,7 +48,7 @@ struct Banco {
     std::string dir;
     std::unique_ptr<FileAccess> files;
     test::Cassa c;
-    Statistiche stat;
+    Statistics stat;
 };
 
 void BM_MostraStatistiche240(benchmark::State& state) {

@@ -33,7 +33,7 @@ void BM_StatoCinqueStampanti(benchmark::State& state) {
         state.SkipWithError("no private CUPS spooler (run under cups_queue.sh)");
         return;
     }
-    vorsa::CupsStatoStampanti cups;
+    vorsa::CupsPrinterStates cups;
     for (auto _ : state)
         for (const std::string& q : code) benchmark::DoNotOptimize(cups.Stato(q));
 }
@@ -45,7 +45,7 @@ void BM_LavoriDiCinqueStampanti(benchmark::State& state) {
         state.SkipWithError("no private CUPS spooler (run under cups_queue.sh)");
         return;
     }
-    vorsa::CupsStatoStampanti cups;
+    vorsa::CupsPrinterStates cups;
     for (auto _ : state)
         for (const std::string& q : code)
             benchmark::DoNotOptimize(

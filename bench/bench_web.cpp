@@ -36,7 +36,7 @@ QByteArray Serata(int porta) {
     return ini;
 }
 
-class Muto final : public Messaggi {
+class Muto final : public Messages {
   public:
     std::int16_t MostraMessaggio(const QString&, const QString&, const QString&, bool,
                                  const QString&, const QString&, bool, int) override {
@@ -51,7 +51,7 @@ void BM_ProntoAlCentesimoSchermo(benchmark::State& state) {
     fx.Start();
     fx.till().opt.gPinCucina = "2468";
     Muto muto;
-    PagineWeb web(fx.till(), muto);
+    WebPages web(fx.till(), muto);
     if (!web.Server().Attivo()) {
         state.SkipWithError("the server did not start");
         return;

@@ -53,14 +53,14 @@ struct Banco {
     test::Scena scena;
     test::ScriptedPrompter prompter;
     std::unique_ptr<SalePresenter> cassa;
-    std::unique_ptr<SpieStampanti> spie;
-    std::unique_ptr<AvvisiStampa> avvisi;
-    std::unique_ptr<PagineWeb> web;
+    std::unique_ptr<PrinterLights> spie;
+    std::unique_ptr<PrintNotices> avvisi;
+    std::unique_ptr<WebPages> web;
     std::unique_ptr<bench::Schermi> pubblico;
     int n = 0;
 };
 
-class Muto final : public Messaggi {
+class Muto final : public Messages {
   public:
     std::int16_t MostraMessaggio(const QString&, const QString&, const QString&, bool,
                                  const QString&, const QString&, bool, int) override {
@@ -69,18 +69,18 @@ class Muto final : public Messaggi {
 };
 
 /// A spooler read as slow as five CUPS printers (about 5 ms wall), off the window's thread.
-class LettoreLento final : public StatoStampanti {
+class LettoreLento final : public PrinterStates {
   public:
-    StatoStampante Stato(const std::string&) override {
+    PrinterState Stato(const std::string&) override {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        return {StatoCoda::Pronta, true, {}};
+        return {QueueState::Pronta, true, {}};
     }
     int UltimoLavoro(const std::string&, std::int64_t) override { return 0; }
     /// Five jobs of the bill, never finished: each poll asks about all five.
     std::vector<int> LavoriDopo(const std::string&, int) override { return {1, 2, 3, 4, 5}; }
-    EsitoLavoro Esito(int) override {
+    JobResult Esito(int) override {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        return EsitoLavoro::InCorso;
+        return JobResult::InCorso;
     }
 };
 
@@ -99,7 +99,7 @@ void BM_KeyToFeedback(benchmark::State& state) {
                                                        &banco->prompter);
         banco->cassa->Avvia();
         if (state.range(0)) {
-            banco->spie = std::make_unique<SpieStampanti>(
+            banco->spie = std::make_unique<PrinterLights>(
                 [] { return std::make_unique<LettoreLento>(); }, 50);
             banco->spie->Imposta({"Banco", "Cucina", "Bar", "Griglia", "Dolci"});
             banco->spie->Affianca(&banco->scena.frm->Destro().PrintSwitch());
@@ -110,14 +110,14 @@ void BM_KeyToFeedback(benchmark::State& state) {
             till.opt.gWebAbilitato = true;
             till.opt.gWebPorta = 20000 + getpid() % 20000;
             till.opt.gPinIncassi = "2468";
-            banco->web = std::make_unique<PagineWeb>(till, muto);
+            banco->web = std::make_unique<WebPages>(till, muto);
             banco->pubblico = std::make_unique<bench::Schermi>(
                 till.opt.gWebPorta, 200,
                 "GET /dati/incassi HTTP/1.1\r\nHost: x\r\nX-Pin: 2468\r\n\r\n");
         }
         if (state.range(0) == 2) {
             static Muto muto;
-            banco->avvisi = std::make_unique<AvvisiStampa>(
+            banco->avvisi = std::make_unique<PrintNotices>(
                 muto, [] { return std::make_unique<LettoreLento>(); }, 50);
         }
     }

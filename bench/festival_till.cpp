@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
     if (!std::getline(std::cin, go)) return 3;
 
     Till& t = *c.till;
-    AggiornamentoMulti refresh(files, t.store, t.cat, t.opt, t.paths);
+    MultiTillRefresh refresh(files, t.store, t.cat, t.opt, t.paths);
     const int stock = 30000;
     std::vector<std::string> out;
     smb->ResetCounters();
@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
         const long long b = NowNs();
         int numero = 0;
         if (c.view.lines.empty()) {
-            const UltimoConto& u = t.conto.ultimoConto;
+            const LastBill& u = t.conto.ultimoConto;
             numero = u.provvisorio.empty() ? static_cast<int>(u.numero) : -1;
         } else {  // not saved: the bill goes
             c.Digita("F1");

@@ -9,21 +9,21 @@
 #include "data/records.h"
 #include "fuzz_check.h"
 
+using vorsa::ArchivedReceipt;
 using vorsa::Currency;
-using vorsa::ScontrinoArchiviato;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
     const char sep = in.PickValueInArray({';', '|', '#', '!'});
     if (in.ConsumeBool()) {
         const std::string record = in.ConsumeRemainingBytesAsString();
-        const ScontrinoArchiviato s = vorsa::LeggiScontrino(record, sep);
+        const ArchivedReceipt s = vorsa::LeggiScontrino(record, sep);
         FUZZ_CHECK(s.voci.size() <= record.size());
         return 0;
     }
     // What a commit writes: lines of sold articles, the date, the total, the table text typed
     // by the operator and the till's identity (a name without dashes or separators).
-    std::vector<ScontrinoArchiviato::Voce> voci(in.ConsumeIntegralInRange<std::size_t>(0, 40));
+    std::vector<ArchivedReceipt::Item> voci(in.ConsumeIntegralInRange<std::size_t>(0, 40));
     for (auto& v : voci) {
         v.code = in.ConsumeIntegralInRange(101, 380);
         v.quantity = in.ConsumeIntegralInRange(1, 32767);
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string tavolo = in.ConsumeRemainingBytesAsString();
 
     const std::string record = vorsa::TestoScontrino(voci, when, totale, tavolo, identita, sep);
-    const ScontrinoArchiviato s = vorsa::LeggiScontrino(record, sep);
+    const ArchivedReceipt s = vorsa::LeggiScontrino(record, sep);
     FUZZ_CHECK(s.valido);
     FUZZ_CHECK(s.voci.size() == voci.size());
     for (std::size_t i = 0; i < voci.size(); ++i) {

@@ -28,10 +28,9 @@ QString Utf8(const std::string& cp1252) {
 
 /// A multi-till session works with other tills' files: a main till, or a secondary on the main
 /// till's file.
-bool SessioneCondivisa(StatoMultiVorsa s) {
-    return s == StatoMultiVorsa::PrincipaleOk ||
-           s == StatoMultiVorsa::PrincipaleSenzaCondivisione ||
-           s == StatoMultiVorsa::SecondariaOk || s == StatoMultiVorsa::SecondariaInAttesa;
+bool SessioneCondivisa(MultiTillState s) {
+    return s == MultiTillState::PrincipaleOk || s == MultiTillState::PrincipaleSenzaCondivisione ||
+           s == MultiTillState::SecondariaOk || s == MultiTillState::SecondariaInAttesa;
 }
 
 /// A receipt printer whose page set-up tells its warnings in a message box.
@@ -59,18 +58,18 @@ struct AppRoot::Parts {
           stampa(frm.Gestione(kPannelloImpostazioni), till.settings, printer.get(), till.cat,
                  domande,
                  [this](const std::string& p) {
-                     vendita.vendita().SalvaPassword(kAzioneRistampa, p);
+                     vendita.vendita().PasswordSaver(kAzioneRistampa, p);
                  }),
           stampaStatistiche(printer->Layout()),
           statistiche(
               frm.Gestione(kPannelloStatistica), till,
               {[this] { return vendita.vendita().ChiediPassword(kAzioneStatistica); },
-               [this](const TestiStatistiche& t) { stampaStatistiche.Stampa(t); },
+               [this](const StatisticsTexts& t) { stampaStatistiche.Stampa(t); },
                [this] { vendita.vendita().EseguiAzione(kAzioneStatistica); },
                [this](const std::string& p) {
-                   vendita.vendita().SalvaPassword(kAzioneStatistica, p);
+                   vendita.vendita().PasswordSaver(kAzioneStatistica, p);
                },
-               [this](int f, bool mod) { vendita.vendita().TastoGiu(Vendita::Tasto::F, f, mod); }},
+               [this](int f, bool mod) { vendita.vendita().TastoGiu(Sale::KeyKind::F, f, mod); }},
               domande),
           rete{s.share, frm.messaggi(), SessioneCondivisa(till.statoMultiVorsa)},
           editor(frm, till, vendita.vendita(), domande, &rete) {
@@ -78,11 +77,10 @@ struct AppRoot::Parts {
         spie.Segui([this] { return printer->StampantiInUso(); });
         spie.Affianca(&frm.Destro().PrintSwitch());
         // A kitchen order offered again and closed is asked for again by clicking the lights.
-        QObject::connect(&spie, &SpieStampanti::Cliccate, &avvisi, &AvvisiStampa::Riproponi);
-        QObject::connect(&stampa, &PannelloStampa::Fatto, &frm, [this] { frm.FocusCodeBox(); });
-        QObject::connect(&statistiche, &PannelloStatistiche::InfoPremuta, &frm,
-                         &FrmVorsa::MostraInfo);
-        QObject::connect(&statistiche, &PannelloStatistiche::Fatto, &frm, [this] {
+        QObject::connect(&spie, &PrinterLights::Cliccate, &avvisi, &PrintNotices::Riproponi);
+        QObject::connect(&stampa, &PrintPanel::Fatto, &frm, [this] { frm.FocusCodeBox(); });
+        QObject::connect(&statistiche, &StatisticsPanel::InfoPremuta, &frm, &FrmVorsa::MostraInfo);
+        QObject::connect(&statistiche, &StatisticsPanel::Fatto, &frm, [this] {
             // A void gives pieces back: the buttons show the stock as it is now.
             Till& t = till;
             t.store.profiles().BeginSnapshot();
@@ -101,15 +99,15 @@ struct AppRoot::Parts {
     std::unique_ptr<ReceiptPrinter> printer;
     FrmVorsa frm{till};
     PrompterQt domande{frm};
-    PagineWeb web{till, frm.messaggi()};
-    AvvisiStampa avvisi;
-    SpieStampanti spie;
+    WebPages web{till, frm.messaggi()};
+    PrintNotices avvisi;
+    PrinterLights spie;
     SalePresenter vendita;
-    PannelloStampa stampa;
+    PrintPanel stampa;
     StampaStatistiche stampaStatistiche;
-    PannelloStatistiche statistiche;
-    const ReteOpzioni rete;
-    PannelloEditor editor;
+    StatisticsPanel statistiche;
+    const NetworkOptions rete;
+    EditorPanel editor;
     std::unique_ptr<cMagneticWnd> bordi;
 };
 
@@ -138,7 +136,7 @@ SalePresenter& AppRoot::Sale() const {
     return parts_->vendita;
 }
 
-PagineWeb& AppRoot::Web() const {
+WebPages& AppRoot::Web() const {
     return parts_->web;
 }
 

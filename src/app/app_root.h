@@ -10,7 +10,7 @@
 namespace vorsa {
 
 class FrmVorsa;
-class PagineWeb;
+class WebPages;
 class ReceiptPrinter;
 class SalePresenter;
 class Till;
@@ -20,7 +20,7 @@ class TillShare;
 struct AppServices {
     PrintBackend& printBackend;
     /// Makes a reader of the printers' state for a worker thread.
-    AvvisiStampa::Lettore printerStateReader;
+    PrintNotices::StatesReader printerStateReader;
     /// The Samba share of the multi-till options.
     TillShare& share;
 };
@@ -40,7 +40,7 @@ class AppRoot {
     FrmVorsa& Window() const;
     ReceiptPrinter& Printer() const;
     SalePresenter& Sale() const;
-    PagineWeb& Web() const;
+    WebPages& Web() const;
 
   private:
     struct Parts;

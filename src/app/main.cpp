@@ -93,7 +93,7 @@ struct Outside {
     /// A main till writes its shared files through its own share too, so its writes and the
     /// secondary tills' ones take the same whole-file lock on the file server: from the start
     /// when the share already serves this folder, else as soon as start-up has shared it.
-    vorsa::RoutingFileAccess::Sede Share() {
+    vorsa::RoutingFileAccess::Location Share() {
         return routedFiles.AliasFolderIfShared(folder, "//127.0.0.1/vorsa$",
                                                {"Vorsa.ini", "Vorsa.ini.lck"});
     }
@@ -110,7 +110,7 @@ struct Outside {
     vorsa::QtShell shell;
     const std::unique_ptr<vorsa::CommandRunner> commands;
     const std::unique_ptr<vorsa::TillShare> tillShare;
-    vorsa::CondivisioneAvvio startupShare;
+    vorsa::StartupShare startupShare;
 };
 
 }  // namespace
@@ -135,10 +135,10 @@ int main(int argc, char* argv[]) {
     vorsa::Till till(outside.TillServices(), *folder, version);
     const vorsa::StartupResult started =
         vorsa::AvviaTill(till, vorsa::StartupHooks{&outside.startupShare});
-    if (till.statoMultiVorsa == vorsa::StatoMultiVorsa::PrincipaleOk &&
-        outside.Share() == vorsa::RoutingFileAccess::Sede::NonScrivibile) {
+    if (till.statoMultiVorsa == vorsa::MultiTillState::PrincipaleOk &&
+        outside.Share() == vorsa::RoutingFileAccess::Location::NonScrivibile) {
         // The other tills would reach a folder they cannot write: say who must be let in.
-        till.statoMultiVorsa = vorsa::StatoMultiVorsa::PrincipaleSenzaCondivisione;
+        till.statoMultiVorsa = vorsa::MultiTillState::PrincipaleSenzaCondivisione;
         till.condivisioneNonScrivibile = true;
     }
 
@@ -147,13 +147,13 @@ int main(int argc, char* argv[]) {
     QCoreApplication::processEvents();
     QThread::msleep(200);
     vorsa::AppRoot root(till,
-                        {printBackend, [] { return std::make_unique<vorsa::CupsStatoStampanti>(); },
+                        {printBackend, [] { return std::make_unique<vorsa::CupsPrinterStates>(); },
                          *outside.tillShare});
     root.Show();
     CloseOnSignals(root.Window());
     splash.close();
     // Answers after the window is up; a silent or broken server costs the operator nothing.
-    vorsa::QtScaricatore scaricatore;
+    vorsa::QtDownloader scaricatore;
     vorsa::ControllaVersione controllo(till.store, outside.routedFiles, scaricatore,
                                        {version.major, version.minor, version.revision});
     if (started.controllaVersione) vorsa::AvviaControlloVersione(controllo, &root.Window());

@@ -6,34 +6,34 @@
 
 namespace vorsa {
 
-PagineWeb::PagineWeb(Till& till, Messaggi& messaggi)
+WebPages::WebPages(Till& till, Messages& messaggi)
     : till_(till),
       messaggi_(messaggi),
       serata_(till.settings, till.cat),
       server_([this](std::int32_t n) { return Segna(n); }) {
     timer_.setInterval(1000);
-    connect(&timer_, &QTimer::timeout, this, &PagineWeb::Tick);
+    connect(&timer_, &QTimer::timeout, this, &WebPages::Tick);
     Applica();
     timer_.start();
 }
 
-PagineWeb::~PagineWeb() = default;
+WebPages::~WebPages() = default;
 
-bool PagineWeb::ServeLePagine(const Till& till) {
+bool WebPages::ServeLePagine(const Till& till) {
     return till.opt.gWebAbilitato && (!till.opt.gMultiVorsa || till.opt.gPrincipale);
 }
 
-std::tuple<bool, int, std::string, std::string> PagineWeb::Voluto() const {
+std::tuple<bool, int, std::string, std::string> WebPages::Voluto() const {
     const Options& o = till_.opt;
     return {ServeLePagine(till_), o.gWebPorta, o.gPinCucina, o.gPinIncassi};
 }
 
-void PagineWeb::Tick() {
+void WebPages::Tick() {
     if (Voluto() != applicato_) Applica();
     Aggiorna();
 }
 
-void PagineWeb::Applica() {
+void WebPages::Applica() {
     const Options& o = till_.opt;
     applicato_ = Voluto();
     if (!ServeLePagine(till_)) {
@@ -59,14 +59,14 @@ void PagineWeb::Applica() {
     server_.Pubblica({serata_.JsonNumeri(), serata_.JsonCucina(), serata_.JsonIncassi()});
 }
 
-void PagineWeb::Aggiorna() {
+void WebPages::Aggiorna() {
     if (!server_.Attivo()) return;
     if (serata_.Aggiorna())
         server_.Pubblica({serata_.JsonNumeri(), serata_.JsonCucina(), serata_.JsonIncassi()});
 }
 
-EsitoPronto PagineWeb::Segna(std::int32_t numero) {
-    const EsitoPronto e = SegnaPronto(till_.settings, numero, till_.svc.clock.Now());
+ReadyResult WebPages::Segna(std::int32_t numero) {
+    const ReadyResult e = SegnaPronto(till_.settings, numero, till_.svc.clock.Now());
     Aggiorna();
     return e;
 }

@@ -13,34 +13,34 @@
 
 namespace vorsa {
 
-class Messaggi;
+class Messages;
 class Till;
 
-class PagineWeb : public QObject {
+class WebPages : public QObject {
     Q_OBJECT
   public:
-    PagineWeb(Till& till, Messaggi& messaggi);
-    ~PagineWeb() override;
+    WebPages(Till& till, Messages& messaggi);
+    ~WebPages() override;
 
     /// Starts, restarts or stops the server as the options now say. A port that cannot be
     /// opened is told in the message window, once; the till goes on without the pages.
     void Applica();
     /// Whether this till serves the pages in its role: alone or as the main till.
     static bool ServeLePagine(const Till& till);
-    const ServerWeb& Server() const { return server_; }
+    const WebServer& Server() const { return server_; }
     /// Reads the data file now and sends what changed (after a mark; the tests call it).
     void Aggiorna();
 
   private:
-    EsitoPronto Segna(std::int32_t numero);
+    ReadyResult Segna(std::int32_t numero);
     void Tick();
     /// What the server runs with, to notice a change of the options.
     std::tuple<bool, int, std::string, std::string> Voluto() const;
 
     Till& till_;
-    Messaggi& messaggi_;
+    Messages& messaggi_;
     SerataWeb serata_;
-    ServerWeb server_;
+    WebServer server_;
     QTimer timer_;
     std::tuple<bool, int, std::string, std::string> applicato_;
 };

@@ -221,7 +221,7 @@ void Catalogue::AssegnaComande(const Options& o) {
 }
 
 void Catalogue::CaricaGruppi(SettingsStore& store, const Options& o, const Paths& paths) {
-    gGruppi.assign(1, Gruppo{});
+    gGruppi.assign(1, PrintGroup{});
     if (!o.gStampaAvanzata) {
         for (std::int16_t k = 1; k <= 3; ++k) gGruppi.push_back({k, sezioni[k - 1].name});
         gNumeroGruppi = 3;
@@ -299,7 +299,7 @@ std::string Catalogue::EtichettaCodice(int index, int used, const Options& o) co
     return "Cod. " + std::to_string(a.code);
 }
 
-Etichetta Catalogue::EtichettaPrezzo(int index) const {
+PriceLabel Catalogue::EtichettaPrezzo(int index) const {
     const Article& a = gArticoli[index];
     if (a.variablePrice) return {std::string(kEuro) + "   ?", kBlu};
     return {std::string(kEuro) + " " + FormatCurrency(a.price), kRossoScuro};

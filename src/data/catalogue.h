@@ -62,13 +62,13 @@ struct Article {
     std::uint8_t kitchenOrder = 0;
 };
 
-struct Gruppo {
+struct PrintGroup {
     std::int16_t number = 0;
     std::string name;
 };
 
 /// A label text with its colour.
-struct Etichetta {
+struct PriceLabel {
     std::string text;
     int colour = kNero;
 };
@@ -83,7 +83,7 @@ class CatalogueView {
     virtual void SetButtonEnabled(int section, int position, bool enabled) = 0;
     virtual void SetLabelsVisible(int section, int position, bool visible) = 0;
     virtual void SetCodeLabel(int section, int position, const std::string& text) = 0;
-    virtual void SetPriceLabel(int section, int position, const Etichetta& label) = 0;
+    virtual void SetPriceLabel(int section, int position, const PriceLabel& label) = 0;
     /// Makes lbl_conf_code(state) visible.
     virtual void ShowFeedback(int state) = 0;
 };
@@ -97,7 +97,7 @@ class Catalogue {
     /// Indices 0..gNumeroArticoli; index 0 is the reserved sample article.
     std::vector<Article> gArticoli;
     int gNumeroArticoli = 0;
-    std::vector<Gruppo> gGruppi;  // index 0 unused; 1..gNumeroGruppi
+    std::vector<PrintGroup> gGruppi;  // index 0 unused; 1..gNumeroGruppi
     int gNumeroGruppi = 0;
     bool gCatalogoCaricato = false;
 
@@ -135,7 +135,7 @@ class Catalogue {
     /// Code label: "Cod. 101", or "Pz: 7" when the remaining pieces are shown.
     std::string EtichettaCodice(int index, int used, const Options& o) const;
     /// Price label: "€ 2,30" in dark red, "€   ?" in blue for a variable price.
-    Etichetta EtichettaPrezzo(int index) const;
+    PriceLabel EtichettaPrezzo(int index) const;
 
     /// Paints every active article in its stock state (the main window's load step).
     void ColoraTutti(const Options& o, CatalogueView& view) const;

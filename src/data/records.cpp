@@ -20,7 +20,7 @@ std::string TestoStatistica(const Statistica& s, char separatore) {
     return std::to_string(s.quantity) + separatore + FormatCurrencyShort(s.amount);
 }
 
-std::string TestoScontrino(const std::vector<ScontrinoArchiviato::Voce>& voci, const DateTime& data,
+std::string TestoScontrino(const std::vector<ArchivedReceipt::Item>& voci, const DateTime& data,
                            Currency totale, std::string_view tavolo, std::string_view identita,
                            char separatore) {
     std::string t;
@@ -35,8 +35,8 @@ std::string TestoScontrino(const std::vector<ScontrinoArchiviato::Voce>& voci, c
     return t;
 }
 
-ScontrinoArchiviato LeggiScontrino(std::string_view record, char separatore) {
-    ScontrinoArchiviato s;
+ArchivedReceipt LeggiScontrino(std::string_view record, char separatore) {
+    ArchivedReceipt s;
     const auto parti = Split(record, separatore);
     for (std::size_t i = 0; i + 1 < parti.size(); ++i) {
         const auto campi = Split(parti[i], '-');

@@ -23,13 +23,13 @@ std::string TestoStatistica(const Statistica& s, char separatore);
 
 /// SCONTRINI/<n>: "code-qty-amount;" per line, then the trailer
 /// "dd/mm/yyyy hh:mm:ss-total-table-identity-0-0-0".
-struct ScontrinoArchiviato {
-    struct Voce {
+struct ArchivedReceipt {
+    struct Item {
         int code = 0;
         int quantity = 0;
         Currency amount;
     };
-    std::vector<Voce> voci;
+    std::vector<Item> voci;
     std::string data;
     Currency totale;
     std::string tavolo;
@@ -38,12 +38,12 @@ struct ScontrinoArchiviato {
 };
 /// The record of a receipt. A separator in the table text becomes a blank, so it cannot split
 /// the record.
-std::string TestoScontrino(const std::vector<ScontrinoArchiviato::Voce>& voci, const DateTime& data,
+std::string TestoScontrino(const std::vector<ArchivedReceipt::Item>& voci, const DateTime& data,
                            Currency totale, std::string_view tavolo, std::string_view identita,
                            char separatore);
 /// Fields of an archived receipt, read from the trailer's ends so that a "-" in the table text
 /// does not shift them.
-ScontrinoArchiviato LeggiScontrino(std::string_view record, char separatore);
+ArchivedReceipt LeggiScontrino(std::string_view record, char separatore);
 
 /// SCONTRINI/STORNI: voided receipt numbers joined by the separator, "*" before those that may
 /// still be taken back: "12;15;*31".

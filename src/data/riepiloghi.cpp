@@ -31,7 +31,7 @@ std::string DataOraEstrazione(const DateTime& t) {
            std::to_string(t.year) + " ore " + Due(t.hour) + ":" + Due(t.minute);
 }
 
-std::string TestoRiepilogo(const DatiRiepilogo& d, const DateTime& adesso) {
+std::string TestoRiepilogo(const SummaryData& d, const DateTime& adesso) {
     std::string t;
     auto riga = [&t](std::string_view s) {
         t += s;
@@ -74,11 +74,11 @@ bool NomeRiepilogoValido(std::string_view nome) {
     return nome.find("..") == std::string_view::npos;
 }
 
-std::string FileRiepiloghi::Percorso(std::string_view nome) const {
+std::string SummaryFiles::Percorso(std::string_view nome) const {
     return cartella_ + "/" + std::string(nome) + std::string(kEstensione);
 }
 
-std::vector<std::string> FileRiepiloghi::Elenco() {
+std::vector<std::string> SummaryFiles::Elenco() {
     std::vector<std::string> nomi;
     for (const std::string& f : files_.ListFiles(cartella_, kEstensione)) {
         // Only names the other commands can rebuild with ".txt".
@@ -90,7 +90,7 @@ std::vector<std::string> FileRiepiloghi::Elenco() {
     return nomi;
 }
 
-bool FileRiepiloghi::Salva(const DatiRiepilogo& d, Prompter& domande) {
+bool SummaryFiles::Salva(const SummaryData& d, Prompter& domande) {
     if (d.righe.empty()) return false;
     files_.CreateFolder(cartella_);
     const DateTime adesso = clock_.Now();
@@ -106,7 +106,7 @@ bool FileRiepiloghi::Salva(const DatiRiepilogo& d, Prompter& domande) {
     return files_.ReplaceAll(file, TestoRiepilogo(d, adesso));
 }
 
-bool FileRiepiloghi::Rinomina(const std::string& nome, Prompter& domande) {
+bool SummaryFiles::Rinomina(const std::string& nome, Prompter& domande) {
     if (nome.empty()) return false;
     const auto risposta = domande.InputBox("Rinomina file statistiche",
                                            "Inserire il nuovo nome da dare alla statistica "
@@ -129,7 +129,7 @@ bool FileRiepiloghi::Rinomina(const std::string& nome, Prompter& domande) {
     return false;
 }
 
-bool FileRiepiloghi::Cancella(const std::string& nome, Prompter& domande) {
+bool SummaryFiles::Cancella(const std::string& nome, Prompter& domande) {
     if (nome.empty()) return false;
     if (!domande.ConfermaSiNo("Cancella file statistiche",
                               "Vuoi cancellare il file con nome: " + nome + " ?"))
@@ -137,8 +137,8 @@ bool FileRiepiloghi::Cancella(const std::string& nome, Prompter& domande) {
     return files_.Remove(Percorso(nome));
 }
 
-std::string FileRiepiloghi::SalvaEApri(std::string_view prefisso, std::string_view estensione,
-                                       std::string_view bytes) {
+std::string SummaryFiles::SalvaEApri(std::string_view prefisso, std::string_view estensione,
+                                     std::string_view bytes) {
     files_.CreateFolder(cartella_);
     const DateTime oggi = clock_.Now();
     // Named to the second, and never over an earlier export: the evening's CSV must not
@@ -154,7 +154,7 @@ std::string FileRiepiloghi::SalvaEApri(std::string_view prefisso, std::string_vi
     return file;
 }
 
-void FileRiepiloghi::Apri(const std::string& nome) {
+void SummaryFiles::Apri(const std::string& nome) {
     if (nome.empty()) return;
     shell_.Open(Percorso(nome));
 }

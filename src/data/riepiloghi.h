@@ -12,7 +12,7 @@
 namespace vorsa {
 
 /// The panel's texts a report copies as they are shown.
-struct DatiRiepilogo {
+struct SummaryData {
     std::string titolo;              // txt_Stat_Commento
     std::string ultimaData;          // lbl_stat_ult_ins(0)
     std::string totale;              // lbl_totale_incasso
@@ -26,21 +26,21 @@ struct DatiRiepilogo {
 /// "domenica 06/12/2026 ore 19:45".
 std::string DataOraEstrazione(const DateTime& t);
 /// The whole report, CR LF line ends.
-std::string TestoRiepilogo(const DatiRiepilogo& d, const DateTime& adesso);
+std::string TestoRiepilogo(const SummaryData& d, const DateTime& adesso);
 
 /// True when `nome` (at most 26 characters already) can name a report inside the folder: no
 /// path separators, no "..", no NUL, not blank.
 bool NomeRiepilogoValido(std::string_view nome);
 
-class FileRiepiloghi {
+class SummaryFiles {
   public:
-    FileRiepiloghi(FileAccess& files, Shell& shell, Clock& clock, std::string cartella)
+    SummaryFiles(FileAccess& files, Shell& shell, Clock& clock, std::string cartella)
         : files_(files), shell_(shell), clock_(clock), cartella_(std::move(cartella)) {}
 
     /// FillStatisticsFileList: report names without ".txt", sorted.
     std::vector<std::string> Elenco();
     /// SaveStatisticsReport. False when nothing was written (empty list, No, write failed).
-    bool Salva(const DatiRiepilogo& d, Prompter& domande);
+    bool Salva(const SummaryData& d, Prompter& domande);
     /// RenameStatisticsReport of `nome` as listed. True when renamed.
     bool Rinomina(const std::string& nome, Prompter& domande);
     /// DeleteStatisticsReport. True when deleted.

@@ -72,35 +72,35 @@ std::vector<std::string> ArchivedRecords(SettingsGateway& settings, std::int32_t
 }
 
 /// Every hour from the first with sales to the last, the quiet ones too.
-std::vector<OraVendite> EveryHour(const std::map<long long, OraVendite>& ore) {
-    std::vector<OraVendite> tutte;
+std::vector<SalesHour> EveryHour(const std::map<long long, SalesHour>& ore) {
+    std::vector<SalesHour> tutte;
     if (ore.empty()) return tutte;
     for (DateTime t = ore.begin()->second.ora; Chiave(t) <= ore.rbegin()->first; t = OraDopo(t)) {
         const auto it = ore.find(Chiave(t));
-        tutte.push_back(it == ore.end() ? OraVendite{t, 0, {}} : it->second);
+        tutte.push_back(it == ore.end() ? SalesHour{t, 0, {}} : it->second);
     }
     return tutte;
 }
 
 }  // namespace
 
-Archivio LeggiArchivio(SettingsGateway& settings, char separatore, std::int32_t ultimo,
-                       bool nomiDaLock, const std::string& identitaPropria,
-                       const std::string& nomeProprio) {
-    Archivio a;
+SalesArchive LeggiArchivio(SettingsGateway& settings, char separatore, std::int32_t ultimo,
+                           bool nomiDaLock, const std::string& identitaPropria,
+                           const std::string& nomeProprio) {
+    SalesArchive a;
     std::set<std::int32_t> stornati;
     for (const Storno& s : LeggiStorni(settings.Read(keys::Storni), separatore))
         stornati.insert(s.numero);
     std::map<std::string, std::size_t> posto;
     auto ultima = posto.end();
-    std::map<long long, OraVendite> ore;
+    std::map<long long, SalesHour> ore;
     const std::vector<std::string> records = ArchivedRecords(settings, ultimo);
     for (std::int32_t n = 1; n <= ultimo; ++n) {
         const std::string& record = records[static_cast<std::size_t>(n)];
         if (Trim(record).empty()) continue;
         // Only the trailer counts here: date, total and identity.
         const std::size_t fine = record.rfind(separatore);
-        const ScontrinoArchiviato s =
+        const ArchivedReceipt s =
             LeggiScontrino(fine == std::string::npos ? std::string_view(record)
                                                      : std::string_view(record).substr(fine + 1),
                            separatore);
@@ -110,7 +110,7 @@ Archivio LeggiArchivio(SettingsGateway& settings, char separatore, std::int32_t 
             ultima != posto.end() && ultima->first == s.identita ? ultima : posto.find(s.identita);
         if (it == posto.end()) {
             it = posto.emplace(s.identita, a.casse.size()).first;
-            TotaleCassa c;
+            TillTotal c;
             c.identita = s.identita;
             c.nome = nomiDaLock ? settings.Read(keys::Stazione, Idx(s.identita), true) : "";
             // An identity reads like a time ("mario52:28"): this till says its own name.
@@ -121,14 +121,14 @@ Archivio LeggiArchivio(SettingsGateway& settings, char separatore, std::int32_t 
             a.casse.push_back(c);
         }
         ultima = it;
-        TotaleCassa& c = a.casse[it->second];
+        TillTotal& c = a.casse[it->second];
         c.ultimo = n;
         ++c.scontrini;
         if (stornato) ++c.stornati;
         if (!stornato) c.incasso += s.totale;
         DateTime ora;
         if (stornato || !OraDi(s.data, &ora)) continue;
-        OraVendite& o = ore[Chiave(ora)];
+        SalesHour& o = ore[Chiave(ora)];
         o.ora = ora;
         ++o.scontrini;
         o.incasso += s.totale;
@@ -137,10 +137,10 @@ Archivio LeggiArchivio(SettingsGateway& settings, char separatore, std::int32_t 
     return a;
 }
 
-std::vector<std::string> RigheCasse(const std::vector<TotaleCassa>& casse) {
+std::vector<std::string> RigheCasse(const std::vector<TillTotal>& casse) {
     std::vector<std::string> righe;
     righe.reserve(casse.size());
-    for (const TotaleCassa& c : casse)
+    for (const TillTotal& c : casse)
         righe.push_back(c.nome + ": scontrini " + std::to_string(c.primo) + "-" +
                         std::to_string(c.ultimo) + " (" + FormatMigliaia(c.scontrini) +
                         ", stornati " + FormatMigliaia(c.stornati) + "), incasso " +

@@ -126,8 +126,7 @@ std::vector<std::string> RigheStrette(const std::vector<std::string>& righe, std
     return out;
 }
 
-TransizioneStorni CambiaStorni(std::string_view lista, std::int32_t n, bool storno,
-                               char separatore) {
+VoidTransition CambiaStorni(std::string_view lista, std::int32_t n, bool storno, char separatore) {
     std::vector<Storno> storni = LeggiStorni(lista, separatore);
     bool revocabile = false;
     const bool trovato = Contiene(storni, n, &revocabile);
@@ -142,21 +141,21 @@ TransizioneStorni CambiaStorni(std::string_view lista, std::int32_t n, bool stor
     return {std::string(lista), 0};
 }
 
-TastoNumero FiltroNumeroScontrino(int key, bool vuoto) {
-    if (key == '\b' || key == '\t') return TastoNumero::Passa;
-    if (key < '0' || key > '9') return TastoNumero::Scarta;
-    if (key == '0' && vuoto) return TastoNumero::Uno;
-    return TastoNumero::Passa;
+NumberKey FiltroNumeroScontrino(int key, bool vuoto) {
+    if (key == '\b' || key == '\t') return NumberKey::Passa;
+    if (key < '0' || key > '9') return NumberKey::Scarta;
+    if (key == '0' && vuoto) return NumberKey::Uno;
+    return NumberKey::Passa;
 }
 
-void Statistiche::RileggiNumero() {
+void Statistics::RileggiNumero() {
     if (p_.opt.gMultiVorsa)
         p_.gNumeroScontrino = static_cast<std::int32_t>(
             std::clamp<long long>(Val(p_.settings.Read(keys::StatScontrini)), 0, INT32_MAX));
 }
 
-Riepilogo Statistiche::MostraStatistiche() {
-    Riepilogo r;
+Summary Statistics::MostraStatistiche() {
+    Summary r;
     const std::string data = p_.settings.Read(keys::StatData);
     if (!data.empty()) std::tie(r.data, r.ora) = DataOra(data);
     r.commento = p_.settings.Read(keys::StatCommento);
@@ -175,7 +174,7 @@ Riepilogo Statistiche::MostraStatistiche() {
     return r;
 }
 
-void Statistiche::RicaricaArticolo(int index) {
+void Statistics::RicaricaArticolo(int index) {
     Article& a = p_.cat.gArticoli[index];
     const auto s =
         LeggiStatistica(p_.settings.Read(keys::StatArticolo, a.code, true), p_.opt.gSeparatore);
@@ -184,7 +183,7 @@ void Statistiche::RicaricaArticolo(int index) {
     p_.cat.AggiornaArticolo(index, p_.settings.store(), p_.opt, p_.settings.paths(), nullptr);
 }
 
-bool Statistiche::Svuota(Prompter& domande) {
+bool Statistics::Svuota(Prompter& domande) {
     if (p_.gNumeroScontrino <= 0) return false;
     if (!domande.ConfermaSiNo("Cancella statistiche prodotti",
                               "Sicuro di voler cancellare le statistiche e gli scontrini?"))
@@ -192,7 +191,7 @@ bool Statistiche::Svuota(Prompter& domande) {
     SettingsStore& st = p_.settings.store();
     const long fallite = st.scrittureFallite();
     const std::string& dati = p_.settings.paths().gFileDati;
-    if (st.IniziaTransazione(dati) != SettingsStore::Transazione::Ok) return false;
+    if (st.IniziaTransazione(dati) != SettingsStore::TransactionResult::Ok) return false;
     st.CancellaChiave("STATISTICHE", "", dati);
     st.CancellaChiave("SCONTRINI", "", dati);
     st.CancellaChiave("PRONTI", "", dati);  // the web pages' ready marks go with their receipts
@@ -206,11 +205,11 @@ bool Statistiche::Svuota(Prompter& domande) {
     return true;
 }
 
-void Statistiche::SalvaCommento(std::string_view testo) {
+void Statistics::SalvaCommento(std::string_view testo) {
     p_.settings.Write(keys::StatCommento, testo);
 }
 
-Statistiche::EsitoNumero Statistiche::CambioNumero(std::string_view testo) {
+Statistics::NumberResult Statistics::CambioNumero(std::string_view testo) {
     if (testo.empty()) return {"1", 0};
     RileggiNumero();
     const long long n = IsInteger(testo) ? Val(testo) : 0;
@@ -220,8 +219,8 @@ Statistiche::EsitoNumero Statistiche::CambioNumero(std::string_view testo) {
     return {std::move(ultimo), 0};
 }
 
-VistaScontrino Statistiche::MostraScontrino(int n) {
-    VistaScontrino v;
+ReceiptView Statistics::MostraScontrino(int n) {
+    ReceiptView v;
     v.numero = n;
     const char sep = p_.opt.gSeparatore;
     const std::string record = n >= 1 ? p_.settings.Read(keys::Scontrino, n) : std::string();
@@ -229,7 +228,7 @@ VistaScontrino Statistiche::MostraScontrino(int n) {
     v.stornati = FormatMigliaia(static_cast<long long>(storni.size()));
     if (record.empty()) return v;
     v.esiste = true;
-    const ScontrinoArchiviato s = LeggiScontrino(record, sep);
+    const ArchivedReceipt s = LeggiScontrino(record, sep);
     v.etichette[1] = FormatMigliaia(static_cast<long long>(s.voci.size()));
     if (p_.opt.gMultiVorsa && !s.identita.empty())
         v.etichette[0] = p_.settings.Read(keys::Stazione, Idx(s.identita), true);
@@ -265,7 +264,7 @@ VistaScontrino Statistiche::MostraScontrino(int n) {
     return v;
 }
 
-Statistiche::EsitoStorno Statistiche::CambiaStorno(int n, bool spuntato) {
+Statistics::VoidResult Statistics::CambiaStorno(int n, bool spuntato) {
     RileggiNumero();
     if (p_.gNumeroScontrino == 0 || n < 1) return {MostraScontrino(n), true};
     SettingsStore& st = p_.settings.store();
@@ -275,13 +274,13 @@ Statistiche::EsitoStorno Statistiche::CambiaStorno(int n, bool spuntato) {
     // The void list, the statistics and the stock change in one transaction on the data file,
     // as a sale does; lock entries are kept for tills of earlier versions.
     const bool multi = p_.opt.gMultiVorsa;
-    std::vector<VoceVista> voci = MostraScontrino(n).voci;
-    std::vector<SettingsStore::Chiave> presi;
+    std::vector<ViewItem> voci = MostraScontrino(n).voci;
+    std::vector<SettingsStore::SectionKey> presi;
     if (multi) {
-        std::vector<SettingsStore::Chiave> chiavi;
+        std::vector<SettingsStore::SectionKey> chiavi;
         const KeyName storni = Resolve(keys::Storni);
         chiavi.emplace_back(storni.section, storni.key);
-        for (const VoceVista& v : voci) {
+        for (const ViewItem& v : voci) {
             if (v.index < 1) continue;
             const KeyName k = Resolve(keys::StatArticolo, v.code);
             chiavi.emplace_back(k.section, k.key);
@@ -293,11 +292,12 @@ Statistiche::EsitoStorno Statistiche::CambiaStorno(int n, bool spuntato) {
         for (std::size_t i = 0; i < chiavi.size(); ++i)
             if (esito[i]) presi.push_back(chiavi[i]);
     }
-    if (st.IniziaTransazione(p_.settings.paths().gFileDati) != SettingsStore::Transazione::Ok) {
+    if (st.IniziaTransazione(p_.settings.paths().gFileDati) !=
+        SettingsStore::TransactionResult::Ok) {
         if (multi) st.SbloccaChiavi(presi);
         return {MostraScontrino(n), false};
     }
-    const TransizioneStorni t =
+    const VoidTransition t =
         CambiaStorni(p_.settings.Read(keys::Storni, {}, true), n, spuntato, sep);
     if (t.segno != 0) {
         ApplicaScontrino(voci, t.segno);
@@ -309,17 +309,17 @@ Statistiche::EsitoStorno Statistiche::CambiaStorno(int n, bool spuntato) {
     if (multi) st.SbloccaChiavi(presi);
     const bool salvato = st.scrittureFallite() == fallite;
     if (!salvato)  // nothing reached the file: take the figures back from it
-        for (const VoceVista& v : voci)
+        for (const ViewItem& v : voci)
             if (v.index >= 1) RicaricaArticolo(v.index);
     return {MostraScontrino(n), salvato};
 }
 
-void Statistiche::ApplicaScontrino(const std::vector<VoceVista>& voci, int segno) {
+void Statistics::ApplicaScontrino(const std::vector<ViewItem>& voci, int segno) {
     Catalogue& cat = p_.cat;
     SettingsStore& st = p_.settings.store();
     const bool multi = p_.opt.gMultiVorsa;
     std::map<int, bool> riletto;
-    for (const VoceVista& v : voci) {
+    for (const ViewItem& v : voci) {
         if (v.index < 1) continue;  // a code no longer in the catalogue has nothing to void
         Article& a = cat.gArticoli[static_cast<std::size_t>(v.index)];
         // Another till may have sold since this one last read: apply to the file's figures.

@@ -21,20 +21,20 @@ class SettingsGateway;
 std::string FormatMigliaia(long long n);
 
 /// One list line with its item data (article index or code).
-struct RigaLista {
+struct ListRow {
     std::string testo;
     int dato = 0;
 };
 
 /// What the statistics side of the panel shows.
-struct Riepilogo {
+struct Summary {
     std::string data;  // lbl_stat_ult_ins(0), "dd/MM/yyyy"
     std::string ora;   // lbl_stat_ult_ins(1), "hh:mm"
     std::string commento;
-    std::vector<RigaLista> righe;  // lst_statistica, item data = article index
-    std::string totale;            // lbl_totale_incasso
-    std::string scontrini;         // lblTotaleScontrini
-    bool comandi = false;          // cmd_Statistica(0), (1) and (8)
+    std::vector<ListRow> righe;  // lst_statistica, item data = article index
+    std::string totale;          // lbl_totale_incasso
+    std::string scontrini;       // lblTotaleScontrini
+    bool comandi = false;        // cmd_Statistica(0), (1) and (8)
 };
 
 /// One line of lst_statistica: "Nr. " + pieces in 4 + " " + name in 47 + " - Tot. €:" + amount.
@@ -49,7 +49,7 @@ std::vector<std::string> RigheStrette(const std::vector<std::string>& righe,
 
 /// An item of the receipt shown, as the void applies it. `index` is -1 for a code that no
 /// longer lies in the catalogue.
-struct VoceVista {
+struct ViewItem {
     int index = -1;
     int code = 0;
     int quantity = 0;
@@ -57,12 +57,12 @@ struct VoceVista {
 };
 
 /// What the receipt viewer shows.
-struct VistaScontrino {
+struct ReceiptView {
     int numero = 0;
     bool esiste = false;
     std::array<std::string, 7> etichette;  // lblScontrini(0..6)
-    std::vector<RigaLista> righe;          // lst_Scontrini, item data = code
-    std::vector<VoceVista> voci;
+    std::vector<ListRow> righe;            // lst_Scontrini, item data = code
+    std::vector<ViewItem> voci;
     std::string stornati = "0";  // lblTotaleScontriniStornati
     bool storno = false;         // chkScontrinoStorno ticked
     bool stornoAbilitato = true;
@@ -71,34 +71,33 @@ struct VistaScontrino {
 
 /// How the void list changes when the operator sets receipt `n` to voided (`storno`) or not,
 /// and what the statistics must do: -1 void, +1 take the void back, 0 nothing.
-struct TransizioneStorni {
+struct VoidTransition {
     std::string lista;
     int segno = 0;
 };
 /// Only real changes act: voiding a receipt already voided, or taking back one that is not
 /// voided or voided for good, leaves the list as it is and applies nothing.
-TransizioneStorni CambiaStorni(std::string_view lista, std::int32_t n, bool storno,
-                               char separatore);
+VoidTransition CambiaStorni(std::string_view lista, std::int32_t n, bool storno, char separatore);
 
 /// The key filter of txt_Numero_Scontrino.
-enum class TastoNumero { Passa, Scarta, Uno };
+enum class NumberKey { Passa, Scarta, Uno };
 /// `vuoto`: the box holds no text once the selection is replaced.
-TastoNumero FiltroNumeroScontrino(int key, bool vuoto);
+NumberKey FiltroNumeroScontrino(int key, bool vuoto);
 
 /// What the pieces of the statistics panel need of the till.
-struct PartiStatistiche {
+struct StatisticsParts {
     Catalogue& cat;
     const Options& opt;
     SettingsGateway& settings;
     std::int32_t& gNumeroScontrino;
 };
 
-class Statistiche {
+class Statistics {
   public:
-    explicit Statistiche(PartiStatistiche parti) : p_(parti) {}
+    explicit Statistics(StatisticsParts parti) : p_(parti) {}
 
     /// The panel from the file and the in-memory figures (articles re-read between tills).
-    Riepilogo MostraStatistiche();
+    Summary MostraStatistiche();
     /// cmd_Statistica(0): asks when there is something to empty; Yes deletes statistics,
     /// archive and void list in one write. True when they were emptied.
     bool Svuota(Prompter& domande);
@@ -107,29 +106,29 @@ class Statistiche {
 
     /// txt_Numero_Scontrino changed to `testo`: the text the box must take instead (it runs
     /// the change again), or nullopt when `mostra` is the receipt to show (0: none).
-    struct EsitoNumero {
+    struct NumberResult {
         std::optional<std::string> testo;
         int mostra = 0;
     };
-    EsitoNumero CambioNumero(std::string_view testo);
+    NumberResult CambioNumero(std::string_view testo);
 
-    VistaScontrino MostraScontrino(int n);
+    ReceiptView MostraScontrino(int n);
 
     /// "Storno" ticked or unticked on receipt `n`: the void list, the statistics of every line
     /// and the stock change together. The viewer shows what the file now holds; `salvato` is
     /// false when the change could not be written (nothing changed then).
-    struct EsitoStorno {
-        VistaScontrino vista;
+    struct VoidResult {
+        ReceiptView vista;
         bool salvato = true;
     };
-    EsitoStorno CambiaStorno(int n, bool spuntato);
+    VoidResult CambiaStorno(int n, bool spuntato);
 
   private:
     void RileggiNumero();
-    void ApplicaScontrino(const std::vector<VoceVista>& voci, int segno);
+    void ApplicaScontrino(const std::vector<ViewItem>& voci, int segno);
     void RicaricaArticolo(int index);
 
-    PartiStatistiche p_;
+    StatisticsParts p_;
 };
 
 }  // namespace vorsa

@@ -27,7 +27,7 @@ bool FineTxt(const std::string& name) {
 
 }  // namespace
 
-bool EditorCatalogo::WriteCatalogue(const std::string& file) {
+bool CatalogueEditor::WriteCatalogue(const std::string& file) {
     auto& st = settings_.store();
     const long fallite = st.scrittureFallite();
     const std::string sep(1, opt_.gSeparatore);
@@ -54,7 +54,7 @@ bool EditorCatalogo::WriteCatalogue(const std::string& file) {
     return st.scrittureFallite() == fallite;
 }
 
-std::vector<std::string> EditorCatalogo::FillFileList(const std::string& folder) {
+std::vector<std::string> CatalogueEditor::FillFileList(const std::string& folder) {
     std::vector<std::string> nomi;
     for (const auto& f : files_.ListFiles(folder, ".txt")) {
         if (FineTxt(f)) nomi.push_back(f.substr(0, f.rfind('.')));
@@ -62,12 +62,12 @@ std::vector<std::string> EditorCatalogo::FillFileList(const std::string& folder)
     return nomi;
 }
 
-std::string EditorCatalogo::FileSalvato(int row) const {
+std::string CatalogueEditor::FileSalvato(int row) const {
     if (row < 0 || row >= static_cast<int>(salvati_.size())) return {};
     return settings_.paths().gCartellaDati + "/" + salvati_[static_cast<std::size_t>(row)] + ".txt";
 }
 
-void EditorCatalogo::SaveCatalogueCopy() {
+void CatalogueEditor::SaveCatalogueCopy() {
     auto& st = settings_.store();
     const std::string& cartella = settings_.paths().gCartellaDati;
     st.CreaCartella(cartella);
@@ -88,7 +88,7 @@ void EditorCatalogo::SaveCatalogueCopy() {
     view_.SetSalvati(salvati_);
 }
 
-std::optional<IniDocument> EditorCatalogo::ReadSavedCatalogue(const std::string& file) {
+std::optional<IniDocument> CatalogueEditor::ReadSavedCatalogue(const std::string& file) {
     // Everything is checked before the data file is touched: a file that is no catalogue
     // leaves the catalogue in force as it is.
     const ReadResult letto = files_.ReadAll(file);
@@ -109,7 +109,7 @@ std::optional<IniDocument> EditorCatalogo::ReadSavedCatalogue(const std::string&
     return doc;
 }
 
-void EditorCatalogo::LoadSavedCatalogue() {
+void CatalogueEditor::LoadSavedCatalogue() {
     const std::string file = FileSalvato(view_.SalvatoScelto());
     if (file.empty()) return;
     auto& st = settings_.store();
@@ -159,12 +159,12 @@ void EditorCatalogo::LoadSavedCatalogue() {
     view_.DeselezionaSalvati();
 }
 
-void EditorCatalogo::RenameSavedCatalogue() {
+void CatalogueEditor::RenameSavedCatalogue() {
     const std::string vecchio = FileSalvato(view_.SalvatoScelto());
     if (vecchio.empty()) return;
     const auto risposta = prompter_.InputBox("Rinomina file dati",
                                              "Inserire il nuovo nome da dare ai dati [19 car.]:");
-    const NomeRinomina nome = ControllaNome(risposta.value_or(""));
+    const RenameAnswer nome = ControllaNome(risposta.value_or(""));
     if (nome.rifiutato) {
         Avviso("Errore rinomina", "Nome non valido, il file NON \xE8 stato rinominato.");
     } else if (!nome.nome.empty()) {
@@ -180,7 +180,7 @@ void EditorCatalogo::RenameSavedCatalogue() {
     view_.DeselezionaSalvati();
 }
 
-void EditorCatalogo::DeleteSavedCatalogue() {
+void CatalogueEditor::DeleteSavedCatalogue() {
     const int riga = view_.SalvatoScelto();
     const std::string file = FileSalvato(riga);
     if (file.empty()) return;
@@ -194,12 +194,12 @@ void EditorCatalogo::DeleteSavedCatalogue() {
     view_.DeselezionaSalvati();
 }
 
-void EditorCatalogo::ApriSalvato() {
+void CatalogueEditor::ApriSalvato() {
     const std::string file = FileSalvato(view_.SalvatoScelto());
     if (!file.empty()) settings_.store().ApriConShell(file);
 }
 
-std::string EditorCatalogo::TestoMenu() {
+std::string CatalogueEditor::TestoMenu() {
     const DateTime t = clock_.Now();
     std::vector<std::string> r = {"***********************", "*    INIZIO REPORT    *",
                                   "***********************", ""};
@@ -229,7 +229,7 @@ std::string EditorCatalogo::TestoMenu() {
     return testo;
 }
 
-void EditorCatalogo::WriteMenuReport() {
+void CatalogueEditor::WriteMenuReport() {
     const std::string& file = settings_.paths().gFileTmp;
     if (!files_.ReplaceAll(file, TestoMenu())) {
         Avviso("Men\xF9 del giorno", "\r\nIl report NON \xE8 stato scritto.\r\n");

@@ -20,7 +20,7 @@ std::int16_t Int16(long long v) {
 
 }  // namespace
 
-EditorCatalogo::EditorCatalogo(EditorParts parts, EditorView& view)
+CatalogueEditor::CatalogueEditor(EditorParts parts, EditorView& view)
     : cat_(parts.cat),
       opt_(parts.opt),
       settings_(parts.settings),
@@ -29,20 +29,20 @@ EditorCatalogo::EditorCatalogo(EditorParts parts, EditorView& view)
       prompter_(parts.prompter),
       view_(view) {}
 
-long long EditorCatalogo::NumeroScontrini() {
+long long CatalogueEditor::NumeroScontrini() {
     return Val(settings_.Read(keys::StatScontrini, {}, true));
 }
 
-int EditorCatalogo::PosizioneRiga(int row) const {
+int CatalogueEditor::PosizioneRiga(int row) const {
     if (row < 0 || row >= static_cast<int>(posizioni_.size())) return 0;
     return posizioni_[static_cast<std::size_t>(row)];
 }
 
-void EditorCatalogo::Avviso(const std::string& title, const std::string& text) {
+void CatalogueEditor::Avviso(const std::string& title, const std::string& text) {
     prompter_.MostraMessaggio(title, text, "", true, "", "OK", true, 0);
 }
 
-void EditorCatalogo::MostraDimensione(int s) {
+void CatalogueEditor::MostraDimensione(int s) {
     const Sezione& z = cat_.sezioni[static_cast<std::size_t>(s)];
     int fore = kColoreTestoFinestra;
     if (z.pendingSize > z.size) fore = kVerdeScuro;
@@ -51,7 +51,7 @@ void EditorCatalogo::MostraDimensione(int s) {
     view_.SetDimensione(s, CaptionDimensione(z.pendingSize, z.size), fore, back);
 }
 
-void EditorCatalogo::OpenCatalogueEditor() {
+void CatalogueEditor::OpenCatalogueEditor() {
     view_.SetVociSezioni({});
     ClearArticleFields();
     const bool libero = NumeroScontrini() == 0;
@@ -70,7 +70,7 @@ void EditorCatalogo::OpenCatalogueEditor() {
     SceltaSezione();
 }
 
-void EditorCatalogo::SceltaSezione() {
+void CatalogueEditor::SceltaSezione() {
     ClearArticleFields();
     const int scelta = view_.SezioneScelta();
     int riga = -1;
@@ -109,12 +109,12 @@ void EditorCatalogo::SceltaSezione() {
     view_.SetElenco(righe);
 }
 
-void EditorCatalogo::ClickDimensione(int section) {
+void CatalogueEditor::ClickDimensione(int section) {
     view_.ScegliSezione(section);
     SceltaSezione();
 }
 
-void EditorCatalogo::ClickElenco() {
+void CatalogueEditor::ClickElenco() {
     ClearArticleFields();
     const int scelta = view_.SezioneScelta();
     if (scelta < 0 || scelta > 2) {
@@ -133,13 +133,13 @@ void EditorCatalogo::ClickElenco() {
     view_.SetAttivo(a.active);
 }
 
-void EditorCatalogo::EntraCampo(int i) {
+void CatalogueEditor::EntraCampo(int i) {
     if (i == 1 && view_.Campo(1) == "0") view_.SetCampo(1, "");
 }
 
-void EditorCatalogo::EsceCampo(int i) {
+void CatalogueEditor::EsceCampo(int i) {
     if (i < 0 || i > 3 || view_.RigaScelta() < 0) return;
-    CampiArticolo campi;
+    ArticleFieldValues campi;
     for (int k = 0; k < 4; ++k) campi[static_cast<std::size_t>(k)] = view_.Campo(k);
     if (i == 2) {
         if (const std::optional<std::string> c = PezziCorretti(campi[2])) {
@@ -160,7 +160,7 @@ void EditorCatalogo::EsceCampo(int i) {
     }
 }
 
-void EditorCatalogo::SaveArticle() {
+void CatalogueEditor::SaveArticle() {
     const int riga = view_.RigaScelta();
     const int p = PosizioneRiga(riga);
     if (p == 0) return;
@@ -196,7 +196,7 @@ void EditorCatalogo::SaveArticle() {
     SceltaSezione();
 }
 
-void EditorCatalogo::ToggleSeparatePrint() {
+void CatalogueEditor::ToggleSeparatePrint() {
     const int p = PosizioneRiga(view_.RigaScelta());
     if (p == 0) return;
     Article& a = cat_.gArticoli[static_cast<std::size_t>(p)];
@@ -208,7 +208,7 @@ void EditorCatalogo::ToggleSeparatePrint() {
     SceltaSezione();
 }
 
-void EditorCatalogo::DeleteArticleRow() {
+void CatalogueEditor::DeleteArticleRow() {
     const int riga = view_.RigaScelta();
     const int p = PosizioneRiga(riga);
     if (p == 0) return;
@@ -230,7 +230,7 @@ void EditorCatalogo::DeleteArticleRow() {
     SceltaSezione();
 }
 
-void EditorCatalogo::RicaricaDaFile() {
+void CatalogueEditor::RicaricaDaFile() {
     auto& st = settings_.store();
     const auto& paths = settings_.paths();
     cat_.CaricaDimensioni(st, paths.gFileDati);
@@ -239,15 +239,15 @@ void EditorCatalogo::RicaricaDaFile() {
     cat_.CaricaGruppi(st, opt_, paths);
 }
 
-bool EditorCatalogo::ApriDati(const std::string& fallito) {
+bool CatalogueEditor::ApriDati(const std::string& fallito) {
     if (settings_.store().IniziaTransazione(settings_.paths().gFileDati) ==
-        SettingsStore::Transazione::Ok)
+        SettingsStore::TransactionResult::Ok)
         return true;
     Avviso("ERRORE SALVATAGGIO", "\r\n" + fallito + "\r\n");
     return false;
 }
 
-void EditorCatalogo::DeleteSectionRows() {
+void CatalogueEditor::DeleteSectionRows() {
     const int s = view_.SezioneScelta();
     if (s < 0 || s > 2) return;
     auto& st = settings_.store();
@@ -269,7 +269,7 @@ void EditorCatalogo::DeleteSectionRows() {
     SceltaSezione();
 }
 
-void EditorCatalogo::ComandoB(int i) {
+void CatalogueEditor::ComandoB(int i) {
     const int s = view_.SezioneScelta();
     if (s < 0 || s > 2) return;
     const bool libero = NumeroScontrini() == 0;
@@ -321,7 +321,7 @@ void EditorCatalogo::ComandoB(int i) {
     }
 }
 
-void EditorCatalogo::ApplySizes(bool libero) {
+void CatalogueEditor::ApplySizes(bool libero) {
     int verso = 0;
     for (const auto& x : cat_.sezioni) {
         if (x.pendingSize < x.size) {
@@ -351,7 +351,7 @@ void EditorCatalogo::ApplySizes(bool libero) {
     }
 }
 
-void EditorCatalogo::ApplyGridSize() {
+void CatalogueEditor::ApplyGridSize() {
     auto& st = settings_.store();
     const long fallite = st.scrittureFallite();
     int totale = 0;
@@ -410,7 +410,7 @@ void EditorCatalogo::ApplyGridSize() {
     view_.RidisponiGriglia();
 }
 
-void EditorCatalogo::LoadTestData() {
+void CatalogueEditor::LoadTestData() {
     auto& st = settings_.store();
     const long fallite = st.scrittureFallite();
     Paths prova = settings_.paths();
@@ -443,7 +443,7 @@ void EditorCatalogo::LoadTestData() {
     view_.DeselezionaSalvati();
 }
 
-void EditorCatalogo::ClearArticleFields() {
+void CatalogueEditor::ClearArticleFields() {
     for (int i = 0; i < 4; ++i) view_.SetCampo(i, "");
     view_.SetAttivo(false);
 }

@@ -68,9 +68,9 @@ struct EditorParts {
     Prompter& prompter;
 };
 
-class EditorCatalogo {
+class CatalogueEditor {
   public:
-    EditorCatalogo(EditorParts parts, EditorView& view);
+    CatalogueEditor(EditorParts parts, EditorView& view);
 
     // The panel (handlers of frm_Vorsa).
     void OpenCatalogueEditor();

@@ -73,7 +73,7 @@ std::string CaptionDimensione(int pending, int size) {
     return pending == size ? c : "*" + c;
 }
 
-bool NormalizzaCampo(int i, CampiArticolo& campi, const Options& o) {
+bool NormalizzaCampo(int i, ArticleFieldValues& campi, const Options& o) {
     std::string s = Trim(campi[static_cast<std::size_t>(i)]);
     bool separatore = false;
     const std::string soglia = std::to_string(o.gSogliaProdotti);
@@ -142,7 +142,7 @@ std::string_view NomeGiorno(int weekday) {
     return kGiorni[static_cast<std::size_t>(std::clamp(weekday, 0, 6))];
 }
 
-NomeRinomina ControllaNome(std::string_view answer) {
+RenameAnswer ControllaNome(std::string_view answer) {
     const std::string nome = Trim(Left(answer, 19));
     // The name becomes a path inside Dati: nothing in it may lead out of the folder.
     const bool fuori =

@@ -28,11 +28,11 @@ std::vector<std::string> RigheMonete(const Options& o);
 std::string CaptionDimensione(int pending, int size);
 
 /// The article form: txt_Prodotto_New(0..3) (name, price, pieces, threshold).
-using CampiArticolo = std::array<std::string, 4>;
+using ArticleFieldValues = std::array<std::string, 4>;
 
 /// What leaving field `i` makes of the form (the field itself and maybe the threshold).
 /// Returns true when a separator had to leave the name.
-bool NormalizzaCampo(int i, CampiArticolo& campi, const Options& o);
+bool NormalizzaCampo(int i, ArticleFieldValues& campi, const Options& o);
 
 /// A pieces value the till cannot keep as typed (not a whole number, or beyond 32767): the value
 /// it becomes. Nullopt when it is fine, empty included.
@@ -52,10 +52,10 @@ std::string_view NomeGiorno(int weekday);
 
 /// A saved catalogue name an operator may give: at most 19 characters, none of "/", "\",
 /// "..", NUL; empty when the answer is refused.
-struct NomeRinomina {
+struct RenameAnswer {
     std::string nome;
     bool rifiutato = false;
 };
-NomeRinomina ControllaNome(std::string_view answer);
+RenameAnswer ControllaNome(std::string_view answer);
 
 }  // namespace vorsa

@@ -5,7 +5,7 @@
 
 namespace vorsa::magnetic {
 
-bool Toccano(const Rett& a, const Rett& b) {
+bool Toccano(const WindowRect& a, const WindowRect& b) {
     const int w = std::max(a.right, b.right) - std::min(a.left, b.left);
     const int h = std::max(a.bottom, b.bottom) - std::min(a.top, b.top);
     if (w > a.Larghezza() + b.Larghezza() || h > a.Altezza() + b.Altezza()) return false;
@@ -15,14 +15,14 @@ bool Toccano(const Rett& a, const Rett& b) {
 
 namespace {
 
-int IndiceDi(const std::vector<Voce>& voci, Handle h) {
+int IndiceDi(const std::vector<WindowEntry>& voci, Handle h) {
     for (std::size_t i = 0; i < voci.size(); ++i)
         if (voci[i].hWnd == h) return static_cast<int>(i);
     return -1;
 }
 
 /// Horizontal and vertical corrections of `p` against `r`; each set only when a rule holds.
-void Aggancia(const Rett& p, const Rett& r, int d, int& dx, int& dy) {
+void Aggancia(const WindowRect& p, const WindowRect& r, int d, int& dx, int& dy) {
     if (p.top < r.bottom + d && p.bottom > r.top - d) {
         if (std::abs(p.left - r.left) < d)
             dx = r.left - p.left;
@@ -45,7 +45,7 @@ void Aggancia(const Rett& p, const Rett& r, int d, int& dx, int& dy) {
     }
 }
 
-Rett Trasla(Rett r, int dx, int dy) {
+WindowRect Trasla(WindowRect r, int dx, int dy) {
     r.left += dx;
     r.right += dx;
     r.top += dy;
@@ -64,8 +64,8 @@ void Bordo(int v, int primo, int secondo, int d, int& out) {
 
 }  // namespace
 
-void CalcolaIncollati(std::vector<Voce>& voci, const std::vector<Rett>& rett) {
-    for (Voce& v : voci) v.glue = false;
+void CalcolaIncollati(std::vector<WindowEntry>& voci, const std::vector<WindowRect>& rett) {
+    for (WindowEntry& v : voci) v.glue = false;
     for (std::size_t i = 0; i < voci.size(); ++i) {
         const int p = IndiceDi(voci, voci[i].hWndParent);
         if (voci[i].hWndParent != 0 && p >= 0 &&
@@ -84,15 +84,15 @@ void CalcolaIncollati(std::vector<Voce>& voci, const std::vector<Rett>& rett) {
         }
 }
 
-std::vector<bool> IncollateA(const std::vector<Voce>& voci, std::size_t i) {
+std::vector<bool> IncollateA(const std::vector<WindowEntry>& voci, std::size_t i) {
     std::vector<bool> out(voci.size(), false);
     for (std::size_t j = 0; j < voci.size(); ++j)
         out[j] = j != i && voci[j].glue && voci[j].hWndParent == voci[i].hWnd;
     return out;
 }
 
-Spostamento Sposta(const std::vector<Voce>& voci, const std::vector<Rett>& rett, const Rett& area,
-                   std::size_t mobile, const Rett& proposto, int d) {
+Displacement Sposta(const std::vector<WindowEntry>& voci, const std::vector<WindowRect>& rett,
+                    const WindowRect& area, std::size_t mobile, const WindowRect& proposto, int d) {
     const std::vector<bool> incollate = IncollateA(voci, mobile);
     const auto altra = [&](std::size_t j) { return j != mobile && !incollate[j]; };
     int dx = 0;
@@ -105,27 +105,27 @@ Spostamento Sposta(const std::vector<Voce>& voci, const std::vector<Rett>& rett,
     const int my = proposto.top - rett[mobile].top;
     for (std::size_t g = 0; g < rett.size(); ++g) {
         if (!incollate[g]) continue;
-        const Rett seguita = Trasla(rett[g], mx, my);
+        const WindowRect seguita = Trasla(rett[g], mx, my);
         Aggancia(seguita, area, d, dx, dy);
         for (std::size_t j = 0; j < rett.size(); ++j)
             if (altra(j)) Aggancia(seguita, rett[j], d, dx, dy);
     }
-    Spostamento s{Trasla(proposto, dx, dy), rett};
+    Displacement s{Trasla(proposto, dx, dy), rett};
     s.rett[mobile] = s.finestra;
     for (std::size_t g = 0; g < rett.size(); ++g)
         if (incollate[g]) s.rett[g] = Trasla(rett[g], mx + dx, my + dy);
     return s;
 }
 
-Rett Ridimensiona(const std::vector<Rett>& rett, const Rett& area, std::size_t proprio,
-                  const Rett& proposto, int lato, int d) {
+WindowRect Ridimensiona(const std::vector<WindowRect>& rett, const WindowRect& area,
+                        std::size_t proprio, const WindowRect& proposto, int lato, int d) {
     const bool sinistro = lato == kSinistro || lato == kAltoSinistro || lato == kBassoSinistro;
     const bool destro = lato == kDestro || lato == kAltoDestro || lato == kBassoDestro;
     const bool alto = lato == kAlto || lato == kAltoSinistro || lato == kAltoDestro;
     const bool basso = lato == kBasso || lato == kBassoSinistro || lato == kBassoDestro;
-    Rett out = proposto;
-    const auto contro = [&](const Rett& r) {
-        const Rett& p = proposto;
+    WindowRect out = proposto;
+    const auto contro = [&](const WindowRect& r) {
+        const WindowRect& p = proposto;
         if (p.top < r.bottom + d && p.bottom > r.top - d) {
             if (sinistro) Bordo(p.left, r.left, r.right, d, out.left);
             if (destro) Bordo(p.right, r.left, r.right, d, out.right);
@@ -141,7 +141,7 @@ Rett Ridimensiona(const std::vector<Rett>& rett, const Rett& area, std::size_t p
     return out;
 }
 
-int LatoTrascinato(const Rett& prima, const Rett& dopo) {
+int LatoTrascinato(const WindowRect& prima, const WindowRect& dopo) {
     if (prima.Larghezza() == dopo.Larghezza() && prima.Altezza() == dopo.Altezza()) return 0;
     const bool l = dopo.left != prima.left && dopo.right == prima.right;
     const bool r = dopo.right != prima.right && dopo.left == prima.left;
@@ -158,22 +158,22 @@ int LatoTrascinato(const Rett& prima, const Rett& dopo) {
     return 0;
 }
 
-bool ElencoFinestre::Aggiungi(Handle hWnd, Handle hWndParent) {
+bool WindowList::Aggiungi(Handle hWnd, Handle hWndParent) {
     if (hWnd == 0 || Indice(hWnd) >= 0) return false;
-    voci_.push_back(Voce{hWnd, hWndParent, false});
+    voci_.push_back(WindowEntry{hWnd, hWndParent, false});
     return true;
 }
 
-bool ElencoFinestre::Rimuovi(Handle hWnd) {
+bool WindowList::Rimuovi(Handle hWnd) {
     if (voci_.empty()) return false;
     const int i = Indice(hWnd);
     if (i >= 0) voci_.erase(voci_.begin() + i);
-    for (Voce& v : voci_)
+    for (WindowEntry& v : voci_)
         if (v.hWndParent == hWnd) v.hWndParent = 0;
     return true;
 }
 
-int ElencoFinestre::Indice(Handle hWnd) const {
+int WindowList::Indice(Handle hWnd) const {
     return IndiceDi(voci_, hWnd);
 }
 

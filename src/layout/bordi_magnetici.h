@@ -9,27 +9,27 @@ namespace vorsa::magnetic {
 
 /// Screen rectangle with exclusive right and bottom edges: a 100-pixel-wide window at x 0 has
 /// right 100, so adjacent windows share an edge value.
-struct Rett {
+struct WindowRect {
     int left = 0;
     int top = 0;
     int right = 0;
     int bottom = 0;
     int Larghezza() const { return right - left; }
     int Altezza() const { return bottom - top; }
-    friend bool operator==(const Rett&, const Rett&) = default;
+    friend bool operator==(const WindowRect&, const WindowRect&) = default;
 };
 
 /// Opaque window handle; 0 is none.
 using Handle = std::uintptr_t;
 
-struct Voce {
+struct WindowEntry {
     Handle hWnd = 0;
     Handle hWndParent = 0;
     bool glue = false;
 };
 
 /// The dragged edge of a resize.
-enum Lato : int {
+enum Side : int {
     kSinistro = 1,
     kDestro = 2,
     kAlto = 3,
@@ -44,37 +44,37 @@ inline constexpr int kSnapIniziale = 10;
 
 /// Their union is no larger than both side by side, and an edge of one lies on an edge of the
 /// other.
-bool Toccano(const Rett& a, const Rett& b);
+bool Toccano(const WindowRect& a, const WindowRect& b);
 
 /// Glue flags of `voci` (one rectangle each in `rett`, same order): a child touching its
 /// parent is glued; then, once per entry, a sibling touching a glued sibling.
-void CalcolaIncollati(std::vector<Voce>& voci, const std::vector<Rett>& rett);
+void CalcolaIncollati(std::vector<WindowEntry>& voci, const std::vector<WindowRect>& rett);
 
 /// Entries glued to entry `i`: glued children of that window.
-std::vector<bool> IncollateA(const std::vector<Voce>& voci, std::size_t i);
+std::vector<bool> IncollateA(const std::vector<WindowEntry>& voci, std::size_t i);
 
 /// Result of a move: the moving window's rectangle and the new rectangle of every entry
 /// (glued windows follow the moving one; the others stay).
-struct Spostamento {
-    Rett finestra;
-    std::vector<Rett> rett;
+struct Displacement {
+    WindowRect finestra;
+    std::vector<WindowRect> rett;
 };
 
 /// Snaps the move of entry `mobile` to `proposto`. `rett` holds every entry's rectangle as
 /// the move started; `area` is the work area; `d` the snap distance.
-Spostamento Sposta(const std::vector<Voce>& voci, const std::vector<Rett>& rett, const Rett& area,
-                   std::size_t mobile, const Rett& proposto, int d);
+Displacement Sposta(const std::vector<WindowEntry>& voci, const std::vector<WindowRect>& rett,
+                    const WindowRect& area, std::size_t mobile, const WindowRect& proposto, int d);
 
 /// Snaps the dragged `lato` of `proposto` (entry `proprio` of `rett`) to the work area and the
 /// other entries.
-Rett Ridimensiona(const std::vector<Rett>& rett, const Rett& area, std::size_t proprio,
-                  const Rett& proposto, int lato, int d);
+WindowRect Ridimensiona(const std::vector<WindowRect>& rett, const WindowRect& area,
+                        std::size_t proprio, const WindowRect& proposto, int lato, int d);
 
 /// The edge code of a resize from `prima` to `dopo`; 0 when the size did not change.
-int LatoTrascinato(const Rett& prima, const Rett& dopo);
+int LatoTrascinato(const WindowRect& prima, const WindowRect& dopo);
 
 /// The managed windows of a cMagneticWnd, indexed in order of addition.
-class ElencoFinestre {
+class WindowList {
   public:
     /// False for a null handle or a window already managed.
     bool Aggiungi(Handle hWnd, Handle hWndParent);
@@ -82,11 +82,11 @@ class ElencoFinestre {
     bool Rimuovi(Handle hWnd);
     /// Index of the entry, or -1.
     int Indice(Handle hWnd) const;
-    const std::vector<Voce>& voci() const { return voci_; }
-    std::vector<Voce>& voci() { return voci_; }
+    const std::vector<WindowEntry>& voci() const { return voci_; }
+    std::vector<WindowEntry>& voci() { return voci_; }
 
   private:
-    std::vector<Voce> voci_;
+    std::vector<WindowEntry> voci_;
 };
 
 }  // namespace vorsa::magnetic

@@ -33,7 +33,7 @@ int HalfUp(Wide twice) {
     return Saturate(FloorDiv(twice + 1, 2));
 }
 
-RettangoloTwips Rect(Wide left, Wide top, Wide width, Wide height) {
+TwipsRect Rect(Wide left, Wide top, Wide width, Wide height) {
     return {Saturate(left), Saturate(top), Saturate(width), Saturate(height)};
 }
 
@@ -47,7 +47,7 @@ int LarghezzaBottone(int colonne, int larghezzaGriglia, int bordo) {
     return Saturate(HalfToEven(twice) / c);
 }
 
-Colonne CalcolaColonne(int preferite, int larghezzaGriglia, int bordo) {
+Columns CalcolaColonne(int preferite, int larghezzaGriglia, int bordo) {
     int c = std::max(preferite, 1);
     int w = LarghezzaBottone(c, larghezzaGriglia, bordo);
     while (w < kLarghezzaMinimaBottone && c > 1) {
@@ -57,9 +57,9 @@ Colonne CalcolaColonne(int preferite, int larghezzaGriglia, int bordo) {
     return {c, w};
 }
 
-Griglia DisponiGriglia(const ParametriGriglia& p) {
-    Griglia g;
-    const Colonne col = CalcolaColonne(p.colonne, p.larghezzaGriglia, p.bordo);
+Grid DisponiGriglia(const GridParams& p) {
+    Grid g;
+    const Columns col = CalcolaColonne(p.colonne, p.larghezzaGriglia, p.bordo);
     g.colonne = col.colonne;
     g.larghezzaBottone = col.larghezza;
 
@@ -73,7 +73,7 @@ Griglia DisponiGriglia(const ParametriGriglia& p) {
     Wide top = 0;
     Wide y = 0;  // top of the last row laid out; an empty section keeps the previous one
     for (std::size_t s = 0; s < g.sezioni.size(); ++s) {
-        SezioneGriglia& sez = g.sezioni[s];
+        GridSection& sez = g.sezioni[s];
         const int size = std::max(p.dimensioni[s], 0);
         sez.celle.reserve(static_cast<std::size_t>(size));
         for (Wide pos = 1; pos <= size; ++pos) {
@@ -83,7 +83,7 @@ Griglia DisponiGriglia(const ParametriGriglia& p) {
             const Wide x2 = (b + 2 * label + 2 * w) * (k - 1) + 2 * b * k;
             y = top + a * r + gap * (r + 1);
             const Wide x = HalfUp(x2);
-            CellaGriglia cell;
+            GridCell cell;
             cell.riga = Saturate(r);
             cell.colonna = Saturate(k);
             cell.codice = Rect(x, y, label, kAltezzaEtichetta);

@@ -21,7 +21,7 @@ inline constexpr int kMargineFondo = 600;
 /// Button area before the window first lays itself out.
 inline constexpr int kLarghezzaGrigliaIniziale = 15380;
 
-struct ParametriGriglia {
+struct GridParams {
     int colonne = 2;      // preferred columns
     int altezza = 495;    // button height
     int bordo = 120;      // B
@@ -33,40 +33,40 @@ struct ParametriGriglia {
 };
 
 /// One product cell: code label, price label, the short line under the labels, the button.
-struct CellaGriglia {
+struct GridCell {
     int riga = 0;     // 0-based
     int colonna = 1;  // 1-based
-    RettangoloTwips codice;
-    RettangoloTwips prezzo;
-    RettangoloTwips linea;  // height 0: a horizontal line
-    RettangoloTwips bottone;
+    TwipsRect codice;
+    TwipsRect prezzo;
+    TwipsRect linea;  // height 0: a horizontal line
+    TwipsRect bottone;
 };
 
-struct SezioneGriglia {
-    std::vector<CellaGriglia> celle;  // index position - 1
-    int separatore = 0;               // top of the line closing the section
+struct GridSection {
+    std::vector<GridCell> celle;  // index position - 1
+    int separatore = 0;           // top of the line closing the section
 };
 
-struct Griglia {
+struct Grid {
     int colonne = 1;
     int larghezzaBottone = 0;  // may be below the minimum, even negative, with one column
     int altezzaNecessaria = 0;
-    std::array<SezioneGriglia, 3> sezioni;
+    std::array<GridSection, 3> sezioni;
 };
 
 /// Columns and button width: the preferred columns, one fewer while a button would be
 /// narrower than kLarghezzaMinimaBottone, never fewer than one.
-struct Colonne {
+struct Columns {
     int colonne = 1;
     int larghezza = 0;
 };
-Colonne CalcolaColonne(int preferite, int larghezzaGriglia, int bordo);
+Columns CalcolaColonne(int preferite, int larghezzaGriglia, int bordo);
 
 /// Button width for `colonne` columns: the numerator rounded half to even, then divided with
 /// truncation, as the layout always did.
 int LarghezzaBottone(int colonne, int larghezzaGriglia, int bordo);
 
 /// Every cell of the three sections, the separators and the needed window height.
-Griglia DisponiGriglia(const ParametriGriglia& p);
+Grid DisponiGriglia(const GridParams& p);
 
 }  // namespace vorsa

@@ -4,13 +4,13 @@
 
 namespace vorsa {
 
-AspettoMessaggio StatoMessaggi::Carica(const ParametriMessaggio& p) {
+MessageLook MessagesState::Carica(const MessageParams& p) {
     parametri_ = p;
     aperto_ = true;
     risposta_ = kNessunaRisposta;
     secondoBottone_ = !Trim(p.caption0).empty();
 
-    AspettoMessaggio a;
+    MessageLook a;
     // Blanks are a hint too: only an empty one hides the label.
     a.suggerimentoVisibile = !p.suggerimento.empty();
     a.intervalloMs = p.intervalloMs;
@@ -21,16 +21,16 @@ AspettoMessaggio StatoMessaggi::Carica(const ParametriMessaggio& p) {
     return a;
 }
 
-void StatoMessaggi::Premi(int i) {
+void MessagesState::Premi(int i) {
     aperto_ = false;
     risposta_ = i == 1 ? kRispostaBottone1 : kRispostaBottone0;
 }
 
-void StatoMessaggi::TimerScaduto() {
+void MessagesState::TimerScaduto() {
     Premi(secondoBottone_ ? 0 : 1);
 }
 
-bool StatoMessaggi::Tasto() {
+bool MessagesState::Tasto() {
     if (parametri_.mostraBottoni) return false;
     TimerScaduto();
     return true;

@@ -16,7 +16,7 @@ inline constexpr std::int16_t kNessunaRisposta = -1;
 inline constexpr int kSinistraBottoneSingolo = 7215;
 
 /// Texts are Windows-1252.
-struct ParametriMessaggio {
+struct MessageParams {
     std::string titolo;
     std::string testo;
     std::string suggerimento;
@@ -28,7 +28,7 @@ struct ParametriMessaggio {
 };
 
 /// What the window shows once loaded.
-struct AspettoMessaggio {
+struct MessageLook {
     bool suggerimentoVisibile = false;
     bool timerAttivo = false;
     int intervalloMs = 0;
@@ -37,10 +37,10 @@ struct AspettoMessaggio {
     bool bottone1AlCentro = false;  // at kSinistraBottoneSingolo instead of its design place
 };
 
-class StatoMessaggi {
+class MessagesState {
   public:
     /// The load step: takes the parameters, opens, forgets any earlier answer.
-    AspettoMessaggio Carica(const ParametriMessaggio& p);
+    MessageLook Carica(const MessageParams& p);
 
     /// Button `i` (0 or 1) pressed: closes with its answer.
     void Premi(int i);
@@ -54,10 +54,10 @@ class StatoMessaggi {
     bool Aperto() const { return aperto_; }
     std::int16_t Risposta() const { return risposta_; }
     bool SecondoBottone() const { return secondoBottone_; }
-    const ParametriMessaggio& Parametri() const { return parametri_; }
+    const MessageParams& Parametri() const { return parametri_; }
 
   private:
-    ParametriMessaggio parametri_;
+    MessageParams parametri_;
     bool aperto_ = false;
     bool secondoBottone_ = false;
     std::int16_t risposta_ = kNessunaRisposta;

@@ -6,7 +6,7 @@ namespace vorsa {
 
 namespace {
 
-struct Pannello {
+struct Panel {
     int larghezza;  // from the panel's left edge to the window's right edge
     int lista;
     int commento;
@@ -14,8 +14,8 @@ struct Pannello {
     int valori;  // width of the totals, the amount box and the code box
 };
 
-constexpr Pannello kStretto{7520, 7250, 4485, 26, 1755};
-constexpr Pannello kLargo{8500, 8200, 5465, 28, 2350};
+constexpr Panel kStretto{7520, 7250, 4485, 26, 1755};
+constexpr Panel kLargo{8500, 8200, 5465, 28, 2350};
 
 // Offsets from the panel's left edge.
 constexpr int kMargine = 120;
@@ -45,7 +45,7 @@ constexpr int kValoreHeight = 570;
 constexpr int kCodiceHeight = 615;
 
 /// The function keys with their key labels, and the waiting sales' line below them.
-void PlaceActionKeys(LayoutFinestra& l, int x, int h) {
+void PlaceActionKeys(WindowLayout& l, int x, int h) {
     for (int n = 1; n <= 7; ++n) {
         const int top = h - kAzioniDalFondo[static_cast<std::size_t>(n)];
         l.lblAzioniCode[static_cast<std::size_t>(n)] = {x + kCodiceAzioneLeft, top,
@@ -60,12 +60,12 @@ void PlaceActionKeys(LayoutFinestra& l, int x, int h) {
 
 }  // namespace
 
-LayoutFinestra CalcolaLayoutFinestra(int larghezza, int altezza) {
-    LayoutFinestra l;
+WindowLayout CalcolaLayoutFinestra(int larghezza, int altezza) {
+    WindowLayout l;
     l.larghezza = std::max(larghezza, kMinimoLarghezzaFinestra);
     l.altezza = std::max(altezza, kMinimoAltezzaFinestra);
     l.largo = l.larghezza > kSogliaPannelloLargo;
-    const Pannello& p = l.largo ? kLargo : kStretto;
+    const Panel& p = l.largo ? kLargo : kStretto;
     const int x = l.larghezza - p.larghezza;
     const int h = l.altezza;
     l.pannello = x;
@@ -74,13 +74,13 @@ LayoutFinestra CalcolaLayoutFinestra(int larghezza, int altezza) {
     const int valoriLeft = x + p.larghezza - kMargine - p.valori;
     const int didascaliaWidth = valoriLeft - kMargine - (x + kDidascaliaLeft);
     const auto didascalia = [&](int fromBottom, int height) {
-        return RettangoloTwips{x + kDidascaliaLeft, h - fromBottom, didascaliaWidth, height};
+        return TwipsRect{x + kDidascaliaLeft, h - fromBottom, didascaliaWidth, height};
     };
     const auto valore = [&](int fromBottom, int height) {
-        return RettangoloTwips{valoriLeft, h - fromBottom, p.valori, height};
+        return TwipsRect{valoriLeft, h - fromBottom, p.valori, height};
     };
     const auto info = [&](int left, int fromBottom) {
-        return RettangoloTwips{left, h - fromBottom, kInfoSize, kInfoHeight};
+        return TwipsRect{left, h - fromBottom, kInfoSize, kInfoHeight};
     };
 
     const int rigaTavolo = h - kRigaTavolo;
@@ -114,9 +114,8 @@ LayoutFinestra CalcolaLayoutFinestra(int larghezza, int altezza) {
     return l;
 }
 
-AdattamentoFinestra AdattaFinestra(int top, int altezzaNecessaria, int altezzaSchermo,
-                                   bool statoNormale) {
-    AdattamentoFinestra a;
+WindowFit AdattaFinestra(int top, int altezzaNecessaria, int altezzaSchermo, bool statoNormale) {
+    WindowFit a;
     a.spostaInAlto = static_cast<long long>(top) + altezzaNecessaria > altezzaSchermo;
     a.impostaAltezza = statoNormale;
     a.altezza = altezzaNecessaria;

@@ -2,7 +2,7 @@
 
 namespace vorsa {
 
-bool AggiornamentoMulti::Tick(CatalogueView* view) {
+bool MultiTillRefresh::Tick(CatalogueView* view) {
     const std::optional<FileStamp> dati = files_.Stamp(paths_.gFileDati);
     if (!dati) {
         // Nothing to read (the main till is away): no refresh, and a full one when it is back.

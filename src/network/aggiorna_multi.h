@@ -15,10 +15,10 @@ namespace vorsa {
 /// The timer's interval.
 inline constexpr int kIntervalloMultiVorsaMs = 2000;
 
-class AggiornamentoMulti {
+class MultiTillRefresh {
   public:
-    AggiornamentoMulti(FileAccess& files, SettingsStore& store, Catalogue& cat, const Options& opt,
-                       const Paths& paths)
+    MultiTillRefresh(FileAccess& files, SettingsStore& store, Catalogue& cat, const Options& opt,
+                     const Paths& paths)
         : files_(files), store_(store), cat_(cat), opt_(opt), paths_(paths) {}
 
     /// One tick: refreshes every article 1..total with AggiornaArticolo (repainting through

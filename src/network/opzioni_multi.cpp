@@ -22,13 +22,13 @@ bool TastoVorsaRemota(int keyAscii) {
            keyAscii == 9;
 }
 
-OpzioniMulti::OpzioniMulti(SettingsGateway& settings, TillShare& share, VistaMulti& view,
-                           bool sessioneCondivisa)
+MultiTillOptions::MultiTillOptions(SettingsGateway& settings, TillShare& share, MultiTillView& view,
+                                   bool sessioneCondivisa)
     : settings_(settings), share_(share), view_(view), sessioneCondivisa_(sessioneCondivisa) {}
 
-void OpzioniMulti::Carica() {
+void MultiTillOptions::Carica() {
     const Options& o = settings_.options();
-    r_ = RiquadroMulti{};
+    r_ = MultiTillFrame{};
     r_.lblNomePostazione = share_.CurrentUserName();
     r_.txtVorsaRemota = o.gSistemaRemoto;
     r_.lstIpAddress = share_.ListLocalAddresses();
@@ -44,13 +44,13 @@ void OpzioniMulti::Carica() {
     view_.Mostra(r_);
 }
 
-void OpzioniMulti::Spegni() {
+void MultiTillOptions::Spegni() {
     // A run that shares its files with other tills keeps locking them until it restarts: a
     // till that stopped locking halfway through would lose other tills' updates.
     if (!sessioneCondivisa_) settings_.options().gMultiVorsa = false;
 }
 
-void OpzioniMulti::CambiaMulti(bool ticked) {
+void MultiTillOptions::CambiaMulti(bool ticked) {
     settings_.Write(keys::MultiVorsa, ticked ? "1" : "0");
     if (ticked)
         settings_.options().gMultiVorsa = true;
@@ -66,7 +66,7 @@ void OpzioniMulti::CambiaMulti(bool ticked) {
     view_.Mostra(r_);
 }
 
-void OpzioniMulti::ScegliRuolo(int i) {
+void MultiTillOptions::ScegliRuolo(int i) {
     if (i != 0 && i != 1) return;
     const bool principale = i == 1;
     r_.optVorsaPrinc = {!principale, principale};
@@ -89,7 +89,7 @@ void OpzioniMulti::ScegliRuolo(int i) {
                   ""});
 }
 
-void OpzioniMulti::EsciVorsaRemota(const std::string& text) {
+void MultiTillOptions::EsciVorsaRemota(const std::string& text) {
     r_.txtVorsaRemota = text;
     r_.lblVerifica = true;
     view_.Mostra(r_);
@@ -114,7 +114,7 @@ void OpzioniMulti::EsciVorsaRemota(const std::string& text) {
     view_.Mostra(r_);
 }
 
-void OpzioniMulti::EsciPassword(const std::string& text) {
+void MultiTillOptions::EsciPassword(const std::string& text) {
     Options& o = settings_.options();
     const std::string nuova = Trim(text);
     if (nuova == o.gPasswordMulti) return;
@@ -145,7 +145,7 @@ void OpzioniMulti::EsciPassword(const std::string& text) {
     }
 }
 
-void OpzioniMulti::EsciNomeVorsa(const std::string& text) {
+void MultiTillOptions::EsciNomeVorsa(const std::string& text) {
     Options& o = settings_.options();
     o.gNomeStazione = Trim(text);
     r_.txtNomeVorsa = text;

@@ -1,7 +1,7 @@
 #pragma once
 // The multi-till frame of the advanced options dialog as rules: what the frame shows, what
 // each event writes to the settings files, and the share it creates or removes. The widget
-// applies a RiquadroMulti and shows the notices.
+// applies a MultiTillFrame and shows the notices.
 #include <array>
 #include <string>
 #include <string_view>
@@ -25,7 +25,7 @@ std::string FileRemoto(const std::string& host);
 bool TastoVorsaRemota(int keyAscii);
 
 /// What the multi-till frame shows (texts in Windows-1252).
-struct RiquadroMulti {
+struct MultiTillFrame {
     bool chkMulti = false;
     bool sceltaAbilitata = false;         // lblSceltaMulti and both optVorsaPrinc
     std::array<bool, 2> optVorsaPrinc{};  // (1) main till, (0) secondary till
@@ -41,28 +41,28 @@ struct RiquadroMulti {
 
 /// A notice of the frame: the message window (title, text, hint, button "OK") or the message
 /// box with the critical-error icon.
-struct AvvisoOpzioniMulti {
+struct MultiOptionsNotice {
     bool critico = false;
     std::string title;
     std::string text;
     std::string hint;
 };
 
-class VistaMulti {
+class MultiTillView {
   public:
-    virtual ~VistaMulti() = default;
+    virtual ~MultiTillView() = default;
     /// Applies the whole frame; also called before a slow check, so lblVerifica is painted.
-    virtual void Mostra(const RiquadroMulti& r) = 0;
-    virtual void Avvisa(const AvvisoOpzioniMulti& a) = 0;
+    virtual void Mostra(const MultiTillFrame& r) = 0;
+    virtual void Avvisa(const MultiOptionsNotice& a) = 0;
 };
 
-class OpzioniMulti {
+class MultiTillOptions {
   public:
     /// `sessioneCondivisa`: this run works with other tills (main till, or secondary on the
     /// main till's file). Its key locks and shared counters then stay on until the restart,
     /// whatever the frame stores for the next start.
-    OpzioniMulti(SettingsGateway& settings, TillShare& share, VistaMulti& view,
-                 bool sessioneCondivisa);
+    MultiTillOptions(SettingsGateway& settings, TillShare& share, MultiTillView& view,
+                     bool sessioneCondivisa);
 
     /// Loading of the dialog.
     void Carica();
@@ -79,16 +79,16 @@ class OpzioniMulti {
     /// guest; a secondary till logs in with it from its next start.
     void EsciPassword(const std::string& text);
 
-    const RiquadroMulti& Riquadro() const { return r_; }
+    const MultiTillFrame& Riquadro() const { return r_; }
 
   private:
     void Spegni();
 
     SettingsGateway& settings_;
     TillShare& share_;
-    VistaMulti& view_;
+    MultiTillView& view_;
     bool sessioneCondivisa_;
-    RiquadroMulti r_;
+    MultiTillFrame r_;
 };
 
 }  // namespace vorsa

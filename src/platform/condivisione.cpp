@@ -120,7 +120,7 @@ class SambaTillShare final : public TillShare {
     void ProteggiConPassword(bool on) override { password_ = on; }
 
     bool ImpostaPassword(const std::string& vecchia, const std::string& nuova) override {
-        const ComandoPassword c = ComandoCambiaPassword(config_, ::geteuid() == 0,
+        const PasswordCommand c = ComandoCambiaPassword(config_, ::geteuid() == 0,
                                                         Cp1252ToUtf8(vecchia), Cp1252ToUtf8(nuova));
         return runner_.RunWithInput(c.argv, c.input, kAttesaComandoMs) == 0;
     }
@@ -174,9 +174,9 @@ std::vector<std::string> ComandoCreaCondivisione(const SambaConfig& config,
     return argv;
 }
 
-ComandoPassword ComandoCambiaPassword(const SambaConfig& config, bool root,
+PasswordCommand ComandoCambiaPassword(const SambaConfig& config, bool root,
                                       const std::string& vecchia, const std::string& nuova) {
-    ComandoPassword c;
+    PasswordCommand c;
     c.argv = {"smbpasswd"};
     if (!config.smbConf.empty()) {
         c.argv.emplace_back("-c");

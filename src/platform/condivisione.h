@@ -86,11 +86,11 @@ std::vector<std::string> ComandoCreaCondivisione(const SambaConfig& config,
 /// Changes the password of the tills' Samba account: as root directly (smbpasswd -a), as a
 /// user through the local smbd with the old password (smbpasswd -r). The password lines go to
 /// the standard input.
-struct ComandoPassword {
+struct PasswordCommand {
     std::vector<std::string> argv;
     std::string input;
 };
-ComandoPassword ComandoCambiaPassword(const SambaConfig& config, bool root,
+PasswordCommand ComandoCambiaPassword(const SambaConfig& config, bool root,
                                       const std::string& vecchia, const std::string& nuova);
 std::vector<std::string> ComandoEliminaCondivisione(const SambaConfig& config,
                                                     const std::string& share);

@@ -11,26 +11,26 @@ void RoutingFileAccess::Alias(const std::string& localPath, const std::string& n
     aliases_[ToUpper(localPath)] = networkPath;
 }
 
-RoutingFileAccess::Sede RoutingFileAccess::AliasFolderIfShared(
+RoutingFileAccess::Location RoutingFileAccess::AliasFolderIfShared(
     const std::string& localFolder, const std::string& networkFolder,
     const std::vector<std::string>& names) {
-    if (names.empty()) return Sede::NonServita;
-    if (aliases_.count(ToUpper(localFolder + "/" + names.front()))) return Sede::Servita;
+    if (names.empty()) return Location::NonServita;
+    if (aliases_.count(ToUpper(localFolder + "/" + names.front()))) return Location::Servita;
     // A name nobody else uses: this process, and a random part against a recycled pid.
     std::random_device rd;
     const std::string nome =
         ".vorsa-sede-" + std::to_string(::getpid()) + "-" + std::to_string(rd());
     const std::string qui = localFolder + "/" + nome;
     const std::string la = networkFolder + "/" + nome;
-    Sede sede = Sede::NonServita;
+    Location sede = Location::NonServita;
     if (smb_.ReplaceAll(la, "vorsa")) {
-        if (local_.Exists(qui)) sede = Sede::Servita;
+        if (local_.Exists(qui)) sede = Location::Servita;
         smb_.Remove(la);
     } else if (local_.ReplaceAll(qui, "vorsa")) {
-        if (smb_.Exists(la)) sede = Sede::NonScrivibile;
+        if (smb_.Exists(la)) sede = Location::NonScrivibile;
         local_.Remove(qui);
     }
-    if (sede == Sede::Servita)
+    if (sede == Location::Servita)
         for (const std::string& n : names) Alias(localFolder + "/" + n, networkFolder + "/" + n);
     return sede;
 }

@@ -101,7 +101,7 @@ int GoOn(off_t, void*) {
     return 1;
 }
 
-struct Credenziali {
+struct Credentials {
     std::string user;      // UTF-8; empty: a guest
     std::string password;  // UTF-8
 };
@@ -116,7 +116,7 @@ void Copia(const std::string& from, char* to, int size) {
 void Autentica(SMBCCTX* ctx, const char*, const char*, char* wg, int wglen, char* un, int unlen,
                char* pw, int pwlen) {
     // A guest unless the share has a password; then the tills' account.
-    const auto* c = static_cast<const Credenziali*>(smbc_getOptionUserData(ctx));
+    const auto* c = static_cast<const Credentials*>(smbc_getOptionUserData(ctx));
     Copia({}, wg, wglen);
     Copia(c ? c->user : std::string(), un, unlen);
     Copia(c ? c->password : std::string(), pw, pwlen);
@@ -166,7 +166,7 @@ class SmbAccess : public SmbFileAccess {
     void ResetCounters() override { counters_ = {}; }
     int TakeLastError() override { return std::exchange(lastError_, 0); }
     void SetCredentials(const std::string& user, const std::string& password) override {
-        Credenziali nuove{Cp1252ToUtf8(user), Cp1252ToUtf8(password)};
+        Credentials nuove{Cp1252ToUtf8(user), Cp1252ToUtf8(password)};
         if (nuove.user == credenziali_.user && nuove.password == credenziali_.password) return;
         credenziali_ = std::move(nuove);
         // Connections made with the old ones would go on being used.
@@ -893,7 +893,7 @@ class SmbAccess : public SmbFileAccess {
 
     Sleeper& sleeper_;
     SmbOptions options_;
-    Credenziali credenziali_;
+    Credentials credenziali_;
     SMBCCTX* ctx_ = nullptr;
     // Names on the share match without regard to case.
     struct NoCaseLess {

@@ -78,7 +78,7 @@ class RoutingFileAccess : public FileAccess {
     RoutingFileAccess(FileAccess& local, FileAccess& smb) : local_(local), smb_(smb) {}
     void Alias(const std::string& localPath, const std::string& networkPath);
     /// What the share at a network folder is to a local folder.
-    enum class Sede {
+    enum class Location {
         Servita,        // it serves the folder, and a file made through it lands there
         NonServita,     // it does not answer, or serves another folder
         NonScrivibile,  // it serves the folder but cannot write into it (the share's user)
@@ -86,8 +86,8 @@ class RoutingFileAccess : public FileAccess {
     /// Decides for sure, not by comparing sizes: a file made through the share must appear in
     /// the local folder (or, when the share cannot make one, a file made here must appear
     /// through it). When served, aliases every name of `names` in the folder.
-    Sede AliasFolderIfShared(const std::string& localFolder, const std::string& networkFolder,
-                             const std::vector<std::string>& names);
+    Location AliasFolderIfShared(const std::string& localFolder, const std::string& networkFolder,
+                                 const std::vector<std::string>& names);
     void ClearAliases() { aliases_.clear(); }
 
     ReadResult ReadAll(const std::string& path) override;

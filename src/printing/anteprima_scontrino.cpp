@@ -9,7 +9,7 @@
 namespace vorsa {
 namespace {
 
-struct Campione {
+struct Sample {
     int section;
     const char* name;
     int cents;
@@ -18,7 +18,7 @@ struct Campione {
 
 // Positions follow one another within a section; the bill takes the first lines in this order,
 // so a short sample still shows every section.
-constexpr Campione kCampione[AnteprimaScontrino::kArticoli] = {
+constexpr Sample kCampione[ReceiptPreview::kArticoli] = {
     {0, "Panino con salamella", 350, 2},
     {1, "Acqua naturale", 100, 2},
     {2, "Caff\xE8", 100, 1},
@@ -31,9 +31,9 @@ constexpr Campione kCampione[AnteprimaScontrino::kArticoli] = {
     {2, "Gadget della sagra", 500, 1},
 };
 
-class OraFissa final : public Clock {
+class FixedTime final : public Clock {
   public:
-    explicit OraFissa(const DateTime& t) : t_(t) {}
+    explicit FixedTime(const DateTime& t) : t_(t) {}
     DateTime Now() override { return t_; }
     long long Millis() override { return 0; }
 
@@ -42,23 +42,23 @@ class OraFissa final : public Clock {
 };
 
 // The reprint path never waits; a preview must not either.
-class NessunaAttesa final : public Sleeper {
+class NoWait final : public Sleeper {
   public:
     void Sleep(int) override {}
 };
 
 }  // namespace
 
-AnteprimaScontrino::AnteprimaScontrino(SettingsGateway& settings) : settings_(settings) {
+ReceiptPreview::ReceiptPreview(SettingsGateway& settings) : settings_(settings) {
     std::array<std::int16_t, 3> sizes{};
-    for (const Campione& c : kCampione) ++sizes[static_cast<std::size_t>(c.section)];
+    for (const Sample& c : kCampione) ++sizes[static_cast<std::size_t>(c.section)];
     cat_.gArticoli.assign(1, Article{});
-    cat_.gGruppi.assign(1, Gruppo{});
+    cat_.gGruppi.assign(1, PrintGroup{});
     for (std::size_t s = 0; s < 3; ++s) {
         cat_.sezioni[s].size = cat_.sezioni[s].pendingSize = sizes[s];
         cat_.gGruppi.push_back({static_cast<std::int16_t>(s + 1), cat_.sezioni[s].name});
         std::int16_t position = 0;
-        for (const Campione& c : kCampione) {
+        for (const Sample& c : kCampione) {
             if (c.section != static_cast<int>(s)) continue;
             Article a;
             a.position = ++position;
@@ -76,13 +76,13 @@ AnteprimaScontrino::AnteprimaScontrino(SettingsGateway& settings) : settings_(se
     cat_.gCatalogoCaricato = true;
 }
 
-void AnteprimaScontrino::Stampa(PrintBackend& backend, const Options& opt, int righe,
-                                const DateTime& quando) {
+void ReceiptPreview::Stampa(PrintBackend& backend, const Options& opt, int righe,
+                            const DateTime& quando) {
     righe = std::clamp(righe, 1, kArticoli);
     Options o = opt;
-    UltimoConto conto;
+    LastBill conto;
     for (int r = 0; r < righe; ++r) {
-        const Campione& c = kCampione[static_cast<std::size_t>(r)];
+        const Sample& c = kCampione[static_cast<std::size_t>(r)];
         int position = 0;
         for (int k = 0; k <= r; ++k)
             if (kCampione[static_cast<std::size_t>(k)].section == c.section) ++position;
@@ -93,15 +93,14 @@ void AnteprimaScontrino::Stampa(PrintBackend& backend, const Options& opt, int r
         conto.totale = conto.totale + a.price * c.quantity;
     }
     // A committed bill lists its lines in catalogue order.
-    std::sort(
-        conto.righe.begin(), conto.righe.end(),
-        [](const UltimoConto::Riga& a, const UltimoConto::Riga& b) { return a.index < b.index; });
+    std::sort(conto.righe.begin(), conto.righe.end(),
+              [](const LastBill::Line& a, const LastBill::Line& b) { return a.index < b.index; });
     conto.numero = 42;
     conto.data = quando;
     conto.tavolo = "5";
     const std::int32_t numero = conto.numero;
-    OraFissa ora(quando);
-    NessunaAttesa attesa;
+    FixedTime ora(quando);
+    NoWait attesa;
     // The preview's page is drawn, not printed: no printer to refuse a form, nothing to tell.
     ReceiptPrinter printer(PrintInputs{o, cat_, settings_, ora, attesa, conto, numero}, backend,
                            [](const std::string&, const std::string&) {});

@@ -13,13 +13,13 @@ namespace vorsa {
 
 class SettingsGateway;
 
-class AnteprimaScontrino {
+class ReceiptPreview {
   public:
     /// Articles of the sample, and its lines at most.
     static constexpr int kArticoli = 10;
 
     /// `settings`: where the pictures' files are looked up; nothing is written.
-    explicit AnteprimaScontrino(SettingsGateway& settings);
+    explicit ReceiptPreview(SettingsGateway& settings);
 
     /// Prints the sample with `righe` article lines (1 to kArticoli) dated `quando` on
     /// `backend` under the options `opt`, which printing only reads (a copy is used).

@@ -8,13 +8,13 @@
 namespace vorsa {
 namespace {
 
-struct Voce {
+struct Symbol {
     char c;
     std::string_view pattern;
 };
 
 // The Code 39 standard, five bars per character with the three wide elements.
-constexpr std::array<Voce, 44> kTabella = {{
+constexpr std::array<Symbol, 44> kTabella = {{
     {'0', "11 221"},   {'1', "21 112"},   {'2', "12 112"},   {'3', "22 111"},   {'4', "11 212"},
     {'5', "21 211"},   {'6', "12 211"},   {'7', "11 122"},   {'8', "21 121"},   {'9', "12 121"},
     {'A', "211 12"},   {'B', "121 12"},   {'C', "221 11"},   {'D', "112 12"},   {'E', "212 11"},
@@ -31,7 +31,7 @@ constexpr std::array<Voce, 44> kTabella = {{
 std::string_view PatternCode39(unsigned char c) {
     if (c == 1 || c == 2) c = '*';
     if (c > 90) return {};
-    for (const Voce& v : kTabella)
+    for (const Symbol& v : kTabella)
         if (static_cast<unsigned char>(v.c) == c) return v.pattern;
     return {};
 }

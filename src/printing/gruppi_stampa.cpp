@@ -12,30 +12,30 @@ constexpr int kNumeroMassimo = 32000;
 
 }  // namespace
 
-std::string FormatoGruppi(const std::vector<Gruppo>& gruppi, char separatore) {
+std::string FormatoGruppi(const std::vector<PrintGroup>& gruppi, char separatore) {
     std::string s;
-    for (const Gruppo& g : gruppi) {
+    for (const PrintGroup& g : gruppi) {
         if (!s.empty()) s += separatore;
         s += g.name + "-" + std::to_string(g.number);
     }
     return s;
 }
 
-GruppiStampa::GruppiStampa(Catalogue& cat, SettingsGateway& settings)
+PrintGroups::PrintGroups(Catalogue& cat, SettingsGateway& settings)
     : cat_(cat), settings_(settings) {}
 
-std::vector<Gruppo> GruppiStampa::Gruppi() const {
+std::vector<PrintGroup> PrintGroups::Gruppi() const {
     if (cat_.gGruppi.size() < 2) return {};
     return {cat_.gGruppi.begin() + 1, cat_.gGruppi.end()};
 }
 
-bool GruppiStampa::Esiste(int number) const {
+bool PrintGroups::Esiste(int number) const {
     for (std::size_t g = 1; g < cat_.gGruppi.size(); ++g)
         if (cat_.gGruppi[g].number == number) return true;
     return false;
 }
 
-std::vector<int> GruppiStampa::SenzaGruppo() const {
+std::vector<int> PrintGroups::SenzaGruppo() const {
     std::vector<int> v;
     for (int n = 1; n <= cat_.gNumeroArticoli; ++n) {
         const Article& a = cat_.gArticoli[static_cast<std::size_t>(n)];
@@ -45,7 +45,7 @@ std::vector<int> GruppiStampa::SenzaGruppo() const {
     return v;
 }
 
-std::vector<int> GruppiStampa::ArticoliDi(int number) const {
+std::vector<int> PrintGroups::ArticoliDi(int number) const {
     std::vector<int> v;
     if (number == 0) return v;
     for (int n = 1; n <= cat_.gNumeroArticoli; ++n) {
@@ -55,7 +55,7 @@ std::vector<int> GruppiStampa::ArticoliDi(int number) const {
     return v;
 }
 
-std::string GruppiStampa::Pulisci(std::string_view nome) const {
+std::string PrintGroups::Pulisci(std::string_view nome) const {
     // The dash ends the name and the separator ends the entry when the list is read back.
     std::string s(nome);
     for (char& c : s)
@@ -63,7 +63,7 @@ std::string GruppiStampa::Pulisci(std::string_view nome) const {
     return Trim(s);
 }
 
-bool GruppiStampa::Rinomina(int pos, std::string_view nome) {
+bool PrintGroups::Rinomina(int pos, std::string_view nome) {
     const std::string n = Pulisci(nome);
     if (n.empty() || pos < 0 || pos + 1 >= static_cast<int>(cat_.gGruppi.size())) return false;
     cat_.gGruppi[static_cast<std::size_t>(pos) + 1].name = n;
@@ -71,7 +71,7 @@ bool GruppiStampa::Rinomina(int pos, std::string_view nome) {
     return true;
 }
 
-bool GruppiStampa::Elimina(int pos, std::string_view conferma) {
+bool PrintGroups::Elimina(int pos, std::string_view conferma) {
     if (Trim(conferma).empty() || cat_.gNumeroGruppi < 2 || pos < 0 ||
         pos + 1 >= static_cast<int>(cat_.gGruppi.size()))
         return false;
@@ -86,21 +86,21 @@ bool GruppiStampa::Elimina(int pos, std::string_view conferma) {
     return true;
 }
 
-bool GruppiStampa::Aggiungi(std::string_view nome) {
+bool PrintGroups::Aggiungi(std::string_view nome) {
     const std::string n = Pulisci(nome);
     if (n.empty()) return false;
     int numero = 1;
     while (numero <= kNumeroMassimo && Esiste(numero)) ++numero;
     if (numero > kNumeroMassimo) return false;
-    if (cat_.gGruppi.empty()) cat_.gGruppi.push_back(Gruppo{});
+    if (cat_.gGruppi.empty()) cat_.gGruppi.push_back(PrintGroup{});
     cat_.gGruppi.push_back({static_cast<std::int16_t>(numero), n});
     cat_.gNumeroGruppi = static_cast<int>(cat_.gGruppi.size()) - 1;
     Scrivi({});
     return true;
 }
 
-void GruppiStampa::Annulla() {
-    cat_.gGruppi.assign(1, Gruppo{});
+void PrintGroups::Annulla() {
+    cat_.gGruppi.assign(1, PrintGroup{});
     cat_.gNumeroGruppi = 0;
     std::vector<int> articoli;
     for (int n = 1; n <= cat_.gNumeroArticoli; ++n) {
@@ -121,7 +121,7 @@ void GruppiStampa::Annulla() {
     store.ChiudiBlocco();
 }
 
-bool GruppiStampa::Sposta(const std::vector<int>& articoli, int number) {
+bool PrintGroups::Sposta(const std::vector<int>& articoli, int number) {
     if (number != 0 && !Esiste(number)) return false;
     std::vector<int> mossi;
     for (int n : articoli) {
@@ -136,7 +136,7 @@ bool GruppiStampa::Sposta(const std::vector<int>& articoli, int number) {
     return true;
 }
 
-void GruppiStampa::Scrivi(const std::vector<int>& articoli) {
+void PrintGroups::Scrivi(const std::vector<int>& articoli) {
     SettingsStore& store = settings_.store();
     const Options& o = settings_.options();
     store.IniziaBlocco();

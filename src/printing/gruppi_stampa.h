@@ -14,14 +14,14 @@ class SettingsGateway;
 
 /// The stored group list: "name-number" entries joined by the separator.
 /// {{1, "Cucina"}, {4, "Bar"}}, ';' -> "Cucina-1;Bar-4".
-std::string FormatoGruppi(const std::vector<Gruppo>& gruppi, char separatore);
+std::string FormatoGruppi(const std::vector<PrintGroup>& gruppi, char separatore);
 
-class GruppiStampa {
+class PrintGroups {
   public:
-    GruppiStampa(Catalogue& cat, SettingsGateway& settings);
+    PrintGroups(Catalogue& cat, SettingsGateway& settings);
 
     /// The groups in list order (lstGruppi).
-    std::vector<Gruppo> Gruppi() const;
+    std::vector<PrintGroup> Gruppi() const;
     /// Indices of the named articles in no existing group (lstProdotti), in catalogue order.
     std::vector<int> SenzaGruppo() const;
     /// Indices of the named articles of group `number` (lstGruppiProdotti).

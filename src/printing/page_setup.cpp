@@ -7,13 +7,13 @@
 
 namespace vorsa {
 
-const std::array<FormatoVoce, 7> kFormati = {{{"A4", 1},
-                                              {"A5", 5},
-                                              {"A6", 0},
-                                              {"A7", 6},
-                                              {"POS 57mm", 3},
-                                              {"POS 80mm", 2},
-                                              {"POS pers.", 4}}};
+const std::array<FormatItem, 7> kFormati = {{{"A4", 1},
+                                             {"A5", 5},
+                                             {"A6", 0},
+                                             {"A7", 6},
+                                             {"POS 57mm", 3},
+                                             {"POS 80mm", 2},
+                                             {"POS pers.", 4}}};
 
 std::int32_t LarghezzaRotolo(std::string_view larghezza) {
     // The leading number as far as it is digits and at most one dot; a comma ends it.

@@ -30,11 +30,11 @@ FormatRow RigaFormato(int code, std::string_view larghezza);
 /// and at most one dot) rounded half to even, times 10000: "10,5" -> 100000, "11.5" -> 120000.
 std::int32_t LarghezzaRotolo(std::string_view larghezza);
 /// Captions of the format list in their order, each with its code.
-struct FormatoVoce {
+struct FormatItem {
     std::string_view caption;
     int code;
 };
-extern const std::array<FormatoVoce, 7> kFormati;
+extern const std::array<FormatItem, 7> kFormati;
 
 /// Paper-length modes: the printer decides, or a short, medium or long computed length.
 inline constexpr int kCartaStampante = 0;

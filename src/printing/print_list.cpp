@@ -4,14 +4,14 @@
 
 namespace vorsa {
 
-PrintList BuildPrintList(const UltimoConto& conto, const Catalogue& cat) {
+PrintList BuildPrintList(const LastBill& conto, const Catalogue& cat) {
     PrintList l;
     l.numero = conto.numero;
     l.provvisorio = conto.provvisorio;
     l.data = conto.data;
     l.tavolo = conto.tavolo;
     l.commento = conto.commento;
-    for (const UltimoConto::Riga& r : conto.righe) {
+    for (const LastBill::Line& r : conto.righe) {
         if (r.quantity <= 0 || r.index < 1 || r.index > cat.gNumeroArticoli) continue;
         const Article& a = cat.gArticoli[static_cast<std::size_t>(r.index)];
         PrintEntry e;

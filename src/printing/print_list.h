@@ -40,7 +40,7 @@ struct PrintList {
 /// Builds the list from the snapshot of the committed bill. The unit price of an article with
 /// a variable price is the amount charged per piece (its catalogue price is reset after the
 /// commit).
-PrintList BuildPrintList(const UltimoConto& conto, const Catalogue& cat);
+PrintList BuildPrintList(const LastBill& conto, const Catalogue& cat);
 
 /// The receipt number of a printout as printed and as its barcode carries it.
 std::string NumeroTesto(std::int32_t numero, const std::string& provvisorio);

@@ -11,13 +11,13 @@
 namespace vorsa {
 
 /// Snapshot of the last committed bill, for printing and for the reprint key.
-struct UltimoConto {
-    struct Riga {
+struct LastBill {
+    struct Line {
         int index = 0;
         std::int16_t quantity = 0;
         Currency lineTotal;
     };
-    std::vector<Riga> righe;
+    std::vector<Line> righe;
     std::int32_t numero = 0;
     /// A sale still waiting for the main till prints this instead of its number: "P12".
     std::string provvisorio;

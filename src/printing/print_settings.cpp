@@ -21,7 +21,7 @@ void PrintSettings::Carica() {
     }
     view_.MostraStampanti(nomi, scelta, disponibile);
     std::vector<std::pair<std::string, int>> voci;
-    for (const FormatoVoce& f : kFormati) voci.emplace_back(std::string(f.caption), f.code);
+    for (const FormatItem& f : kFormati) voci.emplace_back(std::string(f.caption), f.code);
     view_.MostraFormati(voci, settings_.options().gFormato, disponibile);
     view_.MostraNessunaStampante(!disponibile);
     AggiornaLarghezza();

@@ -85,7 +85,7 @@ struct PrintInputs {
     SettingsGateway& settings;  // print settings chosen on the panel; pictures' files
     Clock& clock;
     Sleeper& sleeper;
-    UltimoConto& conto;  // the last committed bill and its copy flag
+    LastBill& conto;  // the last committed bill and its copy flag
     const std::int32_t& gNumeroScontrino;
 };
 

@@ -71,8 +71,8 @@ bool ReceiptPrinter::RistampaComanda(int k) {
     return true;
 }
 
-std::vector<Foglio> ReceiptPrinter::Fogli(bool ristampa) {
-    std::vector<Foglio> fogli;
+std::vector<Sheet> ReceiptPrinter::Fogli(bool ristampa) {
+    std::vector<Sheet> fogli;
     if (!setup_.printerAvailable) return fogli;
     const PrintList list = BuildPrintList(in_.conto, in_.cat);
     if (list.Empty()) return fogli;

@@ -39,7 +39,7 @@ class ReceiptPrinter : public PrintSeam {
 
     /// The slips the last bill prints: the receipt printing, then (not on a reprint) each
     /// kitchen order with an article of the bill.
-    std::vector<Foglio> Fogli(bool ristampa);
+    std::vector<Sheet> Fogli(bool ristampa);
     /// The receipt printer and each enabled kitchen order's printer, as chosen now.
     std::vector<std::string> StampantiInUso() const;
     /// Kitchen order k of the last bill again, marked as a copy; false when it has nothing of
@@ -48,7 +48,7 @@ class ReceiptPrinter : public PrintSeam {
     /// The receipt number of the last bill, the one a reprint prints.
     std::int32_t NumeroConto() const;
     /// The bill's printing is checked before and followed after by `s` (none: not followed).
-    void Sorveglia(OsservaStampe* s) { sorveglianza_ = s; }
+    void Sorveglia(PrintObserver* s) { sorveglianza_ = s; }
 
     PageSetup& Setup() { return setup_; }
     ReceiptLayout& Layout() { return layout_; }
@@ -62,7 +62,7 @@ class ReceiptPrinter : public PrintSeam {
     ReceiptLayout layout_;
     KitchenOrders orders_;
     ReceiptModes modes_;
-    OsservaStampe* sorveglianza_ = nullptr;
+    PrintObserver* sorveglianza_ = nullptr;
 };
 
 }  // namespace vorsa

@@ -6,37 +6,37 @@
 
 namespace vorsa {
 
-SorveglianzaStampe::SorveglianzaStampe(StatoStampanti& stato, Avvisa avvisa, Orologio adesso)
+PrintWatch::PrintWatch(PrinterStates& stato, Notify avvisa, TimeSource adesso)
     : stato_(stato), avvisa_(std::move(avvisa)), adesso_(std::move(adesso)) {
     if (!adesso_) adesso_ = [] { return static_cast<std::int64_t>(std::time(nullptr)); };
 }
 
-void SorveglianzaStampe::PrimaDiStampare(const std::vector<Foglio>& fogli) {
+void PrintWatch::PrimaDiStampare(const std::vector<Sheet>& fogli) {
     PrimaDiStampare(fogli, adesso_());
 }
 
-void SorveglianzaStampe::PrimaDiStampare(const std::vector<Foglio>& fogli, std::int64_t prima) {
+void PrintWatch::PrimaDiStampare(const std::vector<Sheet>& fogli, std::int64_t prima) {
     fogli_.clear();
     ultimi_.clear();
-    std::map<std::string, StatoStampante> visti;
-    for (const Foglio& f : fogli) {
+    std::map<std::string, PrinterState> visti;
+    for (const Sheet& f : fogli) {
         auto it = visti.find(f.stampante);
         if (it == visti.end()) {
             it = visti.emplace(f.stampante, stato_.Stato(f.stampante)).first;
-            const StatoCoda c = it->second.stato;
-            if (c != StatoCoda::Assente && c != StatoCoda::Sconosciuta)
+            const QueueState c = it->second.stato;
+            if (c != QueueState::Assente && c != QueueState::Sconosciuta)
                 ultimi_[f.stampante] = stato_.UltimoLavoro(f.stampante, prima);
         }
-        if (const auto a = RegolaAvviso(f.stampante, f.nome, it->second, EsitoLavoro::NonInviato))
+        if (const auto a = RegolaAvviso(f.stampante, f.nome, it->second, JobResult::NonInviato))
             avvisa_(*a, f);
         else
             fogli_.push_back(f);  // told once: its job is not followed for the same fault
     }
 }
 
-void SorveglianzaStampe::DopoAverStampato() {
-    std::map<std::string, std::vector<Foglio>> perStampante;
-    for (const Foglio& f : fogli_) perStampante[f.stampante].push_back(f);
+void PrintWatch::DopoAverStampato() {
+    std::map<std::string, std::vector<Sheet>> perStampante;
+    for (const Sheet& f : fogli_) perStampante[f.stampante].push_back(f);
     int soglia = 0;
     for (const auto& [stampante, ultimo] : ultimi_) {
         soglia = soglia == 0 ? ultimo : std::min(soglia, ultimo);
@@ -46,7 +46,7 @@ void SorveglianzaStampe::DopoAverStampato() {
             if (visti_.insert(id).second) nuovi.push_back(id);
         const auto fogli = perStampante.find(stampante);
         if (fogli == perStampante.end()) continue;  // told before the job: not followed
-        const std::vector<Foglio>& fs = fogli->second;
+        const std::vector<Sheet>& fs = fogli->second;
         // One job per slip in the order sent; extra jobs (a receipt's copies) belong to the
         // last slip of that printer.
         for (std::size_t i = 0; i < nuovi.size(); ++i)
@@ -58,12 +58,12 @@ void SorveglianzaStampe::DopoAverStampato() {
     ultimi_.clear();
 }
 
-void SorveglianzaStampe::Segui() {
-    std::vector<Seguito> restano;
-    for (Seguito& l : lavori_) {
-        const EsitoLavoro e = stato_.Esito(l.id);
-        if (e == EsitoLavoro::Completato) continue;
-        if (e == EsitoLavoro::InCorso) {
+void PrintWatch::Segui() {
+    std::vector<Tracked> restano;
+    for (Tracked& l : lavori_) {
+        const JobResult e = stato_.Esito(l.id);
+        if (e == JobResult::Completato) continue;
+        if (e == JobResult::InCorso) {
             if (++l.giri < kGiriMassimi) restano.push_back(l);
             continue;
         }

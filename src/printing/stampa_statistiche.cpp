@@ -13,11 +13,11 @@ std::string Destra7(const std::string& text) {
 
 namespace {
 
-struct Blocco {
+struct Block {
     std::string prezzo, quantita, incasso;
 };
 
-Blocco Righe(const Article& a) {
+Block Righe(const Article& a) {
     return {"  Prezzo unitario: " + Destra7(FormatImporto(a.price)) + " \x80",
             "  Quantit\xE0 totale: " + Destra7(std::to_string(a.soldQuantity)) + " pz",
             "  Incasso totale:  " + Destra7(FormatImporto(a.soldAmount)) + " \x80"};
@@ -25,7 +25,7 @@ Blocco Righe(const Article& a) {
 
 }  // namespace
 
-int StampaStatistiche::Altezza(const TestiStatistiche&) {
+int StampaStatistiche::Altezza(const StatisticsTexts&) {
     PrintCursor& c = layout_.Cursor();
     const PrintProfile& p = layout_.Setup().profile;
     const int gap = p.gapUnit;
@@ -38,7 +38,7 @@ int StampaStatistiche::Altezza(const TestiStatistiche&) {
     return h + 3 * gap + riga;
 }
 
-void StampaStatistiche::Stampa(const TestiStatistiche& t) {
+void StampaStatistiche::Stampa(const StatisticsTexts& t) {
     PageSetup& setup = layout_.Setup();
     if (!setup.printerAvailable) return;
     PrintInputs& in = layout_.In();
@@ -70,7 +70,7 @@ void StampaStatistiche::Stampa(const TestiStatistiche& t) {
         const Article& a = cat.gArticoli[static_cast<std::size_t>(n)];
         if (a.soldQuantity <= 0) continue;
         StampaArticoloStatistica(n);
-        const Blocco b = Righe(a);
+        const Block b = Righe(a);
         layout_.PrintLeft(b.prezzo, gap);
         layout_.PrintLeft(b.quantita, 0);
         layout_.PrintLeft(b.incasso, 0);

@@ -8,7 +8,7 @@
 namespace vorsa {
 
 /// The panel's captions the printout copies as they are shown.
-struct TestiStatistiche {
+struct StatisticsTexts {
     std::string ultimaData;  // lbl_stat_ult_ins(0)
     std::string ultimaOra;   // lbl_stat_ult_ins(1)
     std::string totale;      // lbl_totale_incasso
@@ -23,12 +23,12 @@ class StampaStatistiche {
   public:
     explicit StampaStatistiche(ReceiptLayout& layout) : layout_(layout) {}
     /// One document on the chosen receipt printer; nothing without a printer.
-    void Stampa(const TestiStatistiche& testi);
+    void Stampa(const StatisticsTexts& testi);
 
   private:
     void StampaArticoloStatistica(int index);
     /// Height of the whole report, for the paper length of a roll.
-    int Altezza(const TestiStatistiche& testi);
+    int Altezza(const StatisticsTexts& testi);
     ReceiptLayout& layout_;
 };
 

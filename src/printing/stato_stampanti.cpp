@@ -65,62 +65,62 @@ std::string NomeFoglio(int comanda, const std::string& nomeComanda) {
     return "Comanda " + nomeComanda;
 }
 
-std::optional<AvvisoStampa> RegolaAvviso(const std::string& stampante, const std::string& foglio,
-                                         const StatoStampante& stato, EsitoLavoro esito) {
+std::optional<PrintNotice> RegolaAvviso(const std::string& stampante, const std::string& foglio,
+                                        const PrinterState& stato, JobResult esito) {
     // A job the spooler completed came out: never offered again, whatever the queue says now.
-    if (esito == EsitoLavoro::Completato) return std::nullopt;
-    AvvisoStampa a;
+    if (esito == JobResult::Completato) return std::nullopt;
+    PrintNotice a;
     a.titolo = std::string(kTitolo) + " " + stampante;
     const std::string chi = "Stampante " + Tra(stampante);
     const std::string motivi = MotiviLeggibili(stato.motivi);
     const std::string perche = motivi.empty() ? "" : " (" + motivi + ")";
     switch (esito) {
-        case EsitoLavoro::Annullato:
+        case JobResult::Annullato:
             a.testo = chi + ": stampa annullata." + NonStampato(foglio);
             a.offriRistampa = true;
             return a;
-        case EsitoLavoro::Interrotto:
+        case JobResult::Interrotto:
             a.testo = chi + ": stampa interrotta da un errore" + perche + "." + NonStampato(foglio);
             a.offriRistampa = true;
             return a;
-        case EsitoLavoro::Fermato:
+        case JobResult::Fermato:
             // The job stays queued and comes out when the queue restarts: printing it again
             // would print it twice.
             a.testo = InAttesa(chi, perche, foglio);
             return a;
-        case EsitoLavoro::NonInviato:
-        case EsitoLavoro::InCorso:
-        case EsitoLavoro::Completato:
+        case JobResult::NonInviato:
+        case JobResult::InCorso:
+        case JobResult::Completato:
             break;
     }
-    if (stato.stato == StatoCoda::Sconosciuta) {
+    if (stato.stato == QueueState::Sconosciuta) {
         // Whether the job reached the printer cannot be known: printing it again blindly could
         // print it twice, so the operator is asked to look.
         a.testo = chi + ": il servizio di stampa non risponde. Da controllare: " + foglio + ".";
         return a;
     }
-    if (stato.stato == StatoCoda::Assente) {
+    if (stato.stato == QueueState::Assente) {
         a.testo = chi + " non trovata." + NonStampato(foglio);
-        a.offriRistampa = esito == EsitoLavoro::NonInviato;
+        a.offriRistampa = esito == JobResult::NonInviato;
         return a;
     }
     if (!stato.accetta) {
         a.testo = chi + " non accetta lavori" + perche + "." + NonStampato(foglio);
-        a.offriRistampa = esito == EsitoLavoro::NonInviato;
+        a.offriRistampa = esito == JobResult::NonInviato;
         return a;
     }
-    if (stato.stato == StatoCoda::Ferma) {
+    if (stato.stato == QueueState::Ferma) {
         a.testo = InAttesa(chi, perche, foglio);
         return a;
     }
     return std::nullopt;
 }
 
-Spia SpiaDi(const StatoStampante& stato) {
-    if (stato.stato == StatoCoda::Sconosciuta) return Spia::Grigia;
-    if (stato.stato == StatoCoda::Assente || stato.stato == StatoCoda::Ferma || !stato.accetta)
-        return Spia::Rossa;
-    return stato.stato == StatoCoda::InStampa ? Spia::Ambra : Spia::Verde;
+Light SpiaDi(const PrinterState& stato) {
+    if (stato.stato == QueueState::Sconosciuta) return Light::Grigia;
+    if (stato.stato == QueueState::Assente || stato.stato == QueueState::Ferma || !stato.accetta)
+        return Light::Rossa;
+    return stato.stato == QueueState::InStampa ? Light::Ambra : Light::Verde;
 }
 
 }  // namespace vorsa

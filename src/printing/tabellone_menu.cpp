@@ -19,9 +19,9 @@ std::string Prezzo(const Article& a) {
     return std::string(kEuro) + " " + FormatCurrency(a.price);
 }
 
-class Pagina {
+class Page {
   public:
-    explicit Pagina(PrintBackend& b) : b_(b) {
+    explicit Page(PrintBackend& b) : b_(b) {
         const DeviceCaps c = b.Caps();
         larghezza_ = PixelsToTwips(c.horzRes, c.dpiX);
         altezza_ = PixelsToTwips(c.vertRes, c.dpiY);
@@ -83,7 +83,7 @@ PrintFont Carattere(int size, bool bold) {
 }  // namespace
 
 int StampaTabellone(const Catalogue& cat, PrintBackend& b) {
-    Pagina p(b);
+    Page p(b);
     const std::string titolo = "Men\xF9 del giorno";
     b.SetFont(Carattere(kPuntiTitolo, true));
     b.DrawText(kMargine + (p.Utile() - b.TextWidth(titolo)) / 2, p.y(), titolo);

@@ -22,7 +22,7 @@ long long IdSezione(const std::string& name) {
     return id;
 }
 
-void Metti(IniDocument& doc, const VenditaInAttesa& v) {
+void Metti(IniDocument& doc, const PendingSale& v) {
     const std::string sezione = v.Provvisorio();
     doc.Set(sezione, "SCONTRINO", v.record);
     doc.Set(sezione, "DATA", v.data);
@@ -31,10 +31,10 @@ void Metti(IniDocument& doc, const VenditaInAttesa& v) {
 
 }  // namespace
 
-VenditeInAttesa::VenditeInAttesa(FileAccess& files, std::string path)
+PendingSales::PendingSales(FileAccess& files, std::string path)
     : files_(files), path_(std::move(path)) {}
 
-IniDocument& VenditeInAttesa::Doc() {
+IniDocument& PendingSales::Doc() {
     // Read again only when the file changed behind this till's back (a hand edit, a copy).
     const std::optional<FileStamp> stamp = files_.Stamp(path_);
     if (letto_ && stamp == stamp_) return doc_;
@@ -48,7 +48,7 @@ IniDocument& VenditeInAttesa::Doc() {
     return doc_;
 }
 
-bool VenditeInAttesa::Scrivi(const IniDocument& doc) {
+bool PendingSales::Scrivi(const IniDocument& doc) {
     if (!files_.ReplaceAll(path_, doc.Serialize())) {
         letto_ = false;  // read it again: the file holds what it held
         return false;
@@ -59,7 +59,7 @@ bool VenditeInAttesa::Scrivi(const IniDocument& doc) {
     return true;
 }
 
-long long VenditeInAttesa::Ultimo() {
+long long PendingSales::Ultimo() {
     IniDocument& doc = Doc();
     long long ultimo = std::max(0LL, Val(doc.Get(kSezione, kUltimo).value_or("")));
     // Ids in the list count too: a counter edited down must not give one twice.
@@ -67,10 +67,10 @@ long long VenditeInAttesa::Ultimo() {
     return ultimo;
 }
 
-std::optional<VenditaInAttesa> VenditeInAttesa::Accoda(const std::string& record,
-                                                       const std::string& commento,
-                                                       const std::string& data) {
-    VenditaInAttesa v{Ultimo() + 1, record, commento, data};
+std::optional<PendingSale> PendingSales::Accoda(const std::string& record,
+                                                const std::string& commento,
+                                                const std::string& data) {
+    PendingSale v{Ultimo() + 1, record, commento, data};
     IniDocument doc = Doc();
     doc.Set(kSezione, kUltimo, std::to_string(v.id));
     Metti(doc, v);
@@ -78,9 +78,9 @@ std::optional<VenditaInAttesa> VenditeInAttesa::Accoda(const std::string& record
     return v;
 }
 
-std::vector<VenditaInAttesa> VenditeInAttesa::Elenco() {
+std::vector<PendingSale> PendingSales::Elenco() {
     const IniDocument& doc = Doc();
-    std::vector<VenditaInAttesa> v;
+    std::vector<PendingSale> v;
     for (const std::string& s : doc.Sections()) {
         const long long id = IdSezione(s);
         const auto record = doc.Get(s, "SCONTRINO");
@@ -92,7 +92,7 @@ std::vector<VenditaInAttesa> VenditeInAttesa::Elenco() {
     return v;
 }
 
-bool VenditeInAttesa::Togli(long long id) {
+bool PendingSales::Togli(long long id) {
     IniDocument doc = Doc();
     bool tolto = false;
     for (const std::string& s : doc.Sections()) {
@@ -104,12 +104,12 @@ bool VenditeInAttesa::Togli(long long id) {
     return !tolto || Scrivi(doc);
 }
 
-bool VenditeInAttesa::Rinumera(long long minimo) {
-    const std::vector<VenditaInAttesa> elenco = Elenco();
+bool PendingSales::Rinumera(long long minimo) {
+    const std::vector<PendingSale> elenco = Elenco();
     long long id = std::max(Ultimo(), minimo);
     IniDocument doc;
     doc.Set(kSezione, kUltimo, std::to_string(id + static_cast<long long>(elenco.size())));
-    for (VenditaInAttesa v : elenco) {
+    for (PendingSale v : elenco) {
         v.id = ++id;
         Metti(doc, v);
     }

@@ -12,7 +12,7 @@
 namespace vorsa {
 
 /// One waiting sale as kept: its archive record is the one the shared file will hold.
-struct VenditaInAttesa {
+struct PendingSale {
     long long id = 0;      // this till's own sequence, never reused
     std::string record;    // SCONTRINI/<n> record, built when the sale was made
     std::string commento;  // SCONTRINI/<n>_commento
@@ -24,16 +24,16 @@ struct VenditaInAttesa {
 
 inline constexpr const char* kFileAttesa = "VorsaAttesa.ini";
 
-class VenditeInAttesa {
+class PendingSales {
   public:
-    VenditeInAttesa(FileAccess& files, std::string path);
+    PendingSales(FileAccess& files, std::string path);
 
     /// Keeps a sale, with the next id; nullopt when the file could not be written (nothing
     /// was kept then). Written whole and atomically: a kill leaves the old list or the new one.
-    std::optional<VenditaInAttesa> Accoda(const std::string& record, const std::string& commento,
-                                          const std::string& data);
+    std::optional<PendingSale> Accoda(const std::string& record, const std::string& commento,
+                                      const std::string& data);
     /// The waiting sales, oldest first.
-    std::vector<VenditaInAttesa> Elenco();
+    std::vector<PendingSale> Elenco();
     std::size_t Quante() { return Elenco().size(); }
     /// Drops every sale up to `id`, delivered; false when the file could not be written.
     bool Togli(long long id);

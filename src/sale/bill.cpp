@@ -34,7 +34,7 @@ std::string RigaConto(const Article& a, bool wide) {
            Importo(a.lineTotal);
 }
 
-Vendita::Vendita(SaleParts p, SaleViews views, Prompter& prompter, PrintSeam* print)
+Sale::Sale(SaleParts p, SaleViews views, Prompter& prompter, PrintSeam* print)
     : cat_(p.cat),
       opt_(p.opt),
       settings_(p.settings),
@@ -48,7 +48,7 @@ Vendita::Vendita(SaleParts p, SaleViews views, Prompter& prompter, PrintSeam* pr
       print_(print),
       attesa_(p.attesa) {}
 
-Vendita::Presa Vendita::AggiornaCondiviso(int index, int delta) {
+Sale::Presa Sale::AggiornaCondiviso(int index, int delta) {
     // Keeps the group-wide count of pieces held in open bills, and this till's share of it
     // for the recovery after a crash. A piece is taken only while one is free, checked under
     // the counter's lock: two tills reaching for the last piece cannot both have it.
@@ -81,7 +81,7 @@ Vendita::Presa Vendita::AggiornaCondiviso(int index, int delta) {
     return Presa::Presa;
 }
 
-void Vendita::StatoDopoPasso(int index, int n, const char* segno) {
+void Sale::StatoDopoPasso(int index, int n, const char* segno) {
     // After a piece was added ("-": stock goes down) or taken off ("+": it goes back).
     const Article& a = cat_.gArticoli[index];
     const bool aggiunto = segno[0] == '-';
@@ -99,7 +99,7 @@ void Vendita::StatoDopoPasso(int index, int n, const char* segno) {
     cat_.ColoraArticolo(stato, a.section, a.position, true, view_.catalogo);
 }
 
-void Vendita::AggiungiArticolo(int section, std::string_view codeText) {
+void Sale::AggiungiArticolo(int section, std::string_view codeText) {
     if (azioni_[kAzioneNuovoConto].stato || azioni_[kAzioneStatistica].stato) return;
     Catalogue& cat = cat_;
     const int index = static_cast<int>(Val(codeText)) - cat.sezioni[section].codeBase +
@@ -155,7 +155,7 @@ void Vendita::AggiungiArticolo(int section, std::string_view codeText) {
     if (azioni_[kAzioneStorno].stato) EseguiAzione(kAzioneStorno);
 }
 
-int Vendita::ReadSharedCount(int index) {
+int Sale::ReadSharedCount(int index) {
     Article& a = cat_.gArticoli[index];
     if (!opt_.gMultiVorsa) return a.quantity;
     a.sharedCount =
@@ -166,7 +166,7 @@ int Vendita::ReadSharedCount(int index) {
     return letto;
 }
 
-bool Vendita::AskPrice(Article& a) {
+bool Sale::AskPrice(Article& a) {
     do {
         const auto risposta = prompter_.InputBox(
             "Prezzo variabile", "Inserisci il prezzo per l'articolo: \r\n\r\n   " + a.name);
@@ -178,14 +178,14 @@ bool Vendita::AskPrice(Article& a) {
     return true;
 }
 
-void Vendita::AggiornaRigaConto(int index) {
+void Sale::AggiornaRigaConto(int index) {
     Article& a = cat_.gArticoli[index];
     const bool wide = view_.finestra.WindowWidthTwips() > 16400;
     if (a.listIndex == -1) a.listIndex = static_cast<std::int16_t>(view_.conto.ListCount());
     view_.conto.SetListLine(a.listIndex, RigaConto(a, wide), a.code);
 }
 
-void Vendita::NuovoConto() {
+void Sale::NuovoConto() {
     if (opt_.gStampaAbilitata) sleeper_.Sleep(500);
     if (print_ && print_->StampanteDisponibile()) print_->CancellaFormScontrini();
     conto_.gTotaleConto = Currency{};

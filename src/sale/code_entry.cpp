@@ -3,8 +3,8 @@
 
 namespace vorsa {
 
-Codice InterpretaCodice(std::string_view text, const Catalogue& cat) {
-    using T = Codice::Tipo;
+ParsedCode InterpretaCodice(std::string_view text, const Catalogue& cat) {
+    using T = ParsedCode::Kind;
     if (text.size() == 1) {
         if (text[0] == '+') return {T::Piu};
         if (text[0] == '-') return {T::Meno};
@@ -14,8 +14,9 @@ Codice InterpretaCodice(std::string_view text, const Catalogue& cat) {
         const bool cifra = text[1] >= '0' && text[1] <= '9';
         const int d = cifra ? text[1] - '0' : -1;
         if (text[0] == 'F')
-            return (d >= 1 && d <= kNumeroAzioni) ? Codice{T::Funzione, d} : Codice{T::Errore};
-        if (text[0] == 'S') return cifra ? Codice{T::Moneta, d} : Codice{T::Errore};
+            return (d >= 1 && d <= kNumeroAzioni) ? ParsedCode{T::Funzione, d}
+                                                  : ParsedCode{T::Errore};
+        if (text[0] == 'S') return cifra ? ParsedCode{T::Moneta, d} : ParsedCode{T::Errore};
         return {};
     }
     if (text.size() == 3) {
@@ -53,14 +54,14 @@ char FiltroCodice(char ch, bool boxEmpty) {
     }
 }
 
-void Vendita::MostraErrore() {
+void Sale::MostraErrore() {
     view_.catalogo.ShowFeedback(kRiscontroErrore);
 }
 
-void Vendita::CambioCodice(const std::string& text) {
+void Sale::CambioCodice(const std::string& text) {
     view_.conto.HideFeedback();
-    const Codice c = InterpretaCodice(text, cat_);
-    using T = Codice::Tipo;
+    const ParsedCode c = InterpretaCodice(text, cat_);
+    using T = ParsedCode::Kind;
     switch (c.tipo) {
         case T::Nessuno:
             return;
@@ -100,34 +101,34 @@ void Vendita::CambioCodice(const std::string& text) {
     }
 }
 
-void Vendita::TastoGiu(Tasto tasto, int fNumber, bool modifier) {
+void Sale::TastoGiu(KeyKind tasto, int fNumber, bool modifier) {
     if (modifier) return;
     switch (tasto) {
-        case Tasto::F:
+        case KeyKind::F:
             if (fNumber >= 1 && fNumber <= kNumeroAzioni) EseguiAzione(fNumber);
             return;
-        case Tasto::Su: {
+        case KeyKind::Su: {
             const int sel = view_.conto.ListSelected();
             if (sel >= 1) view_.conto.SelectLine(sel - 1);
             return;
         }
-        case Tasto::Giu: {
+        case KeyKind::Giu: {
             const int sel = view_.conto.ListSelected();
             if (sel < view_.conto.ListCount() - 1) view_.conto.SelectLine(sel + 1);
             return;
         }
-        case Tasto::Sinistra:
+        case KeyKind::Sinistra:
             view_.conto.SetCodice("-");
             return;
-        case Tasto::Destra:
+        case KeyKind::Destra:
             view_.conto.SetCodice("+");
             return;
-        case Tasto::Altro:
+        case KeyKind::Altro:
             return;
     }
 }
 
-std::string Vendita::CodiceArticolo(int section, int position) const {
+std::string Sale::CodiceArticolo(int section, int position) const {
     return std::to_string(cat_.sezioni[section].codeBase + position);
 }
 

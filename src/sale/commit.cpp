@@ -8,10 +8,10 @@
 
 namespace vorsa {
 
-bool Vendita::ApriTransazioneDati() {
+bool Sale::ApriTransazioneDati() {
     SettingsStore& st = settings_.store();
     const std::string& dati = settings_.paths().gFileDati;
-    using T = SettingsStore::Transazione;
+    using T = SettingsStore::TransactionResult;
     T esito = st.IniziaTransazione(dati);
     if (esito == T::Sparito && !IsNetworkPath(dati) && st.RipristinaFile(dati)) {
         // The data file of this till (a main or single till) was deleted or emptied: it is
@@ -49,7 +49,7 @@ bool Vendita::ApriTransazioneDati() {
     return false;
 }
 
-bool Vendita::RegistraScontrino() {
+bool Sale::RegistraScontrino() {
     auto& st = settings_.store();
     const long fallite = st.scrittureFallite();
     const bool multi = opt_.gMultiVorsa;
@@ -64,9 +64,9 @@ bool Vendita::RegistraScontrino() {
     // exclusive is the transaction on the data file below: the counter, statistics and stock
     // are read while this till alone holds the file, and the whole sale is written once before
     // it lets go. Nothing is written without it.
-    std::vector<SettingsStore::Chiave> presi;
+    std::vector<SettingsStore::SectionKey> presi;
     if (multi) {
-        const std::vector<SettingsStore::Chiave> chiavi = LockKeys(venduti);
+        const std::vector<SettingsStore::SectionKey> chiavi = LockKeys(venduti);
         const std::vector<bool> esito = st.BloccaChiavi(chiavi);
         for (std::size_t i = 0; i < chiavi.size(); ++i)
             if (esito[i]) presi.push_back(chiavi[i]);
@@ -88,8 +88,8 @@ bool Vendita::RegistraScontrino() {
     return false;
 }
 
-std::vector<SettingsStore::Chiave> Vendita::LockKeys(const std::vector<int>& venduti) const {
-    std::vector<SettingsStore::Chiave> chiavi;
+std::vector<SettingsStore::SectionKey> Sale::LockKeys(const std::vector<int>& venduti) const {
+    std::vector<SettingsStore::SectionKey> chiavi;
     auto chiave = [&chiavi](const KeyName& k) { chiavi.emplace_back(k.section, k.key); };
     chiave(Resolve(keys::StatData));
     chiave(Resolve(keys::StatScontrini));
@@ -103,7 +103,7 @@ std::vector<SettingsStore::Chiave> Vendita::LockKeys(const std::vector<int>& ven
     return chiavi;
 }
 
-std::optional<long long> Vendita::LastNumberIfSellable(const std::vector<int>& venduti) {
+std::optional<long long> Sale::LastNumberIfSellable(const std::vector<int>& venduti) {
     auto& st = settings_.store();
     const bool multi = opt_.gMultiVorsa;
     // The counter as the file holds it: never negative, and never past its maximum, where
@@ -136,7 +136,7 @@ std::optional<long long> Vendita::LastNumberIfSellable(const std::vector<int>& v
     return ultimo;
 }
 
-void Vendita::WriteSale(const std::vector<int>& venduti, long long ultimo) {
+void Sale::WriteSale(const std::vector<int>& venduti, long long ultimo) {
     auto& st = settings_.store();
     const char sep = opt_.gSeparatore;
     const bool multi = opt_.gMultiVorsa;
@@ -144,7 +144,7 @@ void Vendita::WriteSale(const std::vector<int>& venduti, long long ultimo) {
     settings_.Write(keys::StatData, FormatDateTime(clock_.Now()));
     settings_.Write(keys::StatScontrini, std::to_string(conto_.gNumeroScontrino));
 
-    std::vector<ScontrinoArchiviato::Voce> voci;
+    std::vector<ArchivedReceipt::Item> voci;
     for (int n : venduti) {
         Article& a = cat_.gArticoli[n];
         if (multi) {
@@ -175,7 +175,7 @@ void Vendita::WriteSale(const std::vector<int>& venduti, long long ultimo) {
     settings_.Write(keys::Storni, StorniDefinitivi(settings_.Read(keys::Storni, {}, true)));
 }
 
-void Vendita::RestoreFromFile(const std::vector<int>& venduti) {
+void Sale::RestoreFromFile(const std::vector<int>& venduti) {
     auto& st = settings_.store();
     const char sep = opt_.gSeparatore;
     // Nothing reached the file: take the counter, statistics and stock back from it, so the

@@ -19,12 +19,12 @@ std::string TestoInAttesa(std::size_t quante) {
     return std::to_string(quante) + " vendite in attesa di invio";
 }
 
-void Vendita::MostraInAttesa() {
+void Sale::MostraInAttesa() {
     view_.conto.SetInAttesa(TestoInAttesa(attesa_.Quante()));
 }
 
-std::optional<VenditaInAttesa> Vendita::Accoda() {
-    std::vector<ScontrinoArchiviato::Voce> voci;
+std::optional<PendingSale> Sale::Accoda() {
+    std::vector<ArchivedReceipt::Item> voci;
     for (int n = 1; n <= cat_.gNumeroArticoli; ++n) {
         const Article& a = cat_.gArticoli[n];
         if (a.quantity > 0) voci.push_back({a.code, a.quantity, a.lineTotal});
@@ -36,8 +36,8 @@ std::optional<VenditaInAttesa> Vendita::Accoda() {
     return v;
 }
 
-int Vendita::ConsegnaInAttesa() {
-    std::vector<VenditaInAttesa> elenco = attesa_.Elenco();
+int Sale::ConsegnaInAttesa() {
+    std::vector<PendingSale> elenco = attesa_.Elenco();
     if (elenco.empty()) return 0;
     if (!ApriTransazioneDati()) return -1;
     SettingsStore& st = settings_.store();
@@ -58,12 +58,12 @@ int Vendita::ConsegnaInAttesa() {
     std::map<int, long long> oltre;
     long long fatte = 0;
     long long ultimaId = consegnate;
-    for (const VenditaInAttesa& v : elenco) {
+    for (const PendingSale& v : elenco) {
         if (v.id <= consegnate) continue;
         if (ultimo >= kMassimoScontrini) break;  // the rest waits for the statistics to be emptied
         const int numero = static_cast<int>(++ultimo);
-        const ScontrinoArchiviato s = LeggiScontrino(v.record, sep);
-        for (const ScontrinoArchiviato::Voce& voce : s.voci) DeliverLine(voce, oltre);
+        const ArchivedReceipt s = LeggiScontrino(v.record, sep);
+        for (const ArchivedReceipt::Item& voce : s.voci) DeliverLine(voce, oltre);
         settings_.Write(keys::Scontrino, v.record, numero);
         if (!v.commento.empty()) settings_.Write(keys::ScontrinoCommento, v.commento, numero);
         if (!v.data.empty()) settings_.Write(keys::StatData, v.data);
@@ -93,7 +93,7 @@ int Vendita::ConsegnaInAttesa() {
     return static_cast<int>(fatte);
 }
 
-void Vendita::DeliverLine(const ScontrinoArchiviato::Voce& voce, std::map<int, long long>& oltre) {
+void Sale::DeliverLine(const ArchivedReceipt::Item& voce, std::map<int, long long>& oltre) {
     SettingsStore& st = settings_.store();
     const std::string& dati = settings_.paths().gFileDati;
     const char sep = opt_.gSeparatore;
@@ -127,7 +127,7 @@ void Vendita::DeliverLine(const ScontrinoArchiviato::Voce& voce, std::map<int, l
     st.ScriviIni(sezione, pos, riga, dati);
 }
 
-void Vendita::DopoAggiornamento() {
+void Sale::DopoAggiornamento() {
     if (!opt_.gMultiVorsa) return;
     // Never under a bill being made: its pieces and prices stay as the operator sees them,
     // and its commit delivers the waiting sales first anyway.
@@ -139,14 +139,14 @@ void Vendita::DopoAggiornamento() {
     AvvisaScortaSuperata();
 }
 
-void Vendita::AvvisaScortaSuperata() {
+void Sale::AvvisaScortaSuperata() {
     if (!opt_.gPrincipale) return;
     const std::string& dati = settings_.paths().gFileDati;
     SettingsStore& st = settings_.store();
     const IniDocument& doc = st.profiles().Document(dati);
     const KeyName k = Resolve(keys::ScortaSuperata, 0);
     if (doc.Entries(k.section).empty()) return;
-    if (st.IniziaTransazione(dati) != SettingsStore::Transazione::Ok) return;
+    if (st.IniziaTransazione(dati) != SettingsStore::TransactionResult::Ok) return;
     // Taken and cleared under the lock, so each excess is told once.
     const auto voci = st.profiles().Document(dati).Entries(k.section);
     st.profiles().DeleteSection(dati, k.section);

@@ -10,13 +10,13 @@
 
 namespace vorsa {
 
-struct Conto {
+struct Bill {
     Currency gTotaleConto;
     std::string gTavolo;
     std::string gCommento;
     DateTime gDataScontrino;
     std::int32_t gNumeroScontrino = 0;  // last committed receipt
-    UltimoConto ultimoConto;            // with its copy flag gRistampaFatta
+    LastBill ultimoConto;               // with its copy flag gRistampaFatta
 };
 
 }  // namespace vorsa

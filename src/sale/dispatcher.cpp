@@ -11,7 +11,7 @@ constexpr std::string_view kNonAttiva = "     -     *** STAMPA   AUTOMATICA   NO
 
 }  // namespace
 
-void Vendita::ImpostaBottoni(int n, bool acceso) {
+void Sale::ImpostaBottoni(int n, bool acceso) {
     Azioni& az = azioni_;
     for (int k = 1; k <= kNumeroAzioni; ++k) {
         az[k].enabled = !acceso;
@@ -30,7 +30,7 @@ void Vendita::ImpostaBottoni(int n, bool acceso) {
     }
 }
 
-void Vendita::EseguiAzione(int n) {
+void Sale::EseguiAzione(int n) {
     if (n < kAzionePaga || n > kNumeroAzioni) return;
     Azione& a = azioni_[n];
     if (!a.enabled) {
@@ -50,14 +50,14 @@ void Vendita::EseguiAzione(int n) {
     view_.azioni.SetActionColour(n, a.colour);
     ImpostaBottoni(n, true);
     if (!a.caption2.empty()) view_.azioni.SetActionCaption(n, a.caption2);
-    using Handler = void (Vendita::*)();
+    using Handler = void (Sale::*)();
     static constexpr std::array<Handler, kNumeroAzioni + 1> kAccendi = {
-        nullptr,          &Vendita::Paga,     &Vendita::Cancella,   &Vendita::Storno,
-        &Vendita::Commit, &Vendita::Ristampa, &Vendita::Statistica, &Vendita::Impostazioni};
+        nullptr,       &Sale::Paga,     &Sale::Cancella,   &Sale::Storno,
+        &Sale::Commit, &Sale::Ristampa, &Sale::Statistica, &Sale::Impostazioni};
     (this->*kAccendi[static_cast<std::size_t>(n)])();
 }
 
-void Vendita::Spegni(int n) {
+void Sale::Spegni(int n) {
     switch (n) {
         case kAzionePaga:
             cat_.AbilitaArticoli(false, view_.catalogo);
@@ -79,7 +79,7 @@ void Vendita::Spegni(int n) {
     }
 }
 
-void Vendita::Paga() {
+void Sale::Paga() {
     if (conto_.gTotaleConto <= Currency{}) {
         EseguiAzione(kAzionePaga);
         return;
@@ -91,7 +91,7 @@ void Vendita::Paga() {
     view_.pagamento.ModoPagamento(true);
 }
 
-void Vendita::AbilitaCommit() {
+void Sale::AbilitaCommit() {
     Azione& commit = azioni_[kAzioneNuovoConto];
     commit.enabled = true;
     view_.azioni.SetActionEnabled(kAzioneNuovoConto, true);
@@ -99,7 +99,7 @@ void Vendita::AbilitaCommit() {
     view_.azioni.SetActionKeyColour(kAzioneNuovoConto, kColoreTastoAttivo);
 }
 
-void Vendita::Cancella() {
+void Sale::Cancella() {
     if (conto_.gTotaleConto > Currency{}) {
         if (prompter_.ConfermaSiNo("Cancella elenco prodotti",
                                    "Sicuro di voler cancellare i prodotti elencati?\r\n\r\n"
@@ -111,16 +111,16 @@ void Vendita::Cancella() {
     EseguiAzione(kAzioneCancella);
 }
 
-void Vendita::Storno() {
+void Sale::Storno() {
     // Stays on until the next article takes one piece off; nothing to take from an empty bill.
     if (view_.conto.ListCount() == 0) EseguiAzione(kAzioneStorno);
 }
 
-void Vendita::Commit() {
+void Sale::Commit() {
     SequenzaCommit();
 }
 
-void Vendita::Ristampa() {
+void Sale::Ristampa() {
     if (print_ && print_->StampanteDisponibile() &&
         (!conto_.ultimoConto.gRistampaFatta || ChiediPassword(kAzioneRistampa))) {
         print_->StampaUltimoConto(true);
@@ -130,7 +130,7 @@ void Vendita::Ristampa() {
     EseguiAzione(kAzioneRistampa);
 }
 
-void Vendita::Statistica() {
+void Sale::Statistica() {
     cat_.AbilitaArticoli(true, view_.catalogo);
     if (opt_.gMultiVorsa)
         conto_.gNumeroScontrino =
@@ -138,7 +138,7 @@ void Vendita::Statistica() {
     view_.finestra.ShowPanel(kPannelloStatistica, true);
 }
 
-void Vendita::Impostazioni() {
+void Sale::Impostazioni() {
     if (!ChiediPassword(kAzioneImpostazioni)) {
         EseguiAzione(kAzioneImpostazioni);
         return;
@@ -147,7 +147,7 @@ void Vendita::Impostazioni() {
     view_.finestra.ShowPanel(kPannelloImpostazioni, true);
 }
 
-void Vendita::SequenzaCommit() {
+void Sale::SequenzaCommit() {
     conto_.gDataScontrino = clock_.Now();
     const bool multi = opt_.gMultiVorsa;
     // Sales reach the file in the order they were made: older waiting ones go first, and
@@ -158,7 +158,7 @@ void Vendita::SequenzaCommit() {
     if (!multi || attesa_.Quante() == 0) registrata = RegistraScontrino();
     // The main till or its share is away: the sale is kept in this till's folder and goes
     // on as usual; it reaches the shared file once that answers.
-    std::optional<VenditaInAttesa> inAttesa;
+    std::optional<PendingSale> inAttesa;
     if (!registrata && multi && !rifiutata_) inAttesa = Accoda();
     if (!registrata && !inAttesa) {
         // Nothing of the sale was written, so nothing prints: a receipt would carry a number
@@ -175,8 +175,8 @@ void Vendita::SequenzaCommit() {
     }
     view_.conto.SetUltimoScontrino(FormatCurrency(conto_.gTotaleConto, true));
 
-    UltimoConto& u = conto_.ultimoConto;
-    u = UltimoConto{};
+    LastBill& u = conto_.ultimoConto;
+    u = LastBill{};
     for (int n = 1; n <= cat_.gNumeroArticoli; ++n) {
         const Article& a = cat_.gArticoli[n];
         if (a.quantity > 0) u.righe.push_back({n, a.quantity, a.lineTotal});
@@ -202,7 +202,7 @@ void Vendita::SequenzaCommit() {
     EseguiAzione(kAzionePaga);
 }
 
-bool Vendita::ChiediPassword(int n) {
+bool Sale::ChiediPassword(int n) {
     const std::string& password = azioni_[n].password;
     if (password.empty()) return true;
     const auto risposta = prompter_.InputBox("RICHIESTA PASSWORD", "Inserisci la pasword");
@@ -212,14 +212,14 @@ bool Vendita::ChiediPassword(int n) {
     return false;
 }
 
-void Vendita::SalvaPassword(int n, std::string_view text) {
+void Sale::PasswordSaver(int n, std::string_view text) {
     const std::string p = Trim(text);
     azioni_[n].password = p;
     settings_.Write(keys::PasswordAzione,
                     p.empty() ? std::string() : CodificaPassword(kChiavePassword, p), n);
 }
 
-void Vendita::ImpostaStampaAutomatica(bool on) {
+void Sale::ImpostaStampaAutomatica(bool on) {
     view_.finestra.SetCaption(titolo_ + std::string(on ? kAttiva : kNonAttiva));
     azioni_[kAzioneRistampa].caption1 = on ? "RISTAMPA ULTIMO" : "STAMPA MANUALE";
     view_.finestra.SetStampaCaption(on ? "Stampa automatica ATTIVA"

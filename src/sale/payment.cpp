@@ -4,14 +4,14 @@
 namespace vorsa {
 namespace {
 
-EsitoFiltro Passa(char key) {
+FilterResult Passa(char key) {
     return {key, std::nullopt};
 }
-const EsitoFiltro kRifiuta{0, std::nullopt};
+const FilterResult kRifiuta{0, std::nullopt};
 
 }  // namespace
 
-EsitoFiltro FiltroImporto(char key, std::string_view text, int caret) {
+FilterResult FiltroImporto(char key, std::string_view text, int caret) {
     if (key == 8 || key == 9) return Passa(key);
     const auto virgola = text.find(',');
     if (key == ',' || key == '.') {
@@ -31,7 +31,7 @@ bool ImportoDigitabile(std::string_view text) {
     if (text == "?") return true;
     std::string box;
     for (char ch : text) {
-        const EsitoFiltro r = FiltroImporto(ch, box, static_cast<int>(box.size()));
+        const FilterResult r = FiltroImporto(ch, box, static_cast<int>(box.size()));
         if (r.nuovoTesto)
             box = *r.nuovoTesto;
         else if (r.key == 0)
@@ -66,7 +66,7 @@ std::string TastoCalcolatrice(std::string_view pagato, int tasto) {
     return t;
 }
 
-EsitoFiltro Vendita::TastoPagato(char key, std::string_view text, int caret) {
+FilterResult Sale::TastoPagato(char key, std::string_view text, int caret) {
     // "F" and "S" start a function or coin code in the code box; the next key completes it.
     if (inAttesaF_) {
         inAttesaF_ = false;
@@ -91,15 +91,15 @@ EsitoFiltro Vendita::TastoPagato(char key, std::string_view text, int caret) {
     return FiltroImporto(key, text, caret);
 }
 
-void Vendita::CambioPagato(const std::string& text) {
+void Sale::CambioPagato(const std::string& text) {
     if (auto resto = CalcolaResto(text, conto_.gTotaleConto)) view_.pagamento.SetResto(*resto);
 }
 
-void Vendita::ClickMoneta(int n) {
+void Sale::ClickMoneta(int n) {
     view_.conto.SetCodice("S" + std::to_string(n));
 }
 
-void Vendita::ClickCalcolatrice(int tasto) {
+void Sale::ClickCalcolatrice(int tasto) {
     view_.pagamento.SetPagato(TastoCalcolatrice(view_.pagamento.Pagato(), tasto));
 }
 

@@ -55,7 +55,7 @@ std::vector<std::pair<int, long long>> PezziTenutiQui(SettingsGateway& settings)
 bool RestituisciPezzi(SettingsGateway& settings,
                       const std::vector<std::pair<int, long long>>& pezzi) {
     if (pezzi.empty()) return true;
-    std::vector<SettingsStore::Chiave> chiavi;
+    std::vector<SettingsStore::SectionKey> chiavi;
     for (const auto& [n, q] : pezzi) {
         const KeyName k = Resolve(keys::PezziCondivisi, n);
         chiavi.emplace_back(k.section, k.key);

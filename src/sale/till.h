@@ -36,12 +36,12 @@ struct Version {
 
 /// Whether the data file can be kept: a till that cannot read or write it sells, but saves
 /// nothing, and must say so.
-enum class StatoFileDati : int { Ok, NonLeggibile, NonScrivibile };
+enum class DataFileState : int { Ok, NonLeggibile, NonScrivibile };
 
 /// Multi-till outcome of start-up: 0 single till, 1/2 main till shared / not shared,
 /// 3/4 secondary till fallen back to single (no remote name / remote file missing),
 /// 5 secondary till on the main till's file, 6 secondary till waiting for it.
-enum class StatoMultiVorsa : int {
+enum class MultiTillState : int {
     Singola = 0,
     PrincipaleOk = 1,
     PrincipaleSenzaCondivisione = 2,
@@ -73,8 +73,8 @@ class Till {
     std::int16_t gNumeroVersione;  // 147
     std::string gTitolo;           // caption of the main window
 
-    StatoMultiVorsa statoMultiVorsa = StatoMultiVorsa::Singola;
-    StatoFileDati statoFileDati = StatoFileDati::Ok;
+    MultiTillState statoMultiVorsa = MultiTillState::Singola;
+    DataFileState statoFileDati = DataFileState::Ok;
     /// A main till whose share serves its folder but cannot write into it.
     bool condivisioneNonScrivibile = false;
     /// A secondary till whose password the main till refused.
@@ -82,9 +82,9 @@ class Till {
     /// Start-up found this folder copied from another till's and gave it a new lock identity.
     bool identitaRinnovata = false;
 
-    Conto conto;
+    Bill conto;
     /// Sales made while the shared data file could not be had, in this till's own folder.
-    VenditeInAttesa attesa;
+    PendingSales attesa;
     /// A secondary till's copy of the main till's catalogue, as last written to its folder.
     std::string copiaPrincipale;
 

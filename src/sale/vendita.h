@@ -19,25 +19,25 @@
 namespace vorsa {
 
 /// What a complete text in the code box stands for.
-struct Codice {
-    enum class Tipo { Nessuno, Articolo, Funzione, Moneta, Piu, Meno, Errore };
-    Tipo tipo = Tipo::Nessuno;
+struct ParsedCode {
+    enum class Kind { Nessuno, Articolo, Funzione, Moneta, Piu, Meno, Errore };
+    Kind tipo = Kind::Nessuno;
     int valore = 0;  // section of an article, number of a function, digit of a coin
 };
 
 /// Interprets the text of the code box: "101" -> article of section 0, "F4" -> function 4,
 /// "S3" -> coin 3, "+"/"-" -> quantity step, "F8"/"115" -> error; incomplete -> nothing.
-Codice InterpretaCodice(std::string_view text, const Catalogue& cat);
+ParsedCode InterpretaCodice(std::string_view text, const Catalogue& cat);
 
 /// Character filter of the code box: the character to type, or 0 to refuse it.
 char FiltroCodice(char ch, bool boxEmpty);
 
 /// Key filter of the amount box. `text` and `caret` describe the box before the key.
-struct EsitoFiltro {
+struct FilterResult {
     char key = 0;                           // the character to type; 0 swallows it
     std::optional<std::string> nuovoTesto;  // replaces the text (caret at the end)
 };
-EsitoFiltro FiltroImporto(char key, std::string_view text, int caret);
+FilterResult FiltroImporto(char key, std::string_view text, int caret);
 
 /// Whether keys through FiltroImporto could have typed `text` into an empty box; a paste or a
 /// drop that could not is refused. "?" (a price asked at every sale) is allowed too.
@@ -62,11 +62,11 @@ struct SaleParts {
     Options& opt;
     SettingsGateway& settings;
     Azioni& azioni;
-    Conto& conto;
+    Bill& conto;
     Clock& clock;
     Sleeper& sleeper;
     const std::string& titolo;  // caption of the main window
-    VenditeInAttesa& attesa;
+    PendingSales& attesa;
 };
 
 /// A shared counter of held pieces as read from the lock file: missing or negative is 0.
@@ -82,15 +82,15 @@ std::vector<std::pair<int, long long>> PezziTenutiQui(SettingsGateway& settings)
 bool RestituisciPezzi(SettingsGateway& settings,
                       const std::vector<std::pair<int, long long>>& pezzi);
 
-class Vendita {
+class Sale {
   public:
-    Vendita(SaleParts parts, SaleViews views, Prompter& prompter, PrintSeam* print = nullptr);
+    Sale(SaleParts parts, SaleViews views, Prompter& prompter, PrintSeam* print = nullptr);
 
     // Code entry.
     void CambioCodice(const std::string& text);
     /// Key down in the code box, after the window emptied a code still shown.
-    enum class Tasto { Altro, F, Su, Giu, Sinistra, Destra };
-    void TastoGiu(Tasto tasto, int fNumber, bool modifier);
+    enum class KeyKind { Altro, F, Su, Giu, Sinistra, Destra };
+    void TastoGiu(KeyKind tasto, int fNumber, bool modifier);
     /// Text a click on an article button or on cmd_azioni(n) puts into the code box.
     std::string CodiceArticolo(int section, int position) const;
 
@@ -102,7 +102,7 @@ class Vendita {
     // Payment.
     /// Key press in the amount box; returns the character to type (0 to swallow) and maybe a
     /// new text for the box.
-    EsitoFiltro TastoPagato(char key, std::string_view text, int caret);
+    FilterResult TastoPagato(char key, std::string_view text, int caret);
     void CambioPagato(const std::string& text);
     void ClickMoneta(int n);
     void ClickCalcolatrice(int tasto);
@@ -110,7 +110,7 @@ class Vendita {
     // Function keys.
     void EseguiAzione(int n);
     bool ChiediPassword(int n);
-    void SalvaPassword(int n, std::string_view text);
+    void PasswordSaver(int n, std::string_view text);
     void ImpostaStampaAutomatica(bool on);
     bool StatoAzione(int n) const { return azioni_[n].stato; }
     bool AbilitataAzione(int n) const { return azioni_[n].enabled; }
@@ -147,7 +147,7 @@ class Vendita {
     bool ApriTransazioneDati();
     // The steps of RegistraScontrino for the articles `venduti` (their indices).
     /// The lock entries that tills of earlier versions wait on.
-    std::vector<SettingsStore::Chiave> LockKeys(const std::vector<int>& venduti) const;
+    std::vector<SettingsStore::SectionKey> LockKeys(const std::vector<int>& venduti) const;
     /// Inside the transaction: the last receipt number when the sale may go in; nullopt,
     /// with the transaction cancelled and the reason set, when it may not.
     std::optional<long long> LastNumberIfSellable(const std::vector<int>& venduti);
@@ -155,10 +155,10 @@ class Vendita {
     void WriteSale(const std::vector<int>& venduti, long long ultimo);
     /// After a write that did not reach the file: counter, statistics and stock as it holds.
     void RestoreFromFile(const std::vector<int>& venduti);
-    std::optional<VenditaInAttesa> Accoda();
+    std::optional<PendingSale> Accoda();
     /// Delivers one line of a waiting sale: its statistics and the stock the file holds; the
     /// pieces sold beyond that stock are added to `oltre` by code.
-    void DeliverLine(const ScontrinoArchiviato::Voce& voce, std::map<int, long long>& oltre);
+    void DeliverLine(const ArchivedReceipt::Item& voce, std::map<int, long long>& oltre);
     /// A piece and the shared counter: counted, refused (none free), not reached (the lock
     /// file is away), or not counted at all (unlimited article, single till).
     enum class Presa { Presa, Rifiutata, Irraggiungibile, NonContata };
@@ -177,14 +177,14 @@ class Vendita {
     Options& opt_;
     SettingsGateway& settings_;
     Azioni& azioni_;
-    Conto& conto_;
+    Bill& conto_;
     Clock& clock_;
     Sleeper& sleeper_;
     const std::string& titolo_;
     SaleViews view_;
     Prompter& prompter_;
     PrintSeam* print_;
-    VenditeInAttesa& attesa_;
+    PendingSales& attesa_;
     bool inAttesaF_ = false;
     bool inAttesaS_ = false;
     std::string motivo_;

@@ -223,7 +223,7 @@ const KeyDef TotaleNoSingolo = Bool(L, S, "TOTALE_NO_SINGOLO", true, PutBool<&O:
 const KeyDef NomeGruppo = Bool(L, S, "NOMEGRUPPO", true, PutBool<&O::gNomeGruppo>, ShowBool<&O::gNomeGruppo>);
 const KeyDef Margine = KeyDef{L, S, "MARGINE#", OptionKind::Saturate, 0, 0, 1000, false, {}, 4, 0,
     PutIntAt<&O::gMargini>, ShowIntAt<&O::gMargini>};
-const KeyDef Riepilogo = Indexed(Bool(L, S, "RIEPILOGO#", true, PutBoolAt<&O::gRiepilogo>, ShowBoolAt<&O::gRiepilogo>), 2);
+const KeyDef Summary = Indexed(Bool(L, S, "RIEPILOGO#", true, PutBoolAt<&O::gRiepilogo>, ShowBoolAt<&O::gRiepilogo>), 2);
 // A picture is used only when its file exists: start-up reads these four together.
 const KeyDef Immagine = Indexed(Of(L, S, "IMMAGINE#", OptionKind::Text), 2);
 const KeyDef ImmagineAltezza = Indexed(Of(L, S, "IMMAGINE_H#", OptionKind::Saturate), 2);
@@ -357,7 +357,7 @@ const std::vector<const KeyDef*>& AllKeys() {
                                                    &TotaleNoSingolo,
                                                    &NomeGruppo,
                                                    &Margine,
-                                                   &Riepilogo,
+                                                   &Summary,
                                                    &Immagine,
                                                    &ImmagineAltezza,
                                                    &ImmagineLarghezza,

@@ -97,7 +97,7 @@ extern const KeyDef Moneta, EtichettaAzione, PasswordAzione;
 extern const KeyDef StampaAbilitata, Stampante, Formato, LarghezzaPos, CalcolaCarta, Cumulativo,
     Copie, Titolo, Titolo2, Piede, TestoRitiro, TitoloSottolineato, TaglioAlternativo, Progressivo,
     ProgressivoPiede, TicketRitiro, TicketRitiroBarre, TicketRitiroGruppo, RiduciCarattereRiga,
-    Prezzi, ScontriniQta, ScontriniDataOra, Totale, TotaleNoSingolo, NomeGruppo, Margine, Riepilogo,
+    Prezzi, ScontriniQta, ScontriniDataOra, Totale, TotaleNoSingolo, NomeGruppo, Margine, Summary,
     Immagine, ImmagineAltezza, ImmagineLarghezza, ImmaginePercento, GruppiAvanzati;
 // COMANDA, COMANDAn
 extern const KeyDef NumeroComande, ComandaNome, ComandaAbilitata, ComandaProdotti, ComandaStampante,

@@ -4,15 +4,15 @@
 
 namespace vorsa {
 
-void ImpostaInsieme(SettingsGateway& g, const std::vector<Scrittura>& scritture) {
+void ImpostaInsieme(SettingsGateway& g, const std::vector<KeyWrite>& scritture) {
     g.store().IniziaBlocco();
-    for (const Scrittura& s : scritture) g.Set(*s.key, s.value, s.idx);
+    for (const KeyWrite& s : scritture) g.Set(*s.key, s.value, s.idx);
     g.store().ChiudiBlocco();
 }
 
-void ScriviInsieme(SettingsGateway& g, const std::vector<Scrittura>& scritture) {
+void ScriviInsieme(SettingsGateway& g, const std::vector<KeyWrite>& scritture) {
     g.store().IniziaBlocco();
-    for (const Scrittura& s : scritture) g.Write(*s.key, s.value, s.idx);
+    for (const KeyWrite& s : scritture) g.Write(*s.key, s.value, s.idx);
     g.store().ChiudiBlocco();
 }
 

@@ -10,17 +10,17 @@ namespace vorsa {
 
 class SettingsGateway;
 
-struct Scrittura {
+struct KeyWrite {
     const KeyDef* key;
     Idx idx;
     std::string value;
 };
 
 /// Sets every option (corrected, written and held in Options) in one batch.
-void ImpostaInsieme(SettingsGateway& g, const std::vector<Scrittura>& scritture);
+void ImpostaInsieme(SettingsGateway& g, const std::vector<KeyWrite>& scritture);
 
 /// Writes the values as they are, in one batch: for keys that start-up interprets itself.
-void ScriviInsieme(SettingsGateway& g, const std::vector<Scrittura>& scritture);
+void ScriviInsieme(SettingsGateway& g, const std::vector<KeyWrite>& scritture);
 
 /// Kitchen-order configurations: a new one named "Comanda " and its number; false at the
 /// limit of configurations.

@@ -40,12 +40,12 @@ bool SettingsGateway::Delete(const KeyDef& k, const Idx& i) {
 namespace {
 
 /// The value in force for a stored text `v`, and whether the file must be healed with it.
-struct Verdetto {
+struct Verdict {
     std::string value;
     bool heal = false;
 };
 
-Verdetto Giudica(const KeyDef& k, const Idx& i, std::string_view v) {
+Verdict Giudica(const KeyDef& k, const Idx& i, std::string_view v) {
     switch (k.kind) {
         case OptionKind::Amount:
             // A hand-edited value that is no amount keeps the default in force, in memory only.
@@ -84,7 +84,7 @@ std::string Stored(const KeyDef& k, const std::string& value) {
 
 void SettingsGateway::Load(const KeyDef& k, const Idx& i) {
     const std::string v = Read(k, i);
-    const Verdetto d = Giudica(k, i, v);
+    const Verdict d = Giudica(k, i, v);
     if (k.apply) k.apply(opt_, i, d.value);
     if (d.heal) Write(k, k.kind == OptionKind::Title ? std::string() : Stored(k, d.value), i);
 }

@@ -110,10 +110,10 @@ bool SettingsStore::SbloccaChiave(std::string_view section, std::string_view key
     return tolto;
 }
 
-std::vector<bool> SettingsStore::BloccaChiavi(const std::vector<Chiave>& chiavi) {
+std::vector<bool> SettingsStore::BloccaChiavi(const std::vector<SectionKey>& chiavi) {
     std::vector<bool> presi(chiavi.size(), false);
     std::vector<bool> liberiAllaFine(chiavi.size(), true);
-    auto entry = [](const IniDocument& doc, const Chiave& c) {
+    auto entry = [](const IniDocument& doc, const SectionKey& c) {
         return Trim(doc.Get(Trim(c.first), Trim(c.second) + "-LOCKED").value_or(std::string()));
     };
     for (int giro = 0; giro <= lock.gLockCicli; ++giro) {
@@ -150,12 +150,12 @@ std::vector<bool> SettingsStore::BloccaChiavi(const std::vector<Chiave>& chiavi)
     return presi;
 }
 
-void SettingsStore::SbloccaChiavi(const std::vector<Chiave>& chiavi) {
+void SettingsStore::SbloccaChiavi(const std::vector<SectionKey>& chiavi) {
     if (chiavi.empty()) return;
     if (profiles_.InBatch()) Esito(profiles_.FlushAll());
     profiles_.Update(lock.gFileLock, [&](IniDocument& doc) {
         bool cambiato = false;
-        for (const Chiave& c : chiavi) {
+        for (const SectionKey& c : chiavi) {
             const std::string s = Trim(c.first);
             const std::string k = Trim(c.second) + "-LOCKED";
             if (Trim(doc.Get(s, k).value_or(std::string())) != lock.gIdentitaLock) continue;
@@ -168,28 +168,28 @@ void SettingsStore::SbloccaChiavi(const std::vector<Chiave>& chiavi) {
 void SettingsStore::SbloccaChiaviProprie() {
     if (lock.gIdentitaLock.empty()) return;
     profiles_.Update(lock.gFileLock, [&](IniDocument& doc) {
-        std::vector<Chiave> proprie;
+        std::vector<SectionKey> proprie;
         for (const auto& sezione : doc.Sections())
             for (const auto& [k, v] : doc.Entries(sezione))
                 if (k.size() > 7 &&
                     EqualsNoCase(std::string_view(k).substr(k.size() - 7), "-LOCKED") &&
                     Trim(v) == lock.gIdentitaLock)
                     proprie.emplace_back(sezione, k);
-        for (const Chiave& c : proprie) doc.DeleteKey(c.first, c.second);
+        for (const SectionKey& c : proprie) doc.DeleteKey(c.first, c.second);
         return !proprie.empty();
     });
 }
 
-bool SettingsStore::AggiornaFileLock(const std::vector<Chiave>& chiavi,
+bool SettingsStore::AggiornaFileLock(const std::vector<SectionKey>& chiavi,
                                      const std::function<bool(IniDocument&)>& change) {
-    std::vector<Chiave> prese;
+    std::vector<SectionKey> prese;
     bool ok = false;
     for (int giro = 0; giro <= lock.gLockCicli; ++giro) {
         const bool ultimo = giro == lock.gLockCicli;
         bool attendi = false;
         prese.clear();
         ok = profiles_.Update(lock.gFileLock, [&](IniDocument& doc) {
-            for (const Chiave& c : chiavi) {
+            for (const SectionKey& c : chiavi) {
                 const std::string e = Trim(
                     doc.Get(Trim(c.first), Trim(c.second) + "-LOCKED").value_or(std::string()));
                 if (e.empty() || e == lock.gIdentitaLock) continue;
@@ -206,23 +206,23 @@ bool SettingsStore::AggiornaFileLock(const std::vector<Chiave>& chiavi,
         if (!ok || !attendi) break;
         sleeper_.Sleep(lock.gLockAttesaMs);
     }
-    for (const Chiave& c : prese) LogErrore("L - " + Trim(c.first) + " - " + Trim(c.second));
+    for (const SectionKey& c : prese) LogErrore("L - " + Trim(c.first) + " - " + Trim(c.second));
     return ok;
 }
 
-SettingsStore::Transazione SettingsStore::IniziaTransazione(const std::string& file) {
+SettingsStore::TransactionResult SettingsStore::IniziaTransazione(const std::string& file) {
     using T = ProfileStore::TxStatus;
     switch (profiles_.BeginTransaction(file, true)) {
         case T::Ok:
-            return Transazione::Ok;
+            return TransactionResult::Ok;
         case T::Busy:
-            return Transazione::Occupato;
+            return TransactionResult::Occupato;
         case T::Unreadable:
-            return Transazione::Illeggibile;
+            return TransactionResult::Illeggibile;
         case T::Gone:
-            return Transazione::Sparito;
+            return TransactionResult::Sparito;
     }
-    return Transazione::Occupato;
+    return TransactionResult::Occupato;
 }
 
 bool SettingsStore::RipristinaFile(const std::string& file) {

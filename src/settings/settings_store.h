@@ -43,14 +43,14 @@ class SettingsStore {
     bool SbloccaChiave(std::string_view section, std::string_view key);
 
     /// (section, key) of a lock entry.
-    using Chiave = std::pair<std::string, std::string>;
+    using SectionKey = std::pair<std::string, std::string>;
     /// BloccaChiave of several keys in one write of the lock file: all of them are taken
     /// together once none is held by another till (no till can hold some and wait for the
     /// rest). When the wait runs out, the free ones are taken and each other one is logged.
     /// One result per key.
-    std::vector<bool> BloccaChiavi(const std::vector<Chiave>& chiavi);
+    std::vector<bool> BloccaChiavi(const std::vector<SectionKey>& chiavi);
     /// SbloccaChiave of several keys in one write of the lock file (after the flush).
-    void SbloccaChiavi(const std::vector<Chiave>& chiavi);
+    void SbloccaChiavi(const std::vector<SectionKey>& chiavi);
     /// Removes every lock entry of this till's identity from the lock file: entries a killed
     /// run left behind. One write, none when there are none.
     void SbloccaChiaviProprie();
@@ -58,14 +58,14 @@ class SettingsStore {
     /// held pieces): `change` sees the file as it is and returns whether it changed it. A key of
     /// `chiavi` that another till holds by entry is waited for, then taken over and logged.
     /// False when the lock file could not be written.
-    bool AggiornaFileLock(const std::vector<Chiave>& chiavi,
+    bool AggiornaFileLock(const std::vector<SectionKey>& chiavi,
                           const std::function<bool(IniDocument&)>& change);
 
     /// A change of several keys of `file` as one transaction: from here to ChiudiTransazione
     /// this till alone holds the file, reads see it as it is under that lock, and it is written
     /// once at the end. Nothing is held unless Ok.
-    enum class Transazione { Ok, Occupato, Illeggibile, Sparito };
-    Transazione IniziaTransazione(const std::string& file);
+    enum class TransactionResult { Ok, Occupato, Illeggibile, Sparito };
+    TransactionResult IniziaTransazione(const std::string& file);
     /// Writes and releases; false (counted as a failed write) when the write failed.
     bool ChiudiTransazione() { return Esito(profiles_.CommitTransaction()); }
     void AnnullaTransazione() { profiles_.AbortTransaction(); }

@@ -11,9 +11,9 @@
 
 namespace vorsa {
 
-class CondivisioneAvvio final : public NetworkShare {
+class StartupShare final : public NetworkShare {
   public:
-    CondivisioneAvvio(TillShare& share, SmbFileAccess& smb) : share_(share), smb_(smb) {}
+    StartupShare(TillShare& share, SmbFileAccess& smb) : share_(share), smb_(smb) {}
     bool CondividiCartella(const std::string& folder) override {
         return share_.CreateTillShare(folder, std::string(kNomeCondivisione));
     }

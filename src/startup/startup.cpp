@@ -136,8 +136,8 @@ void SalvaCopiaPrincipale(Till& till) {
 bool DopoAggiornamento(Till& till, bool aggiornato) {
     if (!aggiornato) return false;
     SalvaCopiaPrincipale(till);
-    if (till.statoMultiVorsa != StatoMultiVorsa::SecondariaInAttesa) return false;
-    till.statoMultiVorsa = StatoMultiVorsa::SecondariaOk;
+    if (till.statoMultiVorsa != MultiTillState::SecondariaInAttesa) return false;
+    till.statoMultiVorsa = MultiTillState::SecondariaOk;
     return true;
 }
 
@@ -149,7 +149,7 @@ void LeggiRuolo(Till& till, const StartupHooks& hooks) {
     for (const KeyDef* k : {&keys::MultiVorsa, &keys::Principale, &keys::SistemaRemoto,
                             &keys::LockAttesaMs, &keys::LockCicli})
         till.settings.Load(*k);
-    till.statoMultiVorsa = StatoMultiVorsa::Singola;
+    till.statoMultiVorsa = MultiTillState::Singola;
     const std::string password = till.settings.Read(keys::PasswordMulti);
     o.gPasswordMulti =
         password.empty() ? std::string() : DecodificaPassword(kChiavePassword, password);
@@ -164,26 +164,26 @@ void LeggiRuolo(Till& till, const StartupHooks& hooks) {
                                      : "//" + o.gSistemaRemoto + "/vorsa$/Vorsa.ini";
             if (o.gSistemaRemoto.empty()) {
                 o.gMultiVorsa = false;
-                till.statoMultiVorsa = StatoMultiVorsa::SecondariaSenzaNome;
+                till.statoMultiVorsa = MultiTillState::SecondariaSenzaNome;
             } else if (!till.store.EsisteFile(remoto)) {
                 till.passwordRifiutata = hooks.share && hooks.share->PasswordRifiutata();
                 if (!till.passwordRifiutata && SeminaCopiaPrincipale(till, remoto)) {
                     p.gFileDati = remoto;
                     p.gFileLock = remoto + ".lck";
-                    till.statoMultiVorsa = StatoMultiVorsa::SecondariaInAttesa;
+                    till.statoMultiVorsa = MultiTillState::SecondariaInAttesa;
                 } else {
                     o.gMultiVorsa = false;
-                    till.statoMultiVorsa = StatoMultiVorsa::SecondariaIrraggiungibile;
+                    till.statoMultiVorsa = MultiTillState::SecondariaIrraggiungibile;
                 }
             } else {
                 p.gFileDati = remoto;
                 p.gFileLock = remoto + ".lck";
-                till.statoMultiVorsa = StatoMultiVorsa::SecondariaOk;
+                till.statoMultiVorsa = MultiTillState::SecondariaOk;
             }
         } else {
             const bool ok = hooks.share && hooks.share->CondividiCartella(p.programFolder);
             till.statoMultiVorsa =
-                ok ? StatoMultiVorsa::PrincipaleOk : StatoMultiVorsa::PrincipaleSenzaCondivisione;
+                ok ? MultiTillState::PrincipaleOk : MultiTillState::PrincipaleSenzaCondivisione;
         }
     }
     // The evening's data must never restart from a few keys written into a file that went.
@@ -264,21 +264,21 @@ void LeggiStatistiche(Till& till) {
 
 }  // namespace
 
-std::optional<AvvisoFileDati> AvvisoPerFile(StatoFileDati stato, std::string_view file) {
+std::optional<DataFileNotice> AvvisoPerFile(DataFileState stato, std::string_view file) {
     const std::string nome(file);
     switch (stato) {
-        case StatoFileDati::Ok:
+        case DataFileState::Ok:
             return std::nullopt;
-        case StatoFileDati::NonLeggibile:
-            return AvvisoFileDati{
+        case DataFileState::NonLeggibile:
+            return DataFileNotice{
                 "FILE DEI DATI NON LEGGIBILE",
                 ConACapo({"Il file dei dati non si pu\xF2 leggere:", nome, "",
                           "La cassa funziona con le impostazioni predefinite, ma le vendite NON "
                           "verranno salvate e il file non verr\xE0 toccato.",
                           "Controllare che sia un file e non una cartella e che l'utente abbia il "
                           "permesso di leggerlo, poi riavviare il programma."})};
-        case StatoFileDati::NonScrivibile:
-            return AvvisoFileDati{
+        case DataFileState::NonScrivibile:
+            return DataFileNotice{
                 "FILE DEI DATI NON SCRIVIBILE",
                 ConACapo({"Il file dei dati non si pu\xF2 scrivere:", nome, "",
                           "Le vendite NON verranno salvate.",
@@ -288,30 +288,30 @@ std::optional<AvvisoFileDati> AvvisoPerFile(StatoFileDati stato, std::string_vie
     return std::nullopt;
 }
 
-std::optional<AvvisoMultiVorsa> AvvisoPerStato(StatoMultiVorsa stato,
-                                               const std::string& programFolder) {
-    using S = StatoMultiVorsa;
+std::optional<MultiTillNotice> AvvisoPerStato(MultiTillState stato,
+                                              const std::string& programFolder) {
+    using S = MultiTillState;
     switch (stato) {
         case S::PrincipaleOk:
-            return AvvisoMultiVorsa{"\r\nVorsa principale riabilitata senza problemi", "", 4000};
+            return MultiTillNotice{"\r\nVorsa principale riabilitata senza problemi", "", 4000};
         case S::PrincipaleSenzaCondivisione:
-            return AvvisoMultiVorsa{
+            return MultiTillNotice{
                 "Vorsa principale riabilitata, MA ci sono problemi nella condivisione di rete",
                 "SUGGERIMENTO: Verificare se la cartella " + programFolder +
                     " \xE8 condivisa con nome [ vorsa$ ]",
                 0};
         case S::SecondariaSenzaNome:
         case S::SecondariaIrraggiungibile:
-            return AvvisoMultiVorsa{
+            return MultiTillNotice{
                 "Vorsa secondaria DISABILITATA, la vorsa principale NON \xE8 raggiungibile.\r\n"
                 "Il programma \xE8 in modalit\xE0 vorsa SINGOLA",
                 "SUGGERIMENTO: Verificare che la vorsa principale sia attiva e che tutti i "
                 "paramentri della vorsa secondaria siano corretti",
                 0};
         case S::SecondariaOk:
-            return AvvisoMultiVorsa{"\r\nVorsa secondaria riabilitata senza problemi", "", 4000};
+            return MultiTillNotice{"\r\nVorsa secondaria riabilitata senza problemi", "", 4000};
         case S::SecondariaInAttesa:
-            return AvvisoMultiVorsa{
+            return MultiTillNotice{
                 "La vorsa principale NON \xE8 raggiungibile.\r\nSi vende con il catalogo "
                 "ricevuto l'ultima volta: le vendite restano in attesa e saranno inviate "
                 "appena la vorsa principale risponde.",
@@ -324,7 +324,7 @@ std::optional<AvvisoMultiVorsa> AvvisoPerStato(StatoMultiVorsa stato,
     return std::nullopt;
 }
 
-std::optional<AvvisoMultiVorsa> AvvisoPerStato(const Till& till) {
+std::optional<MultiTillNotice> AvvisoPerStato(const Till& till) {
     auto avviso = AvvisoPerStato(till.statoMultiVorsa, till.paths.programFolder);
     if (avviso && till.passwordRifiutata)
         avviso->hint =
@@ -332,7 +332,7 @@ std::optional<AvvisoMultiVorsa> AvvisoPerStato(const Till& till) {
             "password "
             "della vorsa principale in ALTRE OPZIONI PROGRAMMA (F7), riquadro Multi-vorsa";
     const bool aperta =
-        till.statoMultiVorsa == StatoMultiVorsa::PrincipaleOk && till.opt.gPasswordMulti.empty();
+        till.statoMultiVorsa == MultiTillState::PrincipaleOk && till.opt.gPasswordMulti.empty();
     if (avviso && aperta) {
         // Said every evening until it is set: a guest on the festival's Wi-Fi can change
         // every sale, the stock and the numbering.
@@ -354,9 +354,9 @@ std::optional<AvvisoMultiVorsa> AvvisoPerStato(const Till& till) {
     return avviso;
 }
 
-std::optional<AvvisoMultiVorsa> AvvisoIdentita(const Till& till) {
+std::optional<MultiTillNotice> AvvisoIdentita(const Till& till) {
     if (!till.identitaRinnovata || !till.opt.gMultiVorsa) return std::nullopt;
-    return AvvisoMultiVorsa{
+    return MultiTillNotice{
         "\r\nLa cartella del programma \xE8 la copia di quella di un'altra vorsa.\r\n"
         "Questa vorsa ha preso una nuova identit\xE0 (" +
             till.opt.gIdentitaLock + ") e pu\xF2 vendere insieme all'altra.",
@@ -469,12 +469,12 @@ StartupResult AvviaTill(Till& till, const StartupHooks& hooks) {
 
     // Checked last, so the 30 s of a slow share are not waited twice.
     auto& files = till.svc.files;
-    if (till.statoMultiVorsa == StatoMultiVorsa::SecondariaInAttesa) {
+    if (till.statoMultiVorsa == MultiTillState::SecondariaInAttesa) {
         // Away by design of this state: its sales wait in this till's folder.
     } else if (!st.profiles().Readable(p.gFileDati)) {
-        till.statoFileDati = StatoFileDati::NonLeggibile;
+        till.statoFileDati = DataFileState::NonLeggibile;
     } else if (!scritto || !files.CanReplace(p.gFileDati)) {
-        till.statoFileDati = StatoFileDati::NonScrivibile;
+        till.statoFileDati = DataFileState::NonScrivibile;
     }
 
     r.controllaVersione = o.gAggiornamenti;

@@ -59,7 +59,7 @@ std::string NomeFilePassword(std::string_view userName);
 StartupResult AvviaTill(Till& till, const StartupHooks& hooks = {});
 
 /// What the operator is told about the multi-till outcome of start-up (Windows-1252).
-struct AvvisoMultiVorsa {
+struct MultiTillNotice {
     std::string text;
     std::string hint;
     int closeAfterMs = 0;  // 0: stays until confirmed
@@ -68,22 +68,22 @@ struct AvvisoMultiVorsa {
 inline constexpr std::string_view kTitoloMultiVorsa = "MULTI - VORSA";
 
 /// The notice for a data file the till cannot keep; nullopt when all is well.
-struct AvvisoFileDati {
+struct DataFileNotice {
     std::string title;
     std::string text;
 };
-std::optional<AvvisoFileDati> AvvisoPerFile(StatoFileDati stato, std::string_view file);
+std::optional<DataFileNotice> AvvisoPerFile(DataFileState stato, std::string_view file);
 
 /// The notice for a multi-till status; nullopt for a single till (nothing to say).
-std::optional<AvvisoMultiVorsa> AvvisoPerStato(StatoMultiVorsa stato,
-                                               const std::string& programFolder);
+std::optional<MultiTillNotice> AvvisoPerStato(MultiTillState stato,
+                                              const std::string& programFolder);
 
 /// The same for the till as start-up left it: a share that cannot write the folder says so.
-std::optional<AvvisoMultiVorsa> AvvisoPerStato(const Till& till);
+std::optional<MultiTillNotice> AvvisoPerStato(const Till& till);
 
 /// The notice for a program folder found copied from another till's, which took a new lock
 /// identity by itself; nullopt otherwise.
-std::optional<AvvisoMultiVorsa> AvvisoIdentita(const Till& till);
+std::optional<MultiTillNotice> AvvisoIdentita(const Till& till);
 
 /// Window geometry in twips and state (0 normal, 1 minimised, 2 maximised).
 struct WindowPlacement {

@@ -49,10 +49,10 @@ void InfoBox(QWidget* parent, const QString& title, const QString& text) {
 
 }  // namespace
 
-FrmVorsa::FrmVorsa(Till& till, Messaggi* messaggi, QWidget* parent)
+FrmVorsa::FrmVorsa(Till& till, Messages* messaggi, QWidget* parent)
     : QWidget(parent),
       till_(till),
-      ownMessaggi_(messaggi == nullptr ? std::make_unique<MessaggiQt>(this) : nullptr),
+      ownMessaggi_(messaggi == nullptr ? std::make_unique<QtMessages>(this) : nullptr),
       messaggi_(messaggi != nullptr ? *messaggi : *ownMessaggi_),
       finestraInfo_(InfoBox),
       aggiornamento_(till.svc.files, till.store, till.cat, till.opt, till.paths) {
@@ -69,10 +69,10 @@ void FrmVorsa::CreaControlli() {
     tmrMultivorsa_ = MakeTimer(this, "tmrMultivorsa");
     connect(tmrMultivorsa_, &QTimer::timeout, this, &FrmVorsa::TimerMultivorsa);
 
-    griglia_ = new GrigliaProdotti(this);
-    pagamento_ = new PannelloPagamento(this);
+    griglia_ = new ArticleGrid(this);
+    pagamento_ = new PaymentPanel(this);
     pagamento_->hide();
-    pannello_ = new PannelloDestro(*this, *pagamento_);
+    pannello_ = new RightPanel(*this, *pagamento_);
 
     for (int i = 0; i < 2; ++i) {
         auto* f = new QFrame(this);
@@ -83,7 +83,7 @@ void FrmVorsa::CreaControlli() {
         gestione_[static_cast<std::size_t>(i)] = f;
     }
     // The right panel has lbl_info(2..4); the panels place the others beside their fields.
-    connect(pannello_, &PannelloDestro::InfoPremuta, this, &FrmVorsa::MostraInfo);
+    connect(pannello_, &RightPanel::InfoPremuta, this, &FrmVorsa::MostraInfo);
 }
 
 void FrmVorsa::showEvent(QShowEvent* event) {
@@ -163,8 +163,7 @@ void FrmVorsa::resizeEvent(QResizeEvent* event) {
 void FrmVorsa::Ridimensiona() {
     if (isMinimized() || ridimensionando_) return;
     ridimensionando_ = true;
-    const LayoutFinestra l =
-        CalcolaLayoutFinestra(PixelsToTwipsX(width()), PixelsToTwipsY(height()));
+    const WindowLayout l = CalcolaLayoutFinestra(PixelsToTwipsX(width()), PixelsToTwipsY(height()));
     // A pixel is 15 twips: only a size short of the minimum by whole pixels is raised.
     const int w = std::max(width(), TwipsToPixelsX(l.larghezza));
     const int h = std::max(height(), TwipsToPixelsY(l.altezza));
@@ -183,7 +182,7 @@ void FrmVorsa::Ridimensiona() {
 }
 
 void FrmVorsa::DisponiBottoni() {
-    ParametriGriglia p;
+    GridParams p;
     p.colonne = till_.opt.gBottoniColonne;
     p.altezza = till_.opt.gBottoniAltezza;
     p.bordo = till_.opt.gBottoniBordo;
@@ -192,7 +191,7 @@ void FrmVorsa::DisponiBottoni() {
     for (std::size_t s = 0; s < 3; ++s) p.dimensioni[s] = till_.cat.sezioni[s].size;
     p.altezzaSchermo = PrimaryScreenTwips().height;
     p.altezzaMinima = kAltezzaMinima;
-    const vorsa::Griglia g = DisponiGriglia(p);
+    const vorsa::Grid g = DisponiGriglia(p);
 
     griglia_->Dimensiona(p.dimensioni);
     griglia_->Applica(g, layout_.gLarghezzaGriglia,
@@ -207,9 +206,8 @@ void FrmVorsa::TimerResize() {
     DisponiBottoni();
     const bool normale =
         !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
-    const AdattamentoFinestra a =
-        AdattaFinestra(PixelsToTwipsY(pos().y()), layout_.gAltezzaNecessaria,
-                       PrimaryScreenTwips().height, normale);
+    const WindowFit a = AdattaFinestra(PixelsToTwipsY(pos().y()), layout_.gAltezzaNecessaria,
+                                       PrimaryScreenTwips().height, normale);
     if (a.spostaInAlto) move(pos().x(), 0);
     if (a.impostaAltezza) resize(width(), TwipsToPixelsY(a.altezza));
     tmrResize_->stop();
@@ -224,41 +222,39 @@ void FrmVorsa::MostraInfo(int i) {
 }
 
 int FrmVorsa::ButtonColour(int section, int position) {
-    const GrigliaProdotti::Cella* c = griglia_->Trova(section, position);
+    const ArticleGrid::Cell* c = griglia_->Trova(section, position);
     return c != nullptr ? c->colour : kColoreBottone;
 }
 
 void FrmVorsa::SetButtonColour(int section, int position, int colour) {
-    GrigliaProdotti::Cella* c = griglia_->Trova(section, position);
+    ArticleGrid::Cell* c = griglia_->Trova(section, position);
     if (c == nullptr) return;
     c->colour = colour;
     ImpostaSfondo(*c->button, colour);
 }
 
 bool FrmVorsa::ButtonEnabled(int section, int position) {
-    const GrigliaProdotti::Cella* c = griglia_->Trova(section, position);
+    const ArticleGrid::Cell* c = griglia_->Trova(section, position);
     return c != nullptr && c->button->isEnabled();
 }
 
 void FrmVorsa::SetButtonEnabled(int section, int position, bool enabled) {
-    if (GrigliaProdotti::Cella* c = griglia_->Trova(section, position))
-        c->button->setEnabled(enabled);
+    if (ArticleGrid::Cell* c = griglia_->Trova(section, position)) c->button->setEnabled(enabled);
 }
 
 void FrmVorsa::SetLabelsVisible(int section, int position, bool visible) {
-    if (GrigliaProdotti::Cella* c = griglia_->Trova(section, position)) {
+    if (ArticleGrid::Cell* c = griglia_->Trova(section, position)) {
         c->code->setVisible(visible);
         c->price->setVisible(visible);
     }
 }
 
 void FrmVorsa::SetCodeLabel(int section, int position, const std::string& text) {
-    if (GrigliaProdotti::Cella* c = griglia_->Trova(section, position))
-        c->code->setText(Testo(text));
+    if (ArticleGrid::Cell* c = griglia_->Trova(section, position)) c->code->setText(Testo(text));
 }
 
-void FrmVorsa::SetPriceLabel(int section, int position, const Etichetta& label) {
-    if (GrigliaProdotti::Cella* c = griglia_->Trova(section, position)) {
+void FrmVorsa::SetPriceLabel(int section, int position, const PriceLabel& label) {
+    if (ArticleGrid::Cell* c = griglia_->Trova(section, position)) {
         c->price->setText(Testo(label.text));
         ImpostaColoreTesto(*c->price, label.colour);
     }

@@ -26,20 +26,20 @@ class QTimer;
 
 namespace vorsa {
 
-class GrigliaProdotti;
-class PannelloDestro;
-class PannelloPagamento;
-class EtichettaInfo;
+class ArticleGrid;
+class RightPanel;
+class PaymentPanel;
+class InfoLabel;
 
 class FrmVorsa final : public QWidget, public CatalogueView, public WindowView {
     Q_OBJECT
   public:
     /// Shows an information box: parent, title, text. Replaceable so tests need no real box.
-    using FinestraInfo = std::function<void(QWidget*, const QString&, const QString&)>;
+    using ShowInfo = std::function<void(QWidget*, const QString&, const QString&)>;
 
     /// `till` has been started by AvviaTill. Without `messaggi` notices go to the message
     /// window frmMessaggi.
-    explicit FrmVorsa(Till& till, Messaggi* messaggi = nullptr, QWidget* parent = nullptr);
+    explicit FrmVorsa(Till& till, Messages* messaggi = nullptr, QWidget* parent = nullptr);
     ~FrmVorsa() override;
 
     /// The load step; runs once, by itself when the window is first shown.
@@ -50,15 +50,15 @@ class FrmVorsa final : public QWidget, public CatalogueView, public WindowView {
     WindowPlacement Placement() const;
 
     /// Results of the last layout, in twips.
-    struct Disposizione {
+    struct Arrangement {
         int gColonne = 0;
         int gLarghezzaBottone = 0;
         int gAltezzaNecessaria = 0;
         int gLarghezzaGriglia = 15380;
     };
-    const Disposizione& Layout() const { return layout_; }
+    const Arrangement& Layout() const { return layout_; }
     /// The window layout for the current size, as last applied.
-    const LayoutFinestra& LayoutCorrente() const { return finestra_; }
+    const WindowLayout& LayoutCorrente() const { return finestra_; }
     /// Lays the window out for its size again (as a resize does), then the buttons follow.
     void ReLayout() override { Ridimensiona(); }
     /// Lays the product buttons out for the current button area and catalogue sizes.
@@ -66,15 +66,15 @@ class FrmVorsa final : public QWidget, public CatalogueView, public WindowView {
 
     /// lbl_info(i) was clicked: the "INFO POINT" box with its text.
     void MostraInfo(int i);
-    void ImpostaFinestraInfo(FinestraInfo f) { finestraInfo_ = std::move(f); }
+    void ImpostaFinestraInfo(ShowInfo f) { finestraInfo_ = std::move(f); }
 
     /// The panels; each owns its widgets.
-    PannelloDestro& Destro() const { return *pannello_; }
-    PannelloPagamento& Pagamento() const { return *pagamento_; }
-    GrigliaProdotti& Griglia() const { return *griglia_; }
+    RightPanel& Destro() const { return *pannello_; }
+    PaymentPanel& Pagamento() const { return *pagamento_; }
+    ArticleGrid& Griglia() const { return *griglia_; }
     /// frm_gestione(kPannelloStatistica) and frm_gestione(kPannelloImpostazioni).
     QFrame& Gestione(int i) const { return *gestione_.at(static_cast<std::size_t>(i)); }
-    Messaggi& messaggi() const { return messaggi_; }
+    Messages& messaggi() const { return messaggi_; }
     /// A panel is done: the operator goes on typing codes.
     void FocusCodeBox();
 
@@ -85,7 +85,7 @@ class FrmVorsa final : public QWidget, public CatalogueView, public WindowView {
     void SetButtonEnabled(int section, int position, bool enabled) override;
     void SetLabelsVisible(int section, int position, bool visible) override;
     void SetCodeLabel(int section, int position, const std::string& text) override;
-    void SetPriceLabel(int section, int position, const Etichetta& label) override;
+    void SetPriceLabel(int section, int position, const PriceLabel& label) override;
     void ShowFeedback(int state) override;
 
     // WindowView
@@ -120,22 +120,22 @@ class FrmVorsa final : public QWidget, public CatalogueView, public WindowView {
 
     Till& till_;
     WindowPlacement restored_;  // as read at load, to save unchanged values exactly
-    std::unique_ptr<Messaggi> ownMessaggi_;
-    Messaggi& messaggi_;
+    std::unique_ptr<Messages> ownMessaggi_;
+    Messages& messaggi_;
     bool loaded_ = false;
     bool unloaded_ = false;
     bool ridimensionando_ = false;
-    Disposizione layout_;
-    LayoutFinestra finestra_;
-    FinestraInfo finestraInfo_;
+    Arrangement layout_;
+    WindowLayout finestra_;
+    ShowInfo finestraInfo_;
 
     QTimer* tmrResize_ = nullptr;
     QTimer* tmrMultivorsa_ = nullptr;
-    AggiornamentoMulti aggiornamento_;
-    GrigliaProdotti* griglia_ = nullptr;
-    PannelloDestro* pannello_ = nullptr;
-    std::array<QFrame*, 2> gestione_{};       // frm_gestione(0) statistics, (1) settings
-    PannelloPagamento* pagamento_ = nullptr;  // frm_gestione(2)
+    MultiTillRefresh aggiornamento_;
+    ArticleGrid* griglia_ = nullptr;
+    RightPanel* pannello_ = nullptr;
+    std::array<QFrame*, 2> gestione_{};  // frm_gestione(0) statistics, (1) settings
+    PaymentPanel* pagamento_ = nullptr;  // frm_gestione(2)
 };
 
 }  // namespace vorsa

@@ -15,13 +15,13 @@ namespace vorsa {
 
 namespace {
 
-struct Nomi {
+struct Names {
     const char* button;
     const char* code;
     const char* price;
     const char* line;
 };
-constexpr std::array<Nomi, 3> kNomi{{
+constexpr std::array<Names, 3> kNomi{{
     {"cmd_mangiare", "lbl_mangiare_code", "lbl_mangiare_prezzo", "lin_mangiare"},
     {"cmd_bere", "lbl_bere_code", "lbl_bere_prezzo", "lin_bere"},
     {"cmd_altro", "lbl_altro_code", "lbl_altro_prezzo", "lin_altro"},
@@ -42,14 +42,14 @@ void CollocaLinea(QFrame& f, int left, int top, int width) {
 
 }  // namespace
 
-GrigliaProdotti::GrigliaProdotti(QWidget* parent) : QWidget(parent) {
+ArticleGrid::ArticleGrid(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("griglia_prodotti"));
     for (int s = 0; s < 3; ++s) separatori_[s] = Linea(this, Indicizzato("lin_sezione", s));
 }
 
-GrigliaProdotti::Cella GrigliaProdotti::Crea(int section, int position) {
-    const Nomi& n = kNomi[static_cast<std::size_t>(section)];
-    Cella c;
+ArticleGrid::Cell ArticleGrid::Crea(int section, int position) {
+    const Names& n = kNomi[static_cast<std::size_t>(section)];
+    Cell c;
     c.code = new QLabel(this);
     c.code->setObjectName(Indicizzato(n.code, position));
     c.code->setTextFormat(Qt::PlainText);
@@ -69,15 +69,15 @@ GrigliaProdotti::Cella GrigliaProdotti::Crea(int section, int position) {
     return c;
 }
 
-void GrigliaProdotti::Distruggi(Cella& c) {
+void ArticleGrid::Distruggi(Cell& c) {
     delete c.button;
     delete c.code;
     delete c.price;
     delete c.line;
-    c = Cella{};
+    c = Cell{};
 }
 
-void GrigliaProdotti::Dimensiona(const std::array<int, 3>& sizes) {
+void ArticleGrid::Dimensiona(const std::array<int, 3>& sizes) {
     for (int s = 0; s < 3; ++s) {
         auto& cells = celle_[static_cast<std::size_t>(s)];
         const auto size = static_cast<std::size_t>(std::max(sizes[static_cast<std::size_t>(s)], 0));
@@ -90,7 +90,7 @@ void GrigliaProdotti::Dimensiona(const std::array<int, 3>& sizes) {
     RendiAccessibile(*this);
 }
 
-void GrigliaProdotti::Carica(const Catalogue& cat, const Options& o) {
+void ArticleGrid::Carica(const Catalogue& cat, const Options& o) {
     std::array<int, 3> sizes{};
     for (std::size_t s = 0; s < 3; ++s) sizes[s] = cat.sezioni[s].size;
     Dimensiona(sizes);
@@ -100,9 +100,9 @@ void GrigliaProdotti::Carica(const Catalogue& cat, const Options& o) {
             const int index = first + pos - 1;
             if (index < 0 || index >= static_cast<int>(cat.gArticoli.size())) continue;
             const Article& art = cat.gArticoli[static_cast<std::size_t>(index)];
-            Cella& c = *Trova(s, pos);
+            Cell& c = *Trova(s, pos);
             c.code->setText(Testo(cat.EtichettaCodice(index, cat.Usati(index, o), o)));
-            const Etichetta prezzo = cat.EtichettaPrezzo(index);
+            const PriceLabel prezzo = cat.EtichettaPrezzo(index);
             c.price->setText(Testo(prezzo.text));
             ImpostaColoreTesto(*c.price, prezzo.colour);
             c.nome = SenzaMnemonico(Testo(art.name));
@@ -114,15 +114,15 @@ void GrigliaProdotti::Carica(const Catalogue& cat, const Options& o) {
     }
 }
 
-void GrigliaProdotti::Applica(const Griglia& g, int larghezza, int altezza) {
+void ArticleGrid::Applica(const Grid& g, int larghezza, int altezza) {
     Colloca(*this, 0, 0, larghezza, altezza);
     for (std::size_t s = 0; s < 3; ++s) {
-        const SezioneGriglia& sez = g.sezioni[s];
+        const GridSection& sez = g.sezioni[s];
         auto& cells = celle_[s];
         const std::size_t n = std::min(cells.size(), sez.celle.size());
         for (std::size_t i = 0; i < n; ++i) {
-            const CellaGriglia& cg = sez.celle[i];
-            Cella& c = cells[i];
+            const GridCell& cg = sez.celle[i];
+            Cell& c = cells[i];
             Colloca(*c.code, cg.codice);
             Colloca(*c.price, cg.prezzo);
             CollocaLinea(*c.line, cg.linea.left, cg.linea.top, cg.linea.width);
@@ -133,10 +133,10 @@ void GrigliaProdotti::Applica(const Griglia& g, int larghezza, int altezza) {
     }
 }
 
-void GrigliaProdotti::AdattaDidascalia(Cella& c) {
+void ArticleGrid::AdattaDidascalia(Cell& c) {
     // Fitted from the buttons' own size each time, not from the last fitted one.
     const QFont base = QApplication::font(c.button);
-    const DidascaliaAdattata d = DidascaliaBottone(c.nome, base, AreaTesto(*c.button));
+    const FittedCaption d = DidascaliaBottone(c.nome, base, AreaTesto(*c.button));
     QFont f = base;
     f.setPointSize(d.punti);
     c.button->setFont(f);
@@ -146,14 +146,14 @@ void GrigliaProdotti::AdattaDidascalia(Cella& c) {
     c.button->setAccessibleName(c.nome);
 }
 
-GrigliaProdotti::Cella* GrigliaProdotti::Trova(int section, int position) {
+ArticleGrid::Cell* ArticleGrid::Trova(int section, int position) {
     if (section < 0 || section > 2) return nullptr;
     auto& cells = celle_[static_cast<std::size_t>(section)];
     if (position < 1 || position > static_cast<int>(cells.size())) return nullptr;
     return &cells[static_cast<std::size_t>(position - 1)];
 }
 
-int GrigliaProdotti::Dimensione(int section) const {
+int ArticleGrid::Dimensione(int section) const {
     if (section < 0 || section > 2) return 0;
     return static_cast<int>(celle_[static_cast<std::size_t>(section)].size());
 }

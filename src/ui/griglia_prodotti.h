@@ -16,11 +16,11 @@ class QPushButton;
 
 namespace vorsa {
 
-class GrigliaProdotti final : public QWidget {
+class ArticleGrid final : public QWidget {
     Q_OBJECT
   public:
     /// One product cell: the button, its two labels and the short line under them.
-    struct Cella {
+    struct Cell {
         QPushButton* button = nullptr;
         QLabel* code = nullptr;
         QLabel* price = nullptr;
@@ -29,17 +29,17 @@ class GrigliaProdotti final : public QWidget {
         QString nome;  // the whole name; the caption is fitted to the button
     };
 
-    explicit GrigliaProdotti(QWidget* parent);
+    explicit ArticleGrid(QWidget* parent);
 
     /// Creates the cells of positions 1..size of each section and removes those beyond.
     void Dimensiona(const std::array<int, 3>& sizes);
     /// Captions, labels and enabled state of every cell from the catalogue.
     void Carica(const Catalogue& cat, const Options& o);
     /// Places every cell; the area is `larghezza` x `altezza` twips from the window's origin.
-    void Applica(const Griglia& g, int larghezza, int altezza);
+    void Applica(const Grid& g, int larghezza, int altezza);
 
     /// Section 0..2, position 1-based; null when there is no such cell.
-    Cella* Trova(int section, int position);
+    Cell* Trova(int section, int position);
     int Dimensione(int section) const;
 
   signals:
@@ -47,12 +47,12 @@ class GrigliaProdotti final : public QWidget {
     void ArticoloPremuto(int section, int position);
 
   private:
-    Cella Crea(int section, int position);
-    static void Distruggi(Cella& c);
+    Cell Crea(int section, int position);
+    static void Distruggi(Cell& c);
     /// The caption of the name fitted to the button as it is now.
-    static void AdattaDidascalia(Cella& c);
+    static void AdattaDidascalia(Cell& c);
 
-    std::array<std::vector<Cella>, 3> celle_;  // index position - 1
+    std::array<std::vector<Cell>, 3> celle_;  // index position - 1
     std::array<QFrame*, 3> separatori_{};
 };
 

@@ -47,7 +47,7 @@ constexpr int kGrigio = 0xC0C0C0;  // the disabled look of an entry box
 
 }  // namespace
 
-PannelloDestro::PannelloDestro(QWidget& window, PannelloPagamento& pagamento)
+RightPanel::RightPanel(QWidget& window, PaymentPanel& pagamento)
     : QObject(&window), pagamento_(pagamento) {
     lstSpesa = new QListWidget(&window);
     lstSpesa->setObjectName(QStringLiteral("lst_spesa"));
@@ -85,24 +85,24 @@ PannelloDestro::PannelloDestro(QWidget& window, PannelloPagamento& pagamento)
     chkStampa->setFocusPolicy(Qt::NoFocus);
 
     for (int i = 2; i <= 4; ++i) {
-        auto* l = new EtichettaInfo(i, &window);
+        auto* l = new InfoLabel(i, &window);
         info[static_cast<std::size_t>(i - 2)] = l;
-        connect(l, &EtichettaInfo::Premuta, this, &PannelloDestro::InfoPremuta);
+        connect(l, &InfoLabel::Premuta, this, &RightPanel::InfoPremuta);
     }
 
     // Typed amounts get their font as they grow, like the totals.
     connect(boxPagato, &QLineEdit::textChanged, this,
             [this](const QString& t) { pagato_->Testo(t); });
 
-    totale_ = std::make_unique<ImportoAdattato>(*lblTotale_);
-    resto_ = std::make_unique<ImportoAdattato>(*lblResto_);
-    pagato_ = std::make_unique<ImportoAdattato>(*boxPagato);
+    totale_ = std::make_unique<FittedAmount>(*lblTotale_);
+    resto_ = std::make_unique<FittedAmount>(*lblResto_);
+    pagato_ = std::make_unique<FittedAmount>(*boxPagato);
 
     tmrInput = new QTimer(&window);
     tmrInput->setObjectName(QStringLiteral("tmrInput"));
 }
 
-void PannelloDestro::MakeTotals(QWidget& window) {
+void RightPanel::MakeTotals(QWidget& window) {
     lblUltimoScontrino_ = NuovaEtichetta(window, Indicizzato("lblUltimoScontrino", 0));
     lblUltimoScontrino_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblScontrinoPrecedente_ = NuovaEtichetta(window, QStringLiteral("lblScontrinoPrecedente"),
@@ -123,22 +123,22 @@ void PannelloDestro::MakeTotals(QWidget& window) {
     lblRestoTitolo_ = Didascalia(window, "lblRestoTitolo", "Resto:", lblResto_);
 }
 
-PannelloDestro::~PannelloDestro() = default;
+RightPanel::~RightPanel() = default;
 
-void PannelloDestro::Carica(const Azioni& azioni, int timerCodiciMs) {
+void RightPanel::Carica(const Azioni& azioni, int timerCodiciMs) {
     tmrInput->stop();
     tmrInput->setInterval(timerCodiciMs);
 
     // Feedback labels: all at one place, only "Codice:" visible.
-    struct Conf {
+    struct Config {
         const char* caption;
         int colour;
     };
-    static constexpr std::array<Conf, 5> kConf{{{"ERRORE", 0xFF0000},
-                                                {"O K", 0x00FF00},
-                                                {"Codice:", -1},
-                                                {"FINITO", kGiallo},
-                                                {"OK", kAzzurro}}};
+    static constexpr std::array<Config, 5> kConf{{{"ERRORE", 0xFF0000},
+                                                  {"O K", 0x00FF00},
+                                                  {"Codice:", -1},
+                                                  {"FINITO", kGiallo},
+                                                  {"OK", kAzzurro}}};
     for (std::size_t i = 0; i < kConf.size(); ++i) {
         QLabel& l = *lblConfCode_[i];
         l.setText(QLatin1String(kConf[i].caption));
@@ -176,7 +176,7 @@ void PannelloDestro::Carica(const Azioni& azioni, int timerCodiciMs) {
     lstSpesa->setFont(listFont);
 }
 
-void PannelloDestro::Applica(const LayoutFinestra& l) {
+void RightPanel::Applica(const WindowLayout& l) {
     Colloca(*lstSpesa, l.lstSpesa);
     Colloca(*lblTavolo_, l.lblTavolo);
     Colloca(*txtTavolo, l.txtTavolo);
@@ -186,7 +186,7 @@ void PannelloDestro::Applica(const LayoutFinestra& l) {
         const auto i = static_cast<std::size_t>(n);
         Colloca(*lblAzioniCode_[i], l.lblAzioniCode[i]);
         // Payment mode changes the keys' height; a new layout only moves them.
-        RettangoloTwips r = l.cmdAzioni[i];
+        TwipsRect r = l.cmdAzioni[i];
         if (altezzaAzioni_[i] > 0) r.height = altezzaAzioni_[i];
         Colloca(*cmdAzioni[i], r);
     }
@@ -201,7 +201,7 @@ void PannelloDestro::Applica(const LayoutFinestra& l) {
     Colloca(*boxCodice, l.boxCodice);
     for (QLabel* c : lblConfCode_) Colloca(*c, l.confCode);
     Colloca(*chkStampa, l.chkStampa);
-    for (EtichettaInfo* i : info) Colloca(*i, l.info[static_cast<std::size_t>(i->Indice())]);
+    for (InfoLabel* i : info) Colloca(*i, l.info[static_cast<std::size_t>(i->Indice())]);
 
     // Amounts are measured in the font each box really draws with.
     totale_->Layout(l.fontPt, lblTotale_->text());
@@ -214,7 +214,7 @@ void PannelloDestro::Applica(const LayoutFinestra& l) {
     RaiseEnlargedKeys();
 }
 
-void PannelloDestro::SetActionHeight(int n, int twips) {
+void RightPanel::SetActionHeight(int n, int twips) {
     if (n < 1 || n > kNumeroAzioni) return;
     const auto i = static_cast<std::size_t>(n);
     altezzaAzioni_[i] = twips;
@@ -223,51 +223,51 @@ void PannelloDestro::SetActionHeight(int n, int twips) {
     RaiseEnlargedKeys();
 }
 
-void PannelloDestro::RaiseEnlargedKeys() {
+void RightPanel::RaiseEnlargedKeys() {
     // An enlarged key (F1 and F4 while paying) reaches over its neighbours: it goes on top.
     for (std::size_t i = 1; i < cmdAzioni.size(); ++i)
         if (altezzaAzioni_[i] > kAltezzaAzione) cmdAzioni[i]->raise();
 }
 
-void PannelloDestro::ShowFeedback(int state) {
+void RightPanel::ShowFeedback(int state) {
     // The labels share one place: only one of them may show, or they overprint.
     if (state < 0 || state >= static_cast<int>(lblConfCode_.size())) return;
     for (std::size_t i = 0; i < lblConfCode_.size(); ++i)
         lblConfCode_[i]->setVisible(static_cast<int>(i) == state);
 }
 
-void PannelloDestro::HideFeedback() {
+void RightPanel::HideFeedback() {
     ShowFeedback(kRiscontroCodice);
 }
 
-void PannelloDestro::SetFeedbackCaption(int state, const std::string& caption) {
+void RightPanel::SetFeedbackCaption(int state, const std::string& caption) {
     lblConfCode_.at(static_cast<std::size_t>(state))->setText(Testo(caption));
 }
 
-void PannelloDestro::SetCodice(const std::string& text) {
+void RightPanel::SetCodice(const std::string& text) {
     boxCodice->setText(Testo(text));
 }
 
-void PannelloDestro::StartInputTimer() {
+void RightPanel::StartInputTimer() {
     tmrInput->start();
 }
 
-int PannelloDestro::ListCount() {
+int RightPanel::ListCount() {
     return lstSpesa->count();
 }
-int PannelloDestro::ListSelected() {
+int RightPanel::ListSelected() {
     return lstSpesa->currentRow();
 }
-void PannelloDestro::SelectLine(int index) {
+void RightPanel::SelectLine(int index) {
     lstSpesa->setCurrentRow(index);
 }
 
-int PannelloDestro::ListCode(int index) {
+int RightPanel::ListCode(int index) {
     const QListWidgetItem* item = lstSpesa->item(index);
     return item ? item->data(Qt::UserRole).toInt() : 0;
 }
 
-void PannelloDestro::SetListLine(int index, const std::string& text, int code) {
+void RightPanel::SetListLine(int index, const std::string& text, int code) {
     QListWidgetItem* item = lstSpesa->item(index);
     if (!item) item = new QListWidgetItem(lstSpesa);
     item->setText(Testo(text));
@@ -275,29 +275,29 @@ void PannelloDestro::SetListLine(int index, const std::string& text, int code) {
     lstSpesa->setCurrentRow(lstSpesa->row(item));
 }
 
-void PannelloDestro::ClearList() {
+void RightPanel::ClearList() {
     lstSpesa->clear();
 }
-void PannelloDestro::SetTotale(const std::string& t) {
+void RightPanel::SetTotale(const std::string& t) {
     lblTotale_->setText(Testo(t));
     totale_->Testo(lblTotale_->text());
 }
-void PannelloDestro::SetUltimoScontrino(const std::string& t) {
+void RightPanel::SetUltimoScontrino(const std::string& t) {
     lblUltimoScontrino_->setText(Testo(t));
 }
 
-void PannelloDestro::SetInAttesa(const std::string& text) {
+void RightPanel::SetInAttesa(const std::string& text) {
     lblAttesa_->setText(Testo(text));
     lblAttesa_->setAccessibleName(lblAttesa_->text());
     lblAttesa_->setVisible(!text.empty());
 }
 
-void PannelloDestro::ClearTableAndComment() {
+void RightPanel::ClearTableAndComment() {
     txtTavolo->clear();
     txtCommento->clear();
 }
 
-void PannelloDestro::ModoPagamento(bool on) {
+void RightPanel::ModoPagamento(bool on) {
     pagamento_.setVisible(on);
     if (on) {
         boxPagato->clear();
@@ -316,36 +316,36 @@ void PannelloDestro::ModoPagamento(bool on) {
     }
 }
 
-std::string PannelloDestro::Pagato() {
+std::string RightPanel::Pagato() {
     return Cp1252(boxPagato->text());
 }
 
-void PannelloDestro::SetPagato(const std::string& text) {
+void RightPanel::SetPagato(const std::string& text) {
     boxPagato->setText(Testo(text));
     boxPagato->setCursorPosition(static_cast<int>(boxPagato->text().size()));
 }
 
-void PannelloDestro::SetResto(const std::string& t) {
+void RightPanel::SetResto(const std::string& t) {
     lblResto_->setText(Testo(t));
     resto_->Testo(lblResto_->text());
 }
 
-void PannelloDestro::SetActionCaption(int n, const std::string& caption) {
+void RightPanel::SetActionCaption(int n, const std::string& caption) {
     cmdAzioni.at(static_cast<std::size_t>(n))->setText(SenzaMnemonico(Testo(caption)));
 }
 
-void PannelloDestro::SetActionColour(int n, int colour) {
+void RightPanel::SetActionColour(int n, int colour) {
     QPushButton& b = *cmdAzioni.at(static_cast<std::size_t>(n));
     ImpostaSfondo(b, colour);
     // A key switched on takes its own colour; F6 and F7 are black, where the caption would vanish.
     if (colour >= 0) ImpostaColoreTesto(b, ColoreLeggibile(0x000000, colour, 7.0));
 }
 
-void PannelloDestro::SetActionEnabled(int n, bool enabled) {
+void RightPanel::SetActionEnabled(int n, bool enabled) {
     cmdAzioni.at(static_cast<std::size_t>(n))->setEnabled(enabled);
 }
 
-void PannelloDestro::SetActionKeyColour(int n, int colour) {
+void RightPanel::SetActionKeyColour(int n, int colour) {
     // The key colours are dark red and grey; on a black or red key label either would vanish.
     // A key in use must read at a glance; a disabled one may stay dimmer, as disabled text does.
     const auto i = static_cast<std::size_t>(n);
@@ -353,19 +353,19 @@ void PannelloDestro::SetActionKeyColour(int n, int colour) {
     ImpostaColoreTesto(*lblAzioniCode_.at(i), ColoreLeggibile(colour, sfondoAzioni_.at(i), minimo));
 }
 
-void PannelloDestro::SetStampaCaption(const std::string& text) {
+void RightPanel::SetStampaCaption(const std::string& text) {
     chkStampa->setText(Testo(text));
 }
 
-void PannelloDestro::StopInputTimer() {
+void RightPanel::StopInputTimer() {
     tmrInput->stop();
 }
 
-void PannelloDestro::FocusCodeBox() {
+void RightPanel::FocusCodeBox() {
     boxCodice->setFocus();
 }
 
-QWidget& PannelloDestro::PrintSwitch() const {
+QWidget& RightPanel::PrintSwitch() const {
     return *chkStampa;
 }
 

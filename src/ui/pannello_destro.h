@@ -1,7 +1,7 @@
 #pragma once
 // The right panel of the main window: the bill list, table and note, the function keys, the
 // totals, the amount box, the code box with its feedback labels and the print switch. Its
-// controls are children of the window itself, placed by LayoutFinestra. The sale drives it
+// controls are children of the window itself, placed by WindowLayout. The sale drives it
 // through BillView, PaymentView and ActionKeysView; only its presenter reaches the widgets.
 #include <QObject>
 #include <array>
@@ -22,25 +22,25 @@ class QWidget;
 
 namespace vorsa {
 
-class EtichettaInfo;
-class PannelloPagamento;
-class ImportoAdattato;
+class InfoLabel;
+class PaymentPanel;
+class FittedAmount;
 
-class PannelloDestro final : public QObject,
-                             public BillView,
-                             public PaymentView,
-                             public ActionKeysView {
+class RightPanel final : public QObject,
+                         public BillView,
+                         public PaymentView,
+                         public ActionKeysView {
     Q_OBJECT
   public:
     /// `pagamento` is frm_gestione(2), shown while paying.
-    PannelloDestro(QWidget& window, PannelloPagamento& pagamento);
-    ~PannelloDestro() override;
+    RightPanel(QWidget& window, PaymentPanel& pagamento);
+    ~RightPanel() override;
 
     /// The window's load step for this panel: feedback labels, empty totals, function keys,
     /// the bill list's font and the code timer.
     void Carica(const Azioni& azioni, int timerCodiciMs);
     /// Moves every control where the layout puts it; the function keys keep their height.
-    void Applica(const LayoutFinestra& l);
+    void Applica(const WindowLayout& l);
 
     // BillView
     void HideFeedback() override;
@@ -103,7 +103,7 @@ class PannelloDestro final : public QObject,
     QLineEdit* boxCodice = nullptr;
     QCheckBox* chkStampa = nullptr;
     QTimer* tmrInput = nullptr;
-    std::array<EtichettaInfo*, 3> info{};  // lbl_info(2), (3), (4)
+    std::array<InfoLabel*, 3> info{};  // lbl_info(2), (3), (4)
     QLabel* lblTavolo_ = nullptr;
     QLabel* lblNota_ = nullptr;
     std::array<QLabel*, kNumeroAzioni + 1> lblAzioniCode_{};  // 1..7
@@ -115,10 +115,10 @@ class PannelloDestro final : public QObject,
     QLabel* lblRestoTitolo_ = nullptr;
     QLabel* lblResto_ = nullptr;
     std::array<QLabel*, 5> lblConfCode_{};
-    PannelloPagamento& pagamento_;
+    PaymentPanel& pagamento_;
     std::array<int, kNumeroAzioni + 1> altezzaAzioni_{};  // 0: the layout's height
     std::array<int, kNumeroAzioni + 1> sfondoAzioni_{};   // background of lbl_azioni_code(n)
-    std::unique_ptr<ImportoAdattato> totale_, resto_, pagato_;
+    std::unique_ptr<FittedAmount> totale_, resto_, pagato_;
 };
 
 }  // namespace vorsa

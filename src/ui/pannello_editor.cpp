@@ -48,7 +48,7 @@ QLabel* Didascalia(QFrame& panel, const char* text, int left, int top, int width
 /// what room is left, wrapped over more lines when they do not fit, and the tail
 /// " - €:  2,30 - Pz:   50 (avv.  10)" stands at the right edge. The whole line is the item's
 /// tooltip.
-class RigaElencoDelegate : public QStyledItemDelegate {
+class ListRowDelegate : public QStyledItemDelegate {
   public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
@@ -56,7 +56,7 @@ class RigaElencoDelegate : public QStyledItemDelegate {
                const QModelIndex& index) const override {
         QStyleOptionViewItem opt = option;
         initStyleOption(&opt, index);
-        const Parti parti = Dividi(opt.text);
+        const Controls parti = Dividi(opt.text);
         opt.text.clear();
         const QWidget* w = opt.widget;
         QStyle* style = w ? w->style() : QApplication::style();
@@ -83,7 +83,7 @@ class RigaElencoDelegate : public QStyledItemDelegate {
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         QStyleOptionViewItem opt = option;
         initStyleOption(&opt, index);
-        const Parti parti = Dividi(opt.text);
+        const Controls parti = Dividi(opt.text);
         opt.text = QStringLiteral("X");
         QSize base = QStyledItemDelegate::sizeHint(opt, index);
         const auto* vista = qobject_cast<const QAbstractItemView*>(opt.widget);
@@ -101,15 +101,16 @@ class RigaElencoDelegate : public QStyledItemDelegate {
     }
 
   private:
-    struct Parti {
+    struct Controls {
         QString testa;  // marks and name
         QString coda;   // price and pieces
     };
-    static Parti Dividi(const QString& riga) {
+    static Controls Dividi(const QString& riga) {
         // The tail starts at the price; it stands in a column as wide as the longest tail, so
         // the prices line up whether or not a line has its warning threshold.
         const qsizetype inizio = riga.lastIndexOf(QStringLiteral(" - \u20AC:"));
-        Parti p{inizio < 0 ? riga : riga.left(inizio), inizio < 0 ? QString() : riga.mid(inizio)};
+        Controls p{inizio < 0 ? riga : riga.left(inizio),
+                   inizio < 0 ? QString() : riga.mid(inizio)};
         while (p.testa.endsWith(QLatin1Char(' '))) p.testa.chop(1);  // the name's padding
         return p;
     }
@@ -123,9 +124,9 @@ class RigaElencoDelegate : public QStyledItemDelegate {
 
 /// lbl_info(i), whose "INFO POINT" box explains the field it stands beside.
 void Info(QFrame& panel, FrmVorsa& frm, int i, int left, int top) {
-    auto* l = new EtichettaInfo(i, &panel);
+    auto* l = new InfoLabel(i, &panel);
     Colloca(*l, left, top, 210, 315);
-    QObject::connect(l, &EtichettaInfo::Premuta, &frm, &FrmVorsa::MostraInfo);
+    QObject::connect(l, &InfoLabel::Premuta, &frm, &FrmVorsa::MostraInfo);
 }
 
 QPushButton* Bottone(QFrame& panel, const char* name, int i, const char* caption, int left, int top,
@@ -139,15 +140,15 @@ QPushButton* Bottone(QFrame& panel, const char* name, int i, const char* caption
 
 }  // namespace
 
-PannelloEditor::PannelloEditor(FrmVorsa& frm, Till& till, Vendita& vendita, Prompter& prompter,
-                               const ReteOpzioni* rete)
+EditorPanel::EditorPanel(FrmVorsa& frm, Till& till, Sale& vendita, Prompter& prompter,
+                         const NetworkOptions* rete)
     : QObject(&frm.Gestione(kPannelloImpostazioni)),
       frm_(frm),
       till_(till),
       vendita_(vendita),
       rete_(rete),
       panel_(frm.Gestione(kPannelloImpostazioni)) {
-    regole_ = std::make_unique<EditorCatalogo>(
+    regole_ = std::make_unique<CatalogueEditor>(
         EditorParts{till.cat, till.opt, till.settings, till.svc.files, till.svc.clock, prompter},
         *this);
     CreaControlli();
@@ -161,9 +162,9 @@ PannelloEditor::PannelloEditor(FrmVorsa& frm, Till& till, Vendita& vendita, Prom
     lstProdottiSalvati->setAccessibleName(QStringLiteral("Dati storici articoli"));
 }
 
-PannelloEditor::~PannelloEditor() = default;
+EditorPanel::~EditorPanel() = default;
 
-void PannelloEditor::CreaControlli() {
+void EditorPanel::CreaControlli() {
     SavedCataloguesColumn();
     SectionsRow();
     ArticleList();
@@ -184,7 +185,7 @@ void PannelloEditor::CreaControlli() {
         w->installEventFilter(this);
 }
 
-void PannelloEditor::SavedCataloguesColumn() {
+void EditorPanel::SavedCataloguesColumn() {
     QFrame& p = panel_;
     // Saved catalogues, in the column right of the printer controls.
     constexpr int kColonna = 5520;
@@ -223,7 +224,7 @@ void PannelloEditor::SavedCataloguesColumn() {
     Info(p, frm_, 5, 4280, 1150);
 }
 
-void PannelloEditor::SectionsRow() {
+void EditorPanel::SectionsRow() {
     QFrame& p = panel_;
     // Top row: choose the section and change the sizes of the three grids.
     constexpr int kRiga1 = 3080;
@@ -254,7 +255,7 @@ void PannelloEditor::SectionsRow() {
     cmdGestioneB[5]->setToolTip(QStringLiteral("Applica le modifiche apportate"));
 }
 
-void PannelloEditor::ArticleList() {
+void EditorPanel::ArticleList() {
     QFrame& p = panel_;
     // The positions of the chosen section and the fields of the picked one.
     Didascalia(p, "2", 120, 3800, 150);
@@ -267,14 +268,14 @@ void PannelloEditor::ArticleList() {
     fisso.setStyleHint(QFont::TypeWriter);
     fisso.setPointSize(kPunti);
     lstProdottiElenco->setFont(fisso);
-    lstProdottiElenco->setItemDelegate(new RigaElencoDelegate(lstProdottiElenco));
+    lstProdottiElenco->setItemDelegate(new ListRowDelegate(lstProdottiElenco));
     lstProdottiElenco->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lstProdottiElenco->setResizeMode(QListView::Adjust);  // wrapped lines follow the width
     Colloca(*lstProdottiElenco, 120, 4130, 7380, 1850);
     lblRiga->setBuddy(lstProdottiElenco);
 }
 
-void PannelloEditor::ArticleFields() {
+void EditorPanel::ArticleFields() {
     QFrame& p = panel_;
     constexpr int kRigaCampi = 6060;
     const struct {
@@ -311,7 +312,7 @@ void PannelloEditor::ArticleFields() {
     chkProdottoStato->installEventFilter(this);
 }
 
-QLabel* PannelloEditor::CommandRows() {
+QLabel* EditorPanel::CommandRows() {
     QFrame& p = panel_;
     // The commands on the picked article, and those allowed only before any sale.
     constexpr int kRiga3 = 6480;
@@ -339,7 +340,7 @@ QLabel* PannelloEditor::CommandRows() {
     return titolo;
 }
 
-void PannelloEditor::Collega() {
+void EditorPanel::Collega() {
     connect(cboSezioni, qOverload<int>(&QComboBox::activated), this,
             [this](int) { regole_->SceltaSezione(); });
     connect(lstProdottiElenco, &QListWidget::currentRowChanged, this, [this](int) {
@@ -359,7 +360,7 @@ void PannelloEditor::Collega() {
             txtProdottoNew[1]->undo();
     });
     connect(txtPwd, &QLineEdit::editingFinished, this,
-            [this] { vendita_.SalvaPassword(kAzioneImpostazioni, Cp1252(txtPwd->text())); });
+            [this] { vendita_.PasswordSaver(kAzioneImpostazioni, Cp1252(txtPwd->text())); });
     connect(lstProdottiSalvati, &QListWidget::itemDoubleClicked, this,
             [this] { regole_->ApriSalvato(); });
     for (int i = 0; i < 7; ++i) {
@@ -373,7 +374,7 @@ void PannelloEditor::Collega() {
     }
 }
 
-void PannelloEditor::ComandoGestione(int i) {
+void EditorPanel::ComandoGestione(int i) {
     switch (i) {
         case 0:
             vendita_.EseguiAzione(kAzioneImpostazioni);
@@ -402,7 +403,7 @@ void PannelloEditor::ComandoGestione(int i) {
     Ritorna();
 }
 
-void PannelloEditor::TabellonePdf() {
+void EditorPanel::TabellonePdf() {
     std::string cartella = till_.store.CartellaTemp();
     if (!cartella.empty() && cartella.back() == '/') cartella.pop_back();
     QtPrintOptions o;
@@ -415,7 +416,7 @@ void PannelloEditor::TabellonePdf() {
         till_.store.ApriConShell(pdf.Documents().back().pdfPath);
 }
 
-void PannelloEditor::OpzioniAvanzate() {
+void EditorPanel::OpzioniAvanzate() {
     auto* dlg = new FrmOpzioniAvanzate(
         till_.settings, &frm_, [this](const KeyDef& key) { Applicato(key); }, rete_);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
@@ -427,7 +428,7 @@ void PannelloEditor::OpzioniAvanzate() {
     dlg->show();
 }
 
-void PannelloEditor::Applicato(const KeyDef& key) {
+void EditorPanel::Applicato(const KeyDef& key) {
     if (&key == &keys::SogliaTipo) MostraSoglia();
     const KeyDef* griglia[] = {&keys::BottoniColonne, &keys::BottoniAltezza, &keys::BottoniBordo,
                                &keys::BottoniInterlinea, &keys::Rimanenza};
@@ -435,24 +436,24 @@ void PannelloEditor::Applicato(const KeyDef& key) {
         RidisponiGriglia();
 }
 
-void PannelloEditor::MostraSoglia() {
+void EditorPanel::MostraSoglia() {
     lblSoglia[0]->setVisible(till_.opt.gSogliaTipo == 0);
     lblSoglia[1]->setVisible(till_.opt.gSogliaTipo == 1);
 }
 
-void PannelloEditor::Ritorna() {
+void EditorPanel::Ritorna() {
     frm_.FocusCodeBox();
     emit Fatto();
 }
 
-void PannelloEditor::Apri() {
+void EditorPanel::Apri() {
     txtPwd->setText(Testo(till_.gAzioni[kAzioneImpostazioni].password));
     regole_->OpenCatalogueEditor();
     MostraSoglia();
     cboSezioni->setFocus();
 }
 
-bool PannelloEditor::eventFilter(QObject* watched, QEvent* event) {
+bool EditorPanel::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type t = event->type();
     if (watched == &panel_) {
         if (t == QEvent::Show) Apri();
@@ -464,7 +465,7 @@ bool PannelloEditor::eventFilter(QObject* watched, QEvent* event) {
         if (const int f = NumeroF(key->key())) {
             const bool mod = (key->modifiers() &
                               (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) != 0;
-            vendita_.TastoGiu(Vendita::Tasto::F, f, mod);
+            vendita_.TastoGiu(Sale::KeyKind::F, f, mod);
             return true;
         }
         if (watched == txtProdottoNew[1]) {
@@ -495,22 +496,22 @@ bool PannelloEditor::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-void PannelloEditor::SetVociSezioni(const std::vector<std::string>& items) {
+void EditorPanel::SetVociSezioni(const std::vector<std::string>& items) {
     const QSignalBlocker b(cboSezioni);
     cboSezioni->clear();
     for (const auto& s : items) cboSezioni->addItem(Testo(s));
 }
 
-int PannelloEditor::SezioneScelta() {
+int EditorPanel::SezioneScelta() {
     return cboSezioni->currentIndex();
 }
 
-void PannelloEditor::ScegliSezione(int index) {
+void EditorPanel::ScegliSezione(int index) {
     const QSignalBlocker b(cboSezioni);
     cboSezioni->setCurrentIndex(index);
 }
 
-void PannelloEditor::SetElenco(const std::vector<std::string>& lines) {
+void EditorPanel::SetElenco(const std::vector<std::string>& lines) {
     impostando_ = true;
     lstProdottiElenco->clear();
     for (const auto& l : lines) {
@@ -521,39 +522,39 @@ void PannelloEditor::SetElenco(const std::vector<std::string>& lines) {
     impostando_ = false;
 }
 
-int PannelloEditor::RigaScelta() {
+int EditorPanel::RigaScelta() {
     return lstProdottiElenco->currentRow();
 }
 
-void PannelloEditor::ScegliRiga(int row) {
+void EditorPanel::ScegliRiga(int row) {
     impostando_ = true;
     lstProdottiElenco->setCurrentRow(row);
     if (row < 0) lstProdottiElenco->clearSelection();
     impostando_ = false;
 }
 
-std::string PannelloEditor::Campo(int i) {
+std::string EditorPanel::Campo(int i) {
     return Cp1252(txtProdottoNew[static_cast<std::size_t>(i)]->text());
 }
 
-void PannelloEditor::SetCampo(int i, const std::string& text) {
+void EditorPanel::SetCampo(int i, const std::string& text) {
     txtProdottoNew[static_cast<std::size_t>(i)]->setText(Testo(text));
 }
 
-bool PannelloEditor::Attivo() {
+bool EditorPanel::Attivo() {
     return chkProdottoStato->isChecked();
 }
 
-void PannelloEditor::SetAttivo(bool on) {
+void EditorPanel::SetAttivo(bool on) {
     chkProdottoStato->setChecked(on);
 }
 
-void PannelloEditor::AbilitaCampi(bool on) {
+void EditorPanel::AbilitaCampi(bool on) {
     for (QLineEdit* t : txtProdottoNew) t->setEnabled(on);
     chkProdottoStato->setEnabled(on);
 }
 
-void PannelloEditor::SetDimensione(int section, const std::string& caption, int fore, int back) {
+void EditorPanel::SetDimensione(int section, const std::string& caption, int fore, int back) {
     QLabel& l = *lblNewDim[static_cast<std::size_t>(section)];
     l.setText(Testo(caption));
     QPalette pal = l.palette();
@@ -564,35 +565,35 @@ void PannelloEditor::SetDimensione(int section, const std::string& caption, int 
     l.setPalette(pal);
 }
 
-void PannelloEditor::AbilitaComandoB(int i, bool on) {
+void EditorPanel::AbilitaComandoB(int i, bool on) {
     cmdGestioneB[static_cast<std::size_t>(i)]->setEnabled(on);
 }
 
-void PannelloEditor::SetCaptionB(int i, const std::string& caption) {
+void EditorPanel::SetCaptionB(int i, const std::string& caption) {
     cmdGestioneB[static_cast<std::size_t>(i)]->setText(SenzaMnemonico(Testo(caption)));
 }
 
-void PannelloEditor::SetSalvati(const std::vector<std::string>& names) {
+void EditorPanel::SetSalvati(const std::vector<std::string>& names) {
     lstProdottiSalvati->clear();
     for (const auto& n : names) lstProdottiSalvati->addItem(Testo(n));
     lstProdottiSalvati->setCurrentRow(-1);
 }
 
-int PannelloEditor::SalvatoScelto() {
+int EditorPanel::SalvatoScelto() {
     return lstProdottiSalvati->selectedItems().isEmpty() ? -1 : lstProdottiSalvati->currentRow();
 }
 
-void PannelloEditor::DeselezionaSalvati() {
+void EditorPanel::DeselezionaSalvati() {
     lstProdottiSalvati->clearSelection();
     lstProdottiSalvati->setCurrentRow(-1);
 }
 
-void PannelloEditor::RidisponiGriglia() {
+void EditorPanel::RidisponiGriglia() {
     AggiornaBottoni();
     frm_.ReLayout();
 }
 
-void PannelloEditor::AggiornaBottoni() {
+void EditorPanel::AggiornaBottoni() {
     frm_.DisponiBottoni();
     frm_.Griglia().Carica(till_.cat, till_.opt);
     till_.cat.ColoraTutti(till_.opt, frm_);

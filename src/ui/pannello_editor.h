@@ -1,6 +1,6 @@
 #pragma once
 // The catalogue editor on the settings panel frm_gestione(1): sections, articles, the size of
-// the product grid and the saved catalogues. The rules are EditorCatalogo's; this class owns
+// the product grid and the saved catalogues. The rules are CatalogueEditor's; this class owns
 // the widgets, shows what the rules decide and forwards the function keys to the sale.
 #include <QObject>
 #include <array>
@@ -20,20 +20,20 @@ namespace vorsa {
 
 class FrmVorsa;
 struct KeyDef;
-struct ReteOpzioni;
+struct NetworkOptions;
 class Till;
-class Vendita;
+class Sale;
 
-class PannelloEditor final : public QObject, public EditorView {
+class EditorPanel final : public QObject, public EditorView {
     Q_OBJECT
   public:
     /// `rete`: the network services of the advanced options' multi-till frame; without them
     /// the frame is shown inert.
-    PannelloEditor(FrmVorsa& frm, Till& till, Vendita& vendita, Prompter& prompter,
-                   const ReteOpzioni* rete = nullptr);
-    ~PannelloEditor() override;
+    EditorPanel(FrmVorsa& frm, Till& till, Sale& vendita, Prompter& prompter,
+                const NetworkOptions* rete = nullptr);
+    ~EditorPanel() override;
 
-    EditorCatalogo& regole() { return *regole_; }
+    CatalogueEditor& regole() { return *regole_; }
 
     // EditorView
     void SetVociSezioni(const std::vector<std::string>& items) override;
@@ -98,10 +98,10 @@ class PannelloEditor final : public QObject, public EditorView {
     QLineEdit* txtPwd = nullptr;  // txt_Pwd(7)
     FrmVorsa& frm_;
     Till& till_;
-    Vendita& vendita_;
-    const ReteOpzioni* rete_;
+    Sale& vendita_;
+    const NetworkOptions* rete_;
     QFrame& panel_;
-    std::unique_ptr<EditorCatalogo> regole_;
+    std::unique_ptr<CatalogueEditor> regole_;
     bool impostando_ = false;  // the rules set a selection: no click handler runs
 };
 

@@ -36,7 +36,7 @@ QPushButton* Bottone(QWidget* parent, const QString& name) {
 
 }  // namespace
 
-PannelloPagamento::PannelloPagamento(QWidget* parent) : QFrame(parent) {
+PaymentPanel::PaymentPanel(QWidget* parent) : QFrame(parent) {
     setObjectName(Indicizzato("frm_gestione", 2));
     setFrameShape(QFrame::Box);
     setAutoFillBackground(true);
@@ -70,14 +70,14 @@ PannelloPagamento::PannelloPagamento(QWidget* parent) : QFrame(parent) {
     }
 }
 
-void PannelloPagamento::Carica(const Options& o) {
+void PaymentPanel::Carica(const Options& o) {
     for (std::size_t n = 0; n < cmdSoldi_.size(); ++n) {
         cmdSoldi_[n]->setText(Testo(FormatCurrencyShort(o.gMonete[n]) + "  " + std::string(kEuro)));
         lblSoldi_[n]->setText(QStringLiteral("S%1").arg(n));
     }
 }
 
-QList<QPushButton*> PannelloPagamento::Bottoni() const {
+QList<QPushButton*> PaymentPanel::Bottoni() const {
     QList<QPushButton*> all(cmdSoldi_.begin(), cmdSoldi_.end());
     for (QPushButton* b : cmdCalc_) all.append(b);
     return all;

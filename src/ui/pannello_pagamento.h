@@ -12,10 +12,10 @@ class QPushButton;
 
 namespace vorsa {
 
-class PannelloPagamento final : public QFrame {
+class PaymentPanel final : public QFrame {
     Q_OBJECT
   public:
-    explicit PannelloPagamento(QWidget* parent);
+    explicit PaymentPanel(QWidget* parent);
 
     /// The window's load step: the coins' captions and codes.
     void Carica(const Options& o);

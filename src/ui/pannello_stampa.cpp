@@ -32,8 +32,8 @@ QLabel* Didascalia(QFrame& panel, const char* text, int top) {
 
 }  // namespace
 
-PannelloStampa::PannelloStampa(QFrame& panel, SettingsGateway& settings, ReceiptPrinter* printer,
-                               Catalogue& catalogo, Prompter& domande, SalvaPassword salvaPassword)
+PrintPanel::PrintPanel(QFrame& panel, SettingsGateway& settings, ReceiptPrinter* printer,
+                       Catalogue& catalogo, Prompter& domande, PasswordSaver salvaPassword)
     : QObject(&panel),
       panel_(panel),
       settings_(settings),
@@ -91,9 +91,9 @@ PannelloStampa::PannelloStampa(QFrame& panel, SettingsGateway& settings, Receipt
     RendiAccessibile(panel);
 }
 
-PannelloStampa::~PannelloStampa() = default;
+PrintPanel::~PrintPanel() = default;
 
-void PannelloStampa::OpzioniStampa() {
+void PrintPanel::OpzioniStampa() {
     auto* dlg = new FrmStampaPers(settings_, printer_, &catalogo_, domande_, panel_.window(),
                                   [this](const std::string& p) {
                                       if (salvaPassword_) salvaPassword_(p);
@@ -104,12 +104,12 @@ void PannelloStampa::OpzioniStampa() {
     dlg->show();
 }
 
-void PannelloStampa::Carica() {
+void PrintPanel::Carica() {
     regole_->Carica();
 }
 
-void PannelloStampa::MostraStampanti(const std::vector<std::string>& nomi,
-                                     const std::string& scelta, bool abilitata) {
+void PrintPanel::MostraStampanti(const std::vector<std::string>& nomi, const std::string& scelta,
+                                 bool abilitata) {
     cboStampaLista->clear();
     for (const auto& nome : nomi) cboStampaLista->addItem(Testo(nome));
     cboStampaLista->setCurrentText(Testo(scelta));
@@ -117,8 +117,8 @@ void PannelloStampa::MostraStampanti(const std::vector<std::string>& nomi,
     btnStampaTest->setEnabled(abilitata);
 }
 
-void PannelloStampa::MostraFormati(const std::vector<std::pair<std::string, int>>& voci, int scelto,
-                                   bool abilitata) {
+void PrintPanel::MostraFormati(const std::vector<std::pair<std::string, int>>& voci, int scelto,
+                               bool abilitata) {
     cboStampaFormato->clear();
     for (const auto& [caption, code] : voci) {
         cboStampaFormato->addItem(Testo(caption), code);
@@ -127,17 +127,17 @@ void PannelloStampa::MostraFormati(const std::vector<std::pair<std::string, int>
     cboStampaFormato->setEnabled(abilitata);
 }
 
-void PannelloStampa::MostraLarghezza(bool abilitata, const std::string& testo, bool grigia) {
+void PrintPanel::MostraLarghezza(bool abilitata, const std::string& testo, bool grigia) {
     txtLarghezzaNastro->setEnabled(abilitata);
     txtLarghezzaNastro->setText(Testo(testo));
     ImpostaSfondo(*txtLarghezzaNastro, grigia ? kGrigioChiaro : -1);
 }
 
-void PannelloStampa::MostraNessunaStampante(bool visibile) {
+void PrintPanel::MostraNessunaStampante(bool visibile) {
     lblNessunaStampante->setVisible(visibile);
 }
 
-bool PannelloStampa::eventFilter(QObject* watched, QEvent* event) {
+bool PrintPanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched != txtLarghezzaNastro) return false;
     if (event->type() == QEvent::FocusOut) {
         regole_->LarghezzaConfermata(Cp1252(txtLarghezzaNastro->text()));

@@ -23,19 +23,19 @@ class Prompter;
 class ReceiptPrinter;
 class SettingsGateway;
 
-class PannelloStampa final : public QObject, public PrintSettingsView {
+class PrintPanel final : public QObject, public PrintSettingsView {
     Q_OBJECT
   public:
     /// Stores the reprint password typed in the print options dialog and puts it in force.
-    using SalvaPassword = std::function<void(const std::string&)>;
+    using PasswordSaver = std::function<void(const std::string&)>;
 
     /// `printer` null: printing is not available at all (shown as no printer installed).
     /// `catalogo`: the articles the kitchen orders are assigned from; `domande` asks the
     /// operator in the print options dialog.
-    PannelloStampa(QFrame& panel, SettingsGateway& settings, ReceiptPrinter* printer,
-                   Catalogue& catalogo, Prompter& domande, SalvaPassword salvaPassword);
+    PrintPanel(QFrame& panel, SettingsGateway& settings, ReceiptPrinter* printer,
+               Catalogue& catalogo, Prompter& domande, PasswordSaver salvaPassword);
 
-    ~PannelloStampa() override;
+    ~PrintPanel() override;
 
     /// Fills the lists from the installed printers and the current format.
     void Carica();
@@ -70,7 +70,7 @@ class PannelloStampa final : public QObject, public PrintSettingsView {
     ReceiptPrinter* printer_;
     Catalogue& catalogo_;
     Prompter& domande_;
-    SalvaPassword salvaPassword_;
+    PasswordSaver salvaPassword_;
     std::unique_ptr<PrintSettings> regole_;
 };
 

@@ -112,8 +112,8 @@ void AdattaLista(QListWidget& l) {
 }
 
 /// Fills `l` with `righe`, narrowed for the screen (the full line stays in kRigaIntera).
-void Riempi(QListWidget& l, const std::vector<RigaLista>& righe) {
-    for (const RigaLista& r : righe) {
+void Riempi(QListWidget& l, const std::vector<ListRow>& righe) {
+    for (const ListRow& r : righe) {
         auto* item = new QListWidgetItem(Testo(r.testo), &l);
         item->setData(Qt::UserRole, r.dato);
         item->setData(kRigaIntera, Testo(r.testo));
@@ -123,8 +123,7 @@ void Riempi(QListWidget& l, const std::vector<RigaLista>& righe) {
 
 }  // namespace
 
-PannelloStatistiche::PannelloStatistiche(QFrame& panel, Till& till, Azioni azioni,
-                                         Prompter& domande)
+StatisticsPanel::StatisticsPanel(QFrame& panel, Till& till, Actions azioni, Prompter& domande)
     : QObject(&panel),
       panel_(panel),
       till_(till),
@@ -159,7 +158,7 @@ PannelloStatistiche::PannelloStatistiche(QFrame& panel, Till& till, Azioni azion
     RendiAccessibile(panel);
 }
 
-void PannelloStatistiche::TitleRow(QVBoxLayout* v) {
+void StatisticsPanel::TitleRow(QVBoxLayout* v) {
     lblTitolo = new QLabel(QStringLiteral("R I E P I L O G O    V E N D I T E"), contenuto_);
     lblTitolo->setObjectName(QStringLiteral("lbl_stat_titolo"));
     lblTitolo->setAlignment(Qt::AlignCenter);
@@ -181,14 +180,14 @@ void PannelloStatistiche::TitleRow(QVBoxLayout* v) {
     txtPwd->setMaximumWidth(110);
     riga1->addWidget(Didascalia(contenuto_, "Password F6:", txtPwd));
     riga1->addWidget(txtPwd);
-    auto* info = new EtichettaInfo(8, contenuto_);
+    auto* info = new InfoLabel(8, contenuto_);
     info->setFixedSize(TwipsToPixelsX(210), TwipsToPixelsY(315));
-    connect(info, &EtichettaInfo::Premuta, this, &PannelloStatistiche::InfoPremuta);
+    connect(info, &InfoLabel::Premuta, this, &StatisticsPanel::InfoPremuta);
     riga1->addWidget(info);
     v->addLayout(riga1);
 }
 
-void PannelloStatistiche::TotalsRows(QVBoxLayout* v) {
+void StatisticsPanel::TotalsRows(QVBoxLayout* v) {
     lstStatistica = Lista(contenuto_, "lst_statistica");
     lstStatistica->setFocusPolicy(Qt::NoFocus);  // the till stays ready for codes
     v->addWidget(lstStatistica, 3);
@@ -217,7 +216,7 @@ void PannelloStatistiche::TotalsRows(QVBoxLayout* v) {
     v->addLayout(totali);
 }
 
-void PannelloStatistiche::CommandRow(QVBoxLayout* v) {
+void StatisticsPanel::CommandRow(QVBoxLayout* v) {
     static const char* const kCaption[9] = {"Svuota riepilogo vendite",
                                             "Salva riepilogo su file",
                                             "Esci (F6)",
@@ -242,7 +241,7 @@ void PannelloStatistiche::CommandRow(QVBoxLayout* v) {
     v->addLayout(riga3);
 }
 
-void PannelloStatistiche::ReceiptViewer(QVBoxLayout* v) {
+void StatisticsPanel::ReceiptViewer(QVBoxLayout* v) {
     // Receipt viewer.
     auto* riga4 = new QHBoxLayout;
     txtNumeroScontrino = new QLineEdit(contenuto_);
@@ -283,7 +282,7 @@ void PannelloStatistiche::ReceiptViewer(QVBoxLayout* v) {
     v->addWidget(lstScontrini, 2);
 }
 
-void PannelloStatistiche::ReportFiles(QVBoxLayout* v) {
+void StatisticsPanel::ReportFiles(QVBoxLayout* v) {
     // Report files.
     auto* riga6 = new QHBoxLayout;
     lstFileRiepilogo = new QListWidget(contenuto_);
@@ -304,7 +303,7 @@ void PannelloStatistiche::ReportFiles(QVBoxLayout* v) {
     v->addLayout(riga6, 1);
 }
 
-QWidget* PannelloStatistiche::TillsPage() {
+QWidget* StatisticsPanel::TillsPage() {
     // Tills, hours and the export.
     auto* pagina = new QWidget(schede_);
     pagina->setObjectName(QStringLiteral("frm_casse"));
@@ -318,7 +317,7 @@ QWidget* PannelloStatistiche::TillsPage() {
     lstCasse->setAccessibleName(didCasse->text());
     w->addWidget(didCasse);
     w->addWidget(lstCasse, 1);
-    grafico = new GraficoOre(pagina);
+    grafico = new HourChart(pagina);
     w->addWidget(grafico, 3);
     auto* comandi = new QHBoxLayout;
     cmdSalvaGrafico = new QPushButton(QStringLiteral("Salva grafico PNG"), pagina);
@@ -333,7 +332,7 @@ QWidget* PannelloStatistiche::TillsPage() {
     return pagina;
 }
 
-void PannelloStatistiche::ConnectSignals() {
+void StatisticsPanel::ConnectSignals() {
     connect(schede_, &QTabWidget::currentChanged, this, [this] { MostraArchivio(); });
     connect(cmdSalvaGrafico, &QPushButton::clicked, this, [this] {
         QByteArray png;
@@ -358,17 +357,17 @@ void PannelloStatistiche::ConnectSignals() {
     });
     connect(txtStatCommento, &QLineEdit::editingFinished, this,
             [this] { regole_.SalvaCommento(Cp1252(txtStatCommento->text())); });
-    connect(txtNumeroScontrino, &QLineEdit::textChanged, this, &PannelloStatistiche::CambioNumero);
-    connect(chkScontrinoStorno, &QCheckBox::clicked, this, &PannelloStatistiche::Storno);
+    connect(txtNumeroScontrino, &QLineEdit::textChanged, this, &StatisticsPanel::CambioNumero);
+    connect(chkScontrinoStorno, &QCheckBox::clicked, this, &StatisticsPanel::Storno);
     connect(lstFileRiepilogo, &QListWidget::itemDoubleClicked, this, [this] {
         file_.Apri(Selezionato());
         emit Fatto();
     });
 }
 
-PannelloStatistiche::~PannelloStatistiche() = default;
+StatisticsPanel::~StatisticsPanel() = default;
 
-bool PannelloStatistiche::eventFilter(QObject* watched, QEvent* event) {
+bool StatisticsPanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &panel_) {
         if (event->type() == QEvent::Show) {
             Apri();
@@ -412,18 +411,18 @@ bool PannelloStatistiche::eventFilter(QObject* watched, QEvent* event) {
     const bool vuoto = txtNumeroScontrino->text().isEmpty() ||
                        txtNumeroScontrino->selectedText() == txtNumeroScontrino->text();
     switch (FiltroNumeroScontrino(codice, vuoto)) {
-        case TastoNumero::Passa:
+        case NumberKey::Passa:
             return false;
-        case TastoNumero::Scarta:
+        case NumberKey::Scarta:
             return true;
-        case TastoNumero::Uno:
+        case NumberKey::Uno:
             txtNumeroScontrino->setText(QStringLiteral("1"));
             return true;
     }
     return false;
 }
 
-void PannelloStatistiche::Apri() {
+void StatisticsPanel::Apri() {
     MostraStatistiche();
     txtNumeroScontrino->blockSignals(true);
     txtNumeroScontrino->clear();
@@ -437,8 +436,8 @@ void PannelloStatistiche::Apri() {
     if (copri) cmdStatistica[7]->raise();
 }
 
-void PannelloStatistiche::MostraStatistiche() {
-    const Riepilogo r = regole_.MostraStatistiche();
+void StatisticsPanel::MostraStatistiche() {
+    const Summary r = regole_.MostraStatistiche();
     lblStatUltIns[0]->setText(Testo(r.data));
     lblStatUltIns[1]->setText(Testo(r.ora));
     ElencoFile();
@@ -454,10 +453,10 @@ void PannelloStatistiche::MostraStatistiche() {
     MostraArchivio();
 }
 
-void PannelloStatistiche::MostraArchivio() {
+void StatisticsPanel::MostraArchivio() {
     // Reading the whole archive is for the page that shows it.
     if (schede_->currentIndex() != 1) return;
-    const Archivio a =
+    const SalesArchive a =
         LeggiArchivio(till_.settings, till_.opt.gSeparatore, till_.conto.gNumeroScontrino,
                       till_.opt.gMultiVorsa, till_.opt.gIdentitaLock, NomeCassa(till_.opt));
     lstCasse->clear();
@@ -466,7 +465,7 @@ void PannelloStatistiche::MostraArchivio() {
     grafico->MostraOre(a.ore);
 }
 
-void PannelloStatistiche::ElencoFile() {
+void StatisticsPanel::ElencoFile() {
     lstFileRiepilogo->clear();
     for (const std::string& nome : file_.Elenco()) lstFileRiepilogo->addItem(Testo(nome));
     const bool ci = lstFileRiepilogo->count() > 0;
@@ -474,13 +473,13 @@ void PannelloStatistiche::ElencoFile() {
     cmdStatistica[4]->setEnabled(ci);
 }
 
-std::string PannelloStatistiche::Selezionato() const {
+std::string StatisticsPanel::Selezionato() const {
     const QListWidgetItem* item = lstFileRiepilogo->currentItem();
     if (!item || !item->isSelected()) return {};
     return Cp1252(item->text());
 }
 
-void PannelloStatistiche::Comando(int i) {
+void StatisticsPanel::Comando(int i) {
     switch (i) {
         case 0:
             Svuota();
@@ -522,7 +521,7 @@ void PannelloStatistiche::Comando(int i) {
     emit Fatto();
 }
 
-void PannelloStatistiche::Svuota() {
+void StatisticsPanel::Svuota() {
     regole_.Svuota(domande_);
     MostraStatistiche();
     txtNumeroScontrino->blockSignals(true);
@@ -531,7 +530,7 @@ void PannelloStatistiche::Svuota() {
     PulisciVista();
 }
 
-void PannelloStatistiche::PulisciVista() {
+void StatisticsPanel::PulisciVista() {
     lblTotaleScontriniStornati->setText(QStringLiteral("0"));
     chkScontrinoStorno->setEnabled(true);
     chkScontrinoStorno->setChecked(false);
@@ -540,8 +539,8 @@ void PannelloStatistiche::PulisciVista() {
     for (QLabel* l : lblScontrini) l->clear();
 }
 
-void PannelloStatistiche::SalvaRiepilogo() {
-    DatiRiepilogo d;
+void StatisticsPanel::SalvaRiepilogo() {
+    SummaryData d;
     d.titolo = Cp1252(txtStatCommento->text());
     d.ultimaData = Cp1252(lblStatUltIns[0]->text());
     d.totale = Cp1252(lblTotaleIncasso->text());
@@ -556,7 +555,7 @@ void PannelloStatistiche::SalvaRiepilogo() {
     if (file_.Salva(d, domande_)) ElencoFile();
 }
 
-void PannelloStatistiche::RinominaRiepilogo() {
+void StatisticsPanel::RinominaRiepilogo() {
     const std::string nome = Selezionato();
     if (nome.empty()) return;
     file_.Rinomina(nome, domande_);
@@ -564,15 +563,15 @@ void PannelloStatistiche::RinominaRiepilogo() {
     lstFileRiepilogo->clearSelection();
 }
 
-void PannelloStatistiche::CancellaRiepilogo() {
+void StatisticsPanel::CancellaRiepilogo() {
     const std::string nome = Selezionato();
     if (nome.empty()) return;
     if (file_.Cancella(nome, domande_)) ElencoFile();
     lstFileRiepilogo->clearSelection();
 }
 
-void PannelloStatistiche::CambioNumero(const QString& testo) {
-    const Statistiche::EsitoNumero e = regole_.CambioNumero(Cp1252(testo));
+void StatisticsPanel::CambioNumero(const QString& testo) {
+    const Statistics::NumberResult e = regole_.CambioNumero(Cp1252(testo));
     if (e.testo) {
         txtNumeroScontrino->setText(Testo(*e.testo));  // runs this again
         return;
@@ -580,7 +579,7 @@ void PannelloStatistiche::CambioNumero(const QString& testo) {
     MostraVista(regole_.MostraScontrino(e.mostra));
 }
 
-void PannelloStatistiche::MostraVista(const VistaScontrino& v) {
+void StatisticsPanel::MostraVista(const ReceiptView& v) {
     lstScontrini->clear();
     for (QLabel* l : lblScontrini) l->clear();
     lblTotaleScontriniStornati->setText(Testo(v.stornati));
@@ -593,9 +592,9 @@ void PannelloStatistiche::MostraVista(const VistaScontrino& v) {
     Riempi(*lstScontrini, v.righe);
 }
 
-void PannelloStatistiche::Storno(bool spuntato) {
+void StatisticsPanel::Storno(bool spuntato) {
     const int n = static_cast<int>(Val(Cp1252(txtNumeroScontrino->text())));
-    const Statistiche::EsitoStorno e = regole_.CambiaStorno(n, spuntato);
+    const Statistics::VoidResult e = regole_.CambiaStorno(n, spuntato);
     MostraVista(e.vista);
     MostraStatistiche();
     if (!e.salvato)

@@ -1,7 +1,7 @@
 #pragma once
 // frm_gestione(0): the statistics panel that F6 shows. The running figures with their title,
 // the report files, the receipt viewer with "Storno", and the password cover. The rules are
-// Statistiche's and FileRiepiloghi's; this class owns the widgets and shows what they decide.
+// Statistics's and SummaryFiles's; this class owns the widgets and shows what they decide.
 #include <QObject>
 #include <array>
 #include <functional>
@@ -24,18 +24,18 @@ class QWidget;
 
 namespace vorsa {
 
-class GraficoOre;
+class HourChart;
 class Till;
 
-class PannelloStatistiche final : public QObject {
+class StatisticsPanel final : public QObject {
     Q_OBJECT
   public:
     /// What the panel calls outside itself.
-    struct Azioni {
+    struct Actions {
         /// ChiediPassword(6): true when accepted.
         std::function<bool()> chiediPassword;
         /// cmd_Statistica(8); null: the button stays off.
-        std::function<void(const TestiStatistiche&)> stampa;
+        std::function<void(const StatisticsTexts&)> stampa;
         /// cmd_Statistica(2): the same as pressing F6.
         std::function<void()> esci;
         /// txt_Pwd(6) left: stores F6's password (empty: none).
@@ -44,8 +44,8 @@ class PannelloStatistiche final : public QObject {
         /// code box.
         std::function<void(int, bool)> tastoF;
     };
-    PannelloStatistiche(QFrame& panel, Till& till, Azioni azioni, Prompter& domande);
-    ~PannelloStatistiche() override;
+    StatisticsPanel(QFrame& panel, Till& till, Actions azioni, Prompter& domande);
+    ~StatisticsPanel() override;
 
     /// F6 opened the panel: figures, files, the last receipt and the cover.
     void Apri();
@@ -53,11 +53,11 @@ class PannelloStatistiche final : public QObject {
     void MostraStatistiche();
 
     /// The hours' chart, as last drawn.
-    const GraficoOre& Grafico() const { return *grafico; }
+    const HourChart& Grafico() const { return *grafico; }
     QTabWidget* schede() const { return schede_; }
 
-    Statistiche& regole() { return regole_; }
-    FileRiepiloghi& file() { return file_; }
+    Statistics& regole() { return regole_; }
+    SummaryFiles& file() { return file_; }
 
   signals:
     /// A command ran: the focus goes back to the code box.
@@ -84,7 +84,7 @@ class PannelloStatistiche final : public QObject {
     void CancellaRiepilogo();
     void ElencoFile();
     void CambioNumero(const QString& testo);
-    void MostraVista(const VistaScontrino& v);
+    void MostraVista(const ReceiptView& v);
     void PulisciVista();
     void Storno(bool spuntato);
     void MostraArchivio();
@@ -108,13 +108,13 @@ class PannelloStatistiche final : public QObject {
     QListWidget* lstCasse = nullptr;
     QPushButton* cmdSalvaGrafico = nullptr;
     QPushButton* cmdEsportaCsv = nullptr;
-    GraficoOre* grafico = nullptr;
+    HourChart* grafico = nullptr;
     QFrame& panel_;
     Till& till_;
-    Azioni azioni_;
+    Actions azioni_;
     Prompter& domande_;
-    Statistiche regole_;
-    FileRiepiloghi file_;
+    Statistics regole_;
+    SummaryFiles file_;
     QTabWidget* schede_ = nullptr;  // "Riepilogo" and "Casse e orari"
     QWidget* contenuto_ = nullptr;
 };

@@ -74,9 +74,9 @@ SalePresenter::SalePresenter(FrmVorsa& frm, Till& till, Prompter* prompter, Prin
       destro_(frm.Destro()),
       till_(till),
       ownPrompter_(prompter ? nullptr : std::make_unique<PrompterQt>(frm)),
-      vendita_(std::make_unique<Vendita>(till.PartiVendita(),
-                                         SaleViews{frm, destro_, destro_, destro_, frm},
-                                         prompter ? *prompter : *ownPrompter_, print)) {
+      vendita_(std::make_unique<Sale>(till.PartiVendita(),
+                                      SaleViews{frm, destro_, destro_, destro_, frm},
+                                      prompter ? *prompter : *ownPrompter_, print)) {
     QLineEdit* codice = destro_.boxCodice;
     QLineEdit* pagato = destro_.boxPagato;
     connect(codice, &QLineEdit::textChanged, this,
@@ -84,14 +84,13 @@ SalePresenter::SalePresenter(FrmVorsa& frm, Till& till, Prompter* prompter, Prin
     connect(pagato, &QLineEdit::textChanged, this,
             [this](const QString& t) { vendita_->CambioPagato(Cp1252(t)); });
     connect(destro_.tmrInput, &QTimer::timeout, this, [this] { SvuotaCodice(); });
-    connect(&frm_.Griglia(), &GrigliaProdotti::ArticoloPremuto, this,
+    connect(&frm_.Griglia(), &ArticleGrid::ArticoloPremuto, this,
             [this](int s, int p) { Articolo(s, p); });
     for (int n = 1; n <= kNumeroAzioni; ++n)
         connect(destro_.cmdAzioni[static_cast<std::size_t>(n)], &QPushButton::clicked, this,
                 [this, n] { Azione(n); });
-    connect(&frm_.Pagamento(), &PannelloPagamento::MonetaPremuta, this,
-            [this](int n) { Moneta(n); });
-    connect(&frm_.Pagamento(), &PannelloPagamento::TastoPremuto, this,
+    connect(&frm_.Pagamento(), &PaymentPanel::MonetaPremuta, this, [this](int n) { Moneta(n); });
+    connect(&frm_.Pagamento(), &PaymentPanel::TastoPremuto, this,
             [this](int n) { Calcolatrice(n); });
     // Waiting sales go while the operator pauses: a delivery holds the window for as long as a
     // commit or more, and a key typed meanwhile would wait for it. F4 delivers them anyway.
@@ -229,10 +228,10 @@ bool SalePresenter::TastoCodice(QKeyEvent* e) {
     const bool modificatore =
         (e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) != 0;
     if (const int f = NumeroF(e->key())) {
-        vendita_->TastoGiu(Vendita::Tasto::F, f, modificatore);
+        vendita_->TastoGiu(Sale::KeyKind::F, f, modificatore);
         return true;
     }
-    using T = Vendita::Tasto;
+    using T = Sale::KeyKind;
     switch (e->key()) {
         case Qt::Key_Up:
             vendita_->TastoGiu(T::Su, 0, modificatore);
@@ -270,7 +269,7 @@ bool SalePresenter::TastoFunzionePagato(QKeyEvent* e) {
     return false;
 }
 
-bool ApplicaFiltro(QLineEdit& box, const EsitoFiltro& r) {
+bool ApplicaFiltro(QLineEdit& box, const FilterResult& r) {
     if (r.nuovoTesto) {
         box.setText(Testo(*r.nuovoTesto));
         box.setCursorPosition(static_cast<int>(box.text().size()));

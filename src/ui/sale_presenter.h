@@ -1,6 +1,6 @@
 #pragma once
-// Wires the sale rules to the main window's panels: keys and clicks go to Vendita, and
-// Vendita's requests land on the panels' views. Questions to the operator go through a
+// Wires the sale rules to the main window's panels: keys and clicks go to Sale, and
+// Sale's requests land on the panels' views. Questions to the operator go through a
 // Prompter: the Qt one shows real boxes, tests script their own.
 #include <QElapsedTimer>
 #include <QObject>
@@ -16,7 +16,7 @@ class QLineEdit;
 namespace vorsa {
 
 class FrmVorsa;
-class PannelloDestro;
+class RightPanel;
 
 /// Input boxes and Yes/No boxes of the platform, and the message window of the main window.
 class PrompterQt final : public Prompter {
@@ -36,9 +36,9 @@ class PrompterQt final : public Prompter {
 
 /// Applies the amount filter's verdict to a key typed into `box`: types the character it
 /// passes, replaces the text, or swallows the key. True when the key was consumed.
-bool ApplicaFiltro(QLineEdit& box, const EsitoFiltro& r);
+bool ApplicaFiltro(QLineEdit& box, const FilterResult& r);
 
-/// The sale's presenter: keys and clicks on the panels go to Vendita, which drives the panels
+/// The sale's presenter: keys and clicks on the panels go to Sale, which drives the panels
 /// through their views (SaleViews).
 class SalePresenter final : public QObject {
     Q_OBJECT
@@ -50,7 +50,7 @@ class SalePresenter final : public QObject {
 
     /// After the window's load step: the automatic-printing switch is applied once.
     void Avvia();
-    Vendita& vendita() { return *vendita_; }
+    Sale& vendita() { return *vendita_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -70,10 +70,10 @@ class SalePresenter final : public QObject {
     void FocusPagato();
 
     FrmVorsa& frm_;
-    PannelloDestro& destro_;
+    RightPanel& destro_;
     Till& till_;
     std::unique_ptr<Prompter> ownPrompter_;
-    std::unique_ptr<Vendita> vendita_;
+    std::unique_ptr<Sale> vendita_;
     QElapsedTimer inattivo_;  // since the operator's last key or click
 };
 

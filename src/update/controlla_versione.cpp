@@ -24,7 +24,7 @@ std::optional<int> Byte(std::string_view digits) {
 
 }  // namespace
 
-bool VersionePiuNuova(const VersioneLocale& local, std::string_view remote) {
+bool VersionePiuNuova(const LocalVersion& local, std::string_view remote) {
     if (remote.empty()) return false;
     for (const char c : remote)
         if (c < '0' || c > '9') return false;
@@ -36,8 +36,7 @@ bool VersionePiuNuova(const VersioneLocale& local, std::string_view remote) {
 }
 
 ControllaVersione::ControllaVersione(SettingsStore& store, FileAccess& files,
-                                     Scaricatore& scaricatore, VersioneLocale local,
-                                     std::string url)
+                                     Downloader& scaricatore, LocalVersion local, std::string url)
     : store_(store),
       files_(files),
       scaricatore_(scaricatore),

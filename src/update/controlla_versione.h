@@ -29,14 +29,14 @@ inline constexpr int kTimeoutVersioneMs = 3000;
 
 /// Seam of the download: fetches `url` and calls `done` once, later, with the body, or with
 /// nullopt when the download failed (refused, not found, timed out, too large).
-class Scaricatore {
+class Downloader {
   public:
-    virtual ~Scaricatore() = default;
+    virtual ~Downloader() = default;
     virtual void Scarica(const std::string& url,
                          std::function<void(std::optional<std::string>)> done) = 0;
 };
 
-struct VersioneLocale {
+struct LocalVersion {
     int major = 0;
     int minor = 0;
     int revision = 0;
@@ -44,14 +44,14 @@ struct VersioneLocale {
 
 /// "148" against 1.4.7 is newer: major and minor not smaller and revision greater, three
 /// separate tests. Empty, non-digit or out-of-byte-range values report nothing.
-bool VersionePiuNuova(const VersioneLocale& local, std::string_view remote);
+bool VersionePiuNuova(const LocalVersion& local, std::string_view remote);
 
 /// One check: downloads into the temporary folder's "VerVorsa.txt", reads it through the
 /// settings layer, deletes it and reports. The object must outlive the answer.
 class ControllaVersione {
   public:
-    ControllaVersione(SettingsStore& store, FileAccess& files, Scaricatore& scaricatore,
-                      VersioneLocale local, std::string url = std::string(kIndirizzoVersione));
+    ControllaVersione(SettingsStore& store, FileAccess& files, Downloader& scaricatore,
+                      LocalVersion local, std::string url = std::string(kIndirizzoVersione));
     ControllaVersione(const ControllaVersione&) = delete;
     ControllaVersione& operator=(const ControllaVersione&) = delete;
     /// Starts the check; `esito` is called once with true when a newer version exists.
@@ -62,8 +62,8 @@ class ControllaVersione {
 
     SettingsStore& store_;
     FileAccess& files_;
-    Scaricatore& scaricatore_;
-    VersioneLocale local_;
+    Downloader& scaricatore_;
+    LocalVersion local_;
     std::string url_;
     // Tells a late answer that this object is gone.
     std::shared_ptr<bool> vivo_ = std::make_shared<bool>(true);

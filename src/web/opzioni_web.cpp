@@ -38,22 +38,22 @@ bool ImpostaPin(SettingsGateway& settings, const KeyDef& key, std::string_view p
     return ok;
 }
 
-GuardiaPin::Esito GuardiaPin::Prova(const std::string& indirizzo, std::string_view pin,
-                                    std::string_view atteso, std::int64_t oraMs) {
+PinGuard::Outcome PinGuard::Prova(const std::string& indirizzo, std::string_view pin,
+                                  std::string_view atteso, std::int64_t oraMs) {
     // Forget addresses whose block is over, so that a scan of the network cannot grow the map.
     if (errori_.size() > 4096)
         std::erase_if(errori_, [oraMs](const auto& e) { return e.second.finoA <= oraMs; });
     auto it = errori_.find(indirizzo);
-    if (it != errori_.end() && it->second.finoA > oraMs) return Esito::Bloccato;
+    if (it != errori_.end() && it->second.finoA > oraMs) return Outcome::Bloccato;
     if (!atteso.empty() && pin == atteso) {
         if (it != errori_.end()) errori_.erase(it);
-        return Esito::Ok;
+        return Outcome::Ok;
     }
-    if (pin.empty()) return Esito::Sbagliato;  // no guess: a page opened before its PIN
-    Errori& e = errori_[indirizzo];
+    if (pin.empty()) return Outcome::Sbagliato;  // no guess: a page opened before its PIN
+    Failures& e = errori_[indirizzo];
     if (e.finoA != 0) e = {};  // a block that is over starts the count again
     if (++e.volte >= kTentativi) e.finoA = oraMs + kAttesaMs;
-    return Esito::Sbagliato;
+    return Outcome::Sbagliato;
 }
 
 }  // namespace vorsa

@@ -20,23 +20,23 @@ bool ImpostaPin(SettingsGateway& settings, const KeyDef& key, std::string_view p
 
 /// Wrong PINs per address: after five in a row that address waits a minute. A right PIN
 /// forgets the address's mistakes.
-class GuardiaPin {
+class PinGuard {
   public:
-    enum class Esito { Ok, Sbagliato, Bloccato };
+    enum class Outcome { Ok, Sbagliato, Bloccato };
     static constexpr int kTentativi = 5;
     static constexpr std::int64_t kAttesaMs = 60'000;
 
     /// `atteso` empty: the page has no PIN set and refuses everyone. A request without a PIN is
     /// refused without counting as a mistake.
-    Esito Prova(const std::string& indirizzo, std::string_view pin, std::string_view atteso,
-                std::int64_t oraMs);
+    Outcome Prova(const std::string& indirizzo, std::string_view pin, std::string_view atteso,
+                  std::int64_t oraMs);
 
   private:
-    struct Errori {
+    struct Failures {
         int volte = 0;
         std::int64_t finoA = 0;  // blocked until this time
     };
-    std::map<std::string, Errori> errori_;
+    std::map<std::string, Failures> errori_;
 };
 
 }  // namespace vorsa

@@ -7,31 +7,31 @@ namespace vorsa {
 
 namespace {
 
-EsitoPronto Controlla(SettingsGateway& settings, std::int32_t numero) {
+ReadyResult Controlla(SettingsGateway& settings, std::int32_t numero) {
     if (numero < 1 || settings.Read(keys::Scontrino, numero, true).empty())
-        return EsitoPronto::Sconosciuto;
+        return ReadyResult::Sconosciuto;
     for (const Storno& s :
          LeggiStorni(settings.Read(keys::Storni, {}, true), settings.options().gSeparatore))
-        if (s.numero == numero) return EsitoPronto::Stornato;
-    if (!settings.Read(keys::Pronto, numero, true).empty()) return EsitoPronto::GiaPronto;
-    return EsitoPronto::Segnato;
+        if (s.numero == numero) return ReadyResult::Stornato;
+    if (!settings.Read(keys::Pronto, numero, true).empty()) return ReadyResult::GiaPronto;
+    return ReadyResult::Segnato;
 }
 
 }  // namespace
 
-EsitoPronto SegnaPronto(SettingsGateway& settings, std::int32_t numero, const DateTime& quando) {
+ReadyResult SegnaPronto(SettingsGateway& settings, std::int32_t numero, const DateTime& quando) {
     SettingsStore& st = settings.store();
     const long fallite = st.scrittureFallite();
-    if (st.IniziaTransazione(settings.paths().gFileDati) != SettingsStore::Transazione::Ok)
-        return EsitoPronto::NonSalvato;
-    const EsitoPronto esito = Controlla(settings, numero);
-    if (esito != EsitoPronto::Segnato) {
+    if (st.IniziaTransazione(settings.paths().gFileDati) != SettingsStore::TransactionResult::Ok)
+        return ReadyResult::NonSalvato;
+    const ReadyResult esito = Controlla(settings, numero);
+    if (esito != ReadyResult::Segnato) {
         st.AnnullaTransazione();
         return esito;
     }
     settings.Write(keys::Pronto, FormatDateTime(quando), numero);
     st.ChiudiTransazione();
-    return st.scrittureFallite() == fallite ? EsitoPronto::Segnato : EsitoPronto::NonSalvato;
+    return st.scrittureFallite() == fallite ? ReadyResult::Segnato : ReadyResult::NonSalvato;
 }
 
 std::optional<std::int32_t> NumeroScansionato(std::string_view codice) {

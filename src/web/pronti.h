@@ -10,11 +10,11 @@
 
 namespace vorsa {
 
-enum class EsitoPronto { Segnato, GiaPronto, Sconosciuto, Stornato, NonSalvato };
+enum class ReadyResult { Segnato, GiaPronto, Sconosciuto, Stornato, NonSalvato };
 
 /// Marks receipt `numero` ready in one transaction of the data file: a receipt that is not in
 /// the archive, or is voided, is refused; one already marked keeps its first time.
-EsitoPronto SegnaPronto(SettingsGateway& settings, std::int32_t numero, const DateTime& quando);
+ReadyResult SegnaPronto(SettingsGateway& settings, std::int32_t numero, const DateTime& quando);
 
 /// The receipt number a barcode scanner read off a kitchen slip: digits, perhaps between Code
 /// 39's "*" and blanks. Nullopt for anything else (a provisional "P12" has no number yet).

@@ -127,7 +127,7 @@ bool SerataWeb::LeggiNuovi(std::int32_t ultimo) {
     if (static_cast<std::size_t>(ultimo) == scontrini_.size()) return false;
     const char sep = settings_.options().gSeparatore;
     for (auto n = static_cast<std::int32_t>(scontrini_.size()) + 1; n <= ultimo; ++n) {
-        Letto l;
+        ReadReceipt l;
         l.record = settings_.Read(keys::Scontrino, n, true);
         l.dati = LeggiScontrino(l.record, sep);
         l.commento = settings_.Read(keys::ScontrinoCommento, n, true);
@@ -187,7 +187,7 @@ std::string SerataWeb::JsonCucina() const {
     bool primo = true;
     for (std::size_t i = 0; i < scontrini_.size(); ++i) {
         const auto n = static_cast<std::int32_t>(i + 1);
-        const ScontrinoArchiviato& s = scontrini_[i].dati;
+        const ArchivedReceipt& s = scontrini_[i].dati;
         if (Stornato(n) || pronti_.count(n)) continue;
         std::string righe;
         for (const auto& v : s.voci)
@@ -205,21 +205,21 @@ std::string SerataWeb::JsonCucina() const {
 }
 
 std::string SerataWeb::JsonIncassi() const {
-    struct Somma {
+    struct Sum {
         std::int32_t scontrini = 0;
         Currency incasso;
     };
-    Somma totale;
+    Sum totale;
     std::int32_t stornati = 0;
-    std::map<std::string, Somma> casse, ore;
+    std::map<std::string, Sum> casse, ore;
     std::map<int, std::pair<std::int32_t, Currency>> articoli;  // code -> pieces, amount
     for (std::size_t i = 0; i < scontrini_.size(); ++i) {
-        const ScontrinoArchiviato& s = scontrini_[i].dati;
+        const ArchivedReceipt& s = scontrini_[i].dati;
         if (Stornato(static_cast<std::int32_t>(i + 1))) {
             ++stornati;
             continue;
         }
-        for (Somma* m : {&totale, &casse[s.identita], &ore[ChiaveOra(s.data)]}) {
+        for (Sum* m : {&totale, &casse[s.identita], &ore[ChiaveOra(s.data)]}) {
             ++m->scontrini;
             m->incasso += s.totale;
         }

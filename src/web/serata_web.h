@@ -39,8 +39,8 @@ class SerataWeb {
     std::string JsonIncassi() const;
 
   private:
-    struct Letto {
-        ScontrinoArchiviato dati;
+    struct ReadReceipt {
+        ArchivedReceipt dati;
         std::string record;
         std::string commento;
     };
@@ -52,7 +52,7 @@ class SerataWeb {
 
     SettingsGateway& settings_;
     const Catalogue& cat_;
-    std::vector<Letto> scontrini_;  // receipt n at index n - 1
+    std::vector<ReadReceipt> scontrini_;  // receipt n at index n - 1
     std::set<std::int32_t> stornati_;
     std::map<std::int32_t, std::string> pronti_;  // number -> when marked
     std::string storni_, prontiTesto_;

@@ -38,9 +38,8 @@ std::string ArchivioDati(const std::string& storni) {
     return s;
 }
 
-Statistiche Di(Cassa& c) {
-    return Statistiche(
-        {c.till->cat, c.till->opt, c.till->settings, c.till->conto.gNumeroScontrino});
+Statistics Di(Cassa& c) {
+    return Statistics({c.till->cat, c.till->opt, c.till->settings, c.till->conto.gNumeroScontrino});
 }
 
 struct Banco {
@@ -49,7 +48,7 @@ struct Banco {
     std::string File() { return files.files["/p/Vorsa.ini"]; }
     MemoryFileAccess files;
     Cassa c;
-    Statistiche stat;
+    Statistics stat;
 };
 
 using Risposte = test::ScriptedPrompter;
@@ -67,7 +66,7 @@ TEST(StorniTest, Transitions) {
         {"12;x;*7", false, "12", +1},  // a damaged entry is dropped with the change
     };
     for (const auto& [prima, storno, dopo, segno] : casi) {
-        const TransizioneStorni t = CambiaStorni(prima, 7, storno, ';');
+        const VoidTransition t = CambiaStorni(prima, 7, storno, ';');
         EXPECT_EQ(std::tie(t.lista, t.segno), std::make_tuple(dopo, segno)) << prima;
     }
     EXPECT_EQ(StorniDefinitivi("*7;12;*9"), "7;12;9");
@@ -124,7 +123,7 @@ TEST(StorniTest, FinalVoidsFailedWritesAndNoReceipts) {
         EXPECT_EQ(b.c.Dati("SCONTRINI", "STORNI"), "*2");
         b.c.Batti("101 F1 F4");  // the next sale makes the void final
         EXPECT_EQ(b.c.Dati("SCONTRINI", "STORNI"), "2");
-        const VistaScontrino v = b.stat.MostraScontrino(2);
+        const ReceiptView v = b.stat.MostraScontrino(2);
         EXPECT_TRUE(v.storno && !v.stornoAbilitato);
         const std::string prima = b.File();  // unticking a final void changes nothing
         EXPECT_TRUE(b.stat.CambiaStorno(2, false).vista.storno);
@@ -138,7 +137,7 @@ TEST(StorniTest, FinalVoidsFailedWritesAndNoReceipts) {
 
 TEST(ViewerTest, ShowsTheReceiptChosenInTheNumberBox) {
     Banco b("3;*4");
-    const VistaScontrino v = b.stat.MostraScontrino(4);
+    const ReceiptView v = b.stat.MostraScontrino(4);
     ASSERT_TRUE(v.esiste);
     // The till's name (first) only between tills.
     EXPECT_EQ(v.etichette, (std::array<std::string, 7>{"", "2", "06/12/2026", "21:07", "13,50", "",
@@ -166,14 +165,14 @@ TEST(ViewerTest, ShowsTheReceiptChosenInTheNumberBox) {
         const auto e = b.stat.CambioNumero(testo);
         EXPECT_EQ(std::tie(e.testo, e.mostra), std::tie(nuovo, mostra)) << testo;
     }
-    const std::tuple<char, bool, TastoNumero> tasti[] = {
-        {'7', false, TastoNumero::Passa},  {'0', true, TastoNumero::Uno},
-        {'0', false, TastoNumero::Passa},  {'a', false, TastoNumero::Scarta},
-        {'-', false, TastoNumero::Scarta}, {'\b', false, TastoNumero::Passa}};
+    const std::tuple<char, bool, NumberKey> tasti[] = {
+        {'7', false, NumberKey::Passa},  {'0', true, NumberKey::Uno},
+        {'0', false, NumberKey::Passa},  {'a', false, NumberKey::Scarta},
+        {'-', false, NumberKey::Scarta}, {'\b', false, NumberKey::Passa}};
     for (auto [tasto, vuoto, esito] : tasti) EXPECT_EQ(FiltroNumeroScontrino(tasto, vuoto), esito);
 
     Banco nessuno("", test::kCatalogo);
-    Statistiche& s = nessuno.stat;
+    Statistics& s = nessuno.stat;
     EXPECT_EQ(s.CambioNumero("1").testo, "0");
     EXPECT_EQ(s.CambioNumero("0").testo, std::nullopt);  // rests on 0, nothing shown
     EXPECT_FALSE(s.MostraScontrino(0).esiste);
@@ -220,7 +219,7 @@ TEST(RiepilogoTest, PanelTotalsAndVoidedArticleDisappears) {
     Banco b;
     b.c.Art(201).soldQuantity = 1;
     b.c.Art(201).soldAmount = *ParseCurrency("12318,1");
-    const Riepilogo r = b.stat.MostraStatistiche();
+    const Summary r = b.stat.MostraStatistiche();
     EXPECT_EQ(std::tie(r.totale, r.scontrini, r.data, r.ora),
               std::make_tuple("12.345,60", "4", "06/12/2026", "21:07"));
     EXPECT_TRUE(r.comandi);
@@ -230,7 +229,7 @@ TEST(RiepilogoTest, PanelTotalsAndVoidedArticleDisappears) {
     b.c.Art(201).soldQuantity = 0;
     b.stat.CambiaStorno(1, true);  // 101 down to 3
     b.stat.CambiaStorno(4, true);  // 101 down to 0
-    const Riepilogo dopo = b.stat.MostraStatistiche();
+    const Summary dopo = b.stat.MostraStatistiche();
     ASSERT_EQ(dopo.righe.size(), 1u);
     EXPECT_NE(dopo.righe[0].testo.find("Patatine"), std::string::npos);
     EXPECT_EQ(dopo.totale, "10,00");
@@ -264,7 +263,7 @@ TEST(RiepilogoTest, EmptyingYesNoAndFullDisk) {
               "(missing)(missing)(missing)");
     EXPECT_EQ(Sezione(dopo, "MANGIARE"), Sezione(prima, "MANGIARE"));  // stock untouched
     EXPECT_EQ(b.c.till->conto.gNumeroScontrino, 0);
-    const Riepilogo r = b.stat.MostraStatistiche();
+    const Summary r = b.stat.MostraStatistiche();
     EXPECT_TRUE(r.righe.empty() && r.commento.empty() && r.data.empty() && !r.comandi);
     EXPECT_EQ(r.totale + " " + r.scontrini, "0,00 0");
 
@@ -280,10 +279,10 @@ TEST(MultiTillTest, VoidsBetweenTwoTillsOnOneFile) {
     Cassa a(files, "", "anna");
     Cassa b(files, "", "bruno");
     ASSERT_TRUE(a.till->opt.gMultiVorsa);
-    Statistiche sa = Di(a), sb = Di(b);
+    Statistics sa = Di(a), sb = Di(b);
     b.Batti("102 F1 F4");  // receipt 5, by bruno: a does not know it yet
     EXPECT_EQ(sa.CambioNumero("5").mostra, 5);
-    const VistaScontrino v = sa.MostraScontrino(5);
+    const ReceiptView v = sa.MostraScontrino(5);
     ProfileStore p(files);
     EXPECT_EQ(v.etichette[0],
               p.Get("/p/Vorsa.ini.lck", "MULTIVORSA", b.till->opt.gIdentitaLock).value_or("?"));
@@ -313,7 +312,7 @@ TEST(ArchivioTest, PerTillTotalsAndHoursAcrossMidnight) {
         "6=102-3-6;damaged-6--bruno11:00-0-0-0\r\n"
         "STORNI=3;*5\r\n";
     Cassa c(files, std::string(test::kCatalogo) + archivio);
-    const Archivio a = LeggiArchivio(c.till->settings, ';', 6, false);
+    const SalesArchive a = LeggiArchivio(c.till->settings, ';', 6, false);
     // Bruno's damaged date still counts.
     ASSERT_EQ(RigheCasse(a.casse), (std::vector<std::string>{
                                        "anna10:00: scontrini 1-5 (3, stornati 2), incasso 3,50",
@@ -364,10 +363,10 @@ class RiepiloghiTest : public ::testing::Test {
     MemoryFileAccess files;
     test::FakeShell shell;
     test::FakeClock clock;
-    FileRiepiloghi rep{files, shell, clock, "/p/Statistiche"};
+    SummaryFiles rep{files, shell, clock, "/p/Statistiche"};
     Risposte r;
-    DatiRiepilogo dati{"", "06/12/2026", "17,50", "4", "1", {"Nr.    5 Panino - Tot. \x80: 17,50"},
-                       {}};
+    SummaryData dati{"", "06/12/2026", "17,50", "4", "1", {"Nr.    5 Panino - Tot. \x80: 17,50"},
+                     {}};
     const std::string file = "/p/Statistiche/Riepilogo_del_06-12-2026.txt";
 };
 

@@ -86,18 +86,18 @@ struct CassaEditor {
         const auto at = d.find("[MANGIARE]");
         return at == std::string::npos ? std::string() : d.substr(at);
     }
-    std::string Riga(const char* section, int k) { return cassa.Dati(section, std::to_string(k)); }
+    std::string Line(const char* section, int k) { return cassa.Dati(section, std::to_string(k)); }
     /// Lines 1..n of a section joined by "|".
     std::string Righe(const char* section, int n) {
-        std::string s = Riga(section, 1);
-        for (int k = 2; k <= n; ++k) s += "|" + Riga(section, k);
+        std::string s = Line(section, 1);
+        for (int k = 2; k <= n; ++k) s += "|" + Line(section, k);
         return s;
     }
     Catalogue& cat() { return cassa.till->cat; }
 
     Cassa cassa;
     ScriptedEditorView view;
-    EditorCatalogo editor;
+    CatalogueEditor editor;
 };
 
 /// A data file without its three catalogue sections: what a catalogue change must keep.

@@ -57,7 +57,7 @@ TEST(EditorLinesTest, ListLineShowsMarksPriceAndPieces) {
 TEST(EditorLinesTest, LeavingAFieldNormalisesIt) {
     Options o;
     o.gSogliaProdotti = 15;
-    const std::tuple<int, CampiArticolo, CampiArticolo, bool> cases[] = {
+    const std::tuple<int, ArticleFieldValues, ArticleFieldValues, bool> cases[] = {
         {1, {"Pane", "  ", "5", "3"}, {"Pane", "0", "5", "3"}, false},
         {2, {"Pane", "1", "", ""}, {"Pane", "1", "-1", "0"}, false},
         {2, {"Pane", "1", "-7", "4"}, {"Pane", "1", "-1", "0"}, false},
@@ -70,7 +70,7 @@ TEST(EditorLinesTest, LeavingAFieldNormalisesIt) {
         {0, {"Pane;salame", "1", "5", "3"}, {"Pane salame", "1", "5", "3"}, true},
         {0, {std::string(60, 'x'), "1", "", ""}, {std::string(50, 'x'), "1", "", ""}, false}};
     for (const auto& [field, before, after, separator] : cases) {
-        CampiArticolo f = before;
+        ArticleFieldValues f = before;
         EXPECT_EQ(NormalizzaCampo(field, f, o), separator) << before[field];
         EXPECT_EQ(f, after) << "field " << field << " from '" << before[field] << "'";
     }
@@ -93,7 +93,7 @@ TEST(EditorLinesTest, RenameAnswersStayInsideTheFolder) {
                                                                 {std::string("a\0b", 3), "", true},
                                                                 {"   ", "", false}};
     for (const auto& [answer, name, refused] : cases) {
-        const NomeRinomina r = ControllaNome(answer);
+        const RenameAnswer r = ControllaNome(answer);
         EXPECT_EQ(r.nome, name) << answer;
         EXPECT_EQ(r.rifiutato, refused) << answer;
     }
@@ -203,11 +203,11 @@ TEST_F(EditorPanelTest, SeparatePrintTogglesActiveArticlesAndTheirGroup) {
     u.Scegli(1, 0);
     u.view.attivo = true;
     u.editor.SaveArticle();
-    EXPECT_EQ(u.Riga("BERE", 1), "Acqua;1;1;0;-1;2;-1;0");
+    EXPECT_EQ(u.Line("BERE", 1), "Acqua;1;1;0;-1;2;-1;0");
     for (const char* riga : {"Acqua;1;1;1;-1;0;-1;0", "Acqua;1;1;0;-1;2;-1;0"}) {
         u.Scegli(1, 0);
         u.editor.ToggleSeparatePrint();
-        EXPECT_EQ(u.Riga("BERE", 1), riga);
+        EXPECT_EQ(u.Line("BERE", 1), riga);
     }
 }
 
@@ -227,7 +227,7 @@ TEST(EditorPanelDeleteTest, RowAndSectionDeletionAskFirst) {
         t.editor.ComandoB(command);
         ASSERT_EQ(t.cassa.prompter.questions.size(), 1u);
         EXPECT_EQ(t.Righe("MANGIARE", 3), mangiare) << command << yes;
-        EXPECT_EQ(t.Riga("BERE", 1), "Acqua;1;0;0;-1;5;-1;0");
+        EXPECT_EQ(t.Line("BERE", 1), "Acqua;1;0;0;-1;5;-1;0");
         EXPECT_EQ(p.files.replaceCount - scritture, yes ? 1 : 0) << "one write or none";
         EXPECT_EQ(t.view.elenco[0].substr(0, 6) == " [  ] ", yes);
     }
@@ -301,7 +301,7 @@ TEST(EditorPanelGridTest, ReceiptsOnRecordLockTheDestructiveCommands) {
     EXPECT_EQ(t.cassa.prompter.messages.size(), 1u);
     t.cat().sezioni[0].pendingSize = 4;
     t.editor.ComandoB(5);
-    EXPECT_EQ(t.cassa.Dati("MANGIARE", "DIMENSIONE") + " " + t.Riga("MANGIARE", 4),
+    EXPECT_EQ(t.cassa.Dati("MANGIARE", "DIMENSIONE") + " " + t.Line("MANGIARE", 4),
               "4 ;0;0;0;0;0;0;0");
 }
 
@@ -338,7 +338,7 @@ TEST_F(EditorMultiTest, SaveHoldsTheArticleLockUntilTheLineIsWritten) {
     ASSERT_TRUE(b.cat().BloccaArticolo(1, b.cassa.till->store));
     std::vector<std::string> visto;
     a.cassa.sleeper.onSleep = [&](int n) {
-        visto.push_back(a.Riga("MANGIARE", 1));
+        visto.push_back(a.Line("MANGIARE", 1));
         if (n == 3) {
             b.cassa.till->store.ScriviIni("MANGIARE", "1", "Panino;2,3;1;0;47;4;50;10",
                                           "/p/Vorsa.ini");
@@ -350,7 +350,7 @@ TEST_F(EditorMultiTest, SaveHoldsTheArticleLockUntilTheLineIsWritten) {
     a.editor.SaveArticle();
     ASSERT_EQ(visto.size(), 3u) << "the save waited for Bruno's lock";
     EXPECT_EQ(visto[0], "Panino;2,3;1;0;50;4;50;10");
-    EXPECT_EQ(a.Riga("MANGIARE", 1), "Panino;2,5;1;0;60;4;60;10");
+    EXPECT_EQ(a.Line("MANGIARE", 1), "Panino;2,5;1;0;60;4;60;10");
     ProfileStore p(files);
     EXPECT_FALSE(p.Get("/p/Vorsa.ini.lck", "MANGIARE", "1-LOCKED").has_value())
         << "released after the write";
@@ -365,11 +365,11 @@ TEST_F(EditorMultiTest, PiecesHeldOrSoldByAnotherTillSurviveTheEditor) {
     EXPECT_EQ(a.view.elenco[0],
               " [A-] " + Pad("Panino", 50) + " - \x80:  2,30 - Pz:   48 (avv.  10)");
     b.cassa.Batti("F1 F4");
-    ASSERT_EQ(Split(a.Riga("MANGIARE", 1), ';')[4], "48");
+    ASSERT_EQ(Split(a.Line("MANGIARE", 1), ';')[4], "48");
     a.editor.ComandoB(3);
     a.editor.ComandoB(5);
     EXPECT_EQ(a.cassa.Dati("MANGIARE", "DIMENSIONE"), "4");
-    EXPECT_EQ(Split(a.Riga("MANGIARE", 1), ';')[4], "48") << "the grid change undid a sale";
+    EXPECT_EQ(Split(a.Line("MANGIARE", 1), ';')[4], "48") << "the grid change undid a sale";
     EXPECT_EQ(a.cassa.prompter.messages.size(), 1u) << "restart the other tills";
 }
 
@@ -415,7 +415,7 @@ TEST_F(SavedCatalogueTest, PendingGrowthIsSavedAndLoadsAsALargerGrid) {
     EXPECT_EQ(std::make_tuple(t.cat().sezioni[0].size, t.cat().gNumeroArticoli, t.view.salvato),
               std::make_tuple(std::int16_t{5}, 8, -1));
     EXPECT_EQ(t.cassa.Dati("MANGIARE", "DIMENSIONE") + t.view.dimensioni[0].caption, "5  5");
-    EXPECT_EQ(t.Riga("MANGIARE", 1) + "|" + t.Riga("MANGIARE", 5),
+    EXPECT_EQ(t.Line("MANGIARE", 1) + "|" + t.Line("MANGIARE", 5),
               "Panino;2,3;1;0;50;4;50;10|" + kVuota);
     EXPECT_EQ(t.cat().gArticoli[t.cat().IndiceArticolo(201)].name, "Acqua");
     EXPECT_EQ(files.files[kSalvato], salvato) << "loading never changes the saved file";

@@ -33,7 +33,7 @@ TEST(CondivisioneTest, CommandLines) {
     EXPECT_EQ(ComandoCreaCondivisione(system, "vorsa$", "/v", false).back(), "guest_ok=n");
     // A till run by a user changes the account's password through smbd, with the old one; the
     // passwords go to the standard input only.
-    const ComandoPassword utente = ComandoCambiaPassword(system, false, "vecchia", "nuova");
+    const PasswordCommand utente = ComandoCambiaPassword(system, false, "vecchia", "nuova");
     EXPECT_EQ(utente.argv, (Argv{"smbpasswd", "-s", "-r", "127.0.0.1", "-U", "vorsa"}));
     EXPECT_EQ(utente.input, "vecchia\nnuova\nnuova\n");
 }

@@ -102,11 +102,11 @@ TEST_F(PrivateSamba, AMainTillStartsSharedAndSaysSo) {
     SmbOptions o;
     o.port = config_.port;
     auto smb = MakeSmbFileAccess(sleeper_, o);
-    CondivisioneAvvio avvio(*share, *smb);
+    StartupShare avvio(*share, *smb);
     const std::string folder = (dir_ / "prog").string();
 
     auto till = Start(*files, avvio, folder);
-    EXPECT_EQ(till->statoMultiVorsa, StatoMultiVorsa::PrincipaleOk);
+    EXPECT_EQ(till->statoMultiVorsa, MultiTillState::PrincipaleOk);
     // Without a password the notice says, in red and until confirmed, that the data is open.
     const auto aperta = AvvisoPerStato(*till);
     ASSERT_TRUE(aperta);
@@ -121,7 +121,7 @@ TEST_F(PrivateSamba, AMainTillStartsSharedAndSaysSo) {
     // No smbd: the share is made but nobody answers; the notice names the folder to share.
     smbd_->Stop();
     till = Start(*files, avvio, folder);
-    EXPECT_EQ(till->statoMultiVorsa, StatoMultiVorsa::PrincipaleSenzaCondivisione);
+    EXPECT_EQ(till->statoMultiVorsa, MultiTillState::PrincipaleSenzaCondivisione);
     avviso = AvvisoPerStato(till->statoMultiVorsa, till->paths.programFolder);
     ASSERT_TRUE(avviso);
     EXPECT_EQ(avviso->hint, "SUGGERIMENTO: Verificare se la cartella " + folder +
@@ -149,9 +149,9 @@ TEST_F(PrivateSamba, APasswordKeepsGuestsOut) {
     auto share = MakeSambaTillShare(
         *runner_, user_, [&](const std::string& p) { return smb->Exists(p); }, config_);
     ASSERT_TRUE(share->ImpostaPassword("", "segreta1"));
-    CondivisioneAvvio avvio(*share, *smb);
+    StartupShare avvio(*share, *smb);
     auto principale = Start(files, avvio, folder);
-    ASSERT_EQ(principale->statoMultiVorsa, StatoMultiVorsa::PrincipaleOk);
+    ASSERT_EQ(principale->statoMultiVorsa, MultiTillState::PrincipaleOk);
     EXPECT_FALSE(AvvisoPerStato(*principale)->allarme);
 
     // A guest: nothing listed, read or written.
@@ -169,8 +169,8 @@ TEST_F(PrivateSamba, APasswordKeepsGuestsOut) {
             << CodificaPassword(kChiavePassword, password) << "\r\n";
         auto secondaria = Start(files, avvio, sec.string());
         const bool giusta = std::string(password) == "segreta1";
-        EXPECT_EQ(secondaria->statoMultiVorsa, giusta ? StatoMultiVorsa::SecondariaOk
-                                                      : StatoMultiVorsa::SecondariaIrraggiungibile);
+        EXPECT_EQ(secondaria->statoMultiVorsa, giusta ? MultiTillState::SecondariaOk
+                                                      : MultiTillState::SecondariaIrraggiungibile);
         EXPECT_EQ(secondaria->passwordRifiutata, !giusta);
         if (giusta) {
             EXPECT_EQ(secondaria->cat.gArticoli[secondaria->cat.IndiceArticolo(201)].name, "Birra");

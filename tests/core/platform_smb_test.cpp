@@ -228,18 +228,18 @@ TEST_F(SmbTest, MainTillReachesItsOwnFilesThroughTheShare) {
     RoutingFileAccess routed(*local, *a);
     const std::string here = folder + "/Vorsa.ini";
     ASSERT_TRUE(local->ReplaceAll(here, "[A]\r\nk=1\r\n"));
-    using Sede = RoutingFileAccess::Sede;
+    using Location = RoutingFileAccess::Location;
     // Another folder with the same file in it is not this one, however alike the files.
     const std::string altra = fs::path(folder).parent_path().string() + "/altra";
     fs::create_directories(altra);
     ASSERT_TRUE(local->ReplaceAll(altra + "/Vorsa.ini", "[A]\r\nk=1\r\n"));
     EXPECT_EQ(routed.AliasFolderIfShared(altra, "//127.0.0.1/vorsa$", {"Vorsa.ini"}),
-              Sede::NonServita);
+              Location::NonServita);
     // Decided the same way every time, and nothing left behind by the probe.
     for (int i = 0; i < 5; ++i) {
         routed.ClearAliases();
         ASSERT_EQ(routed.AliasFolderIfShared(folder, "//127.0.0.1/vorsa$", {"Vorsa.ini"}),
-                  Sede::Servita);
+                  Location::Servita);
     }
     for (const auto& e : fs::directory_iterator(folder))
         EXPECT_EQ(e.path().filename().string().rfind(".vorsa-sede", 0), std::string::npos);
@@ -575,7 +575,7 @@ class MultiTillTest : public SmbTest {
         for (long long r = 1; r <= n; ++r) {
             const auto rec = doc.Get("SCONTRINI", std::to_string(r));
             ASSERT_TRUE(rec.has_value()) << "receipt " << r << " of " << n;
-            const ScontrinoArchiviato s = LeggiScontrino(*rec, ';');
+            const ArchivedReceipt s = LeggiScontrino(*rec, ';');
             ASSERT_TRUE(s.valido) << *rec;
             if (perTill) ++(*perTill)[s.identita.substr(0, s.identita.size() - 5)];
             for (const auto& v : s.voci) sold[v.code] += v.quantity;
@@ -751,7 +751,7 @@ TEST_F(MultiTillTest, MainTillGoneMidEventSalesWaitAndArriveOnce) {
     RoutingFileAccess files(*local, *smb);
     const std::string s = Secondary(1);
     test::Cassa c(files, "", "sec1", s);
-    ASSERT_EQ(c.till->statoMultiVorsa, StatoMultiVorsa::SecondariaOk);
+    ASSERT_EQ(c.till->statoMultiVorsa, MultiTillState::SecondariaOk);
     c.vendita->ImpostaStampaAutomatica(false);
     for (const char* k : {"101", "F1", "F4"}) c.Digita(k);
     EXPECT_EQ(c.Dati("STATISTICHE", "SCONTRINI"), "1");

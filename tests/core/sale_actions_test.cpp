@@ -94,7 +94,7 @@ TEST(ActionsClearTest, ClearAsksWhenTheBillIsNotEmpty) {
         c.prompter.confirmations = {yes};
         c.Digita("F2");
         ASSERT_EQ(c.prompter.questions.size(), 1u);
-        EXPECT_EQ(On(c) + c.Conto(), yes ? ".......= 0,00" : ".......101x1 = 3,50");
+        EXPECT_EQ(On(c) + c.Bill(), yes ? ".......= 0,00" : ".......101x1 = 3,50");
         EXPECT_EQ(c.Dati("STATISTICHE", "101"), "(missing)");
     }
 }
@@ -126,12 +126,12 @@ TEST_F(ActionsTest, PasswordsAndTheAutomaticPrintingSwitch) {
         EXPECT_NE(c.view.caption, prima);
         EXPECT_EQ(c.Dati("STAMPA", "ABILITATO"), on ? "1" : "0");
     }
-    c.vendita->SalvaPassword(6, "  stat ");
+    c.vendita->PasswordSaver(6, "  stat ");
     ProfileStore p(files);
     const std::string stored = p.Get(c.till->paths.gFilePassword, "AZIONI", "PASSF6").value_or("");
     EXPECT_EQ(DecodificaPassword(kChiavePassword, stored), "stat");
     EXPECT_EQ(c.till->gAzioni[6].password, "stat");
-    c.vendita->SalvaPassword(6, "   ");
+    c.vendita->PasswordSaver(6, "   ");
     EXPECT_EQ(p.Get(c.till->paths.gFilePassword, "AZIONI", "PASSF6").value_or("(missing)"), "");
 }
 
@@ -188,7 +188,7 @@ TEST(CommitTest, ASaleThatCannotBeSavedIsReported) {
         EXPECT_NE(c.prompter.messages[0].find("NON \xE8 stata salvata"), std::string::npos);
         EXPECT_EQ(files.files["/p/Vorsa.ini"], before);
         // Nothing printed with a number that is not in the file; the bill waits, still being paid.
-        EXPECT_EQ(On(c) + c.Conto(), "1......101x1 102x1 = 5,50");
+        EXPECT_EQ(On(c) + c.Bill(), "1......101x1 102x1 = 5,50");
         EXPECT_TRUE(c.till->gAzioni[kAzioneNuovoConto].enabled);
         // Memory agrees with the file again; nothing waits.
         EXPECT_EQ(std::make_tuple(c.print.printed, c.till->attesa.Quante(),
@@ -199,7 +199,7 @@ TEST(CommitTest, ASaleThatCannotBeSavedIsReported) {
         c.Timer();
         c.Digita("F4");                             // the same bill again
         EXPECT_EQ(c.prompter.messages.size(), 1u);  // a saved sale says nothing
-        EXPECT_EQ(On(c) + c.Conto() + c.till->conto.ultimoConto.provvisorio, ".......= 0,00");
+        EXPECT_EQ(On(c) + c.Bill() + c.till->conto.ultimoConto.provvisorio, ".......= 0,00");
         EXPECT_EQ(c.Dati("STATISTICHE", "101"), "1;3,5");
         EXPECT_EQ(c.Dati("STATISTICHE", "SCONTRINI"), "1");
         EXPECT_EQ(c.Dati("SCONTRINI", "1").substr(0, 16), "101-1-3,5;102-1-");
@@ -215,7 +215,7 @@ TEST(CommitTest, ArchiveRecordSurvivesOddTableTexts) {
         c.Batti("101 201");
         c.till->conto.gTavolo = tavolo;
         c.Batti("F1 F4");
-        const ScontrinoArchiviato s = LeggiScontrino(c.Dati("SCONTRINI", "1"), ';');
+        const ArchivedReceipt s = LeggiScontrino(c.Dati("SCONTRINI", "1"), ';');
         ASSERT_TRUE(s.valido && s.voci.size() == 2) << tavolo;
         EXPECT_EQ(c.Dati("SCONTRINI", "1_commento"), "(missing)") << "no comment, no line";
         EXPECT_EQ(std::tie(s.tavolo, s.identita, s.data),
@@ -237,7 +237,7 @@ TEST(CommitTest, TwoTillsShareCountersAndNumbering) {
     const auto tenuti = [&] { return p.Get("/p/Vorsa.ini.lck", "MULTIVORSA", "16").value_or(""); };
     EXPECT_EQ(tenuti() + a.Dati("MULTIVORSA-TMP", "16"), "22");
     b.Batti("202 202 202 202");  // 2 held by anna, 3 by bruno: none left for the fourth
-    EXPECT_EQ(b.Luci() + " " + b.Conto(), "3 202x3 = 9,00");
+    EXPECT_EQ(b.Luci() + " " + b.Bill(), "3 202x3 = 9,00");
 
     a.Batti("F1 F4");
     b.Batti("F1 F4");
@@ -258,7 +258,7 @@ TEST(CommitTest, SecondaryCommitOfUnlimitedArticlesNeverWaitsForLocks) {
         catalogo += std::to_string(k) + "=Articolo " + std::to_string(k) + ";1,5;1;0;-1;1;-1;0\r\n";
     files.files["//cassa1/vorsa$/Vorsa.ini"] = catalogo;
     Cassa c(files, "[MULTIVORSA]\r\nABILITATO=1\r\nSISTEMA_REMOTO=cassa1\r\n", "bruno", "/q");
-    ASSERT_EQ(c.till->statoMultiVorsa, StatoMultiVorsa::SecondariaOk);
+    ASSERT_EQ(c.till->statoMultiVorsa, MultiTillState::SecondariaOk);
     ASSERT_TRUE(c.till->opt.gMultiVorsa);
     c.vendita->ImpostaStampaAutomatica(false);  // no pause around printing either
     for (int code = 101; code <= 110; ++code) c.Digita(std::to_string(code));
@@ -310,7 +310,7 @@ TEST(CommitTest, APieceSoldElsewhereMeanwhileIsNotSoldTwice) {
     ASSERT_EQ(c.prompter.hints.size(), 1u);
     EXPECT_NE(c.prompter.hints[0].find("Ultimo pezzo: ne restano 0 pezzi"), std::string::npos);
     EXPECT_EQ(c.Dati("STATISTICHE", "SCONTRINI"), "(missing)");
-    EXPECT_EQ(c.Conto(), "105x1 = 4,00");  // the bill waits for the operator
+    EXPECT_EQ(c.Bill(), "105x1 = 4,00");  // the bill waits for the operator
     EXPECT_EQ(c.Dati("MANGIARE", "5"), "Ultimo pezzo;4;1;0;0;1;1;0");
 }
 

@@ -52,7 +52,7 @@ void ExpectConsistent(const std::string& folder, int round) {
     for (long long r = 1; r <= n; ++r) {
         const auto rec = doc.Get("SCONTRINI", std::to_string(r));
         ASSERT_TRUE(rec.has_value()) << "round " << round << ": receipt " << r << " of " << n;
-        const ScontrinoArchiviato s = LeggiScontrino(*rec, ';');
+        const ArchivedReceipt s = LeggiScontrino(*rec, ';');
         ASSERT_TRUE(s.valido) << *rec;
         if (stornati.count(static_cast<int>(r))) continue;
         for (const auto& v : s.voci) {
@@ -111,7 +111,7 @@ TEST(CrashTest, KilledDuringVoidsLeavesWholeVoids) {
         [&](int round) {
             auto files = MakeLocalFileAccess(true);
             test::Cassa c(*files, "", "cassiere", dir.path);
-            Statistiche s(
+            Statistics s(
                 {c.till->cat, c.till->opt, c.till->settings, c.till->conto.gNumeroScontrino});
             std::mt19937 rng(static_cast<unsigned>(round));
             for (;;) {

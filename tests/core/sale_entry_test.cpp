@@ -9,7 +9,7 @@ namespace vorsa {
 namespace {
 
 using test::kCatalogo;
-using T = Codice::Tipo;
+using T = ParsedCode::Kind;
 
 struct Banco : ::testing::Test {
     MemoryFileAccess files;
@@ -30,7 +30,7 @@ TEST_F(CodeEntryTest, InterpretsCompleteTextsAndButtons) {
         {"S9", T::Moneta, 9},    {"Sx", T::Errore, 0},    {"+", T::Piu, 0},
         {"-", T::Meno, 0},       {"1011", T::Nessuno, 0}, {"1-", T::Nessuno, 0}};
     for (const auto& [text, tipo, valore] : cases) {  // sections of 14, 10 and 4
-        const Codice r = InterpretaCodice(text, c.till->cat);
+        const ParsedCode r = InterpretaCodice(text, c.till->cat);
         EXPECT_EQ(std::tie(r.tipo, r.valore), std::tie(tipo, valore)) << text;
     }
     const auto codice = [&](int s, int p) { return c.vendita->CodiceArticolo(s, p); };
@@ -50,12 +50,12 @@ TEST(CodeFilterTest, CharacterFilter) {
 
 TEST_F(CodeEntryTest, TypingCodesFillsTheBill) {
     c.Digita("101");
-    EXPECT_EQ(c.Luci() + " " + c.Conto(), "1 101x1 = 3,50");
+    EXPECT_EQ(c.Luci() + " " + c.Bill(), "1 101x1 = 3,50");
     EXPECT_TRUE(c.view.timerStarted);
     c.Digita("2");  // the next key first empties the shown code
     EXPECT_EQ(c.view.codice + c.Luci(), "2");
     c.Digita("01");
-    EXPECT_EQ(c.Conto(), "101x1 201x1 = 4,50");
+    EXPECT_EQ(c.Bill(), "101x1 201x1 = 4,50");
     for (const char* errore : {"115", "F8"}) {
         c.Digita(errore);
         EXPECT_EQ(c.Luci(), "0") << errore;
@@ -65,29 +65,29 @@ TEST_F(CodeEntryTest, TypingCodesFillsTheBill) {
     c.Timer();
     EXPECT_EQ(c.Luci(), "");
     EXPECT_TRUE(c.view.feedback[2]);  // the prompt never goes away
-    EXPECT_EQ(c.Conto(), "101x1 201x1 = 4,50");
+    EXPECT_EQ(c.Bill(), "101x1 201x1 = 4,50");
 }
 
 TEST_F(CodeEntryTest, ArrowsModifiersAndQuantityCeiling) {
-    const auto tasto = [&](Vendita::Tasto t, int volte = 1) {
+    const auto tasto = [&](Sale::KeyKind t, int volte = 1) {
         for (int i = 0; i < volte; ++i) c.vendita->TastoGiu(t, 0, false);
     };
     c.Batti("101 201 102");
     ASSERT_EQ(c.view.selected, 2);
-    tasto(Vendita::Tasto::Giu);  // on the last line: nothing
+    tasto(Sale::KeyKind::Giu);  // on the last line: nothing
     EXPECT_EQ(c.view.selected, 2);
-    tasto(Vendita::Tasto::Su, 3);  // the third on the first line: nothing
+    tasto(Sale::KeyKind::Su, 3);  // the third on the first line: nothing
     EXPECT_EQ(c.view.selected, 0);
-    tasto(Vendita::Tasto::Destra);  // "+" on 101
-    EXPECT_EQ(c.Conto(), "101x2 201x1 102x1 = 10,00");
+    tasto(Sale::KeyKind::Destra);  // "+" on 101
+    EXPECT_EQ(c.Bill(), "101x2 201x1 102x1 = 10,00");
     c.Timer();
-    tasto(Vendita::Tasto::Sinistra);  // "-" on 101: storno of one piece
-    EXPECT_EQ(c.Conto(), "101x1 201x1 102x1 = 6,50");
+    tasto(Sale::KeyKind::Sinistra);  // "-" on 101: storno of one piece
+    EXPECT_EQ(c.Bill(), "101x1 201x1 102x1 = 6,50");
     EXPECT_FALSE(c.till->gAzioni[3].stato);
     c.view.selected = -1;
     c.Timer();
-    tasto(Vendita::Tasto::Destra);
-    EXPECT_EQ(c.Luci() + " " + c.Conto(), "0 101x1 201x1 102x1 = 6,50");
+    tasto(Sale::KeyKind::Destra);
+    EXPECT_EQ(c.Luci() + " " + c.Bill(), "0 101x1 201x1 102x1 = 6,50");
 
     c.Timer();
     c.Art(201).quantity = 32766;  // the quantity never overflows
@@ -96,7 +96,7 @@ TEST_F(CodeEntryTest, ArrowsModifiersAndQuantityCeiling) {
     c.Digita("201");
     EXPECT_EQ(c.Luci() + " " + std::to_string(c.Art(201).quantity), "0 32767");
 
-    c.vendita->TastoGiu(Vendita::Tasto::F, 1, true);  // a modifier silences the F keys
+    c.vendita->TastoGiu(Sale::KeyKind::F, 1, true);  // a modifier silences the F keys
     EXPECT_FALSE(c.till->gAzioni[1].stato);
     c.Premi(1);
     EXPECT_TRUE(c.till->gAzioni[1].stato);
@@ -135,12 +135,12 @@ TEST_F(BillTest, StockStatesWhileSelling) {
     EXPECT_EQ(c.Luci() + c.view.feedbackCaption[4], "4OK  -3");
     EXPECT_EQ(c.view.ButtonColour(0, 2), kAzzurro);
     c.Digita("105");  // the last piece: added and finished
-    EXPECT_EQ(c.Luci() + " " + c.Conto(), "3 102x7 105x1 = 18,00");
+    EXPECT_EQ(c.Luci() + " " + c.Bill(), "3 102x7 105x1 = 18,00");
     EXPECT_EQ(c.view.ButtonColour(0, 5), kGiallo);
     c.Digita("105");  // nothing left: not added
-    EXPECT_EQ(c.Luci() + " " + c.Conto(), "3 102x7 105x1 = 18,00");
+    EXPECT_EQ(c.Luci() + " " + c.Bill(), "3 102x7 105x1 = 18,00");
     c.Digita("104");  // inactive
-    EXPECT_EQ(c.Luci() + " " + c.Conto(), "0 102x7 105x1 = 18,00");
+    EXPECT_EQ(c.Luci() + " " + c.Bill(), "0 102x7 105x1 = 18,00");
 }
 
 TEST_F(BillTest, StornoTakesOnePieceAndEnds) {
@@ -151,13 +151,13 @@ TEST_F(BillTest, StornoTakesOnePieceAndEnds) {
     EXPECT_TRUE(c.till->gAzioni[3].stato);
     c.Digita("101");
     EXPECT_FALSE(c.till->gAzioni[3].stato);
-    EXPECT_EQ(c.Conto(), "101x0 102x1 = 2,00");
+    EXPECT_EQ(c.Bill(), "101x0 102x1 = 2,00");
     EXPECT_EQ(c.view.lines[0].first, " 0|Panino con salamella" + std::string(12, ' ') + "|  0,00");
     c.Batti("F3 104");  // inactive: ends storno all the same
     EXPECT_FALSE(c.till->gAzioni[3].stato);
     EXPECT_TRUE(c.view.feedback[0]);
     c.Batti("F3 101");  // quantity 0: nothing changes
-    EXPECT_EQ(c.Conto(), "101x0 102x1 = 2,00");
+    EXPECT_EQ(c.Bill(), "101x0 102x1 = 2,00");
     EXPECT_FALSE(c.till->gAzioni[3].stato);
 }
 
@@ -169,7 +169,7 @@ TEST_F(BillTest, VariablePriceIsAskedOncePerBillAndNewBillEmptiesEverything) {
     EXPECT_EQ(c.view.priceLabels[std::make_pair(0, 3)].text, "\x80 2,50");
     c.Digita("103");
     EXPECT_EQ(c.prompter.asked.size(), 3u);  // kept for this bill
-    EXPECT_EQ(c.Conto(), "103x2 = 5,00");
+    EXPECT_EQ(c.Bill(), "103x2 = 5,00");
 
     c.till->conto.gTavolo = "12";
     c.till->conto.gCommento = "senza cipolla";
@@ -177,7 +177,7 @@ TEST_F(BillTest, VariablePriceIsAskedOncePerBillAndNewBillEmptiesEverything) {
     EXPECT_EQ(c.till->conto.gTotaleConto, Currency{});
     EXPECT_EQ(c.Art(103).quantity, 0);
     EXPECT_EQ(c.Art(103).listIndex, -1);
-    EXPECT_EQ(c.Conto(), "= 0,00");
+    EXPECT_EQ(c.Bill(), "= 0,00");
     EXPECT_EQ(c.till->conto.gTavolo, "");
     EXPECT_EQ(c.view.tableCleared, 1);
     EXPECT_EQ(c.sleeper.totalMs, 500);  // automatic printing is on
@@ -186,7 +186,7 @@ TEST_F(BillTest, VariablePriceIsAskedOncePerBillAndNewBillEmptiesEverything) {
         c.prompter.answers = {nulla};  // Cancel or an empty answer: nothing is added
         c.Digita("103");
         EXPECT_EQ(c.Art(103).quantity, 0);
-        EXPECT_EQ(c.Conto(), "= 0,00");
+        EXPECT_EQ(c.Bill(), "= 0,00");
     }
 }
 
@@ -200,7 +200,7 @@ TEST(AmountTest, FilterChangeKeypadAndCoins) {
         {"1", 1, 'a', 0, nullptr},      {"1", 1, 8, 8, nullptr},
         {"", 0, 9, 9, nullptr}};
     for (const auto& [text, caret, key, typed, replaced] : cases) {
-        const EsitoFiltro r = FiltroImporto(key, text, caret);
+        const FilterResult r = FiltroImporto(key, text, caret);
         EXPECT_EQ(r.key, typed) << text << " + " << key;
         EXPECT_EQ(r.nuovoTesto.value_or("-"), replaced ? replaced : "-") << text;
     }

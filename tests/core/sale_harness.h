@@ -18,10 +18,10 @@ namespace vorsa::test {
 /// real boxes do.
 class ScriptedView : public SaleView {
   public:
-    Vendita* vendita = nullptr;
+    Sale* vendita = nullptr;
     std::map<std::pair<int, int>, int> colours;
     std::map<std::pair<int, int>, bool> enabled;
-    std::map<std::pair<int, int>, Etichetta> priceLabels;
+    std::map<std::pair<int, int>, PriceLabel> priceLabels;
     std::map<std::pair<int, int>, bool> labels;
     std::map<std::pair<int, int>, std::string> codeLabels;
     std::array<bool, 5> feedback{false, false, true, false, false};
@@ -77,7 +77,7 @@ class ScriptedView : public SaleView {
     }
     void SetTotale(const std::string& t) override { totale = t; }
     void SetUltimoScontrino(const std::string& t) override { ultimo = t; }
-    void SetPriceLabel(int s, int p, const Etichetta& e) override { priceLabels[{s, p}] = e; }
+    void SetPriceLabel(int s, int p, const PriceLabel& e) override { priceLabels[{s, p}] = e; }
     void ClearTableAndComment() override { ++tableCleared; }
     void SetInAttesa(const std::string& t) override { inAttesa = t; }
     int WindowWidthTwips() override { return 15380; }
@@ -129,7 +129,7 @@ struct Cassa {
             Version{1, 0, 0});
         AvviaTill(*till);
         if (afterStart) afterStart(*till);
-        vendita = std::make_unique<Vendita>(till->PartiVendita(), view.Views(), prompter, &print);
+        vendita = std::make_unique<Sale>(till->PartiVendita(), view.Views(), prompter, &print);
         view.vendita = vendita.get();
         // The window's load step: captions of the function keys, F4 disabled.
         for (int n = 1; n <= kNumeroAzioni; ++n) {
@@ -162,7 +162,7 @@ struct Cassa {
         view.SetCodice("");
     }
     /// The bill as shown: each line's code and quantity, then the total: "101x2 201x1 = 8,00".
-    std::string Conto() {
+    std::string Bill() {
         std::string s;
         for (const auto& line : view.lines)
             s +=
@@ -176,7 +176,7 @@ struct Cassa {
             if (view.feedback[static_cast<std::size_t>(i)]) s += std::to_string(i);
         return s;
     }
-    void Premi(int n) { vendita->TastoGiu(Vendita::Tasto::F, n, false); }
+    void Premi(int n) { vendita->TastoGiu(Sale::KeyKind::F, n, false); }
     Article& Art(int code) { return till->cat.gArticoli[till->cat.IndiceArticolo(code)]; }
     std::string Dati(const char* section, const std::string& key) {
         ProfileStore p(files);
@@ -196,7 +196,7 @@ struct Cassa {
     ScriptedPrompter prompter;
     RecordingPrint print;
     std::unique_ptr<Till> till;
-    std::unique_ptr<Vendita> vendita;
+    std::unique_ptr<Sale> vendita;
 };
 
 /// The raw bytes of one section of a file, header included, up to the next section.

@@ -209,7 +209,7 @@ TEST(ScrittureTest, OptionsSetTogetherAreCorrectedAndHeld) {
     const KeyDef* gruppo[] = {&keys::Progressivo, &keys::TicketRitiro, &keys::TicketRitiroGruppo,
                               &keys::TicketRitiroBarre, &keys::ProgressivoPiede};
     for (int i = 0;; ++i) {
-        std::vector<Scrittura> s;
+        std::vector<KeyWrite> s;
         for (const KeyDef* k : gruppo) s.push_back({k, {}, i % 2 ? "1" : "0"});
         ImpostaInsieme(c.settings, s);
         if (i % 6 < 3)

@@ -98,7 +98,7 @@ TEST_F(SettingsStoreTest, UnlockNeverWaits) {
 }
 
 TEST_F(SettingsStoreTest, SeveralKeysAreTakenTogetherOrNotAtAll) {
-    const std::vector<SettingsStore::Chiave> chiavi = {
+    const std::vector<SettingsStore::SectionKey> chiavi = {
         {"STATISTICHE", "SCONTRINI"}, {"STATISTICHE", "101"}, {"MANGIARE", "1"}};
     // Another till holds one key: nothing is taken meanwhile, all of them once it is free.
     ASSERT_TRUE(b.store.BloccaChiave("STATISTICHE", "101"));

@@ -334,7 +334,7 @@ TEST(StartupTest, ClosingSavesThePlacementInOrder) {
 }
 
 TEST(StartupTest, MultiTillRoles) {
-    using S = StatoMultiVorsa;
+    using S = MultiTillState;
     const char* kMain = "ABILITATO=1\r\nMASTER=1\r\n";
     const char* kSec = "ABILITATO=1\r\nSISTEMA_REMOTO=cassa1\r\n";
     struct Case {
@@ -371,7 +371,7 @@ TEST(StartupTest, MultiTillRoles) {
             EXPECT_EQ(m.Get("MULTIVORSA", till->opt.gIdentitaLock.c_str(), kLock), "Bar")
                 << c.section;
         }
-        if (c.stato == StatoMultiVorsa::SecondariaOk) {
+        if (c.stato == MultiTillState::SecondariaOk) {
             // Sizes come from the local file; articles from the main till's.
             EXPECT_EQ(till->cat.sezioni[1].size, 10);
             EXPECT_EQ(till->cat.gArticoli[till->cat.IndiceArticolo(201)].name, "Birra");
@@ -416,7 +416,7 @@ std::vector<std::string> Lines(const std::string& bytes) {
 }
 
 /// Starts a till in `folder` on real files: the data file's state and article 101's name.
-std::pair<StatoFileDati, std::string> Avvia(const std::string& folder) {
+std::pair<DataFileState, std::string> Avvia(const std::string& folder) {
     auto files = MakeLocalFileAccess(false);
     Machine m;  // for its clock, sleeper, user and shell
     Till till(Services{*files, m.clock, m.sleeper, m.user, m.shell}, folder, {1, 4, 7});
@@ -479,7 +479,7 @@ TEST_F(DamagedFilesTest, StrangeContentIsKeptLineByLine) {
         SCOPED_TRACE(c.name);
         const std::string original = c.before + c.after;
         Write(original);
-        EXPECT_EQ(Avvia(dir_), std::make_pair(StatoFileDati::Ok, std::string(c.primo)));
+        EXPECT_EQ(Avvia(dir_), std::make_pair(DataFileState::Ok, std::string(c.primo)));
         const std::string file = Slurp(Ini());
         // The lines before the catalogue are not the till's: each one is still there, in order.
         const std::vector<std::string> dopo = Lines(file);
@@ -500,23 +500,23 @@ TEST_F(DamagedFilesTest, AnInaccessibleDataFileIsToldAndLeftAlone) {
     struct Case {
         const char* name;
         std::function<void(const std::string& dir)> prepare;
-        StatoFileDati stato;
+        DataFileState stato;
     };
     const Case cases[] = {
         {"a folder", [](const std::string& d) { fs::create_directory(d + "/Vorsa.ini"); },
-         StatoFileDati::NonLeggibile},
+         DataFileState::NonLeggibile},
         {"mode 000",
          [this](const std::string& d) {
              Write(kCatalogo);
              ::chmod((d + "/Vorsa.ini").c_str(), 0);
          },
-         StatoFileDati::NonLeggibile},
+         DataFileState::NonLeggibile},
         {"read-only folder",
          [this](const std::string& d) {
              Write(kCatalogo);
              ::chmod(d.c_str(), 0555);
          },
-         StatoFileDati::NonScrivibile},
+         DataFileState::NonScrivibile},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -540,7 +540,7 @@ TEST_F(DamagedFilesTest, AnInaccessibleDataFileIsToldAndLeftAlone) {
             EXPECT_NE(e.path().filename().string().rfind(".Vorsa.ini.tmp", 0), 0u)
                 << "left behind: " << e.path();
     }
-    EXPECT_FALSE(AvvisoPerFile(StatoFileDati::Ok, Ini()).has_value());
+    EXPECT_FALSE(AvvisoPerFile(DataFileState::Ok, Ini()).has_value());
 }
 
 class FakeTillShare : public TillShare {
@@ -562,12 +562,12 @@ class FakeTillShare : public TillShare {
     bool passwordOk = true;
 };
 
-class RecordingView : public VistaMulti {
+class RecordingView : public MultiTillView {
   public:
-    std::vector<RiquadroMulti> shown;
-    std::vector<AvvisoOpzioniMulti> notices;
-    void Mostra(const RiquadroMulti& r) override { shown.push_back(r); }
-    void Avvisa(const AvvisoOpzioniMulti& a) override { notices.push_back(a); }
+    std::vector<MultiTillFrame> shown;
+    std::vector<MultiOptionsNotice> notices;
+    void Mostra(const MultiTillFrame& r) override { shown.push_back(r); }
+    void Avvisa(const MultiOptionsNotice& a) override { notices.push_back(a); }
 };
 
 struct Frame : Machine {
@@ -575,17 +575,17 @@ struct Frame : Machine {
     std::unique_ptr<Till> till;
     FakeTillShare share;
     RecordingView view;
-    std::unique_ptr<OpzioniMulti> frame;
+    std::unique_ptr<MultiTillOptions> frame;
 
     /// A shared session: the main till's file at 10.0.0.9 answers before this till starts.
     explicit Frame(const std::string& ini, bool sessioneCondivisa = false) {
         if (sessioneCondivisa) files.ReplaceAll("//10.0.0.9/vorsa$/Vorsa.ini", "[NOTA]\r\n");
         files.ReplaceAll(kIni, ini);
         till = Start(StartupHooks{&startupShare});
-        frame = std::make_unique<OpzioniMulti>(till->settings, share, view, sessioneCondivisa);
+        frame = std::make_unique<MultiTillOptions>(till->settings, share, view, sessioneCondivisa);
         frame->Carica();
     }
-    const RiquadroMulti& Last() const { return view.shown.back(); }
+    const MultiTillFrame& Last() const { return view.shown.back(); }
 };
 
 std::string Multi(const std::string& keys) {
@@ -606,8 +606,8 @@ TEST(OpzioniMultiTest, LoadingShowsTheRoleInForce) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.keys);
         Frame m(Multi(c.keys), c.secondaria);
-        ASSERT_EQ(m.till->statoMultiVorsa == StatoMultiVorsa::SecondariaOk, c.secondaria);
-        const RiquadroMulti& r = m.Last();
+        ASSERT_EQ(m.till->statoMultiVorsa == MultiTillState::SecondariaOk, c.secondaria);
+        const MultiTillFrame& r = m.Last();
         EXPECT_EQ(r.chkMulti, c.multi);
         EXPECT_EQ(r.sceltaAbilitata, c.multi);
         EXPECT_EQ(r.optVorsaPrinc, (std::array<bool, 2>{c.secondaria, c.principale}));
@@ -628,7 +628,7 @@ TEST(OpzioniMultiTest, SwitchingOffDeletesTheHeldPiecesAndLocksTheChoice) {
         EXPECT_EQ(m.Get("MULTIVORSA-TMP", "7"), "(missing)");
         EXPECT_EQ(m.files.files[kIni].find("[MULTIVORSA-TMP]"), std::string::npos);
         EXPECT_EQ(m.Get("PROGRAMMA", "X"), "1");
-        const RiquadroMulti& r = m.Last();
+        const MultiTillFrame& r = m.Last();
         EXPECT_FALSE(r.chkMulti || r.sceltaAbilitata);
         EXPECT_EQ(r.frmOpt, (std::array<bool, 2>{false, false}));
         EXPECT_EQ(r.optVorsaPrinc, (std::array<bool, 2>{false, false}));
@@ -663,7 +663,7 @@ TEST(OpzioniMultiTest, ChoosingTheRoleSharesOrUnsharesTheFolder) {
     m.share.ok = false;
     m.frame->ScegliRuolo(1);
     ASSERT_EQ(m.view.notices.size(), 1u);
-    const AvvisoOpzioniMulti& a = m.view.notices[0];
+    const MultiOptionsNotice& a = m.view.notices[0];
     EXPECT_TRUE(a.critico);
     EXPECT_NE(a.text.find("/p"), std::string::npos);
     EXPECT_EQ(m.Get("MULTIVORSA", "MASTER"), "1");
@@ -772,7 +772,7 @@ TEST(AggiornamentoMultiTest, RereadsOnlyWhenASharedFileChanged) {
     Frame m(Catalogo240());
     Till& t = *m.till;
     ASSERT_EQ(t.cat.gNumeroArticoli, 240);
-    AggiornamentoMulti tick(m.files, t.store, t.cat, t.opt, t.paths);
+    MultiTillRefresh tick(m.files, t.store, t.cat, t.opt, t.paths);
     EXPECT_TRUE(tick.Tick(nullptr));  // the first tick reads everything
 
     m.files.reads = m.files.stamps = 0;

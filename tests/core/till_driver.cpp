@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
     CaricaFinestra(*c.till, ScreenTwips{20000, 12000});
     std::vector<std::string> codes(argv + 5, argv + argc);
     Till& t = *c.till;
-    AggiornamentoMulti aggiornamento(files, t.store, t.cat, t.opt, t.paths);
+    MultiTillRefresh aggiornamento(files, t.store, t.cat, t.opt, t.paths);
     // What the window's refresh timer does.
     auto tick = [&] {
         if (!t.opt.gMultiVorsa) return;
@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
     };
     tick();  // the window's first refresh
 
-    enum class Esito { Salvata, NonSalvata, Rifiutata };
+    enum class Outcome { Salvata, NonSalvata, Rifiutata };
     bool riprova = false;
     std::string numeri;
     auto key = [&](const std::string& k) {
@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     };
     auto sale = [&](const std::vector<std::string>& cs) {
         for (const auto& code : cs) key(code);
-        if (c.view.lines.empty()) return Esito::Rifiutata;  // nothing left to sell
+        if (c.view.lines.empty()) return Outcome::Rifiutata;  // nothing left to sell
         key("F1");
         key("F4");
         // A sale not saved keeps its bill open, still being paid.
@@ -79,12 +79,12 @@ int main(int argc, char** argv) {
             key("F1");  // give up: leave payment, clear the bill
             c.prompter.confirmations.push_back(true);
             key("F2");
-            return Esito::NonSalvata;
+            return Outcome::NonSalvata;
         }
-        const UltimoConto& u = c.till->conto.ultimoConto;
+        const LastBill& u = c.till->conto.ultimoConto;
         numeri += " " + (u.provvisorio.empty() ? std::to_string(u.numero) : u.provvisorio);
         if (t.attesa.Quante() > 0) c.vendita->DopoAggiornamento();
-        return Esito::Salvata;
+        return Outcome::Salvata;
     };
 
     if (command == "start") {

@@ -13,7 +13,7 @@ namespace vorsa {
 namespace {
 
 TEST(VersioneTest, ComparesEachPartOnItsOwn) {
-    const VersioneLocale local{1, 4, 7};
+    const LocalVersion local{1, 4, 7};
     // Major and minor not smaller and the revision (all after the second character) greater;
     // a revision is a byte.
     for (const char* v : {"148", "1410", "248", "14255"})
@@ -27,7 +27,7 @@ TEST(VersioneTest, ComparesEachPartOnItsOwn) {
 }
 
 /// Answers when the test says so, as the network does later.
-class ScaricatoreFinto : public Scaricatore {
+class ScaricatoreFinto : public Downloader {
   public:
     void Scarica(const std::string& url,
                  std::function<void(std::optional<std::string>)> done) override {
@@ -66,7 +66,7 @@ TEST(VersioneTest, ReadsTheDownloadedFileAndDeletesIt) {
         ScaricatoreFinto rete;
         std::optional<bool> esito;
         std::optional<ControllaVersione> check(std::in_place, s.store, files, rete,
-                                               VersioneLocale{1, 4, 7});
+                                               LocalVersion{1, 4, 7});
         check->Avvia([&](bool nuova) { esito = nuova; });
         EXPECT_EQ(rete.richiesto, kIndirizzoVersione);
         if (c.chiusa) check.reset();

@@ -8,29 +8,29 @@
 
 namespace vorsa::magnetic {
 
-void PrintTo(const Rett& r, std::ostream* os) {
+void PrintTo(const WindowRect& r, std::ostream* os) {
     *os << "{" << r.left << "," << r.top << "," << r.right << "," << r.bottom << "}";
 }
 
 namespace {
 
-const Rett kArea{0, 0, 1920, 1040};
+const WindowRect kArea{0, 0, 1920, 1040};
 
-Rett Finestra(int left, int top, int w = 800, int h = 600) {
-    return Rett{left, top, left + w, top + h};
+WindowRect Finestra(int left, int top, int w = 800, int h = 600) {
+    return WindowRect{left, top, left + w, top + h};
 }
 
 /// One unmanaged-parent window moved alone to `proposto`.
-Rett SpostaSola(const Rett& proposto, int d) {
-    const std::vector<Voce> voci{{1, 0, false}};
+WindowRect SpostaSola(const WindowRect& proposto, int d) {
+    const std::vector<WindowEntry> voci{{1, 0, false}};
     return Sposta(voci, {Finestra(300, 200)}, kArea, 0, proposto, d).finestra;
 }
 
 TEST(BordiMagneticiTest, MovingSnapsToTheWorkAreaWithinTheDistance) {
     const struct {
-        Rett proposto;
+        WindowRect proposto;
         int d;
-        Rett atteso;
+        WindowRect atteso;
     } cases[] = {
         {Finestra(15, 200), 20, Finestra(0, 200)},        // 15 px from the left edge: snaps
         {Finestra(25, 200), 20, Finestra(25, 200)},       // 25 px: stays where the cursor put it
@@ -46,18 +46,18 @@ TEST(BordiMagneticiTest, MovingSnapsToTheWorkAreaWithinTheDistance) {
 }
 
 TEST(BordiMagneticiTest, MovingSnapsToOtherWindowsAndTheLaterOneWins) {
-    const std::vector<Voce> voci{{1, 0, false}, {2, 0, false}};
+    const std::vector<WindowEntry> voci{{1, 0, false}, {2, 0, false}};
     const struct {
-        Rett altra;
-        Rett proposto;
-        Rett atteso;
+        WindowRect altra;
+        WindowRect proposto;
+        WindowRect atteso;
     } cases[] = {
         // right edge 10 px short of the other's left edge
         {Finestra(1000, 100, 400, 400), Finestra(190, 150), Finestra(200, 150)},
         // the other window is far below: no snap to it
         {Finestra(1000, 900, 400, 100), Finestra(190, 100, 800, 200), Finestra(190, 100, 800, 200)},
         // near the work area's left (12) and the other's right (7): the other is later
-        {Rett{-300, 100, 5, 500}, Finestra(12, 150), Finestra(5, 150)},
+        {WindowRect{-300, 100, 5, 500}, Finestra(12, 150), Finestra(5, 150)},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Sposta(voci, {Finestra(500, 500), c.altra}, kArea, 0, c.proposto, 20).finestra,
@@ -65,9 +65,9 @@ TEST(BordiMagneticiTest, MovingSnapsToOtherWindowsAndTheLaterOneWins) {
 }
 
 TEST(BordiMagneticiTest, TouchingNeedsASharedEdgeValueAndNoGap) {
-    const Rett a{0, 0, 100, 100};
+    const WindowRect a{0, 0, 100, 100};
     const struct {
-        Rett b;
+        WindowRect b;
         bool tocca;
     } cases[] = {
         {{100, 0, 200, 100}, true},    // side by side
@@ -88,9 +88,9 @@ TEST(BordiMagneticiTest, TouchingNeedsASharedEdgeValueAndNoGap) {
 TEST(BordiMagneticiTest, GlueFollowsParentsAndTouchingSiblings) {
     // 1 parent; 4 touches 2, 3 touches 4, 2 touches the parent: listed so that one pass is
     // not enough. 5 touches the parent but belongs to another; 6 is a loose child.
-    std::vector<Voce> voci{{1, 0, true},  {3, 1, false}, {4, 1, false},
-                           {2, 1, false}, {5, 9, false}, {6, 1, false}};
-    const std::vector<Rett> rett{
+    std::vector<WindowEntry> voci{{1, 0, true},  {3, 1, false}, {4, 1, false},
+                                  {2, 1, false}, {5, 9, false}, {6, 1, false}};
+    const std::vector<WindowRect> rett{
         {100, 100, 500, 500},    // 1
         {900, 100, 1000, 200},   // 3: right of 4
         {700, 100, 900, 200},    // 4: right of 2
@@ -106,29 +106,29 @@ TEST(BordiMagneticiTest, GlueFollowsParentsAndTouchingSiblings) {
 }
 
 TEST(BordiMagneticiTest, GluedWindowsMoveWithTheParentAndPullItToAnEdge) {
-    const std::vector<Voce> voci{{1, 0, false}, {2, 1, true}};
-    const std::vector<Rett> rett{{1000, 100, 1400, 500}, {1400, 100, 1700, 300}};
+    const std::vector<WindowEntry> voci{{1, 0, false}, {2, 1, true}};
+    const std::vector<WindowRect> rett{{1000, 100, 1400, 500}, {1400, 100, 1700, 300}};
     // +30: nothing near; the child follows.
-    Spostamento s = Sposta(voci, rett, kArea, 0, Rett{1030, 100, 1430, 500}, 20);
-    EXPECT_EQ(s.finestra, (Rett{1030, 100, 1430, 500}));
-    EXPECT_EQ(s.rett[1], (Rett{1430, 100, 1730, 300}));
+    Displacement s = Sposta(voci, rett, kArea, 0, WindowRect{1030, 100, 1430, 500}, 20);
+    EXPECT_EQ(s.finestra, (WindowRect{1030, 100, 1430, 500}));
+    EXPECT_EQ(s.rett[1], (WindowRect{1430, 100, 1730, 300}));
     // +205: the child's right edge comes 15 px from the work area's: the group snaps by 15.
-    s = Sposta(voci, rett, kArea, 0, Rett{1205, 100, 1605, 500}, 20);
-    EXPECT_EQ(s.finestra, (Rett{1220, 100, 1620, 500}));
-    EXPECT_EQ(s.rett[1], (Rett{1620, 100, 1920, 300}));
+    s = Sposta(voci, rett, kArea, 0, WindowRect{1205, 100, 1605, 500}, 20);
+    EXPECT_EQ(s.finestra, (WindowRect{1220, 100, 1620, 500}));
+    EXPECT_EQ(s.rett[1], (WindowRect{1620, 100, 1920, 300}));
     // The child moved on its own leaves the parent where it was.
-    s = Sposta(voci, rett, kArea, 1, Rett{1450, 150, 1750, 350}, 20);
+    s = Sposta(voci, rett, kArea, 1, WindowRect{1450, 150, 1750, 350}, 20);
     EXPECT_EQ(s.rett[0], rett[0]);
 }
 
 TEST(BordiMagneticiTest, TheDraggedEdgeIsReadFromTheChangeAndOnlyItSnaps) {
-    const Rett r{100, 100, 500, 400};
+    const WindowRect r{100, 100, 500, 400};
     // Every edge 8 to 12 px inside the work area's; only the dragged ones move onto it.
-    const Rett proposto{10, 12, 1910, 1030};
+    const WindowRect proposto{10, 12, 1910, 1030};
     const struct {
         int lato;
-        Rett dopo;    // r with that edge dragged
-        Rett atteso;  // proposto sized by that edge
+        WindowRect dopo;    // r with that edge dragged
+        WindowRect atteso;  // proposto sized by that edge
     } cases[] = {
         {kSinistro, {90, 100, 500, 400}, {0, 12, 1910, 1030}},
         {kDestro, {100, 100, 510, 400}, {10, 12, 1920, 1030}},
@@ -145,19 +145,20 @@ TEST(BordiMagneticiTest, TheDraggedEdgeIsReadFromTheChangeAndOnlyItSnaps) {
         EXPECT_EQ(Ridimensiona({proposto}, kArea, 0, proposto, c.lato, 20), c.atteso) << c.lato;
     }
     // To another window's far edge, and not beyond the distance.
-    const std::vector<Rett> due{{300, 300, 700, 700}, {0, 300, 290, 700}};
-    EXPECT_EQ(Ridimensiona(due, kArea, 0, Rett{295, 300, 700, 700}, kSinistro, 20),
-              (Rett{290, 300, 700, 700}));
-    EXPECT_EQ(Ridimensiona(due, kArea, 0, Rett{315, 300, 700, 700}, kSinistro, 20),
-              (Rett{315, 300, 700, 700}));
+    const std::vector<WindowRect> due{{300, 300, 700, 700}, {0, 300, 290, 700}};
+    EXPECT_EQ(Ridimensiona(due, kArea, 0, WindowRect{295, 300, 700, 700}, kSinistro, 20),
+              (WindowRect{290, 300, 700, 700}));
+    EXPECT_EQ(Ridimensiona(due, kArea, 0, WindowRect{315, 300, 700, 700}, kSinistro, 20),
+              (WindowRect{315, 300, 700, 700}));
     // A later window out of reach does not undo an earlier snap.
-    const std::vector<Rett> tre{{300, 300, 700, 700}, {0, 300, 290, 700}, {1500, 300, 1600, 700}};
-    EXPECT_EQ(Ridimensiona(tre, kArea, 0, Rett{295, 300, 700, 700}, kSinistro, 20),
-              (Rett{290, 300, 700, 700}));
+    const std::vector<WindowRect> tre{
+        {300, 300, 700, 700}, {0, 300, 290, 700}, {1500, 300, 1600, 700}};
+    EXPECT_EQ(Ridimensiona(tre, kArea, 0, WindowRect{295, 300, 700, 700}, kSinistro, 20),
+              (WindowRect{290, 300, 700, 700}));
 }
 
 TEST(BordiMagneticiTest, TheListRefusesDuplicatesAndForgetsRemovedParents) {
-    ElencoFinestre e;
+    WindowList e;
     // Braces evaluate in order: empty, added, the same twice, no window, two children, the
     // parent removed.
     EXPECT_EQ((std::vector<bool>{e.Rimuovi(1), e.Aggiungi(1, 0), e.Aggiungi(1, 0), e.Aggiungi(0, 0),

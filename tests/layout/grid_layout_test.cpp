@@ -29,14 +29,14 @@ TEST(CalcolaColonne, ColumnsAndWidth) {
         {0, 7860, 120, 1, 6760},
     };
     for (const auto& c : cases) {
-        const Colonne r = CalcolaColonne(c.preferite, c.larghezza, c.bordo);
+        const Columns r = CalcolaColonne(c.preferite, c.larghezza, c.bordo);
         EXPECT_EQ(std::make_pair(r.colonne, r.larghezza), std::make_pair(c.colonne, c.bottone))
             << c.preferite << " " << c.larghezza << " " << c.bordo;
     }
 }
 
-ParametriGriglia Defaults(std::array<int, 3> sizes, int larghezza = 7860) {
-    ParametriGriglia p;
+GridParams Defaults(std::array<int, 3> sizes, int larghezza = 7860) {
+    GridParams p;
     p.larghezzaGriglia = larghezza;
     p.dimensioni = sizes;
     p.altezzaSchermo = 16200;
@@ -45,7 +45,7 @@ ParametriGriglia Defaults(std::array<int, 3> sizes, int larghezza = 7860) {
 
 // Defaults, grid 7860, sections of 5, 10 and 4: button width 2890, two columns.
 TEST(DisponiGriglia, CellPositionsAndSeparators) {
-    const Griglia g = DisponiGriglia(Defaults({5, 10, 4}));
+    const Grid g = DisponiGriglia(Defaults({5, 10, 4}));
     ASSERT_EQ(g.colonne, 2);
     ASSERT_EQ(g.larghezzaBottone, 2890);
     const struct {
@@ -64,20 +64,20 @@ TEST(DisponiGriglia, CellPositionsAndSeparators) {
         {2, 4, 1, 2, 3990, 5255},
     };
     for (const auto& c : cases) {
-        const CellaGriglia& cell = g.sezioni[c.section].celle.at(std::size_t(c.position - 1));
+        const GridCell& cell = g.sezioni[c.section].celle.at(std::size_t(c.position - 1));
         EXPECT_EQ(std::make_pair(cell.riga, cell.colonna), std::make_pair(c.riga, c.colonna));
-        EXPECT_EQ(cell.codice, (RettangoloTwips{c.x, c.y, 800, 240}));
-        EXPECT_EQ(cell.prezzo, (RettangoloTwips{c.x, c.y + 240, 800, 240}));
-        EXPECT_EQ(cell.linea, (RettangoloTwips{c.x, c.y + 495, 800, 0}));
-        EXPECT_EQ(cell.bottone, (RettangoloTwips{c.x + 800 + 60, c.y, 2890, 495}));
+        EXPECT_EQ(cell.codice, (TwipsRect{c.x, c.y, 800, 240}));
+        EXPECT_EQ(cell.prezzo, (TwipsRect{c.x, c.y + 240, 800, 240}));
+        EXPECT_EQ(cell.linea, (TwipsRect{c.x, c.y + 495, 800, 0}));
+        EXPECT_EQ(cell.bottone, (TwipsRect{c.x + 800 + 60, c.y, 2890, 495}));
     }
     EXPECT_EQ((std::array<int, 3>{g.sezioni[0].separatore, g.sezioni[1].separatore,
                                   g.sezioni[2].separatore}),
               (std::array<int, 3>{1735, 4610, 5850}));
     // Three columns: the tenth button starts the fourth row.
-    ParametriGriglia tre = Defaults({10, 1, 1}, 12000);
+    GridParams tre = Defaults({10, 1, 1}, 12000);
     tre.colonne = 3;
-    const Griglia g3 = DisponiGriglia(tre);
+    const Grid g3 = DisponiGriglia(tre);
     ASSERT_EQ(g3.colonne, 3);
     EXPECT_EQ(std::make_pair(g3.sezioni[0].celle.back().riga, g3.sezioni[0].celle.back().colonna),
               std::make_pair(3, 1));
@@ -94,25 +94,25 @@ TEST(DisponiGriglia, NeededHeight) {
         {{80, 80, 80}, 0, 65205 + 495 + 600},  // no screen, no cap
     };
     for (const auto& c : cases) {
-        ParametriGriglia p = Defaults(c.sizes);
+        GridParams p = Defaults(c.sizes);
         p.altezzaSchermo = c.schermo;
         EXPECT_EQ(DisponiGriglia(p).altezzaNecessaria, c.altezza) << c.sizes[0] << " " << c.schermo;
     }
 }
 
 TEST(DisponiGriglia, HugeBorderStillOneColumnAndLimitValuesSaturate) {
-    ParametriGriglia p = Defaults({3, 3, 3});
+    GridParams p = Defaults({3, 3, 3});
     p.bordo = 100000;
-    const Griglia g = DisponiGriglia(p);
+    const Grid g = DisponiGriglia(p);
     EXPECT_EQ(g.colonne, 1);
     EXPECT_LT(g.larghezzaBottone, kLarghezzaMinimaBottone);
-    for (const SezioneGriglia& s : g.sezioni)
-        for (const CellaGriglia& c : s.celle)
+    for (const GridSection& s : g.sezioni)
+        for (const GridCell& c : s.celle)
             EXPECT_EQ(std::make_pair(c.colonna, c.codice.left), std::make_pair(1, 100000));
 
     p = Defaults({80, 80, 80});
     p.altezza = p.interlinea = p.bordo = INT_MAX;
-    const Griglia max = DisponiGriglia(p);
+    const Grid max = DisponiGriglia(p);
     EXPECT_EQ(max.colonne, 1);
     EXPECT_EQ(max.altezzaNecessaria, 16200);
     EXPECT_EQ(max.sezioni[2].celle.back().codice.top, INT_MAX);

@@ -6,9 +6,9 @@
 namespace vorsa {
 namespace {
 
-ParametriMessaggio Messaggio(bool buttons, const char* caption0, const char* hint = "",
-                             int interval = 0) {
-    ParametriMessaggio p;
+MessageParams Messaggio(bool buttons, const char* caption0, const char* hint = "",
+                        int interval = 0) {
+    MessageParams p;
     p.titolo = "T";
     p.testo = "Testo";
     p.suggerimento = hint;
@@ -19,7 +19,7 @@ ParametriMessaggio Messaggio(bool buttons, const char* caption0, const char* hin
     return p;
 }
 
-TEST(StatoMessaggi, Shows) {
+TEST(MessagesState, Shows) {
     const struct {
         bool buttons;
         const char* caption0;
@@ -37,8 +37,8 @@ TEST(StatoMessaggi, Shows) {
         {true, "", "", -5, false, false, false, true, true},  // negative: no timer
     };
     for (const auto& c : cases) {
-        StatoMessaggi s;
-        const AspettoMessaggio a = s.Carica(Messaggio(c.buttons, c.caption0, c.hint, c.interval));
+        MessagesState s;
+        const MessageLook a = s.Carica(Messaggio(c.buttons, c.caption0, c.hint, c.interval));
         EXPECT_EQ((std::vector<bool>{a.suggerimentoVisibile, a.timerAttivo, a.bottone0Visibile,
                                      a.bottone1Visibile, a.bottone1AlCentro}),
                   (std::vector<bool>{c.hintVisible, c.timer, c.b0, c.b1, c.centred}))
@@ -49,7 +49,7 @@ TEST(StatoMessaggi, Shows) {
     }
 }
 
-TEST(StatoMessaggi, Answer) {
+TEST(MessagesState, Answer) {
     enum Azione { Bottone0, Bottone1, Timer, Tasto };
     const struct {
         bool buttons;
@@ -67,7 +67,7 @@ TEST(StatoMessaggi, Answer) {
         {true, "", Tasto, false, -1},  // a key is left to the buttons
     };
     for (const auto& c : cases) {
-        StatoMessaggi s;
+        MessagesState s;
         s.Carica(Messaggio(c.buttons, c.caption0));
         bool closed = true;
         if (c.azione == Bottone0 || c.azione == Bottone1) s.Premi(c.azione == Bottone0 ? 0 : 1);
@@ -78,7 +78,7 @@ TEST(StatoMessaggi, Answer) {
         EXPECT_EQ(s.Risposta(), c.risposta) << c.azione << " " << c.caption0;
     }
     // The next load forgets the answer.
-    StatoMessaggi s;
+    MessagesState s;
     s.Carica(Messaggio(true, "NO"));
     s.Premi(1);
     s.Carica(Messaggio(true, ""));

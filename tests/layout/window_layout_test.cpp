@@ -12,7 +12,7 @@
 namespace vorsa {
 namespace {
 
-TEST(LayoutFinestra, PanelBySize) {
+TEST(WindowLayout, PanelBySize) {
     // Up to 16400 the narrow panel, from 16401 the wide one; never below the minimum size.
     const struct {
         int w, h;
@@ -24,33 +24,33 @@ TEST(LayoutFinestra, PanelBySize) {
         {16400, 9000, 16400, 9000, false, 8880},   {16401, 9000, 16401, 9000, true, 7901},
         {28800, 16200, 28800, 16200, true, 20300},
     };
-    const LayoutFinestra stretto = CalcolaLayoutFinestra(15380, 8290);
-    const LayoutFinestra largo = CalcolaLayoutFinestra(28800, 16200);
+    const WindowLayout stretto = CalcolaLayoutFinestra(15380, 8290);
+    const WindowLayout largo = CalcolaLayoutFinestra(28800, 16200);
     for (const auto& c : cases) {
-        const LayoutFinestra l = CalcolaLayoutFinestra(c.w, c.h);
+        const WindowLayout l = CalcolaLayoutFinestra(c.w, c.h);
         EXPECT_EQ((std::vector<int>{l.larghezza, l.altezza, l.largo, l.pannello, l.pagamento.left}),
                   (std::vector<int>{c.larghezza, c.altezza, c.largo, c.pannello,
                                     c.pannello - kDistanzaPagamento}))
             << c.w << "x" << c.h;
         // The controls take the sizes of their panel.
-        const LayoutFinestra& p = c.largo ? largo : stretto;
+        const WindowLayout& p = c.largo ? largo : stretto;
         EXPECT_EQ(std::tie(l.lstSpesa.width, l.txtCommento.width, l.fontPt, l.boxPagato.width),
                   std::tie(p.lstSpesa.width, p.txtCommento.width, p.fontPt, p.boxPagato.width));
     }
 }
 
-TEST(LayoutFinestra, ControlsKeepTheirOffsetsFromThePanelAndTheBottom) {
-    const LayoutFinestra a = CalcolaLayoutFinestra(15380, 8290);
-    const LayoutFinestra b = CalcolaLayoutFinestra(16400, 8290);
+TEST(WindowLayout, ControlsKeepTheirOffsetsFromThePanelAndTheBottom) {
+    const WindowLayout a = CalcolaLayoutFinestra(15380, 8290);
+    const WindowLayout b = CalcolaLayoutFinestra(16400, 8290);
     for (auto member :
-         {&LayoutFinestra::lstSpesa, &LayoutFinestra::boxCodice, &LayoutFinestra::txtCommento,
-          &LayoutFinestra::confCode, &LayoutFinestra::pagamento}) {
+         {&WindowLayout::lstSpesa, &WindowLayout::boxCodice, &WindowLayout::txtCommento,
+          &WindowLayout::confCode, &WindowLayout::pagamento}) {
         EXPECT_EQ((a.*member).left - a.pannello, (b.*member).left - b.pannello);
     }
     // Taller, the keys and the code box move down by as much; the list takes what is left
     // above the table row.
     for (int h : {9000, 16200}) {
-        const LayoutFinestra t = CalcolaLayoutFinestra(15380, h);
+        const WindowLayout t = CalcolaLayoutFinestra(15380, h);
         for (std::size_t n = 1; n <= 7; ++n) {
             EXPECT_EQ(t.cmdAzioni[n].top - a.cmdAzioni[n].top, h - 8290) << n;
             EXPECT_EQ(t.lblAzioniCode[n].top - a.lblAzioniCode[n].top, h - 8290) << n;
@@ -64,8 +64,8 @@ TEST(LayoutFinestra, ControlsKeepTheirOffsetsFromThePanelAndTheBottom) {
 
 constexpr std::size_t kPrimoTasto = 18;  // index of cmd_azioni(1) in PanelRects
 
-std::vector<RettangoloTwips> PanelRects(const LayoutFinestra& l) {
-    std::vector<RettangoloTwips> v{
+std::vector<TwipsRect> PanelRects(const WindowLayout& l) {
+    std::vector<TwipsRect> v{
         l.lstSpesa,         l.lblTavolo,        l.txtTavolo,          l.lblCommento,
         l.txtCommento,      l.lblUltimoCaption, l.lblUltimoScontrino, l.lblTotale,
         l.lblPagatoCaption, l.boxPagato,        l.lblRestoCaption,    l.lblResto,
@@ -78,15 +78,15 @@ std::vector<RettangoloTwips> PanelRects(const LayoutFinestra& l) {
     return v;
 }
 
-bool Overlap(const RettangoloTwips& a, const RettangoloTwips& b) {
+bool Overlap(const TwipsRect& a, const TwipsRect& b) {
     return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
            b.top < a.top + a.height;
 }
 
-TEST(LayoutFinestra, PanelFitsAndNothingOverlaps) {
+TEST(WindowLayout, PanelFitsAndNothingOverlaps) {
     for (int w : {15380, 16400, 16401, 28800}) {
-        const LayoutFinestra l = CalcolaLayoutFinestra(w, 8290);
-        const std::vector<RettangoloTwips> v = PanelRects(l);
+        const WindowLayout l = CalcolaLayoutFinestra(w, 8290);
+        const std::vector<TwipsRect> v = PanelRects(l);
         for (std::size_t i = 0; i < v.size(); ++i) {
             EXPECT_GE(v[i].left, l.pannello) << "control " << i << " at width " << w;
             EXPECT_LE(v[i].left + v[i].width, l.larghezza) << "control " << i << " at width " << w;
@@ -105,7 +105,7 @@ TEST(LayoutFinestra, PanelFitsAndNothingOverlaps) {
     }
 }
 
-TEST(LayoutFinestra, MoveAndHeight) {
+TEST(WindowLayout, MoveAndHeight) {
     const struct {
         int top, needed, screen;
         bool normale, inAlto, altezza;
@@ -116,7 +116,7 @@ TEST(LayoutFinestra, MoveAndHeight) {
         {0, 16200, 16200, false, false, false},  // maximised: keeps its height
     };
     for (const auto& c : cases) {
-        const AdattamentoFinestra a = AdattaFinestra(c.top, c.needed, c.screen, c.normale);
+        const WindowFit a = AdattaFinestra(c.top, c.needed, c.screen, c.normale);
         EXPECT_EQ(std::make_tuple(a.spostaInAlto, a.impostaAltezza, a.altezza),
                   std::make_tuple(c.inAlto, c.altezza, c.needed))
             << c.top;

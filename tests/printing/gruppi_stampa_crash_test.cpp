@@ -21,13 +21,13 @@ constexpr const char* kCatalogo =
 [[noreturn]] void EditForever(const std::string& folder) {
     auto files = MakeLocalFileAccess(true);
     test::Cassa c(*files, "", "cassiere", folder);
-    GruppiStampa g(c.till->cat, c.till->settings);
+    PrintGroups g(c.till->cat, c.till->settings);
     std::vector<int> tutti;
     for (int n = 1; n <= c.till->cat.gNumeroArticoli; ++n) tutti.push_back(n);
     for (int i = 0;; ++i) {
         if (g.Gruppi().empty()) g.Aggiungi("Primo");
         g.Aggiungi("Cucina " + std::to_string(i));
-        const std::vector<Gruppo> gruppi = g.Gruppi();
+        const std::vector<PrintGroup> gruppi = g.Gruppi();
         // Everything into the new group, then the group deleted: its articles to no group.
         g.Sposta(tutti, gruppi.back().number);
         g.Elimina(static_cast<int>(gruppi.size()) - 1, gruppi.back().name);

@@ -26,15 +26,15 @@ struct Gruppi {
     }
     std::string Elenco() {
         std::string s;
-        for (const Gruppo& g : gruppi.Gruppi())
+        for (const PrintGroup& g : gruppi.Gruppi())
             s += (s.empty() ? "" : " ") + g.name + "=" + std::to_string(g.number);
         return s;
     }
     Banco banco;
-    GruppiStampa gruppi;
+    PrintGroups gruppi;
 };
 
-TEST(GruppiStampa, WithoutTheKeyOneGroupPerSectionAndSeparateArticlesInNone) {
+TEST(PrintGroups, WithoutTheKeyOneGroupPerSectionAndSeparateArticlesInNone) {
     Gruppi g;
     EXPECT_EQ(g.Elenco(), "MANGIARE=1 BERE=2 VARIE=3");
     EXPECT_EQ(g.Codici(g.gruppi.ArticoliDi(1)), (std::vector<int>{101, 102, 104}));
@@ -44,7 +44,7 @@ TEST(GruppiStampa, WithoutTheKeyOneGroupPerSectionAndSeparateArticlesInNone) {
     EXPECT_EQ(g.File().find("STAMPA AVANZATA"), std::string::npos);
 }
 
-TEST(GruppiStampa, EveryButtonWritesTheList) {
+TEST(PrintGroups, EveryButtonWritesTheList) {
     const struct {
         const char* name;
         std::string gruppi;  // the stored list before ("" = key absent)
@@ -85,14 +85,14 @@ TEST(GruppiStampa, EveryButtonWritesTheList) {
     }
 }
 
-TEST(GruppiStampa, TheListUsesTheTillsSeparatorAndKeepsOtherSeparatorsInNames) {
+TEST(PrintGroups, TheListUsesTheTillsSeparatorAndKeepsOtherSeparatorsInNames) {
     Gruppi g("[PROGRAMMA]\r\nSEPARATORE=|\r\n");
     ASSERT_TRUE(g.gruppi.Aggiungi("Bar;Cucina"));
     EXPECT_NE(g.File().find("GRUPPI=MANGIARE-1|BERE-2|VARIE-3|Bar;Cucina-4\r\n"),
               std::string::npos);
 }
 
-TEST(GruppiStampa, AMovedArticleKeepsItsGroupOnItsLine) {
+TEST(PrintGroups, AMovedArticleKeepsItsGroupOnItsLine) {
     Gruppi g;
     ASSERT_TRUE(g.gruppi.Aggiungi("Bar"));
     ASSERT_TRUE(g.gruppi.Sposta({g.Indice(202), g.Indice(103)}, 4));
@@ -116,7 +116,7 @@ TEST(GruppiStampa, AMovedArticleKeepsItsGroupOnItsLine) {
               (std::vector<int>{4, 4, 0, 1}));
 }
 
-TEST(GruppiStampa, ArticlesOfADeletedOrUnknownGroupAreInNoGroupUntilMoved) {
+TEST(PrintGroups, ArticlesOfADeletedOrUnknownGroupAreInNoGroupUntilMoved) {
     Gruppi g("[STAMPA AVANZATA]\r\nGRUPPI=Cucina-1;Bar-2;Altro-3\r\n");
     g.banco.cassa.Art(301).printGroup = 7;  // a group the list does not hold
     ASSERT_TRUE(g.gruppi.Elimina(1, "Bar"));
@@ -128,7 +128,7 @@ TEST(GruppiStampa, ArticlesOfADeletedOrUnknownGroupAreInNoGroupUntilMoved) {
     EXPECT_EQ(g.Codici(g.gruppi.ArticoliDi(3)), (std::vector<int>{301}));
 }
 
-TEST(GruppiStampa, DiscardingEverythingEmptiesTheListAndEveryArticlesGroup) {
+TEST(PrintGroups, DiscardingEverythingEmptiesTheListAndEveryArticlesGroup) {
     Gruppi g("[STAMPA AVANZATA]\r\nGRUPPI=Cucina-1;Bar-2;Altro-3\r\n");
     g.gruppi.Annulla();
     EXPECT_EQ(g.Elenco(), "");

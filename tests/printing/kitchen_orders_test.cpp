@@ -85,7 +85,7 @@ TEST(KitchenOrders, SheetPositions) {
 TEST(KitchenOrders, NameAndCommentRowsOnAFormThatLivesOnlyWhileTheSheetPrints) {
     Kitchen k;
     k.till().cat.gArticoli[1].name = "Panino con salamella e cipolla";  // 30 characters
-    k.Conto({{101, 1}}, 7, "", kComment);
+    k.Bill({{101, 1}}, 7, "", kComment);
     const int sleptBefore = k.cassa.sleeper.count;
     k.Commit();
     const RecordedPage& p = k.On("Cucina").at(0).pages.at(0);

@@ -60,8 +60,8 @@ inline void PaperBill(Banco& b) {
         a.separatePrint = false;
         a.printGroup = 1;
     }
-    b.Conto({{101, 100}, {102, 1}, {103, 1}, {104, 1}}, 1234, "12",
-            "senza cipolla, ben cotto e con tanta senape per favore");
+    b.Bill({{101, 100}, {102, 1}, {103, 1}, {104, 1}}, 1234, "12",
+           "senza cipolla, ben cotto e con tanta senape per favore");
     const DateTime mercoledi{2026, 12, 9, 16, 1, 0, 3};
     b.till().conto.ultimoConto.data = mercoledi;
     b.cassa.clock.now = mercoledi;

@@ -42,9 +42,9 @@ struct Banco {
         return *rp;
     }
     /// The snapshot of a committed bill: (code, quantity) lines, in catalogue order.
-    void Conto(std::initializer_list<std::pair<int, int>> righe, int numero = 7,
-               std::string tavolo = "", std::string commento = "") {
-        UltimoConto u;
+    void Bill(std::initializer_list<std::pair<int, int>> righe, int numero = 7,
+              std::string tavolo = "", std::string commento = "") {
+        LastBill u;
         for (const auto& [code, q] : righe) {
             const int i = till().cat.IndiceArticolo(code);
             const Article& a = till().cat.gArticoli[static_cast<std::size_t>(i)];
@@ -66,7 +66,7 @@ struct Banco {
     /// A bill committed and printed.
     void Vendi(std::initializer_list<std::pair<int, int>> righe, int numero = 7,
                std::string tavolo = "", std::string commento = "") {
-        Conto(righe, numero, std::move(tavolo), std::move(commento));
+        Bill(righe, numero, std::move(tavolo), std::move(commento));
         Commit();
     }
     /// The documents printed so far (kept until the next call).
@@ -91,8 +91,8 @@ struct Vendite : Banco {
     explicit Vendite(const std::string& ini, std::vector<std::string> printers = {"Stampante"},
                      PrintBackend* other = nullptr)
         : Banco(ini, std::move(printers), other) {
-        vendita = std::make_unique<Vendita>(till().PartiVendita(), cassa.view.Views(),
-                                            cassa.prompter, &printer());
+        vendita = std::make_unique<Sale>(till().PartiVendita(), cassa.view.Views(), cassa.prompter,
+                                         &printer());
         cassa.view.vendita = vendita.get();
     }
     /// Keys and codes typed one after the other, the timer running after each.
@@ -102,7 +102,7 @@ struct Vendite : Banco {
             cassa.Timer();
         }
     }
-    std::unique_ptr<Vendita> vendita;
+    std::unique_ptr<Sale> vendita;
 };
 
 /// Line height and character width of the recording back end.

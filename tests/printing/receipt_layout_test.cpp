@@ -222,7 +222,7 @@ TEST(ReceiptLayout, TitlesAndNumberRow) {
     };
     for (const auto& c : cases) {
         Pos80 b(std::string("PIEDE=\r\nPROGRESSIVO_PIEDE=0\r\n") + c.ini);
-        b.Conto({{102, 1}}, 7);
+        b.Bill({{102, 1}}, 7);
         b.till().conto.ultimoConto.gRistampaFatta = c.copy;
         b.printer().Modes().SetList(BuildPrintList(b.till().conto.ultimoConto, b.till().cat));
         b.printer().Modes().PrintReceipts();

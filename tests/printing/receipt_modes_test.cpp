@@ -51,7 +51,7 @@ struct Modo : Banco {
         opt().gTicketRitiro = false;
         Bill(*this);
     }
-    static void Bill(Banco& b) { b.Conto({{101, 2}, {103, 2}, {201, 3}, {301, 1}}, 7); }
+    static void Bill(Banco& b) { b.Bill({{101, 2}, {103, 2}, {201, 3}, {301, 1}}, 7); }
 };
 
 TEST(ReceiptModes, ReceiptsPerModeAndUnitReceipts) {
@@ -306,7 +306,7 @@ TEST(ReceiptPrinter, NewBillRemovesTheComputedLengthForms) {
 
 TEST(ReceiptPrinter, VariablePriceShowsThePriceCharged) {
     Banco b("[STAMPA]\r\nTKT-RITIRO=0\r\nRIEPILOGO0=0\r\n");
-    b.Conto({{102, 2}}, 3);
+    b.Bill({{102, 2}}, 3);
     b.till().conto.ultimoConto.righe[0].lineTotal = *ParseCurrency("9");
     b.cassa.Art(102).variablePrice = true;
     b.cassa.Art(102).price = Currency::FromUnits(-1);  // reset after the commit

@@ -11,9 +11,9 @@ namespace {
 
 using test::Banco;
 
-const TestiStatistiche kTesti{"05/12/2026", "15:58", "1.234,50", "12", "1"};
+const StatisticsTexts kTesti{"05/12/2026", "15:58", "1.234,50", "12", "1"};
 
-std::vector<std::string> Stampa(Banco& b, const TestiStatistiche& t = kTesti) {
+std::vector<std::string> Stampa(Banco& b, const StatisticsTexts& t = kTesti) {
     StampaStatistiche s(b.printer().Layout());
     s.Stampa(t);
     const auto& docs = b.Docs();
@@ -21,7 +21,7 @@ std::vector<std::string> Stampa(Banco& b, const TestiStatistiche& t = kTesti) {
     return docs[0].pages[0].Texts();
 }
 
-int Riga(const std::vector<std::string>& t, const std::string& s) {
+int Line(const std::vector<std::string>& t, const std::string& s) {
     const auto it = std::find(t.begin(), t.end(), s);
     return it == t.end() ? -1 : static_cast<int>(it - t.begin());
 }
@@ -41,7 +41,7 @@ TEST(StampaStatisticheTest, ArticleBlockOfFifteenPiecesAtTwoFifty) {
     for (const char* r : {"Sagra d'estate", "Ultimo: 05/12/2026 ore 15:58",
                           "Incasso totale:    1.234,50 \x80",  // 8 characters stay whole
                           "Scontrini battuti:      12", "  di cui stornati:       1"})
-        EXPECT_GE(Riga(t, r), 0) << r;
+        EXPECT_GE(Line(t, r), 0) << r;
     EXPECT_EQ(t.back(), "*** FINE REPORT ***");
     // One rule above each article block.
     EXPECT_EQ(b.Docs()[0].pages[0].Of(PrintCall::Kind::Line).size(), 1u);
@@ -50,7 +50,7 @@ TEST(StampaStatisticheTest, ArticleBlockOfFifteenPiecesAtTwoFifty) {
 TEST(StampaStatisticheTest, NoSoldArticleAndNoTitle) {
     Banco b;
     const auto t = Stampa(b);
-    const int titolo = Riga(t, "STATISTICHE VENDUTO");
+    const int titolo = Line(t, "STATISTICHE VENDUTO");
     ASSERT_GE(titolo, 0) << ::testing::PrintToString(t);
     // Heading, date, the last sale, three totals and the end: nothing else after the title.
     ASSERT_EQ(t.size() - static_cast<std::size_t>(titolo), 7u) << ::testing::PrintToString(t);
@@ -72,11 +72,11 @@ TEST(StampaStatisticheTest, VariablePriceAndLongName) {
     a.soldQuantity = 1;
     a.soldAmount = Currency::FromUnits(12);
     const auto t = Stampa(b);
-    EXPECT_GE(Riga(t, "  Prezzo unitario:   -1,00 \x80"), 0) << ::testing::PrintToString(t);
+    EXPECT_GE(Line(t, "  Prezzo unitario:   -1,00 \x80"), 0) << ::testing::PrintToString(t);
     // The name is printed whole over its rows, never beyond the paper.
     std::string nome;
-    const int prezzo = Riga(t, "  Prezzo unitario:   -1,00 \x80");
-    const int riga0 = Riga(t, "STATISTICHE VENDUTO") + 6;
+    const int prezzo = Line(t, "  Prezzo unitario:   -1,00 \x80");
+    const int riga0 = Line(t, "STATISTICHE VENDUTO") + 6;
     for (int i = riga0; i < prezzo; ++i) nome += t[static_cast<std::size_t>(i)];
     std::string senza;
     for (char c : nome)

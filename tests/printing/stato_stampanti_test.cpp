@@ -11,8 +11,8 @@
 namespace vorsa {
 namespace {
 
-using C = StatoCoda;
-using E = EsitoLavoro;
+using C = QueueState;
+using E = JobResult;
 
 struct Caso {
     C coda;
@@ -55,7 +55,7 @@ TEST(Regola, NoticeAndOffer) {
         {C::Sconosciuta, false, E::Interrotto, true, true, "interrotta"},
         {C::Sconosciuta, false, E::Completato, false, false, ""}};
     for (const Caso& c : casi) {
-        const StatoStampante s{c.coda, c.accetta, {}};
+        const PrinterState s{c.coda, c.accetta, {}};
         const auto a = RegolaAvviso("Cucina1", "Comanda Primi", s, c.esito);
         ASSERT_EQ(a.has_value(), c.avviso) << "case " << (&c - casi);
         if (!a) continue;
@@ -81,25 +81,25 @@ TEST(Motivi, OperatorWordsSlipNamesAndLights) {
     EXPECT_EQ(NomeFoglio(0, "Cucina"), "Scontrino");
     EXPECT_EQ(NomeFoglio(2, "Bar"), "Comanda Bar");
     // Unknown is not a guess either way.
-    const std::pair<StatoStampante, Spia> luci[] = {
-        {{C::Pronta, true, {}}, Spia::Verde},      {{C::InStampa, true, {}}, Spia::Ambra},
-        {{C::Ferma, true, {}}, Spia::Rossa},       {{C::Pronta, false, {}}, Spia::Rossa},
-        {{C::Assente, false, {}}, Spia::Rossa},    {{C::Sconosciuta, false, {}}, Spia::Grigia},
-        {{C::Sconosciuta, true, {}}, Spia::Grigia}};
+    const std::pair<PrinterState, Light> luci[] = {
+        {{C::Pronta, true, {}}, Light::Verde},      {{C::InStampa, true, {}}, Light::Ambra},
+        {{C::Ferma, true, {}}, Light::Rossa},       {{C::Pronta, false, {}}, Light::Rossa},
+        {{C::Assente, false, {}}, Light::Rossa},    {{C::Sconosciuta, false, {}}, Light::Grigia},
+        {{C::Sconosciuta, true, {}}, Light::Grigia}};
     for (const auto& [stato, spia] : luci) EXPECT_EQ(SpiaDi(stato), spia);
 }
 
 /// A spooler scripted by the test: printers' states and jobs with their outcomes.
-class Spooler : public StatoStampanti {
+class Spooler : public PrinterStates {
   public:
-    std::map<std::string, StatoStampante> stampanti;
+    std::map<std::string, PrinterState> stampanti;
     std::map<int, std::tuple<std::string, E, std::int64_t>> lavori;  // printer, outcome, created
     std::int64_t ora = 1000;
     int chiamate = 0;
 
-    StatoStampante Stato(const std::string& s) override {
+    PrinterState Stato(const std::string& s) override {
         ++chiamate;
-        return stampanti.contains(s) ? stampanti[s] : StatoStampante{};
+        return stampanti.contains(s) ? stampanti[s] : PrinterState{};
     }
     int UltimoLavoro(const std::string& s, std::int64_t primaDi) override {
         int u = 0;
@@ -125,19 +125,19 @@ class Sorveglianza : public ::testing::Test {
   protected:
     Spooler sp;
     struct Detto {
-        AvvisoStampa avviso;
-        Foglio foglio;
+        PrintNotice avviso;
+        Sheet foglio;
     };
     std::vector<Detto> detti;
-    SorveglianzaStampe sorv{sp,
-                            [this](const AvvisoStampa& a, const Foglio& f) {
-                                detti.push_back({a, f});
-                            },
-                            [this] { return sp.ora; }};
-    const Foglio scontrino{"Banco", "Scontrino", 0};
-    const Foglio primi{"Cucina", "Comanda Primi", 1};
-    const Foglio bar{"Cucina", "Comanda Bar", 2};
-    const StatoStampante pronta{C::Pronta, true, {}};
+    PrintWatch sorv{sp,
+                    [this](const PrintNotice& a, const Sheet& f) {
+                        detti.push_back({a, f});
+                    },
+                    [this] { return sp.ora; }};
+    const Sheet scontrino{"Banco", "Scontrino", 0};
+    const Sheet primi{"Cucina", "Comanda Primi", 1};
+    const Sheet bar{"Cucina", "Comanda Bar", 2};
+    const PrinterState pronta{C::Pronta, true, {}};
 };
 
 TEST_F(Sorveglianza, GoodJobsAreFollowedUntilTheyEndOrTheLastPollAndNothingIsSaid) {
@@ -157,7 +157,7 @@ TEST_F(Sorveglianza, GoodJobsAreFollowedUntilTheyEndOrTheLastPollAndNothingIsSai
     sorv.PrimaDiStampare({scontrino});
     sp.Invia("Banco", E::InCorso);
     sorv.DopoAverStampato();
-    for (int i = 0; i < SorveglianzaStampe::kGiriMassimi; ++i) sorv.Segui();
+    for (int i = 0; i < PrintWatch::kGiriMassimi; ++i) sorv.Segui();
     EXPECT_FALSE(sorv.Seguendo());
     EXPECT_TRUE(detti.empty());
 }
@@ -219,8 +219,8 @@ TEST_F(Sorveglianza, TwoBillsInOneSecondEachFollowOnlyTheirJobs) {
 }
 
 TEST_F(Sorveglianza, AStoppedQueueOrASilentSpoolerIsToldOnceWithoutAnOfferNorFollowed) {
-    for (const StatoStampante& stato :
-         {StatoStampante{C::Ferma, true, {"paused"}}, StatoStampante{C::Sconosciuta, false, {}}}) {
+    for (const PrinterState& stato :
+         {PrinterState{C::Ferma, true, {"paused"}}, PrinterState{C::Sconosciuta, false, {}}}) {
         detti.clear();
         sp.stampanti = {{"Banco", stato}};
         sorv.PrimaDiStampare({scontrino});

@@ -52,7 +52,7 @@ namespace vorsa::test {
 
 /// Records every message and answers at once, from `risposte` and then with `answer`, so no
 /// window ever blocks.
-class RecordingMessaggi final : public Messaggi {
+class RecordingMessaggi final : public Messages {
   public:
     struct Call {
         QString title, text, hint;
@@ -151,22 +151,22 @@ class TillFixture {
 /// threads while the test changes it.
 struct Spooler {
     std::mutex m;
-    std::map<std::string, StatoStampante> stampanti;
-    std::map<int, EsitoLavoro> esiti;
+    std::map<std::string, PrinterState> stampanti;
+    std::map<int, JobResult> esiti;
     std::vector<Qt::HANDLE> fili;  // the threads that asked
     std::mutex fermo;              // held by the test: every request waits
 };
 
 /// Reads a Spooler as the till reads the system's queues.
-class Lettore final : public StatoStampanti {
+class StatesReader final : public PrinterStates {
   public:
-    explicit Lettore(std::shared_ptr<Spooler> s) : s_(std::move(s)) {}
-    StatoStampante Stato(const std::string& n) override {
+    explicit StatesReader(std::shared_ptr<Spooler> s) : s_(std::move(s)) {}
+    PrinterState Stato(const std::string& n) override {
         const std::lock_guard<std::mutex> attende(s_->fermo);
         const std::lock_guard<std::mutex> lock(s_->m);
         s_->fili.push_back(QThread::currentThreadId());
         const auto it = s_->stampanti.find(n);
-        return it == s_->stampanti.end() ? StatoStampante{} : it->second;
+        return it == s_->stampanti.end() ? PrinterState{} : it->second;
     }
     int UltimoLavoro(const std::string&, std::int64_t) override { return 0; }
     std::vector<int> LavoriDopo(const std::string&, int) override {
@@ -175,7 +175,7 @@ class Lettore final : public StatoStampanti {
         for (const auto& [id, e] : s_->esiti) v.push_back(id);
         return v;
     }
-    EsitoLavoro Esito(int id) override {
+    JobResult Esito(int id) override {
         const std::lock_guard<std::mutex> lock(s_->m);
         return s_->esiti[id];
     }
@@ -225,13 +225,13 @@ W* Ctl(const QWidget& root, const char* name, int i) {
 }
 // One accessor per control the tests reach, by its name: CONTROLLO for a single control,
 // CONTROLLI for an indexed one.
-#define CONTROLLO(funzione, Tipo, nome)            \
-    inline Tipo* funzione(const FrmVorsa& f) {     \
-        return Ctl<Tipo>(f, QStringLiteral(nome)); \
+#define CONTROLLO(funzione, Kind, nome)            \
+    inline Kind* funzione(const FrmVorsa& f) {     \
+        return Ctl<Kind>(f, QStringLiteral(nome)); \
     }
-#define CONTROLLI(funzione, Tipo, nome)               \
-    inline Tipo* funzione(const FrmVorsa& f, int i) { \
-        return Ctl<Tipo>(f, Nome(nome, i));           \
+#define CONTROLLI(funzione, Kind, nome)               \
+    inline Kind* funzione(const FrmVorsa& f, int i) { \
+        return Ctl<Kind>(f, Nome(nome, i));           \
     }
 CONTROLLO(BoxCodice, QLineEdit, "box_Codice")
 CONTROLLO(BoxPagato, QLineEdit, "box_Pagato")
@@ -254,7 +254,7 @@ CONTROLLI(Gestione, QFrame, "frm_gestione")
 #undef CONTROLLI
 /// Product button of section 0..2, position 1-based; null when there is none.
 inline QPushButton* Bottone(FrmVorsa& f, int section, int position) {
-    GrigliaProdotti::Cella* c = f.Griglia().Trova(section, position);
+    ArticleGrid::Cell* c = f.Griglia().Trova(section, position);
     return c ? c->button : nullptr;
 }
 
@@ -307,45 +307,43 @@ struct Scena {
     std::unique_ptr<RecordingBackend> backend;
     std::unique_ptr<ReceiptPrinter> printer;
     std::unique_ptr<SalePresenter> cassa;
-    std::unique_ptr<PannelloStampa> stampa;
-    std::unique_ptr<PannelloEditor> editor;
-    std::unique_ptr<PannelloStatistiche> statistiche;
+    std::unique_ptr<PrintPanel> stampa;
+    std::unique_ptr<EditorPanel> editor;
+    std::unique_ptr<StatisticsPanel> statistiche;
 
     /// The sale presenter, asking the scripted prompter.
-    void Vendita() {
+    void Sale() {
         cassa = std::make_unique<SalePresenter>(*frm, fx.till(), &prompter);
         cassa->Avvia();
     }
     /// The sale and F7's settings panel (printer controls without a printer, catalogue
     /// editor), opened at the window's minimum size.
-    bool Impostazioni(const ReteOpzioni* rete = nullptr) {
+    bool Impostazioni(const NetworkOptions* rete = nullptr) {
         frm->resize(frm->minimumSize());
         if (!QTest::qWaitFor([this] { return Assestata(); })) return false;
-        Vendita();
-        stampa = std::make_unique<PannelloStampa>(*Gestione(*frm, 1), fx.till().settings, nullptr,
-                                                  fx.till().cat, prompter, nullptr);
-        editor =
-            std::make_unique<PannelloEditor>(*frm, fx.till(), cassa->vendita(), prompter, rete);
+        Sale();
+        stampa = std::make_unique<PrintPanel>(*Gestione(*frm, 1), fx.till().settings, nullptr,
+                                              fx.till().cat, prompter, nullptr);
+        editor = std::make_unique<EditorPanel>(*frm, fx.till(), cassa->vendita(), prompter, rete);
         QTest::keyClick(BoxCodice(*frm), Qt::Key_F7);
         return Gestione(*frm, 1)->isVisible();
     }
 
     /// F7's printer controls, shown, printing to recorded `stampanti`.
-    void Stampanti(std::vector<std::string> stampanti, PannelloStampa::SalvaPassword pwd = {}) {
+    void Stampanti(std::vector<std::string> stampanti, PrintPanel::PasswordSaver pwd = {}) {
         backend = std::make_unique<RecordingBackend>(std::move(stampanti));
         printer = std::make_unique<ReceiptPrinter>(fx.till().PartiStampa(), *backend,
                                                    [](const std::string&, const std::string&) {});
-        stampa =
-            std::make_unique<PannelloStampa>(*Gestione(*frm, 1), fx.till().settings, printer.get(),
-                                             fx.till().cat, prompter, std::move(pwd));
+        stampa = std::make_unique<PrintPanel>(*Gestione(*frm, 1), fx.till().settings, printer.get(),
+                                              fx.till().cat, prompter, std::move(pwd));
         Gestione(*frm, 1)->show();
     }
 
     /// F6's panel on the sale, acting through `azioni`.
-    void Statistiche(const PannelloStatistiche::Azioni& azioni) {
-        if (!cassa) Vendita();
+    void Statistics(const StatisticsPanel::Actions& azioni) {
+        if (!cassa) Sale();
         statistiche =
-            std::make_unique<PannelloStatistiche>(*Gestione(*frm, 0), fx.till(), azioni, prompter);
+            std::make_unique<StatisticsPanel>(*Gestione(*frm, 0), fx.till(), azioni, prompter);
     }
     /// Clicks `button` of the window and returns the dialog it opened, found by `name`.
     template <class D>
@@ -368,7 +366,7 @@ struct Scena {
     bool Assestata() const {
         if (TmrResize(*frm)->isActive()) return false;
         if (frm->isMaximized() && frm->width() != 1920) return false;
-        const LayoutFinestra& l = frm->LayoutCorrente();
+        const WindowLayout& l = frm->LayoutCorrente();
         return l.larghezza == std::max(PixelsToTwipsX(frm->width()), kMinimoLarghezzaFinestra) &&
                l.altezza == std::max(PixelsToTwipsY(frm->height()), kMinimoAltezzaFinestra);
     }

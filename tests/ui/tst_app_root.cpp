@@ -43,10 +43,10 @@ struct Cassa {
             return false;
         fx.Start();
         if (prima) prima(fx.till());
-        code->stampanti["Banco"] = {StatoCoda::Pronta, true, {}};
+        code->stampanti["Banco"] = {QueueState::Pronta, true, {}};
         root = std::make_unique<AppRoot>(
             fx.till(),
-            AppServices{backend, [c = code] { return std::make_unique<Lettore>(c); }, share});
+            AppServices{backend, [c = code] { return std::make_unique<StatesReader>(c); }, share});
         root->Show();
         return QTest::qWaitForWindowExposed(&root->Window());
     }
@@ -65,9 +65,9 @@ class TstAppRoot : public QObject {
         QTRY_VERIFY(BoxCodice(frm)->hasFocus());
 
         // The printer's lights sit beside the print switch and read the printer in use.
-        auto* spie = Ctl<SpieStampanti>(frm, QStringLiteral("spie_Stampanti"));
+        auto* spie = Ctl<PrinterLights>(frm, QStringLiteral("spie_Stampanti"));
         QVERIFY(spie && spie->parentWidget() == ChkStampa(frm)->parentWidget());
-        QTRY_COMPARE(spie->SpiaDi(0), Spia::Verde);
+        QTRY_COMPARE(spie->SpiaDi(0), Light::Verde);
 
         // The settings panel prints through the same printer, then hands the focus back.
         QTest::keyClick(BoxCodice(frm), Qt::Key_F7);
@@ -163,7 +163,7 @@ class TstAppRoot : public QObject {
             "[P1]\r\nSCONTRINO=101-1-2,5;06/12/2026 20:15:00-2,5--cassa12345-0-0-0\r\n"));
         // A single till's state: no start-up notice to confirm.
         QVERIFY(cassa.Avvia("[MULTIVORSA]\r\nABILITATO=1\r\nMASTER=1\r\n",
-                            [](Till& t) { t.statoMultiVorsa = StatoMultiVorsa::Singola; }));
+                            [](Till& t) { t.statoMultiVorsa = MultiTillState::Singola; }));
         FrmVorsa& frm = cassa.root->Window();
         auto* attesa = Ctl<QLabel>(frm, QStringLiteral("lbl_Attesa"));
         QVERIFY(attesa->isVisible());
@@ -188,7 +188,7 @@ class TstAppRoot : public QObject {
         Cassa cassa;
         QVERIFY(cassa.Avvia(
             "[WEB]\r\nABILITATO=1\r\nPORTA=" + QByteArray::number(occupata.serverPort()) + "\r\n"));
-        const ServerWeb& server = cassa.root->Web().Server();
+        const WebServer& server = cassa.root->Web().Server();
         QVERIFY(!server.Attivo());
         QWidget* avviso = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())

@@ -18,37 +18,37 @@
 
 namespace vorsa {
 
-using test::Lettore;
 using test::Spooler;
+using test::StatesReader;
 
-const StatoStampante kPronta{StatoCoda::Pronta, true, {}};
+const PrinterState kPronta{QueueState::Pronta, true, {}};
 
 struct Banco {
     std::shared_ptr<Spooler> sp = std::make_shared<Spooler>();
     test::RecordingMessaggi m;
     std::vector<int> ristampe;
     std::int32_t conto = 7;
-    std::unique_ptr<AvvisiStampa> a;
+    std::unique_ptr<PrintNotices> a;
 
     /// Notices go to `finestra`, or are recorded and closed with "Chiudi" unless scripted.
-    explicit Banco(Messaggi* finestra = nullptr) {
+    explicit Banco(Messages* finestra = nullptr) {
         m.answer = 7;
-        a = std::make_unique<AvvisiStampa>(
-            finestra ? *finestra : m, [s = sp] { return std::make_unique<Lettore>(s); },
-            AvvisiStampa::Ristampa{[this](int k) {
-                                       ristampe.push_back(k);
-                                       return true;
-                                   },
-                                   [this] { return conto; }},
+        a = std::make_unique<PrintNotices>(
+            finestra ? *finestra : m, [s = sp] { return std::make_unique<StatesReader>(s); },
+            PrintNotices::Reprint{[this](int k) {
+                                      ristampe.push_back(k);
+                                      return true;
+                                  },
+                                  [this] { return conto; }},
             10);
     }
-    void Stampante(const std::string& n, StatoStampante s) {
+    void Stampante(const std::string& n, PrinterState s) {
         const std::lock_guard<std::mutex> lock(sp->m);
         sp->stampanti[n] = std::move(s);
     }
-    Foglio Primi() const { return {"Cucina", "Comanda Primi", 3, conto}; }
+    Sheet Primi() const { return {"Cucina", "Comanda Primi", 3, conto}; }
     /// The kitchen order sent to a ready printer, its job ending as `esito`.
-    void Stampato(EsitoLavoro esito) {
+    void Stampato(JobResult esito) {
         Stampante("Cucina", kPronta);
         a->PrimaDiStampare({Primi()});
         {
@@ -66,13 +66,13 @@ class TstAvvisiStampa : public QObject {
         // Shared with reads that may still run after the test: they outlive the widget.
         const auto pc = std::make_shared<Spooler>();
         Spooler& code = *pc;
-        code.stampanti["Banco"] = {StatoCoda::Pronta, true, {}};
-        code.stampanti["Cucina"] = {StatoCoda::InStampa, true, {}};
-        SpieStampanti spie([pc] { return std::make_unique<Lettore>(pc); }, 20);
+        code.stampanti["Banco"] = {QueueState::Pronta, true, {}};
+        code.stampanti["Cucina"] = {QueueState::InStampa, true, {}};
+        PrinterLights spie([pc] { return std::make_unique<StatesReader>(pc); }, 20);
         spie.Imposta({"Banco", "Cucina", "Banco", "Bar"});
-        QTRY_COMPARE(spie.SpiaDi(0), Spia::Verde);
-        QTRY_COMPARE(spie.SpiaDi(1), Spia::Ambra);
-        QCOMPARE(spie.SpiaDi(2), Spia::Rossa);  // Bar: no such queue; Banco shown once
+        QTRY_COMPARE(spie.SpiaDi(0), Light::Verde);
+        QTRY_COMPARE(spie.SpiaDi(1), Light::Ambra);
+        QCOMPARE(spie.SpiaDi(2), Light::Rossa);  // Bar: no such queue; Banco shown once
         // Each light says its printer and state (the words: the printer states' tests).
         QVERIFY(spie.Luce(2)->toolTip().startsWith(QStringLiteral("Bar: ")));
         QCOMPARE(spie.Luce(0)->accessibleName(), spie.Luce(0)->toolTip());
@@ -80,32 +80,32 @@ class TstAvvisiStampa : public QObject {
 
         {
             const std::lock_guard<std::mutex> lock(code.m);
-            code.stampanti["Banco"] = {StatoCoda::Ferma, true, {"media-empty-error"}};
-            code.stampanti["Cucina"] = {StatoCoda::Pronta, false, {}};
-            code.stampanti["Bar"] = {StatoCoda::Pronta, true, {}};
+            code.stampanti["Banco"] = {QueueState::Ferma, true, {"media-empty-error"}};
+            code.stampanti["Cucina"] = {QueueState::Pronta, false, {}};
+            code.stampanti["Bar"] = {QueueState::Pronta, true, {}};
         }
-        QTRY_COMPARE(spie.SpiaDi(0), Spia::Rossa);
-        QTRY_COMPARE(spie.SpiaDi(1), Spia::Rossa);
-        QTRY_COMPARE(spie.SpiaDi(2), Spia::Verde);
+        QTRY_COMPARE(spie.SpiaDi(0), Light::Rossa);
+        QTRY_COMPARE(spie.SpiaDi(1), Light::Rossa);
+        QTRY_COMPARE(spie.SpiaDi(2), Light::Verde);
         QVERIFY(spie.Luce(0)->toolTip().contains(QStringLiteral("carta esaurita")));  // reasons
         QVERIFY(spie.Luce(0)->styleSheet() != spie.Luce(2)->styleSheet());
     }
 
     void LightsFollowThePrintersInUse() {
         const auto pc = std::make_shared<Spooler>();
-        pc->stampanti["Banco"] = {StatoCoda::Pronta, true, {}};
-        pc->stampanti["Bar"] = {StatoCoda::Ferma, true, {}};
+        pc->stampanti["Banco"] = {QueueState::Pronta, true, {}};
+        pc->stampanti["Bar"] = {QueueState::Ferma, true, {}};
         auto elenco =
             std::make_shared<std::vector<std::string>>(std::vector<std::string>{"Banco", "Cucina"});
-        SpieStampanti spie([pc] { return std::make_unique<Lettore>(pc); }, 20);
+        PrinterLights spie([pc] { return std::make_unique<StatesReader>(pc); }, 20);
         spie.Segui([elenco] { return *elenco; });
-        QTRY_COMPARE(spie.SpiaDi(1), Spia::Rossa);
+        QTRY_COMPARE(spie.SpiaDi(1), Light::Rossa);
         QVERIFY(spie.Luce(1)->toolTip().startsWith(QStringLiteral("Cucina: ")));
         // The kitchen order is moved to another printer in the options, while running.
         *elenco = {"Banco", "Bar", "Banco"};
         QTRY_VERIFY(spie.Luce(1)->toolTip().startsWith(QStringLiteral("Bar: ")));
         QCOMPARE(spie.findChildren<QLabel*>().size(), 2);
-        QCOMPARE(spie.SpiaDi(0), Spia::Verde);
+        QCOMPARE(spie.SpiaDi(0), Light::Verde);
         // A third printer gets a third light.
         *elenco = {"Banco", "Bar", "Cucina"};
         QTRY_COMPARE(spie.findChildren<QLabel*>().size(), 3);
@@ -116,15 +116,15 @@ class TstAvvisiStampa : public QObject {
         test::Scena scena;
         QVERIFY(scena.Avvia(test::kCatalogo + test::kLetto));
         const auto pc = std::make_shared<Spooler>();
-        pc->stampanti["Banco"] = {StatoCoda::Pronta, true, {}};
-        pc->stampanti["Cucina"] = {StatoCoda::Ferma, true, {}};
-        pc->stampanti["Bar"] = {StatoCoda::Sconosciuta, false, {}};
-        SpieStampanti spie([pc] { return std::make_unique<Lettore>(pc); }, 20);
+        pc->stampanti["Banco"] = {QueueState::Pronta, true, {}};
+        pc->stampanti["Cucina"] = {QueueState::Ferma, true, {}};
+        pc->stampanti["Bar"] = {QueueState::Sconosciuta, false, {}};
+        PrinterLights spie([pc] { return std::make_unique<StatesReader>(pc); }, 20);
         spie.Imposta({"Banco", "Cucina", "Bar"});
         QCheckBox* box = test::ChkStampa(*scena.frm);
         spie.Affianca(box);
-        QTRY_COMPARE(spie.SpiaDi(1), Spia::Rossa);
-        QTRY_COMPARE(spie.SpiaDi(2), Spia::Grigia);
+        QTRY_COMPARE(spie.SpiaDi(1), Light::Rossa);
+        QTRY_COMPARE(spie.SpiaDi(2), Light::Grigia);
         QVERIFY(spie.isVisible());
         QVERIFY(box->geometry().contains(spie.geometry()));
         QStyleOptionButton o;
@@ -142,10 +142,10 @@ class TstAvvisiStampa : public QObject {
         fermo->lock();
         const auto pc = std::make_shared<Spooler>();
         Spooler& code = *pc;
-        SpieStampanti spie(
+        PrinterLights spie(
             [fermo, pc] {
                 const std::lock_guard<std::mutex> attende(*fermo);  // until the test lets go
-                return std::make_unique<Lettore>(pc);
+                return std::make_unique<StatesReader>(pc);
             },
             10);
         QElapsedTimer t;
@@ -153,13 +153,13 @@ class TstAvvisiStampa : public QObject {
         spie.Imposta({"Banco"});
         QTest::qWait(100);  // the window's events run while the read waits
         QVERIFY(t.elapsed() < 1000);
-        QCOMPARE(spie.SpiaDi(0), Spia::Grigia);  // not read yet: unknown, not a guess
+        QCOMPARE(spie.SpiaDi(0), Light::Grigia);  // not read yet: unknown, not a guess
         {
             const std::lock_guard<std::mutex> lock(code.m);
-            code.stampanti["Banco"] = {StatoCoda::Pronta, true, {}};
+            code.stampanti["Banco"] = {QueueState::Pronta, true, {}};
         }
         fermo->unlock();
-        QTRY_COMPARE(spie.SpiaDi(0), Spia::Verde);
+        QTRY_COMPARE(spie.SpiaDi(0), Light::Verde);
     }
 
     void ALightsReadInProgressEndsBeforeTheLightsGo() {
@@ -169,12 +169,12 @@ class TstAvvisiStampa : public QObject {
         const auto finite = std::make_shared<std::atomic<int>>(0);
         const auto pc = std::make_shared<Spooler>();
         {
-            SpieStampanti spie(
+            PrinterLights spie(
                 [letture, finite, pc] {
                     ++*letture;
                     std::this_thread::sleep_for(std::chrono::milliseconds(150));
                     ++*finite;
-                    return std::make_unique<Lettore>(pc);
+                    return std::make_unique<StatesReader>(pc);
                 },
                 10);
             spie.Imposta({"Banco"});
@@ -186,13 +186,13 @@ class TstAvvisiStampa : public QObject {
     void NoticesAloneAreNotModalAndOfferNothing() {
         // The receipt's printer missing points to F5; a stopped kitchen queue says why.
         const struct {
-            Foglio foglio;
-            StatoStampante stato;
+            Sheet foglio;
+            PrinterState stato;
             const char* testo;
             bool f5;
         } casi[] = {{{"Banco", "Scontrino", 0, 7}, {}, "\"Banco\" non trovata", true},
                     {{"Cucina", "Comanda Primi", 3, 7},
-                     {StatoCoda::Ferma, true, {"media-empty-error"}},
+                     {QueueState::Ferma, true, {"media-empty-error"}},
                      "carta esaurita",
                      false}};
         for (const auto& c : casi) {
@@ -227,7 +227,7 @@ class TstAvvisiStampa : public QObject {
     void AbortedKitchenOrderIsPrintedAgainOnlyWhenThePrinterIsBack() {
         Banco b;
         b.m.risposte = {6};
-        b.Stampato(EsitoLavoro::Interrotto);
+        b.Stampato(JobResult::Interrotto);
         // Followed by the poll; asked once it returned; printed once the printer answered.
         QTRY_COMPARE(b.ristampe, std::vector<int>{3});
         QCOMPARE(b.m.calls.size(), std::size_t{1});
@@ -266,7 +266,7 @@ class TstAvvisiStampa : public QObject {
 
     void AnAbortedJobOnAReadyPrinterIsNotAskedAgainByItself() {
         Banco b;
-        b.Stampato(EsitoLavoro::Interrotto);             // the device failed, the queue looks fine
+        b.Stampato(JobResult::Interrotto);               // the device failed, the queue looks fine
         QTRY_COMPARE(b.m.calls.size(), std::size_t{1});  // offered and closed
         QTest::qWait(80);
         QCOMPARE(b.m.calls.size(), std::size_t{1});
@@ -289,7 +289,7 @@ class TstAvvisiStampa : public QObject {
     }
 
     void TheOfferInTheMessageWindowIsReadableAndClosedStaysOpen() {
-        MessaggiQt finestra;
+        QtMessages finestra;
         Banco b(&finestra);
         QString titolo, testo, suggerimento, chiudi;
         bool intero = true;

@@ -39,7 +39,7 @@ class TstCassa : public QObject {
     void init() {
         scena_ = std::make_unique<Scena>();
         QVERIFY(scena_->Avvia(kVendita, [](Till& t) { t.opt.gStampaAbilitata = false; }));
-        scena_->Vendita();
+        scena_->Sale();
         TmrInput(*scena_->frm)->setInterval(150);
     }
     void cleanup() { scena_.reset(); }

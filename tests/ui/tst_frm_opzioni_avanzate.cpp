@@ -34,7 +34,7 @@ class TstFrmOpzioniAvanzate : public QObject {
 
     std::unique_ptr<Scena> scena_;
     ScriptedShare share_;
-    std::unique_ptr<ReteOpzioni> rete_;
+    std::unique_ptr<NetworkOptions> rete_;
     QPointer<FrmOpzioniAvanzate> dlg_;
     QStringList errori_;
 
@@ -50,7 +50,7 @@ class TstFrmOpzioniAvanzate : public QObject {
         scena_ = std::make_unique<Scena>();
         QVERIFY(scena_->Avvia(ini, [](Till& t) { t.opt.gStampaAbilitata = false; }));
         share_ = ScriptedShare{};
-        rete_.reset(new ReteOpzioni{share_, scena_->messaggi, false});
+        rete_.reset(new NetworkOptions{share_, scena_->messaggi, false});
         scena_->messaggi.calls.clear();
         QVERIFY(scena_->Impostazioni(rete ? rete_.get() : nullptr));
         dlg_ = scena_->Apri<FrmOpzioniAvanzate>("cmdOpzioniAvanzate", "frmOpzioniAvanzate");

@@ -248,7 +248,7 @@ class TstFrmStampaPers : public QObject {
         QVERIFY(C<QLabel>("lblPic", 0)->isHidden());
         QVERIFY(!C<QPushButton>("Pic", 0)->icon().isNull());
         Pagina(3);
-        auto* vista = C<VistaAnteprima>("paginaAnteprima");
+        auto* vista = C<PreviewView>("paginaAnteprima");
         QVERIFY(vista->Backend().Fuori() > 0);
         const QString testo = C<QLabel>("lblAnteprima")->text();
         QVERIFY2(testo.contains(QStringLiteral("fuori dalla carta")), qPrintable(testo));
@@ -389,10 +389,10 @@ class TstFrmStampaPers : public QObject {
 
     QStringList TestiAnteprima() {
         QStringList t;
-        auto* vista = C<VistaAnteprima>("paginaAnteprima");
-        for (const PaginaAnteprima& p : vista->Backend().Pagine())
-            for (const SegnoAnteprima& s : p.segni)
-                if (s.tipo == SegnoAnteprima::Tipo::Testo) t << Testo(s.testo);
+        auto* vista = C<PreviewView>("paginaAnteprima");
+        for (const PreviewPage& p : vista->Backend().Pagine())
+            for (const PreviewMark& s : p.segni)
+                if (s.tipo == PreviewMark::Kind::Testo) t << Testo(s.testo);
         return t;
     }
 
@@ -401,7 +401,7 @@ class TstFrmStampaPers : public QObject {
             "FORMATO=2\r\nPREZZI=1\r\nCUMULATIVO=0\r\nTKT-RITIRO=0\r\nRIEPILOGO0=0\r\n"
             "SCONTRINI_QTA=1\r\n");
         Pagina(3);
-        auto* vista = C<VistaAnteprima>("paginaAnteprima");
+        auto* vista = C<PreviewView>("paginaAnteprima");
         QVERIFY(vista->isVisible());
         QCOMPARE(vista->Backend().Pagine().size(), std::size_t{1});
         QCOMPARE(vista->Backend().Pagine()[0].carta.width, 80000);

@@ -202,7 +202,7 @@ class TstFrmVorsa : public QObject {
             for (const bool password : {true, false}) {
                 Scena s;
                 QVERIFY(s.Avvia(kLetto + kCatalogo, [&](Till& t) {
-                    t.statoMultiVorsa = static_cast<StatoMultiVorsa>(stato);
+                    t.statoMultiVorsa = static_cast<MultiTillState>(stato);
                     if (password) t.opt.gPasswordMulti = "segreta";
                 }));
                 const auto avviso = AvvisoPerStato(s.fx.till());

@@ -33,8 +33,8 @@ QByteArray Sezioni(int a, int b, int c) {
 /// Every control the window rules place lies where their twips say, in pixels; one line per
 /// control out of place. The twips themselves are the window rules' core tests.
 QStringList FuoriPosto(const Scena& s) {
-    const LayoutFinestra& l = s.frm->LayoutCorrente();
-    QList<std::pair<QString, RettangoloTwips>> posti = {
+    const WindowLayout& l = s.frm->LayoutCorrente();
+    QList<std::pair<QString, TwipsRect>> posti = {
         {QStringLiteral("lst_spesa"), l.lstSpesa},
         {QStringLiteral("txtTavolo"), l.txtTavolo},
         {QStringLiteral("lbl_totale"), l.lblTotale},

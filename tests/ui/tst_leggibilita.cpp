@@ -68,7 +68,7 @@ class TstLeggibilita : public QObject {
     void Avvia(int larghezza) {
         scena_ = std::make_unique<Scena>();
         QVERIFY(scena_->Avvia(Catalogo(), [](Till& t) { t.opt.gStampaAbilitata = false; }));
-        scena_->Vendita();
+        scena_->Sale();
         Frm().resize(larghezza, Frm().height());
         QTRY_VERIFY(Frm().width() == larghezza && scena_->Assestata());
     }
@@ -199,7 +199,7 @@ class TstLeggibilita : public QObject {
         Scena s;
         QVERIFY(s.Avvia(kLetto + kCatalogo));
         QVERIFY(s.Impostazioni());
-        s.Statistiche({});
+        s.Statistics({});
         s.frm->Griglia().Dimensiona({7, 3, 1});  // cells made later are described at once
         QStringList faults = UnnamedControls(*s.frm);
         // On Linux Qt names a combo box by its entry: its caption comes by "labelled by".
@@ -215,13 +215,13 @@ class TstLeggibilita : public QObject {
             faults += UnnamedControls(*d);
             d->close();
         }
-        StatoMessaggi stato;
+        MessagesState stato;
         FrmMessaggi messaggio(stato);
         messaggio.Carica(stato.Carica({"T", "x", "h", true, "No", "OK", true, 0}));
         VERIFY_NO_FAULTS(faults + UnnamedControls(messaggio));
 
         // Names and the bill's lines follow the texts.
-        PannelloDestro& d = s.frm->Destro();
+        RightPanel& d = s.frm->Destro();
         d.SetTotale("12,50");
         d.SetFeedbackCaption(kRiscontroCodice, "Codice?");
         d.SetActionCaption(1, "RIAPRI & PAGA");

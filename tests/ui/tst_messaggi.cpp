@@ -38,7 +38,7 @@ void QuandoAperta(std::function<void(FrmMessaggi&)> step) {
 }
 
 /// A message with buttons `no` (none when empty) and `si`, answered by the call.
-int Mostra(MessaggiQt& m, const char* titolo, const char* testo, bool modale, int ms = 0,
+int Mostra(QtMessages& m, const char* titolo, const char* testo, bool modale, int ms = 0,
            const char* no = "", const char* si = "OK", bool bottoni = true) {
     return m.MostraMessaggio(QLatin1String(titolo), QLatin1String(testo), QString(), bottoni,
                              QLatin1String(no), QLatin1String(si), modale, ms);
@@ -61,7 +61,7 @@ class TstMessaggi : public QObject {
     void closesByItself() {
         // One button: the timer answers as it; two: as button 0.
         for (const QString& caption0 : {QString(), QStringLiteral("NO")}) {
-            MessaggiQt owner;
+            QtMessages owner;
             QString titolo, testo, suggerimento;
             bool aperta = false, centrato = false, timer = false, bottone0 = false;
             QuandoAperta([&](FrmMessaggi& f) {
@@ -92,7 +92,7 @@ class TstMessaggi : public QObject {
     void closedByTheOperator() {
         // Button 0 clicked; Return in a window without buttons: both answer as button 0.
         for (const bool bottoni : {true, false}) {
-            MessaggiQt owner;
+            QtMessages owner;
             bool visibili = !bottoni;
             QuandoAperta([&](FrmMessaggi& f) {
                 visibili = f.Bottone(0)->isVisible() && f.Bottone(1)->isVisible();
@@ -108,7 +108,7 @@ class TstMessaggi : public QObject {
     }
 
     void keysLeftToButtons() {
-        MessaggiQt owner;
+        QtMessages owner;
         QCOMPARE(Mostra(owner, "A", "B", false), -1);
         FrmMessaggi* f = owner.Finestra();
         QVERIFY(f && f->isVisible());
@@ -125,15 +125,15 @@ class TstMessaggi : public QObject {
         // The longest notices of the till, with a long folder in them.
         const std::string cartella = "/home/volontario-della-pro-loco/Documenti/Sagra/Vorsa";
         std::vector<std::pair<std::string, std::string>> avvisi;
-        for (auto stato : {StatoFileDati::NonLeggibile, StatoFileDati::NonScrivibile})
+        for (auto stato : {DataFileState::NonLeggibile, DataFileState::NonScrivibile})
             avvisi.emplace_back(AvvisoPerFile(stato, cartella + "/Vorsa.ini")->text, "");
         for (auto stato :
-             {StatoMultiVorsa::PrincipaleSenzaCondivisione, StatoMultiVorsa::SecondariaInAttesa}) {
+             {MultiTillState::PrincipaleSenzaCondivisione, MultiTillState::SecondariaInAttesa}) {
             const auto a = AvvisoPerStato(stato, cartella);
             avvisi.emplace_back(a->text, a->hint);
         }
         for (std::size_t i = 0; i < avvisi.size(); ++i) {
-            MessaggiQt owner;
+            QtMessages owner;
             owner.MostraMessaggio(QStringLiteral("AVVISO"), ::Testo(avvisi[i].first),
                                   ::Testo(avvisi[i].second), true, QString(), QStringLiteral("OK"),
                                   false, 0);
@@ -154,7 +154,7 @@ class TstMessaggi : public QObject {
     }
 
     void replacesOpenWindow() {
-        MessaggiQt owner;
+        QtMessages owner;
         Mostra(owner, "Primo", "1", false);
         QPointer<FrmMessaggi> first = owner.Finestra();
         QVERIFY(first && first->isVisible());
@@ -171,7 +171,7 @@ class TstMessaggi : public QObject {
     }
 
     void replacesWaitingModal() {
-        MessaggiQt owner;
+        QtMessages owner;
         QuandoAperta([&](FrmMessaggi&) { Mostra(owner, "Secondo", "2", false); });
         // The first call ends when its window is unloaded, without an answer of its own.
         QCOMPARE(Mostra(owner, "Primo", "1", true, 0, "NO", "SI"), -1);

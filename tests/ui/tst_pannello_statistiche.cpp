@@ -51,13 +51,13 @@ class TstPannelloStatistiche : public QObject {
     void Avvia(const std::function<void(Till&)>& prima = {}) {
         scena_ = std::make_unique<Scena>();
         QVERIFY(scena_->Avvia(kDati, prima));
-        scena_->Statistiche({[this] { return password_; },
-                             [this](const TestiStatistiche&) { ++stampe_; },
-                             [this] { scena_->cassa->vendita().EseguiAzione(kAzioneStatistica); },
-                             {},
-                             {}});
+        scena_->Statistics({[this] { return password_; },
+                            [this](const StatisticsTexts&) { ++stampe_; },
+                            [this] { scena_->cassa->vendita().EseguiAzione(kAzioneStatistica); },
+                            {},
+                            {}});
     }
-    PannelloStatistiche& P() { return *scena_->statistiche; }
+    StatisticsPanel& P() { return *scena_->statistiche; }
     /// The files written in Statistiche whose names match `pattern`.
     QStringList Scritti(const char* pattern) {
         return QDir(scena_->fx.FilePath(QStringLiteral("Statistiche")))
@@ -242,7 +242,7 @@ class TstPannelloStatistiche : public QObject {
                 QVERIFY2(
                     scena_->InFinestra(*w).x() + w->width() <= Pannello()->geometry().right() + 1,
                     qPrintable(w->objectName()));
-        QSignalSpy info(scena_->statistiche.get(), &PannelloStatistiche::InfoPremuta);
+        QSignalSpy info(scena_->statistiche.get(), &StatisticsPanel::InfoPremuta);
         QTest::mouseClick(Ctl<QLabel>(*Pannello(), QStringLiteral("lbl_info(8)")), Qt::LeftButton);
         QCOMPARE(info.value(0).value(0).toInt(), 8);
     }

@@ -135,7 +135,7 @@ class TstVersione : public QObject {
             server.modo = c.modo;
             server.risposta = c.risposta;
             QVERIFY(server.Avvia());
-            QtScaricatore rete;
+            QtDownloader rete;
             ControllaVersione check(*store_, *files_, rete, {1, 4, 7}, server.Url().toStdString());
             int battiti = 0;
             QTimer battito;
@@ -160,7 +160,7 @@ class TstVersione : public QObject {
         QVERIFY(server.Avvia());
         QWidget finestra;
         finestra.show();
-        QtScaricatore rete;
+        QtDownloader rete;
         ControllaVersione check(*store_, *files_, rete, {1, 4, 7}, server.Url().toStdString());
         AvviaControlloVersione(check, &finestra);
         QMessageBox* box = nullptr;

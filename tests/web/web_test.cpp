@@ -66,17 +66,17 @@ TEST(WebPinTest, ValidStoredScrambledAndGuarded) {
     ASSERT_TRUE(ImpostaPin(letto.settings, keys::PinCucina, ""));
     EXPECT_EQ(files.files["/p/Vorsa.ini"].find("PIN_CUCINA"), std::string::npos);
 
-    using E = GuardiaPin::Esito;
-    GuardiaPin g;
+    using E = PinGuard::Outcome;
+    PinGuard g;
     EXPECT_EQ(g.Prova("a", "1111", "", 0), E::Sbagliato);  // no PIN set: nobody gets in
     EXPECT_EQ(g.Prova("a", "2468", "2468", 0), E::Ok);     // and that mistake is forgotten
     for (int i = 0; i < 20; ++i) EXPECT_EQ(g.Prova("a", "", "2468", 0), E::Sbagliato);
-    for (int i = 0; i < GuardiaPin::kTentativi; ++i)
+    for (int i = 0; i < PinGuard::kTentativi; ++i)
         EXPECT_EQ(g.Prova("a", "0000", "2468", 1000), E::Sbagliato) << i;
-    EXPECT_EQ(g.Prova("a", "2468", "2468", 1000 + GuardiaPin::kAttesaMs - 1), E::Bloccato);
+    EXPECT_EQ(g.Prova("a", "2468", "2468", 1000 + PinGuard::kAttesaMs - 1), E::Bloccato);
     EXPECT_EQ(g.Prova("b", "2468", "2468", 1000), E::Ok);  // another address is not blocked
-    EXPECT_EQ(g.Prova("a", "0000", "2468", 1000 + GuardiaPin::kAttesaMs), E::Sbagliato);
-    EXPECT_EQ(g.Prova("a", "2468", "2468", 1000 + GuardiaPin::kAttesaMs), E::Ok);
+    EXPECT_EQ(g.Prova("a", "0000", "2468", 1000 + PinGuard::kAttesaMs), E::Sbagliato);
+    EXPECT_EQ(g.Prova("a", "2468", "2468", 1000 + PinGuard::kAttesaMs), E::Ok);
 }
 
 TEST(WebProntiTest, ScannedSlips) {
@@ -95,21 +95,21 @@ TEST(WebProntiTest, AMarkIsOneTransactionAndRefusesWhatIsNotAnOpenReceipt) {
         "\r\n2=" + Scontrino("201-1-1;", "08/12/2026 20:02:00", "1") + "\r\nSTORNI=2\r\n";
     Dati d(files);
     d.clock.now = {2026, 12, 8, 21, 4, 5, 2};
-    EXPECT_EQ(SegnaPronto(d.settings, 1, d.clock.now), EsitoPronto::Segnato);
+    EXPECT_EQ(SegnaPronto(d.settings, 1, d.clock.now), ReadyResult::Segnato);
     const std::string dopo = files.files["/p/Vorsa.ini"];
     EXPECT_NE(dopo.find("\r\n[PRONTI]\r\n1=08/12/2026 21:04:05\r\n"), std::string::npos) << dopo;
     d.clock.now.minute = 30;
-    const std::pair<std::int32_t, EsitoPronto> casi[] = {{1, EsitoPronto::GiaPronto},
-                                                         {2, EsitoPronto::Stornato},
-                                                         {3, EsitoPronto::Sconosciuto},
-                                                         {0, EsitoPronto::Sconosciuto}};
+    const std::pair<std::int32_t, ReadyResult> casi[] = {{1, ReadyResult::GiaPronto},
+                                                         {2, ReadyResult::Stornato},
+                                                         {3, ReadyResult::Sconosciuto},
+                                                         {0, ReadyResult::Sconosciuto}};
     for (const auto& [n, esito] : casi)
         EXPECT_EQ(SegnaPronto(d.settings, n, d.clock.now), esito) << n;
     EXPECT_EQ(files.files["/p/Vorsa.ini"], dopo);  // the first time stays
     ProfileStore(files).Set("/p/Vorsa.ini", "SCONTRINI", "3",
                             Scontrino("101-1-4,5;", "08/12/2026 20:03:00", "4,5"));
     files.failWrites = true;
-    EXPECT_EQ(SegnaPronto(d.settings, 3, d.clock.now), EsitoPronto::NonSalvato);
+    EXPECT_EQ(SegnaPronto(d.settings, 3, d.clock.now), ReadyResult::NonSalvato);
 }
 
 TEST(WebSerataTest, EachPageGetsItsFiguresEscaped) {
@@ -148,9 +148,9 @@ TEST(WebSerataTest, EachPageGetsItsFiguresEscaped) {
 
     // Marks: newest first, the kitchen forgets them; a new receipt comes in on its own.
     d.clock.now = {2026, 12, 8, 20, 30, 0, 2};
-    ASSERT_EQ(SegnaPronto(d.settings, 4, d.clock.now), EsitoPronto::Segnato);
+    ASSERT_EQ(SegnaPronto(d.settings, 4, d.clock.now), ReadyResult::Segnato);
     d.clock.now.minute = 31;
-    ASSERT_EQ(SegnaPronto(d.settings, 1, d.clock.now), EsitoPronto::Segnato);
+    ASSERT_EQ(SegnaPronto(d.settings, 1, d.clock.now), ReadyResult::Segnato);
     files.files["/p/Vorsa.ini"] =
         ReplaceAll(files.files["/p/Vorsa.ini"], "SCONTRINI=4", "SCONTRINI=5") + "[SCONTRINI]\r\n";
     ProfileStore(files).Set("/p/Vorsa.ini", "SCONTRINI", "5",

@@ -8,10 +8,10 @@
 
 namespace vorsa {
 
-QtScaricatore::QtScaricatore(int timeoutMs, std::size_t massimo, QObject* parent)
+QtDownloader::QtDownloader(int timeoutMs, std::size_t massimo, QObject* parent)
     : QObject(parent), timeoutMs_(timeoutMs), massimo_(massimo) {}
 
-QtScaricatore::~QtScaricatore() {
+QtDownloader::~QtDownloader() {
     // Pending answers are dropped without calling back into objects being torn down.
     for (QNetworkReply* r : rete_.findChildren<QNetworkReply*>()) {
         r->disconnect(this);
@@ -19,8 +19,8 @@ QtScaricatore::~QtScaricatore() {
     }
 }
 
-void QtScaricatore::Scarica(const std::string& url,
-                            std::function<void(std::optional<std::string>)> done) {
+void QtDownloader::Scarica(const std::string& url,
+                           std::function<void(std::optional<std::string>)> done) {
     QNetworkRequest req(QUrl(QString::fromStdString(url)));
     // The transfer time-out only counts silence; the timer below bounds the whole exchange,
     // so a server that trickles bytes cannot hold the check open either.

@@ -8,12 +8,12 @@
 
 namespace vorsa {
 
-class QtScaricatore final : public QObject, public Scaricatore {
+class QtDownloader final : public QObject, public Downloader {
     Q_OBJECT
   public:
-    explicit QtScaricatore(int timeoutMs = kTimeoutVersioneMs,
-                           std::size_t massimo = kMassimoFileVersione, QObject* parent = nullptr);
-    ~QtScaricatore() override;
+    explicit QtDownloader(int timeoutMs = kTimeoutVersioneMs,
+                          std::size_t massimo = kMassimoFileVersione, QObject* parent = nullptr);
+    ~QtDownloader() override;
     void Scarica(const std::string& url,
                  std::function<void(std::optional<std::string>)> done) override;
 

@@ -10,19 +10,19 @@ namespace vorsa {
 namespace {
 
 /// How a request went: answered, refused as asking for what is not there, or not answered.
-enum class Risposta { Data, NonEsiste, Muto };
+enum class Reply { Data, NonEsiste, Muto };
 
 /// A request to the spooler; the answer is null unless it was Data.
-std::pair<Risposta, ipp_t*> Chiedi(ipp_t* richiesta, const char* risorsa) {
+std::pair<Reply, ipp_t*> Chiedi(ipp_t* richiesta, const char* risorsa) {
     ipp_t* risposta = cupsDoRequest(CUPS_HTTP_DEFAULT, richiesta, risorsa);
     const ipp_status_t stato = risposta ? ippGetStatusCode(risposta) : cupsLastError();
-    if (risposta && stato <= IPP_STATUS_OK_EVENTS_COMPLETE) return {Risposta::Data, risposta};
+    if (risposta && stato <= IPP_STATUS_OK_EVENTS_COMPLETE) return {Reply::Data, risposta};
     ippDelete(risposta);
     // A client error (not found, bad name) is the spooler's answer; a server error or no
     // connection says nothing about the printer.
     if (stato >= IPP_STATUS_ERROR_BAD_REQUEST && stato < IPP_STATUS_ERROR_INTERNAL)
-        return {Risposta::NonEsiste, nullptr};
-    return {Risposta::Muto, nullptr};
+        return {Reply::NonEsiste, nullptr};
+    return {Reply::Muto, nullptr};
 }
 
 /// The printer's jobs, id and creation time, by id.
@@ -38,8 +38,8 @@ std::vector<std::pair<int, std::int64_t>> Lavori(const std::string& stampante) {
 
 }  // namespace
 
-StatoStampante CupsStatoStampanti::Stato(const std::string& stampante) {
-    StatoStampante s;
+PrinterState CupsPrinterStates::Stato(const std::string& stampante) {
+    PrinterState s;
     ipp_t* req = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
     char uri[HTTP_MAX_URI];
     httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0,
@@ -50,18 +50,18 @@ StatoStampante CupsStatoStampanti::Stato(const std::string& stampante) {
     ippAddStrings(req, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 3, nullptr,
                   kAttributi);
     const auto [come, r] = Chiedi(req, "/");
-    if (come == Risposta::Muto) s.stato = StatoCoda::Sconosciuta;
+    if (come == Reply::Muto) s.stato = QueueState::Sconosciuta;
     if (!r) return s;
     if (ipp_attribute_t* a = ippFindAttribute(r, "printer-state", IPP_TAG_ENUM)) {
         switch (ippGetInteger(a, 0)) {
             case IPP_PSTATE_PROCESSING:
-                s.stato = StatoCoda::InStampa;
+                s.stato = QueueState::InStampa;
                 break;
             case IPP_PSTATE_STOPPED:
-                s.stato = StatoCoda::Ferma;
+                s.stato = QueueState::Ferma;
                 break;
             default:
-                s.stato = StatoCoda::Pronta;
+                s.stato = QueueState::Pronta;
         }
     }
     if (ipp_attribute_t* a = ippFindAttribute(r, "printer-is-accepting-jobs", IPP_TAG_BOOLEAN))
@@ -73,21 +73,21 @@ StatoStampante CupsStatoStampanti::Stato(const std::string& stampante) {
     return s;
 }
 
-int CupsStatoStampanti::UltimoLavoro(const std::string& stampante, std::int64_t primaDi) {
+int CupsPrinterStates::UltimoLavoro(const std::string& stampante, std::int64_t primaDi) {
     int u = 0;
     for (const auto& [id, creato] : Lavori(stampante))
         if (creato < primaDi) u = id;
     return u;
 }
 
-std::vector<int> CupsStatoStampanti::LavoriDopo(const std::string& stampante, int dopo) {
+std::vector<int> CupsPrinterStates::LavoriDopo(const std::string& stampante, int dopo) {
     std::vector<int> ids;
     for (const auto& [id, creato] : Lavori(stampante))
         if (id > dopo) ids.push_back(id);
     return ids;
 }
 
-EsitoLavoro CupsStatoStampanti::Esito(int lavoro) {
+JobResult CupsPrinterStates::Esito(int lavoro) {
     ipp_t* req = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
     char uri[HTTP_MAX_URI];
     httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0,
@@ -98,27 +98,27 @@ EsitoLavoro CupsStatoStampanti::Esito(int lavoro) {
     const auto [come, r] = Chiedi(req, "/");
     // A spooler that does not answer tells nothing yet; a job it no longer knows is past and
     // never offered again.
-    if (come == Risposta::Muto) return EsitoLavoro::InCorso;
-    if (!r) return EsitoLavoro::Completato;
-    EsitoLavoro e = EsitoLavoro::Completato;
+    if (come == Reply::Muto) return JobResult::InCorso;
+    if (!r) return JobResult::Completato;
+    JobResult e = JobResult::Completato;
     if (ipp_attribute_t* a = ippFindAttribute(r, "job-state", IPP_TAG_ENUM)) {
         switch (ippGetInteger(a, 0)) {
             case IPP_JSTATE_PENDING:
             case IPP_JSTATE_HELD:
             case IPP_JSTATE_PROCESSING:
-                e = EsitoLavoro::InCorso;
+                e = JobResult::InCorso;
                 break;
             case IPP_JSTATE_STOPPED:
-                e = EsitoLavoro::Fermato;
+                e = JobResult::Fermato;
                 break;
             case IPP_JSTATE_CANCELED:
-                e = EsitoLavoro::Annullato;
+                e = JobResult::Annullato;
                 break;
             case IPP_JSTATE_ABORTED:
-                e = EsitoLavoro::Interrotto;
+                e = JobResult::Interrotto;
                 break;
             default:
-                e = EsitoLavoro::Completato;
+                e = JobResult::Completato;
         }
     }
     ippDelete(r);

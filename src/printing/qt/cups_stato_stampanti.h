@@ -5,12 +5,12 @@
 
 namespace vorsa {
 
-class CupsStatoStampanti final : public StatoStampanti {
+class CupsPrinterStates final : public PrinterStates {
   public:
-    StatoStampante Stato(const std::string& stampante) override;
+    PrinterState Stato(const std::string& stampante) override;
     int UltimoLavoro(const std::string& stampante, std::int64_t primaDi) override;
     std::vector<int> LavoriDopo(const std::string& stampante, int dopo) override;
-    EsitoLavoro Esito(int lavoro) override;
+    JobResult Esito(int lavoro) override;
 };
 
 }  // namespace vorsa

@@ -17,13 +17,13 @@ constexpr int kCornice = 40;  // twips of the red frame's pen
 
 }  // namespace
 
-QtAnteprimaBackend::QtAnteprimaBackend(double pixelPerMm) : ppm_(pixelPerMm) {}
+QtPreviewBackend::QtPreviewBackend(double pixelPerMm) : ppm_(pixelPerMm) {}
 
-QtAnteprimaBackend::~QtAnteprimaBackend() {
+QtPreviewBackend::~QtPreviewBackend() {
     Chiudi();
 }
 
-void QtAnteprimaBackend::Ricomincia(const std::string& printer, const Strisce& strips) {
+void QtPreviewBackend::Ricomincia(const std::string& printer, const Stripes& strips) {
     Chiudi();
     pagine_.clear();
     ForgetForms();
@@ -31,37 +31,37 @@ void QtAnteprimaBackend::Ricomincia(const std::string& printer, const Strisce& s
     strisce_ = strips;
 }
 
-int QtAnteprimaBackend::Fuori() const {
+int QtPreviewBackend::Fuori() const {
     int n = 0;
-    for (const PaginaAnteprima& p : pagine_)
+    for (const PreviewPage& p : pagine_)
         n += static_cast<int>(std::count_if(p.segni.begin(), p.segni.end(),
-                                            [](const SegnoAnteprima& s) { return s.fuori; }));
+                                            [](const PreviewMark& s) { return s.fuori; }));
     return n;
 }
 
-void QtAnteprimaBackend::SetResolution(int dpi) {
+void QtPreviewBackend::SetResolution(int dpi) {
     if (dpi > 0) dpi_ = dpi;
 }
 
-PaperForm QtAnteprimaBackend::Carta() {
+PaperForm QtPreviewBackend::Carta() {
     if (const auto f = SelectedForm(printer_)) return *f;
     return {"", 210000, 297000};
 }
 
-DeviceCaps QtAnteprimaBackend::Caps() {
+DeviceCaps QtPreviewBackend::Caps() {
     return CapsOf(Carta(), strisce_, dpi_);
 }
 
-void QtAnteprimaBackend::Chiudi() {
+void QtPreviewBackend::Chiudi() {
     if (painter_ && painter_->isActive()) painter_->end();
     painter_.reset();
     aperta_ = false;
 }
 
-PaginaAnteprima& QtAnteprimaBackend::Pagina() {
+PreviewPage& QtPreviewBackend::Pagina() {
     if (aperta_) return pagine_.back();
     Chiudi();
-    PaginaAnteprima p;
+    PreviewPage p;
     p.carta = Carta();
     p.caps = Caps();
     const double wMm = p.carta.width / 1000.0;
@@ -70,7 +70,7 @@ PaginaAnteprima& QtAnteprimaBackend::Pagina() {
     p.immagine = QImage(px(wMm + 2 * kBordoMm), px(hMm + 2 * kBordoMm), QImage::Format_RGB32);
     p.immagine.fill(kFondo);
     pagine_.push_back(std::move(p));
-    PaginaAnteprima& pagina = pagine_.back();
+    PreviewPage& pagina = pagine_.back();
     painter_ = std::make_unique<QPainter>(&pagina.immagine);
     painter_->setRenderHint(QPainter::Antialiasing);
     painter_->setRenderHint(QPainter::TextAntialiasing);
@@ -90,8 +90,8 @@ PaginaAnteprima& QtAnteprimaBackend::Pagina() {
     return pagina;
 }
 
-bool QtAnteprimaBackend::Segna(SegnoAnteprima s) {
-    PaginaAnteprima& p = Pagina();
+bool QtPreviewBackend::Segna(PreviewMark s) {
+    PreviewPage& p = Pagina();
     const int larghezza = PixelsToTwips(p.caps.horzRes, dpi_);
     const int altezza = PixelsToTwips(p.caps.vertRes, dpi_);
     const int x1 = std::min(s.x, s.x + s.w), x2 = std::max(s.x, s.x + s.w);
@@ -102,8 +102,8 @@ bool QtAnteprimaBackend::Segna(SegnoAnteprima s) {
     return fuori;
 }
 
-void QtAnteprimaBackend::Cornice() {
-    const SegnoAnteprima& s = pagine_.back().segni.back();
+void QtPreviewBackend::Cornice() {
+    const PreviewMark& s = pagine_.back().segni.back();
     if (!s.fuori) return;
     const int x1 = std::min(s.x, s.x + s.w), x2 = std::max(s.x, s.x + s.w);
     const int y1 = std::min(s.y, s.y + s.h), y2 = std::max(s.y, s.y + s.h);
@@ -113,23 +113,22 @@ void QtAnteprimaBackend::Cornice() {
     painter_->setBrush(Qt::NoBrush);
 }
 
-void QtAnteprimaBackend::DrawText(int x, int y, const std::string& text) {
+void QtPreviewBackend::DrawText(int x, int y, const std::string& text) {
     if (text.empty()) return;
     const int w = font_.Larghezza(text);
     const int h = font_.Altezza();
-    const bool fuori = Segna({SegnoAnteprima::Tipo::Testo, x, y, w, h, text, font_.Font(), false});
+    const bool fuori = Segna({PreviewMark::Kind::Testo, x, y, w, h, text, font_.Font(), false});
     DisegnaTesto(*painter_, font_.Qt(), x, y, TestoQt(text), fuori ? kRosso : QColor(Qt::black));
     Cornice();
 }
 
-void QtAnteprimaBackend::DrawLine(int x1, int y1, int x2, int y2) {
-    const bool fuori =
-        Segna({SegnoAnteprima::Tipo::Linea, x1, y1, x2 - x1, y2 - y1, {}, {}, false});
+void QtPreviewBackend::DrawLine(int x1, int y1, int x2, int y2) {
+    const bool fuori = Segna({PreviewMark::Kind::Linea, x1, y1, x2 - x1, y2 - y1, {}, {}, false});
     DisegnaLinea(*painter_, x1, y1, x2, y2, fuori ? kRosso : QColor(Qt::black));
     Cornice();
 }
 
-const QImage* QtAnteprimaBackend::Immagine(const std::string& path) {
+const QImage* QtPreviewBackend::Immagine(const std::string& path) {
     const QFileInfo info(TestoQt(path));
     if (!info.exists()) return nullptr;
     const qint64 stamp = info.lastModified().toMSecsSinceEpoch() ^ info.size();
@@ -137,32 +136,32 @@ const QImage* QtAnteprimaBackend::Immagine(const std::string& path) {
     if (it == figure_.end() || it->second.stamp != stamp) {
         QImage image(info.filePath());
         if (image.isNull()) return nullptr;
-        it = figure_.insert_or_assign(path, Figura{stamp, std::move(image)}).first;
+        it = figure_.insert_or_assign(path, Figure{stamp, std::move(image)}).first;
     }
     return &it->second.image;
 }
 
-bool QtAnteprimaBackend::DrawPicture(const std::string& path, int x, int y, int w, int h) {
+bool QtPreviewBackend::DrawPicture(const std::string& path, int x, int y, int w, int h) {
     const QImage* image = Immagine(path);
     if (!image) return false;
-    Segna({SegnoAnteprima::Tipo::Immagine, x, y, w, h, path, {}, false});
+    Segna({PreviewMark::Kind::Immagine, x, y, w, h, path, {}, false});
     DisegnaImmagine(*painter_, *image, x, y, w, h);
     Cornice();
     return true;
 }
 
-void QtAnteprimaBackend::DrawBarcode(const BarcodePicture& picture, int x, int y, int w, int h) {
+void QtPreviewBackend::DrawBarcode(const BarcodePicture& picture, int x, int y, int w, int h) {
     if (picture.widthPx <= 0) return;
-    const bool fuori = Segna({SegnoAnteprima::Tipo::Barre, x, y, w, h, {}, {}, false});
+    const bool fuori = Segna({PreviewMark::Kind::Barre, x, y, w, h, {}, {}, false});
     DisegnaBarre(*painter_, picture, x, y, w, h, fuori ? kRosso : QColor(Qt::black));
     Cornice();
 }
 
-void QtAnteprimaBackend::NewPage() {
+void QtPreviewBackend::NewPage() {
     Chiudi();
 }
 
-void QtAnteprimaBackend::EndDoc() {
+void QtPreviewBackend::EndDoc() {
     Chiudi();
 }
 

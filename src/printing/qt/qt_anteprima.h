@@ -18,9 +18,9 @@ class QPainter;
 namespace vorsa {
 
 /// One drawing of the preview, in twips from the top-left of the printable area.
-struct SegnoAnteprima {
-    enum class Tipo { Testo, Linea, Immagine, Barre };
-    Tipo tipo = Tipo::Testo;
+struct PreviewMark {
+    enum class Kind { Testo, Linea, Immagine, Barre };
+    Kind tipo = Kind::Testo;
     int x = 0, y = 0;    // top-left; a line: its start
     int w = 0, h = 0;    // size; a line: its end less its start
     std::string testo;   // the text, or the picture's path
@@ -28,28 +28,28 @@ struct SegnoAnteprima {
     bool fuori = false;  // outside the printable area
 };
 
-struct PaginaAnteprima {
+struct PreviewPage {
     PaperForm carta;
     DeviceCaps caps;
-    std::vector<SegnoAnteprima> segni;
+    std::vector<PreviewMark> segni;
     /// The paper with a grey border of kBordoMm around it.
     QImage immagine;
 };
 
-class QtAnteprimaBackend final : public QtFormsBackend {
+class QtPreviewBackend final : public QtFormsBackend {
   public:
     /// Grey border around the paper, where what falls off it still shows.
     static constexpr int kBordoMm = 8;
 
     /// `pixelPerMm`: scale of the pages' pictures.
-    explicit QtAnteprimaBackend(double pixelPerMm);
-    ~QtAnteprimaBackend() override;
-    QtAnteprimaBackend(const QtAnteprimaBackend&) = delete;
-    QtAnteprimaBackend& operator=(const QtAnteprimaBackend&) = delete;
+    explicit QtPreviewBackend(double pixelPerMm);
+    ~QtPreviewBackend() override;
+    QtPreviewBackend(const QtPreviewBackend&) = delete;
+    QtPreviewBackend& operator=(const QtPreviewBackend&) = delete;
 
     /// Starts again for `printer` with its strips: no pages, no forms.
-    void Ricomincia(const std::string& printer, const Strisce& strips);
-    const std::vector<PaginaAnteprima>& Pagine() const { return pagine_; }
+    void Ricomincia(const std::string& printer, const Stripes& strips);
+    const std::vector<PreviewPage>& Pagine() const { return pagine_; }
     /// Drawings outside the printable area, on every page.
     int Fuori() const;
 
@@ -75,27 +75,27 @@ class QtAnteprimaBackend final : public QtFormsBackend {
   private:
     PaperForm Carta();
     /// The page being drawn, started on the first drawing after a new page.
-    PaginaAnteprima& Pagina();
+    PreviewPage& Pagina();
     void Chiudi();
     /// Records a drawing; true when it falls outside the printable area.
-    bool Segna(SegnoAnteprima s);
+    bool Segna(PreviewMark s);
     /// Frames the last drawing in red when it fell outside.
     void Cornice();
     const QImage* Immagine(const std::string& path);
 
     double ppm_;
     std::string printer_ = "Anteprima";
-    Strisce strisce_;
+    Stripes strisce_;
     int dpi_ = 600;
-    CaratteriQt font_;
-    std::vector<PaginaAnteprima> pagine_;
+    QtFonts font_;
+    std::vector<PreviewPage> pagine_;
     std::unique_ptr<QPainter> painter_;
     bool aperta_ = false;  // a page is being drawn
-    struct Figura {
+    struct Figure {
         qint64 stamp = 0;
         QImage image;
     };
-    std::map<std::string, Figura> figure_;
+    std::map<std::string, Figure> figure_;
 };
 
 }  // namespace vorsa

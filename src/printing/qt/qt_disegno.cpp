@@ -55,8 +55,8 @@ std::string TestoCp1252(const QString& s) {
     return Utf8ToCp1252(s.toUtf8().toStdString());
 }
 
-Strisce StrisceStampante(const std::string& printer) {
-    Strisce s;
+Stripes StrisceStampante(const std::string& printer) {
+    Stripes s;
     const QPrinterInfo info = QPrinterInfo::printerInfo(TestoQt(printer));
     if (info.isNull()) return s;
     QPrinter p(info, QPrinter::HighResolution);
@@ -72,7 +72,7 @@ QSize PuntiPagina(const PaperForm& page) {
     return size.sizePoints();
 }
 
-DeviceCaps CapsPagina(const QSize& points, const Strisce& s, int dpi) {
+DeviceCaps CapsPagina(const QSize& points, const Stripes& s, int dpi) {
     DeviceCaps c;
     c.dpiX = c.dpiY = dpi;
     c.physicalWidth = static_cast<int>(std::lround(points.width() * dpi / 72.0));
@@ -86,10 +86,10 @@ DeviceCaps CapsPagina(const QSize& points, const Strisce& s, int dpi) {
     return c;
 }
 
-CaratteriQt::CaratteriQt() = default;
-CaratteriQt::~CaratteriQt() = default;
+QtFonts::QtFonts() = default;
+QtFonts::~QtFonts() = default;
 
-bool CaratteriQt::Imposta(const PrintFont& font) {
+bool QtFonts::Imposta(const PrintFont& font) {
     // Built when next drawn or measured: layouts set many sizes only to measure at them.
     if (font == font_ && !dirty_) return false;
     font_ = font;
@@ -97,7 +97,7 @@ bool CaratteriQt::Imposta(const PrintFont& font) {
     return true;
 }
 
-const QFont& CaratteriQt::Qt() {
+const QFont& QtFonts::Qt() {
     if (!dirty_) return qfont_;
     QFont f;
     if (EqualsNoCase(font_.name, "Courier New"))
@@ -113,7 +113,7 @@ const QFont& CaratteriQt::Qt() {
     return qfont_;
 }
 
-const QFontMetricsF& CaratteriQt::Misura() {
+const QFontMetricsF& QtFonts::Misura() {
     const bool same = misura_ && misurato_.name == font_.name && misurato_.bold == font_.bold &&
                       misurato_.italic == font_.italic;
     if (!same) {
@@ -125,12 +125,12 @@ const QFontMetricsF& CaratteriQt::Misura() {
     return *misura_;
 }
 
-int CaratteriQt::Larghezza(const std::string& text) {
+int QtFonts::Larghezza(const std::string& text) {
     if (font_.size <= 0) return 0;
     return Up(Misura().horizontalAdvance(TestoQt(text)) * Scale(font_));
 }
 
-int CaratteriQt::Altezza() {
+int QtFonts::Altezza() {
     if (font_.size <= 0) return 0;
     return Up(Misura().height() * Scale(font_));
 }

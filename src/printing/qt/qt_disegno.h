@@ -22,28 +22,28 @@ QString TestoQt(const std::string& cp1252);
 std::string TestoCp1252(const QString& s);
 
 /// Unprintable strips of a page, in inches.
-struct Strisce {
+struct Stripes {
     double left = 0, top = 0, right = 0, bottom = 0;
 };
 
 /// The unprintable strips of an installed printer's default page; none for a name the system
 /// does not know.
-Strisce StrisceStampante(const std::string& printer);
+Stripes StrisceStampante(const std::string& printer);
 
 /// The size QPrinter really gives a page: whole points (A4 is 595 pt, not 595.28), so a text
 /// set flush to the right margin does not end past the edge of the page.
 QSize PuntiPagina(const PaperForm& page);
 /// Capabilities of a page of that size with `strips` at `dpi`.
-DeviceCaps CapsPagina(const QSize& points, const Strisce& strips, int dpi);
+DeviceCaps CapsPagina(const QSize& points, const Stripes& strips, int dpi);
 
 /// The current font of a Qt back end: built when next drawn or measured, and measured on the
 /// font's design scaled to the size, rounded up to whole twips.
-class CaratteriQt {
+class QtFonts {
   public:
-    CaratteriQt();
-    ~CaratteriQt();
-    CaratteriQt(const CaratteriQt&) = delete;
-    CaratteriQt& operator=(const CaratteriQt&) = delete;
+    QtFonts();
+    ~QtFonts();
+    QtFonts(const QtFonts&) = delete;
+    QtFonts& operator=(const QtFonts&) = delete;
 
     /// True when the font changed (the painter's font needs setting again).
     bool Imposta(const PrintFont& font);

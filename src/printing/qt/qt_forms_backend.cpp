@@ -29,7 +29,7 @@ bool QtFormsBackend::SelectForm(const std::string& printer, const std::string& n
     return true;
 }
 
-DeviceCaps QtFormsBackend::CapsOf(const PaperForm& page, const Strisce& strips, int dpi) {
+DeviceCaps QtFormsBackend::CapsOf(const PaperForm& page, const Stripes& strips, int dpi) {
     auto it = points_.find({page.width, page.length});
     if (it == points_.end())
         it = points_.insert({{page.width, page.length}, PuntiPagina(page)}).first;

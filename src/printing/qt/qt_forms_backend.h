@@ -29,7 +29,7 @@ class QtFormsBackend : public PrintBackend {
     }
     void ForgetForms() { forms_ = FormStore{}; }
     /// Capabilities of a page of this size and strips; its whole points are computed once.
-    DeviceCaps CapsOf(const PaperForm& page, const Strisce& strips, int dpi);
+    DeviceCaps CapsOf(const PaperForm& page, const Stripes& strips, int dpi);
 
   private:
     FormStore forms_;

@@ -74,11 +74,11 @@ bool QtPrintBackend::IsPdf(const std::string& printer) const {
     return options_.previewAll || (!options_.pdfPrinter.empty() && printer == options_.pdfPrinter);
 }
 
-Strisce QtPrintBackend::StripsOf(const std::string& printer) {
+Stripes QtPrintBackend::StripsOf(const std::string& printer) {
     if (IsPdf(printer)) return {};
     const auto it = strips_.find(printer);
     if (it != strips_.end()) return it->second;
-    const Strisce s = StrisceStampante(printer);
+    const Stripes s = StrisceStampante(printer);
     strips_[printer] = s;
     return s;
 }
@@ -123,7 +123,7 @@ int QtPrintBackend::TextHeight(const std::string&) {
 }
 
 void QtPrintBackend::ApplyTransform() {
-    const Strisce s = StripsOf(docPrinter_);
+    const Stripes s = StripsOf(docPrinter_);
     painter_->resetTransform();
     painter_->translate(s.left * dpi_, s.top * dpi_);
     painter_->scale(dpi_ / 1440.0, dpi_ / 1440.0);

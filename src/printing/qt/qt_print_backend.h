@@ -63,7 +63,7 @@ class QtPrintBackend : public QtFormsBackend {
   private:
     bool IsPdf(const std::string& printer) const;
     PaperForm PageOf(const std::string& printer);
-    Strisce StripsOf(const std::string& printer);
+    Stripes StripsOf(const std::string& printer);
     /// A page to draw on: starts the document or the pending page.
     bool EnsurePage();
     void ApplyTransform();
@@ -73,9 +73,9 @@ class QtPrintBackend : public QtFormsBackend {
     std::vector<std::string> printers_;
     std::string current_;
     int dpi_ = 600;
-    std::map<std::string, Strisce> strips_;
+    std::map<std::string, Stripes> strips_;
     std::map<std::string, PaperForm> defaultPages_;
-    CaratteriQt font_;
+    QtFonts font_;
     std::unique_ptr<QPrinter> printer_;
     std::unique_ptr<QPainter> painter_;
     std::string docPrinter_;

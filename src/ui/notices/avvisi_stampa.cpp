@@ -9,46 +9,46 @@
 
 namespace vorsa {
 
-struct AvvisiStampa::Lavoratore {
-    std::unique_ptr<StatoStampanti> stato;
-    std::unique_ptr<SorveglianzaStampe> sorveglianza;
+struct PrintNotices::Worker {
+    std::unique_ptr<PrinterStates> stato;
+    std::unique_ptr<PrintWatch> sorveglianza;
 };
 
 namespace {
 
-bool Pronta(const StatoStampante& s) {
-    const Spia spia = SpiaDi(s);
-    return spia == Spia::Verde || spia == Spia::Ambra;
+bool Pronta(const PrinterState& s) {
+    const Light spia = SpiaDi(s);
+    return spia == Light::Verde || spia == Light::Ambra;
 }
 
 }  // namespace
 
-AvvisiStampa::AvvisiStampa(Messaggi& messaggi, Lettore crea, int intervalloMs, QObject* parent)
-    : AvvisiStampa(messaggi, std::move(crea), Ristampa{}, intervalloMs, parent) {}
+PrintNotices::PrintNotices(Messages& messaggi, StatesReader crea, int intervalloMs, QObject* parent)
+    : PrintNotices(messaggi, std::move(crea), Reprint{}, intervalloMs, parent) {}
 
-AvvisiStampa::AvvisiStampa(Messaggi& messaggi, Lettore crea, Ristampa ristampa, int intervalloMs,
-                           QObject* parent)
+PrintNotices::PrintNotices(Messages& messaggi, StatesReader crea, Reprint ristampa,
+                           int intervalloMs, QObject* parent)
     : QObject(parent),
       messaggi_(messaggi),
       crea_(std::move(crea)),
       ristampa_(std::move(ristampa)),
-      lavoratore_(std::make_unique<Lavoratore>()),
+      lavoratore_(std::make_unique<Worker>()),
       timer_(new QTimer(this)),
       worker_(QStringLiteral("vorsa-stampanti")) {
     timer_->setInterval(intervalloMs);
-    connect(timer_, &QTimer::timeout, this, &AvvisiStampa::Giro);
+    connect(timer_, &QTimer::timeout, this, &PrintNotices::Giro);
     timer_->start();
 }
 
-AvvisiStampa::~AvvisiStampa() = default;
+PrintNotices::~PrintNotices() = default;
 
-void AvvisiStampa::AlLavoratore(std::function<void(Lavoratore&)> lavoro) {
+void PrintNotices::AlLavoratore(std::function<void(Worker&)> lavoro) {
     worker_.Run([this, lavoro = std::move(lavoro)] {
-        Lavoratore& l = *lavoratore_;
+        Worker& l = *lavoratore_;
         if (!l.stato) {
             l.stato = crea_();
-            l.sorveglianza = std::make_unique<SorveglianzaStampe>(
-                *l.stato, [this](const AvvisoStampa& a, const Foglio& f) {
+            l.sorveglianza = std::make_unique<PrintWatch>(
+                *l.stato, [this](const PrintNotice& a, const Sheet& f) {
                     QMetaObject::invokeMethod(
                         this, [this, a, f] { Avvisa(a, f); }, Qt::QueuedConnection);
                 });
@@ -65,25 +65,25 @@ void AvvisiStampa::AlLavoratore(std::function<void(Lavoratore&)> lavoro) {
     });
 }
 
-void AvvisiStampa::PrimaDiStampare(const std::vector<Foglio>& fogli) {
+void PrintNotices::PrimaDiStampare(const std::vector<Sheet>& fogli) {
     // The time is taken now, before the jobs: the worker may ask after they were sent.
     const std::int64_t prima = QDateTime::currentSecsSinceEpoch();
     seguendo_ = true;
-    AlLavoratore([fogli, prima](Lavoratore& l) { l.sorveglianza->PrimaDiStampare(fogli, prima); });
+    AlLavoratore([fogli, prima](Worker& l) { l.sorveglianza->PrimaDiStampare(fogli, prima); });
 }
 
-void AvvisiStampa::DopoAverStampato() {
-    AlLavoratore([](Lavoratore& l) { l.sorveglianza->DopoAverStampato(); });
+void PrintNotices::DopoAverStampato() {
+    AlLavoratore([](Worker& l) { l.sorveglianza->DopoAverStampato(); });
 }
 
-void AvvisiStampa::Giro() {
+void PrintNotices::Giro() {
     if (occupato_ || (!seguendo_ && Offerte().empty())) return;
     occupato_ = true;
     std::vector<std::string> stampanti;
-    for (const Offerta& o : offerte_) stampanti.push_back(o.foglio.stampante);
-    AlLavoratore([this, stampanti](Lavoratore& l) {
+    for (const Offer& o : offerte_) stampanti.push_back(o.foglio.stampante);
+    AlLavoratore([this, stampanti](Worker& l) {
         if (l.sorveglianza->Seguendo()) l.sorveglianza->Segui();
-        std::map<std::string, StatoStampante> stati;
+        std::map<std::string, PrinterState> stati;
         for (const std::string& s : stampanti)
             if (!stati.count(s)) stati[s] = l.stato->Stato(s);
         QMetaObject::invokeMethod(
@@ -91,7 +91,7 @@ void AvvisiStampa::Giro() {
             [this, stati] {
                 occupato_ = false;
                 // A printer back since the last look: its kitchen order is offered again.
-                for (Offerta& o : offerte_) {
+                for (Offer& o : offerte_) {
                     const auto it = stati.find(o.foglio.stampante);
                     if (it == stati.end()) continue;
                     // Seen for the first time it is only noted: a printer that looks ready
@@ -99,7 +99,7 @@ void AvvisiStampa::Giro() {
                     const std::optional<bool> era = o.pronta;
                     o.pronta = Pronta(it->second);
                     if (*o.pronta && era == false) {
-                        const Foglio f = o.foglio;
+                        const Sheet f = o.foglio;
                         Offri(f, QStringLiteral("La stampante \u00E8 di nuovo pronta."));
                         break;
                     }
@@ -109,7 +109,7 @@ void AvvisiStampa::Giro() {
     });
 }
 
-QString AvvisiStampa::Suggerimento(const AvvisoStampa& a, const Foglio& f) {
+QString PrintNotices::Suggerimento(const PrintNotice& a, const Sheet& f) {
     if (!a.offriRistampa) return QString();
     if (f.comanda == 0)
         return QStringLiteral(
@@ -119,18 +119,18 @@ QString AvvisiStampa::Suggerimento(const AvvisoStampa& a, const Foglio& f) {
         "sulle spie delle stampanti la ripropone subito.");
 }
 
-const std::vector<AvvisiStampa::Offerta>& AvvisiStampa::Offerte() {
+const std::vector<PrintNotices::Offer>& PrintNotices::Offerte() {
     if (ristampa_.contoAttuale) {
         const std::int32_t conto = ristampa_.contoAttuale();
-        std::erase_if(offerte_, [conto](const Offerta& o) { return o.foglio.conto != conto; });
+        std::erase_if(offerte_, [conto](const Offer& o) { return o.foglio.conto != conto; });
     }
     return offerte_;
 }
 
-void AvvisiStampa::Avvisa(const AvvisoStampa& a, const Foglio& f) {
+void PrintNotices::Avvisa(const PrintNotice& a, const Sheet& f) {
     if (a.offriRistampa && f.comanda > 0 && ristampa_.comanda) {
         // One offer per kitchen order; a newer bill's notice replaces the older ones.
-        std::erase_if(offerte_, [&f](const Offerta& o) {
+        std::erase_if(offerte_, [&f](const Offer& o) {
             return o.foglio.comanda == f.comanda || o.foglio.conto != f.conto;
         });
         offerte_.push_back({a, f, std::nullopt});
@@ -141,35 +141,35 @@ void AvvisiStampa::Avvisa(const AvvisoStampa& a, const Foglio& f) {
                               QStringLiteral("OK"), false, 0);
 }
 
-void AvvisiStampa::Riproponi() {
+void PrintNotices::Riproponi() {
     if (Offerte().empty()) return;
-    const Offerta o = offerte_.front();
+    const Offer o = offerte_.front();
     Offri(o.foglio, Suggerimento(o.avviso, o.foglio));
 }
 
-void AvvisiStampa::Offri(Foglio f, const QString& hint) {
+void PrintNotices::Offri(Sheet f, const QString& hint) {
     if (offrendo_) return;  // one question at a time; the others stay open
-    const std::vector<Offerta>& aperte = Offerte();
-    const auto it = std::find_if(aperte.begin(), aperte.end(),
-                                 [&f](const Offerta& o) { return o.foglio == f; });
+    const std::vector<Offer>& aperte = Offerte();
+    const auto it =
+        std::find_if(aperte.begin(), aperte.end(), [&f](const Offer& o) { return o.foglio == f; });
     if (it == aperte.end()) return;
-    const AvvisoStampa a = it->avviso;
+    const PrintNotice a = it->avviso;
     offrendo_ = true;
     const int r =
         messaggi_.MostraMessaggio(Testo(a.titolo), Testo(a.testo), hint, true,
                                   QStringLiteral("Chiudi"), QStringLiteral("Ristampa"), true, 0);
     offrendo_ = false;
     if (r != 6) return;  // dismissed: still open, offered again when asked or when it is back
-    AlLavoratore([this, f](Lavoratore& l) {
-        const StatoStampante s = l.stato->Stato(f.stampante);
+    AlLavoratore([this, f](Worker& l) {
+        const PrinterState s = l.stato->Stato(f.stampante);
         QMetaObject::invokeMethod(
             this, [this, f, s] { Verificata(f, s); }, Qt::QueuedConnection);
     });
 }
 
-void AvvisiStampa::Verificata(const Foglio& f, const StatoStampante& s) {
+void PrintNotices::Verificata(const Sheet& f, const PrinterState& s) {
     const auto it = std::find_if(offerte_.begin(), offerte_.end(),
-                                 [&f](const Offerta& o) { return o.foglio == f; });
+                                 [&f](const Offer& o) { return o.foglio == f; });
     if (it == offerte_.end() || (ristampa_.contoAttuale && ristampa_.contoAttuale() != f.conto))
         return;
     if (!Pronta(s)) {

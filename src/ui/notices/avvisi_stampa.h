@@ -19,23 +19,23 @@ class QTimer;
 
 namespace vorsa {
 
-class Messaggi;
+class Messages;
 
-class AvvisiStampa final : public QObject, public OsservaStampe {
+class PrintNotices final : public QObject, public PrintObserver {
     Q_OBJECT
   public:
     /// Makes the reader used on the worker thread (libcups keeps its connection per thread).
-    using Lettore = std::function<std::unique_ptr<StatoStampanti>()>;
+    using StatesReader = std::function<std::unique_ptr<PrinterStates>()>;
     /// A kitchen order that did not come out, offered again until it is printed or a later
     /// bill makes it stale.
-    struct Offerta {
-        AvvisoStampa avviso;
-        Foglio foglio;
+    struct Offer {
+        PrintNotice avviso;
+        Sheet foglio;
         std::optional<bool> pronta;  // its printer as last seen (not yet: unset)
     };
 
     /// How a kitchen order that did not come out is printed again.
-    struct Ristampa {
+    struct Reprint {
         /// Prints a kitchen order of the last bill again, marked as a copy.
         std::function<bool(int comanda)> comanda;
         /// The receipt number of the last bill (unset: offers never go stale).
@@ -43,22 +43,22 @@ class AvvisiStampa final : public QObject, public OsservaStampe {
     };
 
     /// Polls the followed jobs every `intervalloMs`; offers a reprint through `ristampa`.
-    AvvisiStampa(Messaggi& messaggi, Lettore crea, Ristampa ristampa, int intervalloMs = 1000,
+    PrintNotices(Messages& messaggi, StatesReader crea, Reprint ristampa, int intervalloMs = 1000,
                  QObject* parent = nullptr);
     /// Notices only: nothing is offered for reprint.
-    AvvisiStampa(Messaggi& messaggi, Lettore crea, int intervalloMs = 1000,
+    PrintNotices(Messages& messaggi, StatesReader crea, int intervalloMs = 1000,
                  QObject* parent = nullptr);
-    ~AvvisiStampa() override;
+    ~PrintNotices() override;
 
     /// Return at once: the checks run on the worker, their notices come later.
-    void PrimaDiStampare(const std::vector<Foglio>& fogli) override;
+    void PrimaDiStampare(const std::vector<Sheet>& fogli) override;
     void DopoAverStampato() override;
 
     /// The hint under a notice: how to print the slip again, when it is offered.
-    static QString Suggerimento(const AvvisoStampa& a, const Foglio& f);
+    static QString Suggerimento(const PrintNotice& a, const Sheet& f);
 
     /// The offers still open, stale ones dropped.
-    const std::vector<Offerta>& Offerte();
+    const std::vector<Offer>& Offerte();
     /// Shows the first open offer again (the operator asked for it).
     void Riproponi();
     /// Whether the worker still follows jobs, as of its last answer.
@@ -69,24 +69,24 @@ class AvvisiStampa final : public QObject, public OsservaStampe {
     void Risposto();
 
   private:
-    struct Lavoratore;
+    struct Worker;
     /// Runs `lavoro` on the worker with its reader and follower.
-    void AlLavoratore(std::function<void(Lavoratore&)> lavoro);
+    void AlLavoratore(std::function<void(Worker&)> lavoro);
     void Giro();
-    void Avvisa(const AvvisoStampa& a, const Foglio& f);
-    void Offri(Foglio f, const QString& hint);
+    void Avvisa(const PrintNotice& a, const Sheet& f);
+    void Offri(Sheet f, const QString& hint);
     /// The printer of an offer answered "Ristampa" for: printed if it is back.
-    void Verificata(const Foglio& f, const StatoStampante& s);
+    void Verificata(const Sheet& f, const PrinterState& s);
 
-    Messaggi& messaggi_;
-    Lettore crea_;
-    Ristampa ristampa_;
-    std::unique_ptr<Lavoratore> lavoratore_;  // touched on the worker thread only
+    Messages& messaggi_;
+    StatesReader crea_;
+    Reprint ristampa_;
+    std::unique_ptr<Worker> lavoratore_;  // touched on the worker thread only
     QTimer* timer_ = nullptr;
     bool occupato_ = false;
     bool seguendo_ = false;
     bool offrendo_ = false;
-    std::vector<Offerta> offerte_;
+    std::vector<Offer> offerte_;
     CupsWorker worker_;  // last: stopped and joined before what its jobs use goes
 };
 

@@ -48,7 +48,7 @@ QLabel* Etichetta(QWidget* parent, const char* name, int pointSize, bool bold) {
 
 }  // namespace
 
-FrmMessaggi::FrmMessaggi(StatoMessaggi& stato, QWidget* parent)
+FrmMessaggi::FrmMessaggi(MessagesState& stato, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), stato_(stato) {
     setObjectName(QStringLiteral("frmMessaggi"));
 
@@ -101,8 +101,8 @@ void FrmMessaggi::TestoInRosso() {
     lblTesto_->setStyleSheet(QStringLiteral("color: red"));
 }
 
-void FrmMessaggi::Carica(const AspettoMessaggio& a) {
-    const ParametriMessaggio& p = stato_.Parametri();
+void FrmMessaggi::Carica(const MessageLook& a) {
+    const MessageParams& p = stato_.Parametri();
     // A screen narrower than the window gets a narrower one: every line stays on it. The
     // buttons keep their places, which fit either width.
     const QWidget* sopra = parentWidget() ? parentWidget() : this;
@@ -171,9 +171,9 @@ void FrmMessaggi::closeEvent(QCloseEvent* event) {
         event->ignore();
 }
 
-MessaggiQt::MessaggiQt(QWidget* parent) : parent_(parent) {}
+QtMessages::QtMessages(QWidget* parent) : parent_(parent) {}
 
-MessaggiQt::~MessaggiQt() {
+QtMessages::~QtMessages() {
     if (frm_) {
         stato_.Scarica();
         frm_->Scarica();
@@ -181,7 +181,7 @@ MessaggiQt::~MessaggiQt() {
     }
 }
 
-std::int16_t MessaggiQt::MostraMessaggio(const QString& title, const QString& text,
+std::int16_t QtMessages::MostraMessaggio(const QString& title, const QString& text,
                                          const QString& hint, bool showButtons,
                                          const QString& caption0, const QString& caption1,
                                          bool modal, int intervalMs) {
@@ -189,7 +189,7 @@ std::int16_t MessaggiQt::MostraMessaggio(const QString& title, const QString& te
         stato_.Scarica();
         frm_->Scarica();
     }
-    ParametriMessaggio p;
+    MessageParams p;
     p.titolo = Cp1252(title);
     p.testo = Cp1252(text);
     p.suggerimento = Cp1252(hint);

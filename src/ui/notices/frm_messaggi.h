@@ -1,6 +1,6 @@
 #pragma once
 // The message window frmMessaggi and the object that owns it. The owner keeps the parameters
-// and the answer (StatoMessaggi), so there is one message window at a time: a new message
+// and the answer (MessagesState), so there is one message window at a time: a new message
 // unloads the open one first.
 #include <QDialog>
 #include <QPointer>
@@ -20,10 +20,10 @@ namespace vorsa {
 class FrmMessaggi final : public QDialog {
     Q_OBJECT
   public:
-    FrmMessaggi(StatoMessaggi& stato, QWidget* parent = nullptr);
+    FrmMessaggi(MessagesState& stato, QWidget* parent = nullptr);
 
     /// The load step: texts from the owner's parameters, then what `aspetto` shows.
-    void Carica(const AspettoMessaggio& aspetto);
+    void Carica(const MessageLook& aspetto);
     /// The text in red: a danger to the evening's data.
     void TestoInRosso();
     /// Closes without an answer.
@@ -44,7 +44,7 @@ class FrmMessaggi final : public QDialog {
     void Disponi(int larghezza);
     void Chiudi();
 
-    StatoMessaggi& stato_;
+    MessagesState& stato_;
     bool chiusura_ = false;
     QTimer* tmrMessaggi_ = nullptr;
     std::array<QPushButton*, 2> btnMessaggi_{};
@@ -55,13 +55,13 @@ class FrmMessaggi final : public QDialog {
     QFrame* riquadro_ = nullptr;
 };
 
-class MessaggiQt final : public Messaggi {
+class QtMessages final : public Messages {
   public:
     /// Windows open over `parent` (centred on the screen without one).
-    explicit MessaggiQt(QWidget* parent = nullptr);
-    ~MessaggiQt() override;
-    MessaggiQt(const MessaggiQt&) = delete;
-    MessaggiQt& operator=(const MessaggiQt&) = delete;
+    explicit QtMessages(QWidget* parent = nullptr);
+    ~QtMessages() override;
+    QtMessages(const QtMessages&) = delete;
+    QtMessages& operator=(const QtMessages&) = delete;
 
     std::int16_t MostraMessaggio(const QString& title, const QString& text, const QString& hint,
                                  bool showButtons, const QString& caption0, const QString& caption1,
@@ -76,7 +76,7 @@ class MessaggiQt final : public Messaggi {
 
   private:
     QPointer<QWidget> parent_;
-    StatoMessaggi stato_;
+    MessagesState stato_;
     QPointer<FrmMessaggi> frm_;
     unsigned generazione_ = 0;  // tells a modal call its window was replaced
     bool rosso_ = false;

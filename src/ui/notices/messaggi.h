@@ -1,14 +1,14 @@
 #pragma once
 // Notices to the operator behind an interface, so the window layer can be tested without
-// real message windows. MessaggiQt (frm_messaggi.h) is the real one.
+// real message windows. QtMessages (frm_messaggi.h) is the real one.
 #include <QString>
 #include <cstdint>
 
 namespace vorsa {
 
-class Messaggi {
+class Messages {
   public:
-    virtual ~Messaggi() = default;
+    virtual ~Messages() = default;
     /// Shows the message window: `title`, `text`, `hint` below (hidden when empty), buttons
     /// btnMessaggi(0) = `caption0` (none when blank) and btnMessaggi(1) = `caption1` when
     /// `showButtons`; it closes by itself after `intervalMs` when that is >= 1. A modal call

@@ -14,15 +14,15 @@ namespace {
 
 constexpr int kDiametro = 14;
 
-QString Colore(Spia s) {
+QString Colore(Light s) {
     switch (s) {
-        case Spia::Verde:
+        case Light::Verde:
             return QStringLiteral("#2e7d32");
-        case Spia::Ambra:
+        case Light::Ambra:
             return QStringLiteral("#ff8f00");
-        case Spia::Grigia:
+        case Light::Grigia:
             return QStringLiteral("#9e9e9e");
-        case Spia::Rossa:
+        case Light::Rossa:
             break;
     }
     return QStringLiteral("#c62828");
@@ -30,7 +30,7 @@ QString Colore(Spia s) {
 
 }  // namespace
 
-SpieStampanti::SpieStampanti(Lettore crea, int intervalloMs, QWidget* parent)
+PrinterLights::PrinterLights(StatesReader crea, int intervalloMs, QWidget* parent)
     : QWidget(parent),
       crea_(std::move(crea)),
       timer_(new QTimer(this)),
@@ -59,16 +59,16 @@ SpieStampanti::SpieStampanti(Lettore crea, int intervalloMs, QWidget* parent)
     timer_->start();
 }
 
-SpieStampanti::~SpieStampanti() = default;
+PrinterLights::~PrinterLights() = default;
 
-void SpieStampanti::Imposta(const std::vector<std::string>& stampanti) {
+void PrinterLights::Imposta(const std::vector<std::string>& stampanti) {
     stampanti_.clear();
     for (const std::string& s : stampanti)
         if (!s.empty() && std::find(stampanti_.begin(), stampanti_.end(), s) == stampanti_.end())
             stampanti_.push_back(s);
     for (QLabel* l : luci_) delete l;
     luci_.clear();
-    spie_.assign(stampanti_.size(), Spia::Grigia);
+    spie_.assign(stampanti_.size(), Light::Grigia);
     for (std::size_t i = 0; i < stampanti_.size(); ++i) {
         auto* l = new QLabel(this);
         l->setObjectName(Indicizzato("spia_Stampante", static_cast<int>(i)));
@@ -78,22 +78,22 @@ void SpieStampanti::Imposta(const std::vector<std::string>& stampanti) {
         luci_.push_back(l);
     }
     // Unknown until the spooler answers.
-    Mostra(std::vector<StatoStampante>(stampanti_.size(), {StatoCoda::Sconosciuta, false, {}}));
+    Mostra(std::vector<PrinterState>(stampanti_.size(), {QueueState::Sconosciuta, false, {}}));
     Colloca();
     Aggiorna();
 }
 
-void SpieStampanti::Segui(std::function<std::vector<std::string>()> elenco) {
+void PrinterLights::Segui(std::function<std::vector<std::string>()> elenco) {
     elenco_ = std::move(elenco);
     if (elenco_) Imposta(elenco_());
 }
 
-void SpieStampanti::mousePressEvent(QMouseEvent* event) {
+void PrinterLights::mousePressEvent(QMouseEvent* event) {
     emit Cliccate();
     QWidget::mousePressEvent(event);
 }
 
-void SpieStampanti::Affianca(QWidget* ancora) {
+void PrinterLights::Affianca(QWidget* ancora) {
     ancora_ = ancora;
     setParent(ancora->parentWidget());
     ancora->installEventFilter(this);
@@ -101,14 +101,14 @@ void SpieStampanti::Affianca(QWidget* ancora) {
     show();
 }
 
-bool SpieStampanti::eventFilter(QObject* watched, QEvent* event) {
+bool PrinterLights::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ancora_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize ||
                                event->type() == QEvent::Show || event->type() == QEvent::Hide))
         Colloca();
     return QWidget::eventFilter(watched, event);
 }
 
-void SpieStampanti::Colloca() {
+void PrinterLights::Colloca() {
     if (!ancora_) return;
     adjustSize();
     const QRect r = ancora_->geometry();
@@ -117,11 +117,11 @@ void SpieStampanti::Colloca() {
     raise();
 }
 
-void SpieStampanti::Aggiorna() {
+void PrinterLights::Aggiorna() {
     if (inLettura_ || stampanti_.empty()) return;
     inLettura_ = true;
     worker_.Run([this, crea = crea_, nomi = stampanti_] {
-        std::vector<StatoStampante> stati;
+        std::vector<PrinterState> stati;
         if (const auto lettore = crea())
             for (const std::string& n : nomi) stati.push_back(lettore->Stato(n));
         // Answered on the window's thread; dropped if the lights are gone by then.
@@ -139,27 +139,27 @@ void SpieStampanti::Aggiorna() {
     });
 }
 
-QString SpieStampanti::Descrizione(const std::string& stampante, const StatoStampante& s) {
+QString PrinterLights::Descrizione(const std::string& stampante, const PrinterState& s) {
     QString stato;
-    if (s.stato == StatoCoda::Sconosciuta)
+    if (s.stato == QueueState::Sconosciuta)
         stato = QStringLiteral("stato sconosciuto, il servizio di stampa non risponde");
-    else if (s.stato == StatoCoda::Assente)
+    else if (s.stato == QueueState::Assente)
         stato = QStringLiteral("non trovata");
     else if (!s.accetta)
         stato = QStringLiteral("non accetta lavori");
-    else if (s.stato == StatoCoda::Ferma)
+    else if (s.stato == QueueState::Ferma)
         stato = QStringLiteral("ferma");
-    else if (s.stato == StatoCoda::InStampa)
+    else if (s.stato == QueueState::InStampa)
         stato = QStringLiteral("in stampa");
     else
         stato = QStringLiteral("pronta");
     const std::string motivi = MotiviLeggibili(s.motivi);
-    if (!motivi.empty() && s.stato != StatoCoda::Assente && s.stato != StatoCoda::Sconosciuta)
+    if (!motivi.empty() && s.stato != QueueState::Assente && s.stato != QueueState::Sconosciuta)
         stato += " (" + Testo(motivi) + ")";
     return Testo(stampante) + QStringLiteral(": ") + stato;
 }
 
-void SpieStampanti::Mostra(const std::vector<StatoStampante>& stati) {
+void PrinterLights::Mostra(const std::vector<PrinterState>& stati) {
     for (std::size_t i = 0; i < luci_.size() && i < stati.size(); ++i) {
         spie_[i] = vorsa::SpiaDi(stati[i]);
         QLabel* l = luci_[i];

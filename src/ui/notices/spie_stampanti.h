@@ -16,14 +16,14 @@ class QTimer;
 
 namespace vorsa {
 
-class SpieStampanti final : public QWidget {
+class PrinterLights final : public QWidget {
     Q_OBJECT
   public:
     /// `crea` makes the reader used on the worker thread (one per read: libcups keeps its
     /// connection per thread).
-    using Lettore = std::function<std::unique_ptr<StatoStampanti>()>;
-    SpieStampanti(Lettore crea, int intervalloMs = 3000, QWidget* parent = nullptr);
-    ~SpieStampanti() override;
+    using StatesReader = std::function<std::unique_ptr<PrinterStates>()>;
+    PrinterLights(StatesReader crea, int intervalloMs = 3000, QWidget* parent = nullptr);
+    ~PrinterLights() override;
 
     /// The printers in use, one light each, in this order (names repeated once).
     void Imposta(const std::vector<std::string>& stampanti);
@@ -35,12 +35,12 @@ class SpieStampanti final : public QWidget {
     /// Reads the states now (on the worker); the lights change when it answers.
     void Aggiorna();
     /// The lights from states read: used by the worker's answer.
-    void Mostra(const std::vector<StatoStampante>& stati);
+    void Mostra(const std::vector<PrinterState>& stati);
 
-    Spia SpiaDi(int i) const { return spie_.at(static_cast<std::size_t>(i)); }
+    Light SpiaDi(int i) const { return spie_.at(static_cast<std::size_t>(i)); }
     QLabel* Luce(int i) const { return luci_.at(static_cast<std::size_t>(i)); }
     /// The text on hover: the printer's name and state.
-    static QString Descrizione(const std::string& stampante, const StatoStampante& s);
+    static QString Descrizione(const std::string& stampante, const PrinterState& s);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -54,13 +54,13 @@ class SpieStampanti final : public QWidget {
   private:
     void Colloca();
 
-    Lettore crea_;
+    StatesReader crea_;
     std::function<std::vector<std::string>()> elenco_;
     QWidget* ancora_ = nullptr;
     QTimer* timer_ = nullptr;
     std::vector<std::string> stampanti_;
     std::vector<QLabel*> luci_;
-    std::vector<Spia> spie_;
+    std::vector<Light> spie_;
     bool inLettura_ = false;
     CupsWorker worker_;  // last: stopped and joined before the rest goes
 };

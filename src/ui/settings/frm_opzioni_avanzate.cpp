@@ -102,7 +102,7 @@ QLineEdit* Campo(const QString& name, int maxLength) {
 
 FrmOpzioniAvanzate::FrmOpzioniAvanzate(SettingsGateway& settings, QWidget* owner,
                                        std::function<void(const KeyDef&)> applicato,
-                                       const ReteOpzioni* rete)
+                                       const NetworkOptions* rete)
     : QDialog(owner), settings_(settings), applicato_(std::move(applicato)) {
     setObjectName(QStringLiteral("frmOpzioniAvanzate"));
     setWindowTitle(QStringLiteral("Opzioni avanzate"));
@@ -116,9 +116,9 @@ FrmOpzioniAvanzate::FrmOpzioniAvanzate(SettingsGateway& settings, QWidget* owner
     if (rete) {
         share_ = &rete->share;
         messaggi_ = &rete->messaggi;
-        VistaMulti& vista = *this;
-        multi_ =
-            std::make_unique<OpzioniMulti>(settings_, rete->share, vista, rete->sessioneCondivisa);
+        MultiTillView& vista = *this;
+        multi_ = std::make_unique<MultiTillOptions>(settings_, rete->share, vista,
+                                                    rete->sessioneCondivisa);
     }
     CreaControlli();
     Carica();
@@ -162,10 +162,10 @@ void FrmOpzioniAvanzate::CreaControlli() {
 FrmOpzioniAvanzate::InfoLabels FrmOpzioniAvanzate::MakeInfoLabels() {
     InfoLabels info{};
     for (int i = 0; i < 10; ++i) {
-        auto* e = new EtichettaInfo(i, this);
+        auto* e = new InfoLabel(i, this);
         e->setObjectName(Indicizzato("lbl_info2", i));
         e->setFixedWidth(18);
-        connect(e, &EtichettaInfo::Premuta, this, [this](int k) {
+        connect(e, &InfoLabel::Premuta, this, [this](int k) {
             QString testo = k == 6 ? Utf8(
                                          "Indicare se questa è la vorsa principale.\r\nIn caso "
                                          "positivo verrà condivisa la cartella in ") +
@@ -313,12 +313,12 @@ void FrmOpzioniAvanzate::TextFieldRules() {
                                      : std::to_string(static_cast<int>(r));
                       },
                       {}});
-    for (const CampoTesto& c : campi_) c.box->installEventFilter(this);
+    for (const TextField& c : campi_) c.box->installEventFilter(this);
 }
 
 void FrmOpzioniAvanzate::Carica() {
     const Options& o = settings_.options();
-    for (const CampoTesto& c : campi_) {
+    for (const TextField& c : campi_) {
         std::string v = c.key->show ? c.key->show(o, {}) : std::string();
         // The column count is shown as typed, not as limited in memory.
         if (c.key == &keys::BottoniColonne) {
@@ -334,7 +334,7 @@ void FrmOpzioniAvanzate::Carica() {
 
 bool FrmOpzioniAvanzate::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut)
-        for (const CampoTesto& c : campi_)
+        for (const TextField& c : campi_)
             if (watched == c.box) Esci(c);
     if (multi_ && watched == txtVorsaRemota) {
         if (event->type() == QEvent::KeyPress && ScartaTastoRemoto(event)) return true;
@@ -366,8 +366,7 @@ bool FrmOpzioniAvanzate::ScartaTastoRemoto(QEvent* event) {
     return !TastoVorsaRemota(c < 0x80 ? static_cast<int>(c) : -1);
 }
 
-void FrmOpzioniAvanzate::CreaRiquadroMulti(QWidget* multi,
-                                           const std::array<EtichettaInfo*, 10>& info) {
+void FrmOpzioniAvanzate::CreaRiquadroMulti(QWidget* multi, const std::array<InfoLabel*, 10>& info) {
     auto* gm = new QGridLayout(multi);
     chkMulti = new QCheckBox(QStringLiteral("Abilita gestione multi-vorsa"), multi);
     chkMulti->setObjectName(QStringLiteral("chkMulti"));
@@ -483,7 +482,7 @@ QGroupBox* FrmOpzioniAvanzate::SecondaryTillBox(QWidget* multi, const InfoLabels
     return secondaria;
 }
 
-void FrmOpzioniAvanzate::Mostra(const RiquadroMulti& r) {
+void FrmOpzioniAvanzate::Mostra(const MultiTillFrame& r) {
     chkMulti->setChecked(r.chkMulti);
     for (QWidget* w :
          std::initializer_list<QWidget*>{lblSceltaMulti, optVorsaPrinc[0], optVorsaPrinc[1]})
@@ -518,7 +517,7 @@ void FrmOpzioniAvanzate::Mostra(const RiquadroMulti& r) {
     }
 }
 
-void FrmOpzioniAvanzate::Avvisa(const AvvisoOpzioniMulti& a) {
+void FrmOpzioniAvanzate::Avvisa(const MultiOptionsNotice& a) {
     if (a.critico) {
         mostraErrore(a.title.empty() ? QStringLiteral("Vorsa") : Testo(a.title), Testo(a.text));
         return;
@@ -527,7 +526,7 @@ void FrmOpzioniAvanzate::Avvisa(const AvvisoOpzioniMulti& a) {
                                QStringLiteral("OK"), true, 0);
 }
 
-void FrmOpzioniAvanzate::Esci(const CampoTesto& c) {
+void FrmOpzioniAvanzate::Esci(const TextField& c) {
     const std::string testo = c.regola(Cp1252(c.box->text()));
     c.box->setText(Testo(testo));
     Scrivi(*c.key, testo);
@@ -550,7 +549,7 @@ void FrmOpzioniAvanzate::Predefiniti() {
     const KeyDef* chiavi[] = {&keys::BottoniColonne, &keys::BottoniAltezza, &keys::BottoniBordo,
                               &keys::BottoniInterlinea};
     // The four keys land in one file write.
-    std::vector<Scrittura> scritture;
+    std::vector<KeyWrite> scritture;
     for (std::size_t i = 0; i < 4; ++i) {
         txtPulsanti[i]->setText(Testo(DefaultOf(*chiavi[i])));
         scritture.push_back({chiavi[i], {}, DefaultOf(*chiavi[i])});

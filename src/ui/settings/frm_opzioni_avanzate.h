@@ -24,14 +24,14 @@ class QRadioButton;
 namespace vorsa {
 
 struct KeyDef;
-class EtichettaInfo;
-class Messaggi;
+class InfoLabel;
+class Messages;
 class SettingsGateway;
 
 /// What the multi-till frame needs besides the settings; without it the frame stays inert.
-struct ReteOpzioni {
+struct NetworkOptions {
     TillShare& share;
-    Messaggi& messaggi;
+    Messages& messaggi;
     /// This run works with other tills' files (main till, or secondary on the main's file).
     bool sessioneCondivisa = false;
 };
@@ -40,13 +40,13 @@ struct ReteOpzioni {
 /// rounded half to even; a text that is no number gives 0.
 int NumeroCampo(const std::string& text);
 
-class FrmOpzioniAvanzate final : public QDialog, private VistaMulti {
+class FrmOpzioniAvanzate final : public QDialog, private MultiTillView {
     Q_OBJECT
   public:
     /// `applicato` runs after every write with the key written, so the till follows at once.
     FrmOpzioniAvanzate(SettingsGateway& settings, QWidget* owner,
                        std::function<void(const KeyDef&)> applicato,
-                       const ReteOpzioni* rete = nullptr);
+                       const NetworkOptions* rete = nullptr);
     ~FrmOpzioniAvanzate() override;
 
     /// Shows a help text; the default is an information box titled "INFO POINT".
@@ -81,14 +81,14 @@ class FrmOpzioniAvanzate final : public QDialog, private VistaMulti {
     QLabel* lblVerifica = nullptr;
 
     /// A text field, its key and the entry rule that makes the stored text of the typed one.
-    struct CampoTesto {
+    struct TextField {
         QLineEdit* box;
         const KeyDef* key;
         std::function<std::string(const std::string&)> regola;
         std::function<void()> dopo;  // in-memory limit applied after the write
     };
 
-    using InfoLabels = std::array<EtichettaInfo*, 10>;
+    using InfoLabels = std::array<InfoLabel*, 10>;
     void CreaControlli();
     InfoLabels MakeInfoLabels();
     QGroupBox* ButtonsBox(const InfoLabels& info);
@@ -105,20 +105,20 @@ class FrmOpzioniAvanzate final : public QDialog, private VistaMulti {
     /// txtVorsaRemota's key filter; true when the key is discarded.
     bool ScartaTastoRemoto(QEvent* event);
 
-    // VistaMulti
-    void Mostra(const RiquadroMulti& r) override;
-    void Avvisa(const AvvisoOpzioniMulti& a) override;
-    void Esci(const CampoTesto& c);
+    // MultiTillView
+    void Mostra(const MultiTillFrame& r) override;
+    void Avvisa(const MultiOptionsNotice& a) override;
+    void Esci(const TextField& c);
     void Scrivi(const KeyDef& key, const std::string& value);
     void Predefiniti();
 
     SettingsGateway& settings_;
     std::function<void(const KeyDef&)> applicato_;
-    std::vector<CampoTesto> campi_;
+    std::vector<TextField> campi_;
     QButtonGroup* gruppoSoglia_ = nullptr;
-    Messaggi* messaggi_ = nullptr;
+    Messages* messaggi_ = nullptr;
     TillShare* share_ = nullptr;
-    std::unique_ptr<OpzioniMulti> multi_;
+    std::unique_ptr<MultiTillOptions> multi_;
     bool verificando_ = false;  // the check of the main till runs
 };
 

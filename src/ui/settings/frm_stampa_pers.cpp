@@ -122,7 +122,7 @@ FrmStampaPers::FrmStampaPers(SettingsGateway& settings, ReceiptPrinter* printer,
     pagine_->addWidget(PaginaScontrino());
     pagine_->addWidget(PaginaComande());
     pagine_->addWidget(PaginaAvanzata());
-    pagine_->addWidget(PaginaAnteprima());
+    pagine_->addWidget(PreviewPage());
     root->addWidget(pagine_);
     optPrnOpz[0]->setChecked(true);
     connect(gruppoPagine, &QButtonGroup::idClicked, pagine_, &QStackedWidget::setCurrentIndex);
@@ -158,11 +158,11 @@ QWidget* FrmStampaPers::PaginaScontrino() {
     g->addWidget(ContentBox(pagina, info), 0, 1);
     g->addWidget(TextsBox(pagina, info), 1, 0, 1, 3);
     g->addWidget(PicturesAndPaperBox(pagina, info), 0, 2);
-    for (const Spunta& s : spunte_) {
+    for (const CheckItem& s : spunte_) {
         const QCheckBox* box = s.box;
         connect(s.box, &QCheckBox::clicked, this, [this, box] { Spuntata(*Trova(box)); });
     }
-    for (const CampoTesto& c : campi_) c.box->installEventFilter(this);
+    for (const TextField& c : campi_) c.box->installEventFilter(this);
     return pagina;
 }
 
@@ -170,10 +170,10 @@ FrmStampaPers::InfoLabels FrmStampaPers::MakeInfoLabels(QWidget* pagina) {
     static_assert(std::tuple_size_v<InfoLabels> == kInfo);
     InfoLabels info{};
     for (int i = 0; i < kInfo; ++i) {
-        auto* e = new EtichettaInfo(i, pagina);
+        auto* e = new InfoLabel(i, pagina);
         e->setObjectName(Indicizzato("lbl_info2", i));
         e->setFixedWidth(16);
-        connect(e, &EtichettaInfo::Premuta, this, [this](int k) {
+        connect(e, &InfoLabel::Premuta, this, [this](int k) {
             const QString testo =
                 k == 16 ? Utf8(
                               "Password richiesta per la ristampa dell'ultimo scontrino "
@@ -231,7 +231,7 @@ QGroupBox* FrmStampaPers::ContentBox(QWidget* pagina, const InfoLabels& info) {
     auto* gc = new QGridLayout(contenuto);
     MakeArrayChecks();
     int r = 0;
-    const auto riga = [&](QWidget* a, QWidget* b, EtichettaInfo* i) {
+    const auto riga = [&](QWidget* a, QWidget* b, InfoLabel* i) {
         gc->addWidget(a, r, 0, 1, b ? 1 : 2);
         if (b) gc->addWidget(b, r, 1);
         if (i) gc->addWidget(i, r, 2);
@@ -279,8 +279,8 @@ void FrmStampaPers::MakeArrayChecks() {
     // Check boxes: each its key.
     spunte_.insert(spunte_.end(), {{chkStampaTotale[0], &keys::Totale, {}},
                                    {chkStampaTotale[1], &keys::TotaleNoSingolo, {}},
-                                   {chkStampaRiepilogo[0], &keys::Riepilogo, Idx(0)},
-                                   {chkStampaRiepilogo[1], &keys::Riepilogo, Idx(1)},
+                                   {chkStampaRiepilogo[0], &keys::Summary, Idx(0)},
+                                   {chkStampaRiepilogo[1], &keys::Summary, Idx(1)},
                                    {chkStampaProgressivo[0], &keys::Progressivo, {}},
                                    {chkStampaProgressivo[1], &keys::TicketRitiro, {}},
                                    {chkStampaProgressivo[2], &keys::TicketRitiroGruppo, {}},
@@ -428,8 +428,8 @@ void FrmStampaPers::AddPicture(int i, QGroupBox* altro, QGridLayout* ga, const I
 
 void FrmStampaPers::Carica() {
     const Options& o = settings_.options();
-    for (const Spunta& s : spunte_) s.box->setChecked(s.key->show(o, s.idx) == "1");
-    for (const CampoTesto& c : campi_) {
+    for (const CheckItem& s : spunte_) s.box->setChecked(s.key->show(o, s.idx) == "1");
+    for (const TextField& c : campi_) {
         // Picture percentages are not held until a picture is used: read them from the file.
         const std::string v =
             c.key->show ? c.key->show(o, c.idx) : Correct(*c.key, settings_.Read(*c.key, c.idx));
@@ -448,28 +448,28 @@ void FrmStampaPers::Carica() {
     CaricaComanda();
 }
 
-const FrmStampaPers::Spunta* FrmStampaPers::Trova(const QCheckBox* box) const {
-    for (const Spunta& s : spunte_)
+const FrmStampaPers::CheckItem* FrmStampaPers::Trova(const QCheckBox* box) const {
+    for (const CheckItem& s : spunte_)
         if (s.box == box) return &s;
     return nullptr;
 }
 
-void FrmStampaPers::Spuntata(const Spunta& s) {
+void FrmStampaPers::Spuntata(const CheckItem& s) {
     // A box and the dependants it clears land in the file together.
-    std::vector<Scrittura> scritture = {{s.key, s.idx, s.box->isChecked() ? "1" : "0"}};
+    std::vector<KeyWrite> scritture = {{s.key, s.idx, s.box->isChecked() ? "1" : "0"}};
     Dipendenze(&scritture);
     ImpostaInsieme(settings_, scritture);
     Anteprima();
 }
 
-void FrmStampaPers::Dipendenze(std::vector<Scrittura>* scritture) {
-    for (const Dipendenza& d : dipendenze_) {
+void FrmStampaPers::Dipendenze(std::vector<KeyWrite>* scritture) {
+    for (const Dependency& d : dipendenze_) {
         const bool on = d.master->isChecked() && d.master->isEnabled();
         for (QCheckBox* c : d.dipendenti) {
             c->setEnabled(on);
             if (on || !d.azzera || !scritture || !c->isChecked()) continue;
             c->setChecked(false);
-            const Spunta* s = Trova(c);
+            const CheckItem* s = Trova(c);
             scritture->push_back({s->key, s->idx, "0"});
         }
     }
@@ -478,7 +478,7 @@ void FrmStampaPers::Dipendenze(std::vector<Scrittura>* scritture) {
 bool FrmStampaPers::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) {
         if (watched == txtPwd && salvaPassword_) salvaPassword_(Cp1252(txtPwd->text()));
-        for (const CampoTesto& c : campi_)
+        for (const TextField& c : campi_)
             if (watched == c.box) Esci(c);
         for (int m = 0; m < 4; ++m) {
             QLineEdit* t = txtMargineComanda[static_cast<std::size_t>(m)];
@@ -491,7 +491,7 @@ bool FrmStampaPers::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void FrmStampaPers::Esci(const CampoTesto& c) {
+void FrmStampaPers::Esci(const TextField& c) {
     const std::string stored = settings_.Set(*c.key, Cp1252(c.box->text()), c.idx);
     c.box->setText(Testo(stored));
     SegnalaValore(*c.box, AvvisoValore(*c.key, stored));
@@ -687,13 +687,13 @@ QWidget* FrmStampaPers::PaginaAvanzata() {
         optPrnOpz[2]->setEnabled(false);
         return new QWidget;
     }
-    gruppi_ = std::make_unique<GruppiStampa>(*catalogo_, settings_);
-    paginaGruppi_ = new PaginaGruppi(*gruppi_);
+    gruppi_ = std::make_unique<PrintGroups>(*catalogo_, settings_);
+    paginaGruppi_ = new GroupsPage(*gruppi_);
     return paginaGruppi_;
 }
 
-QWidget* FrmStampaPers::PaginaAnteprima() {
-    vista_ = new VistaAnteprima(settings_, [this] {
+QWidget* FrmStampaPers::PreviewPage() {
+    vista_ = new PreviewView(settings_, [this] {
         return printer_ && printer_->Setup().printerAvailable ? printer_->Setup().printerName
                                                               : std::string();
     });

@@ -31,11 +31,11 @@ namespace vorsa {
 
 class Catalogue;
 class Prompter;
-class EtichettaInfo;
-class GruppiStampa;
-class PaginaGruppi;
+class InfoLabel;
+class PrintGroups;
+class GroupsPage;
 class ReceiptPrinter;
-class VistaAnteprima;
+class PreviewView;
 class SettingsGateway;
 
 class FrmStampaPers final : public QDialog {
@@ -88,19 +88,19 @@ class FrmStampaPers final : public QDialog {
     QListWidget* lstProdottiComanda = nullptr;
     std::array<QPushButton*, 2> cmdSelRimComanda{};
 
-    struct Spunta {
+    struct CheckItem {
         QCheckBox* box;
         const KeyDef* key;
         Idx idx;
     };
-    struct CampoTesto {
+    struct TextField {
         QLineEdit* box;
         const KeyDef* key;
         Idx idx;
         std::function<void(const std::string& stored)> dopo;
     };
     /// A master box and the boxes it enables; `azzera`: unticking it also clears them.
-    struct Dipendenza {
+    struct Dependency {
         QCheckBox* master;
         std::vector<QCheckBox*> dipendenti;
         bool azzera;
@@ -108,7 +108,7 @@ class FrmStampaPers final : public QDialog {
 
     /// The platform's boxes behind the hooks above.
     void DefaultBoxes();
-    using InfoLabels = std::array<EtichettaInfo*, 19>;
+    using InfoLabels = std::array<InfoLabel*, 19>;
     QWidget* PaginaScontrino();
     InfoLabels MakeInfoLabels(QWidget* pagina);
     QGroupBox* ModeBox(QWidget* pagina, const InfoLabels& info);
@@ -123,7 +123,7 @@ class FrmStampaPers final : public QDialog {
     QGroupBox* OrderPrintBox(QWidget* pagina);
     QGroupBox* OrderArticlesBox(QWidget* pagina);
     QWidget* PaginaAvanzata();
-    QWidget* PaginaAnteprima();
+    QWidget* PreviewPage();
     /// Prints the preview's sample again after an option changed.
     void Anteprima();
     /// The configuration being edited, 1-based.
@@ -135,27 +135,27 @@ class FrmStampaPers final : public QDialog {
     /// The next order sheet of the configuration measures its page again.
     void RicalcolaComanda();
     void Carica();
-    void Spuntata(const Spunta& s);
+    void Spuntata(const CheckItem& s);
     /// Enables the dependent boxes; with `scritture`, clears those a master drops and adds
     /// their writes.
-    void Dipendenze(std::vector<Scrittura>* scritture);
-    void Esci(const CampoTesto& c);
+    void Dipendenze(std::vector<KeyWrite>* scritture);
+    void Esci(const TextField& c);
     void ClickImmagine(int i);
     void MostraImmagine(int i);
-    const Spunta* Trova(const QCheckBox* box) const;
+    const CheckItem* Trova(const QCheckBox* box) const;
 
     SettingsGateway& settings_;
     ReceiptPrinter* printer_;
     Prompter& domande_;
     Catalogue* catalogo_;
-    std::unique_ptr<GruppiStampa> gruppi_;
-    PaginaGruppi* paginaGruppi_ = nullptr;
-    VistaAnteprima* vista_ = nullptr;
+    std::unique_ptr<PrintGroups> gruppi_;
+    GroupsPage* paginaGruppi_ = nullptr;
+    PreviewView* vista_ = nullptr;
     bool caricando_ = false;
     std::function<void(const std::string&)> salvaPassword_;
-    std::vector<Spunta> spunte_;
-    std::vector<CampoTesto> campi_;
-    std::vector<Dipendenza> dipendenze_;
+    std::vector<CheckItem> spunte_;
+    std::vector<TextField> campi_;
+    std::vector<Dependency> dipendenze_;
     QStackedWidget* pagine_ = nullptr;
     std::array<QLabel*, 2> infoComande_{};
 };

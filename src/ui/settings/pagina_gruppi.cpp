@@ -26,9 +26,9 @@ QByteArray Codifica(const QString& sorgente, const QList<int>& articoli) {
 
 }  // namespace
 
-const char* const ListaArticoli::kMime = "application/x-vorsa-articoli";
+const char* const DragArticleList::kMime = "application/x-vorsa-articoli";
 
-ListaArticoli::ListaArticoli(const QString& name, QWidget* parent) : QListWidget(parent) {
+DragArticleList::DragArticleList(const QString& name, QWidget* parent) : QListWidget(parent) {
     setObjectName(name);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setDragEnabled(true);
@@ -39,11 +39,11 @@ ListaArticoli::ListaArticoli(const QString& name, QWidget* parent) : QListWidget
     setDefaultDropAction(Qt::CopyAction);
 }
 
-QStringList ListaArticoli::mimeTypes() const {
+QStringList DragArticleList::mimeTypes() const {
     return {QString::fromLatin1(kMime)};
 }
 
-QMimeData* ListaArticoli::mimeData(const QList<QListWidgetItem*>& items) const {
+QMimeData* DragArticleList::mimeData(const QList<QListWidgetItem*>& items) const {
     QList<int> articoli;
     for (const QListWidgetItem* i : items) articoli << i->data(Qt::UserRole).toInt();
     auto* m = new QMimeData;
@@ -51,17 +51,17 @@ QMimeData* ListaArticoli::mimeData(const QList<QListWidgetItem*>& items) const {
     return m;
 }
 
-Qt::DropActions ListaArticoli::supportedDropActions() const {
+Qt::DropActions DragArticleList::supportedDropActions() const {
     return Qt::CopyAction | Qt::MoveAction;
 }
 
-bool ListaArticoli::Accetta(const QMimeData* mime) const {
+bool DragArticleList::Accetta(const QMimeData* mime) const {
     if (!mime || !mime->hasFormat(QString::fromLatin1(kMime))) return false;
     const QByteArray b = mime->data(QString::fromLatin1(kMime));
     return b.left(b.indexOf('\n')) != objectName().toUtf8();
 }
 
-void ListaArticoli::dragEnterEvent(QDragEnterEvent* event) {
+void DragArticleList::dragEnterEvent(QDragEnterEvent* event) {
     if (!Accetta(event->mimeData())) {
         event->ignore();
         return;
@@ -70,7 +70,7 @@ void ListaArticoli::dragEnterEvent(QDragEnterEvent* event) {
     event->accept();
 }
 
-void ListaArticoli::dragMoveEvent(QDragMoveEvent* event) {
+void DragArticleList::dragMoveEvent(QDragMoveEvent* event) {
     if (!Accetta(event->mimeData())) {
         event->ignore();
         return;
@@ -79,7 +79,7 @@ void ListaArticoli::dragMoveEvent(QDragMoveEvent* event) {
     event->accept();
 }
 
-void ListaArticoli::dropEvent(QDropEvent* event) {
+void DragArticleList::dropEvent(QDropEvent* event) {
     if (!Accetta(event->mimeData())) {
         event->ignore();
         return;
@@ -93,16 +93,15 @@ void ListaArticoli::dropEvent(QDropEvent* event) {
     QTimer::singleShot(0, this, [this, articoli] { emit Rilasciati(articoli); });
 }
 
-PaginaGruppi::PaginaGruppi(GruppiStampa& gruppi, QWidget* parent)
-    : QWidget(parent), gruppi_(gruppi) {
+GroupsPage::GroupsPage(PrintGroups& gruppi, QWidget* parent) : QWidget(parent), gruppi_(gruppi) {
     setObjectName(QStringLiteral("paginaGruppi"));
     auto* g = new QGridLayout(this);
     g->setContentsMargins(0, 0, 0, 0);
 
     lstGruppi = new QListWidget(this);
     lstGruppi->setObjectName(QStringLiteral("lstGruppi"));
-    lstGruppiProdotti = new ListaArticoli(QStringLiteral("lstGruppiProdotti"), this);
-    lstProdotti = new ListaArticoli(QStringLiteral("lstProdotti"), this);
+    lstGruppiProdotti = new DragArticleList(QStringLiteral("lstGruppiProdotti"), this);
+    lstProdotti = new DragArticleList(QStringLiteral("lstProdotti"), this);
     const struct {
         const char* titolo;
         QListWidget* lista;
@@ -134,14 +133,14 @@ PaginaGruppi::PaginaGruppi(GruppiStampa& gruppi, QWidget* parent)
         connect(cmdStampaAdv[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
                 [this, i] { Pulsante(i); });
     connect(lstGruppi, &QListWidget::currentRowChanged, this, [this] { Articoli(); });
-    connect(lstGruppiProdotti, &ListaArticoli::Rilasciati, this,
+    connect(lstGruppiProdotti, &DragArticleList::Rilasciati, this,
             [this](const QList<int>& a) { Sposta(a, true); });
-    connect(lstProdotti, &ListaArticoli::Rilasciati, this,
+    connect(lstProdotti, &DragArticleList::Rilasciati, this,
             [this](const QList<int>& a) { Sposta(a, false); });
     Aggiorna();
 }
 
-QGridLayout* PaginaGruppi::CommandRows() {
+QGridLayout* GroupsPage::CommandRows() {
     auto* comandi = new QGridLayout;
     const struct {
         const char* etichetta;
@@ -175,18 +174,18 @@ QGridLayout* PaginaGruppi::CommandRows() {
     return comandi;
 }
 
-PaginaGruppi::~PaginaGruppi() = default;
+GroupsPage::~GroupsPage() = default;
 
-int PaginaGruppi::Scelto() const {
+int GroupsPage::Scelto() const {
     const QListWidgetItem* i = lstGruppi->currentItem();
     return i ? i->data(Qt::UserRole).toInt() : 0;
 }
 
-void PaginaGruppi::Aggiorna() {
+void GroupsPage::Aggiorna() {
     const int riga = lstGruppi->currentRow();
     const QSignalBlocker blocco(lstGruppi);
     lstGruppi->clear();
-    for (const Gruppo& gr : gruppi_.Gruppi()) {
+    for (const PrintGroup& gr : gruppi_.Gruppi()) {
         auto* i = new QListWidgetItem(Testo(gr.name), lstGruppi);
         i->setData(Qt::UserRole, static_cast<int>(gr.number));
     }
@@ -195,7 +194,7 @@ void PaginaGruppi::Aggiorna() {
     Articoli();
 }
 
-void PaginaGruppi::Articoli() {
+void GroupsPage::Articoli() {
     const QListWidgetItem* scelto = lstGruppi->currentItem();
     txtGruppoDel->setText(scelto ? scelto->text() : QString());
     const auto riempi = [this](QListWidget* lista, const std::vector<int>& articoli) {
@@ -212,7 +211,7 @@ void PaginaGruppi::Articoli() {
     riempi(lstProdotti, gruppi_.SenzaGruppo());
 }
 
-void PaginaGruppi::Pulsante(int i) {
+void GroupsPage::Pulsante(int i) {
     const int riga = lstGruppi->currentRow();
     bool fatto = false;
     switch (i) {
@@ -241,7 +240,7 @@ void PaginaGruppi::Pulsante(int i) {
     emit Cambiata();
 }
 
-void PaginaGruppi::Sposta(const QList<int>& articoli, bool nelGruppo) {
+void GroupsPage::Sposta(const QList<int>& articoli, bool nelGruppo) {
     const int numero = nelGruppo ? Scelto() : 0;
     if (nelGruppo && numero == 0) return;
     const bool cambiata = gruppi_.Sposta({articoli.begin(), articoli.end()}, numero);

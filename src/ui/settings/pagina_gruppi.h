@@ -1,7 +1,7 @@
 #pragma once
 // The advanced print groups page of the print options dialog: the groups, the articles of the
 // chosen group and the articles in no group, moved between the two lists by drag and drop.
-// The rules (GruppiStampa) write the group list and the article lines; this page only shows
+// The rules (PrintGroups) write the group list and the article lines; this page only shows
 // them and hands over what the operator does.
 #include <QListWidget>
 #include <QWidget>
@@ -14,14 +14,14 @@ class QPushButton;
 
 namespace vorsa {
 
-class GruppiStampa;
+class PrintGroups;
 
 /// A list of articles (their indices in Qt::UserRole) that gives and takes them by drag and
 /// drop; a drop from another such list is reported, never applied by Qt itself.
-class ListaArticoli final : public QListWidget {
+class DragArticleList final : public QListWidget {
     Q_OBJECT
   public:
-    explicit ListaArticoli(const QString& name, QWidget* parent = nullptr);
+    explicit DragArticleList(const QString& name, QWidget* parent = nullptr);
     static const char* const kMime;
 
   signals:
@@ -40,11 +40,11 @@ class ListaArticoli final : public QListWidget {
     bool Accetta(const QMimeData* mime) const;
 };
 
-class PaginaGruppi final : public QWidget {
+class GroupsPage final : public QWidget {
     Q_OBJECT
   public:
-    explicit PaginaGruppi(GruppiStampa& gruppi, QWidget* parent = nullptr);
-    ~PaginaGruppi() override;
+    explicit GroupsPage(PrintGroups& gruppi, QWidget* parent = nullptr);
+    ~GroupsPage() override;
 
     /// Shows the groups and articles as the catalogue holds them, keeping the chosen group.
     void Aggiorna();
@@ -62,10 +62,10 @@ class PaginaGruppi final : public QWidget {
     int Scelto() const;
     void Articoli();
 
-    GruppiStampa& gruppi_;
+    PrintGroups& gruppi_;
     QListWidget* lstGruppi = nullptr;
-    ListaArticoli* lstProdotti = nullptr;
-    ListaArticoli* lstGruppiProdotti = nullptr;
+    DragArticleList* lstProdotti = nullptr;
+    DragArticleList* lstGruppiProdotti = nullptr;
     std::array<QPushButton*, 4> cmdStampaAdv{};
     QLineEdit* txtGruppoRen = nullptr;
     QLineEdit* txtGruppoDel = nullptr;

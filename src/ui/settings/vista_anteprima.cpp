@@ -28,12 +28,12 @@ DateTime Ora() {
 
 }  // namespace
 
-TelaAnteprima::TelaAnteprima(QWidget* parent) : QWidget(parent) {}
+PreviewCanvas::PreviewCanvas(QWidget* parent) : QWidget(parent) {}
 
-void TelaAnteprima::Mostra(const std::vector<PaginaAnteprima>& pagine) {
+void PreviewCanvas::Mostra(const std::vector<PreviewPage>& pagine) {
     pagine_ = &pagine;
     int w = 0, h = 0;
-    for (const PaginaAnteprima& p : pagine) {
+    for (const PreviewPage& p : pagine) {
         w = std::max(w, p.immagine.width());
         h += p.immagine.height() + kSpazio;
     }
@@ -41,7 +41,7 @@ void TelaAnteprima::Mostra(const std::vector<PaginaAnteprima>& pagine) {
     update();
 }
 
-QImage TelaAnteprima::Immagine() const {
+QImage PreviewCanvas::Immagine() const {
     QImage i(size(), QImage::Format_RGB32);
     i.fill(Qt::black);
     QPainter p(&i);
@@ -49,11 +49,11 @@ QImage TelaAnteprima::Immagine() const {
     return i;
 }
 
-void TelaAnteprima::Disegna(QPainter& p, const QRect& dove) const {
+void PreviewCanvas::Disegna(QPainter& p, const QRect& dove) const {
     p.fillRect(dove, palette().color(QPalette::Dark));
     if (!pagine_) return;
     int y = 0;
-    for (const PaginaAnteprima& pg : *pagine_) {
+    for (const PreviewPage& pg : *pagine_) {
         const QRect r((width() - pg.immagine.width()) / 2, y, pg.immagine.width(),
                       pg.immagine.height());
         // Only the pages in sight: a long roll is mostly scrolled away.
@@ -62,13 +62,13 @@ void TelaAnteprima::Disegna(QPainter& p, const QRect& dove) const {
     }
 }
 
-void TelaAnteprima::paintEvent(QPaintEvent* event) {
+void PreviewCanvas::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     Disegna(p, event->rect());
 }
 
-VistaAnteprima::VistaAnteprima(SettingsGateway& settings, std::function<std::string()> stampante,
-                               QWidget* parent)
+PreviewView::PreviewView(SettingsGateway& settings, std::function<std::string()> stampante,
+                         QWidget* parent)
     : QWidget(parent),
       adesso(Ora),
       settings_(settings),
@@ -82,7 +82,7 @@ VistaAnteprima::VistaAnteprima(SettingsGateway& settings, std::function<std::str
     scorri_->setObjectName(QStringLiteral("scrAnteprima"));
     scorri_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     scorri_->setBackgroundRole(QPalette::Dark);
-    picAnteprima = new TelaAnteprima(scorri_);
+    picAnteprima = new PreviewCanvas(scorri_);
     picAnteprima->setObjectName(QStringLiteral("picAnteprima"));
     picAnteprima->setAccessibleName(QStringLiteral("Anteprima dello scontrino"));
     scorri_->setWidget(picAnteprima);
@@ -96,9 +96,9 @@ VistaAnteprima::VistaAnteprima(SettingsGateway& settings, std::function<std::str
     riga->addWidget(lblAnteprima, 2);
 }
 
-VistaAnteprima::~VistaAnteprima() = default;
+PreviewView::~PreviewView() = default;
 
-void VistaAnteprima::Ridisegna() {
+void PreviewView::Ridisegna() {
     std::string printer = stampante_ ? stampante_() : std::string();
     if (printer.empty()) printer = "Anteprima";
     auto it = strisce_.find(printer);

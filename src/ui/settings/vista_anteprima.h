@@ -22,12 +22,12 @@ namespace vorsa {
 class SettingsGateway;
 
 /// The pages of the preview one under the other, painted where they are in sight.
-class TelaAnteprima final : public QWidget {
+class PreviewCanvas final : public QWidget {
     Q_OBJECT
   public:
-    explicit TelaAnteprima(QWidget* parent = nullptr);
+    explicit PreviewCanvas(QWidget* parent = nullptr);
     /// Shows `pagine`, which must outlive the next call.
-    void Mostra(const std::vector<PaginaAnteprima>& pagine);
+    void Mostra(const std::vector<PreviewPage>& pagine);
     /// Everything shown, as one picture.
     QImage Immagine() const;
 
@@ -36,16 +36,16 @@ class TelaAnteprima final : public QWidget {
 
   private:
     void Disegna(QPainter& p, const QRect& dove) const;
-    const std::vector<PaginaAnteprima>* pagine_ = nullptr;
+    const std::vector<PreviewPage>* pagine_ = nullptr;
 };
 
-class VistaAnteprima final : public QWidget {
+class PreviewView final : public QWidget {
     Q_OBJECT
   public:
     /// `stampante` names the receipt printer the preview stands for (empty: none installed).
-    VistaAnteprima(SettingsGateway& settings, std::function<std::string()> stampante,
-                   QWidget* parent = nullptr);
-    ~VistaAnteprima() override;
+    PreviewView(SettingsGateway& settings, std::function<std::string()> stampante,
+                QWidget* parent = nullptr);
+    ~PreviewView() override;
 
     /// The time printed on the sample; the clock by default.
     std::function<DateTime()> adesso;
@@ -54,17 +54,17 @@ class VistaAnteprima final : public QWidget {
 
     /// Prints the sample again with the options as they are now.
     void Ridisegna();
-    const QtAnteprimaBackend& Backend() const { return backend_; }
+    const QtPreviewBackend& Backend() const { return backend_; }
 
-    TelaAnteprima* picAnteprima = nullptr;
+    PreviewCanvas* picAnteprima = nullptr;
     QLabel* lblAnteprima = nullptr;
 
   private:
     SettingsGateway& settings_;
     std::function<std::string()> stampante_;
-    AnteprimaScontrino campione_;
-    QtAnteprimaBackend backend_;
-    std::map<std::string, Strisce> strisce_;
+    ReceiptPreview campione_;
+    QtPreviewBackend backend_;
+    std::map<std::string, Stripes> strisce_;
     QScrollArea* scorri_ = nullptr;
 };
 

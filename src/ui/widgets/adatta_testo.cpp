@@ -73,7 +73,7 @@ void AdattaTestoACapo(QLabel& l, int maxPt) {
     l.setFont(ConPunti(f, pt));
 }
 
-void ImportoAdattato::Layout(int maxPt, const QString& testo) {
+void FittedAmount::Layout(int maxPt, const QString& testo) {
     static const QString kComune = QStringLiteral("999,99");
     AdattaCarattere(w_, kComune, maxPt);
     comune_ = w_.font();
@@ -81,7 +81,7 @@ void ImportoAdattato::Layout(int maxPt, const QString& testo) {
     Testo(testo);
 }
 
-void ImportoAdattato::Testo(const QString& testo) {
+void FittedAmount::Testo(const QString& testo) {
     if (QFontMetrics(comune_).horizontalAdvance(testo) <= larghezzaComune_) {
         if (w_.font() != comune_) w_.setFont(comune_);
         return;
@@ -89,7 +89,7 @@ void ImportoAdattato::Testo(const QString& testo) {
     AdattaCarattere(w_, testo, comune_.pointSize());
 }
 
-DidascaliaAdattata DidascaliaBottone(const QString& nome, const QFont& base, QSize area) {
+FittedCaption DidascaliaBottone(const QString& nome, const QFont& base, QSize area) {
     const int basePt = std::max(base.pointSize(), kPuntiMinimi);
     for (int pt = basePt; pt >= kPuntiMinimi; --pt) {
         const QFontMetrics fm(ConPunti(base, pt));

@@ -24,9 +24,9 @@ void AdattaTestoACapo(QLabel& l, int maxPt);
 /// An amount widget's font: the size at which "999,99" fits, fitted once per layout, so
 /// everyday amounts keep one size; only a wider amount (up to 99.999,99) makes it smaller.
 /// Showing an everyday amount costs one measurement, not a new fit.
-class ImportoAdattato {
+class FittedAmount {
   public:
-    explicit ImportoAdattato(QWidget& w) : w_(w) {}
+    explicit FittedAmount(QWidget& w) : w_(w) {}
     /// After the widget was placed or resized: fits the everyday size, then `testo`.
     void Layout(int maxPt, const QString& testo);
     void Testo(const QString& testo);
@@ -41,7 +41,7 @@ class ImportoAdattato {
 /// taken off).
 QSize AreaTesto(const QWidget& w);
 
-struct DidascaliaAdattata {
+struct FittedCaption {
     QString testo;  // one line, or two joined by '\n'
     int punti = 0;
 };
@@ -49,6 +49,6 @@ struct DidascaliaAdattata {
 /// A product button's caption in `area` pixels: the whole name on one line at `base`'s size if
 /// it fits, else on two lines broken at a blank, shrinking down to kPuntiMinimi; only a name
 /// too long even then loses its end, marked with an ellipsis.
-DidascaliaAdattata DidascaliaBottone(const QString& nome, const QFont& base, QSize area);
+FittedCaption DidascaliaBottone(const QString& nome, const QFont& base, QSize area);
 
 }  // namespace vorsa

@@ -7,7 +7,7 @@
 namespace vorsa {
 
 using magnetic::Handle;
-using magnetic::Rett;
+using magnetic::WindowRect;
 
 namespace {
 
@@ -15,8 +15,8 @@ Handle H(const QObject* w) {
     return reinterpret_cast<Handle>(w);
 }
 
-Rett DaQRect(const QRect& r) {
-    return Rett{r.x(), r.y(), r.x() + r.width(), r.y() + r.height()};
+WindowRect DaQRect(const QRect& r) {
+    return WindowRect{r.x(), r.y(), r.x() + r.width(), r.y() + r.height()};
 }
 
 }  // namespace
@@ -76,15 +76,15 @@ bool cMagneticWnd::Incollata(QWidget* hWnd) const {
     return i >= 0 && elenco_.voci()[static_cast<std::size_t>(i)].glue;
 }
 
-Rett cMagneticWnd::Rettangolo(const QWidget& w) const {
+WindowRect cMagneticWnd::Rettangolo(const QWidget& w) const {
     if (w.isMaximized() && w.screen()) return DaQRect(w.screen()->availableGeometry());
     return DaQRect(w.frameGeometry());
 }
 
-std::vector<Rett> cMagneticWnd::Rettangoli() const {
-    std::vector<Rett> out;
+std::vector<WindowRect> cMagneticWnd::Rettangoli() const {
+    std::vector<WindowRect> out;
     out.reserve(finestre_.size());
-    for (const QPointer<QWidget>& w : finestre_) out.push_back(w ? Rettangolo(*w) : Rett{});
+    for (const QPointer<QWidget>& w : finestre_) out.push_back(w ? Rettangolo(*w) : WindowRect{});
     return out;
 }
 
@@ -94,35 +94,35 @@ bool cMagneticWnd::eventFilter(QObject* watched, QEvent* event) {
     if (found < 0 || applicando_) return false;
     const auto i = static_cast<std::size_t>(found);
     QWidget& w = *finestre_[i];
-    const Rett ora = Rettangolo(w);
-    const Rett prima = ultimi_[i];
+    const WindowRect ora = Rettangolo(w);
+    const WindowRect prima = ultimi_[i];
     if (ora == prima) return false;
     ultimi_[i] = ora;
     if (!PiattaformaConsente() || !w.isVisible() || !w.screen() ||
         (w.windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)))
         return false;
 
-    const Rett area = DaQRect(w.screen()->availableGeometry());
+    const WindowRect area = DaQRect(w.screen()->availableGeometry());
     // The other windows may have moved on their own since their last event.
-    std::vector<Rett> rett = Rettangoli();
+    std::vector<WindowRect> rett = Rettangoli();
     rett[i] = prima;
     const int lato = magnetic::LatoTrascinato(prima, ora);
     if (lato == 0) {
-        const magnetic::Spostamento s =
+        const magnetic::Displacement s =
             magnetic::Sposta(elenco_.voci(), rett, area, i, ora, snapWidth_);
         for (std::size_t j = 0; j < finestre_.size(); ++j)
             if (finestre_[j] && !(s.rett[j] == (j == i ? ora : rett[j])))
                 Applica(*finestre_[j], j == i ? ora : rett[j], s.rett[j]);
     } else {
         rett[i] = ora;
-        const Rett r = magnetic::Ridimensiona(rett, area, i, ora, lato, snapWidth_);
+        const WindowRect r = magnetic::Ridimensiona(rett, area, i, ora, lato, snapWidth_);
         if (!(r == ora)) Applica(w, ora, r);
     }
     CheckGlueing();
     return false;
 }
 
-void cMagneticWnd::Applica(QWidget& w, const Rett& da, const Rett& a) {
+void cMagneticWnd::Applica(QWidget& w, const WindowRect& da, const WindowRect& a) {
     // Frame and client differ by the decorations: shift the client by the frame's change.
     const QRect g = w.geometry();
     const QRect nuovo(g.x() + (a.left - da.left), g.y() + (a.top - da.top),

@@ -36,14 +36,14 @@ class cMagneticWnd final : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    magnetic::Rett Rettangolo(const QWidget& w) const;
-    std::vector<magnetic::Rett> Rettangoli() const;
-    void Applica(QWidget& w, const magnetic::Rett& da, const magnetic::Rett& a);
+    magnetic::WindowRect Rettangolo(const QWidget& w) const;
+    std::vector<magnetic::WindowRect> Rettangoli() const;
+    void Applica(QWidget& w, const magnetic::WindowRect& da, const magnetic::WindowRect& a);
     void Dimentica(QObject* hWnd);
 
-    magnetic::ElencoFinestre elenco_;
-    std::vector<QPointer<QWidget>> finestre_;  // one per entry of elenco_
-    std::vector<magnetic::Rett> ultimi_;       // last rectangle seen per entry
+    magnetic::WindowList elenco_;
+    std::vector<QPointer<QWidget>> finestre_;   // one per entry of elenco_
+    std::vector<magnetic::WindowRect> ultimi_;  // last rectangle seen per entry
     int snapWidth_ = magnetic::kSnapIniziale;
     bool applicando_ = false;
 };

@@ -6,7 +6,7 @@
 
 namespace vorsa {
 
-EtichettaInfo::EtichettaInfo(int index, QWidget* parent) : QLabel(parent), index_(index) {
+InfoLabel::InfoLabel(int index, QWidget* parent) : QLabel(parent), index_(index) {
     setObjectName(Indicizzato("lbl_info", index));
     setTextFormat(Qt::PlainText);
     setText(QStringLiteral("i"));
@@ -19,7 +19,7 @@ EtichettaInfo::EtichettaInfo(int index, QWidget* parent) : QLabel(parent), index
     ImpostaColoreTesto(*this, 0x0000FF);
 }
 
-void EtichettaInfo::mouseReleaseEvent(QMouseEvent* event) {
+void InfoLabel::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit Premuta(index_);
     QLabel::mouseReleaseEvent(event);

@@ -4,10 +4,10 @@
 
 namespace vorsa {
 
-class EtichettaInfo final : public QLabel {
+class InfoLabel final : public QLabel {
     Q_OBJECT
   public:
-    EtichettaInfo(int index, QWidget* parent);
+    InfoLabel(int index, QWidget* parent);
     int Indice() const { return index_; }
 
   signals:

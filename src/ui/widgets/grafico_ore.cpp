@@ -15,18 +15,18 @@ constexpr int kMigliore = 0x1F5F9F;
 
 }  // namespace
 
-GraficoOre::GraficoOre(QWidget* parent) : QWidget(parent) {
+HourChart::HourChart(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("img_GraficoOre"));
     setAccessibleName(QStringLiteral("Grafico di scontrini e incasso per ora"));
     setMinimumHeight(90);
 }
 
-void GraficoOre::MostraOre(std::vector<OraVendite> ore) {
+void HourChart::MostraOre(std::vector<SalesHour> ore) {
     ore_ = std::move(ore);
     update();
 }
 
-QImage GraficoOre::Immagine(QSize size) const {
+QImage HourChart::Immagine(QSize size) const {
     QImage img(size, QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
@@ -35,13 +35,13 @@ QImage GraficoOre::Immagine(QSize size) const {
     return img;
 }
 
-void GraficoOre::paintEvent(QPaintEvent*) {
+void HourChart::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
     Disegna(p, rect());
 }
 
-void GraficoOre::Disegna(QPainter& p, QRect area) const {
+void HourChart::Disegna(QPainter& p, QRect area) const {
     const QFontMetrics fm = p.fontMetrics();
     if (ore_.empty()) {
         p.drawText(area, Qt::AlignCenter, QStringLiteral("Nessuno scontrino"));
@@ -66,7 +66,7 @@ void GraficoOre::Disegna(QPainter& p, QRect area) const {
     const int ogni =
         std::max(1, (fm.horizontalAdvance(QStringLiteral("00")) + 4 + passo - 1) / passo);
     for (int i = 0; i < n; ++i) {
-        const OraVendite& o = ore_[static_cast<std::size_t>(i)];
+        const SalesHour& o = ore_[static_cast<std::size_t>(i)];
         const double quota =
             massimo.raw > 0 ? static_cast<double>(o.incasso.raw) / static_cast<double>(massimo.raw)
                             : 0.0;
@@ -84,7 +84,7 @@ void GraficoOre::Disegna(QPainter& p, QRect area) const {
                        QStringLiteral("%1").arg(o.ora.hour, 2, 10, QLatin1Char('0')));
     }
     p.drawLine(barre.bottomLeft(), barre.bottomRight());
-    const OraVendite& m = ore_[migliore];
+    const SalesHour& m = ore_[migliore];
     p.drawText(area.adjusted(4, 0, -4, 0), Qt::AlignTop | Qt::AlignLeft,
                QStringLiteral("Ora migliore: %1-%2, incasso %3")
                    .arg(m.ora.hour, 2, 10, QLatin1Char('0'))

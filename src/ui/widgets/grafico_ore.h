@@ -8,12 +8,12 @@
 
 namespace vorsa {
 
-class GraficoOre final : public QWidget {
+class HourChart final : public QWidget {
     Q_OBJECT
   public:
-    explicit GraficoOre(QWidget* parent = nullptr);
-    void MostraOre(std::vector<OraVendite> ore);
-    const std::vector<OraVendite>& ore() const { return ore_; }
+    explicit HourChart(QWidget* parent = nullptr);
+    void MostraOre(std::vector<SalesHour> ore);
+    const std::vector<SalesHour>& ore() const { return ore_; }
     /// The chart drawn at a given size, as it is saved.
     QImage Immagine(QSize size) const;
 
@@ -22,7 +22,7 @@ class GraficoOre final : public QWidget {
 
   private:
     void Disegna(QPainter& p, QRect area) const;
-    std::vector<OraVendite> ore_;
+    std::vector<SalesHour> ore_;
 };
 
 }  // namespace vorsa

@@ -36,7 +36,7 @@ void Colloca(QWidget& w, int left, int top, int width, int height) {
                   std::max(TwipsToPixelsY(height), 0));
 }
 
-void Colloca(QWidget& w, const RettangoloTwips& r) {
+void Colloca(QWidget& w, const TwipsRect& r) {
     Colloca(w, r.left, r.top, r.width, r.height);
 }
 

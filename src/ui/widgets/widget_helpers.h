@@ -25,7 +25,7 @@ QString TestoRighe(const std::string& cp1252);
 
 /// Places `w` at a rectangle in twips, converted through the screen's logical dpi. A negative
 /// width or height (a layout with too little room) becomes 0.
-void Colloca(QWidget& w, const RettangoloTwips& r);
+void Colloca(QWidget& w, const TwipsRect& r);
 void Colloca(QWidget& w, int left, int top, int width, int height);
 
 /// The caption of an input (UTF-8 `text`), naming it for the keyboard and screen readers.

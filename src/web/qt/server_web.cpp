@@ -21,7 +21,7 @@ namespace vorsa {
 
 namespace {
 
-using Codice = QHttpServerResponder::StatusCode;
+using Status = QHttpServerResponder::StatusCode;
 
 // Enough for a festival's screens and phones; more are refused at once, not queued.
 constexpr int kMaxConnessioni = 600;
@@ -33,11 +33,11 @@ constexpr qint64 kPingMs = 15'000;
 
 /// The listening socket: counts and limits connections, and closes idle or oversized ones
 /// before the HTTP parser spends anything on them.
-class Ascolto : public QTcpServer {
+class Listener : public QTcpServer {
   public:
-    explicit Ascolto(QObject* parent) : QTcpServer(parent) {
+    explicit Listener(QObject* parent) : QTcpServer(parent) {
         auto* t = new QTimer(this);
-        connect(t, &QTimer::timeout, this, &Ascolto::ChiudiInattivi);
+        connect(t, &QTimer::timeout, this, &Listener::ChiudiInattivi);
         t->start(2000);
         orologio_.start();
     }
@@ -62,7 +62,7 @@ class Ascolto : public QTcpServer {
         attive_[s] = {orologio_.elapsed(), 0, false};
         // Connected before the HTTP server's own handler, so it sees the bytes first.
         connect(s, &QTcpSocket::readyRead, this, [this, s] {
-            Stato& st = attive_[s];
+            State& st = attive_[s];
             st.ultimo = orologio_.elapsed();
             st.letti += s->bytesAvailable();
             if (!st.flusso && st.letti > kMaxRichiesta) s->abort();
@@ -73,7 +73,7 @@ class Ascolto : public QTcpServer {
     }
 
   private:
-    struct Stato {
+    struct State {
         qint64 ultimo = 0;
         qint64 letti = 0;
         bool flusso = false;
@@ -85,7 +85,7 @@ class Ascolto : public QTcpServer {
             if (!st.flusso && ora - st.ultimo > kInattivoMs) vecchi.push_back(s);
         for (QTcpSocket* s : vecchi) s->abort();
     }
-    std::map<QTcpSocket*, Stato> attive_;
+    std::map<QTcpSocket*, State> attive_;
     QElapsedTimer orologio_;
 };
 
@@ -100,31 +100,31 @@ QByteArray JsonErrore(const QString& testo) {
 
 }  // namespace
 
-QString TestoEsito(EsitoPronto e, std::int32_t numero) {
+QString TestoEsito(ReadyResult e, std::int32_t numero) {
     const QString n = QString::number(numero);
     switch (e) {
-        case EsitoPronto::Segnato:
+        case ReadyResult::Segnato:
             return QStringLiteral("Numero %1 pronto").arg(n);
-        case EsitoPronto::GiaPronto:
+        case ReadyResult::GiaPronto:
             return QStringLiteral("Il numero %1 era gi\u00e0 pronto").arg(n);
-        case EsitoPronto::Sconosciuto:
+        case ReadyResult::Sconosciuto:
             return QStringLiteral("Lo scontrino %1 non esiste").arg(n);
-        case EsitoPronto::Stornato:
+        case ReadyResult::Stornato:
             return QStringLiteral("Lo scontrino %1 \u00e8 stornato").arg(n);
-        case EsitoPronto::NonSalvato:
+        case ReadyResult::NonSalvato:
             break;
     }
     return QStringLiteral("Numero %1 non salvato: il file dei dati \u00e8 occupato, riprova")
         .arg(n);
 }
 
-class LavoratoreWeb : public QAbstractHttpServer {
+class WebWorker : public QAbstractHttpServer {
     Q_OBJECT
   public:
-    LavoratoreWeb() { orologio_.start(); }
+    WebWorker() { orologio_.start(); }
 
     quint16 Ascolta(quint16 porta, QString* errore) {
-        ascolto_ = new Ascolto(this);
+        ascolto_ = new Listener(this);
         if (!ascolto_->listen(QHostAddress::Any, porta)) {
             if (errore) *errore = ascolto_->errorString();
             delete ascolto_;
@@ -141,7 +141,7 @@ class LavoratoreWeb : public QAbstractHttpServer {
         pin_[1] = cucina;
         pin_[2] = incassi;
     }
-    void Pubblica(const DatiWeb& d) {
+    void Pubblica(const WebData& d) {
         const std::string* nuovi[3] = {&d.numeri, &d.cucina, &d.incassi};
         for (int p = 0; p < 3; ++p) {
             if (*nuovi[p] == dati_[p]) continue;
@@ -150,14 +150,14 @@ class LavoratoreWeb : public QAbstractHttpServer {
         }
     }
     int Clienti() const { return static_cast<int>(flussi_.size()); }
-    void Rispondi(quint64 id, std::int32_t numero, EsitoPronto e) {
+    void Rispondi(quint64 id, std::int32_t numero, ReadyResult e) {
         auto it = attese_.find(id);
         if (it == attese_.end()) return;  // the client went away meanwhile
-        const bool ok = e == EsitoPronto::Segnato || e == EsitoPronto::GiaPronto;
+        const bool ok = e == ReadyResult::Segnato || e == ReadyResult::GiaPronto;
         const QByteArray corpo =
             "{\"ok\":" + QByteArray(ok ? "true" : "false") + ",\"messaggio\":" +
             QByteArray::fromStdString(JsonUtf8(TestoEsito(e, numero).toStdString())) + "}";
-        it->second.write(corpo, "application/json", ok ? Codice::Ok : Codice::Conflict);
+        it->second.write(corpo, "application/json", ok ? Status::Ok : Status::Conflict);
         attese_.erase(it);
     }
 
@@ -191,7 +191,7 @@ class LavoratoreWeb : public QAbstractHttpServer {
         const int pagina = Pagina(path);
         if (pagina < 0) {
             r.write(JsonErrore(QStringLiteral("Pagina inesistente")), "application/json",
-                    Codice::NotFound);
+                    Status::NotFound);
             return true;
         }
         if (!Ammesso(req, pagina, r)) return true;
@@ -204,7 +204,7 @@ class LavoratoreWeb : public QAbstractHttpServer {
             ChiediPronto(req, std::move(r));
         } else {
             r.write(JsonErrore(QStringLiteral("Richiesta non valida")), "application/json",
-                    Codice::MethodNotAllowed);
+                    Status::MethodNotAllowed);
         }
         return true;
     }
@@ -227,26 +227,26 @@ class LavoratoreWeb : public QAbstractHttpServer {
         if (pin.isEmpty()) pin = req.query().queryItemValue(QStringLiteral("pin")).toUtf8();
         const auto esito = guardia_.Prova(req.remoteAddress().toString().toStdString(),
                                           pin.toStdString(), pin_[pagina], orologio_.elapsed());
-        if (esito == GuardiaPin::Esito::Ok) return true;
+        if (esito == PinGuard::Outcome::Ok) return true;
         r.write(
-            JsonErrore(esito == GuardiaPin::Esito::Bloccato
+            JsonErrore(esito == PinGuard::Outcome::Bloccato
                            ? QStringLiteral("Troppi PIN errati: riprova tra un minuto")
                            : QStringLiteral("PIN errato")),
             "application/json",
-            esito == GuardiaPin::Esito::Bloccato ? Codice::TooManyRequests : Codice::Unauthorized);
+            esito == PinGuard::Outcome::Bloccato ? Status::TooManyRequests : Status::Unauthorized);
         return false;
     }
     QByteArray Evento(int pagina) const {
         return "data: " + QByteArray::fromStdString(dati_[pagina]) + "\n\n";
     }
     void ApriFlusso(int pagina, QHttpServerResponder&& r, QTcpSocket* socket) {
-        r.writeStatusLine(Codice::Ok);
+        r.writeStatusLine(Status::Ok);
         r.writeHeaders({{"Content-Type", "text/event-stream"},
                         {"Cache-Control", "no-store"},
                         {"X-Content-Type-Options", "nosniff"}});
         r.writeBody(Evento(pagina));
         if (ascolto_) ascolto_->DiventaFlusso(socket);
-        flussi_.emplace(socket, Flusso{pagina, std::move(r)});
+        flussi_.emplace(socket, Stream{pagina, std::move(r)});
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] { flussi_.erase(socket); });
     }
     void ChiediPronto(const QHttpServerRequest& req, QHttpServerResponder&& r) {
@@ -255,7 +255,7 @@ class LavoratoreWeb : public QAbstractHttpServer {
         const auto numero = NumeroScansionato(codice.toStdString());
         if (!numero) {
             r.write(JsonErrore(QStringLiteral("Codice non valido: ") + codice.left(20)),
-                    "application/json", Codice::BadRequest);
+                    "application/json", Status::BadRequest);
             return;
         }
         const quint64 id = ++ultimaAttesa_;
@@ -270,36 +270,36 @@ class LavoratoreWeb : public QAbstractHttpServer {
             if (pagina < 0 || f.pagina == pagina) f.r.writeBody(evento);
     }
 
-    struct Flusso {
+    struct Stream {
         int pagina;
         QHttpServerResponder r;
     };
-    Ascolto* ascolto_ = nullptr;
+    Listener* ascolto_ = nullptr;
     std::string dati_[3] = {"{\"numeri\":[]}", "{\"ordini\":[]}", "{}"};
     std::string pin_[3];
-    GuardiaPin guardia_;
+    PinGuard guardia_;
     QElapsedTimer orologio_;
-    std::map<QTcpSocket*, Flusso> flussi_;
+    std::map<QTcpSocket*, Stream> flussi_;
     std::map<quint64, QHttpServerResponder> attese_;
     quint64 ultimaAttesa_ = 0;
 };
 
-ServerWeb::ServerWeb(std::function<EsitoPronto(std::int32_t)> segna, QObject* parent)
+WebServer::WebServer(std::function<ReadyResult(std::int32_t)> segna, QObject* parent)
     : QObject(parent), segna_(std::move(segna)) {
     thread_.setObjectName(QStringLiteral("vorsa-web"));
 }
 
-ServerWeb::~ServerWeb() {
+WebServer::~WebServer() {
     Ferma();
 }
 
-bool ServerWeb::Avvia(quint16 porta, QString* errore) {
+bool WebServer::Avvia(quint16 porta, QString* errore) {
     Ferma();
-    lavoratore_ = new LavoratoreWeb;
+    lavoratore_ = new WebWorker;
     lavoratore_->moveToThread(&thread_);
     connect(&thread_, &QThread::finished, lavoratore_, &QObject::deleteLater);
-    connect(lavoratore_, &LavoratoreWeb::richiestaPronto, this, [this](quint64 id, qint32 n) {
-        const EsitoPronto e = segna_(n);
+    connect(lavoratore_, &WebWorker::richiestaPronto, this, [this](quint64 id, qint32 n) {
+        const ReadyResult e = segna_(n);
         QMetaObject::invokeMethod(lavoratore_,
                                   [l = lavoratore_, id, n, e] { l->Rispondi(id, n, e); });
     });
@@ -311,7 +311,7 @@ bool ServerWeb::Avvia(quint16 porta, QString* errore) {
     return porta_ != 0;
 }
 
-void ServerWeb::Ferma() {
+void WebServer::Ferma() {
     if (!thread_.isRunning()) return;
     thread_.quit();
     thread_.wait();
@@ -319,18 +319,18 @@ void ServerWeb::Ferma() {
     porta_ = 0;
 }
 
-void ServerWeb::ImpostaPin(const std::string& cucina, const std::string& incassi) {
+void WebServer::ImpostaPin(const std::string& cucina, const std::string& incassi) {
     if (lavoratore_)
         QMetaObject::invokeMethod(lavoratore_,
                                   [l = lavoratore_, cucina, incassi] { l->Pin(cucina, incassi); });
 }
 
-void ServerWeb::Pubblica(const DatiWeb& dati) {
+void WebServer::Pubblica(const WebData& dati) {
     if (lavoratore_)
         QMetaObject::invokeMethod(lavoratore_, [l = lavoratore_, dati] { l->Pubblica(dati); });
 }
 
-int ServerWeb::Clienti() const {
+int WebServer::Clienti() const {
     int n = 0;
     if (lavoratore_)
         QMetaObject::invokeMethod(

@@ -15,18 +15,18 @@
 namespace vorsa {
 
 /// What the pages show, as the JSON that the till's thread built (SerataWeb).
-struct DatiWeb {
+struct WebData {
     std::string numeri, cucina, incassi;
 };
 
-class LavoratoreWeb;
+class WebWorker;
 
-class ServerWeb : public QObject {
+class WebServer : public QObject {
     Q_OBJECT
   public:
     /// `segna` marks a receipt ready; it runs on the thread that made the server.
-    explicit ServerWeb(std::function<EsitoPronto(std::int32_t)> segna, QObject* parent = nullptr);
-    ~ServerWeb() override;  // stops the thread and joins it
+    explicit WebServer(std::function<ReadyResult(std::int32_t)> segna, QObject* parent = nullptr);
+    ~WebServer() override;  // stops the thread and joins it
 
     /// Listens on every address at `porta`. False, with the reason in Italian, when it cannot.
     bool Avvia(quint16 porta, QString* errore = nullptr);
@@ -36,18 +36,18 @@ class ServerWeb : public QObject {
 
     void ImpostaPin(const std::string& cucina, const std::string& incassi);
     /// New figures: every page whose JSON changed is sent to its open clients.
-    void Pubblica(const DatiWeb& dati);
+    void Pubblica(const WebData& dati);
     /// Open live connections (for the tests and the benchmark).
     int Clienti() const;
 
   private:
-    std::function<EsitoPronto(std::int32_t)> segna_;
+    std::function<ReadyResult(std::int32_t)> segna_;
     QThread thread_;
-    LavoratoreWeb* lavoratore_ = nullptr;  // lives on thread_
+    WebWorker* lavoratore_ = nullptr;  // lives on thread_
     quint16 porta_ = 0;
 };
 
 /// Italian text of a mark's outcome, as the kitchen page shows it.
-QString TestoEsito(EsitoPronto e, std::int32_t numero);
+QString TestoEsito(ReadyResult e, std::int32_t numero);
 
 }  // namespace vorsa

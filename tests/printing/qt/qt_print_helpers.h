@@ -132,7 +132,7 @@ class RegistraConMisureQt final : public RecordingBackend {
     int TextHeight(const std::string&) override { return font_.Altezza(); }
 
   private:
-    CaratteriQt font_;
+    QtFonts font_;
 };
 
 }  // namespace vorsa::test

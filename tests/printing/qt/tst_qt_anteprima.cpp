@@ -21,7 +21,7 @@ const DateTime kQuando{2026, 7, 18, 20, 30, 0, 6};
 // the paper first, then kind, box (a line: start and extent) and the text with its font.
 using Pagine = std::vector<std::vector<std::string>>;
 
-std::string Riga(int kind, int x, int y, int w, int h, const std::string& text,
+std::string Line(int kind, int x, int y, int w, int h, const std::string& text,
                  const PrintFont& f = {}) {
     return std::to_string(kind) + " " + std::to_string(x) + "," + std::to_string(y) + " " +
            std::to_string(w) + "x" + std::to_string(h) + " " + text + " " + f.name +
@@ -34,26 +34,26 @@ Pagine Registrate(const RecordingBackend& b) {
     for (const RecordedDocument& d : b.Documents())
         for (const RecordedPage& p : d.pages) {
             auto& righe = pagine.emplace_back();
-            righe.push_back(Riga(-1, 0, 0, p.size.width, p.size.length, ""));
+            righe.push_back(Line(-1, 0, 0, p.size.width, p.size.length, ""));
             // Both kinds list text, line, picture and barcode in this order.
             for (const PrintCall& c : p.calls) {
                 const bool linea = c.kind == PrintCall::Kind::Line;
-                righe.push_back(Riga(static_cast<int>(c.kind), c.x, c.y, linea ? c.x2 - c.x : c.w,
+                righe.push_back(Line(static_cast<int>(c.kind), c.x, c.y, linea ? c.x2 - c.x : c.w,
                                      linea ? c.y2 - c.y : c.h, c.text, c.font));
             }
         }
     return pagine;
 }
 
-Pagine Disegnate(const QtAnteprimaBackend& b) {
+Pagine Disegnate(const QtPreviewBackend& b) {
     Pagine pagine;
-    for (const PaginaAnteprima& p : b.Pagine()) {
+    for (const PreviewPage& p : b.Pagine()) {
         auto& righe = pagine.emplace_back();
-        righe.push_back(Riga(-1, 0, 0, p.carta.width, p.carta.length, ""));
-        for (const SegnoAnteprima& s : p.segni) {
-            const bool testo = s.tipo == SegnoAnteprima::Tipo::Testo;
-            const bool barre = s.tipo == SegnoAnteprima::Tipo::Barre;
-            righe.push_back(Riga(static_cast<int>(s.tipo), s.x, s.y, testo ? 0 : s.w,
+        righe.push_back(Line(-1, 0, 0, p.carta.width, p.carta.length, ""));
+        for (const PreviewMark& s : p.segni) {
+            const bool testo = s.tipo == PreviewMark::Kind::Testo;
+            const bool barre = s.tipo == PreviewMark::Kind::Barre;
+            righe.push_back(Line(static_cast<int>(s.tipo), s.x, s.y, testo ? 0 : s.w,
                                  testo ? 0 : s.h, barre ? "" : s.testo,
                                  testo ? s.font : PrintFont{}));
         }
@@ -62,8 +62,8 @@ Pagine Disegnate(const QtAnteprimaBackend& b) {
 }
 
 /// A picture file on disk (for Qt) that the till's file access also finds.
-struct Figura {
-    Figura(Banco& b, int wPx, int hPx, int widthTwips, int heightTwips) {
+struct Figure {
+    Figure(Banco& b, int wPx, int hPx, int widthTwips, int heightTwips) {
         EXPECT_TRUE(dir.isValid());
         path = dir.filePath(QStringLiteral("logo.png")).toStdString();
         QImage img(wPx, hPx, QImage::Format_RGB32);
@@ -101,13 +101,13 @@ TEST(QtAnteprima, DrawsTheCallsOfThePrintingLayouts) {
     for (const Caso& c : casi) {
         SCOPED_TRACE(c.name);
         Banco b("[STAMPA]\r\n" + c.stampa, {"Anteprima"});
-        std::unique_ptr<Figura> figura;
-        if (c.figura) figura = std::make_unique<Figura>(b, 120, 40, 1800, 600);
-        AnteprimaScontrino campione(b.till().settings);
+        std::unique_ptr<Figure> figura;
+        if (c.figura) figura = std::make_unique<Figure>(b, 120, 40, 1800, 600);
+        ReceiptPreview campione(b.till().settings);
         RegistraConMisureQt registra({"Anteprima"}, "Anteprima");
         if (figura) registra.loadablePictures.insert(figura->path);
         campione.Stampa(registra, b.opt(), c.righe, kQuando);
-        QtAnteprimaBackend anteprima(3.0);
+        QtPreviewBackend anteprima(3.0);
         anteprima.Ricomincia("Anteprima", {});
         campione.Stampa(anteprima, b.opt(), c.righe, kQuando);
 
@@ -120,7 +120,7 @@ TEST(QtAnteprima, DrawsTheCallsOfThePrintingLayouts) {
 
 TEST(QtAnteprima, MeasuresAsThePrintingBackEnd) {
     QtPrintBackend stampa;
-    QtAnteprimaBackend anteprima(3.0);
+    QtPreviewBackend anteprima(3.0);
     for (const PrintFont& f : {PrintFont{"Courier New", 9, false, false, false},
                                PrintFont{"Courier New", 13, true, false, false},
                                PrintFont{"Courier New", 22, false, true, true}}) {
@@ -155,20 +155,20 @@ TEST(QtAnteprima, APictureWiderThanThePaperIsMarkedInRed) {
         Banco b(
             "[STAMPA]\r\nFORMATO=3\r\nSCONTRINI_CALCOLACARTA=1\r\nTKT-RITIRO=0\r\nRIEPILOGO0=0\r\n",
             {"Anteprima"});
-        Figura figura(b, 300, 60, c.widthTwips, 600);
-        AnteprimaScontrino campione(b.till().settings);
-        QtAnteprimaBackend anteprima(4.0);
+        Figure figura(b, 300, 60, c.widthTwips, 600);
+        ReceiptPreview campione(b.till().settings);
+        QtPreviewBackend anteprima(4.0);
         anteprima.Ricomincia("Anteprima", {});
         campione.Stampa(anteprima, b.opt(), 2, kQuando);
         ASSERT_FALSE(anteprima.Pagine().empty());
-        const PaginaAnteprima& p = anteprima.Pagine().front();
+        const PreviewPage& p = anteprima.Pagine().front();
         ASSERT_FALSE(p.segni.empty());
-        const SegnoAnteprima& s = p.segni.front();
-        ASSERT_EQ(s.tipo, SegnoAnteprima::Tipo::Immagine);
+        const PreviewMark& s = p.segni.front();
+        ASSERT_EQ(s.tipo, PreviewMark::Kind::Immagine);
         EXPECT_EQ(s.fuori, c.fuori);
         EXPECT_EQ(anteprima.Fuori(), c.fuori ? 1 : 0);
         // The frame shows beside the paper, on the border around it.
-        const int bordo = static_cast<int>(QtAnteprimaBackend::kBordoMm * 4.0);
+        const int bordo = static_cast<int>(QtPreviewBackend::kBordoMm * 4.0);
         const QImage sinistra = p.immagine.copy(0, 0, bordo - 2, p.immagine.height());
         EXPECT_EQ(PuntiRossi(sinistra) > 0, c.fuori);
         EXPECT_EQ(PuntiRossi(p.immagine) > 0, c.fuori);

@@ -57,24 +57,24 @@ bool Attendi(F fatto) {
 // The queue's state as the till reads it, and the light a worker shows for it.
 TEST(StatoCups, QueueStatesAndTheLightsThatFollowThem) {
     if (!Spooler()) GTEST_SKIP() << "no private CUPS spooler";
-    CupsStatoStampanti cups;
+    CupsPrinterStates cups;
     const std::string q = NuovaCoda("Stato");
-    SpieStampanti spie([] { return std::make_unique<CupsStatoStampanti>(); }, 20);
+    PrinterLights spie([] { return std::make_unique<CupsPrinterStates>(); }, 20);
     spie.Imposta({q});
     const struct {
         const char* comando;
-        StatoCoda stato;
+        QueueState stato;
         bool accetta;
         const char* motivi;
-        Spia spia;
-    } passi[] = {{"", StatoCoda::Pronta, true, "", Spia::Verde},
-                 {"cupsdisable ", StatoCoda::Ferma, true, "messa in pausa", Spia::Rossa},
-                 {"cupsenable ", StatoCoda::Pronta, true, "", Spia::Verde},
-                 {"cupsreject ", StatoCoda::Pronta, false, "", Spia::Rossa},
-                 {"lpadmin -x ", StatoCoda::Assente, false, "", Spia::Rossa}};
+        Light spia;
+    } passi[] = {{"", QueueState::Pronta, true, "", Light::Verde},
+                 {"cupsdisable ", QueueState::Ferma, true, "messa in pausa", Light::Rossa},
+                 {"cupsenable ", QueueState::Pronta, true, "", Light::Verde},
+                 {"cupsreject ", QueueState::Pronta, false, "", Light::Rossa},
+                 {"lpadmin -x ", QueueState::Assente, false, "", Light::Rossa}};
     for (const auto& p : passi) {
         if (*p.comando) Esegui(p.comando + q);
-        const StatoStampante s = cups.Stato(q);
+        const PrinterState s = cups.Stato(q);
         EXPECT_EQ(std::tie(s.stato, s.accetta), std::tie(p.stato, p.accetta)) << p.comando;
         EXPECT_EQ(MotiviLeggibili(s.motivi), p.motivi) << p.comando;
         EXPECT_EQ(SpiaDi(s), p.spia) << p.comando;
@@ -82,20 +82,20 @@ TEST(StatoCups, QueueStatesAndTheLightsThatFollowThem) {
     }
     // Each read runs on a thread of its own: this reader's asks a spooler that is not there,
     // and the state is unknown, not missing.
-    SpieStampanti muta(
+    PrinterLights muta(
         [] {
             cupsSetServer("/tmp/vorsa-nessun-cups.sock");
-            return std::make_unique<CupsStatoStampanti>();
+            return std::make_unique<CupsPrinterStates>();
         },
         20);
     muta.Imposta({q});
     EXPECT_TRUE(Attendi([&] { return muta.Luce(0)->toolTip().contains("non risponde"); }));
-    EXPECT_EQ(muta.SpiaDi(0), Spia::Grigia);
+    EXPECT_EQ(muta.SpiaDi(0), Light::Grigia);
 }
 
 TEST(StatoCups, JobsOfAQueueAndTheirOutcome) {
     if (!Spooler()) GTEST_SKIP() << "no private CUPS spooler";
-    CupsStatoStampanti cups;
+    CupsPrinterStates cups;
     const std::string q = NuovaCoda("Lavori");
     EXPECT_EQ(cups.UltimoLavoro(q, kSempre), 0);
     Esegui("echo prova | lp -d " + q + " >/dev/null");
@@ -107,17 +107,17 @@ TEST(StatoCups, JobsOfAQueueAndTheirOutcome) {
     EXPECT_EQ(cups.UltimoLavoro(q, ora + 60), id);
     EXPECT_EQ(cups.LavoriDopo(q, 0), std::vector<int>{id});
     EXPECT_TRUE(cups.LavoriDopo(q, id).empty());
-    EXPECT_EQ(cups.Esito(id), EsitoLavoro::InCorso);  // held in the queue
+    EXPECT_EQ(cups.Esito(id), JobResult::InCorso);  // held in the queue
     Esegui("cancel " + q + "-" + std::to_string(id));
-    EXPECT_EQ(cups.Esito(id), EsitoLavoro::Annullato);
+    EXPECT_EQ(cups.Esito(id), JobResult::Annullato);
     // libcups keeps its server per thread: asked of a spooler that is not there, a job is
     // still followed, not taken as done.
-    EsitoLavoro e = EsitoLavoro::Completato;
+    JobResult e = JobResult::Completato;
     std::thread([&] {
         cupsSetServer("/tmp/vorsa-nessun-cups.sock");
-        e = CupsStatoStampanti().Esito(id);
+        e = CupsPrinterStates().Esito(id);
     }).join();
-    EXPECT_EQ(e, EsitoLavoro::InCorso);
+    EXPECT_EQ(e, JobResult::InCorso);
 }
 
 /// The Qt back end, made before the till that prints on it.
@@ -133,7 +133,7 @@ struct Vendita1 : ConQt, Vendite {
                       "[COMANDA1]\r\nNOME=Cucina\r\nABILITATO=1\r\nSTAMPANTE=" +
                       cucina + "\r\nFORMATO=5\r\nPRODOTTI=101\r\n",
                   {}, &qt),
-          sorv(cups, [this](const AvvisoStampa& a, const Foglio& f) {
+          sorv(cups, [this](const PrintNotice& a, const Sheet& f) {
               avvisi.push_back(a.testo);
               ristampe.push_back(a.offriRistampa);
               fogli.push_back(f);
@@ -149,11 +149,11 @@ struct Vendita1 : ConQt, Vendite {
         EXPECT_EQ(till().conto.gNumeroScontrino, 1);
     }
 
-    CupsStatoStampanti cups;
+    CupsPrinterStates cups;
     std::vector<std::string> avvisi;
     std::vector<bool> ristampe;
-    std::vector<Foglio> fogli;
-    SorveglianzaStampe sorv;
+    std::vector<Sheet> fogli;
+    PrintWatch sorv;
 };
 
 // A queue in trouble before the sale: told once with its slip, the sale saved whole.
@@ -202,7 +202,7 @@ TEST(StatoCups, ACancelledJobIsToldAfterwardsWithAReprintOffer) {
 }
 
 /// The message window as the till's notices reach it; "Chiudi" to every question.
-class Finestra final : public Messaggi {
+class Finestra final : public Messages {
   public:
     std::int16_t MostraMessaggio(const QString&, const QString& testo, const QString&, bool,
                                  const QString&, const QString&, bool modale, int) override {
@@ -219,10 +219,9 @@ TEST(StatoCups, TheWindowsFollowerTellsAnAbortedKitchenOrderFromItsWorker) {
     const std::string banco = NuovaCoda("Banco"), cucina = NuovaCoda("Cucina", true);
     Vendita1 v(banco, cucina);
     Finestra finestra;
-    AvvisiStampa avvisi(
-        finestra, [] { return std::make_unique<CupsStatoStampanti>(); },
-        AvvisiStampa::Ristampa{[](int) { return true; },
-                               [&v] { return v.printer().NumeroConto(); }},
+    PrintNotices avvisi(
+        finestra, [] { return std::make_unique<CupsPrinterStates>(); },
+        PrintNotices::Reprint{[](int) { return true; }, [&v] { return v.printer().NumeroConto(); }},
         50);
     v.printer().Sorveglia(&avvisi);
     v.Vendi();
