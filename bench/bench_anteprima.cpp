@@ -9,7 +9,7 @@
 #include "bench_qt.h"
 #include "sale_harness.h"
 #include "settings/settings_gateway.h"
-#include "ui/settings/vista_anteprima.h"
+#include "ui/settings/preview_view.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "bench_qt.h"
 #include "frm_vorsa_scene.h"
-#include "ui/pannello_editor.h"
+#include "ui/editor_panel.h"
 #include "ui/sale_presenter.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "network/aggiorna_multi.h"
+#include "network/multi_till_refresh.h"
 #include "platform/profile_store.h"
 #include "startup/startup.h"
 #include "support/fakes.h"

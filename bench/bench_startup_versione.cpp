@@ -10,8 +10,8 @@
 
 #include "bench_qt.h"
 #include "frm_vorsa_scene.h"
-#include "platform/qt/qt_scaricatore.h"
-#include "ui/notices/avviso_versione.h"
+#include "platform/qt/qt_downloader.h"
+#include "ui/notices/version_notice.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "data/riepilogo_casse.h"
-#include "data/statistiche.h"
+#include "data/sales_archive.h"
+#include "data/statistics.h"
 #include "sale_harness.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "printing/qt/cups_stato_stampanti.h"
+#include "printing/qt/cups_printer_states.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app/pagine_web.h"
+#include "app/web_pages.h"
 #include "bench_pubblico.h"
 #include "bench_qt.h"
 #include "frm_vorsa_scene.h"

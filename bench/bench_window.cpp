@@ -17,14 +17,14 @@
 #include <map>
 #include <thread>
 
-#include "app/pagine_web.h"
+#include "app/web_pages.h"
 #include "bench_pubblico.h"
 #include "bench_qt.h"
 #include "frm_vorsa_scene.h"
-#include "ui/notices/avvisi_stampa.h"
-#include "ui/notices/messaggi.h"
-#include "ui/notices/spie_stampanti.h"
-#include "ui/pannello_destro.h"
+#include "ui/notices/messages.h"
+#include "ui/notices/print_notices.h"
+#include "ui/notices/printer_lights.h"
+#include "ui/right_panel.h"
 #include "ui/sale_presenter.h"
 
 namespace {

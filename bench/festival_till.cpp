@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "network/aggiorna_multi.h"
+#include "network/multi_till_refresh.h"
 #include "platform/smb_file_access.h"
 #include "sale_harness.h"
 

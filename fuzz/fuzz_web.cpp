@@ -6,8 +6,8 @@
 #include <string>
 
 #include "fuzz_check.h"
-#include "web/pronti.h"
-#include "web/serata_web.h"
+#include "web/ready_marks.h"
+#include "web/web_evening.h"
 
 namespace {
 

@@ -3,19 +3,19 @@
 #include <QMessageBox>
 #include <QObject>
 
-#include "app/pagine_web.h"
+#include "app/web_pages.h"
 #include "platform/text.h"
 #include "printing/receipt_printer.h"
 #include "printing/stampa_statistiche.h"
 #include "sale/till.h"
+#include "ui/editor_panel.h"
 #include "ui/frm_vorsa.h"
-#include "ui/notices/spie_stampanti.h"
-#include "ui/pannello_destro.h"
-#include "ui/pannello_editor.h"
-#include "ui/pannello_stampa.h"
-#include "ui/pannello_statistiche.h"
+#include "ui/notices/printer_lights.h"
+#include "ui/print_panel.h"
+#include "ui/right_panel.h"
 #include "ui/sale_presenter.h"
 #include "ui/settings/frm_opzioni_avanzate.h"
+#include "ui/statistics_panel.h"
 #include "ui/widgets/c_magnetic_wnd.h"
 
 namespace vorsa {

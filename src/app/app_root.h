@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "printing/print_backend.h"
-#include "ui/notices/avvisi_stampa.h"
+#include "ui/notices/print_notices.h"
 
 namespace vorsa {
 

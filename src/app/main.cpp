@@ -12,22 +12,22 @@
 #include <string>
 
 #include "app/app_root.h"
-#include "platform/condivisione.h"
 #include "platform/file_access.h"
-#include "platform/qt/qt_scaricatore.h"
+#include "platform/qt/qt_downloader.h"
 #include "platform/qt/qt_shell.h"
 #include "platform/smb_file_access.h"
 #include "platform/system.h"
 #include "platform/text.h"
-#include "printing/qt/cups_stato_stampanti.h"
+#include "platform/till_share.h"
+#include "printing/qt/cups_printer_states.h"
 #include "printing/qt/qt_print_backend.h"
 #include "sale/till.h"
-#include "startup/condivisione_avvio.h"
 #include "startup/startup.h"
+#include "startup/startup_share.h"
 #include "ui/frm_splash.h"
 #include "ui/frm_vorsa.h"
-#include "ui/notices/avviso_versione.h"
-#include "ui/widgets/traduzioni_qt.h"
+#include "ui/notices/version_notice.h"
+#include "ui/widgets/qt_translations.h"
 
 namespace {
 

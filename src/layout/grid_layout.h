@@ -5,7 +5,7 @@
 #include <array>
 #include <vector>
 
-#include "layout/geometry_twips.h"
+#include "layout/twips_rect.h"
 
 namespace vorsa {
 

@@ -4,7 +4,7 @@
 // from the bottom, and the button area left of the panel. All measures in twips.
 #include <array>
 
-#include "layout/geometry_twips.h"
+#include "layout/twips_rect.h"
 
 namespace vorsa {
 

@@ -8,9 +8,9 @@
 #include "printing/page_setup.h"
 #include "printing/print_cursor.h"
 #include "printing/print_seam.h"
+#include "printing/print_watch.h"
 #include "printing/receipt_layout.h"
 #include "printing/receipt_modes.h"
-#include "printing/sorveglianza_stampe.h"
 
 namespace vorsa {
 

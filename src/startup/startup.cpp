@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "platform/text.h"
-#include "web/opzioni_web.h"
+#include "web/web_options.h"
 
 namespace vorsa {
 namespace {

@@ -14,15 +14,15 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "layout/info_testi.h"
+#include "layout/info_texts.h"
 #include "platform/qt/twips.h"
 #include "platform/text.h"
-#include "ui/griglia_prodotti.h"
+#include "ui/article_grid.h"
 #include "ui/notices/frm_messaggi.h"
-#include "ui/pannello_destro.h"
-#include "ui/pannello_pagamento.h"
-#include "ui/widgets/accessibilita.h"
-#include "ui/widgets/etichetta_info.h"
+#include "ui/payment_panel.h"
+#include "ui/right_panel.h"
+#include "ui/widgets/accessibility.h"
+#include "ui/widgets/info_label.h"
 #include "ui/widgets/widget_helpers.h"
 
 namespace vorsa {

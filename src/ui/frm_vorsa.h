@@ -10,11 +10,11 @@
 
 #include "data/catalogue.h"
 #include "layout/window_layout.h"
-#include "network/aggiorna_multi.h"
+#include "network/multi_till_refresh.h"
 #include "sale/sale_view.h"
 #include "sale/till.h"
 #include "startup/startup.h"
-#include "ui/notices/messaggi.h"
+#include "ui/notices/messages.h"
 
 class QCheckBox;
 class QFrame;

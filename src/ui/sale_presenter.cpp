@@ -18,10 +18,10 @@
 
 #include "platform/qt/twips.h"
 #include "platform/text.h"
+#include "ui/article_grid.h"
 #include "ui/frm_vorsa.h"
-#include "ui/griglia_prodotti.h"
-#include "ui/pannello_destro.h"
-#include "ui/pannello_pagamento.h"
+#include "ui/payment_panel.h"
+#include "ui/right_panel.h"
 #include "ui/widgets/widget_helpers.h"
 
 namespace vorsa {

@@ -6,9 +6,9 @@
 #include <QObject>
 #include <memory>
 
+#include "sale/sale.h"
 #include "sale/sale_view.h"
 #include "sale/till.h"
-#include "sale/vendita.h"
 
 class QKeyEvent;
 class QLineEdit;

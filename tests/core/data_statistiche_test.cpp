@@ -4,9 +4,9 @@
 
 #include <tuple>
 
-#include "data/riepiloghi.h"
-#include "data/riepilogo_casse.h"
-#include "data/statistiche.h"
+#include "data/sales_archive.h"
+#include "data/statistics.h"
+#include "data/summary_files.h"
 #include "sale_harness.h"
 
 namespace vorsa {

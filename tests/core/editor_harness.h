@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/editor_catalogo.h"
+#include "editor/catalogue_editor.h"
 #include "platform/ini_document.h"
 #include "sale_harness.h"
 

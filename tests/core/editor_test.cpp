@@ -4,7 +4,7 @@
 
 #include <tuple>
 
-#include "editor/righe_editor.h"
+#include "editor/editor_lines.h"
 #include "editor_harness.h"
 
 namespace vorsa {

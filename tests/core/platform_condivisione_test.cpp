@@ -1,6 +1,6 @@
 // The share services: the command lines they run, the check that follows, the address list,
 // and the command runner itself on real programs.
-#include "platform/condivisione.h"
+#include "platform/till_share.h"
 
 #include <gtest/gtest.h>
 

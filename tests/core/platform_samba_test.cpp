@@ -12,9 +12,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/condivisione.h"
 #include "platform/smb_file_access.h"
-#include "startup/condivisione_avvio.h"
+#include "platform/till_share.h"
+#include "startup/startup_share.h"
 #include "support/fakes.h"
 #include "support/smbd_server.h"
 

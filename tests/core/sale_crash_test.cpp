@@ -10,7 +10,7 @@
 #include <random>
 #include <set>
 
-#include "data/statistiche.h"
+#include "data/statistics.h"
 #include "editor_harness.h"
 #include "support/kill_loop.h"
 

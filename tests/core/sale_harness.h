@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/text.h"
-#include "sale/vendita.h"
+#include "sale/sale.h"
 #include "startup/startup.h"
 #include "support/fakes.h"
 #include "support/scripted_prompter.h"

@@ -6,9 +6,9 @@
 
 #include "platform/ini_document.h"
 #include "platform/text.h"
+#include "settings/key_writes.h"
 #include "settings/keys.h"
-#include "settings/scritture.h"
-#include "settings/valori_insoliti.h"
+#include "settings/odd_values.h"
 #include "settings_bench.h"
 #include "support/kill_loop.h"
 

@@ -16,8 +16,8 @@
 #include <random>
 #include <tuple>
 
-#include "network/aggiorna_multi.h"
-#include "network/opzioni_multi.h"
+#include "network/multi_till_options.h"
+#include "network/multi_till_refresh.h"
 #include "platform/text.h"
 #include "support/fakes.h"
 #include "support/kill_loop.h"

@@ -1,6 +1,6 @@
 // Window snapping on rectangles: touching, glue, moves and resizes near the work area's edges
 // and near other windows.
-#include "layout/bordi_magnetici.h"
+#include "layout/window_list.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The message window's rules: what it shows and the answer each way of closing gives.
-#include "layout/stato_messaggi.h"
+#include "layout/messages_state.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // anchored to the panel's edge and to the bottom; the explanations behind lbl_info(i).
 #include "layout/window_layout.h"
 
-#include "layout/info_testi.h"
+#include "layout/info_texts.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <set>
 
-#include "printing/gruppi_stampa.h"
+#include "printing/print_groups.h"
 #include "sale_harness.h"
 #include "support/kill_loop.h"
 

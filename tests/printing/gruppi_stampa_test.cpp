@@ -1,6 +1,6 @@
 // The advanced print groups as the print options dialog edits them: what the lists hold, what
 // lands in Vorsa.ini, and what the next start of the till reads back from it.
-#include "printing/gruppi_stampa.h"
+#include "printing/print_groups.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 #include <map>
 #include <tuple>
 
-#include "printing/sorveglianza_stampe.h"
-#include "printing/stato_stampanti.h"
+#include "printing/print_watch.h"
+#include "printing/printer_states.h"
 
 namespace vorsa {
 namespace {

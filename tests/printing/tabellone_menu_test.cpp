@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "printing/tabellone_menu.h"
+#include "printing/menu_board.h"
 #include "support/recording_backend.h"
 
 namespace vorsa {

@@ -27,26 +27,26 @@
 #include <string>
 #include <vector>
 
-#include "platform/condivisione.h"
 #include "platform/file_access.h"
 #include "platform/qt/twips.h"
 #include "platform/system.h"
 #include "platform/text.h"
+#include "platform/till_share.h"
+#include "printing/printer_states.h"
 #include "printing/receipt_printer.h"
-#include "printing/stato_stampanti.h"
 #include "sale/till.h"
 #include "startup/startup.h"
 #include "support/fakes.h"
 #include "support/recording_backend.h"
 #include "support/scripted_prompter.h"
+#include "ui/article_grid.h"
+#include "ui/editor_panel.h"
 #include "ui/frm_vorsa.h"
-#include "ui/griglia_prodotti.h"
-#include "ui/notices/messaggi.h"
-#include "ui/pannello_destro.h"
-#include "ui/pannello_editor.h"
-#include "ui/pannello_stampa.h"
-#include "ui/pannello_statistiche.h"
+#include "ui/notices/messages.h"
+#include "ui/print_panel.h"
+#include "ui/right_panel.h"
 #include "ui/sale_presenter.h"
+#include "ui/statistics_panel.h"
 
 namespace vorsa::test {
 

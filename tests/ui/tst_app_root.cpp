@@ -5,11 +5,11 @@
 #include <QTcpServer>
 
 #include "app/app_root.h"
-#include "app/pagine_web.h"
+#include "app/web_pages.h"
 #include "frm_vorsa_scene.h"
 #include "platform/profile_store.h"
 #include "settings/settings_store.h"
-#include "ui/notices/spie_stampanti.h"
+#include "ui/notices/printer_lights.h"
 
 using namespace vorsa;
 using namespace vorsa::test;

@@ -12,9 +12,9 @@
 
 #include "frm_vorsa_scene.h"
 #include "support/qt_checks.h"
-#include "ui/notices/avvisi_stampa.h"
 #include "ui/notices/frm_messaggi.h"
-#include "ui/notices/spie_stampanti.h"
+#include "ui/notices/print_notices.h"
+#include "ui/notices/printer_lights.h"
 
 namespace vorsa {
 

@@ -10,7 +10,7 @@
 #include "frm_vorsa_scene.h"
 #include "support/qt_checks.h"
 #include "ui/settings/frm_stampa_pers.h"
-#include "ui/settings/vista_anteprima.h"
+#include "ui/settings/preview_view.h"
 #include "ui/widgets/widget_helpers.h"
 
 using namespace vorsa;

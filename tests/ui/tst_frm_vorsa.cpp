@@ -5,7 +5,7 @@
 #include <QMessageBox>
 
 #include "frm_vorsa_scene.h"
-#include "layout/info_testi.h"
+#include "layout/info_texts.h"
 #include "platform/profile_store.h"
 #include "support/qt_checks.h"
 #include "ui/widgets/widget_helpers.h"

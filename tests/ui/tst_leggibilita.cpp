@@ -8,9 +8,9 @@
 #include <QStyleOptionFrame>
 
 #include "frm_vorsa_scene.h"
-#include "layout/colori.h"
-#include "layout/stato_messaggi.h"
-#include "sale/vendita.h"
+#include "layout/colours.h"
+#include "layout/messages_state.h"
+#include "sale/sale.h"
 #include "support/qt_checks.h"
 #include "ui/notices/frm_messaggi.h"
 #include "ui/widgets/widget_helpers.h"

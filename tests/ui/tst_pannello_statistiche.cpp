@@ -4,8 +4,8 @@
 
 #include "frm_vorsa_scene.h"
 #include "support/qt_checks.h"
-#include "ui/widgets/adatta_testo.h"
-#include "ui/widgets/grafico_ore.h"
+#include "ui/widgets/fitted_labels.h"
+#include "ui/widgets/hour_chart.h"
 #include "ui/widgets/widget_helpers.h"
 
 using namespace vorsa;

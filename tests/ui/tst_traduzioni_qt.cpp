@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "ui/widgets/traduzioni_qt.h"
+#include "ui/widgets/qt_translations.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <memory>
 #include <optional>
 
-#include "platform/qt/qt_scaricatore.h"
+#include "platform/qt/qt_downloader.h"
 #include "platform/text.h"
 #include "support/fakes.h"
-#include "ui/notices/avviso_versione.h"
+#include "ui/notices/version_notice.h"
 #include "update/controlla_versione.h"
 
 namespace vorsa {

@@ -7,9 +7,9 @@
 
 #include "core/settings_bench.h"
 #include "support/kill_loop.h"
-#include "web/opzioni_web.h"
-#include "web/pronti.h"
-#include "web/serata_web.h"
+#include "web/ready_marks.h"
+#include "web/web_evening.h"
+#include "web/web_options.h"
 
 namespace vorsa {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "printing/form_store.h"
 #include "printing/print_backend.h"
-#include "printing/qt/qt_disegno.h"
+#include "printing/qt/qt_drawing.h"
 
 namespace vorsa {
 

@@ -14,7 +14,7 @@
 #include <cmath>
 
 #include "platform/text.h"
-#include "printing/qt/qt_disegno.h"
+#include "printing/qt/qt_drawing.h"
 
 namespace vorsa {
 namespace {

@@ -1,6 +1,6 @@
 #include "ui/notices/frm_messaggi.h"
 
-#include "ui/widgets/adatta_testo.h"
+#include "ui/widgets/fitted_labels.h"
 
 #include <QCloseEvent>
 #include <QFont>
@@ -14,7 +14,7 @@
 #include <utility>
 
 #include "platform/qt/twips.h"
-#include "ui/widgets/accessibilita.h"
+#include "ui/widgets/accessibility.h"
 
 #include "ui/widgets/widget_helpers.h"
 

@@ -7,8 +7,8 @@
 #include <array>
 #include <cstdint>
 
-#include "layout/stato_messaggi.h"
-#include "ui/notices/messaggi.h"
+#include "layout/messages_state.h"
+#include "ui/notices/messages.h"
 
 class QFrame;
 class QLabel;

@@ -19,16 +19,16 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "platform/condivisione.h"
 #include "platform/text.h"
+#include "platform/till_share.h"
+#include "settings/key_writes.h"
 #include "settings/keys.h"
-#include "settings/scritture.h"
+#include "settings/odd_values.h"
 #include "settings/settings_gateway.h"
-#include "settings/valori_insoliti.h"
-#include "ui/notices/messaggi.h"
+#include "ui/notices/messages.h"
 #include "ui/settings/frm_pagine_web.h"
-#include "ui/widgets/accessibilita.h"
-#include "ui/widgets/etichetta_info.h"
+#include "ui/widgets/accessibility.h"
+#include "ui/widgets/info_label.h"
 #include "ui/widgets/widget_helpers.h"
 
 namespace vorsa {

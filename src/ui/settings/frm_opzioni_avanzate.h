@@ -2,7 +2,7 @@
 // The advanced options dialog frmOpzioniAvanzate: till prefix, product button grid, stock
 // threshold, remaining pieces and the multi-till frame. Every field writes its key through the
 // settings gateway as soon as the operator leaves it; there is no OK or Cancel. The multi-till
-// frame applies what the rules of network/opzioni_multi decide.
+// frame applies what the rules of network/multi_till_options decide.
 #include <QDialog>
 #include <array>
 #include <functional>
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "network/opzioni_multi.h"
+#include "network/multi_till_options.h"
 
 class QButtonGroup;
 class QCheckBox;

@@ -14,9 +14,9 @@
 #include <QVBoxLayout>
 
 #include "settings/settings_gateway.h"
-#include "ui/widgets/accessibilita.h"
+#include "ui/widgets/accessibility.h"
 #include "ui/widgets/widget_helpers.h"
-#include "web/opzioni_web.h"
+#include "web/web_options.h"
 
 namespace vorsa {
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "settings/key_writes.h"
 #include "settings/keys.h"
-#include "settings/scritture.h"
 
 class QButtonGroup;
 class QCheckBox;

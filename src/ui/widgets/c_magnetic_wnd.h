@@ -1,13 +1,13 @@
 #pragma once
 // Snapping of managed top-level windows to the work area's edges and to each other, applied on
-// their move and resize events. The rules are in layout/bordi_magnetici.
+// their move and resize events. The rules are in layout/window_list.
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
 #include <memory>
 #include <vector>
 
-#include "layout/bordi_magnetici.h"
+#include "layout/window_list.h"
 #include "settings/options.h"
 
 namespace vorsa {

@@ -4,7 +4,7 @@
 #include <QString>
 #include <string>
 
-#include "layout/geometry_twips.h"
+#include "layout/twips_rect.h"
 
 class QDialog;
 class QLabel;

@@ -14,7 +14,7 @@
 #include <tuple>
 #include <vector>
 
-#include "printing/qt/qt_disegno.h"
+#include "printing/qt/qt_drawing.h"
 #include "support/recording_backend.h"
 
 namespace vorsa::test {

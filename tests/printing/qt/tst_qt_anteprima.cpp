@@ -7,9 +7,9 @@
 #include <QTemporaryDir>
 
 #include "print_fixture.h"
-#include "printing/anteprima_scontrino.h"
-#include "printing/qt/qt_anteprima.h"
+#include "printing/qt/qt_preview_backend.h"
 #include "printing/qt/qt_print_backend.h"
+#include "printing/receipt_preview.h"
 #include "qt_print_helpers.h"
 
 namespace vorsa::test {

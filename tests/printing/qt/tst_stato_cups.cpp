@@ -15,12 +15,12 @@
 #include <thread>
 
 #include "print_fixture.h"
-#include "printing/qt/cups_stato_stampanti.h"
+#include "printing/qt/cups_printer_states.h"
 #include "printing/qt/qt_print_backend.h"
 #include "qt_print_helpers.h"
-#include "ui/notices/avvisi_stampa.h"
-#include "ui/notices/messaggi.h"
-#include "ui/notices/spie_stampanti.h"
+#include "ui/notices/messages.h"
+#include "ui/notices/print_notices.h"
+#include "ui/notices/printer_lights.h"
 
 namespace vorsa::test {
 namespace {
