@@ -53,4 +53,4 @@ class TstTraduzioniQt : public QObject {
 };
 
 QTEST_MAIN(TstTraduzioniQt)
-#include "tst_traduzioni_qt.moc"
+#include "tst_qt_translations.moc"

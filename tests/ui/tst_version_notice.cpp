@@ -179,4 +179,4 @@ class TstVersione : public QObject {
 }  // namespace vorsa
 
 QTEST_MAIN(vorsa::TstVersione)
-#include "tst_versione.moc"
+#include "tst_version_notice.moc"

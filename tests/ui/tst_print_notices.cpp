@@ -326,4 +326,4 @@ class TstAvvisiStampa : public QObject {
 }  // namespace vorsa
 
 QTEST_MAIN(vorsa::TstAvvisiStampa)
-#include "tst_avvisi_stampa.moc"
+#include "tst_print_notices.moc"

@@ -249,4 +249,4 @@ class TstPannelloStatistiche : public QObject {
 };
 
 QTEST_MAIN(TstPannelloStatistiche)
-#include "tst_pannello_statistiche.moc"
+#include "tst_statistics_panel.moc"

@@ -188,4 +188,4 @@ class TstPannelloEditor : public QObject {
 };
 
 QTEST_MAIN(TstPannelloEditor)
-#include "tst_pannello_editor.moc"
+#include "tst_editor_panel.moc"

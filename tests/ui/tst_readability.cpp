@@ -245,4 +245,4 @@ class TstLeggibilita : public QObject {
 };
 
 QTEST_MAIN(TstLeggibilita)
-#include "tst_leggibilita.moc"
+#include "tst_readability.moc"
