@@ -49,7 +49,7 @@ void BM_ProntoAlCentesimoSchermo(benchmark::State& state) {
     test::TillFixture fx;
     fx.Write(QStringLiteral("Vorsa.ini"), Serata(porta));
     fx.Start();
-    fx.till().opt.gPinCucina = "2468";
+    fx.till().opt.kitchenPin = "2468";
     Muto muto;
     WebPages web(fx.till(), muto);
     if (!web.Server().Attivo()) {

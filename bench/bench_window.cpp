@@ -107,12 +107,12 @@ void BM_KeyToFeedback(benchmark::State& state) {
         if (state.range(0) == 3) {
             static Muto muto;
             Till& till = banco->scena.fx.till();
-            till.opt.gWebAbilitato = true;
-            till.opt.gWebPorta = 20000 + getpid() % 20000;
-            till.opt.gPinIncassi = "2468";
+            till.opt.webEnabled = true;
+            till.opt.webPort = 20000 + getpid() % 20000;
+            till.opt.takingsPin = "2468";
             banco->web = std::make_unique<WebPages>(till, muto);
             banco->pubblico = std::make_unique<bench::Schermi>(
-                till.opt.gWebPorta, 200,
+                till.opt.webPort, 200,
                 "GET /dati/incassi HTTP/1.1\r\nHost: x\r\nX-Pin: 2468\r\n\r\n");
         }
         if (state.range(0) == 2) {

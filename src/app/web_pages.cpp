@@ -20,12 +20,12 @@ WebPages::WebPages(Till& till, Messages& messaggi)
 WebPages::~WebPages() = default;
 
 bool WebPages::ServeLePagine(const Till& till) {
-    return till.opt.gWebAbilitato && (!till.opt.gMultiVorsa || till.opt.gPrincipale);
+    return till.opt.webEnabled && (!till.opt.gMultiVorsa || till.opt.gPrincipale);
 }
 
 std::tuple<bool, int, std::string, std::string> WebPages::Voluto() const {
     const Options& o = till_.opt;
-    return {ServeLePagine(till_), o.gWebPorta, o.gPinCucina, o.gPinIncassi};
+    return {ServeLePagine(till_), o.webPort, o.kitchenPin, o.takingsPin};
 }
 
 void WebPages::Tick() {
@@ -40,20 +40,20 @@ void WebPages::Applica() {
         server_.Ferma();
         return;
     }
-    if (server_.Porta() != o.gWebPorta) {
+    if (server_.Porta() != o.webPort) {
         QString errore;
-        if (!server_.Avvia(static_cast<quint16>(o.gWebPorta), &errore)) {
+        if (!server_.Avvia(static_cast<quint16>(o.webPort), &errore)) {
             messaggi_.MostraMessaggio(
                 QStringLiteral("Pagine web"),
                 QStringLiteral("Le pagine web non sono attive: la porta %1 non si apre (%2).")
-                    .arg(o.gWebPorta)
+                    .arg(o.webPort)
                     .arg(errore),
                 QStringLiteral("Scegli un'altra porta nelle opzioni avanzate."), false, {}, {},
                 false, 0);
             return;
         }
     }
-    server_.ImpostaPin(o.gPinCucina, o.gPinIncassi);
+    server_.ImpostaPin(o.kitchenPin, o.takingsPin);
     // A server just started has no figures yet: it gets all of them.
     serata_.Aggiorna();
     server_.Pubblica({serata_.JsonNumeri(), serata_.JsonCucina(), serata_.JsonIncassi()});

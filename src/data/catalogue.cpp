@@ -249,7 +249,7 @@ void Catalogue::CaricaGruppi(SettingsStore& store, const Options& o, const Paths
         return;
     }
     std::int16_t k = 0;
-    for (const auto& voce : Split(o.gGruppiAvanzati, o.gSeparatore)) {
+    for (const auto& voce : Split(o.advancedGroups, o.gSeparatore)) {
         ++k;
         const auto trattino = voce.find('-');
         if (trattino == std::string::npos) {

@@ -99,7 +99,7 @@ class Catalogue {
     int gNumeroArticoli = 0;
     std::vector<PrintGroup> gGruppi;  // index 0 unused; 1..gNumeroGruppi
     int gNumeroGruppi = 0;
-    bool gCatalogoCaricato = false;
+    bool catalogueLoaded = false;
 
     /// Reads DIMENSIONE of each section from `file` (1..80, else the default, written back)
     /// and sizes the table, with the sample article at index 0.

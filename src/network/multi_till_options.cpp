@@ -35,8 +35,8 @@ void MultiTillOptions::Carica() {
     r_.chkMulti = o.gMultiVorsa;
     r_.sceltaAbilitata = o.gMultiVorsa;
     r_.txtNomeVorsa = o.gNomeStazione;
-    r_.txtPasswordMulti = o.gPasswordMulti;
-    r_.senzaPassword = o.gPasswordMulti.empty();
+    r_.txtPasswordMulti = o.multiTillPassword;
+    r_.senzaPassword = o.multiTillPassword.empty();
     if (o.gMultiVorsa) {
         r_.optVorsaPrinc = {!o.gPrincipale, o.gPrincipale};
         r_.frmOpt = r_.optVorsaPrinc;
@@ -117,12 +117,12 @@ void MultiTillOptions::EsciVorsaRemota(const std::string& text) {
 void MultiTillOptions::EsciPassword(const std::string& text) {
     Options& o = settings_.options();
     const std::string nuova = Trim(text);
-    if (nuova == o.gPasswordMulti) return;
+    if (nuova == o.multiTillPassword) return;
     if (o.gPrincipale) {
         const std::string vecchia =
-            o.gPasswordMulti.empty() ? std::string(kPasswordIniziale) : o.gPasswordMulti;
+            o.multiTillPassword.empty() ? std::string(kPasswordIniziale) : o.multiTillPassword;
         if (!nuova.empty() && !share_.ImpostaPassword(vecchia, nuova)) {
-            r_.txtPasswordMulti = o.gPasswordMulti;
+            r_.txtPasswordMulti = o.multiTillPassword;
             view_.Mostra(r_);
             view_.Avvisa({true, "",
                           "ERRORE: la password della condivisione non \xE8 stata cambiata.\r\n\r\n"
@@ -133,7 +133,7 @@ void MultiTillOptions::EsciPassword(const std::string& text) {
             return;
         }
     }
-    o.gPasswordMulti = nuova;
+    o.multiTillPassword = nuova;
     settings_.Write(keys::PasswordMulti,
                     nuova.empty() ? std::string() : CodificaPassword(kChiavePassword, nuova));
     r_.txtPasswordMulti = nuova;

@@ -130,7 +130,7 @@ void PageSetup::LoadPrinterList() {
             if (printerList[i] == name) return static_cast<int>(i);
         return -1;
     };
-    int chosen = indexOf(opt_.gStampante);
+    int chosen = indexOf(opt_.receiptPrinterName);
     if (chosen < 0) chosen = std::max(0, indexOf(b.DefaultPrinter()));
     profile.printerIndex = static_cast<std::int16_t>(chosen);
     printerName = printerAvailable ? printerList[static_cast<std::size_t>(chosen)] : "";
@@ -158,7 +158,7 @@ bool PageSetup::SelezionaStampante(const std::string& name) {
         if (printerList[i] != name) continue;
         profile.printerIndex = static_cast<std::int16_t>(i);
         printerName = name;
-        opt_.gStampante = name;
+        opt_.receiptPrinterName = name;
         ResetCapacities();
         StampaInizializzaCancellaForm();
         ComputeMargins();
@@ -194,7 +194,7 @@ void PageSetup::PreparePrinter(const std::function<std::int32_t()>& paperLength)
     cursor_.SetFontName(std::string(kFontName));
     b.SetResolution(kRisoluzione);
 
-    std::string larghezza = Trim(opt_.gLarghezzaPos);
+    std::string larghezza = Trim(opt_.posWidth);
     if (larghezza.empty()) larghezza = "10";
     apply(RigaFormato(profile.formatCode, larghezza));
 

@@ -14,18 +14,18 @@ int Scaled(int natural, int percent) {
 
 bool ReceiptLayout::HasImage(int i) {
     if (i < 0 || i > 1) return false;
-    const HeaderImage& im = opt().gImmagini[static_cast<std::size_t>(i)];
+    const HeaderImage& im = opt().headerImages[static_cast<std::size_t>(i)];
     return !im.path.empty() && in_.settings.store().EsisteFile(im.path);
 }
 
 int ReceiptLayout::ImageHeight(int i) {
-    const HeaderImage& im = opt().gImmagini[static_cast<std::size_t>(i)];
+    const HeaderImage& im = opt().headerImages[static_cast<std::size_t>(i)];
     return Scaled(im.height, im.percent);
 }
 
 void ReceiptLayout::DrawReceiptImage(int i) {
     if (!HasImage(i)) return;
-    const HeaderImage& im = opt().gImmagini[static_cast<std::size_t>(i)];
+    const HeaderImage& im = opt().headerImages[static_cast<std::size_t>(i)];
     const int w = Scaled(im.width, im.percent);
     const int h = Scaled(im.height, im.percent);
     const int x = (W() - w) / 2;

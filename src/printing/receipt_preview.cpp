@@ -73,7 +73,7 @@ ReceiptPreview::ReceiptPreview(SettingsGateway& settings) : settings_(settings) 
     }
     cat_.gNumeroArticoli = kArticoli;
     cat_.gNumeroGruppi = 3;
-    cat_.gCatalogoCaricato = true;
+    cat_.catalogueLoaded = true;
 }
 
 void ReceiptPreview::Stampa(PrintBackend& backend, const Options& opt, int righe,

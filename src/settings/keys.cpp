@@ -197,9 +197,9 @@ const KeyDef EtichettaAzione = KeyDef{L, "AZIONI", "F#", OptionKind::Text, 0, 0,
 const KeyDef PasswordAzione = Indexed(Record(W, "AZIONI", "PASSF#"), 3, 5);
 
 const KeyDef StampaAbilitata = Bool(L, S, "ABILITATO", true, PutBool<&O::gStampaAbilitata>, ShowBool<&O::gStampaAbilitata>);
-const KeyDef Stampante = Of(L, S, "STAMPANTE", OptionKind::Text, PutText<&O::gStampante>, ShowText<&O::gStampante>);
+const KeyDef Stampante = Of(L, S, "STAMPANTE", OptionKind::Text, PutText<&O::receiptPrinterName>, ShowText<&O::receiptPrinterName>);
 const KeyDef Formato = Int(L, S, "FORMATO", 2, 0, 6, PutInt<&O::gFormato>, ShowInt<&O::gFormato>);
-const KeyDef LarghezzaPos = Of(L, S, "LARGHEZZA_POS", OptionKind::Text, PutText<&O::gLarghezzaPos>, ShowText<&O::gLarghezzaPos>);
+const KeyDef LarghezzaPos = Of(L, S, "LARGHEZZA_POS", OptionKind::Text, PutText<&O::posWidth>, ShowText<&O::posWidth>);
 const KeyDef CalcolaCarta = Int(L, S, "SCONTRINI_CALCOLACARTA", 0, 0, 3, PutInt<&O::gCalcolaCarta>, ShowInt<&O::gCalcolaCarta>);
 const KeyDef Cumulativo = Int(L, S, "CUMULATIVO", 0, 0, 3, PutInt<&O::gCumulativo>, ShowInt<&O::gCumulativo>);
 const KeyDef Copie = Indexed(Int(L, S, "COPIE#", 1, 1, 99, PutIntAt<&O::gCopie>, ShowIntAt<&O::gCopie>), 2);
@@ -230,8 +230,8 @@ const KeyDef ImmagineAltezza = Indexed(Of(L, S, "IMMAGINE_H#", OptionKind::Satur
 const KeyDef ImmagineLarghezza = Indexed(Of(L, S, "IMMAGINE_W#", OptionKind::Saturate), 2);
 const KeyDef ImmaginePercento = KeyDef{L, S, "IMMAGINE_PERC#", OptionKind::Int, 100, 1, 255, false, {}, 2};
 const KeyDef GruppiAvanzati = Of(D, "STAMPA AVANZATA", "GRUPPI", OptionKind::Text,
-    [](O& o, const Idx&, std::string_view v) { o.gGruppiAvanzati = std::string(v); o.gStampaAvanzata = !v.empty(); },
-    ShowText<&O::gGruppiAvanzati>);
+    [](O& o, const Idx&, std::string_view v) { o.advancedGroups = std::string(v); o.gStampaAvanzata = !v.empty(); },
+    ShowText<&O::advancedGroups>);
 
 const KeyDef NumeroComande = Int(L, "COMANDA", "NUMERO", 2, 1, 20, PutInt<&O::gNumeroComande>, ShowInt<&O::gNumeroComande>);
 const KeyDef ComandaNome = KeyDef{L, C, "NOME", OptionKind::Text, 0, 0, 0, false, {}, 20, 1,
@@ -281,8 +281,8 @@ const KeyDef NomeStazione = Record(L, M, "NOME");
 const KeyDef LockSuffisso = Record(L, M, "LOCKSUFF");
 const KeyDef LockOrigine = Record(L, M, "LOCKORIGINE");  // computer and folder LOCKSUFF was made for
 const KeyDef PasswordMulti = Record(L, M, "PASSWORD");   // the share's, scrambled (CodificaPassword)
-const KeyDef WebAbilitato = Bool(L, "WEB", "ABILITATO", false, PutBool<&O::gWebAbilitato>, ShowBool<&O::gWebAbilitato>);
-const KeyDef WebPorta = Int(L, "WEB", "PORTA", 8088, 1024, 65535, PutInt<&O::gWebPorta>, ShowInt<&O::gWebPorta>);
+const KeyDef WebAbilitato = Bool(L, "WEB", "ABILITATO", false, PutBool<&O::webEnabled>, ShowBool<&O::webEnabled>);
+const KeyDef WebPorta = Int(L, "WEB", "PORTA", 8088, 1024, 65535, PutInt<&O::webPort>, ShowInt<&O::webPort>);
 const KeyDef PinCucina = Record(L, "WEB", "PIN_CUCINA");    // scrambled (CodificaPassword)
 const KeyDef PinIncassi = Record(L, "WEB", "PIN_INCASSI");
 const KeyDef Stazione = Record(K, M, "#");            // lock identity -> station name
@@ -440,12 +440,12 @@ Options::Options() {
     gComande.assign(static_cast<std::size_t>(gNumeroComande), KitchenOrderConfig{});
     for (int k = 1; k <= gNumeroComande; ++k)
         gComande[static_cast<std::size_t>(k - 1)].nome = "Comanda " + std::to_string(k);
-    gImmagini = {};
+    headerImages = {};
     gNomeStazione.clear();
-    gLockSuffisso.clear();
-    gPasswordMulti.clear();
-    gPinCucina.clear();
-    gPinIncassi.clear();
+    lockSuffix.clear();
+    multiTillPassword.clear();
+    kitchenPin.clear();
+    takingsPin.clear();
     gIdentitaLock.clear();
 }
 

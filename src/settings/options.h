@@ -72,9 +72,9 @@ struct Options {
 
     // STAMPA
     bool gStampaAbilitata;
-    std::string gStampante;
+    std::string receiptPrinterName;
     int gFormato;
-    std::string gLarghezzaPos;
+    std::string posWidth;
     int gCalcolaCarta;
     int gCumulativo;
     std::array<int, 2> gCopie;
@@ -98,10 +98,10 @@ struct Options {
     bool gNomeGruppo;
     std::array<int, 4> gMargini;
     std::array<bool, 2> gRiepilogo;
-    std::array<HeaderImage, 2> gImmagini;
+    std::array<HeaderImage, 2> headerImages;
 
     // STAMPA AVANZATA
-    std::string gGruppiAvanzati;  // the raw GRUPPI list
+    std::string advancedGroups;  // the raw GRUPPI list
     bool gStampaAvanzata = false;
 
     // COMANDA
@@ -112,18 +112,18 @@ struct Options {
     bool gMultiVorsa;
     bool gPrincipale;
     std::string gSistemaRemoto;
-    std::string gPasswordMulti;  // the share's password, plain; empty: guests
+    std::string multiTillPassword;  // the share's password, plain; empty: guests
     std::string gNomeStazione;
-    std::string gLockSuffisso;
+    std::string lockSuffix;
     std::string gIdentitaLock;
     int gLockAttesaMs;
     int gLockCicli;
 
     // WEB
-    bool gWebAbilitato;
-    int gWebPorta;
-    std::string gPinCucina;  // plain; empty: the page is closed
-    std::string gPinIncassi;
+    bool webEnabled;
+    int webPort;
+    std::string kitchenPin;  // plain; empty: the page is closed
+    std::string takingsPin;
 };
 
 }  // namespace vorsa

@@ -77,21 +77,21 @@ void LeggiIdentita(Till& till) {
     o.gNomeStazione = utente;
     const std::string nome = g.Read(keys::NomeStazione);
     if (!nome.empty()) o.gNomeStazione = nome;
-    o.gLockSuffisso = g.Read(keys::LockSuffisso);
+    o.lockSuffix = g.Read(keys::LockSuffisso);
     // The suffix belongs to one folder on one computer. A prepared folder copied to another
     // laptop (or beside itself) would share its identity, and with it every lock entry and the
     // held pieces it records: a copy takes a new identity and forgets those pieces.
     const std::string origine =
         ImprontaOrigine(till.svc.user.MachineId() + "|" + till.paths.programFolder);
     const std::string salvata = g.Read(keys::LockOrigine);
-    if (o.gLockSuffisso.empty() || (!salvata.empty() && salvata != origine)) {
-        till.identitaRinnovata = !o.gLockSuffisso.empty();
-        o.gLockSuffisso = NuovoSuffisso(origine, FormatDateTime(till.svc.clock.Now()));
-        g.Write(keys::LockSuffisso, o.gLockSuffisso);
+    if (o.lockSuffix.empty() || (!salvata.empty() && salvata != origine)) {
+        till.identitaRinnovata = !o.lockSuffix.empty();
+        o.lockSuffix = NuovoSuffisso(origine, FormatDateTime(till.svc.clock.Now()));
+        g.Write(keys::LockSuffisso, o.lockSuffix);
         if (till.identitaRinnovata) g.Delete(keys::PezziTenuti, Idx(std::string_view()));
     }
     if (salvata != origine) g.Write(keys::LockOrigine, origine);
-    o.gIdentitaLock = Left(utente, 20) + o.gLockSuffisso;
+    o.gIdentitaLock = Left(utente, 20) + o.lockSuffix;
 }
 
 std::string FileCopiaPrincipale(const Till& till) {
@@ -151,9 +151,9 @@ void LeggiRuolo(Till& till, const StartupHooks& hooks) {
         till.settings.Load(*k);
     till.statoMultiVorsa = MultiTillState::Singola;
     const std::string password = till.settings.Read(keys::PasswordMulti);
-    o.gPasswordMulti =
+    o.multiTillPassword =
         password.empty() ? std::string() : DecodificaPassword(kChiavePassword, password);
-    if (o.gMultiVorsa && hooks.share) hooks.share->UsaPassword(o.gPasswordMulti);
+    if (o.gMultiVorsa && hooks.share) hooks.share->UsaPassword(o.multiTillPassword);
     CaricaOpzioniWeb(till.settings);
     if (o.gMultiVorsa) {
         till.settings.Write(keys::Stazione, o.gNomeStazione, Idx(o.gIdentitaLock));
@@ -211,7 +211,7 @@ void LeggiComande(Till& till) {
 void LeggiImmagini(Till& till) {
     SettingsGateway& g = till.settings;
     for (int n = 0; n < 2; ++n) {
-        HeaderImage& im = till.opt.gImmagini[static_cast<std::size_t>(n)];
+        HeaderImage& im = till.opt.headerImages[static_cast<std::size_t>(n)];
         im = HeaderImage{};
         const std::string path = g.Read(keys::Immagine, n);
         if (path.empty() || !till.store.EsisteFile(path)) continue;
@@ -332,7 +332,7 @@ std::optional<MultiTillNotice> AvvisoPerStato(const Till& till) {
             "password "
             "della vorsa principale in ALTRE OPZIONI PROGRAMMA (F7), riquadro Multi-vorsa";
     const bool aperta =
-        till.statoMultiVorsa == MultiTillState::PrincipaleOk && till.opt.gPasswordMulti.empty();
+        till.statoMultiVorsa == MultiTillState::PrincipaleOk && till.opt.multiTillPassword.empty();
     if (avviso && aperta) {
         // Said every evening until it is set: a guest on the festival's Wi-Fi can change
         // every sale, the stock and the numbering.
@@ -459,7 +459,7 @@ StartupResult AvviaTill(Till& till, const StartupHooks& hooks) {
     till.cat.CaricaProdotti(st, o, p);
     till.cat.AssegnaComande(o);
     till.cat.CaricaGruppi(st, o, p);
-    till.cat.gCatalogoCaricato = true;
+    till.cat.catalogueLoaded = true;
     LeggiStatistiche(till);
 
     till.settings.Write(keys::VersioneIni, "1");

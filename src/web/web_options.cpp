@@ -24,8 +24,8 @@ void CaricaOpzioniWeb(SettingsGateway& settings) {
     settings.Load(keys::WebAbilitato);
     settings.Load(keys::WebPorta);
     Options& o = settings.options();
-    o.gPinCucina = LeggiPin(settings, keys::PinCucina);
-    o.gPinIncassi = LeggiPin(settings, keys::PinIncassi);
+    o.kitchenPin = LeggiPin(settings, keys::PinCucina);
+    o.takingsPin = LeggiPin(settings, keys::PinIncassi);
 }
 
 bool ImpostaPin(SettingsGateway& settings, const KeyDef& key, std::string_view pin) {
@@ -33,8 +33,8 @@ bool ImpostaPin(SettingsGateway& settings, const KeyDef& key, std::string_view p
     const bool ok = pin.empty() ? settings.Delete(key)
                                 : settings.Write(key, CodificaPassword(kChiavePassword, pin));
     if (ok)
-        (&key == &keys::PinCucina ? settings.options().gPinCucina
-                                  : settings.options().gPinIncassi) = std::string(pin);
+        (&key == &keys::PinCucina ? settings.options().kitchenPin : settings.options().takingsPin) =
+            std::string(pin);
     return ok;
 }
 

@@ -193,7 +193,7 @@ TEST(CatalogueTest, PrintGroupsPerSectionOrFromTheAdvancedList) {
     for (bool avanzata : {false, true}) {
         Bench b("[BERE]\r\n1=Birra;3;1;1;-1;7;-1;0\r\n2=Vino;4;1;0;-1;7;-1;0\r\n");
         b.opt.gStampaAvanzata = avanzata;
-        b.opt.gGruppiAvanzati = "Cucina-4;Bar-7;Senza numero";
+        b.opt.advancedGroups = "Cucina-4;Bar-7;Senza numero";
         b.cat.CaricaGruppi(b.store, b.opt, b.paths);
         ASSERT_EQ(b.cat.gNumeroGruppi, 3);
         const auto& g = b.cat.gGruppi;

@@ -83,7 +83,7 @@ struct Machine {
 
 TEST(StartupTest, FirstStartWritesACompleteFile) {
     Machine m;
-    const std::string suffisso = m.Start()->opt.gLockSuffisso;
+    const std::string suffisso = m.Start()->opt.lockSuffix;
     const std::string ini = m.Ini();
     EXPECT_EQ(ini.rfind("[NOTA]\r\n# Note 1:=" + std::string(68, '*') +
                             "\r\n# Note 2:=* In caso di necessit\xE0 o di comportamenti non "
@@ -123,8 +123,8 @@ TEST(StartupTest, PathsIdentityAndPasswords) {
     EXPECT_EQ(first->paths.gCartellaStatistiche, "/p/Statistiche");
     EXPECT_EQ(first->paths.gFileTmp, first->store.CartellaTemp() + "VorsaTmp.txt");
     EXPECT_EQ(first->paths.gFilePassword, "/p/." + NomeFilePassword(m.user.name));
-    EXPECT_EQ(first->opt.gLockSuffisso.size(), 5u);
-    EXPECT_EQ(first->opt.gIdentitaLock, "UnNomeUtenteMoltoLun" + first->opt.gLockSuffisso);
+    EXPECT_EQ(first->opt.lockSuffix.size(), 5u);
+    EXPECT_EQ(first->opt.gIdentitaLock, "UnNomeUtenteMoltoLun" + first->opt.lockSuffix);
     EXPECT_EQ(first->opt.gNomeStazione, m.user.name);
     EXPECT_EQ(NomeFilePassword("mario"), "~xXM_W^=adXbYe");  // "MARIO-PRENDO"
     EXPECT_EQ(NomeFilePassword("MARIO"), NomeFilePassword("mario"));
@@ -191,7 +191,7 @@ TEST(StartupTest, CoinsStatisticsKitchenOrdersAndImages) {
     EXPECT_EQ(c.gArticoli[c.IndiceArticolo(102)].soldQuantity, 0);
     EXPECT_EQ(c.gArticoli[c.IndiceArticolo(103)].soldQuantity, 0);
     EXPECT_EQ(c.gArticoli[c.IndiceArticolo(201)].soldAmount, *ParseCurrency("36,4"));
-    EXPECT_TRUE(c.gCatalogoCaricato);
+    EXPECT_TRUE(c.catalogueLoaded);
 
     ASSERT_EQ(o.gNumeroComande, 3);
     EXPECT_EQ(o.gComande[0].nome, "Cucina calda e");
@@ -203,11 +203,11 @@ TEST(StartupTest, CoinsStatisticsKitchenOrdersAndImages) {
     EXPECT_EQ(o.gComande[2].margini[3], 12);
     EXPECT_EQ(c.gArticoli[1].kitchenOrder, 1);
     EXPECT_EQ(c.gArticoli[2].kitchenOrder, 3);
-    EXPECT_EQ(o.gImmagini[0].path, "/img/logo.jpg");
-    EXPECT_EQ(o.gImmagini[0].height, 900);
-    EXPECT_EQ(o.gImmagini[0].width, 1800);
-    EXPECT_EQ(o.gImmagini[0].percent, 100);
-    EXPECT_EQ(o.gImmagini[1].path, "");
+    EXPECT_EQ(o.headerImages[0].path, "/img/logo.jpg");
+    EXPECT_EQ(o.headerImages[0].height, 900);
+    EXPECT_EQ(o.headerImages[0].width, 1800);
+    EXPECT_EQ(o.headerImages[0].percent, 100);
+    EXPECT_EQ(o.headerImages[1].path, "");
 }
 
 TEST(StartupTest, UnwritableFileStartsOnDefaultsAndIsLeftAsItWas) {
@@ -704,7 +704,7 @@ TEST(OpzioniMultiTest, ThePasswordGoesToTheAccountTheShareAndTheOwnFileScrambled
     EXPECT_TRUE(s.share.calls.empty());
     EXPECT_EQ(DecodificaPassword(kChiavePassword, s.Get("MULTIVORSA", "PASSWORD")), "segreta");
     Frame again(s.files.files[kIni]);
-    EXPECT_EQ(again.till->opt.gPasswordMulti, "segreta");
+    EXPECT_EQ(again.till->opt.multiTillPassword, "segreta");
     EXPECT_EQ(again.Last().txtPasswordMulti, "segreta");
 }
 

@@ -35,7 +35,7 @@ TEST(PageSetup, FormatRowsAndCustomRollWidths) {
     // An empty box on the till is ten centimetres.
     Banco b;
     b.opt().gFormato = 4;
-    b.opt().gLarghezzaPos = "  ";
+    b.opt().posWidth = "  ";
     b.printer().Setup().PreparePrinter({});
     EXPECT_EQ(b.printer().Setup().profile.formWidth, 100000);
 }

@@ -81,7 +81,7 @@ TEST(PrintGroups, EveryButtonWritesTheList) {
                       std::string::npos)
                 << g.File();
         }
-        EXPECT_EQ(g.banco.opt().gGruppiAvanzati, c.dopo.empty() ? "" : c.dopo);
+        EXPECT_EQ(g.banco.opt().advancedGroups, c.dopo.empty() ? "" : c.dopo);
     }
 }
 

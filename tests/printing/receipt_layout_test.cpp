@@ -136,7 +136,7 @@ TEST(ReceiptLayout, LongSecondRowIsCutShrunkOrWrapped) {
     for (const auto& c : cases) {
         Pos80 b;
         b.opt().gFormato = 4;
-        b.opt().gLarghezzaPos = "4";
+        b.opt().posWidth = "4";
         b.opt().gRiduciCarattereRiga = c.riduci;
         b.till().cat.gArticoli[1].name = c.name;
         b.Vendi({{101, 1}});
@@ -301,8 +301,8 @@ TEST(ReceiptLayout, PicturesScaledAndCentred) {
         b.files.ReplaceAll(f, "x");
         b.backend.loadablePictures.insert(f);
     }
-    b.opt().gImmagini[0] = HeaderImage{"/p/logo.jpg", 1000, 2000, 50};
-    b.opt().gImmagini[1] = HeaderImage{"/p/piede.gif", 600, 1200, 100};
+    b.opt().headerImages[0] = HeaderImage{"/p/logo.jpg", 1000, 2000, 50};
+    b.opt().headerImages[1] = HeaderImage{"/p/piede.gif", 600, 1200, 100};
     b.Vendi({{102, 1}});
     const RecordedPage& p = b.Page();
     const auto pics = p.Of(PrintCall::Kind::Picture);
@@ -314,7 +314,7 @@ TEST(ReceiptLayout, PicturesScaledAndCentred) {
 
     // A missing file reserves no room: the title starts at the top margin.
     Pos80 gone("TITOLO=Sagra\r\n");
-    gone.opt().gImmagini[0] = HeaderImage{"/p/manca.jpg", 1000, 2000, 50};
+    gone.opt().headerImages[0] = HeaderImage{"/p/manca.jpg", 1000, 2000, 50};
     gone.Vendi({{102, 1}});
     EXPECT_EQ(gone.Page().Find("Sagra").at(0).y, 0);
 }

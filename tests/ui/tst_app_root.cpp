@@ -198,9 +198,9 @@ class TstAppRoot : public QObject {
                     ->text()
                     .contains(QString::number(occupata.serverPort())));
         Options& o = cassa.fx.till().opt;
-        o.gWebPorta = occupata.serverPort() + 1;
+        o.webPort = occupata.serverPort() + 1;
         QTRY_VERIFY(server.Attivo());
-        QCOMPARE(server.Porta(), o.gWebPorta);
+        QCOMPARE(server.Porta(), o.webPort);
         o.gMultiVorsa = true;  // a secondary does not serve them
         QTRY_VERIFY(!server.Attivo());
     }

@@ -291,7 +291,7 @@ class TstFrmOpzioniAvanzate : public QObject {
         QVERIFY(!Ctl<QLabel>(web, "lblNotaWeb")->text().isEmpty());
         Scrivi(pin, QStringLiteral("2468"));
         QVERIFY(!scena_->Chiave("WEB", "PIN_CUCINA").contains("2468"));
-        QCOMPARE(till.opt.gPinCucina, std::string("2468"));
+        QCOMPARE(till.opt.kitchenPin, std::string("2468"));
         SaveScreenshot(web, QStringLiteral("frmPagineWeb"));
         VERIFY_NO_FAULTS(Misfits(web, true));
 

@@ -235,14 +235,14 @@ class TstFrmStampaPers : public QObject {
         QTest::mouseClick(C<QPushButton>("Pic", 0), Qt::LeftButton);
         QCOMPARE(scena_->prompter.avvisi.size(), 1u);
         QCOMPARE(Chiave("IMMAGINE0"), QByteArray("<none>"));
-        QVERIFY(scena_->fx.till().opt.gImmagini[0].path.empty());
+        QVERIFY(scena_->fx.till().opt.headerImages[0].path.empty());
 
         scelta = buona;
         QTest::mouseClick(C<QPushButton>("Pic", 0), Qt::LeftButton);
         QCOMPARE(Chiave("IMMAGINE0"), buona.toLocal8Bit());
         QVERIFY(Chiave("IMMAGINE_W0").toInt() > Chiave("IMMAGINE_H0").toInt());
         QVERIFY(Chiave("IMMAGINE_H0").toInt() > 0);
-        const HeaderImage& im = scena_->fx.till().opt.gImmagini[0];
+        const HeaderImage& im = scena_->fx.till().opt.headerImages[0];
         QCOMPARE(QString::fromStdString(im.path), buona);
         QCOMPARE(im.percent, 80);
         QVERIFY(C<QLabel>("lblPic", 0)->isHidden());
@@ -258,7 +258,7 @@ class TstFrmStampaPers : public QObject {
         scena_->prompter.confirmations = {true};
         QTest::mouseClick(C<QPushButton>("Pic", 0), Qt::LeftButton);  // asked, answered yes
         QCOMPARE(Chiave("IMMAGINE0"), QByteArray(""));
-        QVERIFY(scena_->fx.till().opt.gImmagini[0].path.empty());
+        QVERIFY(scena_->fx.till().opt.headerImages[0].path.empty());
         QVERIFY(!C<QLabel>("lblPic", 0)->isHidden());
         QCOMPARE(vista->Backend().Fuori(), 0);
     }

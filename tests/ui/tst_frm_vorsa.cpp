@@ -203,7 +203,7 @@ class TstFrmVorsa : public QObject {
                 Scena s;
                 QVERIFY(s.Avvia(kLetto + kCatalogo, [&](Till& t) {
                     t.statoMultiVorsa = static_cast<MultiTillState>(stato);
-                    if (password) t.opt.gPasswordMulti = "segreta";
+                    if (password) t.opt.multiTillPassword = "segreta";
                 }));
                 const auto avviso = AvvisoPerStato(s.fx.till());
                 QCOMPARE(s.messaggi.calls.size(), std::size_t{avviso ? 1u : 0u});

@@ -59,10 +59,10 @@ TEST(WebPinTest, ValidStoredScrambledAndGuarded) {
     files.files["/p/Vorsa.ini"] += "PIN_INCASSI=rotto\r\nPORTA=80\r\nABILITATO=1\r\n";
     Dati letto(files);
     CaricaOpzioniWeb(letto.settings);
-    EXPECT_EQ(letto.opt.gPinCucina, "2468");
-    EXPECT_EQ(letto.opt.gPinIncassi, "");  // damaged: the page stays closed
-    EXPECT_EQ(letto.opt.gWebPorta, 8088);  // below 1024: the default
-    EXPECT_TRUE(letto.opt.gWebAbilitato);
+    EXPECT_EQ(letto.opt.kitchenPin, "2468");
+    EXPECT_EQ(letto.opt.takingsPin, "");  // damaged: the page stays closed
+    EXPECT_EQ(letto.opt.webPort, 8088);   // below 1024: the default
+    EXPECT_TRUE(letto.opt.webEnabled);
     ASSERT_TRUE(ImpostaPin(letto.settings, keys::PinCucina, ""));
     EXPECT_EQ(files.files["/p/Vorsa.ini"].find("PIN_CUCINA"), std::string::npos);
 

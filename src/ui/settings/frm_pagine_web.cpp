@@ -120,10 +120,10 @@ void FrmPagineWeb::CreaControlli() {
 
 void FrmPagineWeb::Carica() {
     const Options& o = settings_.options();
-    chkWeb->setChecked(o.gWebAbilitato);
-    txtPortaWeb->setText(QString::number(o.gWebPorta));
-    txtPinCucina->setText(Testo(o.gPinCucina));
-    txtPinIncassi->setText(Testo(o.gPinIncassi));
+    chkWeb->setChecked(o.webEnabled);
+    txtPortaWeb->setText(QString::number(o.webPort));
+    txtPinCucina->setText(Testo(o.kitchenPin));
+    txtPinIncassi->setText(Testo(o.takingsPin));
     const bool secondaria = o.gMultiVorsa && !o.gPrincipale;
     for (QWidget* w : std::initializer_list<QWidget*>{chkWeb, txtPortaWeb, txtPinCucina,
                                                       txtPinIncassi, lstIndirizziWeb})
@@ -137,7 +137,7 @@ void FrmPagineWeb::Carica() {
 void FrmPagineWeb::MostraIndirizzi() {
     const int scelto = std::max(0, lstIndirizziWeb->currentRow());
     lstIndirizziWeb->clear();
-    for (const std::string& a : IndirizziPagine(indirizzi_(), settings_.options().gWebPorta))
+    for (const std::string& a : IndirizziPagine(indirizzi_(), settings_.options().webPort))
         lstIndirizziWeb->addItem(QString::fromStdString(a));
     if (lstIndirizziWeb->count() > 0)
         lstIndirizziWeb->setCurrentRow(std::min(scelto, lstIndirizziWeb->count() - 1));
@@ -150,7 +150,7 @@ void FrmPagineWeb::EsciPin(QLineEdit* box, bool cucina) {
         return;
     }
     const Options& o = settings_.options();
-    box->setText(Testo(cucina ? o.gPinCucina : o.gPinIncassi));
+    box->setText(Testo(cucina ? o.kitchenPin : o.takingsPin));
     lblNotaWeb->setText(PinValido(pin)
                             ? QStringLiteral("PIN non salvato: il file non si pu\u00f2 scrivere.")
                             : QStringLiteral("Il PIN deve avere da 4 a 8 cifre."));

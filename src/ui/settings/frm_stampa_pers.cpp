@@ -409,7 +409,7 @@ void FrmStampaPers::AddPicture(int i, QGroupBox* altro, QGridLayout* ga, const I
     perc->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), perc));
     txtPercImg[k] = perc;
     campi_.push_back({perc, &keys::ImmaginePercento, Idx(i), [this, k](const std::string& v) {
-                          settings_.options().gImmagini[k].percent = static_cast<int>(Val(v));
+                          settings_.options().headerImages[k].percent = static_cast<int>(Val(v));
                       }});
     auto* titolo = new QLabel(Utf8(posti[i]), altro);
     titolo->setWordWrap(true);
@@ -501,7 +501,7 @@ void FrmStampaPers::Esci(const TextField& c) {
 
 void FrmStampaPers::ClickImmagine(int i) {
     const auto k = static_cast<std::size_t>(i);
-    HeaderImage& im = settings_.options().gImmagini[k];
+    HeaderImage& im = settings_.options().headerImages[k];
     if (!settings_.Read(keys::Immagine, i).empty()) {
         if (!domande_.ConfermaSiNo("GESTIONE IMMAGINE", "Eliminare l'immagine ?")) return;
         settings_.Write(keys::Immagine, "", i);
@@ -539,7 +539,7 @@ void FrmStampaPers::ClickImmagine(int i) {
 
 void FrmStampaPers::MostraImmagine(int i) {
     const auto k = static_cast<std::size_t>(i);
-    const std::string& path = settings_.options().gImmagini[k].path;
+    const std::string& path = settings_.options().headerImages[k].path;
     QImage img;
     if (!path.empty()) img = QImageReader(Testo(path)).read();
     if (img.isNull()) {

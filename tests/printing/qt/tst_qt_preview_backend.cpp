@@ -70,7 +70,7 @@ struct Figure {
         img.fill(Qt::darkBlue);
         EXPECT_TRUE(img.save(QString::fromStdString(path)));
         b.files.ReplaceAll(path, "png");
-        b.opt().gImmagini[0] = HeaderImage{path, heightTwips, widthTwips, 100};
+        b.opt().headerImages[0] = HeaderImage{path, heightTwips, widthTwips, 100};
     }
     QTemporaryDir dir;
     std::string path;
