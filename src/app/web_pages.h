@@ -39,7 +39,7 @@ class WebPages : public QObject {
 
     Till& till_;
     Messages& messaggi_;
-    SerataWeb serata_;
+    WebEvening serata_;
     WebServer server_;
     QTimer timer_;
     std::tuple<bool, int, std::string, std::string> applicato_;

@@ -76,9 +76,9 @@ bool ReceiptModes::LastOfSectionReceipt(std::size_t i) const {
     return true;
 }
 
-void ReceiptModes::GroupedPass(ModoScontrini mode) {
+void ReceiptModes::GroupedPass(ReceiptMode mode) {
     const auto& e = list_.entries;
-    const bool bySection = mode == ModoScontrini::CumulativoGruppi;
+    const bool bySection = mode == ReceiptMode::CumulativoGruppi;
     std::size_t lastUnflagged = e.size();
     for (std::size_t i = 0; i < e.size(); ++i)
         if (!e[i].separate) lastUnflagged = i;
@@ -169,13 +169,13 @@ void ReceiptModes::AdvancedPass() {
 void ReceiptModes::PrintReceipts() {
     const Options& o = layout_.In().opt;
     UseList();
-    const auto mode = static_cast<ModoScontrini>(o.gCumulativo);
-    if (mode == ModoScontrini::Avanzato) {
+    const auto mode = static_cast<ReceiptMode>(o.gCumulativo);
+    if (mode == ReceiptMode::Avanzato) {
         AdvancedPass();
     } else {
-        if (mode != ModoScontrini::Separato) GroupedPass(mode);
+        if (mode != ReceiptMode::Separato) GroupedPass(mode);
         for (const PrintEntry& x : list_.entries)
-            if (mode == ModoScontrini::Separato || x.separate) SingleLineReceipt(x);
+            if (mode == ReceiptMode::Separato || x.separate) SingleLineReceipt(x);
     }
     layout_.Cursor().Backend().EndDoc();
 }

@@ -12,7 +12,7 @@ namespace vorsa {
 class KitchenOrders;
 
 /// STAMPA/CUMULATIVO.
-enum class ModoScontrini { Cumulativo = 0, Separato = 1, CumulativoGruppi = 2, Avanzato = 3 };
+enum class ReceiptMode { Cumulativo = 0, Separato = 1, CumulativoGruppi = 2, Avanzato = 3 };
 
 class ReceiptModes {
   public:
@@ -47,7 +47,7 @@ class ReceiptModes {
     std::string TicketNumber() const;
     std::string TicketText() const;
     void UseList();
-    void GroupedPass(ModoScontrini mode);
+    void GroupedPass(ReceiptMode mode);
     void AdvancedPass();
     void SingleLineReceipt(const PrintEntry& e);
     void OpenReceipt(const std::vector<const PrintEntry*>& lines,

@@ -154,7 +154,7 @@ void ReceiptModes::PrintPickupTickets() {
     std::vector<std::string> served;
     for (const PrintEntry& e : list_.entries) {
         const std::string group =
-            in.opt.gCumulativo == static_cast<int>(ModoScontrini::Avanzato)
+            in.opt.gCumulativo == static_cast<int>(ReceiptMode::Avanzato)
                 ? NomeGruppo(in.cat, e.group)
                 : in.cat.sezioni[static_cast<std::size_t>(std::clamp<int>(e.section, 0, 2))].name;
         const bool done = std::any_of(served.begin(), served.end(),

@@ -114,11 +114,11 @@ std::string Entries(const IniDocument& doc, std::map<std::int32_t, std::string>&
 
 }  // namespace
 
-void SerataWeb::Ricomincia() {
+void WebEvening::Ricomincia() {
     scontrini_.clear();
 }
 
-bool SerataWeb::LeggiNuovi(std::int32_t ultimo) {
+bool WebEvening::LeggiNuovi(std::int32_t ultimo) {
     // The statistics were emptied (fewer receipts, or the last one read is another now).
     if (static_cast<std::size_t>(ultimo) < scontrini_.size() ||
         (!scontrini_.empty() && settings_.Read(keys::Scontrino, static_cast<int>(scontrini_.size()),
@@ -136,7 +136,7 @@ bool SerataWeb::LeggiNuovi(std::int32_t ultimo) {
     return true;
 }
 
-bool SerataWeb::Aggiorna() {
+bool WebEvening::Aggiorna() {
     ProfileStore& p = settings_.store().profiles();
     p.BeginSnapshot();
     const long long ultimo = Val(settings_.Read(keys::StatScontrini, {}, true));
@@ -160,7 +160,7 @@ bool SerataWeb::Aggiorna() {
     return nuovo;
 }
 
-const Article* SerataWeb::ArticoloCucina(int code) const {
+const Article* WebEvening::ArticoloCucina(int code) const {
     const int i = cat_.IndiceArticolo(code);
     if (i <= 0) return nullptr;
     const Article& a = cat_.gArticoli[static_cast<std::size_t>(i)];
@@ -169,7 +169,7 @@ const Article* SerataWeb::ArticoloCucina(int code) const {
     return k >= 1 && k <= comande.size() && comande[k - 1].abilitato ? &a : nullptr;
 }
 
-std::string SerataWeb::JsonNumeri() const {
+std::string WebEvening::JsonNumeri() const {
     std::vector<std::pair<std::string, std::int32_t>> marcati;
     for (const auto& [n, quando] : pronti_)
         if (static_cast<std::size_t>(n) <= scontrini_.size() && !Stornato(n))
@@ -182,7 +182,7 @@ std::string SerataWeb::JsonNumeri() const {
     return out + "]}";
 }
 
-std::string SerataWeb::JsonCucina() const {
+std::string WebEvening::JsonCucina() const {
     std::string out = "{\"ordini\":[";
     bool primo = true;
     for (std::size_t i = 0; i < scontrini_.size(); ++i) {
@@ -204,7 +204,7 @@ std::string SerataWeb::JsonCucina() const {
     return out + "]}";
 }
 
-std::string SerataWeb::JsonIncassi() const {
+std::string WebEvening::JsonIncassi() const {
     struct Sum {
         std::int32_t scontrini = 0;
         Currency incasso;

@@ -23,9 +23,9 @@ inline std::string JsonTesto(std::string_view cp1252) {
     return JsonUtf8(Cp1252ToUtf8(cp1252));
 }
 
-class SerataWeb {
+class WebEvening {
   public:
-    SerataWeb(SettingsGateway& settings, const Catalogue& cat) : settings_(settings), cat_(cat) {}
+    WebEvening(SettingsGateway& settings, const Catalogue& cat) : settings_(settings), cat_(cat) {}
 
     /// Reads what changed since the last call. True when a page would show something new.
     bool Aggiorna();

@@ -128,7 +128,7 @@ TEST(WebSerataTest, EachPageGetsItsFiguresEscaped) {
         "\r\n3=" + Scontrino("102-1-3;", "08/12/2026 20:15:00", "3") +
         "\r\n4=" + Scontrino("101-1-4,5;", "08/12/2026 20:20:00", "4,5") + "\r\nSTORNI=3\r\n";
     Dati d(files);
-    SerataWeb s(d.settings, d.cat);
+    WebEvening s(d.settings, d.cat);
     EXPECT_TRUE(s.Aggiorna());
     EXPECT_FALSE(s.Aggiorna());  // nothing new
     EXPECT_EQ(s.JsonNumeri(), R"({"numeri":[]})");

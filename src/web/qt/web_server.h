@@ -14,7 +14,7 @@
 
 namespace vorsa {
 
-/// What the pages show, as the JSON that the till's thread built (SerataWeb).
+/// What the pages show, as the JSON that the till's thread built (WebEvening).
 struct WebData {
     std::string numeri, cucina, incassi;
 };
