@@ -3,7 +3,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  cmake ninja-build g++ pkg-config clang-format clang-tidy git clang libclang-rt-14-dev
+  cmake ninja-build g++ lld pkg-config clang-format clang-tidy git clang libclang-rt-14-dev
   qt6-base-dev qt6-translations-l10n qt6-httpserver-dev qt6-websockets-dev
   chromium python3-websocket libqrencode-dev
   libgtest-dev libgmock-dev libbenchmark-dev
