@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test. One build serves them all: AddressSanitizer and
-# UndefinedBehaviorSanitizer at -O1, widget tests and benchmarks included, so no test runs
-# without the sanitizers watching and the machine compiles the project once. Then the guide's
-# pictures from that build, and a short libFuzzer run of every parser (FUZZ_SECONDS per
-# target, 10 by default; 0 skips it).
+# UndefinedBehaviorSanitizer at -O1 (the tests' own code at -O0), widget tests and benchmarks
+# included, so no test runs without the sanitizers watching and the machine compiles the
+# project once. Then the guide's pictures from that build, and a short libFuzzer run of every
+# parser (FUZZ_SECONDS per target, 10 by default; 0 skips it).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh"
