@@ -1,8 +1,15 @@
 #pragma once
 // What several benchmarks share.
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace vorsa::bench {
+
+/// The slowest repetition, as a statistic beside the mean and median.
+inline double Max(const std::vector<double>& v) {
+    return *std::max_element(v.begin(), v.end());
+}
 
 /// A main till's data file at festival size: 240 articles (codes 1xx hold `stock` pieces, the
 /// rest are unlimited) and `receipts` archived receipts of four lines each.

@@ -13,6 +13,7 @@
 #include "app/web_pages.h"
 #include "bench_pubblico.h"
 #include "bench_qt.h"
+#include "bench_support.h"
 #include "frm_vorsa_scene.h"
 
 namespace {
@@ -86,10 +87,7 @@ BENCHMARK(BM_ProntoAlCentesimoSchermo)
     ->Iterations(1)
     ->Repetitions(30)
     ->ReportAggregatesOnly(true)
-    ->ComputeStatistics("max",
-                        [](const std::vector<double>& v) {
-                            return *std::max_element(v.begin(), v.end());
-                        })
+    ->ComputeStatistics("max", vorsa::bench::Max)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

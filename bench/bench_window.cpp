@@ -20,6 +20,7 @@
 #include "app/web_pages.h"
 #include "bench_pubblico.h"
 #include "bench_qt.h"
+#include "bench_support.h"
 #include "frm_vorsa_scene.h"
 #include "ui/notices/messages.h"
 #include "ui/notices/print_notices.h"
@@ -154,10 +155,7 @@ BENCHMARK(BM_KeyToFeedback)
     ->Repetitions(400)
     ->ReportAggregatesOnly(true)
     ->ComputeStatistics("p99", P99)
-    ->ComputeStatistics("max",
-                        [](const std::vector<double>& v) {
-                            return *std::max_element(v.begin(), v.end());
-                        })
+    ->ComputeStatistics("max", vorsa::bench::Max)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
