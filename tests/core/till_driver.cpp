@@ -29,10 +29,8 @@ int main(int argc, char** argv) {
     const std::string command = argv[4];
     const auto real = MakeSystemSleeper();
     Sleeper& sleeper = *real;
-    SmbOptions o;
-    o.port = std::atoi(argv[2]);
     auto local = MakeLocalFileAccess(false);
-    auto smb = MakeSmbFileAccess(sleeper, o);
+    auto smb = MakeSmbFileAccess(sleeper, {.port = std::atoi(argv[2])});
     RoutingFileAccess files(*local, *smb);
     // A main till reaches its own shared files through its share from the start, as the
     // executable does.
