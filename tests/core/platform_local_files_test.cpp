@@ -306,20 +306,6 @@ TEST_F(ProfileStoreTest, ParsesOnlyChangedFilesOnceASnapshotAndKeepsWhatItShowed
     EXPECT_EQ(store.Get(kPath, "S", "k"), "4");
 }
 
-TEST_F(ProfileStoreTest, WritesOnlyRealChangesAndMergesOthers) {
-    EXPECT_TRUE(store.Set(kPath, "S", "k", "1"));
-    EXPECT_TRUE(store.Set(kPath, "S", "k", "1"));
-    EXPECT_TRUE(store.DeleteKey(kPath, "S", "absent"));
-    EXPECT_EQ(files.replaceCount, 1);
-    EXPECT_EQ(store.counters().writes, 1);
-    files.files[kPath] += "other=2\r\n";  // written elsewhere after our last read
-    EXPECT_TRUE(store.Set(kPath, "S", "mine", "3"));
-    EXPECT_EQ(files.files[kPath], "[S]\r\nk=1\r\nother=2\r\nmine=3\r\n");
-    EXPECT_TRUE(store.DeleteSection(kPath, "S"));
-    EXPECT_EQ(files.files[kPath], "");
-    EXPECT_EQ(files.locksHeld, 0);
-}
-
 TEST_F(ProfileStoreTest, FailuresLeaveNoTrace) {
     files.files[kPath] = "[S]\r\nk=1\r\n";
     files.failWrites = true;
