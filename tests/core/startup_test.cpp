@@ -531,29 +531,6 @@ std::string Multi(const std::string& keys) {
     return "[MULTIVORSA]\r\nLOCKSUFF=12345\r\n" + keys;
 }
 
-TEST(OpzioniMultiTest, LoadingShowsTheRoleInForce) {
-    const struct {
-        const char* keys;
-        bool multi, principale, secondaria;
-    } cases[] = {
-        {"ABILITATO=1\r\nMASTER=1\r\n", true, true, false},
-        // Role stored but mode off: no role shown, the choice locked.
-        {"ABILITATO=0\r\nMASTER=1\r\n", false, false, false},
-        {"ABILITATO=1\r\nMASTER=0\r\nSISTEMA_REMOTO=10.0.0.9\r\n", true, false, true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.keys);
-        Frame m(Multi(c.keys), c.secondaria);
-        ASSERT_EQ(m.till->statoMultiVorsa == MultiTillState::SecondariaOk, c.secondaria);
-        const MultiTillFrame& r = m.Last();
-        EXPECT_EQ(r.chkMulti, c.multi);
-        EXPECT_EQ(r.sceltaAbilitata, c.multi);
-        EXPECT_EQ(r.optVorsaPrinc, (std::array<bool, 2>{c.secondaria, c.principale}));
-        EXPECT_EQ(r.frmOpt, (std::array<bool, 2>{c.secondaria, c.principale}));
-        EXPECT_EQ(r.txtVorsaRemota, c.secondaria ? "10.0.0.9" : "");
-    }
-}
-
 TEST(OpzioniMultiTest, SwitchingOffDeletesTheHeldPiecesAndLocksTheChoice) {
     for (bool condivisa : {false, true}) {
         SCOPED_TRACE(condivisa);
@@ -638,9 +615,6 @@ TEST(OpzioniMultiTest, ThePasswordGoesToTheAccountTheShareAndTheOwnFileScrambled
     s.frame->EsciPassword("segreta");
     EXPECT_TRUE(s.share.calls.empty());
     EXPECT_EQ(DecodificaPassword(kChiavePassword, s.Get("MULTIVORSA", "PASSWORD")), "segreta");
-    Frame again(s.files.files[kIni]);
-    EXPECT_EQ(again.till->opt.multiTillPassword, "segreta");
-    EXPECT_EQ(again.Last().txtPasswordMulti, "segreta");
 }
 
 TEST(OpzioniMultiTest, RemoteKeyFilter) {
