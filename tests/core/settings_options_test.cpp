@@ -46,13 +46,9 @@ TEST(SettingsGatewayTest, LoadCorrectsAndHealsAsEachKeyDeclares) {
         {"STAMPA", "FORMATO", -1, nullptr, "2", nullptr},
         {"STAMPA", "ABILITATO", -1, "0", "0", "0"},
         {"STAMPA", "ABILITATO", -1, "2", "1", "2"},
-        {"STAMPA", "ABILITATO", -1, nullptr, "1", nullptr},
         {"STAMPA", "TITOLO", -1, t40.c_str(), t30.c_str(), t40.c_str()},
-        {"STAMPA", "TITOLO", -1, nullptr, "", ""},  // created empty
-        {"STAMPA", "COPIE#", 1, "0", "1", "0"},
-        {"STAMPA", "TITOLO_UND#", 2, "x", "1", "x"},
+        {"STAMPA", "TITOLO", -1, nullptr, "", ""},          // created empty
         {"STAMPA", "MARGINE#", 3, "5000", "1000", "5000"},  // held at the edge, not reset
-        {"STAMPA", "RIEPILOGO#", 1, nullptr, "1", nullptr},
         {"PROGRAMMA", "NOME_VORSA", -1, "bar centrale", "BA", "bar centrale"},
         {"PROGRAMMA", "SEPARATORE", -1, nullptr, ";", ";"},
         {"PROGRAMMA", "SEPARATORE", -1, "|", "|", "|"},
