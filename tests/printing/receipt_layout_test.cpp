@@ -99,7 +99,6 @@ TEST(ReceiptLayout, NameSplitting) {
     } cases[] = {
         {"PANINO CON SALSICCIA", 10, "PANINO CON", " SALSICCIA"},
         {"ABCDEFGHIJKLMNOPQRSTUVWXY", 10, "ABCDEFGHI_", "_JKLMNOPQRSTUVWXY"},
-        {"PATATINE", 10, "PATATINE", ""},
         {"ABCDEFGHIJ", 10, "ABCDEFGHIJ", ""},
         // a blank in the last five positions of the first row
         {"PANINO GRANDE CON TUTTO", 10, "PANINO", " GRANDE CON TUTTO"},
@@ -317,14 +316,6 @@ TEST(ReceiptLayout, PicturesScaledAndCentred) {
     gone.opt().headerImages[0] = HeaderImage{"/p/manca.jpg", 1000, 2000, 50};
     gone.Vendi({{102, 1}});
     EXPECT_EQ(gone.Page().Find("Sagra").at(0).y, 0);
-}
-
-TEST(ReceiptLayout, AdvancedGroupNameOverTheNameColumn) {
-    Pos80 b("CUMULATIVO=3\r\n[STAMPA AVANZATA]\r\nGRUPPI=Cucina-1;Bar-2\r\n");
-    b.Vendi({{102, 1}});
-    const PrintCall g = b.Page().Find("Cucina").at(0);
-    EXPECT_EQ(g.x, 1533);
-    EXPECT_EQ(g.y, b.Page().Find("Qt\xE0").at(0).y);
 }
 
 }  // namespace
