@@ -33,7 +33,6 @@ TEST(MessagesState, Shows) {
         {false, "NO", "", 0, false, false, false, false, false},
         {true, "", "SUGGERIMENTO", 0, true, false, false, true, true},
         {true, "", "  ", 0, true, false, false, true, true},  // a blank hint shows too
-        {true, "", "", 1, false, true, false, true, true},
         {true, "", "", -5, false, false, false, true, true},  // negative: no timer
     };
     for (const auto& c : cases) {

@@ -20,38 +20,18 @@ WindowRect Finestra(int left, int top, int w = 800, int h = 600) {
     return WindowRect{left, top, left + w, top + h};
 }
 
-/// One unmanaged-parent window moved alone to `proposto`.
-WindowRect SpostaSola(const WindowRect& proposto, int d) {
-    const std::vector<WindowEntry> voci{{1, 0, false}};
-    return Sposta(voci, {Finestra(300, 200)}, kArea, 0, proposto, d).finestra;
-}
-
-TEST(BordiMagneticiTest, MovingSnapsToTheWorkAreaWithinTheDistance) {
+TEST(BordiMagneticiTest, MovingSnapsToTheWorkAreaAndToOtherWindowsWithinTheDistance) {
+    const WindowRect lontana = Finestra(3000, 3000);  // out of reach
     const struct {
-        WindowRect proposto;
-        int d;
-        WindowRect atteso;
+        WindowRect altra, proposto, atteso;
     } cases[] = {
-        {Finestra(15, 200), 20, Finestra(0, 200)},        // 15 px from the left edge: snaps
-        {Finestra(25, 200), 20, Finestra(25, 200)},       // 25 px: stays where the cursor put it
-        {Finestra(20, 200), 20, Finestra(20, 200)},       // exactly the distance: no snap
-        {Finestra(-19, 200), 20, Finestra(0, 200)},       // past the edge snaps back
-        {Finestra(15, 200), 10, Finestra(15, 200)},       // a smaller distance
-        {Finestra(1105, 200), 20, Finestra(1120, 200)},   // right edge 1905 -> 1920
-        {Finestra(300, 12), 20, Finestra(300, 0)},        // top
-        {Finestra(300, 430), 20, Finestra(300, 440)},     // bottom 1030 -> 1040
-        {Finestra(8, 1035 - 600), 20, Finestra(0, 440)},  // a corner: both at once
-    };
-    for (const auto& c : cases) EXPECT_EQ(SpostaSola(c.proposto, c.d), c.atteso);
-}
-
-TEST(BordiMagneticiTest, MovingSnapsToOtherWindowsAndTheLaterOneWins) {
-    const std::vector<WindowEntry> voci{{1, 0, false}, {2, 0, false}};
-    const struct {
-        WindowRect altra;
-        WindowRect proposto;
-        WindowRect atteso;
-    } cases[] = {
+        {lontana, Finestra(15, 200), Finestra(0, 200)},   // 15 px from the left edge: snaps
+        {lontana, Finestra(25, 200), Finestra(25, 200)},  // 25 px: stays where the cursor put it
+        {lontana, Finestra(20, 200), Finestra(20, 200)},  // exactly the distance: no snap
+        {lontana, Finestra(-19, 200), Finestra(0, 200)},  // past the edge snaps back
+        {lontana, Finestra(1105, 200), Finestra(1120, 200)},  // right edge 1905 -> 1920
+        {lontana, Finestra(300, 12), Finestra(300, 0)},       // top
+        {lontana, Finestra(300, 430), Finestra(300, 440)},    // bottom 1030 -> 1040
         // right edge 10 px short of the other's left edge
         {Finestra(1000, 100, 400, 400), Finestra(190, 150), Finestra(200, 150)},
         // the other window is far below: no snap to it
@@ -59,6 +39,7 @@ TEST(BordiMagneticiTest, MovingSnapsToOtherWindowsAndTheLaterOneWins) {
         // near the work area's left (12) and the other's right (7): the other is later
         {WindowRect{-300, 100, 5, 500}, Finestra(12, 150), Finestra(5, 150)},
     };
+    const std::vector<WindowEntry> voci{{1, 0, false}, {2, 0, false}};
     for (const auto& c : cases)
         EXPECT_EQ(Sposta(voci, {Finestra(500, 500), c.altra}, kArea, 0, c.proposto, 20).finestra,
                   c.atteso);
@@ -70,14 +51,13 @@ TEST(BordiMagneticiTest, TouchingNeedsASharedEdgeValueAndNoGap) {
         WindowRect b;
         bool tocca;
     } cases[] = {
-        {{100, 0, 200, 100}, true},    // side by side
-        {{101, 0, 201, 100}, false},   // one pixel apart
-        {{0, 100, 100, 200}, true},    // one above the other
-        {{0, 500, 100, 600}, false},   // equal left edges but far apart
-        {{50, 0, 150, 100}, true},     // overlapping with equal tops
-        {{100, 100, 200, 200}, true},  // corner to corner
-        {{50, 50, 150, 150}, false},   // overlapping, no edge shared
-        {{-100, 20, 0, 80}, true},     // on the left, shorter
+        {{100, 0, 200, 100}, true},   // side by side
+        {{101, 0, 201, 100}, false},  // one pixel apart
+        {{0, 100, 100, 200}, true},   // one above the other
+        {{0, 500, 100, 600}, false},  // equal left edges but far apart
+        {{50, 0, 150, 100}, true},    // overlapping with equal tops
+        {{50, 50, 150, 150}, false},  // overlapping, no edge shared
+        {{-100, 20, 0, 80}, true},    // on the left, shorter
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Toccano(a, c.b), c.tocca);

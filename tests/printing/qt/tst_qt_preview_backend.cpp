@@ -8,7 +8,6 @@
 
 #include "print_fixture.h"
 #include "printing/qt/qt_preview_backend.h"
-#include "printing/qt/qt_print_backend.h"
 #include "printing/receipt_preview.h"
 #include "qt_print_helpers.h"
 
@@ -89,10 +88,6 @@ TEST(QtAnteprima, DrawsTheCallsOfThePrintingLayouts) {
          "FORMATO=2\r\nTITOLO=Sagra di Vorsa\r\nTITOLO2=Festa\r\nPIEDE=Grazie\r\n"
          "SCONTRINI_CALCOLACARTA=1\r\nTKT-RITIRO=1\r\nTKT-RITIRO_BARRE=1\r\nRIEPILOGO0=1\r\n",
          10, true},
-        {"POS 57 one receipt per section, underlined title",
-         "FORMATO=3\r\nCUMULATIVO=2\r\n"
-         "TITOLO=Pro Loco\r\nTITOLO_UND0=1\r\nSCONTRINI_CALCOLACARTA=2\r\nTKT-RITIRO=0\r\n",
-         5, false},
         {"A6 separate receipts without prices",
          "FORMATO=0\r\nCUMULATIVO=1\r\nPREZZI=0\r\n"
          "TKT-RITIRO=1\r\nTKT-RITIRO-GRP=1\r\nPROGRESSIVO_PIEDE=1\r\n",
@@ -115,21 +110,6 @@ TEST(QtAnteprima, DrawsTheCallsOfThePrintingLayouts) {
         ASSERT_FALSE(attese.empty());
         EXPECT_EQ(Disegnate(anteprima), attese);
         EXPECT_EQ(anteprima.Fuori(), 0);
-    }
-}
-
-TEST(QtAnteprima, MeasuresAsThePrintingBackEnd) {
-    QtPrintBackend stampa;
-    QtPreviewBackend anteprima(3.0);
-    for (const PrintFont& f : {PrintFont{"Courier New", 9, false, false, false},
-                               PrintFont{"Courier New", 13, true, false, false},
-                               PrintFont{"Courier New", 22, false, true, true}}) {
-        stampa.SetFont(f);
-        anteprima.SetFont(f);
-        for (const std::string t : {"X", "Panino con salamella", "\x80 12,50"}) {
-            EXPECT_EQ(anteprima.TextWidth(t), stampa.TextWidth(t)) << t;
-            EXPECT_EQ(anteprima.TextHeight(t), stampa.TextHeight(t)) << t;
-        }
     }
 }
 
