@@ -54,22 +54,6 @@ TEST(KitchenOrders, OwnArticlesOnOwnPrinters) {
     EXPECT_TRUE(receipt[0].pages[0].Has("Sabato 05/12/2026 - ore 16:01"));
 }
 
-TEST(KitchenOrders, SheetPositions) {
-    // POS 80 mm sheets: 4536 twips; lineSize 12 (26 "X" < 4536 - 700), fullSize 9.
-    Kitchen k;
-    k.Vendi({{201, 1}, {101, 3}}, 7);
-    const RecordedPage& p = k.On("Bar").at(0).pages.at(0);
-    const auto xys = [&](const std::string& t) {
-        const PrintCall c = p.Find(t).at(0);
-        return std::vector<int>{c.x, c.y, c.font.size};
-    };
-    EXPECT_EQ(xys("*** INIZIO COMANDA ***"), (std::vector<int>{420, 0, 14}));
-    EXPECT_EQ(xys("Scontrino: 7"), (std::vector<int>{0, 1261, 13}));
-    EXPECT_EQ(xys("Acqua"), (std::vector<int>{0, 1806, 12}));
-    EXPECT_EQ(xys("1"), (std::vector<int>{4248, 1806, 24}));
-    EXPECT_EQ(xys("Panino con salamella")[1], 2700);
-}
-
 TEST(KitchenOrders, NameAndCommentRowsOnAFormThatLivesOnlyWhileTheSheetPrints) {
     Kitchen k;
     k.till().cat.gArticoli[1].name = "Panino con salamella e cipolla";  // 30 characters

@@ -69,8 +69,6 @@ TEST(Motivi, OperatorWordsSlipNamesAndLights) {
                                 {C::Ferma, true, {"paused", "media-empty-error"}}, E::NonInviato);
     ASSERT_TRUE(a);
     EXPECT_NE(a->testo.find("(messa in pausa, carta esaurita)"), std::string::npos) << a->testo;
-    EXPECT_EQ(NomeFoglio(0, "Cucina"), "Scontrino");
-    EXPECT_EQ(NomeFoglio(2, "Bar"), "Comanda Bar");
     // Unknown is not a guess either way.
     const std::pair<PrinterState, Light> luci[] = {
         {{C::Pronta, true, {}}, Light::Verde},   {{C::InStampa, true, {}}, Light::Ambra},
