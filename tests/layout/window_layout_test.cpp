@@ -93,23 +93,6 @@ TEST(WindowLayout, PanelFitsAndNothingOverlaps) {
     }
 }
 
-TEST(WindowLayout, MoveAndHeight) {
-    const struct {
-        int top, needed, screen;
-        bool normale, inAlto, altezza;
-    } cases[] = {
-        {7910, 8290, 16200, true, false, true},  // exactly fits
-        {7911, 8290, 16200, true, true, true},   // too low: moves up
-        {0, 16200, 16200, false, false, false},  // maximised: keeps its height
-    };
-    for (const auto& c : cases) {
-        const WindowFit a = AdattaFinestra(c.top, c.needed, c.screen, c.normale);
-        EXPECT_EQ(std::make_tuple(a.spostaInAlto, a.impostaAltezza, a.altezza),
-                  std::make_tuple(c.inAlto, c.altezza, c.needed))
-            << c.top;
-    }
-}
-
 TEST(TestoInfo, OnlyTheLabelsThatExistHaveTextAndThePasswordLabelsNameTheFile) {
     for (int i : kIndiciInfo) EXPECT_FALSE(TestoInfo(i, "f").empty()) << i;
     for (int i : {-1, 7, 10}) EXPECT_EQ(TestoInfo(i, "f"), "") << i;

@@ -124,13 +124,7 @@ TEST(BordiMagneticiTest, TheDraggedEdgeIsReadFromTheChangeAndOnlyItSnaps) {
         EXPECT_EQ(LatoTrascinato(r, c.dopo), c.lato);
         EXPECT_EQ(Ridimensiona({proposto}, kArea, 0, proposto, c.lato, 20), c.atteso) << c.lato;
     }
-    // To another window's far edge, and not beyond the distance.
-    const std::vector<WindowRect> due{{300, 300, 700, 700}, {0, 300, 290, 700}};
-    EXPECT_EQ(Ridimensiona(due, kArea, 0, WindowRect{295, 300, 700, 700}, kSinistro, 20),
-              (WindowRect{290, 300, 700, 700}));
-    EXPECT_EQ(Ridimensiona(due, kArea, 0, WindowRect{315, 300, 700, 700}, kSinistro, 20),
-              (WindowRect{315, 300, 700, 700}));
-    // A later window out of reach does not undo an earlier snap.
+    // To another window's far edge; a later window out of reach does not undo that snap.
     const std::vector<WindowRect> tre{
         {300, 300, 700, 700}, {0, 300, 290, 700}, {1500, 300, 1600, 700}};
     EXPECT_EQ(Ridimensiona(tre, kArea, 0, WindowRect{295, 300, 700, 700}, kSinistro, 20),

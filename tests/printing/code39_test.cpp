@@ -32,8 +32,7 @@ TEST(Code39, ReceiptSevenIsStartSevenStopInFortyUnits) {
 }
 
 TEST(Code39, UnitFollowsThePictureHeight) {
-    const std::pair<int, int> cases[] = {{20, 1}, {39, 1}, {40, 1}, {59, 1},
-                                         {60, 2}, {80, 2}, {120, 3}};
+    const std::pair<int, int> cases[] = {{20, 1}, {59, 1}, {60, 2}, {120, 3}};
     for (const auto& [height, unit] : cases) {
         const BarcodePicture p = DrawCode39("12", height);
         EXPECT_EQ(std::make_pair(p.unit, p.widthPx), std::make_pair(unit, (4 * 13 + 1) * unit))
