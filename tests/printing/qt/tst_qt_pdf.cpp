@@ -1,7 +1,6 @@
 // The Qt back end writing real PDF files: texts and their order, page sizes. The receipt
 // preview: the sample bill drawn by the preview back end is the one the printing layouts produce
-// (checked against the recording back end for the same settings), and what falls off the paper
-// is marked in red.
+// (checked against the recording back end for the same settings).
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -242,37 +241,6 @@ TEST(QtAnteprima, DrawsTheCallsOfThePrintingLayouts) {
         EXPECT_EQ(Disegnate(anteprima), attese);
         EXPECT_EQ(anteprima.Fuori(), 0);
     }
-}
-
-bool Rosso(QRgb c) {
-    return qRed(c) > 180 && qGreen(c) < 90 && qBlue(c) < 90;
-}
-
-int PuntiRossi(const QImage& img) {
-    int n = 0;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x) n += Rosso(img.pixel(x, y));
-    return n;
-}
-
-TEST(QtAnteprima, APictureWiderThanThePaperIsMarkedInRed) {
-    // Wider than 57 mm; pictures that fit are not marked (DrawsTheCallsOfThePrintingLayouts).
-    Banco b("[STAMPA]\r\nFORMATO=3\r\nSCONTRINI_CALCOLACARTA=1\r\nTKT-RITIRO=0\r\nRIEPILOGO0=0\r\n",
-            {"Anteprima"});
-    Figure figura(b, 300, 60, 6000, 600);
-    ReceiptPreview campione(b.till().settings);
-    QtPreviewBackend anteprima(4.0);
-    anteprima.Ricomincia("Anteprima", {});
-    campione.Stampa(anteprima, b.opt(), 2, kQuando);
-    ASSERT_FALSE(anteprima.Pagine().empty());
-    const PreviewPage& p = anteprima.Pagine().front();
-    ASSERT_FALSE(p.segni.empty());
-    EXPECT_EQ(p.segni.front().tipo, PreviewMark::Kind::Immagine);
-    EXPECT_TRUE(p.segni.front().fuori);
-    EXPECT_EQ(anteprima.Fuori(), 1);
-    // The frame shows beside the paper, on the border around it.
-    const int bordo = static_cast<int>(QtPreviewBackend::kBordoMm * 4.0);
-    EXPECT_GT(PuntiRossi(p.immagine.copy(0, 0, bordo - 2, p.immagine.height())), 0);
 }
 
 }  // namespace
