@@ -107,7 +107,6 @@ TEST(KitchenOrders, ComputedLengthHoldsTheSheetAndTheReprintIsOneSheetMarkedAsAC
         EXPECT_EQ(t.back(), "*** FINE COMANDA ***");
         const auto [bottom, length] = BottomAndLength(d.pages[0]);
         EXPECT_LE(bottom, length) << mode;
-        // A later commit carries no mark.
         k.Commit();
         EXPECT_FALSE(k.Docs().back().pages[0].Has("*** COPIA ***"));
     }

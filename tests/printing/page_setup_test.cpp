@@ -105,7 +105,6 @@ TEST(PageSetup, ComputedLengthsGetANewFormOnlyWhenTheLengthChanges) {
     }
     EXPECT_EQ(asked, 5);
     EXPECT_EQ(s.profile.formCounter, 3);
-    EXPECT_EQ(s.profile.lastFormName, "VORSA-TMP3");
     const auto forms = b.backend.forms.Forms("Stampante");
     ASSERT_EQ(forms.size(), 3u);
     EXPECT_EQ(forms[1], (PaperForm{"VORSA-TMP2", 80000, 150000}));
@@ -124,7 +123,6 @@ TEST(PageSetup, SheetFormatsReplaceAStaleFormAndKeepOneUntilTheFormatChanges) {
     // The stale form of another size is replaced.
     EXPECT_EQ(b.backend.forms.Forms("Stampante"),
               (std::vector<PaperForm>{{"VORSA-TMP1", 210000, 297000}}));
-    EXPECT_EQ(b.backend.forms.Selected("Stampante")->width, 210000);
     // Changing the format twice without printing leaves no numbered form behind.
     rp.SelezionaFormato(5);
     rp.SelezionaFormato(6);
@@ -173,7 +171,6 @@ TEST(PageSetup, PrinterChoice) {
                 {"Cucina", "Cassa", "Ufficio"});
         b.backend.defaultPrinter = "Ufficio";
         PageSetup& s = b.printer().Setup();
-        EXPECT_TRUE(s.printerAvailable);
         EXPECT_EQ(s.printerName, c.chosen) << c.saved;
         EXPECT_EQ(s.profile.printerIndex, c.index);
         EXPECT_EQ(s.StampanteComanda(1), "Cucina");

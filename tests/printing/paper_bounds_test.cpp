@@ -134,11 +134,14 @@ TEST(Paper, NothingLeavesThePaperInAnyModeOnAnyPaper) {
             b.printer().StampaUltimoConto(true);
             CheckPages(b, where + ", reprint");
             EXPECT_EQ(Occurrences(b, "COPIA - Scontrino: 1.234 - "), 2 * receipts) << where;
-            // The printer's test page, whose number rows carry the till's last number.
+            // The printer's test page, whose number rows carry the till's last number; the
+            // till's own title is back afterwards.
             if (mode > 0) continue;
             b.backend.Clear();
             b.printer().StampaTest();
             EXPECT_GT(CheckPages(b, where + ", test page"), 0);
+            EXPECT_EQ(AllTexts(b).at(0), "*****   TEST STAMPANTE   *****") << where;
+            EXPECT_EQ(b.opt().gTitoloScontrino, "Sagra della Polenta di Vorsa");
         }
     }
 }

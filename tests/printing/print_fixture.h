@@ -64,7 +64,6 @@ struct Banco {
         printer().StampaUltimoConto(false);
         till().conto.ultimoConto.gRistampaFatta = true;
     }
-    /// A bill committed and printed.
     void Vendi(std::initializer_list<std::pair<int, int>> righe, int numero = 7,
                std::string tavolo = "", std::string commento = "") {
         Bill(righe, numero, std::move(tavolo), std::move(commento));

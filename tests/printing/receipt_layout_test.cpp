@@ -33,8 +33,7 @@ std::vector<Row> Rows(const RecordedPage& p) {
 }
 
 std::vector<int> Box(const PrintCall& c) {
-    return {c.x, c.y, c.kind == PrintCall::Kind::Line ? c.x2 : c.w,
-            c.kind == PrintCall::Kind::Line ? c.y2 : c.h};
+    return {c.x, c.y, c.w, c.h};
 }
 
 TEST(ReceiptLayout, Pos80ReceiptLandsWhereTheLayoutPutsIt) {

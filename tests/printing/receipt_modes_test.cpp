@@ -172,24 +172,6 @@ TEST(ReceiptModes, ReprintIsACopyWithoutRepetitionsOrKitchenOrdersAndAnEmptyBill
     EXPECT_TRUE(b.Docs().empty());
 }
 
-TEST(ReceiptModes, PrinterTestPage) {
-    Banco b("[STAMPA]\r\nTITOLO=Sagra\r\nTITOLO2=Due\r\n");
-    b.opt().gFormato = 6;  // A7: twelve lines overflow the sheet
-    b.printer().StampaTest();
-    ASSERT_EQ(b.Docs().size(), 1u);
-    const auto pages = b.Docs()[0].pages;
-    EXPECT_GT(pages.size(), 1u);
-    std::size_t lines = 0;
-    for (const auto& p : pages) {
-        EXPECT_TRUE(p.Has("*****   TEST STAMPANTE   *****"));
-        lines += p.Find("\x80 11,22").size();
-    }
-    EXPECT_EQ(lines, 12u);
-    // The till's own titles are back after the test page.
-    EXPECT_EQ(std::tie(b.opt().gTitoloScontrino, b.opt().gTitoloScontrino2),
-              std::make_tuple("Sagra", "Due"));
-}
-
 TEST(ReceiptPrinter, CommitPrintsTheBillThenF5ReprintsItAsACopy) {
     Vendite v(kCucina);
     v.Premi({"101", "101", "201", "F1", "F4"});
