@@ -95,6 +95,20 @@ std::string Faults(const RecordedPage& page, const std::string& number = "1234")
     return faults;
 }
 
+/// Checks every page printed since the last Clear(), none of them the nominal 500 mm of a roll;
+/// returns how many barcodes they hold.
+int CheckPages(Banco& b, const std::string& where) {
+    int barcodes = 0;
+    for (const RecordedDocument& d : b.Docs())
+        for (const RecordedPage& p : d.pages) {
+            barcodes += static_cast<int>(p.Of(PrintCall::Kind::Barcode).size());
+            const std::string f = Faults(p);
+            EXPECT_TRUE(f.empty()) << where << ":\n" << f;
+            if (p.size.length == 500000) ADD_FAILURE() << where << ": a 500 mm page";
+        }
+    return barcodes;
+}
+
 TEST(Paper, NothingLeavesThePaperInAnyModeOnAnyPaper) {
     for (const Paper& paper : kPapers) {
         for (int mode = 0; mode <= 3; ++mode) {
@@ -102,62 +116,33 @@ TEST(Paper, NothingLeavesThePaperInAnyModeOnAnyPaper) {
             Banco b(PaperIni(paper, mode, "Stampante"));
             PaperBill(b);
             b.Commit();
-            int receipts = 0, summaries = 0, tickets = 0, sheets = 0, barcodes = 0;
+            // Everything printed, with two number rows per receipt and one on each other slip.
+            const int receipts = mode == 1 ? 4 : 1;
+            EXPECT_EQ(Tally(b), (std::vector<int>{receipts, 1, 1, 1, 1})) << where;
+            EXPECT_EQ(CheckPages(b, where), 2 * receipts + 3) << where;
+            // The total's figures whole when one receipt holds it: the count ends a word, the
+            // amount its row.
             bool pezzi = false, importo = false;
-            for (const RecordedDocument& d : b.Docs()) {
-                for (const RecordedPage& p : d.pages) {
-                    receipts += p.Has("Qt\xE0") ? 1 : 0;
-                    summaries += p.Has("RIEPILOGO TRANSAZIONE") ? 1 : 0;
-                    tickets += p.Has("TICKET PER RITIRO") ? 1 : 0;
-                    sheets += p.Has("*** FINE COMANDA ***") ? 1 : 0;
-                    barcodes += static_cast<int>(p.Of(PrintCall::Kind::Barcode).size());
-                    // The total's figures whole: the count ends a word, the amount its row.
-                    for (const std::string& t :
-                         p.Has("Qt\xE0") ? p.Texts() : std::vector<std::string>{}) {
-                        pezzi = pezzi || t == "Pezzi: nr. 103" || t.starts_with("Pezzi: nr. 103 ");
-                        importo = importo || t.ends_with("Importo: \x80 1.388,50");
-                    }
-                    const std::string f = Faults(p);
-                    EXPECT_TRUE(f.empty()) << where << ":\n" << f;
-                    // A computed length, not the nominal 500 mm of a roll.
-                    if (p.size.length == 500000) ADD_FAILURE() << where << ": a 500 mm page";
-                }
+            for (const std::string& t : AllTexts(b)) {
+                pezzi = pezzi || t == "Pezzi: nr. 103" || t.starts_with("Pezzi: nr. 103 ");
+                importo = importo || t.ends_with("Importo: \x80 1.388,50");
             }
-            // Everything printed; the receipt's total whole when one receipt holds it.
-            EXPECT_EQ(receipts, mode == 1 ? 4 : 1) << where;
-            EXPECT_EQ(std::tie(summaries, tickets, sheets), std::make_tuple(1, 1, 1)) << where;
-            // Two number rows per receipt, the summary, the ticket and the kitchen sheet.
-            EXPECT_EQ(barcodes, 2 * receipts + 3) << where;
-            EXPECT_EQ(pezzi, mode != 1) << where;
-            EXPECT_EQ(importo, mode != 1) << where;
+            EXPECT_EQ(std::tie(pezzi, importo), std::make_tuple(mode != 1, mode != 1)) << where;
 
             // The reprint: every number row starts with the longer "COPIA - Scontrino: ".
             b.backend.Clear();
             b.printer().StampaUltimoConto(true);
-            int copies = 0;
-            for (const RecordedDocument& d : b.Docs())
-                for (const RecordedPage& p : d.pages) {
-                    copies += p.Has("COPIA - Scontrino: 1.234 - ") ? 1 : 0;
-                    const std::string f = Faults(p);
-                    EXPECT_TRUE(f.empty()) << where << ", reprint:\n" << f;
-                }
-            EXPECT_EQ(copies, receipts) << where;
+            CheckPages(b, where + ", reprint");
+            EXPECT_EQ(Occurrences(b, "COPIA - Scontrino: 1.234 - "), 2 * receipts) << where;
+            // The printer's test page, whose number rows carry the till's last number; the
+            // till's own title is back afterwards.
+            if (mode > 0) continue;
+            b.backend.Clear();
+            b.printer().StampaTest();
+            EXPECT_GT(CheckPages(b, where + ", test page"), 0);
+            EXPECT_EQ(AllTexts(b).at(0), "*****   TEST STAMPANTE   *****") << where;
+            EXPECT_EQ(b.opt().gTitoloScontrino, "Sagra della Polenta di Vorsa");
         }
-    }
-}
-
-TEST(Paper, ThePrinterTestStaysOnThePaper) {
-    for (const Paper& paper : kPapers) {
-        Banco b(PaperIni(paper, 0, "Stampante"));
-        b.printer().StampaTest();
-        int pages = 0;
-        for (const RecordedDocument& d : b.Docs())
-            for (const RecordedPage& p : d.pages) {
-                ++pages;
-                const std::string f = Faults(p, std::to_string(b.till().conto.gNumeroScontrino));
-                EXPECT_TRUE(f.empty()) << paper.name << ":\n" << f;
-            }
-        EXPECT_GE(pages, 1) << paper.name;
     }
 }
 

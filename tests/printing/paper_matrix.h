@@ -15,8 +15,7 @@ struct Paper {
     int comanda;       // kitchen-order format code
 };
 
-inline const std::array<Paper, 5> kPapers = {{
-    {"POS 57", 3, "", 4},
+inline const std::array<Paper, 4> kPapers = {{
     {"POS 80", 2, "", 5},
     {"POS pers. 4 cm", 4, "4", 4},
     {"A6", 0, "", 2},

@@ -1,5 +1,6 @@
 #pragma once
 // A till over in-memory files with receipt printing on a recording back end.
+#include <algorithm>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -63,7 +64,6 @@ struct Banco {
         printer().StampaUltimoConto(false);
         till().conto.ultimoConto.gRistampaFatta = true;
     }
-    /// A bill committed and printed.
     void Vendi(std::initializer_list<std::pair<int, int>> righe, int numero = 7,
                std::string tavolo = "", std::string commento = "") {
         Bill(righe, numero, std::move(tavolo), std::move(commento));
@@ -104,6 +104,37 @@ struct Vendite : Banco {
     }
     std::unique_ptr<Sale> vendita;
 };
+
+/// Receipts (pages with the quantity column), documents holding them, summaries, pickup
+/// tickets and whole kitchen orders printed so far.
+inline std::vector<int> Tally(Banco& b) {
+    std::vector<int> n(5, 0);
+    for (const auto& d : b.Docs()) {
+        bool receipt = false;
+        for (const auto& p : d.pages) {
+            receipt = receipt || p.Has("Qt\xE0");
+            n[0] += p.Has("Qt\xE0");
+            n[2] += p.Has("RIEPILOGO TRANSAZIONE");
+            n[3] += p.Has("TICKET PER RITIRO");
+            n[4] += p.Has("*** FINE COMANDA ***");
+        }
+        n[1] += receipt;
+    }
+    return n;
+}
+
+inline std::vector<std::string> AllTexts(Banco& b) {
+    std::vector<std::string> t;
+    for (const auto& d : b.Docs())
+        for (const auto& p : d.pages)
+            for (const auto& s : p.Texts()) t.push_back(s);
+    return t;
+}
+
+inline long Occurrences(Banco& b, const std::string& text) {
+    const auto t = AllTexts(b);
+    return std::count(t.begin(), t.end(), text);
+}
 
 /// Line height and character width of the recording back end.
 inline int H(int size) {
