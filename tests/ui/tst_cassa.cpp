@@ -151,8 +151,12 @@ class TstCassa : public QObject {
     void automaticPrintingSwitchesCaptions() {
         // The captions' words: the sale's core tests; here they follow the switch.
         const QString f5 = CmdAzione(*scena_->frm, 5)->text();
+        const QString titolo = scena_->frm->windowTitle();
+        const QString casella = ChkStampa(*scena_->frm)->text();
         ChkStampa(*scena_->frm)->click();
         QVERIFY(CmdAzione(*scena_->frm, 5)->text() != f5);
+        QVERIFY(scena_->frm->windowTitle() != titolo);
+        QVERIFY(ChkStampa(*scena_->frm)->text() != casella);
         QCOMPARE(scena_->Chiave("STAMPA", "ABILITATO"), QByteArray("1"));
     }
 
