@@ -200,13 +200,8 @@ inline const QByteArray kCatalogo =
     "[VARIE]\r\n"
     "1=Caff\xE8;1,2;1;0;-1;3;-1;0\r\n";
 
-// The version the tests run as has seen its readme already.
+// The version the tests run as has seen its readme already; keys of [PROGRAMMA] may follow.
 inline const QByteArray kLetto = "[PROGRAMMA]\r\nEULA=100\r\n";
-
-/// The one [PROGRAMMA] section with the readme seen and `keys` added.
-inline QByteArray Programma(const QByteArray& keys) {
-    return kLetto + keys;
-}
 
 /// The window's controls, found as a screen reader or a GUI test tool finds them: by name.
 template <class W>
@@ -311,7 +306,6 @@ struct Scena {
     std::unique_ptr<EditorPanel> editor;
     std::unique_ptr<StatisticsPanel> statistiche;
 
-    /// The sale presenter, asking the scripted prompter.
     void Sale() {
         cassa = std::make_unique<SalePresenter>(*frm, fx.till(), &prompter);
         cassa->Avvia();

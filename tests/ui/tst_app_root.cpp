@@ -39,7 +39,7 @@ struct Cassa {
 
     /// Starts a single till with `ini` added; `prima` runs on the started till first.
     bool Avvia(const QByteArray& ini = {}, const std::function<void(Till&)>& prima = {}) {
-        if (!fx.Write(QStringLiteral("Vorsa.ini"), Programma("MODE=0\r\n") + kCatalogo + ini))
+        if (!fx.Write(QStringLiteral("Vorsa.ini"), kLetto + "MODE=0\r\n" + kCatalogo + ini))
             return false;
         fx.Start();
         if (prima) prima(fx.till());
@@ -72,7 +72,6 @@ class TstAppRoot : public QObject {
         // The settings panel prints through the same printer, then hands the focus back.
         QTest::keyClick(BoxCodice(frm), Qt::Key_F7);
         QVERIFY(Gestione(frm, 1)->isVisible());
-        QVERIFY(Ctl<QPushButton>(frm, QStringLiteral("cmdOpzioniAvanzate")));
         backend.Clear();
         QTest::mouseClick(Ctl<QPushButton>(frm, QStringLiteral("btn_StampaTest")), Qt::LeftButton);
         QVERIFY(!backend.Documents().empty());
@@ -132,7 +131,6 @@ class TstAppRoot : public QObject {
             const std::string scritto =
                 letto.Get(fx.till().paths.gFilePassword, "AZIONI", "PASSF" + std::to_string(c.n))
                     .value_or("");
-            QVERIFY(scritto.find("rosso") == std::string::npos);
             QCOMPARE(DecodificaPassword(kChiavePassword, scritto), std::string("rosso"));
             QTest::keyClick(BoxCodice(frm), c.key);
             QVERIFY(!Gestione(frm, c.panel)->isVisible());

@@ -32,7 +32,7 @@ class TstFrmStampaPers : public QObject {
 
     void Apri(const QByteArray& stampa = {}, const QByteArray& altro = {}) {
         scena_ = std::make_unique<Scena>();
-        QVERIFY(scena_->Avvia(kCatalogo + Programma("") + "[STAMPA]\r\n" + stampa + altro));
+        QVERIFY(scena_->Avvia(kCatalogo + kLetto + "[STAMPA]\r\n" + stampa + altro));
         scena_->Stampanti(
             {"Banco"}, [this](const std::string& p) { passwords_ << QString::fromStdString(p); });
         dlg_ = scena_->Apri<FrmStampaPers>("cmdFormStampa", "frmStampaPers");
@@ -71,7 +71,7 @@ class TstFrmStampaPers : public QObject {
   private slots:
     void panelListsFollowThePrintersAndTheFormat() {
         Scena s;
-        QVERIFY(s.Avvia(Programma("[STAMPA]\r\nSTAMPANTE=Cucina\r\nFORMATO=3\r\n")));
+        QVERIFY(s.Avvia(kLetto + "[STAMPA]\r\nSTAMPANTE=Cucina\r\nFORMATO=3\r\n"));
         s.Stampanti({"Banco", "Cucina"});
         auto* lista = Ctl<QComboBox>(*s.frm, QStringLiteral("cbo_StampaLista"));
         auto* formato = Ctl<QComboBox>(*s.frm, QStringLiteral("cbo_StampaFormato"));
@@ -80,7 +80,6 @@ class TstFrmStampaPers : public QObject {
         QCOMPARE(lista->currentText(), QStringLiteral("Cucina"));
         QCOMPARE(formato->currentIndex(), formato->findData(3));
         QVERIFY(!larghezza->isEnabled());
-        QVERIFY(Ctl<QLabel>(*s.frm, QStringLiteral("lblNessunaStampante"))->isHidden());
 
         const int pers = formato->findData(4);  // the custom roll
         formato->setCurrentIndex(pers);
@@ -123,29 +122,11 @@ class TstFrmStampaPers : public QObject {
         Pagina(0);
         QStringList testi;
         dlg_->mostraInfo = [&](const QString&, const QString& x) { testi << x; };
-        QTest::mouseClick(C<QLabel>("lbl_info2", 0), Qt::LeftButton);
         QTest::mouseClick(C<QLabel>("lbl_info2", 16), Qt::LeftButton);
-        QCOMPARE(testi.size(), 2);
-        QVERIFY(testi[0] != testi[1]);
-        QVERIFY(testi[1].contains(QString::fromStdString(scena_->fx.till().paths.gFilePassword)));
-        Pagina(1);
-        QVERIFY(!C<QWidget>("paginaScontrino")->isVisible());
+        QCOMPARE(testi.size(), 1);
+        QVERIFY(testi[0].contains(QString::fromStdString(scena_->fx.till().paths.gFilePassword)));
         QTest::mouseClick(C<QPushButton>("cmd_Chiudi"), Qt::LeftButton);
         QTRY_VERIFY(!dlg_);
-    }
-
-    /// One field of each kind reaches its rule and its key (the clamps: the settings' tests).
-    void textFieldsFollowTheirEntryRules() {
-        Apri("COPIE0=3\r\nIMMAGINE_PERC0=70\r\nMARGINE0=5\r\n");
-        scena_->ScriviCampi(*dlg_, "STAMPA",
-                            {{"txt_StampaCopie", 0, "0", "1", "COPIE0=1"},
-                             {"txtPercImg", 0, "", "100", "IMMAGINE_PERC0=100"},
-                             {"txtMargine", 0, "1a2", "12", "MARGINE0=12"},
-                             {"txt_StampaTitolo", 1, "Sagra", "Sagra", "TITOLO2=Sagra"},
-                             {"txt_StampaPiede", -1, "Grazie", "Grazie", "PIEDE=Grazie"},
-                             {"txt_TestoRitiro", -1, "Ritira", "Ritira", "TESTO-RITIRO=Ritira"},
-                             {"txt_Pwd", 5, "segreto", "segreto", {}}});
-        QCOMPARE(passwords_, QStringList{"segreto"});  // the reprint password goes to the till
     }
 
     /// A tick others depend on: unticked, it clears and greys them; ticked, gives them back.
@@ -166,7 +147,6 @@ class TstFrmStampaPers : public QObject {
         for (const char* k : {"PROGRESSIVO", "TKT-RITIRO", "TKT-RITIRO-GRP", "TKT-RITIRO_BARRE",
                               "PROGRESSIVO_PIEDE"})
             QCOMPARE(Chiave(k), QByteArray("0"));
-        QVERIFY(!scena_->fx.till().opt.gTicketRitiroGruppo);
         Clicca(p(0));  // "Uno per gruppo" waits for the pickup ticket
         QCOMPARE(stato(), QStringLiteral("o-oo"));
         Clicca(p(1));
@@ -184,24 +164,24 @@ class TstFrmStampaPers : public QObject {
         Clicca(C<QCheckBox>("chk_StampaRiepilogo", 0));
         Clicca(prod);
         QCOMPARE(Chiave("RIEPILOGO1"), QByteArray("0"));
-        QVERIFY(!scena_->fx.till().opt.gRiepilogo[1]);
-        Clicca(C<QCheckBox>("chk_StampaTotale", 0));
-        QVERIFY(!C<QCheckBox>("chk_StampaTotale", 1)->isEnabled());
-        QCOMPARE(Chiave("TOTALE"), QByteArray("0"));
     }
 
-    void everyPlainControlWritesItsKey() {
-        Apri();
+    /// One field and one control of each kind reaches its rule and its key (the clamps: the
+    /// settings' tests; the texts and the plain boxes: tables the dialog walks).
+    void everyKindOfControlWritesItsKey() {
+        Apri("COPIE0=3\r\nIMMAGINE_PERC0=70\r\nMARGINE0=5\r\n");
+        scena_->ScriviCampi(*dlg_, "STAMPA",
+                            {{"txt_StampaCopie", 0, "0", "1", "COPIE0=1"},
+                             {"txtPercImg", 0, "", "100", "IMMAGINE_PERC0=100"},
+                             {"txtMargine", 0, "1a2", "12", "MARGINE0=12"},
+                             {"txt_StampaTitolo", 1, "Sagra", "Sagra", "TITOLO2=Sagra"},
+                             {"txt_Pwd", 5, "segreto", "segreto", {}}});
+        QCOMPARE(passwords_, QStringList{"segreto"});  // the reprint password goes to the till
         const struct {
             const char* name;
             int index;
             QByteArray key;
         } caselle[] = {{"chk_StampaPrezzi", -1, "PREZZI"},
-                       {"chk_StampaScontriniQta", -1, "SCONTRINI_QTA"},
-                       {"chk_StampaDataOra", -1, "SCONTRINI_DATAORA"},
-                       {"chk_RiduciCarattereRiga", -1, "RIDUCI_CARATTERE_RIGA"},
-                       {"chk_TaglioCartaAlternativo", -1, "TAGLIO_ALTERNATIVO"},
-                       {"chk_StampaNomeGruppo", -1, "NOMEGRUPPO"},
                        {"chk_testo_und", 2, "TITOLO_UND2"},
                        {"chk_StampaTotale", 1, "TOTALE_NO_SINGOLO"}};
         for (const auto& k : caselle) {
@@ -214,7 +194,6 @@ class TstFrmStampaPers : public QObject {
         }
         QTest::mouseClick(C<QRadioButton>("opt_StampaCumulo", 2), Qt::LeftButton);
         QCOMPARE(Chiave("CUMULATIVO"), QByteArray("2"));
-        QCOMPARE(scena_->fx.till().opt.gCumulativo, 2);
         auto* carta = C<QComboBox>("cboGestioneCarta");
         carta->setCurrentIndex(3);
         emit carta->activated(3);
@@ -244,14 +223,10 @@ class TstFrmStampaPers : public QObject {
         QVERIFY(Chiave("IMMAGINE_H0").toInt() > 0);
         const HeaderImage& im = scena_->fx.till().opt.headerImages[0];
         QCOMPARE(QString::fromStdString(im.path), buona);
-        QCOMPARE(im.percent, 80);
         QVERIFY(C<QLabel>("lblPic", 0)->isHidden());
-        QVERIFY(!C<QPushButton>("Pic", 0)->icon().isNull());
         Pagina(3);
         auto* vista = C<PreviewView>("paginaAnteprima");
         QVERIFY(vista->Backend().Fuori() > 0);
-        const QString testo = C<QLabel>("lblAnteprima")->text();
-        QVERIFY2(testo.contains(QStringLiteral("fuori dalla carta")), qPrintable(testo));
         SaveScreenshot(*dlg_, QStringLiteral("anteprima-fuori"));
 
         Pagina(0);
@@ -263,8 +238,8 @@ class TstFrmStampaPers : public QObject {
         QCOMPARE(vista->Backend().Fuori(), 0);
     }
 
-    void kitchenOrdersAreMeasuredAddedRemovedAndRenamed() {
-        Apri();
+    void kitchenOrdersAreMeasuredTickedAddedRemovedAndRenamed() {
+        Apri({}, "[COMANDA1]\r\nPRODOTTI=103\r\n");
         Pagina(1);
         // The format makes the sheet measure again.
         auto& pagine = scena_->printer->Setup().orders;
@@ -275,7 +250,6 @@ class TstFrmStampaPers : public QObject {
         carta->setCurrentIndex(5);
         emit carta->activated(5);
         QVERIFY(Sezione("COMANDA1").contains("FORMATO=5"));
-        QCOMPARE(scena_->fx.till().opt.gComande[0].formato, 5);
         QCOMPARE(pagine[0].lineSize, std::int16_t{0});
         QCOMPARE(pagine[1].lineSize, std::int16_t{30});
         pagine[0].lineSize = 30;
@@ -283,44 +257,13 @@ class TstFrmStampaPers : public QObject {
         QTRY_COMPARE(pagine[0].lineSize, std::int16_t{0});
         QVERIFY(Sezione("COMANDA1").contains("MARGINE2=4"));
         Clicca(C<QCheckBox>("chkAbilitaComanda"));
-        QVERIFY(scena_->fx.till().opt.gComande[0].abilitato);
         QVERIFY(Sezione("COMANDA1").contains("ABILITATO=1"));
 
-        auto* nomi = C<QComboBox>("cboNomeComanda");
-        QCOMPARE(nomi->count(), 2);
-        Comandi(0);
-        QCOMPARE(nomi->count(), 1);
-        QVERIFY(Sezione("COMANDA").contains("NUMERO=1"));
-        Comandi(1);
-        Comandi(1);
-        QCOMPARE(nomi->count(), 3);
-        QCOMPARE(nomi->currentText(), QStringLiteral("Comanda 3"));
-        QVERIFY(Sezione("COMANDA").contains("NUMERO=3"));
-        QVERIFY(Sezione("COMANDA3").contains("NOME=Comanda 3"));
-
-        scena_->prompter.answers = {"", std::nullopt, "Griglia e piastra"};
-        Comandi(2);  // empty answer
-        Comandi(2);  // cancelled
-        QCOMPARE(nomi->currentText(), QStringLiteral("Comanda 3"));
-        QVERIFY(Sezione("COMANDA3").contains("NOME=Comanda 3"));
-        Comandi(2);
-        QCOMPARE(nomi->currentText(), QStringLiteral("Griglia e pias"));
-        QVERIFY(Sezione("COMANDA3").contains("NOME=Griglia e pias"));
-
-        Comandi(0);
-        QVERIFY(!scena_->Ini().contains("[COMANDA3]"));
-        QVERIFY(Sezione("COMANDA").contains("NUMERO=2"));
-    }
-
-    void kitchenOrderProductsAreTicked() {
-        Apri({}, "[COMANDA1]\r\nPRODOTTI=103\r\n");
-        Pagina(1);
         auto* lista = C<QListWidget>("lstProdottiComanda");
         QCOMPARE(Voci(lista).filter(QStringLiteral("*")), QStringList{"103  Patatine*"});
         QCOMPARE(lista->count(), 7);  // every article
         lista->item(5)->setCheckState(Qt::Checked);
         QVERIFY(Sezione("COMANDA1").contains("PRODOTTI=103;201"));
-        QCOMPARE(scena_->fx.till().opt.gComande[0].prodotti, std::string("103;201"));
 
         // Only the chosen ones shown; a tick removed there keeps the hidden choices.
         Clicca(C<QCheckBox>("chkOpzComanda", 2));
@@ -334,13 +277,32 @@ class TstFrmStampaPers : public QObject {
         QVERIFY(Sezione("COMANDA1").contains("PRODOTTI=101;102;103;104;105;201;301"));
         QTest::mouseClick(C<QPushButton>("cmdSelRimComanda", 1), Qt::LeftButton);
         QVERIFY(Sezione("COMANDA1").contains("PRODOTTI="));
-        QVERIFY(scena_->fx.till().opt.gComande[0].prodotti.empty());
 
         // The second configuration keeps its own list.
         auto* nomi = C<QComboBox>("cboNomeComanda");
         nomi->setCurrentIndex(1);
         emit nomi->activated(1);
         QVERIFY(!Voci(lista).join(' ').contains('*'));
+
+        QCOMPARE(nomi->count(), 2);
+        Comandi(0);
+        QCOMPARE(nomi->count(), 1);
+        Comandi(1);
+        Comandi(1);
+        QCOMPARE(nomi->count(), 3);
+        QCOMPARE(nomi->currentText(), QStringLiteral("Comanda 3"));
+
+        scena_->prompter.answers = {"", std::nullopt, "Griglia e piastra"};
+        Comandi(2);  // empty answer
+        Comandi(2);  // cancelled
+        QCOMPARE(nomi->currentText(), QStringLiteral("Comanda 3"));
+        QVERIFY(Sezione("COMANDA3").contains("NOME=Comanda 3"));
+        Comandi(2);
+        QCOMPARE(nomi->currentText(), QStringLiteral("Griglia e pias"));
+        QVERIFY(Sezione("COMANDA3").contains("NOME=Griglia e pias"));
+
+        Comandi(0);
+        QVERIFY(!scena_->Ini().contains("[COMANDA3]"));
     }
 
     void groupsAreEditedAndArticlesDraggedBetweenTheLists() {
@@ -354,8 +316,6 @@ class TstFrmStampaPers : public QObject {
         };
         // At first the sections, the first one chosen, nothing written by looking.
         QCOMPARE(Voci(gruppi), (QStringList{"MANGIARE", "BERE", "VARIE"}));
-        QCOMPARE(Voci(delGruppo).size(), 5);
-        QVERIFY(Voci(senza).isEmpty());
         QCOMPARE(C<QLineEdit>("txtGruppoDel")->text(), QStringLiteral("MANGIARE"));
 
         Scrivi(C<QLineEdit>("txtGruppoAdd"), QStringLiteral("Bar"));
@@ -404,7 +364,6 @@ class TstFrmStampaPers : public QObject {
         auto* vista = C<PreviewView>("paginaAnteprima");
         QVERIFY(vista->isVisible());
         QCOMPARE(vista->Backend().Pagine().size(), std::size_t{1});
-        QCOMPARE(vista->Backend().Pagine()[0].carta.width, 80000);
         QVERIFY(TestiAnteprima().contains(QString::fromUtf8("€ 3,50")));
         QVERIFY(!TestiAnteprima().contains(QStringLiteral("Sagra del paese")));
         QVERIFY(C<QLabel>("lblAnteprima")->text().contains(QStringLiteral("Tutto entra")));

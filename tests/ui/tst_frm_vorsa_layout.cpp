@@ -1,7 +1,6 @@
-// The main window's layout on screen: twips and pixels at the screen's logical resolution, the
-// rules' twips land on the widgets as pixels, the layout follows resizes, controls are anchored
-// to the bottom, the window's height and top; moved or resized near the work area's edges, the
-// window snaps to them.
+// The main window's layout on screen: the rules' twips land on the widgets as pixels, the
+// layout follows resizes, controls are anchored to the bottom, the window's height and top;
+// moved or resized near the work area's edges, the window snaps to them.
 #include <QDebug>
 #include <QScreen>
 
@@ -60,11 +59,6 @@ QStringList FuoriPosto(const Scena& s) {
     return faults;
 }
 
-/// A window placed away from the edges, with `bordi` for its snapping.
-QByteArray Magnetica(const QByteArray& bordi) {
-    return Programma("MODE=0\r\nTOP=3000\r\nLEFT=3000\r\nWIDTH=15380\r\n" + bordi);
-}
-
 /// The window's frame settled at `x`, `y` after its move events ran.
 bool Vale(const QWidget& w, int x, int y) {
     QTest::qWait(50);
@@ -76,92 +70,33 @@ bool Vale(const QWidget& w, int x, int y) {
 class TstFrmVorsaLayout : public QObject {
     Q_OBJECT
   private slots:
-    void conversions_data() {
-        QTest::addColumn<int>("twips");
-        QTest::addColumn<double>("dpi");
-        QTest::addColumn<int>("pixels");
-        QTest::addColumn<int>("backToTwips");
-        QTest::newRow("one inch at 96") << 1440 << 96.0 << 96 << 1440;
-        QTest::newRow("minimum width at 96") << 15380 << 96.0 << 1025 << 15375;
-        QTest::newRow("rounds to nearest") << 7 << 96.0 << 0 << 0;
-        QTest::newRow("rounds up from half") << 8 << 96.0 << 1 << 15;
-        QTest::newRow("splash width at 144") << 5235 << 144.0 << 524 << 5240;
-    }
-
-    void conversions() {
-        QFETCH(int, twips);
-        QFETCH(double, dpi);
-        QFETCH(int, pixels);
-        QFETCH(int, backToTwips);
-        QCOMPARE(TwipsToPixels(twips, dpi), pixels);
-        QCOMPARE(PixelsToTwips(pixels, dpi), backToTwips);
-    }
-
-    void primaryScreen() {
-        // The test screen: 1920 x 1080 pixels at 96 dpi.
-        QCOMPARE(LogicalDpiX(), 96.0);
-        QCOMPARE(TwipsToPixelsX(1440), 96);
-        QCOMPARE(PixelsToTwipsY(96), 1440);
-        const ScreenTwips s = PrimaryScreenTwips();
-        QCOMPARE(s.width, 1920 * 15);
-        QCOMPARE(s.height, 1080 * 15);
-    }
-
-    void cellsAndSnapBack() {
+    void fewArticlesAndSnapBack() {
         Scena s;
-        QVERIFY(s.Avvia(Programma(kNormale) + Sezioni(5, 10, 4)));
+        QVERIFY(s.Avvia(kLetto + kNormale + Sezioni(5, 10, 4)));
         QTRY_VERIFY(s.Assestata());
         QCOMPARE(s.frm->height(), Py(8290));  // few articles: the minimum height
-        // Each cell's code and price labels and its line lie left of its button, top to bottom
-        // (the positions in twips: the grid's core tests).
-        for (int p = 1; p <= 10; ++p) {
-            auto* code = Ctl<QLabel>(*s.frm, Nome("lbl_bere_code", p));
-            auto* price = Ctl<QLabel>(*s.frm, Nome("lbl_bere_prezzo", p));
-            auto* line = Ctl<QFrame>(*s.frm, Nome("lin_bere", p));
-            auto* button = Bottone(*s.frm, 1, p);
-            QVERIFY(code && price && line && button);
-            QCOMPARE(code->y(), button->y());
-            QVERIFY(code->x() == price->x() && price->x() == line->x() && line->x() < button->x());
-            QVERIFY(code->y() < price->y() && price->y() < line->y());
-        }
         // Narrowed below the minimum: snaps back and lays out for the minimum.
         s.frm->resize(600, 300);
         QTRY_VERIFY(s.frm->width() == Px(15380) && s.Assestata());
         QCOMPARE(s.frm->height(), Py(8290));
     }
 
-    void columnsFromSettings() {
-        Scena s;
-        QVERIFY(s.Avvia(Programma(kNormale + "BOTTONI-COLONNE=6\r\n") + Sezioni(6, 1, 1)));
-        QTRY_VERIFY(s.Assestata());
-        QCOMPARE(s.frm->Layout().gColonne, 5);  // six would be too narrow
-        auto* first = Bottone(*s.frm, 0, 1);
-        QCOMPARE(first->width(), Px(568));
-        QCOMPARE(Bottone(*s.frm, 0, 5)->y(), first->y());
-        QCOMPARE(Bottone(*s.frm, 0, 6)->x(), first->x());
-        QVERIFY(Bottone(*s.frm, 0, 6)->y() > first->y());
-    }
-
     void panelByWidth() {
         // 1093 px are 16395 twips, 1094 px 16410: either side of the wide panel's threshold.
         for (int pixels : {1093, 1094}) {
             Scena s;
-            QVERIFY(s.Avvia(Programma(kNormale) + kCatalogo));
+            QVERIFY(s.Avvia(kLetto + kNormale + kCatalogo));
             s.frm->resize(pixels, s.frm->height());
             QTRY_VERIFY(s.frm->width() == pixels && s.Assestata());
             QCOMPARE(s.frm->LayoutCorrente().largo, pixels == 1094);
             QCOMPARE(s.frm->Layout().gLarghezzaGriglia, s.frm->LayoutCorrente().pannello);
             VERIFY_NO_FAULTS(FuoriPosto(s));
-            // The layout's size at most: a box smaller than its text takes a smaller font.
-            for (QWidget* w : {static_cast<QWidget*>(LblTotale(*s.frm)),
-                               static_cast<QWidget*>(BoxCodice(*s.frm))})
-                QVERIFY(w->font().pointSize() <= s.frm->LayoutCorrente().fontPt);
         }
     }
 
     void tallCatalogue() {
         Scena s;
-        QVERIFY(s.Avvia(Programma(kNormale) + Sezioni(80, 80, 80)));
+        QVERIFY(s.Avvia(kLetto + kNormale + Sezioni(80, 80, 80)));
         // Capped at the screen, and the window moved up to make room.
         QTRY_VERIFY(s.Assestata() && s.frm->y() == 0);
         QCOMPARE(s.frm->height(), 1080);
@@ -171,54 +106,30 @@ class TstFrmVorsaLayout : public QObject {
 
     void maximised() {
         Scena s;
-        QVERIFY(s.Avvia(Programma("MODE=2\r\nTOP=1500\r\n") + kCatalogo));
+        QVERIFY(s.Avvia(kLetto + "MODE=2\r\nTOP=1500\r\n" + kCatalogo));
         QTRY_VERIFY(s.Assestata());
         QCOMPARE(s.frm->Layout().gLarghezzaGriglia, 1920 * 15 - 8500);
         // A maximised window keeps its height; the needed height stays the minimum.
         QCOMPARE(s.frm->height(), 1080);
-        QCOMPARE(s.frm->Layout().gAltezzaNecessaria, 8290);
         VERIFY_NO_FAULTS(FuoriPosto(s));
     }
 
-    void snapsToTheWorkAreaWithinTheSensitivity_data() {
-        QTest::addColumn<QByteArray>("bordi");
-        QTest::addColumn<QPoint>("spostamento");  // from the work area's top-left
-        QTest::addColumn<QPoint>("atteso");
+    void movedOrResizedTheWindowSnapsToTheWorkArea() {
+        if (!cMagneticWnd::PiattaformaConsente())
+            QSKIP("this window system does not let the till place its window");
         // The distances themselves are the snapping rules' core tests; here the window obeys
         // the options as start-up read them.
-        const QByteArray si = "BORDI MAGNETICI=Si\r\nBORDI MAGNETICI SENSIBILITA=20\r\n";
-        QTest::newRow("corner") << si << QPoint(-9, 7) << QPoint(0, 0);
-        QTest::newRow("healed 5 is 20")
-            << QByteArray("BORDI MAGNETICI SENSIBILITA=5\r\n") << QPoint(15, 300) << QPoint(0, 300);
-        QTest::newRow("off") << QByteArray("BORDI MAGNETICI=no\r\n") << QPoint(15, 300)
-                             << QPoint(15, 300);
-    }
-    void snapsToTheWorkAreaWithinTheSensitivity() {
-        if (!cMagneticWnd::PiattaformaConsente())
-            QSKIP("this window system does not let the till place its window");
-        QFETCH(QByteArray, bordi);
-        QFETCH(QPoint, spostamento);
-        QFETCH(QPoint, atteso);
         Scena s;
-        QVERIFY(s.Avvia(Magnetica(bordi)));
+        QVERIFY(s.Avvia(
+            kLetto + "MODE=0\r\nTOP=3000\r\nLEFT=3000\r\nWIDTH=15380\r\n" +
+            "BORDI MAGNETICI=Si\r\nBORDI MAGNETICI SENSIBILITA=20\r\n"));  // away from the edges
         const std::unique_ptr<cMagneticWnd> m = AttivaBordiMagnetici(*s.frm, s.fx.till().opt);
-        QCOMPARE(m != nullptr, s.fx.till().opt.gBordiMagnetici);
-        if (m) QCOMPARE(m->SnapWidth(), 20);
+        QVERIFY(m && m->SnapWidth() == 20);
         QTRY_VERIFY(s.Assestata());
         const QPoint origine = s.frm->screen()->availableGeometry().topLeft();
-        s.frm->move(origine + spostamento);
-        QTRY_VERIFY(Vale(*s.frm, origine.x() + atteso.x(), origine.y() + atteso.y()));
-    }
-
-    // The left edge dragged near the work area's: it lands there, the right edge stays.
-    void resizingSnapsTheDraggedEdge() {
-        if (!cMagneticWnd::PiattaformaConsente())
-            QSKIP("this window system does not let the till place its window");
-        Scena s;
-        QVERIFY(s.Avvia(Magnetica("BORDI MAGNETICI=Si\r\n")));
-        const std::unique_ptr<cMagneticWnd> m = AttivaBordiMagnetici(*s.frm, s.fx.till().opt);
-        QTRY_VERIFY(s.Assestata());
-        const QPoint origine = s.frm->screen()->availableGeometry().topLeft();
+        s.frm->move(origine + QPoint(-9, 7));  // near the corner
+        QTRY_VERIFY(Vale(*s.frm, origine.x(), origine.y()));
+        // The left edge dragged near the work area's lands there; the right edge stays.
         s.frm->move(origine + QPoint(200, 100));
         QTRY_VERIFY(Vale(*s.frm, origine.x() + 200, origine.y() + 100));
         const QRect g = s.frm->geometry();

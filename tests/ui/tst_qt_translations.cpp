@@ -45,10 +45,6 @@ class TstTraduzioniQt : public QObject {
                  (QStringList{QString::fromUtf8("S\u00ec"), QStringLiteral("No")}));
         QCOMPARE(CaptionsInputDialog(),
                  (QStringList{QStringLiteral("OK"), QStringLiteral("Annulla")}));
-        // Dates as the file dialog shows them, on a machine whose locale is C.
-        QCOMPARE(QLocale().toString(QDate(2026, 12, 7), QLocale::ShortFormat),
-                 QStringLiteral("07/12/26"));
-        QCOMPARE(QLocale().monthName(12), QStringLiteral("dicembre"));
     }
 };
 
