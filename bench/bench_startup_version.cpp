@@ -27,7 +27,7 @@ void BM_AvvioConServerMuto(benchmark::State& state) {
     });
     const std::string url =
         "http://127.0.0.1:" + std::to_string(muto.serverPort()) + "/prg/vorsa/versione.txt";
-    QByteArray ini = test::Programma("MODE=0\r\nAGGIORNAMENTI=Si\r\n");
+    QByteArray ini = test::kLetto + "MODE=0\r\nAGGIORNAMENTI=Si\r\n";
     for (auto _ : state) {
         test::TillFixture fx;
         fx.Write(QStringLiteral("Vorsa.ini"), ini);
