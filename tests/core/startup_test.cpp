@@ -255,6 +255,24 @@ TEST(StartupTest, CodeTimerIsHealedAndTheVersionCheckFollowsItsSwitch) {
     }
 }
 
+TEST(StartupTest, ReadmeCarriesTheVersionAndOpensOnceAVersion) {
+    Machine m;
+    auto till = m.Start({}, {2, 0, 13});
+    EXPECT_EQ(till->gVersione, "2.0.13");
+    EXPECT_EQ(till->gNumeroVersione, 2013);
+    EXPECT_NE(m.files.files["/p/Leggimi.txt"].find("\r\nVersione: 2.0.13\r\n"), std::string::npos);
+    till = m.Start({}, {1, 4, 7});
+    EXPECT_TRUE(CaricaFinestra(*till, kScreen).apriLeggimi);
+    EXPECT_EQ(m.shell.opened.back(), "/p/Leggimi.txt");
+    EXPECT_EQ(m.Get("PROGRAMMA", "EULA"), "147");
+    till = m.Start({}, {1, 4, 7});
+    EXPECT_FALSE(CaricaFinestra(*till, kScreen).apriLeggimi);
+    EXPECT_EQ(m.shell.opened.size(), 1u);
+    till = m.Start({}, {1, 5, 0});
+    EXPECT_TRUE(CaricaFinestra(*till, kScreen).apriLeggimi);
+    EXPECT_EQ(m.shell.opened.size(), 2u);
+}
+
 TEST(StartupTest, ClosingSavesThePlacementInOrder) {
     Machine m;
     auto till = m.Start();
@@ -527,6 +545,31 @@ struct Frame : Machine {
 
 std::string Multi(const std::string& keys) {
     return "[MULTIVORSA]\r\nLOCKSUFF=12345\r\n" + keys;
+}
+
+TEST(OpzioniMultiTest, LoadingShowsTheRoleInForce) {
+    const struct {
+        const char* keys;
+        bool multi, principale, secondaria;
+    } cases[] = {
+        {"", false, false, false},
+        {"ABILITATO=1\r\nMASTER=1\r\n", true, true, false},
+        // Role stored but mode off: no role shown, the choice locked.
+        {"ABILITATO=0\r\nMASTER=1\r\n", false, false, false},
+        {"ABILITATO=1\r\nMASTER=0\r\nSISTEMA_REMOTO=10.0.0.9\r\n", true, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.keys);
+        Frame m(Multi(c.keys), c.secondaria);
+        ASSERT_EQ(m.till->statoMultiVorsa == MultiTillState::SecondariaOk, c.secondaria);
+        const MultiTillFrame& r = m.Last();
+        EXPECT_EQ(r.chkMulti, c.multi);
+        EXPECT_EQ(r.sceltaAbilitata, c.multi);
+        EXPECT_EQ(r.optVorsaPrinc, (std::array<bool, 2>{c.secondaria, c.principale}));
+        EXPECT_EQ(r.frmOpt, (std::array<bool, 2>{c.secondaria, c.principale}));
+        EXPECT_EQ(r.txtVorsaRemota, c.secondaria ? "10.0.0.9" : "");
+        EXPECT_FALSE(r.lblVerifica);
+    }
 }
 
 TEST(OpzioniMultiTest, SwitchingOffDeletesTheHeldPiecesAndLocksTheChoice) {

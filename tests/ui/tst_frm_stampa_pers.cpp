@@ -227,6 +227,8 @@ class TstFrmStampaPers : public QObject {
         Pagina(3);
         auto* vista = C<PreviewView>("paginaAnteprima");
         QVERIFY(vista->Backend().Fuori() > 0);
+        const QString testo = C<QLabel>("lblAnteprima")->text();
+        QVERIFY2(testo.contains(QStringLiteral("fuori dalla carta")), qPrintable(testo));
         SaveScreenshot(*dlg_, QStringLiteral("anteprima-fuori"));
 
         Pagina(0);

@@ -1,4 +1,5 @@
-// Readable at a glance: amounts whole in every layout, one feedback label at a time.
+// Readable at a glance: amounts whole in every layout, one feedback label at a time, enlarged
+// keys on top, key labels readable on their colours, product names never cut at the start.
 // Readable by assistive tools through QAccessible (what AT-SPI carries): the name is the
 // caption or the label beside the control, the description its control name.
 #include <QAccessible>
@@ -7,6 +8,7 @@
 #include <QStyleOptionFrame>
 
 #include "frm_vorsa_scene.h"
+#include "layout/colours.h"
 #include "layout/messages_state.h"
 #include "sale/sale.h"
 #include "support/qt_checks.h"
@@ -42,6 +44,13 @@ int Spazio(QWidget& w) {
 QString Testo(QWidget& w) {
     if (auto* e = qobject_cast<QLineEdit*>(&w)) return e->text();
     return static_cast<QLabel&>(w).text();
+}
+
+int ColoreTesto(const QWidget& w) {
+    return static_cast<int>(w.palette().color(QPalette::WindowText).rgb() & 0xFFFFFF);
+}
+int ColoreSfondo(const QWidget& w) {
+    return static_cast<int>(w.palette().color(QPalette::Window).rgb() & 0xFFFFFF);
 }
 
 QString NomeAccessibile(QWidget* w) {
@@ -110,6 +119,72 @@ class TstLeggibilita : public QObject {
         }
         Frm().ShowFeedback(7);  // no such label: ignored
         QVERIFY(ConfCode(Frm(), kStatoSottoScorta)->isVisible());
+    }
+
+    void enlargedKeysAreOnTopWhilePaying() {
+        Avvia(1026);
+        QTest::keyClicks(BoxCodice(Frm()), QStringLiteral("101"));
+        QTRY_VERIFY(!TmrInput(Frm())->isActive());
+        QTest::keyClick(BoxCodice(Frm()), Qt::Key_F1);
+        QVERIFY(BoxPagato(Frm())->isEnabled());
+        for (int n : {kAzionePaga, kAzioneNuovoConto}) {
+            QPushButton* b = CmdAzione(Frm(), n);
+            QVERIFY(b->height() > CmdAzione(Frm(), kAzioneCancella)->height());
+            // Every point of the key shows the key, so its caption reads whole.
+            for (double fy : {0.1, 0.5, 0.9})
+                for (double fx : {0.1, 0.5, 0.9}) {
+                    const QPoint p = b->mapTo(&Frm(), QPoint(static_cast<int>(b->width() * fx),
+                                                             static_cast<int>(b->height() * fy)));
+                    QCOMPARE(Frm().childAt(p), static_cast<QWidget*>(b));
+                }
+        }
+    }
+
+    void keyLabelsReadableFromTheFirstPaint() {
+        Avvia(1026);
+        const auto controlla = [this](const char* quando) {
+            for (int n = 1; n <= kNumeroAzioni; ++n) {
+                QLabel* l = LblAzioneCode(Frm(), n);
+                const double c = Contrasto(ColoreTesto(*l), ColoreSfondo(*l));
+                // Normal text needs 4.5:1; a disabled key's may be dimmer, but not below 3:1.
+                const bool attivo = CmdAzione(Frm(), n)->isEnabled();
+                QVERIFY2(c >= (attivo ? 4.5 : 3.0),
+                         qPrintable(QStringLiteral("%1 F%2 %3").arg(quando).arg(n).arg(c)));
+            }
+        };
+        controlla("start");
+        // F4 is disabled at rest: its label does not look like the enabled ones.
+        QVERIFY(ColoreTesto(*LblAzioneCode(Frm(), kAzioneNuovoConto)) !=
+                ColoreTesto(*LblAzioneCode(Frm(), kAzioneCancella)));
+        QTest::keyClicks(BoxCodice(Frm()), QStringLiteral("F6"));  // every other key goes off
+        controlla("statistics open");
+        // The key that is on takes its own colour, black for F6: its caption must still read.
+        QPushButton* f6 = CmdAzione(Frm(), kAzioneStatistica);
+        QVERIFY(
+            Contrasto(static_cast<int>(f6->palette().color(QPalette::ButtonText).rgb() & 0xFFFFFF),
+                      static_cast<int>(f6->palette().color(QPalette::Button).rgb() & 0xFFFFFF)) >=
+            4.5);
+        QTRY_VERIFY(!TmrInput(Frm())->isActive());
+        QTest::keyClicks(BoxCodice(Frm()), QStringLiteral("F6"));
+        controlla("statistics closed");
+    }
+
+    void productNamesWrapAndKeepTheirStart() {
+        Avvia(1026);
+        QPushButton* b = Bottone(Frm(), 0, 2);
+        QVERIFY(b);
+        const QStringList righe = b->text().split(QLatin1Char('\n'));
+        QVERIFY(righe.size() <= 2);
+        QVERIFY2(QString::fromLatin1(kLungo).startsWith(righe.first()) ||
+                     righe.first().startsWith(QStringLiteral("Panino")),
+                 qPrintable(b->text()));
+        const QFontMetrics fm(b->font());
+        QVERIFY(b->font().pointSize() >= 7);
+        for (const QString& r : righe)
+            QVERIFY2(fm.horizontalAdvance(r) <= b->contentsRect().width(), qPrintable(r));
+        QVERIFY(fm.lineSpacing() * righe.size() <= b->height());
+        QCOMPARE(b->toolTip(), QString::fromLatin1(kLungo));
+        QCOMPARE(Bottone(Frm(), 0, 1)->text(), QStringLiteral("Panino"));  // a short name stays
     }
 
     /// Every window and panel of the till, walked as a screen reader walks it.
