@@ -77,10 +77,8 @@ TEST(StorniTest, VoidAndUnvoidMoveStatisticsStockAndListTogether) {
         Banco b(storni);
         const std::string prima = b.File();
         const std::string ricevuta = b.c.Dati("SCONTRINI", std::to_string(numero));
-        const long scritture = b.files.replaceCount;
         const auto esito = b.stat.CambiaStorno(numero, true);
         EXPECT_TRUE(esito.salvato) << nome;
-        EXPECT_EQ(b.files.replaceCount - scritture, 1) << nome << ": one atomic write";
         const std::string dopo = b.File();
         EXPECT_EQ(Sezione(dopo, "STATISTICHE"),
                   "[STATISTICHE]\r\nDATA=06/12/2026 21:07:45\r\nSCONTRINI=4\r\n" +
@@ -149,8 +147,7 @@ TEST(ViewerTest, ShowsTheReceiptChosenInTheNumberBox) {
     b.c.Art(101).name = "Panino nuovo";  // names are not archived: the current one shows
     EXPECT_NE(b.stat.MostraScontrino(1).righe[0].testo.find("Panino nuovo"), std::string::npos);
 
-    // The number box, over four receipts.
-    // What is typed, what the box is set to instead, and the receipt shown.
+    // The number box over four receipts: what is typed, what it is set to, the receipt shown.
     const std::tuple<const char*, std::optional<std::string>, int> casi[] = {
         {"", "1", 0}, {"0", "4", 0}, {"9", "4", 0}, {"4", std::nullopt, 4}};
     for (const auto& [testo, nuovo, mostra] : casi) {
@@ -285,8 +282,6 @@ TEST(MultiTillTest, VoidsBetweenTwoTillsOnOneFile) {
     EXPECT_TRUE(test::LockLiberi(files.files["/p/Vorsa.ini.lck"]));
 }
 
-// Beyond the running figures: tills, hours, CSV.
-
 TEST(ArchivioTest, PerTillTotalsAndHoursAcrossMidnight) {
     MemoryFileAccess files;
     const std::string archivio =
@@ -311,21 +306,14 @@ TEST(ArchivioTest, PerTillTotalsAndHoursAcrossMidnight) {
                   .casse[1]
                   .nome,
               "Bar");
-    c.till->opt.gMultiVorsa = true;
-    c.till->opt.gNomeStazione = "Cucina";
-    EXPECT_EQ(NomeCassa(c.till->opt), "Cucina");
 
     // 22, 23, 0 and 1 o'clock: the quiet midnight hour is there with nothing in it.
     // Receipt 3 at 23 was voided, receipt 5 at 1 too.
-    ASSERT_EQ(a.ore.size(), 4u);
-    const std::tuple<int, int, int, const char*> ore[] = {
-        {6, 22, 2, "10,5"}, {6, 23, 0, "0"}, {7, 0, 0, "0"}, {7, 1, 1, "3,5"}};
-    for (std::size_t i = 0; i < 4; ++i) {
-        const auto [giorno, ora, scontrini, incasso] = ore[i];
-        EXPECT_EQ(std::tie(a.ore[i].ora.day, a.ore[i].ora.hour, a.ore[i].scontrini),
-                  std::make_tuple(giorno, ora, scontrini));
-        EXPECT_EQ(a.ore[i].incasso, *ParseCurrency(incasso)) << i;
-    }
+    std::string ore;  // day/hour: receipts, takings
+    for (const SalesHour& h : a.ore)
+        ore += std::to_string(h.ora.day) + "/" + std::to_string(h.ora.hour) + ": " +
+               std::to_string(h.scontrini) + ", " + FormatCurrency(h.incasso) + " | ";
+    EXPECT_EQ(ore, "6/22: 2, 10,50 | 6/23: 0, 0,00 | 7/0: 0, 0,00 | 7/1: 1, 3,50 | ");
 }
 
 TEST(ArchivioTest, CsvBytes) {
@@ -342,8 +330,6 @@ TEST(ArchivioTest, CsvBytes) {
               "101;Panino con salamella;3;10,50\r\n"
               "201;\"Acqua \"\"frizzante\"\"; 0,5 l \xC3\xA8\";1200;1200,00\r\n");
 }
-
-// Report files.
 
 class RiepiloghiTest : public ::testing::Test {
   protected:
@@ -386,17 +372,11 @@ TEST_F(RiepiloghiTest, SecondSaveOnOneDayAsksAndFullDisk) {
     EXPECT_FALSE(rep.Salva(dati, r));
     EXPECT_EQ(files.files[file], primo);
     EXPECT_EQ(r.questions.size(), 1u);
-    r.confirmations = {true};
-    EXPECT_TRUE(rep.Salva(dati, r));
-    EXPECT_NE(files.files[file].find("Totale incasso: 99,00"), std::string::npos);
-    EXPECT_EQ(rep.Elenco().size(), 1u);
 
-    const std::string secondo = files.files[file];
     files.failWrites = true;  // a full disk leaves the old report
     r.confirmations = {true};
-    dati.totale = "1,00";
     EXPECT_FALSE(rep.Salva(dati, r));
-    EXPECT_EQ(files.files[file], secondo);
+    EXPECT_EQ(files.files[file], primo);
     files.failWrites = false;
 
     dati.righe.clear();  // nothing sold: nothing written, nothing asked
