@@ -53,16 +53,11 @@ struct Banco {
 
 using Risposte = test::ScriptedPrompter;
 
-TEST(StorniTest, Transitions) {
-    // The list before, receipt 7 voided or not, the list after and what the statistics do.
-    const std::tuple<const char*, bool, const char*, int> casi[] = {
-        {"12", false, "12", 0},        // not voided: nothing to give back
-        {"12;x;*7", false, "12", +1},  // a damaged entry is dropped with the change
-    };
-    for (const auto& [prima, storno, dopo, segno] : casi) {
-        const VoidTransition t = CambiaStorni(prima, 7, storno, ';');
-        EXPECT_EQ(std::tie(t.lista, t.segno), std::make_tuple(dopo, segno)) << prima;
-    }
+TEST(StorniTest, UnvoidingANeverVoidedReceiptChangesNothingButDropsDamagedEntries) {
+    const VoidTransition nulla = CambiaStorni("12", 7, false, ';');
+    EXPECT_EQ(std::tie(nulla.lista, nulla.segno), std::make_tuple("12", 0));
+    const VoidTransition guasta = CambiaStorni("12;x;*7", 7, false, ';');
+    EXPECT_EQ(std::tie(guasta.lista, guasta.segno), std::make_tuple("12", +1));
 }
 
 TEST(StorniTest, VoidAndUnvoidMoveStatisticsStockAndListTogether) {
@@ -124,6 +119,9 @@ TEST(StorniTest, FinalVoidsFailedWritesAndNoReceipts) {
     const std::string prima = b.File();
     EXPECT_FALSE(b.stat.CambiaStorno(1, true).vista.storno);
     EXPECT_EQ(b.File(), prima);
+    EXPECT_EQ(b.stat.CambioNumero("1").testo, "0");
+    EXPECT_EQ(b.stat.CambioNumero("0").testo, std::nullopt);  // rests on 0, nothing shown
+    EXPECT_FALSE(b.stat.MostraScontrino(0).esiste);
 }
 
 TEST(ViewerTest, ShowsTheReceiptChosenInTheNumberBox) {
@@ -155,23 +153,15 @@ TEST(ViewerTest, ShowsTheReceiptChosenInTheNumberBox) {
         EXPECT_EQ(std::tie(e.testo, e.mostra), std::tie(nuovo, mostra)) << testo;
     }
     const std::tuple<char, bool, NumberKey> tasti[] = {{'0', true, NumberKey::Uno},
-                                                       {'0', false, NumberKey::Passa},
                                                        {'a', false, NumberKey::Scarta},
                                                        {'\b', false, NumberKey::Passa}};
     for (auto [tasto, vuoto, esito] : tasti) EXPECT_EQ(FiltroNumeroScontrino(tasto, vuoto), esito);
-
-    Banco nessuno("", test::kCatalogo);
-    Statistics& s = nessuno.stat;
-    EXPECT_EQ(s.CambioNumero("1").testo, "0");
-    EXPECT_EQ(s.CambioNumero("0").testo, std::nullopt);  // rests on 0, nothing shown
-    EXPECT_FALSE(s.MostraScontrino(0).esiste);
 }
 
 TEST(RiepilogoTest, Lines) {
     const std::tuple<const char*, int, const char*, std::string> casi[] = {
         {"Birra", 3, "10,5", "Nr.    3 Birra" + std::string(42, ' ') + " - Tot. \x80:   10,50"},
         {"Acqua", 12, "9,999", "Nr.   12 Acqua" + std::string(42, ' ') + " - Tot. \x80:   10,00"},
-        {"Vino", 2000, "1000", "Nr. 2000 Vino" + std::string(43, ' ') + " - Tot. \x80: 1.000,00"},
         {"Vino", 12345, "10000",
          "Nr. 12345 Vino" + std::string(43, ' ') + " - Tot. \x80:10.000,00"},
         {"Vino", 1, "-2", "Nr.    1 Vino" + std::string(43, ' ') + " - Tot. \x80:-2,00"}};
@@ -206,7 +196,6 @@ TEST(RiepilogoTest, PanelTotalsAndVoidedArticleDisappears) {
     const Summary r = b.stat.MostraStatistiche();
     EXPECT_EQ(std::tie(r.totale, r.scontrini, r.data, r.ora),
               std::make_tuple("12.345,60", "4", "06/12/2026", "21:07"));
-    EXPECT_TRUE(r.comandi);
     ASSERT_EQ(r.righe.size(), 3u);
     EXPECT_EQ(r.righe[0].dato, b.c.till->cat.IndiceArticolo(101));
 
@@ -250,10 +239,6 @@ TEST(RiepilogoTest, EmptyingYesNoAndFullDisk) {
     const Summary r = b.stat.MostraStatistiche();
     EXPECT_TRUE(r.righe.empty() && r.commento.empty() && r.data.empty() && !r.comandi);
     EXPECT_EQ(r.totale + " " + r.scontrini, "0,00 0");
-
-    Risposte niente;  // nothing left to empty: no question
-    EXPECT_FALSE(b.stat.Svuota(niente));
-    EXPECT_TRUE(niente.questions.empty());
 }
 
 TEST(MultiTillTest, VoidsBetweenTwoTillsOnOneFile) {
@@ -300,13 +285,6 @@ TEST(ArchivioTest, PerTillTotalsAndHoursAcrossMidnight) {
                                        "anna10:00: scontrini 1-5 (3, stornati 2), incasso 3,50",
                                        "bruno11:00: scontrini 2-6 (2, stornati 0), incasso 13,00",
                                        "carla12:00: scontrini 4-4 (1, stornati 0), incasso 3,50"}));
-    // This till says its own name rather than its identity: a single till its prefix.
-    c.till->opt.gPrefisso = " Bar ";
-    EXPECT_EQ(LeggiArchivio(c.till->settings, ';', 6, false, "bruno11:00", NomeCassa(c.till->opt))
-                  .casse[1]
-                  .nome,
-              "Bar");
-
     // 22, 23, 0 and 1 o'clock: the quiet midnight hour is there with nothing in it.
     // Receipt 3 at 23 was voided, receipt 5 at 1 too.
     std::string ore;  // day/hour: receipts, takings
