@@ -34,15 +34,13 @@ TEST(CatalogueTest, CodesMapToIndices) {
                                          {211, -1}, {300, -1}, {301, 25},  {304, 28}, {305, -1},
                                          {100, -1}, {0, -1},   {-101, -1}, {999, -1}};
     for (auto [code, index] : cases) EXPECT_EQ(b.cat.IndiceArticolo(code), index) << code;
-    for (int n = 1; n <= 28; ++n) EXPECT_EQ(b.cat.IndiceArticolo(b.cat.gArticoli[n].code), n);
 
     b.Load(
         "[MANGIARE]\r\nDIMENSIONE=80\r\n[BERE]\r\nDIMENSIONE=80\r\n[VARIE]\r\nDIMENSIONE=80\r\n");
     EXPECT_EQ(b.cat.gNumeroArticoli, 240);
     const std::pair<int, int> pieni[] = {{180, 80}, {201, 81}, {380, 240}, {381, -1}};
     for (auto [code, index] : pieni) EXPECT_EQ(b.cat.IndiceArticolo(code), index) << code;
-    EXPECT_EQ(b.cat.gArticoli[240].code, 380);
-    EXPECT_EQ(b.cat.gArticoli[240].position, 80);
+    for (int n = 1; n <= 240; ++n) EXPECT_EQ(b.cat.IndiceArticolo(b.cat.gArticoli[n].code), n);
 }
 
 TEST(CatalogueTest, BadSizesFallBackToDefaultsAndAreWrittenBack) {
@@ -169,10 +167,7 @@ TEST(CatalogueTest, RefreshReadsStockAndSharedCounterAndRepaints) {
     EXPECT_EQ(v.codeLabels[K(0, 1)], "Pz: 2");
     EXPECT_EQ(v.ButtonColour(0, 1), kAzzurro);  // 2 left, threshold 3
 
-    // Sold out, then switched off: the empty position does not stay yellow.
-    b.files.files[b.paths.gFileLock] = "[MULTIVORSA]\r\n1=4\r\n";
-    b.cat.AggiornaArticolo(1, b.store, b.opt, b.paths, &v);
-    EXPECT_EQ(v.ButtonColour(0, 1), kGiallo);
+    // Switched off: the position loses the colour its stock gave it.
     b.files.files[kIni] = "[MANGIARE]\r\nDIMENSIONE=14\r\n1=Altro nome;2,5;0;1;4;9;10;3\r\n";
     b.cat.AggiornaArticolo(1, b.store, b.opt, b.paths, &v);
     EXPECT_EQ(v.ButtonColour(0, 1), kColoreBottone);
@@ -190,39 +185,20 @@ TEST(CatalogueTest, KitchenOrdersHighestListWins) {
 }
 
 TEST(CatalogueTest, PrintGroupsPerSectionOrFromTheAdvancedList) {
-    for (bool avanzata : {false, true}) {
-        Bench b("[BERE]\r\n1=Birra;3;1;1;-1;7;-1;0\r\n2=Vino;4;1;0;-1;7;-1;0\r\n");
-        b.opt.gStampaAvanzata = avanzata;
-        b.opt.advancedGroups = "Cucina-4;Bar-7;Senza numero";
-        b.cat.CaricaGruppi(b.store, b.opt, b.paths);
-        ASSERT_EQ(b.cat.gNumeroGruppi, 3);
-        const auto& g = b.cat.gGruppi;
-        if (avanzata) {  // articles keep their own group
-            EXPECT_EQ(
-                std::tie(g[1].name, g[1].number, g[2].number, g[3].name, b.At(201).printGroup),
-                std::make_tuple("Cucina", 4, 7, "Senza numero", 7));
-            continue;
-        }
-        EXPECT_EQ(std::tie(g[2].name, b.At(201).printGroup, b.At(202).printGroup),
-                  std::make_tuple("BERE", 0, 2));
-        // Empty positions stay empty.
-        EXPECT_EQ(b.Line("BERE", 1) + "|" + b.Line("BERE", 2) + "|" + b.Line("BERE", 3),
-                  "Birra;3;1;1;-1;0;-1;0|Vino;4;1;0;-1;2;-1;0|");
-    }
-}
-
-TEST(CatalogueTest, ArticleLockOnlyForLimitedStock) {
-    Bench b("[MANGIARE]\r\n1=A;1;1;0;5;1;5;0\r\n2=B;1;1;0;-1;1;-1;0\r\n");
-    b.store.lock.gMultiVorsa = true;
-    b.store.lock.gIdentitaLock = "ME";
-    EXPECT_TRUE(b.cat.BloccaArticolo(1, b.store));
-    EXPECT_EQ(b.files.files[b.paths.gFileLock], "[MANGIARE]\r\n1-LOCKED=ME\r\n");
-    EXPECT_FALSE(b.cat.BloccaArticolo(2, b.store));
-    b.opt.gMultiVorsa = true;
-    b.cat.gArticoli[1].pieces = 4;
-    b.cat.ScriviArticolo(1, 1, kIni, true, b.store, b.opt);
-    EXPECT_EQ(b.Line("MANGIARE", 1), "A;1;1;0;4;1;5;0");
-    EXPECT_EQ(b.files.files[b.paths.gFileLock], "[MANGIARE]\r\n");
+    Bench b("[BERE]\r\n1=Birra;3;1;1;-1;7;-1;0\r\n2=Vino;4;1;0;-1;7;-1;0\r\n");
+    b.opt.advancedGroups = "Cucina-4;Senza numero";
+    b.cat.CaricaGruppi(b.store, b.opt, b.paths);
+    const auto& g = b.cat.gGruppi;
+    EXPECT_EQ(std::tie(b.cat.gNumeroGruppi, g[2].name, b.At(201).printGroup, b.At(202).printGroup),
+              std::make_tuple(3, "BERE", 0, 2));
+    // Empty positions stay empty.
+    EXPECT_EQ(b.Line("BERE", 1) + "|" + b.Line("BERE", 2) + "|" + b.Line("BERE", 3),
+              "Birra;3;1;1;-1;0;-1;0|Vino;4;1;0;-1;2;-1;0|");
+    // An advanced entry without a number takes its position.
+    b.opt.gStampaAvanzata = true;
+    b.cat.CaricaGruppi(b.store, b.opt, b.paths);
+    EXPECT_EQ(std::tie(b.cat.gNumeroGruppi, g[1].number, g[2].name, g[2].number),
+              std::make_tuple(2, 4, "Senza numero", 2));
 }
 
 }  // namespace
