@@ -103,29 +103,20 @@ TEST_F(CodeEntryTest, ArrowsModifiersAndQuantityCeiling) {
 }
 
 TEST(BillLineTest, LineLayout) {
+    // The narrow line in full: BillTest.StornoTakesOnePieceAndEnds.
     Article a;
     a.name = "Panino";
     a.quantity = 2;
     a.lineTotal = *ParseCurrency("7");
-    EXPECT_EQ(RigaConto(a, false), " 2|Panino                          |  7,00");
-    EXPECT_EQ(RigaConto(a, true), "  2|Panino                               |  7,00");
-    const std::tuple<std::size_t, const char*, int, bool, std::size_t, const char*> cases[] = {
-        {32, "9,99", 1, false, 32, "|  9,99"},      {33, "10", 1, false, 32, "| 10,00"},
-        {37, "99,99", 1, true, 37, "| 99,99"},      {38, "100", 1, true, 36, "|100,00"},
-        {10, "1234,5", 100, false, 32, "|1234,50"}, {10, "0", 0, false, 32, "|  0,00"}};
-    for (const auto& [nameLength, amount, quantity, wide, nameColumn, tail] : cases) {
-        a.name = std::string(nameLength, 'N');
-        a.lineTotal = *ParseCurrency(amount);
-        a.quantity = static_cast<std::int16_t>(quantity);
-        const std::string line = RigaConto(a, wide);
-        const std::size_t bar1 = line.find('|');
-        const std::size_t bar2 = line.find('|', bar1 + 1);
-        EXPECT_EQ(bar2 - bar1 - 1, nameColumn) << line;
-        EXPECT_EQ(line.substr(bar2), tail) << line;
-        EXPECT_EQ(line.substr(bar2 - 2, 2) == "..", nameLength > (wide ? 37u : 32u)) << line;
-    }
+    EXPECT_EQ(RigaConto(a, true), "  2|Panino" + std::string(31, ' ') + "|  7,00");
     a.quantity = 123;
-    EXPECT_EQ(RigaConto(a, false).substr(0, 4), "123|");
+    a.lineTotal = *ParseCurrency("1234,5");
+    for (const bool wide : {false, true}) {
+        a.name = std::string(wide ? 37 : 32, 'N');  // fills its column: kept whole
+        EXPECT_EQ(RigaConto(a, wide), "123|" + a.name + "|1234,50");
+        a.name += 'N';  // one more: cut, ending in ".."
+        EXPECT_EQ(RigaConto(a, wide), "123|" + std::string(wide ? 34 : 30, 'N') + "..|1234,50");
+    }
 }
 
 TEST_F(BillTest, StockStatesWhileSelling) {
@@ -174,8 +165,6 @@ TEST_F(BillTest, VariablePriceIsAskedOncePerBillAndNewBillEmptiesEverything) {
     c.till->conto.gTavolo = "12";
     c.till->conto.gCommento = "senza cipolla";
     c.vendita->NuovoConto();
-    EXPECT_EQ(c.till->conto.gTotaleConto, Currency{});
-    EXPECT_EQ(c.Art(103).quantity, 0);
     EXPECT_EQ(c.Art(103).listIndex, -1);
     EXPECT_EQ(c.Bill(), "= 0,00");
     EXPECT_EQ(c.till->conto.gTavolo, "");
@@ -186,7 +175,6 @@ TEST_F(BillTest, VariablePriceIsAskedOncePerBillAndNewBillEmptiesEverything) {
         c.prompter.answers = {nulla};  // Cancel or an empty answer: nothing is added
         c.Digita("103");
         EXPECT_EQ(c.Art(103).quantity, 0);
-        EXPECT_EQ(c.Bill(), "= 0,00");
     }
 }
 
@@ -239,10 +227,6 @@ TEST_F(PaymentTest, PayingWithCoinsAndKeys) {
     c.Timer();
     c.vendita->ClickCalcolatrice(11);
     EXPECT_EQ(c.view.pagato, "");
-    c.vendita->ClickMoneta(9);
-    c.Timer();
-    c.vendita->ClickMoneta(9);
-    EXPECT_EQ(c.view.pagato + " " + c.view.resto, "100 93,00");
 }
 
 TEST_F(PaymentTest, FAndSCodesTypedInTheAmountBox) {
