@@ -30,10 +30,8 @@ struct Bench : test::Impostazioni {
 TEST(CatalogueTest, CodesMapToIndices) {
     Bench b;
     EXPECT_EQ(b.cat.gNumeroArticoli, 28);
-    const std::pair<int, int> cases[] = {{101, 1},  {114, 14}, {115, -1},  {201, 15}, {210, 24},
-                                         {211, -1}, {300, -1}, {301, 25},  {304, 28}, {305, -1},
-                                         {100, -1}, {0, -1},   {-101, -1}, {999, -1}};
-    for (auto [code, index] : cases) EXPECT_EQ(b.cat.IndiceArticolo(code), index) << code;
+    for (int code : {115, 211, 300, 305, 100, 0, -101, 999})
+        EXPECT_EQ(b.cat.IndiceArticolo(code), -1) << code;
 
     b.Load(
         "[MANGIARE]\r\nDIMENSIONE=80\r\n[BERE]\r\nDIMENSIONE=80\r\n[VARIE]\r\nDIMENSIONE=80\r\n");
@@ -87,12 +85,9 @@ TEST(CatalogueTest, ArticleLinesAreReadFieldByField) {
     EXPECT_EQ(Campi(b.At(101)), "Pane; burro|15000|-a-|8|1|8|2");
 }
 
-TEST(CatalogueTest, ArticleLinesAreWrittenInTheirShortestForm) {
-    Bench b(
-        "[MANGIARE]\r\n1=Panino;2.5;1;0;-1;1;-1;0\r\n2=Pasta;10,00;1;1;30;0;30;5\r\n"
-        "3=Vario;-1;1;0;-1;1;-1;0\r\n");
-    EXPECT_EQ(b.cat.RigaArticolo(1, ';'), "Panino;2,5;1;0;-1;1;-1;0");
-    EXPECT_EQ(b.cat.RigaArticolo(2, ';'), "Pasta;10;1;1;30;0;30;5");
+TEST(CatalogueTest, AVariablePriceIsWrittenBackAsVariable) {
+    // Prices in their shortest form: OneTillCommitTest.FirstCommitOfTheDay.
+    Bench b("[MANGIARE]\r\n3=Vario;-1;1;0;-1;1;-1;0\r\n");
     b.cat.gArticoli[3].price = Currency::FromUnits(4);  // entered for the current bill
     EXPECT_EQ(b.cat.RigaArticolo(3, '|'), "Vario|-1|1|0|-1|1|-1|0");
 }
@@ -121,8 +116,8 @@ TEST(CatalogueTest, StockStates) {
 TEST(CatalogueTest, ColoursFeedbackAndEnabling) {
     Bench b("[MANGIARE]\r\n1=Panino;2;1\r\n2=Spento;2;0\r\n");
     test::ScriptedView v;
-    const std::pair<int, int> cases[] = {
-        {1, kColoreBottone}, {3, kGiallo}, {4, kAzzurro}, {0, kNero}, {7, kNero}};
+    // Finished and running low: BillTest.StockStatesWhileSelling.
+    const std::pair<int, int> cases[] = {{1, kColoreBottone}, {0, kNero}, {7, kNero}};
     for (auto [state, colour] : cases) {
         v.HideFeedback();
         b.cat.ColoraArticolo(state, 1, 2, true, v);

@@ -56,10 +56,8 @@ TEST_F(CodeEntryTest, TypingCodesFillsTheBill) {
     EXPECT_EQ(c.view.codice + c.Luci(), "2");
     c.Digita("01");
     EXPECT_EQ(c.Bill(), "101x1 201x1 = 4,50");
-    for (const char* errore : {"115", "F8"}) {
-        c.Digita(errore);
-        EXPECT_EQ(c.Luci(), "0") << errore;
-    }
+    c.Digita("115");  // no such article; F8 is parsed to the same error
+    EXPECT_EQ(c.Luci(), "0");
     c.Digita("0");  // refused in an empty box
     EXPECT_EQ(c.view.codice, "");
     c.Timer();
@@ -103,12 +101,8 @@ TEST_F(CodeEntryTest, ArrowsModifiersAndQuantityCeiling) {
 }
 
 TEST(BillLineTest, LineLayout) {
-    // The narrow line in full: BillTest.StornoTakesOnePieceAndEnds.
+    // A padded narrow line in full: BillTest.StornoTakesOnePieceAndEnds.
     Article a;
-    a.name = "Panino";
-    a.quantity = 2;
-    a.lineTotal = *ParseCurrency("7");
-    EXPECT_EQ(RigaConto(a, true), "  2|Panino" + std::string(31, ' ') + "|  7,00");
     a.quantity = 123;
     a.lineTotal = *ParseCurrency("1234,5");
     for (const bool wide : {false, true}) {
@@ -180,13 +174,12 @@ TEST_F(BillTest, VariablePriceIsAskedOncePerBillAndNewBillEmptiesEverything) {
 
 TEST(AmountTest, FilterChangeKeypadAndCoins) {
     const std::tuple<const char*, int, char, char, const char*> cases[] = {
-        {"", 0, '.', 0, "0,"},          {"", 0, ',', 0, "0,"},
-        {"5", 1, '.', ',', nullptr},    {"5,2", 3, ',', 0, nullptr},
-        {"999", 3, '1', 0, nullptr},    {"99", 2, '1', '1', nullptr},
-        {"5,25", 4, '1', 0, nullptr},   {"5,2", 3, '5', '5', nullptr},
-        {"5,25", 0, '1', '1', nullptr}, {"123,4", 0, '1', 0, nullptr},
-        {"1", 1, 'a', 0, nullptr},      {"1", 1, 8, 8, nullptr},
-        {"", 0, 9, 9, nullptr}};
+        {"", 0, '.', 0, "0,"},         {"5", 1, '.', ',', nullptr},
+        {"5,2", 3, ',', 0, nullptr},   {"999", 3, '1', 0, nullptr},
+        {"99", 2, '1', '1', nullptr},  {"5,25", 4, '1', 0, nullptr},
+        {"5,2", 3, '5', '5', nullptr}, {"5,25", 0, '1', '1', nullptr},
+        {"123,4", 0, '1', 0, nullptr}, {"1", 1, 'a', 0, nullptr},
+        {"1", 1, 8, 8, nullptr}};
     for (const auto& [text, caret, key, typed, replaced] : cases) {
         const FilterResult r = FiltroImporto(key, text, caret);
         EXPECT_EQ(r.key, typed) << text << " + " << key;
@@ -212,7 +205,6 @@ TEST(AmountTest, FilterChangeKeypadAndCoins) {
     };
     for (auto [testo, tasto, dopo] : tasti)
         EXPECT_EQ(TastoCalcolatrice(testo, tasto), dopo) << testo << " " << tasto;
-    EXPECT_EQ(AggiungiMoneta("10", *ParseCurrency("0,5")), "10,5");
     EXPECT_EQ(AggiungiMoneta("0", *ParseCurrency("0,05")), "0,05");
 }
 
