@@ -155,7 +155,6 @@ TEST_F(BillTest, VariablePriceIsAskedOncePerBillAndNewBillEmptiesEverything) {
     EXPECT_EQ(c.Bill(), "103x2 = 5,00");
 
     c.till->conto.gTavolo = "12";
-    c.till->conto.gCommento = "senza cipolla";
     c.vendita->NuovoConto();
     EXPECT_EQ(c.Art(103).listIndex, -1);
     EXPECT_EQ(c.Bill(), "= 0,00");
