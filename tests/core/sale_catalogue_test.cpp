@@ -61,7 +61,7 @@ std::string Campi(const Article& a) {
            std::to_string(a.threshold);
 }
 
-TEST(CatalogueTest, ArticleLinesAreReadFieldByField) {
+TEST(CatalogueTest, ArticleLinesAreReadFieldByFieldAndAVariablePriceStays) {
     const std::string n50(50, 'N'), b49(49, 'B');
     // A cut that ends in a blank must not leave a name that the next start reads differently.
     const std::tuple<std::string, std::string, bool> cases[] = {
@@ -83,12 +83,10 @@ TEST(CatalogueTest, ArticleLinesAreReadFieldByField) {
     b.opt.gSeparatore = '|';
     b.Load("[MANGIARE]\r\n1=Pane; burro|1,5|1|0|8|1|8|2\r\n");
     EXPECT_EQ(Campi(b.At(101)), "Pane; burro|15000|-a-|8|1|8|2");
-}
-
-TEST(CatalogueTest, AVariablePriceIsWrittenBackAsVariable) {
-    // Prices in their shortest form: OneTillCommitTest.FirstCommitOfTheDay.
-    Bench b("[MANGIARE]\r\n3=Vario;-1;1;0;-1;1;-1;0\r\n");
-    b.cat.gArticoli[3].price = Currency::FromUnits(4);  // entered for the current bill
+    // A price entered for the current bill is never written back: the article stays variable.
+    // (Prices in their shortest form: OneTillCommitTest.FirstCommitOfTheDay.)
+    b.Load("[MANGIARE]\r\n3=Vario|-1|1|0|-1|1|-1|0\r\n");
+    b.cat.gArticoli[3].price = Currency::FromUnits(4);
     EXPECT_EQ(b.cat.RigaArticolo(3, '|'), "Vario|-1|1|0|-1|1|-1|0");
 }
 
@@ -96,10 +94,9 @@ TEST(CatalogueTest, StockStates) {
     // Pieces, reference, threshold, its kind, pieces used, state. 5 of 8 left is 62.5 %: rounds
     // to 62; 3 of 8 is 37.5 %: rounds half to even, to 38.
     const std::tuple<int, int, int, int, int, int> cases[] = {
-        {10, 10, 3, 0, 7, 4},  {10, 10, 3, 0, 6, 1},  {10, 10, 3, 0, 10, 3}, {10, 10, 3, 0, 12, 3},
-        {10, 10, 30, 1, 7, 4}, {10, 10, 30, 1, 6, 1}, {0, 0, 0, 0, 0, 3},    {-1, -1, 5, 0, 500, 1},
-        {10, 10, 0, 0, 9, 1},  {8, 0, 3, 1, 5, 4},    {8, -1, 3, 1, 4, 1},   {8, 8, 62, 1, 3, 4},
-        {8, 8, 61, 1, 3, 1},   {8, 8, 37, 1, 5, 1},   {8, 8, 38, 1, 5, 4}};
+        {10, 10, 3, 0, 7, 4},   {10, 10, 3, 0, 6, 1}, {10, 10, 3, 0, 10, 3}, {0, 0, 0, 0, 0, 3},
+        {-1, -1, 5, 0, 500, 1}, {10, 10, 0, 0, 9, 1}, {8, 0, 3, 1, 5, 4},    {8, -1, 3, 1, 4, 1},
+        {8, 8, 62, 1, 3, 4},    {8, 8, 61, 1, 3, 1},  {8, 8, 37, 1, 5, 1},   {8, 8, 38, 1, 5, 4}};
     Bench b;
     Article& a = b.cat.gArticoli[1];
     for (const auto& [pieces, reference, threshold, tipo, used, state] : cases) {
@@ -165,18 +162,7 @@ TEST(CatalogueTest, RefreshReadsStockAndSharedCounterAndRepaints) {
     EXPECT_EQ(v.ButtonColour(0, 1), kColoreBottone);
 }
 
-TEST(CatalogueTest, KitchenOrdersHighestListWins) {
-    Bench b;
-    b.opt.gNumeroComande = 3;
-    b.opt.gComande.resize(3);
-    b.opt.gComande[0].prodotti = "101;102;999;abc;;201";
-    b.opt.gComande[2].prodotti = "102";
-    b.cat.AssegnaComande(b.opt);
-    const std::pair<int, int> cases[] = {{101, 1}, {102, 3}, {201, 1}, {103, 0}};
-    for (auto [code, list] : cases) EXPECT_EQ(b.At(code).kitchenOrder, list) << code;
-}
-
-TEST(CatalogueTest, PrintGroupsPerSectionOrFromTheAdvancedList) {
+TEST(CatalogueTest, PrintGroupsAndKitchenOrders) {
     Bench b("[BERE]\r\n1=Birra;3;1;1;-1;7;-1;0\r\n2=Vino;4;1;0;-1;7;-1;0\r\n");
     b.opt.advancedGroups = "Cucina-4;Senza numero";
     b.cat.CaricaGruppi(b.store, b.opt, b.paths);
@@ -191,6 +177,15 @@ TEST(CatalogueTest, PrintGroupsPerSectionOrFromTheAdvancedList) {
     b.cat.CaricaGruppi(b.store, b.opt, b.paths);
     EXPECT_EQ(std::tie(b.cat.gNumeroGruppi, g[1].number, g[2].name, g[2].number),
               std::make_tuple(2, 4, "Senza numero", 2));
+
+    // Of two kitchen orders listing an article the later one wins; odd entries are passed over.
+    b.opt.gNumeroComande = 3;
+    b.opt.gComande.resize(3);
+    b.opt.gComande[0].prodotti = "101;102;999;abc;;201";
+    b.opt.gComande[2].prodotti = "102";
+    b.cat.AssegnaComande(b.opt);
+    const std::pair<int, int> cases[] = {{101, 1}, {102, 3}, {201, 1}, {103, 0}};
+    for (auto [code, list] : cases) EXPECT_EQ(b.At(code).kitchenOrder, list) << code;
 }
 
 }  // namespace

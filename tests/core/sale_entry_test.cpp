@@ -26,9 +26,8 @@ TEST_F(CodeEntryTest, InterpretsCompleteTextsAndButtons) {
         {"201", T::Articolo, 1}, {"210", T::Articolo, 1}, {"300", T::Errore, 0},
         {"304", T::Articolo, 2}, {"305", T::Errore, 0},   {"1+5", T::Errore, 0},
         {"F1", T::Funzione, 1},  {"F7", T::Funzione, 7},  {"F8", T::Errore, 0},
-        {"F0", T::Errore, 0},    {"F+", T::Errore, 0},    {"S0", T::Moneta, 0},
-        {"S9", T::Moneta, 9},    {"Sx", T::Errore, 0},    {"+", T::Piu, 0},
-        {"-", T::Meno, 0},       {"1011", T::Nessuno, 0}, {"1-", T::Nessuno, 0}};
+        {"S0", T::Moneta, 0},    {"S9", T::Moneta, 9},    {"Sx", T::Errore, 0},
+        {"+", T::Piu, 0},        {"-", T::Meno, 0},       {"1011", T::Nessuno, 0}};
     for (const auto& [text, tipo, valore] : cases) {  // sections of 14, 10 and 4
         const ParsedCode r = InterpretaCodice(text, c.till->cat);
         EXPECT_EQ(std::tie(r.tipo, r.valore), std::tie(tipo, valore)) << text;
@@ -40,10 +39,9 @@ TEST_F(CodeEntryTest, InterpretsCompleteTextsAndButtons) {
 
 TEST(CodeFilterTest, CharacterFilter) {
     const std::tuple<char, bool, char> cases[] = {
-        {'1', true, '1'}, {'2', true, '2'},  {'3', true, '3'}, {'0', true, 0},  {'0', false, '0'},
-        {'4', true, 0},   {'9', false, '9'}, {'F', true, 'F'}, {'F', false, 0}, {'f', true, 'F'},
-        {'f', false, 0},  {'+', false, '+'}, {'-', true, '-'}, {'a', true, 0},  {'S', true, 0},
-        {8, false, 8},    {9, true, 9},      {' ', true, 0}};
+        {'1', true, '1'}, {'0', true, 0},  {'0', false, '0'}, {'4', true, 0},  {'9', false, '9'},
+        {'F', true, 'F'}, {'F', false, 0}, {'f', true, 'F'},  {'f', false, 0}, {'+', false, '+'},
+        {'-', true, '-'}, {'a', true, 0},  {8, false, 8}};
     for (const auto& [key, empty, result] : cases)
         EXPECT_EQ(FiltroCodice(key, empty), result) << key << " empty " << empty;
 }
