@@ -282,12 +282,10 @@ TEST(CommitTest, HostileValuesInTheDataFile) {
         MemoryFileAccess files;
         const bool bom = std::string(name) == "a byte-order mark";
         Cassa c(files, (bom ? "\xEF\xBB\xBF" : "") + std::string(kCatalogo) + extra);
-        c.till->opt.gMultiVorsa = false;
         c.Batti(std::string(codes) + " F1 F4");
         EXPECT_EQ(c.prompter.messages.empty(), saved) << name;
         EXPECT_EQ(c.Dati("STATISTICHE", "SCONTRINI"), numero) << name;
         EXPECT_TRUE(c.till->conto.gNumeroScontrino >= 0 && c.Art(105).pieces >= 0) << name;
-        // A refusal says why.
         EXPECT_TRUE(saved || c.prompter.hints.at(0).find("massimo") != std::string::npos) << name;
     }
 }
@@ -310,7 +308,6 @@ TEST_F(OneTillCommitTest, ADataFileDeletedMidEveningIsWrittenBackNotStartedAgain
     EXPECT_EQ(c.Dati("STATISTICHE", "SCONTRINI") + " " + c.Dati("STATISTICHE", "101"), "4 3;10,5");
     for (const char* n : {"1", "2", "3", "4"}) EXPECT_NE(c.Dati("SCONTRINI", n), "(missing)") << n;
     EXPECT_EQ(c.Dati("MANGIARE", "2"), "Patatine;2;1;0;10;1;10;3");
-    EXPECT_NE(files.files["/p/Vorsa.ini.lck"].find("ripristinato"), std::string::npos);
 }
 
 const std::string kUno = "101-2-7;06/12/2026 20:15:00-7--cassiere12345-0-0-0";

@@ -182,20 +182,19 @@ Dimensioni ExpectWhole(const std::string& folder, int round) {
 
 TEST(EditorCrashTest, KilledDuringGridChangesAndLoadsLeavesOneWholeCatalogue) {
     const Cartella dir(kInizio);
-    const std::string& folder = dir.path;
-    MakeLocalFileAccess(false)->ReplaceAll(folder + "/Dati/festa.txt", kFesta);
+    MakeLocalFileAccess(false)->ReplaceAll(dir.path + "/Dati/festa.txt", kFesta);
     const std::set<Dimensioni> validi = {{3, 2, 1}, {5, 4, 2}, {2, 6, 3}, {4, 3, 2}};
     std::set<Dimensioni> visti;
     test::KillLoop(
-        25, 5, 60, [&](int) { CambiaPerSempre(folder); },
+        25, 5, 60, [&](int) { CambiaPerSempre(dir.path); },
         [&](int round) {
-            const Dimensioni d = ExpectWhole(folder, round);
+            const Dimensioni d = ExpectWhole(dir.path, round);
             EXPECT_EQ(validi.count(d), 1u)
                 << "round " << round << ": " << d[0] << "," << d[1] << "," << d[2];
             visti.insert(d);
         });
     EXPECT_GT(visti.size(), 1u) << "the catalogue never changed: the test proved nothing";
-    EXPECT_EQ(MakeLocalFileAccess(false)->ReadAll(folder + "/Dati/festa.txt").bytes, kFesta);
+    EXPECT_EQ(MakeLocalFileAccess(false)->ReadAll(dir.path + "/Dati/festa.txt").bytes, kFesta);
 }
 
 }  // namespace
