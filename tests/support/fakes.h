@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/system.h"
+#include "platform/till_share.h"
 #include "support/memory_file_access.h"
 
 namespace vorsa::test {
@@ -58,6 +59,27 @@ inline std::string Slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
+
+/// A share service that records what it is asked and succeeds unless told otherwise.
+class ScriptedShare final : public TillShare {
+  public:
+    bool ok = true, passwordOk = true;
+    std::vector<std::string> calls;
+    bool CreateTillShare(const std::string& folder, const std::string& share) override {
+        calls.push_back("create " + share + " " + folder);
+        return ok;
+    }
+    void DeleteTillShare(const std::string& share) override { calls.push_back("delete " + share); }
+    std::vector<std::string> ListLocalAddresses() override {
+        return {"192.168.0.5", "10.1.2.3", "172.16.40.200"};
+    }
+    std::string CurrentUserName() override { return "cassa"; }
+    void ProteggiConPassword(bool on) override { calls.push_back(on ? "protect" : "open"); }
+    bool ImpostaPassword(const std::string& vecchia, const std::string& nuova) override {
+        calls.push_back("password " + vecchia + " -> " + nuova);
+        return passwordOk;
+    }
+};
 
 /// A new empty folder in the system's temporary folder, removed with its content at the end.
 struct TempDir {

@@ -82,29 +82,6 @@ class RecordingMessaggi final : public Messages {
     std::int16_t answer = 6;
 };
 
-/// A share service that records what it is asked and succeeds unless told otherwise.
-class ScriptedShare final : public TillShare {
-  public:
-    bool ok = true;
-    QStringList calls;
-    bool CreateTillShare(const std::string& folder, const std::string& share) override {
-        calls << QString::fromStdString("create " + share + " " + folder);
-        return ok;
-    }
-    void DeleteTillShare(const std::string& share) override {
-        calls << QString::fromStdString("delete " + share);
-    }
-    std::vector<std::string> ListLocalAddresses() override {
-        return {"192.168.0.5", "10.1.2.3", "172.16.40.200"};
-    }
-    std::string CurrentUserName() override { return "cassa"; }
-    bool ImpostaPassword(const std::string& vecchia, const std::string& nuova) override {
-        calls << QString::fromStdString("password " + vecchia + " -> " + nuova);
-        return true;
-    }
-    void ProteggiConPassword(bool on) override { calls << (on ? "protect" : "open"); }
-};
-
 /// A till in its own temporary program folder. Prepare files with Write, then Start.
 class TillFixture {
   public:
