@@ -129,6 +129,27 @@ TEST_F(BillTest, StornoTakesOnePieceAndEnds) {
     EXPECT_FALSE(c.till->gAzioni[3].stato);
 }
 
+// A long name gives way to the amount, cut with "..", never the amount to the name.
+TEST(BillLineTest, LongNamesAndLargeAmounts) {
+    const std::tuple<std::size_t, const char*, bool, std::size_t, const char*> cases[] = {
+        {32, "9,99", false, 32, "|  9,99"},
+        {33, "10", false, 32, "| 10,00"},
+        {37, "99,99", true, 37, "| 99,99"},
+        {38, "100", true, 36, "|100,00"},
+        {10, "1234,5", false, 32, "|1234,50"}};
+    for (const auto& [nameLength, amount, wide, nameColumn, tail] : cases) {
+        Article a;
+        a.name = std::string(nameLength, 'N');
+        a.quantity = 1;
+        a.lineTotal = *ParseCurrency(amount);
+        const std::string line = RigaConto(a, wide);
+        const std::size_t bar1 = line.find('|'), bar2 = line.find('|', bar1 + 1);
+        EXPECT_EQ(bar2 - bar1 - 1, nameColumn) << line;
+        EXPECT_EQ(line.substr(bar2), tail) << line;
+        EXPECT_EQ(line.substr(bar2 - 2, 2) == "..", nameLength > (wide ? 37u : 32u)) << line;
+    }
+}
+
 TEST_F(BillTest, VariablePriceIsAskedOncePerBillAndNewBillEmptiesEverything) {
     c.prompter.answers = {std::string("abc"), std::string("0"), std::string("2.5")};
     c.Digita("103");
