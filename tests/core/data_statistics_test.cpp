@@ -162,6 +162,8 @@ TEST(RiepilogoTest, Lines) {
     const std::tuple<const char*, int, const char*, std::string> casi[] = {
         {"Birra", 3, "10,5", "Nr.    3 Birra" + std::string(42, ' ') + " - Tot. \x80:   10,50"},
         {"Acqua", 12, "9,999", "Nr.   12 Acqua" + std::string(42, ' ') + " - Tot. \x80:   10,00"},
+        {"Vino", 100, "999,99", "Nr.  100 Vino" + std::string(43, ' ') + " - Tot. \x80:  999,99"},
+        {"Vino", 2000, "1000", "Nr. 2000 Vino" + std::string(43, ' ') + " - Tot. \x80: 1.000,00"},
         {"Vino", 12345, "10000",
          "Nr. 12345 Vino" + std::string(43, ' ') + " - Tot. \x80:10.000,00"},
         {"Vino", 1, "-2", "Nr.    1 Vino" + std::string(43, ' ') + " - Tot. \x80:-2,00"}};

@@ -339,6 +339,7 @@ TEST_F(SmbTest, AReaderFollowsTheChangeLogOrReadsTheFileWhole) {
         int viaLog;
     } cases[] = {
         {"one sale", 1, false, nullptr, 1},
+        {"entries missed", 5, false, nullptr, 1},
         {"entries missed while the log began again", 100, false, nullptr, 1},
         {"every sale while the log begins again", 120, true, nullptr, 120},
         {"log truncated", 1, false, [&] { fs::resize_file(log, fs::file_size(log) - 9); }, 0},

@@ -7,7 +7,9 @@
 #include <QtTest>
 #include <functional>
 
+#include "startup/startup.h"
 #include "ui/notices/frm_messaggi.h"
+#include "ui/widgets/widget_helpers.h"
 
 using namespace vorsa;
 
@@ -127,6 +129,30 @@ class TstMessaggi : public QObject {
         QCOMPARE(Testo(*second, "lblTitolo"), QStringLiteral("Secondo"));
         second->Bottone(1)->click();
         QCOMPARE(int{owner.Result()}, 6);
+    }
+
+    // The till's longest notices, with a long folder in them: every line inside its label.
+    void theLongestNoticesShowWhole() {
+        const std::string cartella = "/home/volontario-della-pro-loco/Documenti/Sagra/Vorsa";
+        std::vector<std::pair<std::string, std::string>> avvisi;
+        for (auto stato : {DataFileState::NonLeggibile, DataFileState::NonScrivibile})
+            avvisi.emplace_back(AvvisoPerFile(stato, cartella + "/Vorsa.ini")->text, "");
+        for (auto stato :
+             {MultiTillState::PrincipaleSenzaCondivisione, MultiTillState::SecondariaInAttesa}) {
+            const auto a = AvvisoPerStato(stato, cartella);
+            avvisi.emplace_back(a->text, a->hint);
+        }
+        for (const auto& [testo, suggerimento] : avvisi) {
+            QtMessages owner;
+            owner.MostraMessaggio(QStringLiteral("AVVISO"), ::Testo(testo), ::Testo(suggerimento),
+                                  true, QString(), QStringLiteral("OK"), false, 0);
+            FrmMessaggi* f = owner.Finestra();
+            QVERIFY(f && QTest::qWaitForWindowExposed(f));
+            for (const char* nome : {"lblTesto", "lblSuggerimento"}) {
+                const QLabel* l = f->findChild<QLabel*>(QLatin1String(nome));
+                QVERIFY2(l->heightForWidth(l->width()) <= l->height(), qPrintable(l->text()));
+            }
+        }
     }
 };
 
