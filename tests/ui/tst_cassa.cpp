@@ -70,13 +70,6 @@ class TstCassa : public QObject {
         QCOMPARE(LblTotale(*scena_->frm)->text(), QStringLiteral("30,00"));
     }
 
-    void stockFeedbackAndColours() {
-        Digita("202");
-        Digita("202");  // the last piece
-        QVERIFY(Visibile(kStatoFinito));
-        QCOMPARE(scena_->frm->ButtonColour(1, 2), kGiallo);
-    }
-
     void clicksEnterCodes() {
         Bottone(*scena_->frm, 1, 1)->click();
         QCOMPARE(codice()->text(), QStringLiteral("201"));

@@ -2,7 +2,6 @@
 // keypad, the "INFO POINT" boxes behind the lbl_info labels) and what lands in Vorsa.ini.
 #include <QAbstractButton>
 #include <QApplication>
-#include <QMessageBox>
 
 #include "frm_vorsa_scene.h"
 #include "layout/info_texts.h"
@@ -201,27 +200,6 @@ class TstFrmVorsa : public QObject {
         Scena s;
         QVERIFY(s.Avvia(kLetto + "MODE=0\r\n" + kCatalogo));
         QTRY_VERIFY(s.Assestata());
-        // The real box: read and closed from inside its own modal loop.
-        QMessageBox::Icon icon = QMessageBox::NoIcon;
-        QString title, text;
-        bool seen = false;
-        auto* poll = new QTimer(s.frm.get());
-        connect(poll, &QTimer::timeout, poll, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) return;
-            poll->stop();
-            seen = true;
-            icon = box->icon();
-            title = box->windowTitle();
-            text = box->text();
-            box->button(QMessageBox::Ok)->click();
-        });
-        poll->start(5);
-        QTest::mouseClick(Ctl<QLabel>(*s.frm, QStringLiteral("lbl_info(3)")), Qt::LeftButton);
-        QVERIFY(seen);
-        QCOMPARE(icon, QMessageBox::Information);
-        QCOMPARE(title, QStringLiteral("INFO POINT"));
-        QCOMPARE(text, Info(3, s.fx.till()));
         QStringList titles, texts;
         s.frm->ImpostaFinestraInfo([&](QWidget*, const QString& t, const QString& x) {
             titles.push_back(t);
