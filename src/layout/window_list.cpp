@@ -21,28 +21,23 @@ int IndiceDi(const std::vector<WindowEntry>& voci, Handle h) {
     return -1;
 }
 
+/// One axis: the first pair of edges closer than `d` (p's low edge to r's low then high edge,
+/// then p's high edge likewise) sets `delta`; otherwise it stays as it was.
+void AgganciaAsse(int pLo, int pHi, int rLo, int rHi, int d, int& delta) {
+    for (const int da : {pLo, pHi})
+        for (const int a : {rLo, rHi})
+            if (std::abs(da - a) < d) {
+                delta = a - da;
+                return;
+            }
+}
+
 /// Horizontal and vertical corrections of `p` against `r`; each set only when a rule holds.
 void Aggancia(const WindowRect& p, const WindowRect& r, int d, int& dx, int& dy) {
-    if (p.top < r.bottom + d && p.bottom > r.top - d) {
-        if (std::abs(p.left - r.left) < d)
-            dx = r.left - p.left;
-        else if (std::abs(p.left - r.right) < d)
-            dx = r.right - p.left;
-        else if (std::abs(p.right - r.left) < d)
-            dx = r.left - p.right;
-        else if (std::abs(p.right - r.right) < d)
-            dx = r.right - p.right;
-    }
-    if (p.left < r.right + d && p.right > r.left - d) {
-        if (std::abs(p.top - r.top) < d)
-            dy = r.top - p.top;
-        else if (std::abs(p.top - r.bottom) < d)
-            dy = r.bottom - p.top;
-        else if (std::abs(p.bottom - r.top) < d)
-            dy = r.top - p.bottom;
-        else if (std::abs(p.bottom - r.bottom) < d)
-            dy = r.bottom - p.bottom;
-    }
+    if (p.top < r.bottom + d && p.bottom > r.top - d)
+        AgganciaAsse(p.left, p.right, r.left, r.right, d, dx);
+    if (p.left < r.right + d && p.right > r.left - d)
+        AgganciaAsse(p.top, p.bottom, r.top, r.bottom, d, dy);
 }
 
 WindowRect Trasla(WindowRect r, int dx, int dy) {
