@@ -13,7 +13,8 @@
 
 namespace {
 
-std::vector<std::string> Code() {
+/// The five queues, made once; none, and the benchmark skipped, without a spooler.
+std::vector<std::string> Code(benchmark::State& state) {
     static std::vector<std::string> code;
     if (code.empty() && std::getenv("CUPS_SERVER")) {
         for (int i = 1; i <= 5; ++i) {
@@ -24,15 +25,14 @@ std::vector<std::string> Code() {
             if (std::system(cmd.c_str()) == 0) code.push_back(q);
         }
     }
-    return code;
+    if (code.size() == 5) return code;
+    state.SkipWithError("no private CUPS spooler (run under cups_queue.sh)");
+    return {};
 }
 
 void BM_StatoCinqueStampanti(benchmark::State& state) {
-    const std::vector<std::string> code = Code();
-    if (code.size() != 5) {
-        state.SkipWithError("no private CUPS spooler (run under cups_queue.sh)");
-        return;
-    }
+    const std::vector<std::string> code = Code(state);
+    if (code.empty()) return;
     vorsa::CupsPrinterStates cups;
     for (auto _ : state)
         for (const std::string& q : code) benchmark::DoNotOptimize(cups.Stato(q));
@@ -40,11 +40,8 @@ void BM_StatoCinqueStampanti(benchmark::State& state) {
 BENCHMARK(BM_StatoCinqueStampanti)->Unit(benchmark::kMillisecond);
 
 void BM_LavoriDiCinqueStampanti(benchmark::State& state) {
-    const std::vector<std::string> code = Code();
-    if (code.size() != 5) {
-        state.SkipWithError("no private CUPS spooler (run under cups_queue.sh)");
-        return;
-    }
+    const std::vector<std::string> code = Code(state);
+    if (code.empty()) return;
     vorsa::CupsPrinterStates cups;
     for (auto _ : state)
         for (const std::string& q : code)
